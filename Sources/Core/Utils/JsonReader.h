@@ -1,0 +1,84 @@
+#pragma once
+
+#include "DecodingError.h"
+
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QJsonValue>
+#include <QList>
+#include <QString>
+#include <optional>
+
+// Strict reading of one JSON object: kinds are checked, a missing key or null reads as absent for
+// optionals, unknown keys are ignored. Every failure throws DecodingError with the value's path.
+class JsonReader
+{
+public:
+    // Fails with a type mismatch unless value is an object.
+    JsonReader(const QJsonValue &value, QString path = {});
+
+    const QJsonObject &object() const { return m_object; }
+    const QString &path() const { return m_path; }
+    QString pathOf(const QString &key) const;
+    bool isAbsent(const QString &key) const; // missing or null
+
+    QString requiredString(const QString &key) const;
+    std::optional<QString> optionalString(const QString &key) const;
+    double requiredDouble(const QString &key) const;
+    std::optional<double> optionalDouble(const QString &key) const;
+    qint64 requiredInt(const QString &key) const;
+    std::optional<qint64> optionalInt(const QString &key) const;
+    bool requiredBool(const QString &key) const;
+    std::optional<bool> optionalBool(const QString &key) const;
+
+    // Nested records: read(JsonReader) -> T.
+    template<typename T, typename Read>
+    T requiredObject(const QString &key, Read read) const
+    {
+        return read(JsonReader(requiredValue(key, QJsonValue::Object, "dictionary"), pathOf(key)));
+    }
+    template<typename T, typename Read>
+    std::optional<T> optionalObject(const QString &key, Read read) const
+    {
+        if (isAbsent(key))
+            return std::nullopt;
+        return read(JsonReader(m_object.value(key), pathOf(key)));
+    }
+    // Lists: readElement(const QJsonValue &, const QString &path) -> T.
+    template<typename T, typename Read>
+    QList<T> requiredList(const QString &key, Read readElement) const
+    {
+        return readList<T>(requiredValue(key, QJsonValue::Array, "array"), pathOf(key), readElement);
+    }
+    template<typename T, typename Read>
+    std::optional<QList<T>> optionalList(const QString &key, Read readElement) const
+    {
+        if (isAbsent(key))
+            return std::nullopt;
+        return readList<T>(m_object.value(key), pathOf(key), readElement);
+    }
+
+    template<typename T, typename Read>
+    static QList<T> readList(const QJsonValue &value, const QString &path, Read readElement)
+    {
+        if (!value.isArray())
+            throw mismatch(path, "array", value);
+        const QJsonArray array = value.toArray();
+        QList<T> out;
+        out.reserve(array.size());
+        for (qsizetype i = 0; i < array.size(); ++i)
+            out.append(readElement(array.at(i), QStringLiteral("%1[%2]").arg(path).arg(i)));
+        return out;
+    }
+
+    // Whole-number check shared by integer fields: finite, no fraction, within 64 bits.
+    static std::optional<qint64> wholeNumber(const QJsonValue &value);
+    static DecodingError mismatch(const QString &path, const char *expected, const QJsonValue &found);
+    static QString kindName(const QJsonValue &value);
+
+private:
+    QJsonValue requiredValue(const QString &key, QJsonValue::Type type, const char *expected) const;
+
+    QJsonObject m_object;
+    QString m_path;
+};
