@@ -45,12 +45,17 @@ DecodingError JsonReader::mismatch(const QString &path, const char *expected, co
                              .arg(QLatin1String(expected), kindName(found)));
 }
 
+DecodingError JsonReader::keyNotFound(const QString &key) const
+{
+    return DecodingError(DecodingError::Kind::KeyNotFound, pathOf(key),
+                         QStringLiteral("No value associated with key \"%1\".").arg(key));
+}
+
 QJsonValue JsonReader::requiredValue(const QString &key, QJsonValue::Type type, const char *expected) const
 {
     const auto it = m_object.constFind(key);
     if (it == m_object.constEnd())
-        throw DecodingError(DecodingError::Kind::KeyNotFound, pathOf(key),
-                            QStringLiteral("No value associated with key \"%1\".").arg(key));
+        throw keyNotFound(key);
     const QJsonValue value = it.value();
     if (value.type() != type)
         throw mismatch(pathOf(key), expected, value);

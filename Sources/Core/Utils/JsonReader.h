@@ -44,6 +44,23 @@ public:
             return std::nullopt;
         return read(JsonReader(m_object.value(key), pathOf(key)));
     }
+    // A field of any JSON kind, read by read(const QJsonValue &, const QString &path) -> T, e.g.
+    // an enumeration's raw text. A missing key fails; null is passed on for read to reject.
+    template<typename T, typename Read>
+    T requiredField(const QString &key, Read read) const
+    {
+        const auto it = m_object.constFind(key);
+        if (it == m_object.constEnd())
+            throw keyNotFound(key);
+        return read(it.value(), pathOf(key));
+    }
+    template<typename T, typename Read>
+    std::optional<T> optionalField(const QString &key, Read read) const
+    {
+        if (isAbsent(key))
+            return std::nullopt;
+        return read(m_object.value(key), pathOf(key));
+    }
     // Lists: readElement(const QJsonValue &, const QString &path) -> T.
     template<typename T, typename Read>
     QList<T> requiredList(const QString &key, Read readElement) const
@@ -77,6 +94,7 @@ public:
     static QString kindName(const QJsonValue &value);
 
 private:
+    DecodingError keyNotFound(const QString &key) const;
     QJsonValue requiredValue(const QString &key, QJsonValue::Type type, const char *expected) const;
 
     QJsonObject m_object;

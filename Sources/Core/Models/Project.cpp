@@ -1,0 +1,116 @@
+#include "Project.h"
+
+#include "Utils/GuestProjectFactory.h"
+#include "Utils/Hashing.h"
+#include "Utils/JsonReader.h"
+#include "Utils/JsonWriter.h"
+#include "Utils/Numbers.h"
+
+#include <QJsonArray>
+#include <cmath>
+
+Project Project::fromJson(const QJsonValue &value, const QString &path)
+{
+    const JsonReader r(value, path);
+    Project p;
+    p.id = r.requiredString(QStringLiteral("id"));
+    p.name = r.requiredString(QStringLiteral("name"));
+    p.clientName = r.optionalString(QStringLiteral("clientName"));
+    p.totalCost = r.requiredDouble(QStringLiteral("totalCost"));
+    p.totalHours = r.requiredDouble(QStringLiteral("totalHours"));
+    p.currency = r.requiredString(QStringLiteral("currency"));
+    p.status = r.requiredField<ProjectStatus>(QStringLiteral("status"), projectStatusFromJson);
+    p.items = r.requiredList<ProjectItem>(QStringLiteral("items"), ProjectItem::fromJson);
+    p.defaultRate = r.optionalDouble(QStringLiteral("defaultRate"));
+    p.templateId = r.optionalString(QStringLiteral("templateId"));
+    p.userId = r.requiredString(QStringLiteral("userId"));
+    p.createdAt = r.requiredString(QStringLiteral("createdAt"));
+    p.updatedAt = r.requiredString(QStringLiteral("updatedAt"));
+    p.projectType = r.optionalString(QStringLiteral("projectType"));
+    p.parentProjectId = r.optionalString(QStringLiteral("parentProjectId"));
+    p.baseProjectId = r.optionalString(QStringLiteral("baseProjectId"));
+    p.version = r.optionalInt(QStringLiteral("version"));
+    p.iterationName = r.optionalString(QStringLiteral("iterationName"));
+    p.iterationNotes = r.optionalString(QStringLiteral("iterationNotes"));
+    p.iterationStartedAt = r.optionalString(QStringLiteral("iterationStartedAt"));
+    return p;
+}
+
+QList<Project> Project::listFromJson(const QJsonValue &value, const QString &path)
+{
+    return JsonReader::readList<Project>(value, path, Project::fromJson);
+}
+
+QJsonObject Project::toJson(const QString &path) const
+{
+    JsonWriter w(path);
+    w.set(QStringLiteral("id"), id)
+        .set(QStringLiteral("name"), name)
+        .set(QStringLiteral("clientName"), clientName)
+        .set(QStringLiteral("totalCost"), totalCost)
+        .set(QStringLiteral("totalHours"), totalHours)
+        .set(QStringLiteral("currency"), currency)
+        .set(QStringLiteral("status"), ::toJson(status))
+        .setList(QStringLiteral("items"), items,
+                 [](const ProjectItem &item, const QString &itemPath) { return item.toJson(itemPath); })
+        .set(QStringLiteral("defaultRate"), defaultRate)
+        .set(QStringLiteral("templateId"), templateId)
+        .set(QStringLiteral("userId"), userId)
+        .set(QStringLiteral("createdAt"), createdAt)
+        .set(QStringLiteral("updatedAt"), updatedAt)
+        .set(QStringLiteral("projectType"), projectType)
+        .set(QStringLiteral("parentProjectId"), parentProjectId)
+        .set(QStringLiteral("baseProjectId"), baseProjectId)
+        .set(QStringLiteral("version"), version)
+        .set(QStringLiteral("iterationName"), iterationName)
+        .set(QStringLiteral("iterationNotes"), iterationNotes)
+        .set(QStringLiteral("iterationStartedAt"), iterationStartedAt);
+    return w.object();
+}
+
+Project Project::recalculatedTotals() const
+{
+    double fallbackRate = defaultRate.value_or(0.0);
+    if (!(fallbackRate >= 0)) // negative or not a number
+        fallbackRate = 0;
+    double hoursTotal = 0;
+    double costTotal = 0;
+    for (const ProjectItem &item : items) {
+        const double hours = item.hours >= 0 ? item.hours : 0.0;
+        const double rate = item.rate > 0 ? item.rate : fallbackRate;
+        hoursTotal += hours;
+        costTotal += hours * rate;
+    }
+    Project copy = *this;
+    copy.totalHours = Numbers::roundedToCents(hoursTotal);
+    copy.totalCost = Numbers::roundedToCents(costTotal);
+    return copy;
+}
+
+Project Project::withGuestPersistedFields(const QString &newName, const std::optional<QString> &newClientName,
+                                          const QString &newCurrency, ProjectStatus newStatus,
+                                          double newDefaultRate, const QList<ProjectItem> &newItems,
+                                          const std::optional<QString> &newProjectType,
+                                          const std::optional<QString> &newIterationStartedAt,
+                                          const QDateTime &now) const
+{
+    Project copy = *this;
+    copy.name = newName;
+    copy.clientName = newClientName;
+    copy.currency = newCurrency;
+    copy.status = newStatus;
+    copy.defaultRate = newDefaultRate;
+    copy.items = newItems;
+    copy.projectType = newProjectType;
+    copy.iterationStartedAt = newIterationStartedAt;
+    copy.updatedAt = GuestProjectFactory::isoTimestamp(now);
+    return copy.recalculatedTotals();
+}
+
+size_t qHash(const Project &p, size_t seed)
+{
+    return Hashing::combine(seed, p.id, p.name, p.clientName, p.totalCost, p.totalHours, p.currency, p.status,
+                            p.items, p.defaultRate, p.templateId, p.userId, p.createdAt, p.updatedAt,
+                            p.projectType, p.parentProjectId, p.baseProjectId, p.version, p.iterationName,
+                            p.iterationNotes, p.iterationStartedAt);
+}

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "ProjectItem.h"
+#include "ProjectStatus.h"
+
+#include <QDateTime>
+#include <QJsonObject>
+#include <QJsonValue>
+#include <QList>
+#include <QString>
+#include <optional>
+
+// One estimate project, as the backend sends it and as the device store keeps a guest's.
+// Dates are carried as text exactly as received.
+struct Project
+{
+    QString id;
+    QString name;
+    std::optional<QString> clientName;
+    double totalCost = 0;
+    double totalHours = 0;
+    QString currency;
+    ProjectStatus status = ProjectStatus::Draft;
+    QList<ProjectItem> items;
+    std::optional<double> defaultRate;
+    std::optional<QString> templateId;
+    QString userId;
+    QString createdAt;
+    QString updatedAt;
+    std::optional<QString> projectType;
+    std::optional<QString> parentProjectId;
+    std::optional<QString> baseProjectId;
+    std::optional<qint64> version;
+    std::optional<QString> iterationName;
+    std::optional<QString> iterationNotes;
+    std::optional<QString> iterationStartedAt;
+
+    // An iteration names a parent other than itself; every other project is a root.
+    bool isIteration() const { return parentProjectId && *parentProjectId != id; }
+    bool isRoot() const { return !isIteration(); }
+
+    static Project fromJson(const QJsonValue &value, const QString &path = {});
+    // A JSON array of projects, read in one piece: one bad project fails the list.
+    static QList<Project> listFromJson(const QJsonValue &value, const QString &path = {});
+    QJsonObject toJson(const QString &path = {}) const;
+
+    // Totals of a device project from its lines and default rate, rounded to cents.
+    Project recalculatedTotals() const;
+
+    // A device project after an edit: the eight edited fields replaced, updatedAt stamped with
+    // now, totals recomputed; identity, owner, creation and iteration lineage kept.
+    Project withGuestPersistedFields(const QString &name, const std::optional<QString> &clientName,
+                                     const QString &currency, ProjectStatus status, double defaultRate,
+                                     const QList<ProjectItem> &items,
+                                     const std::optional<QString> &projectType,
+                                     const std::optional<QString> &iterationStartedAt,
+                                     const QDateTime &now = QDateTime::currentDateTimeUtc()) const;
+
+    bool operator==(const Project &other) const = default;
+};
+
+size_t qHash(const Project &project, size_t seed = 0);

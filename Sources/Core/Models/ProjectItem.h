@@ -1,0 +1,40 @@
+#pragma once
+
+#include "Utils/DecodingError.h"
+#include "Utils/EncodingError.h"
+
+#include <QJsonObject>
+#include <QJsonValue>
+#include <QString>
+#include <optional>
+
+struct EstimateTemplateItem;
+
+// One estimate line of a project.
+struct ProjectItem
+{
+    QString title;
+    std::optional<QString> description;
+    QString category;
+    double hours = 0;
+    double rate = 0;
+    bool isLocked = false;
+    std::optional<bool> done;
+
+    // title-category-hours, hours in shortest round-trip form ("API-backend-12.0"). Equal for
+    // lines that share these three fields.
+    QString identity() const;
+
+    static ProjectItem fromJson(const QJsonValue &value, const QString &path = {});
+    QJsonObject toJson(const QString &path = {}) const;
+
+    // The project line for one template line: title trimmed of spaces and tabs, empty
+    // description dropped, category normalised for the sphere "software", negative hours as 0,
+    // a rate not above zero replaced by the template's default rate (and 0 when that is
+    // negative or not a number), done absent.
+    static ProjectItem fromTemplateItem(const EstimateTemplateItem &templateItem, double defaultRate);
+
+    bool operator==(const ProjectItem &other) const = default;
+};
+
+size_t qHash(const ProjectItem &item, size_t seed = 0);

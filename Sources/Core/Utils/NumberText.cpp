@@ -1,0 +1,127 @@
+#include "NumberText.h"
+
+#include <charconv>
+#include <cmath>
+#include <string>
+#include <system_error>
+
+namespace NumberText {
+
+QString fixed(double value, int decimals)
+{
+    char buffer[400]; // a finite double has at most 309 integer digits
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed,
+                                       decimals < 0 ? 0 : (decimals > 60 ? 60 : decimals));
+    if (result.ec != std::errc())
+        return {};
+    return QString::fromLatin1(buffer, result.ptr - buffer);
+}
+
+QString shortest(double value)
+{
+    if (std::isnan(value))
+        return QStringLiteral("nan");
+    if (std::isinf(value))
+        return value < 0 ? QStringLiteral("-inf") : QStringLiteral("inf");
+
+    // Shortest round-trip digits and exponent first, then laid out by hand.
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
+    const std::string text(buffer, result.ptr);
+    const std::size_t e = text.find('e');
+    std::string mantissa = text.substr(0, e);
+    const int exponent = std::stoi(text.substr(e + 1));
+    const bool negative = !mantissa.empty() && mantissa.front() == '-';
+    if (negative)
+        mantissa.erase(0, 1);
+    std::string digits;
+    for (const char c : mantissa) {
+        if (c != '.')
+            digits.push_back(c);
+    }
+
+    const double magnitude = std::fabs(value);
+    std::string out = negative ? "-" : "";
+    if (magnitude == 0.0 || (magnitude >= 1e-4 && magnitude < 9007199254740992.0)) {
+        if (exponent >= 0) {
+            const std::size_t integerDigits = static_cast<std::size_t>(exponent) + 1;
+            if (digits.size() <= integerDigits) {
+                out += digits + std::string(integerDigits - digits.size(), '0') + ".0";
+            } else {
+                out += digits.substr(0, integerDigits) + '.' + digits.substr(integerDigits);
+            }
+        } else {
+            out += "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+        }
+    } else {
+        out += digits.substr(0, 1);
+        if (digits.size() > 1)
+            out += '.' + digits.substr(1);
+        const int absExponent = exponent < 0 ? -exponent : exponent;
+        out += exponent < 0 ? "e-" : "e+";
+        if (absExponent < 10)
+            out += '0';
+        out += std::to_string(absExponent);
+    }
+    return QString::fromLatin1(out.data(), static_cast<qsizetype>(out.size()));
+}
+
+std::optional<double> parseDecimal(QStringView text)
+{
+    // Grammar: [+-] (digits [. digits?] | . digits) [(e|E) [+-] digits]
+    std::string ascii;
+    ascii.reserve(static_cast<std::size_t>(text.size()));
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u == u',')
+            ascii.push_back('.');
+        else if (u < 0x80)
+            ascii.push_back(static_cast<char>(u));
+        else
+            return std::nullopt;
+    }
+    if (ascii.empty())
+        return std::nullopt;
+    std::size_t i = 0;
+    const std::size_t n = ascii.size();
+    const auto isDigit = [&](std::size_t at) { return at < n && ascii[at] >= '0' && ascii[at] <= '9'; };
+    if (i < n && (ascii[i] == '+' || ascii[i] == '-'))
+        ++i;
+    const std::size_t numberStart = ascii[0] == '+' ? 1 : 0; // from_chars takes no plus sign
+    std::size_t integerDigits = 0;
+    while (isDigit(i)) {
+        ++i;
+        ++integerDigits;
+    }
+    std::size_t fractionDigits = 0;
+    if (i < n && ascii[i] == '.') {
+        ++i;
+        while (isDigit(i)) {
+            ++i;
+            ++fractionDigits;
+        }
+    }
+    if (integerDigits + fractionDigits == 0)
+        return std::nullopt;
+    if (i < n && (ascii[i] == 'e' || ascii[i] == 'E')) {
+        ++i;
+        if (i < n && (ascii[i] == '+' || ascii[i] == '-'))
+            ++i;
+        if (!isDigit(i))
+            return std::nullopt;
+        while (isDigit(i))
+            ++i;
+    }
+    if (i != n)
+        return std::nullopt;
+
+    double value = 0;
+    const char *first = ascii.data() + numberStart;
+    const char *last = ascii.data() + n;
+    const auto result = std::from_chars(first, last, value, std::chars_format::general);
+    if (result.ec != std::errc() || result.ptr != last || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+} // namespace NumberText

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+#include <optional>
+
+// Number texts that do not depend on the process locale.
+namespace NumberText {
+
+// As C's printf("%.<decimals>f") in the C locale: the exact binary value rounded, so halves that
+// are not exact go their true way (0.25 -> "0.2", 2.5 -> "2", 0.35 -> "0.3"). QString::number
+// rounds the decimal text instead and gives "0.3" and "3".
+QString fixed(double value, int decimals);
+
+// Shortest text that reads back as the same double, always with a fractional part in plain
+// notation ("50.0", "0.0001", "12.0", "-0.5"); exponent form below 1e-4 and from 2^53 on
+// ("1e-05", "1e+16"); "nan", "inf", "-inf" for non-finite values.
+QString shortest(double value);
+
+// Strict decimal reading: the whole text must be one finite number, with "," read as ".", no
+// white space, no thousands separator; "inf", "nan" and hexadecimal texts are not numbers.
+std::optional<double> parseDecimal(QStringView text);
+
+} // namespace NumberText

@@ -1,0 +1,23 @@
+#include "Text.h"
+
+namespace Text {
+
+bool isSpaceOrTab(QChar c)
+{
+    return c == QLatin1Char('\t') || c.category() == QChar::Separator_Space;
+}
+
+QString trimmedSpacesAndTabs(const QString &text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && isSpaceOrTab(text.at(begin)))
+        ++begin;
+    while (end > begin && isSpaceOrTab(text.at(end - 1)))
+        --end;
+    if (begin == 0 && end == text.size())
+        return text;
+    return text.mid(begin, end - begin);
+}
+
+} // namespace Text
