@@ -1,0 +1,9 @@
+#include "CreatePaymentRequest.h"
+
+#include "UpdatePaymentRequest.h"
+
+QJsonObject CreatePaymentRequest::toJson(const QString &path) const
+{
+    // The same body as a change that sets the amount.
+    return UpdatePaymentRequest{amount, currency, paidAt, status, method, note, externalRef}.toJson(path);
+}

@@ -1,0 +1,55 @@
+#include "Payment.h"
+
+#include "Utils/APIDecoding.h"
+#include "Utils/JsonReader.h"
+#include "Utils/JsonWriter.h"
+
+#include <QHashFunctions>
+
+Payment Payment::fromJson(const QJsonValue &value, const QString &path)
+{
+    const JsonReader reader(value, path);
+    Payment payment;
+    payment.id = reader.requiredString(QStringLiteral("id"));
+    payment.amount = APIDecoding::decodeDouble(reader, QStringLiteral("amount"));
+    payment.currency = reader.requiredString(QStringLiteral("currency"));
+    // A payment without the key at all reads like one with null: no date.
+    if (!reader.isAbsent(QStringLiteral("paidAt")))
+        payment.paidAt = APIDecoding::decodeDateString(reader, QStringLiteral("paidAt"));
+    payment.status = readPaymentStatus(reader, QStringLiteral("status"));
+    payment.method = reader.optionalString(QStringLiteral("method"));
+    payment.note = reader.optionalString(QStringLiteral("note"));
+    payment.externalRef = reader.optionalString(QStringLiteral("externalRef"));
+    payment.projectId = reader.requiredString(QStringLiteral("projectId"));
+    payment.userId = reader.requiredString(QStringLiteral("userId"));
+    payment.createdAt = APIDecoding::decodeDateString(reader, QStringLiteral("createdAt"));
+    payment.updatedAt = APIDecoding::decodeDateString(reader, QStringLiteral("updatedAt"));
+    return payment;
+}
+
+QJsonObject Payment::toJson(const QString &path) const
+{
+    JsonWriter writer(path);
+    writer.set(QStringLiteral("id"), id)
+        .set(QStringLiteral("amount"), amount)
+        .set(QStringLiteral("currency"), currency)
+        .set(QStringLiteral("paidAt"), paidAt)
+        .set(QStringLiteral("status"), rawValue(status))
+        .set(QStringLiteral("method"), method)
+        .set(QStringLiteral("note"), note)
+        .set(QStringLiteral("externalRef"), externalRef)
+        .set(QStringLiteral("projectId"), projectId)
+        .set(QStringLiteral("userId"), userId)
+        .set(QStringLiteral("createdAt"), createdAt)
+        .set(QStringLiteral("updatedAt"), updatedAt);
+    return writer.object();
+}
+
+size_t qHash(const Payment &payment, size_t seed) noexcept
+{
+    // Absent and empty optionals hash alike; equality still tells them apart.
+    return qHashMulti(seed, payment.id, payment.amount, payment.currency, payment.paidAt.value_or(QString()),
+                      int(payment.status), payment.method.value_or(QString()), payment.note.value_or(QString()),
+                      payment.externalRef.value_or(QString()), payment.projectId, payment.userId,
+                      payment.createdAt, payment.updatedAt);
+}
