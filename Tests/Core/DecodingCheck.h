@@ -3,6 +3,7 @@
 #include "Utils/DecodingError.h"
 #include "Utils/Json.h"
 
+#include <QJsonArray>
 #include <QJsonObject>
 #include <QStringList>
 #include <QTest>

@@ -1,0 +1,26 @@
+#include "AuthResponse.h"
+
+#include "Utils/JsonReader.h"
+#include "Utils/JsonWriter.h"
+
+namespace {
+const QString tokenKey = QStringLiteral("access_token");
+const QString userKey = QStringLiteral("user");
+}
+
+AuthResponse AuthResponse::fromJson(const QJsonValue &value, const QString &path)
+{
+    const JsonReader reader(value, path);
+    AuthResponse response;
+    response.accessToken = reader.requiredString(tokenKey);
+    response.user = reader.requiredObject<User>(
+        userKey, [](const JsonReader &user) { return User::fromJson(user.object(), user.path()); });
+    return response;
+}
+
+QJsonObject AuthResponse::toJson(const QString &path) const
+{
+    JsonWriter writer(path);
+    writer.set(tokenKey, accessToken).set(userKey, QJsonValue(user.toJson(writer.pathOf(userKey))));
+    return writer.object();
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "User.h"
+
+#include <QJsonObject>
+#include <QJsonValue>
+#include <QString>
+
+// The answer to a sign-in. The token travels under "access_token".
+struct AuthResponse
+{
+    QString accessToken;
+    User user;
+
+    static AuthResponse fromJson(const QJsonValue &value, const QString &path = {});
+    QJsonObject toJson(const QString &path = {}) const;
+};

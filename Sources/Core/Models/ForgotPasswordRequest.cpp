@@ -1,0 +1,8 @@
+#include "ForgotPasswordRequest.h"
+
+#include "Utils/JsonWriter.h"
+
+QJsonObject ForgotPasswordRequest::toJson(const QString &path) const
+{
+    return JsonWriter(path).set(QStringLiteral("email"), email).object();
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QString>
+#include <optional>
+
+// Names are left out of the body when not given.
+struct RegisterRequest
+{
+    QString email;
+    QString password;
+    std::optional<QString> firstName;
+    std::optional<QString> lastName;
+
+    QJsonObject toJson(const QString &path = {}) const;
+};

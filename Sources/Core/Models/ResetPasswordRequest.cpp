@@ -1,0 +1,11 @@
+#include "ResetPasswordRequest.h"
+
+#include "Utils/JsonWriter.h"
+
+QJsonObject ResetPasswordRequest::toJson(const QString &path) const
+{
+    return JsonWriter(path)
+        .set(QStringLiteral("token"), token)
+        .set(QStringLiteral("password"), password)
+        .object();
+}
