@@ -10,12 +10,12 @@
 struct CreatePaymentRequest
 {
     double amount = 0;
-    std::optional<QString> currency;
-    std::optional<QString> paidAt;
-    std::optional<PaymentStatus> status;
-    std::optional<QString> method;
-    std::optional<QString> note;
-    std::optional<QString> externalRef;
+    std::optional<QString> currency{};
+    std::optional<QString> paidAt{};
+    std::optional<PaymentStatus> status{};
+    std::optional<QString> method{};
+    std::optional<QString> note{};
+    std::optional<QString> externalRef{};
 
     // Throws EncodingError for an amount that is not finite.
     QJsonObject toJson(const QString &path = {}) const;

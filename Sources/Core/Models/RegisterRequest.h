@@ -9,8 +9,8 @@ struct RegisterRequest
 {
     QString email;
     QString password;
-    std::optional<QString> firstName;
-    std::optional<QString> lastName;
+    std::optional<QString> firstName{};
+    std::optional<QString> lastName{};
 
     QJsonObject toJson(const QString &path = {}) const;
 };

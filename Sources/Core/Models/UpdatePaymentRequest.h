@@ -10,13 +10,13 @@
 // {"status": ...}.
 struct UpdatePaymentRequest
 {
-    std::optional<double> amount;
-    std::optional<QString> currency;
-    std::optional<QString> paidAt;
-    std::optional<PaymentStatus> status;
-    std::optional<QString> method;
-    std::optional<QString> note;
-    std::optional<QString> externalRef;
+    std::optional<double> amount{};
+    std::optional<QString> currency{};
+    std::optional<QString> paidAt{};
+    std::optional<PaymentStatus> status{};
+    std::optional<QString> method{};
+    std::optional<QString> note{};
+    std::optional<QString> externalRef{};
 
     // Throws EncodingError for an amount that is not finite.
     QJsonObject toJson(const QString &path = {}) const;

@@ -1,0 +1,17 @@
+#include "GenerateEstimateResponse.h"
+
+#include "Utils/JsonReader.h"
+#include "Utils/JsonWriter.h"
+
+GenerateEstimateResponse GenerateEstimateResponse::fromJson(const QJsonValue &value, const QString &path)
+{
+    return {JsonReader(value, path).requiredList<AIGeneratedItem>(QStringLiteral("items"), &AIGeneratedItem::fromJson)};
+}
+
+QJsonObject GenerateEstimateResponse::toJson(const QString &path) const
+{
+    return JsonWriter(path)
+        .setList(QStringLiteral("items"), items,
+                 [](const AIGeneratedItem &item, const QString &itemPath) { return QJsonValue(item.toJson(itemPath)); })
+        .object();
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "AIGeneratedItem.h"
+
+#include <QJsonObject>
+#include <QJsonValue>
+#include <QList>
+#include <QString>
+
+// Answer of an AI estimate request: read as a whole, one bad line fails it all.
+struct GenerateEstimateResponse
+{
+    QList<AIGeneratedItem> items;
+
+    static GenerateEstimateResponse fromJson(const QJsonValue &value, const QString &path = {});
+    QJsonObject toJson(const QString &path = {}) const;
+};
