@@ -46,3 +46,27 @@ inline QJsonObject parsedObject(const char *json)
         if (!QString(expectedDebug).isEmpty())                                                    \
             QCOMPARE(failure->debugDescription(), QString(expectedDebug));                        \
     } while (false)
+
+// Failure tables over edits of one valid object: the rows give the keys replaced and removed and
+// the failure expected.
+inline void addEditedFailureColumns()
+{
+    QTest::addColumn<QJsonObject>("replaced");
+    QTest::addColumn<QStringList>("removed");
+    QTest::addColumn<DecodingError::Kind>("kind");
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("debug");
+}
+
+template<typename Record>
+void checkEditedFailure(const QJsonObject &valid)
+{
+    QFETCH(QJsonObject, replaced);
+    QFETCH(QStringList, removed);
+    QFETCH(DecodingError::Kind, kind);
+    QFETCH(QString, path);
+    QFETCH(QString, debug);
+    const QJsonObject json = edited(valid, replaced, removed);
+    const auto failure = decodingFailure([&] { Record::fromJson(json); });
+    COMPARE_DECODING_FAILURE(failure, kind, path, debug);
+}

@@ -102,11 +102,7 @@ private Q_SLOTS:
 
     void failures_data()
     {
-        QTest::addColumn<QJsonObject>("replaced");
-        QTest::addColumn<QStringList>("removed");
-        QTest::addColumn<DecodingError::Kind>("kind");
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("debug");
+        addEditedFailureColumns();
         const QJsonValue null(QJsonValue::Null);
         const auto numberText = [](const char *key) {
             return QStringLiteral("Expected Double or numeric String for ") + QLatin1String(key);
@@ -161,17 +157,7 @@ private Q_SLOTS:
             << QJsonObject{{"lastAiSnapshot", QJsonObject{}}, {"deltaFromAi", QJsonObject{}}} << QStringList{}
             << Kind::KeyNotFound << "lastAiSnapshot.id" << "";
     }
-    void failures()
-    {
-        QFETCH(QJsonObject, replaced);
-        QFETCH(QStringList, removed);
-        QFETCH(DecodingError::Kind, kind);
-        QFETCH(QString, path);
-        QFETCH(QString, debug);
-        const QJsonObject json = edited(validAnalytics(), replaced, removed);
-        const auto failure = decodingFailure([&] { EstimateAnalytics::fromJson(json); });
-        COMPARE_DECODING_FAILURE(failure, kind, path, debug);
-    }
+    void failures() { checkEditedFailure<EstimateAnalytics>(validAnalytics()); }
 
     void writing()
     {

@@ -94,11 +94,7 @@ private Q_SLOTS:
 
     void failures_data()
     {
-        QTest::addColumn<QJsonObject>("replaced");
-        QTest::addColumn<QStringList>("removed");
-        QTest::addColumn<DecodingError::Kind>("kind");
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("debug");
+        addEditedFailureColumns();
         const QJsonValue null(QJsonValue::Null);
         const QString amountText = QStringLiteral("Expected Double or numeric String for amount");
 
@@ -154,17 +150,7 @@ private Q_SLOTS:
                                                     << Kind::DataCorrupted << "createdAt"
                                                     << "Expected date string for createdAt";
     }
-    void failures()
-    {
-        QFETCH(QJsonObject, replaced);
-        QFETCH(QStringList, removed);
-        QFETCH(DecodingError::Kind, kind);
-        QFETCH(QString, path);
-        QFETCH(QString, debug);
-        const QJsonObject json = edited(validPayment(), replaced, removed);
-        const auto failure = decodingFailure([&] { Payment::fromJson(json); });
-        COMPARE_DECODING_FAILURE(failure, kind, path, debug);
-    }
+    void failures() { checkEditedFailure<Payment>(validPayment()); }
 
     void listFailsAsAWhole()
     {
