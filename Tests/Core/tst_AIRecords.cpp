@@ -15,18 +15,16 @@ class tst_AIRecords : public QObject
 private Q_SLOTS:
     void modes()
     {
-        QCOMPARE(allAIGenerateModes(),
-                 (QList<AIGenerateMode>{AIGenerateMode::detailed, AIGenerateMode::quick, AIGenerateMode::budget}));
         QStringList raws, names;
-        for (const AIGenerateMode mode : allAIGenerateModes()) {
+        for (const AIGenerateMode mode : allAIGenerateModes) {
             raws << rawValue(mode);
             names << displayName(mode);
-            QCOMPARE(aiGenerateModeFromRawValue(rawValue(mode)), std::optional<AIGenerateMode>(mode));
+            QCOMPARE(aiGenerateModeFromRaw(rawValue(mode)), std::optional<AIGenerateMode>(mode));
         }
         QCOMPARE(raws, (QStringList{"detailed", "quick", "budget"}));
         QCOMPARE(names, (QStringList{"Детально", "Быстро", "Бюджет"}));
-        QVERIFY(!aiGenerateModeFromRawValue(QStringLiteral("Quick")));
-        QVERIFY(!aiGenerateModeFromRawValue(QString()));
+        QVERIFY(!aiGenerateModeFromRaw(QStringLiteral("Quick")));
+        QVERIFY(!aiGenerateModeFromRaw(QString()));
     }
 
     void requestBodies_data()
@@ -35,7 +33,7 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("expected");
         GenerateEstimateRequest request{.projectName = QStringLiteral("Сайт"),
                                         .requirements = QStringLiteral("Лендинг"),
-                                        .mode = rawValue(AIGenerateMode::quick)};
+                                        .mode = rawValue(AIGenerateMode::Quick)};
         QTest::newRow("required fields only")
             << request.toJson() << QStringLiteral(R"({"mode":"quick","projectName":"Сайт","requirements":"Лендинг"})").toUtf8();
         request.targetBudgetMax = 150000;

@@ -36,7 +36,7 @@ private Q_SLOTS:
         QCOMPARE(payment.amount, 150.0);
         QCOMPARE(payment.currency, QStringLiteral("RUB"));
         QCOMPARE(payment.paidAt, std::optional<QString>(QStringLiteral("2024-05-01T10:00:00Z")));
-        QCOMPARE(payment.status, PaymentStatus::received);
+        QCOMPARE(payment.status, PaymentStatus::Received);
         QCOMPARE(payment.method, std::optional<QString>(QStringLiteral("card")));
         QCOMPARE(payment.note, std::optional<QString>(QStringLiteral("аванс")));
         QCOMPARE(payment.externalRef, std::optional<QString>(QStringLiteral("INV-7")));
@@ -196,24 +196,28 @@ private Q_SLOTS:
         copy.note.reset();
         QVERIFY(copy != payment);
         copy = payment;
-        copy.status = PaymentStatus::cancelled;
+        copy.status = PaymentStatus::Cancelled;
         QVERIFY(copy != payment);
+        copy = payment;
+        Payment negativeZero = payment;
+        copy.amount = 0.0;
+        negativeZero.amount = -0.0;
+        QVERIFY(copy == negativeZero);
+        QCOMPARE(qHash(copy), qHash(negativeZero));
     }
 
     void statuses()
     {
-        QCOMPARE(allPaymentStatuses(),
-                 (QList<PaymentStatus>{PaymentStatus::pending, PaymentStatus::received, PaymentStatus::cancelled}));
         QStringList labels, raws;
-        for (const PaymentStatus status : allPaymentStatuses()) {
+        for (const PaymentStatus status : allPaymentStatuses) {
             labels << label(status);
             raws << rawValue(status);
-            QCOMPARE(paymentStatusFromRawValue(rawValue(status)), std::optional<PaymentStatus>(status));
+            QCOMPARE(paymentStatusFromRaw(rawValue(status)), std::optional<PaymentStatus>(status));
         }
         QCOMPARE(labels, (QStringList{"Ожидается", "Получен", "Отменён"}));
         QCOMPARE(raws, (QStringList{"pending", "received", "cancelled"}));
-        QVERIFY(!paymentStatusFromRawValue(QStringLiteral("Received")));
-        QVERIFY(!paymentStatusFromRawValue(QStringLiteral(" received")));
+        QVERIFY(!paymentStatusFromRaw(QStringLiteral("Received")));
+        QVERIFY(!paymentStatusFromRaw(QStringLiteral(" received")));
     }
 
     void requestBodies_data()
@@ -221,14 +225,14 @@ private Q_SLOTS:
         QTest::addColumn<QJsonObject>("written");
         QTest::addColumn<QByteArray>("expected");
         UpdatePaymentRequest statusOnly;
-        statusOnly.status = PaymentStatus::cancelled;
+        statusOnly.status = PaymentStatus::Cancelled;
         QTest::newRow("status change alone") << statusOnly.toJson() << QByteArray(R"({"status":"cancelled"})");
         QTest::newRow("empty change") << UpdatePaymentRequest{}.toJson() << QByteArray("{}");
         CreatePaymentRequest amountOnly;
         amountOnly.amount = 100;
         QTest::newRow("new payment with amount alone") << amountOnly.toJson() << QByteArray(R"({"amount":100})");
         const CreatePaymentRequest full{250.5, QStringLiteral("EUR"), QStringLiteral("2024-05-01"),
-                                        PaymentStatus::pending, QStringLiteral("bank"), QString(),
+                                        PaymentStatus::Pending, QStringLiteral("bank"), QString(),
                                         QStringLiteral("R-1")};
         QTest::newRow("new payment in full")
             << full.toJson()

@@ -1,23 +1,18 @@
 #include "AIGenerateMode.h"
 
-QList<AIGenerateMode> allAIGenerateModes()
-{
-    return {AIGenerateMode::detailed, AIGenerateMode::quick, AIGenerateMode::budget};
-}
-
 QString rawValue(AIGenerateMode mode)
 {
     switch (mode) {
-    case AIGenerateMode::detailed: return QStringLiteral("detailed");
-    case AIGenerateMode::quick: return QStringLiteral("quick");
-    case AIGenerateMode::budget: return QStringLiteral("budget");
+    case AIGenerateMode::Detailed: return QStringLiteral("detailed");
+    case AIGenerateMode::Quick: return QStringLiteral("quick");
+    case AIGenerateMode::Budget: return QStringLiteral("budget");
     }
     return {};
 }
 
-std::optional<AIGenerateMode> aiGenerateModeFromRawValue(const QString &raw)
+std::optional<AIGenerateMode> aiGenerateModeFromRaw(const QString &raw)
 {
-    for (const AIGenerateMode mode : allAIGenerateModes()) {
+    for (const AIGenerateMode mode : allAIGenerateModes) {
         if (rawValue(mode) == raw)
             return mode;
     }
@@ -27,9 +22,9 @@ std::optional<AIGenerateMode> aiGenerateModeFromRawValue(const QString &raw)
 QString displayName(AIGenerateMode mode)
 {
     switch (mode) {
-    case AIGenerateMode::detailed: return QStringLiteral("Детально");
-    case AIGenerateMode::quick: return QStringLiteral("Быстро");
-    case AIGenerateMode::budget: return QStringLiteral("Бюджет");
+    case AIGenerateMode::Detailed: return QStringLiteral("Детально");
+    case AIGenerateMode::Quick: return QStringLiteral("Быстро");
+    case AIGenerateMode::Budget: return QStringLiteral("Бюджет");
     }
     return {};
 }

@@ -1,15 +1,17 @@
 #pragma once
 
-#include <QList>
 #include <QString>
+#include <array>
 #include <optional>
 
 // Level of detail asked of the AI; the request carries the raw value as text.
-enum class AIGenerateMode { detailed, quick, budget };
+enum class AIGenerateMode { Detailed, Quick, Budget };
 
-// In the order a picker shows them.
-QList<AIGenerateMode> allAIGenerateModes();
+// All cases in the order a picker shows them.
+inline constexpr std::array<AIGenerateMode, 3> allAIGenerateModes{AIGenerateMode::Detailed, AIGenerateMode::Quick,
+                                                                   AIGenerateMode::Budget};
+
 QString rawValue(AIGenerateMode mode);
 // Exact, case-sensitive match: "Quick" is no mode.
-std::optional<AIGenerateMode> aiGenerateModeFromRawValue(const QString &raw);
+std::optional<AIGenerateMode> aiGenerateModeFromRaw(const QString &raw);
 QString displayName(AIGenerateMode mode);

@@ -1,10 +1,9 @@
 #include "Payment.h"
 
 #include "Utils/APIDecoding.h"
+#include "Utils/Hashing.h"
 #include "Utils/JsonReader.h"
 #include "Utils/JsonWriter.h"
-
-#include <QHashFunctions>
 
 Payment Payment::fromJson(const QJsonValue &value, const QString &path)
 {
@@ -16,7 +15,7 @@ Payment Payment::fromJson(const QJsonValue &value, const QString &path)
     // A payment without the key at all reads like one with null: no date.
     if (!reader.isAbsent(QStringLiteral("paidAt")))
         payment.paidAt = APIDecoding::decodeDateString(reader, QStringLiteral("paidAt"));
-    payment.status = readPaymentStatus(reader, QStringLiteral("status"));
+    payment.status = reader.requiredField<PaymentStatus>(QStringLiteral("status"), paymentStatusFromJson);
     payment.method = reader.optionalString(QStringLiteral("method"));
     payment.note = reader.optionalString(QStringLiteral("note"));
     payment.externalRef = reader.optionalString(QStringLiteral("externalRef"));
@@ -47,9 +46,7 @@ QJsonObject Payment::toJson(const QString &path) const
 
 size_t qHash(const Payment &payment, size_t seed) noexcept
 {
-    // Absent and empty optionals hash alike; equality still tells them apart.
-    return qHashMulti(seed, payment.id, payment.amount, payment.currency, payment.paidAt.value_or(QString()),
-                      int(payment.status), payment.method.value_or(QString()), payment.note.value_or(QString()),
-                      payment.externalRef.value_or(QString()), payment.projectId, payment.userId,
-                      payment.createdAt, payment.updatedAt);
+    return Hashing::combine(seed, payment.id, payment.amount, payment.currency, payment.paidAt, payment.status,
+                            payment.method, payment.note, payment.externalRef, payment.projectId, payment.userId,
+                            payment.createdAt, payment.updatedAt);
 }

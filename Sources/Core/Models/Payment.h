@@ -16,7 +16,7 @@ struct Payment
     QString currency;
     // Absent when the payment has no date: the key missing or null.
     std::optional<QString> paidAt;
-    PaymentStatus status = PaymentStatus::pending;
+    PaymentStatus status = PaymentStatus::Pending;
     std::optional<QString> method;
     std::optional<QString> note;
     std::optional<QString> externalRef;

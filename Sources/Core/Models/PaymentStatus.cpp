@@ -1,25 +1,20 @@
 #include "PaymentStatus.h"
 
-#include "Utils/JsonReader.h"
-
-QList<PaymentStatus> allPaymentStatuses()
-{
-    return {PaymentStatus::pending, PaymentStatus::received, PaymentStatus::cancelled};
-}
+#include "Utils/RawValueDecoding.h"
 
 QString rawValue(PaymentStatus status)
 {
     switch (status) {
-    case PaymentStatus::pending: return QStringLiteral("pending");
-    case PaymentStatus::received: return QStringLiteral("received");
-    case PaymentStatus::cancelled: return QStringLiteral("cancelled");
+    case PaymentStatus::Pending: return QStringLiteral("pending");
+    case PaymentStatus::Received: return QStringLiteral("received");
+    case PaymentStatus::Cancelled: return QStringLiteral("cancelled");
     }
     return {};
 }
 
-std::optional<PaymentStatus> paymentStatusFromRawValue(const QString &raw)
+std::optional<PaymentStatus> paymentStatusFromRaw(const QString &raw)
 {
-    for (const PaymentStatus status : allPaymentStatuses()) {
+    for (const PaymentStatus status : allPaymentStatuses) {
         if (rawValue(status) == raw)
             return status;
     }
@@ -29,18 +24,14 @@ std::optional<PaymentStatus> paymentStatusFromRawValue(const QString &raw)
 QString label(PaymentStatus status)
 {
     switch (status) {
-    case PaymentStatus::pending: return QStringLiteral("Ожидается");
-    case PaymentStatus::received: return QStringLiteral("Получен");
-    case PaymentStatus::cancelled: return QStringLiteral("Отменён");
+    case PaymentStatus::Pending: return QStringLiteral("Ожидается");
+    case PaymentStatus::Received: return QStringLiteral("Получен");
+    case PaymentStatus::Cancelled: return QStringLiteral("Отменён");
     }
     return {};
 }
 
-PaymentStatus readPaymentStatus(const JsonReader &from, const QString &key)
+PaymentStatus paymentStatusFromJson(const QJsonValue &value, const QString &path)
 {
-    const QString raw = from.requiredString(key);
-    if (const auto status = paymentStatusFromRawValue(raw))
-        return *status;
-    throw DecodingError(DecodingError::Kind::DataCorrupted, from.pathOf(key),
-                        QStringLiteral("Cannot initialize PaymentStatus from invalid String value %1").arg(raw));
+    return RawValueDecoding::decode(value, path, "PaymentStatus", paymentStatusFromRaw);
 }

@@ -1,20 +1,20 @@
 #pragma once
 
-#include <QList>
+#include <QJsonValue>
 #include <QString>
+#include <array>
 #include <optional>
 
-class JsonReader;
+// State of a payment; in JSON its raw text, matched exactly.
+enum class PaymentStatus { Pending, Received, Cancelled };
 
-enum class PaymentStatus { pending, received, cancelled };
+// All cases in the order the payment screens offer them.
+inline constexpr std::array<PaymentStatus, 3> allPaymentStatuses{PaymentStatus::Pending, PaymentStatus::Received,
+                                                                  PaymentStatus::Cancelled};
 
-// In the order the payment screens offer them.
-QList<PaymentStatus> allPaymentStatuses();
 QString rawValue(PaymentStatus status);
-// Exact, case-sensitive match of a wire text.
-std::optional<PaymentStatus> paymentStatusFromRawValue(const QString &raw);
+std::optional<PaymentStatus> paymentStatusFromRaw(const QString &raw);
 QString label(PaymentStatus status);
 
-// The text under key, which must equal a raw value: the reader's own errors for a missing key,
-// null or another kind, data corruption for an unknown text. Throws DecodingError.
-PaymentStatus readPaymentStatus(const JsonReader &from, const QString &key);
+// Throws DecodingError unless value is a string holding one of the raw values.
+PaymentStatus paymentStatusFromJson(const QJsonValue &value, const QString &path = {});
