@@ -1,12 +1,33 @@
 // Helper process for the store tests.
 //   store_child shared            opens the application's store and prints its path
-//   store_child save-loop <file>  writes records until killed, printing "saved <n>" after each
-#include "Data/ModelContainer.h"
+//   store_child save-loop <file>  saves projects until killed, printing "saved <n>" after each
+#include "Data/LocalProjectRepository.h"
 #include "Data/PersistenceController.h"
 #include "Data/StoreError.h"
+#include "ProjectSamples.h"
 
 #include <QCoreApplication>
 #include <cstdio>
+
+namespace {
+
+int saveLoop(const QString &path)
+{
+    try {
+        LocalProjectRepository repo(ModelContainer::open(path));
+        for (int n = 0;; ++n) {
+            repo.upsert(ProjectSamples::make(QStringLiteral("local-%1").arg(n), QStringLiteral("Проект %1").arg(n), 20));
+            repo.upsert(ProjectSamples::make(QStringLiteral("local-rewritten"), QStringLiteral("Проект %1").arg(n), 20));
+            std::printf("saved %d\n", n);
+            std::fflush(stdout);
+        }
+    } catch (const StoreError &error) {
+        std::fprintf(stderr, "%s\n", qPrintable(error.description()));
+        return 1;
+    }
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
@@ -18,20 +39,8 @@ int main(int argc, char **argv)
         std::printf("%s\n", qPrintable(PersistenceController::shared()->filePath()));
         return 0;
     }
-    if (args.value(1) == QStringLiteral("save-loop") && args.size() == 3) {
-        try {
-            const auto store = ModelContainer::open(args.at(2));
-            for (int n = 0;; ++n) {
-                const QByteArray data = QByteArray::number(n).repeated(200);
-                store->upsert(QStringLiteral("p-%1").arg(n), data);
-                std::printf("saved %d\n", n);
-                std::fflush(stdout);
-            }
-        } catch (const StoreError &error) {
-            std::fprintf(stderr, "%s\n", qPrintable(error.description()));
-            return 1;
-        }
-    }
+    if (args.value(1) == QStringLiteral("save-loop") && args.size() == 3)
+        return saveLoop(args.at(2));
     std::fprintf(stderr, "usage: store_child shared | save-loop <file>\n");
     return 2;
 }

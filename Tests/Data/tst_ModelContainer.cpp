@@ -1,15 +1,13 @@
 #include "Data/ModelContainer.h"
 #include "Data/PersistenceController.h"
 #include "Data/StoreError.h"
+#include "StoreProbe.h"
 
 #include <QFile>
 #include <QProcess>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
 
 namespace {
 
@@ -19,23 +17,6 @@ QStringList ids(const QList<LocalProjectRecord> &records)
     for (const LocalProjectRecord &record : records)
         out.append(record.id);
     return out;
-}
-
-// Reads one value from the file through a connection of its own, as another process would.
-QVariant pragma(const QString &file, const QString &sql)
-{
-    QVariant value;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("probe"));
-        db.setDatabaseName(file);
-        if (db.open()) {
-            QSqlQuery query(db);
-            if (query.exec(sql) && query.next())
-                value = query.value(0);
-        }
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("probe"));
-    return value;
 }
 
 } // namespace
@@ -67,9 +48,9 @@ private Q_SLOTS:
             const auto store = ModelContainer::open(path);
             store->upsert(QStringLiteral("a"), "{}");
         }
-        QCOMPARE(pragma(path, QStringLiteral("PRAGMA user_version")).toInt(), 10000);
-        QCOMPARE(pragma(path, QStringLiteral("PRAGMA journal_mode")).toString(), QStringLiteral("wal"));
-        QCOMPARE(pragma(path, QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE type = 'table'"))
+        QCOMPARE(probeStoreFile(path, QStringLiteral("PRAGMA user_version")).toInt(), 10000);
+        QCOMPARE(probeStoreFile(path, QStringLiteral("PRAGMA journal_mode")).toString(), QStringLiteral("wal"));
+        QCOMPARE(probeStoreFile(path, QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE type = 'table'"))
                      .toInt(),
                  1);
         const auto reopened = ModelContainer::open(path);
@@ -146,7 +127,7 @@ private Q_SLOTS:
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write(QByteArray(4096, 'x'));
         } else if (kind == QStringLiteral("newer")) {
-            pragma(path, QStringLiteral("PRAGMA user_version = 20000"));
+            probeStoreFile(path, QStringLiteral("PRAGMA user_version = 20000"));
         } else {
             QFile f(path);
             QVERIFY(f.open(QIODevice::WriteOnly));

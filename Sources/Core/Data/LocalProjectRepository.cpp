@@ -1,0 +1,54 @@
+#include "LocalProjectRepository.h"
+
+#include "Utils/Json.h"
+
+LocalProjectRepository::LocalProjectRepository(std::shared_ptr<ModelContainer> context)
+    : m_context(std::move(context))
+{
+}
+
+QList<Project> LocalProjectRepository::fetchAllSorted() const
+{
+    return fetchAllReadable().projects;
+}
+
+LocalProjectListing LocalProjectRepository::fetchAllReadable() const
+{
+    LocalProjectListing listing;
+    const QList<LocalProjectRecord> records = m_context->fetchAllSorted();
+    listing.projects.reserve(records.size());
+    for (const LocalProjectRecord &record : records) {
+        try {
+            listing.projects.append(Project::fromJson(Json::parse(record.projectData)));
+        } catch (const DecodingError &error) {
+            if (listing.unreadableIds.isEmpty())
+                listing.firstFailure = error.description();
+            listing.unreadableIds.append(record.id);
+        }
+    }
+    return listing;
+}
+
+std::optional<Project> LocalProjectRepository::fetch(const QString &id) const
+{
+    const QList<LocalProjectRecord> records = m_context->fetch(id);
+    if (records.isEmpty())
+        return std::nullopt;
+    return Project::fromJson(Json::parse(records.first().projectData));
+}
+
+void LocalProjectRepository::upsert(const Project &project)
+{
+    const QByteArray data = Json::serialize(project.recalculatedTotals().toJson());
+    m_context->upsert(project.id, data);
+}
+
+void LocalProjectRepository::remove(const QString &id)
+{
+    m_context->remove(id);
+}
+
+void LocalProjectRepository::deleteAll()
+{
+    m_context->removeAll();
+}

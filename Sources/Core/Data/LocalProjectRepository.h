@@ -1,0 +1,38 @@
+#pragma once
+
+#include "Data/LocalProjectListing.h"
+#include "Data/ModelContainer.h"
+#include "Models/Project.h"
+
+#include <QList>
+#include <QString>
+#include <memory>
+#include <optional>
+
+// Reads and writes guest projects as JSON in the device store. Copies share the store.
+// Failures are thrown unchanged: StoreError, DecodingError (reads), EncodingError (writes).
+class LocalProjectRepository
+{
+public:
+    explicit LocalProjectRepository(std::shared_ptr<ModelContainer> context);
+
+    const std::shared_ptr<ModelContainer> &context() const { return m_context; }
+
+    // Every stored project, most recently written first. A record that does not decode is left
+    // out rather than hiding all the others; fetchAllReadable() says which.
+    QList<Project> fetchAllSorted() const;
+    LocalProjectListing fetchAllReadable() const;
+
+    // Absent when nothing of that exact identity is stored.
+    std::optional<Project> fetch(const QString &id) const;
+
+    // Stores the project with its totals recomputed; the caller's value is left as it is.
+    // An encoding failure leaves the store untouched.
+    void upsert(const Project &project);
+
+    void remove(const QString &id);
+    void deleteAll();
+
+private:
+    std::shared_ptr<ModelContainer> m_context;
+};
