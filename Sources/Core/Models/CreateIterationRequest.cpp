@@ -1,0 +1,15 @@
+#include "CreateIterationRequest.h"
+
+#include "Utils/JsonWriter.h"
+
+QJsonObject CreateIterationRequest::toJson(const QString &path) const
+{
+    JsonWriter w(path);
+    w.set(QStringLiteral("iterationName"), iterationName)
+        .set(QStringLiteral("iterationNotes"), iterationNotes)
+        .set(QStringLiteral("version"), version)
+        .set(QStringLiteral("copyBudget"), copyBudget)
+        .setList(QStringLiteral("items"), items,
+                 [](const ProjectItem &item, const QString &itemPath) { return item.toJson(itemPath); });
+    return w.object();
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+namespace MoneyFormat {
+
+// The amount in the "ru_RU" currency style, in whole currency units rounded half to even:
+// digit groups split by U+00A0 and the currency's sign after the amount ("1 234 568 ₽").
+// When the formatter refuses the currency, the whole-number part (toward zero), a space and the
+// code as given. Thread-safe; one formatter is kept per currency code.
+QString format(double value, const QString &currency);
+
+} // namespace MoneyFormat
