@@ -1,4 +1,6 @@
+#include "Models/CreateProjectRequest.h"
 #include "Models/Project.h"
+#include "Models/UpdateProjectRequest.h"
 #include "Models/ProjectTypeOption.h"
 #include "Utils/Json.h"
 
@@ -267,6 +269,41 @@ private Q_SLOTS:
         } catch (const EncodingError &error) {
             QCOMPARE(error.codingPath(), path);
         }
+    }
+
+    void requestBodiesWriteOnlyPresentFields()
+    {
+        UpdateProjectRequest nameOnly;
+        nameOnly.name = QStringLiteral("Сайт");
+        QCOMPARE(nameOnly.toJson(), (QJsonObject{{QStringLiteral("name"), QStringLiteral("Сайт")}}));
+        QVERIFY(UpdateProjectRequest{}.toJson().isEmpty());
+
+        UpdateProjectRequest full;
+        full.name = QStringLiteral("Сайт");
+        full.clientName = QString();
+        full.status = ProjectStatus::Rejected;
+        full.items = QList<ProjectItem>{};
+        full.defaultRate = 0;
+        full.currency = QStringLiteral("EUR");
+        full.projectType = QStringLiteral("iterative");
+        full.iterationStartedAt = QStringLiteral("2024-05-01");
+        const QJsonObject update = full.toJson();
+        QCOMPARE(update.size(), 8);
+        QCOMPARE(update.value(QStringLiteral("status")), QJsonValue(QStringLiteral("rejected")));
+        QCOMPARE(update.value(QStringLiteral("items")), QJsonValue(QJsonArray{}));
+
+        CreateProjectRequest create;
+        create.name = QStringLiteral("Лендинг");
+        QCOMPARE(create.toJson(), (QJsonObject{{QStringLiteral("name"), QStringLiteral("Лендинг")}}));
+        create.sphereId = QStringLiteral("design");
+        create.status = ProjectStatus::Draft;
+        create.items = QList<ProjectItem>{ProjectItem::fromJson(lineJson())};
+        const QJsonObject written = create.toJson();
+        QCOMPARE(written.keys(), (QStringList{"items", "name", "sphereId", "status"}));
+        QCOMPARE(written.value(QStringLiteral("items")).toArray().at(0).toObject(), lineJson());
+
+        create.defaultRate = std::numeric_limits<double>::infinity();
+        QVERIFY_THROWS_EXCEPTION(EncodingError, create.toJson());
     }
 
     void statusRawValues()
