@@ -1,0 +1,121 @@
+#pragma once
+
+#include "API/APIError.h"
+#include "Utils/DecodingError.h"
+#include "Utils/Json.h"
+#include "Utils/JsonReader.h"
+
+#include <QByteArray>
+#include <QJsonValue>
+#include <QList>
+#include <QString>
+#include <QUrl>
+#include <QCoro/QCoroTask>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QNetworkAccessManager;
+
+namespace APIDecoders {
+
+// How an answer becomes the record a caller expects: T::fromJson, a JSON null as no value for
+// std::optional<T>, a JSON array read as a whole for QList<T>, and the bare value for QJsonValue.
+template<typename T>
+struct Decoder {
+    static T read(const QJsonValue &value, const QString &path) { return T::fromJson(value, path); }
+};
+template<typename T>
+struct Decoder<std::optional<T>> {
+    static std::optional<T> read(const QJsonValue &value, const QString &path)
+    {
+        if (value.isNull())
+            return std::nullopt;
+        return Decoder<T>::read(value, path);
+    }
+};
+template<typename T>
+struct Decoder<QList<T>> {
+    static QList<T> read(const QJsonValue &value, const QString &path)
+    {
+        return JsonReader::readList<T>(value, path, [](const QJsonValue &element, const QString &at) {
+            return Decoder<T>::read(element, at);
+        });
+    }
+};
+template<>
+struct Decoder<QJsonValue> {
+    static QJsonValue read(const QJsonValue &value, const QString &) { return value; }
+};
+
+} // namespace APIDecoders
+
+// The one REST client: joins paths to the base URL, sends the JSON headers and the bearer token,
+// performs one exchange and turns every failure into an APIError with the text the screens show.
+class APIClient
+{
+public:
+    using TokenProvider = std::function<std::optional<QString>()>;
+    using UnauthorizedHandler = std::function<void()>;
+    static constexpr int defaultTransferTimeout = 60000;
+
+    // network may be shared; the client makes its own when none is given.
+    explicit APIClient(QUrl baseUrl, QNetworkAccessManager *network = nullptr);
+    ~APIClient();
+    APIClient(const APIClient &) = delete;
+    APIClient &operator=(const APIClient &) = delete;
+
+    // Built on first use from the information resource; stops the program without a base URL.
+    static APIClient &shared();
+
+    const QUrl &baseUrl() const { return m_baseUrl; }
+    QNetworkAccessManager *network() const { return m_network; }
+
+    // By default the token comes from the credential store.
+    void setTokenProvider(TokenProvider provider) { m_tokenProvider = std::move(provider); }
+    // Called on a 401 answer to a request that carried a token, before the failure is reported.
+    void setOnUnauthorized(UnauthorizedHandler handler) { m_onUnauthorized = std::move(handler); }
+    void setTransferTimeout(int milliseconds) { m_transferTimeout = milliseconds; }
+    int transferTimeout() const { return m_transferTimeout; }
+
+    // The body bytes of a 2xx answer, possibly empty. Throws APIError.
+    QCoro::Task<QByteArray> requestData(QString method, QString path, std::optional<QJsonValue> body = std::nullopt,
+                                        bool authorized = true);
+
+    // requestData, then the answer decoded as T (see APIDecoders). Throws APIError.
+    template<typename T>
+    QCoro::Task<T> request(QString method, QString path, std::optional<QJsonValue> body = std::nullopt,
+                           bool authorized = true)
+    {
+        const QByteArray bytes = co_await requestData(std::move(method), std::move(path), std::move(body), authorized);
+        co_return decode<T>(bytes);
+    }
+
+    // Throws APIError::decoding when the bytes are not JSON or not a T.
+    template<typename T>
+    static T decode(const QByteArray &bytes)
+    {
+        try {
+            return APIDecoders::Decoder<T>::read(Json::parse(bytes), QString());
+        } catch (const DecodingError &error) {
+            throw APIError::decoding(error.description());
+        }
+    }
+
+    // The base URL and the path joined with one "/", or none when either is empty or the result
+    // does not parse. The path (query included) is used as given, without escaping.
+    std::optional<QUrl> endpointURL(const QString &path) const;
+    // The "message" of a failed answer: a text, a list of texts joined with ", ", an empty text for
+    // anything else; none when the body is not a JSON object or has no message.
+    static std::optional<QString> parseErrorMessage(const QByteArray &body);
+
+private:
+    static QString transportFailureText(const QUrl &url);
+
+    QUrl m_baseUrl;
+    QNetworkAccessManager *m_network = nullptr;
+    std::unique_ptr<QNetworkAccessManager> m_ownNetwork;
+    TokenProvider m_tokenProvider;
+    UnauthorizedHandler m_onUnauthorized;
+    int m_transferTimeout = defaultTransferTimeout;
+};

@@ -1,0 +1,47 @@
+#include "APIError.h"
+
+APIError::APIError(Kind kind, int status, std::optional<QString> message, QString cause)
+    : m_kind(kind)
+    , m_status(status)
+    , m_message(std::move(message))
+    , m_cause(std::move(cause))
+{
+    m_what = errorDescription().toUtf8();
+}
+
+APIError APIError::http(int status, std::optional<QString> message)
+{
+    return APIError(Kind::Http, status, std::move(message), {});
+}
+
+APIError APIError::decoding(const QString &cause)
+{
+    return APIError(Kind::Decoding, -1, std::nullopt, cause);
+}
+
+APIError APIError::invalidURL()
+{
+    return APIError(Kind::InvalidURL, -1, std::nullopt, {});
+}
+
+APIError APIError::unauthorized()
+{
+    return APIError(Kind::Unauthorized, 401, std::nullopt, {});
+}
+
+QString APIError::errorDescription() const
+{
+    switch (m_kind) {
+    case Kind::Http:
+        if (m_message)
+            return *m_message;
+        return QStringLiteral("Ошибка сервера (%1)").arg(m_status);
+    case Kind::Decoding:
+        return QStringLiteral("Ошибка разбора ответа: ") + m_cause;
+    case Kind::InvalidURL:
+        return QStringLiteral("Некорректный URL");
+    case Kind::Unauthorized:
+        return QStringLiteral("Сессия истекла. Войдите снова.");
+    }
+    return {};
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <exception>
+#include <optional>
+
+// A failed backend call, with the text the screens show.
+class APIError : public std::exception
+{
+public:
+    enum class Kind { Http, Decoding, InvalidURL, Unauthorized };
+
+    // status is the HTTP status, or -1 when there is none (transport failure, not an HTTP answer).
+    static APIError http(int status, std::optional<QString> message);
+    // cause is the decoder's description of what did not match.
+    static APIError decoding(const QString &cause);
+    static APIError invalidURL();
+    static APIError unauthorized();
+
+    Kind kind() const { return m_kind; }
+    int status() const { return m_status; }
+    const std::optional<QString> &message() const { return m_message; }
+    const QString &cause() const { return m_cause; }
+
+    QString errorDescription() const;
+    const char *what() const noexcept override { return m_what.constData(); }
+
+private:
+    APIError(Kind kind, int status, std::optional<QString> message, QString cause);
+
+    Kind m_kind;
+    int m_status = -1;
+    std::optional<QString> m_message;
+    QString m_cause;
+    QByteArray m_what;
+};

@@ -1,0 +1,51 @@
+#include "Preferences.h"
+
+#include <QQmlEngine>
+
+Preferences::Preferences(QObject *parent)
+    : QObject(parent)
+{
+}
+
+Preferences::Preferences(const QString &filePath, QObject *parent)
+    : QObject(parent)
+    , m_settings(filePath, QSettings::IniFormat)
+{
+}
+
+Preferences &Preferences::shared()
+{
+    static Preferences instance;
+    return instance;
+}
+
+Preferences *Preferences::create(QQmlEngine *, QJSEngine *)
+{
+    Preferences *instance = &shared();
+    QQmlEngine::setObjectOwnership(instance, QQmlEngine::CppOwnership);
+    return instance;
+}
+
+bool Preferences::contains(const QString &key) const
+{
+    return m_settings.contains(key);
+}
+
+QVariant Preferences::value(const QString &key, const QVariant &defaultValue) const
+{
+    return m_settings.value(key, defaultValue);
+}
+
+void Preferences::setValue(const QString &key, const QVariant &value)
+{
+    m_settings.setValue(key, value);
+    m_settings.sync();
+    Q_EMIT valueChanged(key);
+}
+
+void Preferences::remove(const QString &key)
+{
+    m_settings.remove(key);
+    m_settings.sync();
+    Q_EMIT valueChanged(key);
+}
