@@ -1,0 +1,175 @@
+#include "TestBackend.h"
+
+#include "AIApi.h"
+#include "AccountsApi.h"
+#include "FinanceApi.h"
+#include "ProjectsApi.h"
+
+#include <QHttpServerRequest>
+#include <QHttpServerResponder>
+#include <QTcpSocket>
+
+namespace {
+
+const QString apiPrefix = QStringLiteral("/api/");
+
+QString methodName(QHttpServerRequest::Method method)
+{
+    switch (method) {
+    case QHttpServerRequest::Method::Get: return QStringLiteral("GET");
+    case QHttpServerRequest::Method::Put: return QStringLiteral("PUT");
+    case QHttpServerRequest::Method::Delete: return QStringLiteral("DELETE");
+    case QHttpServerRequest::Method::Post: return QStringLiteral("POST");
+    case QHttpServerRequest::Method::Head: return QStringLiteral("HEAD");
+    case QHttpServerRequest::Method::Options: return QStringLiteral("OPTIONS");
+    case QHttpServerRequest::Method::Patch: return QStringLiteral("PATCH");
+    default: return QStringLiteral("UNKNOWN");
+    }
+}
+
+} // namespace
+
+TestBackend::TestBackend(QObject *parent)
+    : QAbstractHttpServer(parent)
+{
+    AccountsApi::install(*this);
+    ProjectsApi::install(*this);
+    FinanceApi::install(*this);
+    AIApi::install(*this);
+}
+
+TestBackend::~TestBackend() = default;
+
+quint16 TestBackend::start(quint16 port)
+{
+    m_port = listen(QHostAddress::LocalHost, port);
+    return m_port;
+}
+
+QUrl TestBackend::baseUrl() const
+{
+    return QUrl(QStringLiteral("http://127.0.0.1:%1/api").arg(m_port));
+}
+
+void TestBackend::addRoute(const QString &method, const QString &pattern, Handler handler)
+{
+    m_routes.append(Route{method, pattern.split(QLatin1Char('/')), std::move(handler)});
+}
+
+void TestBackend::setOverride(const QString &method, const QString &path, BackendReply reply)
+{
+    const QString key = method + QLatin1Char(' ') + path;
+    for (auto &entry : m_overrides) {
+        if (entry.first == key) {
+            entry.second = std::move(reply);
+            return;
+        }
+    }
+    m_overrides.append({key, std::move(reply)});
+}
+
+void TestBackend::clearOverrides()
+{
+    m_overrides.clear();
+}
+
+QList<RecordedRequest> TestBackend::requests(const QString &method, const QString &path) const
+{
+    QList<RecordedRequest> found;
+    for (const RecordedRequest &request : m_requests) {
+        if (request.method == method && request.path == path)
+            found.append(request);
+    }
+    return found;
+}
+
+std::optional<QString> TestBackend::accountId(const RecordedRequest &request) const
+{
+    const QByteArray header = request.header("Authorization");
+    if (!header.startsWith("Bearer "))
+        return std::nullopt;
+    const QString token = QString::fromUtf8(header.mid(7));
+    if (!m_data.tokens.contains(token))
+        return std::nullopt;
+    return m_data.tokens.value(token);
+}
+
+BackendReply TestBackend::unauthorized()
+{
+    return BackendReply::message(401, QStringLiteral("Unauthorized"));
+}
+
+std::optional<QStringList> TestBackend::match(const Route &route, const QStringList &segments)
+{
+    if (route.segments.size() != segments.size())
+        return std::nullopt;
+    QStringList captures;
+    for (qsizetype i = 0; i < segments.size(); ++i) {
+        const QString &expected = route.segments.at(i);
+        if (expected.startsWith(QLatin1Char(':'))) {
+            if (segments.at(i).isEmpty())
+                return std::nullopt;
+            captures.append(segments.at(i));
+        } else if (expected != segments.at(i)) {
+            return std::nullopt;
+        }
+    }
+    return captures;
+}
+
+bool TestBackend::handleRequest(const QHttpServerRequest &request, QTcpSocket *socket)
+{
+    const QUrl url = request.url();
+    const QString fullPath = url.path(QUrl::FullyEncoded);
+    if (!fullPath.startsWith(apiPrefix))
+        return false;
+
+    RecordedRequest recorded;
+    recorded.method = methodName(request.method());
+    recorded.query = url.query(QUrl::FullyEncoded);
+    const QString encodedPath = fullPath.mid(apiPrefix.size());
+    recorded.target = url.hasQuery() ? encodedPath + QLatin1Char('?') + recorded.query : encodedPath;
+    recorded.path = QUrl::fromPercentEncoding(encodedPath.toUtf8());
+    for (const auto &[name, value] : request.headers())
+        recorded.headers.insert(name.toLower(), value);
+    recorded.body = request.body();
+    m_requests.append(recorded);
+
+    const QString key = recorded.method + QLatin1Char(' ') + recorded.path;
+    for (const auto &[overrideKey, reply] : m_overrides) {
+        if (overrideKey == key) {
+            send(request, socket, reply);
+            return true;
+        }
+    }
+
+    QStringList segments;
+    for (const QString &segment : encodedPath.split(QLatin1Char('/')))
+        segments.append(QUrl::fromPercentEncoding(segment.toUtf8()));
+    for (const Route &route : std::as_const(m_routes)) {
+        if (route.method != recorded.method)
+            continue;
+        if (const std::optional<QStringList> captures = match(route, segments)) {
+            send(request, socket, route.handler(recorded, *captures));
+            return true;
+        }
+    }
+    return false;
+}
+
+void TestBackend::missingHandler(const QHttpServerRequest &request, QTcpSocket *socket)
+{
+    send(request, socket, BackendReply::empty(404));
+}
+
+void TestBackend::send(const QHttpServerRequest &request, QTcpSocket *socket, const BackendReply &reply)
+{
+    if (reply.neverAnswer)
+        return;
+    QHttpServerResponder responder = makeResponder(request, socket);
+    const auto status = static_cast<QHttpServerResponder::StatusCode>(reply.status);
+    if (reply.contentType.isEmpty())
+        responder.write(reply.body, QHttpServerResponder::HeaderList{}, status);
+    else
+        responder.write(reply.body, {{"Content-Type", reply.contentType}}, status);
+}

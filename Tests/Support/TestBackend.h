@@ -1,0 +1,67 @@
+#pragma once
+
+#include "BackendData.h"
+#include "BackendReply.h"
+#include "RecordedRequest.h"
+
+#include <QAbstractHttpServer>
+#include <QList>
+#include <QUrl>
+#include <functional>
+#include <optional>
+
+// The backend's API in memory on 127.0.0.1, for tests and for running the app locally.
+// Serves under "/api"; logs every request; any route can be told to answer something else.
+class TestBackend : public QAbstractHttpServer
+{
+    Q_OBJECT
+
+public:
+    // captures: the ":name" segments of the route pattern, decoded, in order.
+    using Handler = std::function<BackendReply(const RecordedRequest &request, const QStringList &captures)>;
+
+    explicit TestBackend(QObject *parent = nullptr);
+    ~TestBackend() override;
+
+    // Listens on 127.0.0.1; port 0 takes a free one. Returns the port, 0 on failure.
+    quint16 start(quint16 port = 0);
+    quint16 port() const { return m_port; }
+    // "http://127.0.0.1:<port>/api"
+    QUrl baseUrl() const;
+
+    // pattern: "projects/:id/payments"; a ":name" matches one non-empty segment.
+    void addRoute(const QString &method, const QString &pattern, Handler handler);
+
+    // Answers reply to method + path (without query) instead of the route, until cleared.
+    void setOverride(const QString &method, const QString &path, BackendReply reply);
+    void clearOverrides();
+
+    const QList<RecordedRequest> &requests() const { return m_requests; }
+    QList<RecordedRequest> requests(const QString &method, const QString &path) const;
+    void clearRequests() { m_requests.clear(); }
+
+    BackendData &data() { return m_data; }
+
+    // The account whose bearer token the request carries, or none.
+    std::optional<QString> accountId(const RecordedRequest &request) const;
+    static BackendReply unauthorized();
+
+protected:
+    bool handleRequest(const QHttpServerRequest &request, QTcpSocket *socket) override;
+    void missingHandler(const QHttpServerRequest &request, QTcpSocket *socket) override;
+
+private:
+    struct Route {
+        QString method;
+        QStringList segments;
+        Handler handler;
+    };
+    static std::optional<QStringList> match(const Route &route, const QStringList &segments);
+    static void send(const QHttpServerRequest &request, QTcpSocket *socket, const BackendReply &reply);
+
+    quint16 m_port = 0;
+    QList<Route> m_routes;
+    QList<std::pair<QString, BackendReply>> m_overrides; // key: "METHOD path"
+    QList<RecordedRequest> m_requests;
+    BackendData m_data;
+};
