@@ -1,0 +1,45 @@
+#pragma once
+
+#include "AdaptiveMetrics.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QtQml/qqmlregistration.h>
+
+class AdaptiveMetricsReader;
+class AncestorWatcher;
+class QQuickItem;
+
+// `AdaptiveMetrics.width`, `.isCompact` and `.horizontalSizeClass` on any item: the metrics of
+// the nearest enclosing AdaptiveMetricsReader, or a compact 390 points outside every reader.
+class AdaptiveMetricsAttached : public QObject
+{
+    Q_OBJECT
+    QML_NAMED_ELEMENT(AdaptiveMetrics)
+    QML_UNCREATABLE("AdaptiveMetrics is an attached property")
+    QML_ATTACHED(AdaptiveMetricsAttached)
+
+    Q_PROPERTY(double width READ width NOTIFY metricsChanged)
+    Q_PROPERTY(bool isCompact READ isCompact NOTIFY metricsChanged)
+    Q_PROPERTY(UserInterfaceSizeClass::Value horizontalSizeClass READ horizontalSizeClass NOTIFY metricsChanged)
+
+public:
+    explicit AdaptiveMetricsAttached(QObject *attachee);
+
+    static AdaptiveMetricsAttached *qmlAttachedProperties(QObject *object);
+
+    AdaptiveMetrics metrics() const;
+    double width() const { return metrics().width; }
+    bool isCompact() const { return metrics().isCompact(); }
+    UserInterfaceSizeClass::Value horizontalSizeClass() const { return metrics().horizontalSizeClass; }
+
+Q_SIGNALS:
+    void metricsChanged();
+
+private:
+    void resolve();
+
+    AncestorWatcher *m_watcher = nullptr;
+    QPointer<AdaptiveMetricsReader> m_reader;
+    QMetaObject::Connection m_readerLink;
+};

@@ -1,0 +1,145 @@
+import QtQuick
+import QtQuick.Layouts
+import QtQuick.Templates as T
+import Tessmark.Design
+
+// A modal question with buttons of the caller's own texts, in the caller's order. `buttons` is
+// a list of {text, role} with role "destructive", "cancel" or none. Any button closes the dialog
+// and emits `triggered(index)`; Escape counts as the cancel button when there is one.
+// Items put inside (a text field, say) stand between the message and the buttons.
+T.Popup {
+    id: dialog
+
+    property string title
+    property string message
+    property var buttons: []
+    default property alias extraContent: extra.data
+
+    signal triggered(int index)
+
+    function trigger(index) {
+        close()
+        triggered(index)
+    }
+
+    function cancelIndex() {
+        for (let i = 0; i < buttons.length; ++i) {
+            if (buttons[i].role === "cancel")
+                return i
+        }
+        return -1
+    }
+
+    parent: T.Overlay.overlay
+    anchors.centerIn: parent
+    modal: true
+    focus: true
+    closePolicy: T.Popup.NoAutoClose
+    width: 340
+    padding: 20
+    implicitHeight: contentItem.implicitHeight + topPadding + bottomPadding
+
+    Shortcut {
+        sequence: StandardKey.Cancel
+        enabled: dialog.opened
+        onActivated: {
+            const index = dialog.cancelIndex()
+            if (index >= 0)
+                dialog.trigger(index)
+        }
+    }
+
+    T.Overlay.modal: Rectangle {
+        color: Qt.rgba(0, 0, 0, 0.32)
+    }
+
+    background: Item {
+        BoxShadow {
+            anchors.fill: parent
+            anchors.margins: -margin
+            radius: AppTheme.cornerRadiusLarge
+            blur: 24
+            offsetY: 8
+            color: Qt.rgba(0, 0, 0, AppTheme.dark ? 0.5 : 0.18)
+        }
+        Rectangle {
+            anchors.fill: parent
+            radius: AppTheme.cornerRadiusLarge
+            color: AppTheme.cardBackground
+            border.width: 1
+            border.color: AppTheme.border
+        }
+    }
+
+    contentItem: ColumnLayout {
+        spacing: 8
+
+        Text {
+            Layout.fillWidth: true
+            visible: dialog.title !== ""
+            text: dialog.title
+            horizontalAlignment: Text.AlignHCenter
+            wrapMode: Text.WordWrap
+            font: Typography.font(Typography.Headline)
+            color: AppTheme.deepBlack
+        }
+        Text {
+            Layout.fillWidth: true
+            visible: dialog.message !== ""
+            text: dialog.message
+            textFormat: Text.PlainText
+            horizontalAlignment: Text.AlignHCenter
+            wrapMode: Text.WordWrap
+            font: Typography.font(Typography.Subheadline)
+            color: AppTheme.textSecondary
+        }
+        Column {
+            id: extra
+
+            Layout.fillWidth: true
+            Layout.topMargin: children.length > 0 ? 4 : 0
+            spacing: 8
+        }
+        Column {
+            Layout.fillWidth: true
+            Layout.topMargin: 8
+            spacing: 8
+
+            Repeater {
+                model: dialog.buttons
+
+                T.AbstractButton {
+                    id: button
+
+                    required property var modelData
+                    required property int index
+                    readonly property string role: modelData.role ?? ""
+
+                    objectName: "dialogButton" + index
+                    width: parent.width
+                    implicitHeight: 40
+                    text: modelData.text
+                    font: Typography.font(Typography.Body, role === "cancel" ? Font.Normal : Font.DemiBold)
+                    opacity: pressed ? 0.7 : 1
+                    onClicked: dialog.trigger(index)
+
+                    contentItem: Text {
+                        text: button.text
+                        font: button.font
+                        horizontalAlignment: Text.AlignHCenter
+                        verticalAlignment: Text.AlignVCenter
+                        elide: Text.ElideRight
+                        color: button.role === "destructive" ? AppTheme.error
+                             : button.role === "cancel" ? AppTheme.deepBlack : AppTheme.primary
+                    }
+                    background: Rectangle {
+                        radius: AppTheme.cornerRadiusSmall
+                        color: AppTheme.fieldBackground
+                        border.width: 1
+                        border.color: AppTheme.border
+                    }
+                }
+            }
+        }
+    }
+}

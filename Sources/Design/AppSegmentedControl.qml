@@ -1,0 +1,114 @@
+import QtQuick
+import QtQuick.Templates as T
+import Tessmark.Design
+
+// Equal segments on a track, the chosen one raised. `options` is a list of {value, label} with
+// an optional `icon`; a press emits `activated(value)` and writes it to `selection` unless the
+// owner already has.
+Rectangle {
+    id: root
+
+    property var options: []
+    property var selection
+
+    signal activated(var value)
+
+    function choose(value) {
+        activated(value)
+        if (selection !== value)
+            selection = value
+    }
+
+    // Every segment as wide as the widest label needs, so that they can all be equal.
+    property real widestSegment: 0
+    function measure() {
+        let widest = 0
+        for (let i = 0; i < segments.count; ++i) {
+            const segment = segments.itemAt(i)
+            if (segment)
+                widest = Math.max(widest, segment.implicitWidth)
+        }
+        widestSegment = widest
+    }
+
+    implicitWidth: widestSegment * segments.count + row.spacing * Math.max(0, segments.count - 1) + 8
+    implicitHeight: row.implicitHeight + 8
+    radius: 10
+    color: AppTheme.fieldBackground
+
+    Row {
+        id: row
+
+        anchors.fill: parent
+        anchors.margins: 4
+        spacing: 4
+
+        Repeater {
+            id: segments
+
+            model: root.options
+            onCountChanged: root.measure()
+
+            T.AbstractButton {
+                id: segment
+
+                required property var modelData
+                required property int index
+                readonly property bool chosen: modelData.value === root.selection
+
+                objectName: "segment" + index
+                width: (row.width - row.spacing * (segments.count - 1)) / segments.count
+                implicitWidth: implicitContentWidth + 24
+                onImplicitWidthChanged: root.measure()
+                implicitHeight: implicitContentHeight + topPadding + bottomPadding
+                topPadding: 8
+                bottomPadding: 8
+                onClicked: root.choose(modelData.value)
+
+                contentItem: Item {
+                    implicitWidth: label.implicitWidth
+                    implicitHeight: label.implicitHeight
+
+                    Row {
+                        id: label
+
+                        anchors.centerIn: parent
+                        spacing: 6
+
+                        AppIcon {
+                            anchors.verticalCenter: parent.verticalCenter
+                            visible: (segment.modelData.icon ?? "") !== ""
+                            name: segment.modelData.icon ?? ""
+                            size: 15
+                            color: segment.chosen ? AppTheme.deepBlack : AppTheme.textSecondary
+                        }
+                        Text {
+                            anchors.verticalCenter: parent.verticalCenter
+                            text: segment.modelData.label
+                            font: Typography.font(Typography.Subheadline, segment.chosen ? Font.DemiBold : Font.Normal)
+                            color: segment.chosen ? AppTheme.deepBlack : AppTheme.textSecondary
+                        }
+                    }
+                }
+
+                background: Item {
+                    visible: segment.chosen
+
+                    BoxShadow {
+                        anchors.fill: parent
+                        anchors.margins: -margin
+                        radius: 8
+                        blur: 4
+                        offsetY: 1
+                        color: Qt.rgba(0, 0, 0, 0.06)
+                    }
+                    Rectangle {
+                        anchors.fill: parent
+                        radius: 8
+                        color: AppTheme.cardBackground
+                    }
+                }
+            }
+        }
+    }
+}

@@ -1,0 +1,168 @@
+import QtQuick
+import QtQuick.Layouts
+import QtQuick.Templates as T
+import Tessmark.Design
+
+// A captioned field that opens its options in place, below itself, pushing what follows down.
+// `options` is a list of {value, label}; choosing one emits `activated(value)` and writes it to
+// `selection` unless the owner already has.
+Column {
+    id: root
+
+    property string title
+    property var selection
+    property var options: []
+    property string systemImage: "chevron.down"
+    property bool isOpen: false
+
+    readonly property string selectedLabel: {
+        for (const option of options) {
+            if (option.value === selection)
+                return option.label
+        }
+        return "—"
+    }
+
+    signal activated(var value)
+
+    function choose(value) {
+        activated(value)
+        if (selection !== value)
+            selection = value
+        isOpen = false
+    }
+
+    spacing: 6
+
+    Text {
+        width: parent.width
+        text: root.title
+        font: Typography.font(Typography.Subheadline, Font.Medium)
+        color: AppTheme.textSecondary
+        elide: Text.ElideRight
+    }
+
+    T.AbstractButton {
+        id: field
+
+        objectName: "field"
+        width: parent.width
+        implicitHeight: implicitContentHeight + topPadding + bottomPadding
+        leftPadding: 14
+        rightPadding: 14
+        topPadding: 12
+        bottomPadding: 12
+        onClicked: root.isOpen = !root.isOpen
+
+        contentItem: RowLayout {
+            spacing: 10
+
+            Text {
+                objectName: "selectedLabel"
+                Layout.fillWidth: true
+                text: root.selectedLabel
+                font: Typography.font(Typography.Body)
+                color: AppTheme.deepBlack
+                elide: Text.ElideRight
+            }
+            AppIcon {
+                name: root.systemImage
+                size: 15
+                color: AppTheme.textSecondary
+                rotation: root.isOpen ? 180 : 0
+                Behavior on rotation { NumberAnimation { duration: 180; easing.type: Easing.OutQuad } }
+            }
+        }
+
+        background: Rectangle {
+            radius: 12
+            color: AppTheme.fieldBackground
+            border.width: root.isOpen ? 1.5 : 1
+            border.color: root.isOpen ? AppTheme.accent : AppTheme.border
+            Behavior on border.color { ColorAnimation { duration: 180; easing.type: Easing.OutQuad } }
+        }
+    }
+
+    Item {
+        id: list
+
+        objectName: "optionList"
+        width: parent.width
+        height: rows.implicitHeight
+        visible: root.isOpen
+        opacity: root.isOpen ? 1 : 0
+        Behavior on opacity { NumberAnimation { duration: 180; easing.type: Easing.OutQuad } }
+
+        BoxShadow {
+            anchors.fill: parent
+            anchors.margins: -margin
+            radius: 12
+            blur: 12
+            offsetY: 4
+            color: Qt.rgba(0, 0, 0, 0.08)
+        }
+        Rectangle {
+            anchors.fill: parent
+            radius: 12
+            color: AppTheme.cardBackground
+            border.width: 1
+            border.color: AppTheme.border
+        }
+
+        Column {
+            id: rows
+
+            width: parent.width
+
+            Repeater {
+                model: root.options
+
+                Column {
+                    id: entry
+
+                    required property var modelData
+                    required property int index
+                    readonly property bool chosen: modelData.value === root.selection
+
+                    width: rows.width
+
+                    T.AbstractButton {
+                        objectName: "option" + entry.index
+                        width: parent.width
+                        implicitHeight: implicitContentHeight + topPadding + bottomPadding
+                        leftPadding: 14
+                        rightPadding: 14
+                        topPadding: 11
+                        bottomPadding: 11
+                        onClicked: root.choose(entry.modelData.value)
+
+                        contentItem: RowLayout {
+                            Text {
+                                Layout.fillWidth: true
+                                text: entry.modelData.label
+                                font: Typography.font(Typography.Body)
+                                color: AppTheme.deepBlack
+                                elide: Text.ElideRight
+                            }
+                            AppIcon {
+                                objectName: "checkmark"
+                                visible: entry.chosen
+                                name: "checkmark"
+                                size: 15
+                                color: AppTheme.accent
+                            }
+                        }
+                    }
+                    Rectangle {
+                        objectName: "divider"
+                        visible: entry.index < root.options.length - 1
+                        x: 14
+                        width: parent.width - 14
+                        height: 1
+                        color: AppTheme.border
+                    }
+                }
+            }
+        }
+    }
+}

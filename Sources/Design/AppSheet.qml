@@ -1,0 +1,187 @@
+import QtQuick
+import QtQuick.Templates as T
+import QtQuick.Window
+import Tessmark.Design
+
+// A modal sheet: a title bar with cancel and confirm buttons over the content put inside it.
+// It opens as a popup over the window, or as a modal window of its own when its minimum size
+// does not fit in the window. Cancelling (the button, Escape, the window's close button) closes
+// the sheet and emits `cancelled`; confirming emits `confirmed`, and the owner closes the sheet
+// when the work is done.
+Item {
+    id: sheet
+
+    property string title
+    property string cancelText
+    property string confirmText
+    property bool confirmEnabled: true
+    property real minimumWidth: 400
+    property real minimumHeight: 300
+    readonly property bool opened: popup.opened || windowFrame.visible
+    readonly property bool inWindow: windowFrame.visible
+    default property alias content: body.data
+
+    signal cancelled()
+    signal confirmed()
+    signal closed()
+
+    function open() {
+        const host = sheet.Window.window
+        const margin = 24
+        const fits = host && minimumWidth <= host.width - 2 * margin && minimumHeight <= host.height - 2 * margin
+        if (fits) {
+            body.parent = popupBody
+            popup.open()
+        } else {
+            body.parent = windowBody
+            windowFrame.transientParent = host
+            windowFrame.show()
+            windowFrame.requestActivate()
+        }
+    }
+
+    function close() {
+        if (popup.opened)
+            popup.close()
+        if (windowFrame.visible)
+            windowFrame.hide()
+    }
+
+    function cancel() {
+        close()
+        cancelled()
+    }
+
+    Item {
+        id: body
+
+        objectName: "sheetBody"
+        anchors.fill: parent
+        visible: sheet.opened
+    }
+
+    T.Popup {
+        id: popup
+
+        parent: T.Overlay.overlay
+        anchors.centerIn: parent
+        modal: true
+        focus: true
+        closePolicy: T.Popup.NoAutoClose
+        width: sheet.minimumWidth
+        height: sheet.minimumHeight
+        padding: 0
+        onClosed: sheet.closed()
+
+        Shortcut {
+            sequence: StandardKey.Cancel
+            enabled: popup.opened
+            onActivated: sheet.cancel()
+        }
+
+        T.Overlay.modal: Rectangle {
+            color: Qt.rgba(0, 0, 0, 0.32)
+        }
+
+        background: Item {
+            BoxShadow {
+                anchors.fill: parent
+                anchors.margins: -margin
+                radius: AppTheme.cornerRadiusMedium
+                blur: 24
+                offsetY: 8
+                color: Qt.rgba(0, 0, 0, AppTheme.dark ? 0.5 : 0.18)
+            }
+            Rectangle {
+                anchors.fill: parent
+                radius: AppTheme.cornerRadiusMedium
+                color: AppTheme.background
+                border.width: 1
+                border.color: AppTheme.border
+            }
+        }
+
+        contentItem: Item {
+            clip: true
+
+            SheetHeader {
+                id: popupHeader
+
+                anchors.left: parent.left
+                anchors.right: parent.right
+                anchors.top: parent.top
+                anchors.margins: 1
+                radius: AppTheme.cornerRadiusMedium - 1
+                title: sheet.title
+                cancelText: sheet.cancelText
+                confirmText: sheet.confirmText
+                confirmEnabled: sheet.confirmEnabled
+                onCancelClicked: sheet.cancel()
+                onConfirmClicked: sheet.confirmed()
+
+                // Square off the header's lower corners.
+                Rectangle {
+                    anchors.left: parent.left
+                    anchors.right: parent.right
+                    anchors.bottom: parent.bottom
+                    anchors.bottomMargin: 1
+                    height: parent.radius
+                    color: parent.color
+                }
+            }
+            Item {
+                id: popupBody
+
+                anchors.top: popupHeader.bottom
+                anchors.left: parent.left
+                anchors.right: parent.right
+                anchors.bottom: parent.bottom
+            }
+        }
+    }
+
+    Window {
+        id: windowFrame
+
+        title: sheet.title
+        modality: Qt.WindowModal
+        flags: Qt.Dialog
+        minimumWidth: sheet.minimumWidth
+        minimumHeight: sheet.minimumHeight
+        width: sheet.minimumWidth
+        height: sheet.minimumHeight
+        color: AppTheme.background
+        onClosing: function(close) {
+            close.accepted = false
+            sheet.cancel()
+        }
+        onVisibleChanged: if (!visible) sheet.closed()
+
+        Shortcut {
+            sequence: StandardKey.Cancel
+            onActivated: sheet.cancel()
+        }
+
+        SheetHeader {
+            id: windowHeader
+
+            anchors.left: parent.left
+            anchors.right: parent.right
+            anchors.top: parent.top
+            title: sheet.title
+            cancelText: sheet.cancelText
+            confirmText: sheet.confirmText
+            confirmEnabled: sheet.confirmEnabled
+            onCancelClicked: sheet.cancel()
+            onConfirmClicked: sheet.confirmed()
+        }
+        Item {
+            id: windowBody
+
+            anchors.top: windowHeader.bottom
+            anchors.left: parent.left
+            anchors.right: parent.right
+            anchors.bottom: parent.bottom
+        }
+    }
+}

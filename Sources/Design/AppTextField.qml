@@ -1,0 +1,126 @@
+import QtQuick
+import QtQuick.Layouts
+import QtQuick.Templates as T
+import Tessmark.Design
+
+// A captioned one-line input with a leading symbol, optional secure entry with a reveal button,
+// and an error line. `error` is null or undefined for none; any text, even "", draws the field
+// in the error colour, and a non-empty one is also shown under the field.
+Column {
+    id: root
+
+    property string title
+    property string systemImage
+    property alias text: input.text
+    property bool isSecure: false
+    property bool allowsPasswordReveal: false
+    property var error: null
+    property bool isPasswordVisible: false
+
+    readonly property bool hasError: error !== null && error !== undefined
+    readonly property alias input: input
+
+    signal textEdited()
+    signal accepted()
+
+    spacing: 6
+
+    Text {
+        width: parent.width
+        text: root.title
+        font: Typography.font(Typography.Subheadline, Font.Medium)
+        color: AppTheme.textSecondary
+        elide: Text.ElideRight
+    }
+
+    Rectangle {
+        objectName: "fieldFrame"
+        width: parent.width
+        implicitHeight: row.implicitHeight + 24
+        radius: 12
+        color: AppTheme.fieldBackground
+        border.width: root.hasError ? 1.5 : 1
+        border.color: root.hasError ? AppTheme.error : AppTheme.border
+
+        TapHandler {
+            onTapped: input.forceActiveFocus()
+        }
+
+        RowLayout {
+            id: row
+
+            // The symbol stays on the left and the reveal button on the right in any direction.
+            LayoutMirroring.enabled: false
+            LayoutMirroring.childrenInherit: true
+            anchors.fill: parent
+            anchors.leftMargin: 14
+            anchors.rightMargin: 14
+            anchors.topMargin: 12
+            anchors.bottomMargin: 12
+            spacing: 10
+
+            AppIcon {
+                objectName: "symbol"
+                Layout.preferredWidth: 22
+                name: root.systemImage
+                color: AppTheme.accent
+            }
+
+            TextInput {
+                id: input
+
+                objectName: "input"
+                Layout.fillWidth: true
+                clip: true
+                font: Typography.font(Typography.Body)
+                color: AppTheme.deepBlack
+                selectionColor: AppTheme.withOpacity(AppTheme.accent, 0.35)
+                selectedTextColor: AppTheme.deepBlack
+                horizontalAlignment: TextInput.AlignLeft
+                echoMode: root.isSecure && !root.isPasswordVisible ? TextInput.Password : TextInput.Normal
+                passwordCharacter: "•"
+                selectByMouse: true
+                onTextEdited: root.textEdited()
+                onAccepted: root.accepted()
+
+                Text {
+                    objectName: "placeholder"
+                    anchors.fill: parent
+                    verticalAlignment: Text.AlignVCenter
+                    visible: input.text.length === 0
+                    text: root.title
+                    font: input.font
+                    color: AppTheme.withOpacity(AppTheme.textSecondary, 0.55)
+                    elide: Text.ElideRight
+                }
+            }
+
+            T.AbstractButton {
+                id: reveal
+
+                objectName: "revealButton"
+                visible: root.isSecure && root.allowsPasswordReveal
+                focusPolicy: Qt.NoFocus
+                implicitWidth: 22
+                implicitHeight: 22
+                Accessible.name: root.isPasswordVisible ? "Скрыть пароль" : "Показать пароль"
+                onClicked: root.isPasswordVisible = !root.isPasswordVisible
+
+                contentItem: AppIcon {
+                    name: root.isPasswordVisible ? "eye.slash.fill" : "eye.fill"
+                    color: AppTheme.textSecondary
+                }
+            }
+        }
+    }
+
+    Text {
+        objectName: "errorLine"
+        width: parent.width
+        visible: root.hasError && String(root.error).length > 0
+        text: root.hasError ? String(root.error) : ""
+        font: Typography.font(Typography.Caption)
+        color: AppTheme.error
+        wrapMode: Text.WordWrap
+    }
+}

@@ -1,0 +1,56 @@
+import QtQuick
+import QtQuick.Layouts
+import QtQuick.Templates as T
+import Tessmark.Design
+
+// The filled button of the main action: full width, primary fill, pressed look animated.
+T.AbstractButton {
+    id: control
+
+    property string systemImage
+    readonly property color foreground: AppTheme.dark ? AppTheme.background : "white"
+
+    Layout.fillWidth: true
+    implicitWidth: implicitContentWidth + leftPadding + rightPadding
+    implicitHeight: implicitContentHeight + topPadding + bottomPadding
+    topPadding: 14
+    bottomPadding: 14
+    leftPadding: 16
+    rightPadding: 16
+    font: Typography.font(Typography.Body, Font.DemiBold)
+
+    opacity: pressed ? 0.9 : 1
+    scale: pressed ? 0.985 : 1
+    Behavior on opacity { NumberAnimation { duration: 120; easing.type: Easing.OutQuad } }
+    Behavior on scale { NumberAnimation { duration: 120; easing.type: Easing.OutQuad } }
+
+    contentItem: Item {
+        implicitWidth: label.implicitWidth
+        implicitHeight: label.implicitHeight
+
+        Row {
+            id: label
+            anchors.centerIn: parent
+            spacing: 8
+
+            AppIcon {
+                anchors.verticalCenter: parent.verticalCenter
+                visible: control.systemImage !== ""
+                name: control.systemImage
+                color: control.foreground
+            }
+            Text {
+                anchors.verticalCenter: parent.verticalCenter
+                text: control.text
+                font: control.font
+                color: control.foreground
+                elide: Text.ElideRight
+            }
+        }
+    }
+
+    background: Rectangle {
+        radius: AppTheme.cornerRadiusSmall
+        color: control.enabled ? AppTheme.primary : AppTheme.withOpacity(AppTheme.primary, 0.45)
+    }
+}
