@@ -1,0 +1,500 @@
+import QtQuick
+import QtQuick.Layouts
+import QtQuick.Window
+import Tessmark.Design
+
+// Every component of the design system on one page ("components"), and over a small mock
+// window the tour's scrim ("tour"), a sheet ("sheet") and a confirmation dialog ("dialog"), in
+// the appearance given.
+Window {
+    id: window
+
+    required property string appearance
+    required property string scene
+
+    width: 1280
+    height: scene === "components" ? 1500 : 820
+    visible: true
+    color: AppTheme.background
+    title: "Tessmark design gallery"
+
+    Binding {
+        target: AppTheme
+        property: "preference"
+        value: window.appearance
+    }
+
+    component Caption: Text {
+        font: Typography.font(Typography.Caption, Font.DemiBold)
+        color: AppTheme.textSecondary
+        topPadding: 6
+    }
+
+    // ---------------------------------------------------------------- components
+    Item {
+        anchors.fill: parent
+        visible: window.scene === "components"
+
+        RowLayout {
+            anchors.fill: parent
+            anchors.margins: 24
+            spacing: 28
+
+            // Column 1: type, colours, buttons, card, badges
+            ColumnLayout {
+                Layout.preferredWidth: 380
+                Layout.alignment: Qt.AlignTop
+                spacing: 10
+
+                Caption { text: "ШРИФТЫ" }
+                Repeater {
+                    model: [
+                        { style: Typography.Title2, name: "title2", weight: Font.Bold },
+                        { style: Typography.Title3, name: "title3", weight: Font.DemiBold },
+                        { style: Typography.Headline, name: "headline", weight: 0 },
+                        { style: Typography.Body, name: "body", weight: 0 },
+                        { style: Typography.Subheadline, name: "subheadline", weight: 0 },
+                        { style: Typography.Footnote, name: "footnote", weight: 0 },
+                        { style: Typography.Caption, name: "caption", weight: 0 },
+                        { style: Typography.Caption2, name: "caption2", weight: 0 }
+                    ]
+                    Text {
+                        required property var modelData
+                        text: modelData.name + " — Смета проекта: 12 500 ₽ · Ёё"
+                        font: Typography.font(modelData.style, modelData.weight)
+                        color: AppTheme.deepBlack
+                    }
+                }
+
+                Caption { text: "ЦВЕТА" }
+                Flow {
+                    Layout.fillWidth: true
+                    spacing: 6
+                    Repeater {
+                        model: ["primary", "accent", "background", "cardBackground", "deepBlack",
+                                "textSecondary", "fieldBackground", "border", "error", "success"]
+                        Column {
+                            required property string modelData
+                            spacing: 2
+                            Rectangle {
+                                width: 68
+                                height: 30
+                                radius: 6
+                                color: AppTheme[modelData]
+                                border.width: 1
+                                border.color: AppTheme.withOpacity(AppTheme.deepBlack, 0.25)
+                            }
+                            Text {
+                                width: 68
+                                text: modelData
+                                elide: Text.ElideRight
+                                font: Typography.font(Typography.Caption2)
+                                color: AppTheme.textSecondary
+                            }
+                        }
+                    }
+                }
+
+                Caption { text: "КНОПКИ" }
+                PrimaryButton { text: "Войти или создать аккаунт" }
+                PrimaryButton { text: "Сохранить (недоступно)"; enabled: false }
+                PrimaryButton { text: "Нажата"; down: true }
+                RowLayout {
+                    spacing: 20
+                    SecondaryButton { text: "Забыли пароль?" }
+                    SecondaryButton { text: "Платежи"; systemImage: "creditcard" }
+                    SecondaryButton { text: "Нажата"; down: true }
+                }
+
+                Caption { text: "КАРТОЧКА" }
+                AppCard {
+                    Layout.fillWidth: true
+                    inset: 16
+                    spacing: 8
+                        Row {
+                            spacing: 8
+                            AppIcon { name: "paintbrush.fill"; color: AppTheme.primary }
+                            Text {
+                                text: "Оформление"
+                                font: Typography.font(Typography.Headline)
+                                color: AppTheme.primary
+                            }
+                        }
+                        Text {
+                            Layout.fillWidth: true
+                            text: "Тема приложения: как в системе, светлая или тёмная."
+                            wrapMode: Text.WordWrap
+                            font: Typography.font(Typography.Subheadline)
+                            color: AppTheme.textSecondary
+                        }
+                        AppSegmentedControl {
+                            Layout.fillWidth: true
+                            selection: window.appearance
+                            options: [
+                                { value: "system", label: "Как в системе", icon: "circle.lefthalf.filled" },
+                                { value: "light", label: "Светлая", icon: "sun.max.fill" },
+                                { value: "dark", label: "Тёмная", icon: "moon.fill" }
+                            ]
+                        }
+                }
+
+                Caption { text: "КАТЕГОРИИ" }
+                Flow {
+                    Layout.fillWidth: true
+                    spacing: 6
+                    Repeater {
+                        model: ["backend", "frontend", "mobile", "design", "devops", "management", "qa",
+                                "analytics", "неизвестная-категория"]
+                        CategoryBadge { required property string modelData; categoryId: modelData }
+                    }
+                }
+            }
+
+            // Column 2: form controls
+            ColumnLayout {
+                Layout.preferredWidth: 360
+                Layout.alignment: Qt.AlignTop
+                spacing: 14
+
+                Caption { text: "ПОЛЯ" }
+                AppTextField {
+                    Layout.fillWidth: true
+                    title: "Email"
+                    systemImage: "envelope.fill"
+                    text: "anna@example.ru"
+                }
+                AppTextField {
+                    Layout.fillWidth: true
+                    title: "Пароль"
+                    systemImage: "lock.fill"
+                    text: "секрет123"
+                    isSecure: true
+                    allowsPasswordReveal: true
+                }
+                AppTextField {
+                    Layout.fillWidth: true
+                    title: "Пароль (показан)"
+                    systemImage: "lock.fill"
+                    text: "секрет123"
+                    isSecure: true
+                    allowsPasswordReveal: true
+                    isPasswordVisible: true
+                }
+                AppTextField {
+                    Layout.fillWidth: true
+                    title: "Название"
+                    systemImage: "text.alignleft"
+                }
+                AppTextField {
+                    Layout.fillWidth: true
+                    title: "Ставка (RUB)"
+                    systemImage: "rublesign.circle"
+                    text: "-5"
+                    error: "Ставка не может быть отрицательной"
+                }
+                AppTextField {
+                    Layout.fillWidth: true
+                    title: "Пустая ошибка"
+                    systemImage: "tag"
+                    text: "без строки ошибки"
+                    error: ""
+                }
+
+                Caption { text: "ВЫБОР" }
+                AppSelect {
+                    Layout.fillWidth: true
+                    title: "Статус"
+                    selection: "nothing-matches"
+                    options: [{ value: "draft", label: "Черновик" }]
+                }
+                AppSelect {
+                    Layout.fillWidth: true
+                    title: "Категория"
+                    selection: "frontend"
+                    isOpen: true
+                    options: [
+                        { value: "backend", label: "Backend" },
+                        { value: "frontend", label: "Frontend" },
+                        { value: "design", label: "Дизайн" },
+                        { value: "management", label: "Менеджмент" }
+                    ]
+                }
+                AppSegmentedControl {
+                    Layout.fillWidth: true
+                    selection: "cost"
+                    options: [
+                        { value: "category", label: "По категориям" },
+                        { value: "cost", label: "По стоимости" },
+                        { value: "hours", label: "По часам" }
+                    ]
+                }
+                AppSegmentedControl {
+                    Layout.fillWidth: true
+                    selection: "none"
+                    options: [{ value: "a", label: "Ничего" }, { value: "b", label: "не выбрано" }]
+                }
+            }
+
+            // Column 3: sidebar, empty state, spotlight, icons, gradient
+            ColumnLayout {
+                Layout.fillWidth: true
+                Layout.alignment: Qt.AlignTop
+                spacing: 10
+
+                Caption { text: "БОКОВОЕ МЕНЮ" }
+                Rectangle {
+                    Layout.preferredWidth: 220
+                    Layout.preferredHeight: sidebar.implicitHeight + 16
+                    color: AppTheme.paper
+                    radius: 8
+
+                    ColumnLayout {
+                        id: sidebar
+
+                        anchors.fill: parent
+                        anchors.margins: 8
+                        spacing: 6
+
+                        Text {
+                            leftPadding: 12
+                            topPadding: 8
+                            bottomPadding: 4
+                            text: "Tessmark"
+                            font: Typography.font(Typography.Title3, Font.Bold)
+                            color: AppTheme.primary
+                        }
+                        Repeater {
+                            model: AppSections.all
+                            SidebarNavRow {
+                                required property var modelData
+                                title: modelData.id === "analytics" ? "Аналитика с очень длинным названием" : modelData.title
+                                systemImage: modelData.icon
+                                isSelected: modelData.id === "projects"
+                            }
+                        }
+                    }
+                }
+
+                Caption { text: "ПУСТОЕ СОСТОЯНИЕ" }
+                Rectangle {
+                    Layout.fillWidth: true
+                    Layout.preferredHeight: 230
+                    color: AppTheme.background
+                    border.width: 1
+                    border.color: AppTheme.border
+                    radius: 8
+                    EmptyStateView {
+                        anchors.fill: parent
+                        systemImage: "doc.text"
+                        title: "Смета пуста"
+                        description: "Добавьте строки вручную, шаблон или ИИ."
+                        SecondaryButton { text: "Добавить строку"; systemImage: "plus" }
+                        SecondaryButton { text: "ИИ-смета"; systemImage: "sparkles" }
+                    }
+                }
+
+                Caption { text: "ПОДСВЕТКА ТУРА" }
+                Item {
+                    Layout.fillWidth: true
+                    Layout.preferredHeight: 70
+                    AppCard {
+                        x: 14
+                        y: 10
+                        width: 260
+                        inset: 12
+                        OnboardingSpotlight.highlight: "paymentsHub"
+                        OnboardingSpotlight.active: true
+                        Text {
+                            text: "Элемент, который подсвечивает тур"
+                            font: Typography.font(Typography.Subheadline)
+                            color: AppTheme.deepBlack
+                        }
+                    }
+                }
+
+                Caption { text: "ЗНАЧКИ" }
+                Grid {
+                    Layout.fillWidth: true
+                    columns: 11
+                    spacing: 8
+                    Repeater {
+                        model: ["arrow.clockwise", "arrow.triangle.branch", "arrow.turn.down.right", "banknote",
+                            "building.columns", "chart.bar", "chart.bar.fill", "chart.line.uptrend.xyaxis",
+                            "checkmark", "checkmark.circle.fill", "checkmark.seal.fill", "chevron.down",
+                            "chevron.down.circle.fill", "chevron.right.circle.fill", "circle.lefthalf.filled",
+                            "clock", "clock.fill", "creditcard", "creditcard.fill", "doc.fill", "doc.on.doc",
+                            "doc.richtext.fill", "doc.text", "doc.text.fill", "door.left.hand.open",
+                            "ellipsis.circle", "envelope.badge.fill", "envelope.fill",
+                            "exclamationmark.circle.fill", "exclamationmark.triangle.fill", "eye.fill",
+                            "eye.slash.fill", "folder", "folder.badge.questionmark", "folder.fill", "gearshape",
+                            "icloud.slash", "info.circle.fill", "internaldrive", "lightbulb.fill", "list.bullet",
+                            "list.bullet.rectangle", "lock.fill", "map.fill", "moon.fill", "note.text",
+                            "paintbrush.fill", "person.crop.circle", "person.crop.circle.badge.plus",
+                            "person.crop.circle.fill", "person.fill", "plus", "plus.circle.fill",
+                            "plus.rectangle.on.rectangle", "rectangle.portrait.and.arrow.right",
+                            "rublesign.circle", "rublesign.circle.fill", "sparkles", "square.and.arrow.down",
+                            "square.and.arrow.up", "sun.max.fill", "tag", "text.alignleft", "text.quote", "trash",
+                            "wifi.exclamationmark"]
+                        AppIcon {
+                            required property string modelData
+                            name: modelData
+                            size: 22
+                            color: AppTheme.primary
+                        }
+                    }
+                }
+
+                Caption { text: "ГРАДИЕНТ ВХОДА" }
+                AuthGradient {
+                    Layout.fillWidth: true
+                    Layout.preferredHeight: 110
+                    Text {
+                        anchors.centerIn: parent
+                        text: "Tessmark"
+                        font: Typography.font(Typography.Title2, Font.Bold)
+                        color: "white"
+                    }
+                }
+            }
+        }
+    }
+
+    // ---------------------------------------------------------------- overlays
+    Item {
+        id: mock
+
+        anchors.fill: parent
+        visible: window.scene !== "components"
+        Onboarding.collectsFrames: true
+        Onboarding.highlight: window.scene === "tour" ? "paymentsHub" : ""
+
+        AdaptiveMetricsReader {
+            anchors.fill: parent
+
+            RowLayout {
+                anchors.fill: parent
+                spacing: 0
+
+                Rectangle {
+                    id: mockSidebar
+
+                    Layout.preferredWidth: 220
+                    Layout.fillHeight: true
+                    color: AppTheme.paper
+                    OnboardingSpotlight.highlight: "mainNavigation"
+                    OnboardingSpotlight.active: Onboarding.highlight === "mainNavigation"
+
+                    ColumnLayout {
+                        anchors.fill: parent
+                        anchors.margins: 8
+                        spacing: 6
+                        Text {
+                            leftPadding: 12
+                            topPadding: 16
+                            bottomPadding: 8
+                            text: "Tessmark"
+                            font: Typography.font(Typography.Title3, Font.Bold)
+                            color: AppTheme.primary
+                        }
+                        Repeater {
+                            model: AppSections.all
+                            SidebarNavRow {
+                                required property var modelData
+                                title: modelData.title
+                                systemImage: modelData.icon
+                                isSelected: modelData.id === "payments"
+                            }
+                        }
+                        Item { Layout.fillHeight: true }
+                    }
+                }
+                Item {
+                    Layout.fillWidth: true
+                    Layout.fillHeight: true
+
+                    AppCard {
+                        x: 40
+                        y: 40
+                        width: 420
+                        inset: 16
+                        OnboardingSpotlight.highlight: "paymentsHub"
+                        OnboardingSpotlight.active: Onboarding.highlight === "paymentsHub"
+                        Text {
+                            text: "Платежи"
+                            font: Typography.font(Typography.Headline)
+                            color: AppTheme.primary
+                        }
+                        Text {
+                            Layout.fillWidth: true
+                            text: "Учёт платежей и синхронизация с облаком доступны после входа в аккаунт."
+                            wrapMode: Text.WordWrap
+                            font: Typography.font(Typography.Subheadline)
+                            color: AppTheme.textSecondary
+                        }
+                    }
+                    EmptyStateView {
+                        anchors.fill: parent
+                        anchors.topMargin: 160
+                        systemImage: "creditcard"
+                        title: "Выберите проект или итерацию"
+                        color: AppTheme.textSecondary
+                    }
+                }
+            }
+        }
+
+        OnboardingScrim {
+            anchors.fill: parent
+            visible: window.scene === "tour"
+            opacity: 0.4
+            cutoutInGlobal: mock.Onboarding.frames["paymentsHub"]
+        }
+
+        AppSheet {
+            id: sheet
+
+            title: "Новая итерация"
+            cancelText: "Отмена"
+            confirmText: "Создать"
+            minimumWidth: 420
+            minimumHeight: 300
+
+            ColumnLayout {
+                anchors.fill: parent
+                anchors.margins: 20
+                spacing: 14
+                AppTextField {
+                    Layout.fillWidth: true
+                    title: "Название (необязательно)"
+                    systemImage: "tag"
+                }
+                AppSelect {
+                    Layout.fillWidth: true
+                    title: "Статус"
+                    selection: "draft"
+                    options: [{ value: "draft", label: "Черновик" }, { value: "active", label: "В работе" }]
+                }
+                Item { Layout.fillHeight: true }
+            }
+        }
+
+        AppConfirmationDialog {
+            id: dialog
+
+            title: "Загрузить шаблон?"
+            message: "«Лендинг» — 6 поз."
+            buttons: [
+                { text: "Заменить смету", role: "destructive" },
+                { text: "Добавить к смете" },
+                { text: "Отмена", role: "cancel" }
+            ]
+        }
+
+        Component.onCompleted: {
+            if (window.scene === "sheet")
+                sheet.open()
+            if (window.scene === "dialog")
+                dialog.open()
+        }
+    }
+}

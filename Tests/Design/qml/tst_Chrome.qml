@@ -1,0 +1,102 @@
+import QtQuick
+import QtQuick.Layouts
+import QtTest
+import Tessmark.Design
+
+TestCase {
+    id: testCase
+
+    name: "Chrome"
+    width: 600
+    height: 500
+    visible: true
+    when: windowShown
+
+    Component {
+        id: sidebarComponent
+        ColumnLayout {
+            width: 220
+            property int pressed: -1
+            property alias first: first
+            property alias second: second
+            SidebarNavRow {
+                id: first
+                title: "Проекты"
+                systemImage: "folder"
+                isSelected: true
+                onClicked: parent.pressed = 0
+            }
+            SidebarNavRow {
+                id: second
+                title: "Очень длинное название раздела, которое не помещается"
+                systemImage: "creditcard"
+                onClicked: parent.pressed = 1
+            }
+        }
+    }
+
+    Component {
+        id: badgeComponent
+        CategoryBadge {}
+    }
+
+    Component {
+        id: buttonComponent
+        PrimaryButton { width: 300; text: "Сохранить" }
+    }
+
+    function test_pressAnywhereInTheRow() {
+        const sidebar = createTemporaryObject(sidebarComponent, testCase)
+        // Far right of the row, past the title.
+        mouseClick(sidebar.first, sidebar.first.width - 4, sidebar.first.height / 2)
+        compare(sidebar.pressed, 0)
+        mouseClick(sidebar.second, 2, 2)
+        compare(sidebar.pressed, 1)
+    }
+
+    function test_selectedLook() {
+        const sidebar = createTemporaryObject(sidebarComponent, testCase)
+        const selected = sidebar.first
+        const other = sidebar.second
+        compare(selected.contentItem.children[1].font.weight, Font.DemiBold)
+        compare(other.contentItem.children[1].font.weight, Font.Normal)
+        verify(Qt.colorEqual(selected.foreground, AppTheme.primary))
+        verify(Qt.colorEqual(other.foreground, AppTheme.textSecondary))
+        fuzzyCompare(selected.background.color.a, 0.10, 0.01)
+        compare(other.background.color.a, 0)
+    }
+
+    function test_longTitlesKeepTheSymbolColumn() {
+        const sidebar = createTemporaryObject(sidebarComponent, testCase)
+        const firstTitle = sidebar.first.contentItem.children[1]
+        const secondTitle = sidebar.second.contentItem.children[1]
+        compare(firstTitle.mapToItem(sidebar, 0, 0).x, secondTitle.mapToItem(sidebar, 0, 0).x)
+        compare(secondTitle.lineCount, 1)
+        verify(secondTitle.truncated)
+    }
+
+    function test_unknownCategoryBadgeShowsItsIdentifierInSecondaryColour() {
+        const badge = createTemporaryObject(badgeComponent, testCase, { categoryId: "что-то-новое" })
+        compare(badge.children[0].text, "что-то-новое")
+        verify(Qt.colorEqual(badge.tint, AppTheme.textSecondary))
+    }
+
+    function test_disabledPrimaryButtonOnlyFades() {
+        const enabled = createTemporaryObject(buttonComponent, testCase)
+        const disabled = createTemporaryObject(buttonComponent, testCase, { enabled: false })
+        compare(disabled.width, enabled.width)
+        verify(Qt.colorEqual(disabled.foreground, enabled.foreground))
+        fuzzyCompare(disabled.background.color.a, 0.45, 0.01)
+        compare(enabled.background.color.a, 1)
+    }
+
+    function test_pressedPrimaryButton() {
+        const button = createTemporaryObject(buttonComponent, testCase)
+        mousePress(button)
+        tryCompare(button, "opacity", 0.9)
+        tryCompare(button, "scale", 0.985)
+        mouseRelease(button)
+        tryCompare(button, "opacity", 1)
+        tryCompare(button, "scale", 1)
+    }
+}

@@ -1,0 +1,101 @@
+import QtQuick
+import QtTest
+import Tessmark.Design
+
+TestCase {
+    id: testCase
+
+    name: "Overlays"
+    width: 700
+    height: 500
+    visible: true
+    when: windowShown
+
+    Component {
+        id: sheetComponent
+        AppSheet {
+            title: "Новая итерация"
+            cancelText: "Отмена"
+            confirmText: "Создать"
+            Text { objectName: "sheetContent"; text: "Содержимое" }
+        }
+    }
+
+    Component {
+        id: dialogComponent
+        AppConfirmationDialog {
+            title: "Загрузить шаблон?"
+            message: "«Лендинг» — 6 поз."
+            buttons: [
+                { text: "Заменить смету", role: "destructive" },
+                { text: "Добавить к смете" },
+                { text: "Отмена", role: "cancel" }
+            ]
+        }
+    }
+
+    SignalSpy { id: cancelledSpy; signalName: "cancelled" }
+    SignalSpy { id: confirmedSpy; signalName: "confirmed" }
+    SignalSpy { id: triggeredSpy; signalName: "triggered" }
+
+    function test_sheetThatFitsOpensOverTheWindow() {
+        const sheet = createTemporaryObject(sheetComponent, testCase, { minimumWidth: 420, minimumHeight: 300 })
+        cancelledSpy.target = sheet
+        confirmedSpy.target = sheet
+        cancelledSpy.clear()
+        confirmedSpy.clear()
+        sheet.open()
+        tryVerify(() => sheet.opened)
+        verify(!sheet.inWindow)
+        const content = findChild(sheet, "sheetBody")
+        verify(content.visible)
+        waitForRendering(content)
+        mouseClick(findChild(content.parent.parent, "confirmButton"))
+        compare(confirmedSpy.count, 1)
+        verify(sheet.opened)
+        mouseClick(findChild(content.parent.parent, "cancelButton"))
+        compare(cancelledSpy.count, 1)
+        tryVerify(() => !sheet.opened)
+    }
+
+    function test_sheetLargerThanTheWindowGetsItsOwnWindow() {
+        const sheet = createTemporaryObject(sheetComponent, testCase, { minimumWidth: 900, minimumHeight: 300 })
+        sheet.open()
+        tryVerify(() => sheet.inWindow)
+        const body = findChild(sheet, "sheetBody")
+        verify(body.Window.window !== testCase.Window.window)
+        compare(body.Window.window.minimumWidth, 900)
+        cancelledSpy.target = sheet
+        cancelledSpy.clear()
+        sheet.Window.window // keep the test window referenced
+        body.Window.window.close()
+        compare(cancelledSpy.count, 1)
+        tryVerify(() => !sheet.opened)
+    }
+
+    function test_dialogButtonsInOrder() {
+        const dialog = createTemporaryObject(dialogComponent, testCase)
+        triggeredSpy.target = dialog
+        triggeredSpy.clear()
+        dialog.open()
+        tryVerify(() => dialog.opened)
+        const second = findChild(dialog.contentItem, "dialogButton1")
+        compare(second.text, "Добавить к смете")
+        waitForRendering(dialog.contentItem)
+        mouseClick(second)
+        compare(triggeredSpy.count, 1)
+        compare(triggeredSpy.signalArguments[0][0], 1)
+        tryVerify(() => !dialog.visible)
+    }
+
+    function test_escapeIsTheCancelButton() {
+        const dialog = createTemporaryObject(dialogComponent, testCase)
+        triggeredSpy.target = dialog
+        triggeredSpy.clear()
+        dialog.open()
+        tryVerify(() => dialog.opened)
+        keyClick(Qt.Key_Escape)
+        compare(triggeredSpy.count, 1)
+        compare(triggeredSpy.signalArguments[0][0], 2)
+    }
+}

@@ -1,0 +1,155 @@
+import QtQuick
+import QtTest
+import Tessmark.Design
+
+TestCase {
+    id: testCase
+
+    name: "TextInputs"
+    width: 500
+    height: 400
+    visible: true
+    when: windowShown
+
+    Component {
+        id: fieldComponent
+        AppTextField {
+            width: 320
+            title: "Пароль"
+            systemImage: "lock.fill"
+        }
+    }
+
+    Component {
+        id: formComponent
+        Column {
+            property alias field: field
+            property int submits: 0
+            SubmitOnReturn.onSubmitted: ++submits
+            AppTextField {
+                id: field
+                width: 320
+                title: "Email"
+                systemImage: "envelope.fill"
+            }
+        }
+    }
+
+    Component {
+        id: plainFormComponent
+        Column {
+            property alias field: field
+            AppTextField {
+                id: field
+                width: 320
+                title: "Email"
+                systemImage: "envelope.fill"
+            }
+        }
+    }
+
+    Component {
+        id: mirroredComponent
+        Item {
+            property alias field: field
+            width: 320
+            height: 100
+            LayoutMirroring.enabled: true
+            LayoutMirroring.childrenInherit: true
+            AppTextField {
+                id: field
+                width: 320
+                title: "Пароль"
+                systemImage: "lock.fill"
+                isSecure: true
+                allowsPasswordReveal: true
+            }
+        }
+    }
+
+    function test_revealTogglesBetweenHiddenAndShownWithTheSameText() {
+        const field = createTemporaryObject(fieldComponent, testCase, { isSecure: true, allowsPasswordReveal: true, text: "секрет" })
+        const reveal = findChild(field, "revealButton")
+        verify(reveal.visible)
+        compare(field.input.echoMode, TextInput.Password)
+        compare(reveal.Accessible.name, "Показать пароль")
+        mouseClick(reveal)
+        compare(field.input.echoMode, TextInput.Normal)
+        compare(reveal.Accessible.name, "Скрыть пароль")
+        compare(field.text, "секрет")
+        mouseClick(reveal)
+        compare(field.input.echoMode, TextInput.Password)
+        compare(reveal.Accessible.name, "Показать пароль")
+        compare(field.text, "секрет")
+    }
+
+    function test_secureWithoutRevealAlwaysHides() {
+        const field = createTemporaryObject(fieldComponent, testCase, { isSecure: true, allowsPasswordReveal: false })
+        verify(!findChild(field, "revealButton").visible)
+        compare(field.input.echoMode, TextInput.Password)
+    }
+
+    function test_revealNeedsSecureEntry() {
+        const field = createTemporaryObject(fieldComponent, testCase, { isSecure: false, allowsPasswordReveal: true })
+        verify(!findChild(field, "revealButton").visible)
+        compare(field.input.echoMode, TextInput.Normal)
+    }
+
+    function test_errorLook_data() {
+        return [
+            { tag: "absent", error: null, outline: 1, red: false, line: false },
+            { tag: "undefined", error: undefined, outline: 1, red: false, line: false },
+            { tag: "empty text", error: "", outline: 1.5, red: true, line: false },
+            { tag: "text", error: "Неверный email", outline: 1.5, red: true, line: true }
+        ]
+    }
+    function test_errorLook(data) {
+        const field = createTemporaryObject(fieldComponent, testCase, { error: data.error })
+        const frame = findChild(field, "fieldFrame")
+        compare(frame.border.width, data.outline)
+        compare(Qt.colorEqual(frame.border.color, AppTheme.error), data.red)
+        compare(findChild(field, "errorLine").visible, data.line)
+        if (data.line)
+            compare(findChild(field, "errorLine").text, data.error)
+    }
+
+    function test_placeholderOnlyWhileEmpty() {
+        const field = createTemporaryObject(fieldComponent, testCase)
+        const placeholder = findChild(field, "placeholder")
+        verify(placeholder.visible)
+        compare(placeholder.text, "Пароль")
+        field.input.forceActiveFocus()
+        keyClick(Qt.Key_A)
+        verify(!placeholder.visible)
+        compare(field.text, "a")
+    }
+
+    function test_symbolLeftAndRevealRightWhenMirrored() {
+        const root = createTemporaryObject(mirroredComponent, testCase)
+        const symbol = findChild(root.field, "symbol")
+        const reveal = findChild(root.field, "revealButton")
+        const symbolX = symbol.mapToItem(root, 0, 0).x
+        const inputX = root.field.input.mapToItem(root, 0, 0).x
+        const revealX = reveal.mapToItem(root, 0, 0).x
+        verify(symbolX < inputX, symbolX + " < " + inputX)
+        verify(inputX < revealX, inputX + " < " + revealX)
+    }
+
+    function test_returnSubmitsOnce() {
+        const form = createTemporaryObject(formComponent, testCase)
+        form.field.input.forceActiveFocus()
+        keyClick(Qt.Key_Return)
+        compare(form.submits, 1)
+        keyClick(Qt.Key_Enter)
+        compare(form.submits, 2)
+        keyClick(Qt.Key_Space)
+        compare(form.submits, 2)
+    }
+
+    function test_returnWithoutSubmitDoesNothing() {
+        const form = createTemporaryObject(plainFormComponent, testCase)
+        form.field.input.forceActiveFocus()
+        keyClick(Qt.Key_Return)
+        verify(form.field.input.activeFocus)
+    }
+}
