@@ -1,9 +1,11 @@
 #pragma once
 
+#include "Data/EstimateCatalogLoader.h"
+
 #include <QString>
 #include <optional>
 
-// What the category colours and badges read of the catalog resource, anew at every call.
+// What the category colours and badges read of the catalog resource.
 class CategoryCatalog
 {
 public:
@@ -17,15 +19,5 @@ public:
     static QString name(const QString &categoryId);
 
     // Points the lookups at another catalog file while it lives (tests).
-    class ScopedOverride
-    {
-    public:
-        explicit ScopedOverride(const QString &path);
-        ~ScopedOverride();
-        ScopedOverride(const ScopedOverride &) = delete;
-        ScopedOverride &operator=(const ScopedOverride &) = delete;
-
-    private:
-        std::optional<QString> m_previous;
-    };
+    using ScopedOverride = EstimateCatalogLoader::ScopedCatalogOverride;
 };

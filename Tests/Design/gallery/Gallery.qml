@@ -143,8 +143,9 @@ Window {
                     Layout.fillWidth: true
                     spacing: 6
                     Repeater {
-                        model: ["backend", "frontend", "mobile", "design", "devops", "management", "qa",
-                                "analytics", "неизвестная-категория"]
+                        model: ["sw_backend", "sw_frontend", "sw_design", "sw_qa", "mk_seo", "ct_copywriting",
+                                "vd_motion", "backend", "frontend", "mobile", "design", "devops", "management",
+                                "qa", "analytics", "неизвестная-категория"]
                         CategoryBadge { required property string modelData; categoryId: modelData }
                     }
                 }
