@@ -25,13 +25,22 @@ AdaptiveMetrics AdaptiveMetricsAttached::metrics() const
 
 void AdaptiveMetricsAttached::resolve()
 {
-    auto *reader = qobject_cast<AdaptiveMetricsReader *>(
-        m_watcher->findAncestor([](QQuickItem *a) { return qobject_cast<AdaptiveMetricsReader *>(a) != nullptr; }));
+    follow(qobject_cast<AdaptiveMetricsReader *>(
+        m_watcher->findAncestor([](QQuickItem *a) { return qobject_cast<AdaptiveMetricsReader *>(a) != nullptr; })));
+}
+
+void AdaptiveMetricsAttached::follow(AdaptiveMetricsReader *reader)
+{
     if (reader == m_reader)
         return;
-    disconnect(m_readerLink);
+    for (const QMetaObject::Connection &link : std::as_const(m_readerLinks))
+        disconnect(link);
+    m_readerLinks.clear();
     m_reader = reader;
-    if (reader)
-        m_readerLink = connect(reader, &AdaptiveMetricsReader::metricsChanged, this, &AdaptiveMetricsAttached::metricsChanged);
+    if (reader) {
+        m_readerLinks.append(connect(reader, &AdaptiveMetricsReader::metricsChanged, this,
+                                     &AdaptiveMetricsAttached::metricsChanged));
+        m_readerLinks.append(connect(reader, &AdaptiveMetricsReader::goingAway, this, [this] { follow(nullptr); }));
+    }
     Q_EMIT metricsChanged();
 }

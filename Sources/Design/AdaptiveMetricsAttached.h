@@ -3,7 +3,7 @@
 #include "AdaptiveMetrics.h"
 
 #include <QObject>
-#include <QPointer>
+#include <QList>
 #include <QtQml/qqmlregistration.h>
 
 class AdaptiveMetricsReader;
@@ -40,6 +40,9 @@ private:
     void resolve();
 
     AncestorWatcher *m_watcher = nullptr;
-    QPointer<AdaptiveMetricsReader> m_reader;
-    QMetaObject::Connection m_readerLink;
+    void follow(AdaptiveMetricsReader *reader);
+
+    // Dropped by the reader's goingAway, before its base class is torn down.
+    AdaptiveMetricsReader *m_reader = nullptr;
+    QList<QMetaObject::Connection> m_readerLinks;
 };

@@ -11,7 +11,8 @@ AdaptiveMetricsReader::AdaptiveMetricsReader(QQuickItem *parent)
 
 AdaptiveMetricsReader::~AdaptiveMetricsReader()
 {
-    AncestorWatcher::providersChanged();
+    Q_EMIT goingAway();
+    AncestorWatcher::providerGoing();
 }
 
 void AdaptiveMetricsReader::setHorizontalSizeClass(UserInterfaceSizeClass::Value sizeClass)

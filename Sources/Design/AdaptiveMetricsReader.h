@@ -25,6 +25,8 @@ public:
 
 Q_SIGNALS:
     void metricsChanged();
+    // Emitted first thing in the destructor, while the reader is still whole.
+    void goingAway();
 
 private:
     UserInterfaceSizeClass::Value m_sizeClass = UserInterfaceSizeClass::Unspecified;

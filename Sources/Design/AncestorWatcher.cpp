@@ -65,6 +65,12 @@ void AncestorWatcher::providersChanged()
     Q_EMIT providerSignal()->changed();
 }
 
+void AncestorWatcher::providerGoing()
+{
+    // A provider goes away while items around it may be half destroyed: look again later.
+    QMetaObject::invokeMethod(providerSignal(), &ProviderSignal::changed, Qt::QueuedConnection);
+}
+
 void AncestorWatcher::rewire()
 {
     for (const QMetaObject::Connection &link : std::as_const(m_links))
@@ -79,7 +85,6 @@ void AncestorWatcher::rewire()
     for (QQuickItem *a = m_item; a; a = nextAncestor(a)) {
         m_links.append(connect(a, &QQuickItem::parentChanged, this, relink));
         m_links.append(connect(a, &QQuickItem::windowChanged, this, relink));
-        m_links.append(connect(a, &QObject::destroyed, this, relink));
     }
 }
 

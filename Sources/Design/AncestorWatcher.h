@@ -31,8 +31,10 @@ public:
 
     QList<QQuickItem *> ancestors() const;
 
-    // Providers (readers, writers, collectors) call this when they start or stop providing.
+    // Providers (readers, writers, collectors) call this when they start or stop providing,
+    // and `providerGoing` from their destructors.
     static void providersChanged();
+    static void providerGoing();
 
 Q_SIGNALS:
     void chainChanged();

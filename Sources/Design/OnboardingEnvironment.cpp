@@ -17,7 +17,7 @@ OnboardingEnvironment::OnboardingEnvironment(QObject *attachee)
 OnboardingEnvironment::~OnboardingEnvironment()
 {
     if (m_writes || m_collects)
-        AncestorWatcher::providersChanged();
+        AncestorWatcher::providerGoing();
 }
 
 OnboardingEnvironment *OnboardingEnvironment::qmlAttachedProperties(QObject *object)

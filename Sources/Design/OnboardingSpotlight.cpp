@@ -90,7 +90,7 @@ void OnboardingSpotlight::track()
 
 void OnboardingSpotlight::reportFrame()
 {
-    if (m_collector && m_active)
+    if (m_collector && m_active && m_item)
         m_collector->report(this, m_highlight, m_item->mapRectToScene(QRectF(0, 0, m_item->width(), m_item->height())));
 }
 
@@ -133,7 +133,7 @@ void OnboardingSpotlight::hideRing()
 
 void OnboardingSpotlight::placeRing()
 {
-    if (!m_ring)
+    if (!m_ring || !m_item)
         return;
     const QRectF frame = SpotlightGeometry::ringFrame(m_item->size());
     m_ring->setPosition(frame.topLeft());

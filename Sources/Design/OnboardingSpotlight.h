@@ -4,11 +4,11 @@
 #include <QObject>
 #include <QPointer>
 #include <QRectF>
+#include <QQuickItem>
 #include <QtQml/qqmlregistration.h>
 
 class AncestorWatcher;
 class OnboardingEnvironment;
-class QQuickItem;
 
 // Marks an element that the tour can light. While `active`, it draws the accent ring 6 points
 // outside the element and reports the element's own window frame under `highlight` to the
@@ -51,7 +51,7 @@ private:
     void hideRing();
     void placeRing();
 
-    QQuickItem *m_item = nullptr;
+    QPointer<QQuickItem> m_item;
     AncestorWatcher *m_watcher = nullptr;
     bool m_active = false;
     QString m_highlight;
