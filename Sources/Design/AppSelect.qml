@@ -67,7 +67,7 @@ Column {
             }
             AppIcon {
                 name: root.systemImage
-                size: 15
+                size: 13
                 color: AppTheme.textSecondary
                 rotation: root.isOpen ? 180 : 0
                 Behavior on rotation { NumberAnimation { duration: 180; easing.type: Easing.OutQuad } }
@@ -148,7 +148,7 @@ Column {
                                 objectName: "checkmark"
                                 visible: entry.chosen
                                 name: "checkmark"
-                                size: 15
+                                size: 14
                                 color: AppTheme.accent
                             }
                         }

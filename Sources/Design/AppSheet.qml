@@ -35,7 +35,7 @@ Item {
         } else {
             body.parent = windowBody
             windowFrame.transientParent = host
-            windowFrame.show()
+            windowFrame.visible = true
             windowFrame.requestActivate()
         }
     }

@@ -1,5 +1,7 @@
 #include "AppTheme.h"
 
+#include <QGuiApplication>
+#include <QPalette>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -86,6 +88,23 @@ private Q_SLOTS:
         QVERIFY(theme.isDark());
     }
 
+    void systemAppearanceIsReadFromThePaletteAtCreation()
+    {
+        const QPalette original = QGuiApplication::palette();
+        QPalette dark = original;
+        dark.setColor(QPalette::Window, QColor(0x20, 0x20, 0x24));
+        dark.setColor(QPalette::WindowText, QColor(0xF0, 0xF0, 0xF0));
+        QGuiApplication::setPalette(dark);
+        AppTheme theme;
+        QVERIFY(theme.systemDark());
+        QVERIFY(theme.isDark());
+        theme.setPreference(QStringLiteral("light"));
+        QVERIFY(!theme.isDark());
+        QGuiApplication::setPalette(original);
+        QVERIFY(!AppTheme().systemDark());
+        QVERIFY(theme.systemDark()); // read once, not followed
+    }
+
     void withOpacityScalesTheAlpha()
     {
         const QColor c = AppTheme::withOpacity(AppTheme::color(Role::TextSecondary).dark, 0.5);
@@ -94,5 +113,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_APPLESS_MAIN(tst_AppTheme)
+QTEST_MAIN(tst_AppTheme)
 #include "tst_AppTheme.moc"

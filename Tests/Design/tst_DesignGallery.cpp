@@ -13,6 +13,14 @@
 class tst_DesignGallery : public QObject
 {
     Q_OBJECT
+private:
+    static void save(const QImage &image, const QString &scene, const QString &appearance)
+    {
+        const QString path = QStringLiteral(GALLERY_OUTPUT "/%1-%2.png").arg(scene, appearance);
+        QVERIFY(image.save(path));
+        qInfo("gallery: %s", qPrintable(path));
+    }
+
 private Q_SLOTS:
     void initTestCase()
     {
@@ -24,7 +32,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("scene");
         QTest::addColumn<QString>("appearance");
-        for (const char *scene : {"components", "tour", "sheet", "dialog"}) {
+        for (const char *scene : {"components", "tour", "sheet", "sheet-window", "dialog"}) {
             for (const char *appearance : {"light", "dark"})
                 QTest::addRow("%s-%s", scene, appearance) << QString::fromLatin1(scene) << QString::fromLatin1(appearance);
         }
@@ -46,9 +54,15 @@ private Q_SLOTS:
         QTest::qWait(400); // let the popups' and the list's animations finish
         const QImage image = window->grabWindow();
         QVERIFY(!image.isNull());
-        const QString path = QStringLiteral(GALLERY_OUTPUT "/%1-%2.png").arg(scene, appearance);
-        QVERIFY(image.save(path));
-        qInfo("gallery: %s", qPrintable(path));
+        save(image, scene, appearance);
+        // A sheet that opened a window of its own is shown beside the window it belongs to.
+        for (QWindow *other : QGuiApplication::topLevelWindows()) {
+            auto *sheet = qobject_cast<QQuickWindow *>(other);
+            if (sheet && sheet != window && sheet->isVisible()) {
+                QVERIFY(QTest::qWaitForWindowExposed(sheet));
+                save(sheet->grabWindow(), scene + QStringLiteral("-own-window"), appearance);
+            }
+        }
     }
 };
 

@@ -4,16 +4,17 @@ import QtQuick.Window
 import Tessmark.Design
 
 // Every component of the design system on one page ("components"), and over a small mock
-// window the tour's scrim ("tour"), a sheet ("sheet") and a confirmation dialog ("dialog"), in
-// the appearance given.
+// window the tour's scrim ("tour"), a sheet ("sheet"), a sheet too large for the window that
+// opens a window of its own ("sheet-window") and a confirmation dialog ("dialog"), in the
+// appearance given.
 Window {
     id: window
 
     required property string appearance
     required property string scene
 
-    width: 1280
-    height: scene === "components" ? 1500 : 820
+    width: scene === "sheet-window" ? 640 : 1280
+    height: scene === "components" ? 1500 : scene === "sheet-window" ? 420 : 820
     visible: true
     color: AppTheme.background
     title: "Tessmark design gallery"
@@ -458,7 +459,7 @@ Window {
             cancelText: "Отмена"
             confirmText: "Создать"
             minimumWidth: 420
-            minimumHeight: 300
+            minimumHeight: window.scene === "sheet-window" ? 560 : 300
 
             ColumnLayout {
                 anchors.fill: parent
@@ -492,7 +493,7 @@ Window {
         }
 
         Component.onCompleted: {
-            if (window.scene === "sheet")
+            if (window.scene === "sheet" || window.scene === "sheet-window")
                 sheet.open()
             if (window.scene === "dialog")
                 dialog.open()
