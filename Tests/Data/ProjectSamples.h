@@ -2,7 +2,9 @@
 
 #include "Models/Project.h"
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 // Small projects for the store and service tests.
 namespace ProjectSamples {
@@ -30,6 +32,22 @@ inline Project make(const QString &id, const QString &name, int lines = 0)
         p.items.append(item);
     }
     return p.recalculatedTotals();
+}
+
+inline QStringList ids(const QList<Project> &projects)
+{
+    QStringList out;
+    for (const Project &p : projects)
+        out.append(p.id);
+    return out;
+}
+
+inline QStringList names(const QList<Project> &projects)
+{
+    QStringList out;
+    for (const Project &p : projects)
+        out.append(p.name);
+    return out;
 }
 
 } // namespace ProjectSamples

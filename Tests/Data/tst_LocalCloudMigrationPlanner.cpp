@@ -4,6 +4,8 @@
 
 #include <QTest>
 
+using ProjectSamples::ids;
+
 namespace {
 
 QList<Project> named(const QStringList &names, const QString &prefix)
@@ -11,14 +13,6 @@ QList<Project> named(const QStringList &names, const QString &prefix)
     QList<Project> out;
     for (qsizetype i = 0; i < names.size(); ++i)
         out.append(ProjectSamples::make(prefix + QString::number(i), names.at(i)));
-    return out;
-}
-
-QStringList ids(const QList<Project> &projects)
-{
-    QStringList out;
-    for (const Project &p : projects)
-        out.append(p.id);
     return out;
 }
 

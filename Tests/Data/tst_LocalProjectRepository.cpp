@@ -10,16 +10,9 @@
 #include <limits>
 
 using ProjectSamples::make;
+using ProjectSamples::ids;
 
 namespace {
-
-QStringList ids(const QList<Project> &projects)
-{
-    QStringList out;
-    for (const Project &project : projects)
-        out.append(project.id);
-    return out;
-}
 
 } // namespace
 

@@ -1,10 +1,14 @@
 #include "Data/EstimateCatalogLoader.h"
 #include "Data/EstimateTemplatesLoader.h"
+#include "Data/TemplateLibrary.h"
+#include "Data/UserTemplatesStorage.h"
+#include "Settings/Preferences.h"
 
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -62,7 +66,23 @@ private:
     }
     QString write(const QString &name, const QJsonArray &array) { return write(name, QJsonDocument(array).toJson()); }
 
+    void setUserTemplates(const QVariant &value)
+    {
+        if (value.isValid())
+            Preferences::shared().setValue(UserTemplatesStorage::key(), value);
+        else
+            Preferences::shared().remove(UserTemplatesStorage::key());
+    }
+
 private Q_SLOTS:
+    void initTestCase()
+    {
+        QCoreApplication::setOrganizationName(QStringLiteral("TessmarkTests"));
+        QCoreApplication::setApplicationName(QStringLiteral("TemplateLibrary"));
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.filePath(QStringLiteral("settings")));
+    }
+    void init() { setUserTemplates({}); }
+
     // Which source the built-in templates come from: the catalog when it decodes, else the
     // templates resource, else nothing.
     void builtInSources_data()
@@ -104,6 +124,64 @@ private Q_SLOTS:
         QCOMPARE(ids(EstimateTemplatesLoader::load()), QStringList{"first"});
         write("changing.json", catalogJson({templateJson("second")}));
         QCOMPARE(ids(EstimateTemplatesLoader::load()), QStringList{"second"});
+    }
+
+    // Only bytes of a JSON array of templates, read as a whole, count.
+    void userTemplates_data()
+    {
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<QStringList>("expected");
+        const QByteArray valid = QJsonDocument(QJsonArray{templateJson("u1"), templateJson("u2", "design")}).toJson();
+        QTest::newRow("unset") << QVariant() << QStringList{};
+        QTest::newRow("bytes") << QVariant(valid) << QStringList{"u1", "u2"};
+        QTest::newRow("same JSON as text") << QVariant(QString::fromUtf8(valid)) << QStringList{};
+        QTest::newRow("number") << QVariant(42) << QStringList{};
+        QTest::newRow("line without isLocked")
+            << QVariant(QJsonDocument(QJsonArray{templateJson("u1"), templateJson("u2", {}, false)}).toJson())
+            << QStringList{};
+        QTest::newRow("object, not array") << QVariant(QJsonDocument(templateJson("u1")).toJson()) << QStringList{};
+        QTest::newRow("not JSON") << QVariant(QByteArray("[{")) << QStringList{};
+        QTest::newRow("empty array") << QVariant(QByteArray("[]")) << QStringList{};
+    }
+    void userTemplates()
+    {
+        QFETCH(QVariant, value);
+        QFETCH(QStringList, expected);
+        setUserTemplates(value);
+        QCOMPARE(ids(UserTemplatesStorage::load()), expected);
+    }
+
+    void library_data()
+    {
+        QTest::addColumn<QString>("catalog");
+        QTest::addColumn<std::optional<QString>>("sphereId");
+        QTest::addColumn<QStringList>("expected");
+        const std::optional<QString> all;
+        QTest::newRow("everything, built-in first") << "catalog" << all << QStringList{"b-soft", "b-design", "same", "u-soft", "u-design", "same"};
+        QTest::newRow("software includes no sphere") << "catalog" << std::optional<QString>(QStringLiteral("software"))
+                                                     << QStringList{"b-soft", "same", "u-soft", "same"};
+        QTest::newRow("sphere compares exactly") << "catalog" << std::optional<QString>(QStringLiteral("Software"))
+                                                 << QStringList{};
+        QTest::newRow("one sphere") << "catalog" << std::optional<QString>(QStringLiteral("design"))
+                                    << QStringList{"b-design", "u-design"};
+        QTest::newRow("no built-in source") << "missing" << all << QStringList{"u-soft", "u-design", "same"};
+    }
+    void library()
+    {
+        QFETCH(QString, catalog);
+        QFETCH(std::optional<QString>, sphereId);
+        QFETCH(QStringList, expected);
+        const QString catalogPath = catalog == QStringLiteral("missing")
+                                        ? m_dir.filePath(QStringLiteral("missing.json"))
+                                        : write(QStringLiteral("library-catalog.json"),
+                                                catalogJson({templateJson("b-soft"), templateJson("b-design", "design"),
+                                                             templateJson("same", "software")}));
+        const EstimateCatalogLoader::ScopedCatalogOverride catalogOverride(catalogPath);
+        const EstimateTemplatesLoader::ScopedTemplatesOverride templatesOverride(m_dir.filePath(QStringLiteral("missing.json")));
+        setUserTemplates(QJsonDocument(QJsonArray{templateJson("u-soft"), templateJson("u-design", "design"),
+                                                  templateJson("same")})
+                             .toJson());
+        QCOMPARE(ids(TemplateLibrary::all(sphereId)), expected);
     }
 };
 

@@ -37,18 +37,18 @@ std::optional<Project> LocalProjectRepository::fetch(const QString &id) const
     return Project::fromJson(Json::parse(records.first().projectData));
 }
 
-void LocalProjectRepository::upsert(const Project &project)
+void LocalProjectRepository::upsert(const Project &project) const
 {
     const QByteArray data = Json::serialize(project.recalculatedTotals().toJson());
     m_context->upsert(project.id, data);
 }
 
-void LocalProjectRepository::remove(const QString &id)
+void LocalProjectRepository::remove(const QString &id) const
 {
     m_context->remove(id);
 }
 
-void LocalProjectRepository::deleteAll()
+void LocalProjectRepository::deleteAll() const
 {
     m_context->removeAll();
 }

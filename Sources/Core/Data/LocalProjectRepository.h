@@ -9,7 +9,8 @@
 #include <memory>
 #include <optional>
 
-// Reads and writes guest projects as JSON in the device store. Copies share the store.
+// Reads and writes guest projects as JSON in the device store. Copies share the store, so even
+// writes leave the value itself unchanged.
 // Failures are thrown unchanged: StoreError, DecodingError (reads), EncodingError (writes).
 class LocalProjectRepository
 {
@@ -28,10 +29,10 @@ public:
 
     // Stores the project with its totals recomputed; the caller's value is left as it is.
     // An encoding failure leaves the store untouched.
-    void upsert(const Project &project);
+    void upsert(const Project &project) const;
 
-    void remove(const QString &id);
-    void deleteAll();
+    void remove(const QString &id) const;
+    void deleteAll() const;
 
 private:
     std::shared_ptr<ModelContainer> m_context;

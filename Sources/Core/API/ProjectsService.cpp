@@ -1,0 +1,342 @@
+#include "ProjectsService.h"
+
+#include "API/APIClient.h"
+#include "API/APIError.h"
+#include "API/Endpoints.h"
+#include "Data/PersistenceController.h"
+#include "Data/StoreError.h"
+#include "Models/CreateProjectRequest.h"
+#include "Models/UpdateProjectRequest.h"
+#include "Utils/DecodingError.h"
+#include "Utils/EncodingError.h"
+#include "Utils/GuestProjectFactory.h"
+
+#include <QPointer>
+#include <algorithm>
+
+namespace {
+
+const QString get = QStringLiteral("GET");
+const QString post = QStringLiteral("POST");
+const QString patch = QStringLiteral("PATCH");
+const QString deleteMethod = QStringLiteral("DELETE");
+
+} // namespace
+
+ProjectsService::ProjectsService(bool isGuestMode, std::shared_ptr<ModelContainer> modelContainer, APIClient *api,
+                                 QObject *parent)
+    : QObject(parent)
+    , m_isGuestMode(isGuestMode)
+    , m_api(api)
+{
+    if (m_isGuestMode)
+        m_localRepository.emplace(modelContainer ? std::move(modelContainer) : PersistenceController::shared());
+}
+
+APIClient &ProjectsService::api() const
+{
+    return m_api ? *m_api : APIClient::shared();
+}
+
+QList<Project> ProjectsService::rootProjects() const
+{
+    QList<Project> roots;
+    for (const Project &project : m_projects) {
+        if (project.isRoot())
+            roots.append(project);
+    }
+    return roots;
+}
+
+void ProjectsService::setProjects(QList<Project> projects)
+{
+    m_projects = std::move(projects);
+    Q_EMIT projectsChanged();
+}
+
+void ProjectsService::setLoading(bool loading)
+{
+    if (m_isLoading == loading)
+        return;
+    m_isLoading = loading;
+    Q_EMIT isLoadingChanged();
+}
+
+void ProjectsService::setErrorMessage(std::optional<QString> message)
+{
+    if (m_errorMessage == message)
+        return;
+    m_errorMessage = std::move(message);
+    Q_EMIT errorMessageChanged();
+}
+
+void ProjectsService::reportCurrentException()
+{
+    try {
+        throw;
+    } catch (const APIError &error) {
+        setErrorMessage(error.errorDescription());
+    } catch (const StoreError &error) {
+        setErrorMessage(error.description());
+    } catch (const DecodingError &error) {
+        setErrorMessage(error.description());
+    } catch (const EncodingError &error) {
+        setErrorMessage(error.description());
+    } catch (const std::exception &error) {
+        setErrorMessage(QString::fromUtf8(error.what()));
+    }
+}
+
+bool ProjectsService::replaceListed(const Project &project)
+{
+    for (Project &listed : m_projects) {
+        if (listed.id == project.id) {
+            listed = project;
+            Q_EMIT projectsChanged();
+            return true;
+        }
+    }
+    return false;
+}
+
+void ProjectsService::insertFirst(const Project &project)
+{
+    m_projects.prepend(project);
+    Q_EMIT projectsChanged();
+}
+
+template<typename Request>
+std::optional<QJsonValue> ProjectsService::encode(const Request &request)
+{
+    try {
+        return request.toJson();
+    } catch (...) {
+        reportCurrentException();
+    }
+    return std::nullopt;
+}
+
+template<typename T>
+QCoro::Task<std::optional<T>> ProjectsService::send(QString method, QString path, std::optional<QJsonValue> body)
+{
+    const QPointer<ProjectsService> self(this);
+    try {
+        T answer = co_await api().request<T>(std::move(method), std::move(path), std::move(body));
+        // The caller resumes right after this returns, so a value means the service still lives.
+        if (self)
+            co_return answer;
+    } catch (...) {
+        if (self)
+            reportCurrentException();
+    }
+    co_return std::nullopt;
+}
+
+QCoro::Task<void> ProjectsService::load(bool includeIterations)
+{
+    setLoading(true);
+    clearError();
+    if (usesDevice()) {
+        try {
+            const LocalProjectListing listing = m_localRepository->fetchAllReadable();
+            setProjects(listing.projects);
+            // The readable projects stay reachable; the unreadable record is named, not hidden.
+            if (!listing.unreadableIds.isEmpty())
+                setErrorMessage(listing.firstFailure);
+        } catch (...) {
+            reportCurrentException();
+        }
+        setLoading(false);
+        co_return;
+    }
+
+    const QPointer<ProjectsService> self(this);
+    std::optional<QList<Project>> projects = co_await send<QList<Project>>(
+        get, includeIterations ? Endpoints::projectsFull() : Endpoints::projects(), std::nullopt);
+    if (!self)
+        co_return;
+    if (projects)
+        setProjects(std::move(*projects));
+    // A plain flag: the first load to finish clears it, even while another still runs.
+    setLoading(false);
+}
+
+QCoro::Task<std::optional<Project>> ProjectsService::create(QString name, std::optional<QString> clientName,
+                                                            QString currency, QString sphereId,
+                                                            std::optional<EstimateTemplate> estimateTemplate)
+{
+    clearError();
+    if (usesDevice()) {
+        try {
+            const Project project =
+                GuestProjectFactory::makeNew(name, clientName, currency, ProjectStatus::Draft, estimateTemplate);
+            m_localRepository->upsert(project);
+            insertFirst(project);
+            co_return project;
+        } catch (...) {
+            reportCurrentException();
+            co_return std::nullopt;
+        }
+    }
+
+    CreateProjectRequest request;
+    request.name = name;
+    request.clientName = clientName;
+    request.currency = currency;
+    request.status = ProjectStatus::Draft;
+    request.sphereId = sphereId;
+    if (estimateTemplate) {
+        request.defaultRate = estimateTemplate->defaultRate;
+        request.templateId = estimateTemplate->id;
+        QList<ProjectItem> items;
+        for (const EstimateTemplateItem &item : estimateTemplate->items)
+            items.append(ProjectItem::fromTemplateItem(item, estimateTemplate->defaultRate));
+        request.items = items;
+    }
+    const std::optional<QJsonValue> body = encode(request);
+    if (!body)
+        co_return std::nullopt;
+    const std::optional<Project> created = co_await send<Project>(post, Endpoints::projects(), body);
+    if (created)
+        insertFirst(*created);
+    co_return created;
+}
+
+QCoro::Task<std::optional<Project>> ProjectsService::createFromLocalGuestProject(Project project)
+{
+    if (m_isGuestMode)
+        co_return std::nullopt;
+    clearError();
+    CreateProjectRequest request;
+    request.name = project.name;
+    request.clientName = project.clientName;
+    request.currency = project.currency;
+    request.status = project.status;
+    request.defaultRate = project.defaultRate;
+    request.items = project.items;
+    const std::optional<QJsonValue> body = encode(request);
+    if (!body)
+        co_return std::nullopt;
+    const std::optional<Project> created = co_await send<Project>(post, Endpoints::projects(), body);
+    if (created && !replaceListed(*created))
+        insertFirst(*created);
+    co_return created;
+}
+
+QCoro::Task<std::optional<Project>> ProjectsService::fetchProject(QString id)
+{
+    if (usesDevice()) {
+        try {
+            co_return m_localRepository->fetch(id);
+        } catch (...) {
+            reportCurrentException();
+            co_return std::nullopt;
+        }
+    }
+
+    const std::optional<Project> fetched = co_await send<Project>(get, Endpoints::project(id), std::nullopt);
+    if (fetched) {
+        // Only a project of the requested identity is refreshed in place; none is added.
+        const auto listed = std::find_if(m_projects.begin(), m_projects.end(),
+                                         [&id](const Project &p) { return p.id == id; });
+        if (listed != m_projects.end()) {
+            *listed = *fetched;
+            Q_EMIT projectsChanged();
+        }
+    }
+    co_return fetched;
+}
+
+QCoro::Task<std::optional<Project>> ProjectsService::update(QString id, QString name, std::optional<QString> clientName,
+                                                            QString currency, ProjectStatus status, double defaultRate,
+                                                            QList<ProjectItem> items, std::optional<QString> projectType,
+                                                            std::optional<QString> iterationStartedAt)
+{
+    clearError();
+    if (usesDevice()) {
+        try {
+            const std::optional<Project> stored = m_localRepository->fetch(id);
+            if (!stored) {
+                setErrorMessage(QStringLiteral("Проект не найден"));
+                co_return std::nullopt;
+            }
+            const Project updated = stored->withGuestPersistedFields(name, clientName, currency, status, defaultRate,
+                                                                     items, projectType, iterationStartedAt);
+            m_localRepository->upsert(updated);
+            replaceListed(updated);
+            co_return updated;
+        } catch (...) {
+            reportCurrentException();
+            co_return std::nullopt;
+        }
+    }
+
+    UpdateProjectRequest request;
+    request.name = name;
+    request.clientName = clientName;
+    request.status = status;
+    request.items = items;
+    request.defaultRate = defaultRate;
+    request.currency = currency;
+    request.projectType = projectType;
+    request.iterationStartedAt = iterationStartedAt;
+    const std::optional<QJsonValue> body = encode(request);
+    if (!body)
+        co_return std::nullopt;
+    const std::optional<Project> updated = co_await send<Project>(patch, Endpoints::project(id), body);
+    if (updated)
+        replaceListed(*updated);
+    co_return updated;
+}
+
+QCoro::Task<bool> ProjectsService::remove(QString id)
+{
+    clearError();
+    const QPointer<ProjectsService> self(this);
+    try {
+        if (usesDevice())
+            m_localRepository->remove(id);
+        else
+            co_await api().requestData(deleteMethod, Endpoints::project(id));
+    } catch (...) {
+        if (self)
+            reportCurrentException();
+        co_return false;
+    }
+    if (!self)
+        co_return false;
+    // Only that identity goes; iterations of a deleted root stay until the next load.
+    if (m_projects.removeIf([&id](const Project &p) { return p.id == id; }) > 0)
+        Q_EMIT projectsChanged();
+    co_return true;
+}
+
+QCoro::Task<std::optional<Project>> ProjectsService::createIteration(QString baseProjectId, CreateIterationRequest body)
+{
+    if (m_isGuestMode)
+        co_return std::nullopt;
+    clearError();
+    const std::optional<QJsonValue> encoded = encode(body);
+    if (!encoded)
+        co_return std::nullopt;
+    co_return co_await send<Project>(post, Endpoints::iterate(baseProjectId), encoded);
+}
+
+QCoro::Task<QList<Project>> ProjectsService::fetchIterations(QString projectId)
+{
+    if (m_isGuestMode)
+        co_return {};
+    const std::optional<QList<Project>> iterations =
+        co_await send<QList<Project>>(get, Endpoints::iterations(projectId), std::nullopt);
+    co_return iterations.value_or(QList<Project>{});
+}
+
+QCoro::Task<std::optional<ProjectLineSummary>> ProjectsService::fetchLineSummary(QString rootId)
+{
+    if (m_isGuestMode)
+        co_return std::nullopt;
+    // A JSON null answer is no summary, and no failure.
+    const std::optional<std::optional<ProjectLineSummary>> summary =
+        co_await send<std::optional<ProjectLineSummary>>(get, Endpoints::summary(rootId), std::nullopt);
+    co_return summary.value_or(std::nullopt);
+}

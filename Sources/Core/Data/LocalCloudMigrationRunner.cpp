@@ -1,0 +1,93 @@
+#include "LocalCloudMigrationRunner.h"
+
+#include "API/ProjectsService.h"
+#include "Data/LocalCloudMigrationPlanner.h"
+
+#include <QPointer>
+#include <QSet>
+
+namespace {
+
+struct Migration
+{
+    QPointer<ProjectsService> remote;
+    LocalProjectRepository &localRepo;
+    LocalCloudMigrationResult &result;
+
+    // Uploads one device project; its device copy goes only once the account holds it.
+    QCoro::Task<bool> move(const Project &local)
+    {
+        std::optional<Project> created;
+        if (remote)
+            created = co_await remote->createFromLocalGuestProject(local);
+        if (!created) {
+            result.notMoved.append(local);
+            if (remote)
+                result.lastFailure = remote->errorMessage();
+            co_return false;
+        }
+        localRepo.remove(local.id);
+        co_return true;
+    }
+};
+
+} // namespace
+
+QCoro::Task<LocalCloudMigrationResult> LocalCloudMigrationRunner::run(LocalCloudMigrationPolicy policy,
+                                                                      QList<Project> locals,
+                                                                      QList<Project> cloudProjects,
+                                                                      ProjectsService &remote,
+                                                                      LocalProjectRepository localRepo)
+{
+    LocalCloudMigrationResult result;
+    // A service that goes away mid-run uploads nothing more; what was not moved stays on the device.
+    Migration migration{&remote, localRepo, result};
+    switch (policy) {
+    case LocalCloudMigrationPolicy::CloudOnly:
+        localRepo.deleteAll();
+        break;
+
+    case LocalCloudMigrationPolicy::MergeAll:
+        for (const Project &local : locals)
+            co_await migration.move(local);
+        break;
+
+    case LocalCloudMigrationPolicy::MergeDedupeByName: {
+        const QList<Project> toUpload = LocalCloudMigrationPlanner::localsToUploadMergeDedupe(cloudProjects, locals);
+        QSet<QString> uploadIds;
+        for (const Project &local : toUpload) {
+            uploadIds.insert(local.id);
+            co_await migration.move(local);
+        }
+        // The account already has a project of that name: the device copy is dropped on purpose.
+        for (const Project &local : locals) {
+            if (!uploadIds.contains(local.id))
+                localRepo.remove(local.id);
+        }
+        break;
+    }
+
+    case LocalCloudMigrationPolicy::LocalWinsReplaceMatches: {
+        const QList<Project> matches =
+            LocalCloudMigrationPlanner::cloudProjectsToReplaceForLocalWins(cloudProjects, locals);
+        QSet<QString> replaced;
+        for (const Project &local : locals) {
+            if (!co_await migration.move(local))
+                continue;
+            // Only after the upload succeeded, so that a failed one leaves the account copy in place.
+            const QString key = LocalCloudMigrationPlanner::nameKey(local.name);
+            for (const Project &cloud : matches) {
+                if (!migration.remote || replaced.contains(cloud.id)
+                    || LocalCloudMigrationPlanner::nameKey(cloud.name) != key)
+                    continue;
+                if (co_await migration.remote->remove(cloud.id))
+                    replaced.insert(cloud.id);
+                else if (migration.remote)
+                    result.lastFailure = migration.remote->errorMessage();
+            }
+        }
+        break;
+    }
+    }
+    co_return result;
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "Data/LocalCloudMigrationPolicy.h"
+#include "Data/LocalCloudMigrationResult.h"
+#include "Data/LocalProjectRepository.h"
+#include "Models/Project.h"
+
+#include <QList>
+#include <QCoro/QCoroTask>
+
+class ProjectsService;
+
+// Carries out a policy against the account (through an account-mode service, one call at a time)
+// and the device store. A device project leaves the device only once it has reached the account,
+// or when the policy drops it on purpose (every one under cloudOnly, the name matches under
+// mergeDedupeByName); the others stay and are listed in the result.
+class LocalCloudMigrationRunner
+{
+public:
+    LocalCloudMigrationRunner() = delete;
+
+    // Throws only the device store's error (StoreError).
+    static QCoro::Task<LocalCloudMigrationResult> run(LocalCloudMigrationPolicy policy, QList<Project> locals,
+                                                      QList<Project> cloudProjects, ProjectsService &remote,
+                                                      LocalProjectRepository localRepo);
+};
