@@ -25,26 +25,6 @@ private:
     LocalProjectRepository memoryRepository() const { return LocalProjectRepository(ModelContainer::openInMemory()); }
 
 private Q_SLOTS:
-    void emptyStore()
-    {
-        LocalProjectRepository repo = memoryRepository();
-        QVERIFY(repo.fetchAllSorted().isEmpty());
-        QVERIFY(!repo.fetch(QStringLiteral("local-1")));
-        repo.remove(QStringLiteral("local-1"));
-        repo.deleteAll();
-    }
-
-    void upsertTwiceKeepsOneRecord()
-    {
-        LocalProjectRepository repo = memoryRepository();
-        Project p = make(QStringLiteral("local-1"), QStringLiteral("Первый"));
-        repo.upsert(p);
-        p.name = QStringLiteral("Второй");
-        repo.upsert(p);
-        QCOMPARE(repo.context()->count(), 1);
-        QCOMPARE(repo.fetch(p.id)->name, QStringLiteral("Второй"));
-    }
-
     void latestWriteListsFirst()
     {
         LocalProjectRepository repo = memoryRepository();
@@ -103,15 +83,6 @@ private Q_SLOTS:
         QVERIFY_THROWS_EXCEPTION(DecodingError, repo.fetch(QStringLiteral("bad")));
         // Left in place: nothing is deleted just because it could not be read.
         QCOMPARE(repo.context()->count(), 3);
-    }
-
-    void identitiesCompareExactly()
-    {
-        LocalProjectRepository repo = memoryRepository();
-        repo.upsert(make(QStringLiteral("local-AB"), QStringLiteral("upper")));
-        QVERIFY(!repo.fetch(QStringLiteral("local-ab")));
-        repo.upsert(make(QStringLiteral("local-ab"), QStringLiteral("lower")));
-        QCOMPARE(repo.fetchAllSorted().size(), 2);
     }
 
     // A writer killed at any point leaves a store that opens, passes its integrity check and
