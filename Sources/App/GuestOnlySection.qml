@@ -1,0 +1,69 @@
+import QtQuick
+import QtQuick.Controls
+import Tessmark.Design
+import Tessmark.App
+
+// What a guest sees in place of a section that needs an account.
+ScrollView {
+    id: section
+
+    required property string title
+    required property string message
+    required property MainShellViewModel shellModel
+    // The tour target this placeholder stands for.
+    required property string highlight
+
+    contentWidth: availableWidth
+    ScrollBar.vertical.policy: ScrollBar.AsNeeded
+    background: Rectangle { color: AppTheme.background }
+
+    Item {
+        width: section.availableWidth
+        implicitHeight: Math.max(column.implicitHeight + 2 * section.shellModel.placeholderPadding, section.availableHeight)
+
+        OnboardingSpotlight {
+            id: column
+            readonly property real cap: section.shellModel.placeholderMaxWidth
+            readonly property real available: parent.width - 2 * section.shellModel.placeholderPadding
+            x: section.shellModel.placeholderPadding + Math.max(0, (available - width) / 2)
+            y: section.shellModel.placeholderPadding
+            width: cap < 0 ? available : Math.min(available, cap)
+            implicitHeight: stack.implicitHeight
+            active: section.shellModel.tourRunning && section.shellModel.currentHighlight === section.highlight
+            report: section.highlight
+
+            Column {
+                id: stack
+                width: parent.width
+                spacing: 16
+
+                EmptyStateView {
+                    width: parent.width
+                    title: section.title
+                    systemImage: "icloud.slash"
+                    description: section.message
+                }
+
+                Column {
+                    width: parent.width
+                    spacing: 4
+
+                    Text {
+                        width: parent.width
+                        text: "Личный аккаунт"
+                        font: AppFonts.headline
+                        color: AppTheme.primary
+                        wrapMode: Text.WordWrap
+                    }
+                    Text {
+                        width: parent.width
+                        text: "Войдите в настройках, чтобы включить облако, платежи и аналитику."
+                        font: AppFonts.subheadline
+                        color: AppTheme.textSecondary
+                        wrapMode: Text.WordWrap
+                    }
+                }
+            }
+        }
+    }
+}

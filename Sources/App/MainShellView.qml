@@ -1,0 +1,271 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Tessmark.Design
+import Tessmark.Services
+import Tessmark.App
+
+// The main window: sidebar, the section's list and the chosen item, with the guided tour over it.
+Item {
+    id: shell
+
+    required property AuthService auth
+    required property bool isGuest
+    readonly property alias viewModel: shellModel
+
+    MainShellViewModel {
+        id: shellModel
+        auth: shell.auth
+        isGuest: shell.isGuest
+        width: shell.width
+        isCompact: shell.width < 520
+    }
+
+    Rectangle {
+        anchors.fill: parent
+        color: AppTheme.background
+    }
+
+    Item {
+        id: content
+        anchors.fill: parent
+        // Every view below reads the element the tour lights.
+        OnboardingHighlight.target: shellModel.currentHighlight
+
+        SplitView {
+            id: split
+            anchors.fill: parent
+            orientation: Qt.Horizontal
+            palette.highlight: AppTheme.primary
+            handle: Rectangle {
+                implicitWidth: 1
+                color: AppTheme.border
+            }
+
+            OnboardingSpotlight {
+                id: sidebar
+                objectName: "sidebar"
+                SplitView.minimumWidth: shellModel.sidebarMinWidth
+                SplitView.preferredWidth: shellModel.sidebarIdealWidth
+                SplitView.maximumWidth: shellModel.sidebarMaxWidth
+                active: shellModel.tourRunning && shellModel.currentHighlight === "mainNavigation"
+                report: "mainNavigation"
+
+                Rectangle {
+                    anchors.fill: parent
+                    color: AppTheme.paper
+                }
+
+                Column {
+                    anchors.fill: parent
+                    anchors.margins: 8
+                    spacing: 6
+
+                    Text {
+                        text: "Tessmark"
+                        font: AppFonts.title3Bold
+                        color: AppTheme.primary
+                        leftPadding: 12
+                        rightPadding: 12
+                        topPadding: 16
+                        bottomPadding: 8
+                    }
+
+                    Repeater {
+                        model: shellModel.sections
+                        SidebarNavRow {
+                            required property var modelData
+                            width: parent.width
+                            title: modelData.title
+                            systemImage: modelData.icon
+                            isSelected: shellModel.mainSection === modelData.value
+                            onTriggered: shellModel.mainSection = modelData.value
+                        }
+                    }
+                }
+            }
+
+            Item {
+                id: contentColumn
+                objectName: "contentColumn"
+                SplitView.minimumWidth: shellModel.contentMinWidth
+                SplitView.preferredWidth: shellModel.contentMinWidth
+
+                Loader {
+                    anchors.fill: parent
+                    sourceComponent: {
+                        switch (shellModel.mainSection) {
+                        case "projects": return projectsList
+                        case "payments": return shell.isGuest ? paymentsPlaceholder : paymentsHub
+                        case "analytics": return shell.isGuest ? analyticsPlaceholder : analyticsHub
+                        default: return settings
+                        }
+                    }
+                }
+            }
+
+            Item {
+                id: detailColumn
+                objectName: "detailColumn"
+                SplitView.minimumWidth: shellModel.detailMinWidth
+                SplitView.fillWidth: true
+
+                Loader {
+                    anchors.fill: parent
+                    sourceComponent: {
+                        switch (shellModel.mainSection) {
+                        case "projects":
+                            return shellModel.selectedProjectId !== "" ? projectDetail : projectsEmpty
+                        case "payments":
+                            if (shell.isGuest)
+                                return paymentsGuestEmpty
+                            return shellModel.hasFinanceProject ? financeView : paymentsEmpty
+                        case "analytics":
+                            if (shell.isGuest)
+                                return analyticsGuestEmpty
+                            return shellModel.selectedAnalyticsRow !== undefined ? analyticsDetail : analyticsEmpty
+                        default:
+                            return settingsEmpty
+                        }
+                    }
+                }
+            }
+        }
+    }
+
+    Component {
+        id: projectsList
+        ProjectsListView {
+            projectsService: shellModel.projectsService
+            selectedProjectId: shellModel.selectedProjectId
+            isGuest: shell.isGuest
+            onSelectedProjectIdChanged: shellModel.selectedProjectId = selectedProjectId
+            onOpenFinance: projectId => shellModel.openPayments(projectId)
+        }
+    }
+
+    Component {
+        id: projectDetail
+        Loader {
+            // A new selection builds a new container; the same identity keeps it.
+            property string projectId: shellModel.selectedProjectId
+            onProjectIdChanged: {
+                active = false
+                active = true
+            }
+            sourceComponent: ProjectDetailContainer {
+                projectsService: shellModel.projectsService
+                projectId: shellModel.selectedProjectId
+                onDeleted: shellModel.projectDeleted()
+                onProjectIdChangeRequested: newId => shellModel.projectIdChangedByDetail(newId)
+            }
+        }
+    }
+
+    Component {
+        id: paymentsHub
+        PaymentsHubView {
+            projectsService: shellModel.projectsService
+            selectedProjectId: shellModel.selectedFinanceProjectId
+            onSelectedProjectIdChanged: shellModel.selectedFinanceProjectId = selectedProjectId
+        }
+    }
+
+    Component {
+        id: financeView
+        Loader {
+            property string projectId: shellModel.financeProjectId
+            onProjectIdChanged: {
+                active = false
+                active = true
+            }
+            sourceComponent: ProjectFinanceView {
+                projectId: shellModel.financeProjectId
+                projectName: shellModel.financeProjectName
+                currency: shellModel.financeProjectCurrency
+            }
+        }
+    }
+
+    Component {
+        id: analyticsHub
+        AnalyticsPlaceholderView {
+            projectsService: shellModel.projectsService
+            selectedRow: shellModel.selectedAnalyticsRow
+            onSelectedRowChanged: shellModel.selectedAnalyticsRow = selectedRow
+            onOpenFinance: projectId => shellModel.openPayments(projectId)
+        }
+    }
+
+    Component {
+        id: analyticsDetail
+        AnalyticsDetailPanelView {
+            row: shellModel.selectedAnalyticsRow
+            onOpenPayments: shellModel.openPaymentsFromAnalyticsDetail()
+        }
+    }
+
+    Component {
+        id: settings
+        SettingsView {
+            auth: shell.auth
+            isGuest: shell.isGuest
+        }
+    }
+
+    Component {
+        id: paymentsPlaceholder
+        GuestOnlySection {
+            objectName: "paymentsPlaceholder"
+            title: "Платежи"
+            message: "Учёт платежей и синхронизация с облаком доступны после входа в аккаунт."
+            shellModel: shellModel
+            highlight: "paymentsHub"
+        }
+    }
+
+    Component {
+        id: analyticsPlaceholder
+        GuestOnlySection {
+            objectName: "analyticsPlaceholder"
+            title: "Аналитика"
+            message: "Сводная аналитика по облачным данным. Локальные сметы доступны в разделе «Проекты»."
+            shellModel: shellModel
+            highlight: "analyticsHub"
+        }
+    }
+
+    Component { id: projectsEmpty; EmptyStateView { objectName: "detailEmpty"; title: "Выберите проект"; systemImage: "doc.text" } }
+    Component { id: paymentsEmpty; EmptyStateView { objectName: "detailEmpty"; title: "Выберите проект или итерацию"; systemImage: "creditcard" } }
+    Component { id: paymentsGuestEmpty; EmptyStateView { objectName: "detailEmpty"; title: "Платежи"; systemImage: "creditcard" } }
+    Component { id: analyticsEmpty; EmptyStateView { objectName: "detailEmpty"; title: "Выберите проект в таблице"; systemImage: "chart.bar" } }
+    Component { id: analyticsGuestEmpty; EmptyStateView { objectName: "detailEmpty"; title: "Аналитика"; systemImage: "chart.bar" } }
+    Component { id: settingsEmpty; EmptyStateView { objectName: "detailEmpty"; title: "Настройки"; systemImage: "gearshape" } }
+
+    LocalDataMigrationSheet {
+        id: migrationSheet
+        open: shellModel.showMigration
+        locals: shellModel.showMigration ? shellModel.pendingLocalsValue() : undefined
+        cloudProjects: shellModel.showMigration ? shellModel.cloudProjectsValue() : undefined
+        projectsService: shellModel.projectsService
+        onFinished: shellModel.migrationFinished()
+        onSkipped: shellModel.migrationSkipped()
+        onClosed: shellModel.migrationClosed()
+    }
+
+    // Frames of the lit elements, gathered while the tour runs (the overlay's own are not).
+    Timer {
+        interval: 80
+        repeat: true
+        running: shellModel.tourRunning
+        triggeredOnStart: true
+        onTriggered: shellModel.highlightFrames = OnboardingFramePreferenceKey.collect(content)
+    }
+
+    MainOnboardingOverlay {
+        anchors.fill: parent
+        step: shellModel.mainOnboardingStep
+        highlightRect: shellModel.activeHighlightRect
+        onStepRequested: newStep => shellModel.mainOnboardingStep = newStep
+    }
+}

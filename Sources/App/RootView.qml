@@ -1,0 +1,116 @@
+import QtQuick
+import QtQuick.Controls
+import Tessmark.Design
+import Tessmark.App
+
+// Chooses between the welcome screen and the main window and hosts the sign-in and link sheets.
+Item {
+    id: root
+
+    // Lets tests open links and read the state the window shows.
+    property alias viewModel: rootModel
+    readonly property Item currentScreen: screenLoader.item
+
+    signal activationRequested()
+
+    RootViewModel {
+        id: rootModel
+        onActivationRequested: root.activationRequested()
+        Component.onCompleted: listenForOpenedUrls()
+    }
+
+    // The stored appearance drives the theme; an empty scheme follows the system.
+    Binding {
+        target: AppTheme
+        property: "preference"
+        value: rootModel.colorScheme === "" ? "system" : rootModel.colorScheme
+    }
+
+    Loader {
+        id: screenLoader
+        anchors.fill: parent
+        // Three distinct branches: a change of mode builds a new main window.
+        sourceComponent: rootModel.screen === RootViewModel.AccountShell ? accountShell
+                       : rootModel.screen === RootViewModel.GuestShell ? guestShell
+                       : welcome
+    }
+
+    Component {
+        id: accountShell
+        MainShellView {
+            auth: rootModel.auth
+            isGuest: false
+        }
+    }
+
+    Component {
+        id: guestShell
+        MainShellView {
+            auth: rootModel.auth
+            isGuest: true
+        }
+    }
+
+    Component {
+        id: welcome
+        WelcomeView {
+            auth: rootModel.auth
+            guestModeActive: rootModel.guestModeActive
+            showLoginSheet: rootModel.showLoginSheet
+            onGuestModeActiveChanged: rootModel.guestModeActive = guestModeActive
+            onShowLoginSheetChanged: rootModel.showLoginSheet = showLoginSheet
+        }
+    }
+
+    SheetFrame {
+        id: loginSheet
+        objectName: "loginSheet"
+        minimumWidth: 440
+        minimumHeight: 560
+        open: rootModel.showLoginSheet
+        cancelText: "Закрыть"
+        onCancelled: rootModel.showLoginSheet = false
+        onDismissed: rootModel.showLoginSheet = false
+
+        LoginView {
+            auth: rootModel.auth
+        }
+    }
+
+    SheetFrame {
+        id: deepLinkSheet
+        objectName: "deepLinkSheet"
+        minimumWidth: 420
+        minimumHeight: 480
+        open: rootModel.deepLinkId !== ""
+        onDismissed: rootModel.closeDeepLink()
+
+        Loader {
+            // Keyed by the link's identity: another link builds its screen anew.
+            property string linkId: rootModel.deepLinkId
+            onLinkIdChanged: {
+                active = false
+                active = linkId !== ""
+            }
+            sourceComponent: rootModel.deepLinkKind === "verify" ? verifyScreen : resetScreen
+        }
+    }
+
+    Component {
+        id: verifyScreen
+        VerifyEmailDeepLinkView {
+            auth: rootModel.auth
+            token: rootModel.deepLinkToken
+            onCloseRequested: rootModel.closeDeepLink()
+        }
+    }
+
+    Component {
+        id: resetScreen
+        ResetPasswordView {
+            auth: rootModel.auth
+            token: rootModel.deepLinkToken
+            onCloseRequested: rootModel.closeDeepLink()
+        }
+    }
+}

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "Auth/AuthDeepLink.h"
+
+#include <QObject>
+#include <QtQml/qqmlregistration.h>
+#include <optional>
+
+class AppAppearanceStore;
+class AuthService;
+
+// The window's root: owns the sign-in service and the appearance store, chooses between the
+// welcome screen and the main window, and keeps the sign-in and deep-link sheets.
+class RootViewModel : public QObject
+{
+    Q_OBJECT
+    QML_ELEMENT
+
+    Q_PROPERTY(AuthService *auth READ auth CONSTANT)
+    Q_PROPERTY(AppAppearanceStore *appearance READ appearance CONSTANT)
+    Q_PROPERTY(Screen screen READ screen NOTIFY screenChanged)
+    Q_PROPERTY(bool guestModeActive READ guestModeActive WRITE setGuestModeActive NOTIFY guestModeActiveChanged)
+    Q_PROPERTY(bool showLoginSheet READ showLoginSheet WRITE setShowLoginSheet NOTIFY showLoginSheetChanged)
+    // "light", "dark", or empty to follow the system.
+    Q_PROPERTY(QString colorScheme READ colorScheme NOTIFY colorSchemeChanged)
+    // The opened link: its sheet identity ("" for none), "verify" or "reset", and its token.
+    Q_PROPERTY(QString deepLinkId READ deepLinkId NOTIFY authDeepLinkChanged)
+    Q_PROPERTY(QString deepLinkKind READ deepLinkKind NOTIFY authDeepLinkChanged)
+    Q_PROPERTY(QString deepLinkToken READ deepLinkToken NOTIFY authDeepLinkChanged)
+
+public:
+    enum Screen { Welcome, GuestShell, AccountShell };
+    Q_ENUM(Screen)
+
+    explicit RootViewModel(QObject *parent = nullptr);
+    ~RootViewModel() override;
+
+    AuthService *auth() const { return m_auth; }
+    AppAppearanceStore *appearance() const { return m_appearance; }
+    Screen screen() const;
+    bool guestModeActive() const;
+    void setGuestModeActive(bool active);
+    bool showLoginSheet() const { return m_showLoginSheet; }
+    void setShowLoginSheet(bool show);
+    QString colorScheme() const;
+    std::optional<AuthDeepLink> authDeepLink() const { return m_authDeepLink; }
+    QString deepLinkId() const;
+    QString deepLinkKind() const;
+    QString deepLinkToken() const;
+
+    // A URL opened by the system: a recognised link opens its sheet, and the sign-in sheet when
+    // nobody is signed in; anything else is ignored.
+    Q_INVOKABLE void openUrl(const QString &url);
+    Q_INVOKABLE void closeDeepLink();
+    // Reads the URLs the process was handed and follows the ones that come later.
+    Q_INVOKABLE void listenForOpenedUrls();
+
+Q_SIGNALS:
+    void screenChanged();
+    void guestModeActiveChanged();
+    void showLoginSheetChanged();
+    void colorSchemeChanged();
+    void authDeepLinkChanged();
+    // Another start asked for this window.
+    void activationRequested();
+
+private:
+    void onUserChanged();
+    void updateScreen();
+    void takeOpenedUrls();
+
+    AuthService *m_auth = nullptr;
+    AppAppearanceStore *m_appearance = nullptr;
+    bool m_showLoginSheet = false;
+    bool m_signedIn = false;
+    bool m_guestModeActive = false;
+    Screen m_screen = Welcome;
+    std::optional<AuthDeepLink> m_authDeepLink;
+};

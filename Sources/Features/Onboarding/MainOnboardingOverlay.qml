@@ -1,0 +1,128 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Tessmark.Design
+import Tessmark.App
+
+// The tour's layer over the main window: the dimmed scrim with a hole around the lit element,
+// and the card of the current step.
+Item {
+    id: overlay
+
+    // The host's step; changes come back through stepRequested.
+    property int step: 0
+    // Window rectangle of the lit element, or undefined.
+    property var highlightRect
+    property alias dontShowAgain: overlayModel.dontShowAgain
+    readonly property alias model: overlayModel
+
+    signal stepRequested(int newStep)
+
+    visible: opacity > 0
+    opacity: overlayModel.shown ? 1 : 0
+    Behavior on opacity { NumberAnimation { duration: 200 } }
+
+    MainOnboardingOverlayModel {
+        id: overlayModel
+        step: overlay.step
+        onStepRequested: newStep => overlay.stepRequested(newStep)
+    }
+
+    OnboardingScrim {
+        anchors.fill: parent
+        cutoutInGlobal: overlay.highlightRect
+        dimOpacity: 0.4
+    }
+
+    Rectangle {
+        id: card
+        objectName: "onboardingCard"
+        anchors.centerIn: parent
+        width: Math.min(420, overlay.width - 40)
+        height: cardColumn.implicitHeight + 40
+        radius: AppTheme.cornerRadiusLarge
+        color: AppTheme.cardBackground
+
+        CardShadow {
+            anchors.fill: parent
+            radius: parent.radius
+            shadowOpacity: 0.18
+            blur: 20
+            offsetY: 8
+        }
+
+        ColumnLayout {
+            id: cardColumn
+            anchors.fill: parent
+            anchors.margins: 20
+            spacing: 14
+
+            Text {
+                text: overlayModel.badge
+                font: AppFonts.captionSemibold
+                color: AppTheme.accent
+            }
+            Text {
+                Layout.fillWidth: true
+                text: overlayModel.title
+                font: AppFonts.title3Bold
+                color: AppTheme.deepBlack
+                wrapMode: Text.WordWrap
+            }
+            Text {
+                objectName: "onboardingBody"
+                Layout.fillWidth: true
+                text: overlayModel.body
+                font: AppFonts.subheadline
+                color: AppTheme.textSecondary
+                wrapMode: Text.WordWrap
+            }
+            Row {
+                Layout.topMargin: 4
+                spacing: 6
+                Repeater {
+                    model: overlayModel.stepCount
+                    AbstractButton {
+                        required property int index
+                        width: 8
+                        height: 8
+                        Accessible.name: "Шаг " + (index + 1)
+                        onClicked: overlayModel.goTo(index)
+                        background: Rectangle {
+                            radius: 4
+                            color: index === overlayModel.currentIndex
+                                   ? AppTheme.accent : AppTheme.withOpacity(AppTheme.textSecondary, 0.25)
+                        }
+                    }
+                }
+            }
+            Switch {
+                Layout.fillWidth: true
+                text: "Не показывать это знакомство снова"
+                font: AppFonts.subheadline
+                checked: overlayModel.dontShowAgain
+                onToggled: overlayModel.dontShowAgain = checked
+                palette.highlight: AppTheme.accent
+            }
+            RowLayout {
+                Layout.fillWidth: true
+                spacing: 10
+                Button {
+                    text: "Назад"
+                    enabled: overlayModel.canGoBack
+                    onClicked: overlayModel.back()
+                }
+                Button {
+                    text: "Пропустить"
+                    onClicked: overlayModel.skip()
+                }
+                Item { Layout.fillWidth: true }
+                PrimaryButton {
+                    objectName: "onboardingNext"
+                    text: overlayModel.isLast ? "Готово" : "Далее"
+                    onClicked: overlayModel.isLast ? overlayModel.done() : overlayModel.next()
+                }
+            }
+        }
+    }
+}

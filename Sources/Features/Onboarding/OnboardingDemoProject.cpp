@@ -1,0 +1,66 @@
+#include "Features/Onboarding/OnboardingDemoProject.h"
+
+#include "API/ProjectsService.h"
+#include "Data/EstimateTemplatesLoader.h"
+#include "Features/Onboarding/GuidedOnboarding.h"
+#include "Settings/Preferences.h"
+
+#include <QPointer>
+
+namespace OnboardingDemoProject {
+
+QString name()
+{
+    return QStringLiteral("Демо — тур по приложению");
+}
+
+QString clientName()
+{
+    return QStringLiteral("Пример клиента");
+}
+
+QString currency()
+{
+    return QStringLiteral("RUB");
+}
+
+QString sphereId()
+{
+    return QStringLiteral("software");
+}
+
+QCoro::Task<> ensureReady(ProjectsService &projectsService)
+{
+    QPointer<ProjectsService> service = &projectsService;
+    co_await service->load(false);
+    if (!service)
+        co_return;
+
+    Preferences &preferences = Preferences::shared();
+    const QString key = QLatin1String(GuidedOnboarding::demoProjectIdKey);
+    const QVariant stored = preferences.value(key);
+    if (stored.isValid() && !stored.isNull()) {
+        const QString storedId = stored.toString();
+        for (const Project &project : service->projects()) {
+            if (project.id == storedId)
+                co_return;
+        }
+    }
+    for (const Project &project : service->projects()) {
+        if (project.name == name()) {
+            preferences.setValue(key, project.id);
+            co_return;
+        }
+    }
+
+    const QList<EstimateTemplate> templates = EstimateTemplatesLoader::load();
+    std::optional<EstimateTemplate> firstTemplate;
+    if (!templates.isEmpty())
+        firstTemplate = templates.first();
+    const std::optional<Project> created =
+        co_await service->create(name(), clientName(), currency(), sphereId(), firstTemplate);
+    if (created)
+        preferences.setValue(key, created->id);
+}
+
+}
