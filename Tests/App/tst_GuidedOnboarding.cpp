@@ -1,0 +1,133 @@
+// The tour's step table, its targets and the frame reports, and the sections they name.
+#include "App/AppSection.h"
+#include "Features/Onboarding/GuidedOnboarding.h"
+#include "Features/Onboarding/OnboardingFramePreferenceKey.h"
+
+#include <QRectF>
+#include <QTest>
+
+class TestGuidedOnboarding : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void sectionsFromRawValues_data()
+    {
+        QTest::addColumn<QString>("raw");
+        QTest::addColumn<int>("expected"); // -1: none
+        QTest::newRow("projects") << "projects" << int(AppSection::Projects);
+        QTest::newRow("payments") << "payments" << int(AppSection::Payments);
+        QTest::newRow("analytics") << "analytics" << int(AppSection::Analytics);
+        QTest::newRow("settings") << "settings" << int(AppSection::Settings);
+        QTest::newRow("capitalised") << "Projects" << -1;
+        QTest::newRow("leading blank") << " projects" << -1;
+        QTest::newRow("empty") << "" << -1;
+    }
+
+    void sectionsFromRawValues()
+    {
+        QFETCH(QString, raw);
+        QFETCH(int, expected);
+        const std::optional<AppSection> section = AppSections::fromRawValue(raw);
+        QCOMPARE(section ? int(*section) : -1, expected);
+    }
+
+    void sectionsInSidebarOrder()
+    {
+        QStringList titles, icons;
+        for (AppSection section : AppSections::allCases()) {
+            titles << AppSections::title(section);
+            icons << AppSections::icon(section);
+        }
+        QCOMPARE(titles, (QStringList{"Проекты", "Платежи", "Аналитика", "Настройки"}));
+        QCOMPARE(icons, (QStringList{"folder", "creditcard", "chart.bar", "gearshape"}));
+    }
+
+    void stepTable()
+    {
+        const auto &steps = GuidedOnboarding::steps();
+        QCOMPARE(steps.size(), 10);
+        QStringList sections;
+        QList<int> editorSteps;
+        for (const GuidedOnboardingStepModel &step : steps) {
+            QCOMPARE(step.index, int(&step - steps.data()));
+            sections << AppSections::rawValue(step.section);
+            if (step.opensDemoProjectEditor)
+                editorSteps << step.index;
+        }
+        QCOMPARE(sections, (QStringList{"projects", "projects", "projects", "projects", "payments", "analytics",
+                                        "settings", "settings", "settings", "projects"}));
+        QCOMPARE(editorSteps, (QList<int>{1, 2, 3}));
+        QVERIFY(steps.at(0).body.contains(QStringLiteral("«Демо — тур по приложению»")));
+        QCOMPARE(steps.at(9).body,
+                 QStringLiteral("Боковое меню слева. Переключайтесь между проектами, платежами, аналитикой и настройками."));
+    }
+
+    void highlightOfStep_data()
+    {
+        QTest::addColumn<int>("step");
+        QTest::addColumn<QVariant>("demoId"); // invalid: no identity
+        QTest::addColumn<QString>("expected"); // empty: none
+        QTest::newRow("before the first") << -1 << QVariant("p1") << "";
+        QTest::newRow("after the last") << 10 << QVariant("p1") << "";
+        QTest::newRow("demo row without identity") << 0 << QVariant() << "";
+        QTest::newRow("demo row with identity") << 0 << QVariant("p1") << "demoProjectRow:p1";
+        QTest::newRow("demo row, empty identity counts") << 0 << QVariant(QString()) << "demoProjectRow:";
+        QTest::newRow("editor") << 1 << QVariant() << "editorTableOverview";
+        QTest::newRow("payments needs no identity") << 4 << QVariant() << "paymentsHub";
+        QTest::newRow("analytics") << 5 << QVariant() << "analyticsHub";
+        QTest::newRow("tips") << 8 << QVariant() << "settingsTips";
+        QTest::newRow("navigation") << 9 << QVariant() << "mainNavigation";
+    }
+
+    void highlightOfStep()
+    {
+        QFETCH(int, step);
+        QFETCH(QVariant, demoId);
+        QFETCH(QString, expected);
+        const std::optional<QString> id = demoId.isValid() ? std::optional<QString>(demoId.toString()) : std::nullopt;
+        const auto target = GuidedOnboarding::highlight(step, id);
+        QCOMPARE(target ? target->key() : QString(), expected);
+    }
+
+    void demoRowsOfDifferentProjectsDiffer()
+    {
+        const auto a = OnboardingHighlightTarget::demoProjectRow(QStringLiteral("a"));
+        const auto b = OnboardingHighlightTarget::demoProjectRow(QStringLiteral("b"));
+        QVERIFY(!(a == b));
+        QVERIFY(a.key() != b.key());
+        QVERIFY(a == OnboardingHighlightTarget::demoProjectRow(QStringLiteral("a")));
+        QCOMPARE(qHash(a), qHash(OnboardingHighlightTarget::demoProjectRow(QStringLiteral("a"))));
+    }
+
+    void tourRunsBelowVersionTwo_data()
+    {
+        QTest::addColumn<int>("version");
+        QTest::addColumn<bool>("running");
+        QTest::newRow("absent") << 0 << true;
+        QTest::newRow("one") << 1 << true;
+        QTest::newRow("two") << 2 << false;
+        QTest::newRow("three") << 3 << false;
+    }
+
+    void tourRunsBelowVersionTwo()
+    {
+        QFETCH(int, version);
+        QFETCH(bool, running);
+        QCOMPARE(GuidedOnboarding::isRunning(version), running);
+    }
+
+    void laterFrameReportWins()
+    {
+        QVariantMap value = OnboardingFramePreferenceKey::defaultValue();
+        OnboardingFramePreferenceKey::reduce(value, {{"paymentsHub", QRectF(0, 0, 10, 10)}});
+        OnboardingFramePreferenceKey::reduce(value, {{"demoProjectRow:a", QRectF(1, 1, 5, 5)}});
+        OnboardingFramePreferenceKey::reduce(value, {{"paymentsHub", QRectF(2, 2, 20, 20)}});
+        QCOMPARE(value.size(), 2);
+        QCOMPARE(value.value("paymentsHub").toRectF(), QRectF(2, 2, 20, 20));
+        QVERIFY(!value.contains("demoProjectRow:b"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestGuidedOnboarding)
+#include "tst_GuidedOnboarding.moc"
