@@ -21,7 +21,7 @@ ScrollView {
         width: section.availableWidth
         implicitHeight: Math.max(column.implicitHeight + 2 * section.shellModel.placeholderPadding, section.availableHeight)
 
-        OnboardingSpotlight {
+        Item {
             id: column
             readonly property real cap: section.shellModel.placeholderMaxWidth
             readonly property real available: parent.width - 2 * section.shellModel.placeholderPadding
@@ -29,8 +29,9 @@ ScrollView {
             y: section.shellModel.placeholderPadding
             width: cap < 0 ? available : Math.min(available, cap)
             implicitHeight: stack.implicitHeight
-            active: section.shellModel.tourRunning && section.shellModel.currentHighlight === section.highlight
-            report: section.highlight
+            OnboardingSpotlight.active: section.shellModel.tourRunning
+                                        && section.shellModel.currentHighlight === section.highlight
+            OnboardingSpotlight.highlight: section.highlight
 
             Column {
                 id: stack

@@ -17,8 +17,9 @@ Item {
         id: shellModel
         auth: shell.auth
         isGuest: shell.isGuest
-        width: shell.width
-        isCompact: shell.width < 520
+        width: shell.AdaptiveMetrics.width
+        isCompact: shell.AdaptiveMetrics.isCompact
+        highlightFrames: content.Onboarding.frames
     }
 
     Rectangle {
@@ -29,8 +30,9 @@ Item {
     Item {
         id: content
         anchors.fill: parent
-        // Every view below reads the element the tour lights.
-        OnboardingHighlight.target: shellModel.currentHighlight
+        // Every view below reads the element the tour lights; lit elements report their frames here.
+        Onboarding.highlight: shellModel.currentHighlight
+        Onboarding.collectsFrames: true
 
         SplitView {
             id: split
@@ -42,14 +44,14 @@ Item {
                 color: AppTheme.border
             }
 
-            OnboardingSpotlight {
+            Item {
                 id: sidebar
                 objectName: "sidebar"
                 SplitView.minimumWidth: shellModel.sidebarMinWidth
                 SplitView.preferredWidth: shellModel.sidebarIdealWidth
                 SplitView.maximumWidth: shellModel.sidebarMaxWidth
-                active: shellModel.tourRunning && shellModel.currentHighlight === "mainNavigation"
-                report: "mainNavigation"
+                OnboardingSpotlight.active: shellModel.tourRunning && shellModel.currentHighlight === "mainNavigation"
+                OnboardingSpotlight.highlight: "mainNavigation"
 
                 Rectangle {
                     anchors.fill: parent
@@ -251,15 +253,6 @@ Item {
         onFinished: shellModel.migrationFinished()
         onSkipped: shellModel.migrationSkipped()
         onClosed: shellModel.migrationClosed()
-    }
-
-    // Frames of the lit elements, gathered while the tour runs (the overlay's own are not).
-    Timer {
-        interval: 80
-        repeat: true
-        running: shellModel.tourRunning
-        triggeredOnStart: true
-        onTriggered: shellModel.highlightFrames = OnboardingFramePreferenceKey.collect(content)
     }
 
     MainOnboardingOverlay {

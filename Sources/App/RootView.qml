@@ -26,8 +26,14 @@ Item {
         value: rootModel.colorScheme === "" ? "system" : rootModel.colorScheme
     }
 
+    AdaptiveMetricsReader {
+        id: metricsReader
+        anchors.fill: parent
+    }
+
     Loader {
         id: screenLoader
+        parent: metricsReader
         anchors.fill: parent
         // Three distinct branches: a change of mode builds a new main window.
         sourceComponent: rootModel.screen === RootViewModel.AccountShell ? accountShell

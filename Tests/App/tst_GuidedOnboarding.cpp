@@ -1,7 +1,6 @@
 // The tour's step table, its targets and the frame reports, and the sections they name.
 #include "App/AppSection.h"
 #include "Features/Onboarding/GuidedOnboarding.h"
-#include "Features/Onboarding/OnboardingFramePreferenceKey.h"
 
 #include <QRectF>
 #include <QTest>
@@ -115,17 +114,6 @@ private Q_SLOTS:
         QFETCH(int, version);
         QFETCH(bool, running);
         QCOMPARE(GuidedOnboarding::isRunning(version), running);
-    }
-
-    void laterFrameReportWins()
-    {
-        QVariantMap value = OnboardingFramePreferenceKey::defaultValue();
-        OnboardingFramePreferenceKey::reduce(value, {{"paymentsHub", QRectF(0, 0, 10, 10)}});
-        OnboardingFramePreferenceKey::reduce(value, {{"demoProjectRow:a", QRectF(1, 1, 5, 5)}});
-        OnboardingFramePreferenceKey::reduce(value, {{"paymentsHub", QRectF(2, 2, 20, 20)}});
-        QCOMPARE(value.size(), 2);
-        QCOMPARE(value.value("paymentsHub").toRectF(), QRectF(2, 2, 20, 20));
-        QVERIFY(!value.contains("demoProjectRow:b"));
     }
 };
 

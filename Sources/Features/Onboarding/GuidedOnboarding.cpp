@@ -62,14 +62,24 @@ std::optional<OnboardingHighlightTarget> highlight(int step, const std::optional
     if (step < 0 || step >= steps().size())
         return std::nullopt;
     const OnboardingHighlightKind kind = steps().at(step).highlightKind;
-    if (kind == OnboardingHighlightKind::None)
-        return std::nullopt;
-    if (kind == OnboardingHighlightKind::DemoProjectRow) {
+    using T = OnboardingHighlightTarget::Kind;
+    switch (kind) {
+    case OnboardingHighlightKind::None: break;
+    case OnboardingHighlightKind::DemoProjectRow:
         if (!demoProjectId)
             return std::nullopt;
         return OnboardingHighlightTarget::demoProjectRow(*demoProjectId);
+    case OnboardingHighlightKind::EditorTableOverview: return OnboardingHighlightTarget{T::EditorTableOverview, {}};
+    case OnboardingHighlightKind::EditorTemplatesMenu: return OnboardingHighlightTarget{T::EditorTemplatesMenu, {}};
+    case OnboardingHighlightKind::EditorSaveExport: return OnboardingHighlightTarget{T::EditorSaveExport, {}};
+    case OnboardingHighlightKind::PaymentsHub: return OnboardingHighlightTarget{T::PaymentsHub, {}};
+    case OnboardingHighlightKind::AnalyticsHub: return OnboardingHighlightTarget{T::AnalyticsHub, {}};
+    case OnboardingHighlightKind::SettingsAppearance: return OnboardingHighlightTarget{T::SettingsAppearance, {}};
+    case OnboardingHighlightKind::SettingsGuidedTour: return OnboardingHighlightTarget{T::SettingsGuidedTour, {}};
+    case OnboardingHighlightKind::SettingsTips: return OnboardingHighlightTarget{T::SettingsTips, {}};
+    case OnboardingHighlightKind::MainNavigation: return OnboardingHighlightTarget{T::MainNavigation, {}};
     }
-    return OnboardingHighlightTarget::of(kind);
+    return std::nullopt;
 }
 
 }

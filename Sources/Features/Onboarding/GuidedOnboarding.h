@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Features/Onboarding/GuidedOnboardingStepModel.h"
-#include "Features/Onboarding/OnboardingHighlightTarget.h"
+#include "OnboardingHighlightTarget.h"
 
 #include <QList>
 #include <optional>

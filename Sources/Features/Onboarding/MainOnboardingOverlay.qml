@@ -31,7 +31,7 @@ Item {
     OnboardingScrim {
         anchors.fill: parent
         cutoutInGlobal: overlay.highlightRect
-        dimOpacity: 0.4
+        opacity: 0.4
     }
 
     Rectangle {
