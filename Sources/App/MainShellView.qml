@@ -138,9 +138,10 @@ Item {
     Component {
         id: projectsList
         ProjectsListView {
+            id: list
             projectsService: shellModel.projectsService
-            selectedProjectId: shellModel.selectedProjectId
             isGuest: shell.isGuest
+            Binding { target: list; property: "selectedProjectId"; value: shellModel.selectedProjectId }
             onSelectedProjectIdChanged: shellModel.selectedProjectId = selectedProjectId
             onOpenFinance: projectId => shellModel.openPayments(projectId)
         }
@@ -167,8 +168,9 @@ Item {
     Component {
         id: paymentsHub
         PaymentsHubView {
+            id: hub
             projectsService: shellModel.projectsService
-            selectedProjectId: shellModel.selectedFinanceProjectId
+            Binding { target: hub; property: "selectedProjectId"; value: shellModel.selectedFinanceProjectId }
             onSelectedProjectIdChanged: shellModel.selectedFinanceProjectId = selectedProjectId
         }
     }
@@ -192,8 +194,9 @@ Item {
     Component {
         id: analyticsHub
         AnalyticsPlaceholderView {
+            id: dashboard
             projectsService: shellModel.projectsService
-            selectedRow: shellModel.selectedAnalyticsRow
+            Binding { target: dashboard; property: "selectedRow"; value: shellModel.selectedAnalyticsRow }
             onSelectedRowChanged: shellModel.selectedAnalyticsRow = selectedRow
             onOpenFinance: projectId => shellModel.openPayments(projectId)
         }

@@ -60,11 +60,14 @@ Item {
     Component {
         id: welcome
         WelcomeView {
+            id: welcomeView
             auth: rootModel.auth
-            guestModeActive: rootModel.guestModeActive
-            showLoginSheet: rootModel.showLoginSheet
             onGuestModeActiveChanged: rootModel.guestModeActive = guestModeActive
             onShowLoginSheetChanged: rootModel.showLoginSheet = showLoginSheet
+
+            // Two-way: the screen writes the flags, and the root's changes come back.
+            Binding { target: welcomeView; property: "guestModeActive"; value: rootModel.guestModeActive }
+            Binding { target: welcomeView; property: "showLoginSheet"; value: rootModel.showLoginSheet }
         }
     }
 
