@@ -249,7 +249,7 @@ Item {
 
     LocalDataMigrationSheet {
         id: migrationSheet
-        open: shellModel.showMigration
+        presented: shellModel.showMigration
         locals: shellModel.showMigration ? shellModel.pendingLocalsValue() : undefined
         cloudProjects: shellModel.showMigration ? shellModel.cloudProjectsValue() : undefined
         projectsService: shellModel.projectsService
