@@ -52,14 +52,14 @@ ScrollView {
                     Text {
                         width: parent.width
                         text: "Личный аккаунт"
-                        font: AppFonts.headline
+                        font: Typography.font(Typography.Headline)
                         color: AppTheme.primary
                         wrapMode: Text.WordWrap
                     }
                     Text {
                         width: parent.width
                         text: "Войдите в настройках, чтобы включить облако, платежи и аналитику."
-                        font: AppFonts.subheadline
+                        font: Typography.font(Typography.Subheadline)
                         color: AppTheme.textSecondary
                         wrapMode: Text.WordWrap
                     }

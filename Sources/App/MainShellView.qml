@@ -65,7 +65,7 @@ Item {
 
                     Text {
                         text: "Tessmark"
-                        font: AppFonts.title3Bold
+                        font: Typography.font(Typography.Title3, Font.Bold)
                         color: AppTheme.primary
                         leftPadding: 12
                         rightPadding: 12
@@ -74,14 +74,14 @@ Item {
                     }
 
                     Repeater {
-                        model: shellModel.sections
+                        model: AppSections.all
                         SidebarNavRow {
                             required property var modelData
                             width: parent.width
                             title: modelData.title
                             systemImage: modelData.icon
-                            isSelected: shellModel.mainSection === modelData.value
-                            onTriggered: shellModel.mainSection = modelData.value
+                            isSelected: shellModel.mainSection === modelData.id
+                            onClicked: shellModel.mainSection = modelData.id
                         }
                     }
                 }
@@ -240,12 +240,12 @@ Item {
         }
     }
 
-    Component { id: projectsEmpty; EmptyStateView { objectName: "detailEmpty"; title: "Выберите проект"; systemImage: "doc.text" } }
-    Component { id: paymentsEmpty; EmptyStateView { objectName: "detailEmpty"; title: "Выберите проект или итерацию"; systemImage: "creditcard" } }
-    Component { id: paymentsGuestEmpty; EmptyStateView { objectName: "detailEmpty"; title: "Платежи"; systemImage: "creditcard" } }
-    Component { id: analyticsEmpty; EmptyStateView { objectName: "detailEmpty"; title: "Выберите проект в таблице"; systemImage: "chart.bar" } }
-    Component { id: analyticsGuestEmpty; EmptyStateView { objectName: "detailEmpty"; title: "Аналитика"; systemImage: "chart.bar" } }
-    Component { id: settingsEmpty; EmptyStateView { objectName: "detailEmpty"; title: "Настройки"; systemImage: "gearshape" } }
+    Component { id: projectsEmpty; EmptyStateView { objectName: "detailEmpty"; title: "Выберите проект"; systemImage: "doc.text"; color: AppTheme.textSecondary } }
+    Component { id: paymentsEmpty; EmptyStateView { objectName: "detailEmpty"; title: "Выберите проект или итерацию"; systemImage: "creditcard"; color: AppTheme.textSecondary } }
+    Component { id: paymentsGuestEmpty; EmptyStateView { objectName: "detailEmpty"; title: "Платежи"; systemImage: "creditcard"; color: AppTheme.textSecondary } }
+    Component { id: analyticsEmpty; EmptyStateView { objectName: "detailEmpty"; title: "Выберите проект в таблице"; systemImage: "chart.bar"; color: AppTheme.textSecondary } }
+    Component { id: analyticsGuestEmpty; EmptyStateView { objectName: "detailEmpty"; title: "Аналитика"; systemImage: "chart.bar"; color: AppTheme.textSecondary } }
+    Component { id: settingsEmpty; EmptyStateView { objectName: "detailEmpty"; title: "Настройки"; systemImage: "gearshape"; color: AppTheme.textSecondary } }
 
     LocalDataMigrationSheet {
         id: migrationSheet

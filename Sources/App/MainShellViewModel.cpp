@@ -89,20 +89,9 @@ void MainShellViewModel::setCompact(bool compact)
     Q_EMIT isCompactChanged();
 }
 
-QVariantList MainShellViewModel::sections() const
-{
-    QVariantList list;
-    for (AppSection section : AppSections::allCases()) {
-        list.append(QVariantMap{{QStringLiteral("value"), AppSections::rawValue(section)},
-                                {QStringLiteral("title"), AppSections::title(section)},
-                                {QStringLiteral("icon"), AppSections::icon(section)}});
-    }
-    return list;
-}
-
 void MainShellViewModel::setMainSection(const QString &raw)
 {
-    if (const std::optional<AppSection> section = AppSections::fromRawValue(raw))
+    if (const std::optional<AppSection> section = appSectionFromRaw(raw))
         setSection(*section);
 }
 

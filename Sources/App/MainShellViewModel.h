@@ -1,6 +1,6 @@
 #pragma once
 
-#include "App/AppSection.h"
+#include "AppSection.h"
 #include "Models/Project.h"
 
 #include <QCoroTask>
@@ -31,7 +31,6 @@ class MainShellViewModel : public QObject, public QQmlParserStatus
     Q_PROPERTY(qreal width READ width WRITE setWidth NOTIFY widthChanged)
     Q_PROPERTY(bool isCompact READ isCompact WRITE setCompact NOTIFY isCompactChanged)
 
-    Q_PROPERTY(QVariantList sections READ sections CONSTANT)
     Q_PROPERTY(QString mainSection READ mainSection WRITE setMainSection NOTIFY mainSectionChanged)
     Q_PROPERTY(QString selectedProjectId READ selectedProjectId WRITE setSelectedProjectId NOTIFY selectedProjectIdChanged)
     Q_PROPERTY(QString selectedFinanceProjectId READ selectedFinanceProjectId WRITE setSelectedFinanceProjectId
@@ -83,8 +82,7 @@ public:
     bool isCompact() const { return m_isCompact; }
     void setCompact(bool compact);
 
-    QVariantList sections() const;
-    QString mainSection() const { return AppSections::rawValue(m_mainSection); }
+    QString mainSection() const { return rawValue(m_mainSection); }
     AppSection section() const { return m_mainSection; }
     void setMainSection(const QString &raw);
     void setSection(AppSection section);

@@ -71,38 +71,60 @@ Item {
         }
     }
 
-    SheetFrame {
+    AppSheet {
         id: loginSheet
         objectName: "loginSheet"
         minimumWidth: 440
         minimumHeight: 560
-        open: rootModel.showLoginSheet
         cancelText: "Закрыть"
-        onCancelled: rootModel.showLoginSheet = false
-        onDismissed: rootModel.showLoginSheet = false
+        // Any way of closing only resets the flag.
+        onClosed: rootModel.showLoginSheet = false
 
         LoginView {
+            anchors.fill: parent
             auth: rootModel.auth
         }
     }
 
-    SheetFrame {
+    AppSheet {
         id: deepLinkSheet
         objectName: "deepLinkSheet"
         minimumWidth: 420
         minimumHeight: 480
-        open: rootModel.deepLinkId !== ""
-        onDismissed: rootModel.closeDeepLink()
+        onClosed: rootModel.closeDeepLink()
 
         Loader {
-            // Keyed by the link's identity: another link builds its screen anew.
-            property string linkId: rootModel.deepLinkId
-            onLinkIdChanged: {
-                active = false
-                active = linkId !== ""
-            }
+            id: deepLinkScreen
+            anchors.fill: parent
+            active: false
             sourceComponent: rootModel.deepLinkKind === "verify" ? verifyScreen : resetScreen
         }
+    }
+
+    Connections {
+        target: rootModel
+        function onShowLoginSheetChanged() { root.presentLoginSheet() }
+        function onAuthDeepLinkChanged() { root.presentDeepLinkSheet() }
+    }
+
+    function presentLoginSheet() {
+        if (rootModel.showLoginSheet && !loginSheet.opened)
+            loginSheet.open()
+        else if (!rootModel.showLoginSheet && loginSheet.opened)
+            loginSheet.close()
+    }
+
+    // The sheet is keyed by the link's identity: another link builds its screen anew.
+    function presentDeepLinkSheet() {
+        deepLinkScreen.active = false
+        if (rootModel.deepLinkId === "") {
+            if (deepLinkSheet.opened)
+                deepLinkSheet.close()
+            return
+        }
+        deepLinkScreen.active = true
+        if (!deepLinkSheet.opened)
+            deepLinkSheet.open()
     }
 
     Component {

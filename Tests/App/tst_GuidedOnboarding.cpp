@@ -1,5 +1,5 @@
-// The tour's step table, its targets and the frame reports, and the sections they name.
-#include "App/AppSection.h"
+// The tour's step table and the targets of its steps.
+#include "AppSection.h"
 #include "Features/Onboarding/GuidedOnboarding.h"
 
 #include <QRectF>
@@ -10,38 +10,6 @@ class TestGuidedOnboarding : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void sectionsFromRawValues_data()
-    {
-        QTest::addColumn<QString>("raw");
-        QTest::addColumn<int>("expected"); // -1: none
-        QTest::newRow("projects") << "projects" << int(AppSection::Projects);
-        QTest::newRow("payments") << "payments" << int(AppSection::Payments);
-        QTest::newRow("analytics") << "analytics" << int(AppSection::Analytics);
-        QTest::newRow("settings") << "settings" << int(AppSection::Settings);
-        QTest::newRow("capitalised") << "Projects" << -1;
-        QTest::newRow("leading blank") << " projects" << -1;
-        QTest::newRow("empty") << "" << -1;
-    }
-
-    void sectionsFromRawValues()
-    {
-        QFETCH(QString, raw);
-        QFETCH(int, expected);
-        const std::optional<AppSection> section = AppSections::fromRawValue(raw);
-        QCOMPARE(section ? int(*section) : -1, expected);
-    }
-
-    void sectionsInSidebarOrder()
-    {
-        QStringList titles, icons;
-        for (AppSection section : AppSections::allCases()) {
-            titles << AppSections::title(section);
-            icons << AppSections::icon(section);
-        }
-        QCOMPARE(titles, (QStringList{"Проекты", "Платежи", "Аналитика", "Настройки"}));
-        QCOMPARE(icons, (QStringList{"folder", "creditcard", "chart.bar", "gearshape"}));
-    }
-
     void stepTable()
     {
         const auto &steps = GuidedOnboarding::steps();
@@ -50,7 +18,7 @@ private Q_SLOTS:
         QList<int> editorSteps;
         for (const GuidedOnboardingStepModel &step : steps) {
             QCOMPARE(step.index, int(&step - steps.data()));
-            sections << AppSections::rawValue(step.section);
+            sections << rawValue(step.section);
             if (step.opensDemoProjectEditor)
                 editorSteps << step.index;
         }

@@ -38,8 +38,6 @@ private Q_SLOTS:
         QCOMPARE(shell.selectedProjectId(), QString());
         QCOMPARE(shell.selectedFinanceProjectId(), QString());
         QVERIFY(!shell.selectedAnalyticsRow().isValid());
-        QCOMPARE(shell.sections().size(), 4);
-        QCOMPARE(shell.sections().at(2).toMap().value("title").toString(), QStringLiteral("Аналитика"));
     }
 
     void columnWidths_data()

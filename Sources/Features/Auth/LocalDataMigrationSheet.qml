@@ -6,7 +6,7 @@ import Tessmark.Services
 import Tessmark.App
 
 // Stand-in of the offer to move device projects into the account.
-Dialog {
+AppSheet {
     id: sheet
 
     property var locals
@@ -18,12 +18,16 @@ Dialog {
     signal finished()
     signal skipped()
 
-    modal: true
-    anchors.centerIn: Overlay.overlay
-    width: Math.max(480, implicitWidth)
     title: "Локальные черновики"
+    minimumWidth: 480
+    minimumHeight: 420
+    cancelText: "Не сейчас"
+    confirmText: migration.isRunning ? "…" : "Применить"
+    confirmEnabled: !migration.isRunning
+
     onPresentedChanged: presented ? open() : close()
-    closePolicy: migration.isRunning ? Popup.NoAutoClose : Popup.CloseOnEscape
+    onCancelled: sheet.skipped()
+    onConfirmed: migration.apply()
 
     LocalDataMigrationSheetModel {
         id: migration
@@ -37,7 +41,8 @@ Dialog {
     }
 
     ColumnLayout {
-        width: parent.width
+        anchors.fill: parent
+        anchors.margins: 20
         spacing: 12
         Label {
             Layout.fillWidth: true
@@ -45,6 +50,11 @@ Dialog {
             color: AppTheme.textSecondary
             text: "На устройстве найдено локальных проектов: " + migration.localCount + ". В облаке сейчас: "
                   + migration.cloudCount + ". Выберите, как объединить данные."
+        }
+        Label {
+            text: "Политика"
+            font.bold: true
+            color: AppTheme.deepBlack
         }
         Repeater {
             model: migration.policies
@@ -68,24 +78,6 @@ Dialog {
             color: AppTheme.error
             text: migration.errorText
         }
-    }
-
-    footer: DialogButtonBox {
-        Button {
-            text: "Не сейчас"
-            enabled: !migration.isRunning
-            DialogButtonBox.buttonRole: DialogButtonBox.RejectRole
-            onClicked: {
-                sheet.skipped()
-                sheet.close()
-            }
-        }
-        Button {
-            text: migration.isRunning ? "…" : "Применить"
-            enabled: !migration.isRunning
-            highlighted: true
-            DialogButtonBox.buttonRole: DialogButtonBox.ActionRole
-            onClicked: migration.apply()
-        }
+        Item { Layout.fillHeight: true }
     }
 }

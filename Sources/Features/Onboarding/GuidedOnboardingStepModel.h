@@ -1,6 +1,6 @@
 #pragma once
 
-#include "App/AppSection.h"
+#include "AppSection.h"
 #include "Features/Onboarding/OnboardingHighlightKind.h"
 
 #include <QString>

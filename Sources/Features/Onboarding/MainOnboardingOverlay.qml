@@ -43,12 +43,14 @@ Item {
         radius: AppTheme.cornerRadiusLarge
         color: AppTheme.cardBackground
 
-        CardShadow {
+        BoxShadow {
             anchors.fill: parent
+            anchors.margins: -margin
+            z: -1
             radius: parent.radius
-            shadowOpacity: 0.18
             blur: 20
             offsetY: 8
+            color: Qt.rgba(0, 0, 0, 0.18)
         }
 
         ColumnLayout {
@@ -59,13 +61,13 @@ Item {
 
             Text {
                 text: overlayModel.badge
-                font: AppFonts.captionSemibold
+                font: Typography.font(Typography.Caption, Font.DemiBold)
                 color: AppTheme.accent
             }
             Text {
                 Layout.fillWidth: true
                 text: overlayModel.title
-                font: AppFonts.title3Bold
+                font: Typography.font(Typography.Title3, Font.Bold)
                 color: AppTheme.deepBlack
                 wrapMode: Text.WordWrap
             }
@@ -73,7 +75,7 @@ Item {
                 objectName: "onboardingBody"
                 Layout.fillWidth: true
                 text: overlayModel.body
-                font: AppFonts.subheadline
+                font: Typography.font(Typography.Subheadline)
                 color: AppTheme.textSecondary
                 wrapMode: Text.WordWrap
             }
@@ -99,7 +101,7 @@ Item {
             Switch {
                 Layout.fillWidth: true
                 text: "Не показывать это знакомство снова"
-                font: AppFonts.subheadline
+                font: Typography.font(Typography.Subheadline)
                 checked: overlayModel.dontShowAgain
                 onToggled: overlayModel.dontShowAgain = checked
                 palette.highlight: AppTheme.accent
@@ -119,6 +121,7 @@ Item {
                 Item { Layout.fillWidth: true }
                 PrimaryButton {
                     objectName: "onboardingNext"
+                    Layout.fillWidth: false
                     text: overlayModel.isLast ? "Готово" : "Далее"
                     onClicked: overlayModel.isLast ? overlayModel.done() : overlayModel.next()
                 }
