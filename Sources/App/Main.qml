@@ -11,7 +11,30 @@ ApplicationWindow {
     title: "Tessmark"
     color: AppTheme.background
 
+    // Stock controls take the theme's colours too, in light and dark.
+    palette {
+        window: AppTheme.background
+        windowText: AppTheme.deepBlack
+        base: AppTheme.fieldBackground
+        alternateBase: AppTheme.cardBackground
+        text: AppTheme.deepBlack
+        button: AppTheme.cardBackground
+        buttonText: AppTheme.deepBlack
+        brightText: AppTheme.background
+        highlight: AppTheme.primary
+        highlightedText: AppTheme.background
+        placeholderText: AppTheme.textSecondary
+        mid: AppTheme.border
+        midlight: AppTheme.border
+        dark: AppTheme.border
+        light: AppTheme.cardBackground
+        shadow: AppTheme.cardShadow
+        toolTipBase: AppTheme.cardBackground
+        toolTipText: AppTheme.deepBlack
+    }
+
     RootView {
+        objectName: "rootView"
         anchors.fill: parent
         onActivationRequested: {
             window.raise()

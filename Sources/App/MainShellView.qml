@@ -91,10 +91,11 @@ Item {
                 id: contentColumn
                 objectName: "contentColumn"
                 SplitView.minimumWidth: shellModel.contentMinWidth
-                SplitView.preferredWidth: shellModel.contentMinWidth
+                SplitView.preferredWidth: shellModel.contentMinWidth + 40
 
                 Loader {
                     anchors.fill: parent
+                    active: shellModel.projectsService !== null
                     sourceComponent: {
                         switch (shellModel.mainSection) {
                         case "projects": return projectsList
@@ -114,6 +115,7 @@ Item {
 
                 Loader {
                     anchors.fill: parent
+                    active: shellModel.projectsService !== null
                     sourceComponent: {
                         switch (shellModel.mainSection) {
                         case "projects":
@@ -224,7 +226,7 @@ Item {
             objectName: "paymentsPlaceholder"
             title: "Платежи"
             message: "Учёт платежей и синхронизация с облаком доступны после входа в аккаунт."
-            shellModel: shellModel
+            shellModel: shell.viewModel
             highlight: "paymentsHub"
         }
     }
@@ -235,7 +237,7 @@ Item {
             objectName: "analyticsPlaceholder"
             title: "Аналитика"
             message: "Сводная аналитика по облачным данным. Локальные сметы доступны в разделе «Проекты»."
-            shellModel: shellModel
+            shellModel: shell.viewModel
             highlight: "analyticsHub"
         }
     }

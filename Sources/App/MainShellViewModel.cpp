@@ -69,6 +69,7 @@ ProjectsService *MainShellViewModel::projectsService()
         });
         connect(m_projectsService.get(), &ProjectsService::projectsChanged, this,
                 &MainShellViewModel::financeProjectChanged);
+        Q_EMIT projectsServiceChanged();
     }
     return m_projectsService.get();
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "API/ProjectsService.h"
 #include "AppSection.h"
+#include "Auth/AuthService.h"
 #include "Models/Project.h"
 
 #include <QCoroTask>
@@ -14,8 +16,6 @@
 #include <memory>
 #include <optional>
 
-class AuthService;
-class ProjectsService;
 
 // The main window's state: sections, selections and hand-offs between them, column widths, the
 // guided tour's navigation and the offer to move device projects into the account.
@@ -27,7 +27,8 @@ class MainShellViewModel : public QObject, public QQmlParserStatus
 
     Q_PROPERTY(AuthService *auth READ auth WRITE setAuth NOTIFY authChanged)
     Q_PROPERTY(bool isGuest READ isGuest WRITE setGuest NOTIFY isGuestChanged)
-    Q_PROPERTY(ProjectsService *projectsService READ projectsService CONSTANT)
+    // Made when the shell starts, once its mode is known.
+    Q_PROPERTY(ProjectsService *projectsService READ currentProjectsService NOTIFY projectsServiceChanged)
     Q_PROPERTY(qreal width READ width WRITE setWidth NOTIFY widthChanged)
     Q_PROPERTY(bool isCompact READ isCompact WRITE setCompact NOTIFY isCompactChanged)
 
@@ -77,6 +78,7 @@ public:
     bool isGuest() const { return m_isGuest; }
     void setGuest(bool isGuest);
     ProjectsService *projectsService();
+    ProjectsService *currentProjectsService() const { return m_projectsService.get(); }
     qreal width() const { return m_width; }
     void setWidth(qreal width);
     bool isCompact() const { return m_isCompact; }
@@ -149,6 +151,7 @@ public:
 Q_SIGNALS:
     void authChanged();
     void isGuestChanged();
+    void projectsServiceChanged();
     void widthChanged();
     void isCompactChanged();
     void mainSectionChanged();

@@ -74,6 +74,7 @@ Item {
     AppSheet {
         id: loginSheet
         objectName: "loginSheet"
+        visible: false
         minimumWidth: 440
         minimumHeight: 560
         cancelText: "Закрыть"
@@ -89,6 +90,7 @@ Item {
     AppSheet {
         id: deepLinkSheet
         objectName: "deepLinkSheet"
+        visible: false
         minimumWidth: 420
         minimumHeight: 480
         onClosed: rootModel.closeDeepLink()

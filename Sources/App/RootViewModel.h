@@ -1,13 +1,13 @@
 #pragma once
 
 #include "Auth/AuthDeepLink.h"
+#include "Auth/AuthService.h"
+#include "Settings/AppAppearanceStore.h"
 
 #include <QObject>
 #include <QtQml/qqmlregistration.h>
 #include <optional>
 
-class AppAppearanceStore;
-class AuthService;
 
 // The window's root: owns the sign-in service and the appearance store, chooses between the
 // welcome screen and the main window, and keeps the sign-in and deep-link sheets.

@@ -167,7 +167,8 @@ private Q_SLOTS:
         MainShellViewModel shell;
         shell.setGuest(true);
         shell.setSelectedProjectId(QStringLiteral("other"));
-        shell.applyGuidedNavigation(step);
+        shell.setMainOnboardingStep(step);
+        shell.applyGuidedNavigation(step); // the step may not have changed
         QCOMPARE(shell.mainSection(), section);
         QCOMPARE(shell.selectedProjectId(), selection);
         QCOMPARE(shell.onboardingDemoProjectIdValue().toString(), QStringLiteral("demo-1"));
@@ -222,6 +223,7 @@ private Q_SLOTS:
         MainShellViewModel shell;
         shell.setGuest(true);
         shell.setMainOnboardingStep(step);
+        shell.applyGuidedNavigation(step); // reads the demo identity
         QCOMPARE(shell.currentHighlight(), highlight);
     }
 

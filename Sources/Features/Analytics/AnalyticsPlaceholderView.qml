@@ -12,7 +12,7 @@ Rectangle {
     signal openFinance(string projectId)
 
     color: AppTheme.background
-    Component.onCompleted: projectsService.load(true)
+    Component.onCompleted: projectsService.refresh(true)
 
     function rowOf(project) {
         const isIteration = !!project.parentProjectId && project.parentProjectId !== project.id

@@ -18,6 +18,7 @@ AppSheet {
     signal finished()
     signal skipped()
 
+    visible: false
     title: "Локальные черновики"
     minimumWidth: 480
     minimumHeight: 420

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "API/ProjectsService.h"
 #include "Data/LocalCloudMigrationPolicy.h"
 #include "Models/Project.h"
 
@@ -9,7 +10,6 @@
 #include <QVariant>
 #include <QtQml/qqmlregistration.h>
 
-class ProjectsService;
 
 // Runs the chosen migration of device projects into the account for the migration sheet.
 class LocalDataMigrationSheetModel : public QObject

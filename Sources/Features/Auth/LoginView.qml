@@ -10,51 +10,52 @@ Item {
 
     required property AuthService auth
 
-    implicitWidth: 440
-    implicitHeight: form.implicitHeight + 48
+    function signIn() {
+        if (!login.auth.isLoading && email.text !== "" && password.text !== "")
+            login.auth.login(email.text, password.text)
+    }
 
     ColumnLayout {
-        id: form
         anchors.fill: parent
-        anchors.margins: 24
-        spacing: 12
+        anchors.margins: 28
+        spacing: 16
 
-        Label {
+        Text {
             text: "Вход"
-            font.pixelSize: 22
-            font.bold: true
+            font: Typography.font(Typography.Title2, Font.Bold)
             color: AppTheme.deepBlack
         }
-        TextField {
+        AppTextField {
             id: email
             objectName: "emailField"
             Layout.fillWidth: true
-            placeholderText: "Email"
-            inputMethodHints: Qt.ImhEmailCharactersOnly
+            title: "Email"
+            systemImage: "envelope.fill"
+            onAccepted: password.input.forceActiveFocus()
         }
-        TextField {
+        AppTextField {
             id: password
             objectName: "passwordField"
             Layout.fillWidth: true
-            placeholderText: "Пароль"
-            echoMode: TextInput.Password
-            onAccepted: signIn.clicked()
+            title: "Пароль"
+            systemImage: "lock.fill"
+            isSecure: true
+            allowsPasswordReveal: true
+            onAccepted: login.signIn()
         }
-        Label {
+        Text {
             Layout.fillWidth: true
             visible: text !== ""
             text: login.auth.errorMessage
             color: AppTheme.error
+            font: Typography.font(Typography.Footnote)
             wrapMode: Text.WordWrap
         }
-        Button {
-            id: signIn
+        PrimaryButton {
             objectName: "signInButton"
-            Layout.fillWidth: true
             text: login.auth.isLoading ? "…" : "Войти"
-            highlighted: true
             enabled: !login.auth.isLoading && email.text !== "" && password.text !== ""
-            onClicked: login.auth.login(email.text, password.text)
+            onClicked: login.signIn()
         }
         Item { Layout.fillHeight: true }
     }

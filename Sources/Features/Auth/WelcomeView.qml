@@ -4,17 +4,17 @@ import Tessmark.Design
 import Tessmark.Services
 
 // Stand-in of the welcome screen: the two ways on.
-Rectangle {
+Item {
     id: welcome
 
     required property AuthService auth
     property bool guestModeActive: false
     property bool showLoginSheet: false
 
-    gradient: Gradient {
-        GradientStop { position: 0; color: AppTheme.primary }
-        GradientStop { position: 1; color: AppTheme.accent }
-    }
+    LayoutMirroring.enabled: false
+    LayoutMirroring.childrenInherit: true
+
+    AuthGradient { anchors.fill: parent }
 
     Column {
         anchors.centerIn: parent
@@ -24,49 +24,45 @@ Rectangle {
         Column {
             width: parent.width
             spacing: 10
-            Label {
+            Text {
                 anchors.horizontalCenter: parent.horizontalCenter
                 text: "Tessmark"
                 color: "white"
-                font.pixelSize: 26
-                font.bold: true
+                font: Typography.sized(26, Font.Bold)
             }
-            Label {
+            Text {
                 anchors.horizontalCenter: parent.horizontalCenter
                 text: "Сметы на устройстве или в облаке"
                 color: Qt.rgba(1, 1, 1, 0.82)
+                font: Typography.font(Typography.Subheadline)
             }
         }
 
-        Rectangle {
+        AppCard {
             width: parent.width
-            height: card.implicitHeight + 48
-            radius: AppTheme.cornerRadiusLarge
-            color: AppTheme.cardBackground
+            inset: 24
 
             Column {
                 id: card
-                anchors.fill: parent
-                anchors.margins: 24
+                width: parent.width
                 spacing: 16
-                Label {
+                Text {
                     width: parent.width
                     wrapMode: Text.WordWrap
                     color: AppTheme.textSecondary
+                    font: Typography.font(Typography.Subheadline)
                     text: "Продолжайте без аккаунта — сметы и черновики хранятся только на этом устройстве. Войдите в аккаунт, чтобы синхронизировать проекты с облаком и веб-версией."
                 }
-                Button {
+                PrimaryButton {
                     objectName: "guestButton"
                     width: parent.width
                     text: "Продолжить как гость"
-                    highlighted: true
                     onClicked: welcome.guestModeActive = true
                 }
-                Button {
+                SecondaryButton {
                     objectName: "signInButton"
                     width: parent.width
                     text: "Войти или зарегистрироваться"
-                    flat: true
                     enabled: !welcome.auth.isLoading
                     onClicked: welcome.showLoginSheet = true
                 }

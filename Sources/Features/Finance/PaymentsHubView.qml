@@ -12,7 +12,7 @@ Rectangle {
     property string searchText: ""
 
     color: AppTheme.background
-    Component.onCompleted: projectsService.load(true)
+    Component.onCompleted: projectsService.refresh(true)
 
     Label {
         id: heading

@@ -14,7 +14,7 @@ Rectangle {
     signal openFinance(string projectId)
 
     color: AppTheme.background
-    Component.onCompleted: projectsService.load(!isGuest)
+    Component.onCompleted: projectsService.refresh(!isGuest)
 
     Label {
         id: heading

@@ -33,9 +33,9 @@ ScrollView {
             anchors.fill: parent
             anchors.margins: 16
             spacing: 10
-            Label {
+            Text {
                 text: card.title
-                font.bold: true
+                font: Typography.font(Typography.Headline)
                 color: AppTheme.deepBlack
             }
         }
@@ -48,28 +48,21 @@ ScrollView {
 
         Item { implicitHeight: 4 }
 
-        Label {
+        Text {
             text: "Настройки"
-            font.pixelSize: 22
-            font.bold: true
+            font: Typography.font(Typography.Title2, Font.Bold)
             color: AppTheme.deepBlack
         }
 
         Card {
             title: "Оформление"
             highlight: "settingsAppearance"
-            RowLayout {
-                spacing: 8
-                Repeater {
-                    model: [["system", "Как в системе"], ["light", "Светлая"], ["dark", "Тёмная"]]
-                    Button {
-                        required property var modelData
-                        text: modelData[1]
-                        checkable: true
-                        checked: appearance.preference === modelData[0]
-                        onClicked: appearance.preference = modelData[0]
-                    }
-                }
+            AppSegmentedControl {
+                Layout.fillWidth: true
+                options: [{ value: "system", label: "Как в системе" }, { value: "light", label: "Светлая" },
+                          { value: "dark", label: "Тёмная" }]
+                selection: appearance.preference
+                onActivated: value => appearance.preference = value
             }
         }
 
@@ -82,8 +75,9 @@ ScrollView {
                 color: AppTheme.textSecondary
                 text: "Тур по приложению: проекты и смета, шаблоны, сохранение и экспорт, разделы. На экране подсвечиваются нужные кнопки — нажимайте «Далее» и читайте подсказки."
             }
-            Button {
+            SecondaryButton {
                 objectName: "replayTourButton"
+                Layout.fillWidth: true
                 text: "Пройти обучение"
                 onClicked: {
                     const nonce = Number(Preferences.value("estimate.onboarding.replayRequestNonce", 0)) || 0
@@ -115,8 +109,9 @@ ScrollView {
                       ? "Вы работаете локально на устройстве. Войдите в аккаунт, чтобы сохранить проекты в облаке, открыть платежи и аналитику."
                       : (settings.auth.user ? settings.auth.user.email : "")
             }
-            Button {
+            SecondaryButton {
                 objectName: "leaveButton"
+                Layout.fillWidth: true
                 text: settings.isGuest ? "Выйти из гостевого режима" : "Выйти"
                 onClicked: {
                     if (settings.isGuest)

@@ -1,0 +1,150 @@
+// Renders the window as a person sees it, under a real X server, and writes PNGs to look at:
+// welcome, the guest window in each section, the account window, the tour, light and dark.
+#include "App/MainShellViewModel.h"
+#include "App/RootViewModel.h"
+#include "AppTestEnvironment.h"
+#include "Features/Onboarding/GuidedOnboarding.h"
+
+#include <QDir>
+#include <QQmlApplicationEngine>
+#include <QQmlEngineExtensionPlugin>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QSignalSpy>
+#include <QTest>
+
+Q_IMPORT_QML_PLUGIN(Tessmark_ServicesPlugin)
+Q_IMPORT_QML_PLUGIN(Tessmark_DesignPlugin)
+Q_IMPORT_QML_PLUGIN(Tessmark_AppPlugin)
+
+class TestScreenshots : public QObject
+{
+    Q_OBJECT
+
+    AppTestEnvironment m_env;
+    std::unique_ptr<QQmlApplicationEngine> m_engine;
+    QQuickWindow *m_window = nullptr;
+
+    void open()
+    {
+        m_engine = std::make_unique<QQmlApplicationEngine>();
+        m_engine->addImportPath(QStringLiteral("qrc:/"));
+        m_engine->addImportPath(QStringLiteral("qrc:/qt/qml"));
+        m_engine->load(QUrl(QStringLiteral("qrc:/qt/qml/Tessmark/App/Main.qml")));
+        QVERIFY(!m_engine->rootObjects().isEmpty());
+        m_window = qobject_cast<QQuickWindow *>(m_engine->rootObjects().first());
+        QVERIFY(m_window);
+        QVERIFY(QTest::qWaitForWindowExposed(m_window));
+    }
+
+    void close()
+    {
+        m_engine.reset();
+        m_window = nullptr;
+        QTest::qWait(50);
+    }
+
+    RootViewModel *root() const
+    {
+        auto *view = m_window->findChild<QQuickItem *>(QStringLiteral("rootView"));
+        return view ? view->property("viewModel").value<RootViewModel *>() : nullptr;
+    }
+
+    MainShellViewModel *shell() const
+    {
+        auto *view = m_window->findChild<QQuickItem *>(QStringLiteral("rootView"));
+        QQuickItem *screen = view ? view->property("currentScreen").value<QQuickItem *>() : nullptr;
+        return screen ? screen->property("viewModel").value<MainShellViewModel *>() : nullptr;
+    }
+
+    void shoot(const QString &name)
+    {
+        QTest::qWait(400); // animations and loads settle
+        const QImage image = m_window->grabWindow();
+        QVERIFY(!image.isNull());
+        QDir().mkpath(QStringLiteral(TESSMARK_SCREENSHOT_DIR));
+        const QString path = QStringLiteral(TESSMARK_SCREENSHOT_DIR "/%1.png").arg(name);
+        QVERIFY(image.save(path));
+        qInfo("wrote %s", qPrintable(path));
+    }
+
+    static void setAppearance(const QString &scheme)
+    {
+        Preferences::shared().setValue(QStringLiteral("app.colorSchemePreference"), scheme);
+    }
+
+private Q_SLOTS:
+    void init() { m_env.reset(); }
+    void cleanup() { close(); }
+
+    void welcome_data()
+    {
+        QTest::addColumn<QString>("scheme");
+        QTest::newRow("light") << "light";
+        QTest::newRow("dark") << "dark";
+    }
+
+    void welcome()
+    {
+        QFETCH(QString, scheme);
+        setAppearance(scheme);
+        open();
+        QCOMPARE(root()->screen(), RootViewModel::Welcome);
+        shoot(QStringLiteral("welcome-") + scheme);
+    }
+
+    void guestSections_data()
+    {
+        QTest::addColumn<QString>("scheme");
+        QTest::newRow("light") << "light";
+        QTest::newRow("dark") << "dark";
+    }
+
+    void guestSections()
+    {
+        QFETCH(QString, scheme);
+        setAppearance(scheme);
+        Preferences::shared().setValue(QStringLiteral("guest_mode_active"), true);
+        Preferences::shared().setValue(GuidedOnboarding::completedVersionKey, 2);
+        const QList<Project> projects = m_env.addDeviceProjects(6, QStringLiteral("Лендинг студии"));
+        open();
+        QCOMPARE(root()->screen(), RootViewModel::GuestShell);
+        MainShellViewModel *vm = shell();
+        QVERIFY(vm);
+        vm->setSelectedProjectId(projects.first().id);
+        for (const QString &section : QStringList{"projects", "payments", "analytics", "settings"}) {
+            vm->setMainSection(section);
+            shoot(QStringLiteral("guest-%1-%2").arg(section, scheme));
+        }
+    }
+
+    void tour_data()
+    {
+        QTest::addColumn<QString>("scheme");
+        QTest::addColumn<int>("step");
+        QTest::newRow("step 0") << "light" << 0;
+        QTest::newRow("step 4") << "light" << 4;
+        QTest::newRow("step 9") << "light" << 9;
+        QTest::newRow("step 0 dark") << "dark" << 0;
+        QTest::newRow("step 4 dark") << "dark" << 4;
+    }
+
+    void tour()
+    {
+        QFETCH(QString, scheme);
+        QFETCH(int, step);
+        setAppearance(scheme);
+        Preferences::shared().setValue(QStringLiteral("guest_mode_active"), true);
+        m_env.addDeviceProjects(3, QStringLiteral("Мобильное приложение"));
+        open();
+        MainShellViewModel *vm = shell();
+        QVERIFY(vm);
+        QTRY_VERIFY(vm->onboardingDemoProjectId().has_value());
+        vm->setMainOnboardingStep(step);
+        QTRY_VERIFY(vm->activeHighlightRect().has_value());
+        shoot(QStringLiteral("tour-step%1-%2").arg(step).arg(scheme));
+    }
+};
+
+QTEST_MAIN(TestScreenshots)
+#include "tst_Screenshots.moc"
