@@ -77,6 +77,7 @@ Item {
                         model: AppSections.all
                         SidebarNavRow {
                             required property var modelData
+                            objectName: "sidebarRow-" + modelData.id
                             width: parent.width
                             title: modelData.title
                             systemImage: modelData.icon
@@ -261,6 +262,7 @@ Item {
     }
 
     MainOnboardingOverlay {
+        objectName: "onboardingOverlay"
         anchors.fill: parent
         step: shellModel.mainOnboardingStep
         highlightRect: shellModel.activeHighlightRect

@@ -6,6 +6,7 @@ import Tessmark.Services
 // Stand-in of the analytics dashboard: the account's projects with their planned cost.
 Rectangle {
     id: dashboard
+    objectName: "analyticsDashboard"
 
     required property ProjectsService projectsService
     property var selectedRow

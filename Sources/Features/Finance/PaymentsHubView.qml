@@ -6,6 +6,7 @@ import Tessmark.Services
 // Stand-in of the payments hub: projects and iterations to pick one for its payments.
 Rectangle {
     id: hub
+    objectName: "paymentsHub"
 
     required property ProjectsService projectsService
     property string selectedProjectId: ""

@@ -7,6 +7,7 @@ import Tessmark.Services
 // Stand-in of the project detail: the chosen project's name, client and lines.
 Rectangle {
     id: detail
+    objectName: "projectDetail"
 
     required property ProjectsService projectsService
     required property string projectId

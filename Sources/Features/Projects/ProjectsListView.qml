@@ -6,6 +6,7 @@ import Tessmark.Services
 // Stand-in of the projects list: the service's projects, one row each; choosing one selects it.
 Rectangle {
     id: list
+    objectName: "projectsList"
 
     required property ProjectsService projectsService
     property string selectedProjectId: ""
@@ -44,6 +45,7 @@ Rectangle {
 
         delegate: ItemDelegate {
             id: row
+            objectName: "projectRow-" + modelData.id
             required property var modelData
             readonly property bool isIteration: !!modelData.parentProjectId && modelData.parentProjectId !== modelData.id
             readonly property string demoKey: "demoProjectRow:" + modelData.id

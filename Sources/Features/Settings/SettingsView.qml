@@ -7,6 +7,7 @@ import Tessmark.Services
 // Stand-in of the settings screen: appearance, the tour, tips and the account.
 ScrollView {
     id: settings
+    objectName: "settingsView"
 
     required property AuthService auth
     required property bool isGuest

@@ -1,0 +1,161 @@
+import QtQuick
+import QtTest
+import Tessmark.App
+import Tessmark.Design
+
+// The guest main window: its sections and placeholders, the selection handed between the list
+// and the detail, and the tour's overlay driving the window.
+Item {
+    id: host
+    width: 960
+    height: 640
+
+    Component {
+        id: rootComponent
+        RootView { anchors.fill: parent }
+    }
+
+    TestCase {
+        name: "MainShell"
+        when: windowShown
+        visible: true
+
+        function init() {
+            testEnvironment.reset()
+            testEnvironment.setPreference("guest_mode_active", true)
+        }
+
+        function openShell(tourFinished) {
+            if (tourFinished)
+                testEnvironment.setPreference("estimate.onboarding.main.completedVersion", 2)
+            const root = createTemporaryObject(rootComponent, host)
+            verify(root)
+            tryVerify(() => root.currentScreen && root.currentScreen.viewModel)
+            return root.currentScreen
+        }
+
+        function detailTitle(shell) {
+            const empty = findChild(shell, "detailEmpty")
+            return empty ? empty.title : ""
+        }
+
+        function test_sections_data() {
+            return [
+                { tag: "payments", section: "payments", content: "paymentsPlaceholder", detail: "Платежи" },
+                { tag: "analytics", section: "analytics", content: "analyticsPlaceholder", detail: "Аналитика" },
+                { tag: "settings", section: "settings", content: "settingsView", detail: "Настройки" },
+                { tag: "projects", section: "projects", content: "projectsList", detail: "Выберите проект" },
+            ]
+        }
+
+        function test_sections(data) {
+            const shell = openShell(true)
+            compare(shell.viewModel.mainSection, "projects")
+            mouseClick(findChild(shell, "sidebarRow-" + data.section))
+            compare(shell.viewModel.mainSection, data.section)
+            tryVerify(() => findChild(shell, data.content) !== null)
+            tryCompare(host, "visible", true)
+            compare(detailTitle(shell), data.detail)
+        }
+
+        function test_guestPlaceholderTexts() {
+            const shell = openShell(true)
+            mouseClick(findChild(shell, "sidebarRow-payments"))
+            const payments = findChild(shell, "paymentsPlaceholder")
+            compare(payments.message, "Учёт платежей и синхронизация с облаком доступны после входа в аккаунт.")
+            mouseClick(findChild(shell, "sidebarRow-analytics"))
+            const analytics = findChild(shell, "analyticsPlaceholder")
+            compare(analytics.message, "Сводная аналитика по облачным данным. Локальные сметы доступны в разделе «Проекты».")
+        }
+
+        function test_selectionHandOff() {
+            const ids = testEnvironment.addDeviceProjects(3)
+            const shell = openShell(true)
+            let row = null
+            tryVerify(() => (row = findChild(shell, "projectRow-" + ids[1])) !== null)
+            mouseClick(row)
+            compare(shell.viewModel.selectedProjectId, ids[1])
+            tryVerify(() => findChild(shell, "projectDetail") !== null)
+            compare(findChild(shell, "projectDetail").projectId, ids[1])
+
+            // The selection survives a visit to another section.
+            mouseClick(findChild(shell, "sidebarRow-settings"))
+            mouseClick(findChild(shell, "sidebarRow-projects"))
+            tryVerify(() => findChild(shell, "projectDetail") !== null)
+            compare(findChild(shell, "projectDetail").projectId, ids[1])
+
+            // The detail reports a deletion: back to the empty state.
+            shell.viewModel.projectDeleted()
+            tryCompare(shell.viewModel, "selectedProjectId", "")
+            tryVerify(() => detailTitle(shell) === "Выберите проект")
+        }
+
+        function test_tourOverlayDrivesTheWindow() {
+            const shell = openShell(false)
+            const overlay = findChild(shell, "onboardingOverlay")
+            verify(overlay.visible)
+            tryVerify(() => shell.viewModel.onboardingDemoProjectId !== undefined, 5000)
+            const demoId = shell.viewModel.onboardingDemoProjectId
+            compare(shell.viewModel.currentHighlight, "demoProjectRow:" + demoId)
+            verify(!overlay.model.canGoBack)
+
+            const next = findChild(overlay, "onboardingNext")
+            mouseClick(next)
+            compare(shell.viewModel.mainOnboardingStep, 1)
+            compare(shell.viewModel.selectedProjectId, demoId)
+
+            overlay.model.goTo(4)
+            compare(shell.viewModel.mainSection, "payments")
+            compare(shell.viewModel.selectedProjectId, "")
+            tryVerify(() => shell.viewModel.activeHighlightRect !== undefined)
+
+            overlay.model.goTo(9)
+            compare(next.text, "Готово")
+            compare(shell.viewModel.mainSection, "projects")
+            mouseClick(next)
+            compare(String(testEnvironment.preference("estimate.onboarding.main.completedVersion")), "2")
+            compare(shell.viewModel.mainOnboardingStep, 0)
+            verify(!shell.viewModel.tourRunning)
+            compare(shell.viewModel.currentHighlight, "")
+            tryCompare(overlay, "visible", false)
+        }
+
+        function test_overlayAboveTheLastStep() {
+            const shell = openShell(false)
+            const overlay = findChild(shell, "onboardingOverlay")
+            shell.viewModel.mainOnboardingStep = 12
+            compare(overlay.model.currentIndex, 9)
+            compare(findChild(overlay, "onboardingNext").text, "Готово")
+            verify(overlay.model.canGoBack)
+            overlay.model.back()
+            compare(shell.viewModel.mainOnboardingStep, 11)
+        }
+
+        function test_skipWithTheSwitchOffKeepsTheTour() {
+            const shell = openShell(false)
+            const overlay = findChild(shell, "onboardingOverlay")
+            shell.viewModel.mainOnboardingStep = 4
+            overlay.dontShowAgain = false
+            overlay.model.skip()
+            compare(shell.viewModel.mainOnboardingStep, 0)
+            verify(shell.viewModel.tourRunning)
+            compare(overlay.dontShowAgain, true)
+            overlay.model.skip()
+            verify(!shell.viewModel.tourRunning)
+        }
+
+        function test_replayFromSettings() {
+            const shell = openShell(true)
+            mouseClick(findChild(shell, "sidebarRow-settings"))
+            waitForRendering(shell)
+            const replay = findChild(shell, "replayTourButton")
+            verify(replay)
+            mouseClick(replay)
+            verify(shell.viewModel.tourRunning)
+            compare(shell.viewModel.mainSection, "projects")
+            compare(shell.viewModel.mainOnboardingStep, 0)
+            compare(String(testEnvironment.preference("estimate.onboarding.welcomeIntro.v1.done")), "false")
+            tryVerify(() => shell.viewModel.onboardingDemoProjectId !== undefined, 5000)
+        }
+    }
+}

@@ -1,0 +1,102 @@
+import QtQuick
+import QtTest
+import Tessmark.App
+
+// Which screen the root shows, and what the welcome screen and opened links change.
+Item {
+    id: host
+    width: 960
+    height: 640
+
+    Component {
+        id: rootComponent
+        RootView { anchors.fill: parent }
+    }
+
+    TestCase {
+        name: "RootView"
+        when: windowShown
+        visible: true
+
+        function init() { testEnvironment.reset() }
+
+        function createRoot() {
+            const root = createTemporaryObject(rootComponent, host)
+            verify(root)
+            return root
+        }
+
+        function test_screenChoice_data() {
+            return [
+                { tag: "neither", guest: undefined, screen: RootViewModel.Welcome },
+                { tag: "guest flag off", guest: false, screen: RootViewModel.Welcome },
+                { tag: "guest flag on", guest: true, screen: RootViewModel.GuestShell },
+            ]
+        }
+
+        function test_screenChoice(data) {
+            if (data.guest !== undefined)
+                testEnvironment.setPreference("guest_mode_active", data.guest)
+            const root = createRoot()
+            compare(root.viewModel.screen, data.screen)
+            if (data.screen === RootViewModel.GuestShell)
+                compare(root.currentScreen.isGuest, true)
+            else
+                verify(findChild(root, "guestButton"))
+        }
+
+        function test_guestButtonOpensTheGuestWindowAndIsRemembered() {
+            const root = createRoot()
+            mouseClick(findChild(root, "guestButton"))
+            tryCompare(root.viewModel, "screen", RootViewModel.GuestShell)
+            verify(root.currentScreen.isGuest)
+            compare(String(testEnvironment.preference("guest_mode_active")), "true")
+        }
+
+        function test_signInButtonRaisesTheSheetAgainAfterClosing() {
+            const root = createRoot()
+            const button = findChild(root, "signInButton")
+            mouseClick(button)
+            tryCompare(root.viewModel, "showLoginSheet", true)
+            root.viewModel.showLoginSheet = false
+            mouseClick(button)
+            tryCompare(root.viewModel, "showLoginSheet", true)
+            compare(root.viewModel.screen, RootViewModel.Welcome)
+        }
+
+        function test_leavingGuestModeShowsWelcome() {
+            testEnvironment.setPreference("guest_mode_active", true)
+            testEnvironment.setPreference("estimate.onboarding.main.completedVersion", 2)
+            const root = createRoot()
+            mouseClick(findChild(root.currentScreen, "sidebarRow-settings"))
+            waitForRendering(root)
+            const leave = findChild(root.currentScreen, "leaveButton")
+            verify(leave)
+            mouseClick(leave)
+            tryCompare(root.viewModel, "screen", RootViewModel.Welcome)
+            compare(String(testEnvironment.preference("guest_mode_active")), "false")
+        }
+
+        function test_links_data() {
+            return [
+                { tag: "verify", url: "tessmark://verify-email?token=abc", id: "verify-abc", kind: "verify" },
+                { tag: "reset, route in the path", url: "tessmark:///reset-password/?token=t%2B1", id: "reset-t+1", kind: "reset" },
+                { tag: "web link", url: "https://example.test/verify-email?token=z", id: "verify-z", kind: "verify" },
+                { tag: "other route", url: "tessmark://open?token=abc", id: "", kind: "" },
+                { tag: "no token", url: "tessmark://verify-email", id: "", kind: "" },
+                { tag: "empty token", url: "tessmark://verify-email?token=", id: "", kind: "" },
+            ]
+        }
+
+        function test_links(data) {
+            const root = createRoot()
+            root.viewModel.openUrl(data.url)
+            compare(root.viewModel.deepLinkId, data.id)
+            compare(root.viewModel.deepLinkKind, data.kind)
+            // Signed out: a recognised link raises the sign-in sheet as well.
+            compare(root.viewModel.showLoginSheet, data.id !== "")
+            root.viewModel.closeDeepLink()
+            compare(root.viewModel.deepLinkId, "")
+        }
+    }
+}
