@@ -5,9 +5,14 @@
 #include "Settings/Preferences.h"
 
 #include <QLocalServer>
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QQmlEngineExtensionPlugin>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+
+Q_IMPORT_QML_PLUGIN(Tessmark_ServicesPlugin)
 
 class TestAppEntry : public QObject
 {
@@ -114,6 +119,18 @@ private Q_SLOTS:
         SingleInstance instance(name);
         QVERIFY(!instance.forwardToRunning(QStringLiteral("x"), 200));
         QVERIFY(instance.listen());
+    }
+
+    void qmlSeesTheSharedPreferences()
+    {
+        // A change written from a view must reach the C++ listeners of the one store.
+        QQmlEngine engine;
+        engine.addImportPath(QStringLiteral("qrc:/"));
+        QQmlComponent component(&engine);
+        component.setData("import QtQml\nimport Tessmark.Services\nQtObject { property var store: Preferences }", QUrl());
+        std::unique_ptr<QObject> object(component.create());
+        QVERIFY2(object, qPrintable(component.errorString()));
+        QCOMPARE(object->property("store").value<QObject *>(), &Preferences::shared());
     }
 
     void urlsWaitUntilTaken()

@@ -15,7 +15,7 @@ Preferences::Preferences(const QString &filePath, QObject *parent)
 
 Preferences &Preferences::shared()
 {
-    static Preferences instance;
+    static Preferences instance(nullptr);
     return instance;
 }
 

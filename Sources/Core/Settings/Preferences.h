@@ -18,7 +18,8 @@ class Preferences : public QObject
 
 public:
     // The application's own settings file (organisation and application names of the process).
-    explicit Preferences(QObject *parent = nullptr);
+    // No default argument: QML must take its singleton from create(), not build a second instance.
+    explicit Preferences(QObject *parent);
     // An INI file at filePath, for tests and tools.
     explicit Preferences(const QString &filePath, QObject *parent = nullptr);
 
