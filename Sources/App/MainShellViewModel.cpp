@@ -18,6 +18,12 @@ int intPreference(const char *key)
     return Preferences::shared().value(QLatin1String(key), 0).toInt();
 }
 
+MainShellViewModel::ProjectsServiceFactory &projectsServiceFactory()
+{
+    static MainShellViewModel::ProjectsServiceFactory factory;
+    return factory;
+}
+
 std::optional<QString> textPreference(const char *key)
 {
     const QVariant value = Preferences::shared().value(QLatin1String(key));
@@ -26,6 +32,11 @@ std::optional<QString> textPreference(const char *key)
     return value.toString();
 }
 
+}
+
+void MainShellViewModel::setProjectsServiceFactory(ProjectsServiceFactory factory)
+{
+    projectsServiceFactory() = std::move(factory);
 }
 
 MainShellViewModel::MainShellViewModel(QObject *parent)
@@ -64,9 +75,9 @@ void MainShellViewModel::setGuest(bool isGuest)
 ProjectsService *MainShellViewModel::projectsService()
 {
     if (!m_projectsService) {
-        m_projectsService = std::shared_ptr<ProjectsService>(new ProjectsService(m_isGuest), [](ProjectsService *s) {
-            s->deleteLater();
-        });
+        ProjectsService *service =
+            projectsServiceFactory() ? projectsServiceFactory()(m_isGuest) : new ProjectsService(m_isGuest);
+        m_projectsService = std::shared_ptr<ProjectsService>(service, [](ProjectsService *s) { s->deleteLater(); });
         connect(m_projectsService.get(), &ProjectsService::projectsChanged, this,
                 &MainShellViewModel::financeProjectChanged);
         Q_EMIT projectsServiceChanged();

@@ -13,6 +13,7 @@
 #include <QRectF>
 #include <QVariant>
 #include <QtQml/qqmlregistration.h>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -68,6 +69,10 @@ class MainShellViewModel : public QObject, public QQmlParserStatus
 
 public:
     explicit MainShellViewModel(QObject *parent = nullptr);
+
+    // Tests and tools give the window projects services of their own (on a test backend).
+    using ProjectsServiceFactory = std::function<ProjectsService *(bool isGuest)>;
+    static void setProjectsServiceFactory(ProjectsServiceFactory factory);
     ~MainShellViewModel() override;
 
     void classBegin() override {}

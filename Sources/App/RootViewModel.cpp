@@ -7,13 +7,25 @@
 
 namespace {
 const QString guestModeKey = QStringLiteral("guest_mode_active");
+
+RootViewModel::AuthServiceFactory &authServiceFactory()
+{
+    static RootViewModel::AuthServiceFactory factory;
+    return factory;
+}
+}
+
+void RootViewModel::setAuthServiceFactory(AuthServiceFactory factory)
+{
+    authServiceFactory() = std::move(factory);
 }
 
 RootViewModel::RootViewModel(QObject *parent)
     : QObject(parent)
-    , m_auth(new AuthService(this))
+    , m_auth(authServiceFactory() ? authServiceFactory()() : new AuthService)
     , m_appearance(new AppAppearanceStore(this))
 {
+    m_auth->setParent(this);
     m_signedIn = m_auth->user().has_value();
     m_guestModeActive = Preferences::shared().value(guestModeKey, false).toBool();
     m_screen = screen();

@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <QtQml/qqmlregistration.h>
+#include <functional>
 #include <optional>
 
 
@@ -33,6 +34,10 @@ public:
     Q_ENUM(Screen)
 
     explicit RootViewModel(QObject *parent = nullptr);
+
+    // Tests and tools hand the window a sign-in service of their own (on a test backend).
+    using AuthServiceFactory = std::function<AuthService *()>;
+    static void setAuthServiceFactory(AuthServiceFactory factory);
     ~RootViewModel() override;
 
     AuthService *auth() const { return m_auth; }
