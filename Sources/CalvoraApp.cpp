@@ -48,9 +48,10 @@ int main(int argc, char *argv[])
 
     QQmlApplicationEngine engine;
     engine.addImportPath(QStringLiteral("qrc:/"));
+    engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
     QObject::connect(
         &engine, &QQmlApplicationEngine::objectCreationFailed, &app, [] { QCoreApplication::exit(1); },
         Qt::QueuedConnection);
-    engine.load(QUrl(QStringLiteral("qrc:/Tessmark/App/Main.qml")));
+    engine.load(QUrl(QStringLiteral("qrc:/qt/qml/Tessmark/App/Main.qml")));
     return QApplication::exec();
 }
