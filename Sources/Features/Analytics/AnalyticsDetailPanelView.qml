@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls
 import Tessmark.Design
 
 // Stand-in of the detail pane of one analytics row.
@@ -15,20 +14,16 @@ Rectangle {
         anchors.fill: parent
         anchors.margins: 20
         spacing: 12
-        Label {
+        Text {
             width: parent.width
             text: panel.row ? panel.row.name : ""
-            font.pixelSize: 22
-            font.bold: true
+            font: Typography.font(Typography.Title2, Font.Bold)
             elide: Text.ElideRight
             color: AppTheme.deepBlack
         }
-        Label {
-            text: panel.row ? "План: " + panel.row.plannedCost + " " + panel.row.currency : ""
-            color: AppTheme.textSecondary
-        }
-        Button {
+        SecondaryButton {
             text: "Платежи"
+            systemImage: "creditcard"
             onClicked: panel.openPayments()
         }
     }

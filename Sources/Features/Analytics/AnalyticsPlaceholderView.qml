@@ -2,6 +2,7 @@ import QtQuick
 import QtQuick.Controls
 import Tessmark.Design
 import Tessmark.Services
+import Tessmark.App
 
 // Stand-in of the analytics dashboard: the account's projects with their planned cost.
 Rectangle {
@@ -13,25 +14,19 @@ Rectangle {
     signal openFinance(string projectId)
 
     color: AppTheme.background
-    Component.onCompleted: projectsService.refresh(true)
 
-    function rowOf(project) {
-        const isIteration = !!project.parentProjectId && project.parentProjectId !== project.id
-        return {
-            id: project.id, name: project.name, subtitle: project.clientName || null,
-            currency: project.currency, status: project.status, isIteration: isIteration,
-            plannedCost: project.totalCost || 0, plannedHours: project.totalHours || 0,
-            doneCost: 0, paidCost: 0
-        }
+    ProjectRowsModel {
+        id: rowsModel
+        projectsService: dashboard.projectsService
+        Component.onCompleted: load(true)
     }
 
-    Label {
+    Text {
         id: heading
         x: 20
         y: 16
         text: "Аналитика"
-        font.pixelSize: 22
-        font.bold: true
+        font: Typography.font(Typography.Title2, Font.Bold)
         color: AppTheme.deepBlack
     }
 
@@ -41,19 +36,31 @@ Rectangle {
         anchors.topMargin: heading.y + heading.height + 12
         clip: true
         spacing: 6
-        model: dashboard.projectsService.projects
+        model: rowsModel
         OnboardingSpotlight.active: rows.Onboarding.highlight === "analyticsHub"
         OnboardingSpotlight.highlight: "analyticsHub"
 
         delegate: ItemDelegate {
             id: row
-            required property var modelData
+            required property string projectId
+            required property string name
+            required property string title
+            required property string clientName
+            required property string currency
+            required property string status
+            required property bool isIteration
+            required property real totalCost
+            required property real totalHours
+            required property string costText
             x: 12
             width: rows.width - 24
-            highlighted: !!dashboard.selectedRow && dashboard.selectedRow.id === modelData.id
-            text: modelData.name + " — " + (modelData.totalCost || 0) + " " + modelData.currency
-            onClicked: dashboard.selectedRow = dashboard.rowOf(modelData)
-            onPressAndHold: dashboard.openFinance(modelData.id)
+            highlighted: !!dashboard.selectedRow && dashboard.selectedRow.id === projectId
+            text: title + " — " + costText
+            font: Typography.font(Typography.Body)
+            onClicked: dashboard.selectedRow = {
+                id: projectId, name: name, subtitle: clientName || null, currency: currency, status: status,
+                isIteration: isIteration, plannedCost: totalCost, plannedHours: totalHours, doneCost: 0, paidCost: 0
+            }
             background: Rectangle {
                 radius: 10
                 color: row.highlighted ? AppTheme.withOpacity(AppTheme.primary, 0.12) : AppTheme.cardBackground

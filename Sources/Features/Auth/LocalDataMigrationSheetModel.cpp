@@ -4,6 +4,7 @@
 #include "Data/LocalCloudMigrationRunner.h"
 #include "Data/LocalProjectRepository.h"
 #include "Data/PersistenceController.h"
+#include "Data/StoreError.h"
 
 LocalDataMigrationSheetModel::LocalDataMigrationSheetModel(QObject *parent)
     : QObject(parent)
@@ -68,17 +69,18 @@ void LocalDataMigrationSheetModel::apply()
 QCoro::Task<> LocalDataMigrationSheetModel::run(QPointer<LocalDataMigrationSheetModel> self)
 {
     QPointer<ProjectsService> service = self->m_projectsService;
-    LocalProjectRepository repository(PersistenceController::shared());
+    const QList<Project> locals = self->m_locals;
     QString failure;
+    std::optional<LocalCloudMigrationResult> result;
     try {
-        co_await LocalCloudMigrationRunner::run(self->m_policy, self->m_locals, self->m_cloudProjects, *service,
-                                                repository);
-    } catch (const std::exception &error) {
-        failure = QString::fromUtf8(error.what());
+        result = co_await LocalCloudMigrationRunner::run(self->m_policy, locals, self->m_cloudProjects, *service,
+                                                         LocalProjectRepository(PersistenceController::shared()));
+    } catch (const StoreError &error) {
+        failure = error.description();
     }
     if (!self)
         co_return;
-    if (!failure.isEmpty() || !service) {
+    if (!result || !service) {
         self->m_errorText = failure;
         self->m_isRunning = false;
         Q_EMIT self->stateChanged();
@@ -87,6 +89,15 @@ QCoro::Task<> LocalDataMigrationSheetModel::run(QPointer<LocalDataMigrationSheet
     co_await service->load(false);
     if (!self)
         co_return;
+    if (!result->isComplete()) {
+        // Nothing that failed to upload has left the device; the sheet stays to offer them again.
+        self->m_locals = result->notMoved;
+        self->m_errorText = result->message(locals.size());
+        self->m_isRunning = false;
+        Q_EMIT self->inputsChanged();
+        Q_EMIT self->stateChanged();
+        co_return;
+    }
     Q_EMIT self->finished();
     self->m_isRunning = false;
     Q_EMIT self->stateChanged();

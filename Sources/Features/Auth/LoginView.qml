@@ -3,6 +3,7 @@ import QtQuick.Controls
 import QtQuick.Layouts
 import Tessmark.Design
 import Tessmark.Services
+import Tessmark.App
 
 // Stand-in of the sign-in screen: e-mail and password through the shared sign-in service.
 Item {
@@ -12,7 +13,12 @@ Item {
 
     function signIn() {
         if (!login.auth.isLoading && email.text !== "" && password.text !== "")
-            login.auth.login(email.text, password.text)
+            actions.login(email.text, password.text)
+    }
+
+    AccountActions {
+        id: actions
+        auth: login.auth
     }
 
     ColumnLayout {
@@ -46,7 +52,7 @@ Item {
         Text {
             Layout.fillWidth: true
             visible: text !== ""
-            text: login.auth.errorMessage
+            text: login.auth.errorMessage || ""
             color: AppTheme.error
             font: Typography.font(Typography.Footnote)
             wrapMode: Text.WordWrap

@@ -3,6 +3,7 @@ import QtQuick.Controls
 import QtQuick.Layouts
 import Tessmark.Design
 import Tessmark.Services
+import Tessmark.App
 
 // Stand-in of the new-password screen of a reset link.
 Item {
@@ -14,34 +15,40 @@ Item {
 
     signal closeRequested()
 
+    AccountActions {
+        id: actions
+        auth: reset.auth
+        onPasswordReset: result => reset.message = result || ""
+    }
+
     ColumnLayout {
         anchors.fill: parent
-        anchors.margins: 24
-        spacing: 12
-        TextField {
+        anchors.margins: 28
+        spacing: 16
+        AppTextField {
             id: password
             Layout.fillWidth: true
-            placeholderText: "Новый пароль"
-            echoMode: TextInput.Password
+            title: "Новый пароль"
+            systemImage: "lock.fill"
+            isSecure: true
+            allowsPasswordReveal: true
         }
-        Label {
+        Text {
             Layout.fillWidth: true
             visible: text !== ""
-            text: reset.message !== "" ? reset.message : reset.auth.errorMessage
+            text: reset.message !== "" ? reset.message : (reset.auth.errorMessage || "")
             wrapMode: Text.WordWrap
             color: reset.message !== "" ? AppTheme.deepBlack : AppTheme.error
+            font: Typography.font(Typography.Footnote)
         }
-        Button {
-            Layout.fillWidth: true
+        PrimaryButton {
             text: "Сохранить"
-            highlighted: true
             enabled: !reset.auth.isLoading && password.text !== ""
-            onClicked: reset.auth.resetPassword(reset.token, password.text).then(function(result) {
-                reset.message = result || ""
-            })
+            onClicked: actions.resetPassword(reset.token, password.text)
         }
         Item { Layout.fillHeight: true }
-        Button {
+        SecondaryButton {
+            Layout.fillWidth: true
             text: "Закрыть"
             onClicked: reset.closeRequested()
         }

@@ -3,6 +3,7 @@ import QtQuick.Controls
 import QtQuick.Layouts
 import Tessmark.Design
 import Tessmark.Services
+import Tessmark.App
 
 // Stand-in of the e-mail verification screen of a link.
 Item {
@@ -15,27 +16,36 @@ Item {
 
     signal closeRequested()
 
-    Component.onCompleted: {
-        auth.verifyEmail(token).then(function(result) {
+    AccountActions {
+        id: actions
+        auth: verify.auth
+        onEmailVerified: result => {
             verify.loading = false
-            verify.message = result ? result
-                           : (verify.auth.errorMessage !== "" ? verify.auth.errorMessage : "Не удалось подтвердить email")
-        })
+            verify.message = result ? result : (verify.auth.errorMessage || "Не удалось подтвердить email")
+        }
     }
+    Component.onCompleted: actions.verifyEmail(token)
 
     ColumnLayout {
         anchors.fill: parent
-        anchors.margins: 24
+        anchors.margins: 28
         spacing: 16
-        BusyIndicator { running: verify.loading; visible: verify.loading }
-        Label {
+        BusyIndicator {
+            Layout.alignment: Qt.AlignHCenter
+            running: verify.loading
+            visible: verify.loading
+        }
+        Text {
             Layout.fillWidth: true
             text: verify.message
             wrapMode: Text.WordWrap
+            horizontalAlignment: Text.AlignHCenter
             color: AppTheme.deepBlack
+            font: Typography.font(Typography.Body)
         }
         Item { Layout.fillHeight: true }
-        Button {
+        SecondaryButton {
+            Layout.fillWidth: true
             text: "Закрыть"
             onClicked: verify.closeRequested()
         }

@@ -2,6 +2,7 @@ import QtQuick
 import QtQuick.Controls
 import Tessmark.Design
 import Tessmark.Services
+import Tessmark.App
 
 // Stand-in of the payments hub: projects and iterations to pick one for its payments.
 Rectangle {
@@ -13,15 +14,19 @@ Rectangle {
     property string searchText: ""
 
     color: AppTheme.background
-    Component.onCompleted: projectsService.refresh(true)
 
-    Label {
+    ProjectRowsModel {
+        id: rowsModel
+        projectsService: hub.projectsService
+        Component.onCompleted: load(true)
+    }
+
+    Text {
         id: heading
         x: 20
         y: 16
         text: "Платежи"
-        font.pixelSize: 22
-        font.bold: true
+        font: Typography.font(Typography.Title2, Font.Bold)
         color: AppTheme.deepBlack
     }
 
@@ -31,19 +36,21 @@ Rectangle {
         anchors.topMargin: heading.y + heading.height + 12
         clip: true
         spacing: 6
-        model: hub.projectsService.projects
+        model: rowsModel
         OnboardingSpotlight.active: rows.Onboarding.highlight === "paymentsHub"
         OnboardingSpotlight.highlight: "paymentsHub"
 
         delegate: ItemDelegate {
             id: row
-            required property var modelData
-            readonly property bool isIteration: !!modelData.parentProjectId && modelData.parentProjectId !== modelData.id
+            required property string projectId
+            required property string title
+            required property bool isIteration
             x: isIteration ? 36 : 12
             width: rows.width - x - 12
-            highlighted: hub.selectedProjectId === modelData.id
-            text: isIteration ? (modelData.iterationName || ("v" + modelData.version)) + " · " + modelData.name : modelData.name
-            onClicked: hub.selectedProjectId = modelData.id
+            highlighted: hub.selectedProjectId === projectId
+            text: title
+            font: Typography.font(Typography.Body)
+            onClicked: hub.selectedProjectId = projectId
             background: Rectangle {
                 radius: 10
                 color: row.highlighted ? AppTheme.withOpacity(AppTheme.primary, 0.12) : AppTheme.cardBackground

@@ -1,9 +1,7 @@
 import QtQuick
-import QtQuick.Controls
 import Tessmark.Design
-import Tessmark.Services
 
-// Stand-in of the payment screen of one project: its title and its payments.
+// Stand-in of the payment screen of one project or iteration.
 Rectangle {
     id: finance
 
@@ -14,32 +12,21 @@ Rectangle {
 
     color: AppTheme.background
 
-    FinanceService { id: financeService }
-    Component.onCompleted: financeService.loadPayments(projectId)
-
-    Label {
-        id: heading
-        x: 20
-        y: 16
-        width: parent.width - 40
-        text: finance.projectName
-        font.pixelSize: 22
-        font.bold: true
-        elide: Text.ElideRight
-        color: AppTheme.deepBlack
-    }
-
-    ListView {
+    Column {
         anchors.fill: parent
-        anchors.topMargin: heading.y + heading.height + 12
         anchors.margins: 20
-        clip: true
-        spacing: 6
-        model: financeService.payments
-        delegate: Label {
-            required property var modelData
-            text: modelData.paidAt + " — " + modelData.amount + " " + modelData.currency
+        spacing: 8
+        Text {
+            width: parent.width
+            text: finance.projectName
+            font: Typography.font(Typography.Title2, Font.Bold)
+            elide: Text.ElideRight
             color: AppTheme.deepBlack
+        }
+        Text {
+            text: "Платежи · " + finance.currency
+            font: Typography.font(Typography.Subheadline)
+            color: AppTheme.textSecondary
         }
     }
 }

@@ -3,6 +3,7 @@ import QtQuick.Controls
 import QtQuick.Layouts
 import Tessmark.Design
 import Tessmark.Services
+import Tessmark.App
 
 // Stand-in of the project detail: the chosen project's name, client and lines.
 Rectangle {
@@ -15,28 +16,28 @@ Rectangle {
     signal deleted()
     signal projectIdChangeRequested(string newId)
 
-    readonly property var project: {
-        const all = projectsService.projects
-        for (let i = 0; i < all.length; ++i) {
-            if (all[i].id === projectId)
-                return all[i]
-        }
-        return null
-    }
+    readonly property var project: rowsModel.count >= 0 ? rowsModel.project(projectId) : ({})
+    readonly property bool found: project.id !== undefined
 
     color: AppTheme.background
 
-    Label {
+    ProjectRowsModel {
+        id: rowsModel
+        projectsService: detail.projectsService
+    }
+
+    Text {
         anchors.centerIn: parent
-        visible: detail.project === null
+        visible: !detail.found
         text: "Загрузка…"
         color: AppTheme.textSecondary
+        font: Typography.font(Typography.Subheadline)
     }
 
     ColumnLayout {
         anchors.fill: parent
         anchors.margins: 20
-        visible: detail.project !== null
+        visible: detail.found
         spacing: 12
 
         ColumnLayout {
@@ -46,17 +47,17 @@ Rectangle {
             OnboardingSpotlight.active: overview.Onboarding.highlight === "editorTableOverview"
             OnboardingSpotlight.highlight: "editorTableOverview"
 
-            Label {
+            Text {
                 Layout.fillWidth: true
-                text: detail.project ? detail.project.name : ""
-                font.pixelSize: 22
-                font.bold: true
+                text: detail.project.name || ""
+                font: Typography.font(Typography.Title2, Font.Bold)
                 color: AppTheme.deepBlack
                 elide: Text.ElideRight
             }
-            Label {
-                text: detail.project ? [detail.project.clientName, detail.project.currency].filter(Boolean).join(" · ") : ""
+            Text {
+                text: [detail.project.clientName, detail.project.costText].filter(Boolean).join(" · ")
                 color: AppTheme.textSecondary
+                font: Typography.font(Typography.Subheadline)
             }
         }
 
@@ -65,7 +66,7 @@ Rectangle {
             Layout.fillHeight: true
             clip: true
             spacing: 4
-            model: detail.project ? detail.project.items : []
+            model: detail.project.items || []
             delegate: Rectangle {
                 required property var modelData
                 width: ListView.view.width
@@ -73,22 +74,25 @@ Rectangle {
                 radius: 8
                 color: AppTheme.cardBackground
                 border.color: AppTheme.border
-                Label {
+                Text {
                     anchors.left: parent.left
                     anchors.leftMargin: 12
-                    anchors.right: hours.left
+                    anchors.right: cost.left
+                    anchors.rightMargin: 8
                     anchors.verticalCenter: parent.verticalCenter
                     text: modelData.title
                     elide: Text.ElideRight
                     color: AppTheme.deepBlack
+                    font: Typography.font(Typography.Body)
                 }
-                Label {
-                    id: hours
+                Text {
+                    id: cost
                     anchors.right: parent.right
                     anchors.rightMargin: 12
                     anchors.verticalCenter: parent.verticalCenter
-                    text: modelData.hours + " ч × " + modelData.rate
+                    text: modelData.hours + " ч · " + modelData.cost
                     color: AppTheme.textSecondary
+                    font: Typography.font(Typography.Footnote)
                 }
             }
         }

@@ -2,6 +2,7 @@ import QtQuick
 import QtQuick.Controls
 import Tessmark.Design
 import Tessmark.Services
+import Tessmark.App
 
 // Stand-in of the projects list: the service's projects, one row each; choosing one selects it.
 Rectangle {
@@ -15,23 +16,28 @@ Rectangle {
     signal openFinance(string projectId)
 
     color: AppTheme.background
-    Component.onCompleted: projectsService.refresh(!isGuest)
 
-    Label {
+    ProjectRowsModel {
+        id: rowsModel
+        projectsService: list.projectsService
+        Component.onCompleted: load(!list.isGuest)
+    }
+
+    Text {
         id: heading
         x: 20
         y: 16
         text: "Проекты"
-        font.pixelSize: 22
-        font.bold: true
+        font: Typography.font(Typography.Title2, Font.Bold)
         color: AppTheme.deepBlack
     }
 
-    Label {
+    Text {
         anchors.centerIn: parent
         visible: rows.count === 0
         text: list.projectsService.isLoading ? "Загрузка…" : list.projectsService.errorMessage
         color: AppTheme.textSecondary
+        font: Typography.font(Typography.Subheadline)
     }
 
     ListView {
@@ -40,21 +46,23 @@ Rectangle {
         anchors.topMargin: heading.y + heading.height + 12
         clip: true
         spacing: 6
-        model: list.projectsService.projects
+        model: rowsModel
         ScrollBar.vertical: ScrollBar {}
 
         delegate: ItemDelegate {
             id: row
-            objectName: "projectRow-" + modelData.id
-            required property var modelData
-            readonly property bool isIteration: !!modelData.parentProjectId && modelData.parentProjectId !== modelData.id
-            readonly property string demoKey: "demoProjectRow:" + modelData.id
+            required property string projectId
+            required property string title
+            required property string clientName
+            required property bool isIteration
+            readonly property string demoKey: "demoProjectRow:" + projectId
+            objectName: "projectRow-" + projectId
             x: isIteration ? 36 : 12
             width: rows.width - x - 12
-            highlighted: list.selectedProjectId === modelData.id
+            highlighted: list.selectedProjectId === projectId
             OnboardingSpotlight.active: row.Onboarding.highlight === row.demoKey
             OnboardingSpotlight.highlight: row.demoKey
-            onClicked: list.selectedProjectId = modelData.id
+            onClicked: list.selectedProjectId = projectId
 
             background: Rectangle {
                 radius: 10
@@ -63,22 +71,20 @@ Rectangle {
             }
             contentItem: Column {
                 spacing: 2
-                Label {
+                Text {
                     width: parent.width
                     elide: Text.ElideRight
-                    text: row.isIteration
-                          ? (row.modelData.iterationName || ("v" + row.modelData.version)) + " · " + row.modelData.name
-                          : row.modelData.name
+                    text: row.title
                     color: AppTheme.deepBlack
-                    font.bold: row.highlighted
+                    font: Typography.font(Typography.Body, row.highlighted ? Font.DemiBold : Font.Normal)
                 }
-                Label {
+                Text {
                     width: parent.width
                     elide: Text.ElideRight
                     visible: text !== ""
-                    text: row.modelData.clientName || ""
+                    text: row.clientName
                     color: AppTheme.textSecondary
-                    font.pixelSize: 12
+                    font: Typography.font(Typography.Footnote)
                 }
             }
 
@@ -91,7 +97,7 @@ Rectangle {
                 id: financeMenu
                 MenuItem {
                     text: "Платежи"
-                    onTriggered: list.openFinance(row.modelData.id)
+                    onTriggered: list.openFinance(row.projectId)
                 }
             }
         }
