@@ -347,7 +347,7 @@ void MainShellViewModel::start()
         return;
     m_started = true;
     projectsService();
-    startMigrationProbe();
+    runMigrationProbeIfNeeded();
     startTourTask();
 }
 
@@ -381,7 +381,7 @@ QCoro::Task<> MainShellViewModel::tourStartTask(QPointer<MainShellViewModel> she
     Q_EMIT shell->tourTaskFinished();
 }
 
-void MainShellViewModel::startMigrationProbe()
+void MainShellViewModel::runMigrationProbeIfNeeded()
 {
     if (m_isGuest || m_migrationDismissedThisSession) {
         Q_EMIT migrationProbeFinished();

@@ -152,6 +152,8 @@ public:
 
     // Starts the shell's two tasks; the view calls it once when it is shown.
     Q_INVOKABLE void start();
+    // Offers the device projects to a signed-in window that has not skipped the offer.
+    void runMigrationProbeIfNeeded();
 
 Q_SIGNALS:
     void authChanged();
@@ -181,7 +183,6 @@ private:
     void setDemoProjectId(const std::optional<QString> &id);
     void restartTourTaskIfKeyChanged();
     void startTourTask();
-    void startMigrationProbe();
     static QCoro::Task<> tourStartTask(QPointer<MainShellViewModel> shell, std::shared_ptr<ProjectsService> service,
                                        quint64 generation);
     static QCoro::Task<> migrationProbeTask(QPointer<MainShellViewModel> shell,

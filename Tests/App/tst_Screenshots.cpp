@@ -1,9 +1,14 @@
 // Renders the window as a person sees it, under a real X server, and writes PNGs to look at:
 // welcome, the guest window in each section, the account window, the tour, light and dark.
+#include "API/APIClient.h"
 #include "App/MainShellViewModel.h"
 #include "App/RootViewModel.h"
 #include "AppTestEnvironment.h"
+#include "Await.h"
+#include "DemoSeed.h"
 #include "Features/Onboarding/GuidedOnboarding.h"
+#include "InMemoryTokenStore.h"
+#include "TestBackend.h"
 
 #include <QDir>
 #include <QQmlApplicationEngine>
@@ -22,6 +27,9 @@ class TestScreenshots : public QObject
     Q_OBJECT
 
     AppTestEnvironment m_env;
+    TestBackend m_backend;
+    std::unique_ptr<APIClient> m_api;
+    InMemoryTokenStore m_tokens;
     std::unique_ptr<QQmlApplicationEngine> m_engine;
     QQuickWindow *m_window = nullptr;
 
@@ -74,7 +82,23 @@ class TestScreenshots : public QObject
     }
 
 private Q_SLOTS:
-    void init() { m_env.reset(); }
+    void initTestCase()
+    {
+        // The account window talks to the test backend.
+        DemoSeed::seed(m_backend);
+        QVERIFY(m_backend.start() != 0);
+        m_api = std::make_unique<APIClient>(m_backend.baseUrl());
+        m_api->setTokenProvider([this] { return m_tokens.load(); });
+        RootViewModel::setAuthServiceFactory([this] { return new AuthService(*m_api, m_tokens); });
+        MainShellViewModel::setProjectsServiceFactory(
+            [this](bool isGuest) { return new ProjectsService(isGuest, {}, isGuest ? nullptr : m_api.get()); });
+    }
+
+    void init()
+    {
+        m_env.reset();
+        m_tokens.remove();
+    }
     void cleanup() { close(); }
 
     void welcome_data()
@@ -116,6 +140,32 @@ private Q_SLOTS:
             vm->setMainSection(section);
             shoot(QStringLiteral("guest-%1-%2").arg(section, scheme));
         }
+    }
+
+    void account_data()
+    {
+        QTest::addColumn<QString>("scheme");
+        QTest::newRow("light") << "light";
+        QTest::newRow("dark") << "dark";
+    }
+
+    void account()
+    {
+        QFETCH(QString, scheme);
+        setAppearance(scheme);
+        Preferences::shared().setValue(GuidedOnboarding::completedVersionKey, 2);
+        open();
+        await(root()->auth()->login(QString::fromUtf8(DemoSeed::email), QString::fromUtf8(DemoSeed::password)));
+        QTRY_COMPARE(root()->screen(), RootViewModel::AccountShell);
+        MainShellViewModel *vm = nullptr;
+        QTRY_VERIFY((vm = shell()) != nullptr);
+        QTRY_VERIFY(!vm->projectsService()->projects().isEmpty());
+        vm->setSelectedProjectId(vm->projectsService()->projects().first().id);
+        shoot(QStringLiteral("account-projects-") + scheme);
+        vm->openPayments(vm->projectsService()->projects().first().id);
+        shoot(QStringLiteral("account-payments-") + scheme);
+        vm->setMainSection(QStringLiteral("analytics"));
+        shoot(QStringLiteral("account-analytics-") + scheme);
     }
 
     void tour_data()

@@ -57,6 +57,9 @@ Rectangle {
             highlighted: !!dashboard.selectedRow && dashboard.selectedRow.id === projectId
             text: title + " — " + costText
             font: Typography.font(Typography.Body)
+            // The chosen row is tinted lightly, so its text keeps the normal colour.
+            palette.highlightedText: AppTheme.deepBlack
+            palette.text: AppTheme.deepBlack
             onClicked: dashboard.selectedRow = {
                 id: projectId, name: name, subtitle: clientName || null, currency: currency, status: status,
                 isIteration: isIteration, plannedCost: totalCost, plannedHours: totalHours, doneCost: 0, paidCost: 0

@@ -50,6 +50,9 @@ Rectangle {
             highlighted: hub.selectedProjectId === projectId
             text: title
             font: Typography.font(Typography.Body)
+            // The chosen row is tinted lightly, so its text keeps the normal colour.
+            palette.highlightedText: AppTheme.deepBlack
+            palette.text: AppTheme.deepBlack
             onClicked: hub.selectedProjectId = projectId
             background: Rectangle {
                 radius: 10

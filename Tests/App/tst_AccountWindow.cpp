@@ -1,0 +1,173 @@
+// The root and the main window with a signed-in account on the test backend: the screen choice,
+// what signing in and out changes, links while signed in, and the offer of the device projects.
+#include "API/APIClient.h"
+#include "App/MainShellViewModel.h"
+#include "App/RootViewModel.h"
+#include "AppTestEnvironment.h"
+#include "Await.h"
+#include "DemoSeed.h"
+#include "InMemoryTokenStore.h"
+#include "TestBackend.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+class TestAccountWindow : public QObject
+{
+    Q_OBJECT
+
+    AppTestEnvironment m_env;
+    TestBackend m_backend;
+    std::unique_ptr<APIClient> m_api;
+    InMemoryTokenStore m_tokens;
+
+    void signIn(RootViewModel &root)
+    {
+        await(root.auth()->login(QString::fromUtf8(DemoSeed::email), QString::fromUtf8(DemoSeed::password)));
+        QVERIFY(root.auth()->user());
+    }
+
+    MainShellViewModel *accountShell(QObject *parent)
+    {
+        auto *shell = new MainShellViewModel(parent);
+        shell->setGuest(false);
+        return shell;
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        DemoSeed::seed(m_backend);
+        QVERIFY(m_backend.start() != 0);
+        m_api = std::make_unique<APIClient>(m_backend.baseUrl());
+        m_api->setTokenProvider([this] { return m_tokens.load(); });
+        RootViewModel::setAuthServiceFactory([this] { return new AuthService(*m_api, m_tokens); });
+        MainShellViewModel::setProjectsServiceFactory(
+            [this](bool isGuest) { return new ProjectsService(isGuest, {}, isGuest ? nullptr : m_api.get()); });
+    }
+
+    void init()
+    {
+        m_env.reset();
+        m_tokens.remove();
+        Preferences::shared().setValue(QStringLiteral("estimate.onboarding.main.completedVersion"), 2);
+    }
+
+    void signingInEndsGuestModeAndClosesTheSheet()
+    {
+        Preferences::shared().setValue(QStringLiteral("guest_mode_active"), true);
+        RootViewModel root;
+        QCOMPARE(root.screen(), RootViewModel::GuestShell);
+        root.setShowLoginSheet(true);
+        signIn(root);
+        QCOMPARE(root.screen(), RootViewModel::AccountShell);
+        QVERIFY(!root.showLoginSheet());
+        QVERIFY(!root.guestModeActive());
+        QCOMPARE(Preferences::shared().value(QStringLiteral("guest_mode_active")).toBool(), false);
+
+        // Signing out shows the welcome screen, not the guest window.
+        root.auth()->logout();
+        QCOMPARE(root.screen(), RootViewModel::Welcome);
+    }
+
+    void closingTheSheetChangesNothingElse()
+    {
+        RootViewModel root;
+        signIn(root);
+        root.setShowLoginSheet(true);
+        root.setShowLoginSheet(false);
+        QCOMPARE(root.screen(), RootViewModel::AccountShell);
+        QVERIFY(!root.guestModeActive());
+    }
+
+    void aStoredSessionCountsAsSigningIn()
+    {
+        {
+            RootViewModel first;
+            signIn(first);
+        }
+        QVERIFY(m_tokens.load());
+        Preferences::shared().setValue(QStringLiteral("guest_mode_active"), true);
+        RootViewModel root;
+        QCOMPARE(root.screen(), RootViewModel::GuestShell);
+        QTRY_COMPARE(root.screen(), RootViewModel::AccountShell);
+        QVERIFY(!root.guestModeActive());
+    }
+
+    void linksWhileSignedInOpenOnlyTheirSheet()
+    {
+        RootViewModel root;
+        signIn(root);
+        root.openUrl(QStringLiteral("tessmark://reset-password?token=abc"));
+        QCOMPARE(root.deepLinkId(), QStringLiteral("reset-abc"));
+        QVERIFY(!root.showLoginSheet());
+    }
+
+    void migrationOfferedForDeviceProjects()
+    {
+        RootViewModel root;
+        signIn(root);
+        const QList<Project> devices = AppTestEnvironment::addDeviceProjects(3);
+        MainShellViewModel *shell = accountShell(&root);
+        QSignalSpy probed(shell, &MainShellViewModel::migrationProbeFinished);
+        shell->start();
+        QTRY_COMPARE(probed.size(), 1);
+        QVERIFY(shell->showMigration());
+        // Newest first, after the account's own projects were loaded.
+        QCOMPARE(shell->pendingLocals().size(), 3);
+        QCOMPARE(shell->pendingLocals().first().id, devices.last().id);
+        QVERIFY(!shell->projectsService()->projects().isEmpty());
+        QCOMPARE(shell->cloudProjectsValue().value<QList<Project>>().size(), shell->projectsService()->projects().size());
+
+        // Skipped: not offered again by this window.
+        shell->migrationSkipped();
+        shell->migrationClosed();
+        shell->runMigrationProbeIfNeeded();
+        QCOMPARE(probed.size(), 2);
+        QVERIFY(!shell->showMigration());
+
+        // A new window (signing out and in again) offers again.
+        MainShellViewModel *next = accountShell(&root);
+        QSignalSpy nextProbed(next, &MainShellViewModel::migrationProbeFinished);
+        next->start();
+        QTRY_COMPARE(nextProbed.size(), 1);
+        QVERIFY(next->showMigration());
+    }
+
+    void noOfferWithAnEmptyDeviceStore()
+    {
+        m_backend.clearRequests();
+        RootViewModel root;
+        signIn(root);
+        MainShellViewModel *shell = accountShell(&root);
+        QSignalSpy probed(shell, &MainShellViewModel::migrationProbeFinished);
+        shell->start();
+        QTRY_COMPARE(probed.size(), 1);
+        QVERIFY(!shell->showMigration());
+        // The account's projects were loaded first, without iterations.
+        const QList<RecordedRequest> loads = m_backend.requests(QStringLiteral("GET"), QStringLiteral("projects"));
+        QVERIFY(!loads.isEmpty());
+        QCOMPARE(loads.last().query, QString());
+    }
+
+    void financeProjectFollowsTheServiceList()
+    {
+        RootViewModel root;
+        signIn(root);
+        MainShellViewModel *shell = accountShell(&root);
+        shell->openPayments(QStringLiteral("nowhere"));
+        QVERIFY(!shell->hasFinanceProject());
+        await(shell->projectsService()->load(true));
+        const QList<Project> &projects = shell->projectsService()->projects();
+        QVERIFY(!projects.isEmpty());
+        QSignalSpy changed(shell, &MainShellViewModel::financeProjectChanged);
+        shell->openPayments(projects.last().id);
+        QVERIFY(changed.size() >= 1);
+        QVERIFY(shell->hasFinanceProject());
+        QCOMPARE(shell->financeProjectName(), MainShellViewModel::financeDisplayName(projects.last()));
+        QCOMPARE(shell->financeProjectCurrency(), projects.last().currency);
+    }
+};
+
+QTEST_MAIN(TestAccountWindow)
+#include "tst_AccountWindow.moc"
