@@ -1,13 +1,7 @@
 // The root and the main window with a signed-in account on the test backend: the screen choice,
 // what signing in and out changes, links while signed in, and the offer of the device projects.
-#include "API/APIClient.h"
-#include "App/MainShellViewModel.h"
-#include "App/RootViewModel.h"
+#include "AccountTestBackend.h"
 #include "AppTestEnvironment.h"
-#include "Await.h"
-#include "DemoSeed.h"
-#include "InMemoryTokenStore.h"
-#include "TestBackend.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -17,13 +11,11 @@ class TestAccountWindow : public QObject
     Q_OBJECT
 
     AppTestEnvironment m_env;
-    TestBackend m_backend;
-    std::unique_ptr<APIClient> m_api;
-    InMemoryTokenStore m_tokens;
+    AccountTestBackend m_account;
 
     void signIn(RootViewModel &root)
     {
-        await(root.auth()->login(QString::fromUtf8(DemoSeed::email), QString::fromUtf8(DemoSeed::password)));
+        AccountTestBackend::signIn(*root.auth());
         QVERIFY(root.auth()->user());
     }
 
@@ -35,21 +27,12 @@ class TestAccountWindow : public QObject
     }
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        DemoSeed::seed(m_backend);
-        QVERIFY(m_backend.start() != 0);
-        m_api = std::make_unique<APIClient>(m_backend.baseUrl());
-        m_api->setTokenProvider([this] { return m_tokens.load(); });
-        RootViewModel::setAuthServiceFactory([this] { return new AuthService(*m_api, m_tokens); });
-        MainShellViewModel::setProjectsServiceFactory(
-            [this](bool isGuest) { return new ProjectsService(isGuest, {}, isGuest ? nullptr : m_api.get()); });
-    }
+    void initTestCase() { QVERIFY(m_account.start()); }
 
     void init()
     {
         m_env.reset();
-        m_tokens.remove();
+        m_account.tokens.remove();
         Preferences::shared().setValue(QStringLiteral("estimate.onboarding.main.completedVersion"), 2);
     }
 
@@ -86,7 +69,7 @@ private Q_SLOTS:
             RootViewModel first;
             signIn(first);
         }
-        QVERIFY(m_tokens.load());
+        QVERIFY(m_account.tokens.load());
         Preferences::shared().setValue(QStringLiteral("guest_mode_active"), true);
         RootViewModel root;
         QCOMPARE(root.screen(), RootViewModel::GuestShell);
@@ -136,7 +119,7 @@ private Q_SLOTS:
 
     void noOfferWithAnEmptyDeviceStore()
     {
-        m_backend.clearRequests();
+        m_account.backend.clearRequests();
         RootViewModel root;
         signIn(root);
         MainShellViewModel *shell = accountShell(&root);
@@ -145,7 +128,7 @@ private Q_SLOTS:
         QTRY_COMPARE(probed.size(), 1);
         QVERIFY(!shell->showMigration());
         // The account's projects were loaded first, without iterations.
-        const QList<RecordedRequest> loads = m_backend.requests(QStringLiteral("GET"), QStringLiteral("projects"));
+        const QList<RecordedRequest> loads = m_account.backend.requests(QStringLiteral("GET"), QStringLiteral("projects"));
         QVERIFY(!loads.isEmpty());
         QCOMPARE(loads.last().query, QString());
     }

@@ -1,14 +1,10 @@
 // Renders the window as a person sees it, under a real X server, and writes PNGs to look at:
 // welcome, the guest window in each section, the account window, the tour, light and dark.
-#include "API/APIClient.h"
+#include "AccountTestBackend.h"
 #include "App/MainShellViewModel.h"
 #include "App/RootViewModel.h"
 #include "AppTestEnvironment.h"
-#include "Await.h"
-#include "DemoSeed.h"
 #include "Features/Onboarding/GuidedOnboarding.h"
-#include "InMemoryTokenStore.h"
-#include "TestBackend.h"
 
 #include <QDir>
 #include <QQmlApplicationEngine>
@@ -27,9 +23,7 @@ class TestScreenshots : public QObject
     Q_OBJECT
 
     AppTestEnvironment m_env;
-    TestBackend m_backend;
-    std::unique_ptr<APIClient> m_api;
-    InMemoryTokenStore m_tokens;
+    AccountTestBackend m_account;
     std::unique_ptr<QQmlApplicationEngine> m_engine;
     QQuickWindow *m_window = nullptr;
 
@@ -82,22 +76,13 @@ class TestScreenshots : public QObject
     }
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        // The account window talks to the test backend.
-        DemoSeed::seed(m_backend);
-        QVERIFY(m_backend.start() != 0);
-        m_api = std::make_unique<APIClient>(m_backend.baseUrl());
-        m_api->setTokenProvider([this] { return m_tokens.load(); });
-        RootViewModel::setAuthServiceFactory([this] { return new AuthService(*m_api, m_tokens); });
-        MainShellViewModel::setProjectsServiceFactory(
-            [this](bool isGuest) { return new ProjectsService(isGuest, {}, isGuest ? nullptr : m_api.get()); });
-    }
+    // The account window talks to the test backend.
+    void initTestCase() { QVERIFY(m_account.start()); }
 
     void init()
     {
         m_env.reset();
-        m_tokens.remove();
+        m_account.tokens.remove();
     }
     void cleanup() { close(); }
 
@@ -155,7 +140,7 @@ private Q_SLOTS:
         setAppearance(scheme);
         Preferences::shared().setValue(GuidedOnboarding::completedVersionKey, 2);
         open();
-        await(root()->auth()->login(QString::fromUtf8(DemoSeed::email), QString::fromUtf8(DemoSeed::password)));
+        AccountTestBackend::signIn(*root()->auth());
         QTRY_COMPARE(root()->screen(), RootViewModel::AccountShell);
         MainShellViewModel *vm = nullptr;
         QTRY_VERIFY((vm = shell()) != nullptr);

@@ -7,7 +7,7 @@ namespace GuidedOnboarding {
 namespace {
 QList<GuidedOnboardingStepModel> buildSteps()
 {
-    using K = OnboardingHighlightKind;
+    using K = OnboardingHighlightTarget::Kind;
     using S = AppSection;
     const QString demoBody = QStringLiteral("Для тура мы создали проект «") + OnboardingDemoProject::name()
         + QStringLiteral("» на готовом шаблоне строк. Он остаётся в списке — можно править и удалить позже. "
@@ -61,25 +61,15 @@ std::optional<OnboardingHighlightTarget> highlight(int step, const std::optional
 {
     if (step < 0 || step >= steps().size())
         return std::nullopt;
-    const OnboardingHighlightKind kind = steps().at(step).highlightKind;
-    using T = OnboardingHighlightTarget::Kind;
-    switch (kind) {
-    case OnboardingHighlightKind::None: break;
-    case OnboardingHighlightKind::DemoProjectRow:
+    const std::optional<OnboardingHighlightTarget::Kind> kind = steps().at(step).highlightKind;
+    if (!kind)
+        return std::nullopt;
+    if (*kind == OnboardingHighlightTarget::Kind::DemoProjectRow) {
         if (!demoProjectId)
             return std::nullopt;
         return OnboardingHighlightTarget::demoProjectRow(*demoProjectId);
-    case OnboardingHighlightKind::EditorTableOverview: return OnboardingHighlightTarget{T::EditorTableOverview, {}};
-    case OnboardingHighlightKind::EditorTemplatesMenu: return OnboardingHighlightTarget{T::EditorTemplatesMenu, {}};
-    case OnboardingHighlightKind::EditorSaveExport: return OnboardingHighlightTarget{T::EditorSaveExport, {}};
-    case OnboardingHighlightKind::PaymentsHub: return OnboardingHighlightTarget{T::PaymentsHub, {}};
-    case OnboardingHighlightKind::AnalyticsHub: return OnboardingHighlightTarget{T::AnalyticsHub, {}};
-    case OnboardingHighlightKind::SettingsAppearance: return OnboardingHighlightTarget{T::SettingsAppearance, {}};
-    case OnboardingHighlightKind::SettingsGuidedTour: return OnboardingHighlightTarget{T::SettingsGuidedTour, {}};
-    case OnboardingHighlightKind::SettingsTips: return OnboardingHighlightTarget{T::SettingsTips, {}};
-    case OnboardingHighlightKind::MainNavigation: return OnboardingHighlightTarget{T::MainNavigation, {}};
     }
-    return std::nullopt;
+    return OnboardingHighlightTarget{*kind, {}};
 }
 
 }

@@ -1,9 +1,10 @@
 #pragma once
 
 #include "AppSection.h"
-#include "Features/Onboarding/OnboardingHighlightKind.h"
+#include "OnboardingHighlightTarget.h"
 
 #include <QString>
+#include <optional>
 
 // One step of the guided tour; its index is its identity.
 struct GuidedOnboardingStepModel {
@@ -13,5 +14,6 @@ struct GuidedOnboardingStepModel {
     QString body;
     AppSection section = AppSection::Projects;
     bool opensDemoProjectEditor = false;
-    OnboardingHighlightKind highlightKind = OnboardingHighlightKind::None;
+    // What the step lights; none for no element. The demo row takes its identity when lit.
+    std::optional<OnboardingHighlightTarget::Kind> highlightKind;
 };
