@@ -153,6 +153,19 @@ private Q_SLOTS:
         shoot(QStringLiteral("account-analytics-") + scheme);
     }
 
+    void migrationOffer()
+    {
+        setAppearance(QStringLiteral("light"));
+        Preferences::shared().setValue(GuidedOnboarding::completedVersionKey, 2);
+        m_env.addDeviceProjects(2, QStringLiteral("Черновик"));
+        open();
+        AccountTestBackend::signIn(*root()->auth());
+        MainShellViewModel *vm = nullptr;
+        QTRY_VERIFY((vm = shell()) != nullptr);
+        QTRY_VERIFY(vm->showMigration());
+        shoot(QStringLiteral("account-migration-offer-light"));
+    }
+
     void tour_data()
     {
         QTest::addColumn<QString>("scheme");

@@ -39,12 +39,13 @@ Item {
         }
 
         AppCard {
+            id: welcomeCard
             width: parent.width
             inset: 24
 
             Column {
                 id: card
-                width: parent.width
+                width: welcomeCard.availableWidth
                 spacing: 16
                 Text {
                     width: parent.width

@@ -22,6 +22,30 @@ Item {
     opacity: overlayModel.shown ? 1 : 0
     Behavior on opacity { NumberAnimation { duration: 200 } }
 
+    // The card's secondary buttons: bordered, as tall as the main one.
+    component BorderedButton: Button {
+        id: bordered
+        leftPadding: 14
+        rightPadding: 14
+        topPadding: 12
+        bottomPadding: 12
+        font: Typography.font(Typography.Body, Font.Medium)
+        contentItem: Text {
+            text: bordered.text
+            font: bordered.font
+            color: AppTheme.deepBlack
+            opacity: bordered.enabled ? 1 : 0.4
+            horizontalAlignment: Text.AlignHCenter
+            verticalAlignment: Text.AlignVCenter
+        }
+        background: Rectangle {
+            radius: 10
+            color: bordered.down ? AppTheme.border : AppTheme.cardBackground
+            border.width: 1
+            border.color: AppTheme.border
+        }
+    }
+
     MainOnboardingOverlayModel {
         id: overlayModel
         step: overlay.step
@@ -109,12 +133,12 @@ Item {
             RowLayout {
                 Layout.fillWidth: true
                 spacing: 10
-                Button {
+                BorderedButton {
                     text: "Назад"
                     enabled: overlayModel.canGoBack
                     onClicked: overlayModel.back()
                 }
-                Button {
+                BorderedButton {
                     text: "Пропустить"
                     onClicked: overlayModel.skip()
                 }
