@@ -48,12 +48,20 @@ int runChild(int argc, char *argv[], bool app)
     QQmlApplicationEngine engine;
     engine.addImportPath(QStringLiteral("qrc:/"));
     engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
-    QObject::connect(&engine, &QQmlApplicationEngine::objectCreated, &application, [](QObject *object) {
+    QObject::connect(&engine, &QQmlApplicationEngine::objectCreated, &application, [app](QObject *object) {
         auto *window = qobject_cast<QQuickWindow *>(object);
         if (!window)
             QCoreApplication::exit(1);
-        QObject::connect(window, &QQuickWindow::frameSwapped, window, [] { QCoreApplication::exit(0); },
-                         Qt::QueuedConnection);
+        QObject::connect(
+            window, &QQuickWindow::frameSwapped, window,
+            [window, app] {
+                // The frame must be the guest main window, not the welcome screen.
+                QObject *root = window->findChild<QObject *>(QStringLiteral("rootView"));
+                QObject *model = root ? root->property("viewModel").value<QObject *>() : nullptr;
+                const bool guest = model && model->property("screen").toInt() == 1;
+                QCoreApplication::exit(!app || guest ? 0 : 2);
+            },
+            Qt::QueuedConnection);
     });
     if (app) {
         PersistenceController::shared();
