@@ -21,7 +21,7 @@ ApplicationWindow {
         button: AppTheme.cardBackground
         buttonText: AppTheme.deepBlack
         brightText: AppTheme.background
-        highlight: AppTheme.primary
+        highlight: AppTheme.accent
         highlightedText: AppTheme.background
         placeholderText: AppTheme.textSecondary
         mid: AppTheme.border
