@@ -5,6 +5,7 @@
 #include "Settings/Preferences.h"
 
 #include <QLocalServer>
+#include <QProcess>
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQmlEngineExtensionPlugin>
@@ -131,6 +132,47 @@ private Q_SLOTS:
         std::unique_ptr<QObject> object(component.create());
         QVERIFY2(object, qPrintable(component.errorString()));
         QCOMPARE(object->property("store").value<QObject *>(), &Preferences::shared());
+    }
+
+    void storeThatCannotBeOpenedStopsTheProgram()
+    {
+        // The data location lies below a plain file, so the store's folder cannot be made.
+        QFile blocker(m_dir.filePath(QStringLiteral("blocker")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        QProcess app;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_DATA_HOME"), blocker.fileName() + QStringLiteral("/data"));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir.filePath(QStringLiteral("config")));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        app.setProcessEnvironment(env);
+        app.start(QStringLiteral(TESSMARK_APP_BINARY), {});
+        QVERIFY(app.waitForFinished(30000));
+        QVERIFY(app.exitStatus() == QProcess::CrashExit || app.exitCode() != 0);
+        QVERIFY2(app.readAllStandardError().contains("SQLite store: "), "the stop names the store");
+    }
+
+    void secondProcessHandsOverAndExits()
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_DATA_HOME"), m_dir.filePath(QStringLiteral("app-data")));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir.filePath(QStringLiteral("app-config")));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        QProcess first;
+        first.setProcessEnvironment(env);
+        first.start(QStringLiteral(TESSMARK_APP_BINARY), {});
+        QVERIFY(first.waitForStarted());
+        QTest::qWait(1500); // until it listens
+
+        QProcess second;
+        second.setProcessEnvironment(env);
+        second.start(QStringLiteral(TESSMARK_APP_BINARY), {QStringLiteral("tessmark://verify-email?token=abc")});
+        QVERIFY(second.waitForFinished(10000));
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 0);
+        QCOMPARE(first.state(), QProcess::Running);
+        first.kill();
+        first.waitForFinished();
     }
 
     void urlsWaitUntilTaken()
