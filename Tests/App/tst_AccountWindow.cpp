@@ -2,6 +2,7 @@
 // what signing in and out changes, links while signed in, and the offer of the device projects.
 #include "AccountTestBackend.h"
 #include "AppTestEnvironment.h"
+#include "Features/Auth/LocalDataMigrationSheetModel.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -131,6 +132,45 @@ private Q_SLOTS:
         const QList<RecordedRequest> loads = m_account.backend.requests(QStringLiteral("GET"), QStringLiteral("projects"));
         QVERIFY(!loads.isEmpty());
         QCOMPARE(loads.last().query, QString());
+    }
+
+    void migrationSheetMovesTheDeviceProjects_data()
+    {
+        QTest::addColumn<QString>("policy");
+        QTest::addColumn<int>("added"); // account projects gained
+        QTest::newRow("merge all") << "mergeAll" << 2;
+        QTest::newRow("cloud only") << "cloudOnly" << 0;
+    }
+
+    void migrationSheetMovesTheDeviceProjects()
+    {
+        QFETCH(QString, policy);
+        QFETCH(int, added);
+        RootViewModel root;
+        signIn(root);
+        AppTestEnvironment::addDeviceProjects(2, QStringLiteral("Черновик"));
+        MainShellViewModel *shell = accountShell(&root);
+        QSignalSpy probed(shell, &MainShellViewModel::migrationProbeFinished);
+        shell->start();
+        QTRY_COMPARE(probed.size(), 1);
+        QVERIFY(shell->showMigration());
+        const qsizetype before = shell->projectsService()->projects().size();
+
+        LocalDataMigrationSheetModel sheet;
+        sheet.setLocals(shell->pendingLocalsValue());
+        sheet.setCloudProjects(shell->cloudProjectsValue());
+        sheet.setProjectsService(shell->projectsService());
+        QCOMPARE(sheet.localCount(), 2);
+        QCOMPARE(sheet.policy(), QStringLiteral("mergeAll"));
+        sheet.setPolicy(policy);
+        QSignalSpy finished(&sheet, &LocalDataMigrationSheetModel::finished);
+        sheet.apply();
+        QVERIFY(sheet.isRunning());
+        QTRY_COMPARE(finished.size(), 1);
+        QVERIFY(!sheet.isRunning());
+        QCOMPARE(sheet.errorText(), QString());
+        QVERIFY(AppTestEnvironment::repository().fetchAllSorted().isEmpty());
+        QCOMPARE(shell->projectsService()->projects().size(), before + added);
     }
 
     void financeProjectFollowsTheServiceList()
