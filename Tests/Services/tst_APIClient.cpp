@@ -38,7 +38,7 @@ private Q_SLOTS:
         QVERIFY(m_backend.start() != 0);
         m_client = std::make_unique<APIClient>(m_backend.baseUrl());
         m_client->setTokenProvider([this] { return m_token; });
-        m_client->setOnUnauthorized([this] { ++m_unauthorizedCalls; });
+        m_client->setOnUnauthorized([this](const QString &, const QString &) { ++m_unauthorizedCalls; });
     }
     void init()
     {
@@ -188,7 +188,11 @@ private Q_SLOTS:
         m_token = QStringLiteral("tok-1");
         bool failureSeenInCallback = true;
         bool failed = false;
-        m_client->setOnUnauthorized([&] { failureSeenInCallback = failed; });
+        m_client->setOnUnauthorized([&](const QString &path, const QString &token) {
+            failureSeenInCallback = failed;
+            QCOMPARE(path, QStringLiteral("users/profile"));
+            QCOMPARE(token, QStringLiteral("tok-1"));
+        });
         m_backend.setOverride(QStringLiteral("GET"), QStringLiteral("users/profile"), BackendReply::empty(401));
         try {
             await(m_client->requestData(QStringLiteral("GET"), QStringLiteral("users/profile")));
@@ -198,7 +202,7 @@ private Q_SLOTS:
         }
         QVERIFY(failed);
         QVERIFY(!failureSeenInCallback);
-        m_client->setOnUnauthorized([this] { ++m_unauthorizedCalls; });
+        m_client->setOnUnauthorized([this](const QString &, const QString &) { ++m_unauthorizedCalls; });
     }
 
     void successReturnsBodyUnchanged()

@@ -11,10 +11,13 @@ struct BackendReply {
     QByteArray body;
     QByteArray contentType = "application/json";
     bool neverAnswer = false;
+    // Answers only after this many milliseconds, so tests can act while a request is in flight.
+    int delayMs = 0;
 
     static BackendReply json(int status, const QJsonValue &value);
     static BackendReply message(int status, const QString &text);
     static BackendReply raw(int status, QByteArray body, QByteArray contentType = "application/json");
     static BackendReply empty(int status);
     static BackendReply silence();
+    BackendReply after(int milliseconds) const;
 };

@@ -8,6 +8,8 @@
 #include <QHttpServerRequest>
 #include <QHttpServerResponder>
 #include <QTcpSocket>
+#include <QTimer>
+#include <memory>
 
 namespace {
 
@@ -166,10 +168,16 @@ void TestBackend::send(const QHttpServerRequest &request, QTcpSocket *socket, co
 {
     if (reply.neverAnswer)
         return;
-    QHttpServerResponder responder = makeResponder(request, socket);
-    const auto status = static_cast<QHttpServerResponder::StatusCode>(reply.status);
-    if (reply.contentType.isEmpty())
-        responder.write(reply.body, QHttpServerResponder::HeaderList{}, status);
+    auto responder = std::make_shared<QHttpServerResponder>(makeResponder(request, socket));
+    auto write = [responder, reply] {
+        const auto status = static_cast<QHttpServerResponder::StatusCode>(reply.status);
+        if (reply.contentType.isEmpty())
+            responder->write(reply.body, QHttpServerResponder::HeaderList{}, status);
+        else
+            responder->write(reply.body, {{"Content-Type", reply.contentType}}, status);
+    };
+    if (reply.delayMs > 0)
+        QTimer::singleShot(reply.delayMs, socket, write);
     else
-        responder.write(reply.body, {{"Content-Type", reply.contentType}}, status);
+        write();
 }

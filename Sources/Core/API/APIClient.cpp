@@ -122,12 +122,11 @@ QCoro::Task<QByteArray> APIClient::requestData(QString method, QString path, std
         request.setRawHeader("Content-Type", "application/json");
         payload = Json::serialize(*body);
     }
-    bool tokenSent = false;
+    std::optional<QString> sentToken;
     if (authorized && m_tokenProvider) {
-        if (const std::optional<QString> token = m_tokenProvider()) {
-            request.setRawHeader("Authorization", "Bearer " + token->toUtf8());
-            tokenSent = true;
-        }
+        sentToken = m_tokenProvider();
+        if (sentToken)
+            request.setRawHeader("Authorization", "Bearer " + sentToken->toUtf8());
     }
 
     // A custom request sends no body and no Content-Type unless given, even for POST.
@@ -145,10 +144,10 @@ QCoro::Task<QByteArray> APIClient::requestData(QString method, QString path, std
     const int status = statusAttribute.toInt();
     const QByteArray answer = reply->readAll();
     if (status == 401) {
-        if (tokenSent) {
+        if (sentToken) {
             const UnauthorizedHandler handler = m_onUnauthorized;
             if (handler)
-                handler();
+                handler(path, *sentToken);
             throw APIError::unauthorized();
         }
         throw APIError::http(401, parseErrorMessage(answer).value_or(QStringLiteral("Неверный email или пароль")));

@@ -56,7 +56,9 @@ class APIClient
 {
 public:
     using TokenProvider = std::function<std::optional<QString>()>;
-    using UnauthorizedHandler = std::function<void()>;
+    // path: the request's path as given; sentToken: the token it carried. The handler can tell
+    // an expired session from an answer about an older one.
+    using UnauthorizedHandler = std::function<void(const QString &path, const QString &sentToken)>;
     static constexpr int defaultTransferTimeout = 60000;
 
     // network may be shared; the client makes its own when none is given.

@@ -1,0 +1,241 @@
+#include "AuthService.h"
+
+#include "API/APIClient.h"
+#include "API/Endpoints.h"
+#include "API/ErrorDescription.h"
+#include "Auth/KeychainTokenStore.h"
+#include "Auth/TokenStore.h"
+#include "Models/AuthResponse.h"
+#include "Models/ForgotPasswordRequest.h"
+#include "Models/LoginRequest.h"
+#include "Models/MessageResponse.h"
+#include "Models/RegisterRequest.h"
+#include "Models/ResetPasswordRequest.h"
+
+#include <QPointer>
+#include <QTimer>
+#include <QUrl>
+
+AuthService::AuthService(QObject *parent)
+    : AuthService(APIClient::shared(), KeychainTokenStore::shared(), parent)
+{
+}
+
+AuthService::AuthService(APIClient &api, TokenStore &tokens, QObject *parent)
+    : QObject(parent)
+    , m_api(api)
+    , m_tokens(tokens)
+{
+    QPointer<AuthService> self(this);
+    m_api.setOnUnauthorized([self](const QString &path, const QString &sentToken) {
+        if (!self)
+            return;
+        // The sign-out call's own 401 ends nothing more, and a 401 about a token that is no
+        // longer the stored one concerns an older session.
+        if (path == Endpoints::logout() || self->m_tokens.load() != sentToken)
+            return;
+        QTimer::singleShot(0, self, [self] {
+            if (self)
+                self->logout();
+        });
+    });
+    // Runs up to the profile request at once, so a window never shows a stored session as signed out.
+    if (m_tokens.load())
+        restoreSession();
+}
+
+AuthService::~AuthService() = default;
+
+QCoro::Task<> AuthService::restoreSession()
+{
+    if (!m_tokens.load())
+        co_return;
+    QPointer<AuthService> self(this);
+    const std::shared_ptr<Session> session = m_session;
+    TokenStore *tokens = &m_tokens;
+    // A sign-in or sign-out while the profile loads wins over whatever the profile says.
+    const qint64 epoch = session->epoch;
+    setLoading(true);
+    std::optional<User> loaded;
+    bool failed = false;
+    try {
+        loaded = co_await m_api.request<std::optional<User>>(QStringLiteral("GET"), Endpoints::profile(), std::nullopt, true);
+    } catch (const std::exception &) {
+        failed = true;
+    }
+    const bool current = session->epoch == epoch;
+    if (failed && current)
+        tokens->remove();
+    if (!self)
+        co_return;
+    if (current)
+        setUser(failed ? std::nullopt : loaded);
+    setLoading(false);
+}
+
+QCoro::Task<> AuthService::login(QString email, QString password)
+{
+    QPointer<AuthService> self(this);
+    ++m_session->epoch;
+    setRegistrationNotice(std::nullopt);
+    setLoading(true);
+    setErrorMessage(std::nullopt);
+    try {
+        const AuthResponse response = co_await m_api.request<AuthResponse>(
+            QStringLiteral("POST"), Endpoints::login(), LoginRequest{email, password}.toJson(), false);
+        if (!self)
+            co_return;
+        try {
+            m_tokens.save(response.accessToken);
+            setUser(response.user);
+        } catch (const std::exception &error) {
+            setErrorMessage(errorDescription(error));
+        }
+    } catch (const std::exception &error) {
+        if (!self)
+            co_return;
+        setErrorMessage(errorDescription(error));
+    }
+    setLoading(false);
+}
+
+QCoro::Task<> AuthService::registerAccount(QString email, QString password, std::optional<QString> firstName,
+                                           std::optional<QString> lastName)
+{
+    QPointer<AuthService> self(this);
+    ++m_session->epoch;
+    setLoading(true);
+    setErrorMessage(std::nullopt);
+    setRegistrationNotice(std::nullopt);
+    try {
+        const RegisterRequest body{email, password, firstName, lastName};
+        const MessageResponse response =
+            co_await m_api.request<MessageResponse>(QStringLiteral("POST"), Endpoints::registration(), body.toJson(), false);
+        if (!self)
+            co_return;
+        setRegistrationNotice(response.message);
+    } catch (const std::exception &error) {
+        if (!self)
+            co_return;
+        setErrorMessage(errorDescription(error));
+    }
+    setLoading(false);
+}
+
+QCoro::Task<std::optional<QString>> AuthService::sendForMessage(QString path, std::optional<QJsonObject> body)
+{
+    QPointer<AuthService> self(this);
+    setLoading(true);
+    setErrorMessage(std::nullopt);
+    try {
+        std::optional<QJsonValue> json;
+        if (body)
+            json = QJsonValue(*body);
+        const MessageResponse response =
+            co_await m_api.request<MessageResponse>(QStringLiteral("POST"), path, json, false);
+        if (self)
+            setLoading(false);
+        co_return response.message;
+    } catch (const std::exception &error) {
+        if (self) {
+            setErrorMessage(errorDescription(error));
+            setLoading(false);
+        }
+    }
+    co_return std::nullopt;
+}
+
+QCoro::Task<std::optional<QString>> AuthService::verifyEmail(QString token)
+{
+    return sendForMessage(Endpoints::verifyEmail(encodeQueryValue(token)), std::nullopt);
+}
+
+QCoro::Task<std::optional<QString>> AuthService::forgotPassword(QString email)
+{
+    return sendForMessage(Endpoints::forgotPassword(), ForgotPasswordRequest{email}.toJson());
+}
+
+QCoro::Task<std::optional<QString>> AuthService::resetPassword(QString token, QString password)
+{
+    return sendForMessage(Endpoints::resetPassword(), ResetPasswordRequest{token, password}.toJson());
+}
+
+void AuthService::logout()
+{
+    const qint64 epoch = ++m_session->epoch;
+    setUser(std::nullopt);
+    setErrorMessage(std::nullopt);
+    setRegistrationNotice(std::nullopt);
+    finishLogout(m_session, epoch, &m_api, &m_tokens);
+}
+
+QCoro::Task<> AuthService::finishLogout(std::shared_ptr<Session> session, qint64 epoch, APIClient *api, TokenStore *tokens)
+{
+    if (tokens->load()) {
+        try {
+            co_await api->requestData(QStringLiteral("POST"), Endpoints::logout(), std::nullopt, true);
+        } catch (const std::exception &) {
+            // The local sign-out has happened; the backend's answer changes nothing.
+        }
+    }
+    // A session that began meanwhile keeps its token.
+    if (session->epoch == epoch)
+        tokens->remove();
+}
+
+QString AuthService::encodeQueryValue(const QString &value)
+{
+    return QString::fromLatin1(QUrl::toPercentEncoding(value));
+}
+
+void AuthService::setErrorMessage(std::optional<QString> message)
+{
+    if (m_errorMessage == message)
+        return;
+    m_errorMessage = std::move(message);
+    Q_EMIT errorMessageChanged();
+}
+
+void AuthService::setUser(std::optional<User> user)
+{
+    if (m_user == user)
+        return;
+    m_user = std::move(user);
+    Q_EMIT userChanged();
+}
+
+void AuthService::setLoading(bool loading)
+{
+    if (m_isLoading == loading)
+        return;
+    m_isLoading = loading;
+    Q_EMIT isLoadingChanged();
+}
+
+void AuthService::setRegistrationNotice(std::optional<QString> notice)
+{
+    if (m_registrationNotice == notice)
+        return;
+    m_registrationNotice = std::move(notice);
+    Q_EMIT registrationNoticeChanged();
+}
+
+QVariant AuthService::userValue() const
+{
+    return m_user ? QVariant(m_user->toJson()) : QVariant();
+}
+
+QVariant AuthService::errorMessageValue() const
+{
+    return m_errorMessage ? QVariant(*m_errorMessage) : QVariant();
+}
+
+void AuthService::setErrorMessageValue(const QVariant &value)
+{
+    setErrorMessage(value.isNull() || !value.isValid() ? std::nullopt : std::optional<QString>(value.toString()));
+}
+
+QVariant AuthService::registrationNoticeValue() const
+{
+    return m_registrationNotice ? QVariant(*m_registrationNotice) : QVariant();
+}
