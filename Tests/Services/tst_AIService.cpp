@@ -112,7 +112,8 @@ private Q_SLOTS:
         QSignalSpy generating(&service, &AIService::isGeneratingChanged);
         bool done = false;
         auto run = [&]() -> QCoro::Task<> {
-            co_await service.generate(request());
+            QCoro::Task<std::optional<QList<AIGeneratedItem>>> pending = service.generate(request());
+            co_await std::move(pending);
             done = true;
         };
         QCoro::Task<> running = run();

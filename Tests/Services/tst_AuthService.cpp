@@ -367,7 +367,8 @@ private Q_SLOTS:
                                BackendReply::message(200, QStringLiteral("sent")).after(400));
         bool forgotDone = false;
         auto slow = [&]() -> QCoro::Task<> {
-            co_await service->forgotPassword(email);
+            QCoro::Task<std::optional<QString>> pending = service->forgotPassword(email);
+            co_await std::move(pending);
             forgotDone = true;
         };
         QCoro::Task<> running = slow();

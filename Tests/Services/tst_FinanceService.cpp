@@ -201,7 +201,8 @@ private Q_SLOTS:
         override(QStringLiteral("GET"), analyticsPath(), BackendReply::message(500, QStringLiteral("fast")));
         bool done = false;
         auto slow = [&]() -> QCoro::Task<> {
-            co_await service.fetchPayments(m_projectId);
+            QCoro::Task<QList<Payment>> pending = service.fetchPayments(m_projectId);
+            co_await std::move(pending);
             done = true;
         };
         QCoro::Task<> running = slow();

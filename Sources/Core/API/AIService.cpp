@@ -45,8 +45,10 @@ QCoro::Task<std::optional<QList<AIGeneratedItem>>> AIService::generate(GenerateE
     setGenerating(true);
     setErrorMessage(std::nullopt);
     try {
-        const GenerateEstimateResponse response = co_await m_api.request<GenerateEstimateResponse>(
-            QStringLiteral("POST"), Endpoints::aiGenerate(), request.toJson(), true);
+        const QJsonObject body = request.toJson();
+        QCoro::Task<GenerateEstimateResponse> pending =
+            m_api.request<GenerateEstimateResponse>(QStringLiteral("POST"), Endpoints::aiGenerate(), body, true);
+        const GenerateEstimateResponse response = co_await std::move(pending);
         if (self)
             setGenerating(false);
         co_return response.items;

@@ -89,7 +89,9 @@ public:
     QCoro::Task<T> request(QString method, QString path, std::optional<QJsonValue> body = std::nullopt,
                            bool authorized = true)
     {
-        const QByteArray bytes = co_await requestData(std::move(method), std::move(path), std::move(body), authorized);
+        // GCC 12 may destroy temporaries of a co_await expression twice: nothing but the task there.
+        QCoro::Task<QByteArray> pending = requestData(std::move(method), std::move(path), std::move(body), authorized);
+        const QByteArray bytes = co_await std::move(pending);
         co_return decode<T>(bytes);
     }
 

@@ -34,8 +34,9 @@ QCoro::Task<std::optional<EstimateAnalytics>> FinanceService::fetchAnalytics(QSt
 {
     QPointer<FinanceService> self(this);
     try {
-        co_return co_await m_api.request<std::optional<EstimateAnalytics>>(
+        QCoro::Task<std::optional<EstimateAnalytics>> pending = m_api.request<std::optional<EstimateAnalytics>>(
             QStringLiteral("GET"), Endpoints::estimateAnalytics(projectId), std::nullopt, true);
+        co_return co_await std::move(pending);
     } catch (const std::exception &error) {
         if (self)
             setErrorMessage(errorDescription(error));
@@ -47,8 +48,9 @@ QCoro::Task<QList<Payment>> FinanceService::fetchPayments(QString projectId)
 {
     QPointer<FinanceService> self(this);
     try {
-        co_return co_await m_api.request<QList<Payment>>(QStringLiteral("GET"), Endpoints::payments(projectId),
-                                                          std::nullopt, true);
+        QCoro::Task<QList<Payment>> pending =
+            m_api.request<QList<Payment>>(QStringLiteral("GET"), Endpoints::payments(projectId), std::nullopt, true);
+        co_return co_await std::move(pending);
     } catch (const std::exception &error) {
         if (self)
             setErrorMessage(errorDescription(error));
@@ -61,8 +63,10 @@ QCoro::Task<std::optional<Payment>> FinanceService::createPayment(QString projec
     QPointer<FinanceService> self(this);
     setErrorMessage(std::nullopt);
     try {
-        co_return co_await m_api.request<std::optional<Payment>>(QStringLiteral("POST"), Endpoints::payments(projectId),
-                                                                  body.toJson(), true);
+        const QJsonObject json = body.toJson();
+        QCoro::Task<std::optional<Payment>> pending =
+            m_api.request<std::optional<Payment>>(QStringLiteral("POST"), Endpoints::payments(projectId), json, true);
+        co_return co_await std::move(pending);
     } catch (const std::exception &error) {
         if (self)
             setErrorMessage(errorDescription(error));
@@ -75,8 +79,10 @@ QCoro::Task<std::optional<Payment>> FinanceService::updatePayment(QString paymen
     QPointer<FinanceService> self(this);
     setErrorMessage(std::nullopt);
     try {
-        co_return co_await m_api.request<std::optional<Payment>>(QStringLiteral("PATCH"), Endpoints::payment(paymentId),
-                                                                  body.toJson(), true);
+        const QJsonObject json = body.toJson();
+        QCoro::Task<std::optional<Payment>> pending =
+            m_api.request<std::optional<Payment>>(QStringLiteral("PATCH"), Endpoints::payment(paymentId), json, true);
+        co_return co_await std::move(pending);
     } catch (const std::exception &error) {
         if (self)
             setErrorMessage(errorDescription(error));
@@ -89,7 +95,9 @@ QCoro::Task<bool> FinanceService::deletePayment(QString paymentId)
     QPointer<FinanceService> self(this);
     setErrorMessage(std::nullopt);
     try {
-        co_await m_api.requestData(QStringLiteral("DELETE"), Endpoints::payment(paymentId), std::nullopt, true);
+        QCoro::Task<QByteArray> pending =
+            m_api.requestData(QStringLiteral("DELETE"), Endpoints::payment(paymentId), std::nullopt, true);
+        co_await std::move(pending);
         co_return true;
     } catch (const std::exception &error) {
         if (self)

@@ -59,7 +59,9 @@ QCoro::Task<> AuthService::restoreSession()
     std::optional<User> loaded;
     bool failed = false;
     try {
-        loaded = co_await m_api.request<std::optional<User>>(QStringLiteral("GET"), Endpoints::profile(), std::nullopt, true);
+        QCoro::Task<std::optional<User>> pending =
+            m_api.request<std::optional<User>>(QStringLiteral("GET"), Endpoints::profile(), std::nullopt, true);
+        loaded = co_await std::move(pending);
     } catch (const std::exception &) {
         failed = true;
     }
@@ -81,8 +83,9 @@ QCoro::Task<> AuthService::login(QString email, QString password)
     setLoading(true);
     setErrorMessage(std::nullopt);
     try {
-        const AuthResponse response = co_await m_api.request<AuthResponse>(
-            QStringLiteral("POST"), Endpoints::login(), LoginRequest{email, password}.toJson(), false);
+        const QJsonObject body = LoginRequest{email, password}.toJson();
+        QCoro::Task<AuthResponse> pending = m_api.request<AuthResponse>(QStringLiteral("POST"), Endpoints::login(), body, false);
+        const AuthResponse response = co_await std::move(pending);
         if (!self)
             co_return;
         try {
@@ -108,9 +111,10 @@ QCoro::Task<> AuthService::registerAccount(QString email, QString password, std:
     setErrorMessage(std::nullopt);
     setRegistrationNotice(std::nullopt);
     try {
-        const RegisterRequest body{email, password, firstName, lastName};
-        const MessageResponse response =
-            co_await m_api.request<MessageResponse>(QStringLiteral("POST"), Endpoints::registration(), body.toJson(), false);
+        const QJsonObject body = RegisterRequest{email, password, firstName, lastName}.toJson();
+        QCoro::Task<MessageResponse> pending =
+            m_api.request<MessageResponse>(QStringLiteral("POST"), Endpoints::registration(), body, false);
+        const MessageResponse response = co_await std::move(pending);
         if (!self)
             co_return;
         setRegistrationNotice(response.message);
@@ -131,8 +135,8 @@ QCoro::Task<std::optional<QString>> AuthService::sendForMessage(QString path, st
         std::optional<QJsonValue> json;
         if (body)
             json = QJsonValue(*body);
-        const MessageResponse response =
-            co_await m_api.request<MessageResponse>(QStringLiteral("POST"), path, json, false);
+        QCoro::Task<MessageResponse> pending = m_api.request<MessageResponse>(QStringLiteral("POST"), path, json, false);
+        const MessageResponse response = co_await std::move(pending);
         if (self)
             setLoading(false);
         co_return response.message;
@@ -173,7 +177,8 @@ QCoro::Task<> AuthService::finishLogout(std::shared_ptr<Session> session, qint64
 {
     if (tokens->load()) {
         try {
-            co_await api->requestData(QStringLiteral("POST"), Endpoints::logout(), std::nullopt, true);
+            QCoro::Task<QByteArray> pending = api->requestData(QStringLiteral("POST"), Endpoints::logout(), std::nullopt, true);
+            co_await std::move(pending);
         } catch (const std::exception &) {
             // The local sign-out has happened; the backend's answer changes nothing.
         }
