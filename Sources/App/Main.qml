@@ -10,6 +10,8 @@ ApplicationWindow {
     visible: true
     title: "Tessmark"
     color: AppTheme.background
+    // Stock controls use the bundled interface font as well.
+    font: Typography.font(Typography.Body)
 
     // Stock controls take the theme's colours too, in light and dark.
     palette {
