@@ -121,7 +121,8 @@ QCoro::Task<std::optional<T>> ProjectsService::send(QString method, QString path
 {
     const QPointer<ProjectsService> self(this);
     try {
-        T answer = co_await api().request<T>(std::move(method), std::move(path), std::move(body));
+        auto pending = api().request<T>(std::move(method), std::move(path), std::move(body));
+        T answer = co_await std::move(pending);
         // The caller resumes right after this returns, so a value means the service still lives.
         if (self)
             co_return answer;
@@ -151,8 +152,9 @@ QCoro::Task<void> ProjectsService::load(bool includeIterations)
     }
 
     const QPointer<ProjectsService> self(this);
-    std::optional<QList<Project>> projects = co_await send<QList<Project>>(
-        get, includeIterations ? Endpoints::projectsFull() : Endpoints::projects(), std::nullopt);
+    const QString path = includeIterations ? Endpoints::projectsFull() : Endpoints::projects();
+    auto pending = send<QList<Project>>(get, path, std::nullopt);
+    std::optional<QList<Project>> projects = co_await std::move(pending);
     if (!self)
         co_return;
     if (projects)
@@ -196,7 +198,8 @@ QCoro::Task<std::optional<Project>> ProjectsService::create(QString name, std::o
     const std::optional<QJsonValue> body = encode(request);
     if (!body)
         co_return std::nullopt;
-    const std::optional<Project> created = co_await send<Project>(post, Endpoints::projects(), body);
+    auto pending = send<Project>(post, Endpoints::projects(), body);
+    const std::optional<Project> created = co_await std::move(pending);
     if (created)
         insertFirst(*created);
     co_return created;
@@ -217,7 +220,8 @@ QCoro::Task<std::optional<Project>> ProjectsService::createFromLocalGuestProject
     const std::optional<QJsonValue> body = encode(request);
     if (!body)
         co_return std::nullopt;
-    const std::optional<Project> created = co_await send<Project>(post, Endpoints::projects(), body);
+    auto pending = send<Project>(post, Endpoints::projects(), body);
+    const std::optional<Project> created = co_await std::move(pending);
     if (created && !replaceListed(*created))
         insertFirst(*created);
     co_return created;
@@ -234,7 +238,8 @@ QCoro::Task<std::optional<Project>> ProjectsService::fetchProject(QString id)
         }
     }
 
-    const std::optional<Project> fetched = co_await send<Project>(get, Endpoints::project(id), std::nullopt);
+    auto pending = send<Project>(get, Endpoints::project(id), std::nullopt);
+    const std::optional<Project> fetched = co_await std::move(pending);
     if (fetched) {
         // Only a project of the requested identity is refreshed in place; none is added.
         const auto listed = std::find_if(m_projects.begin(), m_projects.end(),
@@ -283,7 +288,8 @@ QCoro::Task<std::optional<Project>> ProjectsService::update(QString id, QString 
     const std::optional<QJsonValue> body = encode(request);
     if (!body)
         co_return std::nullopt;
-    const std::optional<Project> updated = co_await send<Project>(patch, Endpoints::project(id), body);
+    auto pending = send<Project>(patch, Endpoints::project(id), body);
+    const std::optional<Project> updated = co_await std::move(pending);
     if (updated)
         replaceListed(*updated);
     co_return updated;
@@ -296,8 +302,10 @@ QCoro::Task<bool> ProjectsService::remove(QString id)
     try {
         if (usesDevice())
             m_localRepository->remove(id);
-        else
-            co_await api().requestData(deleteMethod, Endpoints::project(id));
+        else {
+            auto pending = api().requestData(deleteMethod, Endpoints::project(id));
+            co_await std::move(pending);
+        }
     } catch (...) {
         if (self)
             reportCurrentException();
@@ -319,15 +327,16 @@ QCoro::Task<std::optional<Project>> ProjectsService::createIteration(QString bas
     const std::optional<QJsonValue> encoded = encode(body);
     if (!encoded)
         co_return std::nullopt;
-    co_return co_await send<Project>(post, Endpoints::iterate(baseProjectId), encoded);
+    auto pending = send<Project>(post, Endpoints::iterate(baseProjectId), encoded);
+    co_return co_await std::move(pending);
 }
 
 QCoro::Task<QList<Project>> ProjectsService::fetchIterations(QString projectId)
 {
     if (m_isGuestMode)
         co_return {};
-    const std::optional<QList<Project>> iterations =
-        co_await send<QList<Project>>(get, Endpoints::iterations(projectId), std::nullopt);
+    auto pending = send<QList<Project>>(get, Endpoints::iterations(projectId), std::nullopt);
+    const std::optional<QList<Project>> iterations = co_await std::move(pending);
     co_return iterations.value_or(QList<Project>{});
 }
 
@@ -336,7 +345,7 @@ QCoro::Task<std::optional<ProjectLineSummary>> ProjectsService::fetchLineSummary
     if (m_isGuestMode)
         co_return std::nullopt;
     // A JSON null answer is no summary, and no failure.
-    const std::optional<std::optional<ProjectLineSummary>> summary =
-        co_await send<std::optional<ProjectLineSummary>>(get, Endpoints::summary(rootId), std::nullopt);
+    auto pending = send<std::optional<ProjectLineSummary>>(get, Endpoints::summary(rootId), std::nullopt);
+    const std::optional<std::optional<ProjectLineSummary>> summary = co_await std::move(pending);
     co_return summary.value_or(std::nullopt);
 }

@@ -18,8 +18,10 @@ struct Migration
     QCoro::Task<bool> move(const Project &local)
     {
         std::optional<Project> created;
-        if (remote)
-            created = co_await remote->createFromLocalGuestProject(local);
+        if (remote) {
+            auto pending = remote->createFromLocalGuestProject(local);
+            created = co_await std::move(pending);
+        }
         if (!created) {
             result.notMoved.append(local);
             if (remote)
@@ -48,8 +50,10 @@ QCoro::Task<LocalCloudMigrationResult> LocalCloudMigrationRunner::run(LocalCloud
         break;
 
     case LocalCloudMigrationPolicy::MergeAll:
-        for (const Project &local : locals)
-            co_await migration.move(local);
+        for (const Project &local : locals) {
+            auto pending = migration.move(local);
+            co_await std::move(pending);
+        }
         break;
 
     case LocalCloudMigrationPolicy::MergeDedupeByName: {
@@ -57,7 +61,8 @@ QCoro::Task<LocalCloudMigrationResult> LocalCloudMigrationRunner::run(LocalCloud
         QSet<QString> uploadIds;
         for (const Project &local : toUpload) {
             uploadIds.insert(local.id);
-            co_await migration.move(local);
+            auto pending = migration.move(local);
+            co_await std::move(pending);
         }
         // The account already has a project of that name: the device copy is dropped on purpose.
         for (const Project &local : locals) {
@@ -72,7 +77,8 @@ QCoro::Task<LocalCloudMigrationResult> LocalCloudMigrationRunner::run(LocalCloud
             LocalCloudMigrationPlanner::cloudProjectsToReplaceForLocalWins(cloudProjects, locals);
         QSet<QString> replaced;
         for (const Project &local : locals) {
-            if (!co_await migration.move(local))
+            auto upload = migration.move(local);
+            if (!co_await std::move(upload))
                 continue;
             // Only after the upload succeeded, so that a failed one leaves the account copy in place.
             const QString key = LocalCloudMigrationPlanner::nameKey(local.name);
@@ -80,7 +86,8 @@ QCoro::Task<LocalCloudMigrationResult> LocalCloudMigrationRunner::run(LocalCloud
                 if (!migration.remote || replaced.contains(cloud.id)
                     || LocalCloudMigrationPlanner::nameKey(cloud.name) != key)
                     continue;
-                if (co_await migration.remote->remove(cloud.id))
+                auto removal = migration.remote->remove(cloud.id);
+                if (co_await std::move(removal))
                     replaced.insert(cloud.id);
                 else if (migration.remote)
                     result.lastFailure = migration.remote->errorMessage();
