@@ -373,7 +373,8 @@ void MainShellViewModel::startTourTask()
 QCoro::Task<> MainShellViewModel::tourStartTask(QPointer<MainShellViewModel> shell,
                                                 std::shared_ptr<ProjectsService> service, quint64 generation)
 {
-    co_await OnboardingDemoProject::ensureReady(*service);
+    auto ready = OnboardingDemoProject::ensureReady(*service);
+    co_await std::move(ready);
     if (!shell || shell->m_tourTaskGeneration != generation)
         co_return;
     shell->setDemoProjectId(textPreference(GuidedOnboarding::demoProjectIdKey));
@@ -393,7 +394,8 @@ void MainShellViewModel::runMigrationProbeIfNeeded()
 QCoro::Task<> MainShellViewModel::migrationProbeTask(QPointer<MainShellViewModel> shell,
                                                      std::shared_ptr<ProjectsService> service)
 {
-    co_await service->load(false);
+    auto loading = service->load(false);
+    co_await std::move(loading);
     if (!shell)
         co_return;
     QList<Project> locals;
@@ -406,6 +408,11 @@ QCoro::Task<> MainShellViewModel::migrationProbeTask(QPointer<MainShellViewModel
         locals = LocalProjectRepository(container).fetchAllSorted();
     } catch (...) {
         // A store that cannot be counted or read offers nothing.
+        Q_EMIT shell->migrationProbeFinished();
+        co_return;
+    }
+    // Records that no longer decode still count, but there is nothing in them to move.
+    if (locals.isEmpty()) {
         Q_EMIT shell->migrationProbeFinished();
         co_return;
     }

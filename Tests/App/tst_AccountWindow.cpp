@@ -118,6 +118,18 @@ private Q_SLOTS:
         QVERIFY(next->showMigration());
     }
 
+    void noOfferWhenNoDeviceRecordReads()
+    {
+        PersistenceController::shared()->upsert(QStringLiteral("local-broken"), QByteArrayLiteral("{\"name\":1}"));
+        RootViewModel root;
+        signIn(root);
+        MainShellViewModel *shell = accountShell(&root);
+        QSignalSpy probed(shell, &MainShellViewModel::migrationProbeFinished);
+        shell->start();
+        QTRY_COMPARE(probed.size(), 1);
+        QVERIFY(!shell->showMigration());
+    }
+
     void noOfferWithAnEmptyDeviceStore()
     {
         m_account.backend.clearRequests();

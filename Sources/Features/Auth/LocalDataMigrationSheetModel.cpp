@@ -73,8 +73,9 @@ QCoro::Task<> LocalDataMigrationSheetModel::run(QPointer<LocalDataMigrationSheet
     QString failure;
     std::optional<LocalCloudMigrationResult> result;
     try {
-        result = co_await LocalCloudMigrationRunner::run(self->m_policy, locals, self->m_cloudProjects, *service,
-                                                         LocalProjectRepository(PersistenceController::shared()));
+        auto migration = LocalCloudMigrationRunner::run(self->m_policy, locals, self->m_cloudProjects, *service,
+                                                        LocalProjectRepository(PersistenceController::shared()));
+        result = co_await std::move(migration);
     } catch (const StoreError &error) {
         failure = error.description();
     }
@@ -86,7 +87,8 @@ QCoro::Task<> LocalDataMigrationSheetModel::run(QPointer<LocalDataMigrationSheet
         Q_EMIT self->stateChanged();
         co_return;
     }
-    co_await service->load(false);
+    auto reload = service->load(false);
+    co_await std::move(reload);
     if (!self)
         co_return;
     if (!result->isComplete()) {

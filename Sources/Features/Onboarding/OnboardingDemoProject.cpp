@@ -32,7 +32,8 @@ QString sphereId()
 QCoro::Task<> ensureReady(ProjectsService &projectsService)
 {
     QPointer<ProjectsService> service = &projectsService;
-    co_await service->load(false);
+    auto loading = service->load(false);
+    co_await std::move(loading);
     if (!service)
         co_return;
 
@@ -57,8 +58,8 @@ QCoro::Task<> ensureReady(ProjectsService &projectsService)
     std::optional<EstimateTemplate> firstTemplate;
     if (!templates.isEmpty())
         firstTemplate = templates.first();
-    const std::optional<Project> created =
-        co_await service->create(name(), clientName(), currency(), sphereId(), firstTemplate);
+    auto creation = service->create(name(), clientName(), currency(), sphereId(), firstTemplate);
+    const std::optional<Project> created = co_await std::move(creation);
     if (created)
         preferences.setValue(key, created->id);
 }
