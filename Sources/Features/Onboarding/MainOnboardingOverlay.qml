@@ -122,13 +122,11 @@ Item {
                     }
                 }
             }
-            Switch {
+            AppToggle {
                 Layout.fillWidth: true
                 text: "Не показывать это знакомство снова"
-                font: Typography.font(Typography.Subheadline)
                 checked: overlayModel.dontShowAgain
                 onToggled: overlayModel.dontShowAgain = checked
-                palette.highlight: AppTheme.accent
             }
             RowLayout {
                 Layout.fillWidth: true

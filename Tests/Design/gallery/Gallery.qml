@@ -235,6 +235,9 @@ Window {
                     selection: "none"
                     options: [{ value: "a", label: "Ничего" }, { value: "b", label: "не выбрано" }]
                 }
+                AppToggle { text: "Включено"; checked: true }
+                AppToggle { text: "Выключено" }
+                AppToggle { text: "Недоступно"; enabled: false }
             }
 
             // Column 3: sidebar, empty state, spotlight, icons, gradient
