@@ -2,6 +2,7 @@
 
 #include "Auth/KeychainTokenStore.h"
 #include "Config/AppConfig.h"
+#include "Utils/Text.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -11,17 +12,6 @@
 #include <QCoro/QCoroNetworkReply>
 
 namespace {
-
-QString trimSlashes(const QString &text)
-{
-    qsizetype start = 0;
-    qsizetype end = text.size();
-    while (start < end && text.at(start) == QLatin1Char('/'))
-        ++start;
-    while (end > start && text.at(end - 1) == QLatin1Char('/'))
-        --end;
-    return text.mid(start, end - start);
-}
 
 struct ReplyDeleter {
     void operator()(QNetworkReply *reply) const { reply->deleteLater(); }
@@ -57,8 +47,8 @@ APIClient &APIClient::shared()
 
 std::optional<QUrl> APIClient::endpointURL(const QString &path) const
 {
-    const QString base = trimSlashes(m_baseUrl.toString(QUrl::FullyEncoded));
-    const QString tail = trimSlashes(path);
+    const QString base = Text::trimmedSlashes(m_baseUrl.toString(QUrl::FullyEncoded));
+    const QString tail = Text::trimmedSlashes(path);
     if (base.isEmpty() || tail.isEmpty())
         return std::nullopt;
     const QUrl url(base + QLatin1Char('/') + tail, QUrl::StrictMode);

@@ -1,5 +1,7 @@
 #include "AuthDeepLink.h"
 
+#include "Utils/Text.h"
+
 #include <QRegularExpression>
 #include <QUrl>
 
@@ -80,17 +82,6 @@ QHash<QString, QString> queryMap(const std::optional<QString> &query)
     return map;
 }
 
-QString trimSlashes(const QString &text)
-{
-    qsizetype start = 0;
-    qsizetype end = text.size();
-    while (start < end && text.at(start) == QLatin1Char('/'))
-        ++start;
-    while (end > start && text.at(end - 1) == QLatin1Char('/'))
-        --end;
-    return text.mid(start, end - start);
-}
-
 } // namespace
 
 QString AuthDeepLink::id() const
@@ -116,11 +107,11 @@ std::optional<AuthDeepLink> AuthDeepLink::parse(const QString &url)
     if (!parts)
         return std::nullopt;
     if (parts->scheme && parts->scheme->toLower() == QStringLiteral("tessmark")) {
-        const QString route = parts->host && !parts->host->isEmpty() ? *parts->host : trimSlashes(parts->path);
+        const QString route = parts->host && !parts->host->isEmpty() ? *parts->host : Text::trimmedSlashes(parts->path);
         return parse(route, queryMap(parts->query));
     }
     // A web link: any host, the path must be the route itself.
     if (parts->host && !parts->host->isEmpty())
-        return parse(trimSlashes(parts->path), queryMap(parts->query));
+        return parse(Text::trimmedSlashes(parts->path), queryMap(parts->query));
     return std::nullopt;
 }

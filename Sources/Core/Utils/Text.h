@@ -11,4 +11,7 @@ bool isSpaceOrTab(QChar c);
 // strips line breaks.
 QString trimmedSpacesAndTabs(const QString &text);
 
+// Removes every leading and trailing "/", as paths are joined to a base URL with exactly one.
+QString trimmedSlashes(const QString &text);
+
 } // namespace Text
