@@ -24,19 +24,11 @@ private:
     QString m_accountId;
 
     // Device projects, first in the list written last, as the store lists them.
-    QList<Project> storeLocals(const LocalProjectRepository &repo, const QStringList &localNames)
+    static QList<Project> storeLocals(const LocalProjectRepository &repo, const QStringList &localNames)
     {
         for (qsizetype i = localNames.size() - 1; i >= 0; --i)
             repo.upsert(ProjectSamples::make(QStringLiteral("local-%1").arg(i), localNames.at(i), 1));
         return repo.fetchAllSorted();
-    }
-    QList<Project> seedCloud(const QStringList &cloudNames)
-    {
-        for (const QString &name : cloudNames)
-            m_backend.data().addProject(m_accountId, {{QStringLiteral("name"), name}});
-        ProjectsService loader(false, nullptr, m_client.get());
-        await(loader.load(false));
-        return loader.projects();
     }
     QStringList cloudNames()
     {
@@ -45,30 +37,31 @@ private:
             out.append(p.value(QStringLiteral("name")).toString());
         return out;
     }
-    QStringList requestLog() const
-    {
-        QStringList out;
-        for (const RecordedRequest &r : m_backend.requests())
-            out.append(r.method + QLatin1Char(' ') + r.path);
-        return out;
-    }
     struct Outcome
     {
         LocalCloudMigrationResult result;
-        QStringList requests;
+        QStringList requests; // "METHOD path" in the order sent
         QStringList deviceLeft;
         QStringList cloud;
     };
-    Outcome migrate(LocalCloudMigrationPolicy policy, const QStringList &localNames, const QStringList &cloud)
+    enum class Run { Normal, CloudNotOffered, AccountRefusesAll };
+    Outcome migrate(LocalCloudMigrationPolicy policy, const QStringList &localNames, const QStringList &cloud, Run run = Run::Normal)
     {
         const LocalProjectRepository repo(ModelContainer::openInMemory());
         const QList<Project> locals = storeLocals(repo, localNames);
-        const QList<Project> cloudProjects = seedCloud(cloud);
-        m_backend.clearRequests();
+        for (const QString &name : cloud)
+            m_backend.data().addProject(m_accountId, {{QStringLiteral("name"), name}});
         ProjectsService remote(false, nullptr, m_client.get());
+        await(remote.load(false));
+        const QList<Project> offered = run == Run::CloudNotOffered ? QList<Project>{} : remote.projects();
+        m_backend.clearRequests();
+        if (run == Run::AccountRefusesAll)
+            m_token.reset();
         Outcome outcome;
-        outcome.result = await(LocalCloudMigrationRunner::run(policy, locals, cloudProjects, remote, repo));
-        outcome.requests = requestLog();
+        outcome.result = await(LocalCloudMigrationRunner::run(policy, locals, offered, remote, repo));
+        m_token = m_backend.data().issueToken(m_accountId);
+        for (const RecordedRequest &r : m_backend.requests())
+            outcome.requests.append(r.method + QLatin1Char(' ') + r.path);
         outcome.deviceLeft = names(repo.fetchAllSorted());
         outcome.cloud = cloudNames();
         return outcome;
@@ -91,6 +84,7 @@ private Q_SLOTS:
         m_backend.clearOverrides();
     }
 
+    // Local wins uploads each device project before it deletes that project's matches.
     void policies_data()
     {
         QTest::addColumn<LocalCloudMigrationPolicy>("policy");
@@ -101,25 +95,20 @@ private Q_SLOTS:
 
         const QStringList locals{"  сайт магазина ", "Лендинг"};
         const QStringList cloud{"Сайт Магазина", "Другой"};
-        QTest::newRow("merge all") << LocalCloudMigrationPolicy::MergeAll << locals << cloud
-                                   << QStringList{"POST projects", "POST projects"}
+        QTest::newRow("merge all") << LocalCloudMigrationPolicy::MergeAll << locals << cloud << QStringList{"POST projects", "POST projects"}
                                    << QStringList{"Сайт Магазина", "Другой", "  сайт магазина ", "Лендинг"};
         QTest::newRow("dedupe by name") << LocalCloudMigrationPolicy::MergeDedupeByName << locals << cloud
-                                        << QStringList{"POST projects"}
-                                        << QStringList{"Сайт Магазина", "Другой", "Лендинг"};
-        QTest::newRow("dedupe keeps local twins") << LocalCloudMigrationPolicy::MergeDedupeByName
-                                                  << QStringList{"App", "APP"} << QStringList{"Другой"}
-                                                  << QStringList{"POST projects", "POST projects"}
+                                        << QStringList{"POST projects"} << QStringList{"Сайт Магазина", "Другой", "Лендинг"};
+        QTest::newRow("dedupe keeps local twins") << LocalCloudMigrationPolicy::MergeDedupeByName << QStringList{"App", "APP"}
+                                                  << QStringList{"Другой"} << QStringList{"POST projects", "POST projects"}
                                                   << QStringList{"Другой", "App", "APP"};
-        QTest::newRow("cloud only") << LocalCloudMigrationPolicy::CloudOnly << locals << cloud << QStringList{}
-                                    << cloud;
+        QTest::newRow("cloud only") << LocalCloudMigrationPolicy::CloudOnly << locals << cloud << QStringList{} << cloud;
         QTest::newRow("local wins: upload, then replace")
-            << LocalCloudMigrationPolicy::LocalWinsReplaceMatches << QStringList{"сайт", "Лендинг"}
-            << QStringList{"Сайт", "САЙТ ", "Другой"}
+            << LocalCloudMigrationPolicy::LocalWinsReplaceMatches << QStringList{"сайт", "Лендинг"} << QStringList{"Сайт", "САЙТ ", "Другой"}
             << QStringList{"POST projects", "DELETE projects/p-1", "DELETE projects/p-2", "POST projects"}
             << QStringList{"Другой", "сайт", "Лендинг"};
-        QTest::newRow("blank names match") << LocalCloudMigrationPolicy::MergeDedupeByName << QStringList{" \t"}
-                                           << QStringList{""} << QStringList{} << QStringList{""};
+        QTest::newRow("blank names match") << LocalCloudMigrationPolicy::MergeDedupeByName << QStringList{" \t"} << QStringList{""}
+                                           << QStringList{} << QStringList{""};
         for (const LocalCloudMigrationPolicy policy : allLocalCloudMigrationPolicies) {
             QTest::addRow("no device projects, %s", qPrintable(rawValue(policy)))
                 << policy << QStringList{} << cloud << QStringList{} << cloud;
@@ -140,55 +129,35 @@ private Q_SLOTS:
         QCOMPARE(outcome.result.message(locals.size()), QString());
     }
 
-    // The backend refuses a blank name, so that upload fails while the others go through.
+    // The backend refuses a blank name, so that upload fails while the others go through. Under
+    // local wins, the blank account project is the match of the failed upload: it must stay.
     void failedUploadStaysOnTheDevice_data()
     {
         QTest::addColumn<LocalCloudMigrationPolicy>("policy");
-        QTest::addColumn<QStringList>("cloudAfter");
-        QTest::newRow("merge all") << LocalCloudMigrationPolicy::MergeAll << QStringList{"", "Первый", "Третий"};
-        QTest::newRow("dedupe by name") << LocalCloudMigrationPolicy::MergeDedupeByName
-                                        << QStringList{"", "Первый", "Третий"};
-        // The blank account project is the match of the failed upload: it must stay.
-        QTest::newRow("local wins") << LocalCloudMigrationPolicy::LocalWinsReplaceMatches
-                                    << QStringList{"", "Первый", "Третий"};
+        QTest::newRow("merge all") << LocalCloudMigrationPolicy::MergeAll;
+        QTest::newRow("dedupe by name") << LocalCloudMigrationPolicy::MergeDedupeByName;
+        QTest::newRow("local wins") << LocalCloudMigrationPolicy::LocalWinsReplaceMatches;
     }
     void failedUploadStaysOnTheDevice()
     {
         QFETCH(LocalCloudMigrationPolicy, policy);
-        QFETCH(QStringList, cloudAfter);
-        m_backend.data().addProject(m_accountId, {{QStringLiteral("name"), QString()}});
-        const LocalProjectRepository repo(ModelContainer::openInMemory());
-        const QList<Project> locals = storeLocals(repo, {"Первый", "   ", "Третий"});
-        ProjectsService loader(false, nullptr, m_client.get());
-        await(loader.load(false));
-        const QList<Project> cloud = policy == LocalCloudMigrationPolicy::MergeDedupeByName ? QList<Project>{}
-                                                                                            : loader.projects();
-        ProjectsService remote(false, nullptr, m_client.get());
-        const LocalCloudMigrationResult result =
-            await(LocalCloudMigrationRunner::run(policy, locals, cloud, remote, repo));
-        QCOMPARE(names(result.notMoved), QStringList{"   "});
-        QCOMPARE(result.lastFailure, QStringLiteral("name should not be empty"));
-        QCOMPARE(result.message(3),
-                 QStringLiteral("Не удалось перенести проектов: 1 из 3. Они остались на устройстве. "
-                                "name should not be empty"));
-        QCOMPARE(names(repo.fetchAllSorted()), QStringList{"   "});
-        QCOMPARE(cloudNames(), cloudAfter);
+        const Outcome outcome = migrate(policy, {"Первый", "   ", "Третий"}, {""},
+                                        policy == LocalCloudMigrationPolicy::MergeDedupeByName ? Run::CloudNotOffered : Run::Normal);
+        QCOMPARE(names(outcome.result.notMoved), QStringList{"   "});
+        QCOMPARE(outcome.result.lastFailure, QStringLiteral("name should not be empty"));
+        QCOMPARE(outcome.result.message(3),
+                 QStringLiteral("Не удалось перенести проектов: 1 из 3. Они остались на устройстве. name should not be empty"));
+        QCOMPARE(outcome.deviceLeft, QStringList{"   "});
+        QCOMPARE(outcome.cloud, (QStringList{"", "Первый", "Третий"}));
     }
 
     void unreachableAccountLosesNothing()
     {
-        const LocalProjectRepository repo(ModelContainer::openInMemory());
-        const QList<Project> locals = storeLocals(repo, {"A", "B"});
-        const QList<Project> cloud = seedCloud({"a"});
-        m_token.reset(); // every call is refused
-        ProjectsService remote(false, nullptr, m_client.get());
-        const LocalCloudMigrationResult result = await(LocalCloudMigrationRunner::run(
-            LocalCloudMigrationPolicy::LocalWinsReplaceMatches, locals, cloud, remote, repo));
-        m_token = m_backend.data().issueToken(m_accountId);
-        QCOMPARE(names(result.notMoved), (QStringList{"A", "B"}));
-        QCOMPARE(names(repo.fetchAllSorted()), (QStringList{"A", "B"}));
-        QCOMPARE(cloudNames(), QStringList{"a"});
-        QVERIFY(m_backend.requests(QStringLiteral("DELETE"), QStringLiteral("projects/p-1")).isEmpty());
+        const Outcome outcome = migrate(LocalCloudMigrationPolicy::LocalWinsReplaceMatches, {"A", "B"}, {"a"}, Run::AccountRefusesAll);
+        QCOMPARE(names(outcome.result.notMoved), (QStringList{"A", "B"}));
+        QCOMPARE(outcome.deviceLeft, (QStringList{"A", "B"}));
+        QCOMPARE(outcome.cloud, QStringList{"a"});
+        QVERIFY(!outcome.requests.contains(QStringLiteral("DELETE projects/p-1")));
     }
 
     // Projects written to the device after the offer was built are not part of the run.
@@ -212,8 +181,7 @@ private Q_SLOTS:
         const QList<Project> locals = storeLocals(repo, {"A"});
         probeStoreFile(path, QStringLiteral("DROP TABLE LocalProjectRecord"));
         ProjectsService remote(false, nullptr, m_client.get());
-        QVERIFY_THROWS_EXCEPTION(StoreError, await(LocalCloudMigrationRunner::run(LocalCloudMigrationPolicy::CloudOnly,
-                                                                                  locals, {}, remote, repo)));
+        QVERIFY_THROWS_EXCEPTION(StoreError, await(LocalCloudMigrationRunner::run(LocalCloudMigrationPolicy::CloudOnly, locals, {}, remote, repo)));
         QVERIFY(m_backend.requests().isEmpty());
     }
 };

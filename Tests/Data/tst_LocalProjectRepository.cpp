@@ -12,10 +12,6 @@
 using ProjectSamples::make;
 using ProjectSamples::ids;
 
-namespace {
-
-} // namespace
-
 class tst_LocalProjectRepository : public QObject
 {
     Q_OBJECT
@@ -25,22 +21,6 @@ private:
     LocalProjectRepository memoryRepository() const { return LocalProjectRepository(ModelContainer::openInMemory()); }
 
 private Q_SLOTS:
-    void latestWriteListsFirst()
-    {
-        LocalProjectRepository repo = memoryRepository();
-        const Project a = make(QStringLiteral("a"), QStringLiteral("A"));
-        const Project b = make(QStringLiteral("b"), QStringLiteral("B"));
-        repo.upsert(a);
-        repo.upsert(b);
-        QCOMPARE(ids(repo.fetchAllSorted()), (QStringList{QStringLiteral("b"), QStringLiteral("a")}));
-        repo.upsert(a);
-        QCOMPARE(ids(repo.fetchAllSorted()), (QStringList{QStringLiteral("a"), QStringLiteral("b")}));
-        // Copies share the store.
-        LocalProjectRepository copy = repo;
-        copy.remove(QStringLiteral("a"));
-        QCOMPARE(ids(repo.fetchAllSorted()), QStringList{QStringLiteral("b")});
-    }
-
     void totalsRecomputedOnlyInTheStore()
     {
         LocalProjectRepository repo = memoryRepository();

@@ -8,7 +8,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-
 namespace {
 
 QStringList ids(const QList<LocalProjectRecord> &records)
@@ -30,17 +29,6 @@ private:
     QString file(const QString &name) const { return m_dir.filePath(name); }
 
 private Q_SLOTS:
-    void emptyStore()
-    {
-        const auto store = ModelContainer::open(file(QStringLiteral("empty.sqlite")));
-        QVERIFY(store->fetchAllSorted().isEmpty());
-        QVERIFY(store->fetch(QStringLiteral("x")).isEmpty());
-        QCOMPARE(store->count(), 0);
-        store->remove(QStringLiteral("x"));
-        store->removeAll();
-        QCOMPARE(store->count(), 0);
-    }
-
     void schemaOnDisk()
     {
         const QString path = file(QStringLiteral("schema.sqlite"));
@@ -55,21 +43,6 @@ private Q_SLOTS:
                  1);
         const auto reopened = ModelContainer::open(path);
         QCOMPARE(ids(reopened->fetchAllSorted()), QStringList{QStringLiteral("a")});
-    }
-
-    void upsertReplacesOneRecord()
-    {
-        const auto store = ModelContainer::openInMemory();
-        QDateTime now = QDateTime::fromMSecsSinceEpoch(1000, Qt::UTC);
-        store->setClock([&now] { return now; });
-        store->upsert(QStringLiteral("a"), "first");
-        now = now.addMSecs(5);
-        store->upsert(QStringLiteral("a"), "second");
-        const QList<LocalProjectRecord> records = store->fetch(QStringLiteral("a"));
-        QCOMPARE(records.size(), 1);
-        QCOMPARE(records.first().projectData, QByteArray("second"));
-        QCOMPARE(records.first().updatedAt, now);
-        QCOMPARE(store->count(), 1);
     }
 
     void newestWriteFirst_data()
@@ -94,21 +67,29 @@ private Q_SLOTS:
         QCOMPARE(ids(store->fetchAllSorted()), (QStringList{"b", "a"}));
     }
 
+    // One record per identity, compared exactly; a write replaces data and time.
     void identitiesCompareExactly()
     {
         const auto store = ModelContainer::openInMemory();
+        QDateTime now = QDateTime::fromMSecsSinceEpoch(1000, Qt::UTC);
+        store->setClock([&now] { return now = now.addMSecs(5); });
         store->upsert(QStringLiteral("local-ABC"), "upper");
+        store->upsert(QStringLiteral("local-abc"), "first");
         store->upsert(QStringLiteral("local-abc"), "lower");
         store->upsert(QString(), "empty");
         QCOMPARE(store->count(), 3);
-        QCOMPARE(store->fetch(QStringLiteral("local-abc")).value(0).projectData, QByteArray("lower"));
-        QCOMPARE(store->fetch(QStringLiteral("")).value(0).projectData, QByteArray("empty"));
+        const QList<LocalProjectRecord> records = store->fetch(QStringLiteral("local-abc"));
+        QCOMPARE(records.size(), 1);
+        QCOMPARE(records.first().projectData, QByteArray("lower"));
+        QCOMPARE(records.first().updatedAt, QDateTime::fromMSecsSinceEpoch(1015, Qt::UTC));
+        QCOMPARE(store->fetch(QString()).value(0).projectData, QByteArray("empty"));
         store->remove(QStringLiteral("LOCAL-ABC"));
         QCOMPARE(store->count(), 3);
         store->remove(QStringLiteral("local-ABC"));
-        QCOMPARE(ids(store->fetchAllSorted()).contains(QStringLiteral("local-ABC")), false);
+        QVERIFY(store->fetch(QStringLiteral("local-ABC")).isEmpty());
         store->removeAll();
         QCOMPARE(store->count(), 0);
+        QVERIFY(store->fetchAllSorted().isEmpty());
     }
 
     void storesThatCannotOpen_data()
@@ -141,35 +122,36 @@ private Q_SLOTS:
         }
     }
 
-    void sharedStoreThatCannotOpenStopsTheProgram()
+    // The application's store lives under the data location; when its folder cannot be made the
+    // program stops with a message.
+    void sharedStore_data()
     {
-        // The data location lies under a regular file, so its folder cannot be made.
-        const QString blocker = file(QStringLiteral("blocker"));
-        QFile f(blocker);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.close();
-        QProcess child;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("XDG_DATA_HOME"), blocker);
-        child.setProcessEnvironment(env);
-        child.start(QStringLiteral(STORE_CHILD), {QStringLiteral("shared")});
-        QVERIFY(child.waitForFinished(30000));
-        QVERIFY(child.exitStatus() == QProcess::CrashExit || child.exitCode() != 0);
-        QVERIFY2(child.readAllStandardError().contains("SQLite store: cannot create the folder"),
-                 "fatal message missing");
+        QTest::addColumn<bool>("blocked");
+        QTest::newRow("under the data location") << false;
+        QTest::newRow("folder cannot be made") << true;
     }
-
-    void sharedStoreUnderAppData()
+    void sharedStore()
     {
+        QFETCH(bool, blocked);
+        const QString dataHome = m_dir.filePath(blocked ? QStringLiteral("blocker") : QStringLiteral("xdg"));
+        if (blocked) {
+            QFile f(dataHome);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
         QProcess child;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("XDG_DATA_HOME"), m_dir.filePath(QStringLiteral("xdg")));
+        env.insert(QStringLiteral("XDG_DATA_HOME"), dataHome);
         child.setProcessEnvironment(env);
         child.start(QStringLiteral(STORE_CHILD), {QStringLiteral("shared")});
         QVERIFY(child.waitForFinished(30000));
+        if (blocked) {
+            QVERIFY(child.exitStatus() == QProcess::CrashExit || child.exitCode() != 0);
+            QVERIFY2(child.readAllStandardError().contains("SQLite store: cannot create the folder"), "fatal message missing");
+            return;
+        }
         QCOMPARE(child.exitCode(), 0);
         const QString path = QString::fromUtf8(child.readAllStandardOutput()).trimmed();
-        QVERIFY2(path.startsWith(m_dir.filePath(QStringLiteral("xdg/"))), qPrintable(path));
+        QVERIFY2(path.startsWith(dataHome + QLatin1Char('/')), qPrintable(path));
         QVERIFY(QFile::exists(path));
     }
 };

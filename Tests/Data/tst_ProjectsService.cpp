@@ -16,6 +16,8 @@ using ProjectSamples::ids;
 
 namespace {
 
+const QString rub = QStringLiteral("RUB");
+
 QStringList sortedKeys(const QJsonValue &value)
 {
     QStringList keys = value.toObject().keys();
@@ -41,12 +43,18 @@ EstimateTemplate sampleTemplate()
     item.hours = 10;
     item.rate = 0;
     item.isLocked = true;
-    EstimateTemplate t;
-    t.id = QStringLiteral("tpl-web");
-    t.name = QStringLiteral("Сайт");
-    t.defaultRate = 60;
-    t.items = {item};
-    return t;
+    return EstimateTemplate{QStringLiteral("tpl-web"), std::nullopt, QStringLiteral("Сайт"), std::nullopt, 60, {item}};
+}
+
+std::optional<Project> createPlain(ProjectsService &service, const QString &name)
+{
+    return await(service.create(name, std::nullopt, rub, QString(), std::nullopt));
+}
+
+// An update that changes the name only; "missing" fails in guest mode.
+std::optional<Project> rename(ProjectsService &service, const QString &id, const QString &name)
+{
+    return await(service.update(id, name, std::nullopt, rub, ProjectStatus::Draft, 50, {}, std::nullopt, std::nullopt));
 }
 
 } // namespace
@@ -66,21 +74,13 @@ private:
     {
         return std::make_unique<ProjectsService>(true, std::move(store), m_client.get());
     }
-    std::unique_ptr<ProjectsService> account()
-    {
-        return std::make_unique<ProjectsService>(false, nullptr, m_client.get());
-    }
+    std::unique_ptr<ProjectsService> account() { return std::make_unique<ProjectsService>(false, nullptr, m_client.get()); }
     QString seed(const QString &name, QJsonObject fields = {})
     {
         fields.insert(QStringLiteral("name"), name);
         return m_backend.data().addProject(m_accountId, fields).value(QStringLiteral("id")).toString();
     }
-    // Puts the service's error text in place through a failing guest update.
-    static void failOnce(ProjectsService &service)
-    {
-        await(service.update(QStringLiteral("missing"), QStringLiteral("x"), std::nullopt, QStringLiteral("RUB"),
-                             ProjectStatus::Draft, 0, {}, std::nullopt, std::nullopt));
-    }
+    QJsonObject lastBody() const { return m_backend.requests().last().json().toObject(); }
 
 private Q_SLOTS:
     void initTestCase()
@@ -99,6 +99,7 @@ private Q_SLOTS:
         m_client->setTransferTimeout(APIClient::defaultTransferTimeout);
     }
 
+    // Each mode reads its own source only.
     void freshService_data()
     {
         QTest::addColumn<bool>("isGuest");
@@ -117,125 +118,158 @@ private Q_SLOTS:
         QVERIFY(!service.errorMessage());
         QCOMPARE(service.isGuestMode(), isGuest);
         QCOMPARE(service.localRepository().has_value(), isGuest);
+        QSignalSpy loading(&service, &ProjectsService::isLoadingChanged);
         await(service.load(false));
+        QCOMPARE(service.projects().first().name, isGuest ? QStringLiteral("A") : QStringLiteral("B"));
         QCOMPARE(service.projects().size(), 1);
-        QVERIFY(!service.isLoading());
-    }
-
-    // ---- guest mode: the device store
-
-    void guestLoadListsLatestWriteFirst()
-    {
-        auto service = guest();
-        LocalProjectRepository repo = *service->localRepository();
-        repo.upsert(make(QStringLiteral("a"), QStringLiteral("A")));
-        repo.upsert(make(QStringLiteral("b"), QStringLiteral("B")));
-        QSignalSpy loading(service.get(), &ProjectsService::isLoadingChanged);
-        await(service->load(true));
-        QCOMPARE(ids(service->projects()), (QStringList{"b", "a"}));
         QCOMPARE(loading.count(), 2);
-        QVERIFY(!service->isLoading());
-        QVERIFY(m_backend.requests().isEmpty());
+        QCOMPARE(m_backend.requests().size(), isGuest ? 0 : 1);
     }
 
-    void guestCreateGoesFirstAndIsStored()
+    // A new project goes to the front; a template gives its lines (trimmed, rate from the default).
+    void create_data()
     {
-        auto service = guest();
-        const std::optional<Project> first = await(service->create(
-            QStringLiteral("Первый"), std::nullopt, QStringLiteral("RUB"), QStringLiteral("software"), std::nullopt));
+        QTest::addColumn<bool>("isGuest");
+        QTest::newRow("guest") << true;
+        QTest::newRow("account") << false;
+    }
+    void create()
+    {
+        QFETCH(bool, isGuest);
+        auto service = isGuest ? guest() : account();
+        const std::optional<Project> first =
+            await(service->create(QStringLiteral("Первый"), std::nullopt, rub, QStringLiteral("software"), std::nullopt));
         const std::optional<Project> second = await(service->create(QStringLiteral("Второй"), QStringLiteral("ООО"),
-                                                                    QStringLiteral("USD"), QStringLiteral("design"),
-                                                                    sampleTemplate()));
+                                                                    QStringLiteral("USD"), QStringLiteral("design"), sampleTemplate()));
         QVERIFY(first && second);
         QCOMPARE(ids(service->projects()), (QStringList{second->id, first->id}));
-        QVERIFY(second->id.startsWith(QStringLiteral("local-")));
-        QCOMPARE(second->userId, QStringLiteral("guest"));
-        QCOMPARE(second->status, ProjectStatus::Draft);
-        QCOMPARE(second->templateId, QStringLiteral("tpl-web"));
-        QCOMPARE(second->items.value(0).title, QStringLiteral("API"));
-        QCOMPARE(second->items.value(0).rate, 60.0);
-        QCOMPARE(second->totalCost, 600.0);
-        QCOMPARE(first->defaultRate, 50.0);
         QCOMPARE(service->projects().first(), *second);
-        QCOMPARE(*service->localRepository()->fetch(second->id), *second);
-        QCOMPARE(ids(service->localRepository()->fetchAllSorted()), (QStringList{second->id, first->id}));
+        if (isGuest) {
+            QVERIFY(second->id.startsWith(QStringLiteral("local-")));
+            QCOMPARE(second->userId, QStringLiteral("guest"));
+            QCOMPARE(second->status, ProjectStatus::Draft);
+            QCOMPARE(second->templateId, QStringLiteral("tpl-web"));
+            QCOMPARE(second->totalCost, 600.0);
+            QCOMPARE(*service->localRepository()->fetch(second->id), *second);
+            QCOMPARE(ids(service->localRepository()->fetchAllSorted()), (QStringList{second->id, first->id}));
+            return;
+        }
+        const QList<RecordedRequest> posts = m_backend.requests(QStringLiteral("POST"), QStringLiteral("projects"));
+        QCOMPARE(sortedKeys(posts.first().json()), (QStringList{"currency", "name", "sphereId", "status"}));
+        const QJsonObject body = posts.last().json().toObject();
+        QCOMPARE(sortedKeys(body),
+                 (QStringList{"clientName", "currency", "defaultRate", "items", "name", "sphereId", "status", "templateId"}));
+        QCOMPARE(body.value("status").toString(), QStringLiteral("draft"));
+        QCOMPARE(body.value("templateId").toString(), QStringLiteral("tpl-web"));
+        QCOMPARE(body.value("defaultRate").toDouble(), 60.0);
+        const QJsonObject item = body.value("items").toArray().first().toObject();
+        QCOMPARE(item.value("title").toString(), QStringLiteral("API"));
+        QCOMPARE(item.value("rate").toDouble(), 60.0);
+        QVERIFY(!item.contains("done"));
     }
 
-    void guestUpdate()
+    // Fetch and update replace a listed entry and never add an unlisted one.
+    void guestUpdateAndFetch()
     {
         auto service = guest();
         LocalProjectRepository repo = *service->localRepository();
         Project root = make(QStringLiteral("local-root"), QStringLiteral("Корень"));
         Project iteration = make(QStringLiteral("local-it"), QStringLiteral("Итерация"));
         iteration.parentProjectId = root.id;
-        iteration.iterationName = QStringLiteral("Вторая");
-        iteration.version = 2;
         repo.upsert(root);
         await(service->load(false));
         repo.upsert(iteration);
+        QCOMPARE(await(service->fetchProject(iteration.id)), iteration);
+        QVERIFY(!await(service->fetchProject(QStringLiteral("local-2"))));
+        QVERIFY(!service->errorMessage());
 
-        // Unlisted: stored and returned, never added to the list.
         const std::optional<Project> updated = await(service->update(
-            iteration.id, QStringLiteral("Итерация 2"), std::nullopt, QStringLiteral("EUR"), ProjectStatus::InProgress,
-            40, {line(QStringLiteral("a"), 2, 0), line(QStringLiteral("b"), -1, 100)}, QStringLiteral("iterative"),
-            QStringLiteral("2024-05-01")));
-        QVERIFY(updated);
+            iteration.id, QStringLiteral("Итерация 2"), std::nullopt, QStringLiteral("EUR"), ProjectStatus::InProgress, 40,
+            {line(QStringLiteral("a"), 2, 0), line(QStringLiteral("b"), -1, 100)}, QStringLiteral("iterative"), QStringLiteral("2024-05-01")));
         QCOMPARE(ids(service->projects()), QStringList{root.id});
-        QCOMPARE(updated->totalHours, 2.0);
         QCOMPARE(updated->totalCost, 80.0);
-        QCOMPARE(updated->iterationName, QStringLiteral("Вторая"));
         QCOMPARE(updated->parentProjectId, root.id);
-        QCOMPARE(updated->createdAt, iteration.createdAt);
         QVERIFY(updated->updatedAt != iteration.updatedAt);
         QCOMPARE(*repo.fetch(iteration.id), *updated);
 
-        // Listed: replaced in place.
-        const std::optional<Project> renamed = await(service->update(root.id, QStringLiteral("Новое имя"), std::nullopt,
-                                                                     QStringLiteral("RUB"), ProjectStatus::Draft, 50,
-                                                                     {}, std::nullopt, std::nullopt));
+        const std::optional<Project> renamed = rename(*service, root.id, QStringLiteral("Новое имя"));
         QCOMPARE(service->projects(), QList<Project>{*renamed});
         QVERIFY(!service->errorMessage());
-
-        const std::optional<Project> missing = await(service->update(QStringLiteral("LOCAL-ROOT"), QStringLiteral("x"),
-                                                                     std::nullopt, QStringLiteral("RUB"),
-                                                                     ProjectStatus::Draft, 0, {}, std::nullopt,
-                                                                     std::nullopt));
-        QVERIFY(!missing);
+        QVERIFY(!rename(*service, QStringLiteral("LOCAL-ROOT"), QStringLiteral("x")));
         QCOMPARE(service->errorMessage(), QStringLiteral("Проект не найден"));
         QCOMPARE(repo.context()->count(), 2);
     }
 
-    void guestDeleteKeepsIterationsListed()
+    void accountUpdateAndFetch()
     {
-        auto service = guest();
-        LocalProjectRepository repo = *service->localRepository();
-        Project iteration = make(QStringLiteral("local-it"), QStringLiteral("Итерация"));
-        iteration.parentProjectId = QStringLiteral("local-root");
-        repo.upsert(make(QStringLiteral("local-root"), QStringLiteral("Корень")));
-        repo.upsert(iteration);
+        const QString listed = seed(QStringLiteral("Listed"));
+        auto service = account();
         await(service->load(false));
-        QVERIFY(await(service->remove(QStringLiteral("local-root"))));
-        QCOMPARE(ids(service->projects()), QStringList{"local-it"});
-        QVERIFY(!repo.fetch(QStringLiteral("local-root")));
-        QVERIFY(await(service->remove(QStringLiteral("never-stored"))));
+        const QString unlisted = seed(QStringLiteral("Unlisted"));
+        m_backend.data().project(listed)->insert(QStringLiteral("name"), QStringLiteral("Listed, renamed"));
+        QCOMPARE(await(service->fetchProject(listed))->name, QStringLiteral("Listed, renamed"));
+        QCOMPARE(service->projects().first().name, QStringLiteral("Listed, renamed"));
+        QCOMPARE(await(service->fetchProject(unlisted))->name, QStringLiteral("Unlisted"));
+        QCOMPARE(ids(service->projects()), QStringList{listed});
+
+        const std::optional<Project> updated = await(service->update(unlisted, QStringLiteral("Unlisted 2"), std::nullopt, rub,
+                                                                     ProjectStatus::Completed, 70, {line(QStringLiteral("x"), 1, 0)},
+                                                                     std::nullopt, std::nullopt));
+        QCOMPARE(updated->name, QStringLiteral("Unlisted 2"));
+        QCOMPARE(ids(service->projects()), QStringList{listed});
+        const RecordedRequest patch = m_backend.requests().last();
+        QCOMPARE(patch.method, QStringLiteral("PATCH"));
+        QCOMPARE(patch.path, QStringLiteral("projects/") + unlisted);
+        QCOMPARE(sortedKeys(patch.json()), (QStringList{"currency", "defaultRate", "items", "name", "status"}));
+
+        await(service->update(listed, QStringLiteral("Listed 3"), QStringLiteral("Клиент"), rub, ProjectStatus::Draft, 0, {},
+                              QStringLiteral("iterative"), QStringLiteral("2024-01-01")));
+        QCOMPARE(service->projects().first().name, QStringLiteral("Listed 3"));
+        QCOMPARE(sortedKeys(lastBody()),
+                 (QStringList{"clientName", "currency", "defaultRate", "items", "iterationStartedAt", "name", "projectType", "status"}));
     }
 
-    void guestFetchReadsTheStoreOnly()
+    // Deleting removes that identity only: its iterations stay listed.
+    void remove_data()
     {
-        auto service = guest();
-        LocalProjectRepository repo = *service->localRepository();
-        const Project stored = make(QStringLiteral("local-1"), QStringLiteral("A"));
-        repo.upsert(stored);
-        QCOMPARE(await(service->fetchProject(stored.id)), stored);
-        QVERIFY(service->projects().isEmpty());
-        QVERIFY(!await(service->fetchProject(QStringLiteral("local-2"))));
-        QVERIFY(!service->errorMessage());
+        QTest::addColumn<bool>("isGuest");
+        QTest::newRow("guest") << true;
+        QTest::newRow("account") << false;
+    }
+    void remove()
+    {
+        QFETCH(bool, isGuest);
+        auto service = isGuest ? guest() : account();
+        QString root = QStringLiteral("local-root");
+        if (isGuest) {
+            Project iteration = make(QStringLiteral("local-it"), QStringLiteral("Итерация"));
+            iteration.parentProjectId = root;
+            service->localRepository()->upsert(make(root, QStringLiteral("Корень")));
+            service->localRepository()->upsert(iteration);
+        } else {
+            root = seed(QStringLiteral("Root"), {{"projectType", "iterative"}});
+            seed(QStringLiteral("Root v2"), {{"parentProjectId", root}, {"version", 2}});
+        }
+        await(service->load(true));
+        QCOMPARE(service->projects().size(), 2);
+        QVERIFY(await(service->remove(root)));
+        QCOMPARE(service->projects().size(), 1);
+        QVERIFY(service->projects().first().id != root);
+        if (isGuest) {
+            QVERIFY(!service->localRepository()->fetch(root));
+            QVERIFY(await(service->remove(QStringLiteral("never-stored"))));
+        } else {
+            QCOMPARE(m_backend.requests().last().method, QStringLiteral("DELETE"));
+            QVERIFY(!await(service->remove(root)));
+            QVERIFY(service->errorMessage());
+            QCOMPARE(service->projects().size(), 1);
+        }
     }
 
     void guestAnswersOfAccountOnlyOperations()
     {
         auto service = guest();
-        failOnce(*service);
+        rename(*service, QStringLiteral("missing"), QStringLiteral("x"));
         const std::optional<QString> before = service->errorMessage();
         QVERIFY(before);
         QVERIFY(!await(service->createIteration(QStringLiteral("local-1"), CreateIterationRequest{})));
@@ -263,21 +297,20 @@ private Q_SLOTS:
         QFETCH(QString, operation);
         QFETCH(bool, clears);
         auto service = guest();
-        const Project stored = make(QStringLiteral("local-1"), QStringLiteral("A"));
-        service->localRepository()->upsert(stored);
-        failOnce(*service);
+        const QString id = QStringLiteral("local-1");
+        service->localRepository()->upsert(make(id, QStringLiteral("A")));
+        rename(*service, QStringLiteral("missing"), QStringLiteral("x"));
         QVERIFY(service->errorMessage());
         if (operation == QStringLiteral("fetchProject"))
-            QVERIFY(await(service->fetchProject(stored.id)));
+            QVERIFY(await(service->fetchProject(id)));
         else if (operation == QStringLiteral("load"))
             await(service->load(false));
         else if (operation == QStringLiteral("create"))
-            QVERIFY(await(service->create(QStringLiteral("B"), std::nullopt, QStringLiteral("RUB"), QString(), std::nullopt)));
+            QVERIFY(createPlain(*service, QStringLiteral("B")));
         else if (operation == QStringLiteral("update"))
-            QVERIFY(await(service->update(stored.id, QStringLiteral("A2"), std::nullopt, QStringLiteral("RUB"),
-                                          ProjectStatus::Draft, 1, {}, std::nullopt, std::nullopt)));
+            QVERIFY(rename(*service, id, QStringLiteral("A2")));
         else
-            QVERIFY(await(service->remove(stored.id)));
+            QVERIFY(await(service->remove(id)));
         QCOMPARE(!service->errorMessage().has_value(), clears);
     }
 
@@ -305,32 +338,13 @@ private Q_SLOTS:
         service->localRepository()->upsert(make(QStringLiteral("local-1"), QStringLiteral("A")));
         await(service->load(false));
         probeStoreFile(path, QStringLiteral("DROP TABLE LocalProjectRecord"));
-
         await(service->load(false));
         QCOMPARE(ids(service->projects()), QStringList{"local-1"});
         QVERIFY(service->errorMessage()->contains(QStringLiteral("no such table")));
-        QVERIFY(!await(service->create(QStringLiteral("B"), std::nullopt, QStringLiteral("RUB"), QString(), std::nullopt)));
-        QCOMPARE(ids(service->projects()), QStringList{"local-1"});
+        QVERIFY(!createPlain(*service, QStringLiteral("B")));
         QVERIFY(!await(service->remove(QStringLiteral("local-1"))));
         QCOMPARE(ids(service->projects()), QStringList{"local-1"});
     }
-
-    void rootProjects()
-    {
-        auto service = guest();
-        LocalProjectRepository repo = *service->localRepository();
-        Project self = make(QStringLiteral("self"), QStringLiteral("Сам себе корень"));
-        self.parentProjectId = self.id;
-        Project child = make(QStringLiteral("child"), QStringLiteral("Итерация"));
-        child.parentProjectId = QStringLiteral("absent-root");
-        repo.upsert(make(QStringLiteral("plain"), QStringLiteral("Обычный")));
-        repo.upsert(child);
-        repo.upsert(self);
-        await(service->load(false));
-        QCOMPARE(ids(service->rootProjects()), (QStringList{"self", "plain"}));
-    }
-
-    // ---- account mode: the REST backend
 
     void accountLoad_data()
     {
@@ -350,14 +364,9 @@ private Q_SLOTS:
         seed(QStringLiteral("Zeta v2"), {{"parentProjectId", zeta}, {"version", 2}});
         auto service = account();
         await(service->load(includeIterations));
-        const QList<RecordedRequest> sent = m_backend.requests();
-        QCOMPARE(sent.size(), 1);
-        QCOMPARE(sent.first().method, QStringLiteral("GET"));
-        QCOMPARE(sent.first().target, target);
-        QCOMPARE(sent.first().header("Authorization"), "Bearer " + m_token->toUtf8());
+        QCOMPARE(m_backend.requests().first().target, target);
         QCOMPARE(service->projects().size(), count);
         QCOMPARE(service->projects().first().name, QStringLiteral("Zeta")); // the backend's order
-        QVERIFY(!service->isLoading());
     }
 
     void accountFailureLeavesTheList_data()
@@ -366,10 +375,7 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("body");
         QTest::addColumn<QString>("message");
         QTest::newRow("server error") << 500 << QByteArray("<html>") << "Ошибка сервера (500)";
-        QTest::newRow("message list") << 400 << QByteArray(R"({"message":["a","b"]})") << "a, b";
-        QTest::newRow("expired session") << 401 << QByteArray("{}") << "Сессия истекла. Войдите снова.";
         QTest::newRow("not a list") << 200 << QByteArray("null") << "Ошибка разбора ответа: ";
-        QTest::newRow("one bad project") << 200 << QByteArray(R"([{"id":"x"}])") << "Ошибка разбора ответа: ";
     }
     void accountFailureLeavesTheList()
     {
@@ -381,52 +387,13 @@ private Q_SLOTS:
         await(service->load(false));
         const QList<Project> before = service->projects();
         m_backend.setOverride(QStringLiteral("GET"), QStringLiteral("projects"), BackendReply::raw(status, body));
+        m_backend.setOverride(QStringLiteral("POST"), QStringLiteral("projects"), BackendReply::raw(status == 200 ? 500 : status, body));
         await(service->load(false));
         QCOMPARE(service->projects(), before);
-        QVERIFY2(service->errorMessage().value_or(QString()).startsWith(message), qPrintable(service->errorMessageText()));
+        QVERIFY2(service->errorMessageText().startsWith(message), qPrintable(service->errorMessageText()));
         QVERIFY(!service->isLoading());
-        if (status == 200)
-            return;
-        m_backend.setOverride(QStringLiteral("POST"), QStringLiteral("projects"), BackendReply::raw(status, body));
-        QVERIFY(!await(service->create(QStringLiteral("B"), std::nullopt, QStringLiteral("RUB"), QString(), std::nullopt)));
+        QVERIFY(!createPlain(*service, QStringLiteral("B")));
         QCOMPARE(service->projects(), before);
-    }
-
-    void accountCreate_data()
-    {
-        QTest::addColumn<bool>("withTemplate");
-        QTest::addColumn<QStringList>("keys");
-        QTest::newRow("plain") << false << QStringList{"currency", "name", "sphereId", "status"};
-        QTest::newRow("from template") << true
-                                       << QStringList{"clientName", "currency", "defaultRate", "items", "name",
-                                                      "sphereId", "status", "templateId"};
-    }
-    void accountCreate()
-    {
-        QFETCH(bool, withTemplate);
-        QFETCH(QStringList, keys);
-        auto service = account();
-        const std::optional<Project> first = await(service->create(QStringLiteral("Первый"), std::nullopt,
-                                                                   QStringLiteral("RUB"), QStringLiteral("software"),
-                                                                   std::nullopt));
-        const std::optional<QString> client = withTemplate ? std::optional<QString>(QStringLiteral("ООО")) : std::nullopt;
-        const std::optional<EstimateTemplate> tpl = withTemplate ? std::optional(sampleTemplate()) : std::nullopt;
-        const std::optional<Project> second =
-            await(service->create(QStringLiteral("Второй"), client, QStringLiteral("USD"), QStringLiteral("design"), tpl));
-        QVERIFY(first && second);
-        QCOMPARE(ids(service->projects()), (QStringList{second->id, first->id}));
-        const QJsonObject body = m_backend.requests(QStringLiteral("POST"), QStringLiteral("projects")).last().json().toObject();
-        QCOMPARE(sortedKeys(body), keys);
-        QCOMPARE(body.value("status").toString(), QStringLiteral("draft"));
-        QCOMPARE(body.value("sphereId").toString(), QStringLiteral("design"));
-        if (withTemplate) {
-            QCOMPARE(body.value("templateId").toString(), QStringLiteral("tpl-web"));
-            QCOMPARE(body.value("defaultRate").toDouble(), 60.0);
-            const QJsonObject item = body.value("items").toArray().first().toObject();
-            QCOMPARE(item.value("title").toString(), QStringLiteral("API"));
-            QCOMPARE(item.value("rate").toDouble(), 60.0);
-            QVERIFY(!item.contains("done"));
-        }
     }
 
     void uploadDeviceProject()
@@ -435,12 +402,10 @@ private Q_SLOTS:
         Project local = make(QStringLiteral("local-9"), QStringLiteral("С устройства"));
         local.templateId = QStringLiteral("tpl");
         const std::optional<Project> created = await(service->createFromLocalGuestProject(local));
-        QVERIFY(created);
         QVERIFY(created->id != local.id);
         QCOMPARE(ids(service->projects()), QStringList{created->id});
-        const QJsonObject body = m_backend.requests().last().json().toObject();
-        QCOMPARE(sortedKeys(body), (QStringList{"currency", "defaultRate", "items", "name", "status"}));
-        QCOMPARE(body.value("items").toArray().size(), 0);
+        QCOMPARE(sortedKeys(lastBody()), (QStringList{"currency", "defaultRate", "items", "name", "status"}));
+        QCOMPARE(lastBody().value("items").toArray().size(), 0);
 
         // An answer that carries a listed identity replaces that entry.
         QJsonObject again = created->toJson();
@@ -449,54 +414,6 @@ private Q_SLOTS:
         await(service->createFromLocalGuestProject(local));
         QCOMPARE(service->projects().size(), 1);
         QCOMPARE(service->projects().first().name, QStringLiteral("Заменён"));
-    }
-
-    void accountFetchAndUpdateNeverAdd()
-    {
-        const QString listed = seed(QStringLiteral("Listed"));
-        auto service = account();
-        await(service->load(false));
-        const QString unlisted = seed(QStringLiteral("Unlisted"));
-
-        m_backend.data().project(listed)->insert(QStringLiteral("name"), QStringLiteral("Listed, renamed"));
-        QCOMPARE(await(service->fetchProject(listed))->name, QStringLiteral("Listed, renamed"));
-        QCOMPARE(service->projects().first().name, QStringLiteral("Listed, renamed"));
-        QCOMPARE(await(service->fetchProject(unlisted))->name, QStringLiteral("Unlisted"));
-        QCOMPARE(ids(service->projects()), QStringList{listed});
-
-        const std::optional<Project> updated =
-            await(service->update(unlisted, QStringLiteral("Unlisted 2"), std::nullopt, QStringLiteral("RUB"),
-                                  ProjectStatus::Completed, 70, {line(QStringLiteral("x"), 1, 0)}, std::nullopt,
-                                  std::nullopt));
-        QCOMPARE(updated->name, QStringLiteral("Unlisted 2"));
-        QCOMPARE(ids(service->projects()), QStringList{listed});
-        const RecordedRequest patch = m_backend.requests().last();
-        QCOMPARE(patch.method, QStringLiteral("PATCH"));
-        QCOMPARE(patch.path, QStringLiteral("projects/") + unlisted);
-        QCOMPARE(sortedKeys(patch.json()), (QStringList{"currency", "defaultRate", "items", "name", "status"}));
-
-        await(service->update(listed, QStringLiteral("Listed 3"), QStringLiteral("Клиент"), QStringLiteral("RUB"),
-                              ProjectStatus::Draft, 0, {}, QStringLiteral("iterative"), QStringLiteral("2024-01-01")));
-        QCOMPARE(service->projects().first().name, QStringLiteral("Listed 3"));
-        QCOMPARE(sortedKeys(m_backend.requests().last().json()),
-                 (QStringList{"clientName", "currency", "defaultRate", "items", "iterationStartedAt", "name",
-                              "projectType", "status"}));
-    }
-
-    void accountDeleteRemovesOnlyThatIdentity()
-    {
-        const QString root = seed(QStringLiteral("Root"), {{"projectType", "iterative"}});
-        seed(QStringLiteral("Root v2"), {{"parentProjectId", root}, {"version", 2}});
-        auto service = account();
-        await(service->load(true));
-        QCOMPARE(service->projects().size(), 2);
-        QVERIFY(await(service->remove(root)));
-        QCOMPARE(service->projects().size(), 1);
-        QCOMPARE(m_backend.requests().last().method, QStringLiteral("DELETE"));
-        QVERIFY(!m_backend.requests().last().hasHeader("Content-Type"));
-        QVERIFY(!await(service->remove(root)));
-        QVERIFY(service->errorMessage());
-        QCOMPARE(service->projects().size(), 1);
     }
 
     void iterationsAndSummaries()
@@ -508,24 +425,19 @@ private Q_SLOTS:
         body.iterationName = QStringLiteral("Вторая");
         body.copyBudget = true;
         const std::optional<Project> iteration = await(service->createIteration(root, body));
-        QVERIFY(iteration);
         QCOMPARE(iteration->parentProjectId, root);
-        QCOMPARE(m_backend.requests().last().json().toObject(), body.toJson());
+        QCOMPARE(lastBody(), body.toJson());
         QCOMPARE(ids(service->projects()), QStringList{root});
-
         QCOMPARE(ids(await(service->fetchIterations(root))), QStringList{iteration->id});
         QCOMPARE(await(service->fetchLineSummary(root))->summary.iterationsCount, 1);
 
-        m_backend.setOverride(QStringLiteral("GET"), QStringLiteral("projects/%1/summary").arg(root),
-                              BackendReply::raw(200, "null"));
+        // A bare null summary is no value and no failure; a null list is a failure.
+        m_backend.setOverride(QStringLiteral("GET"), QStringLiteral("projects/%1/summary").arg(root), BackendReply::raw(200, "null"));
         QVERIFY(!await(service->fetchLineSummary(root)));
         QVERIFY(!service->errorMessage());
-
-        m_backend.setOverride(QStringLiteral("GET"), QStringLiteral("projects/%1/iterations").arg(root),
-                              BackendReply::raw(200, "null"));
+        m_backend.setOverride(QStringLiteral("GET"), QStringLiteral("projects/%1/iterations").arg(root), BackendReply::raw(200, "null"));
         QVERIFY(await(service->fetchIterations(root)).isEmpty());
         QVERIFY(service->errorMessage()->startsWith(QStringLiteral("Ошибка разбора ответа: ")));
-
         // A successful fetch leaves the earlier text standing.
         m_backend.clearOverrides();
         QVERIFY(await(service->fetchLineSummary(root)));

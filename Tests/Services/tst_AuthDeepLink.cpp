@@ -50,16 +50,12 @@ private Q_SLOTS:
             QCOMPARE(link->id(), id);
     }
 
-    void kindAndTokenAndEquality()
+    void kindAndToken()
     {
-        const auto first = AuthDeepLink::parse(QStringLiteral("tessmark://reset-password?token=xyz"));
-        const auto second = AuthDeepLink::parse(QStringLiteral("https://tessmark.app/reset-password?token=xyz"));
-        QVERIFY(first && second);
-        QCOMPARE(first->kind(), AuthDeepLink::Kind::ResetPassword);
-        QCOMPARE(first->token(), QStringLiteral("xyz"));
-        QVERIFY(*first == *second);
-        QCOMPARE(first->id(), second->id());
-        QVERIFY(!(*first == AuthDeepLink::verifyEmail(QStringLiteral("xyz"))));
+        const auto link = AuthDeepLink::parse(QStringLiteral("https://tessmark.app/reset-password?token=xyz"));
+        QCOMPARE(link->kind(), AuthDeepLink::Kind::ResetPassword);
+        QCOMPARE(link->token(), QStringLiteral("xyz"));
+        QVERIFY(!(*link == AuthDeepLink::verifyEmail(QStringLiteral("xyz"))));
     }
 };
 

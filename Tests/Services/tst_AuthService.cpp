@@ -1,7 +1,6 @@
 #include "API/APIClient.h"
 #include "Auth/AuthService.h"
 #include "Await.h"
-#include "DemoSeed.h"
 #include "InMemoryTokenStore.h"
 #include "TestBackend.h"
 
@@ -12,6 +11,9 @@
 namespace {
 const QString email = QStringLiteral("anna@example.test");
 const QString password = QStringLiteral("secret-1");
+const QString post = QStringLiteral("POST");
+const QString logoutPath = QStringLiteral("auth/logout");
+const QString profilePath = QStringLiteral("users/profile");
 } // namespace
 
 class TestAuthService : public QObject
@@ -25,7 +27,21 @@ private:
     QString m_accountId;
 
     std::unique_ptr<AuthService> makeService() { return std::make_unique<AuthService>(*m_api, m_tokens); }
-    int count(const QString &method, const QString &path) const { return m_backend->requests(method, path).size(); }
+    std::unique_ptr<AuthService> signedIn()
+    {
+        auto service = makeService();
+        await(service->login(email, password));
+        return service;
+    }
+    int logoutCalls() const { return m_backend->requests(post, logoutPath).size(); }
+    static void compareError(const AuthService &service, const QString &expected) // "~" prefix: starts with
+    {
+        QVERIFY(service.errorMessage());
+        if (expected.startsWith(QLatin1Char('~')))
+            QVERIFY2(service.errorMessage()->startsWith(expected.mid(1)), qPrintable(*service.errorMessage()));
+        else
+            QCOMPARE(*service.errorMessage(), expected);
+    }
 
 private Q_SLOTS:
     void init()
@@ -43,59 +59,45 @@ private Q_SLOTS:
         m_backend.reset();
     }
 
-    void firstStartWithoutToken()
+    // The session restored at start from the stored token.
+    void restore_data()
     {
-        auto service = makeService();
-        QVERIFY(!service->user());
-        QVERIFY(!service->isLoading());
-        QTest::qWait(50);
-        QVERIFY(m_backend->requests().isEmpty());
-    }
-
-    void startWithValidToken()
-    {
-        m_tokens.token = m_backend->data().issueToken(m_accountId);
-        auto service = makeService();
-        QVERIFY(service->isLoading());
-        QTRY_VERIFY(service->user().has_value());
-        QCOMPARE(service->user()->email, email);
-        QVERIFY(!service->isLoading());
-        QCOMPARE(m_backend->requests().first().header("Authorization"), "Bearer " + m_tokens.token->toUtf8());
-    }
-
-    void startWithExpiredToken()
-    {
-        m_tokens.token = QStringLiteral("expired");
-        auto service = makeService();
-        QTRY_VERIFY(!service->isLoading());
-        QTRY_VERIFY(!m_tokens.token.has_value());
-        QTest::qWait(50); // the sign-out scheduled by the 401 has run
-        QVERIFY(!service->user());
-        QVERIFY(!service->errorMessage());
-        QCOMPARE(count(QStringLiteral("POST"), QStringLiteral("auth/logout")), 0);
-    }
-
-    void restoreOutcomes_data()
-    {
-        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("stored"); // "", "valid" or a token the backend does not know
+        QTest::addColumn<int>("status");     // 0: the backend's own answer
         QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<bool>("signedIn");
         QTest::addColumn<bool>("tokenKept");
-        QTest::newRow("profile is null: no user, token kept") << 200 << QByteArray("null") << true;
-        QTest::newRow("server error: token removed") << 500 << QByteArray() << false;
-        QTest::newRow("profile of the wrong shape: token removed") << 200 << QByteArray(R"({"id":1})") << false;
+        QTest::newRow("first start, no token: no call") << "" << 0 << QByteArray() << false << false;
+        QTest::newRow("valid token") << "valid" << 0 << QByteArray() << true << true;
+        QTest::newRow("expired token: removed, no sign-out call") << "expired" << 0 << QByteArray() << false << false;
+        QTest::newRow("profile is null: no user, token kept") << "valid" << 200 << QByteArray("null") << false << true;
+        QTest::newRow("server error: token removed") << "valid" << 500 << QByteArray() << false << false;
+        QTest::newRow("profile of the wrong shape: token removed") << "valid" << 200 << QByteArray(R"({"id":1})") << false << false;
     }
-    void restoreOutcomes()
+    void restore()
     {
+        QFETCH(QString, stored);
         QFETCH(int, status);
         QFETCH(QByteArray, body);
+        QFETCH(bool, signedIn);
         QFETCH(bool, tokenKept);
-        m_tokens.token = m_backend->data().issueToken(m_accountId);
-        m_backend->setOverride(QStringLiteral("GET"), QStringLiteral("users/profile"), BackendReply::raw(status, body));
+        if (!stored.isEmpty())
+            m_tokens.token = stored == QStringLiteral("valid") ? m_backend->data().issueToken(m_accountId) : stored;
+        const std::optional<QString> token = m_tokens.token;
+        if (status)
+            m_backend->setOverride(QStringLiteral("GET"), profilePath, BackendReply::raw(status, body));
         auto service = makeService();
+        QCOMPARE(service->isLoading(), token.has_value());
         QTRY_VERIFY(!service->isLoading());
-        QVERIFY(!service->user());
+        QTest::qWait(50); // a sign-out scheduled by a 401 has run
+        QCOMPARE(service->user().has_value(), signedIn);
+        if (signedIn)
+            QCOMPARE(service->user()->email, email);
         QVERIFY(!service->errorMessage());
-        QCOMPARE(m_tokens.token.has_value(), tokenKept);
+        QCOMPARE(m_tokens.token, tokenKept ? token : std::nullopt);
+        QCOMPARE(m_backend->requests().size(), token ? 1 : 0);
+        if (token)
+            QCOMPARE(m_backend->requests().first().header("Authorization"), "Bearer " + token->toUtf8());
     }
 
     void login_data()
@@ -103,34 +105,39 @@ private Q_SLOTS:
         QTest::addColumn<QString>("withPassword");
         QTest::addColumn<int>("overrideStatus"); // 0: the backend's own answer
         QTest::addColumn<QByteArray>("overrideBody");
-        QTest::addColumn<QString>("error"); // empty: signed in; "~" prefix: starts with
+        QTest::addColumn<bool>("refuseSave");
+        QTest::addColumn<QString>("error"); // empty: signed in
 
-        QTest::newRow("signed in") << password << 0 << QByteArray() << "";
-        QTest::newRow("wrong password, backend's message") << "nope-nope" << 0 << QByteArray() << "Неверный email или пароль";
-        QTest::newRow("401 with empty body") << password << 401 << QByteArray() << "Неверный email или пароль";
-        QTest::newRow("403 with message") << password << 403 << QByteArray(R"({"message":"Подтвердите email"})") << "Подтвердите email";
-        QTest::newRow("token under another key") << password << 200
-                                                 << QByteArray(R"({"accessToken":"t","user":{"id":"u","email":"e"}})")
-                                                 << "~Ошибка разбора ответа: keyNotFound";
+        QTest::newRow("signed in") << password << 0 << QByteArray() << false << "";
+        QTest::newRow("wrong password, backend's message") << "nope-nope" << 0 << QByteArray() << false << "Неверный email или пароль";
+        QTest::newRow("401 with empty body") << password << 401 << QByteArray() << false << "Неверный email или пароль";
+        QTest::newRow("403 with message") << password << 403 << QByteArray(R"({"message":"Подтвердите email"})") << false
+                                          << "Подтвердите email";
+        QTest::newRow("token under another key") << password << 200 << QByteArray(R"({"accessToken":"t","user":{"id":"u","email":"e"}})")
+                                                 << false << "~Ошибка разбора ответа: keyNotFound";
+        QTest::newRow("token cannot be stored") << password << 0 << QByteArray() << true
+                                                << "Keychain save failed (5) \u2014 The keyring is locked";
     }
     void login()
     {
         QFETCH(QString, withPassword);
         QFETCH(int, overrideStatus);
         QFETCH(QByteArray, overrideBody);
+        QFETCH(bool, refuseSave);
         QFETCH(QString, error);
         auto service = makeService();
         await(service->registerAccount(QStringLiteral("other@example.test"), password, std::nullopt, std::nullopt));
         QVERIFY(service->registrationNotice());
         if (overrideStatus)
-            m_backend->setOverride(QStringLiteral("POST"), QStringLiteral("auth/login"), BackendReply::raw(overrideStatus, overrideBody));
+            m_backend->setOverride(post, QStringLiteral("auth/login"), BackendReply::raw(overrideStatus, overrideBody));
+        m_tokens.refuseSaves = refuseSave;
         QSignalSpy loading(service.get(), &AuthService::isLoadingChanged);
         await(service->login(email, withPassword));
 
         QCOMPARE(loading.count(), 2);
         QVERIFY(!service->isLoading());
         QVERIFY(!service->registrationNotice());
-        const RecordedRequest sent = m_backend->requests(QStringLiteral("POST"), QStringLiteral("auth/login")).first();
+        const RecordedRequest sent = m_backend->requests(post, QStringLiteral("auth/login")).first();
         QCOMPARE(sent.json().toObject(), (QJsonObject{{QStringLiteral("email"), email}, {QStringLiteral("password"), withPassword}}));
         QVERIFY(!sent.hasHeader("Authorization"));
         if (error.isEmpty()) {
@@ -140,23 +147,8 @@ private Q_SLOTS:
         } else {
             QVERIFY(!service->user());
             QVERIFY(!m_tokens.token);
-            QVERIFY(service->errorMessage());
-            if (error.startsWith(QLatin1Char('~')))
-                QVERIFY2(service->errorMessage()->startsWith(error.mid(1)), qPrintable(*service->errorMessage()));
-            else
-                QCOMPARE(*service->errorMessage(), error);
+            compareError(*service, error);
         }
-    }
-
-    void loginWhenTheTokenCannotBeStored()
-    {
-        auto service = makeService();
-        m_tokens.refuseSaves = true;
-        await(service->login(email, password));
-        QCOMPARE(service->errorMessage(), std::optional<QString>(QStringLiteral("Keychain save failed (5) \u2014 The keyring is locked")));
-        QVERIFY(!service->user());
-        QVERIFY(!m_tokens.token);
-        QVERIFY(!service->isLoading());
     }
 
     void registration_data()
@@ -168,7 +160,7 @@ private Q_SLOTS:
 
         QTest::newRow("registered") << "new@example.test" << "long-enough" << QByteArray() << "";
         QTest::newRow("answer without message") << "new@example.test" << "long-enough" << QByteArray("{}")
-                                                << "Ошибка разбора ответа: keyNotFound";
+                                                << "~Ошибка разбора ответа: keyNotFound";
         QTest::newRow("validation list joined") << "not-an-email" << "123" << QByteArray()
                                                 << "email must be an email, password must be longer than or equal to 6 characters";
         QTest::newRow("address taken") << email << "long-enough" << QByteArray() << "Пользователь с таким email уже зарегистрирован";
@@ -181,34 +173,46 @@ private Q_SLOTS:
         QFETCH(QString, error);
         auto service = makeService();
         if (!overrideBody.isEmpty())
-            m_backend->setOverride(QStringLiteral("POST"), QStringLiteral("auth/register"), BackendReply::raw(201, overrideBody));
+            m_backend->setOverride(post, QStringLiteral("auth/register"), BackendReply::raw(201, overrideBody));
         await(service->registerAccount(mail, pass, std::nullopt, std::nullopt));
-        const RecordedRequest sent = m_backend->requests().first();
-        QCOMPARE(sent.json().toObject().keys(), (QStringList{QStringLiteral("email"), QStringLiteral("password")}));
+        QCOMPARE(m_backend->requests().first().json().toObject().keys(), (QStringList{"email", "password"}));
         QVERIFY(!service->user());
         QVERIFY(!m_tokens.token);
         QVERIFY(!service->isLoading());
+        QCOMPARE(service->registrationNotice().has_value(), error.isEmpty());
         if (error.isEmpty()) {
             QVERIFY(!service->errorMessage());
             QVERIFY(service->registrationNotice()->startsWith(QStringLiteral("Регистрация прошла успешно")));
         } else {
-            QVERIFY(!service->registrationNotice());
-            QVERIFY2(service->errorMessage()->startsWith(error), qPrintable(*service->errorMessage()));
+            compareError(*service, error);
         }
     }
 
-    void registerVerifyAndSignIn()
+    // Register, verify and reset leave the session alone; a failed verification keeps the notice.
+    void registerVerifyAndResetPassword()
     {
         auto service = makeService();
         const QString mail = QStringLiteral("ivan@example.test");
         await(service->registerAccount(mail, password, QStringLiteral("Иван"), QStringLiteral("Петров")));
         QCOMPARE(m_backend->requests().first().json().toObject().value(QStringLiteral("lastName")).toString(), QStringLiteral("Петров"));
+        const std::optional<QString> notice = service->registrationNotice();
         await(service->login(mail, password));
         QVERIFY(!service->user()); // not verified yet
-        const std::optional<QString> message = await(service->verifyEmail(m_backend->data().verificationTokenFor(mail)));
-        QCOMPARE(message, std::optional<QString>(QStringLiteral("Email подтверждён. Теперь можно войти.")));
+        QVERIFY(!await(service->verifyEmail(QStringLiteral("unknown"))));
+        QCOMPARE(service->errorMessage(), std::optional<QString>(QStringLiteral("Ссылка подтверждения недействительна или устарела")));
+        QVERIFY(!service->isLoading());
+        QCOMPARE(await(service->verifyEmail(m_backend->data().verificationTokenFor(mail))),
+                 std::optional<QString>(QStringLiteral("Email подтверждён. Теперь можно войти.")));
         QVERIFY(!service->errorMessage());
-        await(service->login(mail, password));
+
+        QVERIFY(await(service->forgotPassword(mail)).has_value());
+        QCOMPARE(m_backend->requests().last().json().toObject(), (QJsonObject{{QStringLiteral("email"), mail}}));
+        QVERIFY(!await(service->resetPassword(QStringLiteral("wrong"), QStringLiteral("new-secret"))));
+        QVERIFY(service->errorMessage());
+        QCOMPARE(await(service->resetPassword(m_backend->data().resetTokenFor(mail), QStringLiteral("new-secret"))),
+                 std::optional<QString>(QStringLiteral("Пароль изменён. Войдите с новым паролем.")));
+        QVERIFY(!service->errorMessage());
+        await(service->login(mail, QStringLiteral("new-secret")));
         QCOMPARE(service->user()->firstName, std::optional<QString>(QStringLiteral("Иван")));
     }
 
@@ -228,98 +232,52 @@ private Q_SLOTS:
         QFETCH(QString, sentQuery);
         m_backend->data().verificationTokens.insert(token, m_accountId);
         auto service = makeService();
-        const std::optional<QString> message = await(service->verifyEmail(token));
-        QVERIFY2(message, qPrintable(service->errorMessage().value_or(QString())));
+        QVERIFY2(await(service->verifyEmail(token)), qPrintable(service->errorMessage().value_or(QString())));
         const RecordedRequest sent = m_backend->requests().first();
         QCOMPARE(sent.query, sentQuery);
         QVERIFY(sent.body.isEmpty());
         QVERIFY(!sent.hasHeader("Authorization"));
     }
 
-    void messageOperationsLeaveSessionAlone()
+    // Sign-out is at once; the token goes when the call ends, unless a newer sign-in replaced it.
+    // A 401 from the sign-out call itself starts no further sign-out.
+    void logout_data()
     {
-        auto service = makeService();
-        await(service->registerAccount(QStringLiteral("x@example.test"), password, std::nullopt, std::nullopt));
-        const std::optional<QString> notice = service->registrationNotice();
-        const std::optional<QString> failed = await(service->verifyEmail(QStringLiteral("unknown")));
-        QVERIFY(!failed);
-        QCOMPARE(service->errorMessage(), std::optional<QString>(QStringLiteral("Ссылка подтверждения недействительна или устарела")));
-        QCOMPARE(service->registrationNotice(), notice);
-        QVERIFY(!service->isLoading());
+        QTest::addColumn<int>("status");
+        QTest::addColumn<bool>("signInDuringTheCall");
+        QTest::newRow("accepted") << 200 << false;
+        QTest::newRow("unauthorized") << 401 << false;
+        QTest::newRow("accepted, signed in again meanwhile") << 200 << true;
+        QTest::newRow("unauthorized, signed in again meanwhile") << 401 << true;
     }
-
-    void forgotAndResetPassword()
+    void logout()
     {
-        auto service = makeService();
-        QVERIFY(await(service->forgotPassword(email)).has_value());
-        QCOMPARE(m_backend->requests().last().json().toObject(), (QJsonObject{{QStringLiteral("email"), email}}));
-        QVERIFY(!await(service->resetPassword(QStringLiteral("wrong"), QStringLiteral("new-secret"))));
-        QVERIFY(service->errorMessage());
-        const QString resetToken = m_backend->data().resetTokenFor(email);
-        QCOMPARE(await(service->resetPassword(resetToken, QStringLiteral("new-secret"))),
-                 std::optional<QString>(QStringLiteral("Пароль изменён. Войдите с новым паролем.")));
-        QVERIFY(!service->errorMessage());
-        await(service->login(email, QStringLiteral("new-secret")));
-        QVERIFY(service->user());
-    }
-
-    void logoutSignsOutAtOnceAndTellsTheBackend()
-    {
-        auto service = makeService();
-        await(service->login(email, password));
+        QFETCH(int, status);
+        QFETCH(bool, signInDuringTheCall);
+        auto service = signedIn();
         const QString token = *m_tokens.token;
+        m_backend->setOverride(post, logoutPath, BackendReply::message(status, QStringLiteral("ok")).after(signInDuringTheCall ? 300 : 50));
         service->setErrorMessage(QStringLiteral("old"));
         service->logout();
         QVERIFY(!service->user());
         QVERIFY(!service->errorMessage());
-        QVERIFY(m_tokens.token); // removed when the call has ended
-        QTRY_VERIFY(!m_tokens.token);
-        const RecordedRequest sent = m_backend->requests(QStringLiteral("POST"), QStringLiteral("auth/logout")).first();
-        QCOMPARE(sent.header("Authorization"), "Bearer " + token.toUtf8());
-        QVERIFY(!m_backend->data().tokens.contains(token));
-    }
-
-    void signInDuringTheSignOutCallKeepsTheNewToken()
-    {
-        auto service = makeService();
-        await(service->login(email, password));
-        m_backend->setOverride(QStringLiteral("POST"), QStringLiteral("auth/logout"), BackendReply::message(200, QStringLiteral("ok")).after(300));
-        service->logout();
-        await(service->login(email, password));
-        const QString newToken = *m_tokens.token;
+        QCOMPARE(m_tokens.token, std::optional<QString>(token));
+        if (signInDuringTheCall)
+            await(service->login(email, password));
+        const std::optional<QString> expected = signInDuringTheCall ? m_tokens.token : std::nullopt;
         QTest::qWait(500);
-        QCOMPARE(m_tokens.token, std::optional<QString>(newToken));
-        QVERIFY(service->user());
-    }
-
-    void unauthorizedSignOutCallStartsNoFurtherSignOut()
-    {
-        auto service = makeService();
-        await(service->login(email, password));
-        m_backend->setOverride(QStringLiteral("POST"), QStringLiteral("auth/logout"), BackendReply::empty(401).after(300));
-        service->logout();
-        await(service->login(email, password));
-        const QString newToken = *m_tokens.token;
-        QTest::qWait(500);
-        QCOMPARE(count(QStringLiteral("POST"), QStringLiteral("auth/logout")), 1);
-        QVERIFY(service->user());
-        QCOMPARE(m_tokens.token, std::optional<QString>(newToken));
-
-        // Alone, it still ends with the token removed and one call.
-        m_backend->setOverride(QStringLiteral("POST"), QStringLiteral("auth/logout"), BackendReply::empty(401));
-        service->logout();
-        QTRY_VERIFY(!m_tokens.token);
-        QTest::qWait(50);
-        QCOMPARE(count(QStringLiteral("POST"), QStringLiteral("auth/logout")), 2);
+        QCOMPARE(m_tokens.token, expected);
+        QCOMPARE(service->user().has_value(), signInDuringTheCall);
+        QCOMPARE(logoutCalls(), 1);
+        QCOMPARE(m_backend->requests(post, logoutPath).first().header("Authorization"), "Bearer " + token.toUtf8());
     }
 
     void sessionSurvivesAnUnfinishedSignOut()
     {
-        auto service = makeService();
-        await(service->login(email, password));
-        m_backend->setOverride(QStringLiteral("POST"), QStringLiteral("auth/logout"), BackendReply::silence());
+        auto service = signedIn();
+        m_backend->setOverride(post, logoutPath, BackendReply::silence());
         service->logout();
-        QTRY_COMPARE(count(QStringLiteral("POST"), QStringLiteral("auth/logout")), 1);
+        QTRY_COMPARE(logoutCalls(), 1);
         service.reset(); // the process ends here
         QVERIFY(m_tokens.token);
         m_backend->clearOverrides();
@@ -327,44 +285,40 @@ private Q_SLOTS:
         QTRY_VERIFY(nextStart->user().has_value());
     }
 
-    void restoreDoesNotUndoANewerSignIn_data()
+    // A restore answered late must not undo what the user did meanwhile.
+    void lateRestore_data()
     {
         QTest::addColumn<int>("status");
-        QTest::newRow("restore fails") << 500;
-        QTest::newRow("restore unauthorized") << 401;
+        QTest::addColumn<bool>("signIn"); // else sign out
+        QTest::newRow("fails after a sign-in") << 500 << true;
+        QTest::newRow("unauthorized after a sign-in") << 401 << true;
+        QTest::newRow("succeeds after a sign-out") << 200 << false;
     }
-    void restoreDoesNotUndoANewerSignIn()
+    void lateRestore()
     {
         QFETCH(int, status);
-        m_tokens.token = QStringLiteral("left-from-last-run");
-        m_backend->setOverride(QStringLiteral("GET"), QStringLiteral("users/profile"), BackendReply::empty(status).after(300));
-        auto service = makeService();
-        QVERIFY(service->isLoading());
-        await(service->login(email, password));
-        const QString newToken = *m_tokens.token;
-        QTest::qWait(500);
-        QCOMPARE(m_tokens.token, std::optional<QString>(newToken));
-        QCOMPARE(service->user()->id, m_accountId);
-        QVERIFY(!service->isLoading());
-    }
-
-    void restoreDoesNotUndoASignOut()
-    {
+        QFETCH(bool, signIn);
         m_tokens.token = m_backend->data().issueToken(m_accountId);
         const QByteArray profile = Json::serialize(BackendData::userJson(m_backend->data().accounts.first()));
-        m_backend->setOverride(QStringLiteral("GET"), QStringLiteral("users/profile"), BackendReply::raw(200, profile).after(300));
+        m_backend->setOverride(QStringLiteral("GET"), profilePath, BackendReply::raw(status, status == 200 ? profile : QByteArray()).after(300));
         auto service = makeService();
-        service->logout();
+        QVERIFY(service->isLoading());
+        if (signIn)
+            await(service->login(email, password));
+        else
+            service->logout();
+        const std::optional<QString> token = m_tokens.token;
         QTest::qWait(500);
-        QVERIFY(!service->user());
+        QCOMPARE(service->user().has_value(), signIn);
         QVERIFY(!service->isLoading());
+        if (signIn)
+            QCOMPARE(m_tokens.token, token);
     }
 
     void firstOperationToFinishClearsLoading()
     {
         auto service = makeService();
-        m_backend->setOverride(QStringLiteral("POST"), QStringLiteral("auth/forgot-password"),
-                               BackendReply::message(200, QStringLiteral("sent")).after(400));
+        m_backend->setOverride(post, QStringLiteral("auth/forgot-password"), BackendReply::message(200, QStringLiteral("sent")).after(400));
         bool forgotDone = false;
         auto slow = [&]() -> QCoro::Task<> {
             QCoro::Task<std::optional<QString>> pending = service->forgotPassword(email);
@@ -380,26 +334,12 @@ private Q_SLOTS:
 
     void unauthorizedAnswerElsewhereSignsOut()
     {
-        auto service = makeService();
-        await(service->login(email, password));
+        auto service = signedIn();
         m_backend->data().tokens.clear(); // the backend let the token expire
         const auto failure = apiFailure(m_api->requestData(QStringLiteral("GET"), QStringLiteral("projects")));
         QCOMPARE(failure->errorDescription(), QStringLiteral("Сессия истекла. Войдите снова."));
         QTRY_VERIFY(!service->user());
         QTRY_VERIFY(!m_tokens.token);
-    }
-
-    void qmlSeesOptionalsAsNull()
-    {
-        auto service = makeService();
-        QVERIFY(service->property("user").isNull());
-        QVERIFY(service->property("errorMessage").isNull());
-        service->setProperty("errorMessage", QStringLiteral(""));
-        QCOMPARE(service->errorMessage(), std::optional<QString>(QString()));
-        service->setProperty("errorMessage", QVariant());
-        QVERIFY(!service->errorMessage());
-        await(service->login(email, password));
-        QCOMPARE(service->property("user").toJsonObject().value(QStringLiteral("email")).toString(), email);
     }
 };
 

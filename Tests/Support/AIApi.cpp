@@ -58,8 +58,6 @@ void install(TestBackend &backend)
         const std::optional<QString> accountId = backend.accountId(request);
         if (!accountId)
             return TestBackend::unauthorized();
-        if (data.aiAnswer)
-            return BackendReply::json(200, *data.aiAnswer);
         const QJsonObject body = request.json().toObject();
         QStringList problems;
         if (!body.value(QStringLiteral("projectName")).isString())

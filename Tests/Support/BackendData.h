@@ -28,8 +28,6 @@ struct BackendData {
     QList<QJsonObject> projects;                // in creation order
     QList<QJsonObject> payments;                // in creation order
     QHash<QString, QJsonObject> aiSnapshots;    // project id -> last snapshot
-    QHash<QString, QJsonValue> analyticsAnswers; // project id -> answer given as is (null allowed)
-    std::optional<QJsonValue> aiAnswer;          // answer of "ai/generate" given as is
     int nextId = 1;
 
     static QString now();

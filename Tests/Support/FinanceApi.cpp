@@ -67,8 +67,6 @@ void install(TestBackend &backend)
         const QJsonObject *project = data.ownedProject(captures.at(0), *accountId);
         if (!project)
             return BackendReply::message(404, QStringLiteral("Проект не найден"));
-        if (data.analyticsAnswers.contains(captures.at(0)))
-            return BackendReply::json(200, data.analyticsAnswers.value(captures.at(0)));
         return BackendReply::json(200, analyticsOf(data, *project));
     });
 

@@ -8,29 +8,16 @@
 class InMemoryTokenStore : public TokenStore
 {
 public:
-    std::optional<QString> load() const override
-    {
-        ++loads;
-        return token;
-    }
+    std::optional<QString> load() const override { return token; }
     void save(const QString &value) override
     {
-        ++saves;
         token.reset();
         if (refuseSaves)
-            throw KeychainError::saveFailed(refusedStatus, QStringLiteral("The keyring is locked"));
+            throw KeychainError::saveFailed(5, QStringLiteral("The keyring is locked"));
         token = value;
     }
-    void remove() override
-    {
-        ++removals;
-        token.reset();
-    }
+    void remove() override { token.reset(); }
 
     std::optional<QString> token;
     bool refuseSaves = false;
-    int refusedStatus = 5;
-    mutable int loads = 0;
-    int saves = 0;
-    int removals = 0;
 };

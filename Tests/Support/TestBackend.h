@@ -25,7 +25,6 @@ public:
 
     // Listens on 127.0.0.1; port 0 takes a free one. Returns the port, 0 on failure.
     quint16 start(quint16 port = 0);
-    quint16 port() const { return m_port; }
     // "http://127.0.0.1:<port>/api"
     QUrl baseUrl() const;
 
