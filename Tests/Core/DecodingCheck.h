@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Utils/DecodingError.h"
+#include "Utils/EncodingError.h"
 #include "Utils/Json.h"
 
 #include <QJsonArray>
@@ -47,8 +48,7 @@ inline QJsonObject parsedObject(const char *json)
             QCOMPARE(failure->debugDescription(), QString(expectedDebug));                        \
     } while (false)
 
-// Failure tables over edits of one valid object: the rows give the keys replaced and removed and
-// the failure expected.
+// Failure tables over edits of one valid object: keys replaced and removed, then the failure.
 inline void addEditedFailureColumns()
 {
     QTest::addColumn<QJsonObject>("replaced");
@@ -66,7 +66,6 @@ void checkEditedFailure(const QJsonObject &valid)
     QFETCH(DecodingError::Kind, kind);
     QFETCH(QString, path);
     QFETCH(QString, debug);
-    const QJsonObject json = edited(valid, replaced, removed);
-    const auto failure = decodingFailure([&] { Record::fromJson(json); });
+    const auto failure = decodingFailure([&] { Record::fromJson(edited(valid, replaced, removed)); });
     COMPARE_DECODING_FAILURE(failure, kind, path, debug);
 }

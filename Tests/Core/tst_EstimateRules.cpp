@@ -1,0 +1,258 @@
+#include "Data/EstimateCatalogLoader.h"
+#include "Models/EditableEstimateItem.h"
+#include "Models/Project.h"
+#include "Utils/EstimateValidation.h"
+#include "Utils/GuestProjectFactory.h"
+#include "Utils/Json.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTimeZone>
+#include <limits>
+
+namespace {
+
+using Line = QPair<double, double>; // hours, rate
+
+ProjectItem line(double hours, double rate)
+{
+    return ProjectItem{QStringLiteral("Строка"), std::nullopt, QStringLiteral("be"), hours, rate, false, std::nullopt};
+}
+
+Project projectWith(const QList<Line> &lines, std::optional<double> defaultRate)
+{
+    Project p;
+    p.id = QStringLiteral("local-1");
+    p.name = QStringLiteral("Проект");
+    p.currency = QStringLiteral("RUB");
+    p.userId = QStringLiteral("guest");
+    p.defaultRate = defaultRate;
+    for (const Line &l : lines)
+        p.items.append(line(l.first, l.second));
+    p.totalCost = 999;
+    p.totalHours = 999;
+    return p;
+}
+
+EstimateTemplateItem templateLine(const QString &title, std::optional<QString> description, const QString &category,
+                                  double hours, double rate)
+{
+    return EstimateTemplateItem{title, std::move(description), category, hours, rate, true};
+}
+
+EditableEstimateItem item(const QString &title, double hours = 1, double rate = 1)
+{
+    EditableEstimateItem e;
+    e.title = title;
+    e.category = QStringLiteral("sw_backend");
+    e.hours = hours;
+    e.rate = rate;
+    return e;
+}
+
+const QString noName = QStringLiteral("Укажите название проекта");
+const QString noTitle = QStringLiteral("У каждой строки должно быть название");
+const QString negative = QStringLiteral("Часы и ставка не могут быть отрицательными");
+const double notANumber = std::numeric_limits<double>::quiet_NaN();
+
+} // namespace
+
+Q_DECLARE_METATYPE(QList<Line>)
+Q_DECLARE_METATYPE(QList<EditableEstimateItem>)
+
+// Rules of an estimate being edited: totals, guest edits, lines from templates, the checks before saving.
+class tst_EstimateRules : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase()
+    {
+        m_catalog = std::make_unique<EstimateCatalogLoader::ScopedCatalogOverride>(
+            QStringLiteral(TESSMARK_TEST_DATA "/catalog/lookup.json"));
+    }
+    void cleanupTestCase() { m_catalog.reset(); }
+
+    void totals_data()
+    {
+        QTest::addColumn<QList<Line>>("lines");
+        QTest::addColumn<std::optional<double>>("defaultRate");
+        QTest::addColumn<double>("hours");
+        QTest::addColumn<double>("cost");
+        QTest::newRow("default rate and negative hours")
+            << QList<Line>{{2, 0}, {-1, 100}} << std::optional<double>(40) << 2.0 << 80.0;
+        QTest::newRow("no default rate") << QList<Line>{{3, 0}} << std::optional<double>() << 3.0 << 0.0;
+        QTest::newRow("negative default rate") << QList<Line>{{3, 0}} << std::optional<double>(-10) << 3.0 << 0.0;
+        QTest::newRow("NaN default rate") << QList<Line>{{3, 0}} << std::optional<double>(notANumber) << 3.0 << 0.0;
+        QTest::newRow("negative rate takes default") << QList<Line>{{2, -5}} << std::optional<double>(10) << 2.0 << 20.0;
+        QTest::newRow("NaN hours count as zero") << QList<Line>{{notANumber, 100}, {1, 100}} << std::optional<double>() << 1.0 << 100.0;
+        QTest::newRow("NaN rate takes default") << QList<Line>{{2, notANumber}} << std::optional<double>(7) << 2.0 << 14.0;
+        QTest::newRow("0.125 rounds up") << QList<Line>{{0.125, 1}} << std::optional<double>() << 0.13 << 0.13;
+        QTest::newRow("2.675 rounds up") << QList<Line>{{2.675, 1}} << std::optional<double>() << 2.68 << 2.68;
+        QTest::newRow("1.005 rounds down on the double product")
+            << QList<Line>{{1.005, 1}} << std::optional<double>() << 1.0 << 1.0;
+        QTest::newRow("sum before rounding") << QList<Line>{{0.004, 1}, {0.004, 1}} << std::optional<double>() << 0.01 << 0.01;
+    }
+    void totals()
+    {
+        QFETCH(QList<Line>, lines);
+        QFETCH(std::optional<double>, defaultRate);
+        QFETCH(double, hours);
+        QFETCH(double, cost);
+        const Project before = projectWith(lines, defaultRate);
+        const Project after = before.recalculatedTotals();
+        QCOMPARE(after.totalHours, hours);
+        QCOMPARE(after.totalCost, cost);
+        Project expected = before;
+        expected.totalHours = hours;
+        expected.totalCost = cost;
+        if (defaultRate && std::isnan(*defaultRate)) {
+            QVERIFY(after.defaultRate && std::isnan(*after.defaultRate)); // carried, not repaired
+            return;
+        }
+        QCOMPARE(after, expected); // nothing else changes
+    }
+
+    void guestEditKeepsLineage()
+    {
+        QFile file(QStringLiteral(TESSMARK_TEST_DATA "/projects/account-project.json"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const Project iteration = Project::fromJson(Json::parse(file.readAll()));
+        const QDateTime now(QDate(2024, 3, 5), QTime(9, 7, 1, 42), Qt::UTC);
+        const Project edited = iteration.withGuestPersistedFields(
+            QStringLiteral("Новое имя"), std::nullopt, QStringLiteral("USD"), ProjectStatus::Completed, 10,
+            {line(1.5, 0), line(1, 20)}, std::nullopt, std::nullopt, now);
+
+        Project expected = iteration;
+        expected.name = QStringLiteral("Новое имя");
+        expected.clientName.reset();
+        expected.projectType.reset();
+        expected.iterationStartedAt.reset();
+        expected.currency = QStringLiteral("USD");
+        expected.status = ProjectStatus::Completed;
+        expected.defaultRate = 10;
+        expected.items = {line(1.5, 0), line(1, 20)};
+        expected.updatedAt = QStringLiteral("2024-03-05T09:07:01.042Z");
+        expected.totalHours = 2.5;
+        expected.totalCost = 35.0;
+        QCOMPARE(edited, expected);
+    }
+
+    void timestampIsUtcWithMilliseconds()
+    {
+        const QDateTime moscow(QDate(2024, 12, 31), QTime(23, 30, 0, 5), QTimeZone(QByteArrayLiteral("Europe/Moscow")));
+        QCOMPARE(GuestProjectFactory::isoTimestamp(moscow), QStringLiteral("2024-12-31T20:30:00.005Z"));
+    }
+
+    void newProject()
+    {
+        const Project p = GuestProjectFactory::makeNew(QStringLiteral(" Лендинг "), std::nullopt, QStringLiteral("RUB"),
+                                                       ProjectStatus::Draft, std::nullopt);
+        QVERIFY(QRegularExpression(QStringLiteral("^local-[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}$"))
+                    .match(p.id)
+                    .hasMatch());
+        QVERIFY(GuestProjectFactory::makeNew(p.name, std::nullopt, p.currency, p.status, std::nullopt).id != p.id);
+        QCOMPARE(p.name, QStringLiteral(" Лендинг ")); // not trimmed here
+        QCOMPARE(p.defaultRate, std::optional<double>(50));
+        QCOMPARE(p.projectType, std::optional<QString>(QStringLiteral("one_time")));
+        QCOMPARE(p.version, std::optional<qint64>(1));
+        QCOMPARE(p.createdAt, p.updatedAt);
+
+        EstimateTemplate t{QStringLiteral("t-60"), QStringLiteral("design"), QStringLiteral("Шаблон"), std::nullopt, 60,
+                           {templateLine(QStringLiteral("Макет"), std::nullopt, QStringLiteral("security"), 10, 0)}};
+        const Project fromTemplate = GuestProjectFactory::makeNew(QStringLiteral("Сайт"), QStringLiteral("Клиент"),
+                                                                  QStringLiteral("EUR"), ProjectStatus::Draft, t);
+        QCOMPARE(fromTemplate.templateId, std::optional<QString>(QStringLiteral("t-60")));
+        QCOMPARE(fromTemplate.items.at(0).rate, 60.0);
+        // Normalised for "software", not the template's own sphere.
+        QCOMPARE(fromTemplate.items.at(0).category, QStringLiteral("fe"));
+        QCOMPARE(fromTemplate.totalCost, 600.0);
+    }
+
+    void templateLineMapping_data()
+    {
+        QTest::addColumn<EstimateTemplateItem>("source");
+        QTest::addColumn<double>("defaultRate");
+        QTest::addColumn<ProjectItem>("expected");
+        const auto mapped = [](const QString &title, std::optional<QString> description, const QString &category,
+                               double hours, double rate) {
+            return ProjectItem{title, std::move(description), category, hours, rate, true, std::nullopt};
+        };
+        const QString a = QStringLiteral("a");
+        const QString be = QStringLiteral("be");
+
+        QTest::newRow("title trimmed of spaces and tab, line break kept")
+            << templateLine(QStringLiteral(" \tAPI\n\t "), std::nullopt, be, 1, 5) << 0.0
+            << mapped(QStringLiteral("API\n"), std::nullopt, be, 1, 5);
+        QTest::newRow("empty description dropped") << templateLine(a, QString(), be, 1, 5) << 0.0
+                                                   << mapped(a, std::nullopt, be, 1, 5);
+        QTest::newRow("description of a space kept") << templateLine(a, QStringLiteral(" "), be, 1, 5) << 0.0
+                                                     << mapped(a, QStringLiteral(" "), be, 1, 5);
+        QTest::newRow("legacy id through the map") << templateLine(a, std::nullopt, QStringLiteral("backend"), 1, 5)
+                                                   << 0.0 << mapped(a, std::nullopt, be, 1, 5);
+        QTest::newRow("negative hours") << templateLine(a, std::nullopt, be, -5, 5) << 0.0
+                                        << mapped(a, std::nullopt, be, 0, 5);
+        QTest::newRow("negative rate, negative default") << templateLine(a, std::nullopt, be, 1, -20) << -30.0
+                                                         << mapped(a, std::nullopt, be, 1, 0);
+        QTest::newRow("zero rate takes default") << templateLine(a, std::nullopt, be, 1, 0) << 45.0
+                                                 << mapped(a, std::nullopt, be, 1, 45);
+        QTest::newRow("NaN default gives zero") << templateLine(a, std::nullopt, be, 1, 0) << notANumber
+                                                << mapped(a, std::nullopt, be, 1, 0);
+    }
+    void templateLineMapping()
+    {
+        QFETCH(EstimateTemplateItem, source);
+        QFETCH(double, defaultRate);
+        QFETCH(ProjectItem, expected);
+        QCOMPARE(ProjectItem::fromTemplateItem(source, defaultRate), expected);
+    }
+
+    void validate_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QList<EditableEstimateItem>>("items");
+        QTest::addColumn<QString>("message"); // empty: may be saved
+
+        QTest::newRow("blank name wins over lines")
+            << " \t\u00A0" << QList<EditableEstimateItem>{item(QString(), -1, -1)} << noName;
+        QTest::newRow("name of a line break passes") << "\n" << QList<EditableEstimateItem>{} << "";
+        QTest::newRow("lines in order: numbers of line 1 first")
+            << "Сайт" << QList<EditableEstimateItem>{item(QStringLiteral("a"), 1, -1), item(QString())} << negative;
+        QTest::newRow("title before numbers in one line")
+            << "Сайт" << QList<EditableEstimateItem>{item(QStringLiteral(" "), -1, 1)} << noTitle;
+        QTest::newRow("negative hours") << "Сайт" << QList<EditableEstimateItem>{item(QStringLiteral("a"), -0.5, 1)}
+                                        << negative;
+        QTest::newRow("negative zero passes") << "Сайт" << QList<EditableEstimateItem>{item(QStringLiteral("a"), -0.0, -0.0)}
+                                              << "";
+        QTest::newRow("NaN passes") << "Сайт"
+                                    << QList<EditableEstimateItem>{item(QStringLiteral("a"), notANumber, notANumber)}
+                                    << "";
+    }
+    void validate()
+    {
+        QFETCH(QString, name);
+        QFETCH(QList<EditableEstimateItem>, items);
+        QFETCH(QString, message);
+        const auto result = EstimateValidation::validate(items, name);
+        QCOMPARE(result.value_or(QString()), message);
+        QCOMPARE(result.has_value(), !message.isEmpty());
+    }
+
+    void workingCopiesHaveFreshIdentities()
+    {
+        const EditableEstimateItem a = item(QStringLiteral("API"));
+        QVERIFY(a.id != item(QStringLiteral("API")).id);
+        EditableEstimateItem c = a;
+        EditableEstimateItem d = a;
+        c.rate = -0.0;
+        d.rate = 0.0;
+        QCOMPARE(c, d);
+        QCOMPARE(qHash(c), qHash(d));
+    }
+
+private:
+    std::unique_ptr<EstimateCatalogLoader::ScopedCatalogOverride> m_catalog;
+};
+
+QTEST_GUILESS_MAIN(tst_EstimateRules)
+#include "tst_EstimateRules.moc"
