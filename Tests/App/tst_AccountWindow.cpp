@@ -14,16 +14,20 @@ class TestAccountWindow : public QObject
     AppTestEnvironment m_env;
     AccountTestBackend m_account;
 
-    void signIn(RootViewModel &root)
+    static void signIn(RootViewModel &root)
     {
         AccountTestBackend::signIn(*root.auth());
         QVERIFY(root.auth()->user());
     }
 
-    MainShellViewModel *accountShell(QObject *parent)
+    // A signed-in window's shell, started and past its look at the device projects.
+    static MainShellViewModel *startedShell(RootViewModel &root)
     {
-        auto *shell = new MainShellViewModel(parent);
+        auto *shell = new MainShellViewModel(&root);
         shell->setGuest(false);
+        QSignalSpy probed(shell, &MainShellViewModel::migrationProbeFinished);
+        shell->start();
+        [&] { QTRY_COMPARE(probed.size(), 1); }();
         return shell;
     }
 
@@ -49,19 +53,18 @@ private Q_SLOTS:
         QVERIFY(!root.guestModeActive());
         QCOMPARE(Preferences::shared().value(QStringLiteral("guest_mode_active")).toBool(), false);
 
+        // Opening and closing the sheet again changes nothing; a link opens only its sheet.
+        root.setShowLoginSheet(true);
+        root.setShowLoginSheet(false);
+        root.openUrl(QStringLiteral("tessmark://reset-password?token=abc"));
+        QCOMPARE(root.deepLinkId(), QStringLiteral("reset-abc"));
+        QVERIFY(!root.showLoginSheet());
+        QCOMPARE(root.screen(), RootViewModel::AccountShell);
+        QVERIFY(!root.guestModeActive());
+
         // Signing out shows the welcome screen, not the guest window.
         root.auth()->logout();
         QCOMPARE(root.screen(), RootViewModel::Welcome);
-    }
-
-    void closingTheSheetChangesNothingElse()
-    {
-        RootViewModel root;
-        signIn(root);
-        root.setShowLoginSheet(true);
-        root.setShowLoginSheet(false);
-        QCOMPARE(root.screen(), RootViewModel::AccountShell);
-        QVERIFY(!root.guestModeActive());
     }
 
     void aStoredSessionCountsAsSigningIn()
@@ -78,24 +81,12 @@ private Q_SLOTS:
         QVERIFY(!root.guestModeActive());
     }
 
-    void linksWhileSignedInOpenOnlyTheirSheet()
-    {
-        RootViewModel root;
-        signIn(root);
-        root.openUrl(QStringLiteral("tessmark://reset-password?token=abc"));
-        QCOMPARE(root.deepLinkId(), QStringLiteral("reset-abc"));
-        QVERIFY(!root.showLoginSheet());
-    }
-
     void migrationOfferedForDeviceProjects()
     {
         RootViewModel root;
         signIn(root);
         const QList<Project> devices = AppTestEnvironment::addDeviceProjects(3);
-        MainShellViewModel *shell = accountShell(&root);
-        QSignalSpy probed(shell, &MainShellViewModel::migrationProbeFinished);
-        shell->start();
-        QTRY_COMPARE(probed.size(), 1);
+        MainShellViewModel *shell = startedShell(root);
         QVERIFY(shell->showMigration());
         // Newest first, after the account's own projects were loaded.
         QCOMPARE(shell->pendingLocals().size(), 3);
@@ -106,40 +97,31 @@ private Q_SLOTS:
         // Skipped: not offered again by this window.
         shell->migrationSkipped();
         shell->migrationClosed();
+        QSignalSpy probed(shell, &MainShellViewModel::migrationProbeFinished);
         shell->runMigrationProbeIfNeeded();
-        QCOMPARE(probed.size(), 2);
+        QCOMPARE(probed.size(), 1);
         QVERIFY(!shell->showMigration());
 
         // A new window (signing out and in again) offers again.
-        MainShellViewModel *next = accountShell(&root);
-        QSignalSpy nextProbed(next, &MainShellViewModel::migrationProbeFinished);
-        next->start();
-        QTRY_COMPARE(nextProbed.size(), 1);
-        QVERIFY(next->showMigration());
+        QVERIFY(startedShell(root)->showMigration());
     }
 
-    void noOfferWhenNoDeviceRecordReads()
+    void noOfferWithoutReadableDeviceProjects_data()
     {
-        PersistenceController::shared()->upsert(QStringLiteral("local-broken"), QByteArrayLiteral("{\"name\":1}"));
-        RootViewModel root;
-        signIn(root);
-        MainShellViewModel *shell = accountShell(&root);
-        QSignalSpy probed(shell, &MainShellViewModel::migrationProbeFinished);
-        shell->start();
-        QTRY_COMPARE(probed.size(), 1);
-        QVERIFY(!shell->showMigration());
+        QTest::addColumn<bool>("brokenRecord");
+        QTest::newRow("empty device store") << false;
+        QTest::newRow("no device record reads") << true;
     }
 
-    void noOfferWithAnEmptyDeviceStore()
+    void noOfferWithoutReadableDeviceProjects()
     {
+        QFETCH(bool, brokenRecord);
+        if (brokenRecord)
+            PersistenceController::shared()->upsert(QStringLiteral("local-broken"), QByteArrayLiteral("{\"name\":1}"));
         m_account.backend.clearRequests();
         RootViewModel root;
         signIn(root);
-        MainShellViewModel *shell = accountShell(&root);
-        QSignalSpy probed(shell, &MainShellViewModel::migrationProbeFinished);
-        shell->start();
-        QTRY_COMPARE(probed.size(), 1);
-        QVERIFY(!shell->showMigration());
+        QVERIFY(!startedShell(root)->showMigration());
         // The account's projects were loaded first, without iterations.
         const QList<RecordedRequest> loads = m_account.backend.requests(QStringLiteral("GET"), QStringLiteral("projects"));
         QVERIFY(!loads.isEmpty());
@@ -161,10 +143,7 @@ private Q_SLOTS:
         RootViewModel root;
         signIn(root);
         AppTestEnvironment::addDeviceProjects(2, QStringLiteral("Черновик"));
-        MainShellViewModel *shell = accountShell(&root);
-        QSignalSpy probed(shell, &MainShellViewModel::migrationProbeFinished);
-        shell->start();
-        QTRY_COMPARE(probed.size(), 1);
+        MainShellViewModel *shell = startedShell(root);
         QVERIFY(shell->showMigration());
         const qsizetype before = shell->projectsService()->projects().size();
 
@@ -189,18 +168,19 @@ private Q_SLOTS:
     {
         RootViewModel root;
         signIn(root);
-        MainShellViewModel *shell = accountShell(&root);
-        shell->openPayments(QStringLiteral("nowhere"));
-        QVERIFY(!shell->hasFinanceProject());
-        await(shell->projectsService()->load(true));
-        const QList<Project> &projects = shell->projectsService()->projects();
+        MainShellViewModel shell(&root);
+        shell.setGuest(false);
+        shell.openPayments(QStringLiteral("nowhere"));
+        QVERIFY(!shell.hasFinanceProject());
+        await(shell.projectsService()->load(true));
+        const QList<Project> &projects = shell.projectsService()->projects();
         QVERIFY(!projects.isEmpty());
-        QSignalSpy changed(shell, &MainShellViewModel::financeProjectChanged);
-        shell->openPayments(projects.last().id);
+        QSignalSpy changed(&shell, &MainShellViewModel::financeProjectChanged);
+        shell.openPayments(projects.last().id);
         QVERIFY(changed.size() >= 1);
-        QVERIFY(shell->hasFinanceProject());
-        QCOMPARE(shell->financeProjectName(), MainShellViewModel::financeDisplayName(projects.last()));
-        QCOMPARE(shell->financeProjectCurrency(), projects.last().currency);
+        QVERIFY(shell.hasFinanceProject());
+        QCOMPARE(shell.financeProjectName(), MainShellViewModel::financeDisplayName(projects.last()));
+        QCOMPARE(shell.financeProjectCurrency(), projects.last().currency);
     }
 };
 

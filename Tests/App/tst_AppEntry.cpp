@@ -19,66 +19,61 @@ class TestAppEntry : public QObject
 {
     Q_OBJECT
 
-private:
     QTemporaryDir m_dir;
 
+    QProcessEnvironment appEnvironment(const QString &dataHome, const QString &configFolder) const
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_DATA_HOME"), dataHome);
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir.filePath(configFolder));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        return env;
+    }
+
 private Q_SLOTS:
-    void resetOnboardingFlag_data()
+    void arguments_data()
     {
         QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<bool>("removed");
-        QTest::newRow("none") << QStringList{"tessmark"} << false;
-        QTest::newRow("exact") << QStringList{"tessmark", "--estimate-reset-onboarding"} << true;
-        QTest::newRow("after a URL") << QStringList{"tessmark", "tessmark://x", "--estimate-reset-onboarding"} << true;
-        QTest::newRow("other case") << QStringList{"tessmark", "--Estimate-Reset-Onboarding"} << false;
-        QTest::newRow("part of a longer argument") << QStringList{"tessmark", "--estimate-reset-onboarding=1"} << false;
-        QTest::newRow("with a blank") << QStringList{"tessmark", " --estimate-reset-onboarding"} << false;
-    }
-
-    void resetOnboardingFlag()
-    {
-        QFETCH(QStringList, arguments);
-        QFETCH(bool, removed);
-        Preferences preferences(m_dir.filePath(QStringLiteral("prefs.ini")));
-        preferences.setValue("estimate.onboarding.main.completedVersion", 2);
-        preferences.setValue("estimate.onboarding.demoProjectId", "local-1");
-        preferences.setValue("estimate.onboarding.replayRequestNonce", 4);
-        preferences.setValue("guest_mode_active", true);
-
-        QSignalSpy changes(&preferences, &Preferences::valueChanged);
-        StartupArguments::apply(arguments, preferences);
-
-        QCOMPARE(!preferences.contains("estimate.onboarding.main.completedVersion"), removed);
-        QCOMPARE(!preferences.contains("estimate.onboarding.demoProjectId"), removed);
-        QVERIFY(preferences.contains("estimate.onboarding.replayRequestNonce"));
-        QVERIFY(preferences.contains("guest_mode_active"));
-        if (removed) {
-            QCOMPARE(changes.size(), 2);
-            QCOMPARE(changes.at(0).at(0).toString(), QStringLiteral("estimate.onboarding.main.completedVersion"));
-            QCOMPARE(changes.at(1).at(0).toString(), QStringLiteral("estimate.onboarding.demoProjectId"));
-        } else {
-            QCOMPARE(changes.size(), 0);
-        }
-    }
-
-    void openedUrl_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("url");
-        QTest::newRow("none") << QStringList{"tessmark"} << QString();
-        QTest::newRow("program name is not a URL") << QStringList{"tessmark://x"} << QString();
-        QTest::newRow("link") << QStringList{"tessmark", "tessmark://verify-email?token=a%20b"}
+        QTest::addColumn<bool>("resets"); // the onboarding flag is there
+        QTest::addColumn<QString>("url"); // the opened URL, empty: none
+        QTest::newRow("none") << QStringList{"tessmark"} << false << QString();
+        QTest::newRow("program name is not a URL") << QStringList{"tessmark://x"} << false << QString();
+        QTest::newRow("exact flag") << QStringList{"tessmark", "--estimate-reset-onboarding"} << true << QString();
+        QTest::newRow("flag after a URL") << QStringList{"tessmark", "tessmark://x", "--estimate-reset-onboarding"}
+                                          << true << "tessmark://x";
+        QTest::newRow("URL after the flag")
+            << QStringList{"tessmark", "--estimate-reset-onboarding", "https://h/reset-password?token=t"} << true
+            << "https://h/reset-password?token=t";
+        QTest::newRow("flag in other case") << QStringList{"tessmark", "--Estimate-Reset-Onboarding"} << false << QString();
+        QTest::newRow("flag in a longer argument") << QStringList{"tessmark", "--estimate-reset-onboarding=1"} << false << QString();
+        QTest::newRow("flag with a blank") << QStringList{"tessmark", " --estimate-reset-onboarding"} << false << QString();
+        QTest::newRow("link") << QStringList{"tessmark", "tessmark://verify-email?token=a%20b"} << false
                               << "tessmark://verify-email?token=a%20b";
-        QTest::newRow("after the flag") << QStringList{"tessmark", "--estimate-reset-onboarding", "https://h/reset-password?token=t"}
-                                        << "https://h/reset-password?token=t";
-        QTest::newRow("plain word") << QStringList{"tessmark", "hello"} << QString();
+        QTest::newRow("plain word") << QStringList{"tessmark", "hello"} << false << QString();
     }
 
-    void openedUrl()
+    void arguments()
     {
         QFETCH(QStringList, arguments);
+        QFETCH(bool, resets);
         QFETCH(QString, url);
         QCOMPARE(StartupArguments::openedUrl(arguments).value_or(QString()), url);
+
+        const QStringList tourKeys{"estimate.onboarding.main.completedVersion", "estimate.onboarding.demoProjectId"};
+        const QStringList keptKeys{"estimate.onboarding.replayRequestNonce", "guest_mode_active"};
+        Preferences preferences(m_dir.filePath(QStringLiteral("prefs.ini")));
+        for (const QString &key : tourKeys + keptKeys)
+            preferences.setValue(key, 1);
+        QSignalSpy changes(&preferences, &Preferences::valueChanged);
+        StartupArguments::apply(arguments, preferences);
+        QStringList changed;
+        for (const QList<QVariant> &change : changes)
+            changed << change.at(0).toString();
+        QCOMPARE(changed, resets ? tourKeys : QStringList());
+        for (const QString &key : tourKeys)
+            QCOMPARE(preferences.contains(key), !resets);
+        for (const QString &key : keptKeys)
+            QVERIFY(preferences.contains(key));
     }
 
     void secondStartHandsItsUrlToTheFirst()
@@ -141,11 +136,7 @@ private Q_SLOTS:
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
         QProcess app;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("XDG_DATA_HOME"), blocker.fileName() + QStringLiteral("/data"));
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir.filePath(QStringLiteral("config")));
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        app.setProcessEnvironment(env);
+        app.setProcessEnvironment(appEnvironment(blocker.fileName() + QStringLiteral("/data"), QStringLiteral("config")));
         app.start(QStringLiteral(TESSMARK_APP_BINARY), {});
         QVERIFY(app.waitForFinished(30000));
         QVERIFY(app.exitStatus() == QProcess::CrashExit || app.exitCode() != 0);
@@ -154,10 +145,7 @@ private Q_SLOTS:
 
     void secondProcessHandsOverAndExits()
     {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("XDG_DATA_HOME"), m_dir.filePath(QStringLiteral("app-data")));
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir.filePath(QStringLiteral("app-config")));
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        const QProcessEnvironment env = appEnvironment(m_dir.filePath(QStringLiteral("app-data")), QStringLiteral("app-config"));
         QProcess first;
         first.setProcessEnvironment(env);
         first.start(QStringLiteral(TESSMARK_APP_BINARY), {});

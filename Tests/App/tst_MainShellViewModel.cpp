@@ -14,97 +14,58 @@ class TestMainShellViewModel : public QObject
 
     AppTestEnvironment m_env;
 
-    static Project project(const QString &id, const QString &name, std::optional<QString> parent = std::nullopt,
-                           std::optional<qint64> version = std::nullopt, std::optional<QString> iterationName = std::nullopt)
-    {
-        Project p;
-        p.id = id;
-        p.name = name;
-        p.currency = QStringLiteral("RUB");
-        p.parentProjectId = parent;
-        p.version = version;
-        p.iterationName = iterationName;
-        return p;
-    }
+    static std::optional<QString> text(const QVariant &v) { return v.isValid() ? std::optional(v.toString()) : std::nullopt; }
 
 private Q_SLOTS:
     void init() { m_env.reset(); }
 
-    void newShellStartsOnProjectsWithNothingSelected()
-    {
-        MainShellViewModel shell;
-        shell.setGuest(true);
-        QCOMPARE(shell.mainSection(), QStringLiteral("projects"));
-        QCOMPARE(shell.selectedProjectId(), QString());
-        QCOMPARE(shell.selectedFinanceProjectId(), QString());
-        QVERIFY(!shell.selectedAnalyticsRow().isValid());
-    }
-
-    void columnWidths_data()
+    void layoutByWidth_data()
     {
         QTest::addColumn<qreal>("width");
-        QTest::addColumn<QList<qreal>>("expected"); // sidebar min, ideal, max, content min, detail min
-        QTest::newRow("899") << 899.0 << QList<qreal>{180, 200, 240, 300, 360};
-        QTest::newRow("900") << 900.0 << QList<qreal>{200, 220, 260, 300, 360};
-        QTest::newRow("1099.5") << 1099.5 << QList<qreal>{200, 220, 260, 300, 360};
-        QTest::newRow("1100") << 1100.0 << QList<qreal>{200, 220, 260, 340, 440};
+        // sidebar min, ideal, max, content min, detail min, placeholder padding, cap (-1: none)
+        QTest::addColumn<QList<qreal>>("expected");
+        QTest::newRow("519: compact") << 519.0 << QList<qreal>{180, 200, 240, 300, 360, 20, -1};
+        QTest::newRow("520") << 520.0 << QList<qreal>{180, 200, 240, 300, 360, 28, 520};
+        QTest::newRow("899") << 899.0 << QList<qreal>{180, 200, 240, 300, 360, 28, 520};
+        QTest::newRow("900") << 900.0 << QList<qreal>{200, 220, 260, 300, 360, 28, 640};
+        QTest::newRow("1099.5") << 1099.5 << QList<qreal>{200, 220, 260, 300, 360, 28, 640};
+        QTest::newRow("1100") << 1100.0 << QList<qreal>{200, 220, 260, 340, 440, 28, 640};
     }
 
-    void columnWidths()
+    void layoutByWidth()
     {
         QFETCH(qreal, width);
         QFETCH(QList<qreal>, expected);
         MainShellViewModel shell;
         shell.setWidth(width);
+        shell.setCompact(width < 520);
         QCOMPARE((QList<qreal>{shell.sidebarMinWidth(), shell.sidebarIdealWidth(), shell.sidebarMaxWidth(),
-                               shell.contentMinWidth(), shell.detailMinWidth()}),
+                               shell.contentMinWidth(), shell.detailMinWidth(), shell.placeholderPadding(),
+                               shell.placeholderMaxWidth()}),
                  expected);
-    }
-
-    void placeholderColumn_data()
-    {
-        QTest::addColumn<qreal>("width");
-        QTest::addColumn<bool>("compact");
-        QTest::addColumn<qreal>("padding");
-        QTest::addColumn<qreal>("cap");
-        QTest::newRow("narrow") << 519.0 << true << 20.0 << -1.0;
-        QTest::newRow("from 520") << 520.0 << false << 28.0 << 520.0;
-        QTest::newRow("899") << 899.0 << false << 28.0 << 520.0;
-        QTest::newRow("900") << 900.0 << false << 28.0 << 640.0;
-    }
-
-    void placeholderColumn()
-    {
-        QFETCH(qreal, width);
-        QFETCH(bool, compact);
-        QFETCH(qreal, padding);
-        QFETCH(qreal, cap);
-        MainShellViewModel shell;
-        shell.setWidth(width);
-        shell.setCompact(compact);
-        QCOMPARE(shell.placeholderPadding(), padding);
-        QCOMPARE(shell.placeholderMaxWidth(), cap);
     }
 
     void financeDisplayName_data()
     {
-        QTest::addColumn<QVariantList>("fields"); // id, name, parent, version, iteration name
+        QTest::addColumn<QVariantList>("fields"); // id, parent, version, iteration name; the name is "Сайт"
         QTest::addColumn<QString>("expected");
-        QTest::newRow("root") << QVariantList{"r", "Сайт", QVariant(), QVariant(), QVariant()} << "Сайт";
-        QTest::newRow("root naming itself as parent") << QVariantList{"r", "Сайт", "r", 2, "Этап"} << "Сайт";
-        QTest::newRow("named iteration") << QVariantList{"i", "Сайт", "r", 2, "  Этап 2 "} << "Этап 2 · Сайт";
-        QTest::newRow("version only") << QVariantList{"i", "Сайт", "r", 3, QVariant()} << "v3 · Сайт";
-        QTest::newRow("neither") << QVariantList{"i", "Сайт", "r", QVariant(), QVariant()} << "Итерация · Сайт";
+        QTest::newRow("root") << QVariantList{"r", QVariant(), QVariant(), QVariant()} << "Сайт";
+        QTest::newRow("root naming itself as parent") << QVariantList{"r", "r", 2, "Этап"} << "Сайт";
+        QTest::newRow("named iteration") << QVariantList{"i", "r", 2, "  Этап 2 "} << "Этап 2 · Сайт";
+        QTest::newRow("version only") << QVariantList{"i", "r", 3, QVariant()} << "v3 · Сайт";
+        QTest::newRow("neither") << QVariantList{"i", "r", QVariant(), QVariant()} << "Итерация · Сайт";
     }
 
     void financeDisplayName()
     {
         QFETCH(QVariantList, fields);
         QFETCH(QString, expected);
-        auto opt = [](const QVariant &v) { return v.isValid() ? std::optional<QString>(v.toString()) : std::nullopt; };
-        const Project p = project(fields[0].toString(), fields[1].toString(), opt(fields[2]),
-                                  fields[3].isValid() ? std::optional<qint64>(fields[3].toLongLong()) : std::nullopt,
-                                  opt(fields[4]));
+        Project p;
+        p.id = fields[0].toString();
+        p.name = QStringLiteral("Сайт");
+        p.parentProjectId = text(fields[1]);
+        p.version = fields[2].isValid() ? std::optional<qint64>(fields[2].toLongLong()) : std::nullopt;
+        p.iterationName = text(fields[3]);
         QCOMPARE(MainShellViewModel::financeDisplayName(p), expected);
     }
 
@@ -112,6 +73,7 @@ private Q_SLOTS:
     {
         MainShellViewModel shell;
         shell.setGuest(true);
+        QCOMPARE(shell.mainSection(), QStringLiteral("projects"));
         shell.setSelectedProjectId(QStringLiteral("p1"));
 
         // From a list: the payments section with that project chosen; the project selection stays.
@@ -144,87 +106,50 @@ private Q_SLOTS:
         QCOMPARE(shell.mainSection(), QStringLiteral("projects"));
     }
 
-    void navigationPerStep_data()
+    void tourStep_data()
     {
         QTest::addColumn<int>("step");
+        QTest::addColumn<int>("version"); // completed tour version
+        QTest::addColumn<bool>("demoKnown"); // the demo project is "demo-1"
         QTest::addColumn<QString>("section");
-        QTest::addColumn<QString>("selection");
-        QTest::newRow("0: demo row, nothing open") << 0 << "projects" << "";
-        QTest::newRow("1: demo editor") << 1 << "projects" << "demo-1";
-        QTest::newRow("3: demo editor") << 3 << "projects" << "demo-1";
-        QTest::newRow("4: payments") << 4 << "payments" << "";
-        QTest::newRow("5: analytics") << 5 << "analytics" << "";
-        QTest::newRow("7: settings") << 7 << "settings" << "";
-        QTest::newRow("9: back to projects") << 9 << "projects" << "";
+        QTest::addColumn<QString>("selection"); // "other" was selected before
+        QTest::addColumn<QString>("highlight");
+        QTest::newRow("0: demo row, nothing open") << 0 << 0 << true << "projects" << "" << "demoProjectRow:demo-1";
+        QTest::newRow("1: demo editor") << 1 << 0 << true << "projects" << "demo-1" << "editorTableOverview";
+        QTest::newRow("3: demo editor") << 3 << 0 << true << "projects" << "demo-1" << "editorSaveExport";
+        QTest::newRow("2: editor, no demo known") << 2 << 0 << false << "projects" << "other" << "editorTemplatesMenu";
+        QTest::newRow("4: payments") << 4 << 1 << true << "payments" << "" << "paymentsHub";
+        QTest::newRow("5: analytics") << 5 << 0 << true << "analytics" << "" << "analyticsHub";
+        QTest::newRow("7: settings") << 7 << 0 << true << "settings" << "" << "settingsGuidedTour";
+        QTest::newRow("9: back to projects") << 9 << 0 << true << "projects" << "" << "mainNavigation";
+        QTest::newRow("4, tour finished: navigates, no light") << 4 << 2 << true << "payments" << "" << "";
+        QTest::newRow("9, version 3") << 9 << 3 << true << "projects" << "" << "";
+        QTest::newRow("10: out of range") << 10 << 0 << true << "projects" << "other" << "";
+        QTest::newRow("-1: out of range") << -1 << 0 << false << "projects" << "other" << "";
     }
 
-    void navigationPerStep()
+    void tourStep()
     {
         QFETCH(int, step);
+        QFETCH(int, version);
+        QFETCH(bool, demoKnown);
         QFETCH(QString, section);
         QFETCH(QString, selection);
-        Preferences::shared().setValue(GuidedOnboarding::demoProjectIdKey, QStringLiteral("demo-1"));
+        QFETCH(QString, highlight);
+        Preferences::shared().setValue(GuidedOnboarding::completedVersionKey, version);
+        if (demoKnown)
+            Preferences::shared().setValue(GuidedOnboarding::demoProjectIdKey, QStringLiteral("demo-1"));
         MainShellViewModel shell;
         shell.setGuest(true);
+        QCOMPARE(shell.tourRunning(), version < 2);
         shell.setSelectedProjectId(QStringLiteral("other"));
         shell.setMainOnboardingStep(step);
         shell.applyGuidedNavigation(step); // the step may not have changed
         QCOMPARE(shell.mainSection(), section);
         QCOMPARE(shell.selectedProjectId(), selection);
-        QCOMPARE(shell.onboardingDemoProjectIdValue().toString(), QStringLiteral("demo-1"));
-    }
-
-    void navigationWithoutDemoProject()
-    {
-        MainShellViewModel shell;
-        shell.setGuest(true);
-        shell.setSelectedProjectId(QStringLiteral("mine"));
-        shell.applyGuidedNavigation(2); // opens the editor, but no demo is known: selection stays
-        QCOMPARE(shell.selectedProjectId(), QStringLiteral("mine"));
-        QVERIFY(!shell.onboardingDemoProjectId());
-        shell.applyGuidedNavigation(10); // out of range: nothing
-        shell.applyGuidedNavigation(-1);
-        QCOMPARE(shell.mainSection(), QStringLiteral("projects"));
-        QCOMPARE(shell.selectedProjectId(), QStringLiteral("mine"));
-    }
-
-    void stepChangesNavigateEvenWhenTheTourIsOver()
-    {
-        Preferences::shared().setValue(GuidedOnboarding::completedVersionKey, 2);
-        MainShellViewModel shell;
-        shell.setGuest(true);
-        QVERIFY(!shell.tourRunning());
-        shell.setMainOnboardingStep(4);
-        QCOMPARE(shell.mainSection(), QStringLiteral("payments"));
-        QCOMPARE(shell.currentHighlight(), QString());
-        shell.setMainOnboardingStep(0);
-        QCOMPARE(shell.mainSection(), QStringLiteral("projects"));
-    }
-
-    void highlightFollowsStepAndVersion_data()
-    {
-        QTest::addColumn<int>("version");
-        QTest::addColumn<int>("step");
-        QTest::addColumn<QString>("highlight");
-        QTest::newRow("version 1 still runs") << 1 << 4 << "paymentsHub";
-        QTest::newRow("version 2 is finished") << 2 << 4 << "";
-        QTest::newRow("version 3 is finished") << 3 << 9 << "";
-        QTest::newRow("demo row") << 0 << 0 << "demoProjectRow:demo-1";
-        QTest::newRow("sidebar") << 0 << 9 << "mainNavigation";
-    }
-
-    void highlightFollowsStepAndVersion()
-    {
-        QFETCH(int, version);
-        QFETCH(int, step);
-        QFETCH(QString, highlight);
-        Preferences::shared().setValue(GuidedOnboarding::completedVersionKey, version);
-        Preferences::shared().setValue(GuidedOnboarding::demoProjectIdKey, QStringLiteral("demo-1"));
-        MainShellViewModel shell;
-        shell.setGuest(true);
-        shell.setMainOnboardingStep(step);
-        shell.applyGuidedNavigation(step); // reads the demo identity
         QCOMPARE(shell.currentHighlight(), highlight);
+        if (step >= 0 && step < 10)
+            QCOMPARE(shell.onboardingDemoProjectIdValue().toString(), demoKnown ? QStringLiteral("demo-1") : QString());
     }
 
     void cutOutIsTheFrameOfTheCurrentTarget()
@@ -266,13 +191,6 @@ private Q_SLOTS:
         QVERIFY(demoId.startsWith(QStringLiteral("local-")));
         QCOMPARE(shell.onboardingDemoProjectIdValue().toString(), demoId);
         QCOMPARE(shell.currentHighlight(), QStringLiteral("demoProjectRow:") + demoId);
-        QCOMPARE(shell.mainSection(), QStringLiteral("projects"));
-
-        // Advancing opens the demo project.
-        shell.setMainOnboardingStep(1);
-        QCOMPARE(shell.selectedProjectId(), demoId);
-        shell.setMainOnboardingStep(4);
-        QCOMPARE(shell.selectedProjectId(), QString());
 
         // A replay runs the check again and finds the same project.
         Preferences::shared().setValue(GuidedOnboarding::replayRequestNonceKey, 5);

@@ -16,91 +16,65 @@ class TestOnboardingDemoProject : public QObject
 
     AppTestEnvironment m_env;
 
-    static Project stored(const QString &name)
-    {
-        Project project = GuestProjectFactory::makeNew(name, std::nullopt, QStringLiteral("RUB"), ProjectStatus::Draft,
-                                                       std::nullopt);
-        AppTestEnvironment::repository().upsert(project);
-        QTest::qWait(2); // distinct write stamps keep the listing order
-        return project;
-    }
-
-    static QVariant storedDemoId()
-    {
-        return Preferences::shared().value(QLatin1String(GuidedOnboarding::demoProjectIdKey));
-    }
-
-    static void ensureReady(ProjectsService &service)
-    {
-        QCoro::waitFor(OnboardingDemoProject::ensureReady(service));
-    }
-
 private Q_SLOTS:
     void init() { m_env.reset(); }
 
-    void storedIdentityStillListedIsKept()
+    void choice_data()
     {
-        const Project mine = stored(QStringLiteral("Переименованный демо"));
-        stored(OnboardingDemoProject::name());
-        Preferences::shared().setValue(GuidedOnboarding::demoProjectIdKey, mine.id);
+        const QString demo = OnboardingDemoProject::name();
+        QTest::addColumn<QStringList>("names"); // projects on the device, in writing order
+        QTest::addColumn<int>("storedIndex"); // the stored identity: -1 none, -2 a project that is gone
+        QTest::addColumn<int>("chosen"); // -1: a new one is created
+        QTest::newRow("stored identity still listed") << QStringList{"Переименованный демо", demo} << 0 << 0;
+        QTest::newRow("bearing the name: the most recently written") << QStringList{demo, demo} << -2 << 1;
+        QTest::newRow("letter case is a near miss") << QStringList{demo.toLower()} << -1 << -1;
+        QTest::newRow("trailing blank is a near miss") << QStringList{demo + QLatin1Char(' ')} << -1 << -1;
+        QTest::newRow("empty device") << QStringList{} << -1 << -1;
+    }
+
+    void choice()
+    {
+        QFETCH(QStringList, names);
+        QFETCH(int, storedIndex);
+        QFETCH(int, chosen);
+        QStringList ids;
+        for (const QString &name : names) {
+            const Project project = GuestProjectFactory::makeNew(name, std::nullopt, QStringLiteral("RUB"),
+                                                                 ProjectStatus::Draft, std::nullopt);
+            AppTestEnvironment::repository().upsert(project);
+            ids << project.id;
+            QTest::qWait(2); // distinct write stamps keep the listing order
+        }
+        const QString key = QLatin1String(GuidedOnboarding::demoProjectIdKey);
+        if (storedIndex != -1)
+            Preferences::shared().setValue(key, storedIndex >= 0 ? ids.at(storedIndex) : QStringLiteral("local-gone"));
         ProjectsService service(true);
         QSignalSpy writes(&Preferences::shared(), &Preferences::valueChanged);
-        ensureReady(service);
-        QCOMPARE(writes.size(), 0);
-        QCOMPARE(service.projects().size(), 2);
-    }
+        QCoro::waitFor(OnboardingDemoProject::ensureReady(service));
+        const QString demoId = Preferences::shared().value(key).toString();
+        if (chosen >= 0) {
+            QCOMPARE(demoId, ids.at(chosen));
+            QCOMPARE(service.projects().size(), names.size());
+            QCOMPARE(writes.isEmpty(), chosen == storedIndex);
+        } else {
+            QCOMPARE(service.projects().size(), names.size() + 1);
+            const Project &created = service.projects().first();
+            QCOMPARE(created.id, demoId);
+            QVERIFY(!ids.contains(demoId));
+            QCOMPARE(created.name, OnboardingDemoProject::name());
+            QCOMPARE(created.clientName.value_or(QString()), QStringLiteral("Пример клиента"));
+            QCOMPARE(created.currency, QStringLiteral("RUB"));
+            const QList<EstimateTemplate> templates = EstimateTemplatesLoader::load();
+            QVERIFY(!templates.isEmpty());
+            QCOMPARE(created.items.size(), templates.first().items.size());
+            QVERIFY(AppTestEnvironment::repository().fetch(created.id).has_value());
+        }
 
-    void projectBearingTheNameIsTaken()
-    {
-        const Project first = stored(OnboardingDemoProject::name());
-        const Project second = stored(OnboardingDemoProject::name());
-        Preferences::shared().setValue(GuidedOnboarding::demoProjectIdKey, QStringLiteral("local-gone"));
-        ProjectsService service(true);
-        ensureReady(service);
-        // The first in the service's order: the most recently written.
-        QCOMPARE(storedDemoId().toString(), second.id);
-        QCOMPARE(service.projects().size(), 2);
-        Q_UNUSED(first);
-    }
-
-    void nearMissesOfTheNameDoNotCount_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::newRow("letter case") << OnboardingDemoProject::name().toLower();
-        QTest::newRow("trailing blank") << OnboardingDemoProject::name() + QLatin1Char(' ');
-    }
-
-    void nearMissesOfTheNameDoNotCount()
-    {
-        QFETCH(QString, name);
-        const Project nearMiss = stored(name);
-        ProjectsService service(true);
-        ensureReady(service);
-        QCOMPARE(service.projects().size(), 2);
-        const QString demoId = storedDemoId().toString();
-        QVERIFY(demoId != nearMiss.id);
-        const Project &created = service.projects().first();
-        QCOMPARE(created.id, demoId);
-        QCOMPARE(created.name, OnboardingDemoProject::name());
-    }
-
-    void createdFromTheFirstBuiltInTemplateOnTheDevice()
-    {
-        ProjectsService service(true);
-        ensureReady(service);
-        QCOMPARE(service.projects().size(), 1);
-        const Project demo = service.projects().first();
-        QCOMPARE(storedDemoId().toString(), demo.id);
-        QCOMPARE(demo.clientName.value_or(QString()), QStringLiteral("Пример клиента"));
-        QCOMPARE(demo.currency, QStringLiteral("RUB"));
-        const QList<EstimateTemplate> templates = EstimateTemplatesLoader::load();
-        QVERIFY(!templates.isEmpty());
-        QCOMPARE(demo.items.size(), templates.first().items.size());
-        QVERIFY(AppTestEnvironment::repository().fetch(demo.id).has_value());
-
-        // A second check finds it and creates nothing more.
-        ensureReady(service);
-        QCOMPARE(service.projects().size(), 1);
+        // A second check finds the same project and creates nothing more.
+        const qsizetype count = service.projects().size();
+        QCoro::waitFor(OnboardingDemoProject::ensureReady(service));
+        QCOMPARE(service.projects().size(), count);
+        QCOMPARE(Preferences::shared().value(key).toString(), demoId);
     }
 };
 

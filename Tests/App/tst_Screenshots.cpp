@@ -46,16 +46,12 @@ class TestScreenshots : public QObject
         QTest::qWait(50);
     }
 
-    RootViewModel *root() const
-    {
-        auto *view = m_window->findChild<QQuickItem *>(QStringLiteral("rootView"));
-        return view ? view->property("viewModel").value<RootViewModel *>() : nullptr;
-    }
+    QQuickItem *rootView() const { return m_window->findChild<QQuickItem *>(QStringLiteral("rootView")); }
+    RootViewModel *root() const { return rootView()->property("viewModel").value<RootViewModel *>(); }
 
     MainShellViewModel *shell() const
     {
-        auto *view = m_window->findChild<QQuickItem *>(QStringLiteral("rootView"));
-        QQuickItem *screen = view ? view->property("currentScreen").value<QQuickItem *>() : nullptr;
+        auto *screen = rootView()->property("currentScreen").value<QQuickItem *>();
         return screen ? screen->property("viewModel").value<MainShellViewModel *>() : nullptr;
     }
 
@@ -70,9 +66,30 @@ class TestScreenshots : public QObject
         qInfo("wrote %s", qPrintable(path));
     }
 
-    static void setAppearance(const QString &scheme)
+    // Sets the appearance, the tour as finished or not and the guest flag, then opens the window.
+    void open(const QString &scheme, bool tourFinished, bool guest)
     {
         Preferences::shared().setValue(QStringLiteral("app.colorSchemePreference"), scheme);
+        if (tourFinished)
+            Preferences::shared().setValue(GuidedOnboarding::completedVersionKey, 2);
+        if (guest)
+            Preferences::shared().setValue(QStringLiteral("guest_mode_active"), true);
+        open();
+    }
+
+    MainShellViewModel *signedInShell()
+    {
+        AccountTestBackend::signIn(*root()->auth());
+        MainShellViewModel *vm = nullptr;
+        [&] { QTRY_VERIFY((vm = shell()) != nullptr && root()->screen() == RootViewModel::AccountShell); }();
+        return vm;
+    }
+
+    static void schemes()
+    {
+        QTest::addColumn<QString>("scheme");
+        QTest::newRow("light") << "light";
+        QTest::newRow("dark") << "dark";
     }
 
 private Q_SLOTS:
@@ -86,37 +103,21 @@ private Q_SLOTS:
     }
     void cleanup() { close(); }
 
-    void welcome_data()
-    {
-        QTest::addColumn<QString>("scheme");
-        QTest::newRow("light") << "light";
-        QTest::newRow("dark") << "dark";
-    }
-
+    void welcome_data() { schemes(); }
     void welcome()
     {
         QFETCH(QString, scheme);
-        setAppearance(scheme);
-        open();
+        open(scheme, false, false);
         QCOMPARE(root()->screen(), RootViewModel::Welcome);
         shoot(QStringLiteral("welcome-") + scheme);
     }
 
-    void guestSections_data()
-    {
-        QTest::addColumn<QString>("scheme");
-        QTest::newRow("light") << "light";
-        QTest::newRow("dark") << "dark";
-    }
-
+    void guestSections_data() { schemes(); }
     void guestSections()
     {
         QFETCH(QString, scheme);
-        setAppearance(scheme);
-        Preferences::shared().setValue(QStringLiteral("guest_mode_active"), true);
-        Preferences::shared().setValue(GuidedOnboarding::completedVersionKey, 2);
         const QList<Project> projects = m_env.addDeviceProjects(6, QStringLiteral("Лендинг студии"));
-        open();
+        open(scheme, true, true);
         QCOMPARE(root()->screen(), RootViewModel::GuestShell);
         MainShellViewModel *vm = shell();
         QVERIFY(vm);
@@ -127,27 +128,18 @@ private Q_SLOTS:
         }
     }
 
-    void account_data()
-    {
-        QTest::addColumn<QString>("scheme");
-        QTest::newRow("light") << "light";
-        QTest::newRow("dark") << "dark";
-    }
-
+    void account_data() { schemes(); }
     void account()
     {
         QFETCH(QString, scheme);
-        setAppearance(scheme);
-        Preferences::shared().setValue(GuidedOnboarding::completedVersionKey, 2);
-        open();
-        AccountTestBackend::signIn(*root()->auth());
-        QTRY_COMPARE(root()->screen(), RootViewModel::AccountShell);
-        MainShellViewModel *vm = nullptr;
-        QTRY_VERIFY((vm = shell()) != nullptr);
+        open(scheme, true, false);
+        MainShellViewModel *vm = signedInShell();
+        QVERIFY(vm);
         QTRY_VERIFY(!vm->projectsService()->projects().isEmpty());
-        vm->setSelectedProjectId(vm->projectsService()->projects().first().id);
+        const QString first = vm->projectsService()->projects().first().id;
+        vm->setSelectedProjectId(first);
         shoot(QStringLiteral("account-projects-") + scheme);
-        vm->openPayments(vm->projectsService()->projects().first().id);
+        vm->openPayments(first);
         shoot(QStringLiteral("account-payments-") + scheme);
         vm->setMainSection(QStringLiteral("analytics"));
         shoot(QStringLiteral("account-analytics-") + scheme);
@@ -155,13 +147,10 @@ private Q_SLOTS:
 
     void migrationOffer()
     {
-        setAppearance(QStringLiteral("light"));
-        Preferences::shared().setValue(GuidedOnboarding::completedVersionKey, 2);
         m_env.addDeviceProjects(2, QStringLiteral("Черновик"));
-        open();
-        AccountTestBackend::signIn(*root()->auth());
-        MainShellViewModel *vm = nullptr;
-        QTRY_VERIFY((vm = shell()) != nullptr);
+        open(QStringLiteral("light"), true, false);
+        MainShellViewModel *vm = signedInShell();
+        QVERIFY(vm);
         QTRY_VERIFY(vm->showMigration());
         shoot(QStringLiteral("account-migration-offer-light"));
     }
@@ -170,21 +159,16 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("scheme");
         QTest::addColumn<int>("step");
-        QTest::newRow("step 0") << "light" << 0;
-        QTest::newRow("step 4") << "light" << 4;
-        QTest::newRow("step 9") << "light" << 9;
-        QTest::newRow("step 0 dark") << "dark" << 0;
-        QTest::newRow("step 4 dark") << "dark" << 4;
+        for (const auto &[scheme, step] : {std::pair{"light", 0}, {"light", 4}, {"light", 9}, {"dark", 0}, {"dark", 4}})
+            QTest::addRow("step %d %s", step, scheme) << QString::fromLatin1(scheme) << step;
     }
 
     void tour()
     {
         QFETCH(QString, scheme);
         QFETCH(int, step);
-        setAppearance(scheme);
-        Preferences::shared().setValue(QStringLiteral("guest_mode_active"), true);
         m_env.addDeviceProjects(3, QStringLiteral("Мобильное приложение"));
-        open();
+        open(scheme, false, true);
         MainShellViewModel *vm = shell();
         QVERIFY(vm);
         QTRY_VERIFY(vm->onboardingDemoProjectId().has_value());

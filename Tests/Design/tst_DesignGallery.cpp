@@ -1,4 +1,5 @@
 #include "DesignTestSupport.h"
+#include "IconMap.h"
 #include "Typography.h"
 
 #include <QApplication>
@@ -45,8 +46,10 @@ private Q_SLOTS:
         addDesignImportPath(&engine);
         QQmlComponent component(&engine, QUrl::fromLocalFile(QStringLiteral(GALLERY_QML)));
         QVERIFY2(component.isReady(), qPrintable(component.errorString()));
+        QStringList icons = IconMap::table().keys();
+        icons.sort();
         std::unique_ptr<QObject> root(component.createWithInitialProperties(
-            {{QStringLiteral("scene"), scene}, {QStringLiteral("appearance"), appearance}}));
+            {{QStringLiteral("scene"), scene}, {QStringLiteral("appearance"), appearance}, {QStringLiteral("icons"), icons}}));
         QVERIFY2(root, qPrintable(component.errorString()));
         auto *window = qobject_cast<QQuickWindow *>(root.get());
         QVERIFY(window);

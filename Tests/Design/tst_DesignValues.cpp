@@ -30,20 +30,11 @@ private Q_SLOTS:
         QCOMPARE((AdaptiveMetrics{SizeClass(sizeClass), width}.isCompact()), compact);
     }
 
-    void outsideEveryReaderIsACompactPhone()
-    {
-        const AdaptiveMetrics metrics = AdaptiveMetrics::outsideAnyReader();
-        QCOMPARE(metrics.horizontalSizeClass, SizeClass::Compact);
-        QCOMPARE(metrics.width, 390.0);
-        QVERIFY(metrics.isCompact());
-    }
-
     void sectionsFromRawValues_data()
     {
         QTest::addColumn<QString>("raw");
         QTest::addColumn<bool>("known");
         QTest::newRow("projects") << "projects" << true;
-        QTest::newRow("settings") << "settings" << true;
         QTest::newRow("capitalised") << "Projects" << false;
         QTest::newRow("leading blank") << " projects" << false;
         QTest::newRow("trailing line end") << "payments\n" << false;

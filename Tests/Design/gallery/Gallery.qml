@@ -12,6 +12,7 @@ Window {
 
     required property string appearance
     required property string scene
+    required property var icons // every symbol name of the icon map
 
     width: scene === "sheet-window" ? 640 : 1280
     height: scene === "components" ? 1500 : scene === "sheet-window" ? 420 : 820
@@ -19,346 +20,265 @@ Window {
     color: AppTheme.background
     title: "Tessmark design gallery"
 
-    Binding {
-        target: AppTheme
-        property: "preference"
-        value: window.appearance
-    }
+    Binding { target: AppTheme; property: "preference"; value: window.appearance }
 
     component Caption: Text {
         font: Typography.font(Typography.Caption, Font.DemiBold)
         color: AppTheme.textSecondary
         topPadding: 6
     }
+    component Label: Text {
+        property int textStyle: Typography.Subheadline
+        font: Typography.font(textStyle)
+        color: AppTheme.textSecondary
+        wrapMode: Text.WordWrap
+    }
+    component Sidebar: ColumnLayout {
+        property string selected
+        property string longTitle // shown for analytics, to see it cut
+        spacing: 6
+        Text {
+            leftPadding: 12; topPadding: 8; bottomPadding: 4
+            text: "Tessmark"
+            font: Typography.font(Typography.Title3, Font.Bold)
+            color: AppTheme.primary
+        }
+        Repeater {
+            model: AppSections.all
+            SidebarNavRow {
+                required property var modelData
+                title: modelData.id === "analytics" && longTitle ? longTitle : modelData.title
+                systemImage: modelData.icon
+                isSelected: modelData.id === selected
+            }
+        }
+    }
 
     // ---------------------------------------------------------------- components
-    Item {
+    RowLayout {
         anchors.fill: parent
+        anchors.margins: 24
+        spacing: 28
         visible: window.scene === "components"
 
-        RowLayout {
-            anchors.fill: parent
-            anchors.margins: 24
-            spacing: 28
+        // Column 1: type, colours, buttons, card, badges
+        ColumnLayout {
+            Layout.preferredWidth: 380
+            Layout.alignment: Qt.AlignTop
+            spacing: 10
 
-            // Column 1: type, colours, buttons, card, badges
-            ColumnLayout {
-                Layout.preferredWidth: 380
-                Layout.alignment: Qt.AlignTop
-                spacing: 10
-
-                Caption { text: "ШРИФТЫ" }
-                Repeater {
-                    model: [
-                        { style: Typography.Title2, name: "title2", weight: Font.Bold },
-                        { style: Typography.Title3, name: "title3", weight: Font.DemiBold },
-                        { style: Typography.Headline, name: "headline", weight: 0 },
-                        { style: Typography.Body, name: "body", weight: 0 },
-                        { style: Typography.Subheadline, name: "subheadline", weight: 0 },
-                        { style: Typography.Footnote, name: "footnote", weight: 0 },
-                        { style: Typography.Caption, name: "caption", weight: 0 },
-                        { style: Typography.Caption2, name: "caption2", weight: 0 }
-                    ]
-                    Text {
-                        required property var modelData
-                        text: modelData.name + " — Смета проекта: 12 500 ₽ · Ёё"
-                        font: Typography.font(modelData.style, modelData.weight)
-                        color: AppTheme.deepBlack
-                    }
-                }
-
-                Caption { text: "ЦВЕТА" }
-                Flow {
-                    Layout.fillWidth: true
-                    spacing: 6
-                    Repeater {
-                        model: ["primary", "accent", "background", "cardBackground", "deepBlack",
-                                "textSecondary", "fieldBackground", "border", "error", "success"]
-                        Column {
-                            required property string modelData
-                            spacing: 2
-                            Rectangle {
-                                width: 68
-                                height: 30
-                                radius: 6
-                                color: AppTheme[modelData]
-                                border.width: 1
-                                border.color: AppTheme.withOpacity(AppTheme.deepBlack, 0.25)
-                            }
-                            Text {
-                                width: 68
-                                text: modelData
-                                elide: Text.ElideRight
-                                font: Typography.font(Typography.Caption2)
-                                color: AppTheme.textSecondary
-                            }
-                        }
-                    }
-                }
-
-                Caption { text: "КНОПКИ" }
-                PrimaryButton { text: "Войти или создать аккаунт" }
-                PrimaryButton { text: "Сохранить (недоступно)"; enabled: false }
-                PrimaryButton { text: "Нажата"; down: true }
-                RowLayout {
-                    spacing: 20
-                    SecondaryButton { text: "Забыли пароль?" }
-                    SecondaryButton { text: "Платежи"; systemImage: "creditcard" }
-                    SecondaryButton { text: "Нажата"; down: true }
-                }
-
-                Caption { text: "КАРТОЧКА" }
-                AppCard {
-                    Layout.fillWidth: true
-                    inset: 16
-                    spacing: 8
-                        Row {
-                            spacing: 8
-                            AppIcon { name: "paintbrush.fill"; color: AppTheme.primary }
-                            Text {
-                                text: "Оформление"
-                                font: Typography.font(Typography.Headline)
-                                color: AppTheme.primary
-                            }
-                        }
-                        Text {
-                            Layout.fillWidth: true
-                            text: "Тема приложения: как в системе, светлая или тёмная."
-                            wrapMode: Text.WordWrap
-                            font: Typography.font(Typography.Subheadline)
-                            color: AppTheme.textSecondary
-                        }
-                        AppSegmentedControl {
-                            Layout.fillWidth: true
-                            selection: window.appearance
-                            options: [
-                                { value: "system", label: "Как в системе", icon: "circle.lefthalf.filled" },
-                                { value: "light", label: "Светлая", icon: "sun.max.fill" },
-                                { value: "dark", label: "Тёмная", icon: "moon.fill" }
-                            ]
-                        }
-                }
-
-                Caption { text: "КАТЕГОРИИ" }
-                Flow {
-                    Layout.fillWidth: true
-                    spacing: 6
-                    Repeater {
-                        model: ["sw_backend", "sw_frontend", "sw_design", "sw_qa", "mk_seo", "ct_copywriting",
-                                "vd_motion", "backend", "frontend", "mobile", "design", "devops", "management",
-                                "qa", "analytics", "неизвестная-категория"]
-                        CategoryBadge { required property string modelData; categoryId: modelData }
-                    }
+            Caption { text: "ШРИФТЫ" }
+            Repeater {
+                model: [["title2", Typography.Title2, Font.Bold], ["title3", Typography.Title3, Font.DemiBold],
+                        ["headline", Typography.Headline, 0], ["body", Typography.Body, 0],
+                        ["subheadline", Typography.Subheadline, 0], ["footnote", Typography.Footnote, 0],
+                        ["caption", Typography.Caption, 0], ["caption2", Typography.Caption2, 0]]
+                Text {
+                    required property var modelData
+                    text: modelData[0] + " — Смета проекта: 12 500 ₽ · Ёё"
+                    font: Typography.font(modelData[1], modelData[2])
+                    color: AppTheme.deepBlack
                 }
             }
 
-            // Column 2: form controls
-            ColumnLayout {
-                Layout.preferredWidth: 360
-                Layout.alignment: Qt.AlignTop
-                spacing: 14
-
-                Caption { text: "ПОЛЯ" }
-                AppTextField {
-                    Layout.fillWidth: true
-                    title: "Email"
-                    systemImage: "envelope.fill"
-                    text: "anna@example.ru"
-                }
-                AppTextField {
-                    Layout.fillWidth: true
-                    title: "Пароль"
-                    systemImage: "lock.fill"
-                    text: "секрет123"
-                    isSecure: true
-                    allowsPasswordReveal: true
-                }
-                AppTextField {
-                    Layout.fillWidth: true
-                    title: "Пароль (показан)"
-                    systemImage: "lock.fill"
-                    text: "секрет123"
-                    isSecure: true
-                    allowsPasswordReveal: true
-                    isPasswordVisible: true
-                }
-                AppTextField {
-                    Layout.fillWidth: true
-                    title: "Название"
-                    systemImage: "text.alignleft"
-                }
-                AppTextField {
-                    Layout.fillWidth: true
-                    title: "Ставка (RUB)"
-                    systemImage: "rublesign.circle"
-                    text: "-5"
-                    error: "Ставка не может быть отрицательной"
-                }
-                AppTextField {
-                    Layout.fillWidth: true
-                    title: "Пустая ошибка"
-                    systemImage: "tag"
-                    text: "без строки ошибки"
-                    error: ""
-                }
-
-                Caption { text: "ВЫБОР" }
-                AppSelect {
-                    Layout.fillWidth: true
-                    title: "Статус"
-                    selection: "nothing-matches"
-                    options: [{ value: "draft", label: "Черновик" }]
-                }
-                AppSelect {
-                    Layout.fillWidth: true
-                    title: "Категория"
-                    selection: "frontend"
-                    isOpen: true
-                    options: [
-                        { value: "backend", label: "Backend" },
-                        { value: "frontend", label: "Frontend" },
-                        { value: "design", label: "Дизайн" },
-                        { value: "management", label: "Менеджмент" }
-                    ]
-                }
-                AppSegmentedControl {
-                    Layout.fillWidth: true
-                    selection: "cost"
-                    options: [
-                        { value: "category", label: "По категориям" },
-                        { value: "cost", label: "По стоимости" },
-                        { value: "hours", label: "По часам" }
-                    ]
-                }
-                AppSegmentedControl {
-                    Layout.fillWidth: true
-                    selection: "none"
-                    options: [{ value: "a", label: "Ничего" }, { value: "b", label: "не выбрано" }]
-                }
-                AppToggle { text: "Включено"; checked: true }
-                AppToggle { text: "Выключено" }
-                AppToggle { text: "Недоступно"; enabled: false }
-            }
-
-            // Column 3: sidebar, empty state, spotlight, icons, gradient
-            ColumnLayout {
+            Caption { text: "ЦВЕТА" }
+            Flow {
                 Layout.fillWidth: true
-                Layout.alignment: Qt.AlignTop
-                spacing: 10
-
-                Caption { text: "БОКОВОЕ МЕНЮ" }
-                Rectangle {
-                    Layout.preferredWidth: 220
-                    Layout.preferredHeight: sidebar.implicitHeight + 16
-                    color: AppTheme.paper
-                    radius: 8
-
-                    ColumnLayout {
-                        id: sidebar
-
-                        anchors.fill: parent
-                        anchors.margins: 8
-                        spacing: 6
-
-                        Text {
-                            leftPadding: 12
-                            topPadding: 8
-                            bottomPadding: 4
-                            text: "Tessmark"
-                            font: Typography.font(Typography.Title3, Font.Bold)
-                            color: AppTheme.primary
+                spacing: 6
+                Repeater {
+                    model: ["primary", "accent", "background", "cardBackground", "deepBlack",
+                            "textSecondary", "fieldBackground", "border", "error", "success"]
+                    Column {
+                        required property string modelData
+                        spacing: 2
+                        Rectangle {
+                            width: 68; height: 30; radius: 6
+                            color: AppTheme[modelData]
+                            border.width: 1
+                            border.color: AppTheme.withOpacity(AppTheme.deepBlack, 0.25)
                         }
-                        Repeater {
-                            model: AppSections.all
-                            SidebarNavRow {
-                                required property var modelData
-                                title: modelData.id === "analytics" ? "Аналитика с очень длинным названием" : modelData.title
-                                systemImage: modelData.icon
-                                isSelected: modelData.id === "projects"
-                            }
-                        }
+                        Label { width: 68; text: modelData; elide: Text.ElideRight; wrapMode: Text.NoWrap; textStyle: Typography.Caption2 }
                     }
                 }
+            }
 
-                Caption { text: "ПУСТОЕ СОСТОЯНИЕ" }
-                Rectangle {
-                    Layout.fillWidth: true
-                    Layout.preferredHeight: 230
-                    color: AppTheme.background
-                    border.width: 1
-                    border.color: AppTheme.border
-                    radius: 8
-                    EmptyStateView {
-                        anchors.fill: parent
-                        systemImage: "doc.text"
-                        title: "Смета пуста"
-                        description: "Добавьте строки вручную, шаблон или ИИ."
-                        SecondaryButton { text: "Добавить строку"; systemImage: "plus" }
-                        SecondaryButton { text: "ИИ-смета"; systemImage: "sparkles" }
-                    }
-                }
+            Caption { text: "КНОПКИ" }
+            PrimaryButton { text: "Войти или создать аккаунт" }
+            PrimaryButton { text: "Сохранить (недоступно)"; enabled: false }
+            PrimaryButton { text: "Нажата"; down: true }
+            RowLayout {
+                spacing: 20
+                SecondaryButton { text: "Забыли пароль?" }
+                SecondaryButton { text: "Платежи"; systemImage: "creditcard" }
+                SecondaryButton { text: "Нажата"; down: true }
+            }
 
-                Caption { text: "ПОДСВЕТКА ТУРА" }
-                Item {
-                    Layout.fillWidth: true
-                    Layout.preferredHeight: 70
-                    AppCard {
-                        x: 14
-                        y: 10
-                        width: 260
-                        inset: 12
-                        OnboardingSpotlight.highlight: "paymentsHub"
-                        OnboardingSpotlight.active: true
-                        Text {
-                            text: "Элемент, который подсвечивает тур"
-                            font: Typography.font(Typography.Subheadline)
-                            color: AppTheme.deepBlack
-                        }
-                    }
-                }
-
-                Caption { text: "ЗНАЧКИ" }
-                Grid {
-                    Layout.fillWidth: true
-                    columns: 11
+            Caption { text: "КАРТОЧКА" }
+            AppCard {
+                Layout.fillWidth: true
+                inset: 16
+                spacing: 8
+                Row {
                     spacing: 8
-                    Repeater {
-                        model: ["arrow.clockwise", "arrow.triangle.branch", "arrow.turn.down.right", "banknote",
-                            "building.columns", "chart.bar", "chart.bar.fill", "chart.line.uptrend.xyaxis",
-                            "checkmark", "checkmark.circle.fill", "checkmark.seal.fill", "chevron.down",
-                            "chevron.down.circle.fill", "chevron.right.circle.fill", "circle.lefthalf.filled",
-                            "clock", "clock.fill", "creditcard", "creditcard.fill", "doc.fill", "doc.on.doc",
-                            "doc.richtext.fill", "doc.text", "doc.text.fill", "door.left.hand.open",
-                            "ellipsis.circle", "envelope.badge.fill", "envelope.fill",
-                            "exclamationmark.circle.fill", "exclamationmark.triangle.fill", "eye.fill",
-                            "eye.slash.fill", "folder", "folder.badge.questionmark", "folder.fill", "gearshape",
-                            "icloud.slash", "info.circle.fill", "internaldrive", "lightbulb.fill", "list.bullet",
-                            "list.bullet.rectangle", "lock.fill", "map.fill", "moon.fill", "note.text",
-                            "paintbrush.fill", "person.crop.circle", "person.crop.circle.badge.plus",
-                            "person.crop.circle.fill", "person.fill", "plus", "plus.circle.fill",
-                            "plus.rectangle.on.rectangle", "rectangle.portrait.and.arrow.right",
-                            "rublesign.circle", "rublesign.circle.fill", "sparkles", "square.and.arrow.down",
-                            "square.and.arrow.up", "sun.max.fill", "tag", "text.alignleft", "text.quote", "trash",
-                            "wifi.exclamationmark"]
-                        AppIcon {
-                            required property string modelData
-                            name: modelData
-                            size: 22
-                            color: AppTheme.primary
-                        }
-                    }
+                    AppIcon { name: "paintbrush.fill"; color: AppTheme.primary }
+                    Label { text: "Оформление"; textStyle: Typography.Headline; color: AppTheme.primary }
                 }
-
-                Caption { text: "ГРАДИЕНТ ВХОДА" }
-                AuthGradient {
+                Label { Layout.fillWidth: true; text: "Тема приложения: как в системе, светлая или тёмная." }
+                AppSegmentedControl {
                     Layout.fillWidth: true
-                    Layout.preferredHeight: 110
-                    Text {
-                        anchors.centerIn: parent
-                        text: "Tessmark"
-                        font: Typography.font(Typography.Title2, Font.Bold)
-                        color: "white"
-                    }
+                    selection: window.appearance
+                    options: [
+                        { value: "system", label: "Как в системе", icon: "circle.lefthalf.filled" },
+                        { value: "light", label: "Светлая", icon: "sun.max.fill" },
+                        { value: "dark", label: "Тёмная", icon: "moon.fill" }
+                    ]
+                }
+            }
+
+            Caption { text: "КАТЕГОРИИ" }
+            Flow {
+                Layout.fillWidth: true
+                spacing: 6
+                Repeater {
+                    model: ["sw_backend", "sw_frontend", "sw_design", "sw_qa", "mk_seo", "ct_copywriting",
+                            "vd_motion", "backend", "frontend", "mobile", "design", "devops", "management",
+                            "qa", "analytics", "неизвестная-категория"]
+                    CategoryBadge { required property string modelData; categoryId: modelData }
+                }
+            }
+        }
+
+        // Column 2: form controls
+        ColumnLayout {
+            Layout.preferredWidth: 360
+            Layout.alignment: Qt.AlignTop
+            spacing: 14
+
+            Caption { text: "ПОЛЯ" }
+            Repeater {
+                // title, symbol, text, secure, shown, error
+                model: [["Email", "envelope.fill", "anna@example.ru"],
+                        ["Пароль", "lock.fill", "секрет123", true],
+                        ["Пароль (показан)", "lock.fill", "секрет123", true, true],
+                        ["Название", "text.alignleft", ""],
+                        ["Ставка (RUB)", "rublesign.circle", "-5", false, false, "Ставка не может быть отрицательной"],
+                        ["Пустая ошибка", "tag", "без строки ошибки", false, false, ""]]
+                AppTextField {
+                    required property var modelData
+                    Layout.fillWidth: true
+                    title: modelData[0]
+                    systemImage: modelData[1]
+                    text: modelData[2]
+                    isSecure: modelData[3] === true
+                    allowsPasswordReveal: isSecure
+                    isPasswordVisible: modelData[4] === true
+                    error: modelData.length > 5 ? modelData[5] : null
+                }
+            }
+
+            Caption { text: "ВЫБОР" }
+            AppSelect {
+                Layout.fillWidth: true
+                title: "Статус"
+                selection: "nothing-matches"
+                options: [{ value: "draft", label: "Черновик" }]
+            }
+            AppSelect {
+                Layout.fillWidth: true
+                title: "Категория"
+                selection: "frontend"
+                isOpen: true
+                options: [{ value: "backend", label: "Backend" }, { value: "frontend", label: "Frontend" },
+                          { value: "design", label: "Дизайн" }, { value: "management", label: "Менеджмент" }]
+            }
+            AppSegmentedControl {
+                Layout.fillWidth: true
+                selection: "cost"
+                options: [{ value: "category", label: "По категориям" }, { value: "cost", label: "По стоимости" },
+                          { value: "hours", label: "По часам" }]
+            }
+            AppSegmentedControl {
+                Layout.fillWidth: true
+                selection: "none"
+                options: [{ value: "a", label: "Ничего" }, { value: "b", label: "не выбрано" }]
+            }
+            AppToggle { text: "Включено"; checked: true }
+            AppToggle { text: "Выключено" }
+            AppToggle { text: "Недоступно"; enabled: false }
+        }
+
+        // Column 3: sidebar, empty state, spotlight, icons, gradient
+        ColumnLayout {
+            Layout.fillWidth: true
+            Layout.alignment: Qt.AlignTop
+            spacing: 10
+
+            Caption { text: "БОКОВОЕ МЕНЮ" }
+            Rectangle {
+                Layout.preferredWidth: 220
+                Layout.preferredHeight: sidebar.implicitHeight + 16
+                color: AppTheme.paper
+                radius: 8
+                Sidebar {
+                    id: sidebar
+                    anchors.fill: parent
+                    anchors.margins: 8
+                    selected: "projects"
+                    longTitle: "Аналитика с очень длинным названием"
+                }
+            }
+
+            Caption { text: "ПУСТОЕ СОСТОЯНИЕ" }
+            Rectangle {
+                Layout.fillWidth: true
+                Layout.preferredHeight: 230
+                color: AppTheme.background
+                border.width: 1
+                border.color: AppTheme.border
+                radius: 8
+                EmptyStateView {
+                    anchors.fill: parent
+                    systemImage: "doc.text"
+                    title: "Смета пуста"
+                    description: "Добавьте строки вручную, шаблон или ИИ."
+                    SecondaryButton { text: "Добавить строку"; systemImage: "plus" }
+                    SecondaryButton { text: "ИИ-смета"; systemImage: "sparkles" }
+                }
+            }
+
+            Caption { text: "ПОДСВЕТКА ТУРА" }
+            Item {
+                Layout.fillWidth: true
+                Layout.preferredHeight: 70
+                AppCard {
+                    x: 14; y: 10; width: 260
+                    inset: 12
+                    OnboardingSpotlight.highlight: "paymentsHub"
+                    OnboardingSpotlight.active: true
+                    Label { text: "Элемент, который подсвечивает тур"; color: AppTheme.deepBlack }
+                }
+            }
+
+            Caption { text: "ЗНАЧКИ" }
+            Grid {
+                Layout.fillWidth: true
+                columns: 11
+                spacing: 8
+                Repeater {
+                    model: window.icons
+                    AppIcon { required property string modelData; name: modelData; size: 22; color: AppTheme.primary }
+                }
+            }
+
+            Caption { text: "ГРАДИЕНТ ВХОДА" }
+            AuthGradient {
+                Layout.fillWidth: true
+                Layout.preferredHeight: 110
+                Text {
+                    anchors.centerIn: parent
+                    text: "Tessmark"
+                    font: Typography.font(Typography.Title2, Font.Bold)
+                    color: "white"
                 }
             }
         }
@@ -381,35 +301,15 @@ Window {
                 spacing: 0
 
                 Rectangle {
-                    id: mockSidebar
-
                     Layout.preferredWidth: 220
                     Layout.fillHeight: true
                     color: AppTheme.paper
                     OnboardingSpotlight.highlight: "mainNavigation"
                     OnboardingSpotlight.active: Onboarding.highlight === "mainNavigation"
-
-                    ColumnLayout {
+                    Sidebar {
                         anchors.fill: parent
                         anchors.margins: 8
-                        spacing: 6
-                        Text {
-                            leftPadding: 12
-                            topPadding: 16
-                            bottomPadding: 8
-                            text: "Tessmark"
-                            font: Typography.font(Typography.Title3, Font.Bold)
-                            color: AppTheme.primary
-                        }
-                        Repeater {
-                            model: AppSections.all
-                            SidebarNavRow {
-                                required property var modelData
-                                title: modelData.title
-                                systemImage: modelData.icon
-                                isSelected: modelData.id === "payments"
-                            }
-                        }
+                        selected: "payments"
                         Item { Layout.fillHeight: true }
                     }
                 }
@@ -418,23 +318,14 @@ Window {
                     Layout.fillHeight: true
 
                     AppCard {
-                        x: 40
-                        y: 40
-                        width: 420
+                        x: 40; y: 40; width: 420
                         inset: 16
                         OnboardingSpotlight.highlight: "paymentsHub"
                         OnboardingSpotlight.active: Onboarding.highlight === "paymentsHub"
-                        Text {
-                            text: "Платежи"
-                            font: Typography.font(Typography.Headline)
-                            color: AppTheme.primary
-                        }
-                        Text {
+                        Label { text: "Платежи"; textStyle: Typography.Headline; color: AppTheme.primary }
+                        Label {
                             Layout.fillWidth: true
                             text: "Учёт платежей и синхронизация с облаком доступны после входа в аккаунт."
-                            wrapMode: Text.WordWrap
-                            font: Typography.font(Typography.Subheadline)
-                            color: AppTheme.textSecondary
                         }
                     }
                     EmptyStateView {
@@ -468,11 +359,7 @@ Window {
                 anchors.fill: parent
                 anchors.margins: 20
                 spacing: 14
-                AppTextField {
-                    Layout.fillWidth: true
-                    title: "Название (необязательно)"
-                    systemImage: "tag"
-                }
+                AppTextField { Layout.fillWidth: true; title: "Название (необязательно)"; systemImage: "tag" }
                 AppSelect {
                     Layout.fillWidth: true
                     title: "Статус"

@@ -14,8 +14,7 @@ TestCase {
     Component {
         id: metricsComponent
         Item {
-            width: 800
-            height: 600
+            width: 800; height: 600
             property alias outside: outside
             property alias outer: outer
             property alias inner: inner
@@ -24,16 +23,12 @@ TestCase {
             Item { id: outside }
             AdaptiveMetricsReader {
                 id: outer
-                width: 600
-                height: 300
+                width: 600; height: 300
                 Item { id: outerChild }
                 AdaptiveMetricsReader {
                     id: inner
-                    width: 300
-                    height: 100
-                    Item {
-                        Item { id: innerChild }
-                    }
+                    width: 300; height: 100
+                    Item { Item { id: innerChild } }
                 }
             }
         }
@@ -42,8 +37,7 @@ TestCase {
     Component {
         id: tourComponent
         Item {
-            width: 800
-            height: 600
+            width: 800; height: 600
             property alias shell: shell
             property alias sidebar: sidebar
             property alias card: card
@@ -51,15 +45,10 @@ TestCase {
             property alias deep: deep
             property alias stranger: stranger
             property alias scrim: scrim
-            property alias below: below
             property int belowClicks: 0
 
             Item { id: stranger }
-            MouseArea {
-                id: below
-                anchors.fill: parent
-                onClicked: ++parent.belowClicks
-            }
+            MouseArea { anchors.fill: parent; onClicked: ++parent.belowClicks }
             Item {
                 id: shell
                 anchors.fill: parent
@@ -68,34 +57,22 @@ TestCase {
 
                 Rectangle {
                     id: sidebar
-                    x: 10
-                    y: 20
-                    width: 200
-                    height: 400
+                    x: 10; y: 20; width: 200; height: 400
                     OnboardingSpotlight.highlight: "mainNavigation"
                     OnboardingSpotlight.active: Onboarding.highlight === "mainNavigation"
                 }
                 Item {
-                    x: 250
-                    y: 30
-                    width: 400
-                    height: 300
+                    x: 250; y: 30; width: 400; height: 300
                     Rectangle {
                         id: card
-                        x: 20
-                        y: 10
-                        width: 100
-                        height: 40
+                        x: 20; y: 10; width: 100; height: 40
                         OnboardingSpotlight.highlight: "demoProjectRow:p1"
                         OnboardingSpotlight.active: Onboarding.highlight === "demoProjectRow:p1"
                         Item { id: deep }
                     }
                     Rectangle {
                         id: twin
-                        x: 20
-                        y: 100
-                        width: 50
-                        height: 30
+                        x: 20; y: 100; width: 50; height: 30
                         OnboardingSpotlight.highlight: "demoProjectRow:p1"
                         OnboardingSpotlight.active: false
                     }
@@ -126,15 +103,12 @@ TestCase {
 
     function test_metricsFollowResizesAndSizeClass() {
         const root = createTemporaryObject(metricsComponent, testCase)
-        root.outer.width = 519.5
-        verify(root.outerChild.AdaptiveMetrics.isCompact)
-        root.outer.width = 520
-        verify(!root.outerChild.AdaptiveMetrics.isCompact)
-        root.outer.horizontalSizeClass = SizeClass.Compact
-        verify(root.outerChild.AdaptiveMetrics.isCompact)
-        root.outer.horizontalSizeClass = SizeClass.Regular
-        root.outer.width = 400
-        verify(root.outerChild.AdaptiveMetrics.isCompact)
+        for (const [width, sizeClass, compact] of [[519.5, SizeClass.Regular, true], [520, SizeClass.Regular, false],
+                                                   [520, SizeClass.Compact, true], [400, SizeClass.Regular, true]]) {
+            root.outer.width = width
+            root.outer.horizontalSizeClass = sizeClass
+            compare(root.outerChild.AdaptiveMetrics.isCompact, compact, width + "/" + sizeClass)
+        }
     }
 
     function test_metricsFollowReparenting() {

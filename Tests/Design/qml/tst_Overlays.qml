@@ -14,10 +14,8 @@ TestCase {
     Component {
         id: sheetComponent
         AppSheet {
-            title: "Новая итерация"
-            cancelText: "Отмена"
-            confirmText: "Создать"
-            Text { objectName: "sheetContent"; text: "Содержимое" }
+            title: "Новая итерация"; cancelText: "Отмена"; confirmText: "Создать"
+            Text { text: "Содержимое" }
         }
     }
 
@@ -40,10 +38,8 @@ TestCase {
 
     function test_sheetThatFitsOpensOverTheWindow() {
         const sheet = createTemporaryObject(sheetComponent, testCase, { minimumWidth: 420, minimumHeight: 300 })
-        cancelledSpy.target = sheet
-        confirmedSpy.target = sheet
-        cancelledSpy.clear()
-        confirmedSpy.clear()
+        cancelledSpy.target = confirmedSpy.target = sheet
+        cancelledSpy.clear(); confirmedSpy.clear()
         sheet.open()
         tryVerify(() => sheet.opened)
         verify(!sheet.inWindow)
@@ -67,18 +63,22 @@ TestCase {
         compare(body.Window.window.minimumWidth, 900)
         cancelledSpy.target = sheet
         cancelledSpy.clear()
-        sheet.Window.window // keep the test window referenced
         body.Window.window.close()
         compare(cancelledSpy.count, 1)
         tryVerify(() => !sheet.opened)
     }
 
-    function test_dialogButtonsInOrder() {
+    function openDialog() {
         const dialog = createTemporaryObject(dialogComponent, testCase)
         triggeredSpy.target = dialog
         triggeredSpy.clear()
         dialog.open()
         tryVerify(() => dialog.opened)
+        return dialog
+    }
+
+    function test_dialogButtonsInOrder() {
+        const dialog = openDialog()
         const second = findChild(dialog.contentItem, "dialogButton1")
         compare(second.text, "Добавить к смете")
         waitForRendering(dialog.contentItem)
@@ -89,11 +89,7 @@ TestCase {
     }
 
     function test_escapeIsTheCancelButton() {
-        const dialog = createTemporaryObject(dialogComponent, testCase)
-        triggeredSpy.target = dialog
-        triggeredSpy.clear()
-        dialog.open()
-        tryVerify(() => dialog.opened)
+        openDialog()
         keyClick(Qt.Key_Escape)
         compare(triggeredSpy.count, 1)
         compare(triggeredSpy.signalArguments[0][0], 2)

@@ -13,11 +13,7 @@ TestCase {
 
     Component {
         id: fieldComponent
-        AppTextField {
-            width: 320
-            title: "Пароль"
-            systemImage: "lock.fill"
-        }
+        AppTextField { width: 320; title: "Пароль"; systemImage: "lock.fill" }
     }
 
     Component {
@@ -26,12 +22,7 @@ TestCase {
             property alias field: field
             property int submits: 0
             SubmitOnReturn.onSubmitted: ++submits
-            AppTextField {
-                id: field
-                width: 320
-                title: "Email"
-                systemImage: "envelope.fill"
-            }
+            AppTextField { id: field; width: 320; title: "Email"; systemImage: "envelope.fill" }
         }
     }
 
@@ -39,12 +30,7 @@ TestCase {
         id: plainFormComponent
         Column {
             property alias field: field
-            AppTextField {
-                id: field
-                width: 320
-                title: "Email"
-                systemImage: "envelope.fill"
-            }
+            AppTextField { id: field; width: 320; title: "Email"; systemImage: "envelope.fill" }
         }
     }
 
@@ -58,11 +44,8 @@ TestCase {
             LayoutMirroring.childrenInherit: true
             AppTextField {
                 id: field
-                width: 320
-                title: "Пароль"
-                systemImage: "lock.fill"
-                isSecure: true
-                allowsPasswordReveal: true
+                width: 320; title: "Пароль"; systemImage: "lock.fill"
+                isSecure: true; allowsPasswordReveal: true
             }
         }
     }
@@ -71,28 +54,25 @@ TestCase {
         const field = createTemporaryObject(fieldComponent, testCase, { isSecure: true, allowsPasswordReveal: true, text: "секрет" })
         const reveal = findChild(field, "revealButton")
         verify(reveal.visible)
-        compare(field.input.echoMode, TextInput.Password)
-        compare(reveal.Accessible.name, "Показать пароль")
-        mouseClick(reveal)
-        compare(field.input.echoMode, TextInput.Normal)
-        compare(reveal.Accessible.name, "Скрыть пароль")
-        compare(field.text, "секрет")
-        mouseClick(reveal)
-        compare(field.input.echoMode, TextInput.Password)
-        compare(reveal.Accessible.name, "Показать пароль")
-        compare(field.text, "секрет")
+        for (const shown of [false, true, false]) {
+            if (shown !== (field.input.echoMode === TextInput.Normal))
+                mouseClick(reveal)
+            compare(field.input.echoMode, shown ? TextInput.Normal : TextInput.Password)
+            compare(reveal.Accessible.name, shown ? "Скрыть пароль" : "Показать пароль")
+            compare(field.text, "секрет")
+        }
     }
 
-    function test_secureWithoutRevealAlwaysHides() {
-        const field = createTemporaryObject(fieldComponent, testCase, { isSecure: true, allowsPasswordReveal: false })
-        verify(!findChild(field, "revealButton").visible)
-        compare(field.input.echoMode, TextInput.Password)
+    function test_revealNeedsBoth_data() {
+        return [
+            { tag: "secure without reveal", secure: true, reveal: false },
+            { tag: "reveal without secure entry", secure: false, reveal: true }
+        ]
     }
-
-    function test_revealNeedsSecureEntry() {
-        const field = createTemporaryObject(fieldComponent, testCase, { isSecure: false, allowsPasswordReveal: true })
+    function test_revealNeedsBoth(data) {
+        const field = createTemporaryObject(fieldComponent, testCase, { isSecure: data.secure, allowsPasswordReveal: data.reveal })
         verify(!findChild(field, "revealButton").visible)
-        compare(field.input.echoMode, TextInput.Normal)
+        compare(field.input.echoMode, data.secure ? TextInput.Password : TextInput.Normal)
     }
 
     function test_errorLook_data() {
@@ -126,13 +106,9 @@ TestCase {
 
     function test_symbolLeftAndRevealRightWhenMirrored() {
         const root = createTemporaryObject(mirroredComponent, testCase)
-        const symbol = findChild(root.field, "symbol")
-        const reveal = findChild(root.field, "revealButton")
-        const symbolX = symbol.mapToItem(root, 0, 0).x
-        const inputX = root.field.input.mapToItem(root, 0, 0).x
-        const revealX = reveal.mapToItem(root, 0, 0).x
-        verify(symbolX < inputX, symbolX + " < " + inputX)
-        verify(inputX < revealX, inputX + " < " + revealX)
+        const x = item => item.mapToItem(root, 0, 0).x
+        verify(x(findChild(root.field, "symbol")) < x(root.field.input))
+        verify(x(root.field.input) < x(findChild(root.field, "revealButton")))
     }
 
     function test_returnSubmitsOnce() {
