@@ -121,6 +121,7 @@ private Q_SLOTS:
         QTest::newRow("4: payments") << 4 << 1 << true << "payments" << "" << "paymentsHub";
         QTest::newRow("5: analytics") << 5 << 0 << true << "analytics" << "" << "analyticsHub";
         QTest::newRow("7: settings") << 7 << 0 << true << "settings" << "" << "settingsGuidedTour";
+        QTest::newRow("8: settings") << 8 << 0 << true << "settings" << "" << "settingsTips";
         QTest::newRow("9: back to projects") << 9 << 0 << true << "projects" << "" << "mainNavigation";
         QTest::newRow("4, tour finished: navigates, no light") << 4 << 2 << true << "payments" << "" << "";
         QTest::newRow("9, version 3") << 9 << 3 << true << "projects" << "" << "";
@@ -198,15 +199,20 @@ private Q_SLOTS:
         QCOMPARE(Preferences::shared().value(GuidedOnboarding::demoProjectIdKey).toString(), demoId);
     }
 
-    void finishedTourStartsNothing()
+    void guestWindowAfterTheTourStartsNothing()
     {
         Preferences::shared().setValue(GuidedOnboarding::completedVersionKey, 2);
+        m_env.addDeviceProjects(2);
         MainShellViewModel shell;
         shell.setGuest(true);
         QSignalSpy finished(&shell, &MainShellViewModel::tourTaskFinished);
+        QSignalSpy probed(&shell, &MainShellViewModel::migrationProbeFinished);
         shell.start();
         QCOMPARE(finished.size(), 1);
         QVERIFY(!Preferences::shared().contains(GuidedOnboarding::demoProjectIdKey));
+        // A guest window never offers the device projects.
+        QCOMPARE(probed.size(), 1);
+        QVERIFY(!shell.showMigration());
     }
 
     void resultsOfAGoneShellAreDropped()
@@ -218,17 +224,6 @@ private Q_SLOTS:
         QTest::qWait(50);
         // The check itself still completed on the service it was given.
         QTRY_VERIFY(Preferences::shared().contains(GuidedOnboarding::demoProjectIdKey));
-    }
-
-    void guestWindowNeverProbesForMigration()
-    {
-        m_env.addDeviceProjects(2);
-        MainShellViewModel shell;
-        shell.setGuest(true);
-        QSignalSpy probed(&shell, &MainShellViewModel::migrationProbeFinished);
-        shell.start();
-        QCOMPARE(probed.size(), 1);
-        QVERIFY(!shell.showMigration());
     }
 };
 

@@ -27,8 +27,14 @@ class TestScreenshots : public QObject
     std::unique_ptr<QQmlApplicationEngine> m_engine;
     QQuickWindow *m_window = nullptr;
 
-    void open()
+    // Sets the appearance, the tour as finished or not and the guest flag, then opens the window.
+    void open(const QString &scheme, bool tourFinished, bool guest)
     {
+        Preferences::shared().setValue(QStringLiteral("app.colorSchemePreference"), scheme);
+        if (tourFinished)
+            Preferences::shared().setValue(GuidedOnboarding::completedVersionKey, 2);
+        if (guest)
+            Preferences::shared().setValue(QStringLiteral("guest_mode_active"), true);
         m_engine = std::make_unique<QQmlApplicationEngine>();
         m_engine->addImportPath(QStringLiteral("qrc:/"));
         m_engine->addImportPath(QStringLiteral("qrc:/qt/qml"));
@@ -37,13 +43,6 @@ class TestScreenshots : public QObject
         m_window = qobject_cast<QQuickWindow *>(m_engine->rootObjects().first());
         QVERIFY(m_window);
         QVERIFY(QTest::qWaitForWindowExposed(m_window));
-    }
-
-    void close()
-    {
-        m_engine.reset();
-        m_window = nullptr;
-        QTest::qWait(50);
     }
 
     QQuickItem *rootView() const { return m_window->findChild<QQuickItem *>(QStringLiteral("rootView")); }
@@ -64,17 +63,6 @@ class TestScreenshots : public QObject
         const QString path = QStringLiteral(TESSMARK_SCREENSHOT_DIR "/%1.png").arg(name);
         QVERIFY(image.save(path));
         qInfo("wrote %s", qPrintable(path));
-    }
-
-    // Sets the appearance, the tour as finished or not and the guest flag, then opens the window.
-    void open(const QString &scheme, bool tourFinished, bool guest)
-    {
-        Preferences::shared().setValue(QStringLiteral("app.colorSchemePreference"), scheme);
-        if (tourFinished)
-            Preferences::shared().setValue(GuidedOnboarding::completedVersionKey, 2);
-        if (guest)
-            Preferences::shared().setValue(QStringLiteral("guest_mode_active"), true);
-        open();
     }
 
     MainShellViewModel *signedInShell()
@@ -101,7 +89,12 @@ private Q_SLOTS:
         m_env.reset();
         m_account.tokens.remove();
     }
-    void cleanup() { close(); }
+    void cleanup()
+    {
+        m_engine.reset();
+        m_window = nullptr;
+        QTest::qWait(50);
+    }
 
     void welcome_data() { schemes(); }
     void welcome()
@@ -132,9 +125,18 @@ private Q_SLOTS:
     void account()
     {
         QFETCH(QString, scheme);
+        const bool offer = scheme == QLatin1String("light"); // with device projects to offer
+        if (offer)
+            m_env.addDeviceProjects(2, QStringLiteral("Черновик"));
         open(scheme, true, false);
         MainShellViewModel *vm = signedInShell();
         QVERIFY(vm);
+        if (offer) {
+            QTRY_VERIFY(vm->showMigration());
+            shoot(QStringLiteral("account-migration-offer-light"));
+            vm->migrationSkipped();
+            vm->migrationClosed();
+        }
         QTRY_VERIFY(!vm->projectsService()->projects().isEmpty());
         const QString first = vm->projectsService()->projects().first().id;
         vm->setSelectedProjectId(first);
@@ -143,16 +145,6 @@ private Q_SLOTS:
         shoot(QStringLiteral("account-payments-") + scheme);
         vm->setMainSection(QStringLiteral("analytics"));
         shoot(QStringLiteral("account-analytics-") + scheme);
-    }
-
-    void migrationOffer()
-    {
-        m_env.addDeviceProjects(2, QStringLiteral("Черновик"));
-        open(QStringLiteral("light"), true, false);
-        MainShellViewModel *vm = signedInShell();
-        QVERIFY(vm);
-        QTRY_VERIFY(vm->showMigration());
-        shoot(QStringLiteral("account-migration-offer-light"));
     }
 
     void tour_data()

@@ -50,17 +50,6 @@ private Q_SLOTS:
             QCOMPARE(rawValue(*section), raw);
     }
 
-    void sectionsInSidebarOrder()
-    {
-        QStringList titles, icons;
-        for (AppSection s : allAppSections()) {
-            titles << title(s);
-            icons << icon(s);
-        }
-        QCOMPARE(titles, (QStringList{"Проекты", "Платежи", "Аналитика", "Настройки"}));
-        QCOMPARE(icons, (QStringList{"folder", "creditcard", "chart.bar", "gearshape"}));
-    }
-
     void highlightTargets()
     {
         using Target = OnboardingHighlightTarget;

@@ -3,10 +3,9 @@ import QtQuick.Layouts
 import QtQuick.Window
 import Tessmark.Design
 
-// Every component of the design system on one page ("components"), and over a small mock
-// window the tour's scrim ("tour"), a sheet ("sheet"), a sheet too large for the window that
-// opens a window of its own ("sheet-window") and a confirmation dialog ("dialog"), in the
-// appearance given.
+// Every component of the design system on one page ("components"), and over it the tour's scrim
+// ("tour"), a sheet ("sheet"), a sheet too large for the window that opens a window of its own
+// ("sheet-window") and a confirmation dialog ("dialog"), in the appearance given.
 Window {
     id: window
 
@@ -33,33 +32,14 @@ Window {
         color: AppTheme.textSecondary
         wrapMode: Text.WordWrap
     }
-    component Sidebar: ColumnLayout {
-        property string selected
-        property string longTitle // shown for analytics, to see it cut
-        spacing: 6
-        Text {
-            leftPadding: 12; topPadding: 8; bottomPadding: 4
-            text: "Tessmark"
-            font: Typography.font(Typography.Title3, Font.Bold)
-            color: AppTheme.primary
-        }
-        Repeater {
-            model: AppSections.all
-            SidebarNavRow {
-                required property var modelData
-                title: modelData.id === "analytics" && longTitle ? longTitle : modelData.title
-                systemImage: modelData.icon
-                isSelected: modelData.id === selected
-            }
-        }
-    }
-
-    // ---------------------------------------------------------------- components
+    // The components page; the overlays of the other scenes open over it.
     RowLayout {
+        id: page
         anchors.fill: parent
         anchors.margins: 24
         spacing: 28
-        visible: window.scene === "components"
+        Onboarding.collectsFrames: true
+        Onboarding.highlight: window.scene === "tour" ? "paymentsHub" : ""
 
         // Column 1: type, colours, buttons, card, badges
         ColumnLayout {
@@ -219,12 +199,26 @@ Window {
                 Layout.preferredHeight: sidebar.implicitHeight + 16
                 color: AppTheme.paper
                 radius: 8
-                Sidebar {
+                ColumnLayout {
                     id: sidebar
                     anchors.fill: parent
                     anchors.margins: 8
-                    selected: "projects"
-                    longTitle: "Аналитика с очень длинным названием"
+                    spacing: 6
+                    Text {
+                        leftPadding: 12; topPadding: 8; bottomPadding: 4
+                        text: "Tessmark"
+                        font: Typography.font(Typography.Title3, Font.Bold)
+                        color: AppTheme.primary
+                    }
+                    Repeater {
+                        model: AppSections.all
+                        SidebarNavRow {
+                            required property var modelData
+                            title: modelData.id === "analytics" ? "Аналитика с очень длинным названием" : modelData.title
+                            systemImage: modelData.icon
+                            isSelected: modelData.id === "projects"
+                        }
+                    }
                 }
             }
 
@@ -284,66 +278,14 @@ Window {
         }
     }
 
-    // ---------------------------------------------------------------- overlays
     Item {
-        id: mock
-
         anchors.fill: parent
-        visible: window.scene !== "components"
-        Onboarding.collectsFrames: true
-        Onboarding.highlight: window.scene === "tour" ? "paymentsHub" : ""
-
-        AdaptiveMetricsReader {
-            anchors.fill: parent
-
-            RowLayout {
-                anchors.fill: parent
-                spacing: 0
-
-                Rectangle {
-                    Layout.preferredWidth: 220
-                    Layout.fillHeight: true
-                    color: AppTheme.paper
-                    OnboardingSpotlight.highlight: "mainNavigation"
-                    OnboardingSpotlight.active: Onboarding.highlight === "mainNavigation"
-                    Sidebar {
-                        anchors.fill: parent
-                        anchors.margins: 8
-                        selected: "payments"
-                        Item { Layout.fillHeight: true }
-                    }
-                }
-                Item {
-                    Layout.fillWidth: true
-                    Layout.fillHeight: true
-
-                    AppCard {
-                        x: 40; y: 40; width: 420
-                        inset: 16
-                        OnboardingSpotlight.highlight: "paymentsHub"
-                        OnboardingSpotlight.active: Onboarding.highlight === "paymentsHub"
-                        Label { text: "Платежи"; textStyle: Typography.Headline; color: AppTheme.primary }
-                        Label {
-                            Layout.fillWidth: true
-                            text: "Учёт платежей и синхронизация с облаком доступны после входа в аккаунт."
-                        }
-                    }
-                    EmptyStateView {
-                        anchors.fill: parent
-                        anchors.topMargin: 160
-                        systemImage: "creditcard"
-                        title: "Выберите проект или итерацию"
-                        color: AppTheme.textSecondary
-                    }
-                }
-            }
-        }
 
         OnboardingScrim {
             anchors.fill: parent
             visible: window.scene === "tour"
             opacity: 0.4
-            cutoutInGlobal: mock.Onboarding.frames["paymentsHub"]
+            cutoutInGlobal: page.Onboarding.frames["paymentsHub"]
         }
 
         AppSheet {

@@ -41,25 +41,21 @@ TestCase {
         compare(sidebar.pressed, 1)
     }
 
-    function test_selectedLook() {
+    function test_selectedLookAndLongTitles() {
         const sidebar = createTemporaryObject(sidebarComponent, testCase)
         const selected = sidebar.first
         const other = sidebar.second
-        compare(selected.contentItem.children[1].font.weight, Font.DemiBold)
-        compare(other.contentItem.children[1].font.weight, Font.Normal)
+        const title = row => row.contentItem.children[1]
+        compare(title(selected).font.weight, Font.DemiBold)
+        compare(title(other).font.weight, Font.Normal)
         verify(Qt.colorEqual(selected.foreground, AppTheme.primary))
         verify(Qt.colorEqual(other.foreground, AppTheme.textSecondary))
         fuzzyCompare(selected.background.color.a, 0.10, 0.01)
         compare(other.background.color.a, 0)
-    }
-
-    function test_longTitlesKeepTheSymbolColumn() {
-        const sidebar = createTemporaryObject(sidebarComponent, testCase)
-        const firstTitle = sidebar.first.contentItem.children[1]
-        const secondTitle = sidebar.second.contentItem.children[1]
-        compare(firstTitle.mapToItem(sidebar, 0, 0).x, secondTitle.mapToItem(sidebar, 0, 0).x)
-        compare(secondTitle.lineCount, 1)
-        verify(secondTitle.truncated)
+        // A long title is cut on one line and keeps the symbol column.
+        compare(title(selected).mapToItem(sidebar, 0, 0).x, title(other).mapToItem(sidebar, 0, 0).x)
+        compare(title(other).lineCount, 1)
+        verify(title(other).truncated)
     }
 
     function test_unknownCategoryBadgeShowsItsIdentifierInSecondaryColour() {

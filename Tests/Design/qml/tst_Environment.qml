@@ -99,6 +99,11 @@ TestCase {
         verify(root.innerChild.AdaptiveMetrics.isCompact)
         // The reader itself sees what is around it.
         compare(root.inner.AdaptiveMetrics.width, 600)
+        // Moved elsewhere, an item reads its new surroundings.
+        root.outerChild.parent = root.inner
+        compare(root.outerChild.AdaptiveMetrics.width, 300)
+        root.outerChild.parent = root
+        compare(root.outerChild.AdaptiveMetrics.width, 390)
     }
 
     function test_metricsFollowResizesAndSizeClass() {
@@ -111,17 +116,8 @@ TestCase {
         }
     }
 
-    function test_metricsFollowReparenting() {
-        const root = createTemporaryObject(metricsComponent, testCase)
-        root.outerChild.parent = root.inner
-        compare(root.outerChild.AdaptiveMetrics.width, 300)
-        root.outerChild.parent = root
-        compare(root.outerChild.AdaptiveMetrics.width, 390)
-    }
-
     function test_highlightReachesEveryItemBelowTheWriter() {
         const root = createTemporaryObject(tourComponent, testCase)
-        compare(root.stranger.Onboarding.highlight, "")
         compare(root.deep.Onboarding.highlight, "")
         root.shell.Onboarding.highlight = "demoProjectRow:p1"
         compare(root.deep.Onboarding.highlight, "demoProjectRow:p1")
@@ -130,6 +126,7 @@ TestCase {
 
     function test_activeSpotlightRingsAndReportsItsOwnFrame() {
         const root = createTemporaryObject(tourComponent, testCase)
+        const frame = () => root.shell.Onboarding.frames["demoProjectRow:p1"]
         compare(root.sidebar.OnboardingSpotlight.ring, null)
         compare(Object.keys(root.shell.Onboarding.frames).length, 0)
 
@@ -138,50 +135,41 @@ TestCase {
         const ring = root.card.OnboardingSpotlight.ring
         verify(ring !== null)
         compare(Qt.rect(ring.x, ring.y, ring.width, ring.height), Qt.rect(-6, -6, 112, 52))
-        compare(root.shell.Onboarding.frames["demoProjectRow:p1"], Qt.rect(270, 40, 100, 40))
+        compare(frame(), Qt.rect(270, 40, 100, 40))
+
+        // The report follows the element.
+        root.card.parent.x = 300
+        root.card.width = 120
+        compare(frame(), Qt.rect(320, 40, 120, 40))
+        compare(root.card.OnboardingSpotlight.ring.width, 132)
+
+        // A later report wins; withdrawing it restores the earlier one.
+        root.twin.OnboardingSpotlight.active = true
+        compare(frame(), Qt.rect(320, 130, 50, 30))
+        root.twin.OnboardingSpotlight.active = false
+        compare(frame(), Qt.rect(320, 40, 120, 40))
+
         // The demo row of another project is another target.
         root.shell.Onboarding.highlight = "demoProjectRow:p2"
         compare(root.card.OnboardingSpotlight.ring, null)
-        compare(root.shell.Onboarding.frames["demoProjectRow:p1"], undefined)
+        compare(frame(), undefined)
     }
 
-    function test_reportFollowsTheElement() {
-        const root = createTemporaryObject(tourComponent, testCase)
-        root.shell.Onboarding.highlight = "demoProjectRow:p1"
-        root.card.parent.x = 300
-        root.card.width = 120
-        compare(root.shell.Onboarding.frames["demoProjectRow:p1"], Qt.rect(320, 40, 120, 40))
-        compare(root.card.OnboardingSpotlight.ring.width, 132)
-    }
-
-    function test_laterReportWinsAndWithdrawalRestores() {
-        const root = createTemporaryObject(tourComponent, testCase)
-        root.shell.Onboarding.highlight = "demoProjectRow:p1"
-        root.twin.OnboardingSpotlight.active = true
-        compare(root.shell.Onboarding.frames["demoProjectRow:p1"], Qt.rect(270, 130, 50, 30))
-        root.twin.OnboardingSpotlight.active = false
-        compare(root.shell.Onboarding.frames["demoProjectRow:p1"], Qt.rect(270, 40, 100, 40))
-    }
-
-    function test_scrimCutsItsHoleAroundTheLitElement() {
-        const root = createTemporaryObject(tourComponent, testCase)
-        root.scrim.visible = true
-        verify(!root.scrim.hasHole)
-        root.shell.Onboarding.highlight = "mainNavigation"
-        verify(root.scrim.hasHole)
-        compare(root.scrim.hole, Qt.rect(2, 12, 216, 416))
-        root.sidebar.width = 1
-        verify(!root.scrim.hasHole)
-    }
-
-    function test_scrimTakesClicksEvenInItsHole() {
+    function test_scrimCutsItsHoleAndTakesEveryClick() {
         const root = createTemporaryObject(tourComponent, testCase)
         root.shell.Onboarding.highlight = "mainNavigation"
         mouseClick(root, 700, 500)
         compare(root.belowClicks, 1)
         root.scrim.visible = true
+        verify(root.scrim.hasHole)
+        compare(root.scrim.hole, Qt.rect(2, 12, 216, 416))
         mouseClick(root, 700, 500)
         mouseClick(root, 100, 200) // inside the hole
         compare(root.belowClicks, 1)
+        root.shell.Onboarding.highlight = ""
+        verify(!root.scrim.hasHole)
+        root.shell.Onboarding.highlight = "mainNavigation"
+        root.sidebar.width = 1
+        verify(!root.scrim.hasHole)
     }
 }
