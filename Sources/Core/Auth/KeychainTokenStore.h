@@ -17,7 +17,9 @@ class KeychainTokenStore : public TokenStore
 public:
     static QString defaultServiceName();
     static QString accountName();
-    static constexpr int defaultJobTimeout = 5000;
+    // A locked or not yet created keyring makes the Secret Service ask the user for a password in
+    // a prompt of its own; the job has to outlast the typing.
+    static constexpr int defaultJobTimeout = 120000;
 
     explicit KeychainTokenStore(QString serviceName = defaultServiceName(), int jobTimeoutMs = defaultJobTimeout);
 
