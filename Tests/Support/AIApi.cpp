@@ -54,10 +54,7 @@ void install(TestBackend &backend)
 {
     BackendData &data = backend.data();
 
-    backend.addRoute(QStringLiteral("POST"), QStringLiteral("ai/generate"), [&backend, &data](const RecordedRequest &request, const QStringList &) {
-        const std::optional<QString> accountId = backend.accountId(request);
-        if (!accountId)
-            return TestBackend::unauthorized();
+    backend.addAccountRoute(QStringLiteral("POST"), QStringLiteral("ai/generate"), [&data](const QString &accountId, const RecordedRequest &request, const QStringList &) {
         const QJsonObject body = request.json().toObject();
         QStringList problems;
         if (!body.value(QStringLiteral("projectName")).isString())
@@ -75,7 +72,7 @@ void install(TestBackend &backend)
                                  : mode == QStringLiteral("quick")  ? linesJson(quickLines, rate)
                                                                     : linesJson(budgetLines, rate);
         const QString projectId = body.value(QStringLiteral("projectId")).toString();
-        if (!projectId.isEmpty() && data.ownedProject(projectId, *accountId)) {
+        if (!projectId.isEmpty() && data.ownedProject(projectId, accountId)) {
             double hours = 0;
             for (const QJsonValue &item : items)
                 hours += item.toObject().value(QStringLiteral("hours")).toDouble();

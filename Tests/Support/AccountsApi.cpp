@@ -106,11 +106,8 @@ void install(TestBackend &backend)
         return BackendReply::message(200, QStringLiteral("Вы вышли из аккаунта"));
     });
 
-    backend.addRoute(QStringLiteral("GET"), QStringLiteral("users/profile"), [&backend, &data](const RecordedRequest &request, const QStringList &) {
-        const std::optional<QString> accountId = backend.accountId(request);
-        if (!accountId)
-            return TestBackend::unauthorized();
-        return BackendReply::json(200, BackendData::userJson(*data.account(*accountId)));
+    backend.addAccountRoute(QStringLiteral("GET"), QStringLiteral("users/profile"), [&data](const QString &accountId, const RecordedRequest &, const QStringList &) {
+        return BackendReply::json(200, BackendData::userJson(*data.account(accountId)));
     });
 }
 

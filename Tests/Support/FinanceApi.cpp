@@ -60,21 +60,15 @@ void install(TestBackend &backend)
 {
     BackendData &data = backend.data();
 
-    backend.addRoute(QStringLiteral("GET"), QStringLiteral("projects/:id/estimate-analytics"), [&backend, &data](const RecordedRequest &request, const QStringList &captures) {
-        const std::optional<QString> accountId = backend.accountId(request);
-        if (!accountId)
-            return TestBackend::unauthorized();
-        const QJsonObject *project = data.ownedProject(captures.at(0), *accountId);
+    backend.addAccountRoute(QStringLiteral("GET"), QStringLiteral("projects/:id/estimate-analytics"), [&data](const QString &accountId, const RecordedRequest &, const QStringList &captures) {
+        const QJsonObject *project = data.ownedProject(captures.at(0), accountId);
         if (!project)
             return BackendReply::message(404, QStringLiteral("Проект не найден"));
         return BackendReply::json(200, analyticsOf(data, *project));
     });
 
-    backend.addRoute(QStringLiteral("GET"), QStringLiteral("projects/:id/payments"), [&backend, &data](const RecordedRequest &request, const QStringList &captures) {
-        const std::optional<QString> accountId = backend.accountId(request);
-        if (!accountId)
-            return TestBackend::unauthorized();
-        if (!data.ownedProject(captures.at(0), *accountId))
+    backend.addAccountRoute(QStringLiteral("GET"), QStringLiteral("projects/:id/payments"), [&data](const QString &accountId, const RecordedRequest &, const QStringList &captures) {
+        if (!data.ownedProject(captures.at(0), accountId))
             return BackendReply::message(404, QStringLiteral("Проект не найден"));
         QJsonArray list;
         for (const QJsonObject &payment : std::as_const(data.payments)) {
@@ -84,11 +78,8 @@ void install(TestBackend &backend)
         return BackendReply::json(200, list);
     });
 
-    backend.addRoute(QStringLiteral("POST"), QStringLiteral("projects/:id/payments"), [&backend, &data](const RecordedRequest &request, const QStringList &captures) {
-        const std::optional<QString> accountId = backend.accountId(request);
-        if (!accountId)
-            return TestBackend::unauthorized();
-        const QJsonObject *project = data.ownedProject(captures.at(0), *accountId);
+    backend.addAccountRoute(QStringLiteral("POST"), QStringLiteral("projects/:id/payments"), [&data](const QString &accountId, const RecordedRequest &request, const QStringList &captures) {
+        const QJsonObject *project = data.ownedProject(captures.at(0), accountId);
         if (!project)
             return BackendReply::message(404, QStringLiteral("Проект не найден"));
         const QJsonObject body = request.json().toObject();
@@ -100,7 +91,7 @@ void install(TestBackend &backend)
                             {QStringLiteral("currency"), project->value(QStringLiteral("currency"))},
                             {QStringLiteral("status"), QStringLiteral("pending")},
                             {QStringLiteral("projectId"), captures.at(0)},
-                            {QStringLiteral("userId"), *accountId},
+                            {QStringLiteral("userId"), accountId},
                             {QStringLiteral("createdAt"), stamp},
                             {QStringLiteral("updatedAt"), stamp}};
         for (const QString &key : paymentTextKeys) {
@@ -113,12 +104,9 @@ void install(TestBackend &backend)
         return BackendReply::json(201, payment);
     });
 
-    backend.addRoute(QStringLiteral("PATCH"), QStringLiteral("projects/payments/:paymentId"), [&backend, &data](const RecordedRequest &request, const QStringList &captures) {
-        const std::optional<QString> accountId = backend.accountId(request);
-        if (!accountId)
-            return TestBackend::unauthorized();
+    backend.addAccountRoute(QStringLiteral("PATCH"), QStringLiteral("projects/payments/:paymentId"), [&data](const QString &accountId, const RecordedRequest &request, const QStringList &captures) {
         QJsonObject *payment = data.payment(captures.at(0));
-        if (!payment || payment->value(QStringLiteral("userId")).toString() != *accountId)
+        if (!payment || payment->value(QStringLiteral("userId")).toString() != accountId)
             return BackendReply::message(404, QStringLiteral("Платёж не найден"));
         const QJsonObject body = request.json().toObject();
         if (const QString problem = paymentProblem(body, false); !problem.isEmpty())
@@ -131,12 +119,9 @@ void install(TestBackend &backend)
         return BackendReply::json(200, *payment);
     });
 
-    backend.addRoute(QStringLiteral("DELETE"), QStringLiteral("projects/payments/:paymentId"), [&backend, &data](const RecordedRequest &request, const QStringList &captures) {
-        const std::optional<QString> accountId = backend.accountId(request);
-        if (!accountId)
-            return TestBackend::unauthorized();
+    backend.addAccountRoute(QStringLiteral("DELETE"), QStringLiteral("projects/payments/:paymentId"), [&data](const QString &accountId, const RecordedRequest &, const QStringList &captures) {
         const QJsonObject *payment = data.payment(captures.at(0));
-        if (!payment || payment->value(QStringLiteral("userId")).toString() != *accountId)
+        if (!payment || payment->value(QStringLiteral("userId")).toString() != accountId)
             return BackendReply::message(404, QStringLiteral("Платёж не найден"));
         data.payments.removeIf([&captures](const QJsonObject &p) { return p.value(QStringLiteral("id")).toString() == captures.at(0); });
         return BackendReply::empty(204);

@@ -43,43 +43,31 @@ void install(TestBackend &backend)
 {
     BackendData &data = backend.data();
 
-    backend.addRoute(QStringLiteral("GET"), QStringLiteral("projects"), [&backend, &data](const RecordedRequest &request, const QStringList &) {
-        const std::optional<QString> accountId = backend.accountId(request);
-        if (!accountId)
-            return TestBackend::unauthorized();
+    backend.addAccountRoute(QStringLiteral("GET"), QStringLiteral("projects"), [&data](const QString &accountId, const RecordedRequest &request, const QStringList &) {
         const bool full = request.queryItem(QStringLiteral("view")) == QStringLiteral("full");
         QJsonArray list;
         for (const QJsonObject &project : std::as_const(data.projects)) {
-            if (project.value(QStringLiteral("userId")).toString() == *accountId && (full || BackendData::isRoot(project)))
+            if (project.value(QStringLiteral("userId")).toString() == accountId && (full || BackendData::isRoot(project)))
                 list.append(project);
         }
         return BackendReply::json(200, list);
     });
 
-    backend.addRoute(QStringLiteral("POST"), QStringLiteral("projects"), [&backend, &data](const RecordedRequest &request, const QStringList &) {
-        const std::optional<QString> accountId = backend.accountId(request);
-        if (!accountId)
-            return TestBackend::unauthorized();
+    backend.addAccountRoute(QStringLiteral("POST"), QStringLiteral("projects"), [&data](const QString &accountId, const RecordedRequest &request, const QStringList &) {
         QJsonObject body = request.json().toObject();
         if (body.value(QStringLiteral("name")).toString().trimmed().isEmpty())
             return BackendReply::json(400, QJsonObject{{QStringLiteral("message"), QJsonArray{QStringLiteral("name should not be empty")}}});
         body.remove(QStringLiteral("sphereId"));
-        return BackendReply::json(201, data.addProject(*accountId, body));
+        return BackendReply::json(201, data.addProject(accountId, body));
     });
 
-    backend.addRoute(QStringLiteral("GET"), QStringLiteral("projects/:id"), [&backend, &data](const RecordedRequest &request, const QStringList &captures) {
-        const std::optional<QString> accountId = backend.accountId(request);
-        if (!accountId)
-            return TestBackend::unauthorized();
-        const QJsonObject *project = data.ownedProject(captures.at(0), *accountId);
+    backend.addAccountRoute(QStringLiteral("GET"), QStringLiteral("projects/:id"), [&data](const QString &accountId, const RecordedRequest &, const QStringList &captures) {
+        const QJsonObject *project = data.ownedProject(captures.at(0), accountId);
         return project ? BackendReply::json(200, *project) : notFound();
     });
 
-    backend.addRoute(QStringLiteral("PATCH"), QStringLiteral("projects/:id"), [&backend, &data](const RecordedRequest &request, const QStringList &captures) {
-        const std::optional<QString> accountId = backend.accountId(request);
-        if (!accountId)
-            return TestBackend::unauthorized();
-        QJsonObject *project = data.ownedProject(captures.at(0), *accountId);
+    backend.addAccountRoute(QStringLiteral("PATCH"), QStringLiteral("projects/:id"), [&data](const QString &accountId, const RecordedRequest &request, const QStringList &captures) {
+        QJsonObject *project = data.ownedProject(captures.at(0), accountId);
         if (!project)
             return notFound();
         const QJsonObject body = request.json().toObject();
@@ -92,12 +80,9 @@ void install(TestBackend &backend)
         return BackendReply::json(200, *project);
     });
 
-    backend.addRoute(QStringLiteral("DELETE"), QStringLiteral("projects/:id"), [&backend, &data](const RecordedRequest &request, const QStringList &captures) {
-        const std::optional<QString> accountId = backend.accountId(request);
-        if (!accountId)
-            return TestBackend::unauthorized();
+    backend.addAccountRoute(QStringLiteral("DELETE"), QStringLiteral("projects/:id"), [&data](const QString &accountId, const RecordedRequest &, const QStringList &captures) {
         const QString id = captures.at(0);
-        if (!data.ownedProject(id, *accountId))
+        if (!data.ownedProject(id, accountId))
             return notFound();
         // A root takes its iterations and every payment of the line with it.
         QStringList gone{id};
@@ -113,11 +98,8 @@ void install(TestBackend &backend)
         return BackendReply::empty(204);
     });
 
-    backend.addRoute(QStringLiteral("POST"), QStringLiteral("projects/:id/iterate"), [&backend, &data](const RecordedRequest &request, const QStringList &captures) {
-        const std::optional<QString> accountId = backend.accountId(request);
-        if (!accountId)
-            return TestBackend::unauthorized();
-        const QJsonObject *base = data.ownedProject(captures.at(0), *accountId);
+    backend.addAccountRoute(QStringLiteral("POST"), QStringLiteral("projects/:id/iterate"), [&data](const QString &accountId, const RecordedRequest &request, const QStringList &captures) {
+        const QJsonObject *base = data.ownedProject(captures.at(0), accountId);
         if (!base)
             return notFound();
         const QJsonObject body = request.json().toObject();
@@ -125,7 +107,7 @@ void install(TestBackend &backend)
         qint64 version = body.value(QStringLiteral("version")).toInteger(0);
         if (version <= 0) {
             version = 1;
-            for (const QJsonValue &iteration : iterationsOf(data, rootId, *accountId))
+            for (const QJsonValue &iteration : iterationsOf(data, rootId, accountId))
                 version = std::max(version, iteration.toObject().value(QStringLiteral("version")).toInteger() + 1);
             version = std::max<qint64>(version, 2);
         }
@@ -150,33 +132,27 @@ void install(TestBackend &backend)
             fields.insert(QStringLiteral("items"), base->value(QStringLiteral("items")));
         else
             fields.insert(QStringLiteral("items"), QJsonArray());
-        return BackendReply::json(201, data.addProject(*accountId, fields));
+        return BackendReply::json(201, data.addProject(accountId, fields));
     });
 
-    backend.addRoute(QStringLiteral("GET"), QStringLiteral("projects/:id/iterations"), [&backend, &data](const RecordedRequest &request, const QStringList &captures) {
-        const std::optional<QString> accountId = backend.accountId(request);
-        if (!accountId)
-            return TestBackend::unauthorized();
-        const QJsonObject *project = data.ownedProject(captures.at(0), *accountId);
+    backend.addAccountRoute(QStringLiteral("GET"), QStringLiteral("projects/:id/iterations"), [&data](const QString &accountId, const RecordedRequest &, const QStringList &captures) {
+        const QJsonObject *project = data.ownedProject(captures.at(0), accountId);
         if (!project)
             return notFound();
-        return BackendReply::json(200, iterationsOf(data, BackendData::rootId(*project), *accountId));
+        return BackendReply::json(200, iterationsOf(data, BackendData::rootId(*project), accountId));
     });
 
-    backend.addRoute(QStringLiteral("GET"), QStringLiteral("projects/:id/summary"), [&backend, &data](const RecordedRequest &request, const QStringList &captures) {
-        const std::optional<QString> accountId = backend.accountId(request);
-        if (!accountId)
-            return TestBackend::unauthorized();
-        const QJsonObject *project = data.ownedProject(captures.at(0), *accountId);
+    backend.addAccountRoute(QStringLiteral("GET"), QStringLiteral("projects/:id/summary"), [&data](const QString &accountId, const RecordedRequest &, const QStringList &captures) {
+        const QJsonObject *project = data.ownedProject(captures.at(0), accountId);
         if (!project)
             return notFound();
-        const QJsonObject *root = data.ownedProject(BackendData::rootId(*project), *accountId);
+        const QJsonObject *root = data.ownedProject(BackendData::rootId(*project), accountId);
         if (!root)
             return BackendReply::json(200, QJsonValue(QJsonValue::Null));
         QJsonArray rows;
         double hours = root->value(QStringLiteral("totalHours")).toDouble();
         double cost = root->value(QStringLiteral("totalCost")).toDouble();
-        const QJsonArray iterations = iterationsOf(data, BackendData::rootId(*root), *accountId);
+        const QJsonArray iterations = iterationsOf(data, BackendData::rootId(*root), accountId);
         for (const QJsonValue &value : iterations) {
             const QJsonObject iteration = value.toObject();
             QJsonObject row;

@@ -58,6 +58,17 @@ void TestBackend::addRoute(const QString &method, const QString &pattern, Handle
     m_routes.append(Route{method, pattern.split(QLatin1Char('/')), std::move(handler)});
 }
 
+void TestBackend::addAccountRoute(const QString &method, const QString &pattern, AccountHandler handler)
+{
+    addRoute(method, pattern,
+             [this, handler = std::move(handler)](const RecordedRequest &request, const QStringList &captures) {
+                 const std::optional<QString> account = accountId(request);
+                 if (!account)
+                     return unauthorized();
+                 return handler(*account, request, captures);
+             });
+}
+
 void TestBackend::setOverride(const QString &method, const QString &path, BackendReply reply)
 {
     const QString key = method + QLatin1Char(' ') + path;

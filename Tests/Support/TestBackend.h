@@ -19,6 +19,8 @@ class TestBackend : public QAbstractHttpServer
 public:
     // captures: the ":name" segments of the route pattern, decoded, in order.
     using Handler = std::function<BackendReply(const RecordedRequest &request, const QStringList &captures)>;
+    using AccountHandler =
+        std::function<BackendReply(const QString &accountId, const RecordedRequest &request, const QStringList &captures)>;
 
     explicit TestBackend(QObject *parent = nullptr);
     ~TestBackend() override;
@@ -30,6 +32,8 @@ public:
 
     // pattern: "projects/:id/payments"; a ":name" matches one non-empty segment.
     void addRoute(const QString &method, const QString &pattern, Handler handler);
+    // A route of a signed-in account: a request without a known bearer token gets 401.
+    void addAccountRoute(const QString &method, const QString &pattern, AccountHandler handler);
 
     // Answers reply to method + path (without query) instead of the route, until cleared.
     void setOverride(const QString &method, const QString &path, BackendReply reply);
