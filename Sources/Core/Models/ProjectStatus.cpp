@@ -22,6 +22,17 @@ std::optional<ProjectStatus> projectStatusFromRaw(const QString &raw)
     return std::nullopt;
 }
 
+QString label(ProjectStatus status)
+{
+    switch (status) {
+    case ProjectStatus::Draft: return QStringLiteral("Черновик");
+    case ProjectStatus::InProgress: return QStringLiteral("В работе");
+    case ProjectStatus::Completed: return QStringLiteral("Завершён");
+    case ProjectStatus::Rejected: return QStringLiteral("Отказ");
+    }
+    return {};
+}
+
 ProjectStatus projectStatusFromJson(const QJsonValue &value, const QString &path)
 {
     return RawValueDecoding::decode(value, path, "ProjectStatus", projectStatusFromRaw);

@@ -14,6 +14,8 @@ inline constexpr std::array<ProjectStatus, 4> allProjectStatuses{
 
 QString rawValue(ProjectStatus status);
 std::optional<ProjectStatus> projectStatusFromRaw(const QString &raw);
+// The status as the screens name it ("Черновик").
+QString label(ProjectStatus status);
 
 // Throws DecodingError unless value is a string holding one of the raw values.
 ProjectStatus projectStatusFromJson(const QJsonValue &value, const QString &path = {});

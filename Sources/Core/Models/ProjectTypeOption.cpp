@@ -17,3 +17,12 @@ std::optional<ProjectTypeOption> projectTypeOptionFromRaw(const QString &raw)
     }
     return std::nullopt;
 }
+
+QString label(ProjectTypeOption option)
+{
+    switch (option) {
+    case ProjectTypeOption::OneTime: return QStringLiteral("Разовый");
+    case ProjectTypeOption::Iterative: return QStringLiteral("Итеративный");
+    }
+    return {};
+}

@@ -13,3 +13,5 @@ inline constexpr std::array<ProjectTypeOption, 2> allProjectTypeOptions{ProjectT
 
 QString rawValue(ProjectTypeOption option);
 std::optional<ProjectTypeOption> projectTypeOptionFromRaw(const QString &raw);
+// The kind as the screens name it ("Разовый").
+QString label(ProjectTypeOption option);
