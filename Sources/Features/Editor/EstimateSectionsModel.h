@@ -1,0 +1,81 @@
+#pragma once
+
+#include "EstimateSection.h"
+
+#include <QAbstractListModel>
+#include <QList>
+#include <QUuid>
+#include <QVariantMap>
+#include <QtQml/qqmlregistration.h>
+#include <optional>
+
+// The editor's sections as one flat list of lines, each row carrying its section's id, title and
+// subtitle, for a ListView that draws headers from section.property "sectionId".
+class EstimateSectionsModel : public QAbstractListModel
+{
+    Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("Owned by ProjectEditorViewModel")
+    Q_PROPERTY(int count READ count NOTIFY countChanged)
+
+public:
+    enum Role {
+        SectionIdRole = Qt::UserRole + 1,
+        SectionTitleRole,
+        SectionSubtitleRole,
+        LineIdRole,
+        TitleRole,
+        DescriptionRole,
+        CategoryRole,
+        HoursRole,
+        RateRole,
+        IsLockedRole,
+    };
+
+    explicit EstimateSectionsModel(QObject *parent = nullptr);
+
+    const QList<EstimateSection> &sections() const { return m_sections; }
+    // Without reset, lines in the same order, one line moved, or one run of lines removed or
+    // inserted are reported as such, with dataChanged for the rows and headers that differ, so a
+    // view keeps its place; anything else resets the model.
+    void setSections(QList<EstimateSection> sections, bool reset);
+
+    int count() const { return int(m_rows.size()); }
+    int rowCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QHash<int, QByteArray> roleNames() const override;
+
+    // Title and subtitle of the section with that id (a header delegate is given the id only);
+    // an empty map when there is none.
+    Q_INVOKABLE QVariantMap section(const QString &id) const;
+
+Q_SIGNALS:
+    void countChanged();
+
+private:
+    struct Row
+    {
+        int section;
+        int index;
+    };
+    // How the new rows came from the old ones; rows are told apart by their line identity.
+    struct Change
+    {
+        enum class Kind { Same, MoveDown, MoveUp, Remove, Insert };
+        Kind kind = Kind::Same;
+        int first = 0; // MoveDown/MoveUp: the two ends of the rotated run; Remove/Insert: first row
+        int last = 0;  // MoveDown/MoveUp only
+        int count = 0; // Remove/Insert only
+        // The old row of a new row, or -1 for an inserted one.
+        int oldRow(int row) const;
+    };
+
+    static QList<Row> flatten(const QList<EstimateSection> &sections);
+    static std::optional<Change> changeBetween(const QList<QUuid> &before, const QList<QUuid> &after);
+    static QList<QUuid> lineIds(const QList<EstimateSection> &sections, const QList<Row> &rows);
+    const EditableEstimateItem &item(const Row &row) const { return m_sections.at(row.section).items.at(row.index); }
+    void reportChangedRows(const QList<EstimateSection> &oldSections, const QList<Row> &oldRows, const Change &change);
+
+    QList<EstimateSection> m_sections;
+    QList<Row> m_rows;
+};
