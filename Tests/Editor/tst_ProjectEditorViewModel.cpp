@@ -574,32 +574,33 @@ private Q_SLOTS:
         QTest::addColumn<Edit>("edit");
         QTest::addColumn<QStringList>("expectedSignals");
         QTest::addColumn<QList<int>>("changedRows"); // rows in dataChanged, in order
+        QTest::addColumn<bool>("headersChanged");
         const QList<int> none;
         QTest::newRow("hours of one line") << EstimateGroupMode::Category << Edit([](auto &vm) {
             vm.updateItem(vm.items().at(2).id, [](EditableEstimateItem &item) { item.hours = 5; });
-        }) << QStringList{"changed", "changed"} << QList<int>{2, 2, 1, 2}; // the line, then its section's rows
+        }) << QStringList{"changed", "changed"} << QList<int>{2, 2, 1, 2} << true; // the line, then its section's rows
         QTest::newRow("title of one line") << EstimateGroupMode::Category << Edit([](auto &vm) {
             vm.updateItem(vm.items().at(0).id, [](EditableEstimateItem &item) { item.title = QStringLiteral("t"); });
-        }) << QStringList{"changed"} << QList<int>{0, 0};
+        }) << QStringList{"changed"} << QList<int>{0, 0} << false;
         QTest::newRow("category of one line") << EstimateGroupMode::Category << Edit([](auto &vm) {
             vm.updateItem(vm.items().at(1).id, [](EditableEstimateItem &item) { item.category = QStringLiteral("ab"); });
-        }) << QStringList{"moved", "changed", "changed", "changed"} << QList<int>{0, 0, 0, 0, 2, 2};
+        }) << QStringList{"moved", "changed", "changed", "changed"} << QList<int>{0, 0, 0, 0, 2, 2} << true;
         QTest::newRow("delete") << EstimateGroupMode::Category << Edit([](auto &vm) { vm.deleteItem(vm.items().at(2).id); })
-                                << QStringList{"removed", "changed"} << QList<int>{1, 1};
+                                << QStringList{"removed", "changed"} << QList<int>{1, 1} << true;
         QTest::newRow("append") << EstimateGroupMode::Category << Edit([](auto &vm) {
             QList<EditableEstimateItem> items = vm.items();
             items.append(editable({"n", "zz", 1, 1}));
             vm.setItems(items);
-        }) << QStringList{"inserted"} << none;
+        }) << QStringList{"inserted"} << none << true;
         QTest::newRow("move within a section") << EstimateGroupMode::Category
                                                << Edit([](auto &vm) { vm.moveItems(QStringLiteral("fe"), {1}, 0); })
-                                               << QStringList{"moved"} << none;
+                                               << QStringList{"moved"} << none << false;
         QTest::newRow("re-sorted by an edit") << EstimateGroupMode::HoursDesc << Edit([](auto &vm) {
             vm.updateItem(vm.items().at(0).id, [](EditableEstimateItem &item) { item.hours = 50; });
-        }) << QStringList{"moved", "changed"} << QList<int>{0, 0};
+        }) << QStringList{"moved", "changed"} << QList<int>{0, 0} << false;
         QTest::newRow("group mode") << EstimateGroupMode::Category
                                     << Edit([](auto &vm) { vm.setGroupMode(EstimateGroupMode::CostDesc); })
-                                    << QStringList{"reset"} << none;
+                                    << QStringList{"reset"} << none << true;
     }
     void modelChanges()
     {
@@ -607,6 +608,7 @@ private Q_SLOTS:
         QFETCH(Edit, edit);
         QFETCH(QStringList, expectedSignals);
         QFETCH(QList<int>, changedRows);
+        QFETCH(bool, headersChanged);
         // Rows by category: be|a, fe|b, fe|c, ge|d; by hours: d, c, b, a.
         ProjectEditorViewModel vm(project({{"a", "be", 1, 1}, {"b", "fe", 2, 1}, {"c", "fe", 3, 1}, {"d", "ge", 4, 1}}, 1),
                                   nullptr);
@@ -623,7 +625,9 @@ private Q_SLOTS:
             seen.append(QStringLiteral("changed"));
             rows << from.row() << to.row();
         });
+        QSignalSpy headers(model, &EstimateSectionsModel::headersChanged);
         edit(vm);
+        QCOMPARE(headers.count(), headersChanged ? 1 : 0);
         QCOMPARE(seen, expectedSignals);
         QCOMPARE(rows, changedRows);
         QCOMPARE(modelRows(vm), expectedRows(vm));

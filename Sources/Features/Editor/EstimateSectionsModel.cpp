@@ -39,6 +39,16 @@ QList<EstimateSectionsModel::Row> EstimateSectionsModel::flatten(const QList<Est
     return rows;
 }
 
+bool EstimateSectionsModel::sameHeader(const EstimateSection &a, const EstimateSection &b)
+{
+    return a.id == b.id && a.title == b.title && a.subtitle == b.subtitle;
+}
+
+bool EstimateSectionsModel::sameHeaders(const QList<EstimateSection> &a, const QList<EstimateSection> &b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), sameHeader);
+}
+
 QList<QUuid> EstimateSectionsModel::lineIds(const QList<EstimateSection> &sections, const QList<Row> &rows)
 {
     QList<QUuid> ids;
@@ -90,6 +100,7 @@ void EstimateSectionsModel::setSections(QList<EstimateSection> sections, bool re
 {
     QList<Row> rows = flatten(sections);
     const int oldCount = count();
+    const bool headersDiffer = !sameHeaders(m_sections, sections);
     std::optional<Change> change;
     if (!reset)
         change = changeBetween(lineIds(m_sections, m_rows), lineIds(sections, rows));
@@ -100,6 +111,10 @@ void EstimateSectionsModel::setSections(QList<EstimateSection> sections, bool re
         endResetModel();
         if (count() != oldCount)
             Q_EMIT countChanged();
+        if (headersDiffer) {
+            ++m_headerRevision;
+            Q_EMIT headersChanged();
+        }
         return;
     }
 
@@ -124,6 +139,10 @@ void EstimateSectionsModel::setSections(QList<EstimateSection> sections, bool re
     reportChangedRows(oldSections, oldRows, *change);
     if (count() != oldCount)
         Q_EMIT countChanged();
+    if (headersDiffer) {
+        ++m_headerRevision;
+        Q_EMIT headersChanged();
+    }
 }
 
 void EstimateSectionsModel::reportChangedRows(const QList<EstimateSection> &oldSections, const QList<Row> &oldRows,
@@ -174,9 +193,7 @@ void EstimateSectionsModel::reportChangedRows(const QList<EstimateSection> &oldS
         if (was.section != comparedOld || is.section != comparedNew) {
             comparedOld = was.section;
             comparedNew = is.section;
-            const EstimateSection &a = oldSections.at(was.section);
-            const EstimateSection &b = m_sections.at(is.section);
-            headerDiffers = a.id != b.id || a.title != b.title || a.subtitle != b.subtitle;
+            headerDiffers = !sameHeader(oldSections.at(was.section), m_sections.at(is.section));
         }
         if (headerDiffers)
             headers.add(row);

@@ -17,6 +17,9 @@ class EstimateSectionsModel : public QAbstractListModel
     QML_ELEMENT
     QML_UNCREATABLE("Owned by ProjectEditorViewModel")
     Q_PROPERTY(int count READ count NOTIFY countChanged)
+    // Changes whenever a section's id, title or subtitle does; a header delegate that reads
+    // section() binds to it to be redrawn.
+    Q_PROPERTY(int headerRevision READ headerRevision NOTIFY headersChanged)
 
 public:
     enum Role {
@@ -41,6 +44,7 @@ public:
     void setSections(QList<EstimateSection> sections, bool reset);
 
     int count() const { return int(m_rows.size()); }
+    int headerRevision() const { return m_headerRevision; }
     int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role) const override;
     QHash<int, QByteArray> roleNames() const override;
@@ -51,6 +55,7 @@ public:
 
 Q_SIGNALS:
     void countChanged();
+    void headersChanged();
 
 private:
     struct Row
@@ -71,6 +76,8 @@ private:
     };
 
     static QList<Row> flatten(const QList<EstimateSection> &sections);
+    static bool sameHeader(const EstimateSection &a, const EstimateSection &b);
+    static bool sameHeaders(const QList<EstimateSection> &a, const QList<EstimateSection> &b);
     static std::optional<Change> changeBetween(const QList<QUuid> &before, const QList<QUuid> &after);
     static QList<QUuid> lineIds(const QList<EstimateSection> &sections, const QList<Row> &rows);
     const EditableEstimateItem &item(const Row &row) const { return m_sections.at(row.section).items.at(row.index); }
@@ -78,4 +85,5 @@ private:
 
     QList<EstimateSection> m_sections;
     QList<Row> m_rows;
+    int m_headerRevision = 0;
 };
