@@ -585,10 +585,7 @@ void ProjectEditorViewModel::save()
 QCoro::Task<std::optional<Project>> ProjectEditorViewModel::sendUpdate(ProjectsService &service, const QString &id,
                                                                        const UpdateProjectRequest &request)
 {
-    return service.update(id, request.name.value_or(QString()), request.clientName, request.currency.value_or(QString()),
-                          request.status.value_or(ProjectStatus::Draft), request.defaultRate.value_or(0),
-                          request.items.value_or(QList<ProjectItem>()), request.projectType,
-                          request.iterationStartedAt);
+    return service.update(id, request);
 }
 
 QCoro::Task<> ProjectEditorViewModel::runSave(QPointer<ProjectEditorViewModel> self, QPointer<ProjectsService> service,
