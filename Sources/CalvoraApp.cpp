@@ -7,13 +7,42 @@
 #include "Settings/Preferences.h"
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QQmlApplicationEngine>
 #include <QQmlEngineExtensionPlugin>
+#include <QTimer>
 #include <QUrl>
+#include <cstdio>
+#include <cstdlib>
 
 Q_IMPORT_QML_PLUGIN(Tessmark_ServicesPlugin)
 Q_IMPORT_QML_PLUGIN(Tessmark_DesignPlugin)
 Q_IMPORT_QML_PLUGIN(Tessmark_AppPlugin)
+
+namespace {
+
+// The start cannot go on: the reason goes to the log and into a window the user can read, since
+// a stop before the main window would otherwise leave nothing on screen.
+int stopWithWindow(const QString &message)
+{
+    qCritical("%s", qPrintable(message));
+    QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), message, QMessageBox::Close);
+    box.setTextFormat(Qt::PlainText);
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // Test seam: the process tests have nobody to close the window, so it reports what it showed and closes.
+    if (qEnvironmentVariableIsSet("TESSMARK_TEST_CLOSE_STOP_WINDOW")) {
+        QTimer::singleShot(0, &box, [&box] {
+            if (box.isVisible())
+                std::printf("stop window: %s\n", box.text().toUtf8().constData());
+            std::fflush(stdout);
+            box.close();
+        });
+    }
+    box.exec();
+    return EXIT_FAILURE;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -34,9 +63,11 @@ int main(int argc, char *argv[])
 
     StartupArguments::apply(arguments, Preferences::shared());
 
-    // Both stop the program here, before any window, when the build or the device cannot serve it.
-    AppConfig::apiBaseUrl();
-    PersistenceController::shared();
+    // Both stop the program here, before the main window, when the build or the device cannot serve it.
+    if (!AppConfig::readApiBaseUrl())
+        return stopWithWindow(AppConfig::missingBaseUrlMessage());
+    if (const std::optional<QString> failure = PersistenceController::openShared())
+        return stopWithWindow(*failure);
 
     OpenedUrlInbox *inbox = OpenedUrlInbox::instance();
     if (url)
