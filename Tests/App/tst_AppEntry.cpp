@@ -316,6 +316,29 @@ private Q_SLOTS:
         QVERIFY(instance.listen());
     }
 
+    // Every save replaces the settings file; the new one keeps the user-only mode.
+    void settingsFileStaysPrivate()
+    {
+        const QString folder = m_dir.filePath(QStringLiteral("loose-settings"));
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(chmod(QFile::encodeName(folder).constData(), 0755) == 0);
+        const QString path = folder + QStringLiteral("/prefs.ini");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[General]\nguest_mode_active=true\n");
+        file.close();
+        QVERIFY(chmod(QFile::encodeName(path).constData(), 0644) == 0);
+
+        Preferences preferences(path);
+        QCOMPARE(modeOf(folder), 0700);
+        QCOMPARE(modeOf(path), 0600);
+        preferences.setValue(QStringLiteral("app.colorSchemePreference"), QStringLiteral("dark"));
+        preferences.remove(QStringLiteral("guest_mode_active"));
+        QCOMPARE(modeOf(path), 0600);
+        QVERIFY(contentOf(path).contains("dark"));
+        QVERIFY(!contentOf(path).contains("guest_mode_active"));
+    }
+
     void qmlSeesTheSharedPreferences()
     {
         // A change written from a view must reach the C++ listeners of the one store.
