@@ -26,7 +26,8 @@ namespace {
 int stopWithWindow(const QString &message)
 {
     qCritical("%s", qPrintable(message));
-    QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), message, QMessageBox::Close);
+    QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), message);
+    box.addButton(QStringLiteral("Закрыть"), QMessageBox::RejectRole);
     box.setTextFormat(Qt::PlainText);
     box.setTextInteractionFlags(Qt::TextSelectableByMouse);
     // Test seam: the process tests have nobody to close the window, so it reports what it showed and closes.
