@@ -2,6 +2,8 @@
 #include "App/OpenedUrlInbox.h"
 #include "App/SingleInstance.h"
 #include "App/StartupArguments.h"
+#include "API/APIClient.h"
+#include "Auth/KeychainTokenStore.h"
 #include "Config/AppConfig.h"
 #include "Data/PersistenceController.h"
 #include "Settings/Preferences.h"
@@ -15,9 +17,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-Q_IMPORT_QML_PLUGIN(Tessmark_ServicesPlugin)
-Q_IMPORT_QML_PLUGIN(Tessmark_DesignPlugin)
-Q_IMPORT_QML_PLUGIN(Tessmark_AppPlugin)
+#include "App/AppQmlPlugins.h"
 
 namespace {
 
@@ -69,6 +69,8 @@ int main(int argc, char *argv[])
         return stopWithWindow(AppConfig::missingBaseUrlMessage());
     if (const std::optional<QString> failure = PersistenceController::openShared())
         return stopWithWindow(*failure);
+    // Every authorized request carries the token kept in the credential store.
+    APIClient::shared().setTokenProvider([] { return KeychainTokenStore::shared().load(); });
 
     OpenedUrlInbox *inbox = OpenedUrlInbox::instance();
     if (url)

@@ -2,8 +2,8 @@ pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
 import Tessmark.Design
+import Tessmark.Features.Projects
 import Tessmark.Services
-import Tessmark.App
 
 // Stand-in of the projects list: the service's projects, one row each; choosing one selects it.
 Rectangle {
@@ -64,8 +64,8 @@ Rectangle {
     Text {
         anchors.centerIn: parent
         visible: rows.count === 0
-        textFormat: Text.PlainText
         text: list.projectsService.isLoading ? "Загрузка…" : list.projectsService.errorMessage
+        textFormat: Text.PlainText
         color: AppTheme.textSecondary
         font: Typography.font(Typography.Subheadline)
     }
