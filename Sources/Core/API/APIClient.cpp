@@ -76,12 +76,13 @@ std::optional<QString> APIClient::parseErrorMessage(const QByteArray &body)
         QStringList texts;
         for (const QJsonValue &element : message.toArray()) {
             if (!element.isString())
-                return QString();
+                return std::nullopt;
             texts.append(element.toString());
         }
         return texts.join(QStringLiteral(", "));
     }
-    return QString();
+    // An object or a number says nothing a user can read: the status text says more.
+    return std::nullopt;
 }
 
 QString APIClient::transportFailureText(const QUrl &url)

@@ -109,8 +109,8 @@ public:
     // The base URL and the path joined with one "/", or none when either is empty or the result
     // does not parse. The path (query included) is used as given, without escaping.
     std::optional<QUrl> endpointURL(const QString &path) const;
-    // The "message" of a failed answer: a text, a list of texts joined with ", ", an empty text for
-    // anything else; none when the body is not a JSON object or has no message.
+    // The "message" of a failed answer: a text, or a list of texts joined with ", "; none when the
+    // body is not a JSON object or its message is missing, null or anything else.
     static std::optional<QString> parseErrorMessage(const QByteArray &body);
 
 private:
