@@ -1,6 +1,5 @@
 #include "APIClient.h"
 
-#include "Auth/KeychainTokenStore.h"
 #include "Config/AppConfig.h"
 #include "Utils/Text.h"
 
@@ -64,7 +63,6 @@ std::shared_ptr<Cutoff> enforceLimits(QNetworkReply *reply, int deadlineMs, qint
 APIClient::APIClient(QUrl baseUrl, QNetworkAccessManager *network)
     : m_baseUrl(std::move(baseUrl))
     , m_network(network)
-    , m_tokenProvider([] { return KeychainTokenStore::shared().load(); })
 {
     if (!m_network) {
         m_ownNetwork = std::make_unique<QNetworkAccessManager>();
