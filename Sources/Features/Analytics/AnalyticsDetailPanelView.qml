@@ -1,11 +1,14 @@
+pragma ComponentBehavior: Bound
+
 import QtQuick
 import Tessmark.Design
+import Tessmark.App
 
 // Stand-in of the detail pane of one analytics row.
 Rectangle {
     id: panel
 
-    required property var row
+    required property analyticsProjectRow row
     signal openPayments()
 
     color: AppTheme.background
@@ -16,7 +19,8 @@ Rectangle {
         spacing: 12
         Text {
             width: parent.width
-            text: panel.row ? panel.row.name : ""
+            text: panel.row.name
+            textFormat: Text.PlainText
             font: Typography.font(Typography.Title2, Font.Bold)
             elide: Text.ElideRight
             color: AppTheme.deepBlack

@@ -81,53 +81,53 @@ Item {
             const shell = openShell(false)
             const overlay = findChild(shell, "onboardingOverlay")
             verify(overlay.visible)
-            tryVerify(() => shell.viewModel.onboardingDemoProjectId !== undefined, 5000)
-            const demoId = shell.viewModel.onboardingDemoProjectId
-            compare(shell.viewModel.currentHighlight, "demoProjectRow:" + demoId)
+            tryVerify(() => shell.viewModel.tour.hasDemoProject, 5000)
+            const demoId = shell.viewModel.tour.demoProjectId
+            compare(shell.viewModel.tour.currentHighlight, OnboardingTargets.demoProjectRow(demoId))
             verify(!overlay.model.canGoBack)
 
             const next = findChild(overlay, "onboardingNext")
             mouseClick(next)
-            compare(shell.viewModel.mainOnboardingStep, 1)
+            compare(shell.viewModel.tour.step, 1)
             compare(shell.viewModel.selectedProjectId, demoId)
 
             overlay.model.goTo(4)
             compare(shell.viewModel.mainSection, "payments")
-            tryVerify(() => shell.viewModel.activeHighlightRect !== undefined)
+            tryVerify(() => shell.viewModel.tour.hasHighlightRect)
 
             overlay.model.goTo(9)
             compare(next.text, "Готово")
             compare(shell.viewModel.mainSection, "projects")
             mouseClick(next)
             compare(String(testEnvironment.preference("estimate.onboarding.main.completedVersion")), "2")
-            compare(shell.viewModel.mainOnboardingStep, 0)
-            verify(!shell.viewModel.tourRunning)
-            compare(shell.viewModel.currentHighlight, "")
+            compare(shell.viewModel.tour.step, 0)
+            verify(!shell.viewModel.tour.running)
+            compare(shell.viewModel.tour.currentHighlight, "")
             tryCompare(overlay, "visible", false)
         }
 
         function test_overlayAboveTheLastStep() {
             const shell = openShell(false)
             const overlay = findChild(shell, "onboardingOverlay")
-            shell.viewModel.mainOnboardingStep = 12
+            shell.viewModel.tour.step = 12
             compare(overlay.model.currentIndex, 9)
             compare(findChild(overlay, "onboardingNext").text, "Готово")
             verify(overlay.model.canGoBack)
             overlay.model.back()
-            compare(shell.viewModel.mainOnboardingStep, 11)
+            compare(shell.viewModel.tour.step, 11)
         }
 
         function test_skipWithTheSwitchOffKeepsTheTour() {
             const shell = openShell(false)
             const overlay = findChild(shell, "onboardingOverlay")
-            shell.viewModel.mainOnboardingStep = 4
+            shell.viewModel.tour.step = 4
             overlay.dontShowAgain = false
             overlay.model.skip()
-            compare(shell.viewModel.mainOnboardingStep, 0)
-            verify(shell.viewModel.tourRunning)
+            compare(shell.viewModel.tour.step, 0)
+            verify(shell.viewModel.tour.running)
             compare(overlay.dontShowAgain, true)
             overlay.model.skip()
-            verify(!shell.viewModel.tourRunning)
+            verify(!shell.viewModel.tour.running)
         }
 
         function test_replayFromSettings() {
@@ -137,11 +137,11 @@ Item {
             const replay = findChild(shell, "replayTourButton")
             verify(replay)
             mouseClick(replay)
-            verify(shell.viewModel.tourRunning)
+            verify(shell.viewModel.tour.running)
             compare(shell.viewModel.mainSection, "projects")
-            compare(shell.viewModel.mainOnboardingStep, 0)
+            compare(shell.viewModel.tour.step, 0)
             compare(String(testEnvironment.preference("estimate.onboarding.welcomeIntro.v1.done")), "false")
-            tryVerify(() => shell.viewModel.onboardingDemoProjectId !== undefined, 5000)
+            tryVerify(() => shell.viewModel.tour.hasDemoProject, 5000)
         }
     }
 }
