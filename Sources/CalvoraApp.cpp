@@ -11,9 +11,7 @@
 #include <QQmlEngineExtensionPlugin>
 #include <QUrl>
 
-Q_IMPORT_QML_PLUGIN(Tessmark_ServicesPlugin)
-Q_IMPORT_QML_PLUGIN(Tessmark_DesignPlugin)
-Q_IMPORT_QML_PLUGIN(Tessmark_AppPlugin)
+#include "App/AppQmlPlugins.h"
 
 int main(int argc, char *argv[])
 {

@@ -2,7 +2,7 @@ pragma ComponentBehavior: Bound
 
 import QtQuick
 import Tessmark.Design
-import Tessmark.App
+import Tessmark.Features.Analytics
 
 // Stand-in of the detail pane of one analytics row.
 Rectangle {

@@ -4,7 +4,8 @@ import QtQuick
 import QtQuick.Controls
 import Tessmark.Design
 import Tessmark.Services
-import Tessmark.App
+import Tessmark.Features.Projects
+import Tessmark.Features.Analytics
 
 // Stand-in of the analytics dashboard: the account's projects with their planned cost.
 Rectangle {

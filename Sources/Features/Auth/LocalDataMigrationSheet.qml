@@ -4,7 +4,7 @@ import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
 import Tessmark.Design
-import Tessmark.App
+import Tessmark.Features.Auth
 
 // Stand-in of the offer to move device projects into the account.
 AppSheet {

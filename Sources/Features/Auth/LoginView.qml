@@ -2,8 +2,8 @@ import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
 import Tessmark.Design
+import Tessmark.Features.Auth
 import Tessmark.Services
-import Tessmark.App
 
 // Stand-in of the sign-in screen: e-mail and password through the shared sign-in service.
 Item {

@@ -1,8 +1,8 @@
 import QtQuick
 import QtQuick.Controls
 import Tessmark.Design
+import Tessmark.Features.Projects
 import Tessmark.Services
-import Tessmark.App
 
 // Stand-in of the projects list: the service's projects, one row each; choosing one selects it.
 Rectangle {
