@@ -12,7 +12,6 @@ AppSheet {
 
     // The window's offer: shown while it says so; closing the sheet closes the offer.
     required property LocalDataMigrationOffer offer
-    readonly property alias model: migration
 
     visible: false
     title: "Локальные черновики"
