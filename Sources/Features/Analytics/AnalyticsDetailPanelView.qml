@@ -18,6 +18,7 @@ Rectangle {
         anchors.margins: 20
         spacing: 12
         Text {
+            objectName: "analyticsDetailTitle"
             width: parent.width
             text: panel.row.name
             textFormat: Text.PlainText

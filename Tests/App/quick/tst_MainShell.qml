@@ -15,6 +15,11 @@ Item {
         RootView { anchors.fill: parent }
     }
 
+    Component {
+        id: analyticsDetailComponent
+        AnalyticsDetailPanelView {}
+    }
+
     TestCase {
         name: "MainShell"
         when: windowShown
@@ -75,6 +80,32 @@ Item {
             shell.viewModel.projectDeleted()
             tryCompare(shell.viewModel, "selectedProjectId", "")
             tryVerify(() => detailTitle(shell) === "Выберите проект")
+        }
+
+        // The analytics selection is a typed row made from the listed project; the detail pane
+        // shows it and hands its identity to the payments section.
+        function test_analyticsRowReachesTheDetail() {
+            const ids = testEnvironment.addDeviceProjects(2)
+            const shell = openShell(true)
+            tryVerify(() => findChild(shell, "projectRow-" + ids[1]) !== null)
+            verify(!shell.viewModel.selectedAnalyticsRow.isValid)
+            shell.viewModel.selectAnalyticsProject(ids[1])
+            const row = shell.viewModel.selectedAnalyticsRow
+            verify(row.isValid)
+            compare(row.id, ids[1])
+            compare(row.name, "Проект 2")
+            verify(!row.hasSubtitle)
+
+            const detail = createTemporaryObject(analyticsDetailComponent, host, { row: row })
+            verify(detail)
+            compare(findChild(detail, "analyticsDetailTitle").text, "Проект 2")
+            detail.openPayments.connect(shell.viewModel.openPaymentsFromAnalyticsDetail)
+            detail.openPayments()
+            compare(shell.viewModel.mainSection, "payments")
+            compare(shell.viewModel.selectedFinanceProjectId, ids[1])
+
+            shell.viewModel.selectAnalyticsProject("local-none")
+            verify(!shell.viewModel.selectedAnalyticsRow.isValid)
         }
 
         function test_tourOverlayDrivesTheWindow() {
