@@ -2,6 +2,8 @@
 #include "App/OpenedUrlInbox.h"
 #include "App/SingleInstance.h"
 #include "App/StartupArguments.h"
+#include "API/APIClient.h"
+#include "Auth/KeychainTokenStore.h"
 #include "Config/AppConfig.h"
 #include "Data/PersistenceController.h"
 #include "Settings/Preferences.h"
@@ -35,6 +37,8 @@ int main(int argc, char *argv[])
     // Both stop the program here, before any window, when the build or the device cannot serve it.
     AppConfig::apiBaseUrl();
     PersistenceController::shared();
+    // Every authorized request carries the token kept in the credential store.
+    APIClient::shared().setTokenProvider([] { return KeychainTokenStore::shared().load(); });
 
     OpenedUrlInbox *inbox = OpenedUrlInbox::instance();
     if (url)

@@ -127,6 +127,25 @@ private Q_SLOTS:
         QCOMPARE(providerCalls, authorized ? 1 : 0);
     }
 
+    // A client of its own knows no credential store: it sends no token until given a provider,
+    // so a 401 is the backend's answer about the request and ends no session.
+    void freshClientSendsNoToken()
+    {
+        APIClient fresh(m_backend.baseUrl());
+        int unauthorized = 0;
+        fresh.setOnUnauthorized([&](const QString &, const QString &) { ++unauthorized; });
+        m_backend.setOverride(QStringLiteral("GET"), QStringLiteral("echo/x"), BackendReply::raw(401, QByteArray()));
+        try {
+            await(fresh.requestData(QStringLiteral("GET"), QStringLiteral("echo/x")));
+            QFAIL("a 401 answer must fail");
+        } catch (const APIError &error) {
+            QCOMPARE(error.errorDescription(), QStringLiteral("Неверный email или пароль"));
+        }
+        QCOMPARE(m_backend.requests().size(), 1);
+        QVERIFY(!m_backend.requests().first().hasHeader("Authorization"));
+        QCOMPARE(unauthorized, 0);
+    }
+
     // The status is kept as sent; only a 401 of a request that carried a token ends the session.
     void failureTexts_data()
     {

@@ -1,6 +1,5 @@
 #include "APIClient.h"
 
-#include "Auth/KeychainTokenStore.h"
 #include "Config/AppConfig.h"
 #include "Utils/Text.h"
 
@@ -28,7 +27,6 @@ bool isTransportFailure(QNetworkReply::NetworkError error)
 APIClient::APIClient(QUrl baseUrl, QNetworkAccessManager *network)
     : m_baseUrl(std::move(baseUrl))
     , m_network(network)
-    , m_tokenProvider([] { return KeychainTokenStore::shared().load(); })
 {
     if (!m_network) {
         m_ownNetwork = std::make_unique<QNetworkAccessManager>();

@@ -73,7 +73,7 @@ public:
     const QUrl &baseUrl() const { return m_baseUrl; }
     QNetworkAccessManager *network() const { return m_network; }
 
-    // By default the token comes from the credential store.
+    // Without one no token is sent; the application entry hands the shared client the credential store's.
     void setTokenProvider(TokenProvider provider) { m_tokenProvider = std::move(provider); }
     // Called on a 401 answer to a request that carried a token, before the failure is reported.
     void setOnUnauthorized(UnauthorizedHandler handler) { m_onUnauthorized = std::move(handler); }

@@ -16,3 +16,10 @@ QJsonObject UpdateProjectRequest::toJson(const QString &path) const
         .set(QStringLiteral("iterationStartedAt"), iterationStartedAt);
     return w.object();
 }
+
+UpdateProjectRequest UpdateProjectRequest::fromEditedProject(const Project &edited)
+{
+    UpdateProjectRequest request;
+    forEachEditedField([&](auto requestField, auto projectField) { request.*requestField = edited.*projectField; });
+    return request;
+}

@@ -52,7 +52,8 @@ Item {
         Text {
             Layout.fillWidth: true
             visible: text !== ""
-            text: login.auth.errorMessage || ""
+            text: login.auth.errorMessage
+            textFormat: Text.PlainText
             color: AppTheme.error
             font: Typography.font(Typography.Footnote)
             wrapMode: Text.WordWrap

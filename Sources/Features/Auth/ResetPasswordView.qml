@@ -36,7 +36,8 @@ Item {
         Text {
             Layout.fillWidth: true
             visible: text !== ""
-            text: reset.message !== "" ? reset.message : (reset.auth.errorMessage || "")
+            text: reset.message !== "" ? reset.message : reset.auth.errorMessage
+            textFormat: Text.PlainText
             wrapMode: Text.WordWrap
             color: reset.message !== "" ? AppTheme.deepBlack : AppTheme.error
             font: Typography.font(Typography.Footnote)

@@ -38,6 +38,7 @@ Item {
         Text {
             Layout.fillWidth: true
             text: verify.message
+            textFormat: Text.PlainText
             wrapMode: Text.WordWrap
             horizontalAlignment: Text.AlignHCenter
             color: AppTheme.deepBlack

@@ -36,6 +36,7 @@ Rectangle {
         anchors.centerIn: parent
         visible: rows.count === 0
         text: list.projectsService.isLoading ? "Загрузка…" : list.projectsService.errorMessage
+        textFormat: Text.PlainText
         color: AppTheme.textSecondary
         font: Typography.font(Typography.Subheadline)
     }
