@@ -106,7 +106,8 @@ private Q_SLOTS:
         QFETCH(bool, listed);
         QFETCH(QString, subtitle);
         Project root = GuestProjectFactory::makeNew(QStringLiteral("Сайт"), QStringLiteral("Клиент"),
-                                                    QStringLiteral("EUR"), ProjectStatus::InProgress, std::nullopt);
+                                                    QStringLiteral("EUR"), ProjectStatus::InProgress, std::nullopt,
+                                                    EstimateCatalogLoader::normalizeCategory);
         root.id = QStringLiteral("local-root");
         root.defaultRate = 50;
         root.items = {ProjectItem{}};

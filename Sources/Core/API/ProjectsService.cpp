@@ -106,8 +106,8 @@ QCoro::Task<std::optional<QList<Project>>> ProjectsService::fetchAll(bool includ
         try {
             std::optional<QList<Project>> projects = m_localRepository->fetchAllReadable().projects;
             co_return projects;
-        } catch (...) {
-            reportCurrentException();
+        } catch (const std::exception &error) {
+            report(error);
             co_return std::nullopt;
         }
     }
