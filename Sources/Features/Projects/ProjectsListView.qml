@@ -85,7 +85,7 @@ Rectangle {
             required property string title
             required property string clientName
             required property bool isIteration
-            readonly property string demoKey: "demoProjectRow:" + projectId
+            readonly property string demoKey: OnboardingTargets.demoProjectRow(projectId)
             objectName: "projectRow-" + projectId
             x: isIteration ? 36 : 12
             width: rows.width - x - 12
