@@ -163,8 +163,12 @@ private Q_SLOTS:
         QTest::newRow("500 body null") << 500 << QByteArray("null") << true << "Ошибка сервера (500)";
         QTest::newRow("400 message list") << 400 << QByteArray(R"({"message":["email must be an email","password too short"]})")
                                           << true << "email must be an email, password too short";
-        QTest::newRow("400 list with a number") << 400 << QByteArray(R"({"message":["a",1]})") << true << "";
-        QTest::newRow("400 message is a number") << 400 << QByteArray(R"({"message":5})") << true << "";
+        QTest::newRow("400 list with a number") << 400 << QByteArray(R"({"message":["a",1]})") << true << "Ошибка сервера (400)";
+        QTest::newRow("400 message is a number") << 400 << QByteArray(R"({"message":5})") << true << "Ошибка сервера (400)";
+        QTest::newRow("400 message is an object") << 400 << QByteArray(R"({"message":{"a":1}})") << true << "Ошибка сервера (400)";
+        QTest::newRow("404 message is an object") << 404 << QByteArray(R"({"message":{"a":1}})") << true << "Не найдено: %1/things/t-1";
+        QTest::newRow("401 without token, message is an object") << 401 << QByteArray(R"({"message":{"a":1}})") << false
+                                                                 << "Неверный email или пароль";
         QTest::newRow("400 message is an empty text") << 400 << QByteArray(R"({"message":""})") << true << "";
         QTest::newRow("400 message null") << 400 << QByteArray(R"({"message":null})") << true << "Ошибка сервера (400)";
         QTest::newRow("400 no message key") << 400 << QByteArray(R"({"error":"Bad"})") << true << "Ошибка сервера (400)";
