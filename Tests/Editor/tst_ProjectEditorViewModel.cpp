@@ -5,11 +5,16 @@
 #include "Utils/MoneyFormat.h"
 
 #include <QAbstractItemModelTester>
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QQmlExpression>
 #include <QSignalSpy>
 #include <QTest>
 #include <clocale>
 #include <functional>
 #include <memory>
+
+#include "App/AppQmlPlugins.h"
 
 using namespace EditorSamples;
 
@@ -670,6 +675,42 @@ private Q_SLOTS:
         // Counts as an edit either way.
         QCOMPARE(vm.saveStateRaw(), QStringLiteral("idle"));
         QVERIFY(!vm.validationMessage());
+    }
+
+    // What a screen reaches from QML: the project handed over, the rows, the edits by line id.
+    void fromQml()
+    {
+        QQmlEngine engine;
+        engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
+        QQmlComponent component(&engine);
+        component.setData("import QtQml\nimport Tessmark.Features.Editor\nProjectEditorViewModel {}", QUrl());
+        std::unique_ptr<QObject> object(component.create());
+        QVERIFY2(object, qPrintable(component.errorString()));
+        auto *vm = qobject_cast<ProjectEditorViewModel *>(object.get());
+        QVERIFY(vm);
+        QMetaObject::invokeMethod(vm, "loadProject", Q_ARG(QVariant, QVariant::fromValue(project(
+            {{QStringLiteral("a"), QStringLiteral("be"), 1, 1}, {QStringLiteral("b"), QStringLiteral("be"), 2, 1},
+             {QStringLiteral("c"), QStringLiteral("fe"), 3, 1}}))));
+        const auto evaluate = [&](const QString &code) {
+            QQmlExpression expression(engine.contextForObject(vm), vm, code);
+            const QVariant value = expression.evaluate();
+            if (expression.hasError())
+                qWarning() << expression.error();
+            return value;
+        };
+        QCOMPARE(evaluate(QStringLiteral("sections.count")).toInt(), 3);
+        QCOMPARE(evaluate(QStringLiteral("statusOptions.map(o => o.label).join(',')")).toString(),
+                 QStringLiteral("Черновик,В работе,Завершён,Отказ"));
+        QCOMPARE(evaluate(QStringLiteral("projectTypeOptions[1].label")).toString(), QStringLiteral("Итеративный"));
+        evaluate(QStringLiteral("moveItems('be', [1], 0)"));
+        QCOMPARE(titles(vm->items()), (QStringList{"b", "a", "c"}));
+        QCOMPARE(evaluate(QStringLiteral("saveState")).toString(), QStringLiteral("idle"));
+        evaluate(QStringLiteral("deleteLine('%1')").arg(vm->items().first().id.toString()));
+        QCOMPARE(titles(vm->items()), (QStringList{"a", "c"}));
+        evaluate(QStringLiteral("setDefaultRateFromText('12,5'); groupMode = 'hoursDesc'"));
+        QCOMPARE(vm->defaultRate(), 12.5);
+        QCOMPARE(evaluate(QStringLiteral("sections.section('all').subtitle")).toString(), QStringLiteral("2 строк"));
+        QVERIFY(evaluate(QStringLiteral("isDirty")).toBool());
     }
 };
 
