@@ -1,7 +1,5 @@
 #include "DecodingCheck.h"
-#include "Utils/EncodingError.h"
 #include "Utils/JsonReader.h"
-#include "Utils/JsonWriter.h"
 
 #include <limits>
 
@@ -48,24 +46,6 @@ private Q_SLOTS:
         std::optional<qint64> read;
         decodingFailure([&] { read = JsonReader(Json::parse(json)).requiredInt(QStringLiteral("v")); });
         QCOMPARE(read, value);
-    }
-
-    void nonFiniteNumbersFailToEncode_data()
-    {
-        QTest::addColumn<double>("value");
-        QTest::newRow("nan") << std::numeric_limits<double>::quiet_NaN();
-        QTest::newRow("-inf") << -std::numeric_limits<double>::infinity();
-    }
-    void nonFiniteNumbersFailToEncode()
-    {
-        QFETCH(double, value);
-        JsonWriter writer(QStringLiteral("items[0]"));
-        try {
-            writer.set(QStringLiteral("hours"), value);
-            QFAIL("a non-finite number must not be written");
-        } catch (const EncodingError &error) {
-            QCOMPARE(error.codingPath(), QStringLiteral("items[0].hours"));
-        }
     }
 
     // Absent and null read alike for optionals; required keys tell the two apart.

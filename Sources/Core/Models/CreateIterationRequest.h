@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Utils/JsonPath.h"
 #include "ProjectItem.h"
 
 #include <QJsonObject>
@@ -17,5 +18,5 @@ struct CreateIterationRequest
     std::optional<bool> copyBudget; // true: the new iteration gets a copy of the line's estimate
     std::optional<QList<ProjectItem>> items;
 
-    QJsonObject toJson(const QString &path = {}) const;
+    QJsonObject toJson(const JsonPath &path = {}) const;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Utils/JsonPath.h"
 #include "PaymentStatus.h"
 
 #include <QJsonObject>
@@ -18,5 +19,5 @@ struct CreatePaymentRequest
     std::optional<QString> externalRef{};
 
     // Throws EncodingError for an amount that is not finite.
-    QJsonObject toJson(const QString &path = {}) const;
+    QJsonObject toJson(const JsonPath &path = {}) const;
 };

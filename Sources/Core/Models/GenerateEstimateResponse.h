@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Utils/JsonPath.h"
 #include "AIGeneratedItem.h"
 
 #include <QJsonObject>
@@ -12,6 +13,6 @@ struct GenerateEstimateResponse
 {
     QList<AIGeneratedItem> items;
 
-    static GenerateEstimateResponse fromJson(const QJsonValue &value, const QString &path = {});
-    QJsonObject toJson(const QString &path = {}) const;
+    static GenerateEstimateResponse fromJson(const QJsonValue &value, const JsonPath &path = {});
+    QJsonObject toJson(const JsonPath &path = {}) const;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Utils/JsonPath.h"
 #include "PaymentStatus.h"
 
 #include <QJsonObject>
@@ -26,8 +27,8 @@ struct Payment
     QString updatedAt;
 
     // Keys are read in field order; the first failing one is the error of the whole payment.
-    static Payment fromJson(const QJsonValue &value, const QString &path = {});
-    QJsonObject toJson(const QString &path = {}) const;
+    static Payment fromJson(const QJsonValue &value, const JsonPath &path = {});
+    QJsonObject toJson(const JsonPath &path = {}) const;
 
     friend bool operator==(const Payment &, const Payment &) = default;
 };

@@ -4,12 +4,13 @@
 #include "Utils/Hashing.h"
 #include "Utils/JsonReader.h"
 #include "Utils/JsonWriter.h"
+#include "Utils/LineCost.h"
 #include "Utils/Numbers.h"
 
 #include <QJsonArray>
 #include <cmath>
 
-Project Project::fromJson(const QJsonValue &value, const QString &path)
+Project Project::fromJson(const QJsonValue &value, const JsonPath &path)
 {
     const JsonReader r(value, path);
     Project p;
@@ -36,12 +37,12 @@ Project Project::fromJson(const QJsonValue &value, const QString &path)
     return p;
 }
 
-QList<Project> Project::listFromJson(const QJsonValue &value, const QString &path)
+QList<Project> Project::listFromJson(const QJsonValue &value, const JsonPath &path)
 {
     return JsonReader::readList<Project>(value, path, Project::fromJson);
 }
 
-QJsonObject Project::toJson(const QString &path) const
+QJsonObject Project::toJson(const JsonPath &path) const
 {
     JsonWriter w(path);
     w.set(QStringLiteral("id"), id)
@@ -52,7 +53,7 @@ QJsonObject Project::toJson(const QString &path) const
         .set(QStringLiteral("currency"), currency)
         .set(QStringLiteral("status"), ::toJson(status))
         .setList(QStringLiteral("items"), items,
-                 [](const ProjectItem &item, const QString &itemPath) { return item.toJson(itemPath); })
+                 [](const ProjectItem &item, const JsonPath &itemPath) { return item.toJson(itemPath); })
         .set(QStringLiteral("defaultRate"), defaultRate)
         .set(QStringLiteral("templateId"), templateId)
         .set(QStringLiteral("userId"), userId)
@@ -70,16 +71,12 @@ QJsonObject Project::toJson(const QString &path) const
 
 Project Project::recalculatedTotals() const
 {
-    double fallbackRate = defaultRate.value_or(0.0);
-    if (!(fallbackRate >= 0)) // negative or not a number
-        fallbackRate = 0;
+    const double fallbackRate = defaultRate.value_or(0.0);
     double hoursTotal = 0;
     double costTotal = 0;
     for (const ProjectItem &item : items) {
-        const double hours = item.hours >= 0 ? item.hours : 0.0;
-        const double rate = item.rate > 0 ? item.rate : fallbackRate;
-        hoursTotal += hours;
-        costTotal += hours * rate;
+        hoursTotal += item.hours >= 0 ? item.hours : 0.0; // NaN counts as 0
+        costTotal += LineCost::withFallback(item.hours, item.rate, fallbackRate);
     }
     Project copy = *this;
     copy.totalHours = Numbers::roundedToCents(hoursTotal);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Utils/JsonPath.h"
 #include "ProjectItem.h"
 #include "ProjectStatus.h"
 
@@ -39,10 +40,10 @@ struct Project
     bool isIteration() const { return parentProjectId && *parentProjectId != id; }
     bool isRoot() const { return !isIteration(); }
 
-    static Project fromJson(const QJsonValue &value, const QString &path = {});
+    static Project fromJson(const QJsonValue &value, const JsonPath &path = {});
     // A JSON array of projects, read in one piece: one bad project fails the list.
-    static QList<Project> listFromJson(const QJsonValue &value, const QString &path = {});
-    QJsonObject toJson(const QString &path = {}) const;
+    static QList<Project> listFromJson(const QJsonValue &value, const JsonPath &path = {});
+    QJsonObject toJson(const JsonPath &path = {}) const;
 
     // Totals of a device project from its lines and default rate, rounded to cents.
     Project recalculatedTotals() const;

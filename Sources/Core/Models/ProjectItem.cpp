@@ -13,7 +13,7 @@ QString ProjectItem::identity() const
     return title + QLatin1Char('-') + category + QLatin1Char('-') + NumberText::shortest(hours);
 }
 
-ProjectItem ProjectItem::fromJson(const QJsonValue &value, const QString &path)
+ProjectItem ProjectItem::fromJson(const QJsonValue &value, const JsonPath &path)
 {
     const JsonReader r(value, path);
     ProjectItem item;
@@ -27,7 +27,7 @@ ProjectItem ProjectItem::fromJson(const QJsonValue &value, const QString &path)
     return item;
 }
 
-QJsonObject ProjectItem::toJson(const QString &path) const
+QJsonObject ProjectItem::toJson(const JsonPath &path) const
 {
     JsonWriter w(path);
     w.set(QStringLiteral("title"), title)

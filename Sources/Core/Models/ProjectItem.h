@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Utils/JsonPath.h"
 #include "Utils/DecodingError.h"
 #include "Utils/EncodingError.h"
 
@@ -25,8 +26,8 @@ struct ProjectItem
     // lines that share these three fields.
     QString identity() const;
 
-    static ProjectItem fromJson(const QJsonValue &value, const QString &path = {});
-    QJsonObject toJson(const QString &path = {}) const;
+    static ProjectItem fromJson(const QJsonValue &value, const JsonPath &path = {});
+    QJsonObject toJson(const JsonPath &path = {}) const;
 
     // The project line for one template line: title trimmed of spaces and tabs, empty
     // description dropped, category normalised for the sphere "software", negative hours as 0,

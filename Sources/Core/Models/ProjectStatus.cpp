@@ -22,7 +22,7 @@ std::optional<ProjectStatus> projectStatusFromRaw(const QString &raw)
     return std::nullopt;
 }
 
-ProjectStatus projectStatusFromJson(const QJsonValue &value, const QString &path)
+ProjectStatus projectStatusFromJson(const QJsonValue &value, const JsonPath &path)
 {
     return RawValueDecoding::decode(value, path, "ProjectStatus", projectStatusFromRaw);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Utils/JsonPath.h"
 #include <QJsonValue>
 #include <QString>
 #include <array>
@@ -16,5 +17,5 @@ QString rawValue(ProjectStatus status);
 std::optional<ProjectStatus> projectStatusFromRaw(const QString &raw);
 
 // Throws DecodingError unless value is a string holding one of the raw values.
-ProjectStatus projectStatusFromJson(const QJsonValue &value, const QString &path = {});
+ProjectStatus projectStatusFromJson(const QJsonValue &value, const JsonPath &path = {});
 QJsonValue toJson(ProjectStatus status);

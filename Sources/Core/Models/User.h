@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Utils/JsonPath.h"
 #include <QJsonObject>
 #include <QJsonValue>
 #include <QString>
@@ -15,8 +16,8 @@ struct User
     std::optional<QString> createdAt;
     std::optional<QString> updatedAt;
 
-    static User fromJson(const QJsonValue &value, const QString &path = {});
-    QJsonObject toJson(const QString &path = {}) const;
+    static User fromJson(const QJsonValue &value, const JsonPath &path = {});
+    QJsonObject toJson(const JsonPath &path = {}) const;
 
     friend bool operator==(const User &, const User &) = default;
 };

@@ -2,23 +2,17 @@
 
 #include <cmath>
 
-JsonReader::JsonReader(const QJsonValue &value, QString path)
-    : m_path(std::move(path))
+JsonReader::JsonReader(const QJsonValue &value, const JsonPath &path)
+    : m_path(path)
 {
     if (!value.isObject())
         throw mismatch(m_path, "dictionary", value);
     m_object = value.toObject();
 }
 
-QString JsonReader::pathOf(const QString &key) const
-{
-    return m_path.isEmpty() ? key : m_path + QLatin1Char('.') + key;
-}
-
 bool JsonReader::isAbsent(const QString &key) const
 {
-    const QJsonValue v = m_object.value(key);
-    return v.isUndefined() || v.isNull();
+    return isAbsent(m_object.value(key));
 }
 
 QString JsonReader::kindName(const QJsonValue &value)
@@ -35,12 +29,12 @@ QString JsonReader::kindName(const QJsonValue &value)
     return QStringLiteral("nothing");
 }
 
-DecodingError JsonReader::mismatch(const QString &path, const char *expected, const QJsonValue &found)
+DecodingError JsonReader::mismatch(const JsonPath &path, const char *expected, const QJsonValue &found)
 {
     if (found.isNull() || found.isUndefined())
-        return DecodingError(DecodingError::Kind::ValueNotFound, path,
+        return DecodingError(DecodingError::Kind::ValueNotFound, path.toString(),
                              QStringLiteral("Expected %1 value but found null instead.").arg(QLatin1String(expected)));
-    return DecodingError(DecodingError::Kind::TypeMismatch, path,
+    return DecodingError(DecodingError::Kind::TypeMismatch, path.toString(),
                          QStringLiteral("Expected to decode %1 but found %2 instead.")
                              .arg(QLatin1String(expected), kindName(found)));
 }
@@ -58,7 +52,18 @@ QJsonValue JsonReader::requiredValue(const QString &key, QJsonValue::Type type, 
         throw keyNotFound(key);
     const QJsonValue value = it.value();
     if (value.type() != type)
-        throw mismatch(pathOf(key), expected, value);
+        throw mismatch(m_path.key(key), expected, value);
+    return value;
+}
+
+std::optional<QJsonValue> JsonReader::optionalValue(const QString &key, QJsonValue::Type type,
+                                                    const char *expected) const
+{
+    const QJsonValue value = m_object.value(key);
+    if (isAbsent(value))
+        return std::nullopt;
+    if (value.type() != type)
+        throw mismatch(m_path.key(key), expected, value);
     return value;
 }
 
@@ -69,12 +74,9 @@ QString JsonReader::requiredString(const QString &key) const
 
 std::optional<QString> JsonReader::optionalString(const QString &key) const
 {
-    if (isAbsent(key))
-        return std::nullopt;
-    const QJsonValue value = m_object.value(key);
-    if (!value.isString())
-        throw mismatch(pathOf(key), "String", value);
-    return value.toString();
+    if (const auto value = optionalValue(key, QJsonValue::String, "String"))
+        return value->toString();
+    return std::nullopt;
 }
 
 double JsonReader::requiredDouble(const QString &key) const
@@ -84,12 +86,9 @@ double JsonReader::requiredDouble(const QString &key) const
 
 std::optional<double> JsonReader::optionalDouble(const QString &key) const
 {
-    if (isAbsent(key))
-        return std::nullopt;
-    const QJsonValue value = m_object.value(key);
-    if (!value.isDouble())
-        throw mismatch(pathOf(key), "Double", value);
-    return value.toDouble();
+    if (const auto value = optionalValue(key, QJsonValue::Double, "Double"))
+        return value->toDouble();
+    return std::nullopt;
 }
 
 std::optional<qint64> JsonReader::wholeNumber(const QJsonValue &value)
@@ -130,10 +129,7 @@ bool JsonReader::requiredBool(const QString &key) const
 
 std::optional<bool> JsonReader::optionalBool(const QString &key) const
 {
-    if (isAbsent(key))
-        return std::nullopt;
-    const QJsonValue value = m_object.value(key);
-    if (!value.isBool())
-        throw mismatch(pathOf(key), "Bool", value);
-    return value.toBool();
+    if (const auto value = optionalValue(key, QJsonValue::Bool, "Bool"))
+        return value->toBool();
+    return std::nullopt;
 }
