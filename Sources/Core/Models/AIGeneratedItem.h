@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Utils/JsonPath.h"
+
 #include <QJsonObject>
 #include <QJsonValue>
 #include <QString>

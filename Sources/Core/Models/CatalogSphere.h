@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Utils/JsonPath.h"
 #include "Utils/DecodingError.h"
 #include "Utils/EncodingError.h"
+#include "Utils/JsonPath.h"
 
 #include <QJsonObject>
 #include <QJsonValue>

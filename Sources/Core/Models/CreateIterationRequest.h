@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Utils/JsonPath.h"
 #include "ProjectItem.h"
+#include "Utils/JsonPath.h"
 
 #include <QJsonObject>
 #include <QList>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Utils/JsonPath.h"
 #include "PaymentStatus.h"
+#include "Utils/JsonPath.h"
 
 #include <QJsonObject>
 #include <QString>

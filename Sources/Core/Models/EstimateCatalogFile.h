@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Utils/JsonPath.h"
 #include "CatalogCategory.h"
 #include "CatalogSphere.h"
 #include "EstimateTemplate.h"
+#include "Utils/JsonPath.h"
 
 #include <QHash>
 #include <QJsonObject>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Utils/JsonPath.h"
 #include "EstimateTemplateItem.h"
+#include "Utils/JsonPath.h"
 
 #include <QJsonArray>
 #include <QJsonObject>

@@ -3,12 +3,12 @@
 #include "Utils/GuestProjectFactory.h"
 #include "Utils/Hashing.h"
 #include "Utils/JsonReader.h"
+#include "Utils/JsonStreamWriter.h"
 #include "Utils/JsonWriter.h"
 #include "Utils/LineCost.h"
 #include "Utils/Numbers.h"
 
 #include <QJsonArray>
-#include <cmath>
 
 Project Project::fromJson(const QJsonValue &value, const JsonPath &path)
 {
@@ -67,6 +67,44 @@ QJsonObject Project::toJson(const JsonPath &path) const
         .set(QStringLiteral("iterationNotes"), iterationNotes)
         .set(QStringLiteral("iterationStartedAt"), iterationStartedAt);
     return w.object();
+}
+
+QByteArray Project::toJsonText(const JsonPath &path) const
+{
+    QByteArray out;
+    out.reserve(512 + items.size() * 160);
+    appendJson(out, path);
+    return out;
+}
+
+void Project::appendJson(QByteArray &out, const JsonPath &path) const
+{
+    // Keys in sorted order, as QJsonObject keeps them.
+    JsonStreamWriter(out, path)
+        .set(QLatin1StringView("baseProjectId"), baseProjectId)
+        .set(QLatin1StringView("clientName"), clientName)
+        .set(QLatin1StringView("createdAt"), createdAt)
+        .set(QLatin1StringView("currency"), currency)
+        .set(QLatin1StringView("defaultRate"), defaultRate)
+        .set(QLatin1StringView("id"), id)
+        .setList(QLatin1StringView("items"), items,
+                 [](const ProjectItem &item, QByteArray &itemOut, const JsonPath &itemPath) {
+                     item.appendJson(itemOut, itemPath);
+                 })
+        .set(QLatin1StringView("iterationName"), iterationName)
+        .set(QLatin1StringView("iterationNotes"), iterationNotes)
+        .set(QLatin1StringView("iterationStartedAt"), iterationStartedAt)
+        .set(QLatin1StringView("name"), name)
+        .set(QLatin1StringView("parentProjectId"), parentProjectId)
+        .set(QLatin1StringView("projectType"), projectType)
+        .set(QLatin1StringView("status"), rawValue(status))
+        .set(QLatin1StringView("templateId"), templateId)
+        .set(QLatin1StringView("totalCost"), totalCost)
+        .set(QLatin1StringView("totalHours"), totalHours)
+        .set(QLatin1StringView("updatedAt"), updatedAt)
+        .set(QLatin1StringView("userId"), userId)
+        .set(QLatin1StringView("version"), version)
+        .finish();
 }
 
 Project Project::recalculatedTotals() const

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Utils/JsonPath.h"
 #include "Utils/DecodingError.h"
 #include "Utils/EncodingError.h"
+#include "Utils/JsonPath.h"
 
 #include <QJsonObject>
 #include <QJsonValue>
@@ -28,6 +28,8 @@ struct ProjectItem
 
     static ProjectItem fromJson(const QJsonValue &value, const JsonPath &path = {});
     QJsonObject toJson(const JsonPath &path = {}) const;
+    // The same JSON as toJson(), appended to out as compact text (what Json::serialize makes of it).
+    void appendJson(QByteArray &out, const JsonPath &path = {}) const;
 
     // The project line for one template line: title trimmed of spaces and tabs, empty
     // description dropped, category normalised for the sphere "software", negative hours as 0,

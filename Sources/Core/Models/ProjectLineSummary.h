@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Utils/JsonPath.h"
 #include "Project.h"
 #include "ProjectStatus.h"
+#include "Utils/JsonPath.h"
 
 #include <QJsonObject>
 #include <QJsonValue>

@@ -21,4 +21,5 @@ void JsonPath::appendTo(QString &out) const
     if (!out.isEmpty())
         out += QLatin1Char('.');
     out += m_key;
+    out += m_latin1Key;
 }

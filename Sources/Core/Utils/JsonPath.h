@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLatin1StringView>
 #include <QString>
 #include <QStringView>
 
@@ -16,6 +17,12 @@ public:
     JsonPath(const QString &text) : m_text(text) {}
 
     JsonPath key(QStringView key) const { return JsonPath(this, key, -1); }
+    JsonPath key(QLatin1StringView key) const
+    {
+        JsonPath link(this, {}, -1);
+        link.m_latin1Key = key;
+        return link;
+    }
     JsonPath index(qsizetype index) const { return JsonPath(this, {}, index); }
 
     // "a.b[3].c"; empty at the top of the document.
@@ -32,6 +39,7 @@ private:
 
     const JsonPath *m_parent = nullptr;
     QStringView m_key;
+    QLatin1StringView m_latin1Key;
     qsizetype m_index = -1;
     QString m_text; // the top link's text
 };
