@@ -4,6 +4,7 @@
 #include "JsonWriter.h"
 
 #include <QLocale>
+#include <charconv>
 #include <cmath>
 
 namespace {
@@ -13,10 +14,11 @@ char hexDigit(uint value)
     return "0123456789abcdef"[value & 0xf];
 }
 
-void appendUnicodeEscape(QByteArray &out, char16_t unit)
+void appendInteger(QByteArray &out, qint64 value)
 {
-    const char escape[] = {'\\', 'u', hexDigit(unit >> 12), hexDigit(unit >> 8), hexDigit(unit >> 4), hexDigit(unit)};
-    out.append(escape, sizeof escape);
+    char digits[24];
+    const auto written = std::to_chars(digits, digits + sizeof digits, value);
+    out.append(digits, written.ptr - digits);
 }
 
 } // namespace
@@ -60,7 +62,7 @@ JsonStreamWriter &JsonStreamWriter::set(QLatin1StringView key, double value)
 JsonStreamWriter &JsonStreamWriter::set(QLatin1StringView key, qint64 value)
 {
     writeKey(key);
-    m_out.append(QByteArray::number(value));
+    appendInteger(m_out, value);
     return *this;
 }
 
@@ -76,59 +78,63 @@ JsonStreamWriter &JsonStreamWriter::set(QLatin1StringView key, bool value)
 
 void JsonStreamWriter::appendString(QByteArray &out, const QString &value)
 {
-    out.append('"');
+    // Room for the worst case (every unit a six-byte escape), written in place, then trimmed.
+    const qsizetype start = out.size();
+    out.resize(start + 2 + value.size() * 6);
+    char *const begin = out.data();
+    char *dst = begin + start;
+    *dst++ = '"';
     const char16_t *it = reinterpret_cast<const char16_t *>(value.constData());
     const char16_t *const end = it + value.size();
     while (it != end) {
-        // Runs of plain ASCII go in one piece.
-        const char16_t *run = it;
-        while (it != end && *it < 0x80 && *it >= 0x20 && *it != u'"' && *it != u'\\')
-            ++it;
-        if (it != run) {
-            const qsizetype start = out.size();
-            out.resize(start + (it - run));
-            char *dst = out.data() + start;
-            for (const char16_t *c = run; c != it; ++c)
-                *dst++ = char(*c);
-        }
-        if (it == end)
-            break;
-        const char16_t unit = *it;
+        const char16_t unit = *it++;
         if (unit < 0x80) {
-            out.append('\\');
+            if (unit >= 0x20 && unit != u'"' && unit != u'\\') {
+                *dst++ = char(unit);
+                continue;
+            }
+            *dst++ = '\\';
             switch (unit) {
-            case u'"': out.append('"'); break;
-            case u'\\': out.append('\\'); break;
-            case u'\b': out.append('b'); break;
-            case u'\f': out.append('f'); break;
-            case u'\n': out.append('n'); break;
-            case u'\r': out.append('r'); break;
-            case u'\t': out.append('t'); break;
+            case u'"': *dst++ = '"'; break;
+            case u'\\': *dst++ = '\\'; break;
+            case u'\b': *dst++ = 'b'; break;
+            case u'\f': *dst++ = 'f'; break;
+            case u'\n': *dst++ = 'n'; break;
+            case u'\r': *dst++ = 'r'; break;
+            case u'\t': *dst++ = 't'; break;
             default:
-                out.append("u00", 3).append(hexDigit(unit >> 4)).append(hexDigit(unit));
+                *dst++ = 'u';
+                *dst++ = '0';
+                *dst++ = '0';
+                *dst++ = hexDigit(unit >> 4);
+                *dst++ = hexDigit(unit);
                 break;
             }
-            ++it;
         } else if (unit < 0x800) {
-            out.append(char(0xc0 | (unit >> 6))).append(char(0x80 | (unit & 0x3f)));
-            ++it;
-        } else if (QChar::isHighSurrogate(unit) && it + 1 != end && QChar::isLowSurrogate(it[1])) {
-            const char32_t ucs = QChar::surrogateToUcs4(unit, it[1]);
-            out.append(char(0xf0 | (ucs >> 18)))
-                .append(char(0x80 | ((ucs >> 12) & 0x3f)))
-                .append(char(0x80 | ((ucs >> 6) & 0x3f)))
-                .append(char(0x80 | (ucs & 0x3f)));
-            it += 2;
+            *dst++ = char(0xc0 | (unit >> 6));
+            *dst++ = char(0x80 | (unit & 0x3f));
+        } else if (QChar::isHighSurrogate(unit) && it != end && QChar::isLowSurrogate(*it)) {
+            const char32_t ucs = QChar::surrogateToUcs4(unit, *it++);
+            *dst++ = char(0xf0 | (ucs >> 18));
+            *dst++ = char(0x80 | ((ucs >> 12) & 0x3f));
+            *dst++ = char(0x80 | ((ucs >> 6) & 0x3f));
+            *dst++ = char(0x80 | (ucs & 0x3f));
         } else if (QChar::isSurrogate(unit)) {
             // A lone half of a pair has no UTF-8 form; Qt writes it as an escape.
-            appendUnicodeEscape(out, unit);
-            ++it;
+            *dst++ = '\\';
+            *dst++ = 'u';
+            *dst++ = hexDigit(unit >> 12);
+            *dst++ = hexDigit(unit >> 8);
+            *dst++ = hexDigit(unit >> 4);
+            *dst++ = hexDigit(unit);
         } else {
-            out.append(char(0xe0 | (unit >> 12))).append(char(0x80 | ((unit >> 6) & 0x3f))).append(char(0x80 | (unit & 0x3f)));
-            ++it;
+            *dst++ = char(0xe0 | (unit >> 12));
+            *dst++ = char(0x80 | ((unit >> 6) & 0x3f));
+            *dst++ = char(0x80 | (unit & 0x3f));
         }
     }
-    out.append('"');
+    *dst++ = '"';
+    out.resize(dst - begin);
 }
 
 void JsonStreamWriter::appendNumber(QByteArray &out, double value)
@@ -137,7 +143,7 @@ void JsonStreamWriter::appendNumber(QByteArray &out, double value)
         out.append(QByteArray::number(value, 'g', QLocale::FloatingPointShortest));
     } else if (std::fabs(value) < 9007199254740992.0) {
         // Whole numbers below 2^53 are written as integers.
-        out.append(QByteArray::number(qint64(value)));
+        appendInteger(out, qint64(value));
     } else {
         // Beyond that Qt's spelling has its own turns; rare enough to ask Qt itself.
         out.append(Json::serialize(QJsonValue(value)));
