@@ -2,6 +2,8 @@
 #include "App/OpenedUrlInbox.h"
 #include "App/SingleInstance.h"
 #include "App/StartupArguments.h"
+#include "API/APIClient.h"
+#include "Auth/KeychainTokenStore.h"
 #include "Config/AppConfig.h"
 #include "Data/PersistenceController.h"
 #include "Settings/Preferences.h"
@@ -11,9 +13,7 @@
 #include <QQmlEngineExtensionPlugin>
 #include <QUrl>
 
-Q_IMPORT_QML_PLUGIN(Tessmark_ServicesPlugin)
-Q_IMPORT_QML_PLUGIN(Tessmark_DesignPlugin)
-Q_IMPORT_QML_PLUGIN(Tessmark_AppPlugin)
+#include "App/AppQmlPlugins.h"
 
 int main(int argc, char *argv[])
 {
@@ -37,6 +37,8 @@ int main(int argc, char *argv[])
     // Both stop the program here, before any window, when the build or the device cannot serve it.
     AppConfig::apiBaseUrl();
     PersistenceController::shared();
+    // Every authorized request carries the token kept in the credential store.
+    APIClient::shared().setTokenProvider([] { return KeychainTokenStore::shared().load(); });
 
     OpenedUrlInbox *inbox = OpenedUrlInbox::instance();
     if (url)

@@ -1,5 +1,6 @@
 // Cold start to the first frame: the guest main window over 200 device projects, against a bare
 // Qt Quick window with one Text started the same way. Each start is a fresh process.
+#include "Data/EstimateCatalogLoader.h"
 #include "Data/LocalProjectRepository.h"
 #include "Data/ModelContainer.h"
 #include "Data/PersistenceController.h"
@@ -22,9 +23,7 @@
 #include <cstdio>
 #include <cstring>
 
-Q_IMPORT_QML_PLUGIN(Tessmark_ServicesPlugin)
-Q_IMPORT_QML_PLUGIN(Tessmark_DesignPlugin)
-Q_IMPORT_QML_PLUGIN(Tessmark_AppPlugin)
+#include "App/AppQmlPlugins.h"
 
 namespace {
 
@@ -88,7 +87,8 @@ struct Environment {
         for (int i = 0; i < projectCount; ++i) {
             repository.upsert(GuestProjectFactory::makeNew(QStringLiteral("Проект %1").arg(i + 1),
                                                            QStringLiteral("Клиент %1").arg(i % 17), QStringLiteral("RUB"),
-                                                           ProjectStatus::Draft, std::nullopt));
+                                                           ProjectStatus::Draft, std::nullopt,
+                                                           EstimateCatalogLoader::normalizeCategory));
         }
         Preferences preferences(dir.filePath(QStringLiteral("config/Tessmark/Tessmark.conf")));
         preferences.setValue(QStringLiteral("guest_mode_active"), true);

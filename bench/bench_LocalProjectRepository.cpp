@@ -1,5 +1,6 @@
 // Device store speed on a real file: one upsert of a large project, and the full sorted read
 // that every guest list load does.
+#include "Data/EstimateCatalogLoader.h"
 #include "Data/LocalProjectRepository.h"
 #include "Utils/GuestProjectFactory.h"
 #include "Utils/Json.h"
@@ -17,7 +18,8 @@ namespace {
 Project projectWithLines(int index, int lines)
 {
     Project p = GuestProjectFactory::makeNew(QStringLiteral("Проект %1").arg(index), QStringLiteral("Клиент"),
-                                             QStringLiteral("RUB"), ProjectStatus::Draft, std::nullopt);
+                                             QStringLiteral("RUB"), ProjectStatus::Draft, std::nullopt,
+                                             EstimateCatalogLoader::normalizeCategory);
     for (int i = 0; i < lines; ++i) {
         ProjectItem item;
         item.title = QStringLiteral("Работа номер %1").arg(i);

@@ -10,15 +10,12 @@
 #include <QElapsedTimer>
 #include <QQmlComponent>
 #include <QQmlEngine>
-#include <QQmlEngineExtensionPlugin>
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <benchmark/benchmark.h>
 #include <memory>
 
-Q_IMPORT_QML_PLUGIN(Tessmark_ServicesPlugin)
-Q_IMPORT_QML_PLUGIN(Tessmark_DesignPlugin)
-Q_IMPORT_QML_PLUGIN(Tessmark_AppPlugin)
+#include "App/AppQmlPlugins.h"
 
 namespace {
 
@@ -104,7 +101,7 @@ void BM_OneChangeReachesTheListView(benchmark::State &state)
     QQmlEngine engine;
     engine.addImportPath(QStringLiteral("qrc:/"));
     engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
-    QQmlComponent component(&engine, QUrl(QStringLiteral("qrc:/qt/qml/Tessmark/App/ProjectsListView.qml")));
+    QQmlComponent component(&engine, QUrl(QStringLiteral("qrc:/qt/qml/Tessmark/Features/Projects/ProjectsListView.qml")));
     std::unique_ptr<QObject> root(component.createWithInitialProperties(
         {{QStringLiteral("projectsService"), QVariant::fromValue(&fixture.service)},
          {QStringLiteral("isGuest"), true}}));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Data/EstimateCatalogLoader.h"
 #include "Data/LocalProjectRepository.h"
 #include "Data/PersistenceController.h"
 #include "Models/ProjectStatus.h"
@@ -50,7 +51,8 @@ public:
         LocalProjectRepository store = repository();
         for (int i = 0; i < count; ++i) {
             added.append(GuestProjectFactory::makeNew(QStringLiteral("%1 %2").arg(prefix).arg(i + 1), std::nullopt,
-                                                      QStringLiteral("RUB"), ProjectStatus::Draft, std::nullopt));
+                                                      QStringLiteral("RUB"), ProjectStatus::Draft, std::nullopt,
+                                                      EstimateCatalogLoader::normalizeCategory));
             store.upsert(added.last());
         }
         return added;

@@ -8,9 +8,7 @@
 #include <QQmlEngineExtensionPlugin>
 #include <QtQuickTest/quicktest.h>
 
-Q_IMPORT_QML_PLUGIN(Tessmark_ServicesPlugin)
-Q_IMPORT_QML_PLUGIN(Tessmark_DesignPlugin)
-Q_IMPORT_QML_PLUGIN(Tessmark_AppPlugin)
+#include "App/AppQmlPlugins.h"
 
 class QuickTestEnvironment : public QObject
 {

@@ -2,6 +2,7 @@
 // name, else a new one from the first built-in template.
 #include "API/ProjectsService.h"
 #include "AppTestEnvironment.h"
+#include "Data/EstimateCatalogLoader.h"
 #include "Data/EstimateTemplatesLoader.h"
 #include "Features/Onboarding/GuidedOnboarding.h"
 #include "Features/Onboarding/OnboardingDemoProject.h"
@@ -40,7 +41,8 @@ private Q_SLOTS:
         QStringList ids;
         for (const QString &name : names) {
             const Project project = GuestProjectFactory::makeNew(name, std::nullopt, QStringLiteral("RUB"),
-                                                                 ProjectStatus::Draft, std::nullopt);
+                                                                 ProjectStatus::Draft, std::nullopt,
+                                                                 EstimateCatalogLoader::normalizeCategory);
             AppTestEnvironment::repository().upsert(project);
             ids << project.id;
             QTest::qWait(2); // distinct write stamps keep the listing order

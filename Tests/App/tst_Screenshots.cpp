@@ -14,9 +14,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
-Q_IMPORT_QML_PLUGIN(Tessmark_ServicesPlugin)
-Q_IMPORT_QML_PLUGIN(Tessmark_DesignPlugin)
-Q_IMPORT_QML_PLUGIN(Tessmark_AppPlugin)
+#include "App/AppQmlPlugins.h"
 
 class TestScreenshots : public QObject
 {

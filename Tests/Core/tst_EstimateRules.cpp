@@ -1,6 +1,7 @@
 #include "Data/EstimateCatalogLoader.h"
 #include "Models/EditableEstimateItem.h"
 #include "Models/Project.h"
+#include "Models/UpdateProjectRequest.h"
 #include "Utils/EstimateValidation.h"
 #include "Utils/GuestProjectFactory.h"
 #include "Utils/LineCost.h"
@@ -42,6 +43,19 @@ EstimateTemplateItem templateLine(const QString &title, std::optional<QString> d
     return EstimateTemplateItem{title, std::move(description), category, hours, rate, true};
 }
 
+Project accountProject()
+{
+    QFile file(QStringLiteral(TESSMARK_TEST_DATA "/projects/account-project.json"));
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("missing fixture %s", qPrintable(file.fileName()));
+    return Project::fromJson(Json::parse(file.readAll()));
+}
+
+QString unchanged(const QString &categoryId, const QString &)
+{
+    return categoryId;
+}
+
 EditableEstimateItem item(const QString &title, double hours = 1, double rate = 1)
 {
     EditableEstimateItem e;
@@ -61,6 +75,7 @@ const double notANumber = std::numeric_limits<double>::quiet_NaN();
 
 Q_DECLARE_METATYPE(QList<Line>)
 Q_DECLARE_METATYPE(QList<EditableEstimateItem>)
+Q_DECLARE_METATYPE(UpdateProjectRequest)
 
 // Rules of an estimate being edited: totals, guest edits, lines from templates, the checks before saving.
 class tst_EstimateRules : public QObject
@@ -162,13 +177,15 @@ private Q_SLOTS:
 
     void guestEditKeepsLineage()
     {
-        QFile file(QStringLiteral(TESSMARK_TEST_DATA "/projects/account-project.json"));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const Project iteration = Project::fromJson(Json::parse(file.readAll()));
+        const Project iteration = accountProject();
         const QDateTime now(QDate(2024, 3, 5), QTime(9, 7, 1, 42), Qt::UTC);
-        const Project edited = iteration.withGuestPersistedFields(
-            QStringLiteral("Новое имя"), std::nullopt, QStringLiteral("USD"), ProjectStatus::Completed, 10,
-            {line(1.5, 0), line(1, 20)}, std::nullopt, std::nullopt, now);
+        UpdateProjectRequest edit;
+        edit.name = QStringLiteral("Новое имя");
+        edit.status = ProjectStatus::Completed;
+        edit.items = QList<ProjectItem>{line(1.5, 0), line(1, 20)};
+        edit.defaultRate = 10;
+        edit.currency = QStringLiteral("USD");
+        const Project edited = iteration.withGuestPersistedFields(edit, now);
 
         Project expected = iteration;
         expected.name = QStringLiteral("Новое имя");
@@ -185,6 +202,77 @@ private Q_SLOTS:
         QCOMPARE(edited, expected);
     }
 
+    // The request made from an edited project carries every edited field onto the stored one,
+    // and nothing of its identity or lineage.
+    void guestEditRoundTrip()
+    {
+        const Project stored = accountProject();
+        Project source = projectWith({{4, 0}}, 30);
+        source.name = QStringLiteral("Другое имя");
+        source.clientName = QStringLiteral("ООО Ромашка");
+        source.currency = QStringLiteral("EUR");
+        source.status = ProjectStatus::Completed;
+        source.projectType = QStringLiteral("one_time");
+        source.iterationStartedAt = QStringLiteral("2024-06-01");
+        const QDateTime now(QDate(2024, 3, 5), QTime(9, 7, 1, 42), Qt::UTC);
+
+        Project expected = stored;
+        expected.name = source.name;
+        expected.clientName = source.clientName;
+        expected.currency = source.currency;
+        expected.status = source.status;
+        expected.defaultRate = source.defaultRate;
+        expected.items = source.items;
+        expected.projectType = source.projectType;
+        expected.iterationStartedAt = source.iterationStartedAt;
+        expected.updatedAt = QStringLiteral("2024-03-05T09:07:01.042Z");
+        QCOMPARE(stored.withGuestPersistedFields(UpdateProjectRequest::fromEditedProject(source), now),
+                 expected.recalculatedTotals());
+    }
+
+    // Left out of an edit, a field every project has keeps its value and an optional one is
+    // cleared: the request has no other way to say "none".
+    void guestEditOfAPartialRequest_data()
+    {
+        QTest::addColumn<UpdateProjectRequest>("edit");
+        QTest::addColumn<Project>("expected");
+        Project cleared = accountProject();
+        cleared.clientName.reset();
+        cleared.defaultRate.reset();
+        cleared.projectType.reset();
+        cleared.iterationStartedAt.reset();
+        cleared.updatedAt = QStringLiteral("2024-03-05T09:07:01.042Z");
+        cleared = cleared.recalculatedTotals();
+
+        QTest::newRow("empty") << UpdateProjectRequest{} << cleared;
+
+        UpdateProjectRequest nameOnly;
+        nameOnly.name = QStringLiteral("Имя");
+        Project renamed = cleared;
+        renamed.name = QStringLiteral("Имя");
+        QTest::newRow("name only") << nameOnly << renamed;
+
+        UpdateProjectRequest emptyClient;
+        emptyClient.clientName = QString();
+        Project withClient = cleared;
+        withClient.clientName = QString();
+        QTest::newRow("empty client kept as empty") << emptyClient << withClient;
+
+        UpdateProjectRequest noLines;
+        noLines.items = QList<ProjectItem>{};
+        Project emptied = cleared;
+        emptied.items.clear();
+        emptied = emptied.recalculatedTotals();
+        QTest::newRow("no lines") << noLines << emptied;
+    }
+    void guestEditOfAPartialRequest()
+    {
+        QFETCH(UpdateProjectRequest, edit);
+        QFETCH(Project, expected);
+        const QDateTime now(QDate(2024, 3, 5), QTime(9, 7, 1, 42), Qt::UTC);
+        QCOMPARE(accountProject().withGuestPersistedFields(edit, now), expected);
+    }
+
     void timestampIsUtcWithMilliseconds()
     {
         const QDateTime moscow(QDate(2024, 12, 31), QTime(23, 30, 0, 5), QTimeZone(QByteArrayLiteral("Europe/Moscow")));
@@ -194,11 +282,11 @@ private Q_SLOTS:
     void newProject()
     {
         const Project p = GuestProjectFactory::makeNew(QStringLiteral(" Лендинг "), std::nullopt, QStringLiteral("RUB"),
-                                                       ProjectStatus::Draft, std::nullopt);
+                                                       ProjectStatus::Draft, std::nullopt, unchanged);
         QVERIFY(QRegularExpression(QStringLiteral("^local-[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}$"))
                     .match(p.id)
                     .hasMatch());
-        QVERIFY(GuestProjectFactory::makeNew(p.name, std::nullopt, p.currency, p.status, std::nullopt).id != p.id);
+        QVERIFY(GuestProjectFactory::makeNew(p.name, std::nullopt, p.currency, p.status, std::nullopt, unchanged).id != p.id);
         QCOMPARE(p.name, QStringLiteral(" Лендинг ")); // not trimmed here
         QCOMPARE(p.defaultRate, std::optional<double>(50));
         QCOMPARE(p.projectType, std::optional<QString>(QStringLiteral("one_time")));
@@ -208,7 +296,8 @@ private Q_SLOTS:
         EstimateTemplate t{QStringLiteral("t-60"), QStringLiteral("design"), QStringLiteral("Шаблон"), std::nullopt, 60,
                            {templateLine(QStringLiteral("Макет"), std::nullopt, QStringLiteral("security"), 10, 0)}};
         const Project fromTemplate = GuestProjectFactory::makeNew(QStringLiteral("Сайт"), QStringLiteral("Клиент"),
-                                                                  QStringLiteral("EUR"), ProjectStatus::Draft, t);
+                                                                  QStringLiteral("EUR"), ProjectStatus::Draft, t,
+                                                                  EstimateCatalogLoader::normalizeCategory);
         QCOMPARE(fromTemplate.templateId, std::optional<QString>(QStringLiteral("t-60")));
         QCOMPARE(fromTemplate.items.at(0).rate, 60.0);
         // Normalised for "software", not the template's own sphere.
@@ -251,7 +340,7 @@ private Q_SLOTS:
         QFETCH(EstimateTemplateItem, source);
         QFETCH(double, defaultRate);
         QFETCH(ProjectItem, expected);
-        QCOMPARE(ProjectItem::fromTemplateItem(source, defaultRate), expected);
+        QCOMPARE(ProjectItem::fromTemplateItem(source, defaultRate, EstimateCatalogLoader::normalizeCategory), expected);
     }
 
     void validate_data()

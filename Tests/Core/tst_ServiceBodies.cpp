@@ -66,6 +66,15 @@ private Q_SLOTS:
         update.defaultRate = 0;
         QTest::newRow("project update: empty text, zero and empty list are sent")
             << update.toJson() << R"({"clientName":"","defaultRate":0,"items":[],"status":"rejected"})";
+        Project edited;
+        edited.id = QStringLiteral("p-1");
+        edited.name = QStringLiteral("Лендинг");
+        edited.currency = QStringLiteral("RUB");
+        edited.defaultRate = 50;
+        edited.userId = QStringLiteral("u-1");
+        QTest::newRow("edited project: its edited fields, none of its identity")
+            << UpdateProjectRequest::fromEditedProject(edited).toJson()
+            << R"({"currency":"RUB","defaultRate":50,"items":[],"name":"Лендинг","status":"draft"})";
         CreateProjectRequest create;
         create.name = QStringLiteral("Лендинг");
         QTest::newRow("new project: name alone") << create.toJson() << R"({"name":"Лендинг"})";

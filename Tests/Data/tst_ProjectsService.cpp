@@ -51,10 +51,28 @@ std::optional<Project> createPlain(ProjectsService &service, const QString &name
     return await(service.create(name, std::nullopt, rub, QString(), std::nullopt));
 }
 
+// Every edited field, as the estimate editor saves a project.
+UpdateProjectRequest fullEdit(const QString &name, const std::optional<QString> &clientName, const QString &currency,
+                              ProjectStatus status, double defaultRate, const QList<ProjectItem> &items,
+                              const std::optional<QString> &projectType = std::nullopt,
+                              const std::optional<QString> &iterationStartedAt = std::nullopt)
+{
+    UpdateProjectRequest edit;
+    edit.name = name;
+    edit.clientName = clientName;
+    edit.currency = currency;
+    edit.status = status;
+    edit.defaultRate = defaultRate;
+    edit.items = items;
+    edit.projectType = projectType;
+    edit.iterationStartedAt = iterationStartedAt;
+    return edit;
+}
+
 // An update that changes the name only; "missing" fails in guest mode.
 std::optional<Project> rename(ProjectsService &service, const QString &id, const QString &name)
 {
-    return await(service.update(id, name, std::nullopt, rub, ProjectStatus::Draft, 50, {}, std::nullopt, std::nullopt));
+    return await(service.update(id, fullEdit(name, std::nullopt, rub, ProjectStatus::Draft, 50, {})));
 }
 
 } // namespace
@@ -184,8 +202,9 @@ private Q_SLOTS:
         QVERIFY(!service->errorMessage());
 
         const std::optional<Project> updated = await(service->update(
-            iteration.id, QStringLiteral("Итерация 2"), std::nullopt, QStringLiteral("EUR"), ProjectStatus::InProgress, 40,
-            {line(QStringLiteral("a"), 2, 0), line(QStringLiteral("b"), -1, 100)}, QStringLiteral("iterative"), QStringLiteral("2024-05-01")));
+            iteration.id, fullEdit(QStringLiteral("Итерация 2"), std::nullopt, QStringLiteral("EUR"), ProjectStatus::InProgress, 40,
+                                   {line(QStringLiteral("a"), 2, 0), line(QStringLiteral("b"), -1, 100)}, QStringLiteral("iterative"),
+                                   QStringLiteral("2024-05-01"))));
         QCOMPARE(ids(service->projects()), QStringList{root.id});
         QCOMPARE(updated->totalCost, 80.0);
         QCOMPARE(updated->parentProjectId, root.id);
@@ -212,9 +231,9 @@ private Q_SLOTS:
         QCOMPARE(await(service->fetchProject(unlisted))->name, QStringLiteral("Unlisted"));
         QCOMPARE(ids(service->projects()), QStringList{listed});
 
-        const std::optional<Project> updated = await(service->update(unlisted, QStringLiteral("Unlisted 2"), std::nullopt, rub,
-                                                                     ProjectStatus::Completed, 70, {line(QStringLiteral("x"), 1, 0)},
-                                                                     std::nullopt, std::nullopt));
+        const std::optional<Project> updated = await(service->update(
+            unlisted, fullEdit(QStringLiteral("Unlisted 2"), std::nullopt, rub, ProjectStatus::Completed, 70,
+                               {line(QStringLiteral("x"), 1, 0)})));
         QCOMPARE(updated->name, QStringLiteral("Unlisted 2"));
         QCOMPARE(ids(service->projects()), QStringList{listed});
         const RecordedRequest patch = m_backend.requests().last();
@@ -222,8 +241,8 @@ private Q_SLOTS:
         QCOMPARE(patch.path, QStringLiteral("projects/") + unlisted);
         QCOMPARE(sortedKeys(patch.json()), (QStringList{"currency", "defaultRate", "items", "name", "status"}));
 
-        await(service->update(listed, QStringLiteral("Listed 3"), QStringLiteral("Клиент"), rub, ProjectStatus::Draft, 0, {},
-                              QStringLiteral("iterative"), QStringLiteral("2024-01-01")));
+        await(service->update(listed, fullEdit(QStringLiteral("Listed 3"), QStringLiteral("Клиент"), rub, ProjectStatus::Draft, 0, {},
+                                               QStringLiteral("iterative"), QStringLiteral("2024-01-01"))));
         QCOMPARE(service->projects().first().name, QStringLiteral("Listed 3"));
         QCOMPARE(sortedKeys(lastBody()),
                  (QStringList{"clientName", "currency", "defaultRate", "items", "iterationStartedAt", "name", "projectType", "status"}));

@@ -113,6 +113,24 @@ private Q_SLOTS:
         QVERIFY(!service.errorMessage());
         QCOMPARE(generating.count(), 2);
     }
+
+    // The generation sheet closed before the answer: nothing comes back and nothing is touched.
+    void serviceGoneBeforeTheAnswer_data()
+    {
+        QTest::addColumn<int>("status"); // 0: the backend's own lines
+        QTest::newRow("lines") << 0;
+        QTest::newRow("server error") << 500;
+    }
+    void serviceGoneBeforeTheAnswer()
+    {
+        QFETCH(int, status);
+        if (status)
+            answer(BackendReply::empty(status));
+        auto service = std::make_unique<AIService>(*m_api);
+        QCoro::Task<std::optional<QList<AIGeneratedItem>>> pending = service->generate(request());
+        service.reset();
+        QVERIFY(!await(std::move(pending)));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestAIService)

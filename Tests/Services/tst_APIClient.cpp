@@ -127,6 +127,25 @@ private Q_SLOTS:
         QCOMPARE(providerCalls, authorized ? 1 : 0);
     }
 
+    // A client of its own knows no credential store: it sends no token until given a provider,
+    // so a 401 is the backend's answer about the request and ends no session.
+    void freshClientSendsNoToken()
+    {
+        APIClient fresh(m_backend.baseUrl());
+        int unauthorized = 0;
+        fresh.setOnUnauthorized([&](const QString &, const QString &) { ++unauthorized; });
+        m_backend.setOverride(QStringLiteral("GET"), QStringLiteral("echo/x"), BackendReply::raw(401, QByteArray()));
+        try {
+            await(fresh.requestData(QStringLiteral("GET"), QStringLiteral("echo/x")));
+            QFAIL("a 401 answer must fail");
+        } catch (const APIError &error) {
+            QCOMPARE(error.errorDescription(), QStringLiteral("Неверный email или пароль"));
+        }
+        QCOMPARE(m_backend.requests().size(), 1);
+        QVERIFY(!m_backend.requests().first().hasHeader("Authorization"));
+        QCOMPARE(unauthorized, 0);
+    }
+
     // The status is kept as sent; only a 401 of a request that carried a token ends the session.
     void failureTexts_data()
     {
@@ -144,8 +163,12 @@ private Q_SLOTS:
         QTest::newRow("500 body null") << 500 << QByteArray("null") << true << "Ошибка сервера (500)";
         QTest::newRow("400 message list") << 400 << QByteArray(R"({"message":["email must be an email","password too short"]})")
                                           << true << "email must be an email, password too short";
-        QTest::newRow("400 list with a number") << 400 << QByteArray(R"({"message":["a",1]})") << true << "";
-        QTest::newRow("400 message is a number") << 400 << QByteArray(R"({"message":5})") << true << "";
+        QTest::newRow("400 list with a number") << 400 << QByteArray(R"({"message":["a",1]})") << true << "Ошибка сервера (400)";
+        QTest::newRow("400 message is a number") << 400 << QByteArray(R"({"message":5})") << true << "Ошибка сервера (400)";
+        QTest::newRow("400 message is an object") << 400 << QByteArray(R"({"message":{"a":1}})") << true << "Ошибка сервера (400)";
+        QTest::newRow("404 message is an object") << 404 << QByteArray(R"({"message":{"a":1}})") << true << "Не найдено: %1/things/t-1";
+        QTest::newRow("401 without token, message is an object") << 401 << QByteArray(R"({"message":{"a":1}})") << false
+                                                                 << "Неверный email или пароль";
         QTest::newRow("400 message is an empty text") << 400 << QByteArray(R"({"message":""})") << true << "";
         QTest::newRow("400 message null") << 400 << QByteArray(R"({"message":null})") << true << "Ошибка сервера (400)";
         QTest::newRow("400 no message key") << 400 << QByteArray(R"({"error":"Bad"})") << true << "Ошибка сервера (400)";

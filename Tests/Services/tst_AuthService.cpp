@@ -5,6 +5,9 @@
 #include "TestBackend.h"
 
 #include <QJsonObject>
+#include <QQmlContext>
+#include <QQmlEngine>
+#include <QQmlExpression>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -340,6 +343,52 @@ private Q_SLOTS:
         QCOMPARE(failure->errorDescription(), QStringLiteral("Сессия истекла. Войдите снова."));
         QTRY_VERIFY(!service->user());
         QTRY_VERIFY(!m_tokens.token);
+    }
+
+    // What the screens read: the account as a value, the error as a text whose absence is told
+    // apart from an empty one, and the error cleared or set from QML.
+    void qmlView_data()
+    {
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<QString>("expression");
+        QTest::addColumn<QVariant>("expected");
+        QTest::newRow("signed out: no user") << "signed out" << "auth.hasUser" << QVariant(false);
+        QTest::newRow("signed out: blank user") << "signed out" << "auth.user.email" << QVariant(QString());
+        QTest::newRow("signed out: no error") << "signed out" << "auth.hasErrorMessage" << QVariant(false);
+        QTest::newRow("signed out: error text empty") << "signed out" << "auth.errorMessage" << QVariant(QString());
+        QTest::newRow("signed in: user") << "signed in" << "auth.hasUser" << QVariant(true);
+        QTest::newRow("signed in: e-mail") << "signed in" << "auth.user.email" << QVariant(email);
+        QTest::newRow("signed in: first name") << "signed in" << "auth.user.firstName" << QVariant(QStringLiteral("Анна"));
+        QTest::newRow("signed in: absent last name") << "signed in" << "auth.user.lastName" << QVariant(QString());
+        QTest::newRow("empty message: an error") << "empty message" << "auth.hasErrorMessage" << QVariant(true);
+        QTest::newRow("empty message: its text") << "empty message" << "auth.errorMessage" << QVariant(QString());
+        QTest::newRow("failure, cleared") << "failure"
+                                          << "auth.clearErrorMessage(), [auth.hasErrorMessage, auth.errorMessage].join('|')"
+                                          << QVariant(QStringLiteral("false|"));
+        QTest::newRow("failure, replaced") << "failure"
+                                           << "auth.showErrorMessage('Своя'), [auth.hasErrorMessage, auth.errorMessage].join('|')"
+                                           << QVariant(QStringLiteral("true|Своя"));
+    }
+    void qmlView()
+    {
+        QFETCH(QString, state);
+        QFETCH(QString, expression);
+        QFETCH(QVariant, expected);
+        auto service = makeService();
+        if (state == QStringLiteral("signed in")) {
+            await(service->login(email, password));
+        } else if (state == QStringLiteral("empty message") || state == QStringLiteral("failure")) {
+            const QByteArray body = state == QStringLiteral("failure") ? R"({"message":"Нет"})" : R"({"message":""})";
+            m_backend->setOverride(post, QStringLiteral("auth/login"), BackendReply::raw(403, body));
+            await(service->login(email, password));
+            QVERIFY(service->errorMessage());
+        }
+        QQmlEngine engine;
+        engine.rootContext()->setContextProperty(QStringLiteral("auth"), service.get());
+        QQmlExpression evaluated(engine.rootContext(), nullptr, expression);
+        const QVariant value = evaluated.evaluate();
+        QVERIFY2(!evaluated.hasError(), qPrintable(evaluated.error().toString()));
+        QCOMPARE(value, expected);
     }
 };
 

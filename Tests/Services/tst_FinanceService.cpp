@@ -171,6 +171,30 @@ private Q_SLOTS:
         QTRY_VERIFY(done);
         QCOMPARE(service.errorMessage(), std::optional<QString>(QStringLiteral("slow")));
     }
+
+    // A screen that drops its service before the answer arrives gets nothing back, and the answer
+    // touches nothing of the service.
+    void serviceGoneBeforeTheAnswer_data()
+    {
+        QTest::addColumn<int>("status"); // 0: the backend's own answer
+        QTest::newRow("payments listed") << 0;
+        QTest::newRow("server error") << 500;
+    }
+    void serviceGoneBeforeTheAnswer()
+    {
+        QFETCH(int, status);
+        auto service = std::make_unique<FinanceService>(*m_api);
+        CreatePaymentRequest body;
+        body.amount = 100;
+        QVERIFY(await(service->createPayment(m_projectId, body)));
+        if (status)
+            override(QStringLiteral("GET"), paymentsPath(), BackendReply::message(status, QStringLiteral("down")));
+        QCoro::Task<QList<Payment>> payments = service->fetchPayments(m_projectId);
+        QCoro::Task<bool> deleted = service->deletePayment(QStringLiteral("missing"));
+        service.reset();
+        QVERIFY(await(std::move(payments)).isEmpty());
+        QVERIFY(!await(std::move(deleted)));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestFinanceService)

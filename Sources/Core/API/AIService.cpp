@@ -1,26 +1,18 @@
 #include "AIService.h"
 
-#include "API/APIClient.h"
 #include "API/Endpoints.h"
-#include "API/ErrorDescription.h"
 #include "Models/GenerateEstimateResponse.h"
 
 #include <QPointer>
 
 AIService::AIService(QObject *parent)
-    : AIService(APIClient::shared(), parent)
+    : ServiceBase(nullptr, parent)
 {
 }
 
 AIService::AIService(APIClient &api, QObject *parent)
-    : QObject(parent)
-    , m_api(api)
+    : ServiceBase(&api, parent)
 {
-}
-
-QVariant AIService::errorMessageValue() const
-{
-    return m_errorMessage ? QVariant(*m_errorMessage) : QVariant();
 }
 
 void AIService::setGenerating(bool generating)
@@ -31,32 +23,20 @@ void AIService::setGenerating(bool generating)
     Q_EMIT isGeneratingChanged();
 }
 
-void AIService::setErrorMessage(std::optional<QString> message)
-{
-    if (m_errorMessage == message)
-        return;
-    m_errorMessage = std::move(message);
-    Q_EMIT errorMessageChanged();
-}
-
 QCoro::Task<std::optional<QList<AIGeneratedItem>>> AIService::generate(GenerateEstimateRequest request)
 {
-    QPointer<AIService> self(this);
+    const QPointer<AIService> self(this);
     setGenerating(true);
-    setErrorMessage(std::nullopt);
-    try {
-        const QJsonObject body = request.toJson();
-        QCoro::Task<GenerateEstimateResponse> pending =
-            m_api.request<GenerateEstimateResponse>(QStringLiteral("POST"), Endpoints::aiGenerate(), body, true);
-        const GenerateEstimateResponse response = co_await std::move(pending);
-        if (self)
-            setGenerating(false);
-        co_return response.items;
-    } catch (const std::exception &error) {
-        if (self) {
-            setErrorMessage(errorDescription(error));
-            setGenerating(false);
-        }
+    clearError();
+    std::optional<GenerateEstimateResponse> response;
+    if (const std::optional<QJsonValue> body = encode(request)) {
+        auto pending = send<GenerateEstimateResponse>(QStringLiteral("POST"), Endpoints::aiGenerate(), body);
+        response = co_await std::move(pending);
     }
-    co_return std::nullopt;
+    // A failure is already published; the flag falls after it.
+    if (self)
+        setGenerating(false);
+    if (!response)
+        co_return std::nullopt;
+    co_return response->items;
 }

@@ -1,6 +1,5 @@
 #include "APIClient.h"
 
-#include "Auth/KeychainTokenStore.h"
 #include "Config/AppConfig.h"
 #include "Utils/Text.h"
 
@@ -9,6 +8,7 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QTimer>
 #include <QCoro/QCoroNetworkReply>
 
 namespace {
@@ -23,12 +23,46 @@ bool isTransportFailure(QNetworkReply::NetworkError error)
     return error > QNetworkReply::NoError && error < QNetworkReply::ContentAccessDenied;
 }
 
+// Why a request was cut short by the client, set while the reply is still running.
+struct Cutoff {
+    bool overdue = false;
+    bool tooLarge = false;
+};
+
+// Ends the reply at the deadline, or as soon as its body is announced or found to be larger than
+// maxBytes. The watchers belong to the reply, so they go with it.
+std::shared_ptr<Cutoff> enforceLimits(QNetworkReply *reply, int deadlineMs, qint64 maxBytes)
+{
+    auto cutoff = std::make_shared<Cutoff>();
+    auto *deadline = new QTimer(reply);
+    deadline->setSingleShot(true);
+    QObject::connect(deadline, &QTimer::timeout, reply, [reply, cutoff] {
+        if (reply->isFinished())
+            return;
+        cutoff->overdue = true;
+        reply->abort();
+    });
+    deadline->start(deadlineMs);
+    const auto checkSize = [reply, cutoff, maxBytes] {
+        if (reply->isFinished() || cutoff->tooLarge)
+            return;
+        const QVariant announced = reply->header(QNetworkRequest::ContentLengthHeader);
+        if ((announced.isValid() && announced.toLongLong() > maxBytes) || reply->bytesAvailable() > maxBytes) {
+            cutoff->tooLarge = true;
+            // Not from inside the reply's own signal: the request's caller resumes on the abort.
+            QMetaObject::invokeMethod(reply, &QNetworkReply::abort, Qt::QueuedConnection);
+        }
+    };
+    QObject::connect(reply, &QNetworkReply::metaDataChanged, reply, checkSize);
+    QObject::connect(reply, &QNetworkReply::readyRead, reply, checkSize);
+    return cutoff;
+}
+
 } // namespace
 
 APIClient::APIClient(QUrl baseUrl, QNetworkAccessManager *network)
     : m_baseUrl(std::move(baseUrl))
     , m_network(network)
-    , m_tokenProvider([] { return KeychainTokenStore::shared().load(); })
 {
     if (!m_network) {
         m_ownNetwork = std::make_unique<QNetworkAccessManager>();
@@ -76,12 +110,13 @@ std::optional<QString> APIClient::parseErrorMessage(const QByteArray &body)
         QStringList texts;
         for (const QJsonValue &element : message.toArray()) {
             if (!element.isString())
-                return QString();
+                return std::nullopt;
             texts.append(element.toString());
         }
         return texts.join(QStringLiteral(", "));
     }
-    return QString();
+    // An object or a number says nothing a user can read: the status text says more.
+    return std::nullopt;
 }
 
 QString APIClient::transportFailureText(const QUrl &url)
@@ -106,6 +141,9 @@ QCoro::Task<QByteArray> APIClient::requestData(QString method, QString path, std
 
     QNetworkRequest request(*url);
     request.setTransferTimeout(m_transferTimeout);
+    // A 3xx answer is a failure like any other: following it could hand the token, or the
+    // password of a sign-in, to whatever host the answer names.
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
     request.setRawHeader("Accept", "application/json");
     QByteArray payload;
     if (body) {
@@ -123,8 +161,13 @@ QCoro::Task<QByteArray> APIClient::requestData(QString method, QString path, std
     const QByteArray verb = method.toLatin1();
     std::unique_ptr<QNetworkReply, ReplyDeleter> reply(
         body ? m_network->sendCustomRequest(request, verb, payload) : m_network->sendCustomRequest(request, verb));
+    const std::shared_ptr<const Cutoff> cutoff = enforceLimits(reply.get(), m_deadline, m_maxAnswerBytes);
     co_await reply.get();
 
+    if (cutoff->tooLarge)
+        throw APIError::http(-1, std::nullopt);
+    if (cutoff->overdue)
+        throw APIError::http(-1, transportFailureText(*url));
     const QVariant statusAttribute = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     if (isTransportFailure(reply->error()))
         throw APIError::http(-1, transportFailureText(*url));

@@ -60,6 +60,9 @@ public:
     // an expired session from an answer about an older one.
     using UnauthorizedHandler = std::function<void(const QString &path, const QString &sentToken)>;
     static constexpr int defaultTransferTimeout = 60000;
+    // However steadily an answer trickles in, the request ends after this long.
+    static constexpr int defaultDeadline = 180000;
+    static constexpr qint64 defaultMaxAnswerBytes = 100 * 1024 * 1024;
 
     // network may be shared; the client makes its own when none is given.
     explicit APIClient(QUrl baseUrl, QNetworkAccessManager *network = nullptr);
@@ -73,14 +76,20 @@ public:
     const QUrl &baseUrl() const { return m_baseUrl; }
     QNetworkAccessManager *network() const { return m_network; }
 
-    // By default the token comes from the credential store.
+    // Without one no token is sent; the application entry hands the shared client the credential store's.
     void setTokenProvider(TokenProvider provider) { m_tokenProvider = std::move(provider); }
     // Called on a 401 answer to a request that carried a token, before the failure is reported.
     void setOnUnauthorized(UnauthorizedHandler handler) { m_onUnauthorized = std::move(handler); }
     void setTransferTimeout(int milliseconds) { m_transferTimeout = milliseconds; }
     int transferTimeout() const { return m_transferTimeout; }
+    void setDeadline(int milliseconds) { m_deadline = milliseconds; }
+    int deadline() const { return m_deadline; }
+    // A longer answer (announced or received) fails with status -1 and no message.
+    void setMaxAnswerBytes(qint64 bytes) { m_maxAnswerBytes = bytes; }
+    qint64 maxAnswerBytes() const { return m_maxAnswerBytes; }
 
-    // The body bytes of a 2xx answer, possibly empty. Throws APIError.
+    // The body bytes of a 2xx answer, possibly empty. Throws APIError. Redirects are not
+    // followed, so the token and the body go nowhere but the base URL's server.
     QCoro::Task<QByteArray> requestData(QString method, QString path, std::optional<QJsonValue> body = std::nullopt,
                                         bool authorized = true);
 
@@ -109,8 +118,8 @@ public:
     // The base URL and the path joined with one "/", or none when either is empty or the result
     // does not parse. The path (query included) is used as given, without escaping.
     std::optional<QUrl> endpointURL(const QString &path) const;
-    // The "message" of a failed answer: a text, a list of texts joined with ", ", an empty text for
-    // anything else; none when the body is not a JSON object or has no message.
+    // The "message" of a failed answer: a text, or a list of texts joined with ", "; none when the
+    // body is not a JSON object or its message is missing, null or anything else.
     static std::optional<QString> parseErrorMessage(const QByteArray &body);
 
 private:
@@ -122,4 +131,6 @@ private:
     TokenProvider m_tokenProvider;
     UnauthorizedHandler m_onUnauthorized;
     int m_transferTimeout = defaultTransferTimeout;
+    int m_deadline = defaultDeadline;
+    qint64 m_maxAnswerBytes = defaultMaxAnswerBytes;
 };

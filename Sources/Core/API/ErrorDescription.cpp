@@ -1,7 +1,7 @@
 #include "ErrorDescription.h"
 
 #include "API/APIError.h"
-#include "Auth/KeychainError.h"
+#include "Data/StoreError.h"
 #include "Utils/DecodingError.h"
 #include "Utils/EncodingError.h"
 
@@ -9,8 +9,8 @@ QString errorDescription(const std::exception &error)
 {
     if (const auto *api = dynamic_cast<const APIError *>(&error))
         return api->errorDescription();
-    if (const auto *keychain = dynamic_cast<const KeychainError *>(&error))
-        return keychain->errorDescription();
+    if (const auto *store = dynamic_cast<const StoreError *>(&error))
+        return store->description();
     if (const auto *encoding = dynamic_cast<const EncodingError *>(&error))
         return encoding->description();
     if (const auto *decoding = dynamic_cast<const DecodingError *>(&error))

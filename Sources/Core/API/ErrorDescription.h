@@ -3,6 +3,7 @@
 #include <QString>
 #include <exception>
 
-// The text a service publishes for a failure: the error's own description when it has one
-// (APIError, KeychainError, EncodingError, DecodingError), otherwise what the library says.
+// The text a service publishes for a failure: the error's own description for the errors of the
+// client, the records and the device store; any other error (the credential store's among them)
+// by its what(), read as UTF-8.
 QString errorDescription(const std::exception &error);

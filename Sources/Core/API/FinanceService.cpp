@@ -1,107 +1,58 @@
 #include "FinanceService.h"
 
-#include "API/APIClient.h"
 #include "API/Endpoints.h"
-#include "API/ErrorDescription.h"
-
-#include <QPointer>
 
 FinanceService::FinanceService(QObject *parent)
-    : FinanceService(APIClient::shared(), parent)
+    : ServiceBase(nullptr, parent)
 {
 }
 
 FinanceService::FinanceService(APIClient &api, QObject *parent)
-    : QObject(parent)
-    , m_api(api)
+    : ServiceBase(&api, parent)
 {
-}
-
-QVariant FinanceService::errorMessageValue() const
-{
-    return m_errorMessage ? QVariant(*m_errorMessage) : QVariant();
-}
-
-void FinanceService::setErrorMessage(std::optional<QString> message)
-{
-    if (m_errorMessage == message)
-        return;
-    m_errorMessage = std::move(message);
-    Q_EMIT errorMessageChanged();
 }
 
 QCoro::Task<std::optional<EstimateAnalytics>> FinanceService::fetchAnalytics(QString projectId)
 {
-    QPointer<FinanceService> self(this);
-    try {
-        QCoro::Task<std::optional<EstimateAnalytics>> pending = m_api.request<std::optional<EstimateAnalytics>>(
-            QStringLiteral("GET"), Endpoints::estimateAnalytics(projectId), std::nullopt, true);
-        co_return co_await std::move(pending);
-    } catch (const std::exception &error) {
-        if (self)
-            setErrorMessage(errorDescription(error));
-    }
-    co_return std::nullopt;
+    // A JSON null answer is no analytics, and no failure.
+    auto pending = send<std::optional<EstimateAnalytics>>(QStringLiteral("GET"), Endpoints::estimateAnalytics(projectId));
+    const std::optional<std::optional<EstimateAnalytics>> analytics = co_await std::move(pending);
+    co_return analytics.value_or(std::nullopt);
 }
 
 QCoro::Task<QList<Payment>> FinanceService::fetchPayments(QString projectId)
 {
-    QPointer<FinanceService> self(this);
-    try {
-        QCoro::Task<QList<Payment>> pending =
-            m_api.request<QList<Payment>>(QStringLiteral("GET"), Endpoints::payments(projectId), std::nullopt, true);
-        co_return co_await std::move(pending);
-    } catch (const std::exception &error) {
-        if (self)
-            setErrorMessage(errorDescription(error));
-    }
-    co_return QList<Payment>();
+    auto pending = send<QList<Payment>>(QStringLiteral("GET"), Endpoints::payments(projectId));
+    const std::optional<QList<Payment>> payments = co_await std::move(pending);
+    co_return payments.value_or(QList<Payment>());
 }
 
 QCoro::Task<std::optional<Payment>> FinanceService::createPayment(QString projectId, CreatePaymentRequest body)
 {
-    QPointer<FinanceService> self(this);
-    setErrorMessage(std::nullopt);
-    try {
-        const QJsonObject json = body.toJson();
-        QCoro::Task<std::optional<Payment>> pending =
-            m_api.request<std::optional<Payment>>(QStringLiteral("POST"), Endpoints::payments(projectId), json, true);
-        co_return co_await std::move(pending);
-    } catch (const std::exception &error) {
-        if (self)
-            setErrorMessage(errorDescription(error));
-    }
-    co_return std::nullopt;
+    clearError();
+    const std::optional<QJsonValue> json = encode(body);
+    if (!json)
+        co_return std::nullopt;
+    auto pending = send<std::optional<Payment>>(QStringLiteral("POST"), Endpoints::payments(projectId), json);
+    const std::optional<std::optional<Payment>> created = co_await std::move(pending);
+    co_return created.value_or(std::nullopt);
 }
 
 QCoro::Task<std::optional<Payment>> FinanceService::updatePayment(QString paymentId, UpdatePaymentRequest body)
 {
-    QPointer<FinanceService> self(this);
-    setErrorMessage(std::nullopt);
-    try {
-        const QJsonObject json = body.toJson();
-        QCoro::Task<std::optional<Payment>> pending =
-            m_api.request<std::optional<Payment>>(QStringLiteral("PATCH"), Endpoints::payment(paymentId), json, true);
-        co_return co_await std::move(pending);
-    } catch (const std::exception &error) {
-        if (self)
-            setErrorMessage(errorDescription(error));
-    }
-    co_return std::nullopt;
+    clearError();
+    const std::optional<QJsonValue> json = encode(body);
+    if (!json)
+        co_return std::nullopt;
+    auto pending = send<std::optional<Payment>>(QStringLiteral("PATCH"), Endpoints::payment(paymentId), json);
+    const std::optional<std::optional<Payment>> updated = co_await std::move(pending);
+    co_return updated.value_or(std::nullopt);
 }
 
 QCoro::Task<bool> FinanceService::deletePayment(QString paymentId)
 {
-    QPointer<FinanceService> self(this);
-    setErrorMessage(std::nullopt);
-    try {
-        QCoro::Task<QByteArray> pending =
-            m_api.requestData(QStringLiteral("DELETE"), Endpoints::payment(paymentId), std::nullopt, true);
-        co_await std::move(pending);
-        co_return true;
-    } catch (const std::exception &error) {
-        if (self)
-            setErrorMessage(errorDescription(error));
-    }
-    co_return false;
+    clearError();
+    // The answer's body is never read: any 2xx is a deletion.
+    auto pending = sendIgnoringAnswer(QStringLiteral("DELETE"), Endpoints::payment(paymentId));
+    co_return co_await std::move(pending);
 }

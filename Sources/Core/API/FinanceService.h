@@ -1,35 +1,27 @@
 #pragma once
 
+#include "API/ServiceBase.h"
 #include "Models/CreatePaymentRequest.h"
 #include "Models/EstimateAnalytics.h"
 #include "Models/Payment.h"
 #include "Models/UpdatePaymentRequest.h"
 
 #include <QList>
-#include <QObject>
-#include <QVariant>
 #include <QCoro/QCoroTask>
 #include <QtQml/qqmlregistration.h>
 #include <optional>
 
-class APIClient;
-
 // A project's payments and estimate analytics on the backend. One per screen; keeps nothing but
 // the last failure's text, and never throws: a failure gives an empty result and errorMessage.
-class FinanceService : public QObject
+class FinanceService : public ServiceBase
 {
     Q_OBJECT
     QML_ELEMENT
     QML_UNCREATABLE("Owned by the screen's view model")
-    // The last failure's text, or null.
-    Q_PROPERTY(QVariant errorMessage READ errorMessageValue NOTIFY errorMessageChanged)
 
 public:
     explicit FinanceService(QObject *parent = nullptr);
     explicit FinanceService(APIClient &api, QObject *parent = nullptr);
-
-    const std::optional<QString> &errorMessage() const { return m_errorMessage; }
-    QVariant errorMessageValue() const;
 
     // No value without a failure when the backend has no analytics (it answers null).
     QCoro::Task<std::optional<EstimateAnalytics>> fetchAnalytics(QString projectId);
@@ -37,13 +29,4 @@ public:
     QCoro::Task<std::optional<Payment>> createPayment(QString projectId, CreatePaymentRequest body);
     QCoro::Task<std::optional<Payment>> updatePayment(QString paymentId, UpdatePaymentRequest body);
     QCoro::Task<bool> deletePayment(QString paymentId);
-
-Q_SIGNALS:
-    void errorMessageChanged();
-
-private:
-    void setErrorMessage(std::optional<QString> message);
-
-    APIClient &m_api;
-    std::optional<QString> m_errorMessage;
 };

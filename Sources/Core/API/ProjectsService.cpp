@@ -1,14 +1,10 @@
 #include "ProjectsService.h"
 
 #include "API/APIClient.h"
-#include "API/APIError.h"
 #include "API/Endpoints.h"
+#include "Data/EstimateCatalogLoader.h"
 #include "Data/PersistenceController.h"
-#include "Data/StoreError.h"
 #include "Models/CreateProjectRequest.h"
-#include "Models/UpdateProjectRequest.h"
-#include "Utils/DecodingError.h"
-#include "Utils/EncodingError.h"
 #include "Utils/GuestProjectFactory.h"
 
 #include <QPointer>
@@ -25,17 +21,11 @@ const QString deleteMethod = QStringLiteral("DELETE");
 
 ProjectsService::ProjectsService(bool isGuestMode, std::shared_ptr<ModelContainer> modelContainer, APIClient *api,
                                  QObject *parent)
-    : QObject(parent)
+    : ServiceBase(api, parent)
     , m_isGuestMode(isGuestMode)
-    , m_api(api)
 {
     if (m_isGuestMode)
         m_localRepository.emplace(modelContainer ? std::move(modelContainer) : PersistenceController::shared());
-}
-
-APIClient &ProjectsService::api() const
-{
-    return m_api ? *m_api : APIClient::shared();
 }
 
 QList<Project> ProjectsService::rootProjects() const
@@ -62,31 +52,6 @@ void ProjectsService::setLoading(bool loading)
     Q_EMIT isLoadingChanged();
 }
 
-void ProjectsService::setErrorMessage(std::optional<QString> message)
-{
-    if (m_errorMessage == message)
-        return;
-    m_errorMessage = std::move(message);
-    Q_EMIT errorMessageChanged();
-}
-
-void ProjectsService::reportCurrentException()
-{
-    try {
-        throw;
-    } catch (const APIError &error) {
-        setErrorMessage(error.errorDescription());
-    } catch (const StoreError &error) {
-        setErrorMessage(error.description());
-    } catch (const DecodingError &error) {
-        setErrorMessage(error.description());
-    } catch (const EncodingError &error) {
-        setErrorMessage(error.description());
-    } catch (const std::exception &error) {
-        setErrorMessage(QString::fromUtf8(error.what()));
-    }
-}
-
 bool ProjectsService::replaceListed(const Project &project)
 {
     for (Project &listed : m_projects) {
@@ -105,34 +70,6 @@ void ProjectsService::insertFirst(const Project &project)
     Q_EMIT projectsChanged();
 }
 
-template<typename Request>
-std::optional<QJsonValue> ProjectsService::encode(const Request &request)
-{
-    try {
-        return request.toJson();
-    } catch (...) {
-        reportCurrentException();
-    }
-    return std::nullopt;
-}
-
-template<typename T>
-QCoro::Task<std::optional<T>> ProjectsService::send(QString method, QString path, std::optional<QJsonValue> body)
-{
-    const QPointer<ProjectsService> self(this);
-    try {
-        auto pending = api().request<T>(std::move(method), std::move(path), std::move(body));
-        T answer = co_await std::move(pending);
-        // The caller resumes right after this returns, so a value means the service still lives.
-        if (self)
-            co_return answer;
-    } catch (...) {
-        if (self)
-            reportCurrentException();
-    }
-    co_return std::nullopt;
-}
-
 QCoro::Task<void> ProjectsService::load(bool includeIterations)
 {
     setLoading(true);
@@ -144,8 +81,8 @@ QCoro::Task<void> ProjectsService::load(bool includeIterations)
             // The readable projects stay reachable; the unreadable record is named, not hidden.
             if (!listing.unreadableIds.isEmpty())
                 setErrorMessage(listing.firstFailure);
-        } catch (...) {
-            reportCurrentException();
+        } catch (const std::exception &error) {
+            report(error);
         }
         setLoading(false);
         co_return;
@@ -171,12 +108,13 @@ QCoro::Task<std::optional<Project>> ProjectsService::create(QString name, std::o
     if (usesDevice()) {
         try {
             const Project project =
-                GuestProjectFactory::makeNew(name, clientName, currency, ProjectStatus::Draft, estimateTemplate);
+                GuestProjectFactory::makeNew(name, clientName, currency, ProjectStatus::Draft, estimateTemplate,
+                                             EstimateCatalogLoader::normalizeCategory);
             m_localRepository->upsert(project);
             insertFirst(project);
             co_return project;
-        } catch (...) {
-            reportCurrentException();
+        } catch (const std::exception &error) {
+            report(error);
             co_return std::nullopt;
         }
     }
@@ -192,7 +130,8 @@ QCoro::Task<std::optional<Project>> ProjectsService::create(QString name, std::o
         request.templateId = estimateTemplate->id;
         QList<ProjectItem> items;
         for (const EstimateTemplateItem &item : estimateTemplate->items)
-            items.append(ProjectItem::fromTemplateItem(item, estimateTemplate->defaultRate));
+            items.append(ProjectItem::fromTemplateItem(item, estimateTemplate->defaultRate,
+                                                       EstimateCatalogLoader::normalizeCategory));
         request.items = items;
     }
     const std::optional<QJsonValue> body = encode(request);
@@ -232,8 +171,8 @@ QCoro::Task<std::optional<Project>> ProjectsService::fetchProject(QString id)
     if (usesDevice()) {
         try {
             co_return m_localRepository->fetch(id);
-        } catch (...) {
-            reportCurrentException();
+        } catch (const std::exception &error) {
+            report(error);
             co_return std::nullopt;
         }
     }
@@ -252,10 +191,7 @@ QCoro::Task<std::optional<Project>> ProjectsService::fetchProject(QString id)
     co_return fetched;
 }
 
-QCoro::Task<std::optional<Project>> ProjectsService::update(QString id, QString name, std::optional<QString> clientName,
-                                                            QString currency, ProjectStatus status, double defaultRate,
-                                                            QList<ProjectItem> items, std::optional<QString> projectType,
-                                                            std::optional<QString> iterationStartedAt)
+QCoro::Task<std::optional<Project>> ProjectsService::update(QString id, UpdateProjectRequest request)
 {
     clearError();
     if (usesDevice()) {
@@ -265,26 +201,16 @@ QCoro::Task<std::optional<Project>> ProjectsService::update(QString id, QString 
                 setErrorMessage(QStringLiteral("Проект не найден"));
                 co_return std::nullopt;
             }
-            const Project updated = stored->withGuestPersistedFields(name, clientName, currency, status, defaultRate,
-                                                                     items, projectType, iterationStartedAt);
+            const Project updated = stored->withGuestPersistedFields(request);
             m_localRepository->upsert(updated);
             replaceListed(updated);
             co_return updated;
-        } catch (...) {
-            reportCurrentException();
+        } catch (const std::exception &error) {
+            report(error);
             co_return std::nullopt;
         }
     }
 
-    UpdateProjectRequest request;
-    request.name = name;
-    request.clientName = clientName;
-    request.status = status;
-    request.items = items;
-    request.defaultRate = defaultRate;
-    request.currency = currency;
-    request.projectType = projectType;
-    request.iterationStartedAt = iterationStartedAt;
     const std::optional<QJsonValue> body = encode(request);
     if (!body)
         co_return std::nullopt;
@@ -298,21 +224,19 @@ QCoro::Task<std::optional<Project>> ProjectsService::update(QString id, QString 
 QCoro::Task<bool> ProjectsService::remove(QString id)
 {
     clearError();
-    const QPointer<ProjectsService> self(this);
-    try {
-        if (usesDevice())
+    if (usesDevice()) {
+        try {
             m_localRepository->remove(id);
-        else {
-            auto pending = api().requestData(deleteMethod, Endpoints::project(id));
-            co_await std::move(pending);
+        } catch (const std::exception &error) {
+            report(error);
+            co_return false;
         }
-    } catch (...) {
-        if (self)
-            reportCurrentException();
-        co_return false;
+    } else {
+        auto pending = sendIgnoringAnswer(deleteMethod, Endpoints::project(id));
+        // False as well when the service went away meanwhile.
+        if (!co_await std::move(pending))
+            co_return false;
     }
-    if (!self)
-        co_return false;
     // Only that identity goes; iterations of a deleted root stay until the next load.
     if (m_projects.removeIf([&id](const Project &p) { return p.id == id; }) > 0)
         Q_EMIT projectsChanged();

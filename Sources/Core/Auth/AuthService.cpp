@@ -2,7 +2,6 @@
 
 #include "API/APIClient.h"
 #include "API/Endpoints.h"
-#include "API/ErrorDescription.h"
 #include "Auth/KeychainTokenStore.h"
 #include "Auth/TokenStore.h"
 #include "Models/AuthResponse.h"
@@ -22,12 +21,11 @@ AuthService::AuthService(QObject *parent)
 }
 
 AuthService::AuthService(APIClient &api, TokenStore &tokens, QObject *parent)
-    : QObject(parent)
-    , m_api(api)
+    : ServiceBase(&api, parent)
     , m_tokens(tokens)
 {
     QPointer<AuthService> self(this);
-    m_api.setOnUnauthorized([self](const QString &path, const QString &sentToken) {
+    api.setOnUnauthorized([self](const QString &path, const QString &sentToken) {
         if (!self)
             return;
         // The sign-out call's own 401 ends nothing more, and a 401 about a token that is no
@@ -60,7 +58,7 @@ QCoro::Task<> AuthService::restoreSession()
     bool failed = false;
     try {
         QCoro::Task<std::optional<User>> pending =
-            m_api.request<std::optional<User>>(QStringLiteral("GET"), Endpoints::profile(), std::nullopt, true);
+            api().request<std::optional<User>>(QStringLiteral("GET"), Endpoints::profile(), std::nullopt, true);
         loaded = co_await std::move(pending);
     } catch (const std::exception &) {
         failed = true;
@@ -77,27 +75,26 @@ QCoro::Task<> AuthService::restoreSession()
 
 QCoro::Task<> AuthService::login(QString email, QString password)
 {
-    QPointer<AuthService> self(this);
+    const QPointer<AuthService> self(this);
     ++m_session->epoch;
     setRegistrationNotice(std::nullopt);
     setLoading(true);
-    setErrorMessage(std::nullopt);
-    try {
-        const QJsonObject body = LoginRequest{email, password}.toJson();
-        QCoro::Task<AuthResponse> pending = m_api.request<AuthResponse>(QStringLiteral("POST"), Endpoints::login(), body, false);
-        const AuthResponse response = co_await std::move(pending);
-        if (!self)
-            co_return;
+    clearError();
+    const std::optional<QJsonValue> body = encode(LoginRequest{email, password});
+    std::optional<AuthResponse> response;
+    if (body) {
+        auto pending = send<AuthResponse>(QStringLiteral("POST"), Endpoints::login(), body, false);
+        response = co_await std::move(pending);
+    }
+    if (!self)
+        co_return;
+    if (response) {
         try {
-            m_tokens.save(response.accessToken);
-            setUser(response.user);
+            m_tokens.save(response->accessToken);
+            setUser(response->user);
         } catch (const std::exception &error) {
-            setErrorMessage(errorDescription(error));
+            report(error);
         }
-    } catch (const std::exception &error) {
-        if (!self)
-            co_return;
-        setErrorMessage(errorDescription(error));
     }
     setLoading(false);
 }
@@ -105,48 +102,37 @@ QCoro::Task<> AuthService::login(QString email, QString password)
 QCoro::Task<> AuthService::registerAccount(QString email, QString password, std::optional<QString> firstName,
                                            std::optional<QString> lastName)
 {
-    QPointer<AuthService> self(this);
+    const QPointer<AuthService> self(this);
     ++m_session->epoch;
     setLoading(true);
-    setErrorMessage(std::nullopt);
+    clearError();
     setRegistrationNotice(std::nullopt);
-    try {
-        const QJsonObject body = RegisterRequest{email, password, firstName, lastName}.toJson();
-        QCoro::Task<MessageResponse> pending =
-            m_api.request<MessageResponse>(QStringLiteral("POST"), Endpoints::registration(), body, false);
-        const MessageResponse response = co_await std::move(pending);
-        if (!self)
-            co_return;
-        setRegistrationNotice(response.message);
-    } catch (const std::exception &error) {
-        if (!self)
-            co_return;
-        setErrorMessage(errorDescription(error));
+    const std::optional<QJsonValue> body = encode(RegisterRequest{email, password, firstName, lastName});
+    std::optional<MessageResponse> response;
+    if (body) {
+        auto pending = send<MessageResponse>(QStringLiteral("POST"), Endpoints::registration(), body, false);
+        response = co_await std::move(pending);
     }
+    if (!self)
+        co_return;
+    if (response)
+        setRegistrationNotice(response->message);
     setLoading(false);
 }
 
-QCoro::Task<std::optional<QString>> AuthService::sendForMessage(QString path, std::optional<QJsonObject> body)
+QCoro::Task<std::optional<QString>> AuthService::sendForMessage(QString path, std::optional<QJsonValue> body)
 {
-    QPointer<AuthService> self(this);
+    const QPointer<AuthService> self(this);
     setLoading(true);
-    setErrorMessage(std::nullopt);
-    try {
-        std::optional<QJsonValue> json;
-        if (body)
-            json = QJsonValue(*body);
-        QCoro::Task<MessageResponse> pending = m_api.request<MessageResponse>(QStringLiteral("POST"), path, json, false);
-        const MessageResponse response = co_await std::move(pending);
-        if (self)
-            setLoading(false);
-        co_return response.message;
-    } catch (const std::exception &error) {
-        if (self) {
-            setErrorMessage(errorDescription(error));
-            setLoading(false);
-        }
-    }
-    co_return std::nullopt;
+    clearError();
+    auto pending = send<MessageResponse>(QStringLiteral("POST"), std::move(path), std::move(body), false);
+    const std::optional<MessageResponse> response = co_await std::move(pending);
+    if (!self)
+        co_return std::nullopt;
+    setLoading(false);
+    if (!response)
+        co_return std::nullopt;
+    co_return response->message;
 }
 
 QCoro::Task<std::optional<QString>> AuthService::verifyEmail(QString token)
@@ -168,9 +154,9 @@ void AuthService::logout()
 {
     const qint64 epoch = ++m_session->epoch;
     setUser(std::nullopt);
-    setErrorMessage(std::nullopt);
+    clearError();
     setRegistrationNotice(std::nullopt);
-    finishLogout(m_session, epoch, &m_api, &m_tokens);
+    finishLogout(m_session, epoch, &api(), &m_tokens);
 }
 
 QCoro::Task<> AuthService::finishLogout(std::shared_ptr<Session> session, qint64 epoch, APIClient *api, TokenStore *tokens)
@@ -191,14 +177,6 @@ QCoro::Task<> AuthService::finishLogout(std::shared_ptr<Session> session, qint64
 QString AuthService::encodeQueryValue(const QString &value)
 {
     return QString::fromLatin1(QUrl::toPercentEncoding(value));
-}
-
-void AuthService::setErrorMessage(std::optional<QString> message)
-{
-    if (m_errorMessage == message)
-        return;
-    m_errorMessage = std::move(message);
-    Q_EMIT errorMessageChanged();
 }
 
 void AuthService::setUser(std::optional<User> user)
@@ -223,24 +201,4 @@ void AuthService::setRegistrationNotice(std::optional<QString> notice)
         return;
     m_registrationNotice = std::move(notice);
     Q_EMIT registrationNoticeChanged();
-}
-
-QVariant AuthService::userValue() const
-{
-    return m_user ? QVariant(m_user->toJson()) : QVariant();
-}
-
-QVariant AuthService::errorMessageValue() const
-{
-    return m_errorMessage ? QVariant(*m_errorMessage) : QVariant();
-}
-
-void AuthService::setErrorMessageValue(const QVariant &value)
-{
-    setErrorMessage(value.isNull() || !value.isValid() ? std::nullopt : std::optional<QString>(value.toString()));
-}
-
-QVariant AuthService::registrationNoticeValue() const
-{
-    return m_registrationNotice ? QVariant(*m_registrationNotice) : QVariant();
 }

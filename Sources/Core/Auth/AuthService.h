@@ -1,31 +1,30 @@
 #pragma once
 
+#include "API/ServiceBase.h"
 #include "Models/User.h"
 
 #include <QJsonObject>
-#include <QObject>
-#include <QVariant>
 #include <QCoro/QCoroTask>
 #include <QtQml/qqmlregistration.h>
 #include <memory>
 #include <optional>
 
-class APIClient;
 class TokenStore;
 
 // The session of a window: who is signed in, and the account operations against the backend.
 // Never throws to the screens: failures become errorMessage and an empty result.
-class AuthService : public QObject
+class AuthService : public ServiceBase
 {
     Q_OBJECT
     QML_ELEMENT
     QML_UNCREATABLE("Created by the application window")
-    // The signed-in account as an object, or null.
-    Q_PROPERTY(QVariant user READ userValue NOTIFY userChanged)
+    // The signed-in account; a blank one while hasUser is false.
+    Q_PROPERTY(User user READ userValue NOTIFY userChanged)
+    Q_PROPERTY(bool hasUser READ hasUser NOTIFY userChanged)
     Q_PROPERTY(bool isLoading READ isLoading NOTIFY isLoadingChanged)
-    // Texts, or null when absent.
-    Q_PROPERTY(QVariant errorMessage READ errorMessageValue WRITE setErrorMessageValue NOTIFY errorMessageChanged)
-    Q_PROPERTY(QVariant registrationNotice READ registrationNoticeValue NOTIFY registrationNoticeChanged)
+    // Empty when absent, as errorMessage.
+    Q_PROPERTY(QString registrationNotice READ registrationNoticeText NOTIFY registrationNoticeChanged)
+    Q_PROPERTY(bool hasRegistrationNotice READ hasRegistrationNotice NOTIFY registrationNoticeChanged)
 
 public:
     // The application's client and credential store.
@@ -35,11 +34,16 @@ public:
     ~AuthService() override;
 
     const std::optional<User> &user() const { return m_user; }
+    User userValue() const { return m_user.value_or(User()); }
+    bool hasUser() const { return m_user.has_value(); }
     bool isLoading() const { return m_isLoading; }
-    const std::optional<QString> &errorMessage() const { return m_errorMessage; }
     const std::optional<QString> &registrationNotice() const { return m_registrationNotice; }
-    // Screens clear the error (the sign-in screen does when a field is edited).
-    void setErrorMessage(std::optional<QString> message);
+    QString registrationNoticeText() const { return m_registrationNotice.value_or(QString()); }
+    bool hasRegistrationNotice() const { return m_registrationNotice.has_value(); }
+    // Screens may clear the error (the sign-in screen does when a field is edited) or show their own.
+    using ServiceBase::setErrorMessage;
+    Q_INVOKABLE void clearErrorMessage() { clearError(); }
+    Q_INVOKABLE void showErrorMessage(const QString &text) { setErrorMessage(text); }
 
     QCoro::Task<> restoreSession();
     QCoro::Task<> login(QString email, QString password);
@@ -56,15 +60,9 @@ public:
     // "#" and "+" in a token reach the backend unchanged.
     static QString encodeQueryValue(const QString &value);
 
-    QVariant userValue() const;
-    QVariant errorMessageValue() const;
-    void setErrorMessageValue(const QVariant &value);
-    QVariant registrationNoticeValue() const;
-
 Q_SIGNALS:
     void userChanged();
     void isLoadingChanged();
-    void errorMessageChanged();
     void registrationNoticeChanged();
 
 private:
@@ -75,17 +73,15 @@ private:
     };
 
     static QCoro::Task<> finishLogout(std::shared_ptr<Session> session, qint64 epoch, APIClient *api, TokenStore *tokens);
-    QCoro::Task<std::optional<QString>> sendForMessage(QString path, std::optional<QJsonObject> body);
+    QCoro::Task<std::optional<QString>> sendForMessage(QString path, std::optional<QJsonValue> body);
 
     void setUser(std::optional<User> user);
     void setLoading(bool loading);
     void setRegistrationNotice(std::optional<QString> notice);
 
-    APIClient &m_api;
     TokenStore &m_tokens;
     std::shared_ptr<Session> m_session = std::make_shared<Session>();
     std::optional<User> m_user;
     bool m_isLoading = false;
-    std::optional<QString> m_errorMessage;
     std::optional<QString> m_registrationNotice;
 };

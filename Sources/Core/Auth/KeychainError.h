@@ -12,6 +12,7 @@ public:
 
     int status() const { return m_status; }
     QString errorDescription() const;
+    // The description in UTF-8: the services publish it as the failure's text.
     const char *what() const noexcept override { return m_what.constData(); }
 
 private:

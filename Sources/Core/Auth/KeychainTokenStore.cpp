@@ -84,9 +84,17 @@ void KeychainTokenStore::save(const QString &token)
     auto *job = new QKeychain::WritePasswordJob(m_serviceName);
     job->setBinaryData(token.toUtf8());
     const JobResult result = run(job);
-    if (!result.finished)
+    if (!result.finished) {
+        // The write may still land (once the user answers the keyring's prompt, say) after the
+        // caller was told it failed. Jobs run one at a time in the order started, so this removal
+        // comes after it whatever its outcome, and before anything started later.
+        auto *undo = new QKeychain::DeletePasswordJob(m_serviceName);
+        undo->setAutoDelete(true);
+        undo->setKey(accountName());
+        undo->start();
         throw KeychainError::saveFailed(QKeychain::OtherError,
                                         QStringLiteral("no answer from the Secret Service within %1 ms").arg(m_jobTimeout));
+    }
     if (result.error != QKeychain::NoError)
         throw KeychainError::saveFailed(result.error, result.errorString);
     m_token = token;

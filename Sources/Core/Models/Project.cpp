@@ -1,5 +1,6 @@
 #include "Project.h"
 
+#include "Models/UpdateProjectRequest.h"
 #include "Utils/GuestProjectFactory.h"
 #include "Utils/Hashing.h"
 #include "Utils/JsonReader.h"
@@ -9,6 +10,25 @@
 #include "Utils/Numbers.h"
 
 #include <QJsonArray>
+
+namespace {
+
+// A field every project has keeps its stored value when the edit leaves it out.
+template<typename T>
+void stampEdited(T &field, const std::optional<T> &value)
+{
+    if (value)
+        field = *value;
+}
+
+// An optional field takes the edit's value as it is: absent clears it.
+template<typename T>
+void stampEdited(std::optional<T> &field, const std::optional<T> &value)
+{
+    field = value;
+}
+
+} // namespace
 
 Project Project::fromJson(const QJsonValue &value, const JsonPath &path)
 {
@@ -122,22 +142,12 @@ Project Project::recalculatedTotals() const
     return copy;
 }
 
-Project Project::withGuestPersistedFields(const QString &newName, const std::optional<QString> &newClientName,
-                                          const QString &newCurrency, ProjectStatus newStatus,
-                                          double newDefaultRate, const QList<ProjectItem> &newItems,
-                                          const std::optional<QString> &newProjectType,
-                                          const std::optional<QString> &newIterationStartedAt,
-                                          const QDateTime &now) const
+Project Project::withGuestPersistedFields(const UpdateProjectRequest &edit, const QDateTime &now) const
 {
     Project copy = *this;
-    copy.name = newName;
-    copy.clientName = newClientName;
-    copy.currency = newCurrency;
-    copy.status = newStatus;
-    copy.defaultRate = newDefaultRate;
-    copy.items = newItems;
-    copy.projectType = newProjectType;
-    copy.iterationStartedAt = newIterationStartedAt;
+    UpdateProjectRequest::forEachEditedField([&](auto requestField, auto projectField) {
+        stampEdited(copy.*projectField, edit.*requestField);
+    });
     copy.updatedAt = GuestProjectFactory::isoTimestamp(now);
     return copy.recalculatedTotals();
 }

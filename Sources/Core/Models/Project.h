@@ -11,6 +11,8 @@
 #include <QString>
 #include <optional>
 
+struct UpdateProjectRequest;
+
 // One estimate project, as the backend sends it and as the device store keeps a guest's.
 // Dates are carried as text exactly as received.
 struct Project
@@ -52,13 +54,11 @@ struct Project
     // Totals of a device project from its lines and default rate, rounded to cents.
     Project recalculatedTotals() const;
 
-    // A device project after an edit: the eight edited fields replaced, updatedAt stamped with
-    // now, totals recomputed; identity, owner, creation and iteration lineage kept.
-    Project withGuestPersistedFields(const QString &name, const std::optional<QString> &clientName,
-                                     const QString &currency, ProjectStatus status, double defaultRate,
-                                     const QList<ProjectItem> &items,
-                                     const std::optional<QString> &projectType,
-                                     const std::optional<QString> &iterationStartedAt,
+    // A device project after an edit: the edited fields replaced, updatedAt stamped with now,
+    // totals recomputed; identity, owner, creation and iteration lineage kept. An optional field
+    // takes the edit's value as it is (absent clears it); name, currency, status and items keep
+    // the stored value when the edit leaves them out.
+    Project withGuestPersistedFields(const UpdateProjectRequest &edit,
                                      const QDateTime &now = QDateTime::currentDateTimeUtc()) const;
 
     bool operator==(const Project &other) const = default;

@@ -1,6 +1,5 @@
 #include "ProjectItem.h"
 
-#include "Data/EstimateCatalogLoader.h"
 #include "Models/EstimateTemplateItem.h"
 #include "Utils/Hashing.h"
 #include "Utils/JsonReader.h"
@@ -61,14 +60,15 @@ size_t qHash(const ProjectItem &item, size_t seed)
                             item.isLocked, item.done);
 }
 
-ProjectItem ProjectItem::fromTemplateItem(const EstimateTemplateItem &templateItem, double defaultRate)
+ProjectItem ProjectItem::fromTemplateItem(const EstimateTemplateItem &templateItem, double defaultRate,
+                                          CategoryNormalizer normalizeCategory)
 {
     ProjectItem item;
     item.title = Text::trimmedSpacesAndTabs(templateItem.title);
     if (templateItem.description && !templateItem.description->isEmpty())
         item.description = templateItem.description;
     // Lines from templates are normalised for the default sphere, whatever the template's own.
-    item.category = EstimateCatalogLoader::normalizeCategory(templateItem.category, QStringLiteral("software"));
+    item.category = normalizeCategory(templateItem.category, QStringLiteral("software"));
     item.hours = templateItem.hours >= 0 ? templateItem.hours : 0.0;
     const double rate = templateItem.rate > 0 ? templateItem.rate : defaultRate;
     item.rate = rate >= 0 ? rate : 0.0; // also drops NaN

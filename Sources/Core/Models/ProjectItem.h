@@ -31,11 +31,16 @@ struct ProjectItem
     // The same JSON as toJson(), appended to out as compact text (what Json::serialize makes of it).
     void appendJson(QByteArray &out, const JsonPath &path = {}) const;
 
+    // Brings a category identifier onto the catalog's own for a sphere (the catalog loader's
+    // normalizeCategory): the catalog lives in the data layer, above the records.
+    using CategoryNormalizer = QString (*)(const QString &categoryId, const QString &sphereId);
+
     // The project line for one template line: title trimmed of spaces and tabs, empty
     // description dropped, category normalised for the sphere "software", negative hours as 0,
     // a rate not above zero replaced by the template's default rate (and 0 when that is
     // negative or not a number), done absent.
-    static ProjectItem fromTemplateItem(const EstimateTemplateItem &templateItem, double defaultRate);
+    static ProjectItem fromTemplateItem(const EstimateTemplateItem &templateItem, double defaultRate,
+                                        CategoryNormalizer normalizeCategory);
 
     bool operator==(const ProjectItem &other) const = default;
 };

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "Project.h"
 #include "ProjectItem.h"
 #include "ProjectStatus.h"
+#include "Utils/JsonPath.h"
 
 #include <QJsonObject>
 #include <QList>
@@ -21,5 +23,23 @@ struct UpdateProjectRequest
     std::optional<QString> projectType;
     std::optional<QString> iterationStartedAt;
 
-    QJsonObject toJson(const QString &path = {}) const;
+    QJsonObject toJson(const JsonPath &path = {}) const;
+
+    // The request that saves an edited project: its edited fields, the optional ones as it has them.
+    static UpdateProjectRequest fromEditedProject(const Project &edited);
+
+    // Calls visit(requestField, projectField) with member pointers for each field an edit carries.
+    // The request and a guest's stamping of an edit onto the stored project both read this list.
+    template<typename Visit>
+    static void forEachEditedField(Visit &&visit)
+    {
+        visit(&UpdateProjectRequest::name, &Project::name);
+        visit(&UpdateProjectRequest::clientName, &Project::clientName);
+        visit(&UpdateProjectRequest::currency, &Project::currency);
+        visit(&UpdateProjectRequest::status, &Project::status);
+        visit(&UpdateProjectRequest::defaultRate, &Project::defaultRate);
+        visit(&UpdateProjectRequest::items, &Project::items);
+        visit(&UpdateProjectRequest::projectType, &Project::projectType);
+        visit(&UpdateProjectRequest::iterationStartedAt, &Project::iterationStartedAt);
+    }
 };

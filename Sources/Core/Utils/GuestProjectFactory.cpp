@@ -11,7 +11,7 @@ QString isoTimestamp(const QDateTime &moment)
 
 Project makeNew(const QString &name, const std::optional<QString> &clientName, const QString &currency,
                 ProjectStatus status, const std::optional<EstimateTemplate> &estimateTemplate,
-                const QDateTime &now)
+                ProjectItem::CategoryNormalizer normalizeCategory, const QDateTime &now)
 {
     Project p;
     p.id = QStringLiteral("local-") + QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
@@ -21,7 +21,7 @@ Project makeNew(const QString &name, const std::optional<QString> &clientName, c
     if (estimateTemplate) {
         p.defaultRate = estimateTemplate->defaultRate;
         for (const EstimateTemplateItem &line : estimateTemplate->items)
-            p.items.append(ProjectItem::fromTemplateItem(line, estimateTemplate->defaultRate));
+            p.items.append(ProjectItem::fromTemplateItem(line, estimateTemplate->defaultRate, normalizeCategory));
         p.templateId = estimateTemplate->id;
     } else {
         p.defaultRate = 50.0;

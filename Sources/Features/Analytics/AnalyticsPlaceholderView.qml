@@ -2,7 +2,7 @@ import QtQuick
 import QtQuick.Controls
 import Tessmark.Design
 import Tessmark.Services
-import Tessmark.App
+import Tessmark.Features.Projects
 
 // Stand-in of the analytics dashboard: the account's projects with their planned cost.
 Rectangle {

@@ -2,8 +2,8 @@ import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
 import Tessmark.Design
+import Tessmark.Features.Auth
 import Tessmark.Services
-import Tessmark.App
 
 // Stand-in of the offer to move device projects into the account.
 AppSheet {

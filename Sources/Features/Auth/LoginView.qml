@@ -2,8 +2,8 @@ import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
 import Tessmark.Design
+import Tessmark.Features.Auth
 import Tessmark.Services
-import Tessmark.App
 
 // Stand-in of the sign-in screen: e-mail and password through the shared sign-in service.
 Item {
@@ -52,7 +52,8 @@ Item {
         Text {
             Layout.fillWidth: true
             visible: text !== ""
-            text: login.auth.errorMessage || ""
+            text: login.auth.errorMessage
+            textFormat: Text.PlainText
             color: AppTheme.error
             font: Typography.font(Typography.Footnote)
             wrapMode: Text.WordWrap

@@ -2,8 +2,8 @@ import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
 import Tessmark.Design
+import Tessmark.Features.Auth
 import Tessmark.Services
-import Tessmark.App
 
 // Stand-in of the new-password screen of a reset link.
 Item {
@@ -36,7 +36,8 @@ Item {
         Text {
             Layout.fillWidth: true
             visible: text !== ""
-            text: reset.message !== "" ? reset.message : (reset.auth.errorMessage || "")
+            text: reset.message !== "" ? reset.message : reset.auth.errorMessage
+            textFormat: Text.PlainText
             wrapMode: Text.WordWrap
             color: reset.message !== "" ? AppTheme.deepBlack : AppTheme.error
             font: Typography.font(Typography.Footnote)

@@ -2,8 +2,8 @@ import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
 import Tessmark.Design
+import Tessmark.Features.Auth
 import Tessmark.Services
-import Tessmark.App
 
 // Stand-in of the e-mail verification screen of a link.
 Item {
@@ -38,6 +38,7 @@ Item {
         Text {
             Layout.fillWidth: true
             text: verify.message
+            textFormat: Text.PlainText
             wrapMode: Text.WordWrap
             horizontalAlignment: Text.AlignHCenter
             color: AppTheme.deepBlack

@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Controls
 import Tessmark.Design
+import Tessmark.Features.Auth
 import Tessmark.Services
 
 // Stand-in of the welcome screen: the two ways on.

@@ -2,7 +2,7 @@ import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
 import Tessmark.Design
-import Tessmark.App
+import Tessmark.Features.Onboarding
 
 // The tour's layer over the main window: the dimmed scrim with a hole around the lit element,
 // and the card of the current step.

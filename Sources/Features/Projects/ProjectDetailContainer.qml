@@ -4,8 +4,8 @@ import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
 import Tessmark.Design
+import Tessmark.Features.Projects
 import Tessmark.Services
-import Tessmark.App
 
 // Stand-in of the project detail: the chosen project's name, client and lines.
 Rectangle {

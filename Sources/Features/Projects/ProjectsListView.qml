@@ -3,8 +3,8 @@ pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
 import Tessmark.Design
+import Tessmark.Features.Projects
 import Tessmark.Services
-import Tessmark.App
 
 // Stand-in of the projects list: the service's projects, one row each; choosing one selects it.
 Rectangle {
@@ -38,6 +38,7 @@ Rectangle {
         anchors.centerIn: parent
         visible: rows.count === 0
         text: list.projectsService.isLoading ? "Загрузка…" : list.projectsService.errorMessage
+        textFormat: Text.PlainText
         color: AppTheme.textSecondary
         font: Typography.font(Typography.Subheadline)
     }

@@ -108,7 +108,8 @@ ScrollView {
                 color: AppTheme.textSecondary
                 text: settings.isGuest
                       ? "Вы работаете локально на устройстве. Войдите в аккаунт, чтобы сохранить проекты в облаке, открыть платежи и аналитику."
-                      : (settings.auth.user ? settings.auth.user.email : "")
+                      : (settings.auth.hasUser ? settings.auth.user.email : "")
+                textFormat: Text.PlainText
             }
             SecondaryButton {
                 objectName: "leaveButton"
