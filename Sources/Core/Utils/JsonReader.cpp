@@ -56,39 +56,53 @@ QJsonValue JsonReader::requiredValue(const QString &key, QJsonValue::Type type, 
     return value;
 }
 
-std::optional<QJsonValue> JsonReader::optionalValue(const QString &key, QJsonValue::Type type,
-                                                    const char *expected) const
+QJsonObject::const_iterator JsonReader::requiredRef(const QString &key, QJsonValue::Type type, const char *expected) const
 {
-    const QJsonValue value = m_object.value(key);
-    if (isAbsent(value))
-        return std::nullopt;
-    if (value.type() != type)
-        throw mismatch(m_path.key(key), expected, value);
-    return value;
+    const auto it = m_object.constFind(key);
+    if (it == m_object.constEnd())
+        throw keyNotFound(key);
+    if (it->type() != type)
+        throw mismatch(m_path.key(key), expected, it.value());
+    return it;
+}
+
+QJsonObject::const_iterator JsonReader::optionalRef(const QString &key, QJsonValue::Type type, const char *expected) const
+{
+    const auto it = m_object.constFind(key);
+    if (it == m_object.constEnd())
+        return it;
+    const QJsonValue::Type found = it->type();
+    if (found == QJsonValue::Null)
+        return m_object.constEnd();
+    if (found != type)
+        throw mismatch(m_path.key(key), expected, it.value());
+    return it;
 }
 
 QString JsonReader::requiredString(const QString &key) const
 {
-    return requiredValue(key, QJsonValue::String, "String").toString();
+    return requiredRef(key, QJsonValue::String, "String")->toString();
 }
 
 std::optional<QString> JsonReader::optionalString(const QString &key) const
 {
-    if (const auto value = optionalValue(key, QJsonValue::String, "String"))
-        return value->toString();
-    return std::nullopt;
+    const auto it = optionalRef(key, QJsonValue::String, "String");
+    if (it == m_object.constEnd())
+        return std::nullopt;
+    return it->toString();
 }
 
 double JsonReader::requiredDouble(const QString &key) const
 {
-    return requiredValue(key, QJsonValue::Double, "Double").toDouble();
+    return requiredRef(key, QJsonValue::Double, "Double")->toDouble();
 }
 
 std::optional<double> JsonReader::optionalDouble(const QString &key) const
 {
-    if (const auto value = optionalValue(key, QJsonValue::Double, "Double"))
-        return value->toDouble();
-    return std::nullopt;
+    const auto it = optionalRef(key, QJsonValue::Double, "Double");
+    if (it == m_object.constEnd())
+        return std::nullopt;
+    return it->toDouble();
 }
 
 std::optional<qint64> JsonReader::wholeNumber(const QJsonValue &value)
@@ -124,12 +138,13 @@ std::optional<qint64> JsonReader::optionalInt(const QString &key) const
 
 bool JsonReader::requiredBool(const QString &key) const
 {
-    return requiredValue(key, QJsonValue::Bool, "Bool").toBool();
+    return requiredRef(key, QJsonValue::Bool, "Bool")->toBool();
 }
 
 std::optional<bool> JsonReader::optionalBool(const QString &key) const
 {
-    if (const auto value = optionalValue(key, QJsonValue::Bool, "Bool"))
-        return value->toBool();
-    return std::nullopt;
+    const auto it = optionalRef(key, QJsonValue::Bool, "Bool");
+    if (it == m_object.constEnd())
+        return std::nullopt;
+    return it->toBool();
 }

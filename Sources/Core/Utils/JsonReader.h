@@ -111,8 +111,10 @@ private:
     static bool isAbsent(const QJsonValue &value) { return value.isUndefined() || value.isNull(); }
     DecodingError keyNotFound(const QString &key) const;
     QJsonValue requiredValue(const QString &key, QJsonValue::Type type, const char *expected) const;
-    // The value of key unless absent; a value of another kind than type fails.
-    std::optional<QJsonValue> optionalValue(const QString &key, QJsonValue::Type type, const char *expected) const;
+    // Scalars are read through references into the object: no QJsonValue copy per field.
+    QJsonObject::const_iterator requiredRef(const QString &key, QJsonValue::Type type, const char *expected) const;
+    // The end iterator when key is missing or null; a value of another kind than type fails.
+    QJsonObject::const_iterator optionalRef(const QString &key, QJsonValue::Type type, const char *expected) const;
 
     QJsonObject m_object;
     JsonPath m_path;
