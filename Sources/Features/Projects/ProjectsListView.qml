@@ -69,6 +69,7 @@ Rectangle {
         }
         Menu {
             id: financeMenu
+            objectName: "projectRowMenu"
             property string projectId: ""
             MenuItem {
                 text: "Платежи"
