@@ -9,11 +9,41 @@
 #include "Settings/Preferences.h"
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QQmlApplicationEngine>
 #include <QQmlEngineExtensionPlugin>
+#include <QTimer>
 #include <QUrl>
+#include <cstdio>
+#include <cstdlib>
 
 #include "App/AppQmlPlugins.h"
+
+namespace {
+
+// The start cannot go on: the reason goes to the log and into a window the user can read, since
+// a stop before the main window would otherwise leave nothing on screen.
+int stopWithWindow(const QString &message)
+{
+    qCritical("%s", qPrintable(message));
+    QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), message);
+    box.addButton(QStringLiteral("Закрыть"), QMessageBox::RejectRole);
+    box.setTextFormat(Qt::PlainText);
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // Test seam: the process tests have nobody to close the window, so it reports what it showed and closes.
+    if (qEnvironmentVariableIsSet("TESSMARK_TEST_CLOSE_STOP_WINDOW")) {
+        QTimer::singleShot(0, &box, [&box] {
+            if (box.isVisible())
+                std::printf("stop window: %s\n", box.text().toUtf8().constData());
+            std::fflush(stdout);
+            box.close();
+        });
+    }
+    box.exec();
+    return EXIT_FAILURE;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -34,9 +64,11 @@ int main(int argc, char *argv[])
 
     StartupArguments::apply(arguments, Preferences::shared());
 
-    // Both stop the program here, before any window, when the build or the device cannot serve it.
-    AppConfig::apiBaseUrl();
-    PersistenceController::shared();
+    // Both stop the program here, before the main window, when the build or the device cannot serve it.
+    if (!AppConfig::readApiBaseUrl())
+        return stopWithWindow(AppConfig::missingBaseUrlMessage());
+    if (const std::optional<QString> failure = PersistenceController::openShared())
+        return stopWithWindow(*failure);
     // Every authorized request carries the token kept in the credential store.
     APIClient::shared().setTokenProvider([] { return KeychainTokenStore::shared().load(); });
 

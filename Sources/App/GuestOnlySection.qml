@@ -1,3 +1,5 @@
+pragma ComponentBehavior: Bound
+
 import QtQuick
 import QtQuick.Controls
 import Tessmark.Design
@@ -9,7 +11,7 @@ ScrollView {
 
     required property string title
     required property string message
-    required property MainShellViewModel shellModel
+    required property MainOnboardingController tour
     // The tour target this placeholder stands for.
     required property string highlight
 
@@ -19,18 +21,18 @@ ScrollView {
 
     Item {
         width: section.availableWidth
-        implicitHeight: Math.max(column.implicitHeight + 2 * section.shellModel.placeholderPadding, section.availableHeight)
+        implicitHeight: Math.max(column.implicitHeight + 2 * section.AdaptiveMetrics.placeholderPadding,
+                                 section.availableHeight)
 
         Item {
             id: column
-            readonly property real cap: section.shellModel.placeholderMaxWidth
-            readonly property real available: parent.width - 2 * section.shellModel.placeholderPadding
-            x: section.shellModel.placeholderPadding + Math.max(0, (available - width) / 2)
-            y: section.shellModel.placeholderPadding
+            readonly property real cap: section.AdaptiveMetrics.placeholderMaxWidth
+            readonly property real available: parent.width - 2 * section.AdaptiveMetrics.placeholderPadding
+            x: section.AdaptiveMetrics.placeholderPadding + Math.max(0, (available - width) / 2)
+            y: section.AdaptiveMetrics.placeholderPadding
             width: cap < 0 ? available : Math.min(available, cap)
             implicitHeight: stack.implicitHeight
-            OnboardingSpotlight.active: section.shellModel.tourRunning
-                                        && section.shellModel.currentHighlight === section.highlight
+            OnboardingSpotlight.active: section.tour.running && section.tour.currentHighlight === section.highlight
             OnboardingSpotlight.highlight: section.highlight
 
             Column {

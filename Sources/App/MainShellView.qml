@@ -17,9 +17,13 @@ Item {
         id: shellModel
         auth: shell.auth
         isGuest: shell.isGuest
-        width: shell.AdaptiveMetrics.width
-        isCompact: shell.AdaptiveMetrics.isCompact
-        highlightFrames: content.Onboarding.frames
+    }
+
+    // The lit elements below the content report their frames to the content's collector.
+    Binding {
+        target: shellModel.tour
+        property: "frameSource"
+        value: content.Onboarding
     }
 
     Rectangle {
@@ -31,7 +35,7 @@ Item {
         id: content
         anchors.fill: parent
         // Every view below reads the element the tour lights; lit elements report their frames here.
-        Onboarding.highlight: shellModel.currentHighlight
+        Onboarding.highlight: shellModel.tour.currentHighlight
         Onboarding.collectsFrames: true
 
         SplitView {
@@ -47,11 +51,12 @@ Item {
             Item {
                 id: sidebar
                 objectName: "sidebar"
-                SplitView.minimumWidth: shellModel.sidebarMinWidth
-                SplitView.preferredWidth: shellModel.sidebarIdealWidth
-                SplitView.maximumWidth: shellModel.sidebarMaxWidth
-                OnboardingSpotlight.active: shellModel.tourRunning && shellModel.currentHighlight === "mainNavigation"
-                OnboardingSpotlight.highlight: "mainNavigation"
+                SplitView.minimumWidth: shell.AdaptiveMetrics.sidebarMinWidth
+                SplitView.preferredWidth: shell.AdaptiveMetrics.sidebarIdealWidth
+                SplitView.maximumWidth: shell.AdaptiveMetrics.sidebarMaxWidth
+                OnboardingSpotlight.active: shellModel.tour.running
+                                            && shellModel.tour.currentHighlight === OnboardingTargets.mainNavigation
+                OnboardingSpotlight.highlight: OnboardingTargets.mainNavigation
 
                 Rectangle {
                     anchors.fill: parent
@@ -91,8 +96,8 @@ Item {
             Item {
                 id: contentColumn
                 objectName: "contentColumn"
-                SplitView.minimumWidth: shellModel.contentMinWidth
-                SplitView.preferredWidth: shellModel.contentMinWidth + 40
+                SplitView.minimumWidth: shell.AdaptiveMetrics.contentMinWidth
+                SplitView.preferredWidth: shell.AdaptiveMetrics.contentMinWidth + 40
 
                 Loader {
                     anchors.fill: parent
@@ -111,7 +116,7 @@ Item {
             Item {
                 id: detailColumn
                 objectName: "detailColumn"
-                SplitView.minimumWidth: shellModel.detailMinWidth
+                SplitView.minimumWidth: shell.AdaptiveMetrics.detailMinWidth
                 SplitView.fillWidth: true
 
                 Loader {
@@ -128,7 +133,7 @@ Item {
                         case "analytics":
                             if (shell.isGuest)
                                 return analyticsGuestEmpty
-                            return shellModel.selectedAnalyticsRow !== undefined ? analyticsDetail : analyticsEmpty
+                            return shellModel.selectedAnalyticsRow.isValid ? analyticsDetail : analyticsEmpty
                         default:
                             return settingsEmpty
                         }
@@ -145,7 +150,7 @@ Item {
             projectsService: shellModel.projectsService
             isGuest: shell.isGuest
             Binding { target: list; property: "selectedProjectId"; value: shellModel.selectedProjectId }
-            onSelectedProjectIdChanged: shellModel.selectedProjectId = selectedProjectId
+            onSelectedProjectIdChanged: shellModel.selectedProjectId = list.selectedProjectId
             onOpenFinance: projectId => shellModel.openPayments(projectId)
         }
     }
@@ -174,7 +179,7 @@ Item {
             id: hub
             projectsService: shellModel.projectsService
             Binding { target: hub; property: "selectedProjectId"; value: shellModel.selectedFinanceProjectId }
-            onSelectedProjectIdChanged: shellModel.selectedFinanceProjectId = selectedProjectId
+            onSelectedProjectIdChanged: shellModel.selectedFinanceProjectId = hub.selectedProjectId
         }
     }
 
@@ -197,10 +202,9 @@ Item {
     Component {
         id: analyticsHub
         AnalyticsPlaceholderView {
-            id: dashboard
             projectsService: shellModel.projectsService
-            Binding { target: dashboard; property: "selectedRow"; value: shellModel.selectedAnalyticsRow }
-            onSelectedRowChanged: shellModel.selectedAnalyticsRow = selectedRow
+            selectedRow: shellModel.selectedAnalyticsRow
+            onRowChosen: projectId => shellModel.selectAnalyticsProject(projectId)
             onOpenFinance: projectId => shellModel.openPayments(projectId)
         }
     }
@@ -227,8 +231,8 @@ Item {
             objectName: "paymentsPlaceholder"
             title: "Платежи"
             message: "Учёт платежей и синхронизация с облаком доступны после входа в аккаунт."
-            shellModel: shell.viewModel
-            highlight: "paymentsHub"
+            tour: shellModel.tour
+            highlight: OnboardingTargets.paymentsHub
         }
     }
 
@@ -238,8 +242,8 @@ Item {
             objectName: "analyticsPlaceholder"
             title: "Аналитика"
             message: "Сводная аналитика по облачным данным. Локальные сметы доступны в разделе «Проекты»."
-            shellModel: shell.viewModel
-            highlight: "analyticsHub"
+            tour: shellModel.tour
+            highlight: OnboardingTargets.analyticsHub
         }
     }
 
@@ -251,21 +255,15 @@ Item {
     Component { id: settingsEmpty; EmptyStateView { objectName: "detailEmpty"; title: "Настройки"; systemImage: "gearshape"; color: AppTheme.textSecondary } }
 
     LocalDataMigrationSheet {
-        id: migrationSheet
-        presented: shellModel.showMigration
-        locals: shellModel.showMigration ? shellModel.pendingLocalsValue() : undefined
-        cloudProjects: shellModel.showMigration ? shellModel.cloudProjectsValue() : undefined
-        projectsService: shellModel.projectsService
-        onFinished: shellModel.migrationFinished()
-        onSkipped: shellModel.migrationSkipped()
-        onClosed: shellModel.migrationClosed()
+        offer: shellModel.migration
     }
 
     MainOnboardingOverlay {
         objectName: "onboardingOverlay"
         anchors.fill: parent
-        step: shellModel.mainOnboardingStep
-        highlightRect: shellModel.activeHighlightRect
-        onStepRequested: newStep => shellModel.mainOnboardingStep = newStep
+        step: shellModel.tour.step
+        hasHighlightRect: shellModel.tour.hasHighlightRect
+        highlightRect: shellModel.tour.highlightRect
+        onStepRequested: newStep => shellModel.tour.step = newStep
     }
 }

@@ -26,19 +26,53 @@ Item {
         value: rootModel.colorScheme === "" ? "system" : rootModel.colorScheme
     }
 
+    // Everything of the window, the sheets included, sees the metrics of the window.
     AdaptiveMetricsReader {
         id: metricsReader
         anchors.fill: parent
-    }
 
-    Loader {
-        id: screenLoader
-        parent: metricsReader
-        anchors.fill: parent
-        // Three distinct branches: a change of mode builds a new main window.
-        sourceComponent: rootModel.screen === RootViewModel.AccountShell ? accountShell
-                       : rootModel.screen === RootViewModel.GuestShell ? guestShell
-                       : welcome
+        Loader {
+            id: screenLoader
+            anchors.fill: parent
+            // Three distinct branches: a change of mode builds a new main window.
+            sourceComponent: rootModel.screen === RootViewModel.AccountShell ? accountShell
+                           : rootModel.screen === RootViewModel.GuestShell ? guestShell
+                           : welcome
+        }
+
+        AppSheet {
+            id: loginSheet
+            objectName: "loginSheet"
+            visible: false
+            minimumWidth: 440
+            minimumHeight: 560
+            cancelText: "Закрыть"
+            // Any way of closing only resets the flag.
+            onClosed: rootModel.showLoginSheet = false
+
+            LoginView {
+                objectName: "loginView"
+                anchors.fill: parent
+                auth: rootModel.auth
+            }
+        }
+
+        AppSheet {
+            id: deepLinkSheet
+            objectName: "deepLinkSheet"
+            visible: false
+            minimumWidth: 420
+            minimumHeight: 480
+            onClosed: rootModel.closeDeepLink()
+
+            Loader {
+                id: deepLinkScreen
+                objectName: "deepLinkScreen"
+                anchors.fill: parent
+                active: false
+                sourceComponent: rootModel.deepLinkKind === "verify" ? verifyScreen : resetScreen
+            }
+        }
     }
 
     Component {
@@ -68,38 +102,6 @@ Item {
             // Two-way: the screen writes the flags, and the root's changes come back.
             Binding { target: welcomeView; property: "guestModeActive"; value: rootModel.guestModeActive }
             Binding { target: welcomeView; property: "showLoginSheet"; value: rootModel.showLoginSheet }
-        }
-    }
-
-    AppSheet {
-        id: loginSheet
-        objectName: "loginSheet"
-        visible: false
-        minimumWidth: 440
-        minimumHeight: 560
-        cancelText: "Закрыть"
-        // Any way of closing only resets the flag.
-        onClosed: rootModel.showLoginSheet = false
-
-        LoginView {
-            anchors.fill: parent
-            auth: rootModel.auth
-        }
-    }
-
-    AppSheet {
-        id: deepLinkSheet
-        objectName: "deepLinkSheet"
-        visible: false
-        minimumWidth: 420
-        minimumHeight: 480
-        onClosed: rootModel.closeDeepLink()
-
-        Loader {
-            id: deepLinkScreen
-            anchors.fill: parent
-            active: false
-            sourceComponent: rootModel.deepLinkKind === "verify" ? verifyScreen : resetScreen
         }
     }
 

@@ -1,11 +1,31 @@
 #include "App/SingleInstance.h"
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QStandardPaths>
 
+#include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+namespace {
+
+// A real folder (not a link to one) of this user that nobody else can enter. Our own folder is
+// tightened when it is looser; a folder of the system's is only taken as it is.
+bool isPrivateFolder(const QString &path, bool tighten)
+{
+    struct stat info {};
+    const QByteArray native = QFile::encodeName(path);
+    if (lstat(native.constData(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != getuid())
+        return false;
+    if ((info.st_mode & 077) == 0)
+        return true;
+    return tighten && chmod(native.constData(), 0700) == 0;
+}
+
+} // namespace
 
 SingleInstance::SingleInstance(const QString &serverName, QObject *parent)
     : QObject(parent)
@@ -15,17 +35,62 @@ SingleInstance::SingleInstance(const QString &serverName, QObject *parent)
 
 QString SingleInstance::defaultServerName()
 {
+    const QString folder = socketFolder();
+    if (folder.isEmpty())
+        return {};
     const QByteArray location = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toUtf8();
     const QByteArray digest = QCryptographicHash::hash(location, QCryptographicHash::Sha1).toHex().left(16);
-    return QStringLiteral("tessmark-%1-%2").arg(getuid()).arg(QString::fromLatin1(digest));
+    return QStringLiteral("%1/tessmark-%2").arg(folder, QString::fromLatin1(digest));
+}
+
+QString SingleInstance::socketFolder()
+{
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && isPrivateFolder(runtime, false))
+        return QDir::cleanPath(runtime);
+    const QString own = QDir::cleanPath(QDir::tempPath()) + QStringLiteral("/tessmark-%1").arg(getuid());
+    // Made with its mode at once; one that is already there must prove to be ours.
+    mkdir(QFile::encodeName(own).constData(), 0700);
+    return isPrivateFolder(own, true) ? own : QString();
+}
+
+bool SingleInstance::isOwnPeer(std::optional<uint> peerUid, uint ownUid)
+{
+    return peerUid.has_value() && *peerUid == ownUid;
+}
+
+std::optional<uint> SingleInstance::peerUid(qintptr socketDescriptor)
+{
+    if (socketDescriptor < 0)
+        return std::nullopt;
+#if defined(Q_OS_LINUX)
+    struct ucred credentials {};
+    socklen_t size = sizeof credentials;
+    if (getsockopt(int(socketDescriptor), SOL_SOCKET, SO_PEERCRED, &credentials, &size) != 0)
+        return std::nullopt;
+    return credentials.uid;
+#else
+    uid_t uid = 0;
+    gid_t gid = 0;
+    if (getpeereid(int(socketDescriptor), &uid, &gid) != 0)
+        return std::nullopt;
+    return uid;
+#endif
 }
 
 bool SingleInstance::forwardToRunning(const QString &message, int timeoutMs)
 {
+    if (m_serverName.isEmpty())
+        return false;
     QLocalSocket socket;
     socket.connectToServer(m_serverName);
     if (!socket.waitForConnected(timeoutMs))
         return false;
+    // The link may carry a password-reset token: it goes to nobody but this user.
+    if (!isOwnPeer(peerUid(socket.socketDescriptor()), getuid())) {
+        socket.abort();
+        return false;
+    }
     socket.write(message.toUtf8() + '\n');
     if (!socket.waitForBytesWritten(timeoutMs))
         return false;
@@ -37,6 +102,8 @@ bool SingleInstance::forwardToRunning(const QString &message, int timeoutMs)
 
 bool SingleInstance::listen()
 {
+    if (m_serverName.isEmpty())
+        return false;
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     if (!m_server->listen(m_serverName)) {
@@ -47,9 +114,18 @@ bool SingleInstance::listen()
     }
     connect(m_server, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket *socket = m_server->nextPendingConnection()) {
+            if (!isOwnPeer(peerUid(socket->socketDescriptor()), getuid())) {
+                socket->abort();
+                socket->deleteLater();
+                continue;
+            }
+            // Room for one whole line and its end, no more.
+            socket->setReadBufferSize(maxLineBytes + 1);
             auto drain = [this, socket] {
                 while (socket->canReadLine())
                     Q_EMIT messageReceived(QString::fromUtf8(socket->readLine()).chopped(1));
+                if (socket->bytesAvailable() > maxLineBytes)
+                    socket->abort();
             };
             connect(socket, &QLocalSocket::readyRead, this, drain);
             connect(socket, &QLocalSocket::disconnected, this, [socket, drain] {

@@ -15,6 +15,22 @@ struct AdaptiveMetrics
         return horizontalSizeClass == UserInterfaceSizeClass::Compact || width < CompactWidthLimit;
     }
 
+    // The main window's columns: the sidebar narrows below 900 points, the other two below 1100.
+    double sidebarMinWidth() const { return width < 900 ? 180 : 200; }
+    double sidebarIdealWidth() const { return width < 900 ? 200 : 220; }
+    double sidebarMaxWidth() const { return width < 900 ? 240 : 260; }
+    double contentMinWidth() const { return width < 1100 ? 300 : 340; }
+    double detailMinWidth() const { return width < 1100 ? 360 : 440; }
+
+    // A placeholder's margins, and the cap of its column: negative (no cap) below the compact limit.
+    double placeholderPadding() const { return isCompact() ? 20 : 28; }
+    double placeholderMaxWidth() const
+    {
+        if (width < CompactWidthLimit)
+            return -1;
+        return width < 900 ? 520 : 640;
+    }
+
     // What a view outside every reader sees: a compact phone-sized width.
     static AdaptiveMetrics outsideAnyReader() { return {UserInterfaceSizeClass::Compact, 390}; }
 };

@@ -22,6 +22,13 @@ class AdaptiveMetricsAttached : public QObject
     Q_PROPERTY(double width READ width NOTIFY metricsChanged)
     Q_PROPERTY(bool isCompact READ isCompact NOTIFY metricsChanged)
     Q_PROPERTY(UserInterfaceSizeClass::Value horizontalSizeClass READ horizontalSizeClass NOTIFY metricsChanged)
+    Q_PROPERTY(double sidebarMinWidth READ sidebarMinWidth NOTIFY metricsChanged)
+    Q_PROPERTY(double sidebarIdealWidth READ sidebarIdealWidth NOTIFY metricsChanged)
+    Q_PROPERTY(double sidebarMaxWidth READ sidebarMaxWidth NOTIFY metricsChanged)
+    Q_PROPERTY(double contentMinWidth READ contentMinWidth NOTIFY metricsChanged)
+    Q_PROPERTY(double detailMinWidth READ detailMinWidth NOTIFY metricsChanged)
+    Q_PROPERTY(double placeholderPadding READ placeholderPadding NOTIFY metricsChanged)
+    Q_PROPERTY(double placeholderMaxWidth READ placeholderMaxWidth NOTIFY metricsChanged)
 
 public:
     explicit AdaptiveMetricsAttached(QObject *attachee);
@@ -32,6 +39,13 @@ public:
     double width() const { return metrics().width; }
     bool isCompact() const { return metrics().isCompact(); }
     UserInterfaceSizeClass::Value horizontalSizeClass() const { return metrics().horizontalSizeClass; }
+    double sidebarMinWidth() const { return metrics().sidebarMinWidth(); }
+    double sidebarIdealWidth() const { return metrics().sidebarIdealWidth(); }
+    double sidebarMaxWidth() const { return metrics().sidebarMaxWidth(); }
+    double contentMinWidth() const { return metrics().contentMinWidth(); }
+    double detailMinWidth() const { return metrics().detailMinWidth(); }
+    double placeholderPadding() const { return metrics().placeholderPadding(); }
+    double placeholderMaxWidth() const { return metrics().placeholderMaxWidth(); }
 
 Q_SIGNALS:
     void metricsChanged();

@@ -17,12 +17,16 @@ ProviderSignal *providerSignal()
     return signal;
 }
 
-// A popup's visual item hangs under the window overlay; values flow from where it was declared.
+// A popup's visual item hangs under the window overlay; values flow from where it was declared,
+// which is not its `parent` when that was set to the overlay itself.
 QQuickItem *popupDeclarer(QQuickItem *popupItem)
 {
     for (QObject *o = popupItem; o; o = o->parent()) {
-        if (o->inherits("QQuickPopup"))
+        if (o->inherits("QQuickPopup")) {
+            if (auto *declarer = qobject_cast<QQuickItem *>(o->parent()))
+                return declarer;
             return qobject_cast<QQuickItem *>(o->property("parent").value<QObject *>());
+        }
     }
     return nullptr;
 }

@@ -1,11 +1,15 @@
 // The root and the main window with a signed-in account on the test backend: the screen choice,
-// what signing in and out changes, links while signed in, and the offer of the device projects.
+// what signing in and out changes, links while signed in, the window's own loads at start and
+// the migration sheet.
 #include "AccountTestBackend.h"
 #include "AppTestEnvironment.h"
 #include "Features/Auth/LocalDataMigrationSheetModel.h"
+#include "Features/Onboarding/GuidedOnboarding.h"
 
+#include <QJsonArray>
 #include <QSignalSpy>
 #include <QTest>
+#include <algorithm>
 
 class TestAccountWindow : public QObject
 {
@@ -25,10 +29,15 @@ class TestAccountWindow : public QObject
     {
         auto *shell = new MainShellViewModel(&root);
         shell->setGuest(false);
-        QSignalSpy probed(shell, &MainShellViewModel::migrationProbeFinished);
+        QSignalSpy probed(shell->migration(), &LocalDataMigrationOffer::probeFinished);
         shell->start();
         [&] { QTRY_COMPARE(probed.size(), 1); }();
         return shell;
+    }
+
+    static bool hasIteration(const QList<Project> &projects)
+    {
+        return std::any_of(projects.begin(), projects.end(), [](const Project &p) { return p.isIteration(); });
     }
 
 private Q_SLOTS:
@@ -81,53 +90,6 @@ private Q_SLOTS:
         QVERIFY(!root.guestModeActive());
     }
 
-    void migrationOfferedForDeviceProjects()
-    {
-        RootViewModel root;
-        signIn(root);
-        const QList<Project> devices = AppTestEnvironment::addDeviceProjects(3);
-        MainShellViewModel *shell = startedShell(root);
-        QVERIFY(shell->showMigration());
-        // Newest first, after the account's own projects were loaded.
-        QCOMPARE(shell->pendingLocals().size(), 3);
-        QCOMPARE(shell->pendingLocals().first().id, devices.last().id);
-        QVERIFY(!shell->projectsService()->projects().isEmpty());
-        QCOMPARE(shell->cloudProjectsValue().value<QList<Project>>().size(), shell->projectsService()->projects().size());
-
-        // Skipped: not offered again by this window.
-        shell->migrationSkipped();
-        shell->migrationClosed();
-        QSignalSpy probed(shell, &MainShellViewModel::migrationProbeFinished);
-        shell->runMigrationProbeIfNeeded();
-        QCOMPARE(probed.size(), 1);
-        QVERIFY(!shell->showMigration());
-
-        // A new window (signing out and in again) offers again.
-        QVERIFY(startedShell(root)->showMigration());
-    }
-
-    void noOfferWithoutReadableDeviceProjects_data()
-    {
-        QTest::addColumn<bool>("brokenRecord");
-        QTest::newRow("empty device store") << false;
-        QTest::newRow("no device record reads") << true;
-    }
-
-    void noOfferWithoutReadableDeviceProjects()
-    {
-        QFETCH(bool, brokenRecord);
-        if (brokenRecord)
-            PersistenceController::shared()->upsert(QStringLiteral("local-broken"), QByteArrayLiteral("{\"name\":1}"));
-        m_account.backend.clearRequests();
-        RootViewModel root;
-        signIn(root);
-        QVERIFY(!startedShell(root)->showMigration());
-        // The account's projects were loaded first, without iterations.
-        const QList<RecordedRequest> loads = m_account.backend.requests(QStringLiteral("GET"), QStringLiteral("projects"));
-        QVERIFY(!loads.isEmpty());
-        QCOMPARE(loads.last().query, QString());
-    }
-
     void migrationSheetMovesTheDeviceProjects_data()
     {
         QTest::addColumn<QString>("policy");
@@ -144,14 +106,13 @@ private Q_SLOTS:
         signIn(root);
         AppTestEnvironment::addDeviceProjects(2, QStringLiteral("Черновик"));
         MainShellViewModel *shell = startedShell(root);
-        QVERIFY(shell->showMigration());
-        const qsizetype before = shell->projectsService()->projects().size();
+        QVERIFY(shell->migration()->shown());
+        const qsizetype before = shell->migration()->cloudProjects().size();
 
         LocalDataMigrationSheetModel sheet;
-        sheet.setLocals(shell->pendingLocalsValue());
-        sheet.setCloudProjects(shell->cloudProjectsValue());
-        sheet.setProjectsService(shell->projectsService());
+        sheet.setOffer(shell->migration());
         QCOMPARE(sheet.localCount(), 2);
+        QCOMPARE(sheet.cloudCount(), before);
         QCOMPARE(sheet.policy(), QStringLiteral("mergeAll"));
         sheet.setPolicy(policy);
         QSignalSpy finished(&sheet, &LocalDataMigrationSheetModel::finished);
@@ -161,7 +122,77 @@ private Q_SLOTS:
         QVERIFY(!sheet.isRunning());
         QCOMPARE(sheet.errorText(), QString());
         QVERIFY(AppTestEnvironment::repository().fetchAllSorted().isEmpty());
-        QCOMPARE(shell->projectsService()->projects().size(), before + added);
+        QCOMPARE(shell->projectsService()->rootProjects().size(), before + added);
+    }
+
+    // The sheet closes on finished(): by then the window's list was reloaded, in the form the
+    // sections show it (with iterations), and holds the moved projects.
+    void migrationSheetFinishesAfterTheReload()
+    {
+        RootViewModel root;
+        signIn(root);
+        AppTestEnvironment::addDeviceProjects(2, QStringLiteral("Перенос"));
+        MainShellViewModel *shell = startedShell(root);
+        ProjectsService *service = shell->projectsService();
+        LocalDataMigrationSheetModel sheet;
+        sheet.setOffer(shell->migration());
+
+        bool finished = false;
+        bool loadingAtFinish = true;
+        qsizetype movedAtFinish = -1;
+        bool iterationsAtFinish = false;
+        connect(&sheet, &LocalDataMigrationSheetModel::finished, this, [&] {
+            finished = true;
+            loadingAtFinish = service->isLoading();
+            const QList<Project> listed = service->projects();
+            movedAtFinish = std::count_if(listed.begin(), listed.end(), [](const Project &p) {
+                return p.name.startsWith(QStringLiteral("Перенос"));
+            });
+            iterationsAtFinish = hasIteration(listed);
+        });
+        sheet.apply();
+        QTRY_VERIFY(finished);
+        QVERIFY(!loadingAtFinish);
+        QCOMPARE(movedAtFinish, 2);
+        QVERIFY(iterationsAtFinish);
+        QVERIFY(shell->migration()->shown()); // the sheet closes it when it closes
+    }
+
+    // The window's own reads at start (the offer's probe, the tour's demo check) answer after the
+    // projects section loaded the tree: the tree keeps its iterations.
+    void lateStartReadsLeaveTheTreeWhole()
+    {
+        Preferences::shared().setValue(GuidedOnboarding::completedVersionKey, 0);
+        RootViewModel root;
+        signIn(root);
+        AppTestEnvironment::addDeviceProjects(1);
+        // What the backend answers to a list without iterations, held back.
+        ProjectsService reader(false, {}, m_account.api.get());
+        await(reader.load(false));
+        QJsonArray roots;
+        for (const Project &project : reader.projects())
+            roots.append(project.toJson());
+        QVERIFY(!roots.isEmpty());
+        m_account.backend.clearRequests();
+        m_account.backend.setOverride(QStringLiteral("GET"), QStringLiteral("projects"),
+                                      BackendReply::json(200, roots).after(300));
+
+        auto *shell = new MainShellViewModel(&root);
+        shell->setGuest(false);
+        QSignalSpy probed(shell->migration(), &LocalDataMigrationOffer::probeFinished);
+        QSignalSpy checked(shell->tour(), &MainOnboardingController::taskFinished);
+        shell->start();
+        QTRY_COMPARE(m_account.backend.requests(QStringLiteral("GET"), QStringLiteral("projects")).size(), 2);
+        m_account.backend.clearOverrides();
+
+        // The projects section loads its tree meanwhile.
+        await(shell->projectsService()->load(true));
+        QVERIFY(hasIteration(shell->projectsService()->projects()));
+        QTRY_COMPARE(probed.size(), 1);
+        QTRY_COMPARE(checked.size(), 1);
+        QVERIFY(shell->migration()->shown());
+        QVERIFY(shell->tour()->hasDemoProject());
+        QVERIFY(hasIteration(shell->projectsService()->projects()));
     }
 
     void financeProjectFollowsTheServiceList()

@@ -1,11 +1,18 @@
-// What happens before the window: the start-up flag, the URL argument and the single instance.
+// What happens before the window: the start-up flag, the URL argument, the single instance, the
+// modes of the user's files and the stops that the start can come to.
 #include "App/OpenedUrlInbox.h"
 #include "App/SingleInstance.h"
 #include "App/StartupArguments.h"
+#include "Config/AppConfig.h"
+#include "Data/ModelContainer.h"
 #include "Settings/Preferences.h"
 
+#include <QCryptographicHash>
 #include <QLocalServer>
+#include <QLocalSocket>
 #include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQmlEngineExtensionPlugin>
@@ -13,7 +20,56 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 Q_IMPORT_QML_PLUGIN(Tessmark_ServicesPlugin)
+
+namespace {
+
+int modeOf(const QString &path)
+{
+    struct stat info {};
+    if (stat(QFile::encodeName(path).constData(), &info) != 0)
+        return -1;
+    return int(info.st_mode & 07777);
+}
+
+QByteArray contentOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Sets an environment variable for the life of a scope and puts back what was there.
+class ScopedEnv
+{
+public:
+    ScopedEnv(const char *name, const QString &value)
+        : m_name(name)
+        , m_had(qEnvironmentVariableIsSet(name))
+        , m_old(qgetenv(name))
+    {
+        if (value.isNull())
+            qunsetenv(name);
+        else
+            qputenv(name, value.toUtf8());
+    }
+    ~ScopedEnv()
+    {
+        if (m_had)
+            qputenv(m_name, m_old);
+        else
+            qunsetenv(m_name);
+    }
+
+private:
+    const char *m_name;
+    bool m_had;
+    QByteArray m_old;
+};
+
+} // namespace
 
 class TestAppEntry : public QObject
 {
@@ -96,6 +152,149 @@ private Q_SLOTS:
         QCOMPARE(received.at(1).at(0).toString(), QString());
     }
 
+    // The socket lies where no other user can bind it first: the user's runtime folder, or a
+    // folder of ours that only we can enter.
+    void socketFolder_data()
+    {
+        QTest::addColumn<QString>("runtime"); // XDG_RUNTIME_DIR: "" unset, else "private" or "open"
+        QTest::addColumn<int>("ownFolderBefore"); // mode of our folder before, 0: none yet
+        QTest::addColumn<bool>("inRuntime"); // else in our own folder
+        QTest::newRow("runtime folder") << "private" << 0 << true;
+        QTest::newRow("no runtime folder") << "" << 0 << false;
+        QTest::newRow("own folder left open") << "" << 0755 << false;
+        QTest::newRow("runtime folder open to others") << "open" << 0 << false;
+    }
+    void socketFolder()
+    {
+        QFETCH(QString, runtime);
+        QFETCH(int, ownFolderBefore);
+        QFETCH(bool, inRuntime);
+        const QTemporaryDir scratch;
+        const QString runtimeFolder = scratch.filePath(QStringLiteral("run"));
+        QVERIFY(QDir().mkdir(runtimeFolder));
+        QVERIFY(chmod(QFile::encodeName(runtimeFolder).constData(), runtime == QStringLiteral("open") ? 0755 : 0700) == 0);
+        const QString temp = scratch.filePath(QStringLiteral("tmp"));
+        QVERIFY(QDir().mkdir(temp));
+        const QString ownFolder = temp + QStringLiteral("/tessmark-%1").arg(getuid());
+        if (ownFolderBefore != 0) {
+            QVERIFY(QDir().mkdir(ownFolder));
+            QVERIFY(chmod(QFile::encodeName(ownFolder).constData(), mode_t(ownFolderBefore)) == 0);
+        }
+        const ScopedEnv runtimeEnv("XDG_RUNTIME_DIR", runtime.isEmpty() ? QString() : runtimeFolder);
+        const ScopedEnv tempEnv("TMPDIR", temp);
+
+        const QString folder = SingleInstance::socketFolder();
+        QCOMPARE(folder, inRuntime ? runtimeFolder : ownFolder);
+        QCOMPARE(modeOf(folder), 0700);
+        const QString name = SingleInstance::defaultServerName();
+        QCOMPARE(QFileInfo(name).absolutePath(), folder);
+
+        SingleInstance first(name);
+        QVERIFY(first.listen());
+        const QString socketFile = folder + QLatin1Char('/') + QFileInfo(name).fileName();
+        QVERIFY(QFileInfo(socketFile).exists());
+        QSignalSpy received(&first, &SingleInstance::messageReceived);
+        QVERIFY(SingleInstance(name).forwardToRunning(QStringLiteral("tessmark://x")));
+        QTRY_COMPARE(received.size(), 1);
+    }
+
+    // A folder of that name that another user made first is not taken: then there is no socket
+    // at all rather than one that user can reach.
+    void ownFolderOfAnotherUserIsRefused()
+    {
+        if (getuid() != 0)
+            QSKIP("making a folder of another user needs root");
+        const QTemporaryDir scratch;
+        const QString ownFolder = scratch.filePath(QStringLiteral("tessmark-%1").arg(getuid()));
+        QVERIFY(QDir().mkdir(ownFolder));
+        QVERIFY(chown(QFile::encodeName(ownFolder).constData(), 4242, 4242) == 0);
+        const ScopedEnv runtimeEnv("XDG_RUNTIME_DIR", QString());
+        const ScopedEnv tempEnv("TMPDIR", scratch.path());
+        QCOMPARE(SingleInstance::socketFolder(), QString());
+        QCOMPARE(SingleInstance::defaultServerName(), QString());
+        SingleInstance instance(SingleInstance::defaultServerName());
+        QVERIFY(!instance.forwardToRunning(QStringLiteral("tessmark://reset-password?token=t"), 200));
+        QVERIFY(!instance.listen());
+    }
+
+    void peerCheck_data()
+    {
+        QTest::addColumn<int>("peer"); // -1: could not be read
+        QTest::addColumn<int>("own");
+        QTest::addColumn<bool>("talks");
+        QTest::newRow("same user") << 1000 << 1000 << true;
+        QTest::newRow("another user") << 1001 << 1000 << false;
+        QTest::newRow("root peer of a user") << 0 << 1000 << false;
+        QTest::newRow("user peer of root") << 1000 << 0 << false;
+        QTest::newRow("root and root") << 0 << 0 << true;
+        QTest::newRow("peer unknown") << -1 << 1000 << false;
+    }
+    void peerCheck()
+    {
+        QFETCH(int, peer);
+        QFETCH(int, own);
+        QFETCH(bool, talks);
+        const std::optional<uint> peerUid = peer < 0 ? std::nullopt : std::optional<uint>(uint(peer));
+        QCOMPARE(SingleInstance::isOwnPeer(peerUid, uint(own)), talks);
+    }
+
+    // Both ends of a real connection read the other's user, which is this one.
+    void peerOfAConnectionIsThisUser()
+    {
+        QLocalServer server;
+        QVERIFY(server.listen(QStringLiteral("tessmark-peer-%1").arg(QCoreApplication::applicationPid())));
+        QLocalSocket client;
+        client.connectToServer(server.fullServerName());
+        QVERIFY(client.waitForConnected(2000));
+        QVERIFY(server.waitForNewConnection(2000));
+        QLocalSocket *accepted = server.nextPendingConnection();
+        QVERIFY(accepted);
+        QCOMPARE(SingleInstance::peerUid(client.socketDescriptor()), std::optional<uint>(getuid()));
+        QCOMPARE(SingleInstance::peerUid(accepted->socketDescriptor()), std::optional<uint>(getuid()));
+        QCOMPARE(SingleInstance::peerUid(-1), std::nullopt);
+    }
+
+    // A URL is short; a connection that sends a longer line is dropped before it grows the app.
+    void longLines_data()
+    {
+        QTest::addColumn<qint64>("length"); // bytes before the line end
+        QTest::addColumn<bool>("lineEnd");
+        QTest::addColumn<bool>("received");
+        QTest::newRow("longest line") << SingleInstance::maxLineBytes << true << true;
+        QTest::newRow("one byte more") << SingleInstance::maxLineBytes + 1 << true << false;
+        QTest::newRow("megabytes without a line end") << qint64(16 * 1024 * 1024) << false << false;
+    }
+    void longLines()
+    {
+        QFETCH(qint64, length);
+        QFETCH(bool, lineEnd);
+        QFETCH(bool, received);
+        const QString name = QStringLiteral("tessmark-long-%1").arg(QCoreApplication::applicationPid());
+        SingleInstance instance(name);
+        QVERIFY(instance.listen());
+        QSignalSpy messages(&instance, &SingleInstance::messageReceived);
+
+        QLocalSocket client;
+        QSignalSpy disconnected(&client, &QLocalSocket::disconnected);
+        client.connectToServer(name);
+        QVERIFY(client.waitForConnected(2000));
+        const QByteArray line = QByteArray(length, 'a') + (lineEnd ? "\n" : "");
+        client.write(line);
+        if (received) {
+            QTRY_COMPARE(messages.size(), 1);
+            QCOMPARE(messages.at(0).at(0).toString().size(), length);
+        } else {
+            // The server drops the connection instead of waiting for the rest.
+            QTRY_VERIFY_WITH_TIMEOUT(!disconnected.isEmpty(), 20000);
+            QVERIFY(messages.isEmpty());
+        }
+
+        // The instance still takes the next start's URL.
+        QVERIFY(SingleInstance(name).forwardToRunning(QStringLiteral("tessmark://next")));
+        QTRY_VERIFY(!messages.isEmpty() && messages.last().at(0).toString() == QStringLiteral("tessmark://next"));
+        QCOMPARE(messages.size(), received ? 2 : 1);
+    }
+
     void socketOfADeadInstanceIsReplaced()
     {
         const QString name = QStringLiteral("tessmark-stale-%1").arg(QCoreApplication::applicationPid());
@@ -117,6 +316,29 @@ private Q_SLOTS:
         QVERIFY(instance.listen());
     }
 
+    // Every save replaces the settings file; the new one keeps the user-only mode.
+    void settingsFileStaysPrivate()
+    {
+        const QString folder = m_dir.filePath(QStringLiteral("loose-settings"));
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(chmod(QFile::encodeName(folder).constData(), 0755) == 0);
+        const QString path = folder + QStringLiteral("/prefs.ini");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[General]\nguest_mode_active=true\n");
+        file.close();
+        QVERIFY(chmod(QFile::encodeName(path).constData(), 0644) == 0);
+
+        Preferences preferences(path);
+        QCOMPARE(modeOf(folder), 0700);
+        QCOMPARE(modeOf(path), 0600);
+        preferences.setValue(QStringLiteral("app.colorSchemePreference"), QStringLiteral("dark"));
+        preferences.remove(QStringLiteral("guest_mode_active"));
+        QCOMPARE(modeOf(path), 0600);
+        QVERIFY(contentOf(path).contains("dark"));
+        QVERIFY(!contentOf(path).contains("guest_mode_active"));
+    }
+
     void qmlSeesTheSharedPreferences()
     {
         // A change written from a view must reach the C++ listeners of the one store.
@@ -129,18 +351,136 @@ private Q_SLOTS:
         QCOMPARE(object->property("store").value<QObject *>(), &Preferences::shared());
     }
 
-    void storeThatCannotBeOpenedStopsTheProgram()
+    // A start that cannot go on shows why in a window (closed by the test seam) and leaves with a
+    // failure status instead of aborting.
+    void stopsShowTheirReason_data()
     {
-        // The data location lies below a plain file, so the store's folder cannot be made.
-        QFile blocker(m_dir.filePath(QStringLiteral("blocker")));
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("store folder cannot be made") << QStringLiteral("blocked");
+        QTest::newRow("store of another program") << QStringLiteral("foreign");
+        QTest::newRow("no base URL") << QStringLiteral("baseUrl");
+    }
+    void stopsShowTheirReason()
+    {
+        QFETCH(QString, kind);
+        const QString root = m_dir.filePath(QStringLiteral("stop-") + kind);
+        QVERIFY(QDir().mkpath(root));
+        QString dataHome = root + QStringLiteral("/data");
+        QProcessEnvironment env = appEnvironment(dataHome, QStringLiteral("stop-%1/config").arg(kind));
+        env.insert(QStringLiteral("TESSMARK_TEST_CLOSE_STOP_WINDOW"), QStringLiteral("1"));
+        QString storeFile = dataHome + QStringLiteral("/Tessmark/Tessmark/LocalProjects.sqlite");
+        QByteArray foreignBytes;
+        QString expected;
+        if (kind == QStringLiteral("blocked")) {
+            // The data location lies below a plain file.
+            QFile blocker(root + QStringLiteral("/blocker"));
+            QVERIFY(blocker.open(QIODevice::WriteOnly));
+            blocker.close();
+            dataHome = blocker.fileName() + QStringLiteral("/data");
+            storeFile = dataHome + QStringLiteral("/Tessmark/Tessmark/LocalProjects.sqlite");
+            env.insert(QStringLiteral("XDG_DATA_HOME"), dataHome);
+            expected = QStringLiteral("SQLite store: cannot create the folder ");
+        } else if (kind == QStringLiteral("foreign")) {
+            QVERIFY(QDir().mkpath(QFileInfo(storeFile).absolutePath()));
+            {
+                QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("foreign"));
+                db.setDatabaseName(storeFile);
+                QVERIFY(db.open());
+                QVERIFY(QSqlQuery(db).exec(QStringLiteral("CREATE TABLE notes (text TEXT)")));
+                QVERIFY(QSqlQuery(db).exec(QStringLiteral("INSERT INTO notes VALUES ('клиент')")));
+            }
+            QSqlDatabase::removeDatabase(QStringLiteral("foreign"));
+            foreignBytes = contentOf(storeFile);
+            QVERIFY(!foreignBytes.isEmpty());
+            expected = QStringLiteral("SQLite store: the file holds data of another program (table notes)");
+        } else {
+            const QString info = root + QStringLiteral("/Info.json");
+            QFile file(info);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(R"json({"API_BASE_URL":"$(API_BASE_URL)","version":"1","build":"1"})json");
+            file.close();
+            env.insert(QStringLiteral("TESSMARK_TEST_INFO_JSON"), info);
+            expected = AppConfig::missingBaseUrlMessage();
+        }
+
         QProcess app;
-        app.setProcessEnvironment(appEnvironment(blocker.fileName() + QStringLiteral("/data"), QStringLiteral("config")));
+        app.setProcessEnvironment(env);
         app.start(QStringLiteral(TESSMARK_APP_BINARY), {});
         QVERIFY(app.waitForFinished(30000));
-        QVERIFY(app.exitStatus() == QProcess::CrashExit || app.exitCode() != 0);
-        QVERIFY2(app.readAllStandardError().contains("SQLite store: "), "the stop names the store");
+        QCOMPARE(app.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(app.exitCode(), 1);
+        const QString shown = QString::fromUtf8(app.readAllStandardOutput());
+        const QString logged = QString::fromUtf8(app.readAllStandardError());
+        QVERIFY2(shown.startsWith(QStringLiteral("stop window: ") + expected), qPrintable(shown));
+        QVERIFY2(logged.contains(expected), qPrintable(logged));
+        if (kind != QStringLiteral("baseUrl")) {
+            // The file's path is named, so the user knows which file to look at.
+            QVERIFY2(shown.contains(storeFile), qPrintable(shown));
+        }
+        if (kind == QStringLiteral("foreign")) {
+            QCOMPARE(contentOf(storeFile), foreignBytes);
+            QVERIFY(!QFile::exists(storeFile + QStringLiteral("-wal")));
+        }
+    }
+
+    // What the user typed is readable by the user alone, also in files of an earlier version.
+    void filesAreTheUsersOnly_data()
+    {
+        QTest::addColumn<bool>("looseFromBefore");
+        QTest::newRow("first start") << false;
+        QTest::newRow("files of an earlier start open to all") << true;
+    }
+    void filesAreTheUsersOnly()
+    {
+        QFETCH(bool, looseFromBefore);
+        const QString root = m_dir.filePath(looseFromBefore ? QStringLiteral("loose") : QStringLiteral("fresh"));
+        const QString dataFolder = root + QStringLiteral("/data/Tessmark/Tessmark");
+        const QString configFolder = root + QStringLiteral("/config/Tessmark");
+        const QString store = dataFolder + QStringLiteral("/LocalProjects.sqlite");
+        const QString settings = configFolder + QStringLiteral("/Tessmark.conf");
+        const QStringList files{store, store + QStringLiteral("-wal"), store + QStringLiteral("-shm"), settings};
+        if (looseFromBefore) {
+            QVERIFY(QDir().mkpath(dataFolder));
+            QVERIFY(QDir().mkpath(configFolder));
+            // A store of ours, and journals as a crash of an earlier version left them.
+            ModelContainer::open(store)->upsert(QStringLiteral("local-1"), "{}");
+            for (const QString &journal : {store + QStringLiteral("-wal"), store + QStringLiteral("-shm")}) {
+                QFile file(journal);
+                QVERIFY(file.open(QIODevice::WriteOnly));
+            }
+            QFile conf(settings);
+            QVERIFY(conf.open(QIODevice::WriteOnly));
+            conf.write("[General]\nguest_mode_active=true\n");
+            conf.close();
+            for (const QString &file : files)
+                QVERIFY(chmod(QFile::encodeName(file).constData(), 0644) == 0);
+            for (const QString &folder : {dataFolder, configFolder})
+                QVERIFY(chmod(QFile::encodeName(folder).constData(), 0755) == 0);
+        }
+
+        QProcess app;
+        app.setProcessEnvironment(appEnvironment(root + QStringLiteral("/data"),
+                                                 QFileInfo(root).fileName() + QStringLiteral("/config")));
+        app.start(QStringLiteral(TESSMARK_APP_BINARY), {});
+        QVERIFY(app.waitForStarted());
+        // Each path with its mode, -1 while it is missing.
+        const auto modes = [&] {
+            QStringList out;
+            for (const QString &path : files + QStringList{dataFolder, configFolder})
+                out.append(QStringLiteral("%1 %2").arg(path.mid(root.size())).arg(modeOf(path), 0, 8));
+            return out;
+        };
+        QStringList expected;
+        for (const QString &path : files)
+            expected.append(path.mid(root.size()) + QStringLiteral(" 600"));
+        for (const QString &path : {dataFolder, configFolder})
+            expected.append(path.mid(root.size()) + QStringLiteral(" 700"));
+        QTRY_COMPARE_WITH_TIMEOUT(modes(), expected, 20000);
+        QCOMPARE(app.state(), QProcess::Running);
+        app.kill();
+        app.waitForFinished();
+        if (looseFromBefore)
+            QCOMPARE(ModelContainer::open(store)->count(), 1);
     }
 
     void secondProcessHandsOverAndExits()

@@ -23,6 +23,11 @@ public:
             ids.append(project.id);
         return ids;
     }
+    // A device record whose JSON no longer reads as a project.
+    Q_INVOKABLE void addUnreadableDeviceRecord(const QString &id)
+    {
+        AppTestEnvironment::repository().context()->upsert(id, QByteArrayLiteral("{\"name\":1}"));
+    }
     Q_INVOKABLE void setPreference(const QString &key, const QVariant &value) { Preferences::shared().setValue(key, value); }
     Q_INVOKABLE QVariant preference(const QString &key) const { return Preferences::shared().value(key); }
 

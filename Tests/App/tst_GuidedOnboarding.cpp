@@ -1,5 +1,4 @@
-// The tour's step table and the targets of its steps.
-#include "AppSection.h"
+// The element each step of the tour lights.
 #include "Features/Onboarding/GuidedOnboarding.h"
 
 #include <QTest>
@@ -9,18 +8,6 @@ class TestGuidedOnboarding : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // Sections and the editor per step are pinned through the window's navigation.
-    void stepTable()
-    {
-        const auto &steps = GuidedOnboarding::steps();
-        QCOMPARE(steps.size(), 10);
-        for (const GuidedOnboardingStepModel &step : steps)
-            QCOMPARE(step.index, int(&step - steps.data()));
-        QCOMPARE(steps.at(2).section, AppSection::Projects);
-        QVERIFY(steps.at(2).opensDemoProjectEditor);
-        QVERIFY(steps.at(0).body.contains(QStringLiteral("«Демо — тур по приложению»")));
-    }
-
     void highlightOfStep_data()
     {
         QTest::addColumn<int>("step");
@@ -42,12 +29,6 @@ private Q_SLOTS:
         const std::optional<QString> id = demoId.isValid() ? std::optional<QString>(demoId.toString()) : std::nullopt;
         const auto target = GuidedOnboarding::highlight(step, id);
         QCOMPARE(target ? target->key() : QString(), expected);
-    }
-
-    void tourRunsBelowVersionTwo()
-    {
-        for (int version : {0, 1, 2, 3})
-            QCOMPARE(GuidedOnboarding::isRunning(version), version < 2);
     }
 };
 

@@ -1,9 +1,8 @@
-// The main window's rules: columns, hand-offs between sections, the tour's navigation and
-// reactions, and when the device projects are offered for the account.
+// The main window's navigation: the section, the independent selections and the hand-offs
+// between sections.
 #include "App/MainShellViewModel.h"
 #include "AppTestEnvironment.h"
-#include "Features/Onboarding/GuidedOnboarding.h"
-#include "Settings/Preferences.h"
+#include <QCoro/QCoroTask>
 
 #include <QSignalSpy>
 #include <QTest>
@@ -18,32 +17,6 @@ class TestMainShellViewModel : public QObject
 
 private Q_SLOTS:
     void init() { m_env.reset(); }
-
-    void layoutByWidth_data()
-    {
-        QTest::addColumn<qreal>("width");
-        // sidebar min, ideal, max, content min, detail min, placeholder padding, cap (-1: none)
-        QTest::addColumn<QList<qreal>>("expected");
-        QTest::newRow("519: compact") << 519.0 << QList<qreal>{180, 200, 240, 300, 360, 20, -1};
-        QTest::newRow("520") << 520.0 << QList<qreal>{180, 200, 240, 300, 360, 28, 520};
-        QTest::newRow("899") << 899.0 << QList<qreal>{180, 200, 240, 300, 360, 28, 520};
-        QTest::newRow("900") << 900.0 << QList<qreal>{200, 220, 260, 300, 360, 28, 640};
-        QTest::newRow("1099.5") << 1099.5 << QList<qreal>{200, 220, 260, 300, 360, 28, 640};
-        QTest::newRow("1100") << 1100.0 << QList<qreal>{200, 220, 260, 340, 440, 28, 640};
-    }
-
-    void layoutByWidth()
-    {
-        QFETCH(qreal, width);
-        QFETCH(QList<qreal>, expected);
-        MainShellViewModel shell;
-        shell.setWidth(width);
-        shell.setCompact(width < 520);
-        QCOMPARE((QList<qreal>{shell.sidebarMinWidth(), shell.sidebarIdealWidth(), shell.sidebarMaxWidth(),
-                               shell.contentMinWidth(), shell.detailMinWidth(), shell.placeholderPadding(),
-                               shell.placeholderMaxWidth()}),
-                 expected);
-    }
 
     void financeDisplayName_data()
     {
@@ -84,7 +57,10 @@ private Q_SLOTS:
 
         // From the analytics detail: the shown row's identity.
         shell.setMainSection(QStringLiteral("analytics"));
-        shell.setSelectedAnalyticsRow(QVariantMap{{"id", "p9"}, {"name", "Проект"}});
+        AnalyticsProjectRow row;
+        row.id = QStringLiteral("p9");
+        row.name = QStringLiteral("Проект");
+        shell.setSelectedAnalyticsRow(row);
         shell.openPaymentsFromAnalyticsDetail();
         QCOMPARE(shell.mainSection(), QStringLiteral("payments"));
         QCOMPARE(shell.selectedFinanceProjectId(), QStringLiteral("p9"));
@@ -104,126 +80,69 @@ private Q_SLOTS:
         // Unknown section texts change nothing.
         shell.setMainSection(QStringLiteral("Projects"));
         QCOMPARE(shell.mainSection(), QStringLiteral("projects"));
+
+        // Without an analytics row there is nothing to hand over.
+        shell.setMainSection(QStringLiteral("analytics"));
+        shell.setSelectedAnalyticsRow({});
+        shell.openPaymentsFromAnalyticsDetail();
+        QCOMPARE(shell.mainSection(), QStringLiteral("analytics"));
     }
 
-    void tourStep_data()
+
+    // The row the analytics section hands over is made from the listed project.
+    void analyticsSelection_data()
     {
-        QTest::addColumn<int>("step");
-        QTest::addColumn<int>("version"); // completed tour version
-        QTest::addColumn<bool>("demoKnown"); // the demo project is "demo-1"
-        QTest::addColumn<QString>("section");
-        QTest::addColumn<QString>("selection"); // "other" was selected before
-        QTest::addColumn<QString>("highlight");
-        QTest::newRow("0: demo row, nothing open") << 0 << 0 << true << "projects" << "" << "demoProjectRow:demo-1";
-        QTest::newRow("1: demo editor") << 1 << 0 << true << "projects" << "demo-1" << "editorTableOverview";
-        QTest::newRow("3: demo editor") << 3 << 0 << true << "projects" << "demo-1" << "editorSaveExport";
-        QTest::newRow("2: editor, no demo known") << 2 << 0 << false << "projects" << "other" << "editorTemplatesMenu";
-        QTest::newRow("4: payments") << 4 << 1 << true << "payments" << "" << "paymentsHub";
-        QTest::newRow("5: analytics") << 5 << 0 << true << "analytics" << "" << "analyticsHub";
-        QTest::newRow("7: settings") << 7 << 0 << true << "settings" << "" << "settingsGuidedTour";
-        QTest::newRow("8: settings") << 8 << 0 << true << "settings" << "" << "settingsTips";
-        QTest::newRow("9: back to projects") << 9 << 0 << true << "projects" << "" << "mainNavigation";
-        QTest::newRow("4, tour finished: navigates, no light") << 4 << 2 << true << "payments" << "" << "";
-        QTest::newRow("9, version 3") << 9 << 3 << true << "projects" << "" << "";
-        QTest::newRow("10: out of range") << 10 << 0 << true << "projects" << "other" << "";
-        QTest::newRow("-1: out of range") << -1 << 0 << false << "projects" << "other" << "";
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<bool>("listed");
+        QTest::addColumn<QString>("subtitle"); // "-": none
+        QTest::newRow("root with a client") << "local-root" << true << "Клиент";
+        QTest::newRow("blank client: no subtitle") << "local-bare" << true << "-";
+        QTest::newRow("not listed: no selection") << "local-gone" << false << "-";
     }
 
-    void tourStep()
+    void analyticsSelection()
     {
-        QFETCH(int, step);
-        QFETCH(int, version);
-        QFETCH(bool, demoKnown);
-        QFETCH(QString, section);
-        QFETCH(QString, selection);
-        QFETCH(QString, highlight);
-        Preferences::shared().setValue(GuidedOnboarding::completedVersionKey, version);
-        if (demoKnown)
-            Preferences::shared().setValue(GuidedOnboarding::demoProjectIdKey, QStringLiteral("demo-1"));
+        QFETCH(QString, id);
+        QFETCH(bool, listed);
+        QFETCH(QString, subtitle);
+        Project root = GuestProjectFactory::makeNew(QStringLiteral("Сайт"), QStringLiteral("Клиент"),
+                                                    QStringLiteral("EUR"), ProjectStatus::InProgress, std::nullopt,
+                                                    EstimateCatalogLoader::normalizeCategory);
+        root.id = QStringLiteral("local-root");
+        root.defaultRate = 50;
+        root.items = {ProjectItem{}};
+        root.items.first().title = QStringLiteral("Дизайн");
+        root.items.first().category = QStringLiteral("design");
+        root.items.first().hours = 3;
+        Project bare = root;
+        bare.id = QStringLiteral("local-bare");
+        bare.clientName = QString();
+        AppTestEnvironment::repository().upsert(root);
+        AppTestEnvironment::repository().upsert(bare);
+
         MainShellViewModel shell;
         shell.setGuest(true);
-        QCOMPARE(shell.tourRunning(), version < 2);
-        shell.setSelectedProjectId(QStringLiteral("other"));
-        shell.setMainOnboardingStep(step);
-        shell.applyGuidedNavigation(step); // the step may not have changed
-        QCOMPARE(shell.mainSection(), section);
-        QCOMPARE(shell.selectedProjectId(), selection);
-        QCOMPARE(shell.currentHighlight(), highlight);
-        if (step >= 0 && step < 10)
-            QCOMPARE(shell.onboardingDemoProjectIdValue().toString(), demoKnown ? QStringLiteral("demo-1") : QString());
-    }
-
-    void cutOutIsTheFrameOfTheCurrentTarget()
-    {
-        MainShellViewModel shell;
-        shell.setGuest(true);
-        shell.setMainOnboardingStep(9);
-        QVERIFY(!shell.activeHighlightRect());
-        shell.setHighlightFrames({{"paymentsHub", QRectF(1, 2, 3, 4)}});
-        QVERIFY(!shell.activeHighlightRect());
-        shell.setHighlightFrames({{"paymentsHub", QRectF(1, 2, 3, 4)}, {"mainNavigation", QRectF(0, 0, 220, 640)}});
-        QCOMPARE(shell.activeHighlightRect().value(), QRectF(0, 0, 220, 640));
-        Preferences::shared().setValue(GuidedOnboarding::completedVersionKey, 2);
-        QVERIFY(!shell.activeHighlightRect());
-    }
-
-    void replayReturnsToTheFirstStep()
-    {
-        MainShellViewModel shell;
-        shell.setGuest(true);
-        shell.setMainOnboardingStep(6);
-        QCOMPARE(shell.mainSection(), QStringLiteral("settings"));
-        Preferences::shared().setValue(GuidedOnboarding::replayRequestNonceKey, 1);
-        QCOMPARE(shell.mainOnboardingStep(), 0);
-        QCOMPARE(shell.mainSection(), QStringLiteral("projects"));
-        QCOMPARE(shell.tourTaskKey(), QStringLiteral("true-0-1"));
-        Preferences::shared().setValue(GuidedOnboarding::completedVersionKey, 2);
-        QCOMPARE(shell.tourTaskKey(), QStringLiteral("false-2-1"));
-    }
-
-    void tourStartCreatesTheDemoProjectAndLightsItsRow()
-    {
-        MainShellViewModel shell;
-        shell.setGuest(true);
-        QSignalSpy finished(&shell, &MainShellViewModel::tourTaskFinished);
-        shell.start();
-        QTRY_COMPARE(finished.size(), 1);
-        const QString demoId = Preferences::shared().value(GuidedOnboarding::demoProjectIdKey).toString();
-        QVERIFY(demoId.startsWith(QStringLiteral("local-")));
-        QCOMPARE(shell.onboardingDemoProjectIdValue().toString(), demoId);
-        QCOMPARE(shell.currentHighlight(), QStringLiteral("demoProjectRow:") + demoId);
-
-        // A replay runs the check again and finds the same project.
-        Preferences::shared().setValue(GuidedOnboarding::replayRequestNonceKey, 5);
-        QTRY_COMPARE(finished.size(), 2);
-        QCOMPARE(Preferences::shared().value(GuidedOnboarding::demoProjectIdKey).toString(), demoId);
-    }
-
-    void guestWindowAfterTheTourStartsNothing()
-    {
-        Preferences::shared().setValue(GuidedOnboarding::completedVersionKey, 2);
-        m_env.addDeviceProjects(2);
-        MainShellViewModel shell;
-        shell.setGuest(true);
-        QSignalSpy finished(&shell, &MainShellViewModel::tourTaskFinished);
-        QSignalSpy probed(&shell, &MainShellViewModel::migrationProbeFinished);
-        shell.start();
-        QCOMPARE(finished.size(), 1);
-        QVERIFY(!Preferences::shared().contains(GuidedOnboarding::demoProjectIdKey));
-        // A guest window never offers the device projects.
-        QCOMPARE(probed.size(), 1);
-        QVERIFY(!shell.showMigration());
-    }
-
-    void resultsOfAGoneShellAreDropped()
-    {
-        auto *shell = new MainShellViewModel;
-        shell->setGuest(true);
-        shell->start();
-        delete shell; // while the demo check is under way
-        QTest::qWait(50);
-        // The check itself still completed on the service it was given.
-        QTRY_VERIFY(Preferences::shared().contains(GuidedOnboarding::demoProjectIdKey));
+        QCoro::waitFor(shell.projectsService()->load(false));
+        AnalyticsProjectRow previous;
+        previous.id = QStringLiteral("earlier");
+        shell.setSelectedAnalyticsRow(previous);
+        shell.selectAnalyticsProject(id);
+        const AnalyticsProjectRow row = shell.selectedAnalyticsRow();
+        QCOMPARE(row.isValid(), listed);
+        if (!listed)
+            return;
+        QCOMPARE(row.id, id);
+        QCOMPARE(row.name, QStringLiteral("Сайт"));
+        QCOMPARE(row.subtitle, subtitle == QLatin1String("-") ? std::nullopt : std::optional<QString>(subtitle));
+        QVERIFY(!row.isIteration);
+        QCOMPARE(row.currency, QStringLiteral("EUR"));
+        QCOMPARE(row.status, ProjectStatus::InProgress);
+        // Planned figures are the project's totals; payments are not known here.
+        QCOMPARE(row.plannedCost, root.recalculatedTotals().totalCost);
+        QVERIFY(row.plannedCost > 0);
+        QCOMPARE(row.plannedHours, root.recalculatedTotals().totalHours);
+        QCOMPARE(row.doneCost, 0.0);
+        QCOMPARE(row.paidCost, 0.0);
     }
 };
 

@@ -130,10 +130,10 @@ private Q_SLOTS:
         MainShellViewModel *vm = signedInShell();
         QVERIFY(vm);
         if (offer) {
-            QTRY_VERIFY(vm->showMigration());
+            QTRY_VERIFY(vm->migration()->shown());
             shoot(QStringLiteral("account-migration-offer-light"));
-            vm->migrationSkipped();
-            vm->migrationClosed();
+            vm->migration()->skip();
+            vm->migration()->close();
         }
         QTRY_VERIFY(!vm->projectsService()->projects().isEmpty());
         const QString first = vm->projectsService()->projects().first().id;
@@ -161,9 +161,9 @@ private Q_SLOTS:
         open(scheme, false, true);
         MainShellViewModel *vm = shell();
         QVERIFY(vm);
-        QTRY_VERIFY(vm->onboardingDemoProjectId().has_value());
-        vm->setMainOnboardingStep(step);
-        QTRY_VERIFY(vm->activeHighlightRect().has_value());
+        QTRY_VERIFY(vm->tour()->hasDemoProject());
+        vm->tour()->setStep(step);
+        QTRY_VERIFY(vm->tour()->hasHighlightRect());
         shoot(QStringLiteral("tour-step%1-%2").arg(step).arg(scheme));
     }
 };

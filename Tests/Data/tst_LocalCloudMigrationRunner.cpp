@@ -170,7 +170,42 @@ private Q_SLOTS:
         await(LocalCloudMigrationRunner::run(LocalCloudMigrationPolicy::MergeAll, locals, {}, remote, repo));
         QCOMPARE(names(repo.fetchAllSorted()), QStringList{"Поздний"});
         await(LocalCloudMigrationRunner::run(LocalCloudMigrationPolicy::CloudOnly, {}, {}, remote, repo));
-        QCOMPARE(repo.context()->count(), 0);
+        QCOMPARE(names(repo.fetchAllSorted()), QStringList{"Поздний"});
+    }
+
+    // A device record that no longer reads was never offered, so no policy takes it off the device;
+    // the readable ones around it go as the policy says.
+    void unreadableRecordStaysOnTheDevice_data()
+    {
+        QTest::addColumn<LocalCloudMigrationPolicy>("policy");
+        QTest::addColumn<QStringList>("cloudAfter");
+        QTest::newRow("merge all") << LocalCloudMigrationPolicy::MergeAll << QStringList{"Старый", "Новый", "Старый"};
+        QTest::newRow("dedupe by name") << LocalCloudMigrationPolicy::MergeDedupeByName << QStringList{"Старый", "Новый"};
+        QTest::newRow("cloud only") << LocalCloudMigrationPolicy::CloudOnly << QStringList{"Старый"};
+        QTest::newRow("local wins") << LocalCloudMigrationPolicy::LocalWinsReplaceMatches << QStringList{"Новый", "Старый"};
+    }
+    void unreadableRecordStaysOnTheDevice()
+    {
+        QFETCH(LocalCloudMigrationPolicy, policy);
+        QFETCH(QStringList, cloudAfter);
+        const LocalProjectRepository repo(ModelContainer::openInMemory());
+        repo.upsert(ProjectSamples::make(QStringLiteral("local-old"), QStringLiteral("Старый"), 1));
+        repo.context()->upsert(QStringLiteral("local-bad"), R"({"id":"local-bad","name":"Сломанный"})");
+        repo.upsert(ProjectSamples::make(QStringLiteral("local-new"), QStringLiteral("Новый"), 1));
+        const LocalProjectListing listing = repo.fetchAllReadable();
+        QCOMPARE(listing.unreadableIds, QStringList{"local-bad"});
+        m_backend.data().addProject(m_accountId, {{QStringLiteral("name"), QStringLiteral("Старый")}});
+        ProjectsService remote(false, nullptr, m_client.get());
+        await(remote.load(false));
+
+        const LocalCloudMigrationResult result =
+            await(LocalCloudMigrationRunner::run(policy, listing.projects, remote.projects(), remote, repo));
+        QVERIFY(result.isComplete());
+        const QList<LocalProjectRecord> left = repo.context()->fetchAllSorted();
+        QCOMPARE(left.size(), 1);
+        QCOMPARE(left.first().id, QStringLiteral("local-bad"));
+        QCOMPARE(left.first().projectData, QByteArray(R"({"id":"local-bad","name":"Сломанный"})"));
+        QCOMPARE(cloudNames(), cloudAfter);
     }
 
     void storeFailureIsThrown()

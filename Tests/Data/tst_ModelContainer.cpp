@@ -18,6 +18,12 @@ QStringList ids(const QList<LocalProjectRecord> &records)
     return out;
 }
 
+QByteArray bytesOf(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 } // namespace
 
 class tst_ModelContainer : public QObject
@@ -120,6 +126,68 @@ private Q_SLOTS:
         } catch (const StoreError &error) {
             QVERIFY(!error.description().isEmpty());
         }
+    }
+
+    // A file that is not a store of ours is refused before anything is written to it.
+    void foreignFilesAreLeftAlone_data()
+    {
+        QTest::addColumn<QStringList>("statements"); // run on the file first; "ours" makes a store of ours
+        QTest::addColumn<QString>("cause");
+        QTest::newRow("table of another program")
+            << QStringList{"CREATE TABLE notes (text TEXT)", "INSERT INTO notes VALUES ('клиент')"}
+            << "the file holds data of another program (table notes)";
+        QTest::newRow("our table's name, never our version")
+            << QStringList{"CREATE TABLE LocalProjectRecord (id TEXT)", "INSERT INTO LocalProjectRecord VALUES ('x')"}
+            << "the file holds data of another program (table LocalProjectRecord)";
+        QTest::newRow("our version, other columns")
+            << QStringList{"CREATE TABLE LocalProjectRecord (a, b)", "PRAGMA user_version = 10000"}
+            << "the table LocalProjectRecord has columns of another program";
+        QTest::newRow("view of another program")
+            << QStringList{"CREATE VIEW everything AS SELECT 1"} << "the file holds data of another program (table everything)";
+        QTest::newRow("another schema") << QStringList{"CREATE TABLE t (x)", "PRAGMA user_version = 3"}
+                                        << "unsupported schema version 3";
+        QTest::newRow("table beside ours") << QStringList{"ours", "CREATE TABLE extra (x)"}
+                                           << "the file holds data of another program (table extra)";
+    }
+    void foreignFilesAreLeftAlone()
+    {
+        QFETCH(QStringList, statements);
+        QFETCH(QString, cause);
+        const QString path = file(QStringLiteral("foreign-%1.sqlite").arg(QTest::currentDataTag()));
+        for (const QString &statement : statements) {
+            if (statement == QStringLiteral("ours"))
+                ModelContainer::open(path)->upsert(QStringLiteral("a"), "{}");
+            else
+                probeStoreFile(path, statement);
+        }
+        const QByteArray before = bytesOf(path);
+        QVERIFY(!before.isEmpty());
+        const QString journalMode = probeStoreFile(path, QStringLiteral("PRAGMA journal_mode")).toString();
+        try {
+            ModelContainer::open(path);
+            QFAIL("opened");
+        } catch (const StoreError &error) {
+            QCOMPARE(error.description(), cause);
+        }
+        QCOMPARE(bytesOf(path), before);
+        QCOMPARE(probeStoreFile(path, QStringLiteral("PRAGMA journal_mode")).toString(), journalMode);
+    }
+
+    // A store of ours that lost its table (an outside tool, a half restore) works again.
+    void storeOfOursWithoutItsTable()
+    {
+        const QString path = file(QStringLiteral("tableless.sqlite"));
+        ModelContainer::open(path)->upsert(QStringLiteral("a"), "{}");
+        probeStoreFile(path, QStringLiteral("DROP TABLE LocalProjectRecord"));
+        QCOMPARE(probeStoreFile(path, QStringLiteral("PRAGMA user_version")).toInt(), ModelContainer::schemaVersion);
+
+        const auto store = ModelContainer::open(path);
+        QCOMPARE(store->count(), 0);
+        store->upsert(QStringLiteral("b"), "{\"x\":1}");
+        store->upsert(QStringLiteral("c"), "{}");
+        QCOMPARE(ids(store->fetchAllSorted()), (QStringList{"c", "b"}));
+        QCOMPARE(store->fetch(QStringLiteral("b")).value(0).projectData, QByteArray("{\"x\":1}"));
+        QCOMPARE(ids(ModelContainer::open(path)->fetchAllSorted()), (QStringList{"c", "b"}));
     }
 
     // The application's store lives under the data location; when its folder cannot be made the

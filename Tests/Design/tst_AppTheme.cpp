@@ -5,7 +5,6 @@
 #include <QSignalSpy>
 #include <QTest>
 
-using Role = AppTheme::Role;
 
 class tst_AppTheme : public QObject
 {
@@ -34,23 +33,25 @@ private Q_SLOTS:
         QCOMPARE(theme.isDark(), dark);
     }
 
-    // The roles defined through others; the values themselves are looked at in the gallery.
-    void derivedColours()
+    // Fading keeps the colour and scales whatever alpha it already has.
+    void withOpacity_data()
     {
-        AppTheme theme(false, nullptr);
-        const QColor lightPrimary = theme.resolved(Role::Primary);
-        for (const char *scheme : {"light", "dark"}) {
-            theme.setPreference(QLatin1String(scheme));
-            QCOMPARE(theme.resolved(Role::Surface), theme.resolved(Role::Background));
-            QCOMPARE(theme.resolved(Role::Paper), theme.resolved(Role::CardBackground));
-        }
-        QVERIFY(theme.resolved(Role::Primary) != lightPrimary);
-        const QColor secondary = theme.resolved(Role::TextSecondary);
-        QCOMPARE(secondary.rgb(), theme.resolved(Role::DeepBlack).rgb());
-        QVERIFY(qAbs(secondary.alphaF() - 0.58) < 0.01);
-        const QColor half = AppTheme::withOpacity(secondary, 0.5);
-        QCOMPARE(half.rgb(), secondary.rgb());
-        QVERIFY(qAbs(half.alphaF() - 0.29) < 0.01);
+        QTest::addColumn<QColor>("colour");
+        QTest::addColumn<qreal>("opacity");
+        QTest::addColumn<qreal>("alpha");
+        QTest::newRow("opaque, half") << QColor(10, 20, 30) << 0.5 << 0.5;
+        QTest::newRow("already faded") << QColor(10, 20, 30, 128) << 0.5 << 0.25;
+        QTest::newRow("fully") << QColor(10, 20, 30) << 0.0 << 0.0;
+        QTest::newRow("unchanged") << QColor(10, 20, 30, 64) << 1.0 << 0.25;
+    }
+    void withOpacity()
+    {
+        QFETCH(QColor, colour);
+        QFETCH(qreal, opacity);
+        QFETCH(qreal, alpha);
+        const QColor faded = AppTheme::withOpacity(colour, opacity);
+        QCOMPARE(faded.rgb(), colour.rgb());
+        QVERIFY2(qAbs(faded.alphaF() - alpha) < 0.01, qPrintable(QString::number(faded.alphaF())));
     }
 
     void changesAreAnnouncedOnlyWhenTheAppearanceFlips()

@@ -1,7 +1,9 @@
 #include "AdaptiveMetrics.h"
 #include "AppSection.h"
 #include "OnboardingHighlightTarget.h"
+#include "OnboardingHighlightTargetKeys.h"
 
+#include <QMetaProperty>
 #include <QTest>
 
 using SizeClass = UserInterfaceSizeClass::Value;
@@ -28,6 +30,58 @@ private Q_SLOTS:
         QFETCH(double, width);
         QFETCH(bool, compact);
         QCOMPARE((AdaptiveMetrics{SizeClass(sizeClass), width}.isCompact()), compact);
+    }
+
+    // The main window's columns and the guest placeholder by the window's width.
+    void layoutByWidth_data()
+    {
+        QTest::addColumn<double>("width");
+        // sidebar min, ideal, max, content min, detail min, placeholder padding, cap (-1: none)
+        QTest::addColumn<QList<double>>("expected");
+        QTest::newRow("519: compact, no cap") << 519.0 << QList<double>{180, 200, 240, 300, 360, 20, -1};
+        QTest::newRow("520") << 520.0 << QList<double>{180, 200, 240, 300, 360, 28, 520};
+        QTest::newRow("899") << 899.0 << QList<double>{180, 200, 240, 300, 360, 28, 520};
+        QTest::newRow("900: wider sidebar") << 900.0 << QList<double>{200, 220, 260, 300, 360, 28, 640};
+        QTest::newRow("1099.5") << 1099.5 << QList<double>{200, 220, 260, 300, 360, 28, 640};
+        QTest::newRow("1100: wider columns") << 1100.0 << QList<double>{200, 220, 260, 340, 440, 28, 640};
+    }
+    void layoutByWidth()
+    {
+        QFETCH(double, width);
+        QFETCH(QList<double>, expected);
+        const AdaptiveMetrics m{SizeClass::Unspecified, width};
+        QCOMPARE((QList<double>{m.sidebarMinWidth(), m.sidebarIdealWidth(), m.sidebarMaxWidth(), m.contentMinWidth(),
+                                m.detailMinWidth(), m.placeholderPadding(), m.placeholderMaxWidth()}),
+                 expected);
+    }
+
+    void compactSizeClassPadsLikeANarrowWindow()
+    {
+        const AdaptiveMetrics m{SizeClass::Compact, 1200};
+        QCOMPARE(m.placeholderPadding(), 20.0);
+        // The cap and the columns follow the width alone.
+        QCOMPARE(m.placeholderMaxWidth(), 640.0);
+        QCOMPARE(m.detailMinWidth(), 440.0);
+    }
+
+    // Every key QML compares with names its own target, so a spotlight and the tour agree.
+    void qmlKeysNameTheirTargets()
+    {
+        OnboardingHighlightTargetKeys keys;
+        const QMetaObject *meta = keys.metaObject();
+        int seen = 0;
+        for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i) {
+            const QMetaProperty property = meta->property(i);
+            const QString key = property.read(&keys).toString();
+            const std::optional<OnboardingHighlightTarget> target = OnboardingHighlightTarget::fromKey(key);
+            QVERIFY2(target.has_value(), property.name());
+            QCOMPARE(target->key(), key);
+            QCOMPARE(key, QString::fromLatin1(property.name()));
+            ++seen;
+        }
+        QCOMPARE(seen, 9); // every kind but the demo row, which takes an identity
+        QCOMPARE(keys.demoProjectRow(QStringLiteral("p1")),
+                 OnboardingHighlightTarget::demoProjectRow(QStringLiteral("p1")).key());
     }
 
     void sectionsFromRawValues_data()

@@ -42,13 +42,6 @@ private Q_SLOTS:
         QVERIFY(!AppConfig::version().isEmpty());
         QVERIFY(!AppConfig::build().isEmpty());
     }
-
-    void stopMessageNamesThisPlatformsFiles()
-    {
-        QCOMPARE(AppConfig::missingBaseUrlMessage(),
-                 QStringLiteral("API_BASE_URL не задан в Info.json. Проверьте Config/Info.json.in и параметр CMake "
-                                "API_BASE_URL, пересоберите Release."));
-    }
 };
 
 QTEST_GUILESS_MAIN(TestAppConfig)

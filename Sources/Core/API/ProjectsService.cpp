@@ -100,6 +100,23 @@ QCoro::Task<void> ProjectsService::load(bool includeIterations)
     setLoading(false);
 }
 
+QCoro::Task<std::optional<QList<Project>>> ProjectsService::fetchAll(bool includeIterations)
+{
+    if (usesDevice()) {
+        try {
+            std::optional<QList<Project>> projects = m_localRepository->fetchAllReadable().projects;
+            co_return projects;
+        } catch (const std::exception &error) {
+            report(error);
+            co_return std::nullopt;
+        }
+    }
+    const QString path = includeIterations ? Endpoints::projectsFull() : Endpoints::projects();
+    auto pending = send<QList<Project>>(get, path, std::nullopt);
+    std::optional<QList<Project>> projects = co_await std::move(pending);
+    co_return projects;
+}
+
 QCoro::Task<std::optional<Project>> ProjectsService::create(QString name, std::optional<QString> clientName,
                                                             QString currency, QString sphereId,
                                                             std::optional<EstimateTemplate> estimateTemplate)

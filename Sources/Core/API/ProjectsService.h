@@ -43,6 +43,9 @@ public:
     const std::optional<LocalProjectRepository> &localRepository() const { return m_localRepository; }
 
     QCoro::Task<void> load(bool includeIterations);
+    // The list load would publish, returned instead: for background checks that must not replace
+    // a list a screen loaded in another form. Absent (and reported) on failure.
+    QCoro::Task<std::optional<QList<Project>>> fetchAll(bool includeIterations);
     QCoro::Task<std::optional<Project>> create(QString name, std::optional<QString> clientName, QString currency,
                                                QString sphereId, std::optional<EstimateTemplate> estimateTemplate);
     // Uploads a device project as a new account project; absent in guest mode.

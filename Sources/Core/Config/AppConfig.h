@@ -6,6 +6,7 @@
 #include <optional>
 
 // The information resource ":/Info.json" compiled in at build time: base URL, version, build.
+// Tests put another file in its place with the environment variable TESSMARK_TEST_INFO_JSON.
 class AppConfig
 {
 public:

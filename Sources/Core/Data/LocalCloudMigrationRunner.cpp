@@ -46,7 +46,9 @@ QCoro::Task<LocalCloudMigrationResult> LocalCloudMigrationRunner::run(LocalCloud
     Migration migration{&remote, localRepo, result};
     switch (policy) {
     case LocalCloudMigrationPolicy::CloudOnly:
-        localRepo.deleteAll();
+        // Only what was offered: a record that could not be read was never shown, so it is not dropped.
+        for (const Project &local : locals)
+            localRepo.remove(local.id);
         break;
 
     case LocalCloudMigrationPolicy::MergeAll:

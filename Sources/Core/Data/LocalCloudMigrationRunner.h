@@ -12,8 +12,9 @@ class ProjectsService;
 
 // Carries out a policy against the account (through an account-mode service, one call at a time)
 // and the device store. A device project leaves the device only once it has reached the account,
-// or when the policy drops it on purpose (every one under cloudOnly, the name matches under
-// mergeDedupeByName); the others stay and are listed in the result.
+// or when the policy drops it on purpose (every offered one under cloudOnly, the name matches under
+// mergeDedupeByName); the others stay and are listed in the result. Device records that are not
+// among the offered projects (written later, or unreadable) are never touched.
 class LocalCloudMigrationRunner
 {
 public:

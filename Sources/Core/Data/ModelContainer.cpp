@@ -1,5 +1,6 @@
 #include "ModelContainer.h"
 
+#include "OwnerOnlyFiles.h"
 #include "StoreError.h"
 
 #include <QDir>
@@ -55,6 +56,48 @@ QSqlDatabase connection(const QString &name)
     return QSqlDatabase::database(name, false);
 }
 
+bool hasOwnColumns(const QSqlDatabase &db)
+{
+    QSqlQuery query = run(db, QStringLiteral("SELECT name FROM pragma_table_info('LocalProjectRecord') ORDER BY cid"));
+    QStringList columns;
+    while (query.next())
+        columns.append(query.value(0).toString());
+    return columns == QStringList{QStringLiteral("id"), QStringLiteral("projectData"), QStringLiteral("updatedAt"),
+                                  QStringLiteral("seq")};
+}
+
+struct FoundSchema
+{
+    int version = 0;
+    bool hasTable = false;
+};
+
+// What the file holds. Throws StoreError for a file that holds anything of another program.
+FoundSchema readSchema(const QSqlDatabase &db)
+{
+    QSqlQuery versionQuery = run(db, QStringLiteral("PRAGMA user_version"));
+    const int version = versionQuery.next() ? versionQuery.value(0).toInt() : 0;
+    versionQuery.finish();
+    if (version != 0 && version != ModelContainer::schemaVersion)
+        throw StoreError(QStringLiteral("unsupported schema version %1").arg(version));
+    QSqlQuery tablesQuery = run(db, QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('table', 'view') "
+                                                   "AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY name"));
+    bool hasTable = false;
+    while (tablesQuery.next()) {
+        const QString table = tablesQuery.value(0).toString();
+        if (table != QStringLiteral("LocalProjectRecord"))
+            throw StoreError(QStringLiteral("the file holds data of another program (table %1)").arg(table));
+        hasTable = true;
+    }
+    tablesQuery.finish();
+    // A table of our name in a file that never had our version is someone else's.
+    if (hasTable && version == 0)
+        throw StoreError(QStringLiteral("the file holds data of another program (table LocalProjectRecord)"));
+    if (hasTable && !hasOwnColumns(db))
+        throw StoreError(QStringLiteral("the table LocalProjectRecord has columns of another program"));
+    return {version, hasTable};
+}
+
 } // namespace
 
 ModelContainer::ModelContainer(QString connectionName, QString filePath)
@@ -77,8 +120,11 @@ ModelContainer::~ModelContainer()
 std::shared_ptr<ModelContainer> ModelContainer::open(const QString &filePath)
 {
     const QFileInfo info(filePath);
-    if (!QDir().mkpath(info.absolutePath()))
+    if (!OwnerOnlyFiles::makeFolder(info.absolutePath()))
         throw StoreError(QStringLiteral("cannot create the folder %1").arg(info.absolutePath()));
+    // A new file is made before SQLite makes it, so that it and its journals are never readable by others.
+    if (!info.exists() && !OwnerOnlyFiles::makeFile(info.absoluteFilePath()))
+        throw StoreError(QStringLiteral("cannot create the file %1").arg(info.absoluteFilePath()));
 
     const QString name = QStringLiteral("tessmark-store-%1").arg(++connectionCounter);
     std::shared_ptr<ModelContainer> container(new ModelContainer(name, info.absoluteFilePath()));
@@ -105,21 +151,34 @@ std::shared_ptr<ModelContainer> ModelContainer::openInMemory()
 void ModelContainer::prepareSchema()
 {
     const QSqlDatabase db = connection(m_connectionName);
+
+    // Read only, so that a file that is not ours is left exactly as it was found; one snapshot, so
+    // that a store another process is making is seen either before or after.
+    run(db, QStringLiteral("BEGIN"));
+    FoundSchema found;
+    try {
+        found = readSchema(db);
+        run(db, QStringLiteral("COMMIT"));
+    } catch (...) {
+        QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+        throw;
+    }
     if (!isStoredInMemoryOnly()) {
+        // Files from before stores were private; their journals are tightened before SQLite reuses them.
+        for (const QString &suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")}) {
+            if (!OwnerOnlyFiles::tightenFile(m_filePath + suffix))
+                throw StoreError(QStringLiteral("cannot make %1 private").arg(m_filePath + suffix));
+        }
         QSqlQuery mode = run(db, QStringLiteral("PRAGMA journal_mode=WAL"));
         if (!mode.next() || mode.value(0).toString().compare(QStringLiteral("wal"), Qt::CaseInsensitive) != 0)
             throw StoreError(QStringLiteral("cannot switch the journal to WAL"));
+        mode.finish();
         run(db, QStringLiteral("PRAGMA synchronous=FULL"));
     }
-
-    QSqlQuery versionQuery = run(db, QStringLiteral("PRAGMA user_version"));
-    const int version = versionQuery.next() ? versionQuery.value(0).toInt() : 0;
-    versionQuery.finish();
-    if (version == schemaVersion)
+    if (found.version == schemaVersion && found.hasTable)
         return;
-    if (version != 0)
-        throw StoreError(QStringLiteral("unsupported schema version %1").arg(version));
 
+    // A store of ours that lost its table gets it back empty rather than failing every read.
     // seq orders writes that share a millisecond; it grows with every write.
     run(db, QStringLiteral("BEGIN IMMEDIATE"));
     try {

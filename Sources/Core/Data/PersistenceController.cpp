@@ -5,17 +5,44 @@
 #include <QStandardPaths>
 #include <QtGlobal>
 
-std::shared_ptr<ModelContainer> PersistenceController::shared()
+namespace {
+
+struct SharedStore
+{
+    std::shared_ptr<ModelContainer> container;
+    QString failure;
+};
+
+// One attempt for the life of the process, whoever asks first.
+const SharedStore &sharedStore()
 {
     // Never destroyed: the connection must outlive every static that might still write at exit.
-    static auto *const container = new std::shared_ptr<ModelContainer>([] {
+    static const auto *const store = new SharedStore([] {
         try {
-            return makeContainer(false);
+            return SharedStore{PersistenceController::makeContainer(false), {}};
         } catch (const StoreError &error) {
-            qFatal("%s", qPrintable(fatalMessage(error.description())));
+            return SharedStore{{}, PersistenceController::fatalMessage(error.description())};
         }
     }());
-    return *container;
+    return *store;
+}
+
+} // namespace
+
+std::shared_ptr<ModelContainer> PersistenceController::shared()
+{
+    const SharedStore &store = sharedStore();
+    if (!store.container)
+        qFatal("%s", qPrintable(store.failure));
+    return store.container;
+}
+
+std::optional<QString> PersistenceController::openShared()
+{
+    const SharedStore &store = sharedStore();
+    if (store.container)
+        return std::nullopt;
+    return store.failure;
 }
 
 std::shared_ptr<ModelContainer> PersistenceController::makeContainer(bool isStoredInMemoryOnly)
@@ -33,5 +60,5 @@ QString PersistenceController::storeFilePath()
 
 QString PersistenceController::fatalMessage(const QString &cause)
 {
-    return QStringLiteral("SQLite store: ") + cause;
+    return QStringLiteral("SQLite store: %1\n%2").arg(cause, storeFilePath());
 }

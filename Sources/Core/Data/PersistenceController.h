@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <memory>
+#include <optional>
 
 // The application's one device store and how it is made.
 class PersistenceController
@@ -12,13 +13,17 @@ public:
     PersistenceController() = delete;
 
     // Opened on first use and kept for the life of the process. A store that cannot be opened
-    // stops the program with fatalMessage(cause): nothing of the application runs without it.
+    // stops the program with fatalMessage(): nothing of the application runs without it.
     static std::shared_ptr<ModelContainer> shared();
+    // Opens the shared store now, for an entry that stops with a window of its own: the stop
+    // message when it cannot be opened, none when shared() is ready.
+    static std::optional<QString> openShared();
 
     // On disk at storeFilePath(), or in memory only. Throws StoreError.
     static std::shared_ptr<ModelContainer> makeContainer(bool isStoredInMemoryOnly);
 
     // The store file under the application's data location.
     static QString storeFilePath();
+    // "SQLite store: ", the cause and the store file's path.
     static QString fatalMessage(const QString &cause);
 };

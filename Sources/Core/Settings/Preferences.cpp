@@ -1,16 +1,29 @@
 #include "Preferences.h"
 
+#include "Data/OwnerOnlyFiles.h"
+
+#include <QFileInfo>
 #include <QQmlEngine>
 
 Preferences::Preferences(QObject *parent)
     : QObject(parent)
 {
+    makePrivate();
 }
 
 Preferences::Preferences(const QString &filePath, QObject *parent)
     : QObject(parent)
     , m_settings(filePath, QSettings::IniFormat)
 {
+    makePrivate();
+}
+
+void Preferences::makePrivate()
+{
+    // Every save replaces the file by a new one with the old one's mode, so it is set once here.
+    const QString file = m_settings.fileName();
+    if (!OwnerOnlyFiles::makeFolder(QFileInfo(file).absolutePath()) || !OwnerOnlyFiles::makeFile(file))
+        qWarning("The settings file %s cannot be made private to this user", qPrintable(file));
 }
 
 Preferences &Preferences::shared()

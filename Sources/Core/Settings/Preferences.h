@@ -37,5 +37,8 @@ Q_SIGNALS:
     void valueChanged(const QString &key);
 
 private:
+    // The file and its folder are readable by this user only: they hold what the user typed.
+    void makePrivate();
+
     QSettings m_settings;
 };

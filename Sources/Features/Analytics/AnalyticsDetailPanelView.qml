@@ -1,11 +1,14 @@
+pragma ComponentBehavior: Bound
+
 import QtQuick
 import Tessmark.Design
+import Tessmark.Features.Analytics
 
 // Stand-in of the detail pane of one analytics row.
 Rectangle {
     id: panel
 
-    required property var row
+    required property analyticsProjectRow row
     signal openPayments()
 
     color: AppTheme.background
@@ -15,8 +18,10 @@ Rectangle {
         anchors.margins: 20
         spacing: 12
         Text {
+            objectName: "analyticsDetailTitle"
             width: parent.width
-            text: panel.row ? panel.row.name : ""
+            text: panel.row.name
+            textFormat: Text.PlainText
             font: Typography.font(Typography.Title2, Font.Bold)
             elide: Text.ElideRight
             color: AppTheme.deepBlack

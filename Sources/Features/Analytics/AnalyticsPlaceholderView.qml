@@ -1,8 +1,11 @@
+pragma ComponentBehavior: Bound
+
 import QtQuick
 import QtQuick.Controls
 import Tessmark.Design
 import Tessmark.Services
 import Tessmark.Features.Projects
+import Tessmark.Features.Analytics
 
 // Stand-in of the analytics dashboard: the account's projects with their planned cost.
 Rectangle {
@@ -10,7 +13,9 @@ Rectangle {
     objectName: "analyticsDashboard"
 
     required property ProjectsService projectsService
-    property var selectedRow
+    // The window's selection; a click asks for another through rowChosen.
+    required property analyticsProjectRow selectedRow
+    signal rowChosen(string projectId)
     signal openFinance(string projectId)
 
     color: AppTheme.background
@@ -37,33 +42,23 @@ Rectangle {
         clip: true
         spacing: 6
         model: rowsModel
-        OnboardingSpotlight.active: rows.Onboarding.highlight === "analyticsHub"
-        OnboardingSpotlight.highlight: "analyticsHub"
+        OnboardingSpotlight.active: rows.Onboarding.highlight === OnboardingTargets.analyticsHub
+        OnboardingSpotlight.highlight: OnboardingTargets.analyticsHub
 
         delegate: ItemDelegate {
             id: row
             required property string projectId
-            required property string name
             required property string title
-            required property string clientName
-            required property string currency
-            required property string status
-            required property bool isIteration
-            required property real totalCost
-            required property real totalHours
             required property string costText
             x: 12
             width: rows.width - 24
-            highlighted: !!dashboard.selectedRow && dashboard.selectedRow.id === projectId
-            text: title + " — " + costText
+            highlighted: dashboard.selectedRow.isValid && dashboard.selectedRow.id === row.projectId
+            text: row.title + " — " + row.costText
             font: Typography.font(Typography.Body)
             // The chosen row is tinted lightly, so its text keeps the normal colour.
             palette.highlightedText: AppTheme.deepBlack
             palette.text: AppTheme.deepBlack
-            onClicked: dashboard.selectedRow = {
-                id: projectId, name: name, subtitle: clientName || null, currency: currency, status: status,
-                isIteration: isIteration, plannedCost: totalCost, plannedHours: totalHours, doneCost: 0, paidCost: 0
-            }
+            onClicked: dashboard.rowChosen(row.projectId)
             background: Rectangle {
                 radius: 10
                 color: row.highlighted ? AppTheme.withOpacity(AppTheme.primary, 0.12) : AppTheme.cardBackground

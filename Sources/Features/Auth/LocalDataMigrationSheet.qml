@@ -1,22 +1,17 @@
+pragma ComponentBehavior: Bound
+
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
 import Tessmark.Design
 import Tessmark.Features.Auth
-import Tessmark.Services
 
 // Stand-in of the offer to move device projects into the account.
 AppSheet {
     id: sheet
 
-    property var locals
-    property var cloudProjects
-    property ProjectsService projectsService
-    // Shown while true; closing reports through closed().
-    property bool presented: false
-
-    signal finished()
-    signal skipped()
+    // The window's offer: shown while it says so; closing the sheet closes the offer.
+    required property LocalDataMigrationOffer offer
 
     visible: false
     title: "Локальные черновики"
@@ -26,19 +21,19 @@ AppSheet {
     confirmText: migration.isRunning ? "…" : "Применить"
     confirmEnabled: !migration.isRunning
 
-    onPresentedChanged: presented ? open() : close()
-    onCancelled: sheet.skipped()
+    Connections {
+        target: sheet.offer
+        function onShownChanged() { sheet.offer.shown ? sheet.open() : sheet.close() }
+    }
+    onCancelled: sheet.offer.skip()
     onConfirmed: migration.apply()
+    onClosed: sheet.offer.close()
 
     LocalDataMigrationSheetModel {
         id: migration
-        locals: sheet.locals
-        cloudProjects: sheet.cloudProjects
-        projectsService: sheet.projectsService
-        onFinished: {
-            sheet.finished()
-            sheet.close()
-        }
+        offer: sheet.offer
+        // Reported only after the window's list was reloaded.
+        onFinished: sheet.close()
     }
 
     ColumnLayout {
@@ -60,10 +55,11 @@ AppSheet {
         Repeater {
             model: migration.policies
             RadioButton {
-                required property var modelData
-                text: modelData.label
-                checked: migration.policy === modelData.value
-                onClicked: migration.policy = modelData.value
+                required property string value
+                required property string label
+                text: label
+                checked: migration.policy === value
+                onClicked: migration.policy = value
             }
         }
         Label {
@@ -78,6 +74,7 @@ AppSheet {
             wrapMode: Text.WordWrap
             color: AppTheme.error
             text: migration.errorText
+            textFormat: Text.PlainText
         }
         Item { Layout.fillHeight: true }
     }

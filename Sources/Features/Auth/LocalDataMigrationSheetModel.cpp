@@ -8,33 +8,26 @@
 
 LocalDataMigrationSheetModel::LocalDataMigrationSheetModel(QObject *parent)
     : QObject(parent)
+    , m_policies(new LocalDataMigrationPolicyModel(this))
 {
 }
 
-void LocalDataMigrationSheetModel::setLocals(const QVariant &locals)
+void LocalDataMigrationSheetModel::setOffer(LocalDataMigrationOffer *offer)
 {
-    m_locals = locals.value<QList<Project>>();
+    if (m_offer == offer)
+        return;
+    disconnect(m_offerLink);
+    m_offer = offer;
+    if (offer)
+        m_offerLink = connect(offer, &LocalDataMigrationOffer::offerChanged, this, &LocalDataMigrationSheetModel::takeInputs);
+    takeInputs();
+}
+
+void LocalDataMigrationSheetModel::takeInputs()
+{
+    m_locals = m_offer ? m_offer->pendingLocals() : QList<Project>();
+    m_cloudProjects = m_offer ? m_offer->cloudProjects() : QList<Project>();
     Q_EMIT inputsChanged();
-}
-
-void LocalDataMigrationSheetModel::setCloudProjects(const QVariant &projects)
-{
-    m_cloudProjects = projects.value<QList<Project>>();
-    Q_EMIT inputsChanged();
-}
-
-void LocalDataMigrationSheetModel::setProjectsService(ProjectsService *service)
-{
-    m_projectsService = service;
-    Q_EMIT inputsChanged();
-}
-
-QVariantList LocalDataMigrationSheetModel::policies() const
-{
-    QVariantList list;
-    for (LocalCloudMigrationPolicy policy : allLocalCloudMigrationPolicies)
-        list.append(QVariantMap{{QStringLiteral("value"), rawValue(policy)}, {QStringLiteral("label"), displayName(policy)}});
-    return list;
 }
 
 QString LocalDataMigrationSheetModel::policy() const
@@ -58,7 +51,7 @@ QString LocalDataMigrationSheetModel::explanation() const
 
 void LocalDataMigrationSheetModel::apply()
 {
-    if (m_isRunning || !m_projectsService)
+    if (m_isRunning || !m_offer || !m_offer->projectsService())
         return;
     m_isRunning = true;
     m_errorText.clear();
@@ -68,7 +61,8 @@ void LocalDataMigrationSheetModel::apply()
 
 QCoro::Task<> LocalDataMigrationSheetModel::run(QPointer<LocalDataMigrationSheetModel> self)
 {
-    QPointer<ProjectsService> service = self->m_projectsService;
+    QPointer<LocalDataMigrationOffer> offer = self->m_offer;
+    QPointer<ProjectsService> service = offer->projectsService();
     const QList<Project> locals = self->m_locals;
     QString failure;
     std::optional<LocalCloudMigrationResult> result;
@@ -81,17 +75,17 @@ QCoro::Task<> LocalDataMigrationSheetModel::run(QPointer<LocalDataMigrationSheet
     }
     if (!self)
         co_return;
-    if (!result || !service) {
+    if (!result || !service || !offer) {
         self->m_errorText = failure;
         self->m_isRunning = false;
         Q_EMIT self->stateChanged();
         co_return;
     }
-    auto reload = service->load(false);
-    co_await std::move(reload);
-    if (!self)
-        co_return;
     if (!result->isComplete()) {
+        auto reload = offer->finish();
+        co_await std::move(reload);
+        if (!self)
+            co_return;
         // Nothing that failed to upload has left the device; the sheet stays to offer them again.
         self->m_locals = result->notMoved;
         self->m_errorText = result->message(locals.size());
@@ -100,6 +94,11 @@ QCoro::Task<> LocalDataMigrationSheetModel::run(QPointer<LocalDataMigrationSheet
         Q_EMIT self->stateChanged();
         co_return;
     }
+    // The sheet closes on finished(): only once the window's list holds the moved projects.
+    auto finishing = offer->finish();
+    co_await std::move(finishing);
+    if (!self)
+        co_return;
     Q_EMIT self->finished();
     self->m_isRunning = false;
     Q_EMIT self->stateChanged();

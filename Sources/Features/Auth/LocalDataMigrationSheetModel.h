@@ -1,13 +1,13 @@
 #pragma once
 
-#include "API/ProjectsService.h"
 #include "Data/LocalCloudMigrationPolicy.h"
+#include "Features/Auth/LocalDataMigrationOffer.h"
+#include "Features/Auth/LocalDataMigrationPolicyModel.h"
 #include "Models/Project.h"
 
 #include <QCoroTask>
 #include <QObject>
 #include <QPointer>
-#include <QVariant>
 #include <QtQml/qqmlregistration.h>
 
 
@@ -17,13 +17,11 @@ class LocalDataMigrationSheetModel : public QObject
     Q_OBJECT
     QML_ELEMENT
 
-    // The projects as the main window hands them over (opaque to QML).
-    Q_PROPERTY(QVariant locals READ locals WRITE setLocals NOTIFY inputsChanged)
-    Q_PROPERTY(QVariant cloudProjects READ cloudProjects WRITE setCloudProjects NOTIFY inputsChanged)
-    Q_PROPERTY(ProjectsService *projectsService READ projectsService WRITE setProjectsService NOTIFY inputsChanged)
+    // The window's offer: the device projects, the account's projects and the service.
+    Q_PROPERTY(LocalDataMigrationOffer *offer READ offer WRITE setOffer NOTIFY inputsChanged)
     Q_PROPERTY(int localCount READ localCount NOTIFY inputsChanged)
     Q_PROPERTY(int cloudCount READ cloudCount NOTIFY inputsChanged)
-    Q_PROPERTY(QVariantList policies READ policies CONSTANT)
+    Q_PROPERTY(LocalDataMigrationPolicyModel *policies READ policies CONSTANT)
     Q_PROPERTY(QString policy READ policy WRITE setPolicy NOTIFY policyChanged)
     Q_PROPERTY(QString explanation READ explanation NOTIFY policyChanged)
     Q_PROPERTY(bool isRunning READ isRunning NOTIFY stateChanged)
@@ -32,22 +30,20 @@ class LocalDataMigrationSheetModel : public QObject
 public:
     explicit LocalDataMigrationSheetModel(QObject *parent = nullptr);
 
-    QVariant locals() const { return QVariant::fromValue(m_locals); }
-    void setLocals(const QVariant &locals);
-    QVariant cloudProjects() const { return QVariant::fromValue(m_cloudProjects); }
-    void setCloudProjects(const QVariant &projects);
-    ProjectsService *projectsService() const { return m_projectsService; }
-    void setProjectsService(ProjectsService *service);
+    LocalDataMigrationOffer *offer() const { return m_offer; }
+    void setOffer(LocalDataMigrationOffer *offer);
+    const QList<Project> &locals() const { return m_locals; }
     int localCount() const { return int(m_locals.size()); }
     int cloudCount() const { return int(m_cloudProjects.size()); }
-    QVariantList policies() const;
+    LocalDataMigrationPolicyModel *policies() const { return m_policies; }
     QString policy() const;
     void setPolicy(const QString &raw);
     QString explanation() const;
     bool isRunning() const { return m_isRunning; }
     QString errorText() const { return m_errorText; }
 
-    // Runs the policy, reloads the account's list and reports finished(); on failure keeps the error.
+    // Runs the policy, reloads the account's list, awaits the offer's finish action and then
+    // reports finished(); on failure keeps the error.
     Q_INVOKABLE void apply();
 
 Q_SIGNALS:
@@ -57,11 +53,14 @@ Q_SIGNALS:
     void finished();
 
 private:
+    void takeInputs();
     static QCoro::Task<> run(QPointer<LocalDataMigrationSheetModel> self);
 
+    QPointer<LocalDataMigrationOffer> m_offer;
+    QMetaObject::Connection m_offerLink;
     QList<Project> m_locals;
     QList<Project> m_cloudProjects;
-    QPointer<ProjectsService> m_projectsService;
+    LocalDataMigrationPolicyModel *m_policies = nullptr;
     LocalCloudMigrationPolicy m_policy = LocalCloudMigrationPolicy::MergeAll;
     bool m_isRunning = false;
     QString m_errorText;

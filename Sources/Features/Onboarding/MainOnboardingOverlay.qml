@@ -1,3 +1,5 @@
+pragma ComponentBehavior: Bound
+
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
@@ -10,9 +12,10 @@ Item {
     id: overlay
 
     // The host's step; changes come back through stepRequested.
-    property int step: 0
-    // Window rectangle of the lit element, or undefined.
-    property var highlightRect
+    required property int step
+    // Window rectangle of the lit element, when there is one.
+    required property bool hasHighlightRect
+    required property rect highlightRect
     property alias dontShowAgain: overlayModel.dontShowAgain
     readonly property alias model: overlayModel
 
@@ -54,7 +57,7 @@ Item {
 
     OnboardingScrim {
         anchors.fill: parent
-        cutoutInGlobal: overlay.highlightRect
+        cutoutInGlobal: overlay.hasHighlightRect ? overlay.highlightRect : undefined
         opacity: 0.4
     }
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QObject>
-#include <QVariantList>
 #include <QtQml/qqmlregistration.h>
 
 // The tour overlay's rules: which step it shows, which buttons it offers, how the tour ends.

@@ -32,9 +32,10 @@ QString sphereId()
 QCoro::Task<> ensureReady(ProjectsService &projectsService)
 {
     QPointer<ProjectsService> service = &projectsService;
-    auto loading = service->load(false);
-    co_await std::move(loading);
-    if (!service)
+    // Read, not published: a screen may have loaded the list with iterations meanwhile.
+    auto fetching = service->fetchAll(false);
+    const std::optional<QList<Project>> listed = co_await std::move(fetching);
+    if (!service || !listed)
         co_return;
 
     Preferences &preferences = Preferences::shared();
@@ -42,12 +43,12 @@ QCoro::Task<> ensureReady(ProjectsService &projectsService)
     const QVariant stored = preferences.value(key);
     if (stored.isValid() && !stored.isNull()) {
         const QString storedId = stored.toString();
-        for (const Project &project : service->projects()) {
+        for (const Project &project : *listed) {
             if (project.id == storedId)
                 co_return;
         }
     }
-    for (const Project &project : service->projects()) {
+    for (const Project &project : *listed) {
         if (project.name == name()) {
             preferences.setValue(key, project.id);
             co_return;

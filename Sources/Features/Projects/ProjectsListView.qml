@@ -1,5 +1,4 @@
 pragma ComponentBehavior: Bound
-
 import QtQuick
 import QtQuick.Controls
 import Tessmark.Design
@@ -34,6 +33,34 @@ Rectangle {
         color: AppTheme.deepBlack
     }
 
+    // The service's error above the rows: a record that could not be read leaves the others
+    // listed, and the user must still learn of it.
+    Rectangle {
+        id: notice
+        objectName: "projectsListNotice"
+        x: 12
+        y: heading.y + heading.height + 8
+        width: list.width - 24
+        height: visible ? noticeText.implicitHeight + 16 : 0
+        visible: rows.count > 0 && list.projectsService.errorMessage !== ""
+        radius: 8
+        color: AppTheme.withOpacity(AppTheme.error, 0.08)
+        border.color: AppTheme.withOpacity(AppTheme.error, 0.4)
+
+        Text {
+            id: noticeText
+            objectName: "projectsListNoticeText"
+            x: 10
+            y: 8
+            width: parent.width - 20
+            wrapMode: Text.Wrap
+            textFormat: Text.PlainText
+            text: list.projectsService.errorMessage
+            color: AppTheme.deepBlack
+            font: Typography.font(Typography.Footnote)
+        }
+    }
+
     Text {
         anchors.centerIn: parent
         visible: rows.count === 0
@@ -46,7 +73,7 @@ Rectangle {
     ListView {
         id: rows
         anchors.fill: parent
-        anchors.topMargin: heading.y + heading.height + 12
+        anchors.topMargin: heading.y + heading.height + 12 + (notice.visible ? notice.height + 8 : 0)
         clip: true
         spacing: 6
         model: rowsModel
@@ -83,7 +110,7 @@ Rectangle {
             required property string title
             required property string clientName
             required property bool isIteration
-            readonly property string demoKey: "demoProjectRow:" + projectId
+            readonly property string demoKey: OnboardingTargets.demoProjectRow(projectId)
             objectName: "projectRow-" + projectId
             x: isIteration ? 36 : 12
             width: rows.width - x - 12

@@ -57,7 +57,7 @@ ScrollView {
 
         Card {
             title: "Оформление"
-            highlight: "settingsAppearance"
+            highlight: OnboardingTargets.settingsAppearance
             AppSegmentedControl {
                 Layout.fillWidth: true
                 options: [{ value: "system", label: "Как в системе" }, { value: "light", label: "Светлая" },
@@ -69,7 +69,7 @@ ScrollView {
 
         Card {
             title: "Обучение"
-            highlight: "settingsGuidedTour"
+            highlight: OnboardingTargets.settingsGuidedTour
             Label {
                 Layout.fillWidth: true
                 wrapMode: Text.WordWrap
@@ -91,7 +91,7 @@ ScrollView {
 
         Card {
             title: "Подсказки"
-            highlight: "settingsTips"
+            highlight: OnboardingTargets.settingsTips
             Label {
                 Layout.fillWidth: true
                 wrapMode: Text.WordWrap

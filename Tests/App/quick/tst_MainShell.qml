@@ -15,6 +15,11 @@ Item {
         RootView { anchors.fill: parent }
     }
 
+    Component {
+        id: analyticsDetailComponent
+        AnalyticsDetailPanelView {}
+    }
+
     TestCase {
         name: "MainShell"
         when: windowShown
@@ -77,57 +82,83 @@ Item {
             tryVerify(() => detailTitle(shell) === "Выберите проект")
         }
 
+        // The analytics selection is a typed row made from the listed project; the detail pane
+        // shows it and hands its identity to the payments section.
+        function test_analyticsRowReachesTheDetail() {
+            const ids = testEnvironment.addDeviceProjects(2)
+            const shell = openShell(true)
+            tryVerify(() => findChild(shell, "projectRow-" + ids[1]) !== null)
+            verify(!shell.viewModel.selectedAnalyticsRow.isValid)
+            shell.viewModel.selectAnalyticsProject(ids[1])
+            const row = shell.viewModel.selectedAnalyticsRow
+            verify(row.isValid)
+            compare(row.id, ids[1])
+            compare(row.name, "Проект 2")
+            verify(!row.hasSubtitle)
+
+            const detail = createTemporaryObject(analyticsDetailComponent, host, { row: row })
+            verify(detail)
+            compare(findChild(detail, "analyticsDetailTitle").text, "Проект 2")
+            detail.openPayments.connect(shell.viewModel.openPaymentsFromAnalyticsDetail)
+            detail.openPayments()
+            compare(shell.viewModel.mainSection, "payments")
+            compare(shell.viewModel.selectedFinanceProjectId, ids[1])
+
+            shell.viewModel.selectAnalyticsProject("local-none")
+            verify(!shell.viewModel.selectedAnalyticsRow.isValid)
+        }
+
         function test_tourOverlayDrivesTheWindow() {
             const shell = openShell(false)
             const overlay = findChild(shell, "onboardingOverlay")
             verify(overlay.visible)
-            tryVerify(() => shell.viewModel.onboardingDemoProjectId !== undefined, 5000)
-            const demoId = shell.viewModel.onboardingDemoProjectId
-            compare(shell.viewModel.currentHighlight, "demoProjectRow:" + demoId)
+            tryVerify(() => shell.viewModel.tour.hasDemoProject, 5000)
+            const demoId = shell.viewModel.tour.demoProjectId
+            compare(shell.viewModel.tour.currentHighlight, OnboardingTargets.demoProjectRow(demoId))
             verify(!overlay.model.canGoBack)
 
             const next = findChild(overlay, "onboardingNext")
             mouseClick(next)
-            compare(shell.viewModel.mainOnboardingStep, 1)
+            compare(shell.viewModel.tour.step, 1)
             compare(shell.viewModel.selectedProjectId, demoId)
 
             overlay.model.goTo(4)
             compare(shell.viewModel.mainSection, "payments")
-            tryVerify(() => shell.viewModel.activeHighlightRect !== undefined)
+            tryVerify(() => shell.viewModel.tour.hasHighlightRect)
 
             overlay.model.goTo(9)
             compare(next.text, "Готово")
             compare(shell.viewModel.mainSection, "projects")
             mouseClick(next)
             compare(String(testEnvironment.preference("estimate.onboarding.main.completedVersion")), "2")
-            compare(shell.viewModel.mainOnboardingStep, 0)
-            verify(!shell.viewModel.tourRunning)
-            compare(shell.viewModel.currentHighlight, "")
+            compare(shell.viewModel.tour.step, 0)
+            verify(!shell.viewModel.tour.running)
+            compare(shell.viewModel.tour.currentHighlight, "")
             tryCompare(overlay, "visible", false)
         }
 
         function test_overlayAboveTheLastStep() {
             const shell = openShell(false)
             const overlay = findChild(shell, "onboardingOverlay")
-            shell.viewModel.mainOnboardingStep = 12
+            shell.viewModel.tour.step = 12
             compare(overlay.model.currentIndex, 9)
             compare(findChild(overlay, "onboardingNext").text, "Готово")
             verify(overlay.model.canGoBack)
             overlay.model.back()
-            compare(shell.viewModel.mainOnboardingStep, 11)
+            compare(shell.viewModel.tour.step, 11)
         }
 
         function test_skipWithTheSwitchOffKeepsTheTour() {
             const shell = openShell(false)
             const overlay = findChild(shell, "onboardingOverlay")
-            shell.viewModel.mainOnboardingStep = 4
+            shell.viewModel.tour.step = 4
             overlay.dontShowAgain = false
             overlay.model.skip()
-            compare(shell.viewModel.mainOnboardingStep, 0)
-            verify(shell.viewModel.tourRunning)
+            compare(shell.viewModel.tour.step, 0)
+            verify(shell.viewModel.tour.running)
             compare(overlay.dontShowAgain, true)
             overlay.model.skip()
-            verify(!shell.viewModel.tourRunning)
+            verify(!shell.viewModel.tour.running)
         }
 
         function test_replayFromSettings() {
@@ -137,11 +168,11 @@ Item {
             const replay = findChild(shell, "replayTourButton")
             verify(replay)
             mouseClick(replay)
-            verify(shell.viewModel.tourRunning)
+            verify(shell.viewModel.tour.running)
             compare(shell.viewModel.mainSection, "projects")
-            compare(shell.viewModel.mainOnboardingStep, 0)
+            compare(shell.viewModel.tour.step, 0)
             compare(String(testEnvironment.preference("estimate.onboarding.welcomeIntro.v1.done")), "false")
-            tryVerify(() => shell.viewModel.onboardingDemoProjectId !== undefined, 5000)
+            tryVerify(() => shell.viewModel.tour.hasDemoProject, 5000)
         }
     }
 }

@@ -1,6 +1,7 @@
 import QtQuick
 import QtTest
 import Tessmark.App
+import Tessmark.Design
 
 // Which screen the root shows, and what the welcome screen and opened links change.
 Item {
@@ -75,6 +76,27 @@ Item {
             mouseClick(leave)
             tryCompare(root.viewModel, "screen", RootViewModel.Welcome)
             compare(String(testEnvironment.preference("guest_mode_active")), "false")
+        }
+
+        // The sheets stand inside the window's metrics: their screens lay out for the window's
+        // width, not for the narrow default seen outside every reader.
+        function test_sheetsSeeTheWindowMetrics_data() {
+            return [
+                { tag: "sign-in", content: "loginView", open: root => { root.viewModel.showLoginSheet = true } },
+                { tag: "link", content: "deepLinkScreen",
+                  open: root => root.viewModel.openUrl("tessmark://reset-password?token=abc") },
+            ]
+        }
+
+        function test_sheetsSeeTheWindowMetrics(data) {
+            const root = createRoot()
+            data.open(root)
+            let content = null
+            tryVerify(() => (content = findChild(root, data.content)) !== null && content.visible)
+            compare(content.AdaptiveMetrics.width, root.width)
+            verify(!content.AdaptiveMetrics.isCompact)
+            root.viewModel.closeDeepLink()
+            root.viewModel.showLoginSheet = false
         }
 
         function test_links_data() {

@@ -50,7 +50,8 @@ TestCase {
         compare(title(other).font.weight, Font.Normal)
         verify(Qt.colorEqual(selected.foreground, AppTheme.primary))
         verify(Qt.colorEqual(other.foreground, AppTheme.textSecondary))
-        fuzzyCompare(selected.background.color.a, 0.10, 0.01)
+        // Only the selected row is tinted.
+        verify(selected.background.color.a > 0)
         compare(other.background.color.a, 0)
         // A long title is cut on one line and keeps the symbol column.
         compare(title(selected).mapToItem(sidebar, 0, 0).x, title(other).mapToItem(sidebar, 0, 0).x)
@@ -69,7 +70,8 @@ TestCase {
         const disabled = createTemporaryObject(buttonComponent, testCase, { enabled: false })
         compare(disabled.width, enabled.width)
         verify(Qt.colorEqual(disabled.foreground, enabled.foreground))
-        fuzzyCompare(disabled.background.color.a, 0.45, 0.01)
-        compare(enabled.background.color.a, 1)
+        verify(Qt.colorEqual(Qt.rgba(disabled.background.color.r, disabled.background.color.g,
+                                     disabled.background.color.b, 1), enabled.background.color))
+        verify(disabled.background.color.a < enabled.background.color.a)
     }
 }

@@ -1,0 +1,6 @@
+#include "OnboardingHighlightTargetKeys.h"
+
+OnboardingHighlightTargetKeys::OnboardingHighlightTargetKeys(QObject *parent)
+    : QObject(parent)
+{
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "Models/Project.h"
+#include "Models/ProjectStatus.h"
+
+#include <QMetaType>
+#include <QObject>
+#include <QString>
+#include <QtQml/qqmlregistration.h>
+#include <optional>
+
+// One row of the analytics dashboard, as the main window keeps the selected one and hands it to
+// the detail pane. An empty id is no row.
+struct AnalyticsProjectRow
+{
+    Q_GADGET
+    QML_VALUE_TYPE(analyticsProjectRow)
+
+    Q_PROPERTY(QString id MEMBER id)
+    Q_PROPERTY(QString name MEMBER name)
+    Q_PROPERTY(QString subtitle READ subtitleText)
+    Q_PROPERTY(bool hasSubtitle READ hasSubtitle)
+    Q_PROPERTY(QString currency MEMBER currency)
+    Q_PROPERTY(QString status READ statusText)
+    Q_PROPERTY(bool isIteration MEMBER isIteration)
+    Q_PROPERTY(double plannedCost MEMBER plannedCost)
+    Q_PROPERTY(double plannedHours MEMBER plannedHours)
+    Q_PROPERTY(double doneCost MEMBER doneCost)
+    Q_PROPERTY(double paidCost MEMBER paidCost)
+    Q_PROPERTY(bool isValid READ isValid)
+
+public:
+    QString id;
+    QString name;
+    std::optional<QString> subtitle;
+    QString currency;
+    ProjectStatus status = ProjectStatus::Draft;
+    bool isIteration = false;
+    double plannedCost = 0;
+    double plannedHours = 0;
+    double doneCost = 0;
+    double paidCost = 0;
+
+    // A listed project before its payments are known: planned figures only, the client as subtitle.
+    static AnalyticsProjectRow fromProject(const Project &project);
+
+    bool isValid() const { return !id.isEmpty(); }
+    QString subtitleText() const { return subtitle.value_or(QString()); }
+    bool hasSubtitle() const { return subtitle.has_value(); }
+    QString statusText() const { return rawValue(status); }
+
+    bool operator==(const AnalyticsProjectRow &other) const = default;
+};
+
+Q_DECLARE_METATYPE(AnalyticsProjectRow)
