@@ -4,6 +4,7 @@
 #include "Models/UpdateProjectRequest.h"
 #include "Utils/EstimateValidation.h"
 #include "Utils/GuestProjectFactory.h"
+#include "Utils/LineCost.h"
 #include "Utils/Json.h"
 
 #include <QFile>
@@ -126,6 +127,52 @@ private Q_SLOTS:
             return;
         }
         QCOMPARE(after, expected); // nothing else changes
+    }
+
+    // One line's money: negative and NaN factors count as 0.
+    void clampedLineCost_data()
+    {
+        QTest::addColumn<double>("hours");
+        QTest::addColumn<double>("rate");
+        QTest::addColumn<double>("cost");
+        QTest::newRow("plain") << 2.5 << 100.0 << 250.0;
+        QTest::newRow("zero rate stays zero") << 3.0 << 0.0 << 0.0;
+        QTest::newRow("negative hours") << -1.0 << 100.0 << 0.0;
+        QTest::newRow("negative rate") << 4.0 << -50.0 << 0.0;
+        QTest::newRow("NaN hours") << notANumber << 100.0 << 0.0;
+        QTest::newRow("NaN rate") << 2.0 << notANumber << 0.0;
+    }
+    void clampedLineCost()
+    {
+        QFETCH(double, hours);
+        QFETCH(double, rate);
+        QFETCH(double, cost);
+        QCOMPARE(LineCost::clamped(hours, rate), cost);
+    }
+
+    // A rate not above zero takes the default rate, which itself counts as 0 when negative or NaN.
+    void lineCostWithFallback_data()
+    {
+        QTest::addColumn<double>("hours");
+        QTest::addColumn<double>("rate");
+        QTest::addColumn<double>("defaultRate");
+        QTest::addColumn<double>("cost");
+        QTest::newRow("own rate") << 2.0 << 30.0 << 40.0 << 60.0;
+        QTest::newRow("zero rate takes default") << 2.0 << 0.0 << 40.0 << 80.0;
+        QTest::newRow("negative rate takes default") << 2.0 << -5.0 << 40.0 << 80.0;
+        QTest::newRow("NaN rate takes default") << 2.0 << notANumber << 40.0 << 80.0;
+        QTest::newRow("negative default") << 2.0 << 0.0 << -10.0 << 0.0;
+        QTest::newRow("NaN default") << 2.0 << 0.0 << notANumber << 0.0;
+        QTest::newRow("negative hours") << -1.0 << 100.0 << 40.0 << 0.0;
+        QTest::newRow("NaN hours") << notANumber << 0.0 << 40.0 << 0.0;
+    }
+    void lineCostWithFallback()
+    {
+        QFETCH(double, hours);
+        QFETCH(double, rate);
+        QFETCH(double, defaultRate);
+        QFETCH(double, cost);
+        QCOMPARE(LineCost::withFallback(hours, rate, defaultRate), cost);
     }
 
     void guestEditKeepsLineage()

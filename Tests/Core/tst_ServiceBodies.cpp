@@ -4,10 +4,14 @@
 #include "Models/CreateIterationRequest.h"
 #include "Models/CreatePaymentRequest.h"
 #include "Models/CreateProjectRequest.h"
+#include "Models/EstimateAnalytics.h"
+#include "Models/EstimateTemplate.h"
 #include "Models/ForgotPasswordRequest.h"
 #include "Models/GenerateEstimateRequest.h"
 #include "Models/GenerateEstimateResponse.h"
 #include "Models/MessageResponse.h"
+#include "Models/Payment.h"
+#include "Models/ProjectLineSummary.h"
 #include "Models/RegisterRequest.h"
 #include "Models/ResetPasswordRequest.h"
 #include "Models/UpdatePaymentRequest.h"
@@ -19,6 +23,7 @@
 
 using Kind = DecodingError::Kind;
 using Read = std::function<void(const QJsonValue &)>;
+using Encode = std::function<void()>;
 
 namespace {
 
@@ -120,15 +125,129 @@ private Q_SLOTS:
         QCOMPARE(QString::fromUtf8(Json::serialize(written)), expected);
     }
 
-    void nonFiniteNumbersAreNotSent()
+    // Every record that writes a number refuses one that is not finite, and names where it is.
+    void nonFiniteNumbersFailToEncode_data()
     {
-        CreateProjectRequest project;
-        project.defaultRate = std::numeric_limits<double>::quiet_NaN();
-        QVERIFY_THROWS_EXCEPTION(EncodingError, project.toJson());
-        GenerateEstimateRequest generate{.projectName = QStringLiteral("P"), .requirements = QStringLiteral("R"),
-                                         .mode = QStringLiteral("quick")};
-        generate.targetBudgetMax = std::numeric_limits<double>::infinity();
-        QVERIFY_THROWS_EXCEPTION(EncodingError, generate.toJson());
+        QTest::addColumn<Encode>("encode");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("reason");
+
+        const double nan = std::numeric_limits<double>::quiet_NaN();
+        const double inf = std::numeric_limits<double>::infinity();
+        const QString nanText = QStringLiteral("Unable to encode Double.nan directly in JSON.");
+        const QString infText = QStringLiteral("Unable to encode Double.infinity directly in JSON.");
+        const auto lines = [](qsizetype count) {
+            return QList<ProjectItem>(count, ProjectItem{QStringLiteral("Строка"), std::nullopt, QStringLiteral("be"), 1, 2,
+                                                         false, std::nullopt});
+        };
+        const auto projectWith = [&](const std::function<void(Project &)> &edit) {
+            Project project;
+            project.items = lines(3);
+            edit(project);
+            return project;
+        };
+
+        QTest::newRow("project total") << Encode([=] { projectWith([&](Project &p) { p.totalCost = nan; }).toJson(); })
+                                       << "totalCost" << nanText;
+        QTest::newRow("project default rate")
+            << Encode([=] { projectWith([&](Project &p) { p.defaultRate = -inf; }).toJson(); }) << "defaultRate" << infText;
+        QTest::newRow("project line") << Encode([=] { projectWith([&](Project &p) { p.items[1].rate = inf; }).toJson(); })
+                                      << "items[1].rate" << infText;
+        QTest::newRow("project under an outer path")
+            << Encode([=] { projectWith([&](Project &p) { p.items[2].hours = nan; }).toJson(QStringLiteral("[4]")); })
+            << "[4].items[2].hours" << nanText;
+        QTest::newRow("line") << Encode([=] {
+            ProjectItem line;
+            line.hours = nan;
+            line.toJson();
+        }) << "hours" << nanText;
+        QTest::newRow("new project") << Encode([=] {
+            CreateProjectRequest request;
+            request.defaultRate = nan;
+            request.toJson();
+        }) << "defaultRate" << nanText;
+        QTest::newRow("new project line") << Encode([=] {
+            CreateProjectRequest request;
+            request.items = lines(1);
+            request.items->first().hours = inf;
+            request.toJson();
+        }) << "items[0].hours" << infText;
+        QTest::newRow("project update") << Encode([=] {
+            UpdateProjectRequest request;
+            request.items = lines(3);
+            (*request.items)[2].rate = nan;
+            request.toJson();
+        }) << "items[2].rate" << nanText;
+        QTest::newRow("new iteration line") << Encode([=] {
+            CreateIterationRequest request;
+            request.items = lines(2);
+            (*request.items)[1].hours = nan;
+            request.toJson();
+        }) << "items[1].hours" << nanText;
+        QTest::newRow("generation budget") << Encode([=] {
+            GenerateEstimateRequest{.projectName = QStringLiteral("P"), .requirements = QStringLiteral("R"),
+                                    .mode = QStringLiteral("quick"), .targetBudgetMax = inf}
+                .toJson();
+        }) << "targetBudgetMax" << infText;
+        QTest::newRow("generated line") << Encode([=] {
+            GenerateEstimateResponse response{{AIGeneratedItem{}, AIGeneratedItem{}}};
+            response.items[1].rate = nan;
+            response.toJson();
+        }) << "items[1].rate" << nanText;
+        QTest::newRow("payment") << Encode([=] {
+            Payment payment;
+            payment.amount = nan;
+            payment.toJson();
+        }) << "amount" << nanText;
+        QTest::newRow("new payment") << Encode([=] { CreatePaymentRequest{.amount = inf}.toJson(); }) << "amount"
+                                     << infText;
+        QTest::newRow("payment update") << Encode([=] { UpdatePaymentRequest{.amount = nan}.toJson(); }) << "amount"
+                                        << nanText;
+        QTest::newRow("analytics delta") << Encode([=] {
+            EstimateAnalytics analytics;
+            analytics.deltaFromAi = EstimateAnalytics::DeltaTotals{1, inf};
+            analytics.toJson();
+        }) << "deltaFromAi.cost" << infText;
+        QTest::newRow("analytics plan") << Encode([=] {
+            EstimateAnalytics analytics;
+            analytics.planned.totalHours = nan;
+            analytics.toJson();
+        }) << "planned.totalHours" << nanText;
+        QTest::newRow("line summary project") << Encode([=] {
+            ProjectLineSummary summary;
+            summary.project = projectWith([&](Project &p) { p.items[0].rate = nan; });
+            summary.toJson();
+        }) << "project.items[0].rate" << nanText;
+        QTest::newRow("line summary iteration") << Encode([=] {
+            ProjectLineSummary summary;
+            summary.iterations.resize(2);
+            summary.iterations[1].totalCost = inf;
+            summary.toJson();
+        }) << "iterations[1].totalCost" << infText;
+        QTest::newRow("line summary totals") << Encode([=] {
+            ProjectLineSummary summary;
+            summary.summary.totalHoursAll = nan;
+            summary.toJson();
+        }) << "summary.totalHoursAll" << nanText;
+        QTest::newRow("template line") << Encode([=] {
+            EstimateTemplate estimateTemplate;
+            estimateTemplate.items.resize(1);
+            estimateTemplate.items[0].hours = nan;
+            EstimateTemplate::listToJson({EstimateTemplate{}, estimateTemplate});
+        }) << "[1].items[0].hours" << nanText;
+    }
+    void nonFiniteNumbersFailToEncode()
+    {
+        QFETCH(Encode, encode);
+        QFETCH(QString, path);
+        QFETCH(QString, reason);
+        try {
+            encode();
+            QFAIL("a number that is not finite must not be written");
+        } catch (const EncodingError &error) {
+            QCOMPARE(error.codingPath(), path);
+            QCOMPARE(error.description(), path + QStringLiteral(": ") + reason);
+        }
     }
 
     void answersReadAndWrittenBack()

@@ -484,13 +484,29 @@ private Q_SLOTS:
         QVERIFY(!service->isLoading());
     }
 
+    // The answer to a service that is gone ends its task quietly and reaches nobody else: not
+    // another service on the same client, which then still works.
     void serviceGoneBeforeTheAnswer()
     {
         seed(QStringLiteral("A"));
+        auto witness = account();
+        QSignalSpy witnessChanged(witness.get(), &ProjectsService::projectsChanged);
+        QSignalSpy witnessLoading(witness.get(), &ProjectsService::isLoadingChanged);
+        QSignalSpy witnessError(witness.get(), &ProjectsService::errorMessageChanged);
         auto service = account();
         QCoro::Task<void> pending = service->load(false);
+        QVERIFY(service->isLoading());
         service.reset();
         await(std::move(pending));
+
+        QCOMPARE(m_backend.requests().size(), 1); // answered after the service was gone
+        QVERIFY(witness->projects().isEmpty());
+        QVERIFY(!witness->isLoading());
+        QVERIFY(!witness->errorMessage());
+        QCOMPARE(witnessChanged.size() + witnessLoading.size() + witnessError.size(), 0);
+        await(witness->load(false));
+        QCOMPARE(witness->projects().size(), 1);
+        QCOMPARE(witness->projects().first().name, QStringLiteral("A"));
     }
 };
 

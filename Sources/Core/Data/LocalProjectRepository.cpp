@@ -39,7 +39,7 @@ std::optional<Project> LocalProjectRepository::fetch(const QString &id) const
 
 void LocalProjectRepository::upsert(const Project &project) const
 {
-    const QByteArray data = Json::serialize(project.recalculatedTotals().toJson());
+    const QByteArray data = project.recalculatedTotals().toJsonText();
     m_context->upsert(project.id, data);
 }
 

@@ -3,7 +3,7 @@
 #include "Utils/JsonReader.h"
 #include "Utils/JsonWriter.h"
 
-AIGeneratedItem AIGeneratedItem::fromJson(const QJsonValue &value, const QString &path)
+AIGeneratedItem AIGeneratedItem::fromJson(const QJsonValue &value, const JsonPath &path)
 {
     const JsonReader reader(value, path);
     AIGeneratedItem item;
@@ -15,7 +15,7 @@ AIGeneratedItem AIGeneratedItem::fromJson(const QJsonValue &value, const QString
     return item;
 }
 
-QJsonObject AIGeneratedItem::toJson(const QString &path) const
+QJsonObject AIGeneratedItem::toJson(const JsonPath &path) const
 {
     return JsonWriter(path)
         .set(QStringLiteral("title"), title)

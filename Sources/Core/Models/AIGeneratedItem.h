@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Utils/JsonPath.h"
+
 #include <QJsonObject>
 #include <QJsonValue>
 #include <QString>
@@ -13,6 +15,6 @@ struct AIGeneratedItem
     double hours = 0;
     double rate = 0;
 
-    static AIGeneratedItem fromJson(const QJsonValue &value, const QString &path = {});
-    QJsonObject toJson(const QString &path = {}) const;
+    static AIGeneratedItem fromJson(const QJsonValue &value, const JsonPath &path = {});
+    QJsonObject toJson(const JsonPath &path = {}) const;
 };

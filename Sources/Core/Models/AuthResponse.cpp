@@ -8,7 +8,7 @@ const QString tokenKey = QStringLiteral("access_token");
 const QString userKey = QStringLiteral("user");
 }
 
-AuthResponse AuthResponse::fromJson(const QJsonValue &value, const QString &path)
+AuthResponse AuthResponse::fromJson(const QJsonValue &value, const JsonPath &path)
 {
     const JsonReader reader(value, path);
     AuthResponse response;
@@ -18,9 +18,9 @@ AuthResponse AuthResponse::fromJson(const QJsonValue &value, const QString &path
     return response;
 }
 
-QJsonObject AuthResponse::toJson(const QString &path) const
+QJsonObject AuthResponse::toJson(const JsonPath &path) const
 {
     JsonWriter writer(path);
-    writer.set(tokenKey, accessToken).set(userKey, QJsonValue(user.toJson(writer.pathOf(userKey))));
+    writer.set(tokenKey, accessToken).set(userKey, QJsonValue(user.toJson(writer.path().key(userKey))));
     return writer.object();
 }

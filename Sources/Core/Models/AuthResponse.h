@@ -1,6 +1,7 @@
 #pragma once
 
 #include "User.h"
+#include "Utils/JsonPath.h"
 
 #include <QJsonObject>
 #include <QJsonValue>
@@ -12,6 +13,6 @@ struct AuthResponse
     QString accessToken;
     User user;
 
-    static AuthResponse fromJson(const QJsonValue &value, const QString &path = {});
-    QJsonObject toJson(const QString &path = {}) const;
+    static AuthResponse fromJson(const QJsonValue &value, const JsonPath &path = {});
+    QJsonObject toJson(const JsonPath &path = {}) const;
 };

@@ -4,7 +4,7 @@
 #include "Utils/JsonReader.h"
 #include "Utils/JsonWriter.h"
 
-CatalogCategory CatalogCategory::fromJson(const QJsonValue &value, const QString &path)
+CatalogCategory CatalogCategory::fromJson(const QJsonValue &value, const JsonPath &path)
 {
     const JsonReader r(value, path);
     CatalogCategory c;
@@ -16,7 +16,7 @@ CatalogCategory CatalogCategory::fromJson(const QJsonValue &value, const QString
     return c;
 }
 
-QJsonObject CatalogCategory::toJson(const QString &path) const
+QJsonObject CatalogCategory::toJson(const JsonPath &path) const
 {
     JsonWriter w(path);
     w.set(QStringLiteral("id"), id)

@@ -2,6 +2,7 @@
 
 #include "Utils/DecodingError.h"
 #include "Utils/EncodingError.h"
+#include "Utils/JsonPath.h"
 
 #include <QJsonObject>
 #include <QJsonValue>
@@ -17,8 +18,8 @@ struct CatalogCategory
     std::optional<QString> color; // six hexadecimal digits, with or without "#"
     qint64 sortOrder = 0;
 
-    static CatalogCategory fromJson(const QJsonValue &value, const QString &path = {});
-    QJsonObject toJson(const QString &path = {}) const;
+    static CatalogCategory fromJson(const QJsonValue &value, const JsonPath &path = {});
+    QJsonObject toJson(const JsonPath &path = {}) const;
 
     bool operator==(const CatalogCategory &other) const = default;
 };

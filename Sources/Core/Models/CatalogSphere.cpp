@@ -4,7 +4,7 @@
 #include "Utils/JsonReader.h"
 #include "Utils/JsonWriter.h"
 
-CatalogSphere CatalogSphere::fromJson(const QJsonValue &value, const QString &path)
+CatalogSphere CatalogSphere::fromJson(const QJsonValue &value, const JsonPath &path)
 {
     const JsonReader r(value, path);
     CatalogSphere s;
@@ -16,7 +16,7 @@ CatalogSphere CatalogSphere::fromJson(const QJsonValue &value, const QString &pa
     return s;
 }
 
-QJsonObject CatalogSphere::toJson(const QString &path) const
+QJsonObject CatalogSphere::toJson(const JsonPath &path) const
 {
     JsonWriter w(path);
     w.set(QStringLiteral("id"), id)

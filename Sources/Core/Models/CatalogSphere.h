@@ -2,6 +2,7 @@
 
 #include "Utils/DecodingError.h"
 #include "Utils/EncodingError.h"
+#include "Utils/JsonPath.h"
 
 #include <QJsonObject>
 #include <QJsonValue>
@@ -17,8 +18,8 @@ struct CatalogSphere
     std::optional<QString> icon; // shown before the name when present and not empty
     qint64 sortOrder = 0;
 
-    static CatalogSphere fromJson(const QJsonValue &value, const QString &path = {});
-    QJsonObject toJson(const QString &path = {}) const;
+    static CatalogSphere fromJson(const QJsonValue &value, const JsonPath &path = {});
+    QJsonObject toJson(const JsonPath &path = {}) const;
 
     bool operator==(const CatalogSphere &other) const = default;
 };

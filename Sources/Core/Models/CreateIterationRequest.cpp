@@ -2,7 +2,7 @@
 
 #include "Utils/JsonWriter.h"
 
-QJsonObject CreateIterationRequest::toJson(const QString &path) const
+QJsonObject CreateIterationRequest::toJson(const JsonPath &path) const
 {
     JsonWriter w(path);
     w.set(QStringLiteral("iterationName"), iterationName)
@@ -10,6 +10,6 @@ QJsonObject CreateIterationRequest::toJson(const QString &path) const
         .set(QStringLiteral("version"), version)
         .set(QStringLiteral("copyBudget"), copyBudget)
         .setList(QStringLiteral("items"), items,
-                 [](const ProjectItem &item, const QString &itemPath) { return item.toJson(itemPath); });
+                 [](const ProjectItem &item, const JsonPath &itemPath) { return item.toJson(itemPath); });
     return w.object();
 }

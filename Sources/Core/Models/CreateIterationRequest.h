@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ProjectItem.h"
+#include "Utils/JsonPath.h"
 
 #include <QJsonObject>
 #include <QList>
@@ -17,5 +18,5 @@ struct CreateIterationRequest
     std::optional<bool> copyBudget; // true: the new iteration gets a copy of the line's estimate
     std::optional<QList<ProjectItem>> items;
 
-    QJsonObject toJson(const QString &path = {}) const;
+    QJsonObject toJson(const JsonPath &path = {}) const;
 };

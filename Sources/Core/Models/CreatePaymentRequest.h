@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PaymentStatus.h"
+#include "Utils/JsonPath.h"
 
 #include <QJsonObject>
 #include <QString>
@@ -18,5 +19,5 @@ struct CreatePaymentRequest
     std::optional<QString> externalRef{};
 
     // Throws EncodingError for an amount that is not finite.
-    QJsonObject toJson(const QString &path = {}) const;
+    QJsonObject toJson(const JsonPath &path = {}) const;
 };

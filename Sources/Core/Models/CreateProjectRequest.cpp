@@ -2,7 +2,7 @@
 
 #include "Utils/JsonWriter.h"
 
-QJsonObject CreateProjectRequest::toJson(const QString &path) const
+QJsonObject CreateProjectRequest::toJson(const JsonPath &path) const
 {
     JsonWriter w(path);
     w.set(QStringLiteral("name"), name)
@@ -13,7 +13,7 @@ QJsonObject CreateProjectRequest::toJson(const QString &path) const
     w.set(QStringLiteral("defaultRate"), defaultRate)
         .set(QStringLiteral("templateId"), templateId)
         .setList(QStringLiteral("items"), items,
-                 [](const ProjectItem &item, const QString &itemPath) { return item.toJson(itemPath); })
+                 [](const ProjectItem &item, const JsonPath &itemPath) { return item.toJson(itemPath); })
         .set(QStringLiteral("sphereId"), sphereId);
     return w.object();
 }

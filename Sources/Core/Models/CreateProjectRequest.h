@@ -2,6 +2,7 @@
 
 #include "ProjectItem.h"
 #include "ProjectStatus.h"
+#include "Utils/JsonPath.h"
 
 #include <QJsonObject>
 #include <QList>
@@ -20,5 +21,5 @@ struct CreateProjectRequest
     std::optional<QList<ProjectItem>> items;
     std::optional<QString> sphereId; // sphere of the template; not a field of the project
 
-    QJsonObject toJson(const QString &path = {}) const;
+    QJsonObject toJson(const JsonPath &path = {}) const;
 };

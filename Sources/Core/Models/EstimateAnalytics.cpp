@@ -15,7 +15,7 @@ EstimateAnalytics::PlannedTotals EstimateAnalytics::PlannedTotals::fromJson(cons
     return totals;
 }
 
-QJsonObject EstimateAnalytics::PlannedTotals::toJson(const QString &path) const
+QJsonObject EstimateAnalytics::PlannedTotals::toJson(const JsonPath &path) const
 {
     return JsonWriter(path)
         .set(QStringLiteral("totalHours"), totalHours)
@@ -30,7 +30,7 @@ EstimateAnalytics::PaidTotals EstimateAnalytics::PaidTotals::fromJson(const Json
     return totals;
 }
 
-QJsonObject EstimateAnalytics::PaidTotals::toJson(const QString &path) const
+QJsonObject EstimateAnalytics::PaidTotals::toJson(const JsonPath &path) const
 {
     return JsonWriter(path).set(QStringLiteral("receivedTotal"), receivedTotal).object();
 }
@@ -47,7 +47,7 @@ EstimateAnalytics::AiSnapshotSummary EstimateAnalytics::AiSnapshotSummary::fromJ
     return snapshot;
 }
 
-QJsonObject EstimateAnalytics::AiSnapshotSummary::toJson(const QString &path) const
+QJsonObject EstimateAnalytics::AiSnapshotSummary::toJson(const JsonPath &path) const
 {
     return JsonWriter(path)
         .set(QStringLiteral("id"), id)
@@ -67,12 +67,12 @@ EstimateAnalytics::DeltaTotals EstimateAnalytics::DeltaTotals::fromJson(const Js
     return delta;
 }
 
-QJsonObject EstimateAnalytics::DeltaTotals::toJson(const QString &path) const
+QJsonObject EstimateAnalytics::DeltaTotals::toJson(const JsonPath &path) const
 {
     return JsonWriter(path).set(QStringLiteral("hours"), hours).set(QStringLiteral("cost"), cost).object();
 }
 
-EstimateAnalytics EstimateAnalytics::fromJson(const QJsonValue &value, const QString &path)
+EstimateAnalytics EstimateAnalytics::fromJson(const QJsonValue &value, const JsonPath &path)
 {
     const JsonReader reader(value, path);
     EstimateAnalytics analytics;
@@ -86,20 +86,20 @@ EstimateAnalytics EstimateAnalytics::fromJson(const QJsonValue &value, const QSt
     return analytics;
 }
 
-QJsonObject EstimateAnalytics::toJson(const QString &path) const
+QJsonObject EstimateAnalytics::toJson(const JsonPath &path) const
 {
     JsonWriter writer(path);
     writer.set(QStringLiteral("projectId"), projectId)
         .set(QStringLiteral("currency"), currency)
-        .set(QStringLiteral("planned"), QJsonValue(planned.toJson(writer.pathOf(QStringLiteral("planned")))))
-        .set(QStringLiteral("paid"), QJsonValue(paid.toJson(writer.pathOf(QStringLiteral("paid")))));
+        .set(QStringLiteral("planned"), QJsonValue(planned.toJson(writer.path().key(QStringLiteral("planned")))))
+        .set(QStringLiteral("paid"), QJsonValue(paid.toJson(writer.path().key(QStringLiteral("paid")))));
     if (lastAiSnapshot) {
         const QString key = QStringLiteral("lastAiSnapshot");
-        writer.set(key, QJsonValue(lastAiSnapshot->toJson(writer.pathOf(key))));
+        writer.set(key, QJsonValue(lastAiSnapshot->toJson(writer.path().key(key))));
     }
     if (deltaFromAi) {
         const QString key = QStringLiteral("deltaFromAi");
-        writer.set(key, QJsonValue(deltaFromAi->toJson(writer.pathOf(key))));
+        writer.set(key, QJsonValue(deltaFromAi->toJson(writer.path().key(key))));
     }
     return writer.object();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Utils/JsonPath.h"
+
 #include <QJsonObject>
 #include <QJsonValue>
 #include <QString>
@@ -17,7 +19,7 @@ struct EstimateAnalytics
         double totalCost = 0;
 
         static PlannedTotals fromJson(const JsonReader &reader);
-        QJsonObject toJson(const QString &path = {}) const;
+        QJsonObject toJson(const JsonPath &path = {}) const;
     };
 
     struct PaidTotals
@@ -25,7 +27,7 @@ struct EstimateAnalytics
         double receivedTotal = 0;
 
         static PaidTotals fromJson(const JsonReader &reader);
-        QJsonObject toJson(const QString &path = {}) const;
+        QJsonObject toJson(const JsonPath &path = {}) const;
     };
 
     struct AiSnapshotSummary
@@ -38,7 +40,7 @@ struct EstimateAnalytics
         std::optional<QString> requirementsPreview;
 
         static AiSnapshotSummary fromJson(const JsonReader &reader);
-        QJsonObject toJson(const QString &path = {}) const;
+        QJsonObject toJson(const JsonPath &path = {}) const;
     };
 
     struct DeltaTotals
@@ -47,7 +49,7 @@ struct EstimateAnalytics
         double cost = 0;
 
         static DeltaTotals fromJson(const JsonReader &reader);
-        QJsonObject toJson(const QString &path = {}) const;
+        QJsonObject toJson(const JsonPath &path = {}) const;
     };
 
     QString projectId;
@@ -59,6 +61,6 @@ struct EstimateAnalytics
 
     // Keys are read in field order, each nested record whole at its place; the first failing key
     // is the error of the whole record.
-    static EstimateAnalytics fromJson(const QJsonValue &value, const QString &path = {});
-    QJsonObject toJson(const QString &path = {}) const;
+    static EstimateAnalytics fromJson(const QJsonValue &value, const JsonPath &path = {});
+    QJsonObject toJson(const JsonPath &path = {}) const;
 };

@@ -5,7 +5,7 @@
 
 #include <QJsonArray>
 
-EstimateCatalogFile EstimateCatalogFile::fromJson(const QJsonValue &value, const QString &path)
+EstimateCatalogFile EstimateCatalogFile::fromJson(const QJsonValue &value, const JsonPath &path)
 {
     const JsonReader r(value, path);
     EstimateCatalogFile file;
@@ -26,7 +26,7 @@ EstimateCatalogFile EstimateCatalogFile::fromJson(const QJsonValue &value, const
     return file;
 }
 
-QJsonObject EstimateCatalogFile::toJson(const QString &path) const
+QJsonObject EstimateCatalogFile::toJson(const JsonPath &path) const
 {
     JsonWriter w(path);
     QJsonObject map;
@@ -34,11 +34,11 @@ QJsonObject EstimateCatalogFile::toJson(const QString &path) const
         map.insert(it.key(), it.value());
     w.set(QStringLiteral("version"), version)
         .setList(QStringLiteral("spheres"), spheres,
-                 [](const CatalogSphere &s, const QString &p) { return s.toJson(p); })
+                 [](const CatalogSphere &s, const JsonPath &p) { return s.toJson(p); })
         .setList(QStringLiteral("categories"), categories,
-                 [](const CatalogCategory &c, const QString &p) { return c.toJson(p); })
+                 [](const CatalogCategory &c, const JsonPath &p) { return c.toJson(p); })
         .setList(QStringLiteral("builtinTemplates"), builtinTemplates,
-                 [](const EstimateTemplate &t, const QString &p) { return t.toJson(p); })
+                 [](const EstimateTemplate &t, const JsonPath &p) { return t.toJson(p); })
         .set(QStringLiteral("legacyCategoryMap"), QJsonValue(map));
     return w.object();
 }

@@ -3,6 +3,7 @@
 #include "CatalogCategory.h"
 #include "CatalogSphere.h"
 #include "EstimateTemplate.h"
+#include "Utils/JsonPath.h"
 
 #include <QHash>
 #include <QJsonObject>
@@ -21,8 +22,8 @@ struct EstimateCatalogFile
     QList<EstimateTemplate> builtinTemplates;
     QHash<QString, QString> legacyCategoryMap; // legacy identifier -> catalog identifier
 
-    static EstimateCatalogFile fromJson(const QJsonValue &value, const QString &path = {});
-    QJsonObject toJson(const QString &path = {}) const;
+    static EstimateCatalogFile fromJson(const QJsonValue &value, const JsonPath &path = {});
+    QJsonObject toJson(const JsonPath &path = {}) const;
 
     bool operator==(const EstimateCatalogFile &other) const = default;
 };

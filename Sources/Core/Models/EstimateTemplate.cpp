@@ -3,7 +3,7 @@
 #include "Utils/JsonReader.h"
 #include "Utils/JsonWriter.h"
 
-EstimateTemplate EstimateTemplate::fromJson(const QJsonValue &value, const QString &path)
+EstimateTemplate EstimateTemplate::fromJson(const QJsonValue &value, const JsonPath &path)
 {
     const JsonReader r(value, path);
     EstimateTemplate t;
@@ -16,12 +16,12 @@ EstimateTemplate EstimateTemplate::fromJson(const QJsonValue &value, const QStri
     return t;
 }
 
-QList<EstimateTemplate> EstimateTemplate::listFromJson(const QJsonValue &value, const QString &path)
+QList<EstimateTemplate> EstimateTemplate::listFromJson(const QJsonValue &value, const JsonPath &path)
 {
     return JsonReader::readList<EstimateTemplate>(value, path, EstimateTemplate::fromJson);
 }
 
-QJsonObject EstimateTemplate::toJson(const QString &path) const
+QJsonObject EstimateTemplate::toJson(const JsonPath &path) const
 {
     JsonWriter w(path);
     w.set(QStringLiteral("id"), id)
@@ -30,14 +30,14 @@ QJsonObject EstimateTemplate::toJson(const QString &path) const
         .set(QStringLiteral("description"), description)
         .set(QStringLiteral("defaultRate"), defaultRate)
         .setList(QStringLiteral("items"), items,
-                 [](const EstimateTemplateItem &item, const QString &itemPath) { return item.toJson(itemPath); });
+                 [](const EstimateTemplateItem &item, const JsonPath &itemPath) { return item.toJson(itemPath); });
     return w.object();
 }
 
-QJsonArray EstimateTemplate::listToJson(const QList<EstimateTemplate> &templates, const QString &path)
+QJsonArray EstimateTemplate::listToJson(const QList<EstimateTemplate> &templates, const JsonPath &path)
 {
     QJsonArray array;
     for (qsizetype i = 0; i < templates.size(); ++i)
-        array.append(templates.at(i).toJson(QStringLiteral("%1[%2]").arg(path).arg(i)));
+        array.append(templates.at(i).toJson(path.index(i)));
     return array;
 }

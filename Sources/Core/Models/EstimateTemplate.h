@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EstimateTemplateItem.h"
+#include "Utils/JsonPath.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -19,11 +20,11 @@ struct EstimateTemplate
     double defaultRate = 0;
     QList<EstimateTemplateItem> items;
 
-    static EstimateTemplate fromJson(const QJsonValue &value, const QString &path = {});
+    static EstimateTemplate fromJson(const QJsonValue &value, const JsonPath &path = {});
     // A JSON array of templates, read in one piece: one bad line fails the whole list.
-    static QList<EstimateTemplate> listFromJson(const QJsonValue &value, const QString &path = {});
-    QJsonObject toJson(const QString &path = {}) const;
-    static QJsonArray listToJson(const QList<EstimateTemplate> &templates, const QString &path = {});
+    static QList<EstimateTemplate> listFromJson(const QJsonValue &value, const JsonPath &path = {});
+    QJsonObject toJson(const JsonPath &path = {}) const;
+    static QJsonArray listToJson(const QList<EstimateTemplate> &templates, const JsonPath &path = {});
 
     bool operator==(const EstimateTemplate &other) const = default;
 };

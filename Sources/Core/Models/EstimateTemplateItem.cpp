@@ -3,7 +3,7 @@
 #include "Utils/JsonReader.h"
 #include "Utils/JsonWriter.h"
 
-EstimateTemplateItem EstimateTemplateItem::fromJson(const QJsonValue &value, const QString &path)
+EstimateTemplateItem EstimateTemplateItem::fromJson(const QJsonValue &value, const JsonPath &path)
 {
     const JsonReader r(value, path);
     EstimateTemplateItem item;
@@ -16,7 +16,7 @@ EstimateTemplateItem EstimateTemplateItem::fromJson(const QJsonValue &value, con
     return item;
 }
 
-QJsonObject EstimateTemplateItem::toJson(const QString &path) const
+QJsonObject EstimateTemplateItem::toJson(const JsonPath &path) const
 {
     JsonWriter w(path);
     w.set(QStringLiteral("title"), title)

@@ -2,6 +2,7 @@
 
 #include "Utils/DecodingError.h"
 #include "Utils/EncodingError.h"
+#include "Utils/JsonPath.h"
 
 #include <QJsonObject>
 #include <QJsonValue>
@@ -18,8 +19,8 @@ struct EstimateTemplateItem
     double rate = 0;
     bool isLocked = false;
 
-    static EstimateTemplateItem fromJson(const QJsonValue &value, const QString &path = {});
-    QJsonObject toJson(const QString &path = {}) const;
+    static EstimateTemplateItem fromJson(const QJsonValue &value, const JsonPath &path = {});
+    QJsonObject toJson(const JsonPath &path = {}) const;
 
     bool operator==(const EstimateTemplateItem &other) const = default;
 };

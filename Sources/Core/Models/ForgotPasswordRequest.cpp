@@ -2,7 +2,7 @@
 
 #include "Utils/JsonWriter.h"
 
-QJsonObject ForgotPasswordRequest::toJson(const QString &path) const
+QJsonObject ForgotPasswordRequest::toJson(const JsonPath &path) const
 {
     return JsonWriter(path).set(QStringLiteral("email"), email).object();
 }

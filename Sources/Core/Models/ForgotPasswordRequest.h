@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Utils/JsonPath.h"
+
 #include <QJsonObject>
 #include <QString>
 
@@ -7,5 +9,5 @@ struct ForgotPasswordRequest
 {
     QString email;
 
-    QJsonObject toJson(const QString &path = {}) const;
+    QJsonObject toJson(const JsonPath &path = {}) const;
 };

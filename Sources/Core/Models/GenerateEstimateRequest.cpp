@@ -2,7 +2,7 @@
 
 #include "Utils/JsonWriter.h"
 
-QJsonObject GenerateEstimateRequest::toJson(const QString &path) const
+QJsonObject GenerateEstimateRequest::toJson(const JsonPath &path) const
 {
     return JsonWriter(path)
         .set(QStringLiteral("projectName"), projectName)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Utils/JsonPath.h"
+
 #include <QJsonObject>
 #include <QString>
 #include <optional>
@@ -22,5 +24,5 @@ struct GenerateEstimateRequest
     std::optional<QString> deadline{};
 
     // Throws EncodingError for a rate or budget that is not finite.
-    QJsonObject toJson(const QString &path = {}) const;
+    QJsonObject toJson(const JsonPath &path = {}) const;
 };

@@ -3,15 +3,15 @@
 #include "Utils/JsonReader.h"
 #include "Utils/JsonWriter.h"
 
-GenerateEstimateResponse GenerateEstimateResponse::fromJson(const QJsonValue &value, const QString &path)
+GenerateEstimateResponse GenerateEstimateResponse::fromJson(const QJsonValue &value, const JsonPath &path)
 {
     return {JsonReader(value, path).requiredList<AIGeneratedItem>(QStringLiteral("items"), &AIGeneratedItem::fromJson)};
 }
 
-QJsonObject GenerateEstimateResponse::toJson(const QString &path) const
+QJsonObject GenerateEstimateResponse::toJson(const JsonPath &path) const
 {
     return JsonWriter(path)
         .setList(QStringLiteral("items"), items,
-                 [](const AIGeneratedItem &item, const QString &itemPath) { return QJsonValue(item.toJson(itemPath)); })
+                 [](const AIGeneratedItem &item, const JsonPath &itemPath) { return QJsonValue(item.toJson(itemPath)); })
         .object();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AIGeneratedItem.h"
+#include "Utils/JsonPath.h"
 
 #include <QJsonObject>
 #include <QJsonValue>
@@ -12,6 +13,6 @@ struct GenerateEstimateResponse
 {
     QList<AIGeneratedItem> items;
 
-    static GenerateEstimateResponse fromJson(const QJsonValue &value, const QString &path = {});
-    QJsonObject toJson(const QString &path = {}) const;
+    static GenerateEstimateResponse fromJson(const QJsonValue &value, const JsonPath &path = {});
+    QJsonObject toJson(const JsonPath &path = {}) const;
 };

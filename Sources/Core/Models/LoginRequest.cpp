@@ -2,7 +2,7 @@
 
 #include "Utils/JsonWriter.h"
 
-QJsonObject LoginRequest::toJson(const QString &path) const
+QJsonObject LoginRequest::toJson(const JsonPath &path) const
 {
     return JsonWriter(path)
         .set(QStringLiteral("email"), email)

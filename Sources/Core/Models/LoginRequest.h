@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Utils/JsonPath.h"
+
 #include <QJsonObject>
 #include <QString>
 
@@ -8,5 +10,5 @@ struct LoginRequest
     QString email;
     QString password;
 
-    QJsonObject toJson(const QString &path = {}) const;
+    QJsonObject toJson(const JsonPath &path = {}) const;
 };

@@ -5,7 +5,7 @@
 #include "Utils/JsonReader.h"
 #include "Utils/JsonWriter.h"
 
-Payment Payment::fromJson(const QJsonValue &value, const QString &path)
+Payment Payment::fromJson(const QJsonValue &value, const JsonPath &path)
 {
     const JsonReader reader(value, path);
     Payment payment;
@@ -26,7 +26,7 @@ Payment Payment::fromJson(const QJsonValue &value, const QString &path)
     return payment;
 }
 
-QJsonObject Payment::toJson(const QString &path) const
+QJsonObject Payment::toJson(const JsonPath &path) const
 {
     JsonWriter writer(path);
     writer.set(QStringLiteral("id"), id)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PaymentStatus.h"
+#include "Utils/JsonPath.h"
 
 #include <QJsonObject>
 #include <QJsonValue>
@@ -26,8 +27,8 @@ struct Payment
     QString updatedAt;
 
     // Keys are read in field order; the first failing one is the error of the whole payment.
-    static Payment fromJson(const QJsonValue &value, const QString &path = {});
-    QJsonObject toJson(const QString &path = {}) const;
+    static Payment fromJson(const QJsonValue &value, const JsonPath &path = {});
+    QJsonObject toJson(const JsonPath &path = {}) const;
 
     friend bool operator==(const Payment &, const Payment &) = default;
 };

@@ -31,7 +31,7 @@ QString label(PaymentStatus status)
     return {};
 }
 
-PaymentStatus paymentStatusFromJson(const QJsonValue &value, const QString &path)
+PaymentStatus paymentStatusFromJson(const QJsonValue &value, const JsonPath &path)
 {
     return RawValueDecoding::decode(value, path, "PaymentStatus", paymentStatusFromRaw);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Utils/JsonPath.h"
+
 #include <QJsonValue>
 #include <QString>
 #include <array>
@@ -17,4 +19,4 @@ std::optional<PaymentStatus> paymentStatusFromRaw(const QString &raw);
 QString label(PaymentStatus status);
 
 // Throws DecodingError unless value is a string holding one of the raw values.
-PaymentStatus paymentStatusFromJson(const QJsonValue &value, const QString &path = {});
+PaymentStatus paymentStatusFromJson(const QJsonValue &value, const JsonPath &path = {});

@@ -4,11 +4,12 @@
 #include "Utils/GuestProjectFactory.h"
 #include "Utils/Hashing.h"
 #include "Utils/JsonReader.h"
+#include "Utils/JsonStreamWriter.h"
 #include "Utils/JsonWriter.h"
+#include "Utils/LineCost.h"
 #include "Utils/Numbers.h"
 
 #include <QJsonArray>
-#include <cmath>
 
 namespace {
 
@@ -29,7 +30,7 @@ void stampEdited(std::optional<T> &field, const std::optional<T> &value)
 
 } // namespace
 
-Project Project::fromJson(const QJsonValue &value, const QString &path)
+Project Project::fromJson(const QJsonValue &value, const JsonPath &path)
 {
     const JsonReader r(value, path);
     Project p;
@@ -56,12 +57,12 @@ Project Project::fromJson(const QJsonValue &value, const QString &path)
     return p;
 }
 
-QList<Project> Project::listFromJson(const QJsonValue &value, const QString &path)
+QList<Project> Project::listFromJson(const QJsonValue &value, const JsonPath &path)
 {
     return JsonReader::readList<Project>(value, path, Project::fromJson);
 }
 
-QJsonObject Project::toJson(const QString &path) const
+QJsonObject Project::toJson(const JsonPath &path) const
 {
     JsonWriter w(path);
     w.set(QStringLiteral("id"), id)
@@ -72,7 +73,7 @@ QJsonObject Project::toJson(const QString &path) const
         .set(QStringLiteral("currency"), currency)
         .set(QStringLiteral("status"), ::toJson(status))
         .setList(QStringLiteral("items"), items,
-                 [](const ProjectItem &item, const QString &itemPath) { return item.toJson(itemPath); })
+                 [](const ProjectItem &item, const JsonPath &itemPath) { return item.toJson(itemPath); })
         .set(QStringLiteral("defaultRate"), defaultRate)
         .set(QStringLiteral("templateId"), templateId)
         .set(QStringLiteral("userId"), userId)
@@ -88,18 +89,52 @@ QJsonObject Project::toJson(const QString &path) const
     return w.object();
 }
 
+QByteArray Project::toJsonText(const JsonPath &path) const
+{
+    QByteArray out;
+    out.reserve(512 + items.size() * 160);
+    appendJson(out, path);
+    return out;
+}
+
+void Project::appendJson(QByteArray &out, const JsonPath &path) const
+{
+    // Keys in sorted order, as QJsonObject keeps them.
+    JsonStreamWriter(out, path)
+        .set(QLatin1StringView("baseProjectId"), baseProjectId)
+        .set(QLatin1StringView("clientName"), clientName)
+        .set(QLatin1StringView("createdAt"), createdAt)
+        .set(QLatin1StringView("currency"), currency)
+        .set(QLatin1StringView("defaultRate"), defaultRate)
+        .set(QLatin1StringView("id"), id)
+        .setList(QLatin1StringView("items"), items,
+                 [](const ProjectItem &item, QByteArray &itemOut, const JsonPath &itemPath) {
+                     item.appendJson(itemOut, itemPath);
+                 })
+        .set(QLatin1StringView("iterationName"), iterationName)
+        .set(QLatin1StringView("iterationNotes"), iterationNotes)
+        .set(QLatin1StringView("iterationStartedAt"), iterationStartedAt)
+        .set(QLatin1StringView("name"), name)
+        .set(QLatin1StringView("parentProjectId"), parentProjectId)
+        .set(QLatin1StringView("projectType"), projectType)
+        .set(QLatin1StringView("status"), rawValue(status))
+        .set(QLatin1StringView("templateId"), templateId)
+        .set(QLatin1StringView("totalCost"), totalCost)
+        .set(QLatin1StringView("totalHours"), totalHours)
+        .set(QLatin1StringView("updatedAt"), updatedAt)
+        .set(QLatin1StringView("userId"), userId)
+        .set(QLatin1StringView("version"), version)
+        .finish();
+}
+
 Project Project::recalculatedTotals() const
 {
-    double fallbackRate = defaultRate.value_or(0.0);
-    if (!(fallbackRate >= 0)) // negative or not a number
-        fallbackRate = 0;
+    const double fallbackRate = defaultRate.value_or(0.0);
     double hoursTotal = 0;
     double costTotal = 0;
     for (const ProjectItem &item : items) {
-        const double hours = item.hours >= 0 ? item.hours : 0.0;
-        const double rate = item.rate > 0 ? item.rate : fallbackRate;
-        hoursTotal += hours;
-        costTotal += hours * rate;
+        hoursTotal += item.hours >= 0 ? item.hours : 0.0; // NaN counts as 0
+        costTotal += LineCost::withFallback(item.hours, item.rate, fallbackRate);
     }
     Project copy = *this;
     copy.totalHours = Numbers::roundedToCents(hoursTotal);

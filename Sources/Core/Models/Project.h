@@ -2,6 +2,7 @@
 
 #include "ProjectItem.h"
 #include "ProjectStatus.h"
+#include "Utils/JsonPath.h"
 
 #include <QDateTime>
 #include <QJsonObject>
@@ -41,10 +42,14 @@ struct Project
     bool isIteration() const { return parentProjectId && *parentProjectId != id; }
     bool isRoot() const { return !isIteration(); }
 
-    static Project fromJson(const QJsonValue &value, const QString &path = {});
+    static Project fromJson(const QJsonValue &value, const JsonPath &path = {});
     // A JSON array of projects, read in one piece: one bad project fails the list.
-    static QList<Project> listFromJson(const QJsonValue &value, const QString &path = {});
-    QJsonObject toJson(const QString &path = {}) const;
+    static QList<Project> listFromJson(const QJsonValue &value, const JsonPath &path = {});
+    QJsonObject toJson(const JsonPath &path = {}) const;
+    // The same JSON as toJson() as compact text, byte for byte what Json::serialize makes of it,
+    // without building the object first.
+    QByteArray toJsonText(const JsonPath &path = {}) const;
+    void appendJson(QByteArray &out, const JsonPath &path = {}) const;
 
     // Totals of a device project from its lines and default rate, rounded to cents.
     Project recalculatedTotals() const;

@@ -3,6 +3,7 @@
 #include "Models/EstimateTemplateItem.h"
 #include "Utils/Hashing.h"
 #include "Utils/JsonReader.h"
+#include "Utils/JsonStreamWriter.h"
 #include "Utils/JsonWriter.h"
 #include "Utils/NumberText.h"
 #include "Utils/Text.h"
@@ -12,7 +13,7 @@ QString ProjectItem::identity() const
     return title + QLatin1Char('-') + category + QLatin1Char('-') + NumberText::shortest(hours);
 }
 
-ProjectItem ProjectItem::fromJson(const QJsonValue &value, const QString &path)
+ProjectItem ProjectItem::fromJson(const QJsonValue &value, const JsonPath &path)
 {
     const JsonReader r(value, path);
     ProjectItem item;
@@ -26,7 +27,7 @@ ProjectItem ProjectItem::fromJson(const QJsonValue &value, const QString &path)
     return item;
 }
 
-QJsonObject ProjectItem::toJson(const QString &path) const
+QJsonObject ProjectItem::toJson(const JsonPath &path) const
 {
     JsonWriter w(path);
     w.set(QStringLiteral("title"), title)
@@ -37,6 +38,20 @@ QJsonObject ProjectItem::toJson(const QString &path) const
         .set(QStringLiteral("isLocked"), isLocked)
         .set(QStringLiteral("done"), done);
     return w.object();
+}
+
+void ProjectItem::appendJson(QByteArray &out, const JsonPath &path) const
+{
+    // Keys in sorted order, as QJsonObject keeps them.
+    JsonStreamWriter(out, path)
+        .set(QLatin1StringView("category"), category)
+        .set(QLatin1StringView("description"), description)
+        .set(QLatin1StringView("done"), done)
+        .set(QLatin1StringView("hours"), hours)
+        .set(QLatin1StringView("isLocked"), isLocked)
+        .set(QLatin1StringView("rate"), rate)
+        .set(QLatin1StringView("title"), title)
+        .finish();
 }
 
 size_t qHash(const ProjectItem &item, size_t seed)

@@ -2,6 +2,7 @@
 
 #include "Utils/DecodingError.h"
 #include "Utils/EncodingError.h"
+#include "Utils/JsonPath.h"
 
 #include <QJsonObject>
 #include <QJsonValue>
@@ -25,8 +26,10 @@ struct ProjectItem
     // lines that share these three fields.
     QString identity() const;
 
-    static ProjectItem fromJson(const QJsonValue &value, const QString &path = {});
-    QJsonObject toJson(const QString &path = {}) const;
+    static ProjectItem fromJson(const QJsonValue &value, const JsonPath &path = {});
+    QJsonObject toJson(const JsonPath &path = {}) const;
+    // The same JSON as toJson(), appended to out as compact text (what Json::serialize makes of it).
+    void appendJson(QByteArray &out, const JsonPath &path = {}) const;
 
     // Brings a category identifier onto the catalog's own for a sphere (the catalog loader's
     // normalizeCategory): the catalog lives in the data layer, above the records.

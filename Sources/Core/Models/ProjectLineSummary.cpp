@@ -6,7 +6,7 @@
 using Row = ProjectLineSummary::IterationSummaryRow;
 using Aggregate = ProjectLineSummary::IterationsAggregate;
 
-Row Row::fromJson(const QJsonValue &value, const QString &path)
+Row Row::fromJson(const QJsonValue &value, const JsonPath &path)
 {
     const JsonReader r(value, path);
     Row row;
@@ -20,7 +20,7 @@ Row Row::fromJson(const QJsonValue &value, const QString &path)
     return row;
 }
 
-QJsonObject Row::toJson(const QString &path) const
+QJsonObject Row::toJson(const JsonPath &path) const
 {
     JsonWriter w(path);
     w.set(QStringLiteral("id"), id)
@@ -33,7 +33,7 @@ QJsonObject Row::toJson(const QString &path) const
     return w.object();
 }
 
-Aggregate Aggregate::fromJson(const QJsonValue &value, const QString &path)
+Aggregate Aggregate::fromJson(const QJsonValue &value, const JsonPath &path)
 {
     const JsonReader r(value, path);
     Aggregate aggregate;
@@ -43,7 +43,7 @@ Aggregate Aggregate::fromJson(const QJsonValue &value, const QString &path)
     return aggregate;
 }
 
-QJsonObject Aggregate::toJson(const QString &path) const
+QJsonObject Aggregate::toJson(const JsonPath &path) const
 {
     JsonWriter w(path);
     w.set(QStringLiteral("totalHoursAll"), totalHoursAll)
@@ -52,7 +52,7 @@ QJsonObject Aggregate::toJson(const QString &path) const
     return w.object();
 }
 
-ProjectLineSummary ProjectLineSummary::fromJson(const QJsonValue &value, const QString &path)
+ProjectLineSummary ProjectLineSummary::fromJson(const QJsonValue &value, const JsonPath &path)
 {
     const JsonReader r(value, path);
     ProjectLineSummary line;
@@ -62,12 +62,12 @@ ProjectLineSummary ProjectLineSummary::fromJson(const QJsonValue &value, const Q
     return line;
 }
 
-QJsonObject ProjectLineSummary::toJson(const QString &path) const
+QJsonObject ProjectLineSummary::toJson(const JsonPath &path) const
 {
     JsonWriter w(path);
-    w.set(QStringLiteral("project"), QJsonValue(project.toJson(w.pathOf(QStringLiteral("project")))))
+    w.set(QStringLiteral("project"), QJsonValue(project.toJson(w.path().key(QStringLiteral("project")))))
         .setList(QStringLiteral("iterations"), iterations,
-                 [](const Row &row, const QString &rowPath) { return row.toJson(rowPath); })
-        .set(QStringLiteral("summary"), QJsonValue(summary.toJson(w.pathOf(QStringLiteral("summary")))));
+                 [](const Row &row, const JsonPath &rowPath) { return row.toJson(rowPath); })
+        .set(QStringLiteral("summary"), QJsonValue(summary.toJson(w.path().key(QStringLiteral("summary")))));
     return w.object();
 }

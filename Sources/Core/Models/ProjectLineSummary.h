@@ -2,6 +2,7 @@
 
 #include "Project.h"
 #include "ProjectStatus.h"
+#include "Utils/JsonPath.h"
 
 #include <QJsonObject>
 #include <QJsonValue>
@@ -22,8 +23,8 @@ struct ProjectLineSummary
         double totalCost = 0;
         ProjectStatus status = ProjectStatus::Draft;
 
-        static IterationSummaryRow fromJson(const QJsonValue &value, const QString &path = {});
-        QJsonObject toJson(const QString &path = {}) const;
+        static IterationSummaryRow fromJson(const QJsonValue &value, const JsonPath &path = {});
+        QJsonObject toJson(const JsonPath &path = {}) const;
         bool operator==(const IterationSummaryRow &other) const = default;
     };
 
@@ -33,8 +34,8 @@ struct ProjectLineSummary
         double totalCostAll = 0;
         qint64 iterationsCount = 0;
 
-        static IterationsAggregate fromJson(const QJsonValue &value, const QString &path = {});
-        QJsonObject toJson(const QString &path = {}) const;
+        static IterationsAggregate fromJson(const QJsonValue &value, const JsonPath &path = {});
+        QJsonObject toJson(const JsonPath &path = {}) const;
         bool operator==(const IterationsAggregate &other) const = default;
     };
 
@@ -42,7 +43,7 @@ struct ProjectLineSummary
     QList<IterationSummaryRow> iterations;
     IterationsAggregate summary;
 
-    static ProjectLineSummary fromJson(const QJsonValue &value, const QString &path = {});
-    QJsonObject toJson(const QString &path = {}) const;
+    static ProjectLineSummary fromJson(const QJsonValue &value, const JsonPath &path = {});
+    QJsonObject toJson(const JsonPath &path = {}) const;
     bool operator==(const ProjectLineSummary &other) const = default;
 };

@@ -33,7 +33,7 @@ QString label(ProjectStatus status)
     return {};
 }
 
-ProjectStatus projectStatusFromJson(const QJsonValue &value, const QString &path)
+ProjectStatus projectStatusFromJson(const QJsonValue &value, const JsonPath &path)
 {
     return RawValueDecoding::decode(value, path, "ProjectStatus", projectStatusFromRaw);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Utils/JsonPath.h"
+
 #include <QJsonValue>
 #include <QString>
 #include <array>
@@ -18,5 +20,5 @@ std::optional<ProjectStatus> projectStatusFromRaw(const QString &raw);
 QString label(ProjectStatus status);
 
 // Throws DecodingError unless value is a string holding one of the raw values.
-ProjectStatus projectStatusFromJson(const QJsonValue &value, const QString &path = {});
+ProjectStatus projectStatusFromJson(const QJsonValue &value, const JsonPath &path = {});
 QJsonValue toJson(ProjectStatus status);

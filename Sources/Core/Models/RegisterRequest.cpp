@@ -2,7 +2,7 @@
 
 #include "Utils/JsonWriter.h"
 
-QJsonObject RegisterRequest::toJson(const QString &path) const
+QJsonObject RegisterRequest::toJson(const JsonPath &path) const
 {
     JsonWriter writer(path);
     writer.set(QStringLiteral("email"), email)

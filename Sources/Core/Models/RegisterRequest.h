@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Utils/JsonPath.h"
+
 #include <QJsonObject>
 #include <QString>
 #include <optional>
@@ -12,5 +14,5 @@ struct RegisterRequest
     std::optional<QString> firstName{};
     std::optional<QString> lastName{};
 
-    QJsonObject toJson(const QString &path = {}) const;
+    QJsonObject toJson(const JsonPath &path = {}) const;
 };

@@ -2,7 +2,7 @@
 
 #include "Utils/JsonWriter.h"
 
-QJsonObject ResetPasswordRequest::toJson(const QString &path) const
+QJsonObject ResetPasswordRequest::toJson(const JsonPath &path) const
 {
     return JsonWriter(path)
         .set(QStringLiteral("token"), token)

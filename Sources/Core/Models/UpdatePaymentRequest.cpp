@@ -2,7 +2,7 @@
 
 #include "Utils/JsonWriter.h"
 
-QJsonObject UpdatePaymentRequest::toJson(const QString &path) const
+QJsonObject UpdatePaymentRequest::toJson(const JsonPath &path) const
 {
     JsonWriter writer(path);
     writer.set(QStringLiteral("amount"), amount)

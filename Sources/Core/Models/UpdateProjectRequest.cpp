@@ -2,14 +2,14 @@
 
 #include "Utils/JsonWriter.h"
 
-QJsonObject UpdateProjectRequest::toJson(const QString &path) const
+QJsonObject UpdateProjectRequest::toJson(const JsonPath &path) const
 {
     JsonWriter w(path);
     w.set(QStringLiteral("name"), name).set(QStringLiteral("clientName"), clientName);
     if (status)
         w.set(QStringLiteral("status"), ::toJson(*status));
     w.setList(QStringLiteral("items"), items,
-              [](const ProjectItem &item, const QString &itemPath) { return item.toJson(itemPath); })
+              [](const ProjectItem &item, const JsonPath &itemPath) { return item.toJson(itemPath); })
         .set(QStringLiteral("defaultRate"), defaultRate)
         .set(QStringLiteral("currency"), currency)
         .set(QStringLiteral("projectType"), projectType)

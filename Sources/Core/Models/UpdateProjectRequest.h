@@ -3,6 +3,7 @@
 #include "Project.h"
 #include "ProjectItem.h"
 #include "ProjectStatus.h"
+#include "Utils/JsonPath.h"
 
 #include <QJsonObject>
 #include <QList>
@@ -22,7 +23,7 @@ struct UpdateProjectRequest
     std::optional<QString> projectType;
     std::optional<QString> iterationStartedAt;
 
-    QJsonObject toJson(const QString &path = {}) const;
+    QJsonObject toJson(const JsonPath &path = {}) const;
 
     // The request that saves an edited project: its edited fields, the optional ones as it has them.
     static UpdateProjectRequest fromEditedProject(const Project &edited);

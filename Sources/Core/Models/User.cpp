@@ -3,7 +3,7 @@
 #include "Utils/JsonReader.h"
 #include "Utils/JsonWriter.h"
 
-User User::fromJson(const QJsonValue &value, const QString &path)
+User User::fromJson(const QJsonValue &value, const JsonPath &path)
 {
     const JsonReader reader(value, path);
     User user;
@@ -16,7 +16,7 @@ User User::fromJson(const QJsonValue &value, const QString &path)
     return user;
 }
 
-QJsonObject User::toJson(const QString &path) const
+QJsonObject User::toJson(const JsonPath &path) const
 {
     return JsonWriter(path)
         .set(QStringLiteral("id"), id)

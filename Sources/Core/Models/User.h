@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Utils/JsonPath.h"
+
 #include <QJsonObject>
 #include <QJsonValue>
 #include <QObject>
@@ -27,8 +29,8 @@ public:
     QString firstNameText() const { return firstName.value_or(QString()); }
     QString lastNameText() const { return lastName.value_or(QString()); }
 
-    static User fromJson(const QJsonValue &value, const QString &path = {});
-    QJsonObject toJson(const QString &path = {}) const;
+    static User fromJson(const QJsonValue &value, const JsonPath &path = {});
+    QJsonObject toJson(const JsonPath &path = {}) const;
 
     friend bool operator==(const User &, const User &) = default;
 };

@@ -9,6 +9,16 @@ namespace Json {
 
 QJsonValue parse(const QByteArray &bytes)
 {
+    // Objects and arrays, nearly every text read, parse as they are: taking the one element out
+    // of a wrapping array costs as much again as the parse.
+    QJsonParseError directError{};
+    const QJsonDocument direct = QJsonDocument::fromJson(bytes, &directError);
+    if (directError.error == QJsonParseError::NoError) {
+        if (direct.isObject())
+            return direct.object();
+        if (direct.isArray())
+            return direct.array();
+    }
     // Wrapping in an array lets QJsonDocument read scalars at the top level; exactly one element
     // must come out, so "1,2" is still rejected.
     QByteArray wrapped;

@@ -2,23 +2,17 @@
 
 #include <cmath>
 
-JsonReader::JsonReader(const QJsonValue &value, QString path)
-    : m_path(std::move(path))
+JsonReader::JsonReader(const QJsonValue &value, const JsonPath &path)
+    : m_path(path)
 {
     if (!value.isObject())
         throw mismatch(m_path, "dictionary", value);
     m_object = value.toObject();
 }
 
-QString JsonReader::pathOf(const QString &key) const
-{
-    return m_path.isEmpty() ? key : m_path + QLatin1Char('.') + key;
-}
-
 bool JsonReader::isAbsent(const QString &key) const
 {
-    const QJsonValue v = m_object.value(key);
-    return v.isUndefined() || v.isNull();
+    return isAbsent(m_object.value(key));
 }
 
 QString JsonReader::kindName(const QJsonValue &value)
@@ -35,12 +29,12 @@ QString JsonReader::kindName(const QJsonValue &value)
     return QStringLiteral("nothing");
 }
 
-DecodingError JsonReader::mismatch(const QString &path, const char *expected, const QJsonValue &found)
+DecodingError JsonReader::mismatch(const JsonPath &path, const char *expected, const QJsonValue &found)
 {
     if (found.isNull() || found.isUndefined())
-        return DecodingError(DecodingError::Kind::ValueNotFound, path,
+        return DecodingError(DecodingError::Kind::ValueNotFound, path.toString(),
                              QStringLiteral("Expected %1 value but found null instead.").arg(QLatin1String(expected)));
-    return DecodingError(DecodingError::Kind::TypeMismatch, path,
+    return DecodingError(DecodingError::Kind::TypeMismatch, path.toString(),
                          QStringLiteral("Expected to decode %1 but found %2 instead.")
                              .arg(QLatin1String(expected), kindName(found)));
 }
@@ -58,38 +52,57 @@ QJsonValue JsonReader::requiredValue(const QString &key, QJsonValue::Type type, 
         throw keyNotFound(key);
     const QJsonValue value = it.value();
     if (value.type() != type)
-        throw mismatch(pathOf(key), expected, value);
+        throw mismatch(m_path.key(key), expected, value);
     return value;
+}
+
+QJsonObject::const_iterator JsonReader::requiredRef(const QString &key, QJsonValue::Type type, const char *expected) const
+{
+    const auto it = m_object.constFind(key);
+    if (it == m_object.constEnd())
+        throw keyNotFound(key);
+    if (it->type() != type)
+        throw mismatch(m_path.key(key), expected, it.value());
+    return it;
+}
+
+QJsonObject::const_iterator JsonReader::optionalRef(const QString &key, QJsonValue::Type type, const char *expected) const
+{
+    const auto it = m_object.constFind(key);
+    if (it == m_object.constEnd())
+        return it;
+    const QJsonValue::Type found = it->type();
+    if (found == QJsonValue::Null)
+        return m_object.constEnd();
+    if (found != type)
+        throw mismatch(m_path.key(key), expected, it.value());
+    return it;
 }
 
 QString JsonReader::requiredString(const QString &key) const
 {
-    return requiredValue(key, QJsonValue::String, "String").toString();
+    return requiredRef(key, QJsonValue::String, "String")->toString();
 }
 
 std::optional<QString> JsonReader::optionalString(const QString &key) const
 {
-    if (isAbsent(key))
+    const auto it = optionalRef(key, QJsonValue::String, "String");
+    if (it == m_object.constEnd())
         return std::nullopt;
-    const QJsonValue value = m_object.value(key);
-    if (!value.isString())
-        throw mismatch(pathOf(key), "String", value);
-    return value.toString();
+    return it->toString();
 }
 
 double JsonReader::requiredDouble(const QString &key) const
 {
-    return requiredValue(key, QJsonValue::Double, "Double").toDouble();
+    return requiredRef(key, QJsonValue::Double, "Double")->toDouble();
 }
 
 std::optional<double> JsonReader::optionalDouble(const QString &key) const
 {
-    if (isAbsent(key))
+    const auto it = optionalRef(key, QJsonValue::Double, "Double");
+    if (it == m_object.constEnd())
         return std::nullopt;
-    const QJsonValue value = m_object.value(key);
-    if (!value.isDouble())
-        throw mismatch(pathOf(key), "Double", value);
-    return value.toDouble();
+    return it->toDouble();
 }
 
 std::optional<qint64> JsonReader::wholeNumber(const QJsonValue &value)
@@ -125,15 +138,13 @@ std::optional<qint64> JsonReader::optionalInt(const QString &key) const
 
 bool JsonReader::requiredBool(const QString &key) const
 {
-    return requiredValue(key, QJsonValue::Bool, "Bool").toBool();
+    return requiredRef(key, QJsonValue::Bool, "Bool")->toBool();
 }
 
 std::optional<bool> JsonReader::optionalBool(const QString &key) const
 {
-    if (isAbsent(key))
+    const auto it = optionalRef(key, QJsonValue::Bool, "Bool");
+    if (it == m_object.constEnd())
         return std::nullopt;
-    const QJsonValue value = m_object.value(key);
-    if (!value.isBool())
-        throw mismatch(pathOf(key), "Bool", value);
-    return value.toBool();
+    return it->toBool();
 }

@@ -2,15 +2,10 @@
 
 #include <cmath>
 
-QString JsonWriter::pathOf(const QString &key) const
-{
-    return m_path.isEmpty() ? key : m_path + QLatin1Char('.') + key;
-}
-
-QJsonValue JsonWriter::number(double value, const QString &path)
+QJsonValue JsonWriter::number(double value, const JsonPath &path)
 {
     if (!std::isfinite(value))
-        throw EncodingError(path, QStringLiteral("Unable to encode %1 directly in JSON.")
+        throw EncodingError(path.toString(), QStringLiteral("Unable to encode %1 directly in JSON.")
                                       .arg(std::isnan(value) ? QStringLiteral("Double.nan")
                                                              : QStringLiteral("Double.infinity")));
     return QJsonValue(value);
@@ -24,7 +19,9 @@ JsonWriter &JsonWriter::set(const QString &key, const QString &value)
 
 JsonWriter &JsonWriter::set(const QString &key, double value)
 {
-    m_object.insert(key, number(value, pathOf(key)));
+    if (!std::isfinite(value))
+        number(value, m_path.key(key)); // throws
+    m_object.insert(key, QJsonValue(value));
     return *this;
 }
 

@@ -1,19 +1,21 @@
 #pragma once
 
 #include "EncodingError.h"
+#include "JsonPath.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QList>
 #include <QString>
 #include <optional>
+#include <type_traits>
 
 // Builds one JSON object field by field. Absent optionals are left out; a number that is not
 // finite throws EncodingError instead of silently becoming null.
 class JsonWriter
 {
 public:
-    explicit JsonWriter(QString path = {}) : m_path(std::move(path)) {}
+    explicit JsonWriter(const JsonPath &path = {}) : m_path(path) {}
 
     JsonWriter &set(const QString &key, const QString &value);
     JsonWriter &set(const QString &key, double value);
@@ -30,13 +32,18 @@ public:
         return *this;
     }
 
-    // write(const T &, const QString &path) -> QJsonValue
+    // write(const T &, const JsonPath &path) -> QJsonValue
     template<typename T, typename Write>
     JsonWriter &setList(const QString &key, const QList<T> &list, Write write)
     {
+        const JsonPath listPath = m_path.key(key);
         QJsonArray array;
-        for (qsizetype i = 0; i < list.size(); ++i)
-            array.append(write(list.at(i), QStringLiteral("%1[%2]").arg(pathOf(key)).arg(i)));
+        for (qsizetype i = 0; i < list.size(); ++i) {
+            if constexpr (std::is_invocable_v<Write &, const T &, const JsonPath &>)
+                array.append(write(list.at(i), listPath.index(i)));
+            else // a writer that still takes the path as text
+                array.append(write(list.at(i), listPath.index(i).toString()));
+        }
         m_object.insert(key, array);
         return *this;
     }
@@ -48,13 +55,14 @@ public:
         return *this;
     }
 
-    QString pathOf(const QString &key) const;
+    const JsonPath &path() const { return m_path; }
+    QString pathOf(const QString &key) const { return m_path.key(key).toString(); }
     const QJsonObject &object() const { return m_object; }
 
     // The number as a JSON value, or EncodingError at path when it is NaN or infinite.
-    static QJsonValue number(double value, const QString &path);
+    static QJsonValue number(double value, const JsonPath &path);
 
 private:
     QJsonObject m_object;
-    QString m_path;
+    JsonPath m_path;
 };

@@ -10,7 +10,7 @@
 namespace RawValueDecoding {
 
 template<typename FromRaw>
-auto decode(const QJsonValue &value, const QString &path, const char *typeName, FromRaw fromRaw)
+auto decode(const QJsonValue &value, const JsonPath &path, const char *typeName, FromRaw fromRaw)
     -> typename decltype(fromRaw(QString()))::value_type
 {
     if (!value.isString())
@@ -18,7 +18,7 @@ auto decode(const QJsonValue &value, const QString &path, const char *typeName, 
     const QString raw = value.toString();
     if (const auto parsed = fromRaw(raw))
         return *parsed;
-    throw DecodingError(DecodingError::Kind::DataCorrupted, path,
+    throw DecodingError(DecodingError::Kind::DataCorrupted, path.toString(),
                         QStringLiteral("Cannot initialize %1 from invalid String value %2")
                             .arg(QLatin1String(typeName), raw));
 }

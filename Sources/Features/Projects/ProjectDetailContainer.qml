@@ -1,3 +1,5 @@
+pragma ComponentBehavior: Bound
+
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
@@ -16,19 +18,17 @@ Rectangle {
     signal deleted()
     signal projectIdChangeRequested(string newId)
 
-    readonly property var project: rowsModel.count >= 0 ? rowsModel.project(projectId) : ({})
-    readonly property bool found: project.id !== undefined
-
     color: AppTheme.background
 
-    ProjectRowsModel {
-        id: rowsModel
+    ProjectDetailModel {
+        id: project
         projectsService: detail.projectsService
+        projectId: detail.projectId
     }
 
     Text {
         anchors.centerIn: parent
-        visible: !detail.found
+        visible: !project.found
         text: "Загрузка…"
         color: AppTheme.textSecondary
         font: Typography.font(Typography.Subheadline)
@@ -37,7 +37,7 @@ Rectangle {
     ColumnLayout {
         anchors.fill: parent
         anchors.margins: 20
-        visible: detail.found
+        visible: project.found
         spacing: 12
 
         ColumnLayout {
@@ -49,27 +49,33 @@ Rectangle {
 
             Text {
                 Layout.fillWidth: true
-                text: detail.project.name || ""
+                text: project.name
+                textFormat: Text.PlainText
                 font: Typography.font(Typography.Title2, Font.Bold)
                 color: AppTheme.deepBlack
                 elide: Text.ElideRight
             }
             Text {
-                text: [detail.project.clientName, detail.project.costText].filter(Boolean).join(" · ")
+                text: [project.clientName, project.costText].filter(Boolean).join(" · ")
+                textFormat: Text.PlainText
                 color: AppTheme.textSecondary
                 font: Typography.font(Typography.Subheadline)
             }
         }
 
         ListView {
+            id: lines
             Layout.fillWidth: true
             Layout.fillHeight: true
             clip: true
             spacing: 4
-            model: detail.project.items || []
+            model: project
             delegate: Rectangle {
-                required property var modelData
-                width: ListView.view.width
+                id: line
+                required property string title
+                required property double hours
+                required property string costText
+                width: lines.width
                 height: 40
                 radius: 8
                 color: AppTheme.cardBackground
@@ -80,7 +86,8 @@ Rectangle {
                     anchors.right: cost.left
                     anchors.rightMargin: 8
                     anchors.verticalCenter: parent.verticalCenter
-                    text: modelData.title
+                    text: line.title
+                    textFormat: Text.PlainText
                     elide: Text.ElideRight
                     color: AppTheme.deepBlack
                     font: Typography.font(Typography.Body)
@@ -90,7 +97,8 @@ Rectangle {
                     anchors.right: parent.right
                     anchors.rightMargin: 12
                     anchors.verticalCenter: parent.verticalCenter
-                    text: modelData.hours + " ч · " + modelData.cost
+                    text: line.hours + " ч · " + line.costText
+                    textFormat: Text.PlainText
                     color: AppTheme.textSecondary
                     font: Typography.font(Typography.Footnote)
                 }

@@ -7,6 +7,9 @@
 #include <QtQml/qqmlregistration.h>
 
 // The projects of a ProjectsService as rows for the screens' lists, in the service's order.
+// A change of the service's list reaches the view as the rows that changed, were inserted,
+// removed or moved; the model resets only when the list is replaced by one with no project
+// in common.
 class ProjectRowsModel : public QAbstractListModel
 {
     Q_OBJECT
@@ -40,15 +43,16 @@ public:
     QHash<int, QByteArray> roleNames() const override;
 
     Q_INVOKABLE void load(bool includeIterations);
-    // The listed project of that identity with its lines, or an empty map.
-    Q_INVOKABLE QVariantMap project(const QString &id) const;
 
 Q_SIGNALS:
     void projectsServiceChanged();
     void countChanged();
 
 private:
-    void reset();
+    void sync();
+    void resetTo(const QList<Project> &projects);
+    // Brings m_rows to next row by row; false (nothing changed) when next repeats an identity.
+    bool applyDiff(const QList<Project> &next);
 
     QPointer<ProjectsService> m_service;
     QList<Project> m_rows;

@@ -79,6 +79,31 @@ Rectangle {
         model: rowsModel
         ScrollBar.vertical: ScrollBar {}
 
+        // One handler and one menu for all rows: per-row ones made every row costly to create.
+        TapHandler {
+            id: rowMenuTap
+            acceptedButtons: Qt.RightButton
+            enabled: !list.isGuest
+            onTapped: (point) => {
+                const inContent = rowMenuTap.parent.mapToItem(rows.contentItem, point.position.x, point.position.y)
+                const at = rows.indexAt(inContent.x, inContent.y)
+                const row = at >= 0 ? rows.itemAtIndex(at) : null
+                if (row === null || !row.isIteration)
+                    return
+                financeMenu.projectId = row.projectId
+                financeMenu.popup()
+            }
+        }
+        Menu {
+            id: financeMenu
+            objectName: "projectRowMenu"
+            property string projectId: ""
+            MenuItem {
+                text: "Платежи"
+                onTriggered: list.openFinance(financeMenu.projectId)
+            }
+        }
+
         delegate: ItemDelegate {
             id: row
             required property string projectId
@@ -105,6 +130,7 @@ Rectangle {
                     width: parent.width
                     elide: Text.ElideRight
                     text: row.title
+                    textFormat: Text.PlainText
                     color: AppTheme.deepBlack
                     font: Typography.font(Typography.Body, row.highlighted ? Font.DemiBold : Font.Normal)
                 }
@@ -113,21 +139,9 @@ Rectangle {
                     elide: Text.ElideRight
                     visible: text !== ""
                     text: row.clientName
+                    textFormat: Text.PlainText
                     color: AppTheme.textSecondary
                     font: Typography.font(Typography.Footnote)
-                }
-            }
-
-            TapHandler {
-                acceptedButtons: Qt.RightButton
-                enabled: row.isIteration && !list.isGuest
-                onTapped: financeMenu.popup()
-            }
-            Menu {
-                id: financeMenu
-                MenuItem {
-                    text: "Платежи"
-                    onTriggered: list.openFinance(row.projectId)
                 }
             }
         }

@@ -1,0 +1,105 @@
+// The projects list stand-in: one menu shared by all rows, opened by a right click on an
+// iteration's row, for that row.
+#include "API/ProjectsService.h"
+#include "Await.h"
+
+#include <QApplication>
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "App/AppQmlPlugins.h"
+
+namespace {
+
+Project sample(const QString &id, const std::optional<QString> &parent)
+{
+    Project p;
+    p.id = id;
+    p.name = id;
+    p.currency = QStringLiteral("RUB");
+    p.userId = QStringLiteral("guest");
+    p.createdAt = p.updatedAt = QStringLiteral("2024-03-05T09:07:01.042Z");
+    p.parentProjectId = parent;
+    return p;
+}
+
+// Delegates are visual children only, out of reach of findChild.
+QQuickItem *findItem(QQuickItem *item, const QString &name)
+{
+    if (item->objectName() == name)
+        return item;
+    for (QQuickItem *child : item->childItems()) {
+        if (QQuickItem *found = findItem(child, name))
+            return found;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+class tst_ProjectsListView : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void rowMenu_data()
+    {
+        QTest::addColumn<bool>("isGuest");
+        QTest::addColumn<QString>("clicked");
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("account: iteration") << false << "iteration" << true;
+        QTest::newRow("account: root") << false << "root" << false;
+        QTest::newRow("guest: iteration") << true << "iteration" << false;
+    }
+    void rowMenu()
+    {
+        QFETCH(bool, isGuest);
+        QFETCH(QString, clicked);
+        QFETCH(bool, opens);
+
+        const auto store = ModelContainer::openInMemory();
+        LocalProjectRepository repository(store);
+        repository.upsert(sample(QStringLiteral("root"), std::nullopt));
+        repository.upsert(sample(QStringLiteral("iteration"), QStringLiteral("root")));
+        ProjectsService service(true, store);
+
+        QQmlEngine engine;
+        engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
+        QQmlComponent component(&engine, QUrl(QStringLiteral("qrc:/qt/qml/Tessmark/Features/Projects/ProjectsListView.qml")));
+        std::unique_ptr<QObject> root(component.createWithInitialProperties(
+            {{QStringLiteral("projectsService"), QVariant::fromValue(&service)}, {QStringLiteral("isGuest"), isGuest}}));
+        auto *list = qobject_cast<QQuickItem *>(root.get());
+        QVERIFY2(list, qPrintable(component.errorString()));
+        QQuickWindow window;
+        window.resize(420, 600);
+        list->setParentItem(window.contentItem());
+        list->setSize(window.size());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+        QQuickItem *row = nullptr;
+        QTRY_VERIFY((row = findItem(list, QStringLiteral("projectRow-") + clicked)) != nullptr);
+        QObject *menu = list->findChild<QObject *>(QStringLiteral("projectRowMenu"));
+        QVERIFY(menu);
+        QSignalSpy finance(list, SIGNAL(openFinance(QString)));
+        const QPoint center = row->mapToScene(QPointF(row->width() / 2, row->height() / 2)).toPoint();
+        QTest::mouseClick(&window, Qt::RightButton, {}, center);
+        QCOMPARE(menu->property("opened").toBool() || menu->property("visible").toBool(), opens);
+        if (!opens)
+            return;
+        QCOMPARE(menu->property("projectId").toString(), clicked);
+        QQuickItem *payments = nullptr;
+        QVERIFY(QMetaObject::invokeMethod(menu, "itemAt", Q_RETURN_ARG(QQuickItem *, payments), Q_ARG(int, 0)));
+        QVERIFY(payments);
+        QVERIFY(QMetaObject::invokeMethod(payments, "triggered"));
+        QCOMPARE(finance.size(), 1);
+        QCOMPARE(finance.first().first().toString(), clicked);
+    }
+};
+
+QTEST_MAIN(tst_ProjectsListView)
+#include "tst_ProjectsListView.moc"
