@@ -3,6 +3,7 @@
 #include "Data/EstimateCatalogLoader.h"
 #include "Utils/APIDecoding.h"
 #include "Utils/EstimateValidation.h"
+#include "Utils/LineCost.h"
 #include "Utils/MoneyFormat.h"
 #include "Utils/NumberText.h"
 #include "Utils/Numbers.h"
@@ -18,16 +19,10 @@ namespace {
 
 const QString defaultSphere = QStringLiteral("software");
 
-// Hours or a rate as totals count them: below 0, or not a number, is 0.
+// Hours or a rate as the totals and the save count them: below 0, or not a number, is 0.
 double nonNegative(double value)
 {
     return value > 0 ? value : 0;
-}
-
-// Stand-in for LineCost::clamped until that rule is shared: each factor below 0 or NaN is 0.
-double clampedLineCost(double hours, double rate)
-{
-    return nonNegative(hours) * nonNegative(rate);
 }
 
 // Plain string order by Unicode scalar value. QString's operator< compares UTF-16 units, which
@@ -105,7 +100,7 @@ QList<EstimateSection> categorySections(const QList<EditableEstimateItem> &items
         double money = 0;
         for (const EditableEstimateItem &line : std::as_const(lines)) {
             hours += nonNegative(line.hours);
-            money += clampedLineCost(line.hours, line.rate);
+            money += LineCost::clamped(line.hours, line.rate);
         }
         EstimateSection section;
         section.id = category;
@@ -394,7 +389,7 @@ void ProjectEditorViewModel::refreshTotals()
     double money = 0;
     for (const EditableEstimateItem &item : std::as_const(m_items)) {
         hours += nonNegative(item.hours);
-        money += clampedLineCost(item.hours, item.rate);
+        money += LineCost::clamped(item.hours, item.rate);
     }
     QString hoursText = NumberText::fixed(Numbers::roundedToCents(hours), 1);
     QString costText = MoneyFormat::format(Numbers::roundedToCents(money), m_currency);
