@@ -44,7 +44,8 @@ QByteArray thousandProjects()
     return QJsonDocument(projects).toJson(QJsonDocument::Compact);
 }
 
-struct Fixture {
+struct Fixture
+{
     TestBackend backend;
     QByteArray answer = thousandProjects();
     Fixture()
@@ -66,7 +67,8 @@ void BM_ClientRequestOf1000Projects(benchmark::State &state)
     APIClient client(f.backend.baseUrl());
     client.setTokenProvider([] { return std::optional<QString>(QStringLiteral("bench-token")); });
     for (auto _ : state) {
-        const QList<Project> projects = await(client.request<QList<Project>>(QStringLiteral("GET"), QStringLiteral("projects")));
+        const QList<Project> projects =
+            await(client.request<QList<Project>>(QStringLiteral("GET"), QStringLiteral("projects")));
         benchmark::DoNotOptimize(projects.size());
         f.backend.clearRequests();
     }

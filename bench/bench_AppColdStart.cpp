@@ -71,7 +71,8 @@ int runChild(int argc, char *argv[], bool app)
     return QApplication::exec();
 }
 
-struct Environment {
+struct Environment
+{
     QTemporaryDir dir;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
 
@@ -85,10 +86,9 @@ struct Environment {
         qputenv("XDG_DATA_HOME", env.value(QStringLiteral("XDG_DATA_HOME")).toUtf8());
         LocalProjectRepository repository(ModelContainer::open(PersistenceController::storeFilePath()));
         for (int i = 0; i < projectCount; ++i) {
-            repository.upsert(GuestProjectFactory::makeNew(QStringLiteral("Проект %1").arg(i + 1),
-                                                           QStringLiteral("Клиент %1").arg(i % 17), QStringLiteral("RUB"),
-                                                           ProjectStatus::Draft, std::nullopt,
-                                                           EstimateCatalogLoader::normalizeCategory));
+            repository.upsert(GuestProjectFactory::makeNew(
+                QStringLiteral("Проект %1").arg(i + 1), QStringLiteral("Клиент %1").arg(i % 17), QStringLiteral("RUB"),
+                ProjectStatus::Draft, std::nullopt, EstimateCatalogLoader::normalizeCategory));
         }
         Preferences preferences(dir.filePath(QStringLiteral("config/Tessmark/Tessmark.conf")));
         preferences.setValue(QStringLiteral("guest_mode_active"), true);
@@ -129,7 +129,7 @@ double median(QList<double> values)
     return values.isEmpty() ? 0 : values.at(values.size() / 2);
 }
 
-}
+} // namespace
 
 static void BM_GuestMainWindowFirstFrame(benchmark::State &state)
 {

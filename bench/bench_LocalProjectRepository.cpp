@@ -64,12 +64,12 @@ void BM_BareSqliteUpsertOf500Lines(benchmark::State &state)
         }
         QSqlQuery setup(db);
         const bool ready = setup.exec(QStringLiteral("PRAGMA journal_mode=WAL"))
-                           && setup.exec(QStringLiteral("PRAGMA synchronous=FULL"))
-                           && setup.exec(QStringLiteral("CREATE TABLE LocalProjectRecord (id TEXT PRIMARY KEY NOT NULL, "
-                                                        "projectData BLOB NOT NULL, updatedAt INTEGER NOT NULL, "
-                                                        "seq INTEGER NOT NULL UNIQUE)"))
-                           && setup.exec(QStringLiteral("CREATE INDEX LocalProjectRecordByWrite "
-                                                        "ON LocalProjectRecord (updatedAt, seq)"));
+            && setup.exec(QStringLiteral("PRAGMA synchronous=FULL"))
+            && setup.exec(QStringLiteral("CREATE TABLE LocalProjectRecord (id TEXT PRIMARY KEY NOT NULL, "
+                                         "projectData BLOB NOT NULL, updatedAt INTEGER NOT NULL, "
+                                         "seq INTEGER NOT NULL UNIQUE)"))
+            && setup.exec(QStringLiteral("CREATE INDEX LocalProjectRecordByWrite "
+                                         "ON LocalProjectRecord (updatedAt, seq)"));
         if (!ready) {
             state.SkipWithError(qPrintable(setup.lastError().text()));
             return;

@@ -27,11 +27,11 @@ QByteArray backendList()
         project.projectType = QStringLiteral("one_time");
         project.version = 1;
         for (int l = 0; l < 20; ++l) {
-            project.items.append(ProjectItem{QStringLiteral("Работа над разделом %1").arg(l),
-                                             l % 3 == 0 ? std::optional<QString>(QStringLiteral("Описание строки сметы"))
-                                                        : std::nullopt,
-                                             QStringLiteral("sw_backend"), 4.5 + l, l % 2 ? 3000.0 : 0.0, l % 4 == 0,
-                                             l % 5 == 0 ? std::optional<bool>(true) : std::nullopt});
+            project.items.append(
+                ProjectItem{QStringLiteral("Работа над разделом %1").arg(l),
+                            l % 3 == 0 ? std::optional<QString>(QStringLiteral("Описание строки сметы")) : std::nullopt,
+                            QStringLiteral("sw_backend"), 4.5 + l, l % 2 ? 3000.0 : 0.0, l % 4 == 0,
+                            l % 5 == 0 ? std::optional<bool>(true) : std::nullopt});
         }
         projects.append(project.recalculatedTotals().toJson());
     }

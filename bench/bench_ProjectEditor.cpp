@@ -8,7 +8,7 @@
 
 namespace {
 
-const QStringList categories{"sw_analytics", "sw_design", "sw_frontend", "sw_backend", "sw_integrations",
+const QStringList categories{"sw_analytics", "sw_design", "sw_frontend", "sw_backend",    "sw_integrations",
                              "sw_mobile",    "sw_qa",     "sw_devops",   "sw_management", "sw_support"};
 
 Project project(int lines)

@@ -34,13 +34,14 @@ Project sample(int index)
     p.userId = QStringLiteral("guest");
     p.createdAt = p.updatedAt = QStringLiteral("2024-03-05T09:07:01.042Z");
     for (int l = 0; l < 5; ++l)
-        p.items.append(ProjectItem{QStringLiteral("Строка %1").arg(l), std::nullopt, QStringLiteral("sw_backend"), 4.0 + l,
-                                   l % 2 ? 3000.0 : 0.0, false, std::nullopt});
+        p.items.append(ProjectItem{QStringLiteral("Строка %1").arg(l), std::nullopt, QStringLiteral("sw_backend"),
+                                   4.0 + l, l % 2 ? 3000.0 : 0.0, false, std::nullopt});
     return p;
 }
 
 // A guest service over an in-memory store of projectCount projects, newest (index 0) first.
-struct Fixture {
+struct Fixture
+{
     std::shared_ptr<ModelContainer> store = ModelContainer::openInMemory();
     LocalProjectRepository repository{store};
     ProjectsService service{true, store};
@@ -101,7 +102,8 @@ void BM_OneChangeReachesTheListView(benchmark::State &state)
     QQmlEngine engine;
     engine.addImportPath(QStringLiteral("qrc:/"));
     engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
-    QQmlComponent component(&engine, QUrl(QStringLiteral("qrc:/qt/qml/Tessmark/Features/Projects/ProjectsListView.qml")));
+    QQmlComponent component(&engine,
+                            QUrl(QStringLiteral("qrc:/qt/qml/Tessmark/Features/Projects/ProjectsListView.qml")));
     std::unique_ptr<QObject> root(component.createWithInitialProperties(
         {{QStringLiteral("projectsService"), QVariant::fromValue(&fixture.service)},
          {QStringLiteral("isGuest"), true}}));

@@ -17,8 +17,8 @@ QList<Project> projects(int count)
     while (out.size() < count) {
         Project r;
         r.id = QStringLiteral("root-%1").arg(root);
-        r.name = (random.bounded(2) ? QStringLiteral("Проект ") : QStringLiteral("проект ")) +
-                 QString::number(random.bounded(100000));
+        r.name = (random.bounded(2) ? QStringLiteral("Проект ") : QStringLiteral("проект "))
+            + QString::number(random.bounded(100000));
         const bool iterative = root % 4 != 0;
         r.projectType = iterative ? QStringLiteral("iterative") : QStringLiteral("one_time");
         out.append(r);

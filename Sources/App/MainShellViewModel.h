@@ -34,12 +34,13 @@ class MainShellViewModel : public QObject, public QQmlParserStatus
     Q_PROPERTY(LocalDataMigrationOffer *migration READ migration CONSTANT)
 
     Q_PROPERTY(QString mainSection READ mainSection WRITE setMainSection NOTIFY mainSectionChanged)
-    Q_PROPERTY(QString selectedProjectId READ selectedProjectId WRITE setSelectedProjectId NOTIFY selectedProjectIdChanged)
-    Q_PROPERTY(QString selectedFinanceProjectId READ selectedFinanceProjectId WRITE setSelectedFinanceProjectId
-                   NOTIFY selectedFinanceProjectIdChanged)
+    Q_PROPERTY(
+        QString selectedProjectId READ selectedProjectId WRITE setSelectedProjectId NOTIFY selectedProjectIdChanged)
+    Q_PROPERTY(QString selectedFinanceProjectId READ selectedFinanceProjectId WRITE setSelectedFinanceProjectId NOTIFY
+                   selectedFinanceProjectIdChanged)
     // An invalid row (empty id) is no selection.
-    Q_PROPERTY(AnalyticsProjectRow selectedAnalyticsRow READ selectedAnalyticsRow WRITE setSelectedAnalyticsRow
-                   NOTIFY selectedAnalyticsRowChanged)
+    Q_PROPERTY(AnalyticsProjectRow selectedAnalyticsRow READ selectedAnalyticsRow WRITE setSelectedAnalyticsRow NOTIFY
+                   selectedAnalyticsRowChanged)
     Q_PROPERTY(bool hasFinanceProject READ hasFinanceProject NOTIFY financeProjectChanged)
     Q_PROPERTY(QString financeProjectId READ financeProjectId NOTIFY financeProjectChanged)
     Q_PROPERTY(QString financeProjectName READ financeProjectName NOTIFY financeProjectChanged)

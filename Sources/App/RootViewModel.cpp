@@ -13,7 +13,7 @@ RootViewModel::AuthServiceFactory &authServiceFactory()
     static RootViewModel::AuthServiceFactory factory;
     return factory;
 }
-}
+} // namespace
 
 void RootViewModel::setAuthServiceFactory(AuthServiceFactory factory)
 {
@@ -89,7 +89,7 @@ QString RootViewModel::deepLinkKind() const
     if (!m_authDeepLink)
         return {};
     return m_authDeepLink->kind() == AuthDeepLink::Kind::VerifyEmail ? QStringLiteral("verify")
-                                                                      : QStringLiteral("reset");
+                                                                     : QStringLiteral("reset");
 }
 
 QString RootViewModel::deepLinkToken() const

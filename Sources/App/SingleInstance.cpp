@@ -16,7 +16,8 @@ namespace {
 // tightened when it is looser; a folder of the system's is only taken as it is.
 bool isPrivateFolder(const QString &path, bool tighten)
 {
-    struct stat info {};
+    struct stat info
+    {};
     const QByteArray native = QFile::encodeName(path);
     if (lstat(native.constData(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != getuid())
         return false;
@@ -64,7 +65,8 @@ std::optional<uint> SingleInstance::peerUid(qintptr socketDescriptor)
     if (socketDescriptor < 0)
         return std::nullopt;
 #if defined(Q_OS_LINUX)
-    struct ucred credentials {};
+    struct ucred credentials
+    {};
     socklen_t size = sizeof credentials;
     if (getsockopt(int(socketDescriptor), SOL_SOCKET, SO_PEERCRED, &credentials, &size) != 0)
         return std::nullopt;

@@ -33,4 +33,4 @@ std::optional<QString> openedUrl(const QStringList &arguments)
     return std::nullopt;
 }
 
-}
+} // namespace StartupArguments

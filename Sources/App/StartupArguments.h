@@ -18,4 +18,4 @@ void apply(const QStringList &arguments, Preferences &preferences);
 // The URL the desktop handed over: the first argument after the program's name that has a scheme.
 std::optional<QString> openedUrl(const QStringList &arguments);
 
-}
+} // namespace StartupArguments

@@ -38,8 +38,8 @@ void AdaptiveMetricsAttached::follow(AdaptiveMetricsReader *reader)
     m_readerLinks.clear();
     m_reader = reader;
     if (reader) {
-        m_readerLinks.append(connect(reader, &AdaptiveMetricsReader::metricsChanged, this,
-                                     &AdaptiveMetricsAttached::metricsChanged));
+        m_readerLinks.append(
+            connect(reader, &AdaptiveMetricsReader::metricsChanged, this, &AdaptiveMetricsAttached::metricsChanged));
         m_readerLinks.append(connect(reader, &AdaptiveMetricsReader::goingAway, this, [this] { follow(nullptr); }));
     }
     Q_EMIT metricsChanged();

@@ -12,8 +12,8 @@ class AdaptiveMetricsReader : public QQuickItem
     Q_OBJECT
     QML_ELEMENT
 
-    Q_PROPERTY(UserInterfaceSizeClass::Value horizontalSizeClass READ horizontalSizeClass WRITE
-                   setHorizontalSizeClass NOTIFY metricsChanged)
+    Q_PROPERTY(UserInterfaceSizeClass::Value horizontalSizeClass READ horizontalSizeClass WRITE setHorizontalSizeClass
+                   NOTIFY metricsChanged)
 
 public:
     explicit AdaptiveMetricsReader(QQuickItem *parent = nullptr);

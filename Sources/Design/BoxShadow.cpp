@@ -178,7 +178,8 @@ void BoxShadow::paint(QPainter *painter)
     for (int row = 0; row < 3; ++row) {
         for (int col = 0; col < 3; ++col) {
             const QRectF target(QPointF(xs[col], ys[row]), QPointF(xs[col + 1], ys[row + 1]));
-            const QRectF source(QPointF(ts[col] * scale, ts[row] * scale), QPointF(ts[col + 1] * scale, ts[row + 1] * scale));
+            const QRectF source(QPointF(ts[col] * scale, ts[row] * scale),
+                                QPointF(ts[col + 1] * scale, ts[row + 1] * scale));
             painter->drawImage(target, m_tile, source);
         }
     }

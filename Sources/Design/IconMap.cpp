@@ -28,8 +28,9 @@ const QHash<QString, IconGlyph> &IconMap::table()
             const uint codepoint = entry.value(QLatin1String("codepoint")).toString().toUInt(&ok, 16);
             if (!ok)
                 continue;
-            result.insert(it.key(), IconGlyph{entry.value(QLatin1String("icon")).toString(), char32_t(codepoint),
-                                              entry.value(QLatin1String("rotation")).toDouble()});
+            result.insert(it.key(),
+                          IconGlyph{entry.value(QLatin1String("icon")).toString(), char32_t(codepoint),
+                                    entry.value(QLatin1String("rotation")).toDouble()});
         }
         return result;
     }();

@@ -25,7 +25,10 @@ struct OnboardingHighlightTarget
     Kind kind = Kind::MainNavigation;
     QString projectId; // only for DemoProjectRow
 
-    static OnboardingHighlightTarget demoProjectRow(const QString &projectId) { return {Kind::DemoProjectRow, projectId}; }
+    static OnboardingHighlightTarget demoProjectRow(const QString &projectId)
+    {
+        return {Kind::DemoProjectRow, projectId};
+    }
 
     QString key() const;
     static std::optional<OnboardingHighlightTarget> fromKey(const QString &key);

@@ -79,8 +79,8 @@ void OnboardingSpotlight::track()
     QList<QQuickItem *> chain = m_watcher->ancestors();
     chain.prepend(m_item);
     for (QQuickItem *a : std::as_const(chain)) {
-        for (auto signal : {&QQuickItem::xChanged, &QQuickItem::yChanged, &QQuickItem::widthChanged,
-                            &QQuickItem::heightChanged}) {
+        for (auto signal :
+             {&QQuickItem::xChanged, &QQuickItem::yChanged, &QQuickItem::widthChanged, &QQuickItem::heightChanged}) {
             m_geometryLinks.append(connect(a, signal, this, &OnboardingSpotlight::reportFrame));
         }
     }

@@ -13,8 +13,7 @@ std::optional<QRectF> SpotlightGeometry::scrimHole(const std::optional<QRectF> &
     // Written as negations so that NaN sizes also give no hole.
     if (!(cutoutInGlobal->width() > 1) || !(cutoutInGlobal->height() > 1))
         return std::nullopt;
-    return cutoutInGlobal->adjusted(-HoleOutset, -HoleOutset, HoleOutset, HoleOutset)
-        .translated(-scrimOriginInGlobal);
+    return cutoutInGlobal->adjusted(-HoleOutset, -HoleOutset, HoleOutset, HoleOutset).translated(-scrimOriginInGlobal);
 }
 
 QPainterPath SpotlightGeometry::scrimPath(const QSizeF &scrimSize, const std::optional<QRectF> &hole)

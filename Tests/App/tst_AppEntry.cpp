@@ -29,7 +29,8 @@ namespace {
 
 int modeOf(const QString &path)
 {
-    struct stat info {};
+    struct stat info
+    {};
     if (stat(QFile::encodeName(path).constData(), &info) != 0)
         return -1;
     return int(info.st_mode & 07777);
@@ -95,14 +96,17 @@ private Q_SLOTS:
         QTest::newRow("none") << QStringList{"tessmark"} << false << QString();
         QTest::newRow("program name is not a URL") << QStringList{"tessmark://x"} << false << QString();
         QTest::newRow("exact flag") << QStringList{"tessmark", "--estimate-reset-onboarding"} << true << QString();
-        QTest::newRow("flag after a URL") << QStringList{"tessmark", "tessmark://x", "--estimate-reset-onboarding"}
-                                          << true << "tessmark://x";
+        QTest::newRow("flag after a URL")
+            << QStringList{"tessmark", "tessmark://x", "--estimate-reset-onboarding"} << true << "tessmark://x";
         QTest::newRow("URL after the flag")
             << QStringList{"tessmark", "--estimate-reset-onboarding", "https://h/reset-password?token=t"} << true
             << "https://h/reset-password?token=t";
-        QTest::newRow("flag in other case") << QStringList{"tessmark", "--Estimate-Reset-Onboarding"} << false << QString();
-        QTest::newRow("flag in a longer argument") << QStringList{"tessmark", "--estimate-reset-onboarding=1"} << false << QString();
-        QTest::newRow("flag with a blank") << QStringList{"tessmark", " --estimate-reset-onboarding"} << false << QString();
+        QTest::newRow("flag in other case")
+            << QStringList{"tessmark", "--Estimate-Reset-Onboarding"} << false << QString();
+        QTest::newRow("flag in a longer argument")
+            << QStringList{"tessmark", "--estimate-reset-onboarding=1"} << false << QString();
+        QTest::newRow("flag with a blank")
+            << QStringList{"tessmark", " --estimate-reset-onboarding"} << false << QString();
         QTest::newRow("link") << QStringList{"tessmark", "tessmark://verify-email?token=a%20b"} << false
                               << "tessmark://verify-email?token=a%20b";
         QTest::newRow("plain word") << QStringList{"tessmark", "hello"} << false << QString();
@@ -172,7 +176,8 @@ private Q_SLOTS:
         const QTemporaryDir scratch;
         const QString runtimeFolder = scratch.filePath(QStringLiteral("run"));
         QVERIFY(QDir().mkdir(runtimeFolder));
-        QVERIFY(chmod(QFile::encodeName(runtimeFolder).constData(), runtime == QStringLiteral("open") ? 0755 : 0700) == 0);
+        QVERIFY(chmod(QFile::encodeName(runtimeFolder).constData(), runtime == QStringLiteral("open") ? 0755 : 0700)
+                == 0);
         const QString temp = scratch.filePath(QStringLiteral("tmp"));
         QVERIFY(QDir().mkdir(temp));
         const QString ownFolder = temp + QStringLiteral("/tessmark-%1").arg(getuid());
@@ -345,7 +350,8 @@ private Q_SLOTS:
         QQmlEngine engine;
         engine.addImportPath(QStringLiteral("qrc:/"));
         QQmlComponent component(&engine);
-        component.setData("import QtQml\nimport Tessmark.Services\nQtObject { property var store: Preferences }", QUrl());
+        component.setData("import QtQml\nimport Tessmark.Services\nQtObject { property var store: Preferences }",
+                          QUrl());
         std::unique_ptr<QObject> object(component.create());
         QVERIFY2(object, qPrintable(component.errorString()));
         QCOMPARE(object->property("store").value<QObject *>(), &Preferences::shared());
@@ -459,8 +465,8 @@ private Q_SLOTS:
         }
 
         QProcess app;
-        app.setProcessEnvironment(appEnvironment(root + QStringLiteral("/data"),
-                                                 QFileInfo(root).fileName() + QStringLiteral("/config")));
+        app.setProcessEnvironment(
+            appEnvironment(root + QStringLiteral("/data"), QFileInfo(root).fileName() + QStringLiteral("/config")));
         app.start(QStringLiteral(TESSMARK_APP_BINARY), {});
         QVERIFY(app.waitForStarted());
         // Each path with its mode, -1 while it is missing.
@@ -485,7 +491,8 @@ private Q_SLOTS:
 
     void secondProcessHandsOverAndExits()
     {
-        const QProcessEnvironment env = appEnvironment(m_dir.filePath(QStringLiteral("app-data")), QStringLiteral("app-config"));
+        const QProcessEnvironment env =
+            appEnvironment(m_dir.filePath(QStringLiteral("app-data")), QStringLiteral("app-config"));
         QProcess first;
         first.setProcessEnvironment(env);
         first.start(QStringLiteral(TESSMARK_APP_BINARY), {});

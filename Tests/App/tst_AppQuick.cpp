@@ -28,7 +28,10 @@ public:
     {
         AppTestEnvironment::repository().context()->upsert(id, QByteArrayLiteral("{\"name\":1}"));
     }
-    Q_INVOKABLE void setPreference(const QString &key, const QVariant &value) { Preferences::shared().setValue(key, value); }
+    Q_INVOKABLE void setPreference(const QString &key, const QVariant &value)
+    {
+        Preferences::shared().setValue(key, value);
+    }
     Q_INVOKABLE QVariant preference(const QString &key) const { return Preferences::shared().value(key); }
 
 public Q_SLOTS:

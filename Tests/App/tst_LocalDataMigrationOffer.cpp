@@ -51,7 +51,8 @@ private Q_SLOTS:
         QCOMPARE(offer.pendingLocals().first().id, devices.last().id);
         QCOMPARE(offer.projectsService(), service.get());
         // The account's roots, read before the offer was made; the window's list is not touched.
-        const QList<RecordedRequest> loads = m_account.backend.requests(QStringLiteral("GET"), QStringLiteral("projects"));
+        const QList<RecordedRequest> loads =
+            m_account.backend.requests(QStringLiteral("GET"), QStringLiteral("projects"));
         QCOMPARE(loads.size(), 1);
         QCOMPARE(loads.first().query, QString());
         QVERIFY(!offer.cloudProjects().isEmpty());

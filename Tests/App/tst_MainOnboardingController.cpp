@@ -28,19 +28,45 @@ private Q_SLOTS:
         QTest::addColumn<QString>("section");
         QTest::addColumn<QString>("selection"); // "other" was selected before
         QTest::addColumn<QString>("highlight");
-        QTest::newRow("0: demo row, nothing open") << 0 << 0 << true << "projects" << "" << "demoProjectRow:demo-1";
-        QTest::newRow("1: demo editor") << 1 << 0 << true << "projects" << "demo-1" << "editorTableOverview";
-        QTest::newRow("3: demo editor") << 3 << 0 << true << "projects" << "demo-1" << "editorSaveExport";
-        QTest::newRow("2: editor, no demo known") << 2 << 0 << false << "projects" << "other" << "editorTemplatesMenu";
-        QTest::newRow("0: no demo known, nothing lit") << 0 << 0 << false << "projects" << "" << "";
-        QTest::newRow("4: payments, version 1 still runs") << 4 << 1 << true << "payments" << "" << "paymentsHub";
-        QTest::newRow("5: analytics") << 5 << 0 << true << "analytics" << "" << "analyticsHub";
-        QTest::newRow("7: settings") << 7 << 0 << true << "settings" << "" << "settingsGuidedTour";
-        QTest::newRow("9: back to projects") << 9 << 0 << true << "projects" << "" << "mainNavigation";
-        QTest::newRow("4, tour finished: navigates, no light") << 4 << 2 << true << "payments" << "" << "";
-        QTest::newRow("9, version 3") << 9 << 3 << true << "projects" << "" << "";
-        QTest::newRow("10: out of range") << 10 << 0 << true << "projects" << "other" << "";
-        QTest::newRow("-1: out of range") << -1 << 0 << false << "projects" << "other" << "";
+        QTest::newRow("0: demo row, nothing open") << 0 << 0 << true << "projects"
+                                                   << ""
+                                                   << "demoProjectRow:demo-1";
+        QTest::newRow("1: demo editor") << 1 << 0 << true << "projects"
+                                        << "demo-1"
+                                        << "editorTableOverview";
+        QTest::newRow("3: demo editor") << 3 << 0 << true << "projects"
+                                        << "demo-1"
+                                        << "editorSaveExport";
+        QTest::newRow("2: editor, no demo known") << 2 << 0 << false << "projects"
+                                                  << "other"
+                                                  << "editorTemplatesMenu";
+        QTest::newRow("0: no demo known, nothing lit") << 0 << 0 << false << "projects"
+                                                       << ""
+                                                       << "";
+        QTest::newRow("4: payments, version 1 still runs") << 4 << 1 << true << "payments"
+                                                           << ""
+                                                           << "paymentsHub";
+        QTest::newRow("5: analytics") << 5 << 0 << true << "analytics"
+                                      << ""
+                                      << "analyticsHub";
+        QTest::newRow("7: settings") << 7 << 0 << true << "settings"
+                                     << ""
+                                     << "settingsGuidedTour";
+        QTest::newRow("9: back to projects") << 9 << 0 << true << "projects"
+                                             << ""
+                                             << "mainNavigation";
+        QTest::newRow("4, tour finished: navigates, no light") << 4 << 2 << true << "payments"
+                                                               << ""
+                                                               << "";
+        QTest::newRow("9, version 3") << 9 << 3 << true << "projects"
+                                      << ""
+                                      << "";
+        QTest::newRow("10: out of range") << 10 << 0 << true << "projects"
+                                          << "other"
+                                          << "";
+        QTest::newRow("-1: out of range") << -1 << 0 << false << "projects"
+                                          << "other"
+                                          << "";
     }
 
     void stepMovesTheWindow()

@@ -13,7 +13,10 @@ class TestMainShellViewModel : public QObject
 
     AppTestEnvironment m_env;
 
-    static std::optional<QString> text(const QVariant &v) { return v.isValid() ? std::optional(v.toString()) : std::nullopt; }
+    static std::optional<QString> text(const QVariant &v)
+    {
+        return v.isValid() ? std::optional(v.toString()) : std::nullopt;
+    }
 
 private Q_SLOTS:
     void init() { m_env.reset(); }

@@ -40,9 +40,9 @@ private Q_SLOTS:
         QFETCH(int, chosen);
         QStringList ids;
         for (const QString &name : names) {
-            const Project project = GuestProjectFactory::makeNew(name, std::nullopt, QStringLiteral("RUB"),
-                                                                 ProjectStatus::Draft, std::nullopt,
-                                                                 EstimateCatalogLoader::normalizeCategory);
+            const Project project =
+                GuestProjectFactory::makeNew(name, std::nullopt, QStringLiteral("RUB"), ProjectStatus::Draft,
+                                             std::nullopt, EstimateCatalogLoader::normalizeCategory);
             AppTestEnvironment::repository().upsert(project);
             ids << project.id;
             QTest::qWait(2); // distinct write stamps keep the listing order

@@ -39,13 +39,13 @@ inline QJsonObject parsedObject(const char *json)
 }
 
 // An empty debug text means only the kind and the path are checked.
-#define COMPARE_DECODING_FAILURE(failure, expectedKind, expectedPath, expectedDebug)                 \
-    do {                                                                                          \
-        QVERIFY2(failure.has_value(), "the record should not have been read");                    \
-        QCOMPARE(failure->kind(), expectedKind);                                                  \
-        QCOMPARE(failure->codingPath(), QString(expectedPath));                                   \
-        if (!QString(expectedDebug).isEmpty())                                                    \
-            QCOMPARE(failure->debugDescription(), QString(expectedDebug));                        \
+#define COMPARE_DECODING_FAILURE(failure, expectedKind, expectedPath, expectedDebug)                                   \
+    do {                                                                                                               \
+        QVERIFY2(failure.has_value(), "the record should not have been read");                                         \
+        QCOMPARE(failure->kind(), expectedKind);                                                                       \
+        QCOMPARE(failure->codingPath(), QString(expectedPath));                                                        \
+        if (!QString(expectedDebug).isEmpty())                                                                         \
+            QCOMPARE(failure->debugDescription(), QString(expectedDebug));                                             \
     } while (false)
 
 // Failure tables over edits of one valid object: keys replaced and removed, then the failure.

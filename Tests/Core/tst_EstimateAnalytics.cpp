@@ -39,9 +39,12 @@ private Q_SLOTS:
             << QJsonValue(parsedObject(R"({"totalHours": 12.5, "totalCost": 1000})"));
         QTest::newRow("snapshot null") << "lastAiSnapshot" << null << undefined;
         QTest::newRow("snapshot date as seconds, texts absent")
-            << "lastAiSnapshot" << QJsonValue(parsedObject(R"({"id": "s", "createdAt": 0, "totalHours": 1, "totalCost": 2})"))
-            << QJsonValue(parsedObject(R"({"id": "s", "createdAt": "2001-01-01T00:00:00Z", "totalHours": 1, "totalCost": 2})"));
-        QTest::newRow("delta as texts") << "deltaFromAi" << QJsonValue(parsedObject(R"({"hours": "-3", "cost": "-150,5"})"))
+            << "lastAiSnapshot"
+            << QJsonValue(parsedObject(R"({"id": "s", "createdAt": 0, "totalHours": 1, "totalCost": 2})"))
+            << QJsonValue(parsedObject(
+                   R"({"id": "s", "createdAt": "2001-01-01T00:00:00Z", "totalHours": 1, "totalCost": 2})"));
+        QTest::newRow("delta as texts") << "deltaFromAi"
+                                        << QJsonValue(parsedObject(R"({"hours": "-3", "cost": "-150,5"})"))
                                         << QJsonValue(parsedObject(R"({"hours": -3, "cost": -150.5})"));
         QTest::newRow("delta null") << "deltaFromAi" << null << undefined;
     }
@@ -62,22 +65,24 @@ private Q_SLOTS:
             return QStringLiteral("Expected Double or numeric String for ") + QLatin1String(key);
         };
 
-        QTest::newRow("paid missing") << QJsonObject{} << QStringList{"paid"} << Kind::KeyNotFound << "paid" << "";
+        QTest::newRow("paid missing") << QJsonObject{} << QStringList{"paid"} << Kind::KeyNotFound << "paid"
+                                      << "";
         QTest::newRow("planned hours before cost")
             << QJsonObject{{"planned", QJsonObject{{"totalHours", "x"}, {"totalCost", "y"}}}} << QStringList{}
             << Kind::DataCorrupted << "planned.totalHours" << numberText("totalHours");
         QTest::newRow("snapshot empty") << QJsonObject{{"lastAiSnapshot", QJsonObject{}}} << QStringList{}
-                                        << Kind::KeyNotFound << "lastAiSnapshot.id" << "";
+                                        << Kind::KeyNotFound << "lastAiSnapshot.id"
+                                        << "";
         // Outer order: planned before paid, paid before the snapshot, the snapshot before the delta.
-        QTest::newRow("planned before paid")
-            << QJsonObject{{"planned", QJsonObject{}}} << QStringList{"paid"} << Kind::DataCorrupted
-            << "planned.totalHours" << numberText("totalHours");
+        QTest::newRow("planned before paid") << QJsonObject{{"planned", QJsonObject{}}} << QStringList{"paid"}
+                                             << Kind::DataCorrupted << "planned.totalHours" << numberText("totalHours");
         QTest::newRow("paid before snapshot")
             << QJsonObject{{"paid", QJsonObject{}}, {"lastAiSnapshot", QJsonObject{}}} << QStringList{}
             << Kind::DataCorrupted << "paid.receivedTotal" << numberText("receivedTotal");
         QTest::newRow("snapshot before delta")
             << QJsonObject{{"lastAiSnapshot", QJsonObject{}}, {"deltaFromAi", QJsonObject{}}} << QStringList{}
-            << Kind::KeyNotFound << "lastAiSnapshot.id" << "";
+            << Kind::KeyNotFound << "lastAiSnapshot.id"
+            << "";
     }
     void failures() { checkEditedFailure<EstimateAnalytics>(validAnalytics()); }
 

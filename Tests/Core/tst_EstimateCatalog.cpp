@@ -86,9 +86,9 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("json");
         QTest::addColumn<bool>("ok");
         const QByteArray line = R"({"title":"Макет","category":"design","hours":8,"rate":0,"isLocked":false})";
-        QTest::newRow("minimal") << (R"([{"id":"t","name":"Сайт","defaultRate":2000,"items":[)" + line + "]}]")
-                                 << true;
-        QTest::newRow("sphereId null") << QByteArray(R"([{"id":"t","sphereId":null,"name":"Сайт","defaultRate":2000,"items":[]}])")
+        QTest::newRow("minimal") << (R"([{"id":"t","name":"Сайт","defaultRate":2000,"items":[)" + line + "]}]") << true;
+        QTest::newRow("sphereId null") << QByteArray(
+            R"([{"id":"t","sphereId":null,"name":"Сайт","defaultRate":2000,"items":[]}])")
                                        << true;
         QTest::newRow("line without isLocked fails the list")
             << QByteArray(R"([{"id":"ok","name":"a","defaultRate":1,"items":[]},)"
@@ -185,7 +185,8 @@ private Q_SLOTS:
             QVERIFY(t.defaultRate > 0 && !t.items.isEmpty());
             const QStringList own = ids(EstimateCatalogLoader::categories(*t.sphereId));
             for (const EstimateTemplateItem &item : t.items)
-                QVERIFY2(own.contains(item.category) && item.hours > 0, qPrintable(t.id + QLatin1Char('/') + item.category));
+                QVERIFY2(own.contains(item.category) && item.hours > 0,
+                         qPrintable(t.id + QLatin1Char('/') + item.category));
         }
     }
 

@@ -100,14 +100,18 @@ private Q_SLOTS:
         QTest::newRow("no default rate") << QList<Line>{{3, 0}} << std::optional<double>() << 3.0 << 0.0;
         QTest::newRow("negative default rate") << QList<Line>{{3, 0}} << std::optional<double>(-10) << 3.0 << 0.0;
         QTest::newRow("NaN default rate") << QList<Line>{{3, 0}} << std::optional<double>(notANumber) << 3.0 << 0.0;
-        QTest::newRow("negative rate takes default") << QList<Line>{{2, -5}} << std::optional<double>(10) << 2.0 << 20.0;
-        QTest::newRow("NaN hours count as zero") << QList<Line>{{notANumber, 100}, {1, 100}} << std::optional<double>() << 1.0 << 100.0;
-        QTest::newRow("NaN rate takes default") << QList<Line>{{2, notANumber}} << std::optional<double>(7) << 2.0 << 14.0;
+        QTest::newRow("negative rate takes default")
+            << QList<Line>{{2, -5}} << std::optional<double>(10) << 2.0 << 20.0;
+        QTest::newRow("NaN hours count as zero")
+            << QList<Line>{{notANumber, 100}, {1, 100}} << std::optional<double>() << 1.0 << 100.0;
+        QTest::newRow("NaN rate takes default")
+            << QList<Line>{{2, notANumber}} << std::optional<double>(7) << 2.0 << 14.0;
         QTest::newRow("0.125 rounds up") << QList<Line>{{0.125, 1}} << std::optional<double>() << 0.13 << 0.13;
         QTest::newRow("2.675 rounds up") << QList<Line>{{2.675, 1}} << std::optional<double>() << 2.68 << 2.68;
         QTest::newRow("1.005 rounds down on the double product")
             << QList<Line>{{1.005, 1}} << std::optional<double>() << 1.0 << 1.0;
-        QTest::newRow("sum before rounding") << QList<Line>{{0.004, 1}, {0.004, 1}} << std::optional<double>() << 0.01 << 0.01;
+        QTest::newRow("sum before rounding")
+            << QList<Line>{{0.004, 1}, {0.004, 1}} << std::optional<double>() << 0.01 << 0.01;
     }
     void totals()
     {
@@ -283,21 +287,27 @@ private Q_SLOTS:
     {
         const Project p = GuestProjectFactory::makeNew(QStringLiteral(" Лендинг "), std::nullopt, QStringLiteral("RUB"),
                                                        ProjectStatus::Draft, std::nullopt, unchanged);
-        QVERIFY(QRegularExpression(QStringLiteral("^local-[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}$"))
-                    .match(p.id)
-                    .hasMatch());
-        QVERIFY(GuestProjectFactory::makeNew(p.name, std::nullopt, p.currency, p.status, std::nullopt, unchanged).id != p.id);
+        QVERIFY(
+            QRegularExpression(QStringLiteral("^local-[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}$"))
+                .match(p.id)
+                .hasMatch());
+        QVERIFY(GuestProjectFactory::makeNew(p.name, std::nullopt, p.currency, p.status, std::nullopt, unchanged).id
+                != p.id);
         QCOMPARE(p.name, QStringLiteral(" Лендинг ")); // not trimmed here
         QCOMPARE(p.defaultRate, std::optional<double>(50));
         QCOMPARE(p.projectType, std::optional<QString>(QStringLiteral("one_time")));
         QCOMPARE(p.version, std::optional<qint64>(1));
         QCOMPARE(p.createdAt, p.updatedAt);
 
-        EstimateTemplate t{QStringLiteral("t-60"), QStringLiteral("design"), QStringLiteral("Шаблон"), std::nullopt, 60,
+        EstimateTemplate t{QStringLiteral("t-60"),
+                           QStringLiteral("design"),
+                           QStringLiteral("Шаблон"),
+                           std::nullopt,
+                           60,
                            {templateLine(QStringLiteral("Макет"), std::nullopt, QStringLiteral("security"), 10, 0)}};
-        const Project fromTemplate = GuestProjectFactory::makeNew(QStringLiteral("Сайт"), QStringLiteral("Клиент"),
-                                                                  QStringLiteral("EUR"), ProjectStatus::Draft, t,
-                                                                  EstimateCatalogLoader::normalizeCategory);
+        const Project fromTemplate =
+            GuestProjectFactory::makeNew(QStringLiteral("Сайт"), QStringLiteral("Клиент"), QStringLiteral("EUR"),
+                                         ProjectStatus::Draft, t, EstimateCatalogLoader::normalizeCategory);
         QCOMPARE(fromTemplate.templateId, std::optional<QString>(QStringLiteral("t-60")));
         QCOMPARE(fromTemplate.items.at(0).rate, 60.0);
         // Normalised for "software", not the template's own sphere.
@@ -320,27 +330,28 @@ private Q_SLOTS:
         QTest::newRow("title trimmed of spaces and tab, line break kept")
             << templateLine(QStringLiteral(" \tAPI\n\t "), std::nullopt, be, 1, 5) << 0.0
             << mapped(QStringLiteral("API\n"), std::nullopt, be, 1, 5);
-        QTest::newRow("empty description dropped") << templateLine(a, QString(), be, 1, 5) << 0.0
-                                                   << mapped(a, std::nullopt, be, 1, 5);
-        QTest::newRow("description of a space kept") << templateLine(a, QStringLiteral(" "), be, 1, 5) << 0.0
-                                                     << mapped(a, QStringLiteral(" "), be, 1, 5);
+        QTest::newRow("empty description dropped")
+            << templateLine(a, QString(), be, 1, 5) << 0.0 << mapped(a, std::nullopt, be, 1, 5);
+        QTest::newRow("description of a space kept")
+            << templateLine(a, QStringLiteral(" "), be, 1, 5) << 0.0 << mapped(a, QStringLiteral(" "), be, 1, 5);
         QTest::newRow("legacy id through the map") << templateLine(a, std::nullopt, QStringLiteral("backend"), 1, 5)
                                                    << 0.0 << mapped(a, std::nullopt, be, 1, 5);
         QTest::newRow("negative hours") << templateLine(a, std::nullopt, be, -5, 5) << 0.0
                                         << mapped(a, std::nullopt, be, 0, 5);
-        QTest::newRow("negative rate, negative default") << templateLine(a, std::nullopt, be, 1, -20) << -30.0
-                                                         << mapped(a, std::nullopt, be, 1, 0);
-        QTest::newRow("zero rate takes default") << templateLine(a, std::nullopt, be, 1, 0) << 45.0
-                                                 << mapped(a, std::nullopt, be, 1, 45);
-        QTest::newRow("NaN default gives zero") << templateLine(a, std::nullopt, be, 1, 0) << notANumber
-                                                << mapped(a, std::nullopt, be, 1, 0);
+        QTest::newRow("negative rate, negative default")
+            << templateLine(a, std::nullopt, be, 1, -20) << -30.0 << mapped(a, std::nullopt, be, 1, 0);
+        QTest::newRow("zero rate takes default")
+            << templateLine(a, std::nullopt, be, 1, 0) << 45.0 << mapped(a, std::nullopt, be, 1, 45);
+        QTest::newRow("NaN default gives zero")
+            << templateLine(a, std::nullopt, be, 1, 0) << notANumber << mapped(a, std::nullopt, be, 1, 0);
     }
     void templateLineMapping()
     {
         QFETCH(EstimateTemplateItem, source);
         QFETCH(double, defaultRate);
         QFETCH(ProjectItem, expected);
-        QCOMPARE(ProjectItem::fromTemplateItem(source, defaultRate, EstimateCatalogLoader::normalizeCategory), expected);
+        QCOMPARE(ProjectItem::fromTemplateItem(source, defaultRate, EstimateCatalogLoader::normalizeCategory),
+                 expected);
     }
 
     void validate_data()
@@ -358,8 +369,8 @@ private Q_SLOTS:
             << "Сайт" << QList<EditableEstimateItem>{item(QStringLiteral(" "), -1, 1)} << noTitle;
         QTest::newRow("negative hours") << "Сайт" << QList<EditableEstimateItem>{item(QStringLiteral("a"), -0.5, 1)}
                                         << negative;
-        QTest::newRow("negative zero passes") << "Сайт" << QList<EditableEstimateItem>{item(QStringLiteral("a"), -0.0, -0.0)}
-                                              << "";
+        QTest::newRow("negative zero passes")
+            << "Сайт" << QList<EditableEstimateItem>{item(QStringLiteral("a"), -0.0, -0.0)} << "";
         QTest::newRow("NaN passes") << "Сайт"
                                     << QList<EditableEstimateItem>{item(QStringLiteral("a"), notANumber, notANumber)}
                                     << "";

@@ -28,10 +28,13 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("trimmed");
-        QTest::newRow("spaces and tab") << " \tAPI \t" << "API";
+        QTest::newRow("spaces and tab") << " \tAPI \t"
+                                        << "API";
         QTest::newRow("no-break and thin spaces") << QString::fromUtf8("\u00A0\u2009API\u3000") << "API";
-        QTest::newRow("line break kept") << " API\n" << "API\n";
-        QTest::newRow("only blanks") << " \t \u00A0" << "";
+        QTest::newRow("line break kept") << " API\n"
+                                         << "API\n";
+        QTest::newRow("only blanks") << " \t \u00A0"
+                                     << "";
     }
     void trimSpacesAndTabs()
     {
@@ -148,11 +151,16 @@ private Q_SLOTS:
         QTest::newRow("euro sign") << 99.5 << "EUR" << nbsp("100_€");
         QTest::newRow("four digits grouped") << 2500.0 << "RUB" << nbsp("2_500_₽");
         // Codes ICU does not take as three letters fall back to plain text.
-        QTest::newRow("fallback truncates toward zero") << 12.9 << "RUBX" << "12 RUBX";
-        QTest::newRow("fallback negative") << -12.9 << "рубли" << "-12 рубли";
-        QTest::newRow("fallback small negative has no sign") << -0.4 << "R" << "0 R";
-        QTest::newRow("fallback beyond 64 bits") << 1e20 << "??" << "100000000000000000000 ??";
-        QTest::newRow("fallback NaN") << std::numeric_limits<double>::quiet_NaN() << "12" << "nan 12";
+        QTest::newRow("fallback truncates toward zero") << 12.9 << "RUBX"
+                                                        << "12 RUBX";
+        QTest::newRow("fallback negative") << -12.9 << "рубли"
+                                           << "-12 рубли";
+        QTest::newRow("fallback small negative has no sign") << -0.4 << "R"
+                                                             << "0 R";
+        QTest::newRow("fallback beyond 64 bits") << 1e20 << "??"
+                                                 << "100000000000000000000 ??";
+        QTest::newRow("fallback NaN") << std::numeric_limits<double>::quiet_NaN() << "12"
+                                      << "nan 12";
     }
     void money()
     {

@@ -60,24 +60,27 @@ private Q_SLOTS:
 
         QTest::newRow("paidAt true") << QJsonObject{{"paidAt", true}} << QStringList{} << Kind::DataCorrupted
                                      << "paidAt" << paidAtText;
-        QTest::newRow("status capitalised") << QJsonObject{{"status", "Received"}} << QStringList{}
-                                            << Kind::DataCorrupted << "status" << "";
+        QTest::newRow("status capitalised")
+            << QJsonObject{{"status", "Received"}} << QStringList{} << Kind::DataCorrupted << "status"
+            << "";
         // Reading stops at the first failing key in field order.
-        QTest::newRow("id before amount") << QJsonObject{{"id", 1}, {"amount", "x"}} << QStringList{}
-                                          << Kind::TypeMismatch << "id" << "";
-        QTest::newRow("amount before currency") << QJsonObject{{"amount", "x"}} << QStringList{"currency"}
-                                                << Kind::DataCorrupted << "amount" << amountText;
+        QTest::newRow("id before amount")
+            << QJsonObject{{"id", 1}, {"amount", "x"}} << QStringList{} << Kind::TypeMismatch << "id"
+            << "";
+        QTest::newRow("amount before currency")
+            << QJsonObject{{"amount", "x"}} << QStringList{"currency"} << Kind::DataCorrupted << "amount" << amountText;
         QTest::newRow("paidAt before status") << QJsonObject{{"paidAt", false}, {"status", "x"}} << QStringList{}
                                               << Kind::DataCorrupted << "paidAt" << paidAtText;
-        QTest::newRow("status before createdAt") << QJsonObject{{"status", "x"}} << QStringList{"createdAt"}
-                                                 << Kind::DataCorrupted << "status" << "";
-        QTest::newRow("externalRef before projectId") << QJsonObject{{"externalRef", 2}} << QStringList{"projectId"}
-                                                      << Kind::TypeMismatch << "externalRef" << "";
+        QTest::newRow("status before createdAt")
+            << QJsonObject{{"status", "x"}} << QStringList{"createdAt"} << Kind::DataCorrupted << "status"
+            << "";
+        QTest::newRow("externalRef before projectId")
+            << QJsonObject{{"externalRef", 2}} << QStringList{"projectId"} << Kind::TypeMismatch << "externalRef"
+            << "";
         QTest::newRow("createdAt before updatedAt") << QJsonObject{} << QStringList{"createdAt", "updatedAt"}
                                                     << Kind::DataCorrupted << "createdAt" << createdAtText;
     }
     void failures() { checkEditedFailure<Payment>(validPayment()); }
-
 };
 
 QTEST_GUILESS_MAIN(tst_Payment)

@@ -44,8 +44,10 @@ private Q_SLOTS:
 
         // Null optionals are left out on writing, never written as null; unknown project types are kept.
         const QJsonObject bare =
-            Project::fromJson(edited(fixture(), {{"clientName", QJsonValue::Null}, {"version", QJsonValue::Null},
-                                                 {"projectType", "sprint"}}, {}))
+            Project::fromJson(
+                edited(fixture(),
+                       {{"clientName", QJsonValue::Null}, {"version", QJsonValue::Null}, {"projectType", "sprint"}},
+                       {}))
                 .toJson();
         QVERIFY(!bare.contains(QStringLiteral("clientName")) && !bare.contains(QStringLiteral("version")));
         QCOMPARE(bare.value(QStringLiteral("projectType")), QJsonValue(QStringLiteral("sprint")));
@@ -55,27 +57,36 @@ private Q_SLOTS:
     {
         addEditedFailureColumns();
         const QJsonValue null(QJsonValue::Null);
-        QTest::newRow("id missing") << QJsonObject{} << QStringList{"id"} << Kind::KeyNotFound << "id" << "";
-        QTest::newRow("items null") << QJsonObject{{"items", null}} << QStringList{} << Kind::ValueNotFound
-                                    << "items" << "";
+        QTest::newRow("id missing") << QJsonObject{} << QStringList{"id"} << Kind::KeyNotFound << "id"
+                                    << "";
+        QTest::newRow("items null") << QJsonObject{{"items", null}} << QStringList{} << Kind::ValueNotFound << "items"
+                                    << "";
         // Unlike the payment figures, the project's are strict.
-        QTest::newRow("totalCost as text") << QJsonObject{{"totalCost", "5"}} << QStringList{} << Kind::TypeMismatch
-                                           << "totalCost" << "";
-        QTest::newRow("status unknown word") << QJsonObject{{"status", "archived"}} << QStringList{}
-                                             << Kind::DataCorrupted << "status" << "";
-        QTest::newRow("status capitalised") << QJsonObject{{"status", "Draft"}} << QStringList{}
-                                            << Kind::DataCorrupted << "status" << "";
-        QTest::newRow("status as number") << QJsonObject{{"status", 1}} << QStringList{} << Kind::TypeMismatch
-                                          << "status" << "";
-        QTest::newRow("version fraction") << QJsonObject{{"version", 1.5}} << QStringList{} << Kind::DataCorrupted
-                                          << "version" << "Parsed JSON number <1.5> does not fit in Int64.";
-        QTest::newRow("version beyond 64 bits") << QJsonObject{{"version", 1e19}} << QStringList{}
-                                                << Kind::DataCorrupted << "version" << "";
+        QTest::newRow("totalCost as text")
+            << QJsonObject{{"totalCost", "5"}} << QStringList{} << Kind::TypeMismatch << "totalCost"
+            << "";
+        QTest::newRow("status unknown word")
+            << QJsonObject{{"status", "archived"}} << QStringList{} << Kind::DataCorrupted << "status"
+            << "";
+        QTest::newRow("status capitalised")
+            << QJsonObject{{"status", "Draft"}} << QStringList{} << Kind::DataCorrupted << "status"
+            << "";
+        QTest::newRow("status as number")
+            << QJsonObject{{"status", 1}} << QStringList{} << Kind::TypeMismatch << "status"
+            << "";
+        QTest::newRow("version fraction")
+            << QJsonObject{{"version", 1.5}} << QStringList{} << Kind::DataCorrupted << "version"
+            << "Parsed JSON number <1.5> does not fit in Int64.";
+        QTest::newRow("version beyond 64 bits")
+            << QJsonObject{{"version", 1e19}} << QStringList{} << Kind::DataCorrupted << "version"
+            << "";
         QTest::newRow("version as text") << QJsonObject{{"version", "2"}} << QStringList{} << Kind::TypeMismatch
-                                         << "version" << "";
+                                         << "version"
+                                         << "";
         QTest::newRow("a line's hours as text names the line")
-            << QJsonObject{{"items", QJsonArray{lineJson(), lineJson(), lineJson({{"hours", "12"}})}}}
-            << QStringList{} << Kind::TypeMismatch << "items[2].hours" << "";
+            << QJsonObject{{"items", QJsonArray{lineJson(), lineJson(), lineJson({{"hours", "12"}})}}} << QStringList{}
+            << Kind::TypeMismatch << "items[2].hours"
+            << "";
     }
     void refusedValues() { checkEditedFailure<Project>(fixture()); }
 

@@ -63,7 +63,8 @@ private Q_SLOTS:
         QTest::newRow("case-insensitive, stable")
             << QStringList{"b:beta", "A:Alpha", "a:alpha"} << "C" << QStringList{"A[]", "a[]", "b[]"};
         QTest::newRow("Russian collation sorts ё with е, before я")
-            << QStringList{"1:яблоко", "2:Ёж", "3:ель", "4:Арбуз"} << "ru_RU" << QStringList{"4[]", "2[]", "3[]", "1[]"};
+            << QStringList{"1:яблоко", "2:Ёж", "3:ель", "4:Арбуз"} << "ru_RU"
+            << QStringList{"4[]", "2[]", "3[]", "1[]"};
         QTest::newRow("iterative root without iterations")
             << QStringList{"r:R:-:-:iterative", "s:S:-:-:one_time"} << "C" << QStringList{"r[]", "s[]"};
         QTest::newRow("versions ascending, absent as 0, ties stable")
@@ -125,16 +126,21 @@ private Q_SLOTS:
             {QStringLiteral("iterations"),
              QJsonArray{parsedObject(R"({"id":"i1","version":2,"iterationName":"Этап","createdAt":"x",)"
                                      R"("totalHours":1,"totalCost":2,"status":"draft"})")}},
-            {QStringLiteral("summary"), parsedObject(R"({"totalHoursAll":10.5,"totalCostAll":100,"iterationsCount":1})")}};
+            {QStringLiteral("summary"),
+             parsedObject(R"({"totalHoursAll":10.5,"totalCostAll":100,"iterationsCount":1})")}};
         const ProjectLineSummary summary = ProjectLineSummary::fromJson(json);
         QCOMPARE(summary.iterations.at(0).version, 2);
         QCOMPARE(ProjectLineSummary::fromJson(summary.toJson()), summary);
 
         QJsonObject row = json.value(QStringLiteral("iterations")).toArray().at(0).toObject();
         row.remove(QStringLiteral("version"));
-        auto failure = decodingFailure([&] { ProjectLineSummary::fromJson(edited(json, {{"iterations", QJsonArray{row}}}, {})); });
+        auto failure = decodingFailure([&] {
+            ProjectLineSummary::fromJson(edited(json, {{"iterations", QJsonArray{row}}}, {}));
+        });
         COMPARE_DECODING_FAILURE(failure, DecodingError::Kind::KeyNotFound, "iterations[0].version", "");
-        failure = decodingFailure([&] { ProjectLineSummary::fromJson(edited(json, {{"summary", QJsonValue::Null}}, {})); });
+        failure = decodingFailure([&] {
+            ProjectLineSummary::fromJson(edited(json, {{"summary", QJsonValue::Null}}, {}));
+        });
         COMPARE_DECODING_FAILURE(failure, DecodingError::Kind::ValueNotFound, "summary", "");
     }
 };

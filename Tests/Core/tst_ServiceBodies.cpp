@@ -90,14 +90,18 @@ private Q_SLOTS:
         iteration.iterationNotes = QString();
         iteration.version = 2;
         iteration.items = QList<ProjectItem>{};
-        QTest::newRow("new iteration")
-            << iteration.toJson() << R"({"copyBudget":true,"items":[],"iterationNotes":"","version":2})";
+        QTest::newRow("new iteration") << iteration.toJson()
+                                       << R"({"copyBudget":true,"items":[],"iterationNotes":"","version":2})";
 
         UpdatePaymentRequest statusOnly;
         statusOnly.status = PaymentStatus::Cancelled;
         QTest::newRow("payment status change alone") << statusOnly.toJson() << R"({"status":"cancelled"})";
-        const CreatePaymentRequest payment{250.5, QStringLiteral("EUR"), QStringLiteral("2024-05-01"),
-                                           PaymentStatus::Pending, QStringLiteral("bank"), QString(),
+        const CreatePaymentRequest payment{250.5,
+                                           QStringLiteral("EUR"),
+                                           QStringLiteral("2024-05-01"),
+                                           PaymentStatus::Pending,
+                                           QStringLiteral("bank"),
+                                           QString(),
                                            QStringLiteral("R-1")};
         QTest::newRow("new payment in full")
             << payment.toJson()
@@ -109,9 +113,18 @@ private Q_SLOTS:
                                          .mode = rawValue(AIGenerateMode::Quick)};
         QTest::newRow("generation: required fields only")
             << generate.toJson() << R"({"mode":"quick","projectName":"Сайт","requirements":"Лендинг"})";
-        generate = {QStringLiteral("P"), QStringLiteral("R"), QStringLiteral("detailed"), QStringLiteral("ctx"),
-                    QStringLiteral("id1"), QStringLiteral("client"), QStringLiteral("USD"), 10.0,
-                    QStringLiteral("iterative"), QStringLiteral("in_progress"), 1.5, QString()};
+        generate = {QStringLiteral("P"),
+                    QStringLiteral("R"),
+                    QStringLiteral("detailed"),
+                    QStringLiteral("ctx"),
+                    QStringLiteral("id1"),
+                    QStringLiteral("client"),
+                    QStringLiteral("USD"),
+                    10.0,
+                    QStringLiteral("iterative"),
+                    QStringLiteral("in_progress"),
+                    1.5,
+                    QString()};
         QTest::newRow("generation: every field")
             << generate.toJson()
             << R"({"additionalContext":"ctx","clientName":"client","currency":"USD","deadline":"",)"
@@ -137,8 +150,9 @@ private Q_SLOTS:
         const QString nanText = QStringLiteral("Unable to encode Double.nan directly in JSON.");
         const QString infText = QStringLiteral("Unable to encode Double.infinity directly in JSON.");
         const auto lines = [](qsizetype count) {
-            return QList<ProjectItem>(count, ProjectItem{QStringLiteral("Строка"), std::nullopt, QStringLiteral("be"), 1, 2,
-                                                         false, std::nullopt});
+            return QList<ProjectItem>(
+                count,
+                ProjectItem{QStringLiteral("Строка"), std::nullopt, QStringLiteral("be"), 1, 2, false, std::nullopt});
         };
         const auto projectWith = [&](const std::function<void(Project &)> &edit) {
             Project project;
@@ -150,9 +164,11 @@ private Q_SLOTS:
         QTest::newRow("project total") << Encode([=] { projectWith([&](Project &p) { p.totalCost = nan; }).toJson(); })
                                        << "totalCost" << nanText;
         QTest::newRow("project default rate")
-            << Encode([=] { projectWith([&](Project &p) { p.defaultRate = -inf; }).toJson(); }) << "defaultRate" << infText;
-        QTest::newRow("project line") << Encode([=] { projectWith([&](Project &p) { p.items[1].rate = inf; }).toJson(); })
-                                      << "items[1].rate" << infText;
+            << Encode([=] { projectWith([&](Project &p) { p.defaultRate = -inf; }).toJson(); }) << "defaultRate"
+            << infText;
+        QTest::newRow("project line") << Encode([=] {
+            projectWith([&](Project &p) { p.items[1].rate = inf; }).toJson();
+        }) << "items[1].rate" << infText;
         QTest::newRow("project under an outer path")
             << Encode([=] { projectWith([&](Project &p) { p.items[2].hours = nan; }).toJson(QStringLiteral("[4]")); })
             << "[4].items[2].hours" << nanText;
@@ -185,8 +201,10 @@ private Q_SLOTS:
             request.toJson();
         }) << "items[1].hours" << nanText;
         QTest::newRow("generation budget") << Encode([=] {
-            GenerateEstimateRequest{.projectName = QStringLiteral("P"), .requirements = QStringLiteral("R"),
-                                    .mode = QStringLiteral("quick"), .targetBudgetMax = inf}
+            GenerateEstimateRequest{.projectName = QStringLiteral("P"),
+                                    .requirements = QStringLiteral("R"),
+                                    .mode = QStringLiteral("quick"),
+                                    .targetBudgetMax = inf}
                 .toJson();
         }) << "targetBudgetMax" << infText;
         QTest::newRow("generated line") << Encode([=] {
@@ -293,13 +311,13 @@ private Q_SLOTS:
         QTest::newRow("answer with a bad user")
             << QJsonValue(QJsonObject{{"access_token", "t"}, {"user", edited(validUser(), {}, {"id"})}}) << auth
             << Kind::KeyNotFound << "user.id";
-        QTest::newRow("generation without items") << QJsonValue(QJsonObject{}) << generated << Kind::KeyNotFound
-                                                  << "items";
+        QTest::newRow("generation without items")
+            << QJsonValue(QJsonObject{}) << generated << Kind::KeyNotFound << "items";
         // A generated line's description is required, unlike a project line's.
-        QTest::newRow("generated description null") << secondLine(R"("description": null)") << generated
-                                                    << Kind::ValueNotFound << "items[1].description";
-        QTest::newRow("generated description missing") << secondLine(R"("x": 0)") << generated << Kind::KeyNotFound
-                                                       << "items[1].description";
+        QTest::newRow("generated description null")
+            << secondLine(R"("description": null)") << generated << Kind::ValueNotFound << "items[1].description";
+        QTest::newRow("generated description missing")
+            << secondLine(R"("x": 0)") << generated << Kind::KeyNotFound << "items[1].description";
         QTest::newRow("generated line not an object")
             << Json::parse(R"({"items": ["a"]})") << generated << Kind::TypeMismatch << "items[0]";
     }

@@ -16,8 +16,10 @@ int saveLoop(const QString &path)
     try {
         LocalProjectRepository repo(ModelContainer::open(path));
         for (int n = 0;; ++n) {
-            repo.upsert(ProjectSamples::make(QStringLiteral("local-%1").arg(n), QStringLiteral("Проект %1").arg(n), 20));
-            repo.upsert(ProjectSamples::make(QStringLiteral("local-rewritten"), QStringLiteral("Проект %1").arg(n), 20));
+            repo.upsert(
+                ProjectSamples::make(QStringLiteral("local-%1").arg(n), QStringLiteral("Проект %1").arg(n), 20));
+            repo.upsert(
+                ProjectSamples::make(QStringLiteral("local-rewritten"), QStringLiteral("Проект %1").arg(n), 20));
             std::printf("saved %d\n", n);
             std::fflush(stdout);
         }

@@ -13,7 +13,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("a");
         QTest::addColumn<QString>("b");
         QTest::addColumn<bool>("match");
-        QTest::newRow("case and blanks") << QStringLiteral("  Сайт Магазина\n") << QStringLiteral("сайт магазина") << true;
+        QTest::newRow("case and blanks") << QStringLiteral("  Сайт Магазина\n") << QStringLiteral("сайт магазина")
+                                         << true;
         QTest::newRow("cyrillic capitals") << QStringLiteral("ЁЛКА") << QStringLiteral("ёлка") << true;
         QTest::newRow("unicode spaces") << QStringLiteral("\u00a0App\u2003\t") << QStringLiteral("app") << true;
         QTest::newRow("empty and blanks") << QString() << QStringLiteral(" \n\t ") << true;

@@ -45,7 +45,8 @@ private:
         QStringList cloud;
     };
     enum class Run { Normal, CloudNotOffered, AccountRefusesAll };
-    Outcome migrate(LocalCloudMigrationPolicy policy, const QStringList &localNames, const QStringList &cloud, Run run = Run::Normal)
+    Outcome migrate(LocalCloudMigrationPolicy policy, const QStringList &localNames, const QStringList &cloud,
+                    Run run = Run::Normal)
     {
         const LocalProjectRepository repo(ModelContainer::openInMemory());
         const QList<Project> locals = storeLocals(repo, localNames);
@@ -95,20 +96,24 @@ private Q_SLOTS:
 
         const QStringList locals{"  сайт магазина ", "Лендинг"};
         const QStringList cloud{"Сайт Магазина", "Другой"};
-        QTest::newRow("merge all") << LocalCloudMigrationPolicy::MergeAll << locals << cloud << QStringList{"POST projects", "POST projects"}
+        QTest::newRow("merge all") << LocalCloudMigrationPolicy::MergeAll << locals << cloud
+                                   << QStringList{"POST projects", "POST projects"}
                                    << QStringList{"Сайт Магазина", "Другой", "  сайт магазина ", "Лендинг"};
         QTest::newRow("dedupe by name") << LocalCloudMigrationPolicy::MergeDedupeByName << locals << cloud
-                                        << QStringList{"POST projects"} << QStringList{"Сайт Магазина", "Другой", "Лендинг"};
-        QTest::newRow("dedupe keeps local twins") << LocalCloudMigrationPolicy::MergeDedupeByName << QStringList{"App", "APP"}
-                                                  << QStringList{"Другой"} << QStringList{"POST projects", "POST projects"}
-                                                  << QStringList{"Другой", "App", "APP"};
-        QTest::newRow("cloud only") << LocalCloudMigrationPolicy::CloudOnly << locals << cloud << QStringList{} << cloud;
+                                        << QStringList{"POST projects"}
+                                        << QStringList{"Сайт Магазина", "Другой", "Лендинг"};
+        QTest::newRow("dedupe keeps local twins")
+            << LocalCloudMigrationPolicy::MergeDedupeByName << QStringList{"App", "APP"} << QStringList{"Другой"}
+            << QStringList{"POST projects", "POST projects"} << QStringList{"Другой", "App", "APP"};
+        QTest::newRow("cloud only") << LocalCloudMigrationPolicy::CloudOnly << locals << cloud << QStringList{}
+                                    << cloud;
         QTest::newRow("local wins: upload, then replace")
-            << LocalCloudMigrationPolicy::LocalWinsReplaceMatches << QStringList{"сайт", "Лендинг"} << QStringList{"Сайт", "САЙТ ", "Другой"}
+            << LocalCloudMigrationPolicy::LocalWinsReplaceMatches << QStringList{"сайт", "Лендинг"}
+            << QStringList{"Сайт", "САЙТ ", "Другой"}
             << QStringList{"POST projects", "DELETE projects/p-1", "DELETE projects/p-2", "POST projects"}
             << QStringList{"Другой", "сайт", "Лендинг"};
-        QTest::newRow("blank names match") << LocalCloudMigrationPolicy::MergeDedupeByName << QStringList{" \t"} << QStringList{""}
-                                           << QStringList{} << QStringList{""};
+        QTest::newRow("blank names match") << LocalCloudMigrationPolicy::MergeDedupeByName << QStringList{" \t"}
+                                           << QStringList{""} << QStringList{} << QStringList{""};
         for (const LocalCloudMigrationPolicy policy : allLocalCloudMigrationPolicies) {
             QTest::addRow("no device projects, %s", qPrintable(rawValue(policy)))
                 << policy << QStringList{} << cloud << QStringList{} << cloud;
@@ -141,19 +146,22 @@ private Q_SLOTS:
     void failedUploadStaysOnTheDevice()
     {
         QFETCH(LocalCloudMigrationPolicy, policy);
-        const Outcome outcome = migrate(policy, {"Первый", "   ", "Третий"}, {""},
-                                        policy == LocalCloudMigrationPolicy::MergeDedupeByName ? Run::CloudNotOffered : Run::Normal);
+        const Outcome outcome =
+            migrate(policy, {"Первый", "   ", "Третий"}, {""},
+                    policy == LocalCloudMigrationPolicy::MergeDedupeByName ? Run::CloudNotOffered : Run::Normal);
         QCOMPARE(names(outcome.result.notMoved), QStringList{"   "});
         QCOMPARE(outcome.result.lastFailure, QStringLiteral("name should not be empty"));
         QCOMPARE(outcome.result.message(3),
-                 QStringLiteral("Не удалось перенести проектов: 1 из 3. Они остались на устройстве. name should not be empty"));
+                 QStringLiteral(
+                     "Не удалось перенести проектов: 1 из 3. Они остались на устройстве. name should not be empty"));
         QCOMPARE(outcome.deviceLeft, QStringList{"   "});
         QCOMPARE(outcome.cloud, (QStringList{"", "Первый", "Третий"}));
     }
 
     void unreachableAccountLosesNothing()
     {
-        const Outcome outcome = migrate(LocalCloudMigrationPolicy::LocalWinsReplaceMatches, {"A", "B"}, {"a"}, Run::AccountRefusesAll);
+        const Outcome outcome =
+            migrate(LocalCloudMigrationPolicy::LocalWinsReplaceMatches, {"A", "B"}, {"a"}, Run::AccountRefusesAll);
         QCOMPARE(names(outcome.result.notMoved), (QStringList{"A", "B"}));
         QCOMPARE(outcome.deviceLeft, (QStringList{"A", "B"}));
         QCOMPARE(outcome.cloud, QStringList{"a"});
@@ -180,9 +188,11 @@ private Q_SLOTS:
         QTest::addColumn<LocalCloudMigrationPolicy>("policy");
         QTest::addColumn<QStringList>("cloudAfter");
         QTest::newRow("merge all") << LocalCloudMigrationPolicy::MergeAll << QStringList{"Старый", "Новый", "Старый"};
-        QTest::newRow("dedupe by name") << LocalCloudMigrationPolicy::MergeDedupeByName << QStringList{"Старый", "Новый"};
+        QTest::newRow("dedupe by name") << LocalCloudMigrationPolicy::MergeDedupeByName
+                                        << QStringList{"Старый", "Новый"};
         QTest::newRow("cloud only") << LocalCloudMigrationPolicy::CloudOnly << QStringList{"Старый"};
-        QTest::newRow("local wins") << LocalCloudMigrationPolicy::LocalWinsReplaceMatches << QStringList{"Новый", "Старый"};
+        QTest::newRow("local wins") << LocalCloudMigrationPolicy::LocalWinsReplaceMatches
+                                    << QStringList{"Новый", "Старый"};
     }
     void unreadableRecordStaysOnTheDevice()
     {
@@ -216,7 +226,9 @@ private Q_SLOTS:
         const QList<Project> locals = storeLocals(repo, {"A"});
         probeStoreFile(path, QStringLiteral("DROP TABLE LocalProjectRecord"));
         ProjectsService remote(false, nullptr, m_client.get());
-        QVERIFY_THROWS_EXCEPTION(StoreError, await(LocalCloudMigrationRunner::run(LocalCloudMigrationPolicy::CloudOnly, locals, {}, remote, repo)));
+        QVERIFY_THROWS_EXCEPTION(
+            StoreError,
+            await(LocalCloudMigrationRunner::run(LocalCloudMigrationPolicy::CloudOnly, locals, {}, remote, repo)));
         QVERIFY(m_backend.requests().isEmpty());
     }
 };

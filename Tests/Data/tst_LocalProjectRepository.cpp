@@ -9,8 +9,8 @@
 
 #include <limits>
 
-using ProjectSamples::make;
 using ProjectSamples::ids;
+using ProjectSamples::make;
 
 class tst_LocalProjectRepository : public QObject
 {

@@ -44,9 +44,8 @@ private Q_SLOTS:
         }
         QCOMPARE(probeStoreFile(path, QStringLiteral("PRAGMA user_version")).toInt(), 10000);
         QCOMPARE(probeStoreFile(path, QStringLiteral("PRAGMA journal_mode")).toString(), QStringLiteral("wal"));
-        QCOMPARE(probeStoreFile(path, QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE type = 'table'"))
-                     .toInt(),
-                 1);
+        QCOMPARE(
+            probeStoreFile(path, QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE type = 'table'")).toInt(), 1);
         const auto reopened = ModelContainer::open(path);
         QCOMPARE(ids(reopened->fetchAllSorted()), QStringList{QStringLiteral("a")});
     }
@@ -142,12 +141,12 @@ private Q_SLOTS:
         QTest::newRow("our version, other columns")
             << QStringList{"CREATE TABLE LocalProjectRecord (a, b)", "PRAGMA user_version = 10000"}
             << "the table LocalProjectRecord has columns of another program";
-        QTest::newRow("view of another program")
-            << QStringList{"CREATE VIEW everything AS SELECT 1"} << "the file holds data of another program (table everything)";
+        QTest::newRow("view of another program") << QStringList{"CREATE VIEW everything AS SELECT 1"}
+                                                 << "the file holds data of another program (table everything)";
         QTest::newRow("another schema") << QStringList{"CREATE TABLE t (x)", "PRAGMA user_version = 3"}
                                         << "unsupported schema version 3";
-        QTest::newRow("table beside ours") << QStringList{"ours", "CREATE TABLE extra (x)"}
-                                           << "the file holds data of another program (table extra)";
+        QTest::newRow("table beside ours")
+            << QStringList{"ours", "CREATE TABLE extra (x)"} << "the file holds data of another program (table extra)";
     }
     void foreignFilesAreLeftAlone()
     {
@@ -214,7 +213,8 @@ private Q_SLOTS:
         QVERIFY(child.waitForFinished(30000));
         if (blocked) {
             QVERIFY(child.exitStatus() == QProcess::CrashExit || child.exitCode() != 0);
-            QVERIFY2(child.readAllStandardError().contains("SQLite store: cannot create the folder"), "fatal message missing");
+            QVERIFY2(child.readAllStandardError().contains("SQLite store: cannot create the folder"),
+                     "fatal message missing");
             return;
         }
         QCOMPARE(child.exitCode(), 0);

@@ -11,8 +11,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-using ProjectSamples::make;
 using ProjectSamples::ids;
+using ProjectSamples::make;
 
 namespace {
 
@@ -92,7 +92,10 @@ private:
     {
         return std::make_unique<ProjectsService>(true, std::move(store), m_client.get());
     }
-    std::unique_ptr<ProjectsService> account() { return std::make_unique<ProjectsService>(false, nullptr, m_client.get()); }
+    std::unique_ptr<ProjectsService> account()
+    {
+        return std::make_unique<ProjectsService>(false, nullptr, m_client.get());
+    }
     QString seed(const QString &name, QJsonObject fields = {})
     {
         fields.insert(QStringLiteral("name"), name);
@@ -155,10 +158,11 @@ private Q_SLOTS:
     {
         QFETCH(bool, isGuest);
         auto service = isGuest ? guest() : account();
-        const std::optional<Project> first =
-            await(service->create(QStringLiteral("Первый"), std::nullopt, rub, QStringLiteral("software"), std::nullopt));
-        const std::optional<Project> second = await(service->create(QStringLiteral("Второй"), QStringLiteral("ООО"),
-                                                                    QStringLiteral("USD"), QStringLiteral("design"), sampleTemplate()));
+        const std::optional<Project> first = await(
+            service->create(QStringLiteral("Первый"), std::nullopt, rub, QStringLiteral("software"), std::nullopt));
+        const std::optional<Project> second =
+            await(service->create(QStringLiteral("Второй"), QStringLiteral("ООО"), QStringLiteral("USD"),
+                                  QStringLiteral("design"), sampleTemplate()));
         QVERIFY(first && second);
         QCOMPARE(ids(service->projects()), (QStringList{second->id, first->id}));
         QCOMPARE(service->projects().first(), *second);
@@ -176,7 +180,8 @@ private Q_SLOTS:
         QCOMPARE(sortedKeys(posts.first().json()), (QStringList{"currency", "name", "sphereId", "status"}));
         const QJsonObject body = posts.last().json().toObject();
         QCOMPARE(sortedKeys(body),
-                 (QStringList{"clientName", "currency", "defaultRate", "items", "name", "sphereId", "status", "templateId"}));
+                 (QStringList{"clientName", "currency", "defaultRate", "items", "name", "sphereId", "status",
+                              "templateId"}));
         QCOMPARE(body.value("status").toString(), QStringLiteral("draft"));
         QCOMPARE(body.value("templateId").toString(), QStringLiteral("tpl-web"));
         QCOMPARE(body.value("defaultRate").toDouble(), 60.0);
@@ -202,9 +207,10 @@ private Q_SLOTS:
         QVERIFY(!service->errorMessage());
 
         const std::optional<Project> updated = await(service->update(
-            iteration.id, fullEdit(QStringLiteral("Итерация 2"), std::nullopt, QStringLiteral("EUR"), ProjectStatus::InProgress, 40,
-                                   {line(QStringLiteral("a"), 2, 0), line(QStringLiteral("b"), -1, 100)}, QStringLiteral("iterative"),
-                                   QStringLiteral("2024-05-01"))));
+            iteration.id,
+            fullEdit(QStringLiteral("Итерация 2"), std::nullopt, QStringLiteral("EUR"), ProjectStatus::InProgress, 40,
+                     {line(QStringLiteral("a"), 2, 0), line(QStringLiteral("b"), -1, 100)}, QStringLiteral("iterative"),
+                     QStringLiteral("2024-05-01"))));
         QCOMPARE(ids(service->projects()), QStringList{root.id});
         QCOMPARE(updated->totalCost, 80.0);
         QCOMPARE(updated->parentProjectId, root.id);
@@ -231,9 +237,10 @@ private Q_SLOTS:
         QCOMPARE(await(service->fetchProject(unlisted))->name, QStringLiteral("Unlisted"));
         QCOMPARE(ids(service->projects()), QStringList{listed});
 
-        const std::optional<Project> updated = await(service->update(
-            unlisted, fullEdit(QStringLiteral("Unlisted 2"), std::nullopt, rub, ProjectStatus::Completed, 70,
-                               {line(QStringLiteral("x"), 1, 0)})));
+        const std::optional<Project> updated =
+            await(service->update(unlisted,
+                                  fullEdit(QStringLiteral("Unlisted 2"), std::nullopt, rub, ProjectStatus::Completed,
+                                           70, {line(QStringLiteral("x"), 1, 0)})));
         QCOMPARE(updated->name, QStringLiteral("Unlisted 2"));
         QCOMPARE(ids(service->projects()), QStringList{listed});
         const RecordedRequest patch = m_backend.requests().last();
@@ -241,11 +248,13 @@ private Q_SLOTS:
         QCOMPARE(patch.path, QStringLiteral("projects/") + unlisted);
         QCOMPARE(sortedKeys(patch.json()), (QStringList{"currency", "defaultRate", "items", "name", "status"}));
 
-        await(service->update(listed, fullEdit(QStringLiteral("Listed 3"), QStringLiteral("Клиент"), rub, ProjectStatus::Draft, 0, {},
-                                               QStringLiteral("iterative"), QStringLiteral("2024-01-01"))));
+        await(service->update(listed,
+                              fullEdit(QStringLiteral("Listed 3"), QStringLiteral("Клиент"), rub, ProjectStatus::Draft,
+                                       0, {}, QStringLiteral("iterative"), QStringLiteral("2024-01-01"))));
         QCOMPARE(service->projects().first().name, QStringLiteral("Listed 3"));
         QCOMPARE(sortedKeys(lastBody()),
-                 (QStringList{"clientName", "currency", "defaultRate", "items", "iterationStartedAt", "name", "projectType", "status"}));
+                 (QStringList{"clientName", "currency", "defaultRate", "items", "iterationStartedAt", "name",
+                              "projectType", "status"}));
     }
 
     // Deleting removes that identity only: its iterations stay listed.
@@ -406,7 +415,8 @@ private Q_SLOTS:
         await(service->load(false));
         const QList<Project> before = service->projects();
         m_backend.setOverride(QStringLiteral("GET"), QStringLiteral("projects"), BackendReply::raw(status, body));
-        m_backend.setOverride(QStringLiteral("POST"), QStringLiteral("projects"), BackendReply::raw(status == 200 ? 500 : status, body));
+        m_backend.setOverride(QStringLiteral("POST"), QStringLiteral("projects"),
+                              BackendReply::raw(status == 200 ? 500 : status, body));
         await(service->load(false));
         QCOMPARE(service->projects(), before);
         QVERIFY2(service->errorMessageText().startsWith(message), qPrintable(service->errorMessageText()));
@@ -451,10 +461,12 @@ private Q_SLOTS:
         QCOMPARE(await(service->fetchLineSummary(root))->summary.iterationsCount, 1);
 
         // A bare null summary is no value and no failure; a null list is a failure.
-        m_backend.setOverride(QStringLiteral("GET"), QStringLiteral("projects/%1/summary").arg(root), BackendReply::raw(200, "null"));
+        m_backend.setOverride(QStringLiteral("GET"), QStringLiteral("projects/%1/summary").arg(root),
+                              BackendReply::raw(200, "null"));
         QVERIFY(!await(service->fetchLineSummary(root)));
         QVERIFY(!service->errorMessage());
-        m_backend.setOverride(QStringLiteral("GET"), QStringLiteral("projects/%1/iterations").arg(root), BackendReply::raw(200, "null"));
+        m_backend.setOverride(QStringLiteral("GET"), QStringLiteral("projects/%1/iterations").arg(root),
+                              BackendReply::raw(200, "null"));
         QVERIFY(await(service->fetchIterations(root)).isEmpty());
         QVERIFY(service->errorMessage()->startsWith(QStringLiteral("Ошибка разбора ответа: ")));
         // A successful fetch leaves the earlier text standing.

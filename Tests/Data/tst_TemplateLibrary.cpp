@@ -51,7 +51,10 @@ class tst_TemplateLibrary : public QObject
 private:
     QTemporaryDir m_dir;
 
-    QString write(const QString &name, const QJsonValue &json) { return write(name, (json.isArray() ? QJsonDocument(json.toArray()) : QJsonDocument(json.toObject())).toJson()); }
+    QString write(const QString &name, const QJsonValue &json)
+    {
+        return write(name, (json.isArray() ? QJsonDocument(json.toArray()) : QJsonDocument(json.toObject())).toJson());
+    }
     QString write(const QString &name, const QByteArray &bytes)
     {
         QFile file(m_dir.filePath(name));
@@ -85,13 +88,20 @@ private Q_SLOTS:
         QTest::addColumn<QString>("catalog");
         QTest::addColumn<QString>("templates");
         QTest::addColumn<QStringList>("expected");
-        QTest::newRow("catalog wins") << "catalog" << "templates" << QStringList{"c1", "c2"};
-        QTest::newRow("empty catalog list still wins") << "emptyCatalog" << "templates" << QStringList{};
-        QTest::newRow("missing catalog") << "missing" << "templates" << QStringList{"t1"};
-        QTest::newRow("catalog template lacks a key") << "brokenCatalog" << "templates" << QStringList{"t1"};
-        QTest::newRow("not JSON") << "garbage" << "templates" << QStringList{"t1"};
-        QTest::newRow("both missing") << "missing" << "missing" << QStringList{};
-        QTest::newRow("templates undecodable") << "missing" << "brokenTemplates" << QStringList{};
+        QTest::newRow("catalog wins") << "catalog"
+                                      << "templates" << QStringList{"c1", "c2"};
+        QTest::newRow("empty catalog list still wins") << "emptyCatalog"
+                                                       << "templates" << QStringList{};
+        QTest::newRow("missing catalog") << "missing"
+                                         << "templates" << QStringList{"t1"};
+        QTest::newRow("catalog template lacks a key") << "brokenCatalog"
+                                                      << "templates" << QStringList{"t1"};
+        QTest::newRow("not JSON") << "garbage"
+                                  << "templates" << QStringList{"t1"};
+        QTest::newRow("both missing") << "missing"
+                                      << "missing" << QStringList{};
+        QTest::newRow("templates undecodable") << "missing"
+                                               << "brokenTemplates" << QStringList{};
     }
     void builtInSources()
     {
@@ -104,7 +114,8 @@ private Q_SLOTS:
             {"brokenCatalog", write("broken-catalog.json", catalogJson({templateJson("c1", {}, false)}))},
             {"garbage", write("garbage.json", QByteArray("{not json"))},
             {"templates", write("templates.json", QJsonArray{templateJson("t1")})},
-            {"brokenTemplates", write("broken-templates.json", QJsonArray{templateJson("t1"), templateJson("t2", {}, false)})},
+            {"brokenTemplates",
+             write("broken-templates.json", QJsonArray{templateJson("t1"), templateJson("t2", {}, false)})},
             {"missing", m_dir.filePath("missing.json")},
         };
         const EstimateCatalogLoader::ScopedCatalogOverride catalogOverride(files.value(catalog));
@@ -143,11 +154,12 @@ private Q_SLOTS:
         QTest::addColumn<std::optional<QString>>("sphereId");
         QTest::addColumn<QStringList>("expected");
         const std::optional<QString> all;
-        QTest::newRow("everything, built-in first") << "catalog" << all << QStringList{"b-soft", "b-design", "same", "u-soft", "u-design", "same"};
+        QTest::newRow("everything, built-in first")
+            << "catalog" << all << QStringList{"b-soft", "b-design", "same", "u-soft", "u-design", "same"};
         QTest::newRow("software includes no sphere") << "catalog" << std::optional<QString>(QStringLiteral("software"))
                                                      << QStringList{"b-soft", "same", "u-soft", "same"};
-        QTest::newRow("sphere compares exactly") << "catalog" << std::optional<QString>(QStringLiteral("Software"))
-                                                 << QStringList{};
+        QTest::newRow("sphere compares exactly")
+            << "catalog" << std::optional<QString>(QStringLiteral("Software")) << QStringList{};
         QTest::newRow("one sphere") << "catalog" << std::optional<QString>(QStringLiteral("design"))
                                     << QStringList{"b-design", "u-design"};
         QTest::newRow("no built-in source") << "missing" << all << QStringList{"u-soft", "u-design", "same"};
@@ -158,15 +170,16 @@ private Q_SLOTS:
         QFETCH(std::optional<QString>, sphereId);
         QFETCH(QStringList, expected);
         const QString catalogPath = catalog == QStringLiteral("missing")
-                                        ? m_dir.filePath(QStringLiteral("missing.json"))
-                                        : write(QStringLiteral("library-catalog.json"),
-                                                catalogJson({templateJson("b-soft"), templateJson("b-design", "design"),
-                                                             templateJson("same", "software")}));
+            ? m_dir.filePath(QStringLiteral("missing.json"))
+            : write(QStringLiteral("library-catalog.json"),
+                    catalogJson({templateJson("b-soft"), templateJson("b-design", "design"),
+                                 templateJson("same", "software")}));
         const EstimateCatalogLoader::ScopedCatalogOverride catalogOverride(catalogPath);
-        const EstimateTemplatesLoader::ScopedTemplatesOverride templatesOverride(m_dir.filePath(QStringLiteral("missing.json")));
-        setUserTemplates(QJsonDocument(QJsonArray{templateJson("u-soft"), templateJson("u-design", "design"),
-                                                  templateJson("same")})
-                             .toJson());
+        const EstimateTemplatesLoader::ScopedTemplatesOverride templatesOverride(
+            m_dir.filePath(QStringLiteral("missing.json")));
+        setUserTemplates(
+            QJsonDocument(QJsonArray{templateJson("u-soft"), templateJson("u-design", "design"), templateJson("same")})
+                .toJson());
         QCOMPARE(ids(TemplateLibrary::all(sphereId)), expected);
     }
 };

@@ -26,12 +26,14 @@ private Q_SLOTS:
 
         QTest::newRow("catalog colour wins over the legacy one")
             << withColours << "backend" << fixed(QColor(0x1A, 0x2B, 0x3C)) << "Серверная часть";
-        QTest::newRow("qa without catalog colour: success") << withColours << "qa" << role(AppTheme::Role::Success) << "";
+        QTest::newRow("qa without catalog colour: success")
+            << withColours << "qa" << role(AppTheme::Role::Success) << "";
         QTest::newRow("unreadable catalog colour: legacy colour")
             << withColours << "design" << fixed(QColor::fromRgbF(0.91f, 0.28f, 0.42f)) << "";
         QTest::newRow("first category in file order, no hash")
             << withColours << "seo" << fixed(QColor(0x2E, 0x8B, 0x57)) << "SEO";
-        QTest::newRow("first without colour: the later one is not consulted") << withColours << "copy" << secondary << "";
+        QTest::newRow("first without colour: the later one is not consulted")
+            << withColours << "copy" << secondary << "";
         QTest::newRow("three digits outside the legacy table") << withColours << "ads" << secondary << "";
         QTest::newRow("unknown everywhere: the identifier") << withColours << "nope" << secondary << "nope";
         QTest::newRow("identifiers are case-sensitive") << withColours << "Backend" << secondary << "";

@@ -35,7 +35,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("appearance");
         for (const char *scene : {"components", "tour", "sheet", "sheet-window", "dialog"}) {
             for (const char *appearance : {"light", "dark"})
-                QTest::addRow("%s-%s", scene, appearance) << QString::fromLatin1(scene) << QString::fromLatin1(appearance);
+                QTest::addRow("%s-%s", scene, appearance)
+                    << QString::fromLatin1(scene) << QString::fromLatin1(appearance);
         }
     }
     void render()
@@ -48,8 +49,9 @@ private Q_SLOTS:
         QVERIFY2(component.isReady(), qPrintable(component.errorString()));
         QStringList icons = IconMap::table().keys();
         icons.sort();
-        std::unique_ptr<QObject> root(component.createWithInitialProperties(
-            {{QStringLiteral("scene"), scene}, {QStringLiteral("appearance"), appearance}, {QStringLiteral("icons"), icons}}));
+        std::unique_ptr<QObject> root(component.createWithInitialProperties({{QStringLiteral("scene"), scene},
+                                                                             {QStringLiteral("appearance"), appearance},
+                                                                             {QStringLiteral("icons"), icons}}));
         QVERIFY2(root, qPrintable(component.errorString()));
         auto *window = qobject_cast<QQuickWindow *>(root.get());
         QVERIFY(window);

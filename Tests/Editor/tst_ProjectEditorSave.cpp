@@ -74,9 +74,10 @@ private:
         QJsonArray items;
         for (const Line &line : lines)
             items.append(stored(line).toJson());
-        const QJsonObject &p = m_backend.data().addProject(
-            m_accountId, {{QStringLiteral("name"), QStringLiteral("Сайт")}, {QStringLiteral("defaultRate"), 100},
-                          {QStringLiteral("items"), items}});
+        const QJsonObject &p = m_backend.data().addProject(m_accountId,
+                                                           {{QStringLiteral("name"), QStringLiteral("Сайт")},
+                                                            {QStringLiteral("defaultRate"), 100},
+                                                            {QStringLiteral("items"), items}});
         return Project::fromJson(p);
     }
     QString patchPath(const ProjectEditorViewModel &vm) const { return QStringLiteral("projects/") + vm.projectId(); }
@@ -126,13 +127,13 @@ private Q_SLOTS:
         const auto text = [](const QString &s) { return std::optional<QString>(s); };
         QTest::newRow("line break kept") << QStringLiteral(" \tСайт\n\t") << QString() << QString()
                                          << QStringLiteral("Сайт\n") << absent << absent << ProjectTypeOption::OneTime;
-        QTest::newRow("client of blanks absent") << QStringLiteral("Сайт") << QStringLiteral(" \t ") << QStringLiteral(" ")
-                                                 << QStringLiteral("Сайт") << absent << text(QStringLiteral(" "))
-                                                 << ProjectTypeOption::Iterative;
-        QTest::newRow("client trimmed, description not") << QStringLiteral("Сайт") << QStringLiteral(" ООО\t")
-                                                         << QStringLiteral(" Описание ") << QStringLiteral("Сайт")
-                                                         << text(QStringLiteral("ООО")) << text(QStringLiteral(" Описание "))
-                                                         << ProjectTypeOption::OneTime;
+        QTest::newRow("client of blanks absent")
+            << QStringLiteral("Сайт") << QStringLiteral(" \t ") << QStringLiteral(" ") << QStringLiteral("Сайт")
+            << absent << text(QStringLiteral(" ")) << ProjectTypeOption::Iterative;
+        QTest::newRow("client trimmed, description not")
+            << QStringLiteral("Сайт") << QStringLiteral(" ООО\t") << QStringLiteral(" Описание ")
+            << QStringLiteral("Сайт") << text(QStringLiteral("ООО")) << text(QStringLiteral(" Описание "))
+            << ProjectTypeOption::OneTime;
     }
     void requestBody()
     {
@@ -224,11 +225,13 @@ private Q_SLOTS:
     {
         QTest::addColumn<BackendReply>("reply");
         QTest::addColumn<QString>("message");
-        QTest::newRow("message list")
-            << BackendReply::json(400, QJsonObject{{"message", QJsonArray{"name too long", "rate invalid"}}})
-            << QStringLiteral("name too long, rate invalid");
-        QTest::newRow("server error without body") << BackendReply::empty(500) << QStringLiteral("Ошибка сервера (500)");
-        QTest::newRow("empty message") << BackendReply::message(400, QString()) << QStringLiteral("Не удалось сохранить");
+        QTest::newRow("message list") << BackendReply::json(
+            400, QJsonObject{{"message", QJsonArray{"name too long", "rate invalid"}}})
+                                      << QStringLiteral("name too long, rate invalid");
+        QTest::newRow("server error without body")
+            << BackendReply::empty(500) << QStringLiteral("Ошибка сервера (500)");
+        QTest::newRow("empty message") << BackendReply::message(400, QString())
+                                       << QStringLiteral("Не удалось сохранить");
     }
     void failures()
     {
@@ -265,17 +268,21 @@ private Q_SLOTS:
         QTest::addColumn<ProjectTypeOption>("type");
         QTest::newRow("none: reloaded") << Edit([](auto &) {}) << QStringLiteral("saved") << QStringLiteral("С сервера")
                                         << false << ProjectTypeOption::OneTime;
-        QTest::newRow("name") << Edit([](auto &vm) { vm.setName(QStringLiteral("Во время")); }) << QStringLiteral("idle")
-                              << QStringLiteral("Во время") << true << ProjectTypeOption::OneTime;
+        QTest::newRow("name") << Edit([](auto &vm) { vm.setName(QStringLiteral("Во время")); })
+                              << QStringLiteral("idle") << QStringLiteral("Во время") << true
+                              << ProjectTypeOption::OneTime;
         QTest::newRow("a line") << Edit([](auto &vm) {
             vm.updateItem(vm.items().first().id, [](EditableEstimateItem &item) { item.hours = 9; });
-        }) << QStringLiteral("idle") << QStringLiteral("Сайт") << true << ProjectTypeOption::OneTime;
+        }) << QStringLiteral("idle")
+                                << QStringLiteral("Сайт") << true << ProjectTypeOption::OneTime;
         QTest::newRow("type only") << Edit([](auto &vm) { vm.setProjectTypeOption(ProjectTypeOption::Iterative); })
-                                   << QStringLiteral("idle") << QStringLiteral("Сайт") << false << ProjectTypeOption::Iterative;
+                                   << QStringLiteral("idle") << QStringLiteral("Сайт") << false
+                                   << ProjectTypeOption::Iterative;
         QTest::newRow("name and back: reloaded") << Edit([](auto &vm) {
             vm.setName(QStringLiteral("Во время"));
             vm.setName(QStringLiteral("Сайт"));
-        }) << QStringLiteral("saved") << QStringLiteral("С сервера") << false << ProjectTypeOption::OneTime;
+        }) << QStringLiteral("saved") << QStringLiteral("С сервера")
+                                                 << false << ProjectTypeOption::OneTime;
     }
     void editsDuringSave()
     {

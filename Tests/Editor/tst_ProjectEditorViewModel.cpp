@@ -114,7 +114,9 @@ private Q_SLOTS:
         QTest::addColumn<double>("defaultRate");
         QTest::addColumn<QList<double>>("rates");
         QTest::addColumn<QList<double>>("hours");
-        const auto l = [](double hours, double rate) { return Line{QStringLiteral("a"), QStringLiteral("be"), hours, rate}; };
+        const auto l = [](double hours, double rate) {
+            return Line{QStringLiteral("a"), QStringLiteral("be"), hours, rate};
+        };
         const std::optional<double> none;
         QTest::newRow("no rate, no lines") << QList<Line>{} << none << 50.0 << QList<double>{} << QList<double>{};
         QTest::newRow("no rate: the first line's, even 0")
@@ -124,9 +126,8 @@ private Q_SLOTS:
         QTest::newRow("zero, negative and NaN rates take the default")
             << QList<Line>{l(1, 0), l(1, -1), l(1, notANumber), l(1, 30)} << std::optional<double>(90) << 90.0
             << QList<double>{90, 90, 90, 30} << QList<double>{1, 1, 1, 1};
-        QTest::newRow("hours not clamped")
-            << QList<Line>{l(-3, 10), l(0.5, 10)} << std::optional<double>(10) << 10.0 << QList<double>{10, 10}
-            << QList<double>{-3, 0.5};
+        QTest::newRow("hours not clamped") << QList<Line>{l(-3, 10), l(0.5, 10)} << std::optional<double>(10) << 10.0
+                                           << QList<double>{10, 10} << QList<double>{-3, 0.5};
         QTest::newRow("stored default rate kept when negative")
             << QList<Line>{l(1, 0)} << std::optional<double>(-4) << -4.0 << QList<double>{-4} << QList<double>{1};
     }
@@ -154,8 +155,10 @@ private Q_SLOTS:
     {
         QTest::addColumn<std::optional<QString>>("projectType");
         QTest::addColumn<ProjectTypeOption>("expected");
-        QTest::newRow("iterative") << std::optional<QString>(QStringLiteral("iterative")) << ProjectTypeOption::Iterative;
-        QTest::newRow("other case") << std::optional<QString>(QStringLiteral("Iterative")) << ProjectTypeOption::OneTime;
+        QTest::newRow("iterative") << std::optional<QString>(QStringLiteral("iterative"))
+                                   << ProjectTypeOption::Iterative;
+        QTest::newRow("other case") << std::optional<QString>(QStringLiteral("Iterative"))
+                                    << ProjectTypeOption::OneTime;
         QTest::newRow("padded") << std::optional<QString>(QStringLiteral("iterative ")) << ProjectTypeOption::OneTime;
         QTest::newRow("absent") << std::optional<QString>() << ProjectTypeOption::OneTime;
         QTest::newRow("one_time") << std::optional<QString>(QStringLiteral("one_time")) << ProjectTypeOption::OneTime;
@@ -164,7 +167,8 @@ private Q_SLOTS:
     {
         QFETCH(std::optional<QString>, projectType);
         QFETCH(ProjectTypeOption, expected);
-        const EstimateCatalogLoader::ScopedCatalogOverride catalog(QStringLiteral(TESSMARK_TEST_DATA "/catalog/lookup.json"));
+        const EstimateCatalogLoader::ScopedCatalogOverride catalog(
+            QStringLiteral(TESSMARK_TEST_DATA "/catalog/lookup.json"));
         Project p = project({{QStringLiteral("API"), QStringLiteral("backend"), 2, 10},
                              {QStringLiteral("Тесты"), QStringLiteral("qa"), 1, 10}});
         p.projectType = projectType;
@@ -195,8 +199,10 @@ private Q_SLOTS:
         QTest::addColumn<Edit>("edit");
         QTest::addColumn<bool>("dirty");
         QTest::addColumn<int>("notifications");
-        QTest::newRow("type only") << Edit([](auto &vm) { vm.setProjectTypeOption(ProjectTypeOption::Iterative); }) << false << 0;
-        QTest::newRow("group mode only") << Edit([](auto &vm) { vm.setGroupMode(EstimateGroupMode::HoursDesc); }) << false << 0;
+        QTest::newRow("type only") << Edit([](auto &vm) { vm.setProjectTypeOption(ProjectTypeOption::Iterative); })
+                                   << false << 0;
+        QTest::newRow("group mode only") << Edit([](auto &vm) { vm.setGroupMode(EstimateGroupMode::HoursDesc); })
+                                         << false << 0;
         QTest::newRow("name and back") << Edit([](auto &vm) {
             vm.setName(QStringLiteral("Другое"));
             vm.setName(QStringLiteral("Сайт"));
@@ -248,14 +254,15 @@ private Q_SLOTS:
         QTest::addColumn<bool>("markedDirty");
         const QStringList all{"a", "b", "a2"};
         const QList<double> rates{10, 20, 30};
-        QTest::newRow("update of an unknown line")
-            << Edit([](auto &vm) { vm.updateItem(QUuid::createUuid(), [](EditableEstimateItem &item) { item.title = "x"; }); })
-            << all << rates << false;
+        QTest::newRow("update of an unknown line") << Edit([](auto &vm) {
+            vm.updateItem(QUuid::createUuid(), [](EditableEstimateItem &item) { item.title = "x"; });
+        }) << all << rates << false;
         QTest::newRow("update changes the first line of the identity") << Edit([](auto &vm) {
             vm.updateItem(vm.items().at(0).id, [](EditableEstimateItem &item) { item.title = QStringLiteral("x"); });
         }) << QStringList{"x", "b", "a2"} << rates << true;
         QTest::newRow("delete removes every line of the identity")
-            << Edit([](auto &vm) { vm.deleteItem(vm.items().at(0).id); }) << QStringList{"b"} << QList<double>{20} << true;
+            << Edit([](auto &vm) { vm.deleteItem(vm.items().at(0).id); }) << QStringList{"b"} << QList<double>{20}
+            << true;
         QTest::newRow("delete of an unknown line still counts")
             << Edit([](auto &vm) { vm.deleteLine(QUuid::createUuid().toString()); }) << all << rates << true;
         QTest::newRow("default rate to unlocked lines")
@@ -304,14 +311,17 @@ private Q_SLOTS:
     {
         QFETCH(bool, replace);
         QFETCH(QStringList, titles);
-        const EstimateCatalogLoader::ScopedCatalogOverride catalog(QStringLiteral(TESSMARK_TEST_DATA "/catalog/lookup.json"));
+        const EstimateCatalogLoader::ScopedCatalogOverride catalog(
+            QStringLiteral(TESSMARK_TEST_DATA "/catalog/lookup.json"));
         ProjectEditorViewModel vm(project({{QStringLiteral("old"), QStringLiteral("be"), 1, 10}}, 10), nullptr);
         EstimateTemplate t;
         t.defaultRate = 75;
-        t.items = {EstimateTemplateItem{QStringLiteral("API"), QStringLiteral("d"), QStringLiteral("backend"), 4, 0, true},
-                   EstimateTemplateItem{QStringLiteral("UI"), std::nullopt, QStringLiteral("fe"), -2, 120, false}};
+        t.items = {
+            EstimateTemplateItem{QStringLiteral("API"), QStringLiteral("d"), QStringLiteral("backend"), 4, 0, true},
+            EstimateTemplateItem{QStringLiteral("UI"), std::nullopt, QStringLiteral("fe"), -2, 120, false}};
         QList<double> ratesWhenLinesChanged;
-        connect(&vm, &ProjectEditorViewModel::itemsChanged, &vm, [&] { ratesWhenLinesChanged.append(vm.defaultRate()); });
+        connect(&vm, &ProjectEditorViewModel::itemsChanged, &vm,
+                [&] { ratesWhenLinesChanged.append(vm.defaultRate()); });
         vm.applyTemplate(t, replace);
         QCOMPARE(ratesWhenLinesChanged, QList<double>{75}); // the rate is set before the lines
         QCOMPARE(EditorSamples::titles(vm.items()), titles);
@@ -389,22 +399,29 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("subtitles");
         QTest::newRow("no lines") << QList<Line>{} << QStringList{} << QStringList{} << QStringList{};
         QTest::newRow("ascending, list order within")
-            << QList<Line>{{"q", "qa", 1, 10}, {"b1", "backend", 2, 10}, {"d", "design", 1, 10}, {"b2", "backend", 1, 10}}
+            << QList<Line>{{"q", "qa", 1, 10},
+                           {"b1", "backend", 2, 10},
+                           {"d", "design", 1, 10},
+                           {"b2", "backend", 1, 10}}
             << QStringList{"backend", "design", "qa"} << QStringList{"b1", "b2", "d", "q"}
             << QStringList{"3.0 ч · " + money(30), "1.0 ч · " + money(10), "1.0 ч · " + money(10)};
-        QTest::newRow("scalar order, not locale order") << QList<Line>{{"a", "a", 1, 1}, {"Z", "Z", 1, 1}}
-            << QStringList{"Z", "a"} << QStringList{"Z", "a"}
+        QTest::newRow("scalar order, not locale order")
+            << QList<Line>{{"a", "a", 1, 1}, {"Z", "Z", 1, 1}} << QStringList{"Z", "a"} << QStringList{"Z", "a"}
             << QStringList{"1.0 ч · " + money(1), "1.0 ч · " + money(1)};
         QTest::newRow("scalar order, not UTF-16 order")
             << QList<Line>{{"emoji", QStringLiteral("\U0001F600"), 1, 1}, {"wide", QStringLiteral("\uFF21"), 1, 1}}
             << QStringList{QStringLiteral("\uFF21"), QStringLiteral("\U0001F600")} << QStringList{"wide", "emoji"}
             << QStringList{"1.0 ч · " + money(1), "1.0 ч · " + money(1)};
         QTest::newRow("negative and NaN factors add nothing")
-            << QList<Line>{{"a", "be", -3, 100}, {"b", "be", 2, -5}, {"c", "be", notANumber, 1}, {"d", "be", 1, notANumber}}
+            << QList<Line>{{"a", "be", -3, 100},
+                           {"b", "be", 2, -5},
+                           {"c", "be", notANumber, 1},
+                           {"d", "be", 1, notANumber}}
             << QStringList{"be"} << QStringList{"a", "b", "c", "d"} << QStringList{"3.0 ч · " + money(0)};
         // 0.2501 h would be 0.25 ("0.2") rounded; 2.5049 would be 2.5 (money 2) rounded.
-        QTest::newRow("sums not rounded") << QList<Line>{{"a", "be", 0.25, 10.0196}, {"b", "be", 0.0001, 0}}
-            << QStringList{"be"} << QStringList{"a", "b"} << QStringList{"0.3 ч · " + money(3)};
+        QTest::newRow("sums not rounded")
+            << QList<Line>{{"a", "be", 0.25, 10.0196}, {"b", "be", 0.0001, 0}} << QStringList{"be"}
+            << QStringList{"a", "b"} << QStringList{"0.3 ч · " + money(3)};
     }
     void categorySections()
     {
@@ -434,15 +451,23 @@ private Q_SLOTS:
             << EstimateGroupMode::CostDesc << QList<Line>{{"a", "x", 2, 10}, {"b", "y", -3, 100}, {"c", "x", 1, 5}}
             << QStringList{"a", "c", "b"} << QStringLiteral("По стоимости") << QStringLiteral("3 строк");
         QTest::newRow("cost, equal keys keep list order")
-            << EstimateGroupMode::CostDesc << QList<Line>{{"a", "x", 1, 10}, {"b", "y", 2, 5}, {"c", "x", 5, 2}, {"d", "x", 1, 20}}
+            << EstimateGroupMode::CostDesc
+            << QList<Line>{{"a", "x", 1, 10}, {"b", "y", 2, 5}, {"c", "x", 5, 2}, {"d", "x", 1, 20}}
             << QStringList{"d", "a", "b", "c"} << QStringLiteral("По стоимости") << QStringLiteral("4 строк");
         QTest::newRow("cost, NaN is the smallest, stable")
             << EstimateGroupMode::CostDesc
-            << QList<Line>{{"n1", "x", notANumber, 1}, {"b", "x", 1, 1}, {"n2", "x", 1, notANumber}, {"neg", "x", -1, 1}, {"d", "x", 2, 1}}
+            << QList<Line>{{"n1", "x", notANumber, 1},
+                           {"b", "x", 1, 1},
+                           {"n2", "x", 1, notANumber},
+                           {"neg", "x", -1, 1},
+                           {"d", "x", 2, 1}}
             << QStringList{"d", "b", "neg", "n1", "n2"} << QStringLiteral("По стоимости") << QStringLiteral("5 строк");
         QTest::newRow("hours, NaN below minus infinity")
             << EstimateGroupMode::HoursDesc
-            << QList<Line>{{"n", "x", notANumber, 1}, {"inf", "x", -qInf(), 1}, {"one", "x", 1, 1}, {"n2", "x", notANumber, 9}}
+            << QList<Line>{{"n", "x", notANumber, 1},
+                           {"inf", "x", -qInf(), 1},
+                           {"one", "x", 1, 1},
+                           {"n2", "x", notANumber, 9}}
             << QStringList{"one", "inf", "n", "n2"} << QStringLiteral("По часам") << QStringLiteral("4 строк");
         QTest::newRow("one line") << EstimateGroupMode::HoursDesc << QList<Line>{{"a", "x", 1, 1}} << QStringList{"a"}
                                   << QStringLiteral("По часам") << QStringLiteral("1 строк");
@@ -482,8 +507,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("hours");
         QTest::addColumn<double>("money");
         QTest::newRow("no lines") << QList<Line>{} << QStringLiteral("0.0") << 0.0;
-        QTest::newRow("rounded sum: 2 x 0.333") << QList<Line>{{"a", "x", 0.333, 0}, {"b", "y", 0.333, 0}}
-                                                << QStringLiteral("0.7") << 0.0;
+        QTest::newRow("rounded sum: 2 x 0.333")
+            << QList<Line>{{"a", "x", 0.333, 0}, {"b", "y", 0.333, 0}} << QStringLiteral("0.7") << 0.0;
         // 0.2501 h and 2.5049 are 0.25 ("0.2") and 2.5 (money 2) once rounded.
         QTest::newRow("rounded before formatting")
             << QList<Line>{{"a", "x", 0.25, 10.0196}, {"b", "x", 0.0001, 0}} << QStringLiteral("0.2") << 2.5;
@@ -537,7 +562,8 @@ private Q_SLOTS:
             << mixed << QStringLiteral("backend") << QList<int>{1} << 0 << QStringList{"b2", "b1", "q"};
         QTest::newRow("destination counts positions before the move")
             << three << QStringLiteral("be") << QList<int>{0} << 2 << QStringList{"b", "a", "c", "x"};
-        QTest::newRow("to the end") << three << QStringLiteral("be") << QList<int>{0} << 3 << QStringList{"b", "c", "a", "x"};
+        QTest::newRow("to the end") << three << QStringLiteral("be") << QList<int>{0} << 3
+                                    << QStringList{"b", "c", "a", "x"};
         QTest::newRow("several, in their order")
             << three << QStringLiteral("be") << QList<int>{2, 0} << 2 << QStringList{"b", "a", "c", "x"};
         QTest::newRow("in place still regroups")
@@ -583,26 +609,33 @@ private Q_SLOTS:
         const QList<int> none;
         QTest::newRow("hours of one line") << EstimateGroupMode::Category << Edit([](auto &vm) {
             vm.updateItem(vm.items().at(2).id, [](EditableEstimateItem &item) { item.hours = 5; });
-        }) << QStringList{"changed", "changed"} << QList<int>{2, 2, 1, 2} << true; // the line, then its section's rows
+        }) << QStringList{"changed", "changed"}
+                                           << QList<int>{2, 2, 1, 2} << true; // the line, then its section's rows
         QTest::newRow("title of one line") << EstimateGroupMode::Category << Edit([](auto &vm) {
             vm.updateItem(vm.items().at(0).id, [](EditableEstimateItem &item) { item.title = QStringLiteral("t"); });
-        }) << QStringList{"changed"} << QList<int>{0, 0} << false;
+        }) << QStringList{"changed"} << QList<int>{0, 0}
+                                           << false;
         QTest::newRow("category of one line") << EstimateGroupMode::Category << Edit([](auto &vm) {
-            vm.updateItem(vm.items().at(1).id, [](EditableEstimateItem &item) { item.category = QStringLiteral("ab"); });
-        }) << QStringList{"moved", "changed", "changed", "changed"} << QList<int>{0, 0, 0, 0, 2, 2} << true;
-        QTest::newRow("delete") << EstimateGroupMode::Category << Edit([](auto &vm) { vm.deleteItem(vm.items().at(2).id); })
+            vm.updateItem(vm.items().at(1).id,
+                          [](EditableEstimateItem &item) { item.category = QStringLiteral("ab"); });
+        }) << QStringList{"moved", "changed", "changed", "changed"}
+                                              << QList<int>{0, 0, 0, 0, 2, 2} << true;
+        QTest::newRow("delete") << EstimateGroupMode::Category
+                                << Edit([](auto &vm) { vm.deleteItem(vm.items().at(2).id); })
                                 << QStringList{"removed", "changed"} << QList<int>{1, 1} << true;
         QTest::newRow("append") << EstimateGroupMode::Category << Edit([](auto &vm) {
             QList<EditableEstimateItem> items = vm.items();
             items.append(editable({"n", "zz", 1, 1}));
             vm.setItems(items);
-        }) << QStringList{"inserted"} << none << true;
-        QTest::newRow("move within a section") << EstimateGroupMode::Category
-                                               << Edit([](auto &vm) { vm.moveItems(QStringLiteral("fe"), {1}, 0); })
-                                               << QStringList{"moved"} << none << false;
+        }) << QStringList{"inserted"}
+                                << none << true;
+        QTest::newRow("move within a section")
+            << EstimateGroupMode::Category << Edit([](auto &vm) { vm.moveItems(QStringLiteral("fe"), {1}, 0); })
+            << QStringList{"moved"} << none << false;
         QTest::newRow("re-sorted by an edit") << EstimateGroupMode::HoursDesc << Edit([](auto &vm) {
             vm.updateItem(vm.items().at(0).id, [](EditableEstimateItem &item) { item.hours = 50; });
-        }) << QStringList{"moved", "changed"} << QList<int>{0, 0} << false;
+        }) << QStringList{"moved", "changed"} << QList<int>{0, 0}
+                                              << false;
         QTest::newRow("group mode") << EstimateGroupMode::Category
                                     << Edit([](auto &vm) { vm.setGroupMode(EstimateGroupMode::CostDesc); })
                                     << QStringList{"reset"} << none << true;
@@ -615,8 +648,8 @@ private Q_SLOTS:
         QFETCH(QList<int>, changedRows);
         QFETCH(bool, headersChanged);
         // Rows by category: be|a, fe|b, fe|c, ge|d; by hours: d, c, b, a.
-        ProjectEditorViewModel vm(project({{"a", "be", 1, 1}, {"b", "fe", 2, 1}, {"c", "fe", 3, 1}, {"d", "ge", 4, 1}}, 1),
-                                  nullptr);
+        ProjectEditorViewModel vm(
+            project({{"a", "be", 1, 1}, {"b", "fe", 2, 1}, {"c", "fe", 3, 1}, {"d", "ge", 4, 1}}, 1), nullptr);
         vm.setGroupMode(mode);
         QAbstractItemModelTester tester(vm.sections(), QAbstractItemModelTester::FailureReportingMode::QtTest);
         QStringList seen;
@@ -688,9 +721,12 @@ private Q_SLOTS:
         QVERIFY2(object, qPrintable(component.errorString()));
         auto *vm = qobject_cast<ProjectEditorViewModel *>(object.get());
         QVERIFY(vm);
-        QMetaObject::invokeMethod(vm, "loadProject", Q_ARG(QVariant, QVariant::fromValue(project(
-            {{QStringLiteral("a"), QStringLiteral("be"), 1, 1}, {QStringLiteral("b"), QStringLiteral("be"), 2, 1},
-             {QStringLiteral("c"), QStringLiteral("fe"), 3, 1}}))));
+        QMetaObject::invokeMethod(
+            vm, "loadProject",
+            Q_ARG(QVariant,
+                  QVariant::fromValue(project({{QStringLiteral("a"), QStringLiteral("be"), 1, 1},
+                                               {QStringLiteral("b"), QStringLiteral("be"), 2, 1},
+                                               {QStringLiteral("c"), QStringLiteral("fe"), 3, 1}}))));
         const auto evaluate = [&](const QString &code) {
             QQmlExpression expression(engine.contextForObject(vm), vm, code);
             const QVariant value = expression.evaluate();

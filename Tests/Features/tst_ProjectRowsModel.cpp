@@ -89,23 +89,23 @@ private Q_SLOTS:
         QTest::newRow("unchanged") << abc << abc << QList<int>{} << QList<int>{0, 0, 0, 0, 0};
         QTest::newRow("one renamed") << abc << QStringList{"a", "b=Bee", "c"} << QList<int>{1}
                                      << QList<int>{0, 0, 0, 0, 0};
-        QTest::newRow("one added on top") << abc << QStringList{"d", "a", "b", "c"} << QList<int>{}
-                                          << QList<int>{0, 1, 0, 0, 1};
-        QTest::newRow("two added at the end") << abc << QStringList{"a", "b", "c", "d", "e"} << QList<int>{}
-                                              << QList<int>{0, 1, 0, 0, 1};
+        QTest::newRow("one added on top")
+            << abc << QStringList{"d", "a", "b", "c"} << QList<int>{} << QList<int>{0, 1, 0, 0, 1};
+        QTest::newRow("two added at the end")
+            << abc << QStringList{"a", "b", "c", "d", "e"} << QList<int>{} << QList<int>{0, 1, 0, 0, 1};
         QTest::newRow("one removed") << abc << QStringList{"a", "c"} << QList<int>{} << QList<int>{0, 0, 1, 0, 1};
-        QTest::newRow("two apart removed") << QStringList{"a", "b", "c", "d"} << QStringList{"b", "d"} << QList<int>{}
-                                           << QList<int>{0, 0, 2, 0, 1};
-        QTest::newRow("saved one moves up") << abc << QStringList{"c=Cee", "a", "b"} << QList<int>{0}
-                                            << QList<int>{0, 0, 0, 1, 0};
+        QTest::newRow("two apart removed")
+            << QStringList{"a", "b", "c", "d"} << QStringList{"b", "d"} << QList<int>{} << QList<int>{0, 0, 2, 0, 1};
+        QTest::newRow("saved one moves up")
+            << abc << QStringList{"c=Cee", "a", "b"} << QList<int>{0} << QList<int>{0, 0, 0, 1, 0};
         QTest::newRow("first moves to the end") << QStringList{"a", "b", "c", "d"} << QStringList{"b", "c", "d", "a"}
                                                 << QList<int>{} << QList<int>{0, 0, 0, 1, 0};
-        QTest::newRow("reversed") << QStringList{"a", "b", "c", "d"} << QStringList{"d", "c", "b", "a"}
-                                  << QList<int>{} << QList<int>{0, 0, 0, 3, 0};
-        QTest::newRow("added, removed and renamed") << abc << QStringList{"d", "c=Cee", "a"} << QList<int>{1}
-                                                    << QList<int>{0, 1, 1, 1, 0};
-        QTest::newRow("replaced wholesale") << abc << QStringList{"x", "y"} << QList<int>{}
-                                            << QList<int>{1, 0, 0, 0, 1};
+        QTest::newRow("reversed") << QStringList{"a", "b", "c", "d"} << QStringList{"d", "c", "b", "a"} << QList<int>{}
+                                  << QList<int>{0, 0, 0, 3, 0};
+        QTest::newRow("added, removed and renamed")
+            << abc << QStringList{"d", "c=Cee", "a"} << QList<int>{1} << QList<int>{0, 1, 1, 1, 0};
+        QTest::newRow("replaced wholesale")
+            << abc << QStringList{"x", "y"} << QList<int>{} << QList<int>{1, 0, 0, 0, 1};
         QTest::newRow("from empty") << QStringList{} << abc << QList<int>{} << QList<int>{0, 1, 0, 0, 1};
         QTest::newRow("to empty") << abc << QStringList{} << QList<int>{} << QList<int>{0, 0, 1, 0, 1};
     }

@@ -69,9 +69,11 @@ private Q_SLOTS:
 
         QQmlEngine engine;
         engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
-        QQmlComponent component(&engine, QUrl(QStringLiteral("qrc:/qt/qml/Tessmark/Features/Projects/ProjectsListView.qml")));
-        std::unique_ptr<QObject> root(component.createWithInitialProperties(
-            {{QStringLiteral("projectsService"), QVariant::fromValue(&service)}, {QStringLiteral("isGuest"), isGuest}}));
+        QQmlComponent component(&engine,
+                                QUrl(QStringLiteral("qrc:/qt/qml/Tessmark/Features/Projects/ProjectsListView.qml")));
+        std::unique_ptr<QObject> root(
+            component.createWithInitialProperties({{QStringLiteral("projectsService"), QVariant::fromValue(&service)},
+                                                   {QStringLiteral("isGuest"), isGuest}}));
         auto *list = qobject_cast<QQuickItem *>(root.get());
         QVERIFY2(list, qPrintable(component.errorString()));
         QQuickWindow window;

@@ -20,14 +20,18 @@ private:
     {
         return GenerateEstimateRequest{QStringLiteral("Магазин"), QStringLiteral("Каталог, корзина, оплата"), mode};
     }
-    void answer(BackendReply reply) { m_backend->setOverride(QStringLiteral("POST"), QStringLiteral("ai/generate"), std::move(reply)); }
+    void answer(BackendReply reply)
+    {
+        m_backend->setOverride(QStringLiteral("POST"), QStringLiteral("ai/generate"), std::move(reply));
+    }
 
 private Q_SLOTS:
     void init()
     {
         m_backend = std::make_unique<TestBackend>();
         QVERIFY(m_backend->start() != 0);
-        const QString owner = m_backend->data().addAccount(QStringLiteral("ai@example.test"), QStringLiteral("secret-1")).id;
+        const QString owner =
+            m_backend->data().addAccount(QStringLiteral("ai@example.test"), QStringLiteral("secret-1")).id;
         m_token = m_backend->data().issueToken(owner);
         m_api = std::make_unique<APIClient>(m_backend->baseUrl());
         m_api->setTokenProvider([this] { return m_token; });
@@ -63,11 +67,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("error"); // empty: none; "~" prefix: starts with
 
         QTest::newRow("empty list") << 200 << QByteArray(R"({"items":[]})") << 0 << "";
-        QTest::newRow("line missing rate") << 200 << QByteArray(R"({"items":[{"title":"a","description":"b","category":"c","hours":1}]})")
-                                           << -1 << "~Ошибка разбора ответа: keyNotFound";
+        QTest::newRow("line missing rate")
+            << 200 << QByteArray(R"({"items":[{"title":"a","description":"b","category":"c","hours":1}]})") << -1
+            << "~Ошибка разбора ответа: keyNotFound";
         QTest::newRow("no items key") << 200 << QByteArray("{}") << -1 << "~Ошибка разбора ответа: keyNotFound";
-        QTest::newRow("validation list") << 400 << QByteArray(R"({"message":["requirements should not be empty"]})") << -1
-                                         << "requirements should not be empty";
+        QTest::newRow("validation list") << 400 << QByteArray(R"({"message":["requirements should not be empty"]})")
+                                         << -1 << "requirements should not be empty";
         QTest::newRow("server error") << 502 << QByteArray() << -1 << "Ошибка сервера (502)";
         QTest::newRow("unauthorized") << 401 << QByteArray() << -1 << "Сессия истекла. Войдите снова.";
     }

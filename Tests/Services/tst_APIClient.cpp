@@ -10,7 +10,8 @@
 namespace {
 
 // A record of the smallest shape, to see the decoding paths of the client.
-struct Named {
+struct Named
+{
     QString name;
     static Named fromJson(const QJsonValue &value, const QString &path = {})
     {
@@ -60,15 +61,33 @@ private Q_SLOTS:
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("expected"); // empty: no URL
 
-        QTest::newRow("plain") << "http://h/api" << "projects" << "http://h/api/projects";
-        QTest::newRow("slashes on both sides") << "http://h/api/" << "/projects/" << "http://h/api/projects";
-        QTest::newRow("many slashes") << "http://h/api///" << "///projects/p-1///" << "http://h/api/projects/p-1";
-        QTest::newRow("query kept") << "http://h/api/" << "projects?view=full" << "http://h/api/projects?view=full";
-        QTest::newRow("identifier with slash and ?") << "http://h/api" << "projects/payments/a/b?c" << "http://h/api/projects/payments/a/b?c";
-        QTest::newRow("escaped query unchanged") << "http://h" << "auth/verify-email?token=a%20b+c" << "http://h/auth/verify-email?token=a%20b+c";
-        QTest::newRow("empty path") << "http://h/api" << "" << "";
-        QTest::newRow("slashes only") << "http://h/api" << "///" << "";
-        QTest::newRow("blank in path") << "http://h/api" << "projects/a b" << "";
+        QTest::newRow("plain") << "http://h/api"
+                               << "projects"
+                               << "http://h/api/projects";
+        QTest::newRow("slashes on both sides") << "http://h/api/"
+                                               << "/projects/"
+                                               << "http://h/api/projects";
+        QTest::newRow("many slashes") << "http://h/api///"
+                                      << "///projects/p-1///"
+                                      << "http://h/api/projects/p-1";
+        QTest::newRow("query kept") << "http://h/api/"
+                                    << "projects?view=full"
+                                    << "http://h/api/projects?view=full";
+        QTest::newRow("identifier with slash and ?") << "http://h/api"
+                                                     << "projects/payments/a/b?c"
+                                                     << "http://h/api/projects/payments/a/b?c";
+        QTest::newRow("escaped query unchanged") << "http://h"
+                                                 << "auth/verify-email?token=a%20b+c"
+                                                 << "http://h/auth/verify-email?token=a%20b+c";
+        QTest::newRow("empty path") << "http://h/api"
+                                    << ""
+                                    << "";
+        QTest::newRow("slashes only") << "http://h/api"
+                                      << "///"
+                                      << "";
+        QTest::newRow("blank in path") << "http://h/api"
+                                       << "projects/a b"
+                                       << "";
     }
     void joinsPaths()
     {
@@ -109,11 +128,14 @@ private Q_SLOTS:
         if (!storedToken.isEmpty())
             m_token = storedToken;
         int providerCalls = 0;
-        m_client->setTokenProvider([&] { ++providerCalls; return m_token; });
+        m_client->setTokenProvider([&] {
+            ++providerCalls;
+            return m_token;
+        });
         m_backend.setOverride(method, QStringLiteral("echo/x"), BackendReply::json(200, QJsonObject{}));
         const QJsonObject body{{QStringLiteral("name"), QStringLiteral("Сайт")}, {QStringLiteral("rate"), 2.5}};
-        await(m_client->requestData(method, QStringLiteral("echo/x"), withBody ? std::optional<QJsonValue>(body) : std::nullopt,
-                                    authorized));
+        await(m_client->requestData(method, QStringLiteral("echo/x"),
+                                    withBody ? std::optional<QJsonValue>(body) : std::nullopt, authorized));
 
         QCOMPARE(m_backend.requests().size(), 1);
         const RecordedRequest &sent = m_backend.requests().first();
@@ -156,27 +178,36 @@ private Q_SLOTS:
 
         const QByteArray empty;
         QTest::newRow("404 without body") << 404 << empty << true << "Не найдено: %1/things/t-1";
-        QTest::newRow("404 message null") << 404 << QByteArray(R"({"message":null})") << true << "Не найдено: %1/things/t-1";
-        QTest::newRow("404 with message") << 404 << QByteArray(R"({"message":"Проект не найден"})") << true << "Проект не найден";
+        QTest::newRow("404 message null")
+            << 404 << QByteArray(R"({"message":null})") << true << "Не найдено: %1/things/t-1";
+        QTest::newRow("404 with message")
+            << 404 << QByteArray(R"({"message":"Проект не найден"})") << true << "Проект не найден";
         QTest::newRow("500 without body") << 500 << empty << true << "Ошибка сервера (500)";
-        QTest::newRow("500 with HTML") << 500 << QByteArray("<html><body>Bad gateway</body></html>") << true << "Ошибка сервера (500)";
+        QTest::newRow("500 with HTML") << 500 << QByteArray("<html><body>Bad gateway</body></html>") << true
+                                       << "Ошибка сервера (500)";
         QTest::newRow("500 body null") << 500 << QByteArray("null") << true << "Ошибка сервера (500)";
-        QTest::newRow("400 message list") << 400 << QByteArray(R"({"message":["email must be an email","password too short"]})")
-                                          << true << "email must be an email, password too short";
-        QTest::newRow("400 list with a number") << 400 << QByteArray(R"({"message":["a",1]})") << true << "Ошибка сервера (400)";
-        QTest::newRow("400 message is a number") << 400 << QByteArray(R"({"message":5})") << true << "Ошибка сервера (400)";
-        QTest::newRow("400 message is an object") << 400 << QByteArray(R"({"message":{"a":1}})") << true << "Ошибка сервера (400)";
-        QTest::newRow("404 message is an object") << 404 << QByteArray(R"({"message":{"a":1}})") << true << "Не найдено: %1/things/t-1";
-        QTest::newRow("401 without token, message is an object") << 401 << QByteArray(R"({"message":{"a":1}})") << false
-                                                                 << "Неверный email или пароль";
+        QTest::newRow("400 message list")
+            << 400 << QByteArray(R"({"message":["email must be an email","password too short"]})") << true
+            << "email must be an email, password too short";
+        QTest::newRow("400 list with a number")
+            << 400 << QByteArray(R"({"message":["a",1]})") << true << "Ошибка сервера (400)";
+        QTest::newRow("400 message is a number")
+            << 400 << QByteArray(R"({"message":5})") << true << "Ошибка сервера (400)";
+        QTest::newRow("400 message is an object")
+            << 400 << QByteArray(R"({"message":{"a":1}})") << true << "Ошибка сервера (400)";
+        QTest::newRow("404 message is an object")
+            << 404 << QByteArray(R"({"message":{"a":1}})") << true << "Не найдено: %1/things/t-1";
+        QTest::newRow("401 without token, message is an object")
+            << 401 << QByteArray(R"({"message":{"a":1}})") << false << "Неверный email или пароль";
         QTest::newRow("400 message is an empty text") << 400 << QByteArray(R"({"message":""})") << true << "";
         QTest::newRow("400 message null") << 400 << QByteArray(R"({"message":null})") << true << "Ошибка сервера (400)";
-        QTest::newRow("400 no message key") << 400 << QByteArray(R"({"error":"Bad"})") << true << "Ошибка сервера (400)";
-        QTest::newRow("401 with token, whatever the body") << 401 << QByteArray(R"({"message":"jwt expired"})") << true
-                                                           << "Сессия истекла. Войдите снова.";
+        QTest::newRow("400 no message key")
+            << 400 << QByteArray(R"({"error":"Bad"})") << true << "Ошибка сервера (400)";
+        QTest::newRow("401 with token, whatever the body")
+            << 401 << QByteArray(R"({"message":"jwt expired"})") << true << "Сессия истекла. Войдите снова.";
         QTest::newRow("401 without token, empty body") << 401 << empty << false << "Неверный email или пароль";
-        QTest::newRow("401 without token, message") << 401 << QByteArray(R"({"message":"Аккаунт заблокирован"})") << false
-                                                    << "Аккаунт заблокирован";
+        QTest::newRow("401 without token, message")
+            << 401 << QByteArray(R"({"message":"Аккаунт заблокирован"})") << false << "Аккаунт заблокирован";
     }
     void failureTexts()
     {
@@ -223,8 +254,10 @@ private Q_SLOTS:
         QTest::newRow("bare null as no value") << QByteArray("null") << false << "none";
         QTest::newRow("null inside spaces") << QByteArray(" null\n") << false << "none";
         QTest::newRow("empty body") << QByteArray() << false << "error:Ошибка разбора ответа: dataCorrupted";
-        QTest::newRow("missing key") << QByteArray(R"({"title":"x"})") << false << "error:Ошибка разбора ответа: keyNotFound";
-        QTest::newRow("wrong kind") << QByteArray(R"({"name":5})") << false << "error:Ошибка разбора ответа: typeMismatch";
+        QTest::newRow("missing key") << QByteArray(R"({"title":"x"})") << false
+                                     << "error:Ошибка разбора ответа: keyNotFound";
+        QTest::newRow("wrong kind") << QByteArray(R"({"name":5})") << false
+                                    << "error:Ошибка разбора ответа: typeMismatch";
         QTest::newRow("HTML") << QByteArray("<html></html>") << false << "error:Ошибка разбора ответа: dataCorrupted";
         QTest::newRow("list") << QByteArray(" [{\"name\":\"a\"}, {\"name\":\"b\"}] ") << true << "a,b";
         QTest::newRow("list with one bad") << QByteArray(R"([{"name":"a"},{"name":1}])") << true << "error:[1].name";
@@ -267,7 +300,8 @@ private Q_SLOTS:
             QStringLiteral("Нет связи с 127.0.0.1. Проверьте интернет и URL API (параметр CMake API_BASE_URL).");
         QTest::newRow("closed port") << "closed" << noConnection;
         QTest::newRow("silence beyond the timeout") << "silence" << noConnection;
-        QTest::newRow("not HTTP") << "file" << "Ошибка сервера (-1)";
+        QTest::newRow("not HTTP") << "file"
+                                  << "Ошибка сервера (-1)";
     }
     void transportFailures()
     {

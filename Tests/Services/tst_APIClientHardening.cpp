@@ -9,7 +9,8 @@
 
 namespace {
 
-const QString noConnection = QStringLiteral("Нет связи с 127.0.0.1. Проверьте интернет и URL API (параметр CMake API_BASE_URL).");
+const QString noConnection =
+    QStringLiteral("Нет связи с 127.0.0.1. Проверьте интернет и URL API (параметр CMake API_BASE_URL).");
 
 QByteArray head(int status, const QByteArray &headers)
 {
@@ -89,12 +90,18 @@ private Q_SLOTS:
         QTest::addColumn<bool>("authorized");
         QTest::addColumn<bool>("sameServer");
 
-        QTest::newRow("302 of a GET with a token") << 302 << "GET" << "projects" << true << false;
-        QTest::newRow("301 of a DELETE with a token") << 301 << "DELETE" << "projects/p-1" << true << false;
-        QTest::newRow("303 of a PATCH with a body") << 303 << "PATCH" << "projects/p-1" << true << false;
-        QTest::newRow("307 of the sign-in") << 307 << "POST" << "auth/login" << false << false;
-        QTest::newRow("308 of the sign-in") << 308 << "POST" << "auth/login" << false << false;
-        QTest::newRow("302 to another path of the same server") << 302 << "GET" << "projects" << true << true;
+        QTest::newRow("302 of a GET with a token") << 302 << "GET"
+                                                   << "projects" << true << false;
+        QTest::newRow("301 of a DELETE with a token") << 301 << "DELETE"
+                                                      << "projects/p-1" << true << false;
+        QTest::newRow("303 of a PATCH with a body") << 303 << "PATCH"
+                                                    << "projects/p-1" << true << false;
+        QTest::newRow("307 of the sign-in") << 307 << "POST"
+                                            << "auth/login" << false << false;
+        QTest::newRow("308 of the sign-in") << 308 << "POST"
+                                            << "auth/login" << false << false;
+        QTest::newRow("302 to another path of the same server") << 302 << "GET"
+                                                                << "projects" << true << true;
     }
     void redirectsAreNotFollowed()
     {
@@ -109,7 +116,8 @@ private Q_SLOTS:
         });
         QVERIFY(elsewhere.start() != 0);
         RawHttpServer backend([&](QTcpSocket *socket, const QByteArray &) {
-            const QUrl target = sameServer ? backend.url(QStringLiteral("api/moved")) : elsewhere.url(QStringLiteral("api/") + path);
+            const QUrl target =
+                sameServer ? backend.url(QStringLiteral("api/moved")) : elsewhere.url(QStringLiteral("api/") + path);
             socket->write(head(status, "Location: " + target.toEncoded() + "\r\nContent-Length: 0\r\n"));
         });
         QVERIFY(backend.start() != 0);
@@ -118,8 +126,9 @@ private Q_SLOTS:
         client.setTokenProvider([] { return QStringLiteral("tok-1"); });
         const QJsonObject credentials{{QStringLiteral("email"), QStringLiteral("a@b.c")},
                                       {QStringLiteral("password"), QStringLiteral("secret-1")}};
-        const std::optional<QJsonValue> body =
-            method == QStringLiteral("POST") || method == QStringLiteral("PATCH") ? std::optional<QJsonValue>(credentials) : std::nullopt;
+        const std::optional<QJsonValue> body = method == QStringLiteral("POST") || method == QStringLiteral("PATCH")
+            ? std::optional<QJsonValue>(credentials)
+            : std::nullopt;
         const auto failure = apiFailure(client.requestData(method, path, body, authorized));
 
         QVERIFY(failure);
@@ -157,7 +166,8 @@ private Q_SLOTS:
         APIClient client{backend.url(QStringLiteral("api"))};
         client.setMaxAnswerBytes(64 * 1024);
         try {
-            const QByteArray answer = await(client.requestData(QStringLiteral("GET"), QStringLiteral("projects"), std::nullopt, false));
+            const QByteArray answer =
+                await(client.requestData(QStringLiteral("GET"), QStringLiteral("projects"), std::nullopt, false));
             QVERIFY2(accepted, "an answer past the cap came back as a success");
             QCOMPARE(answer.size(), size);
         } catch (const APIError &failure) {
@@ -181,7 +191,8 @@ private Q_SLOTS:
         QVERIFY(backend.start() != 0);
         APIClient client{backend.url(QStringLiteral("api"))};
         client.setDeadline(1000);
-        const auto failure = apiFailure(client.requestData(QStringLiteral("GET"), QStringLiteral("projects"), std::nullopt, false));
+        const auto failure =
+            apiFailure(client.requestData(QStringLiteral("GET"), QStringLiteral("projects"), std::nullopt, false));
         QVERIFY2(failure, "the trickling answer came back as a success");
         QCOMPARE(failure->status(), -1);
         QCOMPARE(failure->errorDescription(), noConnection);

@@ -21,14 +21,22 @@ private Q_SLOTS:
         QTest::addColumn<QString>("preference");
         QTest::addColumn<QString>("scheme");
 
-        QTest::newRow("fresh installation") << QVariant() << "system" << "";
-        QTest::newRow("system") << QVariant(QStringLiteral("system")) << "system" << "";
-        QTest::newRow("light") << QVariant(QStringLiteral("light")) << "light" << "light";
-        QTest::newRow("dark") << QVariant(QStringLiteral("dark")) << "dark" << "dark";
-        QTest::newRow("other letter case") << QVariant(QStringLiteral("Dark")) << "system" << "";
-        QTest::newRow("unknown word") << QVariant(QStringLiteral("auto")) << "system" << "";
-        QTest::newRow("empty text") << QVariant(QString()) << "system" << "";
-        QTest::newRow("padded") << QVariant(QStringLiteral(" dark")) << "system" << "";
+        QTest::newRow("fresh installation") << QVariant() << "system"
+                                            << "";
+        QTest::newRow("system") << QVariant(QStringLiteral("system")) << "system"
+                                << "";
+        QTest::newRow("light") << QVariant(QStringLiteral("light")) << "light"
+                               << "light";
+        QTest::newRow("dark") << QVariant(QStringLiteral("dark")) << "dark"
+                              << "dark";
+        QTest::newRow("other letter case") << QVariant(QStringLiteral("Dark")) << "system"
+                                           << "";
+        QTest::newRow("unknown word") << QVariant(QStringLiteral("auto")) << "system"
+                                      << "";
+        QTest::newRow("empty text") << QVariant(QString()) << "system"
+                                    << "";
+        QTest::newRow("padded") << QVariant(QStringLiteral(" dark")) << "system"
+                                << "";
     }
     void storedTextReadsAsPreference()
     {

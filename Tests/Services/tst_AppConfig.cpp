@@ -12,11 +12,12 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("info");
         QTest::addColumn<QString>("expected"); // empty: the program must stop
 
-        QTest::newRow("plain") << QByteArray("{\"API_BASE_URL\":\"https://api.example.test/v1\"}") << "https://api.example.test/v1";
-        QTest::newRow("blanks and line ends around") << QByteArray("{\"API_BASE_URL\":\" \\t https://api.example.test/ \\n\"}")
-                                                     << "https://api.example.test/";
-        QTest::newRow("local address with port") << QByteArray("{\"API_BASE_URL\":\"http://127.0.0.1:8080/api\"}")
-                                                 << "http://127.0.0.1:8080/api";
+        QTest::newRow("plain") << QByteArray("{\"API_BASE_URL\":\"https://api.example.test/v1\"}")
+                               << "https://api.example.test/v1";
+        QTest::newRow("blanks and line ends around")
+            << QByteArray("{\"API_BASE_URL\":\" \\t https://api.example.test/ \\n\"}") << "https://api.example.test/";
+        QTest::newRow("local address with port")
+            << QByteArray("{\"API_BASE_URL\":\"http://127.0.0.1:8080/api\"}") << "http://127.0.0.1:8080/api";
         QTest::newRow("missing key") << QByteArray("{\"version\":\"1\"}") << "";
         QTest::newRow("not a text") << QByteArray("{\"API_BASE_URL\":42}") << "";
         QTest::newRow("empty") << QByteArray("{\"API_BASE_URL\":\"\"}") << "";

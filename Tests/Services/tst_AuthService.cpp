@@ -66,7 +66,7 @@ private Q_SLOTS:
     void restore_data()
     {
         QTest::addColumn<QString>("stored"); // "", "valid" or a token the backend does not know
-        QTest::addColumn<int>("status");     // 0: the backend's own answer
+        QTest::addColumn<int>("status"); // 0: the backend's own answer
         QTest::addColumn<QByteArray>("body");
         QTest::addColumn<bool>("signedIn");
         QTest::addColumn<bool>("tokenKept");
@@ -75,7 +75,8 @@ private Q_SLOTS:
         QTest::newRow("expired token: removed, no sign-out call") << "expired" << 0 << QByteArray() << false << false;
         QTest::newRow("profile is null: no user, token kept") << "valid" << 200 << QByteArray("null") << false << true;
         QTest::newRow("server error: token removed") << "valid" << 500 << QByteArray() << false << false;
-        QTest::newRow("profile of the wrong shape: token removed") << "valid" << 200 << QByteArray(R"({"id":1})") << false << false;
+        QTest::newRow("profile of the wrong shape: token removed")
+            << "valid" << 200 << QByteArray(R"({"id":1})") << false << false;
     }
     void restore()
     {
@@ -112,14 +113,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("error"); // empty: signed in
 
         QTest::newRow("signed in") << password << 0 << QByteArray() << false << "";
-        QTest::newRow("wrong password, backend's message") << "nope-nope" << 0 << QByteArray() << false << "Неверный email или пароль";
+        QTest::newRow("wrong password, backend's message")
+            << "nope-nope" << 0 << QByteArray() << false << "Неверный email или пароль";
         QTest::newRow("401 with empty body") << password << 401 << QByteArray() << false << "Неверный email или пароль";
-        QTest::newRow("403 with message") << password << 403 << QByteArray(R"({"message":"Подтвердите email"})") << false
-                                          << "Подтвердите email";
-        QTest::newRow("token under another key") << password << 200 << QByteArray(R"({"accessToken":"t","user":{"id":"u","email":"e"}})")
-                                                 << false << "~Ошибка разбора ответа: keyNotFound";
-        QTest::newRow("token cannot be stored") << password << 0 << QByteArray() << true
-                                                << "Keychain save failed (5) \u2014 The keyring is locked";
+        QTest::newRow("403 with message")
+            << password << 403 << QByteArray(R"({"message":"Подтвердите email"})") << false << "Подтвердите email";
+        QTest::newRow("token under another key")
+            << password << 200 << QByteArray(R"({"accessToken":"t","user":{"id":"u","email":"e"}})") << false
+            << "~Ошибка разбора ответа: keyNotFound";
+        QTest::newRow("token cannot be stored")
+            << password << 0 << QByteArray() << true << "Keychain save failed (5) \u2014 The keyring is locked";
     }
     void login()
     {
@@ -141,7 +144,8 @@ private Q_SLOTS:
         QVERIFY(!service->isLoading());
         QVERIFY(!service->registrationNotice());
         const RecordedRequest sent = m_backend->requests(post, QStringLiteral("auth/login")).first();
-        QCOMPARE(sent.json().toObject(), (QJsonObject{{QStringLiteral("email"), email}, {QStringLiteral("password"), withPassword}}));
+        QCOMPARE(sent.json().toObject(),
+                 (QJsonObject{{QStringLiteral("email"), email}, {QStringLiteral("password"), withPassword}}));
         QVERIFY(!sent.hasHeader("Authorization"));
         if (error.isEmpty()) {
             QVERIFY(!service->errorMessage());
@@ -159,14 +163,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("mail");
         QTest::addColumn<QString>("pass");
         QTest::addColumn<QByteArray>("overrideBody"); // empty: the backend's own answer
-        QTest::addColumn<QString>("error");           // empty: registered
+        QTest::addColumn<QString>("error"); // empty: registered
 
-        QTest::newRow("registered") << "new@example.test" << "long-enough" << QByteArray() << "";
-        QTest::newRow("answer without message") << "new@example.test" << "long-enough" << QByteArray("{}")
-                                                << "~Ошибка разбора ответа: keyNotFound";
-        QTest::newRow("validation list joined") << "not-an-email" << "123" << QByteArray()
-                                                << "email must be an email, password must be longer than or equal to 6 characters";
-        QTest::newRow("address taken") << email << "long-enough" << QByteArray() << "Пользователь с таким email уже зарегистрирован";
+        QTest::newRow("registered") << "new@example.test"
+                                    << "long-enough" << QByteArray() << "";
+        QTest::newRow("answer without message")
+            << "new@example.test"
+            << "long-enough" << QByteArray("{}") << "~Ошибка разбора ответа: keyNotFound";
+        QTest::newRow("validation list joined")
+            << "not-an-email"
+            << "123" << QByteArray() << "email must be an email, password must be longer than or equal to 6 characters";
+        QTest::newRow("address taken") << email << "long-enough" << QByteArray()
+                                       << "Пользователь с таким email уже зарегистрирован";
     }
     void registration()
     {
@@ -197,12 +205,14 @@ private Q_SLOTS:
         auto service = makeService();
         const QString mail = QStringLiteral("ivan@example.test");
         await(service->registerAccount(mail, password, QStringLiteral("Иван"), QStringLiteral("Петров")));
-        QCOMPARE(m_backend->requests().first().json().toObject().value(QStringLiteral("lastName")).toString(), QStringLiteral("Петров"));
+        QCOMPARE(m_backend->requests().first().json().toObject().value(QStringLiteral("lastName")).toString(),
+                 QStringLiteral("Петров"));
         const std::optional<QString> notice = service->registrationNotice();
         await(service->login(mail, password));
         QVERIFY(!service->user()); // not verified yet
         QVERIFY(!await(service->verifyEmail(QStringLiteral("unknown"))));
-        QCOMPARE(service->errorMessage(), std::optional<QString>(QStringLiteral("Ссылка подтверждения недействительна или устарела")));
+        QCOMPARE(service->errorMessage(),
+                 std::optional<QString>(QStringLiteral("Ссылка подтверждения недействительна или устарела")));
         QVERIFY(!service->isLoading());
         QCOMPARE(await(service->verifyEmail(m_backend->data().verificationTokenFor(mail))),
                  std::optional<QString>(QStringLiteral("Email подтверждён. Теперь можно войти.")));
@@ -223,11 +233,16 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("token");
         QTest::addColumn<QString>("sentQuery");
-        QTest::newRow("blank and plus") << "a b+c" << "token=a%20b%2Bc";
-        QTest::newRow("ampersand, equals, hash") << "x&y=z#w" << "token=x%26y%3Dz%23w";
-        QTest::newRow("slash, question mark, percent") << "p/q?r%s" << "token=p%2Fq%3Fr%25s";
-        QTest::newRow("unreserved stay") << "Az09-._~" << "token=Az09-._~";
-        QTest::newRow("non-ASCII as UTF-8") << "ключ" << "token=%D0%BA%D0%BB%D1%8E%D1%87";
+        QTest::newRow("blank and plus") << "a b+c"
+                                        << "token=a%20b%2Bc";
+        QTest::newRow("ampersand, equals, hash") << "x&y=z#w"
+                                                 << "token=x%26y%3Dz%23w";
+        QTest::newRow("slash, question mark, percent") << "p/q?r%s"
+                                                       << "token=p%2Fq%3Fr%25s";
+        QTest::newRow("unreserved stay") << "Az09-._~"
+                                         << "token=Az09-._~";
+        QTest::newRow("non-ASCII as UTF-8") << "ключ"
+                                            << "token=%D0%BA%D0%BB%D1%8E%D1%87";
     }
     void verificationTokenReachesTheBackendUnchanged()
     {
@@ -259,7 +274,9 @@ private Q_SLOTS:
         QFETCH(bool, signInDuringTheCall);
         auto service = signedIn();
         const QString token = *m_tokens.token;
-        m_backend->setOverride(post, logoutPath, BackendReply::message(status, QStringLiteral("ok")).after(signInDuringTheCall ? 300 : 50));
+        m_backend->setOverride(
+            post, logoutPath,
+            BackendReply::message(status, QStringLiteral("ok")).after(signInDuringTheCall ? 300 : 50));
         service->setErrorMessage(QStringLiteral("old"));
         service->logout();
         QVERIFY(!service->user());
@@ -303,7 +320,8 @@ private Q_SLOTS:
         QFETCH(bool, signIn);
         m_tokens.token = m_backend->data().issueToken(m_accountId);
         const QByteArray profile = Json::serialize(BackendData::userJson(m_backend->data().accounts.first()));
-        m_backend->setOverride(QStringLiteral("GET"), profilePath, BackendReply::raw(status, status == 200 ? profile : QByteArray()).after(300));
+        m_backend->setOverride(QStringLiteral("GET"), profilePath,
+                               BackendReply::raw(status, status == 200 ? profile : QByteArray()).after(300));
         auto service = makeService();
         QVERIFY(service->isLoading());
         if (signIn)
@@ -321,7 +339,8 @@ private Q_SLOTS:
     void firstOperationToFinishClearsLoading()
     {
         auto service = makeService();
-        m_backend->setOverride(post, QStringLiteral("auth/forgot-password"), BackendReply::message(200, QStringLiteral("sent")).after(400));
+        m_backend->setOverride(post, QStringLiteral("auth/forgot-password"),
+                               BackendReply::message(200, QStringLiteral("sent")).after(400));
         bool forgotDone = false;
         auto slow = [&]() -> QCoro::Task<> {
             QCoro::Task<std::optional<QString>> pending = service->forgotPassword(email);
@@ -352,22 +371,34 @@ private Q_SLOTS:
         QTest::addColumn<QString>("state");
         QTest::addColumn<QString>("expression");
         QTest::addColumn<QVariant>("expected");
-        QTest::newRow("signed out: no user") << "signed out" << "auth.hasUser" << QVariant(false);
-        QTest::newRow("signed out: blank user") << "signed out" << "auth.user.email" << QVariant(QString());
-        QTest::newRow("signed out: no error") << "signed out" << "auth.hasErrorMessage" << QVariant(false);
-        QTest::newRow("signed out: error text empty") << "signed out" << "auth.errorMessage" << QVariant(QString());
-        QTest::newRow("signed in: user") << "signed in" << "auth.hasUser" << QVariant(true);
-        QTest::newRow("signed in: e-mail") << "signed in" << "auth.user.email" << QVariant(email);
-        QTest::newRow("signed in: first name") << "signed in" << "auth.user.firstName" << QVariant(QStringLiteral("Анна"));
-        QTest::newRow("signed in: absent last name") << "signed in" << "auth.user.lastName" << QVariant(QString());
-        QTest::newRow("empty message: an error") << "empty message" << "auth.hasErrorMessage" << QVariant(true);
-        QTest::newRow("empty message: its text") << "empty message" << "auth.errorMessage" << QVariant(QString());
-        QTest::newRow("failure, cleared") << "failure"
-                                          << "auth.clearErrorMessage(), [auth.hasErrorMessage, auth.errorMessage].join('|')"
-                                          << QVariant(QStringLiteral("false|"));
-        QTest::newRow("failure, replaced") << "failure"
-                                           << "auth.showErrorMessage('Своя'), [auth.hasErrorMessage, auth.errorMessage].join('|')"
-                                           << QVariant(QStringLiteral("true|Своя"));
+        QTest::newRow("signed out: no user") << "signed out"
+                                             << "auth.hasUser" << QVariant(false);
+        QTest::newRow("signed out: blank user") << "signed out"
+                                                << "auth.user.email" << QVariant(QString());
+        QTest::newRow("signed out: no error") << "signed out"
+                                              << "auth.hasErrorMessage" << QVariant(false);
+        QTest::newRow("signed out: error text empty") << "signed out"
+                                                      << "auth.errorMessage" << QVariant(QString());
+        QTest::newRow("signed in: user") << "signed in"
+                                         << "auth.hasUser" << QVariant(true);
+        QTest::newRow("signed in: e-mail") << "signed in"
+                                           << "auth.user.email" << QVariant(email);
+        QTest::newRow("signed in: first name") << "signed in"
+                                               << "auth.user.firstName" << QVariant(QStringLiteral("Анна"));
+        QTest::newRow("signed in: absent last name") << "signed in"
+                                                     << "auth.user.lastName" << QVariant(QString());
+        QTest::newRow("empty message: an error") << "empty message"
+                                                 << "auth.hasErrorMessage" << QVariant(true);
+        QTest::newRow("empty message: its text") << "empty message"
+                                                 << "auth.errorMessage" << QVariant(QString());
+        QTest::newRow("failure, cleared")
+            << "failure"
+            << "auth.clearErrorMessage(), [auth.hasErrorMessage, auth.errorMessage].join('|')"
+            << QVariant(QStringLiteral("false|"));
+        QTest::newRow("failure, replaced")
+            << "failure"
+            << "auth.showErrorMessage('Своя'), [auth.hasErrorMessage, auth.errorMessage].join('|')"
+            << QVariant(QStringLiteral("true|Своя"));
     }
     void qmlView()
     {

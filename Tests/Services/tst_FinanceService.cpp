@@ -19,7 +19,10 @@ private:
     QString m_projectId;
     int m_unauthorized = 0;
 
-    void override(const QString &method, const QString &path, BackendReply reply) { m_backend->setOverride(method, path, std::move(reply)); }
+    void override(const QString &method, const QString &path, BackendReply reply)
+    {
+        m_backend->setOverride(method, path, std::move(reply));
+    }
     QString analyticsPath() const { return QStringLiteral("projects/%1/estimate-analytics").arg(m_projectId); }
     QString paymentsPath() const { return QStringLiteral("projects/%1/payments").arg(m_projectId); }
 
@@ -31,8 +34,11 @@ private Q_SLOTS:
         BackendData &data = m_backend->data();
         const QString owner = data.addAccount(QStringLiteral("f@example.test"), QStringLiteral("secret-1")).id;
         m_token = data.issueToken(owner);
-        const QJsonObject line{{"title", "Вёрстка"}, {"category", "frontend"}, {"hours", 10}, {"rate", 0}, {"isLocked", false}};
-        m_projectId = data.addProject(owner, {{"name", "Сайт"}, {"defaultRate", 1000}, {"items", QJsonArray{line}}}).value("id").toString();
+        const QJsonObject line{
+            {"title", "Вёрстка"}, {"category", "frontend"}, {"hours", 10}, {"rate", 0}, {"isLocked", false}};
+        m_projectId = data.addProject(owner, {{"name", "Сайт"}, {"defaultRate", 1000}, {"items", QJsonArray{line}}})
+                          .value("id")
+                          .toString();
         m_api = std::make_unique<APIClient>(m_backend->baseUrl());
         m_api->setTokenProvider([this] { return m_token; });
         m_unauthorized = 0;
@@ -83,13 +89,17 @@ private Q_SLOTS:
         QTest::addColumn<bool>("hasResult");
         QTest::addColumn<QString>("error"); // "keep", "clear", or the published text ("~" prefix: starts with)
 
-        const QByteArray payment = R"({"id":"pay-9","amount":"150,5","currency":"RUB","paidAt":null,"status":"pending",)"
-                                   R"("projectId":"p","userId":"u","createdAt":0,"updatedAt":"2024-05-01"})";
+        const QByteArray payment =
+            R"({"id":"pay-9","amount":"150,5","currency":"RUB","paidAt":null,"status":"pending",)"
+            R"("projectId":"p","userId":"u","createdAt":0,"updatedAt":"2024-05-01"})";
         const QString decoding = QStringLiteral("~Ошибка разбора ответа: ");
-        QTest::newRow("analytics null: nothing, error kept") << "fetchAnalytics" << 200 << QByteArray("null") << false << "keep";
-        QTest::newRow("analytics 404 without body") << "fetchAnalytics" << 404 << QByteArray() << false << "Не найдено: %1/%2";
+        QTest::newRow("analytics null: nothing, error kept")
+            << "fetchAnalytics" << 200 << QByteArray("null") << false << "keep";
+        QTest::newRow("analytics 404 without body")
+            << "fetchAnalytics" << 404 << QByteArray() << false << "Не найдено: %1/%2";
         QTest::newRow("analytics empty body") << "fetchAnalytics" << 200 << QByteArray() << false << decoding;
-        QTest::newRow("payments null fails to decode") << "fetchPayments" << 200 << QByteArray("null") << false << decoding;
+        QTest::newRow("payments null fails to decode")
+            << "fetchPayments" << 200 << QByteArray("null") << false << decoding;
         QTest::newRow("payments empty array") << "fetchPayments" << 200 << QByteArray("[]") << false << "keep";
         QTest::newRow("create answered null") << "createPayment" << 201 << QByteArray("null") << false << "clear";
         QTest::newRow("create lenient payment") << "createPayment" << 201 << payment << true << "clear";
@@ -97,8 +107,10 @@ private Q_SLOTS:
         QTest::newRow("update empty body") << "updatePayment" << 200 << QByteArray() << false << decoding;
         QTest::newRow("delete 204 empty") << "deletePayment" << 204 << QByteArray() << true << "clear";
         QTest::newRow("delete ignores the body") << "deletePayment" << 200 << QByteArray("<html>") << true << "clear";
-        QTest::newRow("delete 404") << "deletePayment" << 404 << QByteArray(R"({"message":"Платёж не найден"})") << false << "Платёж не найден";
-        QTest::newRow("401 ends the session") << "fetchPayments" << 401 << QByteArray() << false << "Сессия истекла. Войдите снова.";
+        QTest::newRow("delete 404") << "deletePayment" << 404 << QByteArray(R"({"message":"Платёж не найден"})")
+                                    << false << "Платёж не найден";
+        QTest::newRow("401 ends the session")
+            << "fetchPayments" << 401 << QByteArray() << false << "Сессия истекла. Войдите снова.";
     }
     void answers()
     {
@@ -143,7 +155,8 @@ private Q_SLOTS:
         else if (error.startsWith(QLatin1Char('~')))
             QVERIFY2(service.errorMessage()->startsWith(error.mid(1)), qPrintable(*service.errorMessage()));
         else
-            QCOMPARE(*service.errorMessage(), error.contains(QStringLiteral("%1")) ? error.arg(m_backend->baseUrl().toString(), path) : error);
+            QCOMPARE(*service.errorMessage(),
+                     error.contains(QStringLiteral("%1")) ? error.arg(m_backend->baseUrl().toString(), path) : error);
     }
 
     void unencodableBodyIsReportedAndNotSent()

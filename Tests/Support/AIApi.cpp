@@ -9,7 +9,8 @@ namespace AIApi {
 
 namespace {
 
-struct Line {
+struct Line
+{
     const char *title;
     const char *description;
     const char *category;
@@ -54,38 +55,43 @@ void install(TestBackend &backend)
 {
     BackendData &data = backend.data();
 
-    backend.addAccountRoute(QStringLiteral("POST"), QStringLiteral("ai/generate"), [&data](const QString &accountId, const RecordedRequest &request, const QStringList &) {
-        const QJsonObject body = request.json().toObject();
-        QStringList problems;
-        if (!body.value(QStringLiteral("projectName")).isString())
-            problems.append(QStringLiteral("projectName must be a string"));
-        if (body.value(QStringLiteral("requirements")).toString().trimmed().isEmpty())
-            problems.append(QStringLiteral("requirements should not be empty"));
-        const QString mode = body.value(QStringLiteral("mode")).toString();
-        if (mode != QStringLiteral("detailed") && mode != QStringLiteral("quick") && mode != QStringLiteral("budget"))
-            problems.append(QStringLiteral("mode must be one of the following values: detailed, quick, budget"));
-        if (!problems.isEmpty())
-            return BackendReply::json(400, QJsonObject{{QStringLiteral("message"), QJsonArray::fromStringList(problems)}});
+    backend.addAccountRoute(
+        QStringLiteral("POST"), QStringLiteral("ai/generate"),
+        [&data](const QString &accountId, const RecordedRequest &request, const QStringList &) {
+            const QJsonObject body = request.json().toObject();
+            QStringList problems;
+            if (!body.value(QStringLiteral("projectName")).isString())
+                problems.append(QStringLiteral("projectName must be a string"));
+            if (body.value(QStringLiteral("requirements")).toString().trimmed().isEmpty())
+                problems.append(QStringLiteral("requirements should not be empty"));
+            const QString mode = body.value(QStringLiteral("mode")).toString();
+            if (mode != QStringLiteral("detailed") && mode != QStringLiteral("quick")
+                && mode != QStringLiteral("budget"))
+                problems.append(QStringLiteral("mode must be one of the following values: detailed, quick, budget"));
+            if (!problems.isEmpty())
+                return BackendReply::json(
+                    400, QJsonObject{{QStringLiteral("message"), QJsonArray::fromStringList(problems)}});
 
-        const double rate = body.value(QStringLiteral("defaultRate")).toDouble(2500);
-        const QJsonArray items = mode == QStringLiteral("detailed") ? linesJson(detailedLines, rate)
-                                 : mode == QStringLiteral("quick")  ? linesJson(quickLines, rate)
-                                                                    : linesJson(budgetLines, rate);
-        const QString projectId = body.value(QStringLiteral("projectId")).toString();
-        if (!projectId.isEmpty() && data.ownedProject(projectId, accountId)) {
-            double hours = 0;
-            for (const QJsonValue &item : items)
-                hours += item.toObject().value(QStringLiteral("hours")).toDouble();
-            data.aiSnapshots.insert(projectId, QJsonObject{{QStringLiteral("id"), data.newId(QStringLiteral("ai"))},
-                                                           {QStringLiteral("createdAt"), BackendData::now()},
-                                                           {QStringLiteral("mode"), mode},
-                                                           {QStringLiteral("totalHours"), hours},
-                                                           {QStringLiteral("totalCost"), hours * rate},
-                                                           {QStringLiteral("requirementsPreview"),
-                                                            body.value(QStringLiteral("requirements")).toString().left(120)}});
-        }
-        return BackendReply::json(200, QJsonObject{{QStringLiteral("items"), items}});
-    });
+            const double rate = body.value(QStringLiteral("defaultRate")).toDouble(2500);
+            const QJsonArray items = mode == QStringLiteral("detailed") ? linesJson(detailedLines, rate)
+                : mode == QStringLiteral("quick")                       ? linesJson(quickLines, rate)
+                                                                        : linesJson(budgetLines, rate);
+            const QString projectId = body.value(QStringLiteral("projectId")).toString();
+            if (!projectId.isEmpty() && data.ownedProject(projectId, accountId)) {
+                double hours = 0;
+                for (const QJsonValue &item : items)
+                    hours += item.toObject().value(QStringLiteral("hours")).toDouble();
+                data.aiSnapshots.insert(projectId,
+                                        QJsonObject{{QStringLiteral("id"), data.newId(QStringLiteral("ai"))},
+                                                    {QStringLiteral("createdAt"), BackendData::now()},
+                                                    {QStringLiteral("mode"), mode},
+                                                    {QStringLiteral("totalHours"), hours},
+                                                    {QStringLiteral("totalCost"), hours * rate},
+                                                    {QStringLiteral("requirementsPreview"),
+                                                     body.value(QStringLiteral("requirements")).toString().left(120)}});
+            }
+            return BackendReply::json(200, QJsonObject{{QStringLiteral("items"), items}});
+        });
 }
 
 } // namespace AIApi

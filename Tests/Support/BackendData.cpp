@@ -18,8 +18,8 @@ BackendData::Account &BackendData::addAccount(const QString &email, const QStrin
                                               std::optional<QString> firstName, std::optional<QString> lastName)
 {
     const QString stamp = now();
-    accounts.append(Account{newId(QStringLiteral("user")), email, password, std::move(firstName),
-                            std::move(lastName), verified, stamp, stamp});
+    accounts.append(Account{newId(QStringLiteral("user")), email, password, std::move(firstName), std::move(lastName),
+                            verified, stamp, stamp});
     return accounts.last();
 }
 

@@ -9,8 +9,10 @@
 
 // Everything the test backend remembers: accounts, tokens, projects, payments, AI snapshots.
 // Records are kept in their JSON form, exactly as the API sends them.
-struct BackendData {
-    struct Account {
+struct BackendData
+{
+    struct Account
+    {
         QString id;
         QString email;
         QString password;
@@ -22,19 +24,20 @@ struct BackendData {
     };
 
     QList<Account> accounts;
-    QHash<QString, QString> tokens;             // access token -> account id
+    QHash<QString, QString> tokens; // access token -> account id
     QHash<QString, QString> verificationTokens; // token -> account id
-    QHash<QString, QString> resetTokens;        // token -> account id
-    QList<QJsonObject> projects;                // in creation order
-    QList<QJsonObject> payments;                // in creation order
-    QHash<QString, QJsonObject> aiSnapshots;    // project id -> last snapshot
+    QHash<QString, QString> resetTokens; // token -> account id
+    QList<QJsonObject> projects; // in creation order
+    QList<QJsonObject> payments; // in creation order
+    QHash<QString, QJsonObject> aiSnapshots; // project id -> last snapshot
     int nextId = 1;
 
     static QString now();
     QString newId(const QString &prefix);
 
     Account &addAccount(const QString &email, const QString &password, bool verified = true,
-                        std::optional<QString> firstName = std::nullopt, std::optional<QString> lastName = std::nullopt);
+                        std::optional<QString> firstName = std::nullopt,
+                        std::optional<QString> lastName = std::nullopt);
     Account *account(const QString &id);
     Account *accountByEmail(const QString &email);
     static QJsonObject userJson(const Account &account);

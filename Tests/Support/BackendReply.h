@@ -6,7 +6,8 @@
 
 // What the test backend answers: a status, raw body bytes and their type. neverAnswer keeps the
 // connection open without a word, for timeout cases.
-struct BackendReply {
+struct BackendReply
+{
     int status = 200;
     QByteArray body;
     QByteArray contentType = "application/json";

@@ -8,4 +8,4 @@ namespace DemoSeed {
 inline constexpr const char *email = "demo@tessmark.test";
 inline constexpr const char *password = "demo12345";
 void seed(TestBackend &backend);
-}
+} // namespace DemoSeed

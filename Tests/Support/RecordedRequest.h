@@ -6,7 +6,8 @@
 #include <QString>
 
 // One request as the test backend received it.
-struct RecordedRequest {
+struct RecordedRequest
+{
     QString method;
     // Relative to the API root, as sent (escapes kept), e.g. "auth/verify-email?token=a%2Bb".
     QString target;

@@ -18,14 +18,22 @@ const QString apiPrefix = QStringLiteral("/api/");
 QString methodName(QHttpServerRequest::Method method)
 {
     switch (method) {
-    case QHttpServerRequest::Method::Get: return QStringLiteral("GET");
-    case QHttpServerRequest::Method::Put: return QStringLiteral("PUT");
-    case QHttpServerRequest::Method::Delete: return QStringLiteral("DELETE");
-    case QHttpServerRequest::Method::Post: return QStringLiteral("POST");
-    case QHttpServerRequest::Method::Head: return QStringLiteral("HEAD");
-    case QHttpServerRequest::Method::Options: return QStringLiteral("OPTIONS");
-    case QHttpServerRequest::Method::Patch: return QStringLiteral("PATCH");
-    default: return QStringLiteral("UNKNOWN");
+    case QHttpServerRequest::Method::Get:
+        return QStringLiteral("GET");
+    case QHttpServerRequest::Method::Put:
+        return QStringLiteral("PUT");
+    case QHttpServerRequest::Method::Delete:
+        return QStringLiteral("DELETE");
+    case QHttpServerRequest::Method::Post:
+        return QStringLiteral("POST");
+    case QHttpServerRequest::Method::Head:
+        return QStringLiteral("HEAD");
+    case QHttpServerRequest::Method::Options:
+        return QStringLiteral("OPTIONS");
+    case QHttpServerRequest::Method::Patch:
+        return QStringLiteral("PATCH");
+    default:
+        return QStringLiteral("UNKNOWN");
     }
 }
 

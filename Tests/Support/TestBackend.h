@@ -19,8 +19,8 @@ class TestBackend : public QAbstractHttpServer
 public:
     // captures: the ":name" segments of the route pattern, decoded, in order.
     using Handler = std::function<BackendReply(const RecordedRequest &request, const QStringList &captures)>;
-    using AccountHandler =
-        std::function<BackendReply(const QString &accountId, const RecordedRequest &request, const QStringList &captures)>;
+    using AccountHandler = std::function<BackendReply(const QString &accountId, const RecordedRequest &request,
+                                                      const QStringList &captures)>;
 
     explicit TestBackend(QObject *parent = nullptr);
     ~TestBackend() override;
@@ -54,7 +54,8 @@ protected:
     void missingHandler(const QHttpServerRequest &request, QTcpSocket *socket) override;
 
 private:
-    struct Route {
+    struct Route
+    {
         QString method;
         QStringList segments;
         Handler handler;

@@ -13,7 +13,8 @@
 
 namespace {
 
-struct ReplyDeleter {
+struct ReplyDeleter
+{
     void operator()(QNetworkReply *reply) const { reply->deleteLater(); }
 };
 
@@ -24,7 +25,8 @@ bool isTransportFailure(QNetworkReply::NetworkError error)
 }
 
 // Why a request was cut short by the client, set while the reply is still running.
-struct Cutoff {
+struct Cutoff
+{
     bool overdue = false;
     bool tooLarge = false;
 };
@@ -129,7 +131,7 @@ QString APIClient::transportFailureText(const QUrl &url)
     if (host.isEmpty())
         host = QStringLiteral("?");
     return QStringLiteral("Нет связи с ") + host
-           + QStringLiteral(". Проверьте интернет и URL API (параметр CMake API_BASE_URL).");
+        + QStringLiteral(". Проверьте интернет и URL API (параметр CMake API_BASE_URL).");
 }
 
 QCoro::Task<QByteArray> APIClient::requestData(QString method, QString path, std::optional<QJsonValue> body,
@@ -159,8 +161,8 @@ QCoro::Task<QByteArray> APIClient::requestData(QString method, QString path, std
 
     // A custom request sends no body and no Content-Type unless given, even for POST.
     const QByteArray verb = method.toLatin1();
-    std::unique_ptr<QNetworkReply, ReplyDeleter> reply(
-        body ? m_network->sendCustomRequest(request, verb, payload) : m_network->sendCustomRequest(request, verb));
+    std::unique_ptr<QNetworkReply, ReplyDeleter> reply(body ? m_network->sendCustomRequest(request, verb, payload)
+                                                            : m_network->sendCustomRequest(request, verb));
     const std::shared_ptr<const Cutoff> cutoff = enforceLimits(reply.get(), m_deadline, m_maxAnswerBytes);
     co_await reply.get();
 

@@ -22,11 +22,13 @@ namespace APIDecoders {
 // How an answer becomes the record a caller expects: T::fromJson, a JSON null as no value for
 // std::optional<T>, a JSON array read as a whole for QList<T>, and the bare value for QJsonValue.
 template<typename T>
-struct Decoder {
+struct Decoder
+{
     static T read(const QJsonValue &value, const QString &path) { return T::fromJson(value, path); }
 };
 template<typename T>
-struct Decoder<std::optional<T>> {
+struct Decoder<std::optional<T>>
+{
     static std::optional<T> read(const QJsonValue &value, const QString &path)
     {
         if (value.isNull())
@@ -35,16 +37,17 @@ struct Decoder<std::optional<T>> {
     }
 };
 template<typename T>
-struct Decoder<QList<T>> {
+struct Decoder<QList<T>>
+{
     static QList<T> read(const QJsonValue &value, const QString &path)
     {
-        return JsonReader::readList<T>(value, path, [](const QJsonValue &element, const QString &at) {
-            return Decoder<T>::read(element, at);
-        });
+        return JsonReader::readList<T>(
+            value, path, [](const QJsonValue &element, const QString &at) { return Decoder<T>::read(element, at); });
     }
 };
 template<>
-struct Decoder<QJsonValue> {
+struct Decoder<QJsonValue>
+{
     static QJsonValue read(const QJsonValue &value, const QString &) { return value; }
 };
 

@@ -15,7 +15,8 @@ FinanceService::FinanceService(APIClient &api, QObject *parent)
 QCoro::Task<std::optional<EstimateAnalytics>> FinanceService::fetchAnalytics(QString projectId)
 {
     // A JSON null answer is no analytics, and no failure.
-    auto pending = send<std::optional<EstimateAnalytics>>(QStringLiteral("GET"), Endpoints::estimateAnalytics(projectId));
+    auto pending =
+        send<std::optional<EstimateAnalytics>>(QStringLiteral("GET"), Endpoints::estimateAnalytics(projectId));
     const std::optional<std::optional<EstimateAnalytics>> analytics = co_await std::move(pending);
     co_return analytics.value_or(std::nullopt);
 }

@@ -198,8 +198,8 @@ QCoro::Task<std::optional<Project>> ProjectsService::fetchProject(QString id)
     const std::optional<Project> fetched = co_await std::move(pending);
     if (fetched) {
         // Only a project of the requested identity is refreshed in place; none is added.
-        const auto listed = std::find_if(m_projects.begin(), m_projects.end(),
-                                         [&id](const Project &p) { return p.id == id; });
+        const auto listed =
+            std::find_if(m_projects.begin(), m_projects.end(), [&id](const Project &p) { return p.id == id; });
         if (listed != m_projects.end()) {
             *listed = *fetched;
             Q_EMIT projectsChanged();

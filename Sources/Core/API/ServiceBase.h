@@ -78,7 +78,7 @@ private:
         co_return std::nullopt;
     }
     static QCoro::Task<bool> sendIgnoringAnswerFor(QPointer<ServiceBase> self, APIClient *api, QString method,
-                                                  QString path);
+                                                   QString path);
 
     APIClient *m_api = nullptr;
     std::optional<QString> m_errorMessage;

@@ -7,7 +7,8 @@
 
 namespace {
 
-struct UrlParts {
+struct UrlParts
+{
     std::optional<QString> scheme;
     std::optional<QString> host; // present when the URL has an authority
     QString path;

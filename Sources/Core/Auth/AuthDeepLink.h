@@ -25,7 +25,11 @@ public:
     friend bool operator==(const AuthDeepLink &, const AuthDeepLink &) = default;
 
 private:
-    AuthDeepLink(Kind kind, QString token) : m_kind(kind), m_token(std::move(token)) {}
+    AuthDeepLink(Kind kind, QString token)
+        : m_kind(kind)
+        , m_token(std::move(token))
+    {
+    }
 
     static std::optional<AuthDeepLink> parse(const QString &route, const QHash<QString, QString> &query);
 

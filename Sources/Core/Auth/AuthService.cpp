@@ -159,11 +159,13 @@ void AuthService::logout()
     finishLogout(m_session, epoch, &api(), &m_tokens);
 }
 
-QCoro::Task<> AuthService::finishLogout(std::shared_ptr<Session> session, qint64 epoch, APIClient *api, TokenStore *tokens)
+QCoro::Task<> AuthService::finishLogout(std::shared_ptr<Session> session, qint64 epoch, APIClient *api,
+                                        TokenStore *tokens)
 {
     if (tokens->load()) {
         try {
-            QCoro::Task<QByteArray> pending = api->requestData(QStringLiteral("POST"), Endpoints::logout(), std::nullopt, true);
+            QCoro::Task<QByteArray> pending =
+                api->requestData(QStringLiteral("POST"), Endpoints::logout(), std::nullopt, true);
             co_await std::move(pending);
         } catch (const std::exception &) {
             // The local sign-out has happened; the backend's answer changes nothing.

@@ -68,11 +68,13 @@ Q_SIGNALS:
 private:
     // Lives on in background work after the service is gone: the sign-out call must still be
     // able to tell whether a newer session began before it removes the token.
-    struct Session {
+    struct Session
+    {
         qint64 epoch = 0;
     };
 
-    static QCoro::Task<> finishLogout(std::shared_ptr<Session> session, qint64 epoch, APIClient *api, TokenStore *tokens);
+    static QCoro::Task<> finishLogout(std::shared_ptr<Session> session, qint64 epoch, APIClient *api,
+                                      TokenStore *tokens);
     QCoro::Task<std::optional<QString>> sendForMessage(QString path, std::optional<QJsonValue> body);
 
     void setUser(std::optional<User> user);

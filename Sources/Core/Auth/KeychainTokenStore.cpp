@@ -92,8 +92,8 @@ void KeychainTokenStore::save(const QString &token)
         undo->setAutoDelete(true);
         undo->setKey(accountName());
         undo->start();
-        throw KeychainError::saveFailed(QKeychain::OtherError,
-                                        QStringLiteral("no answer from the Secret Service within %1 ms").arg(m_jobTimeout));
+        throw KeychainError::saveFailed(
+            QKeychain::OtherError, QStringLiteral("no answer from the Secret Service within %1 ms").arg(m_jobTimeout));
     }
     if (result.error != QKeychain::NoError)
         throw KeychainError::saveFailed(result.error, result.errorString);

@@ -33,7 +33,8 @@ public:
     void reload() const;
 
 private:
-    struct JobResult {
+    struct JobResult
+    {
         bool finished = false;
         int error = 0;
         QString errorString;

@@ -16,14 +16,22 @@ std::optional<QString> overridePath; // guarded by overrideMutex
 QString legacyLabel(EstimateCategory category)
 {
     switch (category) {
-    case EstimateCategory::Backend: return QStringLiteral("Backend");
-    case EstimateCategory::Frontend: return QStringLiteral("Frontend");
-    case EstimateCategory::Mobile: return QStringLiteral("Мобильная разработка");
-    case EstimateCategory::Design: return QStringLiteral("Дизайн");
-    case EstimateCategory::Devops: return QStringLiteral("DevOps");
-    case EstimateCategory::Management: return QStringLiteral("Менеджмент");
-    case EstimateCategory::Qa: return QStringLiteral("QA");
-    case EstimateCategory::Analytics: return QStringLiteral("Аналитика");
+    case EstimateCategory::Backend:
+        return QStringLiteral("Backend");
+    case EstimateCategory::Frontend:
+        return QStringLiteral("Frontend");
+    case EstimateCategory::Mobile:
+        return QStringLiteral("Мобильная разработка");
+    case EstimateCategory::Design:
+        return QStringLiteral("Дизайн");
+    case EstimateCategory::Devops:
+        return QStringLiteral("DevOps");
+    case EstimateCategory::Management:
+        return QStringLiteral("Менеджмент");
+    case EstimateCategory::Qa:
+        return QStringLiteral("QA");
+    case EstimateCategory::Analytics:
+        return QStringLiteral("Аналитика");
     }
     return {};
 }

@@ -18,6 +18,5 @@ public:
     // Device projects, in order, whose key matches no account project.
     static QList<Project> localsToUploadMergeDedupe(const QList<Project> &cloud, const QList<Project> &locals);
     // Account projects, in order, whose key matches some device project.
-    static QList<Project> cloudProjectsToReplaceForLocalWins(const QList<Project> &cloud,
-                                                             const QList<Project> &locals);
+    static QList<Project> cloudProjectsToReplaceForLocalWins(const QList<Project> &cloud, const QList<Project> &locals);
 };

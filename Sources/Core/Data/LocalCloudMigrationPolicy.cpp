@@ -3,10 +3,14 @@
 QString rawValue(LocalCloudMigrationPolicy policy)
 {
     switch (policy) {
-    case LocalCloudMigrationPolicy::MergeAll: return QStringLiteral("mergeAll");
-    case LocalCloudMigrationPolicy::MergeDedupeByName: return QStringLiteral("mergeDedupeByName");
-    case LocalCloudMigrationPolicy::CloudOnly: return QStringLiteral("cloudOnly");
-    case LocalCloudMigrationPolicy::LocalWinsReplaceMatches: return QStringLiteral("localWinsReplaceMatches");
+    case LocalCloudMigrationPolicy::MergeAll:
+        return QStringLiteral("mergeAll");
+    case LocalCloudMigrationPolicy::MergeDedupeByName:
+        return QStringLiteral("mergeDedupeByName");
+    case LocalCloudMigrationPolicy::CloudOnly:
+        return QStringLiteral("cloudOnly");
+    case LocalCloudMigrationPolicy::LocalWinsReplaceMatches:
+        return QStringLiteral("localWinsReplaceMatches");
     }
     return {};
 }
@@ -23,10 +27,14 @@ std::optional<LocalCloudMigrationPolicy> localCloudMigrationPolicyFromRaw(const 
 QString displayName(LocalCloudMigrationPolicy policy)
 {
     switch (policy) {
-    case LocalCloudMigrationPolicy::MergeAll: return QStringLiteral("Слияние");
-    case LocalCloudMigrationPolicy::MergeDedupeByName: return QStringLiteral("Слияние с дедупликацией");
-    case LocalCloudMigrationPolicy::CloudOnly: return QStringLiteral("Облако главное");
-    case LocalCloudMigrationPolicy::LocalWinsReplaceMatches: return QStringLiteral("Локальное главное");
+    case LocalCloudMigrationPolicy::MergeAll:
+        return QStringLiteral("Слияние");
+    case LocalCloudMigrationPolicy::MergeDedupeByName:
+        return QStringLiteral("Слияние с дедупликацией");
+    case LocalCloudMigrationPolicy::CloudOnly:
+        return QStringLiteral("Облако главное");
+    case LocalCloudMigrationPolicy::LocalWinsReplaceMatches:
+        return QStringLiteral("Локальное главное");
     }
     return {};
 }

@@ -62,8 +62,9 @@ bool hasOwnColumns(const QSqlDatabase &db)
     QStringList columns;
     while (query.next())
         columns.append(query.value(0).toString());
-    return columns == QStringList{QStringLiteral("id"), QStringLiteral("projectData"), QStringLiteral("updatedAt"),
-                                  QStringLiteral("seq")};
+    return columns
+        == QStringList{QStringLiteral("id"), QStringLiteral("projectData"), QStringLiteral("updatedAt"),
+                       QStringLiteral("seq")};
 }
 
 struct FoundSchema
@@ -80,8 +81,9 @@ FoundSchema readSchema(const QSqlDatabase &db)
     versionQuery.finish();
     if (version != 0 && version != ModelContainer::schemaVersion)
         throw StoreError(QStringLiteral("unsupported schema version %1").arg(version));
-    QSqlQuery tablesQuery = run(db, QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('table', 'view') "
-                                                   "AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY name"));
+    QSqlQuery tablesQuery = run(db,
+                                QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('table', 'view') "
+                                               "AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY name"));
     bool hasTable = false;
     while (tablesQuery.next()) {
         const QString table = tablesQuery.value(0).toString();
@@ -182,13 +184,15 @@ void ModelContainer::prepareSchema()
     // seq orders writes that share a millisecond; it grows with every write.
     run(db, QStringLiteral("BEGIN IMMEDIATE"));
     try {
-        run(db, QStringLiteral("CREATE TABLE IF NOT EXISTS LocalProjectRecord ("
-                               "id TEXT PRIMARY KEY NOT NULL, "
-                               "projectData BLOB NOT NULL, "
-                               "updatedAt INTEGER NOT NULL, "
-                               "seq INTEGER NOT NULL UNIQUE)"));
-        run(db, QStringLiteral("CREATE INDEX IF NOT EXISTS LocalProjectRecordByWrite "
-                               "ON LocalProjectRecord (updatedAt, seq)"));
+        run(db,
+            QStringLiteral("CREATE TABLE IF NOT EXISTS LocalProjectRecord ("
+                           "id TEXT PRIMARY KEY NOT NULL, "
+                           "projectData BLOB NOT NULL, "
+                           "updatedAt INTEGER NOT NULL, "
+                           "seq INTEGER NOT NULL UNIQUE)"));
+        run(db,
+            QStringLiteral("CREATE INDEX IF NOT EXISTS LocalProjectRecordByWrite "
+                           "ON LocalProjectRecord (updatedAt, seq)"));
         run(db, QStringLiteral("PRAGMA user_version = %1").arg(schemaVersion));
         run(db, QStringLiteral("COMMIT"));
     } catch (...) {
@@ -216,8 +220,7 @@ QList<LocalProjectRecord> ModelContainer::fetch(const QString &id) const
 
 qint64 ModelContainer::count() const
 {
-    QSqlQuery query = run(connection(m_connectionName),
-                          QStringLiteral("SELECT COUNT(*) FROM LocalProjectRecord"));
+    QSqlQuery query = run(connection(m_connectionName), QStringLiteral("SELECT COUNT(*) FROM LocalProjectRecord"));
     return query.next() ? query.value(0).toLongLong() : 0;
 }
 
@@ -235,8 +238,7 @@ QDateTime ModelContainer::upsert(const QString &id, const QByteArray &projectDat
 
 void ModelContainer::remove(const QString &id)
 {
-    run(connection(m_connectionName), QStringLiteral("DELETE FROM LocalProjectRecord WHERE id = ?"),
-        {idValue(id)});
+    run(connection(m_connectionName), QStringLiteral("DELETE FROM LocalProjectRecord WHERE id = ?"), {idValue(id)});
 }
 
 void ModelContainer::removeAll()

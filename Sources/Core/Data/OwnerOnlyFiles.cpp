@@ -11,7 +11,7 @@ namespace {
 constexpr QFile::Permissions folderMode = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
 constexpr QFile::Permissions fileMode = QFile::ReadOwner | QFile::WriteOwner;
 constexpr QFile::Permissions modeBits = folderMode | QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup
-                                        | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+    | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
 
 // Only ever removes access: a mode narrower than the wanted one stays as it is.
 bool tighten(const QString &path, QFile::Permissions mode)

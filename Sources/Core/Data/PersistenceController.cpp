@@ -54,8 +54,7 @@ std::shared_ptr<ModelContainer> PersistenceController::makeContainer(bool isStor
 
 QString PersistenceController::storeFilePath()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
-           + QStringLiteral("/LocalProjects.sqlite");
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/LocalProjects.sqlite");
 }
 
 QString PersistenceController::fatalMessage(const QString &cause)

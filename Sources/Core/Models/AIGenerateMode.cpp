@@ -3,9 +3,12 @@
 QString rawValue(AIGenerateMode mode)
 {
     switch (mode) {
-    case AIGenerateMode::Detailed: return QStringLiteral("detailed");
-    case AIGenerateMode::Quick: return QStringLiteral("quick");
-    case AIGenerateMode::Budget: return QStringLiteral("budget");
+    case AIGenerateMode::Detailed:
+        return QStringLiteral("detailed");
+    case AIGenerateMode::Quick:
+        return QStringLiteral("quick");
+    case AIGenerateMode::Budget:
+        return QStringLiteral("budget");
     }
     return {};
 }
@@ -22,9 +25,12 @@ std::optional<AIGenerateMode> aiGenerateModeFromRaw(const QString &raw)
 QString displayName(AIGenerateMode mode)
 {
     switch (mode) {
-    case AIGenerateMode::Detailed: return QStringLiteral("Детально");
-    case AIGenerateMode::Quick: return QStringLiteral("Быстро");
-    case AIGenerateMode::Budget: return QStringLiteral("Бюджет");
+    case AIGenerateMode::Detailed:
+        return QStringLiteral("Детально");
+    case AIGenerateMode::Quick:
+        return QStringLiteral("Быстро");
+    case AIGenerateMode::Budget:
+        return QStringLiteral("Бюджет");
     }
     return {};
 }

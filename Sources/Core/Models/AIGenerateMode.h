@@ -9,7 +9,7 @@ enum class AIGenerateMode { Detailed, Quick, Budget };
 
 // All cases in the order a picker shows them.
 inline constexpr std::array<AIGenerateMode, 3> allAIGenerateModes{AIGenerateMode::Detailed, AIGenerateMode::Quick,
-                                                                   AIGenerateMode::Budget};
+                                                                  AIGenerateMode::Budget};
 
 QString rawValue(AIGenerateMode mode);
 // Exact, case-sensitive match: "Quick" is no mode.

@@ -6,7 +6,7 @@
 namespace {
 const QString tokenKey = QStringLiteral("access_token");
 const QString userKey = QStringLiteral("user");
-}
+} // namespace
 
 AuthResponse AuthResponse::fromJson(const QJsonValue &value, const JsonPath &path)
 {

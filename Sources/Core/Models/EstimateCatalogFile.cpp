@@ -14,8 +14,8 @@ EstimateCatalogFile EstimateCatalogFile::fromJson(const QJsonValue &value, const
     file.categories = r.requiredList<CatalogCategory>(QStringLiteral("categories"), CatalogCategory::fromJson);
     file.builtinTemplates =
         r.requiredList<EstimateTemplate>(QStringLiteral("builtinTemplates"), EstimateTemplate::fromJson);
-    file.legacyCategoryMap = r.requiredObject<QHash<QString, QString>>(
-        QStringLiteral("legacyCategoryMap"), [](const JsonReader &map) {
+    file.legacyCategoryMap =
+        r.requiredObject<QHash<QString, QString>>(QStringLiteral("legacyCategoryMap"), [](const JsonReader &map) {
             QHash<QString, QString> out;
             const QJsonObject &object = map.object();
             out.reserve(object.size());

@@ -9,9 +9,8 @@
 enum class EstimateCategory { Backend, Frontend, Mobile, Design, Devops, Management, Qa, Analytics };
 
 inline constexpr std::array<EstimateCategory, 8> allEstimateCategories{
-    EstimateCategory::Backend, EstimateCategory::Frontend,   EstimateCategory::Mobile,
-    EstimateCategory::Design,  EstimateCategory::Devops,     EstimateCategory::Management,
-    EstimateCategory::Qa,      EstimateCategory::Analytics};
+    EstimateCategory::Backend, EstimateCategory::Frontend,   EstimateCategory::Mobile, EstimateCategory::Design,
+    EstimateCategory::Devops,  EstimateCategory::Management, EstimateCategory::Qa,     EstimateCategory::Analytics};
 
 QString rawValue(EstimateCategory category);
 // Exact, case-sensitive match; no trimming.

@@ -11,7 +11,8 @@ GenerateEstimateResponse GenerateEstimateResponse::fromJson(const QJsonValue &va
 QJsonObject GenerateEstimateResponse::toJson(const JsonPath &path) const
 {
     return JsonWriter(path)
-        .setList(QStringLiteral("items"), items,
-                 [](const AIGeneratedItem &item, const JsonPath &itemPath) { return QJsonValue(item.toJson(itemPath)); })
+        .setList(
+            QStringLiteral("items"), items,
+            [](const AIGeneratedItem &item, const JsonPath &itemPath) { return QJsonValue(item.toJson(itemPath)); })
         .object();
 }

@@ -4,8 +4,5 @@
 
 QJsonObject LoginRequest::toJson(const JsonPath &path) const
 {
-    return JsonWriter(path)
-        .set(QStringLiteral("email"), email)
-        .set(QStringLiteral("password"), password)
-        .object();
+    return JsonWriter(path).set(QStringLiteral("email"), email).set(QStringLiteral("password"), password).object();
 }

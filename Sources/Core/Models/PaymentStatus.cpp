@@ -5,9 +5,12 @@
 QString rawValue(PaymentStatus status)
 {
     switch (status) {
-    case PaymentStatus::Pending: return QStringLiteral("pending");
-    case PaymentStatus::Received: return QStringLiteral("received");
-    case PaymentStatus::Cancelled: return QStringLiteral("cancelled");
+    case PaymentStatus::Pending:
+        return QStringLiteral("pending");
+    case PaymentStatus::Received:
+        return QStringLiteral("received");
+    case PaymentStatus::Cancelled:
+        return QStringLiteral("cancelled");
     }
     return {};
 }
@@ -24,9 +27,12 @@ std::optional<PaymentStatus> paymentStatusFromRaw(const QString &raw)
 QString label(PaymentStatus status)
 {
     switch (status) {
-    case PaymentStatus::Pending: return QStringLiteral("Ожидается");
-    case PaymentStatus::Received: return QStringLiteral("Получен");
-    case PaymentStatus::Cancelled: return QStringLiteral("Отменён");
+    case PaymentStatus::Pending:
+        return QStringLiteral("Ожидается");
+    case PaymentStatus::Received:
+        return QStringLiteral("Получен");
+    case PaymentStatus::Cancelled:
+        return QStringLiteral("Отменён");
     }
     return {};
 }

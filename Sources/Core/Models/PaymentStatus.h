@@ -12,7 +12,7 @@ enum class PaymentStatus { Pending, Received, Cancelled };
 
 // All cases in the order the payment screens offer them.
 inline constexpr std::array<PaymentStatus, 3> allPaymentStatuses{PaymentStatus::Pending, PaymentStatus::Received,
-                                                                  PaymentStatus::Cancelled};
+                                                                 PaymentStatus::Cancelled};
 
 QString rawValue(PaymentStatus status);
 std::optional<PaymentStatus> paymentStatusFromRaw(const QString &raw);

@@ -145,17 +145,16 @@ Project Project::recalculatedTotals() const
 Project Project::withGuestPersistedFields(const UpdateProjectRequest &edit, const QDateTime &now) const
 {
     Project copy = *this;
-    UpdateProjectRequest::forEachEditedField([&](auto requestField, auto projectField) {
-        stampEdited(copy.*projectField, edit.*requestField);
-    });
+    UpdateProjectRequest::forEachEditedField(
+        [&](auto requestField, auto projectField) { stampEdited(copy.*projectField, edit.*requestField); });
     copy.updatedAt = GuestProjectFactory::isoTimestamp(now);
     return copy.recalculatedTotals();
 }
 
 size_t qHash(const Project &p, size_t seed)
 {
-    return Hashing::combine(seed, p.id, p.name, p.clientName, p.totalCost, p.totalHours, p.currency, p.status,
-                            p.items, p.defaultRate, p.templateId, p.userId, p.createdAt, p.updatedAt,
-                            p.projectType, p.parentProjectId, p.baseProjectId, p.version, p.iterationName,
-                            p.iterationNotes, p.iterationStartedAt);
+    return Hashing::combine(seed, p.id, p.name, p.clientName, p.totalCost, p.totalHours, p.currency, p.status, p.items,
+                            p.defaultRate, p.templateId, p.userId, p.createdAt, p.updatedAt, p.projectType,
+                            p.parentProjectId, p.baseProjectId, p.version, p.iterationName, p.iterationNotes,
+                            p.iterationStartedAt);
 }

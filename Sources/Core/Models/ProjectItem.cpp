@@ -56,8 +56,8 @@ void ProjectItem::appendJson(QByteArray &out, const JsonPath &path) const
 
 size_t qHash(const ProjectItem &item, size_t seed)
 {
-    return Hashing::combine(seed, item.title, item.description, item.category, item.hours, item.rate,
-                            item.isLocked, item.done);
+    return Hashing::combine(seed, item.title, item.description, item.category, item.hours, item.rate, item.isLocked,
+                            item.done);
 }
 
 ProjectItem ProjectItem::fromTemplateItem(const EstimateTemplateItem &templateItem, double defaultRate,

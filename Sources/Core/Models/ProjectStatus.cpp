@@ -5,10 +5,14 @@
 QString rawValue(ProjectStatus status)
 {
     switch (status) {
-    case ProjectStatus::Draft: return QStringLiteral("draft");
-    case ProjectStatus::InProgress: return QStringLiteral("in_progress");
-    case ProjectStatus::Completed: return QStringLiteral("completed");
-    case ProjectStatus::Rejected: return QStringLiteral("rejected");
+    case ProjectStatus::Draft:
+        return QStringLiteral("draft");
+    case ProjectStatus::InProgress:
+        return QStringLiteral("in_progress");
+    case ProjectStatus::Completed:
+        return QStringLiteral("completed");
+    case ProjectStatus::Rejected:
+        return QStringLiteral("rejected");
     }
     return {};
 }
@@ -25,10 +29,14 @@ std::optional<ProjectStatus> projectStatusFromRaw(const QString &raw)
 QString label(ProjectStatus status)
 {
     switch (status) {
-    case ProjectStatus::Draft: return QStringLiteral("Черновик");
-    case ProjectStatus::InProgress: return QStringLiteral("В работе");
-    case ProjectStatus::Completed: return QStringLiteral("Завершён");
-    case ProjectStatus::Rejected: return QStringLiteral("Отказ");
+    case ProjectStatus::Draft:
+        return QStringLiteral("Черновик");
+    case ProjectStatus::InProgress:
+        return QStringLiteral("В работе");
+    case ProjectStatus::Completed:
+        return QStringLiteral("Завершён");
+    case ProjectStatus::Rejected:
+        return QStringLiteral("Отказ");
     }
     return {};
 }

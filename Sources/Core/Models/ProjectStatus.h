@@ -11,8 +11,8 @@
 enum class ProjectStatus { Draft, InProgress, Completed, Rejected };
 
 // All cases in the order the screens list them.
-inline constexpr std::array<ProjectStatus, 4> allProjectStatuses{
-    ProjectStatus::Draft, ProjectStatus::InProgress, ProjectStatus::Completed, ProjectStatus::Rejected};
+inline constexpr std::array<ProjectStatus, 4> allProjectStatuses{ProjectStatus::Draft, ProjectStatus::InProgress,
+                                                                 ProjectStatus::Completed, ProjectStatus::Rejected};
 
 QString rawValue(ProjectStatus status);
 std::optional<ProjectStatus> projectStatusFromRaw(const QString &raw);

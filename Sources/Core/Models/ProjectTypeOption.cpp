@@ -3,8 +3,10 @@
 QString rawValue(ProjectTypeOption option)
 {
     switch (option) {
-    case ProjectTypeOption::OneTime: return QStringLiteral("one_time");
-    case ProjectTypeOption::Iterative: return QStringLiteral("iterative");
+    case ProjectTypeOption::OneTime:
+        return QStringLiteral("one_time");
+    case ProjectTypeOption::Iterative:
+        return QStringLiteral("iterative");
     }
     return {};
 }
@@ -21,8 +23,10 @@ std::optional<ProjectTypeOption> projectTypeOptionFromRaw(const QString &raw)
 QString label(ProjectTypeOption option)
 {
     switch (option) {
-    case ProjectTypeOption::OneTime: return QStringLiteral("Разовый");
-    case ProjectTypeOption::Iterative: return QStringLiteral("Итеративный");
+    case ProjectTypeOption::OneTime:
+        return QStringLiteral("Разовый");
+    case ProjectTypeOption::Iterative:
+        return QStringLiteral("Итеративный");
     }
     return {};
 }

@@ -4,8 +4,5 @@
 
 QJsonObject ResetPasswordRequest::toJson(const JsonPath &path) const
 {
-    return JsonWriter(path)
-        .set(QStringLiteral("token"), token)
-        .set(QStringLiteral("password"), password)
-        .object();
+    return JsonWriter(path).set(QStringLiteral("token"), token).set(QStringLiteral("password"), password).object();
 }

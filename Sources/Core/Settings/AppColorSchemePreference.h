@@ -19,9 +19,12 @@ inline QList<AppColorSchemePreference> allCases()
 inline QString rawValue(AppColorSchemePreference preference)
 {
     switch (preference) {
-    case AppColorSchemePreference::Light: return QStringLiteral("light");
-    case AppColorSchemePreference::Dark: return QStringLiteral("dark");
-    case AppColorSchemePreference::System: break;
+    case AppColorSchemePreference::Light:
+        return QStringLiteral("light");
+    case AppColorSchemePreference::Dark:
+        return QStringLiteral("dark");
+    case AppColorSchemePreference::System:
+        break;
     }
     return QStringLiteral("system");
 }
@@ -45,9 +48,12 @@ inline AppColorSchemePreference fromStoredText(const QString &stored)
 inline std::optional<ColorScheme> colorScheme(AppColorSchemePreference preference)
 {
     switch (preference) {
-    case AppColorSchemePreference::Light: return ColorScheme::Light;
-    case AppColorSchemePreference::Dark: return ColorScheme::Dark;
-    case AppColorSchemePreference::System: break;
+    case AppColorSchemePreference::Light:
+        return ColorScheme::Light;
+    case AppColorSchemePreference::Dark:
+        return ColorScheme::Dark;
+    case AppColorSchemePreference::System:
+        break;
     }
     return std::nullopt;
 }

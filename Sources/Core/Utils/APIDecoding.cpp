@@ -19,8 +19,15 @@ locale_t cLocale()
 bool isCSpace(QChar c)
 {
     switch (c.unicode()) {
-    case ' ': case '\t': case '\n': case '\v': case '\f': case '\r': return true;
-    default: return false;
+    case ' ':
+    case '\t':
+    case '\n':
+    case '\v':
+    case '\f':
+    case '\r':
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -33,8 +40,7 @@ constexpr qint64 latestUnix = 253402300799;
 
 DecodingError corrupted(const JsonReader &from, const QString &key, const char *expected)
 {
-    return DecodingError(DecodingError::Kind::DataCorrupted, from.pathOf(key),
-                         QLatin1String(expected) + key);
+    return DecodingError(DecodingError::Kind::DataCorrupted, from.pathOf(key), QLatin1String(expected) + key);
 }
 
 } // namespace
@@ -74,9 +80,9 @@ std::optional<QString> dateStringFromReferenceSeconds(double sinceReference)
     const sys_days day = floor<days>(instant);
     const year_month_day date{day};
     const hh_mm_ss<std::chrono::seconds> time{instant - day};
-    return QString::asprintf("%04d-%02u-%02uT%02d:%02d:%02dZ", int(date.year()),
-                             unsigned(date.month()), unsigned(date.day()), int(time.hours().count()),
-                             int(time.minutes().count()), int(time.seconds().count()));
+    return QString::asprintf("%04d-%02u-%02uT%02d:%02d:%02dZ", int(date.year()), unsigned(date.month()),
+                             unsigned(date.day()), int(time.hours().count()), int(time.minutes().count()),
+                             int(time.seconds().count()));
 }
 
 double decodeDouble(const JsonReader &from, const QString &key)

@@ -12,10 +12,18 @@ QString DecodingError::description() const
 {
     QString kindText;
     switch (m_kind) {
-    case Kind::KeyNotFound: kindText = QStringLiteral("keyNotFound"); break;
-    case Kind::ValueNotFound: kindText = QStringLiteral("valueNotFound"); break;
-    case Kind::TypeMismatch: kindText = QStringLiteral("typeMismatch"); break;
-    case Kind::DataCorrupted: kindText = QStringLiteral("dataCorrupted"); break;
+    case Kind::KeyNotFound:
+        kindText = QStringLiteral("keyNotFound");
+        break;
+    case Kind::ValueNotFound:
+        kindText = QStringLiteral("valueNotFound");
+        break;
+    case Kind::TypeMismatch:
+        kindText = QStringLiteral("typeMismatch");
+        break;
+    case Kind::DataCorrupted:
+        kindText = QStringLiteral("dataCorrupted");
+        break;
     }
     if (m_codingPath.isEmpty())
         return QStringLiteral("%1: %2").arg(kindText, m_debugDescription);

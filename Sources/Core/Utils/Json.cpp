@@ -27,9 +27,8 @@ QJsonValue parse(const QByteArray &bytes)
     QJsonParseError error{};
     const QJsonDocument doc = QJsonDocument::fromJson(wrapped, &error);
     if (error.error != QJsonParseError::NoError || !doc.isArray() || doc.array().size() != 1) {
-        const QString reason = error.error != QJsonParseError::NoError
-                                   ? error.errorString()
-                                   : QStringLiteral("not exactly one JSON value");
+        const QString reason = error.error != QJsonParseError::NoError ? error.errorString()
+                                                                       : QStringLiteral("not exactly one JSON value");
         throw DecodingError(DecodingError::Kind::DataCorrupted, {},
                             QStringLiteral("The given data was not valid JSON (%1).").arg(reason));
     }

@@ -14,7 +14,10 @@ public:
     JsonPath() = default;
     // A path already in text, e.g. handed over from an outer document. Implicit, so that callers
     // can keep passing text.
-    JsonPath(const QString &text) : m_text(text) {}
+    JsonPath(const QString &text)
+        : m_text(text)
+    {
+    }
 
     JsonPath key(QStringView key) const { return JsonPath(this, key, -1); }
     JsonPath key(QLatin1StringView key) const

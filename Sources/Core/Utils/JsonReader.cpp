@@ -18,13 +18,20 @@ bool JsonReader::isAbsent(const QString &key) const
 QString JsonReader::kindName(const QJsonValue &value)
 {
     switch (value.type()) {
-    case QJsonValue::Null: return QStringLiteral("null");
-    case QJsonValue::Bool: return QStringLiteral("bool");
-    case QJsonValue::Double: return QStringLiteral("number");
-    case QJsonValue::String: return QStringLiteral("string");
-    case QJsonValue::Array: return QStringLiteral("array");
-    case QJsonValue::Object: return QStringLiteral("dictionary");
-    case QJsonValue::Undefined: break;
+    case QJsonValue::Null:
+        return QStringLiteral("null");
+    case QJsonValue::Bool:
+        return QStringLiteral("bool");
+    case QJsonValue::Double:
+        return QStringLiteral("number");
+    case QJsonValue::String:
+        return QStringLiteral("string");
+    case QJsonValue::Array:
+        return QStringLiteral("array");
+    case QJsonValue::Object:
+        return QStringLiteral("dictionary");
+    case QJsonValue::Undefined:
+        break;
     }
     return QStringLiteral("nothing");
 }
@@ -34,9 +41,9 @@ DecodingError JsonReader::mismatch(const JsonPath &path, const char *expected, c
     if (found.isNull() || found.isUndefined())
         return DecodingError(DecodingError::Kind::ValueNotFound, path.toString(),
                              QStringLiteral("Expected %1 value but found null instead.").arg(QLatin1String(expected)));
-    return DecodingError(DecodingError::Kind::TypeMismatch, path.toString(),
-                         QStringLiteral("Expected to decode %1 but found %2 instead.")
-                             .arg(QLatin1String(expected), kindName(found)));
+    return DecodingError(
+        DecodingError::Kind::TypeMismatch, path.toString(),
+        QStringLiteral("Expected to decode %1 but found %2 instead.").arg(QLatin1String(expected), kindName(found)));
 }
 
 DecodingError JsonReader::keyNotFound(const QString &key) const
@@ -56,7 +63,8 @@ QJsonValue JsonReader::requiredValue(const QString &key, QJsonValue::Type type, 
     return value;
 }
 
-QJsonObject::const_iterator JsonReader::requiredRef(const QString &key, QJsonValue::Type type, const char *expected) const
+QJsonObject::const_iterator JsonReader::requiredRef(const QString &key, QJsonValue::Type type,
+                                                    const char *expected) const
 {
     const auto it = m_object.constFind(key);
     if (it == m_object.constEnd())
@@ -66,7 +74,8 @@ QJsonObject::const_iterator JsonReader::requiredRef(const QString &key, QJsonVal
     return it;
 }
 
-QJsonObject::const_iterator JsonReader::optionalRef(const QString &key, QJsonValue::Type type, const char *expected) const
+QJsonObject::const_iterator JsonReader::optionalRef(const QString &key, QJsonValue::Type type,
+                                                    const char *expected) const
 {
     const auto it = m_object.constFind(key);
     if (it == m_object.constEnd())

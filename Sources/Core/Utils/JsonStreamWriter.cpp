@@ -95,13 +95,27 @@ void JsonStreamWriter::appendString(QByteArray &out, const QString &value)
             }
             *dst++ = '\\';
             switch (unit) {
-            case u'"': *dst++ = '"'; break;
-            case u'\\': *dst++ = '\\'; break;
-            case u'\b': *dst++ = 'b'; break;
-            case u'\f': *dst++ = 'f'; break;
-            case u'\n': *dst++ = 'n'; break;
-            case u'\r': *dst++ = 'r'; break;
-            case u'\t': *dst++ = 't'; break;
+            case u'"':
+                *dst++ = '"';
+                break;
+            case u'\\':
+                *dst++ = '\\';
+                break;
+            case u'\b':
+                *dst++ = 'b';
+                break;
+            case u'\f':
+                *dst++ = 'f';
+                break;
+            case u'\n':
+                *dst++ = 'n';
+                break;
+            case u'\r':
+                *dst++ = 'r';
+                break;
+            case u'\t':
+                *dst++ = 't';
+                break;
             default:
                 *dst++ = 'u';
                 *dst++ = '0';

@@ -5,9 +5,10 @@
 QJsonValue JsonWriter::number(double value, const JsonPath &path)
 {
     if (!std::isfinite(value))
-        throw EncodingError(path.toString(), QStringLiteral("Unable to encode %1 directly in JSON.")
-                                      .arg(std::isnan(value) ? QStringLiteral("Double.nan")
-                                                             : QStringLiteral("Double.infinity")));
+        throw EncodingError(
+            path.toString(),
+            QStringLiteral("Unable to encode %1 directly in JSON.")
+                .arg(std::isnan(value) ? QStringLiteral("Double.nan") : QStringLiteral("Double.infinity")));
     return QJsonValue(value);
 }
 

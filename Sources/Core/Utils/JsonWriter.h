@@ -15,7 +15,10 @@
 class JsonWriter
 {
 public:
-    explicit JsonWriter(const JsonPath &path = {}) : m_path(path) {}
+    explicit JsonWriter(const JsonPath &path = {})
+        : m_path(path)
+    {
+    }
 
     JsonWriter &set(const QString &key, const QString &value);
     JsonWriter &set(const QString &key, double value);

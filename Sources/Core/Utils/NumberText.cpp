@@ -11,7 +11,7 @@ QString fixed(double value, int decimals)
 {
     char buffer[400]; // a finite double has at most 309 integer digits
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed,
-                                       decimals < 0 ? 0 : (decimals > 60 ? 60 : decimals));
+                                      decimals < 0 ? 0 : (decimals > 60 ? 60 : decimals));
     if (result.ec != std::errc())
         return {};
     return QString::fromLatin1(buffer, result.ptr - buffer);

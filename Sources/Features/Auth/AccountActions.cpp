@@ -7,7 +7,7 @@ QVariant messageValue(const std::optional<QString> &message)
 {
     return message ? QVariant(*message) : QVariant();
 }
-}
+} // namespace
 
 void AccountActions::setAuth(AuthService *auth)
 {

@@ -18,9 +18,12 @@ QVariant LocalDataMigrationPolicyModel::data(const QModelIndex &index, int role)
         return {};
     const LocalCloudMigrationPolicy policy = allLocalCloudMigrationPolicies.at(size_t(index.row()));
     switch (role) {
-    case ValueRole: return rawValue(policy);
-    case LabelRole: return displayName(policy);
-    default: return {};
+    case ValueRole:
+        return rawValue(policy);
+    case LabelRole:
+        return displayName(policy);
+    default:
+        return {};
     }
 }
 

@@ -19,7 +19,8 @@ void LocalDataMigrationSheetModel::setOffer(LocalDataMigrationOffer *offer)
     disconnect(m_offerLink);
     m_offer = offer;
     if (offer)
-        m_offerLink = connect(offer, &LocalDataMigrationOffer::offerChanged, this, &LocalDataMigrationSheetModel::takeInputs);
+        m_offerLink =
+            connect(offer, &LocalDataMigrationOffer::offerChanged, this, &LocalDataMigrationSheetModel::takeInputs);
     takeInputs();
 }
 

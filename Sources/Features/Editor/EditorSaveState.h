@@ -19,10 +19,14 @@ struct EditorSaveState
     QString rawValue() const
     {
         switch (kind) {
-        case Kind::Idle: return QStringLiteral("idle");
-        case Kind::Saving: return QStringLiteral("saving");
-        case Kind::Saved: return QStringLiteral("saved");
-        case Kind::Error: return QStringLiteral("error");
+        case Kind::Idle:
+            return QStringLiteral("idle");
+        case Kind::Saving:
+            return QStringLiteral("saving");
+        case Kind::Saved:
+            return QStringLiteral("saved");
+        case Kind::Error:
+            return QStringLiteral("error");
         }
         return {};
     }

@@ -3,9 +3,12 @@
 QString rawValue(EstimateGroupMode mode)
 {
     switch (mode) {
-    case EstimateGroupMode::Category: return QStringLiteral("category");
-    case EstimateGroupMode::CostDesc: return QStringLiteral("costDesc");
-    case EstimateGroupMode::HoursDesc: return QStringLiteral("hoursDesc");
+    case EstimateGroupMode::Category:
+        return QStringLiteral("category");
+    case EstimateGroupMode::CostDesc:
+        return QStringLiteral("costDesc");
+    case EstimateGroupMode::HoursDesc:
+        return QStringLiteral("hoursDesc");
     }
     return {};
 }
@@ -22,9 +25,12 @@ std::optional<EstimateGroupMode> estimateGroupModeFromRaw(const QString &raw)
 QString label(EstimateGroupMode mode)
 {
     switch (mode) {
-    case EstimateGroupMode::Category: return QStringLiteral("Категория");
-    case EstimateGroupMode::CostDesc: return QStringLiteral("Стоимость ↓");
-    case EstimateGroupMode::HoursDesc: return QStringLiteral("Часы ↓");
+    case EstimateGroupMode::Category:
+        return QStringLiteral("Категория");
+    case EstimateGroupMode::CostDesc:
+        return QStringLiteral("Стоимость ↓");
+    case EstimateGroupMode::HoursDesc:
+        return QStringLiteral("Часы ↓");
     }
     return {};
 }

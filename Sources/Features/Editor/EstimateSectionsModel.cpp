@@ -11,7 +11,8 @@ EstimateSectionsModel::EstimateSectionsModel(QObject *parent)
 int EstimateSectionsModel::Change::oldRow(int row) const
 {
     switch (kind) {
-    case Kind::Same: return row;
+    case Kind::Same:
+        return row;
     case Kind::MoveDown:
         if (row < first || row > last)
             return row;
@@ -20,7 +21,8 @@ int EstimateSectionsModel::Change::oldRow(int row) const
         if (row < first || row > last)
             return row;
         return row == first ? last : row - 1;
-    case Kind::Remove: return row < first ? row : row + count;
+    case Kind::Remove:
+        return row < first ? row : row + count;
     case Kind::Insert:
         if (row < first)
             return row;
@@ -59,7 +61,7 @@ QList<QUuid> EstimateSectionsModel::lineIds(const QList<EstimateSection> &sectio
 }
 
 std::optional<EstimateSectionsModel::Change> EstimateSectionsModel::changeBetween(const QList<QUuid> &before,
-                                                                                   const QList<QUuid> &after)
+                                                                                  const QList<QUuid> &after)
 {
     const qsizetype shorter = std::min(before.size(), after.size());
     qsizetype head = 0;
@@ -121,20 +123,36 @@ void EstimateSectionsModel::setSections(QList<EstimateSection> sections, bool re
     // The structural signal goes out while the old rows are still in place.
     const QModelIndex root;
     switch (change->kind) {
-    case Change::Kind::Same: break;
-    case Change::Kind::MoveDown: beginMoveRows(root, change->first, change->first, root, change->last + 1); break;
-    case Change::Kind::MoveUp: beginMoveRows(root, change->last, change->last, root, change->first); break;
-    case Change::Kind::Remove: beginRemoveRows(root, change->first, change->first + change->count - 1); break;
-    case Change::Kind::Insert: beginInsertRows(root, change->first, change->first + change->count - 1); break;
+    case Change::Kind::Same:
+        break;
+    case Change::Kind::MoveDown:
+        beginMoveRows(root, change->first, change->first, root, change->last + 1);
+        break;
+    case Change::Kind::MoveUp:
+        beginMoveRows(root, change->last, change->last, root, change->first);
+        break;
+    case Change::Kind::Remove:
+        beginRemoveRows(root, change->first, change->first + change->count - 1);
+        break;
+    case Change::Kind::Insert:
+        beginInsertRows(root, change->first, change->first + change->count - 1);
+        break;
     }
     const QList<EstimateSection> oldSections = std::exchange(m_sections, std::move(sections));
     const QList<Row> oldRows = std::exchange(m_rows, std::move(rows));
     switch (change->kind) {
-    case Change::Kind::Same: break;
+    case Change::Kind::Same:
+        break;
     case Change::Kind::MoveDown:
-    case Change::Kind::MoveUp: endMoveRows(); break;
-    case Change::Kind::Remove: endRemoveRows(); break;
-    case Change::Kind::Insert: endInsertRows(); break;
+    case Change::Kind::MoveUp:
+        endMoveRows();
+        break;
+    case Change::Kind::Remove:
+        endRemoveRows();
+        break;
+    case Change::Kind::Insert:
+        endInsertRows();
+        break;
     }
     reportChangedRows(oldSections, oldRows, *change);
     if (count() != oldCount)
@@ -148,8 +166,8 @@ void EstimateSectionsModel::setSections(QList<EstimateSection> sections, bool re
 void EstimateSectionsModel::reportChangedRows(const QList<EstimateSection> &oldSections, const QList<Row> &oldRows,
                                               const Change &change)
 {
-    static const QList<int> lineRoles{LineIdRole,  TitleRole, DescriptionRole, CategoryRole,
-                                      HoursRole,   RateRole,  IsLockedRole};
+    static const QList<int> lineRoles{LineIdRole, TitleRole, DescriptionRole, CategoryRole,
+                                      HoursRole,  RateRole,  IsLockedRole};
     static const QList<int> headerRoles{SectionIdRole, SectionTitleRole, SectionSubtitleRole};
 
     // Runs of neighbouring rows go out as one signal each.
@@ -215,27 +233,42 @@ QVariant EstimateSectionsModel::data(const QModelIndex &index, int role) const
     const EstimateSection &section = m_sections.at(row.section);
     const EditableEstimateItem &line = section.items.at(row.index);
     switch (role) {
-    case SectionIdRole: return section.id;
-    case SectionTitleRole: return section.title;
-    case SectionSubtitleRole: return section.subtitle.value_or(QString());
-    case LineIdRole: return line.id.toString(QUuid::WithoutBraces);
-    case TitleRole: return line.title;
-    case DescriptionRole: return line.description;
-    case CategoryRole: return line.category;
-    case HoursRole: return line.hours;
-    case RateRole: return line.rate;
-    case IsLockedRole: return line.isLocked;
+    case SectionIdRole:
+        return section.id;
+    case SectionTitleRole:
+        return section.title;
+    case SectionSubtitleRole:
+        return section.subtitle.value_or(QString());
+    case LineIdRole:
+        return line.id.toString(QUuid::WithoutBraces);
+    case TitleRole:
+        return line.title;
+    case DescriptionRole:
+        return line.description;
+    case CategoryRole:
+        return line.category;
+    case HoursRole:
+        return line.hours;
+    case RateRole:
+        return line.rate;
+    case IsLockedRole:
+        return line.isLocked;
     }
     return {};
 }
 
 QHash<int, QByteArray> EstimateSectionsModel::roleNames() const
 {
-    return {{SectionIdRole, "sectionId"},   {SectionTitleRole, "sectionTitle"},
-            {SectionSubtitleRole, "sectionSubtitle"}, {LineIdRole, "lineId"},
-            {TitleRole, "title"},           {DescriptionRole, "description"},
-            {CategoryRole, "category"},     {HoursRole, "hours"},
-            {RateRole, "rate"},             {IsLockedRole, "isLocked"}};
+    return {{SectionIdRole, "sectionId"},
+            {SectionTitleRole, "sectionTitle"},
+            {SectionSubtitleRole, "sectionSubtitle"},
+            {LineIdRole, "lineId"},
+            {TitleRole, "title"},
+            {DescriptionRole, "description"},
+            {CategoryRole, "category"},
+            {HoursRole, "hours"},
+            {RateRole, "rate"},
+            {IsLockedRole, "isLocked"}};
 }
 
 QVariantMap EstimateSectionsModel::section(const QString &id) const

@@ -69,7 +69,7 @@ private:
         enum class Kind { Same, MoveDown, MoveUp, Remove, Insert };
         Kind kind = Kind::Same;
         int first = 0; // MoveDown/MoveUp: the two ends of the rotated run; Remove/Insert: first row
-        int last = 0;  // MoveDown/MoveUp only
+        int last = 0; // MoveDown/MoveUp only
         int count = 0; // Remove/Insert only
         // The old row of a new row, or -1 for an inserted one.
         int oldRow(int row) const;

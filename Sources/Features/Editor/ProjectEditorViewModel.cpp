@@ -123,7 +123,8 @@ QList<EstimateSection> sortedSection(const QList<EditableEstimateItem> &items, E
         const EditableEstimateItem &item = items.at(i);
         keys.emplace_back(mode == EstimateGroupMode::CostDesc ? item.hours * item.rate : item.hours, i);
     }
-    std::stable_sort(keys.begin(), keys.end(), [](const auto &a, const auto &b) { return sortsBefore(a.first, b.first); });
+    std::stable_sort(keys.begin(), keys.end(),
+                     [](const auto &a, const auto &b) { return sortsBefore(a.first, b.first); });
     EstimateSection section;
     section.id = QStringLiteral("all");
     section.title = mode == EstimateGroupMode::CostDesc ? QStringLiteral("По стоимости") : QStringLiteral("По часам");
@@ -305,7 +306,8 @@ QVariantList ProjectEditorViewModel::statusOptions() const
 {
     QVariantList options;
     for (const ProjectStatus status : allProjectStatuses)
-        options.append(QVariantMap{{QStringLiteral("value"), rawValue(status)}, {QStringLiteral("label"), label(status)}});
+        options.append(
+            QVariantMap{{QStringLiteral("value"), rawValue(status)}, {QStringLiteral("label"), label(status)}});
     return options;
 }
 
@@ -313,7 +315,8 @@ QVariantList ProjectEditorViewModel::projectTypeOptions() const
 {
     QVariantList options;
     for (const ProjectTypeOption option : allProjectTypeOptions)
-        options.append(QVariantMap{{QStringLiteral("value"), rawValue(option)}, {QStringLiteral("label"), label(option)}});
+        options.append(
+            QVariantMap{{QStringLiteral("value"), rawValue(option)}, {QStringLiteral("label"), label(option)}});
     return options;
 }
 
@@ -418,8 +421,8 @@ void ProjectEditorViewModel::markDirty()
 
 void ProjectEditorViewModel::updateItem(const QUuid &id, const std::function<void(EditableEstimateItem &)> &transform)
 {
-    const auto found = std::find_if(m_items.begin(), m_items.end(),
-                                    [&id](const EditableEstimateItem &item) { return item.id == id; });
+    const auto found =
+        std::find_if(m_items.begin(), m_items.end(), [&id](const EditableEstimateItem &item) { return item.id == id; });
     if (found == m_items.end())
         return;
     transform(*found);

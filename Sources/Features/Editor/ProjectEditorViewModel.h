@@ -33,7 +33,8 @@ class ProjectEditorViewModel : public QObject
 {
     Q_OBJECT
     QML_ELEMENT
-    Q_PROPERTY(ProjectsService *projectsService READ projectsService WRITE setProjectsService NOTIFY projectsServiceChanged)
+    Q_PROPERTY(
+        ProjectsService *projectsService READ projectsService WRITE setProjectsService NOTIFY projectsServiceChanged)
     Q_PROPERTY(QString projectId READ projectId NOTIFY projectChanged)
     Q_PROPERTY(QString iterationRootId READ iterationRootId NOTIFY projectChanged)
     Q_PROPERTY(QString name READ name WRITE setName NOTIFY nameChanged)

@@ -49,7 +49,7 @@ QList<GuidedOnboardingStepModel> buildSteps()
          S::Projects, false, K::MainNavigation},
     };
 }
-}
+} // namespace
 
 const QList<GuidedOnboardingStepModel> &steps()
 {
@@ -72,4 +72,4 @@ std::optional<OnboardingHighlightTarget> highlight(int step, const std::optional
     return OnboardingHighlightTarget{*kind, {}};
 }
 
-}
+} // namespace GuidedOnboarding

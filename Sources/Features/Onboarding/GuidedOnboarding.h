@@ -17,7 +17,10 @@ inline constexpr auto welcomeIntroDoneKey = "estimate.onboarding.welcomeIntro.v1
 // A stored completed version of this or more means the tour is finished.
 inline constexpr int version = 2;
 
-inline bool isRunning(int completedVersion) { return completedVersion < version; }
+inline bool isRunning(int completedVersion)
+{
+    return completedVersion < version;
+}
 
 const QList<GuidedOnboardingStepModel> &steps();
 
@@ -25,4 +28,4 @@ const QList<GuidedOnboardingStepModel> &steps();
 // while no demo identity is known (an empty identity counts as known).
 std::optional<OnboardingHighlightTarget> highlight(int step, const std::optional<QString> &demoProjectId);
 
-}
+} // namespace GuidedOnboarding

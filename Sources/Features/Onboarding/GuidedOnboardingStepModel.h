@@ -7,7 +7,8 @@
 #include <optional>
 
 // One step of the guided tour; its index is its identity.
-struct GuidedOnboardingStepModel {
+struct GuidedOnboardingStepModel
+{
     int index = 0;
     QString badge;
     QString title;

@@ -10,7 +10,7 @@ int storedVersion()
 {
     return Preferences::shared().value(QLatin1String(GuidedOnboarding::completedVersionKey), 0).toInt();
 }
-}
+} // namespace
 
 MainOnboardingOverlayModel::MainOnboardingOverlayModel(QObject *parent)
     : QObject(parent)

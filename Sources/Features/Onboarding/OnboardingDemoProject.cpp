@@ -65,4 +65,4 @@ QCoro::Task<> ensureReady(ProjectsService &projectsService)
         preferences.setValue(key, created->id);
 }
 
-}
+} // namespace OnboardingDemoProject

@@ -16,4 +16,4 @@ QString sphereId();
 // On return the preference holds the identity of a listed demo project, unless creating one failed.
 QCoro::Task<> ensureReady(ProjectsService &projectsService);
 
-}
+} // namespace OnboardingDemoProject

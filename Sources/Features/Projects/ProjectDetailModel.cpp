@@ -75,8 +75,10 @@ QVariant ProjectDetailModel::data(const QModelIndex &index, int role) const
         return {};
     const ProjectItem &item = m_project->items.at(index.row());
     switch (role) {
-    case TitleRole: return item.title;
-    case HoursRole: return item.hours;
+    case TitleRole:
+        return item.title;
+    case HoursRole:
+        return item.hours;
     case CostTextRole:
         return MoneyFormat::format(LineCost::withFallback(item.hours, item.rate, m_project->defaultRate.value_or(0.0)),
                                    m_project->currency);

@@ -13,7 +13,8 @@ class ProjectDetailModel : public QAbstractListModel
 {
     Q_OBJECT
     QML_ELEMENT
-    Q_PROPERTY(ProjectsService *projectsService READ projectsService WRITE setProjectsService NOTIFY projectsServiceChanged)
+    Q_PROPERTY(
+        ProjectsService *projectsService READ projectsService WRITE setProjectsService NOTIFY projectsServiceChanged)
     Q_PROPERTY(QString projectId READ projectId WRITE setProjectId NOTIFY projectIdChanged)
     Q_PROPERTY(bool found READ found NOTIFY projectChanged)
     Q_PROPERTY(QString name READ name NOTIFY projectChanged)

@@ -132,28 +132,38 @@ QVariant ProjectRowsModel::data(const QModelIndex &index, int role) const
         return {};
     const Project &project = m_rows.at(index.row());
     switch (role) {
-    case ProjectIdRole: return project.id;
-    case NameRole: return project.name;
+    case ProjectIdRole:
+        return project.id;
+    case NameRole:
+        return project.name;
     case TitleRole:
         return project.isIteration() ? ProjectRoot::iterationLabel(project) + QStringLiteral(" · ") + project.name
                                      : project.name;
-    case ClientNameRole: return project.clientName.value_or(QString());
-    case CurrencyRole: return project.currency;
-    case IsIterationRole: return project.isIteration();
-    case TotalCostRole: return project.totalCost;
-    case TotalHoursRole: return project.totalHours;
-    case CostTextRole: return MoneyFormat::format(project.totalCost, project.currency);
-    case StatusRole: return rawValue(project.status);
+    case ClientNameRole:
+        return project.clientName.value_or(QString());
+    case CurrencyRole:
+        return project.currency;
+    case IsIterationRole:
+        return project.isIteration();
+    case TotalCostRole:
+        return project.totalCost;
+    case TotalHoursRole:
+        return project.totalHours;
+    case CostTextRole:
+        return MoneyFormat::format(project.totalCost, project.currency);
+    case StatusRole:
+        return rawValue(project.status);
     }
     return {};
 }
 
 QHash<int, QByteArray> ProjectRowsModel::roleNames() const
 {
-    return {{ProjectIdRole, "projectId"},     {NameRole, "name"},         {TitleRole, "title"},
-            {ClientNameRole, "clientName"},   {CurrencyRole, "currency"}, {IsIterationRole, "isIteration"},
-            {TotalCostRole, "totalCost"},     {TotalHoursRole, "totalHours"}, {CostTextRole, "costText"},
-            {StatusRole, "status"}};
+    return {{ProjectIdRole, "projectId"}, {NameRole, "name"},
+            {TitleRole, "title"},         {ClientNameRole, "clientName"},
+            {CurrencyRole, "currency"},   {IsIterationRole, "isIteration"},
+            {TotalCostRole, "totalCost"}, {TotalHoursRole, "totalHours"},
+            {CostTextRole, "costText"},   {StatusRole, "status"}};
 }
 
 void ProjectRowsModel::load(bool includeIterations)

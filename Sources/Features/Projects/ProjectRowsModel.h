@@ -14,7 +14,8 @@ class ProjectRowsModel : public QAbstractListModel
 {
     Q_OBJECT
     QML_ELEMENT
-    Q_PROPERTY(ProjectsService *projectsService READ projectsService WRITE setProjectsService NOTIFY projectsServiceChanged)
+    Q_PROPERTY(
+        ProjectsService *projectsService READ projectsService WRITE setProjectsService NOTIFY projectsServiceChanged)
     Q_PROPERTY(int count READ count NOTIFY countChanged)
 
 public:
