@@ -55,8 +55,8 @@ Item {
                 SplitView.preferredWidth: shell.AdaptiveMetrics.sidebarIdealWidth
                 SplitView.maximumWidth: shell.AdaptiveMetrics.sidebarMaxWidth
                 OnboardingSpotlight.active: shellModel.tour.running
-                                            && shellModel.tour.currentHighlight === OnboardingTargets.mainNavigation
-                OnboardingSpotlight.highlight: OnboardingTargets.mainNavigation
+                                            && shellModel.tour.currentHighlight === OnboardingHighlightTarget.mainNavigation
+                OnboardingSpotlight.highlight: OnboardingHighlightTarget.mainNavigation
 
                 Rectangle {
                     anchors.fill: parent
@@ -232,7 +232,7 @@ Item {
             title: "Платежи"
             message: "Учёт платежей и синхронизация с облаком доступны после входа в аккаунт."
             tour: shellModel.tour
-            highlight: OnboardingTargets.paymentsHub
+            highlight: OnboardingHighlightTarget.paymentsHub
         }
     }
 
@@ -243,7 +243,7 @@ Item {
             title: "Аналитика"
             message: "Сводная аналитика по облачным данным. Локальные сметы доступны в разделе «Проекты»."
             tour: shellModel.tour
-            highlight: OnboardingTargets.analyticsHub
+            highlight: OnboardingHighlightTarget.analyticsHub
         }
     }
 

@@ -11,7 +11,7 @@
 class OnboardingHighlightTargetKeys : public QObject
 {
     Q_OBJECT
-    QML_NAMED_ELEMENT(OnboardingTargets)
+    QML_NAMED_ELEMENT(OnboardingHighlightTarget)
     QML_SINGLETON
 
     Q_PROPERTY(QString editorTableOverview READ editorTableOverview CONSTANT)

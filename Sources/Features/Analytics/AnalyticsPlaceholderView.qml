@@ -42,8 +42,8 @@ Rectangle {
         clip: true
         spacing: 6
         model: rowsModel
-        OnboardingSpotlight.active: rows.Onboarding.highlight === OnboardingTargets.analyticsHub
-        OnboardingSpotlight.highlight: OnboardingTargets.analyticsHub
+        OnboardingSpotlight.active: rows.Onboarding.highlight === OnboardingHighlightTarget.analyticsHub
+        OnboardingSpotlight.highlight: OnboardingHighlightTarget.analyticsHub
 
         delegate: ItemDelegate {
             id: row

@@ -37,8 +37,8 @@ Rectangle {
         clip: true
         spacing: 6
         model: rowsModel
-        OnboardingSpotlight.active: rows.Onboarding.highlight === OnboardingTargets.paymentsHub
-        OnboardingSpotlight.highlight: OnboardingTargets.paymentsHub
+        OnboardingSpotlight.active: rows.Onboarding.highlight === OnboardingHighlightTarget.paymentsHub
+        OnboardingSpotlight.highlight: OnboardingHighlightTarget.paymentsHub
 
         delegate: ItemDelegate {
             id: row

@@ -30,7 +30,7 @@ class MainOnboardingController : public QObject
     Q_PROPERTY(int step READ step WRITE setStep NOTIFY stepChanged)
     Q_PROPERTY(bool hasDemoProject READ hasDemoProject NOTIFY demoProjectIdChanged)
     Q_PROPERTY(QString demoProjectId READ demoProjectIdText NOTIFY demoProjectIdChanged)
-    // Key of the element lit now (see OnboardingTargets), empty for none.
+    // Key of the element lit now (see OnboardingHighlightTarget), empty for none.
     Q_PROPERTY(QString currentHighlight READ currentHighlight NOTIFY currentHighlightChanged)
     // The reports of lit elements below the window's content.
     Q_PROPERTY(OnboardingEnvironment *frameSource READ frameSource WRITE setFrameSource NOTIFY frameSourceChanged)

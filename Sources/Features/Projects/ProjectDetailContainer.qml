@@ -44,8 +44,8 @@ Rectangle {
             id: overview
             Layout.fillWidth: true
             spacing: 4
-            OnboardingSpotlight.active: overview.Onboarding.highlight === OnboardingTargets.editorTableOverview
-            OnboardingSpotlight.highlight: OnboardingTargets.editorTableOverview
+            OnboardingSpotlight.active: overview.Onboarding.highlight === OnboardingHighlightTarget.editorTableOverview
+            OnboardingSpotlight.highlight: OnboardingHighlightTarget.editorTableOverview
 
             Text {
                 Layout.fillWidth: true

@@ -110,7 +110,7 @@ Rectangle {
             required property string title
             required property string clientName
             required property bool isIteration
-            readonly property string demoKey: OnboardingTargets.demoProjectRow(projectId)
+            readonly property string demoKey: OnboardingHighlightTarget.demoProjectRow(projectId)
             objectName: "projectRow-" + projectId
             x: isIteration ? 36 : 12
             width: rows.width - x - 12

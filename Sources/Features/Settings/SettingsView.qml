@@ -57,7 +57,7 @@ ScrollView {
 
         Card {
             title: "Оформление"
-            highlight: OnboardingTargets.settingsAppearance
+            highlight: OnboardingHighlightTarget.settingsAppearance
             AppSegmentedControl {
                 Layout.fillWidth: true
                 options: [{ value: "system", label: "Как в системе" }, { value: "light", label: "Светлая" },
@@ -69,7 +69,7 @@ ScrollView {
 
         Card {
             title: "Обучение"
-            highlight: OnboardingTargets.settingsGuidedTour
+            highlight: OnboardingHighlightTarget.settingsGuidedTour
             Label {
                 Layout.fillWidth: true
                 wrapMode: Text.WordWrap
@@ -91,7 +91,7 @@ ScrollView {
 
         Card {
             title: "Подсказки"
-            highlight: OnboardingTargets.settingsTips
+            highlight: OnboardingHighlightTarget.settingsTips
             Label {
                 Layout.fillWidth: true
                 wrapMode: Text.WordWrap

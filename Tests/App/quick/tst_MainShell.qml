@@ -114,7 +114,7 @@ Item {
             verify(overlay.visible)
             tryVerify(() => shell.viewModel.tour.hasDemoProject, 5000)
             const demoId = shell.viewModel.tour.demoProjectId
-            compare(shell.viewModel.tour.currentHighlight, OnboardingTargets.demoProjectRow(demoId))
+            compare(shell.viewModel.tour.currentHighlight, OnboardingHighlightTarget.demoProjectRow(demoId))
             verify(!overlay.model.canGoBack)
 
             const next = findChild(overlay, "onboardingNext")
