@@ -1,5 +1,7 @@
 #include "Text.h"
 
+#include <QTextBoundaryFinder>
+
 namespace Text {
 
 bool isSpaceOrTab(QChar c)
@@ -29,6 +31,20 @@ QString trimmedSlashes(const QString &text)
     while (end > begin && text.at(end - 1) == QLatin1Char('/'))
         --end;
     return text.mid(begin, end - begin);
+}
+
+QStringList graphemes(const QString &text)
+{
+    QStringList clusters;
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+    qsizetype start = 0;
+    while (finder.toNextBoundary() != -1) {
+        const qsizetype end = finder.position();
+        if (end > start)
+            clusters.append(text.mid(start, end - start));
+        start = end;
+    }
+    return clusters;
 }
 
 } // namespace Text

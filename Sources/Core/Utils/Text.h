@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace Text {
 
@@ -13,5 +14,9 @@ QString trimmedSpacesAndTabs(const QString &text);
 
 // Removes every leading and trailing "/", as paths are joined to a base URL with exactly one.
 QString trimmedSlashes(const QString &text);
+
+// The user-perceived characters (extended grapheme clusters) of the text, in order: "e" followed by
+// a combining accent is one entry.
+QStringList graphemes(const QString &text);
 
 } // namespace Text
