@@ -1,0 +1,55 @@
+#pragma once
+
+#include "PDFText.h"
+
+#include <QRectF>
+#include <functional>
+#include <memory>
+
+class QPainter;
+class QTextDocument;
+
+// Draws the proposal down its pages: y is the current position in points from the top edge, and a
+// block that would end below the bottom limit (794) starts the next page. Text that is taller than
+// the room left continues on the next page line by line; nothing is drawn below the limit.
+class PDFCanvas
+{
+public:
+    // The painter's device must be at 72 dpi, so that one unit is one point. onNewPage ends the
+    // open page and begins the next one.
+    PDFCanvas(QPainter *painter, std::function<void()> onNewPage);
+    ~PDFCanvas();
+
+    qreal y = 48;
+
+    int pageCount() const { return m_pages; }
+
+    // Clears the page just begun to white and puts y at the top margin.
+    void preparePageSurface();
+
+    // Starts a new page when a block of this height would end below the bottom limit.
+    void ensureSpace(qreal height);
+
+    void drawFilledRect(const QRectF &rect, const QColor &color, qreal cornerRadius = 0);
+    void drawRule(qreal x1, qreal x2, qreal atY, const QColor &color);
+
+    // The text's height at this width, rounded up to a whole point.
+    qreal measure(const PDFText &text, qreal width) const;
+
+    // Draws the text with its top-left corner at the rectangle's origin, at the rectangle's width;
+    // the rectangle's height does not limit it. Lines that would pass the bottom limit are left
+    // out. Returns the height as measure() does; y does not move.
+    qreal drawText(const PDFText &text, const QRectF &given);
+
+    // Draws the text at y from x, breaking the page between lines where it does not fit, and moves
+    // y below its last line.
+    void flowText(const PDFText &text, qreal x, qreal width);
+
+private:
+    std::unique_ptr<QTextDocument> layout(const PDFText &text, qreal width) const;
+    void drawLines(QTextDocument &document, qreal x, qreal top, qreal fromY, qreal toY);
+
+    QPainter *m_painter;
+    std::function<void()> m_onNewPage;
+    int m_pages = 1;
+};
