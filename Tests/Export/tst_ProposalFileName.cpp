@@ -1,3 +1,4 @@
+#include "Export/PDFSaveHelper.h"
 #include "Export/ProposalFileName.h"
 #include "Utils/Text.h"
 
@@ -53,7 +54,7 @@ void tst_ProposalFileName::names()
     QFETCH(QString, temporary);
     QFETCH(QString, suggested);
     QCOMPARE(ProposalFileName::temporaryName(projectName), temporary);
-    QCOMPARE(ProposalFileName::suggestedName(projectName), suggested);
+    QCOMPARE(PDFSaveHelper::suggestedFilename(projectName), suggested);
 }
 
 void tst_ProposalFileName::graphemes_data()
@@ -96,7 +97,7 @@ void tst_ProposalFileName::longNamesAreCutByWholeCharacters()
 
     const qsizetype clusterBytes = cluster.toUtf8().size();
     const qsizetype fitting = std::min<qsizetype>(40, (255 - 7) / clusterBytes);
-    for (const QString &fileName : {ProposalFileName::temporaryName(name), ProposalFileName::suggestedName(name)}) {
+    for (const QString &fileName : {ProposalFileName::temporaryName(name), PDFSaveHelper::suggestedFilename(name)}) {
         QVERIFY2(fileName.toUtf8().size() <= 255, qPrintable(QString::number(fileName.toUtf8().size())));
         const QString expected = fitting == 0 ? QStringLiteral("estimate") : cluster.repeated(fitting);
         QCOMPARE(fileName, "KP-" + expected + ".pdf");

@@ -1,0 +1,78 @@
+#include "CommercialProposalPDF.h"
+
+#include "CommercialProposalRenderer.h"
+#include "PDFCanvas.h"
+#include "PDFLayout.h"
+#include "ProposalFileName.h"
+#include "ProposalTempFolder.h"
+
+#include <QBuffer>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+
+namespace CommercialProposalPDF {
+
+QString creationErrorText()
+{
+    return QStringLiteral("Не удалось создать PDF");
+}
+
+QByteArray render(const CommercialProposalInput &input, const QDate &today)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly))
+        return {};
+    {
+        QPdfWriter writer(&buffer);
+        writer.setResolution(72);
+        writer.setPageSize(QPageSize(QSizeF(PDFLayout::pageWidth, PDFLayout::pageHeight), QPageSize::Point,
+                                     QString(), QPageSize::ExactMatch));
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        writer.setCreator(QStringLiteral("Tessmark"));
+        QPainter painter;
+        if (!painter.begin(&writer))
+            return {};
+        PDFCanvas canvas(&painter, [&writer] { writer.newPage(); });
+        canvas.preparePageSurface();
+        CommercialProposalRenderer::drawHeader(input, today, canvas);
+        CommercialProposalRenderer::drawSummary(input, canvas);
+        CommercialProposalRenderer::drawEstimateTable(input, canvas);
+        CommercialProposalRenderer::drawNotes(input, canvas);
+        CommercialProposalRenderer::drawFooter(canvas);
+        if (!painter.end())
+            return {};
+    }
+    buffer.close();
+    return bytes;
+}
+
+std::optional<QString> generate(const CommercialProposalInput &input, const QDate &today, const QString &tempBase)
+{
+    const QByteArray bytes = render(input, today);
+    if (bytes.isEmpty())
+        return std::nullopt;
+    return writeTempPDF(bytes, input.projectName, tempBase);
+}
+
+std::optional<QString> writeTempPDF(const QByteArray &data, const QString &projectName, const QString &tempBase)
+{
+    const std::optional<QString> folder = ProposalTempFolder::ensure(tempBase);
+    if (!folder)
+        return std::nullopt;
+    const QString path = *folder + QLatin1Char('/') + ProposalFileName::temporaryName(projectName);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return std::nullopt;
+    if (file.write(data) != data.size()) {
+        file.cancelWriting();
+        return std::nullopt;
+    }
+    if (!file.commit())
+        return std::nullopt;
+    return path;
+}
+
+} // namespace CommercialProposalPDF

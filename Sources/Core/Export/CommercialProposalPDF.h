@@ -1,0 +1,30 @@
+#pragma once
+
+#include "CommercialProposalInput.h"
+
+#include <QByteArray>
+#include <QDate>
+#include <QDir>
+#include <QString>
+#include <optional>
+
+// Renders the proposal and writes it to the user's temporary folder. Synchronous, GUI thread (the
+// text layout needs the font database).
+namespace CommercialProposalPDF {
+
+// Shown when the proposal could not be created or written.
+QString creationErrorText();
+
+// The whole proposal as PDF bytes, dated today.
+QByteArray render(const CommercialProposalInput &input, const QDate &today);
+
+// Renders and writes "KP-<name>.pdf" into the per-user folder under tempBase; the file's path, or
+// none when it could not be written.
+std::optional<QString> generate(const CommercialProposalInput &input, const QDate &today = QDate::currentDate(),
+                                const QString &tempBase = QDir::tempPath());
+
+// Replaces the temporary file of this project name with the bytes, all or nothing.
+std::optional<QString> writeTempPDF(const QByteArray &data, const QString &projectName,
+                                    const QString &tempBase = QDir::tempPath());
+
+} // namespace CommercialProposalPDF
