@@ -301,14 +301,20 @@ void tst_CommercialProposalPDF::longTableRunsOverPages()
     QVERIFY(!all.isEmpty());
 
     int workCaptions = 0;
+    int rightAlignedAmounts = 0;
     for (const Word &word : all) {
         if (word.text == QStringLiteral("Работы"))
             ++workCaptions;
         QVERIFY2(word.yMax <= 794.5, qPrintable(word.text + QStringLiteral(" at ") + QString::number(word.yMax)));
-        if (word.text == QStringLiteral("₽"))
+        if (word.text == QStringLiteral("₽")) {
             QVERIFY2(word.xMax <= 547, qPrintable(QString::number(word.xMax)));
+            // The rows' and the total's amounts end at the cost column's inner edge.
+            if (std::abs(word.xMax - 537) <= 1)
+                ++rightAlignedAmounts;
+        }
     }
     QCOMPARE(workCaptions, 1);
+    QCOMPARE(rightAlignedAmounts, 121);
 
     // Page 2 starts with a row right below the top margin: its number at y 48 + 10.
     const auto firstOnPage2 = std::find_if(all.cbegin(), all.cend(), [](const Word &w) { return w.page == 2; });

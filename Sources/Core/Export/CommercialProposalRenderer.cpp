@@ -98,24 +98,27 @@ void drawTableRow(PDFCanvas &canvas, int index, const EditableEstimateItem &item
 
     // The figures are measured at their full column widths, though drawn 20 pt narrower: they stay
     // on one line and may grow into the padding.
-    const qreal workHeight = canvas.measure(work, workTextWidth);
-    const qreal content = std::max({workHeight, canvas.measure(number, indexWidth), canvas.measure(hours, hoursWidth),
-                                    canvas.measure(money, costWidth)});
+    PDFTextBlock workBlock = canvas.layout(work, workTextWidth);
+    PDFTextBlock numberBlock = canvas.layout(number, indexWidth);
+    PDFTextBlock hoursBlock = canvas.layout(hours, hoursWidth);
+    PDFTextBlock moneyBlock = canvas.layout(money, costWidth);
+    const qreal content =
+        std::max({workBlock.height(), numberBlock.height(), hoursBlock.height(), moneyBlock.height()});
     const qreal rowHeight = content + 2 * rowPadding;
 
     canvas.ensureSpace(std::min(rowHeight + 1, PDFLayout::usableHeight + 1));
     const qreal top = canvas.y;
     const qreal textY = top + rowPadding;
-    canvas.drawText(number, QRectF(indexX, textY, indexWidth, content));
-    canvas.drawText(hours, QRectF(hoursX, textY, hoursTextWidth, content));
-    canvas.drawText(money, QRectF(costX, textY, costTextWidth, content));
+    canvas.drawText(numberBlock, QRectF(indexX, textY, indexWidth, content));
+    canvas.drawText(hoursBlock, QRectF(hoursX, textY, hoursTextWidth, content));
+    canvas.drawText(moneyBlock, QRectF(costX, textY, costTextWidth, content));
     if (top + rowHeight <= PDFLayout::bottomLimit) {
-        canvas.drawText(work, QRectF(workX, textY, workTextWidth, content));
+        canvas.drawText(workBlock, QRectF(workX, textY, workTextWidth, content));
         canvas.y = top + rowHeight;
     } else {
         // Taller than a page: the work cell continues on the next pages.
         canvas.y = textY;
-        canvas.flowText(work, workX, workTextWidth);
+        canvas.flowText(workBlock, workX);
         canvas.y += rowPadding;
         canvas.ensureSpace(1);
     }

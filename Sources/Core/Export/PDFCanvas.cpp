@@ -86,7 +86,7 @@ void PDFCanvas::drawRule(qreal x1, qreal x2, qreal atY, const QColor &color)
     m_painter->restore();
 }
 
-std::unique_ptr<QTextDocument> PDFCanvas::layout(const PDFText &text, qreal width) const
+PDFTextBlock PDFCanvas::layout(const PDFText &text, qreal width) const
 {
     auto document = std::make_unique<QTextDocument>();
     document->setUndoRedoEnabled(false);
@@ -113,12 +113,12 @@ std::unique_ptr<QTextDocument> PDFCanvas::layout(const PDFText &text, qreal widt
         cursor.insertText(run.text, format);
     }
     document->setTextWidth(width);
-    return document;
+    return PDFTextBlock(std::move(document), text.wrap, text.alignment);
 }
 
 qreal PDFCanvas::measure(const PDFText &text, qreal width) const
 {
-    return std::ceil(layout(text, width)->size().height());
+    return layout(text, width).height();
 }
 
 void PDFCanvas::drawLines(QTextDocument &document, qreal x, qreal top, qreal fromY, qreal toY)
@@ -135,39 +135,51 @@ void PDFCanvas::drawLines(QTextDocument &document, qreal x, qreal top, qreal fro
     m_painter->restore();
 }
 
-qreal PDFCanvas::drawText(const PDFText &text, const QRectF &given)
+qreal PDFCanvas::drawText(const PDFText &text, const QRectF &rect)
+{
+    PDFTextBlock block = layout(text, rect.width());
+    return drawText(block, rect);
+}
+
+qreal PDFCanvas::drawText(PDFTextBlock &block, const QRectF &given)
 {
     QRectF rect = given;
-    auto document = layout(text, rect.width());
-    if (!text.wrap) {
-        const qreal natural = std::ceil(document->idealWidth());
-        if (natural > rect.width()) {
-            const qreal extra = natural - rect.width();
-            if (text.alignment & Qt::AlignRight)
-                rect.adjust(-extra, 0, 0, 0);
-            else if (text.alignment & Qt::AlignHCenter)
-                rect.adjust(-extra / 2, 0, extra / 2, 0);
-            else
-                rect.adjust(0, 0, extra, 0);
-            document->setTextWidth(rect.width());
-        }
+    if (block.wraps()) {
+        block.setWidth(rect.width());
+    } else {
+        // One line, aligned inside the width it was laid out at: placed by its alignment in the
+        // rectangle without laying it out again, growing out of it when wider.
+        const qreal width = std::max(block.naturalWidth(), block.width());
+        qreal x = rect.left();
+        if (block.alignment() & Qt::AlignRight)
+            x = rect.right() - width;
+        else if (block.alignment() & Qt::AlignHCenter)
+            x = rect.center().x() - width / 2;
+        rect = QRectF(x, rect.top(), width, rect.height());
     }
-    const qreal height = std::ceil(document->size().height());
-    const QList<LineSpan> spans = lineSpans(*document);
+    QTextDocument &document = block.document();
+    const qreal height = block.height();
+    const QList<LineSpan> spans = lineSpans(document);
     qsizetype fitting = 0;
     while (fitting < spans.size() && rect.top() + spans.at(fitting).bottom <= PDFLayout::bottomLimit + 0.01)
         ++fitting;
     if (fitting == spans.size())
-        drawLines(*document, rect.left(), rect.top(), 0, height + 1);
+        drawLines(document, rect.left(), rect.top(), 0, height + 1);
     else if (fitting > 0)
-        drawLines(*document, rect.left(), rect.top(), 0, spans.at(fitting - 1).bottom);
+        drawLines(document, rect.left(), rect.top(), 0, spans.at(fitting - 1).bottom);
     return height;
 }
 
 void PDFCanvas::flowText(const PDFText &text, qreal x, qreal width)
 {
-    const auto document = layout(text, width);
-    const qreal height = std::ceil(document->size().height());
+    PDFTextBlock block = layout(text, width);
+    flowText(block, x);
+}
+
+void PDFCanvas::flowText(PDFTextBlock &block, qreal x)
+{
+    QTextDocument *document = &block.document();
+    const qreal height = block.height();
     const QList<LineSpan> spans = lineSpans(*document);
     if (spans.isEmpty()) {
         y += height;

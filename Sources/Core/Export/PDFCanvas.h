@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PDFText.h"
+#include "PDFTextBlock.h"
 
 #include <QRectF>
 #include <functional>
@@ -33,20 +34,26 @@ public:
     void drawFilledRect(const QRectF &rect, const QColor &color, qreal cornerRadius = 0);
     void drawRule(qreal x1, qreal x2, qreal atY, const QColor &color);
 
+    // The text laid out at this width, to be measured and then drawn.
+    PDFTextBlock layout(const PDFText &text, qreal width) const;
+
     // The text's height at this width, rounded up to a whole point.
     qreal measure(const PDFText &text, qreal width) const;
 
     // Draws the text with its top-left corner at the rectangle's origin, at the rectangle's width;
     // the rectangle's height does not limit it. Lines that would pass the bottom limit are left
     // out. Returns the height as measure() does; y does not move.
-    qreal drawText(const PDFText &text, const QRectF &given);
+    qreal drawText(const PDFText &text, const QRectF &rect);
+    // The same for a laid-out text. A wrapping text is laid out anew at another width; a text
+    // that does not wrap keeps its line and is placed by its alignment.
+    qreal drawText(PDFTextBlock &block, const QRectF &rect);
 
     // Draws the text at y from x, breaking the page between lines where it does not fit, and moves
     // y below its last line.
     void flowText(const PDFText &text, qreal x, qreal width);
+    void flowText(PDFTextBlock &block, qreal x);
 
 private:
-    std::unique_ptr<QTextDocument> layout(const PDFText &text, qreal width) const;
     void drawLines(QTextDocument &document, qreal x, qreal top, qreal fromY, qreal toY);
 
     QPainter *m_painter;

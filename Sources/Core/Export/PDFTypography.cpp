@@ -3,6 +3,8 @@
 #include "PDFLayout.h"
 
 #include <QFontDatabase>
+#include <QHash>
+#include <QPair>
 #include <QStringList>
 
 namespace PDFTypography {
@@ -48,11 +50,18 @@ QString family()
 
 QFont font(qreal pointSize, FontWeight weight)
 {
+    // A handful of sizes and weights make the whole document; resolving each anew is costly.
+    static QHash<QPair<qreal, int>, QFont> cache;
+    const QPair<qreal, int> key(pointSize, int(weight));
+    const auto cached = cache.constFind(key);
+    if (cached != cache.cend())
+        return *cached;
     QFont result(family());
     result.setPointSizeF(pointSize);
     result.setWeight(qtWeight(weight));
     result.setStyleStrategy(QFont::NoFontMerging);
     result.setKerning(true);
+    cache.insert(key, result);
     return result;
 }
 
