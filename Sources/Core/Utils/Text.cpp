@@ -1,5 +1,7 @@
 #include "Text.h"
 
+#include <QTextBoundaryFinder>
+
 namespace Text {
 
 bool isSpaceOrTab(QChar c)
@@ -29,6 +31,32 @@ QString trimmedSlashes(const QString &text)
     while (end > begin && text.at(end - 1) == QLatin1Char('/'))
         --end;
     return text.mid(begin, end - begin);
+}
+
+QStringList graphemes(const QString &text)
+{
+    QStringList out;
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+    qsizetype start = 0;
+    while (finder.toNextBoundary() != -1) {
+        const qsizetype end = finder.position();
+        out.append(text.mid(start, end - start));
+        start = end;
+    }
+    return out;
+}
+
+QString leadingGraphemes(const QString &text, qsizetype count)
+{
+    if (count <= 0)
+        return {};
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+    qsizetype taken = 0;
+    while (finder.toNextBoundary() != -1) {
+        if (++taken == count)
+            return text.left(finder.position());
+    }
+    return text;
 }
 
 } // namespace Text
