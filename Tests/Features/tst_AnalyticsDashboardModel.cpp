@@ -20,7 +20,8 @@
 namespace {
 
 const QString rub = QStringLiteral("RUB");
-const QString totalFailureText = QStringLiteral("Не удалось загрузить аналитику по сметам. Проверьте сеть и повторите.");
+const QString totalFailureText =
+    QStringLiteral("Не удалось загрузить аналитику по сметам. Проверьте сеть и повторите.");
 
 QString analyticsPath(const QString &id)
 {
@@ -228,7 +229,8 @@ private Q_SLOTS:
     // Iterations are no rows in the roots scope, yet their payments count.
     void rootsScopeCountsIterationPayments()
     {
-        const QString root = seed(QStringLiteral("Сайт"), {{QStringLiteral("projectType"), QStringLiteral("iterative")}});
+        const QString root =
+            seed(QStringLiteral("Сайт"), {{QStringLiteral("projectType"), QStringLiteral("iterative")}});
         const QString iteration = seed(QStringLiteral("Спринт"), {{QStringLiteral("parentProjectId"), root}});
         addPayment(root, 10);
         addPayment(iteration, 20, QStringLiteral("pending"));

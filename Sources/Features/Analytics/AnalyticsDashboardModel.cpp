@@ -75,8 +75,9 @@ AnalyticsProjectRow AnalyticsDashboardModel::makeRow(const Project &project, con
         row.subtitle = project.clientName;
     } else {
         const QString label = ProjectRoot::iterationLabel(project);
+        const QString &parentId = *project.parentProjectId;
         const auto root = std::find_if(roots.cbegin(), roots.cend(),
-                                       [&](const Project &candidate) { return candidate.id == *project.parentProjectId; });
+                                       [&](const Project &candidate) { return candidate.id == parentId; });
         if (root != roots.cend()) {
             row.name = root->name;
             row.subtitle = label + QStringLiteral(" · ") + project.name;
