@@ -27,6 +27,9 @@ class AnalyticsDashboardModel : public QAbstractListModel
     // "roots" or "allEstimates"; writing stores it and loads.
     Q_PROPERTY(QString scope READ scope WRITE setScope NOTIFY scopeChanged)
     Q_PROPERTY(QString tableTitle READ tableTitle NOTIFY scopeChanged)
+    // The picker's segments in order: stored values and their labels.
+    Q_PROPERTY(QStringList scopeValues READ scopeValues CONSTANT)
+    Q_PROPERTY(QStringList scopeLabels READ scopeLabels CONSTANT)
     Q_PROPERTY(AnalyticsProjectRow selectedRow READ selectedRow WRITE setSelectedRow NOTIFY selectedRowChanged)
     Q_PROPERTY(int count READ count NOTIFY figuresChanged)
     Q_PROPERTY(QString loadWarning READ loadWarningText NOTIFY figuresChanged)
@@ -95,6 +98,8 @@ public:
     QString scope() const;
     void setScope(const QString &scope);
     QString tableTitle() const;
+    static QStringList scopeValues() { return {rootsScope, allScope}; }
+    static QStringList scopeLabels() { return {QStringLiteral("Корневые"), QStringLiteral("Все сметы")}; }
     const AnalyticsProjectRow &selectedRow() const { return m_selectedRow; }
     void setSelectedRow(const AnalyticsProjectRow &row);
     int count() const { return int(m_rows.size()); }
