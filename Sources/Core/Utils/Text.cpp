@@ -35,16 +35,28 @@ QString trimmedSlashes(const QString &text)
 
 QStringList graphemes(const QString &text)
 {
-    QStringList clusters;
+    QStringList out;
     QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
     qsizetype start = 0;
     while (finder.toNextBoundary() != -1) {
         const qsizetype end = finder.position();
-        if (end > start)
-            clusters.append(text.mid(start, end - start));
+        out.append(text.mid(start, end - start));
         start = end;
     }
-    return clusters;
+    return out;
+}
+
+QString leadingGraphemes(const QString &text, qsizetype count)
+{
+    if (count <= 0)
+        return {};
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+    qsizetype taken = 0;
+    while (finder.toNextBoundary() != -1) {
+        if (++taken == count)
+            return text.left(finder.position());
+    }
+    return text;
 }
 
 } // namespace Text

@@ -15,8 +15,11 @@ QString trimmedSpacesAndTabs(const QString &text);
 // Removes every leading and trailing "/", as paths are joined to a base URL with exactly one.
 QString trimmedSlashes(const QString &text);
 
-// The user-perceived characters (extended grapheme clusters) of the text, in order: "e" followed by
-// a combining accent is one entry.
+// The user-perceived characters (grapheme clusters) of text, in order: an emoji with its
+// modifiers or a letter with its combining marks is one entry.
 QStringList graphemes(const QString &text);
+
+// The first count user-perceived characters of text; text itself when it has no more.
+QString leadingGraphemes(const QString &text, qsizetype count);
 
 } // namespace Text

@@ -1,5 +1,10 @@
 #include "Features/Analytics/AnalyticsProjectRow.h"
 
+#include "Utils/MoneyFormat.h"
+#include "Utils/NumberText.h"
+
+#include <cmath>
+
 AnalyticsProjectRow AnalyticsProjectRow::fromProject(const Project &project)
 {
     AnalyticsProjectRow row;
@@ -14,4 +19,50 @@ AnalyticsProjectRow AnalyticsProjectRow::fromProject(const Project &project)
     row.plannedCost = project.totalCost;
     row.plannedHours = project.totalHours;
     return row;
+}
+
+QString AnalyticsProjectRow::titleText() const
+{
+    if (isIteration && subtitle)
+        return *subtitle;
+    return name;
+}
+
+QString AnalyticsProjectRow::secondLineText() const
+{
+    if (isIteration)
+        return name;
+    return subtitle.value_or(QString());
+}
+
+QString AnalyticsProjectRow::plannedText() const
+{
+    return MoneyFormat::format(plannedCost, currency);
+}
+
+QString AnalyticsProjectRow::doneText() const
+{
+    return MoneyFormat::format(doneCost, currency);
+}
+
+QString AnalyticsProjectRow::paidText() const
+{
+    return MoneyFormat::format(paidCost, currency);
+}
+
+double AnalyticsProjectRow::remaining() const
+{
+    const double difference = plannedCost - paidCost;
+    // !(x >= 0) also holds for NaN.
+    return !(difference >= 0) ? 0.0 : difference;
+}
+
+QString AnalyticsProjectRow::remainingText() const
+{
+    return MoneyFormat::format(remaining(), currency);
+}
+
+QString AnalyticsProjectRow::hoursText() const
+{
+    return NumberText::fixed(plannedHours, 1) + QStringLiteral(" ч");
 }

@@ -28,6 +28,15 @@ struct AnalyticsProjectRow
     Q_PROPERTY(double doneCost MEMBER doneCost)
     Q_PROPERTY(double paidCost MEMBER paidCost)
     Q_PROPERTY(bool isValid READ isValid)
+    Q_PROPERTY(QString statusLabel READ statusLabel)
+    Q_PROPERTY(QString titleText READ titleText)
+    Q_PROPERTY(QString secondLineText READ secondLineText)
+    Q_PROPERTY(bool hasSecondLine READ hasSecondLine)
+    Q_PROPERTY(QString plannedText READ plannedText)
+    Q_PROPERTY(QString doneText READ doneText)
+    Q_PROPERTY(QString paidText READ paidText)
+    Q_PROPERTY(QString remainingText READ remainingText)
+    Q_PROPERTY(QString hoursText READ hoursText)
 
 public:
     QString id;
@@ -48,6 +57,23 @@ public:
     QString subtitleText() const { return subtitle.value_or(QString()); }
     bool hasSubtitle() const { return subtitle.has_value(); }
     QString statusText() const { return rawValue(status); }
+    QString statusLabel() const { return label(status); }
+
+    // The card's and the detail's heading: an iteration's label line when it has one, else the
+    // name. The second line: an iteration's name, a root's client; none for a root without one.
+    QString titleText() const;
+    QString secondLineText() const;
+    bool hasSecondLine() const { return isIteration || subtitle.has_value(); }
+
+    // Money in the row's currency.
+    QString plannedText() const;
+    QString doneText() const;
+    QString paidText() const;
+    // What is still to be paid: planned less paid, never below zero (0 when not a number).
+    double remaining() const;
+    QString remainingText() const;
+    // Planned hours with one decimal and "ч" ("12.3 ч").
+    QString hoursText() const;
 
     bool operator==(const AnalyticsProjectRow &other) const = default;
 };

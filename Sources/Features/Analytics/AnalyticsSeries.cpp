@@ -1,0 +1,79 @@
+#include "AnalyticsSeries.h"
+
+#include "Utils/MoneyFormat.h"
+#include "Utils/Text.h"
+
+#include <QMap>
+#include <array>
+
+namespace {
+
+struct Sums
+{
+    double planned = 0;
+    double done = 0;
+    double paid = 0;
+};
+
+QString joinedLines(const QMap<QString, Sums> &byCurrency, double Sums::*component)
+{
+    if (byCurrency.size() == 1)
+        return MoneyFormat::format(byCurrency.first().*component, byCurrency.firstKey());
+    QStringList lines;
+    for (auto it = byCurrency.cbegin(); it != byCurrency.cend(); ++it)
+        lines.append(MoneyFormat::format(it.value().*component, it.key()));
+    return lines.join(QLatin1Char('\n'));
+}
+
+} // namespace
+
+AnalyticsSeries AnalyticsSeries::from(const QList<AnalyticsProjectRow> &rows)
+{
+    AnalyticsSeries series;
+
+    QMap<QString, Sums> byCurrency;
+    std::array<int, allProjectStatuses.size()> perStatus{};
+    for (const AnalyticsProjectRow &row : rows) {
+        Sums &sums = byCurrency[row.currency];
+        sums.planned += row.plannedCost;
+        sums.done += row.doneCost;
+        sums.paid += row.paidCost;
+        ++perStatus[std::size_t(row.status)];
+    }
+    series.planText = joinedLines(byCurrency, &Sums::planned);
+    series.doneText = joinedLines(byCurrency, &Sums::done);
+    series.paidText = joinedLines(byCurrency, &Sums::paid);
+
+    const QString plan = QStringLiteral("План");
+    const QString done = QStringLiteral("Выполнено");
+    const QString paid = QStringLiteral("Оплачено");
+    const qsizetype charted = std::min<qsizetype>(rows.size(), chartRows);
+    series.entries.reserve(charted * 3);
+    for (qsizetype i = 0; i < charted; ++i) {
+        const AnalyticsProjectRow &row = rows.at(i);
+        const QString label = Text::leadingGraphemes(row.name, labelGraphemes);
+        series.entries.append({row.id + QStringLiteral("-plan"), label, plan, row.plannedCost});
+        series.entries.append({row.id + QStringLiteral("-done"), label, done, row.doneCost});
+        series.entries.append({row.id + QStringLiteral("-paid"), label, paid, row.paidCost});
+
+        const qsizetype at = series.barLabels.indexOf(label);
+        if (at < 0) {
+            series.barLabels.append(label);
+            series.barPlanned.append(row.plannedCost);
+            series.barDone.append(row.doneCost);
+            series.barPaid.append(row.paidCost);
+        } else {
+            series.barPlanned[at] += row.plannedCost;
+            series.barDone[at] += row.doneCost;
+            series.barPaid[at] += row.paidCost;
+        }
+    }
+
+    for (std::size_t i = 0; i < allProjectStatuses.size(); ++i) {
+        if (perStatus[i] == 0)
+            continue;
+        series.statusLabels.append(label(allProjectStatuses[i]));
+        series.statusCounts.append(perStatus[i]);
+    }
+    return series;
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "AnalyticsChartEntry.h"
+#include "AnalyticsProjectRow.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// What the dashboard derives from its sorted rows, computed once per load: the money totals
+// per currency, the bar chart and the donut of statuses.
+struct AnalyticsSeries
+{
+    static constexpr int chartRows = 12;
+    static constexpr int labelGraphemes = 14;
+
+    // One formatted amount for a single currency; one line per currency, sorted, otherwise;
+    // empty without rows.
+    QString planText;
+    QString doneText;
+    QString paidText;
+
+    // Three per row of the first twelve: plan, done, paid.
+    QList<AnalyticsChartEntry> entries;
+    // The bar chart as a category axis draws it: it keeps one of repeated labels, so entries of
+    // one label are summed per series, labels in first-seen order.
+    QStringList barLabels;
+    QList<double> barPlanned;
+    QList<double> barDone;
+    QList<double> barPaid;
+
+    // Statuses that have rows, in status order, with their row counts.
+    QStringList statusLabels;
+    QList<int> statusCounts;
+
+    static AnalyticsSeries from(const QList<AnalyticsProjectRow> &rows);
+};

@@ -1,0 +1,572 @@
+// The analytics dashboard over the test backend: what one load makes of projects, analytics and
+// payments, which load applies when they overlap, and the texts of its rows.
+#include "API/APIClient.h"
+#include "API/ProjectsService.h"
+#include "Await.h"
+#include "Features/Analytics/AnalyticsDashboardModel.h"
+#include "Settings/Preferences.h"
+#include "TestBackend.h"
+#include "Utils/MoneyFormat.h"
+#include "Utils/Text.h"
+
+#include <QAbstractItemModelTester>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <limits>
+
+namespace {
+
+const QString rub = QStringLiteral("RUB");
+const QString totalFailureText =
+    QStringLiteral("Не удалось загрузить аналитику по сметам. Проверьте сеть и повторите.");
+
+QString analyticsPath(const QString &id)
+{
+    return QStringLiteral("projects/%1/estimate-analytics").arg(id);
+}
+
+QJsonObject analyticsJson(const QString &id, double planned, const QString &currency = rub)
+{
+    return QJsonObject{{QStringLiteral("projectId"), id},
+                       {QStringLiteral("currency"), currency},
+                       {QStringLiteral("planned"),
+                        QJsonObject{{QStringLiteral("totalHours"), 1}, {QStringLiteral("totalCost"), planned}}},
+                       {QStringLiteral("paid"), QJsonObject{{QStringLiteral("receivedTotal"), 0}}}};
+}
+
+ProjectItem line(double hours, double rate, std::optional<bool> done)
+{
+    ProjectItem item;
+    item.title = QStringLiteral("line");
+    item.category = QStringLiteral("backend");
+    item.hours = hours;
+    item.rate = rate;
+    item.done = done;
+    return item;
+}
+
+Project project(const QString &id, const QString &name)
+{
+    Project p;
+    p.id = id;
+    p.name = name;
+    p.currency = rub;
+    return p;
+}
+
+EstimateAnalytics analytics(double planned, double hours, double paid, const QString &currency = rub)
+{
+    EstimateAnalytics a;
+    a.currency = currency;
+    a.planned.totalCost = planned;
+    a.planned.totalHours = hours;
+    a.paid.receivedTotal = paid;
+    return a;
+}
+
+AnalyticsProjectRow row(const QString &id, const QString &name, double planned, const QString &currency = rub)
+{
+    AnalyticsProjectRow r;
+    r.id = id;
+    r.name = name;
+    r.currency = currency;
+    r.plannedCost = planned;
+    return r;
+}
+
+QStringList ids(const AnalyticsDashboardModel &model)
+{
+    QStringList out;
+    for (const AnalyticsProjectRow &r : model.rows())
+        out.append(r.id);
+    return out;
+}
+
+} // namespace
+
+class tst_AnalyticsDashboardModel : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    TestBackend m_backend;
+    std::unique_ptr<APIClient> m_client;
+    std::unique_ptr<Preferences> m_preferences;
+    std::unique_ptr<ProjectsService> m_projects;
+    QString m_accountId;
+
+    std::unique_ptr<AnalyticsDashboardModel> dashboard()
+    {
+        auto model = std::make_unique<AnalyticsDashboardModel>(*m_client, *m_preferences);
+        model->setProjectsService(m_projects.get());
+        return model;
+    }
+    // fields: JSON of the project; a "cost" sets the totals the analytics report.
+    QString seed(const QString &name, QJsonObject fields = {})
+    {
+        fields.insert(QStringLiteral("name"), name);
+        const double cost = fields.take(QStringLiteral("cost")).toDouble();
+        QJsonObject &added = m_backend.data().addProject(m_accountId, fields);
+        if (cost != 0)
+            added.insert(QStringLiteral("totalCost"), cost);
+        return added.value(QStringLiteral("id")).toString();
+    }
+    void addPayment(const QString &projectId, double amount, const QString &status = QStringLiteral("received"))
+    {
+        BackendData &data = m_backend.data();
+        const QString stamp = BackendData::now();
+        data.payments.append(QJsonObject{{QStringLiteral("id"), data.newId(QStringLiteral("pay"))},
+                                         {QStringLiteral("amount"), amount},
+                                         {QStringLiteral("currency"), rub},
+                                         {QStringLiteral("status"), status},
+                                         {QStringLiteral("projectId"), projectId},
+                                         {QStringLiteral("userId"), m_accountId},
+                                         {QStringLiteral("createdAt"), stamp},
+                                         {QStringLiteral("updatedAt"), stamp}});
+    }
+    void setCost(const QString &id, double cost)
+    {
+        m_backend.data().project(id)->insert(QStringLiteral("totalCost"), cost);
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        QVERIFY(m_backend.start() != 0);
+        m_client = std::make_unique<APIClient>(m_backend.baseUrl());
+        m_accountId = m_backend.data().addAccount(QStringLiteral("anna@example.test"), QStringLiteral("secret")).id;
+        const QString token = m_backend.data().issueToken(m_accountId);
+        m_client->setTokenProvider([token] { return std::optional<QString>(token); });
+    }
+    void init()
+    {
+        m_backend.clearRequests();
+        m_backend.clearOverrides();
+        m_backend.data().projects.clear();
+        m_backend.data().payments.clear();
+        QFile::remove(m_dir.filePath(QStringLiteral("prefs.ini")));
+        m_preferences = std::make_unique<Preferences>(m_dir.filePath(QStringLiteral("prefs.ini")));
+        m_projects = std::make_unique<ProjectsService>(false, nullptr, m_client.get());
+        m_client->setTransferTimeout(APIClient::defaultTransferTimeout);
+    }
+    void cleanup()
+    {
+        m_projects.reset();
+        m_preferences.reset();
+    }
+
+    void beforeTheFirstLoad()
+    {
+        auto model = dashboard();
+        QCOMPARE(model->state(), AnalyticsDashboardModel::State::Loading);
+        QCOMPARE(model->paymentsCount(), 0);
+        QVERIFY(!model->selectedRow().isValid());
+    }
+
+    void emptyAccount()
+    {
+        auto model = dashboard();
+        await(model->load());
+        QCOMPARE(model->state(), AnalyticsDashboardModel::State::Empty);
+        QVERIFY(!model->hasLoadWarning());
+        QVERIFY(!model->selectedRow().isValid());
+        QCOMPARE(model->planText(), QString());
+        QCOMPARE(model->receivedSums(), QStringLiteral("—"));
+    }
+
+    // Ten targets of which two give no analytics (an error, a null record).
+    void partialFailure()
+    {
+        QStringList seeded;
+        for (int i = 0; i < 10; ++i)
+            seeded.append(seed(QStringLiteral("P%1").arg(i), {{QStringLiteral("cost"), 100 + i}}));
+        m_backend.setOverride(QStringLiteral("GET"), analyticsPath(seeded.at(3)),
+                              BackendReply::message(500, QStringLiteral("boom")));
+        m_backend.setOverride(QStringLiteral("GET"), analyticsPath(seeded.at(7)), BackendReply::raw(200, "null"));
+        auto model = dashboard();
+        QAbstractItemModelTester tester(model.get(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+        await(model->load());
+        QCOMPARE(model->count(), 8);
+        QCOMPARE(model->loadWarningText(), QStringLiteral("Часть смет не загрузилась (2 из 10)."));
+        QCOMPARE(model->state(), AnalyticsDashboardModel::State::Content);
+        // Largest planned cost first, and it is selected.
+        QCOMPARE(model->rows().first().id, seeded.at(9));
+        QCOMPARE(model->selectedRow().id, seeded.at(9));
+        QVERIFY(!ids(*model).contains(seeded.at(3)));
+    }
+
+    // Every analytics request fails: with payments the page shows the warning, without any it is
+    // empty.
+    void totalFailure_data()
+    {
+        QTest::addColumn<bool>("withPayments");
+        QTest::addColumn<AnalyticsDashboardModel::State>("state");
+        QTest::newRow("with payments") << true << AnalyticsDashboardModel::State::Content;
+        QTest::newRow("without payments") << false << AnalyticsDashboardModel::State::Empty;
+    }
+    void totalFailure()
+    {
+        QFETCH(bool, withPayments);
+        QFETCH(AnalyticsDashboardModel::State, state);
+        const QString a = seed(QStringLiteral("A"));
+        const QString b = seed(QStringLiteral("B"));
+        if (withPayments)
+            addPayment(b, 50);
+        for (const QString &id : {a, b})
+            m_backend.setOverride(QStringLiteral("GET"), analyticsPath(id), BackendReply::message(500, QString()));
+        auto model = dashboard();
+        await(model->load());
+        QCOMPARE(model->count(), 0);
+        QCOMPARE(model->loadWarningText(), totalFailureText);
+        QCOMPARE(model->state(), state);
+        QCOMPARE(model->paymentsCount(), withPayments ? 1 : 0);
+    }
+
+    // Iterations are no rows in the roots scope, yet their payments count.
+    void rootsScopeCountsIterationPayments()
+    {
+        const QString root =
+            seed(QStringLiteral("Сайт"), {{QStringLiteral("projectType"), QStringLiteral("iterative")}});
+        const QString iteration = seed(QStringLiteral("Спринт"), {{QStringLiteral("parentProjectId"), root}});
+        addPayment(root, 10);
+        addPayment(iteration, 20, QStringLiteral("pending"));
+        m_preferences->setValue(AnalyticsDashboardModel::scopeKey, AnalyticsDashboardModel::rootsScope);
+        auto model = dashboard();
+        await(model->load());
+        QCOMPARE(ids(*model), QStringList{root});
+        QCOMPARE(model->tableTitle(), QStringLiteral("Корневые проекты"));
+        QCOMPARE(model->paymentsCount(), 2);
+        QCOMPARE(model->receivedCount(), 1);
+        QCOMPARE(model->pendingCount(), 1);
+        QCOMPARE(m_backend.requests(QStringLiteral("GET"), analyticsPath(iteration)).size(), 0);
+    }
+
+    void scopeFromPreference_data()
+    {
+        QTest::addColumn<QVariant>("stored");
+        QTest::addColumn<QString>("scope");
+        QTest::newRow("roots") << QVariant(QStringLiteral("roots")) << "roots";
+        QTest::newRow("all") << QVariant(QStringLiteral("allEstimates")) << "allEstimates";
+        QTest::newRow("empty") << QVariant(QString()) << "allEstimates";
+        QTest::newRow("other text") << QVariant(QStringLiteral("Roots")) << "allEstimates";
+        QTest::newRow("unset") << QVariant() << "allEstimates";
+    }
+    void scopeFromPreference()
+    {
+        QFETCH(QVariant, stored);
+        QFETCH(QString, scope);
+        if (stored.isValid())
+            m_preferences->setValue(AnalyticsDashboardModel::scopeKey, stored);
+        auto model = dashboard();
+        QCOMPARE(model->scope(), scope);
+    }
+
+    // A reload keeps the selected project with its fresh figures; a scope that drops it selects
+    // the first row.
+    void selectionAcrossLoads()
+    {
+        const QString root = seed(QStringLiteral("Сайт"), {{QStringLiteral("cost"), 500}});
+        const QString iteration =
+            seed(QStringLiteral("Спринт"), {{QStringLiteral("parentProjectId"), root}, {QStringLiteral("cost"), 200}});
+        auto model = dashboard();
+        await(model->load());
+        QCOMPARE(model->selectedRow().id, root);
+        model->select(1);
+        QCOMPARE(model->selectedRow().id, iteration);
+
+        setCost(iteration, 900);
+        await(model->load());
+        QCOMPARE(ids(*model), (QStringList{iteration, root}));
+        QCOMPARE(model->selectedRow().id, iteration);
+        QCOMPARE(model->selectedRow().plannedCost, 900.0);
+
+        QSignalSpy scopeChanged(model.get(), &AnalyticsDashboardModel::scopeChanged);
+        model->setScope(AnalyticsDashboardModel::rootsScope);
+        QCOMPARE(m_preferences->value(AnalyticsDashboardModel::scopeKey).toString(), QStringLiteral("roots"));
+        QCOMPARE(scopeChanged.size(), 1);
+        QVERIFY(model->isLoading());
+        QTRY_VERIFY(!model->isLoading());
+        QCOMPARE(ids(*model), QStringList{root});
+        QCOMPARE(model->selectedRow().id, root);
+    }
+
+    void chartOfFifteenRows()
+    {
+        for (int i = 0; i < 15; ++i)
+            seed(QStringLiteral("Проект %1").arg(i, 2, 10, QLatin1Char('0')), {{QStringLiteral("cost"), 1000 - i}});
+        auto model = dashboard();
+        await(model->load());
+        QCOMPARE(model->count(), 15);
+        QCOMPARE(model->series().entries.size(), 36);
+        QCOMPARE(model->barLabels().size(), 12);
+        QCOMPARE(model->barLabels().first(), QStringLiteral("Проект 00"));
+        QCOMPARE(model->series().entries.at(1).series, QStringLiteral("Выполнено"));
+        QCOMPARE(model->series().entries.at(1).id, model->rows().first().id + QStringLiteral("-done"));
+        QCOMPARE(model->statusLabels(), QStringList{QStringLiteral("Черновик")});
+        QCOMPARE(model->statusCounts(), QList<int>{15});
+    }
+
+    // Iterations carry their root's name, and long names meet in their first 14 characters:
+    // the category axis would show one bar group per label, so each group is their sum.
+    void repeatedLabelsAreSummed()
+    {
+        const QString root = seed(QStringLiteral("Сайт"), {{QStringLiteral("cost"), 400}});
+        seed(QStringLiteral("Май"), {{QStringLiteral("parentProjectId"), root}, {QStringLiteral("cost"), 300}});
+        seed(QStringLiteral("Проект длинный A"), {{QStringLiteral("cost"), 350}});
+        seed(QStringLiteral("Проект длинный B"), {{QStringLiteral("cost"), 100}});
+        auto model = dashboard();
+        await(model->load());
+        QCOMPARE(model->series().entries.size(), 12);
+        QCOMPARE(model->barLabels(), (QStringList{QStringLiteral("Сайт"), QStringLiteral("Проект длинный")}));
+        QCOMPARE(model->barPlanned(), (QList<double>{700, 450}));
+        QCOMPARE(model->barDone(), (QList<double>{0, 0}));
+    }
+
+    void twoCurrencies()
+    {
+        seed(QStringLiteral("Доллары"), {{QStringLiteral("cost"), 300}, {QStringLiteral("currency"), "USD"}});
+        seed(QStringLiteral("Евро"), {{QStringLiteral("cost"), 200}, {QStringLiteral("currency"), "EUR"}});
+        seed(QStringLiteral("Ещё евро"), {{QStringLiteral("cost"), 50}, {QStringLiteral("currency"), "EUR"}});
+        auto model = dashboard();
+        await(model->load());
+        QCOMPARE(model->planText(), MoneyFormat::format(250, QStringLiteral("EUR")) + QLatin1Char('\n')
+                                        + MoneyFormat::format(300, QStringLiteral("USD")));
+        QCOMPARE(model->paidText().count(QLatin1Char('\n')), 1);
+    }
+
+    void oneCurrency()
+    {
+        seed(QStringLiteral("A"), {{QStringLiteral("cost"), 300}});
+        seed(QStringLiteral("B"), {{QStringLiteral("cost"), 200}});
+        auto model = dashboard();
+        await(model->load());
+        QCOMPARE(model->planText(), MoneyFormat::format(500, rub));
+        QCOMPARE(model->doneText(), MoneyFormat::format(0, rub));
+    }
+
+    // An older load that ends after a newer one leaves the newer one's figures. The older one's
+    // analytics never come and fail at the transfer timeout: applied, they would empty the rows.
+    void overlappingLoads()
+    {
+        const QString id = seed(QStringLiteral("A"), {{QStringLiteral("cost"), 100}});
+        m_client->setTransferTimeout(1500);
+        m_backend.setOverride(QStringLiteral("GET"), analyticsPath(id), BackendReply::silence());
+        auto model = dashboard();
+        QCoro::Task<void> older = model->load();
+        QTRY_COMPARE(m_backend.requests(QStringLiteral("GET"), analyticsPath(id)).size(), 1);
+        m_backend.clearOverrides();
+        await(model->load());
+        QCOMPARE(model->count(), 1);
+        QVERIFY(!model->isLoading());
+        QSignalSpy figures(model.get(), &AnalyticsDashboardModel::figuresChanged);
+        QSignalSpy selection(model.get(), &AnalyticsDashboardModel::selectedRowChanged);
+        await(std::move(older));
+        QCOMPARE(model->count(), 1);
+        QCOMPARE(model->rows().first().plannedCost, 100.0);
+        QCOMPARE(model->selectedRow().id, id);
+        QVERIFY(!model->hasLoadWarning());
+        QCOMPARE(figures.size() + selection.size(), 0);
+        QVERIFY(!model->isLoading());
+    }
+
+    // An older load that ends while a newer one runs neither applies nor ends the loading state.
+    void olderLoadEndingFirstKeepsLoading()
+    {
+        const QString id = seed(QStringLiteral("A"), {{QStringLiteral("cost"), 100}});
+        m_client->setTransferTimeout(1500);
+        m_backend.setOverride(QStringLiteral("GET"), analyticsPath(id),
+                              BackendReply::json(200, analyticsJson(id, 700)).after(300));
+        auto model = dashboard();
+        QCoro::Task<void> older = model->load();
+        QTRY_COMPARE(m_backend.requests(QStringLiteral("GET"), analyticsPath(id)).size(), 1);
+        m_backend.setOverride(QStringLiteral("GET"), analyticsPath(id), BackendReply::silence());
+        QCoro::Task<void> newer = model->load();
+        await(std::move(older));
+        QVERIFY(model->isLoading());
+        QCOMPARE(model->count(), 0);
+        await(std::move(newer));
+        QVERIFY(!model->isLoading());
+        QCOMPARE(model->count(), 0);
+        QCOMPARE(model->loadWarningText(), totalFailureText);
+    }
+
+    // A load whose dashboard is gone ends quietly and touches nothing.
+    void dashboardGoneDuringLoad()
+    {
+        const QString id = seed(QStringLiteral("A"), {{QStringLiteral("cost"), 100}});
+        addPayment(id, 10);
+        m_backend.setOverride(QStringLiteral("GET"), analyticsPath(id),
+                              BackendReply::json(200, analyticsJson(id, 100)).after(300));
+        auto model = dashboard();
+        int touched = 0;
+        connect(model.get(), &AnalyticsDashboardModel::selectedRowChanged, this, [&] { ++touched; });
+        connect(model.get(), &AnalyticsDashboardModel::figuresChanged, this, [&] { ++touched; });
+        QCoro::Task<void> pending = model->load();
+        QTRY_COMPARE(m_backend.requests(QStringLiteral("GET"), analyticsPath(id)).size(), 1);
+        model.reset();
+        await(std::move(pending));
+        QCOMPARE(touched, 0);
+        // The projects service it used still works.
+        await(m_projects->load(true));
+        QCOMPARE(m_projects->projects().size(), 1);
+    }
+
+    void sortPutsNotANumberLast()
+    {
+        const double nan = std::numeric_limits<double>::quiet_NaN();
+        QList<AnalyticsProjectRow> rows{row(QStringLiteral("a"), {}, 100), row(QStringLiteral("n1"), {}, nan),
+                                        row(QStringLiteral("b"), {}, 300), row(QStringLiteral("c"), {}, 200),
+                                        row(QStringLiteral("n2"), {}, nan), row(QStringLiteral("d"), {}, 300),
+                                        row(QStringLiteral("e"), {}, -std::numeric_limits<double>::infinity())};
+        AnalyticsDashboardModel::sortRows(rows);
+        QStringList order;
+        for (const AnalyticsProjectRow &r : rows)
+            order.append(r.id);
+        // Equal keys keep their arrival order, NaN included.
+        QCOMPARE(order, (QStringList{"b", "d", "c", "a", "n1", "n2", "e"}));
+    }
+
+    void makeRow_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("subtitle"); // "<none>" when absent
+        QTest::addColumn<bool>("isIteration");
+        QTest::newRow("root with client") << "root" << "Сайт" << "ООО Ромашка" << false;
+        QTest::newRow("root without client") << "bare root" << "Сайт" << "<none>" << false;
+        QTest::newRow("own parent is a root") << "self parent" << "Сайт" << "<none>" << false;
+        QTest::newRow("iteration under its root") << "iteration" << "Сайт" << "Май · Спринт" << true;
+        QTest::newRow("iteration without its root") << "orphan" << "Спринт" << "Май" << true;
+        QTest::newRow("iteration labelled by version") << "versioned" << "Сайт" << "v3 · Спринт" << true;
+    }
+    void makeRow()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, name);
+        QFETCH(QString, subtitle);
+        QFETCH(bool, isIteration);
+        Project root = project(QStringLiteral("r"), QStringLiteral("Сайт"));
+        Project subject = root;
+        if (kind == QStringLiteral("root"))
+            subject.clientName = QStringLiteral("ООО Ромашка");
+        if (kind == QStringLiteral("self parent"))
+            subject.parentProjectId = subject.id;
+        if (kind == QStringLiteral("iteration") || kind == QStringLiteral("orphan")
+            || kind == QStringLiteral("versioned")) {
+            subject = project(QStringLiteral("i"), QStringLiteral("Спринт"));
+            subject.parentProjectId = kind == QStringLiteral("orphan") ? QStringLiteral("gone") : root.id;
+            if (kind == QStringLiteral("versioned"))
+                subject.version = 3;
+            else
+                subject.iterationName = QStringLiteral(" Май\t");
+        }
+        const AnalyticsProjectRow made = AnalyticsDashboardModel::makeRow(subject, analytics(10, 2, 3), {root});
+        QCOMPARE(made.id, subject.id);
+        QCOMPARE(made.name, name);
+        QCOMPARE(made.subtitle.value_or(QStringLiteral("<none>")), subtitle);
+        QCOMPARE(made.isIteration, isIteration);
+    }
+
+    void makeRowFigures()
+    {
+        const double nan = std::numeric_limits<double>::quiet_NaN();
+        Project p = project(QStringLiteral("p"), QStringLiteral("P"));
+        p.status = ProjectStatus::Completed;
+        p.currency = QStringLiteral("RUB");
+        p.items = {line(10, 50, true),   line(-2, 100, true), line(4, -1, true), line(nan, 10, true),
+                   line(3, 100, false),  line(5, 100, std::nullopt), line(1.5, 20, true)};
+        const AnalyticsProjectRow made = AnalyticsDashboardModel::makeRow(p, analytics(1200, 24.5, 300, "USD"), {});
+        QCOMPARE(made.currency, QStringLiteral("USD"));
+        QCOMPARE(made.status, ProjectStatus::Completed);
+        QCOMPARE(made.plannedCost, 1200.0);
+        QCOMPARE(made.plannedHours, 24.5);
+        QCOMPARE(made.paidCost, 300.0);
+        QCOMPARE(made.doneCost, 530.0);
+    }
+
+    void detailTexts_data()
+    {
+        QTest::addColumn<double>("planned");
+        QTest::addColumn<double>("paid");
+        QTest::addColumn<double>("hours");
+        QTest::addColumn<double>("remaining");
+        QTest::addColumn<QString>("hoursText");
+        const double nan = std::numeric_limits<double>::quiet_NaN();
+        QTest::newRow("overpaid") << 1000.0 << 1200.0 << 12.26 << 0.0 << "12.3 ч";
+        QTest::newRow("part paid") << 1000.0 << 400.0 << 8.0 << 600.0 << "8.0 ч";
+        QTest::newRow("paid in full") << 1000.0 << 1000.0 << 0.0 << 0.0 << "0.0 ч";
+        QTest::newRow("planned not a number") << nan << 400.0 << 0.25 << 0.0 << "0.2 ч";
+    }
+    void detailTexts()
+    {
+        QFETCH(double, planned);
+        QFETCH(double, paid);
+        QFETCH(double, hours);
+        QFETCH(double, remaining);
+        QFETCH(QString, hoursText);
+        AnalyticsProjectRow r = row(QStringLiteral("p"), QStringLiteral("P"), planned);
+        r.paidCost = paid;
+        r.plannedHours = hours;
+        QCOMPARE(r.remaining(), remaining);
+        QCOMPARE(r.remainingText(), MoneyFormat::format(remaining, rub));
+        QCOMPARE(r.hoursText(), hoursText);
+    }
+
+    void headings_data()
+    {
+        QTest::addColumn<bool>("isIteration");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("subtitle"); // "<none>" when absent
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("secondLine"); // "<none>" when there is none
+        QTest::newRow("iteration under its root") << true << "Сайт" << "Май · Спринт" << "Май · Спринт" << "Сайт";
+        QTest::newRow("iteration without its root") << true << "Спринт" << "Май" << "Май" << "Спринт";
+        QTest::newRow("iteration without subtitle") << true << "Спринт" << "<none>" << "Спринт" << "Спринт";
+        QTest::newRow("root with client") << false << "Сайт" << "ООО Ромашка" << "Сайт" << "ООО Ромашка";
+        QTest::newRow("root alone") << false << "Сайт" << "<none>" << "Сайт" << "<none>";
+    }
+    void headings()
+    {
+        QFETCH(bool, isIteration);
+        QFETCH(QString, name);
+        QFETCH(QString, subtitle);
+        QFETCH(QString, title);
+        QFETCH(QString, secondLine);
+        AnalyticsProjectRow r = row(QStringLiteral("p"), name, 0);
+        r.isIteration = isIteration;
+        if (subtitle != QStringLiteral("<none>"))
+            r.subtitle = subtitle;
+        QCOMPARE(r.titleText(), title);
+        QCOMPARE(r.hasSecondLine() ? r.secondLineText() : QStringLiteral("<none>"), secondLine);
+    }
+
+    void graphemes_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("leading");
+        QTest::newRow("shorter stays whole") << "Сайт" << 14 << "Сайт";
+        QTest::newRow("cut to fourteen") << "Проект длинный и ещё" << 14 << "Проект длинный";
+        QTest::newRow("combining mark") << QString::fromUtf8("e\u0301e\u0301e") << 2
+                                        << QString::fromUtf8("e\u0301e\u0301");
+        QTest::newRow("emoji with modifier") << QString::fromUtf8("👍🏽👍🏽x") << 1 << QString::fromUtf8("👍🏽");
+        QTest::newRow("flag") << QString::fromUtf8("🇷🇺🇺🇸") << 1 << QString::fromUtf8("🇷🇺");
+        QTest::newRow("empty") << "" << 3 << "";
+    }
+    void graphemes()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, count);
+        QFETCH(QString, leading);
+        QCOMPARE(Text::leadingGraphemes(text, count), leading);
+        QCOMPARE(Text::graphemes(text).join(QString()), text);
+        QCOMPARE(Text::graphemes(leading).size(), std::min<qsizetype>(count, Text::graphemes(text).size()));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_AnalyticsDashboardModel)
+#include "tst_AnalyticsDashboardModel.moc"
