@@ -14,6 +14,7 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <benchmark/benchmark.h>
+#include "QtBenchmarkMain.h"
 
 namespace {
 
@@ -117,11 +118,4 @@ BENCHMARK(BM_BareGetAndParseOf1000Projects)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char **argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+TESSMARK_BENCHMARK_MAIN(QCoreApplication)

@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTimeZone>
 #include <benchmark/benchmark.h>
+#include "QtBenchmarkMain.h"
 
 namespace {
 
@@ -133,11 +134,4 @@ BENCHMARK(BM_DashboardLoad)->Args({300, 1000})->Iterations(3)->Unit(benchmark::k
 
 } // namespace
 
-int main(int argc, char **argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+TESSMARK_BENCHMARK_MAIN(QCoreApplication)

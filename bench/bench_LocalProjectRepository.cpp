@@ -12,6 +12,7 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
+#include "QtBenchmarkMain.h"
 
 namespace {
 
@@ -118,11 +119,4 @@ BENCHMARK(BM_FetchAllSortedOf1000Projects)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char **argv)
-{
-    QCoreApplication app(argc, argv); // the SQL driver is a plugin
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+TESSMARK_BENCHMARK_MAIN(QCoreApplication)

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QRandomGenerator>
 #include <benchmark/benchmark.h>
+#include "QtBenchmarkMain.h"
 
 namespace {
 
@@ -82,11 +83,4 @@ BENCHMARK(BM_SaveConversion)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char **argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+TESSMARK_BENCHMARK_MAIN(QCoreApplication)

@@ -16,6 +16,7 @@
 #include <memory>
 
 #include "App/AppQmlPlugins.h"
+#include "QtBenchmarkMain.h"
 
 namespace {
 
@@ -141,13 +142,4 @@ BENCHMARK(BM_OneChangeReachesTheListView)->UseManualTime()->Unit(benchmark::kMil
 
 } // namespace
 
-int main(int argc, char **argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+TESSMARK_BENCHMARK_MAIN(QApplication)

@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
+#include "QtBenchmarkMain.h"
 
 namespace {
 
@@ -20,8 +21,8 @@ CommercialProposalInput proposal(int lines)
         EditableEstimateItem item;
         item.title = QStringLiteral("Работа номер %1 по разделу").arg(i + 1);
         item.description = i % 3 == 0 ? QString()
-                                       : QStringLiteral("Описание работы: вёрстка, интеграция с API и проверка "
-                                                        "на всех поддерживаемых экранах");
+                                      : QStringLiteral("Описание работы: вёрстка, интеграция с API и проверка "
+                                                       "на всех поддерживаемых экранах");
         item.category = categories[i % 4];
         item.hours = 4 + (i % 7) * 1.5;
         item.rate = 2500;
@@ -47,12 +48,4 @@ BENCHMARK(BM_ProposalPDF)->Arg(500)->Arg(2000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+TESSMARK_BENCHMARK_MAIN(QGuiApplication)
