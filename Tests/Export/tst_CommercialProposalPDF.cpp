@@ -193,7 +193,8 @@ void tst_CommercialProposalPDF::texts_data()
                        "Итого по оценке 0 ч 0 ₽",
                        "Примечания",
                        "• Оценка основана на перечне работ ниже; детализация может уточняться на этапе согласования.",
-                       "• Сроки ориентировочные: старт в течение нескольких рабочих дней, длительность порядка 1 раб. дн.",
+                       "• Сроки ориентировочные: старт в течение нескольких рабочих дней, длительность порядка 1 раб. "
+                       "дн.",
                        "Документ сформирован в Tessmark · носит ознакомительный характер"}
         << QStringList{"Итого по оценке 0 ч 0 ₽"} << QStringList{"FRONTEND"};
 
@@ -203,8 +204,12 @@ void tst_CommercialProposalPDF::texts_data()
     hours.totalHours = 60.25;
     hours.totalCost = 132500; // the producer's, whatever the lines say
     QTest::newRow("hours") << hours
-                           << QStringList{"1 40 100 000 ₽", "2 12.5 25 000 ₽", "3 7.2 7 250 ₽", "4 0.5 500 ₽",
-                                          "60.2 ч 132 500 ₽ ~8 раб. дн.", "Итого по оценке 60.2 ч 132 500 ₽"}
+                           << QStringList{"1 40 100 000 ₽",
+                                          "2 12.5 25 000 ₽",
+                                          "3 7.2 7 250 ₽",
+                                          "4 0.5 500 ₽",
+                                          "60.2 ч 132 500 ₽ ~8 раб. дн.",
+                                          "Итого по оценке 60.2 ч 132 500 ₽"}
                            << QStringList{"1 FRONTEND 40 100 000 ₽", "2 FRONTEND 12.5 25 000 ₽",
                                           "3 FRONTEND 7.2 7 250 ₽", "4 FRONTEND 0.5 500 ₽"}
                            << QStringList{"7.3"};
@@ -237,8 +242,8 @@ void tst_CommercialProposalPDF::texts_data()
 
     CommercialProposalInput days = withLines(0);
     days.totalHours = 8;
-    QTest::newRow("8 hours") << days << QStringList{"8 ч 0 ₽ ~1 раб. дн.", "порядка 1 раб. дн."} << QStringList{}
-                             << QStringList{};
+    QTest::newRow("8 hours") << days << QStringList{"8 ч 0 ₽ ~1 раб. дн.", "порядка 1 раб. дн."}
+                             << QStringList{} << QStringList{};
     days.totalHours = 8.01;
     QTest::newRow("8.01 hours") << days << QStringList{"8.0 ч 0 ₽ ~2 раб. дн.", "порядка 2 раб. дн."}
                                 << QStringList{} << QStringList{};
@@ -254,10 +259,10 @@ void tst_CommercialProposalPDF::texts()
     QVERIFY(!pdf.isEmpty());
     // The layout text puts each line's columns together but may lose a blank between narrow
     // words; the raw text keeps every blank. A text must read the same in both.
-    const QStringList layout = normalizedLines(tool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf,
-                                                                                   QStringLiteral("-")}));
-    const QStringList raw = normalizedLines(tool(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), pdf,
-                                                                                QStringLiteral("-")}));
+    const QStringList layout =
+        normalizedLines(tool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")}));
+    const QStringList raw =
+        normalizedLines(tool(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), pdf, QStringLiteral("-")}));
     const auto withoutBlanks = [](QString text) { return text.remove(QLatin1Char(' ')); };
     const QString layoutText = withoutBlanks(layout.join(QLatin1Char('\n')));
     const QString rawText = raw.join(QLatin1Char('\n'));
@@ -275,14 +280,22 @@ void tst_CommercialProposalPDF::formats_data()
     QTest::addColumn<double>("totalHours");
     QTest::addColumn<QString>("hours");
     QTest::addColumn<QString>("days");
-    QTest::newRow("zero") << 0.0 << "0" << "1";
-    QTest::newRow("negative") << -5.0 << "-5" << "1";
-    QTest::newRow("one day") << 8.0 << "8" << "1";
-    QTest::newRow("just over a day") << 8.01 << "8.0" << "2";
-    QTest::newRow("two days") << 16.0 << "16" << "2";
-    QTest::newRow("half") << 12.5 << "12.5" << "2";
-    QTest::newRow("printf rounding") << 7.25 << "7.2" << "1";
-    QTest::newRow("beyond 64-bit days") << 1e30 << "1000000000000000019884624838656" << "125000000000000002485578104832";
+    QTest::newRow("zero") << 0.0 << "0"
+                          << "1";
+    QTest::newRow("negative") << -5.0 << "-5"
+                              << "1";
+    QTest::newRow("one day") << 8.0 << "8"
+                             << "1";
+    QTest::newRow("just over a day") << 8.01 << "8.0"
+                                     << "2";
+    QTest::newRow("two days") << 16.0 << "16"
+                              << "2";
+    QTest::newRow("half") << 12.5 << "12.5"
+                          << "2";
+    QTest::newRow("printf rounding") << 7.25 << "7.2"
+                                     << "1";
+    QTest::newRow("beyond 64-bit days") << 1e30 << "1000000000000000019884624838656"
+                                        << "125000000000000002485578104832";
 }
 
 void tst_CommercialProposalPDF::formats()
@@ -325,9 +338,9 @@ void tst_CommercialProposalPDF::longTableRunsOverPages()
     QVERIFY2(std::abs(firstOnPage2->yMin - 58) <= 3, qPrintable(QString::number(firstOnPage2->yMin)));
 
     // Every row is there once, in order.
-    const QString text = normalizedLines(tool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf,
-                                                                            QStringLiteral("-")}))
-                             .join(QLatin1Char('\n'));
+    const QString text =
+        normalizedLines(tool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")}))
+            .join(QLatin1Char('\n'));
     qsizetype from = 0;
     for (int i = 1; i <= 120; ++i) {
         const QString row = QStringLiteral("Работа %1\n").arg(i);

@@ -81,8 +81,8 @@ void tst_PDFCanvas::textWrapsAndReportsItsHeight()
 {
     CanvasFixture fixture;
     const PDFText word = PDFTypography::make(QStringLiteral("Слово"), 10, FontWeight::Regular, PDFLayout::ink());
-    const PDFText words = PDFTypography::make(QStringLiteral("Слово ").repeated(40), 10, FontWeight::Regular,
-                                              PDFLayout::ink());
+    const PDFText words =
+        PDFTypography::make(QStringLiteral("Слово ").repeated(40), 10, FontWeight::Regular, PDFLayout::ink());
     const qreal one = fixture.canvas->measure(word, 200);
     QVERIFY(one >= 10);
     QCOMPARE(one, std::ceil(one));
@@ -138,8 +138,8 @@ void tst_PDFCanvas::categoryIsUpperCased()
 void tst_PDFCanvas::flowTextContinuesOnTheNextPage()
 {
     CanvasFixture fixture;
-    const PDFText text = PDFTypography::make(QStringLiteral("Строка\n").repeated(100), 10, FontWeight::Regular,
-                                             PDFLayout::ink());
+    const PDFText text =
+        PDFTypography::make(QStringLiteral("Строка\n").repeated(100), 10, FontWeight::Regular, PDFLayout::ink());
     const qreal height = fixture.canvas->measure(text, 499);
     QVERIFY(height > 746);
     fixture.canvas->y = 700;

@@ -106,7 +106,8 @@ void tst_PDFSaveHelper::temporaryFolderIsPrivate()
     const std::optional<QString> folder = ProposalTempFolder::ensure(base.path());
     QVERIFY(folder);
     QCOMPARE(*folder, base.path() + QStringLiteral("/tessmark-") + QString::number(::getuid()));
-    struct stat info {};
+    struct stat info
+    {};
     QCOMPARE(::lstat(QFile::encodeName(*folder).constData(), &info), 0);
     QCOMPARE(int(info.st_mode & 07777), 0700);
 
@@ -138,10 +139,12 @@ void tst_PDFSaveHelper::temporaryFolderRefusesAFile()
 void tst_PDFSaveHelper::writeTempPDFReplacesTheFile()
 {
     QTemporaryDir base;
-    const std::optional<QString> first = CommercialProposalPDF::writeTempPDF("first", QStringLiteral("A_B"), base.path());
+    const std::optional<QString> first =
+        CommercialProposalPDF::writeTempPDF("first", QStringLiteral("A_B"), base.path());
     QVERIFY(first);
     QVERIFY(first->endsWith(QStringLiteral("/KP-AB.pdf")));
-    const std::optional<QString> second = CommercialProposalPDF::writeTempPDF("second", QStringLiteral("A_B"), base.path());
+    const std::optional<QString> second =
+        CommercialProposalPDF::writeTempPDF("second", QStringLiteral("A_B"), base.path());
     QCOMPARE(second, first);
     QCOMPARE(readFile(*second), QByteArray("second"));
 }
@@ -149,7 +152,8 @@ void tst_PDFSaveHelper::writeTempPDFReplacesTheFile()
 void tst_PDFSaveHelper::writeTempPDFFailsWithoutFolder()
 {
     QTemporaryDir base;
-    QVERIFY(!CommercialProposalPDF::writeTempPDF("x", QStringLiteral("p"), base.filePath(QStringLiteral("missing/deeper"))));
+    QVERIFY(!CommercialProposalPDF::writeTempPDF("x", QStringLiteral("p"),
+                                                 base.filePath(QStringLiteral("missing/deeper"))));
     QCOMPARE(CommercialProposalPDF::creationErrorText(), QStringLiteral("Не удалось создать PDF"));
 }
 

@@ -25,25 +25,44 @@ void tst_ProposalFileName::names_data()
 
     const QString sixty = QString(60, QLatin1Char('a'));
     const QString forty = QString(40, QLatin1Char('a'));
-    QTest::newRow("empty") << QString() << "KP-estimate.pdf" << "KP-estimate.pdf";
-    QTest::newRow("blanks") << "   \t " << "KP-estimate.pdf" << "KP-estimate.pdf";
-    QTest::newRow("punctuation") << "!?/.,;" << "KP-estimate.pdf" << "KP-estimate.pdf";
-    QTest::newRow("slash leaves two blanks") << "Смета / этап 2" << "KP-Смета--этап-2.pdf"
+    QTest::newRow("empty") << QString() << "KP-estimate.pdf"
+                           << "KP-estimate.pdf";
+    QTest::newRow("blanks") << "   \t "
+                            << "KP-estimate.pdf"
+                            << "KP-estimate.pdf";
+    QTest::newRow("punctuation") << "!?/.,;"
+                                 << "KP-estimate.pdf"
+                                 << "KP-estimate.pdf";
+    QTest::newRow("slash leaves two blanks") << "Смета / этап 2"
+                                             << "KP-Смета--этап-2.pdf"
                                              << "KP-Смета--этап-2.pdf";
-    QTest::newRow("underscore") << "A_B" << "KP-AB.pdf" << "KP-A_B.pdf";
-    QTest::newRow("only underscore") << "_" << "KP-estimate.pdf" << "KP-_.pdf";
-    QTest::newRow("tab dropped") << "a\tb" << "KP-ab.pdf" << "KP-ab.pdf";
-    QTest::newRow("trimmed") << "  Сайт  " << "KP-Сайт.pdf" << "KP-Сайт.pdf";
-    QTest::newRow("60 letters") << sixty << "KP-" + forty + ".pdf" << "KP-" + forty + ".pdf";
-    QTest::newRow("blanks count")
-        << "ab cd" + sixty << "KP-ab-cd" + QString(35, QLatin1Char('a')) + ".pdf"
-        << "KP-ab-cd" + QString(35, QLatin1Char('a')) + ".pdf";
-    QTest::newRow("digits and hyphen") << "v-2.0" << "KP-v-20.pdf" << "KP-v-20.pdf";
-    QTest::newRow("no-break space dropped") << QString::fromUtf8("a\u00a0b") << "KP-ab.pdf" << "KP-ab.pdf";
+    QTest::newRow("underscore") << "A_B"
+                                << "KP-AB.pdf"
+                                << "KP-A_B.pdf";
+    QTest::newRow("only underscore") << "_"
+                                     << "KP-estimate.pdf"
+                                     << "KP-_.pdf";
+    QTest::newRow("tab dropped") << "a\tb"
+                                 << "KP-ab.pdf"
+                                 << "KP-ab.pdf";
+    QTest::newRow("trimmed") << "  Сайт  "
+                             << "KP-Сайт.pdf"
+                             << "KP-Сайт.pdf";
+    QTest::newRow("60 letters") << sixty << "KP-" + forty + ".pdf"
+                                << "KP-" + forty + ".pdf";
+    QTest::newRow("blanks count") << "ab cd" + sixty << "KP-ab-cd" + QString(35, QLatin1Char('a')) + ".pdf"
+                                  << "KP-ab-cd" + QString(35, QLatin1Char('a')) + ".pdf";
+    QTest::newRow("digits and hyphen") << "v-2.0"
+                                       << "KP-v-20.pdf"
+                                       << "KP-v-20.pdf";
+    QTest::newRow("no-break space dropped") << QString::fromUtf8("a\u00a0b") << "KP-ab.pdf"
+                                            << "KP-ab.pdf";
     QTest::newRow("NFD e kept whole") << QString::fromUtf8("Cafe\u0301") << QString::fromUtf8("KP-Cafe\u0301.pdf")
                                       << QString::fromUtf8("KP-Cafe\u0301.pdf");
-    QTest::newRow("leading combining mark dropped") << QString::fromUtf8("\u0301x") << "KP-x.pdf" << "KP-x.pdf";
-    QTest::newRow("emoji dropped") << QString::fromUtf8("a\U0001F600b") << "KP-ab.pdf" << "KP-ab.pdf";
+    QTest::newRow("leading combining mark dropped") << QString::fromUtf8("\u0301x") << "KP-x.pdf"
+                                                    << "KP-x.pdf";
+    QTest::newRow("emoji dropped") << QString::fromUtf8("a\U0001F600b") << "KP-ab.pdf"
+                                   << "KP-ab.pdf";
     QTest::newRow("astral letter kept") << QString::fromUtf8("\U0001D400") << QString::fromUtf8("KP-\U0001D400.pdf")
                                         << QString::fromUtf8("KP-\U0001D400.pdf");
 }
@@ -63,8 +82,7 @@ void tst_ProposalFileName::graphemes_data()
     QTest::addColumn<QStringList>("clusters");
     QTest::newRow("empty") << QString() << QStringList();
     QTest::newRow("plain") << "ab" << QStringList{"a", "b"};
-    QTest::newRow("combining") << QString::fromUtf8("e\u0301x")
-                               << QStringList{QString::fromUtf8("e\u0301"), "x"};
+    QTest::newRow("combining") << QString::fromUtf8("e\u0301x") << QStringList{QString::fromUtf8("e\u0301"), "x"};
     QTest::newRow("surrogate pair") << QString::fromUtf8("\U0001F600") << QStringList{QString::fromUtf8("\U0001F600")};
     QTest::newRow("crlf") << "\r\n" << QStringList{"\r\n"};
 }

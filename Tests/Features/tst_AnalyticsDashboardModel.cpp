@@ -333,8 +333,9 @@ private Q_SLOTS:
         seed(QStringLiteral("Ещё евро"), {{QStringLiteral("cost"), 50}, {QStringLiteral("currency"), "EUR"}});
         auto model = dashboard();
         await(model->load());
-        QCOMPARE(model->planText(), MoneyFormat::format(250, QStringLiteral("EUR")) + QLatin1Char('\n')
-                                        + MoneyFormat::format(300, QStringLiteral("USD")));
+        QCOMPARE(model->planText(),
+                 MoneyFormat::format(250, QStringLiteral("EUR")) + QLatin1Char('\n')
+                     + MoneyFormat::format(300, QStringLiteral("USD")));
         QCOMPARE(model->paidText().count(QLatin1Char('\n')), 1);
     }
 
@@ -418,9 +419,12 @@ private Q_SLOTS:
     void sortPutsNotANumberLast()
     {
         const double nan = std::numeric_limits<double>::quiet_NaN();
-        QList<AnalyticsProjectRow> rows{row(QStringLiteral("a"), {}, 100), row(QStringLiteral("n1"), {}, nan),
-                                        row(QStringLiteral("b"), {}, 300), row(QStringLiteral("c"), {}, 200),
-                                        row(QStringLiteral("n2"), {}, nan), row(QStringLiteral("d"), {}, 300),
+        QList<AnalyticsProjectRow> rows{row(QStringLiteral("a"), {}, 100),
+                                        row(QStringLiteral("n1"), {}, nan),
+                                        row(QStringLiteral("b"), {}, 300),
+                                        row(QStringLiteral("c"), {}, 200),
+                                        row(QStringLiteral("n2"), {}, nan),
+                                        row(QStringLiteral("d"), {}, 300),
                                         row(QStringLiteral("e"), {}, -std::numeric_limits<double>::infinity())};
         AnalyticsDashboardModel::sortRows(rows);
         QStringList order;
@@ -436,12 +440,24 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("subtitle"); // "<none>" when absent
         QTest::addColumn<bool>("isIteration");
-        QTest::newRow("root with client") << "root" << "Сайт" << "ООО Ромашка" << false;
-        QTest::newRow("root without client") << "bare root" << "Сайт" << "<none>" << false;
-        QTest::newRow("own parent is a root") << "self parent" << "Сайт" << "<none>" << false;
-        QTest::newRow("iteration under its root") << "iteration" << "Сайт" << "Май · Спринт" << true;
-        QTest::newRow("iteration without its root") << "orphan" << "Спринт" << "Май" << true;
-        QTest::newRow("iteration labelled by version") << "versioned" << "Сайт" << "v3 · Спринт" << true;
+        QTest::newRow("root with client") << "root"
+                                          << "Сайт"
+                                          << "ООО Ромашка" << false;
+        QTest::newRow("root without client") << "bare root"
+                                             << "Сайт"
+                                             << "<none>" << false;
+        QTest::newRow("own parent is a root") << "self parent"
+                                              << "Сайт"
+                                              << "<none>" << false;
+        QTest::newRow("iteration under its root") << "iteration"
+                                                  << "Сайт"
+                                                  << "Май · Спринт" << true;
+        QTest::newRow("iteration without its root") << "orphan"
+                                                    << "Спринт"
+                                                    << "Май" << true;
+        QTest::newRow("iteration labelled by version") << "versioned"
+                                                       << "Сайт"
+                                                       << "v3 · Спринт" << true;
     }
     void makeRow()
     {
@@ -477,8 +493,8 @@ private Q_SLOTS:
         Project p = project(QStringLiteral("p"), QStringLiteral("P"));
         p.status = ProjectStatus::Completed;
         p.currency = QStringLiteral("RUB");
-        p.items = {line(10, 50, true),   line(-2, 100, true), line(4, -1, true), line(nan, 10, true),
-                   line(3, 100, false),  line(5, 100, std::nullopt), line(1.5, 20, true)};
+        p.items = {line(10, 50, true),  line(-2, 100, true),        line(4, -1, true),  line(nan, 10, true),
+                   line(3, 100, false), line(5, 100, std::nullopt), line(1.5, 20, true)};
         const AnalyticsProjectRow made = AnalyticsDashboardModel::makeRow(p, analytics(1200, 24.5, 300, "USD"), {});
         QCOMPARE(made.currency, QStringLiteral("USD"));
         QCOMPARE(made.status, ProjectStatus::Completed);
@@ -523,11 +539,26 @@ private Q_SLOTS:
         QTest::addColumn<QString>("subtitle"); // "<none>" when absent
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("secondLine"); // "<none>" when there is none
-        QTest::newRow("iteration under its root") << true << "Сайт" << "Май · Спринт" << "Май · Спринт" << "Сайт";
-        QTest::newRow("iteration without its root") << true << "Спринт" << "Май" << "Май" << "Спринт";
-        QTest::newRow("iteration without subtitle") << true << "Спринт" << "<none>" << "Спринт" << "Спринт";
-        QTest::newRow("root with client") << false << "Сайт" << "ООО Ромашка" << "Сайт" << "ООО Ромашка";
-        QTest::newRow("root alone") << false << "Сайт" << "<none>" << "Сайт" << "<none>";
+        QTest::newRow("iteration under its root") << true << "Сайт"
+                                                  << "Май · Спринт"
+                                                  << "Май · Спринт"
+                                                  << "Сайт";
+        QTest::newRow("iteration without its root") << true << "Спринт"
+                                                    << "Май"
+                                                    << "Май"
+                                                    << "Спринт";
+        QTest::newRow("iteration without subtitle") << true << "Спринт"
+                                                    << "<none>"
+                                                    << "Спринт"
+                                                    << "Спринт";
+        QTest::newRow("root with client") << false << "Сайт"
+                                          << "ООО Ромашка"
+                                          << "Сайт"
+                                          << "ООО Ромашка";
+        QTest::newRow("root alone") << false << "Сайт"
+                                    << "<none>"
+                                    << "Сайт"
+                                    << "<none>";
     }
     void headings()
     {
@@ -553,7 +584,8 @@ private Q_SLOTS:
         QTest::newRow("cut to fourteen") << "Проект длинный и ещё" << 14 << "Проект длинный";
         QTest::newRow("combining mark") << QString::fromUtf8("e\u0301e\u0301e") << 2
                                         << QString::fromUtf8("e\u0301e\u0301");
-        QTest::newRow("emoji with modifier") << QString::fromUtf8("👍🏽👍🏽x") << 1 << QString::fromUtf8("👍🏽");
+        QTest::newRow("emoji with modifier")
+            << QString::fromUtf8("👍🏽👍🏽x") << 1 << QString::fromUtf8("👍🏽");
         QTest::newRow("flag") << QString::fromUtf8("🇷🇺🇺🇸") << 1 << QString::fromUtf8("🇷🇺");
         QTest::newRow("empty") << "" << 3 << "";
     }

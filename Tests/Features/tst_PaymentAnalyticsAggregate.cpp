@@ -81,21 +81,36 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("utc"); // empty: no date
         QTest::addColumn<bool>("isBareDate");
-        QTest::newRow("fraction, Z") << "2024-05-01T10:20:30.123Z" << "2024-05-01T10:20:30.123" << false;
-        QTest::newRow("one fraction digit") << "2024-05-01T10:20:30.5Z" << "2024-05-01T10:20:30.500" << false;
-        QTest::newRow("fraction, offset") << "2024-05-01T10:20:30.250+03:00" << "2024-05-01T07:20:30.250" << false;
-        QTest::newRow("seconds, Z") << "2024-05-01T10:20:30Z" << "2024-05-01T10:20:30.000" << false;
-        QTest::newRow("seconds, west offset") << "2024-05-01T22:00:00-05:00" << "2024-05-02T03:00:00.000" << false;
-        QTest::newRow("bare date is UTC midnight") << "2024-05-01" << "2024-05-01T00:00:00.000" << true;
-        QTest::newRow("no offset") << "2024-05-01T10:20:30" << "" << false;
-        QTest::newRow("empty fraction") << "2024-05-01T10:20:30.Z" << "" << false;
-        QTest::newRow("offset without colon") << "2024-05-01T10:20:30+0300" << "" << false;
-        QTest::newRow("no seconds") << "2024-05-01T10:20Z" << "" << false;
-        QTest::newRow("30 February") << "2024-02-30" << "" << false;
-        QTest::newRow("hour 24") << "2024-05-01T24:00:00Z" << "" << false;
-        QTest::newRow("trailing text") << "2024-05-01Z" << "" << false;
-        QTest::newRow("leading blank") << " 2024-05-01" << "" << false;
-        QTest::newRow("empty") << "" << "" << false;
+        QTest::newRow("fraction, Z") << "2024-05-01T10:20:30.123Z"
+                                     << "2024-05-01T10:20:30.123" << false;
+        QTest::newRow("one fraction digit") << "2024-05-01T10:20:30.5Z"
+                                            << "2024-05-01T10:20:30.500" << false;
+        QTest::newRow("fraction, offset") << "2024-05-01T10:20:30.250+03:00"
+                                          << "2024-05-01T07:20:30.250" << false;
+        QTest::newRow("seconds, Z") << "2024-05-01T10:20:30Z"
+                                    << "2024-05-01T10:20:30.000" << false;
+        QTest::newRow("seconds, west offset") << "2024-05-01T22:00:00-05:00"
+                                              << "2024-05-02T03:00:00.000" << false;
+        QTest::newRow("bare date is UTC midnight") << "2024-05-01"
+                                                   << "2024-05-01T00:00:00.000" << true;
+        QTest::newRow("no offset") << "2024-05-01T10:20:30"
+                                   << "" << false;
+        QTest::newRow("empty fraction") << "2024-05-01T10:20:30.Z"
+                                        << "" << false;
+        QTest::newRow("offset without colon") << "2024-05-01T10:20:30+0300"
+                                              << "" << false;
+        QTest::newRow("no seconds") << "2024-05-01T10:20Z"
+                                    << "" << false;
+        QTest::newRow("30 February") << "2024-02-30"
+                                     << "" << false;
+        QTest::newRow("hour 24") << "2024-05-01T24:00:00Z"
+                                 << "" << false;
+        QTest::newRow("trailing text") << "2024-05-01Z"
+                                       << "" << false;
+        QTest::newRow("leading blank") << " 2024-05-01"
+                                       << "" << false;
+        QTest::newRow("empty") << ""
+                               << "" << false;
     }
     void dateForms()
     {
@@ -124,10 +139,9 @@ private Q_SLOTS:
         QTest::newRow("bare today") << "2024-05-10" << false << false;
         QTest::newRow("bare tomorrow") << "2024-05-11" << false << false;
         QTest::newRow("start of today") << utcText(startOfToday, "yyyy-MM-ddTHH:mm:ss.zzzZ") << false << false;
-        QTest::newRow("start of today, no fraction") << utcText(startOfToday, "yyyy-MM-ddTHH:mm:ssZ") << false
-                                                     << false;
-        QTest::newRow("a millisecond before") << utcText(startOfToday.addMSecs(-1), "yyyy-MM-ddTHH:mm:ss.zzzZ")
-                                              << true << true;
+        QTest::newRow("start of today, no fraction") << utcText(startOfToday, "yyyy-MM-ddTHH:mm:ssZ") << false << false;
+        QTest::newRow("a millisecond before")
+            << utcText(startOfToday.addMSecs(-1), "yyyy-MM-ddTHH:mm:ss.zzzZ") << true << true;
         QTest::newRow("02:00 UTC today") << "2024-05-10T02:00:00Z" << true << false;
         QTest::newRow("00:30 Moscow today") << "2024-05-10T00:30:00+03:00" << true << false;
         QTest::newRow("23:30 Moscow yesterday") << "2024-05-09T23:30:00+03:00" << true << true;
@@ -162,21 +176,32 @@ private Q_SLOTS:
         QTest::addColumn<QString>("received");
         QTest::addColumn<QString>("pending");
         QTest::addColumn<QString>("cancelled");
-        QTest::newRow("none") << QStringList() << 0 << "0:" << "0:" << "0:";
-        QTest::newRow("by status") << QStringList{R"(received 10 "RUB")", R"(pending 5 "RUB")",
-                                                  R"(cancelled 7 "RUB")", R"(received 2.5 "RUB")"}
-                                   << 4 << "2:RUB=12.5" << "1:RUB=5" << "1:RUB=7";
-        QTest::newRow("non-finite count only")
-            << QStringList{R"(received nan "RUB")", R"(pending inf "RUB")", R"(cancelled -inf "USD")",
-                           R"(received 3 "RUB")"}
-            << 4 << "1:RUB=3" << "0:" << "0:";
+        QTest::newRow("none") << QStringList() << 0 << "0:"
+                              << "0:"
+                              << "0:";
+        QTest::newRow("by status") << QStringList{R"(received 10 "RUB")", R"(pending 5 "RUB")", R"(cancelled 7 "RUB")",
+                                                  R"(received 2.5 "RUB")"}
+                                   << 4 << "2:RUB=12.5"
+                                   << "1:RUB=5"
+                                   << "1:RUB=7";
+        QTest::newRow("non-finite count only") << QStringList{R"(received nan "RUB")", R"(pending inf "RUB")",
+                                                              R"(cancelled -inf "USD")", R"(received 3 "RUB")"}
+                                               << 4 << "1:RUB=3"
+                                               << "0:"
+                                               << "0:";
         QTest::newRow("blank currencies are RUB")
-            << QStringList{R"(received 1 "")", R"(received 2 " ")", R"(received 4 "	")", R"(received 8 "RUB")"}
-            << 4 << "4:RUB=15" << "0:" << "0:";
+            << QStringList{R"(received 1 "")", R"(received 2 " ")", R"(received 4 "	")", R"(received 8 "RUB")"} << 4
+            << "4:RUB=15"
+            << "0:"
+            << "0:";
         QTest::newRow("a leading blank keeps the key apart")
-            << QStringList{R"(pending 1 " USD")", R"(pending 2 "USD")"} << 2 << "0:" << "2: USD=1,USD=2" << "0:";
+            << QStringList{R"(pending 1 " USD")", R"(pending 2 "USD")"} << 2 << "0:"
+            << "2: USD=1,USD=2"
+            << "0:";
         QTest::newRow("zero and negative amounts count")
-            << QStringList{R"(cancelled 0 "EUR")", R"(cancelled -5 "EUR")"} << 2 << "0:" << "0:" << "2:EUR=-5";
+            << QStringList{R"(cancelled 0 "EUR")", R"(cancelled -5 "EUR")"} << 2 << "0:"
+            << "0:"
+            << "2:EUR=-5";
     }
     void buckets()
     {
@@ -202,8 +227,9 @@ private Q_SLOTS:
         bucket.add(QStringLiteral("USD"), 5);
         QCOMPARE(bucket.formattedSums(), MoneyFormat::format(5, QStringLiteral("USD")));
         bucket.add(QStringLiteral("EUR"), 7);
-        QCOMPARE(bucket.formattedSums(), MoneyFormat::format(7, QStringLiteral("EUR")) + QStringLiteral(" · ")
-                                             + MoneyFormat::format(5, QStringLiteral("USD")));
+        QCOMPARE(bucket.formattedSums(),
+                 MoneyFormat::format(7, QStringLiteral("EUR")) + QStringLiteral(" · ")
+                     + MoneyFormat::format(5, QStringLiteral("USD")));
     }
 };
 

@@ -9,7 +9,7 @@
 // negative hours or rates count as zero there) and are printed as given, never recomputed.
 struct CommercialProposalInput
 {
-    QString clientName;  // empty: "Не указан"
+    QString clientName; // empty: "Не указан"
     QString projectName; // empty: "Проект"; also names the PDF file
     QString currency;
     QList<EditableEstimateItem> items; // in the editor's order, unsaved edits included

@@ -28,8 +28,8 @@ QByteArray render(const CommercialProposalInput &input, const QDate &today)
     {
         QPdfWriter writer(&buffer);
         writer.setResolution(72);
-        writer.setPageSize(QPageSize(QSizeF(PDFLayout::pageWidth, PDFLayout::pageHeight), QPageSize::Point,
-                                     QString(), QPageSize::ExactMatch));
+        writer.setPageSize(QPageSize(QSizeF(PDFLayout::pageWidth, PDFLayout::pageHeight), QPageSize::Point, QString(),
+                                     QPageSize::ExactMatch));
         writer.setPageMargins(QMarginsF(0, 0, 0, 0));
         writer.setCreator(QStringLiteral("Tessmark"));
         QPainter painter;

@@ -26,12 +26,12 @@ constexpr qreal hoursWidth = 52;
 constexpr qreal costWidth = 78;
 constexpr qreal cellPadding = 10;
 constexpr qreal rowPadding = 10;
-constexpr qreal workX = indexX + indexWidth + cellPadding;                         // 84
-constexpr qreal workTextWidth = workWidth - 2 * cellPadding;                       // 323
-constexpr qreal hoursX = indexX + indexWidth + workWidth + cellPadding;            // 427
-constexpr qreal hoursTextWidth = hoursWidth - 2 * cellPadding;                     // 32
+constexpr qreal workX = indexX + indexWidth + cellPadding; // 84
+constexpr qreal workTextWidth = workWidth - 2 * cellPadding; // 323
+constexpr qreal hoursX = indexX + indexWidth + workWidth + cellPadding; // 427
+constexpr qreal hoursTextWidth = hoursWidth - 2 * cellPadding; // 32
 constexpr qreal costX = indexX + indexWidth + workWidth + hoursWidth + cellPadding; // 479
-constexpr qreal costTextWidth = costWidth - 2 * cellPadding;                       // 58
+constexpr qreal costTextWidth = costWidth - 2 * cellPadding; // 58
 constexpr qreal freeHeight = 10000;
 
 PDFText figure(const QString &text, qreal size, FontWeight weight, const QColor &color, Qt::Alignment alignment)
@@ -93,8 +93,8 @@ void drawTableRow(PDFCanvas &canvas, int index, const EditableEstimateItem &item
     const PDFText work = PDFTypography::taskCell(
         item.title, item.description, EstimateCatalogLoader::categoryName(item.category, QStringLiteral("software")));
     const PDFText hours = figure(formatHours(item.hours), 10, FontWeight::Medium, PDFLayout::ink(), Qt::AlignRight);
-    const PDFText money = figure(MoneyFormat::format(cost, currency), 10, FontWeight::Semibold, PDFLayout::ink(),
-                               Qt::AlignRight);
+    const PDFText money =
+        figure(MoneyFormat::format(cost, currency), 10, FontWeight::Semibold, PDFLayout::ink(), Qt::AlignRight);
 
     // The figures are measured at their full column widths, though drawn 20 pt narrower: they stay
     // on one line and may grow into the padding.
@@ -144,10 +144,10 @@ void drawTableTotal(PDFCanvas &canvas, const CommercialProposalInput &input)
     canvas.drawText(make(QStringLiteral("Итого по оценке"), 10, FontWeight::Semibold, totalLabel()),
                     QRectF(workX, top + 12, workWidth * 0.55, 20));
     canvas.drawText(figure(formatHours(input.totalHours) + QStringLiteral(" ч"), 11, FontWeight::Semibold,
-                         PDFLayout::white(), Qt::AlignRight),
+                           PDFLayout::white(), Qt::AlignRight),
                     QRectF(hoursX, top + 12, hoursTextWidth, 20));
     canvas.drawText(figure(MoneyFormat::format(input.totalCost, input.currency), 14, FontWeight::Bold,
-                         PDFLayout::white(), Qt::AlignRight),
+                           PDFLayout::white(), Qt::AlignRight),
                     QRectF(costX, top + 10, costTextWidth, 24));
     canvas.y = top + 44;
 }
@@ -173,8 +173,8 @@ void drawBullet(PDFCanvas &canvas, const QString &bullet)
 
 void drawHeader(const CommercialProposalInput &input, const QDate &today, PDFCanvas &canvas)
 {
-    drawBlock(canvas, make(QStringLiteral("Коммерческое предложение"), 20, FontWeight::Bold, PDFLayout::heading()),
-              48, 499);
+    drawBlock(canvas, make(QStringLiteral("Коммерческое предложение"), 20, FontWeight::Bold, PDFLayout::heading()), 48,
+              499);
     canvas.y += 6;
     const QString project = input.projectName.isEmpty() ? QStringLiteral("Проект") : input.projectName;
     drawBlock(canvas, make(project, 14, FontWeight::Semibold, PDFLayout::ink()), 48, 499);
@@ -215,8 +215,8 @@ void drawSummary(const CommercialProposalInput &input, PDFCanvas &canvas)
 void drawEstimateTable(const CommercialProposalInput &input, PDFCanvas &canvas)
 {
     drawBlock(canvas,
-              make(QStringLiteral("Состав работ и оценка трудозатрат"), 12, FontWeight::Semibold, PDFLayout::ink()),
-              48, 499);
+              make(QStringLiteral("Состав работ и оценка трудозатрат"), 12, FontWeight::Semibold, PDFLayout::ink()), 48,
+              499);
     canvas.y += 10;
     drawTableHeader(canvas);
     if (input.items.isEmpty()) {

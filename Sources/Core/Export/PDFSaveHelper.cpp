@@ -26,8 +26,7 @@ PDFSaveResult save(const QString &sourcePath, const QString &destinationPath)
 {
     const QFileInfo source(sourcePath);
     const QFileInfo destination(destinationPath);
-    if (destination.exists() && source.exists()
-        && source.canonicalFilePath() == destination.canonicalFilePath())
+    if (destination.exists() && source.exists() && source.canonicalFilePath() == destination.canonicalFilePath())
         return PDFSaveResult{true, destinationPath, QString()};
 
     QFile input(sourcePath);

@@ -15,7 +15,8 @@ std::optional<QString> ensure(const QString &base)
     if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST)
         return std::nullopt;
 
-    struct stat info {};
+    struct stat info
+    {};
     if (::lstat(native.constData(), &info) != 0)
         return std::nullopt;
     if (!S_ISDIR(info.st_mode) || info.st_uid != ::getuid())

@@ -165,8 +165,8 @@ QCoro::Task<void> AnalyticsDashboardModel::loadFor(QPointer<AnalyticsDashboardMo
     self->apply(std::move(run->rows), run->payments, run->failed, targets.size());
 }
 
-void AnalyticsDashboardModel::apply(QList<AnalyticsProjectRow> rows, const QList<Payment> &payments,
-                                    qsizetype failed, qsizetype total)
+void AnalyticsDashboardModel::apply(QList<AnalyticsProjectRow> rows, const QList<Payment> &payments, qsizetype failed,
+                                    qsizetype total)
 {
     sortRows(rows);
     beginResetModel();

@@ -39,8 +39,7 @@ struct PaymentAnalyticsAggregate
     // Today is taken once from now in zone. A date-time is overdue when strictly earlier than
     // the zone's start of today; a bare date when its calendar day is before today's, so a
     // payment due today is never overdue wherever the user is.
-    static PaymentAnalyticsAggregate build(const QList<Payment> &payments, const QDateTime &now,
-                                           const QTimeZone &zone);
+    static PaymentAnalyticsAggregate build(const QList<Payment> &payments, const QDateTime &now, const QTimeZone &zone);
     // With the clock and the system's zone.
     static PaymentAnalyticsAggregate build(const QList<Payment> &payments);
 
