@@ -80,9 +80,9 @@ void tst_PDFCanvas::ensureSpace()
 void tst_PDFCanvas::textWrapsAndReportsItsHeight()
 {
     CanvasFixture fixture;
-    const PDFText word = PDFTypography::make(QStringLiteral("Слово"), 10, FontWeight::Regular, PDFLayout::ink());
+    const PDFText word = PDFTypography::make(QStringLiteral("Слово"), 10, FontWeight::Regular, PDFLayout::ink);
     const PDFText words =
-        PDFTypography::make(QStringLiteral("Слово ").repeated(40), 10, FontWeight::Regular, PDFLayout::ink());
+        PDFTypography::make(QStringLiteral("Слово ").repeated(40), 10, FontWeight::Regular, PDFLayout::ink);
     const qreal one = fixture.canvas->measure(word, 200);
     QVERIFY(one >= 10);
     QCOMPARE(one, std::ceil(one));
@@ -139,7 +139,7 @@ void tst_PDFCanvas::flowTextContinuesOnTheNextPage()
 {
     CanvasFixture fixture;
     const PDFText text =
-        PDFTypography::make(QStringLiteral("Строка\n").repeated(100), 10, FontWeight::Regular, PDFLayout::ink());
+        PDFTypography::make(QStringLiteral("Строка\n").repeated(100), 10, FontWeight::Regular, PDFLayout::ink);
     const qreal height = fixture.canvas->measure(text, 499);
     QVERIFY(height > 746);
     fixture.canvas->y = 700;
@@ -152,7 +152,7 @@ void tst_PDFCanvas::flowTextContinuesOnTheNextPage()
 void tst_PDFCanvas::flowTextThatFitsMovesYByItsHeight()
 {
     CanvasFixture fixture;
-    const PDFText text = PDFTypography::make(QStringLiteral("Две\nстроки"), 10, FontWeight::Regular, PDFLayout::ink());
+    const PDFText text = PDFTypography::make(QStringLiteral("Две\nстроки"), 10, FontWeight::Regular, PDFLayout::ink);
     const qreal height = fixture.canvas->measure(text, 499);
     fixture.canvas->y = 100;
     fixture.canvas->flowText(text, 48, 499);

@@ -53,8 +53,8 @@ QColor totalLabel()
 
 void drawMetaLine(PDFCanvas &canvas, const QString &label, const QString &value)
 {
-    const PDFText labelText = make(label, 10, FontWeight::Regular, PDFLayout::muted());
-    const PDFText valueText = make(value, 10, FontWeight::Medium, PDFLayout::ink());
+    const PDFText labelText = make(label, 10, FontWeight::Regular, PDFLayout::muted);
+    const PDFText valueText = make(value, 10, FontWeight::Medium, PDFLayout::ink);
     const qreal labelHeight = canvas.measure(labelText, 168);
     const qreal valueHeight = canvas.measure(valueText, 331);
     const qreal height = std::max(labelHeight, valueHeight);
@@ -71,15 +71,15 @@ void drawTableHeader(PDFCanvas &canvas)
 {
     canvas.ensureSpace(30);
     const qreal top = canvas.y;
-    canvas.drawFilledRect(QRectF(48, top, 499, 30), PDFLayout::tableHead());
+    canvas.drawFilledRect(QRectF(48, top, 499, 30), PDFLayout::tableHead);
     const qreal captionY = top + 9;
-    canvas.drawText(make(QStringLiteral("№"), 8, FontWeight::Semibold, PDFLayout::muted(), Qt::AlignHCenter),
+    canvas.drawText(make(QStringLiteral("№"), 8, FontWeight::Semibold, PDFLayout::muted, Qt::AlignHCenter),
                     QRectF(indexX, captionY, indexWidth, 14));
-    canvas.drawText(make(QStringLiteral("Работы"), 8, FontWeight::Semibold, PDFLayout::muted()),
+    canvas.drawText(make(QStringLiteral("Работы"), 8, FontWeight::Semibold, PDFLayout::muted),
                     QRectF(workX, captionY, workTextWidth, 14));
-    canvas.drawText(make(QStringLiteral("Часы"), 8, FontWeight::Semibold, PDFLayout::muted(), Qt::AlignRight),
+    canvas.drawText(make(QStringLiteral("Часы"), 8, FontWeight::Semibold, PDFLayout::muted, Qt::AlignRight),
                     QRectF(hoursX, captionY, hoursTextWidth, 14));
-    canvas.drawText(make(QStringLiteral("Стоимость"), 8, FontWeight::Semibold, PDFLayout::muted(), Qt::AlignRight),
+    canvas.drawText(make(QStringLiteral("Стоимость"), 8, FontWeight::Semibold, PDFLayout::muted, Qt::AlignRight),
                     QRectF(costX, captionY, costTextWidth, 14));
     canvas.y = top + 30;
     canvas.drawRule(48, 547, canvas.y, divider());
@@ -89,12 +89,12 @@ void drawTableHeader(PDFCanvas &canvas)
 void drawTableRow(PDFCanvas &canvas, int index, const EditableEstimateItem &item, const QString &currency)
 {
     const double cost = item.hours * item.rate;
-    const PDFText number = figure(QString::number(index), 10, FontWeight::Medium, PDFLayout::muted(), Qt::AlignHCenter);
+    const PDFText number = figure(QString::number(index), 10, FontWeight::Medium, PDFLayout::muted, Qt::AlignHCenter);
     const PDFText work = PDFTypography::taskCell(
         item.title, item.description, EstimateCatalogLoader::categoryName(item.category, QStringLiteral("software")));
-    const PDFText hours = figure(formatHours(item.hours), 10, FontWeight::Medium, PDFLayout::ink(), Qt::AlignRight);
+    const PDFText hours = figure(formatHours(item.hours), 10, FontWeight::Medium, PDFLayout::ink, Qt::AlignRight);
     const PDFText money =
-        figure(MoneyFormat::format(cost, currency), 10, FontWeight::Semibold, PDFLayout::ink(), Qt::AlignRight);
+        figure(MoneyFormat::format(cost, currency), 10, FontWeight::Semibold, PDFLayout::ink, Qt::AlignRight);
 
     // The figures are measured at their full column widths, though drawn 20 pt narrower: they stay
     // on one line and may grow into the padding.
@@ -130,9 +130,9 @@ void drawEmptyRow(PDFCanvas &canvas)
 {
     canvas.ensureSpace(40);
     const qreal top = canvas.y;
-    canvas.drawText(make(QStringLiteral("Позиции сметы не добавлены"), 10, FontWeight::Regular, PDFLayout::muted(),
-                         Qt::AlignHCenter),
-                    QRectF(workX, top + 12, workTextWidth, 20));
+    canvas.drawText(
+        make(QStringLiteral("Позиции сметы не добавлены"), 10, FontWeight::Regular, PDFLayout::muted, Qt::AlignHCenter),
+        QRectF(workX, top + 12, workTextWidth, 20));
     canvas.y = top + 40;
 }
 
@@ -140,14 +140,14 @@ void drawTableTotal(PDFCanvas &canvas, const CommercialProposalInput &input)
 {
     canvas.ensureSpace(44);
     const qreal top = canvas.y;
-    canvas.drawFilledRect(QRectF(48, top, 499, 44), PDFLayout::totalBg());
+    canvas.drawFilledRect(QRectF(48, top, 499, 44), PDFLayout::totalBg);
     canvas.drawText(make(QStringLiteral("Итого по оценке"), 10, FontWeight::Semibold, totalLabel()),
                     QRectF(workX, top + 12, workWidth * 0.55, 20));
     canvas.drawText(figure(formatHours(input.totalHours) + QStringLiteral(" ч"), 11, FontWeight::Semibold,
-                           PDFLayout::white(), Qt::AlignRight),
+                           PDFLayout::white, Qt::AlignRight),
                     QRectF(hoursX, top + 12, hoursTextWidth, 20));
-    canvas.drawText(figure(MoneyFormat::format(input.totalCost, input.currency), 14, FontWeight::Bold,
-                           PDFLayout::white(), Qt::AlignRight),
+    canvas.drawText(figure(MoneyFormat::format(input.totalCost, input.currency), 14, FontWeight::Bold, PDFLayout::white,
+                           Qt::AlignRight),
                     QRectF(costX, top + 10, costTextWidth, 24));
     canvas.y = top + 44;
 }
@@ -161,9 +161,9 @@ void drawBlock(PDFCanvas &canvas, const PDFText &text, qreal x, qreal width)
 
 void drawBullet(PDFCanvas &canvas, const QString &bullet)
 {
-    const PDFText text = make(bullet, 9.5, FontWeight::Regular, PDFLayout::muted());
+    const PDFText text = make(bullet, 9.5, FontWeight::Regular, PDFLayout::muted);
     canvas.ensureSpace(std::min(canvas.measure(text, 485), PDFLayout::usableHeight));
-    canvas.drawText(make(QStringLiteral("•"), 10, FontWeight::Regular, PDFLayout::accent(), Qt::AlignHCenter),
+    canvas.drawText(make(QStringLiteral("•"), 10, FontWeight::Regular, PDFLayout::accent, Qt::AlignHCenter),
                     QRectF(48, canvas.y, 14, 16));
     canvas.flowText(text, 62, 485);
     canvas.y += 8;
@@ -173,11 +173,11 @@ void drawBullet(PDFCanvas &canvas, const QString &bullet)
 
 void drawHeader(const CommercialProposalInput &input, const QDate &today, PDFCanvas &canvas)
 {
-    drawBlock(canvas, make(QStringLiteral("Коммерческое предложение"), 20, FontWeight::Bold, PDFLayout::heading()), 48,
+    drawBlock(canvas, make(QStringLiteral("Коммерческое предложение"), 20, FontWeight::Bold, PDFLayout::heading), 48,
               499);
     canvas.y += 6;
     const QString project = input.projectName.isEmpty() ? QStringLiteral("Проект") : input.projectName;
-    drawBlock(canvas, make(project, 14, FontWeight::Semibold, PDFLayout::ink()), 48, 499);
+    drawBlock(canvas, make(project, 14, FontWeight::Semibold, PDFLayout::ink), 48, 499);
     canvas.y += 14;
     drawMetaLine(canvas, QStringLiteral("Клиент"),
                  input.clientName.isEmpty() ? QStringLiteral("Не указан") : input.clientName);
@@ -185,7 +185,7 @@ void drawHeader(const CommercialProposalInput &input, const QDate &today, PDFCan
     drawMetaLine(canvas, QStringLiteral("Предложение действительно"), QStringLiteral("30 дней"));
     canvas.y += 8;
     canvas.ensureSpace(1);
-    canvas.drawRule(48, 547, canvas.y, PDFLayout::border());
+    canvas.drawRule(48, 547, canvas.y, PDFLayout::border);
     canvas.y += 17;
 }
 
@@ -197,17 +197,17 @@ void drawSummary(const CommercialProposalInput &input, PDFCanvas &canvas)
 
     canvas.ensureSpace(68);
     const qreal top = canvas.y;
-    canvas.drawFilledRect(QRectF(48, top, 499, 56), PDFLayout::surface(), 10);
-    canvas.drawRule(48, 547, top, PDFLayout::border());
-    canvas.drawRule(48, 547, top + 56, PDFLayout::border());
-    canvas.drawText(make(QStringLiteral("Сводка по оценке"), 9, FontWeight::Semibold, PDFLayout::muted()),
+    canvas.drawFilledRect(QRectF(48, top, 499, 56), PDFLayout::surface, 10);
+    canvas.drawRule(48, 547, top, PDFLayout::border);
+    canvas.drawRule(48, 547, top + 56, PDFLayout::border);
+    canvas.drawText(make(QStringLiteral("Сводка по оценке"), 9, FontWeight::Semibold, PDFLayout::muted),
                     QRectF(64, top + 12, 467, 16));
     const qreal column = 467.0 / 3;
     const qreal figuresY = top + 12 + 18;
-    canvas.drawText(make(hours, 16, FontWeight::Bold, PDFLayout::heading()), QRectF(64, figuresY, column, 24));
-    canvas.drawText(make(money, 16, FontWeight::Bold, PDFLayout::heading(), Qt::AlignHCenter),
+    canvas.drawText(make(hours, 16, FontWeight::Bold, PDFLayout::heading), QRectF(64, figuresY, column, 24));
+    canvas.drawText(make(money, 16, FontWeight::Bold, PDFLayout::heading, Qt::AlignHCenter),
                     QRectF(64 + column, figuresY, column, 24));
-    canvas.drawText(make(days, 16, FontWeight::Bold, PDFLayout::heading(), Qt::AlignRight),
+    canvas.drawText(make(days, 16, FontWeight::Bold, PDFLayout::heading, Qt::AlignRight),
                     QRectF(64 + 2 * column, figuresY, column, 24));
     canvas.y = top + 56 + 20;
 }
@@ -215,7 +215,7 @@ void drawSummary(const CommercialProposalInput &input, PDFCanvas &canvas)
 void drawEstimateTable(const CommercialProposalInput &input, PDFCanvas &canvas)
 {
     drawBlock(canvas,
-              make(QStringLiteral("Состав работ и оценка трудозатрат"), 12, FontWeight::Semibold, PDFLayout::ink()), 48,
+              make(QStringLiteral("Состав работ и оценка трудозатрат"), 12, FontWeight::Semibold, PDFLayout::ink), 48,
               499);
     canvas.y += 10;
     drawTableHeader(canvas);
@@ -231,7 +231,7 @@ void drawEstimateTable(const CommercialProposalInput &input, PDFCanvas &canvas)
 
 void drawNotes(const CommercialProposalInput &input, PDFCanvas &canvas)
 {
-    const PDFText title = make(QStringLiteral("Примечания"), 11, FontWeight::Semibold, PDFLayout::ink());
+    const PDFText title = make(QStringLiteral("Примечания"), 11, FontWeight::Semibold, PDFLayout::ink);
     const QString bullets[] = {
         QStringLiteral("Оценка основана на перечне работ ниже; детализация может уточняться на этапе согласования."),
         QStringLiteral("Сроки ориентировочные: старт в течение нескольких рабочих дней, длительность порядка ")
@@ -253,9 +253,9 @@ void drawNotes(const CommercialProposalInput &input, PDFCanvas &canvas)
 void drawFooter(PDFCanvas &canvas)
 {
     const PDFText text = make(QStringLiteral("Документ сформирован в Tessmark · носит ознакомительный характер"), 8.5,
-                              FontWeight::Regular, PDFLayout::muted(), Qt::AlignHCenter);
+                              FontWeight::Regular, PDFLayout::muted, Qt::AlignHCenter);
     canvas.ensureSpace(13 + canvas.measure(text, 499));
-    canvas.drawRule(48, 547, canvas.y, PDFLayout::border());
+    canvas.drawRule(48, 547, canvas.y, PDFLayout::border);
     canvas.y += 13;
     canvas.flowText(text, 48, 499);
 }

@@ -48,7 +48,7 @@ PDFCanvas::~PDFCanvas() = default;
 void PDFCanvas::preparePageSurface()
 {
     if (m_painter)
-        m_painter->fillRect(QRectF(0, 0, PDFLayout::pageWidth, PDFLayout::pageHeight), PDFLayout::white());
+        m_painter->fillRect(QRectF(0, 0, PDFLayout::pageWidth, PDFLayout::pageHeight), PDFLayout::white);
     y = PDFLayout::margin;
 }
 

@@ -14,41 +14,14 @@ inline constexpr qreal right = pageWidth - margin; // 547
 inline constexpr qreal bottomLimit = pageHeight - margin; // 794
 inline constexpr qreal usableHeight = bottomLimit - margin; // 746
 
-inline QColor ink()
-{
-    return QColor(15, 23, 42);
-}
-inline QColor heading()
-{
-    return QColor(30, 27, 75);
-}
-inline QColor muted()
-{
-    return QColor(100, 116, 139);
-}
-inline QColor border()
-{
-    return QColor(226, 232, 240);
-}
-inline QColor surface()
-{
-    return QColor(248, 250, 252);
-}
-inline QColor tableHead()
-{
-    return QColor(241, 245, 249);
-}
-inline QColor accent()
-{
-    return QColor(67, 56, 202);
-}
-inline QColor totalBg()
-{
-    return QColor(15, 23, 42);
-}
-inline QColor white()
-{
-    return QColor(255, 255, 255);
-}
+inline const QColor ink{15, 23, 42};
+inline const QColor heading{30, 27, 75};
+inline const QColor muted{100, 116, 139};
+inline const QColor border{226, 232, 240};
+inline const QColor surface{248, 250, 252};
+inline const QColor tableHead{241, 245, 249};
+inline const QColor accent{67, 56, 202};
+inline const QColor totalBg{15, 23, 42};
+inline const QColor white{255, 255, 255};
 
 } // namespace PDFLayout

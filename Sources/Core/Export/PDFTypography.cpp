@@ -76,11 +76,11 @@ PDFText make(const QString &text, qreal size, FontWeight weight, const QColor &c
 PDFText taskCell(const QString &title, const QString &description, const QString &category)
 {
     PDFText cell;
-    cell.runs.append(PDFText::Run{category.toUpper(), 8, FontWeight::Semibold, PDFLayout::muted()});
-    cell.runs.append(PDFText::Run{QStringLiteral("\n") + title, 10.5, FontWeight::Semibold, PDFLayout::ink()});
+    cell.runs.append(PDFText::Run{category.toUpper(), 8, FontWeight::Semibold, PDFLayout::muted});
+    cell.runs.append(PDFText::Run{QStringLiteral("\n") + title, 10.5, FontWeight::Semibold, PDFLayout::ink});
     const QString trimmed = description.trimmed();
     if (!trimmed.isEmpty())
-        cell.runs.append(PDFText::Run{QStringLiteral("\n") + trimmed, 9, FontWeight::Regular, PDFLayout::muted()});
+        cell.runs.append(PDFText::Run{QStringLiteral("\n") + trimmed, 9, FontWeight::Regular, PDFLayout::muted});
     return cell;
 }
 
