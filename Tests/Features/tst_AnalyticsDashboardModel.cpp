@@ -159,14 +159,6 @@ private Q_SLOTS:
         m_preferences.reset();
     }
 
-    void beforeTheFirstLoad()
-    {
-        auto model = dashboard();
-        QCOMPARE(model->state(), AnalyticsDashboardModel::State::Loading);
-        QCOMPARE(model->paymentsCount(), 0);
-        QVERIFY(!model->selectedRow().isValid());
-    }
-
     void emptyAccount()
     {
         auto model = dashboard();
@@ -337,16 +329,6 @@ private Q_SLOTS:
                  MoneyFormat::format(250, QStringLiteral("EUR")) + QLatin1Char('\n')
                      + MoneyFormat::format(300, QStringLiteral("USD")));
         QCOMPARE(model->paidText().count(QLatin1Char('\n')), 1);
-    }
-
-    void oneCurrency()
-    {
-        seed(QStringLiteral("A"), {{QStringLiteral("cost"), 300}});
-        seed(QStringLiteral("B"), {{QStringLiteral("cost"), 200}});
-        auto model = dashboard();
-        await(model->load());
-        QCOMPARE(model->planText(), MoneyFormat::format(500, rub));
-        QCOMPARE(model->doneText(), MoneyFormat::format(0, rub));
     }
 
     // An older load that ends after a newer one leaves the newer one's figures. The older one's
