@@ -7,7 +7,8 @@ import Tessmark.Design
 // It opens as a popup over the window, or as a modal window of its own when its minimum size
 // does not fit in the window. Cancelling (the button, Escape, the window's close button) closes
 // the sheet and emits `cancelled`; confirming emits `confirmed`, and the owner closes the sheet
-// when the work is done.
+// when the work is done. While `cancelEnabled` is false (work in flight) every way of cancelling
+// is refused.
 Item {
     id: sheet
 
@@ -15,6 +16,7 @@ Item {
     property string cancelText
     property string confirmText
     property bool confirmEnabled: true
+    property bool cancelEnabled: true
     property real minimumWidth: 400
     property real minimumHeight: 300
     readonly property bool opened: popup.opened || windowFrame.visible
@@ -48,6 +50,8 @@ Item {
     }
 
     function cancel() {
+        if (!cancelEnabled)
+            return
         close()
         cancelled()
     }
@@ -116,6 +120,7 @@ Item {
                 cancelText: sheet.cancelText
                 confirmText: sheet.confirmText
                 confirmEnabled: sheet.confirmEnabled
+                cancelEnabled: sheet.cancelEnabled
                 onCancelClicked: sheet.cancel()
                 onConfirmClicked: sheet.confirmed()
 
@@ -172,6 +177,7 @@ Item {
             cancelText: sheet.cancelText
             confirmText: sheet.confirmText
             confirmEnabled: sheet.confirmEnabled
+            cancelEnabled: sheet.cancelEnabled
             onCancelClicked: sheet.cancel()
             onConfirmClicked: sheet.confirmed()
         }

@@ -52,6 +52,8 @@ ThemeColor AppTheme::color(Role role)
         return {rgb(0xD23848), rgb(0xD23848)};
     case Role::Success:
         return {rgb(0x228B57), rgb(0x228B57)};
+    case Role::Warning:
+        return {rgb(0xFF9500), rgb(0xFF9F0A)};
     }
     Q_UNREACHABLE();
 }

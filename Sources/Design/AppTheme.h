@@ -33,6 +33,8 @@ class AppTheme : public QObject
     Q_PROPERTY(QColor cardShadow READ cardShadow NOTIFY appearanceChanged)
     Q_PROPERTY(QColor error READ error CONSTANT)
     Q_PROPERTY(QColor success READ success CONSTANT)
+    // The platform orange of unsaved-change marks and warning banners.
+    Q_PROPERTY(QColor warning READ warning NOTIFY appearanceChanged)
 
     Q_PROPERTY(qreal cornerRadiusLarge MEMBER CornerRadiusLarge CONSTANT)
     Q_PROPERTY(qreal cornerRadiusMedium MEMBER CornerRadiusMedium CONSTANT)
@@ -53,6 +55,7 @@ public:
         CardShadow,
         Error,
         Success,
+        Warning,
     };
 
     static constexpr qreal CornerRadiusLarge = 20;
@@ -86,6 +89,7 @@ public:
     QColor cardShadow() const { return resolved(Role::CardShadow); }
     QColor error() const { return resolved(Role::Error); }
     QColor success() const { return resolved(Role::Success); }
+    QColor warning() const { return resolved(Role::Warning); }
 
     // `color` with its alpha multiplied by `opacity`, for the translucent fills the views draw.
     Q_INVOKABLE static QColor withOpacity(const QColor &color, qreal opacity);

@@ -11,6 +11,7 @@ Rectangle {
     property string cancelText
     property string confirmText
     property bool confirmEnabled: true
+    property bool cancelEnabled: true
 
     signal cancelClicked()
     signal confirmClicked()
@@ -24,6 +25,7 @@ Rectangle {
         anchors.leftMargin: 18
         anchors.verticalCenter: parent.verticalCenter
         visible: root.cancelText !== ""
+        enabled: root.cancelEnabled
         text: root.cancelText
         font: Typography.font(Typography.Body)
         onClicked: root.cancelClicked()

@@ -1,4 +1,5 @@
 #include "AppTheme.h"
+#include "ProjectStatusStyle.h"
 
 #include <QGuiApplication>
 #include <QPalette>
@@ -86,6 +87,34 @@ private Q_SLOTS:
         QGuiApplication::setPalette(original);
         QVERIFY(!AppTheme().systemDark());
         QVERIFY(theme.systemDark()); // read once, not followed
+    }
+
+    // The badge: each status in its own theme colour; an unknown text reads as itself.
+    void statusLook_data()
+    {
+        QTest::addColumn<QString>("raw");
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<int>("role");
+        QTest::newRow("draft") << "draft"
+                               << "Черновик" << int(AppTheme::Role::TextSecondary);
+        QTest::newRow("in progress") << "in_progress"
+                                     << "В работе" << int(AppTheme::Role::Accent);
+        QTest::newRow("completed") << "completed"
+                                   << "Завершён" << int(AppTheme::Role::Success);
+        QTest::newRow("rejected") << "rejected"
+                                  << "Отказ" << int(AppTheme::Role::Error);
+        QTest::newRow("unknown") << "archived"
+                                 << "archived" << int(AppTheme::Role::TextSecondary);
+    }
+    void statusLook()
+    {
+        QFETCH(QString, raw);
+        QFETCH(QString, label);
+        QFETCH(int, role);
+        ProjectStatusStyle style;
+        QCOMPARE(style.label(raw), label);
+        for (bool dark : {false, true})
+            QCOMPARE(style.color(raw, dark), AppTheme::color(AppTheme::Role(role)).resolved(dark));
     }
 };
 

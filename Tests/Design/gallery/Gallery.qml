@@ -126,6 +126,18 @@ Window {
                     CategoryBadge { required property string modelData; categoryId: modelData }
                 }
             }
+            Flow {
+                Layout.fillWidth: true
+                spacing: 6
+                Repeater {
+                    model: ["draft", "in_progress", "completed", "rejected"]
+                    ProjectStatusBadge { required property string modelData; status: modelData }
+                }
+            }
+            SpherePickerView {
+                Layout.fillWidth: true
+                selectedSphereId: "software"
+            }
         }
 
         // Column 2: form controls

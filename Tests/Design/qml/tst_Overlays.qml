@@ -68,6 +68,34 @@ TestCase {
         tryVerify(() => !sheet.opened)
     }
 
+    // Work in flight: neither the button, Escape nor the window's close button cancels.
+    function test_refusedCancel_data() {
+        return [{ tag: "popup", minimumWidth: 420 }, { tag: "own window", minimumWidth: 900 }]
+    }
+    function test_refusedCancel(data) {
+        const sheet = createTemporaryObject(sheetComponent, testCase,
+                                            { minimumWidth: data.minimumWidth, minimumHeight: 300 })
+        cancelledSpy.target = sheet
+        cancelledSpy.clear()
+        sheet.cancelEnabled = false
+        sheet.open()
+        tryVerify(() => sheet.opened)
+        const body = findChild(sheet, "sheetBody")
+        waitForRendering(body)
+        verify(!findChild(body.parent.parent, "cancelButton").enabled)
+        keyClick(Qt.Key_Escape)
+        if (sheet.inWindow)
+            body.Window.window.close()
+        sheet.cancel()
+        wait(50)
+        compare(cancelledSpy.count, 0)
+        verify(sheet.opened)
+        sheet.cancelEnabled = true
+        sheet.cancel()
+        compare(cancelledSpy.count, 1)
+        tryVerify(() => !sheet.opened)
+    }
+
     function openDialog() {
         const dialog = createTemporaryObject(dialogComponent, testCase)
         triggeredSpy.target = dialog

@@ -145,4 +145,52 @@ TestCase {
         verify(!findChild(control, "segment1").chosen)
         verify(!findChild(control, "segment0").background.visible)
     }
+
+    Component {
+        id: sphereOwnerComponent
+        Item {
+            property string stored: "no-such-sphere"
+            property alias picker: boundPicker
+            SpherePickerView {
+                id: boundPicker
+                width: 480
+                selectedSphereId: parent.stored
+                onSelectedSphereIdChanged: parent.stored = selectedSphereId
+            }
+        }
+    }
+
+    // An unknown identifier marks no chip; a press marks that chip alone and reaches the owner.
+    function test_sphereChips() {
+        const owner = createTemporaryObject(sphereOwnerComponent, testCase)
+        const chips = findChild(owner.picker, "sphereChips").contentItem.children[0]
+        const buttons = []
+        for (let i = 0; i < chips.children.length; ++i)
+            if (chips.children[i].objectName.startsWith("sphereChip-"))
+                buttons.push(chips.children[i])
+        verify(buttons.length >= 2)
+        verify(buttons.every(b => !b.selected))
+        waitForRendering(owner.picker)
+        mouseClick(buttons[1])
+        compare(owner.stored, buttons[1].objectName.substring("sphereChip-".length))
+        verify(buttons[1].selected)
+        mouseClick(buttons[0])
+        verify(buttons[0].selected && !buttons[1].selected)
+    }
+
+    function test_statusBadgeLabels_data() {
+        return [{ tag: "draft", label: "Черновик" }, { tag: "in_progress", label: "В работе" },
+                { tag: "completed", label: "Завершён" }, { tag: "rejected", label: "Отказ" }]
+    }
+    function test_statusBadgeLabels(data) {
+        const badge = createTemporaryObject(statusBadgeComponent, testCase, { status: data.tag })
+        const label = findChild(badge, "statusBadgeLabel")
+        compare(label.text, data.label)
+        compare(badge.color.a.toFixed(2), (0.14 * label.color.a).toFixed(2))
+    }
+
+    Component {
+        id: statusBadgeComponent
+        ProjectStatusBadge {}
+    }
 }

@@ -1,0 +1,98 @@
+import QtQuick
+import QtQuick.Controls.Basic
+import Tessmark.Design
+
+// The catalog's spheres as a row of chips under the heading "Сфера". The host binds
+// `selectedSphereId` and hears of a press through its change; an identifier that no sphere has
+// marks no chip.
+Column {
+    id: root
+
+    property string selectedSphereId
+
+    spacing: 8
+
+    Text {
+        text: "Сфера"
+        font: Typography.font(Typography.Subheadline, Font.Medium)
+        color: AppTheme.textSecondary
+    }
+
+    Flickable {
+        objectName: "sphereChips"
+        width: parent.width
+        height: chips.implicitHeight
+        contentWidth: chips.implicitWidth
+        contentHeight: chips.implicitHeight
+        flickableDirection: Flickable.HorizontalFlick
+        boundsBehavior: Flickable.StopAtBounds
+        clip: true
+
+        Row {
+            id: chips
+
+            spacing: 8
+
+            Repeater {
+                model: CatalogSpheres.list()
+
+                delegate: AbstractButton {
+                    id: chip
+
+                    required property var modelData
+                    readonly property bool selected: root.selectedSphereId === modelData.id
+
+                    objectName: "sphereChip-" + modelData.id
+                    anchors.verticalCenter: parent.verticalCenter
+                    padding: 0
+                    leftPadding: 12
+                    rightPadding: 12
+                    topPadding: 8
+                    bottomPadding: 8
+                    focusPolicy: Qt.StrongFocus
+                    onClicked: root.selectedSphereId = modelData.id
+
+                    contentItem: Row {
+                        spacing: 6
+
+                        Text {
+                            visible: chip.modelData.icon !== ""
+                            anchors.verticalCenter: parent.verticalCenter
+                            text: chip.modelData.icon
+                            textFormat: Text.PlainText
+                            font: Typography.font(Typography.Subheadline)
+                            color: nameText.color
+                        }
+                        Text {
+                            id: nameText
+
+                            anchors.verticalCenter: parent.verticalCenter
+                            text: chip.modelData.name
+                            textFormat: Text.PlainText
+                            font: Typography.font(Typography.Subheadline,
+                                                  chip.selected ? Font.DemiBold : Font.Normal)
+                            color: chip.selected ? "white" : AppTheme.deepBlack
+                        }
+                    }
+
+                    background: Rectangle {
+                        radius: height / 2
+                        color: chip.selected ? AppTheme.accent : AppTheme.fieldBackground
+                        border.width: 1
+                        border.color: chip.selected ? AppTheme.accent : AppTheme.border
+
+                        Rectangle {
+                            anchors.fill: parent
+                            anchors.margins: -3
+                            radius: height / 2
+                            visible: chip.visualFocus
+                            color: "transparent"
+                            border.width: 2
+                            border.color: AppTheme.accent
+                        }
+                    }
+                }
+            }
+        }
+    }
+}
