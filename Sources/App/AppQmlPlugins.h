@@ -6,6 +6,7 @@
 // the file of its main(), so that the linker keeps every module's registrations.
 Q_IMPORT_QML_PLUGIN(Tessmark_ServicesPlugin)
 Q_IMPORT_QML_PLUGIN(Tessmark_DesignPlugin)
+Q_IMPORT_QML_PLUGIN(Tessmark_Features_ExportPlugin)
 Q_IMPORT_QML_PLUGIN(Tessmark_Features_EditorPlugin)
 Q_IMPORT_QML_PLUGIN(Tessmark_Features_ProjectsPlugin)
 Q_IMPORT_QML_PLUGIN(Tessmark_Features_OnboardingPlugin)

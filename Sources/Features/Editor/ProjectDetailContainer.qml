@@ -5,6 +5,7 @@ import QtQuick.Controls
 import QtQuick.Layouts
 import Tessmark.Design
 import Tessmark.Features.Projects
+import Tessmark.Features.Editor
 import Tessmark.Services
 
 // Stand-in of the project detail: the chosen project's name, client and lines.
