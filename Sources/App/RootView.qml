@@ -50,10 +50,16 @@ Item {
             // Any way of closing only resets the flag.
             onClosed: rootModel.showLoginSheet = false
 
-            LoginView {
-                objectName: "loginView"
+            // Built for each showing: it starts empty in sign-in mode, and a reply that comes
+            // after closing finds no screen to change.
+            Loader {
+                id: loginScreen
                 anchors.fill: parent
-                auth: rootModel.auth
+                active: loginSheet.opened
+                sourceComponent: LoginView {
+                    objectName: "loginView"
+                    auth: rootModel.auth
+                }
             }
         }
 
@@ -63,6 +69,9 @@ Item {
             visible: false
             minimumWidth: 420
             minimumHeight: 480
+            // The verification screen has its own close button.
+            title: rootModel.deepLinkKind === "reset" ? "Сброс пароля" : ""
+            cancelText: rootModel.deepLinkKind === "reset" ? "Закрыть" : ""
             onClosed: rootModel.closeDeepLink()
 
             Loader {

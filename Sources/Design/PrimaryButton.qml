@@ -1,13 +1,16 @@
 import QtQuick
 import QtQuick.Layouts
+import QtQuick.Shapes
 import QtQuick.Templates as T
 import Tessmark.Design
 
-// The filled button of the main action: full width, primary fill, pressed look animated.
+// The filled button of the main action: full width, primary fill, pressed look animated. While
+// `busy`, a spinning ring in the label's colour stands in place of the label.
 T.AbstractButton {
     id: control
 
     property string systemImage
+    property bool busy: false
     readonly property color foreground: AppTheme.dark ? AppTheme.background : "white"
 
     Layout.fillWidth: true
@@ -32,6 +35,7 @@ T.AbstractButton {
             id: label
             anchors.centerIn: parent
             spacing: 8
+            visible: !control.busy
 
             AppIcon {
                 anchors.verticalCenter: parent.verticalCenter
@@ -45,6 +49,37 @@ T.AbstractButton {
                 font: control.font
                 color: control.foreground
                 elide: Text.ElideRight
+            }
+        }
+
+        Shape {
+            objectName: "busyIndicator"
+            anchors.centerIn: parent
+            width: 20
+            height: 20
+            visible: control.busy
+
+            ShapePath {
+                strokeColor: control.foreground
+                strokeWidth: 2.5
+                fillColor: "transparent"
+                capStyle: ShapePath.RoundCap
+                PathAngleArc {
+                    centerX: 10
+                    centerY: 10
+                    radiusX: 8
+                    radiusY: 8
+                    startAngle: 0
+                    sweepAngle: 270
+                }
+            }
+
+            RotationAnimator on rotation {
+                from: 0
+                to: 360
+                duration: 900
+                loops: Animation.Infinite
+                running: control.busy
             }
         }
     }

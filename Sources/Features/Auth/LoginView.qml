@@ -5,65 +5,242 @@ import Tessmark.Design
 import Tessmark.Features.Auth
 import Tessmark.Services
 
-// Stand-in of the sign-in screen: e-mail and password through the shared sign-in service.
+// Sign-in and registration over the window's sign-in service. It never closes itself: whoever
+// shows it closes it once a user is signed in. Laid out left to right in any locale, and usable
+// in a sheet of any host.
 Item {
     id: login
 
     required property AuthService auth
+    // Lets tests reach the form and the recovery sheet.
+    readonly property alias form: form
+    readonly property alias forgotSheet: forgotSheet
 
-    function signIn() {
-        if (!login.auth.isLoading && email.text !== "" && password.text !== "")
-            actions.login(email.text, password.text)
+    readonly property bool busy: login.auth.isLoading
+    readonly property bool compact: login.AdaptiveMetrics.isCompact
+    readonly property real sideInset: AccountScreenMetrics.sideInset(login.compact)
+
+    implicitWidth: 400
+    implicitHeight: 520
+    LayoutMirroring.enabled: false
+    LayoutMirroring.childrenInherit: true
+
+    // One Return gives one action: in the e-mail field it moves on to the password, anywhere
+    // else in the card it submits (nothing while busy).
+    function returnPressed() {
+        if (emailField.input.activeFocus)
+            passwordField.input.forceActiveFocus()
+        else
+            form.submit()
     }
 
-    AccountActions {
-        id: actions
+    Keys.onReturnPressed: form.submit()
+    Keys.onEnterPressed: form.submit()
+    Component.onCompleted: emailField.input.forceActiveFocus()
+
+    LoginFormModel {
+        id: form
         auth: login.auth
+        onSubmitted: login.forceActiveFocus()
     }
 
-    ColumnLayout {
+    AuthGradient {
         anchors.fill: parent
-        anchors.margins: 28
-        spacing: 16
+    }
 
-        Text {
-            text: "Вход"
-            font: Typography.font(Typography.Title2, Font.Bold)
-            color: AppTheme.deepBlack
+    Flickable {
+        id: scroller
+
+        anchors.fill: parent
+        contentWidth: width
+        contentHeight: column.height + 2 * column.y
+        boundsBehavior: Flickable.StopAtBounds
+        clip: true
+        ScrollBar.vertical: ScrollBar {}
+
+        Column {
+            id: column
+
+            width: Math.min(AccountScreenMetrics.columnWidth(login.AdaptiveMetrics.width),
+                            scroller.width - 2 * login.sideInset)
+            x: (scroller.width - width) / 2
+            y: AccountScreenMetrics.verticalInset(login.compact)
+            spacing: 28
+
+            AccountBranding {
+                width: parent.width
+                tagline: "Сметы и проекты в одном месте"
+            }
+
+            AccountCard {
+                id: card
+
+                width: parent.width
+                spacing: 20
+                SubmitOnReturn.onSubmitted: login.returnPressed()
+
+                Rectangle {
+                    Layout.fillWidth: true
+                    implicitHeight: modes.implicitHeight + 8
+                    radius: 12
+                    color: AppTheme.surface
+
+                    RowLayout {
+                        id: modes
+
+                        anchors.fill: parent
+                        anchors.margins: 4
+                        spacing: 0
+
+                        AccountModeButton {
+                            objectName: "signInModeButton"
+                            text: "Вход"
+                            selected: !form.isRegister
+                            enabled: !login.busy
+                            onClicked: form.isRegister = false
+                        }
+                        AccountModeButton {
+                            objectName: "registerModeButton"
+                            text: "Регистрация"
+                            selected: form.isRegister
+                            enabled: !login.busy
+                            onClicked: form.isRegister = true
+                        }
+                    }
+                }
+
+                // Spaced by hand, so that the folded names leave no gap.
+                Column {
+                    Layout.fillWidth: true
+
+                    AppTextField {
+                        id: emailField
+                        objectName: "emailField"
+                        width: parent.width
+                        title: "Email"
+                        systemImage: "envelope.fill"
+                        error: form.emailError
+                        input.activeFocusOnTab: true
+                        onTextChanged: form.email = text
+                    }
+                    Item {
+                        width: 1
+                        height: 14
+                    }
+                    AppTextField {
+                        id: passwordField
+                        objectName: "passwordField"
+                        width: parent.width
+                        title: "Пароль"
+                        systemImage: "lock.fill"
+                        isSecure: true
+                        allowsPasswordReveal: true
+                        error: form.passwordError
+                        input.activeFocusOnTab: true
+                        onTextChanged: form.password = text
+                    }
+
+                    // The names fold away in sign-in mode and keep their text.
+                    Item {
+                        width: parent.width
+                        height: form.isRegister ? names.implicitHeight : 0
+                        clip: true
+                        opacity: form.isRegister ? 1 : 0
+                        visible: opacity > 0
+                        Behavior on height { NumberAnimation { duration: 200; easing.type: Easing.InOutQuad } }
+                        Behavior on opacity { NumberAnimation { duration: 200; easing.type: Easing.InOutQuad } }
+
+                        Column {
+                            id: names
+
+                            width: parent.width
+                            topPadding: 14
+                            spacing: 14
+
+                            AppTextField {
+                                objectName: "firstNameField"
+                                width: parent.width
+                                title: "Имя"
+                                systemImage: "person.fill"
+                                input.activeFocusOnTab: form.isRegister
+                                onTextChanged: form.firstName = text
+                            }
+                            AppTextField {
+                                objectName: "lastNameField"
+                                width: parent.width
+                                title: "Фамилия"
+                                systemImage: "person.fill"
+                                input.activeFocusOnTab: form.isRegister
+                                onTextChanged: form.lastName = text
+                            }
+                        }
+                    }
+                }
+
+                AccountBanner {
+                    objectName: "noticeBanner"
+                    Layout.fillWidth: true
+                    visible: form.showsNotice
+                    systemImage: "envelope.badge.fill"
+                    text: login.auth.registrationNotice
+                    tint: AppTheme.primary
+                }
+
+                AccountBanner {
+                    objectName: "errorBanner"
+                    Layout.fillWidth: true
+                    visible: login.auth.hasErrorMessage
+                    systemImage: "exclamationmark.circle.fill"
+                    text: login.auth.errorMessage
+                    tint: AppTheme.error
+                }
+
+                SecondaryButton {
+                    objectName: "forgotPasswordButton"
+                    Layout.alignment: Qt.AlignHCenter
+                    visible: !form.isRegister
+                    enabled: !login.busy
+                    text: "Забыли пароль?"
+                    font: Typography.font(Typography.Subheadline)
+                    onClicked: forgotSheet.open()
+                }
+
+                PrimaryButton {
+                    objectName: "submitButton"
+                    text: form.submitText
+                    busy: login.busy
+                    enabled: !login.busy
+                    onClicked: form.submit()
+                }
+
+                SecondaryButton {
+                    objectName: "modeToggleButton"
+                    Layout.alignment: Qt.AlignHCenter
+                    enabled: !login.busy
+                    text: form.toggleText
+                    onClicked: form.toggleMode()
+                }
+            }
         }
-        AppTextField {
-            id: email
-            objectName: "emailField"
-            Layout.fillWidth: true
-            title: "Email"
-            systemImage: "envelope.fill"
-            onAccepted: password.input.forceActiveFocus()
+    }
+
+    AppSheet {
+        id: forgotSheet
+
+        objectName: "forgotPasswordSheet"
+        visible: false
+        title: "Забыли пароль?"
+        cancelText: "Закрыть"
+        minimumWidth: 400
+        minimumHeight: 420
+
+        Loader {
+            objectName: "forgotPasswordLoader"
+            anchors.fill: parent
+            active: forgotSheet.opened
+            sourceComponent: ForgotPasswordView {
+                auth: login.auth
+            }
         }
-        AppTextField {
-            id: password
-            objectName: "passwordField"
-            Layout.fillWidth: true
-            title: "Пароль"
-            systemImage: "lock.fill"
-            isSecure: true
-            allowsPasswordReveal: true
-            onAccepted: login.signIn()
-        }
-        Text {
-            Layout.fillWidth: true
-            visible: text !== ""
-            text: login.auth.errorMessage
-            textFormat: Text.PlainText
-            color: AppTheme.error
-            font: Typography.font(Typography.Footnote)
-            wrapMode: Text.WordWrap
-        }
-        PrimaryButton {
-            objectName: "signInButton"
-            text: login.auth.isLoading ? "…" : "Войти"
-            enabled: !login.auth.isLoading && email.text !== "" && password.text !== ""
-            onClicked: login.signIn()
-        }
-        Item { Layout.fillHeight: true }
     }
 }

@@ -1,57 +1,115 @@
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
-import QtQuick.Layouts
 import Tessmark.Design
 import Tessmark.Features.Auth
 import Tessmark.Services
 
-// Stand-in of the new-password screen of a reset link.
+// A new password for the token of a reset link. It neither signs in nor closes by itself: the
+// user leaves it with the sheet's "Закрыть".
 Item {
     id: reset
 
     required property AuthService auth
     required property string token
-    property string message: ""
+    // Lets tests reach the screen's state.
+    readonly property alias model: model
 
     signal closeRequested()
 
-    AccountActions {
-        id: actions
+    implicitWidth: 400
+    implicitHeight: 420
+
+    Component.onCompleted: passwordField.input.forceActiveFocus()
+
+    ResetPasswordModel {
+        id: model
         auth: reset.auth
-        onPasswordReset: result => reset.message = result || ""
+        token: reset.token
     }
 
-    ColumnLayout {
+    Flickable {
+        id: scroller
+
         anchors.fill: parent
-        anchors.margins: 28
-        spacing: 16
-        AppTextField {
-            id: password
-            Layout.fillWidth: true
-            title: "Новый пароль"
-            systemImage: "lock.fill"
-            isSecure: true
-            allowsPasswordReveal: true
-        }
-        Text {
-            Layout.fillWidth: true
-            visible: text !== ""
-            text: reset.message !== "" ? reset.message : reset.auth.errorMessage
-            textFormat: Text.PlainText
-            wrapMode: Text.WordWrap
-            color: reset.message !== "" ? AppTheme.deepBlack : AppTheme.error
-            font: Typography.font(Typography.Footnote)
-        }
-        PrimaryButton {
-            text: "Сохранить"
-            enabled: !reset.auth.isLoading && password.text !== ""
-            onClicked: actions.resetPassword(reset.token, password.text)
-        }
-        Item { Layout.fillHeight: true }
-        SecondaryButton {
-            Layout.fillWidth: true
-            text: "Закрыть"
-            onClicked: reset.closeRequested()
+        contentWidth: width
+        contentHeight: column.height + 48
+        boundsBehavior: Flickable.StopAtBounds
+        clip: true
+        ScrollBar.vertical: ScrollBar {}
+
+        Column {
+            id: column
+
+            x: 24
+            y: 24
+            width: scroller.width - 48
+            spacing: 16
+            SubmitOnReturn.onSubmitted: model.save()
+
+            Text {
+                width: parent.width
+                text: "Новый пароль"
+                wrapMode: Text.WordWrap
+                font: Typography.font(Typography.Title2, Font.Bold)
+                color: AppTheme.deepBlack
+            }
+            Text {
+                width: parent.width
+                text: "Задайте новый пароль для входа в аккаунт."
+                wrapMode: Text.WordWrap
+                font: Typography.font(Typography.Subheadline)
+                color: AppTheme.textSecondary
+            }
+            AppTextField {
+                id: passwordField
+                objectName: "passwordField"
+                width: parent.width
+                title: "Новый пароль"
+                systemImage: "lock.fill"
+                isSecure: true
+                allowsPasswordReveal: true
+                input.activeFocusOnTab: true
+                onTextChanged: model.password = text
+            }
+            AppTextField {
+                objectName: "confirmField"
+                width: parent.width
+                title: "Подтверждение"
+                systemImage: "lock.fill"
+                isSecure: true
+                allowsPasswordReveal: true
+                input.activeFocusOnTab: true
+                onTextChanged: model.confirm = text
+            }
+            Text {
+                objectName: "successLine"
+                width: parent.width
+                visible: model.hasSuccess
+                text: model.successMessage
+                textFormat: Text.PlainText
+                wrapMode: Text.Wrap
+                font: Typography.font(Typography.Subheadline)
+                color: AppTheme.success
+            }
+            Text {
+                objectName: "errorLine"
+                width: parent.width
+                visible: reset.auth.hasErrorMessage
+                text: reset.auth.errorMessage
+                textFormat: Text.PlainText
+                wrapMode: Text.Wrap
+                font: Typography.font(Typography.Subheadline)
+                color: AppTheme.error
+            }
+            PrimaryButton {
+                objectName: "saveButton"
+                width: parent.width
+                text: "Сохранить пароль"
+                busy: reset.auth.isLoading
+                enabled: model.canSave
+                onClicked: model.save()
+            }
         }
     }
 }

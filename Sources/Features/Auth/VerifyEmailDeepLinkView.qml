@@ -1,3 +1,4 @@
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
@@ -5,48 +6,78 @@ import Tessmark.Design
 import Tessmark.Features.Auth
 import Tessmark.Services
 
-// Stand-in of the e-mail verification screen of a link.
+// The e-mail verification of a link: sends the token once when shown, then tells the outcome.
+// "Закрыть" works in every state; closing before the answer shows nothing of it.
 Item {
     id: verify
 
     required property AuthService auth
     required property string token
-    property bool loading: true
-    property string message: ""
+    // Lets tests reach the screen's state.
+    readonly property alias model: model
 
     signal closeRequested()
 
-    AccountActions {
-        id: actions
+    implicitWidth: 400
+    implicitHeight: 260
+
+    Component.onCompleted: model.start()
+
+    VerifyEmailModel {
+        id: model
         auth: verify.auth
-        onEmailVerified: result => {
-            verify.loading = false
-            verify.message = result ? result : (verify.auth.errorMessage || "Не удалось подтвердить email")
-        }
+        token: verify.token
     }
-    Component.onCompleted: actions.verifyEmail(token)
 
     ColumnLayout {
-        anchors.fill: parent
-        anchors.margins: 28
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.top: parent.top
+        anchors.margins: 24
         spacing: 16
-        BusyIndicator {
-            Layout.alignment: Qt.AlignHCenter
-            running: verify.loading
-            visible: verify.loading
-        }
+
         Text {
             Layout.fillWidth: true
-            text: verify.message
-            textFormat: Text.PlainText
+            text: "Подтверждение email"
             wrapMode: Text.WordWrap
-            horizontalAlignment: Text.AlignHCenter
+            font: Typography.font(Typography.Title2, Font.Bold)
             color: AppTheme.deepBlack
-            font: Typography.font(Typography.Body)
         }
-        Item { Layout.fillHeight: true }
-        SecondaryButton {
+
+        ProgressBar {
+            objectName: "progress"
             Layout.fillWidth: true
+            indeterminate: true
+            visible: model.status === VerifyEmailModel.Loading
+        }
+
+        RowLayout {
+            objectName: "outcome"
+            Layout.fillWidth: true
+            visible: model.status !== VerifyEmailModel.Loading
+            spacing: 8
+
+            readonly property color tint: model.status === VerifyEmailModel.Success ? AppTheme.success : AppTheme.error
+
+            AppIcon {
+                Layout.alignment: Qt.AlignTop
+                name: model.status === VerifyEmailModel.Success ? "checkmark.circle.fill"
+                                                                : "exclamationmark.triangle.fill"
+                color: parent.tint
+            }
+            Text {
+                objectName: "outcomeText"
+                Layout.fillWidth: true
+                text: model.message
+                textFormat: Text.PlainText
+                wrapMode: Text.Wrap
+                font: Typography.font(Typography.Body)
+                color: parent.tint
+            }
+        }
+
+        PrimaryButton {
+            objectName: "closeButton"
             text: "Закрыть"
             onClicked: verify.closeRequested()
         }

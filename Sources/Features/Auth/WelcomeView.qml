@@ -1,10 +1,13 @@
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
+import QtQuick.Layouts
 import Tessmark.Design
 import Tessmark.Features.Auth
 import Tessmark.Services
 
-// Stand-in of the welcome screen: the two ways on.
+// The first screen when nobody is signed in and guest mode is off: two ways on. Each button only
+// sets one of the flags the root view owns; the root does the rest.
 Item {
     id: welcome
 
@@ -12,44 +15,52 @@ Item {
     property bool guestModeActive: false
     property bool showLoginSheet: false
 
+    readonly property bool compact: welcome.AdaptiveMetrics.isCompact
+
+    implicitWidth: 440
+    implicitHeight: 520
     LayoutMirroring.enabled: false
     LayoutMirroring.childrenInherit: true
 
-    AuthGradient { anchors.fill: parent }
+    AuthGradient {
+        anchors.fill: parent
+    }
 
-    Column {
-        anchors.centerIn: parent
-        width: Math.min(Math.max(welcome.width - 48, 320), 440) - 56
-        spacing: 28
+    Flickable {
+        id: scroller
 
+        anchors.fill: parent
+        contentWidth: width
+        contentHeight: column.height + column.y + 28
+        boundsBehavior: Flickable.StopAtBounds
+        clip: true
+        ScrollBar.vertical: ScrollBar {}
+
+        // The column with its side inset is capped, then centred.
         Column {
-            width: parent.width
-            spacing: 10
-            Text {
-                anchors.horizontalCenter: parent.horizontalCenter
-                text: "Tessmark"
-                color: "white"
-                font: Typography.sized(26, Font.Bold)
-            }
-            Text {
-                anchors.horizontalCenter: parent.horizontalCenter
-                text: "Сметы на устройстве или в облаке"
-                color: Qt.rgba(1, 1, 1, 0.82)
-                font: Typography.font(Typography.Subheadline)
-            }
-        }
+            id: column
 
-        AppCard {
-            id: welcomeCard
-            width: parent.width
-            inset: 24
+            readonly property real inset: AccountScreenMetrics.sideInset(welcome.compact)
+            readonly property real outerWidth: Math.min(AccountScreenMetrics.columnWidth(welcome.AdaptiveMetrics.width),
+                                                        scroller.width)
 
-            Column {
-                id: card
-                width: welcomeCard.availableWidth
+            width: outerWidth - 2 * inset
+            x: (scroller.width - width) / 2
+            y: AccountScreenMetrics.welcomeTopInset(welcome.compact)
+            spacing: 28
+
+            AccountBranding {
+                width: parent.width
+                tagline: "Сметы на устройстве или в облаке"
+            }
+
+            AccountCard {
+                objectName: "welcomeCard"
+                width: parent.width
                 spacing: 16
+
                 Text {
-                    width: parent.width
+                    Layout.fillWidth: true
                     wrapMode: Text.WordWrap
                     color: AppTheme.textSecondary
                     font: Typography.font(Typography.Subheadline)
@@ -57,13 +68,12 @@ Item {
                 }
                 PrimaryButton {
                     objectName: "guestButton"
-                    width: parent.width
                     text: "Продолжить как гость"
                     onClicked: welcome.guestModeActive = true
                 }
                 SecondaryButton {
                     objectName: "signInButton"
-                    width: parent.width
+                    Layout.alignment: Qt.AlignHCenter
                     text: "Войти или зарегистрироваться"
                     enabled: !welcome.auth.isLoading
                     onClicked: welcome.showLoginSheet = true

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "Auth/AuthService.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QtQml/qqmlregistration.h>
+#include <optional>
+
+class AccountActions;
+
+// The new-password screen of a reset link: two entries, their checks, and the backend's answer.
+// Its own check texts go into the service's error text, as the backend's do.
+class ResetPasswordModel : public QObject
+{
+    Q_OBJECT
+    QML_ELEMENT
+    Q_PROPERTY(AuthService *auth READ auth WRITE setAuth NOTIFY authChanged)
+    Q_PROPERTY(QString token READ token WRITE setToken NOTIFY tokenChanged)
+    Q_PROPERTY(QString password READ password WRITE setPassword NOTIFY passwordChanged)
+    Q_PROPERTY(QString confirm READ confirm WRITE setConfirm NOTIFY confirmChanged)
+    // Not while busy, and never again after a success.
+    Q_PROPERTY(bool canSave READ canSave NOTIFY canSaveChanged)
+    Q_PROPERTY(bool hasSuccess READ hasSuccess NOTIFY successChanged)
+    Q_PROPERTY(QString successMessage READ successText NOTIFY successChanged)
+
+public:
+    explicit ResetPasswordModel(QObject *parent = nullptr);
+
+    AuthService *auth() const { return m_auth; }
+    void setAuth(AuthService *auth);
+    QString token() const { return m_token; }
+    void setToken(const QString &token);
+    QString password() const { return m_password; }
+    void setPassword(const QString &password);
+    QString confirm() const { return m_confirm; }
+    void setConfirm(const QString &confirm);
+    bool canSave() const;
+    bool hasSuccess() const { return m_success.has_value(); }
+    QString successText() const { return m_success.value_or(QString()); }
+
+    // The first failed check, in order: length in user-perceived characters, then equality of
+    // the canonical forms. Neither entry is trimmed.
+    static std::optional<QString> problem(const QString &password, const QString &confirm);
+
+    // Checks, then sends the token and the password as typed.
+    Q_INVOKABLE void save();
+
+Q_SIGNALS:
+    void authChanged();
+    void tokenChanged();
+    void passwordChanged();
+    void confirmChanged();
+    void canSaveChanged();
+    void successChanged();
+
+private:
+    void onReset(const QVariant &message);
+
+    QPointer<AuthService> m_auth;
+    QMetaObject::Connection m_loadingLink;
+    AccountActions *m_actions = nullptr;
+    QString m_token;
+    QString m_password;
+    QString m_confirm;
+    std::optional<QString> m_success;
+};

@@ -1,0 +1,138 @@
+import QtQuick
+import QtTest
+import Tessmark.Features.Auth
+
+// Recovery, reset and verification against the test backend, with the tokens it mails.
+Item {
+    id: host
+    width: 480
+    height: 560
+
+    Component {
+        id: forgotComponent
+        ForgotPasswordView {
+            anchors.fill: parent
+            auth: backend.auth
+        }
+    }
+    Component {
+        id: resetComponent
+        ResetPasswordView {
+            anchors.fill: parent
+            auth: backend.auth
+        }
+    }
+    Component {
+        id: verifyComponent
+        VerifyEmailDeepLinkView {
+            anchors.fill: parent
+            auth: backend.auth
+        }
+    }
+    Component {
+        id: welcomeComponent
+        WelcomeView {
+            anchors.fill: parent
+            auth: backend.auth
+        }
+    }
+
+    TestCase {
+        name: "AccountLinks"
+        when: windowShown
+        visible: true
+
+        function init() { backend.reset() }
+
+        function test_recoveryThenReset() {
+            const forgot = createTemporaryObject(forgotComponent, host)
+            const send = findChild(forgot, "sendButton")
+            findChild(forgot, "emailField").text = "   "
+            verify(!send.enabled)
+            findChild(forgot, "emailField").text = " anna@example.test "
+            verify(send.enabled)
+            mouseClick(send)
+            verify(send.busy)
+            tryCompare(findChild(forgot, "successBox"), "visible", true)
+            compare(backend.lastBody("auth/forgot-password").email, "anna@example.test")
+            const token = backend.resetTokenFor("anna@example.test")
+            verify(token !== "")
+
+            const reset = createTemporaryObject(resetComponent, host, { token: token })
+            const save = findChild(reset, "saveButton")
+            findChild(reset, "passwordField").text = "new-secret"
+            findChild(reset, "confirmField").text = "new-secreT"
+            mouseClick(save)
+            compare(findChild(reset, "errorLine").text, "Пароли не совпадают")
+            verify(findChild(reset, "errorLine").visible)
+            compare(backend.requestCount("auth/reset-password"), 0)
+            findChild(reset, "confirmField").text = "new-secret"
+            findChild(reset, "confirmField").input.forceActiveFocus()
+            keyClick(Qt.Key_Return)
+            tryCompare(findChild(reset, "successLine"), "visible", true)
+            compare(findChild(reset, "successLine").text, "Пароль изменён. Войдите с новым паролем.")
+            verify(!findChild(reset, "errorLine").visible)
+            verify(!save.enabled)
+            compare(backend.lastBody("auth/reset-password").token, token)
+        }
+
+        function test_resetWithAUsedToken() {
+            const reset = createTemporaryObject(resetComponent, host, { token: "used" })
+            findChild(reset, "passwordField").text = "new-secret"
+            findChild(reset, "confirmField").text = "new-secret"
+            mouseClick(findChild(reset, "saveButton"))
+            tryCompare(findChild(reset, "errorLine"), "text", "Ссылка сброса пароля недействительна или устарела")
+            verify(findChild(reset, "saveButton").enabled)
+        }
+
+        function test_verification_data() {
+            return [
+                { tag: "mailed token", token: "", status: VerifyEmailModel.Success,
+                  text: "Email подтверждён. Теперь можно войти." },
+                { tag: "bad token", token: "bogus", status: VerifyEmailModel.Error,
+                  text: "Ссылка подтверждения недействительна или устарела" },
+            ]
+        }
+        function test_verification(data) {
+            const token = data.token !== "" ? data.token : backend.verificationTokenFor("new@example.test")
+            const view = createTemporaryObject(verifyComponent, host, { token: token })
+            verify(findChild(view, "progress").visible)
+            tryCompare(view.model, "status", data.status)
+            verify(!findChild(view, "progress").visible)
+            compare(findChild(view, "outcomeText").text, data.text)
+            compare(backend.requestCount("auth/verify-email"), 1)
+        }
+
+        function test_verificationClosesWhileLoading() {
+            backend.answer("auth/verify-email", 400, "нет", 300)
+            const view = createTemporaryObject(verifyComponent, host, { token: "t" })
+            const closed = signalSpy.createObject(view, { target: view, signalName: "closeRequested" })
+            mouseClick(findChild(view, "closeButton"))
+            compare(closed.count, 1)
+        }
+
+        // Restoring a session: the sign-in way waits, the guest way does not.
+        function test_welcomeWhileBusy() {
+            backend.answer("auth/forgot-password", 200, "ok", 300)
+            const welcome = createTemporaryObject(welcomeComponent, host)
+            const forgot = createTemporaryObject(forgotComponent, host)
+            findChild(forgot, "emailField").text = "a@b.c"
+            mouseClick(findChild(forgot, "sendButton"))
+            forgot.visible = false
+            verify(!findChild(welcome, "signInButton").enabled)
+            const guest = findChild(welcome, "guestButton")
+            verify(guest.enabled)
+            mouseClick(guest)
+            verify(welcome.guestModeActive)
+            tryCompare(backend.auth, "isLoading", false)
+            verify(findChild(welcome, "signInButton").enabled)
+            mouseClick(findChild(welcome, "signInButton"))
+            verify(welcome.showLoginSheet)
+        }
+    }
+
+    Component {
+        id: signalSpy
+        SignalSpy {}
+    }
+}
