@@ -145,7 +145,8 @@ Item {
         VerifyEmailDeepLinkView {
             auth: rootModel.auth
             token: rootModel.deepLinkToken
-            onCloseRequested: rootModel.closeDeepLink()
+            // Closing destroys the screen whose button asked for it: after the click has ended.
+            onCloseRequested: Qt.callLater(rootModel.closeDeepLink)
         }
     }
 
@@ -154,7 +155,7 @@ Item {
         ResetPasswordView {
             auth: rootModel.auth
             token: rootModel.deepLinkToken
-            onCloseRequested: rootModel.closeDeepLink()
+            onCloseRequested: Qt.callLater(rootModel.closeDeepLink)
         }
     }
 }

@@ -1,9 +1,13 @@
 // Renders the window as a person sees it, under a real X server, and writes PNGs to look at:
-// welcome, the guest window in each section, the account window, the tour, light and dark.
+// welcome, the account screens, the guest window in each section, the account window, the
+// tour, light and dark.
 #include "AccountTestBackend.h"
 #include "App/MainShellViewModel.h"
 #include "App/RootViewModel.h"
 #include "AppTestEnvironment.h"
+#include "Features/Auth/ForgotPasswordModel.h"
+#include "Features/Auth/LoginFormModel.h"
+#include "Features/Auth/ResetPasswordModel.h"
 #include "Features/Onboarding/GuidedOnboarding.h"
 
 #include <QDir>
@@ -71,6 +75,107 @@ class TestScreenshots : public QObject
         return vm;
     }
 
+    template<typename T>
+    T *find(const QString &name) const
+    {
+        T *found = m_window->findChild<T *>(name);
+        if (!found)
+            qWarning("no %s", qPrintable(name));
+        return found;
+    }
+    template<typename T>
+    T *modelOf(const QString &viewName, const char *property) const
+    {
+        QQuickItem *view = nullptr;
+        [&] { QTRY_VERIFY((view = find<QQuickItem>(viewName)) != nullptr); }();
+        return view ? view->property(property).value<T *>() : nullptr;
+    }
+    // Every account call waits this long, so the busy look can be shot.
+    void slowDown(const QString &path)
+    {
+        m_account.backend.setOverride(QStringLiteral("POST"), path,
+                                      BackendReply::message(500, QStringLiteral("Ошибка сервера (500)")).after(1500));
+    }
+    void settle()
+    {
+        AuthService *auth = root()->auth();
+        QTRY_VERIFY_WITH_TIMEOUT(!auth->isLoading(), 5000);
+    }
+
+    // One account screen in one state: the sign-in sheet or a link's sheet over the welcome screen.
+    void showAccountScreen(const QString &screen, const QString &state)
+    {
+        AuthService *auth = root()->auth();
+        if (screen == QLatin1String("welcome")) {
+            if (state == QLatin1String("busy")) {
+                slowDown(QStringLiteral("auth/forgot-password"));
+                auth->forgotPassword(QStringLiteral("a@b.c"));
+            }
+            return;
+        }
+        if (screen == QLatin1String("reset") || screen == QLatin1String("verify")) {
+            const bool verify = screen == QLatin1String("verify");
+            if (state == QLatin1String("busy"))
+                slowDown(verify ? QStringLiteral("auth/verify-email") : QStringLiteral("auth/reset-password"));
+            root()->openUrl(verify ? QStringLiteral("tessmark://verify-email?token=bogus")
+                                   : QStringLiteral("tessmark://reset-password?token=abc"));
+            root()->setShowLoginSheet(false);
+            if (verify) {
+                if (state != QLatin1String("busy"))
+                    settle();
+                return;
+            }
+            auto *model = modelOf<ResetPasswordModel>(QStringLiteral("resetPasswordView"), "model");
+            QVERIFY(model);
+            model->setPassword(QStringLiteral("secret-12"));
+            model->setConfirm(state == QLatin1String("error") ? QStringLiteral("secret-13")
+                                                              : QStringLiteral("secret-12"));
+            if (state != QLatin1String("idle"))
+                model->save();
+            return;
+        }
+        root()->setShowLoginSheet(true);
+        auto *form = modelOf<LoginFormModel>(QStringLiteral("loginView"), "form");
+        QVERIFY(form);
+        if (screen == QLatin1String("forgot")) {
+            auto *sheet = find<QQuickItem>(QStringLiteral("forgotPasswordSheet"));
+            QVERIFY(sheet && QMetaObject::invokeMethod(sheet, "open"));
+            auto *model = modelOf<ForgotPasswordModel>(QStringLiteral("forgotPasswordView"), "model");
+            QVERIFY(model);
+            model->setEmail(QStringLiteral("anna@example.test"));
+            if (state == QLatin1String("busy"))
+                slowDown(QStringLiteral("auth/forgot-password"));
+            else if (state == QLatin1String("error"))
+                m_account.backend.setOverride(QStringLiteral("POST"), QStringLiteral("auth/forgot-password"),
+                                              BackendReply::message(429, QStringLiteral("Слишком много запросов")));
+            if (state != QLatin1String("idle"))
+                model->send();
+            if (state != QLatin1String("busy"))
+                settle();
+            return;
+        }
+        form->setRegister(screen == QLatin1String("register"));
+        if (state == QLatin1String("idle"))
+            return;
+        if (state == QLatin1String("fields")) {
+            form->setEmail(QStringLiteral("anna@"));
+            form->submit();
+            return;
+        }
+        // A registration of an address not yet known answers with a notice.
+        form->setEmail(screen == QLatin1String("register")
+                           ? QStringLiteral("new-%1@example.test").arg(QString::fromLatin1(QTest::currentDataTag()))
+                           : QString::fromUtf8(DemoSeed::email));
+        form->setPassword(QStringLiteral("wrong-pass"));
+        form->setFirstName(QStringLiteral("Анна"));
+        if (state == QLatin1String("busy"))
+            slowDown(screen == QLatin1String("register") ? QStringLiteral("auth/register")
+                                                         : QStringLiteral("auth/login"));
+        form->submit();
+        if (state != QLatin1String("busy"))
+            settle();
+    }
+
     static void schemes()
     {
         QTest::addColumn<QString>("scheme");
@@ -86,21 +191,67 @@ private Q_SLOTS:
     {
         m_env.reset();
         m_account.tokens.remove();
+        m_account.backend.clearOverrides();
     }
     void cleanup()
     {
+        if (m_window && root())
+            settle();
         m_engine.reset();
         m_window = nullptr;
         QTest::qWait(50);
     }
 
-    void welcome_data() { schemes(); }
-    void welcome()
+    // Each screen idle, with its errors, busy (and the sign-in screen with a notice), at a narrow
+    // and a wide window, light and dark; the sign-in screen once right to left.
+    void accountScreens_data()
     {
+        QTest::addColumn<QString>("screen");
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<QString>("scheme");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<bool>("rightToLeft");
+        const QList<std::pair<const char *, QStringList>> screens = {
+            {"welcome", {"idle", "busy"}},
+            {"login", {"idle", "fields", "error", "busy"}},
+            {"register", {"idle", "fields", "notice", "busy"}},
+            {"forgot", {"idle", "error", "busy"}},
+            {"reset", {"idle", "error", "busy"}},
+            {"verify", {"error", "busy"}},
+        };
+        for (const char *scheme : {"light", "dark"}) {
+            for (const int width : {520, 900}) {
+                for (const auto &[screen, states] : screens) {
+                    for (const QString &state : states)
+                        QTest::addRow("%s-%s-%s-%d", screen, qPrintable(state), scheme, width)
+                            << QString::fromLatin1(screen) << state << QString::fromLatin1(scheme) << width << false;
+                }
+            }
+        }
+        QTest::newRow("login-error-light-900-rtl") << "login"
+                                                   << "error"
+                                                   << "light" << 900 << true;
+    }
+    void accountScreens()
+    {
+        QFETCH(QString, screen);
+        QFETCH(QString, state);
         QFETCH(QString, scheme);
-        open(scheme, false, false);
-        QCOMPARE(root()->screen(), RootViewModel::Welcome);
-        shoot(QStringLiteral("welcome-") + scheme);
+        QFETCH(int, width);
+        QFETCH(bool, rightToLeft);
+        if (rightToLeft) {
+            QGuiApplication::setLayoutDirection(Qt::RightToLeft);
+            QLocale::setDefault(QLocale(QLocale::Hebrew, QLocale::Israel));
+        }
+        open(scheme, true, false);
+        if (rightToLeft) {
+            QGuiApplication::setLayoutDirection(Qt::LeftToRight);
+            QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+        }
+        m_window->resize(width, 680);
+        QTest::qWait(50);
+        showAccountScreen(screen, state);
+        shoot(QString::fromLatin1(QTest::currentDataTag()));
     }
 
     void guestSections_data() { schemes(); }

@@ -39,14 +39,8 @@ class TestAccountForms : public QObject
     std::unique_ptr<AuthService> m_auth;
 
     qsizetype sent(const QString &path) const { return m_backend->requests(post, path).size(); }
-    QJsonObject lastBody(const QString &path) const
-    {
-        return m_backend->requests(post, path).last().json().toObject();
-    }
-    void waitIdle()
-    {
-        QTRY_VERIFY(!m_auth->isLoading());
-    }
+    QJsonObject lastBody(const QString &path) const { return m_backend->requests(post, path).last().json().toObject(); }
+    void waitIdle() { QTRY_VERIFY(!m_auth->isLoading()); }
     std::unique_ptr<LoginFormModel> form()
     {
         auto model = std::make_unique<LoginFormModel>();
@@ -78,12 +72,24 @@ private Q_SLOTS:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("sent");
         QTest::addColumn<QString>("error"); // empty: passes
-        QTest::newRow("empty") << "" << "" << "Укажите email";
-        QTest::newRow("spaces only") << "   " << "" << "Укажите email";
-        QTest::newRow("spaces and a line end around it") << " \ta@b.c\n " << "a@b.c" << "";
-        QTest::newRow("@ without a dot") << "a@b" << "a@b" << "Некорректный email";
-        QTest::newRow("a dot without @") << "a.b" << "a.b" << "Некорректный email";
-        QTest::newRow("dot before @") << "a.b@c" << "a.b@c" << "";
+        QTest::newRow("empty") << ""
+                               << ""
+                               << "Укажите email";
+        QTest::newRow("spaces only") << "   "
+                                     << ""
+                                     << "Укажите email";
+        QTest::newRow("spaces and a line end around it") << " \ta@b.c\n "
+                                                         << "a@b.c"
+                                                         << "";
+        QTest::newRow("@ without a dot") << "a@b"
+                                         << "a@b"
+                                         << "Некорректный email";
+        QTest::newRow("a dot without @") << "a.b"
+                                         << "a.b"
+                                         << "Некорректный email";
+        QTest::newRow("dot before @") << "a.b@c"
+                                      << "a.b@c"
+                                      << "";
     }
     void emailCheck()
     {
@@ -98,13 +104,16 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("password");
         QTest::addColumn<QString>("error");
-        QTest::newRow("empty") << "" << "Введите пароль";
-        QTest::newRow("five characters") << "12345" << "Минимум 6 символов";
-        QTest::newRow("six spaces") << "      " << "";
+        QTest::newRow("empty") << ""
+                               << "Введите пароль";
+        QTest::newRow("five characters") << "12345"
+                                         << "Минимум 6 символов";
+        QTest::newRow("six spaces") << "      "
+                                    << "";
         QTest::newRow("six graphemes in eight code units (NFD)")
             << eAcuteNfd + eAcuteNfd + QStringLiteral("abcd") << "";
-        QTest::newRow("five graphemes in six code units (NFD)") << eAcuteNfd + QStringLiteral("abcd")
-                                                               << "Минимум 6 символов";
+        QTest::newRow("five graphemes in six code units (NFD)")
+            << eAcuteNfd + QStringLiteral("abcd") << "Минимум 6 символов";
     }
     void passwordCheck()
     {
@@ -135,13 +144,23 @@ private Q_SLOTS:
         QTest::addColumn<QString>("password");
         QTest::addColumn<QString>("confirm");
         QTest::addColumn<QString>("error");
-        QTest::newRow("empty, though they differ") << "" << "x" << "Минимум 6 символов";
-        QTest::newRow("five, though they differ") << "12345" << "x" << "Минимум 6 символов";
-        QTest::newRow("six, different") << "123456" << "123457" << "Пароли не совпадают";
-        QTest::newRow("NFD and NFC of the same text") << eAcuteNfd + QStringLiteral("tude1")
-                                                      << QStringLiteral("\u00E9tude1") << "";
-        QTest::newRow("six spaces, same") << "      " << "      " << "";
-        QTest::newRow("not trimmed") << "123456" << "123456 " << "Пароли не совпадают";
+        QTest::newRow("empty, though they differ") << ""
+                                                   << "x"
+                                                   << "Минимум 6 символов";
+        QTest::newRow("five, though they differ") << "12345"
+                                                  << "x"
+                                                  << "Минимум 6 символов";
+        QTest::newRow("six, different") << "123456"
+                                        << "123457"
+                                        << "Пароли не совпадают";
+        QTest::newRow("NFD and NFC of the same text")
+            << eAcuteNfd + QStringLiteral("tude1") << QStringLiteral("\u00E9tude1") << "";
+        QTest::newRow("six spaces, same") << "      "
+                                          << "      "
+                                          << "";
+        QTest::newRow("not trimmed") << "123456"
+                                     << "123456 "
+                                     << "Пароли не совпадают";
     }
     void resetChecks()
     {
@@ -185,9 +204,11 @@ private Q_SLOTS:
         QTest::addColumn<QString>("password");
         QTest::addColumn<QString>("error"); // empty: signed in
         QTest::newRow("padded address") << "  anna@example.test\n" << password << "";
-        QTest::newRow("wrong password") << email << "wrong-1" << "Неверный email или пароль";
+        QTest::newRow("wrong password") << email << "wrong-1"
+                                        << "Неверный email или пароль";
         QTest::newRow("unverified address") << "new@example.test" << password << "Подтвердите email, чтобы войти";
-        QTest::newRow("six spaces are sent as they are") << email << "      " << "Неверный email или пароль";
+        QTest::newRow("six spaces are sent as they are") << email << "      "
+                                                         << "Неверный email или пароль";
     }
     void signIn()
     {
@@ -238,17 +259,19 @@ private Q_SLOTS:
         QTest::addColumn<QString>("email");
         QTest::addColumn<QString>("error");
         QTest::newRow("taken") << email << "Пользователь с таким email уже зарегистрирован";
-        QTest::newRow("backend's list") << "x@y." << "";
+        QTest::newRow("backend's list") << "x@y."
+                                        << "";
     }
     void registrationFailures()
     {
         QFETCH(QString, email);
         QFETCH(QString, error);
         if (error.isEmpty()) // the backend wants an @ in a part the device does not look at
-            m_backend->setOverride(post, registerPath,
-                                   BackendReply::json(400, QJsonObject{{QStringLiteral("message"),
-                                                                        QJsonArray{QStringLiteral("a"),
-                                                                                   QStringLiteral("b")}}}));
+            m_backend->setOverride(
+                post, registerPath,
+                BackendReply::json(
+                    400,
+                    QJsonObject{{QStringLiteral("message"), QJsonArray{QStringLiteral("a"), QStringLiteral("b")}}}));
         auto model = form();
         model->setRegister(true);
         model->setEmail(email);

@@ -47,8 +47,8 @@ private:
 
     static QCoro::Task<> followMessage(QPointer<AccountActions> self, QPointer<AuthService> auth,
                                        QCoro::Task<std::optional<QString>> pending, MessageSignal done);
-    static QCoro::Task<> followSession(QPointer<AccountActions> self, QPointer<AuthService> auth,
-                                       QCoro::Task<> pending, DoneSignal done);
+    static QCoro::Task<> followSession(QPointer<AccountActions> self, QPointer<AuthService> auth, QCoro::Task<> pending,
+                                       DoneSignal done);
     static void forgetFailure(AuthService *auth);
 
     QPointer<AuthService> m_auth;

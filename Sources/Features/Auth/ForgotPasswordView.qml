@@ -10,6 +10,8 @@ import Tessmark.Services
 Item {
     id: forgot
 
+    objectName: "forgotPasswordView"
+
     required property AuthService auth
     // Lets tests reach the screen's state.
     readonly property alias model: model

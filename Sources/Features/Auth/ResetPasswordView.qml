@@ -10,6 +10,8 @@ import Tessmark.Services
 Item {
     id: reset
 
+    objectName: "resetPasswordView"
+
     required property AuthService auth
     required property string token
     // Lets tests reach the screen's state.

@@ -11,6 +11,8 @@ import Tessmark.Services
 Item {
     id: verify
 
+    objectName: "verifyEmailView"
+
     required property AuthService auth
     required property string token
     // Lets tests reach the screen's state.

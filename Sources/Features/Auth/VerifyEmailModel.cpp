@@ -43,7 +43,7 @@ void VerifyEmailModel::onVerified(const QVariant &message)
     } else {
         m_status = Error;
         m_message = m_auth && m_auth->hasErrorMessage() ? m_auth->errorMessageText()
-                                                         : QStringLiteral("Не удалось подтвердить email");
+                                                        : QStringLiteral("Не удалось подтвердить email");
     }
     Q_EMIT outcomeChanged();
 }

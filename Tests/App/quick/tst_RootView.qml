@@ -117,5 +117,34 @@ Item {
             root.viewModel.closeDeepLink()
             compare(root.viewModel.deepLinkId, "")
         }
+
+        // Each showing of the sign-in sheet starts empty, in sign-in mode.
+        function test_signInSheetStartsAfresh() {
+            const root = createRoot()
+            root.viewModel.showLoginSheet = true
+            let login = null
+            tryVerify(() => (login = findChild(root, "loginView")) !== null)
+            login.form.isRegister = true
+            login.form.email = "anna@example.test"
+            root.viewModel.showLoginSheet = false
+            tryVerify(() => findChild(root, "loginView") === null)
+            root.viewModel.showLoginSheet = true
+            tryVerify(() => (login = findChild(root, "loginView")) !== null)
+            verify(!login.form.isRegister)
+            compare(login.form.email, "")
+            root.viewModel.showLoginSheet = false
+        }
+
+        // The verification screen's own button closes its sheet, which destroys the screen.
+        function test_verifyScreenClosesItsSheet() {
+            const root = createRoot()
+            root.viewModel.openUrl("tessmark://verify-email?token=abc")
+            root.viewModel.showLoginSheet = false
+            let close = null
+            tryVerify(() => (close = findChild(root, "closeButton")) !== null && close.visible)
+            mouseClick(close)
+            tryCompare(root.viewModel, "deepLinkId", "")
+            tryVerify(() => findChild(root, "verifyEmailView") === null)
+        }
     }
 }

@@ -74,4 +74,16 @@ TestCase {
                                      disabled.background.color.b, 1), enabled.background.color))
         verify(disabled.background.color.a < enabled.background.color.a)
     }
+
+    // Busy keeps the button's size: the spinner stands where the label was.
+    function test_busyReplacesTheLabel() {
+        const idle = createTemporaryObject(buttonComponent, testCase)
+        const busy = createTemporaryObject(buttonComponent, testCase, { busy: true })
+        compare(busy.height, idle.height)
+        const spinner = findChild(busy, "busyIndicator")
+        verify(spinner.visible)
+        verify(!findChild(idle, "busyIndicator").visible)
+        verify(!busy.contentItem.children[0].visible)
+        verify(idle.contentItem.children[0].visible)
+    }
 }
