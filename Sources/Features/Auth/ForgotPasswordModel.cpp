@@ -3,23 +3,10 @@
 #include "Features/Auth/AccountActions.h"
 
 ForgotPasswordModel::ForgotPasswordModel(QObject *parent)
-    : QObject(parent)
-    , m_actions(new AccountActions(this))
+    : AccountScreenModel(parent)
 {
-    connect(m_actions, &AccountActions::resetLinkSent, this, &ForgotPasswordModel::onSent);
-}
-
-void ForgotPasswordModel::setAuth(AuthService *auth)
-{
-    if (m_auth == auth)
-        return;
-    disconnect(m_loadingLink);
-    m_auth = auth;
-    m_actions->setAuth(auth);
-    if (auth)
-        m_loadingLink = connect(auth, &AuthService::isLoadingChanged, this, &ForgotPasswordModel::canSendChanged);
-    Q_EMIT authChanged();
-    Q_EMIT canSendChanged();
+    connect(&actions(), &AccountActions::resetLinkSent, this, &ForgotPasswordModel::onSent);
+    connect(this, &AccountScreenModel::busyChanged, this, &ForgotPasswordModel::canSendChanged);
 }
 
 void ForgotPasswordModel::setEmail(const QString &email)
@@ -33,13 +20,13 @@ void ForgotPasswordModel::setEmail(const QString &email)
 
 bool ForgotPasswordModel::canSend() const
 {
-    return m_auth && !m_auth->isLoading() && !m_email.trimmed().isEmpty();
+    return !busy() && !m_email.trimmed().isEmpty();
 }
 
 void ForgotPasswordModel::send()
 {
     if (canSend())
-        m_actions->forgotPassword(m_email.trimmed());
+        actions().forgotPassword(m_email.trimmed());
 }
 
 // A failed send hides the success of an earlier one.

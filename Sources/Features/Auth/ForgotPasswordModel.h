@@ -1,20 +1,15 @@
 #pragma once
 
-#include "Auth/AuthService.h"
+#include "Features/Auth/AccountScreenModel.h"
 
-#include <QObject>
-#include <QPointer>
 #include <QtQml/qqmlregistration.h>
 #include <optional>
 
-class AccountActions;
-
 // The recovery screen: an address, and the backend's answer to the last send.
-class ForgotPasswordModel : public QObject
+class ForgotPasswordModel : public AccountScreenModel
 {
     Q_OBJECT
     QML_ELEMENT
-    Q_PROPERTY(AuthService *auth READ auth WRITE setAuth NOTIFY authChanged)
     Q_PROPERTY(QString email READ email WRITE setEmail NOTIFY emailChanged)
     Q_PROPERTY(bool canSend READ canSend NOTIFY canSendChanged)
     Q_PROPERTY(bool hasSuccess READ hasSuccess NOTIFY successChanged)
@@ -23,8 +18,6 @@ class ForgotPasswordModel : public QObject
 public:
     explicit ForgotPasswordModel(QObject *parent = nullptr);
 
-    AuthService *auth() const { return m_auth; }
-    void setAuth(AuthService *auth);
     QString email() const { return m_email; }
     void setEmail(const QString &email);
     // Not while busy, nor with a blank address; the form of the address is not checked.
@@ -36,7 +29,6 @@ public:
     Q_INVOKABLE void send();
 
 Q_SIGNALS:
-    void authChanged();
     void emailChanged();
     void canSendChanged();
     void successChanged();
@@ -44,9 +36,6 @@ Q_SIGNALS:
 private:
     void onSent(const QVariant &message);
 
-    QPointer<AuthService> m_auth;
-    QMetaObject::Connection m_loadingLink;
-    AccountActions *m_actions = nullptr;
     QString m_email;
     std::optional<QString> m_success;
 };

@@ -4,23 +4,16 @@
 #include "Utils/Text.h"
 
 LoginFormModel::LoginFormModel(QObject *parent)
-    : QObject(parent)
-    , m_actions(new AccountActions(this))
+    : AccountScreenModel(parent)
 {
-    connect(m_actions, &AccountActions::registrationFinished, this, &LoginFormModel::onRegistrationFinished);
+    connect(&actions(), &AccountActions::registrationFinished, this, &LoginFormModel::onRegistrationFinished);
+    connect(this, &AccountScreenModel::authChanged, this, &LoginFormModel::noticeChanged);
 }
 
-void LoginFormModel::setAuth(AuthService *auth)
+void LoginFormModel::follow(AuthService &auth)
 {
-    if (m_auth == auth)
-        return;
-    disconnect(m_noticeLink);
-    m_auth = auth;
-    m_actions->setAuth(auth);
-    if (auth)
-        m_noticeLink = connect(auth, &AuthService::registrationNoticeChanged, this, &LoginFormModel::noticeChanged);
-    Q_EMIT authChanged();
-    Q_EMIT noticeChanged();
+    AccountScreenModel::follow(auth);
+    connect(&auth, &AuthService::registrationNoticeChanged, this, &LoginFormModel::noticeChanged);
 }
 
 void LoginFormModel::setEmail(const QString &email)
@@ -83,7 +76,7 @@ QString LoginFormModel::toggleText() const
 
 bool LoginFormModel::showsNotice() const
 {
-    return m_auth && !m_auth->registrationNoticeText().isEmpty();
+    return auth() && !auth()->registrationNoticeText().isEmpty();
 }
 
 QString LoginFormModel::trimmedEmail(const QString &typed)
@@ -118,7 +111,7 @@ std::optional<QString> LoginFormModel::nameToSend(const QString &typed)
 
 bool LoginFormModel::submit()
 {
-    if (!m_auth || m_auth->isLoading())
+    if (busy())
         return false;
     clearErrors();
     const QString email = trimmedEmail(m_email);
@@ -129,17 +122,17 @@ bool LoginFormModel::submit()
         return false;
     Q_EMIT submitted();
     if (m_isRegister)
-        m_actions->registerAccount(email, m_password, nameToSend(m_firstName), nameToSend(m_lastName));
+        actions().registerAccount(email, m_password, nameToSend(m_firstName), nameToSend(m_lastName));
     else
-        m_actions->login(email, m_password);
+        actions().login(email, m_password);
     return true;
 }
 
 // Runs on every keystroke: writes only what is set, so typing publishes nothing once clear.
 void LoginFormModel::clearErrors()
 {
-    if (m_auth && m_auth->hasErrorMessage())
-        m_auth->clearErrorMessage();
+    if (auth() && auth()->hasErrorMessage())
+        auth()->clearErrorMessage();
     setEmailError(std::nullopt);
     setPasswordError(std::nullopt);
 }
@@ -171,6 +164,6 @@ void LoginFormModel::setMode(bool isRegister)
 // A notice means the account was made: back to sign-in with the text kept.
 void LoginFormModel::onRegistrationFinished()
 {
-    if (m_auth && m_auth->hasRegistrationNotice())
+    if (auth() && auth()->hasRegistrationNotice())
         setMode(false);
 }

@@ -1,22 +1,17 @@
 #pragma once
 
-#include "Auth/AuthService.h"
+#include "Features/Auth/AccountScreenModel.h"
 
-#include <QObject>
-#include <QPointer>
 #include <QVariant>
 #include <QtQml/qqmlregistration.h>
 #include <optional>
 
-class AccountActions;
-
 // The sign-in and registration form: what is typed, the mode, the checks on the device and the
 // request they let through. The service's busy state, error text and notice are the window's.
-class LoginFormModel : public QObject
+class LoginFormModel : public AccountScreenModel
 {
     Q_OBJECT
     QML_ELEMENT
-    Q_PROPERTY(AuthService *auth READ auth WRITE setAuth NOTIFY authChanged)
     Q_PROPERTY(QString email READ email WRITE setEmail NOTIFY emailChanged)
     Q_PROPERTY(QString password READ password WRITE setPassword NOTIFY passwordChanged)
     Q_PROPERTY(QString firstName READ firstName WRITE setFirstName NOTIFY firstNameChanged)
@@ -34,8 +29,6 @@ class LoginFormModel : public QObject
 public:
     explicit LoginFormModel(QObject *parent = nullptr);
 
-    AuthService *auth() const { return m_auth; }
-    void setAuth(AuthService *auth);
     QString email() const { return m_email; }
     void setEmail(const QString &email);
     QString password() const { return m_password; }
@@ -68,7 +61,6 @@ public:
     Q_INVOKABLE void toggleMode();
 
 Q_SIGNALS:
-    void authChanged();
     void emailChanged();
     void passwordChanged();
     void firstNameChanged();
@@ -80,6 +72,9 @@ Q_SIGNALS:
     // A request has started: no field keeps the focus.
     void submitted();
 
+protected:
+    void follow(AuthService &auth) override;
+
 private:
     void clearErrors();
     void setEmailError(std::optional<QString> error);
@@ -87,9 +82,6 @@ private:
     void setMode(bool isRegister);
     void onRegistrationFinished();
 
-    QPointer<AuthService> m_auth;
-    QMetaObject::Connection m_noticeLink;
-    AccountActions *m_actions = nullptr;
     QString m_email;
     QString m_password;
     QString m_firstName;

@@ -4,23 +4,10 @@
 #include "Utils/Text.h"
 
 ResetPasswordModel::ResetPasswordModel(QObject *parent)
-    : QObject(parent)
-    , m_actions(new AccountActions(this))
+    : AccountScreenModel(parent)
 {
-    connect(m_actions, &AccountActions::passwordReset, this, &ResetPasswordModel::onReset);
-}
-
-void ResetPasswordModel::setAuth(AuthService *auth)
-{
-    if (m_auth == auth)
-        return;
-    disconnect(m_loadingLink);
-    m_auth = auth;
-    m_actions->setAuth(auth);
-    if (auth)
-        m_loadingLink = connect(auth, &AuthService::isLoadingChanged, this, &ResetPasswordModel::canSaveChanged);
-    Q_EMIT authChanged();
-    Q_EMIT canSaveChanged();
+    connect(&actions(), &AccountActions::passwordReset, this, &ResetPasswordModel::onReset);
+    connect(this, &AccountScreenModel::busyChanged, this, &ResetPasswordModel::canSaveChanged);
 }
 
 void ResetPasswordModel::setToken(const QString &token)
@@ -49,7 +36,7 @@ void ResetPasswordModel::setConfirm(const QString &confirm)
 
 bool ResetPasswordModel::canSave() const
 {
-    return m_auth && !m_auth->isLoading() && !m_success;
+    return !busy() && !m_success;
 }
 
 std::optional<QString> ResetPasswordModel::problem(const QString &password, const QString &confirm)
@@ -66,10 +53,10 @@ void ResetPasswordModel::save()
     if (!canSave())
         return;
     if (const std::optional<QString> text = problem(m_password, m_confirm)) {
-        m_auth->showErrorMessage(*text);
+        auth()->showErrorMessage(*text);
         return;
     }
-    m_actions->resetPassword(m_token, m_password);
+    actions().resetPassword(m_token, m_password);
 }
 
 void ResetPasswordModel::onReset(const QVariant &message)

@@ -1,21 +1,16 @@
 #pragma once
 
-#include "Auth/AuthService.h"
+#include "Features/Auth/AccountScreenModel.h"
 
-#include <QObject>
-#include <QPointer>
 #include <QtQml/qqmlregistration.h>
 #include <optional>
 
-class AccountActions;
-
 // The new-password screen of a reset link: two entries, their checks, and the backend's answer.
 // Its own check texts go into the service's error text, as the backend's do.
-class ResetPasswordModel : public QObject
+class ResetPasswordModel : public AccountScreenModel
 {
     Q_OBJECT
     QML_ELEMENT
-    Q_PROPERTY(AuthService *auth READ auth WRITE setAuth NOTIFY authChanged)
     Q_PROPERTY(QString token READ token WRITE setToken NOTIFY tokenChanged)
     Q_PROPERTY(QString password READ password WRITE setPassword NOTIFY passwordChanged)
     Q_PROPERTY(QString confirm READ confirm WRITE setConfirm NOTIFY confirmChanged)
@@ -27,8 +22,6 @@ class ResetPasswordModel : public QObject
 public:
     explicit ResetPasswordModel(QObject *parent = nullptr);
 
-    AuthService *auth() const { return m_auth; }
-    void setAuth(AuthService *auth);
     QString token() const { return m_token; }
     void setToken(const QString &token);
     QString password() const { return m_password; }
@@ -47,7 +40,6 @@ public:
     Q_INVOKABLE void save();
 
 Q_SIGNALS:
-    void authChanged();
     void tokenChanged();
     void passwordChanged();
     void confirmChanged();
@@ -57,9 +49,6 @@ Q_SIGNALS:
 private:
     void onReset(const QVariant &message);
 
-    QPointer<AuthService> m_auth;
-    QMetaObject::Connection m_loadingLink;
-    AccountActions *m_actions = nullptr;
     QString m_token;
     QString m_password;
     QString m_confirm;

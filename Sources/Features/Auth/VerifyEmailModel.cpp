@@ -3,19 +3,9 @@
 #include "Features/Auth/AccountActions.h"
 
 VerifyEmailModel::VerifyEmailModel(QObject *parent)
-    : QObject(parent)
-    , m_actions(new AccountActions(this))
+    : AccountScreenModel(parent)
 {
-    connect(m_actions, &AccountActions::emailVerified, this, &VerifyEmailModel::onVerified);
-}
-
-void VerifyEmailModel::setAuth(AuthService *auth)
-{
-    if (m_auth == auth)
-        return;
-    m_auth = auth;
-    m_actions->setAuth(auth);
-    Q_EMIT authChanged();
+    connect(&actions(), &AccountActions::emailVerified, this, &VerifyEmailModel::onVerified);
 }
 
 void VerifyEmailModel::setToken(const QString &token)
@@ -28,10 +18,10 @@ void VerifyEmailModel::setToken(const QString &token)
 
 void VerifyEmailModel::start()
 {
-    if (m_started || !m_auth)
+    if (m_started || !auth())
         return;
     m_started = true;
-    m_actions->verifyEmail(m_token);
+    actions().verifyEmail(m_token);
 }
 
 // An error text that is present but empty is shown as it is; the fallback is for none at all.
@@ -42,7 +32,7 @@ void VerifyEmailModel::onVerified(const QVariant &message)
         m_message = message.toString();
     } else {
         m_status = Error;
-        m_message = m_auth && m_auth->hasErrorMessage() ? m_auth->errorMessageText()
+        m_message = auth() && auth()->hasErrorMessage() ? auth()->errorMessageText()
                                                         : QStringLiteral("Не удалось подтвердить email");
     }
     Q_EMIT outcomeChanged();

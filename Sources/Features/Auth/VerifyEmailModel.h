@@ -1,19 +1,14 @@
 #pragma once
 
-#include "Auth/AuthService.h"
+#include "Features/Auth/AccountScreenModel.h"
 
-#include <QObject>
-#include <QPointer>
 #include <QtQml/qqmlregistration.h>
 
-class AccountActions;
-
 // The verification screen of a link: sends the token once, then holds the outcome.
-class VerifyEmailModel : public QObject
+class VerifyEmailModel : public AccountScreenModel
 {
     Q_OBJECT
     QML_ELEMENT
-    Q_PROPERTY(AuthService *auth READ auth WRITE setAuth NOTIFY authChanged)
     Q_PROPERTY(QString token READ token WRITE setToken NOTIFY tokenChanged)
     Q_PROPERTY(Status status READ status NOTIFY outcomeChanged)
     Q_PROPERTY(QString message READ message NOTIFY outcomeChanged)
@@ -24,8 +19,6 @@ public:
 
     explicit VerifyEmailModel(QObject *parent = nullptr);
 
-    AuthService *auth() const { return m_auth; }
-    void setAuth(AuthService *auth);
     QString token() const { return m_token; }
     void setToken(const QString &token);
     Status status() const { return m_status; }
@@ -35,15 +28,12 @@ public:
     Q_INVOKABLE void start();
 
 Q_SIGNALS:
-    void authChanged();
     void tokenChanged();
     void outcomeChanged();
 
 private:
     void onVerified(const QVariant &message);
 
-    QPointer<AuthService> m_auth;
-    AccountActions *m_actions = nullptr;
     QString m_token;
     Status m_status = Loading;
     QString m_message;
