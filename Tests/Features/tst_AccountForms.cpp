@@ -1,6 +1,7 @@
 // The account screens' view models on the test backend: the sign-in form's checks and requests,
 // recovery, reset and verification, and what a reply changes once its screen is gone.
 #include "API/APIClient.h"
+#include "Await.h"
 #include "Auth/AuthService.h"
 #include "Features/Auth/AccountScreenMetrics.h"
 #include "Features/Auth/ForgotPasswordModel.h"

@@ -22,7 +22,8 @@ class QuickBackend : public QObject
 public:
     AuthService *auth() const { return m_auth.get(); }
 
-    // A fresh service over a backend with one verified and one unverified account.
+    // A fresh service over a backend with one verified account and one with a mailed, unused
+    // verification link.
     Q_INVOKABLE void reset()
     {
         m_auth.reset();
@@ -30,7 +31,9 @@ public:
         m_backend = std::make_unique<TestBackend>();
         m_backend->start();
         m_backend->data().addAccount(QStringLiteral("anna@example.test"), QStringLiteral("secret-1"), true);
-        m_backend->data().addAccount(QStringLiteral("new@example.test"), QStringLiteral("secret-1"), false);
+        const QString unverified =
+            m_backend->data().addAccount(QStringLiteral("new@example.test"), QStringLiteral("secret-1"), false).id;
+        m_backend->data().issueVerificationToken(unverified);
         m_api = std::make_unique<APIClient>(m_backend->baseUrl());
         m_api->setTokenProvider([this] { return m_tokens.token; });
         m_tokens = InMemoryTokenStore();

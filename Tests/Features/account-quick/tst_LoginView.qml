@@ -129,7 +129,7 @@ Item {
             keyClick("a")
             keyClick(Qt.Key_Return)
             verify(field(view, "passwordField").input.activeFocus)
-            compare(view.form.passwordError, null)
+            compare(view.form.passwordError, undefined)
             wait(50)
             compare(backend.requestCount("auth/login"), 0)
         }
@@ -143,7 +143,7 @@ Item {
             compare(view.form.emailError, "Укажите email")
             mouseClick(field(view, "signInModeButton"))
             verify(!view.form.isRegister)
-            compare(view.form.emailError, null)
+            compare(view.form.emailError, undefined)
             verify(field(view, "forgotPasswordButton").visible)
             mouseClick(field(view, "modeToggleButton"))
             compare(field(view, "lastNameField").text, "Иванова")
