@@ -8,7 +8,7 @@ import Tessmark.Design
 // does not fit in the window. Cancelling (the button, Escape, the window's close button) closes
 // the sheet and emits `cancelled`; confirming emits `confirmed`, and the owner closes the sheet
 // when the work is done. While `cancelEnabled` is false (work in flight) every way of cancelling
-// is refused.
+// is refused. A sheet with no title and no buttons has no title bar.
 Item {
     id: sheet
 
@@ -21,6 +21,7 @@ Item {
     property real minimumHeight: 300
     readonly property bool opened: popup.opened || windowFrame.visible
     readonly property bool inWindow: windowFrame.visible
+    readonly property bool hasHeader: title !== "" || cancelText !== "" || confirmText !== ""
     default property alias content: body.data
 
     signal cancelled()
@@ -115,6 +116,8 @@ Item {
                 anchors.right: parent.right
                 anchors.top: parent.top
                 anchors.margins: 1
+                height: sheet.hasHeader ? implicitHeight : 0
+                visible: sheet.hasHeader
                 radius: AppTheme.cornerRadiusMedium - 1
                 title: sheet.title
                 cancelText: sheet.cancelText
@@ -173,6 +176,8 @@ Item {
             anchors.left: parent.left
             anchors.right: parent.right
             anchors.top: parent.top
+            height: sheet.hasHeader ? implicitHeight : 0
+            visible: sheet.hasHeader
             title: sheet.title
             cancelText: sheet.cancelText
             confirmText: sheet.confirmText

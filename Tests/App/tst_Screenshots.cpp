@@ -251,6 +251,14 @@ private Q_SLOTS:
         m_window->resize(width, 680);
         QTest::qWait(50);
         showAccountScreen(screen, state);
+        // Errors and the busy button stand low in the sheets: show the end of each screen.
+        if (state != QLatin1String("idle")) {
+            QTest::qWait(250);
+            for (QObject *scroller : m_window->findChildren<QObject *>(QStringLiteral("accountScroller"))) {
+                const qreal end = scroller->property("contentHeight").toReal() - scroller->property("height").toReal();
+                scroller->setProperty("contentY", std::max<qreal>(0, end));
+            }
+        }
         shoot(QString::fromLatin1(QTest::currentDataTag()));
     }
 

@@ -10,7 +10,9 @@ T.AbstractButton {
 
     required property bool selected
 
+    // Both halves share the width equally, whatever their titles.
     Layout.fillWidth: true
+    Layout.preferredWidth: 1
     implicitWidth: implicitContentWidth
     implicitHeight: implicitContentHeight + 20
     font: Typography.font(Typography.Subheadline, Font.DemiBold)

@@ -1,6 +1,5 @@
 pragma ComponentBehavior: Bound
 import QtQuick
-import QtQuick.Controls
 import Tessmark.Design
 import Tessmark.Features.Auth
 import Tessmark.Services
@@ -28,15 +27,11 @@ Item {
         auth: forgot.auth
     }
 
-    Flickable {
+    AccountScrollView {
         id: scroller
 
         anchors.fill: parent
-        contentWidth: width
         contentHeight: column.height + 2 * column.y
-        boundsBehavior: Flickable.StopAtBounds
-        clip: true
-        ScrollBar.vertical: ScrollBar {}
 
         Column {
             id: column
@@ -70,6 +65,7 @@ Item {
                 title: "Email"
                 systemImage: "envelope.fill"
                 input.activeFocusOnTab: true
+                text: model.email
                 onTextChanged: model.email = text
             }
             Rectangle {

@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls
 import QtQuick.Layouts
 import Tessmark.Design
 import Tessmark.Features.Auth
@@ -48,15 +47,11 @@ Item {
         anchors.fill: parent
     }
 
-    Flickable {
+    AccountScrollView {
         id: scroller
 
         anchors.fill: parent
-        contentWidth: width
         contentHeight: column.height + 2 * column.y
-        boundsBehavior: Flickable.StopAtBounds
-        clip: true
-        ScrollBar.vertical: ScrollBar {}
 
         Column {
             id: column
@@ -121,6 +116,7 @@ Item {
                         systemImage: "envelope.fill"
                         error: form.emailError
                         input.activeFocusOnTab: true
+                        text: form.email
                         onTextChanged: form.email = text
                     }
                     Item {
@@ -137,6 +133,7 @@ Item {
                         allowsPasswordReveal: true
                         error: form.passwordError
                         input.activeFocusOnTab: true
+                        text: form.password
                         onTextChanged: form.password = text
                     }
 
@@ -163,6 +160,7 @@ Item {
                                 title: "Имя"
                                 systemImage: "person.fill"
                                 input.activeFocusOnTab: form.isRegister
+                                text: form.firstName
                                 onTextChanged: form.firstName = text
                             }
                             AppTextField {
@@ -171,6 +169,7 @@ Item {
                                 title: "Фамилия"
                                 systemImage: "person.fill"
                                 input.activeFocusOnTab: form.isRegister
+                                text: form.lastName
                                 onTextChanged: form.lastName = text
                             }
                         }

@@ -1,6 +1,5 @@
 pragma ComponentBehavior: Bound
 import QtQuick
-import QtQuick.Controls
 import Tessmark.Design
 import Tessmark.Features.Auth
 import Tessmark.Services
@@ -30,15 +29,11 @@ Item {
         token: reset.token
     }
 
-    Flickable {
+    AccountScrollView {
         id: scroller
 
         anchors.fill: parent
-        contentWidth: width
         contentHeight: column.height + 48
-        boundsBehavior: Flickable.StopAtBounds
-        clip: true
-        ScrollBar.vertical: ScrollBar {}
 
         Column {
             id: column
@@ -72,6 +67,7 @@ Item {
                 isSecure: true
                 allowsPasswordReveal: true
                 input.activeFocusOnTab: true
+                text: model.password
                 onTextChanged: model.password = text
             }
             AppTextField {
@@ -82,6 +78,7 @@ Item {
                 isSecure: true
                 allowsPasswordReveal: true
                 input.activeFocusOnTab: true
+                text: model.confirm
                 onTextChanged: model.confirm = text
             }
             Text {

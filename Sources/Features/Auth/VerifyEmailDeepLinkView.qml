@@ -1,6 +1,5 @@
 pragma ComponentBehavior: Bound
 import QtQuick
-import QtQuick.Controls
 import QtQuick.Layouts
 import Tessmark.Design
 import Tessmark.Features.Auth
@@ -46,11 +45,33 @@ Item {
             color: AppTheme.deepBlack
         }
 
-        ProgressBar {
+        // A slim track with a running segment: the request has no measurable progress.
+        Rectangle {
+            id: track
+
             objectName: "progress"
             Layout.fillWidth: true
-            indeterminate: true
+            implicitHeight: 4
+            radius: 2
+            clip: true
+            color: AppTheme.withOpacity(AppTheme.primary, 0.15)
             visible: model.status === VerifyEmailModel.Loading
+
+            Rectangle {
+                width: track.width / 3
+                height: track.height
+                radius: track.radius
+                color: AppTheme.primary
+
+                NumberAnimation on x {
+                    from: -track.width / 3
+                    to: track.width
+                    duration: 1100
+                    loops: Animation.Infinite
+                    running: track.visible
+                    easing.type: Easing.InOutQuad
+                }
+            }
         }
 
         RowLayout {

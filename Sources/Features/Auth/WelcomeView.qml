@@ -1,6 +1,5 @@
 pragma ComponentBehavior: Bound
 import QtQuick
-import QtQuick.Controls
 import QtQuick.Layouts
 import Tessmark.Design
 import Tessmark.Features.Auth
@@ -26,15 +25,11 @@ Item {
         anchors.fill: parent
     }
 
-    Flickable {
+    AccountScrollView {
         id: scroller
 
         anchors.fill: parent
-        contentWidth: width
         contentHeight: column.height + column.y + 28
-        boundsBehavior: Flickable.StopAtBounds
-        clip: true
-        ScrollBar.vertical: ScrollBar {}
 
         // The column with its side inset is capped, then centred.
         Column {

@@ -68,6 +68,19 @@ TestCase {
         tryVerify(() => !sheet.opened)
     }
 
+    // Without a title or buttons the content starts at the top.
+    function test_sheetWithoutHeader() {
+        const sheet = createTemporaryObject(sheetComponent, testCase,
+                                            { minimumWidth: 420, minimumHeight: 300, title: "", cancelText: "",
+                                              confirmText: "" })
+        sheet.open()
+        tryVerify(() => sheet.opened)
+        const body = findChild(sheet, "sheetBody")
+        verify(body.parent.y <= 1)
+        sheet.close()
+        tryVerify(() => !sheet.opened)
+    }
+
     // Work in flight: neither the button, Escape nor the window's close button cancels.
     function test_refusedCancel_data() {
         return [{ tag: "popup", minimumWidth: 420 }, { tag: "own window", minimumWidth: 900 }]
