@@ -135,6 +135,21 @@ Item {
             root.viewModel.showLoginSheet = false
         }
 
+        // Escape closes the recovery sheet over the sign-in sheet, and only that one.
+        function test_escapeClosesTheTopSheet() {
+            const root = createRoot()
+            root.viewModel.showLoginSheet = true
+            let login = null
+            tryVerify(() => (login = findChild(root, "loginView")) !== null)
+            login.forgotSheet.open()
+            tryVerify(() => login.forgotSheet.opened)
+            keyClick(Qt.Key_Escape)
+            tryVerify(() => !login.forgotSheet.opened)
+            verify(root.viewModel.showLoginSheet)
+            keyClick(Qt.Key_Escape)
+            tryCompare(root.viewModel, "showLoginSheet", false)
+        }
+
         // The verification screen's own button closes its sheet, which destroys the screen.
         function test_verifyScreenClosesItsSheet() {
             const root = createRoot()

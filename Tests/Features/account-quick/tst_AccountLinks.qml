@@ -76,15 +76,6 @@ Item {
             compare(backend.lastBody("auth/reset-password").token, token)
         }
 
-        function test_resetWithAUsedToken() {
-            const reset = createTemporaryObject(resetComponent, host, { token: "used" })
-            findChild(reset, "passwordField").text = "new-secret"
-            findChild(reset, "confirmField").text = "new-secret"
-            mouseClick(findChild(reset, "saveButton"))
-            tryCompare(findChild(reset, "errorLine"), "text", "Ссылка сброса пароля недействительна или устарела")
-            verify(findChild(reset, "saveButton").enabled)
-        }
-
         function test_verification_data() {
             return [
                 { tag: "mailed token", token: "", status: VerifyEmailModel.Success,

@@ -83,16 +83,6 @@ Item {
             verify(!field(view, "errorBanner").visible)
         }
 
-        function test_fieldErrorsTogether() {
-            const view = createLogin()
-            mouseClick(field(view, "submitButton"))
-            compare(view.form.emailError, "Укажите email")
-            compare(view.form.passwordError, "Введите пароль")
-            verify(field(view, "emailField").hasError && field(view, "passwordField").hasError)
-            wait(50)
-            compare(backend.requestCount("auth/login"), 0)
-        }
-
         function test_busyWithADelayedReply() {
             backend.answer("auth/login", 401, "Неверный email или пароль", 400)
             const view = createLogin()
@@ -132,21 +122,6 @@ Item {
             compare(view.form.passwordError, undefined)
             wait(50)
             compare(backend.requestCount("auth/login"), 0)
-        }
-
-        function test_modeSwitchClearsErrorsAndKeepsText() {
-            const view = createLogin()
-            mouseClick(field(view, "modeToggleButton"))
-            verify(view.form.isRegister)
-            field(view, "lastNameField").text = "Иванова"
-            mouseClick(field(view, "submitButton"))
-            compare(view.form.emailError, "Укажите email")
-            mouseClick(field(view, "signInModeButton"))
-            verify(!view.form.isRegister)
-            compare(view.form.emailError, undefined)
-            verify(field(view, "forgotPasswordButton").visible)
-            mouseClick(field(view, "modeToggleButton"))
-            compare(field(view, "lastNameField").text, "Иванова")
         }
 
         function test_recoverySheetFromTheLink() {
