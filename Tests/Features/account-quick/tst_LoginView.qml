@@ -78,6 +78,8 @@ Item {
             mouseClick(field(view, "submitButton"))
             tryCompare(field(view, "errorBanner"), "visible", true)
             compare(bannerText(view, "errorBanner"), data.text)
+            // The backend's text is shown as it is, never as markup.
+            compare(findChild(field(view, "errorBanner"), "bannerText").textFormat, Text.PlainText)
             // Typing clears it.
             field(view, "passwordField").text = data.password + "x"
             verify(!field(view, "errorBanner").visible)
