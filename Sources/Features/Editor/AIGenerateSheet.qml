@@ -1,34 +1,173 @@
 pragma ComponentBehavior: Bound
 
 import QtQuick
+import QtQuick.Controls.Basic as Basic
 import Tessmark.Design
 import Tessmark.Services
 import Tessmark.Features.Editor
 
-// Stand-in of the AI estimate sheet: asks the AI service for lines and puts them into `editor`.
+// The AI estimate: a task described in words, a mode, optional context and ceiling; the answer's
+// lines replace the editor's. While the request runs the sheet cannot be dismissed.
 Item {
     id: root
+
     property ProjectEditorViewModel editor
     property ProjectsService projectsService
+    readonly property alias model: generator
 
     signal closed()
 
-    function open() { sheet.open() }
+    function open() {
+        sheet.open()
+        requirementsArea.input.forceActiveFocus()
+    }
+
+    AIGenerateSheetModel {
+        id: generator
+
+        editor: root.editor
+        projectsService: root.projectsService
+        onSucceeded: sheet.close()
+    }
 
     AppSheet {
         id: sheet
 
         title: "ИИ-смета"
         cancelText: "Закрыть"
-        minimumWidth: 400
-        minimumHeight: 300
+        cancelEnabled: !generator.isGenerating
+        minimumWidth: 480
+        minimumHeight: 600
         onClosed: root.closed()
 
-        Text {
-            anchors.centerIn: parent
-            text: "Скоро"
-            color: AppTheme.textSecondary
-            font: Typography.font(Typography.Body)
+        Flickable {
+            id: scroller
+
+            anchors.fill: parent
+            contentWidth: width
+            contentHeight: form.implicitHeight + 40
+            boundsBehavior: Flickable.StopAtBounds
+            clip: true
+
+            Basic.ScrollBar.vertical: Basic.ScrollBar {
+                policy: scroller.contentHeight > scroller.height ? Basic.ScrollBar.AlwaysOn : Basic.ScrollBar.AsNeeded
+            }
+
+            Column {
+                id: form
+
+                x: 20
+                y: 20
+                width: scroller.width - 40
+                spacing: 16
+
+                Text {
+                    width: parent.width
+                    text: "Опишите задачу — ИИ предложит строки сметы. После генерации нажмите «Сохранить» в редакторе."
+                    wrapMode: Text.WordWrap
+                    font: Typography.font(Typography.Subheadline)
+                    color: AppTheme.textSecondary
+                }
+
+                AppTextArea {
+                    id: requirementsArea
+
+                    objectName: "requirementsArea"
+                    width: parent.width
+                    title: "Требования"
+                    text: generator.requirements
+                    onTextChanged: generator.requirements = text
+                    onSubmitted: generator.generate()
+                }
+
+                Column {
+                    width: parent.width
+                    spacing: 8
+
+                    Text {
+                        text: "Режим"
+                        font: Typography.font(Typography.Subheadline, Font.Medium)
+                        color: AppTheme.textSecondary
+                    }
+                    AppSegmentedControl {
+                        objectName: "modePicker"
+                        width: parent.width
+                        options: generator.modeOptions
+                        selection: generator.mode
+                        onActivated: value => generator.mode = value
+                    }
+                }
+
+                AppTextField {
+                    objectName: "contextField"
+                    width: parent.width
+                    title: "Доп. контекст (необязательно)"
+                    systemImage: "text.alignleft"
+                    text: generator.additionalContext
+                    onTextEdited: generator.additionalContext = text
+                }
+
+                AppToggle {
+                    objectName: "budgetToggle"
+                    text: "Ограничить бюджет"
+                    checked: generator.useBudgetCap
+                    onToggled: generator.useBudgetCap = checked
+                }
+
+                AppTextField {
+                    objectName: "budgetField"
+                    width: parent.width
+                    visible: generator.useBudgetCap
+                    title: generator.budgetCapTitle
+                    systemImage: "banknote"
+                    text: generator.budgetCapText
+                    onTextEdited: generator.budgetCapText = text
+                }
+
+                Rectangle {
+                    objectName: "errorBox"
+                    width: parent.width
+                    visible: generator.hasError
+                    height: errorText.implicitHeight + 24
+                    radius: 10
+                    color: AppTheme.withOpacity(AppTheme.error, 0.1)
+
+                    Text {
+                        id: errorText
+
+                        objectName: "errorText"
+                        x: 12
+                        y: 12
+                        width: parent.width - 24
+                        text: generator.errorMessage
+                        textFormat: Text.PlainText
+                        wrapMode: Text.Wrap
+                        font: Typography.font(Typography.Subheadline)
+                        color: AppTheme.error
+                    }
+                }
+
+                PrimaryButton {
+                    id: generateButton
+
+                    objectName: "generateButton"
+                    width: parent.width
+                    enabled: generator.canGenerate
+                    text: generator.isGenerating ? "" : "Сгенерировать смету"
+                    Accessible.name: "Сгенерировать смету"
+                    onClicked: generator.generate()
+
+                    Basic.BusyIndicator {
+                        objectName: "generatingIndicator"
+                        anchors.centerIn: parent
+                        height: parent.height - 16
+                        width: height
+                        visible: generator.isGenerating
+                        running: visible
+                        palette.dark: generateButton.foreground
+                    }
+                }
+            }
         }
     }
 }
