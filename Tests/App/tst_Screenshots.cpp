@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QPointer>
 #include <QQmlApplicationEngine>
 #include <QQmlComponent>
 #include <QQmlEngineExtensionPlugin>
@@ -31,6 +32,7 @@ class TestScreenshots : public QObject
     std::unique_ptr<QQmlApplicationEngine> m_engine;
     QQuickWindow *m_window = nullptr;
     std::unique_ptr<ProjectsService> m_sheetService;
+    QPointer<QQuickItem> m_sheet;
 
     // Sets the appearance, the tour as finished or not and the guest flag, then opens the window.
     void open(const QString &scheme, bool tourFinished, bool guest)
@@ -88,15 +90,18 @@ class TestScreenshots : public QObject
     // An empty window of the appearance, with a signed-in projects service for the sheets.
     void openSheetHost(const QString &scheme)
     {
-        Preferences::shared().setValue(QStringLiteral("app.colorSchemePreference"), scheme);
         BackendData &data = m_account.backend.data();
         m_account.tokens.token = data.issueToken(data.accountByEmail(QString::fromUtf8(DemoSeed::email))->id);
         m_sheetService = std::make_unique<ProjectsService>(false, nullptr, m_account.api.get());
         m_engine = std::make_unique<QQmlApplicationEngine>();
         m_engine->addImportPath(QStringLiteral("qrc:/"));
         m_engine->addImportPath(QStringLiteral("qrc:/qt/qml"));
-        m_engine->loadData("import QtQuick\nimport QtQuick.Window\nimport Tessmark.Design\n"
-                           "Window { width: 900; height: 760; visible: true; color: AppTheme.background }");
+        // Without the root view nothing applies the stored appearance: the window sets it itself.
+        m_engine->loadData(QStringLiteral("import QtQuick\nimport QtQuick.Window\nimport Tessmark.Design\n"
+                                          "Window { width: 900; height: 760; visible: true; color: AppTheme.background;"
+                                          " Component.onCompleted: AppTheme.preference = \"%1\" }")
+                               .arg(scheme)
+                               .toUtf8());
         QVERIFY(!m_engine->rootObjects().isEmpty());
         m_window = qobject_cast<QQuickWindow *>(m_engine->rootObjects().first());
         QVERIFY(m_window);
@@ -118,6 +123,7 @@ class TestScreenshots : public QObject
         sheet->setParent(m_window->contentItem());
         sheet->setParentItem(m_window->contentItem());
         QMetaObject::invokeMethod(sheet, "open");
+        m_sheet = sheet;
         return sheet;
     }
 
@@ -126,8 +132,10 @@ class TestScreenshots : public QObject
         BackendData &data = m_account.backend.data();
         const QString accountId = data.accountByEmail(QString::fromUtf8(DemoSeed::email))->id;
         const QJsonArray lines{
-            QJsonObject{{"title", "Вёрстка"}, {"category", "frontend"}, {"hours", 24}, {"rate", 2500}},
-            QJsonObject{{"title", "API"}, {"category", "backend"}, {"hours", 16.5}, {"rate", 3000}}};
+            QJsonObject{
+                {"title", "Вёрстка"}, {"category", "frontend"}, {"hours", 24}, {"rate", 2500}, {"isLocked", false}},
+            QJsonObject{
+                {"title", "API"}, {"category", "backend"}, {"hours", 16.5}, {"rate", 3000}, {"isLocked", false}}};
         const QString root =
             data.addProject(accountId, {{"name", "Портал"}, {"items", lines}, {"projectType", "iterative"}})
                 .value("id")
@@ -157,6 +165,11 @@ private Q_SLOTS:
     }
     void cleanup()
     {
+        // A sheet goes before its window, as QML's own destroy() would take it.
+        if (m_sheet) {
+            m_sheet->deleteLater();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
         m_engine.reset();
         m_window = nullptr;
         m_sheetService.reset();

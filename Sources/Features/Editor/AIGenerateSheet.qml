@@ -37,21 +37,22 @@ Item {
         cancelText: "Закрыть"
         cancelEnabled: !generator.isGenerating
         minimumWidth: 480
-        minimumHeight: 600
+        minimumHeight: 580
         onClosed: root.closed()
 
         Flickable {
             id: scroller
 
-            anchors.fill: parent
+            anchors.left: parent.left
+            anchors.right: parent.right
+            anchors.top: parent.top
+            anchors.bottom: footer.top
             contentWidth: width
-            contentHeight: form.implicitHeight + 40
+            contentHeight: form.implicitHeight + 36
             boundsBehavior: Flickable.StopAtBounds
             clip: true
 
-            Basic.ScrollBar.vertical: Basic.ScrollBar {
-                policy: scroller.contentHeight > scroller.height ? Basic.ScrollBar.AlwaysOn : Basic.ScrollBar.AsNeeded
-            }
+            Basic.ScrollBar.vertical: Basic.ScrollBar {}
 
             Column {
                 id: form
@@ -123,10 +124,40 @@ Item {
                     text: generator.budgetCapText
                     onTextEdited: generator.budgetCapText = text
                 }
+            }
+        }
+
+        // The error and the button stay in sight however long the form is.
+        Rectangle {
+            id: footer
+
+            anchors.left: parent.left
+            anchors.right: parent.right
+            anchors.bottom: parent.bottom
+            height: footerColumn.implicitHeight
+            // The form above is clipped at this edge, so the sheet's own rounded corners show here.
+            color: "transparent"
+
+            Rectangle {
+                width: parent.width
+                height: 1
+                visible: scroller.contentHeight > scroller.height
+                color: AppTheme.border
+            }
+
+            Column {
+                id: footerColumn
+
+                width: parent.width
+                leftPadding: 20
+                rightPadding: 20
+                bottomPadding: 20
+                topPadding: 12
+                spacing: 12
 
                 Rectangle {
                     objectName: "errorBox"
-                    width: parent.width
+                    width: footerColumn.width - 40
                     visible: generator.hasError
                     height: errorText.implicitHeight + 24
                     radius: 10
@@ -151,20 +182,27 @@ Item {
                     id: generateButton
 
                     objectName: "generateButton"
-                    width: parent.width
+                    width: footerColumn.width - 40
                     enabled: generator.canGenerate
                     text: generator.isGenerating ? "" : "Сгенерировать смету"
                     Accessible.name: "Сгенерировать смету"
                     onClicked: generator.generate()
 
-                    Basic.BusyIndicator {
+                    AppIcon {
                         objectName: "generatingIndicator"
                         anchors.centerIn: parent
-                        height: parent.height - 16
-                        width: height
                         visible: generator.isGenerating
-                        running: visible
-                        palette.dark: generateButton.foreground
+                        name: "arrow.clockwise"
+                        size: 22
+                        color: "white"
+
+                        RotationAnimator on rotation {
+                            running: generator.isGenerating
+                            from: 0
+                            to: 360
+                            duration: 900
+                            loops: Animation.Infinite
+                        }
                     }
                 }
             }
