@@ -683,48 +683,6 @@ private Q_SLOTS:
         QCOMPARE(model.name(), QStringLiteral("Спринт"));
         QVERIFY(service->hasErrorMessage());
     }
-
-    // Guest mode creates nothing; the sheet is ready again at once.
-    void createIterationAsGuest()
-    {
-        ProjectsService guest(true, nullptr, m_sheets.client.get());
-        CreateIterationModel model;
-        model.setProjectsService(&guest);
-        model.setRootProjectId(QStringLiteral("local-1"));
-        QSignalSpy created(&model, &CreateIterationModel::created);
-        model.submit();
-        QTRY_VERIFY_WITH_TIMEOUT(!model.isSubmitting(), 10000);
-        QVERIFY(created.isEmpty());
-        QVERIFY(m_backend->requests().isEmpty());
-    }
-
-    void sourceHints_data()
-    {
-        QTest::addColumn<QString>("source");
-        QTest::addColumn<int>("lines");
-        QTest::addColumn<QString>("hint");
-        QTest::newRow("server") << "server" << 0 << "Новая итерация получит копию сметы с сервера для текущей линии.";
-        QTest::newRow("form with lines") << "form" << 1
-                                         << "Переносятся строки из открытой сметы (несохранённые правки).";
-        QTest::newRow("form without lines") << "form" << 0 << "В форме нет строк — выберите другой источник.";
-        QTest::newRow("empty") << "empty" << 3 << "Итерация без позиций — заполните вручную или шаблоном.";
-        QTest::newRow("unknown keeps the last")
-            << "cloud" << 0 << "Новая итерация получит копию сметы с сервера для текущей линии.";
-    }
-    void sourceHints()
-    {
-        QFETCH(QString, source);
-        QFETCH(int, lines);
-        QFETCH(QString, hint);
-        CreateIterationModel model;
-        QList<ProjectItem> items(lines, stored({QStringLiteral("Строка"), QStringLiteral("backend"), 1, 1}));
-        model.setCopyFromCurrentItems(QVariant::fromValue(items));
-        model.setSourceRaw(source);
-        QCOMPARE(model.sourceHint(), hint);
-        // Anything but a list of lines counts as none.
-        model.setCopyFromCurrentItems(QVariant(QStringLiteral("lines")));
-        QVERIFY(model.copyFromCurrentItems().isEmpty());
-    }
 };
 
 QTEST_MAIN(tst_EditorSheets)
