@@ -357,18 +357,6 @@ private Q_SLOTS:
         }
     }
 
-    void budgetCapTitleFollowsCurrency()
-    {
-        auto service = account();
-        auto vm = editor(service.get());
-        AIGenerateSheetModel model;
-        model.setEditor(vm.get());
-        QSignalSpy changed(&model, &AIGenerateSheetModel::budgetCapTitleChanged);
-        vm->setCurrency(QStringLiteral("USD"));
-        QCOMPARE(model.budgetCapTitle(), QStringLiteral("Потолок, USD"));
-        QCOMPARE(changed.size(), 1);
-    }
-
     void templateTexts_data()
     {
         QTest::addColumn<QString>("name");

@@ -110,17 +110,5 @@ Item {
             keyClick(Qt.Key_Escape)
             tryCompare(closedSpy, "count", 1)
         }
-
-        function test_sheetGoneMidRequestLeavesTheEditor() {
-            sheetEnv.answer("POST", "ai/generate", 200, '{"items":[]}', 300)
-            type("Catalog and cart")
-            mouseClick(findChild(sheet, "generateButton"))
-            tryVerify(() => sheet.model.isGenerating)
-            sheet.destroy()
-            wait(600)
-            compare(sheetEnv.bodies("POST", "ai/generate").length, 1)
-            compare(sheetEnv.lineTitles(editor), ["Строка 1", "Строка 2"])
-            verify(!editor.isDirty)
-        }
     }
 }
