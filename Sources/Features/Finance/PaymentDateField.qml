@@ -1,5 +1,3 @@
-pragma ComponentBehavior: Bound
-
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
@@ -7,6 +5,7 @@ import Tessmark.Design
 import Tessmark.Features.Finance
 
 // A captioned date-only picker: the chosen day as text, a month grid in a popup below it.
+// Not ComponentBehavior: Bound, as the calendar's delegates read their roles from the context.
 Column {
     id: root
 
@@ -124,9 +123,10 @@ Column {
             DayOfWeekRow {
                 Layout.fillWidth: true
                 locale: grid.locale
+                // Context roles, not required properties: the calendar sets its delegates'
+                // context itself.
                 delegate: Text {
-                    required property string shortName
-                    text: shortName
+                    text: model.shortName
                     textFormat: Text.PlainText
                     horizontalAlignment: Text.AlignHCenter
                     font: Typography.font(Typography.Caption)
@@ -145,9 +145,9 @@ Column {
                 delegate: Rectangle {
                     id: cell
 
-                    required property int year
-                    required property int month
-                    required property int day
+                    readonly property int year: model.year
+                    readonly property int month: model.month
+                    readonly property int day: model.day
                     readonly property bool chosen: year === root.year && month === root.monthIndex && day === root.day
 
                     implicitWidth: 34
