@@ -130,8 +130,9 @@ Item {
                 onCancelClicked: sheet.cancel()
                 onConfirmClicked: sheet.confirmed()
 
-                // Square off the header's lower corners.
+                // Square off the header's lower corners, beneath the header's own content.
                 Rectangle {
+                    z: -1
                     anchors.left: parent.left
                     anchors.right: parent.right
                     anchors.bottom: parent.bottom

@@ -144,6 +144,7 @@ Rectangle {
         anchors.left: parent.left
         anchors.right: parent.right
         anchors.top: header.bottom
+        anchors.topMargin: view.showsHeader ? 8 : 0
         anchors.bottom: parent.bottom
         clip: true
         contentWidth: width
