@@ -111,6 +111,8 @@ Rectangle {
             spacing: 10
 
             BusyIndicator {
+                palette.dark: AppTheme.textSecondary
+                palette.text: AppTheme.textSecondary
                 anchors.verticalCenter: parent.verticalCenter
                 implicitWidth: 28
                 implicitHeight: 28

@@ -115,11 +115,13 @@ Rectangle {
         }
 
         BusyIndicator {
+            palette.dark: AppTheme.textSecondary
+            palette.text: AppTheme.textSecondary
             objectName: "bannerSpinner"
             visible: root.isLoading
             running: root.isLoading
-            implicitWidth: 20
-            implicitHeight: 20
+            implicitWidth: 24
+            implicitHeight: 24
         }
 
         RowLayout {
