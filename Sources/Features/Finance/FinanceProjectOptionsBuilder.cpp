@@ -8,7 +8,7 @@
 
 namespace {
 
-FinanceProjectOption option(const Project &project, bool isIteration, bool indent)
+FinanceProjectOption option(Project project, bool isIteration, bool indent)
 {
     QStringList parts;
     // A client of blanks stays: only an empty one is dropped.
@@ -18,13 +18,10 @@ FinanceProjectOption option(const Project &project, bool isIteration, bool inden
     if (!money.isEmpty())
         parts.append(money);
     parts.append(label(project.status));
-    return FinanceProjectOption{
-        project.id,
-        project,
-        indent ? QStringLiteral("  ") + ProjectRoot::iterationLabel(project) : project.name,
-        parts.join(QStringLiteral(" · ")),
-        isIteration,
-    };
+    QString id = project.id;
+    QString title = indent ? QStringLiteral("  ") + ProjectRoot::iterationLabel(project) : project.name;
+    return FinanceProjectOption{std::move(id), std::move(project), std::move(title), parts.join(QStringLiteral(" · ")),
+                                isIteration};
 }
 
 bool isBlank(QChar c)
@@ -40,11 +37,13 @@ QList<FinanceProjectOption> build(const QList<Project> &projects)
 {
     QList<FinanceProjectOption> options;
     options.reserve(projects.size());
-    for (const ProjectTreeGroup &group : ProjectTreeBuilder::build(projects)) {
+    QList<ProjectTreeGroup> groups = ProjectTreeBuilder::build(projects);
+    for (ProjectTreeGroup &group : groups) {
         // A group headed by an iteration holds an orphan: listed as an iteration, not indented.
-        options.append(option(group.root, group.root.isIteration(), false));
-        for (const Project &iteration : group.iterations)
-            options.append(option(iteration, true, true));
+        const bool orphan = group.root.isIteration();
+        options.append(option(std::move(group.root), orphan, false));
+        for (Project &iteration : group.iterations)
+            options.append(option(std::move(iteration), true, true));
     }
     return options;
 }
