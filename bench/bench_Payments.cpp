@@ -67,15 +67,8 @@ void BM_FinanceReload(benchmark::State &state)
                                 .value(QStringLiteral("id"))
                                 .toString();
     for (int i = 0; i < 300; ++i) {
-        backend.data().payments.append(QJsonObject{{QStringLiteral("id"), QStringLiteral("pay-%1").arg(i)},
-                                                   {QStringLiteral("amount"), 1000 + i},
-                                                   {QStringLiteral("currency"), QStringLiteral("RUB")},
-                                                   {QStringLiteral("status"), QStringLiteral("received")},
-                                                   {QStringLiteral("note"), QStringLiteral("Платёж %1").arg(i)},
-                                                   {QStringLiteral("projectId"), project},
-                                                   {QStringLiteral("userId"), account},
-                                                   {QStringLiteral("createdAt"), BackendData::now()},
-                                                   {QStringLiteral("updatedAt"), BackendData::now()}});
+        backend.data().addPayment(project, account, 1000 + i, QStringLiteral("received"),
+                                  {{QStringLiteral("note"), QStringLiteral("Платёж %1").arg(i)}});
     }
     ProjectFinanceModel model(client, QDateTime::currentDateTime());
     model.setProjectId(project);

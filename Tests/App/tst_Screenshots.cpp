@@ -261,16 +261,8 @@ private Q_SLOTS:
             add({{"name", "Приложение"}, {"parentProjectId", app}, {"version", v}, {"totalCost", 400000.0 * v}});
         const QStringList statuses{"received", "pending", "cancelled"};
         for (int i = 0; i < 6; ++i) {
-            data.payments.append(
-                QJsonObject{{"id", data.newId("pay")},
-                            {"amount", 40000 + 15000 * i},
-                            {"currency", "RUB"},
-                            {"status", statuses.at(i % 3)},
-                            {"note", i % 2 ? QJsonValue("Аванс по договору №12, второй этап работ") : QJsonValue()},
-                            {"projectId", shop},
-                            {"userId", owner},
-                            {"createdAt", BackendData::now()},
-                            {"updatedAt", BackendData::now()}});
+            const QJsonValue note = i % 2 ? QJsonValue("Аванс по договору №12, второй этап работ") : QJsonValue();
+            data.addPayment(shop, owner, 40000 + 15000 * i, statuses.at(i % 3), {{"note", note}});
         }
         data.aiSnapshots.insert(shop,
                                 QJsonObject{{"id", "snap-1"},

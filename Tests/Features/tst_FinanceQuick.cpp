@@ -46,19 +46,10 @@ public:
     }
     Q_INVOKABLE QString addPayment(const QString &projectId, double amount, const QString &status, const QString &note)
     {
-        BackendData &data = m_backend.data();
-        const QString id = data.newId(QStringLiteral("pay"));
-        const QString stamp = BackendData::now();
-        data.payments.append(QJsonObject{{QStringLiteral("id"), id},
-                                         {QStringLiteral("amount"), amount},
-                                         {QStringLiteral("currency"), QStringLiteral("RUB")},
-                                         {QStringLiteral("status"), status},
-                                         {QStringLiteral("note"), note},
-                                         {QStringLiteral("projectId"), projectId},
-                                         {QStringLiteral("userId"), m_accountId},
-                                         {QStringLiteral("createdAt"), stamp},
-                                         {QStringLiteral("updatedAt"), stamp}});
-        return id;
+        return m_backend.data()
+            .addPayment(projectId, m_accountId, amount, status, {{QStringLiteral("note"), note}})
+            .value(QStringLiteral("id"))
+            .toString();
     }
     // The route answers status with message, after delayMs.
     Q_INVOKABLE void fail(const QString &method, const QString &path, int status, const QString &message, int delayMs)

@@ -50,23 +50,13 @@ class tst_ProjectFinanceModel : public QObject
         return finance;
     }
     QString addPayment(double amount, const QString &status = QStringLiteral("pending"),
-                       const QString &note = QString())
+                       const QString &text = QString())
     {
-        BackendData &data = m_backend.data();
-        const QString id = data.newId(QStringLiteral("pay"));
-        const QString stamp = BackendData::now();
-        QJsonObject payment{{QStringLiteral("id"), id},
-                            {QStringLiteral("amount"), amount},
-                            {QStringLiteral("currency"), rub},
-                            {QStringLiteral("status"), status},
-                            {QStringLiteral("projectId"), m_projectId},
-                            {QStringLiteral("userId"), m_accountId},
-                            {QStringLiteral("createdAt"), stamp},
-                            {QStringLiteral("updatedAt"), stamp}};
-        if (!note.isNull())
-            payment.insert(QStringLiteral("note"), note);
-        data.payments.append(payment);
-        return id;
+        const QJsonObject note = text.isNull() ? QJsonObject() : QJsonObject{{QStringLiteral("note"), text}};
+        return m_backend.data()
+            .addPayment(m_projectId, m_accountId, amount, status, note)
+            .value(QStringLiteral("id"))
+            .toString();
     }
     qsizetype count(const QString &method, const QString &path) const
     {
