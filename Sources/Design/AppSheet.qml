@@ -3,7 +3,8 @@ import QtQuick.Templates as T
 import QtQuick.Window
 import Tessmark.Design
 
-// A modal sheet: a title bar with cancel and confirm buttons over the content put inside it.
+// A modal sheet: a title bar with cancel and confirm buttons, an optional subtitle and toolbar
+// action, over the content put inside it.
 // It opens as a popup over the window, or as a modal window of its own when its minimum size
 // does not fit in the window. Cancelling (the button, Escape, the window's close button) closes
 // the sheet and emits `cancelled`; confirming emits `confirmed`, and the owner closes the sheet
@@ -13,6 +14,9 @@ Item {
     id: sheet
 
     property string title
+    property string subtitle
+    // A toolbar action built in the title bar beside the confirmation (e.g. refresh).
+    property Component toolbarAction
     property string cancelText
     property string confirmText
     property bool confirmEnabled: true
@@ -21,7 +25,8 @@ Item {
     property real minimumHeight: 300
     readonly property bool opened: popup.opened || windowFrame.visible
     readonly property bool inWindow: windowFrame.visible
-    readonly property bool hasHeader: title !== "" || cancelText !== "" || confirmText !== ""
+    readonly property bool hasHeader: title !== "" || subtitle !== "" || cancelText !== "" || confirmText !== ""
+                                      || toolbarAction !== null
     default property alias content: body.data
 
     signal cancelled()
@@ -120,6 +125,8 @@ Item {
                 visible: sheet.hasHeader
                 radius: AppTheme.cornerRadiusMedium - 1
                 title: sheet.title
+                subtitle: sheet.subtitle
+                action: sheet.toolbarAction
                 cancelText: sheet.cancelText
                 confirmText: sheet.confirmText
                 confirmEnabled: sheet.confirmEnabled
@@ -127,8 +134,9 @@ Item {
                 onCancelClicked: sheet.cancel()
                 onConfirmClicked: sheet.confirmed()
 
-                // Square off the header's lower corners.
+                // Square off the header's lower corners, beneath the header's own content.
                 Rectangle {
+                    z: -1
                     anchors.left: parent.left
                     anchors.right: parent.right
                     anchors.bottom: parent.bottom
@@ -179,6 +187,8 @@ Item {
             height: sheet.hasHeader ? implicitHeight : 0
             visible: sheet.hasHeader
             title: sheet.title
+            subtitle: sheet.subtitle
+            action: sheet.toolbarAction
             cancelText: sheet.cancelText
             confirmText: sheet.confirmText
             confirmEnabled: sheet.confirmEnabled
