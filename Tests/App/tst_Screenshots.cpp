@@ -225,8 +225,24 @@ private Q_SLOTS:
             const QStringList modes = lines == 0
                 ? QStringList{QStringLiteral("category")}
                 : QStringList{QStringLiteral("category"), QStringLiteral("costDesc"), QStringLiteral("hoursDesc")};
+            shoot(QStringLiteral("editor-%1-%2-top-%3").arg(session).arg(lines).arg(scheme));
+            if (lines == 0) {
+                auto *list = m_window->findChild<QQuickItem *>(QStringLiteral("editorLines"));
+                QVERIFY(list);
+                // An empty list has no end to position at: scrolled by hand to the empty state.
+                list->setProperty("contentY",
+                                  list->property("originY").toReal() + list->property("contentHeight").toReal()
+                                      - list->height());
+                shoot(QStringLiteral("editor-%1-0-empty-%2").arg(session, scheme));
+                continue;
+            }
             for (const QString &mode : modes) {
                 screen->editor()->setGroupModeRaw(mode);
+                // Scrolled to the first line, as a user who looks at the lines.
+                QTest::qWait(50);
+                auto *list = m_window->findChild<QQuickItem *>(QStringLiteral("editorLines"));
+                QVERIFY(list);
+                QMetaObject::invokeMethod(list, "positionViewAtIndex", Q_ARG(int, 0), Q_ARG(int, 0));
                 shoot(QStringLiteral("editor-%1-%2-%3-%4").arg(session).arg(lines).arg(mode, scheme));
             }
         }

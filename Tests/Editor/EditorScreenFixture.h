@@ -3,6 +3,7 @@
 #include "EditorBackendFixture.h"
 #include "SampleEstimates.h"
 
+#include <QJSEngine>
 #include <QObject>
 #include <QVariant>
 #include <memory>
@@ -20,6 +21,9 @@ public:
         m_backend.reset();
         m_guest = m_backend.guest();
         m_account = m_backend.account();
+        // Handed to QML by invokables, which would otherwise give them to the collector.
+        QJSEngine::setObjectOwnership(m_guest.get(), QJSEngine::CppOwnership);
+        QJSEngine::setObjectOwnership(m_account.get(), QJSEngine::CppOwnership);
     }
 
     bool started() const { return m_started; }

@@ -6,8 +6,8 @@ import QtQuick.Layouts
 import Tessmark.Design
 import Tessmark.Features.Editor
 
-// The editor's commands above its content: save status, payments, the actions menu, save and,
-// when the host offers it, delete.
+// The editor's title and commands above its content: save status, payments, the actions menu,
+// save and, when the host offers it, delete.
 Rectangle {
     id: bar
 
@@ -17,7 +17,7 @@ Rectangle {
 
     signal deleteRequested()
 
-    implicitHeight: row.implicitHeight + 16
+    implicitHeight: titleRow.implicitHeight + row.implicitHeight + 26
     color: AppTheme.background
 
     Rectangle {
@@ -28,27 +28,47 @@ Rectangle {
         color: AppTheme.border
     }
 
+    // The title, and where the save stands beside it.
     RowLayout {
-        id: row
-        anchors.fill: parent
+        id: titleRow
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.top: parent.top
         anchors.leftMargin: 16
         anchors.rightMargin: 16
-        spacing: 14
+        anchors.topMargin: 10
+        spacing: 12
 
         Text {
+            objectName: "editorTitle"
             Layout.fillWidth: true
-            Layout.minimumWidth: 60
+            Layout.alignment: Qt.AlignTop
             text: bar.screen.title
             textFormat: Text.PlainText
             elide: Text.ElideRight
             color: AppTheme.deepBlack
             font: Typography.font(Typography.Headline)
         }
-
         SaveStatusLabel {
-            Layout.maximumWidth: 240
+            Layout.alignment: Qt.AlignTop | Qt.AlignRight
+            Layout.maximumWidth: Math.min(260, titleRow.width / 2)
             Layout.preferredWidth: implicitWidth
             editor: bar.screen.editor
+        }
+    }
+
+    RowLayout {
+        id: row
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.top: titleRow.bottom
+        anchors.leftMargin: 16
+        anchors.rightMargin: 16
+        anchors.topMargin: 6
+        spacing: 12
+
+        Item {
+            Layout.fillWidth: true
         }
 
         Item {

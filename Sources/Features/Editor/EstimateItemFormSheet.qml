@@ -15,7 +15,10 @@ Item {
 
     function open() {
         sheet.open()
+        descriptionField.input.cursorPosition = 0
         titleField.input.forceActiveFocus()
+        // The popup takes the focus as it opens; the title field gets it back.
+        Qt.callLater(() => titleField.input.forceActiveFocus())
     }
 
     function confirm() {
@@ -31,7 +34,7 @@ Item {
         confirmText: "Готово"
         confirmEnabled: root.form.canSave
         minimumWidth: 420
-        minimumHeight: 540
+        minimumHeight: 580
         onConfirmed: root.confirm()
         onClosed: root.closed()
 
@@ -49,7 +52,7 @@ Item {
                 x: 20
                 y: 20
                 width: flick.width - 40
-                spacing: 18
+                spacing: 14
 
                 AppTextField {
                     id: titleField
@@ -61,6 +64,7 @@ Item {
                     onTextEdited: root.form.title = text
                 }
                 AppTextField {
+                    id: descriptionField
                     objectName: "formDescription"
                     width: parent.width
                     title: "Описание"

@@ -144,11 +144,19 @@ SwipeDelegate {
                             spacing: 6
                             Text {
                                 objectName: "lineTitle"
+                                // Only as wide as the title, so that the lock follows it.
+                                Layout.preferredWidth: Math.ceil(titleWidth.advanceWidth) + 1
                                 Layout.fillWidth: true
+                                Layout.maximumWidth: Layout.preferredWidth
                                 text: card.shownTitle
                                 textFormat: Text.PlainText
                                 wrapMode: Text.Wrap
                                 color: AppTheme.deepBlack
+                                font: Typography.font(Typography.Subheadline, Font.DemiBold)
+                            }
+                            TextMetrics {
+                                id: titleWidth
+                                text: card.shownTitle
                                 font: Typography.font(Typography.Subheadline, Font.DemiBold)
                             }
                             AppIcon {
@@ -157,6 +165,9 @@ SwipeDelegate {
                                 name: "lock.fill"
                                 size: 11
                                 color: AppTheme.textSecondary
+                            }
+                            Item {
+                                Layout.fillWidth: true
                             }
                         }
                         CategoryBadge {

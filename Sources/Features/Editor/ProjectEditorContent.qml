@@ -1,5 +1,3 @@
-pragma ComponentBehavior: Bound
-
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
@@ -9,6 +7,7 @@ import Tessmark.Features.Finance
 
 // The editor's scrolling content: finance strip or guest notice, the iterations bar, the project
 // fields, totals, the group-mode control, and the lines by section (or the empty state).
+// Not a bound component file: Qt 6.4 creates section delegates outside their creation context.
 ListView {
     id: list
 
@@ -41,6 +40,11 @@ ListView {
         topPadding: 8
         bottomPadding: 8
         spacing: 0
+        // The header grows as its texts wrap and the banner fills in; at the top, stay at the top.
+        onHeightChanged: {
+            if (!list.moving && list.contentY <= list.originY + head.height)
+                Qt.callLater(list.positionViewAtBeginning)
+        }
 
         // Finance strip, or what a guest does not have.
         Item {
@@ -164,6 +168,7 @@ ListView {
             x: 16
             width: head.width - 32
             topPadding: 8
+            bottomPadding: 12
             spacing: 12
 
             Text {
@@ -327,10 +332,12 @@ ListView {
     section.property: "sectionId"
     section.delegate: Item {
         id: sectionHead
-        required property string section
+        // The view's own context property, not a required one: Qt 6.4 hands a cached header to
+        // another section by that property only.
+        readonly property string sectionId: section
         readonly property var info: {
             list.editor.sections.headerRevision
-            return list.editor.sections.section(sectionHead.section)
+            return list.editor.sections.section(sectionHead.sectionId)
         }
         width: list.width
         implicitHeight: headRow.implicitHeight + 18

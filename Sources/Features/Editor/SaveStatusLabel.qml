@@ -23,7 +23,7 @@ Item {
         anchors.verticalCenter: parent.verticalCenter
         width: root.width
         implicitWidth: root.statusCase === "saving" ? busy.implicitWidth
-                     : root.statusCase === "saved" ? savedRow.implicitWidth : message.implicitWidth
+                     : root.statusCase === "saved" ? savedRow.implicitWidth : Math.ceil(oneLine.advanceWidth)
         implicitHeight: root.statusCase === "saving" ? busy.implicitHeight
                       : root.statusCase === "saved" ? savedRow.implicitHeight : message.implicitHeight
         height: implicitHeight
@@ -55,7 +55,7 @@ Item {
             id: message
             objectName: "saveStatusText"
             visible: root.statusCase === "dirty" || root.statusCase === "error"
-            width: Math.min(implicitWidth, root.width)
+            width: root.width
             text: root.statusCase === "dirty" ? "Есть изменения" : root.editor.saveErrorText
             textFormat: Text.PlainText
             wrapMode: Text.Wrap
@@ -63,6 +63,12 @@ Item {
             elide: Text.ElideRight
             color: root.statusCase === "dirty" ? AppTheme.warning : AppTheme.error
             font: Typography.font(Typography.Caption)
+        }
+        // The message's width on one line, so that the label asks for no more than it needs.
+        TextMetrics {
+            id: oneLine
+            text: message.text
+            font: message.font
         }
     }
 }

@@ -96,6 +96,7 @@ Item {
             if (data.error !== "") {
                 // A failed validation is an error state with its message.
                 editor.name = ""
+                wait(0)
                 editor.save()
                 compare(editor.saveState, "error")
             }
@@ -218,7 +219,7 @@ Item {
             tryVerify(() => card(view, 0).activeFocus)
             keyClick(Qt.Key_Delete)
             compare(view.screen.editor.itemCount, 2)
-            verify(card(view, 0).lineId !== firstId)
+            tryVerify(() => card(view, 0).lineId !== firstId)
             compare(findChild(view, "saveStatusText").text, "Есть изменения")
         }
 
@@ -226,6 +227,7 @@ Item {
         function test_ctrlS() {
             const view = openEditor(true, 1)
             view.screen.editor.name = ""
+            wait(0)
             keySequence(StandardKey.Save)
             compare(view.screen.editor.saveState, "error")
         }
