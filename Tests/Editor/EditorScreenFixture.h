@@ -36,6 +36,15 @@ public:
         return QVariant::fromValue(sample(lines, type));
     }
 
+    // Stores a guest project of that name and returns its identity.
+    Q_INVOKABLE QString addGuestProject(const QString &id, const QString &name)
+    {
+        Project project = SampleEstimates::project(2, QStringLiteral("one_time"), id);
+        project.name = name;
+        m_guest->localRepository()->upsert(project);
+        return id;
+    }
+
     // The account's saves of the sample project answer after delayMs with it, or fail with message.
     Q_INVOKABLE void answerSaves(int delayMs)
     {

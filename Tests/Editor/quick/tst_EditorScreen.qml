@@ -17,6 +17,13 @@ Item {
         }
     }
 
+    Component {
+        id: containerComponent
+        ProjectDetailContainer {
+            anchors.fill: parent
+        }
+    }
+
     TestCase {
         name: "EditorScreen"
         when: windowShown
@@ -260,5 +267,37 @@ Item {
             findChild(view, "nameField").input.forceActiveFocus()
             compare(field.text, "1.5")
         }
+
+        // The detail column: the editor of a stored project, its deletion after the question,
+        // and "Назад" for a project that is not there; the names stay plain text.
+        function test_container() {
+            const id = editorFixture.addGuestProject("g-1", "<b>Жирный</b>")
+            const detail = createTemporaryObject(containerComponent, host, {
+                projectsService: editorFixture.guestService(), projectId: id, isGuestSession: true
+            })
+            tryCompare(detail.controller, "content", "editor")
+            const deleted = signalSpy.createObject(detail, { target: detail, signalName: "deleted" })
+            mouseClick(findChild(detail, "deleteButton"))
+            const dialog = findChild(detail, "deleteConfirmation")
+            tryVerify(() => dialog.opened)
+            compare(dialog.title, "Удалить проект «<b>Жирный</b>»?")
+            dialog.trigger(0)
+            deleted.wait(5000)
+            compare(deleted.count, 1)
+
+            const missing = createTemporaryObject(containerComponent, host, {
+                projectsService: editorFixture.guestService(), projectId: "none", isGuestSession: true
+            })
+            tryCompare(missing.controller, "content", "notFound")
+            const moved = signalSpy.createObject(missing, { target: missing, signalName: "projectIdChangeRequested" })
+            mouseClick(findChild(missing, "detailBack"))
+            moved.wait(5000)
+            compare(moved.signalArguments[0][0], "")
+        }
+    }
+
+    Component {
+        id: signalSpy
+        SignalSpy {}
     }
 }
