@@ -127,7 +127,7 @@ QVariantList ProjectEditorScreenModel::projectTypeOptions() const
 QVariantList ProjectEditorScreenModel::currencyOptions() const
 {
     QVariantList options;
-    for (const QString code : {QStringLiteral("RUB"), QStringLiteral("USD"), QStringLiteral("EUR")})
+    for (const QString &code : {QStringLiteral("RUB"), QStringLiteral("USD"), QStringLiteral("EUR")})
         options.append(QVariantMap{{QStringLiteral("value"), code}, {QStringLiteral("label"), code}});
     return options;
 }
