@@ -4,6 +4,7 @@
 #include "API/ProjectsService.h"
 #include "Data/ModelContainer.h"
 #include "Features/Editor/ProjectEditorScreenModel.h"
+#include "QuickItemTree.h"
 #include "SampleEstimates.h"
 
 #include <QApplication>
@@ -34,17 +35,6 @@ bool waitUntil(Condition condition, int milliseconds)
     return condition();
 }
 
-// Views made by delegates have a visual parent only, so the search follows the item tree.
-QQuickItem *findItem(QQuickItem *item, const QString &name)
-{
-    if (item->objectName() == name)
-        return item;
-    for (QQuickItem *child : item->childItems()) {
-        if (QQuickItem *found = findItem(child, name))
-            return found;
-    }
-    return nullptr;
-}
 
 void spin(int milliseconds)
 {
