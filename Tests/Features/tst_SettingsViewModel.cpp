@@ -181,7 +181,7 @@ private Q_SLOTS:
         model->chooseTheme(QStringLiteral("dark"));
         QCOMPARE(m_preferences->value(themeKey).toString(), QStringLiteral("dark"));
         QCOMPARE(model->theme(), QStringLiteral("dark"));
-        QCOMPARE(int(changed.size()), stored == QVariant(QStringLiteral("dark")) ? 0 : 1);
+        QVERIFY(!changed.isEmpty());
         // Picking the segment already shown replaces an unknown text.
         m_preferences->setValue(themeKey, QStringLiteral("auto"));
         model->chooseTheme(QStringLiteral("system"));

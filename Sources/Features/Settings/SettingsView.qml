@@ -20,6 +20,8 @@ ScrollView {
     readonly property alias viewModel: settingsModel
 
     contentWidth: availableWidth
+    // Explicit: the sign-in sheet is a second item inside, which stops the view from measuring.
+    contentHeight: page.implicitHeight
     ScrollBar.vertical.policy: ScrollBar.AsNeeded
     background: Rectangle { color: AppTheme.background }
 
@@ -114,6 +116,8 @@ ScrollView {
     }
 
     Item {
+        id: page
+
         width: settings.availableWidth
         implicitHeight: column.implicitHeight + 2 * column.frame.y
 

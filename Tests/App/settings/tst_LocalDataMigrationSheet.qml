@@ -35,6 +35,8 @@ Item {
 
         function init() {
             testEnvironment.reset()
+            // No tour: its demo project would be one more upload.
+            testEnvironment.setPreference("estimate.onboarding.main.completedVersion", 2)
         }
 
         // The sheet over a signed-in window's offer of `count` device projects.
@@ -50,12 +52,21 @@ Item {
             return sheet
         }
 
+        // What the sheet shows as a popup: its content lives in the window's overlay.
+        function shown(sheet, name) {
+            for (let i = 0; i < sheet.data.length; ++i) {
+                if (String(sheet.data[i]).startsWith("QQuickPopup"))
+                    return findChild(sheet.data[i].contentItem, name)
+            }
+            return null
+        }
+
         function text(sheet, name) {
-            return findChild(sheet, name).text
+            return shown(sheet, name).text
         }
 
         function confirm(sheet) {
-            mouseClick(findChild(sheet, "confirmButton"))
+            mouseClick(shown(sheet, "confirmButton"))
         }
 
         function test_form() {
@@ -66,11 +77,11 @@ Item {
             compare(sheet.model.policy, "mergeAll")
             compare(text(sheet, "policyExplanation"),
                     "Все локальные проекты будут загружены в аккаунт как новые. Облачные проекты не изменятся.")
-            verify(!findChild(sheet, "migrationErrorSection").visible)
-            compare(findChild(sheet, "confirmButton").text, "Применить")
-            compare(findChild(sheet, "cancelButton").text, "Не сейчас")
+            verify(!shown(sheet, "migrationErrorSection").visible)
+            compare(shown(sheet, "confirmButton").text, "Применить")
+            compare(shown(sheet, "cancelButton").text, "Не сейчас")
 
-            mouseClick(findChild(sheet, "policy-cloudOnly"))
+            mouseClick(shown(sheet, "policy-cloudOnly"))
             compare(sheet.model.policy, "cloudOnly")
             compare(text(sheet, "policyExplanation"),
                     "Локальные черновики на устройстве будут удалены. Останутся только проекты из облака.")
@@ -86,16 +97,16 @@ Item {
             tryVerify(() => !sheet.model.isRunning, 10000)
             verify(sheet.opened)
             verify(offer.shown)
-            verify(findChild(sheet, "migrationErrorSection").visible)
+            verify(shown(sheet, "migrationErrorSection").visible)
             verify(text(sheet, "migrationError").indexOf("1 из 2") >= 0, text(sheet, "migrationError"))
             compare(sheet.model.localCount, 1)
             verify(text(sheet, "migrationCounts").startsWith("На устройстве найдено локальных проектов: 1. "))
             compare(testEnvironment.deviceProjectCount(), 1)
-            verify(findChild(sheet, "confirmButton").enabled)
+            verify(shown(sheet, "confirmButton").enabled)
 
             confirm(sheet)
             // A new run clears the old failure before it starts.
-            verify(!findChild(sheet, "migrationErrorSection").visible)
+            verify(!shown(sheet, "migrationErrorSection").visible)
             tryVerify(() => !sheet.opened, 10000)
             verify(!offer.shown)
             verify(!offer.dismissedThisSession)
@@ -105,7 +116,7 @@ Item {
         function test_notNowSkips() {
             const sheet = openSheet(1)
             const offer = sheet.offer
-            mouseClick(findChild(sheet, "cancelButton"))
+            mouseClick(shown(sheet, "cancelButton"))
             tryVerify(() => !sheet.opened)
             verify(offer.dismissedThisSession)
             verify(!offer.shown)

@@ -27,7 +27,7 @@ Item {
 
         function openSettings(root) {
             tryVerify(() => root.currentScreen && root.currentScreen.viewModel)
-            mouseClick(findChild(root.currentScreen, "sidebarRow-settings"))
+            root.currentScreen.viewModel.mainSection = "settings"
             let view = null
             tryVerify(() => (view = findChild(root.currentScreen, "settingsView")) !== null)
             waitForRendering(view)
@@ -64,6 +64,9 @@ Item {
             if (!data.guest)
                 verify(testEnvironment.signIn(root.viewModel.auth, testEnvironment.demoEmail()))
             const view = openSettings(root)
+            // The last row lies below the window's height.
+            view.contentItem.contentY = view.contentHeight - view.height
+            waitForRendering(view)
             mouseClick(findChild(view, "leaveButton"))
             tryCompare(root.viewModel, "screen", RootViewModel.Welcome)
         }
