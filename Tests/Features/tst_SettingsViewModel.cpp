@@ -154,6 +154,29 @@ private Q_SLOTS:
         QCOMPARE(SettingsViewModel::columnFrame(width, cap, margin), expected);
     }
 
+    void scrollToReveal_data()
+    {
+        QTest::addColumn<qreal>("top");
+        QTest::addColumn<qreal>("height");
+        QTest::addColumn<qreal>("current");
+        QTest::addColumn<qreal>("expected");
+        // A view 400 high over content 1200 high.
+        QTest::newRow("already whole") << 100.0 << 200.0 << 0.0 << 0.0;
+        QTest::newRow("below") << 900.0 << 200.0 << 0.0 << 720.0;
+        QTest::newRow("above") << 100.0 << 200.0 << 500.0 << 80.0;
+        QTest::newRow("taller than the view") << 300.0 << 500.0 << 0.0 << 280.0;
+        QTest::newRow("at the very end") << 1100.0 << 100.0 << 0.0 << 800.0;
+        QTest::newRow("at the very start") << 0.0 << 100.0 << 300.0 << 0.0;
+    }
+    void scrollToReveal()
+    {
+        QFETCH(qreal, top);
+        QFETCH(qreal, height);
+        QFETCH(qreal, current);
+        QFETCH(qreal, expected);
+        QCOMPARE(SettingsViewModel::scrollToReveal(top, height, 400, 1200, current), expected);
+    }
+
     void theme_data()
     {
         QTest::addColumn<QVariant>("stored");

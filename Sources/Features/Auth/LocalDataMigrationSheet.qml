@@ -21,7 +21,8 @@ AppSheet {
     visible: false
     title: "Локальные черновики"
     minimumWidth: 480
-    minimumHeight: 420
+    // Room for the form with its error section without scrolling.
+    minimumHeight: 560
     cancelText: "Не сейчас"
     confirmText: migration.isRunning ? "…" : "Применить"
     confirmEnabled: !migration.isRunning

@@ -34,6 +34,20 @@ ScrollView {
 
     Component.onCompleted: settingsModel.restoreSession()
 
+    // The card the tour lights is held in view while it is lit, as the layout settles.
+    readonly property Item litCard: appearanceCard.OnboardingSpotlight.active ? appearanceCard
+                                  : tourCard.OnboardingSpotlight.active ? tourCard
+                                  : tipsCard.OnboardingSpotlight.active ? tipsCard : null
+    Binding {
+        target: settings.contentItem
+        property: "contentY"
+        when: settings.litCard !== null
+        value: settings.litCard ? settingsModel.scrollToReveal(settings.litCard.y + column.y, settings.litCard.height,
+                                                               settings.height, settings.contentHeight, 0)
+                                : 0
+        restoreMode: Binding.RestoreNone
+    }
+
     component CardTitle: Row {
         required property string title
         required property string icon

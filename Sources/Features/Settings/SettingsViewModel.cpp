@@ -147,6 +147,18 @@ QRectF SettingsViewModel::columnFrame(qreal width, qreal cap, qreal margin)
     return {(width - box) / 2 + margin, margin, std::max<qreal>(0, box - 2 * margin), 0};
 }
 
+qreal SettingsViewModel::scrollToReveal(qreal top, qreal height, qreal viewHeight, qreal contentHeight, qreal current)
+{
+    // A little air around the element, as far as the content allows.
+    constexpr qreal air = 20;
+    qreal target = current;
+    if (top < current || height + 2 * air > viewHeight)
+        target = top - air;
+    else if (top + height > current + viewHeight)
+        target = top + height + air - viewHeight;
+    return std::clamp<qreal>(target, 0, std::max<qreal>(0, contentHeight - viewHeight));
+}
+
 void SettingsViewModel::replayTour()
 {
     if (!m_preferences)

@@ -65,6 +65,10 @@ public:
     // The card column in a screen `width` wide: with its `margin` on both sides it is at most
     // `cap` wide (no cap when negative), centred; x and width, with the margin as y.
     Q_INVOKABLE static QRectF columnFrame(qreal width, qreal cap, qreal margin);
+    // Where to scroll so that an element `top`..`top + height` of the content stands whole in a
+    // view `viewHeight` high (its top first when it is taller); `current` when it already does.
+    Q_INVOKABLE static qreal scrollToReveal(qreal top, qreal height, qreal viewHeight, qreal contentHeight,
+                                            qreal current);
 
     // Stores the picked choice; an unknown value changes nothing.
     Q_INVOKABLE void chooseTheme(const QString &value);

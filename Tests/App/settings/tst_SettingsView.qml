@@ -22,6 +22,7 @@ Item {
             property bool isGuest
             property string highlight
             property real metricsWidth: 1000
+            property real viewHeight: 2000
             readonly property SettingsView view: screen
             readonly property Item frames: lit
             width: metricsWidth
@@ -30,7 +31,7 @@ Item {
             Item {
                 id: lit
                 width: 1000
-                height: 2000
+                height: reader.viewHeight
                 Onboarding.highlight: reader.highlight
                 Onboarding.collectsFrames: true
 
@@ -244,6 +245,17 @@ Item {
             compare(ringed, data.lit === "" ? [] : [data.lit])
             const reported = Object.keys(reader.frames.Onboarding.frames)
             compare(reported, data.lit === "" ? [] : [data.highlight])
+        }
+
+        // A card lit below the visible part of a short view is scrolled into it.
+        function test_litCardScrollsIntoView() {
+            const reader = open(false, signedIn(), { viewHeight: 400 })
+            compare(reader.view.contentItem.contentY, 0)
+            reader.highlight = OnboardingHighlightTarget.settingsTips
+            const card = findChild(reader.view, "tipsCard")
+            tryVerify(() => reader.view.contentItem.contentY > 0)
+            const top = card.mapToItem(reader.view, 0, 0).y
+            verify(top >= 0 && top + card.height <= reader.view.height, "card at " + top)
         }
 
         function test_signInSheetOpensAndCloses() {
