@@ -214,18 +214,7 @@ private Q_SLOTS:
         for (const auto &[scheme, step] : {std::pair{"light", 6}, {"light", 7}, {"light", 8}, {"dark", 8}})
             QTest::addRow("step %d %s", step, scheme) << QString::fromLatin1(scheme) << step;
     }
-    void settingsTour()
-    {
-        QFETCH(QString, scheme);
-        QFETCH(int, step);
-        open(scheme, false, true);
-        MainShellViewModel *vm = shell();
-        QVERIFY(vm);
-        QTRY_VERIFY(vm->tour()->hasDemoProject());
-        vm->tour()->setStep(step);
-        QTRY_VERIFY(vm->tour()->hasHighlightRect());
-        shoot(QStringLiteral("settings-tour-step%1-%2").arg(step).arg(scheme));
-    }
+    void settingsTour() { tour(); }
 
     // The offer to move device projects: idle, while a run waits on the backend, after a failure.
     void migrationSheet_data()

@@ -113,6 +113,19 @@ Item {
             compare(testEnvironment.deviceProjectCount(), 0)
         }
 
+        // A run that ends after its sheet is gone moves the projects and touches nothing else.
+        function test_sheetGoneMidRun() {
+            const sheet = openSheet(1)
+            const offer = sheet.offer
+            sheet.model.apply()
+            verify(sheet.model.isRunning)
+            sheet.destroy()
+            tryVerify(() => testEnvironment.deviceProjectCount() === 0, 10000)
+            tryVerify(() => testEnvironment.requestCount("POST", "projects") === 1)
+            verify(offer.shown)
+            verify(!offer.dismissedThisSession)
+        }
+
         function test_notNowSkips() {
             const sheet = openSheet(1)
             const offer = sheet.offer
