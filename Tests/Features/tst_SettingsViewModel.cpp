@@ -1,6 +1,6 @@
-// The settings screen's model: names, version and column rules, the stored choices it writes,
-// the profile's state, the restore when the screen appears and signing out, on the test
-// backend; signing out once more against the real credential store.
+// The settings screen's model: names, version and scroll rules, the stored choices it writes,
+// the profile's state and the restore when the screen appears, on the test backend; signing out
+// against the real credential store.
 #include "API/APIClient.h"
 #include "Auth/AuthService.h"
 #include "Auth/KeychainTokenStore.h"
@@ -22,7 +22,6 @@ const QString nonceKey = QStringLiteral("estimate.onboarding.replayRequestNonce"
 const QString versionKey = QStringLiteral("estimate.onboarding.main.completedVersion");
 const QString welcomeKey = QStringLiteral("estimate.onboarding.welcomeIntro.v1.done");
 const QString themeKey = QStringLiteral("app.colorSchemePreference");
-const QString guestKey = QStringLiteral("guest_mode_active");
 
 User user(std::optional<QString> first, std::optional<QString> last)
 {
@@ -131,27 +130,6 @@ private Q_SLOTS:
         QFETCH(QString, build);
         QFETCH(QString, expected);
         QCOMPARE(SettingsViewModel::versionText(version, build), expected);
-    }
-
-    // The column with its margins fits the cap and stands in the middle.
-    void columnFrame_data()
-    {
-        QTest::addColumn<qreal>("width");
-        QTest::addColumn<qreal>("cap");
-        QTest::addColumn<qreal>("margin");
-        QTest::addColumn<QRectF>("expected");
-        QTest::newRow("no cap") << 519.0 << -1.0 << 20.0 << QRectF(20, 20, 479, 0);
-        QTest::newRow("capped") << 1000.0 << 520.0 << 28.0 << QRectF(268, 28, 464, 0);
-        QTest::newRow("narrower than the cap") << 400.0 << 640.0 << 28.0 << QRectF(28, 28, 344, 0);
-        QTest::newRow("narrower than the margins") << 30.0 << -1.0 << 20.0 << QRectF(20, 20, 0, 0);
-    }
-    void columnFrame()
-    {
-        QFETCH(qreal, width);
-        QFETCH(qreal, cap);
-        QFETCH(qreal, margin);
-        QFETCH(QRectF, expected);
-        QCOMPARE(SettingsViewModel::columnFrame(width, cap, margin), expected);
     }
 
     void scrollToReveal_data()
@@ -318,24 +296,6 @@ private Q_SLOTS:
         model.reset();
         QTRY_VERIFY(!auth.isLoading());
         QVERIFY(auth.hasUser());
-    }
-
-    void leave()
-    {
-        m_preferences->setValue(guestKey, true);
-        m_preferences->setValue(themeKey, QStringLiteral("dark"));
-        auto auth = signedIn();
-        auto guest = makeModel(auth.get(), true);
-        guest->leave();
-        QCOMPARE(m_preferences->value(guestKey).toBool(), false);
-        QCOMPARE(m_preferences->value(themeKey).toString(), QStringLiteral("dark"));
-        QVERIFY(auth->hasUser()); // leaving guest mode signs nobody out
-
-        auto account = makeModel(auth.get(), false);
-        account->leave();
-        QVERIFY(!auth->hasUser());
-        QTRY_VERIFY(!m_tokens.load());
-        QCOMPARE(int(m_backend->requests(QStringLiteral("POST"), QStringLiteral("auth/logout")).size()), 1);
     }
 
     // "Выйти" against the Secret Service: a fresh store no longer finds the token.
