@@ -1,7 +1,7 @@
 // Quick Tests of the settings screen and the migration sheet, against the test backend: each
 // test file gets `testEnvironment` to reset the preferences, the device store and the backend,
 // to sign services in and to make the backend fail or wait.
-#include "AppTestEnvironment.h"
+#include "QuickTestEnvironment.h"
 #include "App/MainShellViewModel.h"
 #include "App/RootViewModel.h"
 #include "Await.h"
@@ -12,8 +12,6 @@
 #include <QApplication>
 #include <QHttpServerRequest>
 #include <QPointer>
-#include <QQmlContext>
-#include <QQmlEngine>
 #include <QQmlEngineExtensionPlugin>
 #include <QSignalSpy>
 #include <QtQuickTest/quicktest.h>
@@ -41,7 +39,7 @@ protected:
     }
 };
 
-class SettingsTestEnvironment : public QObject
+class SettingsTestEnvironment : public QuickTestEnvironment
 {
     Q_OBJECT
 
@@ -59,24 +57,18 @@ public:
         return true;
     }
 
-    Q_INVOKABLE void reset()
+    Q_INVOKABLE void reset() override
     {
         // The shells first: they watch the services.
         while (!m_owned.isEmpty())
             delete m_owned.takeLast().data();
-        m_env.reset();
+        QuickTestEnvironment::reset();
         m_tokens.remove();
         m_backend.clearOverrides();
         m_backend.clearRequests();
         m_backend.failUploadAt = 0;
     }
-    Q_INVOKABLE void setPreference(const QString &key, const QVariant &value)
-    {
-        Preferences::shared().setValue(key, value);
-    }
-    Q_INVOKABLE QVariant preference(const QString &key) const { return Preferences::shared().value(key); }
     Q_INVOKABLE bool hasPreference(const QString &key) const { return Preferences::shared().contains(key); }
-    Q_INVOKABLE void addDeviceProjects(int count) { AppTestEnvironment::addDeviceProjects(count); }
     Q_INVOKABLE int deviceProjectCount() const { return int(AppTestEnvironment::repository().fetchAllSorted().size()); }
 
     // A sign-in service of the window's kind on the test backend, kept until the next reset
@@ -141,16 +133,7 @@ public:
         return shell;
     }
 
-public Q_SLOTS:
-    void qmlEngineAvailable(QQmlEngine *engine)
-    {
-        engine->addImportPath(QStringLiteral("qrc:/"));
-        engine->addImportPath(QStringLiteral("qrc:/qt/qml"));
-        engine->rootContext()->setContextProperty(QStringLiteral("testEnvironment"), this);
-    }
-
 private:
-    AppTestEnvironment m_env;
     FlakyUploadBackend m_backend;
     std::unique_ptr<APIClient> m_api;
     InMemoryTokenStore m_tokens;
