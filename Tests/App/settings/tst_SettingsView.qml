@@ -16,8 +16,10 @@ Item {
     // cap is what limits the column.
     Component {
         id: screenComponent
-        AdaptiveMetricsReader {
-            id: reader
+        // The reader stands inside a plain item: destroyed as the root of the temporary object,
+        // it would still be asked for its metrics by the items it is tearing down.
+        Item {
+            id: wrapper
             property AuthService auth
             property bool isGuest
             property string highlight
@@ -25,21 +27,24 @@ Item {
             property real viewHeight: 2000
             readonly property SettingsView view: screen
             readonly property Item frames: lit
-            width: metricsWidth
-            height: 800
 
-            Item {
-                id: lit
-                width: 1000
-                height: reader.viewHeight
-                Onboarding.highlight: reader.highlight
-                Onboarding.collectsFrames: true
+            AdaptiveMetricsReader {
+                width: wrapper.metricsWidth
+                height: 800
 
-                SettingsView {
-                    id: screen
-                    anchors.fill: parent
-                    auth: reader.auth
-                    isGuest: reader.isGuest
+                Item {
+                    id: lit
+                    width: 1000
+                    height: wrapper.viewHeight
+                    Onboarding.highlight: wrapper.highlight
+                    Onboarding.collectsFrames: true
+
+                    SettingsView {
+                        id: screen
+                        anchors.fill: parent
+                        auth: wrapper.auth
+                        isGuest: wrapper.isGuest
+                    }
                 }
             }
         }
