@@ -8,20 +8,20 @@
 #include "Features/Editor/CreateIterationModel.h"
 #include "Features/Editor/ProjectEditorViewModel.h"
 #include "Features/Onboarding/GuidedOnboarding.h"
-#include "Models/EstimateAnalytics.h"
 
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QPointer>
-#include <QQmlComponent>
-#include <QScopeGuard>
 #include <QQmlApplicationEngine>
+#include <QQmlComponent>
 #include <QQmlEngineExtensionPlugin>
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QSignalSpy>
 #include <QTest>
+#include "Models/EstimateAnalytics.h"
+#include <QScopeGuard>
 
 #include "App/AppQmlPlugins.h"
 
@@ -89,6 +89,50 @@ class TestScreenshots : public QObject
         QTest::newRow("dark") << "dark";
     }
 
+    // A payments screen on its own in a window of the given size, for the states the window
+    // does not reach by itself.
+    void shootAlone(const QByteArray &qml, const QString &scheme, QSize size, const QString &name,
+                    const std::function<void(QObject *)> &prepare = {})
+    {
+        QQmlEngine engine;
+        engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
+        QQmlComponent component(&engine);
+        QByteArray source = qml;
+        source.replace("Window {",
+                       "Window { Component.onCompleted: AppTheme.preference = \"" + scheme.toUtf8() + "\"\n");
+        component.setData(source, QUrl(QStringLiteral("qrc:/screenshot.qml")));
+        std::unique_ptr<QObject> root(component.create());
+        QVERIFY2(root, qPrintable(component.errorString()));
+        auto *window = qobject_cast<QQuickWindow *>(root.get());
+        QVERIFY(window);
+        window->resize(size);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        if (prepare)
+            prepare(root.get());
+        QTest::qWait(600); // loads and animations settle
+        const QImage image = window->grabWindow();
+        QVERIFY(!image.isNull());
+        QDir().mkpath(QStringLiteral(TESSMARK_SCREENSHOT_DIR));
+        QVERIFY(image.save(QStringLiteral(TESSMARK_SCREENSHOT_DIR "/%1.png").arg(name)));
+    }
+
+    // Scrolls the finance view under root to its end once its load has ended.
+    static void scrollFinanceToEnd(QObject *root)
+    {
+        // A view replaced by the shell's loader lingers until its deferred deletion.
+        QTest::qWait(100);
+        QTRY_COMPARE(root->findChildren<QObject *>(QStringLiteral("projectFinanceView")).size(), 1);
+        QObject *view = root->findChild<QObject *>(QStringLiteral("projectFinanceView"));
+        auto *model = view->property("finance").value<QObject *>();
+        QTRY_VERIFY(!model->property("isLoading").toBool());
+        QObject *scroll = view->findChild<QObject *>(QStringLiteral("financeScroll"));
+        QVERIFY(scroll);
+        scroll->setProperty(
+            "contentY",
+            std::max(0.0, scroll->property("contentHeight").toDouble() - scroll->property("height").toDouble()));
+    }
+
     // An empty window of the appearance, with a signed-in projects service for the sheets.
     void openSheetHost(const QString &scheme)
     {
@@ -154,48 +198,6 @@ class TestScreenshots : public QObject
             data.addProject(accountId, fields);
         }
         return root;
-    // A payments screen on its own in a window of the given size, for the states the window
-    // does not reach by itself.
-    void shootAlone(const QByteArray &qml, const QString &scheme, QSize size, const QString &name,
-                    const std::function<void(QObject *)> &prepare = {})
-    {
-        QQmlEngine engine;
-        engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
-        QQmlComponent component(&engine);
-        QByteArray source = qml;
-        source.replace("Window {",
-                       "Window { Component.onCompleted: AppTheme.preference = \"" + scheme.toUtf8() + "\"\n");
-        component.setData(source, QUrl(QStringLiteral("qrc:/screenshot.qml")));
-        std::unique_ptr<QObject> root(component.create());
-        QVERIFY2(root, qPrintable(component.errorString()));
-        auto *window = qobject_cast<QQuickWindow *>(root.get());
-        QVERIFY(window);
-        window->resize(size);
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window));
-        if (prepare)
-            prepare(root.get());
-        QTest::qWait(600); // loads and animations settle
-        const QImage image = window->grabWindow();
-        QVERIFY(!image.isNull());
-        QDir().mkpath(QStringLiteral(TESSMARK_SCREENSHOT_DIR));
-        QVERIFY(image.save(QStringLiteral(TESSMARK_SCREENSHOT_DIR "/%1.png").arg(name)));
-    }
-
-    // Scrolls the finance view under root to its end once its load has ended.
-    static void scrollFinanceToEnd(QObject *root)
-    {
-        // A view replaced by the shell's loader lingers until its deferred deletion.
-        QTest::qWait(100);
-        QTRY_COMPARE(root->findChildren<QObject *>(QStringLiteral("projectFinanceView")).size(), 1);
-        QObject *view = root->findChild<QObject *>(QStringLiteral("projectFinanceView"));
-        auto *model = view->property("finance").value<QObject *>();
-        QTRY_VERIFY(!model->property("isLoading").toBool());
-        QObject *scroll = view->findChild<QObject *>(QStringLiteral("financeScroll"));
-        QVERIFY(scroll);
-        scroll->setProperty(
-            "contentY",
-            std::max(0.0, scroll->property("contentHeight").toDouble() - scroll->property("height").toDouble()));
     }
 
 private Q_SLOTS:
@@ -294,80 +296,6 @@ private Q_SLOTS:
         shoot(QStringLiteral("tour-step%1-%2").arg(step).arg(scheme));
     }
 
-    // The sheets the editor opens, made directly: AI, template library, iterations, new iteration.
-    void editorSheets_data()
-    {
-        QTest::addColumn<QString>("scheme");
-        QTest::addColumn<QString>("state");
-        for (const char *scheme : {"light", "dark"}) {
-            for (const char *state : {"ai-idle", "ai-generating", "ai-error", "library-templates", "library-empty",
-                                      "library-dialog", "iterations-summary", "iterations-empty",
-                                      "new-iteration-server", "new-iteration-form", "new-iteration-empty"})
-                QTest::addRow("%s %s", state, scheme) << QString::fromLatin1(scheme) << QString::fromLatin1(state);
-        }
-    }
-    void editorSheets()
-    {
-        QFETCH(QString, scheme);
-        QFETCH(QString, state);
-        openSheetHost(scheme);
-        Project project;
-        project.id = QStringLiteral("p-shot");
-        project.name = QStringLiteral("Интернет-магазин");
-        project.clientName = QStringLiteral("ООО «Ромашка»");
-        project.currency = QStringLiteral("RUB");
-        project.defaultRate = 2500;
-        project.items = {
-            ProjectItem{QStringLiteral("Вёрстка"), std::nullopt, QStringLiteral("frontend"), 24, 2500, false,
-                        std::nullopt},
-            ProjectItem{QStringLiteral("API"), std::nullopt, QStringLiteral("backend"), 16, 3000, false, std::nullopt}};
-        auto *editor = new ProjectEditorViewModel(project, m_sheetService.get(), m_window);
-        QVariantMap properties{{"projectsService", QVariant::fromValue(m_sheetService.get())}};
-
-        if (state.startsWith(QLatin1String("ai-"))) {
-            properties.insert("editor", QVariant::fromValue(editor));
-            QQuickItem *sheet = openSheet(QStringLiteral("AIGenerateSheet"), properties);
-            QVERIFY(sheet);
-            auto *model = sheet->property("model").value<AIGenerateSheetModel *>();
-            QVERIFY(model);
-            if (state != QLatin1String("ai-idle")) {
-                model->setRequirements(QStringLiteral("Каталог товаров с фильтрами, корзина, оплата картой и "
-                                                      "личный кабинет покупателя."));
-                model->setAdditionalContext(QStringLiteral("Интеграция с 1С"));
-                model->setUseBudgetCap(true);
-                model->setBudgetCapText(QStringLiteral("450000"));
-                m_account.backend.setOverride(
-                    QStringLiteral("POST"), QStringLiteral("ai/generate"),
-                    state == QLatin1String("ai-error")
-                        ? BackendReply::message(503, QStringLiteral("Сервис ИИ временно недоступен. Попробуйте позже."))
-                        : BackendReply::raw(200, R"({"items":[]})").after(20000));
-                model->generate();
-                if (state == QLatin1String("ai-error"))
-                    QTRY_VERIFY(model->hasError());
-            }
-        } else if (state.startsWith(QLatin1String("library-"))) {
-            QQuickItem *sheet = openSheet(
-                QStringLiteral("TemplateLibrarySheet"),
-                {{"selectedSphereId", state == QLatin1String("library-empty") ? "no-such-sphere" : "software"}});
-            QVERIFY(sheet);
-            if (state == QLatin1String("library-dialog"))
-                QMetaObject::invokeMethod(sheet, "ask", Q_ARG(QVariant, 1));
-        } else if (state.startsWith(QLatin1String("iterations-"))) {
-            properties.insert("rootProjectId",
-                              addRootWithIterations(state == QLatin1String("iterations-empty") ? 0 : 3));
-            QVERIFY(openSheet(QStringLiteral("ProjectIterationsSheet"), properties));
-        } else {
-            properties.insert("rootProjectId", addRootWithIterations(0));
-            properties.insert("copyFromCurrentItems",
-                              QVariant::fromValue(ProjectEditorViewModel::projectItems(editor->items())));
-            QQuickItem *sheet = openSheet(QStringLiteral("CreateIterationSheet"), properties);
-            QVERIFY(sheet);
-            auto *model = sheet->property("model").value<CreateIterationModel *>();
-            QVERIFY(model);
-            model->setName(QStringLiteral("Спринт 4"));
-            model->setSourceRaw(state.mid(QStringLiteral("new-iteration-").size()));
-        }
-        shoot(QStringLiteral("sheet-%1-%2").arg(state, scheme));
     // The payments hub, the finance view in its states, the sheet and the editor's strip.
     void payments_data() { schemes(); }
     void payments()
@@ -492,6 +420,82 @@ private Q_SLOTS:
         QMetaObject::invokeMethod(m_window->findChild<QObject *>(QStringLiteral("hubRefreshButton")), "clicked");
         QTRY_VERIFY(vm->projectsService()->projects().isEmpty());
         shoot(QStringLiteral("payments-hub-empty-") + scheme);
+    }
+
+    // The sheets the editor opens, made directly: AI, template library, iterations, new iteration.
+    void editorSheets_data()
+    {
+        QTest::addColumn<QString>("scheme");
+        QTest::addColumn<QString>("state");
+        for (const char *scheme : {"light", "dark"}) {
+            for (const char *state : {"ai-idle", "ai-generating", "ai-error", "library-templates", "library-empty",
+                                      "library-dialog", "iterations-summary", "iterations-empty",
+                                      "new-iteration-server", "new-iteration-form", "new-iteration-empty"})
+                QTest::addRow("%s %s", state, scheme) << QString::fromLatin1(scheme) << QString::fromLatin1(state);
+        }
+    }
+    void editorSheets()
+    {
+        QFETCH(QString, scheme);
+        QFETCH(QString, state);
+        openSheetHost(scheme);
+        Project project;
+        project.id = QStringLiteral("p-shot");
+        project.name = QStringLiteral("Интернет-магазин");
+        project.clientName = QStringLiteral("ООО «Ромашка»");
+        project.currency = QStringLiteral("RUB");
+        project.defaultRate = 2500;
+        project.items = {
+            ProjectItem{QStringLiteral("Вёрстка"), std::nullopt, QStringLiteral("frontend"), 24, 2500, false,
+                        std::nullopt},
+            ProjectItem{QStringLiteral("API"), std::nullopt, QStringLiteral("backend"), 16, 3000, false, std::nullopt}};
+        auto *editor = new ProjectEditorViewModel(project, m_sheetService.get(), m_window);
+        QVariantMap properties{{"projectsService", QVariant::fromValue(m_sheetService.get())}};
+
+        if (state.startsWith(QLatin1String("ai-"))) {
+            properties.insert("editor", QVariant::fromValue(editor));
+            QQuickItem *sheet = openSheet(QStringLiteral("AIGenerateSheet"), properties);
+            QVERIFY(sheet);
+            auto *model = sheet->property("model").value<AIGenerateSheetModel *>();
+            QVERIFY(model);
+            if (state != QLatin1String("ai-idle")) {
+                model->setRequirements(QStringLiteral("Каталог товаров с фильтрами, корзина, оплата картой и "
+                                                      "личный кабинет покупателя."));
+                model->setAdditionalContext(QStringLiteral("Интеграция с 1С"));
+                model->setUseBudgetCap(true);
+                model->setBudgetCapText(QStringLiteral("450000"));
+                m_account.backend.setOverride(
+                    QStringLiteral("POST"), QStringLiteral("ai/generate"),
+                    state == QLatin1String("ai-error")
+                        ? BackendReply::message(503, QStringLiteral("Сервис ИИ временно недоступен. Попробуйте позже."))
+                        : BackendReply::raw(200, R"({"items":[]})").after(20000));
+                model->generate();
+                if (state == QLatin1String("ai-error"))
+                    QTRY_VERIFY(model->hasError());
+            }
+        } else if (state.startsWith(QLatin1String("library-"))) {
+            QQuickItem *sheet = openSheet(
+                QStringLiteral("TemplateLibrarySheet"),
+                {{"selectedSphereId", state == QLatin1String("library-empty") ? "no-such-sphere" : "software"}});
+            QVERIFY(sheet);
+            if (state == QLatin1String("library-dialog"))
+                QMetaObject::invokeMethod(sheet, "ask", Q_ARG(QVariant, 1));
+        } else if (state.startsWith(QLatin1String("iterations-"))) {
+            properties.insert("rootProjectId",
+                              addRootWithIterations(state == QLatin1String("iterations-empty") ? 0 : 3));
+            QVERIFY(openSheet(QStringLiteral("ProjectIterationsSheet"), properties));
+        } else {
+            properties.insert("rootProjectId", addRootWithIterations(0));
+            properties.insert("copyFromCurrentItems",
+                              QVariant::fromValue(ProjectEditorViewModel::projectItems(editor->items())));
+            QQuickItem *sheet = openSheet(QStringLiteral("CreateIterationSheet"), properties);
+            QVERIFY(sheet);
+            auto *model = sheet->property("model").value<CreateIterationModel *>();
+            QVERIFY(model);
+            model->setName(QStringLiteral("Спринт 4"));
+            model->setSourceRaw(state.mid(QStringLiteral("new-iteration-").size()));
+        }
+        shoot(QStringLiteral("sheet-%1-%2").arg(state, scheme));
     }
 };
 
