@@ -36,6 +36,7 @@ Item {
         Text {
             width: parent.width
             text: root.title
+            textFormat: Text.PlainText
             horizontalAlignment: Text.AlignHCenter
             wrapMode: Text.WordWrap
             font: Typography.font(Typography.Title3, Font.DemiBold)
@@ -45,6 +46,7 @@ Item {
             width: parent.width
             visible: root.description !== ""
             text: root.description
+            textFormat: Text.PlainText
             horizontalAlignment: Text.AlignHCenter
             wrapMode: Text.WordWrap
             font: Typography.font(Typography.Subheadline)

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "API/ProjectsService.h"
+#include "Features/Projects/KeyedRowsModel.h"
 
-#include <QAbstractListModel>
 #include <QPointer>
 #include <QtQml/qqmlregistration.h>
 
@@ -10,7 +10,7 @@
 // A change of the service's list reaches the view as the rows that changed, were inserted,
 // removed or moved; the model resets only when the list is replaced by one with no project
 // in common.
-class ProjectRowsModel : public QAbstractListModel
+class ProjectRowsModel : public KeyedRowsModel<Project>
 {
     Q_OBJECT
     QML_ELEMENT
@@ -39,7 +39,6 @@ public:
     void setProjectsService(ProjectsService *service);
     int count() const { return rowCount(); }
 
-    int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role) const override;
     QHash<int, QByteArray> roleNames() const override;
 
@@ -49,12 +48,11 @@ Q_SIGNALS:
     void projectsServiceChanged();
     void countChanged();
 
+protected:
+    QString rowKey(const Project &row) const override { return row.id; }
+
 private:
     void sync();
-    void resetTo(const QList<Project> &projects);
-    // Brings m_rows to next row by row; false (nothing changed) when next repeats an identity.
-    bool applyDiff(const QList<Project> &next);
 
     QPointer<ProjectsService> m_service;
-    QList<Project> m_rows;
 };
