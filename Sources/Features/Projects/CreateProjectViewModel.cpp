@@ -105,8 +105,8 @@ void CreateProjectViewModel::submit()
 
 QCoro::Task<> CreateProjectViewModel::runSubmit(QPointer<CreateProjectViewModel> self,
                                                 QPointer<ProjectsListViewModel> list, QString name,
-                                                std::optional<QString> clientName, QString currency,
-                                                QString sphereId, std::optional<EstimateTemplate> estimateTemplate)
+                                                std::optional<QString> clientName, QString currency, QString sphereId,
+                                                std::optional<EstimateTemplate> estimateTemplate)
 {
     auto creating = ProjectsListViewModel::create(list, std::move(name), std::move(clientName), std::move(currency),
                                                   std::move(sphereId), std::move(estimateTemplate));

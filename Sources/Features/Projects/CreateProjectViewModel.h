@@ -68,8 +68,8 @@ Q_SIGNALS:
 
 private:
     static QCoro::Task<> runSubmit(QPointer<CreateProjectViewModel> self, QPointer<ProjectsListViewModel> list,
-                                   QString name, std::optional<QString> clientName, QString currency,
-                                   QString sphereId, std::optional<EstimateTemplate> estimateTemplate);
+                                   QString name, std::optional<QString> clientName, QString currency, QString sphereId,
+                                   std::optional<EstimateTemplate> estimateTemplate);
     void setSubmitting(bool submitting);
 
     QPointer<ProjectsListViewModel> m_list;

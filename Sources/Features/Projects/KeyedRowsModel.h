@@ -31,11 +31,17 @@ protected:
     bool publish(const QList<Row> &next)
     {
         const qsizetype before = m_rows.size();
-        if (!applyDiff(next)) {
-            beginResetModel();
-            m_rows = next;
-            endResetModel();
-        }
+        if (!applyDiff(next))
+            reset(next);
+        return m_rows.size() != before;
+    }
+    // A new list as a whole, for a new source. True when the number of rows changed.
+    bool reset(const QList<Row> &next)
+    {
+        const qsizetype before = m_rows.size();
+        beginResetModel();
+        m_rows = next;
+        endResetModel();
         return m_rows.size() != before;
     }
 

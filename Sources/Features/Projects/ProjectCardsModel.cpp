@@ -34,7 +34,8 @@ QVariant ProjectCardsModel::data(const QModelIndex &index, int role) const
 
 QHash<int, QByteArray> ProjectCardsModel::roleNames() const
 {
-    return {{ProjectIdRole, "projectId"},     {NameRole, "name"},         {ClientNameRole, "clientName"},
-            {StatusRole, "status"},           {HoursTextRole, "hoursText"}, {CostTextRole, "costText"},
+    return {{ProjectIdRole, "projectId"},     {NameRole, "name"},
+            {ClientNameRole, "clientName"},   {StatusRole, "status"},
+            {HoursTextRole, "hoursText"},     {CostTextRole, "costText"},
             {StorageNoteRole, "storageNote"}, {IsSelectedRole, "isSelected"}};
 }

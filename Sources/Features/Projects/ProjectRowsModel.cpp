@@ -18,7 +18,9 @@ void ProjectRowsModel::setProjectsService(ProjectsService *service)
     m_service = service;
     if (m_service)
         connect(m_service, &ProjectsService::projectsChanged, this, &ProjectRowsModel::sync);
-    sync();
+    // Another service is another list, even where identities repeat.
+    if (reset(m_service ? m_service->projects() : QList<Project>()))
+        Q_EMIT countChanged();
     Q_EMIT projectsServiceChanged();
 }
 

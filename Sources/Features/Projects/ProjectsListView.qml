@@ -47,6 +47,14 @@ Rectangle {
         rowMenu.popup(item, x, y)
     }
 
+    // Keys move the selection and keep it in view.
+    function moveSelection(delta) {
+        listModel.moveSelection(delta)
+        const view = projectsView.isGuest ? cardGrid : treeList
+        if (listModel.selectedIndex >= 0)
+            view.positionViewAtIndex(listModel.selectedIndex, ListView.Contain)
+    }
+
     function openSelectedMenu() {
         const view = projectsView.isGuest ? cardGrid : treeList
         const at = listModel.selectedIndex
@@ -71,11 +79,6 @@ Rectangle {
         searchText: searchInput.text
         onSelectedProjectIdChanged: projectsView.selectedProjectId = listModel.selectedProjectId
         onDeleteRequested: deleteDialog.open()
-        onSelectedIndexChanged: {
-            const view = projectsView.isGuest ? cardGrid : treeList
-            if (selectedIndex >= 0)
-                view.positionViewAtIndex(selectedIndex, ListView.Contain)
-        }
     }
     Binding {
         target: listModel
@@ -317,8 +320,8 @@ Rectangle {
                 anchors.right: parent.right
             }
 
-            Keys.onUpPressed: listModel.moveSelection(-1)
-            Keys.onDownPressed: listModel.moveSelection(1)
+            Keys.onUpPressed: projectsView.moveSelection(-1)
+            Keys.onDownPressed: projectsView.moveSelection(1)
             Keys.onLeftPressed: listModel.expandSelected(false)
             Keys.onRightPressed: listModel.expandSelected(true)
             Keys.onReturnPressed: listModel.activateSelected()
@@ -356,7 +359,7 @@ Rectangle {
             visible: listModel.contentState === "cards"
             clip: true
             cellWidth: listModel.cardWidth + 12
-            cellHeight: 160
+            cellHeight: 172
             model: listModel.cardsModel
             boundsBehavior: Flickable.StopAtBounds
             keyNavigationEnabled: false
@@ -368,10 +371,10 @@ Rectangle {
                 anchors.right: parent.right
             }
 
-            Keys.onUpPressed: listModel.moveSelection(-listModel.cardColumns)
-            Keys.onDownPressed: listModel.moveSelection(listModel.cardColumns)
-            Keys.onLeftPressed: listModel.moveSelection(-1)
-            Keys.onRightPressed: listModel.moveSelection(1)
+            Keys.onUpPressed: projectsView.moveSelection(-listModel.cardColumns)
+            Keys.onDownPressed: projectsView.moveSelection(listModel.cardColumns)
+            Keys.onLeftPressed: projectsView.moveSelection(-1)
+            Keys.onRightPressed: projectsView.moveSelection(1)
             Keys.onDeletePressed: listModel.requestDeleteSelected()
             Keys.onPressed: event => {
                 if (event.key === Qt.Key_Menu) {

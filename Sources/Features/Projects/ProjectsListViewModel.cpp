@@ -43,9 +43,8 @@ void ProjectsListViewModel::setGuest(bool guest)
     if (m_isGuest == guest)
         return;
     m_isGuest = guest;
-    rebuildRows();
+    projectsChanged();
     Q_EMIT isGuestChanged();
-    Q_EMIT contentChanged();
 }
 
 void ProjectsListViewModel::setOffersFinance(bool offers)
@@ -87,7 +86,8 @@ QList<Project> ProjectsListViewModel::projects() const
 void ProjectsListViewModel::projectsChanged()
 {
     const QList<Project> listed = projects();
-    m_groups = ProjectTreeBuilder::build(listed);
+    // A guest sees cards: the tree is not needed.
+    m_groups = m_isGuest ? QList<ProjectTreeGroup>() : ProjectTreeBuilder::build(listed);
     m_rowTexts.clear();
     refilter();
     if (m_started && listed.size() != m_projectCount && m_expandedRoots.isEmpty())
@@ -130,8 +130,9 @@ void ProjectsListViewModel::rebuildRows()
         const QString key = (isIteration ? QStringLiteral("i:") : QStringLiteral("r:")) + project.id;
         auto found = m_rowTexts.find(key);
         if (found == m_rowTexts.end())
-            found = m_rowTexts.insert(key, {ProjectsListRules::treeRowTitle(project, isIteration),
-                                            ProjectsListRules::treeRowSubtitle(project, isIteration)});
+            found = m_rowTexts.insert(key,
+                                      {ProjectsListRules::treeRowTitle(project, isIteration),
+                                       ProjectsListRules::treeRowSubtitle(project, isIteration)});
         return *found;
     };
 
@@ -156,8 +157,7 @@ void ProjectsListViewModel::rebuildRows()
         for (const ProjectTreeGroup &group : std::as_const(m_filteredGroups)) {
             const bool hasChildren = !group.iterations.isEmpty();
             const bool expanded = hasChildren && m_expandedRoots.contains(group.id);
-            const bool holdsSelection =
-                group.root.id == m_selectedProjectId
+            const bool holdsSelection = group.root.id == m_selectedProjectId
                 || std::any_of(group.iterations.cbegin(), group.iterations.cend(),
                                [this](const Project &iteration) { return iteration.id == m_selectedProjectId; });
             ProjectTreeRow root;
@@ -549,8 +549,8 @@ QCoro::Task<> ProjectsListViewModel::runDelete(QPointer<ProjectsListViewModel> s
 }
 
 QCoro::Task<bool> ProjectsListViewModel::create(QPointer<ProjectsListViewModel> self, QString name,
-                                                std::optional<QString> clientName, QString currency,
-                                                QString sphereId, std::optional<EstimateTemplate> estimateTemplate)
+                                                std::optional<QString> clientName, QString currency, QString sphereId,
+                                                std::optional<EstimateTemplate> estimateTemplate)
 {
     if (!self || !self->m_service)
         co_return false;

@@ -26,8 +26,8 @@ class ProjectsListViewModel : public QObject
     Q_PROPERTY(bool isGuest READ isGuest WRITE setGuest NOTIFY isGuestChanged)
     // Whether iteration rows offer "Платежи".
     Q_PROPERTY(bool offersFinance READ offersFinance WRITE setOffersFinance NOTIFY offersFinanceChanged)
-    Q_PROPERTY(QString selectedProjectId READ selectedProjectId WRITE setSelectedProjectId NOTIFY
-                   selectedProjectIdChanged)
+    Q_PROPERTY(
+        QString selectedProjectId READ selectedProjectId WRITE setSelectedProjectId NOTIFY selectedProjectIdChanged)
     Q_PROPERTY(QString searchText READ searchText WRITE setSearchText NOTIFY searchTextChanged)
     Q_PROPERTY(QString hoveredRowId READ hoveredRowId NOTIFY hoveredRowIdChanged)
     Q_PROPERTY(ProjectTreeModel *treeModel READ treeModel CONSTANT)
