@@ -16,6 +16,11 @@ Item {
         RootView { anchors.fill: parent }
     }
 
+    SignalSpy {
+        id: finishedSpy
+        signalName: "deleteFinished"
+    }
+
     Component {
         id: listComponent
         ProjectsListView {}
@@ -122,13 +127,17 @@ Item {
             keyClick(Qt.Key_Left)
             compare(list.selectedProjectId, ids[1])
             keyClick(Qt.Key_Delete)
+            finishedSpy.target = vm
             const dialog = findChild(list, "deleteDialog")
             tryVerify(() => dialog.opened)
             compare(dialog.title, "Удалить проект «Проект 2»?")
-            mouseClick(findChild(dialog, "dialogButton0"))
-            tryVerify(() => findChild(list, "projectRow-" + ids[1]) === null)
+            waitForRendering(dialog.contentItem) // centred once its height is known
+            mouseClick(findChild(dialog.contentItem, "dialogButton0"))
+            compare(finishedSpy.count, 1)
+            verify(finishedSpy.signalArguments[0][0])
             tryCompare(vm.cardsModel, "count", 3)
             compare(list.selectedProjectId, "")
+            verify(!dialog.opened)
         }
 
         // Escape leaves the sheet unless a creation runs; a blank name keeps "Создать" off.
