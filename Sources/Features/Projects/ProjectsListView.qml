@@ -359,7 +359,7 @@ Rectangle {
             visible: listModel.contentState === "cards"
             clip: true
             cellWidth: listModel.cardWidth + 12
-            cellHeight: 172
+            cellHeight: 142
             model: listModel.cardsModel
             boundsBehavior: Flickable.StopAtBounds
             keyNavigationEnabled: false
