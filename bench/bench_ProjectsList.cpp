@@ -39,6 +39,15 @@ QList<Project> projects()
     return out;
 }
 
+std::shared_ptr<ModelContainer> filledStore()
+{
+    const auto store = ModelContainer::openInMemory();
+    LocalProjectRepository repository(store);
+    for (const Project &project : projects())
+        repository.upsert(project);
+    return store;
+}
+
 const QStringList keystrokes{QStringLiteral("п"),
                              QStringLiteral("пр"),
                              QStringLiteral("про"),
@@ -63,11 +72,7 @@ BENCHMARK(BM_TreeBuildAndFilter)->Unit(benchmark::kMillisecond);
 // every root unfolded (3,000 rows at most).
 void BM_ListKeystroke(benchmark::State &state)
 {
-    const auto store = ModelContainer::openInMemory();
-    LocalProjectRepository repository(store);
-    for (const Project &project : projects())
-        repository.upsert(project);
-    ProjectsService service(true, store);
+    ProjectsService service(true, filledStore());
     ProjectsListViewModel list;
     list.setProjectsService(&service);
     list.appear();
@@ -81,11 +86,7 @@ BENCHMARK(BM_ListKeystroke)->Unit(benchmark::kMillisecond);
 // Hovering a row: the shown rows are compared and only the two that changed are reported.
 void BM_HoverOneRow(benchmark::State &state)
 {
-    const auto store = ModelContainer::openInMemory();
-    LocalProjectRepository repository(store);
-    for (const Project &project : projects())
-        repository.upsert(project);
-    ProjectsService service(true, store);
+    ProjectsService service(true, filledStore());
     ProjectsListViewModel list;
     list.setProjectsService(&service);
     list.appear();

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QAbstractListModel>
+#include "Features/Projects/CountedListModel.h"
+
 #include <QHash>
 #include <QList>
 #include <QSet>
@@ -11,13 +12,19 @@
 // focus, hover and scroll position) across a change of one project. The model resets only when
 // an identity repeats or the new list has nothing in common with the old one.
 template<typename Row>
-class KeyedRowsModel : public QAbstractListModel
+class KeyedRowsModel : public CountedListModel
 {
 public:
-    using QAbstractListModel::QAbstractListModel;
+    using CountedListModel::CountedListModel;
 
     int rowCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : int(m_rows.size()); }
     const QList<Row> &rows() const { return m_rows; }
+    // Brings the rows to the given list, row by row where it can.
+    void setRows(const QList<Row> &next)
+    {
+        if (publish(next))
+            Q_EMIT countChanged();
+    }
 
 protected:
     virtual QString rowKey(const Row &row) const = 0;

@@ -1,11 +1,5 @@
 #include "Features/Projects/ProjectCardsModel.h"
 
-void ProjectCardsModel::setRows(const QList<ProjectCardRow> &rows)
-{
-    if (publish(rows))
-        Q_EMIT countChanged();
-}
-
 QVariant ProjectCardsModel::data(const QModelIndex &index, int role) const
 {
     const ProjectCardRow *row = rowAt(index);

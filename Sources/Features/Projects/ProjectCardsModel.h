@@ -11,7 +11,6 @@ class ProjectCardsModel : public KeyedRowsModel<ProjectCardRow>
     Q_OBJECT
     QML_ELEMENT
     QML_UNCREATABLE("Owned by ProjectsListViewModel")
-    Q_PROPERTY(int count READ count NOTIFY countChanged)
 
 public:
     enum Role {
@@ -27,14 +26,9 @@ public:
 
     using KeyedRowsModel::KeyedRowsModel;
 
-    int count() const { return rowCount(); }
-    void setRows(const QList<ProjectCardRow> &rows);
 
     QVariant data(const QModelIndex &index, int role) const override;
     QHash<int, QByteArray> roleNames() const override;
-
-Q_SIGNALS:
-    void countChanged();
 
 protected:
     QString rowKey(const ProjectCardRow &row) const override { return row.projectId; }

@@ -26,8 +26,7 @@ void ProjectRowsModel::setProjectsService(ProjectsService *service)
 
 void ProjectRowsModel::sync()
 {
-    if (publish(m_service ? m_service->projects() : QList<Project>()))
-        Q_EMIT countChanged();
+    setRows(m_service ? m_service->projects() : QList<Project>());
 }
 
 QVariant ProjectRowsModel::data(const QModelIndex &index, int role) const

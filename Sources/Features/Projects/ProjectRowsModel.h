@@ -16,7 +16,6 @@ class ProjectRowsModel : public KeyedRowsModel<Project>
     QML_ELEMENT
     Q_PROPERTY(
         ProjectsService *projectsService READ projectsService WRITE setProjectsService NOTIFY projectsServiceChanged)
-    Q_PROPERTY(int count READ count NOTIFY countChanged)
 
 public:
     enum Role {
@@ -37,7 +36,6 @@ public:
 
     ProjectsService *projectsService() const { return m_service; }
     void setProjectsService(ProjectsService *service);
-    int count() const { return rowCount(); }
 
     QVariant data(const QModelIndex &index, int role) const override;
     QHash<int, QByteArray> roleNames() const override;
@@ -46,7 +44,6 @@ public:
 
 Q_SIGNALS:
     void projectsServiceChanged();
-    void countChanged();
 
 protected:
     QString rowKey(const Project &row) const override { return row.id; }

@@ -1,11 +1,5 @@
 #include "Features/Projects/ProjectTreeModel.h"
 
-void ProjectTreeModel::setRows(const QList<ProjectTreeRow> &rows)
-{
-    if (publish(rows))
-        Q_EMIT countChanged();
-}
-
 QVariant ProjectTreeModel::data(const QModelIndex &index, int role) const
 {
     const ProjectTreeRow *row = rowAt(index);

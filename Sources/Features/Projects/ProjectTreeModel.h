@@ -11,7 +11,6 @@ class ProjectTreeModel : public KeyedRowsModel<ProjectTreeRow>
     Q_OBJECT
     QML_ELEMENT
     QML_UNCREATABLE("Owned by ProjectsListViewModel")
-    Q_PROPERTY(int count READ count NOTIFY countChanged)
 
 public:
     enum Role {
@@ -35,14 +34,9 @@ public:
 
     using KeyedRowsModel::KeyedRowsModel;
 
-    int count() const { return rowCount(); }
-    void setRows(const QList<ProjectTreeRow> &rows);
 
     QVariant data(const QModelIndex &index, int role) const override;
     QHash<int, QByteArray> roleNames() const override;
-
-Q_SIGNALS:
-    void countChanged();
 
 protected:
     QString rowKey(const ProjectTreeRow &row) const override { return row.key(); }

@@ -2,6 +2,7 @@ pragma ComponentBehavior: Bound
 import QtQuick
 import QtTest
 import Tessmark.App
+import Tessmark.Design
 import Tessmark.Features.Projects
 
 // The guest projects list: a device record that cannot be read leaves the others listed and is
@@ -174,6 +175,42 @@ Item {
             const grid = findChild(list, "projectCards")
             compare(Math.round(grid.width / grid.cellWidth), data.columns)
             compare(list.viewModel.cardColumns, data.columns)
+        }
+
+        // The tree's rows: the pointer going from one row to the next leaves the hover on the
+        // next; Up and Down select over the rows, Delete asks about the selected one.
+        function test_treeHoverAndKeys() {
+            const ids = testEnvironment.addDeviceProjects(3)
+            const service = openList().projectsService
+            const list = createTemporaryObject(listComponent, host,
+                                               { projectsService: service, isGuest: false, width: 420,
+                                                 height: 600 })
+            verify(list)
+            const vm = list.viewModel
+            tryCompare(vm, "contentState", "tree")
+            let first = null
+            tryVerify(() => (first = findChild(list, "projectRow-" + ids[0])) !== null)
+            const second = findChild(list, "projectRow-" + ids[1])
+            mouseMove(first, first.width / 2, first.height / 2)
+            compare(vm.hoveredRowId, ids[0])
+            mouseMove(second, second.width / 2, 2)
+            compare(vm.hoveredRowId, ids[1])
+            compare(findChild(second, "rowHighlight").color, AppTheme.withOpacity(AppTheme.accent, 0.08))
+
+            mouseClick(first, first.width / 2, first.height / 2)
+            compare(list.selectedProjectId, ids[0])
+            keyClick(Qt.Key_Down)
+            compare(list.selectedProjectId, ids[1])
+            keyClick(Qt.Key_Up)
+            keyClick(Qt.Key_Up)
+            compare(list.selectedProjectId, ids[0])
+            keyClick(Qt.Key_Delete)
+            const dialog = findChild(list, "deleteDialog")
+            tryVerify(() => dialog.opened)
+            compare(dialog.title, "Удалить проект «Проект 1»?")
+            keyClick(Qt.Key_Escape)
+            tryVerify(() => !dialog.opened)
+            verify(!vm.hasProjectToDelete)
         }
     }
 }
