@@ -19,6 +19,15 @@ public:
 
     int rowCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : int(m_rows.size()); }
     const QList<Row> &rows() const { return m_rows; }
+    // One row's new state, its identity unchanged.
+    void updateRow(qsizetype at, const Row &row)
+    {
+        if (m_rows.at(at) == row)
+            return;
+        m_rows[at] = row;
+        const QModelIndex changed = index(int(at));
+        Q_EMIT dataChanged(changed, changed);
+    }
     // Brings the rows to the given list, row by row where it can.
     void setRows(const QList<Row> &next)
     {
@@ -55,6 +64,23 @@ protected:
 private:
     bool applyDiff(const QList<Row> &next)
     {
+        // The common case (a hover, a selection, one project edited): the same rows in the same
+        // order, of which a few changed.
+        if (m_rows.size() == next.size()) {
+            bool sameOrder = true;
+            for (qsizetype i = 0; i < next.size() && sameOrder; ++i)
+                sameOrder = rowKey(m_rows.at(i)) == rowKey(next.at(i));
+            if (sameOrder) {
+                for (qsizetype i = 0; i < next.size(); ++i) {
+                    if (!(m_rows.at(i) == next.at(i))) {
+                        m_rows[i] = next.at(i);
+                        const QModelIndex changed = index(int(i));
+                        Q_EMIT dataChanged(changed, changed);
+                    }
+                }
+                return true;
+            }
+        }
         QHash<QString, qsizetype> nextKeys; // key -> position in next
         nextKeys.reserve(next.size());
         for (qsizetype i = 0; i < next.size(); ++i)

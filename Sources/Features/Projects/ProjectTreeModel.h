@@ -39,5 +39,5 @@ public:
     QHash<int, QByteArray> roleNames() const override;
 
 protected:
-    QString rowKey(const ProjectTreeRow &row) const override { return row.key(); }
+    QString rowKey(const ProjectTreeRow &row) const override { return row.key; }
 };

@@ -6,6 +6,11 @@
 // texts and the state it is drawn in.
 struct ProjectTreeRow
 {
+    static QString keyOf(const QString &rootId, const QString &projectId)
+    {
+        return rootId + QLatin1Char('/') + projectId;
+    }
+
     QString projectId;
     QString rootId; // the group's identity; a project may stand in more than one group
     bool isIteration = false;
@@ -22,6 +27,7 @@ struct ProjectTreeRow
     bool offersFinance = false;
     QString deleteTitle; // empty: the menu has no delete entry
 
-    QString key() const { return rootId + QLatin1Char('/') + projectId; }
+    // rootId + "/" + projectId, made once when the row is built.
+    QString key;
     bool operator==(const ProjectTreeRow &other) const = default;
 };

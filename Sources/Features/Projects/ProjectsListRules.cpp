@@ -13,20 +13,6 @@ namespace ProjectsListRules {
 
 namespace {
 
-bool holds(const QString &text, const QString &query)
-{
-    return text.toLower().contains(query);
-}
-
-bool groupMatches(const ProjectTreeGroup &group, const QString &query)
-{
-    if (holds(group.root.name, query) || (group.root.clientName && holds(*group.root.clientName, query)))
-        return true;
-    return std::any_of(group.iterations.cbegin(), group.iterations.cend(), [&](const Project &iteration) {
-        return holds(iteration.name, query) || holds(ProjectRoot::iterationLabel(iteration), query);
-    });
-}
-
 constexpr double gridSpacing = 12;
 
 } // namespace
@@ -36,27 +22,48 @@ QString normalizedQuery(const QString &searchText)
     return searchText.trimmed().toLower();
 }
 
-QList<ProjectTreeGroup> filterGroups(const QList<ProjectTreeGroup> &groups, const QString &query)
+QStringList searchTexts(const ProjectTreeGroup &group)
 {
-    if (query.isEmpty())
-        return groups;
-    QList<ProjectTreeGroup> kept;
-    for (const ProjectTreeGroup &group : groups) {
-        if (groupMatches(group, query))
-            kept.append(group);
+    QStringList texts{group.root.name.toLower()};
+    if (group.root.clientName)
+        texts.append(group.root.clientName->toLower());
+    for (const Project &iteration : group.iterations) {
+        texts.append(iteration.name.toLower());
+        texts.append(ProjectRoot::iterationLabel(iteration).toLower());
+    }
+    return texts;
+}
+
+QStringList searchTexts(const Project &project)
+{
+    QStringList texts{project.name.toLower()};
+    if (project.clientName)
+        texts.append(project.clientName->toLower());
+    return texts;
+}
+
+QList<qsizetype> matching(const QList<QStringList> &texts, const QString &query)
+{
+    QList<qsizetype> kept;
+    kept.reserve(texts.size());
+    for (qsizetype i = 0; i < texts.size(); ++i) {
+        const QStringList &entry = texts.at(i);
+        if (query.isEmpty()
+            || std::any_of(entry.cbegin(), entry.cend(), [&](const QString &text) { return text.contains(query); }))
+            kept.append(i);
     }
     return kept;
 }
 
-QList<Project> filterProjects(const QList<Project> &projects, const QString &query)
+QList<ProjectTreeGroup> filterGroups(const QList<ProjectTreeGroup> &groups, const QString &query)
 {
-    if (query.isEmpty())
-        return projects;
-    QList<Project> kept;
-    for (const Project &project : projects) {
-        if (holds(project.name, query) || (project.clientName && holds(*project.clientName, query)))
-            kept.append(project);
-    }
+    QList<QStringList> texts;
+    texts.reserve(groups.size());
+    for (const ProjectTreeGroup &group : groups)
+        texts.append(searchTexts(group));
+    QList<ProjectTreeGroup> kept;
+    for (const qsizetype at : matching(texts, query))
+        kept.append(groups.at(at));
     return kept;
 }
 

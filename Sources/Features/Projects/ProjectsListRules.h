@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 // The projects list's pure rules: search, texts of rows, cards and the delete dialog, where the
@@ -17,8 +18,12 @@ QString normalizedQuery(const QString &searchText);
 // Groups whose root name or client, or any iteration's name or label, holds the query; a
 // matching group stays whole. An iteration's client is not searched.
 QList<ProjectTreeGroup> filterGroups(const QList<ProjectTreeGroup> &groups, const QString &query);
-// Projects whose name or client holds the query.
-QList<Project> filterProjects(const QList<Project> &projects, const QString &query);
+// The lower-cased texts a group, or a card, is searched by; made once per list, so that a
+// keystroke only compares.
+QStringList searchTexts(const ProjectTreeGroup &group);
+QStringList searchTexts(const Project &project);
+// The positions of the entries whose texts hold the query, all for an empty query.
+QList<qsizetype> matching(const QList<QStringList> &texts, const QString &query);
 
 // Iterations listed under the root (parent equals its identity).
 int iterationCount(const QList<Project> &projects, const QString &rootId);

@@ -61,9 +61,10 @@ void ProjectsListViewModel::setSelectedProjectId(const QString &id)
     if (m_selectedProjectId == id)
         return;
     m_selectedProjectId = id;
-    if (m_started && !id.isEmpty())
-        unfoldGroupOf(id);
-    rebuildRows();
+    if (m_started && !id.isEmpty() && unfoldGroupOf(id))
+        rebuildRows();
+    else
+        refreshRowStates();
     Q_EMIT selectedProjectIdChanged();
 }
 
@@ -89,6 +90,15 @@ void ProjectsListViewModel::projectsChanged()
     // A guest sees cards: the tree is not needed.
     m_groups = m_isGuest ? QList<ProjectTreeGroup>() : ProjectTreeBuilder::build(listed);
     m_rowTexts.clear();
+    m_iterationCounts = ProjectsListRules::iterationCounts(listed);
+    m_groupTexts.clear();
+    for (const ProjectTreeGroup &group : std::as_const(m_groups))
+        m_groupTexts.append(ProjectsListRules::searchTexts(group));
+    m_projectTexts.clear();
+    if (m_isGuest) {
+        for (const Project &project : listed)
+            m_projectTexts.append(ProjectsListRules::searchTexts(project));
+    }
     refilter();
     if (m_started && listed.size() != m_projectCount && m_expandedRoots.isEmpty())
         unfoldAllWithIterations();
@@ -100,8 +110,13 @@ void ProjectsListViewModel::projectsChanged()
 void ProjectsListViewModel::refilter()
 {
     const QString query = ProjectsListRules::normalizedQuery(m_searchText);
-    m_filteredGroups = ProjectsListRules::filterGroups(m_groups, query);
-    m_filteredProjects = ProjectsListRules::filterProjects(projects(), query);
+    m_filteredGroups.clear();
+    for (const qsizetype at : ProjectsListRules::matching(m_groupTexts, query))
+        m_filteredGroups.append(m_groups.at(at));
+    m_filteredProjects.clear();
+    const QList<Project> listed = projects();
+    for (const qsizetype at : ProjectsListRules::matching(m_projectTexts, query))
+        m_filteredProjects.append(listed.at(at));
 }
 
 void ProjectsListViewModel::unfoldAllWithIterations()
@@ -112,16 +127,57 @@ void ProjectsListViewModel::unfoldAllWithIterations()
     }
 }
 
-void ProjectsListViewModel::unfoldGroupOf(const QString &projectId)
+bool ProjectsListViewModel::unfoldGroupOf(const QString &projectId)
 {
     for (const ProjectTreeGroup &group : std::as_const(m_filteredGroups)) {
         const bool holds = std::any_of(group.iterations.cbegin(), group.iterations.cend(),
                                        [&](const Project &iteration) { return iteration.id == projectId; });
         if (holds) {
+            if (m_expandedRoots.contains(group.id))
+                return false;
             m_expandedRoots.insert(group.id);
-            return;
+            return true;
         }
     }
+    return false;
+}
+
+void ProjectsListViewModel::refreshRowStates()
+{
+    // Selection and hover change no row's place: only the rows whose look changes are told.
+    if (m_isGuest) {
+        const QList<ProjectCardRow> &cards = m_cards->rows();
+        for (qsizetype i = 0; i < cards.size(); ++i) {
+            if (cards.at(i).isSelected != (cards.at(i).projectId == m_selectedProjectId)) {
+                ProjectCardRow row = cards.at(i);
+                row.isSelected = !row.isSelected;
+                m_cards->updateRow(i, row);
+            }
+        }
+    } else {
+        QSet<QString> holding;
+        for (const ProjectTreeGroup &group : std::as_const(m_filteredGroups)) {
+            if (group.root.id == m_selectedProjectId
+                || std::any_of(group.iterations.cbegin(), group.iterations.cend(),
+                               [this](const Project &iteration) { return iteration.id == m_selectedProjectId; }))
+                holding.insert(group.id);
+        }
+        const QList<ProjectTreeRow> &rows = m_tree->rows();
+        for (qsizetype i = 0; i < rows.size(); ++i) {
+            const ProjectTreeRow &current = rows.at(i);
+            const bool selected = current.projectId == m_selectedProjectId;
+            const bool hovered = current.projectId == m_hoveredRowId;
+            const bool holds = holding.contains(current.rootId);
+            if (current.isSelected == selected && current.isHovered == hovered && current.groupHoldsSelection == holds)
+                continue;
+            ProjectTreeRow row = current;
+            row.isSelected = selected;
+            row.isHovered = hovered;
+            row.groupHoldsSelection = holds;
+            m_tree->updateRow(i, row);
+        }
+    }
+    Q_EMIT rowsChanged();
 }
 
 void ProjectsListViewModel::rebuildRows()
@@ -153,7 +209,7 @@ void ProjectsListViewModel::rebuildRows()
             cardRows.append(row);
         }
     } else {
-        const QHash<QString, int> counts = ProjectsListRules::iterationCounts(projects());
+        const QHash<QString, int> &counts = m_iterationCounts;
         for (const ProjectTreeGroup &group : std::as_const(m_filteredGroups)) {
             const bool hasChildren = !group.iterations.isEmpty();
             const bool expanded = hasChildren && m_expandedRoots.contains(group.id);
@@ -163,6 +219,7 @@ void ProjectsListViewModel::rebuildRows()
             ProjectTreeRow root;
             root.projectId = group.root.id;
             root.rootId = group.id;
+            root.key = ProjectTreeRow::keyOf(group.id, group.root.id);
             std::tie(root.title, root.subtitle) = texts(group.root, false);
             root.iterationCount = int(group.iterations.size());
             root.hasChildren = hasChildren;
@@ -181,6 +238,7 @@ void ProjectsListViewModel::rebuildRows()
                 ProjectTreeRow row;
                 row.projectId = iteration.id;
                 row.rootId = group.id;
+                row.key = ProjectTreeRow::keyOf(group.id, iteration.id);
                 row.isIteration = true;
                 std::tie(row.title, row.subtitle) = texts(iteration, true);
                 row.isSelected = iteration.id == m_selectedProjectId;
@@ -387,8 +445,7 @@ void ProjectsListViewModel::activate(const QString &projectId, const QString &ro
         if (unfolds && !group.isEmpty())
             m_expandedRoots.insert(group);
     }
-    if (m_selectedProjectId == projectId)
-        rebuildRows();
+    rebuildRows();
     setSelectedProjectId(projectId);
 }
 
@@ -434,7 +491,7 @@ void ProjectsListViewModel::setHoveredRowId(const QString &id)
     if (m_hoveredRowId == id)
         return;
     m_hoveredRowId = id;
-    rebuildRows();
+    refreshRowStates();
     Q_EMIT hoveredRowIdChanged();
 }
 

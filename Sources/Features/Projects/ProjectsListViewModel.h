@@ -161,7 +161,9 @@ private:
     void refilter();
     void rebuildRows();
     void unfoldAllWithIterations();
-    void unfoldGroupOf(const QString &projectId);
+    // True when the group was folded.
+    bool unfoldGroupOf(const QString &projectId);
+    void refreshRowStates();
     void setHoveredRowId(const QString &id);
     void setProjectToDelete(std::optional<Project> project);
     void setDeleting(bool deleting);
@@ -181,10 +183,13 @@ private:
     QSet<QString> m_expandedRoots;
     qsizetype m_projectCount = 0;
     QList<ProjectTreeGroup> m_groups;
+    QList<QStringList> m_groupTexts; // per group of m_groups
+    QList<QStringList> m_projectTexts; // per listed project, for the cards
     QList<ProjectTreeGroup> m_filteredGroups;
     QList<Project> m_filteredProjects;
     // Row texts per project and kind, made once per list of projects: money texts are costly.
     mutable QHash<QString, std::pair<QString, QString>> m_rowTexts;
+    QHash<QString, int> m_iterationCounts; // listed iterations per root, for the delete entries
     std::optional<Project> m_projectToDelete;
     bool m_isDeleting = false;
     // Why the last root deletion was refused; shown in the banner until the next load.
