@@ -65,6 +65,18 @@ class TestScreenshots : public QObject
         qInfo("wrote %s", qPrintable(path));
     }
 
+    // List delegates are visual children only, out of reach of findChild.
+    static QQuickItem *visualChild(QQuickItem *item, const QString &name)
+    {
+        if (item->objectName() == name)
+            return item;
+        for (QQuickItem *child : item->childItems()) {
+            if (QQuickItem *found = visualChild(child, name))
+                return found;
+        }
+        return nullptr;
+    }
+
     MainShellViewModel *signedInShell()
     {
         AccountTestBackend::signIn(*root()->auth());
@@ -153,8 +165,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("scheme");
         QTest::addColumn<QString>("state");
         for (const char *scheme : {"light", "dark"}) {
-            for (const char *state : {"tree", "guest-600", "guest-1200", "empty", "error", "loading", "noResults",
-                                      "dialog-root", "dialog-iteration", "dialog-guest", "create"})
+            for (const char *state : {"tree", "menu", "guest-600", "guest-1200", "empty", "error", "loading",
+                                      "noResults", "dialog-root", "dialog-iteration", "dialog-guest", "create"})
                 QTest::addRow("%s %s", state, scheme) << QString::fromLatin1(scheme) << QString::fromLatin1(state);
         }
     }
@@ -214,11 +226,18 @@ private Q_SLOTS:
         QTRY_VERIFY((list = m_window->findChild<QQuickItem *>(QStringLiteral("projectsList"))) != nullptr);
         QObject *listModel = list->property("viewModel").value<QObject *>();
         QVERIFY(listModel);
-        if (state == QLatin1String("tree")) {
+        if (state == QLatin1String("tree") || state == QLatin1String("menu")) {
             QTRY_COMPARE(listModel->property("contentState").toString(), QStringLiteral("tree"));
             QTRY_VERIFY(vm->projectsService()->projects().size() >= 8);
             vm->setSelectedProjectId(iteration);
             QMetaObject::invokeMethod(listModel, "hoverEntered", Q_ARG(QString, shop));
+            QQuickItem *row = nullptr;
+            QTRY_VERIFY((row = visualChild(list, QStringLiteral("projectRow-") + iteration)) != nullptr);
+            if (state == QLatin1String("menu"))
+                QMetaObject::invokeMethod(list, "openMenu", Q_ARG(QVariant, QVariant::fromValue(row)),
+                                          Q_ARG(QVariant, iteration), Q_ARG(QVariant, true),
+                                          Q_ARG(QVariant, QStringLiteral("Удалить итерацию")), Q_ARG(QVariant, 120.0),
+                                          Q_ARG(QVariant, 30.0));
         } else if (state == QLatin1String("noResults")) {
             QTRY_COMPARE(listModel->property("contentState").toString(), QStringLiteral("cards"));
             QQuickItem *input = m_window->findChild<QQuickItem *>(QStringLiteral("projectsSearchInput"));

@@ -409,8 +409,19 @@ Rectangle {
         Instantiator {
             model: rowMenu.entries
             delegate: MenuItem {
+                id: entry
+
                 required property var modelData
                 text: modelData.text
+                contentItem: Text {
+                    leftPadding: entry.leftPadding
+                    text: entry.text
+                    font: entry.font
+                    elide: Text.ElideRight
+                    verticalAlignment: Text.AlignVCenter
+                    // Deleting is the destructive entry.
+                    color: entry.modelData.kind === "delete" ? AppTheme.error : AppTheme.deepBlack
+                }
                 onTriggered: {
                     if (modelData.kind === "finance")
                         projectsView.openFinance(rowMenu.projectId)
