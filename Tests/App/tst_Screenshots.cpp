@@ -166,6 +166,8 @@ class TestScreenshots : public QObject
             data.addProject(accountId, fields);
         }
         return root;
+    }
+
     // A payments screen on its own in a window of the given size, for the states the window
     // does not reach by itself.
     void shootAlone(const QByteArray &qml, const QString &scheme, QSize size, const QString &name,
@@ -488,6 +490,8 @@ private Q_SLOTS:
             model->setSourceRaw(state.mid(QStringLiteral("new-iteration-").size()));
         }
         shoot(QStringLiteral("sheet-%1-%2").arg(state, scheme));
+    }
+
     // The payments hub, the finance view in its states, the sheet and the editor's strip.
     void payments_data() { schemes(); }
     void payments()
