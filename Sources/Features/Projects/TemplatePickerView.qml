@@ -50,75 +50,75 @@ Item {
             Repeater {
                 model: picker.templates
 
-        delegate: T.AbstractButton {
-            id: card
+                delegate: T.AbstractButton {
+                    id: card
 
-            required property int index
-            required property string name
-            required property string description
-            required property bool hasDescription
-            required property string summary
-            required property bool isSelected
+                    required property int index
+                    required property string name
+                    required property string description
+                    required property bool hasDescription
+                    required property string summary
+                    required property bool isSelected
 
-            objectName: "templateCard-" + index
-            anchors.verticalCenter: parent.verticalCenter
-            width: 200
-            implicitHeight: column.implicitHeight + 24
-            padding: 12
-            focusPolicy: Qt.StrongFocus
-            onClicked: picker.selected(index)
+                    objectName: "templateCard-" + index
+                    anchors.verticalCenter: parent.verticalCenter
+                    width: 200
+                    implicitHeight: column.implicitHeight + 24
+                    padding: 12
+                    focusPolicy: Qt.StrongFocus
+                    onClicked: picker.selected(index)
 
-            background: Rectangle {
-                radius: 10
-                color: card.isSelected ? AppTheme.withOpacity(card.palette.highlight, 0.12) : AppTheme.withOpacity(card.palette.text, 0.04)
-                border.width: card.isSelected ? 2 : 1
-                border.color: card.isSelected ? card.palette.highlight : AppTheme.withOpacity(card.palette.placeholderText, 0.35)
+                    background: Rectangle {
+                        radius: 10
+                        color: card.isSelected ? AppTheme.withOpacity(card.palette.highlight, 0.12) : AppTheme.withOpacity(card.palette.text, 0.04)
+                        border.width: card.isSelected ? 2 : 1
+                        border.color: card.isSelected ? card.palette.highlight : AppTheme.withOpacity(card.palette.placeholderText, 0.35)
 
-                Rectangle {
-                    anchors.fill: parent
-                    anchors.margins: -3
-                    radius: 13
-                    visible: card.visualFocus
-                    color: "transparent"
-                    border.width: 2
-                    border.color: card.palette.highlight
+                        Rectangle {
+                            anchors.fill: parent
+                            anchors.margins: -3
+                            radius: 13
+                            visible: card.visualFocus
+                            color: "transparent"
+                            border.width: 2
+                            border.color: card.palette.highlight
+                        }
+                    }
+
+                    contentItem: Column {
+                        id: column
+
+                        spacing: 6
+
+                        Text {
+                            width: card.availableWidth
+                            text: card.name
+                            textFormat: Text.PlainText
+                            wrapMode: Text.Wrap
+                            font: Typography.font(Typography.Subheadline, Font.DemiBold)
+                            color: card.palette.text
+                        }
+                        Text {
+                            width: card.availableWidth
+                            visible: card.hasDescription
+                            text: card.description
+                            textFormat: Text.PlainText
+                            wrapMode: Text.Wrap
+                            maximumLineCount: 2
+                            elide: Text.ElideRight
+                            font: Typography.font(Typography.Caption)
+                            color: card.palette.placeholderText
+                        }
+                        Text {
+                            objectName: "templateSummary"
+                            width: card.availableWidth
+                            text: card.summary
+                            textFormat: Text.PlainText
+                            font: Typography.font(Typography.Caption2)
+                            color: card.palette.placeholderText
+                        }
+                    }
                 }
-            }
-
-            contentItem: Column {
-                id: column
-
-                spacing: 6
-
-                Text {
-                    width: card.availableWidth
-                    text: card.name
-                    textFormat: Text.PlainText
-                    wrapMode: Text.Wrap
-                    font: Typography.font(Typography.Subheadline, Font.DemiBold)
-                    color: card.palette.text
-                }
-                Text {
-                    width: card.availableWidth
-                    visible: card.hasDescription
-                    text: card.description
-                    textFormat: Text.PlainText
-                    wrapMode: Text.Wrap
-                    maximumLineCount: 2
-                    elide: Text.ElideRight
-                    font: Typography.font(Typography.Caption)
-                    color: card.palette.placeholderText
-                }
-                Text {
-                    objectName: "templateSummary"
-                    width: card.availableWidth
-                    text: card.summary
-                    textFormat: Text.PlainText
-                    font: Typography.font(Typography.Caption2)
-                    color: card.palette.placeholderText
-                }
-            }
-        }
             }
         }
     }
