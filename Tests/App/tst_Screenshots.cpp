@@ -4,24 +4,26 @@
 #include "App/MainShellViewModel.h"
 #include "App/RootViewModel.h"
 #include "AppTestEnvironment.h"
+#include "Features/Auth/LocalDataMigrationSheetModel.h"
 #include "Features/Editor/AIGenerateSheetModel.h"
 #include "Features/Editor/CreateIterationModel.h"
 #include "Features/Editor/ProjectEditorViewModel.h"
 #include "Features/Onboarding/GuidedOnboarding.h"
-#include "Models/EstimateAnalytics.h"
 
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QPointer>
-#include <QQmlComponent>
-#include <QScopeGuard>
 #include <QQmlApplicationEngine>
+#include <QQmlComponent>
 #include <QQmlEngineExtensionPlugin>
+#include <QQmlContext>
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QSignalSpy>
 #include <QTest>
+#include "Models/EstimateAnalytics.h"
+#include <QScopeGuard>
 
 #include "App/AppQmlPlugins.h"
 
@@ -101,6 +103,50 @@ class TestScreenshots : public QObject
         QTest::newRow("dark") << "dark";
     }
 
+    // A payments screen on its own in a window of the given size, for the states the window
+    // does not reach by itself.
+    void shootAlone(const QByteArray &qml, const QString &scheme, QSize size, const QString &name,
+                    const std::function<void(QObject *)> &prepare = {})
+    {
+        QQmlEngine engine;
+        engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
+        QQmlComponent component(&engine);
+        QByteArray source = qml;
+        source.replace("Window {",
+                       "Window { Component.onCompleted: AppTheme.preference = \"" + scheme.toUtf8() + "\"\n");
+        component.setData(source, QUrl(QStringLiteral("qrc:/screenshot.qml")));
+        std::unique_ptr<QObject> root(component.create());
+        QVERIFY2(root, qPrintable(component.errorString()));
+        auto *window = qobject_cast<QQuickWindow *>(root.get());
+        QVERIFY(window);
+        window->resize(size);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        if (prepare)
+            prepare(root.get());
+        QTest::qWait(600); // loads and animations settle
+        const QImage image = window->grabWindow();
+        QVERIFY(!image.isNull());
+        QDir().mkpath(QStringLiteral(TESSMARK_SCREENSHOT_DIR));
+        QVERIFY(image.save(QStringLiteral(TESSMARK_SCREENSHOT_DIR "/%1.png").arg(name)));
+    }
+
+    // Scrolls the finance view under root to its end once its load has ended.
+    static void scrollFinanceToEnd(QObject *root)
+    {
+        // A view replaced by the shell's loader lingers until its deferred deletion.
+        QTest::qWait(100);
+        QTRY_COMPARE(root->findChildren<QObject *>(QStringLiteral("projectFinanceView")).size(), 1);
+        QObject *view = root->findChild<QObject *>(QStringLiteral("projectFinanceView"));
+        auto *model = view->property("finance").value<QObject *>();
+        QTRY_VERIFY(!model->property("isLoading").toBool());
+        QObject *scroll = view->findChild<QObject *>(QStringLiteral("financeScroll"));
+        QVERIFY(scroll);
+        scroll->setProperty(
+            "contentY",
+            std::max(0.0, scroll->property("contentHeight").toDouble() - scroll->property("height").toDouble()));
+    }
+
     // An empty window of the appearance, with a signed-in projects service for the sheets.
     void openSheetHost(const QString &scheme)
     {
@@ -166,50 +212,6 @@ class TestScreenshots : public QObject
             data.addProject(accountId, fields);
         }
         return root;
-    }
-
-    // A payments screen on its own in a window of the given size, for the states the window
-    // does not reach by itself.
-    void shootAlone(const QByteArray &qml, const QString &scheme, QSize size, const QString &name,
-                    const std::function<void(QObject *)> &prepare = {})
-    {
-        QQmlEngine engine;
-        engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
-        QQmlComponent component(&engine);
-        QByteArray source = qml;
-        source.replace("Window {",
-                       "Window { Component.onCompleted: AppTheme.preference = \"" + scheme.toUtf8() + "\"\n");
-        component.setData(source, QUrl(QStringLiteral("qrc:/screenshot.qml")));
-        std::unique_ptr<QObject> root(component.create());
-        QVERIFY2(root, qPrintable(component.errorString()));
-        auto *window = qobject_cast<QQuickWindow *>(root.get());
-        QVERIFY(window);
-        window->resize(size);
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window));
-        if (prepare)
-            prepare(root.get());
-        QTest::qWait(600); // loads and animations settle
-        const QImage image = window->grabWindow();
-        QVERIFY(!image.isNull());
-        QDir().mkpath(QStringLiteral(TESSMARK_SCREENSHOT_DIR));
-        QVERIFY(image.save(QStringLiteral(TESSMARK_SCREENSHOT_DIR "/%1.png").arg(name)));
-    }
-
-    // Scrolls the finance view under root to its end once its load has ended.
-    static void scrollFinanceToEnd(QObject *root)
-    {
-        // A view replaced by the shell's loader lingers until its deferred deletion.
-        QTest::qWait(100);
-        QTRY_COMPARE(root->findChildren<QObject *>(QStringLiteral("projectFinanceView")).size(), 1);
-        QObject *view = root->findChild<QObject *>(QStringLiteral("projectFinanceView"));
-        auto *model = view->property("finance").value<QObject *>();
-        QTRY_VERIFY(!model->property("isLoading").toBool());
-        QObject *scroll = view->findChild<QObject *>(QStringLiteral("financeScroll"));
-        QVERIFY(scroll);
-        scroll->setProperty(
-            "contentY",
-            std::max(0.0, scroll->property("contentHeight").toDouble() - scroll->property("height").toDouble()));
     }
 
 private Q_SLOTS:
@@ -284,6 +286,122 @@ private Q_SLOTS:
         shoot(QStringLiteral("account-payments-") + scheme);
         vm->setMainSection(QStringLiteral("analytics"));
         shoot(QStringLiteral("account-analytics-") + scheme);
+    }
+
+    // The settings screen alone in a window of the given width, so that its column cap and
+    // margins show; for a guest and for an account.
+    void settingsScreen_data()
+    {
+        QTest::addColumn<QString>("scheme");
+        QTest::addColumn<bool>("guest");
+        QTest::addColumn<int>("width");
+        for (const char *scheme : {"light", "dark"}) {
+            for (const bool guest : {true, false}) {
+                for (const int width : {520, 900})
+                    QTest::addRow("%s %s %d", guest ? "guest" : "account", scheme, width)
+                        << QString::fromLatin1(scheme) << guest << width;
+            }
+        }
+    }
+    void settingsScreen()
+    {
+        QFETCH(QString, scheme);
+        QFETCH(bool, guest);
+        QFETCH(int, width);
+        AuthService auth(*m_account.api, m_account.tokens);
+        if (!guest)
+            AccountTestBackend::signIn(auth);
+        m_engine = std::make_unique<QQmlApplicationEngine>();
+        m_engine->addImportPath(QStringLiteral("qrc:/"));
+        m_engine->addImportPath(QStringLiteral("qrc:/qt/qml"));
+        m_engine->setInitialProperties({{QStringLiteral("auth"), QVariant::fromValue(&auth)},
+                                        {QStringLiteral("isGuest"), guest},
+                                        {QStringLiteral("scheme"), scheme},
+                                        {QStringLiteral("width"), width}});
+        m_engine->loadData(QByteArrayLiteral(R"(
+            import QtQuick
+            import QtQuick.Window
+            import Tessmark.Design
+            import Tessmark.Services
+            import Tessmark.Features.Settings
+            Window {
+                id: window
+                required property AuthService auth
+                required property bool isGuest
+                required property string scheme
+                height: 1000
+                visible: true
+                color: AppTheme.background
+                Binding { target: AppTheme; property: "preference"; value: window.scheme }
+                AdaptiveMetricsReader {
+                    anchors.fill: parent
+                    SettingsView { anchors.fill: parent; auth: window.auth; isGuest: window.isGuest }
+                }
+            })"));
+        QVERIFY(!m_engine->rootObjects().isEmpty());
+        m_window = qobject_cast<QQuickWindow *>(m_engine->rootObjects().first());
+        QVERIFY(m_window);
+        QVERIFY(QTest::qWaitForWindowExposed(m_window));
+        shoot(QStringLiteral("settings-%1-%2-%3").arg(guest ? "guest" : "account", scheme).arg(width));
+        m_engine.reset();
+        m_window = nullptr;
+    }
+
+    // The tour lighting each settings card in the guest window.
+    void settingsTour_data()
+    {
+        QTest::addColumn<QString>("scheme");
+        QTest::addColumn<int>("step");
+        for (const auto &[scheme, step] : {std::pair{"light", 6}, {"light", 7}, {"light", 8}, {"dark", 8}})
+            QTest::addRow("step %d %s", step, scheme) << QString::fromLatin1(scheme) << step;
+    }
+    void settingsTour() { tour(); }
+
+    // The offer to move device projects: idle, while a run waits on the backend, after a failure.
+    void migrationSheet_data()
+    {
+        QTest::addColumn<QString>("scheme");
+        QTest::addColumn<QString>("state");
+        QTest::newRow("idle light") << "light"
+                                    << "idle";
+        QTest::newRow("idle dark") << "dark"
+                                   << "idle";
+        QTest::newRow("running light") << "light"
+                                       << "running";
+        QTest::newRow("error light") << "light"
+                                     << "error";
+        QTest::newRow("error dark") << "dark"
+                                    << "error";
+    }
+    void migrationSheet()
+    {
+        QFETCH(QString, scheme);
+        QFETCH(QString, state);
+        m_env.addDeviceProjects(2, QStringLiteral("Черновик"));
+        open(scheme, true, false);
+        MainShellViewModel *vm = signedInShell();
+        QVERIFY(vm);
+        QTRY_VERIFY(vm->migration()->shown());
+        auto *sheet = m_window->findChild<QQuickItem *>(QStringLiteral("localDataMigrationSheet"));
+        QVERIFY(sheet);
+        auto *model = sheet->property("model").value<LocalDataMigrationSheetModel *>();
+        QVERIFY(model);
+        const QString post = QStringLiteral("POST");
+        const QString projects = QStringLiteral("projects");
+        if (state == QLatin1String("running")) {
+            m_account.backend.setOverride(post, projects,
+                                          BackendReply::message(500, QStringLiteral("Сервер занят")).after(3000));
+            model->apply();
+            QVERIFY(model->isRunning());
+        } else if (state == QLatin1String("error")) {
+            m_account.backend.setOverride(post, projects, BackendReply::message(500, QStringLiteral("Сервер занят")));
+            model->apply();
+            QTRY_VERIFY(!model->errorText().isEmpty());
+        }
+        shoot(QStringLiteral("migration-%1-%2").arg(state, scheme));
+        if (state == QLatin1String("running"))
+            QTRY_VERIFY_WITH_TIMEOUT(!model->isRunning(), 10000);
+        m_account.backend.clearOverrides();
     }
 
     // The projects list in each of its states, signed in (tree) and as a guest (cards).
@@ -416,82 +534,6 @@ private Q_SLOTS:
         shoot(QStringLiteral("tour-step%1-%2").arg(step).arg(scheme));
     }
 
-    // The sheets the editor opens, made directly: AI, template library, iterations, new iteration.
-    void editorSheets_data()
-    {
-        QTest::addColumn<QString>("scheme");
-        QTest::addColumn<QString>("state");
-        for (const char *scheme : {"light", "dark"}) {
-            for (const char *state : {"ai-idle", "ai-generating", "ai-error", "library-templates", "library-empty",
-                                      "library-dialog", "iterations-summary", "iterations-empty",
-                                      "new-iteration-server", "new-iteration-form", "new-iteration-empty"})
-                QTest::addRow("%s %s", state, scheme) << QString::fromLatin1(scheme) << QString::fromLatin1(state);
-        }
-    }
-    void editorSheets()
-    {
-        QFETCH(QString, scheme);
-        QFETCH(QString, state);
-        openSheetHost(scheme);
-        Project project;
-        project.id = QStringLiteral("p-shot");
-        project.name = QStringLiteral("Интернет-магазин");
-        project.clientName = QStringLiteral("ООО «Ромашка»");
-        project.currency = QStringLiteral("RUB");
-        project.defaultRate = 2500;
-        project.items = {
-            ProjectItem{QStringLiteral("Вёрстка"), std::nullopt, QStringLiteral("frontend"), 24, 2500, false,
-                        std::nullopt},
-            ProjectItem{QStringLiteral("API"), std::nullopt, QStringLiteral("backend"), 16, 3000, false, std::nullopt}};
-        auto *editor = new ProjectEditorViewModel(project, m_sheetService.get(), m_window);
-        QVariantMap properties{{"projectsService", QVariant::fromValue(m_sheetService.get())}};
-
-        if (state.startsWith(QLatin1String("ai-"))) {
-            properties.insert("editor", QVariant::fromValue(editor));
-            QQuickItem *sheet = openSheet(QStringLiteral("AIGenerateSheet"), properties);
-            QVERIFY(sheet);
-            auto *model = sheet->property("model").value<AIGenerateSheetModel *>();
-            QVERIFY(model);
-            if (state != QLatin1String("ai-idle")) {
-                model->setRequirements(QStringLiteral("Каталог товаров с фильтрами, корзина, оплата картой и "
-                                                      "личный кабинет покупателя."));
-                model->setAdditionalContext(QStringLiteral("Интеграция с 1С"));
-                model->setUseBudgetCap(true);
-                model->setBudgetCapText(QStringLiteral("450000"));
-                m_account.backend.setOverride(
-                    QStringLiteral("POST"), QStringLiteral("ai/generate"),
-                    state == QLatin1String("ai-error")
-                        ? BackendReply::message(503, QStringLiteral("Сервис ИИ временно недоступен. Попробуйте позже."))
-                        : BackendReply::raw(200, R"({"items":[]})").after(20000));
-                model->generate();
-                if (state == QLatin1String("ai-error"))
-                    QTRY_VERIFY(model->hasError());
-            }
-        } else if (state.startsWith(QLatin1String("library-"))) {
-            QQuickItem *sheet = openSheet(
-                QStringLiteral("TemplateLibrarySheet"),
-                {{"selectedSphereId", state == QLatin1String("library-empty") ? "no-such-sphere" : "software"}});
-            QVERIFY(sheet);
-            if (state == QLatin1String("library-dialog"))
-                QMetaObject::invokeMethod(sheet, "ask", Q_ARG(QVariant, 1));
-        } else if (state.startsWith(QLatin1String("iterations-"))) {
-            properties.insert("rootProjectId",
-                              addRootWithIterations(state == QLatin1String("iterations-empty") ? 0 : 3));
-            QVERIFY(openSheet(QStringLiteral("ProjectIterationsSheet"), properties));
-        } else {
-            properties.insert("rootProjectId", addRootWithIterations(0));
-            properties.insert("copyFromCurrentItems",
-                              QVariant::fromValue(ProjectEditorViewModel::projectItems(editor->items())));
-            QQuickItem *sheet = openSheet(QStringLiteral("CreateIterationSheet"), properties);
-            QVERIFY(sheet);
-            auto *model = sheet->property("model").value<CreateIterationModel *>();
-            QVERIFY(model);
-            model->setName(QStringLiteral("Спринт 4"));
-            model->setSourceRaw(state.mid(QStringLiteral("new-iteration-").size()));
-        }
-        shoot(QStringLiteral("sheet-%1-%2").arg(state, scheme));
-    }
-
     // The payments hub, the finance view in its states, the sheet and the editor's strip.
     void payments_data() { schemes(); }
     void payments()
@@ -616,6 +658,82 @@ private Q_SLOTS:
         QMetaObject::invokeMethod(m_window->findChild<QObject *>(QStringLiteral("hubRefreshButton")), "clicked");
         QTRY_VERIFY(vm->projectsService()->projects().isEmpty());
         shoot(QStringLiteral("payments-hub-empty-") + scheme);
+    }
+
+    // The sheets the editor opens, made directly: AI, template library, iterations, new iteration.
+    void editorSheets_data()
+    {
+        QTest::addColumn<QString>("scheme");
+        QTest::addColumn<QString>("state");
+        for (const char *scheme : {"light", "dark"}) {
+            for (const char *state : {"ai-idle", "ai-generating", "ai-error", "library-templates", "library-empty",
+                                      "library-dialog", "iterations-summary", "iterations-empty",
+                                      "new-iteration-server", "new-iteration-form", "new-iteration-empty"})
+                QTest::addRow("%s %s", state, scheme) << QString::fromLatin1(scheme) << QString::fromLatin1(state);
+        }
+    }
+    void editorSheets()
+    {
+        QFETCH(QString, scheme);
+        QFETCH(QString, state);
+        openSheetHost(scheme);
+        Project project;
+        project.id = QStringLiteral("p-shot");
+        project.name = QStringLiteral("Интернет-магазин");
+        project.clientName = QStringLiteral("ООО «Ромашка»");
+        project.currency = QStringLiteral("RUB");
+        project.defaultRate = 2500;
+        project.items = {
+            ProjectItem{QStringLiteral("Вёрстка"), std::nullopt, QStringLiteral("frontend"), 24, 2500, false,
+                        std::nullopt},
+            ProjectItem{QStringLiteral("API"), std::nullopt, QStringLiteral("backend"), 16, 3000, false, std::nullopt}};
+        auto *editor = new ProjectEditorViewModel(project, m_sheetService.get(), m_window);
+        QVariantMap properties{{"projectsService", QVariant::fromValue(m_sheetService.get())}};
+
+        if (state.startsWith(QLatin1String("ai-"))) {
+            properties.insert("editor", QVariant::fromValue(editor));
+            QQuickItem *sheet = openSheet(QStringLiteral("AIGenerateSheet"), properties);
+            QVERIFY(sheet);
+            auto *model = sheet->property("model").value<AIGenerateSheetModel *>();
+            QVERIFY(model);
+            if (state != QLatin1String("ai-idle")) {
+                model->setRequirements(QStringLiteral("Каталог товаров с фильтрами, корзина, оплата картой и "
+                                                      "личный кабинет покупателя."));
+                model->setAdditionalContext(QStringLiteral("Интеграция с 1С"));
+                model->setUseBudgetCap(true);
+                model->setBudgetCapText(QStringLiteral("450000"));
+                m_account.backend.setOverride(
+                    QStringLiteral("POST"), QStringLiteral("ai/generate"),
+                    state == QLatin1String("ai-error")
+                        ? BackendReply::message(503, QStringLiteral("Сервис ИИ временно недоступен. Попробуйте позже."))
+                        : BackendReply::raw(200, R"({"items":[]})").after(20000));
+                model->generate();
+                if (state == QLatin1String("ai-error"))
+                    QTRY_VERIFY(model->hasError());
+            }
+        } else if (state.startsWith(QLatin1String("library-"))) {
+            QQuickItem *sheet = openSheet(
+                QStringLiteral("TemplateLibrarySheet"),
+                {{"selectedSphereId", state == QLatin1String("library-empty") ? "no-such-sphere" : "software"}});
+            QVERIFY(sheet);
+            if (state == QLatin1String("library-dialog"))
+                QMetaObject::invokeMethod(sheet, "ask", Q_ARG(QVariant, 1));
+        } else if (state.startsWith(QLatin1String("iterations-"))) {
+            properties.insert("rootProjectId",
+                              addRootWithIterations(state == QLatin1String("iterations-empty") ? 0 : 3));
+            QVERIFY(openSheet(QStringLiteral("ProjectIterationsSheet"), properties));
+        } else {
+            properties.insert("rootProjectId", addRootWithIterations(0));
+            properties.insert("copyFromCurrentItems",
+                              QVariant::fromValue(ProjectEditorViewModel::projectItems(editor->items())));
+            QQuickItem *sheet = openSheet(QStringLiteral("CreateIterationSheet"), properties);
+            QVERIFY(sheet);
+            auto *model = sheet->property("model").value<CreateIterationModel *>();
+            QVERIFY(model);
+            model->setName(QStringLiteral("Спринт 4"));
+            model->setSourceRaw(state.mid(QStringLiteral("new-iteration-").size()));
+        }
+        shoot(QStringLiteral("sheet-%1-%2").arg(state, scheme));
     }
 };
 
