@@ -100,7 +100,11 @@ PDFTextBlock PDFCanvas::layout(const PDFText &text, qreal width) const
     if (!text.runs.isEmpty())
         document->setDefaultFont(PDFTypography::font(text.runs.first().size, text.runs.first().weight));
 
+    // The width is set first and the text inserted in one edit block, so that the document is laid
+    // out once, at the end, and keeps its shaped lines for drawing.
+    document->setTextWidth(width);
     QTextCursor cursor(document.get());
+    cursor.beginEditBlock();
     QTextBlockFormat block;
     block.setAlignment(text.alignment);
     block.setLineHeight(3, QTextBlockFormat::LineDistanceHeight);
@@ -112,7 +116,9 @@ PDFTextBlock PDFCanvas::layout(const PDFText &text, qreal width) const
         format.setForeground(run.color);
         cursor.insertText(run.text, format);
     }
-    document->setTextWidth(width);
+    for (QTextBlock paragraph = document->begin(); paragraph.isValid(); paragraph = paragraph.next())
+        paragraph.layout()->setCacheEnabled(true);
+    cursor.endEditBlock();
     return PDFTextBlock(std::move(document), text.wrap, text.alignment);
 }
 
