@@ -111,8 +111,8 @@ void drawTableRow(PDFCanvas &canvas, int index, const EditableEstimateItem &item
     // on one line and may grow into the padding.
     PDFTextBlock workBlock = canvas.layout(work, workTextWidth);
     PDFTextBlock numberBlock = canvas.layout(number, indexWidth);
-    PDFTextBlock hoursBlock = canvas.layout(hours, hoursWidth);
-    PDFTextBlock moneyBlock = canvas.layout(money, costWidth);
+    PDFTextBlock &hoursBlock = canvas.layoutFigure(hours, hoursWidth);
+    PDFTextBlock &moneyBlock = canvas.layoutFigure(money, costWidth);
     const qreal content =
         std::max({workBlock.height(), numberBlock.height(), hoursBlock.height(), moneyBlock.height()});
     const qreal rowHeight = content + 2 * rowPadding;

@@ -122,6 +122,19 @@ PDFTextBlock PDFCanvas::layout(const PDFText &text, qreal width) const
     return PDFTextBlock(std::move(document), text.wrap, text.alignment);
 }
 
+PDFTextBlock &PDFCanvas::layoutFigure(const PDFText &text, qreal width)
+{
+    QString key = QString::number(width) + QLatin1Char('|') + QString::number(int(text.alignment));
+    for (const PDFText::Run &run : text.runs) {
+        key += QStringLiteral("|%1|%2|%3|").arg(run.size).arg(int(run.weight)).arg(run.color.rgba());
+        key += run.text;
+    }
+    auto found = m_figures.find(key);
+    if (found == m_figures.end())
+        found = m_figures.emplace(key, layout(text, width)).first;
+    return found->second;
+}
+
 qreal PDFCanvas::measure(const PDFText &text, qreal width) const
 {
     return layout(text, width).height();
