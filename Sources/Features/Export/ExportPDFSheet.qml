@@ -34,8 +34,9 @@ Item {
 
         title: "Коммерческое предложение"
         cancelText: "Закрыть"
-        minimumWidth: 400
-        minimumHeight: 460
+        // Wide enough for the whole title, tall enough for a readable page above the actions.
+        minimumWidth: 460
+        minimumHeight: 560
         onClosed: root.closed()
 
         Rectangle {
@@ -50,9 +51,34 @@ Item {
             spacing: 16
             visible: exporter.isGenerating
 
-            BusyIndicator {
+            // A turning arc in the theme's colour (the stock indicator is lost on a dark sheet).
+            Canvas {
+                id: spinner
+
+                property color stroke: AppTheme.primary
+
                 Layout.alignment: Qt.AlignHCenter
-                running: exporter.isGenerating
+                implicitWidth: 32
+                implicitHeight: 32
+                onStrokeChanged: requestPaint()
+                onPaint: {
+                    const context = getContext("2d")
+                    context.reset()
+                    context.lineWidth = 3
+                    context.lineCap = "round"
+                    context.strokeStyle = spinner.stroke
+                    context.beginPath()
+                    context.arc(width / 2, height / 2, width / 2 - 2, 0, Math.PI * 1.5)
+                    context.stroke()
+                }
+
+                RotationAnimator on rotation {
+                    from: 0
+                    to: 360
+                    duration: 900
+                    loops: Animation.Infinite
+                    running: exporter.isGenerating
+                }
             }
             Text {
                 Layout.fillWidth: true
@@ -109,51 +135,61 @@ Item {
 
                 Item { Layout.preferredHeight: 0 }
 
+                // The page gives up height (down to 160) so that the actions stay in view; a
+                // smaller window scrolls.
                 PDFPreviewThumbnail {
                     objectName: "preview"
                     Layout.alignment: Qt.AlignHCenter
-                    Layout.preferredWidth: Math.min(220, scroller.availableWidth - 32)
-                    Layout.preferredHeight: Math.round(Layout.preferredWidth / 0.707)
+                    Layout.preferredHeight: Math.max(160, Math.min(311, scroller.availableHeight - actions.implicitHeight - 60))
+                    Layout.preferredWidth: Math.round(Layout.preferredHeight * 0.707)
                     source: exporter.previewSource
                 }
-                Text {
-                    Layout.alignment: Qt.AlignHCenter
-                    text: "PDF готов"
-                    color: AppTheme.deepBlack
-                    font: Typography.font(Typography.Headline)
-                }
-                Text {
-                    objectName: "saveNotice"
+
+                ColumnLayout {
+                    id: actions
+
                     Layout.fillWidth: true
-                    Layout.leftMargin: 16
-                    Layout.rightMargin: 16
-                    visible: exporter.saveNotice !== ""
-                    text: exporter.saveNotice
-                    textFormat: Text.PlainText
-                    wrapMode: Text.Wrap
-                    horizontalAlignment: Text.AlignHCenter
-                    color: AppTheme.success
-                    font: Typography.font(Typography.Subheadline)
-                }
-                SavePDFButton {
-                    objectName: "saveButton"
-                    Layout.fillWidth: true
-                    Layout.leftMargin: 16
-                    Layout.rightMargin: 16
-                    viewModel: exporter
-                }
-                SharePDFButton {
-                    objectName: "shareButton"
-                    Layout.fillWidth: true
-                    Layout.leftMargin: 16
-                    Layout.rightMargin: 16
-                    pdfUrl: exporter.pdfUrl
-                }
-                SecondaryButton {
-                    objectName: "openButton"
-                    Layout.alignment: Qt.AlignHCenter
-                    text: "Открыть в просмотрщике"
-                    onClicked: exporter.openInViewer()
+                    spacing: 16
+
+                    Text {
+                        Layout.alignment: Qt.AlignHCenter
+                        text: "PDF готов"
+                        color: AppTheme.deepBlack
+                        font: Typography.font(Typography.Headline)
+                    }
+                    Text {
+                        objectName: "saveNotice"
+                        Layout.fillWidth: true
+                        Layout.leftMargin: 16
+                        Layout.rightMargin: 16
+                        visible: exporter.saveNotice !== ""
+                        text: exporter.saveNotice
+                        textFormat: Text.PlainText
+                        wrapMode: Text.Wrap
+                        horizontalAlignment: Text.AlignHCenter
+                        color: AppTheme.success
+                        font: Typography.font(Typography.Subheadline)
+                    }
+                    SavePDFButton {
+                        objectName: "saveButton"
+                        Layout.fillWidth: true
+                        Layout.leftMargin: 16
+                        Layout.rightMargin: 16
+                        viewModel: exporter
+                    }
+                    SharePDFButton {
+                        objectName: "shareButton"
+                        Layout.fillWidth: true
+                        Layout.leftMargin: 16
+                        Layout.rightMargin: 16
+                        pdfUrl: exporter.pdfUrl
+                    }
+                    SecondaryButton {
+                        objectName: "openButton"
+                        Layout.alignment: Qt.AlignHCenter
+                        text: "Открыть в просмотрщике"
+                        onClicked: exporter.openInViewer()
+                    }
                 }
 
                 Item { Layout.preferredHeight: 0 }
