@@ -52,10 +52,12 @@ T.AbstractButton {
         objectName: "shareMenu"
 
         MenuItem {
+            objectName: "copyFileItem"
             text: "Копировать файл"
             onTriggered: FileSharing.copyToClipboard(button.pdfUrl)
         }
         MenuItem {
+            objectName: "showInFolderItem"
             text: "Показать в папке"
             onTriggered: FileSharing.showInFolder(button.pdfUrl)
         }

@@ -5,6 +5,8 @@
 #include "Features/Export/ExportPDFViewModel.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
 #include <QDir>
 #include <QFile>
 #include <QQmlContext>
@@ -34,6 +36,12 @@ public:
     Q_INVOKABLE QVariant proposal(int lines) const { return QVariant::fromValue(sampleProposal(lines)); }
     Q_INVOKABLE QUrl fileUrl(const QString &name) const { return QUrl::fromLocalFile(m_dir.filePath(name)); }
     Q_INVOKABLE qint64 fileSize(const QUrl &url) const { return QFile(url.toLocalFile()).size(); }
+
+    Q_INVOKABLE QList<QUrl> clipboardUrls() const
+    {
+        const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+        return data ? data->urls() : QList<QUrl>();
+    }
 
     // The temporary folder replaced by a link, which the renderer refuses to write through.
     Q_INVOKABLE bool breakTempFolder()

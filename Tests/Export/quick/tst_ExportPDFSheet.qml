@@ -165,6 +165,21 @@ TestCase {
         compare(exportTest.openedUrl, sheet.viewModel.pdfUrl)
     }
 
+    function test_shareCopiesTheFile() {
+        const sheet = openSheet(1)
+        waitUntilReady(sheet)
+        mouseClick(reveal(sheet, "shareButton"))
+        const menu = findChild(sheet, "shareMenu")
+        tryVerify(() => menu.opened)
+        const copy = findChild(menu, "copyFileItem")
+        compare(copy.text, "Копировать файл")
+        compare(findChild(menu, "showInFolderItem").text, "Показать в папке")
+        mouseClick(copy)
+        tryVerify(() => !menu.opened)
+        compare(exportTest.clipboardUrls().length, 1)
+        compare(exportTest.clipboardUrls()[0], sheet.viewModel.pdfUrl)
+    }
+
     function test_closesOnEscape() {
         const sheet = openSheet(1)
         closedSpy.target = sheet
