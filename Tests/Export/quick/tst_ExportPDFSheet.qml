@@ -53,11 +53,12 @@ TestCase {
     function reveal(sheet, name) {
         const item = findChild(sheet, name)
         const flickable = findChild(sheet, "readyContent").contentItem
-        waitForRendering(flickable) // the layout settles after a notice appears
+        const column = flickable.contentItem.children[0]
+        waitForItemPolished(column) // the layout settles after a notice appears
         const at = item.mapToItem(flickable.contentItem, 0, 0)
         flickable.contentY = Math.max(0, Math.min(at.y + item.height - flickable.height + 8,
                                                   flickable.contentHeight - flickable.height))
-        waitForRendering(flickable)
+        waitForItemPolished(column)
         return item
     }
 
