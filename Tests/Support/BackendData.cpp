@@ -185,3 +185,21 @@ QJsonObject *BackendData::payment(const QString &id)
     }
     return nullptr;
 }
+
+QJsonObject &BackendData::addPayment(const QString &projectId, const QString &accountId, double amount,
+                                     const QString &status, const QJsonObject &extra)
+{
+    const QString stamp = now();
+    QJsonObject payment{{QStringLiteral("id"), newId(QStringLiteral("pay"))},
+                        {QStringLiteral("amount"), amount},
+                        {QStringLiteral("currency"), QStringLiteral("RUB")},
+                        {QStringLiteral("status"), status},
+                        {QStringLiteral("projectId"), projectId},
+                        {QStringLiteral("userId"), accountId},
+                        {QStringLiteral("createdAt"), stamp},
+                        {QStringLiteral("updatedAt"), stamp}};
+    for (auto it = extra.constBegin(); it != extra.constEnd(); ++it)
+        payment.insert(it.key(), it.value());
+    payments.append(payment);
+    return payments.last();
+}

@@ -59,4 +59,8 @@ struct BackendData
     QJsonObject &addProject(const QString &accountId, QJsonObject fields);
 
     QJsonObject *payment(const QString &id);
+    // A payment in roubles of the project, stamped now; extra fields (note, paidAt, ...) are added
+    // as given.
+    QJsonObject &addPayment(const QString &projectId, const QString &accountId, double amount, const QString &status,
+                            const QJsonObject &extra = {});
 };
