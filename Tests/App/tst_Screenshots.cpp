@@ -1,24 +1,22 @@
 // Renders the window as a person sees it, under a real X server, and writes PNGs to look at:
 // welcome, the guest window in each section, the account window, the tour, light and dark.
 #include "AccountTestBackend.h"
-#include "../Export/ExportSamples.h"
 #include "App/MainShellViewModel.h"
 #include "App/RootViewModel.h"
+#include "../Export/ExportSamples.h"
 #include "AppTestEnvironment.h"
 #include "Features/Editor/AIGenerateSheetModel.h"
 #include "Features/Editor/CreateIterationModel.h"
 #include "Features/Editor/ProjectEditorViewModel.h"
 #include "Features/Export/ExportPDFViewModel.h"
 #include "Features/Onboarding/GuidedOnboarding.h"
-#include "Models/EstimateAnalytics.h"
 
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QPointer>
-#include <QQmlComponent>
-#include <QScopeGuard>
 #include <QQmlApplicationEngine>
+#include <QQmlComponent>
 #include <QQmlEngineExtensionPlugin>
 #include <QQuickItem>
 #include <QQmlContext>
@@ -26,6 +24,8 @@
 #include <QSemaphore>
 #include <QSignalSpy>
 #include <QTest>
+#include "Models/EstimateAnalytics.h"
+#include <QScopeGuard>
 
 #include "App/AppQmlPlugins.h"
 
@@ -93,6 +93,50 @@ class TestScreenshots : public QObject
         QTest::newRow("dark") << "dark";
     }
 
+    // A payments screen on its own in a window of the given size, for the states the window
+    // does not reach by itself.
+    void shootAlone(const QByteArray &qml, const QString &scheme, QSize size, const QString &name,
+                    const std::function<void(QObject *)> &prepare = {})
+    {
+        QQmlEngine engine;
+        engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
+        QQmlComponent component(&engine);
+        QByteArray source = qml;
+        source.replace("Window {",
+                       "Window { Component.onCompleted: AppTheme.preference = \"" + scheme.toUtf8() + "\"\n");
+        component.setData(source, QUrl(QStringLiteral("qrc:/screenshot.qml")));
+        std::unique_ptr<QObject> root(component.create());
+        QVERIFY2(root, qPrintable(component.errorString()));
+        auto *window = qobject_cast<QQuickWindow *>(root.get());
+        QVERIFY(window);
+        window->resize(size);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        if (prepare)
+            prepare(root.get());
+        QTest::qWait(600); // loads and animations settle
+        const QImage image = window->grabWindow();
+        QVERIFY(!image.isNull());
+        QDir().mkpath(QStringLiteral(TESSMARK_SCREENSHOT_DIR));
+        QVERIFY(image.save(QStringLiteral(TESSMARK_SCREENSHOT_DIR "/%1.png").arg(name)));
+    }
+
+    // Scrolls the finance view under root to its end once its load has ended.
+    static void scrollFinanceToEnd(QObject *root)
+    {
+        // A view replaced by the shell's loader lingers until its deferred deletion.
+        QTest::qWait(100);
+        QTRY_COMPARE(root->findChildren<QObject *>(QStringLiteral("projectFinanceView")).size(), 1);
+        QObject *view = root->findChild<QObject *>(QStringLiteral("projectFinanceView"));
+        auto *model = view->property("finance").value<QObject *>();
+        QTRY_VERIFY(!model->property("isLoading").toBool());
+        QObject *scroll = view->findChild<QObject *>(QStringLiteral("financeScroll"));
+        QVERIFY(scroll);
+        scroll->setProperty(
+            "contentY",
+            std::max(0.0, scroll->property("contentHeight").toDouble() - scroll->property("height").toDouble()));
+    }
+
     // An empty window of the appearance, with a signed-in projects service for the sheets.
     void openSheetHost(const QString &scheme)
     {
@@ -158,157 +202,102 @@ class TestScreenshots : public QObject
             data.addProject(accountId, fields);
         }
         return root;
-        // A payments screen on its own in a window of the given size, for the states the window
-        // does not reach by itself.
-        void shootAlone(const QByteArray &qml, const QString &scheme, QSize size, const QString &name,
-                        const std::function<void(QObject *)> &prepare = {})
-        {
-            QQmlEngine engine;
-            engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
-            QQmlComponent component(&engine);
-            QByteArray source = qml;
-            source.replace("Window {",
-                           "Window { Component.onCompleted: AppTheme.preference = \"" + scheme.toUtf8() + "\"\n");
-            component.setData(source, QUrl(QStringLiteral("qrc:/screenshot.qml")));
-            std::unique_ptr<QObject> root(component.create());
-            QVERIFY2(root, qPrintable(component.errorString()));
-            auto *window = qobject_cast<QQuickWindow *>(root.get());
-            QVERIFY(window);
-            window->resize(size);
-            window->show();
-            QVERIFY(QTest::qWaitForWindowExposed(window));
-            if (prepare)
-                prepare(root.get());
-            QTest::qWait(600); // loads and animations settle
-            const QImage image = window->grabWindow();
-            QVERIFY(!image.isNull());
-            QDir().mkpath(QStringLiteral(TESSMARK_SCREENSHOT_DIR));
-            QVERIFY(image.save(QStringLiteral(TESSMARK_SCREENSHOT_DIR "/%1.png").arg(name)));
-        }
+    }
 
-        // Scrolls the finance view under root to its end once its load has ended.
-        static void scrollFinanceToEnd(QObject * root)
-        {
-            // A view replaced by the shell's loader lingers until its deferred deletion.
-            QTest::qWait(100);
-            QTRY_COMPARE(root->findChildren<QObject *>(QStringLiteral("projectFinanceView")).size(), 1);
-            QObject *view = root->findChild<QObject *>(QStringLiteral("projectFinanceView"));
-            auto *model = view->property("finance").value<QObject *>();
-            QTRY_VERIFY(!model->property("isLoading").toBool());
-            QObject *scroll = view->findChild<QObject *>(QStringLiteral("financeScroll"));
-            QVERIFY(scroll);
-            scroll->setProperty(
-                "contentY",
-                std::max(0.0, scroll->property("contentHeight").toDouble() - scroll->property("height").toDouble()));
-        }
+private Q_SLOTS:
+    // The account window talks to the test backend.
+    void initTestCase() { QVERIFY(m_account.start()); }
 
-    private Q_SLOTS:
-        // The account window talks to the test backend.
-        void initTestCase()
-        {
-            QVERIFY(m_account.start());
+    void init()
+    {
+        m_env.reset();
+        m_account.tokens.remove();
+    }
+    void cleanup()
+    {
+        // A sheet goes before its window, as QML's own destroy() would take it.
+        if (m_sheet) {
+            m_sheet->deleteLater();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         }
+        m_engine.reset();
+        m_window = nullptr;
+        m_sheetService.reset();
+        m_account.backend.clearOverrides();
+        QTest::qWait(50);
+    }
 
-        void init()
-        {
-            m_env.reset();
-            m_account.tokens.remove();
-        }
-        void cleanup()
-        {
-            // A sheet goes before its window, as QML's own destroy() would take it.
-            if (m_sheet) {
-                m_sheet->deleteLater();
-                QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-            }
-            m_engine.reset();
-            m_window = nullptr;
-            m_sheetService.reset();
-            m_account.backend.clearOverrides();
-            QTest::qWait(50);
-        }
+    void welcome_data() { schemes(); }
+    void welcome()
+    {
+        QFETCH(QString, scheme);
+        open(scheme, false, false);
+        QCOMPARE(root()->screen(), RootViewModel::Welcome);
+        shoot(QStringLiteral("welcome-") + scheme);
+    }
 
-        void welcome_data()
-        {
-            schemes();
+    void guestSections_data() { schemes(); }
+    void guestSections()
+    {
+        QFETCH(QString, scheme);
+        const QList<Project> projects = m_env.addDeviceProjects(6, QStringLiteral("Лендинг студии"));
+        open(scheme, true, true);
+        QCOMPARE(root()->screen(), RootViewModel::GuestShell);
+        MainShellViewModel *vm = shell();
+        QVERIFY(vm);
+        vm->setSelectedProjectId(projects.first().id);
+        for (const QString &section : QStringList{"projects", "payments", "analytics", "settings"}) {
+            vm->setMainSection(section);
+            shoot(QStringLiteral("guest-%1-%2").arg(section, scheme));
         }
-        void welcome()
-        {
-            QFETCH(QString, scheme);
-            open(scheme, false, false);
-            QCOMPARE(root()->screen(), RootViewModel::Welcome);
-            shoot(QStringLiteral("welcome-") + scheme);
-        }
+    }
 
-        void guestSections_data()
-        {
-            schemes();
+    void account_data() { schemes(); }
+    void account()
+    {
+        QFETCH(QString, scheme);
+        const bool offer = scheme == QLatin1String("light"); // with device projects to offer
+        if (offer)
+            m_env.addDeviceProjects(2, QStringLiteral("Черновик"));
+        open(scheme, true, false);
+        MainShellViewModel *vm = signedInShell();
+        QVERIFY(vm);
+        if (offer) {
+            QTRY_VERIFY(vm->migration()->shown());
+            shoot(QStringLiteral("account-migration-offer-light"));
+            vm->migration()->skip();
+            vm->migration()->close();
         }
-        void guestSections()
-        {
-            QFETCH(QString, scheme);
-            const QList<Project> projects = m_env.addDeviceProjects(6, QStringLiteral("Лендинг студии"));
-            open(scheme, true, true);
-            QCOMPARE(root()->screen(), RootViewModel::GuestShell);
-            MainShellViewModel *vm = shell();
-            QVERIFY(vm);
-            vm->setSelectedProjectId(projects.first().id);
-            for (const QString &section : QStringList{"projects", "payments", "analytics", "settings"}) {
-                vm->setMainSection(section);
-                shoot(QStringLiteral("guest-%1-%2").arg(section, scheme));
-            }
-        }
+        QTRY_VERIFY(!vm->projectsService()->projects().isEmpty());
+        const QString first = vm->projectsService()->projects().first().id;
+        vm->setSelectedProjectId(first);
+        shoot(QStringLiteral("account-projects-") + scheme);
+        vm->openPayments(first);
+        shoot(QStringLiteral("account-payments-") + scheme);
+        vm->setMainSection(QStringLiteral("analytics"));
+        shoot(QStringLiteral("account-analytics-") + scheme);
+    }
 
-        void account_data()
-        {
-            schemes();
+    void exportSheet_data()
+    {
+        QTest::addColumn<QString>("scheme");
+        QTest::addColumn<QString>("state");
+        for (const char *scheme : {"light", "dark"}) {
+            for (const char *state : {"generating", "ready", "failed"})
+                QTest::addRow("%s %s", scheme, state) << QString::fromLatin1(scheme) << QString::fromLatin1(state);
         }
-        void account()
-        {
-            QFETCH(QString, scheme);
-            const bool offer = scheme == QLatin1String("light"); // with device projects to offer
-            if (offer)
-                m_env.addDeviceProjects(2, QStringLiteral("Черновик"));
-            open(scheme, true, false);
-            MainShellViewModel *vm = signedInShell();
-            QVERIFY(vm);
-            if (offer) {
-                QTRY_VERIFY(vm->migration()->shown());
-                shoot(QStringLiteral("account-migration-offer-light"));
-                vm->migration()->skip();
-                vm->migration()->close();
-            }
-            QTRY_VERIFY(!vm->projectsService()->projects().isEmpty());
-            const QString first = vm->projectsService()->projects().first().id;
-            vm->setSelectedProjectId(first);
-            shoot(QStringLiteral("account-projects-") + scheme);
-            vm->openPayments(first);
-            shoot(QStringLiteral("account-payments-") + scheme);
-            vm->setMainSection(QStringLiteral("analytics"));
-            shoot(QStringLiteral("account-analytics-") + scheme);
-        }
+    }
 
-        void exportSheet_data()
-        {
-            QTest::addColumn<QString>("scheme");
-            QTest::addColumn<QString>("state");
-            for (const char *scheme : {"light", "dark"}) {
-                for (const char *state : {"generating", "ready", "failed"})
-                    QTest::addRow("%s %s", scheme, state) << QString::fromLatin1(scheme) << QString::fromLatin1(state);
-            }
-        }
-
-        // The export sheet over a window of its own, with a proposal of five lines.
-        void exportSheet()
-        {
-            QFETCH(QString, scheme);
-            QFETCH(QString, state);
-            m_engine = std::make_unique<QQmlApplicationEngine>();
-            m_engine->addImportPath(QStringLiteral("qrc:/qt/qml"));
-            m_engine->rootContext()->setContextProperty(QStringLiteral("scheme"), scheme);
-            m_engine->rootContext()->setContextProperty(QStringLiteral("proposal"),
-                                                        QVariant::fromValue(sampleProposal(5)));
-            m_engine->loadData(R"(
+    // The export sheet over a window of its own, with a proposal of five lines.
+    void exportSheet()
+    {
+        QFETCH(QString, scheme);
+        QFETCH(QString, state);
+        m_engine = std::make_unique<QQmlApplicationEngine>();
+        m_engine->addImportPath(QStringLiteral("qrc:/qt/qml"));
+        m_engine->rootContext()->setContextProperty(QStringLiteral("scheme"), scheme);
+        m_engine->rootContext()->setContextProperty(QStringLiteral("proposal"), QVariant::fromValue(sampleProposal(5)));
+        m_engine->loadData(R"(
             import QtQuick
             import Tessmark.Design
             import Tessmark.Features.Export
@@ -317,266 +306,258 @@ class TestScreenshots : public QObject
                 Component.onCompleted: AppTheme.preference = scheme
                 ExportPDFSheet { objectName: "exportSheet"; input: proposal }
             })");
-            QVERIFY(!m_engine->rootObjects().isEmpty());
-            m_window = qobject_cast<QQuickWindow *>(m_engine->rootObjects().first());
-            QVERIFY(QTest::qWaitForWindowExposed(m_window));
-            auto *sheet = m_window->findChild<QQuickItem *>(QStringLiteral("exportSheet"));
-            QVERIFY(sheet);
-            auto *model = sheet->property("viewModel").value<ExportPDFViewModel *>();
-            QVERIFY(model);
-            // Held until the shot is taken, so that the progress is what the sheet shows.
-            auto hold = std::make_shared<QSemaphore>();
-            if (state != QLatin1String("ready")) {
-                const bool generating = state == QLatin1String("generating");
-                model->setGenerator([hold, generating](const CommercialProposalInput &) -> std::optional<QString> {
-                    if (generating)
-                        hold->acquire();
-                    return std::nullopt;
-                });
-            }
-            QMetaObject::invokeMethod(sheet, "open");
-            if (state == QLatin1String("ready"))
-                QTRY_VERIFY_WITH_TIMEOUT(!model->pdfUrl().isEmpty(), 30000);
-            else if (state == QLatin1String("failed"))
-                QTRY_VERIFY(!model->errorMessage().isEmpty());
-            else
-                QVERIFY(model->isGenerating());
-            shoot(QStringLiteral("export-sheet-%1-%2").arg(state, scheme));
-            hold->release();
+        QVERIFY(!m_engine->rootObjects().isEmpty());
+        m_window = qobject_cast<QQuickWindow *>(m_engine->rootObjects().first());
+        QVERIFY(QTest::qWaitForWindowExposed(m_window));
+        auto *sheet = m_window->findChild<QQuickItem *>(QStringLiteral("exportSheet"));
+        QVERIFY(sheet);
+        auto *model = sheet->property("viewModel").value<ExportPDFViewModel *>();
+        QVERIFY(model);
+        // Held until the shot is taken, so that the progress is what the sheet shows.
+        auto hold = std::make_shared<QSemaphore>();
+        if (state != QLatin1String("ready")) {
+            const bool generating = state == QLatin1String("generating");
+            model->setGenerator([hold, generating](const CommercialProposalInput &) -> std::optional<QString> {
+                if (generating)
+                    hold->acquire();
+                return std::nullopt;
+            });
         }
+        QMetaObject::invokeMethod(sheet, "open");
+        if (state == QLatin1String("ready"))
+            QTRY_VERIFY_WITH_TIMEOUT(!model->pdfUrl().isEmpty(), 30000);
+        else if (state == QLatin1String("failed"))
+            QTRY_VERIFY(!model->errorMessage().isEmpty());
+        else
+            QVERIFY(model->isGenerating());
+        shoot(QStringLiteral("export-sheet-%1-%2").arg(state, scheme));
+        hold->release();
+    }
 
-        void tour_data()
-        {
-            QTest::addColumn<QString>("scheme");
-            QTest::addColumn<int>("step");
-            for (const auto &[scheme, step] :
-                 {std::pair{"light", 0}, {"light", 4}, {"light", 9}, {"dark", 0}, {"dark", 4}})
-                QTest::addRow("step %d %s", step, scheme) << QString::fromLatin1(scheme) << step;
-        }
+    void tour_data()
+    {
+        QTest::addColumn<QString>("scheme");
+        QTest::addColumn<int>("step");
+        for (const auto &[scheme, step] : {std::pair{"light", 0}, {"light", 4}, {"light", 9}, {"dark", 0}, {"dark", 4}})
+            QTest::addRow("step %d %s", step, scheme) << QString::fromLatin1(scheme) << step;
+    }
 
-        void tour()
-        {
-            QFETCH(QString, scheme);
-            QFETCH(int, step);
-            m_env.addDeviceProjects(3, QStringLiteral("Мобильное приложение"));
-            open(scheme, false, true);
-            MainShellViewModel *vm = shell();
-            QVERIFY(vm);
-            QTRY_VERIFY(vm->tour()->hasDemoProject());
-            vm->tour()->setStep(step);
-            QTRY_VERIFY(vm->tour()->hasHighlightRect());
-            shoot(QStringLiteral("tour-step%1-%2").arg(step).arg(scheme));
-        }
+    void tour()
+    {
+        QFETCH(QString, scheme);
+        QFETCH(int, step);
+        m_env.addDeviceProjects(3, QStringLiteral("Мобильное приложение"));
+        open(scheme, false, true);
+        MainShellViewModel *vm = shell();
+        QVERIFY(vm);
+        QTRY_VERIFY(vm->tour()->hasDemoProject());
+        vm->tour()->setStep(step);
+        QTRY_VERIFY(vm->tour()->hasHighlightRect());
+        shoot(QStringLiteral("tour-step%1-%2").arg(step).arg(scheme));
+    }
 
-        // The sheets the editor opens, made directly: AI, template library, iterations, new iteration.
-        void editorSheets_data()
-        {
-            QTest::addColumn<QString>("scheme");
-            QTest::addColumn<QString>("state");
-            for (const char *scheme : {"light", "dark"}) {
-                for (const char *state : {"ai-idle", "ai-generating", "ai-error", "library-templates", "library-empty",
-                                          "library-dialog", "iterations-summary", "iterations-empty",
-                                          "new-iteration-server", "new-iteration-form", "new-iteration-empty"})
-                    QTest::addRow("%s %s", state, scheme) << QString::fromLatin1(scheme) << QString::fromLatin1(state);
+    // The payments hub, the finance view in its states, the sheet and the editor's strip.
+    void payments_data() { schemes(); }
+    void payments()
+    {
+        QFETCH(QString, scheme);
+        BackendData &data = m_account.backend.data();
+        const BackendData saved = data;
+        const auto restore = qScopeGuard([&] {
+            m_account.backend.clearOverrides();
+            m_account.backend.data() = saved;
+        });
+        const QString owner = data.accountByEmail(QString::fromUtf8(DemoSeed::email))->id;
+        data.projects.clear();
+        data.payments.clear();
+        // Totals are counted from lines by the backend; these projects carry theirs as given.
+        const auto add = [&](const QJsonObject &fields) {
+            QJsonObject &added = data.addProject(owner, fields);
+            for (const QString &key : {QStringLiteral("totalCost"), QStringLiteral("totalHours")}) {
+                if (fields.contains(key))
+                    added.insert(key, fields.value(key));
             }
-        }
-        void editorSheets()
-        {
-            QFETCH(QString, scheme);
-            QFETCH(QString, state);
-            openSheetHost(scheme);
-            Project project;
-            project.id = QStringLiteral("p-shot");
-            project.name = QStringLiteral("Интернет-магазин");
-            project.clientName = QStringLiteral("ООО «Ромашка»");
-            project.currency = QStringLiteral("RUB");
-            project.defaultRate = 2500;
-            project.items = {ProjectItem{QStringLiteral("Вёрстка"), std::nullopt, QStringLiteral("frontend"), 24, 2500,
-                                         false, std::nullopt},
-                             ProjectItem{QStringLiteral("API"), std::nullopt, QStringLiteral("backend"), 16, 3000,
-                                         false, std::nullopt}};
-            auto *editor = new ProjectEditorViewModel(project, m_sheetService.get(), m_window);
-            QVariantMap properties{{"projectsService", QVariant::fromValue(m_sheetService.get())}};
-
-            if (state.startsWith(QLatin1String("ai-"))) {
-                properties.insert("editor", QVariant::fromValue(editor));
-                QQuickItem *sheet = openSheet(QStringLiteral("AIGenerateSheet"), properties);
-                QVERIFY(sheet);
-                auto *model = sheet->property("model").value<AIGenerateSheetModel *>();
-                QVERIFY(model);
-                if (state != QLatin1String("ai-idle")) {
-                    model->setRequirements(QStringLiteral("Каталог товаров с фильтрами, корзина, оплата картой и "
-                                                          "личный кабинет покупателя."));
-                    model->setAdditionalContext(QStringLiteral("Интеграция с 1С"));
-                    model->setUseBudgetCap(true);
-                    model->setBudgetCapText(QStringLiteral("450000"));
-                    m_account.backend.setOverride(
-                        QStringLiteral("POST"), QStringLiteral("ai/generate"),
-                        state == QLatin1String("ai-error") ? BackendReply::message(
-                            503, QStringLiteral("Сервис ИИ временно недоступен. Попробуйте позже."))
-                                                           : BackendReply::raw(200, R"({"items":[]})").after(20000));
-                    model->generate();
-                    if (state == QLatin1String("ai-error"))
-                        QTRY_VERIFY(model->hasError());
-                }
-            } else if (state.startsWith(QLatin1String("library-"))) {
-                QQuickItem *sheet = openSheet(
-                    QStringLiteral("TemplateLibrarySheet"),
-                    {{"selectedSphereId", state == QLatin1String("library-empty") ? "no-such-sphere" : "software"}});
-                QVERIFY(sheet);
-                if (state == QLatin1String("library-dialog"))
-                    QMetaObject::invokeMethod(sheet, "ask", Q_ARG(QVariant, 1));
-            } else if (state.startsWith(QLatin1String("iterations-"))) {
-                properties.insert("rootProjectId",
-                                  addRootWithIterations(state == QLatin1String("iterations-empty") ? 0 : 3));
-                QVERIFY(openSheet(QStringLiteral("ProjectIterationsSheet"), properties));
-            } else {
-                properties.insert("rootProjectId", addRootWithIterations(0));
-                properties.insert("copyFromCurrentItems",
-                                  QVariant::fromValue(ProjectEditorViewModel::projectItems(editor->items())));
-                QQuickItem *sheet = openSheet(QStringLiteral("CreateIterationSheet"), properties);
-                QVERIFY(sheet);
-                auto *model = sheet->property("model").value<CreateIterationModel *>();
-                QVERIFY(model);
-                model->setName(QStringLiteral("Спринт 4"));
-                model->setSourceRaw(state.mid(QStringLiteral("new-iteration-").size()));
-            }
-            shoot(QStringLiteral("sheet-%1-%2").arg(state, scheme));
-            // The payments hub, the finance view in its states, the sheet and the editor's strip.
-            void payments_data()
-            {
-                schemes();
-            }
-            void payments()
-            {
-                QFETCH(QString, scheme);
-                BackendData &data = m_account.backend.data();
-                const BackendData saved = data;
-                const auto restore = qScopeGuard([&] {
-                    m_account.backend.clearOverrides();
-                    m_account.backend.data() = saved;
-                });
-                const QString owner = data.accountByEmail(QString::fromUtf8(DemoSeed::email))->id;
-                data.projects.clear();
-                data.payments.clear();
-                // Totals are counted from lines by the backend; these projects carry theirs as given.
-                const auto add = [&](const QJsonObject &fields) {
-                    QJsonObject &added = data.addProject(owner, fields);
-                    for (const QString &key : {QStringLiteral("totalCost"), QStringLiteral("totalHours")}) {
-                        if (fields.contains(key))
-                            added.insert(key, fields.value(key));
-                    }
-                    return added.value(QStringLiteral("id")).toString();
-                };
-                const QString shop = add({{"name", "Интернет-магазин"},
-                                          {"clientName", "ООО «Ромашка»"},
-                                          {"totalCost", 480000},
-                                          {"totalHours", 160},
-                                          {"projectType", "iterative"},
-                                          {"status", "in_progress"}});
-                const QString app =
-                    add({{"name", "Мобильное приложение"}, {"totalCost", 1250000}, {"projectType", "iterative"}});
-                const QString landing = add({{"name", "Лендинг студии"},
-                                             {"clientName", "Студия «Лён»"},
-                                             {"totalCost", 64000},
-                                             {"status", "completed"}});
-                for (int v = 1; v <= 3; ++v)
-                    add({{"name", "Магазин"},
-                         {"parentProjectId", shop},
-                         {"version", v},
-                         {"iterationName", QStringList{"MVP", "Каталог и корзина", "Оплата онлайн"}.at(v - 1)},
-                         {"totalCost", 120000.0 * v},
-                         {"status", v == 3 ? "draft" : "completed"}});
-                for (int v = 1; v <= 2; ++v)
-                    add({{"name", "Приложение"},
-                         {"parentProjectId", app},
-                         {"version", v},
-                         {"totalCost", 400000.0 * v}});
-                const QStringList statuses{"received", "pending", "cancelled"};
-                for (int i = 0; i < 6; ++i) {
-                    const QJsonValue note =
-                        i % 2 ? QJsonValue("Аванс по договору №12, второй этап работ") : QJsonValue();
-                    data.addPayment(shop, owner, 40000 + 15000 * i, statuses.at(i % 3), {{"note", note}});
-                }
-                data.aiSnapshots.insert(shop,
-                                        QJsonObject{{"id", "snap-1"},
-                                                    {"createdAt", BackendData::now()},
-                                                    {"totalHours", 150},
-                                                    {"totalCost", 455000},
-                                                    {"requirementsPreview",
-                                                     "Интернет-магазин одежды: каталог, корзина, оплата картой, личный "
-                                                     "кабинет, интеграция с 1С и службами доставки, админка"}});
-
-                open(scheme, true, false);
-                MainShellViewModel *vm = signedInShell();
-                QVERIFY(vm);
-                vm->setMainSection(QStringLiteral("payments"));
-                QTRY_COMPARE(vm->projectsService()->projects().size(), 8);
-                vm->setSelectedFinanceProjectId(shop);
-                QTRY_VERIFY(vm->hasFinanceProject());
-                shoot(QStringLiteral("payments-history-") + scheme);
-                scrollFinanceToEnd(m_window);
-                shoot(QStringLiteral("payments-history-list-") + scheme);
-
-                auto *search = m_window->findChild<QQuickItem *>(QStringLiteral("hubSearch"));
-                QVERIFY(search);
-                search->setProperty("text", QStringLiteral("магазин"));
-                vm->setSelectedFinanceProjectId(landing);
-                shoot(QStringLiteral("payments-search-empty-history-") + scheme);
-                search->setProperty("text", QString());
-
-                m_account.backend.setOverride("GET", QStringLiteral("projects/%1/payments").arg(app),
-                                              BackendReply::message(500, "Сервис платежей временно недоступен"));
-                vm->setSelectedFinanceProjectId(app);
-                scrollFinanceToEnd(m_window);
-                shoot(QStringLiteral("payments-error-") + scheme);
-                m_account.backend.setOverride("GET", QStringLiteral("projects/%1/payments").arg(shop),
-                                              BackendReply::json(200, QJsonArray()).after(5000));
-                vm->setSelectedFinanceProjectId(shop);
-                shoot(QStringLiteral("payments-loading-") + scheme);
-                m_account.backend.clearOverrides();
-
-                // The sheet over a 600-wide window, on the project with history and a snapshot.
-                ProjectsService projects(false, {}, m_account.api.get());
-                shootAlone(QByteArrayLiteral(
-                               "import QtQuick\nimport Tessmark.Design\nimport Tessmark.Features.Finance\n"
-                               "Window { color: AppTheme.background\n"
-                               "  property alias sheet: sheet\n"
-                               "  ProjectFinanceSheet { id: sheet; anchors.fill: parent;"
-                               "    projectName: \"Интернет-магазин одежды и аксессуаров\"; currency: \"RUB\" } }"),
-                           scheme, QSize(600, 720), QStringLiteral("payments-sheet-") + scheme, [&](QObject *root) {
-                               QObject *sheet = root->property("sheet").value<QObject *>();
-                               sheet->setProperty("projectsService", QVariant::fromValue(&projects));
-                               sheet->setProperty("projectId", shop);
-                               QMetaObject::invokeMethod(sheet, "open");
-                           });
-
-                EstimateAnalytics withDelta;
-                withDelta.currency = QStringLiteral("USD");
-                withDelta.planned.totalCost = 480000;
-                withDelta.paid.receivedTotal = 180000;
-                withDelta.lastAiSnapshot = EstimateAnalytics::AiSnapshotSummary{};
-                withDelta.deltaFromAi = EstimateAnalytics::DeltaTotals{10, 25000};
-                shootAlone(QByteArrayLiteral(
-                               "import QtQuick\nimport Tessmark.Design\nimport Tessmark.Features.Finance\n"
-                               "Window { color: AppTheme.background\n"
-                               "  property alias last: last\n"
-                               "  Column { x: 20; y: 20; width: parent.width - 40; spacing: 16\n"
-                               "    ProjectFinanceBanner { width: parent.width; currency: \"RUB\"; isLoading: true }\n"
-                               "    ProjectFinanceBanner { width: parent.width; currency: \"RUB\" }\n"
-                               "    ProjectFinanceBanner { id: last; width: parent.width; currency: \"RUB\" } } }"),
-                           scheme, QSize(560, 380), QStringLiteral("payments-banner-") + scheme, [&](QObject *root) {
-                               root->property("last").value<QObject *>()->setProperty("analytics",
-                                                                                      QVariant::fromValue(withDelta));
-                           });
-
-                data.projects.clear();
-                QMetaObject::invokeMethod(m_window->findChild<QObject *>(QStringLiteral("hubRefreshButton")),
-                                          "clicked");
-                QTRY_VERIFY(vm->projectsService()->projects().isEmpty());
-                shoot(QStringLiteral("payments-hub-empty-") + scheme);
-            }
+            return added.value(QStringLiteral("id")).toString();
         };
+        const QString shop = add({{"name", "Интернет-магазин"},
+                                  {"clientName", "ООО «Ромашка»"},
+                                  {"totalCost", 480000},
+                                  {"totalHours", 160},
+                                  {"projectType", "iterative"},
+                                  {"status", "in_progress"}});
+        const QString app =
+            add({{"name", "Мобильное приложение"}, {"totalCost", 1250000}, {"projectType", "iterative"}});
+        const QString landing = add({{"name", "Лендинг студии"},
+                                     {"clientName", "Студия «Лён»"},
+                                     {"totalCost", 64000},
+                                     {"status", "completed"}});
+        for (int v = 1; v <= 3; ++v)
+            add({{"name", "Магазин"},
+                 {"parentProjectId", shop},
+                 {"version", v},
+                 {"iterationName", QStringList{"MVP", "Каталог и корзина", "Оплата онлайн"}.at(v - 1)},
+                 {"totalCost", 120000.0 * v},
+                 {"status", v == 3 ? "draft" : "completed"}});
+        for (int v = 1; v <= 2; ++v)
+            add({{"name", "Приложение"}, {"parentProjectId", app}, {"version", v}, {"totalCost", 400000.0 * v}});
+        const QStringList statuses{"received", "pending", "cancelled"};
+        for (int i = 0; i < 6; ++i) {
+            const QJsonValue note = i % 2 ? QJsonValue("Аванс по договору №12, второй этап работ") : QJsonValue();
+            data.addPayment(shop, owner, 40000 + 15000 * i, statuses.at(i % 3), {{"note", note}});
+        }
+        data.aiSnapshots.insert(shop,
+                                QJsonObject{{"id", "snap-1"},
+                                            {"createdAt", BackendData::now()},
+                                            {"totalHours", 150},
+                                            {"totalCost", 455000},
+                                            {"requirementsPreview",
+                                             "Интернет-магазин одежды: каталог, корзина, оплата картой, личный "
+                                             "кабинет, интеграция с 1С и службами доставки, админка"}});
 
-        QTEST_MAIN(TestScreenshots)
+        open(scheme, true, false);
+        MainShellViewModel *vm = signedInShell();
+        QVERIFY(vm);
+        vm->setMainSection(QStringLiteral("payments"));
+        QTRY_COMPARE(vm->projectsService()->projects().size(), 8);
+        vm->setSelectedFinanceProjectId(shop);
+        QTRY_VERIFY(vm->hasFinanceProject());
+        shoot(QStringLiteral("payments-history-") + scheme);
+        scrollFinanceToEnd(m_window);
+        shoot(QStringLiteral("payments-history-list-") + scheme);
+
+        auto *search = m_window->findChild<QQuickItem *>(QStringLiteral("hubSearch"));
+        QVERIFY(search);
+        search->setProperty("text", QStringLiteral("магазин"));
+        vm->setSelectedFinanceProjectId(landing);
+        shoot(QStringLiteral("payments-search-empty-history-") + scheme);
+        search->setProperty("text", QString());
+
+        m_account.backend.setOverride("GET", QStringLiteral("projects/%1/payments").arg(app),
+                                      BackendReply::message(500, "Сервис платежей временно недоступен"));
+        vm->setSelectedFinanceProjectId(app);
+        scrollFinanceToEnd(m_window);
+        shoot(QStringLiteral("payments-error-") + scheme);
+        m_account.backend.setOverride("GET", QStringLiteral("projects/%1/payments").arg(shop),
+                                      BackendReply::json(200, QJsonArray()).after(5000));
+        vm->setSelectedFinanceProjectId(shop);
+        shoot(QStringLiteral("payments-loading-") + scheme);
+        m_account.backend.clearOverrides();
+
+        // The sheet over a 600-wide window, on the project with history and a snapshot.
+        ProjectsService projects(false, {}, m_account.api.get());
+        shootAlone(
+            QByteArrayLiteral("import QtQuick\nimport Tessmark.Design\nimport Tessmark.Features.Finance\n"
+                              "Window { color: AppTheme.background\n"
+                              "  property alias sheet: sheet\n"
+                              "  ProjectFinanceSheet { id: sheet; anchors.fill: parent;"
+                              "    projectName: \"Интернет-магазин одежды и аксессуаров\"; currency: \"RUB\" } }"),
+            scheme, QSize(600, 720), QStringLiteral("payments-sheet-") + scheme, [&](QObject *root) {
+                QObject *sheet = root->property("sheet").value<QObject *>();
+                sheet->setProperty("projectsService", QVariant::fromValue(&projects));
+                sheet->setProperty("projectId", shop);
+                QMetaObject::invokeMethod(sheet, "open");
+            });
+
+        EstimateAnalytics withDelta;
+        withDelta.currency = QStringLiteral("USD");
+        withDelta.planned.totalCost = 480000;
+        withDelta.paid.receivedTotal = 180000;
+        withDelta.lastAiSnapshot = EstimateAnalytics::AiSnapshotSummary{};
+        withDelta.deltaFromAi = EstimateAnalytics::DeltaTotals{10, 25000};
+        shootAlone(
+            QByteArrayLiteral("import QtQuick\nimport Tessmark.Design\nimport Tessmark.Features.Finance\n"
+                              "Window { color: AppTheme.background\n"
+                              "  property alias last: last\n"
+                              "  Column { x: 20; y: 20; width: parent.width - 40; spacing: 16\n"
+                              "    ProjectFinanceBanner { width: parent.width; currency: \"RUB\"; isLoading: true }\n"
+                              "    ProjectFinanceBanner { width: parent.width; currency: \"RUB\" }\n"
+                              "    ProjectFinanceBanner { id: last; width: parent.width; currency: \"RUB\" } } }"),
+            scheme, QSize(560, 380), QStringLiteral("payments-banner-") + scheme, [&](QObject *root) {
+                root->property("last").value<QObject *>()->setProperty("analytics", QVariant::fromValue(withDelta));
+            });
+
+        data.projects.clear();
+        QMetaObject::invokeMethod(m_window->findChild<QObject *>(QStringLiteral("hubRefreshButton")), "clicked");
+        QTRY_VERIFY(vm->projectsService()->projects().isEmpty());
+        shoot(QStringLiteral("payments-hub-empty-") + scheme);
+    }
+
+    // The sheets the editor opens, made directly: AI, template library, iterations, new iteration.
+    void editorSheets_data()
+    {
+        QTest::addColumn<QString>("scheme");
+        QTest::addColumn<QString>("state");
+        for (const char *scheme : {"light", "dark"}) {
+            for (const char *state : {"ai-idle", "ai-generating", "ai-error", "library-templates", "library-empty",
+                                      "library-dialog", "iterations-summary", "iterations-empty",
+                                      "new-iteration-server", "new-iteration-form", "new-iteration-empty"})
+                QTest::addRow("%s %s", state, scheme) << QString::fromLatin1(scheme) << QString::fromLatin1(state);
+        }
+    }
+    void editorSheets()
+    {
+        QFETCH(QString, scheme);
+        QFETCH(QString, state);
+        openSheetHost(scheme);
+        Project project;
+        project.id = QStringLiteral("p-shot");
+        project.name = QStringLiteral("Интернет-магазин");
+        project.clientName = QStringLiteral("ООО «Ромашка»");
+        project.currency = QStringLiteral("RUB");
+        project.defaultRate = 2500;
+        project.items = {
+            ProjectItem{QStringLiteral("Вёрстка"), std::nullopt, QStringLiteral("frontend"), 24, 2500, false,
+                        std::nullopt},
+            ProjectItem{QStringLiteral("API"), std::nullopt, QStringLiteral("backend"), 16, 3000, false, std::nullopt}};
+        auto *editor = new ProjectEditorViewModel(project, m_sheetService.get(), m_window);
+        QVariantMap properties{{"projectsService", QVariant::fromValue(m_sheetService.get())}};
+
+        if (state.startsWith(QLatin1String("ai-"))) {
+            properties.insert("editor", QVariant::fromValue(editor));
+            QQuickItem *sheet = openSheet(QStringLiteral("AIGenerateSheet"), properties);
+            QVERIFY(sheet);
+            auto *model = sheet->property("model").value<AIGenerateSheetModel *>();
+            QVERIFY(model);
+            if (state != QLatin1String("ai-idle")) {
+                model->setRequirements(QStringLiteral("Каталог товаров с фильтрами, корзина, оплата картой и "
+                                                      "личный кабинет покупателя."));
+                model->setAdditionalContext(QStringLiteral("Интеграция с 1С"));
+                model->setUseBudgetCap(true);
+                model->setBudgetCapText(QStringLiteral("450000"));
+                m_account.backend.setOverride(
+                    QStringLiteral("POST"), QStringLiteral("ai/generate"),
+                    state == QLatin1String("ai-error")
+                        ? BackendReply::message(503, QStringLiteral("Сервис ИИ временно недоступен. Попробуйте позже."))
+                        : BackendReply::raw(200, R"({"items":[]})").after(20000));
+                model->generate();
+                if (state == QLatin1String("ai-error"))
+                    QTRY_VERIFY(model->hasError());
+            }
+        } else if (state.startsWith(QLatin1String("library-"))) {
+            QQuickItem *sheet = openSheet(
+                QStringLiteral("TemplateLibrarySheet"),
+                {{"selectedSphereId", state == QLatin1String("library-empty") ? "no-such-sphere" : "software"}});
+            QVERIFY(sheet);
+            if (state == QLatin1String("library-dialog"))
+                QMetaObject::invokeMethod(sheet, "ask", Q_ARG(QVariant, 1));
+        } else if (state.startsWith(QLatin1String("iterations-"))) {
+            properties.insert("rootProjectId",
+                              addRootWithIterations(state == QLatin1String("iterations-empty") ? 0 : 3));
+            QVERIFY(openSheet(QStringLiteral("ProjectIterationsSheet"), properties));
+        } else {
+            properties.insert("rootProjectId", addRootWithIterations(0));
+            properties.insert("copyFromCurrentItems",
+                              QVariant::fromValue(ProjectEditorViewModel::projectItems(editor->items())));
+            QQuickItem *sheet = openSheet(QStringLiteral("CreateIterationSheet"), properties);
+            QVERIFY(sheet);
+            auto *model = sheet->property("model").value<CreateIterationModel *>();
+            QVERIFY(model);
+            model->setName(QStringLiteral("Спринт 4"));
+            model->setSourceRaw(state.mid(QStringLiteral("new-iteration-").size()));
+        }
+        shoot(QStringLiteral("sheet-%1-%2").arg(state, scheme));
+    }
+};
+
+QTEST_MAIN(TestScreenshots)
 #include "tst_Screenshots.moc"
