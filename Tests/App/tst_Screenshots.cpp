@@ -5,11 +5,14 @@
 #include "App/RootViewModel.h"
 #include "../Export/ExportSamples.h"
 #include "AppTestEnvironment.h"
+#include "Features/Auth/LocalDataMigrationSheetModel.h"
 #include "Features/Editor/AIGenerateSheetModel.h"
 #include "Features/Editor/CreateIterationModel.h"
+#include "Features/Editor/ProjectEditorScreenModel.h"
 #include "Features/Editor/ProjectEditorViewModel.h"
 #include "Features/Export/ExportPDFViewModel.h"
 #include "Features/Onboarding/GuidedOnboarding.h"
+#include "SampleEstimates.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -18,8 +21,8 @@
 #include <QQmlApplicationEngine>
 #include <QQmlComponent>
 #include <QQmlEngineExtensionPlugin>
-#include <QQuickItem>
 #include <QQmlContext>
+#include <QQuickItem>
 #include <QQuickWindow>
 #include <QSemaphore>
 #include <QSignalSpy>
@@ -276,6 +279,122 @@ private Q_SLOTS:
         shoot(QStringLiteral("account-payments-") + scheme);
         vm->setMainSection(QStringLiteral("analytics"));
         shoot(QStringLiteral("account-analytics-") + scheme);
+    }
+
+    // The settings screen alone in a window of the given width, so that its column cap and
+    // margins show; for a guest and for an account.
+    void settingsScreen_data()
+    {
+        QTest::addColumn<QString>("scheme");
+        QTest::addColumn<bool>("guest");
+        QTest::addColumn<int>("width");
+        for (const char *scheme : {"light", "dark"}) {
+            for (const bool guest : {true, false}) {
+                for (const int width : {520, 900})
+                    QTest::addRow("%s %s %d", guest ? "guest" : "account", scheme, width)
+                        << QString::fromLatin1(scheme) << guest << width;
+            }
+        }
+    }
+    void settingsScreen()
+    {
+        QFETCH(QString, scheme);
+        QFETCH(bool, guest);
+        QFETCH(int, width);
+        AuthService auth(*m_account.api, m_account.tokens);
+        if (!guest)
+            AccountTestBackend::signIn(auth);
+        m_engine = std::make_unique<QQmlApplicationEngine>();
+        m_engine->addImportPath(QStringLiteral("qrc:/"));
+        m_engine->addImportPath(QStringLiteral("qrc:/qt/qml"));
+        m_engine->setInitialProperties({{QStringLiteral("auth"), QVariant::fromValue(&auth)},
+                                        {QStringLiteral("isGuest"), guest},
+                                        {QStringLiteral("scheme"), scheme},
+                                        {QStringLiteral("width"), width}});
+        m_engine->loadData(QByteArrayLiteral(R"(
+            import QtQuick
+            import QtQuick.Window
+            import Tessmark.Design
+            import Tessmark.Services
+            import Tessmark.Features.Settings
+            Window {
+                id: window
+                required property AuthService auth
+                required property bool isGuest
+                required property string scheme
+                height: 1000
+                visible: true
+                color: AppTheme.background
+                Binding { target: AppTheme; property: "preference"; value: window.scheme }
+                AdaptiveMetricsReader {
+                    anchors.fill: parent
+                    SettingsView { anchors.fill: parent; auth: window.auth; isGuest: window.isGuest }
+                }
+            })"));
+        QVERIFY(!m_engine->rootObjects().isEmpty());
+        m_window = qobject_cast<QQuickWindow *>(m_engine->rootObjects().first());
+        QVERIFY(m_window);
+        QVERIFY(QTest::qWaitForWindowExposed(m_window));
+        shoot(QStringLiteral("settings-%1-%2-%3").arg(guest ? "guest" : "account", scheme).arg(width));
+        m_engine.reset();
+        m_window = nullptr;
+    }
+
+    // The tour lighting each settings card in the guest window.
+    void settingsTour_data()
+    {
+        QTest::addColumn<QString>("scheme");
+        QTest::addColumn<int>("step");
+        for (const auto &[scheme, step] : {std::pair{"light", 6}, {"light", 7}, {"light", 8}, {"dark", 8}})
+            QTest::addRow("step %d %s", step, scheme) << QString::fromLatin1(scheme) << step;
+    }
+    void settingsTour() { tour(); }
+
+    // The offer to move device projects: idle, while a run waits on the backend, after a failure.
+    void migrationSheet_data()
+    {
+        QTest::addColumn<QString>("scheme");
+        QTest::addColumn<QString>("state");
+        QTest::newRow("idle light") << "light"
+                                    << "idle";
+        QTest::newRow("idle dark") << "dark"
+                                   << "idle";
+        QTest::newRow("running light") << "light"
+                                       << "running";
+        QTest::newRow("error light") << "light"
+                                     << "error";
+        QTest::newRow("error dark") << "dark"
+                                    << "error";
+    }
+    void migrationSheet()
+    {
+        QFETCH(QString, scheme);
+        QFETCH(QString, state);
+        m_env.addDeviceProjects(2, QStringLiteral("Черновик"));
+        open(scheme, true, false);
+        MainShellViewModel *vm = signedInShell();
+        QVERIFY(vm);
+        QTRY_VERIFY(vm->migration()->shown());
+        auto *sheet = m_window->findChild<QQuickItem *>(QStringLiteral("localDataMigrationSheet"));
+        QVERIFY(sheet);
+        auto *model = sheet->property("model").value<LocalDataMigrationSheetModel *>();
+        QVERIFY(model);
+        const QString post = QStringLiteral("POST");
+        const QString projects = QStringLiteral("projects");
+        if (state == QLatin1String("running")) {
+            m_account.backend.setOverride(post, projects,
+                                          BackendReply::message(500, QStringLiteral("Сервер занят")).after(3000));
+            model->apply();
+            QVERIFY(model->isRunning());
+        } else if (state == QLatin1String("error")) {
+            m_account.backend.setOverride(post, projects, BackendReply::message(500, QStringLiteral("Сервер занят")));
+            model->apply();
+            QTRY_VERIFY(!model->errorText().isEmpty());
+        }
+        shoot(QStringLiteral("migration-%1-%2").arg(state, scheme));
+        if (state == QLatin1String("running"))
+            QTRY_VERIFY_WITH_TIMEOUT(!model->isRunning(), 10000);
+        m_account.backend.clearOverrides();
     }
 
     void exportSheet_data()
@@ -556,6 +675,126 @@ private Q_SLOTS:
             model->setSourceRaw(state.mid(QStringLiteral("new-iteration-").size()));
         }
         shoot(QStringLiteral("sheet-%1-%2").arg(state, scheme));
+    }
+
+    // The editor of projects with 0, 5 and 60 lines in each group mode, as a guest and signed in;
+    // then its save states (a three-line error among them), the open actions menu and the form.
+    void editorScreens_data()
+    {
+        QTest::addColumn<QString>("scheme");
+        QTest::addColumn<bool>("guest");
+        for (const char *scheme : {"light", "dark"}) {
+            QTest::addRow("%s guest", scheme) << QString::fromLatin1(scheme) << true;
+            QTest::addRow("%s account", scheme) << QString::fromLatin1(scheme) << false;
+        }
+    }
+    void editorScreens()
+    {
+        QFETCH(QString, scheme);
+        QFETCH(bool, guest);
+        const QString session = guest ? QStringLiteral("guest") : QStringLiteral("account");
+        QMap<int, QString> ids;
+        for (int lines : {0, 5, 60}) {
+            const QString id = QStringLiteral("editor-%1").arg(lines);
+            if (guest) {
+                m_env.repository().upsert(SampleEstimates::project(lines, QStringLiteral("one_time"), id));
+                ids.insert(lines, id);
+            } else {
+                BackendData &data = m_account.backend.data();
+                QJsonObject fields = SampleEstimates::project(lines, QStringLiteral("iterative")).toJson();
+                fields.remove(QStringLiteral("id"));
+                ids.insert(lines,
+                           data.addProject(data.accountByEmail(QString::fromUtf8(DemoSeed::email))->id, fields)
+                               .value(QStringLiteral("id"))
+                               .toString());
+            }
+        }
+        open(scheme, true, guest);
+        MainShellViewModel *vm = guest ? shell() : signedInShell();
+        QVERIFY(vm);
+        if (!guest) {
+            QTRY_VERIFY(!vm->projectsService()->projects().isEmpty());
+            if (vm->migration()->shown()) {
+                vm->migration()->skip();
+                vm->migration()->close();
+            }
+        }
+        const auto editorOf = [this](const QString &id) -> ProjectEditorScreenModel * {
+            auto *view = m_window->findChild<QQuickItem *>(QStringLiteral("projectEditor"));
+            if (!view)
+                return nullptr;
+            auto *screen = view->property("screen").value<ProjectEditorScreenModel *>();
+            return screen && screen->editor()->projectId() == id ? screen : nullptr;
+        };
+        ProjectEditorScreenModel *screen = nullptr;
+        for (int lines : {0, 5, 60}) {
+            vm->setSelectedProjectId(ids.value(lines));
+            QTRY_VERIFY((screen = editorOf(ids.value(lines))) != nullptr);
+            QTRY_VERIFY(!screen->analyticsLoading() && !screen->iterationsLoading());
+            const QStringList modes = lines == 0
+                ? QStringList{QStringLiteral("category")}
+                : QStringList{QStringLiteral("category"), QStringLiteral("costDesc"), QStringLiteral("hoursDesc")};
+            shoot(QStringLiteral("editor-%1-%2-top-%3").arg(session).arg(lines).arg(scheme));
+            if (lines == 0) {
+                auto *list = m_window->findChild<QQuickItem *>(QStringLiteral("editorLines"));
+                QVERIFY(list);
+                // An empty list has no end to position at: scrolled by hand to the empty state.
+                list->setProperty("contentY",
+                                  list->property("originY").toReal() + list->property("contentHeight").toReal()
+                                      - list->height());
+                shoot(QStringLiteral("editor-%1-0-empty-%2").arg(session, scheme));
+                continue;
+            }
+            for (const QString &mode : modes) {
+                screen->editor()->setGroupModeRaw(mode);
+                // Scrolled to the first line, as a user who looks at the lines.
+                QTest::qWait(50);
+                auto *list = m_window->findChild<QQuickItem *>(QStringLiteral("editorLines"));
+                QVERIFY(list);
+                QMetaObject::invokeMethod(list, "positionViewAtIndex", Q_ARG(int, 0), Q_ARG(int, 0));
+                shoot(QStringLiteral("editor-%1-%2-%3-%4").arg(session).arg(lines).arg(mode, scheme));
+            }
+        }
+
+        // Save states, on the five-line project.
+        vm->setSelectedProjectId(ids.value(5));
+        QTRY_VERIFY((screen = editorOf(ids.value(5))) != nullptr);
+        ProjectEditorViewModel *editor = screen->editor();
+        editor->setName(editor->name() + QStringLiteral(" (черновик)"));
+        shoot(QStringLiteral("editor-%1-status-dirty-%2").arg(session, scheme));
+        if (!guest) {
+            const QString patch = QStringLiteral("projects/") + ids.value(5);
+            m_account.backend.setOverride(
+                QStringLiteral("PATCH"), patch,
+                BackendReply::message(422,
+                                      QStringLiteral("Проект изменён на другом устройстве.\nОбновите список проектов "
+                                                     "и повторите сохранение.\nИзменения не потеряны.")));
+            editor->save();
+            QTRY_COMPARE(editor->saveStateRaw(), QStringLiteral("error"));
+            shoot(QStringLiteral("editor-account-status-error-") + scheme);
+            m_account.backend.setOverride(QStringLiteral("PATCH"), patch,
+                                          BackendReply::message(500, QStringLiteral("x")).after(3000));
+            editor->save();
+            QCOMPARE(editor->saveStateRaw(), QStringLiteral("saving"));
+            shoot(QStringLiteral("editor-account-status-saving-") + scheme);
+            m_account.backend.clearOverrides();
+            QTRY_VERIFY_WITH_TIMEOUT(editor->saveStateRaw() != QStringLiteral("saving"), 10000);
+        }
+        editor->save();
+        QTRY_COMPARE(editor->saveStateRaw(), QStringLiteral("saved"));
+        shoot(QStringLiteral("editor-%1-status-saved-%2").arg(session, scheme));
+
+        // The actions menu, opened as a user does.
+        auto *menuButton = m_window->findChild<QQuickItem *>(QStringLiteral("actionsMenuButton"));
+        QVERIFY(menuButton);
+        QTest::mouseClick(m_window, Qt::LeftButton, {},
+                          menuButton->mapToScene(QPointF(menuButton->width() / 2, menuButton->height() / 2)).toPoint());
+        shoot(QStringLiteral("editor-%1-menu-%2").arg(session, scheme));
+        QTest::keyClick(m_window, Qt::Key_Escape);
+
+        // The form on the first line.
+        screen->editLine(editor->items().first().id.toString(QUuid::WithoutBraces));
+        shoot(QStringLiteral("editor-%1-form-%2").arg(session, scheme));
     }
 };
 
