@@ -3,12 +3,14 @@
 #include "AccountTestBackend.h"
 #include "App/MainShellViewModel.h"
 #include "App/RootViewModel.h"
+#include "../Export/ExportSamples.h"
 #include "AppTestEnvironment.h"
 #include "Features/Auth/LocalDataMigrationSheetModel.h"
 #include "Features/Editor/AIGenerateSheetModel.h"
 #include "Features/Editor/CreateIterationModel.h"
 #include "Features/Editor/ProjectEditorScreenModel.h"
 #include "Features/Editor/ProjectEditorViewModel.h"
+#include "Features/Export/ExportPDFViewModel.h"
 #include "Features/Onboarding/GuidedOnboarding.h"
 #include "SampleEstimates.h"
 
@@ -22,6 +24,7 @@
 #include <QQmlContext>
 #include <QQuickItem>
 #include <QQuickWindow>
+#include <QSemaphore>
 #include <QSignalSpy>
 #include <QTest>
 #include "Models/EstimateAnalytics.h"
@@ -512,6 +515,62 @@ private Q_SLOTS:
         backend.clearOverrides();
         while (backend.data().projects.size() > seeded)
             backend.data().projects.removeLast();
+    }
+
+    void exportSheet_data()
+    {
+        QTest::addColumn<QString>("scheme");
+        QTest::addColumn<QString>("state");
+        for (const char *scheme : {"light", "dark"}) {
+            for (const char *state : {"generating", "ready", "failed"})
+                QTest::addRow("%s %s", scheme, state) << QString::fromLatin1(scheme) << QString::fromLatin1(state);
+        }
+    }
+
+    // The export sheet over a window of its own, with a proposal of five lines.
+    void exportSheet()
+    {
+        QFETCH(QString, scheme);
+        QFETCH(QString, state);
+        m_engine = std::make_unique<QQmlApplicationEngine>();
+        m_engine->addImportPath(QStringLiteral("qrc:/qt/qml"));
+        m_engine->rootContext()->setContextProperty(QStringLiteral("scheme"), scheme);
+        m_engine->rootContext()->setContextProperty(QStringLiteral("proposal"), QVariant::fromValue(sampleProposal(5)));
+        m_engine->loadData(R"(
+            import QtQuick
+            import Tessmark.Design
+            import Tessmark.Features.Export
+            Window {
+                width: 720; height: 620; visible: true; color: AppTheme.background
+                Component.onCompleted: AppTheme.preference = scheme
+                ExportPDFSheet { objectName: "exportSheet"; input: proposal }
+            })");
+        QVERIFY(!m_engine->rootObjects().isEmpty());
+        m_window = qobject_cast<QQuickWindow *>(m_engine->rootObjects().first());
+        QVERIFY(QTest::qWaitForWindowExposed(m_window));
+        auto *sheet = m_window->findChild<QQuickItem *>(QStringLiteral("exportSheet"));
+        QVERIFY(sheet);
+        auto *model = sheet->property("viewModel").value<ExportPDFViewModel *>();
+        QVERIFY(model);
+        // Held until the shot is taken, so that the progress is what the sheet shows.
+        auto hold = std::make_shared<QSemaphore>();
+        if (state != QLatin1String("ready")) {
+            const bool generating = state == QLatin1String("generating");
+            model->setGenerator([hold, generating](const CommercialProposalInput &) -> std::optional<QString> {
+                if (generating)
+                    hold->acquire();
+                return std::nullopt;
+            });
+        }
+        QMetaObject::invokeMethod(sheet, "open");
+        if (state == QLatin1String("ready"))
+            QTRY_VERIFY_WITH_TIMEOUT(!model->pdfUrl().isEmpty(), 30000);
+        else if (state == QLatin1String("failed"))
+            QTRY_VERIFY(!model->errorMessage().isEmpty());
+        else
+            QVERIFY(model->isGenerating());
+        shoot(QStringLiteral("export-sheet-%1-%2").arg(state, scheme));
+        hold->release();
     }
 
     void tour_data()
