@@ -157,7 +157,18 @@ class TestScreenshots : public QObject
         return iterationId;
     }
 
-    QQuickItem *item(const QString &name) const { return m_window->contentItem()->findChild<QQuickItem *>(name); }
+    // Items that loaders made are visual children only, out of reach of findChild.
+    static QQuickItem *findItem(QQuickItem *item, const QString &name)
+    {
+        if (item->objectName() == name)
+            return item;
+        for (QQuickItem *child : item->childItems()) {
+            if (QQuickItem *found = findItem(child, name))
+                return found;
+        }
+        return nullptr;
+    }
+    QQuickItem *item(const QString &name) const { return findItem(m_window->contentItem(), name); }
 
 private Q_SLOTS:
     // The account window talks to the test backend.

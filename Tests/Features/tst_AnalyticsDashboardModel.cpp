@@ -302,24 +302,30 @@ private Q_SLOTS:
         QCOMPARE(model->barLabels().first(), QStringLiteral("Проект 00"));
         QCOMPARE(model->series().entries.at(1).series, QStringLiteral("Выполнено"));
         QCOMPARE(model->series().entries.at(1).id, model->rows().first().id + QStringLiteral("-done"));
+        QCOMPARE(model->statusValues(), QStringList{QStringLiteral("draft")});
         QCOMPARE(model->statusLabels(), QStringList{QStringLiteral("Черновик")});
         QCOMPARE(model->statusCounts(), QList<int>{15});
     }
 
     // Iterations carry their root's name, and long names meet in their first 14 characters:
-    // the category axis would show one bar group per label, so each group is their sum.
+    // the category axis would show one bar group per label, so each group is their sum. The axis
+    // reads labels as rich text.
     void repeatedLabelsAreSummed()
     {
         const QString root = seed(QStringLiteral("Сайт"), {{QStringLiteral("cost"), 400}});
         seed(QStringLiteral("Май"), {{QStringLiteral("parentProjectId"), root}, {QStringLiteral("cost"), 300}});
         seed(QStringLiteral("Проект длинный A"), {{QStringLiteral("cost"), 350}});
         seed(QStringLiteral("Проект длинный B"), {{QStringLiteral("cost"), 100}});
+        seed(QStringLiteral("<b>A&B</b>"), {{QStringLiteral("cost"), 50}});
         auto model = dashboard();
         await(model->load());
-        QCOMPARE(model->series().entries.size(), 12);
-        QCOMPARE(model->barLabels(), (QStringList{QStringLiteral("Сайт"), QStringLiteral("Проект длинный")}));
-        QCOMPARE(model->barPlanned(), (QList<double>{700, 450}));
-        QCOMPARE(model->barDone(), (QList<double>{0, 0}));
+        QCOMPARE(model->series().entries.size(), 15);
+        QCOMPARE(model->barLabels(),
+                 (QStringList{QStringLiteral("Сайт"), QStringLiteral("Проект длинный"), QStringLiteral("<b>A&B</b>")}));
+        // A name is text, never markup of the axis.
+        QCOMPARE(model->barAxisLabels().last(), QStringLiteral("&lt;b&gt;A&amp;B&lt;/b&gt;"));
+        QCOMPARE(model->barPlanned(), (QList<double>{700, 450, 50}));
+        QCOMPARE(model->barDone(), (QList<double>{0, 0, 0}));
         QCOMPARE(model->barAxisMaximum(), 700.0);
     }
 

@@ -281,6 +281,15 @@ AnalyticsProjectRow AnalyticsDashboardModel::rowAt(int row) const
     return m_rows.at(row);
 }
 
+QStringList AnalyticsDashboardModel::barAxisLabels() const
+{
+    QStringList escaped;
+    escaped.reserve(m_series.barLabels.size());
+    for (const QString &label : m_series.barLabels)
+        escaped.append(label.toHtmlEscaped());
+    return escaped;
+}
+
 int AnalyticsDashboardModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : int(m_rows.size());

@@ -45,10 +45,12 @@ class AnalyticsDashboardModel : public QAbstractListModel
     Q_PROPERTY(int overdueCount READ overdueCount NOTIFY figuresChanged)
     Q_PROPERTY(QString overdueSums READ overdueSums NOTIFY figuresChanged)
     Q_PROPERTY(QStringList barLabels READ barLabels NOTIFY figuresChanged)
+    Q_PROPERTY(QStringList barAxisLabels READ barAxisLabels NOTIFY figuresChanged)
     Q_PROPERTY(QList<double> barPlanned READ barPlanned NOTIFY figuresChanged)
     Q_PROPERTY(QList<double> barDone READ barDone NOTIFY figuresChanged)
     Q_PROPERTY(QList<double> barPaid READ barPaid NOTIFY figuresChanged)
     Q_PROPERTY(double barAxisMaximum READ barAxisMaximum NOTIFY figuresChanged)
+    Q_PROPERTY(QStringList statusValues READ statusValues NOTIFY figuresChanged)
     Q_PROPERTY(QStringList statusLabels READ statusLabels NOTIFY figuresChanged)
     Q_PROPERTY(QList<int> statusCounts READ statusCounts NOTIFY figuresChanged)
 
@@ -121,10 +123,13 @@ public:
     int overdueCount() const { return m_aggregate.pendingOverdue.count; }
     QString overdueSums() const { return m_aggregate.pendingOverdue.formattedSums(); }
     QStringList barLabels() const { return m_series.barLabels; }
+    // The labels escaped: the chart's category axis reads its labels as rich text.
+    QStringList barAxisLabels() const;
     QList<double> barPlanned() const { return m_series.barPlanned; }
     QList<double> barDone() const { return m_series.barDone; }
     QList<double> barPaid() const { return m_series.barPaid; }
     double barAxisMaximum() const { return m_series.barAxisMaximum; }
+    QStringList statusValues() const { return m_series.statusValues; }
     QStringList statusLabels() const { return m_series.statusLabels; }
     QList<int> statusCounts() const { return m_series.statusCounts; }
 

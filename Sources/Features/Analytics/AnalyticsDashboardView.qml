@@ -32,6 +32,12 @@ Item {
     }
     Component.onCompleted: dashboardModel.refresh()
 
+    // The donut's sectors are coloured when they are made.
+    Connections {
+        target: AppTheme
+        function onAppearanceChanged() { donut.rebuild() }
+    }
+
     Shortcut {
         sequences: [StandardKey.Refresh]
         onActivated: dashboardModel.refresh()
@@ -64,6 +70,8 @@ Item {
         property string subtitle
         inset: 14
         spacing: 8
+        // Equal preferred widths share a row evenly; filling keeps the grid as wide as its column.
+        Layout.fillWidth: true
         Layout.fillHeight: true
         Row {
             Layout.fillWidth: true
@@ -77,7 +85,7 @@ Item {
             Text {
                 width: parent.width - 19
                 text: card.title
-                elide: Text.ElideRight
+                wrapMode: Text.Wrap
                 font: Typography.font(Typography.Caption, Font.DemiBold)
                 color: AppTheme.textSecondary
             }
@@ -356,7 +364,7 @@ Item {
 
                                 BarSeries {
                                     axisX: BarCategoryAxis {
-                                        categories: dashboardModel.barLabels
+                                        categories: dashboardModel.barAxisLabels
                                         labelsColor: AppTheme.textSecondary
                                         labelsFont: Typography.font(Typography.Caption2)
                                         gridVisible: false
@@ -417,14 +425,17 @@ Item {
                                     holeSize: 0.55
                                     size: 0.9
 
-                                    // One sector per status with rows, in status order; the card's
-                                    // colour between sectors keeps them apart.
+                                    // One sector per status with rows, in status order, in the
+                                    // status badge's colour; the card's colour between sectors
+                                    // keeps them apart.
                                     function rebuild() {
                                         donut.clear()
+                                        const values = dashboardModel.statusValues
                                         const labels = dashboardModel.statusLabels
                                         const counts = dashboardModel.statusCounts
                                         for (let i = 0; i < labels.length; ++i) {
                                             const slice = donut.append(labels[i], counts[i])
+                                            slice.color = ProjectStatusStyle.color(values[i], AppTheme.dark)
                                             slice.borderColor = AppTheme.cardBackground
                                             slice.borderWidth = 2
                                         }

@@ -91,6 +91,7 @@ AnalyticsSeries AnalyticsSeries::from(const QList<AnalyticsProjectRow> &rows)
     for (std::size_t i = 0; i < allProjectStatuses.size(); ++i) {
         if (perStatus[i] == 0)
             continue;
+        series.statusValues.append(rawValue(allProjectStatuses[i]));
         series.statusLabels.append(label(allProjectStatuses[i]));
         series.statusCounts.append(perStatus[i]);
     }

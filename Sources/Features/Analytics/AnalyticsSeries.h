@@ -32,6 +32,7 @@ struct AnalyticsSeries
     double barAxisMaximum = 1;
 
     // Statuses that have rows, in status order, with their row counts.
+    QStringList statusValues;
     QStringList statusLabels;
     QList<int> statusCounts;
 

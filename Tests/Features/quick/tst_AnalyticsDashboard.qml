@@ -224,6 +224,11 @@ TestCase {
         compare(column.width, data.columnWidth < 0 ? available : data.columnWidth)
         compare(column.x, (available - column.width) / 2)
         compare(column.padding, data.padding)
+        // Cards share the column's width, each at least 140 wide.
+        const kpi = item(host, "kpiGrid")
+        compare(kpi.width, column.width - 2 * data.padding)
+        for (let i = 0; i < kpi.children.length; ++i)
+            verify(kpi.children[i].width >= 140, "card " + i + " is " + kpi.children[i].width + " wide")
         compare(item(host, "barChart").height, data.chart)
         compare(item(host, "statusChart").height, 200)
     }
