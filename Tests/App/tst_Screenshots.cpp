@@ -5,6 +5,7 @@
 #include "App/RootViewModel.h"
 #include "AppTestEnvironment.h"
 #include "Features/Analytics/AnalyticsDashboardModel.h"
+#include "FindItem.h"
 #include "Features/Onboarding/GuidedOnboarding.h"
 
 #include <QDir>
@@ -123,16 +124,11 @@ class TestScreenshots : public QObject
             const QString id = added.value(QStringLiteral("id")).toString();
             const QString currency = added.value(QStringLiteral("currency")).toString();
             const auto pay = [&](double amount, const QString &state, const QString &paidAt) {
-                const QString stamp = BackendData::now();
-                data.payments.append(QJsonObject{{QStringLiteral("id"), data.newId(QStringLiteral("pay"))},
-                                                 {QStringLiteral("amount"), amount},
-                                                 {QStringLiteral("currency"), currency},
-                                                 {QStringLiteral("status"), state},
-                                                 {QStringLiteral("paidAt"), paidAt},
-                                                 {QStringLiteral("projectId"), id},
-                                                 {QStringLiteral("userId"), owner},
-                                                 {QStringLiteral("createdAt"), stamp},
-                                                 {QStringLiteral("updatedAt"), stamp}});
+                data.addPayment(owner, id,
+                                {{QStringLiteral("amount"), amount},
+                                 {QStringLiteral("currency"), currency},
+                                 {QStringLiteral("status"), state},
+                                 {QStringLiteral("paidAt"), paidAt}});
             };
             if (i < 6) {
                 pay(usd ? 300 : 15000, QStringLiteral("received"), QStringLiteral("2024-05-01"));
@@ -157,17 +153,6 @@ class TestScreenshots : public QObject
         return iterationId;
     }
 
-    // Items that loaders made are visual children only, out of reach of findChild.
-    static QQuickItem *findItem(QQuickItem *item, const QString &name)
-    {
-        if (item->objectName() == name)
-            return item;
-        for (QQuickItem *child : item->childItems()) {
-            if (QQuickItem *found = findItem(child, name))
-                return found;
-        }
-        return nullptr;
-    }
     QQuickItem *item(const QString &name) const { return findItem(m_window->contentItem(), name); }
 
 private Q_SLOTS:

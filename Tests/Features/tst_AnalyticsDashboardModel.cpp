@@ -116,16 +116,10 @@ class tst_AnalyticsDashboardModel : public QObject
     }
     void addPayment(const QString &projectId, double amount, const QString &status = QStringLiteral("received"))
     {
-        BackendData &data = m_backend.data();
-        const QString stamp = BackendData::now();
-        data.payments.append(QJsonObject{{QStringLiteral("id"), data.newId(QStringLiteral("pay"))},
-                                         {QStringLiteral("amount"), amount},
-                                         {QStringLiteral("currency"), rub},
-                                         {QStringLiteral("status"), status},
-                                         {QStringLiteral("projectId"), projectId},
-                                         {QStringLiteral("userId"), m_accountId},
-                                         {QStringLiteral("createdAt"), stamp},
-                                         {QStringLiteral("updatedAt"), stamp}});
+        m_backend.data().addPayment(m_accountId, projectId,
+                                    {{QStringLiteral("amount"), amount},
+                                     {QStringLiteral("currency"), rub},
+                                     {QStringLiteral("status"), status}});
     }
     void setCost(const QString &id, double cost)
     {

@@ -67,22 +67,17 @@ public:
         }
         return m_backend.data().addProject(m_accountId, fields).value(QStringLiteral("id")).toString();
     }
+    // A payment dated long ago: overdue when pending.
     Q_INVOKABLE void addPayment(const QString &projectId, double amount, const QString &status,
                                 const QString &currency = QStringLiteral("RUB"))
     {
-        BackendData &data = m_backend.data();
-        const QString stamp = BackendData::now();
-        data.payments.append(QJsonObject{{QStringLiteral("id"), data.newId(QStringLiteral("pay"))},
-                                         {QStringLiteral("amount"), amount},
-                                         {QStringLiteral("currency"), currency},
-                                         {QStringLiteral("status"), status},
-                                         {QStringLiteral("paidAt"), QStringLiteral("2020-01-15")},
-                                         {QStringLiteral("projectId"), projectId},
-                                         {QStringLiteral("userId"), m_accountId},
-                                         {QStringLiteral("createdAt"), stamp},
-                                         {QStringLiteral("updatedAt"), stamp}});
+        m_backend.data().addPayment(m_accountId, projectId,
+                                    {{QStringLiteral("amount"), amount},
+                                     {QStringLiteral("currency"), currency},
+                                     {QStringLiteral("status"), status},
+                                     {QStringLiteral("paidAt"), QStringLiteral("2020-01-15")}});
     }
-    // The project's analytics fail, or (delay > 0) come that many milliseconds late.
+    // The project's analytics fail.
     Q_INVOKABLE void failAnalytics(const QString &projectId)
     {
         m_backend.setOverride(QStringLiteral("GET"), analyticsPath(projectId),

@@ -2,6 +2,7 @@
 // iteration's row, for that row.
 #include "API/ProjectsService.h"
 #include "Await.h"
+#include "FindItem.h"
 
 #include <QApplication>
 #include <QQmlComponent>
@@ -25,18 +26,6 @@ Project sample(const QString &id, const std::optional<QString> &parent)
     p.createdAt = p.updatedAt = QStringLiteral("2024-03-05T09:07:01.042Z");
     p.parentProjectId = parent;
     return p;
-}
-
-// Delegates are visual children only, out of reach of findChild.
-QQuickItem *findItem(QQuickItem *item, const QString &name)
-{
-    if (item->objectName() == name)
-        return item;
-    for (QQuickItem *child : item->childItems()) {
-        if (QQuickItem *found = findItem(child, name))
-            return found;
-    }
-    return nullptr;
 }
 
 } // namespace

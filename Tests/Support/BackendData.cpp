@@ -185,3 +185,15 @@ QJsonObject *BackendData::payment(const QString &id)
     }
     return nullptr;
 }
+
+QJsonObject &BackendData::addPayment(const QString &accountId, const QString &projectId, QJsonObject fields)
+{
+    const QString stamp = now();
+    fields.insert(QStringLiteral("id"), newId(QStringLiteral("pay")));
+    fields.insert(QStringLiteral("projectId"), projectId);
+    fields.insert(QStringLiteral("userId"), accountId);
+    fields.insert(QStringLiteral("createdAt"), stamp);
+    fields.insert(QStringLiteral("updatedAt"), stamp);
+    payments.append(fields);
+    return payments.last();
+}

@@ -59,4 +59,7 @@ struct BackendData
     QJsonObject &addProject(const QString &accountId, QJsonObject fields);
 
     QJsonObject *payment(const QString &id);
+    // A payment of the account's project: fields (amount, currency, status, paidAt...) with a new
+    // id and fresh stamps.
+    QJsonObject &addPayment(const QString &accountId, const QString &projectId, QJsonObject fields);
 };

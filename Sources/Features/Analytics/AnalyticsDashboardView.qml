@@ -71,6 +71,7 @@ Item {
         inset: 14
         spacing: 8
         // Equal preferred widths share a row evenly; filling keeps the grid as wide as its column.
+        Layout.preferredWidth: 140
         Layout.fillWidth: true
         Layout.fillHeight: true
         Row {
@@ -121,8 +122,6 @@ Item {
 
     // Cards at least 140 wide, as many to a row as fit.
     component CardGrid: GridLayout {
-        id: grid
-        readonly property real cellWidth: (width - columnSpacing * (columns - 1)) / columns
         Layout.fillWidth: true
         columns: Math.max(1, Math.floor((width + columnSpacing) / (140 + columnSpacing)))
         columnSpacing: 12
@@ -273,25 +272,21 @@ Item {
                         id: kpiGrid
                         objectName: "kpiGrid"
                         KpiCard {
-                            Layout.preferredWidth: kpiGrid.cellWidth
                             title: "Смет в выборке"
                             value: String(dashboardModel.count)
                             icon: "folder.fill"
                         }
                         KpiCard {
-                            Layout.preferredWidth: kpiGrid.cellWidth
                             title: "План"
                             value: dashboardModel.planText
                             icon: "chart.line.uptrend.xyaxis"
                         }
                         KpiCard {
-                            Layout.preferredWidth: kpiGrid.cellWidth
                             title: "Выполнено"
                             value: dashboardModel.doneText
                             icon: "checkmark.circle.fill"
                         }
                         KpiCard {
-                            Layout.preferredWidth: kpiGrid.cellWidth
                             title: "Оплачено (сметы)"
                             value: dashboardModel.paidText
                             icon: "rublesign.circle.fill"
@@ -309,27 +304,23 @@ Item {
                             id: paymentsGrid
                             objectName: "paymentsGrid"
                             KpiCard {
-                                Layout.preferredWidth: paymentsGrid.cellWidth
                                 title: "Всего записей"
                                 value: String(dashboardModel.paymentsCount)
                                 icon: "list.bullet.rectangle"
                             }
                             KpiCard {
-                                Layout.preferredWidth: paymentsGrid.cellWidth
                                 title: "Получено"
                                 value: String(dashboardModel.receivedCount)
                                 icon: "checkmark.seal.fill"
                                 subtitle: dashboardModel.receivedSums
                             }
                             KpiCard {
-                                Layout.preferredWidth: paymentsGrid.cellWidth
                                 title: "Ожидается"
                                 value: String(dashboardModel.pendingCount)
                                 icon: "clock.fill"
                                 subtitle: dashboardModel.pendingSums
                             }
                             KpiCard {
-                                Layout.preferredWidth: paymentsGrid.cellWidth
                                 title: "Просрочено"
                                 value: String(dashboardModel.overdueCount)
                                 icon: "exclamationmark.triangle.fill"

@@ -226,9 +226,9 @@ TestCase {
         compare(column.padding, data.padding)
         // Cards share the column's width, each at least 140 wide.
         const kpi = item(host, "kpiGrid")
-        compare(kpi.width, column.width - 2 * data.padding)
+        tryCompare(kpi, "width", column.width - 2 * data.padding)
         for (let i = 0; i < kpi.children.length; ++i)
-            verify(kpi.children[i].width >= 140, "card " + i + " is " + kpi.children[i].width + " wide")
+            tryVerify(() => kpi.children[i].width >= 140, 1000, "card " + i + " is " + kpi.children[i].width + " wide")
         compare(item(host, "barChart").height, data.chart)
         compare(item(host, "statusChart").height, 200)
     }
