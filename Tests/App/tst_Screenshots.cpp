@@ -5,13 +5,18 @@
 #include "App/RootViewModel.h"
 #include "AppTestEnvironment.h"
 #include "Features/Analytics/AnalyticsDashboardModel.h"
-#include "FindItem.h"
+#include "Features/Editor/AIGenerateSheetModel.h"
+#include "Features/Editor/CreateIterationModel.h"
+#include "Features/Editor/ProjectEditorViewModel.h"
 #include "Features/Onboarding/GuidedOnboarding.h"
+#include "FindItem.h"
 
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QPointer>
 #include <QQmlApplicationEngine>
+#include <QQmlComponent>
 #include <QQmlEngineExtensionPlugin>
 #include <QQuickItem>
 #include <QQuickWindow>
@@ -30,6 +35,8 @@ class TestScreenshots : public QObject
     AccountTestBackend m_account;
     std::unique_ptr<QQmlApplicationEngine> m_engine;
     QQuickWindow *m_window = nullptr;
+    std::unique_ptr<ProjectsService> m_sheetService;
+    QPointer<QQuickItem> m_sheet;
 
     // Sets the appearance, the tour as finished or not and the guest flag, then opens the window.
     void open(const QString &scheme, bool tourFinished, bool guest)
@@ -155,6 +162,73 @@ class TestScreenshots : public QObject
 
     QQuickItem *item(const QString &name) const { return findItem(m_window->contentItem(), name); }
 
+    // An empty window of the appearance, with a signed-in projects service for the sheets.
+    void openSheetHost(const QString &scheme)
+    {
+        BackendData &data = m_account.backend.data();
+        m_account.tokens.token = data.issueToken(data.accountByEmail(QString::fromUtf8(DemoSeed::email))->id);
+        m_sheetService = std::make_unique<ProjectsService>(false, nullptr, m_account.api.get());
+        m_engine = std::make_unique<QQmlApplicationEngine>();
+        m_engine->addImportPath(QStringLiteral("qrc:/"));
+        m_engine->addImportPath(QStringLiteral("qrc:/qt/qml"));
+        // Without the root view nothing applies the stored appearance: the window sets it itself.
+        m_engine->loadData(QStringLiteral("import QtQuick\nimport QtQuick.Window\nimport Tessmark.Design\n"
+                                          "Window { width: 900; height: 760; visible: true; color: AppTheme.background;"
+                                          " Component.onCompleted: AppTheme.preference = \"%1\" }")
+                               .arg(scheme)
+                               .toUtf8());
+        QVERIFY(!m_engine->rootObjects().isEmpty());
+        m_window = qobject_cast<QQuickWindow *>(m_engine->rootObjects().first());
+        QVERIFY(m_window);
+        QVERIFY(QTest::qWaitForWindowExposed(m_window));
+    }
+
+    // One of the editor's sheets, made directly in the host window and opened.
+    QQuickItem *openSheet(const QString &type, const QVariantMap &properties)
+    {
+        QQmlComponent component(m_engine.get());
+        component.setData(
+            QStringLiteral("import Tessmark.Features.Editor\n%1 { anchors.fill: parent }").arg(type).toUtf8(), QUrl());
+        auto *sheet =
+            qobject_cast<QQuickItem *>(component.createWithInitialProperties(properties, m_engine->rootContext()));
+        if (!sheet) {
+            qWarning() << component.errors();
+            return nullptr;
+        }
+        sheet->setParent(m_window->contentItem());
+        sheet->setParentItem(m_window->contentItem());
+        QMetaObject::invokeMethod(sheet, "open");
+        m_sheet = sheet;
+        return sheet;
+    }
+
+    QString addRootWithIterations(int iterations)
+    {
+        BackendData &data = m_account.backend.data();
+        const QString accountId = data.accountByEmail(QString::fromUtf8(DemoSeed::email))->id;
+        const QJsonArray lines{
+            QJsonObject{
+                {"title", "Вёрстка"}, {"category", "frontend"}, {"hours", 24}, {"rate", 2500}, {"isLocked", false}},
+            QJsonObject{
+                {"title", "API"}, {"category", "backend"}, {"hours", 16.5}, {"rate", 3000}, {"isLocked", false}}};
+        const QString root =
+            data.addProject(accountId, {{"name", "Портал"}, {"items", lines}, {"projectType", "iterative"}})
+                .value("id")
+                .toString();
+        const QStringList names{"Спринт 1: каталог", "", "Спринт 3: оплата"};
+        const QStringList statuses{"completed", "in_progress", "draft"};
+        for (int i = 0; i < iterations; ++i) {
+            QJsonObject fields{{"name", "Портал"},      {"parentProjectId", root},
+                               {"baseProjectId", root}, {"projectType", "iterative"},
+                               {"version", i + 2},      {"status", statuses.at(i % 3)},
+                               {"items", lines}};
+            if (!names.at(i % 3).isEmpty())
+                fields.insert("iterationName", names.at(i % 3));
+            data.addProject(accountId, fields);
+        }
+        return root;
+    }
+
 private Q_SLOTS:
     // The account window talks to the test backend.
     void initTestCase() { QVERIFY(m_account.start()); }
@@ -166,8 +240,15 @@ private Q_SLOTS:
     }
     void cleanup()
     {
+        // A sheet goes before its window, as QML's own destroy() would take it.
+        if (m_sheet) {
+            m_sheet->deleteLater();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
         m_engine.reset();
         m_window = nullptr;
+        m_sheetService.reset();
+        m_account.backend.clearOverrides();
         QTest::qWait(50);
     }
 
@@ -299,6 +380,82 @@ private Q_SLOTS:
             QTRY_COMPARE(vm->selectedAnalyticsRow().id, iteration);
             shoot(name + QStringLiteral("-iteration"));
         }
+    }
+
+    // The sheets the editor opens, made directly: AI, template library, iterations, new iteration.
+    void editorSheets_data()
+    {
+        QTest::addColumn<QString>("scheme");
+        QTest::addColumn<QString>("state");
+        for (const char *scheme : {"light", "dark"}) {
+            for (const char *state : {"ai-idle", "ai-generating", "ai-error", "library-templates", "library-empty",
+                                      "library-dialog", "iterations-summary", "iterations-empty",
+                                      "new-iteration-server", "new-iteration-form", "new-iteration-empty"})
+                QTest::addRow("%s %s", state, scheme) << QString::fromLatin1(scheme) << QString::fromLatin1(state);
+        }
+    }
+    void editorSheets()
+    {
+        QFETCH(QString, scheme);
+        QFETCH(QString, state);
+        openSheetHost(scheme);
+        Project project;
+        project.id = QStringLiteral("p-shot");
+        project.name = QStringLiteral("Интернет-магазин");
+        project.clientName = QStringLiteral("ООО «Ромашка»");
+        project.currency = QStringLiteral("RUB");
+        project.defaultRate = 2500;
+        project.items = {
+            ProjectItem{QStringLiteral("Вёрстка"), std::nullopt, QStringLiteral("frontend"), 24, 2500, false,
+                        std::nullopt},
+            ProjectItem{QStringLiteral("API"), std::nullopt, QStringLiteral("backend"), 16, 3000, false, std::nullopt}};
+        auto *editor = new ProjectEditorViewModel(project, m_sheetService.get(), m_window);
+        QVariantMap properties{{"projectsService", QVariant::fromValue(m_sheetService.get())}};
+
+        if (state.startsWith(QLatin1String("ai-"))) {
+            properties.insert("editor", QVariant::fromValue(editor));
+            QQuickItem *sheet = openSheet(QStringLiteral("AIGenerateSheet"), properties);
+            QVERIFY(sheet);
+            auto *model = sheet->property("model").value<AIGenerateSheetModel *>();
+            QVERIFY(model);
+            if (state != QLatin1String("ai-idle")) {
+                model->setRequirements(QStringLiteral("Каталог товаров с фильтрами, корзина, оплата картой и "
+                                                      "личный кабинет покупателя."));
+                model->setAdditionalContext(QStringLiteral("Интеграция с 1С"));
+                model->setUseBudgetCap(true);
+                model->setBudgetCapText(QStringLiteral("450000"));
+                m_account.backend.setOverride(
+                    QStringLiteral("POST"), QStringLiteral("ai/generate"),
+                    state == QLatin1String("ai-error")
+                        ? BackendReply::message(503, QStringLiteral("Сервис ИИ временно недоступен. Попробуйте позже."))
+                        : BackendReply::raw(200, R"({"items":[]})").after(20000));
+                model->generate();
+                if (state == QLatin1String("ai-error"))
+                    QTRY_VERIFY(model->hasError());
+            }
+        } else if (state.startsWith(QLatin1String("library-"))) {
+            QQuickItem *sheet = openSheet(
+                QStringLiteral("TemplateLibrarySheet"),
+                {{"selectedSphereId", state == QLatin1String("library-empty") ? "no-such-sphere" : "software"}});
+            QVERIFY(sheet);
+            if (state == QLatin1String("library-dialog"))
+                QMetaObject::invokeMethod(sheet, "ask", Q_ARG(QVariant, 1));
+        } else if (state.startsWith(QLatin1String("iterations-"))) {
+            properties.insert("rootProjectId",
+                              addRootWithIterations(state == QLatin1String("iterations-empty") ? 0 : 3));
+            QVERIFY(openSheet(QStringLiteral("ProjectIterationsSheet"), properties));
+        } else {
+            properties.insert("rootProjectId", addRootWithIterations(0));
+            properties.insert("copyFromCurrentItems",
+                              QVariant::fromValue(ProjectEditorViewModel::projectItems(editor->items())));
+            QQuickItem *sheet = openSheet(QStringLiteral("CreateIterationSheet"), properties);
+            QVERIFY(sheet);
+            auto *model = sheet->property("model").value<CreateIterationModel *>();
+            QVERIFY(model);
+            model->setName(QStringLiteral("Спринт 4"));
+            model->setSourceRaw(state.mid(QStringLiteral("new-iteration-").size()));
+        }
+        shoot(QStringLiteral("sheet-%1-%2").arg(state, scheme));
     }
 };
 

@@ -1,35 +1,116 @@
 pragma ComponentBehavior: Bound
 
 import QtQuick
+import QtQuick.Controls.Basic as Basic
 import Tessmark.Design
 import Tessmark.Services
+import Tessmark.Features.Editor
 
-// Stand-in of the new-iteration sheet: creates an iteration of the root from the stored estimate, the given lines or nothing.
+// A new iteration of the root: an optional name and where its lines come from. The created
+// iteration is handed over only after the sheet has closed, since opening it replaces the editor.
 Item {
     id: root
+
     property ProjectsService projectsService
     property string rootProjectId
     // The editor's current lines (a list of ProjectItem), offered as one of the sources.
     property var copyFromCurrentItems
+    readonly property alias model: form
+    property string pendingProjectId
+
     signal created(string projectId)
     signal closed()
 
-    function open() { sheet.open() }
+    function open() {
+        sheet.open()
+        nameField.input.forceActiveFocus()
+    }
+
+    function finish() {
+        const made = pendingProjectId
+        pendingProjectId = ""
+        root.closed()
+        if (made !== "")
+            root.created(made)
+    }
+
+    CreateIterationModel {
+        id: form
+
+        projectsService: root.projectsService
+        rootProjectId: root.rootProjectId
+        copyFromCurrentItems: root.copyFromCurrentItems
+        onCreated: projectId => {
+            if (!sheet.opened)
+                return
+            root.pendingProjectId = projectId
+            sheet.close()
+        }
+    }
 
     AppSheet {
         id: sheet
 
         title: "Новая итерация"
-        cancelText: "Закрыть"
-        minimumWidth: 400
-        minimumHeight: 300
-        onClosed: root.closed()
+        cancelText: "Отмена"
+        confirmText: form.submitText
+        confirmEnabled: !form.isSubmitting
+        cancelEnabled: !form.isSubmitting
+        minimumWidth: 440
+        minimumHeight: 400
+        onConfirmed: form.submit()
+        onClosed: Qt.callLater(root.finish)
 
-        Text {
-            anchors.centerIn: parent
-            text: "Скоро"
-            color: AppTheme.textSecondary
-            font: Typography.font(Typography.Body)
+        Flickable {
+            id: scroller
+
+            anchors.fill: parent
+            contentWidth: width
+            contentHeight: fields.implicitHeight + 40
+            boundsBehavior: Flickable.StopAtBounds
+            clip: true
+            SubmitOnReturn.onSubmitted: form.submit()
+
+            Basic.ScrollBar.vertical: Basic.ScrollBar {}
+
+            Column {
+                id: fields
+
+                x: 20
+                y: 20
+                width: scroller.width - 40
+                spacing: 18
+
+                AppTextField {
+                    id: nameField
+
+                    objectName: "iterationNameField"
+                    width: parent.width
+                    title: "Название (необязательно)"
+                    systemImage: "tag"
+                    text: form.name
+                    onTextEdited: form.name = text
+                }
+
+                AppSelect {
+                    objectName: "sourceSelect"
+                    width: parent.width
+                    title: "Источник сметы"
+                    systemImage: "chevron.down"
+                    options: form.sourceOptions
+                    selection: form.source
+                    onActivated: value => form.source = value
+                }
+
+                Text {
+                    objectName: "sourceHint"
+                    width: parent.width
+                    text: form.sourceHint
+                    wrapMode: Text.WordWrap
+                    font: Typography.font(Typography.Footnote)
+                    color: AppTheme.textSecondary
+                }
+            }
         }
     }
 }

@@ -1,33 +1,283 @@
 pragma ComponentBehavior: Bound
 
 import QtQuick
+import QtQuick.Controls.Basic as Basic
+import QtQuick.Layouts
+import QtQuick.Templates as T
 import Tessmark.Design
 import Tessmark.Services
+import Tessmark.Features.Editor
 
-// Stand-in of the iterations sheet: lists a root's iterations and opens one.
+// The iterations of a root with the line's summary. A picked or newly created iteration is
+// handed over only after the sheet has closed, since opening it replaces the editor.
 Item {
     id: root
+
     property ProjectsService projectsService
     property string rootProjectId
+    readonly property alias model: iterations
+    property string pendingProjectId
+
     signal iterationSelected(string projectId)
     signal closed()
 
-    function open() { sheet.open() }
+    function open() {
+        iterations.load()
+        sheet.open()
+        rows.forceActiveFocus()
+    }
+
+    function select(projectId) {
+        if (!sheet.opened)
+            return
+        pendingProjectId = projectId
+        sheet.close()
+    }
+
+    function askName() {
+        if (!iterations.isCreating)
+            createDialog.open()
+    }
+
+    function finish() {
+        const chosen = pendingProjectId
+        pendingProjectId = ""
+        root.closed()
+        if (chosen !== "")
+            root.iterationSelected(chosen)
+    }
+
+    ProjectIterationsModel {
+        id: iterations
+
+        projectsService: root.projectsService
+        rootProjectId: root.rootProjectId
+        onCreated: projectId => root.select(projectId)
+    }
 
     AppSheet {
         id: sheet
 
         title: "Итерации"
         cancelText: "Закрыть"
-        minimumWidth: 400
-        minimumHeight: 300
-        onClosed: root.closed()
+        confirmText: "Новая"
+        confirmEnabled: !iterations.isCreating
+        minimumWidth: 440
+        minimumHeight: 480
+        onConfirmed: root.askName()
+        onClosed: Qt.callLater(root.finish)
 
-        Text {
+        Basic.BusyIndicator {
+            objectName: "iterationsLoading"
             anchors.centerIn: parent
-            text: "Скоро"
-            color: AppTheme.textSecondary
-            font: Typography.font(Typography.Body)
+            visible: iterations.isLoading
+            running: visible
+        }
+
+        EmptyStateView {
+            objectName: "emptyIterations"
+            anchors.fill: parent
+            visible: !iterations.isLoading && iterations.count === 0
+            systemImage: "arrow.triangle.branch"
+            title: "Нет итераций"
+            description: "Создайте первую итерацию для iterative-проекта."
+
+            PrimaryButton {
+                objectName: "createFirstIteration"
+                text: "Создать итерацию"
+                enabled: !iterations.isCreating
+                onClicked: root.askName()
+            }
+        }
+
+        Item {
+            anchors.fill: parent
+            anchors.margins: 16
+            visible: !iterations.isLoading && iterations.count > 0
+
+            Column {
+                id: lineSummary
+
+                width: parent.width
+                spacing: 8
+
+                Text {
+                    visible: iterations.hasSummary
+                    text: "Сводка линии"
+                    font: Typography.font(Typography.Subheadline, Font.DemiBold)
+                    color: AppTheme.textSecondary
+                }
+                Rectangle {
+                    objectName: "lineSummaryCard"
+                    width: parent.width
+                    visible: iterations.hasSummary
+                    height: summaryRows.implicitHeight + 24
+                    radius: 14
+                    color: AppTheme.cardBackground
+                    border.width: 1
+                    border.color: AppTheme.border
+
+                    Column {
+                        id: summaryRows
+
+                        x: 14
+                        y: 12
+                        width: parent.width - 28
+                        spacing: 8
+
+                        Repeater {
+                            model: [
+                                { label: "Итераций", value: iterations.iterationsCountText },
+                                { label: "Часы всего", value: iterations.totalHoursText },
+                                { label: "Сумма", value: iterations.totalCostText },
+                            ]
+
+                            RowLayout {
+                                id: summaryRow
+
+                                required property var modelData
+
+                                width: summaryRows.width
+                                Text {
+                                    Layout.fillWidth: true
+                                    text: summaryRow.modelData.label
+                                    font: Typography.font(Typography.Body)
+                                    color: AppTheme.deepBlack
+                                }
+                                Text {
+                                    text: summaryRow.modelData.value
+                                    textFormat: Text.PlainText
+                                    font: Typography.font(Typography.Body, Font.DemiBold)
+                                    color: AppTheme.deepBlack
+                                }
+                            }
+                        }
+                    }
+                }
+                Text {
+                    topPadding: iterations.hasSummary ? 8 : 0
+                    bottomPadding: 4
+                    text: "Итерации"
+                    font: Typography.font(Typography.Subheadline, Font.DemiBold)
+                    color: AppTheme.textSecondary
+                }
+            }
+
+            ListView {
+                id: rows
+
+                objectName: "iterationRows"
+                anchors.top: lineSummary.bottom
+                anchors.topMargin: 4
+                anchors.left: parent.left
+                anchors.right: parent.right
+                anchors.bottom: parent.bottom
+                clip: true
+                spacing: 8
+                model: iterations
+                keyNavigationEnabled: true
+                boundsBehavior: Flickable.StopAtBounds
+                // Shown only once loaded: the keys go to it from then on.
+                onVisibleChanged: if (visible && sheet.opened) forceActiveFocus()
+                // A reload starts at the first row, so that Return always has one to pick.
+                onCountChanged: if (count > 0 && currentIndex < 0) currentIndex = 0
+                Keys.onReturnPressed: if (currentItem) root.select(currentItem.projectId)
+                Keys.onEnterPressed: if (currentItem) root.select(currentItem.projectId)
+
+                Basic.ScrollBar.vertical: Basic.ScrollBar {}
+
+                delegate: T.AbstractButton {
+                    id: row
+
+                    required property int index
+                    required property string projectId
+                    required property string title
+                    required property string status
+                    required property string detailText
+
+                    objectName: "iterationRow-" + index
+                    width: ListView.view.width
+                    implicitHeight: rowContent.implicitHeight + 24
+                    focusPolicy: Qt.NoFocus
+                    opacity: pressed ? 0.8 : 1
+                    onClicked: root.select(projectId)
+
+                    background: Rectangle {
+                        radius: 14
+                        color: AppTheme.cardBackground
+                        border.width: row.ListView.isCurrentItem && rows.activeFocus ? 2 : 1
+                        border.color: row.ListView.isCurrentItem && rows.activeFocus ? AppTheme.accent : AppTheme.border
+                    }
+
+                    contentItem: Item {}
+
+                    Column {
+                        id: rowContent
+
+                        x: 14
+                        y: 12
+                        width: row.width - 28
+                        spacing: 4
+
+                        RowLayout {
+                            width: parent.width
+                            spacing: 8
+
+                            Text {
+                                objectName: "iterationTitle"
+                                Layout.fillWidth: true
+                                text: row.title
+                                textFormat: Text.PlainText
+                                elide: Text.ElideRight
+                                font: Typography.font(Typography.Headline)
+                                color: AppTheme.deepBlack
+                            }
+                            ProjectStatusBadge {
+                                status: row.status
+                            }
+                        }
+                        Text {
+                            objectName: "iterationDetail"
+                            width: parent.width
+                            text: row.detailText
+                            textFormat: Text.PlainText
+                            elide: Text.ElideRight
+                            font: Typography.font(Typography.Caption)
+                            color: AppTheme.textSecondary
+                        }
+                    }
+                }
+            }
+        }
+
+        AppConfirmationDialog {
+            id: createDialog
+
+            objectName: "newIterationDialog"
+            title: "Новая итерация"
+            buttons: [
+                { text: "Создать (копия сметы)" },
+                { text: "Пустая" },
+                { text: "Отмена", role: "cancel" },
+            ]
+            onOpened: nameField.input.forceActiveFocus()
+            onTriggered: index => {
+                if (index === 0)
+                    iterations.createIteration(true)
+                else if (index === 1)
+                    iterations.createIteration(false)
+            }
+
+            AppTextField {
+                id: nameField
+
+                objectName: "iterationNameField"
+                width: parent.width
+                title: "Название"
+                systemImage: "tag"
+                text: iterations.newName
+                onTextEdited: iterations.newName = text
+            }
         }
     }
 }

@@ -50,6 +50,35 @@ TestCase {
         }
     }
 
+    Component {
+        id: areaComponent
+        AppTextArea { width: 320; title: "Требования" }
+    }
+
+    // Return breaks the line, Ctrl+Return submits; the text runs left to right even mirrored.
+    function test_textAreaReturnAndSubmit() {
+        const area = createTemporaryObject(areaComponent, testCase)
+        const submitted = createTemporaryObject(spyComponent, testCase, { target: area, signalName: "submitted" })
+        area.input.forceActiveFocus()
+        keyClick("a")
+        keyClick(Qt.Key_Return)
+        keyClick("b")
+        compare(area.text, "a\nb")
+        compare(submitted.count, 0)
+        keyClick(Qt.Key_Return, Qt.ControlModifier)
+        keyClick(Qt.Key_Enter, Qt.ControlModifier)
+        compare(submitted.count, 2)
+        compare(area.text, "a\nb")
+        verify(area.height >= area.minimumHeight)
+        area.LayoutMirroring.enabled = true
+        compare(area.input.effectiveHorizontalAlignment, TextEdit.AlignLeft)
+    }
+
+    Component {
+        id: spyComponent
+        SignalSpy {}
+    }
+
     function test_revealTogglesBetweenHiddenAndShownWithTheSameText() {
         const field = createTemporaryObject(fieldComponent, testCase, { isSecure: true, allowsPasswordReveal: true, text: "секрет" })
         const reveal = findChild(field, "revealButton")

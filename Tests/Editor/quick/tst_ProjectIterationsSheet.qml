@@ -1,0 +1,123 @@
+pragma ComponentBehavior: Bound
+import QtQuick
+import QtTest
+import Tessmark.Features.Editor
+
+// The iterations sheet: rows and the line's summary, a pick handed over only after the sheet
+// has closed, and a creation that cannot be started twice.
+Item {
+    id: host
+    width: 1000
+    height: 800
+
+    Component {
+        id: sheetComponent
+        ProjectIterationsSheet {}
+    }
+
+    TestCase {
+        name: "ProjectIterationsSheet"
+        when: windowShown
+        visible: true
+
+        property var sheet
+        property var events: []
+
+        function openSheet(rootId) {
+            events = []
+            sheet = createTemporaryObject(sheetComponent, host,
+                                          { projectsService: sheetEnv.projectsService, rootProjectId: rootId })
+            sheet.closed.connect(() => events.push("closed"))
+            sheet.iterationSelected.connect(id => events.push("selected " + id))
+            sheet.open()
+            tryVerify(() => !sheet.model.isLoading, 10000)
+        }
+
+        // Delegates and the dialog's contents are visual children only.
+        function row(index) {
+            return findChild(findChild(sheet, "iterationRows"), "iterationRow-" + index)
+        }
+        function inDialog(dialog, name) {
+            waitForRendering(dialog.contentItem)
+            return findChild(dialog.contentItem, name)
+        }
+
+        function init() {
+            sheetEnv.reset()
+        }
+
+        function test_pickAnIteration() {
+            const root = sheetEnv.addRoot()
+            const second = sheetEnv.addIteration(root, { version: 2, iterationName: "" })
+            const third = sheetEnv.addIteration(root, { version: 3, status: "completed" })
+            openSheet(root)
+            verify(findChild(sheet, "lineSummaryCard").visible)
+            compare(findChild(row(0), "iterationTitle").text, "")
+            compare(findChild(row(1), "iterationTitle").text, "v3")
+            mouseClick(row(1))
+            tryVerify(() => events.length === 2)
+            compare(events, ["closed", "selected " + third])
+        }
+
+        function test_keyboardPicksARow() {
+            const root = sheetEnv.addRoot()
+            sheetEnv.addIteration(root, { version: 2 })
+            const third = sheetEnv.addIteration(root, { version: 3 })
+            openSheet(root)
+            keyClick(Qt.Key_Down)
+            keyClick(Qt.Key_Return)
+            tryVerify(() => events.length === 2)
+            compare(events, ["closed", "selected " + third])
+        }
+
+        function test_emptyStateCreatesOnce() {
+            const root = sheetEnv.addRoot()
+            openSheet(root)
+            const empty = findChild(sheet, "emptyIterations")
+            verify(empty.visible)
+            verify(!findChild(sheet, "iterationRows").visible)
+            sheetEnv.answer("POST", "projects/" + root + "/iterate", 500, '{"message":"нет"}', 0)
+            mouseClick(findChild(sheet, "createFirstIteration"))
+            const dialog = findChild(sheet, "newIterationDialog")
+            tryVerify(() => dialog.opened)
+            const field = inDialog(dialog, "iterationNameField")
+            tryVerify(() => field.input.activeFocus)
+            keyClick(" ")
+            keyClick("A")
+            mouseClick(inDialog(dialog, "dialogButton1"))
+            // A failure changes nothing: the sheet stays, the name too.
+            tryVerify(() => !sheet.model.isCreating, 10000)
+            compare(events, [])
+            compare(sheet.model.newName, " A")
+
+            sheetEnv.reset()
+            sheetEnv.answer("POST", "projects/" + root + "/iterate", 201,
+                            JSON.stringify({ id: "it-new", name: "Сайт", currency: "RUB", status: "draft",
+                                             items: [], totalHours: 0, totalCost: 0, userId: "u",
+                                             createdAt: "2024-01-01T00:00:00Z", updatedAt: "2024-01-01T00:00:00Z" }),
+                            800)
+            mouseClick(findChild(sheet, "createFirstIteration"))
+            tryVerify(() => dialog.opened)
+            mouseClick(inDialog(dialog, "dialogButton1"))
+            tryVerify(() => sheet.model.isCreating)
+            // While it runs neither way of asking for another is open.
+            verify(!findChild(sheet, "createFirstIteration").enabled)
+            verify(!findChild(sheet, "confirmButton").enabled)
+            tryVerify(() => events.length === 2, 10000)
+            compare(events, ["closed", "selected it-new"])
+            const sent = sheetEnv.bodies("POST", "projects/" + root + "/iterate")
+            compare(sent.length, 1)
+            compare(sent[0].iterationName, " A")
+            compare(sent[0].copyBudget, false)
+            compare(sent[0].items, [])
+        }
+
+        function test_escapeCloses() {
+            const root = sheetEnv.addRoot()
+            openSheet(root)
+            keyClick(Qt.Key_Escape)
+            tryVerify(() => events.length === 1)
+            compare(events, ["closed"])
+        }
+    }
+}
