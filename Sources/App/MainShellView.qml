@@ -192,6 +192,7 @@ Item {
                 active = true
             }
             sourceComponent: ProjectFinanceView {
+                projectsService: shellModel.projectsService
                 projectId: shellModel.financeProjectId
                 projectName: shellModel.financeProjectName
                 currency: shellModel.financeProjectCurrency

@@ -3,7 +3,8 @@ import QtQuick.Templates as T
 import QtQuick.Window
 import Tessmark.Design
 
-// A modal sheet: a title bar with cancel and confirm buttons over the content put inside it.
+// A modal sheet: a title bar with cancel and confirm buttons, an optional subtitle and toolbar
+// action, over the content put inside it.
 // It opens as a popup over the window, or as a modal window of its own when its minimum size
 // does not fit in the window. Cancelling (the button, Escape, the window's close button) closes
 // the sheet and emits `cancelled`; confirming emits `confirmed`, and the owner closes the sheet
@@ -13,6 +14,9 @@ Item {
     id: sheet
 
     property string title
+    property string subtitle
+    // A toolbar action built in the title bar beside the confirmation (e.g. refresh).
+    property Component toolbarAction
     property string cancelText
     property string confirmText
     property bool confirmEnabled: true
@@ -117,6 +121,8 @@ Item {
                 anchors.margins: 1
                 radius: AppTheme.cornerRadiusMedium - 1
                 title: sheet.title
+                subtitle: sheet.subtitle
+                action: sheet.toolbarAction
                 cancelText: sheet.cancelText
                 confirmText: sheet.confirmText
                 confirmEnabled: sheet.confirmEnabled
@@ -124,8 +130,9 @@ Item {
                 onCancelClicked: sheet.cancel()
                 onConfirmClicked: sheet.confirmed()
 
-                // Square off the header's lower corners.
+                // Square off the header's lower corners, beneath the header's own content.
                 Rectangle {
+                    z: -1
                     anchors.left: parent.left
                     anchors.right: parent.right
                     anchors.bottom: parent.bottom
@@ -174,6 +181,8 @@ Item {
             anchors.right: parent.right
             anchors.top: parent.top
             title: sheet.title
+            subtitle: sheet.subtitle
+            action: sheet.toolbarAction
             cancelText: sheet.cancelText
             confirmText: sheet.confirmText
             confirmEnabled: sheet.confirmEnabled

@@ -2,12 +2,16 @@ import QtQuick
 import QtQuick.Layouts
 import Tessmark.Design
 
-// The title bar of a sheet: cancellation on the left, the title in the middle, confirmation on
-// the right; a button whose text is empty is left out.
+// The title bar of a sheet: cancellation on the left, the title (and a subtitle under it) in the
+// middle, an optional action and confirmation on the right; a button whose text is empty is left
+// out.
 Rectangle {
     id: root
 
     property string title
+    property string subtitle
+    // Built beside the confirmation, e.g. a refresh button.
+    property Component action
     property string cancelText
     property string confirmText
     property bool confirmEnabled: true
@@ -30,15 +34,45 @@ Rectangle {
         font: Typography.font(Typography.Body)
         onClicked: root.cancelClicked()
     }
-    Text {
+    Column {
         anchors.centerIn: parent
-        width: Math.min(implicitWidth, parent.width - 2 * 120)
-        text: root.title
-        elide: Text.ElideRight
-        font: Typography.font(Typography.Headline)
-        color: AppTheme.deepBlack
+        width: Math.min(Math.max(titleText.implicitWidth, subtitleText.implicitWidth), parent.width - 2 * 120)
+
+        Text {
+            id: titleText
+
+            width: parent.width
+            horizontalAlignment: Text.AlignHCenter
+            text: root.title
+            textFormat: Text.PlainText
+            elide: Text.ElideRight
+            font: Typography.font(Typography.Headline)
+            color: AppTheme.deepBlack
+        }
+        Text {
+            id: subtitleText
+
+            objectName: "sheetSubtitle"
+            width: parent.width
+            visible: root.subtitle !== ""
+            horizontalAlignment: Text.AlignHCenter
+            text: root.subtitle
+            textFormat: Text.PlainText
+            elide: Text.ElideRight
+            font: Typography.font(Typography.Caption)
+            color: AppTheme.textSecondary
+        }
+    }
+    Loader {
+        objectName: "sheetAction"
+        anchors.right: confirm.visible ? confirm.left : parent.right
+        anchors.rightMargin: 18
+        anchors.verticalCenter: parent.verticalCenter
+        sourceComponent: root.action
     }
     SecondaryButton {
+        id: confirm
+
         objectName: "confirmButton"
         anchors.right: parent.right
         anchors.rightMargin: 18

@@ -10,6 +10,7 @@
 #include "Features/Editor/ProjectEditorViewModel.h"
 #include "Features/Onboarding/GuidedOnboarding.h"
 #include "FindItem.h"
+#include "Models/EstimateAnalytics.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -131,11 +132,8 @@ class TestScreenshots : public QObject
             const QString id = added.value(QStringLiteral("id")).toString();
             const QString currency = added.value(QStringLiteral("currency")).toString();
             const auto pay = [&](double amount, const QString &state, const QString &paidAt) {
-                data.addPayment(owner, id,
-                                {{QStringLiteral("amount"), amount},
-                                 {QStringLiteral("currency"), currency},
-                                 {QStringLiteral("status"), state},
-                                 {QStringLiteral("paidAt"), paidAt}});
+                data.addPayment(id, owner, amount, state,
+                                {{QStringLiteral("currency"), currency}, {QStringLiteral("paidAt"), paidAt}});
             };
             if (i < 6) {
                 pay(usd ? 300 : 15000, QStringLiteral("received"), QStringLiteral("2024-05-01"));
@@ -161,6 +159,50 @@ class TestScreenshots : public QObject
     }
 
     QQuickItem *item(const QString &name) const { return findItem(m_window->contentItem(), name); }
+
+    // A payments screen on its own in a window of the given size, for the states the window
+    // does not reach by itself.
+    void shootAlone(const QByteArray &qml, const QString &scheme, QSize size, const QString &name,
+                    const std::function<void(QObject *)> &prepare = {})
+    {
+        QQmlEngine engine;
+        engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
+        QQmlComponent component(&engine);
+        QByteArray source = qml;
+        source.replace("Window {",
+                       "Window { Component.onCompleted: AppTheme.preference = \"" + scheme.toUtf8() + "\"\n");
+        component.setData(source, QUrl(QStringLiteral("qrc:/screenshot.qml")));
+        std::unique_ptr<QObject> root(component.create());
+        QVERIFY2(root, qPrintable(component.errorString()));
+        auto *window = qobject_cast<QQuickWindow *>(root.get());
+        QVERIFY(window);
+        window->resize(size);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        if (prepare)
+            prepare(root.get());
+        QTest::qWait(600); // loads and animations settle
+        const QImage image = window->grabWindow();
+        QVERIFY(!image.isNull());
+        QDir().mkpath(QStringLiteral(TESSMARK_SCREENSHOT_DIR));
+        QVERIFY(image.save(QStringLiteral(TESSMARK_SCREENSHOT_DIR "/%1.png").arg(name)));
+    }
+
+    // Scrolls the finance view under root to its end once its load has ended.
+    static void scrollFinanceToEnd(QObject *root)
+    {
+        // A view replaced by the shell's loader lingers until its deferred deletion.
+        QTest::qWait(100);
+        QTRY_COMPARE(root->findChildren<QObject *>(QStringLiteral("projectFinanceView")).size(), 1);
+        QObject *view = root->findChild<QObject *>(QStringLiteral("projectFinanceView"));
+        auto *model = view->property("finance").value<QObject *>();
+        QTRY_VERIFY(!model->property("isLoading").toBool());
+        QObject *scroll = view->findChild<QObject *>(QStringLiteral("financeScroll"));
+        QVERIFY(scroll);
+        scroll->setProperty(
+            "contentY",
+            std::max(0.0, scroll->property("contentHeight").toDouble() - scroll->property("height").toDouble()));
+    }
 
     // An empty window of the appearance, with a signed-in projects service for the sheets.
     void openSheetHost(const QString &scheme)
@@ -380,6 +422,132 @@ private Q_SLOTS:
             QTRY_COMPARE(vm->selectedAnalyticsRow().id, iteration);
             shoot(name + QStringLiteral("-iteration"));
         }
+    }
+
+    // The payments hub, the finance view in its states, the sheet and the editor's strip.
+    void payments_data() { schemes(); }
+    void payments()
+    {
+        QFETCH(QString, scheme);
+        BackendData &data = m_account.backend.data();
+        const BackendData saved = data;
+        const auto restore = qScopeGuard([&] {
+            m_account.backend.clearOverrides();
+            m_account.backend.data() = saved;
+        });
+        const QString owner = data.accountByEmail(QString::fromUtf8(DemoSeed::email))->id;
+        data.projects.clear();
+        data.payments.clear();
+        // Totals are counted from lines by the backend; these projects carry theirs as given.
+        const auto add = [&](const QJsonObject &fields) {
+            QJsonObject &added = data.addProject(owner, fields);
+            for (const QString &key : {QStringLiteral("totalCost"), QStringLiteral("totalHours")}) {
+                if (fields.contains(key))
+                    added.insert(key, fields.value(key));
+            }
+            return added.value(QStringLiteral("id")).toString();
+        };
+        const QString shop = add({{"name", "Интернет-магазин"},
+                                  {"clientName", "ООО «Ромашка»"},
+                                  {"totalCost", 480000},
+                                  {"totalHours", 160},
+                                  {"projectType", "iterative"},
+                                  {"status", "in_progress"}});
+        const QString app =
+            add({{"name", "Мобильное приложение"}, {"totalCost", 1250000}, {"projectType", "iterative"}});
+        const QString landing = add({{"name", "Лендинг студии"},
+                                     {"clientName", "Студия «Лён»"},
+                                     {"totalCost", 64000},
+                                     {"status", "completed"}});
+        for (int v = 1; v <= 3; ++v)
+            add({{"name", "Магазин"},
+                 {"parentProjectId", shop},
+                 {"version", v},
+                 {"iterationName", QStringList{"MVP", "Каталог и корзина", "Оплата онлайн"}.at(v - 1)},
+                 {"totalCost", 120000.0 * v},
+                 {"status", v == 3 ? "draft" : "completed"}});
+        for (int v = 1; v <= 2; ++v)
+            add({{"name", "Приложение"}, {"parentProjectId", app}, {"version", v}, {"totalCost", 400000.0 * v}});
+        const QStringList statuses{"received", "pending", "cancelled"};
+        for (int i = 0; i < 6; ++i) {
+            const QJsonValue note = i % 2 ? QJsonValue("Аванс по договору №12, второй этап работ") : QJsonValue();
+            data.addPayment(shop, owner, 40000 + 15000 * i, statuses.at(i % 3), {{"note", note}});
+        }
+        data.aiSnapshots.insert(shop,
+                                QJsonObject{{"id", "snap-1"},
+                                            {"createdAt", BackendData::now()},
+                                            {"totalHours", 150},
+                                            {"totalCost", 455000},
+                                            {"requirementsPreview",
+                                             "Интернет-магазин одежды: каталог, корзина, оплата картой, личный "
+                                             "кабинет, интеграция с 1С и службами доставки, админка"}});
+
+        open(scheme, true, false);
+        MainShellViewModel *vm = signedInShell();
+        QVERIFY(vm);
+        vm->setMainSection(QStringLiteral("payments"));
+        QTRY_COMPARE(vm->projectsService()->projects().size(), 8);
+        vm->setSelectedFinanceProjectId(shop);
+        QTRY_VERIFY(vm->hasFinanceProject());
+        shoot(QStringLiteral("payments-history-") + scheme);
+        scrollFinanceToEnd(m_window);
+        shoot(QStringLiteral("payments-history-list-") + scheme);
+
+        auto *search = m_window->findChild<QQuickItem *>(QStringLiteral("hubSearch"));
+        QVERIFY(search);
+        search->setProperty("text", QStringLiteral("магазин"));
+        vm->setSelectedFinanceProjectId(landing);
+        shoot(QStringLiteral("payments-search-empty-history-") + scheme);
+        search->setProperty("text", QString());
+
+        m_account.backend.setOverride("GET", QStringLiteral("projects/%1/payments").arg(app),
+                                      BackendReply::message(500, "Сервис платежей временно недоступен"));
+        vm->setSelectedFinanceProjectId(app);
+        scrollFinanceToEnd(m_window);
+        shoot(QStringLiteral("payments-error-") + scheme);
+        m_account.backend.setOverride("GET", QStringLiteral("projects/%1/payments").arg(shop),
+                                      BackendReply::json(200, QJsonArray()).after(5000));
+        vm->setSelectedFinanceProjectId(shop);
+        shoot(QStringLiteral("payments-loading-") + scheme);
+        m_account.backend.clearOverrides();
+
+        // The sheet over a 600-wide window, on the project with history and a snapshot.
+        ProjectsService projects(false, {}, m_account.api.get());
+        shootAlone(
+            QByteArrayLiteral("import QtQuick\nimport Tessmark.Design\nimport Tessmark.Features.Finance\n"
+                              "Window { color: AppTheme.background\n"
+                              "  property alias sheet: sheet\n"
+                              "  ProjectFinanceSheet { id: sheet; anchors.fill: parent;"
+                              "    projectName: \"Интернет-магазин одежды и аксессуаров\"; currency: \"RUB\" } }"),
+            scheme, QSize(600, 720), QStringLiteral("payments-sheet-") + scheme, [&](QObject *root) {
+                QObject *sheet = root->property("sheet").value<QObject *>();
+                sheet->setProperty("projectsService", QVariant::fromValue(&projects));
+                sheet->setProperty("projectId", shop);
+                QMetaObject::invokeMethod(sheet, "open");
+            });
+
+        EstimateAnalytics withDelta;
+        withDelta.currency = QStringLiteral("USD");
+        withDelta.planned.totalCost = 480000;
+        withDelta.paid.receivedTotal = 180000;
+        withDelta.lastAiSnapshot = EstimateAnalytics::AiSnapshotSummary{};
+        withDelta.deltaFromAi = EstimateAnalytics::DeltaTotals{10, 25000};
+        shootAlone(
+            QByteArrayLiteral("import QtQuick\nimport Tessmark.Design\nimport Tessmark.Features.Finance\n"
+                              "Window { color: AppTheme.background\n"
+                              "  property alias last: last\n"
+                              "  Column { x: 20; y: 20; width: parent.width - 40; spacing: 16\n"
+                              "    ProjectFinanceBanner { width: parent.width; currency: \"RUB\"; isLoading: true }\n"
+                              "    ProjectFinanceBanner { width: parent.width; currency: \"RUB\" }\n"
+                              "    ProjectFinanceBanner { id: last; width: parent.width; currency: \"RUB\" } } }"),
+            scheme, QSize(560, 380), QStringLiteral("payments-banner-") + scheme, [&](QObject *root) {
+                root->property("last").value<QObject *>()->setProperty("analytics", QVariant::fromValue(withDelta));
+            });
+
+        data.projects.clear();
+        QMetaObject::invokeMethod(m_window->findChild<QObject *>(QStringLiteral("hubRefreshButton")), "clicked");
+        QTRY_VERIFY(vm->projectsService()->projects().isEmpty());
+        shoot(QStringLiteral("payments-hub-empty-") + scheme);
     }
 
     // The sheets the editor opens, made directly: AI, template library, iterations, new iteration.

@@ -116,10 +116,7 @@ class tst_AnalyticsDashboardModel : public QObject
     }
     void addPayment(const QString &projectId, double amount, const QString &status = QStringLiteral("received"))
     {
-        m_backend.data().addPayment(m_accountId, projectId,
-                                    {{QStringLiteral("amount"), amount},
-                                     {QStringLiteral("currency"), rub},
-                                     {QStringLiteral("status"), status}});
+        m_backend.data().addPayment(projectId, m_accountId, amount, status);
     }
     void setCost(const QString &id, double cost)
     {

@@ -71,11 +71,9 @@ public:
     Q_INVOKABLE void addPayment(const QString &projectId, double amount, const QString &status,
                                 const QString &currency = QStringLiteral("RUB"))
     {
-        m_backend.data().addPayment(m_accountId, projectId,
-                                    {{QStringLiteral("amount"), amount},
-                                     {QStringLiteral("currency"), currency},
-                                     {QStringLiteral("status"), status},
-                                     {QStringLiteral("paidAt"), QStringLiteral("2020-01-15")}});
+        m_backend.data().addPayment(
+            projectId, m_accountId, amount, status,
+            {{QStringLiteral("currency"), currency}, {QStringLiteral("paidAt"), QStringLiteral("2020-01-15")}});
     }
     // The project's analytics fail.
     Q_INVOKABLE void failAnalytics(const QString &projectId)

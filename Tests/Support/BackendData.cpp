@@ -186,14 +186,20 @@ QJsonObject *BackendData::payment(const QString &id)
     return nullptr;
 }
 
-QJsonObject &BackendData::addPayment(const QString &accountId, const QString &projectId, QJsonObject fields)
+QJsonObject &BackendData::addPayment(const QString &projectId, const QString &accountId, double amount,
+                                     const QString &status, const QJsonObject &extra)
 {
     const QString stamp = now();
-    fields.insert(QStringLiteral("id"), newId(QStringLiteral("pay")));
-    fields.insert(QStringLiteral("projectId"), projectId);
-    fields.insert(QStringLiteral("userId"), accountId);
-    fields.insert(QStringLiteral("createdAt"), stamp);
-    fields.insert(QStringLiteral("updatedAt"), stamp);
-    payments.append(fields);
+    QJsonObject payment{{QStringLiteral("id"), newId(QStringLiteral("pay"))},
+                        {QStringLiteral("amount"), amount},
+                        {QStringLiteral("currency"), QStringLiteral("RUB")},
+                        {QStringLiteral("status"), status},
+                        {QStringLiteral("projectId"), projectId},
+                        {QStringLiteral("userId"), accountId},
+                        {QStringLiteral("createdAt"), stamp},
+                        {QStringLiteral("updatedAt"), stamp}};
+    for (auto it = extra.constBegin(); it != extra.constEnd(); ++it)
+        payment.insert(it.key(), it.value());
+    payments.append(payment);
     return payments.last();
 }

@@ -59,7 +59,8 @@ struct BackendData
     QJsonObject &addProject(const QString &accountId, QJsonObject fields);
 
     QJsonObject *payment(const QString &id);
-    // A payment of the account's project: fields (amount, currency, status, paidAt...) with a new
-    // id and fresh stamps.
-    QJsonObject &addPayment(const QString &accountId, const QString &projectId, QJsonObject fields);
+    // A payment in roubles of the project, stamped now; extra fields (note, paidAt, ...) are added
+    // as given.
+    QJsonObject &addPayment(const QString &projectId, const QString &accountId, double amount, const QString &status,
+                            const QJsonObject &extra = {});
 };

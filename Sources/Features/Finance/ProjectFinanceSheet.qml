@@ -1,36 +1,57 @@
-pragma ComponentBehavior: Bound
-
 import QtQuick
 import Tessmark.Design
 import Tessmark.Services
+import Tessmark.Features.Finance
 
-// Stand-in of the project's payments as a sheet over the editor.
+// The payments of the project being edited, as a sheet over the editor. Closing never waits
+// for work in flight: what arrives afterwards is dropped with the view.
+// (No ComponentBehavior: Bound here: the refresh action is a component built by the sheet's bar.)
 Item {
     id: root
+
     property ProjectsService projectsService
     property string projectId
     property string projectName
     property string currency
+
     // Payments were added, re-stated or deleted.
     signal paymentsChanged()
     signal closed()
 
-    function open() { sheet.open() }
+    function open() {
+        sheet.open()
+    }
 
     AppSheet {
         id: sheet
 
+        objectName: "financeSheet"
         title: "Платежи"
+        subtitle: root.projectName
         cancelText: "Закрыть"
-        minimumWidth: 400
-        minimumHeight: 300
+        minimumWidth: 480
+        minimumHeight: 560
         onClosed: root.closed()
 
-        Text {
-            anchors.centerIn: parent
-            text: "Скоро"
-            color: AppTheme.textSecondary
-            font: Typography.font(Typography.Body)
+        toolbarAction: Component {
+            SecondaryButton {
+                objectName: "sheetRefreshButton"
+                systemImage: "arrow.clockwise"
+                Accessible.name: "Обновить"
+                onClicked: financeView.reload()
+            }
+        }
+
+        ProjectFinanceView {
+            id: financeView
+
+            anchors.fill: parent
+            showsHeader: false
+            projectsService: root.projectsService
+            projectId: root.projectId
+            projectName: root.projectName
+            currency: root.currency
+            onPaymentsChanged: root.paymentsChanged()
         }
     }
 }

@@ -1,32 +1,465 @@
-import QtQuick
-import Tessmark.Design
+pragma ComponentBehavior: Bound
 
-// Stand-in of the payment screen of one project or iteration.
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Tessmark.Design
+import Tessmark.Services
+import Tessmark.Features.Finance
+
+// The payments of one project or iteration: the estimate's summary, a form for a new payment
+// and the history, where a payment's status is changed or the payment deleted.
 Rectangle {
-    id: finance
+    id: view
+
+    objectName: "projectFinanceView"
 
     required property string projectId
     required property string projectName
     required property string currency
-    property var onChanged: null
+    // Payments go to the backend the projects come from.
+    property ProjectsService projectsService: null
+    // Off inside a sheet, whose own bar carries the title and the refresh button.
+    property bool showsHeader: true
+    readonly property alias finance: finance
+
+    // A payment was added, deleted or re-stated.
+    signal paymentsChanged()
+
+    function reload() {
+        finance.refresh()
+    }
 
     color: AppTheme.background
 
-    Column {
-        anchors.fill: parent
-        anchors.margins: 20
+    ProjectFinanceModel {
+        id: finance
+
+        projectsService: view.projectsService
+        projectId: view.projectId
+        currency: view.currency
+        onPaymentsChanged: view.paymentsChanged()
+    }
+
+    Shortcut {
+        sequence: "F5"
+        onActivated: finance.refresh()
+    }
+
+    component CardHeader: RowLayout {
+        id: cardHeader
+
+        required property string text
+        required property string systemImage
+
+        Layout.fillWidth: true
         spacing: 8
-        Text {
-            width: parent.width
-            text: finance.projectName
-            font: Typography.font(Typography.Title2, Font.Bold)
-            elide: Text.ElideRight
-            color: AppTheme.deepBlack
+
+        AppIcon {
+            name: cardHeader.systemImage
+            color: AppTheme.primary
         }
         Text {
-            text: "Платежи · " + finance.currency
+            Layout.fillWidth: true
+            text: cardHeader.text
+            textFormat: Text.PlainText
+            font: Typography.font(Typography.Headline)
+            color: AppTheme.primary
+            elide: Text.ElideRight
+        }
+    }
+
+    component SummaryRow: RowLayout {
+        id: summaryRow
+
+        required property string title
+        required property string value
+
+        Layout.fillWidth: true
+
+        Text {
+            Layout.fillWidth: true
+            text: summaryRow.title
+            textFormat: Text.PlainText
             font: Typography.font(Typography.Subheadline)
             color: AppTheme.textSecondary
+        }
+        Text {
+            text: summaryRow.value
+            textFormat: Text.PlainText
+            font: Typography.font(Typography.Subheadline, Font.DemiBold)
+            color: AppTheme.deepBlack
+        }
+    }
+
+    RowLayout {
+        id: header
+
+        objectName: "financeHeader"
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.top: parent.top
+        anchors.leftMargin: 20
+        anchors.rightMargin: 20
+        anchors.topMargin: view.showsHeader ? 16 : 0
+        visible: view.showsHeader
+        height: view.showsHeader ? implicitHeight : 0
+        spacing: 12
+
+        ColumnLayout {
+            Layout.fillWidth: true
+            spacing: 2
+
+            Text {
+                Layout.fillWidth: true
+                text: "Платежи"
+                textFormat: Text.PlainText
+                font: Typography.font(Typography.Title2, Font.Bold)
+                color: AppTheme.deepBlack
+            }
+            Text {
+                objectName: "financeSubtitle"
+                Layout.fillWidth: true
+                text: view.projectName
+                textFormat: Text.PlainText
+                font: Typography.font(Typography.Subheadline)
+                color: AppTheme.textSecondary
+                elide: Text.ElideRight
+            }
+        }
+        SecondaryButton {
+            objectName: "refreshButton"
+            systemImage: "arrow.clockwise"
+            Accessible.name: "Обновить"
+            ToolTip.visible: hovered
+            ToolTip.text: "Обновить (F5)"
+            onClicked: finance.refresh()
+        }
+    }
+
+    Flickable {
+        id: scroller
+
+        objectName: "financeScroll"
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.top: header.bottom
+        anchors.topMargin: view.showsHeader ? 8 : 0
+        anchors.bottom: parent.bottom
+        clip: true
+        contentWidth: width
+        contentHeight: column.implicitHeight + 40
+        boundsBehavior: Flickable.StopAtBounds
+        ScrollBar.vertical: ScrollBar {
+            policy: scroller.contentHeight > scroller.height ? ScrollBar.AlwaysOn : ScrollBar.AsNeeded
+        }
+
+        // Return in a text field and the button's key are one action: the filter takes Return
+        // from the fields, Keys takes it from anything else in the view.
+        SubmitOnReturn.onSubmitted: finance.addPayment()
+        Keys.onReturnPressed: finance.addPayment()
+        Keys.onEnterPressed: finance.addPayment()
+
+        ColumnLayout {
+            id: column
+
+            x: 20
+            y: 20
+            width: scroller.width - 40
+            spacing: 16
+
+            Item {
+                objectName: "loadingState"
+                visible: finance.isLoading
+                Layout.fillWidth: true
+                Layout.preferredHeight: 120
+
+                Row {
+                    anchors.centerIn: parent
+                    spacing: 10
+
+                    BusyIndicator {
+                        palette.dark: AppTheme.textSecondary
+                        palette.text: AppTheme.textSecondary
+                        anchors.verticalCenter: parent.verticalCenter
+                        implicitWidth: 28
+                        implicitHeight: 28
+                        running: finance.isLoading
+                    }
+                    Text {
+                        anchors.verticalCenter: parent.verticalCenter
+                        text: "Загрузка…"
+                        textFormat: Text.PlainText
+                        font: Typography.font(Typography.Subheadline)
+                        color: AppTheme.textSecondary
+                    }
+                }
+            }
+
+            AppCard {
+                objectName: "summaryCard"
+                visible: !finance.isLoading
+                Layout.fillWidth: true
+                inset: 16
+                spacing: 12
+
+                CardHeader {
+                    text: "Сводка сметы"
+                    systemImage: "chart.bar.fill"
+                }
+                SummaryRow {
+                    visible: finance.hasAnalytics
+                    title: "План (часы)"
+                    value: finance.plannedHoursText
+                }
+                SummaryRow {
+                    visible: finance.hasAnalytics
+                    title: "План (сумма)"
+                    value: finance.plannedCostText
+                }
+                SummaryRow {
+                    visible: finance.hasAnalytics
+                    title: "Оплачено"
+                    value: finance.paidText
+                }
+                Rectangle {
+                    visible: finance.hasAiSnapshot
+                    Layout.fillWidth: true
+                    implicitHeight: 1
+                    color: AppTheme.border
+                }
+                RowLayout {
+                    objectName: "aiBlock"
+                    visible: finance.hasAiSnapshot
+                    Layout.fillWidth: true
+                    spacing: 8
+
+                    AppIcon {
+                        Layout.alignment: Qt.AlignTop
+                        name: "sparkles"
+                        color: AppTheme.accent
+                    }
+                    ColumnLayout {
+                        Layout.fillWidth: true
+                        spacing: 4
+
+                        Text {
+                            text: "Последний ИИ-снимок"
+                            textFormat: Text.PlainText
+                            font: Typography.font(Typography.Caption, Font.DemiBold)
+                            color: AppTheme.deepBlack
+                        }
+                        Text {
+                            text: finance.aiSnapshotCostText
+                            textFormat: Text.PlainText
+                            font: Typography.font(Typography.Subheadline, Font.DemiBold)
+                            color: AppTheme.deepBlack
+                        }
+                        Text {
+                            objectName: "aiPreview"
+                            visible: finance.hasAiPreview
+                            Layout.fillWidth: true
+                            text: finance.aiPreview
+                            textFormat: Text.PlainText
+                            wrapMode: Text.WordWrap
+                            maximumLineCount: 2
+                            elide: Text.ElideRight
+                            font: Typography.font(Typography.Caption)
+                            color: AppTheme.textSecondary
+                        }
+                        Text {
+                            objectName: "aiDelta"
+                            visible: finance.hasDelta
+                            text: finance.deltaText
+                            textFormat: Text.PlainText
+                            font: Typography.font(Typography.Caption)
+                            color: AppTheme.textSecondary
+                        }
+                    }
+                }
+            }
+
+            AppCard {
+                objectName: "newPaymentCard"
+                visible: !finance.isLoading
+                Layout.fillWidth: true
+                inset: 16
+                spacing: 12
+
+                CardHeader {
+                    text: "Новый платёж"
+                    systemImage: "plus.circle.fill"
+                }
+                AppTextField {
+                    objectName: "amountField"
+                    Layout.fillWidth: true
+                    title: "Сумма"
+                    systemImage: "rublesign.circle"
+                    text: finance.amountText
+                    onTextEdited: finance.amountText = text
+                }
+                Text {
+                    text: "Статус"
+                    textFormat: Text.PlainText
+                    font: Typography.font(Typography.Subheadline, Font.Medium)
+                    color: AppTheme.textSecondary
+                }
+                AppSegmentedControl {
+                    objectName: "newPaymentStatus"
+                    Layout.fillWidth: true
+                    options: finance.statusOptions
+                    selection: finance.paymentStatus
+                    onActivated: value => finance.paymentStatus = value
+                }
+                PaymentDateField {
+                    Layout.fillWidth: true
+                    title: "Дата"
+                    dateText: finance.paidDateText
+                    year: finance.paidYear
+                    monthIndex: finance.paidMonthIndex
+                    day: finance.paidDay
+                    onPicked: (year, monthIndex, day) => finance.setPaidDay(year, monthIndex, day)
+                }
+                AppTextField {
+                    objectName: "methodField"
+                    Layout.fillWidth: true
+                    title: "Способ"
+                    systemImage: "building.columns"
+                    text: finance.method
+                    onTextEdited: finance.method = text
+                }
+                AppTextField {
+                    objectName: "noteField"
+                    Layout.fillWidth: true
+                    title: "Заметка"
+                    systemImage: "note.text"
+                    text: finance.note
+                    onTextEdited: finance.note = text
+                }
+                PrimaryButton {
+                    objectName: "addPaymentButton"
+                    Layout.fillWidth: true
+                    text: "Добавить платёж"
+                    enabled: finance.amountReadable && !finance.isAdding
+                    onClicked: finance.addPayment()
+                }
+            }
+
+            AppCard {
+                objectName: "historyCard"
+                visible: !finance.isLoading
+                Layout.fillWidth: true
+                inset: 16
+                spacing: 12
+
+                CardHeader {
+                    objectName: "historyHeader"
+                    text: finance.historyTitle
+                    systemImage: "list.bullet.rectangle"
+                }
+                Text {
+                    objectName: "historyEmpty"
+                    visible: history.count === 0
+                    text: "Платежей пока нет"
+                    textFormat: Text.PlainText
+                    font: Typography.font(Typography.Body)
+                    color: AppTheme.textSecondary
+                }
+                Repeater {
+                    id: history
+
+                    model: finance.payments
+
+                    ColumnLayout {
+                        id: row
+
+                        required property int index
+                        required property string paymentId
+                        required property string amountText
+                        required property string status
+                        required property string statusLabel
+                        required property string note
+                        required property bool hasNote
+
+                        objectName: "paymentRow-" + index
+                        Layout.fillWidth: true
+                        spacing: 8
+
+                        RowLayout {
+                            Layout.fillWidth: true
+
+                            Text {
+                                Layout.fillWidth: true
+                                text: row.amountText
+                                textFormat: Text.PlainText
+                                font: Typography.font(Typography.Headline)
+                                color: AppTheme.deepBlack
+                                elide: Text.ElideRight
+                            }
+                            PaymentStatusChip {
+                                status: row.status
+                                label: row.statusLabel
+                            }
+                        }
+                        AppSegmentedControl {
+                            id: rowStatus
+
+                            objectName: "rowStatus"
+                            Layout.fillWidth: true
+                            options: finance.statusOptions
+                            selection: row.status
+                            onActivated: value => finance.setStatusOf(row.paymentId, value)
+
+                            // A press moves the picker at once; the reload that follows puts it
+                            // back to what the backend holds.
+                            Connections {
+                                target: finance
+                                function onIsLoadingChanged() {
+                                    if (!finance.isLoading)
+                                        rowStatus.selection = Qt.binding(() => row.status)
+                                }
+                            }
+                        }
+                        Text {
+                            objectName: "paymentNote"
+                            visible: row.hasNote
+                            Layout.fillWidth: true
+                            text: row.note
+                            textFormat: Text.PlainText
+                            wrapMode: Text.Wrap
+                            font: Typography.font(Typography.Caption)
+                            color: AppTheme.textSecondary
+                        }
+                        SecondaryButton {
+                            objectName: "deleteButton"
+                            Layout.alignment: Qt.AlignRight
+                            text: "Удалить"
+                            systemImage: "trash"
+                            color: AppTheme.error
+                            font: Typography.font(Typography.Caption, Font.Medium)
+                            onClicked: finance.deletePayment(row.paymentId)
+                        }
+                        Rectangle {
+                            objectName: "divider"
+                            visible: row.index < history.count - 1
+                            Layout.fillWidth: true
+                            implicitHeight: 1
+                            color: AppTheme.border
+                        }
+                    }
+                }
+            }
+
+            Text {
+                objectName: "errorLine"
+                visible: finance.hasErrorMessage && finance.errorMessage !== ""
+                Layout.fillWidth: true
+                text: finance.errorMessage
+                textFormat: Text.PlainText
+                wrapMode: Text.Wrap
+                font: Typography.font(Typography.Subheadline)
+                color: AppTheme.error
+            }
         }
     }
 }

@@ -54,6 +54,32 @@ TestCase {
         tryVerify(() => !sheet.opened)
     }
 
+    Component {
+        id: subtitledSheetComponent
+        AppSheet {
+            title: "Платежи"; subtitle: "<b>Сайт</b>"; cancelText: "Закрыть"
+            toolbarAction: Component { SecondaryButton { objectName: "action"; text: "Обновить" } }
+        }
+    }
+
+    // The subtitle stands under the title as plain text; the action sits where confirmation would.
+    function test_sheetSubtitleAndAction() {
+        const sheet = createTemporaryObject(subtitledSheetComponent, testCase, { minimumWidth: 420, minimumHeight: 300 })
+        sheet.open()
+        tryVerify(() => sheet.opened)
+        const bar = findChild(sheet, "sheetBody").parent.parent
+        const subtitle = findChild(bar, "sheetSubtitle")
+        compare(subtitle.text, "<b>Сайт</b>")
+        compare(subtitle.textFormat, Text.PlainText)
+        verify(subtitle.visible)
+        const action = findChild(bar, "action")
+        verify(action !== null)
+        verify(!findChild(bar, "confirmButton").visible)
+        verify(action.mapToItem(bar, 0, 0).x > bar.width / 2)
+        sheet.close()
+        tryVerify(() => !sheet.opened)
+    }
+
     function test_sheetLargerThanTheWindowGetsItsOwnWindow() {
         const sheet = createTemporaryObject(sheetComponent, testCase, { minimumWidth: 900, minimumHeight: 300 })
         sheet.open()

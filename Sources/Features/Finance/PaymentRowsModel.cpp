@@ -1,0 +1,54 @@
+#include "PaymentRowsModel.h"
+
+#include "Utils/MoneyFormat.h"
+
+PaymentRowsModel::PaymentRowsModel(QObject *parent)
+    : DiffedListModel(parent)
+{
+}
+
+void PaymentRowsModel::setPayments(QList<Payment> payments)
+{
+    const int before = count();
+    replaceRows(std::move(payments), [](const Payment &a, const Payment &b) { return a.id == b.id; });
+    if (count() != before)
+        Q_EMIT countChanged();
+}
+
+const Payment *PaymentRowsModel::find(const QString &paymentId) const
+{
+    for (const Payment &payment : rows()) {
+        if (payment.id == paymentId)
+            return &payment;
+    }
+    return nullptr;
+}
+
+QVariant PaymentRowsModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= rows().size())
+        return {};
+    const Payment &payment = rows().at(index.row());
+    switch (role) {
+    case PaymentIdRole:
+        return payment.id;
+    case AmountTextRole:
+        return MoneyFormat::format(payment.amount, payment.currency);
+    case StatusRole:
+        return rawValue(payment.status);
+    case StatusLabelRole:
+        return label(payment.status);
+    case NoteRole:
+        return payment.note.value_or(QString());
+    case HasNoteRole:
+        return payment.note && !payment.note->isEmpty();
+    }
+    return {};
+}
+
+QHash<int, QByteArray> PaymentRowsModel::roleNames() const
+{
+    return {{PaymentIdRole, "paymentId"}, {AmountTextRole, "amountText"},
+            {StatusRole, "status"},       {StatusLabelRole, "statusLabel"},
+            {NoteRole, "note"},           {HasNoteRole, "hasNote"}};
+}

@@ -1,0 +1,222 @@
+import QtQuick
+import QtTest
+import Tessmark.Design
+import Tessmark.Features.Finance
+
+// The payments screens as a user drives them, on the test backend.
+Item {
+    id: host
+    width: 900
+    height: 1500
+
+    Component {
+        id: viewComponent
+        ProjectFinanceView {
+            anchors.fill: parent
+            projectName: "Сайт студии"
+            currency: "RUB"
+        }
+    }
+
+    Component {
+        id: sheetComponent
+        ProjectFinanceSheet {
+            anchors.fill: parent
+            projectName: "Сайт студии"
+            currency: "RUB"
+        }
+    }
+
+    Component {
+        id: hubComponent
+        PaymentsHubView {
+            anchors.fill: parent
+        }
+    }
+
+    Component {
+        id: bannerComponent
+        ProjectFinanceBanner {
+            width: 600
+            currency: "RUB"
+        }
+    }
+
+    SignalSpy { id: changedSpy; signalName: "paymentsChanged" }
+    SignalSpy { id: closedSpy; signalName: "closed" }
+    SignalSpy { id: openSpy; signalName: "openPayments" }
+
+    TestCase {
+        id: testCase
+        name: "Finance"
+        when: windowShown
+        visible: true
+
+        property var projectsService: null
+
+        function init() {
+            financeBackend.reset()
+            projectsService = financeBackend.projectsService()
+        }
+
+        function openView(projectId) {
+            const view = createTemporaryObject(viewComponent, host,
+                                               { projectId: projectId, projectsService: projectsService })
+            verify(view)
+            tryVerify(() => !view.finance.isLoading)
+            changedSpy.target = view
+            changedSpy.clear()
+            return view
+        }
+
+        function typeInto(field, text) {
+            mouseClick(field.input)
+            field.input.selectAll()
+            keyClick(Qt.Key_Backspace)
+            for (const c of text)
+                keyClick(c)
+        }
+
+        function test_history() {
+            const id = financeBackend.addProject({ name: "Сайт студии" })
+            financeBackend.addPayment(id, 1000, "received", "<b>аванс</b>")
+            const second = financeBackend.addPayment(id, 2000, "pending", "")
+            const view = openView(id)
+            compare(findChild(view, "historyHeader").text, "История (2)")
+            tryVerify(() => findChild(view, "paymentRow-1") !== null)
+            const first = findChild(view, "paymentRow-0")
+            const last = findChild(view, "paymentRow-1")
+            verify(findChild(first, "divider").visible)
+            verify(!findChild(last, "divider").visible)
+            // Notes are shown as typed, never as markup.
+            const note = findChild(first, "paymentNote")
+            compare(note.text, "<b>аванс</b>")
+            compare(note.textFormat, Text.PlainText)
+            verify(!findChild(last, "paymentNote").visible)
+
+            // A status press re-states the payment and tells the owner.
+            mouseClick(findChild(findChild(last, "rowStatus"), "segment1"))
+            tryCompare(changedSpy, "count", 1)
+            compare(financeBackend.requestCount("PATCH", "projects/payments/" + second), 1)
+
+            // Deleting the first payment leaves one, without a divider.
+            mouseClick(findChild(first, "deleteButton"))
+            tryCompare(changedSpy, "count", 2)
+            tryCompare(findChild(view, "historyHeader"), "text", "История (1)")
+            tryVerify(() => !findChild(findChild(view, "paymentRow-0"), "divider").visible)
+        }
+
+        function test_returnAddsOnce() {
+            const id = financeBackend.addProject({ name: "Сайт студии" })
+            const view = openView(id)
+            verify(findChild(view, "historyEmpty").visible)
+            const button = findChild(view, "addPaymentButton")
+            verify(!button.enabled)
+            const amount = findChild(view, "amountField")
+            typeInto(amount, "1,5")
+            verify(button.enabled)
+            const path = "projects/" + id + "/payments"
+            keyClick(Qt.Key_Return)
+            keyClick(Qt.Key_Return)
+            tryCompare(changedSpy, "count", 1)
+            compare(financeBackend.requestCount("POST", path), 1)
+            compare(amount.text, "")
+            compare(findChild(view, "historyHeader").text, "История (1)")
+
+            // With the amount empty, Return sends nothing.
+            keyClick(Qt.Key_Return)
+            wait(50)
+            compare(financeBackend.requestCount("POST", path), 1)
+        }
+
+        function test_failedDeleteSaysSoAtOnce() {
+            const id = financeBackend.addProject({ name: "Сайт студии" })
+            const paymentId = financeBackend.addPayment(id, 500, "pending", "")
+            const view = openView(id)
+            financeBackend.fail("DELETE", "projects/payments/" + paymentId, 500, "Нельзя удалить", 0)
+            tryVerify(() => findChild(view, "paymentRow-0") !== null)
+            mouseClick(findChild(findChild(view, "paymentRow-0"), "deleteButton"))
+            const error = findChild(view, "errorLine")
+            tryCompare(error, "text", "Нельзя удалить")
+            verify(error.visible)
+            compare(error.textFormat, Text.PlainText)
+            compare(changedSpy.count, 0)
+            compare(findChild(view, "historyHeader").text, "История (1)")
+        }
+
+        function test_sheetClosesWithoutWaiting() {
+            const id = financeBackend.addProject({ name: "Сайт студии" })
+            financeBackend.fail("GET", "projects/" + id + "/payments", 500, "медленно", 400)
+            const sheet = createTemporaryObject(sheetComponent, host,
+                                                { projectId: id, projectsService: projectsService })
+            closedSpy.target = sheet
+            closedSpy.clear()
+            sheet.open()
+            const frame = findChild(sheet, "financeSheet")
+            tryVerify(() => frame.opened)
+            const body = findChild(sheet, "sheetBody")
+            const bar = body.parent.parent
+            compare(findChild(bar, "sheetSubtitle").text, "Сайт студии")
+            verify(findChild(bar, "sheetRefreshButton") !== null)
+            verify(!findChild(body, "financeHeader").visible)
+            verify(frame.minimumWidth >= 480 && frame.minimumHeight >= 560)
+            mouseClick(findChild(bar, "cancelButton"))
+            tryCompare(closedSpy, "count", 1)
+            verify(!frame.opened)
+            sheet.destroy()
+            wait(500) // the slow answer lands on nothing
+        }
+
+        function test_hub() {
+            const alpha = financeBackend.addProject({ name: "Альфа", projectType: "iterative" })
+            financeBackend.addProject({ name: "Запуск", parentProjectId: alpha, version: 1, iterationName: "Запуск" })
+            financeBackend.addProject({ name: "Бета" })
+            const hub = createTemporaryObject(hubComponent, host, { projectsService: projectsService })
+            const list = findChild(hub, "hubList")
+            tryCompare(list, "count", 3)
+            let row = null
+            tryVerify(() => (row = findChild(hub, "hubRow-1")) !== null)
+            compare(row.title, "  Запуск")
+            mouseClick(row)
+            compare(hub.selectedProjectId, row.projectId)
+            verify(findChild(row, "checkMark").visible)
+            mouseClick(row)
+            compare(hub.selectedProjectId, row.projectId)
+
+            // The owner moves the selection: the check mark follows.
+            hub.selectedProjectId = alpha
+            verify(!findChild(row, "checkMark").visible)
+            verify(findChild(findChild(hub, "hubRow-0"), "checkMark").visible)
+
+            const search = findChild(hub, "hubSearch")
+            search.text = "  БЕТ\t"
+            tryCompare(list, "count", 1)
+            search.text = "бетааа"
+            tryCompare(list, "count", 0)
+            verify(list.visible)
+            verify(!findChild(hub, "hubEmpty").visible)
+        }
+
+        function test_hubEmpty() {
+            const hub = createTemporaryObject(hubComponent, host, { projectsService: projectsService })
+            tryVerify(() => findChild(hub, "hubEmpty").visible)
+            compare(findChild(hub, "hubEmpty").title, "Нет проектов")
+        }
+
+        function test_banner() {
+            const banner = createTemporaryObject(bannerComponent, host, { isLoading: true })
+            openSpy.target = banner
+            openSpy.clear()
+            verify(findChild(banner, "bannerSpinner").visible)
+            verify(!findChild(banner, "bannerMetrics").visible)
+            const button = findChild(banner, "openPaymentsButton")
+            verify(button.enabled)
+            mouseClick(button)
+            compare(openSpy.count, 1)
+            banner.isLoading = false
+            verify(findChild(banner, "bannerMetrics").visible)
+            verify(!findChild(banner, "deltaMetric").visible)
+            compare(findChild(banner, "paidFill").width, 0)
+        }
+    }
+}
