@@ -31,6 +31,17 @@ Rectangle {
         widestSegment = widest
     }
 
+    // Narrower than every segment needs on one line: each icon goes above its label, which may wrap.
+    // Kept by hand: the stacked look changes the height, and a layout answers that with a new width.
+    property bool stacked: false
+    function restack() {
+        const narrow = width > 0 && width < implicitWidth
+        if (narrow !== stacked)
+            stacked = narrow
+    }
+    onWidthChanged: restack()
+    onImplicitWidthChanged: restack()
+
     implicitWidth: widestSegment * segments.count + row.spacing * Math.max(0, segments.count - 1) + 8
     implicitHeight: row.implicitHeight + 8
     radius: 10
@@ -63,27 +74,55 @@ Rectangle {
                 implicitHeight: implicitContentHeight + topPadding + bottomPadding
                 topPadding: 8
                 bottomPadding: 8
+                leftPadding: 6
+                rightPadding: 6
                 onClicked: root.choose(modelData.value)
 
                 contentItem: Item {
-                    implicitWidth: label.implicitWidth
+                    id: face
+
+                    readonly property real iconSpace: icon.visible ? icon.width + label.columnSpacing : 0
+                    readonly property bool stacked: root.stacked
+
+                    // The natural width, one line: what the widest segment asks for. Measured apart from
+                    // the label, whose own measure follows the width it is given.
+                    implicitWidth: iconSpace + Math.ceil(natural.advanceWidth)
                     implicitHeight: label.implicitHeight
 
-                    Row {
+                    TextMetrics {
+                        id: natural
+
+                        font: title.font
+                        text: title.text
+                    }
+
+                    Grid {
                         id: label
 
                         anchors.centerIn: parent
-                        spacing: 6
+                        columns: face.stacked ? 1 : 2
+                        columnSpacing: 6
+                        rowSpacing: 4
+                        horizontalItemAlignment: Grid.AlignHCenter
+                        verticalItemAlignment: Grid.AlignVCenter
 
                         AppIcon {
-                            anchors.verticalCenter: parent.verticalCenter
+                            id: icon
+
                             visible: (segment.modelData.icon ?? "") !== ""
                             name: segment.modelData.icon ?? ""
                             size: 15
                             color: segment.chosen ? AppTheme.deepBlack : AppTheme.textSecondary
                         }
                         Text {
-                            anchors.verticalCenter: parent.verticalCenter
+                            id: title
+
+                            width: Math.min(Math.ceil(natural.advanceWidth),
+                                            segment.availableWidth - (face.stacked ? 0 : face.iconSpace))
+                            wrapMode: Text.WordWrap
+                            maximumLineCount: 2
+                            elide: Text.ElideRight
+                            horizontalAlignment: Text.AlignHCenter
                             text: segment.modelData.label
                             font: Typography.font(Typography.Subheadline, segment.chosen ? Font.DemiBold : Font.Normal)
                             color: segment.chosen ? AppTheme.deepBlack : AppTheme.textSecondary

@@ -5,6 +5,7 @@
 #include "App/RootViewModel.h"
 #include "AppTestEnvironment.h"
 #include "Features/Analytics/AnalyticsDashboardModel.h"
+#include "Features/Auth/LocalDataMigrationSheetModel.h"
 #include "Features/Editor/AIGenerateSheetModel.h"
 #include "Features/Editor/CreateIterationModel.h"
 #include "Features/Editor/ProjectEditorViewModel.h"
@@ -19,6 +20,7 @@
 #include <QQmlApplicationEngine>
 #include <QQmlComponent>
 #include <QQmlEngineExtensionPlugin>
+#include <QQmlContext>
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QSignalSpy>
@@ -343,6 +345,122 @@ private Q_SLOTS:
         shoot(QStringLiteral("account-payments-") + scheme);
         vm->setMainSection(QStringLiteral("analytics"));
         shoot(QStringLiteral("account-analytics-") + scheme);
+    }
+
+    // The settings screen alone in a window of the given width, so that its column cap and
+    // margins show; for a guest and for an account.
+    void settingsScreen_data()
+    {
+        QTest::addColumn<QString>("scheme");
+        QTest::addColumn<bool>("guest");
+        QTest::addColumn<int>("width");
+        for (const char *scheme : {"light", "dark"}) {
+            for (const bool guest : {true, false}) {
+                for (const int width : {520, 900})
+                    QTest::addRow("%s %s %d", guest ? "guest" : "account", scheme, width)
+                        << QString::fromLatin1(scheme) << guest << width;
+            }
+        }
+    }
+    void settingsScreen()
+    {
+        QFETCH(QString, scheme);
+        QFETCH(bool, guest);
+        QFETCH(int, width);
+        AuthService auth(*m_account.api, m_account.tokens);
+        if (!guest)
+            AccountTestBackend::signIn(auth);
+        m_engine = std::make_unique<QQmlApplicationEngine>();
+        m_engine->addImportPath(QStringLiteral("qrc:/"));
+        m_engine->addImportPath(QStringLiteral("qrc:/qt/qml"));
+        m_engine->setInitialProperties({{QStringLiteral("auth"), QVariant::fromValue(&auth)},
+                                        {QStringLiteral("isGuest"), guest},
+                                        {QStringLiteral("scheme"), scheme},
+                                        {QStringLiteral("width"), width}});
+        m_engine->loadData(QByteArrayLiteral(R"(
+            import QtQuick
+            import QtQuick.Window
+            import Tessmark.Design
+            import Tessmark.Services
+            import Tessmark.Features.Settings
+            Window {
+                id: window
+                required property AuthService auth
+                required property bool isGuest
+                required property string scheme
+                height: 1000
+                visible: true
+                color: AppTheme.background
+                Binding { target: AppTheme; property: "preference"; value: window.scheme }
+                AdaptiveMetricsReader {
+                    anchors.fill: parent
+                    SettingsView { anchors.fill: parent; auth: window.auth; isGuest: window.isGuest }
+                }
+            })"));
+        QVERIFY(!m_engine->rootObjects().isEmpty());
+        m_window = qobject_cast<QQuickWindow *>(m_engine->rootObjects().first());
+        QVERIFY(m_window);
+        QVERIFY(QTest::qWaitForWindowExposed(m_window));
+        shoot(QStringLiteral("settings-%1-%2-%3").arg(guest ? "guest" : "account", scheme).arg(width));
+        m_engine.reset();
+        m_window = nullptr;
+    }
+
+    // The tour lighting each settings card in the guest window.
+    void settingsTour_data()
+    {
+        QTest::addColumn<QString>("scheme");
+        QTest::addColumn<int>("step");
+        for (const auto &[scheme, step] : {std::pair{"light", 6}, {"light", 7}, {"light", 8}, {"dark", 8}})
+            QTest::addRow("step %d %s", step, scheme) << QString::fromLatin1(scheme) << step;
+    }
+    void settingsTour() { tour(); }
+
+    // The offer to move device projects: idle, while a run waits on the backend, after a failure.
+    void migrationSheet_data()
+    {
+        QTest::addColumn<QString>("scheme");
+        QTest::addColumn<QString>("state");
+        QTest::newRow("idle light") << "light"
+                                    << "idle";
+        QTest::newRow("idle dark") << "dark"
+                                   << "idle";
+        QTest::newRow("running light") << "light"
+                                       << "running";
+        QTest::newRow("error light") << "light"
+                                     << "error";
+        QTest::newRow("error dark") << "dark"
+                                    << "error";
+    }
+    void migrationSheet()
+    {
+        QFETCH(QString, scheme);
+        QFETCH(QString, state);
+        m_env.addDeviceProjects(2, QStringLiteral("Черновик"));
+        open(scheme, true, false);
+        MainShellViewModel *vm = signedInShell();
+        QVERIFY(vm);
+        QTRY_VERIFY(vm->migration()->shown());
+        auto *sheet = m_window->findChild<QQuickItem *>(QStringLiteral("localDataMigrationSheet"));
+        QVERIFY(sheet);
+        auto *model = sheet->property("model").value<LocalDataMigrationSheetModel *>();
+        QVERIFY(model);
+        const QString post = QStringLiteral("POST");
+        const QString projects = QStringLiteral("projects");
+        if (state == QLatin1String("running")) {
+            m_account.backend.setOverride(post, projects,
+                                          BackendReply::message(500, QStringLiteral("Сервер занят")).after(3000));
+            model->apply();
+            QVERIFY(model->isRunning());
+        } else if (state == QLatin1String("error")) {
+            m_account.backend.setOverride(post, projects, BackendReply::message(500, QStringLiteral("Сервер занят")));
+            model->apply();
+            QTRY_VERIFY(!model->errorText().isEmpty());
+        }
+        shoot(QStringLiteral("migration-%1-%2").arg(state, scheme));
+        if (state == QLatin1String("running"))
+            QTRY_VERIFY_WITH_TIMEOUT(!model->isRunning(), 10000);
+        m_account.backend.clearOverrides();
     }
 
     void tour_data()

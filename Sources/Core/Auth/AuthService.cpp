@@ -44,6 +44,11 @@ AuthService::AuthService(APIClient &api, TokenStore &tokens, QObject *parent)
 
 AuthService::~AuthService() = default;
 
+bool AuthService::hasStoredToken() const
+{
+    return m_tokens.load().has_value();
+}
+
 QCoro::Task<> AuthService::restoreSession()
 {
     if (!m_tokens.load())

@@ -45,6 +45,9 @@ public:
     Q_INVOKABLE void clearErrorMessage() { clearError(); }
     Q_INVOKABLE void showErrorMessage(const QString &text) { setErrorMessage(text); }
 
+    // Whether a token is kept, from the store's cached value: never a blocking read.
+    bool hasStoredToken() const;
+
     QCoro::Task<> restoreSession();
     QCoro::Task<> login(QString email, QString password);
     QCoro::Task<> registerAccount(QString email, QString password, std::optional<QString> firstName,

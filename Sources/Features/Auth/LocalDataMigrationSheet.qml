@@ -3,23 +3,31 @@ pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
+import QtQuick.Templates as T
 import Tessmark.Design
 import Tessmark.Features.Auth
 
-// Stand-in of the offer to move device projects into the account.
+// The offer to move the device's projects into the account: the counts, the policy to apply
+// and the failure of the last run. Nothing closes it while a migration runs.
 AppSheet {
     id: sheet
 
+    objectName: "localDataMigrationSheet"
+
     // The window's offer: shown while it says so; closing the sheet closes the offer.
     required property LocalDataMigrationOffer offer
+    readonly property alias model: migration
 
     visible: false
     title: "Локальные черновики"
     minimumWidth: 480
-    minimumHeight: 420
+    // Room for the form with its error section without scrolling.
+    minimumHeight: 560
     cancelText: "Не сейчас"
     confirmText: migration.isRunning ? "…" : "Применить"
     confirmEnabled: !migration.isRunning
+    // A dismissal in the middle of a run would report a skip while projects are moving.
+    cancelEnabled: !migration.isRunning
 
     Connections {
         target: sheet.offer
@@ -31,51 +39,167 @@ AppSheet {
 
     LocalDataMigrationSheetModel {
         id: migration
+
         offer: sheet.offer
         // Reported only after the window's list was reloaded.
         onFinished: sheet.close()
     }
 
-    ColumnLayout {
-        anchors.fill: parent
-        anchors.margins: 20
-        spacing: 12
-        Label {
-            Layout.fillWidth: true
-            wrapMode: Text.WordWrap
+    // A section of the grouped form: an optional header over a rounded group.
+    component FormSection: ColumnLayout {
+        id: section
+
+        property string header
+        default property alias content: group.data
+
+        Layout.fillWidth: true
+        spacing: 6
+
+        Text {
+            Layout.leftMargin: 12
+            visible: section.header !== ""
+            text: section.header
+            font: Typography.font(Typography.Footnote, Font.DemiBold)
             color: AppTheme.textSecondary
-            text: "На устройстве найдено локальных проектов: " + migration.localCount + ". В облаке сейчас: "
-                  + migration.cloudCount + ". Выберите, как объединить данные."
         }
-        Label {
-            text: "Политика"
-            font.bold: true
-            color: AppTheme.deepBlack
-        }
-        Repeater {
-            model: migration.policies
-            RadioButton {
-                required property string value
-                required property string label
-                text: label
-                checked: migration.policy === value
-                onClicked: migration.policy = value
+        Rectangle {
+            Layout.fillWidth: true
+            implicitHeight: group.implicitHeight + 24
+            radius: AppTheme.cornerRadiusSmall
+            color: AppTheme.cardBackground
+            border.width: 1
+            border.color: AppTheme.border
+
+            ColumnLayout {
+                id: group
+
+                anchors.fill: parent
+                anchors.margins: 12
+                spacing: 8
             }
         }
-        Label {
-            Layout.fillWidth: true
-            wrapMode: Text.WordWrap
-            color: AppTheme.textSecondary
-            text: migration.explanation
+    }
+
+    Flickable {
+        id: flick
+
+        anchors.fill: parent
+        contentWidth: width
+        contentHeight: form.implicitHeight + 40
+        clip: true
+        boundsBehavior: Flickable.StopAtBounds
+        ScrollBar.vertical: ScrollBar { policy: ScrollBar.AsNeeded }
+
+        ColumnLayout {
+            id: form
+
+            x: 20
+            y: 20
+            width: flick.width - 40
+            spacing: 18
+
+            FormSection {
+                Text {
+                    objectName: "migrationCounts"
+                    Layout.fillWidth: true
+                    text: migration.countsText
+                    wrapMode: Text.WordWrap
+                    font: Typography.font(Typography.Subheadline)
+                    color: AppTheme.textSecondary
+                }
+            }
+
+            FormSection {
+                header: "Политика"
+
+                Text {
+                    text: "Действие"
+                    font: Typography.font(Typography.Body, Font.Medium)
+                    color: AppTheme.deepBlack
+                }
+                ColumnLayout {
+                    objectName: "policyPicker"
+                    Layout.fillWidth: true
+                    spacing: 0
+
+                    Repeater {
+                        model: migration.policies
+
+                        T.AbstractButton {
+                            id: option
+
+                            required property int index
+                            required property string value
+                            required property string label
+                            readonly property bool chosen: migration.policy === value
+
+                            objectName: "policy-" + value
+                            Layout.fillWidth: true
+                            enabled: !migration.isRunning
+                            implicitHeight: 36
+                            onClicked: migration.policy = value
+
+                            contentItem: RowLayout {
+                                spacing: 10
+
+                                Rectangle {
+                                    implicitWidth: 18
+                                    implicitHeight: 18
+                                    radius: 9
+                                    color: "transparent"
+                                    border.width: option.chosen ? 5 : 1.5
+                                    border.color: option.chosen ? AppTheme.accent : AppTheme.textSecondary
+                                    opacity: option.enabled ? 1 : 0.5
+                                }
+                                Text {
+                                    Layout.fillWidth: true
+                                    text: option.label
+                                    elide: Text.ElideRight
+                                    font: Typography.font(Typography.Body)
+                                    color: AppTheme.deepBlack
+                                    opacity: option.enabled ? 1 : 0.5
+                                }
+                            }
+
+                            background: Rectangle {
+                                color: option.hovered ? AppTheme.fieldBackground : "transparent"
+                                radius: 6
+                                Rectangle {
+                                    visible: option.index > 0
+                                    anchors.left: parent.left
+                                    anchors.right: parent.right
+                                    anchors.leftMargin: 28
+                                    height: 1
+                                    color: AppTheme.border
+                                }
+                            }
+                        }
+                    }
+                }
+                Text {
+                    objectName: "policyExplanation"
+                    Layout.fillWidth: true
+                    text: migration.explanation
+                    wrapMode: Text.WordWrap
+                    font: Typography.font(Typography.Footnote)
+                    color: AppTheme.textSecondary
+                }
+            }
+
+            FormSection {
+                objectName: "migrationErrorSection"
+                visible: migration.errorText !== ""
+
+                Text {
+                    objectName: "migrationError"
+                    Layout.fillWidth: true
+                    text: migration.errorText
+                    textFormat: Text.PlainText
+                    wrapMode: Text.WordWrap
+                    font: Typography.font(Typography.Body)
+                    color: AppTheme.error
+                }
+            }
         }
-        Label {
-            Layout.fillWidth: true
-            visible: migration.errorText !== ""
-            wrapMode: Text.WordWrap
-            color: AppTheme.error
-            text: migration.errorText
-            textFormat: Text.PlainText
-        }
-        Item { Layout.fillHeight: true }
     }
 }

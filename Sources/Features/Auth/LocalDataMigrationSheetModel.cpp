@@ -31,6 +31,14 @@ void LocalDataMigrationSheetModel::takeInputs()
     Q_EMIT inputsChanged();
 }
 
+QString LocalDataMigrationSheetModel::countsText() const
+{
+    return QStringLiteral(
+               "На устройстве найдено локальных проектов: %1. В облаке сейчас: %2. Выберите, как объединить данные.")
+        .arg(localCount())
+        .arg(cloudCount());
+}
+
 QString LocalDataMigrationSheetModel::policy() const
 {
     return rawValue(m_policy);

@@ -10,7 +10,6 @@
 #include <QPointer>
 #include <QtQml/qqmlregistration.h>
 
-
 // Runs the chosen migration of device projects into the account for the migration sheet.
 class LocalDataMigrationSheetModel : public QObject
 {
@@ -21,6 +20,8 @@ class LocalDataMigrationSheetModel : public QObject
     Q_PROPERTY(LocalDataMigrationOffer *offer READ offer WRITE setOffer NOTIFY inputsChanged)
     Q_PROPERTY(int localCount READ localCount NOTIFY inputsChanged)
     Q_PROPERTY(int cloudCount READ cloudCount NOTIFY inputsChanged)
+    // How many projects lie on the device and in the account, as the sheet's first section says it.
+    Q_PROPERTY(QString countsText READ countsText NOTIFY inputsChanged)
     Q_PROPERTY(LocalDataMigrationPolicyModel *policies READ policies CONSTANT)
     Q_PROPERTY(QString policy READ policy WRITE setPolicy NOTIFY policyChanged)
     Q_PROPERTY(QString explanation READ explanation NOTIFY policyChanged)
@@ -35,6 +36,7 @@ public:
     const QList<Project> &locals() const { return m_locals; }
     int localCount() const { return int(m_locals.size()); }
     int cloudCount() const { return int(m_cloudProjects.size()); }
+    QString countsText() const;
     LocalDataMigrationPolicyModel *policies() const { return m_policies; }
     QString policy() const;
     void setPolicy(const QString &raw);

@@ -73,6 +73,10 @@ Item {
             waitForRendering(root)
             const leave = findChild(root.currentScreen, "leaveButton")
             verify(leave)
+            // The last row of the settings lies below the window's height.
+            const settings = findChild(root.currentScreen, "settingsView")
+            settings.contentItem.contentY = settings.contentHeight - settings.height
+            waitForRendering(settings)
             mouseClick(leave)
             tryCompare(root.viewModel, "screen", RootViewModel.Welcome)
             compare(String(testEnvironment.preference("guest_mode_active")), "false")

@@ -139,6 +139,28 @@ TestCase {
         fuzzyCompare(findChild(control, "segment0").width, findChild(control, "segment2").width, 0.5)
     }
 
+    // Too narrow for the labels on one line, every icon goes above its label and no label runs
+    // past its segment; wide enough, they stand side by side again.
+    function test_narrowSegmentsStack_data() {
+        return [{ tag: "narrow", width: 240, stacked: true }, { tag: "wide", width: 480, stacked: false }]
+    }
+
+    function test_narrowSegmentsStack(data) {
+        const control = createTemporaryObject(segmentedComponent, testCase, {
+            width: data.width,
+            options: [{ value: "system", label: "Как в системе", icon: "circle.lefthalf.filled" },
+                      { value: "light", label: "Светлая", icon: "sun.max.fill" },
+                      { value: "dark", label: "Тёмная", icon: "moon.fill" }]
+        })
+        waitForRendering(control)
+        compare(control.stacked, data.stacked)
+        for (let i = 0; i < 3; ++i) {
+            const segment = findChild(control, "segment" + i)
+            const face = segment.contentItem
+            verify(face.childrenRect.width <= segment.availableWidth + 0.5, "segment " + i)
+        }
+    }
+
     function test_unmatchedSegmentSelectionLeavesAllUnselected() {
         const control = createTemporaryObject(segmentedComponent, testCase, { selection: 42, options: twoOptions })
         verify(!findChild(control, "segment0").chosen)

@@ -1,0 +1,44 @@
+import QtQuick
+import Tessmark.Design
+import Tessmark.Features.Auth
+import Tessmark.Services
+
+// The guest's way into an account from the settings: the sign-in screen in a sheet. A successful
+// sign-in rebuilds the main window, and this sheet goes with it.
+Item {
+    id: root
+
+    required property AuthService auth
+    readonly property bool opened: sheet.opened
+
+    signal closed()
+
+    function open() {
+        sheet.open()
+    }
+
+    function close() {
+        sheet.close()
+    }
+
+    AppSheet {
+        id: sheet
+
+        objectName: "settingsLoginSheet"
+        visible: false
+        minimumWidth: 440
+        minimumHeight: 560
+        cancelText: "Закрыть"
+        onClosed: root.closed()
+
+        // Built for each showing, so that a second opening starts from empty fields.
+        Loader {
+            anchors.fill: parent
+            active: sheet.opened
+            sourceComponent: LoginView {
+                objectName: "settingsLoginView"
+                auth: root.auth
+            }
+        }
+    }
+}

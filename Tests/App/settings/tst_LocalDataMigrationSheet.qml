@@ -1,0 +1,189 @@
+import QtQuick
+import QtQuick.Window
+import QtTest
+import Tessmark.Design
+import Tessmark.Features.Auth
+
+// The offer to move device projects into the account, against the test backend: the form,
+// a run with one failed upload, and no way to close the sheet while a run goes on.
+Item {
+    id: host
+    width: 960
+    height: 640
+
+    Component {
+        id: sheetComponent
+        LocalDataMigrationSheet {
+            anchors.fill: parent
+        }
+    }
+
+    // Too small for the sheet: it opens as a window of its own.
+    Component {
+        id: smallWindowComponent
+        Window {
+            width: 320
+            height: 320
+            visible: true
+        }
+    }
+
+    TestCase {
+        name: "LocalDataMigrationSheet"
+        when: windowShown
+        visible: true
+
+        function init() {
+            testEnvironment.reset()
+            // No tour: its demo project would be one more upload.
+            testEnvironment.setPreference("estimate.onboarding.main.completedVersion", 2)
+        }
+
+        // The sheet over a signed-in window's offer of `count` device projects.
+        function openSheet(count, parentItem) {
+            testEnvironment.addDeviceProjects(count)
+            const shell = testEnvironment.accountShell()
+            verify(shell)
+            verify(shell.migration.shown)
+            const sheet = createTemporaryObject(sheetComponent, parentItem ?? host, { offer: shell.migration })
+            verify(sheet)
+            sheet.open()
+            tryVerify(() => sheet.opened)
+            return sheet
+        }
+
+        // What the sheet shows as a popup: its content lives in the window's overlay.
+        function shown(sheet, name) {
+            for (let i = 0; i < sheet.data.length; ++i) {
+                if (String(sheet.data[i]).startsWith("QQuickPopup"))
+                    return findChild(sheet.data[i].contentItem, name)
+            }
+            return null
+        }
+
+        function text(sheet, name) {
+            return shown(sheet, name).text
+        }
+
+        function confirm(sheet) {
+            mouseClick(shown(sheet, "confirmButton"))
+        }
+
+        function test_form() {
+            const sheet = openSheet(3)
+            const cloud = sheet.model.cloudCount
+            compare(text(sheet, "migrationCounts"), "На устройстве найдено локальных проектов: 3. В облаке сейчас: "
+                    + cloud + ". Выберите, как объединить данные.")
+            compare(sheet.model.policy, "mergeAll")
+            compare(text(sheet, "policyExplanation"),
+                    "Все локальные проекты будут загружены в аккаунт как новые. Облачные проекты не изменятся.")
+            verify(!shown(sheet, "migrationErrorSection").visible)
+            compare(shown(sheet, "confirmButton").text, "Применить")
+            compare(shown(sheet, "cancelButton").text, "Не сейчас")
+
+            mouseClick(shown(sheet, "policy-cloudOnly"))
+            compare(sheet.model.policy, "cloudOnly")
+            compare(text(sheet, "policyExplanation"),
+                    "Локальные черновики на устройстве будут удалены. Останутся только проекты из облака.")
+        }
+
+        // The second of two uploads is refused: the sheet stays with the one left, and a second run ends it.
+        function test_failedUploadKeepsTheSheetOpen() {
+            const sheet = openSheet(2)
+            const offer = sheet.offer
+            testEnvironment.failUpload(2)
+            confirm(sheet)
+            verify(sheet.model.isRunning)
+            tryVerify(() => !sheet.model.isRunning, 10000)
+            verify(sheet.opened)
+            verify(offer.shown)
+            verify(shown(sheet, "migrationErrorSection").visible)
+            verify(text(sheet, "migrationError").indexOf("1 из 2") >= 0, text(sheet, "migrationError"))
+            compare(sheet.model.localCount, 1)
+            verify(text(sheet, "migrationCounts").startsWith("На устройстве найдено локальных проектов: 1. "))
+            compare(testEnvironment.deviceProjectCount(), 1)
+            verify(shown(sheet, "confirmButton").enabled)
+
+            confirm(sheet)
+            // A new run clears the old failure before it starts.
+            verify(!shown(sheet, "migrationErrorSection").visible)
+            tryVerify(() => !sheet.opened, 10000)
+            verify(!offer.shown)
+            verify(!offer.dismissedThisSession)
+            compare(testEnvironment.deviceProjectCount(), 0)
+        }
+
+        // A run that ends after its sheet is gone moves the projects and touches nothing else.
+        function test_sheetGoneMidRun() {
+            const sheet = openSheet(1)
+            const offer = sheet.offer
+            sheet.model.apply()
+            verify(sheet.model.isRunning)
+            sheet.destroy()
+            tryVerify(() => testEnvironment.deviceProjectCount() === 0, 10000)
+            tryVerify(() => testEnvironment.requestCount("POST", "projects") === 1)
+            verify(offer.shown)
+            verify(!offer.dismissedThisSession)
+        }
+
+        function test_notNowSkips() {
+            const sheet = openSheet(1)
+            const offer = sheet.offer
+            mouseClick(shown(sheet, "cancelButton"))
+            tryVerify(() => !sheet.opened)
+            verify(offer.dismissedThisSession)
+            verify(!offer.shown)
+            compare(testEnvironment.deviceProjectCount(), 1)
+        }
+
+        function test_noDismissalWhileRunning_data() {
+            return [
+                { tag: "popup", inWindow: false },
+                { tag: "own window", inWindow: true },
+            ]
+        }
+
+        function test_noDismissalWhileRunning(data) {
+            let parentItem = host
+            if (data.inWindow) {
+                const small = createTemporaryObject(smallWindowComponent, host)
+                verify(waitForRendering(small.contentItem))
+                parentItem = small.contentItem
+            }
+            const sheet = openSheet(1, parentItem)
+            compare(sheet.inWindow, data.inWindow)
+            const offer = sheet.offer
+            testEnvironment.slowUploads(1500)
+            sheet.model.apply()
+            verify(sheet.model.isRunning)
+            compare(sheet.confirmText, "…")
+            verify(!sheet.confirmEnabled)
+            verify(!sheet.cancelEnabled)
+
+            // Escape, the cancel button and, for a window, its close button all end in cancel().
+            keyClick(Qt.Key_Escape)
+            sheet.cancel()
+            if (data.inWindow) {
+                let frame = null
+                for (let i = 0; i < sheet.data.length; ++i) {
+                    if (String(sheet.data[i]).startsWith("QQuickWindow"))
+                        frame = sheet.data[i]
+                }
+                verify(frame)
+                verify(frame.visible)
+                frame.close()
+                verify(frame.visible)
+            }
+            verify(sheet.opened)
+            verify(offer.shown)
+            verify(!offer.dismissedThisSession)
+
+            tryVerify(() => !sheet.model.isRunning, 10000)
+            verify(sheet.opened)
+            verify(sheet.cancelEnabled)
+            sheet.cancel()
+            tryVerify(() => !sheet.opened)
+            verify(offer.dismissedThisSession)
+        }
+    }
+}

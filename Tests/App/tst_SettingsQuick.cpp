@@ -1,0 +1,152 @@
+// Quick Tests of the settings screen and the migration sheet, against the test backend: each
+// test file gets `testEnvironment` to reset the preferences, the device store and the backend,
+// to sign services in and to make the backend fail or wait.
+#include "QuickTestEnvironment.h"
+#include "App/MainShellViewModel.h"
+#include "App/RootViewModel.h"
+#include "Await.h"
+#include "DemoSeed.h"
+#include "InMemoryTokenStore.h"
+#include "TestBackend.h"
+
+#include <QApplication>
+#include <QHttpServerRequest>
+#include <QPointer>
+#include <QQmlEngineExtensionPlugin>
+#include <QSignalSpy>
+#include <QtQuickTest/quicktest.h>
+
+#include "App/AppQmlPlugins.h"
+
+// Answers the n-th project upload from now with 500, and every other request as usual.
+class FlakyUploadBackend : public TestBackend
+{
+public:
+    int failUploadAt = 0;
+
+protected:
+    bool handleRequest(const QHttpServerRequest &request, QTcpSocket *socket) override
+    {
+        const bool upload = request.method() == QHttpServerRequest::Method::Post
+            && request.url().path().endsWith(QLatin1String("/api/projects"));
+        if (!upload || failUploadAt <= 0 || --failUploadAt > 0)
+            return TestBackend::handleRequest(request, socket);
+        setOverride(QStringLiteral("POST"), QStringLiteral("projects"),
+                    BackendReply::message(500, QStringLiteral("Сервер занят")));
+        const bool handled = TestBackend::handleRequest(request, socket);
+        clearOverrides();
+        return handled;
+    }
+};
+
+class SettingsTestEnvironment : public QuickTestEnvironment
+{
+    Q_OBJECT
+
+public:
+    bool start()
+    {
+        DemoSeed::seed(m_backend);
+        if (m_backend.start() == 0)
+            return false;
+        m_api = std::make_unique<APIClient>(m_backend.baseUrl());
+        m_api->setTokenProvider([this] { return m_tokens.load(); });
+        RootViewModel::setAuthServiceFactory([this] { return new AuthService(*m_api, m_tokens); });
+        MainShellViewModel::setProjectsServiceFactory(
+            [this](bool isGuest) { return new ProjectsService(isGuest, {}, isGuest ? nullptr : m_api.get()); });
+        return true;
+    }
+
+    Q_INVOKABLE void reset() override
+    {
+        // The shells first: they watch the services.
+        while (!m_owned.isEmpty())
+            delete m_owned.takeLast().data();
+        QuickTestEnvironment::reset();
+        m_tokens.remove();
+        m_backend.clearOverrides();
+        m_backend.clearRequests();
+        m_backend.failUploadAt = 0;
+    }
+    Q_INVOKABLE bool hasPreference(const QString &key) const { return Preferences::shared().contains(key); }
+    Q_INVOKABLE int deviceProjectCount() const { return int(AppTestEnvironment::repository().fetchAllSorted().size()); }
+
+    // A sign-in service of the window's kind on the test backend, kept until the next reset
+    // (owned here: QML would otherwise collect it).
+    Q_INVOKABLE AuthService *newAuth()
+    {
+        auto *auth = new AuthService(*m_api, m_tokens, this);
+        m_owned.append(auth);
+        return auth;
+    }
+    // An account with these names; undefined leaves a name out.
+    Q_INVOKABLE void addAccount(const QString &email, const QVariant &firstName, const QVariant &lastName)
+    {
+        const auto name = [](const QVariant &v) { return v.isValid() ? std::optional(v.toString()) : std::nullopt; };
+        if (!m_backend.data().accountByEmail(email))
+            m_backend.data().addAccount(email, QStringLiteral("secret123"), true, name(firstName), name(lastName));
+    }
+    Q_INVOKABLE bool signIn(AuthService *auth, const QString &email)
+    {
+        const QString password = email == QLatin1String(DemoSeed::email) ? QString::fromUtf8(DemoSeed::password)
+                                                                         : QStringLiteral("secret123");
+        await(auth->login(email, password));
+        return auth->hasUser();
+    }
+    Q_INVOKABLE QString demoEmail() const { return QString::fromUtf8(DemoSeed::email); }
+    // A stored sign-in of the demo account whose profile answers after ms milliseconds.
+    Q_INVOKABLE void storeDemoToken(int profileDelayMs)
+    {
+        BackendData::Account *account = m_backend.data().accountByEmail(demoEmail());
+        m_tokens.token = m_backend.data().issueToken(account->id);
+        m_backend.setOverride(QStringLiteral("GET"), QStringLiteral("users/profile"),
+                              BackendReply::json(200, BackendData::userJson(*account)).after(profileDelayMs));
+    }
+    Q_INVOKABLE bool hasToken() const { return m_tokens.load().has_value(); }
+    Q_INVOKABLE int requestCount(const QString &method, const QString &path) const
+    {
+        return int(m_backend.requests(method, path).size());
+    }
+    Q_INVOKABLE void failUpload(int nth) { m_backend.failUploadAt = nth; }
+    // Every upload answers after ms milliseconds, so that a test can act while one runs.
+    Q_INVOKABLE void slowUploads(int ms)
+    {
+        m_backend.setOverride(QStringLiteral("POST"), QStringLiteral("projects"),
+                              BackendReply::message(500, QStringLiteral("Сервер занят")).after(ms));
+    }
+
+    // A signed-in main window's model past its look at the device projects: its offer is shown
+    // when the device holds projects.
+    Q_INVOKABLE MainShellViewModel *accountShell()
+    {
+        AuthService *auth = newAuth();
+        if (!signIn(auth, demoEmail()))
+            return nullptr;
+        auto *shell = new MainShellViewModel(this);
+        m_owned.append(shell);
+        shell->setAuth(auth);
+        shell->setGuest(false);
+        QSignalSpy probed(shell->migration(), &LocalDataMigrationOffer::probeFinished);
+        shell->start();
+        if (!probed.wait(10000))
+            return nullptr;
+        return shell;
+    }
+
+private:
+    FlakyUploadBackend m_backend;
+    std::unique_ptr<APIClient> m_api;
+    InMemoryTokenStore m_tokens;
+    QList<QPointer<QObject>> m_owned;
+};
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    SettingsTestEnvironment environment;
+    if (!environment.start())
+        return 1;
+    return quick_test_main_with_setup(argc, argv, "SettingsQuick", TESSMARK_QUICK_TEST_DIR, &environment);
+}
+
+#include "tst_SettingsQuick.moc"
