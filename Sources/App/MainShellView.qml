@@ -167,6 +167,7 @@ Item {
             sourceComponent: ProjectDetailContainer {
                 projectsService: shellModel.projectsService
                 projectId: shellModel.selectedProjectId
+                isGuestSession: shell.isGuest
                 onDeleted: shellModel.projectDeleted()
                 onProjectIdChangeRequested: newId => shellModel.projectIdChangedByDetail(newId)
             }

@@ -78,6 +78,7 @@ T.Popup {
             Layout.fillWidth: true
             visible: dialog.title !== ""
             text: dialog.title
+            textFormat: Text.PlainText
             horizontalAlignment: Text.AlignHCenter
             wrapMode: Text.WordWrap
             font: Typography.font(Typography.Headline)

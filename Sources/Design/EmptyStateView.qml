@@ -45,6 +45,7 @@ Item {
             width: parent.width
             visible: root.description !== ""
             text: root.description
+            textFormat: Text.PlainText
             horizontalAlignment: Text.AlignHCenter
             wrapMode: Text.WordWrap
             font: Typography.font(Typography.Subheadline)

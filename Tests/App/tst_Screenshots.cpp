@@ -8,10 +8,12 @@
 #include "Features/Auth/LocalDataMigrationSheetModel.h"
 #include "Features/Editor/AIGenerateSheetModel.h"
 #include "Features/Editor/CreateIterationModel.h"
+#include "Features/Editor/ProjectEditorScreenModel.h"
 #include "Features/Editor/ProjectEditorViewModel.h"
 #include "Features/Onboarding/GuidedOnboarding.h"
-#include "FindItem.h"
 #include "Models/EstimateAnalytics.h"
+#include "QuickItemTree.h"
+#include "SampleEstimates.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -742,6 +744,126 @@ private Q_SLOTS:
             model->setSourceRaw(state.mid(QStringLiteral("new-iteration-").size()));
         }
         shoot(QStringLiteral("sheet-%1-%2").arg(state, scheme));
+    }
+
+    // The editor of projects with 0, 5 and 60 lines in each group mode, as a guest and signed in;
+    // then its save states (a three-line error among them), the open actions menu and the form.
+    void editorScreens_data()
+    {
+        QTest::addColumn<QString>("scheme");
+        QTest::addColumn<bool>("guest");
+        for (const char *scheme : {"light", "dark"}) {
+            QTest::addRow("%s guest", scheme) << QString::fromLatin1(scheme) << true;
+            QTest::addRow("%s account", scheme) << QString::fromLatin1(scheme) << false;
+        }
+    }
+    void editorScreens()
+    {
+        QFETCH(QString, scheme);
+        QFETCH(bool, guest);
+        const QString session = guest ? QStringLiteral("guest") : QStringLiteral("account");
+        QMap<int, QString> ids;
+        for (int lines : {0, 5, 60}) {
+            const QString id = QStringLiteral("editor-%1").arg(lines);
+            if (guest) {
+                m_env.repository().upsert(SampleEstimates::project(lines, QStringLiteral("one_time"), id));
+                ids.insert(lines, id);
+            } else {
+                BackendData &data = m_account.backend.data();
+                QJsonObject fields = SampleEstimates::project(lines, QStringLiteral("iterative")).toJson();
+                fields.remove(QStringLiteral("id"));
+                ids.insert(lines,
+                           data.addProject(data.accountByEmail(QString::fromUtf8(DemoSeed::email))->id, fields)
+                               .value(QStringLiteral("id"))
+                               .toString());
+            }
+        }
+        open(scheme, true, guest);
+        MainShellViewModel *vm = guest ? shell() : signedInShell();
+        QVERIFY(vm);
+        if (!guest) {
+            QTRY_VERIFY(!vm->projectsService()->projects().isEmpty());
+            if (vm->migration()->shown()) {
+                vm->migration()->skip();
+                vm->migration()->close();
+            }
+        }
+        const auto editorOf = [this](const QString &id) -> ProjectEditorScreenModel * {
+            auto *view = m_window->findChild<QQuickItem *>(QStringLiteral("projectEditor"));
+            if (!view)
+                return nullptr;
+            auto *screen = view->property("screen").value<ProjectEditorScreenModel *>();
+            return screen && screen->editor()->projectId() == id ? screen : nullptr;
+        };
+        ProjectEditorScreenModel *screen = nullptr;
+        for (int lines : {0, 5, 60}) {
+            vm->setSelectedProjectId(ids.value(lines));
+            QTRY_VERIFY((screen = editorOf(ids.value(lines))) != nullptr);
+            QTRY_VERIFY(!screen->analyticsLoading() && !screen->iterationsLoading());
+            const QStringList modes = lines == 0
+                ? QStringList{QStringLiteral("category")}
+                : QStringList{QStringLiteral("category"), QStringLiteral("costDesc"), QStringLiteral("hoursDesc")};
+            shoot(QStringLiteral("editor-%1-%2-top-%3").arg(session).arg(lines).arg(scheme));
+            if (lines == 0) {
+                auto *list = m_window->findChild<QQuickItem *>(QStringLiteral("editorLines"));
+                QVERIFY(list);
+                // An empty list has no end to position at: scrolled by hand to the empty state.
+                list->setProperty("contentY",
+                                  list->property("originY").toReal() + list->property("contentHeight").toReal()
+                                      - list->height());
+                shoot(QStringLiteral("editor-%1-0-empty-%2").arg(session, scheme));
+                continue;
+            }
+            for (const QString &mode : modes) {
+                screen->editor()->setGroupModeRaw(mode);
+                // Scrolled to the first line, as a user who looks at the lines.
+                QTest::qWait(50);
+                auto *list = m_window->findChild<QQuickItem *>(QStringLiteral("editorLines"));
+                QVERIFY(list);
+                QMetaObject::invokeMethod(list, "positionViewAtIndex", Q_ARG(int, 0), Q_ARG(int, 0));
+                shoot(QStringLiteral("editor-%1-%2-%3-%4").arg(session).arg(lines).arg(mode, scheme));
+            }
+        }
+
+        // Save states, on the five-line project.
+        vm->setSelectedProjectId(ids.value(5));
+        QTRY_VERIFY((screen = editorOf(ids.value(5))) != nullptr);
+        ProjectEditorViewModel *editor = screen->editor();
+        editor->setName(editor->name() + QStringLiteral(" (черновик)"));
+        shoot(QStringLiteral("editor-%1-status-dirty-%2").arg(session, scheme));
+        if (!guest) {
+            const QString patch = QStringLiteral("projects/") + ids.value(5);
+            m_account.backend.setOverride(
+                QStringLiteral("PATCH"), patch,
+                BackendReply::message(422,
+                                      QStringLiteral("Проект изменён на другом устройстве.\nОбновите список проектов "
+                                                     "и повторите сохранение.\nИзменения не потеряны.")));
+            editor->save();
+            QTRY_COMPARE(editor->saveStateRaw(), QStringLiteral("error"));
+            shoot(QStringLiteral("editor-account-status-error-") + scheme);
+            m_account.backend.setOverride(QStringLiteral("PATCH"), patch,
+                                          BackendReply::message(500, QStringLiteral("x")).after(3000));
+            editor->save();
+            QCOMPARE(editor->saveStateRaw(), QStringLiteral("saving"));
+            shoot(QStringLiteral("editor-account-status-saving-") + scheme);
+            m_account.backend.clearOverrides();
+            QTRY_VERIFY_WITH_TIMEOUT(editor->saveStateRaw() != QStringLiteral("saving"), 10000);
+        }
+        editor->save();
+        QTRY_COMPARE(editor->saveStateRaw(), QStringLiteral("saved"));
+        shoot(QStringLiteral("editor-%1-status-saved-%2").arg(session, scheme));
+
+        // The actions menu, opened as a user does.
+        auto *menuButton = m_window->findChild<QQuickItem *>(QStringLiteral("actionsMenuButton"));
+        QVERIFY(menuButton);
+        QTest::mouseClick(m_window, Qt::LeftButton, {},
+                          menuButton->mapToScene(QPointF(menuButton->width() / 2, menuButton->height() / 2)).toPoint());
+        shoot(QStringLiteral("editor-%1-menu-%2").arg(session, scheme));
+        QTest::keyClick(m_window, Qt::Key_Escape);
+
+        // The form on the first line.
+        screen->editLine(editor->items().first().id.toString(QUuid::WithoutBraces));
+        shoot(QStringLiteral("editor-%1-form-%2").arg(session, scheme));
     }
 };
 

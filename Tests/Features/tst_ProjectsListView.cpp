@@ -2,7 +2,7 @@
 // iteration's row, for that row.
 #include "API/ProjectsService.h"
 #include "Await.h"
-#include "FindItem.h"
+#include "QuickItemTree.h"
 
 #include <QApplication>
 #include <QQmlComponent>

@@ -1,5 +1,7 @@
 #include "EstimateSectionsModel.h"
 
+#include "EstimateLineTexts.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -166,8 +168,9 @@ void EstimateSectionsModel::setSections(QList<EstimateSection> sections, bool re
 void EstimateSectionsModel::reportChangedRows(const QList<EstimateSection> &oldSections, const QList<Row> &oldRows,
                                               const Change &change)
 {
-    static const QList<int> lineRoles{LineIdRole, TitleRole, DescriptionRole, CategoryRole,
-                                      HoursRole,  RateRole,  IsLockedRole};
+    static const QList<int> lineRoles{LineIdRole,   TitleRole,     DescriptionRole, CategoryRole,
+                                      HoursRole,    RateRole,      IsLockedRole,    ShownTitleRole,
+                                      CostTextRole, HoursTextRole, RateTextRole};
     static const QList<int> headerRoles{SectionIdRole, SectionTitleRole, SectionSubtitleRole};
 
     // Runs of neighbouring rows go out as one signal each.
@@ -220,6 +223,15 @@ void EstimateSectionsModel::reportChangedRows(const QList<EstimateSection> &oldS
     headers.flush();
 }
 
+void EstimateSectionsModel::setCurrency(const QString &currency)
+{
+    if (m_currency == currency)
+        return;
+    m_currency = currency;
+    if (!m_rows.isEmpty())
+        Q_EMIT dataChanged(index(0), index(int(m_rows.size()) - 1), {CostTextRole, RateTextRole});
+}
+
 int EstimateSectionsModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : count();
@@ -253,6 +265,14 @@ QVariant EstimateSectionsModel::data(const QModelIndex &index, int role) const
         return line.rate;
     case IsLockedRole:
         return line.isLocked;
+    case ShownTitleRole:
+        return EstimateLineTexts::shownTitle(line);
+    case CostTextRole:
+        return EstimateLineTexts::costText(line, m_currency);
+    case HoursTextRole:
+        return EstimateLineTexts::hoursText(line);
+    case RateTextRole:
+        return EstimateLineTexts::rateText(line, m_currency);
     }
     return {};
 }
@@ -268,7 +288,11 @@ QHash<int, QByteArray> EstimateSectionsModel::roleNames() const
             {CategoryRole, "category"},
             {HoursRole, "hours"},
             {RateRole, "rate"},
-            {IsLockedRole, "isLocked"}};
+            {IsLockedRole, "isLocked"},
+            {ShownTitleRole, "shownTitle"},
+            {CostTextRole, "costText"},
+            {HoursTextRole, "hoursText"},
+            {RateTextRole, "rateText"}};
 }
 
 QVariantMap EstimateSectionsModel::section(const QString &id) const

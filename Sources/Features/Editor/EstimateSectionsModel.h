@@ -33,6 +33,10 @@ public:
         HoursRole,
         RateRole,
         IsLockedRole,
+        ShownTitleRole,
+        CostTextRole,
+        HoursTextRole,
+        RateTextRole,
     };
 
     explicit EstimateSectionsModel(QObject *parent = nullptr);
@@ -42,6 +46,8 @@ public:
     // inserted are reported as such, with dataChanged for the rows and headers that differ, so a
     // view keeps its place; anything else resets the model.
     void setSections(QList<EstimateSection> sections, bool reset);
+    // The currency of the cards' cost and rate texts; a change redraws them.
+    void setCurrency(const QString &currency);
 
     int count() const { return int(m_rows.size()); }
     int headerRevision() const { return m_headerRevision; }
@@ -85,5 +91,6 @@ private:
 
     QList<EstimateSection> m_sections;
     QList<Row> m_rows;
+    QString m_currency;
     int m_headerRevision = 0;
 };

@@ -1,109 +1,93 @@
-pragma ComponentBehavior: Bound
-
 import QtQuick
 import QtQuick.Controls
-import QtQuick.Layouts
 import Tessmark.Design
-import Tessmark.Features.Projects
-import Tessmark.Features.Editor
 import Tessmark.Services
+import Tessmark.Features.Editor
 
-// Stand-in of the project detail: the chosen project's name, client and lines.
+// The detail column of the selected project: loading, its editor, or why it is not there; and
+// the confirmation of its deletion.
 Rectangle {
     id: detail
     objectName: "projectDetail"
 
     required property ProjectsService projectsService
     required property string projectId
+    property bool isGuestSession: projectsService ? projectsService.isGuestMode : false
+    readonly property alias controller: controller
 
     signal deleted()
     signal projectIdChangeRequested(string newId)
 
     color: AppTheme.background
 
-    ProjectDetailModel {
-        id: project
+    ProjectDetailController {
+        id: controller
         projectsService: detail.projectsService
         projectId: detail.projectId
+        onDeleted: detail.deleted()
+        onProjectIdChangeRequested: newId => detail.projectIdChangeRequested(newId)
     }
 
-    Text {
+    Component.onCompleted: controller.load()
+
+    Column {
         anchors.centerIn: parent
-        visible: !project.found
-        text: "Загрузка…"
-        color: AppTheme.textSecondary
-        font: Typography.font(Typography.Subheadline)
+        visible: controller.content === "loading"
+        spacing: 10
+        BusyIndicator {
+            anchors.horizontalCenter: parent.horizontalCenter
+            running: parent.visible
+        }
+        Text {
+            objectName: "detailLoading"
+            text: "Загрузка…"
+            color: AppTheme.textSecondary
+            font: Typography.font(Typography.Subheadline)
+        }
     }
 
-    ColumnLayout {
+    EmptyStateView {
+        objectName: "detailNotFound"
         anchors.fill: parent
-        anchors.margins: 20
-        visible: project.found
-        spacing: 12
+        visible: controller.content === "notFound"
+        systemImage: "folder.badge.questionmark"
+        title: "Не найден"
+        description: controller.notFoundText
 
-        ColumnLayout {
-            id: overview
-            Layout.fillWidth: true
-            spacing: 4
-            OnboardingSpotlight.active: overview.Onboarding.highlight === OnboardingHighlightTarget.editorTableOverview
-            OnboardingSpotlight.highlight: OnboardingHighlightTarget.editorTableOverview
-
-            Text {
-                Layout.fillWidth: true
-                text: project.name
-                textFormat: Text.PlainText
-                font: Typography.font(Typography.Title2, Font.Bold)
-                color: AppTheme.deepBlack
-                elide: Text.ElideRight
-            }
-            Text {
-                text: [project.clientName, project.costText].filter(Boolean).join(" · ")
-                textFormat: Text.PlainText
-                color: AppTheme.textSecondary
-                font: Typography.font(Typography.Subheadline)
-            }
+        SecondaryButton {
+            objectName: "detailBack"
+            text: "Назад"
+            onClicked: controller.dismiss()
         }
+    }
 
-        ListView {
-            id: lines
-            Layout.fillWidth: true
-            Layout.fillHeight: true
-            clip: true
-            spacing: 4
-            model: project
-            delegate: Rectangle {
-                id: line
-                required property string title
-                required property double hours
-                required property string costText
-                width: lines.width
-                height: 40
-                radius: 8
-                color: AppTheme.cardBackground
-                border.color: AppTheme.border
-                Text {
-                    anchors.left: parent.left
-                    anchors.leftMargin: 12
-                    anchors.right: cost.left
-                    anchors.rightMargin: 8
-                    anchors.verticalCenter: parent.verticalCenter
-                    text: line.title
-                    textFormat: Text.PlainText
-                    elide: Text.ElideRight
-                    color: AppTheme.deepBlack
-                    font: Typography.font(Typography.Body)
-                }
-                Text {
-                    id: cost
-                    anchors.right: parent.right
-                    anchors.rightMargin: 12
-                    anchors.verticalCenter: parent.verticalCenter
-                    text: line.hours + " ч · " + line.costText
-                    textFormat: Text.PlainText
-                    color: AppTheme.textSecondary
-                    font: Typography.font(Typography.Footnote)
-                }
-            }
+    Loader {
+        id: editorLoader
+        anchors.fill: parent
+        // One editor per project: a newer copy of the same project goes to the same editor.
+        active: controller.content === "editor"
+        sourceComponent: ProjectEditorView {
+            projectsService: detail.projectsService
+            isGuestSession: detail.isGuestSession
+            project: controller.loadedProject
+            canDelete: controller.canDelete
+            onDeleteRequested: confirmation.open()
+            onIterationSelected: projectId => detail.projectIdChangeRequested(projectId)
+        }
+    }
+
+    AppConfirmationDialog {
+        id: confirmation
+        objectName: "deleteConfirmation"
+        title: controller.deleteDialogTitle
+        message: controller.deleteDialogMessage
+        buttons: [
+            { text: controller.deleteButtonText, role: "destructive" },
+            { text: "Отмена", role: "cancel" }
+        ]
+        onTriggered: index => {
+            if (index === 0)
+                controller.deleteProject()
         }
     }
 }

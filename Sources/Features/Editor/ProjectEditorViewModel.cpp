@@ -381,6 +381,7 @@ void ProjectEditorViewModel::itemsDidChange()
 
 void ProjectEditorViewModel::refreshSections(bool reset)
 {
+    m_sections->setCurrency(m_currency);
     m_sections->setSections(m_groupMode == EstimateGroupMode::Category ? categorySections(m_items, m_currency)
                                                                        : sortedSection(m_items, m_groupMode),
                             reset);
@@ -449,6 +450,12 @@ void ProjectEditorViewModel::applyDefaultRateToUnlocked()
     if (changed)
         itemsDidChange();
     markDirty();
+}
+
+void ProjectEditorViewModel::applyTemplateValue(const QVariant &estimateTemplate, bool replace)
+{
+    if (estimateTemplate.metaType() == QMetaType::fromType<EstimateTemplate>())
+        applyTemplate(estimateTemplate.value<EstimateTemplate>(), replace);
 }
 
 void ProjectEditorViewModel::applyTemplate(const EstimateTemplate &estimateTemplate, bool replace)

@@ -133,6 +133,8 @@ public:
     Q_INVOKABLE void applyDefaultRateToUnlocked();
     // Takes the template's default rate, then its lines (in place of the current ones, or after).
     void applyTemplate(const EstimateTemplate &estimateTemplate, bool replace);
+    // applyTemplate() for an EstimateTemplate held in a QVariant; anything else is ignored.
+    Q_INVOKABLE void applyTemplateValue(const QVariant &estimateTemplate, bool replace);
     // Reloads from a stored project; the copy is clean afterwards. Group mode, save state and
     // validation message stay.
     void syncFromServer(const Project &project);

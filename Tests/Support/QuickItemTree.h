@@ -3,8 +3,8 @@
 #include <QQuickItem>
 #include <QString>
 
-// The first item named `name` in the visual tree below `item` (itself included). Delegates and
-// what loaders make are visual children only, out of reach of findChild.
+// Items made by delegates have a visual parent only, out of reach of findChild: this search
+// follows the item tree instead.
 inline QQuickItem *findItem(QQuickItem *item, const QString &name)
 {
     if (item->objectName() == name)

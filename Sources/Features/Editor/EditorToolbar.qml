@@ -1,0 +1,158 @@
+pragma ComponentBehavior: Bound
+
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Tessmark.Design
+import Tessmark.Features.Editor
+
+// The editor's title and commands above its content: save status, payments, the actions menu,
+// save and, when the host offers it, delete.
+Rectangle {
+    id: bar
+
+    required property ProjectEditorScreenModel screen
+    property bool canDelete: false
+    readonly property alias actionsMenu: actionsMenu
+
+    signal deleteRequested()
+
+    implicitHeight: titleRow.implicitHeight + row.implicitHeight + 26
+    color: AppTheme.background
+
+    Rectangle {
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.bottom: parent.bottom
+        height: 1
+        color: AppTheme.border
+    }
+
+    // The title, and where the save stands beside it.
+    RowLayout {
+        id: titleRow
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.top: parent.top
+        anchors.leftMargin: 16
+        anchors.rightMargin: 16
+        anchors.topMargin: 10
+        spacing: 12
+
+        Text {
+            objectName: "editorTitle"
+            Layout.fillWidth: true
+            Layout.alignment: Qt.AlignTop
+            text: bar.screen.title
+            textFormat: Text.PlainText
+            elide: Text.ElideRight
+            color: AppTheme.deepBlack
+            font: Typography.font(Typography.Headline)
+        }
+        SaveStatusLabel {
+            Layout.alignment: Qt.AlignTop | Qt.AlignRight
+            Layout.maximumWidth: Math.min(260, titleRow.width / 2)
+            Layout.preferredWidth: implicitWidth
+            editor: bar.screen.editor
+        }
+    }
+
+    RowLayout {
+        id: row
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.top: titleRow.bottom
+        anchors.leftMargin: 16
+        anchors.rightMargin: 16
+        anchors.topMargin: 6
+        spacing: 12
+
+        Item {
+            Layout.fillWidth: true
+        }
+
+        Item {
+            implicitWidth: payments.implicitWidth
+            implicitHeight: payments.implicitHeight
+            HoverHandler {
+                id: paymentsHover
+            }
+            ToolTip.visible: paymentsHover.hovered
+            ToolTip.delay: 600
+            ToolTip.text: "Платежи и аналитика проекта"
+
+            SecondaryButton {
+                id: payments
+                objectName: "paymentsButton"
+                text: "Платежи"
+                systemImage: "creditcard.fill"
+                enabled: !bar.screen.isGuestSession
+                onClicked: bar.screen.showFinance = true
+            }
+        }
+
+        ToolButton {
+            id: menuButton
+            objectName: "actionsMenuButton"
+            implicitWidth: 34
+            implicitHeight: 34
+            Accessible.name: "Действия"
+            OnboardingSpotlight.active: menuButton.Onboarding.highlight === OnboardingHighlightTarget.editorTemplatesMenu
+            OnboardingSpotlight.highlight: OnboardingHighlightTarget.editorTemplatesMenu
+            contentItem: AppIcon {
+                name: "ellipsis.circle"
+                size: 20
+                color: AppTheme.primary
+            }
+            background: Rectangle {
+                radius: 8
+                color: menuButton.down || actionsMenu.visible ? AppTheme.withOpacity(AppTheme.primary, 0.12)
+                                                              : "transparent"
+                border.width: menuButton.visualFocus ? 2 : 0
+                border.color: AppTheme.primary
+            }
+            onClicked: actionsMenu.popup(menuButton, 0, menuButton.height)
+
+            Menu {
+                id: actionsMenu
+                objectName: "editorActionsMenu"
+
+                // Only the entries that apply exist: a hidden MenuItem would still take a row.
+                Instantiator {
+                    model: bar.screen.menuEntries
+                    delegate: MenuItem {
+                        required property var modelData
+                        objectName: "menuEntry-" + modelData.key
+                        text: modelData.text
+                        icon.name: ""
+                        onTriggered: bar.screen.triggerMenuEntry(modelData.key)
+                    }
+                    onObjectAdded: (index, object) => actionsMenu.insertItem(index, object)
+                    onObjectRemoved: (index, object) => actionsMenu.removeItem(object)
+                }
+            }
+        }
+
+        PrimaryButton {
+            id: saveButton
+            objectName: "saveButton"
+            Layout.fillWidth: false
+            topPadding: 8
+            bottomPadding: 8
+            text: "Сохранить"
+            enabled: bar.screen.editor.saveState !== "saving"
+            opacity: enabled ? 1 : 0.5
+            OnboardingSpotlight.active: saveButton.Onboarding.highlight === OnboardingHighlightTarget.editorSaveExport
+            OnboardingSpotlight.highlight: OnboardingHighlightTarget.editorSaveExport
+            onClicked: bar.screen.editor.save()
+        }
+
+        SecondaryButton {
+            objectName: "deleteButton"
+            visible: bar.canDelete
+            text: "Удалить"
+            color: AppTheme.error
+            onClicked: bar.deleteRequested()
+        }
+    }
+}

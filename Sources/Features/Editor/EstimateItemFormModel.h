@@ -1,0 +1,90 @@
+#pragma once
+
+#include "Models/EditableEstimateItem.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringView>
+#include <QVariantList>
+#include <QtQml/qqmlregistration.h>
+
+// The line form's working copy: the line's texts as typed, the category options of the form's
+// sphere, and the finished line on "Готово". Nothing reaches the editor before that.
+class EstimateItemFormModel : public QObject
+{
+    Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("Owned by the editor screen")
+    Q_PROPERTY(QString sheetTitle READ sheetTitle NOTIFY opened)
+    Q_PROPERTY(bool isNew READ isNew NOTIFY opened)
+    Q_PROPERTY(QString title READ title WRITE setTitle NOTIFY titleChanged)
+    Q_PROPERTY(QString description READ description WRITE setDescription NOTIFY descriptionChanged)
+    Q_PROPERTY(QString category READ category WRITE setCategory NOTIFY categoryChanged)
+    Q_PROPERTY(QString hoursText READ hoursText WRITE setHoursText NOTIFY hoursTextChanged)
+    Q_PROPERTY(QString rateText READ rateText WRITE setRateText NOTIFY rateTextChanged)
+    Q_PROPERTY(bool isLocked READ isLocked WRITE setIsLocked NOTIFY isLockedChanged)
+    Q_PROPERTY(bool canSave READ canSave NOTIFY titleChanged)
+    Q_PROPERTY(QVariantList categoryOptions READ categoryOptions NOTIFY opened)
+    Q_PROPERTY(QString rateTitle READ rateTitle NOTIFY opened)
+    Q_PROPERTY(QString defaultRateButtonText READ defaultRateButtonText NOTIFY opened)
+
+public:
+    explicit EstimateItemFormModel(QObject *parent = nullptr);
+
+    // Starts over on this line; the texts start as the shortest texts of its numbers.
+    void open(const EditableEstimateItem &item, const QString &currency, double defaultRate, const QString &sphereId,
+              bool isNew);
+
+    QString sheetTitle() const;
+    bool isNew() const { return m_isNew; }
+    const QString &title() const { return m_draft.title; }
+    void setTitle(const QString &title);
+    const QString &description() const { return m_draft.description; }
+    void setDescription(const QString &description);
+    const QString &category() const { return m_draft.category; }
+    void setCategory(const QString &category);
+    const QString &hoursText() const { return m_hoursText; }
+    void setHoursText(const QString &text);
+    const QString &rateText() const { return m_rateText; }
+    void setRateText(const QString &text);
+    bool isLocked() const { return m_draft.isLocked; }
+    void setIsLocked(bool locked);
+    const EditableEstimateItem &draft() const { return m_draft; }
+
+    // "Готово" needs a title with something besides spaces and tabs.
+    bool canSave() const;
+    const QVariantList &categoryOptions() const { return m_categoryOptions; }
+    QString rateTitle() const;
+    // The default rate whole (toward zero); "0" when it has no whole value.
+    QString defaultRateButtonText() const;
+
+    // Puts the default rate's text into the rate field; the line itself is untouched.
+    Q_INVOKABLE void useDefaultRate();
+    // Finishes the line (numbers read, category normalised with the form's sphere, texts as
+    // typed, identity kept) and hands it out through saved(); false while it cannot be saved.
+    Q_INVOKABLE bool save();
+
+    // A typed amount: "," as ".", the whole text one number; a text that does not read, a
+    // negative value and anything not finite give 0.
+    static double parseAmount(QStringView text);
+
+Q_SIGNALS:
+    void opened();
+    void titleChanged();
+    void descriptionChanged();
+    void categoryChanged();
+    void hoursTextChanged();
+    void rateTextChanged();
+    void isLockedChanged();
+    void saved(const EditableEstimateItem &item);
+
+private:
+    EditableEstimateItem m_draft;
+    QString m_hoursText;
+    QString m_rateText;
+    QString m_currency;
+    double m_defaultRate = 0;
+    QString m_sphereId;
+    bool m_isNew = false;
+    QVariantList m_categoryOptions;
+};

@@ -1,0 +1,229 @@
+pragma ComponentBehavior: Bound
+
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Tessmark.Design
+
+// One estimate line: category colour, title, lock, badge, cost, hours, description and rate.
+// Pressing it (or Enter/Space while focused) asks to edit it; a full swipe to the left, the
+// swipe's "Удалить" or the Delete key asks to delete it. The grip at the left drags it.
+SwipeDelegate {
+    id: card
+
+    required property int index
+    required property string lineId
+    required property string shownTitle
+    required property string description
+    required property string category
+    required property bool isLocked
+    required property string costText
+    required property string hoursText
+    required property string rateText
+
+    readonly property color tint: CategoryTheme.color(category, AppTheme.dark)
+    // The vertical shift while the grip is dragged.
+    property real dragOffset: 0
+    readonly property bool dragging: grip.drag.active
+
+    signal editRequested()
+    signal deleteRequested()
+    signal dropped(real centerY)
+
+    objectName: "lineCard-" + index
+    padding: 0
+    focusPolicy: Qt.StrongFocus
+    Accessible.name: shownTitle
+    z: dragging ? 2 : 0
+
+    onClicked: card.editRequested()
+    Keys.onReturnPressed: card.editRequested()
+    Keys.onEnterPressed: card.editRequested()
+    Keys.onSpacePressed: card.editRequested()
+    Keys.onDeletePressed: card.deleteRequested()
+    swipe.onCompleted: card.deleteRequested()
+    ListView.onPooled: {
+        swipe.close()
+        dragOffset = 0
+    }
+
+    swipe.right: Rectangle {
+        width: Math.min(96, card.width)
+        height: card.height
+        anchors.right: parent.right
+        radius: 12
+        color: AppTheme.error
+
+        Column {
+            anchors.centerIn: parent
+            spacing: 2
+            AppIcon {
+                anchors.horizontalCenter: parent.horizontalCenter
+                name: "trash"
+                color: "white"
+            }
+            Text {
+                text: "Удалить"
+                color: "white"
+                font: Typography.font(Typography.Caption, Font.DemiBold)
+            }
+        }
+        TapHandler {
+            onTapped: card.deleteRequested()
+        }
+    }
+
+    background: Item {}
+
+    contentItem: Item {
+        implicitHeight: body.implicitHeight + 24
+        transform: Translate { y: card.dragOffset }
+
+        Rectangle {
+            anchors.fill: parent
+            radius: 12
+            color: Qt.tint(AppTheme.cardBackground, AppTheme.withOpacity(card.tint, 0.12))
+            border.width: card.visualFocus ? 2 : 1
+            border.color: card.visualFocus ? AppTheme.primary : AppTheme.withOpacity(card.tint, 0.25)
+        }
+
+        RowLayout {
+            id: body
+            anchors.fill: parent
+            anchors.margins: 12
+            spacing: 12
+
+            Rectangle {
+                Layout.fillHeight: true
+                Layout.topMargin: 2
+                Layout.bottomMargin: 2
+                implicitWidth: 4
+                radius: 3
+                color: card.tint
+
+                // The grip: drag the card up or down within its section.
+                MouseArea {
+                    id: grip
+                    objectName: "lineGrip"
+                    anchors.fill: parent
+                    anchors.margins: -8
+                    cursorShape: Qt.SizeVerCursor
+                    preventStealing: true
+                    drag.axis: Drag.YAxis
+                    drag.target: dragProxy
+                    onPressed: dragProxy.y = 0
+                    onReleased: {
+                        const offset = card.dragOffset
+                        card.dragOffset = 0
+                        if (Math.abs(offset) > 4)
+                            card.dropped(card.y + card.height / 2 + offset)
+                    }
+                }
+                Item {
+                    id: dragProxy
+                    onYChanged: if (grip.drag.active) card.dragOffset = y
+                }
+            }
+
+            ColumnLayout {
+                Layout.fillWidth: true
+                Layout.alignment: Qt.AlignTop
+                spacing: 8
+
+                RowLayout {
+                    Layout.fillWidth: true
+                    spacing: 8
+
+                    ColumnLayout {
+                        Layout.fillWidth: true
+                        Layout.alignment: Qt.AlignTop
+                        spacing: 4
+
+                        RowLayout {
+                            Layout.fillWidth: true
+                            spacing: 6
+                            Text {
+                                objectName: "lineTitle"
+                                // Only as wide as the title, so that the lock follows it.
+                                Layout.preferredWidth: Math.ceil(titleWidth.advanceWidth) + 1
+                                Layout.fillWidth: true
+                                Layout.maximumWidth: Layout.preferredWidth
+                                text: card.shownTitle
+                                textFormat: Text.PlainText
+                                wrapMode: Text.Wrap
+                                color: AppTheme.deepBlack
+                                font: Typography.font(Typography.Subheadline, Font.DemiBold)
+                            }
+                            TextMetrics {
+                                id: titleWidth
+                                text: card.shownTitle
+                                font: Typography.font(Typography.Subheadline, Font.DemiBold)
+                            }
+                            AppIcon {
+                                objectName: "lineLock"
+                                visible: card.isLocked
+                                name: "lock.fill"
+                                size: 11
+                                color: AppTheme.textSecondary
+                            }
+                            Item {
+                                Layout.fillWidth: true
+                            }
+                        }
+                        CategoryBadge {
+                            categoryId: card.category
+                        }
+                    }
+
+                    ColumnLayout {
+                        Layout.alignment: Qt.AlignTop | Qt.AlignRight
+                        spacing: 2
+                        Text {
+                            objectName: "lineCost"
+                            Layout.alignment: Qt.AlignRight
+                            text: card.costText
+                            textFormat: Text.PlainText
+                            color: AppTheme.primary
+                            font: Typography.font(Typography.Subheadline, Font.Bold)
+                        }
+                        Text {
+                            Layout.alignment: Qt.AlignRight
+                            text: card.hoursText
+                            textFormat: Text.PlainText
+                            color: AppTheme.textSecondary
+                            font: Typography.font(Typography.Caption)
+                        }
+                    }
+                }
+
+                Text {
+                    Layout.fillWidth: true
+                    visible: card.description !== ""
+                    text: card.description
+                    textFormat: Text.PlainText
+                    wrapMode: Text.Wrap
+                    maximumLineCount: 2
+                    elide: Text.ElideRight
+                    color: AppTheme.textSecondary
+                    font: Typography.font(Typography.Caption)
+                }
+
+                Row {
+                    spacing: 6
+                    Text {
+                        text: card.rateText
+                        textFormat: Text.PlainText
+                        color: AppTheme.textSecondary
+                        font: Typography.font(Typography.Caption2)
+                    }
+                    Text {
+                        text: "/ час"
+                        color: AppTheme.textSecondary
+                        opacity: 0.8
+                        font: Typography.font(Typography.Caption2)
+                    }
+                }
+            }
+        }
+    }
+}

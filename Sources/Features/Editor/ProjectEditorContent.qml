@@ -1,0 +1,406 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Tessmark.Design
+import Tessmark.Features.Editor
+import Tessmark.Features.Finance
+
+// The editor's scrolling content: finance strip or guest notice, the iterations bar, the project
+// fields, totals, the group-mode control, and the lines by section (or the empty state).
+// Not a bound component file: Qt 6.4 creates section delegates outside their creation context.
+ListView {
+    id: list
+
+    required property ProjectEditorScreenModel screen
+    readonly property ProjectEditorViewModel editor: screen.editor
+    // The row last opened in the form, to give the focus back to it.
+    property int lastOpenedRow: -1
+
+    function focusLastOpened() {
+        const card = lastOpenedRow >= 0 ? list.itemAtIndex(lastOpenedRow) : null
+        if (card)
+            card.forceActiveFocus()
+    }
+
+    objectName: "editorLines"
+    clip: true
+    reuseItems: true
+    spacing: 8
+    bottomMargin: 20
+    boundsBehavior: Flickable.StopAtBounds
+    keyNavigationEnabled: false
+    model: editor.sections
+    ScrollBar.vertical: ScrollBar {}
+    OnboardingSpotlight.active: list.Onboarding.highlight === OnboardingHighlightTarget.editorTableOverview
+    OnboardingSpotlight.highlight: OnboardingHighlightTarget.editorTableOverview
+
+    header: Column {
+        id: head
+        width: list.width
+        topPadding: 8
+        bottomPadding: 8
+        spacing: 0
+        // The header grows as its texts wrap and the banner fills in; at the top, stay at the top.
+        onHeightChanged: {
+            if (!list.moving && list.contentY <= list.originY + head.height)
+                Qt.callLater(list.positionViewAtBeginning)
+        }
+
+        // Finance strip, or what a guest does not have.
+        Item {
+            width: head.width
+            implicitHeight: (list.screen.isGuestSession ? guestNotice.implicitHeight : banner.implicitHeight) + 16
+
+            ProjectFinanceBanner {
+                id: banner
+                objectName: "financeBanner"
+                visible: !list.screen.isGuestSession
+                x: 16
+                y: 8
+                width: head.width - 32
+                analytics: list.screen.analytics
+                currency: list.editor.currency
+                isLoading: list.screen.analyticsLoading
+                onOpenPayments: list.screen.showFinance = true
+            }
+
+            Rectangle {
+                id: guestNotice
+                objectName: "guestNotice"
+                visible: list.screen.isGuestSession
+                x: 16
+                y: 8
+                width: head.width - 32
+                implicitHeight: noticeRow.implicitHeight + 24
+                radius: 12
+                color: AppTheme.withOpacity(AppTheme.accent, 0.08)
+
+                RowLayout {
+                    id: noticeRow
+                    anchors.fill: parent
+                    anchors.margins: 12
+                    spacing: 10
+                    AppIcon {
+                        Layout.alignment: Qt.AlignTop
+                        name: "internaldrive"
+                        color: AppTheme.primary
+                    }
+                    Column {
+                        Layout.fillWidth: true
+                        spacing: 4
+                        Text {
+                            width: parent.width
+                            text: "Локально на устройстве"
+                            color: AppTheme.deepBlack
+                            font: Typography.font(Typography.Subheadline, Font.DemiBold)
+                        }
+                        Text {
+                            width: parent.width
+                            text: "Платежи и облачная аналитика недоступны без аккаунта. ИИ-смета отключена для гостя."
+                            wrapMode: Text.Wrap
+                            color: AppTheme.textSecondary
+                            font: Typography.font(Typography.Caption)
+                        }
+                    }
+                }
+            }
+        }
+
+        // The bar of an iterative project.
+        Item {
+            width: head.width
+            visible: list.screen.showsIterationsBar
+            implicitHeight: visible ? iterationsBar.implicitHeight + 12 : 0
+
+            Rectangle {
+                id: iterationsBar
+                objectName: "iterationsBar"
+                x: 16
+                y: 4
+                width: head.width - 32
+                implicitHeight: barColumn.implicitHeight + 28
+                radius: AppTheme.cornerRadiusMedium
+                color: AppTheme.cardBackground
+
+                Column {
+                    id: barColumn
+                    x: 14
+                    y: 14
+                    width: parent.width - 28
+                    spacing: 8
+                    Row {
+                        spacing: 6
+                        AppIcon {
+                            anchors.verticalCenter: parent.verticalCenter
+                            name: "arrow.triangle.branch"
+                            size: 15
+                            color: AppTheme.primary
+                        }
+                        Text {
+                            text: "Итеративный проект"
+                            color: AppTheme.primary
+                            font: Typography.font(Typography.Subheadline, Font.DemiBold)
+                        }
+                    }
+                    Text {
+                        objectName: "currentIteration"
+                        width: parent.width
+                        visible: text !== ""
+                        text: list.screen.currentIterationText
+                        textFormat: Text.PlainText
+                        elide: Text.ElideRight
+                        color: AppTheme.textSecondary
+                        font: Typography.font(Typography.Subheadline)
+                    }
+                    Text {
+                        width: parent.width
+                        text: "Переключение и новые итерации — в списке «Проекты» (раскройте проект). ПКМ по итерации — платежи или удаление."
+                        wrapMode: Text.Wrap
+                        color: AppTheme.textSecondary
+                        font: Typography.font(Typography.Caption)
+                    }
+                }
+            }
+        }
+
+        // The project's fields.
+        Column {
+            x: 16
+            width: head.width - 32
+            topPadding: 8
+            bottomPadding: 12
+            spacing: 12
+
+            Text {
+                text: "Проект"
+                color: AppTheme.textSecondary
+                font: Typography.font(Typography.Footnote, Font.DemiBold)
+            }
+            SpherePickerView {
+                id: spheres
+                width: parent.width
+                selectedSphereId: list.screen.activeSphereId
+                onSelectedSphereIdChanged: list.screen.activeSphereId = spheres.selectedSphereId
+            }
+            AppTextField {
+                objectName: "nameField"
+                width: parent.width
+                title: "Название"
+                systemImage: "doc.text"
+                text: list.editor.name
+                onTextEdited: list.editor.name = text
+            }
+            AppTextField {
+                objectName: "clientField"
+                width: parent.width
+                title: "Клиент"
+                systemImage: "person.crop.circle"
+                text: list.editor.clientName
+                onTextEdited: list.editor.clientName = text
+            }
+            AppSelect {
+                objectName: "typeSelect"
+                width: parent.width
+                title: "Тип"
+                options: list.screen.projectTypeOptions
+                selection: list.editor.projectType
+                onActivated: value => list.editor.projectType = value
+            }
+            AppSelect {
+                objectName: "statusSelect"
+                width: parent.width
+                title: "Статус"
+                options: list.editor.statusOptions
+                selection: list.editor.status
+                onActivated: value => list.editor.status = value
+            }
+            AppSelect {
+                objectName: "currencySelect"
+                width: parent.width
+                title: "Валюта"
+                options: list.screen.currencyOptions
+                selection: list.editor.currency
+                onActivated: value => list.editor.currency = value
+            }
+            AppTextField {
+                id: rateField
+                objectName: "defaultRateField"
+                width: parent.width
+                title: "Ставка по умолчанию"
+                systemImage: "rublesign.circle"
+                onTextEdited: list.editor.setDefaultRateFromText(text)
+                // Typing is not rewritten; the rate's own text comes back when the field is left.
+                Binding on text {
+                    when: !rateField.input.activeFocus
+                    value: list.editor.defaultRateText
+                    restoreMode: Binding.RestoreNone
+                }
+            }
+            SecondaryButton {
+                objectName: "applyRateButton"
+                text: "Применить ставку к незаблокированным"
+                onClicked: list.editor.applyDefaultRateToUnlocked()
+            }
+        }
+
+        // Totals.
+        Rectangle {
+            x: 16
+            width: head.width - 32
+            implicitHeight: totals.implicitHeight + 20
+            radius: 12
+            color: AppTheme.cardBackground
+            border.color: AppTheme.border
+
+            Column {
+                id: totals
+                x: 14
+                y: 10
+                width: parent.width - 28
+                spacing: 8
+                Repeater {
+                    model: [
+                        { label: "Часы", icon: "clock", value: list.editor.totalHoursText, tint: AppTheme.primary, name: "totalHours" },
+                        { label: "Сумма", icon: "rublesign.circle", value: list.editor.totalCostText, tint: AppTheme.accent, name: "totalCost" }
+                    ]
+                    delegate: RowLayout {
+                        id: totalRow
+                        required property var modelData
+                        width: totals.width
+                        spacing: 8
+                        AppIcon {
+                            name: totalRow.modelData.icon
+                            size: 15
+                        }
+                        Text {
+                            Layout.fillWidth: true
+                            text: totalRow.modelData.label
+                            color: AppTheme.deepBlack
+                            font: Typography.font(Typography.Body)
+                        }
+                        Text {
+                            objectName: totalRow.modelData.name
+                            text: totalRow.modelData.value
+                            textFormat: Text.PlainText
+                            color: totalRow.modelData.tint
+                            font: Typography.font(Typography.Body, Font.DemiBold)
+                        }
+                    }
+                }
+            }
+        }
+
+        Item {
+            width: 1
+            height: 12
+        }
+
+        AppSegmentedControl {
+            objectName: "groupModeControl"
+            x: 16
+            width: head.width - 32
+            visible: list.editor.itemCount > 0
+            options: list.editor.groupModeOptions
+            selection: list.editor.groupMode
+            onActivated: value => list.editor.groupMode = value
+        }
+
+        EmptyStateView {
+            objectName: "emptyEstimate"
+            width: head.width
+            visible: list.editor.itemCount === 0
+            systemImage: "doc.text"
+            title: "Смета пуста"
+            description: "Добавьте строки вручную, шаблон или ИИ."
+
+            SecondaryButton {
+                objectName: "emptyAddLine"
+                text: "Добавить строку"
+                systemImage: "plus"
+                onClicked: list.screen.openNewItem()
+            }
+            SecondaryButton {
+                objectName: "emptyAI"
+                visible: !list.screen.isGuestSession
+                text: "ИИ-смета"
+                systemImage: "sparkles"
+                onClicked: list.screen.showAI = true
+            }
+        }
+    }
+
+    section.property: "sectionId"
+    section.delegate: Item {
+        id: sectionHead
+        // The view's own context property, not a required one: Qt 6.4 hands a cached header to
+        // another section by that property only.
+        readonly property string sectionId: section
+        readonly property var info: {
+            list.editor.sections.headerRevision
+            return list.editor.sections.section(sectionHead.sectionId)
+        }
+        width: list.width
+        implicitHeight: headRow.implicitHeight + 18
+
+        RowLayout {
+            id: headRow
+            x: 20
+            y: 12
+            width: parent.width - 40
+            Text {
+                Layout.fillWidth: true
+                text: sectionHead.info.title ?? ""
+                textFormat: Text.PlainText
+                elide: Text.ElideRight
+                color: AppTheme.primary
+                font.capitalization: Font.AllUppercase
+                font.pixelSize: Typography.font(Typography.Caption).pixelSize
+                font.weight: Font.DemiBold
+            }
+            Text {
+                text: sectionHead.info.subtitle ?? ""
+                textFormat: Text.PlainText
+                color: AppTheme.textSecondary
+                font: Typography.font(Typography.Caption)
+            }
+        }
+    }
+
+    delegate: EstimateLineCard {
+        id: card
+        x: 16
+        width: list.width - 32
+        onEditRequested: {
+            list.lastOpenedRow = card.index
+            list.screen.editLine(card.lineId)
+        }
+        onDeleteRequested: list.editor.deleteLine(card.lineId)
+        onDropped: centerY => {
+            const to = list.indexAt(list.width / 2, centerY)
+            if (to >= 0)
+                list.screen.moveLine(card.index, to)
+        }
+    }
+
+    // One context menu for all cards.
+    TapHandler {
+        acceptedButtons: Qt.RightButton
+        onTapped: point => {
+            const at = list.contentItem.mapFromItem(list, point.position.x, point.position.y)
+            const row = list.indexAt(at.x, at.y)
+            if (row < 0)
+                return
+            lineMenu.lineId = list.itemAtIndex(row).lineId
+            lineMenu.popup()
+        }
+    }
+    Menu {
+        id: lineMenu
+        objectName: "lineMenu"
+        property string lineId
+        MenuItem {
+            text: "Удалить"
+            onTriggered: list.editor.deleteLine(lineMenu.lineId)
+        }
+    }
+}
