@@ -36,6 +36,7 @@ Item {
         Text {
             width: parent.width
             text: root.title
+            textFormat: Text.PlainText
             horizontalAlignment: Text.AlignHCenter
             wrapMode: Text.WordWrap
             font: Typography.font(Typography.Title3, Font.DemiBold)

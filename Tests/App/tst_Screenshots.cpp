@@ -81,6 +81,18 @@ class TestScreenshots : public QObject
         qInfo("wrote %s", qPrintable(path));
     }
 
+    // List delegates are visual children only, out of reach of findChild.
+    static QQuickItem *visualChild(QQuickItem *item, const QString &name)
+    {
+        if (item->objectName() == name)
+            return item;
+        for (QQuickItem *child : item->childItems()) {
+            if (QQuickItem *found = visualChild(child, name))
+                return found;
+        }
+        return nullptr;
+    }
+
     MainShellViewModel *signedInShell()
     {
         AccountTestBackend::signIn(*root()->auth());
@@ -463,6 +475,114 @@ private Q_SLOTS:
         if (state == QLatin1String("running"))
             QTRY_VERIFY_WITH_TIMEOUT(!model->isRunning(), 10000);
         m_account.backend.clearOverrides();
+    }
+
+    // The projects list in each of its states, signed in (tree) and as a guest (cards).
+    void projectsList_data()
+    {
+        QTest::addColumn<QString>("scheme");
+        QTest::addColumn<QString>("state");
+        for (const char *scheme : {"light", "dark"}) {
+            for (const char *state : {"tree", "menu", "guest-600", "guest-1200", "empty", "error", "loading",
+                                      "noResults", "dialog-root", "dialog-iteration", "dialog-guest", "create"})
+                QTest::addRow("%s %s", state, scheme) << QString::fromLatin1(scheme) << QString::fromLatin1(state);
+        }
+    }
+    void projectsList()
+    {
+        QFETCH(QString, scheme);
+        QFETCH(QString, state);
+        const bool guest = state.startsWith(QLatin1String("guest")) || state == QLatin1String("empty")
+            || state == QLatin1String("noResults") || state == QLatin1String("dialog-guest")
+            || state == QLatin1String("create");
+        TestBackend &backend = m_account.backend;
+        const qsizetype seeded = backend.data().projects.size();
+        const QString owner = backend.data().projects.first().value(QStringLiteral("userId")).toString();
+        const QString shop = backend.data().projects.first().value(QStringLiteral("id")).toString();
+        QString iteration;
+        if (guest && state != QLatin1String("empty")) {
+            m_env.addDeviceProjects(2, QStringLiteral("Лендинг студии"));
+            m_env.addDeviceProjects(2, QStringLiteral("Интернет-магазин керамики с доставкой по всей стране"));
+        } else if (state == QLatin1String("error")) {
+            backend.setOverride(QStringLiteral("GET"), QStringLiteral("projects"),
+                                BackendReply::message(500, QStringLiteral("Сервер недоступен, попробуйте позже")));
+        } else if (state == QLatin1String("loading")) {
+            backend.setOverride(QStringLiteral("GET"), QStringLiteral("projects"),
+                                BackendReply::json(200, QJsonArray()).after(4000));
+        } else if (!guest) {
+            // With the seeded one: three roots and five iterations.
+            const QString landing = backend.data().projects.at(2).value(QStringLiteral("id")).toString();
+            for (int version = 3; version <= 4; ++version)
+                backend.data().addProject(owner,
+                                          QJsonObject{{"name", "Интернет-магазин керамики"},
+                                                      {"parentProjectId", shop},
+                                                      {"version", version},
+                                                      {"status", "in_progress"}});
+            for (int version = 1; version <= 2; ++version)
+                iteration = backend.data()
+                                .addProject(owner,
+                                            QJsonObject{{"name", "Лендинг конференции"},
+                                                        {"parentProjectId", landing},
+                                                        {"iterationName", version == 1 ? "Прототип" : "Релиз"},
+                                                        {"version", version},
+                                                        {"status", "completed"}})
+                                .value(QStringLiteral("id"))
+                                .toString();
+        }
+        open(scheme, true, guest);
+        if (state == QLatin1String("guest-600"))
+            m_window->resize(600, 640);
+        if (state == QLatin1String("guest-1200"))
+            m_window->resize(1200, 760);
+        MainShellViewModel *vm = guest ? shell() : signedInShell();
+        QVERIFY(vm);
+        if (vm->migration()->shown()) {
+            vm->migration()->skip();
+            vm->migration()->close();
+        }
+        QQuickItem *list = nullptr;
+        QTRY_VERIFY((list = m_window->findChild<QQuickItem *>(QStringLiteral("projectsList"))) != nullptr);
+        QObject *listModel = list->property("viewModel").value<QObject *>();
+        QVERIFY(listModel);
+        if (state == QLatin1String("tree") || state == QLatin1String("menu")) {
+            QTRY_COMPARE(listModel->property("contentState").toString(), QStringLiteral("tree"));
+            QTRY_VERIFY(vm->projectsService()->projects().size() >= 8);
+            vm->setSelectedProjectId(iteration);
+            QMetaObject::invokeMethod(listModel, "hoverEntered", Q_ARG(QString, shop));
+            QQuickItem *row = nullptr;
+            QTRY_VERIFY((row = visualChild(list, QStringLiteral("projectRow-") + iteration)) != nullptr);
+            if (state == QLatin1String("menu"))
+                QMetaObject::invokeMethod(list, "openMenu", Q_ARG(QVariant, QVariant::fromValue(row)),
+                                          Q_ARG(QVariant, iteration), Q_ARG(QVariant, true),
+                                          Q_ARG(QVariant, QStringLiteral("Удалить итерацию")), Q_ARG(QVariant, 120.0),
+                                          Q_ARG(QVariant, 30.0));
+        } else if (state == QLatin1String("noResults")) {
+            QTRY_COMPARE(listModel->property("contentState").toString(), QStringLiteral("cards"));
+            QQuickItem *input = m_window->findChild<QQuickItem *>(QStringLiteral("projectsSearchInput"));
+            QVERIFY(input);
+            input->setProperty("text", QStringLiteral("Бухгалтерия"));
+        } else if (state.startsWith(QLatin1String("dialog"))) {
+            QTRY_VERIFY(!vm->projectsService()->projects().isEmpty());
+            QString target = vm->projectsService()->projects().first().id;
+            for (const Project &project : vm->projectsService()->projects()) {
+                if (state == QLatin1String("dialog-iteration") ? project.isIteration() : project.id == shop)
+                    target = project.id;
+            }
+            QMetaObject::invokeMethod(listModel, "requestDelete", Q_ARG(QString, target));
+        } else if (state == QLatin1String("create")) {
+            list->setProperty("showCreateSheet", true);
+        } else if (state == QLatin1String("error")) {
+            QTRY_COMPARE(listModel->property("contentState").toString(), QStringLiteral("error"));
+        } else if (state == QLatin1String("empty")) {
+            QTRY_COMPARE(listModel->property("contentState").toString(), QStringLiteral("empty"));
+        } else if (state.startsWith(QLatin1String("guest"))) {
+            QTRY_COMPARE(listModel->property("contentState").toString(), QStringLiteral("cards"));
+            vm->setSelectedProjectId(vm->projectsService()->projects().at(1).id);
+        }
+        shoot(QStringLiteral("projects-%1-%2").arg(state, scheme));
+        backend.clearOverrides();
+        while (backend.data().projects.size() > seeded)
+            backend.data().projects.removeLast();
     }
 
     void tour_data()

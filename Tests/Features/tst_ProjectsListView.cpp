@@ -1,5 +1,5 @@
-// The projects list stand-in: one menu shared by all rows, opened by a right click on an
-// iteration's row, for that row.
+// The projects list: one context menu shared by all rows and cards, opened by a right click,
+// with the entries of that row; a menu without entries does not open.
 #include "API/ProjectsService.h"
 #include "Await.h"
 #include "QuickItemTree.h"
@@ -40,15 +40,17 @@ private Q_SLOTS:
         QTest::addColumn<bool>("isGuest");
         QTest::addColumn<QString>("clicked");
         QTest::addColumn<bool>("opens");
-        QTest::newRow("account: iteration") << false << "iteration" << true;
-        QTest::newRow("account: root") << false << "root" << false;
-        QTest::newRow("guest: iteration") << true << "iteration" << false;
+        QTest::addColumn<QString>("firstEntry");
+        QTest::newRow("account: iteration") << false << "iteration" << true << "Платежи";
+        QTest::newRow("account: root with an iteration") << false << "root" << false << "";
+        QTest::newRow("guest: card") << true << "root" << true << "Удалить";
     }
     void rowMenu()
     {
         QFETCH(bool, isGuest);
         QFETCH(QString, clicked);
         QFETCH(bool, opens);
+        QFETCH(QString, firstEntry);
 
         const auto store = ModelContainer::openInMemory();
         LocalProjectRepository repository(store);
@@ -83,12 +85,22 @@ private Q_SLOTS:
         if (!opens)
             return;
         QCOMPARE(menu->property("projectId").toString(), clicked);
-        QQuickItem *payments = nullptr;
-        QVERIFY(QMetaObject::invokeMethod(menu, "itemAt", Q_RETURN_ARG(QQuickItem *, payments), Q_ARG(int, 0)));
-        QVERIFY(payments);
-        QVERIFY(QMetaObject::invokeMethod(payments, "triggered"));
-        QCOMPARE(finance.size(), 1);
-        QCOMPARE(finance.first().first().toString(), clicked);
+        QQuickItem *entry = nullptr;
+        QVERIFY(QMetaObject::invokeMethod(menu, "itemAt", Q_RETURN_ARG(QQuickItem *, entry), Q_ARG(int, 0)));
+        QVERIFY(entry);
+        QCOMPARE(entry->property("text").toString(), firstEntry);
+        QVERIFY(QMetaObject::invokeMethod(entry, "triggered"));
+        if (firstEntry == QStringLiteral("Платежи")) {
+            QCOMPARE(finance.size(), 1);
+            QCOMPARE(finance.first().first().toString(), clicked);
+        } else {
+            QCOMPARE(finance.size(), 0);
+            QObject *dialog = list->findChild<QObject *>(QStringLiteral("deleteDialog"));
+            QVERIFY(dialog);
+            QTRY_VERIFY(dialog->property("opened").toBool());
+            QCOMPARE(dialog->property("message").toString(),
+                     QStringLiteral("Запись будет удалена только с этого устройства."));
+        }
     }
 };
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "API/ProjectsService.h"
+#include "Features/Projects/KeyedRowsModel.h"
 
-#include <QAbstractListModel>
 #include <QPointer>
 #include <QtQml/qqmlregistration.h>
 
@@ -10,13 +10,12 @@
 // A change of the service's list reaches the view as the rows that changed, were inserted,
 // removed or moved; the model resets only when the list is replaced by one with no project
 // in common.
-class ProjectRowsModel : public QAbstractListModel
+class ProjectRowsModel : public KeyedRowsModel<Project>
 {
     Q_OBJECT
     QML_ELEMENT
     Q_PROPERTY(
         ProjectsService *projectsService READ projectsService WRITE setProjectsService NOTIFY projectsServiceChanged)
-    Q_PROPERTY(int count READ count NOTIFY countChanged)
 
 public:
     enum Role {
@@ -37,9 +36,7 @@ public:
 
     ProjectsService *projectsService() const { return m_service; }
     void setProjectsService(ProjectsService *service);
-    int count() const { return rowCount(); }
 
-    int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role) const override;
     QHash<int, QByteArray> roleNames() const override;
 
@@ -47,14 +44,12 @@ public:
 
 Q_SIGNALS:
     void projectsServiceChanged();
-    void countChanged();
+
+protected:
+    QString rowKey(const Project &row) const override { return row.id; }
 
 private:
     void sync();
-    void resetTo(const QList<Project> &projects);
-    // Brings m_rows to next row by row; false (nothing changed) when next repeats an identity.
-    bool applyDiff(const QList<Project> &next);
 
     QPointer<ProjectsService> m_service;
-    QList<Project> m_rows;
 };

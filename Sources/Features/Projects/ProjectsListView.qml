@@ -1,149 +1,466 @@
-pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
+import QtQuick.Templates as T
 import Tessmark.Design
 import Tessmark.Features.Projects
 import Tessmark.Services
 
-// Stand-in of the projects list: the service's projects, one row each; choosing one selects it.
+// The list column of the projects section: a tree of roots and iterations when signed in, cards
+// for a guest; searched, refreshed, created into and deleted from. The selection is shared with
+// the window through `selectedProjectId` ("" for none).
 Rectangle {
-    id: list
+    id: projectsView
+
     objectName: "projectsList"
 
     required property ProjectsService projectsService
     property string selectedProjectId: ""
     required property bool isGuest
+    // Whether iteration rows offer "Платежи" (openFinance).
+    property bool offersFinance: true
+    property bool showCreateSheet: false
+    readonly property ProjectsListViewModel viewModel: listModel
 
     signal openFinance(string projectId)
 
-    color: AppTheme.background
+    function openCreateSheet() {
+        showCreateSheet = true
+    }
 
-    ProjectRowsModel {
-        id: rowsModel
-        projectsService: list.projectsService
-        Component.onCompleted: load(!list.isGuest)
+    function focusSearch() {
+        searchInput.forceActiveFocus()
+        searchInput.selectAll()
+    }
+
+    // The context menu of a row or card, at the item given.
+    function openMenu(item, projectId, offersFinance, deleteTitle, x, y) {
+        const entries = []
+        if (offersFinance)
+            entries.push({ kind: "finance", text: "Платежи" })
+        if (deleteTitle !== "")
+            entries.push({ kind: "delete", text: deleteTitle })
+        // A menu without entries never opens.
+        if (entries.length === 0)
+            return
+        rowMenu.projectId = projectId
+        rowMenu.entries = entries
+        rowMenu.popup(item, x, y)
+    }
+
+    // Keys move the selection and keep it in view.
+    function moveSelection(delta) {
+        listModel.moveSelection(delta)
+        const view = projectsView.isGuest ? cardGrid : treeList
+        if (listModel.selectedIndex >= 0)
+            view.positionViewAtIndex(listModel.selectedIndex, ListView.Contain)
+    }
+
+    function openSelectedMenu() {
+        const view = projectsView.isGuest ? cardGrid : treeList
+        const at = listModel.selectedIndex
+        const item = at >= 0 ? view.itemAtIndex(at) : null
+        if (item !== null)
+            item.menuRequested(item.width / 2, item.height / 2)
+    }
+
+    color: AppTheme.background
+    implicitWidth: AdaptiveMetrics.width < 1100 ? 300 : 340
+    implicitHeight: 400
+
+    ProjectsListViewModel {
+        id: listModel
+
+        projectsService: projectsView.projectsService
+        isGuest: projectsView.isGuest
+        offersFinance: projectsView.offersFinance
+        listWidth: projectsView.width
+        windowWidth: projectsView.AdaptiveMetrics.width
+        isCompact: projectsView.AdaptiveMetrics.isCompact
+        searchText: searchInput.text
+        onSelectedProjectIdChanged: projectsView.selectedProjectId = listModel.selectedProjectId
+        onDeleteRequested: deleteDialog.open()
+    }
+    Binding {
+        target: listModel
+        property: "selectedProjectId"
+        value: projectsView.selectedProjectId
+    }
+    // After the window's initial selection has arrived: it is an initial value, not a change.
+    Component.onCompleted: Qt.callLater(listModel.appear)
+
+    Shortcut {
+        sequence: "Ctrl+N"
+        onActivated: projectsView.openCreateSheet()
+    }
+    Shortcut {
+        sequence: StandardKey.Find
+        onActivated: projectsView.focusSearch()
+    }
+    Shortcut {
+        sequences: ["F5", "Ctrl+R"]
+        enabled: !listModel.isLoading
+        onActivated: listModel.refresh()
     }
 
     Text {
         id: heading
+
         x: 20
         y: 16
         text: "Проекты"
         font: Typography.font(Typography.Title2, Font.Bold)
         color: AppTheme.deepBlack
     }
+    Row {
+        anchors.right: parent.right
+        anchors.rightMargin: 16
+        anchors.verticalCenter: heading.verticalCenter
+        spacing: 16
 
-    // The service's error above the rows: a record that could not be read leaves the others
-    // listed, and the user must still learn of it.
+        SecondaryButton {
+            objectName: "refreshButton"
+            anchors.verticalCenter: parent.verticalCenter
+            systemImage: "arrow.clockwise"
+            enabled: !listModel.isLoading
+            Accessible.name: "Обновить"
+            onClicked: listModel.refresh()
+        }
+        SecondaryButton {
+            objectName: "createButton"
+            anchors.verticalCenter: parent.verticalCenter
+            systemImage: "plus"
+            text: "Создать"
+            onClicked: projectsView.openCreateSheet()
+        }
+    }
+
+    Rectangle {
+        id: searchField
+
+        objectName: "projectsSearchField"
+        x: 16
+        y: heading.y + heading.height + 12
+        width: projectsView.width - 32
+        height: 36
+        radius: 10
+        color: AppTheme.fieldBackground
+        border.width: searchInput.activeFocus ? 2 : 1
+        border.color: searchInput.activeFocus ? AppTheme.accent : AppTheme.border
+
+        AppIcon {
+            id: searchIcon
+
+            x: 10
+            anchors.verticalCenter: parent.verticalCenter
+            name: "magnifyingglass"
+            size: 18
+        }
+        TextInput {
+            id: searchInput
+
+            objectName: "projectsSearchInput"
+            anchors.left: searchIcon.right
+            anchors.leftMargin: 8
+            anchors.right: parent.right
+            anchors.rightMargin: 10
+            anchors.verticalCenter: parent.verticalCenter
+            clip: true
+            font: Typography.font(Typography.Body)
+            color: AppTheme.deepBlack
+            selectionColor: AppTheme.accent
+            selectedTextColor: "white"
+            Keys.onDownPressed: (projectsView.isGuest ? cardGrid : treeList).forceActiveFocus()
+            Keys.onEscapePressed: event => {
+                event.accepted = text !== ""
+                text = ""
+            }
+
+            Text {
+                anchors.fill: parent
+                visible: searchInput.text === ""
+                text: "Поиск по названию"
+                color: AppTheme.textSecondary
+                font: searchInput.font
+                elide: Text.ElideRight
+            }
+        }
+    }
+
     Rectangle {
         id: notice
-        objectName: "projectsListNotice"
-        x: 12
-        y: heading.y + heading.height + 8
-        width: list.width - 24
-        height: visible ? noticeText.implicitHeight + 16 : 0
-        visible: rows.count > 0 && list.projectsService.errorMessage !== ""
-        radius: 8
-        color: AppTheme.withOpacity(AppTheme.error, 0.08)
-        border.color: AppTheme.withOpacity(AppTheme.error, 0.4)
 
+        objectName: "projectsListNotice"
+        x: 16
+        y: searchField.y + searchField.height + 10
+        width: projectsView.width - 32
+        height: visible ? Math.max(noticeText.implicitHeight, retryButton.implicitHeight) + 24 : 0
+        visible: listModel.hasBanner
+        radius: 10
+        color: AppTheme.withOpacity(AppTheme.accent, 0.12)
+
+        AppIcon {
+            id: noticeIcon
+
+            x: 12
+            y: 12
+            name: "exclamationmark.triangle.fill"
+            color: AppTheme.warning
+        }
         Text {
             id: noticeText
+
             objectName: "projectsListNoticeText"
-            x: 10
-            y: 8
-            width: parent.width - 20
+            anchors.left: noticeIcon.right
+            anchors.leftMargin: 8
+            anchors.right: retryButton.left
+            anchors.rightMargin: 8
+            y: 12
             wrapMode: Text.Wrap
             textFormat: Text.PlainText
-            text: list.projectsService.errorMessage
+            text: listModel.bannerMessage
             color: AppTheme.deepBlack
-            font: Typography.font(Typography.Footnote)
+            font: Typography.font(Typography.Subheadline)
+        }
+        SecondaryButton {
+            id: retryButton
+
+            objectName: "bannerRetryButton"
+            anchors.right: parent.right
+            anchors.rightMargin: 12
+            y: 12
+            text: "Повторить"
+            font: Typography.font(Typography.Subheadline)
+            onClicked: listModel.refresh()
         }
     }
 
-    Text {
-        anchors.centerIn: parent
-        visible: rows.count === 0
-        text: list.projectsService.isLoading ? "Загрузка…" : list.projectsService.errorMessage
-        textFormat: Text.PlainText
-        color: AppTheme.textSecondary
-        font: Typography.font(Typography.Subheadline)
+    Item {
+        id: content
+
+        anchors.top: notice.visible ? notice.bottom : searchField.bottom
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.bottom: parent.bottom
+
+        Column {
+            objectName: "projectsLoading"
+            anchors.centerIn: parent
+            visible: listModel.contentState === "loading"
+            spacing: 12
+
+            BusyIndicator {
+                anchors.horizontalCenter: parent.horizontalCenter
+                running: parent.visible
+            }
+            Text {
+                text: "Загрузка проектов…"
+                color: AppTheme.textSecondary
+                font: Typography.font(Typography.Subheadline)
+            }
+        }
+
+        EmptyStateView {
+            objectName: "projectsError"
+            anchors.fill: parent
+            visible: listModel.contentState === "error"
+            systemImage: "wifi.exclamationmark"
+            title: "Ошибка сети"
+            description: listModel.errorMessage
+
+            PrimaryButton {
+                objectName: "errorRetryButton"
+                text: "Повторить"
+                onClicked: listModel.refresh()
+            }
+        }
+
+        EmptyStateView {
+            objectName: "projectsEmpty"
+            anchors.fill: parent
+            visible: listModel.contentState === "empty"
+            systemImage: "folder"
+            title: "Нет проектов"
+            description: listModel.emptyDescription
+
+            PrimaryButton {
+                objectName: "emptyCreateButton"
+                text: "Создать проект"
+                onClicked: projectsView.openCreateSheet()
+            }
+        }
+
+        EmptyStateView {
+            objectName: "projectsNoResults"
+            anchors.fill: parent
+            visible: listModel.contentState === "noResults"
+            systemImage: "magnifyingglass"
+            title: listModel.noResultsText
+        }
+
+        ListView {
+            id: treeList
+
+            objectName: "projectTree"
+            anchors.top: parent.top
+            anchors.bottom: parent.bottom
+            anchors.horizontalCenter: parent.horizontalCenter
+            width: Math.max(0, listModel.contentWidth - 2 * listModel.contentPadding)
+            topMargin: 12
+            bottomMargin: listModel.contentPadding
+            visible: listModel.contentState === "tree"
+            clip: true
+            model: listModel.treeModel
+            boundsBehavior: Flickable.StopAtBounds
+            keyNavigationEnabled: false
+            activeFocusOnTab: true
+            ScrollBar.vertical: ScrollBar {
+                parent: treeList.parent
+                anchors.top: treeList.top
+                anchors.bottom: treeList.bottom
+                anchors.right: parent.right
+            }
+
+            Keys.onUpPressed: projectsView.moveSelection(-1)
+            Keys.onDownPressed: projectsView.moveSelection(1)
+            Keys.onLeftPressed: listModel.expandSelected(false)
+            Keys.onRightPressed: listModel.expandSelected(true)
+            Keys.onReturnPressed: listModel.activateSelected()
+            Keys.onEnterPressed: listModel.activateSelected()
+            Keys.onDeletePressed: listModel.requestDeleteSelected()
+            Keys.onPressed: event => {
+                if (event.key === Qt.Key_Menu) {
+                    projectsView.openSelectedMenu()
+                    event.accepted = true
+                }
+            }
+
+            delegate: ProjectTreeRowView {
+                id: treeRow
+
+                width: treeList.width
+                viewModel: listModel
+                keyboardFocused: treeList.activeFocus
+                onPressed: treeList.forceActiveFocus()
+                onMenuRequested: (x, y) => projectsView.openMenu(treeRow, treeRow.projectId, treeRow.offersFinance,
+                                                                 treeRow.deleteTitle, x, y)
+            }
+        }
+
+        GridView {
+            id: cardGrid
+
+            objectName: "projectCards"
+            anchors.top: parent.top
+            anchors.bottom: parent.bottom
+            anchors.horizontalCenter: parent.horizontalCenter
+            width: listModel.cardColumns * cellWidth
+            topMargin: 12
+            bottomMargin: listModel.contentPadding
+            visible: listModel.contentState === "cards"
+            clip: true
+            cellWidth: listModel.cardWidth + 12
+            cellHeight: 142
+            model: listModel.cardsModel
+            boundsBehavior: Flickable.StopAtBounds
+            keyNavigationEnabled: false
+            activeFocusOnTab: true
+            ScrollBar.vertical: ScrollBar {
+                parent: cardGrid.parent
+                anchors.top: cardGrid.top
+                anchors.bottom: cardGrid.bottom
+                anchors.right: parent.right
+            }
+
+            Keys.onUpPressed: projectsView.moveSelection(-listModel.cardColumns)
+            Keys.onDownPressed: projectsView.moveSelection(listModel.cardColumns)
+            Keys.onLeftPressed: projectsView.moveSelection(-1)
+            Keys.onRightPressed: projectsView.moveSelection(1)
+            Keys.onDeletePressed: listModel.requestDeleteSelected()
+            Keys.onPressed: event => {
+                if (event.key === Qt.Key_Menu) {
+                    projectsView.openSelectedMenu()
+                    event.accepted = true
+                }
+            }
+
+            delegate: ProjectCardView {
+                id: card
+
+                width: cardGrid.cellWidth
+                height: cardGrid.cellHeight
+                keyboardFocused: cardGrid.activeFocus
+                onPressed: {
+                    cardGrid.forceActiveFocus()
+                    listModel.activate(card.projectId, "")
+                }
+                onMenuRequested: (x, y) => projectsView.openMenu(card, card.projectId, false, "Удалить", x, y)
+            }
+        }
     }
 
-    ListView {
-        id: rows
-        anchors.fill: parent
-        anchors.topMargin: heading.y + heading.height + 12 + (notice.visible ? notice.height + 8 : 0)
-        clip: true
-        spacing: 6
-        model: rowsModel
-        ScrollBar.vertical: ScrollBar {}
+    Menu {
+        id: rowMenu
 
-        // One handler and one menu for all rows: per-row ones made every row costly to create.
-        TapHandler {
-            id: rowMenuTap
-            acceptedButtons: Qt.RightButton
-            enabled: !list.isGuest
-            onTapped: (point) => {
-                const inContent = rowMenuTap.parent.mapToItem(rows.contentItem, point.position.x, point.position.y)
-                const at = rows.indexAt(inContent.x, inContent.y)
-                const row = at >= 0 ? rows.itemAtIndex(at) : null
-                if (row === null || !row.isIteration)
-                    return
-                financeMenu.projectId = row.projectId
-                financeMenu.popup()
-            }
-        }
-        Menu {
-            id: financeMenu
-            objectName: "projectRowMenu"
-            property string projectId: ""
-            MenuItem {
-                text: "Платежи"
-                onTriggered: list.openFinance(financeMenu.projectId)
-            }
-        }
+        objectName: "projectRowMenu"
 
-        delegate: ItemDelegate {
-            id: row
-            required property string projectId
-            required property string title
-            required property string clientName
-            required property bool isIteration
-            readonly property string demoKey: OnboardingHighlightTarget.demoProjectRow(projectId)
-            objectName: "projectRow-" + projectId
-            x: isIteration ? 36 : 12
-            width: rows.width - x - 12
-            highlighted: list.selectedProjectId === projectId
-            OnboardingSpotlight.active: row.Onboarding.highlight === row.demoKey
-            OnboardingSpotlight.highlight: row.demoKey
-            onClicked: list.selectedProjectId = projectId
+        property string projectId: ""
+        property var entries: []
 
-            background: Rectangle {
-                radius: 10
-                color: row.highlighted ? AppTheme.withOpacity(AppTheme.primary, 0.12) : AppTheme.cardBackground
-                border.color: AppTheme.border
-            }
-            contentItem: Column {
-                spacing: 2
-                Text {
-                    width: parent.width
+        Instantiator {
+            model: rowMenu.entries
+            delegate: MenuItem {
+                id: entry
+
+                required property var modelData
+                text: modelData.text
+                contentItem: Text {
+                    leftPadding: entry.leftPadding
+                    text: entry.text
+                    font: entry.font
                     elide: Text.ElideRight
-                    text: row.title
-                    textFormat: Text.PlainText
-                    color: AppTheme.deepBlack
-                    font: Typography.font(Typography.Body, row.highlighted ? Font.DemiBold : Font.Normal)
+                    verticalAlignment: Text.AlignVCenter
+                    // Deleting is the destructive entry.
+                    color: entry.modelData.kind === "delete" ? AppTheme.error : AppTheme.deepBlack
                 }
-                Text {
-                    width: parent.width
-                    elide: Text.ElideRight
-                    visible: text !== ""
-                    text: row.clientName
-                    textFormat: Text.PlainText
-                    color: AppTheme.textSecondary
-                    font: Typography.font(Typography.Footnote)
+                onTriggered: {
+                    if (modelData.kind === "finance")
+                        projectsView.openFinance(rowMenu.projectId)
+                    else
+                        listModel.requestDelete(rowMenu.projectId)
                 }
             }
+            onObjectAdded: (index, object) => rowMenu.insertItem(index, object)
+            onObjectRemoved: (index, object) => rowMenu.removeItem(object)
         }
+    }
+
+    AppConfirmationDialog {
+        id: deleteDialog
+
+        objectName: "deleteDialog"
+        title: listModel.deleteDialogTitle
+        message: listModel.deleteDialogMessage
+        buttons: [
+            { text: listModel.deleteConfirmTitle, role: "destructive" },
+            { text: "Отмена", role: "cancel" }
+        ]
+        onTriggered: index => {
+            if (index === 0)
+                listModel.confirmDelete()
+            else
+                listModel.cancelDelete()
+        }
+    }
+
+    Loader {
+        id: createSheetLoader
+
+        active: projectsView.showCreateSheet
+        sourceComponent: CreateProjectSheet {
+            list: listModel
+            // The loader goes inactive only once the closing sheet is done with.
+            onClosed: Qt.callLater(() => projectsView.showCreateSheet = false)
+        }
+        onLoaded: item.open()
     }
 }

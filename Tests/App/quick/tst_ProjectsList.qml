@@ -2,9 +2,11 @@ pragma ComponentBehavior: Bound
 import QtQuick
 import QtTest
 import Tessmark.App
+import Tessmark.Design
+import Tessmark.Features.Projects
 
 // The guest projects list: a device record that cannot be read leaves the others listed and is
-// reported above them.
+// reported above them; search, create, delete and the keys; the card grid's columns.
 Item {
     id: host
     width: 960
@@ -13,6 +15,16 @@ Item {
     Component {
         id: rootComponent
         RootView { anchors.fill: parent }
+    }
+
+    SignalSpy {
+        id: finishedSpy
+        signalName: "deleteFinished"
+    }
+
+    Component {
+        id: listComponent
+        ProjectsListView {}
     }
 
     TestCase {
@@ -55,6 +67,150 @@ Item {
                 compare(text.text, service.errorMessage)
                 compare(text.textFormat, Text.PlainText)
             }
+        }
+    
+        function openList() {
+            const root = createTemporaryObject(rootComponent, host)
+            verify(root)
+            tryVerify(() => root.currentScreen && root.currentScreen.viewModel)
+            const shell = root.currentScreen
+            let list = null
+            tryVerify(() => (list = findChild(shell, "projectsList")) !== null)
+            return list
+        }
+
+        function typeText(text) {
+            for (const c of text)
+                keyClick(c)
+        }
+
+        function test_searchCreateDeleteAndKeys() {
+            const ids = testEnvironment.addDeviceProjects(3)
+            const list = openList()
+            const vm = list.viewModel
+            tryCompare(vm, "contentState", "cards")
+            tryVerify(() => findChild(list, "projectRow-" + ids[2]) !== null)
+
+            // Ctrl+F, a query that matches nothing, Escape clears it.
+            keyClick(Qt.Key_F, Qt.ControlModifier)
+            const input = findChild(list, "projectsSearchInput")
+            verify(input.activeFocus)
+            typeText(" zzz")
+            compare(vm.contentState, "noResults")
+            verify(findChild(list, "projectsNoResults").visible)
+            compare(vm.noResultsText, "Нет результатов для «zzz»")
+            keyClick(Qt.Key_Escape)
+            compare(input.text, "")
+            compare(vm.contentState, "cards")
+
+            // Ctrl+N: the name is focused, Enter creates, the sheet closes and the new card is selected.
+            keyClick(Qt.Key_N, Qt.ControlModifier)
+            let sheet = null
+            tryVerify(() => (sheet = findChild(list, "createProjectSheet")) !== null && sheet.opened)
+            const confirm = findChild(sheet, "confirmButton")
+            verify(!confirm.enabled)
+            typeText("Nova")
+            verify(confirm.enabled)
+            keyClick(Qt.Key_Return)
+            tryVerify(() => findChild(list, "createProjectSheet") === null)
+            tryCompare(vm.cardsModel, "count", 4)
+            tryVerify(() => list.selectedProjectId !== "" && ids.indexOf(list.selectedProjectId) < 0)
+            compare(vm.selectedIndex, 0)
+
+            // Keys over the cards; Delete asks, the destructive button deletes, the selection clears.
+            const grid = findChild(list, "projectCards")
+            mouseClick(findChild(list, "projectRow-" + ids[1]))
+            compare(list.selectedProjectId, ids[1])
+            verify(grid.activeFocus)
+            const at = vm.selectedIndex
+            keyClick(Qt.Key_Right)
+            compare(vm.selectedIndex, at + 1)
+            keyClick(Qt.Key_Left)
+            compare(list.selectedProjectId, ids[1])
+            keyClick(Qt.Key_Delete)
+            finishedSpy.target = vm
+            const dialog = findChild(list, "deleteDialog")
+            tryVerify(() => dialog.opened)
+            compare(dialog.title, "Удалить проект «Проект 2»?")
+            waitForRendering(dialog.contentItem) // centred once its height is known
+            mouseClick(findChild(dialog.contentItem, "dialogButton0"))
+            compare(finishedSpy.count, 1)
+            verify(finishedSpy.signalArguments[0][0])
+            tryCompare(vm.cardsModel, "count", 3)
+            compare(list.selectedProjectId, "")
+            verify(!dialog.opened)
+        }
+
+        // Escape leaves the sheet unless a creation runs; a blank name keeps "Создать" off.
+        function test_createSheetCancel() {
+            testEnvironment.addDeviceProjects(1)
+            const list = openList()
+            tryCompare(list.viewModel, "contentState", "cards")
+            mouseClick(findChild(list, "createButton"))
+            let sheet = null
+            tryVerify(() => (sheet = findChild(list, "createProjectSheet")) !== null && sheet.opened)
+            typeText("   ")
+            verify(!findChild(sheet, "confirmButton").enabled)
+            keyClick(Qt.Key_Escape)
+            tryVerify(() => findChild(list, "createProjectSheet") === null)
+            compare(list.viewModel.cardsModel.count, 1)
+        }
+
+        function test_gridColumns_data() {
+            return [
+                { tag: "600", width: 600, columns: 1 },
+                { tag: "1200", width: 1200, columns: 4 },
+            ]
+        }
+
+        function test_gridColumns(data) {
+            testEnvironment.addDeviceProjects(6)
+            const shellList = openList()
+            const service = shellList.projectsService
+            const list = createTemporaryObject(listComponent, host,
+                                               { projectsService: service, isGuest: true, width: data.width,
+                                                 height: 600 })
+            verify(list)
+            tryCompare(list.viewModel, "contentState", "cards")
+            const grid = findChild(list, "projectCards")
+            compare(Math.round(grid.width / grid.cellWidth), data.columns)
+            compare(list.viewModel.cardColumns, data.columns)
+        }
+
+        // The tree's rows: the pointer going from one row to the next leaves the hover on the
+        // next; Up and Down select over the rows, Delete asks about the selected one.
+        function test_treeHoverAndKeys() {
+            const ids = testEnvironment.addDeviceProjects(3)
+            const service = openList().projectsService
+            const list = createTemporaryObject(listComponent, host,
+                                               { projectsService: service, isGuest: false, width: 420,
+                                                 height: 600 })
+            verify(list)
+            const vm = list.viewModel
+            tryCompare(vm, "contentState", "tree")
+            let first = null
+            tryVerify(() => (first = findChild(list, "projectRow-" + ids[0])) !== null)
+            const second = findChild(list, "projectRow-" + ids[1])
+            mouseMove(first, first.width / 2, first.height / 2)
+            compare(vm.hoveredRowId, ids[0])
+            mouseMove(second, second.width / 2, 2)
+            compare(vm.hoveredRowId, ids[1])
+            compare(findChild(second, "rowHighlight").color, AppTheme.withOpacity(AppTheme.accent, 0.08))
+
+            mouseClick(first, first.width / 2, first.height / 2)
+            compare(list.selectedProjectId, ids[0])
+            keyClick(Qt.Key_Down)
+            compare(list.selectedProjectId, ids[1])
+            keyClick(Qt.Key_Up)
+            keyClick(Qt.Key_Up)
+            compare(list.selectedProjectId, ids[0])
+            keyClick(Qt.Key_Delete)
+            const dialog = findChild(list, "deleteDialog")
+            tryVerify(() => dialog.opened)
+            compare(dialog.title, "Удалить проект «Проект 1»?")
+            keyClick(Qt.Key_Escape)
+            tryVerify(() => !dialog.opened)
+            verify(!vm.hasProjectToDelete)
         }
     }
 }

@@ -1,0 +1,123 @@
+pragma ComponentBehavior: Bound
+import QtQuick
+import Tessmark.Design
+import Tessmark.Features.Projects
+
+// The sheet that starts a new project: sphere, name, client, currency and an optional template.
+// The list creates the project; the sheet closes itself once it has been created.
+Item {
+    id: root
+
+    required property ProjectsListViewModel list
+    readonly property CreateProjectViewModel viewModel: sheetModel
+
+    signal closed()
+
+    function open() {
+        sheet.open()
+        nameField.input.forceActiveFocus()
+    }
+
+    CreateProjectViewModel {
+        id: sheetModel
+
+        list: root.list
+        onCreated: sheet.close()
+    }
+
+    AppSheet {
+        id: sheet
+
+        objectName: "createProjectSheet"
+        anchors.fill: parent
+        title: "Новый проект"
+        cancelText: "Отмена"
+        confirmText: sheetModel.confirmText
+        confirmEnabled: sheetModel.canSubmit
+        cancelEnabled: !sheetModel.isSubmitting
+        minimumWidth: 460
+        minimumHeight: 560
+        onConfirmed: sheetModel.submit()
+        onClosed: root.closed()
+
+        Flickable {
+            id: scroller
+
+            anchors.fill: parent
+            contentWidth: width
+            contentHeight: form.implicitHeight + 40
+            boundsBehavior: Flickable.StopAtBounds
+            clip: true
+
+            Column {
+                id: form
+
+                x: 20
+                y: 20
+                width: scroller.width - 40
+                spacing: 20
+                SubmitOnReturn.onSubmitted: {
+                    if (sheetModel.canSubmit)
+                        sheetModel.submit()
+                }
+
+                SpherePickerView {
+                    width: parent.width
+                    selectedSphereId: sheetModel.sphereId
+                    onSelectedSphereIdChanged: sheetModel.sphereId = selectedSphereId
+                }
+                AppTextField {
+                    id: nameField
+
+                    objectName: "nameField"
+                    width: parent.width
+                    title: "Название"
+                    systemImage: "doc.text"
+                    text: sheetModel.name
+                    onTextChanged: sheetModel.name = text
+                }
+                AppTextField {
+                    objectName: "clientField"
+                    width: parent.width
+                    title: "Клиент (необязательно)"
+                    systemImage: "person.crop.circle"
+                    text: sheetModel.clientName
+                    onTextChanged: sheetModel.clientName = text
+                }
+                AppSelect {
+                    objectName: "currencySelect"
+                    width: parent.width
+                    title: "Валюта"
+                    systemImage: "chevron.down"
+                    selection: sheetModel.currency
+                    options: sheetModel.currencies.map(code => ({ value: code, label: code }))
+                    onActivated: value => sheetModel.currency = value
+                }
+                Column {
+                    objectName: "templateSection"
+                    width: parent.width
+                    visible: sheetModel.hasTemplates
+                    spacing: 8
+
+                    Text {
+                        text: "Шаблон (необязательно)"
+                        font: Typography.font(Typography.Headline)
+                        color: AppTheme.primary
+                    }
+                    TemplatePickerView {
+                        width: parent.width
+                        templates: sheetModel.templates
+                        onSelected: index => sheetModel.selectTemplate(index)
+                    }
+                    SecondaryButton {
+                        objectName: "clearTemplateButton"
+                        visible: sheetModel.hasSelectedTemplate
+                        text: "Без шаблона"
+                        color: AppTheme.error
+                        onClicked: sheetModel.clearTemplate()
+                    }
+                }
+            }
+        }
+    }
+}

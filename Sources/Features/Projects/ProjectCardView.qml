@@ -1,0 +1,150 @@
+pragma ComponentBehavior: Bound
+import QtQuick
+import QtQuick.Layouts
+import Tessmark.Design
+
+// One guest project card in its grid cell: name, client, storage note and status on top, hours
+// and cost below. Carries the tour's spotlight for the demo project.
+Item {
+    id: cell
+
+    required property string projectId
+    required property string name
+    required property string clientName
+    required property string status
+    required property string hoursText
+    required property string costText
+    required property string storageNote
+    required property bool isSelected
+    property bool keyboardFocused: false
+    readonly property string demoKey: OnboardingHighlightTarget.demoProjectRow(projectId)
+
+    signal pressed()
+    signal menuRequested(real x, real y)
+
+    objectName: "projectRow-" + projectId
+    OnboardingSpotlight.active: cell.Onboarding.highlight === cell.demoKey
+    OnboardingSpotlight.highlight: cell.demoKey
+
+    Rectangle {
+        id: card
+
+        objectName: "projectCard"
+        x: 6
+        y: 6
+        width: parent.width - 12
+        height: parent.height - 12
+        radius: AppTheme.cornerRadiusMedium
+        color: AppTheme.cardBackground
+        border.width: cell.keyboardFocused && cell.isSelected ? 2 : 1
+        border.color: cell.isSelected ? AppTheme.withOpacity(AppTheme.primary, 0.4) : AppTheme.border
+
+        BoxShadow {
+            z: -1
+            anchors.fill: parent
+            anchors.margins: -margin
+            radius: AppTheme.cornerRadiusMedium
+            blur: 10
+            offsetY: 3
+            color: AppTheme.cardShadow
+        }
+
+        TapHandler {
+            onTapped: cell.pressed()
+        }
+        TapHandler {
+            acceptedButtons: Qt.RightButton
+            onTapped: point => cell.menuRequested(point.position.x, point.position.y)
+        }
+
+        ColumnLayout {
+            anchors.fill: parent
+            anchors.margins: 16
+            spacing: 10
+
+            RowLayout {
+                Layout.fillWidth: true
+                Layout.alignment: Qt.AlignTop
+                spacing: 8
+
+                Column {
+                    Layout.fillWidth: true
+                    Layout.alignment: Qt.AlignTop
+                    spacing: 4
+
+                    Text {
+                        objectName: "cardName"
+                        width: parent.width
+                        text: cell.name
+                        textFormat: Text.PlainText
+                        wrapMode: Text.Wrap
+                        maximumLineCount: 2
+                        elide: Text.ElideRight
+                        font: Typography.font(Typography.Headline)
+                        color: AppTheme.deepBlack
+                    }
+                    Text {
+                        objectName: "cardClient"
+                        width: parent.width
+                        visible: cell.clientName !== ""
+                        text: cell.clientName
+                        textFormat: Text.PlainText
+                        elide: Text.ElideRight
+                        font: Typography.font(Typography.Subheadline)
+                        color: AppTheme.textSecondary
+                    }
+                    Row {
+                        visible: cell.storageNote !== ""
+                        spacing: 4
+
+                        AppIcon {
+                            anchors.verticalCenter: parent.verticalCenter
+                            name: "internaldrive"
+                            size: 12
+                        }
+                        Text {
+                            objectName: "cardStorageNote"
+                            anchors.verticalCenter: parent.verticalCenter
+                            text: cell.storageNote
+                            textFormat: Text.PlainText
+                            font: Typography.font(Typography.Caption2, Font.Medium)
+                            color: AppTheme.textSecondary
+                        }
+                    }
+                }
+                ProjectStatusBadge {
+                    Layout.alignment: Qt.AlignTop
+                    status: cell.status
+                }
+            }
+            Item {
+                Layout.fillHeight: true
+            }
+            RowLayout {
+                Layout.fillWidth: true
+                spacing: 12
+
+                AppIcon {
+                    name: "clock"
+                    size: 15
+                }
+                Text {
+                    objectName: "cardHours"
+                    text: cell.hoursText
+                    font: Typography.font(Typography.Subheadline)
+                    color: AppTheme.textSecondary
+                }
+                Item {
+                    Layout.fillWidth: true
+                }
+                Text {
+                    objectName: "cardCost"
+                    text: cell.costText
+                    textFormat: Text.PlainText
+                    font: Typography.font(Typography.Subheadline, Font.DemiBold)
+                    color: AppTheme.primary
+                }
+            }
+        }
+    }
+}
