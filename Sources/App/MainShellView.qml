@@ -206,7 +206,7 @@ Item {
         AnalyticsPlaceholderView {
             projectsService: shellModel.projectsService
             selectedRow: shellModel.selectedAnalyticsRow
-            onRowChosen: projectId => shellModel.selectAnalyticsProject(projectId)
+            onRowSelected: row => shellModel.selectedAnalyticsRow = row
             onOpenFinance: projectId => shellModel.openPayments(projectId)
         }
     }

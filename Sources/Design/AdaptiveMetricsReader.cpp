@@ -12,6 +12,11 @@ AdaptiveMetricsReader::AdaptiveMetricsReader(QQuickItem *parent)
 AdaptiveMetricsReader::~AdaptiveMetricsReader()
 {
     Q_EMIT goingAway();
+    // The children leave now, while this is still a reader: left to the base destructor, they
+    // would look for their reader up a chain that holds this half-destroyed one.
+    const QList<QQuickItem *> children = childItems();
+    for (QQuickItem *child : children)
+        child->setParentItem(nullptr);
     AncestorWatcher::providerGoing();
 }
 

@@ -4,7 +4,9 @@
 #include "AccountTestBackend.h"
 #include "App/MainShellViewModel.h"
 #include "App/RootViewModel.h"
+#include "../Export/ExportSamples.h"
 #include "AppTestEnvironment.h"
+#include "Features/Analytics/AnalyticsDashboardModel.h"
 #include "Features/Auth/ForgotPasswordModel.h"
 #include "Features/Auth/LocalDataMigrationSheetModel.h"
 #include "Features/Auth/LoginFormModel.h"
@@ -13,7 +15,10 @@
 #include "Features/Editor/CreateIterationModel.h"
 #include "Features/Editor/ProjectEditorScreenModel.h"
 #include "Features/Editor/ProjectEditorViewModel.h"
+#include "Features/Export/ExportPDFViewModel.h"
 #include "Features/Onboarding/GuidedOnboarding.h"
+#include "Models/EstimateAnalytics.h"
+#include "QuickItemTree.h"
 #include "SampleEstimates.h"
 
 #include <QDir>
@@ -26,10 +31,11 @@
 #include <QQmlContext>
 #include <QQuickItem>
 #include <QQuickWindow>
+#include <QSemaphore>
 #include <QSignalSpy>
-#include <QTest>
-#include "Models/EstimateAnalytics.h"
 #include <QScopeGuard>
+#include <QTest>
+#include <algorithm>
 
 #include "App/AppQmlPlugins.h"
 
@@ -209,6 +215,74 @@ class TestScreenshots : public QObject
         QTest::newRow("light") << "light";
         QTest::newRow("dark") << "dark";
     }
+
+    // The demo account's projects become `count` estimates in RUB and USD, the third one's lines
+    // half done, with one iteration, the fifth one's analytics failing, and a few payments.
+    // Returns the iteration's id, or none.
+    QString seedAnalytics(int count)
+    {
+        BackendData &data = m_account.backend.data();
+        const QString owner = data.accountByEmail(QString::fromUtf8(DemoSeed::email))->id;
+        data.projects.clear();
+        data.payments.clear();
+        const QStringList names{QStringLiteral("Интернет-магазин керамики"), QStringLiteral("Мобильное приложение"),
+                                QStringLiteral("Лендинг студии"), QStringLiteral("CRM для клиники"),
+                                QStringLiteral("Редизайн сайта")};
+        QString iterationId;
+        for (int i = 0; i < count; ++i) {
+            const bool usd = i % 3 == 1;
+            const double cost = 40000 + ((i * 7919) % 23) * 15000;
+            const auto line = [](double hours, double rate, bool done) {
+                return QJsonObject{{QStringLiteral("title"), QStringLiteral("Работа")},
+                                   {QStringLiteral("category"), QStringLiteral("backend")},
+                                   {QStringLiteral("hours"), hours},
+                                   {QStringLiteral("rate"), rate},
+                                   {QStringLiteral("isLocked"), false},
+                                   {QStringLiteral("done"), done}};
+            };
+            const double rate = usd ? 50 : 2500;
+            const double hours = (usd ? cost / 40 : cost) / rate;
+            const QJsonArray items{line(hours / 2, rate, i % 3 == 2), line(hours / 2, rate, i % 4 == 0)};
+            const QString name =
+                names.at(i % names.size()) + (i < names.size() ? QString() : QStringLiteral(" %1").arg(i));
+            const QString status = QStringList{"draft", "in_progress", "completed", "rejected"}.at(i % 4);
+            QJsonObject fields{{QStringLiteral("name"), name},
+                               {QStringLiteral("status"), status},
+                               {QStringLiteral("currency"), usd ? QStringLiteral("USD") : QStringLiteral("RUB")},
+                               {QStringLiteral("items"), items}};
+            if (i % 2 == 0)
+                fields.insert(QStringLiteral("clientName"), QStringLiteral("ООО «Глина»"));
+            const QJsonObject &added = data.addProject(owner, fields);
+            const QString id = added.value(QStringLiteral("id")).toString();
+            const QString currency = added.value(QStringLiteral("currency")).toString();
+            const auto pay = [&](double amount, const QString &state, const QString &paidAt) {
+                data.addPayment(id, owner, amount, state,
+                                {{QStringLiteral("currency"), currency}, {QStringLiteral("paidAt"), paidAt}});
+            };
+            if (i < 6) {
+                pay(usd ? 300 : 15000, QStringLiteral("received"), QStringLiteral("2024-05-01"));
+                pay(usd ? 120 : 8000, QStringLiteral("pending"), QStringLiteral("2024-06-01"));
+            }
+            if (i == 0 && count > 1) {
+                iterationId = data.addProject(owner,
+                                              {{QStringLiteral("name"), QStringLiteral("Каталог")},
+                                               {QStringLiteral("parentProjectId"), id},
+                                               {QStringLiteral("projectType"), QStringLiteral("iterative")},
+                                               {QStringLiteral("iterationName"), QStringLiteral("Май")},
+                                               {QStringLiteral("status"), QStringLiteral("in_progress")},
+                                               {QStringLiteral("items"), QJsonArray{line(12.26, 2500, true)}}})
+                                  .value(QStringLiteral("id"))
+                                  .toString();
+            }
+            if (i == 4)
+                m_account.backend.setOverride(QStringLiteral("GET"),
+                                              QStringLiteral("projects/%1/estimate-analytics").arg(id),
+                                              BackendReply::message(500, QStringLiteral("boom")));
+        }
+        return iterationId;
+    }
+
+    QQuickItem *item(const QString &name) const { return findItem(m_window->contentItem(), name); }
 
     // A payments screen on its own in a window of the given size, for the states the window
     // does not reach by itself.
@@ -674,6 +748,62 @@ private Q_SLOTS:
             backend.data().projects.removeLast();
     }
 
+    void exportSheet_data()
+    {
+        QTest::addColumn<QString>("scheme");
+        QTest::addColumn<QString>("state");
+        for (const char *scheme : {"light", "dark"}) {
+            for (const char *state : {"generating", "ready", "failed"})
+                QTest::addRow("%s %s", scheme, state) << QString::fromLatin1(scheme) << QString::fromLatin1(state);
+        }
+    }
+
+    // The export sheet over a window of its own, with a proposal of five lines.
+    void exportSheet()
+    {
+        QFETCH(QString, scheme);
+        QFETCH(QString, state);
+        m_engine = std::make_unique<QQmlApplicationEngine>();
+        m_engine->addImportPath(QStringLiteral("qrc:/qt/qml"));
+        m_engine->rootContext()->setContextProperty(QStringLiteral("scheme"), scheme);
+        m_engine->rootContext()->setContextProperty(QStringLiteral("proposal"), QVariant::fromValue(sampleProposal(5)));
+        m_engine->loadData(R"(
+            import QtQuick
+            import Tessmark.Design
+            import Tessmark.Features.Export
+            Window {
+                width: 720; height: 620; visible: true; color: AppTheme.background
+                Component.onCompleted: AppTheme.preference = scheme
+                ExportPDFSheet { objectName: "exportSheet"; input: proposal }
+            })");
+        QVERIFY(!m_engine->rootObjects().isEmpty());
+        m_window = qobject_cast<QQuickWindow *>(m_engine->rootObjects().first());
+        QVERIFY(QTest::qWaitForWindowExposed(m_window));
+        auto *sheet = m_window->findChild<QQuickItem *>(QStringLiteral("exportSheet"));
+        QVERIFY(sheet);
+        auto *model = sheet->property("viewModel").value<ExportPDFViewModel *>();
+        QVERIFY(model);
+        // Held until the shot is taken, so that the progress is what the sheet shows.
+        auto hold = std::make_shared<QSemaphore>();
+        if (state != QLatin1String("ready")) {
+            const bool generating = state == QLatin1String("generating");
+            model->setGenerator([hold, generating](const CommercialProposalInput &) -> std::optional<QString> {
+                if (generating)
+                    hold->acquire();
+                return std::nullopt;
+            });
+        }
+        QMetaObject::invokeMethod(sheet, "open");
+        if (state == QLatin1String("ready"))
+            QTRY_VERIFY_WITH_TIMEOUT(!model->pdfUrl().isEmpty(), 30000);
+        else if (state == QLatin1String("failed"))
+            QTRY_VERIFY(!model->errorMessage().isEmpty());
+        else
+            QVERIFY(model->isGenerating());
+        shoot(QStringLiteral("export-sheet-%1-%2").arg(state, scheme));
+        hold->release();
+    }
+
     void tour_data()
     {
         QTest::addColumn<QString>("scheme");
@@ -694,6 +824,63 @@ private Q_SLOTS:
         vm->tour()->setStep(step);
         QTRY_VERIFY(vm->tour()->hasHighlightRect());
         shoot(QStringLiteral("tour-step%1-%2").arg(step).arg(scheme));
+    }
+
+    // The analytics section: the dashboard and its detail panel, in a larger window.
+    void analytics_data()
+    {
+        QTest::addColumn<QString>("scheme");
+        QTest::addColumn<int>("count");
+        for (const char *scheme : {"light", "dark"}) {
+            for (int count : {0, 1, 12, 40})
+                QTest::addRow("%s %d", scheme, count) << QString::fromLatin1(scheme) << count;
+        }
+    }
+    void analytics()
+    {
+        QFETCH(QString, scheme);
+        QFETCH(int, count);
+        BackendData &data = m_account.backend.data();
+        const QList<QJsonObject> projects = data.projects;
+        const QList<QJsonObject> payments = data.payments;
+        const auto restore = qScopeGuard([&] {
+            data.projects = projects;
+            data.payments = payments;
+            m_account.backend.clearOverrides();
+        });
+        const QString iteration = seedAnalytics(count);
+
+        open(scheme, true, false);
+        m_window->resize(1400, 1000);
+        MainShellViewModel *vm = signedInShell();
+        QVERIFY(vm);
+        vm->setMainSection(QStringLiteral("analytics"));
+        QQuickItem *dashboard = nullptr;
+        QTRY_VERIFY((dashboard = item(QStringLiteral("analyticsDashboard"))) != nullptr);
+        auto *model = dashboard->property("model").value<AnalyticsDashboardModel *>();
+        QVERIFY(model);
+        QTRY_VERIFY(!model->isLoading());
+        const QString name = QStringLiteral("analytics-%1-%2").arg(count).arg(scheme);
+        shoot(name);
+        if (count == 0)
+            return;
+        // Down to the charts and the table.
+        QObject *flick = item(QStringLiteral("analyticsScroll"))->property("contentItem").value<QObject *>();
+        const QQuickItem *charts = item(QStringLiteral("analyticsCharts"));
+        QVERIFY(flick && charts);
+        flick->setProperty("contentY",
+                           charts->mapToItem(flick->property("contentItem").value<QQuickItem *>(), QPointF(0, 0)).y()
+                               - 20);
+        shoot(name + QStringLiteral("-charts"));
+        if (!iteration.isEmpty()) {
+            const QList<AnalyticsProjectRow> &rows = model->rows();
+            const auto at = std::find_if(rows.cbegin(), rows.cend(),
+                                         [&](const AnalyticsProjectRow &row) { return row.id == iteration; });
+            QVERIFY(at != rows.cend());
+            model->select(int(at - rows.cbegin()));
+            QTRY_COMPARE(vm->selectedAnalyticsRow().id, iteration);
+            shoot(name + QStringLiteral("-iteration"));
+        }
     }
 
     // The payments hub, the finance view in its states, the sheet and the editor's strip.

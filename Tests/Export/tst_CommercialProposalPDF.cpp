@@ -128,6 +128,8 @@ private Q_SLOTS:
     void longTextContinuesOnTheNextPage();
     void notesKeepTogether();
     void fileIsNamedAfterTheProject();
+    void wideAmountsNeverOverlapTheHours_data();
+    void wideAmountsNeverOverlapTheHours();
 };
 
 void tst_CommercialProposalPDF::pageGeometry_data()
@@ -456,6 +458,61 @@ void tst_CommercialProposalPDF::fileIsNamedAfterTheProject()
     QFile file(pdf);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.read(5) == QByteArrayLiteral("%PDF-"));
+}
+
+void tst_CommercialProposalPDF::wideAmountsNeverOverlapTheHours_data()
+{
+    QTest::addColumn<double>("hours");
+    QTest::addColumn<double>("rate");
+    QTest::addColumn<QString>("hoursText");
+    QTest::newRow("usual") << 12.5 << 2500.0 << QStringLiteral("12.5");
+    QTest::newRow("billions") << 1234.5 << 99999999.0 << QStringLiteral("1234.5");
+    QTest::newRow("trillions") << 98765.5 << 987654321.0 << QStringLiteral("98765.5");
+}
+
+// The hours and the amount of a row and of the total bar stand side by side, however wide the
+// amount: the amount grows to the left and the hours move ahead of it.
+void tst_CommercialProposalPDF::wideAmountsNeverOverlapTheHours()
+{
+    QFETCH(double, hours);
+    QFETCH(double, rate);
+    QFETCH(QString, hoursText);
+    CommercialProposalInput input = withLines(0);
+    input.items.append(line(QStringLiteral("Работа"), hours, rate));
+    input.totalHours = hours;
+    input.totalCost = hours * rate;
+    const QList<Word> all = words(generate(input));
+    QVERIFY(!all.isEmpty());
+
+    // Digit groups of an amount, with the blanks that ICU puts between them.
+    const QRegularExpression amountPart(QStringLiteral(R"(^[\d\x{a0}\x{202f},]+$)"));
+    // Each line that holds the hours: the hours word, then the amount's words to its right.
+    int checked = 0;
+    for (const Word &figure : all) {
+        if (figure.text != hoursText)
+            continue;
+        double amountLeft = 1e9;
+        double amountRight = 0;
+        double labelRight = 0;
+        for (const Word &word : all) {
+            if (word.page != figure.page || std::abs(word.yMax - figure.yMax) > 4 || &word == &figure)
+                continue;
+            if (word.text == QStringLiteral("оценке"))
+                labelRight = word.xMax;
+            const bool amount = word.text == QStringLiteral("₽") || amountPart.match(word.text).hasMatch();
+            if (!amount || word.xMin < 74)
+                continue;
+            amountLeft = std::min(amountLeft, word.xMin);
+            amountRight = std::max(amountRight, word.xMax);
+        }
+        QVERIFY2(amountRight > 0, qPrintable(figure.text));
+        QVERIFY2(figure.xMax + 4 <= amountLeft,
+                 qPrintable(QStringLiteral("hours end at %1, amount starts at %2").arg(figure.xMax).arg(amountLeft)));
+        QVERIFY2(amountRight <= 547, qPrintable(QString::number(amountRight)));
+        QVERIFY2(labelRight < figure.xMin, qPrintable(QString::number(labelRight)));
+        ++checked;
+    }
+    QCOMPARE(checked, 3); // the summary, the row and the total bar
 }
 
 QTEST_MAIN(tst_CommercialProposalPDF)

@@ -8,8 +8,8 @@
 #include <QString>
 #include <optional>
 
-// Renders the proposal and writes it to the user's temporary folder. Synchronous, GUI thread (the
-// text layout needs the font database).
+// Renders the proposal and writes it to the user's temporary folder. Synchronous; it may run on a
+// worker thread once the bundled font is registered (PDFTypography::family() on the GUI thread).
 namespace CommercialProposalPDF {
 
 // Shown when the proposal could not be created or written.

@@ -41,6 +41,17 @@ PDFText figure(const QString &text, qreal size, FontWeight weight, const QColor 
     return result;
 }
 
+// The least space between the hours and the amount beside them.
+constexpr qreal figureGap = 12;
+
+// Where the hours text ends beside an amount: an amount wider than its column grows to the left
+// and pushes the hours ahead of it, so that the two never overlap.
+qreal hoursRightEdge(const PDFTextBlock &money)
+{
+    const qreal moneyLeft = costX + costTextWidth - std::max(money.naturalWidth(), costTextWidth);
+    return std::min(hoursX + hoursTextWidth, moneyLeft - figureGap);
+}
+
 QColor divider()
 {
     return QColor(241, 245, 249);
@@ -100,8 +111,8 @@ void drawTableRow(PDFCanvas &canvas, int index, const EditableEstimateItem &item
     // on one line and may grow into the padding.
     PDFTextBlock workBlock = canvas.layout(work, workTextWidth);
     PDFTextBlock numberBlock = canvas.layout(number, indexWidth);
-    PDFTextBlock hoursBlock = canvas.layout(hours, hoursWidth);
-    PDFTextBlock moneyBlock = canvas.layout(money, costWidth);
+    PDFTextBlock &hoursBlock = canvas.layoutFigure(hours, hoursWidth);
+    PDFTextBlock &moneyBlock = canvas.layoutFigure(money, costWidth);
     const qreal content =
         std::max({workBlock.height(), numberBlock.height(), hoursBlock.height(), moneyBlock.height()});
     const qreal rowHeight = content + 2 * rowPadding;
@@ -110,7 +121,7 @@ void drawTableRow(PDFCanvas &canvas, int index, const EditableEstimateItem &item
     const qreal top = canvas.y;
     const qreal textY = top + rowPadding;
     canvas.drawText(numberBlock, QRectF(indexX, textY, indexWidth, content));
-    canvas.drawText(hoursBlock, QRectF(hoursX, textY, hoursTextWidth, content));
+    canvas.drawText(hoursBlock, QRectF(hoursRightEdge(moneyBlock) - hoursTextWidth, textY, hoursTextWidth, content));
     canvas.drawText(moneyBlock, QRectF(costX, textY, costTextWidth, content));
     if (top + rowHeight <= PDFLayout::bottomLimit) {
         canvas.drawText(workBlock, QRectF(workX, textY, workTextWidth, content));
@@ -141,14 +152,20 @@ void drawTableTotal(PDFCanvas &canvas, const CommercialProposalInput &input)
     canvas.ensureSpace(44);
     const qreal top = canvas.y;
     canvas.drawFilledRect(QRectF(48, top, 499, 44), PDFLayout::totalBg);
+    PDFTextBlock hours = canvas.layout(figure(formatHours(input.totalHours) + QStringLiteral(" ч"), 11,
+                                              FontWeight::Semibold, PDFLayout::white, Qt::AlignRight),
+                                       hoursTextWidth);
+    PDFTextBlock money = canvas.layout(figure(MoneyFormat::format(input.totalCost, input.currency), 14,
+                                              FontWeight::Bold, PDFLayout::white, Qt::AlignRight),
+                                       costTextWidth);
+    const qreal hoursRight = hoursRightEdge(money);
+    const qreal hoursLeft = hoursRight - std::max(hours.naturalWidth(), hoursTextWidth);
+    // The label gives way to wide figures rather than run under them.
+    const qreal labelWidth = std::max<qreal>(std::min(workWidth * 0.55, hoursLeft - figureGap - workX), 1);
     canvas.drawText(make(QStringLiteral("Итого по оценке"), 10, FontWeight::Semibold, totalLabel()),
-                    QRectF(workX, top + 12, workWidth * 0.55, 20));
-    canvas.drawText(figure(formatHours(input.totalHours) + QStringLiteral(" ч"), 11, FontWeight::Semibold,
-                           PDFLayout::white, Qt::AlignRight),
-                    QRectF(hoursX, top + 12, hoursTextWidth, 20));
-    canvas.drawText(figure(MoneyFormat::format(input.totalCost, input.currency), 14, FontWeight::Bold, PDFLayout::white,
-                           Qt::AlignRight),
-                    QRectF(costX, top + 10, costTextWidth, 24));
+                    QRectF(workX, top + 12, labelWidth, 20));
+    canvas.drawText(hours, QRectF(hoursRight - hoursTextWidth, top + 12, hoursTextWidth, 20));
+    canvas.drawText(money, QRectF(costX, top + 10, costTextWidth, 24));
     canvas.y = top + 44;
 }
 

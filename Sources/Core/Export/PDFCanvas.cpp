@@ -100,7 +100,11 @@ PDFTextBlock PDFCanvas::layout(const PDFText &text, qreal width) const
     if (!text.runs.isEmpty())
         document->setDefaultFont(PDFTypography::font(text.runs.first().size, text.runs.first().weight));
 
+    // The width is set first and the text inserted in one edit block, so that the document is laid
+    // out once, at the end, and keeps its shaped lines for drawing.
+    document->setTextWidth(width);
     QTextCursor cursor(document.get());
+    cursor.beginEditBlock();
     QTextBlockFormat block;
     block.setAlignment(text.alignment);
     block.setLineHeight(3, QTextBlockFormat::LineDistanceHeight);
@@ -112,8 +116,23 @@ PDFTextBlock PDFCanvas::layout(const PDFText &text, qreal width) const
         format.setForeground(run.color);
         cursor.insertText(run.text, format);
     }
-    document->setTextWidth(width);
+    for (QTextBlock paragraph = document->begin(); paragraph.isValid(); paragraph = paragraph.next())
+        paragraph.layout()->setCacheEnabled(true);
+    cursor.endEditBlock();
     return PDFTextBlock(std::move(document), text.wrap, text.alignment);
+}
+
+PDFTextBlock &PDFCanvas::layoutFigure(const PDFText &text, qreal width)
+{
+    QString key = QString::number(width) + QLatin1Char('|') + QString::number(int(text.alignment));
+    for (const PDFText::Run &run : text.runs) {
+        key += QStringLiteral("|%1|%2|%3|").arg(run.size).arg(int(run.weight)).arg(run.color.rgba());
+        key += run.text;
+    }
+    auto found = m_figures.find(key);
+    if (found == m_figures.end())
+        found = m_figures.emplace(key, layout(text, width)).first;
+    return found->second;
 }
 
 qreal PDFCanvas::measure(const PDFText &text, qreal width) const

@@ -4,8 +4,10 @@
 #include "PDFTextBlock.h"
 
 #include <QRectF>
+#include <QString>
 #include <functional>
 #include <memory>
+#include <unordered_map>
 
 class QPainter;
 class QTextDocument;
@@ -37,6 +39,10 @@ public:
     // The text laid out at this width, to be measured and then drawn.
     PDFTextBlock layout(const PDFText &text, qreal width) const;
 
+    // The same for a figure that does not wrap (hours, amounts): a figure that recurs in the document
+    // is laid out once and drawn from that layout each time.
+    PDFTextBlock &layoutFigure(const PDFText &text, qreal width);
+
     // The text's height at this width, rounded up to a whole point.
     qreal measure(const PDFText &text, qreal width) const;
 
@@ -59,4 +65,5 @@ private:
     QPainter *m_painter;
     std::function<void()> m_onNewPage;
     int m_pages = 1;
+    std::unordered_map<QString, PDFTextBlock> m_figures;
 };

@@ -50,8 +50,9 @@ QString family()
 
 QFont font(qreal pointSize, FontWeight weight)
 {
-    // A handful of sizes and weights make the whole document; resolving each anew is costly.
-    static QHash<QPair<qreal, int>, QFont> cache;
+    // A handful of sizes and weights make the whole document; resolving each anew is costly. One
+    // cache per thread, as documents are rendered on worker threads.
+    thread_local QHash<QPair<qreal, int>, QFont> cache;
     const QPair<qreal, int> key(pointSize, int(weight));
     const auto cached = cache.constFind(key);
     if (cached != cache.cend())

@@ -7,7 +7,8 @@
 // The proposal's type: one bundled family (Roboto, embedded into the PDF) in four weights.
 namespace PDFTypography {
 
-// The family name of the bundled font; loads it from the resources on first use.
+// The family name of the bundled font; loads it from the resources on first use. Call it once on
+// the GUI thread before rendering on another.
 QString family();
 
 QFont font(qreal pointSize, FontWeight weight);

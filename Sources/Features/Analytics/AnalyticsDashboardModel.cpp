@@ -52,14 +52,19 @@ double sortKey(double cost)
 } // namespace
 
 AnalyticsDashboardModel::AnalyticsDashboardModel(QObject *parent)
-    : AnalyticsDashboardModel(APIClient::shared(), Preferences::shared(), parent)
+    : QAbstractListModel(parent)
+    , m_finance(new FinanceService(this))
+    , m_preferences(&Preferences::shared())
+    , m_followsProjectsClient(true)
 {
+    connect(m_preferences, &Preferences::valueChanged, this, &AnalyticsDashboardModel::onPreferenceChanged);
 }
 
 AnalyticsDashboardModel::AnalyticsDashboardModel(APIClient &api, Preferences &preferences, QObject *parent)
     : QAbstractListModel(parent)
     , m_finance(new FinanceService(api, this))
     , m_preferences(&preferences)
+    , m_financeClient(&api)
 {
     connect(m_preferences, &Preferences::valueChanged, this, &AnalyticsDashboardModel::onPreferenceChanged);
 }
@@ -169,26 +174,27 @@ void AnalyticsDashboardModel::apply(QList<AnalyticsProjectRow> rows, const QList
                                     qsizetype total)
 {
     sortRows(rows);
+    AnalyticsProjectRow selection;
+    if (m_selectedRow.isValid()) {
+        const auto same = std::find_if(rows.cbegin(), rows.cend(),
+                                       [&](const AnalyticsProjectRow &row) { return row.id == m_selectedRow.id; });
+        if (same != rows.cend())
+            selection = *same;
+    }
+    if (!selection.isValid() && !rows.isEmpty())
+        selection = rows.first();
+    const bool selectionChanged = selection != m_selectedRow;
+
+    // The selection changes with the rows, so that the new rows are outlined right away.
     beginResetModel();
     m_rows = std::move(rows);
+    m_selectedRow = selection;
     endResetModel();
     m_aggregate = PaymentAnalyticsAggregate::build(payments);
     m_series = AnalyticsSeries::from(m_rows);
     m_loadWarning = warningFor(failed, total, m_rows.size());
-
-    AnalyticsProjectRow selection;
-    if (m_selectedRow.isValid()) {
-        const auto same = std::find_if(m_rows.cbegin(), m_rows.cend(),
-                                       [&](const AnalyticsProjectRow &row) { return row.id == m_selectedRow.id; });
-        if (same != m_rows.cend())
-            selection = *same;
-    }
-    if (!selection.isValid() && !m_rows.isEmpty())
-        selection = m_rows.first();
-    if (selection != m_selectedRow) {
-        m_selectedRow = selection;
+    if (selectionChanged)
         Q_EMIT selectedRowChanged();
-    }
     Q_EMIT figuresChanged();
     setLoading(false);
 }
@@ -206,6 +212,14 @@ void AnalyticsDashboardModel::setProjectsService(ProjectsService *service)
     if (m_projectsService == service)
         return;
     m_projectsService = service;
+    if (m_followsProjectsClient && service && &service->api() != m_financeClient) {
+        // Requests of the old service are dropped with it; a load that used it starts over.
+        delete m_finance;
+        m_financeClient = &service->api();
+        m_finance = new FinanceService(service->api(), this);
+        if (m_generation > 0)
+            refresh();
+    }
     Q_EMIT projectsServiceChanged();
 }
 
@@ -265,6 +279,15 @@ AnalyticsProjectRow AnalyticsDashboardModel::rowAt(int row) const
     if (row < 0 || row >= m_rows.size())
         return {};
     return m_rows.at(row);
+}
+
+QStringList AnalyticsDashboardModel::barAxisLabels() const
+{
+    QStringList escaped;
+    escaped.reserve(m_series.barLabels.size());
+    for (const QString &label : m_series.barLabels)
+        escaped.append(label.toHtmlEscaped());
+    return escaped;
 }
 
 int AnalyticsDashboardModel::rowCount(const QModelIndex &parent) const

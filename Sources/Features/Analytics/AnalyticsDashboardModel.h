@@ -45,9 +45,12 @@ class AnalyticsDashboardModel : public QAbstractListModel
     Q_PROPERTY(int overdueCount READ overdueCount NOTIFY figuresChanged)
     Q_PROPERTY(QString overdueSums READ overdueSums NOTIFY figuresChanged)
     Q_PROPERTY(QStringList barLabels READ barLabels NOTIFY figuresChanged)
+    Q_PROPERTY(QStringList barAxisLabels READ barAxisLabels NOTIFY figuresChanged)
     Q_PROPERTY(QList<double> barPlanned READ barPlanned NOTIFY figuresChanged)
     Q_PROPERTY(QList<double> barDone READ barDone NOTIFY figuresChanged)
     Q_PROPERTY(QList<double> barPaid READ barPaid NOTIFY figuresChanged)
+    Q_PROPERTY(double barAxisMaximum READ barAxisMaximum NOTIFY figuresChanged)
+    Q_PROPERTY(QStringList statusValues READ statusValues NOTIFY figuresChanged)
     Q_PROPERTY(QStringList statusLabels READ statusLabels NOTIFY figuresChanged)
     Q_PROPERTY(QList<int> statusCounts READ statusCounts NOTIFY figuresChanged)
 
@@ -73,7 +76,7 @@ public:
     static inline const QString rootsScope = QStringLiteral("roots");
     static inline const QString allScope = QStringLiteral("allEstimates");
 
-    // On the shared REST client and preferences.
+    // On the shared preferences and the REST client of whichever projects service it is given.
     explicit AnalyticsDashboardModel(QObject *parent = nullptr);
     AnalyticsDashboardModel(APIClient &api, Preferences &preferences, QObject *parent = nullptr);
 
@@ -120,9 +123,13 @@ public:
     int overdueCount() const { return m_aggregate.pendingOverdue.count; }
     QString overdueSums() const { return m_aggregate.pendingOverdue.formattedSums(); }
     QStringList barLabels() const { return m_series.barLabels; }
+    // The labels escaped: the chart's category axis reads its labels as rich text.
+    QStringList barAxisLabels() const;
     QList<double> barPlanned() const { return m_series.barPlanned; }
     QList<double> barDone() const { return m_series.barDone; }
     QList<double> barPaid() const { return m_series.barPaid; }
+    double barAxisMaximum() const { return m_series.barAxisMaximum; }
+    QStringList statusValues() const { return m_series.statusValues; }
     QStringList statusLabels() const { return m_series.statusLabels; }
     QList<int> statusCounts() const { return m_series.statusCounts; }
 
@@ -150,6 +157,10 @@ private:
 
     FinanceService *m_finance = nullptr;
     Preferences *m_preferences = nullptr;
+    // Set when built without a client: payments go where the projects service's requests go.
+    bool m_followsProjectsClient = false;
+    // The client m_finance calls; none for the shared one.
+    const APIClient *m_financeClient = nullptr;
     QPointer<ProjectsService> m_projectsService;
     quint64 m_generation = 0;
     bool m_isLoading = true;

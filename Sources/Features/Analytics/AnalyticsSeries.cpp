@@ -5,6 +5,7 @@
 
 #include <QMap>
 #include <array>
+#include <cmath>
 
 namespace {
 
@@ -23,6 +24,15 @@ QString joinedLines(const QMap<QString, Sums> &byCurrency, double Sums::*compone
     for (auto it = byCurrency.cbegin(); it != byCurrency.cend(); ++it)
         lines.append(MoneyFormat::format(it.value().*component, it.key()));
     return lines.join(QLatin1Char('\n'));
+}
+
+// The smallest of 1, 1.5, 2, 2.5, ... times a power of ten that is at least value.
+double roundedUp(double value)
+{
+    if (!(value > 0) || !std::isfinite(value))
+        return 1;
+    const double step = std::pow(10.0, std::floor(std::log10(value))) / 2;
+    return std::ceil(value / step) * step;
 }
 
 } // namespace
@@ -69,9 +79,19 @@ AnalyticsSeries AnalyticsSeries::from(const QList<AnalyticsProjectRow> &rows)
         }
     }
 
+    double highest = 0;
+    for (const QList<double> *values : {&series.barPlanned, &series.barDone, &series.barPaid}) {
+        for (double value : *values) {
+            if (value > highest)
+                highest = value;
+        }
+    }
+    series.barAxisMaximum = roundedUp(highest);
+
     for (std::size_t i = 0; i < allProjectStatuses.size(); ++i) {
         if (perStatus[i] == 0)
             continue;
+        series.statusValues.append(rawValue(allProjectStatuses[i]));
         series.statusLabels.append(label(allProjectStatuses[i]));
         series.statusCounts.append(perStatus[i]);
     }

@@ -28,8 +28,11 @@ struct AnalyticsSeries
     QList<double> barPlanned;
     QList<double> barDone;
     QList<double> barPaid;
+    // The value axis's top: a round figure at or above every bar, 1 when no bar is above 0.
+    double barAxisMaximum = 1;
 
     // Statuses that have rows, in status order, with their row counts.
+    QStringList statusValues;
     QStringList statusLabels;
     QList<int> statusCounts;
 

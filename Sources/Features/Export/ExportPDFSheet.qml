@@ -1,33 +1,199 @@
 pragma ComponentBehavior: Bound
 
 import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
 import Tessmark.Design
-import Tessmark.Services
+import Tessmark.Features.Export
 
-// Stand-in of the proposal export sheet: previews, saves and shares the PDF of `input`.
+// The proposal export: renders the PDF when opened, shows its first page, saves a copy, shares
+// the file and opens it in the viewer. A failed render offers a retry.
 Item {
     id: root
+
     // A CommercialProposalInput, built by the editor when it opens the sheet.
     property var input
+    // The sheet's state, for tests.
+    readonly property ExportPDFViewModel viewModel: exporter
 
     signal closed()
 
-    function open() { sheet.open() }
+    function open() {
+        sheet.open()
+        exporter.start()
+    }
+
+    ExportPDFViewModel {
+        id: exporter
+
+        input: root.input
+    }
 
     AppSheet {
         id: sheet
 
         title: "Коммерческое предложение"
         cancelText: "Закрыть"
-        minimumWidth: 400
-        minimumHeight: 300
+        // Wide enough for the whole title, tall enough for a readable page above the actions.
+        minimumWidth: 460
+        minimumHeight: 560
         onClosed: root.closed()
 
-        Text {
+        Rectangle {
+            anchors.fill: parent
+            color: AppTheme.background
+        }
+
+        ColumnLayout {
+            objectName: "loadingContent"
             anchors.centerIn: parent
-            text: "Скоро"
-            color: AppTheme.textSecondary
-            font: Typography.font(Typography.Body)
+            width: parent.width - 32
+            spacing: 16
+            visible: exporter.isGenerating
+
+            // A turning arc in the theme's colour (the stock indicator is lost on a dark sheet).
+            Canvas {
+                id: spinner
+
+                property color stroke: AppTheme.primary
+
+                Layout.alignment: Qt.AlignHCenter
+                implicitWidth: 32
+                implicitHeight: 32
+                onStrokeChanged: requestPaint()
+                onPaint: {
+                    const context = getContext("2d")
+                    context.reset()
+                    context.lineWidth = 3
+                    context.lineCap = "round"
+                    context.strokeStyle = spinner.stroke
+                    context.beginPath()
+                    context.arc(width / 2, height / 2, width / 2 - 2, 0, Math.PI * 1.5)
+                    context.stroke()
+                }
+
+                RotationAnimator on rotation {
+                    from: 0
+                    to: 360
+                    duration: 900
+                    loops: Animation.Infinite
+                    running: exporter.isGenerating
+                }
+            }
+            Text {
+                Layout.fillWidth: true
+                text: "Формируем PDF…"
+                horizontalAlignment: Text.AlignHCenter
+                color: AppTheme.textSecondary
+                font: Typography.font(Typography.Body)
+            }
+        }
+
+        ColumnLayout {
+            objectName: "errorContent"
+            anchors.centerIn: parent
+            width: parent.width - 32
+            spacing: 16
+            visible: !exporter.isGenerating && exporter.errorMessage !== ""
+
+            AppIcon {
+                Layout.alignment: Qt.AlignHCenter
+                name: "exclamationmark.triangle.fill"
+                size: 40
+                color: AppTheme.error
+            }
+            Text {
+                objectName: "errorText"
+                Layout.fillWidth: true
+                text: exporter.errorMessage
+                textFormat: Text.PlainText
+                wrapMode: Text.WordWrap
+                horizontalAlignment: Text.AlignHCenter
+                color: AppTheme.error
+                font: Typography.font(Typography.Body)
+            }
+            SecondaryButton {
+                objectName: "retryButton"
+                Layout.alignment: Qt.AlignHCenter
+                text: "Повторить"
+                onClicked: exporter.generate()
+            }
+        }
+
+        ScrollView {
+            id: scroller
+
+            objectName: "readyContent"
+            anchors.fill: parent
+            visible: !exporter.isGenerating && exporter.pdfUrl.toString() !== ""
+            contentWidth: availableWidth
+            ScrollBar.vertical.policy: ScrollBar.AsNeeded
+
+            ColumnLayout {
+                width: scroller.availableWidth
+                spacing: 20
+
+                Item { Layout.preferredHeight: 0 }
+
+                // The page gives up height (down to 160) so that the actions stay in view; a
+                // smaller window scrolls.
+                PDFPreviewThumbnail {
+                    objectName: "preview"
+                    Layout.alignment: Qt.AlignHCenter
+                    Layout.preferredHeight: Math.max(160, Math.min(311, scroller.availableHeight - actions.implicitHeight - 60))
+                    Layout.preferredWidth: Math.round(Layout.preferredHeight * 0.707)
+                    source: exporter.previewSource
+                }
+
+                ColumnLayout {
+                    id: actions
+
+                    Layout.fillWidth: true
+                    spacing: 16
+
+                    Text {
+                        Layout.alignment: Qt.AlignHCenter
+                        text: "PDF готов"
+                        color: AppTheme.deepBlack
+                        font: Typography.font(Typography.Headline)
+                    }
+                    Text {
+                        objectName: "saveNotice"
+                        Layout.fillWidth: true
+                        Layout.leftMargin: 16
+                        Layout.rightMargin: 16
+                        visible: exporter.saveNotice !== ""
+                        text: exporter.saveNotice
+                        textFormat: Text.PlainText
+                        wrapMode: Text.Wrap
+                        horizontalAlignment: Text.AlignHCenter
+                        color: AppTheme.success
+                        font: Typography.font(Typography.Subheadline)
+                    }
+                    SavePDFButton {
+                        objectName: "saveButton"
+                        Layout.fillWidth: true
+                        Layout.leftMargin: 16
+                        Layout.rightMargin: 16
+                        viewModel: exporter
+                    }
+                    SharePDFButton {
+                        objectName: "shareButton"
+                        Layout.fillWidth: true
+                        Layout.leftMargin: 16
+                        Layout.rightMargin: 16
+                        pdfUrl: exporter.pdfUrl
+                    }
+                    SecondaryButton {
+                        objectName: "openButton"
+                        Layout.alignment: Qt.AlignHCenter
+                        text: "Открыть в просмотрщике"
+                        onClicked: exporter.openInViewer()
+                    }
+                }
+
+                Item { Layout.preferredHeight: 0 }
+            }
         }
     }
 }

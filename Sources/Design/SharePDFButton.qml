@@ -1,0 +1,65 @@
+pragma ComponentBehavior: Bound
+
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Templates as T
+import Tessmark.Design
+
+// "Share" for a file: a menu that copies the file to the clipboard or shows it in its folder.
+T.AbstractButton {
+    id: button
+
+    required property url pdfUrl
+    property string label: "Поделиться"
+
+    implicitWidth: implicitContentWidth + leftPadding + rightPadding
+    implicitHeight: implicitContentHeight + topPadding + bottomPadding
+    topPadding: 8
+    bottomPadding: 8
+    font: Typography.font(Typography.Subheadline, Font.Medium)
+    opacity: pressed ? 0.7 : (enabled ? 1 : 0.45)
+    onClicked: menu.popup(button, 0, button.height)
+
+    // The label stands in the middle of the full width it is given.
+    contentItem: Item {
+        implicitWidth: row.implicitWidth
+        implicitHeight: row.implicitHeight
+
+        Row {
+            id: row
+
+            anchors.centerIn: parent
+            spacing: 6
+
+            AppIcon {
+                anchors.verticalCenter: parent.verticalCenter
+                name: "square.and.arrow.up"
+                size: 15
+                color: AppTheme.primary
+            }
+            Text {
+                anchors.verticalCenter: parent.verticalCenter
+                text: button.label
+                font: button.font
+                color: AppTheme.primary
+            }
+        }
+    }
+
+    Menu {
+        id: menu
+
+        objectName: "shareMenu"
+
+        MenuItem {
+            objectName: "copyFileItem"
+            text: "Копировать файл"
+            onTriggered: FileSharing.copyToClipboard(button.pdfUrl)
+        }
+        MenuItem {
+            objectName: "showInFolderItem"
+            text: "Показать в папке"
+            onTriggered: FileSharing.showInFolder(button.pdfUrl)
+        }
+    }
+}

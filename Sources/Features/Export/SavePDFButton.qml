@@ -1,0 +1,69 @@
+pragma ComponentBehavior: Bound
+
+import QtQuick
+import QtQuick.Dialogs
+import Tessmark.Design
+import Tessmark.Features.Export
+
+// Saves a copy of the rendered proposal where the user chooses. Disabled while its dialog is
+// open; a failed copy is reported in an alert.
+PrimaryButton {
+    id: button
+
+    required property ExportPDFViewModel viewModel
+    // Makes the dialog: an object with open(), accepted(), rejected() and selectedFile. Tests put
+    // a fake in its place.
+    property Component dialog: fileDialog
+
+    text: viewModel.isSaving ? "Сохранение…" : "Сохранить PDF…"
+    systemImage: "square.and.arrow.down"
+    enabled: !viewModel.isSaving
+
+    onClicked: {
+        const chooser = button.dialog.createObject(button)
+        if (!chooser)
+            return
+        button.viewModel.beginSave()
+        chooser.accepted.connect(function() {
+            button.viewModel.finishSave(chooser.selectedFile)
+            chooser.destroy()
+        })
+        chooser.rejected.connect(function() {
+            button.viewModel.cancelSave()
+            chooser.destroy()
+        })
+        chooser.open()
+    }
+
+    Component {
+        id: fileDialog
+
+        FileDialog {
+            title: "Сохранить PDF"
+            acceptLabel: "Сохранить"
+            fileMode: FileDialog.SaveFile
+            nameFilters: ["PDF (*.pdf)"]
+            defaultSuffix: "pdf"
+            currentFolder: button.viewModel.saveFolder
+            selectedFile: button.viewModel.suggestedSaveUrl
+        }
+    }
+
+    AppConfirmationDialog {
+        id: failure
+
+        objectName: "saveFailedAlert"
+        title: "Не удалось сохранить"
+        message: button.viewModel.saveError
+        buttons: [{ text: "OK", role: "cancel" }]
+        onClosed: button.viewModel.clearSaveError()
+
+        Connections {
+            target: button.viewModel
+            function onSaveChanged() {
+                if (button.viewModel.saveError !== "")
+                    failure.open()
+            }
+        }
+    }
+}

@@ -1,0 +1,245 @@
+#include "Export/CommercialProposalPDF.h"
+#include "ExportSamples.h"
+#include "Features/Export/ExportPDFViewModel.h"
+#include "Features/Export/PDFPreviewImageProvider.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QSemaphore>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+// A render that ends before its result is awaited is applied at once, inside generate(): wait for
+// the count, not for the next signal.
+bool renders(const QSignalSpy &finished, qsizetype count)
+{
+    return QTest::qWaitFor([&] { return finished.count() >= count; }, 30000);
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArrayLiteral("<missing>");
+}
+
+} // namespace
+
+// The export sheet's model against the real renderer, writing into a private temporary folder.
+class tst_ExportPDFViewModel : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+    std::unique_ptr<ExportPDFViewModel> rendered(const CommercialProposalInput &input)
+    {
+        auto model = std::make_unique<ExportPDFViewModel>();
+        model->setInput(QVariant::fromValue(input));
+        QSignalSpy finished(model.get(), &ExportPDFViewModel::generationFinished);
+        model->start();
+        if (!renders(finished, 1))
+            return nullptr;
+        return model;
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        qputenv("TMPDIR", m_dir.filePath(QStringLiteral("tmp")).toUtf8());
+        QVERIFY(QDir().mkpath(m_dir.filePath(QStringLiteral("tmp"))));
+    }
+
+    void rendersIntoTheTemporaryFile()
+    {
+        auto model = std::make_unique<ExportPDFViewModel>();
+        model->setInput(QVariant::fromValue(sampleProposal(5)));
+        QCOMPARE(model->suggestedFilename(), QStringLiteral("KP-Сайт-студии.pdf"));
+        QSignalSpy finished(model.get(), &ExportPDFViewModel::generationFinished);
+        model->start();
+        QVERIFY(model->isGenerating() || finished.count() == 1);
+        QVERIFY(renders(finished, 1));
+        QVERIFY(!model->isGenerating());
+        QCOMPARE(model->errorMessage(), QString());
+        QVERIFY(model->pdfPath().endsWith(QStringLiteral("/KP-Сайт-студии.pdf")));
+        QVERIFY(readFile(model->pdfPath()).startsWith("%PDF-"));
+        QCOMPARE(model->pdfUrl(), QUrl::fromLocalFile(model->pdfPath()));
+
+        // The preview's address leads back to the same file, Cyrillic path and all.
+        PDFPreviewImageProvider provider;
+        const QUrl source = model->previewSource();
+        QCOMPARE(source.scheme(), QStringLiteral("image"));
+        QSize size;
+        const QImage page = provider.requestImage(source.toString(QUrl::RemoveScheme | QUrl::RemoveAuthority).mid(1),
+                                                  &size, QSize(220, 0));
+        QVERIFY(!page.isNull());
+        QCOMPARE(page.width(), 220);
+        QCOMPARE(page.height(), 311); // A4's shape
+        QCOMPARE(size, page.size());
+
+        // start() renders once; the file stays for the sheet's life.
+        model->start();
+        QVERIFY(!model->isGenerating());
+    }
+
+    void failureShowsTheErrorAndRetryRendersAgain()
+    {
+        auto model = std::make_unique<ExportPDFViewModel>();
+        model->setInput(QVariant::fromValue(sampleProposal(1)));
+        bool fail = true;
+        model->setGenerator([&fail, dir = m_dir.path()](const CommercialProposalInput &input) {
+            return fail ? std::nullopt : CommercialProposalPDF::generate(input, QDate(2024, 5, 1), dir);
+        });
+        QSignalSpy finished(model.get(), &ExportPDFViewModel::generationFinished);
+        model->start();
+        QVERIFY(renders(finished, 1));
+        QCOMPARE(model->errorMessage(), QStringLiteral("Не удалось создать PDF"));
+        QVERIFY(model->pdfUrl().isEmpty());
+        QVERIFY(model->previewSource().isEmpty());
+
+        fail = false;
+        model->generate();
+        QCOMPARE(model->errorMessage(), QString()); // cleared at once
+        QVERIFY(renders(finished, 2));
+        QCOMPARE(model->errorMessage(), QString());
+        QVERIFY(!model->pdfUrl().isEmpty());
+    }
+
+    void onlyTheLatestRenderIsShown()
+    {
+        auto model = std::make_unique<ExportPDFViewModel>();
+        auto release = std::make_shared<QSemaphore>();
+        int calls = 0;
+        model->setGenerator([&calls, release](const CommercialProposalInput &) -> std::optional<QString> {
+            if (++calls == 1) {
+                release->acquire();
+                return QStringLiteral("/stale.pdf");
+            }
+            return QStringLiteral("/latest.pdf");
+        });
+        QSignalSpy finished(model.get(), &ExportPDFViewModel::generationFinished);
+        model->generate();
+        QTRY_COMPARE(calls, 1);
+        model->generate();
+        QVERIFY(renders(finished, 1));
+        QCOMPARE(model->pdfPath(), QStringLiteral("/latest.pdf"));
+        release->release();
+        QTest::qWait(100);
+        QCOMPARE(finished.count(), 1);
+        QCOMPARE(model->pdfPath(), QStringLiteral("/latest.pdf"));
+    }
+
+    void renderEndingAfterTheSheetIsGoneChangesNothing()
+    {
+        auto release = std::make_shared<QSemaphore>();
+        auto ran = std::make_shared<QAtomicInt>(0);
+        {
+            ExportPDFViewModel model;
+            model.setGenerator([release, ran](const CommercialProposalInput &) -> std::optional<QString> {
+                ran->storeRelease(1);
+                release->acquire();
+                return QStringLiteral("/late.pdf");
+            });
+            model.generate();
+            QTRY_COMPARE(ran->loadAcquire(), 1);
+        }
+        release->release();
+        QTest::qWait(100); // the late result finds no model and is dropped
+    }
+
+    void savesCopiesAndReportsTheLastOne()
+    {
+        const auto model = rendered(sampleProposal(3));
+        QVERIFY(model);
+        QSignalSpy saveChanged(model.get(), &ExportPDFViewModel::saveChanged);
+        const QString first = m_dir.filePath(QStringLiteral("Моё КП.pdf"));
+        const QString second = m_dir.filePath(QStringLiteral("second.pdf"));
+
+        model->beginSave();
+        QVERIFY(model->isSaving());
+        model->finishSave(QUrl::fromLocalFile(first));
+        QVERIFY(!model->isSaving());
+        QCOMPARE(model->saveNotice(), QStringLiteral("Сохранено: Моё КП.pdf"));
+        QCOMPARE(readFile(first), readFile(model->pdfPath()));
+
+        model->beginSave();
+        model->finishSave(QUrl::fromLocalFile(second));
+        QCOMPARE(model->saveNotice(), QStringLiteral("Сохранено: second.pdf"));
+
+        // A cancelled save changes nothing but the button.
+        model->beginSave();
+        model->cancelSave();
+        QVERIFY(!model->isSaving());
+        QCOMPARE(model->saveNotice(), QStringLiteral("Сохранено: second.pdf"));
+        QCOMPARE(model->saveError(), QString());
+
+        // The viewer gets the temporary file, not a copy.
+        QUrl opened;
+        model->setUrlOpener([&opened](const QUrl &url) { opened = url; });
+        model->openInViewer();
+        QCOMPARE(opened, model->pdfUrl());
+
+        // A new render drops the notice of the earlier file.
+        QSignalSpy finished(model.get(), &ExportPDFViewModel::generationFinished);
+        model->generate();
+        QCOMPARE(model->saveNotice(), QString());
+        QVERIFY(renders(finished, 1));
+        QVERIFY(saveChanged.count() >= 6);
+    }
+
+    void failedSaveShowsTheErrorAndKeepsTheNotice_data()
+    {
+        QTest::addColumn<QString>("destination");
+        QTest::newRow("missing folder") << QStringLiteral("missing/folder/copy.pdf");
+        QTest::newRow("a folder in the way") << QStringLiteral("folder.pdf");
+    }
+
+    void failedSaveShowsTheErrorAndKeepsTheNotice()
+    {
+        QFETCH(QString, destination);
+        QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("folder.pdf")));
+        const auto model = rendered(sampleProposal(1));
+        QVERIFY(model);
+        model->beginSave();
+        model->finishSave(QUrl::fromLocalFile(m_dir.filePath(QStringLiteral("ok.pdf"))));
+        model->beginSave();
+        model->finishSave(QUrl::fromLocalFile(m_dir.filePath(destination)));
+        QVERIFY(!model->isSaving());
+        QVERIFY(!model->saveError().isEmpty());
+        QCOMPARE(model->saveNotice(), QStringLiteral("Сохранено: ok.pdf"));
+        model->clearSaveError();
+        QCOMPARE(model->saveError(), QString());
+    }
+
+    void savingOverTheTemporaryFileSucceeds()
+    {
+        const auto model = rendered(sampleProposal(1));
+        QVERIFY(model);
+        const QByteArray before = readFile(model->pdfPath());
+        model->beginSave();
+        model->finishSave(model->pdfUrl());
+        QCOMPARE(model->saveError(), QString());
+        QCOMPARE(model->saveNotice(), QStringLiteral("Сохранено: KP-Сайт-студии.pdf"));
+        QCOMPARE(readFile(model->pdfPath()), before);
+    }
+
+    void thumbnailOfAFileThatIsNoPDFIsNull()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("broken.pdf"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("%PDF-1.4 not really");
+        file.close();
+        QVERIFY(PDFPreviewImageProvider::render(path, QSize(220, 311)).isNull());
+        QVERIFY(
+            PDFPreviewImageProvider::render(m_dir.filePath(QStringLiteral("absent.pdf")), QSize(220, 311)).isNull());
+    }
+};
+
+QTEST_MAIN(tst_ExportPDFViewModel)
+#include "tst_ExportPDFViewModel.moc"

@@ -1,0 +1,248 @@
+import QtQuick
+import QtQuick.Controls
+import QtTest
+import Tessmark.Design
+import Tessmark.Features.Analytics
+
+// The dashboard's flow on the test backend: its three states, the warning, the scope, the
+// table's selection and menu, the column by width, and a page that leaves mid-load.
+TestCase {
+    id: testCase
+    name: "AnalyticsDashboard"
+    width: 1200
+    height: 900
+    visible: true
+    when: windowShown
+
+    Component {
+        id: hostComponent
+        AdaptiveMetricsReader {
+            id: host
+            width: 1200
+            height: 900
+            property analyticsProjectRow selection
+            property var events: []
+            property bool shown: true
+            Loader {
+                anchors.fill: parent
+                active: host.shown
+                sourceComponent: AnalyticsPlaceholderView {
+                    projectsService: analyticsBackend.projectsService
+                    selectedRow: host.selection
+                    onRowSelected: row => {
+                        host.events.push("select " + row.id)
+                        host.selection = row
+                    }
+                    onOpenFinance: projectId => host.events.push("open " + projectId)
+                }
+            }
+        }
+    }
+
+    Component {
+        id: detailComponent
+        AnalyticsDetailPanelView {
+            width: 400
+            height: 600
+        }
+    }
+
+    function init() {
+        analyticsBackend.reset()
+    }
+
+    function open(properties) {
+        const host = createTemporaryObject(hostComponent, testCase, properties || {})
+        verify(host)
+        return host
+    }
+    function item(host, name) {
+        const found = findChild(host, name)
+        verify(found, name)
+        return found
+    }
+    function model(host) {
+        return item(host, "analyticsDashboard").model
+    }
+    function waitLoaded(host) {
+        tryVerify(() => !model(host).isLoading, 5000)
+    }
+    // Scrolls the page until the item is inside the window.
+    function reveal(host, target) {
+        const flick = item(host, "analyticsScroll").contentItem
+        const y = target.mapToItem(flick.contentItem, 0, 0).y
+        flick.contentY = Math.max(0, Math.min(y - 40, flick.contentHeight - flick.height))
+        wait(50)
+    }
+
+    function test_loadingThenContent() {
+        analyticsBackend.addProject("Сайт", 1000)
+        analyticsBackend.delayProjects(400)
+        const host = open()
+        const loading = item(host, "analyticsLoading")
+        verify(loading.visible)
+        verify(loading.height >= 200)
+        verify(!item(host, "analyticsEmpty").visible)
+        verify(!item(host, "analyticsContent").visible)
+        waitLoaded(host)
+        verify(!loading.visible)
+        verify(item(host, "analyticsContent").visible)
+    }
+
+    function test_empty() {
+        const host = open()
+        waitLoaded(host)
+        verify(item(host, "analyticsEmpty").visible)
+        verify(!item(host, "analyticsContent").visible)
+        verify(!item(host, "analyticsScope").visible)
+    }
+
+    // Every analytics request fails and no payment exists: no warning, the empty state.
+    function test_totalFailureWithoutPaymentsIsEmpty() {
+        analyticsBackend.failAnalytics(analyticsBackend.addProject("Сайт", 1000))
+        const host = open()
+        waitLoaded(host)
+        verify(model(host).hasLoadWarning)
+        verify(item(host, "analyticsEmpty").visible)
+        verify(!item(host, "analyticsWarning").visible)
+    }
+
+    function test_contentInTwoCurrencies() {
+        const rub = analyticsBackend.addProject("Сайт", 3000, 1000)
+        const usd = analyticsBackend.addProject("App", 500, 0, "USD")
+        analyticsBackend.addPayment(rub, 700, "received")
+        analyticsBackend.addPayment(usd, 100, "received", "USD")
+        analyticsBackend.addPayment(usd, 50, "pending", "USD")
+        const host = open()
+        waitLoaded(host)
+        verify(item(host, "analyticsContent").visible)
+        verify(!item(host, "analyticsWarning").visible)
+        verify(item(host, "analyticsCharts").visible)
+        const kpi = item(host, "kpiGrid")
+        compare(kpi.children[0].value, "2")
+        compare(kpi.children[1].value, analyticsBackend.money(3000, "RUB") + "\n" + analyticsBackend.money(500, "USD"))
+        const payments = item(host, "paymentsGrid")
+        compare(payments.children[0].value, "3")
+        compare(payments.children[1].subtitle,
+                analyticsBackend.money(700, "RUB") + " · " + analyticsBackend.money(100, "USD"))
+        // "Просрочено": the pending payment's date is long past.
+        compare(payments.children[3].value, "1")
+        compare(item(host, "analyticsTableTitle").text, "Все сметы")
+        // Largest planned first, outlined as the window's selection.
+        const first = item(host, "analyticsRow-" + rub)
+        verify(findChild(first, "selectionBorder").visible)
+        verify(!findChild(item(host, "analyticsRow-" + usd), "selectionBorder").visible)
+        compare(host.selection.id, rub)
+    }
+
+    function test_partialFailureWarns() {
+        analyticsBackend.addProject("A", 100)
+        analyticsBackend.failAnalytics(analyticsBackend.addProject("B", 200))
+        analyticsBackend.addProject("C", 300)
+        const host = open()
+        waitLoaded(host)
+        const warning = item(host, "analyticsWarning")
+        verify(warning.visible)
+        verify(item(host, "analyticsScope").visible)
+        compare(model(host).loadWarning, "Часть смет не загрузилась (1 из 3).")
+    }
+
+    // "Корневые": stored, loading again, the iteration leaves the table.
+    function test_scopeChange() {
+        const root = analyticsBackend.addProject("Сайт", 1000)
+        const iteration = analyticsBackend.addProject("Спринт", 500, 0, "RUB", root, "Май")
+        const host = open()
+        waitLoaded(host)
+        verify(findChild(host, "analyticsRow-" + iteration))
+        mouseClick(item(host, "segment0"))
+        compare(analyticsBackend.preference("analytics.scope"), "roots")
+        verify(item(host, "analyticsLoading").visible)
+        waitLoaded(host)
+        compare(item(host, "analyticsTableTitle").text, "Корневые проекты")
+        tryVerify(() => findChild(host, "analyticsRow-" + iteration) === null)
+        compare(model(host).count, 1)
+        mouseClick(item(host, "segment1"))
+        compare(analyticsBackend.preference("analytics.scope"), "allEstimates")
+        waitLoaded(host)
+        compare(item(host, "analyticsTableTitle").text, "Все сметы")
+    }
+
+    // A pressed card becomes the window's selection, which the detail panel shows.
+    function test_rowSelectionReachesTheDetail() {
+        const root = analyticsBackend.addProject("Сайт", 1000)
+        const iteration = analyticsBackend.addProject("Спринт", 500, 250, "RUB", root, "Май")
+        const host = open()
+        waitLoaded(host)
+        compare(host.selection.id, root)
+        const card = item(host, "analyticsRow-" + iteration)
+        compare(findChild(card, "rowTitle").text, "Май · Спринт")
+        compare(findChild(card, "rowSecondLine").text, "Сайт")
+        reveal(host, card)
+        mouseClick(card)
+        compare(host.selection.id, iteration)
+        verify(findChild(card, "selectionBorder").visible)
+        verify(!findChild(item(host, "analyticsRow-" + root), "selectionBorder").visible)
+
+        const detail = createTemporaryObject(detailComponent, testCase, { row: host.selection })
+        compare(findChild(detail, "analyticsDetailTitle").text, "Май · Спринт")
+        compare(findChild(detail, "analyticsDetailSecondLine").text, "Сайт")
+        compare(findChild(detail, "remainingRow").value, analyticsBackend.money(500, "RUB"))
+        compare(findChild(detail, "hoursRow").value, "2.0 ч")
+    }
+
+    // The menu's "Платежи" selects its card first, then asks for the payments.
+    function test_contextMenuSelectsThenOpensPayments() {
+        const first = analyticsBackend.addProject("Сайт", 1000)
+        const second = analyticsBackend.addProject("App", 500)
+        const host = open()
+        waitLoaded(host)
+        const card = item(host, "analyticsRow-" + second)
+        reveal(host, card)
+        host.events = []
+        mouseClick(card, card.width / 2, card.height / 2, Qt.RightButton)
+        const menu = item(host, "analyticsRowMenu")
+        tryVerify(() => menu.opened)
+        mouseClick(item(host, "analyticsRowPayments"))
+        tryCompare(host.events, "length", 2)
+        compare(host.events, ["select " + second, "open " + second])
+        compare(host.selection.id, second)
+    }
+
+    function test_columnByWidth_data() {
+        return [
+            { tag: "500", width: 500, columnWidth: -1, padding: 20, chart: 240 },
+            { tag: "700", width: 700, columnWidth: 520, padding: 28, chart: 280 },
+            { tag: "1200", width: 1200, columnWidth: 640, padding: 28, chart: 280 },
+        ]
+    }
+    function test_columnByWidth(data) {
+        analyticsBackend.addProject("Сайт", 1000)
+        const host = open({ width: data.width, horizontalSizeClass: SizeClass.Regular })
+        waitLoaded(host)
+        const column = item(host, "analyticsColumn")
+        const available = item(host, "analyticsScroll").availableWidth
+        compare(column.width, data.columnWidth < 0 ? available : data.columnWidth)
+        compare(column.x, (available - column.width) / 2)
+        compare(column.padding, data.padding)
+        // Cards share the column's width, each at least 140 wide.
+        const kpi = item(host, "kpiGrid")
+        tryCompare(kpi, "width", column.width - 2 * data.padding)
+        for (let i = 0; i < kpi.children.length; ++i)
+            tryVerify(() => kpi.children[i].width >= 140, 1000, "card " + i + " is " + kpi.children[i].width + " wide")
+        compare(item(host, "barChart").height, data.chart)
+        compare(item(host, "statusChart").height, 200)
+    }
+
+    // A page that leaves while its load runs: nothing reaches the window afterwards.
+    function test_pageGoneMidLoadTouchesNothing() {
+        const id = analyticsBackend.addProject("Сайт", 1000)
+        analyticsBackend.delayAnalytics(id, 300)
+        const host = open()
+        tryVerify(() => analyticsBackend.analyticsRequests(id) === 1)
+        host.shown = false
+        tryVerify(() => findChild(host, "analyticsDashboard") === null)
+        wait(600)
+        compare(host.events, [])
+        verify(!host.selection.isValid)
+    }
+}
