@@ -1,6 +1,7 @@
 // Renders the window as a person sees it, under a real X server, and writes PNGs to look at:
 // welcome, the account screens, the guest window in each section, the account window, the
 // tour, light and dark.
+#include "AccessibilityAudit.h"
 #include "AccountTestBackend.h"
 #include "App/MainShellViewModel.h"
 #include "App/RootViewModel.h"
@@ -49,6 +50,15 @@ class TestScreenshots : public QObject
     QQuickWindow *m_window = nullptr;
     std::unique_ptr<ProjectsService> m_sheetService;
     QPointer<QQuickItem> m_sheet;
+    // Run as tst_Accessibility: each shot reads the window's accessibility tree instead.
+    const bool m_audit = qEnvironmentVariableIsSet("TESSMARK_ACCESSIBILITY_AUDIT");
+
+    // Fails, naming the items, when the windows shown tell a screen reader too little.
+    static void audit(const QString &name)
+    {
+        const QStringList found = AccessibilityAudit::problems();
+        QVERIFY2(found.isEmpty(), qPrintable(name + QStringLiteral(":\n  ") + found.join(QStringLiteral("\n  "))));
+    }
 
     // Sets the appearance, the tour as finished or not and the guest flag, then opens the window.
     void open(const QString &scheme, bool tourFinished, bool guest)
@@ -80,6 +90,8 @@ class TestScreenshots : public QObject
     void shoot(const QString &name)
     {
         QTest::qWait(400); // animations and loads settle
+        if (m_audit)
+            return audit(name);
         const QImage image = m_window->grabWindow();
         QVERIFY(!image.isNull());
         QDir().mkpath(QStringLiteral(TESSMARK_SCREENSHOT_DIR));
@@ -306,6 +318,8 @@ class TestScreenshots : public QObject
         if (prepare)
             prepare(root.get());
         QTest::qWait(600); // loads and animations settle
+        if (m_audit)
+            return audit(name);
         const QImage image = window->grabWindow();
         QVERIFY(!image.isNull());
         QDir().mkpath(QStringLiteral(TESSMARK_SCREENSHOT_DIR));
@@ -397,10 +411,18 @@ class TestScreenshots : public QObject
 
 private Q_SLOTS:
     // The account window talks to the test backend.
-    void initTestCase() { QVERIFY(m_account.start()); }
+    void initTestCase()
+    {
+        QVERIFY(m_account.start());
+        if (m_audit)
+            QVERIFY2(AccessibilityAudit::activate(), "no accessibility bus");
+    }
 
     void init()
     {
+        // The tree is the same in both appearances.
+        if (m_audit && QByteArray(QTest::currentDataTag()).contains("dark"))
+            QSKIP("read in light only");
         m_env.reset();
         m_account.tokens.remove();
         m_account.backend.clearOverrides();
