@@ -65,8 +65,15 @@ std::shared_ptr<Cutoff> enforceLimits(QNetworkReply *reply, int deadlineMs, qint
                 cutoff->errorStatus = status.toInt();
             else
                 cutoff->tooLarge = true;
-            // Not from inside the reply's own signal: the request's caller resumes on the abort.
-            QMetaObject::invokeMethod(reply, &QNetworkReply::abort, Qt::QueuedConnection);
+            // Not from inside the reply's own signal: the request's caller resumes on the abort,
+            // unless the reply has ended meanwhile (a second end is an error of Qt's own).
+            QMetaObject::invokeMethod(
+                reply,
+                [reply] {
+                    if (!reply->isFinished())
+                        reply->abort();
+                },
+                Qt::QueuedConnection);
         }
     };
     QObject::connect(reply, &QNetworkReply::metaDataChanged, reply, checkSize);
