@@ -5,14 +5,14 @@
 #include "API/ProjectsService.h"
 #include "Await.h"
 #include "FiniteTexts.h"
-#include "Data/UserTemplatesStorage.h"
+#include "Settings/UserTemplatesStorage.h"
 #include "Features/Projects/CreateProjectViewModel.h"
 #include "Features/Projects/ProjectsListRules.h"
 #include "Features/Projects/ProjectsListViewModel.h"
 #include "Features/Projects/TemplateCardsModel.h"
 #include "Settings/Preferences.h"
 #include "TestBackend.h"
-#include "Utils/ProjectTreeBuilder.h"
+#include "Projects/ProjectTreeBuilder.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
