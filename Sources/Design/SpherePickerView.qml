@@ -1,5 +1,6 @@
 import QtQuick
 import QtQuick.Controls.Basic
+import QtQuick.Templates as T
 import Tessmark.Design
 
 // The catalog's spheres as a row of chips under the heading "Сфера". The host binds
@@ -36,7 +37,7 @@ Column {
             Repeater {
                 model: CatalogSpheres.list()
 
-                delegate: AbstractButton {
+                delegate: T.RadioButton {
                     id: chip
 
                     required property var modelData
@@ -51,11 +52,7 @@ Column {
                     bottomPadding: 8
                     focusPolicy: Qt.StrongFocus
                     text: modelData.name
-                    // Checkable for the readers' sake; the chosen one stays checked when pressed again.
-                    checkable: true
                     checked: selected
-                    autoExclusive: true
-                    Accessible.role: Accessible.RadioButton
                     Accessible.name: modelData.name
                     onClicked: root.selectedSphereId = modelData.id
 

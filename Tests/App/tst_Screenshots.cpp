@@ -3,6 +3,7 @@
 // tour, light and dark.
 #include "AccessibilityAudit.h"
 #include "AccountTestBackend.h"
+#include "/tmp/dump.h"
 #include "App/MainShellViewModel.h"
 #include "App/RootViewModel.h"
 #include "../Export/ExportSamples.h"
@@ -57,6 +58,7 @@ class TestScreenshots : public QObject
     // Fails, naming the items, when the windows shown tell a screen reader too little.
     static void audit(const QString &name)
     {
+        if (qEnvironmentVariableIsSet("DUMP")) { qInfo() << "==== " << name; for (QWindow *w : QGuiApplication::topLevelWindows()) if (w->isVisible()) dumpTree(QAccessible::queryAccessibleInterface(w)); }
         const QStringList found = AccessibilityAudit::problems();
         QVERIFY2(found.isEmpty(), qPrintable(name + QStringLiteral(":\n  ") + found.join(QStringLiteral("\n  "))));
     }
@@ -450,6 +452,21 @@ class TestScreenshots : public QObject
             for (const QChar c : text)
                 QTest::sendKeyEvent(QTest::Click, m_window, Qt::Key_unknown, QString(c), Qt::NoModifier);
         };
+        // Animations (a fold opening, a sheet moving in) end before the walk.
+        const auto places = [&stops] {
+            QList<QRectF> rects;
+            for (const Stop &stop : stops)
+                rects.append(stop.item->mapRectToScene(stop.item->boundingRect()));
+            return rects;
+        };
+        QList<QRectF> before = places();
+        for (int i = 0; i < 30; ++i) {
+            QTest::qWait(100);
+            const QList<QRectF> now = places();
+            if (now == before)
+                break;
+            before = now;
+        }
         QQuickItem *first = stops.first().item;
         QTest::mouseClick(m_window, Qt::LeftButton, {},
                           first->mapToScene(QPointF(first->width() / 2, first->height() / 2)).toPoint());
