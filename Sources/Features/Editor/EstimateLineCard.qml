@@ -34,6 +34,9 @@ SwipeDelegate {
     padding: 0
     focusPolicy: Qt.StrongFocus
     Accessible.name: shownTitle
+    // What the card shows beside the title, in the order it is drawn.
+    Accessible.description: [costText, hoursText, rateText, CategoryTheme.name(category),
+                             isLocked ? "Ставка зафиксирована" : ""].filter(text => text !== "").join(", ")
     z: dragging ? 2 : 0
 
     onClicked: card.editRequested()
