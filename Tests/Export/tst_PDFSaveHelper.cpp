@@ -3,7 +3,9 @@
 #include "Export/ProposalTempFolder.h"
 #include "ReadOnlyFolder.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -49,6 +51,7 @@ private Q_SLOTS:
     void failuresAreToldInRussianWithThePath_data();
     void failuresAreToldInRussianWithThePath();
     void startFolderIsDocumentsOnlyWhenItExists();
+    void writeTempPDFRemovesRendersOfEarlierDays();
 };
 
 void tst_PDFSaveHelper::saveOverExistingFile()
@@ -250,6 +253,30 @@ void tst_PDFSaveHelper::startFolderIsDocumentsOnlyWhenItExists()
     qputenv("XDG_CONFIG_HOME", oldConfig);
     QCOMPARE(noDocuments, home.path());
     QCOMPARE(withDocuments, home.filePath(QStringLiteral("Documents")));
+}
+
+void tst_PDFSaveHelper::writeTempPDFRemovesRendersOfEarlierDays()
+{
+    QTemporaryDir base;
+    const std::optional<QString> old =
+        CommercialProposalPDF::writeTempPDF("old", QStringLiteral("Старый"), base.path());
+    const std::optional<QString> recent =
+        CommercialProposalPDF::writeTempPDF("recent", QStringLiteral("Новый"), base.path());
+    QVERIFY(old && recent);
+    const QString other = QFileInfo(*old).path() + QStringLiteral("/notes.txt");
+    writeFile(other, "not a render");
+    for (const QString &path : {*old, other}) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(QDateTime::currentDateTimeUtc().addDays(-2), QFileDevice::FileModificationTime));
+    }
+    const std::optional<QString> next =
+        CommercialProposalPDF::writeTempPDF("next", QStringLiteral("Новый"), base.path());
+    QVERIFY(next);
+    QVERIFY(!QFile::exists(*old));
+    QCOMPARE(readFile(*recent), QByteArray("recent"));
+    QCOMPARE(readFile(*next), QByteArray("next"));
+    QVERIFY(QFile::exists(other));
 }
 
 QTEST_GUILESS_MAIN(tst_PDFSaveHelper)
