@@ -3,13 +3,12 @@
 // (target: at most 1.5x, and flat in the store's size). Each start is a fresh process; it also
 // reports when the cards are on screen and its peak resident memory by then (target: at most
 // 1.5x the bare window's).
-#include "Data/EstimateCatalogLoader.h"
+#include "BenchProjects.h"
 #include "Data/LocalProjectRepository.h"
 #include "Data/ModelContainer.h"
 #include "Data/PersistenceController.h"
 #include "Models/ProjectStatus.h"
 #include "Settings/Preferences.h"
-#include "Projects/GuestProjectFactory.h"
 
 #include <benchmark/benchmark.h>
 
@@ -119,23 +118,6 @@ int runChild(int argc, char *argv[], bool app)
     return QApplication::exec();
 }
 
-Project seededProject(int index)
-{
-    Project project = GuestProjectFactory::makeNew(
-        QStringLiteral("Проект %1").arg(index + 1), QStringLiteral("Клиент %1").arg(index % 17), QStringLiteral("RUB"),
-        ProjectStatus::Draft, std::nullopt, EstimateCatalogLoader::normalizeCategory);
-    for (int i = 0; i < linesPerProject; ++i) {
-        ProjectItem item;
-        item.title = QStringLiteral("Работа номер %1").arg(i);
-        item.description = QStringLiteral("Описание работы, чтобы строка была похожа на настоящую");
-        item.category = QStringLiteral("backend");
-        item.hours = 1.5 + i % 9;
-        item.rate = i % 4 == 0 ? 0 : 1500;
-        project.items.append(item);
-    }
-    return project;
-}
-
 struct Environment
 {
     QTemporaryDir dir;
@@ -151,7 +133,7 @@ struct Environment
         qputenv("XDG_DATA_HOME", env.value(QStringLiteral("XDG_DATA_HOME")).toUtf8());
         LocalProjectRepository repository(ModelContainer::open(PersistenceController::storeFilePath()));
         for (int i = 0; i < projectCount; ++i)
-            repository.upsert(seededProject(i));
+            repository.upsert(benchProjectWithLines(i + 1, linesPerProject));
         Preferences preferences(dir.filePath(QStringLiteral("config/Tessmark/Tessmark.conf")));
         preferences.setValue(QStringLiteral("guest_mode_active"), true);
         preferences.setValue(QStringLiteral("estimate.onboarding.main.completedVersion"), 2);

@@ -1,9 +1,8 @@
 // Device store speed on a real file: one upsert of a large project, the read a guest list load
 // does (target: at most 1x a bare SELECT of the JSON with a QJsonDocument parse of it) and the full
 // read of every project with its lines.
-#include "Data/EstimateCatalogLoader.h"
+#include "BenchProjects.h"
 #include "Data/LocalProjectRepository.h"
-#include "Projects/GuestProjectFactory.h"
 #include "Utils/Json.h"
 
 #include <QCoreApplication>
@@ -24,24 +23,6 @@ namespace {
 double g_listRead = 0;
 double g_bareRead = 0;
 
-Project projectWithLines(int index, int lines)
-{
-    Project p = GuestProjectFactory::makeNew(QStringLiteral("Проект %1").arg(index), QStringLiteral("Клиент"),
-                                             QStringLiteral("RUB"), ProjectStatus::Draft, std::nullopt,
-                                             EstimateCatalogLoader::normalizeCategory);
-    for (int i = 0; i < lines; ++i) {
-        ProjectItem item;
-        item.title = QStringLiteral("Работа номер %1").arg(i);
-        item.description = QStringLiteral("Описание работы, чтобы строка была похожа на настоящую");
-        item.category = QStringLiteral("backend");
-        item.hours = 1.5 + i % 9;
-        item.rate = i % 4 == 0 ? 0 : 1500;
-        item.isLocked = i % 2 == 0;
-        p.items.append(item);
-    }
-    return p;
-}
-
 QString storePath(const QTemporaryDir &dir)
 {
     return dir.filePath(QStringLiteral("bench.sqlite"));
@@ -51,7 +32,7 @@ void BM_UpsertProjectOf500Lines(benchmark::State &state)
 {
     const QTemporaryDir dir(QDir::current().filePath(QStringLiteral("bench-store-XXXXXX")));
     LocalProjectRepository repo(ModelContainer::open(storePath(dir)));
-    const Project project = projectWithLines(0, 500);
+    const Project project = benchProjectWithLines(0, 500);
     for (auto _ : state)
         repo.upsert(project);
 }
@@ -62,7 +43,7 @@ BENCHMARK(BM_UpsertProjectOf500Lines)->Unit(benchmark::kMillisecond);
 void BM_BareSqliteUpsertOf500Lines(benchmark::State &state)
 {
     const QTemporaryDir dir(QDir::current().filePath(QStringLiteral("bench-store-XXXXXX")));
-    const Project project = projectWithLines(0, 500);
+    const Project project = benchProjectWithLines(0, 500);
     const QByteArray bytes = Json::serialize(project.recalculatedTotals().toJson());
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("bare"));
@@ -104,7 +85,7 @@ BENCHMARK(BM_BareSqliteUpsertOf500Lines)->Unit(benchmark::kMillisecond);
 // The encoding share of the upsert: totals and JSON bytes of the 500-line project.
 void BM_EncodeProjectOf500Lines(benchmark::State &state)
 {
-    const Project project = projectWithLines(0, 500);
+    const Project project = benchProjectWithLines(0, 500);
     for (auto _ : state)
         benchmark::DoNotOptimize(project.recalculatedTotals().toJsonText());
 }
@@ -117,7 +98,7 @@ const QString &filledStorePath()
     static const QString path = [] {
         LocalProjectRepository repo(ModelContainer::open(storePath(dir)));
         for (int i = 0; i < 1000; ++i)
-            repo.upsert(projectWithLines(i, 20));
+            repo.upsert(benchProjectWithLines(i, 20));
         return storePath(dir);
     }();
     return path;
