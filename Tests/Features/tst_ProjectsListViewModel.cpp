@@ -4,6 +4,7 @@
 #include "API/APIClient.h"
 #include "API/ProjectsService.h"
 #include "Await.h"
+#include "BoundedTexts.h"
 #include "FiniteTexts.h"
 #include "Settings/UserTemplatesStorage.h"
 #include "Features/Projects/CreateProjectViewModel.h"
@@ -159,6 +160,40 @@ private Q_SLOTS:
         for (const ProjectTreeGroup &group : kept)
             QCOMPARE(group.iterations.size(),
                      group.id == QLatin1String("a") ? 2 : (group.id == QLatin1String("b") ? 1 : 0));
+    }
+
+    // A store on disk does not hold up the window: the loading state shows first, then every
+    // card in one step; coming back to the section shows what is loaded while it refreshes.
+    void guestCardsArriveAfterTheLoadingState()
+    {
+        const auto store = ModelContainer::open(m_dir.filePath(QStringLiteral("cards.sqlite")));
+        LocalProjectRepository repository(store);
+        const QList<Project> projects = sampleTree();
+        for (const Project &project : projects)
+            repository.upsert(project);
+        ProjectsService service(true, store, m_client.get());
+        QSignalSpy published(&service, &ProjectsService::projectsChanged);
+        {
+            ProjectsListViewModel list;
+            list.setGuest(true);
+            list.setProjectsService(&service);
+            list.appear();
+            QCOMPARE(list.contentState(), QStringLiteral("loading"));
+            QCOMPARE(list.cardsModel()->rowCount(), 0);
+            QTRY_COMPARE(list.contentState(), QStringLiteral("cards"));
+            QCOMPARE(list.cardsModel()->rowCount(), projects.size());
+            QCOMPARE(published.size(), 1);
+        }
+        ProjectsListViewModel back;
+        back.setGuest(true);
+        back.setProjectsService(&service);
+        back.appear();
+        QCOMPARE(back.contentState(), QStringLiteral("cards"));
+        QCOMPARE(back.cardsModel()->rowCount(), projects.size());
+        QVERIFY(service.isLoading());
+        QTRY_VERIFY(!service.isLoading());
+        QCOMPARE(back.cardsModel()->rowCount(), projects.size());
+        QCOMPARE(published.size(), 1);
     }
 
     // The cards search names and clients only; a query that leaves nothing is "noResults".
@@ -633,6 +668,19 @@ private Q_SLOTS:
         QTest::newRow("not a number") << std::numeric_limits<double>::quiet_NaN()
                                       << std::numeric_limits<double>::quiet_NaN() << "— ч"
                                       << "— RUB";
+    }
+
+    // Names of any length reach the list's rows bounded for their wrapped texts.
+    void hugeNamesAreBoundedForLayout()
+    {
+        Project p = make(QStringLiteral("p"), QStringLiteral("имя ").repeated(250000), std::nullopt, 2);
+        p.clientName = QStringLiteral("клиент\n").repeated(100000);
+        p.iterationName = QStringLiteral("этап ").repeated(250000);
+        for (const bool iteration : {false, true}) {
+            for (const QString &shown :
+                 {ProjectsListRules::treeRowTitle(p, iteration), ProjectsListRules::treeRowSubtitle(p, iteration)})
+                QVERIFY2(isBoundedForLayout(shown), qPrintable(QString::number(shown.size())));
+        }
     }
 
     // A device project's totals are summed here: two lines of the largest hours overflow them.

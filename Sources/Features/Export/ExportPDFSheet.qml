@@ -164,12 +164,12 @@ Item {
                         font: Typography.font(Typography.Headline)
                     }
                     Text {
-                        objectName: "saveNotice"
+                        objectName: "notice"
                         Layout.fillWidth: true
                         Layout.leftMargin: 16
                         Layout.rightMargin: 16
-                        visible: exporter.saveNotice !== ""
-                        text: exporter.saveNotice
+                        visible: exporter.notice !== ""
+                        text: exporter.notice
                         Accessible.role: Accessible.StaticText
                         Accessible.name: text
                         textFormat: Text.PlainText
@@ -191,6 +191,8 @@ Item {
                         Layout.leftMargin: 16
                         Layout.rightMargin: 16
                         pdfUrl: exporter.pdfUrl
+                        onCopyRequested: exporter.copyFile()
+                        onShowInFolderRequested: exporter.showInFolder()
                     }
                     SecondaryButton {
                         objectName: "openButton"
@@ -201,6 +203,25 @@ Item {
                 }
 
                 Item { Layout.preferredHeight: 0 }
+            }
+        }
+
+        // A copy, the folder or the viewer that failed: what failed and what to do instead.
+        AppConfirmationDialog {
+            id: actionFailure
+
+            objectName: "actionFailedAlert"
+            title: exporter.actionErrorTitle
+            message: exporter.actionError
+            buttons: [{ text: "OK", role: "cancel" }]
+            onClosed: exporter.clearActionError()
+
+            Connections {
+                target: exporter
+                function onSaveChanged() {
+                    if (exporter.actionError !== "" && !actionFailure.opened)
+                        actionFailure.open()
+                }
             }
         }
     }
