@@ -44,6 +44,10 @@ Column {
                     readonly property bool selected: root.selectedSphereId === modelData.id
 
                     objectName: "sphereChip-" + modelData.id
+                    implicitWidth: Math.max(implicitBackgroundWidth + leftInset + rightInset,
+                                            implicitContentWidth + leftPadding + rightPadding)
+                    implicitHeight: Math.max(implicitBackgroundHeight + topInset + bottomInset,
+                                             implicitContentHeight + topPadding + bottomPadding)
                     anchors.verticalCenter: parent.verticalCenter
                     padding: 0
                     leftPadding: 12
