@@ -10,7 +10,6 @@
 #include <unordered_map>
 
 class QPainter;
-class QTextDocument;
 
 // Draws the proposal down its pages: y is the current position in points from the top edge, and a
 // block that would end below the bottom limit (794) starts the next page. Text that is taller than
@@ -60,7 +59,7 @@ public:
     void flowText(PDFTextBlock &block, qreal x);
 
 private:
-    void drawLines(QTextDocument &document, qreal x, qreal top, qreal fromY, qreal toY);
+    void drawLines(const PDFTextBlock &block, qreal x, qreal top, qreal fromY, qreal toY);
 
     QPainter *m_painter;
     std::function<void()> m_onNewPage;
