@@ -61,16 +61,27 @@ PDFTextBlock PDFCanvas::layout(const PDFText &text, qreal width) const
     return PDFTextBlock(text, width, m_painter ? m_painter->device() : nullptr);
 }
 
-PDFTextBlock &PDFCanvas::layoutFigure(const PDFText &text, qreal width)
+PDFTextBlock PDFCanvas::figureBlock(const PDFText &text, qreal width, qreal maxWidth) const
 {
-    QString key = QString::number(width) + QLatin1Char('|') + QString::number(int(text.alignment));
+    PDFTextBlock block = layout(text, width);
+    if (block.naturalWidth() <= maxWidth)
+        return block;
+    PDFText wrapped = text;
+    wrapped.wrap = true;
+    return layout(wrapped, maxWidth);
+}
+
+PDFTextBlock &PDFCanvas::layoutFigure(const PDFText &text, qreal width, qreal maxWidth)
+{
+    QString key = QString::number(width) + QLatin1Char('|') + QString::number(maxWidth) + QLatin1Char('|')
+        + QString::number(int(text.alignment));
     for (const PDFText::Run &run : text.runs) {
         key += QStringLiteral("|%1|%2|%3|").arg(run.size).arg(int(run.weight)).arg(run.color.rgba());
         key += run.text;
     }
     auto found = m_figures.find(key);
     if (found == m_figures.end())
-        found = m_figures.emplace(key, layout(text, width)).first;
+        found = m_figures.emplace(key, figureBlock(text, width, maxWidth)).first;
     return found->second;
 }
 

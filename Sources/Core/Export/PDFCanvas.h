@@ -39,8 +39,10 @@ public:
     PDFTextBlock layout(const PDFText &text, qreal width) const;
 
     // The same for a figure that does not wrap (hours, amounts): a figure that recurs in the document
-    // is laid out once and drawn from that layout each time.
-    PDFTextBlock &layoutFigure(const PDFText &text, qreal width);
+    // is laid out once and drawn from that layout each time. A figure wider than maxWidth wraps
+    // at maxWidth instead, breaking between any two characters, so that it never runs past it.
+    PDFTextBlock &layoutFigure(const PDFText &text, qreal width, qreal maxWidth);
+    PDFTextBlock figureBlock(const PDFText &text, qreal width, qreal maxWidth) const;
 
     // The text's height at this width, rounded up to a whole point.
     qreal measure(const PDFText &text, qreal width) const;
