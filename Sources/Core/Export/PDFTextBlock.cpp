@@ -28,17 +28,23 @@ PDFTextBlock::PDFTextBlock(const PDFText &text, qreal width, QPaintDevice *devic
     option.setTextDirection(Qt::LeftToRight);
     option.setWrapMode(text.wrap ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
 
-    // The runs split into paragraphs at "\n"; each paragraph keeps the runs' fonts and colours.
+    // The runs split into paragraphs at "\n"; each paragraph keeps the runs' fonts and colours. A
+    // paragraph of one run, nearly every one, takes its type as the layout's font and its colour
+    // from the pen, which spares the layout resolving formats.
     QString paragraph;
     QList<QTextLayout::FormatRange> formats;
     QFont paragraphFont =
         text.runs.isEmpty() ? QFont() : PDFTypography::font(text.runs.first().size, text.runs.first().weight);
+    QColor paragraphColor = text.runs.isEmpty() ? QColor() : text.runs.first().color;
     const auto finish = [&] {
-        auto layout = std::make_unique<QTextLayout>(paragraph, paragraphFont, device);
+        const bool oneRun = formats.size() <= 1;
+        const QFont font = oneRun && !formats.isEmpty() ? formats.first().format.font() : paragraphFont;
+        auto layout = std::make_unique<QTextLayout>(paragraph, font, device);
         layout->setTextOption(option);
-        layout->setFormats(formats);
+        if (!oneRun)
+            layout->setFormats(formats);
         layout->setCacheEnabled(true);
-        m_paragraphs.push_back(std::move(layout));
+        m_paragraphs.push_back(Paragraph{std::move(layout), oneRun ? paragraphColor : QColor()});
         paragraph.clear();
         formats.clear();
     };
@@ -51,6 +57,8 @@ PDFTextBlock::PDFTextBlock(const PDFText &text, qreal width, QPaintDevice *devic
             const qsizetype end = run.text.indexOf(QLatin1Char('\n'), from);
             const QStringView piece = QStringView(run.text).mid(from, end < 0 ? -1 : end - from);
             if (!piece.isEmpty()) {
+                if (formats.isEmpty())
+                    paragraphColor = run.color;
                 formats.append(QTextLayout::FormatRange{int(paragraph.size()), int(piece.size()), format});
                 paragraph += piece;
             }
@@ -59,6 +67,7 @@ PDFTextBlock::PDFTextBlock(const PDFText &text, qreal width, QPaintDevice *devic
             finish();
             // The next paragraph starts in this run's type, even when it stays empty.
             paragraphFont = format.font();
+            paragraphColor = run.color;
             from = end + 1;
         }
     }
@@ -75,7 +84,8 @@ void PDFTextBlock::layoutLines()
     m_lines.clear();
     m_natural = 0;
     qreal y = 0;
-    for (const std::unique_ptr<QTextLayout> &layout : m_paragraphs) {
+    for (const Paragraph &paragraph : m_paragraphs) {
+        QTextLayout *layout = paragraph.layout.get();
         layout->setPosition(QPointF(0, y));
         layout->beginLayout();
         qreal paragraphY = 0;
@@ -121,7 +131,11 @@ void PDFTextBlock::setWidth(qreal width)
 void PDFTextBlock::draw(QPainter *painter, const QPointF &origin, qreal fromY, qreal toY) const
 {
     const QPointF offset = origin - QPointF(0, fromY);
-    for (const std::unique_ptr<QTextLayout> &layout : m_paragraphs) {
+    painter->save();
+    for (const Paragraph &paragraph : m_paragraphs) {
+        const QTextLayout *layout = paragraph.layout.get();
+        if (paragraph.color.isValid())
+            painter->setPen(paragraph.color);
         for (int i = 0; i < layout->lineCount(); ++i) {
             const QTextLine line = layout->lineAt(i);
             const qreal top = layout->position().y() + line.y();
@@ -130,4 +144,5 @@ void PDFTextBlock::draw(QPainter *painter, const QPointF &origin, qreal fromY, q
             line.draw(painter, offset + layout->position());
         }
     }
+    painter->restore();
 }

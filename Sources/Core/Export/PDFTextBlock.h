@@ -2,6 +2,7 @@
 
 #include "PDFText.h"
 
+#include <QColor>
 #include <QList>
 #include <QPointF>
 #include <memory>
@@ -48,7 +49,13 @@ public:
 private:
     void layoutLines();
 
-    std::vector<std::unique_ptr<QTextLayout>> m_paragraphs;
+    struct Paragraph
+    {
+        std::unique_ptr<QTextLayout> layout;
+        QColor color; // the pen for a paragraph of one run; invalid where its formats say
+    };
+
+    std::vector<Paragraph> m_paragraphs;
     QList<LineSpan> m_lines;
     qreal m_width = 0;
     qreal m_height = 0;
