@@ -2,7 +2,7 @@
 
 #include "Models/ProjectBytesDecoder.h"
 #include "Models/UpdateProjectRequest.h"
-#include "Utils/GuestProjectFactory.h"
+#include "Utils/IsoTimestamp.h"
 #include "Utils/Hashing.h"
 #include "Utils/JsonReader.h"
 #include "Utils/JsonStreamWriter.h"
@@ -158,7 +158,7 @@ Project Project::withGuestPersistedFields(const UpdateProjectRequest &edit, cons
     Project copy = *this;
     UpdateProjectRequest::forEachEditedField(
         [&](auto requestField, auto projectField) { stampEdited(copy.*projectField, edit.*requestField); });
-    copy.updatedAt = GuestProjectFactory::isoTimestamp(now);
+    copy.updatedAt = isoTimestamp(now);
     return copy.recalculatedTotals();
 }
 
