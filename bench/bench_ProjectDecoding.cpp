@@ -3,12 +3,12 @@
 // parse) and straight from the text (target: at most 1.0x). The ratios are printed at the end.
 #include "Models/Project.h"
 #include "Utils/Json.h"
+#include "ThreadCpuTime.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <benchmark/benchmark.h>
 #include <cstdio>
-#include <ctime>
 
 namespace {
 
@@ -52,45 +52,30 @@ double g_bareMs = 0;
 double g_objectsMs = 0;
 double g_textMs = 0;
 
-double threadMs()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
-}
-
-template<typename Body>
-void measure(benchmark::State &state, double &ms, Body body)
-{
-    // CPU time of this thread: other processes on a busy machine do not count against either side.
-    const double start = threadMs();
-    for (auto _ : state)
-        body();
-    ms = (threadMs() - start) / double(state.iterations());
-    state.SetBytesProcessed(state.iterations() * bytes().size());
-}
-
 void BM_BareJsonDocumentParse(benchmark::State &state)
 {
-    measure(state, g_bareMs, [] { benchmark::DoNotOptimize(QJsonDocument::fromJson(bytes())); });
+    ThreadCpuTime::measure(state, g_bareMs, [] { benchmark::DoNotOptimize(QJsonDocument::fromJson(bytes())); });
+    state.SetBytesProcessed(state.iterations() * bytes().size());
 }
 BENCHMARK(BM_BareJsonDocumentParse)->Unit(benchmark::kMillisecond);
 
 void BM_DecodeProjectRecords(benchmark::State &state)
 {
-    measure(state, g_objectsMs, [] {
+    ThreadCpuTime::measure(state, g_objectsMs, [] {
         const QList<Project> projects = Project::listFromJson(Json::parse(bytes()));
         benchmark::DoNotOptimize(projects.size());
     });
+    state.SetBytesProcessed(state.iterations() * bytes().size());
 }
 BENCHMARK(BM_DecodeProjectRecords)->Unit(benchmark::kMillisecond);
 
 void BM_DecodeProjectRecordsFromText(benchmark::State &state)
 {
-    measure(state, g_textMs, [] {
+    ThreadCpuTime::measure(state, g_textMs, [] {
         const QList<Project> projects = Project::listFromJson(bytes());
         benchmark::DoNotOptimize(projects.size());
     });
+    state.SetBytesProcessed(state.iterations() * bytes().size());
 }
 BENCHMARK(BM_DecodeProjectRecordsFromText)->Unit(benchmark::kMillisecond);
 

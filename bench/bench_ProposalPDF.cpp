@@ -8,6 +8,7 @@
 #include "Export/PDFTypography.h"
 #include "Features/Export/PDFPreviewImageProvider.h"
 #include "Utils/MoneyFormat.h"
+#include "ThreadCpuTime.h"
 
 #include <QBuffer>
 #include <QGuiApplication>
@@ -18,7 +19,6 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <cstdio>
-#include <ctime>
 
 namespace {
 
@@ -59,30 +59,14 @@ void BM_ProposalPDF(benchmark::State &state)
 }
 BENCHMARK(BM_ProposalPDF)->Arg(500)->Arg(2000)->Unit(benchmark::kMillisecond);
 
+// CPU milliseconds per iteration of the proposal and of its floor, for the ratio.
 double g_renderMs = 0;
 double g_floorMs = 0;
-
-double threadMs()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
-}
-
-template<typename Body>
-void measure(benchmark::State &state, double &ms, Body body)
-{
-    // CPU time of this thread: other processes on a busy machine do not count against either side.
-    const double start = threadMs();
-    for (auto _ : state)
-        body();
-    ms = (threadMs() - start) / double(state.iterations());
-}
 
 void BM_ProposalRender(benchmark::State &state)
 {
     const CommercialProposalInput input = proposal(int(state.range(0)));
-    measure(state, g_renderMs, [&] {
+    ThreadCpuTime::measure(state, g_renderMs, [&] {
         const QByteArray bytes = CommercialProposalPDF::render(input, QDate(2024, 5, 1));
         if (bytes.isEmpty())
             state.SkipWithError("no PDF");
@@ -138,7 +122,7 @@ QByteArray plainPDF(const CommercialProposalInput &input)
 void BM_PlainPDFFloor(benchmark::State &state)
 {
     const CommercialProposalInput input = proposal(int(state.range(0)));
-    measure(state, g_floorMs, [&] { benchmark::DoNotOptimize(plainPDF(input)); });
+    ThreadCpuTime::measure(state, g_floorMs, [&] { benchmark::DoNotOptimize(plainPDF(input)); });
 }
 BENCHMARK(BM_PlainPDFFloor)->Arg(500)->Unit(benchmark::kMillisecond);
 
