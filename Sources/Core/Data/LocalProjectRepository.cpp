@@ -47,7 +47,7 @@ LocalProjectListing LocalProjectRepository::fetchListing() const
             if (data.isNull())
                 data = m_context->fetch(record.id).value(0).projectData;
             const std::optional<Project> listed =
-                LocalProjectSummary::of(Project::fromJson(Json::parse(data))).listedProject(record.id);
+                LocalProjectSummary::of(Project::fromJsonText(data)).listedProject(record.id);
             if (listed)
                 listing.projects.append(*listed);
         } catch (const DecodingError &error) {
