@@ -125,10 +125,27 @@ void RootViewModel::openUrl(const QString &url)
     const std::optional<AuthDeepLink> link = AuthDeepLink::parse(url);
     if (!link)
         return;
+    // The link's screen goes over the editor: its unsaved edits are asked about first.
+    if (m_unsavedEdits)
+        m_unsavedEdits->request([this, shown = *link] { showDeepLink(shown); });
+    else
+        showDeepLink(*link);
+}
+
+void RootViewModel::showDeepLink(const AuthDeepLink &link)
+{
     m_authDeepLink = link;
     Q_EMIT authDeepLinkChanged();
     if (!m_auth->user())
         setShowLoginSheet(true);
+}
+
+void RootViewModel::setUnsavedEdits(UnsavedEditsGuard *guard)
+{
+    if (m_unsavedEdits == guard)
+        return;
+    m_unsavedEdits = guard;
+    Q_EMIT unsavedEditsChanged();
 }
 
 void RootViewModel::closeDeepLink()

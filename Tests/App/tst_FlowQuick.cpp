@@ -71,6 +71,16 @@ public:
         return titles;
     }
 
+    // The stored name of a device project, "" when there is none.
+    Q_INVOKABLE QString deviceProjectName(const QString &id) const
+    {
+        for (const Project &project : AppTestEnvironment::repository().fetchAllSorted()) {
+            if (project.id == id)
+                return project.name;
+        }
+        return {};
+    }
+
     // Signs the window's own service in with the demo account.
     Q_INVOKABLE bool signIn(AuthService *auth)
     {

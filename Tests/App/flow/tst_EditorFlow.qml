@@ -70,6 +70,134 @@ Item {
             fail("no card in the lower half of the list")
         }
 
+        function typeText(text) {
+            for (const c of text)
+                keyClick(c)
+        }
+
+        // Types a new name into the editor's name field, as a person does.
+        function editName(editor, text) {
+            const field = findChild(editor, "nameField")
+            mouseClick(field.input)
+            verify(field.input.activeFocus)
+            keyClick(Qt.Key_A, Qt.ControlModifier)
+            typeText(text)
+            verify(editor.screen.editor.isDirty)
+        }
+
+        function unsavedDialog(shell) {
+            const dialog = findChild(shell, "unsavedEditsDialog")
+            verify(dialog)
+            return dialog
+        }
+
+        // The dialog's button of that text, clicked where it is drawn.
+        function answer(dialog, text) {
+            tryVerify(() => dialog.opened)
+            waitForRendering(dialog.contentItem)
+            for (let i = 0; i < dialog.buttons.length; ++i) {
+                if (dialog.buttons[i].text === text) {
+                    mouseClick(findChild(dialog.contentItem, "dialogButton" + i))
+                    return
+                }
+            }
+            fail("no button " + text)
+        }
+
+        // Another project is clicked while the editor holds typed edits: the question comes, and
+        // each answer does what it says.
+        function test_selectAnotherProjectWithUnsavedEdits_data() {
+            return [
+                { tag: "save", answer: "Сохранить", moves: true, stored: true },
+                { tag: "discard", answer: "Не сохранять", moves: true, stored: false },
+                { tag: "cancel", answer: "Отмена", moves: false, stored: false },
+            ]
+        }
+
+        function test_selectAnotherProjectWithUnsavedEdits(data) {
+            const first = testEnvironment.addDeviceProject("Первый", 3, false)
+            const second = testEnvironment.addDeviceProject("Второй", 3, false)
+            const shell = openWindow()
+            const editor = openProject(shell, first)
+            editName(editor, "Renamed")
+
+            mouseClick(findChild(shell, "projectRow-" + second))
+            const dialog = unsavedDialog(shell)
+            tryVerify(() => dialog.opened)
+            compare(dialog.title, "Сохранить изменения?")
+            compare(shell.viewModel.selectedProjectId, first)
+            answer(dialog, data.answer)
+            tryVerify(() => !dialog.opened)
+
+            if (data.moves) {
+                tryVerify(() => {
+                    const shown = findChild(shell, "projectEditor")
+                    return shown !== null && shown.screen.editor.projectId === second
+                })
+            } else {
+                wait(50)
+                compare(shell.viewModel.selectedProjectId, first)
+                const list = findChild(shell, "projectsList")
+                tryCompare(list, "selectedProjectId", first)
+                verify(findChild(shell, "projectEditor") === editor)
+                verify(editor.screen.editor.isDirty)
+                compare(findChild(editor, "nameField").text, "Renamed")
+            }
+            compare(testEnvironment.deviceProjectName(first), data.stored ? "Renamed" : "Первый")
+        }
+
+        // "Сохранить" whose save is refused (no name) stays, the error shown.
+        function test_refusedSaveStays() {
+            const first = testEnvironment.addDeviceProject("Первый", 2, false)
+            const second = testEnvironment.addDeviceProject("Второй", 2, false)
+            const shell = openWindow()
+            const editor = openProject(shell, first)
+            const field = findChild(editor, "nameField")
+            mouseClick(field.input)
+            keyClick(Qt.Key_A, Qt.ControlModifier)
+            keyClick(Qt.Key_Delete)
+            verify(editor.screen.editor.isDirty)
+            mouseClick(findChild(shell, "sidebarRow-settings"))
+            answer(unsavedDialog(shell), "Сохранить")
+            tryCompare(editor.screen.editor, "saveState", "error")
+            compare(shell.viewModel.mainSection, "projects")
+            verify(findChild(shell, "projectEditor") === editor)
+            compare(testEnvironment.deviceProjectName(first), "Первый")
+        }
+
+        // The application's own window: closing it with typed edits asks; "Отмена" keeps it,
+        // "Не сохранять" lets it go.
+        function test_closingTheWindowAsks() {
+            const id = testEnvironment.addDeviceProject("Первый", 2, false)
+            const component = Qt.createComponent("qrc:/qt/qml/Tessmark/App/Main.qml")
+            compare(component.status, Component.Ready, component.errorString())
+            const window = createTemporaryObject(component, null)
+            verify(window)
+            compare(window.width, 960)
+            compare(window.height, 640)
+            window.requestActivate()
+            tryVerify(() => window.active)
+            const root = findChild(window.contentItem, "rootView")
+            tryVerify(() => root.currentScreen && root.currentScreen.viewModel)
+            const shell = root.currentScreen
+            const editor = openProject(shell, id)
+            editName(editor, "Renamed")
+
+            window.close()
+            const dialog = unsavedDialog(shell)
+            tryVerify(() => dialog.opened)
+            verify(window.visible)
+            answer(dialog, "Отмена")
+            tryVerify(() => !dialog.opened)
+            wait(50)
+            verify(window.visible)
+
+            window.close()
+            answer(dialog, "Не сохранять")
+            tryVerify(() => !window.visible)
+            compare(testEnvironment.deviceProjectName(id), "Первый")
+        }
+
         // Right-click on a card of a scrolled list, "Удалить": that card's line goes, no other.
         function test_rightClickDeleteOnScrolledList() {
             const id = testEnvironment.addDeviceProject("Длинная смета", 24, false)
