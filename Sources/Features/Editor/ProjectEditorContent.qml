@@ -22,6 +22,57 @@ ListView {
             card.forceActiveFocus()
     }
 
+    // A regrouping or a save's reload rebuilds the rows, which sends a list to its top: what was
+    // first in view is noted before and put back where it was drawn. That is the header while
+    // any of it shows (the group control stays under the pointer), else the first line in view:
+    // by its identity across a regrouping, by its row across a reload (which renews identities).
+    property string anchorLineId: ""
+    property int anchorRow: -1
+    property real anchorOffset: 0
+    property bool anchorOnHeader: false
+    function noteAnchor() {
+        list.anchorLineId = ""
+        const head = list.headerItem
+        list.anchorOnHeader = head !== null && list.contentY < head.y + head.height
+        if (list.anchorOnHeader) {
+            list.anchorOffset = head.y - list.contentY
+            return
+        }
+        for (let y = 0; y < list.height; y += 4) {
+            const card = list.itemAt(list.width / 2, list.contentY + y)
+            if (card && card.lineId !== undefined) {
+                list.anchorLineId = card.lineId
+                list.anchorRow = card.index
+                list.anchorOffset = card.y - list.contentY
+                return
+            }
+        }
+    }
+    function restoreAnchor() {
+        let row = list.anchorLineId !== "" ? list.editor.sections.rowOfLine(list.anchorLineId) : -1
+        if (row < 0 && list.anchorLineId !== "" && list.anchorRow < list.count)
+            row = list.anchorRow
+        const onHeader = list.anchorOnHeader
+        list.anchorLineId = ""
+        list.anchorOnHeader = false
+        if (!onHeader && row < 0)
+            return
+        list.forceLayout()
+        if (onHeader) {
+            list.contentY = list.headerItem.y - list.anchorOffset
+            return
+        }
+        list.positionViewAtIndex(row, ListView.Beginning)
+        const card = list.itemAtIndex(row)
+        if (card)
+            list.contentY = card.y - list.anchorOffset
+    }
+    Connections {
+        target: list.editor.sections
+        function onModelAboutToBeReset() { list.noteAnchor() }
+        function onModelReset() { Qt.callLater(list.restoreAnchor) }
+    }
+
     objectName: "editorLines"
     clip: true
     reuseItems: true

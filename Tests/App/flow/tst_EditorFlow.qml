@@ -23,6 +23,11 @@ Item {
         visible: true
 
         function init() {
+            // Keys and shortcuts go to the active window: the test's own, again after a test
+            // that opened the application's window.
+            const window = host.Window.window
+            window.requestActivate()
+            tryVerify(() => window.active)
             testEnvironment.reset()
             testEnvironment.setPreference("guest_mode_active", true)
             testEnvironment.setPreference("estimate.onboarding.main.completedVersion", 2)
@@ -52,7 +57,7 @@ Item {
         function scrollDown(list, by) {
             const start = list.contentY
             for (let i = 0; i < 40 && list.contentY - start < by; ++i) {
-                mouseWheel(list, list.width / 2, list.height / 2, 0, -120)
+                mouseWheel(list, list.width / 2, list.height / 2, 0, -480)
                 tryVerify(() => !list.moving)
             }
             verify(list.contentY - start >= by)
@@ -163,6 +168,64 @@ Item {
             compare(shell.viewModel.mainSection, "projects")
             verify(findChild(shell, "projectEditor") === editor)
             compare(testEnvironment.deviceProjectName(first), "Первый")
+        }
+
+        // Where an item is drawn in the list's own coordinates.
+        function yInList(list, item) {
+            return item.mapToItem(list, 0, 0).y
+        }
+
+        // The group control clicked with the list scrolled: the list stays where it is, so the
+        // next click lands on the next segment. A save keeps the line in view where it was.
+        function test_groupSwitchAndSaveKeepThePlace() {
+            const id = testEnvironment.addDeviceProject("Длинная смета", 24, false)
+            const editor = openProject(openWindow(), id)
+            const list = findChild(editor, "editorLines")
+            const control = findChild(editor, "groupModeControl")
+            const editorModel = editor.screen.editor
+            // Scrolled until the control is near the top of the list.
+            for (let i = 0; i < 40 && yInList(list, control) > 80; ++i) {
+                mouseWheel(list, list.width / 2, list.height / 2, 0, -120)
+                tryVerify(() => !list.moving)
+            }
+            verify(yInList(list, control) <= 80 && yInList(list, control) >= 0)
+            const controlY = yInList(list, control)
+            const modes = []
+            for (let i = 1; i < control.options.length; ++i) {
+                const segment = findChild(control, "segment" + i)
+                mouseClick(segment)
+                waitForItemPolished(list)
+                waitForRendering(list)
+                modes.push(editorModel.groupMode)
+                compare(yInList(list, control), controlY, "the list moved after choosing " + control.options[i].value)
+            }
+            compare(modes, control.options.slice(1).map(o => o.value))
+
+            // Far down: delete a line through its menu, then Ctrl+S.
+            scrollDown(list, 1200)
+            waitForItemPolished(list)
+            const card = cardInMiddle(list)
+            mouseClick(card, card.width / 2, card.height / 2, Qt.RightButton)
+            const menu = findChild(editor, "lineMenu")
+            tryVerify(() => menu.opened)
+            mouseClick(menu.itemAt(0))
+            tryVerify(() => !menu.opened)
+            waitForItemPolished(list)
+            waitForRendering(list)
+            // The save reloads the lines with new identities: the same line is the same row.
+            const anchor = cardInMiddle(list)
+            const anchorRow = anchor.index
+            const anchorTitle = anchor.shownTitle
+            const anchorY = yInList(list, anchor)
+            verify(editorModel.isDirty)
+            keySequence(StandardKey.Save)
+            tryCompare(editorModel, "saveState", "saved")
+            waitForItemPolished(list)
+            waitForRendering(list)
+            const after = list.itemAtIndex(anchorRow)
+            verify(after, "the line in view is no longer drawn")
+            compare(after.shownTitle, anchorTitle)
+            compare(yInList(list, after), anchorY)
         }
 
         // The application's own window: closing it with typed edits asks; "Отмена" keeps it,
