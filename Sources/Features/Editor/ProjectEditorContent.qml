@@ -426,10 +426,48 @@ ListView {
             list.screen.editLine(card.lineId)
         }
         onDeleteRequested: list.editor.deleteLine(card.lineId)
+        onDragStarted: list.draggedCard = card
+        onDraggingChanged: {
+            if (!card.dragging && list.draggedCard === card)
+                list.draggedCard = null
+        }
         onDropped: centerY => {
             const to = list.indexAt(list.width / 2, centerY)
             if (to >= 0)
                 list.screen.moveLine(card.index, to)
+        }
+    }
+
+    // The card being dragged by its grip. Cards stay built further out meanwhile, so that the
+    // dragged one outlives the scroll; near an edge the list scrolls under the pointer.
+    property EstimateLineCard draggedCard: null
+    readonly property real dragEdge: 48
+    cacheBuffer: draggedCard ? height * 4 : 320
+    onContentYChanged: {
+        if (draggedCard)
+            draggedCard.followPointer()
+    }
+    Timer {
+        interval: 16
+        repeat: true
+        running: list.draggedCard !== null
+        onTriggered: {
+            const card = list.draggedCard
+            const y = list.mapFromItem(null, 0, card.pointerSceneY).y
+            let step = 0
+            if (y < list.dragEdge)
+                step = -Math.ceil((list.dragEdge - Math.max(0, y)) / 3)
+            else if (y > list.height - list.dragEdge)
+                step = Math.ceil((Math.min(list.height, y) - list.height + list.dragEdge) / 3)
+            if (step === 0)
+                return
+            const top = list.originY - list.topMargin
+            const bottom = Math.max(top, list.originY + list.contentHeight + list.bottomMargin - list.height)
+            // Not so far that the dragged card itself would be released.
+            const reach = list.cacheBuffer * 0.75
+            const next = Math.max(top, card.y - reach, Math.min(bottom, card.y + reach, list.contentY + step))
+            if (next !== list.contentY)
+                list.contentY = next
         }
     }
 

@@ -228,6 +228,57 @@ Item {
             compare(yInList(list, after), anchorY)
         }
 
+        // A line dragged by its grip, which shows on hover: the card follows the pointer one to
+        // one, the list scrolls while the pointer holds it at the bottom edge, and the line lands
+        // where it is dropped, far below where it started.
+        function test_dragByTheGripAcrossAScroll() {
+            const id = testEnvironment.addDeviceProject("Один раздел", 24, true)
+            const editor = openProject(openWindow(), id)
+            const list = findChild(editor, "editorLines")
+            const editorModel = editor.screen.editor
+            // The first cards in view.
+            let card = null
+            for (let i = 0; i < 40 && !(card = list.itemAtIndex(0)) || yInList(list, card) > list.height / 2; ++i) {
+                mouseWheel(list, list.width / 2, list.height / 2, 0, -120)
+                tryVerify(() => !list.moving)
+            }
+            waitForRendering(list)
+            card = list.itemAtIndex(0)
+            const title = card.shownTitle
+            const icon = findChild(card, "lineGripIcon")
+            verify(!icon.visible)
+            mouseMove(card, card.width / 2, card.height / 2)
+            tryVerify(() => icon.visible)
+
+            const grip = findChild(card, "lineGrip")
+            const start = grip.mapToItem(list, grip.width / 2, grip.height / 2)
+            mousePress(list, start.x, start.y)
+            // One to one: 60 pixels down moves the card 60 pixels.
+            const cardY = yInList(list, card.contentItem)
+            for (let dy = 10; dy <= 60; dy += 10)
+                mouseMove(list, start.x, start.y + dy)
+            compare(yInList(list, card.contentItem) - cardY, 60)
+
+            // Held at the bottom edge: the list scrolls and the card stays under the pointer.
+            const scrolledFrom = list.contentY
+            const edgeY = list.height - 10
+            for (let y = start.y + 60; y < edgeY; y += 20)
+                mouseMove(list, start.x, Math.min(y, edgeY))
+            mouseMove(list, start.x, edgeY)
+            tryVerify(() => list.contentY - scrolledFrom > 800, 5000)
+            mouseMove(list, start.x, list.height / 2)
+            wait(50)
+            // The card is still under the pointer.
+            const pointerInCard = card.contentItem.mapFromItem(list, start.x, list.height / 2)
+            verify(pointerInCard.y >= 0 && pointerInCard.y <= card.height, "the card left the pointer: " + pointerInCard.y)
+            const target = list.indexAt(list.width / 2, list.contentY + list.height / 2)
+            verify(target > 3, "dropped at row " + target)
+            mouseRelease(list, start.x, list.height / 2)
+            waitForItemPolished(list)
+            tryVerify(() => list.itemAtIndex(target) && list.itemAtIndex(target).shownTitle === title)
+            verify(editorModel.isDirty)
+        }
+
         // The application's own window: closing it with typed edits asks; "Отмена" keeps it,
         // "Не сохранять" lets it go.
         function test_closingTheWindowAsks() {
