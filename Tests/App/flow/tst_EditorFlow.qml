@@ -279,6 +279,44 @@ Item {
             verify(editorModel.isDirty)
         }
 
+        // Items named prefix* under parent, each drawn whole inside the frame item.
+        function verifyAllInside(parent, prefix, frame) {
+            let count = 0
+            for (let i = 0; i < parent.children.length; ++i) {
+                const item = parent.children[i]
+                if (!item.objectName.startsWith(prefix))
+                    continue
+                ++count
+                const at = item.mapToItem(frame, 0, 0)
+                verify(at.x >= 0 && at.x + item.width <= frame.width, item.objectName + " is cut off at " + at.x)
+            }
+            return count
+        }
+
+        // At the default size the editor shows every sphere and the new-project sheet every
+        // template, on more rows where one is not enough.
+        function test_allSpheresAndTemplatesInView() {
+            const id = testEnvironment.addDeviceProject("Сферы", 1, false)
+            const shell = openWindow()
+            const editor = openProject(shell, id)
+            const chip = findChild(editor, "sphereChip-" + testEnvironment.lastSphereId())
+            verify(chip)
+            verify(verifyAllInside(chip.parent, "sphereChip-", editor) >= 5)
+
+            mouseClick(findChild(shell, "createButton"))
+            let sheet = null
+            tryVerify(() => (sheet = findChild(shell, "createProjectSheet")) !== null && sheet.opened)
+            const cards = findChild(sheet, "templateCards")
+            tryVerify(() => cards.visible)
+            let first = null
+            tryVerify(() => (first = findChild(cards, "templateCard-0")) !== null)
+            const flow = first.parent
+            waitForRendering(flow)
+            verify(verifyAllInside(flow, "templateCard-", cards) >= 4)
+            keyClick(Qt.Key_Escape)
+            tryVerify(() => findChild(shell, "createProjectSheet") === null)
+        }
+
         // The application's own window: closing it with typed edits asks; "Отмена" keeps it,
         // "Не сохранять" lets it go.
         function test_closingTheWindowAsks() {
