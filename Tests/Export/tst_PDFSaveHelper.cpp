@@ -2,7 +2,10 @@
 #include "Export/PDFSaveHelper.h"
 #include "Export/ProposalTempFolder.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -40,8 +43,9 @@ private Q_SLOTS:
     void temporaryFolderIsPrivate();
     void temporaryFolderRefusesSymlink();
     void temporaryFolderRefusesAFile();
-    void writeTempPDFReplacesTheFile();
+    void writeTempPDFGivesEachRenderItsOwnFile();
     void writeTempPDFFailsWithoutFolder();
+    void writeTempPDFRemovesRendersOfEarlierDays();
 };
 
 void tst_PDFSaveHelper::saveOverExistingFile()
@@ -136,17 +140,28 @@ void tst_PDFSaveHelper::temporaryFolderRefusesAFile()
     QVERIFY(!ProposalTempFolder::ensure(base.path()));
 }
 
-void tst_PDFSaveHelper::writeTempPDFReplacesTheFile()
+void tst_PDFSaveHelper::writeTempPDFGivesEachRenderItsOwnFile()
 {
     QTemporaryDir base;
+    // Both names filter to "Сайт": the second render must not overwrite the first.
     const std::optional<QString> first =
-        CommercialProposalPDF::writeTempPDF("first", QStringLiteral("A_B"), base.path());
-    QVERIFY(first);
-    QVERIFY(first->endsWith(QStringLiteral("/KP-AB.pdf")));
+        CommercialProposalPDF::writeTempPDF("first", QStringLiteral("Сайт!"), base.path());
     const std::optional<QString> second =
-        CommercialProposalPDF::writeTempPDF("second", QStringLiteral("A_B"), base.path());
-    QCOMPARE(second, first);
+        CommercialProposalPDF::writeTempPDF("second", QStringLiteral("Сайт?"), base.path());
+    const std::optional<QString> again =
+        CommercialProposalPDF::writeTempPDF("third", QStringLiteral("Сайт!"), base.path());
+    QVERIFY(first && second && again);
+    QVERIFY(*first != *second && *first != *again && *second != *again);
+    const QRegularExpression named(QStringLiteral("/tessmark-\\d+/KP-Сайт-[^/]{6}\\.pdf$"));
+    for (const QString &path : {*first, *second, *again}) {
+        QVERIFY2(named.match(path).hasMatch(), qPrintable(path));
+        QCOMPARE(int(QFile::permissions(path) & (QFile::ReadGroup | QFile::ReadOther)), 0);
+    }
+    QCOMPARE(readFile(*first), QByteArray("first"));
     QCOMPARE(readFile(*second), QByteArray("second"));
+    QCOMPARE(readFile(*again), QByteArray("third"));
+    // The save dialog still proposes the name the project gives.
+    QCOMPARE(PDFSaveHelper::suggestedFilename(QStringLiteral("Сайт!")), QStringLiteral("KP-Сайт.pdf"));
 }
 
 void tst_PDFSaveHelper::writeTempPDFFailsWithoutFolder()
@@ -155,6 +170,30 @@ void tst_PDFSaveHelper::writeTempPDFFailsWithoutFolder()
     QVERIFY(!CommercialProposalPDF::writeTempPDF("x", QStringLiteral("p"),
                                                  base.filePath(QStringLiteral("missing/deeper"))));
     QCOMPARE(CommercialProposalPDF::creationErrorText(), QStringLiteral("Не удалось создать PDF"));
+}
+
+void tst_PDFSaveHelper::writeTempPDFRemovesRendersOfEarlierDays()
+{
+    QTemporaryDir base;
+    const std::optional<QString> old =
+        CommercialProposalPDF::writeTempPDF("old", QStringLiteral("Старый"), base.path());
+    const std::optional<QString> recent =
+        CommercialProposalPDF::writeTempPDF("recent", QStringLiteral("Новый"), base.path());
+    QVERIFY(old && recent);
+    const QString other = QFileInfo(*old).path() + QStringLiteral("/notes.txt");
+    writeFile(other, "not a render");
+    for (const QString &path : {*old, other}) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(QDateTime::currentDateTimeUtc().addDays(-2), QFileDevice::FileModificationTime));
+    }
+    const std::optional<QString> next =
+        CommercialProposalPDF::writeTempPDF("next", QStringLiteral("Новый"), base.path());
+    QVERIFY(next);
+    QVERIFY(!QFile::exists(*old));
+    QCOMPARE(readFile(*recent), QByteArray("recent"));
+    QCOMPARE(readFile(*next), QByteArray("next"));
+    QVERIFY(QFile::exists(other));
 }
 
 QTEST_GUILESS_MAIN(tst_PDFSaveHelper)
