@@ -432,7 +432,10 @@ ListView {
                 list.draggedCard = null
         }
         onDropped: centerY => {
-            const to = list.indexAt(list.width / 2, centerY)
+            // A centre over the gap between two cards counts for the nearer one.
+            let to = -1
+            for (let d = 0; to < 0 && d <= list.spacing; d += 2)
+                to = Math.max(list.indexAt(list.width / 2, centerY - d), list.indexAt(list.width / 2, centerY + d))
             if (to >= 0)
                 list.screen.moveLine(card.index, to)
         }

@@ -271,11 +271,12 @@ Item {
             // The card is still under the pointer.
             const pointerInCard = card.contentItem.mapFromItem(list, start.x, list.height / 2)
             verify(pointerInCard.y >= 0 && pointerInCard.y <= card.height, "the card left the pointer: " + pointerInCard.y)
-            const target = list.indexAt(list.width / 2, list.contentY + list.height / 2)
-            verify(target > 3, "dropped at row " + target)
+            const lineId = card.lineId
             mouseRelease(list, start.x, list.height / 2)
             waitForItemPolished(list)
-            tryVerify(() => list.itemAtIndex(target) && list.itemAtIndex(target).shownTitle === title)
+            const row = editorModel.sections.rowOfLine(lineId)
+            verify(row > 3, "dropped at row " + row)
+            tryVerify(() => list.itemAtIndex(row) && list.itemAtIndex(row).shownTitle === title)
             verify(editorModel.isDirty)
         }
 
