@@ -199,6 +199,22 @@ Item {
             root.viewModel.showLoginSheet = false
         }
 
+        // In a window of the default size the sign-in sheet is as tall as its form, so that
+        // "Войти" is in sight without scrolling.
+        function test_signInSheetShowsTheWholeForm() {
+            const root = createRoot()
+            mouseClick(findChild(root, "signInButton"))
+            let login = null
+            tryVerify(() => (login = findChild(root, "loginView")) !== null && findChild(root, "loginSheet").opened)
+            waitForRendering(login)
+            const submit = findChild(login, "submitButton")
+            compare(submit.text, "Войти")
+            const bottom = submit.mapToItem(login, 0, submit.height).y
+            verify(bottom <= login.height, bottom + " > " + login.height)
+            verify(login.height < root.height)
+            root.viewModel.showLoginSheet = false
+        }
+
         // The verification screen's own button closes its sheet, which destroys the screen.
         function test_verifyScreenClosesItsSheet() {
             const root = createRoot()
