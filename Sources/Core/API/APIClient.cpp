@@ -1,5 +1,6 @@
 #include "APIClient.h"
 
+#include "API/RequestCancelled.h"
 #include "Config/AppConfig.h"
 #include "Utils/Text.h"
 
@@ -29,7 +30,20 @@ struct Cutoff
 {
     bool overdue = false;
     bool tooLarge = false;
+    bool cancelled = false;
 };
+
+// Aborts the reply once its owner is destroyed. The abort is queued: the awaiting caller must not
+// resume inside the owner's destructor.
+void abortWithOwner(QNetworkReply *reply, const QObject *owner, const std::shared_ptr<Cutoff> &cutoff)
+{
+    QObject::connect(owner, &QObject::destroyed, reply, [reply, cutoff] {
+        if (reply->isFinished())
+            return;
+        cutoff->cancelled = true;
+        QMetaObject::invokeMethod(reply, &QNetworkReply::abort, Qt::QueuedConnection);
+    });
+}
 
 // Ends the reply at the deadline, or as soon as its body is announced or found to be larger than
 // maxBytes. The watchers belong to the reply, so they go with it.
@@ -135,7 +149,7 @@ QString APIClient::transportFailureText(const QUrl &url)
 }
 
 QCoro::Task<QByteArray> APIClient::requestData(QString method, QString path, std::optional<QJsonValue> body,
-                                               bool authorized)
+                                               bool authorized, QPointer<const QObject> owner)
 {
     const std::optional<QUrl> url = endpointURL(path);
     if (!url)
@@ -163,9 +177,13 @@ QCoro::Task<QByteArray> APIClient::requestData(QString method, QString path, std
     const QByteArray verb = method.toLatin1();
     std::unique_ptr<QNetworkReply, ReplyDeleter> reply(body ? m_network->sendCustomRequest(request, verb, payload)
                                                             : m_network->sendCustomRequest(request, verb));
-    const std::shared_ptr<const Cutoff> cutoff = enforceLimits(reply.get(), m_deadline, m_maxAnswerBytes);
+    const std::shared_ptr<Cutoff> cutoff = enforceLimits(reply.get(), m_deadline, m_maxAnswerBytes);
+    if (owner)
+        abortWithOwner(reply.get(), owner, cutoff);
     co_await reply.get();
 
+    if (cutoff->cancelled)
+        throw RequestCancelled();
     if (cutoff->tooLarge)
         throw APIError::http(-1, std::nullopt);
     if (cutoff->overdue)
