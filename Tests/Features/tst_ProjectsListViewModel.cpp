@@ -4,14 +4,14 @@
 #include "API/APIClient.h"
 #include "API/ProjectsService.h"
 #include "Await.h"
-#include "Data/UserTemplatesStorage.h"
+#include "Settings/UserTemplatesStorage.h"
 #include "Features/Projects/CreateProjectViewModel.h"
 #include "Features/Projects/ProjectsListRules.h"
 #include "Features/Projects/ProjectsListViewModel.h"
 #include "Features/Projects/TemplateCardsModel.h"
 #include "Settings/Preferences.h"
 #include "TestBackend.h"
-#include "Utils/ProjectTreeBuilder.h"
+#include "Projects/ProjectTreeBuilder.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -384,6 +384,44 @@ private Q_SLOTS:
         QVERIFY(!list.hasBanner());
     }
 
+    // Refreshing (toolbar, F5, "Повторить") keeps the iterations: their rows, the root's badge,
+    // and no "Удалить проект" on a root that still has them.
+    void refreshKeepsIterations()
+    {
+        const QString root = seed(QStringLiteral("Root"));
+        const QString iteration = seed(QStringLiteral("Root"), root, 1);
+        ProjectsService service(false, nullptr, m_client.get());
+        ProjectsListViewModel list;
+        show(list, service);
+        QVERIFY(row(*list.treeModel(), iteration));
+        list.refresh();
+        QVERIFY(service.isLoading());
+        QTRY_VERIFY(!service.isLoading());
+        QVERIFY(row(*list.treeModel(), iteration));
+        QCOMPARE(row(*list.treeModel(), root)->iterationCount, 1);
+        QCOMPARE(row(*list.treeModel(), root)->deleteTitle, QString());
+    }
+
+    // A new iteration joins the list at once: its row, selected, and the root's count.
+    void createdIterationJoinsTheTree()
+    {
+        const QString root = seed(QStringLiteral("Root"));
+        seed(QStringLiteral("Root"), root, 1);
+        ProjectsService service(false, nullptr, m_client.get());
+        ProjectsListViewModel list;
+        show(list, service);
+        const int loads = int(m_backend.requests(QStringLiteral("GET"), QStringLiteral("projects")).size());
+        CreateIterationRequest body;
+        body.iterationName = QStringLiteral("Второй этап");
+        const std::optional<Project> created = await(service.createIteration(root, body));
+        QVERIFY(created);
+        QVERIFY(row(*list.treeModel(), created->id));
+        QCOMPARE(row(*list.treeModel(), root)->iterationCount, 2);
+        list.setSelectedProjectId(created->id);
+        QVERIFY(row(*list.treeModel(), created->id)->isSelected);
+        QCOMPARE(int(m_backend.requests(QStringLiteral("GET"), QStringLiteral("projects")).size()), loads);
+    }
+
     // The list goes away while its deletion is in flight: the answer changes nothing of it.
     void listGoneBeforeTheAnswer()
     {
@@ -411,12 +449,14 @@ private Q_SLOTS:
         QTest::addColumn<QString>("sentName");
         QTest::addColumn<QString>("sentClient"); // empty: left out
         QTest::newRow("blanks trimmed, client absent") << " \tСайт  "
-                                                       << "   " << false << "Сайт" << "";
+                                                       << "   " << false << "Сайт"
+                                                       << "";
         QTest::newRow("line breaks stay") << "\nСайт\n"
                                           << " ООО Ромашка " << false << "\nСайт\n"
                                           << "ООО Ромашка";
         QTest::newRow("the user's template of a shared id") << "Лендинг"
-                                                            << "" << true << "Лендинг" << "";
+                                                            << "" << true << "Лендинг"
+                                                            << "";
     }
     void createRequests()
     {

@@ -1,7 +1,7 @@
 #include "Features/Projects/ProjectsListViewModel.h"
 
 #include "Features/Projects/ProjectsListRules.h"
-#include "Utils/ProjectTreeBuilder.h"
+#include "Projects/ProjectTreeBuilder.h"
 
 #include <QMetaObject>
 #include <algorithm>
@@ -412,7 +412,8 @@ void ProjectsListViewModel::appear()
 
 void ProjectsListViewModel::refresh()
 {
-    load(false);
+    // As when the list came on screen: a reload without iterations would drop their rows.
+    load(!m_isGuest);
 }
 
 void ProjectsListViewModel::load(bool includeIterations)
