@@ -4,6 +4,7 @@
 #include "API/APIClient.h"
 #include "API/ProjectsService.h"
 #include "Await.h"
+#include "FiniteTexts.h"
 #include "Settings/UserTemplatesStorage.h"
 #include "Features/Projects/CreateProjectViewModel.h"
 #include "Features/Projects/ProjectsListRules.h"
@@ -626,6 +627,33 @@ private Q_SLOTS:
                                        << "2 RUB";
         QTest::newRow("no grouping") << 0.0 << 1000000.0 << "0.0 ч"
                                      << "1000000 RUB";
+        QTest::newRow("overflowed") << std::numeric_limits<double>::infinity()
+                                    << std::numeric_limits<double>::infinity() << "— ч"
+                                    << "— RUB";
+        QTest::newRow("not a number") << std::numeric_limits<double>::quiet_NaN()
+                                      << std::numeric_limits<double>::quiet_NaN() << "— ч"
+                                      << "— RUB";
+    }
+
+    // A device project's totals are summed here: two lines of the largest hours overflow them.
+    void overflowingDeviceTotals()
+    {
+        Project p = make(QStringLiteral("p"), QStringLiteral("Сайт"), std::nullopt, 2);
+        const double largest = std::numeric_limits<double>::max();
+        for (const double rate : {1.0, 1000.0}) {
+            ProjectItem item;
+            item.title = QStringLiteral("Работа");
+            item.hours = largest;
+            item.rate = rate;
+            p.items.append(item);
+        }
+        p = p.recalculatedTotals();
+        const QStringList shown{ProjectsListRules::treeRowSubtitle(p, false),
+                                ProjectsListRules::cardHoursText(p.totalHours),
+                                ProjectsListRules::cardCostText(p.totalCost, p.currency)};
+        for (const QString &text : shown)
+            QVERIFY2(showsOnlyFiniteFigures(text), qPrintable(text));
+        QVERIFY(shown.first().contains(QStringLiteral("—")));
     }
     void cardTexts()
     {
