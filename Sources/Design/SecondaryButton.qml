@@ -15,6 +15,10 @@ T.AbstractButton {
     font: Typography.font(Typography.Subheadline, Font.Medium)
     opacity: pressed ? 0.7 : (enabled ? 1 : 0.45)
 
+    FocusRing {
+        radius: 6
+    }
+
     contentItem: Row {
         spacing: 6
 

@@ -23,6 +23,13 @@ Item {
     signal menuRequested(real x, real y)
 
     objectName: "projectRow-" + projectId
+    Accessible.role: Accessible.ListItem
+    Accessible.name: name
+    Accessible.description: [clientName, storageNote, hoursText, costText].filter(text => text !== "").join(", ")
+    Accessible.selectable: true
+    Accessible.selected: isSelected
+    Accessible.focusable: true
+    Accessible.focused: keyboardFocused && isSelected
     OnboardingSpotlight.active: cell.Onboarding.highlight === cell.demoKey
     OnboardingSpotlight.highlight: cell.demoKey
 
