@@ -450,6 +450,22 @@ class TestScreenshots : public QObject
             for (const QChar c : text)
                 QTest::sendKeyEvent(QTest::Click, m_window, Qt::Key_unknown, QString(c), Qt::NoModifier);
         };
+        // Sheets and fields slide in: the walk starts once every stop stands still, since the
+        // order is read from where they are drawn.
+        const auto places = [&stops] {
+            QList<QRectF> rects;
+            for (const Stop &stop : stops)
+                rects.append(stop.item->mapRectToScene(stop.item->boundingRect()));
+            return rects;
+        };
+        QList<QRectF> last = places();
+        for (int i = 0; i < 60; ++i) {
+            QTest::qWait(150);
+            const QList<QRectF> now = places();
+            if (now == last)
+                break;
+            last = now;
+        }
         QQuickItem *first = stops.first().item;
         QTest::mouseClick(m_window, Qt::LeftButton, {},
                           first->mapToScene(QPointF(first->width() / 2, first->height() / 2)).toPoint());
