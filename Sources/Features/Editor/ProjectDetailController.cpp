@@ -149,9 +149,10 @@ void ProjectDetailController::load()
     runLoad(this, generation, expectedId);
 }
 
-QCoro::Task<std::optional<Project>> ProjectDetailController::fetch(ProjectsService &service, const QString &id)
+QCoro::Task<std::optional<Project>> ProjectDetailController::fetch(ProjectsService &service, const QString &id,
+                                                                   const QObject *owner)
 {
-    return service.fetchProject(id);
+    return service.fetchProject(id, owner);
 }
 
 QCoro::Task<bool> ProjectDetailController::remove(ProjectsService &service, const QString &id)
@@ -167,7 +168,7 @@ QCoro::Task<> ProjectDetailController::reload(ProjectsService &service)
 QCoro::Task<> ProjectDetailController::runLoad(QPointer<ProjectDetailController> self, quint64 generation,
                                                QString expectedId)
 {
-    auto pending = fetch(*self->m_projectsService, expectedId);
+    auto pending = fetch(*self->m_projectsService, expectedId, self);
     std::optional<Project> fetched = co_await std::move(pending);
     if (!self || self->m_loadGeneration != generation)
         co_return;
