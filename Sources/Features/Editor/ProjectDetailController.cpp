@@ -1,5 +1,7 @@
 #include "ProjectDetailController.h"
 
+#include "API/FollowProjectsService.h"
+
 #include "Projects/ProjectRoot.h"
 
 #include <algorithm>
@@ -11,15 +13,9 @@ ProjectDetailController::ProjectDetailController(QObject *parent)
 
 void ProjectDetailController::setProjectsService(ProjectsService *service)
 {
-    if (m_projectsService == service)
+    if (!followProjectsService(this, m_projectsService, service, &ProjectDetailController::contentChanged, nullptr,
+                               &ProjectDetailController::contentChanged))
         return;
-    if (m_projectsService)
-        disconnect(m_projectsService, nullptr, this, nullptr);
-    m_projectsService = service;
-    if (service) {
-        connect(service, &ProjectsService::projectsChanged, this, &ProjectDetailController::contentChanged);
-        connect(service, &ProjectsService::errorMessageChanged, this, &ProjectDetailController::contentChanged);
-    }
     Q_EMIT projectsServiceChanged();
     Q_EMIT contentChanged();
 }
