@@ -1016,6 +1016,37 @@ private Q_SLOTS:
         QTRY_VERIFY(create->hasActiveFocus());
     }
 
+    // Tab from line to line down a long estimate: each focused line is scrolled into view.
+    void focusedLineScrollsIntoView()
+    {
+        m_env.repository().upsert(
+            SampleEstimates::project(60, QStringLiteral("one_time"), QStringLiteral("tab-lines")));
+        open(QStringLiteral("light"), true, true);
+        MainShellViewModel *vm = shell();
+        QVERIFY(vm);
+        vm->setSelectedProjectId(QStringLiteral("tab-lines"));
+        QQuickItem *list = nullptr;
+        QTRY_VERIFY((list = item(QStringLiteral("editorLines"))) != nullptr);
+        QQuickItem *first = nullptr;
+        QTRY_VERIFY((first = visualChild(list, QStringLiteral("lineCard-0"))) != nullptr);
+        // The header settles first: while it grows at the top, the list keeps to the top.
+        QTest::qWait(500);
+        first->forceActiveFocus(Qt::TabFocusReason);
+        const QRectF view = list->mapRectToScene(list->boundingRect());
+        int lines = 0;
+        for (int i = 0; i < 30; ++i) {
+            QTest::keyClick(m_window, Qt::Key_Tab);
+            QQuickItem *focused = m_window->activeFocusItem();
+            QVERIFY(focused);
+            if (!focused->objectName().startsWith(QLatin1String("lineCard-")))
+                continue;
+            ++lines;
+            QVERIFY2(view.contains(focused->mapRectToScene(focused->boundingRect())),
+                     qPrintable(AccessibilityAudit::describe(focused) + QStringLiteral(" is out of view")));
+        }
+        QVERIFY2(lines >= 5, qPrintable(QString::number(lines)));
+    }
+
     // The projects list in each of its states, signed in (tree) and as a guest (cards).
     void projectsList_data()
     {

@@ -58,6 +58,11 @@ SwipeDelegate {
     z: dragging ? 2 : 0
 
     onClicked: card.editRequested()
+    // A line reached by the keyboard comes into view, so that Delete never acts on one unseen.
+    onActiveFocusChanged: {
+        if (activeFocus && ListView.view)
+            ListView.view.positionViewAtIndex(index, ListView.Contain)
+    }
     Keys.onReturnPressed: card.editRequested()
     Keys.onEnterPressed: card.editRequested()
     Keys.onSpacePressed: card.editRequested()
