@@ -122,10 +122,10 @@ Rectangle {
                     model: bar.screen.menuEntries
                     delegate: MenuItem {
                         required property var modelData
-                        objectName: "menuEntry-" + modelData.key
-                        text: modelData.text
+                        objectName: "menuEntry-" + modelData.value
+                        text: modelData.label
                         icon.name: ""
-                        onTriggered: bar.screen.triggerMenuEntry(modelData.key)
+                        onTriggered: bar.screen.triggerMenuEntry(modelData.value)
                     }
                     onObjectAdded: (index, object) => actionsMenu.insertItem(index, object)
                     onObjectRemoved: (index, object) => actionsMenu.removeItem(object)
