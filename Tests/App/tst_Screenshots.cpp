@@ -1030,7 +1030,13 @@ private Q_SLOTS:
         QQuickItem *first = nullptr;
         QTRY_VERIFY((first = visualChild(list, QStringLiteral("lineCard-0"))) != nullptr);
         // The header settles first: while it grows at the top, the list keeps to the top.
-        QTest::qWait(500);
+        auto *header = list->property("headerItem").value<QQuickItem *>();
+        QVERIFY(header);
+        qreal height = -1;
+        for (int i = 0; i < 30 && header->height() != height; ++i) {
+            height = header->height();
+            QTest::qWait(200);
+        }
         first->forceActiveFocus(Qt::TabFocusReason);
         const QRectF view = list->mapRectToScene(list->boundingRect());
         int lines = 0;
@@ -1041,8 +1047,8 @@ private Q_SLOTS:
             if (!focused->objectName().startsWith(QLatin1String("lineCard-")))
                 continue;
             ++lines;
-            QVERIFY2(view.contains(focused->mapRectToScene(focused->boundingRect())),
-                     qPrintable(AccessibilityAudit::describe(focused) + QStringLiteral(" is out of view")));
+            QTRY_VERIFY2(view.contains(focused->mapRectToScene(focused->boundingRect())),
+                         qPrintable(AccessibilityAudit::describe(focused) + QStringLiteral(" is out of view")));
         }
         QVERIFY2(lines >= 5, qPrintable(QString::number(lines)));
     }
