@@ -31,6 +31,7 @@ MainShellViewModel::MainShellViewModel(QObject *parent)
 {
     connect(m_tour, &MainOnboardingController::sectionRequested, this, &MainShellViewModel::setSection);
     connect(m_tour, &MainOnboardingController::selectionRequested, this, &MainShellViewModel::setSelectedProjectId);
+    m_tour->setDemoRowShown(m_isGuest);
 }
 
 MainShellViewModel::~MainShellViewModel() = default;
@@ -54,6 +55,8 @@ void MainShellViewModel::setGuest(bool isGuest)
     if (m_isGuest == isGuest || m_projectsService)
         return;
     m_isGuest = isGuest;
+    // Only the guest cards carry the demo project's spotlight.
+    m_tour->setDemoRowShown(isGuest);
     Q_EMIT isGuestChanged();
 }
 

@@ -6,6 +6,7 @@
 #include "App/RootViewModel.h"
 #include "../Export/ExportSamples.h"
 #include "AppTestEnvironment.h"
+#include "LayoutCheck.h"
 #include "Features/Analytics/AnalyticsDashboardModel.h"
 #include "Features/Auth/ForgotPasswordModel.h"
 #include "Features/Auth/LocalDataMigrationSheetModel.h"
@@ -49,6 +50,30 @@ class TestScreenshots : public QObject
     QQuickWindow *m_window = nullptr;
     std::unique_ptr<ProjectsService> m_sheetService;
     QPointer<QQuickItem> m_sheet;
+    // Run as tst_Layout: every shot is checked at the smallest, the default and a large window
+    // size instead of written once; what the check finds fails the test function.
+    const bool m_layoutCheck = qEnvironmentVariableIsSet("TESSMARK_LAYOUT_CHECK");
+    QMap<QString, QStringList> m_layoutFaults; // fault -> where seen
+
+    static constexpr QSize minimumWindowSize{900, 600};
+
+    // The window at each checked size, written to layout/ to look at, its faults gathered.
+    void checkLayout(QQuickWindow *window, const QString &name)
+    {
+        const QSize original = window->size();
+        for (const QSize size : {minimumWindowSize, QSize(960, 640), QSize(1600, 1000)}) {
+            window->resize(size);
+            QTest::qWait(250); // layouts and loads follow the new size
+            const QString where = QStringLiteral("%1-%2x%3").arg(name).arg(size.width()).arg(size.height());
+            const QImage image = window->grabWindow();
+            QDir().mkpath(QStringLiteral(TESSMARK_SCREENSHOT_DIR "/layout"));
+            image.save(QStringLiteral(TESSMARK_SCREENSHOT_DIR "/layout/%1.png").arg(where));
+            for (const QString &fault : LayoutCheck::faults(window))
+                m_layoutFaults[fault].append(where);
+        }
+        window->resize(original);
+        QTest::qWait(100);
+    }
 
     // Sets the appearance, the tour as finished or not and the guest flag, then opens the window.
     void open(const QString &scheme, bool tourFinished, bool guest)
@@ -65,7 +90,15 @@ class TestScreenshots : public QObject
         QVERIFY(!m_engine->rootObjects().isEmpty());
         m_window = qobject_cast<QQuickWindow *>(m_engine->rootObjects().first());
         QVERIFY(m_window);
+        QCOMPARE(m_window->minimumSize(), minimumWindowSize);
         QVERIFY(QTest::qWaitForWindowExposed(m_window));
+    }
+
+    // The narrow shots show the compact layouts, below the window's smallest size.
+    void resizeBelowMinimum(QSize size)
+    {
+        m_window->setMinimumSize(QSize(1, 1));
+        m_window->resize(size);
     }
 
     QQuickItem *rootView() const { return m_window->findChild<QQuickItem *>(QStringLiteral("rootView")); }
@@ -80,6 +113,10 @@ class TestScreenshots : public QObject
     void shoot(const QString &name)
     {
         QTest::qWait(400); // animations and loads settle
+        if (m_layoutCheck) {
+            checkLayout(m_window, name);
+            return;
+        }
         const QImage image = m_window->grabWindow();
         QVERIFY(!image.isNull());
         QDir().mkpath(QStringLiteral(TESSMARK_SCREENSHOT_DIR));
@@ -306,6 +343,10 @@ class TestScreenshots : public QObject
         if (prepare)
             prepare(root.get());
         QTest::qWait(600); // loads and animations settle
+        if (m_layoutCheck) {
+            checkLayout(window, name);
+            return;
+        }
         const QImage image = window->grabWindow();
         QVERIFY(!image.isNull());
         QDir().mkpath(QStringLiteral(TESSMARK_SCREENSHOT_DIR));
@@ -420,6 +461,16 @@ private Q_SLOTS:
         m_sheetService.reset();
         m_account.backend.clearOverrides();
         QTest::qWait(50);
+        if (!m_layoutFaults.isEmpty()) {
+            QStringList lines;
+            for (auto it = m_layoutFaults.cbegin(); it != m_layoutFaults.cend(); ++it)
+                lines << QStringLiteral("%1 (in %2%3)")
+                             .arg(it.key(), it.value().first(),
+                                  it.value().size() > 1 ? QStringLiteral(" and %1 more").arg(it.value().size() - 1)
+                                                        : QString());
+            m_layoutFaults.clear();
+            QFAIL(qPrintable(QStringLiteral("\n") + lines.join(QLatin1Char('\n'))));
+        }
     }
 
     // Each screen idle, with its errors, busy (and the sign-in screen with a notice), in a wide
@@ -476,7 +527,9 @@ private Q_SLOTS:
             QGuiApplication::setLayoutDirection(Qt::LeftToRight);
             QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
         }
-        m_window->resize(width, 680);
+        if (width < minimumWindowSize.width() && m_layoutCheck)
+            QSKIP("the layout check sizes the window itself");
+        resizeBelowMinimum(QSize(width, 680));
         QTest::qWait(50);
         showAccountScreen(screen, state);
         // Errors and the busy button stand low in the sheets: show the end of each screen.
@@ -702,7 +755,7 @@ private Q_SLOTS:
         }
         open(scheme, true, guest);
         if (state == QLatin1String("guest-600"))
-            m_window->resize(600, 640);
+            resizeBelowMinimum(QSize(600, 640));
         if (state == QLatin1String("guest-1200"))
             m_window->resize(1200, 760);
         MainShellViewModel *vm = guest ? shell() : signedInShell();

@@ -89,6 +89,9 @@ private Q_SLOTS:
         QVERIFY(QMetaObject::invokeMethod(menu, "itemAt", Q_RETURN_ARG(QQuickItem *, entry), Q_ARG(int, 0)));
         QVERIFY(entry);
         QCOMPARE(entry->property("text").toString(), firstEntry);
+        // "Платежи" carries the card symbol; deleting has none.
+        QCOMPARE(entry->property("systemImage").toString(),
+                 firstEntry == QStringLiteral("Платежи") ? QStringLiteral("creditcard") : QString());
         QVERIFY(QMetaObject::invokeMethod(entry, "triggered"));
         if (firstEntry == QStringLiteral("Платежи")) {
             QCOMPARE(finance.size(), 1);

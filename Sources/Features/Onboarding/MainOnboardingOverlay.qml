@@ -17,12 +17,15 @@ Item {
     required property bool hasHighlightRect
     required property rect highlightRect
     property alias dontShowAgain: overlayModel.dontShowAgain
+    // False once the host closed the tour for this run.
+    property bool running: true
     readonly property alias model: overlayModel
 
     signal stepRequested(int newStep)
+    signal closeRequested()
 
     visible: opacity > 0
-    opacity: overlayModel.shown ? 1 : 0
+    opacity: overlayModel.shown && overlay.running ? 1 : 0
     Behavior on opacity { NumberAnimation { duration: 200 } }
 
     // The card's secondary buttons: bordered, as tall as the main one.
@@ -53,6 +56,7 @@ Item {
         id: overlayModel
         step: overlay.step
         onStepRequested: newStep => overlay.stepRequested(newStep)
+        onCloseRequested: overlay.closeRequested()
     }
 
     OnboardingScrim {
@@ -64,7 +68,12 @@ Item {
     Rectangle {
         id: card
         objectName: "onboardingCard"
-        anchors.centerIn: parent
+        // Beside the lit element, never over it.
+        readonly property rect frame: overlayModel.cardFrame(
+            overlay.hasHighlightRect, overlay.mapFromItem(null, overlay.highlightRect),
+            Qt.size(width, height), Qt.size(overlay.width, overlay.height))
+        x: frame.x
+        y: frame.y
         width: Math.min(420, overlay.width - 40)
         height: cardColumn.implicitHeight + 40
         radius: AppTheme.cornerRadiusLarge
@@ -126,6 +135,7 @@ Item {
                 }
             }
             AppToggle {
+                objectName: "onboardingDontShowAgain"
                 Layout.fillWidth: true
                 text: "Не показывать это знакомство снова"
                 checked: overlayModel.dontShowAgain
@@ -140,6 +150,7 @@ Item {
                     onClicked: overlayModel.back()
                 }
                 BorderedButton {
+                    objectName: "onboardingSkip"
                     text: "Пропустить"
                     onClicked: overlayModel.skip()
                 }

@@ -36,9 +36,9 @@ Rectangle {
     function openMenu(item, projectId, offersFinance, deleteTitle, x, y) {
         const entries = []
         if (offersFinance)
-            entries.push({ kind: "finance", text: "Платежи" })
+            entries.push({ kind: "finance", text: "Платежи", systemImage: "creditcard" })
         if (deleteTitle !== "")
-            entries.push({ kind: "delete", text: deleteTitle })
+            entries.push({ kind: "delete", text: deleteTitle, systemImage: "" })
         // A menu without entries never opens.
         if (entries.length === 0)
             return
@@ -408,20 +408,13 @@ Rectangle {
 
         Instantiator {
             model: rowMenu.entries
-            delegate: MenuItem {
-                id: entry
-
+            delegate: AppMenuItem {
                 required property var modelData
+                objectName: "rowMenuEntry-" + modelData.kind
                 text: modelData.text
-                contentItem: Text {
-                    leftPadding: entry.leftPadding
-                    text: entry.text
-                    font: entry.font
-                    elide: Text.ElideRight
-                    verticalAlignment: Text.AlignVCenter
-                    // Deleting is the destructive entry.
-                    color: entry.modelData.kind === "delete" ? AppTheme.error : AppTheme.deepBlack
-                }
+                systemImage: modelData.systemImage
+                // Deleting is the destructive entry.
+                destructive: modelData.kind === "delete"
                 onTriggered: {
                     if (modelData.kind === "finance")
                         projectsView.openFinance(rowMenu.projectId)

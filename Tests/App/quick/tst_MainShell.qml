@@ -148,17 +148,28 @@ Item {
             compare(shell.viewModel.tour.step, 11)
         }
 
-        function test_skipWithTheSwitchOffKeepsTheTour() {
+        // "Пропустить" with the switch off closes the tour for this window and stores nothing, so
+        // the next start (or a replay) shows it again.
+        function test_skipWithTheSwitchOffClosesTheTourForThisRun() {
             const shell = openShell(false)
             const overlay = findChild(shell, "onboardingOverlay")
             shell.viewModel.tour.step = 4
-            overlay.dontShowAgain = false
-            overlay.model.skip()
-            compare(shell.viewModel.tour.step, 0)
-            verify(shell.viewModel.tour.running)
-            compare(overlay.dontShowAgain, true)
-            overlay.model.skip()
+            waitForRendering(shell)
+            mouseClick(findChild(overlay, "onboardingDontShowAgain"))
+            compare(overlay.dontShowAgain, false)
+            mouseClick(findChild(overlay, "onboardingSkip"))
             verify(!shell.viewModel.tour.running)
+            compare(shell.viewModel.tour.currentHighlight, "")
+            tryCompare(overlay, "visible", false)
+            compare(testEnvironment.preference("estimate.onboarding.main.completedVersion"), undefined)
+            compare(overlay.dontShowAgain, true)
+
+            // A replay from the settings brings it back.
+            mouseClick(findChild(shell, "sidebarRow-settings"))
+            waitForRendering(shell)
+            mouseClick(findChild(shell, "replayTourButton"))
+            verify(shell.viewModel.tour.running)
+            tryCompare(overlay, "visible", true)
         }
 
         function test_replayFromSettings() {

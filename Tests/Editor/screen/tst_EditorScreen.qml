@@ -72,8 +72,15 @@ Item {
             const menu = view.toolbar.actionsMenu
             tryVerify(() => menu.opened)
             compare(menu.count, data.entries.length)
-            for (let i = 0; i < data.entries.length; ++i)
+            const symbols = { "Добавить строку": "plus", "ИИ-смета": "sparkles", "PDF / Share": "square.and.arrow.up",
+                              "Все итерации": "list.bullet", "Новая итерация": "plus.rectangle.on.rectangle",
+                              "Шаблоны": "doc.on.doc" }
+            for (let i = 0; i < data.entries.length; ++i) {
                 compare(menu.itemAt(i).text, data.entries[i])
+                // Each entry draws its symbol, and the icon font has a glyph for it.
+                compare(menu.itemAt(i).systemImage, symbols[data.entries[i]])
+                verify(Icons.glyph(menu.itemAt(i).systemImage) !== "")
+            }
             compare(findChild(view, "paymentsButton").enabled, !data.guest)
             menu.close()
         }
