@@ -6,7 +6,7 @@
 #include "Data/PersistenceController.h"
 #include "Models/ProjectStatus.h"
 #include "Settings/Preferences.h"
-#include "Utils/GuestProjectFactory.h"
+#include "Projects/GuestProjectFactory.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,7 +2,7 @@
 // that every guest list load does.
 #include "Data/EstimateCatalogLoader.h"
 #include "Data/LocalProjectRepository.h"
-#include "Utils/GuestProjectFactory.h"
+#include "Projects/GuestProjectFactory.h"
 #include "Utils/Json.h"
 
 #include <QCoreApplication>

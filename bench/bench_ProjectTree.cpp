@@ -1,5 +1,5 @@
 // ProjectTreeBuilder::build over 10,000 projects (target: under 20 ms).
-#include "Utils/ProjectTreeBuilder.h"
+#include "Projects/ProjectTreeBuilder.h"
 
 #include <QLocale>
 #include <QRandomGenerator>

@@ -6,7 +6,7 @@
 #include "Features/Projects/ProjectsListRules.h"
 #include "Features/Projects/ProjectsListViewModel.h"
 #include "QtBenchmarkMain.h"
-#include "Utils/ProjectTreeBuilder.h"
+#include "Projects/ProjectTreeBuilder.h"
 
 #include <QCoreApplication>
 #include <QLocale>

@@ -2,7 +2,7 @@
 
 #include "API/ProjectsService.h"
 #include "Auth/AuthService.h"
-#include "Utils/ProjectRoot.h"
+#include "Projects/ProjectRoot.h"
 
 namespace {
 

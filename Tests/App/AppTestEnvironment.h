@@ -5,7 +5,7 @@
 #include "Data/PersistenceController.h"
 #include "Models/ProjectStatus.h"
 #include "Settings/Preferences.h"
-#include "Utils/GuestProjectFactory.h"
+#include "Projects/GuestProjectFactory.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>

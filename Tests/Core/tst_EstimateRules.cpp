@@ -2,8 +2,9 @@
 #include "Models/EditableEstimateItem.h"
 #include "Models/Project.h"
 #include "Models/UpdateProjectRequest.h"
-#include "Utils/EstimateValidation.h"
-#include "Utils/GuestProjectFactory.h"
+#include "Projects/EstimateValidation.h"
+#include "Projects/GuestProjectFactory.h"
+#include "Utils/IsoTimestamp.h"
 #include "Utils/LineCost.h"
 #include "Utils/Json.h"
 
@@ -280,7 +281,7 @@ private Q_SLOTS:
     void timestampIsUtcWithMilliseconds()
     {
         const QDateTime moscow(QDate(2024, 12, 31), QTime(23, 30, 0, 5), QTimeZone(QByteArrayLiteral("Europe/Moscow")));
-        QCOMPARE(GuestProjectFactory::isoTimestamp(moscow), QStringLiteral("2024-12-31T20:30:00.005Z"));
+        QCOMPARE(isoTimestamp(moscow), QStringLiteral("2024-12-31T20:30:00.005Z"));
     }
 
     void newProject()

@@ -1,7 +1,7 @@
 #include "DecodingCheck.h"
 #include "Models/ProjectLineSummary.h"
-#include "Utils/ProjectRoot.h"
-#include "Utils/ProjectTreeBuilder.h"
+#include "Projects/ProjectRoot.h"
+#include "Projects/ProjectTreeBuilder.h"
 
 #include <QLocale>
 

@@ -1,7 +1,7 @@
 #include "API/APIClient.h"
 #include "API/ProjectsService.h"
 #include "Await.h"
-#include "Data/LocalCloudMigrationRunner.h"
+#include "API/LocalCloudMigrationRunner.h"
 #include "Data/StoreError.h"
 #include "ProjectSamples.h"
 #include "StoreProbe.h"

@@ -1,7 +1,7 @@
 #include "Data/EstimateCatalogLoader.h"
 #include "Data/EstimateTemplatesLoader.h"
-#include "Data/TemplateLibrary.h"
-#include "Data/UserTemplatesStorage.h"
+#include "Settings/TemplateLibrary.h"
+#include "Settings/UserTemplatesStorage.h"
 #include "Settings/Preferences.h"
 
 #include <QFile>

@@ -8,7 +8,7 @@
 #include "SheetsBackend.h"
 
 #include "Data/EstimateCatalogLoader.h"
-#include "Data/UserTemplatesStorage.h"
+#include "Settings/UserTemplatesStorage.h"
 #include "Settings/Preferences.h"
 #include "Utils/MoneyFormat.h"
 

@@ -3,7 +3,7 @@
 #include "EditorSamples.h"
 #include "SheetsBackend.h"
 
-#include "Data/UserTemplatesStorage.h"
+#include "Settings/UserTemplatesStorage.h"
 #include "Features/Editor/ProjectEditorViewModel.h"
 #include "Models/EstimateTemplate.h"
 #include "Settings/Preferences.h"

@@ -4,14 +4,14 @@
 #include "API/APIClient.h"
 #include "API/ProjectsService.h"
 #include "Await.h"
-#include "Data/UserTemplatesStorage.h"
+#include "Settings/UserTemplatesStorage.h"
 #include "Features/Projects/CreateProjectViewModel.h"
 #include "Features/Projects/ProjectsListRules.h"
 #include "Features/Projects/ProjectsListViewModel.h"
 #include "Features/Projects/TemplateCardsModel.h"
 #include "Settings/Preferences.h"
 #include "TestBackend.h"
-#include "Utils/ProjectTreeBuilder.h"
+#include "Projects/ProjectTreeBuilder.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -411,12 +411,14 @@ private Q_SLOTS:
         QTest::addColumn<QString>("sentName");
         QTest::addColumn<QString>("sentClient"); // empty: left out
         QTest::newRow("blanks trimmed, client absent") << " \tСайт  "
-                                                       << "   " << false << "Сайт" << "";
+                                                       << "   " << false << "Сайт"
+                                                       << "";
         QTest::newRow("line breaks stay") << "\nСайт\n"
                                           << " ООО Ромашка " << false << "\nСайт\n"
                                           << "ООО Ромашка";
         QTest::newRow("the user's template of a shared id") << "Лендинг"
-                                                            << "" << true << "Лендинг" << "";
+                                                            << "" << true << "Лендинг"
+                                                            << "";
     }
     void createRequests()
     {

@@ -5,7 +5,7 @@
 #include "Data/EstimateCatalogLoader.h"
 #include "Data/PersistenceController.h"
 #include "Models/CreateProjectRequest.h"
-#include "Utils/GuestProjectFactory.h"
+#include "Projects/GuestProjectFactory.h"
 
 #include <QPointer>
 #include <algorithm>

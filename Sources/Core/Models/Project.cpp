@@ -1,7 +1,7 @@
 #include "Project.h"
 
 #include "Models/UpdateProjectRequest.h"
-#include "Utils/GuestProjectFactory.h"
+#include "Utils/IsoTimestamp.h"
 #include "Utils/Hashing.h"
 #include "Utils/JsonReader.h"
 #include "Utils/JsonStreamWriter.h"
@@ -147,7 +147,7 @@ Project Project::withGuestPersistedFields(const UpdateProjectRequest &edit, cons
     Project copy = *this;
     UpdateProjectRequest::forEachEditedField(
         [&](auto requestField, auto projectField) { stampEdited(copy.*projectField, edit.*requestField); });
-    copy.updatedAt = GuestProjectFactory::isoTimestamp(now);
+    copy.updatedAt = isoTimestamp(now);
     return copy.recalculatedTotals();
 }
 

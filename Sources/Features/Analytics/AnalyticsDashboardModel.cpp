@@ -2,7 +2,7 @@
 
 #include "Settings/Preferences.h"
 #include "Utils/LineCost.h"
-#include "Utils/ProjectRoot.h"
+#include "Projects/ProjectRoot.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 #include "Features/Auth/LocalDataMigrationSheetModel.h"
 
 #include "API/ProjectsService.h"
-#include "Data/LocalCloudMigrationRunner.h"
+#include "API/LocalCloudMigrationRunner.h"
 #include "Data/LocalProjectRepository.h"
 #include "Data/PersistenceController.h"
 #include "Data/StoreError.h"

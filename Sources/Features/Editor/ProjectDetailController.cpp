@@ -1,6 +1,6 @@
 #include "ProjectDetailController.h"
 
-#include "Utils/ProjectRoot.h"
+#include "Projects/ProjectRoot.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 #include "Export/CommercialProposalInput.h"
 #include "Utils/LineCost.h"
 #include "Utils/Numbers.h"
-#include "Utils/ProjectRoot.h"
+#include "Projects/ProjectRoot.h"
 
 #include <QVariantMap>
 #include <algorithm>

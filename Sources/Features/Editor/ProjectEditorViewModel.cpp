@@ -2,7 +2,7 @@
 
 #include "Data/EstimateCatalogLoader.h"
 #include "Utils/APIDecoding.h"
-#include "Utils/EstimateValidation.h"
+#include "Projects/EstimateValidation.h"
 #include "Utils/LineCost.h"
 #include "Utils/MoneyFormat.h"
 #include "Utils/NumberText.h"

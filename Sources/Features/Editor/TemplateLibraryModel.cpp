@@ -1,6 +1,6 @@
 #include "TemplateLibraryModel.h"
 
-#include "Data/TemplateLibrary.h"
+#include "Settings/TemplateLibrary.h"
 #include "Utils/NumberText.h"
 
 #include <cmath>

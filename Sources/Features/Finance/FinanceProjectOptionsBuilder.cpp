@@ -1,8 +1,8 @@
 #include "FinanceProjectOptionsBuilder.h"
 
 #include "Utils/MoneyFormat.h"
-#include "Utils/ProjectRoot.h"
-#include "Utils/ProjectTreeBuilder.h"
+#include "Projects/ProjectRoot.h"
+#include "Projects/ProjectTreeBuilder.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
 #include "Features/Projects/CreateProjectViewModel.h"
 
-#include "Data/TemplateLibrary.h"
+#include "Settings/TemplateLibrary.h"
 #include "Utils/Text.h"
 
 CreateProjectViewModel::CreateProjectViewModel(QObject *parent)

@@ -1,7 +1,7 @@
 #include "Features/Projects/ProjectRowsModel.h"
 
 #include "Utils/MoneyFormat.h"
-#include "Utils/ProjectRoot.h"
+#include "Projects/ProjectRoot.h"
 
 
 ProjectRowsModel::ProjectRowsModel(QObject *parent)

@@ -3,7 +3,7 @@
 #include "Models/ProjectStatus.h"
 #include "Utils/MoneyFormat.h"
 #include "Utils/NumberText.h"
-#include "Utils/ProjectRoot.h"
+#include "Projects/ProjectRoot.h"
 
 #include <QStringList>
 #include <algorithm>

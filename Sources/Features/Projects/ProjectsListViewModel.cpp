@@ -1,7 +1,7 @@
 #include "Features/Projects/ProjectsListViewModel.h"
 
 #include "Features/Projects/ProjectsListRules.h"
-#include "Utils/ProjectTreeBuilder.h"
+#include "Projects/ProjectTreeBuilder.h"
 
 #include <QMetaObject>
 #include <algorithm>

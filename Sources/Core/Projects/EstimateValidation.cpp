@@ -1,6 +1,6 @@
 #include "EstimateValidation.h"
 
-#include "Text.h"
+#include "Utils/Text.h"
 
 namespace EstimateValidation {
 

@@ -1,6 +1,6 @@
 #include "TemplateLibrary.h"
 
-#include "EstimateTemplatesLoader.h"
+#include "Data/EstimateTemplatesLoader.h"
 #include "UserTemplatesStorage.h"
 
 namespace {

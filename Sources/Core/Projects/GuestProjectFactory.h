@@ -10,9 +10,6 @@
 // New device projects for a guest, who has no backend to issue identities and stamps.
 namespace GuestProjectFactory {
 
-// ISO-8601 internet date-time in UTC with milliseconds, e.g. "2024-03-05T09:07:01.042Z".
-QString isoTimestamp(const QDateTime &moment);
-
 // Identity "local-" + upper-case UUID, owner "guest", type "one_time", version 1, equal creation
 // and update stamps; the template's default rate and lines, or rate 50 and no lines. The
 // template's categories go through normalizeCategory.

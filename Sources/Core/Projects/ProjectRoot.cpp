@@ -1,6 +1,6 @@
 #include "ProjectRoot.h"
 
-#include "Text.h"
+#include "Utils/Text.h"
 
 namespace ProjectRoot {
 

@@ -1,13 +1,10 @@
 #include "GuestProjectFactory.h"
 
+#include "Utils/IsoTimestamp.h"
+
 #include <QUuid>
 
 namespace GuestProjectFactory {
-
-QString isoTimestamp(const QDateTime &moment)
-{
-    return moment.toUTC().toString(Qt::ISODateWithMs);
-}
 
 Project makeNew(const QString &name, const std::optional<QString> &clientName, const QString &currency,
                 ProjectStatus status, const std::optional<EstimateTemplate> &estimateTemplate,
