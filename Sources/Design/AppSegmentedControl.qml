@@ -76,7 +76,7 @@ Rectangle {
                 readonly property bool chosen: modelData.value === root.selection
 
                 // The label on one line, and the padding around it.
-                readonly property real labelWidth: Math.ceil(natural.advanceWidth) + leftPadding + rightPadding
+                readonly property real labelWidth: Math.ceil(small.advanceWidth) + leftPadding + rightPadding
                 onLabelWidthChanged: root.measure()
 
                 objectName: "segment" + index
@@ -106,10 +106,19 @@ Rectangle {
                     implicitWidth: iconSpace + Math.ceil(natural.advanceWidth)
                     implicitHeight: label.implicitHeight
 
+                    // Measured in the side-by-side font whatever the look, so that the choice of
+                    // look does not feed back on itself.
                     TextMetrics {
                         id: natural
 
-                        font: title.font
+                        font: Typography.font(Typography.Subheadline, segment.chosen ? Font.DemiBold : Font.Normal)
+                        text: title.text
+                    }
+                    // The stacked look writes a step smaller, so that a label keeps to one line.
+                    TextMetrics {
+                        id: small
+
+                        font: Typography.font(Typography.Footnote, segment.chosen ? Font.DemiBold : Font.Normal)
                         text: title.text
                     }
 
@@ -133,15 +142,16 @@ Rectangle {
                         }
                         Text {
                             id: title
+                            objectName: "segmentTitle"
 
-                            width: Math.min(Math.ceil(natural.advanceWidth),
+                            width: Math.min(Math.ceil(face.stacked ? small.advanceWidth : natural.advanceWidth),
                                             segment.availableWidth - (face.stacked ? 0 : face.iconSpace))
                             wrapMode: Text.WordWrap
                             maximumLineCount: 2
                             elide: Text.ElideRight
                             horizontalAlignment: Text.AlignHCenter
                             text: segment.modelData.label
-                            font: Typography.font(Typography.Subheadline, segment.chosen ? Font.DemiBold : Font.Normal)
+                            font: face.stacked ? small.font : natural.font
                             color: segment.chosen ? AppTheme.deepBlack : AppTheme.textSecondary
                         }
                     }

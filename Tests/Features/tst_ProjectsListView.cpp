@@ -1,5 +1,5 @@
 // The projects list: one context menu shared by all rows and cards, opened by a right click,
-// with the entries of that row; a menu without entries does not open.
+// with the entries of that row; a menu without entries does not open. The guest grid's rows.
 #include "API/ProjectsService.h"
 #include "Await.h"
 #include "QuickItemTree.h"
@@ -35,6 +35,8 @@ class tst_ProjectsListView : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // Each row of the guest grid is as tall as its tallest card.
+    void cardRowsFitTheirTallestCard();
     void rowMenu_data()
     {
         QTest::addColumn<bool>("isGuest");
@@ -106,6 +108,68 @@ private Q_SLOTS:
         }
     }
 };
+
+void tst_ProjectsListView::cardRowsFitTheirTallestCard()
+{
+    const auto store = ModelContainer::openInMemory();
+    LocalProjectRepository repository(store);
+    // Two cards side by side: a long name over two lines with a client beside a short one, then
+    // a row of two short ones.
+    Project tall = sample(QStringLiteral("a"), std::nullopt);
+    tall.name = QStringLiteral("Интернет-магазин керамики с доставкой по всей стране");
+    tall.clientName = QStringLiteral("ООО «Глина»");
+    tall.updatedAt = QStringLiteral("2024-03-09T09:07:01.042Z");
+    repository.upsert(tall);
+    for (const char *id : {"b", "c", "d"}) {
+        Project small = sample(QString::fromLatin1(id), std::nullopt);
+        small.updatedAt = QStringLiteral("2024-03-0%1T09:07:01.042Z").arg(int(8 - (id[0] - 'b')));
+        repository.upsert(small);
+    }
+    ProjectsService service(true, store);
+
+    QQmlEngine engine;
+    engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
+    QQmlComponent component(&engine,
+                            QUrl(QStringLiteral("qrc:/qt/qml/Tessmark/Features/Projects/ProjectsListView.qml")));
+    std::unique_ptr<QObject> root(component.createWithInitialProperties(
+        {{QStringLiteral("projectsService"), QVariant::fromValue(&service)}, {QStringLiteral("isGuest"), true}}));
+    auto *list = qobject_cast<QQuickItem *>(root.get());
+    QVERIFY2(list, qPrintable(component.errorString()));
+    QQuickWindow window;
+    window.resize(640, 700);
+    list->setParentItem(window.contentItem());
+    list->setSize(window.size());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTRY_COMPARE(list->property("viewModel").value<QObject *>()->property("cardColumns").toInt(), 2);
+
+    QQuickItem *cards[4] = {};
+    const QStringList ids{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d")};
+    for (int i = 0; i < 4; ++i)
+        QTRY_VERIFY((cards[i] = findItem(list, QStringLiteral("projectRow-") + ids.at(i))) != nullptr);
+    QTest::qWait(50);
+    // One row, one height; the long card's foot stays clear of its border.
+    QCOMPARE(cards[0]->y(), cards[1]->y());
+    QCOMPARE(cards[0]->height(), cards[1]->height());
+    QCOMPARE(cards[2]->height(), cards[3]->height());
+    QVERIFY2(cards[2]->height() < cards[0]->height(),
+             qPrintable(QStringLiteral("a row of short cards is as tall as they need: %1 / %2 (%3)")
+                            .arg(cards[2]->height())
+                            .arg(cards[0]->height())
+                            .arg(cards[2]->implicitHeight())));
+    QQuickItem *cost = findItem(cards[0], QStringLiteral("cardCost"));
+    QQuickItem *frame = findItem(cards[0], QStringLiteral("projectCard"));
+    QVERIFY(cost && frame);
+    const qreal foot = frame->mapRectToScene(QRectF(0, 0, frame->width(), frame->height())).bottom();
+    QVERIFY(cost->mapRectToScene(QRectF(0, 0, cost->width(), cost->height())).bottom() <= foot - 12);
+    QQuickItem *name = findItem(cards[0], QStringLiteral("cardName"));
+    QCOMPARE(name->property("lineCount").toInt(), 2);
+    // A short card leaves no empty band: its foot row sits right under its name.
+    QQuickItem *smallCost = findItem(cards[2], QStringLiteral("cardCost"));
+    QQuickItem *smallName = findItem(cards[2], QStringLiteral("cardName"));
+    const qreal nameFoot = smallName->mapToItem(cards[2], QPointF(0, smallName->height())).y();
+    QVERIFY(smallCost->mapToItem(cards[2], QPointF()).y() - nameFoot < 60);
+}
 
 QTEST_MAIN(tst_ProjectsListView)
 #include "tst_ProjectsListView.moc"

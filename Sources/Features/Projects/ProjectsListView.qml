@@ -346,8 +346,20 @@ Rectangle {
             }
         }
 
-        GridView {
+        // A table of cards, so that each row of the grid is as tall as its tallest card.
+        TableView {
             id: cardGrid
+
+            readonly property real cellWidth: listModel.cardWidth + 12
+
+            // The list's index of a card to its cell, for the keys and the context menu.
+            function itemAtIndex(index) {
+                return index < 0 ? null : cardGrid.itemAtCell(gridModel.cellOf(index))
+            }
+            function positionViewAtIndex(index, mode) {
+                if (index >= 0)
+                    cardGrid.positionViewAtCell(gridModel.cellOf(index), TableView.Contain)
+            }
 
             objectName: "projectCards"
             anchors.top: parent.top
@@ -358,9 +370,14 @@ Rectangle {
             bottomMargin: listModel.contentPadding
             visible: listModel.contentState === "cards"
             clip: true
-            cellWidth: listModel.cardWidth + 12
-            cellHeight: 142
-            model: listModel.cardsModel
+            columnWidthProvider: () => cardGrid.cellWidth
+            // A card found by its project is the one drawn for it, never one waiting in the pool.
+            reuseItems: false
+            model: ProjectCardGridModel {
+                id: gridModel
+                source: listModel.cardsModel
+                columns: listModel.cardColumns
+            }
             boundsBehavior: Flickable.StopAtBounds
             keyNavigationEnabled: false
             activeFocusOnTab: true
@@ -386,8 +403,11 @@ Rectangle {
             delegate: ProjectCardView {
                 id: card
 
-                width: cardGrid.cellWidth
-                height: cardGrid.cellHeight
+                implicitWidth: cardGrid.cellWidth
+                // The cells after the last card stay empty.
+                visible: card.projectId !== ""
+                // A name that wraps once the card has its width: the row measures again.
+                onImplicitHeightChanged: Qt.callLater(cardGrid.forceLayout)
                 keyboardFocused: cardGrid.activeFocus
                 onPressed: {
                     cardGrid.forceActiveFocus()
