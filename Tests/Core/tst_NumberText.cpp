@@ -5,6 +5,7 @@
 
 #include <QTest>
 #include <atomic>
+#include <cmath>
 #include <limits>
 #include <thread>
 #include <vector>
@@ -52,7 +53,16 @@ private Q_SLOTS:
         QTest::newRow("0.15 lies below the half") << 0.15 << 1 << "0.1";
         QTest::newRow("2.5 whole") << 2.5 << 0 << "2";
         QTest::newRow("negative small") << -0.04 << 1 << "-0.0";
-        QTest::newRow("inf") << -std::numeric_limits<double>::infinity() << 0 << "-inf";
+        QTest::newRow("inf") << -std::numeric_limits<double>::infinity() << 0 << "—";
+        QTest::newRow("+inf") << std::numeric_limits<double>::infinity() << 1 << "—";
+        QTest::newRow("nan") << std::numeric_limits<double>::quiet_NaN() << 1 << "—";
+        QTest::newRow("largest") << std::numeric_limits<double>::max() << 1
+                                 << QString::fromLatin1(
+                                        "1797693134862315708145274237317043567980705675258449965989174768031"
+                                        "5726078002853876058955863276687817154045895351438246423432132688946"
+                                        "4182768467546703537516986049910576551282076245490090389328944075868"
+                                        "5084551339423045832369032229481658085593321233482747978262041447231"
+                                        "68738177180919299881250404026184124858368.0");
     }
     void printfStyle()
     {
@@ -103,6 +113,45 @@ private Q_SLOTS:
     {
         QFETCH(QString, text);
         QTEST(NumberText::parseDecimal(text), "value");
+    }
+
+    void parseExactDecimal_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<std::optional<double>>("value"); // absent: refused
+        QTest::newRow("whole") << "1500" << std::optional<double>(1500.0);
+        QTest::newRow("comma") << "150,5" << std::optional<double>(150.5);
+        QTest::newRow("negative") << "-20" << std::optional<double>(-20.0);
+        QTest::newRow("zero") << "0" << std::optional<double>(0.0);
+        QTest::newRow("below 2^53") << "9e15" << std::optional<double>(9e15);
+        QTest::newRow("above 2^53, few digits") << "9,1e15" << std::optional<double>();
+        QTest::newRow("above 2^53") << "9007199254740993" << std::optional<double>();
+        QTest::newRow("20 digits") << "12345678901234567890" << std::optional<double>();
+        QTest::newRow("exponent above 2^53") << "1e16" << std::optional<double>();
+        QTest::newRow("15 digits") << "123456789012345" << std::optional<double>(123456789012345.0);
+        QTest::newRow("16 digits") << "1234567890123456" << std::optional<double>();
+        QTest::newRow("16 digits in the fraction") << "0,1234567890123456" << std::optional<double>();
+        QTest::newRow("zeros around count not") << "000100,500000000000000000" << std::optional<double>(100.5);
+        QTest::newRow("unreadable stays so") << "1 000" << std::optional<double>();
+    }
+    void parseExactDecimal()
+    {
+        QFETCH(QString, text);
+        QTEST(NumberText::parseExactDecimal(text), "value");
+    }
+    void parseExactDecimalReadsNegativeZeroAsZero_data()
+    {
+        QTest::addColumn<QString>("text");
+        for (const char *text : {"-0", "-0,0", "-0e5", "-.0"})
+            QTest::newRow(text) << QString::fromLatin1(text);
+    }
+    void parseExactDecimalReadsNegativeZeroAsZero()
+    {
+        QFETCH(QString, text);
+        const std::optional<double> value = NumberText::parseExactDecimal(text);
+        QVERIFY(value);
+        QCOMPARE(*value, 0.0);
+        QVERIFY(!std::signbit(*value));
     }
 
     void truncatedInt64_data()
@@ -160,7 +209,21 @@ private Q_SLOTS:
         QTest::newRow("fallback beyond 64 bits") << 1e20 << "??"
                                                  << "100000000000000000000 ??";
         QTest::newRow("fallback NaN") << std::numeric_limits<double>::quiet_NaN() << "12"
-                                      << "nan 12";
+                                      << "—";
+        // A figure that is not finite has no text but the dash, in every currency.
+        QTest::newRow("infinity") << std::numeric_limits<double>::infinity() << "RUB"
+                                  << "—";
+        QTest::newRow("minus infinity") << -std::numeric_limits<double>::infinity() << "USD"
+                                        << "—";
+        QTest::newRow("NaN") << std::numeric_limits<double>::quiet_NaN() << "RUB"
+                             << "—";
+        QTest::newRow("overflowed product") << 1e308 * 1000.0 << "RUB"
+                                            << "—";
+        // Zero never carries a minus sign, however it came to be zero.
+        QTest::newRow("negative zero") << -0.0 << "RUB" << nbsp("0_₽");
+        QTest::newRow("small negative") << -0.4 << "RUB" << nbsp("0_₽");
+        QTest::newRow("negative half to even") << -0.5 << "RUB" << nbsp("0_₽");
+        QTest::newRow("negative 0.6 stays") << -0.6 << "RUB" << nbsp("-1_₽");
     }
     void money()
     {

@@ -456,7 +456,8 @@ private Q_SLOTS:
         const std::optional<Project> iteration = await(service->createIteration(root, body));
         QCOMPARE(iteration->parentProjectId, root);
         QCOMPARE(lastBody(), body.toJson());
-        QCOMPARE(ids(service->projects()), QStringList{root});
+        // The new iteration joins the list first, without a reload.
+        QCOMPARE(ids(service->projects()), (QStringList{iteration->id, root}));
         QCOMPARE(ids(await(service->fetchIterations(root))), QStringList{iteration->id});
         QCOMPARE(await(service->fetchLineSummary(root))->summary.iterationsCount, 1);
 

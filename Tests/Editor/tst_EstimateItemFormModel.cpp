@@ -39,6 +39,11 @@ private Q_SLOTS:
         QTest::newRow("not a number") << "nan" << 0.0;
         QTest::newRow("infinite") << "1e400" << 0.0;
         QTest::newRow("blank and comma") << "1 500,50" << 0.0;
+        // As the default-rate field reads them.
+        QTest::newRow("hexadecimal") << "0x10" << 16.0;
+        QTest::newRow("hexadecimal fraction") << "0x1,8" << 1.5;
+        QTest::newRow("infinity word") << "inf" << 0.0;
+        QTest::newRow("infinity") << "Infinity" << 0.0;
     }
     void parseAmount()
     {

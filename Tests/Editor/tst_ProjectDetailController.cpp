@@ -212,6 +212,26 @@ private Q_SLOTS:
         QVERIFY(m_fixture.backend.data().projects.isEmpty());
     }
 
+    // A guest's project lives on this device only: the dialog says so, not "из облака".
+    void guestRootDeleted()
+    {
+        auto service = m_fixture.guest();
+        const std::optional<Project> created = await(service->create(
+            QStringLiteral("Черновик"), std::nullopt, QStringLiteral("RUB"), QStringLiteral("software"), std::nullopt));
+        QVERIFY(created);
+        auto detail = controller(*service, created->id);
+        detail->load();
+        QVERIFY(loaded(*detail));
+        QCOMPARE(detail->deleteDialogTitle(), QStringLiteral("Удалить проект «Черновик»?"));
+        QCOMPARE(detail->deleteDialogMessage(),
+                 QStringLiteral("Проект будет удалён с этого устройства. Действие необратимо."));
+        QSignalSpy gone(detail.get(), &ProjectDetailController::deleted);
+        detail->deleteProject();
+        QVERIFY(gone.wait(5000));
+        QVERIFY(service->projects().isEmpty());
+        QCOMPARE(m_fixture.count(del, projectPath(created->id)), 0);
+    }
+
     // A failed deletion reloads nothing and hands nothing on.
     void failedDeletion()
     {

@@ -1,8 +1,10 @@
 #include "EditorSamples.h"
+#include "../Support/FiniteTexts.h"
 #include "Features/Editor/ProjectEditorViewModel.h"
 
 #include "Data/EstimateCatalogLoader.h"
 #include "Utils/MoneyFormat.h"
+#include "Utils/NumberText.h"
 
 #include <QAbstractItemModelTester>
 #include <QQmlComponent>
@@ -12,6 +14,7 @@
 #include <QTest>
 #include <clocale>
 #include <functional>
+#include <limits>
 #include <memory>
 
 #include "App/AppQmlPlugins.h"
@@ -528,6 +531,50 @@ private Q_SLOTS:
         vm.setItems(items);
         QCOMPARE(vm.totalHoursText(), hours);
         QCOMPARE(vm.totalCostText(), ::money(money));
+    }
+
+    // Products and sums past the largest double, and NaN, are figures too: never shown as such.
+    void overflowingFigures_data()
+    {
+        QTest::addColumn<QList<Line>>("lines");
+        QTest::addColumn<QString>("hours");
+        QTest::addColumn<QString>("cost");
+        const double largest = std::numeric_limits<double>::max();
+        const QString dash = QStringLiteral("—");
+        QTest::newRow("1e308 h at 1000") << QList<Line>{{"a", "x", 1e308, 1000}, {"b", "y", 2, 10}}
+                                         << NumberText::fixed(1e308 + 2, 1) << dash;
+        QTest::newRow("two lines of the largest hours")
+            << QList<Line>{{"a", "x", largest, 1}, {"b", "x", largest, 1}} << dash << dash;
+        QTest::newRow("AI answer 1e300 x 1e300")
+            << QList<Line>{{"a", "x", 1e300, 1e300}} << NumberText::fixed(1e300, 1) << dash;
+        QTest::newRow("NaN rate") << QList<Line>{{"a", "x", 2, notANumber}} << QStringLiteral("2.0") << money(0);
+    }
+    void overflowingFigures()
+    {
+        QFETCH(QList<Line>, lines);
+        QFETCH(QString, hours);
+        QFETCH(QString, cost);
+        ProjectEditorViewModel vm(project({}, 1), nullptr);
+        QList<EditableEstimateItem> items;
+        for (const Line &line : lines)
+            items.append(editable(line));
+        vm.setItems(items);
+        QCOMPARE(vm.totalHoursText(), hours);
+        QCOMPARE(vm.totalCostText(), cost);
+        for (const EstimateGroupMode mode :
+             {EstimateGroupMode::Category, EstimateGroupMode::CostDesc, EstimateGroupMode::HoursDesc}) {
+            vm.setGroupMode(mode);
+            QStringList shown = sectionSubtitles(vm);
+            const EstimateSectionsModel &model = *vm.sections();
+            for (int row = 0; row < model.rowCount(); ++row) {
+                for (const int role :
+                     {int(EstimateSectionsModel::HoursTextRole), int(EstimateSectionsModel::CostTextRole),
+                      int(EstimateSectionsModel::RateTextRole)})
+                    shown.append(model.index(row).data(role).toString());
+            }
+            for (const QString &text : shown)
+                QVERIFY2(showsOnlyFiniteFigures(text), qPrintable(text));
+        }
     }
 
     // Section and total texts keep the point whatever LC_NUMERIC says.

@@ -1,5 +1,8 @@
 #include "Export/CommercialProposalPDF.h"
 #include "Export/CommercialProposalRenderer.h"
+#include "../Support/FiniteTexts.h"
+#include "Utils/LineCost.h"
+#include "Utils/Numbers.h"
 
 #include <QFile>
 #include <QProcess>
@@ -7,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QXmlStreamReader>
+#include <limits>
 
 // The rendered proposals are read back with poppler-utils, as a reader of the PDF sees them.
 namespace {
@@ -128,6 +132,8 @@ private Q_SLOTS:
     void longTextContinuesOnTheNextPage();
     void notesKeepTogether();
     void fileIsNamedAfterTheProject();
+    void figuresThatOverflowPrintAsADash_data();
+    void figuresThatOverflowPrintAsADash();
     void wideAmountsNeverOverlapTheHours_data();
     void wideAmountsNeverOverlapTheHours();
 };
@@ -454,10 +460,46 @@ void tst_CommercialProposalPDF::fileIsNamedAfterTheProject()
     CommercialProposalInput input = withLines(1);
     input.projectName = QStringLiteral("A_B");
     const QString pdf = generate(input);
-    QVERIFY(pdf.endsWith(QStringLiteral("/KP-AB.pdf")));
+    QVERIFY2(QRegularExpression(QStringLiteral("/KP-AB-[^/]{6}\\.pdf$")).match(pdf).hasMatch(), qPrintable(pdf));
     QFile file(pdf);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.read(5) == QByteArrayLiteral("%PDF-"));
+}
+
+void tst_CommercialProposalPDF::figuresThatOverflowPrintAsADash_data()
+{
+    QTest::addColumn<QList<EditableEstimateItem>>("items");
+    QTest::addColumn<bool>("totalsNotANumber");
+    const double largest = std::numeric_limits<double>::max();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    QTest::newRow("1e308 h at 1000") << QList{line(QStringLiteral("Большая"), 1e308, 1000)} << false;
+    QTest::newRow("two lines of the largest hours")
+        << QList{line(QStringLiteral("Первая"), largest, 1), line(QStringLiteral("Вторая"), largest, 1)} << false;
+    QTest::newRow("AI answer 1e300 x 1e300") << QList{line(QStringLiteral("ИИ"), 1e300, 1e300)} << false;
+    QTest::newRow("NaN hours and rate") << QList{line(QStringLiteral("Пустая"), nan, nan)} << false;
+    QTest::newRow("NaN totals as given") << QList{line(QStringLiteral("Обычная"), 2, 100)} << true;
+}
+
+void tst_CommercialProposalPDF::figuresThatOverflowPrintAsADash()
+{
+    QFETCH(QList<EditableEstimateItem>, items);
+    QFETCH(bool, totalsNotANumber);
+    CommercialProposalInput input = withLines(0);
+    input.items = items;
+    // The totals as the editor hands them over.
+    for (const EditableEstimateItem &item : items) {
+        input.totalHours += LineCost::clamped(item.hours, 1);
+        input.totalCost += LineCost::clamped(item.hours, item.rate);
+    }
+    input.totalHours = Numbers::roundedToCents(input.totalHours);
+    input.totalCost = Numbers::roundedToCents(input.totalCost);
+    if (totalsNotANumber)
+        input.totalHours = input.totalCost = std::numeric_limits<double>::quiet_NaN();
+
+    const QString text = tool(QStringLiteral("pdftotext"), {generate(input), QStringLiteral("-")});
+    QVERIFY(text.contains(items.first().title));
+    QVERIFY2(showsOnlyFiniteFigures(text), qPrintable(text));
+    QVERIFY(text.contains(QStringLiteral("—")));
 }
 
 void tst_CommercialProposalPDF::wideAmountsNeverOverlapTheHours_data()

@@ -4,7 +4,9 @@
 #include "Features/Export/PDFPreviewImageProvider.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QRegularExpression>
 #include <QSemaphore>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -66,7 +68,9 @@ private Q_SLOTS:
         QVERIFY(renders(finished, 1));
         QVERIFY(!model->isGenerating());
         QCOMPARE(model->errorMessage(), QString());
-        QVERIFY(model->pdfPath().endsWith(QStringLiteral("/KP-Сайт-студии.pdf")));
+        QVERIFY2(
+            QRegularExpression(QStringLiteral("/KP-Сайт-студии-[^/]{6}\\.pdf$")).match(model->pdfPath()).hasMatch(),
+            qPrintable(model->pdfPath()));
         QVERIFY(readFile(model->pdfPath()).startsWith("%PDF-"));
         QCOMPARE(model->pdfUrl(), QUrl::fromLocalFile(model->pdfPath()));
 
@@ -152,6 +156,25 @@ private Q_SLOTS:
         QTest::qWait(100); // the late result finds no model and is dropped
     }
 
+    void exportsOfAlikeNamesKeepTheirOwnFiles()
+    {
+        // Both names filter to "Сайт"; the first sheet keeps showing its own proposal.
+        CommercialProposalInput bang = sampleProposal(2);
+        bang.projectName = QStringLiteral("Сайт!");
+        CommercialProposalInput question = sampleProposal(7);
+        question.projectName = QStringLiteral("Сайт?");
+        const auto first = rendered(bang);
+        QVERIFY(first);
+        const QByteArray firstBytes = readFile(first->pdfPath());
+        const auto second = rendered(question);
+        QVERIFY(second);
+        QVERIFY(first->pdfPath() != second->pdfPath());
+        QCOMPARE(readFile(first->pdfPath()), firstBytes);
+        QVERIFY(readFile(second->pdfPath()) != firstBytes);
+        QCOMPARE(first->suggestedFilename(), QStringLiteral("KP-Сайт.pdf"));
+        QCOMPARE(second->suggestedFilename(), QStringLiteral("KP-Сайт.pdf"));
+    }
+
     void savesCopiesAndReportsTheLastOne()
     {
         const auto model = rendered(sampleProposal(3));
@@ -224,7 +247,7 @@ private Q_SLOTS:
         model->beginSave();
         model->finishSave(model->pdfUrl());
         QCOMPARE(model->saveError(), QString());
-        QCOMPARE(model->saveNotice(), QStringLiteral("Сохранено: KP-Сайт-студии.pdf"));
+        QCOMPARE(model->saveNotice(), QStringLiteral("Сохранено: ") + QFileInfo(model->pdfPath()).fileName());
         QCOMPARE(readFile(model->pdfPath()), before);
     }
 

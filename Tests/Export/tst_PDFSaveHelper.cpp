@@ -3,6 +3,7 @@
 #include "Export/ProposalTempFolder.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -40,7 +41,7 @@ private Q_SLOTS:
     void temporaryFolderIsPrivate();
     void temporaryFolderRefusesSymlink();
     void temporaryFolderRefusesAFile();
-    void writeTempPDFReplacesTheFile();
+    void writeTempPDFGivesEachRenderItsOwnFile();
     void writeTempPDFFailsWithoutFolder();
 };
 
@@ -136,17 +137,28 @@ void tst_PDFSaveHelper::temporaryFolderRefusesAFile()
     QVERIFY(!ProposalTempFolder::ensure(base.path()));
 }
 
-void tst_PDFSaveHelper::writeTempPDFReplacesTheFile()
+void tst_PDFSaveHelper::writeTempPDFGivesEachRenderItsOwnFile()
 {
     QTemporaryDir base;
+    // Both names filter to "Сайт": the second render must not overwrite the first.
     const std::optional<QString> first =
-        CommercialProposalPDF::writeTempPDF("first", QStringLiteral("A_B"), base.path());
-    QVERIFY(first);
-    QVERIFY(first->endsWith(QStringLiteral("/KP-AB.pdf")));
+        CommercialProposalPDF::writeTempPDF("first", QStringLiteral("Сайт!"), base.path());
     const std::optional<QString> second =
-        CommercialProposalPDF::writeTempPDF("second", QStringLiteral("A_B"), base.path());
-    QCOMPARE(second, first);
+        CommercialProposalPDF::writeTempPDF("second", QStringLiteral("Сайт?"), base.path());
+    const std::optional<QString> again =
+        CommercialProposalPDF::writeTempPDF("third", QStringLiteral("Сайт!"), base.path());
+    QVERIFY(first && second && again);
+    QVERIFY(*first != *second && *first != *again && *second != *again);
+    const QRegularExpression named(QStringLiteral("/tessmark-\\d+/KP-Сайт-[^/]{6}\\.pdf$"));
+    for (const QString &path : {*first, *second, *again}) {
+        QVERIFY2(named.match(path).hasMatch(), qPrintable(path));
+        QCOMPARE(int(QFile::permissions(path) & (QFile::ReadGroup | QFile::ReadOther)), 0);
+    }
+    QCOMPARE(readFile(*first), QByteArray("first"));
     QCOMPARE(readFile(*second), QByteArray("second"));
+    QCOMPARE(readFile(*again), QByteArray("third"));
+    // The save dialog still proposes the name the project gives.
+    QCOMPARE(PDFSaveHelper::suggestedFilename(QStringLiteral("Сайт!")), QStringLiteral("KP-Сайт.pdf"));
 }
 
 void tst_PDFSaveHelper::writeTempPDFFailsWithoutFolder()

@@ -72,7 +72,7 @@ void tst_ProposalFileName::names()
     QFETCH(QString, projectName);
     QFETCH(QString, temporary);
     QFETCH(QString, suggested);
-    QCOMPARE(ProposalFileName::temporaryName(projectName), temporary);
+    QCOMPARE(ProposalFileName::temporaryTemplate(projectName), temporary.chopped(4) + QStringLiteral("-XXXXXX.pdf"));
     QCOMPARE(PDFSaveHelper::suggestedFilename(projectName), suggested);
 }
 
@@ -114,11 +114,14 @@ void tst_ProposalFileName::longNamesAreCutByWholeCharacters()
         name += cluster;
 
     const qsizetype clusterBytes = cluster.toUtf8().size();
-    const qsizetype fitting = std::min<qsizetype>(40, (255 - 7) / clusterBytes);
-    for (const QString &fileName : {ProposalFileName::temporaryName(name), PDFSaveHelper::suggestedFilename(name)}) {
+    // The temporary file's unique part ("-XXXXXX") counts too.
+    for (const qsizetype suffixBytes : {0, 7}) {
+        const QString fileName =
+            suffixBytes == 0 ? PDFSaveHelper::suggestedFilename(name) : ProposalFileName::temporaryTemplate(name);
+        const qsizetype fitting = std::min<qsizetype>(40, (255 - 7 - suffixBytes) / clusterBytes);
         QVERIFY2(fileName.toUtf8().size() <= 255, qPrintable(QString::number(fileName.toUtf8().size())));
         const QString expected = fitting == 0 ? QStringLiteral("estimate") : cluster.repeated(fitting);
-        QCOMPARE(fileName, "KP-" + expected + ".pdf");
+        QCOMPARE(fileName, "KP-" + expected + (suffixBytes == 0 ? "" : "-XXXXXX") + ".pdf");
     }
 }
 

@@ -3,6 +3,7 @@
 #include "API/APIClient.h"
 #include "API/ProjectsService.h"
 #include "Await.h"
+#include "FiniteTexts.h"
 #include "Features/Analytics/AnalyticsDashboardModel.h"
 #include "Settings/Preferences.h"
 #include "TestBackend.h"
@@ -15,6 +16,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cmath>
 #include <limits>
 
 namespace {
@@ -323,6 +325,35 @@ private Q_SLOTS:
         // The value axis reads as money of the one currency.
         QCOMPARE(model->barAxisTicks(), (QList<double>{175, 350, 525, 700}));
         QCOMPARE(model->barAxisTickLabels().last(), MoneyFormat::format(700, QStringLiteral("RUB")));
+    }
+
+    // Figures of the largest amount overflow every sum: the texts say so, the chart stays drawable.
+    void overflowingFigures()
+    {
+        const double largest = std::numeric_limits<double>::max();
+        for (const QString &name : {QStringLiteral("Сайт"), QStringLiteral("Сайт")}) {
+            const QString id = seed(name, {{QStringLiteral("cost"), largest}});
+            addPayment(id, largest);
+        }
+        auto model = dashboard();
+        await(model->load());
+        QCOMPARE(model->count(), 2);
+        QStringList shown{model->planText(),     model->doneText(),    model->paidText(),
+                          model->receivedSums(), model->pendingSums(), model->overdueSums()};
+        for (const AnalyticsProjectRow &r : model->rows())
+            shown << r.plannedText() << r.doneText() << r.paidText() << r.remainingText() << r.hoursText();
+        for (const QString &text : shown)
+            QVERIFY2(showsOnlyFiniteFigures(text), qPrintable(text));
+        QCOMPARE(model->planText(), QStringLiteral("—"));
+        QCOMPARE(model->receivedSums(), QStringLiteral("—"));
+        QCOMPARE(model->rows().first().plannedText(), MoneyFormat::format(largest, rub));
+
+        // One bar group of both: its sum is drawn at the largest value, under a finite axis.
+        QCOMPARE(model->barPlanned(), QList<double>{largest});
+        QVERIFY(std::isfinite(model->barAxisMaximum()));
+        QVERIFY(model->barAxisMaximum() >= largest);
+        for (const AnalyticsChartEntry &entry : model->series().entries)
+            QVERIFY(std::isfinite(entry.value));
     }
 
     void twoCurrencies()

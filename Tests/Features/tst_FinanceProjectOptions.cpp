@@ -15,6 +15,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace {
@@ -314,6 +315,23 @@ private Q_SLOTS:
         banner.setAnalytics(QVariant());
         QVERIFY(!banner.hasDelta());
         QCOMPARE(banner.paidShare(), 0.0);
+    }
+
+    // Figures that are not finite read as a dash, not as zero and never as infinity.
+    void bannerTextsOfFiguresThatAreNotFinite()
+    {
+        const double inf = std::numeric_limits<double>::infinity();
+        const double nan = std::numeric_limits<double>::quiet_NaN();
+        FinanceBannerFigures banner;
+        banner.setCurrency(QStringLiteral("RUB"));
+        EstimateAnalytics a = figures(inf, nan);
+        a.lastAiSnapshot = EstimateAnalytics::AiSnapshotSummary{};
+        a.deltaFromAi = EstimateAnalytics::DeltaTotals{1, -inf};
+        banner.setAnalytics(QVariant::fromValue(a));
+        QCOMPARE(banner.planText(), QStringLiteral("—"));
+        QCOMPARE(banner.paidText(), QStringLiteral("—"));
+        QCOMPARE(banner.deltaText(), QStringLiteral("—"));
+        QVERIFY(std::isfinite(banner.paidShare()));
     }
 };
 

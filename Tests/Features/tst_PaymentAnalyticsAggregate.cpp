@@ -1,5 +1,6 @@
 // The payments aggregate and its date forms, run once per time zone (TZ is set by the build):
 // overdue is decided against the local start of today, and a bare date as a calendar day.
+#include "../Support/FiniteTexts.h"
 #include "Features/Analytics/ISO8601DateParser.h"
 #include "Features/Analytics/PaymentAnalyticsAggregate.h"
 #include "Utils/MoneyFormat.h"
@@ -230,6 +231,21 @@ private Q_SLOTS:
         QCOMPARE(bucket.formattedSums(),
                  MoneyFormat::format(7, QStringLiteral("EUR")) + QStringLiteral(" · ")
                      + MoneyFormat::format(5, QStringLiteral("USD")));
+    }
+
+    // Two payments of the largest amount overflow their sum: it says so, and never as infinity.
+    void overflowingSums()
+    {
+        const double largest = std::numeric_limits<double>::max();
+        const QString rub = QStringLiteral("RUB");
+        const PaymentAnalyticsAggregate aggregate = PaymentAnalyticsAggregate::build(
+            {payment(PaymentStatus::Received, largest, rub), payment(PaymentStatus::Received, largest, rub),
+             payment(PaymentStatus::Pending, largest, rub), payment(PaymentStatus::Pending, 1, rub)});
+        QCOMPARE(aggregate.received.count, 2);
+        QCOMPARE(aggregate.received.formattedSums(), QStringLiteral("—"));
+        QCOMPARE(aggregate.pending.formattedSums(), MoneyFormat::format(largest, rub));
+        for (const QString &text : {aggregate.received.formattedSums(), aggregate.pending.formattedSums()})
+            QVERIFY2(showsOnlyFiniteFigures(text), qPrintable(text));
     }
 };
 

@@ -4,6 +4,7 @@
 #include "API/APIClient.h"
 #include "API/ProjectsService.h"
 #include "Await.h"
+#include "FiniteTexts.h"
 #include "Settings/UserTemplatesStorage.h"
 #include "Features/Projects/CreateProjectViewModel.h"
 #include "Features/Projects/ProjectsListRules.h"
@@ -384,6 +385,44 @@ private Q_SLOTS:
         QVERIFY(!list.hasBanner());
     }
 
+    // Refreshing (toolbar, F5, "Повторить") keeps the iterations: their rows, the root's badge,
+    // and no "Удалить проект" on a root that still has them.
+    void refreshKeepsIterations()
+    {
+        const QString root = seed(QStringLiteral("Root"));
+        const QString iteration = seed(QStringLiteral("Root"), root, 1);
+        ProjectsService service(false, nullptr, m_client.get());
+        ProjectsListViewModel list;
+        show(list, service);
+        QVERIFY(row(*list.treeModel(), iteration));
+        list.refresh();
+        QVERIFY(service.isLoading());
+        QTRY_VERIFY(!service.isLoading());
+        QVERIFY(row(*list.treeModel(), iteration));
+        QCOMPARE(row(*list.treeModel(), root)->iterationCount, 1);
+        QCOMPARE(row(*list.treeModel(), root)->deleteTitle, QString());
+    }
+
+    // A new iteration joins the list at once: its row, selected, and the root's count.
+    void createdIterationJoinsTheTree()
+    {
+        const QString root = seed(QStringLiteral("Root"));
+        seed(QStringLiteral("Root"), root, 1);
+        ProjectsService service(false, nullptr, m_client.get());
+        ProjectsListViewModel list;
+        show(list, service);
+        const int loads = int(m_backend.requests(QStringLiteral("GET"), QStringLiteral("projects")).size());
+        CreateIterationRequest body;
+        body.iterationName = QStringLiteral("Второй этап");
+        const std::optional<Project> created = await(service.createIteration(root, body));
+        QVERIFY(created);
+        QVERIFY(row(*list.treeModel(), created->id));
+        QCOMPARE(row(*list.treeModel(), root)->iterationCount, 2);
+        list.setSelectedProjectId(created->id);
+        QVERIFY(row(*list.treeModel(), created->id)->isSelected);
+        QCOMPARE(int(m_backend.requests(QStringLiteral("GET"), QStringLiteral("projects")).size()), loads);
+    }
+
     // The list goes away while its deletion is in flight: the answer changes nothing of it.
     void listGoneBeforeTheAnswer()
     {
@@ -588,6 +627,33 @@ private Q_SLOTS:
                                        << "2 RUB";
         QTest::newRow("no grouping") << 0.0 << 1000000.0 << "0.0 ч"
                                      << "1000000 RUB";
+        QTest::newRow("overflowed") << std::numeric_limits<double>::infinity()
+                                    << std::numeric_limits<double>::infinity() << "— ч"
+                                    << "— RUB";
+        QTest::newRow("not a number") << std::numeric_limits<double>::quiet_NaN()
+                                      << std::numeric_limits<double>::quiet_NaN() << "— ч"
+                                      << "— RUB";
+    }
+
+    // A device project's totals are summed here: two lines of the largest hours overflow them.
+    void overflowingDeviceTotals()
+    {
+        Project p = make(QStringLiteral("p"), QStringLiteral("Сайт"), std::nullopt, 2);
+        const double largest = std::numeric_limits<double>::max();
+        for (const double rate : {1.0, 1000.0}) {
+            ProjectItem item;
+            item.title = QStringLiteral("Работа");
+            item.hours = largest;
+            item.rate = rate;
+            p.items.append(item);
+        }
+        p = p.recalculatedTotals();
+        const QStringList shown{ProjectsListRules::treeRowSubtitle(p, false),
+                                ProjectsListRules::cardHoursText(p.totalHours),
+                                ProjectsListRules::cardCostText(p.totalCost, p.currency)};
+        for (const QString &text : shown)
+            QVERIFY2(showsOnlyFiniteFigures(text), qPrintable(text));
+        QVERIFY(shown.first().contains(QStringLiteral("—")));
     }
     void cardTexts()
     {

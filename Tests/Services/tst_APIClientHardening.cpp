@@ -1,7 +1,11 @@
 #include "API/APIClient.h"
 #include "Await.h"
+#include "Models/MessageResponse.h"
 #include "RawHttpServer.h"
+#include "Utils/Text.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QJsonObject>
 #include <QTcpSocket>
 #include <QTest>
@@ -72,6 +76,37 @@ RawHttpServer::Responder dripping(const QString &part)
         });
         drip->start(100);
     };
+}
+
+// The answer body as given, with its length or in chunks of 64 KiB.
+RawHttpServer::Responder answering(int status, const QByteArray &body, bool chunked)
+{
+    return [status, body, chunked](QTcpSocket *socket, const QByteArray &) {
+        if (!chunked) {
+            socket->write(
+                head(status,
+                     "Content-Type: application/json\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n")
+                + body);
+            return;
+        }
+        socket->write(head(status, "Content-Type: application/json\r\nTransfer-Encoding: chunked\r\n"));
+        for (qsizetype at = 0; at < body.size(); at += 64 * 1024)
+            socket->write(chunk(body.mid(at, 64 * 1024)));
+        socket->write("0\r\n\r\n");
+    };
+}
+
+QByteArray messageBody(const QJsonValue &message)
+{
+    return QJsonDocument(QJsonObject{{QStringLiteral("message"), message}}).toJson(QJsonDocument::Compact);
+}
+
+// What any screen may lay out: a few hundred characters on a few lines, whole characters only.
+void verifyBounded(const QString &text)
+{
+    QVERIFY2(Text::graphemes(text).size() <= Text::maxMessageGraphemes + 1, qPrintable(QString::number(text.size())));
+    QVERIFY2(text.size() <= 4 * Text::maxMessageGraphemes + 1, qPrintable(QString::number(text.size())));
+    QVERIFY(text.count(QLatin1Char('\n')) < Text::maxMessageLines);
 }
 
 } // namespace
@@ -172,8 +207,10 @@ private Q_SLOTS:
             QCOMPARE(answer.size(), size);
         } catch (const APIError &failure) {
             QVERIFY2(!accepted, qPrintable(failure.errorDescription()));
-            QCOMPARE(failure.status(), -1);
-            QCOMPARE(failure.errorDescription(), QStringLiteral("Ошибка сервера (-1)"));
+            // A failed answer keeps its status; its body is not read.
+            const int expected = status >= 400 ? status : -1;
+            QCOMPARE(failure.status(), expected);
+            QCOMPARE(failure.errorDescription(), QStringLiteral("Ошибка сервера (%1)").arg(expected));
         }
     }
 
@@ -196,6 +233,87 @@ private Q_SLOTS:
         QVERIFY2(failure, "the trickling answer came back as a success");
         QCOMPARE(failure->status(), -1);
         QCOMPARE(failure->errorDescription(), noConnection);
+    }
+
+    // Hostile failures: whatever the body holds, the text a screen shows stays bounded.
+    void errorTextsAreBounded_data()
+    {
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<bool>("chunked");
+        QTest::addColumn<QString>("expected"); // empty: only bounded
+
+        const QString status400 = QStringLiteral("Ошибка сервера (400)");
+        const QString ellipsis = QStringLiteral("…");
+        const auto text = [](qsizetype size, QChar c) { return QJsonValue(QString(size, c)); };
+        QTest::newRow("1 MB message") << 400 << messageBody(text(1 << 20, u'a')) << false << status400;
+        QTest::newRow("10 MB message") << 400 << messageBody(text(10 << 20, u'a')) << false << status400;
+        QTest::newRow("10 MB message in chunks") << 400 << messageBody(text(10 << 20, u'a')) << true << status400;
+        QTest::newRow("10 MB sign-in refusal")
+            << 401 << messageBody(text(10 << 20, u'a')) << true << QStringLiteral("Неверный email или пароль");
+        QTest::newRow("long message under the body cap")
+            << 400 << messageBody(text(30000, u'ж')) << false << QString(300, u'ж') + ellipsis;
+        QTest::newRow("list of long messages") << 500 << messageBody(QJsonArray{text(20000, u'x'), text(20000, u'y')})
+                                               << true << QString(300, u'x') + ellipsis;
+        QTest::newRow("many lines") << 400 << messageBody(QStringLiteral("один\nдва\r\nтри\nчетыре\nпять")) << false
+                                    << QStringLiteral("один\nдва\r\nтри…");
+        QTest::newRow("blank lines") << 400 << messageBody(QStringLiteral("a\n\n\n\n\nb")) << false
+                                     << QStringLiteral("a…");
+        QTest::newRow("one character of many marks")
+            << 400 << messageBody(QStringLiteral("a") + QString(20000, QChar(0x0301))) << false << QString();
+        QTest::newRow("flags stay whole")
+            << 400 << messageBody(QString::fromUtf8("\U0001F1F7\U0001F1FA").repeated(500)) << false
+            << QString::fromUtf8("\U0001F1F7\U0001F1FA").repeated(300) + ellipsis;
+        QTest::newRow("letters with marks stay whole")
+            << 400 << messageBody(QStringLiteral("й").normalized(QString::NormalizationForm_D).repeated(1000)) << false
+            << QStringLiteral("й").normalized(QString::NormalizationForm_D).repeated(300) + ellipsis;
+        QTest::newRow("number") << 400 << messageBody(1e308) << false << status400;
+        QTest::newRow("object") << 400 << messageBody(QJsonObject{{QStringLiteral("a"), 1}}) << false << status400;
+        QTest::newRow("list with a number")
+            << 400 << messageBody(QJsonArray{QStringLiteral("a"), 1}) << false << status400;
+        QTest::newRow("not JSON") << 400 << QByteArray(50000, '<') << false << status400;
+        QTest::newRow("short message kept")
+            << 400 << messageBody(QStringLiteral("Нет\tтакого")) << false << QStringLiteral("Нет\tтакого");
+    }
+    void errorTextsAreBounded()
+    {
+        QFETCH(int, status);
+        QFETCH(QByteArray, body);
+        QFETCH(bool, chunked);
+        QFETCH(QString, expected);
+
+        RawHttpServer backend(answering(status, body, chunked));
+        QVERIFY(backend.start() != 0);
+        APIClient client{backend.url(QStringLiteral("api"))};
+        const auto failure =
+            apiFailure(client.requestData(QStringLiteral("POST"), QStringLiteral("auth/login"), QJsonObject(), false));
+        QVERIFY(failure);
+        QCOMPARE(failure->status(), status);
+        const QString shown = failure->errorDescription();
+        verifyBounded(shown);
+        if (!expected.isEmpty())
+            QCOMPARE(shown, expected);
+    }
+
+    // A success's notice and a decoding failure's cause are the server's words too.
+    void answerTextsAreBounded()
+    {
+        RawHttpServer notice(answering(200, messageBody(QString(1 << 20, u'n')), true));
+        QVERIFY(notice.start() != 0);
+        APIClient client{notice.url(QStringLiteral("api"))};
+        const MessageResponse response = await(client.request<MessageResponse>(
+            QStringLiteral("POST"), QStringLiteral("auth/register"), QJsonObject(), false));
+        verifyBounded(response.message);
+        QCOMPARE(response.message, QString(300, u'n') + QStringLiteral("…"));
+
+        RawHttpServer wrongType(answering(200, messageBody(QJsonArray{QString(1 << 20, u'w')}), false));
+        QVERIFY(wrongType.start() != 0);
+        APIClient other{wrongType.url(QStringLiteral("api"))};
+        const auto failure = apiFailure(other.request<MessageResponse>(
+            QStringLiteral("POST"), QStringLiteral("auth/register"), QJsonObject(), false));
+        QVERIFY(failure);
+        QCOMPARE(failure->kind(), APIError::Kind::Decoding);
+        verifyBounded(failure->errorDescription());
     }
 };
 

@@ -29,11 +29,19 @@ struct Cutoff
 {
     bool overdue = false;
     bool tooLarge = false;
+    // The status of a failed answer whose body ran over the smaller limit of an error text.
+    std::optional<int> errorStatus;
 };
 
+bool isSuccess(int status)
+{
+    return status >= 200 && status <= 299;
+}
+
 // Ends the reply at the deadline, or as soon as its body is announced or found to be larger than
-// maxBytes. The watchers belong to the reply, so they go with it.
-std::shared_ptr<Cutoff> enforceLimits(QNetworkReply *reply, int deadlineMs, qint64 maxBytes)
+// maxBytes, or than maxErrorBytes once the status says the answer is a failure. The watchers
+// belong to the reply, so they go with it.
+std::shared_ptr<Cutoff> enforceLimits(QNetworkReply *reply, int deadlineMs, qint64 maxBytes, qint64 maxErrorBytes)
 {
     auto cutoff = std::make_shared<Cutoff>();
     auto *deadline = new QTimer(reply);
@@ -45,14 +53,27 @@ std::shared_ptr<Cutoff> enforceLimits(QNetworkReply *reply, int deadlineMs, qint
         reply->abort();
     });
     deadline->start(deadlineMs);
-    const auto checkSize = [reply, cutoff, maxBytes] {
-        if (reply->isFinished() || cutoff->tooLarge)
+    const auto checkSize = [reply, cutoff, maxBytes, maxErrorBytes] {
+        if (reply->isFinished() || cutoff->tooLarge || cutoff->errorStatus)
             return;
+        const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+        const bool failed = status.isValid() && !isSuccess(status.toInt());
+        const qint64 limit = failed ? maxErrorBytes : maxBytes;
         const QVariant announced = reply->header(QNetworkRequest::ContentLengthHeader);
-        if ((announced.isValid() && announced.toLongLong() > maxBytes) || reply->bytesAvailable() > maxBytes) {
-            cutoff->tooLarge = true;
-            // Not from inside the reply's own signal: the request's caller resumes on the abort.
-            QMetaObject::invokeMethod(reply, &QNetworkReply::abort, Qt::QueuedConnection);
+        if ((announced.isValid() && announced.toLongLong() > limit) || reply->bytesAvailable() > limit) {
+            if (failed)
+                cutoff->errorStatus = status.toInt();
+            else
+                cutoff->tooLarge = true;
+            // Not from inside the reply's own signal: the request's caller resumes on the abort,
+            // unless the reply has ended meanwhile (a second end is an error of Qt's own).
+            QMetaObject::invokeMethod(
+                reply,
+                [reply] {
+                    if (!reply->isFinished())
+                        reply->abort();
+                },
+                Qt::QueuedConnection);
         }
     };
     QObject::connect(reply, &QNetworkReply::metaDataChanged, reply, checkSize);
@@ -163,21 +184,28 @@ QCoro::Task<QByteArray> APIClient::requestData(QString method, QString path, std
     const QByteArray verb = method.toLatin1();
     std::unique_ptr<QNetworkReply, ReplyDeleter> reply(body ? m_network->sendCustomRequest(request, verb, payload)
                                                             : m_network->sendCustomRequest(request, verb));
-    const std::shared_ptr<const Cutoff> cutoff = enforceLimits(reply.get(), m_deadline, m_maxAnswerBytes);
+    const std::shared_ptr<const Cutoff> cutoff =
+        enforceLimits(reply.get(), m_deadline, m_maxAnswerBytes, std::min(m_maxAnswerBytes, maxErrorAnswerBytes));
     co_await reply.get();
 
     if (cutoff->tooLarge)
         throw APIError::http(-1, std::nullopt);
     if (cutoff->overdue)
         throw APIError::http(-1, transportFailureText(*url));
-    const QVariant statusAttribute = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-    if (isTransportFailure(reply->error()))
-        throw APIError::http(-1, transportFailureText(*url));
-    if (!statusAttribute.isValid())
-        throw APIError::http(-1, std::nullopt);
-
-    const int status = statusAttribute.toInt();
-    const QByteArray answer = reply->readAll();
+    int status = 0;
+    QByteArray answer;
+    if (cutoff->errorStatus) {
+        // A failure with a body too long to be a message: handled as one without a message.
+        status = *cutoff->errorStatus;
+    } else {
+        const QVariant statusAttribute = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+        if (isTransportFailure(reply->error()))
+            throw APIError::http(-1, transportFailureText(*url));
+        if (!statusAttribute.isValid())
+            throw APIError::http(-1, std::nullopt);
+        status = statusAttribute.toInt();
+        answer = reply->readAll();
+    }
     if (status == 401) {
         if (sentToken) {
             const UnauthorizedHandler handler = m_onUnauthorized;
@@ -187,7 +215,7 @@ QCoro::Task<QByteArray> APIClient::requestData(QString method, QString path, std
         }
         throw APIError::http(401, parseErrorMessage(answer).value_or(QStringLiteral("Неверный email или пароль")));
     }
-    if (status >= 200 && status <= 299)
+    if (isSuccess(status))
         co_return answer;
 
     std::optional<QString> message = parseErrorMessage(answer);

@@ -66,6 +66,9 @@ public:
     // However steadily an answer trickles in, the request ends after this long.
     static constexpr int defaultDeadline = 180000;
     static constexpr qint64 defaultMaxAnswerBytes = 100 * 1024 * 1024;
+    // The body of a failed answer holds a message at most: one longer is not read, and the
+    // failure is reported as if it carried none.
+    static constexpr qint64 maxErrorAnswerBytes = 64 * 1024;
 
     // network may be shared; the client makes its own when none is given.
     explicit APIClient(QUrl baseUrl, QNetworkAccessManager *network = nullptr);

@@ -1,11 +1,17 @@
 #include "APIError.h"
 
+#include "Utils/Text.h"
+
 APIError::APIError(Kind kind, int status, std::optional<QString> message, QString cause)
     : m_kind(kind)
     , m_status(status)
     , m_message(std::move(message))
     , m_cause(std::move(cause))
 {
+    // Both may carry the server's words: bounded here, once, before any screen lays them out.
+    if (m_message)
+        m_message = Text::boundedMessage(*m_message);
+    m_cause = Text::boundedMessage(m_cause);
     m_what = errorDescription().toUtf8();
 }
 

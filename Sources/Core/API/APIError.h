@@ -4,7 +4,8 @@
 #include <exception>
 #include <optional>
 
-// A failed backend call, with the text the screens show.
+// A failed backend call, with the text the screens show. The message and the cause are kept as
+// Text::boundedMessage makes them, whatever the answer held.
 class APIError : public std::exception
 {
 public:

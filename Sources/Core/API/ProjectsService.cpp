@@ -269,7 +269,11 @@ QCoro::Task<std::optional<Project>> ProjectsService::createIteration(QString bas
     if (!encoded)
         co_return std::nullopt;
     auto pending = send<Project>(post, Endpoints::iterate(baseProjectId), encoded);
-    co_return co_await std::move(pending);
+    std::optional<Project> created = co_await std::move(pending);
+    // The tree shows and selects the new iteration at once, without a reload.
+    if (created && !replaceListed(*created))
+        insertFirst(*created);
+    co_return created;
 }
 
 QCoro::Task<QList<Project>> ProjectsService::fetchIterations(QString projectId)

@@ -54,7 +54,8 @@ public:
     // Account mode sends the request as it is; guest mode stamps its fields onto the stored project.
     QCoro::Task<std::optional<Project>> update(QString id, UpdateProjectRequest request);
     QCoro::Task<bool> remove(QString id);
-    // Account only: absent, or an empty list, in guest mode.
+    // Account only: absent, or an empty list, in guest mode. A created iteration is put first
+    // into the list.
     QCoro::Task<std::optional<Project>> createIteration(QString baseProjectId, CreateIterationRequest body);
     QCoro::Task<QList<Project>> fetchIterations(QString projectId);
     QCoro::Task<std::optional<ProjectLineSummary>> fetchLineSummary(QString rootId);

@@ -10,7 +10,7 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
+#include <QTemporaryFile>
 
 namespace CommercialProposalPDF {
 
@@ -62,17 +62,14 @@ std::optional<QString> writeTempPDF(const QByteArray &data, const QString &proje
     const std::optional<QString> folder = ProposalTempFolder::ensure(tempBase);
     if (!folder)
         return std::nullopt;
-    const QString path = *folder + QLatin1Char('/') + ProposalFileName::temporaryName(projectName);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // A new file for every render: an earlier one may still be on show in another sheet.
+    QTemporaryFile file(*folder + QLatin1Char('/') + ProposalFileName::temporaryTemplate(projectName));
+    if (!file.open())
         return std::nullopt;
-    if (file.write(data) != data.size()) {
-        file.cancelWriting();
+    if (file.write(data) != data.size() || !file.flush())
         return std::nullopt;
-    }
-    if (!file.commit())
-        return std::nullopt;
-    return path;
+    file.setAutoRemove(false);
+    return file.fileName();
 }
 
 } // namespace CommercialProposalPDF

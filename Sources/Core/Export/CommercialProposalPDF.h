@@ -18,12 +18,12 @@ QString creationErrorText();
 // The whole proposal as PDF bytes, dated today.
 QByteArray render(const CommercialProposalInput &input, const QDate &today);
 
-// Renders and writes "KP-<name>.pdf" into the per-user folder under tempBase; the file's path, or
-// none when it could not be written.
+// Renders and writes "KP-<name>-<unique>.pdf" into the per-user folder under tempBase; the file's
+// path, or none when it could not be written.
 std::optional<QString> generate(const CommercialProposalInput &input, const QDate &today = QDate::currentDate(),
                                 const QString &tempBase = QDir::tempPath());
 
-// Replaces the temporary file of this project name with the bytes, all or nothing.
+// Writes the bytes to a new temporary file named after the project, all or nothing.
 std::optional<QString> writeTempPDF(const QByteArray &data, const QString &projectName,
                                     const QString &tempBase = QDir::tempPath());
 

@@ -294,7 +294,8 @@ QString formatRussianDate(const QDate &date)
 QString workingDays(double totalHours)
 {
     const double days = std::ceil(totalHours * 0.125);
-    return NumberText::fixed(days >= 1 ? days : 1.0, 0);
+    // NaN fails the comparison too, and must print as no figure, not as one day.
+    return NumberText::fixed(days >= 1 || std::isnan(days) ? days : 1.0, 0);
 }
 
 } // namespace CommercialProposalRenderer

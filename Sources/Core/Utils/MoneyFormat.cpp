@@ -72,12 +72,10 @@ std::shared_ptr<const LocalizedNumberFormatter> formatterFor(const QString &curr
     return *cache.byCurrency.insert(currency, std::move(formatter));
 }
 
-// The whole-number part as plain digits. Done on the double, not through an integer, so NaN,
-// infinities and values beyond 64 bits cannot overflow a conversion.
+// The whole-number part of a finite value as plain digits. Done on the double, not through an
+// integer, so values beyond 64 bits cannot overflow a conversion.
 QString wholeNumberText(double value)
 {
-    if (!std::isfinite(value))
-        return NumberText::fixed(value, 0);
     return NumberText::fixed(std::trunc(value) + 0.0, 0); // + 0.0 turns -0 into 0
 }
 
@@ -87,6 +85,11 @@ namespace MoneyFormat {
 
 QString format(double value, const QString &currency)
 {
+    if (!std::isfinite(value))
+        return NumberText::notFiniteText();
+    // What rounds to zero shows as zero, never "-0 ₽"; nearbyint rounds half to even as the formatter.
+    if (std::nearbyint(value) == 0)
+        value = 0;
     if (const auto formatter = formatterFor(currency)) {
         UErrorCode status = U_ZERO_ERROR;
         const icu::UnicodeString text = formatter->formatDouble(value, status).toString(status);

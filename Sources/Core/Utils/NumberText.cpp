@@ -7,8 +7,15 @@
 
 namespace NumberText {
 
+QString notFiniteText()
+{
+    return QStringLiteral("—");
+}
+
 QString fixed(double value, int decimals)
 {
+    if (!std::isfinite(value))
+        return notFiniteText();
     char buffer[400]; // a finite double has at most 309 integer digits
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed,
                                       decimals < 0 ? 0 : (decimals > 60 ? 60 : decimals));
@@ -64,6 +71,35 @@ QString shortest(double value)
         out += std::to_string(absExponent);
     }
     return QString::fromLatin1(out.data(), static_cast<qsizetype>(out.size()));
+}
+
+std::optional<double> parseExactDecimal(QStringView text)
+{
+    const std::optional<double> value = parseDecimal(text);
+    if (!value)
+        return std::nullopt;
+    // 2^53: beyond it not every whole number has a double.
+    if (std::fabs(*value) > 9007199254740992.0)
+        return std::nullopt;
+    // Significant digits of the mantissa as typed: from the first non-zero digit to the last.
+    qsizetype first = -1;
+    qsizetype last = -1;
+    qsizetype digits = 0;
+    for (const QChar c : text) {
+        if (c == u'e' || c == u'E')
+            break;
+        if (c < u'0' || c > u'9')
+            continue;
+        if (c != u'0') {
+            if (first < 0)
+                first = digits;
+            last = digits;
+        }
+        ++digits;
+    }
+    if (first >= 0 && last - first + 1 > 15)
+        return std::nullopt;
+    return *value + 0.0; // + 0.0 turns -0 into 0
 }
 
 std::optional<double> parseDecimal(QStringView text)

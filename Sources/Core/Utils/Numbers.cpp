@@ -1,6 +1,8 @@
 #include "Numbers.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace Numbers {
 
@@ -22,6 +24,13 @@ double roundedToCents(double value)
     if (!std::isfinite(scaled) || std::fabs(scaled) >= 4503599627370496.0)
         return value;
     return std::round(scaled) / 100.0;
+}
+
+double plotted(double value)
+{
+    if (std::isnan(value))
+        return 0;
+    return std::clamp(value, std::numeric_limits<double>::lowest(), std::numeric_limits<double>::max());
 }
 
 } // namespace Numbers

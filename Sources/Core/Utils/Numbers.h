@@ -14,4 +14,8 @@ std::optional<qint64> truncatedInt64(double value);
 // value * 100 (so 1.005 -> 1.0, 2.675 -> 2.68, 0.125 -> 0.13). Non-finite values pass through.
 double roundedToCents(double value);
 
+// The value a chart draws for a figure: a bar or an axis needs a number where a text shows
+// NumberText::notFiniteText(). NaN draws as 0, an infinity as the largest finite value of its sign.
+double plotted(double value);
+
 } // namespace Numbers

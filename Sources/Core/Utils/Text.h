@@ -22,4 +22,11 @@ QStringList graphemes(const QString &text);
 // The first count user-perceived characters of text; text itself when it has no more.
 QString leadingGraphemes(const QString &text, qsizetype count);
 
+// A text from the backend as a screen may lay it out: at most maxMessageGraphemes user-perceived
+// characters on at most maxMessageLines lines, cut on a character boundary and ended with "…"
+// where anything was left out. Costs the same for a text of megabytes as for a short one.
+inline constexpr qsizetype maxMessageGraphemes = 300;
+inline constexpr qsizetype maxMessageLines = 3;
+QString boundedMessage(const QString &text);
+
 } // namespace Text

@@ -1,6 +1,7 @@
 #include "AnalyticsSeries.h"
 
 #include "Utils/MoneyFormat.h"
+#include "Utils/Numbers.h"
 #include "Utils/Text.h"
 
 #include <QLocale>
@@ -28,13 +29,15 @@ QString joinedLines(const QMap<QString, Sums> &byCurrency, double Sums::*compone
     return lines.join(QLatin1Char('\n'));
 }
 
-// The smallest of 1, 1.5, 2, 2.5, ... times a power of ten that is at least value.
+// The smallest of 1, 1.5, 2, 2.5, ... times a power of ten that is at least value; the value
+// itself where that step would pass the largest double.
 double roundedUp(double value)
 {
     if (!(value > 0) || !std::isfinite(value))
         return 1;
     const double step = std::pow(10.0, std::floor(std::log10(value))) / 2;
-    return std::ceil(value / step) * step;
+    const double rounded = std::ceil(value / step) * step;
+    return std::isfinite(rounded) ? rounded : value;
 }
 
 } // namespace
@@ -64,9 +67,9 @@ AnalyticsSeries AnalyticsSeries::from(const QList<AnalyticsProjectRow> &rows)
     for (qsizetype i = 0; i < charted; ++i) {
         const AnalyticsProjectRow &row = rows.at(i);
         const QString label = Text::leadingGraphemes(row.name, labelGraphemes);
-        series.entries.append({row.id + QStringLiteral("-plan"), label, plan, row.plannedCost});
-        series.entries.append({row.id + QStringLiteral("-done"), label, done, row.doneCost});
-        series.entries.append({row.id + QStringLiteral("-paid"), label, paid, row.paidCost});
+        series.entries.append({row.id + QStringLiteral("-plan"), label, plan, Numbers::plotted(row.plannedCost)});
+        series.entries.append({row.id + QStringLiteral("-done"), label, done, Numbers::plotted(row.doneCost)});
+        series.entries.append({row.id + QStringLiteral("-paid"), label, paid, Numbers::plotted(row.paidCost)});
 
         const qsizetype at = series.barLabels.indexOf(label);
         if (at < 0) {
@@ -83,8 +86,10 @@ AnalyticsSeries AnalyticsSeries::from(const QList<AnalyticsProjectRow> &rows)
     }
 
     double highest = 0;
-    for (const QList<double> *values : {&series.barPlanned, &series.barDone, &series.barPaid}) {
-        for (double value : *values) {
+    for (QList<double> *values : {&series.barPlanned, &series.barDone, &series.barPaid}) {
+        for (double &value : *values) {
+            // Bars of one label add up and may overflow.
+            value = Numbers::plotted(value);
             if (value > highest)
                 highest = value;
         }

@@ -1,6 +1,7 @@
 #include "EstimateItemFormModel.h"
 
 #include "Data/EstimateCatalogLoader.h"
+#include "Utils/APIDecoding.h"
 #include "Utils/NumberText.h"
 #include "Utils/Numbers.h"
 #include "Utils/Text.h"
@@ -123,7 +124,8 @@ bool EstimateItemFormModel::save()
 
 double EstimateItemFormModel::parseAmount(QStringView text)
 {
-    // Infinite values are refused with the rest: a line must keep totals and money texts finite.
-    const std::optional<double> value = NumberText::parseDecimal(text);
+    // The same reading as the default-rate field; infinite values are refused with the rest, so
+    // that a line keeps totals and money texts finite.
+    const std::optional<double> value = APIDecoding::parseLenientNumber(text.toString());
     return value && *value >= 0 ? *value : 0.0;
 }

@@ -64,8 +64,9 @@ public:
     // typed, identity kept) and hands it out through saved(); false while it cannot be saved.
     Q_INVOKABLE bool save();
 
-    // A typed amount: "," as ".", the whole text one number; a text that does not read, a
-    // negative value and anything not finite give 0.
+    // A typed amount, read as the default-rate field reads it ("," as ".", the whole text one
+    // number, hexadecimal too); a text that does not read, a negative value and anything not
+    // finite give 0.
     static double parseAmount(QStringView text);
 
 Q_SIGNALS:

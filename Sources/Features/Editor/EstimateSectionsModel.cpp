@@ -305,3 +305,15 @@ QVariantMap EstimateSectionsModel::section(const QString &id) const
     }
     return {};
 }
+
+int EstimateSectionsModel::rowOfLine(const QString &lineId) const
+{
+    const QUuid id(lineId);
+    if (id.isNull())
+        return -1;
+    for (int row = 0; row < m_rows.size(); ++row) {
+        if (item(m_rows.at(row)).id == id)
+            return row;
+    }
+    return -1;
+}

@@ -58,6 +58,9 @@ public:
     // Title and subtitle of the section with that id (a header delegate is given the id only);
     // an empty map when there is none.
     Q_INVOKABLE QVariantMap section(const QString &id) const;
+    // The row of the line with that identity, -1 when there is none: the editor keeps a line in
+    // view across a regrouping or a reload.
+    Q_INVOKABLE int rowOfLine(const QString &lineId) const;
 
 Q_SIGNALS:
     void countChanged();

@@ -86,6 +86,8 @@ QString ProjectDetailController::deleteDialogMessage() const
         return QStringLiteral("Будет удалена только эта итерация. Остальные версии проекта сохранятся.");
     if (hasIterationsListed(*m_loadedProject))
         return QStringLiteral("Сначала удалите итерации в списке проектов (ПКМ → «Удалить итерацию»).");
+    if (m_projectsService && m_projectsService->isGuestMode())
+        return QStringLiteral("Проект будет удалён с этого устройства. Действие необратимо.");
     return QStringLiteral("Проект будет удалён из облака. Действие необратимо.");
 }
 

@@ -383,11 +383,12 @@ ListView {
         }
     }
 
-    // One context menu for all cards.
+    // One context menu for all cards. The handler lives on the content item, which scrolls: the
+    // row is found from the point in the scene, whatever item the position is relative to.
     TapHandler {
         acceptedButtons: Qt.RightButton
         onTapped: point => {
-            const at = list.contentItem.mapFromItem(list, point.position.x, point.position.y)
+            const at = list.contentItem.mapFromItem(null, point.scenePosition.x, point.scenePosition.y)
             const row = list.indexAt(at.x, at.y)
             if (row < 0)
                 return

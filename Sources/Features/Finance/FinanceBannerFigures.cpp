@@ -12,12 +12,6 @@ double orZero(double value)
     return std::isnan(value) ? 0 : value;
 }
 
-// Money texts take finite amounts only.
-double finiteOrZero(double value)
-{
-    return std::isfinite(value) ? value : 0;
-}
-
 } // namespace
 
 FinanceBannerFigures::FinanceBannerFigures(QObject *parent)
@@ -60,15 +54,15 @@ void FinanceBannerFigures::setCurrency(const QString &currency)
 
 QString FinanceBannerFigures::planText() const
 {
-    return MoneyFormat::format(m_analytics ? finiteOrZero(m_analytics->planned.totalCost) : 0, m_currency);
+    return MoneyFormat::format(m_analytics ? m_analytics->planned.totalCost : 0, m_currency);
 }
 
 QString FinanceBannerFigures::paidText() const
 {
-    return MoneyFormat::format(m_analytics ? finiteOrZero(m_analytics->paid.receivedTotal) : 0, m_currency);
+    return MoneyFormat::format(m_analytics ? m_analytics->paid.receivedTotal : 0, m_currency);
 }
 
 QString FinanceBannerFigures::deltaText() const
 {
-    return hasDelta() ? MoneyFormat::format(finiteOrZero(m_analytics->deltaFromAi->cost), m_currency) : QString();
+    return hasDelta() ? MoneyFormat::format(m_analytics->deltaFromAi->cost, m_currency) : QString();
 }

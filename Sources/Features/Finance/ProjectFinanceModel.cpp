@@ -109,7 +109,7 @@ void ProjectFinanceModel::setAmountText(const QString &text)
 
 bool ProjectFinanceModel::amountReadable() const
 {
-    return NumberText::parseDecimal(m_amountText).has_value();
+    return NumberText::parseExactDecimal(m_amountText).has_value();
 }
 
 void ProjectFinanceModel::setPaymentStatus(const QString &raw)
@@ -245,7 +245,7 @@ QCoro::Task<void> ProjectFinanceModel::addFor(QPointer<ProjectFinanceModel> self
     // The button and Return are one action: a second press while one is in flight does nothing.
     if (self->m_isAdding)
         co_return;
-    const std::optional<double> amount = NumberText::parseDecimal(self->m_amountText);
+    const std::optional<double> amount = NumberText::parseExactDecimal(self->m_amountText);
     if (!amount)
         co_return;
     CreatePaymentRequest body;

@@ -412,7 +412,8 @@ void ProjectsListViewModel::appear()
 
 void ProjectsListViewModel::refresh()
 {
-    load(false);
+    // As when the list came on screen: a reload without iterations would drop their rows.
+    load(!m_isGuest);
 }
 
 void ProjectsListViewModel::load(bool includeIterations)

@@ -106,7 +106,7 @@ public:
     // The list came on screen: loads with iterations when signed in. Selection and count
     // changes before this are initial values and unfold nothing.
     Q_INVOKABLE void appear();
-    // Toolbar, shortcut and "Повторить": without iterations.
+    // Toolbar, shortcut and "Повторить": as appear(), with iterations when signed in.
     Q_INVOKABLE void refresh();
     // A press on a row or card: selects it; a root with iterations, or an iteration's group, unfolds.
     Q_INVOKABLE void activate(const QString &projectId, const QString &rootId = {});

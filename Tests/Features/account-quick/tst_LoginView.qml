@@ -22,6 +22,21 @@ Item {
         }
     }
 
+    // The event loop's longest pause while it runs: a window that lays out a huge text stops here.
+    Timer {
+        id: probe
+        interval: 10
+        repeat: true
+        property real last: 0
+        property real worst: 0
+        function restart() { last = Date.now(); worst = 0; start() }
+        onTriggered: {
+            const now = Date.now()
+            worst = Math.max(worst, now - last)
+            last = now
+        }
+    }
+
     TestCase {
         name: "LoginView"
         when: windowShown
@@ -83,6 +98,40 @@ Item {
             // Typing clears it.
             field(view, "passwordField").text = data.password + "x"
             verify(!field(view, "errorBanner").visible)
+        }
+
+        // Whatever the server says, the screen lays out a few hundred characters and stays responsive.
+        function test_hugeServerTexts_data() {
+            const words = size => "слово ".repeat(size / 6)
+            return [
+                { tag: "1 MB refusal", path: "auth/login", status: 401, message: words(1 << 20),
+                  banner: "errorBanner", register: false },
+                { tag: "1 MB server error", path: "auth/login", status: 500, message: words(1 << 20),
+                  banner: "errorBanner", register: false },
+                { tag: "40 KB server error", path: "auth/login", status: 500, message: words(40000),
+                  banner: "errorBanner", register: false },
+                { tag: "1 MB registration refusal", path: "auth/register", status: 409, message: words(1 << 20),
+                  banner: "errorBanner", register: true },
+                { tag: "1 MB registration notice", path: "auth/register", status: 201, message: words(1 << 20),
+                  banner: "noticeBanner", register: true },
+            ]
+        }
+        function test_hugeServerTexts(data) {
+            backend.answer(data.path, data.status, data.message, 0)
+            const view = createLogin()
+            if (data.register)
+                mouseClick(field(view, "registerModeButton"))
+            fill(view, "anna@example.test", "secret-1")
+            probe.restart()
+            mouseClick(field(view, "submitButton"))
+            tryCompare(field(view, data.banner), "visible", true)
+            waitForRendering(view)
+            wait(100)
+            probe.stop()
+            const shown = bannerText(view, data.banner)
+            verify(shown.length > 0 && shown.length <= 1201, shown.length)
+            verify(shown.split("\n").length <= 3)
+            verify(probe.worst < 2000, "the window stood still for " + probe.worst + " ms")
         }
 
         function test_busyWithADelayedReply() {

@@ -129,6 +129,40 @@ Item {
             compare(financeBackend.requestCount("POST", path), 1)
         }
 
+        function textsOf(item) {
+            let texts = item.text !== undefined ? [String(item.text)] : []
+            for (let i = 0; item.children && i < item.children.length; ++i)
+                texts = texts.concat(textsOf(item.children[i]))
+            return texts
+        }
+
+        function test_amountsThatWouldChangeOnTheirWay() {
+            const id = financeBackend.addProject({ name: "Сайт студии" })
+            const view = openView(id)
+            const button = findChild(view, "addPaymentButton")
+            const amount = findChild(view, "amountField")
+            const path = "projects/" + id + "/payments"
+
+            // More digits than a double holds: unreadable, so nothing can be sent.
+            for (const text of ["12345678901234567890", "9007199254740993", "0,1234567890123456"]) {
+                typeInto(amount, text)
+                verify(!button.enabled, text)
+                keyClick(Qt.Key_Return)
+                wait(50)
+                compare(financeBackend.requestCount("POST", path), 0, text)
+            }
+
+            // "-0" is zero, and the new payment shows without a sign.
+            typeInto(amount, "-0")
+            verify(button.enabled)
+            mouseClick(button)
+            tryCompare(changedSpy, "count", 1)
+            compare(financeBackend.requestCount("POST", path), 1)
+            tryVerify(() => findChild(view, "paymentRow-0") !== null)
+            const shown = textsOf(findChild(view, "paymentRow-0")).filter(text => text.indexOf("₽") >= 0)
+            compare(shown, ["0\u00a0₽"])
+        }
+
         function test_failedDeleteSaysSoAtOnce() {
             const id = financeBackend.addProject({ name: "Сайт студии" })
             const paymentId = financeBackend.addPayment(id, 500, "pending", "")

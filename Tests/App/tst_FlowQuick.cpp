@@ -1,0 +1,107 @@
+// The window driven as a person drives it: real mouse and key events at the places items are
+// drawn, in the root view at the default size, on a device store in a temporary home and the
+// test backend. Each test file gets `testEnvironment` to fill the store, sign in and make the
+// backend fail or wait.
+#include "QuickTestEnvironment.h"
+#include "App/MainShellViewModel.h"
+#include "App/RootViewModel.h"
+#include "Await.h"
+#include "DemoSeed.h"
+#include "InMemoryTokenStore.h"
+#include "SampleEstimates.h"
+#include "TestBackend.h"
+
+#include <QApplication>
+#include <QQmlEngineExtensionPlugin>
+#include <QUuid>
+#include <QtQuickTest/quicktest.h>
+
+#include "App/AppQmlPlugins.h"
+
+class FlowTestEnvironment : public QuickTestEnvironment
+{
+    Q_OBJECT
+
+public:
+    bool start()
+    {
+        DemoSeed::seed(m_backend);
+        if (m_backend.start() == 0)
+            return false;
+        m_api = std::make_unique<APIClient>(m_backend.baseUrl());
+        m_api->setTokenProvider([this] { return m_tokens.load(); });
+        RootViewModel::setAuthServiceFactory([this] { return new AuthService(*m_api, m_tokens); });
+        MainShellViewModel::setProjectsServiceFactory(
+            [this](bool isGuest) { return new ProjectsService(isGuest, {}, isGuest ? nullptr : m_api.get()); });
+        return true;
+    }
+
+    Q_INVOKABLE void reset() override
+    {
+        QuickTestEnvironment::reset();
+        m_tokens.remove();
+        m_backend.clearOverrides();
+        m_backend.clearRequests();
+    }
+
+    // A device project of that many lines; with oneCategory all of them in one section.
+    Q_INVOKABLE QString addDeviceProject(const QString &name, int lines, bool oneCategory)
+    {
+        Project project =
+            SampleEstimates::project(lines, QStringLiteral("one_time"),
+                                     QStringLiteral("local-") + QUuid::createUuid().toString(QUuid::WithoutBraces));
+        project.name = name;
+        if (oneCategory) {
+            for (ProjectItem &item : project.items)
+                item.category = QStringLiteral("backend");
+        }
+        AppTestEnvironment::repository().upsert(project.recalculatedTotals());
+        return project.id;
+    }
+    // The stored lines' titles of a device project, in order.
+    Q_INVOKABLE QStringList deviceLineTitles(const QString &id) const
+    {
+        QStringList titles;
+        for (const Project &project : AppTestEnvironment::repository().fetchAllSorted()) {
+            if (project.id == id) {
+                for (const ProjectItem &item : project.items)
+                    titles.append(item.title);
+            }
+        }
+        return titles;
+    }
+
+    // Signs the window's own service in with the demo account.
+    Q_INVOKABLE bool signIn(AuthService *auth)
+    {
+        await(auth->login(QString::fromUtf8(DemoSeed::email), QString::fromUtf8(DemoSeed::password)));
+        return auth->hasUser();
+    }
+    Q_INVOKABLE int requestCount(const QString &method, const QString &path) const
+    {
+        return int(m_backend.requests(method, path).size());
+    }
+    // Every update of that project answers after ms milliseconds with what was sent, stored or not.
+    Q_INVOKABLE void slowUpdates(const QString &id, int ms)
+    {
+        const QJsonObject *stored = m_backend.data().project(id);
+        m_backend.setOverride(QStringLiteral("PATCH"), QStringLiteral("projects/") + id,
+                              BackendReply::json(200, stored ? *stored : QJsonObject()).after(ms));
+    }
+
+private:
+    TestBackend m_backend;
+    std::unique_ptr<APIClient> m_api;
+    InMemoryTokenStore m_tokens;
+};
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    FlowTestEnvironment environment;
+    if (!environment.start())
+        return 1;
+    return quick_test_main_with_setup(argc, argv, "FlowQuick", TESSMARK_QUICK_TEST_DIR, &environment);
+}
+
+#include "tst_FlowQuick.moc"
