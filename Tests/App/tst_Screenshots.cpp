@@ -115,11 +115,13 @@ class TestScreenshots : public QObject
 
     void shoot(const QString &name)
     {
-        QTest::qWait(400); // animations and loads settle
+        // The check waits at each of its sizes.
         if (m_layoutCheck) {
+            QTest::qWait(100);
             checkLayout(m_window, name);
             return;
         }
+        QTest::qWait(400); // animations and loads settle
         const QImage image = m_window->grabWindow();
         QVERIFY(!image.isNull());
         QDir().mkpath(QStringLiteral(TESSMARK_SCREENSHOT_DIR));
@@ -544,6 +546,50 @@ private Q_SLOTS:
             }
         }
         shoot(QString::fromLatin1(QTest::currentDataTag()));
+    }
+
+    // The check itself: each kind of fault is named, and what is meant (an elided title, a list
+    // scrolled past its end, a page under a modal sheet) is not.
+    void layoutCheckFindsFaults()
+    {
+        QQmlEngine engine;
+        QQmlComponent component(&engine);
+        component.setData(R"(
+            import QtQuick
+            import QtQuick.Controls
+            Window {
+                width: 400; height: 300; visible: true
+                Text { objectName: "cutTitle"; width: 60; clip: true; text: "Очень длинный заголовок" }
+                Text { objectName: "elidedTitle"; y: 20; width: 60; elide: Text.ElideRight; text: "Очень длинный заголовок" }
+                Item {
+                    y: 40; width: 80; height: 20; clip: true
+                    Text { objectName: "cutByParent"; text: "Текст шире рамки" }
+                }
+                Button { objectName: "offEdge"; x: 360; y: 60; text: "Удалить" }
+                Text { objectName: "first"; x: 10; y: 120; text: "Один" }
+                Text { objectName: "second"; x: 20; y: 124; text: "Другой" }
+                Button { objectName: "halfCovered"; x: 10; y: 170; width: 100; height: 40; text: "Ок" }
+                Rectangle { x: 60; y: 160; width: 100; height: 60; color: "white" }
+                ListView {
+                    x: 200; y: 160; width: 150; height: 60; clip: true
+                    model: 10
+                    delegate: Button { objectName: "row"; width: 150; height: 30; text: "Строка " + index }
+                }
+            })",
+                          QUrl());
+        std::unique_ptr<QObject> root(component.create());
+        QVERIFY2(root, qPrintable(component.errorString()));
+        auto *window = qobject_cast<QQuickWindow *>(root.get());
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        const QString found = LayoutCheck::faults(window).join(QLatin1Char('\n'));
+        for (const char *expected :
+             {"text cut without an ellipsis: cutTitle", "text cut without an ellipsis: cutByParent",
+              "interactive item outside the window: offEdge", "texts overlap: first \"Один\" and second",
+              "interactive item partly under another item: halfCovered"}) {
+            QVERIFY2(found.contains(QLatin1String(expected)), qPrintable(found));
+        }
+        for (const char *meant : {"elidedTitle", "row"})
+            QVERIFY2(!found.contains(QLatin1String(meant)), qPrintable(found));
     }
 
     void guestSections_data() { schemes(); }
