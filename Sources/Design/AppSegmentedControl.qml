@@ -93,7 +93,21 @@ Rectangle {
                 bottomPadding: 8
                 leftPadding: 6
                 rightPadding: 6
+                text: modelData.label
                 onClicked: root.choose(modelData.value)
+                Accessible.role: Accessible.RadioButton
+                Accessible.name: modelData.label
+                // Checkable for the readers' sake; the chosen one stays checked when pressed again.
+                checkable: true
+                checked: chosen
+                autoExclusive: true
+                Keys.onReturnPressed: clicked()
+                Keys.onEnterPressed: clicked()
+
+                FocusRing {
+                    anchors.margins: -1
+                    radius: 9
+                }
 
                 contentItem: Item {
                     id: face

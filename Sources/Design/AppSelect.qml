@@ -34,6 +34,10 @@ Column {
 
     spacing: 6
 
+    T.ButtonGroup {
+        id: optionGroup
+    }
+
     Text {
         width: parent.width
         text: root.title
@@ -53,6 +57,16 @@ Column {
         topPadding: 12
         bottomPadding: 12
         onClicked: root.isOpen = !root.isOpen
+        Accessible.role: Accessible.ComboBox
+        Accessible.name: root.title
+        // Qt 6.4 gives QML no way to set an accessible value: the choice is the description.
+        Accessible.description: root.selectedLabel
+        Keys.onReturnPressed: clicked()
+        Keys.onEnterPressed: clicked()
+        Keys.onEscapePressed: function(event) {
+            event.accepted = root.isOpen
+            root.isOpen = false
+        }
 
         contentItem: RowLayout {
             spacing: 10
@@ -80,6 +94,11 @@ Column {
             border.width: root.isOpen ? 1.5 : 1
             border.color: root.isOpen ? AppTheme.accent : AppTheme.border
             Behavior on border.color { ColorAnimation { duration: 180; easing.type: Easing.OutQuad } }
+
+            FocusRing {
+                radius: 14
+                shown: field.visualFocus
+            }
         }
     }
 
@@ -134,7 +153,21 @@ Column {
                         rightPadding: 14
                         topPadding: 11
                         bottomPadding: 11
+                        text: entry.modelData.label
                         onClicked: root.choose(entry.modelData.value)
+                        Accessible.role: Accessible.RadioButton
+                        Accessible.name: entry.modelData.label
+                        // Checkable for the readers' sake; the chosen one stays checked when pressed again.
+                        checkable: true
+                        checked: entry.chosen
+                        T.ButtonGroup.group: optionGroup
+                        Keys.onReturnPressed: clicked()
+                        Keys.onEnterPressed: clicked()
+
+                        FocusRing {
+                            anchors.margins: 1
+                            radius: 8
+                        }
 
                         contentItem: RowLayout {
                             Text {

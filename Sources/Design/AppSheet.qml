@@ -9,7 +9,8 @@ import Tessmark.Design
 // does not fit in the window. Cancelling (the button, Escape, the window's close button) closes
 // the sheet and emits `cancelled`; confirming emits `confirmed`, and the owner closes the sheet
 // when the work is done. While `cancelEnabled` is false (work in flight) every way of cancelling
-// is refused. A sheet with no title and no buttons has no title bar.
+// is refused. A sheet with no title and no buttons has no title bar. It reads as a dialog named
+// by its title, Tab stays inside it, and the focus goes back where it was when it closes.
 Item {
     id: sheet
 
@@ -33,8 +34,19 @@ Item {
     signal confirmed()
     signal closed()
 
+    // Where the keyboard focus was before the sheet opened; a destroyed item reads as null.
+    property Item focusBefore: null
+
+    function restoreFocus() {
+        if (focusBefore && focusBefore.visible && focusBefore.enabled)
+            focusBefore.forceActiveFocus(Qt.OtherFocusReason)
+        focusBefore = null
+    }
+
     function open() {
         const host = sheet.Window.window
+        if (!opened)
+            focusBefore = host ? host.activeFocusItem : null
         const margin = 24
         const fits = host && minimumWidth <= host.width - 2 * margin && minimumHeight <= host.height - 2 * margin
         if (fits) {
@@ -70,9 +82,11 @@ Item {
         visible: sheet.opened
     }
 
-    T.Popup {
+    // A dialog for its accessible role and name (its title); the look is the sheet's own.
+    T.Dialog {
         id: popup
 
+        title: sheet.title
         parent: T.Overlay.overlay
         anchors.centerIn: parent
         modal: true
@@ -81,7 +95,10 @@ Item {
         width: sheet.minimumWidth
         height: sheet.minimumHeight
         padding: 0
-        onClosed: sheet.closed()
+        onClosed: {
+            sheet.restoreFocus()
+            sheet.closed()
+        }
 
         Shortcut {
             sequence: StandardKey.Cancel
@@ -171,7 +188,12 @@ Item {
             close.accepted = false
             sheet.cancel()
         }
-        onVisibleChanged: if (!visible) sheet.closed()
+        onVisibleChanged: {
+            if (!visible) {
+                sheet.restoreFocus()
+                sheet.closed()
+            }
+        }
 
         Shortcut {
             sequence: StandardKey.Cancel

@@ -33,8 +33,8 @@ Column {
         height: root.minimumHeight
         radius: 12
         color: AppTheme.fieldBackground
-        border.width: 1
-        border.color: AppTheme.border
+        border.width: input.activeFocus ? 1.5 : 1
+        border.color: input.activeFocus ? AppTheme.accent : AppTheme.border
         LayoutMirroring.enabled: false
         LayoutMirroring.childrenInherit: true
 
@@ -73,6 +73,19 @@ Column {
                 selectionColor: AppTheme.withOpacity(AppTheme.accent, 0.35)
                 selectedTextColor: AppTheme.deepBlack
                 selectByMouse: true
+                // Tab leaves the field, as in every other field; the text takes no tabs.
+                activeFocusOnTab: true
+                Accessible.role: Accessible.EditableText
+                Accessible.name: root.title
+                Accessible.multiLine: true
+                Keys.onTabPressed: function(event) {
+                    event.accepted = true
+                    input.nextItemInFocusChain(true).forceActiveFocus(Qt.TabFocusReason)
+                }
+                Keys.onBacktabPressed: function(event) {
+                    event.accepted = true
+                    input.nextItemInFocusChain(false).forceActiveFocus(Qt.BacktabFocusReason)
+                }
                 onCursorRectangleChanged: flick.ensureVisible(cursorRectangle)
                 Keys.onPressed: function(event) {
                     if ((event.key === Qt.Key_Return || event.key === Qt.Key_Enter)

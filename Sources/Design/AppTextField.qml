@@ -39,8 +39,9 @@ Column {
         implicitHeight: row.implicitHeight + 24
         radius: 12
         color: AppTheme.fieldBackground
-        border.width: root.hasError ? 1.5 : 1
-        border.color: root.hasError ? AppTheme.error : AppTheme.border
+        // The accent frame marks the field that takes the typing.
+        border.width: root.hasError || input.activeFocus ? 1.5 : 1
+        border.color: root.hasError ? AppTheme.error : input.activeFocus ? AppTheme.accent : AppTheme.border
 
         TapHandler {
             onTapped: input.forceActiveFocus()
@@ -71,6 +72,10 @@ Column {
 
                 objectName: "input"
                 Layout.fillWidth: true
+                activeFocusOnTab: true
+                Accessible.role: Accessible.EditableText
+                Accessible.name: root.title
+                Accessible.description: root.hasError ? String(root.error) : ""
                 clip: true
                 font: Typography.font(Typography.Body)
                 color: AppTheme.deepBlack

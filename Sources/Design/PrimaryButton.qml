@@ -84,6 +84,10 @@ T.AbstractButton {
         }
     }
 
+    FocusRing {
+        radius: AppTheme.cornerRadiusSmall + 3
+    }
+
     background: Rectangle {
         radius: AppTheme.cornerRadiusSmall
         color: control.enabled ? AppTheme.primary : AppTheme.withOpacity(AppTheme.primary, 0.45)

@@ -27,6 +27,10 @@ T.AbstractButton {
         border.color: AppTheme.withOpacity(control.color, 0.55)
     }
 
+    FocusRing {
+        radius: 6
+    }
+
     contentItem: Row {
         spacing: 6
 

@@ -18,7 +18,12 @@ T.AbstractButton {
     bottomPadding: 8
     font: Typography.font(Typography.Subheadline, Font.Medium)
     opacity: pressed ? 0.7 : (enabled ? 1 : 0.45)
+    text: label
     onClicked: menu.popup(button, 0, button.height)
+    Accessible.role: Accessible.ButtonMenu
+    Accessible.name: label
+
+    FocusRing {}
 
     // The label stands in the middle of the full width it is given.
     contentItem: Item {

@@ -5,7 +5,7 @@ import Tessmark.Design
 
 // One entry of the main window's sidebar: symbol and title over the row's full width, tinted
 // and backed when its section is the current one. The whole padded row takes the press and
-// emits `clicked`.
+// emits `clicked`. Tab reaches it, Return or Space opens its section; a click gives no focus.
 T.AbstractButton {
     id: control
 
@@ -16,7 +16,16 @@ T.AbstractButton {
     readonly property color foreground: isSelected ? AppTheme.primary : AppTheme.textSecondary
 
     Layout.fillWidth: true
-    focusPolicy: Qt.NoFocus
+    text: title
+    focusPolicy: Qt.TabFocus
+    Accessible.role: Accessible.PageTab
+    Accessible.name: title
+    // Checkable for the readers' sake (the state Qt reports); one row of a sidebar is checked.
+    checkable: true
+    checked: isSelected
+    autoExclusive: true
+    Keys.onReturnPressed: clicked()
+    Keys.onEnterPressed: clicked()
     implicitWidth: implicitContentWidth + leftPadding + rightPadding
     implicitHeight: implicitContentHeight + topPadding + bottomPadding
     leftPadding: 12
@@ -46,5 +55,10 @@ T.AbstractButton {
     background: Rectangle {
         radius: 10
         color: control.isSelected ? AppTheme.withOpacity(AppTheme.primary, 0.10) : "transparent"
+
+        FocusRing {
+            anchors.margins: 0
+            shown: control.visualFocus
+        }
     }
 }

@@ -50,6 +50,13 @@ Column {
                     topPadding: 8
                     bottomPadding: 8
                     focusPolicy: Qt.StrongFocus
+                    text: modelData.name
+                    // Checkable for the readers' sake; the chosen one stays checked when pressed again.
+                    checkable: true
+                    checked: selected
+                    autoExclusive: true
+                    Accessible.role: Accessible.RadioButton
+                    Accessible.name: modelData.name
                     onClicked: root.selectedSphereId = modelData.id
 
                     contentItem: Row {

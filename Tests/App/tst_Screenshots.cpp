@@ -1,6 +1,7 @@
 // Renders the window as a person sees it, under a real X server, and writes PNGs to look at:
 // welcome, the account screens, the guest window in each section, the account window, the
 // tour, light and dark.
+#include "AccessibilityAudit.h"
 #include "AccountTestBackend.h"
 #include "App/MainShellViewModel.h"
 #include "App/RootViewModel.h"
@@ -18,6 +19,7 @@
 #include "Features/Editor/ProjectEditorViewModel.h"
 #include "Features/Export/ExportPDFViewModel.h"
 #include "Features/Onboarding/GuidedOnboarding.h"
+#include "Features/Projects/CreateProjectViewModel.h"
 #include "Models/EstimateAnalytics.h"
 #include "QuickItemTree.h"
 #include "SampleEstimates.h"
@@ -78,6 +80,16 @@ class TestScreenshots : public QObject
         QTest::qWait(50);
     }
 
+    // Run as tst_Accessibility: each shot reads the window's accessibility tree instead.
+    const bool m_audit = qEnvironmentVariableIsSet("TESSMARK_ACCESSIBILITY_AUDIT");
+
+    // Fails, naming the items, when the windows shown tell a screen reader too little.
+    static void audit(const QString &name)
+    {
+        const QStringList found = AccessibilityAudit::problems();
+        QVERIFY2(found.isEmpty(), qPrintable(name + QStringLiteral(":\n  ") + found.join(QStringLiteral("\n  "))));
+    }
+
     // Sets the appearance, the tour as finished or not and the guest flag, then opens the window.
     void open(const QString &scheme, bool tourFinished, bool guest)
     {
@@ -122,6 +134,8 @@ class TestScreenshots : public QObject
             return;
         }
         QTest::qWait(400); // animations and loads settle
+        if (m_audit)
+            return audit(name);
         const QImage image = m_window->grabWindow();
         QVERIFY(!image.isNull());
         QDir().mkpath(QStringLiteral(TESSMARK_SCREENSHOT_DIR));
@@ -352,6 +366,8 @@ class TestScreenshots : public QObject
             checkLayout(window, name);
             return;
         }
+        if (m_audit)
+            return audit(name);
         const QImage image = window->grabWindow();
         QVERIFY(!image.isNull());
         QDir().mkpath(QStringLiteral(TESSMARK_SCREENSHOT_DIR));
@@ -441,12 +457,84 @@ class TestScreenshots : public QObject
         return root;
     }
 
+
+    // One stop of a walk by Tab: the item that takes the focus there, and what a person types.
+    struct Stop
+    {
+        QQuickItem *item = nullptr;
+        QString typed;
+    };
+    // The field's text input, where the focus of a captioned field goes.
+    QQuickItem *input(const QString &field) const
+    {
+        QQuickItem *found = item(field);
+        return found ? found->property("input").value<QQuickItem *>() : nullptr;
+    }
+    // The select's button, where its focus goes.
+    QQuickItem *selectField(const QString &select) const
+    {
+        QQuickItem *found = item(select);
+        return found ? found->findChild<QQuickItem *>(QStringLiteral("field")) : nullptr;
+    }
+    static bool readsAfter(const QQuickItem *before, const QQuickItem *after)
+    {
+        const QRectF a = before->mapRectToScene(before->boundingRect());
+        const QRectF b = after->mapRectToScene(after->boundingRect());
+        const bool sameLine = b.top() < a.bottom() && a.top() < b.bottom();
+        return b.top() >= a.bottom() - 1 || (sameLine && b.left() >= a.right() - 1);
+    }
+    // Clicks the first stop, then presses Tab once for each further one: each takes the focus in
+    // turn, stands after the one before as the eye reads, and takes what is typed (over its old
+    // text); Shift+Tab walks back.
+    void walkByTab(const QList<Stop> &stops)
+    {
+        for (qsizetype i = 0; i < stops.size(); ++i)
+            QVERIFY2(stops.at(i).item, qPrintable(QStringLiteral("stop %1 is missing").arg(i)));
+        const auto type = [this](const QString &text) {
+            if (text.isEmpty())
+                return;
+            QTest::keyClick(m_window, Qt::Key_A, Qt::ControlModifier);
+            for (const QChar c : text)
+                QTest::sendKeyEvent(QTest::Click, m_window, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        };
+        QQuickItem *first = stops.first().item;
+        QTest::mouseClick(m_window, Qt::LeftButton, {},
+                          first->mapToScene(QPointF(first->width() / 2, first->height() / 2)).toPoint());
+        QTRY_VERIFY(first->hasActiveFocus());
+        type(stops.first().typed);
+        for (qsizetype i = 1; i < stops.size(); ++i) {
+            QTest::keyClick(m_window, Qt::Key_Tab);
+            QQuickItem *focused = m_window->activeFocusItem();
+            QVERIFY2(focused == stops.at(i).item,
+                     qPrintable(QStringLiteral("Tab %1 went to %2, not to %3")
+                                    .arg(i)
+                                    .arg(focused ? AccessibilityAudit::describe(focused) : QStringLiteral("nothing"),
+                                         AccessibilityAudit::describe(stops.at(i).item))));
+            QVERIFY2(readsAfter(stops.at(i - 1).item, focused),
+                     qPrintable(AccessibilityAudit::describe(focused) + QStringLiteral(" stands before ")
+                                + AccessibilityAudit::describe(stops.at(i - 1).item)));
+            type(stops.at(i).typed);
+        }
+        for (qsizetype i = stops.size() - 2; i >= 0; --i) {
+            QTest::keyClick(m_window, Qt::Key_Backtab);
+            QCOMPARE(m_window->activeFocusItem(), stops.at(i).item);
+        }
+    }
+
 private Q_SLOTS:
     // The account window talks to the test backend.
-    void initTestCase() { QVERIFY(m_account.start()); }
+    void initTestCase()
+    {
+        QVERIFY(m_account.start());
+        if (m_audit)
+            QVERIFY2(AccessibilityAudit::activate(), "no accessibility bus");
+    }
 
     void init()
     {
+        // The tree is the same in both appearances.
+        if (m_audit && QByteArray(QTest::currentDataTag()).contains("dark"))
+            QSKIP("read in light only");
         m_env.reset();
         m_account.tokens.remove();
         m_account.backend.clearOverrides();
@@ -748,6 +836,50 @@ private Q_SLOTS:
         if (state == QLatin1String("running"))
             QTRY_VERIFY_WITH_TIMEOUT(!model->isRunning(), 10000);
         m_account.backend.clearOverrides();
+    }
+
+    // Keyboard alone, in the real window (run as tst_Accessibility_keyboard, not as shots): from
+    // the first field of each form Tab reaches every field in the order they are drawn, and what
+    // is typed there reaches the form's model.
+    void tabThroughSignIn()
+    {
+        open(QStringLiteral("light"), true, false);
+        root()->setShowLoginSheet(true);
+        auto *form = modelOf<LoginFormModel>(QStringLiteral("loginView"), "form");
+        QVERIFY(form);
+        form->setRegister(true);
+        QTest::qWait(300);
+        walkByTab({{input(QStringLiteral("emailField")), QStringLiteral("anna@example.test")},
+                   {input(QStringLiteral("passwordField")), QStringLiteral("secret-12")},
+                   {input(QStringLiteral("firstNameField")), QStringLiteral("Анна")},
+                   {input(QStringLiteral("lastNameField")), QStringLiteral("Петрова")},
+                   {item(QStringLiteral("submitButton")), {}},
+                   {item(QStringLiteral("modeToggleButton")), {}}});
+        QCOMPARE(form->email(), QStringLiteral("anna@example.test"));
+        QCOMPARE(form->password(), QStringLiteral("secret-12"));
+        QCOMPARE(form->firstName(), QStringLiteral("Анна"));
+        QCOMPARE(form->lastName(), QStringLiteral("Петрова"));
+    }
+
+    void tabThroughCreateSheet()
+    {
+        open(QStringLiteral("light"), true, true);
+        QQuickItem *list = nullptr;
+        QTRY_VERIFY((list = item(QStringLiteral("projectsList"))) != nullptr);
+        QQuickItem *create = item(QStringLiteral("createButton"));
+        QVERIFY(create);
+        QTest::mouseClick(m_window, Qt::LeftButton, {},
+                          create->mapToScene(QPointF(create->width() / 2, create->height() / 2)).toPoint());
+        QQuickItem *sheet = nullptr;
+        QTRY_VERIFY((sheet = item(QStringLiteral("createProjectSheet"))) != nullptr);
+        QTest::qWait(300);
+        auto *model = sheet->parentItem() ? m_window->findChild<CreateProjectViewModel *>() : nullptr;
+        QVERIFY(model);
+        walkByTab({{input(QStringLiteral("nameField")), QStringLiteral("Сайт пекарни")},
+                   {input(QStringLiteral("clientField")), QStringLiteral("ИП Смирнова")},
+                   {selectField(QStringLiteral("currencySelect")), {}}});
+        QCOMPARE(model->name(), QStringLiteral("Сайт пекарни"));
+        QCOMPARE(model->clientName(), QStringLiteral("ИП Смирнова"));
     }
 
     // The projects list in each of its states, signed in (tree) and as a guest (cards).

@@ -1,4 +1,5 @@
 #include "EditorSamples.h"
+#include "../Support/BoundedTexts.h"
 #include "../Support/FiniteTexts.h"
 #include "Features/Editor/ProjectEditorViewModel.h"
 
@@ -575,6 +576,17 @@ private Q_SLOTS:
             for (const QString &text : shown)
                 QVERIFY2(showsOnlyFiniteFigures(text), qPrintable(text));
         }
+    }
+
+    // A line title of any length reaches its card bounded for the wrapped text.
+    void hugeLineTitleIsBoundedForLayout()
+    {
+        ProjectEditorViewModel vm(
+            project({{QStringLiteral("строка ").repeated(200000), QStringLiteral("be"), 1, 10}}, 1), nullptr);
+        const QString shown = vm.sections()->index(0).data(EstimateSectionsModel::ShownTitleRole).toString();
+        QVERIFY2(isBoundedForLayout(shown), qPrintable(QString::number(shown.size())));
+        // The line itself keeps its whole title.
+        QCOMPARE(vm.items().first().title.size(), 7 * 200000);
     }
 
     // Section and total texts keep the point whatever LC_NUMERIC says.

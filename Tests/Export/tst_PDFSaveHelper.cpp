@@ -2,7 +2,9 @@
 #include "Export/PDFSaveHelper.h"
 #include "Export/ProposalTempFolder.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -43,6 +45,7 @@ private Q_SLOTS:
     void temporaryFolderRefusesAFile();
     void writeTempPDFGivesEachRenderItsOwnFile();
     void writeTempPDFFailsWithoutFolder();
+    void writeTempPDFRemovesRendersOfEarlierDays();
 };
 
 void tst_PDFSaveHelper::saveOverExistingFile()
@@ -167,6 +170,30 @@ void tst_PDFSaveHelper::writeTempPDFFailsWithoutFolder()
     QVERIFY(!CommercialProposalPDF::writeTempPDF("x", QStringLiteral("p"),
                                                  base.filePath(QStringLiteral("missing/deeper"))));
     QCOMPARE(CommercialProposalPDF::creationErrorText(), QStringLiteral("Не удалось создать PDF"));
+}
+
+void tst_PDFSaveHelper::writeTempPDFRemovesRendersOfEarlierDays()
+{
+    QTemporaryDir base;
+    const std::optional<QString> old =
+        CommercialProposalPDF::writeTempPDF("old", QStringLiteral("Старый"), base.path());
+    const std::optional<QString> recent =
+        CommercialProposalPDF::writeTempPDF("recent", QStringLiteral("Новый"), base.path());
+    QVERIFY(old && recent);
+    const QString other = QFileInfo(*old).path() + QStringLiteral("/notes.txt");
+    writeFile(other, "not a render");
+    for (const QString &path : {*old, other}) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(QDateTime::currentDateTimeUtc().addDays(-2), QFileDevice::FileModificationTime));
+    }
+    const std::optional<QString> next =
+        CommercialProposalPDF::writeTempPDF("next", QStringLiteral("Новый"), base.path());
+    QVERIFY(next);
+    QVERIFY(!QFile::exists(*old));
+    QCOMPARE(readFile(*recent), QByteArray("recent"));
+    QCOMPARE(readFile(*next), QByteArray("next"));
+    QVERIFY(QFile::exists(other));
 }
 
 QTEST_GUILESS_MAIN(tst_PDFSaveHelper)

@@ -3,6 +3,7 @@
 #include "API/APIClient.h"
 #include "API/ProjectsService.h"
 #include "Await.h"
+#include "BoundedTexts.h"
 #include "FiniteTexts.h"
 #include "Features/Analytics/AnalyticsDashboardModel.h"
 #include "Settings/Preferences.h"
@@ -354,6 +355,18 @@ private Q_SLOTS:
         QVERIFY(model->barAxisMaximum() >= largest);
         for (const AnalyticsChartEntry &entry : model->series().entries)
             QVERIFY(std::isfinite(entry.value));
+    }
+
+    // Names of any length reach the detail panel bounded for its wrapped texts.
+    void hugeNamesAreBoundedForLayout()
+    {
+        AnalyticsProjectRow r = row(QStringLiteral("p"), QStringLiteral("имя\n").repeated(200000), 1);
+        r.subtitle = QStringLiteral("клиент ").repeated(200000);
+        for (const bool iteration : {false, true}) {
+            r.isIteration = iteration;
+            for (const QString &shown : {r.titleText(), r.secondLineText()})
+                QVERIFY2(isBoundedForLayout(shown), qPrintable(QString::number(shown.size())));
+        }
     }
 
     void twoCurrencies()

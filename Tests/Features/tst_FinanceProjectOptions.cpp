@@ -1,6 +1,7 @@
 // The payments hub's rows: grouping, titles, subtitles and search, checked against a plain
 // reading of the grouping rules; the list model's states and row updates; and the finance
 // strip's paid share.
+#include "BoundedTexts.h"
 #include "API/ProjectsService.h"
 #include "Await.h"
 #include "Features/Finance/FinanceBannerFigures.h"
@@ -225,6 +226,31 @@ private Q_SLOTS:
         beta.clientName = QStringLiteral("Ромашка");
         const auto options = FinanceProjectOptionsBuilder::build({beta, launch, alpha});
         QCOMPARE(titles(FinanceProjectOptionsBuilder::filtered(options, query)), expected);
+    }
+
+    // A name of any length reaches the hub's row bounded; the search still reads it whole.
+    void hugeNamesAreBoundedForLayout()
+    {
+        TestBackend backend;
+        QVERIFY(backend.start() != 0);
+        APIClient client(backend.baseUrl());
+        const QString account = backend.data().addAccount(QStringLiteral("a@example.test"), QStringLiteral("pw")).id;
+        const QString token = backend.data().issueToken(account);
+        client.setTokenProvider([token] { return std::optional<QString>(token); });
+        ProjectsService service(false, nullptr, &client);
+        const QString huge = QStringLiteral("имя ").repeated(250000) + QStringLiteral("хвост");
+        backend.data().addProject(account, {{QStringLiteral("name"), huge}, {QStringLiteral("clientName"), huge}});
+        FinanceProjectOptionsModel options;
+        options.setProjectsService(&service);
+        await(service.load(true));
+        QTRY_COMPARE(options.count(), 1);
+        for (const int role :
+             {int(FinanceProjectOptionsModel::TitleRole), int(FinanceProjectOptionsModel::SubtitleRole)}) {
+            const QString shown = options.data(options.index(0), role).toString();
+            QVERIFY2(isBoundedForLayout(shown), qPrintable(QString::number(shown.size())));
+        }
+        options.setSearchText(QStringLiteral("хвост"));
+        QCOMPARE(options.count(), 1);
     }
 
     // The hub's list over the test backend: a spinner only while loading with nothing, the

@@ -2,6 +2,7 @@
 // reload, what the error line says, and that one Return records one payment.
 #include "API/APIClient.h"
 #include "Await.h"
+#include "BoundedTexts.h"
 #include "Features/Finance/ProjectFinanceModel.h"
 #include "TestBackend.h"
 #include "Utils/MoneyFormat.h"
@@ -306,6 +307,18 @@ private Q_SLOTS:
         QCOMPARE(finance->payments()->data(finance->payments()->index(0), PaymentRowsModel::StatusRole).toString(),
                  shown);
         QCOMPARE(finance->errorMessageText(), error);
+    }
+
+    // A note of any length reaches the row bounded for its wrapped text.
+    void hugeNoteIsBoundedForLayout()
+    {
+        addPayment(300, QStringLiteral("pending"), QStringLiteral("заметка ").repeated(150000));
+        auto finance = model();
+        await(finance->reload());
+        const QString note =
+            finance->payments()->data(finance->payments()->index(0), PaymentRowsModel::NoteRole).toString();
+        QVERIFY2(isBoundedForLayout(note), qPrintable(QString::number(note.size())));
+        QVERIFY(note.startsWith(QStringLiteral("заметка заметка")) && note.endsWith(QStringLiteral("…")));
     }
 
     // A deletion reloads and tells; a refused one says so at once and changes nothing else.

@@ -4,6 +4,7 @@
 #include "API/APIClient.h"
 #include "API/ProjectsService.h"
 #include "Await.h"
+#include "BoundedTexts.h"
 #include "FiniteTexts.h"
 #include "Settings/UserTemplatesStorage.h"
 #include "Features/Projects/CreateProjectViewModel.h"
@@ -633,6 +634,19 @@ private Q_SLOTS:
         QTest::newRow("not a number") << std::numeric_limits<double>::quiet_NaN()
                                       << std::numeric_limits<double>::quiet_NaN() << "— ч"
                                       << "— RUB";
+    }
+
+    // Names of any length reach the list's rows bounded for their wrapped texts.
+    void hugeNamesAreBoundedForLayout()
+    {
+        Project p = make(QStringLiteral("p"), QStringLiteral("имя ").repeated(250000), std::nullopt, 2);
+        p.clientName = QStringLiteral("клиент\n").repeated(100000);
+        p.iterationName = QStringLiteral("этап ").repeated(250000);
+        for (const bool iteration : {false, true}) {
+            for (const QString &shown :
+                 {ProjectsListRules::treeRowTitle(p, iteration), ProjectsListRules::treeRowSubtitle(p, iteration)})
+                QVERIFY2(isBoundedForLayout(shown), qPrintable(QString::number(shown.size())));
+        }
     }
 
     // A device project's totals are summed here: two lines of the largest hours overflow them.

@@ -1,6 +1,7 @@
 #include "API/APIClient.h"
 #include "Await.h"
 #include "Models/MessageResponse.h"
+#include "BoundedTexts.h"
 #include "RawHttpServer.h"
 #include "Utils/Text.h"
 
@@ -101,12 +102,9 @@ QByteArray messageBody(const QJsonValue &message)
     return QJsonDocument(QJsonObject{{QStringLiteral("message"), message}}).toJson(QJsonDocument::Compact);
 }
 
-// What any screen may lay out: a few hundred characters on a few lines, whole characters only.
 void verifyBounded(const QString &text)
 {
-    QVERIFY2(Text::graphemes(text).size() <= Text::maxMessageGraphemes + 1, qPrintable(QString::number(text.size())));
-    QVERIFY2(text.size() <= 4 * Text::maxMessageGraphemes + 1, qPrintable(QString::number(text.size())));
-    QVERIFY(text.count(QLatin1Char('\n')) < Text::maxMessageLines);
+    QVERIFY2(isBoundedForLayout(text), qPrintable(QString::number(text.size())));
 }
 
 } // namespace

@@ -7,6 +7,10 @@
 #include "ProposalTempFolder.h"
 
 #include <QBuffer>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
@@ -57,11 +61,28 @@ std::optional<QString> generate(const CommercialProposalInput &input, const QDat
     return writeTempPDF(bytes, input.projectName, tempBase);
 }
 
+namespace {
+
+// Renders of earlier days: their sheets are long gone, and each render leaves its own file.
+void removeStaleRenders(const QString &folder)
+{
+    const QDateTime cutoff = QDateTime::currentDateTimeUtc().addDays(-1);
+    const QFileInfoList renders =
+        QDir(folder).entryInfoList({QStringLiteral("KP-*.pdf")}, QDir::Files | QDir::Hidden | QDir::NoSymLinks);
+    for (const QFileInfo &render : renders) {
+        if (render.lastModified().toUTC() < cutoff)
+            QFile::remove(render.filePath());
+    }
+}
+
+} // namespace
+
 std::optional<QString> writeTempPDF(const QByteArray &data, const QString &projectName, const QString &tempBase)
 {
     const std::optional<QString> folder = ProposalTempFolder::ensure(tempBase);
     if (!folder)
         return std::nullopt;
+    removeStaleRenders(*folder);
     // A new file for every render: an earlier one may still be on show in another sheet.
     QTemporaryFile file(*folder + QLatin1Char('/') + ProposalFileName::temporaryTemplate(projectName));
     if (!file.open())

@@ -23,7 +23,8 @@ QByteArray render(const CommercialProposalInput &input, const QDate &today);
 std::optional<QString> generate(const CommercialProposalInput &input, const QDate &today = QDate::currentDate(),
                                 const QString &tempBase = QDir::tempPath());
 
-// Writes the bytes to a new temporary file named after the project, all or nothing.
+// Writes the bytes to a new temporary file named after the project, all or nothing. Renders
+// written more than a day ago are removed from the folder first.
 std::optional<QString> writeTempPDF(const QByteArray &data, const QString &projectName,
                                     const QString &tempBase = QDir::tempPath());
 

@@ -81,6 +81,16 @@ bool startsLine(QStringView cluster)
 
 QString boundedMessage(const QString &text)
 {
+    // The usual short text: no more characters than code units, and few line breaks.
+    if (text.size() <= maxMessageGraphemes) {
+        qsizetype breaks = 0;
+        for (const QChar c : text) {
+            if (startsLine(QStringView(&c, 1)))
+                ++breaks;
+        }
+        if (breaks < maxMessageLines)
+            return text;
+    }
     // A character is seldom more than four code units; one of hundreds of combining marks is cut
     // like any other text that runs over.
     constexpr qsizetype maxUnits = maxMessageGraphemes * 4;

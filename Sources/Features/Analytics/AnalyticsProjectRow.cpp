@@ -2,6 +2,7 @@
 
 #include "Utils/MoneyFormat.h"
 #include "Utils/NumberText.h"
+#include "Utils/Text.h"
 
 #include <cmath>
 
@@ -23,16 +24,12 @@ AnalyticsProjectRow AnalyticsProjectRow::fromProject(const Project &project)
 
 QString AnalyticsProjectRow::titleText() const
 {
-    if (isIteration && subtitle)
-        return *subtitle;
-    return name;
+    return Text::boundedMessage(isIteration && subtitle ? *subtitle : name);
 }
 
 QString AnalyticsProjectRow::secondLineText() const
 {
-    if (isIteration)
-        return name;
-    return subtitle.value_or(QString());
+    return Text::boundedMessage(isIteration ? name : subtitle.value_or(QString()));
 }
 
 QString AnalyticsProjectRow::plannedText() const

@@ -16,6 +16,14 @@ T.AbstractButton {
     implicitWidth: implicitContentWidth
     implicitHeight: implicitContentHeight + 20
     font: Typography.font(Typography.Subheadline, Font.DemiBold)
+    // Checkable for the readers' sake; the chosen half stays checked when pressed again.
+    checkable: true
+    checked: selected
+    autoExclusive: true
+    Accessible.role: Accessible.PageTab
+    Accessible.name: text
+
+    FocusRing {}
 
     contentItem: Text {
         text: control.text

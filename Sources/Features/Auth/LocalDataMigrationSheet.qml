@@ -137,7 +137,15 @@ AppSheet {
                             Layout.fillWidth: true
                             enabled: !migration.isRunning
                             implicitHeight: 36
+                            text: label
+                            checkable: true
+                            checked: chosen
+                            autoExclusive: true
+                            Accessible.role: Accessible.RadioButton
+                            Accessible.name: label
                             onClicked: migration.policy = value
+
+                            FocusRing {}
 
                             contentItem: RowLayout {
                                 spacing: 10

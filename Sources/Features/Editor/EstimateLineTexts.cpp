@@ -3,12 +3,13 @@
 #include "Utils/LineCost.h"
 #include "Utils/MoneyFormat.h"
 #include "Utils/NumberText.h"
+#include "Utils/Text.h"
 
 namespace EstimateLineTexts {
 
 QString shownTitle(const EditableEstimateItem &item)
 {
-    return item.title.isEmpty() ? QStringLiteral("Без названия") : item.title;
+    return item.title.isEmpty() ? QStringLiteral("Без названия") : Text::boundedMessage(item.title);
 }
 
 QString costText(const EditableEstimateItem &item, const QString &currency)

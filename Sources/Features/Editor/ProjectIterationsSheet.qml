@@ -200,6 +200,10 @@ Item {
                     implicitHeight: rowContent.implicitHeight + 24
                     focusPolicy: Qt.NoFocus
                     opacity: pressed ? 0.8 : 1
+                    text: title
+                    Accessible.role: Accessible.ListItem
+                    Accessible.name: title
+                    Accessible.description: detailText
                     onClicked: root.select(projectId)
 
                     background: Rectangle {

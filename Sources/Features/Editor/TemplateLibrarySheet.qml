@@ -130,6 +130,10 @@ Item {
                         implicitHeight: content.implicitHeight + 28
                         focusPolicy: Qt.NoFocus
                         opacity: pressed ? 0.8 : 1
+                        text: name
+                        Accessible.role: Accessible.ListItem
+                        Accessible.name: name
+                        Accessible.description: [sphereText, countText].filter(text => text !== "").join(", ")
                         onClicked: {
                             cards.currentIndex = index
                             root.ask(index)

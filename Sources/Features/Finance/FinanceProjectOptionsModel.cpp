@@ -1,6 +1,7 @@
 #include "FinanceProjectOptionsModel.h"
 
 #include "FinanceProjectOptionsBuilder.h"
+#include "Utils/Text.h"
 
 FinanceProjectOptionsModel::FinanceProjectOptionsModel(QObject *parent)
     : DiffedListModel(parent)
@@ -67,10 +68,11 @@ QVariant FinanceProjectOptionsModel::data(const QModelIndex &index, int role) co
     switch (role) {
     case ProjectIdRole:
         return option.id;
+    // Names from the backend, bounded for the layout; the search reads them whole.
     case TitleRole:
-        return option.title;
+        return Text::boundedMessage(option.title);
     case SubtitleRole:
-        return option.subtitle;
+        return Text::boundedMessage(option.subtitle);
     case IsIterationRole:
         return option.isIteration;
     }

@@ -1,6 +1,7 @@
 #include "PaymentRowsModel.h"
 
 #include "Utils/MoneyFormat.h"
+#include "Utils/Text.h"
 
 PaymentRowsModel::PaymentRowsModel(QObject *parent)
     : DiffedListModel(parent)
@@ -39,7 +40,7 @@ QVariant PaymentRowsModel::data(const QModelIndex &index, int role) const
     case StatusLabelRole:
         return label(payment.status);
     case NoteRole:
-        return payment.note.value_or(QString());
+        return Text::boundedMessage(payment.note.value_or(QString()));
     case HasNoteRole:
         return payment.note && !payment.note->isEmpty();
     }

@@ -82,6 +82,10 @@ Rectangle {
                 selectionColor: AppTheme.withOpacity(AppTheme.accent, 0.35)
                 selectedTextColor: AppTheme.deepBlack
                 onTextChanged: options.searchText = text
+                activeFocusOnTab: true
+                Accessible.role: Accessible.EditableText
+                Accessible.name: "Проект или итерация"
+                Accessible.searchEdit: true
                 Keys.onEscapePressed: search.clear()
 
                 Text {
@@ -168,6 +172,12 @@ Rectangle {
                 padding: 14
                 implicitHeight: rowContent.implicitHeight + 28
                 onClicked: hub.selectedProjectId = projectId
+                text: title
+                Accessible.role: Accessible.ListItem
+                Accessible.name: title
+                Accessible.description: subtitle
+                Accessible.selectable: true
+                Accessible.selected: selected
 
                 background: Rectangle {
                     radius: 12

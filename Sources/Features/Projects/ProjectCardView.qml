@@ -26,6 +26,13 @@ Item {
     objectName: "projectRow-" + projectId
     // Its texts and the card's insets: the grid's row takes the tallest card's height.
     implicitHeight: cardContent.implicitHeight + 2 * 16 + 12
+    Accessible.role: Accessible.ListItem
+    Accessible.name: name
+    Accessible.description: [clientName, storageNote, hoursText, costText].filter(text => text !== "").join(", ")
+    Accessible.selectable: true
+    Accessible.selected: isSelected
+    Accessible.focusable: true
+    Accessible.focused: keyboardFocused && isSelected
     OnboardingSpotlight.active: cell.Onboarding.highlight === cell.demoKey
     OnboardingSpotlight.highlight: cell.demoKey
 

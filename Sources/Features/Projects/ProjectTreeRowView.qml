@@ -33,6 +33,14 @@ Item {
 
     objectName: "projectRow-" + projectId
     implicitHeight: body.height + (isLastInGroup ? 8 : 0)
+    // The list takes the keys; a reader hears the row the selection is on.
+    Accessible.role: Accessible.ListItem
+    Accessible.name: title
+    Accessible.description: [subtitle, countText].filter(text => text !== "").join(", ")
+    Accessible.selectable: true
+    Accessible.selected: isSelected
+    Accessible.focusable: true
+    Accessible.focused: keyboardFocused && isSelected
 
     // The group's card, cut at the row's edges: only the group's first and last rows show its
     // rounded corners and its top and bottom border.

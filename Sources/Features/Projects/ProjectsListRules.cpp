@@ -4,6 +4,7 @@
 #include "Utils/MoneyFormat.h"
 #include "Utils/NumberText.h"
 #include "Projects/ProjectRoot.h"
+#include "Utils/Text.h"
 
 #include <QStringList>
 #include <algorithm>
@@ -138,9 +139,9 @@ QHash<QString, int> iterationCounts(const QList<Project> &projects)
 QString treeRowTitle(const Project &project, bool isIteration)
 {
     if (isIteration)
-        return ProjectRoot::iterationLabel(project);
+        return Text::boundedMessage(ProjectRoot::iterationLabel(project));
     const QString name = project.name.trimmed();
-    return name.isEmpty() ? QStringLiteral("Без названия") : name;
+    return name.isEmpty() ? QStringLiteral("Без названия") : Text::boundedMessage(name);
 }
 
 QString treeRowSubtitle(const Project &project, bool isIteration)
@@ -152,7 +153,7 @@ QString treeRowSubtitle(const Project &project, bool isIteration)
         if (!part.isEmpty())
             kept.append(part);
     }
-    return kept.join(QStringLiteral(" · "));
+    return Text::boundedMessage(kept.join(QStringLiteral(" · ")));
 }
 
 QString cardHoursText(double hours)

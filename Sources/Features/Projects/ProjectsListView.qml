@@ -169,6 +169,10 @@ Rectangle {
             color: AppTheme.deepBlack
             selectionColor: AppTheme.accent
             selectedTextColor: "white"
+            activeFocusOnTab: true
+            Accessible.role: Accessible.EditableText
+            Accessible.name: "Поиск по названию"
+            Accessible.searchEdit: true
             Keys.onDownPressed: (projectsView.isGuest ? cardGrid : treeList).forceActiveFocus()
             Keys.onEscapePressed: event => {
                 event.accepted = text !== ""
@@ -313,6 +317,8 @@ Rectangle {
             boundsBehavior: Flickable.StopAtBounds
             keyNavigationEnabled: false
             activeFocusOnTab: true
+            Accessible.role: Accessible.List
+            Accessible.name: "Проекты"
             ScrollBar.vertical: ScrollBar {
                 parent: treeList.parent
                 anchors.top: treeList.top
@@ -381,6 +387,8 @@ Rectangle {
             boundsBehavior: Flickable.StopAtBounds
             keyNavigationEnabled: false
             activeFocusOnTab: true
+            Accessible.role: Accessible.List
+            Accessible.name: "Проекты"
             ScrollBar.vertical: ScrollBar {
                 parent: cardGrid.parent
                 anchors.top: cardGrid.top

@@ -66,6 +66,14 @@ Item {
                     implicitHeight: column.implicitHeight + 24
                     padding: 12
                     focusPolicy: Qt.StrongFocus
+                    text: name
+                    // Checkable for the readers' sake; the chosen one stays checked when pressed again.
+                    checkable: true
+                    checked: isSelected
+                    autoExclusive: true
+                    Accessible.role: Accessible.RadioButton
+                    Accessible.name: name
+                    Accessible.description: summary
                     onClicked: picker.selected(index)
 
                     background: Rectangle {

@@ -94,14 +94,14 @@ SettingsViewModel::ProfileState SettingsViewModel::profileState() const
 
 QString SettingsViewModel::email() const
 {
-    return m_auth && m_auth->user() ? m_auth->user()->email : QString();
+    return m_auth && m_auth->user() ? Text::boundedMessage(m_auth->user()->email) : QString();
 }
 
 QString SettingsViewModel::displayName() const
 {
     if (!m_auth || !m_auth->user())
         return {};
-    return displayName(*m_auth->user()).value_or(QString());
+    return Text::boundedMessage(displayName(*m_auth->user()).value_or(QString()));
 }
 
 std::optional<QString> SettingsViewModel::displayName(const User &user)

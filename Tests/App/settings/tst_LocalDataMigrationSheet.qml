@@ -55,7 +55,7 @@ Item {
         // What the sheet shows as a popup: its content lives in the window's overlay.
         function shown(sheet, name) {
             for (let i = 0; i < sheet.data.length; ++i) {
-                if (String(sheet.data[i]).startsWith("QQuickPopup"))
+                if (sheet.data[i].modal !== undefined)
                     return findChild(sheet.data[i].contentItem, name)
             }
             return null

@@ -1,0 +1,156 @@
+#pragma once
+
+// Reads a window the way a screen reader does, through the in-process accessibility tree, and
+// names every item that tells such a reader too little: an interactive object or a list row
+// without a name, a text field that is not exposed as editable text, a choice without a checked
+// or selected state.
+#include <QAccessible>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QTest>
+#include <QGuiApplication>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QSet>
+#include <QStringList>
+
+namespace AccessibilityAudit {
+
+// Turns the accessibility tree on, as a screen reader on the session bus does (with
+// QT_LINUX_ACCESSIBILITY_ALWAYS_ON set); items made while it is off expose nothing.
+inline bool activate()
+{
+    QDBusConnection::sessionBus().interface()->startService(QStringLiteral("org.a11y.Bus"));
+    return QTest::qWaitFor([] { return QAccessible::isActive(); }, 10000);
+}
+
+// The item's type and name with those of a few visual ancestors, and where it stands.
+inline QString describe(const QQuickItem *item)
+{
+    QStringList path;
+    for (const QQuickItem *i = item; i && path.size() < 4; i = i->parentItem()) {
+        QString type = QString::fromLatin1(i->metaObject()->className());
+        type = type.left(type.indexOf(QLatin1String("_QML")));
+        path.prepend(i->objectName().isEmpty() ? type : QStringLiteral("%1 \"%2\"").arg(type, i->objectName()));
+    }
+    const QPointF at = item->mapToScene(QPointF());
+    return path.join(QLatin1String(" > ")) + QStringLiteral(" at %1,%2").arg(qRound(at.x())).arg(qRound(at.y()));
+}
+
+// Hidden items and all under them are out of a reader's reach, as they are out of sight.
+inline bool hidden(const QQuickItem *item)
+{
+    return !item->isVisible() || item->opacity() <= 0;
+}
+
+// Whether a person can see the item at all: shown, with some size.
+inline bool shown(const QQuickItem *item)
+{
+    for (const QQuickItem *i = item; i; i = i->parentItem()) {
+        if (hidden(i))
+            return false;
+    }
+    return item->width() > 0 && item->height() > 0;
+}
+
+inline bool interactive(QAccessible::Role role)
+{
+    switch (role) {
+    case QAccessible::Button:
+    case QAccessible::CheckBox:
+    case QAccessible::RadioButton:
+    case QAccessible::ComboBox:
+    case QAccessible::PageTab:
+    case QAccessible::MenuItem:
+    case QAccessible::Link:
+    case QAccessible::Slider:
+    case QAccessible::SpinBox:
+    case QAccessible::EditableText:
+    case QAccessible::ButtonMenu:
+    case QAccessible::ButtonDropDown:
+    case QAccessible::ListItem:
+    case QAccessible::TreeItem:
+    case QAccessible::Row:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The problems in the window, one a line; none when a reader gets everything it needs.
+inline QStringList problems(QQuickWindow *window)
+{
+    QStringList found;
+    QHash<QObject *, QAccessibleInterface *> exposed;
+    const std::function<void(QAccessibleInterface *)> walk = [&](QAccessibleInterface *node) {
+        if (!node || !node->isValid())
+            return;
+        const QAccessible::State state = node->state();
+        auto *item = qobject_cast<QQuickItem *>(node->object());
+        if (item && hidden(item))
+            return;
+        if (item)
+            exposed.insert(item, node);
+        if (item && !shown(item)) {
+            for (int i = 0; i < node->childCount(); ++i)
+                walk(node->child(i));
+            return;
+        }
+        const QAccessible::Role role = node->role();
+        const QString name = node->text(QAccessible::Name).trimmed();
+        if (item && interactive(role) && name.isEmpty())
+            found << QStringLiteral("no name: %1").arg(describe(item));
+        if (item && (role == QAccessible::RadioButton || role == QAccessible::CheckBox) && !state.checkable)
+            found << QStringLiteral("no checked state: %1").arg(describe(item));
+        for (int i = 0; i < node->childCount(); ++i)
+            walk(node->child(i));
+    };
+    walk(QAccessible::queryAccessibleInterface(window));
+
+    // What a reader never reaches: fields, buttons and choices missing from the tree.
+    const std::function<void(QQuickItem *)> visit = [&](QQuickItem *item) {
+        if (hidden(item))
+            return;
+        if (!shown(item)) {
+            for (QQuickItem *child : item->childItems())
+                visit(child);
+            return;
+        }
+        const bool field = (item->inherits("QQuickTextInput") || item->inherits("QQuickTextEdit"))
+            && !item->property("readOnly").toBool() && item->isEnabled();
+        QAccessibleInterface *node = exposed.value(item);
+        if (field) {
+            if (!node || node->role() != QAccessible::EditableText)
+                found << QStringLiteral("text field not exposed as editable text: %1").arg(describe(item));
+        } else if (item->inherits("QQuickAbstractButton") && !node) {
+            found << QStringLiteral("button not exposed: %1").arg(describe(item));
+        }
+        // Our choices mark themselves with `chosen`, `selected` or `isSelected`.
+        for (const char *flag : {"chosen", "selected", "isSelected"}) {
+            if (item->metaObject()->indexOfProperty(flag) >= 0 && item->inherits("QQuickAbstractButton")) {
+                const QAccessible::State state = node ? node->state() : QAccessible::State();
+                if (!state.checkable && !state.selectable)
+                    found << QStringLiteral("no checked state: %1").arg(describe(item));
+                break;
+            }
+        }
+        for (QQuickItem *child : item->childItems())
+            visit(child);
+    };
+    visit(window->contentItem());
+    found.removeDuplicates();
+    return found;
+}
+
+// The problems in every window shown, the sheets of their own among them.
+inline QStringList problems()
+{
+    QStringList found;
+    for (QWindow *window : QGuiApplication::topLevelWindows()) {
+        if (auto *quick = qobject_cast<QQuickWindow *>(window); quick && quick->isVisible())
+            found << problems(quick);
+    }
+    return found;
+}
+
+} // namespace AccessibilityAudit
