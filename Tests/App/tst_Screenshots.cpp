@@ -674,7 +674,7 @@ private Q_SLOTS:
              {"text cut without an ellipsis: cutTitle", "text cut without an ellipsis: cutByParent",
               "interactive item outside the window: offEdge", "texts overlap: first \"Один\" and second",
               "interactive item partly under another item: halfCovered"}) {
-            QVERIFY2(found.contains(QLatin1String(expected)), qPrintable(found));
+            QVERIFY2(found.contains(QString::fromUtf8(expected)), qPrintable(found));
         }
         for (const char *meant : {"elidedTitle", "row"})
             QVERIFY2(!found.contains(QLatin1String(meant)), qPrintable(found));

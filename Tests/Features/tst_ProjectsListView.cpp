@@ -1,6 +1,7 @@
 // The projects list: one context menu shared by all rows and cards, opened by a right click,
 // with the entries of that row; a menu without entries does not open. The guest grid's rows.
 #include "API/ProjectsService.h"
+#include "Features/Projects/ProjectCardGridModel.h"
 #include "Await.h"
 #include "QuickItemTree.h"
 
@@ -10,6 +11,7 @@
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QSignalSpy>
+#include <QStandardItemModel>
 #include <QTest>
 
 #include "App/AppQmlPlugins.h"
@@ -37,6 +39,9 @@ class tst_ProjectsListView : public QObject
 private Q_SLOTS:
     // Each row of the guest grid is as tall as its tallest card.
     void cardRowsFitTheirTallestCard();
+    // The table of cards follows its list cell by cell: no reset for a card changed, added or
+    // removed, so that the view keeps its items.
+    void cardTableFollowsTheList();
     void rowMenu_data()
     {
         QTest::addColumn<bool>("isGuest");
@@ -169,6 +174,49 @@ void tst_ProjectsListView::cardRowsFitTheirTallestCard()
     QQuickItem *smallName = findItem(cards[2], QStringLiteral("cardName"));
     const qreal nameFoot = smallName->mapToItem(cards[2], QPointF(0, smallName->height())).y();
     QVERIFY(smallCost->mapToItem(cards[2], QPointF()).y() - nameFoot < 60);
+}
+
+void tst_ProjectsListView::cardTableFollowsTheList()
+{
+    QStandardItemModel list;
+    for (const char *name : {"a", "b", "c", "d", "e"})
+        list.appendRow(new QStandardItem(QString::fromLatin1(name)));
+    ProjectCardGridModel grid;
+    grid.setSource(&list);
+    grid.setColumns(2);
+    QCOMPARE(grid.rowCount(), 3);
+    QCOMPARE(grid.columnCount(), 2);
+    QCOMPARE(grid.data(grid.index(1, 1), Qt::DisplayRole).toString(), QStringLiteral("d"));
+    QCOMPARE(grid.data(grid.index(2, 1), Qt::DisplayRole).toString(), QString()); // past the last card
+    QCOMPARE(grid.cellOf(3), QPoint(1, 1));
+
+    QSignalSpy resets(&grid, &QAbstractItemModel::modelReset);
+    QSignalSpy changes(&grid, &QAbstractItemModel::dataChanged);
+    QSignalSpy inserted(&grid, &QAbstractItemModel::rowsInserted);
+    QSignalSpy removed(&grid, &QAbstractItemModel::rowsRemoved);
+    list.item(3)->setText(QStringLiteral("D"));
+    QCOMPARE(changes.size(), 1);
+    QCOMPARE(changes.first().at(0).toModelIndex(), grid.index(1, 1));
+    QCOMPARE(changes.first().at(1).toModelIndex(), grid.index(1, 1));
+
+    // One card more in front: every cell from there on changes, no row comes (six fit in three).
+    list.insertRow(0, new QStandardItem(QStringLiteral("z")));
+    QCOMPARE(grid.rowCount(), 3);
+    QCOMPARE(inserted.size(), 0);
+    QCOMPARE(changes.last().at(0).toModelIndex(), grid.index(0, 0));
+    QCOMPARE(changes.last().at(1).toModelIndex(), grid.index(2, 1));
+    QCOMPARE(grid.data(grid.index(2, 1), Qt::DisplayRole).toString(), QStringLiteral("e"));
+    // One more: a row comes at the end.
+    list.appendRow(new QStandardItem(QStringLiteral("f")));
+    QCOMPARE(inserted.size(), 1);
+    QCOMPARE(grid.rowCount(), 4);
+    // Two taken from the middle: the last row goes.
+    list.removeRows(2, 2);
+    QCOMPARE(removed.size(), 1);
+    QCOMPARE(grid.rowCount(), 3);
+    QCOMPARE(changes.last().at(0).toModelIndex(), grid.index(1, 0));
+    QCOMPARE(grid.data(grid.index(1, 0), Qt::DisplayRole).toString(), QStringLiteral("D"));
+    QCOMPARE(resets.size(), 0);
 }
 
 QTEST_MAIN(tst_ProjectsListView)

@@ -8,7 +8,8 @@
 // The guest cards laid out as a table of `columns` columns, row after row, so that a table view
 // can give each row of the grid the height of its tallest card. Cells past the last card are
 // empty (an empty identity). A card that changes reaches the view as its one cell; a card added,
-// removed or moved, or a new column count, lays the table out again.
+// removed or moved reaches it as the cells from there on, with rows added or taken at the end;
+// a new column count or a new source lays the table out again.
 class ProjectCardGridModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -39,9 +40,12 @@ Q_SIGNALS:
 
 private:
     void relayout();
+    void shift(int firstCard);
+    int rowsFor(int cards) const;
     void sourceDataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight);
 
     QPointer<QAbstractItemModel> m_source;
     int m_columns = 1;
+    int m_count = 0; // the source's cards as the view knows them
     QList<QMetaObject::Connection> m_links;
 };
