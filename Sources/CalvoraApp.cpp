@@ -6,6 +6,7 @@
 #include "Auth/KeychainTokenStore.h"
 #include "Config/AppConfig.h"
 #include "Data/PersistenceController.h"
+#include "QtTranslations.h"
 #include "Settings/Preferences.h"
 
 #include <QApplication>
@@ -53,6 +54,8 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Tessmark"));
     QApplication::setApplicationDisplayName(QStringLiteral("Tessmark"));
     QApplication::setDesktopFileName(QStringLiteral("tessmark"));
+    // Qt's own dialogs and controls speak Russian with the rest of the window.
+    QtTranslations::install(&app);
 
     const QStringList arguments = QApplication::arguments();
     const std::optional<QString> url = StartupArguments::openedUrl(arguments);

@@ -1,6 +1,6 @@
 // The projects list at 1,000 roots with 2,000 iterations (target: tree built and filtered per
 // keystroke under 10 ms), what one project's change costs the shown rows, and a guest's return
-// to the section over 10,000 device projects of 20 lines (target: under 100 ms).
+// to the section over 10,000 device projects of 20 lines on disk (target: under 50 ms).
 #include "API/ProjectsService.h"
 #include "Await.h"
 #include "Features/Projects/ProjectsListRules.h"
@@ -9,7 +9,10 @@
 #include "Projects/ProjectTreeBuilder.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QLocale>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -102,10 +105,12 @@ void BM_HoverOneRow(benchmark::State &state)
 }
 BENCHMARK(BM_HoverOneRow)->Unit(benchmark::kMillisecond);
 
-// Coming back to the section: a new list over the guest service, loaded as it comes on screen.
+// Coming back to the section: a new list over the guest service that has loaded the store once,
+// shown as it comes on screen (target: under 50 ms), and the refresh it starts, to its end.
 void BM_GuestReturnToSection(benchmark::State &state)
 {
-    const auto store = ModelContainer::openInMemory();
+    const QTemporaryDir dir(QDir::current().filePath(QStringLiteral("bench-store-XXXXXX")));
+    const auto store = ModelContainer::open(dir.filePath(QStringLiteral("bench.sqlite")));
     {
         LocalProjectRepository repository(store);
         ProjectItem line;
@@ -124,15 +129,26 @@ void BM_GuestReturnToSection(benchmark::State &state)
         }
     }
     ProjectsService service(true, store);
+    await(service.load(false));
+    double refresh = 0;
     for (auto _ : state) {
         ProjectsListViewModel list;
         list.setGuest(true);
         list.setProjectsService(&service);
         list.appear();
-        benchmark::DoNotOptimize(list.cardsModel()->rowCount());
+        if (list.cardsModel()->rowCount() != 10000)
+            state.SkipWithError("rows missing");
+        state.PauseTiming();
+        QElapsedTimer timer;
+        timer.start();
+        while (service.isLoading())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        refresh += timer.nsecsElapsed() / 1e6;
+        state.ResumeTiming();
     }
+    state.counters["refreshMs"] = refresh / double(state.iterations());
 }
-BENCHMARK(BM_GuestReturnToSection)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_GuestReturnToSection)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 } // namespace
 

@@ -4,17 +4,14 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
-#include <QDesktopServices>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QPointer>
 
-FileSharing::FileSharing(QObject *parent)
-    : QObject(parent)
-{
-}
+namespace FileSharing {
 
-QMimeData *FileSharing::clipboardData(const QUrl &file)
+QMimeData *clipboardData(const QUrl &file)
 {
     auto *data = new QMimeData;
     data->setUrls({file});
@@ -22,21 +19,27 @@ QMimeData *FileSharing::clipboardData(const QUrl &file)
     return data;
 }
 
-void FileSharing::copyToClipboard(const QUrl &file) const
+bool copyToClipboard(const QUrl &file)
 {
-    if (!file.isLocalFile())
-        return;
-    QGuiApplication::clipboard()->setMimeData(clipboardData(file));
+    if (!file.isLocalFile() || !QFileInfo(file.toLocalFile()).isFile())
+        return false;
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    clipboard->setMimeData(clipboardData(file));
+    // Read back: a clipboard that refused the data leaves something else there.
+    const QMimeData *held = clipboard->mimeData();
+    return held && held->urls() == QList<QUrl>{file};
 }
 
-void FileSharing::showInFolder(const QUrl &file)
+void showInFolder(const QUrl &file, QObject *context, Opener open, std::function<void(bool)> done)
 {
-    if (!file.isLocalFile())
+    if (!file.isLocalFile()) {
+        done(false);
         return;
+    }
     const QUrl folder = QUrl::fromLocalFile(QFileInfo(file.toLocalFile()).absolutePath());
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
-        QDesktopServices::openUrl(folder);
+        done(open(folder));
         return;
     }
     QDBusMessage call = QDBusMessage::createMethodCall(
@@ -44,10 +47,12 @@ void FileSharing::showInFolder(const QUrl &file)
         QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("ShowItems"));
     call << QStringList{file.toString(QUrl::FullyEncoded)} << QString();
     // Asked without waiting: a file manager that is slow to start must not freeze the window.
-    auto *watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), this);
-    connect(watcher, &QDBusPendingCallWatcher::finished, this, [folder](QDBusPendingCallWatcher *finished) {
-        if (finished->isError())
-            QDesktopServices::openUrl(folder);
-        finished->deleteLater();
-    });
+    auto *watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), context);
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, context,
+                     [folder, open = std::move(open), done = std::move(done)](QDBusPendingCallWatcher *finished) {
+                         finished->deleteLater();
+                         done(!finished->isError() || open(folder));
+                     });
 }
+
+} // namespace FileSharing

@@ -5,12 +5,16 @@ import QtQuick.Controls
 import QtQuick.Templates as T
 import Tessmark.Design
 
-// "Share" for a file: a menu that copies the file to the clipboard or shows it in its folder.
+// "Share" for a file: a menu that copies the file to the clipboard or shows it in its folder. The
+// owner does either and tells the outcome.
 T.AbstractButton {
     id: button
 
     required property url pdfUrl
     property string label: "Поделиться"
+
+    signal copyRequested()
+    signal showInFolderRequested()
 
     implicitWidth: implicitContentWidth + leftPadding + rightPadding
     implicitHeight: implicitContentHeight + topPadding + bottomPadding
@@ -59,12 +63,12 @@ T.AbstractButton {
         MenuItem {
             objectName: "copyFileItem"
             text: "Копировать файл"
-            onTriggered: FileSharing.copyToClipboard(button.pdfUrl)
+            onTriggered: button.copyRequested()
         }
         MenuItem {
             objectName: "showInFolderItem"
             text: "Показать в папке"
-            onTriggered: FileSharing.showInFolder(button.pdfUrl)
+            onTriggered: button.showInFolderRequested()
         }
     }
 }

@@ -8,6 +8,7 @@
 #include "Utils/LineCost.h"
 #include "Utils/Json.h"
 
+#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTest>
@@ -396,6 +397,50 @@ private Q_SLOTS:
         d.rate = 0.0;
         QCOMPARE(c, d);
         QCOMPARE(qHash(c), qHash(d));
+    }
+
+    // Core's folders depend one way, records near the bottom: a folder includes only folders
+    // beneath it, so that no helper of the records builds them and the store knows no service.
+    void coreFoldersDependOneWay_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QStringList>("beneath");
+        const QStringList records{"Utils", "Models"};
+        const QStringList store = records + QStringList{"Projects", "Data"};
+        QTest::newRow("Utils") << "Utils" << QStringList{};
+        QTest::newRow("Models") << "Models" << QStringList{"Utils"};
+        QTest::newRow("Projects") << "Projects" << records;
+        QTest::newRow("Data") << "Data" << records + QStringList{"Projects"};
+        QTest::newRow("Export") << "Export" << store;
+        QTest::newRow("Settings") << "Settings" << store;
+        QTest::newRow("Config") << "Config" << QStringList{"Utils"};
+        QTest::newRow("API") << "API" << store + QStringList{"Settings", "Config"};
+        QTest::newRow("Auth") << "Auth" << store + QStringList{"Settings", "Config", "API"};
+    }
+    void coreFoldersDependOneWay()
+    {
+        QFETCH(QString, folder);
+        QFETCH(QStringList, beneath);
+        const QDir core(QStringLiteral(TESSMARK_CORE_DIR));
+        const QStringList folders = core.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+        QVERIFY(folders.contains(folder));
+        static const QRegularExpression include(QStringLiteral("^#include \"(\\w+)/"),
+                                                QRegularExpression::MultilineOption);
+        const QDir dir(core.filePath(folder));
+        const QStringList files = dir.entryList({QStringLiteral("*.h"), QStringLiteral("*.cpp")}, QDir::Files);
+        QVERIFY(!files.isEmpty());
+        for (const QString &name : files) {
+            QFile file(dir.filePath(name));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QString text = QString::fromUtf8(file.readAll());
+            for (auto match = include.globalMatch(text); match.hasNext();) {
+                const QString target = match.next().captured(1);
+                if (target == folder || !folders.contains(target))
+                    continue;
+                QVERIFY2(beneath.contains(target),
+                         qPrintable(folder + QLatin1Char('/') + name + " includes " + target));
+            }
+        }
     }
 
 private:

@@ -3,6 +3,7 @@
 #include "Utils/Numbers.h"
 #include "Utils/Text.h"
 
+#include <QFile>
 #include <QTest>
 #include <atomic>
 #include <cmath>
@@ -11,6 +12,36 @@
 #include <vector>
 
 namespace {
+
+// The text of a line of the Unicode grapheme break test ("÷ 0061 × 0308 ÷"), with the clusters
+// it is split into.
+struct BreakTestRow
+{
+    QString text;
+    QStringList clusters;
+};
+
+BreakTestRow breakTestRow(const QString &line)
+{
+    BreakTestRow row;
+    QString cluster;
+    for (const QString &field : line.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        if (field == QStringLiteral("÷")) {
+            if (!cluster.isEmpty())
+                row.clusters.append(cluster);
+            cluster.clear();
+        } else if (field != QStringLiteral("×")) {
+            const char32_t point = field.toUInt(nullptr, 16);
+            const QString character = QString::fromUcs4(&point, 1);
+            cluster += character;
+            row.text += character;
+        }
+    }
+    return row;
+}
+
+// The Unicode grapheme break test as Debian's unicode-data ships it.
+const char *const graphemeBreakTestPath = "/usr/share/unicode/auxiliary/GraphemeBreakTest.txt";
 
 // Writes the expected text with "_" for the no-break space the locale puts between groups and
 // before the sign.
@@ -42,6 +73,53 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QFETCH(QString, trimmed);
         QCOMPARE(Text::trimmedSpacesAndTabs(text), trimmed);
+    }
+
+    // The hard rows of the Unicode grapheme break test, in its own notation.
+    void graphemes_data()
+    {
+        QTest::addColumn<QString>("row");
+        QTest::newRow("CR LF") << "÷ 000D × 000A ÷ 000A ÷";
+        QTest::newRow("combining marks") << "÷ 0061 × 0308 × 0301 ÷ 0062 ÷";
+        QTest::newRow("Cyrillic with acute (NFD)") << "÷ 0435 × 0301 ÷ 0436 ÷";
+        QTest::newRow("flag after an emoji") << "÷ 1F600 ÷ 1F1F7 × 1F1FA ÷";
+        QTest::newRow("flag after an emoji with a skin tone") << "÷ 1F476 × 1F3FF ÷ 1F1F7 × 1F1FA ÷";
+        QTest::newRow("three regional indicators") << "÷ 1F1E6 × 1F1E7 ÷ 1F1E8 ÷";
+        QTest::newRow("four regional indicators after a letter") << "÷ 0061 ÷ 1F1E6 × 1F1E7 ÷ 1F1E8 × 1F1E9 ÷";
+        QTest::newRow("ZWJ family") << "÷ 1F468 × 200D × 1F469 × 200D × 1F467 ÷";
+        QTest::newRow("ZWJ after a skin tone") << "÷ 1F476 × 1F3FF × 0308 × 200D × 1F476 × 1F3FF ÷";
+        QTest::newRow("ZWJ after a letter does not join") << "÷ 0061 × 200D ÷ 1F6D1 ÷";
+        QTest::newRow("rainbow flag") << "÷ 1F3F3 × FE0F × 200D × 1F308 ÷";
+        QTest::newRow("Hangul L V T") << "÷ 1100 × 1161 × 11A8 ÷ 1100 ÷";
+        QTest::newRow("Hangul LV T then L") << "÷ AC00 × 11A8 ÷ 1100 ÷";
+        QTest::newRow("Hangul LVT V breaks") << "÷ AC01 ÷ 1161 ÷";
+        QTest::newRow("prepend") << "÷ 0600 × 0020 ÷ 0020 ÷";
+        QTest::newRow("spacing mark") << "÷ 0915 × 093F ÷ 0915 ÷";
+    }
+    void graphemes()
+    {
+        QFETCH(QString, row);
+        const BreakTestRow expected = breakTestRow(row);
+        QCOMPARE(Text::graphemes(expected.text), expected.clusters);
+        QCOMPARE(Text::graphemeCount(expected.text), expected.clusters.size());
+        for (qsizetype count = 0; count <= expected.clusters.size() + 1; ++count)
+            QCOMPARE(Text::leadingGraphemes(expected.text, count), expected.clusters.mid(0, count).join(QString()));
+    }
+
+    void graphemeBreakTestFile()
+    {
+        QFile file(QString::fromLatin1(graphemeBreakTestPath));
+        QVERIFY2(file.open(QIODevice::ReadOnly), "install the Debian package unicode-data");
+        int rows = 0;
+        while (!file.atEnd()) {
+            const QString line = QString::fromUtf8(file.readLine()).section(QLatin1Char('#'), 0, 0).trimmed();
+            if (line.isEmpty())
+                continue;
+            ++rows;
+            const BreakTestRow expected = breakTestRow(line);
+            QVERIFY2(Text::graphemes(expected.text) == expected.clusters, qPrintable(line));
+        }
+        QVERIFY(rows > 500);
     }
 
     void printfStyle_data()

@@ -1,6 +1,7 @@
 // Helper process for the store tests.
 //   store_child shared            opens the application's store and prints its path
 //   store_child save-loop <file>  saves projects until killed, printing "saved <n>" after each
+//   store_child open <file>       prints "opening", opens (and so upgrades) the store, prints "open"
 #include "Data/LocalProjectRepository.h"
 #include "Data/PersistenceController.h"
 #include "Data/StoreError.h"
@@ -29,6 +30,21 @@ int saveLoop(const QString &path)
     }
 }
 
+int openStore(const QString &path)
+{
+    std::printf("opening\n");
+    std::fflush(stdout);
+    try {
+        ModelContainer::open(path);
+    } catch (const StoreError &error) {
+        std::fprintf(stderr, "%s\n", qPrintable(error.description()));
+        return 1;
+    }
+    std::printf("open\n");
+    std::fflush(stdout);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -43,6 +59,8 @@ int main(int argc, char **argv)
     }
     if (args.value(1) == QStringLiteral("save-loop") && args.size() == 3)
         return saveLoop(args.at(2));
-    std::fprintf(stderr, "usage: store_child shared | save-loop <file>\n");
+    if (args.value(1) == QStringLiteral("open") && args.size() == 3)
+        return openStore(args.at(2));
+    std::fprintf(stderr, "usage: store_child shared | save-loop <file> | open <file>\n");
     return 2;
 }

@@ -42,7 +42,7 @@ private Q_SLOTS:
             const auto store = ModelContainer::open(path);
             store->upsert(QStringLiteral("a"), "{}");
         }
-        QCOMPARE(probeStoreFile(path, QStringLiteral("PRAGMA user_version")).toInt(), 10000);
+        QCOMPARE(probeStoreFile(path, QStringLiteral("PRAGMA user_version")).toInt(), 10100);
         QCOMPARE(probeStoreFile(path, QStringLiteral("PRAGMA journal_mode")).toString(), QStringLiteral("wal"));
         QCOMPARE(
             probeStoreFile(path, QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE type = 'table'")).toInt(), 1);

@@ -359,6 +359,61 @@ private Q_SLOTS:
         QVERIFY(service->errorMessage()->startsWith(QStringLiteral("keyNotFound")));
     }
 
+    // A store on disk is read off the window's thread: load returns at once with the loading
+    // state up, and the whole list arrives in one step, without lines.
+    void guestListArrivesInOneStep()
+    {
+        auto service = guest(ModelContainer::open(m_dir.filePath(QStringLiteral("off-thread.sqlite"))));
+        for (int i = 0; i < 3; ++i)
+            service->localRepository()->upsert(
+                make(QStringLiteral("local-%1").arg(i), QStringLiteral("P%1").arg(i), 2));
+        QSignalSpy changed(service.get(), &ProjectsService::projectsChanged);
+        QCoro::Task<void> loading = service->load(false);
+        QVERIFY(service->isLoading());
+        QVERIFY(service->projects().isEmpty());
+        await(std::move(loading));
+        QVERIFY(!service->isLoading());
+        QCOMPARE(ids(service->projects()), (QStringList{"local-2", "local-1", "local-0"}));
+        QCOMPARE(changed.size(), 1);
+        const Project listed = service->projects().first();
+        QVERIFY(listed.items.isEmpty());
+        QCOMPARE(listed.totalHours, 3.0);
+        QCOMPARE(await(service->fetchProject(QStringLiteral("local-2")))->items.size(), 2);
+
+        // Coming back keeps the loaded list on screen; the same list again is not published.
+        QCoro::Task<void> again = service->load(false);
+        QCOMPARE(service->projects().size(), 3);
+        await(std::move(again));
+        QCOMPARE(changed.size(), 1);
+        QVERIFY(!service->isLoading());
+    }
+
+    // A write made while the list is read is in the list that arrives, whatever the read saw.
+    void guestWriteDuringTheLoad()
+    {
+        auto service = guest(ModelContainer::open(m_dir.filePath(QStringLiteral("write-during.sqlite"))));
+        service->localRepository()->upsert(make(QStringLiteral("local-1"), QStringLiteral("A")));
+        QCoro::Task<void> loading = service->load(false);
+        const std::optional<Project> created = createPlain(*service, QStringLiteral("B"));
+        QVERIFY(created);
+        QCoro::Task<void> second = service->load(false);
+        QVERIFY(await(service->remove(QStringLiteral("local-1"))));
+        await(std::move(loading));
+        await(std::move(second));
+        QCOMPARE(ids(service->projects()), QStringList{created->id});
+        QVERIFY(!service->isLoading());
+    }
+
+    // The service may go while the worker reads; the answer then reaches nobody.
+    void guestServiceGoneWhileReading()
+    {
+        auto service = guest(ModelContainer::open(m_dir.filePath(QStringLiteral("gone.sqlite"))));
+        service->localRepository()->upsert(make(QStringLiteral("local-1"), QStringLiteral("A")));
+        QCoro::Task<void> loading = service->load(false);
+        service.reset();
+        await(std::move(loading));
+    }
+
     void guestStoreFailureKeepsTheList()
     {
         const QString path = m_dir.filePath(QStringLiteral("broken.sqlite"));

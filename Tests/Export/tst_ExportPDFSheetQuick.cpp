@@ -1,7 +1,11 @@
-// The export sheet as a user drives it, as a Quick Test: rendering, the preview, saving through a
-// fake of the save dialog, a failed render and its retry. Files go to a private temporary folder.
+// The export sheet as a user drives it, as a Quick Test: rendering, the preview, saving through
+// the real Qt Quick save dialog (and a fake of it), a failed render and its retry, the viewer and
+// the folder with no program to open them. Files go to a private temporary folder, which is also
+// the home folder.
 #include "Export/ProposalTempFolder.h"
 #include "ExportSamples.h"
+#include "QtTranslations.h"
+#include "ReadOnlyFolder.h"
 #include "Features/Export/ExportPDFViewModel.h"
 
 #include <QApplication>
@@ -11,9 +15,13 @@
 #include <QFile>
 #include <QQmlContext>
 #include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickWindow>
 #include <QTemporaryDir>
 #include <QtQml/qqmlextensionplugin.h>
 #include <QtQuickTest>
+#include <QTest>
+#include <memory>
 
 #include <unistd.h>
 
@@ -36,6 +44,34 @@ public:
     Q_INVOKABLE QVariant proposal(int lines) const { return QVariant::fromValue(sampleProposal(lines)); }
     Q_INVOKABLE QUrl fileUrl(const QString &name) const { return QUrl::fromLocalFile(m_dir.filePath(name)); }
     Q_INVOKABLE qint64 fileSize(const QUrl &url) const { return QFile(url.toLocalFile()).size(); }
+    Q_INVOKABLE bool removeFile(const QUrl &url) const { return QFile::remove(url.toLocalFile()); }
+
+    // A fresh home folder, with or without a documents folder in it; its URL.
+    Q_INVOKABLE QUrl newHome(bool withDocuments)
+    {
+        const QString home = m_dir.filePath(QStringLiteral("home-%1").arg(++m_homes));
+        QDir().mkpath(withDocuments ? home + QStringLiteral("/Documents") : home);
+        qputenv("HOME", QFile::encodeName(home));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home + QStringLiteral("/.config")));
+        return QUrl::fromLocalFile(home);
+    }
+
+    // The folder cannot be written into until restoreAccess().
+    Q_INVOKABLE bool makeReadOnly(const QUrl &folder)
+    {
+        m_readOnly = std::make_unique<ReadOnlyFolder>(folder.toLocalFile());
+        return m_readOnly->isValid();
+    }
+    Q_INVOKABLE void restoreAccess() { m_readOnly.reset(); }
+
+    // Text typed on the keyboard into the item's window, one character at a time.
+    Q_INVOKABLE void typeText(QQuickItem *item, const QString &text) const
+    {
+        for (const QChar c : text) {
+            QTest::sendKeyEvent(QTest::Press, item->window(), Qt::Key_unknown, QString(c), Qt::NoModifier);
+            QTest::sendKeyEvent(QTest::Release, item->window(), Qt::Key_unknown, QString(c), Qt::NoModifier);
+        }
+    }
 
     Q_INVOKABLE QList<QUrl> clipboardUrls() const
     {
@@ -54,12 +90,14 @@ public:
         return QFile::remove(m_dir.filePath(QStringLiteral("tmp/tessmark-%1").arg(::getuid())));
     }
 
-    // The viewer is not started: the URL it would open is kept here.
-    Q_INVOKABLE void captureViewer(ExportPDFViewModel *viewModel)
+    // The viewer is not started: the URL it would open is kept here. A machine without a viewer
+    // or a file manager refuses every URL.
+    Q_INVOKABLE void captureViewer(ExportPDFViewModel *viewModel, bool opens = true)
     {
-        viewModel->setUrlOpener([this](const QUrl &url) {
+        viewModel->setUrlOpener([this, opens](const QUrl &url) {
             m_opened = url;
             Q_EMIT openedUrlChanged();
+            return opens;
         });
     }
 
@@ -76,11 +114,14 @@ public Q_SLOTS:
 private:
     QTemporaryDir m_dir;
     QUrl m_opened;
+    int m_homes = 0;
+    std::unique_ptr<ReadOnlyFolder> m_readOnly;
 };
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    QtTranslations::install(&app);
     ExportTest setup;
     return quick_test_main_with_setup(argc, argv, "tst_ExportPDFSheetQuick", TESSMARK_QUICK_TEST_DIR, &setup);
 }

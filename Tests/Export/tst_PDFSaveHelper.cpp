@@ -1,6 +1,7 @@
 #include "Export/CommercialProposalPDF.h"
 #include "Export/PDFSaveHelper.h"
 #include "Export/ProposalTempFolder.h"
+#include "ReadOnlyFolder.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -45,6 +46,11 @@ private Q_SLOTS:
     void temporaryFolderRefusesAFile();
     void writeTempPDFGivesEachRenderItsOwnFile();
     void writeTempPDFFailsWithoutFolder();
+    void destinationFromTheDialog_data();
+    void destinationFromTheDialog();
+    void failuresAreToldInRussianWithThePath_data();
+    void failuresAreToldInRussianWithThePath();
+    void startFolderIsDocumentsOnlyWhenItExists();
     void writeTempPDFRemovesRendersOfEarlierDays();
 };
 
@@ -170,6 +176,83 @@ void tst_PDFSaveHelper::writeTempPDFFailsWithoutFolder()
     QVERIFY(!CommercialProposalPDF::writeTempPDF("x", QStringLiteral("p"),
                                                  base.filePath(QStringLiteral("missing/deeper"))));
     QCOMPARE(CommercialProposalPDF::creationErrorText(), QStringLiteral("Не удалось создать PDF"));
+}
+
+void tst_PDFSaveHelper::destinationFromTheDialog_data()
+{
+    QTest::addColumn<QUrl>("chosen");
+    QTest::addColumn<QString>("path"); // empty: not a file on this computer
+    const QString name = QStringLiteral("/home/анна/Документы/Моё КП.pdf");
+    QTest::newRow("file URL") << QUrl::fromLocalFile(name) << name;
+    QTest::newRow("file URL, encoded") << QUrl(QUrl::fromLocalFile(name).toEncoded()) << name;
+    QTest::newRow("file URL with one slash") << QUrl(QStringLiteral("file:") + name) << name;
+    QTest::newRow("file URL, localhost") << QUrl(QStringLiteral("file://localhost") + name) << name;
+    QTest::newRow("file URL without the suffix") << QUrl::fromLocalFile(QStringLiteral("/tmp/КП")) << "/tmp/КП.pdf";
+    QTest::newRow("relative file URL") << QUrl(QStringLiteral("file:КП.pdf")) << "/base/КП.pdf";
+    // The Qt Quick dialog puts an edited name into a URL as it stands, without a scheme.
+    QTest::newRow("bare path") << QUrl(name) << name;
+    QTest::newRow("bare path without the suffix") << QUrl(QStringLiteral("/tmp/Smeta")) << "/tmp/Smeta.pdf";
+    QTest::newRow("bare path with # and ?") << QUrl(QStringLiteral("/tmp/КП #2?.pdf")) << "/tmp/КП #2?.pdf";
+    QTest::newRow("bare path with %") << QUrl(QStringLiteral("/tmp/100%.pdf")) << "/tmp/100%.pdf";
+    QTest::newRow("relative name") << QUrl(QStringLiteral("КП")) << "/base/КП.pdf";
+    QTest::newRow("relative name in a subfolder") << QUrl(QStringLiteral("a/../b/КП.PDF")) << "/base/b/КП.PDF";
+    QTest::newRow("ends in a dot") << QUrl(QStringLiteral("/tmp/КП.")) << "/tmp/КП.pdf";
+    QTest::newRow("other suffix") << QUrl(QStringLiteral("/tmp/Смета 1.5")) << "/tmp/Смета 1.5.pdf";
+    QTest::newRow("another computer") << QUrl(QStringLiteral("file://server/share/КП.pdf")) << QString();
+    QTest::newRow("web address") << QUrl(QStringLiteral("https://example.org/КП.pdf")) << QString();
+    QTest::newRow("a folder") << QUrl::fromLocalFile(QStringLiteral("/tmp/")) << QString();
+    QTest::newRow("empty") << QUrl() << QString();
+}
+
+void tst_PDFSaveHelper::destinationFromTheDialog()
+{
+    QFETCH(QUrl, chosen);
+    QFETCH(QString, path);
+    QCOMPARE(PDFSaveHelper::destinationPath(chosen, QStringLiteral("/base")).value_or(QString()), path);
+}
+
+void tst_PDFSaveHelper::failuresAreToldInRussianWithThePath_data()
+{
+    QTest::addColumn<QString>("destination"); // inside the test folder
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("missing folder") << "missing/КП.pdf"
+                                    << "Не удалось сохранить файл: папка не найдена.";
+    QTest::newRow("a folder in the way") << "folder.pdf"
+                                         << "Не удалось сохранить файл: на этом месте уже есть папка с таким именем.";
+    QTest::newRow("read-only folder") << "read-only/КП.pdf"
+                                      << "Не удалось сохранить файл: нет доступа к папке.";
+}
+
+void tst_PDFSaveHelper::failuresAreToldInRussianWithThePath()
+{
+    QFETCH(QString, destination);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    const QString source = dir.filePath(QStringLiteral("source.pdf"));
+    writeFile(source, "%PDF");
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("folder.pdf")));
+    const ReadOnlyFolder readOnly(dir.filePath(QStringLiteral("read-only")));
+    QVERIFY(readOnly.isValid());
+    const PDFSaveResult result = PDFSaveHelper::save(source, dir.filePath(destination));
+    QVERIFY(!result.ok);
+    QCOMPARE(result.error, reason + QLatin1Char('\n') + dir.filePath(destination));
+    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("read-only/КП.pdf"))));
+}
+
+void tst_PDFSaveHelper::startFolderIsDocumentsOnlyWhenItExists()
+{
+    QTemporaryDir home;
+    const QByteArray oldHome = qgetenv("HOME");
+    const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", QFile::encodeName(home.path()));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(QStringLiteral(".config"))));
+    const QString noDocuments = PDFSaveHelper::startFolder();
+    QVERIFY(QDir(home.path()).mkpath(QStringLiteral("Documents")));
+    const QString withDocuments = PDFSaveHelper::startFolder();
+    qputenv("HOME", oldHome);
+    qputenv("XDG_CONFIG_HOME", oldConfig);
+    QCOMPARE(noDocuments, home.path());
+    QCOMPARE(withDocuments, home.filePath(QStringLiteral("Documents")));
 }
 
 void tst_PDFSaveHelper::writeTempPDFRemovesRendersOfEarlierDays()

@@ -115,6 +115,9 @@ private Q_SLOTS:
             << eAcuteNfd + eAcuteNfd + QStringLiteral("abcd") << "";
         QTest::newRow("five graphemes in six code units (NFD)")
             << eAcuteNfd + QStringLiteral("abcd") << "Минимум 6 символов";
+        // A flag right after an emoji is still one character: five in all, not six.
+        QTest::newRow("five graphemes: a flag after an emoji")
+            << QStringLiteral("ab\U0001F600\U0001F1F7\U0001F1FAc") << "Минимум 6 символов";
     }
     void passwordCheck()
     {

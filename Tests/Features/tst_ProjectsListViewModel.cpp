@@ -162,6 +162,40 @@ private Q_SLOTS:
                      group.id == QLatin1String("a") ? 2 : (group.id == QLatin1String("b") ? 1 : 0));
     }
 
+    // A store on disk does not hold up the window: the loading state shows first, then every
+    // card in one step; coming back to the section shows what is loaded while it refreshes.
+    void guestCardsArriveAfterTheLoadingState()
+    {
+        const auto store = ModelContainer::open(m_dir.filePath(QStringLiteral("cards.sqlite")));
+        LocalProjectRepository repository(store);
+        const QList<Project> projects = sampleTree();
+        for (const Project &project : projects)
+            repository.upsert(project);
+        ProjectsService service(true, store, m_client.get());
+        QSignalSpy published(&service, &ProjectsService::projectsChanged);
+        {
+            ProjectsListViewModel list;
+            list.setGuest(true);
+            list.setProjectsService(&service);
+            list.appear();
+            QCOMPARE(list.contentState(), QStringLiteral("loading"));
+            QCOMPARE(list.cardsModel()->rowCount(), 0);
+            QTRY_COMPARE(list.contentState(), QStringLiteral("cards"));
+            QCOMPARE(list.cardsModel()->rowCount(), projects.size());
+            QCOMPARE(published.size(), 1);
+        }
+        ProjectsListViewModel back;
+        back.setGuest(true);
+        back.setProjectsService(&service);
+        back.appear();
+        QCOMPARE(back.contentState(), QStringLiteral("cards"));
+        QCOMPARE(back.cardsModel()->rowCount(), projects.size());
+        QVERIFY(service.isLoading());
+        QTRY_VERIFY(!service.isLoading());
+        QCOMPARE(back.cardsModel()->rowCount(), projects.size());
+        QCOMPARE(published.size(), 1);
+    }
+
     // The cards search names and clients only; a query that leaves nothing is "noResults".
     void guestSearch()
     {

@@ -4,11 +4,17 @@
 #include "API/Endpoints.h"
 #include "Data/EstimateCatalogLoader.h"
 #include "Data/PersistenceController.h"
+#include "API/ErrorDescription.h"
 #include "Models/CreateProjectRequest.h"
 #include "Projects/GuestProjectFactory.h"
 
 #include <QPointer>
+#include <QPromise>
+#include <QThreadPool>
+#include <QCoro/QCoroFuture>
 #include <algorithm>
+#include <functional>
+#include <variant>
 
 namespace {
 
@@ -16,6 +22,34 @@ const QString get = QStringLiteral("GET");
 const QString post = QStringLiteral("POST");
 const QString patch = QStringLiteral("PATCH");
 const QString deleteMethod = QStringLiteral("DELETE");
+
+// The device list or the store's failure text.
+using DeviceListing = std::variant<LocalProjectListing, QString>;
+
+DeviceListing readListing(const std::function<std::shared_ptr<ModelContainer>()> &store)
+{
+    try {
+        return LocalProjectRepository(store()).fetchListing();
+    } catch (const std::exception &error) {
+        return errorDescription(error);
+    }
+}
+
+// A store on disk is read on a worker thread through a connection of its own, so that the window
+// never waits for the list; an in-memory store has no second connection and is read in place.
+QCoro::Task<DeviceListing> readListingOffThread(std::shared_ptr<ModelContainer> store)
+{
+    if (store->isStoredInMemoryOnly())
+        co_return readListing([&store] { return store; });
+    auto promise = std::make_shared<QPromise<DeviceListing>>();
+    QFuture<DeviceListing> future = promise->future();
+    promise->start();
+    QThreadPool::globalInstance()->start([promise, filePath = store->filePath()] {
+        promise->addResult(readListing([&filePath] { return ModelContainer::openReader(filePath); }));
+        promise->finish();
+    });
+    co_return co_await future;
+}
 
 } // namespace
 
@@ -73,20 +107,12 @@ void ProjectsService::insertFirst(const Project &project)
 QCoro::Task<void> ProjectsService::load(bool includeIterations)
 {
     setLoading(true);
-    clearError();
     if (usesDevice()) {
-        try {
-            const LocalProjectListing listing = m_localRepository->fetchAllReadable();
-            setProjects(listing.projects);
-            // The readable projects stay reachable; the unreadable record is named, not hidden.
-            if (!listing.unreadableIds.isEmpty())
-                setErrorMessage(listing.firstFailure);
-        } catch (const std::exception &error) {
-            report(error);
-        }
-        setLoading(false);
+        auto loading = loadDevice(this, ++m_deviceLoads);
+        co_await std::move(loading);
         co_return;
     }
+    clearError();
 
     const QPointer<ProjectsService> self(this);
     const QString path = includeIterations ? Endpoints::projectsFull() : Endpoints::projects();
@@ -100,11 +126,42 @@ QCoro::Task<void> ProjectsService::load(bool includeIterations)
     setLoading(false);
 }
 
+QCoro::Task<void> ProjectsService::loadDevice(QPointer<ProjectsService> self, quint64 load)
+{
+    DeviceListing listing;
+    // A write made while the list was read may be missing from it: read again.
+    quint64 writes = 0;
+    do {
+        writes = self->m_deviceWrites;
+        auto reading = readListingOffThread(self->m_localRepository->context());
+        listing = co_await std::move(reading);
+        if (!self)
+            co_return;
+    } while (writes != self->m_deviceWrites);
+    // A later load publishes instead.
+    if (load != self->m_deviceLoads)
+        co_return;
+    if (const auto *failure = std::get_if<QString>(&listing)) {
+        self->setErrorMessage(*failure);
+    } else {
+        const auto &read = std::get<LocalProjectListing>(listing);
+        // The same list again changes nothing on screen.
+        if (read.projects != self->m_projects)
+            self->setProjects(read.projects);
+        // The readable projects stay reachable; the unreadable record is named, not hidden.
+        if (read.unreadableIds.isEmpty())
+            self->clearError();
+        else
+            self->setErrorMessage(read.firstFailure);
+    }
+    self->setLoading(false);
+}
+
 QCoro::Task<std::optional<QList<Project>>> ProjectsService::fetchAll(bool includeIterations)
 {
     if (usesDevice()) {
         try {
-            std::optional<QList<Project>> projects = m_localRepository->fetchAllReadable().projects;
+            std::optional<QList<Project>> projects = m_localRepository->fetchListing().projects;
             co_return projects;
         } catch (const std::exception &error) {
             report(error);
@@ -127,6 +184,7 @@ QCoro::Task<std::optional<Project>> ProjectsService::create(QString name, std::o
             const Project project =
                 GuestProjectFactory::makeNew(name, clientName, currency, ProjectStatus::Draft, estimateTemplate,
                                              EstimateCatalogLoader::normalizeCategory);
+            ++m_deviceWrites;
             m_localRepository->upsert(project);
             insertFirst(project);
             co_return project;
@@ -219,6 +277,7 @@ QCoro::Task<std::optional<Project>> ProjectsService::update(QString id, UpdatePr
                 co_return std::nullopt;
             }
             const Project updated = stored->withGuestPersistedFields(request);
+            ++m_deviceWrites;
             m_localRepository->upsert(updated);
             replaceListed(updated);
             co_return updated;
@@ -243,6 +302,7 @@ QCoro::Task<bool> ProjectsService::remove(QString id)
     clearError();
     if (usesDevice()) {
         try {
+            ++m_deviceWrites;
             m_localRepository->remove(id);
         } catch (const std::exception &error) {
             report(error);

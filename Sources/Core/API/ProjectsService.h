@@ -12,6 +12,7 @@
 #include "Models/UpdateProjectRequest.h"
 
 #include <QList>
+#include <QPointer>
 #include <QString>
 #include <QtQml/qqmlregistration.h>
 #include <QCoro/QCoroTask>
@@ -42,6 +43,8 @@ public:
     bool isGuestMode() const { return m_isGuestMode; }
     const std::optional<LocalProjectRepository> &localRepository() const { return m_localRepository; }
 
+    // A guest's list is read off the GUI thread and arrives in one step; the list shown meanwhile
+    // stays, and an unchanged list is not published again.
     QCoro::Task<void> load(bool includeIterations);
     // The list load would publish, returned instead: for background checks that must not replace
     // a list a screen loaded in another form. Absent (and reported) on failure.
@@ -71,9 +74,13 @@ private:
     // Replaces the first listed entry of the project's identity; true when there was one.
     bool replaceListed(const Project &project);
     void insertFirst(const Project &project);
+    static QCoro::Task<void> loadDevice(QPointer<ProjectsService> self, quint64 load);
 
     QList<Project> m_projects;
     bool m_isLoading = false;
     const bool m_isGuestMode;
     std::optional<LocalProjectRepository> m_localRepository;
+    // Device loads started and device writes made, to tell a stale read from the latest.
+    quint64 m_deviceLoads = 0;
+    quint64 m_deviceWrites = 0;
 };

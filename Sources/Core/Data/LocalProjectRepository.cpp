@@ -29,6 +29,35 @@ LocalProjectListing LocalProjectRepository::fetchAllReadable() const
     return listing;
 }
 
+LocalProjectListing LocalProjectRepository::fetchListing() const
+{
+    LocalProjectListing listing;
+    const QList<LocalProjectRecord> records = m_context->fetchSummariesSorted();
+    listing.projects.reserve(records.size());
+    for (const LocalProjectRecord &record : records) {
+        if (record.summary) {
+            if (std::optional<Project> listed = record.summary->listedProject(record.id)) {
+                listing.projects.append(std::move(*listed));
+                continue;
+            }
+        }
+        QByteArray data = record.projectData;
+        try {
+            if (data.isNull())
+                data = m_context->fetch(record.id).value(0).projectData;
+            const std::optional<Project> listed =
+                LocalProjectSummary::of(Project::fromJson(Json::parse(data))).listedProject(record.id);
+            if (listed)
+                listing.projects.append(*listed);
+        } catch (const DecodingError &error) {
+            if (listing.unreadableIds.isEmpty())
+                listing.firstFailure = error.description();
+            listing.unreadableIds.append(record.id);
+        }
+    }
+    return listing;
+}
+
 std::optional<Project> LocalProjectRepository::fetch(const QString &id) const
 {
     const QList<LocalProjectRecord> records = m_context->fetch(id);
@@ -39,8 +68,9 @@ std::optional<Project> LocalProjectRepository::fetch(const QString &id) const
 
 void LocalProjectRepository::upsert(const Project &project) const
 {
-    const QByteArray data = project.recalculatedTotals().toJsonText();
-    m_context->upsert(project.id, data);
+    const Project stored = project.recalculatedTotals();
+    const QByteArray data = stored.toJsonText();
+    m_context->upsert(project.id, data, LocalProjectSummary::of(stored));
 }
 
 void LocalProjectRepository::remove(const QString &id) const

@@ -23,11 +23,15 @@ public:
     // out rather than hiding all the others; fetchAllReadable() says which.
     QList<Project> fetchAllSorted() const;
     LocalProjectListing fetchAllReadable() const;
+    // The same list for the lists: every project without its lines, read from the summaries
+    // beside the JSON; only a record without a summary has its JSON decoded.
+    LocalProjectListing fetchListing() const;
 
     // Absent when nothing of that exact identity is stored.
     std::optional<Project> fetch(const QString &id) const;
 
-    // Stores the project with its totals recomputed; the caller's value is left as it is.
+    // Stores the project with its totals recomputed, and its summary in the same statement; the
+    // caller's value is left as it is.
     // An encoding failure leaves the store untouched.
     void upsert(const Project &project) const;
 

@@ -7,18 +7,27 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 
 // The device store: one SQLite file (or an in-memory database) holding LocalProjectRecord rows.
-// Every write is one statement in autocommit mode, so it is durable when the call returns.
-// Not thread-safe: one container serves the thread that opened it.
+// Every write is one statement in autocommit mode, so it is durable when the call returns; a
+// record's JSON and its summary go in the same statement.
+// Not thread-safe: one container serves the thread that opened it. Another thread opens a reader
+// of its own on the same file.
 class ModelContainer
 {
 public:
-    // Schema 1.0.0, kept in PRAGMA user_version as major * 10000 + minor * 100 + patch.
-    static constexpr int schemaVersion = 10000;
+    // Schema 1.1.0, kept in PRAGMA user_version as major * 10000 + minor * 100 + patch.
+    static constexpr int schemaVersion = 10100;
+    // Schema 1.0.0 kept the JSON alone; such a store gets its summaries once, at open.
+    static constexpr int jsonOnlySchemaVersion = 10000;
 
-    // Opens or creates the store at filePath (its folder is created). Throws StoreError.
+    // Opens or creates the store at filePath (its folder is created), upgrading a 1.0.0 store in
+    // one transaction: a failed upgrade leaves the file as it was. Throws StoreError.
     static std::shared_ptr<ModelContainer> open(const QString &filePath);
+    // A second connection to the store another container opened at filePath, for reading on the
+    // calling thread; it neither makes nor upgrades anything. Throws StoreError.
+    static std::shared_ptr<ModelContainer> openReader(const QString &filePath);
     // A private store that lives in memory only. Throws StoreError.
     static std::shared_ptr<ModelContainer> openInMemory();
 
@@ -31,12 +40,15 @@ public:
 
     // Newest write first; writes within the same millisecond in reverse write order.
     QList<LocalProjectRecord> fetchAllSorted() const;
+    // The same order with each record's summary; the JSON is read only for records without one.
+    QList<LocalProjectRecord> fetchSummariesSorted() const;
     // Exact, case-sensitive match; at most one record since the identity is unique.
     QList<LocalProjectRecord> fetch(const QString &id) const;
     qint64 count() const;
 
     // Inserts or replaces the record of id, stamped with the clock. Returns the stamp.
-    QDateTime upsert(const QString &id, const QByteArray &projectData);
+    QDateTime upsert(const QString &id, const QByteArray &projectData,
+                     const std::optional<LocalProjectSummary> &summary = std::nullopt);
     void remove(const QString &id);
     void removeAll();
 
@@ -46,6 +58,7 @@ public:
 private:
     explicit ModelContainer(QString connectionName, QString filePath);
     void prepareSchema();
+    void upgradeFromJsonOnly();
 
     QString m_connectionName;
     QString m_filePath;

@@ -1,6 +1,9 @@
 #include "Text.h"
 
-#include <QTextBoundaryFinder>
+#include <unicode/brkiter.h>
+#include <unicode/utext.h>
+
+#include <memory>
 
 namespace Text {
 
@@ -33,30 +36,78 @@ QString trimmedSlashes(const QString &text)
     return text.mid(begin, end - begin);
 }
 
+namespace {
+
+// Calls visit(end) at the end of each user-perceived character, in order, until it returns false.
+// ICU follows the current grapheme rules (a flag after an emoji, ZWJ sequences, Hangul syllables),
+// which Qt 6.4's own boundary finder does not.
+template<typename Visit>
+void forEachGraphemeEnd(QStringView text, Visit visit)
+{
+    if (text.isEmpty())
+        return;
+    UErrorCode status = U_ZERO_ERROR;
+    std::unique_ptr<icu::BreakIterator> iterator(
+        icu::BreakIterator::createCharacterInstance(icu::Locale::getRoot(), status));
+    UText *chars = utext_openUChars(nullptr, reinterpret_cast<const UChar *>(text.utf16()), text.size(), &status);
+    if (U_SUCCESS(status))
+        iterator->setText(chars, status);
+    if (U_FAILURE(status)) {
+        // Without ICU's data every code point stands alone rather than the text being lost.
+        utext_close(chars);
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            if (text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+                ++i;
+            if (!visit(i + 1))
+                return;
+        }
+        return;
+    }
+    iterator->first();
+    for (int32_t end = iterator->next(); end != icu::BreakIterator::DONE; end = iterator->next()) {
+        if (!visit(qsizetype(end)))
+            break;
+    }
+    utext_close(chars);
+}
+
+} // namespace
+
 QStringList graphemes(const QString &text)
 {
     QStringList out;
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
     qsizetype start = 0;
-    while (finder.toNextBoundary() != -1) {
-        const qsizetype end = finder.position();
+    forEachGraphemeEnd(text, [&](qsizetype end) {
         out.append(text.mid(start, end - start));
         start = end;
-    }
+        return true;
+    });
     return out;
+}
+
+qsizetype graphemeCount(const QString &text)
+{
+    qsizetype count = 0;
+    forEachGraphemeEnd(text, [&count](qsizetype) {
+        ++count;
+        return true;
+    });
+    return count;
 }
 
 QString leadingGraphemes(const QString &text, qsizetype count)
 {
     if (count <= 0)
         return {};
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
     qsizetype taken = 0;
-    while (finder.toNextBoundary() != -1) {
-        if (++taken == count)
-            return text.left(finder.position());
-    }
-    return text;
+    qsizetype cut = text.size();
+    forEachGraphemeEnd(text, [&](qsizetype end) {
+        if (++taken < count)
+            return true;
+        cut = end;
+        return false;
+    });
+    return text.left(cut);
 }
 
 namespace {
@@ -97,20 +148,20 @@ QString boundedMessage(const QString &text)
     // Only a window is examined, so megabytes cost no more than a short text. Boundaries inside
     // it are the text's own: each depends only on what comes before it and the next character.
     const QStringView window = QStringView(text).left(maxUnits + 1);
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, window.data(), window.size());
     qsizetype end = 0;
     qsizetype taken = 0;
     qsizetype lines = 1;
     bool cut = false;
-    for (qsizetype next = finder.toNextBoundary(); next != -1; next = finder.toNextBoundary()) {
+    forEachGraphemeEnd(window, [&](qsizetype next) {
         if (next > maxUnits || taken == maxMessageGraphemes
             || (startsLine(window.sliced(end, next - end)) && ++lines > maxMessageLines)) {
             cut = true;
-            break;
+            return false;
         }
         end = next;
         ++taken;
-    }
+        return true;
+    });
     if (!cut && end == text.size())
         return text;
     if (end == 0) {

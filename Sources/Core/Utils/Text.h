@@ -16,8 +16,11 @@ QString trimmedSpacesAndTabs(const QString &text);
 QString trimmedSlashes(const QString &text);
 
 // The user-perceived characters (grapheme clusters) of text, in order: an emoji with its
-// modifiers or a letter with its combining marks is one entry.
+// modifiers, a flag or a letter with its combining marks is one entry.
 QStringList graphemes(const QString &text);
+
+// How many user-perceived characters text has, as a person would count them.
+qsizetype graphemeCount(const QString &text);
 
 // The first count user-perceived characters of text; text itself when it has no more.
 QString leadingGraphemes(const QString &text, qsizetype count);

@@ -97,7 +97,7 @@ std::optional<QString> LoginFormModel::passwordProblem(const QString &password)
 {
     if (password.isEmpty())
         return QStringLiteral("Введите пароль");
-    if (Text::graphemes(password).size() < 6)
+    if (Text::graphemeCount(password) < 6)
         return QStringLiteral("Минимум 6 символов");
     return std::nullopt;
 }

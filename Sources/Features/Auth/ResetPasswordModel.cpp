@@ -41,7 +41,7 @@ bool ResetPasswordModel::canSave() const
 
 std::optional<QString> ResetPasswordModel::problem(const QString &password, const QString &confirm)
 {
-    if (Text::graphemes(password).size() < 6)
+    if (Text::graphemeCount(password) < 6)
         return QStringLiteral("Минимум 6 символов");
     if (password.normalized(QString::NormalizationForm_C) != confirm.normalized(QString::NormalizationForm_C))
         return QStringLiteral("Пароли не совпадают");

@@ -112,7 +112,7 @@ QVariantList AIGenerateSheetModel::modeOptions()
 
 bool AIGenerateSheetModel::meetsLengthRule(const QString &requirements)
 {
-    return Text::graphemes(Text::trimmedSpacesAndTabs(requirements)).size() >= 10;
+    return Text::graphemeCount(Text::trimmedSpacesAndTabs(requirements)) >= 10;
 }
 
 GenerateEstimateRequest AIGenerateSheetModel::request() const

@@ -140,10 +140,11 @@ void ProjectDetailController::load()
         setLoading(false);
         return;
     }
+    // A guest's list holds projects without their lines: only the stored project is shown.
     const QList<Project> &listed = m_projectsService->projects();
     const auto found = std::find_if(listed.cbegin(), listed.cend(),
                                     [&expectedId](const Project &project) { return project.id == expectedId; });
-    if (found != listed.cend())
+    if (found != listed.cend() && !m_projectsService->isGuestMode())
         setLoadedProject(*found);
     runLoad(this, generation, expectedId);
 }

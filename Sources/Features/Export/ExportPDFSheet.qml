@@ -158,12 +158,12 @@ Item {
                         font: Typography.font(Typography.Headline)
                     }
                     Text {
-                        objectName: "saveNotice"
+                        objectName: "notice"
                         Layout.fillWidth: true
                         Layout.leftMargin: 16
                         Layout.rightMargin: 16
-                        visible: exporter.saveNotice !== ""
-                        text: exporter.saveNotice
+                        visible: exporter.notice !== ""
+                        text: exporter.notice
                         textFormat: Text.PlainText
                         wrapMode: Text.Wrap
                         horizontalAlignment: Text.AlignHCenter
@@ -183,6 +183,8 @@ Item {
                         Layout.leftMargin: 16
                         Layout.rightMargin: 16
                         pdfUrl: exporter.pdfUrl
+                        onCopyRequested: exporter.copyFile()
+                        onShowInFolderRequested: exporter.showInFolder()
                     }
                     SecondaryButton {
                         objectName: "openButton"
@@ -193,6 +195,25 @@ Item {
                 }
 
                 Item { Layout.preferredHeight: 0 }
+            }
+        }
+
+        // A copy, the folder or the viewer that failed: what failed and what to do instead.
+        AppConfirmationDialog {
+            id: actionFailure
+
+            objectName: "actionFailedAlert"
+            title: exporter.actionErrorTitle
+            message: exporter.actionError
+            buttons: [{ text: "OK", role: "cancel" }]
+            onClosed: exporter.clearActionError()
+
+            Connections {
+                target: exporter
+                function onSaveChanged() {
+                    if (exporter.actionError !== "" && !actionFailure.opened)
+                        actionFailure.open()
+                }
             }
         }
     }

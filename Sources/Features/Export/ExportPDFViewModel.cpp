@@ -3,6 +3,7 @@
 #include "Export/CommercialProposalPDF.h"
 #include "Export/PDFSaveHelper.h"
 #include "Export/PDFTypography.h"
+#include "FileSharing.h"
 #include "PDFPreviewImageProvider.h"
 
 #include <QCoroFuture>
@@ -10,13 +11,12 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QQmlEngine>
-#include <QStandardPaths>
 #include <QtConcurrent/QtConcurrentRun>
 
 ExportPDFViewModel::ExportPDFViewModel(QObject *parent)
     : QObject(parent)
     , m_generator([](const CommercialProposalInput &input) { return CommercialProposalPDF::generate(input); })
-    , m_urlOpener([](const QUrl &url) { QDesktopServices::openUrl(url); })
+    , m_urlOpener([](const QUrl &url) { return QDesktopServices::openUrl(url); })
 {
 }
 
@@ -48,8 +48,7 @@ QUrl ExportPDFViewModel::suggestedSaveUrl() const
 
 QUrl ExportPDFViewModel::saveFolder() const
 {
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return QUrl::fromLocalFile(documents.isEmpty() ? QDir::homePath() : documents);
+    return QUrl::fromLocalFile(PDFSaveHelper::startFolder());
 }
 
 void ExportPDFViewModel::classBegin()
@@ -71,10 +70,7 @@ void ExportPDFViewModel::generate()
     m_error.clear();
     m_pdfPath.clear();
     m_generating = true;
-    if (!m_saveNotice.isEmpty()) {
-        m_saveNotice.clear();
-        Q_EMIT saveChanged();
-    }
+    clearOutcome();
     Q_EMIT stateChanged();
     QFuture<std::optional<QString>> rendering = QtConcurrent::run(m_generator, m_input);
     generationTask(this, generation, std::move(rendering));
@@ -108,17 +104,20 @@ void ExportPDFViewModel::beginSave()
     setSaving(true);
 }
 
-void ExportPDFViewModel::finishSave(const QUrl &destination)
+void ExportPDFViewModel::finishSave(const QUrl &destination, const QUrl &folder)
 {
     if (!m_saving)
         return;
     m_saving = false;
-    if (!destination.isLocalFile()) {
-        m_saveError = QStringLiteral("Выбранное место не является файлом на этом компьютере.");
+    clearOutcome();
+    const QString base = folder.isLocalFile() ? folder.toLocalFile() : PDFSaveHelper::startFolder();
+    const std::optional<QString> path = PDFSaveHelper::destinationPath(destination, base);
+    if (!path) {
+        m_saveError = PDFSaveHelper::notLocalFileText();
     } else {
-        const PDFSaveResult result = PDFSaveHelper::save(m_pdfPath, destination.toLocalFile());
+        const PDFSaveResult result = PDFSaveHelper::save(m_pdfPath, *path);
         if (result.ok)
-            m_saveNotice = QStringLiteral("Сохранено: ") + QFileInfo(result.path).fileName();
+            m_notice = QStringLiteral("Сохранено: ") + QFileInfo(result.path).fileName();
         else
             m_saveError = result.error;
     }
@@ -139,8 +138,72 @@ void ExportPDFViewModel::clearSaveError()
     Q_EMIT saveChanged();
 }
 
+void ExportPDFViewModel::clearActionError()
+{
+    if (m_actionError.isEmpty())
+        return;
+    m_actionErrorTitle.clear();
+    m_actionError.clear();
+    Q_EMIT saveChanged();
+}
+
+void ExportPDFViewModel::clearOutcome()
+{
+    ++m_action;
+    if (m_notice.isEmpty() && m_saveError.isEmpty() && m_actionError.isEmpty())
+        return;
+    m_notice.clear();
+    m_saveError.clear();
+    m_actionErrorTitle.clear();
+    m_actionError.clear();
+    Q_EMIT saveChanged();
+}
+
+void ExportPDFViewModel::failAction(const QString &title, const QString &message)
+{
+    m_actionErrorTitle = title;
+    m_actionError = message;
+    Q_EMIT saveChanged();
+}
+
 void ExportPDFViewModel::openInViewer()
 {
-    if (!m_pdfPath.isEmpty() && m_urlOpener)
-        m_urlOpener(pdfUrl());
+    if (m_pdfPath.isEmpty())
+        return;
+    clearOutcome();
+    if (!m_urlOpener(pdfUrl()))
+        failAction(QStringLiteral("Не удалось открыть PDF"),
+                   QStringLiteral("На компьютере не нашлось программы для просмотра PDF. Сохраните файл кнопкой "
+                                  "«Сохранить PDF…» и откройте его из папки или отправьте дальше."));
+}
+
+void ExportPDFViewModel::copyFile()
+{
+    if (m_pdfPath.isEmpty())
+        return;
+    clearOutcome();
+    if (FileSharing::copyToClipboard(pdfUrl())) {
+        m_notice = QStringLiteral("Файл скопирован");
+        Q_EMIT saveChanged();
+    } else {
+        failAction(QStringLiteral("Не удалось скопировать файл"),
+                   QStringLiteral("Файл не попал в буфер обмена. Сохраните его кнопкой «Сохранить PDF…» и "
+                                  "приложите из папки."));
+    }
+}
+
+void ExportPDFViewModel::showInFolder()
+{
+    if (m_pdfPath.isEmpty())
+        return;
+    clearOutcome();
+    QPointer<ExportPDFViewModel> self(this);
+    const int action = m_action;
+    FileSharing::showInFolder(pdfUrl(), this, m_urlOpener, [self, action](bool shown) {
+        // An answer after the sheet went, or after another action, tells nothing any more.
+        if (self && self->m_action == action && !shown)
+            self->failAction(QStringLiteral("Не удалось показать файл в папке"),
+                             QStringLiteral("Не нашлось программы, которая открывает папки. Сохраните файл кнопкой "
+                                            "«Сохранить PDF…» в папку, которую вы найдёте сами."));
+    });
 }

@@ -14,8 +14,10 @@
 #include <optional>
 
 // The proposal export sheet: renders the proposal into its temporary file on a worker thread (the
-// sheet keeps drawing its progress meanwhile), then saves copies of that file and opens it in the
-// viewer. A result that arrives after the sheet is gone, or after a newer render started, is dropped.
+// sheet keeps drawing its progress meanwhile), then saves copies of that file, copies it to the
+// clipboard, shows it in its folder and opens it in the viewer. A result that arrives after the
+// sheet is gone, or after a newer render started, is dropped. One outcome shows at a time: each
+// action clears the notice or alert of the one before.
 class ExportPDFViewModel : public QObject, public QQmlParserStatus
 {
     Q_OBJECT
@@ -31,17 +33,23 @@ class ExportPDFViewModel : public QObject, public QQmlParserStatus
     // a new address, so that no cached picture of an earlier file is shown.
     Q_PROPERTY(QUrl previewSource READ previewSource NOTIFY stateChanged)
     Q_PROPERTY(QString suggestedFilename READ suggestedFilename NOTIFY inputChanged)
-    // Where the save dialog starts: the documents folder with the suggested name.
+    // Where the save dialog starts: the documents folder when there is one, else the home folder,
+    // with the suggested name. Read when a dialog opens.
     Q_PROPERTY(QUrl suggestedSaveUrl READ suggestedSaveUrl NOTIFY inputChanged)
-    Q_PROPERTY(QUrl saveFolder READ saveFolder CONSTANT)
+    Q_PROPERTY(QUrl saveFolder READ saveFolder NOTIFY inputChanged)
     Q_PROPERTY(bool isSaving READ isSaving NOTIFY saveChanged)
-    Q_PROPERTY(QString saveNotice READ saveNotice NOTIFY saveChanged)
+    // The last action's success ("Сохранено: …", "Файл скопирован"), or empty.
+    Q_PROPERTY(QString notice READ notice NOTIFY saveChanged)
     Q_PROPERTY(QString saveError READ saveError NOTIFY saveChanged)
+    // A failed copy, show-in-folder or viewer: what failed and what the user can do instead.
+    Q_PROPERTY(QString actionErrorTitle READ actionErrorTitle NOTIFY saveChanged)
+    Q_PROPERTY(QString actionError READ actionError NOTIFY saveChanged)
 
 public:
     // Renders and writes the proposal, returning the file's path; runs on a worker thread.
     using Generator = std::function<std::optional<QString>(const CommercialProposalInput &)>;
-    using UrlOpener = std::function<void(const QUrl &)>;
+    // Opens a URL with the desktop's application for it; false when none took it.
+    using UrlOpener = std::function<bool(const QUrl &)>;
 
     explicit ExportPDFViewModel(QObject *parent = nullptr);
 
@@ -58,10 +66,12 @@ public:
     QUrl suggestedSaveUrl() const;
     QUrl saveFolder() const;
     bool isSaving() const { return m_saving; }
-    QString saveNotice() const { return m_saveNotice; }
+    QString notice() const { return m_notice; }
     QString saveError() const { return m_saveError; }
+    QString actionErrorTitle() const { return m_actionErrorTitle; }
+    QString actionError() const { return m_actionError; }
 
-    // Seams for tests: what renders the file, and what opens it in the viewer.
+    // Seams for tests: what renders the file, and what opens it or its folder.
     void setGenerator(Generator generator) { m_generator = std::move(generator); }
     void setUrlOpener(UrlOpener opener) { m_urlOpener = std::move(opener); }
 
@@ -70,12 +80,16 @@ public:
     // Clears the error, the file and the notice and renders anew.
     Q_INVOKABLE void generate();
     // The save dialog opened; finishSave with the chosen file or cancelSave ends the save.
+    // `destination` is the dialog's answer in any of its forms; a relative one lies in `folder`.
     Q_INVOKABLE void beginSave();
-    Q_INVOKABLE void finishSave(const QUrl &destination);
+    Q_INVOKABLE void finishSave(const QUrl &destination, const QUrl &folder = QUrl());
     Q_INVOKABLE void cancelSave();
     Q_INVOKABLE void clearSaveError();
+    Q_INVOKABLE void clearActionError();
     // Opens the temporary file, not a saved copy.
     Q_INVOKABLE void openInViewer();
+    Q_INVOKABLE void copyFile();
+    Q_INVOKABLE void showInFolder();
 
     void classBegin() override;
     void componentComplete() override {}
@@ -91,15 +105,22 @@ private:
     static QCoro::Task<> generationTask(QPointer<ExportPDFViewModel> self, int generation,
                                         QFuture<std::optional<QString>> rendering);
     void setSaving(bool saving);
+    // A new action starts: the outcome of the last one goes.
+    void clearOutcome();
+    void failAction(const QString &title, const QString &message);
 
     CommercialProposalInput m_input;
     Generator m_generator;
     UrlOpener m_urlOpener;
     int m_generation = 0;
+    // Counts actions, so that a late answer to an earlier one is dropped.
+    int m_action = 0;
     bool m_generating = false;
     QString m_error;
     QString m_pdfPath;
     bool m_saving = false;
-    QString m_saveNotice;
+    QString m_notice;
     QString m_saveError;
+    QString m_actionErrorTitle;
+    QString m_actionError;
 };

@@ -11,8 +11,8 @@ PrimaryButton {
     id: button
 
     required property ExportPDFViewModel viewModel
-    // Makes the dialog: an object with open(), accepted(), rejected() and selectedFile. Tests put
-    // a fake in its place.
+    // Makes the dialog: an object with open(), accepted(), rejected(), selectedFile and
+    // currentFolder. Tests may put a fake in its place.
     property Component dialog: fileDialog
 
     text: viewModel.isSaving ? "Сохранение…" : "Сохранить PDF…"
@@ -25,7 +25,7 @@ PrimaryButton {
             return
         button.viewModel.beginSave()
         chooser.accepted.connect(function() {
-            button.viewModel.finishSave(chooser.selectedFile)
+            button.viewModel.finishSave(chooser.selectedFile, chooser.currentFolder)
             chooser.destroy()
         })
         chooser.rejected.connect(function() {
@@ -43,7 +43,6 @@ PrimaryButton {
             acceptLabel: "Сохранить"
             fileMode: FileDialog.SaveFile
             nameFilters: ["PDF (*.pdf)"]
-            defaultSuffix: "pdf"
             currentFolder: button.viewModel.saveFolder
             selectedFile: button.viewModel.suggestedSaveUrl
         }

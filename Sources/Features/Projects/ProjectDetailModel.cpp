@@ -41,6 +41,15 @@ void ProjectDetailModel::sync()
             }
         }
     }
+    // A guest's list holds projects without their lines; the lines come from the store.
+    if (listed && m_service->localRepository()) {
+        try {
+            if (std::optional<Project> stored = m_service->localRepository()->fetch(m_projectId))
+                listed = std::move(stored);
+        } catch (const std::exception &) {
+            // The listed overview stays; a record that cannot be read has no lines to show.
+        }
+    }
     if (listed == m_project)
         return;
     beginResetModel();

@@ -1,4 +1,5 @@
 import QtQuick
+import QtQuick.Templates as T
 import QtTest
 import Tessmark.Features.Export
 
@@ -77,6 +78,55 @@ TestCase {
         }
     }
 
+    // The last (topmost) visible item inside item, down the item tree, that matches.
+    function findItem(item, matches) {
+        if (!item.visible)
+            return null
+        for (let i = item.children.length - 1; i >= 0; --i) {
+            const found = findItem(item.children[i], matches)
+            if (found)
+                return found
+        }
+        return matches(item) ? item : null
+    }
+    function itemWithText(item, text) {
+        return findItem(item, candidate => candidate.text === text)
+    }
+
+    // Opens the real save dialog from the sheet's button; its name field.
+    function openSaveDialog(sheet) {
+        const button = reveal(sheet, "saveButton")
+        mouseClick(button)
+        let field = null
+        tryVerify(() => {
+            field = findItem(testCase.T.Overlay.overlay, item => item.objectName === "fileNameTextField")
+            return field !== null && field.width > 0
+        })
+        return field
+    }
+
+    // Saves through the real dialog, with the name typed in when one is given.
+    function saveThroughDialog(sheet, typed) {
+        const field = openSaveDialog(sheet)
+        if (typed !== "") {
+            mouseClick(field)
+            keySequence(StandardKey.SelectAll)
+            verify(field.activeFocus)
+            exportTest.typeText(field, typed)
+            compare(field.text, typed)
+        }
+        mouseClick(itemWithText(dialogOf(field), "Сохранить"))
+        tryCompare(sheet.viewModel, "isSaving", false)
+    }
+
+    // The dialog's whole popup, from an item inside it.
+    function dialogOf(field) {
+        let item = field
+        while (item.parent !== testCase.T.Overlay.overlay)
+            item = item.parent
+        return item
+    }
+
     function test_rendersAndShowsTheFirstPage() {
         const sheet = openSheet(5)
         verify(sheet.viewModel.isGenerating)
@@ -87,7 +137,7 @@ TestCase {
         const preview = findChild(sheet, "preview")
         tryVerify(() => preview.showsPage, 10000)
         verify(preview.width <= 220)
-        verify(!findChild(sheet, "saveNotice").visible)
+        verify(!findChild(sheet, "notice").visible)
     }
 
     function test_emptyEstimateIsReadyToo() {
@@ -100,7 +150,7 @@ TestCase {
         const sheet = openSheet(2)
         waitUntilReady(sheet)
         const button = reveal(sheet, "saveButton")
-        const notice = findChild(sheet, "saveNotice")
+        const notice = findChild(sheet, "notice")
         compare(button.text, "Сохранить PDF…")
 
         // While the dialog is open the button reads "Сохранение…" and cannot be pressed.
@@ -139,7 +189,77 @@ TestCase {
         tryVerify(() => !alert.opened)
         compare(sheet.viewModel.saveError, "")
         verify(findChild(sheet, "saveButton").enabled)
-        verify(!findChild(sheet, "saveNotice").visible)
+        verify(!findChild(sheet, "notice").visible)
+    }
+
+    // Whatever the user types as the name, the copy lands under it, with ".pdf" added when left out.
+    function test_savesThroughTheRealDialogWithAnEditedName_data() {
+        return [
+            { tag: "Cyrillic without the suffix", typed: "Моё КП", saved: "Моё КП.pdf" },
+            { tag: "Latin with the suffix", typed: "proposal.pdf", saved: "proposal.pdf" },
+            { tag: "a # in the name", typed: "КП #2", saved: "КП #2.pdf" },
+        ]
+    }
+    function test_savesThroughTheRealDialogWithAnEditedName(data) {
+        const home = exportTest.newHome(true)
+        const sheet = openSheet(1)
+        waitUntilReady(sheet)
+        compare(openSaveDialog(sheet).text, "KP-Сайт-студии.pdf")
+        keyClick(Qt.Key_Escape)
+        tryCompare(sheet.viewModel, "isSaving", false)
+        saveThroughDialog(sheet, data.typed)
+        compare(sheet.viewModel.saveError, "")
+        compare(findChild(sheet, "notice").text, "Сохранено: " + data.saved)
+        const saved = exportTest.fileUrl(home.toString().split("/").pop() + "/Documents/" + data.saved)
+        compare(exportTest.fileSize(saved), exportTest.fileSize(sheet.viewModel.pdfUrl))
+    }
+
+    // Qt's own texts in the dialog are Russian.
+    function test_realDialogSpeaksRussian() {
+        exportTest.newHome(true)
+        const sheet = openSheet(1)
+        waitUntilReady(sheet)
+        const field = openSaveDialog(sheet)
+        const dialog = dialogOf(field)
+        verify(itemWithText(dialog, "Имя файла") !== null)
+        verify(itemWithText(dialog, "Фильтр") !== null)
+        verify(itemWithText(dialog, "File name") === null)
+        const cancel = itemWithText(dialog, "Отмена")
+        verify(cancel !== null)
+        mouseClick(cancel)
+        tryCompare(sheet.viewModel, "isSaving", false)
+        compare(sheet.viewModel.saveError, "")
+    }
+
+    // Without a documents folder the dialog shows the home folder, and the copy lands there.
+    function test_savesIntoTheHomeFolderWithoutDocuments() {
+        const home = exportTest.newHome(false)
+        const sheet = openSheet(1)
+        waitUntilReady(sheet)
+        compare(sheet.viewModel.saveFolder, home)
+        saveThroughDialog(sheet, "")
+        compare(sheet.viewModel.saveError, "")
+        compare(findChild(sheet, "notice").text, "Сохранено: KP-Сайт-студии.pdf")
+        verify(exportTest.fileSize(Qt.resolvedUrl(home + "/KP-Сайт-студии.pdf")) > 0)
+    }
+
+    // A read-only folder: the reason in Russian with the path, and the earlier notice gone.
+    function test_saveIntoAReadOnlyFolderTellsWhy() {
+        const home = exportTest.newHome(true)
+        const sheet = openSheet(1)
+        waitUntilReady(sheet)
+        saveThroughDialog(sheet, "first")
+        compare(findChild(sheet, "notice").text, "Сохранено: first.pdf")
+        verify(exportTest.makeReadOnly(sheet.viewModel.saveFolder))
+        saveThroughDialog(sheet, "")
+        exportTest.restoreAccess()
+        const alert = findChild(sheet, "saveFailedAlert")
+        tryVerify(() => alert.opened)
+        compare(alert.message, "Не удалось сохранить файл: нет доступа к папке.\n"
+                + sheet.viewModel.saveFolder.toString().slice(7) + "/KP-Сайт-студии.pdf")
+        verify(!findChild(sheet, "notice").visible)
+        mouseClick(itemWithText(alert.contentItem, "OK"))
+        tryVerify(() => !alert.opened)
     }
 
     function test_failedRenderShowsTheErrorAndRetries() {
@@ -179,6 +299,55 @@ TestCase {
         tryVerify(() => !menu.opened)
         compare(exportTest.clipboardUrls().length, 1)
         compare(exportTest.clipboardUrls()[0], sheet.viewModel.pdfUrl)
+    }
+
+    // Opens the share menu and picks the item.
+    function share(sheet, name) {
+        mouseClick(reveal(sheet, "shareButton"))
+        const menu = findChild(sheet, "shareMenu")
+        tryVerify(() => menu.opened)
+        mouseClick(findChild(menu, name))
+        tryVerify(() => !menu.opened)
+    }
+
+    // The failure alert is up with this title; its message names the way out. Closed with "OK".
+    function expectActionAlert(sheet, title) {
+        const alert = findChild(sheet, "actionFailedAlert")
+        tryVerify(() => alert.opened, 30000)
+        compare(alert.title, title)
+        verify(alert.message.indexOf("Сохраните") >= 0, alert.message)
+        verify(!findChild(sheet, "notice").visible)
+        mouseClick(itemWithText(alert.contentItem, "OK"))
+        tryVerify(() => !alert.opened)
+        compare(sheet.viewModel.actionError, "")
+    }
+
+    // A machine with no PDF viewer and no file manager: each action says it failed and what to do.
+    function test_noViewerAndNoFileManagerAreTold() {
+        exportTest.newHome(true)
+        const sheet = openSheet(1)
+        waitUntilReady(sheet)
+        exportTest.captureViewer(sheet.viewModel, false)
+        saveThroughDialog(sheet, "")
+        mouseClick(reveal(sheet, "openButton"))
+        compare(exportTest.openedUrl, sheet.viewModel.pdfUrl)
+        expectActionAlert(sheet, "Не удалось открыть PDF")
+
+        share(sheet, "showInFolderItem")
+        expectActionAlert(sheet, "Не удалось показать файл в папке")
+    }
+
+    // A copy says it worked; a copy of a file that is gone says it did not.
+    function test_copyTellsItsOutcome() {
+        const sheet = openSheet(1)
+        waitUntilReady(sheet)
+        share(sheet, "copyFileItem")
+        const notice = findChild(sheet, "notice")
+        verify(notice.visible)
+        compare(notice.text, "Файл скопирован")
+        verify(exportTest.removeFile(sheet.viewModel.pdfUrl))
+        share(sheet, "copyFileItem")
+        expectActionAlert(sheet, "Не удалось скопировать файл")
     }
 
     function test_closesOnEscape() {
