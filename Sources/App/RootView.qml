@@ -46,6 +46,7 @@ Item {
             visible: false
             minimumWidth: 440
             minimumHeight: 560
+            contentHeight: loginScreen.item ? loginScreen.item.implicitHeight : 0
             cancelText: "Закрыть"
             // Any way of closing only resets the flag.
             onClosed: rootModel.showLoginSheet = false

@@ -125,10 +125,14 @@ void RootViewModel::openUrl(const QString &url)
     const std::optional<AuthDeepLink> link = AuthDeepLink::parse(url);
     if (!link)
         return;
+    // The link's screen starts clean, without the error of an earlier link or sign-in attempt.
+    m_auth->clearErrorMessage();
+    // The link's sheet stands alone, so that nothing covers it and Escape closes what is seen.
+    // Signed out, the sign-in sheet comes back when the link's sheet closes.
+    m_signInAfterLink = m_signInAfterLink || !m_auth->user();
+    setShowLoginSheet(false);
     m_authDeepLink = link;
     Q_EMIT authDeepLinkChanged();
-    if (!m_auth->user())
-        setShowLoginSheet(true);
 }
 
 void RootViewModel::closeDeepLink()
@@ -137,6 +141,10 @@ void RootViewModel::closeDeepLink()
         return;
     m_authDeepLink.reset();
     Q_EMIT authDeepLinkChanged();
+    const bool signIn = m_signInAfterLink && !m_auth->user();
+    m_signInAfterLink = false;
+    if (signIn)
+        setShowLoginSheet(true);
 }
 
 void RootViewModel::listenForOpenedUrls()

@@ -53,8 +53,9 @@ public:
     QString deepLinkKind() const;
     QString deepLinkToken() const;
 
-    // A URL opened by the system: a recognised link opens its sheet, and the sign-in sheet when
-    // nobody is signed in; anything else is ignored.
+    // A URL opened by the system: a recognised link opens its sheet alone, with no earlier error,
+    // and the sign-in sheet follows when it closes while nobody is signed in; anything else is
+    // ignored.
     Q_INVOKABLE void openUrl(const QString &url);
     Q_INVOKABLE void closeDeepLink();
     // Reads the URLs the process was handed and follows the ones that come later.
@@ -81,4 +82,5 @@ private:
     bool m_guestModeActive = false;
     Screen m_screen = Welcome;
     std::optional<AuthDeepLink> m_authDeepLink;
+    bool m_signInAfterLink = false;
 };

@@ -24,6 +24,10 @@ Item {
     property bool cancelEnabled: true
     property real minimumWidth: 400
     property real minimumHeight: 300
+    // The height the content needs below the title bar (0: none given). The sheet grows to it,
+    // up to the window's height less 16 on each side, so that its content scrolls only in a
+    // window too small for it.
+    property real contentHeight: 0
     readonly property bool opened: popup.opened || windowFrame.visible
     readonly property bool inWindow: windowFrame.visible
     readonly property bool hasHeader: title !== "" || subtitle !== "" || cancelText !== "" || confirmText !== ""
@@ -93,7 +97,8 @@ Item {
         focus: true
         closePolicy: T.Popup.NoAutoClose
         width: sheet.minimumWidth
-        height: sheet.minimumHeight
+        height: Math.max(sheet.minimumHeight,
+                         Math.min(popupHeader.height + sheet.contentHeight, (parent ? parent.height : 0) - 2 * 16))
         padding: 0
         onClosed: {
             sheet.restoreFocus()
@@ -182,7 +187,8 @@ Item {
         minimumWidth: sheet.minimumWidth
         minimumHeight: sheet.minimumHeight
         width: sheet.minimumWidth
-        height: sheet.minimumHeight
+        height: Math.max(sheet.minimumHeight,
+                         Math.min(windowHeader.height + sheet.contentHeight, Screen.desktopAvailableHeight - 2 * 16))
         color: AppTheme.background
         onClosing: function(close) {
             close.accepted = false

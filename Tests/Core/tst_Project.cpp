@@ -1,5 +1,6 @@
 #include "DecodingCheck.h"
 #include "Models/Project.h"
+#include "Models/ProjectBytesDecoder.h"
 
 #include <QFile>
 #include <functional>
@@ -22,6 +23,28 @@ QJsonObject lineJson(const QJsonObject &replaced = {})
 {
     return edited(parsedObject(R"({"title":"API","category":"backend","hours":12,"rate":0,"isLocked":false})"),
                   replaced, {});
+}
+
+QByteArray fixtureText()
+{
+    QFile file(QStringLiteral(TESSMARK_TEST_DATA "/projects/account-project.json"));
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("fixture missing");
+    return file.readAll();
+}
+
+// What a reading gave: the records written back as text (negative zero kept apart), or the error.
+template<typename Read>
+QByteArray outcome(Read &&read)
+{
+    try {
+        QByteArray written = "read:";
+        for (const Project &p : read())
+            written += p.toJsonText() + '\n';
+        return written;
+    } catch (const DecodingError &error) {
+        return "refused: " + error.description().toUtf8();
+    }
 }
 
 } // namespace
@@ -195,6 +218,98 @@ private Q_SLOTS:
         } catch (const EncodingError &error) {
             QCOMPARE(error.codingPath(), QStringLiteral("items[1].hours"));
         }
+    }
+
+    // The list read straight from the bytes agrees with the parse and the object reader in every
+    // outcome: the records, or the error's kind, path and text. "direct" says whether the bytes
+    // were read without the objects.
+    void textReaderAgreesWithObjectReader_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("direct");
+        const QByteArray one = fixtureText();
+        const QByteArray list = '[' + one + ',' + one + ']';
+        const auto replaced = [&](const char *from, const char *to) {
+            QByteArray copy = list;
+            return copy.replace(from, to);
+        };
+        QTest::newRow("two projects") << list << true;
+        QTest::newRow("blanks around") << " \n\t" + list + "\r\n " << true;
+        QTest::newRow("empty list") << QByteArray("[]") << true;
+        QTest::newRow("escaped key and texts")
+            << replaced("\"id\"", "\"\\u0069d\"").replace("ИП Соколова", "\\\"A\\\"\\n\\u00e9\\ud83d\\ude00\\/")
+            << true;
+        QTest::newRow("unknown keys of every kind")
+            << replaced("\"unknownKey\"", "\"a\":[1,-2.5e3,\"x\",null,true,{\"b\":[]}],\"unknownKey\"") << true;
+        QTest::newRow("negative zero and exponents")
+            << replaced("312000", "-0").replace("124.5", "1.245E2").replace("\"rate\": 2500", "\"rate\": -0") << true;
+        QTest::newRow("zero with a fraction") << replaced("\"rate\": 2500", "\"rate\": -0.0e0") << false;
+        QTest::newRow("integer beyond 64 bits") << replaced("312000", "123456789012345678901234567890") << false;
+        QTest::newRow("integer at 2^64 - 1") << replaced("312000", "18446744073709551615") << true;
+        QTest::newRow("version as whole double") << replaced("\"version\": 2", "\"version\": 2.0e0") << true;
+        QTest::newRow("version beyond 64 bits")
+            << replaced("\"version\": 2", "\"version\": 9223372036854775808") << false;
+        QTest::newRow("version fraction") << replaced("\"version\": 2", "\"version\": 2.5") << false;
+        QTest::newRow("nulls for optionals")
+            << replaced("\"version\": 2", "\"version\": null").replace("\"ИП Соколова\"", "null") << true;
+        QTest::newRow("overflowing total") << replaced("312000", "1e400") << false;
+        QTest::newRow("overflowing negative hours") << replaced("\"hours\": 12", "\"hours\": -1e309") << false;
+        QTest::newRow("overflow in an unknown key") << replaced("true}", "1e999}") << false;
+        QTest::newRow("underflow") << replaced("124.5", "1e-400") << false;
+        QTest::newRow("bad literal in an unknown key") << replaced("true}", "tru}") << false;
+        QTest::newRow("leading zero in an unknown key") << replaced("true}", "01}") << false;
+        QTest::newRow("repeated key") << replaced("\"name\"", "\"name\": 5, \"name\"") << false;
+        QTest::newRow("repeated line key") << replaced("\"title\"", "\"title\": 1, \"title\"") << false;
+        QTest::newRow("raw tab in a text") << replaced("ИП Соколова", "ИП\tСоколова") << false;
+        QTest::newRow("bad escape") << replaced("ИП Соколова", "\\x41") << false;
+        QTest::newRow("lone surrogate") << replaced("ИП Соколова", "\\ud800") << false;
+        QTest::newRow("broken UTF-8") << replaced("ИП", "\xd0\x28") << false;
+        QTest::newRow("byte order mark") << "\xef\xbb\xbf" + list << false;
+        QTest::newRow("trailing text") << list + " x" << false;
+        QTest::newRow("two documents") << list + list << false;
+        QTest::newRow("trailing comma in a project") << replaced("true}\n}", "true},\n}") << false;
+        QTest::newRow("trailing comma in the list") << '[' + one + ",]" << false;
+        QTest::newRow("trailing comma in an unknown list") << replaced("true}", "[1,]}") << false;
+        QTest::newRow("missing comma") << replaced(",\n  \"name\"", "\n  \"name\"") << false;
+        QTest::newRow("missing colon") << replaced("\"name\":", "\"name\"") << false;
+        QTest::newRow("missing comma in an unknown list") << replaced("true}", "[1 2]}") << false;
+        QTest::newRow("subnormal") << replaced("124.5", "1e-310") << false;
+        QTest::newRow("smallest normal") << replaced("124.5", "2.2250738585072014e-308") << true;
+        QTest::newRow("unterminated") << list.left(list.size() - 1) << false;
+        QTest::newRow("empty") << QByteArray() << false;
+        QTest::newRow("an object, not a list") << one << false;
+        QTest::newRow("a number, not a list") << QByteArray("5") << false;
+        QTest::newRow("missing key") << replaced("\"userId\"", "\"userIdX\"") << false;
+        QTest::newRow("required null") << replaced("\"u-81\"", "null") << false;
+        QTest::newRow("status unknown") << replaced("in_progress", "paused") << false;
+        QTest::newRow("line kind wrong") << replaced("\"isLocked\": true", "\"isLocked\": 1") << false;
+        QTest::newRow("lines not a list") << QByteArray("[{\"items\":{}}]") << false;
+        QTest::newRow("deep unknown nesting")
+            << replaced("true}", QByteArray(2000, '[') + QByteArray(2000, ']') + '}') << false;
+    }
+    void textReaderAgreesWithObjectReader()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, direct);
+        const QByteArray expected = outcome([&] { return Project::listFromJson(Json::parse(bytes)); });
+        QCOMPARE(outcome([&] { return Project::listFromJson(bytes); }), expected);
+        QCOMPARE(ProjectBytesDecoder().directList(bytes).has_value(), direct);
+        if (bytes.startsWith('[') && bytes.size() > 2) {
+            // The store's single project, read the same way.
+            const QByteArray first = bytes.mid(1, fixtureText().size());
+            QCOMPARE(outcome([&] { return QList<Project>{Project::fromJsonText(first)}; }),
+                     outcome([&] { return QList<Project>{Project::fromJson(Json::parse(first))}; }));
+        }
+    }
+
+    void textReaderSharesRecurringTexts()
+    {
+        const QByteArray one = fixtureText();
+        const QList<Project> projects = Project::listFromJson('[' + one + ',' + one + ']');
+        QCOMPARE(projects.size(), 2);
+        QCOMPARE(projects.at(0).currency.constData(), projects.at(1).currency.constData());
+        QCOMPARE(projects.at(0).items.at(0).category.constData(), projects.at(1).items.at(0).category.constData());
+        QCOMPARE(projects.at(0).userId.constData(), projects.at(1).userId.constData());
     }
 
     void equalityAndHashing_data()

@@ -136,6 +136,8 @@ private Q_SLOTS:
     void figuresThatOverflowPrintAsADash();
     void wideAmountsNeverOverlapTheHours_data();
     void wideAmountsNeverOverlapTheHours();
+    void hugeFiguresStayOnThePage_data();
+    void hugeFiguresStayOnThePage();
 };
 
 void tst_CommercialProposalPDF::pageGeometry_data()
@@ -388,6 +390,7 @@ void tst_CommercialProposalPDF::longTextContinuesOnTheNextPage_data()
 {
     QTest::addColumn<CommercialProposalInput>("input");
     QTest::addColumn<QString>("marker");
+    QTest::addColumn<int>("count");
 
     QStringList lines;
     for (int i = 1; i <= 150; ++i)
@@ -395,21 +398,30 @@ void tst_CommercialProposalPDF::longTextContinuesOnTheNextPage_data()
 
     CommercialProposalInput description = withLines(3);
     description.items[1].description = lines.join(QLatin1Char('\n'));
-    QTest::newRow("description taller than a page") << description << QStringLiteral("Строка");
+    QTest::newRow("description taller than a page") << description << QStringLiteral("Строка") << 150;
+
+    // One paragraph wrapped over three pages: each line once, none repeated across a break.
+    QStringList words;
+    for (int i = 1; i <= 1000; ++i)
+        words.append(QStringLiteral("Слово%1").arg(i));
+    CommercialProposalInput paragraph = withLines(3);
+    paragraph.items[1].description = words.join(QLatin1Char(' '));
+    QTest::newRow("one wrapped paragraph over pages") << paragraph << QStringLiteral("Слово") << 1000;
 
     CommercialProposalInput client = withLines(1);
     client.clientName = lines.join(QLatin1Char(' '));
-    QTest::newRow("client taller than a page") << client << QStringLiteral("Строка");
+    QTest::newRow("client taller than a page") << client << QStringLiteral("Строка") << 150;
 
     // Rows that end near the bottom leave no room for the notes and the footer.
-    QTest::newRow("notes after a full page") << withLines(11) << QString();
-    QTest::newRow("notes after a fuller page") << withLines(12) << QString();
+    QTest::newRow("notes after a full page") << withLines(11) << QString() << 0;
+    QTest::newRow("notes after a fuller page") << withLines(12) << QString() << 0;
 }
 
 void tst_CommercialProposalPDF::longTextContinuesOnTheNextPage()
 {
     QFETCH(CommercialProposalInput, input);
     QFETCH(QString, marker);
+    QFETCH(int, count);
     const QList<Word> all = words(generate(input));
     QStringList seen;
     for (const Word &word : all) {
@@ -419,8 +431,8 @@ void tst_CommercialProposalPDF::longTextContinuesOnTheNextPage()
             seen.append(word.text);
     }
     if (!marker.isEmpty()) {
-        QCOMPARE(seen.size(), 150);
-        for (int i = 0; i < 150; ++i)
+        QCOMPARE(seen.size(), count);
+        for (int i = 0; i < count; ++i)
             QCOMPARE(seen.at(i), marker + QString::number(i + 1));
     }
     QStringList text;
@@ -536,6 +548,7 @@ void tst_CommercialProposalPDF::wideAmountsNeverOverlapTheHours()
         double amountLeft = 1e9;
         double amountRight = 0;
         double labelRight = 0;
+        bool currencySign = false; // the amount stays on the line of the hours, sign included
         for (const Word &word : all) {
             if (word.page != figure.page || std::abs(word.yMax - figure.yMax) > 4 || &word == &figure)
                 continue;
@@ -544,10 +557,12 @@ void tst_CommercialProposalPDF::wideAmountsNeverOverlapTheHours()
             const bool amount = word.text == QStringLiteral("₽") || amountPart.match(word.text).hasMatch();
             if (!amount || word.xMin < 74)
                 continue;
+            currencySign = currencySign || word.text == QStringLiteral("₽");
             amountLeft = std::min(amountLeft, word.xMin);
             amountRight = std::max(amountRight, word.xMax);
         }
         QVERIFY2(amountRight > 0, qPrintable(figure.text));
+        QVERIFY2(currencySign, qPrintable(QStringLiteral("no ₽ beside %1 at y %2").arg(figure.text).arg(figure.yMin)));
         QVERIFY2(figure.xMax + 4 <= amountLeft,
                  qPrintable(QStringLiteral("hours end at %1, amount starts at %2").arg(figure.xMax).arg(amountLeft)));
         QVERIFY2(amountRight <= 547, qPrintable(QString::number(amountRight)));
@@ -555,6 +570,53 @@ void tst_CommercialProposalPDF::wideAmountsNeverOverlapTheHours()
         ++checked;
     }
     QCOMPARE(checked, 3); // the summary, the row and the total bar
+}
+
+void tst_CommercialProposalPDF::hugeFiguresStayOnThePage_data()
+{
+    QTest::addColumn<double>("hours");
+    QTest::addColumn<double>("rate");
+    const double largest = 1.797e308;
+    QTest::newRow("largest hours, no rate") << largest << 0.0;
+    QTest::newRow("largest hours at rate 1") << largest << 1.0;
+    QTest::newRow("largest hours, cost beyond a double") << largest << 1000.0;
+    QTest::newRow("largest rate") << 1.0 << largest;
+    QTest::newRow("trillions in the summary") << 99999999.5 << 99999.0;
+    QTest::newRow("quadrillions") << 9999999.5 << 999999999.0;
+}
+
+// However wide a figure, every word lies inside the margins and no two words of a line overlap:
+// figures wider than their room wrap, the others push their neighbours.
+void tst_CommercialProposalPDF::hugeFiguresStayOnThePage()
+{
+    QFETCH(double, hours);
+    QFETCH(double, rate);
+    CommercialProposalInput input = withLines(1);
+    input.items.append(
+        line(QStringLiteral("Огромная работа с длинным названием, которое занимает место"), hours, rate));
+    input.totalHours = 10 + hours;
+    input.totalCost = 10000 + hours * rate;
+    const QList<Word> all = words(generate(input));
+    QVERIFY(!all.isEmpty());
+    for (const Word &word : all) {
+        const QString where = QStringLiteral("%1 at x %2-%3, y %4 on page %5")
+                                  .arg(word.text.left(20))
+                                  .arg(word.xMin)
+                                  .arg(word.xMax)
+                                  .arg(word.yMin)
+                                  .arg(word.page);
+        QVERIFY2(word.xMin >= 47.5 && word.xMax <= 547.5, qPrintable(where));
+        QVERIFY2(word.yMin >= 47 && word.yMax <= 794.5, qPrintable(where));
+        for (const Word &other : all) {
+            if (&other == &word || other.page != word.page)
+                continue;
+            const double sharedHeight = std::min(word.yMax, other.yMax) - std::max(word.yMin, other.yMin);
+            const double sharedWidth = std::min(word.xMax, other.xMax) - std::max(word.xMin, other.xMin);
+            QVERIFY2(sharedHeight <= 2 || sharedWidth <= 0.5,
+                     qPrintable(where + QStringLiteral(" overlaps ") + other.text.left(20) + QStringLiteral(" at x ")
+                                + QString::number(other.xMin)));
+        }
+    }
 }
 
 QTEST_MAIN(tst_CommercialProposalPDF)

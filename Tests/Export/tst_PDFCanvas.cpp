@@ -49,6 +49,7 @@ private Q_SLOTS:
     void categoryIsUpperCased();
     void flowTextContinuesOnTheNextPage();
     void flowTextThatFitsMovesYByItsHeight();
+    void figureWiderThanItsRoomWraps();
 };
 
 void tst_PDFCanvas::ensureSpace_data()
@@ -158,6 +159,35 @@ void tst_PDFCanvas::flowTextThatFitsMovesYByItsHeight()
     fixture.canvas->flowText(text, 48, 499);
     QCOMPARE(fixture.newPages, 0);
     QCOMPARE(fixture.canvas->y, 100 + height);
+}
+
+void tst_PDFCanvas::figureWiderThanItsRoomWraps()
+{
+    CanvasFixture fixture;
+    PDFText usual = PDFTypography::make(QStringLiteral("12.5"), 10, FontWeight::Medium, PDFLayout::ink, Qt::AlignRight);
+    usual.wrap = false;
+    PDFText huge = usual;
+    huge.runs.first().text = QStringLiteral("1797").repeated(77);
+
+    const PDFTextBlock &one = fixture.canvas->layoutFigure(usual, 52, 100);
+    QVERIFY(!one.wraps());
+    QCOMPARE(one.lines().size(), 1);
+    QCOMPARE(one.width(), qreal(52));
+
+    // Wider than 100 pt: broken between digits into lines of at most 100 pt, none lost.
+    const PDFTextBlock &many = fixture.canvas->layoutFigure(huge, 52, 100);
+    QVERIFY(many.wraps());
+    QCOMPARE(many.width(), qreal(100));
+    QVERIFY(many.naturalWidth() <= 100);
+    QVERIFY2(many.lines().size() > 10, qPrintable(QString::number(many.lines().size())));
+    QCOMPARE(many.height(),
+             fixture.canvas->measure(
+                 [&] {
+                     PDFText wrapped = huge;
+                     wrapped.wrap = true;
+                     return wrapped;
+                 }(),
+                 100));
 }
 
 QTEST_MAIN(tst_PDFCanvas)

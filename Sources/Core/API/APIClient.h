@@ -44,6 +44,12 @@ struct Decoder<QList<T>>
         return JsonReader::readList<T>(
             value, path, [](const QJsonValue &element, const QString &at) { return Decoder<T>::read(element, at); });
     }
+    // Records that read a whole list straight from the text (with the same outcome) skip the
+    // JSON objects in between.
+    static QList<T> readText(const QByteArray &bytes) requires requires { T::listFromJson(bytes); }
+    {
+        return T::listFromJson(bytes);
+    }
 };
 template<>
 struct Decoder<QJsonValue>
@@ -115,7 +121,10 @@ public:
     static T decode(const QByteArray &bytes)
     {
         try {
-            return APIDecoders::Decoder<T>::read(Json::parse(bytes), QString());
+            if constexpr (requires { APIDecoders::Decoder<T>::readText(bytes); })
+                return APIDecoders::Decoder<T>::readText(bytes);
+            else
+                return APIDecoders::Decoder<T>::read(Json::parse(bytes), QString());
         } catch (const DecodingError &error) {
             throw APIError::decoding(error.description());
         }

@@ -1,6 +1,6 @@
 #include "LocalProjectRepository.h"
 
-#include "Utils/Json.h"
+#include "Models/ProjectBytesDecoder.h"
 
 LocalProjectRepository::LocalProjectRepository(std::shared_ptr<ModelContainer> context)
     : m_context(std::move(context))
@@ -17,9 +17,10 @@ LocalProjectListing LocalProjectRepository::fetchAllReadable() const
     LocalProjectListing listing;
     const QList<LocalProjectRecord> records = m_context->fetchAllSorted();
     listing.projects.reserve(records.size());
+    ProjectBytesDecoder decoder;
     for (const LocalProjectRecord &record : records) {
         try {
-            listing.projects.append(Project::fromJson(Json::parse(record.projectData)));
+            listing.projects.append(decoder.project(record.projectData));
         } catch (const DecodingError &error) {
             if (listing.unreadableIds.isEmpty())
                 listing.firstFailure = error.description();
@@ -46,7 +47,7 @@ LocalProjectListing LocalProjectRepository::fetchListing() const
             if (data.isNull())
                 data = m_context->fetch(record.id).value(0).projectData;
             const std::optional<Project> listed =
-                LocalProjectSummary::of(Project::fromJson(Json::parse(data))).listedProject(record.id);
+                LocalProjectSummary::of(Project::fromJsonText(data)).listedProject(record.id);
             if (listed)
                 listing.projects.append(*listed);
         } catch (const DecodingError &error) {
@@ -63,7 +64,7 @@ std::optional<Project> LocalProjectRepository::fetch(const QString &id) const
     const QList<LocalProjectRecord> records = m_context->fetch(id);
     if (records.isEmpty())
         return std::nullopt;
-    return Project::fromJson(Json::parse(records.first().projectData));
+    return Project::fromJsonText(records.first().projectData);
 }
 
 void LocalProjectRepository::upsert(const Project &project) const

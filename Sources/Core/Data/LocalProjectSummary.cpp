@@ -1,7 +1,6 @@
 #include "LocalProjectSummary.h"
 
 #include "Utils/DecodingError.h"
-#include "Utils/Json.h"
 
 #include <cmath>
 
@@ -28,7 +27,7 @@ LocalProjectSummary LocalProjectSummary::of(const Project &project)
 std::optional<LocalProjectSummary> LocalProjectSummary::ofProjectData(const QByteArray &projectData)
 {
     try {
-        return of(Project::fromJson(Json::parse(projectData)));
+        return of(Project::fromJsonText(projectData));
     } catch (const DecodingError &) {
         return std::nullopt;
     }

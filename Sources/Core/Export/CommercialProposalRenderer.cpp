@@ -34,22 +34,52 @@ constexpr qreal costX = indexX + indexWidth + workWidth + hoursWidth + cellPaddi
 constexpr qreal costTextWidth = costWidth - 2 * cellPadding; // 58
 constexpr qreal freeHeight = 10000;
 
+// A text kept on one line.
+PDFText figure(PDFText text)
+{
+    text.wrap = false;
+    return text;
+}
+
 PDFText figure(const QString &text, qreal size, FontWeight weight, const QColor &color, Qt::Alignment alignment)
 {
-    PDFText result = make(text, size, weight, color, alignment);
-    result.wrap = false;
-    return result;
+    return figure(make(text, size, weight, color, alignment));
 }
 
 // The least space between the hours and the amount beside them.
 constexpr qreal figureGap = 12;
 
+// The widest an amount and the hours of a row or of the total may grow: a wider figure wraps
+// inside this width, so that the two together always leave the work column room.
+constexpr qreal moneyMaxWidth = 200;
+constexpr qreal hoursMaxWidth = 100;
+
+// The width a right-aligned figure takes left of its right edge in a column of this width: a
+// figure wider than the column grows to the left, a wrapped one takes its whole wrapping width.
+qreal figureExtent(const PDFTextBlock &figure, qreal columnWidth)
+{
+    return std::max(figure.wraps() ? figure.width() : figure.naturalWidth(), columnWidth);
+}
+
+// Draws a right-aligned figure that ends at right.
+void drawFigure(PDFCanvas &canvas, PDFTextBlock &figure, qreal right, qreal top, qreal columnWidth, qreal height)
+{
+    const qreal width = figure.wraps() ? figure.width() : columnWidth;
+    canvas.drawText(figure, QRectF(right - width, top, width, height));
+}
+
 // Where the hours text ends beside an amount: an amount wider than its column grows to the left
 // and pushes the hours ahead of it, so that the two never overlap.
 qreal hoursRightEdge(const PDFTextBlock &money)
 {
-    const qreal moneyLeft = costX + costTextWidth - std::max(money.naturalWidth(), costTextWidth);
+    const qreal moneyLeft = costX + costTextWidth - figureExtent(money, costTextWidth);
     return std::min(hoursX + hoursTextWidth, moneyLeft - figureGap);
+}
+
+// The room left of the hours for the text beside them (the work cell, the total's label).
+qreal roomBeforeHours(const PDFTextBlock &hours, const PDFTextBlock &money)
+{
+    return hoursRightEdge(money) - figureExtent(hours, hoursTextWidth) - figureGap - workX;
 }
 
 QColor divider()
@@ -108,11 +138,11 @@ void drawTableRow(PDFCanvas &canvas, int index, const EditableEstimateItem &item
         figure(MoneyFormat::format(cost, currency), 10, FontWeight::Semibold, PDFLayout::ink, Qt::AlignRight);
 
     // The figures are measured at their full column widths, though drawn 20 pt narrower: they stay
-    // on one line and may grow into the padding.
-    PDFTextBlock workBlock = canvas.layout(work, workTextWidth);
+    // on one line and may grow into the padding. The work cell gives way to figures pushed into it.
+    PDFTextBlock &hoursBlock = canvas.layoutFigure(hours, hoursWidth, hoursMaxWidth);
+    PDFTextBlock &moneyBlock = canvas.layoutFigure(money, costWidth, moneyMaxWidth);
+    PDFTextBlock workBlock = canvas.layout(work, std::min(workTextWidth, roomBeforeHours(hoursBlock, moneyBlock)));
     PDFTextBlock numberBlock = canvas.layout(number, indexWidth);
-    PDFTextBlock &hoursBlock = canvas.layoutFigure(hours, hoursWidth);
-    PDFTextBlock &moneyBlock = canvas.layoutFigure(money, costWidth);
     const qreal content =
         std::max({workBlock.height(), numberBlock.height(), hoursBlock.height(), moneyBlock.height()});
     const qreal rowHeight = content + 2 * rowPadding;
@@ -121,10 +151,10 @@ void drawTableRow(PDFCanvas &canvas, int index, const EditableEstimateItem &item
     const qreal top = canvas.y;
     const qreal textY = top + rowPadding;
     canvas.drawText(numberBlock, QRectF(indexX, textY, indexWidth, content));
-    canvas.drawText(hoursBlock, QRectF(hoursRightEdge(moneyBlock) - hoursTextWidth, textY, hoursTextWidth, content));
-    canvas.drawText(moneyBlock, QRectF(costX, textY, costTextWidth, content));
+    drawFigure(canvas, hoursBlock, hoursRightEdge(moneyBlock), textY, hoursTextWidth, content);
+    drawFigure(canvas, moneyBlock, costX + costTextWidth, textY, costTextWidth, content);
     if (top + rowHeight <= PDFLayout::bottomLimit) {
-        canvas.drawText(workBlock, QRectF(workX, textY, workTextWidth, content));
+        canvas.drawText(workBlock, QRectF(workX, textY, workBlock.width(), content));
         canvas.y = top + rowHeight;
     } else {
         // Taller than a page: the work cell continues on the next pages.
@@ -149,24 +179,24 @@ void drawEmptyRow(PDFCanvas &canvas)
 
 void drawTableTotal(PDFCanvas &canvas, const CommercialProposalInput &input)
 {
-    canvas.ensureSpace(44);
+    PDFTextBlock hours = canvas.figureBlock(figure(formatHours(input.totalHours) + QStringLiteral(" ч"), 11,
+                                                   FontWeight::Semibold, PDFLayout::white, Qt::AlignRight),
+                                            hoursTextWidth, hoursMaxWidth);
+    PDFTextBlock money = canvas.figureBlock(figure(MoneyFormat::format(input.totalCost, input.currency), 14,
+                                                   FontWeight::Bold, PDFLayout::white, Qt::AlignRight),
+                                            costTextWidth, moneyMaxWidth);
+    // The bar grows with figures that wrap.
+    const qreal height = std::max({qreal(44), hours.height() + 24, money.height() + 20});
+    canvas.ensureSpace(height);
     const qreal top = canvas.y;
-    canvas.drawFilledRect(QRectF(48, top, 499, 44), PDFLayout::totalBg);
-    PDFTextBlock hours = canvas.layout(figure(formatHours(input.totalHours) + QStringLiteral(" ч"), 11,
-                                              FontWeight::Semibold, PDFLayout::white, Qt::AlignRight),
-                                       hoursTextWidth);
-    PDFTextBlock money = canvas.layout(figure(MoneyFormat::format(input.totalCost, input.currency), 14,
-                                              FontWeight::Bold, PDFLayout::white, Qt::AlignRight),
-                                       costTextWidth);
-    const qreal hoursRight = hoursRightEdge(money);
-    const qreal hoursLeft = hoursRight - std::max(hours.naturalWidth(), hoursTextWidth);
+    canvas.drawFilledRect(QRectF(48, top, 499, height), PDFLayout::totalBg);
     // The label gives way to wide figures rather than run under them.
-    const qreal labelWidth = std::max<qreal>(std::min(workWidth * 0.55, hoursLeft - figureGap - workX), 1);
+    const qreal labelWidth = std::max<qreal>(std::min(workWidth * 0.55, roomBeforeHours(hours, money)), 1);
     canvas.drawText(make(QStringLiteral("Итого по оценке"), 10, FontWeight::Semibold, totalLabel()),
                     QRectF(workX, top + 12, labelWidth, 20));
-    canvas.drawText(hours, QRectF(hoursRight - hoursTextWidth, top + 12, hoursTextWidth, 20));
-    canvas.drawText(money, QRectF(costX, top + 10, costTextWidth, 24));
-    canvas.y = top + 44;
+    drawFigure(canvas, hours, hoursRightEdge(money), top + 12, hoursTextWidth, 20);
+    drawFigure(canvas, money, costX + costTextWidth, top + 10, costTextWidth, 24);
+    canvas.y = top + height;
 }
 
 // Keeps a block together when it fits on a page, then draws it from y down.
@@ -208,25 +238,72 @@ void drawHeader(const CommercialProposalInput &input, const QDate &today, PDFCan
 
 void drawSummary(const CommercialProposalInput &input, PDFCanvas &canvas)
 {
-    const QString hours = formatHours(input.totalHours) + QStringLiteral(" ч");
-    const QString money = MoneyFormat::format(input.totalCost, input.currency);
-    const QString days = QStringLiteral("~") + workingDays(input.totalHours) + QStringLiteral(" раб. дн.");
+    const PDFText hours =
+        make(formatHours(input.totalHours) + QStringLiteral(" ч"), 16, FontWeight::Bold, PDFLayout::heading);
+    const PDFText money = make(MoneyFormat::format(input.totalCost, input.currency), 16, FontWeight::Bold,
+                               PDFLayout::heading, Qt::AlignHCenter);
+    const PDFText days = make(QStringLiteral("~") + workingDays(input.totalHours) + QStringLiteral(" раб. дн."), 16,
+                              FontWeight::Bold, PDFLayout::heading, Qt::AlignRight);
 
-    canvas.ensureSpace(68);
+    // Three columns: the hours from the left, the days from the right and the amount centred
+    // between them. When a figure would wrap or touch its neighbour, the three stand side by side
+    // on one line each, the amount moved aside as far as needed; when even that does not fit, each
+    // wraps inside its own column, breaking anywhere, and the card grows.
+    constexpr qreal left = 64;
+    constexpr qreal width = 467;
+    constexpr qreal column = width / 3;
+    constexpr qreal gap = 8;
+    PDFTextBlock hoursBlock = canvas.layout(hours, column);
+    PDFTextBlock moneyBlock = canvas.layout(money, column);
+    PDFTextBlock daysBlock = canvas.layout(days, column);
+    const auto fitsSideBySide = [&] {
+        const bool oneLineEach =
+            hoursBlock.lines().size() == 1 && moneyBlock.lines().size() == 1 && daysBlock.lines().size() == 1;
+        return oneLineEach
+            && hoursBlock.naturalWidth() + moneyBlock.naturalWidth() + daysBlock.naturalWidth() + 2 * gap <= width;
+    };
+    const qreal centre = left + column * 1.5;
+    const auto clampedCentre = [&] {
+        const qreal half = moneyBlock.naturalWidth() / 2;
+        return std::clamp(centre, left + hoursBlock.naturalWidth() + gap + half,
+                          left + width - daysBlock.naturalWidth() - gap - half);
+    };
+    bool sideBySide = fitsSideBySide() && clampedCentre() == centre;
+    if (!sideBySide) {
+        hoursBlock = canvas.layout(figure(hours), column);
+        moneyBlock = canvas.layout(figure(money), column);
+        daysBlock = canvas.layout(figure(days), column);
+        sideBySide = fitsSideBySide();
+    }
+    const qreal moneyCentre = sideBySide ? clampedCentre() : centre;
+    qreal figuresHeight = 24;
+    if (!sideBySide) {
+        hoursBlock = canvas.layout(hours, column - gap);
+        moneyBlock = canvas.layout(money, column - gap);
+        daysBlock = canvas.layout(days, column - gap);
+        figuresHeight = std::max({figuresHeight, hoursBlock.height(), moneyBlock.height(), daysBlock.height()});
+    }
+    const qreal cardHeight = 12 + 18 + figuresHeight + 2;
+
+    canvas.ensureSpace(cardHeight + 12);
     const qreal top = canvas.y;
-    canvas.drawFilledRect(QRectF(48, top, 499, 56), PDFLayout::surface, 10);
+    canvas.drawFilledRect(QRectF(48, top, 499, cardHeight), PDFLayout::surface, 10);
     canvas.drawRule(48, 547, top, PDFLayout::border);
-    canvas.drawRule(48, 547, top + 56, PDFLayout::border);
+    canvas.drawRule(48, 547, top + cardHeight, PDFLayout::border);
     canvas.drawText(make(QStringLiteral("Сводка по оценке"), 9, FontWeight::Semibold, PDFLayout::muted),
-                    QRectF(64, top + 12, 467, 16));
-    const qreal column = 467.0 / 3;
+                    QRectF(left, top + 12, width, 16));
     const qreal figuresY = top + 12 + 18;
-    canvas.drawText(make(hours, 16, FontWeight::Bold, PDFLayout::heading), QRectF(64, figuresY, column, 24));
-    canvas.drawText(make(money, 16, FontWeight::Bold, PDFLayout::heading, Qt::AlignHCenter),
-                    QRectF(64 + column, figuresY, column, 24));
-    canvas.drawText(make(days, 16, FontWeight::Bold, PDFLayout::heading, Qt::AlignRight),
-                    QRectF(64 + 2 * column, figuresY, column, 24));
-    canvas.y = top + 56 + 20;
+    if (sideBySide) {
+        canvas.drawText(hoursBlock, QRectF(left, figuresY, column, 24));
+        canvas.drawText(moneyBlock, QRectF(moneyCentre - column / 2, figuresY, column, 24));
+        canvas.drawText(daysBlock, QRectF(left + 2 * column, figuresY, column, 24));
+    } else {
+        const qreal inner = column - gap;
+        canvas.drawText(hoursBlock, QRectF(left, figuresY, inner, figuresHeight));
+        canvas.drawText(moneyBlock, QRectF(left + column + gap / 2, figuresY, inner, figuresHeight));
+        canvas.drawText(daysBlock, QRectF(left + 2 * column + gap, figuresY, inner, figuresHeight));
+    }
+    canvas.y = top + cardHeight + 20;
 }
 
 void drawEstimateTable(const CommercialProposalInput &input, PDFCanvas &canvas)

@@ -3,39 +3,9 @@
 #include "PDFLayout.h"
 #include "PDFTypography.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QPainter>
-#include <QTextBlock>
-#include <QTextCursor>
-#include <QTextDocument>
-#include <QTextLayout>
 
 #include <cmath>
-
-namespace {
-
-struct LineSpan
-{
-    qreal top;
-    qreal bottom;
-};
-
-QList<LineSpan> lineSpans(QTextDocument &document)
-{
-    QList<LineSpan> spans;
-    QAbstractTextDocumentLayout *documentLayout = document.documentLayout();
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        const qreal blockTop = documentLayout->blockBoundingRect(block).top();
-        const QTextLayout *layout = block.layout();
-        for (int i = 0; i < layout->lineCount(); ++i) {
-            const QTextLine line = layout->lineAt(i);
-            spans.append(LineSpan{blockTop + line.y(), blockTop + line.y() + line.height()});
-        }
-    }
-    return spans;
-}
-
-} // namespace
 
 PDFCanvas::PDFCanvas(QPainter *painter, std::function<void()> onNewPage)
     : m_painter(painter)
@@ -88,50 +58,30 @@ void PDFCanvas::drawRule(qreal x1, qreal x2, qreal atY, const QColor &color)
 
 PDFTextBlock PDFCanvas::layout(const PDFText &text, qreal width) const
 {
-    auto document = std::make_unique<QTextDocument>();
-    document->setUndoRedoEnabled(false);
-    if (m_painter && m_painter->device())
-        document->documentLayout()->setPaintDevice(m_painter->device());
-    document->setDocumentMargin(0);
-    QTextOption option = document->defaultTextOption();
-    option.setTextDirection(Qt::LeftToRight);
-    option.setWrapMode(text.wrap ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
-    document->setDefaultTextOption(option);
-    if (!text.runs.isEmpty())
-        document->setDefaultFont(PDFTypography::font(text.runs.first().size, text.runs.first().weight));
-
-    // The width is set first and the text inserted in one edit block, so that the document is laid
-    // out once, at the end, and keeps its shaped lines for drawing.
-    document->setTextWidth(width);
-    QTextCursor cursor(document.get());
-    cursor.beginEditBlock();
-    QTextBlockFormat block;
-    block.setAlignment(text.alignment);
-    block.setLineHeight(3, QTextBlockFormat::LineDistanceHeight);
-    block.setLayoutDirection(Qt::LeftToRight);
-    cursor.setBlockFormat(block);
-    for (const PDFText::Run &run : text.runs) {
-        QTextCharFormat format;
-        format.setFont(PDFTypography::font(run.size, run.weight));
-        format.setForeground(run.color);
-        cursor.insertText(run.text, format);
-    }
-    for (QTextBlock paragraph = document->begin(); paragraph.isValid(); paragraph = paragraph.next())
-        paragraph.layout()->setCacheEnabled(true);
-    cursor.endEditBlock();
-    return PDFTextBlock(std::move(document), text.wrap, text.alignment);
+    return PDFTextBlock(text, width, m_painter ? m_painter->device() : nullptr);
 }
 
-PDFTextBlock &PDFCanvas::layoutFigure(const PDFText &text, qreal width)
+PDFTextBlock PDFCanvas::figureBlock(const PDFText &text, qreal width, qreal maxWidth) const
 {
-    QString key = QString::number(width) + QLatin1Char('|') + QString::number(int(text.alignment));
+    PDFTextBlock block = layout(text, width);
+    if (block.naturalWidth() <= maxWidth)
+        return block;
+    PDFText wrapped = text;
+    wrapped.wrap = true;
+    return layout(wrapped, maxWidth);
+}
+
+PDFTextBlock &PDFCanvas::layoutFigure(const PDFText &text, qreal width, qreal maxWidth)
+{
+    QString key = QString::number(width) + QLatin1Char('|') + QString::number(maxWidth) + QLatin1Char('|')
+        + QString::number(int(text.alignment));
     for (const PDFText::Run &run : text.runs) {
         key += QStringLiteral("|%1|%2|%3|").arg(run.size).arg(int(run.weight)).arg(run.color.rgba());
         key += run.text;
     }
     auto found = m_figures.find(key);
     if (found == m_figures.end())
-        found = m_figures.emplace(key, layout(text, width)).first;
+        found = m_figures.emplace(key, figureBlock(text, width, maxWidth)).first;
     return found->second;
 }
 
@@ -140,18 +90,10 @@ qreal PDFCanvas::measure(const PDFText &text, qreal width) const
     return layout(text, width).height();
 }
 
-void PDFCanvas::drawLines(QTextDocument &document, qreal x, qreal top, qreal fromY, qreal toY)
+void PDFCanvas::drawLines(const PDFTextBlock &block, qreal x, qreal top, qreal fromY, qreal toY)
 {
-    if (!m_painter)
-        return;
-    // Only the lines inside [fromY, toY] of the document are drawn, fromY landing at top; the
-    // clip is shrunk by half a point so that the neighbours touching its edges stay out.
-    QAbstractTextDocumentLayout::PaintContext context;
-    context.clip = QRectF(0, fromY + 0.5, document.textWidth(), std::max<qreal>(toY - fromY - 1, 0));
-    m_painter->save();
-    m_painter->translate(x, top - fromY);
-    document.documentLayout()->draw(m_painter, context);
-    m_painter->restore();
+    if (m_painter)
+        block.draw(m_painter, QPointF(x, top), fromY, toY);
 }
 
 qreal PDFCanvas::drawText(const PDFText &text, const QRectF &rect)
@@ -176,16 +118,15 @@ qreal PDFCanvas::drawText(PDFTextBlock &block, const QRectF &given)
             x = rect.center().x() - width / 2;
         rect = QRectF(x, rect.top(), width, rect.height());
     }
-    QTextDocument &document = block.document();
     const qreal height = block.height();
-    const QList<LineSpan> spans = lineSpans(document);
+    const QList<PDFTextBlock::LineSpan> &spans = block.lines();
     qsizetype fitting = 0;
     while (fitting < spans.size() && rect.top() + spans.at(fitting).bottom <= PDFLayout::bottomLimit + 0.01)
         ++fitting;
     if (fitting == spans.size())
-        drawLines(document, rect.left(), rect.top(), 0, height + 1);
+        drawLines(block, rect.left(), rect.top(), 0, height + 1);
     else if (fitting > 0)
-        drawLines(document, rect.left(), rect.top(), 0, spans.at(fitting - 1).bottom);
+        drawLines(block, rect.left(), rect.top(), 0, spans.at(fitting - 1).bottom);
     return height;
 }
 
@@ -197,15 +138,14 @@ void PDFCanvas::flowText(const PDFText &text, qreal x, qreal width)
 
 void PDFCanvas::flowText(PDFTextBlock &block, qreal x)
 {
-    QTextDocument *document = &block.document();
     const qreal height = block.height();
-    const QList<LineSpan> spans = lineSpans(*document);
+    const QList<PDFTextBlock::LineSpan> &spans = block.lines();
     if (spans.isEmpty()) {
         y += height;
         return;
     }
 
-    qreal from = 0; // the document's y drawn at the canvas's y
+    qreal from = 0; // the block's y drawn at the canvas's y
     qsizetype first = 0;
     while (first < spans.size()) {
         qsizetype last = first;
@@ -218,7 +158,7 @@ void PDFCanvas::flowText(PDFTextBlock &block, qreal x)
         if (last == first)
             ++last; // a single line taller than a page: drawn anyway
         const qreal to = last == spans.size() ? height + 1 : spans.at(last - 1).bottom;
-        drawLines(*document, x, y, from, to);
+        drawLines(block, x, y, from, to);
         if (last == spans.size()) {
             y += std::ceil(height - from);
             return;

@@ -10,7 +10,6 @@
 #include <unordered_map>
 
 class QPainter;
-class QTextDocument;
 
 // Draws the proposal down its pages: y is the current position in points from the top edge, and a
 // block that would end below the bottom limit (794) starts the next page. Text that is taller than
@@ -40,8 +39,10 @@ public:
     PDFTextBlock layout(const PDFText &text, qreal width) const;
 
     // The same for a figure that does not wrap (hours, amounts): a figure that recurs in the document
-    // is laid out once and drawn from that layout each time.
-    PDFTextBlock &layoutFigure(const PDFText &text, qreal width);
+    // is laid out once and drawn from that layout each time. A figure wider than maxWidth wraps
+    // at maxWidth instead, breaking between any two characters, so that it never runs past it.
+    PDFTextBlock &layoutFigure(const PDFText &text, qreal width, qreal maxWidth);
+    PDFTextBlock figureBlock(const PDFText &text, qreal width, qreal maxWidth) const;
 
     // The text's height at this width, rounded up to a whole point.
     qreal measure(const PDFText &text, qreal width) const;
@@ -60,7 +61,7 @@ public:
     void flowText(PDFTextBlock &block, qreal x);
 
 private:
-    void drawLines(QTextDocument &document, qreal x, qreal top, qreal fromY, qreal toY);
+    void drawLines(const PDFTextBlock &block, qreal x, qreal top, qreal fromY, qreal toY);
 
     QPainter *m_painter;
     std::function<void()> m_onNewPage;

@@ -1,33 +1,66 @@
 #pragma once
 
-#include <QtCore/qnamespace.h>
-#include <memory>
+#include "PDFText.h"
 
-class QTextDocument;
+#include <QColor>
+#include <QList>
+#include <QPointF>
+#include <memory>
+#include <vector>
+
+class QPaintDevice;
+class QPainter;
+class QTextLayout;
 
 // A text laid out once by the canvas at a width, so that it is measured and drawn from the same
-// layout.
+// layout: one QTextLayout per paragraph, its lines stacked as a text document would stack them
+// (each line's height rounded up to a whole point, plus the line gap).
 class PDFTextBlock
 {
 public:
-    PDFTextBlock(std::unique_ptr<QTextDocument> document, bool wrap, Qt::Alignment alignment);
+    struct LineSpan
+    {
+        qreal top;
+        qreal bottom;
+    };
+
+    // device: the painter's device, whose resolution the fonts are resolved for (none for the
+    // screen's).
+    PDFTextBlock(const PDFText &text, qreal width, QPaintDevice *device);
     PDFTextBlock(PDFTextBlock &&) noexcept;
     PDFTextBlock &operator=(PDFTextBlock &&) noexcept;
     ~PDFTextBlock();
 
     // Rounded up to a whole point.
     qreal height() const;
-    qreal width() const;
+    qreal width() const { return m_width; }
     // The widest line as laid out, for text that does not wrap.
     qreal naturalWidth() const;
     bool wraps() const { return m_wrap; }
     Qt::Alignment alignment() const { return m_alignment; }
+    const QList<LineSpan> &lines() const { return m_lines; }
 
     void setWidth(qreal width);
-    QTextDocument &document() const { return *m_document; }
+
+    // Draws the lines that lie inside (fromY, toY) of the block, the block's fromY at origin's y;
+    // a line touching either edge stays out.
+    void draw(QPainter *painter, const QPointF &origin, qreal fromY, qreal toY) const;
 
 private:
-    std::unique_ptr<QTextDocument> m_document;
-    bool m_wrap;
+    void layoutLines();
+
+    struct Paragraph
+    {
+        std::unique_ptr<QTextLayout> layout;
+        QColor color; // the pen for a paragraph of one run; invalid where its formats say
+    };
+
+    std::vector<Paragraph> m_paragraphs;
+    QList<LineSpan> m_lines;
+    qreal m_width = 0;
+    qreal m_height = 0;
+    qreal m_natural = 0;
+    qreal m_lineGap = 0;
+    bool m_wrap = true;
     Qt::Alignment m_alignment;
 };

@@ -1,5 +1,6 @@
 #include "Project.h"
 
+#include "Models/ProjectBytesDecoder.h"
 #include "Models/UpdateProjectRequest.h"
 #include "Utils/IsoTimestamp.h"
 #include "Utils/Hashing.h"
@@ -60,6 +61,16 @@ Project Project::fromJson(const QJsonValue &value, const JsonPath &path)
 QList<Project> Project::listFromJson(const QJsonValue &value, const JsonPath &path)
 {
     return JsonReader::readList<Project>(value, path, Project::fromJson);
+}
+
+QList<Project> Project::listFromJson(const QByteArray &bytes)
+{
+    return ProjectBytesDecoder().list(bytes);
+}
+
+Project Project::fromJsonText(const QByteArray &bytes)
+{
+    return ProjectBytesDecoder().project(bytes);
 }
 
 QJsonObject Project::toJson(const JsonPath &path) const

@@ -45,6 +45,10 @@ struct Project
     static Project fromJson(const QJsonValue &value, const JsonPath &path = {});
     // A JSON array of projects, read in one piece: one bad project fails the list.
     static QList<Project> listFromJson(const QJsonValue &value, const JsonPath &path = {});
+    // The same read straight from JSON text, as Json::parse followed by the readers above would
+    // read it, errors included, without building the JSON objects in between.
+    static QList<Project> listFromJson(const QByteArray &bytes);
+    static Project fromJsonText(const QByteArray &bytes);
     QJsonObject toJson(const JsonPath &path = {}) const;
     // The same JSON as toJson() as compact text, byte for byte what Json::serialize makes of it,
     // without building the object first.

@@ -20,7 +20,8 @@ Item {
     readonly property real sideInset: AccountScreenMetrics.sideInset(login.compact)
 
     implicitWidth: 400
-    implicitHeight: 520
+    // All of the form: a sheet grows to it and scrolls only when the window is smaller.
+    implicitHeight: scroller.contentHeight
     LayoutMirroring.enabled: false
     LayoutMirroring.childrenInherit: true
 

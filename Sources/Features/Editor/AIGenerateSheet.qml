@@ -38,6 +38,8 @@ Item {
         cancelEnabled: !generator.isGenerating
         minimumWidth: 480
         minimumHeight: 580
+        // The whole form and its footer, so that the budget is in sight when the window has room.
+        contentHeight: scroller.contentHeight + footer.height
         onClosed: root.closed()
 
         Flickable {

@@ -28,11 +28,14 @@ Item {
         visible: false
         minimumWidth: 440
         minimumHeight: 560
+        contentHeight: loginScreen.item ? loginScreen.item.implicitHeight : 0
         cancelText: "Закрыть"
         onClosed: root.closed()
 
         // Built for each showing, so that a second opening starts from empty fields.
         Loader {
+            id: loginScreen
+
             anchors.fill: parent
             active: sheet.opened
             sourceComponent: LoginView {

@@ -116,10 +116,13 @@ Item {
             root.viewModel.openUrl(data.url)
             compare(root.viewModel.deepLinkId, data.id)
             compare(root.viewModel.deepLinkKind, data.kind)
-            // Signed out: a recognised link raises the sign-in sheet as well.
-            compare(root.viewModel.showLoginSheet, data.id !== "")
+            // Signed out: a recognised link raises the sign-in sheet as well, once its own sheet
+            // is closed.
+            verify(!root.viewModel.showLoginSheet)
             root.viewModel.closeDeepLink()
             compare(root.viewModel.deepLinkId, "")
+            compare(root.viewModel.showLoginSheet, data.id !== "")
+            root.viewModel.showLoginSheet = false
         }
 
         // Each showing of the sign-in sheet starts empty, in sign-in mode.
@@ -152,6 +155,64 @@ Item {
             verify(root.viewModel.showLoginSheet)
             keyClick(Qt.Key_Escape)
             tryCompare(root.viewModel, "showLoginSheet", false)
+        }
+
+        // A link opened while signed out comes on top of the sign-in sheet, whether that sheet was
+        // up already or the link raised it; each link's screen starts without an earlier one's error.
+        function test_linksComeOverTheSignInSheet_data() {
+            return [
+                { tag: "sign-in sheet open before", signInFirst: true },
+                { tag: "raised by the link", signInFirst: false },
+            ]
+        }
+
+        function test_linksComeOverTheSignInSheet(data) {
+            const root = createRoot()
+            if (data.signInFirst) {
+                mouseClick(findChild(root, "signInButton"))
+                tryVerify(() => findChild(root, "loginView") !== null && findChild(root, "loginSheet").opened)
+            }
+            root.viewModel.openUrl("tessmark://verify-email?token=stale")
+            // The sign-in sheet makes way for the link's.
+            tryVerify(() => !findChild(root, "loginSheet").opened)
+            let verifyView = null
+            tryVerify(() => (verifyView = findChild(root, "verifyEmailView")) !== null && verifyView.visible)
+            // The link has no backend here: it ends in an error.
+            tryVerify(() => findChild(verifyView, "outcome").visible, 30000)
+            verify(root.viewModel.auth.hasErrorMessage)
+
+            root.viewModel.openUrl("tessmark://reset-password?token=abc")
+            let reset = null
+            tryVerify(() => (reset = findChild(root, "resetPasswordView")) !== null && reset.visible)
+            waitForRendering(reset)
+            verify(!findChild(reset, "errorLine").visible)
+            // What the person sees on top takes the click and the typing.
+            const field = findChild(reset, "passwordField")
+            mouseClick(field)
+            keyClick(Qt.Key_A)
+            keyClick(Qt.Key_B)
+            compare(reset.model.password, "ab")
+            keyClick(Qt.Key_Escape)
+            tryCompare(root.viewModel, "deepLinkId", "")
+            // Signed out, the sign-in sheet is back once the link's sheet is closed.
+            tryVerify(() => findChild(root, "loginSheet").opened)
+            root.viewModel.showLoginSheet = false
+        }
+
+        // In a window of the default size the sign-in sheet is as tall as its form, so that
+        // "Войти" is in sight without scrolling.
+        function test_signInSheetShowsTheWholeForm() {
+            const root = createRoot()
+            mouseClick(findChild(root, "signInButton"))
+            let login = null
+            tryVerify(() => (login = findChild(root, "loginView")) !== null && findChild(root, "loginSheet").opened)
+            waitForRendering(login)
+            const submit = findChild(login, "submitButton")
+            compare(submit.text, "Войти")
+            const bottom = submit.mapToItem(login, 0, submit.height).y
+            verify(bottom <= login.height, bottom + " > " + login.height)
+            verify(login.height < root.height)
+            root.viewModel.showLoginSheet = false
         }
 
         // The verification screen's own button closes its sheet, which destroys the screen.

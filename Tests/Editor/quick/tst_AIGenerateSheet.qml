@@ -53,6 +53,27 @@ Item {
             }
         }
 
+        // With room in the window the sheet is as tall as its form: the budget toggle and its
+        // field are whole in sight without scrolling.
+        function test_budgetIsInSightWithoutScrolling() {
+            const toggle = findChild(sheet, "budgetToggle")
+            let viewport = toggle
+            while (viewport && viewport.contentY === undefined)
+                viewport = viewport.parent
+            compare(viewport.contentY, 0)
+            const inSight = item => {
+                const top = item.mapToItem(viewport, 0, 0).y
+                return top >= 0 && top + item.height <= viewport.height
+            }
+            verify(inSight(toggle))
+            mouseClick(toggle)
+            const field = findChild(sheet, "budgetField")
+            tryVerify(() => field.visible)
+            waitForRendering(field)
+            compare(viewport.contentY, 0)
+            verify(inSight(field))
+        }
+
         function test_requirementsHaveFocusAndTheRuleHolds() {
             const area = findChild(sheet, "requirementsArea")
             verify(area.input.activeFocus)
