@@ -39,12 +39,17 @@ ApplicationWindow {
         toolTipText: AppTheme.deepBlack
     }
 
+    // Unsaved edits are asked about, and a running save is waited for, before the window goes.
+    onClosing: close => close.accepted = rootView.requestClose()
+
     RootView {
+        id: rootView
         objectName: "rootView"
         anchors.fill: parent
         onActivationRequested: {
             window.raise()
             window.requestActivate()
         }
+        onCloseApproved: window.close()
     }
 }

@@ -125,6 +125,7 @@ Item {
                 SplitView.fillWidth: !shell.dashboardWide
 
                 Loader {
+                    id: detailLoader
                     anchors.fill: parent
                     active: shellModel.projectsService !== null
                     sourceComponent: {
@@ -160,11 +161,47 @@ Item {
         }
     }
 
+    // The editor on screen, for the question about its unsaved edits.
+    Binding {
+        target: shellModel.unsavedEdits
+        property: "editor"
+        value: detailLoader.item && detailLoader.item.editor !== undefined ? detailLoader.item.editor : null
+    }
+
+    AppConfirmationDialog {
+        id: unsavedDialog
+        objectName: "unsavedEditsDialog"
+        title: "Сохранить изменения?"
+        buttons: [
+            { text: "Сохранить" },
+            { text: "Не сохранять", role: "destructive" },
+            { text: "Отмена", role: "cancel" }
+        ]
+        onTriggered: index => {
+            if (index === 0)
+                shellModel.unsavedEdits.save()
+            else if (index === 1)
+                shellModel.unsavedEdits.discard()
+            else
+                shellModel.unsavedEdits.cancel()
+        }
+    }
+    Connections {
+        target: shellModel.unsavedEdits
+        function onIsAskingChanged() {
+            if (shellModel.unsavedEdits.isAsking)
+                unsavedDialog.open()
+            else if (unsavedDialog.opened)
+                unsavedDialog.close()
+        }
+    }
+
     Component {
         id: projectDetail
         Loader {
             // A new selection builds a new container; the same identity keeps it.
             property string projectId: shellModel.selectedProjectId
+            readonly property var editor: item ? item.editor : null
             onProjectIdChanged: {
                 active = false
                 active = true

@@ -28,9 +28,10 @@ MainShellViewModel::MainShellViewModel(QObject *parent)
     : QObject(parent)
     , m_tour(new MainOnboardingController(this))
     , m_migration(new LocalDataMigrationOffer(this))
+    , m_unsavedEdits(new UnsavedEditsGuard(this))
 {
     connect(m_tour, &MainOnboardingController::sectionRequested, this, &MainShellViewModel::setSection);
-    connect(m_tour, &MainOnboardingController::selectionRequested, this, &MainShellViewModel::setSelectedProjectId);
+    connect(m_tour, &MainOnboardingController::selectionRequested, this, &MainShellViewModel::selectProject);
     m_tour->setDemoRowShown(m_isGuest);
 }
 
@@ -75,8 +76,10 @@ ProjectsService *MainShellViewModel::projectsService()
 
 void MainShellViewModel::setMainSection(const QString &raw)
 {
-    if (const std::optional<AppSection> section = appSectionFromRaw(raw))
-        setSection(*section);
+    const std::optional<AppSection> section = appSectionFromRaw(raw);
+    if (!section || *section == m_mainSection)
+        return;
+    m_unsavedEdits->request([this, to = *section] { setSection(to); });
 }
 
 void MainShellViewModel::setSection(AppSection section)
@@ -88,6 +91,18 @@ void MainShellViewModel::setSection(AppSection section)
 }
 
 void MainShellViewModel::setSelectedProjectId(const QString &id)
+{
+    if (nonEmpty(id) == m_selectedProjectId)
+        return;
+    if (m_unsavedEdits->request([this, id] { selectProject(id); }))
+        return;
+    // The list already shows the new choice: after its own change has ended, it is told again
+    // which project is on screen.
+    QMetaObject::invokeMethod(
+        this, [this] { Q_EMIT selectedProjectIdChanged(); }, Qt::QueuedConnection);
+}
+
+void MainShellViewModel::selectProject(const QString &id)
 {
     const std::optional<QString> value = nonEmpty(id);
     if (m_selectedProjectId == value)
@@ -152,8 +167,10 @@ QString MainShellViewModel::financeDisplayName(const Project &project)
 
 void MainShellViewModel::openPayments(const QString &projectId)
 {
-    setSelectedFinanceProjectId(projectId);
-    setSection(AppSection::Payments);
+    m_unsavedEdits->request([this, projectId] {
+        setSelectedFinanceProjectId(projectId);
+        setSection(AppSection::Payments);
+    });
 }
 
 void MainShellViewModel::selectAnalyticsProject(const QString &projectId)
@@ -178,12 +195,12 @@ void MainShellViewModel::openPaymentsFromAnalyticsDetail()
 
 void MainShellViewModel::projectDeleted()
 {
-    setSelectedProjectId({});
+    selectProject({});
 }
 
 void MainShellViewModel::projectIdChangedByDetail(const QString &projectId)
 {
-    setSelectedProjectId(projectId);
+    selectProject(projectId);
 }
 
 void MainShellViewModel::start()

@@ -5,6 +5,7 @@
 #include "Auth/AuthService.h"
 #include "Features/Analytics/AnalyticsProjectRow.h"
 #include "Features/Auth/LocalDataMigrationOffer.h"
+#include "Features/Editor/UnsavedEditsGuard.h"
 #include "Features/Onboarding/MainOnboardingController.h"
 #include "Models/Project.h"
 
@@ -32,6 +33,9 @@ class MainShellViewModel : public QObject, public QQmlParserStatus
     Q_PROPERTY(ProjectsService *projectsService READ currentProjectsService NOTIFY projectsServiceChanged)
     Q_PROPERTY(MainOnboardingController *tour READ tour CONSTANT)
     Q_PROPERTY(LocalDataMigrationOffer *migration READ migration CONSTANT)
+    // Asks before a step takes an editor with unsaved edits away: another project, another
+    // section, the window closing.
+    Q_PROPERTY(UnsavedEditsGuard *unsavedEdits READ unsavedEdits CONSTANT)
 
     Q_PROPERTY(QString mainSection READ mainSection WRITE setMainSection NOTIFY mainSectionChanged)
     Q_PROPERTY(
@@ -65,14 +69,19 @@ public:
     ProjectsService *currentProjectsService() const { return m_projectsService.get(); }
     MainOnboardingController *tour() const { return m_tour; }
     LocalDataMigrationOffer *migration() const { return m_migration; }
+    UnsavedEditsGuard *unsavedEdits() const { return m_unsavedEdits; }
 
     QString mainSection() const { return rawValue(m_mainSection); }
     AppSection section() const { return m_mainSection; }
+    // A person's choice: waits for the answer about unsaved edits.
     void setMainSection(const QString &raw);
     void setSection(AppSection section);
 
     QString selectedProjectId() const { return m_selectedProjectId.value_or(QString()); }
+    // A person's choice: waits for the answer about unsaved edits; the list is put back on the
+    // project on screen meanwhile.
     void setSelectedProjectId(const QString &id);
+    void selectProject(const QString &id);
     QString selectedFinanceProjectId() const { return m_selectedFinanceProjectId.value_or(QString()); }
     void setSelectedFinanceProjectId(const QString &id);
     AnalyticsProjectRow selectedAnalyticsRow() const { return m_selectedAnalyticsRow; }
@@ -86,7 +95,7 @@ public:
     // An iteration's label, " · " and its name; a root's name alone.
     static QString financeDisplayName(const Project &project);
 
-    // Hand-offs between sections.
+    // Hand-offs between sections; opening the payments asks about unsaved edits first.
     Q_INVOKABLE void openPayments(const QString &projectId);
     // The analytics row of a listed project becomes the selection; an unlisted one clears it.
     Q_INVOKABLE void selectAnalyticsProject(const QString &projectId);
@@ -113,6 +122,7 @@ private:
     std::shared_ptr<ProjectsService> m_projectsService;
     MainOnboardingController *m_tour = nullptr;
     LocalDataMigrationOffer *m_migration = nullptr;
+    UnsavedEditsGuard *m_unsavedEdits = nullptr;
     bool m_started = false;
 
     AppSection m_mainSection = AppSection::Projects;

@@ -12,9 +12,23 @@ Item {
     readonly property Item currentScreen: screenLoader.item
 
     signal activationRequested()
+    // The window may close after all: the unsaved edits were answered or the running save ended.
+    signal closeApproved()
+
+    // The main window's guard of unsaved edits; none on the welcome screen.
+    readonly property var unsavedEdits: screenLoader.item && screenLoader.item.viewModel
+                                        ? screenLoader.item.viewModel.unsavedEdits : null
+
+    // The window asks to close: true when it may close now; otherwise closeApproved() follows
+    // once it may.
+    function requestClose() {
+        const guard = root.unsavedEdits
+        return !guard || guard.requestClose()
+    }
 
     RootViewModel {
         id: rootModel
+        unsavedEdits: root.unsavedEdits
         onActivationRequested: root.activationRequested()
         Component.onCompleted: listenForOpenedUrls()
     }
@@ -113,6 +127,11 @@ Item {
             Binding { target: welcomeView; property: "guestModeActive"; value: rootModel.guestModeActive }
             Binding { target: welcomeView; property: "showLoginSheet"; value: rootModel.showLoginSheet }
         }
+    }
+
+    Connections {
+        target: root.unsavedEdits
+        function onCloseApproved() { root.closeApproved() }
     }
 
     Connections {

@@ -125,6 +125,15 @@ void RootViewModel::openUrl(const QString &url)
     const std::optional<AuthDeepLink> link = AuthDeepLink::parse(url);
     if (!link)
         return;
+    // The link's screen goes over the editor: its unsaved edits are asked about first.
+    if (m_unsavedEdits)
+        m_unsavedEdits->request([this, shown = *link] { showDeepLink(shown); });
+    else
+        showDeepLink(*link);
+}
+
+void RootViewModel::showDeepLink(const AuthDeepLink &link)
+{
     // The link's screen starts clean, without the error of an earlier link or sign-in attempt.
     m_auth->clearErrorMessage();
     // The link's sheet stands alone, so that nothing covers it and Escape closes what is seen.
@@ -133,6 +142,14 @@ void RootViewModel::openUrl(const QString &url)
     setShowLoginSheet(false);
     m_authDeepLink = link;
     Q_EMIT authDeepLinkChanged();
+}
+
+void RootViewModel::setUnsavedEdits(UnsavedEditsGuard *guard)
+{
+    if (m_unsavedEdits == guard)
+        return;
+    m_unsavedEdits = guard;
+    Q_EMIT unsavedEditsChanged();
 }
 
 void RootViewModel::closeDeepLink()

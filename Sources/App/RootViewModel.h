@@ -2,9 +2,11 @@
 
 #include "Auth/AuthDeepLink.h"
 #include "Auth/AuthService.h"
+#include "Features/Editor/UnsavedEditsGuard.h"
 #include "Settings/AppAppearanceStore.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QtQml/qqmlregistration.h>
 #include <functional>
 #include <optional>
@@ -28,6 +30,8 @@ class RootViewModel : public QObject
     Q_PROPERTY(QString deepLinkId READ deepLinkId NOTIFY authDeepLinkChanged)
     Q_PROPERTY(QString deepLinkKind READ deepLinkKind NOTIFY authDeepLinkChanged)
     Q_PROPERTY(QString deepLinkToken READ deepLinkToken NOTIFY authDeepLinkChanged)
+    // The main window's guard: a link's screen waits for the answer about unsaved edits.
+    Q_PROPERTY(UnsavedEditsGuard *unsavedEdits READ unsavedEdits WRITE setUnsavedEdits NOTIFY unsavedEditsChanged)
 
 public:
     enum Screen { Welcome, GuestShell, AccountShell };
@@ -52,6 +56,8 @@ public:
     QString deepLinkId() const;
     QString deepLinkKind() const;
     QString deepLinkToken() const;
+    UnsavedEditsGuard *unsavedEdits() const { return m_unsavedEdits; }
+    void setUnsavedEdits(UnsavedEditsGuard *guard);
 
     // A URL opened by the system: a recognised link opens its sheet alone, with no earlier error,
     // and the sign-in sheet follows when it closes while nobody is signed in; anything else is
@@ -67,6 +73,7 @@ Q_SIGNALS:
     void showLoginSheetChanged();
     void colorSchemeChanged();
     void authDeepLinkChanged();
+    void unsavedEditsChanged();
     // Another start asked for this window.
     void activationRequested();
 
@@ -74,6 +81,7 @@ private:
     void onUserChanged();
     void updateScreen();
     void takeOpenedUrls();
+    void showDeepLink(const AuthDeepLink &link);
 
     AuthService *m_auth = nullptr;
     AppAppearanceStore *m_appearance = nullptr;
@@ -83,4 +91,5 @@ private:
     Screen m_screen = Welcome;
     std::optional<AuthDeepLink> m_authDeepLink;
     bool m_signInAfterLink = false;
+    QPointer<UnsavedEditsGuard> m_unsavedEdits;
 };

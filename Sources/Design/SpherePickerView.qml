@@ -2,7 +2,7 @@ import QtQuick
 import QtQuick.Controls.Basic
 import Tessmark.Design
 
-// The catalog's spheres as a row of chips under the heading "Сфера". The host binds
+// The catalog's spheres as chips under the heading "Сфера", in as many rows as they need. The host binds
 // `selectedSphereId` and hears of a press through its change; an identifier that no sphere has
 // marks no chip.
 Column {
@@ -18,19 +18,16 @@ Column {
         color: AppTheme.textSecondary
     }
 
-    Flickable {
-        objectName: "sphereChips"
+    // Every sphere in view: chips that do not fit go on to the next row.
+    Item {
         width: parent.width
         height: chips.implicitHeight
-        contentWidth: chips.implicitWidth
-        contentHeight: chips.implicitHeight
-        flickableDirection: Flickable.HorizontalFlick
-        boundsBehavior: Flickable.StopAtBounds
-        clip: true
 
-        Row {
+        Flow {
             id: chips
 
+            objectName: "sphereChips"
+            width: parent.width
             spacing: 8
 
             Repeater {
@@ -43,7 +40,6 @@ Column {
                     readonly property bool selected: root.selectedSphereId === modelData.id
 
                     objectName: "sphereChip-" + modelData.id
-                    anchors.verticalCenter: parent.verticalCenter
                     padding: 0
                     leftPadding: 12
                     rightPadding: 12

@@ -4,6 +4,7 @@
 #include "AccountTestBackend.h"
 #include "AppTestEnvironment.h"
 #include "Features/Auth/LocalDataMigrationSheetModel.h"
+#include "Features/Editor/ProjectEditorViewModel.h"
 #include "Features/Onboarding/GuidedOnboarding.h"
 
 #include <QJsonArray>
@@ -193,6 +194,37 @@ private Q_SLOTS:
         QVERIFY(shell->migration()->shown());
         QVERIFY(shell->tour()->hasDemoProject());
         QVERIFY(hasIteration(shell->projectsService()->projects()));
+    }
+
+    // The window closing while a save runs stays until the save has stored the project, then
+    // goes without a question.
+    void closeWaitsForTheRunningSave()
+    {
+        RootViewModel root;
+        signIn(root);
+        MainShellViewModel shell(&root);
+        shell.setGuest(false);
+        await(shell.projectsService()->load(true));
+        const Project project = shell.projectsService()->projects().first();
+        ProjectEditorViewModel editor(project, shell.projectsService());
+        UnsavedEditsGuard *guard = shell.unsavedEdits();
+        guard->setEditor(&editor);
+        const QJsonObject *stored = m_account.backend.data().project(project.id);
+        QVERIFY(stored);
+        m_account.backend.setOverride(QStringLiteral("PATCH"), QStringLiteral("projects/") + project.id,
+                                      BackendReply::json(200, *stored).after(300));
+
+        editor.setClientName(QStringLiteral("Другой клиент"));
+        editor.markDirty();
+        editor.save();
+        QCOMPARE(editor.saveStateRaw(), QStringLiteral("saving"));
+        QSignalSpy approved(guard, &UnsavedEditsGuard::closeApproved);
+        QVERIFY(!guard->requestClose());
+        QVERIFY(!guard->isAsking());
+        QVERIFY(approved.wait(5000));
+        QCOMPARE(approved.size(), 1);
+        QCOMPARE(editor.saveStateRaw(), QStringLiteral("saved"));
+        QVERIFY(guard->requestClose());
     }
 
     void financeProjectFollowsTheServiceList()

@@ -6,6 +6,7 @@
 #include "App/MainShellViewModel.h"
 #include "App/RootViewModel.h"
 #include "Await.h"
+#include "CatalogSpheres.h"
 #include "DemoSeed.h"
 #include "InMemoryTokenStore.h"
 #include "SampleEstimates.h"
@@ -69,6 +70,23 @@ public:
             }
         }
         return titles;
+    }
+
+    // The stored name of a device project, "" when there is none.
+    Q_INVOKABLE QString deviceProjectName(const QString &id) const
+    {
+        for (const Project &project : AppTestEnvironment::repository().fetchAllSorted()) {
+            if (project.id == id)
+                return project.name;
+        }
+        return {};
+    }
+
+    // The identity of the catalog's last sphere, the one furthest along the chips.
+    Q_INVOKABLE QString lastSphereId() const
+    {
+        const QList<SphereChip> chips = CatalogSpheres::chips();
+        return chips.isEmpty() ? QString() : chips.last().id;
     }
 
     // Signs the window's own service in with the demo account.

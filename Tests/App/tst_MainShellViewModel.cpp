@@ -1,7 +1,9 @@
-// The main window's navigation: the section, the independent selections and the hand-offs
-// between sections.
+// The main window's navigation: the section, the independent selections, the hand-offs
+// between sections and the question about an editor's unsaved edits.
 #include "App/MainShellViewModel.h"
+#include "App/RootViewModel.h"
 #include "AppTestEnvironment.h"
+#include "Features/Editor/ProjectEditorViewModel.h"
 #include <QCoro/QCoroTask>
 
 #include <QSignalSpy>
@@ -16,6 +18,15 @@ class TestMainShellViewModel : public QObject
     static std::optional<QString> text(const QVariant &v)
     {
         return v.isValid() ? std::optional(v.toString()) : std::nullopt;
+    }
+
+    static QString storedName(const QString &id)
+    {
+        for (const Project &project : AppTestEnvironment::repository().fetchAllSorted()) {
+            if (project.id == id)
+                return project.name;
+        }
+        return {};
     }
 
 private Q_SLOTS:
@@ -91,6 +102,131 @@ private Q_SLOTS:
         QCOMPARE(shell.mainSection(), QStringLiteral("analytics"));
     }
 
+
+    // A step that would take an edited editor away waits for the answer: "Сохранить" goes on
+    // once stored (a refused save stays, its error shown), "Не сохранять" goes on, "Отмена"
+    // stays. Unedited, nothing is asked.
+    void unsavedEdits_data()
+    {
+        QTest::addColumn<QString>("step"); // project, section, payments, link
+        QTest::addColumn<QString>("answer"); // save, saveRefused, discard, cancel
+        QTest::addColumn<bool>("proceeds");
+        QTest::newRow("project, save") << "project"
+                                       << "save" << true;
+        QTest::newRow("project, refused save") << "project"
+                                               << "saveRefused" << false;
+        QTest::newRow("project, discard") << "project"
+                                          << "discard" << true;
+        QTest::newRow("project, cancel") << "project"
+                                         << "cancel" << false;
+        QTest::newRow("section, save") << "section"
+                                       << "save" << true;
+        QTest::newRow("section, cancel") << "section"
+                                         << "cancel" << false;
+        QTest::newRow("payments, discard") << "payments"
+                                           << "discard" << true;
+        QTest::newRow("link, cancel") << "link"
+                                      << "cancel" << false;
+        QTest::newRow("link, discard") << "link"
+                                       << "discard" << true;
+    }
+
+    void unsavedEdits()
+    {
+        QFETCH(QString, step);
+        QFETCH(QString, answer);
+        QFETCH(bool, proceeds);
+        const QList<Project> projects = AppTestEnvironment::addDeviceProjects(2);
+        RootViewModel root;
+        MainShellViewModel shell;
+        shell.setGuest(true);
+        QCoro::waitFor(shell.projectsService()->load(false));
+        shell.setSelectedProjectId(projects[0].id);
+        ProjectEditorViewModel editor(projects[0], shell.projectsService());
+        UnsavedEditsGuard *guard = shell.unsavedEdits();
+        guard->setEditor(&editor);
+        root.setUnsavedEdits(guard);
+
+        const auto run = [&] {
+            if (step == QLatin1String("project"))
+                shell.setSelectedProjectId(projects[1].id);
+            else if (step == QLatin1String("section"))
+                shell.setMainSection(QStringLiteral("settings"));
+            else if (step == QLatin1String("payments"))
+                shell.openPayments(projects[0].id);
+            else
+                root.openUrl(QStringLiteral("tessmark://verify-email?token=abc"));
+        };
+        const auto proceeded = [&] {
+            if (step == QLatin1String("project"))
+                return shell.selectedProjectId() == projects[1].id;
+            if (step == QLatin1String("link"))
+                return !root.deepLinkId().isEmpty();
+            return shell.mainSection() != QLatin1String("projects");
+        };
+
+        // Nothing edited: the step runs at once.
+        run();
+        QVERIFY(proceeded());
+        QVERIFY(!guard->isAsking());
+        shell.setMainSection(QStringLiteral("projects"));
+        shell.setSelectedProjectId(projects[0].id);
+        root.closeDeepLink();
+
+        editor.setName(answer == QLatin1String("saveRefused") ? QString() : QStringLiteral("Изменено"));
+        editor.markDirty();
+        QSignalSpy selection(&shell, &MainShellViewModel::selectedProjectIdChanged);
+        run();
+        QVERIFY(guard->isAsking());
+        QVERIFY(!proceeded());
+        if (step == QLatin1String("project")) {
+            // The list, which already shows the other project, is told again which one is on screen.
+            QTRY_COMPARE(selection.size(), 1);
+            QCOMPARE(shell.selectedProjectId(), projects[0].id);
+        }
+
+        if (answer.startsWith(QLatin1String("save")))
+            guard->save();
+        else if (answer == QLatin1String("discard"))
+            guard->discard();
+        else
+            guard->cancel();
+        QVERIFY(!guard->isAsking());
+        QTRY_COMPARE(proceeded(), proceeds);
+        QTest::qWait(20);
+        QCOMPARE(proceeded(), proceeds);
+        QCOMPARE(storedName(projects[0].id) == QStringLiteral("Изменено"), answer == QLatin1String("save"));
+        if (answer == QLatin1String("saveRefused"))
+            QCOMPARE(editor.saveStateRaw(), QStringLiteral("error"));
+        QCOMPARE(editor.isDirty(), answer != QLatin1String("save"));
+    }
+
+    // Closing the window: unedited it closes; edited it asks, and "Не сохранять" lets it close.
+    void closeAsks()
+    {
+        const QList<Project> projects = AppTestEnvironment::addDeviceProjects(1);
+        MainShellViewModel shell;
+        shell.setGuest(true);
+        QCoro::waitFor(shell.projectsService()->load(false));
+        ProjectEditorViewModel editor(projects[0], shell.projectsService());
+        UnsavedEditsGuard *guard = shell.unsavedEdits();
+        guard->setEditor(&editor);
+        QVERIFY(guard->requestClose());
+
+        editor.setClientName(QStringLiteral("Новый клиент"));
+        editor.markDirty();
+        QSignalSpy approved(guard, &UnsavedEditsGuard::closeApproved);
+        QVERIFY(!guard->requestClose());
+        QVERIFY(guard->isAsking());
+        guard->cancel();
+        QCOMPARE(approved.size(), 0);
+        QVERIFY(!guard->requestClose());
+        guard->discard();
+        QCOMPARE(approved.size(), 1);
+        // The window's second close goes through without a question.
+        QVERIFY(guard->requestClose());
+        QVERIFY(!guard->isAsking());
+    }
 
     // The row the analytics section hands over is made from the listed project.
     void analyticsSelection_data()

@@ -7,7 +7,9 @@ import Tessmark.Design
 
 // One estimate line: category colour, title, lock, badge, cost, hours, description and rate.
 // Pressing it (or Enter/Space while focused) asks to edit it; a full swipe to the left, the
-// swipe's "Удалить" or the Delete key asks to delete it. The grip at the left drags it.
+// swipe's "Удалить" or the Delete key asks to delete it. The grip at the left, shown while the
+// card is hovered or focused, drags it: the card follows the pointer one to one, in the list's
+// content, so that it stays under the pointer while the list scrolls beneath it.
 SwipeDelegate {
     id: card
 
@@ -24,15 +26,31 @@ SwipeDelegate {
     readonly property color tint: CategoryTheme.color(category, AppTheme.dark)
     // The vertical shift while the grip is dragged.
     property real dragOffset: 0
-    readonly property bool dragging: grip.drag.active
+    readonly property bool dragging: grip.pressed
+    // The pointer in the scene, and where it pressed in the list's content.
+    property real pointerSceneY: 0
+    property real pressContentY: 0
+
+    function contentY(sceneY) {
+        return card.parent ? card.parent.mapFromItem(null, 0, sceneY).y : sceneY
+    }
+    // Puts the card under the pointer again; the list calls it as it scrolls.
+    function followPointer() {
+        if (card.dragging)
+            card.dragOffset = card.contentY(card.pointerSceneY) - card.pressContentY
+    }
 
     signal editRequested()
     signal deleteRequested()
+    // The grip pressed, and released with the card's centre at centerY in the list's content.
+    signal dragStarted()
     signal dropped(real centerY)
 
     objectName: "lineCard-" + index
     padding: 0
     focusPolicy: Qt.StrongFocus
+    // The grip shows under the pointer, whatever the platform's hover default.
+    hoverEnabled: true
     Accessible.name: shownTitle
     z: dragging ? 2 : 0
 
@@ -75,6 +93,7 @@ SwipeDelegate {
 
     background: Item {}
 
+
     contentItem: Item {
         implicitHeight: body.implicitHeight + 24
         transform: Translate { y: card.dragOffset }
@@ -100,28 +119,46 @@ SwipeDelegate {
                 implicitWidth: 4
                 radius: 3
                 color: card.tint
+            }
 
-                // The grip: drag the card up or down within its section.
+            // The grip: drag the card up or down within its section.
+            Item {
+                Layout.fillHeight: true
+                Layout.leftMargin: -8
+                implicitWidth: 20
+
+                AppIcon {
+                    objectName: "lineGripIcon"
+                    anchors.centerIn: parent
+                    name: "line.3.horizontal"
+                    size: 18
+                    color: AppTheme.textSecondary
+                    visible: card.hovered || card.activeFocus || card.dragging
+                }
                 MouseArea {
                     id: grip
                     objectName: "lineGrip"
                     anchors.fill: parent
-                    anchors.margins: -8
-                    cursorShape: Qt.SizeVerCursor
+                    anchors.margins: -4
+                    cursorShape: pressed ? Qt.ClosedHandCursor : Qt.OpenHandCursor
                     preventStealing: true
-                    drag.axis: Drag.YAxis
-                    drag.target: dragProxy
-                    onPressed: dragProxy.y = 0
+                    onPressed: mouse => {
+                        card.pointerSceneY = mapToItem(null, mouse.x, mouse.y).y
+                        card.pressContentY = card.contentY(card.pointerSceneY)
+                        card.dragOffset = 0
+                        card.dragStarted()
+                    }
+                    onPositionChanged: mouse => {
+                        card.pointerSceneY = mapToItem(null, mouse.x, mouse.y).y
+                        card.followPointer()
+                    }
                     onReleased: {
                         const offset = card.dragOffset
                         card.dragOffset = 0
                         if (Math.abs(offset) > 4)
                             card.dropped(card.y + card.height / 2 + offset)
                     }
-                }
-                Item {
-                    id: dragProxy
-                    onYChanged: if (grip.drag.active) card.dragOffset = y
+                    onCanceled: card.dragOffset = 0
                 }
             }
 

@@ -14,6 +14,8 @@ Rectangle {
     required property string projectId
     property bool isGuestSession: projectsService ? projectsService.isGuestMode : false
     readonly property alias controller: controller
+    // The working copy on screen, or null.
+    readonly property ProjectEditorViewModel editor: editorLoader.item ? editorLoader.item.screen.editor : null
 
     signal deleted()
     signal projectIdChangeRequested(string newId)

@@ -22,6 +22,57 @@ ListView {
             card.forceActiveFocus()
     }
 
+    // A regrouping or a save's reload rebuilds the rows, which sends a list to its top: what was
+    // first in view is noted before and put back where it was drawn. That is the header while
+    // any of it shows (the group control stays under the pointer), else the first line in view:
+    // by its identity across a regrouping, by its row across a reload (which renews identities).
+    property string anchorLineId: ""
+    property int anchorRow: -1
+    property real anchorOffset: 0
+    property bool anchorOnHeader: false
+    function noteAnchor() {
+        list.anchorLineId = ""
+        const head = list.headerItem
+        list.anchorOnHeader = head !== null && list.contentY < head.y + head.height
+        if (list.anchorOnHeader) {
+            list.anchorOffset = head.y - list.contentY
+            return
+        }
+        for (let y = 0; y < list.height; y += 4) {
+            const card = list.itemAt(list.width / 2, list.contentY + y)
+            if (card && card.lineId !== undefined) {
+                list.anchorLineId = card.lineId
+                list.anchorRow = card.index
+                list.anchorOffset = card.y - list.contentY
+                return
+            }
+        }
+    }
+    function restoreAnchor() {
+        let row = list.anchorLineId !== "" ? list.editor.sections.rowOfLine(list.anchorLineId) : -1
+        if (row < 0 && list.anchorLineId !== "" && list.anchorRow < list.count)
+            row = list.anchorRow
+        const onHeader = list.anchorOnHeader
+        list.anchorLineId = ""
+        list.anchorOnHeader = false
+        if (!onHeader && row < 0)
+            return
+        list.forceLayout()
+        if (onHeader) {
+            list.contentY = list.headerItem.y - list.anchorOffset
+            return
+        }
+        list.positionViewAtIndex(row, ListView.Beginning)
+        const card = list.itemAtIndex(row)
+        if (card)
+            list.contentY = card.y - list.anchorOffset
+    }
+    Connections {
+        target: list.editor.sections
+        function onModelAboutToBeReset() { list.noteAnchor() }
+        function onModelReset() { Qt.callLater(list.restoreAnchor) }
+    }
+
     objectName: "editorLines"
     clip: true
     reuseItems: true
@@ -376,10 +427,51 @@ ListView {
             list.screen.editLine(card.lineId)
         }
         onDeleteRequested: list.editor.deleteLine(card.lineId)
+        onDragStarted: list.draggedCard = card
+        onDraggingChanged: {
+            if (!card.dragging && list.draggedCard === card)
+                list.draggedCard = null
+        }
         onDropped: centerY => {
-            const to = list.indexAt(list.width / 2, centerY)
+            // A centre over the gap between two cards counts for the nearer one.
+            let to = -1
+            for (let d = 0; to < 0 && d <= list.spacing; d += 2)
+                to = Math.max(list.indexAt(list.width / 2, centerY - d), list.indexAt(list.width / 2, centerY + d))
             if (to >= 0)
                 list.screen.moveLine(card.index, to)
+        }
+    }
+
+    // The card being dragged by its grip. Cards stay built further out meanwhile, so that the
+    // dragged one outlives the scroll; near an edge the list scrolls under the pointer.
+    property EstimateLineCard draggedCard: null
+    readonly property real dragEdge: 48
+    cacheBuffer: draggedCard ? height * 4 : 320
+    onContentYChanged: {
+        if (draggedCard)
+            draggedCard.followPointer()
+    }
+    Timer {
+        interval: 16
+        repeat: true
+        running: list.draggedCard !== null
+        onTriggered: {
+            const card = list.draggedCard
+            const y = list.mapFromItem(null, 0, card.pointerSceneY).y
+            let step = 0
+            if (y < list.dragEdge)
+                step = -Math.ceil((list.dragEdge - Math.max(0, y)) / 3)
+            else if (y > list.height - list.dragEdge)
+                step = Math.ceil((Math.min(list.height, y) - list.height + list.dragEdge) / 3)
+            if (step === 0)
+                return
+            const top = list.originY - list.topMargin
+            const bottom = Math.max(top, list.originY + list.contentHeight + list.bottomMargin - list.height)
+            // Not so far that the dragged card itself would be released.
+            const reach = list.cacheBuffer * 0.75
+            const next = Math.max(top, card.y - reach, Math.min(bottom, card.y + reach, list.contentY + step))
+            if (next !== list.contentY)
+                list.contentY = next
         }
     }
 

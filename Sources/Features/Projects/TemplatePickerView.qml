@@ -4,7 +4,8 @@ import QtQuick.Templates as T
 import Tessmark.Design
 import Tessmark.Features.Projects
 
-// The templates offered for a new project as a row of cards; pressing one marks it. Drawn in the
+// The templates offered for a new project as cards, in as many rows as they need; pressing one
+// marks it. Drawn in the
 // window's palette colours, which follow the light or dark appearance.
 Item {
     id: picker
@@ -30,21 +31,18 @@ Item {
         id: cards
     }
 
-    Flickable {
+    // Every template in view: cards that do not fit go on to the next row.
+    Item {
         objectName: "templateCards"
         visible: picker.templates.count > 0
         y: 4
         width: parent.width
         height: row.implicitHeight
-        contentWidth: row.implicitWidth
-        contentHeight: row.implicitHeight
-        flickableDirection: Flickable.HorizontalFlick
-        boundsBehavior: Flickable.StopAtBounds
-        clip: true
 
-        Row {
+        Flow {
             id: row
 
+            width: parent.width
             spacing: 12
 
             Repeater {
@@ -61,7 +59,6 @@ Item {
                     required property bool isSelected
 
                     objectName: "templateCard-" + index
-                    anchors.verticalCenter: parent.verticalCenter
                     width: 200
                     implicitHeight: column.implicitHeight + 24
                     padding: 12

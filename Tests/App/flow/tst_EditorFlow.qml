@@ -23,6 +23,11 @@ Item {
         visible: true
 
         function init() {
+            // Keys and shortcuts go to the active window: the test's own, again after a test
+            // that opened the application's window.
+            const window = host.Window.window
+            window.requestActivate()
+            tryVerify(() => window.active)
             testEnvironment.reset()
             testEnvironment.setPreference("guest_mode_active", true)
             testEnvironment.setPreference("estimate.onboarding.main.completedVersion", 2)
@@ -52,7 +57,7 @@ Item {
         function scrollDown(list, by) {
             const start = list.contentY
             for (let i = 0; i < 40 && list.contentY - start < by; ++i) {
-                mouseWheel(list, list.width / 2, list.height / 2, 0, -120)
+                mouseWheel(list, list.width / 2, list.height / 2, 0, -480)
                 tryVerify(() => !list.moving)
             }
             verify(list.contentY - start >= by)
@@ -68,6 +73,282 @@ Item {
                     return card
             }
             fail("no card in the lower half of the list")
+        }
+
+        function typeText(text) {
+            for (const c of text)
+                keyClick(c)
+        }
+
+        // Types a new name into the editor's name field, as a person does.
+        function editName(editor, text) {
+            const field = findChild(editor, "nameField")
+            mouseClick(field.input)
+            verify(field.input.activeFocus)
+            keyClick(Qt.Key_A, Qt.ControlModifier)
+            typeText(text)
+            verify(editor.screen.editor.isDirty)
+        }
+
+        function unsavedDialog(shell) {
+            const dialog = findChild(shell, "unsavedEditsDialog")
+            verify(dialog)
+            return dialog
+        }
+
+        // The dialog's button of that text, clicked where it is drawn.
+        function answer(dialog, text) {
+            tryVerify(() => dialog.opened)
+            waitForRendering(dialog.contentItem)
+            for (let i = 0; i < dialog.buttons.length; ++i) {
+                if (dialog.buttons[i].text === text) {
+                    mouseClick(findChild(dialog.contentItem, "dialogButton" + i))
+                    return
+                }
+            }
+            fail("no button " + text)
+        }
+
+        // Another project is clicked while the editor holds typed edits: the question comes, and
+        // each answer does what it says.
+        function test_selectAnotherProjectWithUnsavedEdits_data() {
+            return [
+                { tag: "save", answer: "Сохранить", moves: true, stored: true },
+                { tag: "discard", answer: "Не сохранять", moves: true, stored: false },
+                { tag: "cancel", answer: "Отмена", moves: false, stored: false },
+            ]
+        }
+
+        function test_selectAnotherProjectWithUnsavedEdits(data) {
+            const first = testEnvironment.addDeviceProject("Первый", 3, false)
+            const second = testEnvironment.addDeviceProject("Второй", 3, false)
+            const shell = openWindow()
+            const editor = openProject(shell, first)
+            editName(editor, "Renamed")
+
+            mouseClick(findChild(shell, "projectRow-" + second))
+            const dialog = unsavedDialog(shell)
+            tryVerify(() => dialog.opened)
+            compare(dialog.title, "Сохранить изменения?")
+            compare(shell.viewModel.selectedProjectId, first)
+            answer(dialog, data.answer)
+            tryVerify(() => !dialog.opened)
+
+            if (data.moves) {
+                tryVerify(() => {
+                    const shown = findChild(shell, "projectEditor")
+                    return shown !== null && shown.screen.editor.projectId === second
+                })
+            } else {
+                wait(50)
+                compare(shell.viewModel.selectedProjectId, first)
+                const list = findChild(shell, "projectsList")
+                tryCompare(list, "selectedProjectId", first)
+                verify(findChild(shell, "projectEditor") === editor)
+                verify(editor.screen.editor.isDirty)
+                compare(findChild(editor, "nameField").text, "Renamed")
+            }
+            compare(testEnvironment.deviceProjectName(first), data.stored ? "Renamed" : "Первый")
+        }
+
+        // "Сохранить" whose save is refused (no name) stays, the error shown.
+        function test_refusedSaveStays() {
+            const first = testEnvironment.addDeviceProject("Первый", 2, false)
+            const second = testEnvironment.addDeviceProject("Второй", 2, false)
+            const shell = openWindow()
+            const editor = openProject(shell, first)
+            const field = findChild(editor, "nameField")
+            mouseClick(field.input)
+            keyClick(Qt.Key_A, Qt.ControlModifier)
+            keyClick(Qt.Key_Delete)
+            verify(editor.screen.editor.isDirty)
+            mouseClick(findChild(shell, "sidebarRow-settings"))
+            answer(unsavedDialog(shell), "Сохранить")
+            tryCompare(editor.screen.editor, "saveState", "error")
+            compare(shell.viewModel.mainSection, "projects")
+            verify(findChild(shell, "projectEditor") === editor)
+            compare(testEnvironment.deviceProjectName(first), "Первый")
+        }
+
+        // Where an item is drawn in the list's own coordinates.
+        function yInList(list, item) {
+            return item.mapToItem(list, 0, 0).y
+        }
+
+        // The group control clicked with the list scrolled: the list stays where it is, so the
+        // next click lands on the next segment. A save keeps the line in view where it was.
+        function test_groupSwitchAndSaveKeepThePlace() {
+            const id = testEnvironment.addDeviceProject("Длинная смета", 24, false)
+            const editor = openProject(openWindow(), id)
+            const list = findChild(editor, "editorLines")
+            const control = findChild(editor, "groupModeControl")
+            const editorModel = editor.screen.editor
+            // Scrolled until the control is near the top of the list.
+            for (let i = 0; i < 40 && yInList(list, control) > 80; ++i) {
+                mouseWheel(list, list.width / 2, list.height / 2, 0, -120)
+                tryVerify(() => !list.moving)
+            }
+            verify(yInList(list, control) <= 80 && yInList(list, control) >= 0)
+            const controlY = yInList(list, control)
+            const modes = []
+            for (let i = 1; i < control.options.length; ++i) {
+                const segment = findChild(control, "segment" + i)
+                mouseClick(segment)
+                waitForItemPolished(list)
+                waitForRendering(list)
+                modes.push(editorModel.groupMode)
+                compare(yInList(list, control), controlY, "the list moved after choosing " + control.options[i].value)
+            }
+            compare(modes, control.options.slice(1).map(o => o.value))
+
+            // Far down: delete a line through its menu, then Ctrl+S.
+            scrollDown(list, 1200)
+            waitForItemPolished(list)
+            const card = cardInMiddle(list)
+            mouseClick(card, card.width / 2, card.height / 2, Qt.RightButton)
+            const menu = findChild(editor, "lineMenu")
+            tryVerify(() => menu.opened)
+            mouseClick(menu.itemAt(0))
+            tryVerify(() => !menu.opened)
+            waitForItemPolished(list)
+            waitForRendering(list)
+            // The save reloads the lines with new identities: the same line is the same row.
+            const anchor = cardInMiddle(list)
+            const anchorRow = anchor.index
+            const anchorTitle = anchor.shownTitle
+            const anchorY = yInList(list, anchor)
+            verify(editorModel.isDirty)
+            keySequence(StandardKey.Save)
+            tryCompare(editorModel, "saveState", "saved")
+            waitForItemPolished(list)
+            waitForRendering(list)
+            const after = list.itemAtIndex(anchorRow)
+            verify(after, "the line in view is no longer drawn")
+            compare(after.shownTitle, anchorTitle)
+            compare(yInList(list, after), anchorY)
+        }
+
+        // A line dragged by its grip, which shows on hover: the card follows the pointer one to
+        // one, the list scrolls while the pointer holds it at the bottom edge, and the line lands
+        // where it is dropped, far below where it started.
+        function test_dragByTheGripAcrossAScroll() {
+            const id = testEnvironment.addDeviceProject("Один раздел", 24, true)
+            const editor = openProject(openWindow(), id)
+            const list = findChild(editor, "editorLines")
+            const editorModel = editor.screen.editor
+            // The first cards in view.
+            let card = null
+            for (let i = 0; i < 40 && !(card = list.itemAtIndex(0)) || yInList(list, card) > list.height / 2; ++i) {
+                mouseWheel(list, list.width / 2, list.height / 2, 0, -120)
+                tryVerify(() => !list.moving)
+            }
+            waitForRendering(list)
+            card = list.itemAtIndex(0)
+            const title = card.shownTitle
+            const icon = findChild(card, "lineGripIcon")
+            verify(!icon.visible)
+            mouseMove(card, card.width / 2, card.height / 2)
+            tryVerify(() => icon.visible)
+
+            const grip = findChild(card, "lineGrip")
+            const start = grip.mapToItem(list, grip.width / 2, grip.height / 2)
+            mousePress(list, start.x, start.y)
+            // One to one: 60 pixels down moves the card 60 pixels.
+            const cardY = yInList(list, card.contentItem)
+            for (let dy = 10; dy <= 60; dy += 10)
+                mouseMove(list, start.x, start.y + dy)
+            compare(yInList(list, card.contentItem) - cardY, 60)
+
+            // Held at the bottom edge: the list scrolls and the card stays under the pointer.
+            const scrolledFrom = list.contentY
+            const edgeY = list.height - 10
+            for (let y = start.y + 60; y < edgeY; y += 20)
+                mouseMove(list, start.x, Math.min(y, edgeY))
+            mouseMove(list, start.x, edgeY)
+            tryVerify(() => list.contentY - scrolledFrom > 800, 5000)
+            mouseMove(list, start.x, list.height / 2)
+            wait(50)
+            // The card is still under the pointer.
+            const pointerInCard = card.contentItem.mapFromItem(list, start.x, list.height / 2)
+            verify(pointerInCard.y >= 0 && pointerInCard.y <= card.height, "the card left the pointer: " + pointerInCard.y)
+            const lineId = card.lineId
+            mouseRelease(list, start.x, list.height / 2)
+            waitForItemPolished(list)
+            const row = editorModel.sections.rowOfLine(lineId)
+            verify(row > 3, "dropped at row " + row)
+            tryVerify(() => list.itemAtIndex(row) && list.itemAtIndex(row).shownTitle === title)
+            verify(editorModel.isDirty)
+        }
+
+        // Items named prefix* under parent, each drawn whole inside the frame item.
+        function verifyAllInside(parent, prefix, frame) {
+            let count = 0
+            for (let i = 0; i < parent.children.length; ++i) {
+                const item = parent.children[i]
+                if (!item.objectName.startsWith(prefix))
+                    continue
+                ++count
+                const at = item.mapToItem(frame, 0, 0)
+                verify(at.x >= 0 && at.x + item.width <= frame.width, item.objectName + " is cut off at " + at.x)
+            }
+            return count
+        }
+
+        // At the default size the editor shows every sphere and the new-project sheet every
+        // template, on more rows where one is not enough.
+        function test_allSpheresAndTemplatesInView() {
+            const id = testEnvironment.addDeviceProject("Сферы", 1, false)
+            const shell = openWindow()
+            const editor = openProject(shell, id)
+            const chip = findChild(editor, "sphereChip-" + testEnvironment.lastSphereId())
+            verify(chip)
+            verify(verifyAllInside(chip.parent, "sphereChip-", editor) >= 5)
+
+            mouseClick(findChild(shell, "createButton"))
+            let sheet = null
+            tryVerify(() => (sheet = findChild(shell, "createProjectSheet")) !== null && sheet.opened)
+            const cards = findChild(sheet, "templateCards")
+            tryVerify(() => cards.visible)
+            let first = null
+            tryVerify(() => (first = findChild(cards, "templateCard-0")) !== null)
+            const flow = first.parent
+            waitForRendering(flow)
+            verify(verifyAllInside(flow, "templateCard-", cards) >= 4)
+            keyClick(Qt.Key_Escape)
+            tryVerify(() => findChild(shell, "createProjectSheet") === null)
+        }
+
+        // The application's own window: closing it with typed edits asks; "Отмена" keeps it,
+        // "Не сохранять" lets it go.
+        function test_closingTheWindowAsks() {
+            const id = testEnvironment.addDeviceProject("Первый", 2, false)
+            const component = Qt.createComponent("qrc:/qt/qml/Tessmark/App/Main.qml")
+            compare(component.status, Component.Ready, component.errorString())
+            const window = createTemporaryObject(component, null)
+            verify(window)
+            compare(window.width, 960)
+            compare(window.height, 640)
+            window.requestActivate()
+            tryVerify(() => window.active)
+            const root = findChild(window.contentItem, "rootView")
+            tryVerify(() => root.currentScreen && root.currentScreen.viewModel)
+            const shell = root.currentScreen
+            const editor = openProject(shell, id)
+            editName(editor, "Renamed")
+
+            window.close()
+            const dialog = unsavedDialog(shell)
+            tryVerify(() => dialog.opened)
+            verify(window.visible)
+            answer(dialog, "Отмена")
+            tryVerify(() => !dialog.opened)
+            wait(50)
+            verify(window.visible)
+
+            window.close()
+            answer(dialog, "Не сохранять")
+            tryVerify(() => !window.visible)
+            compare(testEnvironment.deviceProjectName(id), "Первый")
         }
 
         // Right-click on a card of a scrolled list, "Удалить": that card's line goes, no other.

@@ -205,14 +205,17 @@ TestCase {
     }
 
     // An unknown identifier marks no chip; a press marks that chip alone and reaches the owner.
+    // Every chip lies within the picker's width, in as many rows as they need.
     function test_sphereChips() {
         const owner = createTemporaryObject(sphereOwnerComponent, testCase)
-        const chips = findChild(owner.picker, "sphereChips").contentItem.children[0]
+        const chips = findChild(owner.picker, "sphereChips")
         const buttons = []
         for (let i = 0; i < chips.children.length; ++i)
             if (chips.children[i].objectName.startsWith("sphereChip-"))
                 buttons.push(chips.children[i])
         verify(buttons.length >= 2)
+        for (const button of buttons)
+            verify(button.mapToItem(owner.picker, 0, 0).x + button.width <= owner.picker.width, button.objectName)
         verify(buttons.every(b => !b.selected))
         waitForRendering(owner.picker)
         mouseClick(buttons[1])

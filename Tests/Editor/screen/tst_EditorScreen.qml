@@ -243,7 +243,9 @@ Item {
             const before = [first.lineId, second.lineId]
             const grip = findChild(first, "lineGrip")
             const distance = second.y + second.height / 2 - (first.y + first.height / 2) + 10
-            mouseDrag(grip, grip.width / 2, grip.height / 2, 0, distance)
+            // In the list's coordinates: the grip moves with the card it drags.
+            const from = grip.mapToItem(list, grip.width / 2, grip.height / 2)
+            mouseDrag(list, from.x, from.y, 0, distance)
             wait(50)
             const after = [card(view, 0).lineId, card(view, 1).lineId]
             if (data.moved)

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "ProjectEditorViewModel.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QtQml/qqmlregistration.h>
+#include <functional>
+
+// Stands between the open editor and a step that would take it away (another project, another
+// section, a closing window): with unsaved edits the step waits for the answer to
+// "Сохранить изменения?"; "Сохранить" runs it once the save has stored the project, "Не сохранять"
+// runs it at once, "Отмена" drops it. A window closing while a save runs waits for that save.
+class UnsavedEditsGuard : public QObject
+{
+    Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("Owned by the main window")
+    // The editor on screen, or null.
+    Q_PROPERTY(ProjectEditorViewModel *editor READ editor WRITE setEditor NOTIFY editorChanged)
+    // The question is up.
+    Q_PROPERTY(bool isAsking READ isAsking NOTIFY isAskingChanged)
+
+public:
+    using Step = std::function<void()>;
+
+    explicit UnsavedEditsGuard(QObject *parent = nullptr);
+
+    ProjectEditorViewModel *editor() const { return m_editor; }
+    void setEditor(ProjectEditorViewModel *editor);
+    bool isAsking() const { return m_isAsking; }
+    bool hasUnsavedEdits() const;
+
+    // Runs step now and returns true when nothing would be lost; otherwise keeps it (in place of
+    // any step kept before), asks, and returns false.
+    bool request(Step step);
+    // The window asks to close: true when it may close now. Otherwise the window stays open;
+    // closeApproved() tells it when it may close after all.
+    Q_INVOKABLE bool requestClose();
+
+    // The answers.
+    Q_INVOKABLE void save();
+    Q_INVOKABLE void discard();
+    Q_INVOKABLE void cancel();
+
+Q_SIGNALS:
+    void editorChanged();
+    void isAskingChanged();
+    void closeApproved();
+
+private:
+    void setAsking(bool asking);
+    // Runs step when the editor's running save has finished and stored the project.
+    void afterSave(Step step);
+    void approveClose();
+
+    QPointer<ProjectEditorViewModel> m_editor;
+    Step m_pending;
+    QMetaObject::Connection m_waiting;
+    bool m_isAsking = false;
+    bool m_closeApproved = false;
+};
