@@ -68,7 +68,8 @@ Rectangle {
             model: root.options
             onCountChanged: root.measure()
 
-            T.AbstractButton {
+            // Radio buttons, so that readers hear a choice and its checked state.
+            T.RadioButton {
                 id: segment
 
                 required property var modelData
@@ -95,12 +96,9 @@ Rectangle {
                 rightPadding: 6
                 text: modelData.label
                 onClicked: root.choose(modelData.value)
-                Accessible.role: Accessible.RadioButton
                 Accessible.name: modelData.label
-                // Checkable for the readers' sake; the chosen one stays checked when pressed again.
-                checkable: true
+                // A press on the chosen one leaves it checked, as the exclusive group does.
                 checked: chosen
-                autoExclusive: true
                 Keys.onReturnPressed: clicked()
                 Keys.onEnterPressed: clicked()
 

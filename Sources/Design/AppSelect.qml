@@ -145,7 +145,7 @@ Column {
 
                     width: rows.width
 
-                    T.AbstractButton {
+                    T.RadioButton {
                         objectName: "option" + entry.index
                         width: parent.width
                         implicitHeight: implicitContentHeight + topPadding + bottomPadding
@@ -155,10 +155,8 @@ Column {
                         bottomPadding: 11
                         text: entry.modelData.label
                         onClicked: root.choose(entry.modelData.value)
-                        Accessible.role: Accessible.RadioButton
                         Accessible.name: entry.modelData.label
-                        // Checkable for the readers' sake; the chosen one stays checked when pressed again.
-                        checkable: true
+                        // One group over the rows, each in its own column.
                         checked: entry.chosen
                         T.ButtonGroup.group: optionGroup
                         Keys.onReturnPressed: clicked()

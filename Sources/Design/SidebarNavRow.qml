@@ -6,7 +6,7 @@ import Tessmark.Design
 // One entry of the main window's sidebar: symbol and title over the row's full width, tinted
 // and backed when its section is the current one. The whole padded row takes the press and
 // emits `clicked`. Tab reaches it, Return or Space opens its section; a click gives no focus.
-T.AbstractButton {
+T.TabButton {
     id: control
 
     property string title
@@ -18,12 +18,9 @@ T.AbstractButton {
     Layout.fillWidth: true
     text: title
     focusPolicy: Qt.TabFocus
-    Accessible.role: Accessible.PageTab
     Accessible.name: title
-    // Checkable for the readers' sake (the state Qt reports); one row of a sidebar is checked.
-    checkable: true
+    // A tab for readers: the current section's row is the checked one.
     checked: isSelected
-    autoExclusive: true
     Keys.onReturnPressed: clicked()
     Keys.onEnterPressed: clicked()
     implicitWidth: implicitContentWidth + leftPadding + rightPadding

@@ -1,5 +1,6 @@
 import QtQuick
 import QtQuick.Controls.Basic
+import QtQuick.Templates as T
 import Tessmark.Design
 
 // The catalog's spheres as chips under the heading "Сфера", in as many rows as they need. The host binds
@@ -33,13 +34,17 @@ Column {
             Repeater {
                 model: CatalogSpheres.list()
 
-                delegate: AbstractButton {
+                delegate: T.RadioButton {
                     id: chip
 
                     required property var modelData
                     readonly property bool selected: root.selectedSphereId === modelData.id
 
                     objectName: "sphereChip-" + modelData.id
+                    implicitWidth: Math.max(implicitBackgroundWidth + leftInset + rightInset,
+                                            implicitContentWidth + leftPadding + rightPadding)
+                    implicitHeight: Math.max(implicitBackgroundHeight + topInset + bottomInset,
+                                             implicitContentHeight + topPadding + bottomPadding)
                     padding: 0
                     leftPadding: 12
                     rightPadding: 12
@@ -47,11 +52,7 @@ Column {
                     bottomPadding: 8
                     focusPolicy: Qt.StrongFocus
                     text: modelData.name
-                    // Checkable for the readers' sake; the chosen one stays checked when pressed again.
-                    checkable: true
                     checked: selected
-                    autoExclusive: true
-                    Accessible.role: Accessible.RadioButton
                     Accessible.name: modelData.name
                     onClicked: root.selectedSphereId = modelData.id
 

@@ -102,6 +102,12 @@ inline QStringList problems(QQuickWindow *window)
             found << QStringLiteral("no name: %1").arg(describe(item));
         if (item && (role == QAccessible::RadioButton || role == QAccessible::CheckBox) && !state.checkable)
             found << QStringLiteral("no checked state: %1").arg(describe(item));
+        // A card, tile or chart that a reader reaches but that says nothing, and holds nothing that does.
+        const bool container = role == QAccessible::Client || role == QAccessible::Pane
+            || role == QAccessible::Grouping || role == QAccessible::Chart;
+        if (item && container && node->childCount() == 0 && name.isEmpty()
+            && node->text(QAccessible::Description).trimmed().isEmpty())
+            found << QStringLiteral("nothing to read: %1").arg(describe(item));
         for (int i = 0; i < node->childCount(); ++i)
             walk(node->child(i));
     };

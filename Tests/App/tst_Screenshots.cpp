@@ -3,6 +3,7 @@
 // tour, light and dark.
 #include "AccessibilityAudit.h"
 #include "AccountTestBackend.h"
+#include "/tmp/dump.h"
 #include "App/MainShellViewModel.h"
 #include "App/RootViewModel.h"
 #include "../Export/ExportSamples.h"
@@ -91,6 +92,12 @@ class TestScreenshots : public QObject
     // Fails, naming the items, when the windows shown tell a screen reader too little.
     static void audit(const QString &name)
     {
+        if (qEnvironmentVariableIsSet("DUMP")) {
+            qInfo() << "==== " << name;
+            for (QWindow *w : QGuiApplication::topLevelWindows())
+                if (w->isVisible())
+                    dumpTree(QAccessible::queryAccessibleInterface(w));
+        }
         const QStringList found = AccessibilityAudit::problems();
         QVERIFY2(found.isEmpty(), qPrintable(name + QStringLiteral(":\n  ") + found.join(QStringLiteral("\n  "))));
     }
@@ -502,6 +509,21 @@ class TestScreenshots : public QObject
             for (const QChar c : text)
                 QTest::sendKeyEvent(QTest::Click, m_window, Qt::Key_unknown, QString(c), Qt::NoModifier);
         };
+        // Animations (a fold opening, a sheet moving in) end before the walk.
+        const auto places = [&stops] {
+            QList<QRectF> rects;
+            for (const Stop &stop : stops)
+                rects.append(stop.item->mapRectToScene(stop.item->boundingRect()));
+            return rects;
+        };
+        QList<QRectF> before = places();
+        for (int i = 0; i < 30; ++i) {
+            QTest::qWait(100);
+            const QList<QRectF> now = places();
+            if (now == before)
+                break;
+            before = now;
+        }
         QQuickItem *first = stops.first().item;
         QTest::mouseClick(m_window, Qt::LeftButton, {},
                           first->mapToScene(QPointF(first->width() / 2, first->height() / 2)).toPoint());
@@ -885,6 +907,152 @@ private Q_SLOTS:
                    {selectField(QStringLiteral("currencySelect")), {}}});
         QCOMPARE(model->name(), QStringLiteral("Сайт пекарни"));
         QCOMPARE(model->clientName(), QStringLiteral("ИП Смирнова"));
+    }
+
+    // The editor's fields, then the form of its first line, on a device project of five lines.
+    void tabThroughEditor()
+    {
+        m_env.repository().upsert(
+            SampleEstimates::project(5, QStringLiteral("one_time"), QStringLiteral("tab-editor")));
+        open(QStringLiteral("light"), true, true);
+        MainShellViewModel *vm = shell();
+        QVERIFY(vm);
+        vm->setSelectedProjectId(QStringLiteral("tab-editor"));
+        ProjectEditorScreenModel *screen = nullptr;
+        QTRY_VERIFY((screen = modelOf<ProjectEditorScreenModel>(QStringLiteral("projectEditor"), "screen")) != nullptr);
+        ProjectEditorViewModel *editor = screen->editor();
+        walkByTab({{input(QStringLiteral("nameField")), QStringLiteral("Сайт пекарни")},
+                   {input(QStringLiteral("clientField")), QStringLiteral("ИП Смирнова")},
+                   {selectField(QStringLiteral("typeSelect")), {}},
+                   {selectField(QStringLiteral("statusSelect")), {}},
+                   {selectField(QStringLiteral("currencySelect")), {}},
+                   {input(QStringLiteral("defaultRateField")), QStringLiteral("2000")},
+                   {item(QStringLiteral("applyRateButton")), {}}});
+        QCOMPARE(editor->name(), QStringLiteral("Сайт пекарни"));
+        QCOMPARE(editor->clientName(), QStringLiteral("ИП Смирнова"));
+        QCOMPARE(editor->defaultRate(), 2000.0);
+
+        // The line form, opened with Return on the focused first line.
+        QQuickItem *line = nullptr;
+        QTRY_VERIFY((line = item(QStringLiteral("lineCard-0"))) != nullptr);
+        line->forceActiveFocus(Qt::TabFocusReason);
+        QTest::keyClick(m_window, Qt::Key_Return);
+        QTRY_VERIFY(screen->showItemForm());
+        EstimateItemFormModel *form = screen->form();
+        walkByTab({{input(QStringLiteral("formTitle")), QStringLiteral("Макеты главной")},
+                   {input(QStringLiteral("formDescription")), QStringLiteral("Три экрана")},
+                   {selectField(QStringLiteral("formCategory")), {}},
+                   {input(QStringLiteral("formHours")), QStringLiteral("12")},
+                   {input(QStringLiteral("formRate")), QStringLiteral("3000")},
+                   {item(QStringLiteral("formLock")), {}},
+                   {item(QStringLiteral("formDefaultRate")), {}}});
+        QCOMPARE(form->title(), QStringLiteral("Макеты главной"));
+        QCOMPARE(form->description(), QStringLiteral("Три экрана"));
+        QCOMPARE(form->hoursText(), QStringLiteral("12"));
+        QCOMPARE(form->rateText(), QStringLiteral("3000"));
+    }
+
+    // The new payment's form, signed in, on the payments of the account's first project.
+    void tabThroughPaymentForm()
+    {
+        open(QStringLiteral("light"), true, false);
+        MainShellViewModel *vm = signedInShell();
+        QVERIFY(vm);
+        QTRY_VERIFY(!vm->projectsService()->projects().isEmpty());
+        vm->openPayments(vm->projectsService()->projects().first().id);
+        QObject *finance = nullptr;
+        QTRY_VERIFY((finance = modelOf<QObject>(QStringLiteral("projectFinanceView"), "finance")) != nullptr);
+        QTRY_VERIFY(!finance->property("isLoading").toBool());
+        QQuickItem *status = item(QStringLiteral("newPaymentStatus"));
+        QVERIFY(status);
+        walkByTab({{input(QStringLiteral("amountField")), QStringLiteral("15000")},
+                   {visualChild(status, QStringLiteral("segment0")), {}},
+                   {visualChild(status, QStringLiteral("segment1")), {}},
+                   {visualChild(status, QStringLiteral("segment2")), {}},
+                   {item(QStringLiteral("dateField")), {}},
+                   {input(QStringLiteral("methodField")), QStringLiteral("Карта")},
+                   {input(QStringLiteral("noteField")), QStringLiteral("Аванс")},
+                   {item(QStringLiteral("addPaymentButton")), {}}});
+        QCOMPARE(finance->property("amountText").toString(), QStringLiteral("15000"));
+        QCOMPARE(finance->property("method").toString(), QStringLiteral("Карта"));
+        QCOMPARE(finance->property("note").toString(), QStringLiteral("Аванс"));
+    }
+
+    // Analytics rows by keyboard: Tab reaches the table's rows in order, Return selects the focused one.
+    void tabThroughAnalyticsRows()
+    {
+        BackendData &data = m_account.backend.data();
+        const QList<QJsonObject> projects = data.projects;
+        const QList<QJsonObject> payments = data.payments;
+        const auto restore = qScopeGuard([&] {
+            data.projects = projects;
+            data.payments = payments;
+            m_account.backend.clearOverrides();
+        });
+        seedAnalytics(3);
+        open(QStringLiteral("light"), true, false);
+        MainShellViewModel *vm = signedInShell();
+        QVERIFY(vm);
+        vm->setMainSection(QStringLiteral("analytics"));
+        QQuickItem *dashboard = nullptr;
+        QTRY_VERIFY((dashboard = item(QStringLiteral("analyticsDashboard"))) != nullptr);
+        auto *model = dashboard->property("model").value<AnalyticsDashboardModel *>();
+        QVERIFY(model);
+        QTRY_VERIFY(!model->isLoading());
+        QQuickItem *table = item(QStringLiteral("analyticsTable"));
+        QVERIFY(table);
+        QList<QQuickItem *> rows;
+        for (QQuickItem *child : table->childItems()) {
+            if (child->objectName().startsWith(QLatin1String("analyticsRow-")))
+                rows.append(child);
+        }
+        QVERIFY(rows.size() >= 3);
+        // From the scope switch above, Tab by Tab down to the last row.
+        QQuickItem *scope = visualChild(item(QStringLiteral("analyticsScope")), QStringLiteral("segment1"));
+        QVERIFY(scope);
+        scope->forceActiveFocus(Qt::TabFocusReason);
+        QList<QQuickItem *> reached;
+        for (int i = 0; i < 40 && !rows.last()->hasActiveFocus(); ++i) {
+            QTest::keyClick(m_window, Qt::Key_Tab);
+            if (rows.contains(m_window->activeFocusItem()))
+                reached.append(m_window->activeFocusItem());
+        }
+        QCOMPARE(reached, rows);
+        QTest::keyClick(m_window, Qt::Key_Return);
+        QTRY_COMPARE(model->selectedRow().id, rows.last()->objectName().mid(QStringLiteral("analyticsRow-").size()));
+        QAccessibleInterface *node = QAccessible::queryAccessibleInterface(rows.last());
+        if (QAccessible::isActive()) {
+            QCOMPARE(node->role(), QAccessible::ListItem);
+            QVERIFY(node->state().selected);
+        }
+    }
+
+    // What a reader hears of the editor's figures: each line's cost, hours and rate beside its
+    // title, and the total sum.
+    void readsEditorFigures()
+    {
+        if (!QAccessible::isActive())
+            QSKIP("the accessibility tree is off");
+        m_env.repository().upsert(
+            SampleEstimates::project(5, QStringLiteral("one_time"), QStringLiteral("read-figures")));
+        open(QStringLiteral("light"), true, true);
+        MainShellViewModel *vm = shell();
+        QVERIFY(vm);
+        vm->setSelectedProjectId(QStringLiteral("read-figures"));
+        ProjectEditorScreenModel *screen = nullptr;
+        QTRY_VERIFY((screen = modelOf<ProjectEditorScreenModel>(QStringLiteral("projectEditor"), "screen")) != nullptr);
+        QQuickItem *line = nullptr;
+        QTRY_VERIFY((line = item(QStringLiteral("lineCard-0"))) != nullptr);
+        QAccessibleInterface *node = QAccessible::queryAccessibleInterface(line);
+        QCOMPARE(node->text(QAccessible::Name), line->property("shownTitle").toString());
+        const QString description = node->text(QAccessible::Description);
+        for (const char *figure : {"costText", "hoursText", "rateText"})
+            QVERIFY2(description.contains(line->property(figure).toString()), qPrintable(description));
+        QQuickItem *total = item(QStringLiteral("totalCost"));
+        QVERIFY(total);
+        QAccessibleInterface *totalNode = QAccessible::queryAccessibleInterface(total->parentItem());
+        QCOMPARE(totalNode->text(QAccessible::Name), QStringLiteral("Сумма"));
+        QCOMPARE(totalNode->text(QAccessible::Description), screen->editor()->totalCostText());
     }
 
     // The projects list in each of its states, signed in (tree) and as a guest (cards).

@@ -12,6 +12,7 @@
 #include <QQuickWindow>
 #include <QSignalSpy>
 #include <QStandardItemModel>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "App/AppQmlPlugins.h"
@@ -111,6 +112,50 @@ private Q_SLOTS:
             QCOMPARE(dialog->property("message").toString(),
                      QStringLiteral("Запись будет удалена только с этого устройства."));
         }
+    }
+
+    // The window's first frame does not wait for the list: it shows the loading state, and the
+    // store is read only after it; then every card arrives.
+    void firstFrameDoesNotWaitForTheList()
+    {
+        const QTemporaryDir dir;
+        const auto store = ModelContainer::open(dir.filePath(QStringLiteral("store.sqlite")));
+        LocalProjectRepository repository(store);
+        for (int i = 0; i < 30; ++i)
+            repository.upsert(sample(QStringLiteral("local-%1").arg(i), std::nullopt));
+        ProjectsService service(true, store);
+
+        QQmlEngine engine;
+        engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
+        QQmlComponent component(&engine,
+                                QUrl(QStringLiteral("qrc:/qt/qml/Tessmark/Features/Projects/ProjectsListView.qml")));
+        std::unique_ptr<QObject> root(component.createWithInitialProperties(
+            {{QStringLiteral("projectsService"), QVariant::fromValue(&service)}, {QStringLiteral("isGuest"), true}}));
+        auto *list = qobject_cast<QQuickItem *>(root.get());
+        QVERIFY2(list, qPrintable(component.errorString()));
+        auto *model = list->property("viewModel").value<QObject *>();
+        QVERIFY(model);
+        QQuickWindow window;
+        window.resize(420, 600);
+        list->setParentItem(window.contentItem());
+        list->setSize(window.size());
+        QString stateAtFirstFrame;
+        bool readAtFirstFrame = true;
+        connect(
+            &window, &QQuickWindow::frameSwapped, this,
+            [&] {
+                if (!stateAtFirstFrame.isEmpty())
+                    return;
+                stateAtFirstFrame = model->property("contentState").toString();
+                readAtFirstFrame = service.isLoading() || !service.projects().isEmpty();
+            },
+            Qt::QueuedConnection);
+        window.show();
+        QTRY_VERIFY(!stateAtFirstFrame.isEmpty());
+        QCOMPARE(stateAtFirstFrame, QStringLiteral("loading"));
+        QVERIFY(!readAtFirstFrame);
+        QTRY_COMPARE(model->property("contentState").toString(), QStringLiteral("cards"));
+        QCOMPARE(service.projects().size(), 30);
     }
 };
 

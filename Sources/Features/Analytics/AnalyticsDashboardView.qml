@@ -73,6 +73,9 @@ Item {
         property string subtitle
         inset: 14
         spacing: 8
+        // Read as one figure: its title, then the value and the sums.
+        Accessible.name: title
+        Accessible.description: [value, subtitle].filter(text => text !== "" && text !== "—").join(", ")
         // Equal preferred widths share a row evenly; filling keeps the grid as wide as its column.
         Layout.preferredWidth: 140
         Layout.fillWidth: true
@@ -346,7 +349,9 @@ Item {
                             ChartView {
                                 id: barChart
                                 objectName: "barChart"
-                                Accessible.name: "Сумма по проектам: План, Выполнено, Оплачено"
+                                // The value names the chart plots under.
+                                Accessible.role: Accessible.Chart
+                                Accessible.name: "План / выполнено / оплачено"
                                 Accessible.description: "Проект, Сумма, Метрика"
                                 Layout.fillWidth: true
                                 Layout.preferredHeight: dashboard.chartHeight
@@ -492,7 +497,8 @@ Item {
                             inset: 12
                             ChartView {
                                 objectName: "statusChart"
-                                Accessible.name: "Статусы проектов"
+                                Accessible.role: Accessible.Chart
+                                Accessible.name: "Статусы в выборке"
                                 Accessible.description: "Статус, Кол-во"
                                 Layout.fillWidth: true
                                 Layout.preferredHeight: 200
@@ -562,10 +568,31 @@ Item {
                                 objectName: "analyticsRow-" + projectId
                                 Layout.fillWidth: true
                                 implicitHeight: card.implicitHeight
+                                // A list row for readers and the keyboard: Tab reaches it, Return or
+                                // Space selects it, the menu key opens its menu.
+                                activeFocusOnTab: true
+                                Accessible.role: Accessible.ListItem
+                                Accessible.name: title
+                                Accessible.description: [hasSecondLine ? secondLine : "", "План " + plannedText,
+                                                         "Выполн. " + doneText, "Оплач. " + paidText]
+                                                        .filter(text => text !== "").join(", ")
+                                Accessible.selectable: true
+                                Accessible.selected: isSelected
+                                Accessible.focusable: true
+                                Accessible.focused: activeFocus
+                                Keys.onReturnPressed: dashboardModel.select(index)
+                                Keys.onEnterPressed: dashboardModel.select(index)
+                                Keys.onSpacePressed: dashboardModel.select(index)
+                                Keys.onMenuPressed: {
+                                    rowMenu.row = index
+                                    rowMenu.popup(rowCard, rowCard.width / 2, rowCard.height / 2)
+                                }
 
                                 AppCard {
                                     id: card
                                     anchors.fill: parent
+                                    // The row reads for it.
+                                    Accessible.ignored: true
                                     inset: 12
                                     spacing: 8
                                     RowLayout {
@@ -617,6 +644,10 @@ Item {
                                     color: "transparent"
                                     border.width: 2
                                     border.color: AppTheme.withOpacity(AppTheme.primary, 0.45)
+                                }
+                                FocusRing {
+                                    radius: AppTheme.cornerRadiusMedium + 3
+                                    shown: rowCard.activeFocus
                                 }
                                 MouseArea {
                                     anchors.fill: parent

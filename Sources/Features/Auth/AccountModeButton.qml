@@ -5,7 +5,7 @@ import QtQuick.Templates as T
 import Tessmark.Design
 
 // One half of the sign-in / registration switch: filled when selected.
-T.AbstractButton {
+T.TabButton {
     id: control
 
     required property bool selected
@@ -16,12 +16,8 @@ T.AbstractButton {
     implicitWidth: implicitContentWidth
     implicitHeight: implicitContentHeight + 20
     font: Typography.font(Typography.Subheadline, Font.DemiBold)
-    // Checkable for the readers' sake; the chosen half stays checked when pressed again.
-    checkable: true
+    // A tab for readers: the chosen half is the checked one.
     checked: selected
-    autoExclusive: true
-    Accessible.role: Accessible.PageTab
-    Accessible.name: text
 
     FocusRing {}
 

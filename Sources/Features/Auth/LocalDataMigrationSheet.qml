@@ -125,7 +125,7 @@ AppSheet {
                     Repeater {
                         model: migration.policies
 
-                        T.AbstractButton {
+                        T.RadioButton {
                             id: option
 
                             required property int index
@@ -138,10 +138,7 @@ AppSheet {
                             enabled: !migration.isRunning
                             implicitHeight: 36
                             text: label
-                            checkable: true
                             checked: chosen
-                            autoExclusive: true
-                            Accessible.role: Accessible.RadioButton
                             Accessible.name: label
                             onClicked: migration.policy = value
 

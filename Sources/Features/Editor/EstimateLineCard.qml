@@ -52,6 +52,9 @@ SwipeDelegate {
     // The grip shows under the pointer, whatever the platform's hover default.
     hoverEnabled: true
     Accessible.name: shownTitle
+    // What the card shows beside the title, in the order it is drawn.
+    Accessible.description: [costText, hoursText, rateText, CategoryTheme.name(category),
+                             isLocked ? "Ставка зафиксирована" : ""].filter(text => text !== "").join(", ")
     z: dragging ? 2 : 0
 
     onClicked: card.editRequested()

@@ -320,6 +320,9 @@ ListView {
                         required property var modelData
                         width: totals.width
                         spacing: 8
+                        Accessible.role: Accessible.StaticText
+                        Accessible.name: modelData.label
+                        Accessible.description: modelData.value
                         AppIcon {
                             name: totalRow.modelData.icon
                             size: 15
@@ -393,6 +396,10 @@ ListView {
         }
         width: list.width
         implicitHeight: headRow.implicitHeight + 18
+        // A section's title with its sums.
+        Accessible.role: Accessible.StaticText
+        Accessible.name: info.title ?? ""
+        Accessible.description: info.subtitle ?? ""
 
         RowLayout {
             id: headRow

@@ -83,6 +83,8 @@ Item {
             Text {
                 Layout.fillWidth: true
                 text: "Формируем PDF…"
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 horizontalAlignment: Text.AlignHCenter
                 color: AppTheme.textSecondary
                 font: Typography.font(Typography.Body)
@@ -106,6 +108,8 @@ Item {
                 objectName: "errorText"
                 Layout.fillWidth: true
                 text: exporter.errorMessage
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 textFormat: Text.PlainText
                 wrapMode: Text.WordWrap
                 horizontalAlignment: Text.AlignHCenter
@@ -154,6 +158,8 @@ Item {
                     Text {
                         Layout.alignment: Qt.AlignHCenter
                         text: "PDF готов"
+                        Accessible.role: Accessible.StaticText
+                        Accessible.name: text
                         color: AppTheme.deepBlack
                         font: Typography.font(Typography.Headline)
                     }
@@ -164,6 +170,8 @@ Item {
                         Layout.rightMargin: 16
                         visible: exporter.notice !== ""
                         text: exporter.notice
+                        Accessible.role: Accessible.StaticText
+                        Accessible.name: text
                         textFormat: Text.PlainText
                         wrapMode: Text.Wrap
                         horizontalAlignment: Text.AlignHCenter

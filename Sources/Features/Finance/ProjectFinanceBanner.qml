@@ -41,6 +41,9 @@ Rectangle {
         property bool subdued: false
 
         spacing: 2
+        Accessible.role: Accessible.StaticText
+        Accessible.name: title
+        Accessible.description: value
 
         Text {
             text: metric.title
@@ -73,6 +76,8 @@ Rectangle {
             Text {
                 Layout.fillWidth: true
                 text: "Финансы"
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 textFormat: Text.PlainText
                 font: Typography.font(Typography.Subheadline, Font.DemiBold)
                 color: AppTheme.primary

@@ -62,6 +62,8 @@ Rectangle {
         Text {
             Layout.fillWidth: true
             text: cardHeader.text
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             textFormat: Text.PlainText
             font: Typography.font(Typography.Headline)
             color: AppTheme.primary
@@ -76,6 +78,9 @@ Rectangle {
         required property string value
 
         Layout.fillWidth: true
+        Accessible.role: Accessible.StaticText
+        Accessible.name: title
+        Accessible.description: value
 
         Text {
             Layout.fillWidth: true
@@ -359,6 +364,8 @@ Rectangle {
                 }
                 Text {
                     objectName: "historyEmpty"
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     visible: history.count === 0
                     text: "Платежей пока нет"
                     textFormat: Text.PlainText
@@ -383,6 +390,10 @@ Rectangle {
 
                         objectName: "paymentRow-" + index
                         Layout.fillWidth: true
+                        // The amount, its status and note as one entry of the history.
+                        Accessible.role: Accessible.ListItem
+                        Accessible.name: amountText
+                        Accessible.description: [statusLabel, hasNote ? note : ""].filter(text => text !== "").join(", ")
                         spacing: 8
 
                         RowLayout {

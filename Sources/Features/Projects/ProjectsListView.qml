@@ -85,8 +85,9 @@ Rectangle {
         property: "selectedProjectId"
         value: projectsView.selectedProjectId
     }
-    // After the window's initial selection has arrived: it is an initial value, not a change.
-    Component.onCompleted: Qt.callLater(listModel.appear)
+    // After the window's initial selection has arrived (it is an initial value, not a change),
+    // and after the window's next frame, which never waits for the list.
+    Component.onCompleted: Qt.callLater(() => listModel.appearAfterFrame(projectsView.Window.window))
 
     Shortcut {
         sequence: "Ctrl+N"

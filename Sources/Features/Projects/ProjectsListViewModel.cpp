@@ -259,7 +259,7 @@ void ProjectsListViewModel::rebuildRows()
 QString ProjectsListViewModel::contentState() const
 {
     const bool empty = projects().isEmpty();
-    if (empty && isLoading())
+    if (empty && (isLoading() || !m_started))
         return QStringLiteral("loading");
     if (empty && m_service && m_service->hasErrorMessage())
         return QStringLiteral("error");
@@ -408,6 +408,19 @@ void ProjectsListViewModel::appear()
 {
     m_started = true;
     load(!m_isGuest);
+    Q_EMIT contentChanged();
+}
+
+void ProjectsListViewModel::appearAfterFrame(QQuickWindow *window)
+{
+    if (!window) {
+        appear();
+        return;
+    }
+    // The frame is reported from the render thread; the list is read on this one.
+    connect(window, &QQuickWindow::frameSwapped, this, &ProjectsListViewModel::appear,
+            static_cast<Qt::ConnectionType>(Qt::QueuedConnection | Qt::SingleShotConnection));
+    window->update();
 }
 
 void ProjectsListViewModel::refresh()

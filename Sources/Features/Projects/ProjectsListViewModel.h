@@ -9,6 +9,7 @@
 #include <QHash>
 #include <QObject>
 #include <QPointer>
+#include <QQuickWindow>
 #include <QSet>
 #include <QtQml/qqmlregistration.h>
 #include <QCoro/QCoroTask>
@@ -106,6 +107,9 @@ public:
     // The list came on screen: loads with iterations when signed in. Selection and count
     // changes before this are initial values and unfold nothing.
     Q_INVOKABLE void appear();
+    // appear() once the window has drawn a frame (at once without a window), so that the
+    // window's first frame never waits for the list; until then the list shows as loading.
+    Q_INVOKABLE void appearAfterFrame(QQuickWindow *window);
     // Toolbar, shortcut and "Повторить": as appear(), with iterations when signed in.
     Q_INVOKABLE void refresh();
     // A press on a row or card: selects it; a root with iterations, or an iteration's group, unfolds.

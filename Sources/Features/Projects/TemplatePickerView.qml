@@ -48,7 +48,7 @@ Item {
             Repeater {
                 model: picker.templates
 
-                delegate: T.AbstractButton {
+                delegate: T.RadioButton {
                     id: card
 
                     required property int index
@@ -64,11 +64,7 @@ Item {
                     padding: 12
                     focusPolicy: Qt.StrongFocus
                     text: name
-                    // Checkable for the readers' sake; the chosen one stays checked when pressed again.
-                    checkable: true
                     checked: isSelected
-                    autoExclusive: true
-                    Accessible.role: Accessible.RadioButton
                     Accessible.name: name
                     Accessible.description: summary
                     onClicked: picker.selected(index)

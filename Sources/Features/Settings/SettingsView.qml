@@ -64,10 +64,14 @@ ScrollView {
             text: parent.title
             font: Typography.font(Typography.Headline)
             color: AppTheme.primary
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
         }
     }
 
     component Description: Text {
+        Accessible.role: Accessible.StaticText
+        Accessible.name: text
         Layout.fillWidth: true
         wrapMode: Text.WordWrap
         font: Typography.font(Typography.Subheadline)
@@ -83,6 +87,9 @@ ScrollView {
 
         Layout.fillWidth: true
         spacing: 4
+        Accessible.role: Accessible.StaticText
+        Accessible.name: title
+        Accessible.description: value
 
         Text {
             text: row.title
@@ -123,6 +130,8 @@ ScrollView {
             Layout.fillWidth: true
             Layout.alignment: Qt.AlignTop
             text: tip.modelData
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             wrapMode: Text.WordWrap
             font: Typography.font(Typography.Subheadline)
             color: AppTheme.deepBlack
