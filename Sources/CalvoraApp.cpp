@@ -61,9 +61,20 @@ int main(int argc, char *argv[])
     const std::optional<QString> url = StartupArguments::openedUrl(arguments);
 
     SingleInstance instance(SingleInstance::defaultServerName());
-    if (instance.forwardToRunning(url.value_or(QString())))
+    switch (instance.forwardToRunning(url.value_or(QString()))) {
+    case SingleInstance::Forwarding::NoInstance:
+        instance.listen();
+        break;
+    case SingleInstance::Forwarding::Taken:
         return 0;
-    instance.listen();
+    case SingleInstance::Forwarding::TooLong:
+        return stopWithWindow(QStringLiteral("Ссылка слишком длинная: Tessmark открывает ссылки не длиннее %1 КБ.")
+                                  .arg(SingleInstance::maxMessageBytes / 1024));
+    case SingleInstance::Forwarding::NoAnswer:
+        return stopWithWindow(
+            url ? QStringLiteral("Tessmark уже запущен, но не принял ссылку. Попробуйте открыть её ещё раз.")
+                : QStringLiteral("Tessmark уже запущен, но не отвечает."));
+    }
 
     StartupArguments::apply(arguments, Preferences::shared());
 

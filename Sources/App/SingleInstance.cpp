@@ -5,6 +5,9 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QStandardPaths>
+#include <QTimer>
+#include <QtEndian>
+#include <memory>
 
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -80,26 +83,42 @@ std::optional<uint> SingleInstance::peerUid(qintptr socketDescriptor)
 #endif
 }
 
-bool SingleInstance::forwardToRunning(const QString &message, int timeoutMs)
+SingleInstance::Forwarding SingleInstance::forwardToRunning(const QString &message, int timeoutMs)
 {
     if (m_serverName.isEmpty())
-        return false;
+        return Forwarding::NoInstance;
     QLocalSocket socket;
     socket.connectToServer(m_serverName);
     if (!socket.waitForConnected(timeoutMs))
-        return false;
+        return Forwarding::NoInstance;
     // The link may carry a password-reset token: it goes to nobody but this user.
     if (!isOwnPeer(peerUid(socket.socketDescriptor()), getuid())) {
         socket.abort();
-        return false;
+        return Forwarding::NoInstance;
     }
-    socket.write(message.toUtf8() + '\n');
-    if (!socket.waitForBytesWritten(timeoutMs))
-        return false;
-    socket.disconnectFromServer();
-    if (socket.state() != QLocalSocket::UnconnectedState)
-        socket.waitForDisconnected(timeoutMs);
-    return true;
+    const QByteArray bytes = message.toUtf8();
+    if (bytes.size() > maxMessageBytes)
+        return Forwarding::TooLong;
+    QByteArray frame(4, Qt::Uninitialized);
+    qToBigEndian(quint32(bytes.size()), frame.data());
+    socket.write(frame + bytes);
+    while (socket.bytesToWrite() > 0) {
+        if (!socket.waitForBytesWritten(timeoutMs))
+            return Forwarding::NoAnswer;
+    }
+    if (socket.bytesAvailable() <= 0 && !socket.waitForReadyRead(timeoutMs))
+        return Forwarding::NoAnswer;
+    char answer = 0;
+    if (!socket.getChar(&answer))
+        return Forwarding::NoAnswer;
+    switch (answer) {
+    case takenAnswer:
+        return Forwarding::Taken;
+    case tooLongAnswer:
+        return Forwarding::TooLong;
+    default:
+        return Forwarding::NoAnswer;
+    }
 }
 
 bool SingleInstance::listen()
@@ -115,27 +134,66 @@ bool SingleInstance::listen()
             return false;
     }
     connect(m_server, &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket *socket = m_server->nextPendingConnection()) {
-            if (!isOwnPeer(peerUid(socket->socketDescriptor()), getuid())) {
-                socket->abort();
-                socket->deleteLater();
-                continue;
-            }
-            // Room for one whole line and its end, no more.
-            socket->setReadBufferSize(maxLineBytes + 1);
-            auto drain = [this, socket] {
-                while (socket->canReadLine())
-                    Q_EMIT messageReceived(QString::fromUtf8(socket->readLine()).chopped(1));
-                if (socket->bytesAvailable() > maxLineBytes)
-                    socket->abort();
-            };
-            connect(socket, &QLocalSocket::readyRead, this, drain);
-            connect(socket, &QLocalSocket::disconnected, this, [socket, drain] {
-                drain();
-                socket->deleteLater();
-            });
-            drain();
-        }
+        while (QLocalSocket *socket = m_server->nextPendingConnection())
+            accept(socket);
     });
     return true;
+}
+
+void SingleInstance::accept(QLocalSocket *socket)
+{
+    if (!isOwnPeer(peerUid(socket->socketDescriptor()), getuid())) {
+        socket->abort();
+        socket->deleteLater();
+        return;
+    }
+    // Room for one whole message, no more.
+    socket->setReadBufferSize(4 + maxMessageBytes);
+    // A sender that stalls would hold the connection for good.
+    auto *deadline = new QTimer(socket);
+    deadline->setSingleShot(true);
+    connect(deadline, &QTimer::timeout, socket, &QLocalSocket::abort);
+    deadline->start(messageTimeoutMs);
+
+    struct Progress
+    {
+        qint64 length = -1; // unknown until the header is in
+        bool answered = false;
+    };
+    auto progress = std::make_shared<Progress>();
+    auto answer = [socket, deadline, progress](char byte) {
+        deadline->stop();
+        progress->answered = true;
+        if (socket->state() != QLocalSocket::ConnectedState)
+            return;
+        socket->putChar(byte);
+        socket->disconnectFromServer();
+    };
+    auto read = [this, socket, progress, answer] {
+        if (progress->answered)
+            return;
+        if (progress->length < 0) {
+            if (socket->bytesAvailable() < 4)
+                return;
+            char header[4];
+            socket->read(header, 4);
+            progress->length = qFromBigEndian<quint32>(header);
+            if (progress->length > maxMessageBytes) {
+                answer(tooLongAnswer);
+                return;
+            }
+        }
+        if (socket->bytesAvailable() < progress->length)
+            return;
+        const QString message = QString::fromUtf8(socket->read(progress->length));
+        answer(takenAnswer);
+        Q_EMIT messageReceived(message);
+    };
+    connect(socket, &QLocalSocket::readyRead, this, read);
+    // A sender that hung up right after its message still gets it delivered.
+    connect(socket, &QLocalSocket::disconnected, this, [socket, read] {
+        read();
+        socket->deleteLater();
+    });
+    read();
 }

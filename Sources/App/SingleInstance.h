@@ -5,17 +5,31 @@
 #include <optional>
 
 class QLocalServer;
+class QLocalSocket;
 
 // One running window per user and device store: a second start hands its opened URL (possibly
-// none) to the running one and leaves. The socket lives in a folder only this user can enter,
-// and neither side talks to a process of another user.
+// none) to the running one and leaves once that one has taken it. The socket lives in a folder only this user can
+// enter, and neither side talks to a process of another user.
 class SingleInstance : public QObject
 {
     Q_OBJECT
 public:
-    // A forwarded line is a URL; a connection that sends more than this without a line end is
-    // dropped instead of buffered.
-    static constexpr qint64 maxLineBytes = 64 * 1024;
+    // A message is its length (4 bytes, big-endian) and that many bytes of UTF-8; the running
+    // instance answers one byte and hangs up. A longer message is refused unread.
+    static constexpr qint64 maxMessageBytes = 64 * 1024;
+    // A connection that has not delivered its whole message by then is closed.
+    static constexpr int messageTimeoutMs = 3000;
+    static constexpr char takenAnswer = 'A';
+    static constexpr char tooLongAnswer = 'L';
+
+    // What became of a message handed to the running instance.
+    enum class Forwarding {
+        NoInstance, // nobody of this user listens: this process is the instance
+        Taken,
+        TooLong,
+        NoAnswer, // one listens but did not confirm the message
+    };
+    Q_ENUM(Forwarding)
 
     explicit SingleInstance(const QString &serverName, QObject *parent = nullptr);
 
@@ -31,8 +45,9 @@ public:
     // The user of the process at the other end of a connected local socket, when it can be read.
     static std::optional<uint> peerUid(qintptr socketDescriptor);
 
-    // True when another instance took the message; this process should then exit.
-    bool forwardToRunning(const QString &message, int timeoutMs = 1000);
+    // Hands message to the running instance and waits (each step up to timeoutMs) for its answer.
+    // Blocks: the instance must run in another thread or process.
+    Forwarding forwardToRunning(const QString &message, int timeoutMs = 5000);
     // Starts listening; replaces a socket left behind by a process that died.
     bool listen();
 
@@ -40,6 +55,8 @@ Q_SIGNALS:
     void messageReceived(const QString &message);
 
 private:
+    void accept(QLocalSocket *socket);
+
     QString m_serverName;
     QLocalServer *m_server = nullptr;
 };

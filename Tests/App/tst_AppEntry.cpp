@@ -19,6 +19,8 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtEndian>
+#include <future>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -69,6 +71,27 @@ private:
     bool m_had;
     QByteArray m_old;
 };
+
+using Forwarding = SingleInstance::Forwarding;
+
+// A second start's hand-over, from another thread: this one serves the running instance meanwhile.
+Forwarding forwardFromAnotherThread(const QString &name, const QString &message, int timeoutMs = 5000)
+{
+    auto outcome = std::async(std::launch::async, [name, message, timeoutMs] {
+        return SingleInstance(name).forwardToRunning(message, timeoutMs);
+    });
+    while (outcome.wait_for(std::chrono::milliseconds(0)) != std::future_status::ready)
+        QTest::qWait(5);
+    return outcome.get();
+}
+
+// What a second start writes: the length, then the bytes.
+QByteArray frame(qint64 length, const QByteArray &bytes)
+{
+    QByteArray header(4, Qt::Uninitialized);
+    qToBigEndian(quint32(length), header.data());
+    return header + bytes;
+}
 
 } // namespace
 
@@ -140,20 +163,69 @@ private Q_SLOTS:
     {
         const QString name = QStringLiteral("tessmark-test-%1").arg(QCoreApplication::applicationPid());
         SingleInstance first(name);
-        QVERIFY(!first.forwardToRunning(QStringLiteral("nobody listens"), 200));
+        QCOMPARE(first.forwardToRunning(QStringLiteral("nobody listens"), 200), Forwarding::NoInstance);
         QVERIFY(first.listen());
         QSignalSpy received(&first, &SingleInstance::messageReceived);
 
-        SingleInstance second(name);
-        QVERIFY(second.forwardToRunning(QStringLiteral("tessmark://reset-password?token=%D1%8F")));
-        QVERIFY(received.wait(2000) || received.size() == 1);
+        QCOMPARE(forwardFromAnotherThread(name, QStringLiteral("tessmark://reset-password?token=%D1%8F")),
+                 Forwarding::Taken);
         QCOMPARE(received.size(), 1);
         QCOMPARE(received.at(0).at(0).toString(), QStringLiteral("tessmark://reset-password?token=%D1%8F"));
 
         // A start without a URL still reaches the window, as an empty message.
-        QVERIFY(second.forwardToRunning(QString()));
-        QTRY_COMPARE(received.size(), 2);
+        QCOMPARE(forwardFromAnotherThread(name, QString()), Forwarding::Taken);
+        QCOMPARE(received.size(), 2);
         QCOMPARE(received.at(1).at(0).toString(), QString());
+    }
+
+    // A link arrives whole and once, or the second start learns that it did not.
+    void linksArriveWhole_data()
+    {
+        QTest::addColumn<QString>("link");
+        QTest::addColumn<Forwarding>("outcome");
+        const QString verify = QStringLiteral("tessmark://verify-email?token=");
+        QTest::newRow("line feeds") << verify + QStringLiteral("a\nb\r\n\nc\n") << Forwarding::Taken;
+        QTest::newRow("longest link") << QString(SingleInstance::maxMessageBytes, QLatin1Char('a'))
+                                      << Forwarding::Taken;
+        QTest::newRow("one byte more") << QString(SingleInstance::maxMessageBytes + 1, QLatin1Char('a'))
+                                       << Forwarding::TooLong;
+        QTest::newRow("70 KB link") << verify + QString(70 * 1000, QLatin1Char('a')) << Forwarding::TooLong;
+        // Two bytes a letter: the limit counts bytes.
+        QTest::newRow("Cyrillic over the limit in bytes")
+            << QString(SingleInstance::maxMessageBytes / 2 + 1, QChar(0x044F)) << Forwarding::TooLong;
+    }
+    void linksArriveWhole()
+    {
+        QFETCH(QString, link);
+        QFETCH(Forwarding, outcome);
+        const QString name = QStringLiteral("tessmark-whole-%1").arg(QCoreApplication::applicationPid());
+        SingleInstance first(name);
+        QVERIFY(first.listen());
+        QSignalSpy received(&first, &SingleInstance::messageReceived);
+
+        QCOMPARE(forwardFromAnotherThread(name, link), outcome);
+        if (outcome == Forwarding::Taken) {
+            QCOMPARE(received.size(), 1);
+            QCOMPARE(received.at(0).at(0).toString(), link);
+        }
+        QCOMPARE(forwardFromAnotherThread(name, QStringLiteral("tessmark://next")), Forwarding::Taken);
+        QTRY_VERIFY(!received.isEmpty() && received.last().at(0).toString() == QStringLiteral("tessmark://next"));
+        QCOMPARE(received.size(), outcome == Forwarding::Taken ? 2 : 1);
+    }
+
+    // One that listens but never confirms is not taken for a running window that got the link.
+    void silentInstanceIsNoHandOver()
+    {
+        QLocalServer silent;
+        QVERIFY(silent.listen(QStringLiteral("tessmark-silent-%1").arg(QCoreApplication::applicationPid())));
+        QList<QLocalSocket *> accepted;
+        connect(&silent, &QLocalServer::newConnection, &silent, [&] {
+            while (QLocalSocket *socket = silent.nextPendingConnection())
+                accepted.append(socket);
+        });
+        QCOMPARE(forwardFromAnotherThread(silent.fullServerName(), QStringLiteral("tessmark://x"), 300),
+                 Forwarding::NoAnswer);
+        QCOMPARE(accepted.size(), 1);
     }
 
     // The socket lies where no other user can bind it first: the user's runtime folder, or a
@@ -199,8 +271,8 @@ private Q_SLOTS:
         const QString socketFile = folder + QLatin1Char('/') + QFileInfo(name).fileName();
         QVERIFY(QFileInfo(socketFile).exists());
         QSignalSpy received(&first, &SingleInstance::messageReceived);
-        QVERIFY(SingleInstance(name).forwardToRunning(QStringLiteral("tessmark://x")));
-        QTRY_COMPARE(received.size(), 1);
+        QCOMPARE(forwardFromAnotherThread(name, QStringLiteral("tessmark://x")), Forwarding::Taken);
+        QCOMPARE(received.size(), 1);
     }
 
     // A folder of that name that another user made first is not taken: then there is no socket
@@ -218,7 +290,8 @@ private Q_SLOTS:
         QCOMPARE(SingleInstance::socketFolder(), QString());
         QCOMPARE(SingleInstance::defaultServerName(), QString());
         SingleInstance instance(SingleInstance::defaultServerName());
-        QVERIFY(!instance.forwardToRunning(QStringLiteral("tessmark://reset-password?token=t"), 200));
+        QCOMPARE(instance.forwardToRunning(QStringLiteral("tessmark://reset-password?token=t"), 200),
+                 Forwarding::NoInstance);
         QVERIFY(!instance.listen());
     }
 
@@ -259,20 +332,19 @@ private Q_SLOTS:
         QCOMPARE(SingleInstance::peerUid(-1), std::nullopt);
     }
 
-    // A URL is short; a connection that sends a longer line is dropped before it grows the app.
-    void longLines_data()
+    // A URL is short; a connection that announces a longer message is answered no before it grows
+    // the app.
+    void longMessages_data()
     {
-        QTest::addColumn<qint64>("length"); // bytes before the line end
-        QTest::addColumn<bool>("lineEnd");
+        QTest::addColumn<qint64>("length"); // announced
         QTest::addColumn<bool>("received");
-        QTest::newRow("longest line") << SingleInstance::maxLineBytes << true << true;
-        QTest::newRow("one byte more") << SingleInstance::maxLineBytes + 1 << true << false;
-        QTest::newRow("megabytes without a line end") << qint64(16 * 1024 * 1024) << false << false;
+        QTest::newRow("longest message") << SingleInstance::maxMessageBytes << true;
+        QTest::newRow("one byte more") << SingleInstance::maxMessageBytes + 1 << false;
+        QTest::newRow("megabytes") << qint64(16 * 1024 * 1024) << false;
     }
-    void longLines()
+    void longMessages()
     {
         QFETCH(qint64, length);
-        QFETCH(bool, lineEnd);
         QFETCH(bool, received);
         const QString name = QStringLiteral("tessmark-long-%1").arg(QCoreApplication::applicationPid());
         SingleInstance instance(name);
@@ -281,23 +353,56 @@ private Q_SLOTS:
 
         QLocalSocket client;
         QSignalSpy disconnected(&client, &QLocalSocket::disconnected);
+        QByteArray answer;
+        connect(&client, &QLocalSocket::readyRead, this, [&] { answer += client.readAll(); });
         client.connectToServer(name);
         QVERIFY(client.waitForConnected(2000));
-        const QByteArray line = QByteArray(length, 'a') + (lineEnd ? "\n" : "");
-        client.write(line);
-        if (received) {
-            QTRY_COMPARE(messages.size(), 1);
+        // A refused sender need not get far: the header alone decides.
+        client.write(frame(length, QByteArray(received ? length : 1024, 'a')));
+        // Either way the instance answers and hangs up.
+        QTRY_VERIFY_WITH_TIMEOUT(!disconnected.isEmpty(), 20000);
+        answer += client.readAll();
+        QCOMPARE(answer, QByteArray(1, received ? SingleInstance::takenAnswer : SingleInstance::tooLongAnswer));
+        QCOMPARE(messages.size(), received ? 1 : 0);
+        if (received)
             QCOMPARE(messages.at(0).at(0).toString().size(), length);
-        } else {
-            // The server drops the connection instead of waiting for the rest.
-            QTRY_VERIFY_WITH_TIMEOUT(!disconnected.isEmpty(), 20000);
-            QVERIFY(messages.isEmpty());
-        }
 
         // The instance still takes the next start's URL.
-        QVERIFY(SingleInstance(name).forwardToRunning(QStringLiteral("tessmark://next")));
-        QTRY_VERIFY(!messages.isEmpty() && messages.last().at(0).toString() == QStringLiteral("tessmark://next"));
+        QCOMPARE(forwardFromAnotherThread(name, QStringLiteral("tessmark://next")), Forwarding::Taken);
+        QCOMPARE(messages.last().at(0).toString(), QStringLiteral("tessmark://next"));
         QCOMPARE(messages.size(), received ? 2 : 1);
+    }
+
+    // Connections that stop before their message ends are closed a few seconds later, all of them.
+    void stalledConnectionsAreClosed()
+    {
+        const QString name = QStringLiteral("tessmark-stalled-%1").arg(QCoreApplication::applicationPid());
+        SingleInstance instance(name);
+        QVERIFY(instance.listen());
+        QSignalSpy messages(&instance, &SingleInstance::messageReceived);
+
+        const QList<QByteArray> starts{QByteArray(), QByteArray(2, '\0'), frame(40, "tessmark://verify-email?")};
+        std::vector<std::unique_ptr<QLocalSocket>> clients;
+        for (int i = 0; i < 30; ++i) {
+            auto client = std::make_unique<QLocalSocket>();
+            client->connectToServer(name);
+            QVERIFY(client->waitForConnected(2000));
+            client->write(starts.at(i % starts.size()));
+            QVERIFY(client->waitForBytesWritten(2000) || starts.at(i % starts.size()).isEmpty());
+            clients.push_back(std::move(client));
+        }
+        const auto openCount = [&clients] {
+            return std::count_if(clients.begin(), clients.end(), [](const std::unique_ptr<QLocalSocket> &client) {
+                return client->state() != QLocalSocket::UnconnectedState;
+            });
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(openCount(), 0, 4 * SingleInstance::messageTimeoutMs);
+        QVERIFY(messages.isEmpty());
+        for (const std::unique_ptr<QLocalSocket> &client : clients)
+            QVERIFY(client->readAll().isEmpty());
+
+        QCOMPARE(forwardFromAnotherThread(name, QStringLiteral("tessmark://next")), Forwarding::Taken);
+        QCOMPARE(messages.size(), 1);
     }
 
     void socketOfADeadInstanceIsReplaced()
@@ -317,7 +422,7 @@ private Q_SLOTS:
             }
         }
         SingleInstance instance(name);
-        QVERIFY(!instance.forwardToRunning(QStringLiteral("x"), 200));
+        QCOMPARE(instance.forwardToRunning(QStringLiteral("x"), 200), Forwarding::NoInstance);
         QVERIFY(instance.listen());
     }
 
@@ -505,6 +610,20 @@ private Q_SLOTS:
         QVERIFY(second.waitForFinished(10000));
         QCOMPARE(second.exitStatus(), QProcess::NormalExit);
         QCOMPARE(second.exitCode(), 0);
+        QCOMPARE(first.state(), QProcess::Running);
+
+        // A link too long to hand over is not passed off as taken.
+        QProcessEnvironment closing = env;
+        closing.insert(QStringLiteral("TESSMARK_TEST_CLOSE_STOP_WINDOW"), QStringLiteral("1"));
+        QProcess third;
+        third.setProcessEnvironment(closing);
+        third.start(QStringLiteral(TESSMARK_APP_BINARY),
+                    {QStringLiteral("tessmark://verify-email?token=") + QString(70 * 1000, QLatin1Char('a'))});
+        QVERIFY(third.waitForFinished(10000));
+        QCOMPARE(third.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(third.exitCode(), 1);
+        QCOMPARE(QString::fromUtf8(third.readAllStandardOutput()).trimmed(),
+                 QStringLiteral("stop window: Ссылка слишком длинная: Tessmark открывает ссылки не длиннее 64 КБ."));
         QCOMPARE(first.state(), QProcess::Running);
         first.kill();
         first.waitForFinished();

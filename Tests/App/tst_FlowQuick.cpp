@@ -95,6 +95,17 @@ public:
         await(auth->login(QString::fromUtf8(DemoSeed::email), QString::fromUtf8(DemoSeed::password)));
         return auth->hasUser();
     }
+    // The demo account's first iteration: {id, rootId}.
+    Q_INVOKABLE QVariantMap demoIteration()
+    {
+        for (const QJsonObject &project : m_backend.data().projects) {
+            const QString parent = project.value(QStringLiteral("parentProjectId")).toString();
+            const QString id = project.value(QStringLiteral("id")).toString();
+            if (!parent.isEmpty() && parent != id)
+                return {{QStringLiteral("id"), id}, {QStringLiteral("rootId"), parent}};
+        }
+        return {};
+    }
     Q_INVOKABLE int requestCount(const QString &method, const QString &path) const
     {
         return int(m_backend.requests(method, path).size());

@@ -38,7 +38,11 @@ private Q_SLOTS:
         QVERIFY(root.auth()->user());
     }
 
-    void init() { m_env.reset(); }
+    void init()
+    {
+        m_env.reset();
+        m_account.backend.clearOverrides();
+    }
 
     void offeredNewestFirstWithTheAccountsProjects()
     {
@@ -112,11 +116,15 @@ private Q_SLOTS:
     {
         AppTestEnvironment::addDeviceProjects(1);
         m_account.backend.clearRequests();
+        m_account.backend.setDelay(QStringLiteral("GET"), QStringLiteral("projects"), 10000);
         auto *offer = new LocalDataMigrationOffer;
-        offer->probe(false, accountService());
-        delete offer;
+        const std::shared_ptr<ProjectsService> service = accountService();
+        offer->probe(false, service);
         QTRY_COMPARE(m_account.backend.requests(QStringLiteral("GET"), QStringLiteral("projects")).size(), 1);
-        QTest::qWait(50); // the answer arrives with nobody to take it
+        delete offer;
+        // Its look at the account is given up with it.
+        QTRY_COMPARE(m_account.backend.abandonedRequests().size(), 1);
+        QVERIFY(!service->hasErrorMessage());
         QCOMPARE(AppTestEnvironment::repository().fetchAllSorted().size(), 1);
     }
 };

@@ -115,6 +115,15 @@ public:
                               BackendReply::message(500, QStringLiteral("Сервер занят")).after(ms));
     }
 
+    // Every upload succeeds as usual, but answers only after ms milliseconds.
+    Q_INVOKABLE void delayUploads(int ms)
+    {
+        m_backend.setDelay(QStringLiteral("POST"), QStringLiteral("projects"), ms);
+    }
+    // Whether an object handed to watch() still exists: QML's destroy() only deletes it later.
+    Q_INVOKABLE void watch(QObject *object) { m_watched = object; }
+    Q_INVOKABLE bool watchedExists() const { return !m_watched.isNull(); }
+
     // A signed-in main window's model past its look at the device projects: its offer is shown
     // when the device holds projects.
     Q_INVOKABLE MainShellViewModel *accountShell()
@@ -138,6 +147,7 @@ private:
     std::unique_ptr<APIClient> m_api;
     InMemoryTokenStore m_tokens;
     QList<QPointer<QObject>> m_owned;
+    QPointer<QObject> m_watched;
 };
 
 int main(int argc, char *argv[])

@@ -552,8 +552,9 @@ private Q_SLOTS:
         QVERIFY(!service->isLoading());
     }
 
-    // The answer to a service that is gone ends its task quietly and reaches nobody else: not
-    // another service on the same client, which then still works.
+    // A service that is gone takes its load with it: the request is aborted, the task ends
+    // quietly and reaches nobody else: not another service on the same client, which then still
+    // works.
     void serviceGoneBeforeTheAnswer()
     {
         seed(QStringLiteral("A"));
@@ -562,12 +563,15 @@ private Q_SLOTS:
         QSignalSpy witnessLoading(witness.get(), &ProjectsService::isLoadingChanged);
         QSignalSpy witnessError(witness.get(), &ProjectsService::errorMessageChanged);
         auto service = account();
+        m_backend.setDelay(QStringLiteral("GET"), QStringLiteral("projects"), 10000);
         QCoro::Task<void> pending = service->load(false);
         QVERIFY(service->isLoading());
+        QTRY_COMPARE(m_backend.requests().size(), 1);
         service.reset();
         await(std::move(pending));
 
-        QCOMPARE(m_backend.requests().size(), 1); // answered after the service was gone
+        QTRY_COMPARE(m_backend.abandonedRequests().size(), 1);
+        m_backend.clearOverrides();
         QVERIFY(witness->projects().isEmpty());
         QVERIFY(!witness->isLoading());
         QVERIFY(!witness->errorMessage());

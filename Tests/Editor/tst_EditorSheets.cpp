@@ -322,6 +322,7 @@ private Q_SLOTS:
     }
 
     // A sheet or editor gone while the request runs: the answer changes nothing, crashes nothing.
+    // A gone sheet's request is aborted; one whose sheet stays runs to its end.
     void aiAnswerAfterOwnerGone_data()
     {
         QTest::addColumn<bool>("dropSheet");
@@ -331,7 +332,7 @@ private Q_SLOTS:
     void aiAnswerAfterOwnerGone()
     {
         QFETCH(bool, dropSheet);
-        m_backend->setOverride(post, aiPath, BackendReply::raw(200, R"({"items":[]})").after(300));
+        m_backend->setOverride(post, aiPath, BackendReply::raw(200, R"({"items":[]})").after(dropSheet ? 10000 : 300));
         auto service = account();
         auto vm = editor(service.get(), {{QStringLiteral("Старое"), QStringLiteral("qa"), 1, 100}});
         const QList<EditableEstimateItem> before = vm->items();
@@ -342,16 +343,19 @@ private Q_SLOTS:
         QSignalSpy succeeded(model.get(), &AIGenerateSheetModel::succeeded);
         model->generate();
         QVERIFY(model->isGenerating());
+        QTRY_COMPARE(m_backend->requests(post, aiPath).size(), 1);
         if (dropSheet)
             model.reset();
         else
             vm.reset();
-        QTest::qWait(600);
-        QTRY_COMPARE(m_backend->requests(post, aiPath).size(), 1);
         if (dropSheet) {
+            QTRY_COMPARE(m_backend->abandonedRequests().size(), 1);
+            QCOMPARE(m_backend->abandonedRequests().at(0).path, aiPath);
             QCOMPARE(vm->items(), before);
             QVERIFY(!vm->isDirty());
         } else {
+            QTest::qWait(600);
+            QVERIFY(m_backend->abandonedRequests().isEmpty());
             QVERIFY(succeeded.isEmpty());
             QVERIFY(!model->isGenerating());
         }
@@ -576,7 +580,7 @@ private Q_SLOTS:
     {
         const QString root = addRoot();
         m_backend->setOverride(QStringLiteral("GET"), "projects/" + root + "/iterations",
-                               BackendReply::raw(200, "[]").after(200));
+                               BackendReply::raw(200, "[]").after(10000));
         m_backend->setOverride(post, "projects/" + root + "/iterate", BackendReply::raw(200, "{}").after(200));
         auto service = account();
         auto loading = std::make_unique<ProjectIterationsModel>();
@@ -587,10 +591,15 @@ private Q_SLOTS:
         creating->setProjectsService(service.get());
         creating->setRootProjectId(root);
         creating->createIteration(true);
+        QTRY_COMPARE(m_backend->requests(QStringLiteral("GET"), "projects/" + root + "/iterations").size(), 1);
+        QTRY_COMPARE(m_backend->requests(post, "projects/" + root + "/iterate").size(), 1);
         loading.reset();
         creating.reset();
+        // The gone sheet's load is aborted; the new iteration, a change, is still answered.
+        QTRY_COMPARE(m_backend->abandonedRequests().size(), 1);
+        QCOMPARE(m_backend->abandonedRequests().at(0).path, "projects/" + root + "/iterations");
         QTest::qWait(500);
-        QTRY_COMPARE(m_backend->requests(post, "projects/" + root + "/iterate").size(), 1);
+        QCOMPARE(m_backend->abandonedRequests().size(), 1);
         // No summary request follows a load whose sheet has gone.
         QVERIFY(m_backend->requests(QStringLiteral("GET"), "projects/" + root + "/summary").isEmpty());
     }

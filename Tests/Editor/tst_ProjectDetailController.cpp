@@ -110,17 +110,20 @@ private Q_SLOTS:
             QVERIFY(detail->notFoundText().contains(text));
     }
 
-    // A column gone before its answer arrives is left alone.
+    // A column gone before its answer arrives is left alone, and its request is aborted.
     void goneBeforeAnswer()
     {
         auto service = m_fixture.account();
         const Project project = m_fixture.add();
         m_fixture.backend.setOverride(get, projectPath(project.id),
-                                      BackendReply::json(200, project.toJson()).after(200));
+                                      BackendReply::json(200, project.toJson()).after(10000));
         auto detail = controller(*service, project.id);
         detail->load();
+        QTRY_COMPARE(m_fixture.backend.requests(get, projectPath(project.id)).size(), 1);
         detail.reset();
-        QTest::qWait(400);
+        QTRY_COMPARE(m_fixture.backend.abandonedRequests().size(), 1);
+        QCOMPARE(m_fixture.backend.abandonedRequests().at(0).path, projectPath(project.id));
+        QVERIFY(!service->hasErrorMessage());
     }
 
     // After deleting an iteration the newest remaining sibling is shown (the later one among

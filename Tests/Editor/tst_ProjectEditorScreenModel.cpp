@@ -168,17 +168,23 @@ private Q_SLOTS:
         QVERIFY(!model->iterationsLoading());
     }
 
-    // A screen gone before its answers arrive is left alone.
+    // A screen gone before its answers arrive is left alone, and its requests are aborted.
     void screenGoneBeforeAnswers()
     {
         auto service = m_fixture.account();
         const Project project = m_fixture.add({{QStringLiteral("projectType"), QStringLiteral("iterative")}});
-        m_fixture.backend.setOverride(get, analyticsPath(project.id), BackendReply::json(200, QJsonValue()).after(200));
+        m_fixture.backend.setDelay(get, analyticsPath(project.id), 10000);
+        m_fixture.backend.setDelay(get, iterationsPath(project.id), 10000);
         auto model = screen(*service, project);
         model->refreshFinance();
         model->refreshIterations(project.id);
+        QTRY_VERIFY(!m_fixture.backend.requests(get, analyticsPath(project.id)).isEmpty()
+                    && !m_fixture.backend.requests(get, iterationsPath(project.id)).isEmpty());
+        const qsizetype started = m_fixture.backend.requests(get, analyticsPath(project.id)).size()
+            + m_fixture.backend.requests(get, iterationsPath(project.id)).size();
         model.reset();
-        QTest::qWait(400);
+        QTRY_COMPARE(m_fixture.backend.abandonedRequests().size(), started);
+        QVERIFY(!service->hasErrorMessage());
     }
 
     // A successful save refreshes the figures; a failed one does not.

@@ -12,6 +12,7 @@
 #include "Utils/Text.h"
 
 #include <QAbstractItemModelTester>
+#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QSignalSpy>
@@ -475,6 +476,41 @@ private Q_SLOTS:
         // The projects service it used still works.
         await(m_projects->load(true));
         QCOMPARE(m_projects->projects().size(), 1);
+    }
+
+    // A dashboard of many projects that goes mid-load takes its requests with it: those under
+    // way are aborted, the queued ones never start, and the load ends at once.
+    void dashboardGoneAbortsItsRequests()
+    {
+        QStringList ids;
+        for (int i = 0; i < 40; ++i)
+            ids.append(seed(QStringLiteral("P%1").arg(i), {{QStringLiteral("cost"), 100}}));
+        for (const QString &id : std::as_const(ids)) {
+            m_backend.setOverride(QStringLiteral("GET"), analyticsPath(id), BackendReply::silence());
+            m_backend.setOverride(QStringLiteral("GET"), QStringLiteral("projects/%1/payments").arg(id),
+                                  BackendReply::silence());
+        }
+        m_client->setTransferTimeout(20000);
+        auto model = dashboard();
+        QCoro::Task<void> pending = model->load();
+        const auto finance = [this] {
+            qsizetype count = 0;
+            for (const RecordedRequest &request : m_backend.requests())
+                count += request.path.endsWith(QLatin1String("/estimate-analytics"))
+                    || request.path.endsWith(QLatin1String("/payments"));
+            return count;
+        };
+        QTRY_VERIFY(finance() > 0);
+        QElapsedTimer clock;
+        clock.start();
+        model.reset();
+        await(std::move(pending));
+        QVERIFY2(clock.elapsed() < 10000, "the load ends without waiting for its answers");
+        // Every request that reached the backend is given up, and no other follows.
+        QTRY_COMPARE(m_backend.abandonedRequests().size(), finance());
+        QTest::qWait(300);
+        QCOMPARE(m_backend.abandonedRequests().size(), finance());
+        QVERIFY2(finance() < 80, "the queued requests never start");
     }
 
     void sortPutsNotANumberLast()

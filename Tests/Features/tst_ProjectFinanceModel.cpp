@@ -398,7 +398,8 @@ private Q_SLOTS:
                  QStringLiteral("Δ от плана: ") + MoneyFormat::format(5000, QStringLiteral("USD")));
     }
 
-    // A model that goes while its add is on the wire is left alone by the answer.
+    // A model that goes while its add is on the wire is left alone by the answer. The add, a
+    // change, still runs to its end.
     void lateAnswer()
     {
         auto finance = model();
@@ -409,6 +410,21 @@ private Q_SLOTS:
         QTRY_COMPARE(count(QStringLiteral("POST"), paymentsPath(m_projectId)), 1);
         finance.reset();
         QTest::qWait(400);
+        QVERIFY(m_backend.abandonedRequests().isEmpty());
+    }
+
+    // A model that goes while it loads takes its reads with it.
+    void goneMidLoadAbortsItsReads()
+    {
+        auto finance = model();
+        m_backend.setDelay(QStringLiteral("GET"), paymentsPath(m_projectId), 10000);
+        QCoro::Task<> loading = finance->reload();
+        QTRY_COMPARE(count(QStringLiteral("GET"), paymentsPath(m_projectId)), 1);
+        finance.reset();
+        await(std::move(loading));
+        QTRY_VERIFY(!m_backend.abandonedRequests().isEmpty());
+        for (const RecordedRequest &request : m_backend.abandonedRequests())
+            QCOMPARE(request.method, QStringLiteral("GET"));
     }
 };
 

@@ -1,10 +1,8 @@
-// The projects list and detail models over a guest service: a change of the service's list
-// reaches the rows it concerns, and the detail prices lines as the totals do.
+// The projects list model over a guest service: a change of the service's list reaches the rows
+// it concerns.
 #include "API/ProjectsService.h"
 #include "Await.h"
-#include "Features/Projects/ProjectDetailModel.h"
 #include "Features/Projects/ProjectRowsModel.h"
-#include "Utils/MoneyFormat.h"
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
@@ -180,58 +178,6 @@ private Q_SLOTS:
         QCOMPARE(model.count(), 0);
         QCOMPARE(reset.size(), 1);
         QCOMPARE(count.size(), 1);
-    }
-
-    // A line without a rate of its own costs what the project's total counts for it.
-    void detailLineCostTakesTheDefaultRate_data()
-    {
-        QTest::addColumn<double>("hours");
-        QTest::addColumn<double>("rate");
-        QTest::addColumn<double>("cost");
-        QTest::newRow("own rate") << 2.0 << 100.0 << 200.0;
-        QTest::newRow("rate 0: default rate 40") << 2.0 << 0.0 << 80.0;
-        QTest::newRow("negative rate: default rate 40") << 3.0 << -5.0 << 120.0;
-        QTest::newRow("negative hours: nothing") << -2.0 << 100.0 << 0.0;
-    }
-    void detailLineCostTakesTheDefaultRate()
-    {
-        QFETCH(double, hours);
-        QFETCH(double, rate);
-        QFETCH(double, cost);
-        Project project = sample(QStringLiteral("p=Сайт"));
-        project.items.append(ProjectItem{QStringLiteral("API"), std::nullopt, QStringLiteral("backend"), hours, rate,
-                                         false, std::nullopt});
-        LocalProjectRepository(m_store).upsert(project);
-        await(m_service->load(false));
-
-        ProjectDetailModel detail;
-        QAbstractItemModelTester tester(&detail, QAbstractItemModelTester::FailureReportingMode::QtTest);
-        detail.setProjectsService(m_service.get());
-        detail.setProjectId(QStringLiteral("p"));
-        QVERIFY(detail.found());
-        QCOMPARE(detail.name(), QStringLiteral("Сайт"));
-        QCOMPARE(detail.rowCount(), 1);
-        const QString lineCost = detail.index(0, 0).data(ProjectDetailModel::CostTextRole).toString();
-        QCOMPARE(lineCost, MoneyFormat::format(cost, rub));
-        // The stored total counts the line alike.
-        QCOMPARE(detail.costText(), lineCost);
-    }
-
-    void detailFollowsTheList()
-    {
-        list({"a", "b=Bee"});
-        ProjectDetailModel detail;
-        QSignalSpy changed(&detail, &ProjectDetailModel::projectChanged);
-        detail.setProjectsService(m_service.get());
-        detail.setProjectId(QStringLiteral("b"));
-        QCOMPARE(detail.name(), QStringLiteral("Bee"));
-        QCOMPARE(changed.size(), 1);
-        list({"b=Bee", "a=Ay"}); // b itself is unchanged
-        QCOMPARE(changed.size(), 1);
-        list({"a"});
-        QVERIFY(!detail.found());
-        QCOMPARE(detail.rowCount(), 0);
-        QCOMPARE(changed.size(), 2);
     }
 };
 

@@ -420,6 +420,22 @@ private Q_SLOTS:
         QVERIFY(!list.hasBanner());
     }
 
+    // Another service takes the first one's place: the first one's changes no longer reach the list.
+    void followsOnlyTheCurrentService()
+    {
+        const auto first = deviceService(sampleTree());
+        const auto second = deviceService({make(QStringLiteral("z"), QStringLiteral("Zeta"))});
+        ProjectsListViewModel list;
+        show(list, *first);
+        list.setProjectsService(second.get());
+        await(second->load(false));
+        QCOMPARE(rowIds(*list.treeModel()), QStringList{"z"});
+        QSignalSpy content(&list, &ProjectsListViewModel::contentChanged);
+        await(first->load(false));
+        QCOMPARE(content.size(), 0);
+        QCOMPARE(rowIds(*list.treeModel()), QStringList{"z"});
+    }
+
     // Refreshing (toolbar, F5, "Повторить") keeps the iterations: their rows, the root's badge,
     // and no "Удалить проект" on a root that still has them.
     void refreshKeepsIterations()

@@ -1,4 +1,5 @@
 #include "API/APIClient.h"
+#include "API/RequestCancelled.h"
 #include "Await.h"
 #include "TestBackend.h"
 
@@ -330,6 +331,56 @@ private Q_SLOTS:
         QVERIFY(failure);
         QCOMPARE(failure->status(), -1);
         QCOMPARE(failure->errorDescription(), text);
+    }
+
+    // A request lives as long as its owner: once the owner goes the exchange is aborted (the
+    // backend sees the connection closed unanswered) and the caller ends with RequestCancelled,
+    // later, from the event loop, never inside the owner's destructor.
+    void ownerGoneAbortsTheRequest_data()
+    {
+        QTest::addColumn<bool>("answers"); // the backend would answer at all
+        QTest::addColumn<bool>("ownerGoes");
+        QTest::newRow("late answer, owner gone") << true << true;
+        QTest::newRow("no answer, owner gone") << false << true;
+        QTest::newRow("owner stays") << true << false;
+    }
+    void ownerGoneAbortsTheRequest()
+    {
+        QFETCH(bool, answers);
+        QFETCH(bool, ownerGoes);
+        m_backend.setOverride(get, thing,
+                              answers ? BackendReply::raw(200, R"({"name":"Готово"})").after(ownerGoes ? 10000 : 200)
+                                      : BackendReply::silence());
+        auto owner = std::make_unique<QObject>();
+        enum class End { Running, Answer, Cancelled, Failure };
+        End end = End::Running;
+        auto call = [&]() -> QCoro::Task<> {
+            try {
+                QCoro::Task<Named> pending = m_client->request<Named>(get, thing, std::nullopt, true, owner.get());
+                co_await std::move(pending);
+                end = End::Answer;
+            } catch (const RequestCancelled &) {
+                end = End::Cancelled;
+            } catch (const std::exception &) {
+                end = End::Failure;
+            }
+        };
+        QCoro::Task<> running = call();
+        QTRY_COMPARE(m_backend.requests(get, thing).size(), 1);
+        if (!ownerGoes) {
+            QTRY_COMPARE(end, End::Answer);
+            QVERIFY(m_backend.abandonedRequests().isEmpty());
+            return;
+        }
+        owner.reset();
+        QCOMPARE(end, End::Running);
+        QTRY_COMPARE_WITH_TIMEOUT(end, End::Cancelled, 3000);
+        QTRY_COMPARE(m_backend.abandonedRequests().size(), 1);
+        QCOMPARE(m_backend.abandonedRequests().at(0).path, thing);
+        // The client goes on serving others.
+        m_backend.clearOverrides();
+        m_backend.setOverride(get, thing, BackendReply::raw(200, R"({"name":"Снова"})"));
+        QCOMPARE(await(m_client->request<Named>(get, thing)).name, QStringLiteral("Снова"));
     }
 };
 

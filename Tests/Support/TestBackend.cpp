@@ -89,9 +89,15 @@ void TestBackend::setOverride(const QString &method, const QString &path, Backen
     m_overrides.append({key, std::move(reply)});
 }
 
+void TestBackend::setDelay(const QString &method, const QString &path, int milliseconds)
+{
+    m_delays.insert(method + QLatin1Char(' ') + path, milliseconds);
+}
+
 void TestBackend::clearOverrides()
 {
     m_overrides.clear();
+    m_delays.clear();
 }
 
 QList<RecordedRequest> TestBackend::requests(const QString &method, const QString &path) const
@@ -159,7 +165,7 @@ bool TestBackend::handleRequest(const QHttpServerRequest &request, QTcpSocket *s
     const QString key = recorded.method + QLatin1Char(' ') + recorded.path;
     for (const auto &[overrideKey, reply] : m_overrides) {
         if (overrideKey == key) {
-            send(request, socket, reply);
+            send(recorded, request, socket, reply);
             return true;
         }
     }
@@ -171,7 +177,7 @@ bool TestBackend::handleRequest(const QHttpServerRequest &request, QTcpSocket *s
         if (route.method != recorded.method)
             continue;
         if (const std::optional<QStringList> captures = match(route, segments)) {
-            send(request, socket, route.handler(recorded, *captures));
+            send(recorded, request, socket, route.handler(recorded, *captures));
             return true;
         }
     }
@@ -180,23 +186,40 @@ bool TestBackend::handleRequest(const QHttpServerRequest &request, QTcpSocket *s
 
 void TestBackend::missingHandler(const QHttpServerRequest &request, QTcpSocket *socket)
 {
-    send(request, socket, BackendReply::empty(404));
+    send({}, request, socket, BackendReply::empty(404));
 }
 
-void TestBackend::send(const QHttpServerRequest &request, QTcpSocket *socket, const BackendReply &reply)
+void TestBackend::send(const RecordedRequest &recorded, const QHttpServerRequest &request, QTcpSocket *socket,
+                       BackendReply reply)
 {
-    if (reply.neverAnswer)
+    const int delay = m_delays.value(recorded.method + QLatin1Char(' ') + recorded.path, 0);
+    if (delay > 0 && reply.delayMs <= 0)
+        reply.delayMs = delay;
+    if (reply.neverAnswer || reply.delayMs > 0) {
+        // An answer still owed: a client that hangs up before it gets it gave the request up.
+        auto answered = std::make_shared<bool>(false);
+        connect(socket, &QTcpSocket::disconnected, this, [this, recorded, answered, epoch = m_requestsEpoch] {
+            if (!*answered && epoch == m_requestsEpoch)
+                m_abandoned.append(recorded);
+        });
+        if (reply.neverAnswer)
+            return;
+        auto responder = std::make_shared<QHttpServerResponder>(makeResponder(request, socket));
+        QTimer::singleShot(reply.delayMs, socket, [responder, reply, answered] {
+            *answered = true;
+            write(*responder, reply);
+        });
         return;
-    auto responder = std::make_shared<QHttpServerResponder>(makeResponder(request, socket));
-    auto write = [responder, reply] {
-        const auto status = static_cast<QHttpServerResponder::StatusCode>(reply.status);
-        if (reply.contentType.isEmpty())
-            responder->write(reply.body, QHttpServerResponder::HeaderList{}, status);
-        else
-            responder->write(reply.body, {{"Content-Type", reply.contentType}}, status);
-    };
-    if (reply.delayMs > 0)
-        QTimer::singleShot(reply.delayMs, socket, write);
+    }
+    QHttpServerResponder responder = makeResponder(request, socket);
+    write(responder, reply);
+}
+
+void TestBackend::write(QHttpServerResponder &responder, const BackendReply &reply)
+{
+    const auto status = static_cast<QHttpServerResponder::StatusCode>(reply.status);
+    if (reply.contentType.isEmpty())
+        responder.write(reply.body, QHttpServerResponder::HeaderList{}, status);
     else
-        write();
+        responder.write(reply.body, {{"Content-Type", reply.contentType}}, status);
 }

@@ -5,6 +5,8 @@
 #include "RecordedRequest.h"
 
 #include <QAbstractHttpServer>
+#include <QHttpServerResponder>
+#include <QHash>
 #include <QList>
 #include <QUrl>
 #include <functional>
@@ -37,11 +39,23 @@ public:
 
     // Answers reply to method + path (without query) instead of the route, until cleared.
     void setOverride(const QString &method, const QString &path, BackendReply reply);
+    // Sends whatever method + path answers (route or override) only after this many
+    // milliseconds, until cleared.
+    void setDelay(const QString &method, const QString &path, int milliseconds);
+    // Clears the overrides and the delays.
     void clearOverrides();
 
     const QList<RecordedRequest> &requests() const { return m_requests; }
     QList<RecordedRequest> requests(const QString &method, const QString &path) const;
-    void clearRequests() { m_requests.clear(); }
+    // Requests whose client closed the connection before their answer went out; only those
+    // received since the last clearRequests().
+    const QList<RecordedRequest> &abandonedRequests() const { return m_abandoned; }
+    void clearRequests()
+    {
+        m_requests.clear();
+        m_abandoned.clear();
+        ++m_requestsEpoch;
+    }
 
     BackendData &data() { return m_data; }
 
@@ -61,11 +75,16 @@ private:
         Handler handler;
     };
     static std::optional<QStringList> match(const Route &route, const QStringList &segments);
-    static void send(const QHttpServerRequest &request, QTcpSocket *socket, const BackendReply &reply);
+    void send(const RecordedRequest &recorded, const QHttpServerRequest &request, QTcpSocket *socket,
+              BackendReply reply);
+    static void write(QHttpServerResponder &responder, const BackendReply &reply);
 
     quint16 m_port = 0;
     QList<Route> m_routes;
     QList<std::pair<QString, BackendReply>> m_overrides; // key: "METHOD path"
+    QHash<QString, int> m_delays; // key: "METHOD path"
     QList<RecordedRequest> m_requests;
+    QList<RecordedRequest> m_abandoned;
+    quint64 m_requestsEpoch = 0;
     BackendData m_data;
 };

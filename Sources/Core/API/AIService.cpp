@@ -30,7 +30,9 @@ QCoro::Task<std::optional<QList<AIGeneratedItem>>> AIService::generate(GenerateE
     clearError();
     std::optional<GenerateEstimateResponse> response;
     if (const std::optional<QJsonValue> body = encode(request)) {
-        auto pending = send<GenerateEstimateResponse>(QStringLiteral("POST"), Endpoints::aiGenerate(), body);
+        // Only its answer counts: it is aborted when the service goes, with the sheet that owns it.
+        auto pending = send<GenerateEstimateResponse>(QStringLiteral("POST"), Endpoints::aiGenerate(), body, true,
+                                                      readOwner(nullptr));
         response = co_await std::move(pending);
     }
     // A failure is already published; the flag falls after it.

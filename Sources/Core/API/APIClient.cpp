@@ -1,5 +1,6 @@
 #include "APIClient.h"
 
+#include "API/RequestCancelled.h"
 #include "Config/AppConfig.h"
 #include "Utils/Text.h"
 
@@ -29,9 +30,22 @@ struct Cutoff
 {
     bool overdue = false;
     bool tooLarge = false;
+    bool cancelled = false;
     // The status of a failed answer whose body ran over the smaller limit of an error text.
     std::optional<int> errorStatus;
 };
+
+// Aborts the reply once its owner is destroyed. The abort is queued: the awaiting caller must not
+// resume inside the owner's destructor.
+void abortWithOwner(QNetworkReply *reply, const QObject *owner, const std::shared_ptr<Cutoff> &cutoff)
+{
+    QObject::connect(owner, &QObject::destroyed, reply, [reply, cutoff] {
+        if (reply->isFinished())
+            return;
+        cutoff->cancelled = true;
+        QMetaObject::invokeMethod(reply, &QNetworkReply::abort, Qt::QueuedConnection);
+    });
+}
 
 bool isSuccess(int status)
 {
@@ -156,7 +170,7 @@ QString APIClient::transportFailureText(const QUrl &url)
 }
 
 QCoro::Task<QByteArray> APIClient::requestData(QString method, QString path, std::optional<QJsonValue> body,
-                                               bool authorized)
+                                               bool authorized, QPointer<const QObject> owner)
 {
     const std::optional<QUrl> url = endpointURL(path);
     if (!url)
@@ -184,10 +198,14 @@ QCoro::Task<QByteArray> APIClient::requestData(QString method, QString path, std
     const QByteArray verb = method.toLatin1();
     std::unique_ptr<QNetworkReply, ReplyDeleter> reply(body ? m_network->sendCustomRequest(request, verb, payload)
                                                             : m_network->sendCustomRequest(request, verb));
-    const std::shared_ptr<const Cutoff> cutoff =
+    const std::shared_ptr<Cutoff> cutoff =
         enforceLimits(reply.get(), m_deadline, m_maxAnswerBytes, std::min(m_maxAnswerBytes, maxErrorAnswerBytes));
+    if (owner)
+        abortWithOwner(reply.get(), owner, cutoff);
     co_await reply.get();
 
+    if (cutoff->cancelled)
+        throw RequestCancelled();
     if (cutoff->tooLarge)
         throw APIError::http(-1, std::nullopt);
     if (cutoff->overdue)

@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QJsonValue>
 #include <QList>
+#include <QPointer>
 #include <QString>
 #include <QUrl>
 #include <QCoro/QCoroTask>
@@ -102,16 +103,20 @@ public:
 
     // The body bytes of a 2xx answer, possibly empty. Throws APIError. Redirects are not
     // followed, so the token and the body go nowhere but the base URL's server.
+    // owner: whose lifetime the request lives in. When it is destroyed, the exchange is aborted
+    // and the caller resumes later, from the event loop, with RequestCancelled: nothing runs on
+    // inside the owner's destructor. Without one the request runs to its end.
     QCoro::Task<QByteArray> requestData(QString method, QString path, std::optional<QJsonValue> body = std::nullopt,
-                                        bool authorized = true);
+                                        bool authorized = true, QPointer<const QObject> owner = {});
 
     // requestData, then the answer decoded as T (see APIDecoders). Throws APIError.
     template<typename T>
     QCoro::Task<T> request(QString method, QString path, std::optional<QJsonValue> body = std::nullopt,
-                           bool authorized = true)
+                           bool authorized = true, QPointer<const QObject> owner = {})
     {
         // GCC 12 may destroy temporaries of a co_await expression twice: nothing but the task there.
-        QCoro::Task<QByteArray> pending = requestData(std::move(method), std::move(path), std::move(body), authorized);
+        QCoro::Task<QByteArray> pending =
+            requestData(std::move(method), std::move(path), std::move(body), authorized, std::move(owner));
         const QByteArray bytes = co_await std::move(pending);
         co_return decode<T>(bytes);
     }

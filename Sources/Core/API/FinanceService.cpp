@@ -15,15 +15,16 @@ FinanceService::FinanceService(APIClient &api, QObject *parent)
 QCoro::Task<std::optional<EstimateAnalytics>> FinanceService::fetchAnalytics(QString projectId)
 {
     // A JSON null answer is no analytics, and no failure.
-    auto pending =
-        send<std::optional<EstimateAnalytics>>(QStringLiteral("GET"), Endpoints::estimateAnalytics(projectId));
+    auto pending = send<std::optional<EstimateAnalytics>>(
+        QStringLiteral("GET"), Endpoints::estimateAnalytics(projectId), std::nullopt, true, readOwner(nullptr));
     const std::optional<std::optional<EstimateAnalytics>> analytics = co_await std::move(pending);
     co_return analytics.value_or(std::nullopt);
 }
 
 QCoro::Task<QList<Payment>> FinanceService::fetchPayments(QString projectId)
 {
-    auto pending = send<QList<Payment>>(QStringLiteral("GET"), Endpoints::payments(projectId));
+    auto pending = send<QList<Payment>>(QStringLiteral("GET"), Endpoints::payments(projectId), std::nullopt, true,
+                                        readOwner(nullptr));
     const std::optional<QList<Payment>> payments = co_await std::move(pending);
     co_return payments.value_or(QList<Payment>());
 }

@@ -23,6 +23,7 @@ public:
     explicit FinanceService(QObject *parent = nullptr);
     explicit FinanceService(APIClient &api, QObject *parent = nullptr);
 
+    // The reads are aborted when the service goes, with the screen that owns it.
     // No value without a failure when the backend has no analytics (it answers null).
     QCoro::Task<std::optional<EstimateAnalytics>> fetchAnalytics(QString projectId);
     QCoro::Task<QList<Payment>> fetchPayments(QString projectId);

@@ -116,7 +116,7 @@ QCoro::Task<void> ProjectsService::load(bool includeIterations)
 
     const QPointer<ProjectsService> self(this);
     const QString path = includeIterations ? Endpoints::projectsFull() : Endpoints::projects();
-    auto pending = send<QList<Project>>(get, path, std::nullopt);
+    auto pending = send<QList<Project>>(get, path, std::nullopt, true, readOwner(nullptr));
     std::optional<QList<Project>> projects = co_await std::move(pending);
     if (!self)
         co_return;
@@ -157,7 +157,7 @@ QCoro::Task<void> ProjectsService::loadDevice(QPointer<ProjectsService> self, qu
     self->setLoading(false);
 }
 
-QCoro::Task<std::optional<QList<Project>>> ProjectsService::fetchAll(bool includeIterations)
+QCoro::Task<std::optional<QList<Project>>> ProjectsService::fetchAll(bool includeIterations, const QObject *owner)
 {
     if (usesDevice()) {
         try {
@@ -169,7 +169,7 @@ QCoro::Task<std::optional<QList<Project>>> ProjectsService::fetchAll(bool includ
         }
     }
     const QString path = includeIterations ? Endpoints::projectsFull() : Endpoints::projects();
-    auto pending = send<QList<Project>>(get, path, std::nullopt);
+    auto pending = send<QList<Project>>(get, path, std::nullopt, true, readOwner(owner));
     std::optional<QList<Project>> projects = co_await std::move(pending);
     co_return projects;
 }
@@ -241,7 +241,7 @@ QCoro::Task<std::optional<Project>> ProjectsService::createFromLocalGuestProject
     co_return created;
 }
 
-QCoro::Task<std::optional<Project>> ProjectsService::fetchProject(QString id)
+QCoro::Task<std::optional<Project>> ProjectsService::fetchProject(QString id, const QObject *owner)
 {
     if (usesDevice()) {
         try {
@@ -252,7 +252,7 @@ QCoro::Task<std::optional<Project>> ProjectsService::fetchProject(QString id)
         }
     }
 
-    auto pending = send<Project>(get, Endpoints::project(id), std::nullopt);
+    auto pending = send<Project>(get, Endpoints::project(id), std::nullopt, true, readOwner(owner));
     const std::optional<Project> fetched = co_await std::move(pending);
     if (fetched) {
         // Only a project of the requested identity is refreshed in place; none is added.
@@ -336,21 +336,22 @@ QCoro::Task<std::optional<Project>> ProjectsService::createIteration(QString bas
     co_return created;
 }
 
-QCoro::Task<QList<Project>> ProjectsService::fetchIterations(QString projectId)
+QCoro::Task<QList<Project>> ProjectsService::fetchIterations(QString projectId, const QObject *owner)
 {
     if (m_isGuestMode)
         co_return {};
-    auto pending = send<QList<Project>>(get, Endpoints::iterations(projectId), std::nullopt);
+    auto pending = send<QList<Project>>(get, Endpoints::iterations(projectId), std::nullopt, true, readOwner(owner));
     const std::optional<QList<Project>> iterations = co_await std::move(pending);
     co_return iterations.value_or(QList<Project>{});
 }
 
-QCoro::Task<std::optional<ProjectLineSummary>> ProjectsService::fetchLineSummary(QString rootId)
+QCoro::Task<std::optional<ProjectLineSummary>> ProjectsService::fetchLineSummary(QString rootId, const QObject *owner)
 {
     if (m_isGuestMode)
         co_return std::nullopt;
     // A JSON null answer is no summary, and no failure.
-    auto pending = send<std::optional<ProjectLineSummary>>(get, Endpoints::summary(rootId), std::nullopt);
+    auto pending =
+        send<std::optional<ProjectLineSummary>>(get, Endpoints::summary(rootId), std::nullopt, true, readOwner(owner));
     const std::optional<std::optional<ProjectLineSummary>> summary = co_await std::move(pending);
     co_return summary.value_or(std::nullopt);
 }

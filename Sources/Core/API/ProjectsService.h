@@ -43,25 +43,27 @@ public:
     bool isGuestMode() const { return m_isGuestMode; }
     const std::optional<LocalProjectRepository> &localRepository() const { return m_localRepository; }
 
+    // owner of a read: the object whose lifetime it lives in (see APIClient::requestData); none
+    // gives this service. Reads whose owner went away return nothing and report nothing.
     // A guest's list is read off the GUI thread and arrives in one step; the list shown meanwhile
     // stays, and an unchanged list is not published again.
     QCoro::Task<void> load(bool includeIterations);
     // The list load would publish, returned instead: for background checks that must not replace
     // a list a screen loaded in another form. Absent (and reported) on failure.
-    QCoro::Task<std::optional<QList<Project>>> fetchAll(bool includeIterations);
+    QCoro::Task<std::optional<QList<Project>>> fetchAll(bool includeIterations, const QObject *owner = nullptr);
     QCoro::Task<std::optional<Project>> create(QString name, std::optional<QString> clientName, QString currency,
                                                QString sphereId, std::optional<EstimateTemplate> estimateTemplate);
     // Uploads a device project as a new account project; absent in guest mode.
     QCoro::Task<std::optional<Project>> createFromLocalGuestProject(Project project);
-    QCoro::Task<std::optional<Project>> fetchProject(QString id);
+    QCoro::Task<std::optional<Project>> fetchProject(QString id, const QObject *owner = nullptr);
     // Account mode sends the request as it is; guest mode stamps its fields onto the stored project.
     QCoro::Task<std::optional<Project>> update(QString id, UpdateProjectRequest request);
     QCoro::Task<bool> remove(QString id);
     // Account only: absent, or an empty list, in guest mode. A created iteration is put first
     // into the list.
     QCoro::Task<std::optional<Project>> createIteration(QString baseProjectId, CreateIterationRequest body);
-    QCoro::Task<QList<Project>> fetchIterations(QString projectId);
-    QCoro::Task<std::optional<ProjectLineSummary>> fetchLineSummary(QString rootId);
+    QCoro::Task<QList<Project>> fetchIterations(QString projectId, const QObject *owner = nullptr);
+    QCoro::Task<std::optional<ProjectLineSummary>> fetchLineSummary(QString rootId, const QObject *owner = nullptr);
 
 Q_SIGNALS:
     void projectsChanged();

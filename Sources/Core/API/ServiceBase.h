@@ -1,6 +1,7 @@
 #pragma once
 
 #include "API/APIClient.h"
+#include "API/RequestCancelled.h"
 
 #include <QJsonValue>
 #include <QObject>
@@ -51,26 +52,34 @@ protected:
     }
 
     // One backend call decoded as T: the answer, or none after reporting the failure. Once the
-    // service is gone nothing is reported and none comes back.
+    // service is gone nothing is reported and none comes back. With an owner, the call is aborted
+    // when the owner goes, and none comes back without a report.
     template<typename T>
     QCoro::Task<std::optional<T>> send(QString method, QString path, std::optional<QJsonValue> body = std::nullopt,
-                                       bool authorized = true)
+                                       bool authorized = true, const QObject *owner = nullptr)
     {
-        return sendFor<T>(this, &api(), std::move(method), std::move(path), std::move(body), authorized);
+        return sendFor<T>(this, &api(), std::move(method), std::move(path), std::move(body), authorized, owner);
     }
+    // A read (or any call whose answer is all it is for) lives as long as its caller wants it:
+    // the given owner, else this service.
+    const QObject *readOwner(const QObject *owner) const { return owner ? owner : this; }
     // A backend call whose answer is not read: true on a 2xx answer, false after reporting.
     QCoro::Task<bool> sendIgnoringAnswer(QString method, QString path);
 
 private:
     template<typename T>
     static QCoro::Task<std::optional<T>> sendFor(QPointer<ServiceBase> self, APIClient *api, QString method,
-                                                 QString path, std::optional<QJsonValue> body, bool authorized)
+                                                 QString path, std::optional<QJsonValue> body, bool authorized,
+                                                 QPointer<const QObject> owner)
     {
         try {
-            QCoro::Task<T> pending = api->request<T>(std::move(method), std::move(path), std::move(body), authorized);
+            QCoro::Task<T> pending =
+                api->request<T>(std::move(method), std::move(path), std::move(body), authorized, std::move(owner));
             T answer = co_await std::move(pending);
             if (self)
                 co_return answer;
+        } catch (const RequestCancelled &) {
+            // Its owner is gone: there is nobody to tell.
         } catch (const std::exception &error) {
             if (self)
                 self->report(error);

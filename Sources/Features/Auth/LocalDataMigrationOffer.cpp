@@ -23,7 +23,7 @@ void LocalDataMigrationOffer::probe(bool isGuest, std::shared_ptr<ProjectsServic
 QCoro::Task<> LocalDataMigrationOffer::probeTask(QPointer<LocalDataMigrationOffer> self,
                                                  std::shared_ptr<ProjectsService> service)
 {
-    auto fetching = service->fetchAll(false);
+    auto fetching = service->fetchAll(false, self);
     const std::optional<QList<Project>> cloud = co_await std::move(fetching);
     if (!self)
         co_return;

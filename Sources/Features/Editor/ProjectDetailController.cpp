@@ -1,5 +1,7 @@
 #include "ProjectDetailController.h"
 
+#include "API/FollowProjectsService.h"
+
 #include "Projects/ProjectRoot.h"
 
 #include <algorithm>
@@ -11,15 +13,9 @@ ProjectDetailController::ProjectDetailController(QObject *parent)
 
 void ProjectDetailController::setProjectsService(ProjectsService *service)
 {
-    if (m_projectsService == service)
+    if (!followProjectsService(this, m_projectsService, service, &ProjectDetailController::contentChanged, nullptr,
+                               &ProjectDetailController::contentChanged))
         return;
-    if (m_projectsService)
-        disconnect(m_projectsService, nullptr, this, nullptr);
-    m_projectsService = service;
-    if (service) {
-        connect(service, &ProjectsService::projectsChanged, this, &ProjectDetailController::contentChanged);
-        connect(service, &ProjectsService::errorMessageChanged, this, &ProjectDetailController::contentChanged);
-    }
     Q_EMIT projectsServiceChanged();
     Q_EMIT contentChanged();
 }
@@ -149,9 +145,10 @@ void ProjectDetailController::load()
     runLoad(this, generation, expectedId);
 }
 
-QCoro::Task<std::optional<Project>> ProjectDetailController::fetch(ProjectsService &service, const QString &id)
+QCoro::Task<std::optional<Project>> ProjectDetailController::fetch(ProjectsService &service, const QString &id,
+                                                                   const QObject *owner)
 {
-    return service.fetchProject(id);
+    return service.fetchProject(id, owner);
 }
 
 QCoro::Task<bool> ProjectDetailController::remove(ProjectsService &service, const QString &id)
@@ -167,7 +164,7 @@ QCoro::Task<> ProjectDetailController::reload(ProjectsService &service)
 QCoro::Task<> ProjectDetailController::runLoad(QPointer<ProjectDetailController> self, quint64 generation,
                                                QString expectedId)
 {
-    auto pending = fetch(*self->m_projectsService, expectedId);
+    auto pending = fetch(*self->m_projectsService, expectedId, self);
     std::optional<Project> fetched = co_await std::move(pending);
     if (!self || self->m_loadGeneration != generation)
         co_return;

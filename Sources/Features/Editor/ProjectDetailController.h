@@ -81,7 +81,8 @@ private:
 
     static QCoro::Task<> runLoad(QPointer<ProjectDetailController> self, quint64 generation, QString expectedId);
     static QCoro::Task<> runDelete(QPointer<ProjectDetailController> self, Project project);
-    static QCoro::Task<std::optional<Project>> fetch(ProjectsService &service, const QString &id);
+    // Aborted when owner goes.
+    static QCoro::Task<std::optional<Project>> fetch(ProjectsService &service, const QString &id, const QObject *owner);
     static QCoro::Task<bool> remove(ProjectsService &service, const QString &id);
     static QCoro::Task<> reload(ProjectsService &service);
 

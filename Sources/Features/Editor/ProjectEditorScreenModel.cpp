@@ -338,9 +338,10 @@ QCoro::Task<std::optional<EstimateAnalytics>> ProjectEditorScreenModel::fetchAna
     return finance.fetchAnalytics(id);
 }
 
-QCoro::Task<QList<Project>> ProjectEditorScreenModel::fetchIterations(ProjectsService &service, const QString &rootId)
+QCoro::Task<QList<Project>> ProjectEditorScreenModel::fetchIterations(ProjectsService &service, const QString &rootId,
+                                                                      const QObject *owner)
 {
-    return service.fetchIterations(rootId);
+    return service.fetchIterations(rootId, owner);
 }
 
 QCoro::Task<> ProjectEditorScreenModel::runRefreshFinance(QPointer<ProjectEditorScreenModel> self, quint64 generation,
@@ -363,7 +364,7 @@ QCoro::Task<> ProjectEditorScreenModel::runRefreshIterations(QPointer<ProjectEdi
                                                              quint64 generation, QString expectedId)
 {
     QPointer<ProjectsService> service = self->m_projectsService;
-    auto pending = fetchIterations(*service, self->m_editor->iterationRootId());
+    auto pending = fetchIterations(*service, self->m_editor->iterationRootId(), self);
     QList<Project> iterations = co_await std::move(pending);
     if (!self || self->m_iterationsGeneration != generation)
         co_return;

@@ -154,7 +154,9 @@ private:
     static QCoro::Task<> runRefreshIterations(QPointer<ProjectEditorScreenModel> self, quint64 generation,
                                               QString expectedId);
     static QCoro::Task<std::optional<EstimateAnalytics>> fetchAnalytics(FinanceService &finance, const QString &id);
-    static QCoro::Task<QList<Project>> fetchIterations(ProjectsService &service, const QString &rootId);
+    // Aborted when owner goes.
+    static QCoro::Task<QList<Project>> fetchIterations(ProjectsService &service, const QString &rootId,
+                                                       const QObject *owner);
 
     QPointer<ProjectsService> m_projectsService;
     FinanceService *m_finance = nullptr;

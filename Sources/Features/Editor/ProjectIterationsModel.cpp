@@ -153,7 +153,7 @@ QCoro::Task<> ProjectIterationsModel::runLoad(QPointer<ProjectIterationsModel> s
                                               QString rootId, quint64 generation)
 {
     self->setLoading(true);
-    QCoro::Task<QList<Project>> iterationsTask = service->fetchIterations(rootId);
+    QCoro::Task<QList<Project>> iterationsTask = service->fetchIterations(rootId, self);
     QList<Project> iterations = co_await std::move(iterationsTask);
     if (!self || self->m_generation != generation)
         co_return;
@@ -162,7 +162,7 @@ QCoro::Task<> ProjectIterationsModel::runLoad(QPointer<ProjectIterationsModel> s
         self->setLoading(false);
         co_return;
     }
-    QCoro::Task<std::optional<ProjectLineSummary>> summaryTask = service->fetchLineSummary(rootId);
+    QCoro::Task<std::optional<ProjectLineSummary>> summaryTask = service->fetchLineSummary(rootId, self);
     std::optional<ProjectLineSummary> summary = co_await std::move(summaryTask);
     if (!self || self->m_generation != generation)
         co_return;

@@ -1,5 +1,6 @@
 #include "FinanceProjectOptionsModel.h"
 
+#include "API/FollowProjectsService.h"
 #include "FinanceProjectOptionsBuilder.h"
 #include "Utils/Text.h"
 
@@ -10,15 +11,9 @@ FinanceProjectOptionsModel::FinanceProjectOptionsModel(QObject *parent)
 
 void FinanceProjectOptionsModel::setProjectsService(ProjectsService *service)
 {
-    if (m_service == service)
+    if (!followProjectsService(this, m_service, service, &FinanceProjectOptionsModel::rebuild,
+                               &FinanceProjectOptionsModel::update))
         return;
-    if (m_service)
-        disconnect(m_service, nullptr, this, nullptr);
-    m_service = service;
-    if (m_service) {
-        connect(m_service, &ProjectsService::projectsChanged, this, &FinanceProjectOptionsModel::rebuild);
-        connect(m_service, &ProjectsService::isLoadingChanged, this, &FinanceProjectOptionsModel::update);
-    }
     rebuild();
     Q_EMIT projectsServiceChanged();
 }

@@ -1,5 +1,6 @@
 #include "Features/Projects/ProjectsListViewModel.h"
 
+#include "API/FollowProjectsService.h"
 #include "Features/Projects/ProjectsListRules.h"
 #include "Projects/ProjectTreeBuilder.h"
 
@@ -22,16 +23,9 @@ ProjectsListViewModel::ProjectsListViewModel(QObject *parent)
 
 void ProjectsListViewModel::setProjectsService(ProjectsService *service)
 {
-    if (m_service == service)
+    if (!followProjectsService(this, m_service, service, &ProjectsListViewModel::projectsChanged,
+                               &ProjectsListViewModel::contentChanged, &ProjectsListViewModel::contentChanged))
         return;
-    if (m_service)
-        disconnect(m_service, nullptr, this, nullptr);
-    m_service = service;
-    if (m_service) {
-        connect(m_service, &ProjectsService::projectsChanged, this, &ProjectsListViewModel::projectsChanged);
-        connect(m_service, &ProjectsService::isLoadingChanged, this, &ProjectsListViewModel::contentChanged);
-        connect(m_service, &ProjectsService::errorMessageChanged, this, &ProjectsListViewModel::contentChanged);
-    }
     // What the service holds now is the initial value: it unfolds nothing.
     m_projectCount = projects().size();
     projectsChanged();

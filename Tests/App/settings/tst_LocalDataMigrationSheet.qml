@@ -117,9 +117,14 @@ Item {
         function test_sheetGoneMidRun() {
             const sheet = openSheet(1)
             const offer = sheet.offer
+            // The upload answers late, so the run surely outlives the sheet.
+            testEnvironment.delayUploads(1000)
             sheet.model.apply()
             verify(sheet.model.isRunning)
+            testEnvironment.watch(sheet)
             sheet.destroy()
+            tryVerify(() => !testEnvironment.watchedExists())
+            compare(testEnvironment.deviceProjectCount(), 1)
             tryVerify(() => testEnvironment.deviceProjectCount() === 0, 10000)
             tryVerify(() => testEnvironment.requestCount("POST", "projects") === 1)
             verify(offer.shown)

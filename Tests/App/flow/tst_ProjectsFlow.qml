@@ -1,0 +1,92 @@
+pragma ComponentBehavior: Bound
+import QtQuick
+import QtTest
+import Tessmark.App
+import Tessmark.Design
+
+// The signed-in window at the default size, driven with the mouse and keys: refreshing and
+// creating an iteration leave the tree with every iteration, the new one shown and selected.
+Item {
+    id: host
+    width: 960
+    height: 640
+
+    Component {
+        id: rootComponent
+        RootView { anchors.fill: parent }
+    }
+
+    TestCase {
+        name: "ProjectsFlow"
+        when: windowShown
+        visible: true
+
+        function init() {
+            const window = host.Window.window
+            window.requestActivate()
+            tryVerify(() => window.active)
+            testEnvironment.reset()
+            testEnvironment.setPreference("estimate.onboarding.main.completedVersion", 2)
+        }
+
+        function openAccountWindow() {
+            const root = createTemporaryObject(rootComponent, host)
+            verify(root)
+            verify(testEnvironment.signIn(root.viewModel.auth))
+            tryCompare(root.viewModel, "screen", RootViewModel.AccountShell)
+            tryVerify(() => root.currentScreen && root.currentScreen.viewModel)
+            return root.currentScreen
+        }
+
+        function row(shell, id) {
+            let found = null
+            tryVerify(() => (found = findChild(shell, "projectRow-" + id)) !== null && found.visible,
+                      5000, "no row of " + id)
+            return found
+        }
+
+        function test_refreshAndNewIterationKeepTheTree() {
+            const iteration = testEnvironment.demoIteration()
+            verify(iteration.id)
+            const shell = openAccountWindow()
+            const list = findChild(shell, "projectsList")
+            tryCompare(list.viewModel, "contentState", "tree")
+            row(shell, iteration.id)
+
+            // The toolbar's refresh, then F5: the iteration's row stays.
+            mouseClick(findChild(shell, "refreshButton"))
+            tryVerify(() => !list.viewModel.isLoading)
+            row(shell, iteration.id)
+            keyClick(Qt.Key_F5)
+            tryVerify(() => !list.viewModel.isLoading)
+            const kept = row(shell, iteration.id)
+            verify(row(shell, iteration.rootId).countText !== "")
+
+            // "Новая итерация" from the root's editor: the new row is there and selected.
+            mouseClick(row(shell, iteration.rootId))
+            let editor = null
+            tryVerify(() => (editor = findChild(shell, "projectEditor")) !== null
+                      && editor.screen.editor.projectId === iteration.rootId)
+            mouseClick(findChild(editor, "actionsMenuButton"))
+            const menu = editor.toolbar.actionsMenu
+            tryVerify(() => menu.opened)
+            let entry = null
+            for (let i = 0; i < menu.count; ++i) {
+                if (menu.itemAt(i).text === "Новая итерация")
+                    entry = menu.itemAt(i)
+            }
+            verify(entry)
+            mouseClick(entry)
+            let sheet = null
+            tryVerify(() => (sheet = findChild(editor, "iterationNameField")) !== null && sheet.visible)
+            keyClick(Qt.Key_S)
+            keyClick(Qt.Key_Return)
+            tryVerify(() => shell.viewModel.selectedProjectId !== iteration.rootId, 5000)
+            const created = shell.viewModel.selectedProjectId
+            verify(created !== "" && created !== iteration.id)
+            const newRow = row(shell, created)
+            tryVerify(() => newRow.isSelected)
+            verify(!kept.isSelected)
+        }
+    }
+}
