@@ -1055,6 +1055,75 @@ private Q_SLOTS:
         QCOMPARE(totalNode->text(QAccessible::Description), screen->editor()->totalCostText());
     }
 
+    // The tour's card keeps Tab: from its main button, round its own controls and back, never to
+    // the window under the scrim.
+    void tabStaysInTourCard()
+    {
+        m_env.addDeviceProjects(3, QStringLiteral("Мобильное приложение"));
+        open(QStringLiteral("light"), false, true);
+        MainShellViewModel *vm = shell();
+        QVERIFY(vm);
+        QTRY_VERIFY(vm->tour()->hasDemoProject());
+        vm->tour()->setStep(1);
+        QQuickItem *card = nullptr;
+        QTRY_VERIFY((card = item(QStringLiteral("onboardingCard"))) != nullptr && card->isVisible());
+        QQuickItem *next = item(QStringLiteral("onboardingNext"));
+        QTRY_VERIFY(next->hasActiveFocus());
+        QSet<QQuickItem *> reached;
+        for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab}) {
+            for (int i = 0; i < 20; ++i) {
+                QTest::keyClick(m_window, key);
+                QQuickItem *focused = m_window->activeFocusItem();
+                QVERIFY2(focused && card->isAncestorOf(focused),
+                         qPrintable(QStringLiteral("Tab left the card for ")
+                                    + (focused ? AccessibilityAudit::describe(focused) : QStringLiteral("nothing"))));
+                reached.insert(focused);
+            }
+        }
+        QVERIFY(reached.contains(next));
+        QVERIFY(reached.size() >= 4);
+    }
+
+    // A sheet keeps Tab inside and gives the focus back where it was when it closes.
+    void sheetKeepsAndReturnsFocus()
+    {
+        open(QStringLiteral("light"), true, true);
+        // Escape is the sheet's shortcut, and shortcuts go to the active window.
+        m_window->requestActivate();
+        QVERIFY(QTest::qWaitForWindowActive(m_window));
+        QQuickItem *create = nullptr;
+        QTRY_VERIFY((create = item(QStringLiteral("createButton"))) != nullptr);
+        create->forceActiveFocus(Qt::TabFocusReason);
+        QTest::keyClick(m_window, Qt::Key_Space);
+        QQuickItem *sheet = nullptr;
+        QTRY_VERIFY((sheet = item(QStringLiteral("createProjectSheet"))) != nullptr);
+        QTRY_VERIFY(sheet->property("opened").toBool());
+        QQuickItem *name = input(QStringLiteral("nameField"));
+        QVERIFY(name);
+        QQuickItem *popup = name;
+        while (popup->parentItem() && !popup->inherits("QQuickPopupItem"))
+            popup = popup->parentItem();
+        QVERIFY(popup->inherits("QQuickPopupItem"));
+        name->forceActiveFocus(Qt::TabFocusReason);
+        for (int i = 0; i < 25; ++i) {
+            QTest::keyClick(m_window, Qt::Key_Tab);
+            QQuickItem *focused = m_window->activeFocusItem();
+            QVERIFY2(focused && popup->isAncestorOf(focused),
+                     qPrintable(QStringLiteral("Tab left the sheet for ")
+                                + (focused ? AccessibilityAudit::describe(focused) : QStringLiteral("nothing"))));
+        }
+        if (QAccessible::isActive()) {
+            QAccessibleInterface *dialog = QAccessible::queryAccessibleInterface(popup);
+            QCOMPARE(dialog->role(), QAccessible::Dialog);
+            QCOMPARE(dialog->text(QAccessible::Name), sheet->property("title").toString());
+        }
+        // The list drops the closed sheet.
+        const QPointer<QQuickItem> open = sheet;
+        QTest::keyClick(m_window, Qt::Key_Escape);
+        QTRY_VERIFY(!open || !open->property("opened").toBool());
+        QTRY_VERIFY(create->hasActiveFocus());
+    }
+
     // The projects list in each of its states, signed in (tree) and as a guest (cards).
     void projectsList_data()
     {

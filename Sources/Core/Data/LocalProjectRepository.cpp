@@ -33,19 +33,16 @@ LocalProjectListing LocalProjectRepository::fetchAllReadable() const
 LocalProjectListing LocalProjectRepository::fetchListing() const
 {
     LocalProjectListing listing;
-    const QList<LocalProjectRecord> records = m_context->fetchSummariesSorted();
-    listing.projects.reserve(records.size());
-    for (const LocalProjectRecord &record : records) {
+    m_context->forEachSummarySorted([this, &listing](const LocalProjectRecord &record) {
         if (record.summary) {
             if (std::optional<Project> listed = record.summary->listedProject(record.id)) {
                 listing.projects.append(std::move(*listed));
-                continue;
+                return;
             }
         }
-        QByteArray data = record.projectData;
         try {
-            if (data.isNull())
-                data = m_context->fetch(record.id).value(0).projectData;
+            const QByteArray data =
+                record.projectData.isNull() ? m_context->fetch(record.id).value(0).projectData : record.projectData;
             const std::optional<Project> listed =
                 LocalProjectSummary::of(Project::fromJsonText(data)).listedProject(record.id);
             if (listed)
@@ -55,7 +52,7 @@ LocalProjectListing LocalProjectRepository::fetchListing() const
                 listing.firstFailure = error.description();
             listing.unreadableIds.append(record.id);
         }
-    }
+    });
     return listing;
 }
 

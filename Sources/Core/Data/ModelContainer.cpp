@@ -385,20 +385,18 @@ QList<LocalProjectRecord> ModelContainer::fetch(const QString &id) const
     return readRecords(query);
 }
 
-QList<LocalProjectRecord> ModelContainer::fetchSummariesSorted() const
+void ModelContainer::forEachSummarySorted(const std::function<void(const LocalProjectRecord &)> &visit) const
 {
     QSqlQuery query = run(connection(m_connectionName),
                           QStringLiteral("SELECT id, CASE WHEN name IS NULL THEN projectData END, updatedAt, %1 "
                                          "FROM LocalProjectRecord ORDER BY updatedAt DESC, seq DESC")
                               .arg(summaryColumnNames().join(QStringLiteral(", "))));
-    QList<LocalProjectRecord> records;
     while (query.next()) {
-        records.append({query.value(0).toString(), query.value(1).toByteArray(),
-                        QDateTime::fromMSecsSinceEpoch(query.value(2).toLongLong(), Qt::UTC), readSummary(query, 3)});
+        visit({query.value(0).toString(), query.value(1).toByteArray(),
+               QDateTime::fromMSecsSinceEpoch(query.value(2).toLongLong(), Qt::UTC), readSummary(query, 3)});
     }
     if (query.lastError().isValid())
         fail(query.lastError());
-    return records;
 }
 
 qint64 ModelContainer::count() const

@@ -40,8 +40,9 @@ public:
 
     // Newest write first; writes within the same millisecond in reverse write order.
     QList<LocalProjectRecord> fetchAllSorted() const;
-    // The same order with each record's summary; the JSON is read only for records without one.
-    QList<LocalProjectRecord> fetchSummariesSorted() const;
+    // The same order with each record's summary, one record at a time, so that the whole store is
+    // never held twice; the JSON is read only for records without a summary.
+    void forEachSummarySorted(const std::function<void(const LocalProjectRecord &)> &visit) const;
     // Exact, case-sensitive match; at most one record since the identity is unique.
     QList<LocalProjectRecord> fetch(const QString &id) const;
     qint64 count() const;

@@ -26,6 +26,10 @@ Item {
 
     visible: opacity > 0
     opacity: overlayModel.shown && overlay.running ? 1 : 0
+    // The keyboard works the card while it is shown: its main button takes the focus, and Tab
+    // runs round the card's own controls, never to the window under the scrim.
+    onVisibleChanged: if (visible) nextButton.forceActiveFocus(Qt.OtherFocusReason)
+    onStepChanged: if (visible) nextButton.forceActiveFocus(Qt.OtherFocusReason)
     Behavior on opacity { NumberAnimation { duration: 200 } }
 
     // The card's secondary buttons: bordered, as tall as the main one.
@@ -119,12 +123,16 @@ Item {
                 Layout.topMargin: 4
                 spacing: 6
                 Repeater {
+                    id: dots
+
                     model: overlayModel.stepCount
                     AbstractButton {
                         required property int index
                         width: 8
                         height: 8
                         Accessible.name: "Шаг " + (index + 1)
+                        KeyNavigation.backtab: index === 0 ? nextButton : null
+                        FocusRing { radius: 7 }
                         onClicked: overlayModel.goTo(index)
                         background: Rectangle {
                             radius: 4
@@ -156,7 +164,10 @@ Item {
                 }
                 Item { Layout.fillWidth: true }
                 PrimaryButton {
+                    id: nextButton
+
                     objectName: "onboardingNext"
+                    KeyNavigation.tab: dots.itemAt(0)
                     Layout.fillWidth: false
                     text: overlayModel.isLast ? "Готово" : "Далее"
                     onClicked: overlayModel.isLast ? overlayModel.done() : overlayModel.next()
