@@ -212,6 +212,8 @@ Item {
                 isGuestSession: shell.isGuest
                 onDeleted: shellModel.projectDeleted()
                 onProjectIdChangeRequested: newId => shellModel.projectIdChangedByDetail(newId)
+                // A person's choice: asked about unsaved edits like a click in the list.
+                onProjectChosen: newId => shellModel.selectedProjectId = newId
             }
         }
     }

@@ -4,6 +4,7 @@
 
 #include "Data/EstimateCatalogLoader.h"
 #include "Export/CommercialProposalInput.h"
+#include "SelectOption.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -27,7 +28,7 @@ QStringList keys(const QVariantList &entries)
 {
     QStringList out;
     for (const QVariant &entry : entries)
-        out.append(entry.toMap().value(QStringLiteral("key")).toString());
+        out.append(entry.value<SelectOption>().value);
     return out;
 }
 

@@ -1,4 +1,5 @@
 #include "AIGenerateSheetModel.h"
+#include "SelectOption.h"
 
 #include "Data/EstimateCatalogLoader.h"
 #include "Utils/APIDecoding.h"
@@ -105,8 +106,7 @@ QVariantList AIGenerateSheetModel::modeOptions()
 {
     QVariantList options;
     for (AIGenerateMode mode : allAIGenerateModes)
-        options.append(
-            QVariantMap{{QStringLiteral("value"), rawValue(mode)}, {QStringLiteral("label"), displayName(mode)}});
+        options.append(SelectOption::of(rawValue(mode), displayName(mode)));
     return options;
 }
 

@@ -1,4 +1,5 @@
 #include "CreateIterationModel.h"
+#include "SelectOption.h"
 
 #include "Utils/Text.h"
 
@@ -78,8 +79,7 @@ QVariantList CreateIterationModel::sourceOptions()
 {
     QVariantList options;
     for (IterationSource source : allIterationSources)
-        options.append(
-            QVariantMap{{QStringLiteral("value"), rawValue(source)}, {QStringLiteral("label"), label(source)}});
+        options.append(SelectOption::of(rawValue(source), label(source)));
     return options;
 }
 

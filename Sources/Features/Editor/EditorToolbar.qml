@@ -130,10 +130,10 @@ Rectangle {
                     model: bar.screen.menuEntries
                     delegate: AppMenuItem {
                         required property var modelData
-                        objectName: "menuEntry-" + modelData.key
-                        text: modelData.text
-                        systemImage: modelData.systemImage
-                        onTriggered: bar.screen.triggerMenuEntry(modelData.key)
+                        objectName: "menuEntry-" + modelData.value
+                        text: modelData.label
+                        systemImage: modelData.icon
+                        onTriggered: bar.screen.triggerMenuEntry(modelData.value)
                     }
                     onObjectAdded: (index, object) => actionsMenu.insertItem(index, object)
                     onObjectRemoved: (index, object) => actionsMenu.removeItem(object)

@@ -1,4 +1,5 @@
 #include "EstimateItemFormModel.h"
+#include "SelectOption.h"
 
 #include "Data/EstimateCatalogLoader.h"
 #include "Utils/APIDecoding.h"
@@ -25,8 +26,7 @@ void EstimateItemFormModel::open(const EditableEstimateItem &item, const QString
     m_rateText = NumberText::shortest(item.rate);
     m_categoryOptions.clear();
     for (const CatalogCategory &category : EstimateCatalogLoader::categories(sphereId))
-        m_categoryOptions.append(
-            QVariantMap{{QStringLiteral("value"), category.id}, {QStringLiteral("label"), category.name}});
+        m_categoryOptions.append(SelectOption::of(category.id, category.name));
     Q_EMIT opened();
     Q_EMIT titleChanged();
     Q_EMIT descriptionChanged();

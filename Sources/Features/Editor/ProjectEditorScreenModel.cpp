@@ -1,4 +1,5 @@
 #include "ProjectEditorScreenModel.h"
+#include "SelectOption.h"
 
 #include "Export/CommercialProposalInput.h"
 #include "Utils/LineCost.h"
@@ -128,15 +129,14 @@ QVariantList ProjectEditorScreenModel::currencyOptions() const
 {
     QVariantList options;
     for (const QString &code : {QStringLiteral("RUB"), QStringLiteral("USD"), QStringLiteral("EUR")})
-        options.append(QVariantMap{{QStringLiteral("value"), code}, {QStringLiteral("label"), code}});
+        options.append(SelectOption::of(code, code));
     return options;
 }
 
 QVariantList ProjectEditorScreenModel::menuEntries() const
 {
     const auto entry = [](const QString &key, const QString &text, const QString &systemImage) {
-        return QVariantMap{
-            {QStringLiteral("key"), key}, {QStringLiteral("text"), text}, {QStringLiteral("systemImage"), systemImage}};
+        return SelectOption::of(key, text, systemImage);
     };
     QVariantList entries;
     entries.append(entry(QStringLiteral("addLine"), QStringLiteral("Добавить строку"), QStringLiteral("plus")));

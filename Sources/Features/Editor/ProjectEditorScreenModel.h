@@ -44,7 +44,8 @@ class ProjectEditorScreenModel : public QObject
     Q_PROPERTY(bool showsIterationsBar READ showsIterationsBar NOTIFY iterationsBarChanged)
     Q_PROPERTY(QVariantList projectTypeOptions READ projectTypeOptions NOTIFY isGuestSessionChanged)
     Q_PROPERTY(QVariantList currencyOptions READ currencyOptions CONSTANT)
-    // The actions menu: {key, text, systemImage} of the entries that apply, in menu order.
+    // The actions menu: SelectOption values (the key, the text, the icon) of the entries that
+    // apply, in menu order.
     Q_PROPERTY(QVariantList menuEntries READ menuEntries NOTIFY iterationsBarChanged)
     Q_PROPERTY(QString activeSphereId READ activeSphereId WRITE setActiveSphereId NOTIFY activeSphereIdChanged)
     Q_PROPERTY(bool isAddingItem READ isAddingItem NOTIFY isAddingItemChanged)

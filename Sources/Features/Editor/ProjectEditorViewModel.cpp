@@ -1,5 +1,7 @@
 #include "ProjectEditorViewModel.h"
 
+#include "SelectOption.h"
+
 #include "Data/EstimateCatalogLoader.h"
 #include "Utils/APIDecoding.h"
 #include "Projects/EstimateValidation.h"
@@ -298,7 +300,7 @@ QVariantList ProjectEditorViewModel::groupModeOptions() const
 {
     QVariantList options;
     for (const EstimateGroupMode mode : allEstimateGroupModes)
-        options.append(QVariantMap{{QStringLiteral("value"), rawValue(mode)}, {QStringLiteral("label"), label(mode)}});
+        options.append(SelectOption::of(rawValue(mode), label(mode)));
     return options;
 }
 
@@ -306,8 +308,7 @@ QVariantList ProjectEditorViewModel::statusOptions() const
 {
     QVariantList options;
     for (const ProjectStatus status : allProjectStatuses)
-        options.append(
-            QVariantMap{{QStringLiteral("value"), rawValue(status)}, {QStringLiteral("label"), label(status)}});
+        options.append(SelectOption::of(rawValue(status), label(status)));
     return options;
 }
 
@@ -315,8 +316,7 @@ QVariantList ProjectEditorViewModel::projectTypeOptions() const
 {
     QVariantList options;
     for (const ProjectTypeOption option : allProjectTypeOptions)
-        options.append(
-            QVariantMap{{QStringLiteral("value"), rawValue(option)}, {QStringLiteral("label"), label(option)}});
+        options.append(SelectOption::of(rawValue(option), label(option)));
     return options;
 }
 

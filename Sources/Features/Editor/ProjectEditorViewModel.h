@@ -55,7 +55,7 @@ class ProjectEditorViewModel : public QObject
     Q_PROPERTY(QString totalHoursText READ totalHoursText NOTIFY totalsChanged)
     Q_PROPERTY(QString totalCostText READ totalCostText NOTIFY totalsChanged)
     Q_PROPERTY(EstimateSectionsModel *sections READ sections CONSTANT)
-    // Pairs of value and label, in the order the pickers offer them.
+    // SelectOption values, in the order the pickers offer them.
     Q_PROPERTY(QVariantList groupModeOptions READ groupModeOptions CONSTANT)
     Q_PROPERTY(QVariantList statusOptions READ statusOptions CONSTANT)
     Q_PROPERTY(QVariantList projectTypeOptions READ projectTypeOptions CONSTANT)

@@ -1,4 +1,5 @@
 #include "ProjectFinanceModel.h"
+#include "SelectOption.h"
 
 #include "Utils/MoneyFormat.h"
 #include "Utils/NumberText.h"
@@ -125,8 +126,7 @@ QVariantList ProjectFinanceModel::statusOptions()
 {
     QVariantList options;
     for (const PaymentStatus status : allPaymentStatuses)
-        options.append(
-            QVariantMap{{QStringLiteral("value"), rawValue(status)}, {QStringLiteral("label"), label(status)}});
+        options.append(SelectOption::of(rawValue(status), label(status)));
     return options;
 }
 

@@ -50,7 +50,7 @@ class ProjectFinanceModel : public QObject, public QQmlParserStatus
     Q_PROPERTY(bool isAdding READ isAdding NOTIFY isAddingChanged)
     // Raw value of the next payment's status.
     Q_PROPERTY(QString paymentStatus READ paymentStatus WRITE setPaymentStatus NOTIFY paymentStatusChanged)
-    // The statuses in picker order, as {value, label}.
+    // The statuses in picker order, as SelectOption values.
     Q_PROPERTY(QVariantList statusOptions READ statusOptions CONSTANT)
     Q_PROPERTY(int paidYear READ paidYear NOTIFY paidAtChanged)
     // January is 0, as the month grid counts.

@@ -1,4 +1,5 @@
 #include "Features/Settings/SettingsViewModel.h"
+#include "SelectOption.h"
 
 #include "Config/AppConfig.h"
 #include "Features/Onboarding/GuidedOnboarding.h"
@@ -56,9 +57,7 @@ void SettingsViewModel::setGuest(bool isGuest)
 QVariantList SettingsViewModel::themeOptions()
 {
     const auto option = [](AppColorSchemePreference preference, const QString &label, const QString &icon) {
-        return QVariantMap{{QStringLiteral("value"), AppColorSchemePreferences::rawValue(preference)},
-                           {QStringLiteral("label"), label},
-                           {QStringLiteral("icon"), icon}};
+        return SelectOption::of(AppColorSchemePreferences::rawValue(preference), label, icon);
     };
     return {
         option(AppColorSchemePreference::System, QStringLiteral("Как в системе"),

@@ -24,7 +24,7 @@ class SettingsViewModel : public QObject
 
     Q_PROPERTY(AuthService *auth READ auth WRITE setAuth NOTIFY authChanged)
     Q_PROPERTY(bool isGuest READ isGuest WRITE setGuest NOTIFY isGuestChanged)
-    // The picker's segments: {value, label, icon} in the order of the choices.
+    // The picker's segments (SelectOption values) in the order of the choices.
     Q_PROPERTY(QVariantList themeOptions READ themeOptions CONSTANT)
     // The segment shown: any stored text but "light" or "dark" shows "system".
     Q_PROPERTY(QString theme READ theme NOTIFY themeChanged)
