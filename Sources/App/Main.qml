@@ -7,6 +7,10 @@ ApplicationWindow {
 
     width: 960
     height: 640
+    // The three columns at their narrowest (sidebar 200, list 300, detail 360 from 900 points on)
+    // and the tallest sheet that opens over the window (560 points) fit.
+    minimumWidth: 900
+    minimumHeight: 600
     visible: true
     title: "Tessmark"
     color: AppTheme.background

@@ -26,6 +26,9 @@ Item {
         value: content.Onboarding
     }
 
+    // The account's analytics page takes the width: the detail column keeps to its narrowest.
+    readonly property bool dashboardWide: !shell.isGuest && shellModel.mainSection === "analytics"
+
     Rectangle {
         anchors.fill: parent
         color: AppTheme.background
@@ -97,7 +100,8 @@ Item {
                 id: contentColumn
                 objectName: "contentColumn"
                 SplitView.minimumWidth: shell.AdaptiveMetrics.contentMinWidth
-                SplitView.preferredWidth: shell.AdaptiveMetrics.contentMinWidth + 40
+                SplitView.preferredWidth: shell.AdaptiveMetrics.contentIdealWidth
+                SplitView.fillWidth: shell.dashboardWide
 
                 Loader {
                     anchors.fill: parent
@@ -117,7 +121,8 @@ Item {
                 id: detailColumn
                 objectName: "detailColumn"
                 SplitView.minimumWidth: shell.AdaptiveMetrics.detailMinWidth
-                SplitView.fillWidth: true
+                SplitView.preferredWidth: shell.AdaptiveMetrics.detailMinWidth
+                SplitView.fillWidth: !shell.dashboardWide
 
                 Loader {
                     id: detailLoader
@@ -207,6 +212,8 @@ Item {
                 isGuestSession: shell.isGuest
                 onDeleted: shellModel.projectDeleted()
                 onProjectIdChangeRequested: newId => shellModel.projectIdChangedByDetail(newId)
+                // A person's choice: asked about unsaved edits like a click in the list.
+                onProjectChosen: newId => shellModel.selectedProjectId = newId
             }
         }
     }
@@ -303,6 +310,8 @@ Item {
         step: shellModel.tour.step
         hasHighlightRect: shellModel.tour.hasHighlightRect
         highlightRect: shellModel.tour.highlightRect
+        running: shellModel.tour.running
         onStepRequested: newStep => shellModel.tour.step = newStep
+        onCloseRequested: shellModel.tour.closeForRun()
     }
 }

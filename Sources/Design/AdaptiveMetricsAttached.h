@@ -27,6 +27,7 @@ class AdaptiveMetricsAttached : public QObject
     Q_PROPERTY(double sidebarMaxWidth READ sidebarMaxWidth NOTIFY metricsChanged)
     Q_PROPERTY(double contentMinWidth READ contentMinWidth NOTIFY metricsChanged)
     Q_PROPERTY(double detailMinWidth READ detailMinWidth NOTIFY metricsChanged)
+    Q_PROPERTY(double contentIdealWidth READ contentIdealWidth NOTIFY metricsChanged)
     Q_PROPERTY(double placeholderPadding READ placeholderPadding NOTIFY metricsChanged)
     Q_PROPERTY(double placeholderMaxWidth READ placeholderMaxWidth NOTIFY metricsChanged)
 
@@ -44,6 +45,7 @@ public:
     double sidebarMaxWidth() const { return metrics().sidebarMaxWidth(); }
     double contentMinWidth() const { return metrics().contentMinWidth(); }
     double detailMinWidth() const { return metrics().detailMinWidth(); }
+    double contentIdealWidth() const { return metrics().contentIdealWidth(); }
     double placeholderPadding() const { return metrics().placeholderPadding(); }
     double placeholderMaxWidth() const { return metrics().placeholderMaxWidth(); }
 

@@ -21,17 +21,25 @@ Rectangle {
 
     // Every segment as wide as the widest label needs, so that they can all be equal.
     property real widestSegment: 0
+    // The labels' own widths together, for the stacked look.
+    property real labelsWidth: 0
     function measure() {
         let widest = 0
+        let labels = 0
         for (let i = 0; i < segments.count; ++i) {
             const segment = segments.itemAt(i)
-            if (segment)
+            if (segment) {
                 widest = Math.max(widest, segment.implicitWidth)
+                labels += segment.labelWidth
+            }
         }
         widestSegment = widest
+        labelsWidth = labels
     }
 
-    // Narrower than every segment needs on one line: each icon goes above its label, which may wrap.
+    // Narrower than every segment needs on one line: each icon goes above its label, and each
+    // segment takes a share of the width after its label, so that a long label keeps to one line
+    // where the labels fit side by side; otherwise it wraps.
     // Kept by hand: the stacked look changes the height, and a layout answers that with a new width.
     property bool stacked: false
     function restack() {
@@ -68,8 +76,17 @@ Rectangle {
                 required property int index
                 readonly property bool chosen: modelData.value === root.selection
 
+                // The label on one line, and the padding around it.
+                readonly property real labelWidth: Math.ceil(small.advanceWidth) + leftPadding + rightPadding
+                onLabelWidthChanged: root.measure()
+
                 objectName: "segment" + index
-                width: (row.width - row.spacing * (segments.count - 1)) / segments.count
+                width: {
+                    const room = row.width - row.spacing * (segments.count - 1)
+                    if (!root.stacked || root.labelsWidth <= 0 || root.labelsWidth > room)
+                        return room / segments.count
+                    return labelWidth + (room - root.labelsWidth) / segments.count
+                }
                 implicitWidth: implicitContentWidth + 24
                 onImplicitWidthChanged: root.measure()
                 implicitHeight: implicitContentHeight + topPadding + bottomPadding
@@ -101,10 +118,19 @@ Rectangle {
                     implicitWidth: iconSpace + Math.ceil(natural.advanceWidth)
                     implicitHeight: label.implicitHeight
 
+                    // Measured in the side-by-side font whatever the look, so that the choice of
+                    // look does not feed back on itself.
                     TextMetrics {
                         id: natural
 
-                        font: title.font
+                        font: Typography.font(Typography.Subheadline, segment.chosen ? Font.DemiBold : Font.Normal)
+                        text: title.text
+                    }
+                    // The stacked look writes a step smaller, so that a label keeps to one line.
+                    TextMetrics {
+                        id: small
+
+                        font: Typography.font(Typography.Footnote, segment.chosen ? Font.DemiBold : Font.Normal)
                         text: title.text
                     }
 
@@ -128,15 +154,16 @@ Rectangle {
                         }
                         Text {
                             id: title
+                            objectName: "segmentTitle"
 
-                            width: Math.min(Math.ceil(natural.advanceWidth),
+                            width: Math.min(Math.ceil(face.stacked ? small.advanceWidth : natural.advanceWidth),
                                             segment.availableWidth - (face.stacked ? 0 : face.iconSpace))
                             wrapMode: Text.WordWrap
                             maximumLineCount: 2
                             elide: Text.ElideRight
                             horizontalAlignment: Text.AlignHCenter
                             text: segment.modelData.label
-                            font: Typography.font(Typography.Subheadline, segment.chosen ? Font.DemiBold : Font.Normal)
+                            font: face.stacked ? small.font : natural.font
                             color: segment.chosen ? AppTheme.deepBlack : AppTheme.textSecondary
                         }
                     }
@@ -153,10 +180,13 @@ Rectangle {
                         offsetY: 1
                         color: Qt.rgba(0, 0, 0, 0.06)
                     }
+                    // Framed in the primary colour: a white face alone barely parts from the track in light.
                     Rectangle {
                         anchors.fill: parent
                         radius: 8
                         color: AppTheme.cardBackground
+                        border.width: 1
+                        border.color: AppTheme.withOpacity(AppTheme.primary, 0.6)
                     }
                 }
             }

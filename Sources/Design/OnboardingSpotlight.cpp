@@ -8,6 +8,7 @@
 #include <QQmlContext>
 #include <QQmlEngine>
 #include <QQuickItem>
+#include <QQuickWindow>
 
 OnboardingSpotlight::OnboardingSpotlight(QObject *attachee)
     : QObject(attachee)
@@ -82,6 +83,8 @@ void OnboardingSpotlight::track()
         for (auto signal :
              {&QQuickItem::xChanged, &QQuickItem::yChanged, &QQuickItem::widthChanged, &QQuickItem::heightChanged}) {
             m_geometryLinks.append(connect(a, signal, this, &OnboardingSpotlight::reportFrame));
+            // The ring keeps clear of the window's edges wherever the element moves.
+            m_geometryLinks.append(connect(a, signal, this, &OnboardingSpotlight::placeRing));
         }
     }
     m_geometryLinks.append(connect(m_item, &QQuickItem::widthChanged, this, &OnboardingSpotlight::placeRing));
@@ -135,7 +138,11 @@ void OnboardingSpotlight::placeRing()
 {
     if (!m_ring || !m_item)
         return;
-    const QRectF frame = SpotlightGeometry::ringFrame(m_item->size());
+    const QQuickWindow *window = m_item->window();
+    const QRectF frame = window
+        ? SpotlightGeometry::ringFrame(m_item->size(), m_item->mapRectToScene(QRectF(QPointF(0, 0), m_item->size())),
+                                       window->size())
+        : SpotlightGeometry::ringFrame(m_item->size());
     m_ring->setPosition(frame.topLeft());
     m_ring->setSize(frame.size());
 }

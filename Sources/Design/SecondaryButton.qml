@@ -2,18 +2,30 @@ import QtQuick
 import QtQuick.Templates as T
 import Tessmark.Design
 
-// A text button in the primary colour, without chrome.
+// A text button in the primary colour, without chrome; `bordered` gives it a frame, for a
+// command that stands among fields and would otherwise read as a label.
 T.AbstractButton {
     id: control
 
     property string systemImage
     property color color: AppTheme.primary
+    property bool bordered: false
 
     implicitWidth: implicitContentWidth + leftPadding + rightPadding
     implicitHeight: implicitContentHeight + topPadding + bottomPadding
-    padding: 0
+    padding: bordered ? 8 : 0
+    leftPadding: bordered ? 14 : 0
+    rightPadding: bordered ? 14 : 0
     font: Typography.font(Typography.Subheadline, Font.Medium)
     opacity: pressed ? 0.7 : (enabled ? 1 : 0.45)
+
+    background: Rectangle {
+        visible: control.bordered
+        radius: 10
+        color: control.down ? AppTheme.withOpacity(control.color, 0.12) : AppTheme.cardBackground
+        border.width: 1
+        border.color: AppTheme.withOpacity(control.color, 0.55)
+    }
 
     FocusRing {
         radius: 6

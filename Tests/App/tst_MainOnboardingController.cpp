@@ -155,6 +155,25 @@ private Q_SLOTS:
         QCOMPARE(Preferences::shared().value(GuidedOnboarding::demoProjectIdKey).toString(), demoId);
     }
 
+    // The account tree lights no demo row: once the check has ended the tour moves on to the
+    // next step that lights something, and going back does not land on the empty step again.
+    void stepWithoutATargetIsSkipped()
+    {
+        MainShellViewModel shell;
+        shell.setGuest(false);
+        MainOnboardingController &tour = *shell.tour();
+        QSignalSpy finished(&tour, &MainOnboardingController::taskFinished);
+        tour.setFrameSource(nullptr);
+        tour.start(std::make_shared<ProjectsService>(true));
+        QTRY_COMPARE(finished.size(), 1);
+        QCOMPARE(tour.step(), 1);
+        QCOMPARE(tour.currentHighlight(), QStringLiteral("editorTableOverview"));
+        tour.setStep(0);
+        QCOMPARE(tour.step(), 1);
+        tour.setStep(4);
+        QCOMPARE(tour.step(), 4);
+    }
+
     void finishedTourStartsNoCheck()
     {
         Preferences::shared().setValue(GuidedOnboarding::completedVersionKey, 2);

@@ -8,6 +8,7 @@
 #include "App/RootViewModel.h"
 #include "../Export/ExportSamples.h"
 #include "AppTestEnvironment.h"
+#include "LayoutCheck.h"
 #include "Features/Analytics/AnalyticsDashboardModel.h"
 #include "Features/Auth/ForgotPasswordModel.h"
 #include "Features/Auth/LocalDataMigrationSheetModel.h"
@@ -52,6 +53,39 @@ class TestScreenshots : public QObject
     QQuickWindow *m_window = nullptr;
     std::unique_ptr<ProjectsService> m_sheetService;
     QPointer<QQuickItem> m_sheet;
+    // Run as tst_Layout: every shot is checked at the smallest, the default and a large window
+    // size instead of written once; what the check finds fails the test function.
+    const bool m_layoutCheck = qEnvironmentVariableIsSet("TESSMARK_LAYOUT_CHECK");
+    QMap<QString, QStringList> m_layoutFaults; // fault -> where seen
+
+    static constexpr QSize minimumWindowSize{900, 600};
+
+    // The window at each checked size, written to layout/ to look at, its faults gathered.
+    void checkLayout(QQuickWindow *window, const QString &name)
+    {
+        const QSize original = window->size();
+        for (const QSize size : {minimumWindowSize, QSize(960, 640), QSize(1600, 1000)}) {
+            window->resize(size);
+            QTest::qWait(150); // layouts and loads follow the new size
+            const QString where = QStringLiteral("%1-%2x%3").arg(name).arg(size.width()).arg(size.height());
+            QStringList faults = LayoutCheck::faults(window);
+            // A busy machine may still be laying out: what counts is what stays.
+            if (!faults.isEmpty()) {
+                QTest::qWait(600);
+                faults = LayoutCheck::faults(window);
+            }
+            for (const QString &fault : faults)
+                m_layoutFaults[fault].append(where);
+            // The shot to look at where something was found, or every one on request.
+            if (!faults.isEmpty() || qEnvironmentVariableIsSet("TESSMARK_LAYOUT_SHOTS")) {
+                QDir().mkpath(QStringLiteral(TESSMARK_SCREENSHOT_DIR "/layout"));
+                window->grabWindow().save(QStringLiteral(TESSMARK_SCREENSHOT_DIR "/layout/%1.png").arg(where));
+            }
+        }
+        window->resize(original);
+        QTest::qWait(50);
+    }
+
     // Run as tst_Accessibility: each shot reads the window's accessibility tree instead.
     const bool m_audit = qEnvironmentVariableIsSet("TESSMARK_ACCESSIBILITY_AUDIT");
 
@@ -83,7 +117,15 @@ class TestScreenshots : public QObject
         QVERIFY(!m_engine->rootObjects().isEmpty());
         m_window = qobject_cast<QQuickWindow *>(m_engine->rootObjects().first());
         QVERIFY(m_window);
+        QCOMPARE(m_window->minimumSize(), minimumWindowSize);
         QVERIFY(QTest::qWaitForWindowExposed(m_window));
+    }
+
+    // The narrow shots show the compact layouts, below the window's smallest size.
+    void resizeBelowMinimum(QSize size)
+    {
+        m_window->setMinimumSize(QSize(1, 1));
+        m_window->resize(size);
     }
 
     QQuickItem *rootView() const { return m_window->findChild<QQuickItem *>(QStringLiteral("rootView")); }
@@ -97,6 +139,12 @@ class TestScreenshots : public QObject
 
     void shoot(const QString &name)
     {
+        // The check waits at each of its sizes.
+        if (m_layoutCheck) {
+            QTest::qWait(100);
+            checkLayout(m_window, name);
+            return;
+        }
         QTest::qWait(400); // animations and loads settle
         if (m_audit)
             return audit(name);
@@ -326,6 +374,10 @@ class TestScreenshots : public QObject
         if (prepare)
             prepare(root.get());
         QTest::qWait(600); // loads and animations settle
+        if (m_layoutCheck) {
+            checkLayout(window, name);
+            return;
+        }
         if (m_audit)
             return audit(name);
         const QImage image = window->grabWindow();
@@ -529,6 +581,16 @@ private Q_SLOTS:
         m_sheetService.reset();
         m_account.backend.clearOverrides();
         QTest::qWait(50);
+        if (!m_layoutFaults.isEmpty()) {
+            QStringList lines;
+            for (auto it = m_layoutFaults.cbegin(); it != m_layoutFaults.cend(); ++it)
+                lines << QStringLiteral("%1 (in %2%3)")
+                             .arg(it.key(), it.value().first(),
+                                  it.value().size() > 1 ? QStringLiteral(" and %1 more").arg(it.value().size() - 1)
+                                                        : QString());
+            m_layoutFaults.clear();
+            QFAIL(qPrintable(QStringLiteral("\n") + lines.join(QLatin1Char('\n'))));
+        }
     }
 
     // Each screen idle, with its errors, busy (and the sign-in screen with a notice), in a wide
@@ -585,7 +647,9 @@ private Q_SLOTS:
             QGuiApplication::setLayoutDirection(Qt::LeftToRight);
             QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
         }
-        m_window->resize(width, 680);
+        if (width < minimumWindowSize.width() && m_layoutCheck)
+            QSKIP("the layout check sizes the window itself");
+        resizeBelowMinimum(QSize(width, 680));
         QTest::qWait(50);
         showAccountScreen(screen, state);
         // Errors and the busy button stand low in the sheets: show the end of each screen.
@@ -597,6 +661,50 @@ private Q_SLOTS:
             }
         }
         shoot(QString::fromLatin1(QTest::currentDataTag()));
+    }
+
+    // The check itself: each kind of fault is named, and what is meant (an elided title, a list
+    // scrolled past its end, a page under a modal sheet) is not.
+    void layoutCheckFindsFaults()
+    {
+        QQmlEngine engine;
+        QQmlComponent component(&engine);
+        component.setData(R"(
+            import QtQuick
+            import QtQuick.Controls
+            Window {
+                width: 400; height: 300; visible: true
+                Text { objectName: "cutTitle"; width: 60; clip: true; text: "Очень длинный заголовок" }
+                Text { objectName: "elidedTitle"; y: 20; width: 60; elide: Text.ElideRight; text: "Очень длинный заголовок" }
+                Item {
+                    y: 40; width: 80; height: 20; clip: true
+                    Text { objectName: "cutByParent"; text: "Текст шире рамки" }
+                }
+                Button { objectName: "offEdge"; x: 360; y: 60; text: "Удалить" }
+                Text { objectName: "first"; x: 10; y: 120; text: "Один" }
+                Text { objectName: "second"; x: 20; y: 124; text: "Другой" }
+                Button { objectName: "halfCovered"; x: 10; y: 170; width: 100; height: 40; text: "Ок" }
+                Rectangle { x: 60; y: 160; width: 100; height: 60; color: "white" }
+                ListView {
+                    x: 200; y: 160; width: 150; height: 60; clip: true
+                    model: 10
+                    delegate: Button { objectName: "row"; width: 150; height: 30; text: "Строка " + index }
+                }
+            })",
+                          QUrl());
+        std::unique_ptr<QObject> root(component.create());
+        QVERIFY2(root, qPrintable(component.errorString()));
+        auto *window = qobject_cast<QQuickWindow *>(root.get());
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        const QString found = LayoutCheck::faults(window).join(QLatin1Char('\n'));
+        for (const char *expected :
+             {"text cut without an ellipsis: cutTitle", "text cut without an ellipsis: cutByParent",
+              "interactive item outside the window: offEdge", "texts overlap: first \"Один\" and second",
+              "interactive item partly under another item: halfCovered"}) {
+            QVERIFY2(found.contains(QString::fromUtf8(expected)), qPrintable(found));
+        }
+        for (const char *meant : {"elidedTitle", "row"})
+            QVERIFY2(!found.contains(QLatin1String(meant)), qPrintable(found));
     }
 
     void guestSections_data() { schemes(); }
@@ -1107,7 +1215,7 @@ private Q_SLOTS:
         }
         open(scheme, true, guest);
         if (state == QLatin1String("guest-600"))
-            m_window->resize(600, 640);
+            resizeBelowMinimum(QSize(600, 640));
         if (state == QLatin1String("guest-1200"))
             m_window->resize(1200, 760);
         MainShellViewModel *vm = guest ? shell() : signedInShell();

@@ -55,6 +55,28 @@ private Q_SLOTS:
                  expected);
     }
 
+    // The list column starts narrower where the sidebar and the detail at its minimum would
+    // otherwise push the detail past the window's right edge.
+    void contentColumnFitsBesideTheOthers_data()
+    {
+        QTest::addColumn<double>("width");
+        QTest::addColumn<double>("content");
+        QTest::newRow("900: squeezed") << 900.0 << 318.0;
+        QTest::newRow("960: room for all") << 960.0 << 340.0;
+        QTest::newRow("1100") << 1100.0 << 380.0;
+        QTest::newRow("1600") << 1600.0 << 380.0;
+        QTest::newRow("600: never below the minimum") << 600.0 << 300.0;
+    }
+    void contentColumnFitsBesideTheOthers()
+    {
+        QFETCH(double, width);
+        QFETCH(double, content);
+        const AdaptiveMetrics m{SizeClass::Unspecified, width};
+        QCOMPARE(m.contentIdealWidth(), content);
+        if (width >= 900)
+            QVERIFY(m.sidebarIdealWidth() + m.contentIdealWidth() + m.detailMinWidth() + 2 <= width);
+    }
+
     void compactSizeClassPadsLikeANarrowWindow()
     {
         const AdaptiveMetrics m{SizeClass::Compact, 1200};

@@ -46,6 +46,55 @@ private Q_SLOTS:
         QVERIFY(hole.contains(ring));
     }
 
+    // An element along the window's edges (the sidebar) keeps its whole ring in view; one clear
+    // of the edges keeps the ring 6 points outside it.
+    void ringKeepsInsideTheWindow()
+    {
+        const QSizeF window(960, 640);
+        const QRectF sidebar(0, 0, 220, 640);
+        const QRectF ring = SpotlightGeometry::ringFrame(sidebar.size(), sidebar, window).translated(sidebar.topLeft());
+        QVERIFY(QRectF(QPointF(0, 0), window).contains(ring));
+        QCOMPARE(ring, QRectF(4, 4, 220 + 6 - 4, 640 - 8));
+        const QRectF inner(200, 300, 100, 40);
+        QCOMPARE(SpotlightGeometry::ringFrame(inner.size(), inner, window), SpotlightGeometry::ringFrame(inner.size()));
+    }
+
+    // The step's card goes beside the lit element, never over it, and inside the window.
+    void cardStandsBesideTheTarget_data()
+    {
+        QTest::addColumn<QRectF>("target");
+        QTest::addColumn<QString>("side");
+        QTest::newRow("demo card high in the list: below") << QRectF(250, 100, 280, 140) << "below";
+        QTest::newRow("save button low: above") << QRectF(700, 520, 110, 40) << "above";
+        QTest::newRow("tall sidebar: right") << QRectF(0, 0, 220, 640) << "right";
+        QTest::newRow("tall column on the right: left") << QRectF(560, 0, 400, 640) << "left";
+    }
+    void cardStandsBesideTheTarget()
+    {
+        QFETCH(QRectF, target);
+        QFETCH(QString, side);
+        const QSizeF area(960, 640);
+        const QSizeF card(420, 320);
+        const QRectF frame = SpotlightGeometry::cardFrame(target, card, area);
+        QCOMPARE(frame.size(), card);
+        QVERIFY(!frame.intersects(target));
+        QVERIFY(QRectF(QPointF(0, 0), area).contains(frame));
+        if (side == QLatin1String("below"))
+            QVERIFY(frame.top() >= target.bottom());
+        else if (side == QLatin1String("above"))
+            QVERIFY(frame.bottom() <= target.top());
+        else if (side == QLatin1String("right"))
+            QVERIFY(frame.left() >= target.right());
+        else
+            QVERIFY(frame.right() <= target.left());
+    }
+
+    void cardWithoutATargetIsCentred()
+    {
+        const QRectF frame = SpotlightGeometry::cardFrame(std::nullopt, QSizeF(420, 320), QSizeF(960, 640));
+        QCOMPARE(frame, QRectF(270, 160, 420, 320));
+    }
+
     void scrimPathLeavesTheHoleClear()
     {
         const QRectF hole(192, 264, 116, 56);

@@ -322,6 +322,11 @@ private Q_SLOTS:
         QCOMPARE(model->barPlanned(), (QList<double>{700, 450, 50}));
         QCOMPARE(model->barDone(), (QList<double>{0, 0, 0}));
         QCOMPARE(model->barAxisMaximum(), 700.0);
+        // The tooltip of a group names the first of its projects in full.
+        QCOMPARE(model->barNames().at(1), QStringLiteral("Проект длинный A"));
+        // The value axis reads as money of the one currency.
+        QCOMPARE(model->barAxisTicks(), (QList<double>{175, 350, 525, 700}));
+        QCOMPARE(model->barAxisTickLabels().last(), MoneyFormat::format(700, QStringLiteral("RUB")));
     }
 
     // Figures of the largest amount overflow every sum: the texts say so, the chart stays drawable.
@@ -376,6 +381,23 @@ private Q_SLOTS:
                  MoneyFormat::format(250, QStringLiteral("EUR")) + QLatin1Char('\n')
                      + MoneyFormat::format(300, QStringLiteral("USD")));
         QCOMPARE(model->paidText().count(QLatin1Char('\n')), 1);
+        // Bars of mixed currencies: the axis marks are grouped digits without a currency.
+        QCOMPARE(model->barAxisMaximum(), 300.0);
+        QCOMPARE(
+            model->barAxisTickLabels(),
+            (QStringList{QStringLiteral("75"), QStringLiteral("150"), QStringLiteral("225"), QStringLiteral("300")}));
+    }
+
+    // Large marks are grouped by thousands, the way every amount of the window is written.
+    void axisMarksAreGrouped()
+    {
+        seed(QStringLiteral("Большой"), {{QStringLiteral("cost"), 1125000}});
+        auto model = dashboard();
+        await(model->load());
+        QCOMPARE(model->barAxisMaximum(), 1500000.0);
+        QCOMPARE(model->barAxisTickLabels().first(), MoneyFormat::format(375000, QStringLiteral("RUB")));
+        QVERIFY(model->barAxisTickLabels().first().contains(QChar(0x00A0)));
+        QVERIFY(model->barAxisTickLabels().first().contains(QStringLiteral("₽")));
     }
 
     // An older load that ends after a newer one leaves the newer one's figures. The older one's

@@ -1,6 +1,7 @@
 // The projects list: one context menu shared by all rows and cards, opened by a right click,
-// with the entries of that row; a menu without entries does not open.
+// with the entries of that row; a menu without entries does not open. The guest grid's rows.
 #include "API/ProjectsService.h"
+#include "Features/Projects/ProjectCardGridModel.h"
 #include "Await.h"
 #include "QuickItemTree.h"
 
@@ -10,6 +11,7 @@
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QSignalSpy>
+#include <QStandardItemModel>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -36,6 +38,11 @@ class tst_ProjectsListView : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // Each row of the guest grid is as tall as its tallest card.
+    void cardRowsFitTheirTallestCard();
+    // The table of cards follows its list cell by cell: no reset for a card changed, added or
+    // removed, so that the view keeps its items.
+    void cardTableFollowsTheList();
     void rowMenu_data()
     {
         QTest::addColumn<bool>("isGuest");
@@ -90,6 +97,9 @@ private Q_SLOTS:
         QVERIFY(QMetaObject::invokeMethod(menu, "itemAt", Q_RETURN_ARG(QQuickItem *, entry), Q_ARG(int, 0)));
         QVERIFY(entry);
         QCOMPARE(entry->property("text").toString(), firstEntry);
+        // "Платежи" carries the card symbol; deleting has none.
+        QCOMPARE(entry->property("systemImage").toString(),
+                 firstEntry == QStringLiteral("Платежи") ? QStringLiteral("creditcard") : QString());
         QVERIFY(QMetaObject::invokeMethod(entry, "triggered"));
         if (firstEntry == QStringLiteral("Платежи")) {
             QCOMPARE(finance.size(), 1);
@@ -148,6 +158,111 @@ private Q_SLOTS:
         QCOMPARE(service.projects().size(), 30);
     }
 };
+
+void tst_ProjectsListView::cardRowsFitTheirTallestCard()
+{
+    const auto store = ModelContainer::openInMemory();
+    LocalProjectRepository repository(store);
+    // Two cards side by side: a long name over two lines with a client beside a short one, then
+    // a row of two short ones.
+    Project tall = sample(QStringLiteral("a"), std::nullopt);
+    tall.name = QStringLiteral("Интернет-магазин керамики с доставкой по всей стране");
+    tall.clientName = QStringLiteral("ООО «Глина»");
+    tall.updatedAt = QStringLiteral("2024-03-09T09:07:01.042Z");
+    repository.upsert(tall);
+    for (const char *id : {"b", "c", "d"}) {
+        Project small = sample(QString::fromLatin1(id), std::nullopt);
+        small.updatedAt = QStringLiteral("2024-03-0%1T09:07:01.042Z").arg(int(8 - (id[0] - 'b')));
+        repository.upsert(small);
+    }
+    ProjectsService service(true, store);
+
+    QQmlEngine engine;
+    engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
+    QQmlComponent component(&engine,
+                            QUrl(QStringLiteral("qrc:/qt/qml/Tessmark/Features/Projects/ProjectsListView.qml")));
+    std::unique_ptr<QObject> root(component.createWithInitialProperties(
+        {{QStringLiteral("projectsService"), QVariant::fromValue(&service)}, {QStringLiteral("isGuest"), true}}));
+    auto *list = qobject_cast<QQuickItem *>(root.get());
+    QVERIFY2(list, qPrintable(component.errorString()));
+    QQuickWindow window;
+    window.resize(640, 700);
+    list->setParentItem(window.contentItem());
+    list->setSize(window.size());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTRY_COMPARE(list->property("viewModel").value<QObject *>()->property("cardColumns").toInt(), 2);
+
+    QQuickItem *cards[4] = {};
+    const QStringList ids{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d")};
+    for (int i = 0; i < 4; ++i)
+        QTRY_VERIFY((cards[i] = findItem(list, QStringLiteral("projectRow-") + ids.at(i))) != nullptr);
+    QTest::qWait(50);
+    // One row, one height; the long card's foot stays clear of its border.
+    QCOMPARE(cards[0]->y(), cards[1]->y());
+    QCOMPARE(cards[0]->height(), cards[1]->height());
+    QCOMPARE(cards[2]->height(), cards[3]->height());
+    QVERIFY2(cards[2]->height() < cards[0]->height(),
+             qPrintable(QStringLiteral("a row of short cards is as tall as they need: %1 / %2 (%3)")
+                            .arg(cards[2]->height())
+                            .arg(cards[0]->height())
+                            .arg(cards[2]->implicitHeight())));
+    QQuickItem *cost = findItem(cards[0], QStringLiteral("cardCost"));
+    QQuickItem *frame = findItem(cards[0], QStringLiteral("projectCard"));
+    QVERIFY(cost && frame);
+    const qreal foot = frame->mapRectToScene(QRectF(0, 0, frame->width(), frame->height())).bottom();
+    QVERIFY(cost->mapRectToScene(QRectF(0, 0, cost->width(), cost->height())).bottom() <= foot - 12);
+    QQuickItem *name = findItem(cards[0], QStringLiteral("cardName"));
+    QCOMPARE(name->property("lineCount").toInt(), 2);
+    // A short card leaves no empty band: its foot row sits right under its name.
+    QQuickItem *smallCost = findItem(cards[2], QStringLiteral("cardCost"));
+    QQuickItem *smallName = findItem(cards[2], QStringLiteral("cardName"));
+    const qreal nameFoot = smallName->mapToItem(cards[2], QPointF(0, smallName->height())).y();
+    QVERIFY(smallCost->mapToItem(cards[2], QPointF()).y() - nameFoot < 60);
+}
+
+void tst_ProjectsListView::cardTableFollowsTheList()
+{
+    QStandardItemModel list;
+    for (const char *name : {"a", "b", "c", "d", "e"})
+        list.appendRow(new QStandardItem(QString::fromLatin1(name)));
+    ProjectCardGridModel grid;
+    grid.setSource(&list);
+    grid.setColumns(2);
+    QCOMPARE(grid.rowCount(), 3);
+    QCOMPARE(grid.columnCount(), 2);
+    QCOMPARE(grid.data(grid.index(1, 1), Qt::DisplayRole).toString(), QStringLiteral("d"));
+    QCOMPARE(grid.data(grid.index(2, 1), Qt::DisplayRole).toString(), QString()); // past the last card
+    QCOMPARE(grid.cellOf(3), QPoint(1, 1));
+
+    QSignalSpy resets(&grid, &QAbstractItemModel::modelReset);
+    QSignalSpy changes(&grid, &QAbstractItemModel::dataChanged);
+    QSignalSpy inserted(&grid, &QAbstractItemModel::rowsInserted);
+    QSignalSpy removed(&grid, &QAbstractItemModel::rowsRemoved);
+    list.item(3)->setText(QStringLiteral("D"));
+    QCOMPARE(changes.size(), 1);
+    QCOMPARE(changes.first().at(0).toModelIndex(), grid.index(1, 1));
+    QCOMPARE(changes.first().at(1).toModelIndex(), grid.index(1, 1));
+
+    // One card more in front: every cell from there on changes, no row comes (six fit in three).
+    list.insertRow(0, new QStandardItem(QStringLiteral("z")));
+    QCOMPARE(grid.rowCount(), 3);
+    QCOMPARE(inserted.size(), 0);
+    QCOMPARE(changes.last().at(0).toModelIndex(), grid.index(0, 0));
+    QCOMPARE(changes.last().at(1).toModelIndex(), grid.index(2, 1));
+    QCOMPARE(grid.data(grid.index(2, 1), Qt::DisplayRole).toString(), QStringLiteral("e"));
+    // One more: a row comes at the end.
+    list.appendRow(new QStandardItem(QStringLiteral("f")));
+    QCOMPARE(inserted.size(), 1);
+    QCOMPARE(grid.rowCount(), 4);
+    // Two taken from the middle: the last row goes.
+    list.removeRows(2, 2);
+    QCOMPARE(removed.size(), 1);
+    QCOMPARE(grid.rowCount(), 3);
+    QCOMPARE(changes.last().at(0).toModelIndex(), grid.index(1, 0));
+    QCOMPARE(grid.data(grid.index(1, 0), Qt::DisplayRole).toString(), QStringLiteral("D"));
+    QCOMPARE(resets.size(), 0);
+}
 
 QTEST_MAIN(tst_ProjectsListView)
 #include "tst_ProjectsListView.moc"

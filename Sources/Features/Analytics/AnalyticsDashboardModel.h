@@ -50,6 +50,9 @@ class AnalyticsDashboardModel : public QAbstractListModel
     Q_PROPERTY(QList<double> barDone READ barDone NOTIFY figuresChanged)
     Q_PROPERTY(QList<double> barPaid READ barPaid NOTIFY figuresChanged)
     Q_PROPERTY(double barAxisMaximum READ barAxisMaximum NOTIFY figuresChanged)
+    Q_PROPERTY(QStringList barNames READ barNames NOTIFY figuresChanged)
+    Q_PROPERTY(QList<double> barAxisTicks READ barAxisTicks NOTIFY figuresChanged)
+    Q_PROPERTY(QStringList barAxisTickLabels READ barAxisTickLabels NOTIFY figuresChanged)
     Q_PROPERTY(QStringList statusValues READ statusValues NOTIFY figuresChanged)
     Q_PROPERTY(QStringList statusLabels READ statusLabels NOTIFY figuresChanged)
     Q_PROPERTY(QList<int> statusCounts READ statusCounts NOTIFY figuresChanged)
@@ -129,6 +132,9 @@ public:
     QList<double> barDone() const { return m_series.barDone; }
     QList<double> barPaid() const { return m_series.barPaid; }
     double barAxisMaximum() const { return m_series.barAxisMaximum; }
+    QStringList barNames() const { return m_series.barNames; }
+    QList<double> barAxisTicks() const { return m_series.barAxisTicks; }
+    QStringList barAxisTickLabels() const { return m_series.barAxisTickLabels; }
     QStringList statusValues() const { return m_series.statusValues; }
     QStringList statusLabels() const { return m_series.statusLabels; }
     QList<int> statusCounts() const { return m_series.statusCounts; }

@@ -28,7 +28,10 @@ Item {
         projectsService: dashboard.projectsService
         selectedRow: dashboard.selectedRow
         onSelectedRowChanged: dashboard.rowSelected(dashboardModel.selectedRow)
-        onFiguresChanged: donut.rebuild()
+        onFiguresChanged: {
+            donut.rebuild()
+            valueAxis.rebuild()
+        }
     }
     Component.onCompleted: dashboardModel.refresh()
 
@@ -342,6 +345,7 @@ Item {
                         AppCard {
                             Layout.fillWidth: true
                             inset: 12
+                            spacing: 0
                             ChartView {
                                 id: barChart
                                 objectName: "barChart"
@@ -356,27 +360,37 @@ Item {
                                 plotAreaColor: "transparent"
                                 backgroundRoundness: 0
                                 margins { left: 0; right: 0; top: 0; bottom: 0 }
-                                legend.alignment: Qt.AlignBottom
-                                legend.labelColor: AppTheme.deepBlack
-                                legend.font: Typography.font(Typography.Caption)
+                                // Its legend stands below the project names, in the row after them.
+                                legend.visible: false
 
                                 BarSeries {
+                                    // The project names stand in the row below the chart, where they wrap
+                                    // and show the whole name on hover; the axis would cut them short.
                                     axisX: BarCategoryAxis {
                                         categories: dashboardModel.barAxisLabels
-                                        labelsColor: AppTheme.textSecondary
-                                        labelsFont: Typography.font(Typography.Caption2)
+                                        labelsVisible: false
                                         gridVisible: false
                                         color: AppTheme.border
                                     }
-                                    axisY: ValueAxis {
+                                    // Money marks: grouped digits and the currency.
+                                    axisY: CategoryAxis {
+                                        id: valueAxis
                                         min: 0
                                         max: dashboardModel.barAxisMaximum
-                                        tickCount: 5
-                                        labelFormat: "%.0f"
-                                        labelsColor: AppTheme.textSecondary
+                                        labelsPosition: CategoryAxis.AxisLabelsPositionOnValue
+                                        labelsColor: AppTheme.deepBlack
                                         labelsFont: Typography.font(Typography.Caption2)
                                         gridLineColor: AppTheme.border
                                         color: AppTheme.border
+                                        function rebuild() {
+                                            for (const label of valueAxis.categoriesLabels)
+                                                valueAxis.remove(label)
+                                            const ticks = dashboardModel.barAxisTicks
+                                            const labels = dashboardModel.barAxisTickLabels
+                                            for (let i = 0; i < ticks.length; ++i)
+                                                valueAxis.append(labels[i], ticks[i])
+                                        }
+                                        Component.onCompleted: rebuild()
                                     }
                                     BarSet {
                                         label: "План"
@@ -394,7 +408,84 @@ Item {
                                         label: "Оплачено"
                                         values: dashboardModel.barPaid
                                         color: AppTheme.success
-                                        borderColor: "transparent"
+                                        // Outlined so that a short bar still shows on the dark card.
+                                        borderColor: AppTheme.dark ? Qt.lighter(AppTheme.success, 1.5) : "transparent"
+                                    }
+                                }
+                            }
+                            // One name under each group of bars: up to two lines where there is room,
+                            // slanted where the groups stand close; the whole name on hover.
+                            Item {
+                                id: barLabels
+                                objectName: "barLabels"
+                                readonly property int count: Math.max(1, dashboardModel.barLabels.length)
+                                readonly property real cell: barChart.plotArea.width / count
+                                readonly property bool slanted: cell < 48
+                                // The longest label's run, slanted at 45 degrees, sets the height.
+                                property real longest: 0
+                                Layout.fillWidth: true
+                                implicitHeight: slanted ? Math.ceil(longest * 0.71) + 16 : 32
+                                Repeater {
+                                    model: dashboardModel.barLabels
+                                    Item {
+                                        id: barCell
+                                        required property string modelData
+                                        required property int index
+                                        x: barChart.plotArea.x + index * barLabels.cell
+                                        width: barLabels.cell
+                                        height: barLabels.height
+                                        HoverHandler { id: labelHover }
+                                        ToolTip.visible: labelHover.hovered
+                                        ToolTip.delay: 400
+                                        ToolTip.text: dashboardModel.barNames[index] ?? ""
+                                        Text {
+                                            objectName: "barLabel-" + barCell.index
+                                            x: barLabels.slanted ? barCell.width / 2 - width : 0
+                                            y: 4
+                                            width: barLabels.slanted ? implicitWidth : barCell.width
+                                            rotation: barLabels.slanted ? -45 : 0
+                                            transformOrigin: Item.TopRight
+                                            leftPadding: 2
+                                            rightPadding: 2
+                                            text: barCell.modelData
+                                            textFormat: Text.PlainText
+                                            wrapMode: barLabels.slanted ? Text.NoWrap : Text.WrapAtWordBoundaryOrAnywhere
+                                            maximumLineCount: 2
+                                            elide: barLabels.slanted ? Text.ElideNone : Text.ElideRight
+                                            horizontalAlignment: barLabels.slanted ? Text.AlignRight : Text.AlignHCenter
+                                            font: Typography.font(Typography.Caption2)
+                                            color: AppTheme.deepBlack
+                                            onImplicitWidthChanged: barLabels.longest = Math.max(barLabels.longest, implicitWidth)
+                                        }
+                                    }
+                                }
+                            }
+                            Flow {
+                                objectName: "barLegend"
+                                Layout.fillWidth: true
+                                Layout.topMargin: 6
+                                spacing: 14
+                                Repeater {
+                                    model: [
+                                        { label: "План", color: AppTheme.withOpacity(AppTheme.primary, 0.4) },
+                                        { label: "Выполнено", color: AppTheme.accent },
+                                        { label: "Оплачено", color: AppTheme.success },
+                                    ]
+                                    Row {
+                                        required property var modelData
+                                        spacing: 6
+                                        Rectangle {
+                                            anchors.verticalCenter: parent.verticalCenter
+                                            width: 10
+                                            height: 10
+                                            radius: 2
+                                            color: parent.modelData.color
+                                        }
+                                        Text {
+                                            text: parent.modelData.label
+                                            font: Typography.font(Typography.Caption)
+                                            color: AppTheme.deepBlack
+                                        }
                                     }
                                 }
                             }

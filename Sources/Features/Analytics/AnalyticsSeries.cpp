@@ -4,7 +4,9 @@
 #include "Utils/Numbers.h"
 #include "Utils/Text.h"
 
+#include <QLocale>
 #include <QMap>
+#include <QSet>
 #include <array>
 #include <cmath>
 
@@ -72,6 +74,7 @@ AnalyticsSeries AnalyticsSeries::from(const QList<AnalyticsProjectRow> &rows)
         const qsizetype at = series.barLabels.indexOf(label);
         if (at < 0) {
             series.barLabels.append(label);
+            series.barNames.append(row.name);
             series.barPlanned.append(row.plannedCost);
             series.barDone.append(row.doneCost);
             series.barPaid.append(row.paidCost);
@@ -92,6 +95,16 @@ AnalyticsSeries AnalyticsSeries::from(const QList<AnalyticsProjectRow> &rows)
         }
     }
     series.barAxisMaximum = roundedUp(highest);
+    QSet<QString> currencies;
+    for (qsizetype i = 0; i < charted; ++i)
+        currencies.insert(rows.at(i).currency);
+    const QLocale russian(QLocale::Russian, QLocale::Russia);
+    for (int tick = 1; tick <= axisTicks; ++tick) {
+        const double value = series.barAxisMaximum * tick / axisTicks;
+        series.barAxisTicks.append(value);
+        series.barAxisTickLabels.append(currencies.size() == 1 ? MoneyFormat::format(value, *currencies.cbegin())
+                                                               : russian.toString(qint64(std::llround(value))));
+    }
 
     for (std::size_t i = 0; i < allProjectStatuses.size(); ++i) {
         if (perStatus[i] == 0)

@@ -25,11 +25,18 @@ struct AnalyticsSeries
     // The bar chart as a category axis draws it: it keeps one of repeated labels, so entries of
     // one label are summed per series, labels in first-seen order.
     QStringList barLabels;
+    // The whole name of the first row of each label, for its tooltip.
+    QStringList barNames;
     QList<double> barPlanned;
     QList<double> barDone;
     QList<double> barPaid;
     // The value axis's top: a round figure at or above every bar, 1 when no bar is above 0.
     double barAxisMaximum = 1;
+    // The value axis's marks above 0, evenly up to the top, as money text: with the currency
+    // when the charted rows share one, grouped digits alone when they mix currencies.
+    QList<double> barAxisTicks;
+    QStringList barAxisTickLabels;
+    static constexpr int axisTicks = 4;
 
     // Statuses that have rows, in status order, with their row counts.
     QStringList statusValues;

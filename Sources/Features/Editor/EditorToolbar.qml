@@ -72,12 +72,17 @@ Rectangle {
         }
 
         Item {
+            id: paymentsCell
+            // A click opens the payments sheet: the tip stays away until the pointer comes back,
+            // or it would still stand over the title when the sheet closes.
+            property bool tipDismissed: false
             implicitWidth: payments.implicitWidth
             implicitHeight: payments.implicitHeight
             HoverHandler {
                 id: paymentsHover
+                onHoveredChanged: if (!hovered) paymentsCell.tipDismissed = false
             }
-            ToolTip.visible: paymentsHover.hovered
+            ToolTip.visible: paymentsHover.hovered && !paymentsCell.tipDismissed
             ToolTip.delay: 600
             ToolTip.text: "Платежи и аналитика проекта"
 
@@ -87,7 +92,10 @@ Rectangle {
                 text: "Платежи"
                 systemImage: "creditcard.fill"
                 enabled: !bar.screen.isGuestSession
-                onClicked: bar.screen.showFinance = true
+                onClicked: {
+                    paymentsCell.tipDismissed = true
+                    bar.screen.showFinance = true
+                }
             }
         }
 
@@ -120,11 +128,11 @@ Rectangle {
                 // Only the entries that apply exist: a hidden MenuItem would still take a row.
                 Instantiator {
                     model: bar.screen.menuEntries
-                    delegate: MenuItem {
+                    delegate: AppMenuItem {
                         required property var modelData
                         objectName: "menuEntry-" + modelData.value
                         text: modelData.label
-                        icon.name: ""
+                        systemImage: modelData.icon
                         onTriggered: bar.screen.triggerMenuEntry(modelData.value)
                     }
                     onObjectAdded: (index, object) => actionsMenu.insertItem(index, object)

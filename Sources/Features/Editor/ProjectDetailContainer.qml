@@ -19,6 +19,8 @@ Rectangle {
 
     signal deleted()
     signal projectIdChangeRequested(string newId)
+    // The person chose another project in the editor (an iteration, a new iteration).
+    signal projectChosen(string projectId)
 
     color: AppTheme.background
 
@@ -74,7 +76,7 @@ Rectangle {
             project: controller.loadedProject
             canDelete: controller.canDelete
             onDeleteRequested: confirmation.open()
-            onIterationSelected: projectId => detail.projectIdChangeRequested(projectId)
+            onIterationSelected: projectId => detail.projectChosen(projectId)
         }
     }
 

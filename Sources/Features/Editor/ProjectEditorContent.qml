@@ -290,6 +290,7 @@ ListView {
             SecondaryButton {
                 objectName: "applyRateButton"
                 text: "Применить ставку к незаблокированным"
+                bordered: true
                 onClicked: list.editor.applyDefaultRateToUnlocked()
             }
         }

@@ -34,7 +34,16 @@ MainOnboardingController::~MainOnboardingController() = default;
 
 bool MainOnboardingController::running() const
 {
-    return GuidedOnboarding::isRunning(m_completedVersion);
+    return GuidedOnboarding::isRunning(m_completedVersion) && !m_closedForRun;
+}
+
+void MainOnboardingController::closeForRun()
+{
+    if (m_closedForRun)
+        return;
+    m_closedForRun = true;
+    Q_EMIT tourPreferencesChanged();
+    updateHighlight();
 }
 
 QString MainOnboardingController::taskKey() const
@@ -45,8 +54,30 @@ QString MainOnboardingController::taskKey() const
         .arg(m_replayNonce);
 }
 
+bool MainOnboardingController::hasTarget(int step) const
+{
+    const auto target = GuidedOnboarding::highlight(step, m_demoProjectId);
+    return target && (m_demoRowShown || target->kind != OnboardingHighlightTarget::Kind::DemoProjectRow);
+}
+
+int MainOnboardingController::stepWithTarget(int step) const
+{
+    const int count = int(GuidedOnboarding::steps().size());
+    if (!running() || !m_demoChecked || step < 0 || step >= count || hasTarget(step))
+        return step;
+    const int way = step < m_step ? -1 : 1;
+    for (const int direction : {way, -way}) {
+        for (int other = step + direction; other >= 0 && other < count; other += direction) {
+            if (hasTarget(other))
+                return other;
+        }
+    }
+    return step;
+}
+
 void MainOnboardingController::setStep(int step)
 {
+    step = stepWithTarget(step);
     if (m_step == step)
         return;
     m_step = step;
@@ -141,6 +172,7 @@ void MainOnboardingController::onPreferenceChanged(const QString &key)
         if (nonce == m_replayNonce)
             return;
         m_replayNonce = nonce;
+        m_closedForRun = false;
         Q_EMIT tourPreferencesChanged();
         setStep(0);
         applyGuidedNavigation(0);
@@ -184,6 +216,8 @@ QCoro::Task<> MainOnboardingController::demoCheckTask(QPointer<MainOnboardingCon
     if (!self || self->m_taskGeneration != generation)
         co_return;
     self->setDemoProjectId(textPreference(GuidedOnboarding::demoProjectIdKey));
+    self->m_demoChecked = true;
+    self->setStep(self->stepWithTarget(self->m_step));
     self->applyGuidedNavigation(self->m_step);
     Q_EMIT self->taskFinished();
 }

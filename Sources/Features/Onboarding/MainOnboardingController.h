@@ -60,6 +60,14 @@ public:
     bool hasHighlightRect() const { return highlightRect().has_value(); }
     QRectF highlightRectOrEmpty() const { return highlightRect().value_or(QRectF()); }
 
+    // Ends the tour for the life of this window without storing it as finished: the next start,
+    // or a replay from the settings, shows it again.
+    Q_INVOKABLE void closeForRun();
+
+    // Whether the window's projects list shows the demo project's row as a lit target (the
+    // guest cards do, the account tree does not).
+    void setDemoRowShown(bool shown) { m_demoRowShown = shown; }
+
     // Moves the window to a step: its section, and the demo project opened or nothing selected.
     Q_INVOKABLE void applyGuidedNavigation(int step);
 
@@ -84,6 +92,10 @@ private:
     void setDemoProjectId(const std::optional<QString> &id);
     void updateHighlight();
     void restartTaskIfKeyChanged();
+    // The step itself when it lights something, else the nearest one that does, looking first
+    // the way the tour moves; once the demo check has ended (before, the target may yet come).
+    int stepWithTarget(int step) const;
+    bool hasTarget(int step) const;
     void startTask();
     static QCoro::Task<> demoCheckTask(QPointer<MainOnboardingController> self,
                                        std::shared_ptr<ProjectsService> service, quint64 generation);
@@ -92,6 +104,9 @@ private:
     bool m_started = false;
     int m_completedVersion = 0;
     int m_replayNonce = 0;
+    bool m_closedForRun = false;
+    bool m_demoRowShown = true;
+    bool m_demoChecked = false;
     int m_step = 0;
     std::optional<QString> m_demoProjectId;
     QString m_currentHighlight;

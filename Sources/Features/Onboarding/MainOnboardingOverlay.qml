@@ -17,12 +17,15 @@ Item {
     required property bool hasHighlightRect
     required property rect highlightRect
     property alias dontShowAgain: overlayModel.dontShowAgain
+    // False once the host closed the tour for this run.
+    property bool running: true
     readonly property alias model: overlayModel
 
     signal stepRequested(int newStep)
+    signal closeRequested()
 
     visible: opacity > 0
-    opacity: overlayModel.shown ? 1 : 0
+    opacity: overlayModel.shown && overlay.running ? 1 : 0
     // The keyboard works the card while it is shown: its main button takes the focus, and Tab
     // runs round the card's own controls, never to the window under the scrim.
     onVisibleChanged: if (visible) nextButton.forceActiveFocus(Qt.OtherFocusReason)
@@ -57,6 +60,7 @@ Item {
         id: overlayModel
         step: overlay.step
         onStepRequested: newStep => overlay.stepRequested(newStep)
+        onCloseRequested: overlay.closeRequested()
     }
 
     OnboardingScrim {
@@ -68,7 +72,12 @@ Item {
     Rectangle {
         id: card
         objectName: "onboardingCard"
-        anchors.centerIn: parent
+        // Beside the lit element, never over it.
+        readonly property rect frame: overlayModel.cardFrame(
+            overlay.hasHighlightRect, overlay.mapFromItem(null, overlay.highlightRect),
+            Qt.size(width, height), Qt.size(overlay.width, overlay.height))
+        x: frame.x
+        y: frame.y
         width: Math.min(420, overlay.width - 40)
         height: cardColumn.implicitHeight + 40
         radius: AppTheme.cornerRadiusLarge
@@ -134,6 +143,7 @@ Item {
                 }
             }
             AppToggle {
+                objectName: "onboardingDontShowAgain"
                 Layout.fillWidth: true
                 text: "Не показывать это знакомство снова"
                 checked: overlayModel.dontShowAgain
@@ -148,6 +158,7 @@ Item {
                     onClicked: overlayModel.back()
                 }
                 BorderedButton {
+                    objectName: "onboardingSkip"
                     text: "Пропустить"
                     onClicked: overlayModel.skip()
                 }

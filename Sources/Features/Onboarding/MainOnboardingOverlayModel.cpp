@@ -2,6 +2,7 @@
 
 #include "Features/Onboarding/GuidedOnboarding.h"
 #include "Settings/Preferences.h"
+#include "SpotlightGeometry.h"
 
 #include <algorithm>
 
@@ -78,6 +79,12 @@ QString MainOnboardingOverlayModel::body() const
     return GuidedOnboarding::steps().at(currentIndex()).body;
 }
 
+QRectF MainOnboardingOverlayModel::cardFrame(bool hasTarget, const QRectF &target, const QSizeF &card,
+                                             const QSizeF &area) const
+{
+    return SpotlightGeometry::cardFrame(hasTarget ? std::optional<QRectF>(target) : std::nullopt, card, area);
+}
+
 void MainOnboardingOverlayModel::back()
 {
     if (canGoBack())
@@ -112,4 +119,6 @@ void MainOnboardingOverlayModel::finish(bool markCompleted)
         Preferences::shared().setValue(QLatin1String(GuidedOnboarding::completedVersionKey), GuidedOnboarding::version);
     Q_EMIT stepRequested(0);
     setDontShowAgain(true);
+    // With nothing stored the tour would start over at once: it closes until the next start.
+    Q_EMIT closeRequested();
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QObject>
+#include <QRectF>
+#include <QSizeF>
 #include <QtQml/qqmlregistration.h>
 
 // The tour overlay's rules: which step it shows, which buttons it offers, how the tour ends.
@@ -41,12 +43,16 @@ public:
     QString title() const;
     QString body() const;
 
+    // The step card's frame in an area of the given size: beside the lit frame, never over it.
+    Q_INVOKABLE QRectF cardFrame(bool hasTarget, const QRectF &target, const QSizeF &card, const QSizeF &area) const;
+
     Q_INVOKABLE void back();
     Q_INVOKABLE void next();
     Q_INVOKABLE void goTo(int step);
     Q_INVOKABLE void skip();
     Q_INVOKABLE void done();
-    // Stores the finished version only when asked to and the switch is on; then step 0, switch on.
+    // Stores the finished version only when asked to and the switch is on; then step 0, switch on,
+    // and the tour closes for this run either way.
     Q_INVOKABLE void finish(bool markCompleted);
 
 Q_SIGNALS:
@@ -54,6 +60,7 @@ Q_SIGNALS:
     void dontShowAgainChanged();
     void completedVersionChanged();
     void stepRequested(int step);
+    void closeRequested();
 
 private:
     int m_step = 0;

@@ -4,7 +4,8 @@ import QtQuick.Layouts
 import Tessmark.Design
 
 // One guest project card in its grid cell: name, client, storage note and status on top, hours
-// and cost below. Carries the tour's spotlight for the demo project.
+// and cost below, at the foot of the cell however tall the row. Carries the tour's spotlight for
+// the demo project.
 Item {
     id: cell
 
@@ -23,6 +24,8 @@ Item {
     signal menuRequested(real x, real y)
 
     objectName: "projectRow-" + projectId
+    // Its texts and the card's insets: the grid's row takes the tallest card's height.
+    implicitHeight: cardContent.implicitHeight + 2 * 16 + 12
     Accessible.role: Accessible.ListItem
     Accessible.name: name
     Accessible.description: [clientName, storageNote, hoursText, costText].filter(text => text !== "").join(", ")
@@ -65,6 +68,7 @@ Item {
         }
 
         ColumnLayout {
+            id: cardContent
             anchors.fill: parent
             anchors.margins: 16
             spacing: 10

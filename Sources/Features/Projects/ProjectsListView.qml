@@ -36,9 +36,9 @@ Rectangle {
     function openMenu(item, projectId, offersFinance, deleteTitle, x, y) {
         const entries = []
         if (offersFinance)
-            entries.push({ kind: "finance", text: "Платежи" })
+            entries.push({ kind: "finance", text: "Платежи", systemImage: "creditcard" })
         if (deleteTitle !== "")
-            entries.push({ kind: "delete", text: deleteTitle })
+            entries.push({ kind: "delete", text: deleteTitle, systemImage: "" })
         // A menu without entries never opens.
         if (entries.length === 0)
             return
@@ -353,8 +353,20 @@ Rectangle {
             }
         }
 
-        GridView {
+        // A table of cards, so that each row of the grid is as tall as its tallest card.
+        TableView {
             id: cardGrid
+
+            readonly property real cellWidth: listModel.cardWidth + 12
+
+            // The list's index of a card to its cell, for the keys and the context menu.
+            function itemAtIndex(index) {
+                return index < 0 ? null : cardGrid.itemAtCell(gridModel.cellOf(index))
+            }
+            function positionViewAtIndex(index, mode) {
+                if (index >= 0)
+                    cardGrid.positionViewAtCell(gridModel.cellOf(index), TableView.Contain)
+            }
 
             objectName: "projectCards"
             anchors.top: parent.top
@@ -365,9 +377,14 @@ Rectangle {
             bottomMargin: listModel.contentPadding
             visible: listModel.contentState === "cards"
             clip: true
-            cellWidth: listModel.cardWidth + 12
-            cellHeight: 142
-            model: listModel.cardsModel
+            columnWidthProvider: () => cardGrid.cellWidth
+            // A card found by its project is the one drawn for it, never one waiting in the pool.
+            reuseItems: false
+            model: ProjectCardGridModel {
+                id: gridModel
+                source: listModel.cardsModel
+                columns: listModel.cardColumns
+            }
             boundsBehavior: Flickable.StopAtBounds
             keyNavigationEnabled: false
             activeFocusOnTab: true
@@ -395,8 +412,11 @@ Rectangle {
             delegate: ProjectCardView {
                 id: card
 
-                width: cardGrid.cellWidth
-                height: cardGrid.cellHeight
+                implicitWidth: cardGrid.cellWidth
+                // The cells after the last card stay empty.
+                visible: card.projectId !== ""
+                // A name that wraps once the card has its width: the row measures again.
+                onImplicitHeightChanged: Qt.callLater(cardGrid.forceLayout)
                 keyboardFocused: cardGrid.activeFocus
                 onPressed: {
                     cardGrid.forceActiveFocus()
@@ -417,20 +437,13 @@ Rectangle {
 
         Instantiator {
             model: rowMenu.entries
-            delegate: MenuItem {
-                id: entry
-
+            delegate: AppMenuItem {
                 required property var modelData
+                objectName: "rowMenuEntry-" + modelData.kind
                 text: modelData.text
-                contentItem: Text {
-                    leftPadding: entry.leftPadding
-                    text: entry.text
-                    font: entry.font
-                    elide: Text.ElideRight
-                    verticalAlignment: Text.AlignVCenter
-                    // Deleting is the destructive entry.
-                    color: entry.modelData.kind === "delete" ? AppTheme.error : AppTheme.deepBlack
-                }
+                systemImage: modelData.systemImage
+                // Deleting is the destructive entry.
+                destructive: modelData.kind === "delete"
                 onTriggered: {
                     if (modelData.kind === "finance")
                         projectsView.openFinance(rowMenu.projectId)

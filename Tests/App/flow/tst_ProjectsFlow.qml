@@ -88,5 +88,35 @@ Item {
             tryVerify(() => newRow.isSelected)
             verify(!kept.isSelected)
         }
+
+        // A new iteration made while the editor holds typed edits: the edits are asked about
+        // before the new iteration takes the editor's place.
+        function test_newIterationAsksAboutUnsavedEdits() {
+            const iteration = testEnvironment.demoIteration()
+            const shell = openAccountWindow()
+            mouseClick(row(shell, iteration.rootId))
+            let editor = null
+            tryVerify(() => (editor = findChild(shell, "projectEditor")) !== null
+                      && editor.screen.editor.projectId === iteration.rootId)
+            const client = findChild(editor, "clientField")
+            mouseClick(client.input)
+            keyClick(Qt.Key_End)
+            keyClick(Qt.Key_X)
+            verify(editor.screen.editor.isDirty)
+            mouseClick(findChild(editor, "actionsMenuButton"))
+            tryVerify(() => editor.toolbar.actionsMenu.opened)
+            mouseClick(findChild(editor.toolbar.actionsMenu, "menuEntry-newIteration"))
+            let name = null
+            tryVerify(() => (name = findChild(editor, "iterationNameField")) !== null && name.visible)
+            keyClick(Qt.Key_Return)
+            const dialog = findChild(shell, "unsavedEditsDialog")
+            tryVerify(() => dialog.opened, 5000)
+            compare(shell.viewModel.selectedProjectId, iteration.rootId)
+            waitForRendering(dialog.contentItem)
+            mouseClick(findChild(dialog.contentItem, "dialogButton1")) // "Не сохранять"
+            tryVerify(() => shell.viewModel.selectedProjectId !== iteration.rootId, 5000)
+            const created = shell.viewModel.selectedProjectId
+            tryVerify(() => row(shell, created).isSelected)
+        }
     }
 }

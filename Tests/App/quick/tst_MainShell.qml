@@ -137,6 +137,26 @@ Item {
             tryCompare(overlay, "visible", false)
         }
 
+        // Each lit element stays in view beside the step's card: the card never lies over it.
+        function test_cardStandsBesideTheLitElement_data() {
+            return [{ tag: "demo card", step: 0 }, { tag: "save button", step: 3 }, { tag: "payments", step: 4 },
+                    { tag: "sidebar", step: 9 }]
+        }
+        function test_cardStandsBesideTheLitElement(data) {
+            const shell = openShell(false)
+            const overlay = findChild(shell, "onboardingOverlay")
+            tryVerify(() => shell.viewModel.tour.hasDemoProject, 5000)
+            shell.viewModel.tour.step = data.step
+            tryVerify(() => shell.viewModel.tour.hasHighlightRect)
+            waitForRendering(shell)
+            const lit = shell.viewModel.tour.highlightRect
+            const card = findChild(overlay, "onboardingCard")
+            const at = card.mapToItem(null, 0, 0)
+            const apart = at.x >= lit.x + lit.width || at.x + card.width <= lit.x
+                          || at.y >= lit.y + lit.height || at.y + card.height <= lit.y
+            verify(apart, "card " + at.x + "," + at.y + " " + card.width + "x" + card.height + " over " + lit)
+        }
+
         function test_overlayAboveTheLastStep() {
             const shell = openShell(false)
             const overlay = findChild(shell, "onboardingOverlay")
@@ -148,17 +168,28 @@ Item {
             compare(shell.viewModel.tour.step, 11)
         }
 
-        function test_skipWithTheSwitchOffKeepsTheTour() {
+        // "Пропустить" with the switch off closes the tour for this window and stores nothing, so
+        // the next start (or a replay) shows it again.
+        function test_skipWithTheSwitchOffClosesTheTourForThisRun() {
             const shell = openShell(false)
             const overlay = findChild(shell, "onboardingOverlay")
             shell.viewModel.tour.step = 4
-            overlay.dontShowAgain = false
-            overlay.model.skip()
-            compare(shell.viewModel.tour.step, 0)
-            verify(shell.viewModel.tour.running)
-            compare(overlay.dontShowAgain, true)
-            overlay.model.skip()
+            waitForRendering(shell)
+            mouseClick(findChild(overlay, "onboardingDontShowAgain"))
+            compare(overlay.dontShowAgain, false)
+            mouseClick(findChild(overlay, "onboardingSkip"))
             verify(!shell.viewModel.tour.running)
+            compare(shell.viewModel.tour.currentHighlight, "")
+            tryCompare(overlay, "visible", false)
+            compare(testEnvironment.preference("estimate.onboarding.main.completedVersion"), undefined)
+            compare(overlay.dontShowAgain, true)
+
+            // A replay from the settings brings it back.
+            mouseClick(findChild(shell, "sidebarRow-settings"))
+            waitForRendering(shell)
+            mouseClick(findChild(shell, "replayTourButton"))
+            verify(shell.viewModel.tour.running)
+            tryCompare(overlay, "visible", true)
         }
 
         function test_replayFromSettings() {

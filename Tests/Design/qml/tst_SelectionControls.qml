@@ -161,6 +161,28 @@ TestCase {
         }
     }
 
+    // As narrow as the settings card at the window's smallest size: stacked, and still every
+    // label on one line.
+    function test_stackedLabelsKeepToOneLine() {
+        const control = createTemporaryObject(segmentedComponent, testCase, {
+            width: 230,
+            selection: "light",
+            options: [{ value: "system", label: "Как в системе", icon: "circle.lefthalf.filled" },
+                      { value: "light", label: "Светлая", icon: "sun.max.fill" },
+                      { value: "dark", label: "Тёмная", icon: "moon.fill" }]
+        })
+        waitForRendering(control)
+        verify(control.stacked)
+        for (let i = 0; i < 3; ++i) {
+            const segment = findChild(control, "segment" + i)
+            const title = findChild(segment, "segmentTitle")
+            compare(title.lineCount, 1, "segment " + i)
+            verify(!title.truncated, "segment " + i)
+        }
+        // The chosen segment is framed, so that it stands apart from the track in light.
+        verify(findChild(control, "segment1").background.children[1].border.width > 0)
+    }
+
     function test_unmatchedSegmentSelectionLeavesAllUnselected() {
         const control = createTemporaryObject(segmentedComponent, testCase, { selection: 42, options: twoOptions })
         verify(!findChild(control, "segment0").chosen)

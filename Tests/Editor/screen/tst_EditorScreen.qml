@@ -1,4 +1,5 @@
 import QtQuick
+import QtQuick.Controls
 import QtTest
 import Tessmark.Design
 import Tessmark.Features.Editor
@@ -72,9 +73,49 @@ Item {
             const menu = view.toolbar.actionsMenu
             tryVerify(() => menu.opened)
             compare(menu.count, data.entries.length)
-            for (let i = 0; i < data.entries.length; ++i)
+            const symbols = { "Добавить строку": "plus", "ИИ-смета": "sparkles", "PDF / Share": "square.and.arrow.up",
+                              "Все итерации": "list.bullet", "Новая итерация": "plus.rectangle.on.rectangle",
+                              "Шаблоны": "doc.on.doc" }
+            for (let i = 0; i < data.entries.length; ++i) {
                 compare(menu.itemAt(i).text, data.entries[i])
+                // Each entry draws its symbol, and the icon font has a glyph for it.
+                compare(menu.itemAt(i).systemImage, symbols[data.entries[i]])
+                verify(Icons.glyph(menu.itemAt(i).systemImage) !== "")
+            }
             compare(findChild(view, "paymentsButton").enabled, !data.guest)
+            menu.close()
+        }
+
+        // The payments button's tip shows on hover and is gone once the button opened the sheet,
+        // also after the sheet closes with the pointer still there.
+        function test_paymentsTipLeavesWithTheClick() {
+            const view = openEditor(false, 2)
+            const button = findChild(view, "paymentsButton")
+            const cell = button.parent
+            mouseMove(button, button.width / 2, button.height / 2)
+            tryVerify(() => cell.ToolTip.visible)
+            mouseClick(button)
+            verify(view.screen.showFinance)
+            verify(!cell.ToolTip.visible)
+            view.screen.showFinance = false
+            wait(50)
+            verify(!cell.ToolTip.visible)
+        }
+
+        // A right click at the window's edge opens the line menu inside the window.
+        function test_lineMenuStaysInsideTheWindow() {
+            const view = openEditor(true, 5)
+            const row = card(view, 0)
+            const list = lines(view)
+            list.positionViewAtIndex(0, ListView.Beginning)
+            waitForRendering(view)
+            const menu = findChild(view, "lineMenu")
+            const at = row.mapToItem(host, row.width - 2, row.height / 2)
+            mouseClick(host, at.x, at.y, Qt.RightButton)
+            tryVerify(() => menu.opened)
+            const frame = menu.contentItem.parent.mapToItem(host, 0, 0)
+            verify(frame.x >= 0 && frame.x + menu.width <= host.width + 0.5, "menu at " + frame.x)
+            verify(frame.y >= 0 && frame.y + menu.height <= host.height + 0.5, "menu at " + frame.y)
             menu.close()
         }
 

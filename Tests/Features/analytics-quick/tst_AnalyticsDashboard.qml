@@ -133,6 +133,17 @@ TestCase {
         verify(findChild(first, "selectionBorder").visible)
         verify(!findChild(item(host, "analyticsRow-" + usd), "selectionBorder").visible)
         compare(host.selection.id, rub)
+
+        // The charts say what they show to assistive technology.
+        const bars = item(host, "barChart")
+        for (const name of ["Проект", "Сумма", "Метрика"])
+            verify(bars.Accessible.description.indexOf(name) >= 0, name)
+        const statuses = item(host, "statusChart")
+        for (const name of ["Статус", "Кол-во"])
+            verify(statuses.Accessible.description.indexOf(name) >= 0, name)
+        // The value axis is written as money; each group's name stands below it in full.
+        compare(bars.axisY(bars.series(0)).categoriesLabels, model(host).barAxisTickLabels)
+        compare(findChild(bars.parent, "barLabel-0").text, "Сайт")
     }
 
     function test_partialFailureWarns() {
