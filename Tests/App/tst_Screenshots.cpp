@@ -1090,7 +1090,7 @@ private Q_SLOTS:
         open(QStringLiteral("light"), true, true);
         // Escape is the sheet's shortcut, and shortcuts go to the active window.
         m_window->requestActivate();
-        QVERIFY(QTest::qWaitForWindowActive(m_window));
+        QVERIFY(QTest::qWaitForWindowActive(m_window, 20000)); // slow under sanitizers on a busy machine
         QQuickItem *create = nullptr;
         QTRY_VERIFY((create = item(QStringLiteral("createButton"))) != nullptr);
         create->forceActiveFocus(Qt::TabFocusReason);

@@ -129,8 +129,12 @@ TestCase {
 
     function test_rendersAndShowsTheFirstPage() {
         const sheet = openSheet(5)
-        verify(sheet.viewModel.isGenerating)
-        verify(findChild(sheet, "loadingContent").visible)
+        // A fast machine may finish the render before the first look; while it runs, only the
+        // loading content shows.
+        if (sheet.viewModel.isGenerating) {
+            verify(findChild(sheet, "loadingContent").visible)
+            verify(!findChild(sheet, "readyContent").visible)
+        }
         verify(!findChild(sheet, "errorContent").visible)
         waitUntilReady(sheet)
         verify(!findChild(sheet, "loadingContent").visible)
