@@ -54,6 +54,10 @@ Item {
             border.width: 1
             border.color: AppTheme.border
         }
+
+        FocusRing {
+            radius: 13
+        }
     }
 
     MainOnboardingOverlayModel {
