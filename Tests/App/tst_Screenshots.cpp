@@ -1321,6 +1321,15 @@ private Q_SLOTS:
         QQuickItem *menu = item(QStringLiteral("actionsMenuButton"));
         click(menu);
         QTest::keyClick(m_window, Qt::Key_Escape);
+        // The project grid takes the focus from a press on a card: the selection shows, no ring.
+        QQuickItem *cards = item(QStringLiteral("projectCards"));
+        QVERIFY(cards);
+        cards->forceActiveFocus(Qt::TabFocusReason);
+        QTRY_VERIFY(!FocusCheck::shownRings(m_window).isEmpty());
+        item(QStringLiteral("sidebarRow-projects"))->forceActiveFocus(Qt::TabFocusReason);
+        QQuickItem *card = visualChild(cards, QStringLiteral("projectRow-ring-click"));
+        click(card);
+        QVERIFY(cards->hasActiveFocus());
     }
 
     // A menu opened from the keyboard: the entry the arrows reach shows the ring.
