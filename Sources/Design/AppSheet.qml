@@ -59,7 +59,7 @@ Item {
         } else {
             windowFrame.active = true
             const frame = windowFrame.item
-            body.parent = frame.body
+            body.parent = frame.bodyParent
             frame.transientParent = host
             frame.visible = true
             frame.requestActivate()
@@ -187,7 +187,7 @@ Item {
 
         active: false
         sourceComponent: Window {
-            readonly property Item body: windowBody
+            readonly property Item bodyParent: windowBody
 
             title: sheet.title
             modality: Qt.WindowModal
