@@ -165,7 +165,15 @@ Column {
                         topPadding: 11
                         bottomPadding: 11
                         text: entry.modelData.label
-                        onClicked: root.choose(entry.modelData.value)
+                        onClicked: {
+                            // The closing list takes the focus along: it goes back to the field,
+                            // with the ring only when the keyboard chose.
+                            const reason = visualFocus ? Qt.TabFocusReason : Qt.MouseFocusReason
+                            const focused = activeFocus
+                            root.choose(entry.modelData.value)
+                            if (focused)
+                                field.forceActiveFocus(reason)
+                        }
                         Accessible.name: entry.modelData.label
                         // One group over the rows, each in its own column.
                         checked: entry.chosen

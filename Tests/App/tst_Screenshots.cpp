@@ -1734,6 +1734,10 @@ private Q_SLOTS:
         QTest::keyClick(m_window, Qt::Key_Return);
         QTRY_VERIFY(editor->property("status").toString() != before);
         QTRY_VERIFY(!select->property("isOpen").toBool());
+        // The keyboard goes on from the select's field.
+        QCOMPARE(m_window->activeFocusItem(), field);
+        const QString back = FocusCheck::problem(m_window);
+        QVERIFY2(back.isEmpty(), qPrintable(back));
     }
 
     // The projects list in each of its states, signed in (tree) and as a guest (cards).
