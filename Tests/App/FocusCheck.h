@@ -67,7 +67,7 @@ inline QString problem(QQuickWindow *window)
         return QStringLiteral("no focus ring on ") + AccessibilityAudit::describe(focused);
     // Cut off where what it surrounds is in view; a control scrolled out of view is another matter.
     const QRectF drawn = ring->mapRectToScene(ring->boundingRect());
-    const QRectF framed = ring->parentItem()->mapRectToScene(ring->parentItem()->boundingRect());
+    const QRectF framed = focused->mapRectToScene(focused->boundingRect());
     for (const QQuickItem *up = ring->parentItem(); up; up = up->parentItem()) {
         const QRectF clip = up->mapRectToScene(up->boundingRect()).adjusted(-0.5, -0.5, 0.5, 0.5);
         if (up->clip() && clip.contains(framed) && !clip.contains(drawn))
