@@ -1391,6 +1391,44 @@ private Q_SLOTS:
         QVERIFY2(lines >= 5, qPrintable(QString::number(lines)));
     }
 
+    // Tab runs down the estimate's lines in their order and then leaves the list; Shift+Tab runs
+    // back up to the grouping segments above them.
+    void tabWalksLinesInOrder()
+    {
+        m_env.repository().upsert(
+            SampleEstimates::project(8, QStringLiteral("one_time"), QStringLiteral("line-order")));
+        open(QStringLiteral("light"), true, true);
+        MainShellViewModel *vm = shell();
+        QVERIFY(vm);
+        vm->setSelectedProjectId(QStringLiteral("line-order"));
+        QQuickItem *list = nullptr;
+        QTRY_VERIFY((list = item(QStringLiteral("editorLines"))) != nullptr);
+        QQuickItem *first = nullptr;
+        QTRY_VERIFY((first = visualChild(list, QStringLiteral("lineCard-0"))) != nullptr);
+        QTest::qWait(400);
+        const int count = list->property("count").toInt();
+        QVERIFY(count >= 8);
+        first->forceActiveFocus(Qt::TabFocusReason);
+        const auto focusedName = [this] {
+            QQuickItem *focused = m_window->activeFocusItem();
+            return focused ? focused->objectName() : QString();
+        };
+        for (int i = 1; i < count; ++i) {
+            QTest::keyClick(m_window, Qt::Key_Tab);
+            QCOMPARE(focusedName(), QStringLiteral("lineCard-%1").arg(i));
+        }
+        QTest::keyClick(m_window, Qt::Key_Tab);
+        QVERIFY2(!focusedName().startsWith(QLatin1String("lineCard-")), qPrintable(focusedName()));
+        QTest::keyClick(m_window, Qt::Key_Backtab);
+        QCOMPARE(focusedName(), QStringLiteral("lineCard-%1").arg(count - 1));
+        for (int i = count - 2; i >= 0; --i) {
+            QTest::keyClick(m_window, Qt::Key_Backtab);
+            QCOMPARE(focusedName(), QStringLiteral("lineCard-%1").arg(i));
+        }
+        QTest::keyClick(m_window, Qt::Key_Backtab);
+        QCOMPARE(m_window->activeFocusItem(), checkedChoice(item(QStringLiteral("groupModeControl"))));
+    }
+
     // Every stop Tab reaches in a part of the window shows its focus ring, whole.
     void focusRingOnEveryStop_data()
     {

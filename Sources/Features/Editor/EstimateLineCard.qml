@@ -63,6 +63,39 @@ SwipeDelegate {
         if (activeFocus && ListView.view)
             ListView.view.positionViewAtIndex(index, ListView.Contain)
     }
+    // A row the list reuses takes its own height after it was placed, and rows brought in above
+    // shift it: the line the keyboard is on is placed again. A scroll by the user changes neither.
+    function keepInView() {
+        if (card.visualFocus && ListView.view)
+            ListView.view.positionViewAtIndex(index, ListView.Contain)
+    }
+    onYChanged: if (visualFocus) Qt.callLater(card.keepInView)
+    onHeightChanged: if (visualFocus) Qt.callLater(card.keepInView)
+    // Tab runs down the lines in their order, whatever order the list made its rows in, and past
+    // the first or the last line on to what stands before or after the list.
+    function tabAlong(event, step) {
+        const view = ListView.view
+        const reason = step > 0 ? Qt.TabFocusReason : Qt.BacktabFocusReason
+        const target = card.index + step
+        let next = null
+        if (view && target >= 0 && target < view.count) {
+            next = view.itemAtIndex(target)
+            if (!next) {
+                view.positionViewAtIndex(target, ListView.Contain)
+                next = view.itemAtIndex(target)
+            }
+        } else {
+            next = card.nextItemInFocusChain(step > 0)
+            for (let i = 0; next && next !== card && next.parent === card.parent && i < 1000; ++i)
+                next = next.nextItemInFocusChain(step > 0)
+        }
+        if (next && next !== card) {
+            event.accepted = true
+            next.forceActiveFocus(reason)
+        }
+    }
+    Keys.onTabPressed: event => card.tabAlong(event, 1)
+    Keys.onBacktabPressed: event => card.tabAlong(event, -1)
     Keys.onReturnPressed: card.editRequested()
     Keys.onEnterPressed: card.editRequested()
     Keys.onSpacePressed: card.editRequested()
