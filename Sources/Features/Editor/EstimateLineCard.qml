@@ -46,9 +46,13 @@ SwipeDelegate {
     signal dragStarted()
     signal dropped(real centerY)
 
+    // The one line Tab enters the list at (the list's order of rows is not the lines' order);
+    // Tab and Shift+Tab then run from line to line.
+    property bool tabStop: true
+
     objectName: "lineCard-" + index
     padding: 0
-    focusPolicy: Qt.StrongFocus
+    focusPolicy: tabStop ? Qt.StrongFocus : Qt.ClickFocus
     // The grip shows under the pointer, whatever the platform's hover default.
     hoverEnabled: true
     Accessible.name: shownTitle
@@ -71,8 +75,8 @@ SwipeDelegate {
     }
     onYChanged: if (visualFocus) Qt.callLater(card.keepInView)
     onHeightChanged: if (visualFocus) Qt.callLater(card.keepInView)
-    // Tab runs down the lines in their order, whatever order the list made its rows in, and past
-    // the first or the last line on to what stands before or after the list.
+    // Tab runs down the lines in their order, and past the first or the last line on to what
+    // stands before or after the list.
     function tabAlong(event, step) {
         const view = ListView.view
         const reason = step > 0 ? Qt.TabFocusReason : Qt.BacktabFocusReason

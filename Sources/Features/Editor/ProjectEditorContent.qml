@@ -429,6 +429,8 @@ ListView {
         id: card
         x: 16
         width: list.width - 32
+        tabStop: card.activeFocus || card.index === Math.min(list.tabLine, list.count - 1)
+        onActiveFocusChanged: if (card.activeFocus) list.tabLine = card.index
         onEditRequested: {
             list.lastOpenedRow = card.index
             list.screen.editLine(card.lineId)
@@ -451,6 +453,8 @@ ListView {
 
     // The card being dragged by its grip. Cards stay built further out meanwhile, so that the
     // dragged one outlives the scroll; near an edge the list scrolls under the pointer.
+    // The line Tab enters the list at: the last one the focus was on, the first at the start.
+    property int tabLine: 0
     property EstimateLineCard draggedCard: null
     readonly property real dragEdge: 48
     cacheBuffer: draggedCard ? height * 4 : 320
