@@ -7,6 +7,7 @@
 #include "Config/AppConfig.h"
 #include "Data/PersistenceController.h"
 #include "QtTranslations.h"
+#include "QuickItemAccessible.h"
 #include "Settings/Preferences.h"
 
 #include <QApplication>
@@ -57,6 +58,8 @@ int main(int argc, char *argv[])
     QApplication::setDesktopFileName(QStringLiteral("tessmark"));
     // Qt's own dialogs and controls speak Russian with the rest of the window.
     QtTranslations::install(&app);
+    // Disabled controls read as disabled.
+    QuickItemAccessible::install();
 
     const QStringList arguments = QApplication::arguments();
     const std::optional<QString> url = StartupArguments::openedUrl(arguments);

@@ -52,4 +52,6 @@ ApplicationWindow {
         }
         onCloseApproved: window.close()
     }
+
+    KeyboardFocusInView {}
 }

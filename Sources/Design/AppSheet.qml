@@ -28,8 +28,8 @@ Item {
     // up to the window's height less 16 on each side, so that its content scrolls only in a
     // window too small for it.
     property real contentHeight: 0
-    readonly property bool opened: popup.opened || windowFrame.visible
-    readonly property bool inWindow: windowFrame.visible
+    readonly property bool opened: popup.opened || inWindow
+    readonly property bool inWindow: windowFrame.item !== null && windowFrame.item.visible
     readonly property bool hasHeader: title !== "" || subtitle !== "" || cancelText !== "" || confirmText !== ""
                                       || toolbarAction !== null
     default property alias content: body.data
@@ -57,18 +57,20 @@ Item {
             body.parent = popupBody
             popup.open()
         } else {
-            body.parent = windowBody
-            windowFrame.transientParent = host
-            windowFrame.visible = true
-            windowFrame.requestActivate()
+            windowFrame.active = true
+            const frame = windowFrame.item
+            body.parent = frame.bodyParent
+            frame.transientParent = host
+            frame.visible = true
+            frame.requestActivate()
         }
     }
 
     function close() {
         if (popup.opened)
             popup.close()
-        if (windowFrame.visible)
-            windowFrame.hide()
+        if (inWindow)
+            windowFrame.item.hide()
     }
 
     function cancel() {
@@ -178,59 +180,71 @@ Item {
         }
     }
 
-    Window {
+    // The sheet's own window exists only while the sheet is open in it: a hidden window would
+    // still be listed to screen readers.
+    Loader {
         id: windowFrame
 
-        title: sheet.title
-        modality: Qt.WindowModal
-        flags: Qt.Dialog
-        minimumWidth: sheet.minimumWidth
-        minimumHeight: sheet.minimumHeight
-        width: sheet.minimumWidth
-        height: Math.max(sheet.minimumHeight,
-                         Math.min(windowHeader.height + sheet.contentHeight, Screen.desktopAvailableHeight - 2 * 16))
-        color: AppTheme.background
-        onClosing: function(close) {
-            close.accepted = false
-            sheet.cancel()
-        }
-        onVisibleChanged: {
-            if (!visible) {
+        active: false
+        sourceComponent: Window {
+            readonly property Item bodyParent: windowBody
+
+            title: sheet.title
+            modality: Qt.WindowModal
+            flags: Qt.Dialog
+            minimumWidth: sheet.minimumWidth
+            minimumHeight: sheet.minimumHeight
+            width: sheet.minimumWidth
+            height: Math.max(sheet.minimumHeight,
+                             Math.min(windowHeader.height + sheet.contentHeight, Screen.desktopAvailableHeight - 2 * 16))
+            color: AppTheme.background
+            onClosing: function(close) {
+                close.accepted = false
+                sheet.cancel()
+            }
+            onVisibleChanged: {
+                if (visible)
+                    return
+                body.parent = sheet
                 sheet.restoreFocus()
+                // Dropped later, as this window is still emitting.
+                windowFrame.active = false
                 sheet.closed()
             }
-        }
 
-        Shortcut {
-            sequence: StandardKey.Cancel
-            onActivated: sheet.cancel()
-        }
+            Shortcut {
+                sequence: StandardKey.Cancel
+                onActivated: sheet.cancel()
+            }
 
-        SheetHeader {
-            id: windowHeader
+            KeyboardFocusInView {}
 
-            anchors.left: parent.left
-            anchors.right: parent.right
-            anchors.top: parent.top
-            height: sheet.hasHeader ? implicitHeight : 0
-            visible: sheet.hasHeader
-            title: sheet.title
-            subtitle: sheet.subtitle
-            action: sheet.toolbarAction
-            cancelText: sheet.cancelText
-            confirmText: sheet.confirmText
-            confirmEnabled: sheet.confirmEnabled
-            cancelEnabled: sheet.cancelEnabled
-            onCancelClicked: sheet.cancel()
-            onConfirmClicked: sheet.confirmed()
-        }
-        Item {
-            id: windowBody
+            SheetHeader {
+                id: windowHeader
 
-            anchors.top: windowHeader.bottom
-            anchors.left: parent.left
-            anchors.right: parent.right
-            anchors.bottom: parent.bottom
+                anchors.left: parent.left
+                anchors.right: parent.right
+                anchors.top: parent.top
+                height: sheet.hasHeader ? implicitHeight : 0
+                visible: sheet.hasHeader
+                title: sheet.title
+                subtitle: sheet.subtitle
+                action: sheet.toolbarAction
+                cancelText: sheet.cancelText
+                confirmText: sheet.confirmText
+                confirmEnabled: sheet.confirmEnabled
+                cancelEnabled: sheet.cancelEnabled
+                onCancelClicked: sheet.cancel()
+                onConfirmClicked: sheet.confirmed()
+            }
+            Item {
+                id: windowBody
+
+                anchors.top: windowHeader.bottom
+                anchors.left: parent.left
+                anchors.right: parent.right
+                anchors.bottom: parent.bottom
+            }
         }
     }
 }

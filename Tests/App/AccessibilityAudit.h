@@ -3,7 +3,8 @@
 // Reads a window the way a screen reader does, through the in-process accessibility tree, and
 // names every item that tells such a reader too little: an interactive object or a list row
 // without a name, a text field that is not exposed as editable text, a choice without a checked
-// or selected state.
+// or selected state, a disabled control that does not read as disabled; and every window kept
+// hidden.
 #include <QAccessible>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -77,6 +78,24 @@ inline bool interactive(QAccessible::Role role)
     }
 }
 
+// The tree as a reader gets it, one node a line, to the log (for looking at a failure).
+inline void dump(QAccessibleInterface *node, int depth = 0)
+{
+    if (!node || !node->isValid())
+        return;
+    auto *item = qobject_cast<QQuickItem *>(node->object());
+    if (item && hidden(item))
+        return;
+    qInfo().noquote() << QString(depth * 2, QLatin1Char(' ')) + QString::number(node->role(), 16) + QLatin1Char(' ')
+            + node->text(QAccessible::Name) + QStringLiteral(" | ") + node->text(QAccessible::Description)
+            + QStringLiteral(" | ") + node->text(QAccessible::Value) + QStringLiteral(" [")
+            + (item ? item->objectName() + QLatin1Char(' ') + QString::fromLatin1(item->metaObject()->className())
+                    : QString())
+            + QLatin1Char(']');
+    for (int i = 0; i < node->childCount(); ++i)
+        dump(node->child(i), depth + 1);
+}
+
 // The problems in the window, one a line; none when a reader gets everything it needs.
 inline QStringList problems(QQuickWindow *window)
 {
@@ -102,9 +121,11 @@ inline QStringList problems(QQuickWindow *window)
             found << QStringLiteral("no name: %1").arg(describe(item));
         if (item && (role == QAccessible::RadioButton || role == QAccessible::CheckBox) && !state.checkable)
             found << QStringLiteral("no checked state: %1").arg(describe(item));
+        if (item && interactive(role) && !item->isEnabled() && !state.disabled)
+            found << QStringLiteral("not read as disabled: %1").arg(describe(item));
         // A card, tile or chart that a reader reaches but that says nothing, and holds nothing that does.
-        const bool container = role == QAccessible::Client || role == QAccessible::Pane
-            || role == QAccessible::Grouping || role == QAccessible::Chart;
+        const bool container = role == QAccessible::Client || role == QAccessible::Pane || role == QAccessible::Grouping
+            || role == QAccessible::Chart;
         if (item && container && node->childCount() == 0 && name.isEmpty()
             && node->text(QAccessible::Description).trimmed().isEmpty())
             found << QStringLiteral("nothing to read: %1").arg(describe(item));
@@ -148,10 +169,24 @@ inline QStringList problems(QQuickWindow *window)
     return found;
 }
 
-// The problems in every window shown, the sheets of their own among them.
-inline QStringList problems()
+// Windows that nobody sees but that a reader still lists, such as the frame of a closed sheet.
+inline QStringList hiddenWindows()
 {
     QStringList found;
+    for (QWindow *window : QGuiApplication::topLevelWindows()) {
+        if (qobject_cast<QQuickWindow *>(window) && !window->isVisible()) {
+            QString type = QString::fromLatin1(window->metaObject()->className());
+            type = type.left(type.indexOf(QLatin1String("_QML")));
+            found << QStringLiteral("hidden window: %1 \"%2\"").arg(type, window->title());
+        }
+    }
+    return found;
+}
+
+// The problems in every window shown, the sheets of their own among them, and the windows hidden.
+inline QStringList problems()
+{
+    QStringList found = hiddenWindows();
     for (QWindow *window : QGuiApplication::topLevelWindows()) {
         if (auto *quick = qobject_cast<QQuickWindow *>(window); quick && quick->isVisible())
             found << problems(quick);

@@ -16,6 +16,16 @@
 class AccountTestBackend
 {
 public:
+    AccountTestBackend()
+        : AccountTestBackend(std::make_unique<TestBackend>())
+    {
+    }
+    // A backend of another kind, such as one that fails on purpose.
+    explicit AccountTestBackend(std::unique_ptr<TestBackend> backend)
+        : m_backend(std::move(backend))
+    {
+    }
+
     bool start()
     {
         DemoSeed::seed(backend);
@@ -35,7 +45,11 @@ public:
         await(auth.login(QString::fromUtf8(DemoSeed::email), QString::fromUtf8(DemoSeed::password)));
     }
 
-    TestBackend backend;
+private:
+    std::unique_ptr<TestBackend> m_backend;
+
+public:
+    TestBackend &backend = *m_backend;
     std::unique_ptr<APIClient> api;
     InMemoryTokenStore tokens;
 };

@@ -2,7 +2,7 @@
 // drawn, in the root view at the default size, on a device store in a temporary home and the
 // test backend. Each test file gets `testEnvironment` to fill the store, sign in and make the
 // backend fail or wait.
-#include "QuickTestEnvironment.h"
+#include "AccountQuickTestEnvironment.h"
 #include "App/MainShellViewModel.h"
 #include "App/RootViewModel.h"
 #include "Await.h"
@@ -19,32 +19,11 @@
 
 #include "App/AppQmlPlugins.h"
 
-class FlowTestEnvironment : public QuickTestEnvironment
+class FlowTestEnvironment : public AccountQuickTestEnvironment
 {
     Q_OBJECT
 
 public:
-    bool start()
-    {
-        DemoSeed::seed(m_backend);
-        if (m_backend.start() == 0)
-            return false;
-        m_api = std::make_unique<APIClient>(m_backend.baseUrl());
-        m_api->setTokenProvider([this] { return m_tokens.load(); });
-        RootViewModel::setAuthServiceFactory([this] { return new AuthService(*m_api, m_tokens); });
-        MainShellViewModel::setProjectsServiceFactory(
-            [this](bool isGuest) { return new ProjectsService(isGuest, {}, isGuest ? nullptr : m_api.get()); });
-        return true;
-    }
-
-    Q_INVOKABLE void reset() override
-    {
-        QuickTestEnvironment::reset();
-        m_tokens.remove();
-        m_backend.clearOverrides();
-        m_backend.clearRequests();
-    }
-
     // A device project of that many lines; with oneCategory all of them in one section.
     Q_INVOKABLE QString addDeviceProject(const QString &name, int lines, bool oneCategory)
     {
@@ -92,13 +71,13 @@ public:
     // Signs the window's own service in with the demo account.
     Q_INVOKABLE bool signIn(AuthService *auth)
     {
-        await(auth->login(QString::fromUtf8(DemoSeed::email), QString::fromUtf8(DemoSeed::password)));
+        AccountTestBackend::signIn(*auth);
         return auth->hasUser();
     }
     // The demo account's first iteration: {id, rootId}.
     Q_INVOKABLE QVariantMap demoIteration()
     {
-        for (const QJsonObject &project : m_backend.data().projects) {
+        for (const QJsonObject &project : m_account.backend.data().projects) {
             const QString parent = project.value(QStringLiteral("parentProjectId")).toString();
             const QString id = project.value(QStringLiteral("id")).toString();
             if (!parent.isEmpty() && parent != id)
@@ -106,22 +85,13 @@ public:
         }
         return {};
     }
-    Q_INVOKABLE int requestCount(const QString &method, const QString &path) const
-    {
-        return int(m_backend.requests(method, path).size());
-    }
     // Every update of that project answers after ms milliseconds with what was sent, stored or not.
     Q_INVOKABLE void slowUpdates(const QString &id, int ms)
     {
-        const QJsonObject *stored = m_backend.data().project(id);
-        m_backend.setOverride(QStringLiteral("PATCH"), QStringLiteral("projects/") + id,
-                              BackendReply::json(200, stored ? *stored : QJsonObject()).after(ms));
+        const QJsonObject *stored = m_account.backend.data().project(id);
+        m_account.backend.setOverride(QStringLiteral("PATCH"), QStringLiteral("projects/") + id,
+                                      BackendReply::json(200, stored ? *stored : QJsonObject()).after(ms));
     }
-
-private:
-    TestBackend m_backend;
-    std::unique_ptr<APIClient> m_api;
-    InMemoryTokenStore m_tokens;
 };
 
 int main(int argc, char *argv[])

@@ -3,7 +3,6 @@
 // tour, light and dark.
 #include "AccessibilityAudit.h"
 #include "AccountTestBackend.h"
-#include "/tmp/dump.h"
 #include "App/MainShellViewModel.h"
 #include "App/RootViewModel.h"
 #include "../Export/ExportSamples.h"
@@ -22,6 +21,7 @@
 #include "Features/Onboarding/GuidedOnboarding.h"
 #include "Features/Projects/CreateProjectViewModel.h"
 #include "Models/EstimateAnalytics.h"
+#include "QuickItemAccessible.h"
 #include "QuickItemTree.h"
 #include "SampleEstimates.h"
 
@@ -92,11 +92,11 @@ class TestScreenshots : public QObject
     // Fails, naming the items, when the windows shown tell a screen reader too little.
     static void audit(const QString &name)
     {
-        if (qEnvironmentVariableIsSet("DUMP")) {
+        if (qEnvironmentVariableIsSet("TESSMARK_ACCESSIBILITY_DUMP")) {
             qInfo() << "==== " << name;
             for (QWindow *w : QGuiApplication::topLevelWindows())
                 if (w->isVisible())
-                    dumpTree(QAccessible::queryAccessibleInterface(w));
+                    AccessibilityAudit::dump(QAccessible::queryAccessibleInterface(w));
         }
         const QStringList found = AccessibilityAudit::problems();
         QVERIFY2(found.isEmpty(), qPrintable(name + QStringLiteral(":\n  ") + found.join(QStringLiteral("\n  "))));
@@ -282,6 +282,17 @@ class TestScreenshots : public QObject
         QTest::addColumn<QString>("scheme");
         QTest::newRow("light") << "light";
         QTest::newRow("dark") << "dark";
+    }
+
+    // The backend's projects and payments come back as they were when the returned guard goes.
+    auto keepBackendData()
+    {
+        BackendData &data = m_account.backend.data();
+        return qScopeGuard([this, &data, projects = data.projects, payments = data.payments] {
+            data.projects = projects;
+            data.payments = payments;
+            m_account.backend.clearOverrides();
+        });
     }
 
     // The demo account's projects become `count` estimates in RUB and USD, the third one's lines
@@ -488,6 +499,22 @@ class TestScreenshots : public QObject
         QQuickItem *found = item(select);
         return found ? found->findChild<QQuickItem *>(QStringLiteral("field")) : nullptr;
     }
+    // Why the item cannot be seen: a Flickable around it shows none of it, or only a part though
+    // it would fit; empty when every one shows it.
+    static QString outOfView(QQuickItem *item)
+    {
+        const QRectF rect = item->mapRectToScene(item->boundingRect());
+        for (QQuickItem *parent = item->parentItem(); parent; parent = parent->parentItem()) {
+            if (!parent->inherits("QQuickFlickable"))
+                continue;
+            const QRectF view = parent->mapRectToScene(parent->boundingRect()).adjusted(-1, -1, 1, 1);
+            const bool fits = rect.height() <= view.height() && rect.width() <= view.width();
+            if (fits ? !view.contains(rect) : !view.intersects(rect))
+                return AccessibilityAudit::describe(item) + QStringLiteral(" is out of view of ")
+                    + AccessibilityAudit::describe(parent);
+        }
+        return {};
+    }
     static bool readsAfter(const QQuickItem *before, const QQuickItem *after)
     {
         const QRectF a = before->mapRectToScene(before->boundingRect());
@@ -553,6 +580,8 @@ private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY(m_account.start());
+        // As the application does: disabled controls read as disabled.
+        QuickItemAccessible::install();
         if (m_audit)
             QVERIFY2(AccessibilityAudit::activate(), "no accessibility bus");
     }
@@ -981,16 +1010,11 @@ private Q_SLOTS:
     // Analytics rows by keyboard: Tab reaches the table's rows in order, Return selects the focused one.
     void tabThroughAnalyticsRows()
     {
-        BackendData &data = m_account.backend.data();
-        const QList<QJsonObject> projects = data.projects;
-        const QList<QJsonObject> payments = data.payments;
-        const auto restore = qScopeGuard([&] {
-            data.projects = projects;
-            data.payments = payments;
-            m_account.backend.clearOverrides();
-        });
+        const auto restore = keepBackendData();
         seedAnalytics(3);
         open(QStringLiteral("light"), true, false);
+        // The rows stand below the fold of the smallest window.
+        m_window->resize(minimumWindowSize);
         MainShellViewModel *vm = signedInShell();
         QVERIFY(vm);
         vm->setMainSection(QStringLiteral("analytics"));
@@ -1014,8 +1038,11 @@ private Q_SLOTS:
         QList<QQuickItem *> reached;
         for (int i = 0; i < 40 && !rows.last()->hasActiveFocus(); ++i) {
             QTest::keyClick(m_window, Qt::Key_Tab);
-            if (rows.contains(m_window->activeFocusItem()))
-                reached.append(m_window->activeFocusItem());
+            QQuickItem *focused = m_window->activeFocusItem();
+            QVERIFY(focused);
+            QTRY_VERIFY2_WITH_TIMEOUT(outOfView(focused).isEmpty(), qPrintable(outOfView(focused)), 1000);
+            if (rows.contains(focused))
+                reached.append(focused);
         }
         QCOMPARE(reached, rows);
         QTest::keyClick(m_window, Qt::Key_Return);
@@ -1025,6 +1052,66 @@ private Q_SLOTS:
             QCOMPARE(node->role(), QAccessible::ListItem);
             QVERIFY(node->state().selected);
         }
+    }
+
+    // Tab through a scrolled screen or sheet of the smallest window: the focused item always shows.
+    void tabKeepsFocusInView_data()
+    {
+        QTest::addColumn<QString>("screen");
+        for (const char *screen : {"payments", "payment form", "settings", "create sheet"})
+            QTest::newRow(screen) << QString::fromLatin1(screen);
+    }
+    void tabKeepsFocusInView()
+    {
+        QFETCH(QString, screen);
+        const auto restore = keepBackendData();
+        seedAnalytics(12);
+        const bool guest = screen == QLatin1String("create sheet");
+        open(QStringLiteral("light"), true, guest);
+        m_window->resize(minimumWindowSize);
+        MainShellViewModel *vm = guest ? shell() : signedInShell();
+        QVERIFY(vm);
+        QQuickWindow *window = m_window;
+        QQuickItem *start = nullptr;
+        if (screen == QLatin1String("payments")) {
+            vm->setMainSection(QStringLiteral("payments"));
+            QTRY_VERIFY((start = item(QStringLiteral("paymentsHub"))) != nullptr);
+        } else if (screen == QLatin1String("payment form")) {
+            QTRY_VERIFY(!vm->projectsService()->projects().isEmpty());
+            vm->openPayments(vm->projectsService()->projects().first().id);
+            QTRY_VERIFY((start = item(QStringLiteral("projectFinanceView"))) != nullptr);
+        } else if (screen == QLatin1String("settings")) {
+            vm->setMainSection(QStringLiteral("settings"));
+            QTRY_VERIFY((start = item(QStringLiteral("settingsView"))) != nullptr);
+        } else {
+            QQuickItem *create = nullptr;
+            QTRY_VERIFY((create = item(QStringLiteral("createButton"))) != nullptr && create->isVisible());
+            QTRY_COMPARE(m_window->size(), minimumWindowSize);
+            QTest::qWait(100);
+            QTest::mouseClick(m_window, Qt::LeftButton, {},
+                              create->mapToScene(QPointF(create->width() / 2, create->height() / 2)).toPoint());
+            QQuickItem *sheet = nullptr;
+            QTRY_VERIFY((sheet = item(QStringLiteral("createProjectSheet"))) != nullptr);
+            QTRY_VERIFY(sheet->property("inWindow").toBool());
+            auto *field = sheet->findChild<QQuickItem *>(QStringLiteral("nameField"));
+            QVERIFY(field);
+            QQuickItem *name = field->property("input").value<QQuickItem *>();
+            QVERIFY(name);
+            window = name->window();
+            QVERIFY(QTest::qWaitForWindowExposed(window));
+            start = name;
+        }
+        QTest::qWait(300); // loads and layouts settle
+        start->forceActiveFocus(Qt::TabFocusReason);
+        QSet<QQuickItem *> reached;
+        for (int i = 0; i < 40; ++i) {
+            QTest::keyClick(window, Qt::Key_Tab);
+            QQuickItem *focused = window->activeFocusItem();
+            QVERIFY(focused);
+            reached.insert(focused);
+            QTRY_VERIFY2_WITH_TIMEOUT(outOfView(focused).isEmpty(), qPrintable(outOfView(focused)), 1000);
+        }
+        QVERIFY2(reached.size() >= 4, qPrintable(QString::number(reached.size())));
     }
 
     // What a reader hears of the editor's figures: each line's cost, hours and rate beside its
@@ -1122,6 +1209,92 @@ private Q_SLOTS:
         QTest::keyClick(m_window, Qt::Key_Escape);
         QTRY_VERIFY(!open || !open->property("opened").toBool());
         QTRY_VERIFY(create->hasActiveFocus());
+    }
+
+    // The reader's check names a disabled control that reads as enabled (as every one does with
+    // Qt's own reading) and a hidden window; with the app's reading the control reads as disabled,
+    // and as enabled again once it is.
+    void accessibilityAuditFindsFaults()
+    {
+        if (!QAccessible::isActive())
+            QSKIP("the accessibility tree is off");
+        const auto make = [](QQmlEngine &engine) {
+            QQmlComponent component(&engine);
+            component.setData(R"(
+                import QtQuick
+                import QtQuick.Templates as T
+                Window {
+                    width: 300; height: 200; visible: true
+                    T.AbstractButton { objectName: "save"; width: 100; height: 40; text: "Сохранить"; enabled: false }
+                    Window { title: "Скрытое" }
+                })",
+                              QUrl());
+            std::unique_ptr<QObject> root(component.create());
+            if (!root)
+                qWarning() << component.errors();
+            return root;
+        };
+        QQmlEngine engine;
+        QuickItemAccessible::uninstall();
+        const auto reinstall = qScopeGuard([] { QuickItemAccessible::install(); });
+        std::unique_ptr<QObject> broken = make(engine);
+        QVERIFY(broken);
+        auto *window = qobject_cast<QQuickWindow *>(broken.get());
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QString found = AccessibilityAudit::problems().join(QLatin1Char('\n'));
+        QVERIFY2(found.contains(QStringLiteral("not read as disabled: QQuickRootItem > QQuickAbstractButton \"save\"")),
+                 qPrintable(found));
+        QVERIFY2(found.contains(QStringLiteral("hidden window: QQuickWindowQmlImpl \"Скрытое\"")), qPrintable(found));
+        broken.reset();
+
+        QuickItemAccessible::install();
+        std::unique_ptr<QObject> mended = make(engine);
+        QVERIFY(mended);
+        window = qobject_cast<QQuickWindow *>(mended.get());
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        found = AccessibilityAudit::problems().join(QLatin1Char('\n'));
+        QVERIFY2(!found.contains(QStringLiteral("not read as disabled")), qPrintable(found));
+        auto *save = window->findChild<QQuickItem *>(QStringLiteral("save"));
+        QVERIFY(save);
+        QVERIFY(QAccessible::queryAccessibleInterface(save)->state().disabled);
+        save->setEnabled(true);
+        QVERIFY(!QAccessible::queryAccessibleInterface(save)->state().disabled);
+    }
+
+    // A sheet leaves no window behind: none while it is closed, its own window only while it is
+    // open in one (the smallest window is too low for the create sheet), and the popup none.
+    void closedSheetLeavesNoWindow()
+    {
+        open(QStringLiteral("light"), true, true);
+        QCOMPARE(AccessibilityAudit::hiddenWindows(), QStringList());
+        QCOMPARE(QGuiApplication::topLevelWindows().size(), 1);
+        for (const bool ownWindow : {true, false}) {
+            m_window->resize(ownWindow ? minimumWindowSize : QSize(1200, 800));
+            QQuickItem *create = nullptr;
+            QTRY_VERIFY((create = item(QStringLiteral("createButton"))) != nullptr && create->isVisible());
+            QTRY_COMPARE(m_window->size(), ownWindow ? minimumWindowSize : QSize(1200, 800));
+            QTest::qWait(100);
+            QTest::mouseClick(m_window, Qt::LeftButton, {},
+                              create->mapToScene(QPointF(create->width() / 2, create->height() / 2)).toPoint());
+            QQuickItem *sheet = nullptr;
+            QTRY_VERIFY((sheet = item(QStringLiteral("createProjectSheet"))) != nullptr);
+            QTRY_VERIFY(sheet->property("opened").toBool());
+            QCOMPARE(sheet->property("inWindow").toBool(), ownWindow);
+            QCOMPARE(QGuiApplication::topLevelWindows().size(), ownWindow ? 2 : 1);
+            QCOMPARE(AccessibilityAudit::hiddenWindows(), QStringList());
+            // Closed with its cancel button, in the sheet's own window or over the main one.
+            QQuickItem *bar = sheet->findChild<QQuickItem *>(QStringLiteral("sheetBody"))->parentItem()->parentItem();
+            QQuickItem *cancel = visualChild(bar, QStringLiteral("cancelButton"));
+            QVERIFY(cancel);
+            QCOMPARE(cancel->window() != m_window, ownWindow);
+            QVERIFY(QTest::qWaitForWindowExposed(cancel->window()));
+            const QPointer<QQuickItem> opened = sheet;
+            QTest::mouseClick(cancel->window(), Qt::LeftButton, {},
+                              cancel->mapToScene(QPointF(cancel->width() / 2, cancel->height() / 2)).toPoint());
+            QTRY_VERIFY(!opened || !opened->property("opened").toBool());
+            QTRY_COMPARE(QGuiApplication::topLevelWindows().size(), 1);
+            QCOMPARE(AccessibilityAudit::hiddenWindows(), QStringList());
+        }
     }
 
     // Tab from line to line down a long estimate: each focused line is scrolled into view.
@@ -1361,14 +1534,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, scheme);
         QFETCH(int, count);
-        BackendData &data = m_account.backend.data();
-        const QList<QJsonObject> projects = data.projects;
-        const QList<QJsonObject> payments = data.payments;
-        const auto restore = qScopeGuard([&] {
-            data.projects = projects;
-            data.payments = payments;
-            m_account.backend.clearOverrides();
-        });
+        const auto restore = keepBackendData();
         const QString iteration = seedAnalytics(count);
 
         open(scheme, true, false);

@@ -1,7 +1,7 @@
 // Quick Tests of the settings screen and the migration sheet, against the test backend: each
 // test file gets `testEnvironment` to reset the preferences, the device store and the backend,
 // to sign services in and to make the backend fail or wait.
-#include "QuickTestEnvironment.h"
+#include "AccountQuickTestEnvironment.h"
 #include "App/MainShellViewModel.h"
 #include "App/RootViewModel.h"
 #include "Await.h"
@@ -39,22 +39,14 @@ protected:
     }
 };
 
-class SettingsTestEnvironment : public QuickTestEnvironment
+class SettingsTestEnvironment : public AccountQuickTestEnvironment
 {
     Q_OBJECT
 
 public:
-    bool start()
+    SettingsTestEnvironment()
+        : AccountQuickTestEnvironment(std::make_unique<FlakyUploadBackend>())
     {
-        DemoSeed::seed(m_backend);
-        if (m_backend.start() == 0)
-            return false;
-        m_api = std::make_unique<APIClient>(m_backend.baseUrl());
-        m_api->setTokenProvider([this] { return m_tokens.load(); });
-        RootViewModel::setAuthServiceFactory([this] { return new AuthService(*m_api, m_tokens); });
-        MainShellViewModel::setProjectsServiceFactory(
-            [this](bool isGuest) { return new ProjectsService(isGuest, {}, isGuest ? nullptr : m_api.get()); });
-        return true;
     }
 
     Q_INVOKABLE void reset() override
@@ -62,11 +54,8 @@ public:
         // The shells first: they watch the services.
         while (!m_owned.isEmpty())
             delete m_owned.takeLast().data();
-        QuickTestEnvironment::reset();
-        m_tokens.remove();
-        m_backend.clearOverrides();
-        m_backend.clearRequests();
-        m_backend.failUploadAt = 0;
+        AccountQuickTestEnvironment::reset();
+        flakyBackend().failUploadAt = 0;
     }
     Q_INVOKABLE bool hasPreference(const QString &key) const { return Preferences::shared().contains(key); }
     Q_INVOKABLE int deviceProjectCount() const { return int(AppTestEnvironment::repository().fetchAllSorted().size()); }
@@ -75,7 +64,7 @@ public:
     // (owned here: QML would otherwise collect it).
     Q_INVOKABLE AuthService *newAuth()
     {
-        auto *auth = new AuthService(*m_api, m_tokens, this);
+        auto *auth = new AuthService(*m_account.api, m_account.tokens, this);
         m_owned.append(auth);
         return auth;
     }
@@ -83,8 +72,9 @@ public:
     Q_INVOKABLE void addAccount(const QString &email, const QVariant &firstName, const QVariant &lastName)
     {
         const auto name = [](const QVariant &v) { return v.isValid() ? std::optional(v.toString()) : std::nullopt; };
-        if (!m_backend.data().accountByEmail(email))
-            m_backend.data().addAccount(email, QStringLiteral("secret123"), true, name(firstName), name(lastName));
+        if (!m_account.backend.data().accountByEmail(email))
+            m_account.backend.data().addAccount(email, QStringLiteral("secret123"), true, name(firstName),
+                                                name(lastName));
     }
     Q_INVOKABLE bool signIn(AuthService *auth, const QString &email)
     {
@@ -97,28 +87,24 @@ public:
     // A stored sign-in of the demo account whose profile answers after ms milliseconds.
     Q_INVOKABLE void storeDemoToken(int profileDelayMs)
     {
-        BackendData::Account *account = m_backend.data().accountByEmail(demoEmail());
-        m_tokens.token = m_backend.data().issueToken(account->id);
-        m_backend.setOverride(QStringLiteral("GET"), QStringLiteral("users/profile"),
-                              BackendReply::json(200, BackendData::userJson(*account)).after(profileDelayMs));
+        BackendData::Account *account = m_account.backend.data().accountByEmail(demoEmail());
+        m_account.tokens.token = m_account.backend.data().issueToken(account->id);
+        m_account.backend.setOverride(QStringLiteral("GET"), QStringLiteral("users/profile"),
+                                      BackendReply::json(200, BackendData::userJson(*account)).after(profileDelayMs));
     }
-    Q_INVOKABLE bool hasToken() const { return m_tokens.load().has_value(); }
-    Q_INVOKABLE int requestCount(const QString &method, const QString &path) const
-    {
-        return int(m_backend.requests(method, path).size());
-    }
-    Q_INVOKABLE void failUpload(int nth) { m_backend.failUploadAt = nth; }
+    Q_INVOKABLE bool hasToken() const { return m_account.tokens.load().has_value(); }
+    Q_INVOKABLE void failUpload(int nth) { flakyBackend().failUploadAt = nth; }
     // Every upload answers after ms milliseconds, so that a test can act while one runs.
     Q_INVOKABLE void slowUploads(int ms)
     {
-        m_backend.setOverride(QStringLiteral("POST"), QStringLiteral("projects"),
-                              BackendReply::message(500, QStringLiteral("Сервер занят")).after(ms));
+        m_account.backend.setOverride(QStringLiteral("POST"), QStringLiteral("projects"),
+                                      BackendReply::message(500, QStringLiteral("Сервер занят")).after(ms));
     }
 
     // Every upload succeeds as usual, but answers only after ms milliseconds.
     Q_INVOKABLE void delayUploads(int ms)
     {
-        m_backend.setDelay(QStringLiteral("POST"), QStringLiteral("projects"), ms);
+        m_account.backend.setDelay(QStringLiteral("POST"), QStringLiteral("projects"), ms);
     }
     // Whether an object handed to watch() still exists: QML's destroy() only deletes it later.
     Q_INVOKABLE void watch(QObject *object) { m_watched = object; }
@@ -143,9 +129,8 @@ public:
     }
 
 private:
-    FlakyUploadBackend m_backend;
-    std::unique_ptr<APIClient> m_api;
-    InMemoryTokenStore m_tokens;
+    FlakyUploadBackend &flakyBackend() { return static_cast<FlakyUploadBackend &>(m_account.backend); }
+
     QList<QPointer<QObject>> m_owned;
     QPointer<QObject> m_watched;
 };

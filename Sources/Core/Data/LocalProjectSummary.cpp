@@ -7,20 +7,8 @@
 LocalProjectSummary LocalProjectSummary::of(const Project &project)
 {
     LocalProjectSummary summary;
-    summary.name = project.name;
-    summary.clientName = project.clientName;
     summary.status = rawValue(project.status);
-    summary.currency = project.currency;
-    summary.projectType = project.projectType;
-    summary.parentProjectId = project.parentProjectId;
-    summary.baseProjectId = project.baseProjectId;
-    summary.version = project.version;
-    summary.iterationName = project.iterationName;
-    summary.totalHours = project.totalHours;
-    summary.totalCost = project.totalCost;
-    summary.userId = project.userId;
-    summary.createdAt = project.createdAt;
-    summary.updatedAt = project.updatedAt;
+    forEachSameField([&](auto summaryField, auto projectField) { summary.*summaryField = project.*projectField; });
     return summary;
 }
 
@@ -40,19 +28,7 @@ std::optional<Project> LocalProjectSummary::listedProject(const QString &id) con
         return std::nullopt;
     Project project;
     project.id = id;
-    project.name = name;
-    project.clientName = clientName;
-    project.totalCost = totalCost;
-    project.totalHours = totalHours;
-    project.currency = currency;
     project.status = *projectStatus;
-    project.userId = userId;
-    project.createdAt = createdAt;
-    project.updatedAt = updatedAt;
-    project.projectType = projectType;
-    project.parentProjectId = parentProjectId;
-    project.baseProjectId = baseProjectId;
-    project.version = version;
-    project.iterationName = iterationName;
+    forEachSameField([&](auto summaryField, auto projectField) { project.*projectField = this->*summaryField; });
     return project;
 }

@@ -35,4 +35,25 @@ struct LocalProjectSummary
     std::optional<Project> listedProject(const QString &id) const;
 
     bool operator==(const LocalProjectSummary &other) const = default;
+
+private:
+    // Every column held as the project holds it (the status alone is kept as text), so that a
+    // new column is copied both ways once it is named here.
+    template<typename Visit>
+    static void forEachSameField(Visit &&visit)
+    {
+        visit(&LocalProjectSummary::name, &Project::name);
+        visit(&LocalProjectSummary::clientName, &Project::clientName);
+        visit(&LocalProjectSummary::currency, &Project::currency);
+        visit(&LocalProjectSummary::projectType, &Project::projectType);
+        visit(&LocalProjectSummary::parentProjectId, &Project::parentProjectId);
+        visit(&LocalProjectSummary::baseProjectId, &Project::baseProjectId);
+        visit(&LocalProjectSummary::version, &Project::version);
+        visit(&LocalProjectSummary::iterationName, &Project::iterationName);
+        visit(&LocalProjectSummary::totalHours, &Project::totalHours);
+        visit(&LocalProjectSummary::totalCost, &Project::totalCost);
+        visit(&LocalProjectSummary::userId, &Project::userId);
+        visit(&LocalProjectSummary::createdAt, &Project::createdAt);
+        visit(&LocalProjectSummary::updatedAt, &Project::updatedAt);
+    }
 };

@@ -169,12 +169,8 @@ Item {
             keyClick(Qt.Key_Escape)
             sheet.cancel()
             if (data.inWindow) {
-                let frame = null
-                for (let i = 0; i < sheet.data.length; ++i) {
-                    if (String(sheet.data[i]).startsWith("QQuickWindow"))
-                        frame = sheet.data[i]
-                }
-                verify(frame)
+                const frame = findChild(sheet, "sheetBody").Window.window
+                verify(frame !== parentItem.Window.window)
                 verify(frame.visible)
                 frame.close()
                 verify(frame.visible)

@@ -34,6 +34,7 @@ TestCase {
 
     SignalSpy { id: cancelledSpy; signalName: "cancelled" }
     SignalSpy { id: confirmedSpy; signalName: "confirmed" }
+    SignalSpy { id: closedSpy; signalName: "closed" }
     SignalSpy { id: triggeredSpy; signalName: "triggered" }
 
     function test_sheetThatFitsOpensOverTheWindow() {
@@ -89,9 +90,20 @@ TestCase {
         compare(body.Window.window.minimumWidth, 900)
         cancelledSpy.target = sheet
         cancelledSpy.clear()
+        closedSpy.target = sheet
+        closedSpy.clear()
         body.Window.window.close()
         compare(cancelledSpy.count, 1)
         tryVerify(() => !sheet.opened)
+        compare(closedSpy.count, 1)
+        // The content is back in the sheet, its window gone.
+        compare(body.Window.window, testCase.Window.window)
+        sheet.open()
+        tryVerify(() => sheet.inWindow)
+        verify(body.Window.window !== testCase.Window.window)
+        sheet.close()
+        tryVerify(() => !sheet.opened)
+        compare(closedSpy.count, 2)
     }
 
     // Without a title or buttons the content starts at the top.

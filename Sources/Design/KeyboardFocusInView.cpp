@@ -1,0 +1,119 @@
+#include "KeyboardFocusInView.h"
+
+#include <QEvent>
+#include <QQuickWindow>
+
+#include <algorithm>
+
+KeyboardFocusInView::KeyboardFocusInView(QQuickItem *parent)
+    : QQuickItem(parent)
+{
+}
+
+void KeyboardFocusInView::itemChange(ItemChange change, const ItemChangeData &value)
+{
+    if (change == ItemSceneChange)
+        watch(value.window);
+    QQuickItem::itemChange(change, value);
+}
+
+void KeyboardFocusInView::watch(QQuickWindow *window)
+{
+    if (m_window == window)
+        return;
+    if (m_window) {
+        m_window->removeEventFilter(this);
+        disconnect(m_connection);
+    }
+    m_window = window;
+    m_byKeyboard = false;
+    if (!window)
+        return;
+    window->installEventFilter(this);
+    m_connection = connect(window, &QQuickWindow::activeFocusItemChanged, this, &KeyboardFocusInView::focusChanged);
+}
+
+// Which device moved the focus last: the focus changes while the window handles the event.
+bool KeyboardFocusInView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_window) {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+            m_byKeyboard = true;
+            break;
+        case QEvent::MouseButtonPress:
+        case QEvent::TouchBegin:
+        case QEvent::Wheel:
+            m_byKeyboard = false;
+            break;
+        default:
+            break;
+        }
+    }
+    return false;
+}
+
+void KeyboardFocusInView::focusChanged()
+{
+    if (m_byKeyboard && m_window)
+        reveal(m_window->activeFocusItem());
+}
+
+namespace {
+
+// How far a span must move to lie within the view: to its start when it does not fit.
+qreal shift(qreal start, qreal end, qreal viewStart, qreal viewEnd)
+{
+    if (start < viewStart || end - start > viewEnd - viewStart)
+        return start - viewStart;
+    if (end > viewEnd)
+        return end - viewEnd;
+    return 0;
+}
+
+// Moves the Flickable's content by up to `delta` along one axis, within its extent; returns how far it moved.
+qreal scroll(QQuickItem *flickable, const char *position, qreal delta, qreal origin, qreal extent, qreal marginBefore,
+             qreal marginAfter, qreal size)
+{
+    if (qFuzzyIsNull(delta))
+        return 0;
+    const qreal current = flickable->property(position).toReal();
+    const qreal lowest = origin - marginBefore;
+    const qreal highest = std::max(lowest, origin + extent + marginAfter - size);
+    const qreal target = std::clamp(current + delta, lowest, highest);
+    flickable->setProperty(position, target);
+    return target - current;
+}
+
+} // namespace
+
+void KeyboardFocusInView::reveal(QQuickItem *item)
+{
+    if (!item)
+        return;
+    QRectF rect = item->mapRectToScene(item->boundingRect());
+    // A text taller than its view shows where its cursor stands.
+    const QVariant cursor = item->property("cursorRectangle");
+    for (QQuickItem *parent = item->parentItem(); parent; parent = parent->parentItem()) {
+        if (!parent->inherits("QQuickFlickable"))
+            continue;
+        const QRectF view = parent->mapRectToScene(parent->boundingRect());
+        if (view.isEmpty())
+            continue;
+        QRectF wanted = rect;
+        if (cursor.isValid() && (rect.height() > view.height() || rect.width() > view.width()))
+            wanted = item->mapRectToScene(cursor.toRectF());
+        const qreal dy =
+            scroll(parent, "contentY", shift(wanted.top(), wanted.bottom(), view.top(), view.bottom()),
+                   parent->property("originY").toReal(), parent->property("contentHeight").toReal(),
+                   parent->property("topMargin").toReal(), parent->property("bottomMargin").toReal(), parent->height());
+        const qreal dx =
+            scroll(parent, "contentX", shift(wanted.left(), wanted.right(), view.left(), view.right()),
+                   parent->property("originX").toReal(), parent->property("contentWidth").toReal(),
+                   parent->property("leftMargin").toReal(), parent->property("rightMargin").toReal(), parent->width());
+        // What an outer Flickable has to show is the part this one shows.
+        rect = rect.translated(-dx, -dy).intersected(view);
+        if (rect.isEmpty())
+            return;
+    }
+}

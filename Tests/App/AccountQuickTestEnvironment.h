@@ -1,0 +1,35 @@
+#pragma once
+
+#include "AccountTestBackend.h"
+#include "QuickTestEnvironment.h"
+
+// `testEnvironment` for Quick Tests whose windows talk to the test backend: the demo account is
+// seeded, sign-in services and account projects use it, and each test starts signed out with
+// the backend's overrides and recorded requests cleared.
+class AccountQuickTestEnvironment : public QuickTestEnvironment
+{
+    Q_OBJECT
+
+public:
+    explicit AccountQuickTestEnvironment(std::unique_ptr<TestBackend> backend = std::make_unique<TestBackend>())
+        : m_account(std::move(backend))
+    {
+    }
+
+    bool start() { return m_account.start(); }
+
+    Q_INVOKABLE void reset() override
+    {
+        QuickTestEnvironment::reset();
+        m_account.tokens.remove();
+        m_account.backend.clearOverrides();
+        m_account.backend.clearRequests();
+    }
+    Q_INVOKABLE int requestCount(const QString &method, const QString &path) const
+    {
+        return int(m_account.backend.requests(method, path).size());
+    }
+
+protected:
+    AccountTestBackend m_account;
+};
