@@ -91,7 +91,9 @@ void KeyboardFocusInView::reveal(QQuickItem *item)
 {
     if (!item)
         return;
-    QRectF rect = item->mapRectToScene(item->boundingRect());
+    // The focus ring stands 3 points out of its control, and shows too.
+    constexpr qreal ringReach = 4;
+    QRectF rect = item->mapRectToScene(item->boundingRect()).adjusted(-ringReach, -ringReach, ringReach, ringReach);
     // A text taller than its view shows where its cursor stands.
     const QVariant cursor = item->property("cursorRectangle");
     for (QQuickItem *parent = item->parentItem(); parent; parent = parent->parentItem()) {
@@ -101,7 +103,8 @@ void KeyboardFocusInView::reveal(QQuickItem *item)
         if (view.isEmpty())
             continue;
         QRectF wanted = rect;
-        if (cursor.isValid() && (rect.height() > view.height() || rect.width() > view.width()))
+        if (cursor.isValid()
+            && (rect.height() - 2 * ringReach > view.height() || rect.width() - 2 * ringReach > view.width()))
             wanted = item->mapRectToScene(cursor.toRectF());
         const qreal dy =
             scroll(parent, "contentY", shift(wanted.top(), wanted.bottom(), view.top(), view.bottom()),

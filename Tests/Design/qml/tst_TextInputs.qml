@@ -55,6 +55,82 @@ TestCase {
         AppTextArea { width: 320; title: "Требования" }
     }
 
+    // A form taller than its scrolled area, with a long text in the middle.
+    Component {
+        id: scrolledFormComponent
+        Item {
+            property alias flick: flick
+            property alias area: area
+            width: 400
+            height: 200
+            KeyboardFocusInView {}
+            Flickable {
+                id: flick
+                anchors.fill: parent
+                clip: true
+                contentHeight: column.height
+                Column {
+                    id: column
+                    width: 320
+                    spacing: 16
+                    Repeater {
+                        model: 3
+                        AppTextField { required property int index; width: 320; title: "Поле " + index }
+                    }
+                    AppTextArea {
+                        id: area
+                        width: 320
+                        title: "Описание"
+                        text: Array.from({ length: 30 }, (_, i) => "Строка " + i).join("\n")
+                    }
+                    AppTextField { width: 320; title: "Последнее" }
+                }
+            }
+        }
+    }
+
+    function inside(item, rect, view) {
+        const r = item.mapToItem(view, rect.x, rect.y, rect.width, rect.height)
+        return r.y >= -1 && r.y + r.height <= view.height + 1
+    }
+
+    // Tab scrolls each field into view, a long text to its cursor; a click scrolls nothing.
+    function test_keyboardFocusScrollsIntoView() {
+        const form = createTemporaryObject(scrolledFormComponent, testCase)
+        waitForRendering(form)
+        const flick = form.flick
+        const window = form.Window.window
+        form.area.input.cursorPosition = form.area.text.length
+        mouseClick(form.flick.contentItem.children[0].children[0].input)
+        verify(window.activeFocusItem !== null)
+        compare(flick.contentY, 0)
+        const reached = []
+        for (let i = 0; i < 4; ++i) {
+            keyClick(Qt.Key_Tab)
+            const focused = window.activeFocusItem
+            reached.push(focused)
+            if (focused === form.area.input) {
+                const inner = focused.parent.parent
+                verify(inside(focused, focused.cursorRectangle, inner), "the cursor is out of its field's view")
+                verify(inside(inner, Qt.rect(0, 0, inner.width, inner.height), flick), "the text is out of view")
+            } else {
+                verify(inside(focused, Qt.rect(0, 0, focused.width, focused.height), flick),
+                       "Tab " + i + " is out of view")
+            }
+        }
+        verify(reached.indexOf(form.area.input) >= 0)
+        verify(flick.contentY > 0)
+        // A click on a field half shown at the bottom leaves the scroll where it is.
+        const last = reached[reached.length - 1]
+        flick.contentY = Math.round(Math.max(0, last.mapToItem(flick.contentItem, 0, 0).y - flick.height + last.height / 2))
+        const before = flick.contentY
+        verify(!inside(last, Qt.rect(0, 0, last.width, last.height), flick))
+        form.area.input.forceActiveFocus()
+        mouseClick(last, 4, 2)
+        verify(last.activeFocus)
+        compare(flick.contentY, before)
+    }
+
     // Return breaks the line, Ctrl+Return submits; the text runs left to right even mirrored.
     function test_textAreaReturnAndSubmit() {
         const area = createTemporaryObject(areaComponent, testCase)
