@@ -133,6 +133,10 @@ T.Popup {
                         color: button.role === "destructive" ? AppTheme.error
                              : button.role === "cancel" ? AppTheme.deepBlack : AppTheme.primary
                     }
+                    FocusRing {
+                        radius: AppTheme.cornerRadiusSmall + 3
+                    }
+
                     background: Rectangle {
                         radius: AppTheme.cornerRadiusSmall
                         color: AppTheme.fieldBackground

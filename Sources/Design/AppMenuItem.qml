@@ -10,6 +10,12 @@ MenuItem {
     property string systemImage
     property bool destructive: false
 
+    // Inside the entry: the menu clips its list.
+    FocusRing {
+        anchors.margins: 1
+        radius: 6
+    }
+
     contentItem: Item {
         readonly property real iconWidth: entry.systemImage !== "" ? 18 + 10 : 0
 

@@ -50,6 +50,12 @@ Rectangle {
     onWidthChanged: restack()
     onImplicitWidthChanged: restack()
 
+    // One Tab stop; the arrow keys move the choice.
+    ChoiceGroup {
+        id: choices
+        repeater: segments
+    }
+
     implicitWidth: widestSegment * segments.count + row.spacing * Math.max(0, segments.count - 1) + 8
     implicitHeight: row.implicitHeight + 8
     radius: 10
@@ -99,8 +105,10 @@ Rectangle {
                 Accessible.name: modelData.label
                 // A press on the chosen one leaves it checked, as the exclusive group does.
                 checked: chosen
+                focusPolicy: choices.isTabStop(index) ? Qt.StrongFocus : Qt.ClickFocus
                 Keys.onReturnPressed: clicked()
                 Keys.onEnterPressed: clicked()
+                Keys.onPressed: event => choices.move(index, event)
 
                 FocusRing {
                     anchors.margins: -1

@@ -133,7 +133,16 @@ Column {
 
             width: parent.width
 
+            // One Tab stop, entered at the chosen option; the arrow keys move the focus and Return
+            // or Space chooses, as in a drop-down list.
+            ChoiceGroup {
+                id: optionChoices
+                repeater: optionRepeater
+                choosesOnMove: false
+            }
+
             Repeater {
+                id: optionRepeater
                 model: root.options
 
                 Column {
@@ -142,10 +151,12 @@ Column {
                     required property var modelData
                     required property int index
                     readonly property bool chosen: modelData.value === root.selection
+                    readonly property alias choice: option
 
                     width: rows.width
 
                     T.RadioButton {
+                        id: option
                         objectName: "option" + entry.index
                         width: parent.width
                         implicitHeight: implicitContentHeight + topPadding + bottomPadding
@@ -154,13 +165,23 @@ Column {
                         topPadding: 11
                         bottomPadding: 11
                         text: entry.modelData.label
-                        onClicked: root.choose(entry.modelData.value)
+                        onClicked: {
+                            // The closing list takes the focus along: it goes back to the field,
+                            // with the ring only when the keyboard chose.
+                            const reason = visualFocus ? Qt.TabFocusReason : Qt.MouseFocusReason
+                            const focused = activeFocus
+                            root.choose(entry.modelData.value)
+                            if (focused)
+                                field.forceActiveFocus(reason)
+                        }
                         Accessible.name: entry.modelData.label
                         // One group over the rows, each in its own column.
                         checked: entry.chosen
                         T.ButtonGroup.group: optionGroup
+                        focusPolicy: optionChoices.isTabStop(entry.index) ? Qt.StrongFocus : Qt.ClickFocus
                         Keys.onReturnPressed: clicked()
                         Keys.onEnterPressed: clicked()
+                        Keys.onPressed: event => optionChoices.move(entry.index, event)
 
                         FocusRing {
                             anchors.margins: 1

@@ -33,10 +33,18 @@ Column {
         height: root.minimumHeight
         radius: 12
         color: AppTheme.fieldBackground
-        border.width: input.activeFocus ? 1.5 : 1
-        border.color: input.activeFocus ? AppTheme.accent : AppTheme.border
+        border.width: 1
+        border.color: AppTheme.border
         LayoutMirroring.enabled: false
         LayoutMirroring.childrenInherit: true
+
+        // The accent frame marks the field that takes the typing, however it got the focus.
+        FocusRing {
+            anchors.margins: 0
+            radius: parent.radius
+            border.width: 1.5
+            shown: input.activeFocus
+        }
 
         TapHandler {
             onTapped: input.forceActiveFocus()

@@ -39,9 +39,17 @@ Column {
         implicitHeight: row.implicitHeight + 24
         radius: 12
         color: AppTheme.fieldBackground
-        // The accent frame marks the field that takes the typing.
-        border.width: root.hasError || input.activeFocus ? 1.5 : 1
-        border.color: root.hasError ? AppTheme.error : input.activeFocus ? AppTheme.accent : AppTheme.border
+        border.width: root.hasError ? 1.5 : 1
+        border.color: root.hasError ? AppTheme.error : AppTheme.border
+
+        // The accent frame marks the field that takes the typing, however it got the focus: the
+        // caret alone is easy to miss. An error's frame stays.
+        FocusRing {
+            anchors.margins: 0
+            radius: parent.radius
+            border.width: 1.5
+            shown: input.activeFocus && !root.hasError
+        }
 
         TapHandler {
             onTapped: input.forceActiveFocus()

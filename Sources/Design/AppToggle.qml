@@ -19,6 +19,11 @@ Switch {
         opacity: control.enabled ? 1 : 0.45
         Behavior on color { ColorAnimation { duration: 120 } }
 
+        FocusRing {
+            radius: height / 2
+            shown: control.visualFocus
+        }
+
         Rectangle {
             width: 18
             height: 18

@@ -60,12 +60,12 @@ T.AbstractButton {
 
         objectName: "shareMenu"
 
-        MenuItem {
+        AppMenuItem {
             objectName: "copyFileItem"
             text: "Копировать файл"
             onTriggered: button.copyRequested()
         }
-        MenuItem {
+        AppMenuItem {
             objectName: "showInFolderItem"
             text: "Показать в папке"
             onTriggered: button.showInFolderRequested()

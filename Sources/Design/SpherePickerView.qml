@@ -31,13 +31,21 @@ Column {
             width: parent.width
             spacing: 8
 
+            // One Tab stop; the arrow keys move the choice.
+            ChoiceGroup {
+                id: choices
+                repeater: sphereRepeater
+            }
+
             Repeater {
+                id: sphereRepeater
                 model: CatalogSpheres.list()
 
                 delegate: T.RadioButton {
                     id: chip
 
                     required property var modelData
+                    required property int index
                     readonly property bool selected: root.selectedSphereId === modelData.id
 
                     objectName: "sphereChip-" + modelData.id
@@ -50,7 +58,8 @@ Column {
                     rightPadding: 12
                     topPadding: 8
                     bottomPadding: 8
-                    focusPolicy: Qt.StrongFocus
+                    focusPolicy: choices.isTabStop(index) ? Qt.StrongFocus : Qt.ClickFocus
+                    Keys.onPressed: event => choices.move(index, event)
                     text: modelData.name
                     checked: selected
                     Accessible.name: modelData.name
@@ -85,14 +94,9 @@ Column {
                         border.width: 1
                         border.color: chip.selected ? AppTheme.accent : AppTheme.border
 
-                        Rectangle {
-                            anchors.fill: parent
-                            anchors.margins: -3
+                        FocusRing {
                             radius: height / 2
-                            visible: chip.visualFocus
-                            color: "transparent"
-                            border.width: 2
-                            border.color: AppTheme.accent
+                            shown: chip.visualFocus
                         }
                     }
                 }

@@ -7,6 +7,7 @@
 #include "App/RootViewModel.h"
 #include "../Export/ExportSamples.h"
 #include "AppTestEnvironment.h"
+#include "FocusCheck.h"
 #include "LayoutCheck.h"
 #include "Features/Analytics/AnalyticsDashboardModel.h"
 #include "Features/Auth/ForgotPasswordModel.h"
@@ -499,6 +500,34 @@ class TestScreenshots : public QObject
         QQuickItem *found = item(select);
         return found ? found->findChild<QQuickItem *>(QStringLiteral("field")) : nullptr;
     }
+    // The checked choice of a group of choices (segments, chips, options).
+    static QQuickItem *checkedChoice(QQuickItem *group)
+    {
+        if (!group)
+            return nullptr;
+        for (QQuickItem *child : group->childItems()) {
+            if (child->inherits("QQuickRadioButton") && child->property("checked").toBool() && child->isVisible())
+                return child;
+            if (QQuickItem *found = checkedChoice(child))
+                return found;
+        }
+        return nullptr;
+    }
+    // The group's choices in the order they are drawn.
+    static QList<QQuickItem *> choicesOf(QQuickItem *group)
+    {
+        QList<QQuickItem *> found;
+        const std::function<void(QQuickItem *)> walk = [&](QQuickItem *item) {
+            for (QQuickItem *child : item->childItems()) {
+                if (child->inherits("QQuickRadioButton") && child->isVisible())
+                    found.append(child);
+                else
+                    walk(child);
+            }
+        };
+        walk(group);
+        return found;
+    }
     // Why the item cannot be seen: a Flickable around it shows none of it, or only a part though
     // it would fit; empty when every one shows it.
     static QString outOfView(QQuickItem *item)
@@ -567,12 +596,37 @@ class TestScreenshots : public QObject
             QVERIFY2(readsAfter(stops.at(i - 1).item, focused),
                      qPrintable(AccessibilityAudit::describe(focused) + QStringLiteral(" stands before ")
                                 + AccessibilityAudit::describe(stops.at(i - 1).item)));
+            const QString unseen = FocusCheck::problem(m_window);
+            QVERIFY2(unseen.isEmpty(), qPrintable(unseen));
             type(stops.at(i).typed);
         }
         for (qsizetype i = stops.size() - 2; i >= 0; --i) {
             QTest::keyClick(m_window, Qt::Key_Backtab);
             QCOMPARE(m_window->activeFocusItem(), stops.at(i).item);
+            const QString unseen = FocusCheck::problem(m_window);
+            QVERIFY2(unseen.isEmpty(), qPrintable(unseen));
         }
+    }
+
+    // Presses Tab until the focus comes back to where it started (at most `presses` times) and
+    // gives what each stop lacks for a person to see it; the stops reached go to `reached`.
+    QStringList unseenFocusStops(int presses, QList<QQuickItem *> *reached = nullptr)
+    {
+        QStringList faults;
+        QQuickItem *first = nullptr;
+        for (int i = 0; i < presses; ++i) {
+            QTest::keyClick(m_window, Qt::Key_Tab);
+            QQuickItem *focused = m_window->activeFocusItem();
+            if (i > 0 && focused == first)
+                break;
+            first = i == 0 ? focused : first;
+            const QString fault = FocusCheck::problem(m_window);
+            if (!fault.isEmpty() && !faults.contains(fault))
+                faults.append(fault);
+            if (reached && focused)
+                reached->append(focused);
+        }
+        return faults;
     }
 
 private Q_SLOTS:
@@ -994,10 +1048,9 @@ private Q_SLOTS:
         QTRY_VERIFY(!finance->property("isLoading").toBool());
         QQuickItem *status = item(QStringLiteral("newPaymentStatus"));
         QVERIFY(status);
+        // The status segments are one stop, at the chosen one.
         walkByTab({{input(QStringLiteral("amountField")), QStringLiteral("15000")},
-                   {visualChild(status, QStringLiteral("segment0")), {}},
-                   {visualChild(status, QStringLiteral("segment1")), {}},
-                   {visualChild(status, QStringLiteral("segment2")), {}},
+                   {checkedChoice(status), {}},
                    {item(QStringLiteral("dateField")), {}},
                    {input(QStringLiteral("methodField")), QStringLiteral("Карта")},
                    {input(QStringLiteral("noteField")), QStringLiteral("Аванс")},
@@ -1164,6 +1217,8 @@ private Q_SLOTS:
                 QVERIFY2(focused && card->isAncestorOf(focused),
                          qPrintable(QStringLiteral("Tab left the card for ")
                                     + (focused ? AccessibilityAudit::describe(focused) : QStringLiteral("nothing"))));
+                const QString unseen = FocusCheck::problem(m_window);
+                QVERIFY2(unseen.isEmpty(), qPrintable(unseen));
                 reached.insert(focused);
             }
         }
@@ -1332,6 +1387,357 @@ private Q_SLOTS:
                          qPrintable(AccessibilityAudit::describe(focused) + QStringLiteral(" is out of view")));
         }
         QVERIFY2(lines >= 5, qPrintable(QString::number(lines)));
+    }
+
+    // Every stop Tab reaches in a part of the window shows its focus ring, whole.
+    void focusRingOnEveryStop_data()
+    {
+        QTest::addColumn<QString>("where");
+        for (const char *where : {"guest-editor", "guest-settings", "account-projects", "account-payments",
+                                  "account-analytics", "tour", "create-sheet", "line-form"})
+            QTest::newRow(where) << QString::fromLatin1(where);
+    }
+    void focusRingOnEveryStop()
+    {
+        QFETCH(QString, where);
+        const bool account = where.startsWith(QLatin1String("account"));
+        BackendData &data = m_account.backend.data();
+        const QList<QJsonObject> projects = data.projects;
+        const QList<QJsonObject> payments = data.payments;
+        const auto restore = qScopeGuard([&] {
+            data.projects = projects;
+            data.payments = payments;
+        });
+        if (where == QLatin1String("account-analytics"))
+            seedAnalytics(3);
+        if (where == QLatin1String("tour"))
+            m_env.addDeviceProjects(3, QStringLiteral("Мобильное приложение"));
+        else if (!account)
+            m_env.repository().upsert(
+                SampleEstimates::project(5, QStringLiteral("one_time"), QStringLiteral("ring-editor")));
+        open(QStringLiteral("light"), where != QLatin1String("tour"), !account);
+        MainShellViewModel *vm = account ? signedInShell() : shell();
+        QVERIFY(vm);
+        if (account) {
+            QTRY_VERIFY(!vm->projectsService()->projects().isEmpty());
+            vm->setSelectedProjectId(vm->projectsService()->projects().first().id);
+        }
+        if (where == QLatin1String("guest-editor") || where == QLatin1String("line-form")) {
+            vm->setSelectedProjectId(QStringLiteral("ring-editor"));
+            QTRY_VERIFY(item(QStringLiteral("lineCard-0")) != nullptr);
+        } else if (where == QLatin1String("guest-settings")) {
+            vm->setMainSection(QStringLiteral("settings"));
+        } else if (where == QLatin1String("account-payments")) {
+            vm->openPayments(vm->projectsService()->projects().first().id);
+            QObject *finance = nullptr;
+            QTRY_VERIFY((finance = modelOf<QObject>(QStringLiteral("projectFinanceView"), "finance")) != nullptr);
+            QTRY_VERIFY(!finance->property("isLoading").toBool());
+        } else if (where == QLatin1String("account-analytics")) {
+            vm->setMainSection(QStringLiteral("analytics"));
+            QQuickItem *dashboard = nullptr;
+            QTRY_VERIFY((dashboard = item(QStringLiteral("analyticsDashboard"))) != nullptr);
+            QTRY_VERIFY(!dashboard->property("model").value<AnalyticsDashboardModel *>()->isLoading());
+        } else if (where == QLatin1String("tour")) {
+            QTRY_VERIFY(vm->tour()->hasDemoProject());
+            vm->tour()->setStep(1);
+            QTRY_VERIFY(item(QStringLiteral("onboardingNext"))
+                        && item(QStringLiteral("onboardingNext"))->hasActiveFocus());
+        } else if (where == QLatin1String("create-sheet")) {
+            QQuickItem *create = nullptr;
+            QTRY_VERIFY((create = item(QStringLiteral("createButton"))) != nullptr);
+            create->forceActiveFocus(Qt::TabFocusReason);
+            QTest::keyClick(m_window, Qt::Key_Space);
+            QQuickItem *sheet = nullptr;
+            QTRY_VERIFY((sheet = item(QStringLiteral("createProjectSheet"))) != nullptr);
+            QTRY_VERIFY(sheet->property("opened").toBool());
+        }
+        if (where == QLatin1String("line-form")) {
+            item(QStringLiteral("lineCard-0"))->forceActiveFocus(Qt::TabFocusReason);
+            QTest::keyClick(m_window, Qt::Key_Return);
+            QTRY_VERIFY(input(QStringLiteral("formTitle")) && input(QStringLiteral("formTitle"))->hasActiveFocus());
+        }
+        QTest::qWait(400); // loads, sheets and the tour's card settle
+        if (!m_window->activeFocusItem())
+            focusFirstStop();
+        QList<QQuickItem *> reached;
+        const QStringList faults = unseenFocusStops(150, &reached);
+        QVERIFY2(faults.isEmpty(), qPrintable(QStringLiteral("\n  ") + faults.join(QStringLiteral("\n  "))));
+        QVERIFY2(reached.size() >= 4, qPrintable(QString::number(reached.size())));
+    }
+
+    // The ring is the keyboard's: a click on a control leaves none.
+    void noFocusRingAfterClick()
+    {
+        m_env.repository().upsert(
+            SampleEstimates::project(5, QStringLiteral("one_time"), QStringLiteral("ring-click")));
+        open(QStringLiteral("light"), true, true);
+        m_window->resize(1400, 1000); // the group control in view without scrolling
+        MainShellViewModel *vm = shell();
+        QVERIFY(vm);
+        vm->setSelectedProjectId(QStringLiteral("ring-click"));
+        QQuickItem *segments = nullptr;
+        QTRY_VERIFY((segments = item(QStringLiteral("groupModeControl"))) != nullptr && segments->isVisible());
+        QTest::qWait(300);
+        const auto click = [this](QQuickItem *target) {
+            QVERIFY(target);
+            const QPointF centre = target->mapToScene(QPointF(target->width() / 2, target->height() / 2));
+            QVERIFY2(m_window->contentItem()->contains(centre), qPrintable(AccessibilityAudit::describe(target)));
+            QTest::mouseClick(m_window, Qt::LeftButton, {},
+                              target->mapToScene(QPointF(target->width() / 2, target->height() / 2)).toPoint());
+            QTest::qWait(50);
+            const QStringList rings = FocusCheck::shownRings(m_window);
+            QVERIFY2(rings.isEmpty(),
+                     qPrintable(AccessibilityAudit::describe(target) + QStringLiteral(" clicked: ")
+                                + rings.join(QStringLiteral("; "))));
+        };
+        // Each took the focus from a Tab first, so that the click has a ring to take away.
+        const QList<QQuickItem *> choices = choicesOf(segments);
+        QVERIFY(choices.size() >= 2);
+        choices.first()->forceActiveFocus(Qt::TabFocusReason);
+        QVERIFY(!FocusCheck::shownRings(m_window).isEmpty());
+        click(choices.last());
+        click(item(QStringLiteral("saveButton")));
+        click(selectField(QStringLiteral("statusSelect")));
+        click(selectField(QStringLiteral("statusSelect")));
+        QQuickItem *menu = item(QStringLiteral("actionsMenuButton"));
+        click(menu);
+        QTest::keyClick(m_window, Qt::Key_Escape);
+        // The project grid takes the focus from a press on a card: the selection shows, no ring.
+        QQuickItem *cards = item(QStringLiteral("projectCards"));
+        QVERIFY(cards);
+        cards->forceActiveFocus(Qt::TabFocusReason);
+        QTRY_VERIFY(!FocusCheck::shownRings(m_window).isEmpty());
+        item(QStringLiteral("sidebarRow-projects"))->forceActiveFocus(Qt::TabFocusReason);
+        QQuickItem *card = visualChild(cards, QStringLiteral("projectRow-ring-click"));
+        click(card);
+        QVERIFY(cards->hasActiveFocus());
+    }
+
+    // A menu opened from the keyboard: the entry the arrows reach shows the ring.
+    void menuEntriesShowFocus()
+    {
+        m_env.repository().upsert(SampleEstimates::project(5, QStringLiteral("one_time"), QStringLiteral("ring-menu")));
+        open(QStringLiteral("light"), true, true);
+        MainShellViewModel *vm = shell();
+        QVERIFY(vm);
+        vm->setSelectedProjectId(QStringLiteral("ring-menu"));
+        QQuickItem *button = nullptr;
+        QTRY_VERIFY((button = item(QStringLiteral("actionsMenuButton"))) != nullptr);
+        focusFirstStop();
+        QVERIFY(tabTo(button));
+        QTest::keyClick(m_window, Qt::Key_Space);
+        auto *menu = m_window->findChild<QObject *>(QStringLiteral("editorActionsMenu"));
+        QVERIFY(menu);
+        QTRY_VERIFY(menu->property("opened").toBool());
+        QSet<QQuickItem *> entries;
+        for (int i = 0; i < 3; ++i) {
+            QTest::keyClick(m_window, Qt::Key_Down);
+            QQuickItem *focused = m_window->activeFocusItem();
+            QVERIFY(focused && focused->objectName().startsWith(QLatin1String("menuEntry-")));
+            entries.insert(focused);
+            const QString unseen = FocusCheck::problem(m_window);
+            QVERIFY2(unseen.isEmpty(), qPrintable(unseen));
+        }
+        QVERIFY(entries.size() >= 2);
+        QTest::keyClick(m_window, Qt::Key_Escape);
+        QTRY_VERIFY(!menu->property("visible").toBool());
+    }
+
+    // A group of choices is one Tab stop: Tab enters at the chosen one, the arrows choose the
+    // next or the previous one, and Tab leaves the group.
+    void arrowsMoveChoice_data()
+    {
+        QTest::addColumn<QString>("group");
+        QTest::addColumn<QString>("property");
+        QTest::newRow("segments") << "groupModeControl"
+                                  << "groupMode";
+        QTest::newRow("sphere chips") << "sphereChips"
+                                      << "activeSphereId";
+    }
+    void arrowsMoveChoice()
+    {
+        QFETCH(QString, group);
+        QFETCH(QString, property);
+        m_env.repository().upsert(
+            SampleEstimates::project(5, QStringLiteral("one_time"), QStringLiteral("arrow-choice")));
+        open(QStringLiteral("light"), true, true);
+        MainShellViewModel *vm = shell();
+        QVERIFY(vm);
+        vm->setSelectedProjectId(QStringLiteral("arrow-choice"));
+        ProjectEditorScreenModel *screen = nullptr;
+        QTRY_VERIFY((screen = modelOf<ProjectEditorScreenModel>(QStringLiteral("projectEditor"), "screen")) != nullptr);
+        QObject *model = property == QLatin1String("groupMode") ? static_cast<QObject *>(screen->editor()) : screen;
+        QQuickItem *choices = nullptr;
+        QTRY_VERIFY((choices = item(group)) != nullptr && choices->isVisible());
+        QTest::qWait(300);
+        const QList<QQuickItem *> all = choicesOf(choices);
+        QVERIFY(all.size() >= 3);
+        QQuickItem *chosen = checkedChoice(choices);
+        QVERIFY(chosen);
+        const qsizetype at = all.indexOf(chosen);
+        // The stop before the group, then Tab into it.
+        chosen->nextItemInFocusChain(false)->forceActiveFocus(Qt::TabFocusReason);
+        QTest::keyClick(m_window, Qt::Key_Tab);
+        QCOMPARE(m_window->activeFocusItem(), chosen);
+        const QString before = model->property(qPrintable(property)).toString();
+        // Right moves on unless the chosen one is the last; then Left moves back.
+        const bool forward = at + 1 < all.size();
+        QQuickItem *next = all.at(forward ? at + 1 : at - 1);
+        QTest::keyClick(m_window, forward ? Qt::Key_Right : Qt::Key_Left);
+        QCOMPARE(m_window->activeFocusItem(), next);
+        QTRY_VERIFY(model->property(qPrintable(property)).toString() != before);
+        QTRY_VERIFY(next->property("checked").toBool());
+        QVERIFY(!chosen->property("checked").toBool());
+        const QString unseen = FocusCheck::problem(m_window);
+        QVERIFY2(unseen.isEmpty(), qPrintable(unseen));
+        // Tab leaves the group, Shift+Tab comes back to the new choice.
+        QTest::keyClick(m_window, Qt::Key_Tab);
+        QVERIFY(!all.contains(m_window->activeFocusItem()));
+        QTest::keyClick(m_window, Qt::Key_Backtab);
+        QCOMPARE(m_window->activeFocusItem(), next);
+        // The other way back to the first choice.
+        QTest::keyClick(m_window, forward ? Qt::Key_Left : Qt::Key_Right);
+        QCOMPARE(m_window->activeFocusItem(), chosen);
+        QTRY_COMPARE(model->property(qPrintable(property)).toString(), before);
+    }
+
+    // Puts the keyboard focus on the window's first Tab stop, as a Tab press into a fresh window
+    // does. The window is not activated: other tests' windows on the same display would take it away.
+    void focusFirstStop()
+    {
+        QQuickItem *first = m_window->contentItem()->nextItemInFocusChain(true);
+        QVERIFY(first);
+        first->forceActiveFocus(Qt::TabFocusReason);
+    }
+
+    // Presses Tab from the window's start until the target has the focus.
+    bool tabTo(QQuickItem *target, int presses = 120)
+    {
+        if (!target)
+            return false;
+        for (int i = 0; i < presses && !target->hasActiveFocus(); ++i)
+            QTest::keyClick(m_window, Qt::Key_Tab);
+        return target->hasActiveFocus();
+    }
+
+    // Keyboard focus as a person sees it: a field, a primary button, a segment, a sidebar row, a
+    // toolbar button and a tour button, each reached by Tab, at the default and the smallest
+    // window size.
+    void focusShots_data()
+    {
+        QTest::addColumn<QString>("scheme");
+        QTest::addColumn<QSize>("size");
+        for (const char *scheme : {"light", "dark"}) {
+            QTest::addRow("%s default", scheme) << QString::fromLatin1(scheme) << QSize(960, 640);
+            QTest::addRow("%s minimum", scheme) << QString::fromLatin1(scheme) << minimumWindowSize;
+        }
+    }
+    void focusShots()
+    {
+        QFETCH(QString, scheme);
+        QFETCH(QSize, size);
+        const QString suffix = QStringLiteral("%1-%2x%3").arg(scheme).arg(size.width()).arg(size.height());
+        m_env.repository().upsert(
+            SampleEstimates::project(5, QStringLiteral("one_time"), QStringLiteral("focus-shots")));
+        open(scheme, true, true);
+        m_window->resize(size);
+        MainShellViewModel *vm = shell();
+        QVERIFY(vm);
+        vm->setSelectedProjectId(QStringLiteral("focus-shots"));
+        QTRY_VERIFY(item(QStringLiteral("lineCard-0")) != nullptr);
+        QTest::qWait(400);
+        focusFirstStop();
+        const QList<std::pair<const char *, QQuickItem *>> targets{
+            {"sidebar-row", item(QStringLiteral("sidebarRow-settings"))},
+            {"toolbar-button", item(QStringLiteral("actionsMenuButton"))},
+            {"primary-button", item(QStringLiteral("saveButton"))},
+            {"field", input(QStringLiteral("nameField"))},
+            {"line", item(QStringLiteral("lineCard-0"))}};
+        for (const auto &[name, target] : targets) {
+            QVERIFY2(tabTo(target), name);
+            const QString unseen = FocusCheck::problem(m_window);
+            QVERIFY2(unseen.isEmpty(), qPrintable(unseen));
+            shoot(QStringLiteral("focus-%1-%2").arg(QLatin1String(name), suffix));
+        }
+        // The grouping segments stand just above the first line, which brought them into view.
+        QTest::keyClick(m_window, Qt::Key_Backtab);
+        QCOMPARE(m_window->activeFocusItem(), checkedChoice(item(QStringLiteral("groupModeControl"))));
+        const QString unseen = FocusCheck::problem(m_window);
+        QVERIFY2(unseen.isEmpty(), qPrintable(unseen));
+        shoot(QStringLiteral("focus-segment-") + suffix);
+    }
+
+    // The tour's card: Tab from its main button to a bordered one and to the switch.
+    void focusShotsTour_data() { focusShots_data(); }
+    void focusShotsTour()
+    {
+        QFETCH(QString, scheme);
+        QFETCH(QSize, size);
+        const QString suffix = QStringLiteral("%1-%2x%3").arg(scheme).arg(size.width()).arg(size.height());
+        m_env.addDeviceProjects(2, QStringLiteral("Мобильное приложение"));
+        open(scheme, false, true);
+        m_window->resize(size);
+        MainShellViewModel *vm = shell();
+        QVERIFY(vm);
+        QTRY_VERIFY(vm->tour()->hasDemoProject());
+        vm->tour()->setStep(1);
+        QQuickItem *skip = nullptr;
+        QTRY_VERIFY((skip = item(QStringLiteral("onboardingSkip"))) != nullptr && skip->isVisible());
+        QTRY_VERIFY(item(QStringLiteral("onboardingNext"))->hasActiveFocus());
+        QTest::qWait(400);
+        QVERIFY(tabTo(skip, 20));
+        const QString unseen = FocusCheck::problem(m_window);
+        QVERIFY2(unseen.isEmpty(), qPrintable(unseen));
+        shoot(QStringLiteral("focus-tour-button-") + suffix);
+        QVERIFY(tabTo(item(QStringLiteral("onboardingDontShowAgain")), 20));
+        shoot(QStringLiteral("focus-tour-toggle-") + suffix);
+    }
+
+    // The options of an open select: one stop at the chosen option; the arrows move the focus
+    // without choosing, Return chooses.
+    void arrowsMoveInSelect()
+    {
+        m_env.repository().upsert(
+            SampleEstimates::project(5, QStringLiteral("one_time"), QStringLiteral("arrow-select")));
+        open(QStringLiteral("light"), true, true);
+        MainShellViewModel *vm = shell();
+        QVERIFY(vm);
+        vm->setSelectedProjectId(QStringLiteral("arrow-select"));
+        ProjectEditorScreenModel *screen = nullptr;
+        QTRY_VERIFY((screen = modelOf<ProjectEditorScreenModel>(QStringLiteral("projectEditor"), "screen")) != nullptr);
+        ProjectEditorViewModel *editor = screen->editor();
+        QQuickItem *select = item(QStringLiteral("statusSelect"));
+        QQuickItem *field = selectField(QStringLiteral("statusSelect"));
+        QVERIFY(select && field);
+        QTest::qWait(300);
+        field->nextItemInFocusChain(false)->forceActiveFocus(Qt::TabFocusReason);
+        QTest::keyClick(m_window, Qt::Key_Tab);
+        QCOMPARE(m_window->activeFocusItem(), field);
+        QTest::keyClick(m_window, Qt::Key_Space);
+        QTRY_VERIFY(select->property("isOpen").toBool());
+        QTest::qWait(250);
+        const QList<QQuickItem *> options = choicesOf(select);
+        QVERIFY(options.size() >= 3);
+        QQuickItem *chosen = checkedChoice(select);
+        QVERIFY(chosen);
+        QTest::keyClick(m_window, Qt::Key_Tab);
+        QCOMPARE(m_window->activeFocusItem(), chosen);
+        const QString before = editor->property("status").toString();
+        const qsizetype at = options.indexOf(chosen);
+        const bool forward = at + 1 < options.size();
+        QQuickItem *next = options.at(forward ? at + 1 : at - 1);
+        QTest::keyClick(m_window, forward ? Qt::Key_Down : Qt::Key_Up);
+        QCOMPARE(m_window->activeFocusItem(), next);
+        QCOMPARE(editor->property("status").toString(), before);
+        const QString unseen = FocusCheck::problem(m_window);
+        QVERIFY2(unseen.isEmpty(), qPrintable(unseen));
+        QTest::keyClick(m_window, Qt::Key_Return);
+        QTRY_VERIFY(editor->property("status").toString() != before);
+        QTRY_VERIFY(!select->property("isOpen").toBool());
+        // The keyboard goes on from the select's field.
+        QCOMPARE(m_window->activeFocusItem(), field);
+        const QString back = FocusCheck::problem(m_window);
+        QVERIFY2(back.isEmpty(), qPrintable(back));
     }
 
     // The projects list in each of its states, signed in (tree) and as a guest (cards).

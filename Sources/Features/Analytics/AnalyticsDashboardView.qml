@@ -676,23 +676,10 @@ Item {
         id: rowMenu
         objectName: "analyticsRowMenu"
         property int row: -1
-        MenuItem {
+        AppMenuItem {
             objectName: "analyticsRowPayments"
             text: "Платежи"
-            contentItem: Row {
-                spacing: 8
-                AppIcon {
-                    anchors.verticalCenter: parent.verticalCenter
-                    name: "creditcard"
-                    color: AppTheme.deepBlack
-                }
-                Text {
-                    anchors.verticalCenter: parent.verticalCenter
-                    text: "Платежи"
-                    font: Typography.font(Typography.Body)
-                    color: AppTheme.deepBlack
-                }
-            }
+            systemImage: "creditcard"
             onTriggered: {
                 dashboardModel.select(rowMenu.row)
                 const projectId = dashboardModel.rowAt(rowMenu.row).id

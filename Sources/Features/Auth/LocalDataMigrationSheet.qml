@@ -122,7 +122,14 @@ AppSheet {
                     Layout.fillWidth: true
                     spacing: 0
 
+                    // One Tab stop; the arrow keys move the choice.
+                    ChoiceGroup {
+                        id: policyChoices
+                        repeater: policyRepeater
+                    }
+
                     Repeater {
+                        id: policyRepeater
                         model: migration.policies
 
                         T.RadioButton {
@@ -139,6 +146,8 @@ AppSheet {
                             implicitHeight: 36
                             text: label
                             checked: chosen
+                            focusPolicy: policyChoices.isTabStop(index) ? Qt.StrongFocus : Qt.ClickFocus
+                            Keys.onPressed: event => policyChoices.move(index, event)
                             Accessible.name: label
                             onClicked: migration.policy = value
 

@@ -116,8 +116,9 @@ Rectangle {
                 radius: 8
                 color: menuButton.down || actionsMenu.visible ? AppTheme.withOpacity(AppTheme.primary, 0.12)
                                                               : "transparent"
-                border.width: menuButton.visualFocus ? 2 : 0
-                border.color: AppTheme.primary
+            }
+            FocusRing {
+                radius: 11
             }
             onClicked: actionsMenu.popup(menuButton, 0, menuButton.height)
 

@@ -110,8 +110,14 @@ SwipeDelegate {
             anchors.fill: parent
             radius: 12
             color: Qt.tint(AppTheme.cardBackground, AppTheme.withOpacity(card.tint, 0.12))
-            border.width: card.visualFocus ? 2 : 1
-            border.color: card.visualFocus ? AppTheme.primary : AppTheme.withOpacity(card.tint, 0.25)
+            border.width: 1
+            border.color: AppTheme.withOpacity(card.tint, 0.25)
+        }
+        // Over the card's own edge: the list clips what lies outside it.
+        FocusRing {
+            anchors.margins: 0
+            radius: 12
+            shown: card.visualFocus
         }
 
         RowLayout {

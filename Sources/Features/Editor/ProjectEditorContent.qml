@@ -499,7 +499,7 @@ ListView {
         id: lineMenu
         objectName: "lineMenu"
         property string lineId
-        MenuItem {
+        AppMenuItem {
             text: "Удалить"
             onTriggered: list.editor.deleteLine(lineMenu.lineId)
         }

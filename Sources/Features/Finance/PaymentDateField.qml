@@ -45,8 +45,13 @@ Column {
         background: Rectangle {
             radius: 12
             color: AppTheme.fieldBackground
-            border.width: field.activeFocus ? 1.5 : 1
-            border.color: field.activeFocus ? AppTheme.accent : AppTheme.border
+            border.width: 1
+            border.color: AppTheme.border
+
+            FocusRing {
+                radius: 14
+                shown: field.visualFocus
+            }
         }
         contentItem: RowLayout {
             spacing: 10

@@ -64,8 +64,15 @@ Rectangle {
             implicitHeight: search.implicitHeight + 20
             radius: 10
             color: AppTheme.fieldBackground
-            border.width: search.activeFocus ? 1.5 : 1
-            border.color: search.activeFocus ? AppTheme.accent : AppTheme.border
+            border.width: 1
+            border.color: AppTheme.border
+
+            FocusRing {
+                anchors.margins: 0
+                radius: parent.radius
+                border.width: 1.5
+                shown: search.activeFocus
+            }
 
             TextInput {
                 id: search
@@ -184,6 +191,13 @@ Rectangle {
                     color: row.selected ? AppTheme.withOpacity(AppTheme.accent, 0.1) : AppTheme.cardBackground
                     border.width: 1
                     border.color: row.selected ? AppTheme.withOpacity(AppTheme.primary, 0.35) : AppTheme.border
+
+                    // Over the row's own edge: the list clips what lies outside it.
+                    FocusRing {
+                        anchors.margins: 0
+                        radius: 12
+                        shown: row.visualFocus
+                    }
                 }
                 contentItem: RowLayout {
                     id: rowContent

@@ -95,6 +95,10 @@ Rectangle {
 
                 readonly property color foreground: AppTheme.dark ? AppTheme.background : "white"
 
+                FocusRing {
+                    radius: 11
+                }
+
                 contentItem: Row {
                     spacing: 6
 

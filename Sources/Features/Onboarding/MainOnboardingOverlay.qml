@@ -51,6 +51,10 @@ Item {
             border.width: 1
             border.color: AppTheme.border
         }
+
+        FocusRing {
+            radius: 13
+        }
     }
 
     MainOnboardingOverlayModel {

@@ -18,6 +18,8 @@ Item {
     required property string storageNote
     required property bool isSelected
     property bool keyboardFocused: false
+    // The list took the focus from a press: no ring, which is the keyboard's.
+    property bool focusFromPointer: false
     readonly property string demoKey: OnboardingHighlightTarget.demoProjectRow(projectId)
 
     signal pressed()
@@ -46,8 +48,13 @@ Item {
         height: parent.height - 12
         radius: AppTheme.cornerRadiusMedium
         color: AppTheme.cardBackground
-        border.width: cell.keyboardFocused && cell.isSelected ? 2 : 1
+        border.width: 1
         border.color: cell.isSelected ? AppTheme.withOpacity(AppTheme.primary, 0.4) : AppTheme.border
+
+        FocusRing {
+            radius: AppTheme.cornerRadiusMedium + 3
+            shown: cell.keyboardFocused && !cell.focusFromPointer && cell.isSelected
+        }
 
         BoxShadow {
             z: -1

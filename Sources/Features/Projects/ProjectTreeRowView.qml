@@ -27,6 +27,8 @@ Item {
     required property bool offersFinance
     required property string deleteTitle
     property bool keyboardFocused: false
+    // The list took the focus from a press: no ring, which is the keyboard's.
+    property bool focusFromPointer: false
 
     signal pressed()
     signal menuRequested(real x, real y)
@@ -80,15 +82,11 @@ Item {
             border.width: 1
             border.color: row.groupHoldsSelection ? AppTheme.withOpacity(AppTheme.primary, 0.35) : AppTheme.border
         }
-        // Keyboard focus on the selected row.
-        Rectangle {
-            anchors.fill: parent
+        // Keyboard focus on the selected row, inside it: the list clips what lies outside.
+        FocusRing {
             anchors.margins: 2
             radius: 10
-            visible: row.keyboardFocused && row.isSelected
-            color: "transparent"
-            border.width: 2
-            border.color: AppTheme.withOpacity(AppTheme.accent, 0.6)
+            shown: row.keyboardFocused && !row.focusFromPointer && row.isSelected
         }
     }
 

@@ -145,8 +145,14 @@ Rectangle {
         height: 36
         radius: 10
         color: AppTheme.fieldBackground
-        border.width: searchInput.activeFocus ? 2 : 1
-        border.color: searchInput.activeFocus ? AppTheme.accent : AppTheme.border
+        border.width: 1
+        border.color: AppTheme.border
+
+        FocusRing {
+            anchors.margins: 0
+            radius: parent.radius
+            shown: searchInput.activeFocus
+        }
 
         AppIcon {
             id: searchIcon
@@ -318,6 +324,9 @@ Rectangle {
             boundsBehavior: Flickable.StopAtBounds
             keyNavigationEnabled: false
             activeFocusOnTab: true
+            // A press gives the list the focus without the ring, which is the keyboard's.
+            property bool focusFromPointer: false
+            onActiveFocusChanged: if (!activeFocus) focusFromPointer = false
             Accessible.role: Accessible.List
             Accessible.name: "Проекты"
             ScrollBar.vertical: ScrollBar {
@@ -347,7 +356,11 @@ Rectangle {
                 width: treeList.width
                 viewModel: listModel
                 keyboardFocused: treeList.activeFocus
-                onPressed: treeList.forceActiveFocus()
+                focusFromPointer: treeList.focusFromPointer
+                onPressed: {
+                    treeList.focusFromPointer = true
+                    treeList.forceActiveFocus()
+                }
                 onMenuRequested: (x, y) => projectsView.openMenu(treeRow, treeRow.projectId, treeRow.offersFinance,
                                                                  treeRow.deleteTitle, x, y)
             }
@@ -388,6 +401,9 @@ Rectangle {
             boundsBehavior: Flickable.StopAtBounds
             keyNavigationEnabled: false
             activeFocusOnTab: true
+            // A press gives the grid the focus without the ring, which is the keyboard's.
+            property bool focusFromPointer: false
+            onActiveFocusChanged: if (!activeFocus) focusFromPointer = false
             Accessible.role: Accessible.List
             Accessible.name: "Проекты"
             ScrollBar.vertical: ScrollBar {
@@ -418,7 +434,9 @@ Rectangle {
                 // A name that wraps once the card has its width: the row measures again.
                 onImplicitHeightChanged: Qt.callLater(cardGrid.forceLayout)
                 keyboardFocused: cardGrid.activeFocus
+                focusFromPointer: cardGrid.focusFromPointer
                 onPressed: {
+                    cardGrid.focusFromPointer = true
                     cardGrid.forceActiveFocus()
                     listModel.activate(card.projectId, "")
                 }

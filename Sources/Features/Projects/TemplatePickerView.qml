@@ -45,7 +45,14 @@ Item {
             width: parent.width
             spacing: 12
 
+            // One Tab stop; the arrow keys move the choice.
+            ChoiceGroup {
+                id: choices
+                repeater: templateRepeater
+            }
+
             Repeater {
+                id: templateRepeater
                 model: picker.templates
 
                 delegate: T.RadioButton {
@@ -62,7 +69,8 @@ Item {
                     width: 200
                     implicitHeight: column.implicitHeight + 24
                     padding: 12
-                    focusPolicy: Qt.StrongFocus
+                    focusPolicy: choices.isTabStop(index) ? Qt.StrongFocus : Qt.ClickFocus
+                    Keys.onPressed: event => choices.move(index, event)
                     text: name
                     checked: isSelected
                     Accessible.name: name
@@ -75,14 +83,9 @@ Item {
                         border.width: card.isSelected ? 2 : 1
                         border.color: card.isSelected ? card.palette.highlight : AppTheme.withOpacity(card.palette.placeholderText, 0.35)
 
-                        Rectangle {
-                            anchors.fill: parent
-                            anchors.margins: -3
+                        FocusRing {
                             radius: 13
-                            visible: card.visualFocus
-                            color: "transparent"
-                            border.width: 2
-                            border.color: card.palette.highlight
+                            shown: card.visualFocus
                         }
                     }
 

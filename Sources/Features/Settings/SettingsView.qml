@@ -358,6 +358,10 @@ ScrollView {
                     border.width: 1
                     border.color: AppTheme.withOpacity(AppTheme.error, 0.25)
                 }
+
+                FocusRing {
+                    radius: AppTheme.cornerRadiusMedium + 3
+                }
             }
         }
     }
