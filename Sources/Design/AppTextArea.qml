@@ -28,6 +28,7 @@ Column {
     }
 
     Rectangle {
+        id: frame
         objectName: "fieldFrame"
         width: parent.width
         height: root.minimumHeight
@@ -72,6 +73,8 @@ Column {
                 id: input
 
                 objectName: "input"
+                // Shown whole when the keyboard brings the field into view: it draws the focus.
+                readonly property Item focusFrame: frame
                 width: flick.width
                 wrapMode: TextEdit.Wrap
                 textFormat: TextEdit.PlainText

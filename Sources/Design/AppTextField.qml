@@ -34,6 +34,7 @@ Column {
     }
 
     Rectangle {
+        id: frame
         objectName: "fieldFrame"
         width: parent.width
         implicitHeight: row.implicitHeight + 24
@@ -79,6 +80,8 @@ Column {
                 id: input
 
                 objectName: "input"
+                // Shown whole when the keyboard brings the field into view: it draws the focus.
+                readonly property Item focusFrame: frame
                 Layout.fillWidth: true
                 activeFocusOnTab: true
                 Accessible.role: Accessible.EditableText

@@ -96,6 +96,8 @@ void KeyboardFocusInView::reveal(QQuickItem *item)
     QRectF rect = item->mapRectToScene(item->boundingRect()).adjusted(-ringReach, -ringReach, ringReach, ringReach);
     // A text taller than its view shows where its cursor stands.
     const QVariant cursor = item->property("cursorRectangle");
+    // A field's input lies inside a frame that draws its focus: the views around the frame show it whole.
+    const auto *frame = item->property("focusFrame").value<QQuickItem *>();
     for (QQuickItem *parent = item->parentItem(); parent; parent = parent->parentItem()) {
         if (!parent->inherits("QQuickFlickable"))
             continue;
@@ -103,8 +105,13 @@ void KeyboardFocusInView::reveal(QQuickItem *item)
         if (view.isEmpty())
             continue;
         QRectF wanted = rect;
-        if (cursor.isValid()
-            && (rect.height() - 2 * ringReach > view.height() || rect.width() - 2 * ringReach > view.width()))
+        const QRectF framed = frame && parent->isAncestorOf(frame)
+            ? frame->mapRectToScene(frame->boundingRect()).adjusted(-ringReach, -ringReach, ringReach, ringReach)
+            : QRectF();
+        if (!framed.isEmpty() && framed.height() <= view.height() && framed.width() <= view.width())
+            wanted = framed;
+        else if (cursor.isValid()
+                 && (rect.height() - 2 * ringReach > view.height() || rect.width() - 2 * ringReach > view.width()))
             wanted = item->mapRectToScene(cursor.toRectF());
         const qreal dy =
             scroll(parent, "contentY", shift(wanted.top(), wanted.bottom(), view.top(), view.bottom()),

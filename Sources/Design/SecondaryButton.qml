@@ -27,8 +27,11 @@ T.AbstractButton {
         border.color: AppTheme.withOpacity(control.color, 0.55)
     }
 
+    // Around the frame, or with some room beside a bare label.
     FocusRing {
-        radius: 6
+        anchors.leftMargin: control.bordered ? -3 : -6
+        anchors.rightMargin: control.bordered ? -3 : -6
+        radius: control.bordered ? 13 : 6
     }
 
     contentItem: Row {

@@ -65,12 +65,12 @@ inline QString problem(QQuickWindow *window)
     });
     if (!ring)
         return QStringLiteral("no focus ring on ") + AccessibilityAudit::describe(focused);
-    // Cut off where what it surrounds is in view; a control scrolled out of view is another matter.
+    // Cut off while the focused item itself is in view; one scrolled out of view is another matter.
     const QRectF drawn = ring->mapRectToScene(ring->boundingRect());
-    const QRectF framed = ring->parentItem()->mapRectToScene(ring->parentItem()->boundingRect());
+    const QRectF shownItem = focused->mapRectToScene(focused->boundingRect());
     for (const QQuickItem *up = ring->parentItem(); up; up = up->parentItem()) {
         const QRectF clip = up->mapRectToScene(up->boundingRect()).adjusted(-0.5, -0.5, 0.5, 0.5);
-        if (up->clip() && clip.contains(framed) && !clip.contains(drawn))
+        if (up->clip() && clip.contains(shownItem) && !clip.contains(drawn))
             return QStringLiteral("the focus ring of %1 is cut off by %2")
                 .arg(AccessibilityAudit::describe(focused), AccessibilityAudit::describe(up));
     }

@@ -985,9 +985,11 @@ private Q_SLOTS:
         QTest::qWait(300);
         auto *model = sheet->parentItem() ? m_window->findChild<CreateProjectViewModel *>() : nullptr;
         QVERIFY(model);
+        // The templates are one stop, at the first when none is chosen.
         walkByTab({{input(QStringLiteral("nameField")), QStringLiteral("Сайт пекарни")},
                    {input(QStringLiteral("clientField")), QStringLiteral("ИП Смирнова")},
-                   {selectField(QStringLiteral("currencySelect")), {}}});
+                   {selectField(QStringLiteral("currencySelect")), {}},
+                   {choicesOf(item(QStringLiteral("templateCards"))).value(0), {}}});
         QCOMPARE(model->name(), QStringLiteral("Сайт пекарни"));
         QCOMPARE(model->clientName(), QStringLiteral("ИП Смирнова"));
     }
@@ -1691,6 +1693,69 @@ private Q_SLOTS:
         shoot(QStringLiteral("focus-tour-button-") + suffix);
         QVERIFY(tabTo(item(QStringLiteral("onboardingDontShowAgain")), 20));
         shoot(QStringLiteral("focus-tour-toggle-") + suffix);
+    }
+
+    // The choices in sheets: the migration's policies, one under another, move with Down; the
+    // create sheet's templates, side by side, with Right.
+    void arrowsMoveInSheets_data()
+    {
+        QTest::addColumn<QString>("sheet");
+        QTest::newRow("policies") << "migration";
+        QTest::newRow("templates") << "create";
+    }
+    void arrowsMoveInSheets()
+    {
+        QFETCH(QString, sheet);
+        const bool migration = sheet == QLatin1String("migration");
+        QObject *model = nullptr;
+        QQuickItem *group = nullptr;
+        if (migration) {
+            m_env.addDeviceProjects(2, QStringLiteral("Черновик"));
+            open(QStringLiteral("light"), true, false);
+            MainShellViewModel *vm = signedInShell();
+            QVERIFY(vm);
+            QTRY_VERIFY(vm->migration()->shown());
+            QQuickItem *view = nullptr;
+            QTRY_VERIFY((view = item(QStringLiteral("localDataMigrationSheet"))) != nullptr);
+            model = view->property("model").value<QObject *>();
+            QTRY_VERIFY((group = item(QStringLiteral("policyPicker"))) != nullptr && group->isVisible());
+        } else {
+            open(QStringLiteral("light"), true, true);
+            QQuickItem *create = nullptr;
+            QTRY_VERIFY((create = item(QStringLiteral("createButton"))) != nullptr);
+            create->forceActiveFocus(Qt::TabFocusReason);
+            QTest::keyClick(m_window, Qt::Key_Space);
+            QQuickItem *view = nullptr;
+            QTRY_VERIFY((view = item(QStringLiteral("createProjectSheet"))) != nullptr);
+            QTRY_VERIFY(view->property("opened").toBool());
+            model = m_window->findChild<CreateProjectViewModel *>();
+            QTRY_VERIFY((group = item(QStringLiteral("templateCards"))) != nullptr && group->isVisible());
+        }
+        QVERIFY(model);
+        QTest::qWait(400); // the sheet settles
+        const QList<QQuickItem *> all = choicesOf(group);
+        QVERIFY(all.size() >= 3);
+        // Entered at the chosen policy; at the first template, none being chosen.
+        QQuickItem *entry = migration ? checkedChoice(group) : all.first();
+        QVERIFY(entry);
+        QVERIFY(!migration || !checkedChoice(group) || checkedChoice(group) == entry);
+        entry->nextItemInFocusChain(false)->forceActiveFocus(Qt::TabFocusReason);
+        QTest::keyClick(m_window, Qt::Key_Tab);
+        QCOMPARE(m_window->activeFocusItem(), entry);
+        const char *property = migration ? "policy" : "hasSelectedTemplate";
+        const QVariant before = model->property(property);
+        const qsizetype at = all.indexOf(entry);
+        const bool forward = at + 1 < all.size();
+        QTest::keyClick(m_window, forward ? (migration ? Qt::Key_Down : Qt::Key_Right)
+                                          : (migration ? Qt::Key_Up : Qt::Key_Left));
+        QQuickItem *next = all.at(forward ? at + 1 : at - 1);
+        QCOMPARE(m_window->activeFocusItem(), next);
+        QTRY_VERIFY(model->property(property) != before);
+        QTRY_VERIFY(next->property("checked").toBool());
+        const QString unseen = FocusCheck::problem(m_window);
+        QVERIFY2(unseen.isEmpty(), qPrintable(unseen));
+        QTest::keyClick(m_window, Qt::Key_Tab);
+        QVERIFY(!all.contains(m_window->activeFocusItem()));
     }
 
     // The options of an open select: one stop at the chosen option; the arrows move the focus
