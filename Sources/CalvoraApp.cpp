@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QQmlApplicationEngine>
+#include <QQmlComponent>
 #include <QQmlEngineExtensionPlugin>
 #include <QTimer>
 #include <QUrl>
@@ -103,6 +104,11 @@ int main(int argc, char *argv[])
     QObject::connect(
         &engine, &QQmlApplicationEngine::objectCreationFailed, &app, [] { QCoreApplication::exit(1); },
         Qt::QueuedConnection);
-    engine.load(QUrl(QStringLiteral("qrc:/qt/qml/Tessmark/App/Main.qml")));
+    const QUrl window(QStringLiteral("qrc:/qt/qml/Tessmark/App/Main.qml"));
+    // The window's types load on the engine's loader thread while the stored session is read from
+    // the credential store, which the choice of the first screen waits for.
+    QQmlComponent types(&engine, window, QQmlComponent::Asynchronous);
+    KeychainTokenStore::shared().load();
+    engine.load(window);
     return QApplication::exec();
 }

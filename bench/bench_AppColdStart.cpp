@@ -1,12 +1,13 @@
-// Cold start to the first frame: the guest main window over a device store of 1,000, 10,000 and
-// 20,000 projects of 20 lines, against a bare Qt Quick window with one Text started the same way
-// (target: at most 1.5x, and flat in the store's size). Each start is a fresh process; it also
-// reports when the cards are on screen and its peak resident memory by then (target: at most
-// 1.5x the bare window's).
+// Cold start to the first frame: the welcome window over an empty device store, and the guest main
+// window over an empty store and one of 1,000, 10,000 and 20,000 projects of 20 lines, against a
+// bare Qt Quick window with one Text started the same way (target: at most 1.5x, and flat in the
+// store's size). Each start is a fresh process; it also reports when the cards are on screen and
+// its peak resident memory by then (target: at most 1.5x the bare window's).
 #include "BenchProjects.h"
 #include "Data/LocalProjectRepository.h"
 #include "Data/ModelContainer.h"
 #include "Data/PersistenceController.h"
+#include "Auth/KeychainTokenStore.h"
 #include "Models/ProjectStatus.h"
 #include "Settings/Preferences.h"
 
@@ -16,6 +17,7 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QQmlApplicationEngine>
+#include <QQmlComponent>
 #include <QQmlEngineExtensionPlugin>
 #include <QQuickWindow>
 #include <QStandardPaths>
@@ -44,8 +46,12 @@ struct Sample
     double peakRssMiB = 0;
 };
 
-// Samples by store size; 0 is the bare window.
+// Samples by store size of the guest window; the bare and the welcome window have their own keys.
+constexpr int bareKey = -2;
+constexpr int welcomeKey = -1;
 std::map<int, QList<Sample>> g_samples;
+
+enum class Child { Bare, Welcome, Guest };
 
 double peakRssMiB()
 {
@@ -54,12 +60,13 @@ double peakRssMiB()
     return usage.ru_maxrss / 1024.0;
 }
 
-// The guest's projects list once its cards are there, or nothing yet.
+// The guest's projects list once its cards (or, over an empty store, its empty state) are there.
 bool cardsShown(QQuickWindow *window)
 {
     QObject *list = window->findChild<QObject *>(QStringLiteral("projectsList"));
     QObject *model = list ? list->property("viewModel").value<QObject *>() : nullptr;
-    return model && model->property("contentState").toString() == QStringLiteral("cards");
+    const QString state = model ? model->property("contentState").toString() : QString();
+    return state == QStringLiteral("cards") || state == QStringLiteral("empty");
 }
 
 const char *bareQml = R"(import QtQuick
@@ -68,30 +75,32 @@ Window {
     Text { anchors.centerIn: parent; text: "Tessmark" }
 })";
 
-// The child: starts like the app and exits at its first frame.
-int runChild(int argc, char *argv[], bool app)
+// The child: starts like the app and exits at its first frame (the guest window: at the first
+// frame that shows its cards).
+int runChild(int argc, char *argv[], Child child)
 {
+    const bool app = child != Child::Bare;
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Tessmark"));
     QApplication::setApplicationName(QStringLiteral("Tessmark"));
     QQmlApplicationEngine engine;
     engine.addImportPath(QStringLiteral("qrc:/"));
     engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
-    QObject::connect(&engine, &QQmlApplicationEngine::objectCreated, &application, [app](QObject *object) {
+    QObject::connect(&engine, &QQmlApplicationEngine::objectCreated, &application, [child](QObject *object) {
         auto *window = qobject_cast<QQuickWindow *>(object);
         if (!window)
             QCoreApplication::exit(1);
         auto framed = std::make_shared<bool>(false);
         QObject::connect(
             window, &QQuickWindow::frameSwapped, window,
-            [window, app, framed] {
+            [window, child, framed] {
                 if (!*framed) {
                     *framed = true;
-                    // The frame must be the guest main window, not the welcome screen.
+                    // The frame must be the screen asked for: the welcome screen or the guest window.
                     QObject *root = window->findChild<QObject *>(QStringLiteral("rootView"));
                     QObject *model = root ? root->property("viewModel").value<QObject *>() : nullptr;
-                    const bool guest = model && model->property("screen").toInt() == 1;
-                    if (app && !guest) {
+                    const int screen = model ? model->property("screen").toInt() : -1;
+                    if ((child == Child::Welcome && screen != 0) || (child == Child::Guest && screen != 1)) {
                         QCoreApplication::exit(2);
                         return;
                     }
@@ -99,7 +108,7 @@ int runChild(int argc, char *argv[], bool app)
                     std::fflush(stdout);
                 }
                 // The first frame that shows the cards ends the run.
-                if (!app || cardsShown(window)) {
+                if (child != Child::Guest || cardsShown(window)) {
                     std::printf("shown %.1f\n", peakRssMiB());
                     std::fflush(stdout);
                     QCoreApplication::exit(0);
@@ -110,8 +119,12 @@ int runChild(int argc, char *argv[], bool app)
             Qt::QueuedConnection);
     });
     if (app) {
+        // As the app's entry does it.
         PersistenceController::shared();
-        engine.load(QUrl(QStringLiteral("qrc:/qt/qml/Tessmark/App/Main.qml")));
+        const QUrl url(QStringLiteral("qrc:/qt/qml/Tessmark/App/Main.qml"));
+        QQmlComponent types(&engine, url, QQmlComponent::Asynchronous);
+        KeychainTokenStore::shared().load();
+        engine.load(url);
     } else {
         engine.loadData(bareQml);
     }
@@ -123,7 +136,7 @@ struct Environment
     QTemporaryDir dir;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
 
-    explicit Environment(int projectCount)
+    Environment(int projectCount, bool guest)
     {
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
         env.insert(QStringLiteral("XDG_DATA_HOME"), dir.filePath(QStringLiteral("data")));
@@ -135,7 +148,7 @@ struct Environment
         for (int i = 0; i < projectCount; ++i)
             repository.upsert(benchProjectWithLines(i + 1, linesPerProject));
         Preferences preferences(dir.filePath(QStringLiteral("config/Tessmark/Tessmark.conf")));
-        preferences.setValue(QStringLiteral("guest_mode_active"), true);
+        preferences.setValue(QStringLiteral("guest_mode_active"), guest);
         preferences.setValue(QStringLiteral("estimate.onboarding.main.completedVersion"), 2);
     }
 };
@@ -171,19 +184,20 @@ std::optional<Sample> startOnce(const QString &mode, const QProcessEnvironment &
     return sample;
 }
 
-void run(benchmark::State &state, const QString &mode, int projectCount)
+// `key` is the store size of the guest window, or the bare or welcome window's key.
+void run(benchmark::State &state, const QString &mode, int key)
 {
     static std::map<int, std::unique_ptr<Environment>> environments;
-    std::unique_ptr<Environment> &environment = environments[projectCount];
+    std::unique_ptr<Environment> &environment = environments[key];
     if (!environment)
-        environment = std::make_unique<Environment>(projectCount);
+        environment = std::make_unique<Environment>(std::max(key, 0), key >= 0);
     for (auto _ : state) {
         const std::optional<Sample> sample = startOnce(mode, environment->env);
         if (!sample) {
             state.SkipWithError("the child did not show its window");
             return;
         }
-        g_samples[mode == QStringLiteral("--child-app") ? projectCount : 0].append(*sample);
+        g_samples[key].append(*sample);
         state.SetIterationTime(sample->firstFrame);
     }
 }
@@ -201,9 +215,15 @@ double median(const QList<Sample> &samples, double Sample::*field)
 
 static void BM_BareWindowFirstFrame(benchmark::State &state)
 {
-    run(state, QStringLiteral("--child-bare"), 0);
+    run(state, QStringLiteral("--child-bare"), bareKey);
 }
 BENCHMARK(BM_BareWindowFirstFrame)->Iterations(7)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+static void BM_WelcomeWindowFirstFrame(benchmark::State &state)
+{
+    run(state, QStringLiteral("--child-welcome"), welcomeKey);
+}
+BENCHMARK(BM_WelcomeWindowFirstFrame)->Iterations(7)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 // The argument is the number of device projects.
 static void BM_GuestMainWindowFirstFrame(benchmark::State &state)
@@ -211,6 +231,7 @@ static void BM_GuestMainWindowFirstFrame(benchmark::State &state)
     run(state, QStringLiteral("--child-app"), int(state.range(0)));
 }
 BENCHMARK(BM_GuestMainWindowFirstFrame)
+    ->Arg(0)
     ->Arg(1000)
     ->Arg(10000)
     ->Arg(20000)
@@ -221,9 +242,11 @@ BENCHMARK(BM_GuestMainWindowFirstFrame)
 int main(int argc, char *argv[])
 {
     if (argc == 2 && std::strcmp(argv[1], "--child-app") == 0)
-        return runChild(argc, argv, true);
+        return runChild(argc, argv, Child::Guest);
+    if (argc == 2 && std::strcmp(argv[1], "--child-welcome") == 0)
+        return runChild(argc, argv, Child::Welcome);
     if (argc == 2 && std::strcmp(argv[1], "--child-bare") == 0)
-        return runChild(argc, argv, false);
+        return runChild(argc, argv, Child::Bare);
 
     QCoreApplication application(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Tessmark"));
@@ -232,11 +255,20 @@ int main(int argc, char *argv[])
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    const double bare = median(g_samples[0], &Sample::firstFrame);
-    const double bareRss = median(g_samples[0], &Sample::peakRssMiB);
+    const double bare = median(g_samples[bareKey], &Sample::firstFrame);
+    const double bareRss = median(g_samples[bareKey], &Sample::peakRssMiB);
     std::printf("Bare window: first frame %.0f ms, peak RSS %.0f MiB\n", bare * 1000, bareRss);
+    if (bare <= 0 || bareRss <= 0)
+        return 0;
+    if (const QList<Sample> &welcome = g_samples[welcomeKey]; !welcome.isEmpty()) {
+        const double frame = median(welcome, &Sample::firstFrame);
+        const double rss = median(welcome, &Sample::peakRssMiB);
+        std::printf("Welcome window over an empty store: first frame %.0f ms, ratio %.2fx (target <= 1.5x); "
+                    "peak RSS %.0f MiB, ratio %.2fx (target <= 1.5x)\n",
+                    frame * 1000, frame / bare, rss, rss / bareRss);
+    }
     for (const auto &[count, samples] : g_samples) {
-        if (count == 0 || bare <= 0 || bareRss <= 0)
+        if (count < 0)
             continue;
         const double frame = median(samples, &Sample::firstFrame);
         const double shown = median(samples, &Sample::listShown);

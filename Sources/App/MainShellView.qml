@@ -196,80 +196,21 @@ Item {
         }
     }
 
-    Component {
-        id: projectDetail
-        Loader {
-            // A new selection builds a new container; the same identity keeps it.
-            property string projectId: shellModel.selectedProjectId
-            readonly property var editor: item ? item.editor : null
-            onProjectIdChanged: {
-                active = false
-                active = true
-            }
-            sourceComponent: ProjectDetailContainer {
-                projectsService: shellModel.projectsService
-                projectId: shellModel.selectedProjectId
-                isGuestSession: shell.isGuest
-                onDeleted: shellModel.projectDeleted()
-                onProjectIdChangeRequested: newId => shellModel.projectIdChangedByDetail(newId)
-                // A person's choice: asked about unsaved edits like a click in the list.
-                onProjectChosen: newId => shellModel.selectedProjectId = newId
-            }
-        }
+    // The sections off the first screen (the editor, payments, analytics with its charts, the
+    // settings) are loaded by their files' addresses when first shown, so that the window's start
+    // does not load their types.
+    component Section: Loader {
+        required property url file
+        required property MainShellViewModel viewModel
+        readonly property var editor: item && item.editor !== undefined ? item.editor : null
+        Component.onCompleted: setSource(file, { shellModel: viewModel })
     }
-
-    Component {
-        id: paymentsHub
-        PaymentsHubView {
-            id: hub
-            projectsService: shellModel.projectsService
-            Binding { target: hub; property: "selectedProjectId"; value: shellModel.selectedFinanceProjectId }
-            onSelectedProjectIdChanged: shellModel.selectedFinanceProjectId = hub.selectedProjectId
-        }
-    }
-
-    Component {
-        id: financeView
-        Loader {
-            property string projectId: shellModel.financeProjectId
-            onProjectIdChanged: {
-                active = false
-                active = true
-            }
-            sourceComponent: ProjectFinanceView {
-                projectsService: shellModel.projectsService
-                projectId: shellModel.financeProjectId
-                projectName: shellModel.financeProjectName
-                currency: shellModel.financeProjectCurrency
-            }
-        }
-    }
-
-    Component {
-        id: analyticsHub
-        AnalyticsPlaceholderView {
-            projectsService: shellModel.projectsService
-            selectedRow: shellModel.selectedAnalyticsRow
-            onRowSelected: row => shellModel.selectedAnalyticsRow = row
-            onOpenFinance: projectId => shellModel.openPayments(projectId)
-        }
-    }
-
-    Component {
-        id: analyticsDetail
-        AnalyticsDetailPanelView {
-            row: shellModel.selectedAnalyticsRow
-            onOpenPayments: shellModel.openPaymentsFromAnalyticsDetail()
-        }
-    }
-
-    Component {
-        id: settings
-        SettingsView {
-            auth: shell.auth
-            isGuest: shell.isGuest
-        }
-    }
+    Component { id: projectDetail; Section { file: Qt.resolvedUrl("ProjectDetailSection.qml"); viewModel: shellModel } }
+    Component { id: paymentsHub; Section { file: Qt.resolvedUrl("PaymentsHubSection.qml"); viewModel: shellModel } }
+    Component { id: financeView; Section { file: Qt.resolvedUrl("ProjectFinanceSection.qml"); viewModel: shellModel } }
+    Component { id: analyticsHub; Section { file: Qt.resolvedUrl("AnalyticsHubSection.qml"); viewModel: shellModel } }
+    Component { id: analyticsDetail; Section { file: Qt.resolvedUrl("AnalyticsDetailSection.qml"); viewModel: shellModel } }
+    Component { id: settings; Section { file: Qt.resolvedUrl("SettingsSection.qml"); viewModel: shellModel } }
 
     Component {
         id: paymentsPlaceholder
@@ -300,8 +241,22 @@ Item {
     Component { id: analyticsGuestEmpty; EmptyStateView { objectName: "detailEmpty"; title: "Аналитика"; systemImage: "chart.bar"; color: AppTheme.textSecondary } }
     Component { id: settingsEmpty; EmptyStateView { objectName: "detailEmpty"; title: "Настройки"; systemImage: "gearshape"; color: AppTheme.textSecondary } }
 
-    LocalDataMigrationSheet {
-        offer: shellModel.migration
+    // The offer to move the device's projects, built the first time it shows: most windows never
+    // show it. Once built it opens and closes with the offer.
+    Loader {
+        id: migrationSheet
+
+        property bool built: false
+
+        active: built || shellModel.migration.shown
+        sourceComponent: LocalDataMigrationSheet {
+            offer: shellModel.migration
+        }
+        onLoaded: {
+            built = true
+            if (shellModel.migration.shown)
+                item.open()
+        }
     }
 
     MainOnboardingOverlay {

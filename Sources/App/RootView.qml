@@ -45,13 +45,11 @@ Item {
         id: metricsReader
         anchors.fill: parent
 
+        // Each change of mode builds a new screen. The main window is loaded by its address, so
+        // that the welcome screen's start does not load the types of every section with it.
         Loader {
             id: screenLoader
             anchors.fill: parent
-            // Three distinct branches: a change of mode builds a new main window.
-            sourceComponent: rootModel.screen === RootViewModel.AccountShell ? accountShell
-                           : rootModel.screen === RootViewModel.GuestShell ? guestShell
-                           : welcome
         }
 
         AppSheet {
@@ -99,19 +97,29 @@ Item {
         }
     }
 
-    Component {
-        id: accountShell
-        MainShellView {
-            auth: rootModel.auth
-            isGuest: false
+    readonly property url shellUrl: Qt.resolvedUrl("MainShellView.qml")
+    // Held once the welcome screen is drawn, so that the main window's types are ready when it opens.
+    property Component shellTypes: null
+
+    function showScreen() {
+        screenLoader.sourceComponent = undefined
+        if (rootModel.screen === RootViewModel.Welcome) {
+            screenLoader.sourceComponent = welcome
+            return
         }
+        screenLoader.setSource(root.shellUrl, {
+            auth: rootModel.auth,
+            isGuest: rootModel.screen === RootViewModel.GuestShell
+        })
     }
 
-    Component {
-        id: guestShell
-        MainShellView {
-            auth: rootModel.auth
-            isGuest: true
+    Component.onCompleted: showScreen()
+
+    // After the welcome screen's first frame the main window's types load in the background.
+    Connections {
+        target: root.shellTypes === null && rootModel.screen === RootViewModel.Welcome ? root.Window.window : null
+        function onFrameSwapped() {
+            root.shellTypes = Qt.createComponent(root.shellUrl, Component.Asynchronous)
         }
     }
 
@@ -136,6 +144,7 @@ Item {
 
     Connections {
         target: rootModel
+        function onScreenChanged() { root.showScreen() }
         function onShowLoginSheetChanged() { root.presentLoginSheet() }
         function onAuthDeepLinkChanged() { root.presentDeepLinkSheet() }
     }

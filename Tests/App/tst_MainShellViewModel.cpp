@@ -6,8 +6,13 @@
 #include "Features/Editor/ProjectEditorViewModel.h"
 #include <QCoro/QCoroTask>
 
+#include <QQmlComponent>
+#include <QQmlEngine>
 #include <QSignalSpy>
 #include <QTest>
+#include <memory>
+
+#include "App/AppQmlPlugins.h"
 
 class TestMainShellViewModel : public QObject
 {
@@ -31,6 +36,52 @@ class TestMainShellViewModel : public QObject
 
 private Q_SLOTS:
     void init() { m_env.reset(); }
+
+    // The start loads the types of the screen it shows, not those of screens or sheets off it,
+    // and builds no sheet or tour card that is not shown. A file asked for without waiting is
+    // ready at once when the start has loaded it, and still loading when not.
+    void startLoadsOnlyTheScreenShown_data()
+    {
+        QTest::addColumn<bool>("guest");
+        QTest::addColumn<QStringList>("loaded");
+        QTest::addColumn<QStringList>("notLoaded");
+        const QString shell = QStringLiteral("App/MainShellView.qml");
+        const QStringList offScreen{"Features/Editor/ProjectDetailContainer.qml",
+                                    "Features/Finance/PaymentsHubView.qml", "Features/Finance/ProjectFinanceView.qml",
+                                    "Features/Analytics/AnalyticsDashboardView.qml",
+                                    "Features/Settings/SettingsView.qml"};
+        QTest::newRow("welcome") << false << QStringList{"Features/Auth/WelcomeView.qml"}
+                                 << offScreen + QStringList{shell};
+        QTest::newRow("guest window") << true << QStringList{shell, "Features/Projects/ProjectsListView.qml"}
+                                      << offScreen;
+    }
+    void startLoadsOnlyTheScreenShown()
+    {
+        QFETCH(bool, guest);
+        QFETCH(QStringList, loaded);
+        QFETCH(QStringList, notLoaded);
+        Preferences::shared().setValue(QStringLiteral("guest_mode_active"), guest);
+        Preferences::shared().setValue(QStringLiteral("estimate.onboarding.main.completedVersion"), 2);
+        QQmlEngine engine;
+        engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
+        QQmlComponent component(&engine, QUrl(QStringLiteral("qrc:/qt/qml/Tessmark/App/RootView.qml")));
+        std::unique_ptr<QObject> root(component.create());
+        QVERIFY2(root, qPrintable(component.errorString()));
+        auto *screen = root->property("currentScreen").value<QObject *>();
+        QVERIFY(screen);
+        QCOMPARE(screen->property("isGuest").toBool(), guest);
+        QVERIFY(!root->findChild<QObject *>(QStringLiteral("localDataMigrationSheet")));
+        QVERIFY(!root->findChild<QObject *>(QStringLiteral("onboardingCard")));
+        const auto isLoading = [&engine](const QString &file) {
+            QQmlComponent probe(&engine, QUrl(QStringLiteral("qrc:/qt/qml/Tessmark/") + file),
+                                QQmlComponent::Asynchronous);
+            return probe.isLoading();
+        };
+        for (const QString &file : loaded)
+            QVERIFY2(!isLoading(file), qPrintable(file));
+        for (const QString &file : notLoaded)
+            QVERIFY2(isLoading(file), qPrintable(file));
+    }
 
     void financeDisplayName_data()
     {

@@ -33,6 +33,8 @@ LocalProjectListing LocalProjectRepository::fetchAllReadable() const
 LocalProjectListing LocalProjectRepository::fetchListing() const
 {
     LocalProjectListing listing;
+    // Room for every record at once: a list grown step by step can hold almost twice the room.
+    listing.projects.reserve(m_context->count());
     m_context->forEachSummarySorted([this, &listing](const LocalProjectRecord &record) {
         if (record.summary) {
             if (std::optional<Project> listed = record.summary->listedProject(record.id)) {

@@ -1,5 +1,3 @@
-pragma ComponentBehavior: Bound
-
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
@@ -28,8 +26,7 @@ Item {
     opacity: overlayModel.shown && overlay.running ? 1 : 0
     // The keyboard works the card while it is shown: its main button takes the focus, and Tab
     // runs round the card's own controls, never to the window under the scrim.
-    onVisibleChanged: if (visible) nextButton.forceActiveFocus(Qt.OtherFocusReason)
-    onStepChanged: if (visible) nextButton.forceActiveFocus(Qt.OtherFocusReason)
+    onStepChanged: if (content.item) content.item.focusNext()
     Behavior on opacity { NumberAnimation { duration: 200 } }
 
     // The card's secondary buttons: bordered, as tall as the main one.
@@ -67,114 +64,129 @@ Item {
         onCloseRequested: overlay.closeRequested()
     }
 
-    OnboardingScrim {
+    // The scrim and the card exist while the tour shows: most windows never show it.
+    Loader {
+        id: content
+
         anchors.fill: parent
-        cutoutInGlobal: overlay.hasHighlightRect ? overlay.highlightRect : undefined
-        opacity: 0.4
-    }
+        active: overlay.visible
+        onLoaded: item.focusNext()
 
-    Rectangle {
-        id: card
-        objectName: "onboardingCard"
-        // Beside the lit element, never over it.
-        readonly property rect frame: overlayModel.cardFrame(
-            overlay.hasHighlightRect, overlay.mapFromItem(null, overlay.highlightRect),
-            Qt.size(width, height), Qt.size(overlay.width, overlay.height))
-        x: frame.x
-        y: frame.y
-        width: Math.min(420, overlay.width - 40)
-        height: cardColumn.implicitHeight + 40
-        radius: AppTheme.cornerRadiusLarge
-        color: AppTheme.cardBackground
-
-        BoxShadow {
-            anchors.fill: parent
-            anchors.margins: -margin
-            z: -1
-            radius: parent.radius
-            blur: 20
-            offsetY: 8
-            color: Qt.rgba(0, 0, 0, 0.18)
-        }
-
-        ColumnLayout {
-            id: cardColumn
-            anchors.fill: parent
-            anchors.margins: 20
-            spacing: 14
-
-            Text {
-                text: overlayModel.badge
-                font: Typography.font(Typography.Caption, Font.DemiBold)
-                color: AppTheme.accent
+        sourceComponent: Item {
+            function focusNext() {
+                nextButton.forceActiveFocus(Qt.OtherFocusReason)
             }
-            Text {
-                Layout.fillWidth: true
-                text: overlayModel.title
-                font: Typography.font(Typography.Title3, Font.Bold)
-                color: AppTheme.deepBlack
-                wrapMode: Text.WordWrap
-            }
-            Text {
-                objectName: "onboardingBody"
-                Layout.fillWidth: true
-                text: overlayModel.body
-                font: Typography.font(Typography.Subheadline)
-                color: AppTheme.textSecondary
-                wrapMode: Text.WordWrap
-            }
-            Row {
-                Layout.topMargin: 4
-                spacing: 6
-                Repeater {
-                    id: dots
 
-                    model: overlayModel.stepCount
-                    AbstractButton {
-                        required property int index
-                        width: 8
-                        height: 8
-                        Accessible.name: "Шаг " + (index + 1)
-                        KeyNavigation.backtab: index === 0 ? nextButton : null
-                        FocusRing { radius: 7 }
-                        onClicked: overlayModel.goTo(index)
-                        background: Rectangle {
-                            radius: 4
-                            color: index === overlayModel.currentIndex
-                                   ? AppTheme.accent : AppTheme.withOpacity(AppTheme.textSecondary, 0.25)
+            OnboardingScrim {
+                anchors.fill: parent
+                cutoutInGlobal: overlay.hasHighlightRect ? overlay.highlightRect : undefined
+                opacity: 0.4
+            }
+
+            Rectangle {
+                id: card
+                objectName: "onboardingCard"
+                // Beside the lit element, never over it.
+                readonly property rect frame: overlayModel.cardFrame(
+                    overlay.hasHighlightRect, overlay.mapFromItem(null, overlay.highlightRect),
+                    Qt.size(width, height), Qt.size(overlay.width, overlay.height))
+                x: frame.x
+                y: frame.y
+                width: Math.min(420, overlay.width - 40)
+                height: cardColumn.implicitHeight + 40
+                radius: AppTheme.cornerRadiusLarge
+                color: AppTheme.cardBackground
+
+                BoxShadow {
+                    anchors.fill: parent
+                    anchors.margins: -margin
+                    z: -1
+                    radius: parent.radius
+                    blur: 20
+                    offsetY: 8
+                    color: Qt.rgba(0, 0, 0, 0.18)
+                }
+
+                ColumnLayout {
+                    id: cardColumn
+                    anchors.fill: parent
+                    anchors.margins: 20
+                    spacing: 14
+
+                    Text {
+                        text: overlayModel.badge
+                        font: Typography.font(Typography.Caption, Font.DemiBold)
+                        color: AppTheme.accent
+                    }
+                    Text {
+                        Layout.fillWidth: true
+                        text: overlayModel.title
+                        font: Typography.font(Typography.Title3, Font.Bold)
+                        color: AppTheme.deepBlack
+                        wrapMode: Text.WordWrap
+                    }
+                    Text {
+                        objectName: "onboardingBody"
+                        Layout.fillWidth: true
+                        text: overlayModel.body
+                        font: Typography.font(Typography.Subheadline)
+                        color: AppTheme.textSecondary
+                        wrapMode: Text.WordWrap
+                    }
+                    Row {
+                        Layout.topMargin: 4
+                        spacing: 6
+                        Repeater {
+                            id: dots
+
+                            model: overlayModel.stepCount
+                            AbstractButton {
+                                required property int index
+                                width: 8
+                                height: 8
+                                Accessible.name: "Шаг " + (index + 1)
+                                KeyNavigation.backtab: index === 0 ? nextButton : null
+                                FocusRing { radius: 7 }
+                                onClicked: overlayModel.goTo(index)
+                                background: Rectangle {
+                                    radius: 4
+                                    color: index === overlayModel.currentIndex
+                                           ? AppTheme.accent : AppTheme.withOpacity(AppTheme.textSecondary, 0.25)
+                                }
+                            }
                         }
                     }
-                }
-            }
-            AppToggle {
-                objectName: "onboardingDontShowAgain"
-                Layout.fillWidth: true
-                text: "Не показывать это знакомство снова"
-                checked: overlayModel.dontShowAgain
-                onToggled: overlayModel.dontShowAgain = checked
-            }
-            RowLayout {
-                Layout.fillWidth: true
-                spacing: 10
-                BorderedButton {
-                    text: "Назад"
-                    enabled: overlayModel.canGoBack
-                    onClicked: overlayModel.back()
-                }
-                BorderedButton {
-                    objectName: "onboardingSkip"
-                    text: "Пропустить"
-                    onClicked: overlayModel.skip()
-                }
-                Item { Layout.fillWidth: true }
-                PrimaryButton {
-                    id: nextButton
+                    AppToggle {
+                        objectName: "onboardingDontShowAgain"
+                        Layout.fillWidth: true
+                        text: "Не показывать это знакомство снова"
+                        checked: overlayModel.dontShowAgain
+                        onToggled: overlayModel.dontShowAgain = checked
+                    }
+                    RowLayout {
+                        Layout.fillWidth: true
+                        spacing: 10
+                        BorderedButton {
+                            text: "Назад"
+                            enabled: overlayModel.canGoBack
+                            onClicked: overlayModel.back()
+                        }
+                        BorderedButton {
+                            objectName: "onboardingSkip"
+                            text: "Пропустить"
+                            onClicked: overlayModel.skip()
+                        }
+                        Item { Layout.fillWidth: true }
+                        PrimaryButton {
+                            id: nextButton
 
-                    objectName: "onboardingNext"
-                    KeyNavigation.tab: dots.itemAt(0)
-                    Layout.fillWidth: false
-                    text: overlayModel.isLast ? "Готово" : "Далее"
-                    onClicked: overlayModel.isLast ? overlayModel.done() : overlayModel.next()
+                            objectName: "onboardingNext"
+                            KeyNavigation.tab: dots.itemAt(0)
+                            Layout.fillWidth: false
+                            text: overlayModel.isLast ? "Готово" : "Далее"
+                            onClicked: overlayModel.isLast ? overlayModel.done() : overlayModel.next()
+                        }
+                    }
                 }
             }
         }

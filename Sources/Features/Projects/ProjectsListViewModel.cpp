@@ -104,11 +104,18 @@ void ProjectsListViewModel::projectsChanged()
 void ProjectsListViewModel::refilter()
 {
     const QString query = ProjectsListRules::normalizedQuery(m_searchText);
+    const QList<Project> listed = projects();
+    // Without a search every entry is kept: the lists are shared, not copied one by one, so that
+    // a long list is not held twice.
+    if (query.isEmpty()) {
+        m_filteredGroups = m_groups;
+        m_filteredProjects = m_isGuest ? listed : QList<Project>();
+        return;
+    }
     m_filteredGroups.clear();
     for (const qsizetype at : ProjectsListRules::matching(m_groupTexts, query))
         m_filteredGroups.append(m_groups.at(at));
     m_filteredProjects.clear();
-    const QList<Project> listed = projects();
     for (const qsizetype at : ProjectsListRules::matching(m_projectTexts, query))
         m_filteredProjects.append(listed.at(at));
 }
