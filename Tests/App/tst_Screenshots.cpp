@@ -364,6 +364,33 @@ class TestScreenshots : public QObject
 
     QQuickItem *item(const QString &name) const { return findItem(m_window->contentItem(), name); }
 
+    // A left click on the middle of an item, in whichever window draws it.
+    static QPointF centreOf(QQuickItem *target)
+    {
+        return target->mapToScene(QPointF(target->width() / 2, target->height() / 2));
+    }
+    static void clickCentre(QQuickItem *target)
+    {
+        QTest::mouseClick(target->window(), Qt::LeftButton, {}, centreOf(target).toPoint());
+    }
+
+    // Clicks "Создать" once the main window has that size; the create sheet, null when it never comes.
+    QQuickItem *clickCreate(QSize size)
+    {
+        QQuickItem *create = nullptr;
+        if (!QTest::qWaitFor([&] {
+                create = item(QStringLiteral("createButton"));
+                return create && create->isVisible() && m_window->size() == size;
+            }))
+            return nullptr;
+        QTest::qWait(100);
+        clickCentre(create);
+        QQuickItem *sheet = nullptr;
+        return QTest::qWaitFor([&] { return (sheet = item(QStringLiteral("createProjectSheet"))) != nullptr; })
+            ? sheet
+            : nullptr;
+    }
+
     // A payments screen on its own in a window of the given size, for the states the window
     // does not reach by itself.
     void shootAlone(const QByteArray &qml, const QString &scheme, QSize size, const QString &name,
@@ -581,8 +608,7 @@ class TestScreenshots : public QObject
             before = now;
         }
         QQuickItem *first = stops.first().item;
-        QTest::mouseClick(m_window, Qt::LeftButton, {},
-                          first->mapToScene(QPointF(first->width() / 2, first->height() / 2)).toPoint());
+        clickCentre(first);
         QTRY_VERIFY(first->hasActiveFocus());
         type(stops.first().typed);
         for (qsizetype i = 1; i < stops.size(); ++i) {
@@ -976,12 +1002,8 @@ private Q_SLOTS:
         open(QStringLiteral("light"), true, true);
         QQuickItem *list = nullptr;
         QTRY_VERIFY((list = item(QStringLiteral("projectsList"))) != nullptr);
-        QQuickItem *create = item(QStringLiteral("createButton"));
-        QVERIFY(create);
-        QTest::mouseClick(m_window, Qt::LeftButton, {},
-                          create->mapToScene(QPointF(create->width() / 2, create->height() / 2)).toPoint());
-        QQuickItem *sheet = nullptr;
-        QTRY_VERIFY((sheet = item(QStringLiteral("createProjectSheet"))) != nullptr);
+        QQuickItem *sheet = clickCreate(m_window->size());
+        QVERIFY(sheet);
         QTest::qWait(300);
         auto *model = sheet->parentItem() ? m_window->findChild<CreateProjectViewModel *>() : nullptr;
         QVERIFY(model);
@@ -1139,14 +1161,8 @@ private Q_SLOTS:
             vm->setMainSection(QStringLiteral("settings"));
             QTRY_VERIFY((start = item(QStringLiteral("settingsView"))) != nullptr);
         } else {
-            QQuickItem *create = nullptr;
-            QTRY_VERIFY((create = item(QStringLiteral("createButton"))) != nullptr && create->isVisible());
-            QTRY_COMPARE(m_window->size(), minimumWindowSize);
-            QTest::qWait(100);
-            QTest::mouseClick(m_window, Qt::LeftButton, {},
-                              create->mapToScene(QPointF(create->width() / 2, create->height() / 2)).toPoint());
-            QQuickItem *sheet = nullptr;
-            QTRY_VERIFY((sheet = item(QStringLiteral("createProjectSheet"))) != nullptr);
+            QQuickItem *sheet = clickCreate(minimumWindowSize);
+            QVERIFY(sheet);
             QTRY_VERIFY(sheet->property("inWindow").toBool());
             auto *field = sheet->findChild<QQuickItem *>(QStringLiteral("nameField"));
             QVERIFY(field);
@@ -1327,14 +1343,8 @@ private Q_SLOTS:
         QCOMPARE(QGuiApplication::topLevelWindows().size(), 1);
         for (const bool ownWindow : {true, false}) {
             m_window->resize(ownWindow ? minimumWindowSize : QSize(1200, 800));
-            QQuickItem *create = nullptr;
-            QTRY_VERIFY((create = item(QStringLiteral("createButton"))) != nullptr && create->isVisible());
-            QTRY_COMPARE(m_window->size(), ownWindow ? minimumWindowSize : QSize(1200, 800));
-            QTest::qWait(100);
-            QTest::mouseClick(m_window, Qt::LeftButton, {},
-                              create->mapToScene(QPointF(create->width() / 2, create->height() / 2)).toPoint());
-            QQuickItem *sheet = nullptr;
-            QTRY_VERIFY((sheet = item(QStringLiteral("createProjectSheet"))) != nullptr);
+            QQuickItem *sheet = clickCreate(ownWindow ? minimumWindowSize : QSize(1200, 800));
+            QVERIFY(sheet);
             QTRY_VERIFY(sheet->property("opened").toBool());
             QCOMPARE(sheet->property("inWindow").toBool(), ownWindow);
             QCOMPARE(QGuiApplication::topLevelWindows().size(), ownWindow ? 2 : 1);
@@ -1346,8 +1356,7 @@ private Q_SLOTS:
             QCOMPARE(cancel->window() != m_window, ownWindow);
             QVERIFY(QTest::qWaitForWindowExposed(cancel->window()));
             const QPointer<QQuickItem> opened = sheet;
-            QTest::mouseClick(cancel->window(), Qt::LeftButton, {},
-                              cancel->mapToScene(QPointF(cancel->width() / 2, cancel->height() / 2)).toPoint());
+            clickCentre(cancel);
             QTRY_VERIFY(!opened || !opened->property("opened").toBool());
             QTRY_COMPARE(QGuiApplication::topLevelWindows().size(), 1);
             QCOMPARE(AccessibilityAudit::hiddenWindows(), QStringList());
@@ -1520,10 +1529,9 @@ private Q_SLOTS:
         QTest::qWait(300);
         const auto click = [this](QQuickItem *target) {
             QVERIFY(target);
-            const QPointF centre = target->mapToScene(QPointF(target->width() / 2, target->height() / 2));
-            QVERIFY2(m_window->contentItem()->contains(centre), qPrintable(AccessibilityAudit::describe(target)));
-            QTest::mouseClick(m_window, Qt::LeftButton, {},
-                              target->mapToScene(QPointF(target->width() / 2, target->height() / 2)).toPoint());
+            QVERIFY2(m_window->contentItem()->contains(centreOf(target)),
+                     qPrintable(AccessibilityAudit::describe(target)));
+            clickCentre(target);
             QTest::qWait(50);
             const QStringList rings = FocusCheck::shownRings(m_window);
             QVERIFY2(rings.isEmpty(),
@@ -1784,8 +1792,8 @@ private Q_SLOTS:
         const QVariant before = model->property(property);
         const qsizetype at = all.indexOf(entry);
         const bool forward = at + 1 < all.size();
-        QTest::keyClick(m_window, forward ? (migration ? Qt::Key_Down : Qt::Key_Right)
-                                          : (migration ? Qt::Key_Up : Qt::Key_Left));
+        QTest::keyClick(m_window,
+                        forward ? (migration ? Qt::Key_Down : Qt::Key_Right) : (migration ? Qt::Key_Up : Qt::Key_Left));
         QQuickItem *next = all.at(forward ? at + 1 : at - 1);
         QCOMPARE(m_window->activeFocusItem(), next);
         QTRY_VERIFY(model->property(property) != before);
@@ -2391,8 +2399,7 @@ private Q_SLOTS:
         // The actions menu, opened as a user does.
         auto *menuButton = m_window->findChild<QQuickItem *>(QStringLiteral("actionsMenuButton"));
         QVERIFY(menuButton);
-        QTest::mouseClick(m_window, Qt::LeftButton, {},
-                          menuButton->mapToScene(QPointF(menuButton->width() / 2, menuButton->height() / 2)).toPoint());
+        clickCentre(menuButton);
         shoot(QStringLiteral("editor-%1-menu-%2").arg(session, scheme));
         QTest::keyClick(m_window, Qt::Key_Escape);
 
