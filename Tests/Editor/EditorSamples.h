@@ -46,6 +46,14 @@ inline EditableEstimateItem editable(const Line &line)
     return item;
 }
 
+inline QList<EditableEstimateItem> editable(const QList<Line> &lines)
+{
+    QList<EditableEstimateItem> items;
+    for (const Line &line : lines)
+        items.append(editable(line));
+    return items;
+}
+
 inline Project project(const QList<Line> &lines = {}, std::optional<double> defaultRate = 100)
 {
     Project p;

@@ -434,10 +434,7 @@ private Q_SLOTS:
         QFETCH(QStringList, order);
         QFETCH(QStringList, subtitles);
         ProjectEditorViewModel vm(project({}, 1), nullptr);
-        QList<EditableEstimateItem> items;
-        for (const Line &line : lines)
-            items.append(editable(line));
-        vm.setItems(items);
+        vm.setItems(editable(lines));
         QCOMPARE(sectionIds(vm), ids);
         QCOMPARE(displayedTitles(vm), order);
         QCOMPARE(sectionSubtitles(vm), subtitles);
@@ -484,10 +481,7 @@ private Q_SLOTS:
         QFETCH(QString, title);
         QFETCH(QString, subtitle);
         ProjectEditorViewModel vm(project({}, 1), nullptr);
-        QList<EditableEstimateItem> items;
-        for (const Line &line : lines)
-            items.append(editable(line));
-        vm.setItems(items);
+        vm.setItems(editable(lines));
         QSignalSpy reset(vm.sections(), &QAbstractItemModel::modelReset);
         vm.setGroupMode(mode);
         QCOMPARE(reset.count(), 1);
@@ -498,7 +492,8 @@ private Q_SLOTS:
         QCOMPARE(section.subtitle, subtitle);
         QCOMPARE(titles(section.items), order);
         QCOMPARE(modelRows(vm), expectedRows(vm));
-        QCOMPARE(EditorSamples::titles(vm.items()), EditorSamples::titles(items)); // the list itself keeps its order
+        QCOMPARE(EditorSamples::titles(vm.items()),
+                 EditorSamples::titles(editable(lines))); // the list itself keeps its order
 
         vm.setItems({});
         QVERIFY(vm.estimateSections().isEmpty());
@@ -526,10 +521,7 @@ private Q_SLOTS:
         QFETCH(QString, hours);
         QFETCH(double, money);
         ProjectEditorViewModel vm(project({}, 1), nullptr);
-        QList<EditableEstimateItem> items;
-        for (const Line &line : lines)
-            items.append(editable(line));
-        vm.setItems(items);
+        vm.setItems(editable(lines));
         QCOMPARE(vm.totalHoursText(), hours);
         QCOMPARE(vm.totalCostText(), ::money(money));
     }
@@ -556,10 +548,7 @@ private Q_SLOTS:
         QFETCH(QString, hours);
         QFETCH(QString, cost);
         ProjectEditorViewModel vm(project({}, 1), nullptr);
-        QList<EditableEstimateItem> items;
-        for (const Line &line : lines)
-            items.append(editable(line));
-        vm.setItems(items);
+        vm.setItems(editable(lines));
         QCOMPARE(vm.totalHoursText(), hours);
         QCOMPARE(vm.totalCostText(), cost);
         for (const EstimateGroupMode mode :
