@@ -21,6 +21,15 @@
 
 namespace {
 
+// A new account on the backend, with the client signed in as it.
+QString signIn(TestBackend &backend, APIClient &client)
+{
+    const QString account = backend.data().addAccount(QStringLiteral("a@example.test"), QStringLiteral("pw")).id;
+    const QString token = backend.data().issueToken(account);
+    client.setTokenProvider([token] { return std::optional<QString>(token); });
+    return account;
+}
+
 Project project(const QString &id, const QString &name, std::optional<QString> parent = std::nullopt,
                 std::optional<qint64> version = std::nullopt)
 {
@@ -234,9 +243,7 @@ private Q_SLOTS:
         TestBackend backend;
         QVERIFY(backend.start() != 0);
         APIClient client(backend.baseUrl());
-        const QString account = backend.data().addAccount(QStringLiteral("a@example.test"), QStringLiteral("pw")).id;
-        const QString token = backend.data().issueToken(account);
-        client.setTokenProvider([token] { return std::optional<QString>(token); });
+        const QString account = signIn(backend, client);
         ProjectsService service(false, nullptr, &client);
         const QString huge = QStringLiteral("имя ").repeated(250000) + QStringLiteral("хвост");
         backend.data().addProject(account, {{QStringLiteral("name"), huge}, {QStringLiteral("clientName"), huge}});
@@ -260,9 +267,7 @@ private Q_SLOTS:
         TestBackend backend;
         QVERIFY(backend.start() != 0);
         APIClient client(backend.baseUrl());
-        const QString account = backend.data().addAccount(QStringLiteral("a@example.test"), QStringLiteral("pw")).id;
-        const QString token = backend.data().issueToken(account);
-        client.setTokenProvider([token] { return std::optional<QString>(token); });
+        const QString account = signIn(backend, client);
         ProjectsService service(false, nullptr, &client);
 
         FinanceProjectOptionsModel options;
