@@ -31,6 +31,34 @@ Project sample(const QString &id, const std::optional<QString> &parent)
     return p;
 }
 
+// The list view over a service, filling a window that is not shown yet.
+struct ListWindow
+{
+    QQmlEngine engine;
+    std::unique_ptr<QObject> root;
+    QQuickWindow window;
+    QString error;
+
+    QQuickItem *open(ProjectsService &service, bool isGuest, QSize size)
+    {
+        engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
+        QQmlComponent component(&engine,
+                                QUrl(QStringLiteral("qrc:/qt/qml/Tessmark/Features/Projects/ProjectsListView.qml")));
+        root.reset(
+            component.createWithInitialProperties({{QStringLiteral("projectsService"), QVariant::fromValue(&service)},
+                                                   {QStringLiteral("isGuest"), isGuest}}));
+        auto *list = qobject_cast<QQuickItem *>(root.get());
+        if (!list) {
+            error = component.errorString();
+            return nullptr;
+        }
+        window.resize(size);
+        list->setParentItem(window.contentItem());
+        list->setSize(window.size());
+        return list;
+    }
+};
+
 } // namespace
 
 class tst_ProjectsListView : public QObject
@@ -66,19 +94,10 @@ private Q_SLOTS:
         repository.upsert(sample(QStringLiteral("iteration"), QStringLiteral("root")));
         ProjectsService service(true, store);
 
-        QQmlEngine engine;
-        engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
-        QQmlComponent component(&engine,
-                                QUrl(QStringLiteral("qrc:/qt/qml/Tessmark/Features/Projects/ProjectsListView.qml")));
-        std::unique_ptr<QObject> root(
-            component.createWithInitialProperties({{QStringLiteral("projectsService"), QVariant::fromValue(&service)},
-                                                   {QStringLiteral("isGuest"), isGuest}}));
-        auto *list = qobject_cast<QQuickItem *>(root.get());
-        QVERIFY2(list, qPrintable(component.errorString()));
-        QQuickWindow window;
-        window.resize(420, 600);
-        list->setParentItem(window.contentItem());
-        list->setSize(window.size());
+        ListWindow view;
+        QQuickItem *list = view.open(service, isGuest, QSize(420, 600));
+        QVERIFY2(list, qPrintable(view.error));
+        QQuickWindow &window = view.window;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
 
@@ -125,20 +144,12 @@ private Q_SLOTS:
             repository.upsert(sample(QStringLiteral("local-%1").arg(i), std::nullopt));
         ProjectsService service(true, store);
 
-        QQmlEngine engine;
-        engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
-        QQmlComponent component(&engine,
-                                QUrl(QStringLiteral("qrc:/qt/qml/Tessmark/Features/Projects/ProjectsListView.qml")));
-        std::unique_ptr<QObject> root(component.createWithInitialProperties(
-            {{QStringLiteral("projectsService"), QVariant::fromValue(&service)}, {QStringLiteral("isGuest"), true}}));
-        auto *list = qobject_cast<QQuickItem *>(root.get());
-        QVERIFY2(list, qPrintable(component.errorString()));
+        ListWindow view;
+        QQuickItem *list = view.open(service, true, QSize(420, 600));
+        QVERIFY2(list, qPrintable(view.error));
         auto *model = list->property("viewModel").value<QObject *>();
         QVERIFY(model);
-        QQuickWindow window;
-        window.resize(420, 600);
-        list->setParentItem(window.contentItem());
-        list->setSize(window.size());
+        QQuickWindow &window = view.window;
         QString stateAtFirstFrame;
         bool readAtFirstFrame = true;
         connect(
@@ -177,18 +188,10 @@ void tst_ProjectsListView::cardRowsFitTheirTallestCard()
     }
     ProjectsService service(true, store);
 
-    QQmlEngine engine;
-    engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
-    QQmlComponent component(&engine,
-                            QUrl(QStringLiteral("qrc:/qt/qml/Tessmark/Features/Projects/ProjectsListView.qml")));
-    std::unique_ptr<QObject> root(component.createWithInitialProperties(
-        {{QStringLiteral("projectsService"), QVariant::fromValue(&service)}, {QStringLiteral("isGuest"), true}}));
-    auto *list = qobject_cast<QQuickItem *>(root.get());
-    QVERIFY2(list, qPrintable(component.errorString()));
-    QQuickWindow window;
-    window.resize(640, 700);
-    list->setParentItem(window.contentItem());
-    list->setSize(window.size());
+    ListWindow view;
+    QQuickItem *list = view.open(service, true, QSize(640, 700));
+    QVERIFY2(list, qPrintable(view.error));
+    QQuickWindow &window = view.window;
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QTRY_COMPARE(list->property("viewModel").value<QObject *>()->property("cardColumns").toInt(), 2);
