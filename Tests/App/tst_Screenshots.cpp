@@ -177,6 +177,36 @@ class TestScreenshots : public QObject
         return vm;
     }
 
+    // The payments of a project, once its figures are in; null (and the test failed) otherwise.
+    QObject *openPayments(MainShellViewModel *vm, const QString &projectId)
+    {
+        vm->openPayments(projectId);
+        QObject *finance = nullptr;
+        bool loaded = false;
+        [&] {
+            QTRY_VERIFY((finance = modelOf<QObject>(QStringLiteral("projectFinanceView"), "finance")) != nullptr);
+            QTRY_VERIFY(!finance->property("isLoading").toBool());
+            loaded = true;
+        }();
+        return loaded ? finance : nullptr;
+    }
+    // The analytics section, once its figures are in; null (and the test failed) otherwise.
+    AnalyticsDashboardModel *openAnalytics(MainShellViewModel *vm)
+    {
+        vm->setMainSection(QStringLiteral("analytics"));
+        AnalyticsDashboardModel *model = nullptr;
+        bool loaded = false;
+        [&] {
+            QQuickItem *dashboard = nullptr;
+            QTRY_VERIFY((dashboard = item(QStringLiteral("analyticsDashboard"))) != nullptr);
+            model = dashboard->property("model").value<AnalyticsDashboardModel *>();
+            QVERIFY(model);
+            QTRY_VERIFY(!model->isLoading());
+            loaded = true;
+        }();
+        return loaded ? model : nullptr;
+    }
+
     template<typename T>
     T *find(const QString &name) const
     {
@@ -1066,10 +1096,8 @@ private Q_SLOTS:
         MainShellViewModel *vm = signedInShell();
         QVERIFY(vm);
         QTRY_VERIFY(!vm->projectsService()->projects().isEmpty());
-        vm->openPayments(vm->projectsService()->projects().first().id);
-        QObject *finance = nullptr;
-        QTRY_VERIFY((finance = modelOf<QObject>(QStringLiteral("projectFinanceView"), "finance")) != nullptr);
-        QTRY_VERIFY(!finance->property("isLoading").toBool());
+        QObject *finance = openPayments(vm, vm->projectsService()->projects().first().id);
+        QVERIFY(finance);
         QQuickItem *status = item(QStringLiteral("newPaymentStatus"));
         QVERIFY(status);
         // The status segments are one stop, at the chosen one.
@@ -1094,12 +1122,8 @@ private Q_SLOTS:
         m_window->resize(minimumWindowSize);
         MainShellViewModel *vm = signedInShell();
         QVERIFY(vm);
-        vm->setMainSection(QStringLiteral("analytics"));
-        QQuickItem *dashboard = nullptr;
-        QTRY_VERIFY((dashboard = item(QStringLiteral("analyticsDashboard"))) != nullptr);
-        auto *model = dashboard->property("model").value<AnalyticsDashboardModel *>();
+        AnalyticsDashboardModel *model = openAnalytics(vm);
         QVERIFY(model);
-        QTRY_VERIFY(!model->isLoading());
         QQuickItem *table = item(QStringLiteral("analyticsTable"));
         QVERIFY(table);
         QList<QQuickItem *> rows;
@@ -1477,15 +1501,9 @@ private Q_SLOTS:
         } else if (where == QLatin1String("guest-settings")) {
             vm->setMainSection(QStringLiteral("settings"));
         } else if (where == QLatin1String("account-payments")) {
-            vm->openPayments(vm->projectsService()->projects().first().id);
-            QObject *finance = nullptr;
-            QTRY_VERIFY((finance = modelOf<QObject>(QStringLiteral("projectFinanceView"), "finance")) != nullptr);
-            QTRY_VERIFY(!finance->property("isLoading").toBool());
+            QVERIFY(openPayments(vm, vm->projectsService()->projects().first().id));
         } else if (where == QLatin1String("account-analytics")) {
-            vm->setMainSection(QStringLiteral("analytics"));
-            QQuickItem *dashboard = nullptr;
-            QTRY_VERIFY((dashboard = item(QStringLiteral("analyticsDashboard"))) != nullptr);
-            QTRY_VERIFY(!dashboard->property("model").value<AnalyticsDashboardModel *>()->isLoading());
+            QVERIFY(openAnalytics(vm));
         } else if (where == QLatin1String("tour")) {
             QTRY_VERIFY(vm->tour()->hasDemoProject());
             vm->tour()->setStep(1);
@@ -2058,12 +2076,8 @@ private Q_SLOTS:
         m_window->resize(1400, 1000);
         MainShellViewModel *vm = signedInShell();
         QVERIFY(vm);
-        vm->setMainSection(QStringLiteral("analytics"));
-        QQuickItem *dashboard = nullptr;
-        QTRY_VERIFY((dashboard = item(QStringLiteral("analyticsDashboard"))) != nullptr);
-        auto *model = dashboard->property("model").value<AnalyticsDashboardModel *>();
+        AnalyticsDashboardModel *model = openAnalytics(vm);
         QVERIFY(model);
-        QTRY_VERIFY(!model->isLoading());
         const QString name = QStringLiteral("analytics-%1-%2").arg(count).arg(scheme);
         shoot(name);
         if (count == 0)
