@@ -157,18 +157,6 @@ class TestScreenshots : public QObject
         qInfo("wrote %s", qPrintable(path));
     }
 
-    // List delegates are visual children only, out of reach of findChild.
-    static QQuickItem *visualChild(QQuickItem *item, const QString &name)
-    {
-        if (item->objectName() == name)
-            return item;
-        for (QQuickItem *child : item->childItems()) {
-            if (QQuickItem *found = visualChild(child, name))
-                return found;
-        }
-        return nullptr;
-    }
-
     MainShellViewModel *signedInShell()
     {
         AccountTestBackend::signIn(*root()->auth());
@@ -1133,7 +1121,7 @@ private Q_SLOTS:
         }
         QVERIFY(rows.size() >= 3);
         // From the scope switch above, Tab by Tab down to the last row.
-        QQuickItem *scope = visualChild(item(QStringLiteral("analyticsScope")), QStringLiteral("segment1"));
+        QQuickItem *scope = findItem(item(QStringLiteral("analyticsScope")), QStringLiteral("segment1"));
         QVERIFY(scope);
         scope->forceActiveFocus(Qt::TabFocusReason);
         QList<QQuickItem *> reached;
@@ -1375,7 +1363,7 @@ private Q_SLOTS:
             QCOMPARE(AccessibilityAudit::hiddenWindows(), QStringList());
             // Closed with its cancel button, in the sheet's own window or over the main one.
             QQuickItem *bar = sheet->findChild<QQuickItem *>(QStringLiteral("sheetBody"))->parentItem()->parentItem();
-            QQuickItem *cancel = visualChild(bar, QStringLiteral("cancelButton"));
+            QQuickItem *cancel = findItem(bar, QStringLiteral("cancelButton"));
             QVERIFY(cancel);
             QCOMPARE(cancel->window() != m_window, ownWindow);
             QVERIFY(QTest::qWaitForWindowExposed(cancel->window()));
@@ -1399,7 +1387,7 @@ private Q_SLOTS:
         QQuickItem *list = nullptr;
         QTRY_VERIFY((list = item(QStringLiteral("editorLines"))) != nullptr);
         QQuickItem *first = nullptr;
-        QTRY_VERIFY((first = visualChild(list, QStringLiteral("lineCard-0"))) != nullptr);
+        QTRY_VERIFY((first = findItem(list, QStringLiteral("lineCard-0"))) != nullptr);
         // The header settles first: while it grows at the top, the list keeps to the top.
         auto *header = list->property("headerItem").value<QQuickItem *>();
         QVERIFY(header);
@@ -1437,7 +1425,7 @@ private Q_SLOTS:
         QQuickItem *list = nullptr;
         QTRY_VERIFY((list = item(QStringLiteral("editorLines"))) != nullptr);
         QQuickItem *first = nullptr;
-        QTRY_VERIFY((first = visualChild(list, QStringLiteral("lineCard-0"))) != nullptr);
+        QTRY_VERIFY((first = findItem(list, QStringLiteral("lineCard-0"))) != nullptr);
         QTest::qWait(400);
         const int count = list->property("count").toInt();
         QVERIFY(count >= 8);
@@ -1574,7 +1562,7 @@ private Q_SLOTS:
         cards->forceActiveFocus(Qt::TabFocusReason);
         QTRY_VERIFY(!FocusCheck::shownRings(m_window).isEmpty());
         item(QStringLiteral("sidebarRow-projects"))->forceActiveFocus(Qt::TabFocusReason);
-        QQuickItem *card = visualChild(cards, QStringLiteral("projectRow-ring-click"));
+        QQuickItem *card = findItem(cards, QStringLiteral("projectRow-ring-click"));
         click(card);
         QVERIFY(cards->hasActiveFocus());
     }
@@ -1942,7 +1930,7 @@ private Q_SLOTS:
             vm->setSelectedProjectId(iteration);
             QMetaObject::invokeMethod(listModel, "hoverEntered", Q_ARG(QString, shop));
             QQuickItem *row = nullptr;
-            QTRY_VERIFY((row = visualChild(list, QStringLiteral("projectRow-") + iteration)) != nullptr);
+            QTRY_VERIFY((row = findItem(list, QStringLiteral("projectRow-") + iteration)) != nullptr);
             if (state == QLatin1String("menu"))
                 QMetaObject::invokeMethod(list, "openMenu", Q_ARG(QVariant, QVariant::fromValue(row)),
                                           Q_ARG(QVariant, iteration), Q_ARG(QVariant, true),
