@@ -409,6 +409,23 @@ class TestScreenshots : public QObject
             : nullptr;
     }
 
+    // Space on the focused "Создать"; the create sheet once it is open, null (and the test failed) otherwise.
+    QQuickItem *pressCreate()
+    {
+        QQuickItem *sheet = nullptr;
+        bool opened = false;
+        [&] {
+            QQuickItem *create = nullptr;
+            QTRY_VERIFY((create = item(QStringLiteral("createButton"))) != nullptr);
+            create->forceActiveFocus(Qt::TabFocusReason);
+            QTest::keyClick(m_window, Qt::Key_Space);
+            QTRY_VERIFY((sheet = item(QStringLiteral("createProjectSheet"))) != nullptr);
+            QTRY_VERIFY(sheet->property("opened").toBool());
+            opened = true;
+        }();
+        return opened ? sheet : nullptr;
+    }
+
     // A payments screen on its own in a window of the given size, for the states the window
     // does not reach by itself.
     void shootAlone(const QByteArray &qml, const QString &scheme, QSize size, const QString &name,
@@ -1263,13 +1280,9 @@ private Q_SLOTS:
         // Escape is the sheet's shortcut, and shortcuts go to the active window.
         m_window->requestActivate();
         QVERIFY(QTest::qWaitForWindowActive(m_window, 20000)); // slow under sanitizers on a busy machine
-        QQuickItem *create = nullptr;
-        QTRY_VERIFY((create = item(QStringLiteral("createButton"))) != nullptr);
-        create->forceActiveFocus(Qt::TabFocusReason);
-        QTest::keyClick(m_window, Qt::Key_Space);
-        QQuickItem *sheet = nullptr;
-        QTRY_VERIFY((sheet = item(QStringLiteral("createProjectSheet"))) != nullptr);
-        QTRY_VERIFY(sheet->property("opened").toBool());
+        QQuickItem *sheet = pressCreate();
+        QVERIFY(sheet);
+        QQuickItem *create = item(QStringLiteral("createButton"));
         QQuickItem *name = input(QStringLiteral("nameField"));
         QVERIFY(name);
         QQuickItem *popup = name;
@@ -1498,13 +1511,7 @@ private Q_SLOTS:
             QTRY_VERIFY(item(QStringLiteral("onboardingNext"))
                         && item(QStringLiteral("onboardingNext"))->hasActiveFocus());
         } else if (where == QLatin1String("create-sheet")) {
-            QQuickItem *create = nullptr;
-            QTRY_VERIFY((create = item(QStringLiteral("createButton"))) != nullptr);
-            create->forceActiveFocus(Qt::TabFocusReason);
-            QTest::keyClick(m_window, Qt::Key_Space);
-            QQuickItem *sheet = nullptr;
-            QTRY_VERIFY((sheet = item(QStringLiteral("createProjectSheet"))) != nullptr);
-            QTRY_VERIFY(sheet->property("opened").toBool());
+            QVERIFY(pressCreate());
         }
         if (where == QLatin1String("line-form")) {
             item(QStringLiteral("lineCard-0"))->forceActiveFocus(Qt::TabFocusReason);
@@ -1773,13 +1780,7 @@ private Q_SLOTS:
             QTRY_VERIFY((group = item(QStringLiteral("policyPicker"))) != nullptr && group->isVisible());
         } else {
             open(QStringLiteral("light"), true, true);
-            QQuickItem *create = nullptr;
-            QTRY_VERIFY((create = item(QStringLiteral("createButton"))) != nullptr);
-            create->forceActiveFocus(Qt::TabFocusReason);
-            QTest::keyClick(m_window, Qt::Key_Space);
-            QQuickItem *view = nullptr;
-            QTRY_VERIFY((view = item(QStringLiteral("createProjectSheet"))) != nullptr);
-            QTRY_VERIFY(view->property("opened").toBool());
+            QVERIFY(pressCreate());
             model = m_window->findChild<CreateProjectViewModel *>();
             QTRY_VERIFY((group = item(QStringLiteral("templateCards"))) != nullptr && group->isVisible());
         }
