@@ -409,6 +409,21 @@ class TestScreenshots : public QObject
             : nullptr;
     }
 
+    // A device project of that many lines, selected in a guest window (of that size, when given);
+    // the window's shell, null when it never comes.
+    MainShellViewModel *openDeviceProject(const QString &id, int lines = 5,
+                                          const QString &scheme = QStringLiteral("light"), QSize size = {})
+    {
+        m_env.repository().upsert(SampleEstimates::project(lines, QStringLiteral("one_time"), id));
+        open(scheme, true, true);
+        if (size.isValid())
+            m_window->resize(size);
+        MainShellViewModel *vm = shell();
+        if (vm)
+            vm->setSelectedProjectId(id);
+        return vm;
+    }
+
     // Space on the focused "Создать"; the create sheet once it is open, null (and the test failed) otherwise.
     QQuickItem *pressCreate()
     {
@@ -1054,12 +1069,7 @@ private Q_SLOTS:
     // The editor's fields, then the form of its first line, on a device project of five lines.
     void tabThroughEditor()
     {
-        m_env.repository().upsert(
-            SampleEstimates::project(5, QStringLiteral("one_time"), QStringLiteral("tab-editor")));
-        open(QStringLiteral("light"), true, true);
-        MainShellViewModel *vm = shell();
-        QVERIFY(vm);
-        vm->setSelectedProjectId(QStringLiteral("tab-editor"));
+        QVERIFY(openDeviceProject(QStringLiteral("tab-editor")));
         ProjectEditorScreenModel *screen = nullptr;
         QTRY_VERIFY((screen = modelOf<ProjectEditorScreenModel>(QStringLiteral("projectEditor"), "screen")) != nullptr);
         ProjectEditorViewModel *editor = screen->editor();
@@ -1220,12 +1230,7 @@ private Q_SLOTS:
     {
         if (!QAccessible::isActive())
             QSKIP("the accessibility tree is off");
-        m_env.repository().upsert(
-            SampleEstimates::project(5, QStringLiteral("one_time"), QStringLiteral("read-figures")));
-        open(QStringLiteral("light"), true, true);
-        MainShellViewModel *vm = shell();
-        QVERIFY(vm);
-        vm->setSelectedProjectId(QStringLiteral("read-figures"));
+        QVERIFY(openDeviceProject(QStringLiteral("read-figures")));
         ProjectEditorScreenModel *screen = nullptr;
         QTRY_VERIFY((screen = modelOf<ProjectEditorScreenModel>(QStringLiteral("projectEditor"), "screen")) != nullptr);
         QQuickItem *line = nullptr;
@@ -1391,12 +1396,7 @@ private Q_SLOTS:
     // Tab from line to line down a long estimate: each focused line is scrolled into view.
     void focusedLineScrollsIntoView()
     {
-        m_env.repository().upsert(
-            SampleEstimates::project(60, QStringLiteral("one_time"), QStringLiteral("tab-lines")));
-        open(QStringLiteral("light"), true, true);
-        MainShellViewModel *vm = shell();
-        QVERIFY(vm);
-        vm->setSelectedProjectId(QStringLiteral("tab-lines"));
+        QVERIFY(openDeviceProject(QStringLiteral("tab-lines"), 60));
         QQuickItem *list = nullptr;
         QTRY_VERIFY((list = item(QStringLiteral("editorLines"))) != nullptr);
         QQuickItem *first = nullptr;
@@ -1429,12 +1429,7 @@ private Q_SLOTS:
     // back up to the grouping segments above them.
     void tabWalksLinesInOrder()
     {
-        m_env.repository().upsert(
-            SampleEstimates::project(8, QStringLiteral("one_time"), QStringLiteral("line-order")));
-        open(QStringLiteral("light"), true, true);
-        MainShellViewModel *vm = shell();
-        QVERIFY(vm);
-        vm->setSelectedProjectId(QStringLiteral("line-order"));
+        QVERIFY(openDeviceProject(QStringLiteral("line-order"), 8));
         QQuickItem *list = nullptr;
         QTRY_VERIFY((list = item(QStringLiteral("editorLines"))) != nullptr);
         QQuickItem *first = nullptr;
@@ -1530,13 +1525,8 @@ private Q_SLOTS:
     // The ring is the keyboard's: a click on a control leaves none.
     void noFocusRingAfterClick()
     {
-        m_env.repository().upsert(
-            SampleEstimates::project(5, QStringLiteral("one_time"), QStringLiteral("ring-click")));
-        open(QStringLiteral("light"), true, true);
-        m_window->resize(1400, 1000); // the group control in view without scrolling
-        MainShellViewModel *vm = shell();
-        QVERIFY(vm);
-        vm->setSelectedProjectId(QStringLiteral("ring-click"));
+        // A window wide enough for the group control to stand in view without scrolling.
+        QVERIFY(openDeviceProject(QStringLiteral("ring-click"), 5, QStringLiteral("light"), QSize(1400, 1000)));
         QQuickItem *segments = nullptr;
         QTRY_VERIFY((segments = item(QStringLiteral("groupModeControl"))) != nullptr && segments->isVisible());
         QTest::qWait(300);
@@ -1577,11 +1567,7 @@ private Q_SLOTS:
     // A menu opened from the keyboard: the entry the arrows reach shows the ring.
     void menuEntriesShowFocus()
     {
-        m_env.repository().upsert(SampleEstimates::project(5, QStringLiteral("one_time"), QStringLiteral("ring-menu")));
-        open(QStringLiteral("light"), true, true);
-        MainShellViewModel *vm = shell();
-        QVERIFY(vm);
-        vm->setSelectedProjectId(QStringLiteral("ring-menu"));
+        QVERIFY(openDeviceProject(QStringLiteral("ring-menu")));
         QQuickItem *button = nullptr;
         QTRY_VERIFY((button = item(QStringLiteral("actionsMenuButton"))) != nullptr);
         focusFirstStop();
@@ -1619,12 +1605,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, group);
         QFETCH(QString, property);
-        m_env.repository().upsert(
-            SampleEstimates::project(5, QStringLiteral("one_time"), QStringLiteral("arrow-choice")));
-        open(QStringLiteral("light"), true, true);
-        MainShellViewModel *vm = shell();
-        QVERIFY(vm);
-        vm->setSelectedProjectId(QStringLiteral("arrow-choice"));
+        QVERIFY(openDeviceProject(QStringLiteral("arrow-choice")));
         ProjectEditorScreenModel *screen = nullptr;
         QTRY_VERIFY((screen = modelOf<ProjectEditorScreenModel>(QStringLiteral("projectEditor"), "screen")) != nullptr);
         QObject *model = property == QLatin1String("groupMode") ? static_cast<QObject *>(screen->editor()) : screen;
@@ -1698,13 +1679,7 @@ private Q_SLOTS:
         QFETCH(QString, scheme);
         QFETCH(QSize, size);
         const QString suffix = QStringLiteral("%1-%2x%3").arg(scheme).arg(size.width()).arg(size.height());
-        m_env.repository().upsert(
-            SampleEstimates::project(5, QStringLiteral("one_time"), QStringLiteral("focus-shots")));
-        open(scheme, true, true);
-        m_window->resize(size);
-        MainShellViewModel *vm = shell();
-        QVERIFY(vm);
-        vm->setSelectedProjectId(QStringLiteral("focus-shots"));
+        QVERIFY(openDeviceProject(QStringLiteral("focus-shots"), 5, scheme, size));
         QTRY_VERIFY(item(QStringLiteral("lineCard-0")) != nullptr);
         QTest::qWait(400);
         focusFirstStop();
@@ -1815,12 +1790,7 @@ private Q_SLOTS:
     // without choosing, Return chooses.
     void arrowsMoveInSelect()
     {
-        m_env.repository().upsert(
-            SampleEstimates::project(5, QStringLiteral("one_time"), QStringLiteral("arrow-select")));
-        open(QStringLiteral("light"), true, true);
-        MainShellViewModel *vm = shell();
-        QVERIFY(vm);
-        vm->setSelectedProjectId(QStringLiteral("arrow-select"));
+        QVERIFY(openDeviceProject(QStringLiteral("arrow-select")));
         ProjectEditorScreenModel *screen = nullptr;
         QTRY_VERIFY((screen = modelOf<ProjectEditorScreenModel>(QStringLiteral("projectEditor"), "screen")) != nullptr);
         ProjectEditorViewModel *editor = screen->editor();
