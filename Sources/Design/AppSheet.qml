@@ -38,6 +38,12 @@ Item {
     signal confirmed()
     signal closed()
 
+    // The sheet's height below a title bar of `headerHeight` in a room `room` high: the content's
+    // own height, kept 16 clear of the room's edges, never below the minimum.
+    function fittedHeight(headerHeight, room) {
+        return Math.max(minimumHeight, Math.min(headerHeight + contentHeight, room - 2 * 16))
+    }
+
     // Where the keyboard focus was before the sheet opened; a destroyed item reads as null.
     property Item focusBefore: null
 
@@ -99,8 +105,7 @@ Item {
         focus: true
         closePolicy: T.Popup.NoAutoClose
         width: sheet.minimumWidth
-        height: Math.max(sheet.minimumHeight,
-                         Math.min(popupHeader.height + sheet.contentHeight, (parent ? parent.height : 0) - 2 * 16))
+        height: sheet.fittedHeight(popupHeader.height, parent ? parent.height : 0)
         padding: 0
         onClosed: {
             sheet.restoreFocus()
@@ -195,8 +200,7 @@ Item {
             minimumWidth: sheet.minimumWidth
             minimumHeight: sheet.minimumHeight
             width: sheet.minimumWidth
-            height: Math.max(sheet.minimumHeight,
-                             Math.min(windowHeader.height + sheet.contentHeight, Screen.desktopAvailableHeight - 2 * 16))
+            height: sheet.fittedHeight(windowHeader.height, Screen.desktopAvailableHeight)
             color: AppTheme.background
             onClosing: function(close) {
                 close.accepted = false

@@ -324,6 +324,8 @@ QVariant AnalyticsDashboardModel::data(const QModelIndex &index, int role) const
         return row.paidText();
     case IsSelectedRole:
         return m_selectedRow.isValid() && row.id == m_selectedRow.id;
+    case SpokenFiguresRole:
+        return row.spokenFigures();
     default:
         return {};
     }
@@ -343,5 +345,6 @@ QHash<int, QByteArray> AnalyticsDashboardModel::roleNames() const
         {DoneTextRole, "doneText"},
         {PaidTextRole, "paidText"},
         {IsSelectedRole, "isSelected"},
+        {SpokenFiguresRole, "spokenFigures"},
     };
 }

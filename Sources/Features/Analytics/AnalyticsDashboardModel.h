@@ -73,6 +73,7 @@ public:
         DoneTextRole,
         PaidTextRole,
         IsSelectedRole,
+        SpokenFiguresRole,
     };
 
     static inline const QString scopeKey = QStringLiteral("analytics.scope");

@@ -564,6 +564,7 @@ Item {
                                 required property string doneText
                                 required property string paidText
                                 required property bool isSelected
+                                required property string spokenFigures
 
                                 objectName: "analyticsRow-" + projectId
                                 Layout.fillWidth: true
@@ -573,9 +574,7 @@ Item {
                                 activeFocusOnTab: true
                                 Accessible.role: Accessible.ListItem
                                 Accessible.name: title
-                                Accessible.description: [hasSecondLine ? secondLine : "", "План " + plannedText,
-                                                         "Выполн. " + doneText, "Оплач. " + paidText]
-                                                        .filter(text => text !== "").join(", ")
+                                Accessible.description: spokenFigures
                                 Accessible.selectable: true
                                 Accessible.selected: isSelected
                                 Accessible.focusable: true

@@ -4,6 +4,8 @@
 #include "Utils/NumberText.h"
 #include "Utils/Text.h"
 
+#include <QStringList>
+
 #include <cmath>
 
 AnalyticsProjectRow AnalyticsProjectRow::fromProject(const Project &project)
@@ -62,4 +64,18 @@ QString AnalyticsProjectRow::remainingText() const
 QString AnalyticsProjectRow::hoursText() const
 {
     return NumberText::fixed(plannedHours, 1) + QStringLiteral(" ч");
+}
+
+QString AnalyticsProjectRow::spokenFigures() const
+{
+    QStringList parts;
+    if (hasSecondLine()) {
+        const QString second = secondLineText();
+        if (!second.isEmpty())
+            parts.append(second);
+    }
+    parts.append(QStringLiteral("План ") + plannedText());
+    parts.append(QStringLiteral("Выполн. ") + doneText());
+    parts.append(QStringLiteral("Оплач. ") + paidText());
+    return parts.join(QStringLiteral(", "));
 }

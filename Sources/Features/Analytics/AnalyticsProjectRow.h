@@ -37,6 +37,7 @@ struct AnalyticsProjectRow
     Q_PROPERTY(QString paidText READ paidText)
     Q_PROPERTY(QString remainingText READ remainingText)
     Q_PROPERTY(QString hoursText READ hoursText)
+    Q_PROPERTY(QString spokenFigures READ spokenFigures)
 
 public:
     QString id;
@@ -74,6 +75,8 @@ public:
     QString remainingText() const;
     // Planned hours with one decimal and "ч" ("12.3 ч").
     QString hoursText() const;
+    // What a screen reader hears after the heading: the second line, then the three sums.
+    QString spokenFigures() const;
 
     bool operator==(const AnalyticsProjectRow &other) const = default;
 };
