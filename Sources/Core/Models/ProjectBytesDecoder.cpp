@@ -7,6 +7,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <initializer_list>
 #include <limits>
 #include <string_view>
 #include <vector>
@@ -33,6 +34,11 @@ T take(simdjson::simdjson_result<T> &&result)
     return value;
 }
 
+QString text(std::string_view bytes)
+{
+    return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+}
+
 // One text shared by every record that holds it. A few distinct values per field are expected;
 // past the limit new texts are simply not shared.
 class Interned
@@ -44,10 +50,10 @@ public:
             if (entry.bytes == bytes)
                 return entry.text;
         }
-        QString text = QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+        QString shared = text(bytes);
         if (m_entries.size() < 32)
-            m_entries.push_back(Entry{std::string(bytes), text});
-        return text;
+            m_entries.push_back(Entry{std::string(bytes), shared});
+        return shared;
     }
 
 private:
@@ -58,11 +64,6 @@ private:
     };
     std::vector<Entry> m_entries;
 };
-
-QString text(std::string_view bytes)
-{
-    return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
-}
 
 // The key's characters as written; an escaped key is unescaped.
 std::string_view keyOf(od::field &field)
@@ -75,6 +76,18 @@ std::string_view keyOf(od::field &field)
         ++end;
     }
     return std::string_view(raw, size_t(end - raw));
+}
+
+// Calls visit(key, value) for each field of an object, in the order written.
+template<typename Visit>
+void forEachField(od::value &object, Visit visit)
+{
+    for (auto result : take(object.get_object())) {
+        od::field field = take(std::move(result));
+        const std::string_view key = keyOf(field);
+        od::value value = field.value();
+        visit(key, value);
+    }
 }
 
 // Numbers as Qt reads them: integers that fit in 64 bits exactly, the rest as a double; a number
@@ -137,11 +150,7 @@ void skip(od::value value)
 {
     switch (take(value.type())) {
     case od::json_type::object:
-        for (auto result : take(value.get_object())) {
-            od::field field = take(std::move(result));
-            keyOf(field);
-            skip(field.value());
-        }
+        forEachField(value, [](std::string_view, od::value &field) { skip(field); });
         break;
     case od::json_type::array:
         for (auto element : take(value.get_array()))
@@ -174,7 +183,14 @@ public:
             notRead();
         m_bits |= bit;
     }
-    bool has(int field) const { return m_bits & (quint32(1) << field); }
+    // Every one of the fields was there.
+    void require(std::initializer_list<int> fields) const
+    {
+        for (const int field : fields) {
+            if (!(m_bits & (quint32(1) << field)))
+                notRead();
+        }
+    }
 
 private:
     quint32 m_bits = 0;
@@ -214,10 +230,7 @@ ProjectItem ProjectBytesDecoder::State::item(od::value value)
     enum { Title, Description, Category, Hours, Rate, IsLocked, Done };
     ProjectItem item;
     Seen seen;
-    for (auto result : take(value.get_object())) {
-        od::field field = take(std::move(result));
-        const std::string_view key = keyOf(field);
-        od::value v = field.value();
+    forEachField(value, [&](std::string_view key, od::value &v) {
         if (equals(key, "title")) {
             seen.mark(Title);
             item.title = text(string(v));
@@ -244,11 +257,8 @@ ProjectItem ProjectBytesDecoder::State::item(od::value value)
         } else {
             skip(v);
         }
-    }
-    for (const int required : {Title, Category, Hours, Rate, IsLocked}) {
-        if (!seen.has(required))
-            notRead();
-    }
+    });
+    seen.require({Title, Category, Hours, Rate, IsLocked});
     return item;
 }
 
@@ -282,10 +292,7 @@ Project ProjectBytesDecoder::State::project(od::value value)
         if (!isNull(v))
             field = text(string(v));
     };
-    for (auto result : take(value.get_object())) {
-        od::field field = take(std::move(result));
-        const std::string_view key = keyOf(field);
-        od::value v = field.value();
+    forEachField(value, [&](std::string_view key, od::value &v) {
         if (equals(key, "id")) {
             seen.mark(Id);
             p.id = text(string(v));
@@ -359,12 +366,8 @@ Project ProjectBytesDecoder::State::project(od::value value)
         } else {
             skip(v);
         }
-    }
-    for (const int required :
-         {Id, Name, TotalCost, TotalHours, Currency, Status, Items, UserId, CreatedAt, UpdatedAt}) {
-        if (!seen.has(required))
-            notRead();
-    }
+    });
+    seen.require({Id, Name, TotalCost, TotalHours, Currency, Status, Items, UserId, CreatedAt, UpdatedAt});
     return p;
 }
 
