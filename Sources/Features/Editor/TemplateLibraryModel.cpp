@@ -84,9 +84,9 @@ QString TemplateLibraryModel::confirmationMessage(int row) const
 
 QString TemplateLibraryModel::countText(const EstimateTemplate &estimateTemplate)
 {
-    // The rate without its fraction, toward zero; a rate that is no number shows as "—".
-    const double rate = estimateTemplate.defaultRate;
-    const QString rateText = std::isfinite(rate) ? NumberText::fixed(std::trunc(rate) + 0.0, 0) : QStringLiteral("—");
+    // The rate without its fraction, toward zero; a rate that is no number shows as "—" (the
+    // formatter's own text for it).
+    const QString rateText = NumberText::fixed(std::trunc(estimateTemplate.defaultRate) + 0.0, 0);
     return QStringLiteral("%1 поз. · ставка %2").arg(QString::number(estimateTemplate.items.size()), rateText);
 }
 
