@@ -3,6 +3,8 @@
 #include "Utils/MoneyFormat.h"
 #include "Utils/Text.h"
 
+#include <QStringList>
+
 PaymentRowsModel::PaymentRowsModel(QObject *parent)
     : DiffedListModel(parent)
 {
@@ -43,13 +45,27 @@ QVariant PaymentRowsModel::data(const QModelIndex &index, int role) const
         return Text::boundedMessage(payment.note.value_or(QString()));
     case HasNoteRole:
         return payment.note && !payment.note->isEmpty();
+    case SpokenDetailsRole: {
+        QStringList parts;
+        const QString status = label(payment.status);
+        if (!status.isEmpty())
+            parts.append(status);
+        const QString note = payment.note ? Text::boundedMessage(*payment.note) : QString();
+        if (!note.isEmpty())
+            parts.append(note);
+        return parts.join(QStringLiteral(", "));
+    }
     }
     return {};
 }
 
 QHash<int, QByteArray> PaymentRowsModel::roleNames() const
 {
-    return {{PaymentIdRole, "paymentId"}, {AmountTextRole, "amountText"},
-            {StatusRole, "status"},       {StatusLabelRole, "statusLabel"},
-            {NoteRole, "note"},           {HasNoteRole, "hasNote"}};
+    return {{PaymentIdRole, "paymentId"},
+            {AmountTextRole, "amountText"},
+            {StatusRole, "status"},
+            {StatusLabelRole, "statusLabel"},
+            {NoteRole, "note"},
+            {HasNoteRole, "hasNote"},
+            {SpokenDetailsRole, "spokenDetails"}};
 }

@@ -23,6 +23,8 @@ public:
         StatusLabelRole,
         NoteRole,
         HasNoteRole,
+        // The status and the note, as a screen reader hears them after the amount.
+        SpokenDetailsRole,
     };
 
     explicit PaymentRowsModel(QObject *parent = nullptr);

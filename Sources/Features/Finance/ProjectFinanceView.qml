@@ -387,13 +387,14 @@ Rectangle {
                         required property string statusLabel
                         required property string note
                         required property bool hasNote
+                        required property string spokenDetails
 
                         objectName: "paymentRow-" + index
                         Layout.fillWidth: true
                         // The amount, its status and note as one entry of the history.
                         Accessible.role: Accessible.ListItem
                         Accessible.name: amountText
-                        Accessible.description: [statusLabel, hasNote ? note : ""].filter(text => text !== "").join(", ")
+                        Accessible.description: spokenDetails
                         spacing: 8
 
                         RowLayout {
