@@ -24,6 +24,7 @@ void KeyboardFocusInView::watch(QQuickWindow *window)
     if (m_window) {
         m_window->removeEventFilter(this);
         disconnect(m_connection);
+        disconnect(m_frameConnection);
     }
     m_window = window;
     m_byKeyboard = false;
@@ -31,6 +32,8 @@ void KeyboardFocusInView::watch(QQuickWindow *window)
         return;
     window->installEventFilter(this);
     m_connection = connect(window, &QQuickWindow::activeFocusItemChanged, this, &KeyboardFocusInView::focusChanged);
+    m_frameConnection =
+        connect(window, &QQuickWindow::frameSwapped, this, &KeyboardFocusInView::frameShown, Qt::QueuedConnection);
 }
 
 // Which device moved the focus last: the focus changes while the window handles the event.
@@ -55,8 +58,22 @@ bool KeyboardFocusInView::eventFilter(QObject *watched, QEvent *event)
 
 void KeyboardFocusInView::focusChanged()
 {
-    if (m_byKeyboard && m_window)
-        reveal(m_window->activeFocusItem());
+    if (!m_byKeyboard || !m_window)
+        return;
+    m_revealed = m_window->activeFocusItem();
+    m_framesLeft = 3;
+    reveal(m_revealed);
+}
+
+void KeyboardFocusInView::frameShown()
+{
+    if (m_framesLeft <= 0)
+        return;
+    --m_framesLeft;
+    if (m_byKeyboard && m_window && m_revealed && m_window->activeFocusItem() == m_revealed)
+        reveal(m_revealed);
+    else
+        m_framesLeft = 0;
 }
 
 namespace {

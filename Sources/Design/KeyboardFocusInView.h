@@ -25,8 +25,14 @@ protected:
 private:
     void watch(QQuickWindow *window);
     void focusChanged();
+    void frameShown();
 
     QPointer<QQuickWindow> m_window;
     QMetaObject::Connection m_connection;
+    QMetaObject::Connection m_frameConnection;
     bool m_byKeyboard = false;
+    // The item just focused by a key, shown again over the next frames: a layout still settling
+    // (a list that grows, a section above that gets its height) can move it out of view.
+    QPointer<QQuickItem> m_revealed;
+    int m_framesLeft = 0;
 };
