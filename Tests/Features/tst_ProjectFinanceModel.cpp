@@ -398,6 +398,22 @@ private Q_SLOTS:
                  QStringLiteral("Δ от плана: ") + MoneyFormat::format(5000, QStringLiteral("USD")));
     }
 
+    // Figures the backend sends as negative zeros, or as what rounds to zero, show as zero.
+    void summaryZeroHasNoSign()
+    {
+        QJsonObject &project = *m_backend.data().project(m_projectId);
+        project.insert(QStringLiteral("totalHours"), -0.0);
+        project.insert(QStringLiteral("totalCost"), -0.4);
+        auto finance = model();
+        await(finance->reload());
+        QVERIFY(finance->hasAnalytics());
+        QCOMPARE(finance->plannedHoursText(), QStringLiteral("0.0"));
+        QCOMPARE(finance->plannedCostText(), MoneyFormat::format(0, rub));
+        project.insert(QStringLiteral("totalHours"), -0.04);
+        await(finance->reload());
+        QCOMPARE(finance->plannedHoursText(), QStringLiteral("0.0"));
+    }
+
     // A model that goes while its add is on the wire is left alone by the answer. The add, a
     // change, still runs to its end.
     void lateAnswer()
