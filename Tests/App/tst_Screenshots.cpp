@@ -2512,6 +2512,34 @@ private Q_SLOTS:
         shoot(QStringLiteral("extreme-account-lines-") + scheme);
     }
 
+    // The iterations sheet over a line whose iteration has a name of 70,000 letters and figures
+    // near the largest double.
+    void extremeIterations_data() { schemes(); }
+    void extremeIterations()
+    {
+        QFETCH(QString, scheme);
+        BackendData &data = m_account.backend.data();
+        const BackendData saved = data;
+        const auto restore = qScopeGuard([&] { m_account.backend.data() = saved; });
+        openSheetHost(scheme);
+        const QString owner = data.accountByEmail(QString::fromUtf8(DemoSeed::email))->id;
+        const QString root =
+            data.addProject(owner, {{"name", "Портал"}, {"projectType", "iterative"}}).value("id").toString();
+        const QJsonArray huge{QJsonObject{
+            {"title", "API"}, {"category", "backend"}, {"hours", 1e154}, {"rate", 1.7e154}, {"isLocked", false}}};
+        data.addProject(owner,
+                        {{"name", "Портал"},
+                         {"parentProjectId", root},
+                         {"baseProjectId", root},
+                         {"projectType", "iterative"},
+                         {"version", 2},
+                         {"iterationName", repeated(QStringLiteral("Спринт"), 70000)},
+                         {"items", huge}});
+        QVERIFY(openSheet(QStringLiteral("ProjectIterationsSheet"),
+                          {{"projectsService", QVariant::fromValue(m_sheetService.get())}, {"rootProjectId", root}}));
+        shoot(QStringLiteral("extreme-iterations-") + scheme);
+    }
+
     // A person edits fields of 70,000 characters in the real window: the press puts the caret
     // where it points and the typing lands there; once left, the field shows its text cut again;
     // "Сохранить" stores every character, of the edited fields and of the others. The line form keeps
