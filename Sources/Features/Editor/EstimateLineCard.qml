@@ -260,6 +260,7 @@ SwipeDelegate {
                         }
                         CategoryBadge {
                             categoryId: card.category
+                            surfaceTint: 0.12
                         }
                     }
 
@@ -307,7 +308,6 @@ SwipeDelegate {
                     Text {
                         text: "/ час"
                         color: AppTheme.textSecondary
-                        opacity: 0.8
                         font: Typography.font(Typography.Caption2)
                     }
                 }
