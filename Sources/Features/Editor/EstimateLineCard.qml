@@ -123,11 +123,11 @@ SwipeDelegate {
             AppIcon {
                 anchors.horizontalCenter: parent.horizontalCenter
                 name: "trash"
-                color: "white"
+                color: AppTheme.dark ? AppTheme.background : "white"
             }
             Text {
                 text: "Удалить"
-                color: "white"
+                color: AppTheme.dark ? AppTheme.background : "white"
                 font: Typography.font(Typography.Caption, Font.DemiBold)
             }
         }
