@@ -469,4 +469,25 @@ inline QStringList faults(QQuickWindow *window)
     return found;
 }
 
+// Text fields wider than `cap`: a line of input across a wide window is hard to read. Only what is
+// laid out is measured, so a window larger than the screen may be checked.
+inline QStringList wideFields(QQuickWindow *window, qreal cap)
+{
+    using namespace detail;
+    Walker walker;
+    walker.walk(window->contentItem(), QRectF(0, 0, window->width(), window->height()), Node{});
+    QStringList found;
+    for (const Node &node : walker.nodes) {
+        const QQuickItem *item = node.item;
+        const bool editable = (item->inherits("QQuickTextInput") || item->inherits("QQuickTextEdit"))
+            && !item->property("readOnly").toBool();
+        if (editable && node.rect.width() > cap + 0.5)
+            found << QStringLiteral("text field %1 px wide (at most %2): %3 [%4]")
+                         .arg(qRound(node.rect.width()))
+                         .arg(cap)
+                         .arg(describe(item), typePath(item));
+    }
+    return found;
+}
+
 } // namespace LayoutCheck
