@@ -23,6 +23,20 @@ QString creationErrorText()
     return QStringLiteral("Не удалось создать PDF");
 }
 
+QString documentTitle(const CommercialProposalInput &input)
+{
+    // The header's two first lines on one line; a very long name is cut, as viewers show the
+    // title in their window's caption.
+    constexpr qsizetype maxNameLength = 200;
+    QString name = input.projectName.simplified();
+    if (name.size() > maxNameLength)
+        name = name.left(maxNameLength - 1) + QStringLiteral("…");
+    if (input.projectName.isEmpty())
+        name = QStringLiteral("Проект");
+    return name.isEmpty() ? QStringLiteral("Коммерческое предложение")
+                          : QStringLiteral("Коммерческое предложение — ") + name;
+}
+
 QByteArray render(const CommercialProposalInput &input, const QDate &today)
 {
     QByteArray bytes;
@@ -36,6 +50,7 @@ QByteArray render(const CommercialProposalInput &input, const QDate &today)
                                      QPageSize::ExactMatch));
         writer.setPageMargins(QMarginsF(0, 0, 0, 0));
         writer.setCreator(QStringLiteral("Tessmark"));
+        writer.setTitle(documentTitle(input));
         QPainter painter;
         if (!painter.begin(&writer))
             return {};

@@ -15,6 +15,9 @@ namespace CommercialProposalPDF {
 // Shown when the proposal could not be created or written.
 QString creationErrorText();
 
+// The document's title in its metadata: "Коммерческое предложение — <project>".
+QString documentTitle(const CommercialProposalInput &input);
+
 // The whole proposal as PDF bytes, dated today.
 QByteArray render(const CommercialProposalInput &input, const QDate &today);
 
