@@ -11,6 +11,7 @@
 #include "Settings/Preferences.h"
 
 #include <QApplication>
+#include <QLocale>
 #include <QMessageBox>
 #include <QQmlApplicationEngine>
 #include <QQmlComponent>
@@ -56,7 +57,9 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Tessmark"));
     QApplication::setApplicationDisplayName(QStringLiteral("Tessmark"));
     QApplication::setDesktopFileName(QStringLiteral("tessmark"));
-    // Qt's own dialogs and controls speak Russian with the rest of the window.
+    // Qt's own dialogs and controls speak Russian with the rest of the window, and format their
+    // sizes and dates as Russian does. Our own texts, the JSON and the store do not depend on it.
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     QtTranslations::install(&app);
     // Disabled controls read as disabled.
     QuickItemAccessible::install();
@@ -99,6 +102,7 @@ int main(int argc, char *argv[])
     });
 
     QQmlApplicationEngine engine;
+    engine.setUiLanguage(QLocale().name());
     engine.addImportPath(QStringLiteral("qrc:/"));
     engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
     QObject::connect(
