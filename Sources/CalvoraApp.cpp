@@ -6,6 +6,7 @@
 #include "Auth/KeychainTokenStore.h"
 #include "Config/AppConfig.h"
 #include "Data/PersistenceController.h"
+#include "Export/ProposalTempFolder.h"
 #include "QtTranslations.h"
 #include "QuickItemAccessible.h"
 #include "Settings/Preferences.h"
@@ -90,6 +91,8 @@ int main(int argc, char *argv[])
         return stopWithWindow(AppConfig::missingBaseUrlMessage());
     if (const std::optional<QString> failure = PersistenceController::openShared())
         return stopWithWindow(*failure);
+    // Proposal renders of earlier days: their sheets are closed, and whoever was handed one has read it.
+    ProposalTempFolder::removeStaleRenders();
     // Every authorized request carries the token kept in the credential store.
     APIClient::shared().setTokenProvider([] { return KeychainTokenStore::shared().load(); });
 

@@ -532,7 +532,7 @@ void tst_CommercialProposalPDF::fileIsNamedAfterTheProject()
     CommercialProposalInput input = withLines(1);
     input.projectName = QStringLiteral("A_B");
     const QString pdf = generate(input);
-    QVERIFY2(QRegularExpression(QStringLiteral("/KP-AB-[^/]{6}\\.pdf$")).match(pdf).hasMatch(), qPrintable(pdf));
+    QVERIFY2(QRegularExpression(QStringLiteral("/render-[^/]{6}/KP-AB\\.pdf$")).match(pdf).hasMatch(), qPrintable(pdf));
     QFile file(pdf);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.read(5) == QByteArrayLiteral("%PDF-"));

@@ -13,6 +13,7 @@
 #include <QMimeData>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QQmlContext>
 #include <QQmlEngine>
 #include <QQuickItem>
@@ -45,6 +46,12 @@ public:
     Q_INVOKABLE QUrl fileUrl(const QString &name) const { return QUrl::fromLocalFile(m_dir.filePath(name)); }
     Q_INVOKABLE qint64 fileSize(const QUrl &url) const { return QFile(url.toLocalFile()).size(); }
     Q_INVOKABLE bool removeFile(const QUrl &url) const { return QFile::remove(url.toLocalFile()); }
+    // The file, or the folder the file lies in, is there.
+    Q_INVOKABLE bool exists(const QUrl &url) const { return QFileInfo::exists(url.toLocalFile()); }
+    Q_INVOKABLE bool folderExists(const QUrl &file) const
+    {
+        return QFileInfo(QFileInfo(file.toLocalFile()).path()).isDir();
+    }
 
     // A fresh home folder, with or without a documents folder in it; its URL.
     Q_INVOKABLE QUrl newHome(bool withDocuments)

@@ -14,7 +14,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QTemporaryFile>
 
 namespace CommercialProposalPDF {
 
@@ -76,36 +75,22 @@ std::optional<QString> generate(const CommercialProposalInput &input, const QDat
     return writeTempPDF(bytes, input.projectName, tempBase);
 }
 
-namespace {
-
-// Renders of earlier days: their sheets are long gone, and each render leaves its own file.
-void removeStaleRenders(const QString &folder)
-{
-    const QDateTime cutoff = QDateTime::currentDateTimeUtc().addDays(-1);
-    const QFileInfoList renders =
-        QDir(folder).entryInfoList({QStringLiteral("KP-*.pdf")}, QDir::Files | QDir::Hidden | QDir::NoSymLinks);
-    for (const QFileInfo &render : renders) {
-        if (render.lastModified().toUTC() < cutoff)
-            QFile::remove(render.filePath());
-    }
-}
-
-} // namespace
-
 std::optional<QString> writeTempPDF(const QByteArray &data, const QString &projectName, const QString &tempBase)
 {
-    const std::optional<QString> folder = ProposalTempFolder::ensure(tempBase);
+    ProposalTempFolder::removeStaleRenders(tempBase);
+    // A folder for every render: an earlier one may still be on show in another sheet, or
+    // handed to another program, under the same name.
+    const std::optional<QString> folder = ProposalTempFolder::newRenderFolder(tempBase);
     if (!folder)
         return std::nullopt;
-    removeStaleRenders(*folder);
-    // A new file for every render: an earlier one may still be on show in another sheet.
-    QTemporaryFile file(*folder + QLatin1Char('/') + ProposalFileName::temporaryTemplate(projectName));
-    if (!file.open())
+    const QString path = *folder + QLatin1Char('/') + ProposalFileName::temporaryName(projectName);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly) || file.write(data) != data.size() || !file.flush()) {
+        file.close();
+        ProposalTempFolder::removeRender(path);
         return std::nullopt;
-    if (file.write(data) != data.size() || !file.flush())
-        return std::nullopt;
-    file.setAutoRemove(false);
-    return file.fileName();
+    }
+    return path;
 }
 
 } // namespace CommercialProposalPDF

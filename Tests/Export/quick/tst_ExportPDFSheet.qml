@@ -354,6 +354,25 @@ TestCase {
         expectActionAlert(sheet, "Не удалось скопировать файл")
     }
 
+    // Closing the sheet takes its render along; a render on the clipboard stays for the paste.
+    function test_closingRemovesTheRenderUnlessCopied_data() {
+        return [ { tag: "closed", copied: false }, { tag: "copied, then closed", copied: true } ]
+    }
+    function test_closingRemovesTheRenderUnlessCopied(data) {
+        const sheet = openSheet(1)
+        closedSpy.target = sheet
+        closedSpy.clear()
+        waitUntilReady(sheet)
+        const render = sheet.viewModel.pdfUrl
+        verify(exportTest.exists(render))
+        if (data.copied)
+            share(sheet, "copyFileItem")
+        keyClick(Qt.Key_Escape)
+        tryCompare(closedSpy, "count", 1)
+        compare(exportTest.exists(render), data.copied)
+        compare(exportTest.folderExists(render), data.copied)
+    }
+
     function test_closesOnEscape() {
         const sheet = openSheet(1)
         closedSpy.target = sheet
