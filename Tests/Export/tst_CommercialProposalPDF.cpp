@@ -136,6 +136,8 @@ private Q_SLOTS:
     void lastPageIsNeverTheFooterAlone();
     void titleInTheMetadata_data();
     void titleInTheMetadata();
+    void otherScriptsAndEmojiArePrintedAndExtracted_data();
+    void otherScriptsAndEmojiArePrintedAndExtracted();
     void fileIsNamedAfterTheProject();
     void figuresThatOverflowPrintAsADash_data();
     void figuresThatOverflowPrintAsADash();
@@ -525,6 +527,39 @@ void tst_CommercialProposalPDF::titleInTheMetadata()
     const QString pdf = generate(sampleProposal(1, projectName));
     const QRegularExpression titleLine(QStringLiteral("^Title:\\s+(.*)$"), QRegularExpression::MultilineOption);
     QCOMPARE(titleLine.match(tool(QStringLiteral("pdfinfo"), {pdf})).captured(1), title);
+}
+
+void tst_CommercialProposalPDF::otherScriptsAndEmojiArePrintedAndExtracted_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("Arabic") << QStringLiteral("شركة الاختبار");
+    QTest::newRow("Hebrew") << QStringLiteral("חברת הבדיקה");
+    QTest::newRow("emoji beside Cyrillic") << QStringLiteral("Запуск 🎉 и 😀 готово");
+    QTest::newRow("symbols") << QStringLiteral("Готово ✓ ★ ☎");
+}
+
+// Text of other scripts and emoji, in the client, a line's title and its description: printed
+// with fonts that come with the document, and read back in reading order.
+void tst_CommercialProposalPDF::otherScriptsAndEmojiArePrintedAndExtracted()
+{
+    QFETCH(QString, text);
+    CommercialProposalInput input = withLines(2);
+    input.clientName = text;
+    input.items[0].title = text;
+    input.items[1].description = text;
+    const QString pdf = generate(input);
+    QString extracted = tool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    // Poppler marks right-to-left runs with embedding controls.
+    extracted.remove(QRegularExpression(QStringLiteral("[\\x{202A}-\\x{202E}\\x{2066}-\\x{2069}]")));
+    QCOMPARE(extracted.count(text), 3);
+    // Every font is embedded: nothing is left to the reader's fonts.
+    const QStringList rows =
+        tool(QStringLiteral("pdffonts"), {pdf}).split(QLatin1Char('\n'), Qt::SkipEmptyParts).mid(2);
+    QVERIFY(rows.size() > 3);
+    for (const QString &row : rows) {
+        const QStringList columns = row.simplified().split(QLatin1Char(' '));
+        QCOMPARE(columns.at(columns.size() - 5), QStringLiteral("yes"));
+    }
 }
 
 void tst_CommercialProposalPDF::fileIsNamedAfterTheProject()

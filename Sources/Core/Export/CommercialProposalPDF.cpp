@@ -3,6 +3,7 @@
 #include "CommercialProposalRenderer.h"
 #include "PDFCanvas.h"
 #include "PDFLayout.h"
+#include "PDFToUnicode.h"
 #include "ProposalFileName.h"
 #include "ProposalTempFolder.h"
 
@@ -62,9 +63,9 @@ QByteArray render(const CommercialProposalInput &input, const QDate &today)
         CommercialProposalRenderer::drawFooter(canvas);
         if (!painter.end())
             return {};
+        buffer.close();
+        return PDFToUnicode::complete(bytes, canvas.glyphs());
     }
-    buffer.close();
-    return bytes;
 }
 
 std::optional<QString> generate(const CommercialProposalInput &input, const QDate &today, const QString &tempBase)
