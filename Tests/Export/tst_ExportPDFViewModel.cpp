@@ -362,6 +362,20 @@ private Q_SLOTS:
         QCOMPARE(QGuiApplication::clipboard()->mimeData()->urls(), QList<QUrl>{QUrl::fromLocalFile(render)});
     }
 
+    // A document whose text maps were completed after writing still opens for the preview.
+    void previewOfAProposalInOtherScripts()
+    {
+        CommercialProposalInput input = sampleProposal(2);
+        input.clientName = QStringLiteral("شركة الاختبار 🎉");
+        input.items[0].title = QStringLiteral("חברת הבדיקה");
+        const auto model = rendered(input);
+        QVERIFY(model);
+        QVERIFY(readFile(model->pdfPath()).contains("/Prev"));
+        const QImage page = PDFPreviewImageProvider::render(model->pdfPath(), QSize(220, 311));
+        QVERIFY(!page.isNull());
+        QCOMPARE(page.width(), 220);
+    }
+
     void thumbnailOfAFileThatIsNoPDFIsNull()
     {
         const QString path = m_dir.filePath(QStringLiteral("broken.pdf"));
