@@ -315,6 +315,35 @@ TestCase {
                 exportTest.fileSize(sheet.viewModel.pdfUrl))
     }
 
+    // The same by keyboard alone: Tab to the list, Down and Return into the folder, Tab back to the
+    // name, Return.
+    function test_keyboardAloneChangesFolderAndSaves() {
+        const home = exportTest.newHome(true)
+        exportTest.makeFolder(home + "/Documents/Архив")
+        const sheet = openSheet(1)
+        waitUntilReady(sheet)
+        const field = openSaveDialog(sheet)
+        const rows = findChild(dialogOf(field).contentItem, "folderRows")
+        folderRow(field, "Архив")
+        for (let i = 0; i < 8 && !rows.activeFocus; ++i)
+            keyClick(Qt.Key_Tab)
+        verify(rows.activeFocus)
+        keyClick(Qt.Key_Down)
+        compare(rows.currentIndex, 0)
+        keyClick(Qt.Key_Return)
+        tryVerify(() => dialogOf(field).currentFolder.toString().endsWith("/Documents/Архив"))
+        compare(field.text, "KP-Сайт-студии.pdf")
+        for (let i = 0; i < 8 && !field.activeFocus; ++i)
+            keyClick(Qt.Key_Tab)
+        verify(field.activeFocus)
+        keySequence(StandardKey.SelectAll)
+        exportTest.typeText(field, "Архивная копия")
+        keyClick(Qt.Key_Enter)
+        tryCompare(sheet.viewModel, "isSaving", false)
+        compare(findChild(sheet, "notice").text, "Сохранено: Архивная копия.pdf")
+        verify(exportTest.fileSize(Qt.resolvedUrl(home + "/Documents/Архив/Архивная копия.pdf")) > 0)
+    }
+
     // Going up to the home folder: the folder's name stays out of the field, and the button saves
     // the name shown at that moment, while the field still has the focus.
     function test_goingUpKeepsTheName() {
