@@ -443,10 +443,11 @@ inline QStringList faults(QQuickWindow *window)
         }
     }
 
-    // Text that cannot be told from what is drawn behind it. Disabled controls are exempt, as
-    // WCAG has it; placeholders are not, as they are the only label some fields show.
+    // Text that cannot be told from what is drawn behind it, its colour as declared against the
+    // frame's pixels. Disabled controls are exempt, as WCAG has it; placeholders are not, as WCAG
+    // does not exempt them and a person reads them to know what a field wants.
     if (!contrasted.empty()) {
-        QImage frame = window->grabWindow().convertToFormat(QImage::Format_RGB32);
+        const QImage frame = window->grabWindow().convertToFormat(QImage::Format_RGB32);
         const qreal ratio = frame.width() / qreal(std::max(1, window->width()));
         for (const Node *node : contrasted) {
             QQuickItem *item = node->item;
