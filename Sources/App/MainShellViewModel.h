@@ -117,7 +117,10 @@ Q_SIGNALS:
     void financeProjectChanged();
 
 private:
+    void onUserChanged();
+
     QPointer<AuthService> m_auth;
+    bool m_hadUser = false;
     bool m_isGuest = false;
     std::shared_ptr<ProjectsService> m_projectsService;
     MainOnboardingController *m_tour = nullptr;
