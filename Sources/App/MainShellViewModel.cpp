@@ -50,6 +50,7 @@ void MainShellViewModel::setAuth(AuthService *auth)
         m_auth->disconnect(this);
     m_auth = auth;
     if (auth) {
+        m_accountId = auth->hasUser() ? auth->userValue().id : QString();
         m_hadUser = auth->hasUser();
         connect(auth, &AuthService::userChanged, this, &MainShellViewModel::onUserChanged);
     }
@@ -57,13 +58,17 @@ void MainShellViewModel::setAuth(AuthService *auth)
 }
 
 // The account's window outlived its ended session and the same account is back: what failed
-// meanwhile is read again.
+// meanwhile is read again. Another account's projects never come into this window.
 void MainShellViewModel::onUserChanged()
 {
     const bool hasUser = m_auth && m_auth->hasUser();
     const bool returned = hasUser && !m_hadUser;
     m_hadUser = hasUser;
-    if (returned && !m_isGuest && m_projectsService)
+    if (!returned)
+        return;
+    if (m_accountId.isEmpty())
+        m_accountId = m_auth->userValue().id;
+    else if (m_auth->userValue().id == m_accountId && !m_isGuest && m_projectsService)
         m_projectsService->load(true);
 }
 

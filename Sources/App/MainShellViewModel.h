@@ -121,6 +121,8 @@ private:
 
     QPointer<AuthService> m_auth;
     bool m_hadUser = false;
+    // The account the window was opened for.
+    QString m_accountId;
     bool m_isGuest = false;
     std::shared_ptr<ProjectsService> m_projectsService;
     MainOnboardingController *m_tour = nullptr;

@@ -2,7 +2,6 @@
 
 #include "API/APIClient.h"
 #include "API/Endpoints.h"
-#include "Utils/AccessToken.h"
 #include "Auth/KeychainTokenStore.h"
 #include "Auth/TokenStore.h"
 #include "Models/AuthResponse.h"
@@ -11,6 +10,7 @@
 #include "Models/MessageResponse.h"
 #include "Models/RegisterRequest.h"
 #include "Models/ResetPasswordRequest.h"
+#include "Utils/AccessToken.h"
 
 #include <QPointer>
 #include <QTimer>
