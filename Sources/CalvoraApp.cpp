@@ -6,11 +6,13 @@
 #include "Auth/KeychainTokenStore.h"
 #include "Config/AppConfig.h"
 #include "Data/PersistenceController.h"
+#include "Export/ProposalTempFolder.h"
 #include "QtTranslations.h"
 #include "QuickItemAccessible.h"
 #include "Settings/Preferences.h"
 
 #include <QApplication>
+#include <QLocale>
 #include <QMessageBox>
 #include <QQmlApplicationEngine>
 #include <QQmlComponent>
@@ -57,7 +59,9 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Tessmark"));
     QApplication::setApplicationDisplayName(QStringLiteral("Tessmark"));
     QApplication::setDesktopFileName(QStringLiteral("tessmark"));
-    // Qt's own dialogs and controls speak Russian with the rest of the window.
+    // Qt's own dialogs and controls speak Russian with the rest of the window, and format their
+    // sizes and dates as Russian does. Our own texts, the JSON and the store do not depend on it.
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     QtTranslations::install(&app);
     // Disabled controls read as disabled.
     QuickItemAccessible::install();
@@ -99,6 +103,8 @@ int main(int argc, char *argv[])
         return stop(AppConfig::missingBaseUrlMessage());
     if (const std::optional<QString> failure = PersistenceController::openShared())
         return stop(*failure);
+    // Proposal renders of earlier days: their sheets are closed, and whoever was handed one has read it.
+    ProposalTempFolder::removeStaleRenders();
     // Every authorized request carries the token kept in the credential store.
     APIClient::shared().setTokenProvider([] { return KeychainTokenStore::shared().load(); });
 
@@ -111,6 +117,7 @@ int main(int argc, char *argv[])
     });
 
     QQmlApplicationEngine engine;
+    engine.setUiLanguage(QLocale().name());
     engine.addImportPath(QStringLiteral("qrc:/"));
     engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
     QObject::connect(

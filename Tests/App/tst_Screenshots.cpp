@@ -27,6 +27,7 @@
 #include "SampleEstimates.h"
 
 #include <QDir>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QPointer>
@@ -38,6 +39,7 @@
 #include <QQuickWindow>
 #include <QSemaphore>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QScopeGuard>
 #include <QTest>
 #include <algorithm>
@@ -1971,7 +1973,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("scheme");
         QTest::addColumn<QString>("state");
         for (const char *scheme : {"light", "dark"}) {
-            for (const char *state : {"generating", "ready", "failed"})
+            for (const char *state : {"generating", "ready", "failed", "save-dialog"})
                 QTest::addRow("%s %s", scheme, state) << QString::fromLatin1(scheme) << QString::fromLatin1(state);
         }
     }
@@ -1981,6 +1983,30 @@ private Q_SLOTS:
     {
         QFETCH(QString, scheme);
         QFETCH(QString, state);
+        // The save dialog shows a home folder of its own, with a folder and an earlier proposal.
+        QTemporaryDir home;
+        const QByteArray realHome = qgetenv("HOME");
+        const QByteArray realConfig = qgetenv("XDG_CONFIG_HOME");
+        const auto restoreHome = qScopeGuard([&] {
+            qputenv("HOME", realHome);
+            if (realConfig.isEmpty())
+                qunsetenv("XDG_CONFIG_HOME");
+            else
+                qputenv("XDG_CONFIG_HOME", realConfig);
+        });
+        const bool saveDialog = state == QLatin1String("save-dialog");
+        // Sizes and dates in the dialog as the application formats them.
+        const auto restoreLocale = qScopeGuard([previous = QLocale()] { QLocale::setDefault(previous); });
+        if (saveDialog) {
+            QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+            QVERIFY(QDir(home.path()).mkpath(QStringLiteral("Documents/Клиенты")));
+            QFile earlier(home.filePath(QStringLiteral("Documents/Смета.pdf")));
+            QVERIFY(earlier.open(QIODevice::WriteOnly));
+            earlier.write(QByteArray(20480, 'x'));
+            earlier.close();
+            qputenv("HOME", QFile::encodeName(home.path()));
+            qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(QStringLiteral(".config"))));
+        }
         m_engine = std::make_unique<QQmlApplicationEngine>();
         m_engine->addImportPath(QStringLiteral("qrc:/qt/qml"));
         m_engine->rootContext()->setContextProperty(QStringLiteral("scheme"), scheme);
@@ -2003,7 +2029,7 @@ private Q_SLOTS:
         QVERIFY(model);
         // Held until the shot is taken, so that the progress is what the sheet shows.
         auto hold = std::make_shared<QSemaphore>();
-        if (state != QLatin1String("ready")) {
+        if (state != QLatin1String("ready") && !saveDialog) {
             const bool generating = state == QLatin1String("generating");
             model->setGenerator([hold, generating](const CommercialProposalInput &) -> std::optional<QString> {
                 if (generating)
@@ -2012,6 +2038,36 @@ private Q_SLOTS:
             });
         }
         QMetaObject::invokeMethod(sheet, "open");
+        if (saveDialog) {
+            // Opened with the sheet's button, then a name of a file that is there, and Return.
+            QTRY_VERIFY_WITH_TIMEOUT(!model->pdfUrl().isEmpty(), 30000);
+            QQuickItem *button = nullptr;
+            QTRY_VERIFY((button = item(QStringLiteral("saveButton"))) && button->isVisible() && button->height() > 0);
+            clickCentre(button);
+            QObject *dialog = nullptr;
+            QTRY_VERIFY((dialog = button->findChild<QObject *>(QStringLiteral("saveFileDialog")))
+                        && dialog->property("opened").toBool());
+            QQuickItem *rows = nullptr;
+            QTRY_VERIFY((rows = item(QStringLiteral("folderRows"))) && rows->property("count").toInt() == 2);
+            QTest::qWait(100);
+            shoot(QStringLiteral("export-save-dialog-") + scheme);
+            QTest::keyClick(m_window, Qt::Key_A, Qt::ControlModifier);
+            for (const QChar c : QStringLiteral("Смета")) {
+                QTest::sendKeyEvent(QTest::Press, m_window, Qt::Key_unknown, QString(c), Qt::NoModifier);
+                QTest::sendKeyEvent(QTest::Release, m_window, Qt::Key_unknown, QString(c), Qt::NoModifier);
+            }
+            QTest::keyClick(m_window, Qt::Key_Return);
+            QObject *replace = dialog->findChild<QObject *>(QStringLiteral("replaceFileAlert"));
+            QVERIFY(replace);
+            QTRY_VERIFY(replace->property("opened").toBool());
+            QTest::qWait(100);
+            shoot(QStringLiteral("export-replace-") + scheme);
+            clickCentre(item(QStringLiteral("dialogButton1")));
+            QTRY_VERIFY(!replace->property("opened").toBool());
+            clickCentre(item(QStringLiteral("saveDialogCancel")));
+            QTRY_VERIFY(!model->isSaving());
+            return;
+        }
         if (state == QLatin1String("ready"))
             QTRY_VERIFY_WITH_TIMEOUT(!model->pdfUrl().isEmpty(), 30000);
         else if (state == QLatin1String("failed"))
