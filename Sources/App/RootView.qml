@@ -161,9 +161,10 @@ Item {
 
     function presentLoginSheet() {
         if (rootModel.showLoginSheet) {
-            loginScreen.active = true
+            // Opened first, so that the sheet takes the focus of the window before the form does.
             if (!loginSheet.opened)
                 loginSheet.open()
+            loginScreen.active = true
         } else if (loginSheet.opened) {
             loginSheet.close()
         }
