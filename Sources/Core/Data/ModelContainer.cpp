@@ -40,7 +40,7 @@ QList<LocalProjectRecord> readRecords(QSqlQuery &query)
     QList<LocalProjectRecord> records;
     while (query.next()) {
         records.append({query.value(0).toString(), query.value(1).toByteArray(),
-                        QDateTime::fromMSecsSinceEpoch(query.value(2).toLongLong(), Qt::UTC)});
+                        QDateTime::fromMSecsSinceEpoch(query.value(2).toLongLong(), Qt::UTC), std::nullopt});
     }
     if (query.lastError().isValid())
         fail(query.lastError());
