@@ -62,6 +62,9 @@ class TestScreenshots : public QObject
     QMap<QString, QStringList> m_layoutFaults; // fault -> where seen
 
     static constexpr QSize minimumWindowSize{900, 600};
+    // Text fields stay readable in a wide window: no wider than the column of the scrolling screens.
+    static constexpr QSize wideWindowSize{1920, 1080};
+    static constexpr qreal fieldWidthCap = 640;
 
     // The window at each checked size, written to layout/ to look at, its faults gathered.
     void checkLayout(QQuickWindow *window, const QString &name)
@@ -85,6 +88,20 @@ class TestScreenshots : public QObject
                 window->grabWindow().save(QStringLiteral(TESSMARK_SCREENSHOT_DIR "/layout/%1.png").arg(where));
             }
         }
+        // A wide window: the layout alone is measured (the screen may be smaller than the window).
+        window->resize(wideWindowSize);
+        QTest::qWait(150);
+        const QString where =
+            QStringLiteral("%1-%2x%3").arg(name).arg(wideWindowSize.width()).arg(wideWindowSize.height());
+        QStringList wide = LayoutCheck::wideFields(window, fieldWidthCap);
+        if (!wide.isEmpty()) {
+            QTest::qWait(600);
+            wide = LayoutCheck::wideFields(window, fieldWidthCap);
+        }
+        for (const QString &fault : wide)
+            m_layoutFaults[fault].append(where);
+        if (qEnvironmentVariableIsSet("TESSMARK_LAYOUT_SHOTS"))
+            window->grabWindow().save(QStringLiteral(TESSMARK_SCREENSHOT_DIR "/layout/%1.png").arg(where));
         window->resize(original);
         QTest::qWait(50);
     }
@@ -895,6 +912,92 @@ private Q_SLOTS:
             QVERIFY2(found.contains(QString::fromUtf8(expected)), qPrintable(found));
         }
         for (const char *meant : {"elidedTitle", "row"})
+            QVERIFY2(!found.contains(QLatin1String(meant)), qPrintable(found));
+    }
+
+    // Text too faint against what the frame shows behind it is named, with the ratio measured;
+    // a readable text, large text and symbols at 3:1, a disabled control and a text over a
+    // picture are not.
+    void layoutCheckFindsLowContrast()
+    {
+        QQmlEngine engine;
+        QQmlComponent component(&engine);
+        component.setData(R"(
+            import QtQuick
+            import QtQuick.Controls.Basic
+            Window {
+                width: 420; height: 300; visible: true; color: "white"
+                Text { objectName: "faint"; x: 10; y: 10; text: "Отказ"; color: "#999999"; font.pixelSize: 14 }
+                Text { objectName: "readable"; x: 10; y: 30; text: "Завершён"; color: "#595959"; font.pixelSize: 14 }
+                Text { objectName: "large"; x: 10; y: 50; text: "Итого"; color: "#888888"; font.pixelSize: 26 }
+                Text { objectName: "faintLarge"; x: 150; y: 50; text: "Итого"; color: "#bbbbbb"; font.pixelSize: 26 }
+                Text { objectName: "symbol"; x: 300; y: 50; text: "\ue5d5\ue5d5"; color: "#888888"; font.pixelSize: 14 }
+                Text { objectName: "halfSeen"; x: 10; y: 90; text: "Удалить"; color: "black"; opacity: 0.3 }
+                Rectangle {
+                    x: 10; y: 120; width: 200; height: 30; color: "#14122A"
+                    Text { objectName: "onFill"; anchors.centerIn: parent; text: "Сохранить"; color: "white" }
+                }
+                Rectangle {
+                    x: 220; y: 120; width: 190; height: 30
+                    gradient: Gradient {
+                        orientation: Gradient.Horizontal
+                        GradientStop { position: 0; color: "#14122A" }
+                        GradientStop { position: 1; color: "#F5F5F7" }
+                    }
+                    Text { objectName: "overGradient"; anchors.fill: parent; anchors.leftMargin: 4
+                           verticalAlignment: Text.AlignVCenter; text: "Войти и продолжить работу"; color: "white" }
+                }
+                Button { objectName: "disabledButton"; x: 10; y: 170; enabled: false; text: "Недоступно" }
+                Grid {
+                    x: 220; y: 170; columns: 40
+                    Repeater {
+                        model: 400
+                        Rectangle { width: 4; height: 4; color: Qt.hsla((index * 37 % 100) / 100, 0.8, (index * 53 % 100) / 100, 1) }
+                    }
+                }
+                Text { objectName: "overPicture"; x: 224; y: 175; text: "Подпись"; color: "#808080" }
+            })",
+                          QUrl());
+        std::unique_ptr<QObject> root(component.create());
+        QVERIFY2(root, qPrintable(component.errorString()));
+        auto *window = qobject_cast<QQuickWindow *>(root.get());
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        const QString found = LayoutCheck::faults(window).join(QLatin1Char('\n'));
+        // #999 on white is 2.85:1; black at 30 % on white 2.1:1.
+        for (const char *expected : {"low contrast 2.85:1 (needs 4.5:1): faint", "(needs 3.0:1): faintLarge",
+                                     "(needs 4.5:1): halfSeen", "(needs 4.5:1): overGradient"}) {
+            QVERIFY2(found.contains(QString::fromUtf8(expected)), qPrintable(found));
+        }
+        for (const char *meant :
+             {"readable", "large \"", "symbol", "onFill", "disabledButton", "Недоступно", "overPicture"})
+            QVERIFY2(!found.contains(QString::fromUtf8(meant)), qPrintable(found));
+    }
+
+    // A text field wider than the cap is named; a capped one, a read-only one and a text are not.
+    void layoutCheckFindsWideFields()
+    {
+        QQmlEngine engine;
+        QQmlComponent component(&engine);
+        component.setData(R"(
+            import QtQuick
+            Window {
+                width: 1000; height: 200; visible: true
+                TextInput { objectName: "stretched"; width: 900; text: "Название" }
+                TextInput { objectName: "capped"; y: 30; width: 600; text: "Клиент" }
+                TextEdit { objectName: "notes"; y: 60; width: 700; text: "Заметка" }
+                TextEdit { objectName: "shown"; y: 90; width: 900; readOnly: true; text: "Только для чтения" }
+                Text { objectName: "caption"; y: 120; width: 900; text: "Подпись" }
+            })",
+                          QUrl());
+        std::unique_ptr<QObject> root(component.create());
+        QVERIFY2(root, qPrintable(component.errorString()));
+        auto *window = qobject_cast<QQuickWindow *>(root.get());
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        const QString found = LayoutCheck::wideFields(window, fieldWidthCap).join(QLatin1Char('\n'));
+        for (const char *expected :
+             {"text field 900 px wide (at most 640): stretched", "700 px wide (at most 640): notes"})
+            QVERIFY2(found.contains(QString::fromUtf8(expected)), qPrintable(found));
+        for (const char *meant : {"capped", "shown", "caption"})
             QVERIFY2(!found.contains(QLatin1String(meant)), qPrintable(found));
     }
 
