@@ -841,6 +841,36 @@ private Q_SLOTS:
         shoot(QString::fromLatin1(QTest::currentDataTag()));
     }
 
+    // The backend ends the session over unsaved edits: the sign-in sheet says why over the kept
+    // account window, and closing it asks about the edits.
+    void endedSession_data() { schemes(); }
+    void endedSession()
+    {
+        QFETCH(QString, scheme);
+        const auto restore = keepBackendData();
+        open(scheme, true, false);
+        MainShellViewModel *vm = signedInShell();
+        QVERIFY(vm);
+        QTRY_VERIFY(!vm->projectsService()->projects().isEmpty());
+        vm->setSelectedProjectId(vm->projectsService()->projects().first().id);
+        ProjectEditorViewModel *editor = nullptr;
+        QTRY_VERIFY((editor = vm->unsavedEdits()->editor()) != nullptr);
+        editor->setName(editor->name() + QStringLiteral(" (правка)"));
+        QTRY_VERIFY(editor->isDirty());
+        m_account.backend.data().tokens.clear();
+        editor->save();
+        QTRY_VERIFY(root()->keepsEndedSession());
+        auto *sheet = find<QQuickItem>(QStringLiteral("loginSheet"));
+        QVERIFY(sheet);
+        QTRY_VERIFY(sheet->property("opened").toBool());
+        shoot(QStringLiteral("ended-session-signin-") + scheme);
+        QVERIFY(QMetaObject::invokeMethod(sheet, "close"));
+        QTRY_COMPARE(root()->editsQuestion(), RootViewModel::SignInDismissed);
+        shoot(QStringLiteral("ended-session-question-") + scheme);
+        root()->answerEditsQuestion(false);
+        QTRY_COMPARE(root()->screen(), RootViewModel::Welcome);
+    }
+
     // The check itself: each kind of fault is named, and what is meant (an elided title, a list
     // scrolled past its end, a page under a modal sheet) is not.
     void layoutCheckFindsFaults()
