@@ -1,5 +1,7 @@
 #include "QuickItemAccessible.h"
 
+#include "AccessibleState.h"
+
 #include <QtQuick/private/qaccessiblequickitem_p.h>
 #include <QtQuick/private/qquickitem_p.h>
 
@@ -26,6 +28,16 @@ public:
         if (!item()->isEnabled()) {
             state.disabled = true;
             state.focusable = false;
+        }
+        // A popup's item stands for the popup, whose modality Qt does not pass on.
+        const QObject *popup = item()->parent();
+        if (item()->inherits("QQuickPopupItem") && popup && popup->inherits("QQuickPopup")
+            && popup->property("modal").toBool())
+            state.modal = true;
+        if (const AccessibleState *extra = AccessibleState::of(item()); extra && extra->expandable()) {
+            state.expandable = true;
+            state.expanded = extra->expanded();
+            state.collapsed = !extra->expanded();
         }
         return state;
     }

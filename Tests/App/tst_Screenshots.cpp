@@ -392,6 +392,28 @@ class TestScreenshots : public QObject
         QTest::mouseClick(target->window(), Qt::LeftButton, {}, centreOf(target).toPoint());
     }
 
+    // The frame of an open sheet (its title bar and content), in the window's overlay.
+    static QQuickItem *sheetFrame(QQuickItem *sheet)
+    {
+        auto *body = sheet ? sheet->findChild<QQuickItem *>(QStringLiteral("sheetBody")) : nullptr;
+        return body ? body->parentItem() : nullptr;
+    }
+    // Whether a modal popup dims the whole window: its dimmer stands over everything else.
+    static bool dimmed(QQuickWindow *window)
+    {
+        const QList<QQuickItem *> all = window->contentItem()->childItems();
+        for (QQuickItem *top : all) {
+            if (!top->inherits("QQuickOverlay"))
+                continue;
+            for (QQuickItem *layer : top->childItems()) {
+                if (!layer->inherits("QQuickPopupItem") && layer->isVisible() && layer->opacity() > 0
+                    && layer->width() >= window->width() && layer->height() >= window->height())
+                    return true;
+            }
+        }
+        return false;
+    }
+
     // Clicks "Создать" once the main window has that size; the create sheet, null when it never comes.
     QQuickItem *clickCreate(QSize size)
     {
@@ -609,10 +631,15 @@ class TestScreenshots : public QObject
     // it would fit; empty when every one shows it.
     static QString outOfView(QQuickItem *item)
     {
-        const QRectF rect = item->mapRectToScene(item->boundingRect());
+        // The item's box (a text input's bounding rectangle is its whole text); what a frame around
+        // it clips away is not asked to show.
+        QRectF rect = item->mapRectToScene(QRectF(0, 0, item->width(), item->height()));
         for (QQuickItem *parent = item->parentItem(); parent; parent = parent->parentItem()) {
-            if (!parent->inherits("QQuickFlickable"))
+            if (!parent->inherits("QQuickFlickable")) {
+                if (parent->clip())
+                    rect = rect.intersected(parent->mapRectToScene(parent->boundingRect()));
                 continue;
+            }
             const QRectF view = parent->mapRectToScene(parent->boundingRect()).adjusted(-1, -1, 1, 1);
             const bool fits = rect.height() <= view.height() && rect.width() <= view.width();
             if (fits ? !view.contains(rect) : !view.intersects(rect))
@@ -1174,7 +1201,8 @@ private Q_SLOTS:
     void tabKeepsFocusInView_data()
     {
         QTest::addColumn<QString>("screen");
-        for (const char *screen : {"payments", "payment form", "settings", "create sheet"})
+        for (const char *screen :
+             {"payments", "payment form", "settings", "create sheet", "line form", "template library", "export sheet"})
             QTest::newRow(screen) << QString::fromLatin1(screen);
     }
     void tabKeepsFocusInView()
@@ -1182,13 +1210,20 @@ private Q_SLOTS:
         QFETCH(QString, screen);
         const auto restore = keepBackendData();
         seedAnalytics(12);
-        const bool guest = screen == QLatin1String("create sheet");
+        const bool guest = screen.endsWith(QLatin1String("sheet")) || screen == QLatin1String("line form")
+            || screen == QLatin1String("template library");
+        const bool editor = guest && screen != QLatin1String("create sheet");
+        if (editor)
+            m_env.repository().upsert(
+                SampleEstimates::project(5, QStringLiteral("one_time"), QStringLiteral("tab-sheet")));
         open(QStringLiteral("light"), true, guest);
         m_window->resize(minimumWindowSize);
         MainShellViewModel *vm = guest ? shell() : signedInShell();
         QVERIFY(vm);
         QQuickWindow *window = m_window;
         QQuickItem *start = nullptr;
+        // The sheet's frame, which shows each focused item whole.
+        QQuickItem *frame = nullptr;
         if (screen == QLatin1String("payments")) {
             vm->setMainSection(QStringLiteral("payments"));
             QTRY_VERIFY((start = item(QStringLiteral("paymentsHub"))) != nullptr);
@@ -1199,18 +1234,42 @@ private Q_SLOTS:
         } else if (screen == QLatin1String("settings")) {
             vm->setMainSection(QStringLiteral("settings"));
             QTRY_VERIFY((start = item(QStringLiteral("settingsView"))) != nullptr);
-        } else {
+        } else if (screen == QLatin1String("create sheet")) {
             QQuickItem *sheet = clickCreate(minimumWindowSize);
             QVERIFY(sheet);
-            QTRY_VERIFY(sheet->property("inWindow").toBool());
-            auto *field = sheet->findChild<QQuickItem *>(QStringLiteral("nameField"));
-            QVERIFY(field);
-            QQuickItem *name = field->property("input").value<QQuickItem *>();
-            QVERIFY(name);
-            window = name->window();
-            QVERIFY(QTest::qWaitForWindowExposed(window));
-            start = name;
+            QTRY_VERIFY(sheet->property("opened").toBool());
+            frame = sheetFrame(sheet);
+            start = input(QStringLiteral("nameField"));
+        } else {
+            vm->setSelectedProjectId(QStringLiteral("tab-sheet"));
+            ProjectEditorScreenModel *editorScreen = nullptr;
+            QTRY_VERIFY((editorScreen = modelOf<ProjectEditorScreenModel>(QStringLiteral("projectEditor"), "screen"))
+                        != nullptr);
+            QTRY_VERIFY(item(QStringLiteral("lineCard-0")) != nullptr);
+            QQuickItem *sheet = nullptr;
+            if (screen == QLatin1String("line form")) {
+                editorScreen->editLine(editorScreen->editor()->items().first().id.toString(QUuid::WithoutBraces));
+                QTRY_VERIFY((start = input(QStringLiteral("formTitle"))) != nullptr);
+                sheet = start;
+            } else if (screen == QLatin1String("template library")) {
+                editorScreen->setShowTemplateLibrary(true);
+                QTRY_VERIFY((start = item(QStringLiteral("templateCards"))) != nullptr);
+                sheet = start;
+            } else {
+                editorScreen->setShowExportPDF(true);
+                ExportPDFViewModel *exporter = nullptr;
+                QTRY_VERIFY((exporter = m_window->findChild<ExportPDFViewModel *>()) != nullptr);
+                QTRY_VERIFY_WITH_TIMEOUT(!exporter->pdfUrl().isEmpty(), 30000);
+                QQuickItem *ready = item(QStringLiteral("readyContent"));
+                QVERIFY(ready);
+                QTRY_VERIFY((start = findItem(ready, QStringLiteral("saveButton"))) != nullptr && start->isVisible());
+                sheet = start;
+            }
+            for (; sheet && !sheet->inherits("QQuickPopupItem"); sheet = sheet->parentItem()) {}
+            QVERIFY(sheet);
+            frame = sheet;
         }
+        QVERIFY(start);
         QTest::qWait(300); // loads and layouts settle
         start->forceActiveFocus(Qt::TabFocusReason);
         QSet<QQuickItem *> reached;
@@ -1220,8 +1279,17 @@ private Q_SLOTS:
             QVERIFY(focused);
             reached.insert(focused);
             QTRY_VERIFY2_WITH_TIMEOUT(outOfView(focused).isEmpty(), qPrintable(outOfView(focused)), 1000);
+            if (frame) {
+                const QRectF shown = frame->mapRectToScene(frame->boundingRect()).adjusted(-1, -1, 1, 1);
+                QVERIFY2(frame->isAncestorOf(focused), qPrintable(AccessibilityAudit::describe(focused)));
+                QVERIFY2(
+                    shown.contains(focused->mapRectToScene(QRectF(0, 0, focused->width(), focused->height()))),
+                    qPrintable(AccessibilityAudit::describe(focused) + QStringLiteral(" stands outside the sheet")));
+            }
         }
-        QVERIFY2(reached.size() >= 4, qPrintable(QString::number(reached.size())));
+        // The library has three stops: "Закрыть", the spheres and the cards.
+        const int stops = screen == QLatin1String("template library") ? 3 : 4;
+        QVERIFY2(reached.size() >= stops, qPrintable(QString::number(reached.size())));
     }
 
     // What a reader hears of the editor's figures: each line's cost, hours and rate beside its
@@ -1364,31 +1432,37 @@ private Q_SLOTS:
         QVERIFY(!QAccessible::queryAccessibleInterface(save)->state().disabled);
     }
 
-    // A sheet leaves no window behind: none while it is closed, its own window only while it is
-    // open in one (the smallest window is too low for the create sheet), and the popup none.
+    // A sheet opens over the dimmed main window at every size the window allows (the smallest
+    // window is lower than the create sheet asks), inside it, and leaves no window behind: none
+    // while it is open nor once it is closed with its cancel button.
     void closedSheetLeavesNoWindow()
     {
         open(QStringLiteral("light"), true, true);
         QCOMPARE(AccessibilityAudit::hiddenWindows(), QStringList());
         QCOMPARE(QGuiApplication::topLevelWindows().size(), 1);
-        for (const bool ownWindow : {true, false}) {
-            m_window->resize(ownWindow ? minimumWindowSize : QSize(1200, 800));
-            QQuickItem *sheet = clickCreate(ownWindow ? minimumWindowSize : QSize(1200, 800));
+        for (const QSize size : {minimumWindowSize, QSize(1200, 800)}) {
+            m_window->resize(size);
+            QQuickItem *sheet = clickCreate(size);
             QVERIFY(sheet);
             QTRY_VERIFY(sheet->property("opened").toBool());
-            QCOMPARE(sheet->property("inWindow").toBool(), ownWindow);
-            QCOMPARE(QGuiApplication::topLevelWindows().size(), ownWindow ? 2 : 1);
+            QCOMPARE(QGuiApplication::topLevelWindows().size(), 1);
             QCOMPARE(AccessibilityAudit::hiddenWindows(), QStringList());
-            // Closed with its cancel button, in the sheet's own window or over the main one.
-            QQuickItem *bar = sheet->findChild<QQuickItem *>(QStringLiteral("sheetBody"))->parentItem()->parentItem();
-            QQuickItem *cancel = findItem(bar, QStringLiteral("cancelButton"));
+            QQuickItem *frame = sheetFrame(sheet);
+            QVERIFY(frame);
+            QCOMPARE(frame->window(), m_window);
+            const QRectF box = frame->mapRectToScene(frame->boundingRect());
+            QVERIFY2(
+                QRectF(16, 16, size.width() - 32, size.height() - 32).adjusted(-1, -1, 1, 1).contains(box),
+                qPrintable(QStringLiteral("%1,%2 %3x%4").arg(box.x()).arg(box.y()).arg(box.width()).arg(box.height())));
+            QVERIFY(dimmed(m_window));
+            // Closed with its cancel button.
+            QQuickItem *cancel = findItem(frame, QStringLiteral("cancelButton"));
             QVERIFY(cancel);
-            QCOMPARE(cancel->window() != m_window, ownWindow);
-            QVERIFY(QTest::qWaitForWindowExposed(cancel->window()));
             const QPointer<QQuickItem> opened = sheet;
             clickCentre(cancel);
             QTRY_VERIFY(!opened || !opened->property("opened").toBool());
-            QTRY_COMPARE(QGuiApplication::topLevelWindows().size(), 1);
+            QTRY_VERIFY(!dimmed(m_window));
+            QCOMPARE(QGuiApplication::topLevelWindows().size(), 1);
             QCOMPARE(AccessibilityAudit::hiddenWindows(), QStringList());
         }
     }
