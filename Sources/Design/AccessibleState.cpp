@@ -37,6 +37,14 @@ void AccessibleState::setExpanded(bool expanded)
     Q_EMIT expandedChanged();
 }
 
+void AccessibleState::setRole(int role)
+{
+    if (m_role == role)
+        return;
+    m_role = role;
+    Q_EMIT roleChanged();
+}
+
 void AccessibleState::announce(bool expandable, bool expanded)
 {
     if (!QAccessible::isActive() || !parent())

@@ -95,6 +95,7 @@ Column {
                 root.openList()
         }
         Accessible.role: Accessible.ComboBox
+        AccessibleState.role: Accessible.ComboBox
         Accessible.name: root.title
         // Qt 6.4 gives QML no way to set an accessible value: the choice is the description.
         Accessible.description: root.selectedLabel
@@ -214,6 +215,7 @@ Column {
                                     field.forceActiveFocus(reason)
                             }
                             Accessible.role: Accessible.ListItem
+                            AccessibleState.role: Accessible.ListItem
                             Accessible.name: entry.modelData.label
                             Accessible.selectable: true
                             Accessible.selected: entry.chosen
@@ -231,8 +233,10 @@ Column {
                             }
 
                             contentItem: RowLayout {
+                                // The option's name already.
                                 Text {
                                     Layout.fillWidth: true
+                                    Accessible.ignored: true
                                     text: entry.modelData.label
                                     font: Typography.font(Typography.Body)
                                     color: AppTheme.deepBlack

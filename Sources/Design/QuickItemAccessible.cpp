@@ -22,6 +22,13 @@ public:
         });
     }
 
+    QAccessible::Role role() const override
+    {
+        if (const AccessibleState *extra = AccessibleState::of(item()); extra && extra->role() != QAccessible::NoRole)
+            return QAccessible::Role(extra->role());
+        return QAccessibleQuickItem::role();
+    }
+
     QAccessible::State state() const override
     {
         QAccessible::State state = QAccessibleQuickItem::state();

@@ -4,7 +4,8 @@
 // a control is disabled, that a popup is modal or that a drop-down is open (and QML cannot say
 // it either), with these states added: disabled for an item that is not enabled, itself or
 // through a parent; modal for the item of a modal popup; expandable and expanded or collapsed
-// as the item's AccessibleState says.
+// as the item's AccessibleState says; and the role that AccessibleState gives it, which Qt's
+// controls do not overwrite.
 class QuickItemAccessible
 {
 public:

@@ -25,6 +25,7 @@ T.AbstractButton {
     text: label
     onClicked: menu.popup(button, 0, button.height)
     Accessible.role: Accessible.ButtonMenu
+    AccessibleState.role: Accessible.ButtonMenu
     Accessible.name: label
 
     FocusRing {}
