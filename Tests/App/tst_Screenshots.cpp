@@ -2870,6 +2870,146 @@ private Q_SLOTS:
         clickCentre(registerMode);
         readAs(email, QStringLiteral("Регистрация"));
     }
+
+    // Menus as they are read: the editor's "⋯" menu with the entry under the pointer and the
+    // entry reached by the arrows, the share menu of the PDF sheet, and the tree's menu.
+    void menus_data() { schemes(); }
+    void menus()
+    {
+        QFETCH(QString, scheme);
+        QVERIFY(openDeviceProject(QStringLiteral("menus"), 3, scheme, QSize(960, 640)));
+        QTRY_VERIFY(item(QStringLiteral("lineCard-0")) != nullptr);
+        QQuickItem *button = item(QStringLiteral("actionsMenuButton"));
+        QVERIFY(button);
+        auto *menu = m_window->findChild<QObject *>(QStringLiteral("editorActionsMenu"));
+        QVERIFY(menu);
+        QTest::qWait(200); // the editor settles
+        clickCentre(button);
+        QQuickItem *entry = nullptr;
+        QTRY_VERIFY((entry = item(QStringLiteral("menuEntry-templates"))) != nullptr && entry->isVisible());
+        QTest::qWait(250); // the menu's opening
+        QTest::mouseMove(m_window, centreOf(entry).toPoint());
+        QTRY_VERIFY(entry->property("highlighted").toBool());
+        shoot(QStringLiteral("menu-hovered-") + scheme);
+        QTest::keyClick(m_window, Qt::Key_Escape);
+        QTRY_VERIFY(!menu->property("visible").toBool());
+        // Away from the menu, so that the arrows alone highlight.
+        QTest::mouseMove(m_window, QPoint(10, m_window->height() - 10));
+        button->forceActiveFocus(Qt::TabFocusReason);
+        QTest::keyClick(m_window, Qt::Key_Space);
+        QTRY_VERIFY(menu->property("opened").toBool());
+        QTest::keyClick(m_window, Qt::Key_Down);
+        QTest::keyClick(m_window, Qt::Key_Down);
+        QQuickItem *focused = m_window->activeFocusItem();
+        QVERIFY(focused && focused->objectName().startsWith(QLatin1String("menuEntry-")));
+        QVERIFY(focused->property("highlighted").toBool());
+        shoot(QStringLiteral("menu-arrow-") + scheme);
+        QTest::keyClick(m_window, Qt::Key_Escape);
+        QTRY_VERIFY(!menu->property("visible").toBool());
+
+        // The PDF sheet's share menu, over the smallest window.
+        m_window->resize(minimumWindowSize);
+        QQuickItem *sheet = openFromEditorMenu(QStringLiteral("export"));
+        QVERIFY(sheet);
+        ExportPDFViewModel *exporter = nullptr;
+        QTRY_VERIFY((exporter = m_window->findChild<ExportPDFViewModel *>()) != nullptr);
+        QTRY_VERIFY_WITH_TIMEOUT(!exporter->pdfUrl().isEmpty(), 30000);
+        QQuickItem *share = nullptr;
+        QTRY_VERIFY((share = findItem(sheet, QStringLiteral("shareButton"))) != nullptr && share->isVisible());
+        QQuickItem *openButton = findItem(sheet, QStringLiteral("openButton"));
+        QVERIFY(openButton);
+        QTest::qWait(200); // the preview settles
+        KeyboardFocusInView::reveal(openButton);
+        QTRY_VERIFY(outOfView(openButton).isEmpty());
+        clickCentre(share);
+        auto *shareMenu = m_window->findChild<QObject *>(QStringLiteral("shareMenu"));
+        QVERIFY(shareMenu);
+        QTRY_VERIFY(shareMenu->property("opened").toBool());
+        QQuickItem *copy = item(QStringLiteral("copyFileItem"));
+        QVERIFY(copy);
+        QTest::qWait(250); // the menu's opening
+        shoot(QStringLiteral("menu-share-") + scheme);
+        // The menu leaves the sheet's other actions in sight.
+        auto *shareList = shareMenu->property("contentItem").value<QQuickItem *>();
+        QVERIFY(shareList);
+        QQuickItem *menuBox = shareList->parentItem();
+        const QRectF drawn = menuBox->mapRectToScene(QRectF(0, 0, menuBox->width(), menuBox->height()));
+        for (const char *other : {"openButton", "saveButton"}) {
+            QQuickItem *action = findItem(sheet, QString::fromLatin1(other));
+            QVERIFY(action);
+            const QRectF at = action->mapRectToScene(QRectF(0, 0, action->width(), action->height()));
+            QVERIFY2(!drawn.intersects(at), other);
+        }
+        QTest::keyClick(m_window, Qt::Key_Escape);
+        QTRY_VERIFY(!shareMenu->property("visible").toBool());
+        QCOMPARE(openSheetPopup(), sheet);
+    }
+
+    // The tooltips shown in the window now, by their texts.
+    QStringList shownToolTips() const
+    {
+        QStringList found;
+        const std::function<void(QQuickItem *)> walk = [&](QQuickItem *at) {
+            if (!at->isVisible())
+                return;
+            if (at->inherits("QQuickPopupItem") && at->parent() && at->parent()->inherits("QQuickToolTip"))
+                found << at->parent()->property("text").toString();
+            for (QQuickItem *child : at->childItems())
+                walk(child);
+        };
+        walk(m_window->contentItem());
+        return found;
+    }
+
+    // The editor's tooltip on "Платежи" comes when the pointer moves onto the button, and not when
+    // a sheet closing leaves the pointer there (the line form's "Готово" stands over it), nor
+    // when the pointer went on elsewhere meanwhile.
+    void toolTipOnlyWherePointerMoves_data()
+    {
+        QTest::addColumn<bool>("pressOverButton");
+        QTest::newRow("pointer moved on") << false;
+        QTest::newRow("sheet's button over it") << true;
+    }
+    void toolTipOnlyWherePointerMoves()
+    {
+        QFETCH(bool, pressOverButton);
+        QVERIFY(openDeviceProject(QStringLiteral("tooltip"), 3));
+        QQuickItem *line = nullptr;
+        QTRY_VERIFY((line = item(QStringLiteral("lineCard-0"))) != nullptr);
+        QQuickItem *payments = item(QStringLiteral("paymentsButton"));
+        QVERIFY(payments);
+        const QString tip = QStringLiteral("Платежи и аналитика проекта");
+        const QPoint onPayments = centreOf(payments).toPoint();
+        QTest::qWait(300); // the editor settles
+        QTest::mouseMove(m_window, onPayments - QPoint(4, 0));
+        QTest::mouseMove(m_window, onPayments);
+        QTRY_COMPARE(shownToolTips(), QStringList{tip});
+        // The line form by keyboard; the pointer goes on to the form.
+        line->forceActiveFocus(Qt::TabFocusReason);
+        QTest::keyClick(m_window, Qt::Key_Return);
+        QQuickItem *title = nullptr;
+        QTRY_VERIFY((title = input(QStringLiteral("formTitle"))) != nullptr && title->hasActiveFocus());
+        QTest::qWait(200); // the form's opening
+        const QPoint inForm = centreOf(title).toPoint(); // the form goes when it closes
+        QTest::mouseMove(m_window, inForm);
+        QTest::mouseMove(m_window, inForm + QPoint(5, 5));
+        if (pressOverButton) {
+            QQuickItem *done = findItem(openSheetPopup(), QStringLiteral("confirmButton"));
+            QVERIFY(done);
+            const QRectF doneBox = done->mapRectToScene(QRectF(0, 0, done->width(), done->height()));
+            QVERIFY(doneBox.intersects(payments->mapRectToScene(QRectF(0, 0, payments->width(), payments->height()))));
+            clickCentre(done);
+        } else {
+            QTest::keyClick(m_window, Qt::Key_Escape);
+        }
+        QTRY_VERIFY(!openSheetPopup());
+        QTest::qWait(1000); // longer than the tooltip's delay
+        QCOMPARE(shownToolTips(), QStringList());
+        // A move onto the button brings it again.
+        QTest::mouseMove(m_window, onPayments + QPoint(3, 0));
+        QTest::mouseMove(m_window, onPayments + QPoint(6, 0));
+        QTRY_COMPARE(shownToolTips(), QStringList{tip});
+    }
 };
 
 QTEST_MAIN(TestScreenshots)

@@ -223,6 +223,31 @@ TestCase {
         tryVerify(() => !sheet.opened)
     }
 
+    Component {
+        id: mixedMenuComponent
+        Menu {
+            property alias withSymbol: withSymbol
+            property alias withoutSymbol: withoutSymbol
+            AppMenuItem { id: withSymbol; text: "Платежи"; systemImage: "creditcard" }
+            AppMenuItem { id: withoutSymbol; text: "Удалить итерацию"; destructive: true }
+        }
+    }
+
+    // An entry without a symbol keeps its text in the column of the others'.
+    function test_menuTextsStandInOneColumn() {
+        const menu = createTemporaryObject(mixedMenuComponent, testCase)
+        menu.open()
+        tryVerify(() => menu.opened)
+        waitForRendering(menu.contentItem)
+        const textX = entry => {
+            const label = entry.contentItem.children[1]
+            compare(label.text, entry.text)
+            return label.mapToItem(null, 0, 0).x
+        }
+        compare(textX(menu.withoutSymbol), textX(menu.withSymbol))
+        menu.close()
+    }
+
     function openDialog() {
         const dialog = createTemporaryObject(dialogComponent, testCase)
         triggeredSpy.target = dialog
