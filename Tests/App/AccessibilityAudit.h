@@ -175,7 +175,7 @@ inline QStringList problems(QQuickWindow *window)
     return found;
 }
 
-// Windows that nobody sees but that a reader still lists, such as the frame of a closed sheet.
+// Windows that nobody sees but that a reader still lists, such as a dialog's window kept hidden.
 inline QStringList hiddenWindows()
 {
     QStringList found;

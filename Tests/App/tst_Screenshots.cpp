@@ -1204,8 +1204,8 @@ private Q_SLOTS:
     void tabKeepsFocusInView_data()
     {
         QTest::addColumn<QString>("screen");
-        for (const char *screen :
-             {"payments", "payment form", "settings", "create sheet", "line form", "template library", "export sheet"})
+        for (const char *screen : {"payments", "payment form", "settings", "create sheet", "line form",
+                                   "template library", "export sheet", "AI sheet"})
             QTest::newRow(screen) << QString::fromLatin1(screen);
     }
     void tabKeepsFocusInView()
@@ -1213,9 +1213,10 @@ private Q_SLOTS:
         QFETCH(QString, screen);
         const auto restore = keepBackendData();
         seedAnalytics(12);
-        const bool guest = screen.endsWith(QLatin1String("sheet")) || screen == QLatin1String("line form")
-            || screen == QLatin1String("template library");
-        const bool editor = guest && screen != QLatin1String("create sheet");
+        const bool editor = screen == QLatin1String("line form") || screen == QLatin1String("template library")
+            || screen == QLatin1String("export sheet") || screen == QLatin1String("AI sheet");
+        // The AI sheet is the account's.
+        const bool guest = screen == QLatin1String("create sheet") || (editor && screen != QLatin1String("AI sheet"));
         if (editor)
             m_env.repository().upsert(
                 SampleEstimates::project(5, QStringLiteral("one_time"), QStringLiteral("tab-sheet")));
@@ -1244,7 +1245,12 @@ private Q_SLOTS:
             frame = sheetFrame(sheet);
             start = input(QStringLiteral("nameField"));
         } else {
-            vm->setSelectedProjectId(QStringLiteral("tab-sheet"));
+            if (guest) {
+                vm->setSelectedProjectId(QStringLiteral("tab-sheet"));
+            } else {
+                QTRY_VERIFY(!vm->projectsService()->projects().isEmpty());
+                vm->setSelectedProjectId(vm->projectsService()->projects().first().id);
+            }
             ProjectEditorScreenModel *editorScreen = nullptr;
             QTRY_VERIFY((editorScreen = modelOf<ProjectEditorScreenModel>(QStringLiteral("projectEditor"), "screen"))
                         != nullptr);
@@ -1257,6 +1263,10 @@ private Q_SLOTS:
             } else if (screen == QLatin1String("template library")) {
                 editorScreen->setShowTemplateLibrary(true);
                 QTRY_VERIFY((start = item(QStringLiteral("templateCards"))) != nullptr);
+                sheet = start;
+            } else if (screen == QLatin1String("AI sheet")) {
+                editorScreen->setShowAI(true);
+                QTRY_VERIFY((start = input(QStringLiteral("requirementsArea"))) != nullptr && start->isVisible());
                 sheet = start;
             } else {
                 editorScreen->setShowExportPDF(true);
