@@ -29,6 +29,17 @@ public:
         return QAccessibleQuickItem::role();
     }
 
+    // A popup without a name of its own reads by its `title`, as a dialog does.
+    QString text(QAccessible::Text kind) const override
+    {
+        QString value = QAccessibleQuickItem::text(kind);
+        if (kind == QAccessible::Name && value.isEmpty() && item()->inherits("QQuickPopupItem")) {
+            if (const QObject *popup = item()->parent(); popup && popup->inherits("QQuickPopup"))
+                value = popup->property("title").toString();
+        }
+        return value;
+    }
+
     QAccessible::State state() const override
     {
         QAccessible::State state = QAccessibleQuickItem::state();

@@ -5,7 +5,7 @@
 // it either), with these states added: disabled for an item that is not enabled, itself or
 // through a parent; modal for the item of a modal popup; expandable and expanded or collapsed
 // as the item's AccessibleState says; and the role that AccessibleState gives it, which Qt's
-// controls do not overwrite.
+// controls do not overwrite. A popup without a name reads by its `title` property.
 class QuickItemAccessible
 {
 public:
