@@ -2,8 +2,9 @@
 // under 10 ms), the values derived from 1,000 rows (target: under 2 ms), a whole load of 300
 // projects with 1,000 payments from the loopback test backend (target: under 1.5 s, every
 // analytics answer arriving), and the longest the window's thread stands still while a
-// dashboard over 5,000 projects opens and loads (target: under 50 ms, the page's own first
-// frame aside).
+// dashboard over 5,000 projects and 10,000 payments loads: the model alone (target: under
+// 100 ms, most of it reading the project list) and the page drawn offscreen from its first
+// frame until its content is drawn (target: under 300 ms).
 #include "API/APIClient.h"
 #include "API/ProjectsService.h"
 #include "Await.h"

@@ -2057,6 +2057,20 @@ private Q_SLOTS:
         shoot(name);
         if (count == 0)
             return;
+        // A reader hears the cards' and the detail's figures as the page shows them.
+        if (m_audit && QAccessible::isActive()) {
+            QQuickItem *remaining = nullptr;
+            QTRY_VERIFY((remaining = item(QStringLiteral("remainingRow"))) != nullptr);
+            QAccessibleInterface *line = QAccessible::queryAccessibleInterface(remaining);
+            QVERIFY(line);
+            QCOMPARE(line->role(), QAccessible::StaticText);
+            QCOMPARE(line->text(QAccessible::Name), vm->selectedAnalyticsRow().figures().at(3).spokenLine());
+            QQuickItem *plan = item(QStringLiteral("kpiGrid"))->childItems().value(1);
+            QVERIFY(plan);
+            QAccessibleInterface *card = QAccessible::queryAccessibleInterface(plan);
+            QCOMPARE(card->text(QAccessible::Name), QStringLiteral("План"));
+            QCOMPARE(card->text(QAccessible::Description), model->kpiFigures().at(1).spokenValue());
+        }
         // Down to the charts and the table.
         auto *flick = qobject_cast<QQuickItem *>(item(QStringLiteral("analyticsScroll")));
         const QQuickItem *charts = item(QStringLiteral("analyticsCharts"));

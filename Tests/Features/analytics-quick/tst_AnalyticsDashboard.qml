@@ -159,8 +159,14 @@ TestCase {
         const kpi = item(host, "kpiGrid")
         compare(kpi.children[0].value, "2")
         compare(kpi.children[1].value, analyticsBackend.money(3000, "RUB") + "\n" + analyticsBackend.money(500, "USD"))
+        // Each card reads its figure after its title: amounts of every currency, then the sums.
+        compare(kpi.children[1].Accessible.name, "План")
+        compare(kpi.children[1].Accessible.description,
+                analyticsBackend.money(3000, "RUB") + ", " + analyticsBackend.money(500, "USD"))
         const payments = item(host, "paymentsGrid")
         compare(payments.children[0].value, "3")
+        compare(payments.children[1].Accessible.description,
+                "2, " + analyticsBackend.money(700, "RUB") + " · " + analyticsBackend.money(100, "USD"))
         compare(payments.children[1].subtitle,
                 analyticsBackend.money(700, "RUB") + " · " + analyticsBackend.money(100, "USD"))
         // "Просрочено": the pending payment's date is long past.
@@ -236,6 +242,10 @@ TestCase {
         compare(findChild(detail, "analyticsDetailSecondLine").text, "Сайт")
         compare(findChild(detail, "remainingRow").value, analyticsBackend.money(500, "RUB"))
         compare(findChild(detail, "hoursRow").value, "2.0 ч")
+        // Each line of figures is one text to a reader: its title and its figure.
+        compare(findChild(detail, "remainingRow").Accessible.role, Accessible.StaticText)
+        compare(findChild(detail, "remainingRow").Accessible.name, "К оплате: " + analyticsBackend.money(500, "RUB"))
+        compare(findChild(detail, "hoursRow").Accessible.name, "Часы (план): 2.0 ч")
     }
 
     // The menu's "Платежи" selects its card first, then asks for the payments.
