@@ -199,15 +199,22 @@ Item {
         onCountChanged: tabRow = Math.min(tabRow, Math.max(0, count - 1))
 
         // The header grows and shrinks with the load's state. A view that stands in it (the page
-        // read from its top) keeps its place there, as one down among the rows keeps its rows.
+        // read from its top) keeps its place there, as one down among the rows keeps its rows;
+        // a row the keyboard is on stays in view.
         property real offsetInHeader: 0
         property bool inHeader: true
+        property int focusedRow: -1
         onContentYChanged: {
             offsetInHeader = contentY - originY
             inHeader = headerItem !== null && offsetInHeader < headerItem.height
         }
         onOriginYChanged: {
-            if (inHeader)
+            if (focusedRow >= 0)
+                Qt.callLater(() => {
+                    if (table.focusedRow >= 0)
+                        table.positionViewAtIndex(table.focusedRow, ListView.Contain)
+                })
+            else if (inHeader)
                 contentY = originY + Math.max(0, Math.min(offsetInHeader, contentHeight - height))
         }
 
@@ -632,9 +639,13 @@ Item {
             // The row the keyboard is on is placed in view by the list itself, which knows where
             // its rows stand before it has made them; and placed again while rows above settle.
             onActiveFocusChanged: {
-                if (!rowCard.activeFocus)
+                if (!rowCard.activeFocus) {
+                    if (table.focusedRow === rowCard.index)
+                        table.focusedRow = -1
                     return
+                }
                 table.tabRow = rowCard.index
+                table.focusedRow = rowCard.index
                 table.positionViewAtIndex(rowCard.index, ListView.Contain)
             }
             function keepInView() {
