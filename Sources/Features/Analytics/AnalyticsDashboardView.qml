@@ -212,10 +212,25 @@ Item {
             if (focusedRow >= 0)
                 Qt.callLater(() => {
                     if (table.focusedRow >= 0)
-                        table.positionViewAtIndex(table.focusedRow, ListView.Contain)
+                        table.showRow(table.focusedRow)
                 })
             else if (inHeader)
                 contentY = originY + Math.max(0, Math.min(offsetInHeader, contentHeight - height))
+        }
+        // Places the row in view by the list, which knows where its rows stand before it has made
+        // them, with room around it for its focus ring.
+        function showRow(index) {
+            positionViewAtIndex(index, ListView.Contain)
+            const row = itemAtIndex(index)
+            if (!row)
+                return
+            const ring = 4
+            const top = row.y - contentY
+            const bottom = top + row.height
+            if (top < ring)
+                contentY = Math.max(originY, contentY - (ring - top))
+            else if (bottom > height - ring)
+                contentY = Math.min(Math.max(originY, originY + contentHeight - height), contentY + bottom - (height - ring))
         }
 
         header: Item {
@@ -636,8 +651,7 @@ Item {
             // A list row for readers and the keyboard: Tab enters the table at one row and then
             // runs from row to row, Return or Space selects, the menu key opens its menu.
             activeFocusOnTab: rowCard.activeFocus || rowCard.index === Math.min(table.tabRow, table.count - 1)
-            // The row the keyboard is on is placed in view by the list itself, which knows where
-            // its rows stand before it has made them; and placed again while rows above settle.
+            // The row the keyboard is on is placed in view, and again while rows above settle.
             onActiveFocusChanged: {
                 if (!rowCard.activeFocus) {
                     if (table.focusedRow === rowCard.index)
@@ -646,11 +660,11 @@ Item {
                 }
                 table.tabRow = rowCard.index
                 table.focusedRow = rowCard.index
-                table.positionViewAtIndex(rowCard.index, ListView.Contain)
+                table.showRow(rowCard.index)
             }
             function keepInView() {
                 if (rowCard.activeFocus)
-                    table.positionViewAtIndex(rowCard.index, ListView.Contain)
+                    table.showRow(rowCard.index)
             }
             onYChanged: if (rowCard.activeFocus) Qt.callLater(rowCard.keepInView)
             onHeightChanged: if (rowCard.activeFocus) Qt.callLater(rowCard.keepInView)
