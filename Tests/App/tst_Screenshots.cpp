@@ -1305,35 +1305,44 @@ private Q_SLOTS:
         QVERIFY(vm);
         AnalyticsDashboardModel *model = openAnalytics(vm);
         QVERIFY(model);
-        QQuickItem *table = item(QStringLiteral("analyticsTable"));
-        QVERIFY(table);
-        QList<QQuickItem *> rows;
-        for (QQuickItem *child : table->childItems()) {
-            if (child->objectName().startsWith(QLatin1String("analyticsRow-")))
-                rows.append(child);
-        }
+        // The table's cards in the order of its rows; those far below are made as they come in view.
+        QStringList rows;
+        for (const AnalyticsProjectRow &row : model->rows())
+            rows.append(QStringLiteral("analyticsRow-") + row.id);
         QVERIFY(rows.size() >= 3);
         // From the scope switch above, Tab by Tab down to the last row.
         QQuickItem *scope = findItem(item(QStringLiteral("analyticsScope")), QStringLiteral("segment1"));
         QVERIFY(scope);
         scope->forceActiveFocus(Qt::TabFocusReason);
-        QList<QQuickItem *> reached;
-        for (int i = 0; i < 40 && !rows.last()->hasActiveFocus(); ++i) {
+        QStringList reached;
+        QQuickItem *focused = nullptr;
+        for (int i = 0; i < 40 && reached.size() < rows.size(); ++i) {
             QTest::keyClick(m_window, Qt::Key_Tab);
-            QQuickItem *focused = m_window->activeFocusItem();
+            focused = m_window->activeFocusItem();
             QVERIFY(focused);
             QTRY_VERIFY2_WITH_TIMEOUT(outOfView(focused).isEmpty(), qPrintable(outOfView(focused)), 1000);
-            if (rows.contains(focused))
-                reached.append(focused);
+            if (focused->objectName().startsWith(QLatin1String("analyticsRow-")))
+                reached.append(focused->objectName());
         }
         QCOMPARE(reached, rows);
         QTest::keyClick(m_window, Qt::Key_Return);
-        QTRY_COMPARE(model->selectedRow().id, rows.last()->objectName().mid(QStringLiteral("analyticsRow-").size()));
-        QAccessibleInterface *node = QAccessible::queryAccessibleInterface(rows.last());
+        QTRY_COMPARE(model->selectedRow().id, rows.last().mid(QStringLiteral("analyticsRow-").size()));
+        QAccessibleInterface *node = QAccessible::queryAccessibleInterface(focused);
         if (QAccessible::isActive()) {
             QCOMPARE(node->role(), QAccessible::ListItem);
             QVERIFY(node->state().selected);
         }
+        // Back up the table, row by row, and on to the scope switch above it.
+        QStringList back;
+        for (int i = 0; i < 40 && focused->objectName().startsWith(QLatin1String("analyticsRow-")); ++i) {
+            QTest::keyClick(m_window, Qt::Key_Backtab);
+            focused = m_window->activeFocusItem();
+            QVERIFY(focused);
+            if (focused->objectName().startsWith(QLatin1String("analyticsRow-")))
+                back.prepend(focused->objectName());
+        }
+        QCOMPARE(back, rows.mid(0, rows.size() - 1));
+        QVERIFY2(item(QStringLiteral("analyticsScope"))->isAncestorOf(focused), qPrintable(focused->objectName()));
     }
 
     // Tab through a scrolled screen or sheet of the smallest window: the focused item always shows.
@@ -2290,22 +2299,28 @@ private Q_SLOTS:
         shoot(QStringLiteral("tour-step%1-%2").arg(step).arg(scheme));
     }
 
-    // The analytics section: the dashboard and its detail panel, in a larger window.
+    // The analytics section: the dashboard and its detail panel, in a larger window; and with
+    // figures near the largest a double holds, every one inside its box.
     void analytics_data()
     {
         QTest::addColumn<QString>("scheme");
         QTest::addColumn<int>("count");
+        QTest::addColumn<bool>("huge");
         for (const char *scheme : {"light", "dark"}) {
             for (int count : {0, 1, 12, 40})
-                QTest::addRow("%s %d", scheme, count) << QString::fromLatin1(scheme) << count;
+                QTest::addRow("%s %d", scheme, count) << QString::fromLatin1(scheme) << count << false;
+            QTest::addRow("%s huge", scheme) << QString::fromLatin1(scheme) << 3 << true;
         }
     }
     void analytics()
     {
         QFETCH(QString, scheme);
         QFETCH(int, count);
+        QFETCH(bool, huge);
         const auto restore = keepBackendData();
         const QString iteration = seedAnalytics(count);
+        if (huge)
+            makeFiguresHuge();
 
         open(scheme, true, false);
         m_window->resize(1400, 1000);
@@ -2313,19 +2328,46 @@ private Q_SLOTS:
         QVERIFY(vm);
         AnalyticsDashboardModel *model = openAnalytics(vm);
         QVERIFY(model);
-        const QString name = QStringLiteral("analytics-%1-%2").arg(count).arg(scheme);
+        const QString name = huge ? QStringLiteral("analytics-huge-%1").arg(scheme)
+                                  : QStringLiteral("analytics-%1-%2").arg(count).arg(scheme);
         shoot(name);
         if (count == 0)
             return;
+        // A reader hears the cards' and the detail's figures as the page shows them.
+        if (m_audit && QAccessible::isActive()) {
+            QQuickItem *remaining = nullptr;
+            QTRY_VERIFY((remaining = item(QStringLiteral("remainingRow"))) != nullptr);
+            QAccessibleInterface *line = QAccessible::queryAccessibleInterface(remaining);
+            QVERIFY(line);
+            QCOMPARE(line->role(), QAccessible::StaticText);
+            QCOMPARE(line->text(QAccessible::Name), vm->selectedAnalyticsRow().figures().at(3).spokenLine());
+            QQuickItem *plan = item(QStringLiteral("kpiGrid"))->childItems().value(1);
+            QVERIFY(plan);
+            QAccessibleInterface *card = QAccessible::queryAccessibleInterface(plan);
+            QCOMPARE(card->text(QAccessible::Name), QStringLiteral("План"));
+            QCOMPARE(card->text(QAccessible::Description), model->kpiFigures().at(1).spokenValue());
+        }
         // Down to the charts and the table.
-        QObject *flick = item(QStringLiteral("analyticsScroll"))->property("contentItem").value<QObject *>();
+        auto *flick = qobject_cast<QQuickItem *>(item(QStringLiteral("analyticsScroll")));
         const QQuickItem *charts = item(QStringLiteral("analyticsCharts"));
         QVERIFY(flick && charts);
-        flick->setProperty("contentY",
-                           charts->mapToItem(flick->property("contentItem").value<QQuickItem *>(), QPointF(0, 0)).y()
-                               - 20);
+        const auto showFrom = [&](const QQuickItem *target) {
+            const QPointF top = target->mapToItem(flick->property("contentItem").value<QQuickItem *>(), QPointF(0, 0));
+            flick->setProperty("contentY", top.y() - 20);
+        };
+        const auto showCharts = [&] { showFrom(charts); };
+        showCharts();
         shoot(name + QStringLiteral("-charts"));
-        if (!iteration.isEmpty()) {
+        if (huge) {
+            // The detail's figures wrap inside the pane, its button in view below them.
+            QQuickItem *payments = nullptr;
+            QTRY_VERIFY((payments = item(QStringLiteral("analyticsDetailPayments"))) != nullptr);
+            const QRectF button = payments->mapRectToScene(QRectF(0, 0, payments->width(), payments->height()));
+            QVERIFY2(QRectF(0, 0, m_window->width(), m_window->height()).contains(button),
+                     qPrintable(QStringLiteral("%1,%2 %3x%4").arg(button.x()).arg(button.y()).arg(button.width())
+                                    .arg(button.height())));
+        }
+        if (!iteration.isEmpty() && !huge) {
             const QList<AnalyticsProjectRow> &rows = model->rows();
             const auto at = std::find_if(rows.cbegin(), rows.cend(),
                                          [&](const AnalyticsProjectRow &row) { return row.id == iteration; });
@@ -2334,6 +2376,43 @@ private Q_SLOTS:
             QTRY_COMPARE(vm->selectedAnalyticsRow().id, iteration);
             shoot(name + QStringLiteral("-iteration"));
         }
+        // The page at the window's smallest, its default and a wide size: the names under the
+        // bars, the legends and the charts' width at each (the layout check has its own sizes).
+        if (count == 12 && !huge && !m_layoutCheck && !m_audit) {
+            for (const QSize size : {minimumWindowSize, QSize(960, 640), QSize(1920, 1080)}) {
+                m_window->resize(size);
+                QTRY_COMPARE(m_window->size(), size);
+                flick->setProperty("contentY", flick->property("originY"));
+                const QString sized = QStringLiteral("%1-%2x%3").arg(name).arg(size.width()).arg(size.height());
+                shoot(sized);
+                showCharts();
+                shoot(sized + QStringLiteral("-charts"));
+                showFrom(item(QStringLiteral("statusChart")));
+                shoot(sized + QStringLiteral("-statuses"));
+            }
+        }
+    }
+
+    // Every project's planned, done and paid money and planned hours near the largest a double
+    // holds, as are its payments (one received and one pending each, so that no sum overflows
+    // within a project).
+    void makeFiguresHuge()
+    {
+        const double huge = 1.7e308;
+        BackendData &data = m_account.backend.data();
+        for (QJsonObject &project : data.projects) {
+            project.insert(QStringLiteral("items"),
+                           QJsonArray{QJsonObject{{QStringLiteral("title"), QStringLiteral("Работа")},
+                                                  {QStringLiteral("category"), QStringLiteral("backend")},
+                                                  {QStringLiteral("hours"), 1},
+                                                  {QStringLiteral("rate"), huge},
+                                                  {QStringLiteral("isLocked"), false},
+                                                  {QStringLiteral("done"), true}}});
+            project.insert(QStringLiteral("totalCost"), huge);
+            project.insert(QStringLiteral("totalHours"), huge);
+        }
+        for (QJsonObject &payment : data.payments)
+            payment.insert(QStringLiteral("amount"), huge);
     }
 
     // The payments hub, the finance view in its states, the sheet and the editor's strip.
