@@ -29,6 +29,16 @@ Item {
     // The account's analytics page takes the width: the detail column keeps to its narrowest.
     readonly property bool dashboardWide: !shell.isGuest && shellModel.mainSection === "analytics"
 
+    // The editor keeps its own minimum width; where the sidebar and the list leave it less, the
+    // list folds into a rail whose button shows it over the editor.
+    ShellColumns {
+        id: columns
+        width: shell.AdaptiveMetrics.width
+        detailNeeds: shellModel.mainSection === "projects" && shellModel.selectedProjectId !== ""
+                     ? columns.editorMinWidth : 0
+        onContentFoldedChanged: listPanel.shown = false
+    }
+
     Rectangle {
         anchors.fill: parent
         color: AppTheme.background
@@ -40,6 +50,14 @@ Item {
         // Every view below reads the element the tour lights; lit elements report their frames here.
         Onboarding.highlight: shellModel.tour.currentHighlight
         Onboarding.collectsFrames: true
+
+        function holdsItem(item) {
+            for (let at = item; at; at = at.parent) {
+                if (at === content)
+                    return true
+            }
+            return false
+        }
 
         SplitView {
             id: split
@@ -54,9 +72,9 @@ Item {
             Item {
                 id: sidebar
                 objectName: "sidebar"
-                SplitView.minimumWidth: shell.AdaptiveMetrics.sidebarMinWidth
-                SplitView.preferredWidth: shell.AdaptiveMetrics.sidebarIdealWidth
-                SplitView.maximumWidth: shell.AdaptiveMetrics.sidebarMaxWidth
+                SplitView.minimumWidth: columns.sidebarMinWidth
+                SplitView.preferredWidth: columns.sidebarIdealWidth
+                SplitView.maximumWidth: columns.sidebarMaxWidth
                 OnboardingSpotlight.active: shellModel.tour.running
                                             && shellModel.tour.currentHighlight === OnboardingHighlightTarget.mainNavigation
                 OnboardingSpotlight.highlight: OnboardingHighlightTarget.mainNavigation
@@ -99,11 +117,49 @@ Item {
             Item {
                 id: contentColumn
                 objectName: "contentColumn"
-                SplitView.minimumWidth: shell.AdaptiveMetrics.contentMinWidth
-                SplitView.preferredWidth: shell.AdaptiveMetrics.contentIdealWidth
+                SplitView.minimumWidth: columns.contentMinWidth
+                SplitView.preferredWidth: columns.contentIdealWidth
+                SplitView.maximumWidth: columns.contentMaxWidth
                 SplitView.fillWidth: shell.dashboardWide
 
+                // The folded list's rail.
+                Rectangle {
+                    anchors.fill: parent
+                    visible: columns.contentFolded
+                    color: AppTheme.background
+
+                    ToolButton {
+                        id: listButton
+                        objectName: "showProjectsButton"
+                        anchors.horizontalCenter: parent.horizontalCenter
+                        y: 12
+                        implicitWidth: 36
+                        implicitHeight: 36
+                        Accessible.name: "Список проектов"
+                        ToolTip.visible: hovered && !listPanel.shown
+                        ToolTip.delay: 600
+                        ToolTip.text: "Список проектов"
+                        contentItem: AppIcon {
+                            name: "list.bullet"
+                            size: 20
+                            color: AppTheme.primary
+                        }
+                        background: Rectangle {
+                            radius: 8
+                            color: listButton.down || listPanel.shown ? AppTheme.withOpacity(AppTheme.primary, 0.12)
+                                                                      : "transparent"
+                        }
+                        FocusRing {
+                            radius: 11
+                        }
+                        onClicked: listPanel.show(listButton.visualFocus)
+                    }
+                }
+
                 Loader {
+                    id: listLoader
+                    // Folded, the list lives in the panel that shows it over the editor.
+                    parent: columns.contentFolded ? listPanel : contentColumn
                     anchors.fill: parent
                     active: shellModel.projectsService !== null
                     sourceComponent: {
@@ -159,6 +215,87 @@ Item {
             onSelectedProjectIdChanged: shellModel.selectedProjectId = list.selectedProjectId
             onOpenFinance: projectId => shellModel.openPayments(projectId)
         }
+    }
+
+    // The folded list, shown over the editor beside its rail. A project chosen in it, Escape, a
+    // click beside it or the focus leaving it folds it away again.
+    MouseArea {
+        objectName: "projectsPanelScrim"
+        anchors.fill: content
+        z: 4
+        visible: listPanel.shown
+        onPressed: listPanel.shown = false
+        Rectangle {
+            anchors.fill: parent
+            color: Qt.rgba(0, 0, 0, AppTheme.dark ? 0.4 : 0.16)
+        }
+    }
+    FocusScope {
+        id: listPanel
+        objectName: "projectsPanel"
+
+        property bool shown: false
+        // Opened from the keyboard: the focus goes into the list, and back to the rail after.
+        property bool byKeyboard: false
+
+        function holds(item) {
+            for (let at = item; at; at = at.parent) {
+                if (at === listPanel)
+                    return true
+            }
+            return false
+        }
+        function show(byKeyboard) {
+            listPanel.byKeyboard = byKeyboard
+            listPanel.shown = true
+            if (byKeyboard) {
+                const first = listPanel.nextItemInFocusChain(true)
+                if (first && listPanel.holds(first))
+                    first.forceActiveFocus(Qt.TabFocusReason)
+            } else {
+                listPanel.forceActiveFocus()
+            }
+        }
+
+        x: contentColumn.x + contentColumn.width
+        width: columns.foldedListWidth
+        height: content.height
+        z: 5
+        visible: shown
+        Accessible.role: Accessible.Pane
+        Accessible.name: "Список проектов"
+        Keys.onEscapePressed: listPanel.shown = false
+        // Tab out of it folds it; the list's own menus and sheets open above it and keep it.
+        onActiveFocusChanged: {
+            if (!activeFocus && shown)
+                Qt.callLater(() => {
+                    const focused = shell.Window.activeFocusItem
+                    if (focused && !listPanel.holds(focused) && content.holdsItem(focused))
+                        listPanel.shown = false
+                })
+        }
+        onShownChanged: {
+            if (!shown && byKeyboard && columns.contentFolded)
+                listButton.forceActiveFocus(Qt.TabFocusReason)
+        }
+
+        BoxShadow {
+            anchors.fill: parent
+            anchors.margins: -margin
+            blur: 24
+            offsetX: 8
+            color: Qt.rgba(0, 0, 0, AppTheme.dark ? 0.5 : 0.18)
+        }
+        Rectangle {
+            anchors.fill: parent
+            color: AppTheme.background
+            border.width: 1
+            border.color: AppTheme.border
+        }
+    }
+    Connections {
+        target: shellModel
+        function onSelectedProjectIdChanged() { listPanel.shown = false }
     }
 
     // The editor on screen, for the question about its unsaved edits.
