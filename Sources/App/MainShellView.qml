@@ -217,10 +217,13 @@ Item {
         }
     }
 
-    // The folded list, shown over the editor beside its rail. A project chosen in it, Escape, a
-    // click beside it or the focus leaving it folds it away again.
+    // The folded list, shown over the editor beside its rail. A project picked in it with the
+    // pointer, Escape, a click beside it or the focus leaving it folds it away again; the keys
+    // browse it while it stays.
     MouseArea {
         objectName: "projectsPanelScrim"
+        // Everything under it waits, as under a sheet's backdrop.
+        readonly property bool modalLayer: true
         anchors.fill: content
         z: 4
         visible: listPanel.shown
@@ -265,6 +268,14 @@ Item {
         Accessible.role: Accessible.Pane
         Accessible.name: "Список проектов"
         Keys.onEscapePressed: listPanel.shown = false
+        property string pressedOn: ""
+        TapHandler {
+            onPressedChanged: if (pressed) listPanel.pressedOn = shellModel.selectedProjectId
+            onTapped: Qt.callLater(() => {
+                if (shellModel.selectedProjectId !== listPanel.pressedOn)
+                    listPanel.shown = false
+            })
+        }
         // Tab out of it folds it; the list's own menus and sheets open above it and keep it.
         onActiveFocusChanged: {
             if (!activeFocus && shown)
@@ -292,10 +303,6 @@ Item {
             border.width: 1
             border.color: AppTheme.border
         }
-    }
-    Connections {
-        target: shellModel
-        function onSelectedProjectIdChanged() { listPanel.shown = false }
     }
 
     // The editor on screen, for the question about its unsaved edits.

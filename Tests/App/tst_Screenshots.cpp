@@ -2623,9 +2623,14 @@ private Q_SLOTS:
             QVERIFY2(drawn.width() >= 300 && drawn.right() <= m_window->width(), qPrintable(QString::number(drawn.width())));
             if (size == minimumWindowSize)
                 shoot(QStringLiteral("shell-folded-list-") + scheme);
+            // The checks at other sizes fold it away.
             m_window->resize(size);
             QTRY_COMPARE(m_window->size(), size);
-            QTRY_VERIFY(panel->isVisible());
+            if (!panel->isVisible()) {
+                QTRY_VERIFY(button->isVisible());
+                clickCentre(button);
+                QTRY_VERIFY(panel->isVisible());
+            }
             QQuickItem *row = nullptr;
             QTRY_VERIFY((row = findItem(panel, QStringLiteral("projectRow-") + other)) != nullptr && row->isVisible());
             QTest::qWait(50);
@@ -2658,15 +2663,19 @@ private Q_SLOTS:
     {
         QTest::addColumn<bool>("guest");
         QTest::addColumn<QString>("path");
+        QTest::addColumn<int>("scrolled");
         for (const bool guest : {true, false}) {
             for (const char *path : {"ctrl+s", "click", "space", "question"})
-                QTest::addRow("%s %s", guest ? "guest" : "account", path) << guest << QString::fromLatin1(path);
+                QTest::addRow("%s %s", guest ? "guest" : "account", path) << guest << QString::fromLatin1(path) << 1500;
         }
+        // Among the project's fields, under the finance figures that reload after a save.
+        QTest::newRow("account ctrl+s, fields") << false << "ctrl+s" << 300;
     }
     void saveKeepsThePlace()
     {
         QFETCH(bool, guest);
         QFETCH(QString, path);
+        QFETCH(int, scrolled);
         ProjectEditorScreenModel *screen = openEditorOn(guest, addLongProject(guest, 30));
         QVERIFY(screen);
         ProjectEditorViewModel *editor = screen->editor();
@@ -2679,13 +2688,13 @@ private Q_SLOTS:
         QTest::keyClick(m_window, Qt::Key_Space);
         QTest::keyClick(m_window, Qt::Key_2);
         QTRY_VERIFY(editor->isDirty());
-        wheelDown(list, 1500);
+        wheelDown(list, scrolled);
         QTest::qWait(100);
+        // The line in the middle, when the lines reach there.
         QQuickItem *anchor = cardInMiddle(list);
-        QVERIFY(anchor);
-        const int row = anchor->property("index").toInt();
-        const QString title = anchor->property("shownTitle").toString();
-        const qreal anchorY = anchor->mapToItem(list, QPointF()).y();
+        const int row = anchor ? anchor->property("index").toInt() : -1;
+        const QString title = anchor ? anchor->property("shownTitle").toString() : QString();
+        const qreal anchorY = anchor ? anchor->mapToItem(list, QPointF()).y() : 0;
         const qreal contentY = list->property("contentY").toReal();
         QQuickItem *focused = m_window->activeFocusItem();
         // Every place the list takes from now on.
@@ -2740,10 +2749,12 @@ private Q_SLOTS:
         QCOMPARE(list->property("contentY").toReal(), contentY);
         for (const qreal place : std::as_const(m_places))
             QCOMPARE(place, contentY);
-        QQuickItem *same = cardAt(list, row);
-        QVERIFY(same);
-        QCOMPARE(same->property("shownTitle").toString(), title);
-        QCOMPARE(same->mapToItem(list, QPointF()).y(), anchorY);
+        if (row >= 0) {
+            QQuickItem *same = cardAt(list, row);
+            QVERIFY(same);
+            QCOMPARE(same->property("shownTitle").toString(), title);
+            QCOMPARE(same->mapToItem(list, QPointF()).y(), anchorY);
+        }
         if (focused)
             QCOMPARE(m_window->activeFocusItem(), focused);
     }

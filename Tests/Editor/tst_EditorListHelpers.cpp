@@ -177,6 +177,32 @@ private Q_SLOTS:
         QCOMPARE(EditorScrollKeeper::autoScrolledY(contentY, step, {-100, 2000}, anchorY, 600), next);
     }
 
+    // A header that grows or shrinks at its top keeps a list at its top there, whether the list
+    // has placed it anew yet or not; a list scrolled further down keeps its place.
+    void atTopAcrossAHeaderChange_data()
+    {
+        QTest::addColumn<double>("contentY");
+        QTest::addColumn<double>("headerY");
+        QTest::addColumn<double>("height");
+        QTest::addColumn<double>("previousHeight");
+        QTest::addColumn<bool>("atTop");
+        QTest::newRow("grew, placed anew") << -700.0 << -730.0 << 730.0 << 700.0 << true;
+        QTest::newRow("grew, not placed yet") << -700.0 << -700.0 << 730.0 << 700.0 << true;
+        QTest::newRow("shrank, placed anew") << -730.0 << -700.0 << 700.0 << 730.0 << true;
+        QTest::newRow("shrank, not placed yet") << -730.0 << -730.0 << 700.0 << 730.0 << true;
+        QTest::newRow("among the fields") << -400.0 << -730.0 << 730.0 << 700.0 << false;
+        QTest::newRow("among the lines") << 900.0 << -700.0 << 700.0 << 730.0 << false;
+    }
+    void atTopAcrossAHeaderChange()
+    {
+        QFETCH(double, contentY);
+        QFETCH(double, headerY);
+        QFETCH(double, height);
+        QFETCH(double, previousHeight);
+        QFETCH(bool, atTop);
+        QCOMPARE(EditorScrollKeeper::wasAtTop(contentY, headerY, height, previousHeight), atTop);
+    }
+
     // The place noted before a rebuild: the header, or a line by identity, else by its row.
     void placeAcrossARebuild()
     {

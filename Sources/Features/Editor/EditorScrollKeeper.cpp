@@ -53,6 +53,12 @@ bool EditorScrollKeeper::autoScroll(QQuickItem *list, double pointerY, double an
     return true;
 }
 
+bool EditorScrollKeeper::wasAtTop(double contentY, double headerY, double height, double previousHeight)
+{
+    // Placed anew, the header's old top is as far below its new one as it grew.
+    return contentY <= std::max(headerY, headerY + height - previousHeight) + 1;
+}
+
 void EditorScrollKeeper::noteHeader(double offset)
 {
     forget();

@@ -41,6 +41,11 @@ public:
     // pointer at pointerY (in the list); true when the list moved.
     Q_INVOKABLE bool autoScroll(QQuickItem *list, double pointerY, double anchorY) const;
 
+    // Whether a list showed the top of its header before the header went from previousHeight to
+    // height, growing or shrinking at its top: the list may have placed the header anew (at
+    // headerY) or not yet, so either place counts.
+    Q_INVOKABLE static bool wasAtTop(double contentY, double headerY, double height, double previousHeight);
+
     // What was first in view before a rebuild: the header with its top that far from the view's
     // top, or a line (by identity, and its row) with its top that far.
     Q_INVOKABLE void noteHeader(double offset);

@@ -48,7 +48,8 @@ SwipeDelegate {
     }
 
     signal editRequested()
-    signal deleteRequested()
+    // From the Delete key, or from a swipe.
+    signal deleteRequested(bool byKeyboard)
     signal menuRequested()
     // The grip pressed; the card's centre moved to centerY in the list's content; the grip
     // released (dropped) or taken away (dragCanceled).
@@ -113,7 +114,7 @@ SwipeDelegate {
     Keys.onReturnPressed: card.editRequested()
     Keys.onEnterPressed: card.editRequested()
     Keys.onSpacePressed: card.editRequested()
-    Keys.onDeletePressed: card.deleteRequested()
+    Keys.onDeletePressed: card.deleteRequested(true)
     Keys.onMenuPressed: card.menuRequested()
     Keys.onPressed: event => {
         if (event.key === Qt.Key_F10 && (event.modifiers & Qt.ShiftModifier)) {
@@ -121,7 +122,7 @@ SwipeDelegate {
             card.menuRequested()
         }
     }
-    swipe.onCompleted: card.deleteRequested()
+    swipe.onCompleted: card.deleteRequested(false)
     ListView.onPooled: {
         swipe.close()
         dragOffset = 0
@@ -150,7 +151,7 @@ SwipeDelegate {
             }
         }
         TapHandler {
-            onTapped: card.deleteRequested()
+            onTapped: card.deleteRequested(false)
         }
     }
 

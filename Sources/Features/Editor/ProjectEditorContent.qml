@@ -84,10 +84,13 @@ ListView {
         topPadding: 8
         bottomPadding: 8
         spacing: 0
-        // The header grows as its texts wrap and the banner fills in; at the top, stay at the top.
+        // The header grows as its texts wrap and the banner fills in, upwards: a list at its top
+        // stays at its top; one scrolled below it keeps what it shows.
+        property real previousHeight: 0
         onHeightChanged: {
-            if (!list.moving && list.contentY <= list.originY + head.height)
+            if (!list.moving && keeper.wasAtTop(list.contentY, head.y, head.height, head.previousHeight))
                 Qt.callLater(list.positionViewAtBeginning)
+            head.previousHeight = head.height
         }
 
         // Finance strip, or what a guest does not have.
@@ -443,7 +446,8 @@ ListView {
             list.lastOpenedRow = card.index
             list.screen.editLine(card.lineId)
         }
-        onDeleteRequested: list.deleteLine(card.index, Qt.TabFocusReason)
+        onDeleteRequested: byKeyboard => list.deleteLine(card.lineId, byKeyboard ? Qt.TabFocusReason
+                                                                                 : Qt.OtherFocusReason)
         onMenuRequested: list.openLineMenu(card.index, card, card.width / 2, card.height / 2, true)
         onDragStarted: {
             list.draggedCard = card
@@ -484,15 +488,13 @@ ListView {
         }
     }
 
-    // Deletes the line of that row. The focus stays on the lines where it was on this one: the
-    // next line, else the one before, else the button that adds one; its ring shows when the
-    // keyboard deleted the line (reason).
-    function deleteLine(row, reason) {
-        const card = list.itemAtIndex(row)
-        if (!card)
-            return
-        const lineId = card.lineId
-        const hadFocus = card.activeFocus || lineMenu.focusRow === row
+    // Deletes the line. The focus stays on the lines where it was on this one: the next line,
+    // else the one before, else the button that adds one; its ring shows when the keyboard
+    // deleted the line (reason).
+    function deleteLine(lineId, reason) {
+        const row = list.editor.sections.rowOfLine(lineId)
+        const card = row >= 0 ? list.itemAtIndex(row) : null
+        const hadFocus = card !== null && (card.activeFocus || lineMenu.focusRow === row)
         const beside = list.editor.sections.rowBeside(row)
         if (hadFocus && beside >= 0) {
             list.positionViewAtIndex(beside, ListView.Contain)
@@ -552,9 +554,7 @@ ListView {
             text: "Удалить"
             onTriggered: {
                 lineMenu.deleted = true
-                const row = list.editor.sections.rowOfLine(lineMenu.lineId)
-                if (row >= 0)
-                    list.deleteLine(row, lineMenu.byKeyboard ? Qt.TabFocusReason : Qt.OtherFocusReason)
+                list.deleteLine(lineMenu.lineId, lineMenu.byKeyboard ? Qt.TabFocusReason : Qt.OtherFocusReason)
             }
         }
         // The focus goes back where it was: to the card it was opened on, or where it stood
