@@ -36,7 +36,7 @@ Item {
         width: shell.AdaptiveMetrics.width
         detailNeeds: shellModel.mainSection === "projects" && shellModel.selectedProjectId !== ""
                      ? columns.editorMinWidth : 0
-        onContentFoldedChanged: listPanel.shown = false
+        onContentFoldedChanged: listPanel.fold(contentFolded)
     }
 
     Rectangle {
@@ -117,6 +117,13 @@ Item {
             Item {
                 id: contentColumn
                 objectName: "contentColumn"
+                function holds(item) {
+                    for (let at = item; at; at = at.parent) {
+                        if (at === contentColumn)
+                            return true
+                    }
+                    return false
+                }
                 SplitView.minimumWidth: columns.contentMinWidth
                 SplitView.preferredWidth: columns.contentIdealWidth
                 SplitView.maximumWidth: columns.contentMaxWidth
@@ -159,7 +166,6 @@ Item {
                 Loader {
                     id: listLoader
                     // Folded, the list lives in the panel that shows it over the editor.
-                    parent: columns.contentFolded ? listPanel : contentColumn
                     anchors.fill: parent
                     active: shellModel.projectsService !== null
                     sourceComponent: {
@@ -227,7 +233,7 @@ Item {
         anchors.fill: content
         z: 4
         visible: listPanel.shown
-        onPressed: listPanel.shown = false
+        onPressed: listPanel.hide()
         Rectangle {
             anchors.fill: parent
             color: Qt.rgba(0, 0, 0, AppTheme.dark ? 0.4 : 0.16)
@@ -248,6 +254,19 @@ Item {
             }
             return false
         }
+        // The list goes into the panel or back into its column; the focus it had goes to the
+        // rail's button, not into the folded list, where no one sees it.
+        property bool folding: false
+        function fold(folded) {
+            const focused = shell.Window.activeFocusItem
+            const hadFocus = focused !== null && (listPanel.holds(focused) || contentColumn.holds(focused))
+            listPanel.folding = true
+            listPanel.shown = false
+            listLoader.parent = folded ? listPanel : contentColumn
+            listPanel.folding = false
+            if (folded && hadFocus)
+                listButton.forceActiveFocus(focused.visualFocus === true ? Qt.TabFocusReason : Qt.OtherFocusReason)
+        }
         function show(byKeyboard) {
             listPanel.byKeyboard = byKeyboard
             listPanel.shown = true
@@ -267,27 +286,43 @@ Item {
         visible: shown
         Accessible.role: Accessible.Pane
         Accessible.name: "Список проектов"
-        Keys.onEscapePressed: listPanel.shown = false
+        Keys.onEscapePressed: listPanel.hide()
         property string pressedOn: ""
         TapHandler {
             onPressedChanged: if (pressed) listPanel.pressedOn = shellModel.selectedProjectId
             onTapped: Qt.callLater(() => {
                 if (shellModel.selectedProjectId !== listPanel.pressedOn)
-                    listPanel.shown = false
+                    listPanel.hide()
             })
         }
         // Tab out of it folds it; the list's own menus and sheets open above it and keep it.
         onActiveFocusChanged: {
+            // The focus sent into the folded list (Ctrl+F to its search) shows it.
+            if (activeFocus && !shown && !folding) {
+                byKeyboard = true
+                shown = true
+                return
+            }
             if (!activeFocus && shown)
                 Qt.callLater(() => {
                     const focused = shell.Window.activeFocusItem
                     if (focused && !listPanel.holds(focused) && content.holdsItem(focused))
-                        listPanel.shown = false
+                        listPanel.hide()
                 })
         }
-        onShownChanged: {
-            if (!shown && byKeyboard && columns.contentFolded)
-                listButton.forceActiveFocus(Qt.TabFocusReason)
+        // Folds it away; the focus it had goes back to the rail's button, with its ring when the
+        // keyboard opened it. A button the focus fell back to quietly takes it again.
+        function hide() {
+            if (!shown)
+                return
+            const inside = listPanel.activeFocus
+            shown = false
+            if (!inside || !columns.contentFolded)
+                return
+            const reason = byKeyboard ? Qt.TabFocusReason : Qt.OtherFocusReason
+            if (listButton.activeFocus && byKeyboard && !listButton.visualFocus)
+                listButton.focus = false
+            listButton.forceActiveFocus(reason)
         }
 
         BoxShadow {

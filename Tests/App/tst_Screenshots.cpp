@@ -2640,8 +2640,11 @@ private Q_SLOTS:
             QTRY_VERIFY((screen = modelOf<ProjectEditorScreenModel>(QStringLiteral("projectEditor"), "screen"))
                         != nullptr && screen->editor()->projectId() == other);
 
-            // By keys: the button opens it with the focus inside, Escape folds it back to the button.
-            button->forceActiveFocus(Qt::TabFocusReason);
+            // By keys: Tab from the sidebar to the button, which opens it with the focus inside;
+            // Escape folds it back to the button.
+            item(QStringLiteral("sidebarRow-settings"))->forceActiveFocus(Qt::TabFocusReason);
+            QTest::keyClick(m_window, Qt::Key_Tab);
+            QCOMPARE(m_window->activeFocusItem(), button);
             QTest::keyClick(m_window, Qt::Key_Space);
             QTRY_VERIFY(panel->isVisible());
             QTRY_VERIFY(m_window->activeFocusItem() && panel->isAncestorOf(m_window->activeFocusItem()));
@@ -2652,6 +2655,14 @@ private Q_SLOTS:
             QTRY_COMPARE(m_window->activeFocusItem(), button);
             unseen = FocusCheck::problem(m_window);
             QVERIFY2(unseen.isEmpty(), qPrintable(unseen));
+            // Ctrl+F shows it with its search field.
+            activate();
+            QTest::keyClick(m_window, Qt::Key_F, Qt::ControlModifier);
+            QTRY_VERIFY(panel->isVisible());
+            QTRY_COMPARE(m_window->activeFocusItem(), item(QStringLiteral("projectsSearchInput")));
+            QTest::keyClick(m_window, Qt::Key_Escape);
+            QTest::keyClick(m_window, Qt::Key_Escape);
+            QTRY_VERIFY(!panel->isVisible());
             vm->setSelectedProjectId(id);
         }
     }

@@ -134,6 +134,8 @@ Item {
                 shell = shell.parent
             showList(shell)
             mouseClick(findChild(list, "projectRow-" + ids[1]))
+            // A project picked in the folded list folds it away again.
+            tryVerify(() => !findChild(shell, "projectsPanel").visible)
             showList(shell)
             compare(list.selectedProjectId, ids[1])
             verify(grid.activeFocus)
