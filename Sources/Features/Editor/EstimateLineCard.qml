@@ -142,11 +142,11 @@ SwipeDelegate {
             AppIcon {
                 anchors.horizontalCenter: parent.horizontalCenter
                 name: "trash"
-                color: "white"
+                color: AppTheme.dark ? AppTheme.background : "white"
             }
             Text {
                 text: "Удалить"
-                color: "white"
+                color: AppTheme.dark ? AppTheme.background : "white"
                 font: Typography.font(Typography.Caption, Font.DemiBold)
             }
         }
@@ -280,6 +280,7 @@ SwipeDelegate {
                         }
                         CategoryBadge {
                             categoryId: card.category
+                            surfaceTint: 0.12
                         }
                     }
 
@@ -327,7 +328,6 @@ SwipeDelegate {
                     Text {
                         text: "/ час"
                         color: AppTheme.textSecondary
-                        opacity: 0.8
                         font: Typography.font(Typography.Caption2)
                     }
                 }
