@@ -29,6 +29,15 @@ Item {
     // The account's analytics page takes the width: the detail column keeps to its narrowest.
     readonly property bool dashboardWide: !shell.isGuest && shellModel.mainSection === "analytics"
 
+    // Whether the item lies within the ancestor.
+    function holds(ancestor, item) {
+        for (let at = item; at; at = at.parent) {
+            if (at === ancestor)
+                return true
+        }
+        return false
+    }
+
     // The editor keeps its own minimum width; where the sidebar and the list leave it less, the
     // list folds into a rail whose button shows it over the editor.
     ShellColumns {
@@ -50,14 +59,6 @@ Item {
         // Every view below reads the element the tour lights; lit elements report their frames here.
         Onboarding.highlight: shellModel.tour.currentHighlight
         Onboarding.collectsFrames: true
-
-        function holdsItem(item) {
-            for (let at = item; at; at = at.parent) {
-                if (at === content)
-                    return true
-            }
-            return false
-        }
 
         SplitView {
             id: split
@@ -117,13 +118,6 @@ Item {
             Item {
                 id: contentColumn
                 objectName: "contentColumn"
-                function holds(item) {
-                    for (let at = item; at; at = at.parent) {
-                        if (at === contentColumn)
-                            return true
-                    }
-                    return false
-                }
                 SplitView.minimumWidth: columns.contentMinWidth
                 SplitView.preferredWidth: columns.contentIdealWidth
                 SplitView.maximumWidth: columns.contentMaxWidth
@@ -247,19 +241,12 @@ Item {
         // Opened from the keyboard: the focus goes into the list, and back to the rail after.
         property bool byKeyboard: false
 
-        function holds(item) {
-            for (let at = item; at; at = at.parent) {
-                if (at === listPanel)
-                    return true
-            }
-            return false
-        }
         // The list goes into the panel or back into its column; the focus it had goes to the
         // rail's button, not into the folded list, where no one sees it.
         property bool folding: false
         function fold(folded) {
             const focused = shell.Window.activeFocusItem
-            const hadFocus = focused !== null && (listPanel.holds(focused) || contentColumn.holds(focused))
+            const hadFocus = focused !== null && (shell.holds(listPanel, focused) || shell.holds(contentColumn, focused))
             listPanel.folding = true
             listPanel.shown = false
             listLoader.parent = folded ? listPanel : contentColumn
@@ -272,7 +259,7 @@ Item {
             listPanel.shown = true
             if (byKeyboard) {
                 const first = listPanel.nextItemInFocusChain(true)
-                if (first && listPanel.holds(first))
+                if (first && shell.holds(listPanel, first))
                     first.forceActiveFocus(Qt.TabFocusReason)
             } else {
                 listPanel.forceActiveFocus()
@@ -306,7 +293,7 @@ Item {
             if (!activeFocus && shown)
                 Qt.callLater(() => {
                     const focused = shell.Window.activeFocusItem
-                    if (focused && !listPanel.holds(focused) && content.holdsItem(focused))
+                    if (focused && !shell.holds(listPanel, focused) && shell.holds(content, focused))
                         listPanel.hide()
                 })
         }
