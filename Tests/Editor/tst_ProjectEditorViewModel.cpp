@@ -689,10 +689,9 @@ private Q_SLOTS:
                                     << QStringList{"reset"} << none << true;
         // A save's reload renews every identity: rows in the same sections stay, only changed.
         const QList<Line> stored{{"a", "be", 1, 1}, {"b", "fe", 2, 1}, {"c", "fe", 3, 1}, {"d", "ge", 4, 1}};
-        QTest::newRow("reload of the same lines") << EstimateGroupMode::Category << Edit([stored](auto &vm) {
-            vm.syncFromServer(project(stored, 1));
-        }) << QStringList{"changed"} << QList<int>{0, 3}
-                                                  << false;
+        QTest::newRow("reload of the same lines")
+            << EstimateGroupMode::Category << Edit([stored](auto &vm) { vm.syncFromServer(project(stored, 1)); })
+            << QStringList{"changed"} << QList<int>{0, 3} << false;
         QTest::newRow("reload with a line fewer") << EstimateGroupMode::Category << Edit([](auto &vm) {
             vm.syncFromServer(project({{"a", "be", 1, 1}, {"b", "fe", 2, 1}, {"d", "ge", 4, 1}}, 1));
         }) << QStringList{"reset"} << none << true;
@@ -703,7 +702,8 @@ private Q_SLOTS:
             Project other = project(stored, 1);
             other.id = QStringLiteral("p-2");
             vm.load(other);
-        }) << QStringList{"reset"} << none << false;
+        }) << QStringList{"reset"} << none
+                                         << false;
     }
     void modelChanges()
     {
