@@ -3,6 +3,7 @@
 #include "API/ProjectsService.h"
 #include "Auth/AuthService.h"
 #include "Projects/ProjectRoot.h"
+#include "Utils/Text.h"
 
 namespace {
 
@@ -182,9 +183,11 @@ QString MainShellViewModel::financeProjectCurrency() const
 
 QString MainShellViewModel::financeDisplayName(const Project &project)
 {
+    // A header line: a name of megabytes is cut before any screen lays it out.
     if (project.parentProjectId && *project.parentProjectId != project.id)
-        return ProjectRoot::iterationLabel(project) + QStringLiteral(" · ") + project.name;
-    return project.name;
+        return Text::boundedMessage(ProjectRoot::iterationLabel(project) + QStringLiteral(" · ")
+                                    + Text::boundedMessage(project.name));
+    return Text::boundedMessage(project.name);
 }
 
 void MainShellViewModel::openPayments(const QString &projectId)

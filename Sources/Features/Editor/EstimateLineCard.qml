@@ -284,19 +284,27 @@ SwipeDelegate {
                         }
                     }
 
+                    // Figures of hundreds of digits take a third of the row at most, with an ellipsis.
                     ColumnLayout {
+                        id: figures
                         Layout.alignment: Qt.AlignTop | Qt.AlignRight
+                        Layout.maximumWidth: 160
                         spacing: 2
                         Text {
                             objectName: "lineCost"
                             Layout.alignment: Qt.AlignRight
+                            Layout.maximumWidth: figures.Layout.maximumWidth
+                            elide: Text.ElideRight
                             text: card.costText
                             textFormat: Text.PlainText
                             color: AppTheme.primary
                             font: Typography.font(Typography.Subheadline, Font.Bold)
                         }
                         Text {
+                            objectName: "lineHours"
                             Layout.alignment: Qt.AlignRight
+                            Layout.maximumWidth: figures.Layout.maximumWidth
+                            elide: Text.ElideRight
                             text: card.hoursText
                             textFormat: Text.PlainText
                             color: AppTheme.textSecondary
@@ -317,11 +325,17 @@ SwipeDelegate {
                     font: Typography.font(Typography.Caption)
                 }
 
-                Row {
+                // A rate of hundreds of digits leaves room for "/ час", with an ellipsis.
+                RowLayout {
+                    Layout.fillWidth: true
                     spacing: 6
                     Text {
+                        objectName: "lineRate"
+                        Layout.fillWidth: true
+                        Layout.maximumWidth: Math.ceil(implicitWidth)
                         text: card.rateText
                         textFormat: Text.PlainText
+                        elide: Text.ElideRight
                         color: AppTheme.textSecondary
                         font: Typography.font(Typography.Caption2)
                     }
@@ -329,6 +343,9 @@ SwipeDelegate {
                         text: "/ час"
                         color: AppTheme.textSecondary
                         font: Typography.font(Typography.Caption2)
+                    }
+                    Item {
+                        Layout.fillWidth: true
                     }
                 }
             }

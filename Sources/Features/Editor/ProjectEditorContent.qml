@@ -232,12 +232,14 @@ ListView {
                 selectedSphereId: list.screen.activeSphereId
                 onSelectedSphereIdChanged: list.screen.activeSphereId = spheres.selectedSphereId
             }
+            // Each field holds its whole text only while it is edited (AppTextField's value).
             AppTextField {
                 objectName: "nameField"
                 width: parent.width
                 title: "Название"
                 systemImage: "doc.text"
-                text: list.editor.name
+                value: list.editor.name
+                idleText: list.editor.shownName
                 onTextEdited: list.editor.name = text
             }
             AppTextField {
@@ -245,7 +247,8 @@ ListView {
                 width: parent.width
                 title: "Клиент"
                 systemImage: "person.crop.circle"
-                text: list.editor.clientName
+                value: list.editor.clientName
+                idleText: list.editor.shownClientName
                 onTextEdited: list.editor.clientName = text
             }
             AppSelect {
@@ -328,14 +331,20 @@ ListView {
                         }
                         Text {
                             Layout.fillWidth: true
+                            Layout.minimumWidth: Math.ceil(implicitWidth)
                             text: totalRow.modelData.label
                             color: AppTheme.deepBlack
                             font: Typography.font(Typography.Body)
                         }
+                        // A total of hundreds of digits wraps inside its box, flush right.
                         Text {
                             objectName: totalRow.modelData.name
+                            Layout.fillWidth: true
+                            Layout.maximumWidth: Math.ceil(implicitWidth)
                             text: totalRow.modelData.value
                             textFormat: Text.PlainText
+                            wrapMode: Text.WrapAnywhere
+                            horizontalAlignment: Text.AlignRight
                             color: totalRow.modelData.tint
                             font: Typography.font(Typography.Body, Font.DemiBold)
                         }
@@ -413,6 +422,7 @@ ListView {
             Text {
                 objectName: "sectionTitle"
                 Layout.fillWidth: true
+                Layout.minimumWidth: Math.min(Math.ceil(implicitWidth), headRow.width / 2)
                 text: sectionHead.info.title
                 textFormat: Text.PlainText
                 elide: Text.ElideRight
@@ -422,8 +432,12 @@ ListView {
                 font.weight: Font.DemiBold
             }
             Text {
+                Layout.fillWidth: true
+                Layout.maximumWidth: Math.ceil(implicitWidth)
                 text: sectionHead.info.subtitle
                 textFormat: Text.PlainText
+                elide: Text.ElideRight
+                horizontalAlignment: Text.AlignRight
                 color: AppTheme.textSecondary
                 font: Typography.font(Typography.Caption)
             }

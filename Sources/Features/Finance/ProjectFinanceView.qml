@@ -90,14 +90,21 @@ Rectangle {
 
         Text {
             Layout.fillWidth: true
+            Layout.minimumWidth: Math.ceil(implicitWidth)
+            Layout.alignment: Qt.AlignTop
             text: summaryRow.title
             textFormat: Text.PlainText
             font: Typography.font(Typography.Subheadline)
             color: AppTheme.textSecondary
         }
+        // A figure of hundreds of digits wraps beside its label, flush right.
         Text {
+            Layout.fillWidth: true
+            Layout.maximumWidth: Math.ceil(implicitWidth)
             text: summaryRow.value
             textFormat: Text.PlainText
+            wrapMode: Text.WrapAnywhere
+            horizontalAlignment: Text.AlignRight
             font: Typography.font(Typography.Subheadline, Font.DemiBold)
             color: AppTheme.deepBlack
         }
@@ -261,8 +268,10 @@ Rectangle {
                             color: AppTheme.deepBlack
                         }
                         Text {
+                            Layout.fillWidth: true
                             text: finance.aiSnapshotCostText
                             textFormat: Text.PlainText
+                            wrapMode: Text.WrapAnywhere
                             font: Typography.font(Typography.Subheadline, Font.DemiBold)
                             color: AppTheme.deepBlack
                         }
@@ -272,7 +281,7 @@ Rectangle {
                             Layout.fillWidth: true
                             text: finance.aiPreview
                             textFormat: Text.PlainText
-                            wrapMode: Text.WordWrap
+                            wrapMode: Text.Wrap
                             maximumLineCount: 2
                             elide: Text.ElideRight
                             font: Typography.font(Typography.Caption)
@@ -281,8 +290,10 @@ Rectangle {
                         Text {
                             objectName: "aiDelta"
                             visible: finance.hasDelta
+                            Layout.fillWidth: true
                             text: finance.deltaText
                             textFormat: Text.PlainText
+                            wrapMode: Text.Wrap
                             font: Typography.font(Typography.Caption)
                             color: AppTheme.textSecondary
                         }
@@ -307,6 +318,7 @@ Rectangle {
                     title: "Сумма"
                     systemImage: "rublesign.circle"
                     text: finance.amountText
+                    error: finance.amountError
                     onTextEdited: finance.amountText = text
                 }
                 Text {
@@ -408,6 +420,8 @@ Rectangle {
 
                             Text {
                                 Layout.fillWidth: true
+                                // The room beside the chip, however long the amount.
+                                Layout.preferredWidth: 0
                                 text: row.amountText
                                 textFormat: Text.PlainText
                                 font: Typography.font(Typography.Headline)
