@@ -48,6 +48,7 @@
 #include <QCursor>
 #include <QTest>
 #include <qpa/qwindowsysteminterface.h>
+#include <QtQuickTest/quicktest.h>
 #include <algorithm>
 
 #include "App/AppQmlPlugins.h"
@@ -680,6 +681,30 @@ class TestScreenshots : public QObject
         const bool sameLine = b.top() < a.bottom() && a.top() < b.bottom();
         return b.top() >= a.bottom() - 1 || (sameLine && b.left() >= a.right() - 1);
     }
+    // Waits until the places stay the same over two frames in a row with no layout pending: a
+    // running animation moves them at each frame, however slowly a busy machine draws the frames,
+    // whereas a wait of fixed time may see no frame at all. False when they never settle.
+    static bool waitForStill(QQuickWindow *window, const std::function<QList<QRectF>()> &places)
+    {
+        int frames = 0;
+        QObject counter;
+        connect(
+            window, &QQuickWindow::frameSwapped, &counter, [&frames] { ++frames; }, Qt::QueuedConnection);
+        QList<QRectF> before = places();
+        for (int i = 0, still = 0; i < 200; ++i) {
+            const int seen = frames;
+            window->update();
+            if (!QTest::qWaitFor([&] { return frames > seen; }, 5000))
+                return false;
+            const QList<QRectF> now = places();
+            still = now == before && !QQuickTest::qIsPolishScheduled(window) ? still + 1 : 0;
+            if (still == 2)
+                return true;
+            before = now;
+        }
+        return false;
+    }
+
     // Clicks the first stop, then presses Tab once for each further one: each takes the focus in
     // turn, stands after the one before as the eye reads, and takes what is typed (over its old
     // text); Shift+Tab walks back.
@@ -695,20 +720,12 @@ class TestScreenshots : public QObject
                 QTest::sendKeyEvent(QTest::Click, m_window, Qt::Key_unknown, QString(c), Qt::NoModifier);
         };
         // Animations (a fold opening, a sheet moving in) end before the walk.
-        const auto places = [&stops] {
+        QVERIFY(waitForStill(m_window, [&stops] {
             QList<QRectF> rects;
             for (const Stop &stop : stops)
                 rects.append(stop.item->mapRectToScene(stop.item->boundingRect()));
             return rects;
-        };
-        QList<QRectF> before = places();
-        for (int i = 0; i < 30; ++i) {
-            QTest::qWait(100);
-            const QList<QRectF> now = places();
-            if (now == before)
-                break;
-            before = now;
-        }
+        }));
         QQuickItem *first = stops.first().item;
         clickCentre(first);
         QTRY_VERIFY(first->hasActiveFocus());
