@@ -1,5 +1,7 @@
 #include "QuickItemAccessible.h"
 
+#include "AccessibleState.h"
+
 #include <QtQuick/private/qaccessiblequickitem_p.h>
 #include <QtQuick/private/qquickitem_p.h>
 
@@ -27,6 +29,18 @@ public:
             state.disabled = true;
             state.focusable = false;
         }
+        if (const AccessibleState *extra = AccessibleState::of(item())) {
+            if (extra->expandable()) {
+                state.expandable = true;
+                state.expanded = extra->expanded();
+                state.collapsed = !extra->expanded();
+            }
+            state.modal = extra->modal();
+        }
+        // A popup that keeps the window under it from input says so.
+        if (item()->inherits("QQuickPopupItem") && item()->parent() && item()->parent()->inherits("QQuickPopup")
+            && item()->parent()->property("modal").toBool())
+            state.modal = true;
         return state;
     }
 };
