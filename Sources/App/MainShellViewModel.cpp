@@ -45,8 +45,30 @@ void MainShellViewModel::setAuth(AuthService *auth)
 {
     if (m_auth == auth)
         return;
+    if (m_auth)
+        m_auth->disconnect(this);
     m_auth = auth;
+    if (auth) {
+        m_accountId = auth->hasUser() ? auth->userValue().id : QString();
+        m_hadUser = auth->hasUser();
+        connect(auth, &AuthService::userChanged, this, &MainShellViewModel::onUserChanged);
+    }
     Q_EMIT authChanged();
+}
+
+// The account's window outlived its ended session and the same account is back: what failed
+// meanwhile is read again. Another account's projects never come into this window.
+void MainShellViewModel::onUserChanged()
+{
+    const bool hasUser = m_auth && m_auth->hasUser();
+    const bool returned = hasUser && !m_hadUser;
+    m_hadUser = hasUser;
+    if (!returned)
+        return;
+    if (m_accountId.isEmpty())
+        m_accountId = m_auth->userValue().id;
+    else if (m_auth->userValue().id == m_accountId && !m_isGuest && m_projectsService)
+        m_projectsService->load(true);
 }
 
 void MainShellViewModel::setGuest(bool isGuest)

@@ -31,6 +31,7 @@
 #include "SampleEstimates.h"
 
 #include <QDir>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QPointer>
@@ -42,6 +43,7 @@
 #include <QQuickWindow>
 #include <QSemaphore>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QScopeGuard>
 #include <QTest>
 #include <algorithm>
@@ -64,6 +66,9 @@ class TestScreenshots : public QObject
     QMap<QString, QStringList> m_layoutFaults; // fault -> where seen
 
     static constexpr QSize minimumWindowSize{900, 600};
+    // Text fields stay readable in a wide window: no wider than the column of the scrolling screens.
+    static constexpr QSize wideWindowSize{1920, 1080};
+    static constexpr qreal fieldWidthCap = 640;
 
     // The window at each checked size, written to layout/ to look at, its faults gathered.
     void checkLayout(QQuickWindow *window, const QString &name)
@@ -87,6 +92,20 @@ class TestScreenshots : public QObject
                 window->grabWindow().save(QStringLiteral(TESSMARK_SCREENSHOT_DIR "/layout/%1.png").arg(where));
             }
         }
+        // A wide window: the layout alone is measured (the screen may be smaller than the window).
+        window->resize(wideWindowSize);
+        QTest::qWait(150);
+        const QString where =
+            QStringLiteral("%1-%2x%3").arg(name).arg(wideWindowSize.width()).arg(wideWindowSize.height());
+        QStringList wide = LayoutCheck::wideFields(window, fieldWidthCap);
+        if (!wide.isEmpty()) {
+            QTest::qWait(600);
+            wide = LayoutCheck::wideFields(window, fieldWidthCap);
+        }
+        for (const QString &fault : wide)
+            m_layoutFaults[fault].append(where);
+        if (qEnvironmentVariableIsSet("TESSMARK_LAYOUT_SHOTS"))
+            window->grabWindow().save(QStringLiteral(TESSMARK_SCREENSHOT_DIR "/layout/%1.png").arg(where));
         window->resize(original);
         QTest::qWait(50);
     }
@@ -826,6 +845,36 @@ private Q_SLOTS:
         shoot(QString::fromLatin1(QTest::currentDataTag()));
     }
 
+    // The backend ends the session over unsaved edits: the sign-in sheet says why over the kept
+    // account window, and closing it asks about the edits.
+    void endedSession_data() { schemes(); }
+    void endedSession()
+    {
+        QFETCH(QString, scheme);
+        const auto restore = keepBackendData();
+        open(scheme, true, false);
+        MainShellViewModel *vm = signedInShell();
+        QVERIFY(vm);
+        QTRY_VERIFY(!vm->projectsService()->projects().isEmpty());
+        vm->setSelectedProjectId(vm->projectsService()->projects().first().id);
+        ProjectEditorViewModel *editor = nullptr;
+        QTRY_VERIFY((editor = vm->unsavedEdits()->editor()) != nullptr);
+        editor->setName(editor->name() + QStringLiteral(" (правка)"));
+        QTRY_VERIFY(editor->isDirty());
+        m_account.backend.data().tokens.clear();
+        editor->save();
+        QTRY_VERIFY(root()->keepsEndedSession());
+        auto *sheet = find<QQuickItem>(QStringLiteral("loginSheet"));
+        QVERIFY(sheet);
+        QTRY_VERIFY(sheet->property("opened").toBool());
+        shoot(QStringLiteral("ended-session-signin-") + scheme);
+        QVERIFY(QMetaObject::invokeMethod(sheet, "close"));
+        QTRY_COMPARE(root()->editsQuestion(), RootViewModel::SignInDismissed);
+        shoot(QStringLiteral("ended-session-question-") + scheme);
+        root()->answerEditsQuestion(false);
+        QTRY_COMPARE(root()->screen(), RootViewModel::Welcome);
+    }
+
     // The check itself: each kind of fault is named, and what is meant (an elided title, a list
     // scrolled past its end, a page under a modal sheet) is not.
     void layoutCheckFindsFaults()
@@ -867,6 +916,92 @@ private Q_SLOTS:
             QVERIFY2(found.contains(QString::fromUtf8(expected)), qPrintable(found));
         }
         for (const char *meant : {"elidedTitle", "row"})
+            QVERIFY2(!found.contains(QLatin1String(meant)), qPrintable(found));
+    }
+
+    // Text too faint against what the frame shows behind it is named, with the ratio measured;
+    // a readable text, large text and symbols at 3:1, a disabled control and a text over a
+    // picture are not.
+    void layoutCheckFindsLowContrast()
+    {
+        QQmlEngine engine;
+        QQmlComponent component(&engine);
+        component.setData(R"(
+            import QtQuick
+            import QtQuick.Controls.Basic
+            Window {
+                width: 420; height: 300; visible: true; color: "white"
+                Text { objectName: "faint"; x: 10; y: 10; text: "Отказ"; color: "#999999"; font.pixelSize: 14 }
+                Text { objectName: "readable"; x: 10; y: 30; text: "Завершён"; color: "#595959"; font.pixelSize: 14 }
+                Text { objectName: "large"; x: 10; y: 50; text: "Итого"; color: "#888888"; font.pixelSize: 26 }
+                Text { objectName: "faintLarge"; x: 150; y: 50; text: "Итого"; color: "#bbbbbb"; font.pixelSize: 26 }
+                Text { objectName: "symbol"; x: 300; y: 50; text: "\ue5d5\ue5d5"; color: "#888888"; font.pixelSize: 14 }
+                Text { objectName: "halfSeen"; x: 10; y: 90; text: "Удалить"; color: "black"; opacity: 0.3 }
+                Rectangle {
+                    x: 10; y: 120; width: 200; height: 30; color: "#14122A"
+                    Text { objectName: "onFill"; anchors.centerIn: parent; text: "Сохранить"; color: "white" }
+                }
+                Rectangle {
+                    x: 220; y: 120; width: 190; height: 30
+                    gradient: Gradient {
+                        orientation: Gradient.Horizontal
+                        GradientStop { position: 0; color: "#14122A" }
+                        GradientStop { position: 1; color: "#F5F5F7" }
+                    }
+                    Text { objectName: "overGradient"; anchors.fill: parent; anchors.leftMargin: 4
+                           verticalAlignment: Text.AlignVCenter; text: "Войти и продолжить работу"; color: "white" }
+                }
+                Button { objectName: "disabledButton"; x: 10; y: 170; enabled: false; text: "Недоступно" }
+                Grid {
+                    x: 220; y: 170; columns: 40
+                    Repeater {
+                        model: 400
+                        Rectangle { width: 4; height: 4; color: Qt.hsla((index * 37 % 100) / 100, 0.8, (index * 53 % 100) / 100, 1) }
+                    }
+                }
+                Text { objectName: "overPicture"; x: 224; y: 175; text: "Подпись"; color: "#808080" }
+            })",
+                          QUrl());
+        std::unique_ptr<QObject> root(component.create());
+        QVERIFY2(root, qPrintable(component.errorString()));
+        auto *window = qobject_cast<QQuickWindow *>(root.get());
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        const QString found = LayoutCheck::faults(window).join(QLatin1Char('\n'));
+        // #999 on white is 2.85:1; black at 30 % on white 2.1:1.
+        for (const char *expected : {"low contrast 2.85:1 (needs 4.5:1): faint", "(needs 3.0:1): faintLarge",
+                                     "(needs 4.5:1): halfSeen", "(needs 4.5:1): overGradient"}) {
+            QVERIFY2(found.contains(QString::fromUtf8(expected)), qPrintable(found));
+        }
+        for (const char *meant :
+             {"readable", "large \"", "symbol", "onFill", "disabledButton", "Недоступно", "overPicture"})
+            QVERIFY2(!found.contains(QString::fromUtf8(meant)), qPrintable(found));
+    }
+
+    // A text field wider than the cap is named; a capped one, a read-only one and a text are not.
+    void layoutCheckFindsWideFields()
+    {
+        QQmlEngine engine;
+        QQmlComponent component(&engine);
+        component.setData(R"(
+            import QtQuick
+            Window {
+                width: 1000; height: 200; visible: true
+                TextInput { objectName: "stretched"; width: 900; text: "Название" }
+                TextInput { objectName: "capped"; y: 30; width: 600; text: "Клиент" }
+                TextEdit { objectName: "notes"; y: 60; width: 700; text: "Заметка" }
+                TextEdit { objectName: "shown"; y: 90; width: 900; readOnly: true; text: "Только для чтения" }
+                Text { objectName: "caption"; y: 120; width: 900; text: "Подпись" }
+            })",
+                          QUrl());
+        std::unique_ptr<QObject> root(component.create());
+        QVERIFY2(root, qPrintable(component.errorString()));
+        auto *window = qobject_cast<QQuickWindow *>(root.get());
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        const QString found = LayoutCheck::wideFields(window, fieldWidthCap).join(QLatin1Char('\n'));
+        for (const char *expected :
+             {"text field 900 px wide (at most 640): stretched", "700 px wide (at most 640): notes"})
+            QVERIFY2(found.contains(QString::fromUtf8(expected)), qPrintable(found));
+        for (const char *meant : {"capped", "shown", "caption"})
             QVERIFY2(!found.contains(QLatin1String(meant)), qPrintable(found));
     }
 
@@ -1945,7 +2080,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("scheme");
         QTest::addColumn<QString>("state");
         for (const char *scheme : {"light", "dark"}) {
-            for (const char *state : {"generating", "ready", "failed"})
+            for (const char *state : {"generating", "ready", "failed", "save-dialog"})
                 QTest::addRow("%s %s", scheme, state) << QString::fromLatin1(scheme) << QString::fromLatin1(state);
         }
     }
@@ -1955,6 +2090,30 @@ private Q_SLOTS:
     {
         QFETCH(QString, scheme);
         QFETCH(QString, state);
+        // The save dialog shows a home folder of its own, with a folder and an earlier proposal.
+        QTemporaryDir home;
+        const QByteArray realHome = qgetenv("HOME");
+        const QByteArray realConfig = qgetenv("XDG_CONFIG_HOME");
+        const auto restoreHome = qScopeGuard([&] {
+            qputenv("HOME", realHome);
+            if (realConfig.isEmpty())
+                qunsetenv("XDG_CONFIG_HOME");
+            else
+                qputenv("XDG_CONFIG_HOME", realConfig);
+        });
+        const bool saveDialog = state == QLatin1String("save-dialog");
+        // Sizes and dates in the dialog as the application formats them.
+        const auto restoreLocale = qScopeGuard([previous = QLocale()] { QLocale::setDefault(previous); });
+        if (saveDialog) {
+            QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+            QVERIFY(QDir(home.path()).mkpath(QStringLiteral("Documents/Клиенты")));
+            QFile earlier(home.filePath(QStringLiteral("Documents/Смета.pdf")));
+            QVERIFY(earlier.open(QIODevice::WriteOnly));
+            earlier.write(QByteArray(20480, 'x'));
+            earlier.close();
+            qputenv("HOME", QFile::encodeName(home.path()));
+            qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(QStringLiteral(".config"))));
+        }
         m_engine = std::make_unique<QQmlApplicationEngine>();
         m_engine->addImportPath(QStringLiteral("qrc:/qt/qml"));
         m_engine->rootContext()->setContextProperty(QStringLiteral("scheme"), scheme);
@@ -1977,7 +2136,7 @@ private Q_SLOTS:
         QVERIFY(model);
         // Held until the shot is taken, so that the progress is what the sheet shows.
         auto hold = std::make_shared<QSemaphore>();
-        if (state != QLatin1String("ready")) {
+        if (state != QLatin1String("ready") && !saveDialog) {
             const bool generating = state == QLatin1String("generating");
             model->setGenerator([hold, generating](const CommercialProposalInput &) -> std::optional<QString> {
                 if (generating)
@@ -1986,6 +2145,36 @@ private Q_SLOTS:
             });
         }
         QMetaObject::invokeMethod(sheet, "open");
+        if (saveDialog) {
+            // Opened with the sheet's button, then a name of a file that is there, and Return.
+            QTRY_VERIFY_WITH_TIMEOUT(!model->pdfUrl().isEmpty(), 30000);
+            QQuickItem *button = nullptr;
+            QTRY_VERIFY((button = item(QStringLiteral("saveButton"))) && button->isVisible() && button->height() > 0);
+            clickCentre(button);
+            QObject *dialog = nullptr;
+            QTRY_VERIFY((dialog = button->findChild<QObject *>(QStringLiteral("saveFileDialog")))
+                        && dialog->property("opened").toBool());
+            QQuickItem *rows = nullptr;
+            QTRY_VERIFY((rows = item(QStringLiteral("folderRows"))) && rows->property("count").toInt() == 2);
+            QTest::qWait(100);
+            shoot(QStringLiteral("export-save-dialog-") + scheme);
+            QTest::keyClick(m_window, Qt::Key_A, Qt::ControlModifier);
+            for (const QChar c : QStringLiteral("Смета")) {
+                QTest::sendKeyEvent(QTest::Press, m_window, Qt::Key_unknown, QString(c), Qt::NoModifier);
+                QTest::sendKeyEvent(QTest::Release, m_window, Qt::Key_unknown, QString(c), Qt::NoModifier);
+            }
+            QTest::keyClick(m_window, Qt::Key_Return);
+            QObject *replace = dialog->findChild<QObject *>(QStringLiteral("replaceFileAlert"));
+            QVERIFY(replace);
+            QTRY_VERIFY(replace->property("opened").toBool());
+            QTest::qWait(100);
+            shoot(QStringLiteral("export-replace-") + scheme);
+            clickCentre(item(QStringLiteral("dialogButton1")));
+            QTRY_VERIFY(!replace->property("opened").toBool());
+            clickCentre(item(QStringLiteral("saveDialogCancel")));
+            QTRY_VERIFY(!model->isSaving());
+            return;
+        }
         if (state == QLatin1String("ready"))
             QTRY_VERIFY_WITH_TIMEOUT(!model->pdfUrl().isEmpty(), 30000);
         else if (state == QLatin1String("failed"))

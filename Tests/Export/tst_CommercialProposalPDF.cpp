@@ -1,6 +1,7 @@
 #include "Export/CommercialProposalPDF.h"
 #include "Export/CommercialProposalRenderer.h"
 #include "../Support/FiniteTexts.h"
+#include "ExportSamples.h"
 #include "Utils/LineCost.h"
 #include "Utils/Numbers.h"
 
@@ -131,6 +132,12 @@ private Q_SLOTS:
     void longTextContinuesOnTheNextPage_data();
     void longTextContinuesOnTheNextPage();
     void notesKeepTogether();
+    void lastPageIsNeverTheFooterAlone_data();
+    void lastPageIsNeverTheFooterAlone();
+    void titleInTheMetadata_data();
+    void titleInTheMetadata();
+    void otherScriptsAndEmojiArePrintedAndExtracted_data();
+    void otherScriptsAndEmojiArePrintedAndExtracted();
     void fileIsNamedAfterTheProject();
     void figuresThatOverflowPrintAsADash_data();
     void figuresThatOverflowPrintAsADash();
@@ -461,9 +468,97 @@ void tst_CommercialProposalPDF::notesKeepTogether()
         QVERIFY2(pageOf(QStringLiteral("Примечания")) == pageOf(QStringLiteral("Оценка")), qPrintable(at));
         QVERIFY2(pageOf(QStringLiteral("Сроки")) == pageOf(QStringLiteral("8-часовом")), qPrintable(at));
         QVERIFY2(pageOf(QStringLiteral("лицензии,")) == pageOf(QStringLiteral("позициях.")), qPrintable(at));
-        QVERIFY2(pageOf(QStringLiteral("Документ")) >= pageOf(QStringLiteral("Условия")), qPrintable(at));
+        // The notes and the footer close the document together, on one page.
+        QVERIFY2(pageOf(QStringLiteral("Документ")) == pageOf(QStringLiteral("Примечания")), qPrintable(at));
+        QVERIFY2(pageOf(QStringLiteral("Документ")) == pageOf(QStringLiteral("Условия")), qPrintable(at));
         for (const Word &word : all)
             QVERIFY2(word.yMax <= 794.5, qPrintable(word.text + at));
+    }
+}
+
+void tst_CommercialProposalPDF::lastPageIsNeverTheFooterAlone_data()
+{
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<int>("pages");
+    QTest::newRow("1 line") << 1 << 1;
+    QTest::newRow("5 lines") << 5 << 2;
+    QTest::newRow("15 lines") << 15 << 2;
+    QTest::newRow("40 lines") << 40 << 5;
+}
+
+// Read page by page: the last page holds the whole notes with the footer, and every page before
+// it holds rows or the header.
+void tst_CommercialProposalPDF::lastPageIsNeverTheFooterAlone()
+{
+    QFETCH(int, lines);
+    QFETCH(int, pages);
+    const QString pdf = generate(sampleProposal(lines));
+    QCOMPARE(pageCount(pdf), pages);
+    for (int page = 1; page <= pages; ++page) {
+        const QString number = QString::number(page);
+        const QString text = normalizedLines(tool(QStringLiteral("pdftotext"),
+                                                  {QStringLiteral("-f"), number, QStringLiteral("-l"), number, pdf,
+                                                   QStringLiteral("-")}))
+                                 .join(QLatin1Char(' '));
+        const bool last = page == pages;
+        QCOMPARE(text.contains(QStringLiteral("Документ сформирован в Tessmark")), last);
+        QCOMPARE(text.contains(QStringLiteral("Примечания")), last);
+        QCOMPARE(text.contains(QStringLiteral("Условия оплаты и формат взаимодействия согласуются отдельно.")), last);
+        QCOMPARE(text.contains(QStringLiteral("Оценка основана на перечне работ ниже")), last);
+        if (!last)
+            QVERIFY2(text.contains(QStringLiteral("Работа")), qPrintable(text));
+    }
+}
+
+void tst_CommercialProposalPDF::titleInTheMetadata_data()
+{
+    QTest::addColumn<QString>("projectName");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("named") << QStringLiteral("Сайт студии") << QStringLiteral("Коммерческое предложение — Сайт студии");
+    QTest::newRow("unnamed") << QString() << QStringLiteral("Коммерческое предложение — Проект");
+    QTest::newRow("line breaks") << QStringLiteral(" Сайт\nстудии ")
+                                 << QStringLiteral("Коммерческое предложение — Сайт студии");
+}
+
+void tst_CommercialProposalPDF::titleInTheMetadata()
+{
+    QFETCH(QString, projectName);
+    QFETCH(QString, title);
+    const QString pdf = generate(sampleProposal(1, projectName));
+    const QRegularExpression titleLine(QStringLiteral("^Title:\\s+(.*)$"), QRegularExpression::MultilineOption);
+    QCOMPARE(titleLine.match(tool(QStringLiteral("pdfinfo"), {pdf})).captured(1), title);
+}
+
+void tst_CommercialProposalPDF::otherScriptsAndEmojiArePrintedAndExtracted_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("Arabic") << QStringLiteral("شركة الاختبار");
+    QTest::newRow("Hebrew") << QStringLiteral("חברת הבדיקה");
+    QTest::newRow("emoji beside Cyrillic") << QStringLiteral("Запуск 🎉 и 😀 готово");
+    QTest::newRow("symbols") << QStringLiteral("Готово ✓ ★ ☎");
+}
+
+// Text of other scripts and emoji, in the client, a line's title and its description: printed
+// with fonts that come with the document, and read back in reading order.
+void tst_CommercialProposalPDF::otherScriptsAndEmojiArePrintedAndExtracted()
+{
+    QFETCH(QString, text);
+    CommercialProposalInput input = withLines(2);
+    input.clientName = text;
+    input.items[0].title = text;
+    input.items[1].description = text;
+    const QString pdf = generate(input);
+    QString extracted = tool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    // Poppler marks right-to-left runs with embedding controls.
+    extracted.remove(QRegularExpression(QStringLiteral("[\\x{202A}-\\x{202E}\\x{2066}-\\x{2069}]")));
+    QCOMPARE(extracted.count(text), 3);
+    // Every font is embedded: nothing is left to the reader's fonts.
+    const QStringList rows =
+        tool(QStringLiteral("pdffonts"), {pdf}).split(QLatin1Char('\n'), Qt::SkipEmptyParts).mid(2);
+    QVERIFY(rows.size() > 3);
+    for (const QString &row : rows) {
+        const QStringList columns = row.simplified().split(QLatin1Char(' '));
+        QCOMPARE(columns.at(columns.size() - 5), QStringLiteral("yes"));
     }
 }
 
@@ -472,7 +567,7 @@ void tst_CommercialProposalPDF::fileIsNamedAfterTheProject()
     CommercialProposalInput input = withLines(1);
     input.projectName = QStringLiteral("A_B");
     const QString pdf = generate(input);
-    QVERIFY2(QRegularExpression(QStringLiteral("/KP-AB-[^/]{6}\\.pdf$")).match(pdf).hasMatch(), qPrintable(pdf));
+    QVERIFY2(QRegularExpression(QStringLiteral("/render-[^/]{6}/KP-AB\\.pdf$")).match(pdf).hasMatch(), qPrintable(pdf));
     QFile file(pdf);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.read(5) == QByteArrayLiteral("%PDF-"));
@@ -562,7 +657,8 @@ void tst_CommercialProposalPDF::wideAmountsNeverOverlapTheHours()
             amountRight = std::max(amountRight, word.xMax);
         }
         QVERIFY2(amountRight > 0, qPrintable(figure.text));
-        QVERIFY2(currencySign, qPrintable(QStringLiteral("no ₽ beside %1 at y %2").arg(figure.text).arg(figure.yMin)));
+        QVERIFY2(currencySign,
+                 qPrintable(QStringLiteral("no ₽ beside %1 at y %2").arg(figure.text).arg(figure.yMin)));
         QVERIFY2(figure.xMax + 4 <= amountLeft,
                  qPrintable(QStringLiteral("hours end at %1, amount starts at %2").arg(figure.xMax).arg(amountLeft)));
         QVERIFY2(amountRight <= 547, qPrintable(QString::number(amountRight)));

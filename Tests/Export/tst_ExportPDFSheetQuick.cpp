@@ -13,6 +13,8 @@
 #include <QMimeData>
 #include <QDir>
 #include <QFile>
+#include <QLocale>
+#include <QFileInfo>
 #include <QQmlContext>
 #include <QQmlEngine>
 #include <QQuickItem>
@@ -45,6 +47,19 @@ public:
     Q_INVOKABLE QUrl fileUrl(const QString &name) const { return QUrl::fromLocalFile(m_dir.filePath(name)); }
     Q_INVOKABLE qint64 fileSize(const QUrl &url) const { return QFile(url.toLocalFile()).size(); }
     Q_INVOKABLE bool removeFile(const QUrl &url) const { return QFile::remove(url.toLocalFile()); }
+    Q_INVOKABLE bool makeFolder(const QUrl &url) const { return QDir().mkpath(url.toLocalFile()); }
+    Q_INVOKABLE bool writeFile(const QUrl &url, int size) const
+    {
+        QFile file(url.toLocalFile());
+        return file.open(QIODevice::WriteOnly) && file.write(QByteArray(size, 'x')) == size;
+    }
+
+    // The file, or the folder the file lies in, is there.
+    Q_INVOKABLE bool exists(const QUrl &url) const { return QFileInfo::exists(url.toLocalFile()); }
+    Q_INVOKABLE bool folderExists(const QUrl &file) const
+    {
+        return QFileInfo(QFileInfo(file.toLocalFile()).path()).isDir();
+    }
 
     // A fresh home folder, with or without a documents folder in it; its URL.
     Q_INVOKABLE QUrl newHome(bool withDocuments)
@@ -121,6 +136,8 @@ private:
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    // As the application does: Russian sizes and dates in the dialog.
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     QtTranslations::install(&app);
     ExportTest setup;
     return quick_test_main_with_setup(argc, argv, "tst_ExportPDFSheetQuick", TESSMARK_QUICK_TEST_DIR, &setup);

@@ -3,9 +3,12 @@
 #include "Features/Export/ExportPDFViewModel.h"
 #include "Features/Export/PDFPreviewImageProvider.h"
 
+#include <QClipboard>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QMimeData>
 #include <QRegularExpression>
 #include <QSemaphore>
 #include <QSignalSpy>
@@ -68,9 +71,10 @@ private Q_SLOTS:
         QVERIFY(renders(finished, 1));
         QVERIFY(!model->isGenerating());
         QCOMPARE(model->errorMessage(), QString());
-        QVERIFY2(
-            QRegularExpression(QStringLiteral("/KP-Сайт-студии-[^/]{6}\\.pdf$")).match(model->pdfPath()).hasMatch(),
-            qPrintable(model->pdfPath()));
+        QVERIFY2(QRegularExpression(QStringLiteral("/render-[^/]{6}/KP-Сайт-студии\\.pdf$"))
+                     .match(model->pdfPath())
+                     .hasMatch(),
+                 qPrintable(model->pdfPath()));
         QVERIFY(readFile(model->pdfPath()).startsWith("%PDF-"));
         QCOMPARE(model->pdfUrl(), QUrl::fromLocalFile(model->pdfPath()));
 
@@ -154,6 +158,19 @@ private Q_SLOTS:
         }
         release->release();
         QTest::qWait(100); // the late result finds no model and is dropped
+    }
+
+    // A copy saved over the render, or beside it, stays when the sheet closes.
+    void copySavedIntoTheRenderFolderStays()
+    {
+        auto model = rendered(sampleProposal(1));
+        QVERIFY(model);
+        const QString beside = QFileInfo(model->pdfPath()).path() + QStringLiteral("/копия.pdf");
+        model->beginSave();
+        model->finishSave(QUrl::fromLocalFile(beside));
+        QCOMPARE(model->saveError(), QString());
+        model->discard();
+        QVERIFY(QFile::exists(beside));
     }
 
     void exportsOfAlikeNamesKeepTheirOwnFiles()
@@ -253,6 +270,110 @@ private Q_SLOTS:
         QCOMPARE(model->saveError(), QString());
         QCOMPARE(model->notice(), QStringLiteral("Сохранено: ") + QFileInfo(model->pdfPath()).fileName());
         QCOMPARE(readFile(model->pdfPath()), before);
+    }
+
+    // Closing the sheet removes its render and the render's folder; a copy on the clipboard
+    // keeps it, as the program it is pasted into reads it later.
+    void renderGoesWithTheSheetUnlessCopied_data()
+    {
+        QTest::addColumn<bool>("copied");
+        QTest::addColumn<bool>("closed");
+        QTest::newRow("closed") << false << true;
+        QTest::newRow("copied, then closed") << true << true;
+        QTest::newRow("destroyed without closing") << false << false;
+    }
+    void renderGoesWithTheSheetUnlessCopied()
+    {
+        QFETCH(bool, copied);
+        QFETCH(bool, closed);
+        auto model = rendered(sampleProposal(2));
+        QVERIFY(model);
+        const QString path = model->pdfPath();
+        QVERIFY(QFile::exists(path));
+        if (copied) {
+            model->copyFile();
+            QCOMPARE(model->notice(), QStringLiteral("Файл скопирован"));
+        }
+        if (closed) {
+            model->discard();
+            QVERIFY(model->pdfUrl().isEmpty());
+        }
+        model.reset();
+        QCOMPARE(QFile::exists(path), copied);
+        QCOMPARE(QFileInfo::exists(QFileInfo(path).path()), copied);
+        QVERIFY(QFileInfo(QFileInfo(QFileInfo(path).path()).path()).isDir());
+    }
+
+    // A render that ends after the sheet closed leaves no file behind.
+    void renderEndingAfterCloseIsRemoved()
+    {
+        auto model = std::make_unique<ExportPDFViewModel>();
+        model->setInput(QVariant::fromValue(sampleProposal(1)));
+        auto release = std::make_shared<QSemaphore>();
+        auto written = std::make_shared<QString>();
+        model->setGenerator([release, written](const CommercialProposalInput &input) {
+            const std::optional<QString> path = CommercialProposalPDF::generate(input);
+            *written = path.value_or(QString());
+            release->acquire();
+            return path;
+        });
+        model->start();
+        model->discard();
+        QVERIFY(!model->isGenerating());
+        release->release();
+        QTRY_VERIFY(!written->isEmpty() && !QFileInfo::exists(QFileInfo(*written).path()));
+        QVERIFY(model->pdfUrl().isEmpty());
+    }
+
+    // Once saved, "Копировать файл" and "Показать в папке" give the saved copy, not the render.
+    void copyAndShowGiveTheSavedFile()
+    {
+        auto model = rendered(sampleProposal(2));
+        QVERIFY(model);
+        const QString render = model->pdfPath();
+        QUrl opened;
+        model->setUrlOpener([&opened](const QUrl &url) {
+            opened = url;
+            return true;
+        });
+        // Before saving: the render.
+        model->copyFile();
+        QCOMPARE(QGuiApplication::clipboard()->mimeData()->urls(), QList<QUrl>{QUrl::fromLocalFile(render)});
+
+        const QString saved = m_dir.filePath(QStringLiteral("Отправить/КП Ромашка.pdf"));
+        QVERIFY(QDir().mkpath(QFileInfo(saved).path()));
+        model->beginSave();
+        model->finishSave(QUrl::fromLocalFile(saved));
+        QCOMPARE(model->savedPath(), saved);
+
+        model->copyFile();
+        QCOMPARE(model->notice(), QStringLiteral("Файл скопирован"));
+        QCOMPARE(QGuiApplication::clipboard()->mimeData()->urls(), QList<QUrl>{QUrl::fromLocalFile(saved)});
+        model->showInFolder();
+        // No file manager answers on the test bus: the saved copy's folder is opened.
+        QTRY_COMPARE(opened, QUrl::fromLocalFile(QFileInfo(saved).path()));
+        // The viewer still gets the render.
+        model->openInViewer();
+        QCOMPARE(opened, QUrl::fromLocalFile(render));
+
+        // A saved copy that is gone since: the render again.
+        QVERIFY(QFile::remove(saved));
+        model->copyFile();
+        QCOMPARE(QGuiApplication::clipboard()->mimeData()->urls(), QList<QUrl>{QUrl::fromLocalFile(render)});
+    }
+
+    // A document whose text maps were completed after writing still opens for the preview.
+    void previewOfAProposalInOtherScripts()
+    {
+        CommercialProposalInput input = sampleProposal(2);
+        input.clientName = QStringLiteral("شركة الاختبار 🎉");
+        input.items[0].title = QStringLiteral("חברת הבדיקה");
+        const auto model = rendered(input);
+        QVERIFY(model);
+        QVERIFY(readFile(model->pdfPath()).contains("/Prev"));
+        const QImage page = PDFPreviewImageProvider::render(model->pdfPath(), QSize(220, 311));
+        QVERIFY(!page.isNull());
+        QCOMPARE(page.width(), 220);
     }
 
     void thumbnailOfAFileThatIsNoPDFIsNull()

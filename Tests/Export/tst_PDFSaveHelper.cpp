@@ -10,10 +10,20 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <ctime>
 #include <sys/stat.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 namespace {
+
+// Sets the modification time two days back, as a render of an earlier day has.
+bool ageByTwoDays(const QString &path)
+{
+    const time_t then = ::time(nullptr) - 2 * 24 * 3600;
+    const struct timeval times[2] = {{then, 0}, {then, 0}};
+    return ::utimes(QFile::encodeName(path).constData(), times) == 0;
+}
 
 void writeFile(const QString &path, const QByteArray &bytes)
 {
@@ -52,6 +62,7 @@ private Q_SLOTS:
     void failuresAreToldInRussianWithThePath();
     void startFolderIsDocumentsOnlyWhenItExists();
     void writeTempPDFRemovesRendersOfEarlierDays();
+    void removeRenderTakesItsFolderOnly();
 };
 
 void tst_PDFSaveHelper::saveOverExistingFile()
@@ -158,10 +169,14 @@ void tst_PDFSaveHelper::writeTempPDFGivesEachRenderItsOwnFile()
         CommercialProposalPDF::writeTempPDF("third", QStringLiteral("Сайт!"), base.path());
     QVERIFY(first && second && again);
     QVERIFY(*first != *second && *first != *again && *second != *again);
-    const QRegularExpression named(QStringLiteral("/tessmark-\\d+/KP-Сайт-[^/]{6}\\.pdf$"));
+    // Each in a private folder of its own, under the name a client receives.
+    const QRegularExpression named(QStringLiteral("/tessmark-\\d+/render-[^/]{6}/KP-Сайт\\.pdf$"));
     for (const QString &path : {*first, *second, *again}) {
         QVERIFY2(named.match(path).hasMatch(), qPrintable(path));
-        QCOMPARE(int(QFile::permissions(path) & (QFile::ReadGroup | QFile::ReadOther)), 0);
+        struct stat info
+        {};
+        QCOMPARE(::stat(QFile::encodeName(QFileInfo(path).path()).constData(), &info), 0);
+        QCOMPARE(info.st_mode & 0777, mode_t(0700));
     }
     QCOMPARE(readFile(*first), QByteArray("first"));
     QCOMPARE(readFile(*second), QByteArray("second"));
@@ -263,20 +278,45 @@ void tst_PDFSaveHelper::writeTempPDFRemovesRendersOfEarlierDays()
     const std::optional<QString> recent =
         CommercialProposalPDF::writeTempPDF("recent", QStringLiteral("Новый"), base.path());
     QVERIFY(old && recent);
-    const QString other = QFileInfo(*old).path() + QStringLiteral("/notes.txt");
+    const QString privateFolder = QFileInfo(QFileInfo(*old).path()).path();
+    const QString other = privateFolder + QStringLiteral("/notes.txt");
+    const QString earlierVersion = privateFolder + QStringLiteral("/KP-Старый-a1b2c3.pdf");
     writeFile(other, "not a render");
-    for (const QString &path : {*old, other}) {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadWrite));
-        QVERIFY(file.setFileTime(QDateTime::currentDateTimeUtc().addDays(-2), QFileDevice::FileModificationTime));
-    }
+    writeFile(earlierVersion, "an earlier version's render");
+    for (const QString &path : {QFileInfo(*old).path(), other, earlierVersion})
+        QVERIFY(ageByTwoDays(path));
+
+    // At start, before any render.
+    ProposalTempFolder::removeStaleRenders(base.path());
+    QVERIFY(!QFileInfo::exists(QFileInfo(*old).path()));
+    QVERIFY(!QFile::exists(earlierVersion));
+    QCOMPARE(readFile(*recent), QByteArray("recent"));
+    QVERIFY(QFile::exists(other));
+
+    // And before each render.
+    QVERIFY(ageByTwoDays(QFileInfo(*recent).path()));
     const std::optional<QString> next =
         CommercialProposalPDF::writeTempPDF("next", QStringLiteral("Новый"), base.path());
     QVERIFY(next);
-    QVERIFY(!QFile::exists(*old));
-    QCOMPARE(readFile(*recent), QByteArray("recent"));
+    QVERIFY(!QFile::exists(*recent));
     QCOMPARE(readFile(*next), QByteArray("next"));
-    QVERIFY(QFile::exists(other));
+}
+
+void tst_PDFSaveHelper::removeRenderTakesItsFolderOnly()
+{
+    QTemporaryDir base;
+    const std::optional<QString> render = CommercialProposalPDF::writeTempPDF("x", QStringLiteral("Сайт"), base.path());
+    QVERIFY(render);
+    ProposalTempFolder::removeRender(*render);
+    QVERIFY(!QFileInfo::exists(QFileInfo(*render).path()));
+    QVERIFY(QFileInfo(QFileInfo(QFileInfo(*render).path()).path()).isDir());
+
+    // A saved copy elsewhere is no render.
+    const QString saved = base.filePath(QStringLiteral("render-abcdef/KP-Сайт.pdf"));
+    QVERIFY(QDir().mkpath(QFileInfo(saved).path()));
+    writeFile(saved, "saved");
+    ProposalTempFolder::removeRender(saved);
+    QCOMPARE(readFile(saved), QByteArray("saved"));
 }
 
 QTEST_GUILESS_MAIN(tst_PDFSaveHelper)

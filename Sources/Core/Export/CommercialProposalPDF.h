@@ -15,16 +15,19 @@ namespace CommercialProposalPDF {
 // Shown when the proposal could not be created or written.
 QString creationErrorText();
 
+// The document's title in its metadata: "Коммерческое предложение — <project>".
+QString documentTitle(const CommercialProposalInput &input);
+
 // The whole proposal as PDF bytes, dated today.
 QByteArray render(const CommercialProposalInput &input, const QDate &today);
 
-// Renders and writes "KP-<name>-<unique>.pdf" into the per-user folder under tempBase; the file's
-// path, or none when it could not be written.
+// Renders and writes "KP-<name>.pdf" into a new render folder of the per-user folder under
+// tempBase; the file's path, or none when it could not be written.
 std::optional<QString> generate(const CommercialProposalInput &input, const QDate &today = QDate::currentDate(),
                                 const QString &tempBase = QDir::tempPath());
 
-// Writes the bytes to a new temporary file named after the project, all or nothing. Renders
-// written more than a day ago are removed from the folder first.
+// Writes the bytes to a new render folder, in a file named after the project; all or nothing.
+// Renders written more than a day ago are removed first.
 std::optional<QString> writeTempPDF(const QByteArray &data, const QString &projectName,
                                     const QString &tempBase = QDir::tempPath());
 

@@ -206,14 +206,31 @@ void drawBlock(PDFCanvas &canvas, const PDFText &text, qreal x, qreal width)
     canvas.flowText(text, x, width);
 }
 
+PDFText bulletText(const QString &bullet)
+{
+    return make(bullet, 9.5, FontWeight::Regular, PDFLayout::muted);
+}
+
 void drawBullet(PDFCanvas &canvas, const QString &bullet)
 {
-    const PDFText text = make(bullet, 9.5, FontWeight::Regular, PDFLayout::muted);
+    const PDFText text = bulletText(bullet);
     canvas.ensureSpace(std::min(canvas.measure(text, 485), PDFLayout::usableHeight));
     canvas.drawText(make(QStringLiteral("•"), 10, FontWeight::Regular, PDFLayout::accent, Qt::AlignHCenter),
                     QRectF(48, canvas.y, 14, 16));
     canvas.flowText(text, 62, 485);
     canvas.y += 8;
+}
+
+PDFText footerText()
+{
+    return make(QStringLiteral("Документ сформирован в Tessmark · носит ознакомительный характер"), 8.5,
+                FontWeight::Regular, PDFLayout::muted, Qt::AlignHCenter);
+}
+
+// The rule, the space under it and the line of text.
+qreal footerHeight(const PDFCanvas &canvas)
+{
+    return 13 + canvas.measure(footerText(), 499);
 }
 
 } // namespace
@@ -334,9 +351,13 @@ void drawNotes(const CommercialProposalInput &input, PDFCanvas &canvas)
                        "если не указаны в позициях."),
         QStringLiteral("Условия оплаты и формат взаимодействия согласуются отдельно."),
     };
-    // The title stays with its first bullet.
-    const qreal titleHeight = canvas.measure(title, 499);
-    canvas.ensureSpace(titleHeight + 8 + canvas.measure(make(bullets[0], 9.5, FontWeight::Regular, QColor()), 485));
+    // The notes and the footer close the document as one block: split over a page break they
+    // would leave a page with a bullet or the footer alone. They always fit on a page of their own.
+    qreal closing = canvas.measure(title, 499) + 8;
+    for (const QString &bullet : bullets)
+        closing += canvas.measure(bulletText(bullet), 485) + 8;
+    closing += 8 + footerHeight(canvas);
+    canvas.ensureSpace(std::min(closing, PDFLayout::usableHeight));
     canvas.flowText(title, 48, 499);
     canvas.y += 8;
     for (const QString &bullet : bullets)
@@ -346,12 +367,10 @@ void drawNotes(const CommercialProposalInput &input, PDFCanvas &canvas)
 
 void drawFooter(PDFCanvas &canvas)
 {
-    const PDFText text = make(QStringLiteral("Документ сформирован в Tessmark · носит ознакомительный характер"), 8.5,
-                              FontWeight::Regular, PDFLayout::muted, Qt::AlignHCenter);
-    canvas.ensureSpace(13 + canvas.measure(text, 499));
+    canvas.ensureSpace(footerHeight(canvas));
     canvas.drawRule(48, 547, canvas.y, PDFLayout::border);
     canvas.y += 13;
-    canvas.flowText(text, 48, 499);
+    canvas.flowText(footerText(), 48, 499);
 }
 
 QString formatHours(double hours)

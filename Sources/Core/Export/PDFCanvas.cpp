@@ -93,7 +93,7 @@ qreal PDFCanvas::measure(const PDFText &text, qreal width) const
 void PDFCanvas::drawLines(const PDFTextBlock &block, qreal x, qreal top, qreal fromY, qreal toY)
 {
     if (m_painter)
-        block.draw(m_painter, QPointF(x, top), fromY, toY);
+        block.draw(m_painter, QPointF(x, top), fromY, toY, m_glyphs);
 }
 
 qreal PDFCanvas::drawText(const PDFText &text, const QRectF &rect)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PDFGlyphRecorder.h"
 #include "PDFText.h"
 #include "PDFTextBlock.h"
 
@@ -25,6 +26,8 @@ public:
     qreal y = 48;
 
     int pageCount() const { return m_pages; }
+    // Every glyph the canvas drew, for completing the document's text maps.
+    const PDFGlyphRecorder &glyphs() const { return m_glyphs; }
 
     // Clears the page just begun to white and puts y at the top margin.
     void preparePageSurface();
@@ -67,4 +70,5 @@ private:
     std::function<void()> m_onNewPage;
     int m_pages = 1;
     std::unordered_map<QString, PDFTextBlock> m_figures;
+    PDFGlyphRecorder m_glyphs;
 };

@@ -1,8 +1,11 @@
 #include "PDFTextBlock.h"
 
+#include "PDFGlyphRecorder.h"
 #include "PDFTypography.h"
 
 #include <QPaintDevice>
+#include <QGlyphRun>
+#include <QImage>
 #include <QPainter>
 #include <QTextLayout>
 
@@ -128,12 +131,39 @@ void PDFTextBlock::setWidth(qreal width)
     layoutLines();
 }
 
-void PDFTextBlock::draw(QPainter *painter, const QPointF &origin, qreal fromY, qreal toY) const
+void PDFTextBlock::drawRun(QPainter *painter, const QPointF &at, const QGlyphRun &run, PDFGlyphRecorder &recorder)
+{
+    if (recorder.hasOutlines(run.rawFont())) {
+        recorder.draw(run);
+        painter->drawGlyphRun(at, run);
+        return;
+    }
+    // Glyphs of bitmaps only are drawn as a picture, at four times the page's resolution.
+    constexpr qreal scale = 4;
+    const QRectF bounds = run.boundingRect().translated(at);
+    if (bounds.isEmpty())
+        return;
+    QImage picture((bounds.size() * scale).toSize() + QSize(1, 1), QImage::Format_ARGB32_Premultiplied);
+    picture.fill(Qt::transparent);
+    {
+        QPainter glyphs(&picture);
+        glyphs.setRenderHint(QPainter::SmoothPixmapTransform);
+        glyphs.scale(scale, scale);
+        glyphs.setPen(painter->pen());
+        glyphs.drawGlyphRun(at - bounds.topLeft(), run);
+    }
+    painter->drawImage(QRectF(bounds.topLeft(), QSizeF(picture.size()) / scale), picture);
+}
+
+void PDFTextBlock::draw(QPainter *painter, const QPointF &origin, qreal fromY, qreal toY,
+                        PDFGlyphRecorder &recorder) const
 {
     const QPointF offset = origin - QPointF(0, fromY);
     painter->save();
     for (const Paragraph &paragraph : m_paragraphs) {
         const QTextLayout *layout = paragraph.layout.get();
+        const QPointF at = offset + layout->position();
+        const QList<QTextLayout::FormatRange> formats = layout->formats();
         if (paragraph.color.isValid())
             painter->setPen(paragraph.color);
         for (int i = 0; i < layout->lineCount(); ++i) {
@@ -141,7 +171,18 @@ void PDFTextBlock::draw(QPainter *painter, const QPointF &origin, qreal fromY, q
             const qreal top = layout->position().y() + line.y();
             if (top + line.height() <= fromY + 0.5 || top >= toY - 0.5)
                 continue;
-            line.draw(painter, offset + layout->position());
+            recorder.learnLine(line, layout->text());
+            if (paragraph.color.isValid() || formats.isEmpty()) {
+                for (const QGlyphRun &run : line.glyphRuns())
+                    drawRun(painter, at, run, recorder);
+                continue;
+            }
+            // A paragraph of several runs: each in its own colour.
+            for (const QTextLayout::FormatRange &range : formats) {
+                painter->setPen(range.format.foreground().color());
+                for (const QGlyphRun &run : line.glyphRuns(range.start, range.length))
+                    drawRun(painter, at, run, recorder);
+            }
         }
     }
     painter->restore();

@@ -8,6 +8,8 @@
 #include <memory>
 #include <vector>
 
+class PDFGlyphRecorder;
+class QGlyphRun;
 class QPaintDevice;
 class QPainter;
 class QTextLayout;
@@ -43,11 +45,12 @@ public:
     void setWidth(qreal width);
 
     // Draws the lines that lie inside (fromY, toY) of the block, the block's fromY at origin's y;
-    // a line touching either edge stays out.
-    void draw(QPainter *painter, const QPointF &origin, qreal fromY, qreal toY) const;
+    // a line touching either edge stays out. Every glyph run goes through the recorder.
+    void draw(QPainter *painter, const QPointF &origin, qreal fromY, qreal toY, PDFGlyphRecorder &recorder) const;
 
 private:
     void layoutLines();
+    static void drawRun(QPainter *painter, const QPointF &at, const QGlyphRun &run, PDFGlyphRecorder &recorder);
 
     struct Paragraph
     {

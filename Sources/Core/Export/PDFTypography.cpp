@@ -58,9 +58,13 @@ QFont font(qreal pointSize, FontWeight weight)
     if (cached != cache.cend())
         return *cached;
     QFont result(family());
+    // Text the bundled font lacks (Arabic, Hebrew, emoji, ...) comes from the fonts the window
+    // falls back to as well, and is embedded with the document: first outline fonts known to
+    // cover those scripts, then whatever the system offers.
+    result.setFamilies({family(), QStringLiteral("Noto Sans Arabic"), QStringLiteral("Noto Sans Hebrew"),
+                        QStringLiteral("DejaVu Sans"), QStringLiteral("Symbola")});
     result.setPointSizeF(pointSize);
     result.setWeight(qtWeight(weight));
-    result.setStyleStrategy(QFont::NoFontMerging);
     result.setKerning(true);
     cache.insert(key, result);
     return result;

@@ -4,7 +4,8 @@
 
 #include <QFont>
 
-// The proposal's type: one bundled family (Roboto, embedded into the PDF) in four weights.
+// The proposal's type: one bundled family (Roboto, embedded into the PDF) in four weights, with
+// the fonts of other scripts and emoji behind it.
 namespace PDFTypography {
 
 // The family name of the bundled font; loads it from the resources on first use. Call it once on

@@ -21,8 +21,7 @@ bool keptCluster(const QString &cluster, bool keepUnderscore)
     return QChar::isLetterOrNumber(first);
 }
 
-// suffix goes between the name and ".pdf" and counts towards the byte limit.
-QString fileName(const QString &projectName, bool keepUnderscore, const QString &suffix = QString())
+QString fileName(const QString &projectName, bool keepUnderscore)
 {
     QString kept;
     for (const QString &cluster : Text::graphemes(projectName)) {
@@ -37,20 +36,20 @@ QString fileName(const QString &projectName, bool keepUnderscore, const QString 
         clusters.resize(maxClusters);
 
     // Combining marks can make a short name long in bytes: drop whole characters from the end.
-    const qsizetype frameBytes = QByteArrayLiteral("KP-.pdf").size() + suffix.toUtf8().size();
+    const qsizetype frameBytes = QByteArrayLiteral("KP-.pdf").size();
     qsizetype bytes = frameBytes + clusters.join(QString()).toUtf8().size();
     while (!clusters.isEmpty() && bytes > maxFileNameBytes) {
         bytes -= clusters.takeLast().toUtf8().size();
     }
     const QString name = clusters.isEmpty() ? QStringLiteral("estimate") : clusters.join(QString());
-    return QStringLiteral("KP-") + name + suffix + QStringLiteral(".pdf");
+    return QStringLiteral("KP-") + name + QStringLiteral(".pdf");
 }
 
 } // namespace
 
-QString temporaryTemplate(const QString &projectName)
+QString temporaryName(const QString &projectName)
 {
-    return fileName(projectName, false, QStringLiteral("-XXXXXX"));
+    return fileName(projectName, false);
 }
 
 QString suggestedName(const QString &projectName)

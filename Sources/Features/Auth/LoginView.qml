@@ -11,6 +11,8 @@ Item {
     id: login
 
     required property AuthService auth
+    // Why a sign-in is asked for (the backend ended the session), shown above the form; none when empty.
+    property string sessionNotice: ""
     // Lets tests reach the form and the recovery sheet.
     readonly property alias form: form
     readonly property alias forgotSheet: forgotSheet
@@ -178,6 +180,15 @@ Item {
                 }
 
                 AccountBanner {
+                    objectName: "sessionBanner"
+                    Layout.fillWidth: true
+                    visible: login.sessionNotice !== ""
+                    systemImage: "exclamationmark.circle.fill"
+                    text: login.sessionNotice
+                    tint: AppTheme.error
+                }
+
+                AccountBanner {
                     objectName: "noticeBanner"
                     Layout.fillWidth: true
                     visible: form.showsNotice
@@ -189,9 +200,9 @@ Item {
                 AccountBanner {
                     objectName: "errorBanner"
                     Layout.fillWidth: true
-                    visible: login.auth.hasErrorMessage
+                    visible: form.hasError
                     systemImage: "exclamationmark.circle.fill"
-                    text: login.auth.errorMessage
+                    text: form.errorText
                     tint: AppTheme.error
                 }
 

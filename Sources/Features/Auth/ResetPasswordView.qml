@@ -94,8 +94,8 @@ Item {
             Text {
                 objectName: "errorLine"
                 width: parent.width
-                visible: reset.auth.hasErrorMessage
-                text: reset.auth.errorMessage
+                visible: model.hasError
+                text: model.errorText
                 textFormat: Text.PlainText
                 wrapMode: Text.Wrap
                 font: Typography.font(Typography.Subheadline)

@@ -123,11 +123,11 @@ SwipeDelegate {
             AppIcon {
                 anchors.horizontalCenter: parent.horizontalCenter
                 name: "trash"
-                color: "white"
+                color: AppTheme.dark ? AppTheme.background : "white"
             }
             Text {
                 text: "Удалить"
-                color: "white"
+                color: AppTheme.dark ? AppTheme.background : "white"
                 font: Typography.font(Typography.Caption, Font.DemiBold)
             }
         }
@@ -260,6 +260,7 @@ SwipeDelegate {
                         }
                         CategoryBadge {
                             categoryId: card.category
+                            surfaceTint: 0.12
                         }
                     }
 
@@ -307,7 +308,6 @@ SwipeDelegate {
                     Text {
                         text: "/ час"
                         color: AppTheme.textSecondary
-                        opacity: 0.8
                         font: Typography.font(Typography.Caption2)
                     }
                 }

@@ -214,10 +214,13 @@ ListView {
             }
         }
 
-        // The project's fields.
+        // The project's fields, no wider than the column of the scrolling screens: a field across
+        // a wide window is hard to read.
         Column {
+            objectName: "editorFields"
             x: 16
-            width: head.width - 32
+            width: list.AdaptiveMetrics.placeholderMaxWidth < 0 ? head.width - 32
+                   : Math.min(head.width - 32, list.AdaptiveMetrics.placeholderMaxWidth)
             topPadding: 8
             bottomPadding: 12
             spacing: 12

@@ -37,7 +37,10 @@ Item {
         // Wide enough for the whole title, tall enough for a readable page above the actions.
         minimumWidth: 460
         minimumHeight: 560
-        onClosed: root.closed()
+        onClosed: {
+            exporter.discard()
+            root.closed()
+        }
 
         Rectangle {
             anchors.fill: parent

@@ -3,6 +3,7 @@
 #include "Export/CommercialProposalPDF.h"
 #include "Export/PDFSaveHelper.h"
 #include "Export/PDFTypography.h"
+#include "Export/ProposalTempFolder.h"
 #include "FileSharing.h"
 #include "PDFPreviewImageProvider.h"
 
@@ -18,6 +19,11 @@ ExportPDFViewModel::ExportPDFViewModel(QObject *parent)
     , m_generator([](const CommercialProposalInput &input) { return CommercialProposalPDF::generate(input); })
     , m_urlOpener([](const QUrl &url) { return QDesktopServices::openUrl(url); })
 {
+}
+
+ExportPDFViewModel::~ExportPDFViewModel()
+{
+    dropRender();
 }
 
 void ExportPDFViewModel::setInput(const QVariant &input)
@@ -67,8 +73,9 @@ void ExportPDFViewModel::generate()
     // The bundled font is registered here, on the GUI thread, before any worker lays text out.
     PDFTypography::family();
     const int generation = ++m_generation;
+    m_discarded = false;
+    dropRender();
     m_error.clear();
-    m_pdfPath.clear();
     m_generating = true;
     clearOutcome();
     Q_EMIT stateChanged();
@@ -80,8 +87,12 @@ QCoro::Task<> ExportPDFViewModel::generationTask(QPointer<ExportPDFViewModel> se
                                                  QFuture<std::optional<QString>> rendering)
 {
     const std::optional<QString> path = co_await rendering;
-    if (!self || self->m_generation != generation)
+    // A render nobody will show any more: the sheet went, or a newer render started.
+    if (!self || self->m_generation != generation || self->m_discarded) {
+        if (path)
+            ProposalTempFolder::removeRender(*path);
         co_return;
+    }
     self->m_generating = false;
     if (path)
         self->m_pdfPath = *path;
@@ -116,9 +127,10 @@ void ExportPDFViewModel::finishSave(const QUrl &destination, const QUrl &folder)
         m_saveError = PDFSaveHelper::notLocalFileText();
     } else {
         const PDFSaveResult result = PDFSaveHelper::save(m_pdfPath, *path);
-        if (result.ok)
+        if (result.ok) {
+            m_savedPath = result.path;
             m_notice = QStringLiteral("Сохранено: ") + QFileInfo(result.path).fileName();
-        else
+        } else
             m_saveError = result.error;
     }
     Q_EMIT saveChanged();
@@ -171,6 +183,7 @@ void ExportPDFViewModel::openInViewer()
     if (m_pdfPath.isEmpty())
         return;
     clearOutcome();
+    m_handedOver = true;
     if (!m_urlOpener(pdfUrl()))
         failAction(QStringLiteral("Не удалось открыть PDF"),
                    QStringLiteral("На компьютере не нашлось программы для просмотра PDF. Сохраните файл кнопкой "
@@ -182,7 +195,9 @@ void ExportPDFViewModel::copyFile()
     if (m_pdfPath.isEmpty())
         return;
     clearOutcome();
-    if (FileSharing::copyToClipboard(pdfUrl())) {
+    const QString shared = sharedPath();
+    if (FileSharing::copyToClipboard(QUrl::fromLocalFile(shared))) {
+        m_handedOver = m_handedOver || shared == m_pdfPath;
         m_notice = QStringLiteral("Файл скопирован");
         Q_EMIT saveChanged();
     } else {
@@ -199,11 +214,39 @@ void ExportPDFViewModel::showInFolder()
     clearOutcome();
     QPointer<ExportPDFViewModel> self(this);
     const int action = m_action;
-    FileSharing::showInFolder(pdfUrl(), this, m_urlOpener, [self, action](bool shown) {
+    const QString shared = sharedPath();
+    m_handedOver = m_handedOver || shared == m_pdfPath;
+    FileSharing::showInFolder(QUrl::fromLocalFile(shared), this, m_urlOpener, [self, action](bool shown) {
         // An answer after the sheet went, or after another action, tells nothing any more.
         if (self && self->m_action == action && !shown)
             self->failAction(QStringLiteral("Не удалось показать файл в папке"),
                              QStringLiteral("Не нашлось программы, которая открывает папки. Сохраните файл кнопкой "
                                             "«Сохранить PDF…» в папку, которую вы найдёте сами."));
     });
+}
+
+QString ExportPDFViewModel::sharedPath() const
+{
+    // A saved copy that was moved or removed since: the render is still there.
+    return !m_savedPath.isEmpty() && QFileInfo(m_savedPath).isFile() ? m_savedPath : m_pdfPath;
+}
+
+void ExportPDFViewModel::discard()
+{
+    m_discarded = true;
+    m_generating = false;
+    dropRender();
+    Q_EMIT stateChanged();
+}
+
+void ExportPDFViewModel::dropRender()
+{
+    // A copy saved into the render's own folder (or over the render) is the user's file now.
+    const bool savedInside =
+        !m_savedPath.isEmpty() && QFileInfo(m_savedPath).absolutePath() == QFileInfo(m_pdfPath).absolutePath();
+    if (!m_pdfPath.isEmpty() && !m_handedOver && !savedInside)
+        ProposalTempFolder::removeRender(m_pdfPath);
+    m_pdfPath.clear();
+    m_savedPath.clear();
+    m_handedOver = false;
 }

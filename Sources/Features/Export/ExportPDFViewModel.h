@@ -52,6 +52,8 @@ public:
     using UrlOpener = std::function<bool(const QUrl &)>;
 
     explicit ExportPDFViewModel(QObject *parent = nullptr);
+    // The render goes with the sheet, unless another program was given it.
+    ~ExportPDFViewModel() override;
 
     QVariant input() const { return QVariant::fromValue(m_input); }
     void setInput(const QVariant &input);
@@ -60,6 +62,8 @@ public:
     bool isGenerating() const { return m_generating; }
     QString errorMessage() const { return m_error; }
     QString pdfPath() const { return m_pdfPath; }
+    // The copy the user saved last, while it is there.
+    QString savedPath() const { return m_savedPath; }
     QUrl pdfUrl() const;
     QUrl previewSource() const;
     QString suggestedFilename() const;
@@ -88,8 +92,14 @@ public:
     Q_INVOKABLE void clearActionError();
     // Opens the temporary file, not a saved copy.
     Q_INVOKABLE void openInViewer();
+    // Hand over the saved copy when there is one, else the render: the file the user will find
+    // again, under the name it was given.
     Q_INVOKABLE void copyFile();
     Q_INVOKABLE void showInFolder();
+    // The sheet closed: its render is removed, unless it was handed to another program (the
+    // clipboard, the viewer, the file manager), which may still read it; such a render is removed
+    // at a start a day later.
+    Q_INVOKABLE void discard();
 
     void classBegin() override;
     void componentComplete() override {}
@@ -108,6 +118,9 @@ private:
     // A new action starts: the outcome of the last one goes.
     void clearOutcome();
     void failAction(const QString &title, const QString &message);
+    // The file copy and show-in-folder hand over.
+    QString sharedPath() const;
+    void dropRender();
 
     CommercialProposalInput m_input;
     Generator m_generator;
@@ -118,6 +131,9 @@ private:
     bool m_generating = false;
     QString m_error;
     QString m_pdfPath;
+    QString m_savedPath;
+    bool m_handedOver = false;
+    bool m_discarded = false;
     bool m_saving = false;
     QString m_notice;
     QString m_saveError;

@@ -1,7 +1,6 @@
 pragma ComponentBehavior: Bound
 
 import QtQuick
-import QtQuick.Dialogs
 import Tessmark.Design
 import Tessmark.Features.Export
 
@@ -35,16 +34,14 @@ PrimaryButton {
         chooser.open()
     }
 
+    // Qt Quick's own save dialog loses a name typed after a change of folder and never takes
+    // Return: ours keeps Qt's folder view and does the rest itself.
     Component {
         id: fileDialog
 
-        FileDialog {
-            title: "Сохранить PDF"
-            acceptLabel: "Сохранить"
-            fileMode: FileDialog.SaveFile
-            nameFilters: ["PDF (*.pdf)"]
-            currentFolder: button.viewModel.saveFolder
-            selectedFile: button.viewModel.suggestedSaveUrl
+        SaveFileDialog {
+            startFolder: button.viewModel.saveFolder
+            suggestedName: button.viewModel.suggestedFilename
         }
     }
 

@@ -102,7 +102,7 @@ Rectangle {
                     text: "Проект или итерация"
                     textFormat: Text.PlainText
                     font: search.font
-                    color: AppTheme.withOpacity(AppTheme.textSecondary, 0.6)
+                    color: AppTheme.textSecondary
                     elide: Text.ElideRight
                 }
             }

@@ -23,6 +23,12 @@ Rectangle {
     property bool showsHeader: true
     readonly property alias finance: finance
 
+    // The header and the cards stand in one centred column, capped as the scrolling screens cap
+    // theirs, so that the form's fields do not stretch across a wide window.
+    readonly property real columnWidth: view.AdaptiveMetrics.placeholderMaxWidth < 0 ? view.width - 40
+                                        : Math.min(view.width - 40, view.AdaptiveMetrics.placeholderMaxWidth)
+    readonly property real columnX: (view.width - view.columnWidth) / 2
+
     // A payment was added, deleted or re-stated.
     signal paymentsChanged()
 
@@ -104,8 +110,8 @@ Rectangle {
         anchors.left: parent.left
         anchors.right: parent.right
         anchors.top: parent.top
-        anchors.leftMargin: 20
-        anchors.rightMargin: 20
+        anchors.leftMargin: view.columnX
+        anchors.rightMargin: view.columnX
         anchors.topMargin: view.showsHeader ? 16 : 0
         visible: view.showsHeader
         height: view.showsHeader ? implicitHeight : 0
@@ -168,9 +174,9 @@ Rectangle {
         ColumnLayout {
             id: column
 
-            x: 20
+            x: view.columnX
             y: 20
-            width: scroller.width - 40
+            width: view.columnWidth
             spacing: 16
 
             Item {

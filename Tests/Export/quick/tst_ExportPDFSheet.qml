@@ -93,38 +93,57 @@ TestCase {
         return findItem(item, candidate => candidate.text === text)
     }
 
-    // Opens the real save dialog from the sheet's button; its name field.
+    // Opens the real save dialog from the sheet's button; its name field (the text input).
     function openSaveDialog(sheet) {
         const button = reveal(sheet, "saveButton")
         mouseClick(button)
         let field = null
         tryVerify(() => {
-            field = findItem(testCase.T.Overlay.overlay, item => item.objectName === "fileNameTextField")
+            const dialog = findChild(button, "saveFileDialog")
+            field = dialog && dialog.opened ? findChild(dialog.contentItem, "fileNameField") : null
+            testCase.saveDialog = dialog
             return field !== null && field.width > 0
         })
-        return field
+        tryVerify(() => field.input.activeFocus)
+        waitForItemPolished(testCase.saveDialog.contentItem) // the dialog's layout settles
+        return field.input
+    }
+
+    // Types the name over the field's text, after clicking into it as a person does.
+    function typeName(field, typed) {
+        mouseClick(field)
+        verify(field.activeFocus)
+        keySequence(StandardKey.SelectAll)
+        exportTest.typeText(field, typed)
+        compare(field.text, typed)
     }
 
     // Saves through the real dialog, with the name typed in when one is given.
     function saveThroughDialog(sheet, typed) {
         const field = openSaveDialog(sheet)
-        if (typed !== "") {
-            mouseClick(field)
-            keySequence(StandardKey.SelectAll)
-            verify(field.activeFocus)
-            exportTest.typeText(field, typed)
-            compare(field.text, typed)
-        }
-        mouseClick(itemWithText(dialogOf(field), "Сохранить"))
+        if (typed !== "")
+            typeName(field, typed)
+        mouseClick(itemWithText(dialogOf(field).contentItem, "Сохранить"))
         tryCompare(sheet.viewModel, "isSaving", false)
     }
 
-    // The dialog's whole popup, from an item inside it.
+    // The save dialog last opened.
+    property QtObject saveDialog: null
     function dialogOf(field) {
-        let item = field
-        while (item.parent !== testCase.T.Overlay.overlay)
-            item = item.parent
-        return item
+        return testCase.saveDialog
+    }
+
+    // Waits until the question is up and laid out, so that a click lands on its buttons.
+    function waitForQuestion(alert) {
+        tryVerify(() => alert.opened)
+        waitForItemPolished(alert.contentItem)
+    }
+
+    // The row of a folder or file in the open dialog.
+    function folderRow(field, name) {
+        let row = null
+        tryVerify(() => (row = findItem(dialogOf(field).contentItem, item => item.objectName === "folderRow-" + name)) !== null)
+        return row
     }
 
     function test_rendersAndShowsTheFirstPage() {
@@ -218,16 +237,19 @@ TestCase {
         compare(exportTest.fileSize(saved), exportTest.fileSize(sheet.viewModel.pdfUrl))
     }
 
-    // Qt's own texts in the dialog are Russian.
+    // The dialog's texts are Russian, its sizes and dates too.
     function test_realDialogSpeaksRussian() {
-        exportTest.newHome(true)
+        const home = exportTest.newHome(true)
+        exportTest.writeFile(home + "/Documents/old.pdf", 4096)
         const sheet = openSheet(1)
         waitUntilReady(sheet)
         const field = openSaveDialog(sheet)
-        const dialog = dialogOf(field)
+        const dialog = dialogOf(field).contentItem
         verify(itemWithText(dialog, "Имя файла") !== null)
-        verify(itemWithText(dialog, "Фильтр") !== null)
+        verify(itemWithText(dialog, "Сохранить PDF") !== null)
         verify(itemWithText(dialog, "File name") === null)
+        const row = folderRow(field, "old.pdf")
+        verify(findItem(row, item => item.text === "4,0\u00A0КБ") !== null)
         const cancel = itemWithText(dialog, "Отмена")
         verify(cancel !== null)
         mouseClick(cancel)
@@ -264,6 +286,129 @@ TestCase {
         verify(!findChild(sheet, "notice").visible)
         mouseClick(itemWithText(alert.contentItem, "OK"))
         tryVerify(() => !alert.opened)
+    }
+
+    // A person's way through the dialog: into a folder, the name typed, then Return; then the same
+    // with the button. The copy lands under the typed name in the folder shown.
+    function test_typedNameIsSavedAfterAChangeOfFolder_data() {
+        return [ { tag: "Return", key: true }, { tag: "button", key: false } ]
+    }
+    function test_typedNameIsSavedAfterAChangeOfFolder(data) {
+        const home = exportTest.newHome(true)
+        exportTest.makeFolder(home + "/Documents/Клиенты")
+        const sheet = openSheet(1)
+        waitUntilReady(sheet)
+        const field = openSaveDialog(sheet)
+        mouseDoubleClickSequence(folderRow(field, "Клиенты"))
+        tryVerify(() => dialogOf(field).currentFolder.toString().endsWith("/Documents/Клиенты"))
+        // Entering the folder keeps the name, and a folder's name never lands in the field.
+        compare(field.text, "KP-Сайт-студии.pdf")
+        typeName(field, "Предложение Ромашка")
+        if (data.key)
+            keyClick(Qt.Key_Return)
+        else
+            mouseClick(itemWithText(dialogOf(field).contentItem, "Сохранить"))
+        tryCompare(sheet.viewModel, "isSaving", false)
+        compare(sheet.viewModel.saveError, "")
+        compare(findChild(sheet, "notice").text, "Сохранено: Предложение Ромашка.pdf")
+        compare(exportTest.fileSize(Qt.resolvedUrl(home + "/Documents/Клиенты/Предложение Ромашка.pdf")),
+                exportTest.fileSize(sheet.viewModel.pdfUrl))
+    }
+
+    // The same by keyboard alone: Tab to the list, Down and Return into the folder, Tab back to the
+    // name, Return.
+    function test_keyboardAloneChangesFolderAndSaves() {
+        const home = exportTest.newHome(true)
+        exportTest.makeFolder(home + "/Documents/Архив")
+        const sheet = openSheet(1)
+        waitUntilReady(sheet)
+        const field = openSaveDialog(sheet)
+        const rows = findChild(dialogOf(field).contentItem, "folderRows")
+        folderRow(field, "Архив")
+        for (let i = 0; i < 8 && !rows.activeFocus; ++i)
+            keyClick(Qt.Key_Tab)
+        verify(rows.activeFocus)
+        keyClick(Qt.Key_Down)
+        compare(rows.currentIndex, 0)
+        keyClick(Qt.Key_Return)
+        tryVerify(() => dialogOf(field).currentFolder.toString().endsWith("/Documents/Архив"))
+        compare(field.text, "KP-Сайт-студии.pdf")
+        for (let i = 0; i < 8 && !field.activeFocus; ++i)
+            keyClick(Qt.Key_Tab)
+        verify(field.activeFocus)
+        keySequence(StandardKey.SelectAll)
+        exportTest.typeText(field, "Архивная копия")
+        keyClick(Qt.Key_Enter)
+        tryCompare(sheet.viewModel, "isSaving", false)
+        compare(findChild(sheet, "notice").text, "Сохранено: Архивная копия.pdf")
+        verify(exportTest.fileSize(Qt.resolvedUrl(home + "/Documents/Архив/Архивная копия.pdf")) > 0)
+    }
+
+    // Going up to the home folder: the folder's name stays out of the field, and the button saves
+    // the name shown at that moment, while the field still has the focus.
+    function test_goingUpKeepsTheName() {
+        const home = exportTest.newHome(true)
+        const sheet = openSheet(1)
+        waitUntilReady(sheet)
+        const field = openSaveDialog(sheet)
+        typeName(field, "КП для клиента")
+        mouseClick(findItem(dialogOf(field).contentItem, item => item.objectName === "folderUpButton"))
+        tryVerify(() => dialogOf(field).currentFolder === home)
+        compare(field.text, "КП для клиента")
+        // A click on a folder chooses it, and leaves the name alone.
+        mouseClick(folderRow(field, "Documents"))
+        compare(field.text, "КП для клиента")
+        mouseClick(field)
+        exportTest.typeText(field, " 2")
+        verify(field.activeFocus)
+        const save = itemWithText(dialogOf(field).contentItem, "Сохранить")
+        verify(findItem(dialogOf(field).contentItem, item => item.objectName === "saveDialogSave").enabled)
+        mouseClick(save)
+        tryCompare(sheet.viewModel, "isSaving", false)
+        compare(findChild(sheet, "notice").text, "Сохранено: КП для клиента 2.pdf")
+        verify(exportTest.fileSize(Qt.resolvedUrl(home + "/КП для клиента 2.pdf")) > 0)
+    }
+
+    // Saving over a file asks first; "Отмена" goes back to the dialog and the old file keeps its
+    // bytes, "Заменить" replaces it.
+    function test_replacingAFileAsksFirst() {
+        const home = exportTest.newHome(true)
+        const old = home + "/Documents/Смета.pdf"
+        exportTest.writeFile(old, 1234)
+        const sheet = openSheet(1)
+        waitUntilReady(sheet)
+        const field = openSaveDialog(sheet)
+        const dialog = dialogOf(field)
+        typeName(field, "Смета")
+        keyClick(Qt.Key_Return)
+        const alert = findChild(dialog, "replaceFileAlert")
+        waitForQuestion(alert)
+        compare(alert.title, "Файл «Смета.pdf» уже существует. Заменить его?")
+        verify(itemWithText(alert.contentItem, "Заменить") !== null)
+        mouseClick(itemWithText(alert.contentItem, "Отмена"))
+        tryVerify(() => !alert.opened)
+        verify(dialog.opened)
+        verify(sheet.viewModel.isSaving)
+        compare(exportTest.fileSize(Qt.resolvedUrl(old)), 1234)
+        tryVerify(() => field.activeFocus)
+
+        // Escape closes only the question; the dialog stays.
+        keyClick(Qt.Key_Return)
+        waitForQuestion(alert)
+        keyClick(Qt.Key_Escape)
+        tryVerify(() => !alert.opened)
+        verify(dialog.opened)
+        compare(exportTest.fileSize(Qt.resolvedUrl(old)), 1234)
+
+        // Picking the file in the list and pressing "Сохранить" asks the same.
+        mouseClick(folderRow(field, "Смета.pdf"))
+        compare(field.text, "Смета.pdf")
+        mouseClick(itemWithText(dialog.contentItem, "Сохранить"))
+        waitForQuestion(alert)
+        mouseClick(itemWithText(alert.contentItem, "Заменить"))
+        tryCompare(sheet.viewModel, "isSaving", false)
+        compare(findChild(sheet, "notice").text, "Сохранено: Смета.pdf")
+        compare(exportTest.fileSize(Qt.resolvedUrl(old)), exportTest.fileSize(sheet.viewModel.pdfUrl))
     }
 
     function test_failedRenderShowsTheErrorAndRetries() {
@@ -352,6 +497,25 @@ TestCase {
         verify(exportTest.removeFile(sheet.viewModel.pdfUrl))
         share(sheet, "copyFileItem")
         expectActionAlert(sheet, "Не удалось скопировать файл")
+    }
+
+    // Closing the sheet takes its render along; a render on the clipboard stays for the paste.
+    function test_closingRemovesTheRenderUnlessCopied_data() {
+        return [ { tag: "closed", copied: false }, { tag: "copied, then closed", copied: true } ]
+    }
+    function test_closingRemovesTheRenderUnlessCopied(data) {
+        const sheet = openSheet(1)
+        closedSpy.target = sheet
+        closedSpy.clear()
+        waitUntilReady(sheet)
+        const render = sheet.viewModel.pdfUrl
+        verify(exportTest.exists(render))
+        if (data.copied)
+            share(sheet, "copyFileItem")
+        keyClick(Qt.Key_Escape)
+        tryCompare(closedSpy, "count", 1)
+        compare(exportTest.exists(render), data.copied)
+        compare(exportTest.folderExists(render), data.copied)
     }
 
     function test_closesOnEscape() {

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QDateTime>
+#include <QObject>
+#include <QString>
+#include <QUrl>
+#include <QtQml/qqmlregistration.h>
+
+// The save dialog's model: the folder it shows, the way up and down the folders, and the file a
+// typed name stands for. The listing itself is a folder list model in the view; its sizes and
+// dates are formatted here, in the application's locale.
+class SaveFileDialogModel : public QObject
+{
+    Q_OBJECT
+    QML_ELEMENT
+
+    Q_PROPERTY(QUrl folder READ folder WRITE setFolder NOTIFY folderChanged)
+    // The folder's path as the user reads it.
+    Q_PROPERTY(QString folderText READ folderText NOTIFY folderChanged)
+    Q_PROPERTY(bool canGoUp READ canGoUp NOTIFY folderChanged)
+
+public:
+    explicit SaveFileDialogModel(QObject *parent = nullptr);
+
+    QUrl folder() const { return QUrl::fromLocalFile(m_folder); }
+    // A folder that is not there shows the nearest one above it that is.
+    void setFolder(const QUrl &folder);
+    QString folderText() const;
+    bool canGoUp() const;
+
+    Q_INVOKABLE void goUp();
+
+    // The file a name typed in the folder stands for: a relative name lies in the folder, and
+    // ".pdf" is added when missing. Empty for a blank name or one that names a folder ("a/").
+    Q_INVOKABLE QString destination(const QString &typedName) const;
+    Q_INVOKABLE QUrl destinationUrl(const QString &typedName) const;
+    Q_INVOKABLE bool fileExists(const QString &path) const;
+    Q_INVOKABLE bool folderExists(const QString &path) const;
+    // "Файл «<name>» уже существует. Заменить его?"
+    Q_INVOKABLE QString replaceQuestion(const QString &path) const;
+
+    Q_INVOKABLE QString sizeText(qint64 bytes) const;
+    Q_INVOKABLE QString dateText(const QDateTime &modified) const;
+
+Q_SIGNALS:
+    void folderChanged();
+
+private:
+    QString m_folder;
+};
