@@ -33,7 +33,6 @@ MainShellViewModel::MainShellViewModel(QObject *parent)
 {
     connect(m_tour, &MainOnboardingController::sectionRequested, this, &MainShellViewModel::setSection);
     connect(m_tour, &MainOnboardingController::selectionRequested, this, &MainShellViewModel::selectProject);
-    m_tour->setDemoRowShown(m_isGuest);
 }
 
 MainShellViewModel::~MainShellViewModel() = default;
@@ -79,8 +78,6 @@ void MainShellViewModel::setGuest(bool isGuest)
     if (m_isGuest == isGuest || m_projectsService)
         return;
     m_isGuest = isGuest;
-    // Only the guest cards carry the demo project's spotlight.
-    m_tour->setDemoRowShown(isGuest);
     Q_EMIT isGuestChanged();
 }
 

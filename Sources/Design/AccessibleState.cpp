@@ -1,7 +1,19 @@
 #include "AccessibleState.h"
 
-#include <QAccessible>
-#include <QQmlEngine>
+#include <QtQml/qqml.h>
+
+namespace {
+
+QAccessible::State unfolding()
+{
+    QAccessible::State changed;
+    changed.expandable = true;
+    changed.expanded = true;
+    changed.collapsed = true;
+    return changed;
+}
+
+} // namespace
 
 AccessibleState::AccessibleState(QObject *attachee)
     : QObject(attachee)
@@ -24,8 +36,8 @@ void AccessibleState::setExpandable(bool expandable)
     if (m_expandable == expandable)
         return;
     m_expandable = expandable;
-    announce(true, false);
     Q_EMIT expandableChanged();
+    announce(unfolding());
 }
 
 void AccessibleState::setExpanded(bool expanded)
@@ -33,8 +45,19 @@ void AccessibleState::setExpanded(bool expanded)
     if (m_expanded == expanded)
         return;
     m_expanded = expanded;
-    announce(false, true);
     Q_EMIT expandedChanged();
+    announce(unfolding());
+}
+
+void AccessibleState::setModal(bool modal)
+{
+    if (m_modal == modal)
+        return;
+    m_modal = modal;
+    Q_EMIT modalChanged();
+    QAccessible::State changed;
+    changed.modal = true;
+    announce(changed);
 }
 
 void AccessibleState::setRole(int role)
@@ -45,14 +68,10 @@ void AccessibleState::setRole(int role)
     Q_EMIT roleChanged();
 }
 
-void AccessibleState::announce(bool expandable, bool expanded)
+void AccessibleState::announce(const QAccessible::State &changed)
 {
     if (!QAccessible::isActive() || !parent())
         return;
-    QAccessible::State changed;
-    changed.expandable = expandable;
-    changed.expanded = expanded;
-    changed.collapsed = expanded;
     QAccessibleStateChangeEvent event(parent(), changed);
     QAccessible::updateAccessibility(&event);
 }

@@ -24,16 +24,14 @@ void KeyboardFocusInView::watch(QQuickWindow *window)
     if (m_window) {
         m_window->removeEventFilter(this);
         disconnect(m_connection);
-        disconnect(m_frameConnection);
     }
+    stopFollowing();
     m_window = window;
     m_byKeyboard = false;
     if (!window)
         return;
     window->installEventFilter(this);
     m_connection = connect(window, &QQuickWindow::activeFocusItemChanged, this, &KeyboardFocusInView::focusChanged);
-    m_frameConnection =
-        connect(window, &QQuickWindow::frameSwapped, this, &KeyboardFocusInView::frameShown, Qt::QueuedConnection);
 }
 
 // Which device moved the focus last: the focus changes while the window handles the event.
@@ -47,7 +45,9 @@ bool KeyboardFocusInView::eventFilter(QObject *watched, QEvent *event)
         case QEvent::MouseButtonPress:
         case QEvent::TouchBegin:
         case QEvent::Wheel:
+            // The person scrolls or points: the view is theirs again.
             m_byKeyboard = false;
+            stopFollowing();
             break;
         default:
             break;
@@ -58,22 +58,63 @@ bool KeyboardFocusInView::eventFilter(QObject *watched, QEvent *event)
 
 void KeyboardFocusInView::focusChanged()
 {
+    stopFollowing();
     if (!m_byKeyboard || !m_window)
         return;
     m_revealed = m_window->activeFocusItem();
-    m_framesLeft = 3;
     reveal(m_revealed);
+    follow(m_revealed);
 }
 
-void KeyboardFocusInView::frameShown()
+void KeyboardFocusInView::follow(QQuickItem *item)
 {
-    if (m_framesLeft <= 0)
+    for (QQuickItem *link = item; link; link = link->parentItem()) {
+        for (auto signal :
+             {&QQuickItem::xChanged, &QQuickItem::yChanged, &QQuickItem::widthChanged, &QQuickItem::heightChanged})
+            m_followLinks.append(connect(link, signal, this, &KeyboardFocusInView::followedMoved));
+        m_followLinks.append(connect(link, &QQuickItem::parentChanged, this, [this] {
+            m_chainChanged = true;
+            polish();
+        }));
+        if (link->inherits("QQuickFlickable")) {
+            for (const char *signal : {SIGNAL(contentWidthChanged()), SIGNAL(contentHeightChanged())})
+                m_followLinks.append(connect(link, signal, this, SLOT(followedMoved())));
+        }
+    }
+}
+
+void KeyboardFocusInView::followedMoved()
+{
+    polish();
+}
+
+void KeyboardFocusInView::stopFollowing()
+{
+    for (const QMetaObject::Connection &link : std::as_const(m_followLinks))
+        disconnect(link);
+    m_followLinks.clear();
+    m_revealed = nullptr;
+    m_chainChanged = false;
+}
+
+// At the window's polish, once the layouts that moved the item have been laid out (a move made
+// by a later one asks again).
+void KeyboardFocusInView::updatePolish()
+{
+    if (!m_byKeyboard || !m_window || !m_revealed || m_window->activeFocusItem() != m_revealed) {
+        stopFollowing();
         return;
-    --m_framesLeft;
-    if (m_byKeyboard && m_window && m_revealed && m_window->activeFocusItem() == m_revealed)
-        reveal(m_revealed);
-    else
-        m_framesLeft = 0;
+    }
+    QQuickItem *item = m_revealed;
+    // An item moved to other parents is followed along its new chain.
+    if (m_chainChanged) {
+        m_chainChanged = false;
+        for (const QMetaObject::Connection &link : std::as_const(m_followLinks))
+            disconnect(link);
+        m_followLinks.clear();
+        follow(item);
+    }
+    reveal(item);
 }
 
 namespace {

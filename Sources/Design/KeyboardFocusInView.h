@@ -6,7 +6,9 @@
 
 // Put once in a window: whenever the keyboard moves the focus (Tab, arrows, a key that opens
 // something), every Flickable around the newly focused item scrolls just enough to show it, so
-// the focus never sits where the user cannot see it. A click leaves the scroll alone.
+// the focus never sits where the user cannot see it. While a layout still settles (a list
+// that fills, a section above that gets its height) the item is shown again wherever it moves,
+// until the focus moves on or the pointer or the wheel is used. A click leaves the scroll alone.
 class KeyboardFocusInView : public QQuickItem
 {
     Q_OBJECT
@@ -21,18 +23,25 @@ public:
 protected:
     void itemChange(ItemChange change, const ItemChangeData &value) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void updatePolish() override;
 
 private:
     void watch(QQuickWindow *window);
     void focusChanged();
-    void frameShown();
+    // Follows the geometry of the item, of its ancestors and of the Flickables' content among
+    // them; any change shows the item again at the window's next polish.
+    void follow(QQuickItem *item);
+    void stopFollowing();
 
+private Q_SLOTS:
+    void followedMoved();
+
+private:
     QPointer<QQuickWindow> m_window;
     QMetaObject::Connection m_connection;
-    QMetaObject::Connection m_frameConnection;
     bool m_byKeyboard = false;
-    // The item just focused by a key, shown again over the next frames: a layout still settling
-    // (a list that grows, a section above that gets its height) can move it out of view.
+    // The item focused by a key, kept in view while it moves.
     QPointer<QQuickItem> m_revealed;
-    int m_framesLeft = 0;
+    QList<QMetaObject::Connection> m_followLinks;
+    bool m_chainChanged = false;
 };

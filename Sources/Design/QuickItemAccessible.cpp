@@ -47,16 +47,20 @@ public:
             state.disabled = true;
             state.focusable = false;
         }
+        if (const AccessibleState *extra = AccessibleState::of(item())) {
+            if (extra->expandable()) {
+                state.expandable = true;
+                state.expanded = extra->expanded();
+                state.collapsed = !extra->expanded();
+            }
+            if (extra->modal())
+                state.modal = true;
+        }
         // A popup's item stands for the popup, whose modality Qt does not pass on.
         const QObject *popup = item()->parent();
         if (item()->inherits("QQuickPopupItem") && popup && popup->inherits("QQuickPopup")
             && popup->property("modal").toBool())
             state.modal = true;
-        if (const AccessibleState *extra = AccessibleState::of(item()); extra && extra->expandable()) {
-            state.expandable = true;
-            state.expanded = extra->expanded();
-            state.collapsed = !extra->expanded();
-        }
         return state;
     }
 };

@@ -3,9 +3,10 @@
 // What a screen reader gets of a Quick item: Qt's own reading, which in this Qt never says that
 // a control is disabled, that a popup is modal or that a drop-down is open (and QML cannot say
 // it either), with these states added: disabled for an item that is not enabled, itself or
-// through a parent; modal for the item of a modal popup; expandable and expanded or collapsed
-// as the item's AccessibleState says; and the role that AccessibleState gives it, which Qt's
-// controls do not overwrite. A popup without a name reads by its `title` property.
+// through a parent; modal for the item of a modal popup or a dialog that AccessibleState calls
+// modal; expandable and expanded or collapsed as the item's AccessibleState says; and the role
+// that AccessibleState gives it, which Qt's controls do not overwrite. A popup without a name
+// reads by its `title` property.
 class QuickItemAccessible
 {
 public:

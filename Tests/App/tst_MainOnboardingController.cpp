@@ -155,9 +155,9 @@ private Q_SLOTS:
         QCOMPARE(Preferences::shared().value(GuidedOnboarding::demoProjectIdKey).toString(), demoId);
     }
 
-    // The account tree lights no demo row: once the check has ended the tour moves on to the
-    // next step that lights something, and going back does not land on the empty step again.
-    void stepWithoutATargetIsSkipped()
+    // Signed in as for a guest, the first step lights the demo project's row: the tour starts
+    // there, and going back from the second step reaches it.
+    void firstStepLightsTheDemoRowSignedIn()
     {
         MainShellViewModel shell;
         shell.setGuest(false);
@@ -166,10 +166,12 @@ private Q_SLOTS:
         tour.setFrameSource(nullptr);
         tour.start(std::make_shared<ProjectsService>(true));
         QTRY_COMPARE(finished.size(), 1);
-        QCOMPARE(tour.step(), 1);
+        QCOMPARE(tour.step(), 0);
+        QCOMPARE(tour.currentHighlight(), QStringLiteral("demoProjectRow:") + tour.demoProjectIdText());
+        tour.setStep(1);
         QCOMPARE(tour.currentHighlight(), QStringLiteral("editorTableOverview"));
         tour.setStep(0);
-        QCOMPARE(tour.step(), 1);
+        QCOMPARE(tour.step(), 0);
         tour.setStep(4);
         QCOMPARE(tour.step(), 4);
     }

@@ -21,7 +21,11 @@
 #include "Features/Editor/ProjectEditorViewModel.h"
 #include "Features/Export/ExportPDFViewModel.h"
 #include "Features/Onboarding/GuidedOnboarding.h"
+#include "Features/Onboarding/MainOnboardingController.h"
 #include "Features/Projects/CreateProjectViewModel.h"
+#include "Features/Projects/ProjectCardsModel.h"
+#include "Features/Projects/ProjectTreeModel.h"
+#include "Features/Projects/ProjectsListViewModel.h"
 #include "Models/EstimateAnalytics.h"
 #include "KeyboardFocusInView.h"
 #include "QuickItemAccessible.h"
@@ -4070,6 +4074,376 @@ private Q_SLOTS:
         // A move onto the button brings it again.
         QTest::mouseMove(m_window, onPayments + QPoint(4, 0));
         QVERIFY(hoverUntil(onPayments, [&] { return shownToolTips() == QStringList{tip}; }));
+    }
+
+    // The payment's date by keys alone in the real form: Space opens the month at the chosen
+    // day, the arrows move it by a day and a week and the page keys by a month, each day reads as
+    // a named item with its selected state and the focused one shows the ring; Return picks and
+    // the field has the focus back. In the editor's payments sheet Escape closes the month alone.
+    void pickPaymentDateByKeys()
+    {
+        const auto restore = keepBackendData();
+        open(QStringLiteral("light"), true, false);
+        m_window->resize(1280, 900);
+        MainShellViewModel *vm = signedInShell();
+        QVERIFY(vm);
+        QTRY_VERIFY(!vm->projectsService()->projects().isEmpty());
+        const QString projectId = vm->projectsService()->projects().first().id;
+        QObject *finance = openPayments(vm, projectId);
+        QVERIFY(finance);
+        const auto paidDate = [](QObject *model) {
+            return QDate(model->property("paidYear").toInt(), model->property("paidMonthIndex").toInt() + 1,
+                         model->property("paidDay").toInt());
+        };
+        const auto focusedDay = [this] {
+            QQuickItem *focused = m_window->activeFocusItem();
+            return focused && focused->property("isDay").toBool()
+                ? QDate(focused->property("year").toInt(), focused->property("month").toInt() + 1,
+                        focused->property("day").toInt())
+                : QDate();
+        };
+        const QLocale russian(QLocale::Russian, QLocale::Russia);
+        QQuickItem *field = item(QStringLiteral("dateField"));
+        QVERIFY(field);
+        auto *popup = m_window->findChild<QObject *>(QStringLiteral("datePopup"));
+        QVERIFY(popup);
+        const QDate start = paidDate(finance);
+        QVERIFY(start.isValid());
+
+        field->forceActiveFocus(Qt::TabFocusReason);
+        QTest::keyClick(m_window, Qt::Key_Space);
+        QTRY_VERIFY(popup->property("opened").toBool());
+        QTRY_COMPARE(focusedDay(), start);
+        QString unseen = FocusCheck::problem(m_window);
+        QVERIFY2(unseen.isEmpty(), qPrintable(unseen));
+        if (QAccessible::isActive()) {
+            QQuickItem *popupItem = m_window->activeFocusItem();
+            while (popupItem && !popupItem->inherits("QQuickPopupItem"))
+                popupItem = popupItem->parentItem();
+            QVERIFY(popupItem);
+            QAccessibleInterface *dialog = QAccessible::queryAccessibleInterface(popupItem);
+            QCOMPARE(dialog->role(), QAccessible::Dialog);
+            QCOMPARE(dialog->text(QAccessible::Name), QStringLiteral("Дата"));
+            QVERIFY(dialog->state().modal);
+            QAccessibleInterface *day = QAccessible::queryAccessibleInterface(m_window->activeFocusItem());
+            QCOMPARE(day->role(), QAccessible::ListItem);
+            QCOMPARE(day->text(QAccessible::Name), russian.toString(start, QStringLiteral("d MMMM yyyy")));
+            QVERIFY(day->state().selected);
+            QVERIFY(day->state().focused);
+        }
+
+        QDate expected = start;
+        const QList<std::pair<Qt::Key, std::function<QDate(QDate)>>> moves{{Qt::Key_Right, [](QDate d) { return d.addDays(1); }},
+                                                                           {Qt::Key_Down, [](QDate d) { return d.addDays(7); }},
+                                                                           {Qt::Key_PageDown, [](QDate d) { return d.addMonths(1); }},
+                                                                           {Qt::Key_Left, [](QDate d) { return d.addDays(-1); }},
+                                                                           {Qt::Key_Up, [](QDate d) { return d.addDays(-7); }},
+                                                                           {Qt::Key_PageUp, [](QDate d) { return d.addMonths(-1); }},
+                                                                           {Qt::Key_PageUp, [](QDate d) { return d.addMonths(-1); }}};
+        for (const auto &[key, move] : moves) {
+            QTest::keyClick(m_window, key);
+            expected = move(expected);
+            QCOMPARE(focusedDay(), expected);
+            unseen = FocusCheck::problem(m_window);
+            QVERIFY2(unseen.isEmpty(), qPrintable(unseen));
+        }
+        if (QAccessible::isActive()) {
+            QAccessibleInterface *day = QAccessible::queryAccessibleInterface(m_window->activeFocusItem());
+            QCOMPARE(day->text(QAccessible::Name), russian.toString(expected, QStringLiteral("d MMMM yyyy")));
+            QVERIFY(!day->state().selected);
+        }
+        QCOMPARE(paidDate(finance), start);
+        QTest::keyClick(m_window, Qt::Key_Return);
+        QTRY_VERIFY(!popup->property("opened").toBool());
+        QCOMPARE(paidDate(finance), expected);
+        QTRY_VERIFY(field->hasActiveFocus());
+        unseen = FocusCheck::problem(m_window);
+        QVERIFY2(unseen.isEmpty(), qPrintable(unseen));
+
+        // The same form in the editor's sheet: Escape leaves the sheet open and the date as it was.
+        vm->setSelectedProjectId(projectId);
+        vm->setMainSection(QStringLiteral("projects"));
+        ProjectEditorScreenModel *screen = nullptr;
+        QTRY_VERIFY((screen = modelOf<ProjectEditorScreenModel>(QStringLiteral("projectEditor"), "screen")) != nullptr);
+        screen->setShowFinance(true);
+        QQuickItem *sheet = nullptr;
+        QTRY_VERIFY((sheet = item(QStringLiteral("financeSheet"))) != nullptr && sheet->property("opened").toBool());
+        QQuickItem *sheetField = nullptr;
+        // The sheet's content is drawn in its popup: found by ownership, not among the drawn items.
+        QTRY_VERIFY((sheetField = sheet->findChild<QQuickItem *>(QStringLiteral("dateField"))) != nullptr
+                    && sheetField->isVisible());
+        QObject *sheetFinance = nullptr;
+        QTRY_VERIFY((sheetFinance = sheet->findChild<QQuickItem *>(QStringLiteral("projectFinanceView"))
+                                        ->property("finance")
+                                        .value<QObject *>())
+                    != nullptr);
+        QTRY_VERIFY(!sheetFinance->property("isLoading").toBool());
+        const QDate before = paidDate(sheetFinance);
+        // Escape is also the sheet's shortcut, and shortcuts go to the active window.
+        QQuickWindow *window = sheetField->window();
+        window->requestActivate();
+        QVERIFY(QTest::qWaitForWindowActive(window, 20000));
+        sheetField->forceActiveFocus(Qt::TabFocusReason);
+        QTest::keyClick(window, Qt::Key_Space);
+        auto *sheetPopup = sheet->findChild<QObject *>(QStringLiteral("datePopup"));
+        QVERIFY(sheetPopup);
+        QTRY_VERIFY(sheetPopup->property("opened").toBool());
+        QTest::keyClick(window, Qt::Key_Right);
+        QTest::keyClick(window, Qt::Key_Escape);
+        QTRY_VERIFY(!sheetPopup->property("opened").toBool());
+        QTest::qWait(100);
+        QVERIFY(sheet->property("opened").toBool());
+        QCOMPARE(paidDate(sheetFinance), before);
+        QTRY_VERIFY(sheetField->hasActiveFocus());
+        unseen = FocusCheck::problem(window);
+        QVERIFY2(unseen.isEmpty(), qPrintable(unseen));
+        // The next Escape is the sheet's.
+        const QPointer<QQuickItem> openSheet = sheet;
+        QTest::keyClick(window, Qt::Key_Escape);
+        QTRY_VERIFY(!openSheet || !openSheet->property("opened").toBool());
+    }
+
+    // Signed in, the tour starts at its first step, lighting the demo project's row in the tree;
+    // the card reads as a dialog named by the step's title with its text and place; "Далее" has
+    // the focus with its ring on every step, Tab skips the dots, "Назад" and the dots go back
+    // to the first step, and Escape ends the tour as "Пропустить" does.
+    void tourByKeysSignedIn()
+    {
+        const auto restore = keepBackendData();
+        open(QStringLiteral("light"), false, false);
+        MainShellViewModel *vm = signedInShell();
+        QVERIFY(vm);
+        MainOnboardingController *tour = vm->tour();
+        QTRY_VERIFY_WITH_TIMEOUT(tour->hasDemoProject(), 10000);
+        QQuickItem *card = nullptr;
+        QTRY_VERIFY((card = item(QStringLiteral("onboardingCard"))) != nullptr && card->isVisible());
+        QCOMPARE(tour->step(), 0);
+        QCOMPARE(tour->currentHighlight(), QStringLiteral("demoProjectRow:") + tour->demoProjectIdText());
+        QQuickItem *demoRow = nullptr;
+        QTRY_VERIFY((demoRow = item(QStringLiteral("projectRow-") + tour->demoProjectIdText())) != nullptr);
+        QTRY_VERIFY(tour->hasHighlightRect());
+        QCOMPARE(tour->highlightRect().value(), demoRow->mapRectToScene(demoRow->boundingRect()));
+
+        QQuickItem *next = item(QStringLiteral("onboardingNext"));
+        QQuickItem *back = item(QStringLiteral("onboardingBack"));
+        QVERIFY(next && back);
+        const auto checkStep = [&](int step) {
+            QTRY_COMPARE(tour->step(), step);
+            QTRY_VERIFY(next->hasActiveFocus());
+            const QString unseen = FocusCheck::problem(m_window);
+            QVERIFY2(unseen.isEmpty(), qPrintable(unseen));
+            if (!QAccessible::isActive())
+                return;
+            const GuidedOnboardingStepModel &model = GuidedOnboarding::steps().at(step);
+            QAccessibleInterface *dialog = QAccessible::queryAccessibleInterface(card);
+            QCOMPARE(dialog->role(), QAccessible::Dialog);
+            QCOMPARE(dialog->text(QAccessible::Name), model.title);
+            const QString description = dialog->text(QAccessible::Description);
+            QVERIFY2(description.startsWith(model.body), qPrintable(description));
+            QVERIFY2(description.endsWith(QStringLiteral("Шаг %1 из 10").arg(step + 1)), qPrintable(description));
+            QVERIFY(dialog->state().modal);
+        };
+        checkStep(0);
+        // Round the card: the switch, "Пропустить" ("Назад" is off on the first step), "Далее".
+        QList<QQuickItem *> stops;
+        for (int i = 0; i < 3; ++i) {
+            QTest::keyClick(m_window, Qt::Key_Tab);
+            stops.append(m_window->activeFocusItem());
+        }
+        QCOMPARE(stops,
+                 (QList<QQuickItem *>{item(QStringLiteral("onboardingDontShowAgain")),
+                                      item(QStringLiteral("onboardingSkip")), next}));
+        QTest::keyClick(m_window, Qt::Key_Space);
+        checkStep(1);
+        QTest::keyClick(m_window, Qt::Key_Backtab);
+        QTest::keyClick(m_window, Qt::Key_Backtab);
+        QCOMPARE(m_window->activeFocusItem(), back);
+        QTest::keyClick(m_window, Qt::Key_Space);
+        checkStep(0);
+        // The dots, by the pointer: the third, then the first.
+        QTest::keyClick(m_window, Qt::Key_Space);
+        checkStep(1);
+        clickCentre(item(QStringLiteral("onboardingDot-2")));
+        QTRY_COMPARE(tour->step(), 2);
+        clickCentre(item(QStringLiteral("onboardingDot-0")));
+        QTRY_COMPARE(tour->step(), 0);
+        QTRY_VERIFY(next->hasActiveFocus());
+
+        QTest::keyClick(m_window, Qt::Key_Escape);
+        QTRY_VERIFY(!tour->running());
+        QCOMPARE(Preferences::shared().value(GuidedOnboarding::completedVersionKey).toInt(), 2);
+        QTRY_VERIFY(!item(QStringLiteral("onboardingCard")));
+        QTRY_VERIFY(m_window->activeFocusItem() && m_window->activeFocusItem() != m_window->contentItem());
+    }
+
+    // From the search field, Down or Tab reaches the first result with its ring (the selection
+    // being hidden by the search), and Return opens it; in the tree and in the cards.
+    void searchLeadsToFirstResult_data()
+    {
+        QTest::addColumn<bool>("guest");
+        QTest::addColumn<bool>("byTab");
+        QTest::newRow("tree, Down") << false << false;
+        QTest::newRow("tree, Tab") << false << true;
+        QTest::newRow("cards, Down") << true << false;
+        QTest::newRow("cards, Tab") << true << true;
+    }
+    void searchLeadsToFirstResult()
+    {
+        QFETCH(bool, guest);
+        QFETCH(bool, byTab);
+        if (guest) {
+            m_env.addDeviceProjects(2, QStringLiteral("Лендинг студии"));
+            m_env.addDeviceProjects(2, QStringLiteral("Интернет-магазин"));
+        }
+        open(QStringLiteral("light"), true, guest);
+        MainShellViewModel *vm = guest ? shell() : signedInShell();
+        QVERIFY(vm);
+        QQuickItem *list = nullptr;
+        QTRY_VERIFY((list = item(QStringLiteral("projectsList"))) != nullptr);
+        auto *listModel = list->property("viewModel").value<ProjectsListViewModel *>();
+        QVERIFY(listModel);
+        QTRY_COMPARE(listModel->contentState(), guest ? QStringLiteral("cards") : QStringLiteral("tree"));
+        const QString query = guest ? QStringLiteral("интернет") : QStringLiteral("лендинг");
+        QString hidden;
+        for (const Project &project : vm->projectsService()->projects()) {
+            if (!project.name.toLower().contains(query))
+                hidden = project.id;
+        }
+        vm->setSelectedProjectId(hidden);
+
+        // Into the field by a click: Ctrl+F, a shortcut, needs the active window, which other
+        // tests' windows on the same display may take (tst_ProjectsList presses it).
+        QQuickItem *search = item(QStringLiteral("projectsSearchInput"));
+        QVERIFY(search);
+        clickCentre(search);
+        QTRY_VERIFY(search->hasActiveFocus());
+        for (const QChar c : query)
+            QTest::sendKeyEvent(QTest::Click, m_window, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        QTRY_COMPARE(listModel->searchText(), query);
+        QAbstractItemModel *shown = guest ? static_cast<QAbstractItemModel *>(listModel->cardsModel())
+                                          : static_cast<QAbstractItemModel *>(listModel->treeModel());
+        QVERIFY(shown->rowCount() >= 1);
+        const QString first =
+            shown->index(0, 0)
+                .data(guest ? int(ProjectCardsModel::ProjectIdRole) : int(ProjectTreeModel::ProjectIdRole))
+                .toString();
+        QVERIFY(first != hidden);
+        QTest::keyClick(m_window, byTab ? Qt::Key_Tab : Qt::Key_Down);
+        QQuickItem *focused = m_window->activeFocusItem();
+        QVERIFY(focused);
+        if (guest) {
+            QCOMPARE(focused, item(QStringLiteral("projectCards")));
+            QQuickItem *card = findItem(focused, QStringLiteral("projectRow-") + first);
+            QVERIFY(card);
+            QTRY_VERIFY(!FocusCheck::shownRings(m_window).isEmpty());
+            QVERIFY2(FocusCheck::shownRings(m_window).first().contains(QStringLiteral("projectCard")),
+                     qPrintable(FocusCheck::shownRings(m_window).join(QLatin1Char(';'))));
+        } else {
+            QCOMPARE(focused->objectName(), QStringLiteral("projectRow-") + first);
+        }
+        const QString unseen = FocusCheck::problem(m_window);
+        QVERIFY2(unseen.isEmpty(), qPrintable(unseen));
+        QCOMPARE(vm->selectedProjectId(), hidden);
+        QTest::keyClick(m_window, Qt::Key_Return);
+        QTRY_COMPARE(vm->selectedProjectId(), first);
+    }
+
+    // The tree as a reader gets it: rows of a tree with their level, a root that unfolds says
+    // whether it is unfolded, and only the row the keyboard stands on reads as focused.
+    void treeRowsReadAsTree()
+    {
+        if (!QAccessible::isActive())
+            QSKIP("the accessibility tree is off");
+        const auto restore = keepBackendData();
+        const QString root = addRootWithIterations(2);
+        open(QStringLiteral("light"), true, false);
+        MainShellViewModel *vm = signedInShell();
+        QVERIFY(vm);
+        QQuickItem *tree = nullptr;
+        QTRY_VERIFY((tree = item(QStringLiteral("projectTree"))) != nullptr && tree->isVisible());
+        QQuickItem *rootRow = nullptr;
+        QTRY_VERIFY((rootRow = findItem(tree, QStringLiteral("projectRow-") + root)) != nullptr);
+        QCOMPARE(QAccessible::queryAccessibleInterface(tree)->role(), QAccessible::Tree);
+        QAccessibleInterface *rootNode = QAccessible::queryAccessibleInterface(rootRow);
+        QCOMPARE(rootNode->role(), QAccessible::TreeItem);
+        QTRY_VERIFY(rootNode->state().expanded);
+        QVERIFY(rootNode->state().expandable);
+        QVERIFY(!rootNode->state().collapsed);
+        QVERIFY2(rootNode->text(QAccessible::Description).endsWith(QStringLiteral("итераций: 2, уровень 1")),
+                 qPrintable(rootNode->text(QAccessible::Description)));
+        QString iteration;
+        for (const Project &project : vm->projectsService()->projects()) {
+            if (project.parentProjectId == root)
+                iteration = project.id;
+        }
+        QQuickItem *iterationRow = nullptr;
+        QTRY_VERIFY((iterationRow = findItem(tree, QStringLiteral("projectRow-") + iteration)) != nullptr);
+        QAccessibleInterface *iterationNode = QAccessible::queryAccessibleInterface(iterationRow);
+        QVERIFY(!iterationNode->state().expandable);
+        QVERIFY(iterationNode->text(QAccessible::Description).endsWith(QStringLiteral("уровень 2")));
+
+        // Rows focused, as a reader hears them: never more than the row the keyboard stands on.
+        const auto focusedRows = [tree] {
+            QStringList found;
+            for (QQuickItem *row : tree->property("contentItem").value<QQuickItem *>()->childItems()) {
+                if (!row->objectName().startsWith(QLatin1String("projectRow-")) || !row->isVisible())
+                    continue;
+                if (QAccessible::queryAccessibleInterface(row)->state().focused)
+                    found << row->objectName();
+            }
+            return found;
+        };
+        vm->setSelectedProjectId(root);
+        tree->forceActiveFocus(Qt::TabFocusReason);
+        QTRY_COMPARE(focusedRows(), QStringList{rootRow->objectName()});
+        QTest::keyClick(m_window, Qt::Key_Left);
+        QTRY_VERIFY(rootNode->state().collapsed);
+        QVERIFY(!rootNode->state().expanded);
+        QTest::keyClick(m_window, Qt::Key_Right);
+        QTRY_VERIFY(rootNode->state().expanded);
+        for (int i = 0; i < 2; ++i) {
+            QTest::keyClick(m_window, Qt::Key_Down);
+            QTRY_COMPARE(focusedRows(), QStringList{QStringLiteral("projectRow-") + vm->selectedProjectId()});
+        }
+        QVERIFY(vm->selectedProjectId() != root);
+    }
+
+    // Where the keyboard stands, signed in: the tour's first step lighting the demo row, the
+    // first search result reached from the search field, the date popup's focused day.
+    void keyboardShots_data() { schemes(); }
+    void keyboardShots()
+    {
+        QFETCH(QString, scheme);
+        const auto restore = keepBackendData();
+        open(scheme, false, false);
+        MainShellViewModel *vm = signedInShell();
+        QVERIFY(vm);
+        QTRY_VERIFY_WITH_TIMEOUT(vm->tour()->hasDemoProject(), 10000);
+        QTRY_VERIFY(vm->tour()->hasHighlightRect());
+        QTRY_VERIFY(item(QStringLiteral("onboardingNext")) && item(QStringLiteral("onboardingNext"))->hasActiveFocus());
+        shoot(QStringLiteral("keyboard-tour-account-step0-") + scheme);
+        QTest::keyClick(m_window, Qt::Key_Escape);
+        QTRY_VERIFY(!item(QStringLiteral("onboardingCard")));
+
+        QQuickItem *search = item(QStringLiteral("projectsSearchInput"));
+        QVERIFY(search);
+        search->forceActiveFocus(Qt::TabFocusReason);
+        for (const QChar c : QStringLiteral("лендинг"))
+            QTest::sendKeyEvent(QTest::Click, m_window, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        QTest::keyClick(m_window, Qt::Key_Down);
+        QTRY_VERIFY(m_window->activeFocusItem()
+                    && m_window->activeFocusItem()->objectName().startsWith(QLatin1String("projectRow-")));
+        shoot(QStringLiteral("keyboard-search-result-") + scheme);
+
+        QObject *finance = openPayments(vm, vm->projectsService()->projects().first().id);
+        QVERIFY(finance);
+        QQuickItem *field = item(QStringLiteral("dateField"));
+        QVERIFY(field);
+        field->forceActiveFocus(Qt::TabFocusReason);
+        QTest::keyClick(m_window, Qt::Key_Space);
+        QTRY_VERIFY(m_window->activeFocusItem() && m_window->activeFocusItem()->property("isDay").toBool());
+        QTest::keyClick(m_window, Qt::Key_Right);
+        shoot(QStringLiteral("keyboard-date-popup-") + scheme);
     }
 };
 

@@ -552,6 +552,28 @@ private Q_SLOTS:
         QVERIFY(!service->isLoading());
     }
 
+    // A project created while the account's list is read stays listed, though the read began
+    // before it existed.
+    void accountWriteDuringTheLoad()
+    {
+        seed(QStringLiteral("A"));
+        auto service = account();
+        QJsonArray before;
+        for (const QJsonObject &project : m_backend.data().projects)
+            before.append(project);
+        m_backend.setOverride(QStringLiteral("GET"), QStringLiteral("projects"),
+                              BackendReply::json(200, before).after(800));
+        QCoro::Task<void> loading = service->load(false);
+        QTRY_COMPARE(m_backend.requests().size(), 1);
+        m_backend.clearOverrides();
+        const std::optional<Project> created = createPlain(*service, QStringLiteral("B"));
+        QVERIFY(created);
+        await(std::move(loading));
+        QVERIFY(ids(service->projects()).contains(created->id));
+        QCOMPARE(service->projects().size(), 2);
+        QVERIFY(!service->isLoading());
+    }
+
     // A service that is gone takes its load with it: the request is aborted, the task ends
     // quietly and reaches nobody else: not another service on the same client, which then still
     // works.

@@ -3,6 +3,7 @@
 #include "API/APIClient.h"
 #include "Await.h"
 #include "BoundedTexts.h"
+#include "Features/Finance/CalendarPage.h"
 #include "Features/Finance/ProjectFinanceModel.h"
 #include "TestBackend.h"
 #include "Utils/MoneyFormat.h"
@@ -466,6 +467,61 @@ private Q_SLOTS:
         QTRY_VERIFY(!m_backend.abandonedRequests().isEmpty());
         for (const RecordedRequest &request : m_backend.abandonedRequests())
             QCOMPARE(request.method, QStringLiteral("GET"));
+    }
+
+    // The date picker's keys: a day, a week, a month from the focused day, the page following it;
+    // a month without that day ends on its last one.
+    void calendarKeysMoveTheDay_data()
+    {
+        QTest::addColumn<QDate>("from");
+        QTest::addColumn<QString>("move"); // "days" or "months"
+        QTest::addColumn<int>("by");
+        QTest::addColumn<QDate>("to");
+        QTest::newRow("next day") << QDate(2026, 12, 7) << "days" << 1 << QDate(2026, 12, 8);
+        QTest::newRow("week back over a month") << QDate(2026, 12, 3) << "days" << -7 << QDate(2026, 11, 26);
+        QTest::newRow("into the next year") << QDate(2026, 12, 31) << "days" << 1 << QDate(2027, 1, 1);
+        QTest::newRow("leap day") << QDate(2028, 2, 28) << "days" << 1 << QDate(2028, 2, 29);
+        QTest::newRow("month to a shorter one") << QDate(2026, 1, 31) << "months" << 1 << QDate(2026, 2, 28);
+        QTest::newRow("month back into last year") << QDate(2026, 1, 15) << "months" << -1 << QDate(2025, 12, 15);
+        QTest::newRow("year from a leap day") << QDate(2028, 2, 29) << "months" << 12 << QDate(2029, 2, 28);
+    }
+    void calendarKeysMoveTheDay()
+    {
+        QFETCH(QDate, from);
+        QFETCH(QString, move);
+        QFETCH(int, by);
+        QFETCH(QDate, to);
+        CalendarPage page;
+        page.focusOn(from.year(), from.month() - 1, from.day());
+        QCOMPARE(page.focusDate(), from);
+        QSignalSpy paged(&page, &CalendarPage::pageChanged);
+        if (move == QLatin1String("days"))
+            page.moveDays(by);
+        else
+            page.moveMonths(by);
+        QCOMPARE(page.focusDate(), to);
+        QCOMPARE(page.year(), to.year());
+        QCOMPARE(page.monthIndex(), to.month() - 1);
+        QCOMPARE(paged.size(), to.month() == from.month() && to.year() == from.year() ? 0 : 1);
+        QVERIFY(page.isFocus(to.year(), to.month() - 1, to.day()));
+    }
+
+    // The page buttons and the month carried into the year; the day's and the page's names.
+    void calendarPagesAndNames()
+    {
+        CalendarPage page;
+        page.focusOn(2026, 2, 31);
+        page.showPrevious();
+        QCOMPARE(page.focusDate(), QDate(2026, 2, 28));
+        page.show(2026, -1);
+        QCOMPARE(page.focusDate(), QDate(2025, 12, 28));
+        page.show(2025, 13);
+        QCOMPARE(page.focusDate(), QDate(2026, 2, 28));
+        QCOMPARE(page.title(), QStringLiteral("Февраль 2026"));
+        page.focusOn(2026, 1, 30); // no such day: nothing moves
+        QCOMPARE(page.focusDate(), QDate(2026, 2, 28));
+        QCOMPARE(page.dayName(2026, 11, 7), QStringLiteral("7 декабря 2026"));
+        QCOMPARE(page.dayName(2026, 4, 1), QStringLiteral("1 мая 2026"));
     }
 };
 

@@ -288,7 +288,7 @@ private Q_SLOTS:
         QCOMPARE(found->offersFinance, payments);
         QCOMPARE(found->deleteTitle, deleteTitle);
         list.setSelectedProjectId(id);
-        QCOMPARE(list.requestDeleteSelected(), !deleteTitle.isEmpty());
+        QCOMPARE(list.requestDeleteCurrent(), !deleteTitle.isEmpty());
     }
 
     void dialogTexts_data()
@@ -818,12 +818,12 @@ private Q_SLOTS:
         show(list, *service);
         list.moveSelection(1);
         QCOMPARE(list.selectedProjectId(), QStringLiteral("a"));
-        list.expandSelected(false);
+        list.expandCurrent(false);
         list.moveSelection(1);
         QCOMPARE(list.selectedProjectId(), QStringLiteral("b"));
         list.moveSelection(-5);
         QCOMPARE(list.selectedProjectId(), QStringLiteral("a"));
-        list.expandSelected(true);
+        list.expandCurrent(true);
         list.moveSelection(2);
         QCOMPARE(list.selectedProjectId(), QStringLiteral("a3"));
         QCOMPARE(list.selectedIndex(), 2);

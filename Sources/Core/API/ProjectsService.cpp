@@ -88,6 +88,7 @@ void ProjectsService::setLoading(bool loading)
 
 bool ProjectsService::replaceListed(const Project &project)
 {
+    ++m_listWrites;
     for (Project &listed : m_projects) {
         if (listed.id == project.id) {
             listed = project;
@@ -100,6 +101,7 @@ bool ProjectsService::replaceListed(const Project &project)
 
 void ProjectsService::insertFirst(const Project &project)
 {
+    ++m_listWrites;
     m_projects.prepend(project);
     Q_EMIT projectsChanged();
 }
@@ -116,10 +118,17 @@ QCoro::Task<void> ProjectsService::load(bool includeIterations)
 
     const QPointer<ProjectsService> self(this);
     const QString path = includeIterations ? Endpoints::projectsFull() : Endpoints::projects();
-    auto pending = send<QList<Project>>(get, path, std::nullopt, true, readOwner(nullptr));
-    std::optional<QList<Project>> projects = co_await std::move(pending);
-    if (!self)
-        co_return;
+    std::optional<QList<Project>> projects;
+    // A project created, changed or deleted here while the list was read may be missing from
+    // it, or still in it: read again.
+    quint64 writes = 0;
+    do {
+        writes = self->m_listWrites;
+        auto pending = send<QList<Project>>(get, path, std::nullopt, true, readOwner(nullptr));
+        projects = co_await std::move(pending);
+        if (!self)
+            co_return;
+    } while (projects && writes != self->m_listWrites);
     if (projects)
         setProjects(std::move(*projects));
     // A plain flag: the first load to finish clears it, even while another still runs.
@@ -315,6 +324,7 @@ QCoro::Task<bool> ProjectsService::remove(QString id)
             co_return false;
     }
     // Only that identity goes; iterations of a deleted root stay until the next load.
+    ++m_listWrites;
     if (m_projects.removeIf([&id](const Project &p) { return p.id == id; }) > 0)
         Q_EMIT projectsChanged();
     co_return true;

@@ -85,4 +85,6 @@ private:
     // Device loads started and device writes made, to tell a stale read from the latest.
     quint64 m_deviceLoads = 0;
     quint64 m_deviceWrites = 0;
+    // Writes this service made to its published list, to tell an account read that may predate one.
+    quint64 m_listWrites = 0;
 };

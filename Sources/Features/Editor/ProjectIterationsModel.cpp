@@ -64,6 +64,14 @@ QString ProjectIterationsModel::totalCostText() const
     return m_summary ? MoneyFormat::format(m_summary->summary.totalCostAll, m_summary->project.currency) : QString();
 }
 
+QStringList ProjectIterationsModel::summarySpoken() const
+{
+    if (!m_summary)
+        return {};
+    return {QStringLiteral("Итераций: ") + iterationsCountText(), QStringLiteral("Часы всего: ") + totalHoursText(),
+            QStringLiteral("Сумма: ") + totalCostText()};
+}
+
 int ProjectIterationsModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : int(m_iterations.size());

@@ -30,6 +30,8 @@ class ProjectIterationsModel : public QAbstractListModel
     Q_PROPERTY(QString iterationsCountText READ iterationsCountText NOTIFY summaryChanged)
     Q_PROPERTY(QString totalHoursText READ totalHoursText NOTIFY summaryChanged)
     Q_PROPERTY(QString totalCostText READ totalCostText NOTIFY summaryChanged)
+    // The summary's lines as a reader hears them, "Итераций: 3" and so on; empty without a summary.
+    Q_PROPERTY(QStringList summarySpoken READ summarySpoken NOTIFY summaryChanged)
 
 public:
     enum Role {
@@ -56,6 +58,7 @@ public:
     QString iterationsCountText() const;
     QString totalHoursText() const;
     QString totalCostText() const;
+    QStringList summarySpoken() const;
 
     int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role) const override;

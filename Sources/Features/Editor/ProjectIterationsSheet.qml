@@ -132,14 +132,20 @@ Item {
                                 { label: "Сумма", value: iterations.totalCostText },
                             ]
 
+                            // One figure with its label, read as one text.
                             RowLayout {
                                 id: summaryRow
 
+                                required property int index
                                 required property var modelData
 
+                                objectName: "summaryLine-" + index
                                 width: summaryRows.width
+                                Accessible.role: Accessible.StaticText
+                                Accessible.name: iterations.summarySpoken[index] ?? ""
                                 Text {
                                     Layout.fillWidth: true
+                                    Accessible.ignored: true
                                     Layout.minimumWidth: Math.ceil(implicitWidth)
                                     Layout.alignment: Qt.AlignTop
                                     text: summaryRow.modelData.label
@@ -148,6 +154,7 @@ Item {
                                 }
                                 // A total of hundreds of digits wraps beside its label, flush right.
                                 Text {
+                                    Accessible.ignored: true
                                     Layout.fillWidth: true
                                     Layout.maximumWidth: Math.ceil(implicitWidth)
                                     text: summaryRow.modelData.value
@@ -183,6 +190,8 @@ Item {
                 spacing: 8
                 model: iterations
                 keyNavigationEnabled: true
+                // A stop of its own after the sheet's buttons, at the current row.
+                activeFocusOnTab: true
                 boundsBehavior: Flickable.StopAtBounds
                 // Shown only once loaded: the keys go to it from then on.
                 onVisibleChanged: if (visible && sheet.opened) forceActiveFocus()
@@ -216,8 +225,15 @@ Item {
                     background: Rectangle {
                         radius: 14
                         color: AppTheme.cardBackground
-                        border.width: row.ListView.isCurrentItem && rows.activeFocus ? 2 : 1
-                        border.color: row.ListView.isCurrentItem && rows.activeFocus ? AppTheme.accent : AppTheme.border
+                        border.width: 1
+                        border.color: AppTheme.border
+
+                        // Inside the row: the list clips what lies outside.
+                        FocusRing {
+                            anchors.margins: 2
+                            radius: 12
+                            shown: row.ListView.isCurrentItem && rows.activeFocus
+                        }
                     }
 
                     contentItem: Item {}

@@ -1,41 +1,74 @@
 #include "CalendarPage.h"
 
-#include <QDate>
 #include <QLocale>
+
+#include <algorithm>
+
+namespace {
+
+const QLocale &russian()
+{
+    static const QLocale locale(QLocale::Russian, QLocale::Russia);
+    return locale;
+}
+
+} // namespace
 
 CalendarPage::CalendarPage(QObject *parent)
     : QObject(parent)
+    , m_focus(QDate::currentDate())
 {
-    const QDate today = QDate::currentDate();
-    m_year = today.year();
-    m_monthIndex = today.month() - 1;
 }
 
 QString CalendarPage::title() const
 {
-    const QLocale russian(QLocale::Russian, QLocale::Russia);
-    const QString month = russian.standaloneMonthName(m_monthIndex + 1, QLocale::LongFormat);
-    return month.left(1).toUpper() + month.mid(1) + QLatin1Char(' ') + QString::number(m_year);
+    const QString month = russian().standaloneMonthName(m_focus.month(), QLocale::LongFormat);
+    return month.left(1).toUpper() + month.mid(1) + QLatin1Char(' ') + QString::number(m_focus.year());
+}
+
+void CalendarPage::setFocus(const QDate &date)
+{
+    if (!date.isValid() || date == m_focus)
+        return;
+    const bool otherPage = date.year() != m_focus.year() || date.month() != m_focus.month();
+    m_focus = date;
+    Q_EMIT focusChanged();
+    if (otherPage)
+        Q_EMIT pageChanged();
 }
 
 void CalendarPage::show(int year, int monthIndex)
 {
-    const int months = year * 12 + monthIndex;
-    const int nextYear = months / 12;
-    const int nextMonth = months % 12;
-    if (nextYear == m_year && nextMonth == m_monthIndex)
+    // A month index out of 0..11 carries into the year.
+    const QDate first = QDate(year, 1, 1).addMonths(monthIndex);
+    if (!first.isValid())
         return;
-    m_year = nextYear;
-    m_monthIndex = nextMonth;
-    Q_EMIT pageChanged();
+    setFocus(QDate(first.year(), first.month(), std::min(m_focus.day(), first.daysInMonth())));
 }
 
-void CalendarPage::showPrevious()
+void CalendarPage::focusOn(int year, int monthIndex, int day)
 {
-    show(m_year, m_monthIndex - 1);
+    setFocus(QDate(year, monthIndex + 1, day));
 }
 
-void CalendarPage::showNext()
+void CalendarPage::moveDays(int days)
 {
-    show(m_year, m_monthIndex + 1);
+    setFocus(m_focus.addDays(days));
+}
+
+void CalendarPage::moveMonths(int months)
+{
+    // QDate keeps the day where the month has it, else takes the month's last day.
+    setFocus(m_focus.addMonths(months));
+}
+
+bool CalendarPage::isFocus(int year, int monthIndex, int day) const
+{
+    return m_focus.year() == year && m_focus.month() == monthIndex + 1 && m_focus.day() == day;
+}
+
+QString CalendarPage::dayName(int year, int monthIndex, int day) const
+{
+    const QDate date(year, monthIndex + 1, day);
+    return date.isValid() ? russian().toString(date, QStringLiteral("d MMMM yyyy")) : QString();
 }

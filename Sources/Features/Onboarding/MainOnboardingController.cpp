@@ -56,8 +56,7 @@ QString MainOnboardingController::taskKey() const
 
 bool MainOnboardingController::hasTarget(int step) const
 {
-    const auto target = GuidedOnboarding::highlight(step, m_demoProjectId);
-    return target && (m_demoRowShown || target->kind != OnboardingHighlightTarget::Kind::DemoProjectRow);
+    return GuidedOnboarding::highlight(step, m_demoProjectId).has_value();
 }
 
 int MainOnboardingController::stepWithTarget(int step) const

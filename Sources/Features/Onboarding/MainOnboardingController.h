@@ -64,10 +64,6 @@ public:
     // or a replay from the settings, shows it again.
     Q_INVOKABLE void closeForRun();
 
-    // Whether the window's projects list shows the demo project's row as a lit target (the
-    // guest cards do, the account tree does not).
-    void setDemoRowShown(bool shown) { m_demoRowShown = shown; }
-
     // Moves the window to a step: its section, and the demo project opened or nothing selected.
     Q_INVOKABLE void applyGuidedNavigation(int step);
 
@@ -94,6 +90,7 @@ private:
     void restartTaskIfKeyChanged();
     // The step itself when it lights something, else the nearest one that does, looking first
     // the way the tour moves; once the demo check has ended (before, the target may yet come).
+    // Only the first step can lack its target: when no demo project could be made.
     int stepWithTarget(int step) const;
     bool hasTarget(int step) const;
     void startTask();
@@ -105,7 +102,6 @@ private:
     int m_completedVersion = 0;
     int m_replayNonce = 0;
     bool m_closedForRun = false;
-    bool m_demoRowShown = true;
     bool m_demoChecked = false;
     int m_step = 0;
     std::optional<QString> m_demoProjectId;

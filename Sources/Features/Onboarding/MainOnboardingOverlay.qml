@@ -24,10 +24,22 @@ Item {
 
     visible: opacity > 0
     opacity: overlayModel.shown && overlay.running ? 1 : 0
-    // The keyboard works the card while it is shown: its main button takes the focus, and Tab
-    // runs round the card's own controls, never to the window under the scrim.
+    // The keyboard works the card while it is shown: its main button takes the focus, with its
+    // ring, on every step, and Tab runs round the card's own controls, never to the window under
+    // the scrim.
     onStepChanged: if (content.item) content.item.focusNext()
+    // The card took the focus with it: the window's first stop has it next.
+    onVisibleChanged: if (!visible) Qt.callLater(overlay.giveFocusBack)
     Behavior on opacity { NumberAnimation { duration: 200 } }
+
+    function giveFocusBack() {
+        const window = overlay.Window.window
+        if (overlay.visible || !window || (window.activeFocusItem && window.activeFocusItem !== window.contentItem))
+            return
+        const first = window.contentItem.nextItemInFocusChain(true)
+        if (first)
+            first.forceActiveFocus(Qt.TabFocusReason)
+    }
 
     // The card's secondary buttons: bordered, as tall as the main one.
     component BorderedButton: Button {
@@ -74,7 +86,7 @@ Item {
 
         sourceComponent: Item {
             function focusNext() {
-                nextButton.forceActiveFocus(Qt.OtherFocusReason)
+                nextButton.forceActiveFocus(Qt.TabFocusReason)
             }
 
             OnboardingScrim {
@@ -86,6 +98,14 @@ Item {
             Rectangle {
                 id: card
                 objectName: "onboardingCard"
+                // A reader hears a dialog named by the step's title, with its text and place.
+                Accessible.role: Accessible.Dialog
+                Accessible.name: overlayModel.title
+                Accessible.description: overlayModel.spokenDescription
+                AccessibleState.modal: true
+                // Escape skips the tour, before any shortcut of the window under it.
+                Keys.onShortcutOverride: event => event.accepted = event.key === Qt.Key_Escape
+                Keys.onEscapePressed: overlayModel.skip()
                 // Beside the lit element, never over it.
                 readonly property rect frame: overlayModel.cardFrame(
                     overlay.hasHighlightRect, overlay.mapFromItem(null, overlay.highlightRect),
@@ -140,13 +160,14 @@ Item {
                             id: dots
 
                             model: overlayModel.stepCount
+                            // Pressed by the pointer or a reader: the keyboard has the buttons.
                             AbstractButton {
                                 required property int index
+                                objectName: "onboardingDot-" + index
                                 width: 8
                                 height: 8
-                                Accessible.name: "Шаг " + (index + 1)
-                                KeyNavigation.backtab: index === 0 ? nextButton : null
-                                FocusRing { radius: 7 }
+                                focusPolicy: Qt.NoFocus
+                                Accessible.name: overlayModel.dotName(index)
                                 onClicked: overlayModel.goTo(index)
                                 background: Rectangle {
                                     radius: 4
@@ -157,7 +178,10 @@ Item {
                         }
                     }
                     AppToggle {
+                        id: dontShowAgainToggle
+
                         objectName: "onboardingDontShowAgain"
+                        KeyNavigation.backtab: nextButton
                         Layout.fillWidth: true
                         text: "Не показывать это знакомство снова"
                         checked: overlayModel.dontShowAgain
@@ -167,6 +191,7 @@ Item {
                         Layout.fillWidth: true
                         spacing: 10
                         BorderedButton {
+                            objectName: "onboardingBack"
                             text: "Назад"
                             enabled: overlayModel.canGoBack
                             onClicked: overlayModel.back()
@@ -181,7 +206,7 @@ Item {
                             id: nextButton
 
                             objectName: "onboardingNext"
-                            KeyNavigation.tab: dots.itemAt(0)
+                            KeyNavigation.tab: dontShowAgainToggle
                             Layout.fillWidth: false
                             text: overlayModel.isLast ? "Готово" : "Далее"
                             onClicked: overlayModel.isLast ? overlayModel.done() : overlayModel.next()

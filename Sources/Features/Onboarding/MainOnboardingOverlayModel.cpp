@@ -79,6 +79,21 @@ QString MainOnboardingOverlayModel::body() const
     return GuidedOnboarding::steps().at(currentIndex()).body;
 }
 
+QString MainOnboardingOverlayModel::stepText() const
+{
+    return QStringLiteral("Шаг %1 из %2").arg(currentIndex() + 1).arg(stepCount());
+}
+
+QString MainOnboardingOverlayModel::spokenDescription() const
+{
+    return body() + QLatin1Char(' ') + stepText();
+}
+
+QString MainOnboardingOverlayModel::dotName(int index) const
+{
+    return QStringLiteral("Шаг %1").arg(index + 1);
+}
+
 QRectF MainOnboardingOverlayModel::cardFrame(bool hasTarget, const QRectF &target, const QSizeF &card,
                                              const QSizeF &area) const
 {

@@ -24,6 +24,9 @@ class MainOnboardingOverlayModel : public QObject
     Q_PROPERTY(QString badge READ badge NOTIFY stepChanged)
     Q_PROPERTY(QString title READ title NOTIFY stepChanged)
     Q_PROPERTY(QString body READ body NOTIFY stepChanged)
+    // "Шаг 3 из 10", and what a reader hears of the card beside its title: the text and that.
+    Q_PROPERTY(QString stepText READ stepText NOTIFY stepChanged)
+    Q_PROPERTY(QString spokenDescription READ spokenDescription NOTIFY stepChanged)
 
 public:
     explicit MainOnboardingOverlayModel(QObject *parent = nullptr);
@@ -42,6 +45,10 @@ public:
     QString badge() const;
     QString title() const;
     QString body() const;
+    QString stepText() const;
+    QString spokenDescription() const;
+    // A progress dot's name: "Шаг " and the step's number from 1.
+    Q_INVOKABLE QString dotName(int index) const;
 
     // The step card's frame in an area of the given size: beside the lit frame, never over it.
     Q_INVOKABLE QRectF cardFrame(bool hasTarget, const QRectF &target, const QSizeF &card, const QSizeF &area) const;

@@ -17,9 +17,12 @@ Item {
     required property string costText
     required property string storageNote
     required property bool isSelected
+    required property string spokenDescription
+    // The card the keyboard stands on.
+    property bool isCurrent: false
+    // The grid has the focus; from the keyboard, the current card shows the ring.
+    property bool listFocused: false
     property bool keyboardFocused: false
-    // The list took the focus from a press: no ring, which is the keyboard's.
-    property bool focusFromPointer: false
     readonly property string demoKey: OnboardingHighlightTarget.demoProjectRow(projectId)
 
     signal pressed()
@@ -30,11 +33,12 @@ Item {
     implicitHeight: cardContent.implicitHeight + 2 * 16 + 12
     Accessible.role: Accessible.ListItem
     Accessible.name: name
-    Accessible.description: [clientName, storageNote, hoursText, costText].filter(text => text !== "").join(", ")
+    Accessible.description: spokenDescription
     Accessible.selectable: true
     Accessible.selected: isSelected
     Accessible.focusable: true
-    Accessible.focused: keyboardFocused && isSelected
+    // The grid holds the focus: a reader hears it on the current card alone.
+    Accessible.focused: listFocused && isCurrent
     OnboardingSpotlight.active: cell.Onboarding.highlight === cell.demoKey
     OnboardingSpotlight.highlight: cell.demoKey
 
@@ -53,7 +57,7 @@ Item {
 
         FocusRing {
             radius: AppTheme.cornerRadiusMedium + 3
-            shown: cell.keyboardFocused && !cell.focusFromPointer && cell.isSelected
+            shown: cell.keyboardFocused && cell.isCurrent
         }
 
         BoxShadow {

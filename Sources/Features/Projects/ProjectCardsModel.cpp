@@ -1,5 +1,7 @@
 #include "Features/Projects/ProjectCardsModel.h"
 
+#include "Features/Projects/ProjectsListRules.h"
+
 QVariant ProjectCardsModel::data(const QModelIndex &index, int role) const
 {
     const ProjectCardRow *row = rowAt(index);
@@ -22,14 +24,22 @@ QVariant ProjectCardsModel::data(const QModelIndex &index, int role) const
         return row->storageNote;
     case IsSelectedRole:
         return row->isSelected;
+    case SpokenDescriptionRole:
+        return ProjectsListRules::cardSpokenDescription(
+            {row->clientName, row->storageNote, row->hoursText, row->costText});
     }
     return {};
 }
 
 QHash<int, QByteArray> ProjectCardsModel::roleNames() const
 {
-    return {{ProjectIdRole, "projectId"},     {NameRole, "name"},
-            {ClientNameRole, "clientName"},   {StatusRole, "status"},
-            {HoursTextRole, "hoursText"},     {CostTextRole, "costText"},
-            {StorageNoteRole, "storageNote"}, {IsSelectedRole, "isSelected"}};
+    return {{ProjectIdRole, "projectId"},
+            {NameRole, "name"},
+            {ClientNameRole, "clientName"},
+            {StatusRole, "status"},
+            {HoursTextRole, "hoursText"},
+            {CostTextRole, "costText"},
+            {StorageNoteRole, "storageNote"},
+            {IsSelectedRole, "isSelected"},
+            {SpokenDescriptionRole, "spokenDescription"}};
 }

@@ -22,6 +22,8 @@ public:
         CostTextRole,
         StorageNoteRole,
         IsSelectedRole,
+        // What a reader hears beside the name.
+        SpokenDescriptionRole,
     };
 
     using KeyedRowsModel::KeyedRowsModel;

@@ -1,5 +1,7 @@
 #include "Features/Projects/ProjectTreeModel.h"
 
+#include "Features/Projects/ProjectsListRules.h"
+
 QVariant ProjectTreeModel::data(const QModelIndex &index, int role) const
 {
     const ProjectTreeRow *row = rowAt(index);
@@ -36,6 +38,8 @@ QVariant ProjectTreeModel::data(const QModelIndex &index, int role) const
         return row->offersFinance;
     case DeleteTitleRole:
         return row->deleteTitle;
+    case SpokenDescriptionRole:
+        return ProjectsListRules::treeRowSpokenDescription(row->subtitle, row->iterationCount, row->isIteration);
     }
     return {};
 }
@@ -56,5 +60,6 @@ QHash<int, QByteArray> ProjectTreeModel::roleNames() const
             {IsFirstInGroupRole, "isFirstInGroup"},
             {IsLastInGroupRole, "isLastInGroup"},
             {OffersFinanceRole, "offersFinance"},
-            {DeleteTitleRole, "deleteTitle"}};
+            {DeleteTitleRole, "deleteTitle"},
+            {SpokenDescriptionRole, "spokenDescription"}};
 }

@@ -30,6 +30,8 @@ public:
         IsLastInGroupRole,
         OffersFinanceRole,
         DeleteTitleRole,
+        // What a reader hears beside the title.
+        SpokenDescriptionRole,
     };
 
     using KeyedRowsModel::KeyedRowsModel;

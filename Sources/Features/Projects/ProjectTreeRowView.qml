@@ -26,23 +26,31 @@ Item {
     required property bool isLastInGroup
     required property bool offersFinance
     required property string deleteTitle
+    required property string spokenDescription
+    // The row the keyboard stands on; it holds the list's focus.
+    property bool isCurrent: false
+    // The list has the focus from the keyboard: the current row shows the ring.
     property bool keyboardFocused: false
-    // The list took the focus from a press: no ring, which is the keyboard's.
-    property bool focusFromPointer: false
+    readonly property string demoKey: OnboardingHighlightTarget.demoProjectRow(projectId)
 
     signal pressed()
     signal menuRequested(real x, real y)
 
     objectName: "projectRow-" + projectId
     implicitHeight: body.height + (isLastInGroup ? 8 : 0)
-    // The list takes the keys; a reader hears the row the selection is on.
-    Accessible.role: Accessible.ListItem
+    // The list takes the keys; a reader hears the row the keyboard stands on, with its level
+    // and whether it unfolds.
+    Accessible.role: Accessible.TreeItem
     Accessible.name: title
-    Accessible.description: [subtitle, countText].filter(text => text !== "").join(", ")
+    Accessible.description: spokenDescription
     Accessible.selectable: true
     Accessible.selected: isSelected
     Accessible.focusable: true
-    Accessible.focused: keyboardFocused && isSelected
+    AccessibleState.expandable: hasChildren && !isIteration
+    AccessibleState.expanded: isExpanded
+    // The tour lights the demo project's root row.
+    OnboardingSpotlight.active: !isIteration && row.Onboarding.highlight === row.demoKey
+    OnboardingSpotlight.highlight: row.demoKey
 
     // The group's card, cut at the row's edges: only the group's first and last rows show its
     // rounded corners and its top and bottom border.
@@ -82,11 +90,11 @@ Item {
             border.width: 1
             border.color: row.groupHoldsSelection ? AppTheme.withOpacity(AppTheme.primary, 0.35) : AppTheme.border
         }
-        // Keyboard focus on the selected row, inside it: the list clips what lies outside.
+        // Keyboard focus on the current row, inside it: the list clips what lies outside.
         FocusRing {
             anchors.margins: 2
             radius: 10
-            shown: row.keyboardFocused && !row.focusFromPointer && row.isSelected
+            shown: row.keyboardFocused && row.isCurrent
         }
     }
 

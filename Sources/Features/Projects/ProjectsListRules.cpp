@@ -176,6 +176,27 @@ QString storageNote(const Project &project, const QString &footnote)
     return {};
 }
 
+QString treeRowSpokenDescription(const QString &subtitle, int iterationCount, bool isIteration)
+{
+    QStringList parts;
+    if (!subtitle.isEmpty())
+        parts << subtitle;
+    if (iterationCount > 0)
+        parts << QStringLiteral("итераций: %1").arg(iterationCount);
+    parts << QStringLiteral("уровень %1").arg(isIteration ? 2 : 1);
+    return parts.join(QStringLiteral(", "));
+}
+
+QString cardSpokenDescription(const QStringList &texts)
+{
+    QStringList parts;
+    for (const QString &text : texts) {
+        if (!text.isEmpty())
+            parts << text;
+    }
+    return parts.join(QStringLiteral(", "));
+}
+
 int cardColumns(double width, bool compact)
 {
     const double minimum = compact ? 280 : 300;

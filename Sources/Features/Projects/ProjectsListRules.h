@@ -48,6 +48,12 @@ QString cardCostText(double cost, const QString &currency);
 // The footnote when not empty, else "На устройстве" for a device project, else nothing.
 QString storageNote(const Project &project, const QString &footnote);
 
+// What a reader hears beside a tree row's title: its subtitle, the root's number of iterations,
+// and its level in the tree (the reader has no other way to learn it).
+QString treeRowSpokenDescription(const QString &subtitle, int iterationCount, bool isIteration);
+// What a reader hears beside a card's name: its other texts, in the order they are drawn.
+QString cardSpokenDescription(const QStringList &texts);
+
 // Columns of the adaptive card grid over the given width.
 int cardColumns(double width, bool compact);
 // The list's content cap from the window's width: none (0) under 520, then 520, from 900 on 640.

@@ -55,9 +55,10 @@ Rectangle {
             view.positionViewAtIndex(listModel.selectedIndex, ListView.Contain)
     }
 
-    function openSelectedMenu() {
+    // The menu of the row or card the keyboard stands on.
+    function openCurrentMenu() {
         const view = projectsView.isGuest ? cardGrid : treeList
-        const at = listModel.selectedIndex
+        const at = listModel.currentIndex
         const item = at >= 0 ? view.itemAtIndex(at) : null
         if (item !== null)
             item.menuRequested(item.width / 2, item.height / 2)
@@ -180,7 +181,8 @@ Rectangle {
             Accessible.role: Accessible.EditableText
             Accessible.name: "Поиск по названию"
             Accessible.searchEdit: true
-            Keys.onDownPressed: (projectsView.isGuest ? cardGrid : treeList).forceActiveFocus()
+            // Down, as Tab, goes to the first result (or the selection, when the search shows it).
+            Keys.onDownPressed: (projectsView.isGuest ? cardGrid : treeList).forceActiveFocus(Qt.TabFocusReason)
             Keys.onEscapePressed: event => {
                 event.accepted = text !== ""
                 text = ""
@@ -324,10 +326,9 @@ Rectangle {
             boundsBehavior: Flickable.StopAtBounds
             keyNavigationEnabled: false
             activeFocusOnTab: true
-            // A press gives the list the focus without the ring, which is the keyboard's.
-            property bool focusFromPointer: false
-            onActiveFocusChanged: if (!activeFocus) focusFromPointer = false
-            Accessible.role: Accessible.List
+            // The row the keyboard stands on holds the list's focus, for a reader too.
+            currentIndex: listModel.currentIndex
+            Accessible.role: Accessible.Tree
             Accessible.name: "Проекты"
             ScrollBar.vertical: ScrollBar {
                 parent: treeList.parent
@@ -338,14 +339,14 @@ Rectangle {
 
             Keys.onUpPressed: projectsView.moveSelection(-1)
             Keys.onDownPressed: projectsView.moveSelection(1)
-            Keys.onLeftPressed: listModel.expandSelected(false)
-            Keys.onRightPressed: listModel.expandSelected(true)
-            Keys.onReturnPressed: listModel.activateSelected()
-            Keys.onEnterPressed: listModel.activateSelected()
-            Keys.onDeletePressed: listModel.requestDeleteSelected()
+            Keys.onLeftPressed: listModel.expandCurrent(false)
+            Keys.onRightPressed: listModel.expandCurrent(true)
+            Keys.onReturnPressed: listModel.activateCurrent()
+            Keys.onEnterPressed: listModel.activateCurrent()
+            Keys.onDeletePressed: listModel.requestDeleteCurrent()
             Keys.onPressed: event => {
                 if (event.key === Qt.Key_Menu) {
-                    projectsView.openSelectedMenu()
+                    projectsView.openCurrentMenu()
                     event.accepted = true
                 }
             }
@@ -355,15 +356,22 @@ Rectangle {
 
                 width: treeList.width
                 viewModel: listModel
-                keyboardFocused: treeList.activeFocus
-                focusFromPointer: treeList.focusFromPointer
-                onPressed: {
-                    treeList.focusFromPointer = true
-                    treeList.forceActiveFocus()
-                }
+                isCurrent: treeRow.ListView.isCurrentItem
+                focus: isCurrent
+                keyboardFocused: treeFocus.showsRing
+                onPressed: treeFocus.takeByPointer()
                 onMenuRequested: (x, y) => projectsView.openMenu(treeRow, treeRow.projectId, treeRow.offersFinance,
                                                                  treeRow.deleteTitle, x, y)
             }
+        }
+
+        ListKeyboardFocus {
+            id: treeFocus
+            target: treeList
+        }
+        ListKeyboardFocus {
+            id: cardFocus
+            target: cardGrid
         }
 
         // A table of cards, so that each row of the grid is as tall as its tallest card.
@@ -401,9 +409,6 @@ Rectangle {
             boundsBehavior: Flickable.StopAtBounds
             keyNavigationEnabled: false
             activeFocusOnTab: true
-            // A press gives the grid the focus without the ring, which is the keyboard's.
-            property bool focusFromPointer: false
-            onActiveFocusChanged: if (!activeFocus) focusFromPointer = false
             Accessible.role: Accessible.List
             Accessible.name: "Проекты"
             ScrollBar.vertical: ScrollBar {
@@ -417,10 +422,12 @@ Rectangle {
             Keys.onDownPressed: projectsView.moveSelection(listModel.cardColumns)
             Keys.onLeftPressed: projectsView.moveSelection(-1)
             Keys.onRightPressed: projectsView.moveSelection(1)
-            Keys.onDeletePressed: listModel.requestDeleteSelected()
+            Keys.onReturnPressed: listModel.activateCurrent()
+            Keys.onEnterPressed: listModel.activateCurrent()
+            Keys.onDeletePressed: listModel.requestDeleteCurrent()
             Keys.onPressed: event => {
                 if (event.key === Qt.Key_Menu) {
-                    projectsView.openSelectedMenu()
+                    projectsView.openCurrentMenu()
                     event.accepted = true
                 }
             }
@@ -433,11 +440,11 @@ Rectangle {
                 visible: card.projectId !== ""
                 // A name that wraps once the card has its width: the row measures again.
                 onImplicitHeightChanged: Qt.callLater(cardGrid.forceLayout)
-                keyboardFocused: cardGrid.activeFocus
-                focusFromPointer: cardGrid.focusFromPointer
+                isCurrent: card.projectId !== "" && card.projectId === listModel.currentProjectId
+                listFocused: cardFocus.hasFocus
+                keyboardFocused: cardFocus.showsRing
                 onPressed: {
-                    cardGrid.focusFromPointer = true
-                    cardGrid.forceActiveFocus()
+                    cardFocus.takeByPointer()
                     listModel.activate(card.projectId, "")
                 }
                 onMenuRequested: (x, y) => projectsView.openMenu(card, card.projectId, false, "Удалить", x, y)

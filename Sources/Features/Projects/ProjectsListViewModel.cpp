@@ -327,15 +327,26 @@ int ProjectsListViewModel::selectedIndex() const
     return m_selectedProjectId.isEmpty() ? -1 : int(shownIds().indexOf(m_selectedProjectId));
 }
 
-const ProjectTreeRow *ProjectsListViewModel::selectedTreeRow() const
+int ProjectsListViewModel::currentIndex() const
 {
-    if (m_isGuest)
-        return nullptr;
-    for (const ProjectTreeRow &row : m_tree->rows()) {
-        if (row.projectId == m_selectedProjectId)
-            return &row;
-    }
-    return nullptr;
+    const int selected = selectedIndex();
+    if (selected >= 0)
+        return selected;
+    return (m_isGuest ? m_cards->rows().isEmpty() : m_tree->rows().isEmpty()) ? -1 : 0;
+}
+
+QString ProjectsListViewModel::currentProjectId() const
+{
+    const int at = currentIndex();
+    if (at < 0)
+        return {};
+    return m_isGuest ? m_cards->rows().at(at).projectId : m_tree->rows().at(at).projectId;
+}
+
+const ProjectTreeRow *ProjectsListViewModel::currentTreeRow() const
+{
+    const int at = m_isGuest ? -1 : currentIndex();
+    return at < 0 ? nullptr : &m_tree->rows().at(at);
 }
 
 std::optional<Project> ProjectsListViewModel::listedProject(const QString &id) const
@@ -490,17 +501,24 @@ void ProjectsListViewModel::moveSelection(int delta)
     setSelectedProjectId(ids.at(next));
 }
 
-void ProjectsListViewModel::expandSelected(bool expanded)
+void ProjectsListViewModel::expandCurrent(bool expanded)
 {
-    const ProjectTreeRow *row = selectedTreeRow();
+    const ProjectTreeRow *row = currentTreeRow();
     if (row && !row->isIteration && row->hasChildren)
         setRootExpanded(row->rootId, expanded);
 }
 
-void ProjectsListViewModel::activateSelected()
+void ProjectsListViewModel::activateCurrent()
 {
-    if (const ProjectTreeRow *row = selectedTreeRow())
-        activate(row->projectId, row->rootId);
+    if (m_isGuest) {
+        const QString id = currentProjectId();
+        if (!id.isEmpty())
+            activate(id);
+    } else if (const ProjectTreeRow *row = currentTreeRow()) {
+        // A copy: activating rebuilds the rows.
+        const ProjectTreeRow chosen = *row;
+        activate(chosen.projectId, chosen.rootId);
+    }
 }
 
 void ProjectsListViewModel::setHoveredRowId(const QString &id)
@@ -551,17 +569,14 @@ void ProjectsListViewModel::requestDelete(const QString &projectId)
     Q_EMIT deleteRequested();
 }
 
-bool ProjectsListViewModel::requestDeleteSelected()
+bool ProjectsListViewModel::requestDeleteCurrent()
 {
-    if (m_isGuest) {
-        if (selectedIndex() < 0)
-            return false;
-    } else {
-        const ProjectTreeRow *row = selectedTreeRow();
-        if (!row || row->deleteTitle.isEmpty())
-            return false;
-    }
-    requestDelete(m_selectedProjectId);
+    const QString id = currentProjectId();
+    if (id.isEmpty())
+        return false;
+    if (const ProjectTreeRow *row = currentTreeRow(); row && row->deleteTitle.isEmpty())
+        return false;
+    requestDelete(id);
     return m_projectToDelete.has_value();
 }
 

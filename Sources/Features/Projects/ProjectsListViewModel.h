@@ -43,6 +43,10 @@ class ProjectsListViewModel : public QObject
     Q_PROPERTY(QString noResultsText READ noResultsText NOTIFY searchTextChanged)
     // Position of the selection among the shown rows or cards, -1 when it is not shown.
     Q_PROPERTY(int selectedIndex READ selectedIndex NOTIFY rowsChanged)
+    // The row or card the keyboard stands on: the selection while it is shown, else the first
+    // one shown (a search that hides the selection starts at its first result); -1 for none.
+    Q_PROPERTY(int currentIndex READ currentIndex NOTIFY rowsChanged)
+    Q_PROPERTY(QString currentProjectId READ currentProjectId NOTIFY rowsChanged)
     Q_PROPERTY(bool hasProjectToDelete READ hasProjectToDelete NOTIFY projectToDeleteChanged)
     Q_PROPERTY(QString deleteDialogTitle READ deleteDialogTitle NOTIFY projectToDeleteChanged)
     Q_PROPERTY(QString deleteDialogMessage READ deleteDialogMessage NOTIFY projectToDeleteChanged)
@@ -85,6 +89,8 @@ public:
     QString emptyDescription() const;
     QString noResultsText() const;
     int selectedIndex() const;
+    int currentIndex() const;
+    QString currentProjectId() const;
 
     bool hasProjectToDelete() const { return m_projectToDelete.has_value(); }
     const std::optional<Project> &projectToDelete() const { return m_projectToDelete; }
@@ -116,18 +122,19 @@ public:
     Q_INVOKABLE void activate(const QString &projectId, const QString &rootId = {});
     Q_INVOKABLE void setRootExpanded(const QString &rootId, bool expanded);
     Q_INVOKABLE void toggleRoot(const QString &rootId);
-    // Moves the selection over the shown rows or cards; from no selection, to the first.
+    // Moves the selection over the shown rows or cards; from no selection shown, to the current
+    // row (the first).
     Q_INVOKABLE void moveSelection(int delta);
-    // Folds or unfolds the selected root.
-    Q_INVOKABLE void expandSelected(bool expanded);
-    // Enter: as a press on the selected row.
-    Q_INVOKABLE void activateSelected();
+    // Folds or unfolds the current root.
+    Q_INVOKABLE void expandCurrent(bool expanded);
+    // Enter: as a press on the current row or card.
+    Q_INVOKABLE void activateCurrent();
     Q_INVOKABLE void hoverEntered(const QString &projectId);
     Q_INVOKABLE void hoverLeft(const QString &projectId);
     // A menu's delete entry: asks for confirmation (deleteRequested).
     Q_INVOKABLE void requestDelete(const QString &projectId);
-    // The Delete key: the selected row's delete entry, when its menu has one.
-    Q_INVOKABLE bool requestDeleteSelected();
+    // The Delete key: the current row's delete entry, when its menu has one.
+    Q_INVOKABLE bool requestDeleteCurrent();
     Q_INVOKABLE void cancelDelete();
     Q_INVOKABLE void confirmDelete();
 
@@ -174,7 +181,7 @@ private:
     std::optional<Project> listedProject(const QString &id) const;
     // Project identities in the order they are shown.
     QStringList shownIds() const;
-    const ProjectTreeRow *selectedTreeRow() const;
+    const ProjectTreeRow *currentTreeRow() const;
     QList<Project> projects() const;
 
     QPointer<ProjectsService> m_service;

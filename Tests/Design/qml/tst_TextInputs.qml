@@ -89,6 +89,60 @@ TestCase {
         }
     }
 
+    // A scrolled list whose content above its last button is still growing, as a page does
+    // while its figures arrive.
+    Component {
+        id: settlingComponent
+        Item {
+            property alias flick: flick
+            property alias spacer: spacer
+            property alias last: last
+            width: 400
+            height: 200
+            KeyboardFocusInView {}
+            Flickable {
+                id: flick
+                anchors.fill: parent
+                clip: true
+                contentHeight: column.height
+                Column {
+                    id: column
+                    width: 320
+                    spacing: 16
+                    AppTextField { width: 320; title: "Первое" }
+                    Rectangle { id: spacer; width: 320; height: 40 }
+                    SecondaryButton { id: last; bordered: true; text: "Последняя" }
+                }
+            }
+        }
+    }
+
+    // The focus given by Tab stays in view while the content above it still grows; once the
+    // wheel has scrolled, the view is the person's.
+    function test_focusStaysInViewWhileTheLayoutSettles() {
+        const page = createTemporaryObject(settlingComponent, testCase)
+        waitForRendering(page)
+        const flick = page.flick
+        const field = page.flick.contentItem.children[0].children[0].input
+        field.forceActiveFocus()
+        keyClick(Qt.Key_Tab)
+        verify(page.last.activeFocus)
+        verify(inside(page.last, Qt.rect(0, 0, page.last.width, page.last.height), flick))
+        // However many times, and however long after.
+        for (const grown of [200, 300, 400, 500, 600, 700]) {
+            waitForRendering(page)
+            page.spacer.height = grown
+            tryVerify(() => inside(page.last, Qt.rect(0, 0, page.last.width, page.last.height), flick),
+                      1000, "out of view after the content grew to " + grown)
+        }
+        mouseWheel(flick, 10, 10, 0, 120)
+        tryVerify(() => !flick.moving)
+        const scrolled = flick.contentY
+        page.spacer.height = 1000
+        wait(50)
+        compare(flick.contentY, scrolled)
+    }
+
     function inside(item, rect, view) {
         const r = item.mapToItem(view, rect.x, rect.y, rect.width, rect.height)
         return r.y >= -1 && r.y + r.height <= view.height + 1

@@ -70,6 +70,45 @@ Item {
             compare(events, ["closed", "selected " + third])
         }
 
+        // Tab runs round every control in the order drawn: the bar's two buttons, then the rows
+        // (one stop, at the current row); the summary's figures read as texts.
+        function test_tabReachesEveryControl() {
+            const root = sheetEnv.addRoot()
+            sheetEnv.addIteration(root, { version: 2 })
+            sheetEnv.addIteration(root, { version: 3 })
+            openSheet(root)
+            const rows = findChild(sheet, "iterationRows")
+            tryVerify(() => rows.activeFocus)
+            const cancel = findChild(sheet, "cancelButton")
+            const confirm = findChild(sheet, "confirmButton")
+            for (let round = 0; round < 2; ++round) {
+                keyClick(Qt.Key_Tab)
+                verify(cancel.activeFocus)
+                keyClick(Qt.Key_Tab)
+                verify(confirm.activeFocus)
+                keyClick(Qt.Key_Tab)
+                verify(rows.activeFocus)
+            }
+            keyClick(Qt.Key_Backtab)
+            verify(confirm.activeFocus)
+
+            const card = findChild(sheet, "lineSummaryCard")
+            const spoken = []
+            for (let i = 0; i < 3; ++i) {
+                const line = findChild(card, "summaryLine-" + i)
+                compare(line.Accessible.role, Accessible.StaticText)
+                spoken.push(line.Accessible.name)
+            }
+            compare(spoken[0], "Итераций: 2")
+            compare(spoken[1], "Часы всего: " + sheet.model.totalHoursText)
+            compare(spoken[2], "Сумма: " + sheet.model.totalCostText)
+
+            keyClick(Qt.Key_Tab)
+            keyClick(Qt.Key_Down)
+            keyClick(Qt.Key_Return)
+            tryVerify(() => events.length === 2)
+        }
+
         function test_emptyStateCreatesOnce() {
             const root = sheetEnv.addRoot()
             openSheet(root)
