@@ -54,4 +54,5 @@ ApplicationWindow {
     }
 
     KeyboardFocusInView {}
+    FocusKeeper {}
 }

@@ -10,6 +10,8 @@ Item {
     property string title
     property string description
     property color color: AppTheme.deepBlack
+    // The description tells of a failure: a screen reader speaks it as it shows.
+    property bool describesError: false
     default property alias actions: actionRow.data
 
     implicitWidth: 400
@@ -35,6 +37,8 @@ Item {
         }
         Text {
             width: parent.width
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             text: root.title
             textFormat: Text.PlainText
             horizontalAlignment: Text.AlignHCenter
@@ -45,6 +49,8 @@ Item {
         Text {
             width: parent.width
             visible: root.description !== ""
+            Accessible.role: root.describesError ? Accessible.AlertMessage : Accessible.StaticText
+            Accessible.name: text
             text: root.description
             textFormat: Text.PlainText
             horizontalAlignment: Text.AlignHCenter

@@ -1,9 +1,32 @@
 #include "QuickItemAccessible.h"
 
 #include <QtQuick/private/qaccessiblequickitem_p.h>
+#include <QtQuick/private/qquickaccessibleattached_p.h>
 #include <QtQuick/private/qquickitem_p.h>
 
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QQuickWindow>
+#include <algorithm>
+
 namespace {
+
+// The item's `Accessible.focused`, set by a row that stands for the keyboard's focus of its list.
+bool declaresFocus(const QQuickItem *item)
+{
+    const QQuickAccessibleAttached *attached = QQuickAccessibleAttached::attachedProperties(item);
+    return attached && attached->property("focused").toBool();
+}
+
+bool hasRowDeclaringFocus(const QQuickItem *item, int depth)
+{
+    if (depth == 0)
+        return false;
+    const QList<QQuickItem *> children = item->childItems();
+    return std::any_of(children.cbegin(), children.cend(), [depth](const QQuickItem *child) {
+        return child->isVisible() && (declaresFocus(child) || hasRowDeclaringFocus(child, depth - 1));
+    });
+}
 
 class DisabledAwareItem : public QAccessibleQuickItem
 {
@@ -23,11 +46,34 @@ public:
     QAccessible::State state() const override
     {
         QAccessible::State state = QAccessibleQuickItem::state();
+        // Qt says focused of every scope around the focused item too (a sheet, a list): a reader
+        // then hears of two focused objects. Only the item that takes the keys is, unless a row
+        // of it says it stands for it (a list's current row).
+        const QQuickWindow *window = item()->window();
+        state.focused = declaresFocus(item())
+            || (window && window->activeFocusItem() == item() && !hasRowDeclaringFocus(item(), 3));
         if (!item()->isEnabled()) {
             state.disabled = true;
             state.focusable = false;
         }
         return state;
+    }
+
+    // Qt's buttons of this version do nothing on a reader's press: it is taken as a press of
+    // Space, which each button answers as its own (a click, a toggle, a choice).
+    void doAction(const QString &actionName) override
+    {
+        QQuickItem *button = item();
+        if (actionName != QAccessibleActionInterface::pressAction() || !button->inherits("QQuickAbstractButton")) {
+            QAccessibleQuickItem::doAction(actionName);
+            return;
+        }
+        if (!button->isEnabled() || !button->isVisible())
+            return;
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+        QCoreApplication::sendEvent(button, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+        QCoreApplication::sendEvent(button, &release);
     }
 };
 

@@ -2,7 +2,8 @@
 
 // What a screen reader gets of a Quick item: Qt's own reading, which in this Qt never says that
 // a control is disabled (and QML cannot say it either), with the disabled state added for an
-// item that is not enabled, itself or through a parent.
+// item that is not enabled, itself or through a parent, the focused state only on the one item
+// that has the keyboard focus, and a press that presses a button.
 class QuickItemAccessible
 {
 public:

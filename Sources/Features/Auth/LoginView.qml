@@ -41,7 +41,35 @@ Item {
     LoginFormModel {
         id: form
         auth: login.auth
-        onSubmitted: login.forceActiveFocus()
+        onSubmitted: {
+            login.focusBeforeSubmit = login.Window.activeFocusItem
+            login.forceActiveFocus()
+        }
+        // A field in error takes the keyboard, the email before the password.
+        onEmailErrorChanged: {
+            if (form.emailError !== null && form.emailError !== undefined)
+                FocusLanding.land(emailField.input)
+        }
+        onPasswordErrorChanged: {
+            const emailFine = form.emailError === null || form.emailError === undefined
+            if (form.passwordError !== null && form.passwordError !== undefined && emailFine)
+                FocusLanding.land(passwordField.input)
+        }
+    }
+
+    // Where the keyboard was when a request started: it goes back there when the request ends
+    // with an error or a notice.
+    property Item focusBeforeSubmit: null
+    Connections {
+        target: login.auth
+        function onIsLoadingChanged() {
+            const back = login.focusBeforeSubmit
+            if (login.auth.isLoading || back === null)
+                return
+            login.focusBeforeSubmit = null
+            if (login.auth.hasErrorMessage || form.showsNotice)
+                FocusLanding.land(back)
+        }
     }
 
     AuthGradient {
