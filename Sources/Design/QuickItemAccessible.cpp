@@ -28,6 +28,17 @@ bool hasRowDeclaringFocus(const QQuickItem *item, int depth)
     });
 }
 
+// Whether a row of the list (or other focus scope) the item is in stands for the focus instead:
+// a list gives its focus to one row while another is the current one.
+bool yieldsFocus(const QQuickItem *item)
+{
+    for (const QQuickItem *scope = item; scope; scope = scope->parentItem()) {
+        if (scope->flags() & QQuickItem::ItemIsFocusScope)
+            return hasRowDeclaringFocus(scope, 3);
+    }
+    return false;
+}
+
 class DisabledAwareItem : public QAccessibleQuickItem
 {
 public:
@@ -50,8 +61,8 @@ public:
         // then hears of two focused objects. Only the item that takes the keys is, unless a row
         // of it says it stands for it (a list's current row).
         const QQuickWindow *window = item()->window();
-        state.focused = declaresFocus(item())
-            || (window && window->activeFocusItem() == item() && !hasRowDeclaringFocus(item(), 3));
+        state.focused =
+            declaresFocus(item()) || (window && window->activeFocusItem() == item() && !yieldsFocus(item()));
         if (!item()->isEnabled()) {
             state.disabled = true;
             state.focusable = false;

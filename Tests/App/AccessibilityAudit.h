@@ -4,8 +4,8 @@
 // names every item that tells such a reader too little: an interactive object or a list row
 // without a name, a text field that is not exposed as editable text, a choice without a checked
 // or selected state, a disabled control that does not read as disabled, an error shown that is
-// not read as an alert, a state or an empty list's text that is not read at all; and every
-// window kept hidden.
+// not read as an alert, a state or an empty list's text that is not read at all, more than one
+// object read as focused; and every window kept hidden.
 #include "AppTheme.h"
 
 #include <QAccessible>
@@ -221,6 +221,16 @@ inline QStringList problems(QQuickWindow *window)
             read(child, inEmptyState);
     };
     read(window->contentItem(), false);
+
+    // A reader follows one focus: two objects that say they have it leave it guessing.
+    QStringList focused;
+    for (auto it = exposed.cbegin(); it != exposed.cend(); ++it) {
+        auto *item = qobject_cast<QQuickItem *>(it.key());
+        if (item && shown(item) && it.value()->state().focused)
+            focused << describe(item);
+    }
+    if (focused.size() > 1)
+        found << QStringLiteral("read as focused at once: %1").arg(focused.join(QStringLiteral("; ")));
     found.removeDuplicates();
     return found;
 }

@@ -2677,6 +2677,96 @@ private Q_SLOTS:
             QVERIFY2(!found.contains(QString::fromUtf8(fine)), qPrintable(found));
     }
 
+    // With Qt's own reading a sheet, a list and the field in it all read as focused, and a
+    // reader's press does nothing; with the app's reading only the field reads as focused (or the
+    // row that says it stands for the list's focus), and a press clicks.
+    void readerSeesOneFocusAndPresses()
+    {
+        if (!QAccessible::isActive())
+            QSKIP("the accessibility tree is off");
+        const auto make = [](QQmlEngine &engine) {
+            QQmlComponent component(&engine);
+            component.setData(R"(
+                import QtQuick
+                import QtQuick.Templates as T
+                Window {
+                    property int clicks: 0
+                    width: 300; height: 300; visible: true
+                    FocusScope {
+                        objectName: "sheet"; width: 300; height: 200
+                        Accessible.role: Accessible.Dialog; Accessible.name: "Лист"
+                        TextInput {
+                            objectName: "field"; width: 200; height: 30; focus: true
+                            Accessible.role: Accessible.EditableText; Accessible.name: "Название"
+                        }
+                        ListView {
+                            objectName: "list"; y: 40; width: 200; height: 120; model: 3
+                            Accessible.role: Accessible.List; Accessible.name: "Строки"
+                            delegate: Item {
+                                objectName: "row" + index; width: 200; height: 30
+                                Accessible.role: Accessible.ListItem; Accessible.name: "Строка " + index
+                                Accessible.focused: ListView.view.activeFocus && index === 2
+                            }
+                        }
+                    }
+                    T.AbstractButton {
+                        objectName: "press"; y: 220; width: 100; height: 40; text: "Нажать"
+                        onClicked: clicks += 1
+                    }
+                })",
+                              QUrl());
+            std::unique_ptr<QObject> root(component.create());
+            if (!root)
+                qWarning() << component.errors();
+            return root;
+        };
+        const auto readFocused = [](QQuickWindow *window) {
+            QStringList found;
+            const std::function<void(QQuickItem *)> walk = [&](QQuickItem *item) {
+                QAccessibleInterface *node = QAccessible::queryAccessibleInterface(item);
+                if (node && !item->objectName().isEmpty() && node->state().focused)
+                    found << item->objectName();
+                for (QQuickItem *child : item->childItems())
+                    walk(child);
+            };
+            walk(window->contentItem());
+            found.sort();
+            return found;
+        };
+        const auto pressButton = [](QQuickWindow *window) {
+            auto *button = window->findChild<QQuickItem *>(QStringLiteral("press"));
+            QAccessible::queryAccessibleInterface(button)->actionInterface()->doAction(
+                QAccessibleActionInterface::pressAction());
+            return window->property("clicks").toInt();
+        };
+        QQmlEngine engine;
+        QuickItemAccessible::uninstall();
+        const auto reinstall = qScopeGuard([] { QuickItemAccessible::install(); });
+        std::unique_ptr<QObject> qtReading = make(engine);
+        QVERIFY(qtReading);
+        auto *window = qobject_cast<QQuickWindow *>(qtReading.get());
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        window->findChild<QQuickItem *>(QStringLiteral("field"))->forceActiveFocus();
+        QCOMPARE(readFocused(window), (QStringList{"field", "sheet"}));
+        QCOMPARE(pressButton(window), 0);
+        qtReading.reset();
+
+        QuickItemAccessible::install();
+        std::unique_ptr<QObject> ours = make(engine);
+        QVERIFY(ours);
+        window = qobject_cast<QQuickWindow *>(ours.get());
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        window->findChild<QQuickItem *>(QStringLiteral("field"))->forceActiveFocus();
+        QCOMPARE(readFocused(window), QStringList{"field"});
+        QVERIFY2(!AccessibilityAudit::problems(window).join(QLatin1Char('\n')).contains(QLatin1String("at once")),
+                 qPrintable(AccessibilityAudit::problems(window).join(QLatin1Char('\n'))));
+        // The list has the keys, its first row the item focus, its third row says it stands for it.
+        auto *list = window->findChild<QQuickItem *>(QStringLiteral("list"));
+        list->forceActiveFocus();
+        QCOMPARE(readFocused(window), QStringList{"row2"});
+        QCOMPARE(pressButton(window), 1);
+    }
+
 private:
     // Types the text into whatever has the focus.
     void typeText(const QString &text)
