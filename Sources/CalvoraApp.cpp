@@ -35,14 +35,15 @@ int stopWithWindow(const QString &message)
     box.addButton(QStringLiteral("Закрыть"), QMessageBox::RejectRole);
     box.setTextFormat(Qt::PlainText);
     box.setTextInteractionFlags(Qt::TextSelectableByMouse);
-    // Test seam: the process tests have nobody to close the window, so it reports what it showed and closes.
+    // Test seam: the process tests have nobody to close the window, so it reports what it showed
+    // and closes after the variable's number of milliseconds.
     if (qEnvironmentVariableIsSet("TESSMARK_TEST_CLOSE_STOP_WINDOW")) {
         QTimer::singleShot(0, &box, [&box] {
             if (box.isVisible())
                 std::printf("stop window: %s\n", box.text().toUtf8().constData());
             std::fflush(stdout);
-            box.close();
         });
+        QTimer::singleShot(qEnvironmentVariableIntValue("TESSMARK_TEST_CLOSE_STOP_WINDOW"), &box, &QMessageBox::close);
     }
     box.exec();
     return EXIT_FAILURE;
@@ -82,15 +83,26 @@ int main(int argc, char *argv[])
         return stopWithWindow(
             url ? QStringLiteral("Tessmark уже запущен, но не принял ссылку. Попробуйте открыть её ещё раз.")
                 : QStringLiteral("Tessmark уже запущен, но не отвечает."));
+    case SingleInstance::Forwarding::Refused:
+        return stopWithWindow(url ? QStringLiteral("Tessmark уже запущен, но не может открыть ссылку: его запуск "
+                                                   "остановлен ошибкой. Закройте окно с ошибкой и откройте "
+                                                   "ссылку ещё раз.")
+                                  : QStringLiteral("Tessmark уже запущен, но его запуск остановлен ошибкой. "
+                                                   "Закройте окно с ошибкой и запустите Tessmark ещё раз."));
     }
 
     StartupArguments::apply(arguments, Preferences::shared());
 
     // Both stop the program here, before the main window, when the build or the device cannot serve it.
+    // A second start meanwhile is told that its link was not taken: no window is left to show it.
+    const auto stop = [&instance](const QString &message) {
+        instance.refuse();
+        return stopWithWindow(message);
+    };
     if (!AppConfig::readApiBaseUrl())
-        return stopWithWindow(AppConfig::missingBaseUrlMessage());
+        return stop(AppConfig::missingBaseUrlMessage());
     if (const std::optional<QString> failure = PersistenceController::openShared())
-        return stopWithWindow(*failure);
+        return stop(*failure);
     // Proposal renders of earlier days: their sheets are closed, and whoever was handed one has read it.
     ProposalTempFolder::removeStaleRenders();
     // Every authorized request carries the token kept in the credential store.

@@ -3,6 +3,7 @@
 #include "API/ProjectsService.h"
 #include "Auth/AuthService.h"
 #include "Projects/ProjectRoot.h"
+#include "Utils/Text.h"
 
 namespace {
 
@@ -46,8 +47,30 @@ void MainShellViewModel::setAuth(AuthService *auth)
 {
     if (m_auth == auth)
         return;
+    if (m_auth)
+        m_auth->disconnect(this);
     m_auth = auth;
+    if (auth) {
+        m_accountId = auth->hasUser() ? auth->userValue().id : QString();
+        m_hadUser = auth->hasUser();
+        connect(auth, &AuthService::userChanged, this, &MainShellViewModel::onUserChanged);
+    }
     Q_EMIT authChanged();
+}
+
+// The account's window outlived its ended session and the same account is back: what failed
+// meanwhile is read again. Another account's projects never come into this window.
+void MainShellViewModel::onUserChanged()
+{
+    const bool hasUser = m_auth && m_auth->hasUser();
+    const bool returned = hasUser && !m_hadUser;
+    m_hadUser = hasUser;
+    if (!returned)
+        return;
+    if (m_accountId.isEmpty())
+        m_accountId = m_auth->userValue().id;
+    else if (m_auth->userValue().id == m_accountId && !m_isGuest && m_projectsService)
+        m_projectsService->load(true);
 }
 
 void MainShellViewModel::setGuest(bool isGuest)
@@ -160,9 +183,11 @@ QString MainShellViewModel::financeProjectCurrency() const
 
 QString MainShellViewModel::financeDisplayName(const Project &project)
 {
+    // A header line: a name of megabytes is cut before any screen lays it out.
     if (project.parentProjectId && *project.parentProjectId != project.id)
-        return ProjectRoot::iterationLabel(project) + QStringLiteral(" · ") + project.name;
-    return project.name;
+        return Text::boundedMessage(ProjectRoot::iterationLabel(project) + QStringLiteral(" · ")
+                                    + Text::boundedMessage(project.name));
+    return Text::boundedMessage(project.name);
 }
 
 void MainShellViewModel::openPayments(const QString &projectId)

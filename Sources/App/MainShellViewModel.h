@@ -117,7 +117,12 @@ Q_SIGNALS:
     void financeProjectChanged();
 
 private:
+    void onUserChanged();
+
     QPointer<AuthService> m_auth;
+    bool m_hadUser = false;
+    // The account the window was opened for.
+    QString m_accountId;
     bool m_isGuest = false;
     std::shared_ptr<ProjectsService> m_projectsService;
     MainOnboardingController *m_tour = nullptr;

@@ -22,6 +22,8 @@ Item {
     // The window asks to close: true when it may close now; otherwise closeApproved() follows
     // once it may.
     function requestClose() {
+        if (!rootModel.requestClose())
+            return false
         const guard = root.unsavedEdits
         return !guard || guard.requestClose()
     }
@@ -30,6 +32,7 @@ Item {
         id: rootModel
         unsavedEdits: root.unsavedEdits
         onActivationRequested: root.activationRequested()
+        onCloseApproved: root.closeApproved()
         Component.onCompleted: listenForOpenedUrls()
     }
 
@@ -60,18 +63,24 @@ Item {
             minimumHeight: 560
             contentHeight: loginScreen.item ? loginScreen.item.implicitHeight : 0
             cancelText: "Закрыть"
-            // Any way of closing only resets the flag.
-            onClosed: rootModel.showLoginSheet = false
+            // Closing resets the flag; over edits the ended session left, it asks about them.
+            onClosed: {
+                rootModel.signInSheetClosed()
+                if (!rootModel.showLoginSheet && !rootModel.signInWaitsForLink)
+                    loginScreen.active = false
+            }
 
             // Built for each showing: it starts empty in sign-in mode, and a reply that comes
-            // after closing finds no screen to change.
+            // after closing finds no screen to change. While a link's sheet stands in front of
+            // it, it stays with what was typed.
             Loader {
                 id: loginScreen
                 anchors.fill: parent
-                active: loginSheet.opened
+                active: false
                 sourceComponent: LoginView {
                     objectName: "loginView"
                     auth: rootModel.auth
+                    sessionNotice: rootModel.sessionNotice
                 }
             }
         }
@@ -147,13 +156,40 @@ Item {
         function onScreenChanged() { root.showScreen() }
         function onShowLoginSheetChanged() { root.presentLoginSheet() }
         function onAuthDeepLinkChanged() { root.presentDeepLinkSheet() }
+        function onSessionChanged() { root.presentEditsQuestion() }
     }
 
     function presentLoginSheet() {
-        if (rootModel.showLoginSheet && !loginSheet.opened)
-            loginSheet.open()
-        else if (!rootModel.showLoginSheet && loginSheet.opened)
+        if (rootModel.showLoginSheet) {
+            // Opened first, so that the sheet takes the focus of the window before the form does.
+            if (!loginSheet.opened)
+                loginSheet.open()
+            loginScreen.active = true
+        } else if (loginSheet.opened) {
             loginSheet.close()
+        }
+    }
+
+    // The edits an ended session left: whether they go, asked before anything is dropped.
+    AppConfirmationDialog {
+        id: editsQuestion
+
+        objectName: "endedSessionDialog"
+        title: rootModel.editsQuestionTitle
+        message: rootModel.editsQuestionMessage
+        buttons: rootModel.editsQuestion === RootViewModel.OtherAccount
+                 ? [{ text: "Отмена", role: "cancel", keep: true },
+                    { text: "Продолжить", role: "destructive", keep: false }]
+                 : [{ text: "Войти снова", role: "cancel", keep: true },
+                    { text: "Не сохранять", role: "destructive", keep: false }]
+        onTriggered: index => rootModel.answerEditsQuestion(buttons[index].keep)
+    }
+
+    function presentEditsQuestion() {
+        if (rootModel.editsQuestion !== RootViewModel.NoQuestion && !editsQuestion.opened)
+            editsQuestion.open()
+        else if (rootModel.editsQuestion === RootViewModel.NoQuestion && editsQuestion.opened)
+            editsQuestion.close()
     }
 
     // The sheet is keyed by the link's identity: another link builds its screen anew.

@@ -30,12 +30,30 @@ class RootViewModel : public QObject
     Q_PROPERTY(QString deepLinkId READ deepLinkId NOTIFY authDeepLinkChanged)
     Q_PROPERTY(QString deepLinkKind READ deepLinkKind NOTIFY authDeepLinkChanged)
     Q_PROPERTY(QString deepLinkToken READ deepLinkToken NOTIFY authDeepLinkChanged)
+    // The sign-in sheet stands aside for a link's sheet and comes back when it closes; what was
+    // typed in it waits meanwhile.
+    Q_PROPERTY(bool signInWaitsForLink READ signInWaitsForLink NOTIFY signInWaitsForLinkChanged)
     // The main window's guard: a link's screen waits for the answer about unsaved edits.
     Q_PROPERTY(UnsavedEditsGuard *unsavedEdits READ unsavedEdits WRITE setUnsavedEdits NOTIFY unsavedEditsChanged)
+    // Shown on the sign-in screen while it asks for a sign-in because the backend ended the
+    // session; empty otherwise.
+    Q_PROPERTY(QString sessionNotice READ sessionNotice NOTIFY sessionChanged)
+    // The account window stays, signed out, over edits the ended session left unsaved.
+    Q_PROPERTY(bool keepsEndedSession READ keepsEndedSession NOTIFY sessionChanged)
+    // The question about those edits that is up: None, or what ends them.
+    Q_PROPERTY(EditsQuestion editsQuestion READ editsQuestion NOTIFY sessionChanged)
+    Q_PROPERTY(QString editsQuestionTitle READ editsQuestionTitle NOTIFY sessionChanged)
+    Q_PROPERTY(QString editsQuestionMessage READ editsQuestionMessage NOTIFY sessionChanged)
 
 public:
     enum Screen { Welcome, GuestShell, AccountShell };
     Q_ENUM(Screen)
+    // SignInDismissed: the sign-in screen was closed without signing in; OtherAccount: another
+    // account signed in. Both would leave the edits behind.
+    enum EditsQuestion { NoQuestion, SignInDismissed, OtherAccount };
+    Q_ENUM(EditsQuestion)
+
+    static QString sessionExpiredText();
 
     explicit RootViewModel(QObject *parent = nullptr);
 
@@ -56,6 +74,7 @@ public:
     QString deepLinkId() const;
     QString deepLinkKind() const;
     QString deepLinkToken() const;
+    bool signInWaitsForLink() const { return m_signInAfterLink; }
     UnsavedEditsGuard *unsavedEdits() const { return m_unsavedEdits; }
     void setUnsavedEdits(UnsavedEditsGuard *guard);
 
@@ -67,21 +86,44 @@ public:
     // Reads the URLs the process was handed and follows the ones that come later.
     Q_INVOKABLE void listenForOpenedUrls();
 
+    QString sessionNotice() const { return m_sessionEnded ? sessionExpiredText() : QString(); }
+    bool keepsEndedSession() const { return m_keptAccount.has_value(); }
+    EditsQuestion editsQuestion() const { return m_question; }
+    QString editsQuestionTitle() const;
+    QString editsQuestionMessage() const;
+    // The person closed the sign-in sheet (the sheet's own closing after the flag went off is
+    // no news). Over kept edits it asks whether they go.
+    Q_INVOKABLE void signInSheetClosed();
+    // The answer to the question about kept edits: keep them (sign in again; after another
+    // account, that one is signed out first) or let them go with the ended session.
+    Q_INVOKABLE void answerEditsQuestion(bool keepEdits);
+    // The window asks to close: true when it may now. Over kept edits it asks first, and
+    // closeApproved() follows once the edits were let go.
+    Q_INVOKABLE bool requestClose();
+
 Q_SIGNALS:
     void screenChanged();
     void guestModeActiveChanged();
     void showLoginSheetChanged();
     void colorSchemeChanged();
     void authDeepLinkChanged();
+    void signInWaitsForLinkChanged();
     void unsavedEditsChanged();
     // Another start asked for this window.
     void activationRequested();
+    void sessionChanged();
+    void closeApproved();
 
 private:
     void onUserChanged();
     void updateScreen();
     void takeOpenedUrls();
     void showDeepLink(const AuthDeepLink &link);
+    QString shownAccountId() const;
+    bool hasEditsToKeep() const;
+    void setQuestion(EditsQuestion question);
+    void letEditsGo();
+    void setSignInAfterLink(bool waits);
 
     AuthService *m_auth = nullptr;
     AppAppearanceStore *m_appearance = nullptr;
@@ -92,4 +134,11 @@ private:
     std::optional<AuthDeepLink> m_authDeepLink;
     bool m_signInAfterLink = false;
     QPointer<UnsavedEditsGuard> m_unsavedEdits;
+    // The account whose window stays after the backend ended its session over unsaved edits.
+    std::optional<User> m_keptAccount;
+    // The account the account window was built for.
+    QString m_shownAccountId;
+    bool m_sessionEnded = false;
+    EditsQuestion m_question = NoQuestion;
+    bool m_closeAfterLettingGo = false;
 };

@@ -116,6 +116,8 @@ SingleInstance::Forwarding SingleInstance::forwardToRunning(const QString &messa
         return Forwarding::Taken;
     case tooLongAnswer:
         return Forwarding::TooLong;
+    case refusedAnswer:
+        return Forwarding::Refused;
     default:
         return Forwarding::NoAnswer;
     }
@@ -138,6 +140,11 @@ bool SingleInstance::listen()
             accept(socket);
     });
     return true;
+}
+
+void SingleInstance::refuse()
+{
+    m_refusing = true;
 }
 
 void SingleInstance::accept(QLocalSocket *socket)
@@ -186,6 +193,10 @@ void SingleInstance::accept(QLocalSocket *socket)
         if (socket->bytesAvailable() < progress->length)
             return;
         const QString message = QString::fromUtf8(socket->read(progress->length));
+        if (m_refusing) {
+            answer(refusedAnswer);
+            return;
+        }
         answer(takenAnswer);
         Q_EMIT messageReceived(message);
     };

@@ -21,6 +21,7 @@ public:
     static constexpr int messageTimeoutMs = 3000;
     static constexpr char takenAnswer = 'A';
     static constexpr char tooLongAnswer = 'L';
+    static constexpr char refusedAnswer = 'R';
 
     // What became of a message handed to the running instance.
     enum class Forwarding {
@@ -28,6 +29,7 @@ public:
         Taken,
         TooLong,
         NoAnswer, // one listens but did not confirm the message
+        Refused, // one listens but cannot handle messages: its start has stopped
     };
     Q_ENUM(Forwarding)
 
@@ -50,6 +52,10 @@ public:
     Forwarding forwardToRunning(const QString &message, int timeoutMs = 5000);
     // Starts listening; replaces a socket left behind by a process that died.
     bool listen();
+    // From now on every message is answered as refused and not delivered: nobody is left to
+    // handle it, and the sender must not report it as taken.
+    void refuse();
+    bool isRefusing() const { return m_refusing; }
 
 Q_SIGNALS:
     void messageReceived(const QString &message);
@@ -59,4 +65,5 @@ private:
 
     QString m_serverName;
     QLocalServer *m_server = nullptr;
+    bool m_refusing = false;
 };

@@ -112,7 +112,7 @@ Column {
                     visible: input.text.length === 0
                     text: root.title
                     font: input.font
-                    color: AppTheme.withOpacity(AppTheme.textSecondary, 0.55)
+                    color: AppTheme.textSecondary
                     elide: Text.ElideRight
                 }
             }

@@ -6,6 +6,10 @@ import Tessmark.Design
 // A captioned one-line input with a leading symbol, optional secure entry with a reveal button,
 // and an error line. `error` is null or undefined for none; any text, even "", draws the field
 // in the error colour, and a non-empty one is also shown under the field.
+// A value that may be megabytes long is given as `value` with `idleText` (the value cut for
+// showing, made in C++) instead of `text`: the input holds the whole value only while it has the
+// focus, so that laying it out costs only while a person edits it. `text` reads what the input
+// holds, which is the whole value whenever an edit can happen.
 Column {
     id: root
 
@@ -15,13 +19,40 @@ Column {
     property bool isSecure: false
     property bool allowsPasswordReveal: false
     property var error: null
+    property string value
+    property var idleText: undefined
     property bool isPasswordVisible: false
 
     readonly property bool hasError: error !== null && error !== undefined
+    readonly property bool holdsLongText: idleText !== undefined && idleText !== null
     readonly property alias input: input
 
     signal textEdited()
     signal accepted()
+
+    // The whole value while the input has the focus, the cut one otherwise, from its start. The
+    // cut one begins as the value does: the caret keeps its place when the whole one comes in, so
+    // that a click puts it where it points.
+    function showLongText() {
+        if (!holdsLongText)
+            return
+        // TextInput's default cuts a text at 32,767 characters, and an edit would store the cut.
+        // (Set before the text: a new limit sets the text again, the caret to its end.)
+        input.maximumLength = 2147483647
+        if (input.activeFocus) {
+            if (input.text !== value) {
+                const caret = input.cursorPosition
+                input.text = value
+                input.cursorPosition = Math.min(caret, value.length)
+            }
+        } else if (input.text !== idleText) {
+            input.text = idleText
+            input.cursorPosition = 0
+        }
+    }
+    onValueChanged: showLongText()
+    onIdleTextChanged: showLongText()
+    Component.onCompleted: showLongText()
 
     spacing: 6
 
@@ -99,6 +130,8 @@ Column {
                 onTextEdited: root.textEdited()
                 onAccepted: root.accepted()
 
+                onActiveFocusChanged: root.showLongText()
+
                 Text {
                     objectName: "placeholder"
                     anchors.fill: parent
@@ -106,7 +139,7 @@ Column {
                     visible: input.text.length === 0
                     text: root.title
                     font: input.font
-                    color: AppTheme.withOpacity(AppTheme.textSecondary, 0.55)
+                    color: AppTheme.textSecondary
                     elide: Text.ElideRight
                 }
             }

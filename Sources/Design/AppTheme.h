@@ -31,8 +31,8 @@ class AppTheme : public QObject
     Q_PROPERTY(QColor fieldBackground READ fieldBackground NOTIFY appearanceChanged)
     Q_PROPERTY(QColor border READ border NOTIFY appearanceChanged)
     Q_PROPERTY(QColor cardShadow READ cardShadow NOTIFY appearanceChanged)
-    Q_PROPERTY(QColor error READ error CONSTANT)
-    Q_PROPERTY(QColor success READ success CONSTANT)
+    Q_PROPERTY(QColor error READ error NOTIFY appearanceChanged)
+    Q_PROPERTY(QColor success READ success NOTIFY appearanceChanged)
     // The platform orange of unsaved-change marks and warning banners.
     Q_PROPERTY(QColor warning READ warning NOTIFY appearanceChanged)
 
@@ -93,6 +93,11 @@ public:
 
     // `color` with its alpha multiplied by `opacity`, for the translucent fills the views draw.
     Q_INVOKABLE static QColor withOpacity(const QColor &color, qreal opacity);
+    // A text in `color` (a category's or a status's) that keeps 4.5:1 on the screen, card and
+    // field colours of the appearance, each under a fill of `color` at `fillOpacity` (the capsule
+    // of a badge): `color` itself, or the nearest darker (light) or lighter (dark) shade of it.
+    // Views pass the appearance so that their bindings follow it.
+    Q_INVOKABLE static QColor readableText(const QColor &color, qreal fillOpacity, bool dark);
 
 Q_SIGNALS:
     void preferenceChanged();

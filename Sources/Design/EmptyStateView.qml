@@ -2,7 +2,8 @@ import QtQuick
 import Tessmark.Design
 
 // What a column shows when it has nothing to show: a large symbol, a title, an optional
-// description and optional action buttons (put them inside), centred in the space given.
+// description and optional action buttons (put them inside), centred in the space given. Texts
+// wrap between words, and inside a word that has no break (a backend's message may be one).
 Item {
     id: root
 
@@ -42,7 +43,7 @@ Item {
             text: root.title
             textFormat: Text.PlainText
             horizontalAlignment: Text.AlignHCenter
-            wrapMode: Text.WordWrap
+            wrapMode: Text.Wrap
             font: Typography.font(Typography.Title3, Font.DemiBold)
             color: root.color
         }
@@ -54,7 +55,7 @@ Item {
             text: root.description
             textFormat: Text.PlainText
             horizontalAlignment: Text.AlignHCenter
-            wrapMode: Text.WordWrap
+            wrapMode: Text.Wrap
             font: Typography.font(Typography.Subheadline)
             color: AppTheme.textSecondary
         }

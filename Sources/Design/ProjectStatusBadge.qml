@@ -1,7 +1,8 @@
 import QtQuick
 import Tessmark.Design
 
-// A project's status on a faint capsule, both in the status's colour.
+// A project's status on a faint capsule, both in the status's colour (the text in a shade of it
+// that reads on the capsule).
 Rectangle {
     id: root
 
@@ -25,6 +26,6 @@ Rectangle {
         text: ProjectStatusStyle.label(root.status)
         textFormat: Text.PlainText
         font: Typography.font(Typography.Caption, Font.DemiBold)
-        color: root.tint
+        color: AppTheme.readableText(root.tint, 0.14, AppTheme.dark)
     }
 }

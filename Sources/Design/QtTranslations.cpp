@@ -7,30 +7,6 @@
 
 namespace QtTranslations {
 
-namespace {
-
-// The texts of Qt Quick's own file dialog, which Qt 6.4's Russian catalog lacks.
-class QuickDialogTexts : public QTranslator
-{
-public:
-    using QTranslator::QTranslator;
-
-    bool isEmpty() const override { return false; }
-
-    QString translate(const char *context, const char *sourceText, const char *, int) const override
-    {
-        if (qstrcmp(context, "FileDialog") != 0)
-            return {};
-        if (qstrcmp(sourceText, "File name") == 0)
-            return QStringLiteral("Имя файла");
-        if (qstrcmp(sourceText, "Filter") == 0)
-            return QStringLiteral("Фильтр");
-        return {};
-    }
-};
-
-} // namespace
-
 bool install(QCoreApplication *application)
 {
     const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
@@ -47,7 +23,6 @@ bool install(QCoreApplication *application)
             delete translator;
         }
     }
-    QCoreApplication::installTranslator(new QuickDialogTexts(application));
     return installed;
 }
 

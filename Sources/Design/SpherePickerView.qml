@@ -84,7 +84,8 @@ Column {
                             textFormat: Text.PlainText
                             font: Typography.font(Typography.Subheadline,
                                                   chip.selected ? Font.DemiBold : Font.Normal)
-                            color: chip.selected ? "white" : AppTheme.deepBlack
+                            color: chip.selected ? (AppTheme.dark ? AppTheme.background : "white")
+                                                 : AppTheme.deepBlack
                         }
                     }
 

@@ -194,10 +194,11 @@ inline QStringList problems(QQuickWindow *window)
         return false;
     };
     const auto typeOf = [](const QObject *object) { return QByteArray(object->metaObject()->className()); };
-    const QColor errorColour = AppTheme::color(AppTheme::Role::Error).resolved(false);
-    const QList<QColor> stateColours{AppTheme::color(AppTheme::Role::Success).resolved(false),
-                                     AppTheme::color(AppTheme::Role::Warning).resolved(false),
-                                     AppTheme::color(AppTheme::Role::Warning).resolved(true)};
+    const auto inBoth = [](AppTheme::Role role) {
+        return QList<QColor>{AppTheme::color(role).resolved(false), AppTheme::color(role).resolved(true)};
+    };
+    const QList<QColor> errorColours = inBoth(AppTheme::Role::Error);
+    const QList<QColor> stateColours = inBoth(AppTheme::Role::Success) + inBoth(AppTheme::Role::Warning);
     const std::function<void(QQuickItem *, bool)> read = [&](QQuickItem *item, bool inEmptyState) {
         if (hidden(item) || typeOf(item).startsWith("AppIcon"))
             return;
@@ -207,7 +208,7 @@ inline QStringList problems(QQuickWindow *window)
         if (!text.isEmpty()) {
             const QColor colour = item->property("color").value<QColor>();
             const QString where = QStringLiteral("%1 \"%2\"").arg(describe(item), text.left(60));
-            if (colour == errorColour) {
+            if (errorColours.contains(colour)) {
                 if (!readInside(item, text, true))
                     found << QStringLiteral("error text not read as an alert: %1").arg(where);
             } else if (inEmptyState || stateColours.contains(colour)) {

@@ -2,15 +2,20 @@
 
 // Walks the item tree of a window as drawn and names what a person would see as broken: a text
 // cut without an ellipsis, an interactive item partly outside the window or partly under an
-// opaque item painted above it, two visible texts drawn over each other.
+// opaque item painted above it, two visible texts drawn over each other, a text or symbol too
+// faint against what the frame shows behind it.
 
 #include <QColor>
+#include <QFont>
+#include <QImage>
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QRectF>
 #include <QStringList>
 #include <algorithm>
 #include <cmath>
+#include <optional>
+#include <unordered_map>
 #include <vector>
 
 namespace LayoutCheck {
@@ -192,6 +197,162 @@ inline bool cutOff(const Node &node, const QRectF &rect, const QRectF &bounds)
     return (outX && node.scrollX.isEmpty()) || (outY && node.scrollY.isEmpty());
 }
 
+
+// Relative luminance of an sRGB colour, as the contrast ratio of WCAG 2 reads it.
+inline double luminance(const QColor &c)
+{
+    const auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
+
+inline double contrastRatio(const QColor &a, const QColor &b)
+{
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// `top`, at its own alpha times `opacity`, drawn over the opaque `bottom`.
+inline QColor over(const QColor &top, qreal opacity, const QColor &bottom)
+{
+    const double a = top.alphaF() * opacity;
+    return QColor::fromRgbF(float(top.redF() * a + bottom.redF() * (1 - a)),
+                            float(top.greenF() * a + bottom.greenF() * (1 - a)),
+                            float(top.blueF() * a + bottom.blueF() * (1 - a)));
+}
+
+// The colour that most of the box shows in the frame: what lies behind a text. Colours are
+// counted in coarse buckets, each with its neighbours, so that a gradient counts as one colour.
+// Glyph pixels of about the text's own colour (a heavy bold line) give way to the next colour
+// when that one is common too. None when no colour is common: a picture or a chart is behind it.
+inline std::optional<QColor> backgroundIn(const QImage &frame, const QRect &box, const QColor &text, qreal opacity)
+{
+    const auto keyOf = [](QRgb p) { return (qRed(p) >> 3) << 10 | (qGreen(p) >> 3) << 5 | (qBlue(p) >> 3); };
+    std::unordered_map<int, int> counts;
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(frame.constScanLine(y));
+        for (int x = box.left(); x <= box.right(); ++x)
+            ++counts[keyOf(line[x])];
+    }
+    const int total = box.width() * box.height();
+    const auto near = [](int a, int b) {
+        return std::abs((a >> 10) - (b >> 10)) <= 1 && std::abs((a >> 5 & 31) - (b >> 5 & 31)) <= 1
+            && std::abs((a & 31) - (b & 31)) <= 1;
+    };
+    // A bucket's pixels with those of its neighbours.
+    const auto shareOf = [&](int key) {
+        int share = 0;
+        for (int dr = -1; dr <= 1; ++dr)
+            for (int dg = -1; dg <= 1; ++dg)
+                for (int db = -1; db <= 1; ++db) {
+                    const int r = (key >> 10) + dr, g = (key >> 5 & 31) + dg, b = (key & 31) + db;
+                    if (r < 0 || g < 0 || b < 0 || r > 31 || g > 31 || b > 31)
+                        continue;
+                    const auto it = counts.find(r << 10 | g << 5 | b);
+                    share += it == counts.end() ? 0 : it->second;
+                }
+        return share;
+    };
+    // The most common colour of a bucket: the flat fill itself, not its mean with the glyphs' edges.
+    const auto colourOf = [&](int key) {
+        std::unordered_map<QRgb, int> exact;
+        for (int y = box.top(); y <= box.bottom(); ++y) {
+            const auto *line = reinterpret_cast<const QRgb *>(frame.constScanLine(y));
+            for (int x = box.left(); x <= box.right(); ++x)
+                if (keyOf(line[x]) == key)
+                    ++exact[line[x] | 0xff000000];
+        }
+        const auto most = std::max_element(exact.cbegin(), exact.cend(),
+                                           [](const auto &a, const auto &b) { return a.second < b.second; });
+        return QColor::fromRgb(most->first);
+    };
+    const auto byCount = [](const auto &a, const auto &b) {
+        return a.second < b.second || (a.second == b.second && a.first < b.first);
+    };
+    const auto first = std::max_element(counts.cbegin(), counts.cend(), byCount);
+    if (first == counts.cend())
+        return std::nullopt;
+    int chosen = first->first;
+    std::optional<std::pair<int, int>> second;
+    for (const auto &candidate : counts) {
+        if (!near(candidate.first, first->first) && (!second || byCount(*second, candidate)))
+            second = candidate;
+    }
+    if (second && shareOf(second->first) * 6 >= total) {
+        const QColor other = colourOf(second->first);
+        if (contrastRatio(colourOf(first->first), over(text, opacity, other)) < 1.5)
+            chosen = second->first;
+    }
+    if (shareOf(chosen) * 10 < total * 3)
+        return std::nullopt;
+    return colourOf(chosen);
+}
+
+// A symbol of the icon font: every character in the private use area.
+inline bool isSymbol(const QString &text)
+{
+    return std::all_of(text.cbegin(), text.cend(), [](QChar c) {
+        return c.isSpace() || c.isSurrogate() || (c.unicode() >= 0xE000 && c.unicode() <= 0xF8FF);
+    });
+}
+
+// WCAG's least ratio: 3 for symbols and large text (24 px, or 18.66 px bold), 4.5 for the rest.
+inline double requiredContrast(const QQuickItem *item, const QString &text)
+{
+    if (isSymbol(text))
+        return 3.0;
+    const QFont font = item->property("font").value<QFont>();
+    const qreal px = font.pixelSize() > 0 ? font.pixelSize() : font.pointSizeF() * 4 / 3;
+    const bool large = px >= 24 - 0.01 || (px >= 18.66 - 0.01 && font.weight() >= QFont::Bold);
+    return large ? 3.0 : 4.5;
+}
+
+// The least contrast of a shown text against the frame's pixels behind it, tile by tile along
+// its glyph box (a gradient changes under a long line); tiles that something drawn above covers
+// or that show no one background are passed over. Negative when nothing could be measured.
+inline double leastContrast(const std::vector<Node> &nodes, const Node &node, const QRectF &glyphs, const QImage &frame,
+                            qreal ratio)
+{
+    const QColor declared = node.item->property("color").value<QColor>();
+    const qreal opacity = effectiveOpacity(node.item);
+    const QRect box =
+        QRectF(glyphs.topLeft() * ratio, glyphs.bottomRight() * ratio).toAlignedRect().intersected(frame.rect());
+    if (box.width() < 3 || box.height() < 3)
+        return -1;
+    const int tileHeight = std::clamp(box.height(), 12, 48);
+    const int tileWidth = 2 * tileHeight;
+    double least = -1;
+    for (int top = box.top(); top <= box.bottom(); top += tileHeight) {
+        for (int left = box.left(); left <= box.right(); left += tileWidth) {
+            const QRect tile = QRect(left, top, tileWidth, tileHeight).intersected(box);
+            if (tile.width() * tile.height() < 40)
+                continue;
+            const QPointF centre = QRectF(tile).center() / ratio;
+            if (coveredAt(nodes, node, centre))
+                continue;
+            const std::optional<QColor> background = backgroundIn(frame, tile, declared, opacity);
+            if (!background)
+                continue;
+            const double measured = contrastRatio(over(declared, opacity, *background), *background);
+            if (least < 0 || measured < least)
+                least = measured;
+        }
+    }
+    return least;
+}
+
+// Type names of the item and a few ancestors, to find a text that has no name of its own.
+inline QString typePath(const QQuickItem *item)
+{
+    QStringList path;
+    for (const QQuickItem *at = item; at && path.size() < 4; at = at->parentItem()) {
+        QString type = QString::fromLatin1(at->metaObject()->className());
+        type = type.left(type.indexOf(QLatin1String("_QML")));
+        path.prepend(at->objectName().isEmpty() ? type : at->objectName());
+    }
+    return path.join(QLatin1Char('>'));
+}
+
 } // namespace detail
 
 // Every fault found in the window now, one line each, naming the item.
@@ -205,6 +366,7 @@ inline QStringList faults(QQuickWindow *window)
     QStringList found;
 
     std::vector<const Node *> texts;
+    std::vector<const Node *> contrasted; // shown texts, fields' included
     for (const Node &node : nodes) {
         if (node.visible.isEmpty() || node.rect.width() < 1 || node.rect.height() < 1)
             continue;
@@ -212,6 +374,11 @@ inline QStringList faults(QQuickWindow *window)
         // Wholly under a modal layer or an opaque item: not seen, not checked.
         const QPointF centre = node.visible.center();
         const bool hidden = coveredAt(nodes, node, centre);
+
+        const bool isText =
+            item->inherits("QQuickText") || item->inherits("QQuickTextInput") || item->inherits("QQuickTextEdit");
+        if (isText && !hidden && !item->property("text").toString().trimmed().isEmpty())
+            contrasted.push_back(&node);
 
         if (item->inherits("QQuickText") && !item->property("text").toString().trimmed().isEmpty()) {
             if (hidden)
@@ -274,6 +441,52 @@ inline QStringList faults(QQuickWindow *window)
                 continue;
             found << QStringLiteral("texts overlap: %1 and %2").arg(describe(texts[i]->item), describe(texts[j]->item));
         }
+    }
+
+    // Text that cannot be told from what is drawn behind it, its colour as declared against the
+    // frame's pixels. Disabled controls are exempt, as WCAG has it; placeholders are not, as WCAG
+    // does not exempt them and a person reads them to know what a field wants.
+    if (!contrasted.empty()) {
+        const QImage frame = window->grabWindow().convertToFormat(QImage::Format_RGB32);
+        const qreal ratio = frame.width() / qreal(std::max(1, window->width()));
+        for (const Node *node : contrasted) {
+            QQuickItem *item = node->item;
+            const QString text = item->property("text").toString();
+            const QColor color = item->property("color").value<QColor>();
+            if (!item->isEnabled() || color.alphaF() * effectiveOpacity(item) < 0.05)
+                continue;
+            if (!item->property("selectedText").toString().isEmpty())
+                continue;
+            const QRectF glyphs = textContentRect(*node).intersected(node->visible).intersected(windowRect);
+            const double least = leastContrast(nodes, *node, glyphs, frame, ratio);
+            const double required = requiredContrast(item, text);
+            if (least >= 0 && least < required)
+                found << QStringLiteral("low contrast %1:1 (needs %2:1): %3 [%4]")
+                             .arg(least, 0, 'f', 2)
+                             .arg(required, 0, 'f', 1)
+                             .arg(describe(item), typePath(item));
+        }
+    }
+    return found;
+}
+
+// Text fields wider than `cap`: a line of input across a wide window is hard to read. Only what is
+// laid out is measured, so a window larger than the screen may be checked.
+inline QStringList wideFields(QQuickWindow *window, qreal cap)
+{
+    using namespace detail;
+    Walker walker;
+    walker.walk(window->contentItem(), QRectF(0, 0, window->width(), window->height()), Node{});
+    QStringList found;
+    for (const Node &node : walker.nodes) {
+        const QQuickItem *item = node.item;
+        const bool editable = (item->inherits("QQuickTextInput") || item->inherits("QQuickTextEdit"))
+            && !item->property("readOnly").toBool();
+        if (editable && node.rect.width() > cap + 0.5)
+            found << QStringLiteral("text field %1 px wide (at most %2): %3 [%4]")
+                         .arg(qRound(node.rect.width()))
+                         .arg(cap)
+                         .arg(describe(item), typePath(item));
     }
     return found;
 }

@@ -227,6 +227,63 @@ private Q_SLOTS:
         QVERIFY(guard->requestClose());
     }
 
+    // The backend ends the session under unsaved edits: the account window stays, and closing
+    // the window asks first; letting the edits go closes it.
+    void endedSessionAsksBeforeTheWindowCloses()
+    {
+        m_account.backend.clearOverrides();
+        RootViewModel root;
+        signIn(root);
+        auto *shell = new MainShellViewModel(&root);
+        shell->setAuth(root.auth());
+        shell->setGuest(false);
+        await(shell->projectsService()->load(true));
+        const Project project = shell->projectsService()->projects().first();
+        ProjectEditorViewModel editor(project, shell->projectsService());
+        shell->unsavedEdits()->setEditor(&editor);
+        root.setUnsavedEdits(shell->unsavedEdits());
+        editor.setClientName(QStringLiteral("Другой клиент"));
+        editor.markDirty();
+
+        m_account.backend.data().tokens.clear();
+        editor.save();
+        QTRY_VERIFY(!root.auth()->user());
+        QCOMPARE(editor.saveErrorText(), RootViewModel::sessionExpiredText());
+        QVERIFY(root.keepsEndedSession());
+        QCOMPARE(root.screen(), RootViewModel::AccountShell);
+        QVERIFY(root.showLoginSheet());
+        QCOMPARE(root.sessionNotice(), RootViewModel::sessionExpiredText());
+        // The session ends as any other: its token goes once the backend was told.
+        QTRY_VERIFY(!m_account.tokens.load());
+
+        QSignalSpy approved(&root, &RootViewModel::closeApproved);
+        QVERIFY(!root.requestClose());
+        QCOMPARE(root.editsQuestion(), RootViewModel::SignInDismissed);
+        QVERIFY(!root.showLoginSheet());
+        root.answerEditsQuestion(true); // back to signing in: nothing closes
+        QVERIFY(root.showLoginSheet());
+        QTest::qWait(20);
+        QCOMPARE(approved.size(), 0);
+        QVERIFY(!root.requestClose());
+        root.answerEditsQuestion(false);
+        QCOMPARE(root.screen(), RootViewModel::Welcome);
+        QVERIFY(approved.wait(2000));
+        QVERIFY(root.requestClose());
+        QCOMPARE(root.sessionNotice(), QString());
+    }
+
+    // Signing out of one's own accord is no ended session: no notice, nothing kept.
+    void ownSignOutKeepsNothing()
+    {
+        RootViewModel root;
+        signIn(root);
+        root.auth()->logout();
+        QCOMPARE(root.screen(), RootViewModel::Welcome);
+        QVERIFY(!root.keepsEndedSession());
+        QVERIFY(!root.showLoginSheet());
+        QCOMPARE(root.sessionNotice(), QString());
+    }
+
     void financeProjectFollowsTheServiceList()
     {
         RootViewModel root;

@@ -629,6 +629,49 @@ private Q_SLOTS:
         first.waitForFinished();
     }
 
+    // The first start stopped on its window (over a store of another program) takes no link: a
+    // second start is told so, with the window and status of a link not taken.
+    void linkToAStoppedStartIsRefused()
+    {
+        const QString root = m_dir.filePath(QStringLiteral("stopped-first"));
+        const QString dataHome = root + QStringLiteral("/data");
+        const QString storeFile = dataHome + QStringLiteral("/Tessmark/Tessmark/LocalProjects.sqlite");
+        QVERIFY(QDir().mkpath(QFileInfo(storeFile).absolutePath()));
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("stopped"));
+            db.setDatabaseName(storeFile);
+            QVERIFY(db.open());
+            QVERIFY(QSqlQuery(db).exec(QStringLiteral("CREATE TABLE notes (text TEXT)")));
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("stopped"));
+        QProcessEnvironment env = appEnvironment(dataHome, QStringLiteral("stopped-first/config"));
+
+        QProcessEnvironment held = env;
+        held.insert(QStringLiteral("TESSMARK_TEST_CLOSE_STOP_WINDOW"), QStringLiteral("60000"));
+        QProcess first;
+        first.setProcessEnvironment(held);
+        first.start(QStringLiteral(TESSMARK_APP_BINARY), {});
+        QVERIFY(first.waitForStarted());
+        QByteArray shown;
+        QTRY_VERIFY_WITH_TIMEOUT((shown += first.readAllStandardOutput()).startsWith("stop window: "), 20000);
+
+        env.insert(QStringLiteral("TESSMARK_TEST_CLOSE_STOP_WINDOW"), QStringLiteral("1"));
+        for (const QString &link : {QStringLiteral("tessmark://verify-email?token=x"), QString()}) {
+            QProcess second;
+            second.setProcessEnvironment(env);
+            second.start(QStringLiteral(TESSMARK_APP_BINARY), link.isEmpty() ? QStringList() : QStringList{link});
+            QVERIFY(second.waitForFinished(20000));
+            QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+            QCOMPARE(second.exitCode(), 1);
+            const QString told = QString::fromUtf8(second.readAllStandardOutput()).trimmed();
+            QVERIFY2(told.startsWith(QStringLiteral("stop window: Tessmark уже запущен, но ")), qPrintable(told));
+            QCOMPARE(told.contains(QStringLiteral("не может открыть ссылку")), !link.isEmpty());
+            QCOMPARE(first.state(), QProcess::Running);
+        }
+        first.kill();
+        first.waitForFinished();
+    }
+
     void urlsWaitUntilTaken()
     {
         OpenedUrlInbox *inbox = OpenedUrlInbox::instance();

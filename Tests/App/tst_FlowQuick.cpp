@@ -85,6 +85,20 @@ public:
         }
         return {};
     }
+    // The backend lets every session's token expire: the next authorized request gets 401.
+    Q_INVOKABLE void endSessions() { m_account.backend.data().tokens.clear(); }
+    // A verified account of the backend besides the demo one.
+    Q_INVOKABLE void addAccount(const QString &email, const QString &password)
+    {
+        if (!m_account.backend.data().accountByEmail(email))
+            m_account.backend.data().addAccount(email, password);
+    }
+    // The name the backend keeps for an account project, "" when there is none.
+    Q_INVOKABLE QString accountProjectName(const QString &id)
+    {
+        const QJsonObject *project = m_account.backend.data().project(id);
+        return project ? project->value(QStringLiteral("name")).toString() : QString();
+    }
     // Every update of that project answers after ms milliseconds with what was sent, stored or not.
     Q_INVOKABLE void slowUpdates(const QString &id, int ms)
     {

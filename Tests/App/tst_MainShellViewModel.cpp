@@ -4,6 +4,7 @@
 #include "App/RootViewModel.h"
 #include "AppTestEnvironment.h"
 #include "Features/Editor/ProjectEditorViewModel.h"
+#include "Utils/Text.h"
 #include <QCoro/QCoroTask>
 
 #include <QQmlComponent>
@@ -105,6 +106,22 @@ private Q_SLOTS:
         p.version = fields[2].isValid() ? std::optional<qint64>(fields[2].toLongLong()) : std::nullopt;
         p.iterationName = text(fields[3]);
         QCOMPARE(MainShellViewModel::financeDisplayName(p), expected);
+    }
+
+    // The payments' header line: a name of megabytes arrives cut, with its iteration's label first.
+    void financeDisplayNameOfHugeNames()
+    {
+        Project p;
+        p.id = QStringLiteral("i");
+        p.name = QString(1000000, QChar(u'Ж'));
+        for (const std::optional<QString> &parent : {std::optional<QString>(), std::optional(QStringLiteral("r"))}) {
+            p.parentProjectId = parent;
+            p.iterationName = QString(1000000, QChar(u'Э'));
+            const QString shown = MainShellViewModel::financeDisplayName(p);
+            QVERIFY(shown.size() <= Text::maxMessageGraphemes + 1);
+            QVERIFY(shown.endsWith(QStringLiteral("…")));
+            QCOMPARE(shown.front(), parent ? QChar(u'Э') : QChar(u'Ж'));
+        }
     }
 
     void handOffs()

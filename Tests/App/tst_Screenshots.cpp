@@ -25,6 +25,7 @@
 #include "QuickItemAccessible.h"
 #include "QuickItemTree.h"
 #include "SampleEstimates.h"
+#include "Utils/Text.h"
 
 #include <QDir>
 #include <QFile>
@@ -62,6 +63,9 @@ class TestScreenshots : public QObject
     QMap<QString, QStringList> m_layoutFaults; // fault -> where seen
 
     static constexpr QSize minimumWindowSize{900, 600};
+    // Text fields stay readable in a wide window: no wider than the column of the scrolling screens.
+    static constexpr QSize wideWindowSize{1920, 1080};
+    static constexpr qreal fieldWidthCap = 640;
 
     // The window at each checked size, written to layout/ to look at, its faults gathered.
     void checkLayout(QQuickWindow *window, const QString &name)
@@ -85,6 +89,20 @@ class TestScreenshots : public QObject
                 window->grabWindow().save(QStringLiteral(TESSMARK_SCREENSHOT_DIR "/layout/%1.png").arg(where));
             }
         }
+        // A wide window: the layout alone is measured (the screen may be smaller than the window).
+        window->resize(wideWindowSize);
+        QTest::qWait(150);
+        const QString where =
+            QStringLiteral("%1-%2x%3").arg(name).arg(wideWindowSize.width()).arg(wideWindowSize.height());
+        QStringList wide = LayoutCheck::wideFields(window, fieldWidthCap);
+        if (!wide.isEmpty()) {
+            QTest::qWait(600);
+            wide = LayoutCheck::wideFields(window, fieldWidthCap);
+        }
+        for (const QString &fault : wide)
+            m_layoutFaults[fault].append(where);
+        if (qEnvironmentVariableIsSet("TESSMARK_LAYOUT_SHOTS"))
+            window->grabWindow().save(QStringLiteral(TESSMARK_SCREENSHOT_DIR "/layout/%1.png").arg(where));
         window->resize(original);
         QTest::qWait(50);
     }
@@ -824,6 +842,36 @@ private Q_SLOTS:
         shoot(QString::fromLatin1(QTest::currentDataTag()));
     }
 
+    // The backend ends the session over unsaved edits: the sign-in sheet says why over the kept
+    // account window, and closing it asks about the edits.
+    void endedSession_data() { schemes(); }
+    void endedSession()
+    {
+        QFETCH(QString, scheme);
+        const auto restore = keepBackendData();
+        open(scheme, true, false);
+        MainShellViewModel *vm = signedInShell();
+        QVERIFY(vm);
+        QTRY_VERIFY(!vm->projectsService()->projects().isEmpty());
+        vm->setSelectedProjectId(vm->projectsService()->projects().first().id);
+        ProjectEditorViewModel *editor = nullptr;
+        QTRY_VERIFY((editor = vm->unsavedEdits()->editor()) != nullptr);
+        editor->setName(editor->name() + QStringLiteral(" (правка)"));
+        QTRY_VERIFY(editor->isDirty());
+        m_account.backend.data().tokens.clear();
+        editor->save();
+        QTRY_VERIFY(root()->keepsEndedSession());
+        auto *sheet = find<QQuickItem>(QStringLiteral("loginSheet"));
+        QVERIFY(sheet);
+        QTRY_VERIFY(sheet->property("opened").toBool());
+        shoot(QStringLiteral("ended-session-signin-") + scheme);
+        QVERIFY(QMetaObject::invokeMethod(sheet, "close"));
+        QTRY_COMPARE(root()->editsQuestion(), RootViewModel::SignInDismissed);
+        shoot(QStringLiteral("ended-session-question-") + scheme);
+        root()->answerEditsQuestion(false);
+        QTRY_COMPARE(root()->screen(), RootViewModel::Welcome);
+    }
+
     // The check itself: each kind of fault is named, and what is meant (an elided title, a list
     // scrolled past its end, a page under a modal sheet) is not.
     void layoutCheckFindsFaults()
@@ -865,6 +913,92 @@ private Q_SLOTS:
             QVERIFY2(found.contains(QString::fromUtf8(expected)), qPrintable(found));
         }
         for (const char *meant : {"elidedTitle", "row"})
+            QVERIFY2(!found.contains(QLatin1String(meant)), qPrintable(found));
+    }
+
+    // Text too faint against what the frame shows behind it is named, with the ratio measured;
+    // a readable text, large text and symbols at 3:1, a disabled control and a text over a
+    // picture are not.
+    void layoutCheckFindsLowContrast()
+    {
+        QQmlEngine engine;
+        QQmlComponent component(&engine);
+        component.setData(R"(
+            import QtQuick
+            import QtQuick.Controls.Basic
+            Window {
+                width: 420; height: 300; visible: true; color: "white"
+                Text { objectName: "faint"; x: 10; y: 10; text: "Отказ"; color: "#999999"; font.pixelSize: 14 }
+                Text { objectName: "readable"; x: 10; y: 30; text: "Завершён"; color: "#595959"; font.pixelSize: 14 }
+                Text { objectName: "large"; x: 10; y: 50; text: "Итого"; color: "#888888"; font.pixelSize: 26 }
+                Text { objectName: "faintLarge"; x: 150; y: 50; text: "Итого"; color: "#bbbbbb"; font.pixelSize: 26 }
+                Text { objectName: "symbol"; x: 300; y: 50; text: "\ue5d5\ue5d5"; color: "#888888"; font.pixelSize: 14 }
+                Text { objectName: "halfSeen"; x: 10; y: 90; text: "Удалить"; color: "black"; opacity: 0.3 }
+                Rectangle {
+                    x: 10; y: 120; width: 200; height: 30; color: "#14122A"
+                    Text { objectName: "onFill"; anchors.centerIn: parent; text: "Сохранить"; color: "white" }
+                }
+                Rectangle {
+                    x: 220; y: 120; width: 190; height: 30
+                    gradient: Gradient {
+                        orientation: Gradient.Horizontal
+                        GradientStop { position: 0; color: "#14122A" }
+                        GradientStop { position: 1; color: "#F5F5F7" }
+                    }
+                    Text { objectName: "overGradient"; anchors.fill: parent; anchors.leftMargin: 4
+                           verticalAlignment: Text.AlignVCenter; text: "Войти и продолжить работу"; color: "white" }
+                }
+                Button { objectName: "disabledButton"; x: 10; y: 170; enabled: false; text: "Недоступно" }
+                Grid {
+                    x: 220; y: 170; columns: 40
+                    Repeater {
+                        model: 400
+                        Rectangle { width: 4; height: 4; color: Qt.hsla((index * 37 % 100) / 100, 0.8, (index * 53 % 100) / 100, 1) }
+                    }
+                }
+                Text { objectName: "overPicture"; x: 224; y: 175; text: "Подпись"; color: "#808080" }
+            })",
+                          QUrl());
+        std::unique_ptr<QObject> root(component.create());
+        QVERIFY2(root, qPrintable(component.errorString()));
+        auto *window = qobject_cast<QQuickWindow *>(root.get());
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        const QString found = LayoutCheck::faults(window).join(QLatin1Char('\n'));
+        // #999 on white is 2.85:1; black at 30 % on white 2.1:1.
+        for (const char *expected : {"low contrast 2.85:1 (needs 4.5:1): faint", "(needs 3.0:1): faintLarge",
+                                     "(needs 4.5:1): halfSeen", "(needs 4.5:1): overGradient"}) {
+            QVERIFY2(found.contains(QString::fromUtf8(expected)), qPrintable(found));
+        }
+        for (const char *meant :
+             {"readable", "large \"", "symbol", "onFill", "disabledButton", "Недоступно", "overPicture"})
+            QVERIFY2(!found.contains(QString::fromUtf8(meant)), qPrintable(found));
+    }
+
+    // A text field wider than the cap is named; a capped one, a read-only one and a text are not.
+    void layoutCheckFindsWideFields()
+    {
+        QQmlEngine engine;
+        QQmlComponent component(&engine);
+        component.setData(R"(
+            import QtQuick
+            Window {
+                width: 1000; height: 200; visible: true
+                TextInput { objectName: "stretched"; width: 900; text: "Название" }
+                TextInput { objectName: "capped"; y: 30; width: 600; text: "Клиент" }
+                TextEdit { objectName: "notes"; y: 60; width: 700; text: "Заметка" }
+                TextEdit { objectName: "shown"; y: 90; width: 900; readOnly: true; text: "Только для чтения" }
+                Text { objectName: "caption"; y: 120; width: 900; text: "Подпись" }
+            })",
+                          QUrl());
+        std::unique_ptr<QObject> root(component.create());
+        QVERIFY2(root, qPrintable(component.errorString()));
+        auto *window = qobject_cast<QQuickWindow *>(root.get());
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        const QString found = LayoutCheck::wideFields(window, fieldWidthCap).join(QLatin1Char('\n'));
+        for (const char *expected :
+             {"text field 900 px wide (at most 640): stretched", "700 px wide (at most 640): notes"})
+            QVERIFY2(found.contains(QString::fromUtf8(expected)), qPrintable(found));
+        for (const char *meant : {"capped", "shown", "caption"})
             QVERIFY2(!found.contains(QLatin1String(meant)), qPrintable(found));
     }
 
@@ -2435,6 +2569,242 @@ private Q_SLOTS:
         // The form on the first line.
         screen->editLine(editor->items().first().id.toString(QUuid::WithoutBraces));
         shoot(QStringLiteral("editor-%1-form-%2").arg(session, scheme));
+    }
+
+    // Texts and figures at their limits, where a person sees them: a device project whose name has
+    // no break, whose client, line title and description run to 70,000 characters, and whose
+    // figures come near the largest double; the line form on that line; a save whose total would
+    // overflow. The layout check runs over each shot.
+    static QString repeated(const QString &piece, qsizetype length)
+    {
+        QString text;
+        text.reserve(length + piece.size());
+        while (text.size() < length)
+            text += piece;
+        text.truncate(length);
+        return text;
+    }
+    static Project extremeProject(const QString &id)
+    {
+        Project project = SampleEstimates::project(3, QStringLiteral("one_time"), id);
+        project.name = repeated(QStringLiteral("Суперпроект"), 70000);
+        project.clientName = repeated(QStringLiteral("ООО «Очень длинное название клиента» "), 70000);
+        ProjectItem &first = project.items[0];
+        first.title = repeated(QStringLiteral("Разработка"), 70000);
+        first.description = repeated(QStringLiteral("Подробное описание работ "), 70000);
+        first.hours = 1e154;
+        first.rate = 1.7e154;
+        project.items[1].hours = 1.5e300;
+        project.items[1].rate = 1e-300;
+        return project.recalculatedTotals();
+    }
+
+    void extremeGuest_data() { schemes(); }
+    void extremeGuest()
+    {
+        QFETCH(QString, scheme);
+        const Project project = extremeProject(QStringLiteral("extreme"));
+        m_env.repository().upsert(project);
+        m_env.addDeviceProjects(2, QStringLiteral("Лендинг студии"));
+        open(scheme, true, true);
+        MainShellViewModel *vm = shell();
+        QVERIFY(vm);
+        vm->setSelectedProjectId(project.id);
+        ProjectEditorScreenModel *screen = nullptr;
+        QTRY_VERIFY((screen = modelOf<ProjectEditorScreenModel>(QStringLiteral("projectEditor"), "screen")) != nullptr);
+        QTRY_COMPARE(screen->editor()->projectId(), project.id);
+        shoot(QStringLiteral("extreme-guest-editor-") + scheme);
+        // Scrolled to the lines, as a person who looks at them.
+        auto *lines = m_window->findChild<QQuickItem *>(QStringLiteral("editorLines"));
+        QVERIFY(lines);
+        QMetaObject::invokeMethod(lines, "positionViewAtIndex", Q_ARG(int, 0), Q_ARG(int, 0));
+        shoot(QStringLiteral("extreme-guest-lines-") + scheme);
+
+        screen->editLine(screen->editor()->items().first().id.toString(QUuid::WithoutBraces));
+        QQuickItem *form = nullptr;
+        QTRY_VERIFY((form = item(QStringLiteral("formHours"))) != nullptr && form->isVisible());
+        shoot(QStringLiteral("extreme-guest-form-") + scheme);
+        screen->setShowItemForm(false);
+
+        // A third line whose cost overflows: the save says what to change and stores nothing.
+        ProjectEditorViewModel *editor = screen->editor();
+        editor->updateItem(editor->items().last().id, [](EditableEstimateItem &line) {
+            line.hours = 1e308;
+            line.rate = 10;
+        });
+        editor->save();
+        QCOMPARE(editor->saveStateRaw(), QStringLiteral("error"));
+        QVERIFY(editor->saveErrorText().startsWith(QStringLiteral("Итог слишком велик: уменьшите часы или ставку")));
+        QVERIFY(m_env.repository().fetch(project.id) == project);
+        shoot(QStringLiteral("extreme-guest-overflow-") + scheme);
+    }
+
+    // Signed in: the projects list under a 500 whose message is one word of 61,440 letters, then
+    // the payments and the editor of a project whose figures come near the largest double.
+    void extremeAccount_data() { schemes(); }
+    void extremeAccount()
+    {
+        QFETCH(QString, scheme);
+        BackendData &data = m_account.backend.data();
+        const BackendData saved = data;
+        const auto restore = qScopeGuard([&] {
+            m_account.backend.clearOverrides();
+            m_account.backend.data() = saved;
+        });
+        const QString owner = data.accountByEmail(QString::fromUtf8(DemoSeed::email))->id;
+        QJsonObject fields = extremeProject(QStringLiteral("x")).toJson();
+        fields.remove(QStringLiteral("id"));
+        QJsonObject &added = data.addProject(owner, fields);
+        added.insert(QStringLiteral("totalHours"), 1.7e308);
+        added.insert(QStringLiteral("totalCost"), 1.7e308);
+        const QString id = added.value(QStringLiteral("id")).toString();
+        data.addPayment(id, owner, 1.6e308, QStringLiteral("received"),
+                        {{QStringLiteral("note"), repeated(QStringLiteral("Предоплата"), 70000)}});
+        data.aiSnapshots.insert(
+            id,
+            QJsonObject{{QStringLiteral("id"), QStringLiteral("snap-x")},
+                        {QStringLiteral("createdAt"), BackendData::now()},
+                        {QStringLiteral("totalHours"), 1e307},
+                        {QStringLiteral("totalCost"), 1e307},
+                        {QStringLiteral("requirementsPreview"), repeated(QStringLiteral("Требования"), 70000)}});
+        m_account.backend.setOverride(QStringLiteral("GET"), QStringLiteral("projects"),
+                                      BackendReply::message(500, QString(61440, QLatin1Char('W'))));
+        open(scheme, true, false);
+        MainShellViewModel *vm = signedInShell();
+        QVERIFY(vm);
+        if (vm->migration()->shown()) {
+            vm->migration()->skip();
+            vm->migration()->close();
+        }
+        QObject *listModel = modelOf<QObject>(QStringLiteral("projectsList"), "viewModel");
+        QVERIFY(listModel);
+        QTRY_COMPARE(listModel->property("contentState").toString(), QStringLiteral("error"));
+        shoot(QStringLiteral("extreme-projects-error-") + scheme);
+
+        m_account.backend.clearOverrides();
+        QMetaObject::invokeMethod(listModel, "refresh");
+        QTRY_VERIFY(std::any_of(vm->projectsService()->projects().cbegin(), vm->projectsService()->projects().cend(),
+                                [&](const Project &p) { return p.id == id; }));
+        QVERIFY(openPayments(vm, id));
+        shoot(QStringLiteral("extreme-finance-") + scheme);
+
+        vm->setMainSection(QStringLiteral("projects"));
+        vm->setSelectedProjectId(id);
+        ProjectEditorScreenModel *screen = nullptr;
+        QTRY_VERIFY((screen = modelOf<ProjectEditorScreenModel>(QStringLiteral("projectEditor"), "screen")) != nullptr);
+        QTRY_COMPARE(screen->editor()->projectId(), id);
+        QTRY_VERIFY(!screen->analyticsLoading() && !screen->iterationsLoading());
+        shoot(QStringLiteral("extreme-account-editor-") + scheme);
+        auto *lines = m_window->findChild<QQuickItem *>(QStringLiteral("editorLines"));
+        QVERIFY(lines);
+        QMetaObject::invokeMethod(lines, "positionViewAtIndex", Q_ARG(int, 0), Q_ARG(int, 0));
+        shoot(QStringLiteral("extreme-account-lines-") + scheme);
+    }
+
+    // The iterations sheet over a line whose iteration has a name of 70,000 letters and figures
+    // near the largest double.
+    void extremeIterations_data() { schemes(); }
+    void extremeIterations()
+    {
+        QFETCH(QString, scheme);
+        BackendData &data = m_account.backend.data();
+        const BackendData saved = data;
+        const auto restore = qScopeGuard([&] { m_account.backend.data() = saved; });
+        openSheetHost(scheme);
+        const QString owner = data.accountByEmail(QString::fromUtf8(DemoSeed::email))->id;
+        const QString root =
+            data.addProject(owner, {{"name", "Портал"}, {"projectType", "iterative"}}).value("id").toString();
+        const QJsonArray huge{QJsonObject{
+            {"title", "API"}, {"category", "backend"}, {"hours", 1e154}, {"rate", 1.7e154}, {"isLocked", false}}};
+        data.addProject(owner,
+                        {{"name", "Портал"},
+                         {"parentProjectId", root},
+                         {"baseProjectId", root},
+                         {"projectType", "iterative"},
+                         {"version", 2},
+                         {"iterationName", repeated(QStringLiteral("Спринт"), 70000)},
+                         {"items", huge}});
+        QVERIFY(openSheet(QStringLiteral("ProjectIterationsSheet"),
+                          {{"projectsService", QVariant::fromValue(m_sheetService.get())}, {"rootProjectId", root}}));
+        shoot(QStringLiteral("extreme-iterations-") + scheme);
+    }
+
+    // A person edits fields of 70,000 characters in the real window: the press puts the caret
+    // where it points and the typing lands there; once left, the field shows its text cut again;
+    // "Сохранить" stores every character, of the edited fields and of the others. The line form keeps
+    // out hours a double would hold as another number, saying why, until they are put right.
+    void editsLongTextsWhole()
+    {
+        const Project project = extremeProject(QStringLiteral("long-edit"));
+        m_env.repository().upsert(project);
+        open(QStringLiteral("light"), true, true);
+        MainShellViewModel *vm = shell();
+        QVERIFY(vm);
+        vm->setSelectedProjectId(project.id);
+        ProjectEditorScreenModel *screen = nullptr;
+        QTRY_VERIFY((screen = modelOf<ProjectEditorScreenModel>(QStringLiteral("projectEditor"), "screen")) != nullptr);
+        QTRY_COMPARE(screen->editor()->projectId(), project.id);
+        ProjectEditorViewModel *editor = screen->editor();
+        const auto typeText = [this](const QString &text) {
+            for (const QChar c : text)
+                QTest::sendKeyEvent(QTest::Click, m_window, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        };
+
+        QQuickItem *client = input(QStringLiteral("clientField"));
+        QVERIFY(client);
+        QCOMPARE(client->property("text").toString(), editor->shownClientName());
+        QTest::mouseClick(m_window, Qt::LeftButton, {}, client->mapToScene(QPointF(1, client->height() / 2)).toPoint());
+        QTRY_VERIFY(client->hasActiveFocus());
+        QCOMPARE(client->property("text").toString(), *project.clientName);
+        typeText(QStringLiteral("Новый "));
+        QCOMPARE(editor->clientName(), QStringLiteral("Новый ") + *project.clientName);
+        QTest::keyClick(m_window, Qt::Key_Tab);
+        QTRY_VERIFY(!client->hasActiveFocus());
+        QCOMPARE(client->property("text").toString(), editor->shownClientName());
+        QVERIFY(editor->shownClientName().startsWith(QStringLiteral("Новый ООО")));
+
+        clickCentre(item(QStringLiteral("saveButton")));
+        QTRY_COMPARE(editor->saveStateRaw(), QStringLiteral("saved"));
+        std::optional<Project> stored = m_env.repository().fetch(project.id);
+        QVERIFY(stored);
+        QCOMPARE(stored->clientName, Text::trimmedSpacesAndTabs(QStringLiteral("Новый ") + *project.clientName));
+        QCOMPARE(stored->name, project.name);
+        QCOMPARE(stored->items.first().title, project.items.first().title);
+        QCOMPARE(stored->items.first().description, project.items.first().description);
+
+        // The line form on the long line, opened with Return on its card; its title has the focus.
+        QQuickItem *card = nullptr;
+        QTRY_VERIFY((card = item(QStringLiteral("lineCard-0"))) != nullptr);
+        card->forceActiveFocus(Qt::TabFocusReason);
+        QTest::keyClick(m_window, Qt::Key_Return);
+        QTRY_VERIFY(screen->showItemForm());
+        EstimateItemFormModel *form = screen->form();
+        QQuickItem *title = input(QStringLiteral("formTitle"));
+        QTRY_VERIFY(title && title->hasActiveFocus());
+        QCOMPARE(title->property("text").toString(), project.items.first().title);
+        QTest::keyClick(m_window, Qt::Key_End);
+        typeText(QStringLiteral("!"));
+        QCOMPARE(form->title(), project.items.first().title + QStringLiteral("!"));
+
+        QQuickItem *hours = input(QStringLiteral("formHours"));
+        clickCentre(hours);
+        QTRY_VERIFY(hours->hasActiveFocus());
+        QTest::keyClick(m_window, Qt::Key_A, Qt::ControlModifier);
+        typeText(QStringLiteral("12345678901234567890"));
+        QQuickItem *errorLine = findItem(item(QStringLiteral("formHours")), QStringLiteral("errorLine"));
+        QVERIFY(errorLine && errorLine->isVisible());
+        QVERIFY(errorLine->property("text").toString().contains(QStringLiteral("сохранится неточно")));
+        QVERIFY(!form->canSave());
+        QTest::keyClick(m_window, Qt::Key_Return);
+        QVERIFY(screen->showItemForm());
+        QTest::keyClick(m_window, Qt::Key_A, Qt::ControlModifier);
+        typeText(QStringLiteral("12"));
+        QVERIFY(!errorLine->isVisible());
+        QTest::keyClick(m_window, Qt::Key_Return);
+        QTRY_VERIFY(!screen->showItemForm());
+        QCOMPARE(editor->items().first().title, project.items.first().title + QStringLiteral("!"));
+        QCOMPARE(editor->items().first().hours, 12.0);
+        QCOMPARE(editor->items().first().description, project.items.first().description);
     }
 
     // Where the keyboard lands after each action, done in the real window by keys and clicks:

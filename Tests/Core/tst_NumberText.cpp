@@ -130,7 +130,14 @@ private Q_SLOTS:
         QTest::newRow("0.25 half to even on binary") << 0.25 << 1 << "0.2";
         QTest::newRow("0.15 lies below the half") << 0.15 << 1 << "0.1";
         QTest::newRow("2.5 whole") << 2.5 << 0 << "2";
-        QTest::newRow("negative small") << -0.04 << 1 << "-0.0";
+        // What rounds to zero shows without a sign.
+        QTest::newRow("negative small") << -0.04 << 1 << "0.0";
+        QTest::newRow("negative zero") << -0.0 << 1 << "0.0";
+        QTest::newRow("negative below the half") << -0.4 << 0 << "0";
+        QTest::newRow("negative half to even") << -0.5 << 0 << "0";
+        QTest::newRow("tiny negative, many decimals") << -1e-300 << 3 << "0.000";
+        QTest::newRow("negative that stays") << -0.06 << 1 << "-0.1";
+        QTest::newRow("negative 1.5 to even") << -1.5 << 0 << "-2";
         QTest::newRow("inf") << -std::numeric_limits<double>::infinity() << 0 << "—";
         QTest::newRow("+inf") << std::numeric_limits<double>::infinity() << 1 << "—";
         QTest::newRow("nan") << std::numeric_limits<double>::quiet_NaN() << 1 << "—";
@@ -157,7 +164,8 @@ private Q_SLOTS:
         QTest::newRow("whole") << 50.0 << "50.0";
         QTest::newRow("below 1e-4") << 0.00001 << "1e-05";
         QTest::newRow("sum of tenths") << 0.1 + 0.2 << "0.30000000000000004";
-        QTest::newRow("negative zero") << -0.0 << "-0.0";
+        QTest::newRow("negative zero") << -0.0 << "0.0";
+        QTest::newRow("negative half") << -0.5 << "-0.5";
         QTest::newRow("2^53 switches to exponent") << 9007199254740992.0 << "9.007199254740992e+15";
         QTest::newRow("1e16") << 1e16 << "1e+16";
         QTest::newRow("nan") << std::numeric_limits<double>::quiet_NaN() << "nan";
@@ -217,6 +225,44 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QTEST(NumberText::parseExactDecimal(text), "value");
     }
+    // The rule the payment and the line forms share, on texts as the C library reads them too.
+    void inexactness_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("value");
+        QTest::addColumn<int>("reason"); // -1 none, else NumberText::Inexact
+        const int none = -1;
+        const int tooLarge = int(NumberText::Inexact::TooLarge);
+        const int tooManyDigits = int(NumberText::Inexact::TooManyDigits);
+        // The double read from the text is all the magnitude rule sees: 2^53 + 1 reads as 2^53.
+        QTest::newRow("2^53, 16 digits") << "9007199254740992" << 9007199254740992.0 << tooManyDigits;
+        QTest::newRow("2^53 + 1") << "9007199254740993" << 9007199254740992.0 << tooManyDigits;
+        QTest::newRow("9e15") << "9e15" << 9e15 << none;
+        QTest::newRow("9.1e15, few digits") << "9,1e15" << 9.1e15 << tooLarge;
+        QTest::newRow("20 digits") << "12345678901234567890" << 12345678901234567890.0 << tooLarge;
+        QTest::newRow("1e16") << "1e16" << 1e16 << tooLarge;
+        QTest::newRow("negative beyond") << "-1e16" << -1e16 << tooLarge;
+        QTest::newRow("16 digits") << "1234567,890123456" << 1234567.890123456 << tooManyDigits;
+        QTest::newRow("15 digits with sign") << "+1234567.89012345" << 1234567.89012345 << none;
+        QTest::newRow("exponent digits do not count") << "1.5e-300" << 1.5e-300 << none;
+        QTest::newRow("hexadecimal 53 bits") << "0x1.23456789abcdfp0" << 0x1.23456789abcdfp0 << none;
+        QTest::newRow("hexadecimal 54 bits") << "0x3.23456789abcdfp0" << 0x3.23456789abcdfp0 << tooManyDigits;
+        QTest::newRow("hexadecimal trailing zero bits") << "0x1.23456789abcde0p0" << 0x1.23456789abcde0p0 << none;
+        QTest::newRow("hexadecimal 57 bits") << "0x1.23456789abcdefp0" << 0x1.23456789abcdefp0 << tooManyDigits;
+        QTest::newRow("hexadecimal beyond 2^53") << "0x1p60" << 0x1p60 << tooLarge;
+        QTest::newRow("hexadecimal e is a digit") << "0x1.eeeeeeeeeeeeeep0" << 0x1.eeeeeeeeeeeeeep0 << tooManyDigits;
+    }
+    void inexactness()
+    {
+        QFETCH(QString, text);
+        QFETCH(double, value);
+        QFETCH(int, reason);
+        const std::optional<NumberText::Inexact> found = NumberText::inexactness(text, value);
+        QCOMPARE(found ? int(*found) : -1, reason);
+        if (found)
+            QVERIFY(!NumberText::inexactMessage(*found).isEmpty());
+    }
+
     void parseExactDecimalReadsNegativeZeroAsZero_data()
     {
         QTest::addColumn<QString>("text");

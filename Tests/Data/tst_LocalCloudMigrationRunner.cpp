@@ -4,10 +4,12 @@
 #include "API/LocalCloudMigrationRunner.h"
 #include "Data/StoreError.h"
 #include "ProjectSamples.h"
+#include "ReadableProjects.h"
 #include "StoreProbe.h"
 #include "TestBackend.h"
 
 #include <QJsonObject>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -202,7 +204,7 @@ private Q_SLOTS:
         repo.upsert(ProjectSamples::make(QStringLiteral("local-old"), QStringLiteral("Старый"), 1));
         repo.context()->upsert(QStringLiteral("local-bad"), R"({"id":"local-bad","name":"Сломанный"})");
         repo.upsert(ProjectSamples::make(QStringLiteral("local-new"), QStringLiteral("Новый"), 1));
-        const LocalProjectListing listing = repo.fetchAllReadable();
+        const LocalProjectListing listing = readableProjects(repo);
         QCOMPARE(listing.unreadableIds, QStringList{"local-bad"});
         m_backend.data().addProject(m_accountId, {{QStringLiteral("name"), QStringLiteral("Старый")}});
         ProjectsService remote(false, nullptr, m_client.get());
@@ -216,6 +218,125 @@ private Q_SLOTS:
         QCOMPARE(left.first().id, QStringLiteral("local-bad"));
         QCOMPARE(left.first().projectData, QByteArray(R"({"id":"local-bad","name":"Сломанный"})"));
         QCOMPARE(cloudNames(), cloudAfter);
+    }
+
+    // A run killed while it uploads, either before the account made the project in flight or
+    // after it made it but before its answer arrived; then the run again, after the restart.
+    // No project reaches the account twice, and nothing is lost.
+    void killedRunUploadsNothingTwice_data()
+    {
+        QTest::addColumn<LocalCloudMigrationPolicy>("policy");
+        QTest::addColumn<int>("killAt"); // the upload in flight, counted from 1 in the order sent
+        QTest::addColumn<bool>("made"); // whether the account made that project before the kill
+        QTest::newRow("merge all, first upload made") << LocalCloudMigrationPolicy::MergeAll << 1 << true;
+        QTest::newRow("merge all, tenth made") << LocalCloudMigrationPolicy::MergeAll << 10 << true;
+        QTest::newRow("merge all, last made") << LocalCloudMigrationPolicy::MergeAll << 20 << true;
+        QTest::newRow("merge all, first not made") << LocalCloudMigrationPolicy::MergeAll << 1 << false;
+        QTest::newRow("merge all, tenth not made") << LocalCloudMigrationPolicy::MergeAll << 10 << false;
+        // The 16th upload is the device's "Проект 5", which replaces the account's one.
+        QTest::newRow("local wins, replacing upload made")
+            << LocalCloudMigrationPolicy::LocalWinsReplaceMatches << 16 << true;
+        QTest::newRow("local wins, tenth made") << LocalCloudMigrationPolicy::LocalWinsReplaceMatches << 10 << true;
+        QTest::newRow("dedupe, tenth made") << LocalCloudMigrationPolicy::MergeDedupeByName << 10 << true;
+    }
+    void killedRunUploadsNothingTwice()
+    {
+        QFETCH(LocalCloudMigrationPolicy, policy);
+        QFETCH(int, killAt);
+        QFETCH(bool, made);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("store.sqlite"));
+        QStringList localNames;
+        {
+            const LocalProjectRepository repo(ModelContainer::open(path));
+            for (int i = 1; i <= 20; ++i) {
+                localNames.append(QStringLiteral("Проект %1").arg(i));
+                repo.upsert(ProjectSamples::make(QStringLiteral("local-%1").arg(i), localNames.last(), 2));
+            }
+        }
+        for (const QString &name : {QStringLiteral("Проект 5"), QStringLiteral("Другой")})
+            m_backend.data().addProject(m_accountId, {{QStringLiteral("name"), name}});
+        const QStringList before = cloudNames();
+
+        QProcess child;
+        int uploads = 0;
+        const BackendReply unanswered = BackendReply::silence();
+        if (!made && killAt == 1)
+            m_backend.setOverride(QStringLiteral("POST"), QStringLiteral("projects"), unanswered);
+        m_backend.setOnAnswer([&](const RecordedRequest &request) {
+            if (request.method != QStringLiteral("POST") || request.path != QStringLiteral("projects"))
+                return;
+            ++uploads;
+            // From the next upload on, the account makes nothing.
+            if (!made && uploads == killAt - 1)
+                m_backend.setOverride(QStringLiteral("POST"), QStringLiteral("projects"), unanswered);
+            if (uploads == killAt) {
+                child.kill();
+                child.waitForFinished(10000);
+            }
+        });
+        child.start(QStringLiteral(STORE_CHILD),
+                    {QStringLiteral("migrate"), path, m_backend.baseUrl().toString(), *m_token, rawValue(policy)});
+        QVERIFY(child.waitForStarted());
+        QTRY_COMPARE_WITH_TIMEOUT(child.state(), QProcess::NotRunning, 30000);
+        m_backend.setOnAnswer({});
+        m_backend.clearOverrides();
+        QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+        QCOMPARE(uploads, killAt);
+
+        // The restart: the window offers what is left on the device, and the run goes again.
+        const LocalProjectRepository repo(ModelContainer::open(path));
+        ProjectsService remote(false, nullptr, m_client.get());
+        await(remote.load(false));
+        const LocalCloudMigrationResult result =
+            await(LocalCloudMigrationRunner::run(policy, repo.fetchAllSorted(), remote.projects(), remote, repo));
+        QVERIFY(result.isComplete());
+        QVERIFY(repo.fetchAllSorted().isEmpty());
+        QVERIFY(repo.uploads().isEmpty());
+
+        QStringList expected = before;
+        for (const QString &name : std::as_const(localNames)) {
+            if (name == QStringLiteral("Проект 5")) {
+                if (policy == LocalCloudMigrationPolicy::MergeDedupeByName)
+                    continue;
+                if (policy == LocalCloudMigrationPolicy::LocalWinsReplaceMatches)
+                    expected.removeOne(name);
+            }
+            expected.append(name);
+        }
+        QStringList cloud = cloudNames();
+        cloud.sort();
+        expected.sort();
+        QCOMPARE(cloud, expected);
+    }
+
+    // An upload whose answer was lost (the account made the project) is found, not repeated, by
+    // the next run of the same window, which reads the account's list anew for it.
+    void lostAnswerIsFoundAgain()
+    {
+        const LocalProjectRepository repo(ModelContainer::openInMemory());
+        const QList<Project> locals = storeLocals(repo, {QStringLiteral("Сайт"), QStringLiteral("Сайт")});
+        ProjectsService remote(false, nullptr, m_client.get());
+        await(remote.load(false));
+        const QList<Project> offered = remote.projects();
+        // The account makes the first project but its answer never arrives in time.
+        m_client->setTransferTimeout(300);
+        m_backend.setDelay(QStringLiteral("POST"), QStringLiteral("projects"), 2000);
+        const LocalCloudMigrationResult first = await(LocalCloudMigrationRunner::run(
+            LocalCloudMigrationPolicy::MergeAll, locals.mid(0, 1), offered, remote, repo));
+        m_client->setTransferTimeout(APIClient::defaultTransferTimeout);
+        m_backend.clearOverrides();
+        QCOMPARE(first.notMoved.size(), 1);
+        QCOMPARE(cloudNames(), QStringList{"Сайт"});
+        QCOMPARE(repo.uploads().keys(), QStringList{locals.first().id});
+
+        // Both device projects look alike: the one sent before is found, the other is sent.
+        const LocalCloudMigrationResult second =
+            await(LocalCloudMigrationRunner::run(LocalCloudMigrationPolicy::MergeAll, locals, offered, remote, repo));
+        QVERIFY(second.isComplete());
+        QCOMPARE(cloudNames(), (QStringList{"Сайт", "Сайт"}));
+        QVERIFY(repo.fetchAllSorted().isEmpty());
+        QCOMPARE(m_backend.requests(QStringLiteral("POST"), QStringLiteral("projects")).size(), 2);
     }
 
     void storeFailureIsThrown()

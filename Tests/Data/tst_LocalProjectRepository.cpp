@@ -1,6 +1,7 @@
 #include "Data/LocalProjectRepository.h"
 #include "Data/StoreError.h"
 #include "ProjectSamples.h"
+#include "ReadableProjects.h"
 #include "StoreProbe.h"
 #include "Utils/Json.h"
 
@@ -140,7 +141,7 @@ private Q_SLOTS:
         repo.upsert(make(QStringLiteral("new"), QStringLiteral("Новый")));
 
         QCOMPARE(ids(repo.fetchAllSorted()), (QStringList{QStringLiteral("new"), QStringLiteral("old")}));
-        const LocalProjectListing listing = repo.fetchAllReadable();
+        const LocalProjectListing listing = readableProjects(repo);
         QCOMPARE(listing.unreadableIds, QStringList{QStringLiteral("bad")});
         QVERIFY(listing.firstFailure.contains(QStringLiteral("totalCost")));
         QCOMPARE(repo.fetch(QStringLiteral("old"))->name, QStringLiteral("Старый"));
@@ -321,7 +322,7 @@ private Q_SLOTS:
 
         QCOMPARE(probeStoreFile(path, QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
         LocalProjectRepository repo(ModelContainer::open(path));
-        const LocalProjectListing listing = repo.fetchAllReadable();
+        const LocalProjectListing listing = readableProjects(repo);
         QVERIFY(listing.unreadableIds.isEmpty());
         QVERIFY(listing.projects.size() >= saved.size());
         for (int n : saved) {

@@ -42,10 +42,10 @@ private Q_SLOTS:
             const auto store = ModelContainer::open(path);
             store->upsert(QStringLiteral("a"), "{}");
         }
-        QCOMPARE(probeStoreFile(path, QStringLiteral("PRAGMA user_version")).toInt(), 10100);
+        QCOMPARE(probeStoreFile(path, QStringLiteral("PRAGMA user_version")).toInt(), 10200);
         QCOMPARE(probeStoreFile(path, QStringLiteral("PRAGMA journal_mode")).toString(), QStringLiteral("wal"));
         QCOMPARE(
-            probeStoreFile(path, QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE type = 'table'")).toInt(), 1);
+            probeStoreFile(path, QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE type = 'table'")).toInt(), 2);
         const auto reopened = ModelContainer::open(path);
         QCOMPARE(ids(reopened->fetchAllSorted()), QStringList{QStringLiteral("a")});
     }
@@ -147,6 +147,9 @@ private Q_SLOTS:
                                         << "unsupported schema version 3";
         QTest::newRow("table beside ours")
             << QStringList{"ours", "CREATE TABLE extra (x)"} << "the file holds data of another program (table extra)";
+        QTest::newRow("uploads' table of other columns")
+            << QStringList{"ours", "DROP TABLE LocalCloudUpload", "CREATE TABLE LocalCloudUpload (x)"}
+            << "the table LocalCloudUpload has columns of another program";
     }
     void foreignFilesAreLeftAlone()
     {
@@ -170,6 +173,46 @@ private Q_SLOTS:
         }
         QCOMPARE(bytesOf(path), before);
         QCOMPARE(probeStoreFile(path, QStringLiteral("PRAGMA journal_mode")).toString(), journalMode);
+    }
+
+    // An upload started for a record is kept until the record goes, however it goes.
+    void uploadsGoWithTheirRecord()
+    {
+        const auto store = ModelContainer::openInMemory();
+        for (const char *id : {"a", "b", "c"})
+            store->upsert(QString::fromLatin1(id), "{}");
+        store->recordUpload(QStringLiteral("a"), {});
+        store->recordUpload(QStringLiteral("b"), {QStringLiteral("p-1")});
+        store->recordUpload(QStringLiteral("b"), {QStringLiteral("p-1"), QStringLiteral("p-2")});
+        store->recordUpload(QStringLiteral("c"), {QStringLiteral("p-3")});
+        QCOMPARE(store->uploads().size(), 3);
+        QCOMPARE(store->uploads().value(QStringLiteral("b")), (QStringList{"p-1", "p-2"}));
+        QCOMPARE(store->uploads().value(QStringLiteral("a")), QStringList());
+        // A rewrite of the record keeps it; a removal takes it along.
+        store->upsert(QStringLiteral("a"), "{\"x\":1}");
+        store->remove(QStringLiteral("a"));
+        QStringList kept = store->uploads().keys();
+        kept.sort();
+        QCOMPARE(kept, (QStringList{"b", "c"}));
+        store->removeAll();
+        QVERIFY(store->uploads().isEmpty());
+    }
+
+    // A store of the version before gets the uploads' table at open, with every record kept.
+    void storeOfTheVersionBeforeIsUpgraded()
+    {
+        const QString path = file(QStringLiteral("before-uploads.sqlite"));
+        ModelContainer::open(path)->upsert(QStringLiteral("a"), "{}");
+        probeStoreFile(path, QStringLiteral("DROP TABLE LocalCloudUpload"));
+        probeStoreFile(path, QStringLiteral("PRAGMA user_version = 10100"));
+        QCOMPARE(probeStoreFile(path, QStringLiteral("PRAGMA user_version")).toInt(), 10100);
+
+        const auto store = ModelContainer::open(path);
+        QCOMPARE(probeStoreFile(path, QStringLiteral("PRAGMA user_version")).toInt(), ModelContainer::schemaVersion);
+        QCOMPARE(ids(store->fetchAllSorted()), QStringList{QStringLiteral("a")});
+        store->recordUpload(QStringLiteral("a"), {});
+        store->remove(QStringLiteral("a"));
+        QVERIFY(store->uploads().isEmpty());
     }
 
     // A store of ours that lost its table (an outside tool, a half restore) works again.

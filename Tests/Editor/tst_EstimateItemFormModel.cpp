@@ -2,8 +2,11 @@
 
 #include "Data/EstimateCatalogLoader.h"
 
+#include "Utils/Text.h"
+
 #include <QSignalSpy>
 #include <QTest>
+#include <cmath>
 #include <limits>
 
 // The line form: how typed numbers read, when "Готово" is allowed, and what it hands back.
@@ -155,6 +158,99 @@ private Q_SLOTS:
         QVERIFY(!categories.isEmpty());
         QCOMPARE(item.category, categories.first().id);
         QCOMPARE(form.categoryOptions().size(), categories.size());
+    }
+
+    // A typed number a double would hold as another one is kept out, the field saying why; the
+    // rest reads as it always did. Hours and rate alike.
+    void inexactNumbersKeptOut_data()
+    {
+        QTest::addColumn<bool>("rate");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("keptOut");
+        QTest::addColumn<double>("stored");
+        for (const bool rate : {false, true}) {
+            const char *field = rate ? "rate" : "hours";
+            QTest::addRow("%s above 2^53", field) << rate << "9007199254740993" << true << 0.0;
+            QTest::addRow("%s 20 digits", field) << rate << "12345678901234567890" << true << 0.0;
+            QTest::addRow("%s 16 significant digits", field) << rate << "1,234567890123456" << true << 0.0;
+            QTest::addRow("%s hexadecimal beyond 2^53", field) << rate << "0x1p60" << true << 0.0;
+            QTest::addRow("%s 9e15", field) << rate << "9e15" << false << 9e15;
+            QTest::addRow("%s 15 digits", field) << rate << "123456789,012345" << false << 123456789.012345;
+            // Read as 0 anyway, whatever their digits.
+            QTest::addRow("%s negative beyond", field) << rate << "-12345678901234567890" << false << 0.0;
+            QTest::addRow("%s unreadable", field) << rate << "12 345 678 901 234 567 890" << false << 0.0;
+            // "-0" is a zero without a sign.
+            QTest::addRow("%s negative zero", field) << rate << "-0e5" << false << 0.0;
+        }
+    }
+    void inexactNumbersKeptOut()
+    {
+        QFETCH(bool, rate);
+        QFETCH(QString, text);
+        QFETCH(bool, keptOut);
+        QFETCH(double, stored);
+        EstimateItemFormModel form;
+        form.open(line(1, 1), QStringLiteral("RUB"), 50, QStringLiteral("software"), false);
+        QSignalSpy canSave(&form, &EstimateItemFormModel::canSaveChanged);
+        if (rate)
+            form.setRateText(text);
+        else
+            form.setHoursText(text);
+        const QVariant error = rate ? form.property("rateError") : form.property("hoursError");
+        const QVariant other = rate ? form.property("hoursError") : form.property("rateError");
+        QVERIFY(other.isNull());
+        QCOMPARE(!error.isNull(), keptOut);
+        QCOMPARE(form.canSave(), !keptOut);
+        QVERIFY(!canSave.isEmpty());
+        QSignalSpy saved(&form, &EstimateItemFormModel::saved);
+        QCOMPARE(form.save(), !keptOut);
+        if (keptOut) {
+            QVERIFY(saved.isEmpty());
+            QVERIFY(error.toString().contains(QStringLiteral("сохранится неточно")));
+            return;
+        }
+        const auto item = saved.first().first().value<EditableEstimateItem>();
+        const double value = rate ? item.rate : item.hours;
+        QCOMPARE(value, stored);
+        QVERIFY(!std::signbit(value));
+    }
+
+    // What the form put in a field itself names a number the line already holds: a line whose
+    // stored hours are beyond what a person may type can still be edited.
+    void ownNumbersNotKeptOut()
+    {
+        EstimateItemFormModel form;
+        form.open(line(1e154, 1.7e154), QStringLiteral("RUB"), 1e20, QStringLiteral("software"), false);
+        QCOMPARE(form.hoursText(), QStringLiteral("1e+154"));
+        QVERIFY(form.hoursErrorValue().isNull());
+        QVERIFY(form.rateErrorValue().isNull());
+        form.useDefaultRate();
+        QVERIFY(form.rateErrorValue().isNull());
+        QSignalSpy saved(&form, &EstimateItemFormModel::saved);
+        QVERIFY(form.save());
+        const auto item = saved.first().first().value<EditableEstimateItem>();
+        QCOMPARE(item.hours, 1e154);
+        QCOMPARE(item.rate, 1e20);
+        form.setHoursText(QStringLiteral("1e155"));
+        QVERIFY(!form.hoursErrorValue().isNull());
+    }
+
+    // Very long texts are shown cut where they are not edited; the line keeps them whole.
+    void longTextsShownCutKeptWhole()
+    {
+        EstimateItemFormModel form;
+        EditableEstimateItem item = line(1, 1);
+        item.title = QString(70000, QLatin1Char('T'));
+        item.description = QString(70000, QLatin1Char('D'));
+        form.open(item, QStringLiteral("RUB"), 50, QStringLiteral("software"), false);
+        QVERIFY(form.shownTitle().size() <= Text::maxMessageGraphemes + 1);
+        QVERIFY(form.shownTitle().endsWith(QStringLiteral("…")));
+        QVERIFY(form.shownDescription().size() <= Text::maxMessageGraphemes + 1);
+        QSignalSpy saved(&form, &EstimateItemFormModel::saved);
+        QVERIFY(form.save());
+        const auto done = saved.first().first().value<EditableEstimateItem>();
+        QCOMPARE(done.title, item.title);
+        QCOMPARE(done.description, item.description);
     }
 
     // Without a catalog there are no options and the category stays as it is.

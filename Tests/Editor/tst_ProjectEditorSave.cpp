@@ -434,6 +434,88 @@ private Q_SLOTS:
         QCOMPARE(vm.items().at(1).rate, 50.0);
         QVERIFY(!vm.isDirty());
     }
+
+    // Totals beyond the largest double: the save says in Russian what to change, sends and writes
+    // nothing, and the edits stay. Lines are priced as the store prices them.
+    void totalsThatOverflow_data()
+    {
+        QTest::addColumn<bool>("guest");
+        QTest::addColumn<QList<Line>>("lines");
+        QTest::addColumn<double>("defaultRate");
+        QTest::addColumn<QString>("message"); // empty: the save goes through
+        const QString cost = QStringLiteral("Итог слишком велик: уменьшите часы или ставку. Строка «%1»");
+        const QString hours = QStringLiteral("Слишком много часов: уменьшите часы. Строка «%1»");
+        for (const bool guest : {false, true}) {
+            const char *mode = guest ? "guest" : "account";
+            QTest::addRow("%s one line's cost", mode)
+                << guest
+                << QList<Line>{{QStringLiteral("API"), QStringLiteral("be"), 2, 100},
+                               {QStringLiteral("Большая"), QStringLiteral("be"), 1e200, 1e200}}
+                << 100.0 << cost.arg(QStringLiteral("Большая"));
+            QTest::addRow("%s sum of costs", mode)
+                << guest
+                << QList<Line>{{QStringLiteral("Первая"), QStringLiteral("be"), 1e154, 1e154},
+                               {QStringLiteral("Вторая"), QStringLiteral("be"), 1e154, 1.7e154}}
+                << 100.0 << cost.arg(QStringLiteral("Вторая"));
+            QTest::addRow("%s sum of hours", mode)
+                << guest
+                << QList<Line>{{QStringLiteral("Часы"), QStringLiteral("be"), 1.7e308, 1e-300},
+                               {QStringLiteral("Ещё часы"), QStringLiteral("be"), 1e308, 1e-300}}
+                << 100.0 << hours.arg(QStringLiteral("Часы"));
+            QTest::addRow("%s long title quoted short", mode)
+                << guest << QList<Line>{{QString(5000, QLatin1Char('x')), QStringLiteral("be"), 1e200, 1e200}} << 100.0
+                << cost.arg(QString(20, QLatin1Char('x')) + QStringLiteral("…"));
+            QTest::addRow("%s largest finite", mode)
+                << guest << QList<Line>{{QStringLiteral("API"), QStringLiteral("be"), 1e154, 1.7e154}} << 100.0
+                << QString();
+        }
+        // A line without a rate costs the default rate.
+        const QList<Line> unpriced{{QStringLiteral("Без ставки"), QStringLiteral("be"), 1e10, 0}};
+        QTest::newRow("guest line at the default rate")
+            << true << unpriced << 1e300 << cost.arg(unpriced.first().title);
+        QTest::newRow("account line at the default rate")
+            << false << unpriced << 1e300 << cost.arg(unpriced.first().title);
+    }
+    void totalsThatOverflow()
+    {
+        QFETCH(bool, guest);
+        QFETCH(QList<Line>, lines);
+        QFETCH(double, defaultRate);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        std::unique_ptr<ProjectsService> service;
+        Project start;
+        if (guest) {
+            service = std::make_unique<ProjectsService>(
+                true, ModelContainer::open(dir.filePath(QStringLiteral("store.sqlite"))), nullptr);
+            start = EditorSamples::project({{QStringLiteral("API"), QStringLiteral("be"), 2, 100}});
+            service->localRepository()->upsert(start);
+        } else {
+            service = account();
+            start = seeded();
+        }
+        ProjectEditorViewModel vm(start, service.get());
+        vm.setName(QStringLiteral("Сайт 2"));
+        vm.setDefaultRate(defaultRate);
+        vm.setItems(editable(lines));
+        const QList<QUuid> before = lineIds(vm);
+
+        QCOMPARE(saveAndWait(vm), message.isEmpty());
+        if (!message.isEmpty()) {
+            QCOMPARE(vm.saveStateRaw(), QStringLiteral("error"));
+            QCOMPARE(vm.saveErrorText(), message);
+            QCOMPARE(vm.name(), QStringLiteral("Сайт 2"));
+            QCOMPARE(lineIds(vm), before);
+            QVERIFY(vm.isDirty());
+        }
+        if (guest) {
+            const std::optional<Project> onDevice = service->localRepository()->fetch(start.id);
+            QVERIFY(onDevice);
+            QCOMPARE(onDevice->name, message.isEmpty() ? QStringLiteral("Сайт 2") : start.name);
+        } else {
+            QCOMPARE(m_backend.requests(patchMethod, patchPath(vm)).size(), message.isEmpty() ? 1 : 0);
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(tst_ProjectEditorSave)

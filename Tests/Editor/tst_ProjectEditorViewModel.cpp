@@ -578,6 +578,31 @@ private Q_SLOTS:
         QCOMPARE(vm.items().first().title.size(), 7 * 200000);
     }
 
+    // The description on the card, the name and the client where they are not edited: bounded
+    // for layout, while the copy keeps every character and saves them.
+    void hugeTextsShownBoundedKeptWhole()
+    {
+        Project p = project({{QStringLiteral("API"), QStringLiteral("be"), 1, 10}}, 1);
+        p.items[0].description = QStringLiteral("описание\n").repeated(100000);
+        p.name = QString(300000, QChar(u'Ж'));
+        p.clientName = QStringLiteral("клиент ").repeated(100000) + QStringLiteral("и конец");
+        ProjectEditorViewModel vm(p, nullptr);
+        const QStringList shown{vm.sections()->index(0).data(EstimateSectionsModel::DescriptionRole).toString(),
+                                vm.shownName(), vm.shownClientName()};
+        for (const QString &text : shown) {
+            QVERIFY2(isBoundedForLayout(text), qPrintable(QString::number(text.size())));
+            QVERIFY(text.endsWith(QStringLiteral("…")));
+        }
+        QCOMPARE(vm.items().first().description, p.items.first().description);
+        const UpdateProjectRequest request = vm.updateRequest();
+        QCOMPARE(request.name, p.name);
+        QCOMPARE(request.clientName, p.clientName);
+        QCOMPARE(request.items->first().description, p.items.first().description);
+        // A short text is shown as it is.
+        vm.setClientName(QStringLiteral("ООО «Ромашка»"));
+        QCOMPARE(vm.shownClientName(), QStringLiteral("ООО «Ромашка»"));
+    }
+
     // Section and total texts keep the point whatever LC_NUMERIC says.
     void textsIgnoreTheUserLocale()
     {

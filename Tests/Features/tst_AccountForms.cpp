@@ -228,6 +228,7 @@ private Q_SLOTS:
         QCOMPARE(lastBody(loginPath).value(QStringLiteral("password")).toString(), password);
         QCOMPARE(m_auth->hasUser(), error.isEmpty());
         QCOMPARE(m_auth->errorMessageText(), error);
+        QCOMPARE(model->errorText(), error);
     }
 
     // Back to sign-in with the text kept; the notice stays until the next request.
@@ -436,14 +437,21 @@ private Q_SLOTS:
         model.setPassword(QStringLiteral("12345"));
         model.setConfirm(QStringLiteral("x"));
         model.save();
-        QCOMPARE(m_auth->errorMessageText(), QStringLiteral("Минимум 6 символов"));
-        // Editing does not clear a check's text.
+        QCOMPARE(model.errorText(), QStringLiteral("Минимум 6 символов"));
+        // The check's text is the screen's, and goes once the check passes; the next check's
+        // text waits for the next save.
+        QVERIFY(!m_auth->hasErrorMessage());
+        model.setPassword(QStringLiteral("     "));
+        QCOMPARE(model.errorText(), QStringLiteral("Минимум 6 символов"));
         model.setPassword(QStringLiteral("      "));
-        QCOMPARE(m_auth->errorMessageText(), QStringLiteral("Минимум 6 символов"));
+        QVERIFY(!model.hasError());
         model.save();
-        QCOMPARE(m_auth->errorMessageText(), QStringLiteral("Пароли не совпадают"));
+        QCOMPARE(model.errorText(), QStringLiteral("Пароли не совпадают"));
         QCOMPARE(sent(resetPath), 0);
+        model.setConfirm(QStringLiteral("     "));
+        QCOMPARE(model.errorText(), QStringLiteral("Пароли не совпадают"));
         model.setConfirm(QStringLiteral("      "));
+        QVERIFY(!model.hasError());
         model.save();
         waitIdle();
         QCOMPARE(lastBody(resetPath).value(QStringLiteral("token")).toString(), token);
@@ -468,6 +476,11 @@ private Q_SLOTS:
         QVERIFY(!model.hasSuccess());
         QVERIFY(model.canSave());
         QCOMPARE(m_auth->errorMessageText(), QStringLiteral("Ссылка сброса пароля недействительна или устарела"));
+        // The backend's refusal stays while the entries are edited: only a save answers it.
+        QCOMPARE(model.errorText(), m_auth->errorMessageText());
+        model.setConfirm(password + QStringLiteral("x"));
+        model.setConfirm(password);
+        QCOMPARE(model.errorText(), m_auth->errorMessageText());
     }
 
     void verification_data()

@@ -6,6 +6,7 @@
 #include "Features/Finance/ProjectFinanceModel.h"
 #include "TestBackend.h"
 #include "Utils/MoneyFormat.h"
+#include "Utils/NumberText.h"
 
 #include <QAbstractItemModelTester>
 #include <QJsonArray>
@@ -396,6 +397,46 @@ private Q_SLOTS:
         QVERIFY(!finance->hasAiPreview());
         QCOMPARE(finance->deltaText(),
                  QStringLiteral("Δ от плана: ") + MoneyFormat::format(5000, QStringLiteral("USD")));
+    }
+
+    // An amount a double would hold as another number says why under the field, as the line form
+    // does; a text that is no number at all only keeps the button off.
+    void amountErrorSaysWhy_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("error"); // empty: none
+        QTest::newRow("20 digits") << "12345678901234567890"
+                                   << NumberText::inexactMessage(NumberText::Inexact::TooLarge);
+        QTest::newRow("16 significant digits")
+            << "1234567,890123456" << NumberText::inexactMessage(NumberText::Inexact::TooManyDigits);
+        QTest::newRow("readable") << "1500,5" << QString();
+        QTest::newRow("no number") << "1 500" << QString();
+        QTest::newRow("empty") << "" << QString();
+    }
+    void amountErrorSaysWhy()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, error);
+        auto finance = model();
+        finance->setAmountText(text);
+        QCOMPARE(finance->amountError().toString(), error);
+        QCOMPARE(finance->amountError().isNull(), error.isEmpty());
+    }
+
+    // Figures the backend sends as negative zeros, or as what rounds to zero, show as zero.
+    void summaryZeroHasNoSign()
+    {
+        QJsonObject &project = *m_backend.data().project(m_projectId);
+        project.insert(QStringLiteral("totalHours"), -0.0);
+        project.insert(QStringLiteral("totalCost"), -0.4);
+        auto finance = model();
+        await(finance->reload());
+        QVERIFY(finance->hasAnalytics());
+        QCOMPARE(finance->plannedHoursText(), QStringLiteral("0.0"));
+        QCOMPARE(finance->plannedCostText(), MoneyFormat::format(0, rub));
+        project.insert(QStringLiteral("totalHours"), -0.04);
+        await(finance->reload());
+        QCOMPARE(finance->plannedHoursText(), QStringLiteral("0.0"));
     }
 
     // A model that goes while its add is on the wire is left alone by the answer. The add, a

@@ -699,6 +699,24 @@ private Q_SLOTS:
         }
     }
 
+    // A guest's card shows a name and a client of any length bounded; the project keeps them whole.
+    void hugeCardTextsAreBoundedForLayout()
+    {
+        Project p = make(QStringLiteral("p"), QString(500000, QChar(u'Ж')));
+        p.clientName = QStringLiteral("клиент ").repeated(100000);
+        const auto service = deviceService({p});
+        ProjectsListViewModel list;
+        show(list, *service, true);
+        QCOMPARE(list.cardsModel()->rowCount(), 1);
+        const QModelIndex card = list.cardsModel()->index(0);
+        for (const int role : {int(ProjectCardsModel::NameRole), int(ProjectCardsModel::ClientNameRole)}) {
+            const QString shown = card.data(role).toString();
+            QVERIFY2(isBoundedForLayout(shown), qPrintable(QString::number(shown.size())));
+            QVERIFY(shown.endsWith(QStringLiteral("…")));
+        }
+        QCOMPARE(service->projects().first().name.size(), 500000);
+    }
+
     // A device project's totals are summed here: two lines of the largest hours overflow them.
     void overflowingDeviceTotals()
     {

@@ -117,7 +117,10 @@ private Q_SLOTS:
         QTest::newRow("PATCH with body") << "PATCH" << true << true << "tok-1" << QByteArray("Bearer tok-1");
         QTest::newRow("DELETE without body") << "DELETE" << false << true << "tok-1" << QByteArray("Bearer tok-1");
         QTest::newRow("authorized, nothing stored") << "GET" << false << true << "" << QByteArray();
-        QTest::newRow("non-ASCII token as UTF-8") << "GET" << false << true << "ключ" << QByteArray("Bearer ключ");
+        // Only visible ASCII may stand in a header: another token goes unsent.
+        QTest::newRow("non-ASCII token is not sent") << "GET" << false << true << "ключ" << QByteArray();
+        QTest::newRow("token with a line end is not sent")
+            << "GET" << false << true << "tok\r\nX-Injected: 1" << QByteArray();
     }
     void sendsHeadersAndBody()
     {
@@ -147,6 +150,7 @@ private Q_SLOTS:
         QCOMPARE(sent.body.isEmpty(), !withBody);
         QCOMPARE(sent.json().toObject(), withBody ? body : QJsonObject());
         QCOMPARE(sent.header("Authorization"), authorization);
+        QVERIFY(!sent.hasHeader("X-Injected"));
         QCOMPARE(providerCalls, authorized ? 1 : 0);
     }
 

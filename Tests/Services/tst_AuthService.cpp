@@ -354,6 +354,56 @@ private Q_SLOTS:
         QTRY_VERIFY(forgotDone);
     }
 
+    // A token that could end its header and start others is refused at sign-in, never stored and
+    // never sent; one read back from the store is forgotten.
+    void tokenOutsideVisibleAsciiIsRefused_data()
+    {
+        QTest::addColumn<QString>("token");
+        QTest::newRow("line feed and a header") << QStringLiteral("abc\r\nX-Injected: 1");
+        QTest::newRow("bare line feed") << QStringLiteral("abc\nX-Injected: 1");
+        QTest::newRow("blank") << QStringLiteral("abc def");
+        QTest::newRow("tab") << QStringLiteral("abc\tdef");
+        QTest::newRow("NUL") << QStringLiteral("abc") + QChar(0) + QStringLiteral("def");
+        QTest::newRow("DEL") << QStringLiteral("abc\x7f");
+        QTest::newRow("non-ASCII") << QStringLiteral("токен");
+        QTest::newRow("empty") << QString();
+    }
+    void tokenOutsideVisibleAsciiIsRefused()
+    {
+        QFETCH(QString, token);
+        const QJsonObject user{{QStringLiteral("id"), m_accountId}, {QStringLiteral("email"), email}};
+        m_backend->setOverride(
+            post, QStringLiteral("auth/login"),
+            BackendReply::json(200,
+                               QJsonObject{{QStringLiteral("access_token"), token}, {QStringLiteral("user"), user}}));
+        auto service = makeService();
+        await(service->login(email, password));
+        QVERIFY(!service->user());
+        QVERIFY(!m_tokens.token);
+        compareError(
+            *service,
+            QStringLiteral("Сервер прислал недопустимый ключ входа. Вход не выполнен, попробуйте ещё раз позже."));
+
+        // A request after it goes without a token; so does one whose provider holds such a token.
+        m_backend->clearRequests();
+        apiFailure(m_api->requestData(QStringLiteral("GET"), QStringLiteral("projects")));
+        m_tokens.token = token;
+        apiFailure(m_api->requestData(QStringLiteral("GET"), QStringLiteral("projects")));
+        QCOMPARE(m_backend->requests().size(), 2);
+        for (const RecordedRequest &sent : m_backend->requests()) {
+            QVERIFY(!sent.hasHeader("Authorization"));
+            QVERIFY(!sent.hasHeader("X-Injected"));
+        }
+
+        // Stored before: forgotten when the window starts, and no session is restored from it.
+        m_backend->clearRequests();
+        auto restarted = makeService();
+        QVERIFY(!m_tokens.token);
+        QVERIFY(!restarted->isLoading());
+        QTest::qWait(20);
+        QVERIFY(m_backend->requests().isEmpty());
+    }
+
     void unauthorizedAnswerElsewhereSignsOut()
     {
         auto service = signedIn();

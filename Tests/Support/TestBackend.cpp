@@ -163,25 +163,34 @@ bool TestBackend::handleRequest(const QHttpServerRequest &request, QTcpSocket *s
     m_requests.append(recorded);
 
     const QString key = recorded.method + QLatin1Char(' ') + recorded.path;
-    for (const auto &[overrideKey, reply] : m_overrides) {
+    std::optional<BackendReply> reply;
+    for (const auto &[overrideKey, overridden] : std::as_const(m_overrides)) {
         if (overrideKey == key) {
-            send(recorded, request, socket, reply);
-            return true;
+            reply = overridden;
+            break;
         }
     }
-
-    QStringList segments;
-    for (const QString &segment : encodedPath.split(QLatin1Char('/')))
-        segments.append(QUrl::fromPercentEncoding(segment.toUtf8()));
-    for (const Route &route : std::as_const(m_routes)) {
-        if (route.method != recorded.method)
-            continue;
-        if (const std::optional<QStringList> captures = match(route, segments)) {
-            send(recorded, request, socket, route.handler(recorded, *captures));
-            return true;
+    if (!reply) {
+        QStringList segments;
+        for (const QString &segment : encodedPath.split(QLatin1Char('/')))
+            segments.append(QUrl::fromPercentEncoding(segment.toUtf8()));
+        for (const Route &route : std::as_const(m_routes)) {
+            if (route.method != recorded.method)
+                continue;
+            if (const std::optional<QStringList> captures = match(route, segments)) {
+                reply = route.handler(recorded, *captures);
+                break;
+            }
         }
     }
-    return false;
+    if (!reply)
+        return false;
+    if (m_onAnswer) {
+        const auto watcher = m_onAnswer;
+        watcher(recorded);
+    }
+    send(recorded, request, socket, *reply);
+    return true;
 }
 
 void TestBackend::missingHandler(const QHttpServerRequest &request, QTcpSocket *socket)

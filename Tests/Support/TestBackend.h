@@ -44,6 +44,9 @@ public:
     void setDelay(const QString &method, const QString &path, int milliseconds);
     // Clears the overrides and the delays.
     void clearOverrides();
+    // Called with each request once its answer is decided (the route has done its work), before
+    // the answer goes out; it may change the overrides for later requests. Until replaced.
+    void setOnAnswer(std::function<void(const RecordedRequest &request)> watcher) { m_onAnswer = std::move(watcher); }
 
     const QList<RecordedRequest> &requests() const { return m_requests; }
     QList<RecordedRequest> requests(const QString &method, const QString &path) const;
@@ -87,4 +90,5 @@ private:
     QList<RecordedRequest> m_abandoned;
     quint64 m_requestsEpoch = 0;
     BackendData m_data;
+    std::function<void(const RecordedRequest &)> m_onAnswer;
 };

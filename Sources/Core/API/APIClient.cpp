@@ -1,6 +1,7 @@
 #include "APIClient.h"
 
 #include "API/RequestCancelled.h"
+#include "Utils/AccessToken.h"
 #include "Config/AppConfig.h"
 #include "Utils/Text.h"
 
@@ -190,8 +191,11 @@ QCoro::Task<QByteArray> APIClient::requestData(QString method, QString path, std
     std::optional<QString> sentToken;
     if (authorized && m_tokenProvider) {
         sentToken = m_tokenProvider();
+        // A token that could break out of its header is not sent: the request goes as one without.
+        if (sentToken && !AccessToken::isWellFormed(*sentToken))
+            sentToken.reset();
         if (sentToken)
-            request.setRawHeader("Authorization", "Bearer " + sentToken->toUtf8());
+            request.setRawHeader("Authorization", "Bearer " + sentToken->toLatin1());
     }
 
     // A custom request sends no body and no Content-Type unless given, even for POST.

@@ -13,25 +13,67 @@ struct Migration
     QPointer<ProjectsService> remote;
     LocalProjectRepository &localRepo;
     LocalCloudMigrationResult &result;
+    // The account's projects, to tell an upload of an earlier run that reached the account.
+    QList<Project> cloud;
+    // Device project id -> the account projects that looked like it before its earlier upload.
+    QHash<QString, QStringList> earlier;
+    // Whether the account's list could be read for the projects of an earlier upload.
+    bool cloudRead = true;
 
-    // Uploads one device project; its device copy goes only once the account holds it.
-    QCoro::Task<bool> move(const Project &local)
+    // The account's copy of one device project: the one an earlier run's upload made when the
+    // account holds it, else a new upload. The upload is recorded on the device before it is
+    // sent, so that a run cut short after the account made the project never sends it again.
+    // None when the project is not in the account; its device copy then stays.
+    QCoro::Task<std::optional<Project>> place(const Project &local)
     {
+        const auto started = earlier.constFind(local.id);
+        if (started != earlier.constEnd()) {
+            if (!cloudRead) {
+                // Whether the earlier upload arrived cannot be told: nothing is sent again.
+                notPlaced(local);
+                co_return std::nullopt;
+            }
+            if (std::optional<Project> found = LocalCloudMigrationPlanner::earlierUpload(cloud, local, *started))
+                co_return found;
+        }
         std::optional<Project> created;
         if (remote) {
+            localRepo.recordUpload(local.id, LocalCloudMigrationPlanner::holdersOf(cloud, local));
             auto pending = remote->createFromLocalGuestProject(local);
             created = co_await std::move(pending);
         }
         if (!created) {
-            result.notMoved.append(local);
-            if (remote)
-                result.lastFailure = remote->errorMessage();
-            co_return false;
+            notPlaced(local);
+            co_return std::nullopt;
         }
-        localRepo.remove(local.id);
-        co_return true;
+        cloud.append(*created);
+        co_return created;
+    }
+
+    void notPlaced(const Project &local)
+    {
+        result.notMoved.append(local);
+        if (remote)
+            result.lastFailure = remote->errorMessage();
     }
 };
+
+// The account's projects as they are now, read only when a device project has an upload of an
+// earlier run: that upload may have made a project the caller's list does not show.
+QCoro::Task<> readCloud(Migration &migration, const QList<Project> &locals)
+{
+    migration.earlier = migration.localRepo.uploads();
+    const bool anyEarlier = std::any_of(locals.begin(), locals.end(),
+                                        [&](const Project &local) { return migration.earlier.contains(local.id); });
+    if (!anyEarlier || !migration.remote)
+        co_return;
+    auto fetching = migration.remote->fetchAll(false);
+    const std::optional<QList<Project>> now = co_await std::move(fetching);
+    if (now)
+        migration.cloud = *now;
+    else
+        migration.cloudRead = false;
+}
 
 } // namespace
 
@@ -43,7 +85,11 @@ QCoro::Task<LocalCloudMigrationResult> LocalCloudMigrationRunner::run(LocalCloud
 {
     LocalCloudMigrationResult result;
     // A service that goes away mid-run uploads nothing more; what was not moved stays on the device.
-    Migration migration{&remote, localRepo, result};
+    Migration migration{&remote, localRepo, result, cloudProjects, {}, true};
+    if (policy != LocalCloudMigrationPolicy::CloudOnly) {
+        auto reading = readCloud(migration, locals);
+        co_await std::move(reading);
+    }
     switch (policy) {
     case LocalCloudMigrationPolicy::CloudOnly:
         // Only what was offered: a record that could not be read was never shown, so it is not dropped.
@@ -53,8 +99,9 @@ QCoro::Task<LocalCloudMigrationResult> LocalCloudMigrationRunner::run(LocalCloud
 
     case LocalCloudMigrationPolicy::MergeAll:
         for (const Project &local : locals) {
-            auto pending = migration.move(local);
-            co_await std::move(pending);
+            auto placing = migration.place(local);
+            if (co_await std::move(placing))
+                localRepo.remove(local.id);
         }
         break;
 
@@ -63,8 +110,9 @@ QCoro::Task<LocalCloudMigrationResult> LocalCloudMigrationRunner::run(LocalCloud
         QSet<QString> uploadIds;
         for (const Project &local : toUpload) {
             uploadIds.insert(local.id);
-            auto pending = migration.move(local);
-            co_await std::move(pending);
+            auto placing = migration.place(local);
+            if (co_await std::move(placing))
+                localRepo.remove(local.id);
         }
         // The account already has a project of that name: the device copy is dropped on purpose.
         for (const Project &local : locals) {
@@ -79,13 +127,15 @@ QCoro::Task<LocalCloudMigrationResult> LocalCloudMigrationRunner::run(LocalCloud
             LocalCloudMigrationPlanner::cloudProjectsToReplaceForLocalWins(cloudProjects, locals);
         QSet<QString> replaced;
         for (const Project &local : locals) {
-            auto upload = migration.move(local);
-            if (!co_await std::move(upload))
+            auto placing = migration.place(local);
+            const std::optional<Project> placed = co_await std::move(placing);
+            if (!placed)
                 continue;
-            // Only after the upload succeeded, so that a failed one leaves the account copy in place.
+            // Only after the upload succeeded, so that a failed one leaves the account copy in place;
+            // never the project the upload made, which an earlier run may have listed.
             const QString key = LocalCloudMigrationPlanner::nameKey(local.name);
             for (const Project &cloud : matches) {
-                if (!migration.remote || replaced.contains(cloud.id)
+                if (!migration.remote || replaced.contains(cloud.id) || cloud.id == placed->id
                     || LocalCloudMigrationPlanner::nameKey(cloud.name) != key)
                     continue;
                 auto removal = migration.remote->remove(cloud.id);
@@ -94,6 +144,8 @@ QCoro::Task<LocalCloudMigrationResult> LocalCloudMigrationRunner::run(LocalCloud
                 else if (migration.remote)
                     result.lastFailure = migration.remote->errorMessage();
             }
+            // The device copy goes last: a run cut short before the replacements does them again.
+            localRepo.remove(local.id);
         }
         break;
     }

@@ -15,6 +15,9 @@ class ProjectsService;
 // or when the policy drops it on purpose (every offered one under cloudOnly, the name matches under
 // mergeDedupeByName); the others stay and are listed in the result. Device records that are not
 // among the offered projects (written later, or unreadable) are never touched.
+// An upload is recorded on the device before it is sent; a later run (after the process was cut
+// short, or an answer was lost) finds the project that upload made in the account, if any, and
+// sends it no second time, whatever the policy.
 class LocalCloudMigrationRunner
 {
 public:

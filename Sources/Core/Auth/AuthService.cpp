@@ -10,6 +10,7 @@
 #include "Models/MessageResponse.h"
 #include "Models/RegisterRequest.h"
 #include "Models/ResetPasswordRequest.h"
+#include "Utils/AccessToken.h"
 
 #include <QPointer>
 #include <QTimer>
@@ -34,9 +35,12 @@ AuthService::AuthService(APIClient &api, TokenStore &tokens, QObject *parent)
             return;
         QTimer::singleShot(0, self, [self] {
             if (self)
-                self->logout();
+                self->expireSession();
         });
     });
+    // A stored token that could not be sent is forgotten: no session is restored from it.
+    if (const std::optional<QString> stored = m_tokens.load(); stored && !AccessToken::isWellFormed(*stored))
+        m_tokens.remove();
     // Runs up to the profile request at once, so a window never shows a stored session as signed out.
     if (m_tokens.load())
         restoreSession();
@@ -93,10 +97,16 @@ QCoro::Task<> AuthService::login(QString email, QString password)
     }
     if (!self)
         co_return;
+    if (response && !AccessToken::isWellFormed(response->accessToken)) {
+        // Never stored, never sent: it would end the Authorization header and start others.
+        setErrorMessage(AccessToken::refusedText());
+        response.reset();
+    }
     if (response) {
         try {
             m_tokens.save(response->accessToken);
             setUser(response->user);
+            m_expiredUser.reset();
         } catch (const std::exception &error) {
             report(error);
         }
@@ -156,6 +166,21 @@ QCoro::Task<std::optional<QString>> AuthService::resetPassword(QString token, QS
 }
 
 void AuthService::logout()
+{
+    m_expiredUser.reset();
+    signOut();
+}
+
+void AuthService::expireSession()
+{
+    // A later unauthorized answer (of a request sent before) finds nobody signed in and leaves
+    // the ended session as it is.
+    if (m_user)
+        m_expiredUser = m_user;
+    signOut();
+}
+
+void AuthService::signOut()
 {
     const qint64 epoch = ++m_session->epoch;
     setUser(std::nullopt);

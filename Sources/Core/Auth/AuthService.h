@@ -58,6 +58,12 @@ public:
     QCoro::Task<std::optional<QString>> resetPassword(QString token, QString password);
     // Signs out at once; tells the backend in the background.
     Q_INVOKABLE void logout();
+    // The backend no longer takes the session's token (an unauthorized answer): signs out as
+    // logout() does, and keeps who was signed in as expiredUser().
+    void expireSession();
+    // The account whose session the backend ended while it was signed in; none after a sign-out
+    // of the user's own and once someone signs in.
+    const std::optional<User> &expiredUser() const { return m_expiredUser; }
 
     // A query value with everything but the unreserved characters escaped, so that "&", "=",
     // "#" and "+" in a token reach the backend unchanged.
@@ -80,6 +86,7 @@ private:
                                       TokenStore *tokens);
     QCoro::Task<std::optional<QString>> sendForMessage(QString path, std::optional<QJsonValue> body);
 
+    void signOut();
     void setUser(std::optional<User> user);
     void setLoading(bool loading);
     void setRegistrationNotice(std::optional<QString> notice);
@@ -87,6 +94,7 @@ private:
     TokenStore &m_tokens;
     std::shared_ptr<Session> m_session = std::make_shared<Session>();
     std::optional<User> m_user;
+    std::optional<User> m_expiredUser;
     bool m_isLoading = false;
     std::optional<QString> m_registrationNotice;
 };

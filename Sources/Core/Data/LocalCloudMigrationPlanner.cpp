@@ -2,6 +2,8 @@
 
 #include <QSet>
 
+#include <algorithm>
+
 #include <unicode/locid.h>
 #include <unicode/unistr.h>
 
@@ -13,6 +15,12 @@ QSet<QString> keysOf(const QList<Project> &projects)
     for (const Project &project : projects)
         keys.insert(LocalCloudMigrationPlanner::nameKey(project.name));
     return keys;
+}
+
+bool sameLine(const ProjectItem &a, const ProjectItem &b)
+{
+    return a.title == b.title && a.description == b.description && a.category == b.category && a.hours == b.hours
+        && a.rate == b.rate && a.isLocked == b.isLocked;
 }
 
 QList<Project> keep(const QList<Project> &projects, const QSet<QString> &keys, bool whenPresent)
@@ -47,4 +55,31 @@ QList<Project> LocalCloudMigrationPlanner::cloudProjectsToReplaceForLocalWins(co
                                                                               const QList<Project> &locals)
 {
     return keep(cloud, keysOf(locals), true);
+}
+
+bool LocalCloudMigrationPlanner::holdsUploadOf(const Project &cloud, const Project &local)
+{
+    return cloud.name == local.name && cloud.clientName == local.clientName && cloud.currency == local.currency
+        && cloud.status == local.status && cloud.defaultRate == local.defaultRate
+        && std::equal(cloud.items.begin(), cloud.items.end(), local.items.begin(), local.items.end(), sameLine);
+}
+
+std::optional<Project> LocalCloudMigrationPlanner::earlierUpload(const QList<Project> &cloud, const Project &local,
+                                                                 const QStringList &knownIds)
+{
+    for (const Project &project : cloud) {
+        if (!knownIds.contains(project.id) && holdsUploadOf(project, local))
+            return project;
+    }
+    return std::nullopt;
+}
+
+QStringList LocalCloudMigrationPlanner::holdersOf(const QList<Project> &cloud, const Project &local)
+{
+    QStringList ids;
+    for (const Project &project : cloud) {
+        if (holdsUploadOf(project, local))
+            ids.append(project.id);
+    }
+    return ids;
 }

@@ -4,8 +4,10 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
+#include <optional>
 
-// Name matching between device and account projects.
+// Name matching between device and account projects, and the account project an upload made.
 class LocalCloudMigrationPlanner
 {
 public:
@@ -19,4 +21,14 @@ public:
     static QList<Project> localsToUploadMergeDedupe(const QList<Project> &cloud, const QList<Project> &locals);
     // Account projects, in order, whose key matches some device project.
     static QList<Project> cloudProjectsToReplaceForLocalWins(const QList<Project> &cloud, const QList<Project> &locals);
+
+    // Whether an account project holds what an upload of the device project sends: name, client,
+    // currency, status, default rate and lines (the done flags aside).
+    static bool holdsUploadOf(const Project &cloud, const Project &local);
+    // The account project an earlier upload of local made: the first that holds it and is none of
+    // the ids that already did before that upload.
+    static std::optional<Project> earlierUpload(const QList<Project> &cloud, const Project &local,
+                                                const QStringList &knownIds);
+    // The ids of the account projects that hold an upload of local.
+    static QStringList holdersOf(const QList<Project> &cloud, const Project &local);
 };

@@ -9,25 +9,18 @@ LocalProjectRepository::LocalProjectRepository(std::shared_ptr<ModelContainer> c
 
 QList<Project> LocalProjectRepository::fetchAllSorted() const
 {
-    return fetchAllReadable().projects;
-}
-
-LocalProjectListing LocalProjectRepository::fetchAllReadable() const
-{
-    LocalProjectListing listing;
     const QList<LocalProjectRecord> records = m_context->fetchAllSorted();
-    listing.projects.reserve(records.size());
+    QList<Project> projects;
+    projects.reserve(records.size());
     ProjectBytesDecoder decoder;
     for (const LocalProjectRecord &record : records) {
         try {
-            listing.projects.append(decoder.project(record.projectData));
-        } catch (const DecodingError &error) {
-            if (listing.unreadableIds.isEmpty())
-                listing.firstFailure = error.description();
-            listing.unreadableIds.append(record.id);
+            projects.append(decoder.project(record.projectData));
+        } catch (const DecodingError &) {
+            // Left out; the listing names it.
         }
     }
-    return listing;
+    return projects;
 }
 
 LocalProjectListing LocalProjectRepository::fetchListing() const
@@ -81,4 +74,14 @@ void LocalProjectRepository::remove(const QString &id) const
 void LocalProjectRepository::deleteAll() const
 {
     m_context->removeAll();
+}
+
+void LocalProjectRepository::recordUpload(const QString &id, const QStringList &knownIds) const
+{
+    m_context->recordUpload(id, knownIds);
+}
+
+QHash<QString, QStringList> LocalProjectRepository::uploads() const
+{
+    return m_context->uploads();
 }

@@ -20,9 +20,8 @@ public:
     const std::shared_ptr<ModelContainer> &context() const { return m_context; }
 
     // Every stored project, most recently written first. A record that does not decode is left
-    // out rather than hiding all the others; fetchAllReadable() says which.
+    // out rather than hiding all the others; fetchListing() says which.
     QList<Project> fetchAllSorted() const;
-    LocalProjectListing fetchAllReadable() const;
     // The same list for the lists: every project without its lines, read from the summaries
     // beside the JSON; only a record without a summary has its JSON decoded.
     LocalProjectListing fetchListing() const;
@@ -35,8 +34,13 @@ public:
     // An encoding failure leaves the store untouched.
     void upsert(const Project &project) const;
 
+    // Also forgets the record's upload into an account, if one was started.
     void remove(const QString &id) const;
     void deleteAll() const;
+
+    // Kept before a project is sent to an account, until its record goes (ModelContainer).
+    void recordUpload(const QString &id, const QStringList &knownIds) const;
+    QHash<QString, QStringList> uploads() const;
 
 private:
     std::shared_ptr<ModelContainer> m_context;

@@ -5,6 +5,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -38,7 +40,7 @@ QList<LocalProjectRecord> readRecords(QSqlQuery &query)
     QList<LocalProjectRecord> records;
     while (query.next()) {
         records.append({query.value(0).toString(), query.value(1).toByteArray(),
-                        QDateTime::fromMSecsSinceEpoch(query.value(2).toLongLong(), Qt::UTC)});
+                        QDateTime::fromMSecsSinceEpoch(query.value(2).toLongLong(), Qt::UTC), std::nullopt});
     }
     if (query.lastError().isValid())
         fail(query.lastError());
@@ -63,25 +65,107 @@ const QStringList &jsonOnlyColumns()
     return columns;
 }
 
-// The summary's columns with their types, in table order; all may be NULL, and a NULL name means
-// the record has no summary.
-const QList<std::pair<QString, QString>> &summaryColumns()
+const QStringList &uploadColumns()
 {
-    static const QList<std::pair<QString, QString>> columns{
-        {QStringLiteral("name"), QStringLiteral("TEXT")},
-        {QStringLiteral("clientName"), QStringLiteral("TEXT")},
-        {QStringLiteral("status"), QStringLiteral("TEXT")},
-        {QStringLiteral("currency"), QStringLiteral("TEXT")},
-        {QStringLiteral("projectType"), QStringLiteral("TEXT")},
-        {QStringLiteral("parentProjectId"), QStringLiteral("TEXT")},
-        {QStringLiteral("baseProjectId"), QStringLiteral("TEXT")},
-        {QStringLiteral("version"), QStringLiteral("INTEGER")},
-        {QStringLiteral("iterationName"), QStringLiteral("TEXT")},
-        {QStringLiteral("totalHours"), QStringLiteral("REAL")},
-        {QStringLiteral("totalCost"), QStringLiteral("REAL")},
-        {QStringLiteral("userId"), QStringLiteral("TEXT")},
-        {QStringLiteral("projectCreatedAt"), QStringLiteral("TEXT")},
-        {QStringLiteral("projectUpdatedAt"), QStringLiteral("TEXT")},
+    static const QStringList columns{QStringLiteral("id"), QStringLiteral("knownIds"), QStringLiteral("startedAt")};
+    return columns;
+}
+
+QVariant nullText()
+{
+    return QVariant(QMetaType(QMetaType::QString));
+}
+
+// How one kind of summary field is bound to and read from its column. An empty text is stored
+// as "" (a null QString would bind as NULL).
+template<typename T>
+struct ColumnCoding;
+template<>
+struct ColumnCoding<QString>
+{
+    static constexpr const char *sqlType = "TEXT";
+    static QVariant write(const QString &value) { return value.isNull() ? QStringLiteral("") : value; }
+    static QString read(const QVariant &value) { return value.toString(); }
+};
+template<>
+struct ColumnCoding<std::optional<QString>>
+{
+    static constexpr const char *sqlType = "TEXT";
+    static QVariant write(const std::optional<QString> &value)
+    {
+        return value ? ColumnCoding<QString>::write(*value) : nullText();
+    }
+    static std::optional<QString> read(const QVariant &value)
+    {
+        return value.isNull() ? std::nullopt : std::optional<QString>(value.toString());
+    }
+};
+template<>
+struct ColumnCoding<std::optional<qint64>>
+{
+    static constexpr const char *sqlType = "INTEGER";
+    static QVariant write(const std::optional<qint64> &value)
+    {
+        return value ? QVariant(*value) : QVariant(QMetaType(QMetaType::LongLong));
+    }
+    static std::optional<qint64> read(const QVariant &value)
+    {
+        return value.isNull() ? std::nullopt : std::optional<qint64>(value.toLongLong());
+    }
+};
+template<>
+struct ColumnCoding<double>
+{
+    static constexpr const char *sqlType = "REAL";
+    static QVariant write(double value) { return value; }
+    static double read(const QVariant &value) { return value.toDouble(); }
+};
+
+template<auto Member>
+struct MemberOf;
+template<typename Owner, typename T, T Owner::*Member>
+struct MemberOf<Member>
+{
+    using Type = T;
+};
+
+// One column of the summary: its name and type in the table, and how its field is written and read.
+struct SummaryColumn
+{
+    QString name;
+    QString type;
+    QVariant (*write)(const LocalProjectSummary &);
+    void (*read)(const QVariant &, LocalProjectSummary &);
+};
+
+template<auto Member>
+SummaryColumn column(const char *name)
+{
+    using Coding = ColumnCoding<typename MemberOf<Member>::Type>;
+    return {QString::fromLatin1(name), QString::fromLatin1(Coding::sqlType),
+            [](const LocalProjectSummary &summary) { return Coding::write(summary.*Member); },
+            [](const QVariant &value, LocalProjectSummary &summary) { summary.*Member = Coding::read(value); }};
+}
+
+// The summary's columns in table order, the one list of them. All may be NULL; the first (the
+// name) is NULL when the record has no summary.
+const QList<SummaryColumn> &summaryColumns()
+{
+    static const QList<SummaryColumn> columns{
+        column<&LocalProjectSummary::name>("name"),
+        column<&LocalProjectSummary::clientName>("clientName"),
+        column<&LocalProjectSummary::status>("status"),
+        column<&LocalProjectSummary::currency>("currency"),
+        column<&LocalProjectSummary::projectType>("projectType"),
+        column<&LocalProjectSummary::parentProjectId>("parentProjectId"),
+        column<&LocalProjectSummary::baseProjectId>("baseProjectId"),
+        column<&LocalProjectSummary::version>("version"),
+        column<&LocalProjectSummary::iterationName>("iterationName"),
+        column<&LocalProjectSummary::totalHours>("totalHours"),
+        column<&LocalProjectSummary::totalCost>("totalCost"),
+        column<&LocalProjectSummary::userId>("userId"),
+        column<&LocalProjectSummary::createdAt>("projectCreatedAt"),
+        column<&LocalProjectSummary::updatedAt>("projectUpdatedAt"),
     };
     return columns;
 }
@@ -89,79 +173,45 @@ const QList<std::pair<QString, QString>> &summaryColumns()
 QStringList summaryColumnNames()
 {
     QStringList names;
-    for (const auto &[name, type] : summaryColumns())
-        names.append(name);
+    for (const SummaryColumn &column : summaryColumns())
+        names.append(column.name);
     return names;
-}
-
-QVariant text(const std::optional<QString> &value)
-{
-    return value ? QVariant(value->isNull() ? QStringLiteral("") : *value) : QVariant(QMetaType(QMetaType::QString));
-}
-
-QVariant text(const QString &value)
-{
-    return value.isNull() ? QStringLiteral("") : value;
 }
 
 // The values bound for summaryColumns(), in their order; all NULL without a summary.
 QVariantList summaryValues(const std::optional<LocalProjectSummary> &summary)
 {
-    if (!summary)
-        return QVariantList(summaryColumns().size(), QVariant(QMetaType(QMetaType::QString)));
-    return {text(summary->name),
-            text(summary->clientName),
-            text(summary->status),
-            text(summary->currency),
-            text(summary->projectType),
-            text(summary->parentProjectId),
-            text(summary->baseProjectId),
-            summary->version ? QVariant(*summary->version) : QVariant(QMetaType(QMetaType::LongLong)),
-            text(summary->iterationName),
-            summary->totalHours,
-            summary->totalCost,
-            text(summary->userId),
-            text(summary->createdAt),
-            text(summary->updatedAt)};
-}
-
-std::optional<QString> optionalText(const QVariant &value)
-{
-    return value.isNull() ? std::nullopt : std::optional<QString>(value.toString());
+    QVariantList values;
+    values.reserve(summaryColumns().size());
+    for (const SummaryColumn &column : summaryColumns())
+        values.append(summary ? column.write(*summary) : nullText());
+    return values;
 }
 
 // The summary read from the columns starting at first; absent when its name is NULL.
 std::optional<LocalProjectSummary> readSummary(const QSqlQuery &query, int first)
 {
-    const QVariant name = query.value(first);
-    if (name.isNull())
+    if (query.value(first).isNull())
         return std::nullopt;
     LocalProjectSummary summary;
-    summary.name = name.toString();
-    summary.clientName = optionalText(query.value(first + 1));
-    summary.status = query.value(first + 2).toString();
-    summary.currency = query.value(first + 3).toString();
-    summary.projectType = optionalText(query.value(first + 4));
-    summary.parentProjectId = optionalText(query.value(first + 5));
-    summary.baseProjectId = optionalText(query.value(first + 6));
-    const QVariant version = query.value(first + 7);
-    if (!version.isNull())
-        summary.version = version.toLongLong();
-    summary.iterationName = optionalText(query.value(first + 8));
-    summary.totalHours = query.value(first + 9).toDouble();
-    summary.totalCost = query.value(first + 10).toDouble();
-    summary.userId = query.value(first + 11).toString();
-    summary.createdAt = query.value(first + 12).toString();
-    summary.updatedAt = query.value(first + 13).toString();
+    int at = first;
+    for (const SummaryColumn &column : summaryColumns())
+        column.read(query.value(at++), summary);
     return summary;
+}
+
+QStringList columnsOf(const QSqlDatabase &db, const QString &table)
+{
+    QSqlQuery query = run(db, QStringLiteral("SELECT name FROM pragma_table_info(?) ORDER BY cid"), {table});
+    QStringList columns;
+    while (query.next())
+        columns.append(query.value(0).toString());
+    return columns;
 }
 
 bool hasOwnColumns(const QSqlDatabase &db, int version)
 {
-    QSqlQuery query = run(db, QStringLiteral("SELECT name FROM pragma_table_info('LocalProjectRecord') ORDER BY cid"));
-    QStringList columns;
-    while (query.next())
-        columns.append(query.value(0).toString());
+    const QStringList columns = columnsOf(db, QStringLiteral("LocalProjectRecord"));
     if (version == ModelContainer::jsonOnlySchemaVersion)
         return columns == jsonOnlyColumns();
     return columns == jsonOnlyColumns() + summaryColumnNames();
@@ -171,7 +221,14 @@ struct FoundSchema
 {
     int version = 0;
     bool hasTable = false;
+    bool hasUploads = false;
 };
+
+bool isOurVersion(int version)
+{
+    return version == ModelContainer::schemaVersion || version == ModelContainer::summarySchemaVersion
+        || version == ModelContainer::jsonOnlySchemaVersion;
+}
 
 // What the file holds. Throws StoreError for a file that holds anything of another program.
 FoundSchema readSchema(const QSqlDatabase &db)
@@ -179,25 +236,33 @@ FoundSchema readSchema(const QSqlDatabase &db)
     QSqlQuery versionQuery = run(db, QStringLiteral("PRAGMA user_version"));
     const int version = versionQuery.next() ? versionQuery.value(0).toInt() : 0;
     versionQuery.finish();
-    if (version != 0 && version != ModelContainer::schemaVersion && version != ModelContainer::jsonOnlySchemaVersion)
+    if (version != 0 && !isOurVersion(version))
         throw StoreError(QStringLiteral("unsupported schema version %1").arg(version));
     QSqlQuery tablesQuery = run(db,
                                 QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('table', 'view') "
                                                "AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY name"));
-    bool hasTable = false;
+    FoundSchema found{version, false, false};
     while (tablesQuery.next()) {
         const QString table = tablesQuery.value(0).toString();
-        if (table != QStringLiteral("LocalProjectRecord"))
+        if (table == QStringLiteral("LocalProjectRecord"))
+            found.hasTable = true;
+        else if (table == QStringLiteral("LocalCloudUpload"))
+            found.hasUploads = true;
+        else
             throw StoreError(QStringLiteral("the file holds data of another program (table %1)").arg(table));
-        hasTable = true;
     }
     tablesQuery.finish();
     // A table of our name in a file that never had our version is someone else's.
-    if (hasTable && version == 0)
-        throw StoreError(QStringLiteral("the file holds data of another program (table LocalProjectRecord)"));
-    if (hasTable && !hasOwnColumns(db, version))
+    if ((found.hasTable || found.hasUploads) && version == 0) {
+        throw StoreError(
+            QStringLiteral("the file holds data of another program (table %1)")
+                .arg(found.hasUploads ? QStringLiteral("LocalCloudUpload") : QStringLiteral("LocalProjectRecord")));
+    }
+    if (found.hasTable && !hasOwnColumns(db, version))
         throw StoreError(QStringLiteral("the table LocalProjectRecord has columns of another program"));
-    return {version, hasTable};
+    if (found.hasUploads && columnsOf(db, QStringLiteral("LocalCloudUpload")) != uploadColumns())
+        throw StoreError(QStringLiteral("the table LocalCloudUpload has columns of another program"));
+    return found;
 }
 
 } // namespace
@@ -292,80 +357,86 @@ void ModelContainer::prepareSchema()
         mode.finish();
         run(db, QStringLiteral("PRAGMA synchronous=FULL"));
     }
-    if (found.version == schemaVersion && found.hasTable)
+    if (found.version == schemaVersion && found.hasTable && found.hasUploads)
         return;
-    if (found.version == jsonOnlySchemaVersion && found.hasTable) {
-        upgradeFromJsonOnly();
-        return;
-    }
 
-    // A store of ours that lost its table gets it back empty rather than failing every read.
-    // seq orders writes that share a millisecond; it grows with every write.
-    QString summaryDefinitions;
-    for (const auto &[name, type] : summaryColumns())
-        summaryDefinitions += QStringLiteral(", %1 %2").arg(name, type);
+    // All or nothing: an upgrade of an older store, or a new one, in one transaction. A store of
+    // ours that lost its table gets it back empty rather than failing every read.
     run(db, QStringLiteral("BEGIN IMMEDIATE"));
     try {
+        if (found.version == jsonOnlySchemaVersion && found.hasTable) {
+            upgradeFromJsonOnly();
+        } else {
+            // seq orders writes that share a millisecond; it grows with every write.
+            QString summaryDefinitions;
+            for (const SummaryColumn &column : summaryColumns())
+                summaryDefinitions += QStringLiteral(", %1 %2").arg(column.name, column.type);
+            run(db,
+                QStringLiteral("CREATE TABLE IF NOT EXISTS LocalProjectRecord ("
+                               "id TEXT PRIMARY KEY NOT NULL, "
+                               "projectData BLOB NOT NULL, "
+                               "updatedAt INTEGER NOT NULL, "
+                               "seq INTEGER NOT NULL UNIQUE%1)")
+                    .arg(summaryDefinitions));
+            run(db,
+                QStringLiteral("CREATE INDEX IF NOT EXISTS LocalProjectRecordByWrite "
+                               "ON LocalProjectRecord (updatedAt, seq)"));
+        }
+        // An upload is kept only while its device record lives: whatever removes the record
+        // removes it in the same statement.
         run(db,
-            QStringLiteral("CREATE TABLE IF NOT EXISTS LocalProjectRecord ("
+            QStringLiteral("CREATE TABLE IF NOT EXISTS LocalCloudUpload ("
                            "id TEXT PRIMARY KEY NOT NULL, "
-                           "projectData BLOB NOT NULL, "
-                           "updatedAt INTEGER NOT NULL, "
-                           "seq INTEGER NOT NULL UNIQUE%1)")
-                .arg(summaryDefinitions));
+                           "knownIds TEXT NOT NULL, "
+                           "startedAt INTEGER NOT NULL)"));
         run(db,
-            QStringLiteral("CREATE INDEX IF NOT EXISTS LocalProjectRecordByWrite "
-                           "ON LocalProjectRecord (updatedAt, seq)"));
+            QStringLiteral("CREATE TRIGGER IF NOT EXISTS LocalCloudUploadGoesWithItsRecord "
+                           "AFTER DELETE ON LocalProjectRecord "
+                           "BEGIN DELETE FROM LocalCloudUpload WHERE id = old.id; END"));
         run(db, QStringLiteral("PRAGMA user_version = %1").arg(schemaVersion));
         run(db, QStringLiteral("COMMIT"));
+    } catch (const StoreError &error) {
+        QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+        if (found.version == jsonOnlySchemaVersion && found.hasTable)
+            throw StoreError(QStringLiteral("cannot upgrade the store from schema 1.0.0, it is left as it was: %1")
+                                 .arg(error.description()));
+        throw;
     } catch (...) {
         QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
         throw;
     }
 }
 
+// Inside the caller's transaction: the summary columns, and every record's summary.
 void ModelContainer::upgradeFromJsonOnly()
 {
     const QSqlDatabase db = connection(m_connectionName);
-    // All or nothing: the columns, every record's summary and the version in one transaction.
-    run(db, QStringLiteral("BEGIN IMMEDIATE"));
-    try {
-        for (const auto &[name, type] : summaryColumns())
-            run(db, QStringLiteral("ALTER TABLE LocalProjectRecord ADD COLUMN %1 %2").arg(name, type));
-        QStringList assignments;
-        for (const QString &name : summaryColumnNames())
-            assignments.append(name + QStringLiteral(" = ?"));
-        QSqlQuery update(db);
-        if (!update.prepare(QStringLiteral("UPDATE LocalProjectRecord SET %1 WHERE id = ?")
-                                .arg(assignments.join(QStringLiteral(", ")))))
+    for (const SummaryColumn &column : summaryColumns())
+        run(db, QStringLiteral("ALTER TABLE LocalProjectRecord ADD COLUMN %1 %2").arg(column.name, column.type));
+    QStringList assignments;
+    for (const QString &name : summaryColumnNames())
+        assignments.append(name + QStringLiteral(" = ?"));
+    QSqlQuery update(db);
+    if (!update.prepare(QStringLiteral("UPDATE LocalProjectRecord SET %1 WHERE id = ?")
+                            .arg(assignments.join(QStringLiteral(", ")))))
+        fail(update.lastError());
+    // Read whole before the first update, so that no row changes under the reading cursor.
+    QSqlQuery query = run(db, QStringLiteral("SELECT id, projectData, updatedAt FROM LocalProjectRecord"));
+    const QList<LocalProjectRecord> records = readRecords(query);
+    query.finish();
+    for (const LocalProjectRecord &record : records) {
+        // A record that does not read keeps no summary and stays listed as unreadable.
+        const std::optional<LocalProjectSummary> summary = LocalProjectSummary::ofProjectData(record.projectData);
+        if (!summary)
+            continue;
+        int at = 0;
+        for (const QVariant &value : summaryValues(summary))
+            update.bindValue(at++, value);
+        update.bindValue(at, record.id);
+        if (!update.exec())
             fail(update.lastError());
-        // Read whole before the first update, so that no row changes under the reading cursor.
-        QSqlQuery query = run(db, QStringLiteral("SELECT id, projectData, updatedAt FROM LocalProjectRecord"));
-        const QList<LocalProjectRecord> records = readRecords(query);
-        query.finish();
-        for (const LocalProjectRecord &record : records) {
-            // A record that does not read keeps no summary and stays listed as unreadable.
-            const std::optional<LocalProjectSummary> summary = LocalProjectSummary::ofProjectData(record.projectData);
-            if (!summary)
-                continue;
-            int at = 0;
-            for (const QVariant &value : summaryValues(summary))
-                update.bindValue(at++, value);
-            update.bindValue(at, record.id);
-            if (!update.exec())
-                fail(update.lastError());
-        }
-        update.finish();
-        run(db, QStringLiteral("PRAGMA user_version = %1").arg(schemaVersion));
-        run(db, QStringLiteral("COMMIT"));
-    } catch (const StoreError &error) {
-        QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
-        throw StoreError(QStringLiteral("cannot upgrade the store from schema 1.0.0, it is left as it was: %1")
-                             .arg(error.description()));
-    } catch (...) {
-        QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
-        throw;
     }
+    update.finish();
 }
 
 QList<LocalProjectRecord> ModelContainer::fetchAllSorted() const
@@ -434,6 +505,30 @@ void ModelContainer::remove(const QString &id)
 void ModelContainer::removeAll()
 {
     run(connection(m_connectionName), QStringLiteral("DELETE FROM LocalProjectRecord"));
+}
+
+void ModelContainer::recordUpload(const QString &id, const QStringList &knownIds)
+{
+    const QByteArray known = QJsonDocument(QJsonArray::fromStringList(knownIds)).toJson(QJsonDocument::Compact);
+    run(connection(m_connectionName),
+        QStringLiteral("INSERT INTO LocalCloudUpload (id, knownIds, startedAt) VALUES (?, ?, ?) "
+                       "ON CONFLICT(id) DO UPDATE SET knownIds = excluded.knownIds, startedAt = excluded.startedAt"),
+        {idValue(id), QString::fromUtf8(known), m_clock().toMSecsSinceEpoch()});
+}
+
+QHash<QString, QStringList> ModelContainer::uploads() const
+{
+    QSqlQuery query = run(connection(m_connectionName), QStringLiteral("SELECT id, knownIds FROM LocalCloudUpload"));
+    QHash<QString, QStringList> uploads;
+    while (query.next()) {
+        QStringList known;
+        for (const QJsonValue &value : QJsonDocument::fromJson(query.value(1).toString().toUtf8()).array())
+            known.append(value.toString());
+        uploads.insert(query.value(0).toString(), known);
+    }
+    if (query.lastError().isValid())
+        fail(query.lastError());
+    return uploads;
 }
 
 void ModelContainer::setClock(std::function<QDateTime()> clock)

@@ -1,5 +1,7 @@
 #include "NumberText.h"
 
+#include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <string>
@@ -21,6 +23,11 @@ QString fixed(double value, int decimals)
                                       decimals < 0 ? 0 : (decimals > 60 ? 60 : decimals));
     if (result.ec != std::errc())
         return {};
+    // A negative value that rounds to zero ("-0.0", "-0") shows as zero, without a sign.
+    const char *digits = buffer[0] == '-' ? buffer + 1 : buffer;
+    if (digits != buffer
+        && std::all_of(digits, static_cast<const char *>(result.ptr), [](char c) { return c == '0' || c == '.'; }))
+        return QString::fromLatin1(digits, result.ptr - digits);
     return QString::fromLatin1(buffer, result.ptr - buffer);
 }
 
@@ -48,7 +55,7 @@ QString shortest(double value)
     }
 
     const double magnitude = std::fabs(value);
-    std::string out = negative ? "-" : "";
+    std::string out = negative && magnitude != 0.0 ? "-" : "";
     if (magnitude == 0.0 || (magnitude >= 1e-4 && magnitude < 9007199254740992.0)) {
         if (exponent >= 0) {
             const std::size_t integerDigits = static_cast<std::size_t>(exponent) + 1;
@@ -73,31 +80,73 @@ QString shortest(double value)
     return QString::fromLatin1(out.data(), static_cast<qsizetype>(out.size()));
 }
 
-std::optional<double> parseExactDecimal(QStringView text)
+std::optional<Inexact> inexactness(QStringView text, double value)
 {
-    const std::optional<double> value = parseDecimal(text);
-    if (!value)
-        return std::nullopt;
     // 2^53: beyond it not every whole number has a double.
-    if (std::fabs(*value) > 9007199254740992.0)
-        return std::nullopt;
+    if (std::fabs(value) > 9007199254740992.0)
+        return Inexact::TooLarge;
+    QStringView mantissa = text;
+    if (!mantissa.isEmpty() && (mantissa.front() == u'+' || mantissa.front() == u'-'))
+        mantissa = mantissa.sliced(1);
+    const bool hexadecimal =
+        mantissa.size() > 1 && mantissa.front() == u'0' && (mantissa.at(1) == u'x' || mantissa.at(1) == u'X');
+    if (hexadecimal)
+        mantissa = mantissa.sliced(2);
     // Significant digits of the mantissa as typed: from the first non-zero digit to the last.
     qsizetype first = -1;
     qsizetype last = -1;
+    int firstValue = 0;
+    int lastValue = 0;
     qsizetype digits = 0;
-    for (const QChar c : text) {
-        if (c == u'e' || c == u'E')
+    for (const QChar c : mantissa) {
+        const bool exponent = hexadecimal ? (c == u'p' || c == u'P') : (c == u'e' || c == u'E');
+        if (exponent)
             break;
-        if (c < u'0' || c > u'9')
+        int value = -1;
+        if (c >= u'0' && c <= u'9')
+            value = c.unicode() - u'0';
+        else if (hexadecimal && c >= u'a' && c <= u'f')
+            value = c.unicode() - u'a' + 10;
+        else if (hexadecimal && c >= u'A' && c <= u'F')
+            value = c.unicode() - u'A' + 10;
+        if (value < 0)
             continue;
-        if (c != u'0') {
-            if (first < 0)
+        if (value != 0) {
+            if (first < 0) {
                 first = digits;
+                firstValue = value;
+            }
             last = digits;
+            lastValue = value;
         }
         ++digits;
     }
-    if (first >= 0 && last - first + 1 > 15)
+    if (first < 0)
+        return std::nullopt;
+    if (!hexadecimal)
+        return last - first + 1 > 15 ? std::optional(Inexact::TooManyDigits) : std::nullopt;
+    // Hexadecimal digits are bits: a double holds 53 from the first one set to the last.
+    const qsizetype leading = std::bit_width(unsigned(firstValue));
+    const qsizetype trailing = std::countr_zero(unsigned(lastValue));
+    const qsizetype bits = first == last ? leading - trailing : leading + 4 * (last - first) - trailing;
+    return bits > 53 ? std::optional(Inexact::TooManyDigits) : std::nullopt;
+}
+
+QString inexactMessage(Inexact reason)
+{
+    switch (reason) {
+    case Inexact::TooLarge:
+        return QStringLiteral("Слишком большое число: сохранится неточно. Введите не больше 9 000 000 000 000 000");
+    case Inexact::TooManyDigits:
+        break;
+    }
+    return QStringLiteral("Слишком много цифр: сохранится неточно. Оставьте не больше 15 значащих цифр");
+}
+
+std::optional<double> parseExactDecimal(QStringView text)
+{
+    const std::optional<double> value = parseDecimal(text);
+    if (!value || inexactness(text, *value))
         return std::nullopt;
     return *value + 0.0; // + 0.0 turns -0 into 0
 }

@@ -26,3 +26,16 @@ void AccountScreenModel::follow(AuthService &auth)
 {
     connect(&auth, &AuthService::isLoadingChanged, this, &AccountScreenModel::busyChanged);
 }
+
+void AccountScreenModel::setError(std::optional<QString> error)
+{
+    if (m_error == error)
+        return;
+    m_error = std::move(error);
+    Q_EMIT errorChanged();
+}
+
+void AccountScreenModel::takeRequestError()
+{
+    setError(m_auth ? m_auth->errorMessage() : std::nullopt);
+}

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QtQml/qqmlregistration.h>
+#include <optional>
 
 class AccountActions;
 
@@ -15,15 +16,23 @@ class AccountScreenModel : public QObject
     Q_OBJECT
     QML_ANONYMOUS
     Q_PROPERTY(AuthService *auth READ auth WRITE setAuth NOTIFY authChanged)
+    // The screen's own error: its checks, or the service's text after the screen's own request
+    // failed. It goes with the screen; another screen of the window never shows it.
+    Q_PROPERTY(QString errorText READ errorText NOTIFY errorChanged)
+    Q_PROPERTY(bool hasError READ hasError NOTIFY errorChanged)
 
 public:
     AuthService *auth() const { return m_auth; }
     void setAuth(AuthService *auth);
+    const std::optional<QString> &error() const { return m_error; }
+    QString errorText() const { return m_error.value_or(QString()); }
+    bool hasError() const { return m_error.has_value(); }
 
 Q_SIGNALS:
     void authChanged();
     // A request of the service started or ended, or the service was replaced.
     void busyChanged();
+    void errorChanged();
 
 protected:
     explicit AccountScreenModel(QObject *parent = nullptr);
@@ -33,8 +42,12 @@ protected:
     bool busy() const { return !m_auth || m_auth->isLoading(); }
     // Connects what the screen follows of a new service.
     virtual void follow(AuthService &auth);
+    void setError(std::optional<QString> error);
+    // After the screen's own request: the service's failure text, or none when it succeeded.
+    void takeRequestError();
 
 private:
     QPointer<AuthService> m_auth;
     AccountActions *m_actions = nullptr;
+    std::optional<QString> m_error;
 };

@@ -25,13 +25,16 @@ bool ForgotPasswordModel::canSend() const
 
 void ForgotPasswordModel::send()
 {
-    if (canSend())
-        actions().forgotPassword(m_email.trimmed());
+    if (!canSend())
+        return;
+    setError(std::nullopt);
+    actions().forgotPassword(m_email.trimmed());
 }
 
 // A failed send hides the success of an earlier one.
 void ForgotPasswordModel::onSent(const QVariant &message)
 {
+    takeRequestError();
     std::optional<QString> success = message.isNull() ? std::nullopt : std::optional<QString>(message.toString());
     if (m_success == success)
         return;

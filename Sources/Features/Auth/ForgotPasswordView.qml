@@ -5,7 +5,7 @@ import Tessmark.Features.Auth
 import Tessmark.Services
 
 // Password recovery, inside the sheet of the sign-in screen: the backend mails a reset link to
-// the address. The error line is the window's one error text.
+// the address. The error line is this screen's own.
 Item {
     id: forgot
 
@@ -94,8 +94,8 @@ Item {
             AlertText {
                 objectName: "errorLine"
                 width: parent.width
-                visible: forgot.auth.hasErrorMessage
-                text: forgot.auth.errorMessage
+                visible: model.hasError
+                text: model.errorText
                 textFormat: Text.PlainText
                 wrapMode: Text.Wrap
                 font: Typography.font(Typography.Subheadline)

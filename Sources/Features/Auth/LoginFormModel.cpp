@@ -6,6 +6,8 @@
 LoginFormModel::LoginFormModel(QObject *parent)
     : AccountScreenModel(parent)
 {
+    connect(&actions(), &AccountActions::loginFinished, this, &LoginFormModel::takeRequestError);
+    connect(&actions(), &AccountActions::registrationFinished, this, &LoginFormModel::takeRequestError);
     connect(&actions(), &AccountActions::registrationFinished, this, &LoginFormModel::onRegistrationFinished);
     connect(this, &AccountScreenModel::authChanged, this, &LoginFormModel::noticeChanged);
 }
@@ -133,6 +135,7 @@ void LoginFormModel::clearErrors()
 {
     if (auth() && auth()->hasErrorMessage())
         auth()->clearErrorMessage();
+    setError(std::nullopt);
     setEmailError(std::nullopt);
     setPasswordError(std::nullopt);
 }

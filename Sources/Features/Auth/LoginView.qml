@@ -11,6 +11,8 @@ Item {
     id: login
 
     required property AuthService auth
+    // Why a sign-in is asked for (the backend ended the session), shown above the form; none when empty.
+    property string sessionNotice: ""
     // Lets tests reach the form and the recovery sheet.
     readonly property alias form: form
     readonly property alias forgotSheet: forgotSheet
@@ -55,21 +57,20 @@ Item {
             if (form.passwordError !== null && form.passwordError !== undefined && emailFine)
                 FocusLanding.land(passwordField.input)
         }
+        onErrorChanged: if (form.hasError) login.returnFocus()
+        onNoticeChanged: if (form.showsNotice) login.returnFocus()
     }
 
     // Where the keyboard was when a request started: it goes back there when the request ends
     // with an error or a notice.
     property Item focusBeforeSubmit: null
-    Connections {
-        target: login.auth
-        function onIsLoadingChanged() {
-            const back = login.focusBeforeSubmit
-            if (login.auth.isLoading || back === null)
-                return
-            login.focusBeforeSubmit = null
-            if (login.auth.hasErrorMessage || form.showsNotice)
-                FocusLanding.land(back)
-        }
+    onBusyChanged: if (!login.busy && (form.hasError || form.showsNotice)) login.returnFocus()
+    function returnFocus() {
+        const back = login.focusBeforeSubmit
+        if (back === null || login.busy)
+            return
+        login.focusBeforeSubmit = null
+        FocusLanding.land(back)
     }
 
     AuthGradient {
@@ -206,6 +207,15 @@ Item {
                 }
 
                 AccountBanner {
+                    objectName: "sessionBanner"
+                    Layout.fillWidth: true
+                    visible: login.sessionNotice !== ""
+                    systemImage: "exclamationmark.circle.fill"
+                    text: login.sessionNotice
+                    tint: AppTheme.error
+                }
+
+                AccountBanner {
                     objectName: "noticeBanner"
                     Layout.fillWidth: true
                     visible: form.showsNotice
@@ -217,9 +227,9 @@ Item {
                 AccountBanner {
                     objectName: "errorBanner"
                     Layout.fillWidth: true
-                    visible: login.auth.hasErrorMessage
+                    visible: form.hasError
                     systemImage: "exclamationmark.circle.fill"
-                    text: login.auth.errorMessage
+                    text: form.errorText
                     tint: AppTheme.error
                 }
 

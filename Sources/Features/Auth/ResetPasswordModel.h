@@ -6,7 +6,8 @@
 #include <optional>
 
 // The new-password screen of a reset link: two entries, their checks, and the backend's answer.
-// Its own check texts go into the service's error text, as the backend's do.
+// A check's text stays until the entries pass that check or the next save; the backend's until
+// the next save.
 class ResetPasswordModel : public AccountScreenModel
 {
     Q_OBJECT
@@ -35,6 +36,8 @@ public:
     // The first failed check, in order: length in user-perceived characters, then equality of
     // the canonical forms. Neither entry is trimmed.
     static std::optional<QString> problem(const QString &password, const QString &confirm);
+    static std::optional<QString> lengthProblem(const QString &password);
+    static std::optional<QString> matchProblem(const QString &password, const QString &confirm);
 
     // Checks, then sends the token and the password as typed.
     Q_INVOKABLE void save();
@@ -47,10 +50,14 @@ Q_SIGNALS:
     void successChanged();
 
 private:
+    static QString lengthText();
     void onReset(const QVariant &message);
+    void dropPassedCheck();
 
     QString m_token;
     QString m_password;
     QString m_confirm;
     std::optional<QString> m_success;
+    // The text of the check the last save failed, while it is shown.
+    std::optional<QString> m_failedCheck;
 };

@@ -96,8 +96,8 @@ Item {
             AlertText {
                 objectName: "errorLine"
                 width: parent.width
-                visible: reset.auth.hasErrorMessage
-                text: reset.auth.errorMessage
+                visible: model.hasError
+                text: model.errorText
                 textFormat: Text.PlainText
                 wrapMode: Text.Wrap
                 font: Typography.font(Typography.Subheadline)

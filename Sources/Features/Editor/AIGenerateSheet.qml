@@ -193,7 +193,7 @@ Item {
                         visible: generator.isGenerating
                         name: "arrow.clockwise"
                         size: 22
-                        color: "white"
+                        color: generateButton.foreground
 
                         RotationAnimator on rotation {
                             running: generator.isGenerating

@@ -24,6 +24,8 @@ void EstimateItemFormModel::open(const EditableEstimateItem &item, const QString
     m_isNew = isNew;
     m_hoursText = NumberText::shortest(item.hours);
     m_rateText = NumberText::shortest(item.rate);
+    m_openedHoursText = m_hoursText;
+    m_openedRateText = m_rateText;
     m_categoryOptions.clear();
     for (const CatalogCategory &category : EstimateCatalogLoader::categories(sphereId))
         m_categoryOptions.append(SelectOption::of(category.id, category.name));
@@ -34,6 +36,7 @@ void EstimateItemFormModel::open(const EditableEstimateItem &item, const QString
     Q_EMIT hoursTextChanged();
     Q_EMIT rateTextChanged();
     Q_EMIT isLockedChanged();
+    Q_EMIT canSaveChanged();
 }
 
 QString EstimateItemFormModel::sheetTitle() const
@@ -47,6 +50,7 @@ void EstimateItemFormModel::setTitle(const QString &title)
         return;
     m_draft.title = title;
     Q_EMIT titleChanged();
+    Q_EMIT canSaveChanged();
 }
 
 void EstimateItemFormModel::setDescription(const QString &description)
@@ -55,6 +59,16 @@ void EstimateItemFormModel::setDescription(const QString &description)
         return;
     m_draft.description = description;
     Q_EMIT descriptionChanged();
+}
+
+QString EstimateItemFormModel::shownTitle() const
+{
+    return Text::boundedMessage(m_draft.title);
+}
+
+QString EstimateItemFormModel::shownDescription() const
+{
+    return Text::boundedMessage(m_draft.description);
 }
 
 void EstimateItemFormModel::setCategory(const QString &category)
@@ -71,6 +85,7 @@ void EstimateItemFormModel::setHoursText(const QString &text)
         return;
     m_hoursText = text;
     Q_EMIT hoursTextChanged();
+    Q_EMIT canSaveChanged();
 }
 
 void EstimateItemFormModel::setRateText(const QString &text)
@@ -79,6 +94,7 @@ void EstimateItemFormModel::setRateText(const QString &text)
         return;
     m_rateText = text;
     Q_EMIT rateTextChanged();
+    Q_EMIT canSaveChanged();
 }
 
 void EstimateItemFormModel::setIsLocked(bool locked)
@@ -89,9 +105,33 @@ void EstimateItemFormModel::setIsLocked(bool locked)
     Q_EMIT isLockedChanged();
 }
 
+std::optional<QString> EstimateItemFormModel::hoursError() const
+{
+    return m_hoursText == m_openedHoursText ? std::nullopt : amountError(m_hoursText);
+}
+
+std::optional<QString> EstimateItemFormModel::rateError() const
+{
+    if (m_rateText == m_openedRateText || m_rateText == NumberText::shortest(m_defaultRate))
+        return std::nullopt;
+    return amountError(m_rateText);
+}
+
+QVariant EstimateItemFormModel::hoursErrorValue() const
+{
+    const std::optional<QString> error = hoursError();
+    return error ? QVariant(*error) : QVariant();
+}
+
+QVariant EstimateItemFormModel::rateErrorValue() const
+{
+    const std::optional<QString> error = rateError();
+    return error ? QVariant(*error) : QVariant();
+}
+
 bool EstimateItemFormModel::canSave() const
 {
-    return !Text::trimmedSpacesAndTabs(m_draft.title).isEmpty();
+    return !Text::trimmedSpacesAndTabs(m_draft.title).isEmpty() && !hoursError() && !rateError();
 }
 
 QString EstimateItemFormModel::rateTitle() const
@@ -127,5 +167,16 @@ double EstimateItemFormModel::parseAmount(QStringView text)
     // The same reading as the default-rate field; infinite values are refused with the rest, so
     // that a line keeps totals and money texts finite.
     const std::optional<double> value = APIDecoding::parseLenientNumber(text.toString());
-    return value && *value >= 0 ? *value : 0.0;
+    return value && *value >= 0 ? *value + 0.0 : 0.0; // + 0.0 turns -0 into 0
+}
+
+std::optional<QString> EstimateItemFormModel::amountError(QStringView text)
+{
+    // A negative number is 0 whatever its digits, so only what would be stored is looked at.
+    const std::optional<double> value = APIDecoding::parseLenientNumber(text.toString());
+    if (!value || !(*value >= 0))
+        return std::nullopt;
+    if (const std::optional<NumberText::Inexact> reason = NumberText::inexactness(text, *value))
+        return NumberText::inexactMessage(*reason);
+    return std::nullopt;
 }

@@ -60,7 +60,9 @@ Item {
                     width: parent.width
                     title: "Название"
                     systemImage: "text.alignleft"
-                    text: root.form.title
+                    // The whole text only while edited (AppTextField's value).
+                    value: root.form.title
+                    idleText: root.form.shownTitle
                     onTextEdited: root.form.title = text
                 }
                 AppTextField {
@@ -69,7 +71,8 @@ Item {
                     width: parent.width
                     title: "Описание"
                     systemImage: "text.quote"
-                    text: root.form.description
+                    value: root.form.description
+                    idleText: root.form.shownDescription
                     onTextEdited: root.form.description = text
                 }
                 AppSelect {
@@ -88,6 +91,7 @@ Item {
                     title: "Часы"
                     systemImage: "clock"
                     text: root.form.hoursText
+                    error: root.form.hoursError
                     onTextEdited: root.form.hoursText = text
                 }
                 AppTextField {
@@ -96,6 +100,7 @@ Item {
                     title: root.form.rateTitle
                     systemImage: "rublesign.circle"
                     text: root.form.rateText
+                    error: root.form.rateError
                     onTextEdited: root.form.rateText = text
                 }
                 AppToggle {

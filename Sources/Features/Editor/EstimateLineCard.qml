@@ -123,11 +123,11 @@ SwipeDelegate {
             AppIcon {
                 anchors.horizontalCenter: parent.horizontalCenter
                 name: "trash"
-                color: "white"
+                color: AppTheme.dark ? AppTheme.background : "white"
             }
             Text {
                 text: "Удалить"
-                color: "white"
+                color: AppTheme.dark ? AppTheme.background : "white"
                 font: Typography.font(Typography.Caption, Font.DemiBold)
             }
         }
@@ -260,22 +260,31 @@ SwipeDelegate {
                         }
                         CategoryBadge {
                             categoryId: card.category
+                            surfaceTint: 0.12
                         }
                     }
 
+                    // Figures of hundreds of digits take a third of the row at most, with an ellipsis.
                     ColumnLayout {
+                        id: figures
                         Layout.alignment: Qt.AlignTop | Qt.AlignRight
+                        Layout.maximumWidth: 160
                         spacing: 2
                         Text {
                             objectName: "lineCost"
                             Layout.alignment: Qt.AlignRight
+                            Layout.maximumWidth: figures.Layout.maximumWidth
+                            elide: Text.ElideRight
                             text: card.costText
                             textFormat: Text.PlainText
                             color: AppTheme.primary
                             font: Typography.font(Typography.Subheadline, Font.Bold)
                         }
                         Text {
+                            objectName: "lineHours"
                             Layout.alignment: Qt.AlignRight
+                            Layout.maximumWidth: figures.Layout.maximumWidth
+                            elide: Text.ElideRight
                             text: card.hoursText
                             textFormat: Text.PlainText
                             color: AppTheme.textSecondary
@@ -296,19 +305,27 @@ SwipeDelegate {
                     font: Typography.font(Typography.Caption)
                 }
 
-                Row {
+                // A rate of hundreds of digits leaves room for "/ час", with an ellipsis.
+                RowLayout {
+                    Layout.fillWidth: true
                     spacing: 6
                     Text {
+                        objectName: "lineRate"
+                        Layout.fillWidth: true
+                        Layout.maximumWidth: Math.ceil(implicitWidth)
                         text: card.rateText
                         textFormat: Text.PlainText
+                        elide: Text.ElideRight
                         color: AppTheme.textSecondary
                         font: Typography.font(Typography.Caption2)
                     }
                     Text {
                         text: "/ час"
                         color: AppTheme.textSecondary
-                        opacity: 0.8
                         font: Typography.font(Typography.Caption2)
+                    }
+                    Item {
+                        Layout.fillWidth: true
                     }
                 }
             }

@@ -2,6 +2,8 @@
 
 #include "EstimateLineTexts.h"
 
+#include "Utils/Text.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -256,7 +258,7 @@ QVariant EstimateSectionsModel::data(const QModelIndex &index, int role) const
     case TitleRole:
         return line.title;
     case DescriptionRole:
-        return line.description;
+        return Text::boundedMessage(line.description); // shown on the card, two lines at most
     case CategoryRole:
         return line.category;
     case HoursRole:

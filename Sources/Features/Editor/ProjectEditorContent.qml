@@ -237,10 +237,13 @@ ListView {
             }
         }
 
-        // The project's fields.
+        // The project's fields, no wider than the column of the scrolling screens: a field across
+        // a wide window is hard to read.
         Column {
+            objectName: "editorFields"
             x: 16
-            width: head.width - 32
+            width: list.AdaptiveMetrics.placeholderMaxWidth < 0 ? head.width - 32
+                   : Math.min(head.width - 32, list.AdaptiveMetrics.placeholderMaxWidth)
             topPadding: 8
             bottomPadding: 12
             spacing: 12
@@ -256,13 +259,15 @@ ListView {
                 selectedSphereId: list.screen.activeSphereId
                 onSelectedSphereIdChanged: list.screen.activeSphereId = spheres.selectedSphereId
             }
+            // Each field holds its whole text only while it is edited (AppTextField's value).
             AppTextField {
                 id: nameField
                 objectName: "nameField"
                 width: parent.width
                 title: "Название"
                 systemImage: "doc.text"
-                text: list.editor.name
+                value: list.editor.name
+                idleText: list.editor.shownName
                 onTextEdited: list.editor.name = text
             }
             AppTextField {
@@ -270,7 +275,8 @@ ListView {
                 width: parent.width
                 title: "Клиент"
                 systemImage: "person.crop.circle"
-                text: list.editor.clientName
+                value: list.editor.clientName
+                idleText: list.editor.shownClientName
                 onTextEdited: list.editor.clientName = text
             }
             AppSelect {
@@ -353,14 +359,20 @@ ListView {
                         }
                         Text {
                             Layout.fillWidth: true
+                            Layout.minimumWidth: Math.ceil(implicitWidth)
                             text: totalRow.modelData.label
                             color: AppTheme.deepBlack
                             font: Typography.font(Typography.Body)
                         }
+                        // A total of hundreds of digits wraps inside its box, flush right.
                         Text {
                             objectName: totalRow.modelData.name
+                            Layout.fillWidth: true
+                            Layout.maximumWidth: Math.ceil(implicitWidth)
                             text: totalRow.modelData.value
                             textFormat: Text.PlainText
+                            wrapMode: Text.WrapAnywhere
+                            horizontalAlignment: Text.AlignRight
                             color: totalRow.modelData.tint
                             font: Typography.font(Typography.Body, Font.DemiBold)
                         }
@@ -432,6 +444,7 @@ ListView {
             width: parent.width - 40
             Text {
                 Layout.fillWidth: true
+                Layout.minimumWidth: Math.min(Math.ceil(implicitWidth), headRow.width / 2)
                 text: sectionHead.info.title ?? ""
                 textFormat: Text.PlainText
                 elide: Text.ElideRight
@@ -441,8 +454,12 @@ ListView {
                 font.weight: Font.DemiBold
             }
             Text {
+                Layout.fillWidth: true
+                Layout.maximumWidth: Math.ceil(implicitWidth)
                 text: sectionHead.info.subtitle ?? ""
                 textFormat: Text.PlainText
+                elide: Text.ElideRight
+                horizontalAlignment: Text.AlignRight
                 color: AppTheme.textSecondary
                 font: Typography.font(Typography.Caption)
             }

@@ -93,7 +93,7 @@ void ProjectEditorScreenModel::watchEdits()
 
 QString ProjectEditorScreenModel::title() const
 {
-    return m_editor->name().isEmpty() ? QStringLiteral("Смета") : m_editor->name();
+    return m_editor->name().isEmpty() ? QStringLiteral("Смета") : m_editor->shownName();
 }
 
 QVariant ProjectEditorScreenModel::analyticsValue() const

@@ -98,7 +98,7 @@ Rectangle {
         sourceComponent: ProjectFinanceSheet {
             projectsService: view.projectsService
             projectId: screenModel.editor.projectId
-            projectName: screenModel.editor.name
+            projectName: screenModel.editor.shownName
             currency: screenModel.editor.currency
             onPaymentsChanged: screenModel.refreshFinance()
             onClosed: view.sheetClosed(() => screenModel.showFinance = false)

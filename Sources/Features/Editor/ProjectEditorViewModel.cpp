@@ -220,6 +220,16 @@ void ProjectEditorViewModel::setClientName(const QString &clientName)
     refreshDirty();
 }
 
+QString ProjectEditorViewModel::shownName() const
+{
+    return Text::boundedMessage(m_name);
+}
+
+QString ProjectEditorViewModel::shownClientName() const
+{
+    return Text::boundedMessage(m_clientName);
+}
+
 void ProjectEditorViewModel::setCurrency(const QString &currency)
 {
     if (m_currency == currency)
@@ -568,6 +578,45 @@ UpdateProjectRequest ProjectEditorViewModel::updateRequest() const
     return request;
 }
 
+namespace {
+
+// A line's title as a message quotes it: short enough to leave the message readable.
+QString quotedTitle(const QString &title)
+{
+    constexpr qsizetype shown = 20;
+    const QString kept = Text::leadingGraphemes(title, shown);
+    return kept.size() < title.size() ? kept.trimmed() + QStringLiteral("…") : kept;
+}
+
+} // namespace
+
+std::optional<QString> ProjectEditorViewModel::totalsOverflowMessage(const UpdateProjectRequest &request)
+{
+    const QList<ProjectItem> items = request.items.value_or(QList<ProjectItem>());
+    const double fallbackRate = request.defaultRate.value_or(0.0);
+    const auto cost = [&](const ProjectItem &item) {
+        return LineCost::withFallback(item.hours, item.rate, fallbackRate);
+    };
+    double hours = 0;
+    double money = 0;
+    for (const ProjectItem &item : items) {
+        hours += nonNegative(item.hours);
+        money += cost(item);
+    }
+    if (std::isfinite(hours) && std::isfinite(money))
+        return std::nullopt;
+    // The line that weighs most in the sum that overflowed.
+    const bool hoursOverflow = !std::isfinite(hours);
+    const auto weight = [&](const ProjectItem &item) { return hoursOverflow ? nonNegative(item.hours) : cost(item); };
+    const auto heaviest =
+        std::max_element(items.cbegin(), items.cend(),
+                         [&](const ProjectItem &a, const ProjectItem &b) { return weight(a) < weight(b); });
+    const QString line = heaviest == items.cend() ? QString() : quotedTitle(heaviest->title);
+    // What to change first, then where: a narrow status line cuts the end.
+    return hoursOverflow ? QStringLiteral("Слишком много часов: уменьшите часы. Строка «%1»").arg(line)
+                         : QStringLiteral("Итог слишком велик: уменьшите часы или ставку. Строка «%1»").arg(line);
+}
+
 void ProjectEditorViewModel::save()
 {
     if (m_saveState.kind == EditorSaveState::Kind::Saving)
@@ -585,8 +634,16 @@ void ProjectEditorViewModel::save()
         Q_EMIT finished(false);
         return;
     }
+    UpdateProjectRequest request = updateRequest();
+    // Nothing is sent or written that could not be stored whole; the edits stay.
+    setValidationMessage(totalsOverflowMessage(request));
+    if (m_validationMessage) {
+        setSaveState(EditorSaveState::error(*m_validationMessage));
+        Q_EMIT finished(false);
+        return;
+    }
     setSaveState(EditorSaveState::saving());
-    runSave(this, m_projectsService, updateRequest(), currentSnapshot(), m_projectTypeOption, m_generation);
+    runSave(this, m_projectsService, std::move(request), currentSnapshot(), m_projectTypeOption, m_generation);
 }
 
 QCoro::Task<std::optional<Project>> ProjectEditorViewModel::sendUpdate(ProjectsService &service, const QString &id,

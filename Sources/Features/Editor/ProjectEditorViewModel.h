@@ -39,6 +39,10 @@ class ProjectEditorViewModel : public QObject
     Q_PROPERTY(QString iterationRootId READ iterationRootId NOTIFY projectChanged)
     Q_PROPERTY(QString name READ name WRITE setName NOTIFY nameChanged)
     Q_PROPERTY(QString clientName READ clientName WRITE setClientName NOTIFY clientNameChanged)
+    // The name and the client as a screen shows them while they are not edited: a text of
+    // megabytes is cut (Text::boundedMessage), so that only a field being edited lays it out whole.
+    Q_PROPERTY(QString shownName READ shownName NOTIFY nameChanged)
+    Q_PROPERTY(QString shownClientName READ shownClientName NOTIFY clientNameChanged)
     Q_PROPERTY(QString currency READ currency WRITE setCurrency NOTIFY currencyChanged)
     Q_PROPERTY(QString status READ statusRaw WRITE setStatusRaw NOTIFY statusChanged)
     Q_PROPERTY(double defaultRate READ defaultRate WRITE setDefaultRate NOTIFY defaultRateChanged)
@@ -84,6 +88,8 @@ public:
     void setName(const QString &name);
     const QString &clientName() const { return m_clientName; }
     void setClientName(const QString &clientName);
+    QString shownName() const;
+    QString shownClientName() const;
     const QString &currency() const { return m_currency; }
     void setCurrency(const QString &currency);
     ProjectStatus status() const { return m_status; }
@@ -155,6 +161,11 @@ public:
     static QList<ProjectItem> projectItems(const QList<EditableEstimateItem> &items);
     // The update the save sends for the current copy.
     UpdateProjectRequest updateRequest() const;
+    // Why the project these lines make could not be stored: a total of hours or money beyond the
+    // largest double, which no JSON number holds. Priced as stored projects are (a line without a
+    // rate costs the default rate); the text names the line to change. Nothing when the totals
+    // are finite.
+    static std::optional<QString> totalsOverflowMessage(const UpdateProjectRequest &request);
 
     // Validates, then stores the copy through the projects service; finished() tells the outcome.
     // Does nothing while a save runs.

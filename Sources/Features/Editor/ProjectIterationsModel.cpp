@@ -2,6 +2,7 @@
 
 #include "Utils/MoneyFormat.h"
 #include "Utils/NumberText.h"
+#include "Utils/Text.h"
 
 ProjectIterationsModel::ProjectIterationsModel(QObject *parent)
     : QAbstractListModel(parent)
@@ -95,8 +96,9 @@ QHash<int, QByteArray> ProjectIterationsModel::roleNames() const
 
 QString ProjectIterationsModel::rowTitle(const Project &iteration)
 {
+    // One line of the sheet: a name of megabytes is cut before layout.
     if (iteration.iterationName)
-        return *iteration.iterationName;
+        return Text::boundedMessage(*iteration.iterationName);
     return QStringLiteral("v") + QString::number(iteration.version.value_or(0));
 }
 

@@ -140,13 +140,20 @@ Item {
                                 width: summaryRows.width
                                 Text {
                                     Layout.fillWidth: true
+                                    Layout.minimumWidth: Math.ceil(implicitWidth)
+                                    Layout.alignment: Qt.AlignTop
                                     text: summaryRow.modelData.label
                                     font: Typography.font(Typography.Body)
                                     color: AppTheme.deepBlack
                                 }
+                                // A total of hundreds of digits wraps beside its label, flush right.
                                 Text {
+                                    Layout.fillWidth: true
+                                    Layout.maximumWidth: Math.ceil(implicitWidth)
                                     text: summaryRow.modelData.value
                                     textFormat: Text.PlainText
+                                    wrapMode: Text.WrapAnywhere
+                                    horizontalAlignment: Text.AlignRight
                                     font: Typography.font(Typography.Body, Font.DemiBold)
                                     color: AppTheme.deepBlack
                                 }
@@ -230,6 +237,8 @@ Item {
                             Text {
                                 objectName: "iterationTitle"
                                 Layout.fillWidth: true
+                                // The room beside the badge, however long the name.
+                                Layout.preferredWidth: 0
                                 text: row.title
                                 textFormat: Text.PlainText
                                 elide: Text.ElideRight

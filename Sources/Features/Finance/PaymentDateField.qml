@@ -173,7 +173,6 @@ Column {
                         font: Typography.font(Typography.Subheadline, cell.chosen ? Font.DemiBold : Font.Normal)
                         color: cell.chosen ? (AppTheme.dark ? AppTheme.background : "white")
                                : cell.month === grid.month ? AppTheme.deepBlack : AppTheme.textSecondary
-                        opacity: cell.month === grid.month ? 1 : 0.5
                     }
                 }
             }

@@ -29,6 +29,6 @@ Rectangle {
         text: root.label
         textFormat: Text.PlainText
         font: Typography.font(Typography.Caption2, Font.DemiBold)
-        color: root.tint
+        color: AppTheme.readableText(root.tint, 0.14, AppTheme.dark)
     }
 }

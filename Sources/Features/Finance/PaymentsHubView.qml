@@ -102,7 +102,7 @@ Rectangle {
                     text: "Проект или итерация"
                     textFormat: Text.PlainText
                     font: search.font
-                    color: AppTheme.withOpacity(AppTheme.textSecondary, 0.6)
+                    color: AppTheme.textSecondary
                     elide: Text.ElideRight
                 }
             }
@@ -214,11 +214,14 @@ Rectangle {
                         Layout.fillWidth: true
                         spacing: 4
 
+                        // A name of hundreds of letters without a break takes three lines at most.
                         Text {
                             Layout.fillWidth: true
                             text: row.title
                             textFormat: Text.PlainText
                             wrapMode: Text.Wrap
+                            maximumLineCount: 3
+                            elide: Text.ElideRight
                             font: Typography.font(Typography.Subheadline, Font.DemiBold)
                             color: AppTheme.deepBlack
                         }
@@ -227,6 +230,8 @@ Rectangle {
                             text: row.subtitle
                             textFormat: Text.PlainText
                             wrapMode: Text.Wrap
+                            maximumLineCount: 3
+                            elide: Text.ElideRight
                             font: Typography.font(Typography.Caption)
                             color: AppTheme.textSecondary
                         }

@@ -40,20 +40,27 @@ Rectangle {
         required property string value
         property bool subdued: false
 
+        // A figure of hundreds of digits gives way with an ellipsis; the caption stays whole.
+        Layout.fillWidth: true
+        Layout.minimumWidth: Math.ceil(metricTitle.implicitWidth)
+        Layout.maximumWidth: Math.ceil(implicitWidth)
         spacing: 2
         Accessible.role: Accessible.StaticText
         Accessible.name: title
         Accessible.description: value
 
         Text {
+            id: metricTitle
             text: metric.title
             textFormat: Text.PlainText
             font: Typography.font(Typography.Caption2)
             color: AppTheme.textSecondary
         }
         Text {
+            Layout.fillWidth: true
             text: metric.value
             textFormat: Text.PlainText
+            elide: Text.ElideRight
             font: Typography.font(Typography.Subheadline, Font.DemiBold)
             color: metric.subdued ? AppTheme.textSecondary : AppTheme.deepBlack
         }

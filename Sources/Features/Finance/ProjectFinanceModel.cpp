@@ -113,6 +113,14 @@ bool ProjectFinanceModel::amountReadable() const
     return NumberText::parseExactDecimal(m_amountText).has_value();
 }
 
+QVariant ProjectFinanceModel::amountError() const
+{
+    const std::optional<double> value = NumberText::parseDecimal(m_amountText);
+    const std::optional<NumberText::Inexact> reason =
+        value ? NumberText::inexactness(m_amountText, *value) : std::nullopt;
+    return reason ? QVariant(NumberText::inexactMessage(*reason)) : QVariant();
+}
+
 void ProjectFinanceModel::setPaymentStatus(const QString &raw)
 {
     const std::optional<PaymentStatus> status = paymentStatusFromRaw(raw);

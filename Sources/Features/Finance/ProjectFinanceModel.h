@@ -47,6 +47,8 @@ class ProjectFinanceModel : public QObject, public QQmlParserStatus
 
     Q_PROPERTY(QString amountText READ amountText WRITE setAmountText NOTIFY amountTextChanged)
     Q_PROPERTY(bool amountReadable READ amountReadable NOTIFY amountTextChanged)
+    // Why a typed amount would not be recorded as typed; null while it would be, or is no number.
+    Q_PROPERTY(QVariant amountError READ amountError NOTIFY amountTextChanged)
     Q_PROPERTY(bool isAdding READ isAdding NOTIFY isAddingChanged)
     // Raw value of the next payment's status.
     Q_PROPERTY(QString paymentStatus READ paymentStatus WRITE setPaymentStatus NOTIFY paymentStatusChanged)
@@ -99,6 +101,7 @@ public:
     QString amountText() const { return m_amountText; }
     void setAmountText(const QString &text);
     bool amountReadable() const;
+    QVariant amountError() const;
     bool isAdding() const { return m_isAdding; }
     QString paymentStatus() const { return rawValue(m_paymentStatus); }
     void setPaymentStatus(const QString &raw);

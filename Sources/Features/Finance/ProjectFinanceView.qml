@@ -23,6 +23,12 @@ Rectangle {
     property bool showsHeader: true
     readonly property alias finance: finance
 
+    // The header and the cards stand in one centred column, capped as the scrolling screens cap
+    // theirs, so that the form's fields do not stretch across a wide window.
+    readonly property real columnWidth: view.AdaptiveMetrics.placeholderMaxWidth < 0 ? view.width - 40
+                                        : Math.min(view.width - 40, view.AdaptiveMetrics.placeholderMaxWidth)
+    readonly property real columnX: (view.width - view.columnWidth) / 2
+
     // A payment was added, deleted or re-stated.
     signal paymentsChanged()
 
@@ -84,14 +90,21 @@ Rectangle {
 
         Text {
             Layout.fillWidth: true
+            Layout.minimumWidth: Math.ceil(implicitWidth)
+            Layout.alignment: Qt.AlignTop
             text: summaryRow.title
             textFormat: Text.PlainText
             font: Typography.font(Typography.Subheadline)
             color: AppTheme.textSecondary
         }
+        // A figure of hundreds of digits wraps beside its label, flush right.
         Text {
+            Layout.fillWidth: true
+            Layout.maximumWidth: Math.ceil(implicitWidth)
             text: summaryRow.value
             textFormat: Text.PlainText
+            wrapMode: Text.WrapAnywhere
+            horizontalAlignment: Text.AlignRight
             font: Typography.font(Typography.Subheadline, Font.DemiBold)
             color: AppTheme.deepBlack
         }
@@ -104,8 +117,8 @@ Rectangle {
         anchors.left: parent.left
         anchors.right: parent.right
         anchors.top: parent.top
-        anchors.leftMargin: 20
-        anchors.rightMargin: 20
+        anchors.leftMargin: view.columnX
+        anchors.rightMargin: view.columnX
         anchors.topMargin: view.showsHeader ? 16 : 0
         visible: view.showsHeader
         height: view.showsHeader ? implicitHeight : 0
@@ -168,9 +181,9 @@ Rectangle {
         ColumnLayout {
             id: column
 
-            x: 20
+            x: view.columnX
             y: 20
-            width: scroller.width - 40
+            width: view.columnWidth
             spacing: 16
 
             Item {
@@ -255,8 +268,10 @@ Rectangle {
                             color: AppTheme.deepBlack
                         }
                         Text {
+                            Layout.fillWidth: true
                             text: finance.aiSnapshotCostText
                             textFormat: Text.PlainText
+                            wrapMode: Text.WrapAnywhere
                             font: Typography.font(Typography.Subheadline, Font.DemiBold)
                             color: AppTheme.deepBlack
                         }
@@ -266,7 +281,7 @@ Rectangle {
                             Layout.fillWidth: true
                             text: finance.aiPreview
                             textFormat: Text.PlainText
-                            wrapMode: Text.WordWrap
+                            wrapMode: Text.Wrap
                             maximumLineCount: 2
                             elide: Text.ElideRight
                             font: Typography.font(Typography.Caption)
@@ -275,8 +290,10 @@ Rectangle {
                         Text {
                             objectName: "aiDelta"
                             visible: finance.hasDelta
+                            Layout.fillWidth: true
                             text: finance.deltaText
                             textFormat: Text.PlainText
+                            wrapMode: Text.Wrap
                             font: Typography.font(Typography.Caption)
                             color: AppTheme.textSecondary
                         }
@@ -301,6 +318,7 @@ Rectangle {
                     title: "Сумма"
                     systemImage: "rublesign.circle"
                     text: finance.amountText
+                    error: finance.amountError
                     onTextEdited: finance.amountText = text
                 }
                 Text {
@@ -402,6 +420,8 @@ Rectangle {
 
                             Text {
                                 Layout.fillWidth: true
+                                // The room beside the chip, however long the amount.
+                                Layout.preferredWidth: 0
                                 text: row.amountText
                                 textFormat: Text.PlainText
                                 font: Typography.font(Typography.Headline)

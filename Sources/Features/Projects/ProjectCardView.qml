@@ -87,6 +87,8 @@ Item {
 
                 Column {
                     Layout.fillWidth: true
+                    // What is left beside the badge, however wide a text inside would be.
+                    Layout.preferredWidth: 0
                     Layout.alignment: Qt.AlignTop
                     spacing: 4
 
@@ -146,9 +148,15 @@ Item {
                     name: "clock"
                     size: 15
                 }
+                // Figures of hundreds of digits give way with an ellipsis, the cost keeping at least
+                // half of the row.
                 Text {
                     objectName: "cardHours"
+                    Layout.fillWidth: true
+                    Layout.maximumWidth: Math.ceil(implicitWidth)
                     text: cell.hoursText
+                    textFormat: Text.PlainText
+                    elide: Text.ElideRight
                     font: Typography.font(Typography.Subheadline)
                     color: AppTheme.textSecondary
                 }
@@ -157,8 +165,13 @@ Item {
                 }
                 Text {
                     objectName: "cardCost"
+                    Layout.fillWidth: true
+                    Layout.minimumWidth: Math.min(Math.ceil(implicitWidth), cardContent.width / 2)
+                    Layout.maximumWidth: Math.ceil(implicitWidth)
                     text: cell.costText
                     textFormat: Text.PlainText
+                    elide: Text.ElideRight
+                    horizontalAlignment: Text.AlignRight
                     font: Typography.font(Typography.Subheadline, Font.DemiBold)
                     color: AppTheme.primary
                 }

@@ -167,15 +167,25 @@ Item {
                         width: parent.width
                         spacing: 6
 
+                        // As wide as the title on one line (the badge follows it), three lines at
+                        // most for a name of hundreds of letters.
                         Text {
                             objectName: "rowTitle"
-                            width: Math.min(implicitWidth, parent.width - (badge.visible ? badge.width + 6 : 0))
+                            width: Math.min(Math.ceil(titleWidth.advanceWidth) + 1,
+                                            parent.width - (badge.visible ? badge.width + 6 : 0))
                             anchors.verticalCenter: parent.verticalCenter
                             text: row.title
                             textFormat: Text.PlainText
                             wrapMode: Text.Wrap
+                            maximumLineCount: 3
+                            elide: Text.ElideRight
                             font: Typography.font(Typography.Subheadline, Font.DemiBold)
                             color: AppTheme.deepBlack
+                        }
+                        TextMetrics {
+                            id: titleWidth
+                            text: row.title
+                            font: Typography.font(Typography.Subheadline, Font.DemiBold)
                         }
                         Rectangle {
                             id: badge
@@ -204,6 +214,8 @@ Item {
                         text: row.subtitle
                         textFormat: Text.PlainText
                         wrapMode: Text.Wrap
+                        maximumLineCount: 3
+                        elide: Text.ElideRight
                         font: Typography.font(Typography.Caption)
                         color: AppTheme.textSecondary
                     }

@@ -94,8 +94,9 @@ QString deleteDialogTitle(const std::optional<Project> &project)
     if (!project)
         return QStringLiteral("Удалить?");
     if (project->isIteration())
-        return QStringLiteral("Удалить итерацию «") + ProjectRoot::iterationLabel(*project) + QStringLiteral("»?");
-    return QStringLiteral("Удалить проект «") + project->name + QStringLiteral("»?");
+        return QStringLiteral("Удалить итерацию «") + Text::boundedMessage(ProjectRoot::iterationLabel(*project))
+            + QStringLiteral("»?");
+    return QStringLiteral("Удалить проект «") + Text::boundedMessage(project->name) + QStringLiteral("»?");
 }
 
 QString deleteDialogMessage(const std::optional<Project> &project, bool isGuest, const QList<Project> &projects)

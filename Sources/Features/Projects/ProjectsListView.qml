@@ -212,8 +212,8 @@ Rectangle {
             clip: true
             font: Typography.font(Typography.Body)
             color: AppTheme.deepBlack
-            selectionColor: AppTheme.accent
-            selectedTextColor: "white"
+            selectionColor: AppTheme.withOpacity(AppTheme.accent, 0.35)
+            selectedTextColor: AppTheme.deepBlack
             activeFocusOnTab: true
             Accessible.role: Accessible.EditableText
             Accessible.name: "Поиск по названию"

@@ -3,6 +3,7 @@
 #include "API/FollowProjectsService.h"
 #include "Features/Projects/ProjectsListRules.h"
 #include "Projects/ProjectTreeBuilder.h"
+#include "Utils/Text.h"
 
 #include <QMetaObject>
 #include <algorithm>
@@ -200,8 +201,9 @@ void ProjectsListViewModel::rebuildRows()
         for (const Project &project : std::as_const(m_filteredProjects)) {
             ProjectCardRow row;
             row.projectId = project.id;
-            row.name = project.name;
-            row.clientName = project.clientName.value_or(QString());
+            // Shown texts only, cut before layout; the project keeps its own.
+            row.name = Text::boundedMessage(project.name);
+            row.clientName = Text::boundedMessage(project.clientName.value_or(QString()));
             row.status = rawValue(project.status);
             row.hoursText = ProjectsListRules::cardHoursText(project.totalHours);
             row.costText = ProjectsListRules::cardCostText(project.totalCost, project.currency);

@@ -233,4 +233,57 @@ TestCase {
         keyClick(Qt.Key_Return)
         verify(form.field.input.activeFocus)
     }
+
+    // A value far beyond TextInput's 32,767 characters, shown cut until the field is edited;
+    // the cut stands in for the one the view models make.
+    Component {
+        id: longFieldComponent
+        Column {
+            property alias field: field
+            property alias other: other
+            property string stored: "Начало " + "клиент ".repeat(10000)
+            property int edits: 0
+            AppTextField {
+                id: field
+                width: 320
+                title: "Клиент"
+                value: parent.stored
+                idleText: parent.stored.length > 40 ? parent.stored.substring(0, 40) + "…" : parent.stored
+                onTextEdited: {
+                    parent.stored = text
+                    ++parent.edits
+                }
+            }
+            AppTextField { id: other; width: 320; title: "Другое" }
+        }
+    }
+
+    function test_longValueWholeOnlyWhileEdited() {
+        const form = createTemporaryObject(longFieldComponent, testCase)
+        const input = form.field.input
+        const whole = form.stored
+        verify(whole.length > 70000)
+        compare(input.text, whole.substring(0, 40) + "…")
+        compare(input.cursorPosition, 0)
+        mouseClick(input, 20, input.height / 2)
+        verify(input.activeFocus)
+        compare(input.text, whole)
+        keyClick(Qt.Key_End)
+        keyClick(Qt.Key_X)
+        compare(form.edits, 1)
+        compare(form.stored, whole + "x")
+        form.other.input.forceActiveFocus()
+        compare(input.text, (whole + "x").substring(0, 40) + "…")
+        compare(form.stored, whole + "x")
+    }
+
+    // Where the press put the caret is where typing goes, though the whole text came in under it.
+    function test_longValueEditedWhereClicked() {
+        const form = createTemporaryObject(longFieldComponent, testCase)
+        const input = form.field.input
+        const whole = form.stored
+        mouseClick(input, 1, input.height / 2)
+        keyClick(Qt.Key_X)
+        compare(form.stored, "x" + whole)
+    }
 }
