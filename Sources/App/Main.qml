@@ -8,7 +8,7 @@ ApplicationWindow {
     width: 960
     height: 640
     // The three columns at their narrowest (sidebar 200, list 300, detail 360 from 900 points on)
-    // and the tallest sheet that opens over the window (560 points) fit.
+    // fit; a sheet taller than the window's room shrinks to it and scrolls.
     minimumWidth: 900
     minimumHeight: 600
     visible: true
@@ -54,5 +54,6 @@ ApplicationWindow {
     }
 
     KeyboardFocusInView {}
+    ButtonReturnKey {}
     FocusKeeper {}
 }

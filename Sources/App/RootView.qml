@@ -62,6 +62,8 @@ Item {
             minimumWidth: 440
             minimumHeight: 560
             contentHeight: loginScreen.item ? loginScreen.item.implicitHeight : 0
+            // Named by the form's mode, as its switch reads.
+            accessibleName: loginScreen.item && loginScreen.item.form.isRegister ? "Регистрация" : "Вход"
             cancelText: "Закрыть"
             // Closing resets the flag; over edits the ended session left, it asks about them.
             onClosed: {
@@ -93,6 +95,7 @@ Item {
             minimumHeight: 480
             // The verification screen has its own close button.
             title: rootModel.deepLinkKind === "reset" ? "Сброс пароля" : ""
+            accessibleName: rootModel.deepLinkKind === "reset" ? "Сброс пароля" : "Подтверждение email"
             cancelText: rootModel.deepLinkKind === "reset" ? "Закрыть" : ""
             onClosed: rootModel.closeDeepLink()
 

@@ -5,12 +5,12 @@ import Tessmark.Design
 
 // A modal question with buttons of the caller's own texts, in the caller's order. `buttons` is
 // a list of {text, role} with role "destructive", "cancel" or none. Any button closes the dialog
-// and emits `triggered(index)`; Escape counts as the cancel button when there is one.
-// Items put inside (a text field, say) stand between the message and the buttons.
-T.Popup {
+// and emits `triggered(index)`; Escape counts as the cancel button when there is one, and goes no
+// further (never to a sheet under the dialog). Items put inside (a text field, say) stand between
+// the message and the buttons. It reads as a modal dialog named by its title.
+T.Dialog {
     id: dialog
 
-    property string title
     property string message
     property var buttons: []
     default property alias extraContent: extra.data
@@ -39,16 +39,6 @@ T.Popup {
     padding: 20
     implicitHeight: contentItem.implicitHeight + topPadding + bottomPadding
 
-    Shortcut {
-        sequence: StandardKey.Cancel
-        enabled: dialog.opened
-        onActivated: {
-            const index = dialog.cancelIndex()
-            if (index >= 0)
-                dialog.trigger(index)
-        }
-    }
-
     T.Overlay.modal: Rectangle {
         color: Qt.rgba(0, 0, 0, 0.32)
     }
@@ -71,8 +61,15 @@ T.Popup {
         }
     }
 
+    // Holds the focus while no button has it, so that Escape reaches it from anywhere inside.
     contentItem: ColumnLayout {
         spacing: 8
+        focus: true
+        Keys.onEscapePressed: {
+            const index = dialog.cancelIndex()
+            if (index >= 0)
+                dialog.trigger(index)
+        }
 
         Text {
             Layout.fillWidth: true

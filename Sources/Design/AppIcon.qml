@@ -1,7 +1,8 @@
 import QtQuick
 import Tessmark.Design
 
-// A symbol of the icon map, drawn from the bundled icon font.
+// A symbol of the icon map, drawn from the bundled icon font; a reader skips it, as its glyph is
+// no text (the control around it carries the name).
 Item {
     id: root
 
@@ -19,5 +20,6 @@ Item {
         rotation: Icons.rotation(root.name)
         font.family: Icons.fontFamily
         font.pixelSize: root.size
+        Accessible.ignored: true
     }
 }

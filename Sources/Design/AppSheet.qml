@@ -5,16 +5,21 @@ import Tessmark.Design
 
 // A modal sheet: a title bar with cancel and confirm buttons, an optional subtitle and toolbar
 // action, over the content put inside it.
-// It opens as a popup over the window, or as a modal window of its own when its minimum size
-// does not fit in the window. Cancelling (the button, Escape, the window's close button) closes
-// the sheet and emits `cancelled`; confirming emits `confirmed`, and the owner closes the sheet
-// when the work is done. While `cancelEnabled` is false (work in flight) every way of cancelling
-// is refused. A sheet with no title and no buttons has no title bar. It reads as a dialog named
-// by its title, Tab stays inside it, and the focus goes back where it was when it closes.
+// It opens as a popup over the dimmed window, at its minimum size or the height its content
+// needs, but never taller or wider than the window less 16 on each side: a window too small for
+// it gets a shorter sheet, whose content scrolls. Cancelling (the button, Escape) closes the
+// sheet and emits `cancelled`; confirming emits `confirmed`, and the owner closes the sheet when
+// the work is done. While `cancelEnabled` is false (work in flight) every way of cancelling is
+// refused. Escape reaches the sheet only when nothing inside it (an open list, say) took it. A
+// sheet with no title and no buttons has no title bar. It reads as a modal dialog named by its
+// title (or by `accessibleName` where it has none), Tab stays inside it, and the focus goes back
+// where it was when it closes.
 Item {
     id: sheet
 
     property string title
+    // What a screen reader calls the sheet when it shows no title.
+    property string accessibleName: title
     property string subtitle
     // A toolbar action built in the title bar beside the confirmation (e.g. refresh).
     property Component toolbarAction
@@ -28,8 +33,7 @@ Item {
     // up to the window's height less 16 on each side, so that its content scrolls only in a
     // window too small for it.
     property real contentHeight: 0
-    readonly property bool opened: popup.opened || inWindow
-    readonly property bool inWindow: windowFrame.item !== null && windowFrame.item.visible
+    readonly property bool opened: popup.opened
     readonly property bool hasHeader: title !== "" || subtitle !== "" || cancelText !== "" || confirmText !== ""
                                       || toolbarAction !== null
     default property alias content: body.data
@@ -39,9 +43,9 @@ Item {
     signal closed()
 
     // The sheet's height below a title bar of `headerHeight` in a room `room` high: the content's
-    // own height, kept 16 clear of the room's edges, never below the minimum.
+    // own height or the minimum, whichever is more, kept 16 clear of the room's edges.
     function fittedHeight(headerHeight, room) {
-        return Math.max(minimumHeight, Math.min(headerHeight + contentHeight, room - 2 * 16))
+        return Math.min(Math.max(minimumHeight, headerHeight + contentHeight), room - 2 * 16)
     }
 
     // Where the keyboard focus was before the sheet opened; a destroyed item reads as null.
@@ -57,26 +61,12 @@ Item {
         const host = sheet.Window.window
         if (!opened)
             focusBefore = host ? host.activeFocusItem : null
-        const margin = 24
-        const fits = host && minimumWidth <= host.width - 2 * margin && minimumHeight <= host.height - 2 * margin
-        if (fits) {
-            body.parent = popupBody
-            popup.open()
-        } else {
-            windowFrame.active = true
-            const frame = windowFrame.item
-            body.parent = frame.bodyParent
-            frame.transientParent = host
-            frame.visible = true
-            frame.requestActivate()
-        }
+        popup.open()
     }
 
     function close() {
         if (popup.opened)
             popup.close()
-        if (inWindow)
-            windowFrame.item.hide()
     }
 
     function cancel() {
@@ -86,36 +76,23 @@ Item {
         cancelled()
     }
 
-    Item {
-        id: body
-
-        objectName: "sheetBody"
-        anchors.fill: parent
-        visible: sheet.opened
-    }
-
-    // A dialog for its accessible role and name (its title); the look is the sheet's own.
+    // A dialog for its accessible role and name; the look is the sheet's own.
     T.Dialog {
         id: popup
 
-        title: sheet.title
+        objectName: "sheetPopup"
+        title: sheet.accessibleName
         parent: T.Overlay.overlay
         anchors.centerIn: parent
         modal: true
         focus: true
         closePolicy: T.Popup.NoAutoClose
-        width: sheet.minimumWidth
-        height: sheet.fittedHeight(popupHeader.height, parent ? parent.height : 0)
+        width: Math.min(sheet.minimumWidth, parent ? parent.width - 2 * 16 : sheet.minimumWidth)
+        height: sheet.fittedHeight(header.height, parent ? parent.height : 0)
         padding: 0
         onClosed: {
             sheet.restoreFocus()
             sheet.closed()
-        }
-
-        Shortcut {
-            sequence: StandardKey.Cancel
-            enabled: popup.opened
-            onActivated: sheet.cancel()
         }
 
         T.Overlay.modal: Rectangle {
@@ -140,11 +117,14 @@ Item {
             }
         }
 
-        contentItem: Item {
+        // Takes the keys that nothing focused inside the sheet took.
+        contentItem: FocusScope {
+            focus: true
             clip: true
+            Keys.onEscapePressed: sheet.cancel()
 
             SheetHeader {
-                id: popupHeader
+                id: header
 
                 anchors.left: parent.left
                 anchors.right: parent.right
@@ -175,76 +155,10 @@ Item {
                 }
             }
             Item {
-                id: popupBody
+                id: body
 
-                anchors.top: popupHeader.bottom
-                anchors.left: parent.left
-                anchors.right: parent.right
-                anchors.bottom: parent.bottom
-            }
-        }
-    }
-
-    // The sheet's own window exists only while the sheet is open in it: a hidden window would
-    // still be listed to screen readers.
-    Loader {
-        id: windowFrame
-
-        active: false
-        sourceComponent: Window {
-            readonly property Item bodyParent: windowBody
-
-            title: sheet.title
-            modality: Qt.WindowModal
-            flags: Qt.Dialog
-            minimumWidth: sheet.minimumWidth
-            minimumHeight: sheet.minimumHeight
-            width: sheet.minimumWidth
-            height: sheet.fittedHeight(windowHeader.height, Screen.desktopAvailableHeight)
-            color: AppTheme.background
-            onClosing: function(close) {
-                close.accepted = false
-                sheet.cancel()
-            }
-            onVisibleChanged: {
-                if (visible)
-                    return
-                body.parent = sheet
-                sheet.restoreFocus()
-                // Dropped later, as this window is still emitting.
-                windowFrame.active = false
-                sheet.closed()
-            }
-
-            Shortcut {
-                sequence: StandardKey.Cancel
-                onActivated: sheet.cancel()
-            }
-
-            KeyboardFocusInView {}
-
-            SheetHeader {
-                id: windowHeader
-
-                anchors.left: parent.left
-                anchors.right: parent.right
-                anchors.top: parent.top
-                height: sheet.hasHeader ? implicitHeight : 0
-                visible: sheet.hasHeader
-                title: sheet.title
-                subtitle: sheet.subtitle
-                action: sheet.toolbarAction
-                cancelText: sheet.cancelText
-                confirmText: sheet.confirmText
-                confirmEnabled: sheet.confirmEnabled
-                cancelEnabled: sheet.cancelEnabled
-                onCancelClicked: sheet.cancel()
-                onConfirmClicked: sheet.confirmed()
-            }
-            Item {
-                id: windowBody
-
-                anchors.top: windowHeader.bottom
+                objectName: "sheetBody"
+                anchors.top: header.bottom
                 anchors.left: parent.left
                 anchors.right: parent.right
                 anchors.bottom: parent.bottom

@@ -1,5 +1,7 @@
 #include "QuickItemAccessible.h"
 
+#include "AccessibleState.h"
+
 #include <QtQuick/private/qaccessiblequickitem_p.h>
 #include <QtQuick/private/qquickaccessibleattached_p.h>
 #include <QtQuick/private/qquickitem_p.h>
@@ -54,6 +56,24 @@ public:
         });
     }
 
+    QAccessible::Role role() const override
+    {
+        if (const AccessibleState *extra = AccessibleState::of(item()); extra && extra->role() != QAccessible::NoRole)
+            return QAccessible::Role(extra->role());
+        return QAccessibleQuickItem::role();
+    }
+
+    // A popup without a name of its own reads by its `title`, as a dialog does.
+    QString text(QAccessible::Text kind) const override
+    {
+        QString value = QAccessibleQuickItem::text(kind);
+        if (kind == QAccessible::Name && value.isEmpty() && item()->inherits("QQuickPopupItem")) {
+            if (const QObject *popup = item()->parent(); popup && popup->inherits("QQuickPopup"))
+                value = popup->property("title").toString();
+        }
+        return value;
+    }
+
     QAccessible::State state() const override
     {
         QAccessible::State state = QAccessibleQuickItem::state();
@@ -66,6 +86,16 @@ public:
         if (!item()->isEnabled()) {
             state.disabled = true;
             state.focusable = false;
+        }
+        // A popup's item stands for the popup, whose modality Qt does not pass on.
+        const QObject *popup = item()->parent();
+        if (item()->inherits("QQuickPopupItem") && popup && popup->inherits("QQuickPopup")
+            && popup->property("modal").toBool())
+            state.modal = true;
+        if (const AccessibleState *extra = AccessibleState::of(item()); extra && extra->expandable()) {
+            state.expandable = true;
+            state.expanded = extra->expanded();
+            state.collapsed = !extra->expanded();
         }
         return state;
     }

@@ -1,9 +1,12 @@
 #pragma once
 
 // What a screen reader gets of a Quick item: Qt's own reading, which in this Qt never says that
-// a control is disabled (and QML cannot say it either), with the disabled state added for an
-// item that is not enabled, itself or through a parent, the focused state only on the one item
-// that has the keyboard focus, and a press that presses a button.
+// a control is disabled, that a popup is modal or that a drop-down is open (and QML cannot say
+// it either), with these states added: disabled for an item that is not enabled, itself or
+// through a parent; modal for the item of a modal popup; expandable and expanded or collapsed
+// as the item's AccessibleState says; and the role that AccessibleState gives it, which Qt's
+// controls do not overwrite. A popup without a name reads by its `title` property. Only the one
+// item that has the keyboard focus reads as focused, and a press presses a button.
 class QuickItemAccessible
 {
 public:

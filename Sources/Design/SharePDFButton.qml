@@ -23,8 +23,15 @@ T.AbstractButton {
     font: Typography.font(Typography.Subheadline, Font.Medium)
     opacity: pressed ? 0.7 : (enabled ? 1 : 0.45)
     text: label
-    onClicked: menu.popup(button, 0, button.height)
+    // Beside its label, centred on the button: in the room between the actions above and below,
+    // so that it covers neither.
+    onClicked: {
+        const labelEnd = row.mapToItem(button, row.width, 0).x
+        menu.popup(button, Math.max(0, Math.min(labelEnd + 8, button.width - menu.width)),
+                   (button.height - menu.height) / 2)
+    }
     Accessible.role: Accessible.ButtonMenu
+    AccessibleState.role: Accessible.ButtonMenu
     Accessible.name: label
 
     FocusRing {}
@@ -59,13 +66,17 @@ T.AbstractButton {
         id: menu
 
         objectName: "shareMenu"
+        // As narrow as its entries, to stand beside the label.
+        width: Math.max(copyItem.implicitWidth, showItem.implicitWidth) + leftPadding + rightPadding
 
         AppMenuItem {
+            id: copyItem
             objectName: "copyFileItem"
             text: "Копировать файл"
             onTriggered: button.copyRequested()
         }
         AppMenuItem {
+            id: showItem
             objectName: "showInFolderItem"
             text: "Показать в папке"
             onTriggered: button.showInFolderRequested()

@@ -3,9 +3,10 @@
 // Reads a window the way a screen reader does, through the in-process accessibility tree, and
 // names every item that tells such a reader too little: an interactive object or a list row
 // without a name, a text field that is not exposed as editable text, a choice without a checked
-// or selected state, a disabled control that does not read as disabled, an error shown that is
-// not read as an alert, a state or an empty list's text that is not read at all, more than one
-// object read as focused; and every window kept hidden.
+// or selected state, a disabled control that does not read as disabled, a dialog without a name
+// or not read as modal, an error shown that is not read as an alert, a state or an empty list's
+// text that is not read at all, more than one object read as focused; and every window kept
+// hidden.
 #include "AppTheme.h"
 
 #include <QAccessible>
@@ -126,6 +127,12 @@ inline QStringList problems(QQuickWindow *window)
             found << QStringLiteral("no checked state: %1").arg(describe(item));
         if (item && interactive(role) && !item->isEnabled() && !state.disabled)
             found << QStringLiteral("not read as disabled: %1").arg(describe(item));
+        // A sheet, question or popup over the window: a reader says what it is and that the rest
+        // of the window waits behind it.
+        if (item && role == QAccessible::Dialog && name.isEmpty())
+            found << QStringLiteral("dialog without a name: %1").arg(describe(item));
+        if (item && role == QAccessible::Dialog && !state.modal)
+            found << QStringLiteral("dialog not read as modal: %1").arg(describe(item));
         // A card, tile or chart that a reader reaches but that says nothing, and holds nothing that does.
         const bool container = role == QAccessible::Client || role == QAccessible::Pane || role == QAccessible::Grouping
             || role == QAccessible::Chart;
@@ -236,7 +243,7 @@ inline QStringList problems(QQuickWindow *window)
     return found;
 }
 
-// Windows that nobody sees but that a reader still lists, such as the frame of a closed sheet.
+// Windows that nobody sees but that a reader still lists, such as a dialog's window kept hidden.
 inline QStringList hiddenWindows()
 {
     QStringList found;

@@ -22,6 +22,7 @@
 #include "Features/Onboarding/GuidedOnboarding.h"
 #include "Features/Projects/CreateProjectViewModel.h"
 #include "Models/EstimateAnalytics.h"
+#include "KeyboardFocusInView.h"
 #include "QuickItemAccessible.h"
 #include "QuickItemTree.h"
 #include "SampleEstimates.h"
@@ -42,6 +43,8 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QScopeGuard>
+#include <QScreen>
+#include <QCursor>
 #include <QTest>
 #include <algorithm>
 
@@ -412,6 +415,28 @@ class TestScreenshots : public QObject
         QTest::mouseClick(target->window(), Qt::LeftButton, {}, centreOf(target).toPoint());
     }
 
+    // The frame of an open sheet (its title bar and content), in the window's overlay.
+    static QQuickItem *sheetFrame(QQuickItem *sheet)
+    {
+        auto *body = sheet ? sheet->findChild<QQuickItem *>(QStringLiteral("sheetBody")) : nullptr;
+        return body ? body->parentItem() : nullptr;
+    }
+    // Whether a modal popup dims the whole window: its dimmer stands over everything else.
+    static bool dimmed(QQuickWindow *window)
+    {
+        const QList<QQuickItem *> all = window->contentItem()->childItems();
+        for (QQuickItem *top : all) {
+            if (!top->inherits("QQuickOverlay"))
+                continue;
+            for (QQuickItem *layer : top->childItems()) {
+                if (!layer->inherits("QQuickPopupItem") && layer->isVisible() && layer->opacity() > 0
+                    && layer->width() >= window->width() && layer->height() >= window->height())
+                    return true;
+            }
+        }
+        return false;
+    }
+
     // Clicks "Создать" once the main window has that size; the create sheet, null when it never comes.
     QQuickItem *clickCreate(QSize size)
     {
@@ -629,10 +654,15 @@ class TestScreenshots : public QObject
     // it would fit; empty when every one shows it.
     static QString outOfView(QQuickItem *item)
     {
-        const QRectF rect = item->mapRectToScene(item->boundingRect());
+        // The item's box (a text input's bounding rectangle is its whole text); what a frame around
+        // it clips away is not asked to show.
+        QRectF rect = item->mapRectToScene(QRectF(0, 0, item->width(), item->height()));
         for (QQuickItem *parent = item->parentItem(); parent; parent = parent->parentItem()) {
-            if (!parent->inherits("QQuickFlickable"))
+            if (!parent->inherits("QQuickFlickable")) {
+                if (parent->clip())
+                    rect = rect.intersected(parent->mapRectToScene(parent->boundingRect()));
                 continue;
+            }
             const QRectF view = parent->mapRectToScene(parent->boundingRect()).adjusted(-1, -1, 1, 1);
             const bool fits = rect.height() <= view.height() && rect.width() <= view.width();
             if (fits ? !view.contains(rect) : !view.intersects(rect))
@@ -1275,42 +1305,52 @@ private Q_SLOTS:
         QVERIFY(vm);
         AnalyticsDashboardModel *model = openAnalytics(vm);
         QVERIFY(model);
-        QQuickItem *table = item(QStringLiteral("analyticsTable"));
-        QVERIFY(table);
-        QList<QQuickItem *> rows;
-        for (QQuickItem *child : table->childItems()) {
-            if (child->objectName().startsWith(QLatin1String("analyticsRow-")))
-                rows.append(child);
-        }
+        // The table's cards in the order of its rows; those far below are made as they come in view.
+        QStringList rows;
+        for (const AnalyticsProjectRow &row : model->rows())
+            rows.append(QStringLiteral("analyticsRow-") + row.id);
         QVERIFY(rows.size() >= 3);
         // From the scope switch above, Tab by Tab down to the last row.
         QQuickItem *scope = findItem(item(QStringLiteral("analyticsScope")), QStringLiteral("segment1"));
         QVERIFY(scope);
         scope->forceActiveFocus(Qt::TabFocusReason);
-        QList<QQuickItem *> reached;
-        for (int i = 0; i < 40 && !rows.last()->hasActiveFocus(); ++i) {
+        QStringList reached;
+        QQuickItem *focused = nullptr;
+        for (int i = 0; i < 40 && reached.size() < rows.size(); ++i) {
             QTest::keyClick(m_window, Qt::Key_Tab);
-            QQuickItem *focused = m_window->activeFocusItem();
+            focused = m_window->activeFocusItem();
             QVERIFY(focused);
             QTRY_VERIFY2_WITH_TIMEOUT(outOfView(focused).isEmpty(), qPrintable(outOfView(focused)), 1000);
-            if (rows.contains(focused))
-                reached.append(focused);
+            if (focused->objectName().startsWith(QLatin1String("analyticsRow-")))
+                reached.append(focused->objectName());
         }
         QCOMPARE(reached, rows);
         QTest::keyClick(m_window, Qt::Key_Return);
-        QTRY_COMPARE(model->selectedRow().id, rows.last()->objectName().mid(QStringLiteral("analyticsRow-").size()));
-        QAccessibleInterface *node = QAccessible::queryAccessibleInterface(rows.last());
+        QTRY_COMPARE(model->selectedRow().id, rows.last().mid(QStringLiteral("analyticsRow-").size()));
+        QAccessibleInterface *node = QAccessible::queryAccessibleInterface(focused);
         if (QAccessible::isActive()) {
             QCOMPARE(node->role(), QAccessible::ListItem);
             QVERIFY(node->state().selected);
         }
+        // Back up the table, row by row, and on to the scope switch above it.
+        QStringList back;
+        for (int i = 0; i < 40 && focused->objectName().startsWith(QLatin1String("analyticsRow-")); ++i) {
+            QTest::keyClick(m_window, Qt::Key_Backtab);
+            focused = m_window->activeFocusItem();
+            QVERIFY(focused);
+            if (focused->objectName().startsWith(QLatin1String("analyticsRow-")))
+                back.prepend(focused->objectName());
+        }
+        QCOMPARE(back, rows.mid(0, rows.size() - 1));
+        QVERIFY2(item(QStringLiteral("analyticsScope"))->isAncestorOf(focused), qPrintable(focused->objectName()));
     }
 
     // Tab through a scrolled screen or sheet of the smallest window: the focused item always shows.
     void tabKeepsFocusInView_data()
     {
         QTest::addColumn<QString>("screen");
-        for (const char *screen : {"payments", "payment form", "settings", "create sheet"})
+        for (const char *screen : {"payments", "payment form", "settings", "create sheet", "line form",
+                                   "template library", "export sheet", "AI sheet"})
             QTest::newRow(screen) << QString::fromLatin1(screen);
     }
     void tabKeepsFocusInView()
@@ -1318,13 +1358,21 @@ private Q_SLOTS:
         QFETCH(QString, screen);
         const auto restore = keepBackendData();
         seedAnalytics(12);
-        const bool guest = screen == QLatin1String("create sheet");
+        const bool editor = screen == QLatin1String("line form") || screen == QLatin1String("template library")
+            || screen == QLatin1String("export sheet") || screen == QLatin1String("AI sheet");
+        // The AI sheet is the account's.
+        const bool guest = screen == QLatin1String("create sheet") || (editor && screen != QLatin1String("AI sheet"));
+        if (editor)
+            m_env.repository().upsert(
+                SampleEstimates::project(5, QStringLiteral("one_time"), QStringLiteral("tab-sheet")));
         open(QStringLiteral("light"), true, guest);
         m_window->resize(minimumWindowSize);
         MainShellViewModel *vm = guest ? shell() : signedInShell();
         QVERIFY(vm);
         QQuickWindow *window = m_window;
         QQuickItem *start = nullptr;
+        // The sheet's frame, which shows each focused item whole.
+        QQuickItem *frame = nullptr;
         if (screen == QLatin1String("payments")) {
             vm->setMainSection(QStringLiteral("payments"));
             QTRY_VERIFY((start = item(QStringLiteral("paymentsHub"))) != nullptr);
@@ -1335,18 +1383,51 @@ private Q_SLOTS:
         } else if (screen == QLatin1String("settings")) {
             vm->setMainSection(QStringLiteral("settings"));
             QTRY_VERIFY((start = item(QStringLiteral("settingsView"))) != nullptr);
-        } else {
+        } else if (screen == QLatin1String("create sheet")) {
             QQuickItem *sheet = clickCreate(minimumWindowSize);
             QVERIFY(sheet);
-            QTRY_VERIFY(sheet->property("inWindow").toBool());
-            auto *field = sheet->findChild<QQuickItem *>(QStringLiteral("nameField"));
-            QVERIFY(field);
-            QQuickItem *name = field->property("input").value<QQuickItem *>();
-            QVERIFY(name);
-            window = name->window();
-            QVERIFY(QTest::qWaitForWindowExposed(window));
-            start = name;
+            QTRY_VERIFY(sheet->property("opened").toBool());
+            frame = sheetFrame(sheet);
+            start = input(QStringLiteral("nameField"));
+        } else {
+            if (guest) {
+                vm->setSelectedProjectId(QStringLiteral("tab-sheet"));
+            } else {
+                QTRY_VERIFY(!vm->projectsService()->projects().isEmpty());
+                vm->setSelectedProjectId(vm->projectsService()->projects().first().id);
+            }
+            ProjectEditorScreenModel *editorScreen = nullptr;
+            QTRY_VERIFY((editorScreen = modelOf<ProjectEditorScreenModel>(QStringLiteral("projectEditor"), "screen"))
+                        != nullptr);
+            QTRY_VERIFY(item(QStringLiteral("lineCard-0")) != nullptr);
+            QQuickItem *sheet = nullptr;
+            if (screen == QLatin1String("line form")) {
+                editorScreen->editLine(editorScreen->editor()->items().first().id.toString(QUuid::WithoutBraces));
+                QTRY_VERIFY((start = input(QStringLiteral("formTitle"))) != nullptr);
+                sheet = start;
+            } else if (screen == QLatin1String("template library")) {
+                editorScreen->setShowTemplateLibrary(true);
+                QTRY_VERIFY((start = item(QStringLiteral("templateCards"))) != nullptr);
+                sheet = start;
+            } else if (screen == QLatin1String("AI sheet")) {
+                editorScreen->setShowAI(true);
+                QTRY_VERIFY((start = input(QStringLiteral("requirementsArea"))) != nullptr && start->isVisible());
+                sheet = start;
+            } else {
+                editorScreen->setShowExportPDF(true);
+                ExportPDFViewModel *exporter = nullptr;
+                QTRY_VERIFY((exporter = m_window->findChild<ExportPDFViewModel *>()) != nullptr);
+                QTRY_VERIFY_WITH_TIMEOUT(!exporter->pdfUrl().isEmpty(), 30000);
+                QQuickItem *ready = item(QStringLiteral("readyContent"));
+                QVERIFY(ready);
+                QTRY_VERIFY((start = findItem(ready, QStringLiteral("saveButton"))) != nullptr && start->isVisible());
+                sheet = start;
+            }
+            for (; sheet && !sheet->inherits("QQuickPopupItem"); sheet = sheet->parentItem()) {}
+            QVERIFY(sheet);
+            frame = sheet;
         }
+        QVERIFY(start);
         QTest::qWait(300); // loads and layouts settle
         start->forceActiveFocus(Qt::TabFocusReason);
         QSet<QQuickItem *> reached;
@@ -1356,8 +1437,17 @@ private Q_SLOTS:
             QVERIFY(focused);
             reached.insert(focused);
             QTRY_VERIFY2_WITH_TIMEOUT(outOfView(focused).isEmpty(), qPrintable(outOfView(focused)), 1000);
+            if (frame) {
+                const QRectF shown = frame->mapRectToScene(frame->boundingRect()).adjusted(-1, -1, 1, 1);
+                QVERIFY2(frame->isAncestorOf(focused), qPrintable(AccessibilityAudit::describe(focused)));
+                QVERIFY2(
+                    shown.contains(focused->mapRectToScene(QRectF(0, 0, focused->width(), focused->height()))),
+                    qPrintable(AccessibilityAudit::describe(focused) + QStringLiteral(" stands outside the sheet")));
+            }
         }
-        QVERIFY2(reached.size() >= 4, qPrintable(QString::number(reached.size())));
+        // The library has three stops: "Закрыть", the spheres and the cards.
+        const int stops = screen == QLatin1String("template library") ? 3 : 4;
+        QVERIFY2(reached.size() >= stops, qPrintable(QString::number(reached.size())));
     }
 
     // What a reader hears of the editor's figures: each line's cost, hours and rate beside its
@@ -1500,31 +1590,37 @@ private Q_SLOTS:
         QVERIFY(!QAccessible::queryAccessibleInterface(save)->state().disabled);
     }
 
-    // A sheet leaves no window behind: none while it is closed, its own window only while it is
-    // open in one (the smallest window is too low for the create sheet), and the popup none.
+    // A sheet opens over the dimmed main window at every size the window allows (the smallest
+    // window is lower than the create sheet asks), inside it, and leaves no window behind: none
+    // while it is open nor once it is closed with its cancel button.
     void closedSheetLeavesNoWindow()
     {
         open(QStringLiteral("light"), true, true);
         QCOMPARE(AccessibilityAudit::hiddenWindows(), QStringList());
         QCOMPARE(QGuiApplication::topLevelWindows().size(), 1);
-        for (const bool ownWindow : {true, false}) {
-            m_window->resize(ownWindow ? minimumWindowSize : QSize(1200, 800));
-            QQuickItem *sheet = clickCreate(ownWindow ? minimumWindowSize : QSize(1200, 800));
+        for (const QSize size : {minimumWindowSize, QSize(1200, 800)}) {
+            m_window->resize(size);
+            QQuickItem *sheet = clickCreate(size);
             QVERIFY(sheet);
             QTRY_VERIFY(sheet->property("opened").toBool());
-            QCOMPARE(sheet->property("inWindow").toBool(), ownWindow);
-            QCOMPARE(QGuiApplication::topLevelWindows().size(), ownWindow ? 2 : 1);
+            QCOMPARE(QGuiApplication::topLevelWindows().size(), 1);
             QCOMPARE(AccessibilityAudit::hiddenWindows(), QStringList());
-            // Closed with its cancel button, in the sheet's own window or over the main one.
-            QQuickItem *bar = sheet->findChild<QQuickItem *>(QStringLiteral("sheetBody"))->parentItem()->parentItem();
-            QQuickItem *cancel = findItem(bar, QStringLiteral("cancelButton"));
+            QQuickItem *frame = sheetFrame(sheet);
+            QVERIFY(frame);
+            QCOMPARE(frame->window(), m_window);
+            const QRectF box = frame->mapRectToScene(frame->boundingRect());
+            QVERIFY2(
+                QRectF(16, 16, size.width() - 32, size.height() - 32).adjusted(-1, -1, 1, 1).contains(box),
+                qPrintable(QStringLiteral("%1,%2 %3x%4").arg(box.x()).arg(box.y()).arg(box.width()).arg(box.height())));
+            QVERIFY(dimmed(m_window));
+            // Closed with its cancel button.
+            QQuickItem *cancel = findItem(frame, QStringLiteral("cancelButton"));
             QVERIFY(cancel);
-            QCOMPARE(cancel->window() != m_window, ownWindow);
-            QVERIFY(QTest::qWaitForWindowExposed(cancel->window()));
             const QPointer<QQuickItem> opened = sheet;
             clickCentre(cancel);
             QTRY_VERIFY(!opened || !opened->property("opened").toBool());
-            QTRY_COMPARE(QGuiApplication::topLevelWindows().size(), 1);
+            QTRY_VERIFY(!dimmed(m_window));
+            QCOMPARE(QGuiApplication::topLevelWindows().size(), 1);
             QCOMPARE(AccessibilityAudit::hiddenWindows(), QStringList());
         }
     }
@@ -1922,8 +2018,8 @@ private Q_SLOTS:
         QVERIFY(!all.contains(m_window->activeFocusItem()));
     }
 
-    // The options of an open select: one stop at the chosen option; the arrows move the focus
-    // without choosing, Return chooses.
+    // The options of an open select: Space opens it with the focus on the chosen option; the
+    // arrows move the focus at once without choosing, Return chooses.
     void arrowsMoveInSelect()
     {
         QVERIFY(openDeviceProject(QStringLiteral("arrow-select")));
@@ -1944,7 +2040,6 @@ private Q_SLOTS:
         QVERIFY(options.size() >= 3);
         QQuickItem *chosen = checkedChoice(select);
         QVERIFY(chosen);
-        QTest::keyClick(m_window, Qt::Key_Tab);
         QCOMPARE(m_window->activeFocusItem(), chosen);
         const QString before = editor->property("status").toString();
         const qsizetype at = options.indexOf(chosen);
@@ -2204,22 +2299,28 @@ private Q_SLOTS:
         shoot(QStringLiteral("tour-step%1-%2").arg(step).arg(scheme));
     }
 
-    // The analytics section: the dashboard and its detail panel, in a larger window.
+    // The analytics section: the dashboard and its detail panel, in a larger window; and with
+    // figures near the largest a double holds, every one inside its box.
     void analytics_data()
     {
         QTest::addColumn<QString>("scheme");
         QTest::addColumn<int>("count");
+        QTest::addColumn<bool>("huge");
         for (const char *scheme : {"light", "dark"}) {
             for (int count : {0, 1, 12, 40})
-                QTest::addRow("%s %d", scheme, count) << QString::fromLatin1(scheme) << count;
+                QTest::addRow("%s %d", scheme, count) << QString::fromLatin1(scheme) << count << false;
+            QTest::addRow("%s huge", scheme) << QString::fromLatin1(scheme) << 3 << true;
         }
     }
     void analytics()
     {
         QFETCH(QString, scheme);
         QFETCH(int, count);
+        QFETCH(bool, huge);
         const auto restore = keepBackendData();
         const QString iteration = seedAnalytics(count);
+        if (huge)
+            makeFiguresHuge();
 
         open(scheme, true, false);
         m_window->resize(1400, 1000);
@@ -2227,19 +2328,46 @@ private Q_SLOTS:
         QVERIFY(vm);
         AnalyticsDashboardModel *model = openAnalytics(vm);
         QVERIFY(model);
-        const QString name = QStringLiteral("analytics-%1-%2").arg(count).arg(scheme);
+        const QString name = huge ? QStringLiteral("analytics-huge-%1").arg(scheme)
+                                  : QStringLiteral("analytics-%1-%2").arg(count).arg(scheme);
         shoot(name);
         if (count == 0)
             return;
+        // A reader hears the cards' and the detail's figures as the page shows them.
+        if (m_audit && QAccessible::isActive()) {
+            QQuickItem *remaining = nullptr;
+            QTRY_VERIFY((remaining = item(QStringLiteral("remainingRow"))) != nullptr);
+            QAccessibleInterface *line = QAccessible::queryAccessibleInterface(remaining);
+            QVERIFY(line);
+            QCOMPARE(line->role(), QAccessible::StaticText);
+            QCOMPARE(line->text(QAccessible::Name), vm->selectedAnalyticsRow().figures().at(3).spokenLine());
+            QQuickItem *plan = item(QStringLiteral("kpiGrid"))->childItems().value(1);
+            QVERIFY(plan);
+            QAccessibleInterface *card = QAccessible::queryAccessibleInterface(plan);
+            QCOMPARE(card->text(QAccessible::Name), QStringLiteral("План"));
+            QCOMPARE(card->text(QAccessible::Description), model->kpiFigures().at(1).spokenValue());
+        }
         // Down to the charts and the table.
-        QObject *flick = item(QStringLiteral("analyticsScroll"))->property("contentItem").value<QObject *>();
+        auto *flick = qobject_cast<QQuickItem *>(item(QStringLiteral("analyticsScroll")));
         const QQuickItem *charts = item(QStringLiteral("analyticsCharts"));
         QVERIFY(flick && charts);
-        flick->setProperty("contentY",
-                           charts->mapToItem(flick->property("contentItem").value<QQuickItem *>(), QPointF(0, 0)).y()
-                               - 20);
+        const auto showFrom = [&](const QQuickItem *target) {
+            const QPointF top = target->mapToItem(flick->property("contentItem").value<QQuickItem *>(), QPointF(0, 0));
+            flick->setProperty("contentY", top.y() - 20);
+        };
+        const auto showCharts = [&] { showFrom(charts); };
+        showCharts();
         shoot(name + QStringLiteral("-charts"));
-        if (!iteration.isEmpty()) {
+        if (huge) {
+            // The detail's figures wrap inside the pane, its button in view below them.
+            QQuickItem *payments = nullptr;
+            QTRY_VERIFY((payments = item(QStringLiteral("analyticsDetailPayments"))) != nullptr);
+            const QRectF button = payments->mapRectToScene(QRectF(0, 0, payments->width(), payments->height()));
+            QVERIFY2(QRectF(0, 0, m_window->width(), m_window->height()).contains(button),
+                     qPrintable(QStringLiteral("%1,%2 %3x%4").arg(button.x()).arg(button.y()).arg(button.width())
+                                    .arg(button.height())));
+        }
+        if (!iteration.isEmpty() && !huge) {
             const QList<AnalyticsProjectRow> &rows = model->rows();
             const auto at = std::find_if(rows.cbegin(), rows.cend(),
                                          [&](const AnalyticsProjectRow &row) { return row.id == iteration; });
@@ -2248,6 +2376,43 @@ private Q_SLOTS:
             QTRY_COMPARE(vm->selectedAnalyticsRow().id, iteration);
             shoot(name + QStringLiteral("-iteration"));
         }
+        // The page at the window's smallest, its default and a wide size: the names under the
+        // bars, the legends and the charts' width at each (the layout check has its own sizes).
+        if (count == 12 && !huge && !m_layoutCheck && !m_audit) {
+            for (const QSize size : {minimumWindowSize, QSize(960, 640), QSize(1920, 1080)}) {
+                m_window->resize(size);
+                QTRY_COMPARE(m_window->size(), size);
+                flick->setProperty("contentY", flick->property("originY"));
+                const QString sized = QStringLiteral("%1-%2x%3").arg(name).arg(size.width()).arg(size.height());
+                shoot(sized);
+                showCharts();
+                shoot(sized + QStringLiteral("-charts"));
+                showFrom(item(QStringLiteral("statusChart")));
+                shoot(sized + QStringLiteral("-statuses"));
+            }
+        }
+    }
+
+    // Every project's planned, done and paid money and planned hours near the largest a double
+    // holds, as are its payments (one received and one pending each, so that no sum overflows
+    // within a project).
+    void makeFiguresHuge()
+    {
+        const double huge = 1.7e308;
+        BackendData &data = m_account.backend.data();
+        for (QJsonObject &project : data.projects) {
+            project.insert(QStringLiteral("items"),
+                           QJsonArray{QJsonObject{{QStringLiteral("title"), QStringLiteral("Работа")},
+                                                  {QStringLiteral("category"), QStringLiteral("backend")},
+                                                  {QStringLiteral("hours"), 1},
+                                                  {QStringLiteral("rate"), huge},
+                                                  {QStringLiteral("isLocked"), false},
+                                                  {QStringLiteral("done"), true}}});
+            project.insert(QStringLiteral("totalCost"), huge);
+            project.insert(QStringLiteral("totalHours"), huge);
+        }
+        for (QJsonObject &payment : data.payments)
+            payment.insert(QStringLiteral("amount"), huge);
     }
 
     // The payments hub, the finance view in its states, the sheet and the editor's strip.
@@ -2805,6 +2970,578 @@ private Q_SLOTS:
         QCOMPARE(editor->items().first().title, project.items.first().title + QStringLiteral("!"));
         QCOMPARE(editor->items().first().hours, 12.0);
         QCOMPARE(editor->items().first().description, project.items.first().description);
+    }
+
+    // Sheets, their questions and alerts, menus and buttons, driven as a person drives them.
+
+    // The editor's sheet of that kind, opened from its "⋯" menu by clicks; the sheet's popup.
+    QQuickItem *openFromEditorMenu(const QString &entry)
+    {
+        QQuickItem *button = nullptr;
+        QQuickItem *popup = nullptr;
+        [&] {
+            QTRY_VERIFY((button = item(QStringLiteral("actionsMenuButton"))) != nullptr && button->isVisible());
+            QTest::qWait(200); // the editor settles
+            clickCentre(button);
+            QQuickItem *menuEntry = nullptr;
+            QTRY_VERIFY((menuEntry = item(QStringLiteral("menuEntry-") + entry)) != nullptr && menuEntry->isVisible());
+            QTest::qWait(100); // the menu's opening
+            clickCentre(menuEntry);
+            QTRY_VERIFY((popup = openSheetPopup()) != nullptr);
+        }();
+        return popup;
+    }
+    // The popup of the sheet open in the window, null when none is.
+    QQuickItem *openSheetPopup() const
+    {
+        const std::function<QQuickItem *(QQuickItem *)> walk = [&](QQuickItem *at) -> QQuickItem * {
+            if (!at->isVisible())
+                return nullptr;
+            if (at->objectName() == QLatin1String("sheetBody"))
+                return at->parentItem() ? at->parentItem()->parentItem() : nullptr;
+            for (QQuickItem *child : at->childItems()) {
+                if (QQuickItem *found = walk(child))
+                    return found;
+            }
+            return nullptr;
+        };
+        return walk(m_window->contentItem());
+    }
+    // A button of an open question or alert, found by the dialog's name.
+    QQuickItem *dialogButton(const QString &dialog, int index) const
+    {
+        auto *popup = m_window->findChild<QObject *>(dialog);
+        if (!popup || !popup->property("opened").toBool())
+            return nullptr;
+        auto *content = popup->property("contentItem").value<QQuickItem *>();
+        return content ? findItem(content, QStringLiteral("dialogButton%1").arg(index)) : nullptr;
+    }
+
+    // At the smallest window the library's question stands over the library and takes the click:
+    // the template's lines arrive in the estimate and the library closes.
+    void templateAppliedAtMinimum()
+    {
+        QVERIFY(openDeviceProject(QStringLiteral("template-min"), 2, QStringLiteral("light"), minimumWindowSize));
+        ProjectEditorScreenModel *screen = nullptr;
+        QTRY_VERIFY((screen = modelOf<ProjectEditorScreenModel>(QStringLiteral("projectEditor"), "screen")) != nullptr);
+        QTRY_VERIFY(item(QStringLiteral("lineCard-0")) != nullptr);
+        QCOMPARE(m_window->size(), minimumWindowSize);
+        const qsizetype before = screen->editor()->items().size();
+        QQuickItem *library = openFromEditorMenu(QStringLiteral("templates"));
+        QVERIFY(library);
+        QVERIFY(dimmed(m_window));
+        QQuickItem *card = nullptr;
+        QTRY_VERIFY((card = findItem(library, QStringLiteral("templateCard-0"))) != nullptr && card->isVisible());
+        QTest::qWait(200); // the list settles
+        clickCentre(card);
+        QQuickItem *add = nullptr;
+        QTRY_VERIFY((add = dialogButton(QStringLiteral("templateConfirmation"), 1)) != nullptr && add->isVisible());
+        QCOMPARE(add->property("text").toString(), QStringLiteral("Добавить к смете"));
+        QCOMPARE(add->window(), m_window);
+        QTest::qWait(100); // the question's opening
+        clickCentre(add);
+        QTRY_VERIFY(screen->editor()->items().size() > before);
+        QTRY_VERIFY(!openSheetPopup());
+        QVERIFY(!screen->showTemplateLibrary());
+    }
+
+    // At the smallest window the PDF sheet's alert (here: the viewer did not open) stands over the
+    // sheet and its "OK" takes the click; the sheet stays.
+    void pdfAlertClosedAtMinimum()
+    {
+        QVERIFY(openDeviceProject(QStringLiteral("alert-min"), 3, QStringLiteral("light"), minimumWindowSize));
+        QTRY_VERIFY(item(QStringLiteral("lineCard-0")) != nullptr);
+        QQuickItem *sheet = openFromEditorMenu(QStringLiteral("export"));
+        QVERIFY(sheet);
+        ExportPDFViewModel *exporter = nullptr;
+        QTRY_VERIFY((exporter = m_window->findChild<ExportPDFViewModel *>()) != nullptr);
+        exporter->setUrlOpener([](const QUrl &) { return false; });
+        QTRY_VERIFY_WITH_TIMEOUT(!exporter->pdfUrl().isEmpty(), 30000);
+        QQuickItem *openButton = nullptr;
+        QTRY_VERIFY((openButton = findItem(sheet, QStringLiteral("openButton"))) != nullptr && openButton->isVisible());
+        QTest::qWait(200); // the page's preview settles
+        // Below the fold of the short sheet: scrolled to as a person does, by keyboard.
+        openButton->forceActiveFocus(Qt::TabFocusReason);
+        KeyboardFocusInView::reveal(openButton);
+        QTRY_VERIFY(outOfView(openButton).isEmpty());
+        clickCentre(openButton);
+        QQuickItem *ok = nullptr;
+        QTRY_VERIFY((ok = dialogButton(QStringLiteral("actionFailedAlert"), 0)) != nullptr && ok->isVisible());
+        QCOMPARE(ok->property("text").toString(), QStringLiteral("OK"));
+        QCOMPARE(ok->window(), m_window);
+        QVERIFY(!exporter->actionError().isEmpty());
+        QTest::qWait(100); // the alert's opening
+        clickCentre(ok);
+        QTRY_VERIFY(!m_window->findChild<QObject *>(QStringLiteral("actionFailedAlert"))->property("opened").toBool());
+        QVERIFY(exporter->actionError().isEmpty());
+        QCOMPARE(openSheetPopup(), sheet);
+    }
+
+    // Return and Enter press the focused button of every kind, as Space does.
+    void returnPressesFocusedButton_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("key");
+        for (const char *kind : {"primary", "secondary", "toolbar", "sheet header", "confirmation", "menu entry",
+                                 "tour", "tour bordered"}) {
+            QTest::addRow("%s return", kind) << QString::fromLatin1(kind) << int(Qt::Key_Return);
+            QTest::addRow("%s enter", kind) << QString::fromLatin1(kind) << int(Qt::Key_Enter);
+        }
+    }
+    void returnPressesFocusedButton()
+    {
+        QFETCH(QString, kind);
+        QFETCH(int, key);
+        const bool tour = kind.startsWith(QLatin1String("tour"));
+        const bool editor = kind == QLatin1String("toolbar") || kind == QLatin1String("confirmation")
+            || kind == QLatin1String("menu entry");
+        if (tour)
+            m_env.addDeviceProjects(2, QStringLiteral("Мобильное приложение"));
+        if (editor)
+            m_env.repository().upsert(
+                SampleEstimates::project(2, QStringLiteral("one_time"), QStringLiteral("return")));
+        open(QStringLiteral("light"), !tour, kind != QLatin1String("primary"));
+        QQuickItem *target = nullptr;
+        std::function<bool()> pressed;
+        if (kind == QLatin1String("primary")) {
+            QTRY_VERIFY((target = item(QStringLiteral("guestButton"))) != nullptr);
+            pressed = [this] { return root()->screen() == RootViewModel::GuestShell; };
+        } else if (kind == QLatin1String("secondary")) {
+            QTRY_VERIFY((target = item(QStringLiteral("createButton"))) != nullptr);
+            pressed = [this] { return item(QStringLiteral("createProjectSheet")) != nullptr; };
+        } else if (kind == QLatin1String("sheet header")) {
+            QQuickItem *sheet = pressCreate();
+            QVERIFY(sheet);
+            target = findItem(sheetFrame(sheet), QStringLiteral("cancelButton"));
+            const QPointer<QQuickItem> shown = sheet;
+            pressed = [shown] { return !shown || !shown->property("opened").toBool(); };
+        } else if (tour) {
+            MainShellViewModel *vm = shell();
+            QVERIFY(vm);
+            QTRY_VERIFY(vm->tour()->hasDemoProject());
+            vm->tour()->setStep(1);
+            const QString name =
+                kind == QLatin1String("tour") ? QStringLiteral("onboardingNext") : QStringLiteral("onboardingSkip");
+            QTRY_VERIFY((target = item(name)) != nullptr && target->isVisible());
+            // The step's opening gives "Далее" the focus first.
+            QTRY_VERIFY(item(QStringLiteral("onboardingNext"))->hasActiveFocus());
+            MainOnboardingController *steps = vm->tour();
+            // The card goes with the tour.
+            const QPointer<QQuickItem> card = item(QStringLiteral("onboardingCard"));
+            QVERIFY(card);
+            if (kind == QLatin1String("tour"))
+                pressed = [steps] { return steps->step() == 2; };
+            else
+                pressed = [card] { return !card || !card->isVisible(); };
+        } else {
+            shell()->setSelectedProjectId(QStringLiteral("return"));
+            QTRY_VERIFY(item(QStringLiteral("lineCard-0")) != nullptr);
+            QQuickItem *menuButton = item(QStringLiteral("actionsMenuButton"));
+            QVERIFY(menuButton);
+            auto *menu = m_window->findChild<QObject *>(QStringLiteral("editorActionsMenu"));
+            QVERIFY(menu);
+            if (kind == QLatin1String("toolbar")) {
+                target = menuButton;
+                pressed = [menu] { return menu->property("opened").toBool(); };
+            } else if (kind == QLatin1String("menu entry")) {
+                menuButton->forceActiveFocus(Qt::TabFocusReason);
+                QTest::keyClick(m_window, Qt::Key_Space);
+                QTRY_VERIFY(menu->property("opened").toBool());
+                for (int i = 0; i < 6 && !(target && target->objectName() == QLatin1String("menuEntry-templates"));
+                     ++i) {
+                    QTest::keyClick(m_window, Qt::Key_Down);
+                    target = m_window->activeFocusItem();
+                }
+                QVERIFY(target && target->objectName() == QLatin1String("menuEntry-templates"));
+                auto *screen = modelOf<ProjectEditorScreenModel>(QStringLiteral("projectEditor"), "screen");
+                QVERIFY(screen);
+                pressed = [screen] { return screen->showTemplateLibrary(); };
+            } else {
+                QQuickItem *remove = item(QStringLiteral("deleteButton"));
+                QVERIFY(remove && remove->isVisible());
+                clickCentre(remove);
+                QTRY_VERIFY((target = dialogButton(QStringLiteral("deleteConfirmation"), 1)) != nullptr);
+                QObject *dialog = m_window->findChild<QObject *>(QStringLiteral("deleteConfirmation"));
+                pressed = [dialog] { return !dialog->property("opened").toBool(); };
+            }
+        }
+        QVERIFY(target);
+        QTest::qWait(200); // the screen settles
+        target->forceActiveFocus(Qt::TabFocusReason);
+        QVERIFY(target->hasActiveFocus());
+        QVERIFY(!pressed());
+        const QString pressedButton = AccessibilityAudit::describe(target); // it may go when pressed
+        QTest::keyClick(m_window, Qt::Key(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        QTRY_VERIFY2(pressed(), qPrintable(pressedButton));
+    }
+
+    // Escape in an open drop-down of a sheet closes the list only: the sheet and what was typed
+    // stay; the next Escape closes the sheet.
+    void escapeInSelectKeepsSheet_data()
+    {
+        QTest::addColumn<QString>("sheet");
+        QTest::newRow("line form") << "line form";
+        QTest::newRow("create sheet") << "create sheet";
+    }
+    void escapeInSelectKeepsSheet()
+    {
+        QFETCH(QString, sheet);
+        const bool form = sheet == QLatin1String("line form");
+        QQuickItem *typedInto = nullptr;
+        QQuickItem *select = nullptr;
+        QQuickItem *popup = nullptr;
+        if (form) {
+            QVERIFY(openDeviceProject(QStringLiteral("escape-select"), 2));
+            QQuickItem *line = nullptr;
+            QTRY_VERIFY((line = item(QStringLiteral("lineCard-0"))) != nullptr);
+            line->forceActiveFocus(Qt::TabFocusReason);
+            QTest::keyClick(m_window, Qt::Key_Return);
+            QTRY_VERIFY((typedInto = input(QStringLiteral("formTitle"))) != nullptr && typedInto->hasActiveFocus());
+            select = item(QStringLiteral("formCategory"));
+        } else {
+            open(QStringLiteral("light"), true, true);
+            QVERIFY(pressCreate());
+            QTRY_VERIFY((typedInto = input(QStringLiteral("nameField"))) != nullptr && typedInto->hasActiveFocus());
+            select = item(QStringLiteral("currencySelect"));
+        }
+        QVERIFY(select);
+        popup = openSheetPopup();
+        QVERIFY(popup);
+        QTest::qWait(200); // the sheet settles
+        QTest::keyClick(m_window, Qt::Key_End);
+        for (const QChar c : QStringLiteral(" черновик"))
+            QTest::sendKeyEvent(QTest::Click, m_window, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        const QString typed = typedInto->property("text").toString();
+        QVERIFY(typed.endsWith(QStringLiteral(" черновик")));
+        const QVariant chosen = select->property("selection");
+        QQuickItem *field = selectField(select->objectName());
+        QVERIFY(tabTo(field, 20));
+        QTest::keyClick(m_window, Qt::Key_Space);
+        QTRY_VERIFY(select->property("isOpen").toBool());
+        QTest::keyClick(m_window, Qt::Key_Down);
+        QTest::keyClick(m_window, Qt::Key_Escape);
+        QTRY_VERIFY(!select->property("isOpen").toBool());
+        QCOMPARE(openSheetPopup(), popup);
+        QCOMPARE(typedInto->property("text").toString(), typed);
+        QCOMPARE(select->property("selection"), chosen);
+        QCOMPARE(m_window->activeFocusItem(), field);
+        QTest::keyClick(m_window, Qt::Key_Escape);
+        QTRY_VERIFY(!openSheetPopup());
+    }
+
+    // A drop-down reads as a combo box that says whether it is open, with its options as a list
+    // inside it, each saying whether it is the chosen one.
+    void selectReadsAsComboBox()
+    {
+        if (!QAccessible::isActive())
+            QSKIP("the accessibility tree is off");
+        open(QStringLiteral("light"), true, true);
+        QVERIFY(pressCreate());
+        QQuickItem *select = item(QStringLiteral("currencySelect"));
+        QQuickItem *field = selectField(QStringLiteral("currencySelect"));
+        QVERIFY(select && field);
+        QAccessibleInterface *combo = QAccessible::queryAccessibleInterface(field);
+        QCOMPARE(combo->role(), QAccessible::ComboBox);
+        QCOMPARE(combo->text(QAccessible::Name), QStringLiteral("Валюта"));
+        QVERIFY(combo->state().expandable);
+        QVERIFY(!combo->state().expanded);
+        QVERIFY(combo->state().collapsed);
+        field->forceActiveFocus(Qt::TabFocusReason);
+        QTest::keyClick(m_window, Qt::Key_Space);
+        QTRY_VERIFY(select->property("isOpen").toBool());
+        QVERIFY(combo->state().expanded);
+        QAccessibleInterface *list = nullptr;
+        for (int i = 0; i < combo->childCount() && !list; ++i) {
+            if (combo->child(i)->role() == QAccessible::List)
+                list = combo->child(i);
+        }
+        QVERIFY2(list, "no list inside the combo box");
+        QCOMPARE(list->text(QAccessible::Name), QStringLiteral("Валюта"));
+        QVERIFY(list->childCount() >= 3);
+        int selected = 0;
+        for (int i = 0; i < list->childCount(); ++i) {
+            QAccessibleInterface *option = list->child(i);
+            QCOMPARE(option->role(), QAccessible::ListItem);
+            QVERIFY(!option->text(QAccessible::Name).isEmpty());
+            selected += option->state().selected ? 1 : 0;
+        }
+        QCOMPARE(selected, 1);
+        QTest::keyClick(m_window, Qt::Key_Escape);
+        QTRY_VERIFY(!select->property("isOpen").toBool());
+        QVERIFY(!combo->state().expanded);
+    }
+
+    // The reader's check names a shown dialog without a name and one that does not read as modal;
+    // the sheets and questions of the design system read as named modal dialogs.
+    void accessibilityAuditFindsUnnamedDialogs()
+    {
+        if (!QAccessible::isActive())
+            QSKIP("the accessibility tree is off");
+        QQmlEngine engine;
+        engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
+        QQmlComponent component(&engine);
+        component.setData(R"(
+            import QtQuick
+            import QtQuick.Templates as T
+            import Tessmark.Design
+            Window {
+                width: 700; height: 500; visible: true
+                property alias bare: bare
+                property alias sheet: sheet
+                property alias question: question
+                T.Popup { id: bare; objectName: "bare"; width: 200; height: 100; modal: false }
+                AppSheet { id: sheet; title: "Новая итерация"; cancelText: "Отмена"; minimumWidth: 400; minimumHeight: 300 }
+                AppConfirmationDialog {
+                    id: question; title: "Загрузить шаблон?"; buttons: [{ text: "Отмена", role: "cancel" }]
+                }
+            })",
+                          QUrl());
+        std::unique_ptr<QObject> root(component.create());
+        QVERIFY2(root, qPrintable(component.errorString()));
+        auto *window = qobject_cast<QQuickWindow *>(root.get());
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        auto *bare = root->property("bare").value<QObject *>();
+        QMetaObject::invokeMethod(bare, "open");
+        QTRY_VERIFY(bare->property("opened").toBool());
+        QString found = AccessibilityAudit::problems(window).join(QLatin1Char('\n'));
+        QVERIFY2(
+            found.contains(QStringLiteral("dialog without a name: QQuickRootItem > QQuickOverlay > QQuickPopupItem")),
+            qPrintable(found));
+        QVERIFY2(found.contains(
+                     QStringLiteral("dialog not read as modal: QQuickRootItem > QQuickOverlay > QQuickPopupItem")),
+                 qPrintable(found));
+        QMetaObject::invokeMethod(bare, "close");
+        QTRY_VERIFY(!bare->property("visible").toBool());
+        for (const char *name : {"sheet", "question"}) {
+            auto *dialog = root->property(name).value<QObject *>();
+            QMetaObject::invokeMethod(dialog, "open");
+            QTRY_VERIFY(dialog->property("opened").toBool());
+            found = AccessibilityAudit::problems(window).join(QLatin1Char('\n'));
+            QVERIFY2(!found.contains(QStringLiteral("dialog")), qPrintable(found));
+            QMetaObject::invokeMethod(dialog, "close");
+            QTRY_VERIFY(!dialog->property("opened").toBool());
+        }
+    }
+
+    // Each sheet and question reads as a modal dialog with its name from every place that opens
+    // it: the sign-in sheet from the welcome screen and from the settings (named by its mode), a
+    // new iteration asked from the iterations sheet.
+    void dialogsReadNamedAndModal_data()
+    {
+        QTest::addColumn<QString>("from");
+        for (const char *from : {"welcome", "settings", "iterations sheet"})
+            QTest::newRow(from) << QString::fromLatin1(from);
+    }
+    void dialogsReadNamedAndModal()
+    {
+        if (!QAccessible::isActive())
+            QSKIP("the accessibility tree is off");
+        QFETCH(QString, from);
+        const auto readAs = [](QQuickItem *inside, const QString &name) {
+            QQuickItem *popup = inside;
+            while (popup && !popup->inherits("QQuickPopupItem"))
+                popup = popup->parentItem();
+            QVERIFY(popup);
+            QAccessibleInterface *node = QAccessible::queryAccessibleInterface(popup);
+            QVERIFY(node);
+            QCOMPARE(node->role(), QAccessible::Dialog);
+            QCOMPARE(node->text(QAccessible::Name), name);
+            QVERIFY(node->state().modal);
+        };
+        if (from == QLatin1String("iterations sheet")) {
+            openSheetHost(QStringLiteral("light"));
+            QQuickItem *sheet = openSheet(QStringLiteral("ProjectIterationsSheet"),
+                                          {{"projectsService", QVariant::fromValue(m_sheetService.get())},
+                                           {"rootProjectId", addRootWithIterations(1)}});
+            QVERIFY(sheet);
+            QQuickItem *popup = nullptr;
+            QTRY_VERIFY((popup = openSheetPopup()) != nullptr);
+            readAs(popup, QStringLiteral("Итерации"));
+            QQuickItem *confirm = findItem(popup, QStringLiteral("confirmButton"));
+            QVERIFY(confirm);
+            QTRY_VERIFY(confirm->isEnabled());
+            QTest::qWait(100); // the sheet's opening
+            clickCentre(confirm);
+            QQuickItem *name = nullptr;
+            QTRY_VERIFY((name = input(QStringLiteral("iterationNameField"))) != nullptr && name->isVisible());
+            readAs(name, QStringLiteral("Новая итерация"));
+            return;
+        }
+        const bool welcome = from == QLatin1String("welcome");
+        open(QStringLiteral("light"), true, !welcome);
+        if (!welcome) {
+            shell()->setMainSection(QStringLiteral("settings"));
+            QTRY_VERIFY(item(QStringLiteral("settingsSignInButton")) != nullptr);
+        }
+        QQuickItem *button = nullptr;
+        QTRY_VERIFY((button = item(welcome ? QStringLiteral("signInButton") : QStringLiteral("settingsSignInButton")))
+                        != nullptr
+                    && button->isVisible());
+        QTest::qWait(200); // the screen settles
+        clickCentre(button);
+        QQuickItem *email = nullptr;
+        QTRY_VERIFY((email = input(QStringLiteral("emailField"))) != nullptr && email->isVisible());
+        readAs(email, QStringLiteral("Вход"));
+        QQuickItem *registerMode = item(QStringLiteral("registerModeButton"));
+        QVERIFY(registerMode);
+        clickCentre(registerMode);
+        readAs(email, QStringLiteral("Регистрация"));
+    }
+
+    // Menus as they are read: the editor's "⋯" menu with the entry under the pointer and the
+    // entry reached by the arrows, the share menu of the PDF sheet, and the tree's menu.
+    void menus_data() { schemes(); }
+    void menus()
+    {
+        QFETCH(QString, scheme);
+        QVERIFY(openDeviceProject(QStringLiteral("menus"), 3, scheme, QSize(960, 640)));
+        QTRY_VERIFY(item(QStringLiteral("lineCard-0")) != nullptr);
+        QQuickItem *button = item(QStringLiteral("actionsMenuButton"));
+        QVERIFY(button);
+        auto *menu = m_window->findChild<QObject *>(QStringLiteral("editorActionsMenu"));
+        QVERIFY(menu);
+        QTest::qWait(200); // the editor settles
+        clickCentre(button);
+        QQuickItem *entry = nullptr;
+        QTRY_VERIFY((entry = item(QStringLiteral("menuEntry-templates"))) != nullptr && entry->isVisible());
+        QTest::qWait(250); // the menu's opening
+        QVERIFY(hoverUntil(centreOf(entry).toPoint(), [entry] { return entry->property("highlighted").toBool(); }));
+        shoot(QStringLiteral("menu-hovered-") + scheme);
+        QTest::keyClick(m_window, Qt::Key_Escape);
+        QTRY_VERIFY(!menu->property("visible").toBool());
+        // Away from the menu, so that the arrows alone highlight.
+        QTest::mouseMove(m_window, QPoint(10, m_window->height() - 10));
+        button->forceActiveFocus(Qt::TabFocusReason);
+        QTest::keyClick(m_window, Qt::Key_Space);
+        QTRY_VERIFY(menu->property("opened").toBool());
+        QTest::keyClick(m_window, Qt::Key_Down);
+        QTest::keyClick(m_window, Qt::Key_Down);
+        QQuickItem *focused = m_window->activeFocusItem();
+        QVERIFY(focused && focused->objectName().startsWith(QLatin1String("menuEntry-")));
+        QVERIFY(focused->property("highlighted").toBool());
+        shoot(QStringLiteral("menu-arrow-") + scheme);
+        QTest::keyClick(m_window, Qt::Key_Escape);
+        QTRY_VERIFY(!menu->property("visible").toBool());
+
+        // The PDF sheet's share menu, over the smallest window.
+        m_window->resize(minimumWindowSize);
+        QQuickItem *sheet = openFromEditorMenu(QStringLiteral("export"));
+        QVERIFY(sheet);
+        ExportPDFViewModel *exporter = nullptr;
+        QTRY_VERIFY((exporter = m_window->findChild<ExportPDFViewModel *>()) != nullptr);
+        QTRY_VERIFY_WITH_TIMEOUT(!exporter->pdfUrl().isEmpty(), 30000);
+        QQuickItem *share = nullptr;
+        QTRY_VERIFY((share = findItem(sheet, QStringLiteral("shareButton"))) != nullptr && share->isVisible());
+        QQuickItem *openButton = findItem(sheet, QStringLiteral("openButton"));
+        QVERIFY(openButton);
+        QTest::qWait(200); // the preview settles
+        KeyboardFocusInView::reveal(openButton);
+        QTRY_VERIFY(outOfView(openButton).isEmpty());
+        clickCentre(share);
+        auto *shareMenu = m_window->findChild<QObject *>(QStringLiteral("shareMenu"));
+        QVERIFY(shareMenu);
+        QTRY_VERIFY(shareMenu->property("opened").toBool());
+        QQuickItem *copy = item(QStringLiteral("copyFileItem"));
+        QVERIFY(copy);
+        QTest::qWait(250); // the menu's opening
+        shoot(QStringLiteral("menu-share-") + scheme);
+        // The menu leaves the sheet's other actions in sight.
+        auto *shareList = shareMenu->property("contentItem").value<QQuickItem *>();
+        QVERIFY(shareList);
+        QQuickItem *menuBox = shareList->parentItem();
+        const QRectF drawn = menuBox->mapRectToScene(QRectF(0, 0, menuBox->width(), menuBox->height()));
+        for (const char *other : {"openButton", "saveButton"}) {
+            QQuickItem *action = findItem(sheet, QString::fromLatin1(other));
+            QVERIFY(action);
+            const QRectF at = action->mapRectToScene(QRectF(0, 0, action->width(), action->height()));
+            QVERIFY2(!drawn.intersects(at), other);
+        }
+        QTest::keyClick(m_window, Qt::Key_Escape);
+        QTRY_VERIFY(!shareMenu->property("visible").toBool());
+        QCOMPARE(openSheetPopup(), sheet);
+    }
+
+    // Rests the pointer on `at`, then moves it on a point at a time, until `done` holds: other
+    // windows on the same display may take the hover away meanwhile, as a person's hand would
+    // move on.
+    bool hoverUntil(QPoint at, const std::function<bool()> &done)
+    {
+        // The display's own pointer stands off every window these tests open, so that windows
+        // coming and going under it send this one no crossings of their own.
+        if (QScreen *screen = m_window->screen())
+            QCursor::setPos(screen, screen->geometry().bottomRight());
+        QTest::mouseMove(m_window, at);
+        // A pause longer than a tooltip's delay between moves, as each move starts it anew.
+        for (int step = 1; step <= 8; ++step) {
+            if (QTest::qWaitFor(done, 1200))
+                return true;
+            QTest::mouseMove(m_window, at + QPoint(step, 0));
+        }
+        return done();
+    }
+
+    // The tooltips shown in the window now, by their texts.
+    QStringList shownToolTips() const
+    {
+        QStringList found;
+        const std::function<void(QQuickItem *)> walk = [&](QQuickItem *at) {
+            if (!at->isVisible())
+                return;
+            if (at->inherits("QQuickPopupItem") && at->parent() && at->parent()->inherits("QQuickToolTip"))
+                found << at->parent()->property("text").toString();
+            for (QQuickItem *child : at->childItems())
+                walk(child);
+        };
+        walk(m_window->contentItem());
+        return found;
+    }
+
+    // The editor's tooltip on "Платежи" comes when the pointer moves onto the button, and not when
+    // a sheet closing leaves the pointer there (the line form's "Готово" stands over it), nor
+    // when the pointer went on elsewhere meanwhile.
+    void toolTipOnlyWherePointerMoves_data()
+    {
+        QTest::addColumn<bool>("pressOverButton");
+        QTest::newRow("pointer moved on") << false;
+        QTest::newRow("sheet's button over it") << true;
+    }
+    void toolTipOnlyWherePointerMoves()
+    {
+        QFETCH(bool, pressOverButton);
+        QVERIFY(openDeviceProject(QStringLiteral("tooltip"), 3));
+        QQuickItem *line = nullptr;
+        QTRY_VERIFY((line = item(QStringLiteral("lineCard-0"))) != nullptr);
+        QQuickItem *payments = item(QStringLiteral("paymentsButton"));
+        QVERIFY(payments);
+        const QString tip = QStringLiteral("Платежи и аналитика проекта");
+        const QPoint onPayments = centreOf(payments).toPoint();
+        QTest::qWait(300); // the editor settles
+        QTest::mouseMove(m_window, onPayments - QPoint(4, 0));
+        QVERIFY(hoverUntil(onPayments, [&] { return shownToolTips() == QStringList{tip}; }));
+        // The line form by keyboard; the pointer goes on to the form.
+        line->forceActiveFocus(Qt::TabFocusReason);
+        QTest::keyClick(m_window, Qt::Key_Return);
+        QQuickItem *title = nullptr;
+        QTRY_VERIFY((title = input(QStringLiteral("formTitle"))) != nullptr && title->hasActiveFocus());
+        QTest::qWait(200); // the form's opening
+        const QPoint inForm = centreOf(title).toPoint(); // the form goes when it closes
+        QTest::mouseMove(m_window, inForm);
+        QTest::mouseMove(m_window, inForm + QPoint(5, 5));
+        if (pressOverButton) {
+            QQuickItem *done = findItem(openSheetPopup(), QStringLiteral("confirmButton"));
+            QVERIFY(done);
+            const QRectF doneBox = done->mapRectToScene(QRectF(0, 0, done->width(), done->height()));
+            QVERIFY(doneBox.intersects(payments->mapRectToScene(QRectF(0, 0, payments->width(), payments->height()))));
+            clickCentre(done);
+        } else {
+            QTest::keyClick(m_window, Qt::Key_Escape);
+        }
+        QTRY_VERIFY(!openSheetPopup());
+        QTest::qWait(1000); // longer than the tooltip's delay
+        QCOMPARE(shownToolTips(), QStringList());
+        // A move onto the button brings it again.
+        QTest::mouseMove(m_window, onPayments + QPoint(4, 0));
+        QVERIFY(hoverUntil(onPayments, [&] { return shownToolTips() == QStringList{tip}; }));
     }
 
     // Where the keyboard lands after each action, done in the real window by keys and clicks:

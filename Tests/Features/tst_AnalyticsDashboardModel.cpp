@@ -13,6 +13,10 @@
 
 #include <QAbstractItemModelTester>
 #include <QElapsedTimer>
+#include <QNetworkReply>
+#include <QSemaphore>
+#include <QThreadPool>
+#include <QTimer>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QSignalSpy>
@@ -80,6 +84,37 @@ AnalyticsProjectRow row(const QString &id, const QString &name, double planned, 
     r.plannedCost = planned;
     return r;
 }
+
+// Holds every thread of the shared pool until released: work handed to the pool waits meanwhile.
+class PoolHold
+{
+public:
+    PoolHold()
+        : m_threads(QThreadPool::globalInstance()->maxThreadCount())
+    {
+        for (int i = 0; i < m_threads; ++i)
+            QThreadPool::globalInstance()->start([this] {
+                m_started.release();
+                m_release.acquire();
+                m_ended.release();
+            });
+        m_started.acquire(m_threads);
+    }
+    ~PoolHold() { release(); }
+    // Lets the held threads go and waits until none of them still needs this hold.
+    void release()
+    {
+        m_release.release(m_threads);
+        m_ended.acquire(m_threads);
+        m_threads = 0;
+    }
+
+private:
+    int m_threads;
+    QSemaphore m_started;
+    QSemaphore m_release;
+    QSemaphore m_ended;
+};
 
 QStringList ids(const AnalyticsDashboardModel &model)
 {
@@ -322,8 +357,12 @@ private Q_SLOTS:
         QCOMPARE(model->barPlanned(), (QList<double>{700, 450, 50}));
         QCOMPARE(model->barDone(), (QList<double>{0, 0, 0}));
         QCOMPARE(model->barAxisMaximum(), 700.0);
-        // The tooltip of a group names the first of its projects in full.
-        QCOMPARE(model->barNames().at(1), QStringLiteral("Проект длинный A"));
+        // Under the bars a group goes by the words its names share; its tooltip names them all.
+        QCOMPARE(
+            model->barTitles(),
+            (QStringList{QStringLiteral("Сайт"), QStringLiteral("Проект длинный…"), QStringLiteral("<b>A&B</b>")}));
+        QCOMPARE(model->barNames().at(1), QStringLiteral("Проект длинный A\nПроект длинный B"));
+        QCOMPARE(model->barNames().first(), QStringLiteral("Сайт"));
         // The value axis reads as money of the one currency.
         QCOMPARE(model->barAxisTicks(), (QList<double>{175, 350, 525, 700}));
         QCOMPARE(model->barAxisTickLabels().last(), MoneyFormat::format(700, QStringLiteral("RUB")));
@@ -356,6 +395,28 @@ private Q_SLOTS:
         QVERIFY(model->barAxisMaximum() >= largest);
         for (const AnalyticsChartEntry &entry : model->series().entries)
             QVERIFY(std::isfinite(entry.value));
+    }
+
+    // Bars near the largest double in two currencies: the value axis keeps finite, rising marks,
+    // written as positive grouped digits short enough for their one line.
+    void hugeBarsKeepTheAxisFinite()
+    {
+        const double largest = std::numeric_limits<double>::max();
+        const AnalyticsSeries series =
+            AnalyticsSeries::from({row(QStringLiteral("a"), QStringLiteral("A"), largest),
+                                   row(QStringLiteral("b"), QStringLiteral("B"), largest, QStringLiteral("USD"))});
+        QCOMPARE(series.barAxisTicks.size(), AnalyticsSeries::axisTicks);
+        double below = 0;
+        for (const double tick : series.barAxisTicks) {
+            QVERIFY(std::isfinite(tick));
+            QVERIFY(tick > below);
+            below = tick;
+        }
+        for (const QString &label : series.barAxisTickLabels) {
+            QVERIFY2(label.front().isDigit(), qPrintable(label));
+            QVERIFY2(Text::graphemeCount(label) <= AnalyticsSeries::axisLabelGraphemes, qPrintable(label));
+            QVERIFY2(label.endsWith(QChar(0x2026)), qPrintable(label));
+        }
     }
 
     // Names of any length reach the detail panel bounded for its wrapped texts.
@@ -511,6 +572,92 @@ private Q_SLOTS:
         QTest::qWait(300);
         QCOMPARE(m_backend.abandonedRequests().size(), finance());
         QVERIFY2(finance() < 80, "the queued requests never start");
+    }
+
+    // Hundreds of exchanges go out a few at a time, each once, and every answer counts.
+    void requestsGoOutAFewAtATime()
+    {
+        QStringList ids;
+        for (int i = 0; i < 40; ++i) {
+            ids.append(seed(QStringLiteral("P%1").arg(i), {{QStringLiteral("cost"), 100 + i}}));
+            addPayment(ids.last(), 10);
+            m_backend.setDelay(QStringLiteral("GET"), analyticsPath(ids.last()), 20);
+        }
+        auto model = dashboard();
+        qsizetype mostOpen = 0;
+        QTimer sampler;
+        // Answered exchanges wait a moment for their deletion: only those still running count.
+        connect(&sampler, &QTimer::timeout, this, [&] {
+            const QList<QNetworkReply *> replies = m_client->network()->findChildren<QNetworkReply *>();
+            mostOpen = std::max(mostOpen,
+                                std::count_if(replies.cbegin(), replies.cend(),
+                                              [](const QNetworkReply *reply) { return reply->isRunning(); }));
+        });
+        sampler.start(2);
+        await(model->load());
+        sampler.stop();
+        QVERIFY2(mostOpen > 0, "sampled while the exchanges ran");
+        QVERIFY2(mostOpen <= AnalyticsDashboardModel::requestsInFlight, qPrintable(QString::number(mostOpen)));
+        QCOMPARE(model->count(), 40);
+        QCOMPARE(model->paymentsCount(), 40);
+        QVERIFY(!model->hasLoadWarning());
+        for (const QString &id : std::as_const(ids)) {
+            QCOMPARE(m_backend.requests(QStringLiteral("GET"), analyticsPath(id)).size(), 1);
+            QCOMPARE(m_backend.requests(QStringLiteral("GET"), QStringLiteral("projects/%1/payments").arg(id)).size(),
+                     1);
+        }
+    }
+
+    // The rows are worked out away from the window's thread; a load started while an earlier
+    // one's rows are being worked out is the one that shows, and the earlier one changes nothing.
+    void laterLoadSupersedesOneBeingWorkedOut()
+    {
+        const QString id = seed(QStringLiteral("A"), {{QStringLiteral("cost"), 100}});
+        auto model = dashboard();
+        QSignalSpy resets(model.get(), &QAbstractItemModel::modelReset);
+        PoolHold hold;
+        QCoro::Task<void> first = model->load();
+        const auto answered = [&](qsizetype loads) {
+            return m_backend.requests(QStringLiteral("GET"), analyticsPath(id)).size() == loads
+                && m_client->network()->findChildren<QNetworkReply *>().isEmpty();
+        };
+        QTRY_VERIFY(answered(1));
+        QVERIFY(model->isLoading());
+        setCost(id, 900);
+        QCoro::Task<void> second = model->load();
+        QTRY_VERIFY(answered(2));
+        QCOMPARE(model->count(), 0);
+        hold.release();
+        await(std::move(first));
+        await(std::move(second));
+        QVERIFY(!model->isLoading());
+        QCOMPARE(model->count(), 1);
+        QCOMPARE(model->rows().first().plannedCost, 900.0);
+        QCOMPARE(model->selectedRow().plannedCost, 900.0);
+        QCOMPARE(resets.size(), 1);
+    }
+
+    // A dashboard destroyed while its rows are being worked out: the work ends on its own and
+    // its result goes nowhere.
+    void dashboardGoneWhileRowsAreWorkedOut()
+    {
+        for (int i = 0; i < 30; ++i)
+            addPayment(seed(QStringLiteral("P%1").arg(i), {{QStringLiteral("cost"), 100 + i}}), 5);
+        auto model = dashboard();
+        int touched = 0;
+        connect(model.get(), &AnalyticsDashboardModel::selectedRowChanged, this, [&] { ++touched; });
+        connect(model.get(), &AnalyticsDashboardModel::figuresChanged, this, [&] { ++touched; });
+        PoolHold hold;
+        QCoro::Task<void> pending = model->load();
+        QTRY_VERIFY(m_backend.requests().size() == 61
+                    && m_client->network()->findChildren<QNetworkReply *>().isEmpty());
+        QVERIFY(model->isLoading());
+        model.reset();
+        hold.release();
+        await(std::move(pending));
+        QVERIFY(QThreadPool::globalInstance()->waitForDone(10000));
+        QCoreApplication::sendPostedEvents();
+        QCOMPARE(touched, 0);
     }
 
     void sortPutsNotANumberLast()
@@ -669,6 +816,156 @@ private Q_SLOTS:
             r.subtitle = subtitle;
         QCOMPARE(r.titleText(), title);
         QCOMPARE(r.hasSecondLine() ? r.secondLineText() : QStringLiteral("<none>"), secondLine);
+    }
+
+    // What a screen reader says of a figure: its title and value, the sums below where they show.
+    void spokenFigures_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("subtitle");
+        QTest::addColumn<bool>("showsSubtitle");
+        QTest::addColumn<QString>("spokenValue");
+        QTest::addColumn<QString>("spokenLine");
+        QTest::newRow("one amount") << "План"
+                                    << "1 000 ₽"
+                                    << "" << false << "1 000 ₽"
+                                    << "План: 1 000 ₽";
+        QTest::newRow("a line per currency") << "План"
+                                             << "1 000 ₽\n20 $"
+                                             << "" << false << "1 000 ₽, 20 $"
+                                             << "План: 1 000 ₽, 20 $";
+        QTest::newRow("count and sums") << "Получено"
+                                        << "2"
+                                        << "1 000 ₽ · 20 $" << true << "2, 1 000 ₽ · 20 $"
+                                        << "Получено: 2, 1 000 ₽ · 20 $";
+        QTest::newRow("bucket without sums") << "Просрочено"
+                                             << "0"
+                                             << "—" << false << "0"
+                                             << "Просрочено: 0";
+        QTest::newRow("nothing yet") << "План"
+                                     << ""
+                                     << "" << false << ""
+                                     << "План";
+    }
+    void spokenFigures()
+    {
+        QFETCH(QString, title);
+        QFETCH(QString, value);
+        QFETCH(QString, subtitle);
+        QFETCH(bool, showsSubtitle);
+        QFETCH(QString, spokenValue);
+        QFETCH(QString, spokenLine);
+        const AnalyticsFigure figure{title, value, QStringLiteral("folder.fill"), subtitle};
+        QCOMPARE(figure.showsSubtitle(), showsSubtitle);
+        QCOMPARE(figure.spokenValue(), spokenValue);
+        QCOMPARE(figure.spokenLine(), spokenLine);
+    }
+
+    // The detail's lines and the page's cards carry their figures as shown.
+    void figureLists()
+    {
+        AnalyticsProjectRow r = row(QStringLiteral("p"), QStringLiteral("P"), 1000);
+        r.paidCost = 400;
+        r.plannedHours = 12.26;
+        const QList<AnalyticsFigure> lines = r.figures();
+        QCOMPARE(lines.size(), 5);
+        const QStringList titles{"План", "Выполнено", "Оплачено", "К оплате", "Часы (план)"};
+        const QStringList values{r.plannedText(), r.doneText(), r.paidText(), r.remainingText(), r.hoursText()};
+        for (int i = 0; i < 5; ++i) {
+            QCOMPARE(lines.at(i).title, titles.at(i));
+            QCOMPARE(lines.at(i).value, values.at(i));
+        }
+        QCOMPARE(lines.at(3).spokenLine(), QStringLiteral("К оплате: ") + MoneyFormat::format(600, rub));
+        QCOMPARE(lines.at(4).spokenLine(), QStringLiteral("Часы (план): 12.3 ч"));
+
+        const QString id = seed(QStringLiteral("A"), {{QStringLiteral("cost"), 300}});
+        addPayment(id, 70);
+        addPayment(id, 30, QStringLiteral("pending"));
+        auto model = dashboard();
+        await(model->load());
+        const QList<AnalyticsFigure> kpi = model->kpiFigures();
+        QCOMPARE(kpi.size(), 4);
+        QCOMPARE(kpi.at(0).value, QStringLiteral("1"));
+        QCOMPARE(kpi.at(1).spokenLine(), QStringLiteral("План: ") + model->planText());
+        const QList<AnalyticsFigure> payments = model->paymentFigures();
+        QCOMPARE(payments.size(), 4);
+        QCOMPARE(payments.at(0).value, QStringLiteral("2"));
+        QCOMPARE(payments.at(1).subtitle, model->receivedSums());
+        QCOMPARE(payments.at(1).spokenValue(), QStringLiteral("1, ") + MoneyFormat::format(70, rub));
+        // No overdue payment: its card shows and says its count alone.
+        QCOMPARE(payments.at(3).spokenValue(), QString::number(model->overdueCount()));
+    }
+
+    // A name under the bars is cut only where a line may break, never inside a word that fits.
+    void shortenedBetweenWords_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("limit");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("fits") << "Интернет-магазин керамики" << 32 << "Интернет-магазин керамики";
+        QTest::newRow("at a blank") << "Интернет-магазин керамики" << 18 << "Интернет-магазин…";
+        QTest::newRow("at a hyphen") << "Интернет-магазин керамики" << 16 << "Интернет-…";
+        QTest::newRow("two words, second cut off") << "Мобильное приложение" << 18 << "Мобильное…";
+        QTest::newRow("one long word") << "Электрификацияпредприятия" << 10 << "Электрифи…";
+        QTest::newRow("blank before the cut") << "Сайт      и ещё" << 8 << "Сайт…";
+        QTest::newRow("line breaks read as blanks") << "Сайт\nмагазина" << 20 << "Сайт магазина";
+        QTest::newRow("emoji kept whole")
+            << QString::fromUtf8("👍🏽👍🏽👍🏽👍🏽") << 3 << QString::fromUtf8("👍🏽👍🏽…");
+        QTest::newRow("a megabyte") << QStringLiteral("слово ").repeated(200000) << 18 << "слово слово слово…";
+    }
+    void shortenedBetweenWords()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, limit);
+        QFETCH(QString, shown);
+        QCOMPARE(AnalyticsSeries::shortened(text, limit), shown);
+        QVERIFY(Text::graphemeCount(shown) <= limit);
+    }
+
+    // A group of bars of several names goes by the words they all begin with.
+    void groupTitles_data()
+    {
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("one name") << QStringList{"Мобильное приложение 6"} << "Мобильное приложение 6";
+        QTest::newRow("numbered alike") << QStringList{"Мобильное приложение 6", "Мобильное приложение 11"}
+                                        << "Мобильное приложение…";
+        QTest::newRow("inside the last shared word")
+            << QStringList{"Интернет-магазин одежды", "Интернет-магазины сети"} << "Интернет-…";
+        QTest::newRow("one name begins the other")
+            << QStringList{"Проект длинный", "Проект длинный B"} << "Проект длинный…";
+        QTest::newRow("one shared word") << QStringList{"Электрификацияцеха", "Электрификацияпорта"}
+                                         << "Электрификация…";
+        QTest::newRow("alike beyond what shows")
+            << QStringList{QStringLiteral("а").repeated(40) + "1", QStringLiteral("а").repeated(40) + "2"}
+            << QStringLiteral("а").repeated(33);
+    }
+    void groupTitles()
+    {
+        QFETCH(QStringList, names);
+        QFETCH(QString, title);
+        QCOMPARE(AnalyticsSeries::groupTitle(names), title);
+    }
+
+    // The chart's names over the seeded projects: twelve rows in five groups of alike names.
+    void chartTitlesOfAlikeNames()
+    {
+        QList<AnalyticsProjectRow> rows;
+        const QStringList names{"Интернет-магазин керамики", "Мобильное приложение", "Лендинг студии",
+                                "CRM для клиники", "Редизайн сайта"};
+        for (int i = 0; i < 12; ++i)
+            rows.append(row(QStringLiteral("p%1").arg(i),
+                            names.at(i % 5) + (i < 5 ? QString() : QStringLiteral(" %1").arg(i)), 1000 - i));
+        const AnalyticsSeries series = AnalyticsSeries::from(rows);
+        QCOMPARE(series.barTitles,
+                 (QStringList{"Интернет-магазин керамики…", "Мобильное приложение…", "Лендинг студии…",
+                              "CRM для клиники…", "Редизайн сайта…"}));
+        QCOMPARE(
+            series.barShortTitles,
+            (QStringList{"Интернет-магазин…", "Мобильное…", "Лендинг студии…", "CRM для клиники…", "Редизайн сайта…"}));
+        QCOMPARE(series.barNames.at(1),
+                 QStringLiteral("Мобильное приложение\nМобильное приложение 6\nМобильное приложение 11"));
     }
 
     // Chart labels: the first graphemes, so a cut never splits what reads as one character.

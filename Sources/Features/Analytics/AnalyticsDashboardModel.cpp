@@ -4,44 +4,87 @@
 #include "Utils/LineCost.h"
 #include "Projects/ProjectRoot.h"
 
+#include <QPromise>
+#include <QThreadPool>
+#include <QCoro/QCoroFuture>
 #include <algorithm>
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace {
 
-// What the children of one load gather, in the order they finish.
+// One load's exchanges and what they gather, in the order the answers arrive.
 struct LoadRun
 {
-    QList<AnalyticsProjectRow> rows;
+    QList<Project> targets;
+    QList<Project> all;
+    // Exchanges handed out so far: the targets' analytics first, then every project's payments.
+    qsizetype next = 0;
+    QList<std::pair<Project, EstimateAnalytics>> answered;
     QList<Payment> payments;
     qsizetype failed = 0;
+
+    qsizetype exchanges() const { return targets.size() + all.size(); }
 };
 
-QCoro::Task<void> fetchRow(QPointer<FinanceService> finance, std::shared_ptr<LoadRun> run, Project target,
-                           QList<Project> roots)
+// What the window's thread applies of a load in one step.
+struct LoadOutcome
 {
-    if (!finance) {
-        ++run->failed;
-        co_return;
+    QList<AnalyticsProjectRow> rows;
+    PaymentAnalyticsAggregate aggregate;
+    AnalyticsSeries series;
+    std::optional<QString> warning;
+};
+
+// Runs the load's exchanges one after another, as long as there are any and the service lives.
+QCoro::Task<void> runExchanges(QPointer<FinanceService> finance, std::shared_ptr<LoadRun> run)
+{
+    while (finance && run->next < run->exchanges()) {
+        const qsizetype at = run->next++;
+        if (at < run->targets.size()) {
+            const Project target = run->targets.at(at);
+            QCoro::Task<std::optional<EstimateAnalytics>> pending = finance->fetchAnalytics(target.id);
+            const std::optional<EstimateAnalytics> analytics = co_await std::move(pending);
+            if (analytics)
+                run->answered.append({target, *analytics});
+            else
+                ++run->failed;
+        } else {
+            QCoro::Task<QList<Payment>> pending = finance->fetchPayments(run->all.at(at - run->targets.size()).id);
+            const QList<Payment> payments = co_await std::move(pending);
+            run->payments.append(payments);
+        }
     }
-    QCoro::Task<std::optional<EstimateAnalytics>> pending = finance->fetchAnalytics(target.id);
-    const std::optional<EstimateAnalytics> analytics = co_await std::move(pending);
-    if (analytics)
-        run->rows.append(AnalyticsDashboardModel::makeRow(target, *analytics, roots));
-    else
-        ++run->failed;
 }
 
-QCoro::Task<void> fetchPayments(QPointer<FinanceService> finance, std::shared_ptr<LoadRun> run, QString projectId)
+// Rows, aggregate, series and warning of a load's answers: pure, on any thread.
+LoadOutcome outcomeOf(const LoadRun &run, const QList<Project> &roots)
 {
-    if (!finance)
-        co_return;
-    QCoro::Task<QList<Payment>> pending = finance->fetchPayments(projectId);
-    const QList<Payment> payments = co_await std::move(pending);
-    run->payments.append(payments);
+    LoadOutcome outcome;
+    outcome.rows.reserve(run.answered.size());
+    for (const auto &[project, analytics] : run.answered)
+        outcome.rows.append(AnalyticsDashboardModel::makeRow(project, analytics, roots));
+    AnalyticsDashboardModel::sortRows(outcome.rows);
+    outcome.aggregate = PaymentAnalyticsAggregate::build(run.payments);
+    outcome.series = AnalyticsSeries::from(outcome.rows);
+    outcome.warning = AnalyticsDashboardModel::warningFor(run.failed, run.targets.size(), outcome.rows.size());
+    return outcome;
+}
+
+// The outcome worked out on a worker thread, so that thousands of rows never hold up the window.
+QCoro::Task<LoadOutcome> outcomeOffThread(std::shared_ptr<const LoadRun> run, QList<Project> roots)
+{
+    auto promise = std::make_shared<QPromise<LoadOutcome>>();
+    QFuture<LoadOutcome> future = promise->future();
+    promise->start();
+    QThreadPool::globalInstance()->start([promise, run = std::move(run), roots = std::move(roots)] {
+        promise->addResult(outcomeOf(*run, roots));
+        promise->finish();
+    });
+    co_return co_await future;
 }
 
 double sortKey(double cost)
@@ -149,31 +192,33 @@ QCoro::Task<void> AnalyticsDashboardModel::loadFor(QPointer<AnalyticsDashboardMo
     if (!self)
         co_return;
 
-    const QList<Project> all = projects ? projects->projects() : QList<Project>();
-    const QList<Project> roots = projects ? projects->rootProjects() : QList<Project>();
-    const QList<Project> &targets = self->scope() == rootsScope ? roots : all;
-
-    // Every request starts now; each child records its answer as it arrives.
     auto run = std::make_shared<LoadRun>();
-    QPointer<FinanceService> finance = self->m_finance;
-    std::vector<QCoro::Task<void>> children;
-    children.reserve(std::size_t(targets.size() + all.size()));
-    for (const Project &target : targets)
-        children.push_back(fetchRow(finance, run, target, roots));
-    for (const Project &project : all)
-        children.push_back(fetchPayments(finance, run, project.id));
-    for (QCoro::Task<void> &child : children)
-        co_await std::move(child);
+    run->all = projects ? projects->projects() : QList<Project>();
+    const QList<Project> roots = projects ? projects->rootProjects() : QList<Project>();
+    run->targets = self->scope() == rootsScope ? roots : run->all;
 
+    QPointer<FinanceService> finance = self->m_finance;
+    std::vector<QCoro::Task<void>> lanes;
+    const qsizetype laneCount = std::min<qsizetype>(requestsInFlight, run->exchanges());
+    lanes.reserve(std::size_t(laneCount));
+    for (qsizetype i = 0; i < laneCount; ++i)
+        lanes.push_back(runExchanges(finance, run));
+    for (QCoro::Task<void> &lane : lanes)
+        co_await std::move(lane);
     if (!self || generation != self->m_generation)
         co_return;
-    self->apply(std::move(run->rows), run->payments, run->failed, targets.size());
+
+    QCoro::Task<LoadOutcome> working = outcomeOffThread(run, roots);
+    LoadOutcome outcome = co_await std::move(working);
+    if (!self || generation != self->m_generation)
+        co_return;
+    self->apply(std::move(outcome.rows), std::move(outcome.aggregate), std::move(outcome.series),
+                std::move(outcome.warning));
 }
 
-void AnalyticsDashboardModel::apply(QList<AnalyticsProjectRow> rows, const QList<Payment> &payments, qsizetype failed,
-                                    qsizetype total)
+void AnalyticsDashboardModel::apply(QList<AnalyticsProjectRow> rows, PaymentAnalyticsAggregate aggregate,
+                                    AnalyticsSeries series, std::optional<QString> warning)
 {
-    sortRows(rows);
     AnalyticsProjectRow selection;
     if (m_selectedRow.isValid()) {
         const auto same = std::find_if(rows.cbegin(), rows.cend(),
@@ -190,9 +235,9 @@ void AnalyticsDashboardModel::apply(QList<AnalyticsProjectRow> rows, const QList
     m_rows = std::move(rows);
     m_selectedRow = selection;
     endResetModel();
-    m_aggregate = PaymentAnalyticsAggregate::build(payments);
-    m_series = AnalyticsSeries::from(m_rows);
-    m_loadWarning = warningFor(failed, total, m_rows.size());
+    m_aggregate = std::move(aggregate);
+    m_series = std::move(series);
+    m_loadWarning = std::move(warning);
     if (selectionChanged)
         Q_EMIT selectedRowChanged();
     Q_EMIT figuresChanged();
@@ -279,6 +324,31 @@ AnalyticsProjectRow AnalyticsDashboardModel::rowAt(int row) const
     if (row < 0 || row >= m_rows.size())
         return {};
     return m_rows.at(row);
+}
+
+QList<AnalyticsFigure> AnalyticsDashboardModel::kpiFigures() const
+{
+    return {
+        {QStringLiteral("Смет в выборке"), QString::number(m_rows.size()), QStringLiteral("folder.fill"), {}},
+        {QStringLiteral("План"), planText(), QStringLiteral("chart.line.uptrend.xyaxis"), {}},
+        {QStringLiteral("Выполнено"), doneText(), QStringLiteral("checkmark.circle.fill"), {}},
+        {QStringLiteral("Оплачено (сметы)"), paidText(), QStringLiteral("rublesign.circle.fill"), {}},
+    };
+}
+
+QList<AnalyticsFigure> AnalyticsDashboardModel::paymentFigures() const
+{
+    return {
+        {QStringLiteral("Всего записей"),
+         QString::number(paymentsCount()),
+         QStringLiteral("list.bullet.rectangle"),
+         {}},
+        {QStringLiteral("Получено"), QString::number(receivedCount()), QStringLiteral("checkmark.seal.fill"),
+         receivedSums()},
+        {QStringLiteral("Ожидается"), QString::number(pendingCount()), QStringLiteral("clock.fill"), pendingSums()},
+        {QStringLiteral("Просрочено"), QString::number(overdueCount()), QStringLiteral("exclamationmark.triangle.fill"),
+         overdueSums()},
+    };
 }
 
 QStringList AnalyticsDashboardModel::barAxisLabels() const

@@ -2,6 +2,7 @@
 
 #include "API/FinanceService.h"
 #include "API/ProjectsService.h"
+#include "AnalyticsFigure.h"
 #include "AnalyticsProjectRow.h"
 #include "AnalyticsSeries.h"
 #include "PaymentAnalyticsAggregate.h"
@@ -44,6 +45,9 @@ class AnalyticsDashboardModel : public QAbstractListModel
     Q_PROPERTY(QString pendingSums READ pendingSums NOTIFY figuresChanged)
     Q_PROPERTY(int overdueCount READ overdueCount NOTIFY figuresChanged)
     Q_PROPERTY(QString overdueSums READ overdueSums NOTIFY figuresChanged)
+    // The two grids of cards, in order: the estimates' money and the payments by status.
+    Q_PROPERTY(QVariantList kpiFigures READ kpiFigureList NOTIFY figuresChanged)
+    Q_PROPERTY(QVariantList paymentFigures READ paymentFigureList NOTIFY figuresChanged)
     Q_PROPERTY(QStringList barLabels READ barLabels NOTIFY figuresChanged)
     Q_PROPERTY(QStringList barAxisLabels READ barAxisLabels NOTIFY figuresChanged)
     Q_PROPERTY(QList<double> barPlanned READ barPlanned NOTIFY figuresChanged)
@@ -51,6 +55,8 @@ class AnalyticsDashboardModel : public QAbstractListModel
     Q_PROPERTY(QList<double> barPaid READ barPaid NOTIFY figuresChanged)
     Q_PROPERTY(double barAxisMaximum READ barAxisMaximum NOTIFY figuresChanged)
     Q_PROPERTY(QStringList barNames READ barNames NOTIFY figuresChanged)
+    Q_PROPERTY(QStringList barTitles READ barTitles NOTIFY figuresChanged)
+    Q_PROPERTY(QStringList barShortTitles READ barShortTitles NOTIFY figuresChanged)
     Q_PROPERTY(QList<double> barAxisTicks READ barAxisTicks NOTIFY figuresChanged)
     Q_PROPERTY(QStringList barAxisTickLabels READ barAxisTickLabels NOTIFY figuresChanged)
     Q_PROPERTY(QStringList statusValues READ statusValues NOTIFY figuresChanged)
@@ -91,9 +97,13 @@ public:
                                        const QList<Project> &roots);
 
     // Reloads the project list, then fetches every target's analytics and every project's
-    // payments at once; applies nothing before all have ended, and nothing when a newer load
-    // started meanwhile or the model is gone.
+    // payments, requestsInFlight at a time; turns the answers into rows, sums and series on a
+    // worker thread; applies the lot in one step, and nothing when a newer load started
+    // meanwhile or the model is gone.
     QCoro::Task<void> load();
+    // Enough to keep busy every connection the network opens to one host; the rest wait their
+    // turn, so that thousands of projects never start thousands of exchanges in one go.
+    static constexpr int requestsInFlight = 12;
     Q_INVOKABLE void refresh();
     Q_INVOKABLE void select(int row);
     Q_INVOKABLE AnalyticsProjectRow rowAt(int row) const;
@@ -126,6 +136,10 @@ public:
     QString pendingSums() const { return m_aggregate.pending.formattedSums(); }
     int overdueCount() const { return m_aggregate.pendingOverdue.count; }
     QString overdueSums() const { return m_aggregate.pendingOverdue.formattedSums(); }
+    QList<AnalyticsFigure> kpiFigures() const;
+    QList<AnalyticsFigure> paymentFigures() const;
+    QVariantList kpiFigureList() const { return AnalyticsFigure::toVariantList(kpiFigures()); }
+    QVariantList paymentFigureList() const { return AnalyticsFigure::toVariantList(paymentFigures()); }
     QStringList barLabels() const { return m_series.barLabels; }
     // The labels escaped: the chart's category axis reads its labels as rich text.
     QStringList barAxisLabels() const;
@@ -134,6 +148,8 @@ public:
     QList<double> barPaid() const { return m_series.barPaid; }
     double barAxisMaximum() const { return m_series.barAxisMaximum; }
     QStringList barNames() const { return m_series.barNames; }
+    QStringList barTitles() const { return m_series.barTitles; }
+    QStringList barShortTitles() const { return m_series.barShortTitles; }
     QList<double> barAxisTicks() const { return m_series.barAxisTicks; }
     QStringList barAxisTickLabels() const { return m_series.barAxisTickLabels; }
     QStringList statusValues() const { return m_series.statusValues; }
@@ -158,7 +174,8 @@ Q_SIGNALS:
 
 private:
     static QCoro::Task<void> loadFor(QPointer<AnalyticsDashboardModel> self, quint64 generation);
-    void apply(QList<AnalyticsProjectRow> rows, const QList<Payment> &payments, qsizetype failed, qsizetype total);
+    void apply(QList<AnalyticsProjectRow> rows, PaymentAnalyticsAggregate aggregate, AnalyticsSeries series,
+               std::optional<QString> warning);
     void setLoading(bool loading);
     void onPreferenceChanged(const QString &key);
 

@@ -1,5 +1,3 @@
-pragma ComponentBehavior: Bound
-
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
@@ -10,6 +8,7 @@ import Tessmark.Features.Analytics
 
 // The analytics page: money of the chosen estimates, every payment by status, the bar chart and
 // the donut of statuses, and the table whose chosen card the detail column shows.
+// Not a bound component file: Qt 6.4 creates a list's header outside its creation context.
 Item {
     id: dashboard
     objectName: "analyticsDashboard"
@@ -22,24 +21,17 @@ Item {
 
     readonly property AnalyticsDashboardModel model: dashboardModel
     readonly property real chartHeight: dashboard.AdaptiveMetrics.isCompact ? 240 : 280
+    // The page's margins. Its column takes the whole width between them, so that the charts and
+    // the cards use all the room the window gives the section.
+    readonly property real padding: dashboard.AdaptiveMetrics.placeholderPadding
 
     AnalyticsDashboardModel {
         id: dashboardModel
         projectsService: dashboard.projectsService
         selectedRow: dashboard.selectedRow
         onSelectedRowChanged: dashboard.rowSelected(dashboardModel.selectedRow)
-        onFiguresChanged: {
-            donut.rebuild()
-            valueAxis.rebuild()
-        }
     }
     Component.onCompleted: dashboardModel.refresh()
-
-    // The donut's sectors are coloured when they are made.
-    Connections {
-        target: AppTheme
-        function onAppearanceChanged() { donut.rebuild() }
-    }
 
     Shortcut {
         sequences: [StandardKey.Refresh]
@@ -67,15 +59,16 @@ Item {
     // One figure: its symbol and title, the value (shrunk before it is cut) and the sums below.
     component KpiCard: AppCard {
         id: card
-        required property string title
-        required property string value
-        required property string icon
-        property string subtitle
+        required property analyticsFigure figure
+        readonly property string title: figure.title
+        readonly property string value: figure.value
+        readonly property string icon: figure.icon
+        readonly property string subtitle: figure.subtitle
         inset: 14
         spacing: 8
         // Read as one figure: its title, then the value and the sums.
-        Accessible.name: title
-        Accessible.description: [value, subtitle].filter(text => text !== "" && text !== "—").join(", ")
+        Accessible.name: figure.title
+        Accessible.description: figure.spokenValue
         // Equal preferred widths share a row evenly; filling keeps the grid as wide as its column.
         Layout.preferredWidth: 140
         Layout.fillWidth: true
@@ -102,6 +95,9 @@ Item {
             Layout.fillWidth: true
             text: card.value
             textFormat: Text.PlainText
+            // A line per currency; an amount too long for the card goes on between any two
+            // digits, and the fourth line ends in "…".
+            wrapMode: Text.WrapAtWordBoundaryOrAnywhere
             maximumLineCount: 4
             elide: Text.ElideRight
             fontSizeMode: Text.HorizontalFit
@@ -112,7 +108,7 @@ Item {
         Text {
             objectName: "kpiSubtitle"
             Layout.fillWidth: true
-            visible: card.subtitle !== "" && card.subtitle !== "—"
+            visible: card.figure.showsSubtitle
             text: card.subtitle
             textFormat: Text.PlainText
             wrapMode: Text.Wrap
@@ -134,39 +130,129 @@ Item {
         rowSpacing: 12
     }
 
+    // One figure of a table card, a third of its width: a sum too long for it ends in "…".
     component MetricLabel: Column {
         id: metric
         required property string title
         required property string value
+        property int alignment: Text.AlignLeft
+        Layout.fillWidth: true
+        Layout.preferredWidth: 1
         spacing: 2
         Text {
+            width: metric.width
             text: metric.title
+            elide: Text.ElideRight
+            horizontalAlignment: metric.alignment
             font: Typography.font(Typography.Caption)
             color: AppTheme.textSecondary
         }
         Text {
+            objectName: "metricValue"
+            width: metric.width
             text: metric.value
+            textFormat: Text.PlainText
+            elide: Text.ElideRight
+            horizontalAlignment: metric.alignment
+            font: Typography.font(Typography.Caption)
+            color: AppTheme.deepBlack
+        }
+    }
+
+    // A swatch and its name, in a chart's legend.
+    component LegendEntry: Row {
+        id: entry
+        required property string label
+        required property color swatch
+        spacing: 6
+        Rectangle {
+            anchors.verticalCenter: parent.verticalCenter
+            width: 10
+            height: 10
+            radius: 2
+            color: entry.swatch
+        }
+        Text {
+            text: entry.label
             textFormat: Text.PlainText
             font: Typography.font(Typography.Caption)
             color: AppTheme.deepBlack
         }
     }
 
-    ScrollView {
-        id: scroll
+    // The page is one list: everything above the table is its header, and only the table's cards
+    // in view are made, however many projects there are. Not inside a ScrollView, which resizes
+    // the list while it makes its header and would have it made twice.
+    ListView {
+        id: table
         objectName: "analyticsScroll"
         anchors.fill: parent
-        contentWidth: availableWidth
-        ScrollBar.vertical.policy: ScrollBar.AsNeeded
+        clip: true
+        boundsBehavior: Flickable.StopAtBounds
+        ScrollBar.vertical: ScrollBar { policy: ScrollBar.AsNeeded }
+        // The row Tab enters the table at: the last one the focus was on, the first at the start.
+        property int tabRow: 0
+        // The previous load's rows stay in the model while the next one runs; the cards show
+        // with the content only.
+        model: dashboardModel.state === AnalyticsDashboardModel.Content ? dashboardModel : 0
+        spacing: 12
+        onCountChanged: tabRow = Math.min(tabRow, Math.max(0, count - 1))
 
-        Item {
+        // The header grows and shrinks with the load's state. A view that stands in it (the page
+        // read from its top) keeps its place there, as one down among the rows keeps its rows;
+        // a row the keyboard is on stays in view.
+        property real offsetInHeader: 0
+        property bool inHeader: true
+        property int focusedRow: -1
+        onContentYChanged: {
+            offsetInHeader = contentY - originY
+            inHeader = headerItem !== null && offsetInHeader < headerItem.height
+        }
+        onOriginYChanged: {
+            if (focusedRow >= 0)
+                Qt.callLater(() => {
+                    if (table.focusedRow >= 0)
+                        table.showRow(table.focusedRow)
+                })
+            else if (inHeader)
+                contentY = originY + Math.max(0, Math.min(offsetInHeader, contentHeight - height))
+        }
+        // Places the row in view by the list, which knows where its rows stand before it has made
+        // them, with room around it for its focus ring.
+        function showRow(index) {
+            positionViewAtIndex(index, ListView.Contain)
+            const row = itemAtIndex(index)
+            if (!row)
+                return
+            const ring = 4
+            const top = row.y - contentY
+            const bottom = top + row.height
+            if (top < ring)
+                contentY = Math.max(originY, contentY - (ring - top))
+            else if (bottom > height - ring)
+                contentY = Math.min(Math.max(originY, originY + contentHeight - height), contentY + bottom - (height - ring))
+        }
+
+        header: Item {
             id: page
             objectName: "analyticsColumn"
-            readonly property real cap: dashboard.AdaptiveMetrics.placeholderMaxWidth
-            readonly property real padding: dashboard.AdaptiveMetrics.placeholderPadding
-            width: page.cap < 0 ? scroll.availableWidth : Math.min(scroll.availableWidth, page.cap)
-            x: (scroll.availableWidth - page.width) / 2
-            implicitHeight: column.implicitHeight + 2 * page.padding
+            readonly property real padding: dashboard.padding
+            width: table.width
+            implicitHeight: page.padding + column.implicitHeight + (table.count > 0 ? table.spacing : 0)
+
+            // The charts are drawn from lists: they are rebuilt with the figures and, as the
+            // donut's sectors are coloured when they are made, with the theme.
+            Connections {
+                target: dashboardModel
+                function onFiguresChanged() {
+                    donut.rebuild()
+                    valueAxis.rebuild()
+                }
+            }
+            Connections {
+                target: AppTheme
+                function onAppearanceChanged() { donut.rebuild() }
+            }
 
             ColumnLayout {
                 id: column
@@ -277,26 +363,10 @@ Item {
                     CardGrid {
                         id: kpiGrid
                         objectName: "kpiGrid"
-                        KpiCard {
-                            title: "Смет в выборке"
-                            value: String(dashboardModel.count)
-                            icon: "folder.fill"
-                        }
-                        KpiCard {
-                            title: "План"
-                            value: dashboardModel.planText
-                            icon: "chart.line.uptrend.xyaxis"
-                        }
-                        KpiCard {
-                            title: "Выполнено"
-                            value: dashboardModel.doneText
-                            icon: "checkmark.circle.fill"
-                        }
-                        KpiCard {
-                            title: "Оплачено (сметы)"
-                            value: dashboardModel.paidText
-                            icon: "rublesign.circle.fill"
-                        }
+                        KpiCard { figure: dashboardModel.kpiFigures[0] }
+                        KpiCard { figure: dashboardModel.kpiFigures[1] }
+                        KpiCard { figure: dashboardModel.kpiFigures[2] }
+                        KpiCard { figure: dashboardModel.kpiFigures[3] }
                     }
 
                     ColumnLayout {
@@ -309,29 +379,10 @@ Item {
                         CardGrid {
                             id: paymentsGrid
                             objectName: "paymentsGrid"
-                            KpiCard {
-                                title: "Всего записей"
-                                value: String(dashboardModel.paymentsCount)
-                                icon: "list.bullet.rectangle"
-                            }
-                            KpiCard {
-                                title: "Получено"
-                                value: String(dashboardModel.receivedCount)
-                                icon: "checkmark.seal.fill"
-                                subtitle: dashboardModel.receivedSums
-                            }
-                            KpiCard {
-                                title: "Ожидается"
-                                value: String(dashboardModel.pendingCount)
-                                icon: "clock.fill"
-                                subtitle: dashboardModel.pendingSums
-                            }
-                            KpiCard {
-                                title: "Просрочено"
-                                value: String(dashboardModel.overdueCount)
-                                icon: "exclamationmark.triangle.fill"
-                                subtitle: dashboardModel.overdueSums
-                            }
+                            KpiCard { figure: dashboardModel.paymentFigures[0] }
+                            KpiCard { figure: dashboardModel.paymentFigures[1] }
+                            KpiCard { figure: dashboardModel.paymentFigures[2] }
+                            KpiCard { figure: dashboardModel.paymentFigures[3] }
                         }
                     }
 
@@ -364,8 +415,8 @@ Item {
                                 legend.visible: false
 
                                 BarSeries {
-                                    // The project names stand in the row below the chart, where they wrap
-                                    // and show the whole name on hover; the axis would cut them short.
+                                    // The project names stand in the row below the chart, where
+                                    // they break between words; the axis would cut them short.
                                     axisX: BarCategoryAxis {
                                         categories: dashboardModel.barAxisLabels
                                         labelsVisible: false
@@ -413,24 +464,40 @@ Item {
                                     }
                                 }
                             }
-                            // One name under each group of bars: up to two lines where there is room,
-                            // slanted where the groups stand close; the whole name on hover.
+                            // One name under each group of bars, broken between words, on up to
+                            // three lines where there is room; slanted and shorter where the
+                            // groups stand close; all the group's names in full on hover.
                             Item {
                                 id: barLabels
                                 objectName: "barLabels"
-                                readonly property int count: Math.max(1, dashboardModel.barLabels.length)
+                                readonly property int count: Math.max(1, dashboardModel.barTitles.length)
                                 readonly property real cell: barChart.plotArea.width / count
                                 readonly property bool slanted: cell < 48
-                                // The longest label's run, slanted at 45 degrees, sets the height.
-                                property real longest: 0
+                                // The tallest name, or the longest slanted run (at 45 degrees).
+                                property real needed: 0
+                                function measure() {
+                                    let most = 0
+                                    for (let i = 0; i < names.count; ++i) {
+                                        const name = names.itemAt(i)
+                                        if (name)
+                                            most = Math.max(most, name.needed)
+                                    }
+                                    needed = Math.ceil(most)
+                                }
+                                onSlantedChanged: Qt.callLater(measure)
                                 Layout.fillWidth: true
-                                implicitHeight: slanted ? Math.ceil(longest * 0.71) + 16 : 32
+                                implicitHeight: needed + (slanted ? 16 : 8)
                                 Repeater {
-                                    model: dashboardModel.barLabels
+                                    id: names
+                                    model: dashboardModel.barTitles
+                                    onItemAdded: Qt.callLater(barLabels.measure)
+                                    onItemRemoved: Qt.callLater(barLabels.measure)
                                     Item {
                                         id: barCell
                                         required property string modelData
                                         required property int index
+                                        readonly property real needed: barLabels.slanted
+                                            ? slantedLabel.implicitWidth * 0.71 : straightLabel.implicitHeight
                                         x: barChart.plotArea.x + index * barLabels.cell
                                         width: barLabels.cell
                                         height: barLabels.height
@@ -438,24 +505,42 @@ Item {
                                         ToolTip.visible: labelHover.hovered
                                         ToolTip.delay: 400
                                         ToolTip.text: dashboardModel.barNames[index] ?? ""
+                                        // Each form a text of its own: one sized by its cell,
+                                        // the other by its words.
                                         Text {
-                                            objectName: "barLabel-" + barCell.index
-                                            x: barLabels.slanted ? barCell.width / 2 - width : 0
+                                            id: straightLabel
+                                            objectName: barLabels.slanted ? "" : "barLabel-" + barCell.index
+                                            visible: !barLabels.slanted
                                             y: 4
-                                            width: barLabels.slanted ? implicitWidth : barCell.width
-                                            rotation: barLabels.slanted ? -45 : 0
-                                            transformOrigin: Item.TopRight
+                                            width: barCell.width
                                             leftPadding: 2
                                             rightPadding: 2
                                             text: barCell.modelData
                                             textFormat: Text.PlainText
-                                            wrapMode: barLabels.slanted ? Text.NoWrap : Text.WrapAtWordBoundaryOrAnywhere
-                                            maximumLineCount: 2
-                                            elide: barLabels.slanted ? Text.ElideNone : Text.ElideRight
-                                            horizontalAlignment: barLabels.slanted ? Text.AlignRight : Text.AlignHCenter
+                                            wrapMode: Text.WrapAtWordBoundaryOrAnywhere
+                                            maximumLineCount: 3
+                                            elide: Text.ElideRight
+                                            horizontalAlignment: Text.AlignHCenter
                                             font: Typography.font(Typography.Caption2)
                                             color: AppTheme.deepBlack
-                                            onImplicitWidthChanged: barLabels.longest = Math.max(barLabels.longest, implicitWidth)
+                                            onImplicitHeightChanged: Qt.callLater(barLabels.measure)
+                                        }
+                                        Text {
+                                            id: slantedLabel
+                                            objectName: barLabels.slanted ? "barLabel-" + barCell.index : ""
+                                            visible: barLabels.slanted
+                                            x: barCell.width / 2 - width
+                                            y: 4
+                                            rotation: -45
+                                            transformOrigin: Item.TopRight
+                                            leftPadding: 2
+                                            rightPadding: 2
+                                            text: dashboardModel.barShortTitles[barCell.index] ?? ""
+                                            textFormat: Text.PlainText
+                                            horizontalAlignment: Text.AlignRight
+                                            font: Typography.font(Typography.Caption2)
+                                            color: AppTheme.deepBlack
+                                            onImplicitWidthChanged: Qt.callLater(barLabels.measure)
                                         }
                                     }
                                 }
@@ -465,29 +550,9 @@ Item {
                                 Layout.fillWidth: true
                                 Layout.topMargin: 6
                                 spacing: 14
-                                Repeater {
-                                    model: [
-                                        { label: "План", color: AppTheme.withOpacity(AppTheme.primary, 0.4) },
-                                        { label: "Выполнено", color: AppTheme.accent },
-                                        { label: "Оплачено", color: AppTheme.success },
-                                    ]
-                                    Row {
-                                        required property var modelData
-                                        spacing: 6
-                                        Rectangle {
-                                            anchors.verticalCenter: parent.verticalCenter
-                                            width: 10
-                                            height: 10
-                                            radius: 2
-                                            color: parent.modelData.color
-                                        }
-                                        Text {
-                                            text: parent.modelData.label
-                                            font: Typography.font(Typography.Caption)
-                                            color: AppTheme.deepBlack
-                                        }
-                                    }
-                                }
+                                LegendEntry { label: "План"; swatch: AppTheme.withOpacity(AppTheme.primary, 0.4) }
+                                LegendEntry { label: "Выполнено"; swatch: AppTheme.accent }
+                                LegendEntry { label: "Оплачено"; swatch: AppTheme.success }
                             }
                         }
 
@@ -507,9 +572,8 @@ Item {
                                 plotAreaColor: "transparent"
                                 backgroundRoundness: 0
                                 margins { left: 0; right: 0; top: 0; bottom: 0 }
-                                legend.alignment: Qt.AlignRight
-                                legend.labelColor: AppTheme.deepBlack
-                                legend.font: Typography.font(Typography.Caption)
+                                // The legend below wraps its names rather than cutting them.
+                                legend.visible: false
 
                                 PieSeries {
                                     id: donut
@@ -535,134 +599,185 @@ Item {
                                     Component.onCompleted: donut.rebuild()
                                 }
                             }
-                        }
-                    }
-
-                    ColumnLayout {
-                        objectName: "analyticsTable"
-                        visible: dashboardModel.count > 0
-                        Layout.fillWidth: true
-                        spacing: 12
-
-                        Heading {
-                            objectName: "analyticsTableTitle"
-                            text: dashboardModel.tableTitle
-                        }
-
-                        Repeater {
-                            model: dashboardModel
-
-                            Item {
-                                id: rowCard
-                                required property int index
-                                required property string projectId
-                                required property string title
-                                required property string secondLine
-                                required property bool hasSecondLine
-                                required property string status
-                                required property string plannedText
-                                required property string doneText
-                                required property string paidText
-                                required property bool isSelected
-                                required property string spokenFigures
-
-                                objectName: "analyticsRow-" + projectId
+                            Flow {
+                                objectName: "statusLegend"
                                 Layout.fillWidth: true
-                                implicitHeight: card.implicitHeight
-                                // A list row for readers and the keyboard: Tab reaches it, Return or
-                                // Space selects it, the menu key opens its menu.
-                                activeFocusOnTab: true
-                                Accessible.role: Accessible.ListItem
-                                Accessible.name: title
-                                Accessible.description: spokenFigures
-                                Accessible.selectable: true
-                                Accessible.selected: isSelected
-                                Accessible.focusable: true
-                                Accessible.focused: activeFocus
-                                Keys.onReturnPressed: dashboardModel.select(index)
-                                Keys.onEnterPressed: dashboardModel.select(index)
-                                Keys.onSpacePressed: dashboardModel.select(index)
-                                Keys.onMenuPressed: {
-                                    rowMenu.row = index
-                                    rowMenu.popup(rowCard, rowCard.width / 2, rowCard.height / 2)
-                                }
-
-                                AppCard {
-                                    id: card
-                                    anchors.fill: parent
-                                    // The row reads for it.
-                                    Accessible.ignored: true
-                                    inset: 12
-                                    spacing: 8
-                                    RowLayout {
-                                        Layout.fillWidth: true
-                                        spacing: 8
-                                        ColumnLayout {
-                                            Layout.fillWidth: true
-                                            Layout.alignment: Qt.AlignTop
-                                            spacing: 2
-                                            Text {
-                                                objectName: "rowTitle"
-                                                Layout.fillWidth: true
-                                                text: rowCard.title
-                                                textFormat: Text.PlainText
-                                                elide: Text.ElideRight
-                                                font: Typography.font(Typography.Subheadline, Font.DemiBold)
-                                                color: AppTheme.deepBlack
-                                            }
-                                            Text {
-                                                objectName: "rowSecondLine"
-                                                Layout.fillWidth: true
-                                                visible: rowCard.hasSecondLine
-                                                text: rowCard.secondLine
-                                                textFormat: Text.PlainText
-                                                elide: Text.ElideRight
-                                                font: Typography.font(Typography.Caption)
-                                                color: AppTheme.textSecondary
-                                            }
-                                        }
-                                        ProjectStatusBadge {
-                                            Layout.alignment: Qt.AlignTop
-                                            status: rowCard.status
-                                        }
-                                    }
-                                    RowLayout {
-                                        Layout.fillWidth: true
-                                        MetricLabel { title: "План"; value: rowCard.plannedText }
-                                        Item { Layout.fillWidth: true }
-                                        MetricLabel { title: "Выполн."; value: rowCard.doneText }
-                                        Item { Layout.fillWidth: true }
-                                        MetricLabel { title: "Оплач."; value: rowCard.paidText }
-                                    }
-                                }
-                                Rectangle {
-                                    objectName: "selectionBorder"
-                                    anchors.fill: parent
-                                    visible: rowCard.isSelected
-                                    radius: AppTheme.cornerRadiusMedium
-                                    color: "transparent"
-                                    border.width: 2
-                                    border.color: AppTheme.withOpacity(AppTheme.primary, 0.45)
-                                }
-                                FocusRing {
-                                    radius: AppTheme.cornerRadiusMedium + 3
-                                    shown: rowCard.activeFocus
-                                }
-                                MouseArea {
-                                    anchors.fill: parent
-                                    acceptedButtons: Qt.LeftButton | Qt.RightButton
-                                    cursorShape: Qt.PointingHandCursor
-                                    onClicked: mouse => {
-                                        if (mouse.button === Qt.RightButton) {
-                                            rowMenu.row = rowCard.index
-                                            rowMenu.popup()
-                                        } else {
-                                            dashboardModel.select(rowCard.index)
-                                        }
+                                spacing: 14
+                                Repeater {
+                                    model: dashboardModel.statusLabels
+                                    LegendEntry {
+                                        required property string modelData
+                                        required property int index
+                                        label: modelData
+                                        swatch: ProjectStatusStyle.color(dashboardModel.statusValues[index] ?? "", AppTheme.dark)
                                     }
                                 }
                             }
                         }
+                    }
+
+                    Heading {
+                        objectName: "analyticsTableTitle"
+                        visible: dashboardModel.count > 0
+                        text: dashboardModel.tableTitle
+                    }
+                }
+            }
+        }
+
+        footer: Item {
+            width: table.width
+            height: dashboard.padding
+        }
+
+        delegate: Item {
+            id: rowCard
+            required property int index
+            required property string projectId
+            required property string title
+            required property string secondLine
+            required property bool hasSecondLine
+            required property string status
+            required property string plannedText
+            required property string doneText
+            required property string paidText
+            required property bool isSelected
+            required property string spokenFigures
+
+            objectName: "analyticsRow-" + projectId
+            x: dashboard.padding
+            width: table.width - 2 * dashboard.padding
+            implicitHeight: card.implicitHeight
+            // A list row for readers and the keyboard: Tab enters the table at one row and then
+            // runs from row to row, Return or Space selects, the menu key opens its menu.
+            activeFocusOnTab: rowCard.activeFocus || rowCard.index === Math.min(table.tabRow, table.count - 1)
+            // The row the keyboard is on is placed in view, and again while rows above settle.
+            onActiveFocusChanged: {
+                if (!rowCard.activeFocus) {
+                    if (table.focusedRow === rowCard.index)
+                        table.focusedRow = -1
+                    return
+                }
+                table.tabRow = rowCard.index
+                table.focusedRow = rowCard.index
+                table.showRow(rowCard.index)
+            }
+            function keepInView() {
+                if (rowCard.activeFocus)
+                    table.showRow(rowCard.index)
+            }
+            onYChanged: if (rowCard.activeFocus) Qt.callLater(rowCard.keepInView)
+            onHeightChanged: if (rowCard.activeFocus) Qt.callLater(rowCard.keepInView)
+            Accessible.role: Accessible.ListItem
+            Accessible.name: title
+            Accessible.description: spokenFigures
+            Accessible.selectable: true
+            Accessible.selected: isSelected
+            Accessible.focusable: true
+            Accessible.focused: activeFocus
+            Keys.onTabPressed: event => rowCard.tabAlong(event, 1)
+            Keys.onBacktabPressed: event => rowCard.tabAlong(event, -1)
+            Keys.onReturnPressed: dashboardModel.select(index)
+            Keys.onEnterPressed: dashboardModel.select(index)
+            Keys.onSpacePressed: dashboardModel.select(index)
+            Keys.onMenuPressed: {
+                rowMenu.row = index
+                rowMenu.popup(rowCard, rowCard.width / 2, rowCard.height / 2)
+            }
+
+            // The next or previous row by its place in the table, made when it is out of view;
+            // past the first or the last row, what stands before or after the table.
+            function tabAlong(event, step) {
+                const reason = step > 0 ? Qt.TabFocusReason : Qt.BacktabFocusReason
+                const target = rowCard.index + step
+                let next = null
+                if (target >= 0 && target < table.count) {
+                    next = table.itemAtIndex(target)
+                    if (!next) {
+                        table.positionViewAtIndex(target, ListView.Contain)
+                        next = table.itemAtIndex(target)
+                    }
+                } else {
+                    next = rowCard.nextItemInFocusChain(step > 0)
+                    for (let i = 0; next && next !== rowCard && next.parent === rowCard.parent && i < 1000; ++i)
+                        next = next.nextItemInFocusChain(step > 0)
+                }
+                if (next && next !== rowCard) {
+                    event.accepted = true
+                    next.forceActiveFocus(reason)
+                }
+            }
+
+            AppCard {
+                id: card
+                anchors.fill: parent
+                // The row reads for it.
+                Accessible.ignored: true
+                inset: 12
+                spacing: 8
+                RowLayout {
+                    Layout.fillWidth: true
+                    spacing: 8
+                    ColumnLayout {
+                        Layout.fillWidth: true
+                        Layout.alignment: Qt.AlignTop
+                        spacing: 2
+                        Text {
+                            objectName: "rowTitle"
+                            Layout.fillWidth: true
+                            text: rowCard.title
+                            textFormat: Text.PlainText
+                            elide: Text.ElideRight
+                            font: Typography.font(Typography.Subheadline, Font.DemiBold)
+                            color: AppTheme.deepBlack
+                        }
+                        Text {
+                            objectName: "rowSecondLine"
+                            Layout.fillWidth: true
+                            visible: rowCard.hasSecondLine
+                            text: rowCard.secondLine
+                            textFormat: Text.PlainText
+                            elide: Text.ElideRight
+                            font: Typography.font(Typography.Caption)
+                            color: AppTheme.textSecondary
+                        }
+                    }
+                    ProjectStatusBadge {
+                        Layout.alignment: Qt.AlignTop
+                        status: rowCard.status
+                    }
+                }
+                RowLayout {
+                    Layout.fillWidth: true
+                    spacing: 12
+                    MetricLabel { title: "План"; value: rowCard.plannedText }
+                    MetricLabel { title: "Выполн."; value: rowCard.doneText; alignment: Text.AlignHCenter }
+                    MetricLabel { title: "Оплач."; value: rowCard.paidText; alignment: Text.AlignRight }
+                }
+            }
+            Rectangle {
+                objectName: "selectionBorder"
+                anchors.fill: parent
+                visible: rowCard.isSelected
+                radius: AppTheme.cornerRadiusMedium
+                color: "transparent"
+                border.width: 2
+                border.color: AppTheme.withOpacity(AppTheme.primary, 0.45)
+            }
+            FocusRing {
+                radius: AppTheme.cornerRadiusMedium + 3
+                shown: rowCard.activeFocus
+            }
+            MouseArea {
+                anchors.fill: parent
+                acceptedButtons: Qt.LeftButton | Qt.RightButton
+                cursorShape: Qt.PointingHandCursor
+                onClicked: mouse => {
+                    if (mouse.button === Qt.RightButton) {
+                        rowMenu.row = rowCard.index
+                        rowMenu.popup()
+                    } else {
+                        dashboardModel.select(rowCard.index)
                     }
                 }
             }

@@ -2,12 +2,12 @@ pragma ComponentBehavior: Bound
 
 import QtQuick
 import QtQuick.Controls
-import QtQuick.Layouts
 import Tessmark.Design
 import Tessmark.Features.Analytics
 
 // The detail column of the analytics section: the selected row's figures, what is left to pay,
-// the planned hours and the way to its payments.
+// the planned hours and the way to its payments. Stacked by columns, which place each part by
+// its height as it is: wrapped figures change theirs with the width.
 Rectangle {
     id: panel
     objectName: "analyticsDetail"
@@ -17,22 +17,32 @@ Rectangle {
 
     color: AppTheme.background
 
-    component MetricRow: RowLayout {
+    // One line of figures: the title, and the value at the far side; a value too long for the
+    // room beside the title wraps, between any two characters where it has no break, and never
+    // pushes the pane wider. Read as one text, title and figure.
+    component MetricRow: Item {
         id: metric
-        required property string title
-        required property string value
-        Layout.fillWidth: true
-        spacing: 12
+        required property analyticsFigure figure
+        readonly property string title: figure.title
+        readonly property string value: figure.value
+        implicitHeight: Math.max(titleText.implicitHeight, valueText.implicitHeight)
+        Accessible.role: Accessible.StaticText
+        Accessible.name: figure.spokenLine
         Text {
+            id: titleText
             text: metric.title
             font: Typography.font(Typography.Subheadline)
             color: AppTheme.textSecondary
         }
-        Item { Layout.fillWidth: true }
         Text {
+            id: valueText
             objectName: "metricValue"
+            x: titleText.implicitWidth + 12
+            width: metric.width - x
             text: metric.value
             textFormat: Text.PlainText
+            wrapMode: Text.WrapAtWordBoundaryOrAnywhere
+            horizontalAlignment: Text.AlignRight
             font: Typography.font(Typography.Subheadline, Font.DemiBold)
             color: AppTheme.deepBlack
         }
@@ -43,12 +53,12 @@ Rectangle {
         anchors.fill: parent
         contentWidth: availableWidth
 
-        ColumnLayout {
+        Column {
             x: 20
             width: scroll.availableWidth - 40
+            topPadding: 20
+            bottomPadding: 20
             spacing: 16
-
-            Item { implicitHeight: 4 }
 
             Text {
                 text: "Детали"
@@ -56,12 +66,12 @@ Rectangle {
                 color: AppTheme.deepBlack
             }
 
-            ColumnLayout {
-                Layout.fillWidth: true
+            Column {
+                width: parent.width
                 spacing: 6
                 Text {
                     objectName: "analyticsDetailTitle"
-                    Layout.fillWidth: true
+                    width: parent.width
                     text: panel.row.titleText
                     textFormat: Text.PlainText
                     wrapMode: Text.Wrap
@@ -70,7 +80,7 @@ Rectangle {
                 }
                 Text {
                     objectName: "analyticsDetailSecondLine"
-                    Layout.fillWidth: true
+                    width: parent.width
                     visible: panel.row.hasSecondLine
                     text: panel.row.secondLineText
                     textFormat: Text.PlainText
@@ -84,26 +94,30 @@ Rectangle {
             }
 
             Rectangle {
-                Layout.fillWidth: true
-                implicitHeight: 1
+                width: parent.width
+                height: 1
                 color: AppTheme.border
             }
 
-            MetricRow { title: "План"; value: panel.row.plannedText }
-            MetricRow { title: "Выполнено"; value: panel.row.doneText }
-            MetricRow { title: "Оплачено"; value: panel.row.paidText }
-            MetricRow { objectName: "remainingRow"; title: "К оплате"; value: panel.row.remainingText }
-            MetricRow { objectName: "hoursRow"; title: "Часы (план)"; value: panel.row.hoursText }
+            Repeater {
+                model: panel.row.figures
+                MetricRow {
+                    required property int index
+                    required property analyticsFigure modelData
+                    objectName: ["plannedRow", "doneRow", "paidRow", "remainingRow", "hoursRow"][index] ?? ""
+                    width: parent.width
+                    figure: modelData
+                }
+            }
 
             PrimaryButton {
                 objectName: "analyticsDetailPayments"
+                width: parent.width
                 text: "Платежи"
                 systemImage: "creditcard.fill"
                 // Opening the payments replaces this panel: not from inside its own click.
                 onClicked: Qt.callLater(() => panel.openPayments())
             }
-
-            Item { implicitHeight: 4 }
         }
     }
 }

@@ -79,3 +79,12 @@ QString AnalyticsProjectRow::spokenFigures() const
     parts.append(QStringLiteral("Оплач. ") + paidText());
     return parts.join(QStringLiteral(", "));
 }
+
+QList<AnalyticsFigure> AnalyticsProjectRow::figures() const
+{
+    return {
+        {QStringLiteral("План"), plannedText(), {}, {}},      {QStringLiteral("Выполнено"), doneText(), {}, {}},
+        {QStringLiteral("Оплачено"), paidText(), {}, {}},     {QStringLiteral("К оплате"), remainingText(), {}, {}},
+        {QStringLiteral("Часы (план)"), hoursText(), {}, {}},
+    };
+}

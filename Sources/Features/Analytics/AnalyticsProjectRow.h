@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AnalyticsFigure.h"
 #include "Models/Project.h"
 #include "Models/ProjectStatus.h"
 
@@ -38,6 +39,7 @@ struct AnalyticsProjectRow
     Q_PROPERTY(QString remainingText READ remainingText)
     Q_PROPERTY(QString hoursText READ hoursText)
     Q_PROPERTY(QString spokenFigures READ spokenFigures)
+    Q_PROPERTY(QVariantList figures READ figureList)
 
 public:
     QString id;
@@ -77,6 +79,9 @@ public:
     QString hoursText() const;
     // What a screen reader hears after the heading: the second line, then the three sums.
     QString spokenFigures() const;
+    // The detail's lines of figures in order: planned, done, paid, still to pay, planned hours.
+    QList<AnalyticsFigure> figures() const;
+    QVariantList figureList() const { return AnalyticsFigure::toVariantList(figures()); }
 
     bool operator==(const AnalyticsProjectRow &other) const = default;
 };

@@ -76,13 +76,21 @@ Rectangle {
             // A click opens the payments sheet: the tip stays away until the pointer comes back,
             // or it would still stand over the title when the sheet closes.
             property bool tipDismissed: false
+            // Where the pointer came in. A sheet that closes finds the pointer here without it
+            // having moved (its "Готово" stands over this button): the tip waits for a move.
+            property point enteredAt
             implicitWidth: payments.implicitWidth
             implicitHeight: payments.implicitHeight
             HoverHandler {
                 id: paymentsHover
-                onHoveredChanged: if (!hovered) paymentsCell.tipDismissed = false
+                onHoveredChanged: {
+                    paymentsCell.enteredAt = point.scenePosition
+                    if (!hovered)
+                        paymentsCell.tipDismissed = false
+                }
             }
             ToolTip.visible: paymentsHover.hovered && !paymentsCell.tipDismissed
+                             && paymentsHover.point.scenePosition !== paymentsCell.enteredAt
             ToolTip.delay: 600
             ToolTip.text: "Платежи и аналитика проекта"
 

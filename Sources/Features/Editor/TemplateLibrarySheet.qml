@@ -104,6 +104,8 @@ Item {
                     clip: true
                     spacing: 10
                     model: library
+                    // A Tab stop of its own, so that Tab comes back to the cards.
+                    activeFocusOnTab: true
                     keyNavigationEnabled: true
                     boundsBehavior: Flickable.StopAtBounds
                     // Shown only once loaded: the keys go to it from then on.

@@ -14,6 +14,8 @@ import Tessmark.Features.Export
 T.Popup {
     id: dialog
 
+    // What a screen reader calls the dialog.
+    readonly property string title: "Сохранить PDF"
     property url startFolder
     property string suggestedName
     readonly property url currentFolder: folders.folder
@@ -117,12 +119,10 @@ T.Popup {
 
     contentItem: ColumnLayout {
         spacing: 12
-        Accessible.role: Accessible.Dialog
-        Accessible.name: "Сохранить PDF"
 
         Text {
             Layout.fillWidth: true
-            text: "Сохранить PDF"
+            text: dialog.title
             font: Typography.font(Typography.Headline)
             color: AppTheme.deepBlack
             Accessible.role: Accessible.Heading

@@ -29,6 +29,8 @@ Item {
         minimumWidth: 440
         minimumHeight: 560
         contentHeight: loginScreen.item ? loginScreen.item.implicitHeight : 0
+        // Named by the form's mode, as its switch reads.
+        accessibleName: loginScreen.item && loginScreen.item.form.isRegister ? "Регистрация" : "Вход"
         cancelText: "Закрыть"
         onClosed: root.closed()
 

@@ -1,4 +1,5 @@
 import QtQuick
+import QtQuick.Controls
 import QtTest
 import Tessmark.Design
 
@@ -43,14 +44,14 @@ TestCase {
         cancelledSpy.clear(); confirmedSpy.clear()
         sheet.open()
         tryVerify(() => sheet.opened)
-        verify(!sheet.inWindow)
         const content = findChild(sheet, "sheetBody")
         verify(content.visible)
+        compare(content.Window.window, testCase.Window.window)
         waitForRendering(content)
-        mouseClick(findChild(content.parent.parent, "confirmButton"))
+        mouseClick(findChild(content.parent, "confirmButton"))
         compare(confirmedSpy.count, 1)
         verify(sheet.opened)
-        mouseClick(findChild(content.parent.parent, "cancelButton"))
+        mouseClick(findChild(content.parent, "cancelButton"))
         compare(cancelledSpy.count, 1)
         tryVerify(() => !sheet.opened)
     }
@@ -68,7 +69,7 @@ TestCase {
         const sheet = createTemporaryObject(subtitledSheetComponent, testCase, { minimumWidth: 420, minimumHeight: 300 })
         sheet.open()
         tryVerify(() => sheet.opened)
-        const bar = findChild(sheet, "sheetBody").parent.parent
+        const bar = findChild(sheet, "sheetBody").parent
         const subtitle = findChild(bar, "sheetSubtitle")
         compare(subtitle.text, "<b>Сайт</b>")
         compare(subtitle.textFormat, Text.PlainText)
@@ -81,29 +82,29 @@ TestCase {
         tryVerify(() => !sheet.opened)
     }
 
-    function test_sheetLargerThanTheWindowGetsItsOwnWindow() {
-        const sheet = createTemporaryObject(sheetComponent, testCase, { minimumWidth: 900, minimumHeight: 300 })
-        sheet.open()
-        tryVerify(() => sheet.inWindow)
-        const body = findChild(sheet, "sheetBody")
-        verify(body.Window.window !== testCase.Window.window)
-        compare(body.Window.window.minimumWidth, 900)
-        cancelledSpy.target = sheet
-        cancelledSpy.clear()
-        closedSpy.target = sheet
-        closedSpy.clear()
-        body.Window.window.close()
-        compare(cancelledSpy.count, 1)
-        tryVerify(() => !sheet.opened)
-        compare(closedSpy.count, 1)
-        // The content is back in the sheet, its window gone.
-        compare(body.Window.window, testCase.Window.window)
-        sheet.open()
-        tryVerify(() => sheet.inWindow)
-        verify(body.Window.window !== testCase.Window.window)
-        sheet.close()
-        tryVerify(() => !sheet.opened)
-        compare(closedSpy.count, 2)
+    // A sheet asking for more than the window has stays in it, 16 clear of its edges, with its
+    // content shorter; its buttons take clicks and it opens again the same way.
+    function test_sheetLargerThanTheWindowShrinksToIt() {
+        const sheet = createTemporaryObject(sheetComponent, testCase, { minimumWidth: 900, minimumHeight: 800 })
+        cancelledSpy.target = closedSpy.target = sheet
+        cancelledSpy.clear(); closedSpy.clear()
+        for (let round = 1; round <= 2; ++round) {
+            sheet.open()
+            tryVerify(() => sheet.opened)
+            const body = findChild(sheet, "sheetBody")
+            compare(body.Window.window, testCase.Window.window)
+            const frame = body.parent
+            const box = frame.mapToItem(null, 0, 0, frame.width, frame.height)
+            verify(box.x >= 16 && box.y >= 16, JSON.stringify(box))
+            verify(box.x + box.width <= testCase.width - 16 && box.y + box.height <= testCase.height - 16,
+                   JSON.stringify(box))
+            verify(body.height > 0 && body.height < 800)
+            waitForRendering(body)
+            mouseClick(findChild(frame, "cancelButton"))
+            compare(cancelledSpy.count, round)
+            tryVerify(() => !sheet.opened)
+            compare(closedSpy.count, round)
+        }
     }
 
     // Without a title or buttons the content starts at the top.
@@ -114,18 +115,20 @@ TestCase {
         sheet.open()
         tryVerify(() => sheet.opened)
         const body = findChild(sheet, "sheetBody")
-        verify(body.parent.y <= 1)
+        verify(body.y <= 1)
         sheet.close()
         tryVerify(() => !sheet.opened)
     }
 
-    // Work in flight: neither the button, Escape nor the window's close button cancels.
+    // Work in flight: neither the button nor Escape cancels, in a sheet that fits and in one
+    // larger than the window.
     function test_refusedCancel_data() {
-        return [{ tag: "popup", minimumWidth: 420 }, { tag: "own window", minimumWidth: 900 }]
+        return [{ tag: "fits", minimumWidth: 420, minimumHeight: 300 },
+                { tag: "larger than the window", minimumWidth: 900, minimumHeight: 800 }]
     }
     function test_refusedCancel(data) {
         const sheet = createTemporaryObject(sheetComponent, testCase,
-                                            { minimumWidth: data.minimumWidth, minimumHeight: 300 })
+                                            { minimumWidth: data.minimumWidth, minimumHeight: data.minimumHeight })
         cancelledSpy.target = sheet
         cancelledSpy.clear()
         sheet.cancelEnabled = false
@@ -133,10 +136,8 @@ TestCase {
         tryVerify(() => sheet.opened)
         const body = findChild(sheet, "sheetBody")
         waitForRendering(body)
-        verify(!findChild(body.parent.parent, "cancelButton").enabled)
+        verify(!findChild(body.parent, "cancelButton").enabled)
         keyClick(Qt.Key_Escape)
-        if (sheet.inWindow)
-            body.Window.window.close()
         sheet.cancel()
         wait(50)
         compare(cancelledSpy.count, 0)
@@ -145,6 +146,106 @@ TestCase {
         sheet.cancel()
         compare(cancelledSpy.count, 1)
         tryVerify(() => !sheet.opened)
+    }
+
+    // A sheet with a field, a drop-down, a menu and a question of its own.
+    Component {
+        id: layeredSheetComponent
+        AppSheet {
+            property alias field: field
+            property alias select: select
+            property alias menu: menu
+            property alias question: question
+            title: "Строка"; cancelText: "Отмена"; minimumWidth: 420; minimumHeight: 360
+            Column {
+                anchors.fill: parent
+                anchors.margins: 20
+                spacing: 12
+                AppTextField { id: field; width: parent.width; title: "Название"; systemImage: "doc.text" }
+                AppSelect {
+                    id: select
+                    width: parent.width
+                    title: "Категория"
+                    selection: "a"
+                    options: [{ value: "a", label: "Дизайн" }, { value: "b", label: "Frontend" }]
+                }
+            }
+            Menu {
+                id: menu
+                AppMenuItem { text: "Удалить" }
+            }
+            AppConfirmationDialog {
+                id: question
+                title: "Удалить строку?"
+                buttons: [{ text: "Удалить", role: "destructive" }, { text: "Отмена", role: "cancel" }]
+            }
+        }
+    }
+
+    // Escape closes only what stands innermost (an open list, a menu, a question over the sheet);
+    // the sheet and what was typed into it stay, and the next Escape closes the sheet.
+    function test_escapeClosesOnlyTheInnermost_data() {
+        return [{ tag: "list" }, { tag: "menu" }, { tag: "question" }]
+    }
+    function test_escapeClosesOnlyTheInnermost(data) {
+        const sheet = createTemporaryObject(layeredSheetComponent, testCase)
+        cancelledSpy.target = sheet
+        cancelledSpy.clear()
+        sheet.open()
+        tryVerify(() => sheet.opened)
+        waitForRendering(sheet.field)
+        sheet.field.input.forceActiveFocus(Qt.TabFocusReason)
+        keyClick(Qt.Key_A)
+        keyClick(Qt.Key_B)
+        compare(sheet.field.text, "ab")
+        let isOpen
+        if (data.tag === "list") {
+            const field = findChild(sheet.select, "field")
+            field.forceActiveFocus(Qt.TabFocusReason)
+            keyClick(Qt.Key_Space)
+            isOpen = () => sheet.select.isOpen
+        } else if (data.tag === "menu") {
+            sheet.menu.open()
+            isOpen = () => sheet.menu.opened
+        } else {
+            sheet.question.open()
+            isOpen = () => sheet.question.opened
+        }
+        tryVerify(isOpen)
+        keyClick(Qt.Key_Escape)
+        tryVerify(() => !isOpen())
+        verify(sheet.opened)
+        compare(cancelledSpy.count, 0)
+        compare(sheet.field.text, "ab")
+        compare(sheet.select.selection, "a")
+        keyClick(Qt.Key_Escape)
+        compare(cancelledSpy.count, 1)
+        tryVerify(() => !sheet.opened)
+    }
+
+    Component {
+        id: mixedMenuComponent
+        Menu {
+            property alias withSymbol: withSymbol
+            property alias withoutSymbol: withoutSymbol
+            AppMenuItem { id: withSymbol; text: "Платежи"; systemImage: "creditcard" }
+            AppMenuItem { id: withoutSymbol; text: "Удалить итерацию"; destructive: true }
+        }
+    }
+
+    // An entry without a symbol keeps its text in the column of the others'.
+    function test_menuTextsStandInOneColumn() {
+        const menu = createTemporaryObject(mixedMenuComponent, testCase)
+        menu.open()
+        tryVerify(() => menu.opened)
+        waitForRendering(menu.contentItem)
+        const textX = entry => {
+            const label = entry.contentItem.children[1]
+            compare(label.text, entry.text)
+            return label.mapToItem(null, 0, 0).x
+        }
+        compare(textX(menu.withoutSymbol), textX(menu.withSymbol))
+        menu.close()
     }
 
     function openDialog() {

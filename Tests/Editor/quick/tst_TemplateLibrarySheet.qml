@@ -93,6 +93,8 @@ Item {
         function test_sphereFollowsBothWays() {
             const cards = findChild(sheet, "templateCards")
             const before = cards.count
+            // The chips are placed once the opened sheet is laid out.
+            waitForRendering(findChild(sheet, "spherePicker"))
             mouseClick(findChild(findChild(sheet, "spherePicker"), "sphereChip-design"))
             compare(host.sphere, "design")
             tryVerify(() => cards.count !== before)

@@ -92,6 +92,8 @@ Item {
             const view = openEditor(false, 2)
             const button = findChild(view, "paymentsButton")
             const cell = button.parent
+            // In, and on: the tip waits for the pointer to move over the button.
+            mouseMove(button, button.width / 2 - 3, button.height / 2)
             mouseMove(button, button.width / 2, button.height / 2)
             tryVerify(() => cell.ToolTip.visible)
             mouseClick(button)

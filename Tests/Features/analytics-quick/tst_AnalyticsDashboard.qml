@@ -67,12 +67,50 @@ TestCase {
     function waitLoaded(host) {
         tryVerify(() => !model(host).isLoading, 5000)
     }
-    // Scrolls the page until the item is inside the window.
-    function reveal(host, target) {
-        const flick = item(host, "analyticsScroll").contentItem
-        const y = target.mapToItem(flick.contentItem, 0, 0).y
-        flick.contentY = Math.max(0, Math.min(y - 40, flick.contentHeight - flick.height))
-        wait(50)
+    // The page settles after a load (charts and names take their sizes a frame later): brings
+    // the item into view again until it stands still there.
+    function settleInView(host, place) {
+        const flick = item(host, "analyticsScroll")
+        let last = null
+        tryVerify(() => {
+            const target = place()
+            const at = target.mapToItem(flick, 0, 0)
+            const shown = at.y >= 0 && at.y + target.height <= flick.height
+            const still = last !== null && last.target === target && last.y === at.y
+            last = { target: target, y: at.y }
+            return shown && still
+        }, 3000)
+        return last.target
+    }
+    // The table's card of the project, made and brought into view: the page makes only the cards
+    // near the view.
+    function rowCard(host, projectId) {
+        const list = item(host, "analyticsScroll")
+        const rows = model(host)
+        let at = -1
+        for (let i = 0; i < rows.count; ++i) {
+            if (rows.rowAt(i).id === projectId)
+                at = i
+        }
+        verify(at >= 0, "no row of " + projectId)
+        const card = settleInView(host, () => {
+            list.positionViewAtIndex(at, ListView.Contain)
+            return list.itemAtIndex(at)
+        })
+        compare(card.objectName, "analyticsRow-" + projectId)
+        return card
+    }
+    // Scrolls the page until the item stands still inside the window.
+    function reveal(host, name) {
+        const flick = item(host, "analyticsScroll")
+        return settleInView(host, () => {
+            const target = item(host, name)
+            const y = target.mapToItem(flick.contentItem, 0, 0).y
+            const top = flick.originY - flick.topMargin
+            const bottom = Math.max(top, flick.originY + flick.contentHeight + flick.bottomMargin - flick.height)
+            flick.contentY = Math.max(top, Math.min(y - 40, bottom))
+            return target
+        })
     }
 
     function test_loadingThenContent() {
@@ -121,17 +159,23 @@ TestCase {
         const kpi = item(host, "kpiGrid")
         compare(kpi.children[0].value, "2")
         compare(kpi.children[1].value, analyticsBackend.money(3000, "RUB") + "\n" + analyticsBackend.money(500, "USD"))
+        // Each card reads its figure after its title: amounts of every currency, then the sums.
+        compare(kpi.children[1].Accessible.name, "План")
+        compare(kpi.children[1].Accessible.description,
+                analyticsBackend.money(3000, "RUB") + ", " + analyticsBackend.money(500, "USD"))
         const payments = item(host, "paymentsGrid")
         compare(payments.children[0].value, "3")
+        compare(payments.children[1].Accessible.description,
+                "2, " + analyticsBackend.money(700, "RUB") + " · " + analyticsBackend.money(100, "USD"))
         compare(payments.children[1].subtitle,
                 analyticsBackend.money(700, "RUB") + " · " + analyticsBackend.money(100, "USD"))
         // "Просрочено": the pending payment's date is long past.
         compare(payments.children[3].value, "1")
         compare(item(host, "analyticsTableTitle").text, "Все сметы")
         // Largest planned first, outlined as the window's selection.
-        const first = item(host, "analyticsRow-" + rub)
+        const first = rowCard(host, rub)
         verify(findChild(first, "selectionBorder").visible)
-        verify(!findChild(item(host, "analyticsRow-" + usd), "selectionBorder").visible)
+        verify(!findChild(rowCard(host, usd), "selectionBorder").visible)
         compare(host.selection.id, rub)
 
         // The charts say what they show to assistive technology.
@@ -164,15 +208,15 @@ TestCase {
         const iteration = analyticsBackend.addProject("Спринт", 500, 0, "RUB", root, "Май")
         const host = open()
         waitLoaded(host)
-        verify(findChild(host, "analyticsRow-" + iteration))
-        mouseClick(item(host, "segment0"))
+        verify(rowCard(host, iteration))
+        mouseClick(reveal(host, "segment0"))
         compare(analyticsBackend.preference("analytics.scope"), "roots")
         verify(item(host, "analyticsLoading").visible)
         waitLoaded(host)
         compare(item(host, "analyticsTableTitle").text, "Корневые проекты")
         tryVerify(() => findChild(host, "analyticsRow-" + iteration) === null)
         compare(model(host).count, 1)
-        mouseClick(item(host, "segment1"))
+        mouseClick(reveal(host, "segment1"))
         compare(analyticsBackend.preference("analytics.scope"), "allEstimates")
         waitLoaded(host)
         compare(item(host, "analyticsTableTitle").text, "Все сметы")
@@ -185,20 +229,23 @@ TestCase {
         const host = open()
         waitLoaded(host)
         compare(host.selection.id, root)
-        const card = item(host, "analyticsRow-" + iteration)
+        const card = rowCard(host, iteration)
         compare(findChild(card, "rowTitle").text, "Май · Спринт")
         compare(findChild(card, "rowSecondLine").text, "Сайт")
-        reveal(host, card)
-        mouseClick(card)
+        mouseClick(rowCard(host, iteration))
         compare(host.selection.id, iteration)
-        verify(findChild(card, "selectionBorder").visible)
-        verify(!findChild(item(host, "analyticsRow-" + root), "selectionBorder").visible)
+        verify(findChild(rowCard(host, iteration), "selectionBorder").visible)
+        verify(!findChild(rowCard(host, root), "selectionBorder").visible)
 
         const detail = createTemporaryObject(detailComponent, testCase, { row: host.selection })
         compare(findChild(detail, "analyticsDetailTitle").text, "Май · Спринт")
         compare(findChild(detail, "analyticsDetailSecondLine").text, "Сайт")
         compare(findChild(detail, "remainingRow").value, analyticsBackend.money(500, "RUB"))
         compare(findChild(detail, "hoursRow").value, "2.0 ч")
+        // Each line of figures is one text to a reader: its title and its figure.
+        compare(findChild(detail, "remainingRow").Accessible.role, Accessible.StaticText)
+        compare(findChild(detail, "remainingRow").Accessible.name, "К оплате: " + analyticsBackend.money(500, "RUB"))
+        compare(findChild(detail, "hoursRow").Accessible.name, "Часы (план): 2.0 ч")
     }
 
     // The menu's "Платежи" selects its card first, then asks for the payments.
@@ -207,8 +254,7 @@ TestCase {
         const second = analyticsBackend.addProject("App", 500)
         const host = open()
         waitLoaded(host)
-        const card = item(host, "analyticsRow-" + second)
-        reveal(host, card)
+        const card = rowCard(host, second)
         host.events = []
         mouseClick(card, card.width / 2, card.height / 2, Qt.RightButton)
         const menu = item(host, "analyticsRowMenu")
@@ -219,11 +265,14 @@ TestCase {
         compare(host.selection.id, second)
     }
 
+    // The page takes the whole width it is given, between its margins, at every width: the
+    // charts and the cards use the room of a wide window.
     function test_columnByWidth_data() {
         return [
-            { tag: "500", width: 500, columnWidth: -1, padding: 20, chart: 240 },
-            { tag: "700", width: 700, columnWidth: 520, padding: 28, chart: 280 },
-            { tag: "1200", width: 1200, columnWidth: 640, padding: 28, chart: 280 },
+            { tag: "500", width: 500, padding: 20, chart: 240 },
+            { tag: "700", width: 700, padding: 28, chart: 280 },
+            { tag: "1200", width: 1200, padding: 28, chart: 280 },
+            { tag: "1900", width: 1900, padding: 28, chart: 280 },
         ]
     }
     function test_columnByWidth(data) {
@@ -231,13 +280,14 @@ TestCase {
         const host = open({ width: data.width, horizontalSizeClass: SizeClass.Regular })
         waitLoaded(host)
         const column = item(host, "analyticsColumn")
-        const available = item(host, "analyticsScroll").availableWidth
-        compare(column.width, data.columnWidth < 0 ? available : data.columnWidth)
-        compare(column.x, (available - column.width) / 2)
+        const available = item(host, "analyticsScroll").width
+        compare(column.width, available)
+        compare(column.x, 0)
         compare(column.padding, data.padding)
-        // Cards share the column's width, each at least 140 wide.
+        // Cards share the column's width, each at least 140 wide; the charts take all of it.
         const kpi = item(host, "kpiGrid")
         tryCompare(kpi, "width", column.width - 2 * data.padding)
+        tryVerify(() => item(host, "barChart").width >= column.width - 2 * data.padding - 2 * 12 - 1)
         for (let i = 0; i < kpi.children.length; ++i)
             tryVerify(() => kpi.children[i].width >= 140, 1000, "card " + i + " is " + kpi.children[i].width + " wide")
         compare(item(host, "barChart").height, data.chart)

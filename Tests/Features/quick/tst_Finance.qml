@@ -189,7 +189,7 @@ Item {
             const frame = findChild(sheet, "financeSheet")
             tryVerify(() => frame.opened)
             const body = findChild(sheet, "sheetBody")
-            const bar = body.parent.parent
+            const bar = body.parent
             compare(findChild(bar, "sheetSubtitle").text, "Сайт студии")
             verify(findChild(bar, "sheetRefreshButton") !== null)
             verify(!findChild(body, "financeHeader").visible)
