@@ -3,11 +3,11 @@
 
 Starts the test backend and the application on a fresh device store, then, with pyatspi and
 keys sent through the accessibility registry: the welcome screen's buttons are named and the
-first has the focus; the sign-in sheet reads as a dialog with the focus in its first field; a
-refused sign-in is announced as an alert with its text and leaves the focus in the password
-field; after a sign-in the tour's first step has the focus on its main button, and skipping it
-lands the focus in the projects list. On every screen every interactive object
-is named and exactly one object reads as focused.
+first has the focus; the sign-in sheet reads as a named modal dialog with the focus in its first
+field; a refused sign-in is announced as an alert with its text and leaves the focus in the
+password field; after a sign-in the tour's first step has the focus on its main button, and
+skipping it lands the focus in the projects list. On every screen every interactive object is
+named and exactly one object reads as focused.
 
 Run in a D-Bus session of its own with a keyring and an X server of its own, as the ctest entry
 does (scripts/with-keyring xvfb-run ...), since it types through the X server:
@@ -205,12 +205,8 @@ def main(app_binary, backend_binary):
                          'the focus in the email field')
         if dialog is None or email is None:
             return
-        # Tolerated until every sheet reports them: the sheet's name and its modal state are told,
-        # not required.
-        if not dialog.name:
-            print('NOTE: the sign-in sheet reads as an unnamed dialog', flush=True)
-        if not dialog.getState().contains(pyatspi.STATE_MODAL):
-            print('NOTE: the sign-in sheet does not read as modal', flush=True)
+        check(dialog.name != '', 'the sign-in sheet reads as an unnamed dialog')
+        check(dialog.getState().contains(pyatspi.STATE_MODAL), 'the sign-in sheet does not read as modal')
         check_screen(reader, 'sign-in sheet')
 
         # A refused sign-in: the alert appears with its text and is announced as it shows; the
