@@ -33,9 +33,12 @@ Item {
     Component.onCompleted: tourWasRunning = shellModel.tour.running
 
     function focusSection() {
-        const list = sectionLoader.item
+        const list = listLoader.item
         if (shellModel.mainSection === "projects" && list !== null) {
-            if (!list.focusContent())
+            // Folded away, the list is reached through its rail's button.
+            if (columns.contentFolded)
+                FocusLanding.land(listButton)
+            else if (!list.focusContent())
                 list.takeFocus()
             return
         }
@@ -57,6 +60,25 @@ Item {
 
     // The account's analytics page takes the width: the detail column keeps to its narrowest.
     readonly property bool dashboardWide: !shell.isGuest && shellModel.mainSection === "analytics"
+
+    // Whether the item lies within the ancestor.
+    function holds(ancestor, item) {
+        for (let at = item; at; at = at.parent) {
+            if (at === ancestor)
+                return true
+        }
+        return false
+    }
+
+    // The editor keeps its own minimum width; where the sidebar and the list leave it less, the
+    // list folds into a rail whose button shows it over the editor.
+    ShellColumns {
+        id: columns
+        width: shell.AdaptiveMetrics.width
+        detailNeeds: shellModel.mainSection === "projects" && shellModel.selectedProjectId !== ""
+                     ? columns.editorMinWidth : 0
+        onContentFoldedChanged: listPanel.fold(contentFolded)
+    }
 
     Rectangle {
         anchors.fill: parent
@@ -83,9 +105,9 @@ Item {
             Item {
                 id: sidebar
                 objectName: "sidebar"
-                SplitView.minimumWidth: shell.AdaptiveMetrics.sidebarMinWidth
-                SplitView.preferredWidth: shell.AdaptiveMetrics.sidebarIdealWidth
-                SplitView.maximumWidth: shell.AdaptiveMetrics.sidebarMaxWidth
+                SplitView.minimumWidth: columns.sidebarMinWidth
+                SplitView.preferredWidth: columns.sidebarIdealWidth
+                SplitView.maximumWidth: columns.sidebarMaxWidth
                 OnboardingSpotlight.active: shellModel.tour.running
                                             && shellModel.tour.currentHighlight === OnboardingHighlightTarget.mainNavigation
                 OnboardingSpotlight.highlight: OnboardingHighlightTarget.mainNavigation
@@ -129,12 +151,48 @@ Item {
             Item {
                 id: contentColumn
                 objectName: "contentColumn"
-                SplitView.minimumWidth: shell.AdaptiveMetrics.contentMinWidth
-                SplitView.preferredWidth: shell.AdaptiveMetrics.contentIdealWidth
+                SplitView.minimumWidth: columns.contentMinWidth
+                SplitView.preferredWidth: columns.contentIdealWidth
+                SplitView.maximumWidth: columns.contentMaxWidth
                 SplitView.fillWidth: shell.dashboardWide
 
+                // The folded list's rail.
+                Rectangle {
+                    anchors.fill: parent
+                    visible: columns.contentFolded
+                    color: AppTheme.background
+
+                    ToolButton {
+                        id: listButton
+                        objectName: "showProjectsButton"
+                        anchors.horizontalCenter: parent.horizontalCenter
+                        y: 12
+                        implicitWidth: 36
+                        implicitHeight: 36
+                        Accessible.name: "Список проектов"
+                        ToolTip.visible: hovered && !listPanel.shown
+                        ToolTip.delay: 600
+                        ToolTip.text: "Список проектов"
+                        contentItem: AppIcon {
+                            name: "list.bullet"
+                            size: 20
+                            color: AppTheme.primary
+                        }
+                        background: Rectangle {
+                            radius: 8
+                            color: listButton.down || listPanel.shown ? AppTheme.withOpacity(AppTheme.primary, 0.12)
+                                                                      : "transparent"
+                        }
+                        FocusRing {
+                            radius: 11
+                        }
+                        onClicked: listPanel.show(listButton.visualFocus)
+                    }
+                }
+
                 Loader {
-                    id: sectionLoader
+                    id: listLoader
+                    // Folded, the list lives in the panel that shows it over the editor.
                     anchors.fill: parent
                     active: shellModel.projectsService !== null
                     sourceComponent: {
@@ -192,9 +250,122 @@ Item {
             Component.onCompleted: {
                 if (shell.focusListWhenShown) {
                     shell.focusListWhenShown = false
-                    list.takeFocus()
+                    if (columns.contentFolded)
+                        FocusLanding.land(listButton)
+                    else
+                        list.takeFocus()
                 }
             }
+        }
+    }
+
+    // The folded list, shown over the editor beside its rail. A project picked in it with the
+    // pointer, Escape, a click beside it or the focus leaving it folds it away again; the keys
+    // browse it while it stays.
+    MouseArea {
+        objectName: "projectsPanelScrim"
+        // Everything under it waits, as under a sheet's backdrop.
+        readonly property bool modalLayer: true
+        anchors.fill: content
+        z: 4
+        visible: listPanel.shown
+        onPressed: listPanel.hide()
+        Rectangle {
+            anchors.fill: parent
+            color: Qt.rgba(0, 0, 0, AppTheme.dark ? 0.4 : 0.16)
+        }
+    }
+    FocusScope {
+        id: listPanel
+        objectName: "projectsPanel"
+
+        property bool shown: false
+        // Opened from the keyboard: the focus goes into the list, and back to the rail after.
+        property bool byKeyboard: false
+
+        // The list goes into the panel or back into its column; the focus it had goes to the
+        // rail's button, not into the folded list, where no one sees it.
+        property bool folding: false
+        function fold(folded) {
+            const focused = shell.Window.activeFocusItem
+            const hadFocus = focused !== null && (shell.holds(listPanel, focused) || shell.holds(contentColumn, focused))
+            listPanel.folding = true
+            listPanel.shown = false
+            listLoader.parent = folded ? listPanel : contentColumn
+            listPanel.folding = false
+            if (folded && hadFocus)
+                listButton.forceActiveFocus(focused.visualFocus === true ? Qt.TabFocusReason : Qt.OtherFocusReason)
+        }
+        function show(byKeyboard) {
+            listPanel.byKeyboard = byKeyboard
+            listPanel.shown = true
+            if (byKeyboard) {
+                const first = listPanel.nextItemInFocusChain(true)
+                if (first && shell.holds(listPanel, first))
+                    first.forceActiveFocus(Qt.TabFocusReason)
+            } else {
+                listPanel.forceActiveFocus()
+            }
+        }
+
+        x: contentColumn.x + contentColumn.width
+        width: columns.foldedListWidth
+        height: content.height
+        z: 5
+        visible: shown
+        Accessible.role: Accessible.Pane
+        Accessible.name: "Список проектов"
+        Keys.onEscapePressed: listPanel.hide()
+        property string pressedOn: ""
+        TapHandler {
+            onPressedChanged: if (pressed) listPanel.pressedOn = shellModel.selectedProjectId
+            onTapped: Qt.callLater(() => {
+                if (shellModel.selectedProjectId !== listPanel.pressedOn)
+                    listPanel.hide()
+            })
+        }
+        // Tab out of it folds it; the list's own menus and sheets open above it and keep it.
+        onActiveFocusChanged: {
+            // The focus sent into the folded list (Ctrl+F to its search) shows it.
+            if (activeFocus && !shown && !folding) {
+                byKeyboard = true
+                shown = true
+                return
+            }
+            if (!activeFocus && shown)
+                Qt.callLater(() => {
+                    const focused = shell.Window.activeFocusItem
+                    if (focused && !shell.holds(listPanel, focused) && shell.holds(content, focused))
+                        listPanel.hide()
+                })
+        }
+        // Folds it away; the focus it had goes back to the rail's button, with its ring when the
+        // keyboard opened it. A button the focus fell back to quietly takes it again.
+        function hide() {
+            if (!shown)
+                return
+            const inside = listPanel.activeFocus
+            shown = false
+            if (!inside || !columns.contentFolded)
+                return
+            const reason = byKeyboard ? Qt.TabFocusReason : Qt.OtherFocusReason
+            if (listButton.activeFocus && byKeyboard && !listButton.visualFocus)
+                listButton.focus = false
+            listButton.forceActiveFocus(reason)
+        }
+
+        BoxShadow {
+            anchors.fill: parent
+            anchors.margins: -margin
+            blur: 24
+            offsetX: 8
+            color: Qt.rgba(0, 0, 0, AppTheme.dark ? 0.5 : 0.18)
+        }
+        Rectangle {
+            anchors.fill: parent
+            color: AppTheme.background
+            border.width: 1
+            border.color: AppTheme.border
         }
     }
 

@@ -32,6 +32,37 @@ struct AdaptiveMetrics
         return std::max(contentMinWidth(), std::min(contentMinWidth() + 40, room));
     }
 
+    // A detail that needs more than the detail column's minimum (the editor keeps 520 points):
+    // the detail column's minimum beside it, and whether the list column folds into a rail for
+    // it, where the sidebar and the list at their minimums would leave it less. Folded, the list
+    // shows over the detail on demand.
+    static constexpr double EditorMinWidth = 520;
+    static constexpr double FoldedContentWidth = 48;
+    double detailMinWidth(double needs) const { return std::max(detailMinWidth(), needs); }
+    bool foldsContent(double needs) const
+    {
+        return needs > detailMinWidth() && sidebarMinWidth() + contentMinWidth() + needs + 2 > width;
+    }
+    // The sidebar's starting width beside such a detail: its ideal, narrowed towards its minimum
+    // where the list (at its minimum, or its rail) and the detail would not fit beside it.
+    double sidebarIdealWidth(double needs) const
+    {
+        const double content = foldsContent(needs) ? FoldedContentWidth : contentMinWidth();
+        const double room = width - content - detailMinWidth(needs) - 2;
+        return std::clamp(room, sidebarMinWidth(), sidebarIdealWidth());
+    }
+    // The list column's starting width beside such a detail: its rail when folded, else as
+    // contentIdealWidth() with the sidebar and the detail of that detail.
+    double contentIdealWidth(double needs) const
+    {
+        if (foldsContent(needs))
+            return FoldedContentWidth;
+        const double room = width - sidebarIdealWidth(needs) - detailMinWidth(needs) - 2;
+        return std::max(contentMinWidth(), std::min(contentMinWidth() + 40, room));
+    }
+    // The list's width where it shows over the detail: its own starting width.
+    double foldedListWidth() const { return contentMinWidth() + 40; }
+
     // A placeholder's margins, and the cap of its column: negative (no cap) below the compact limit.
     double placeholderPadding() const { return isCompact() ? 20 : 28; }
     double placeholderMaxWidth() const

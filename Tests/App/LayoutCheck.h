@@ -116,7 +116,7 @@ public:
         node.turned = inherited.turned || item->rotation() != 0;
         const QQuickItem *parent = item->parentItem();
         node.layer = parent && parent->inherits("QQuickOverlay") && !item->inherits("QQuickPopupItem");
-        if (item->inherits("OnboardingScrim"))
+        if (item->inherits("OnboardingScrim") || item->property("modalLayer").toBool())
             node.layer = true;
         const size_t at = nodes.size();
         nodes.push_back(node);

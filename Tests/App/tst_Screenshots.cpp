@@ -16,6 +16,7 @@
 #include "Features/Auth/ResetPasswordModel.h"
 #include "Features/Editor/AIGenerateSheetModel.h"
 #include "Features/Editor/CreateIterationModel.h"
+#include "Features/Editor/EstimateSectionsModel.h"
 #include "Features/Editor/ProjectEditorScreenModel.h"
 #include "Features/Editor/ProjectEditorViewModel.h"
 #include "Features/Export/ExportPDFViewModel.h"
@@ -46,6 +47,7 @@
 #include <QScreen>
 #include <QCursor>
 #include <QTest>
+#include <qpa/qwindowsysteminterface.h>
 #include <algorithm>
 
 #include "App/AppQmlPlugins.h"
@@ -2734,6 +2736,515 @@ private Q_SLOTS:
         // The form on the first line.
         screen->editLine(editor->items().first().id.toString(QUuid::WithoutBraces));
         shoot(QStringLiteral("editor-%1-form-%2").arg(session, scheme));
+    }
+    // The editor's own checks: its width beside the list, its place across a save, its drag and
+    // its lines by keys.
+private:
+    // A project of that many lines, in one section when oneSection, on the device for a guest or
+    // in the demo account; its identity.
+    QString addLongProject(bool guest, int lines, bool oneSection = false)
+    {
+        Project project = SampleEstimates::project(lines, QStringLiteral("one_time"),
+                                                   QStringLiteral("long-%1").arg(lines));
+        if (oneSection) {
+            for (ProjectItem &item : project.items)
+                item.category = QStringLiteral("backend");
+        }
+        if (guest) {
+            m_env.repository().upsert(project.recalculatedTotals());
+            return project.id;
+        }
+        BackendData &data = m_account.backend.data();
+        QJsonObject fields = project.toJson();
+        fields.remove(QStringLiteral("id"));
+        return data.addProject(data.accountByEmail(QString::fromUtf8(DemoSeed::email))->id, fields)
+            .value(QStringLiteral("id"))
+            .toString();
+    }
+
+    // Opens the window (signed in unless guest) on that project; its editor once its lines are
+    // drawn and its loads are over, null (and the test failed) otherwise.
+    ProjectEditorScreenModel *openEditorOn(bool guest, const QString &id,
+                                           const QString &scheme = QStringLiteral("light"))
+    {
+        ProjectEditorScreenModel *screen = nullptr;
+        [&] {
+            open(scheme, true, guest);
+            MainShellViewModel *vm = guest ? shell() : signedInShell();
+            QVERIFY(vm);
+            if (!guest) {
+                QTRY_VERIFY(!vm->projectsService()->projects().isEmpty());
+                if (vm->migration()->shown()) {
+                    vm->migration()->skip();
+                    vm->migration()->close();
+                }
+            }
+            vm->setSelectedProjectId(id);
+            QTRY_VERIFY((screen = modelOf<ProjectEditorScreenModel>(QStringLiteral("projectEditor"), "screen"))
+                        != nullptr);
+            QTRY_COMPARE(screen->editor()->projectId(), id);
+            QTRY_VERIFY(!screen->analyticsLoading() && !screen->iterationsLoading());
+            QQuickItem *list = nullptr;
+            QTRY_VERIFY((list = item(QStringLiteral("editorLines"))) != nullptr);
+            QTRY_VERIFY(findItem(list, QStringLiteral("lineCard-0")) != nullptr);
+            // The header settles first: while it grows at the top, the list keeps to the top.
+            auto *header = list->property("headerItem").value<QQuickItem *>();
+            QVERIFY(header);
+            qreal height = -1;
+            for (int i = 0; i < 30 && header->height() != height; ++i) {
+                height = header->height();
+                QTest::qWait(100);
+            }
+        }();
+        return screen;
+    }
+
+    // Turns the mouse wheel over the middle of the item, notch by notch, until it has scrolled
+    // that far down (or as far as it goes).
+    void wheelDown(QQuickItem *flickable, qreal by)
+    {
+        const QPointF at = flickable->mapToScene(QPointF(flickable->width() / 2, flickable->height() / 2));
+        const qreal start = flickable->property("contentY").toReal();
+        // Notch by notch for a short way, four at a time for a long one.
+        const int notches = by < 1000 ? 1 : 4;
+        for (int i = 0; i < 60 && flickable->property("contentY").toReal() - start < by; ++i) {
+            QWheelEvent wheel(at, m_window->mapToGlobal(at), QPoint(), QPoint(0, -120 * notches), Qt::NoButton,
+                              Qt::NoModifier, Qt::NoScrollPhase, false);
+            QCoreApplication::sendEvent(m_window, &wheel);
+            // A busy machine draws the flick slowly.
+            QTRY_VERIFY_WITH_TIMEOUT(!flickable->property("moving").toBool(), 20000);
+        }
+    }
+
+    // The line card drawn first from the list's middle down.
+    static QQuickItem *cardInMiddle(QQuickItem *list)
+    {
+        for (qreal y = list->height() / 2; y < list->height(); y += 8) {
+            QQuickItem *card = nullptr;
+            QMetaObject::invokeMethod(list, "itemAt", Q_RETURN_ARG(QQuickItem *, card), Q_ARG(qreal, list->width() / 2),
+                                      Q_ARG(qreal, list->property("contentY").toReal() + y));
+            if (card && card->objectName().startsWith(QLatin1String("lineCard-")))
+                return card;
+        }
+        return nullptr;
+    }
+    static QQuickItem *cardAt(QQuickItem *list, int row)
+    {
+        QQuickItem *card = nullptr;
+        QMetaObject::invokeMethod(list, "itemAtIndex", Q_RETURN_ARG(QQuickItem *, card), Q_ARG(int, row));
+        return card;
+    }
+
+    // How many objects of the window a screen reader reads as focused; -1 while none reads it.
+    int focusedObjects() const
+    {
+        if (!QAccessible::isActive())
+            return -1;
+        int count = 0;
+        const std::function<void(QAccessibleInterface *)> walk = [&](QAccessibleInterface *node) {
+            if (!node || !node->isValid())
+                return;
+            if (node->state().focused)
+                ++count;
+            for (int i = 0; i < node->childCount(); ++i)
+                walk(node->child(i));
+        };
+        walk(QAccessible::queryAccessibleInterface(m_window));
+        return count;
+    }
+
+    // The keyboard is on the line card showing that line, its ring shows, and it alone reads as focused.
+    void verifyFocusOnLine(const QString &lineId)
+    {
+        QTRY_VERIFY2(m_window->activeFocusItem()
+                         && m_window->activeFocusItem()->property("lineId").toString() == lineId,
+                     qPrintable(AccessibilityAudit::describe(m_window->activeFocusItem())));
+        const QString unseen = FocusCheck::problem(m_window);
+        QVERIFY2(unseen.isEmpty(), qPrintable(unseen));
+        const int focused = focusedObjects();
+        QVERIFY2(focused == 1 || focused == -1, qPrintable(QString::number(focused)));
+    }
+
+    QList<qreal> m_places;
+    QPointer<QQuickItem> m_watchedList;
+
+public Q_SLOTS:
+    // Notes where the watched list stands now.
+    void notePlace()
+    {
+        if (m_watchedList)
+            m_places.append(m_watchedList->property("contentY").toReal());
+    }
+
+private:
+    // Shortcuts (Ctrl+S, Ctrl+F) go only to the focused window. Other tests' windows on the
+    // same display take the display's focus now and then: the application is told that this
+    // window has it, as the display would tell it.
+    void activate()
+    {
+        QWindowSystemInterface::handleWindowActivated(m_window, Qt::ActiveWindowFocusReason);
+        QTRY_COMPARE(QGuiApplication::focusWindow(), m_window);
+    }
+
+private Q_SLOTS:
+    // At the smallest and the default size, the sections keep their columns usable: the sidebar
+    // within its widths, the list at its minimum, the detail at its own; beside the editor the
+    // list folds into a rail, so that the editor keeps its 520 points with its section titles
+    // whole, and the rail's button shows the list over the editor, where a project is chosen.
+    void editorColumns_data()
+    {
+        QTest::addColumn<QString>("scheme");
+        QTest::addColumn<bool>("guest");
+        QTest::newRow("light guest") << "light" << true;
+        QTest::newRow("dark account") << "dark" << false;
+    }
+    void editorColumns()
+    {
+        QFETCH(QString, scheme);
+        QFETCH(bool, guest);
+        const QString other = addLongProject(guest, 2);
+        const QString id = addLongProject(guest, 24);
+        ProjectEditorScreenModel *screen = openEditorOn(guest, id, scheme);
+        QVERIFY(screen);
+        MainShellViewModel *vm = shell();
+        const auto width = [this](const char *name) {
+            const QRectF rect = item(QLatin1String(name))->mapRectToScene(item(QLatin1String(name))->boundingRect());
+            return rect.left() >= 0 && rect.right() <= m_window->width() + 0.5 ? rect.width() : -1;
+        };
+        for (const QSize size : {minimumWindowSize, QSize(960, 640)}) {
+            m_window->resize(size);
+            QTRY_COMPARE(m_window->size(), size);
+            for (const char *section : {"projects", "editor", "payments", "analytics", "settings"}) {
+                const bool editor = section == QByteArray("editor");
+                vm->setMainSection(editor ? QStringLiteral("projects") : QString::fromLatin1(section));
+                vm->setSelectedProjectId(editor ? id : QString());
+                // The account's analytics page takes the width from the detail column.
+                const qreal detailMin = editor ? 520 : !guest && section == QByteArray("analytics") ? 0 : 360;
+                const auto fault = [&]() -> QString {
+                    const qreal sidebar = width("sidebar");
+                    const qreal content = width("contentColumn");
+                    const qreal detail = width("detailColumn");
+                    const bool fits = sidebar >= 200 && sidebar <= 260 && (editor ? content == 48 : content >= 300)
+                        && detail >= detailMin;
+                    if (!fits)
+                        return QStringLiteral("%1 at %2: %3 %4 %5")
+                            .arg(section)
+                            .arg(size.width())
+                            .arg(sidebar)
+                            .arg(content)
+                            .arg(detail);
+                    return {};
+                };
+                QTRY_COMPARE(fault(), QString());
+            }
+            // Beside the editor, the list folded: its lines, every section's title whole.
+            vm->setMainSection(QStringLiteral("projects"));
+            vm->setSelectedProjectId(id);
+            QTRY_VERIFY(item(QStringLiteral("projectEditor")) && !item(QStringLiteral("projectsList"))->isVisible());
+            QQuickItem *list = item(QStringLiteral("editorLines"));
+            for (int row = 0; row < 24; row += 6) {
+                QMetaObject::invokeMethod(list, "positionViewAtIndex", Q_ARG(int, row), Q_ARG(int, 1)); // Beginning
+                QTest::qWait(20);
+                const std::function<void(QQuickItem *)> whole = [&](QQuickItem *at) {
+                    if (at->objectName() == QLatin1String("sectionTitle") && at->isVisible())
+                        QVERIFY2(!at->property("truncated").toBool(), qPrintable(at->property("text").toString()));
+                    for (QQuickItem *child : at->childItems())
+                        whole(child);
+                };
+                whole(list);
+            }
+            if (size == minimumWindowSize)
+                shoot(QStringLiteral("shell-folded-editor-") + scheme);
+            m_window->resize(size);
+            QTRY_COMPARE(m_window->size(), size);
+
+            // The rail's button shows the list over the editor, whole; a project picked there
+            // opens and the list folds away.
+            QQuickItem *button = item(QStringLiteral("showProjectsButton"));
+            QQuickItem *panel = item(QStringLiteral("projectsPanel"));
+            QTRY_VERIFY(button && button->isVisible());
+            clickCentre(button);
+            QTRY_VERIFY(panel->isVisible());
+            QVERIFY2(width("projectsList") >= 300, qPrintable(QString::number(width("projectsList"))));
+            if (size == minimumWindowSize) {
+                shoot(QStringLiteral("shell-folded-list-") + scheme);
+                // The checks at other sizes fold it away.
+                m_window->resize(size);
+                QTRY_VERIFY(button->isVisible());
+                if (!panel->isVisible())
+                    clickCentre(button);
+                QTRY_VERIFY(panel->isVisible());
+            }
+            QQuickItem *row = nullptr;
+            QTRY_VERIFY((row = findItem(panel, QStringLiteral("projectRow-") + other)) && row->isVisible());
+            QTest::qWait(50);
+            clickCentre(row);
+            QTRY_COMPARE(vm->selectedProjectId(), other);
+            QTRY_VERIFY(!panel->isVisible());
+
+            // By keys: Tab from the sidebar to the button, which shows it with the focus inside;
+            // Escape folds it back to the button; Ctrl+F shows it with its search field.
+            item(QStringLiteral("sidebarRow-settings"))->forceActiveFocus(Qt::TabFocusReason);
+            QTest::keyClick(m_window, Qt::Key_Tab);
+            QCOMPARE(m_window->activeFocusItem(), button);
+            QTest::keyClick(m_window, Qt::Key_Space);
+            QTRY_VERIFY(panel->isVisible() && panel->isAncestorOf(m_window->activeFocusItem()));
+            QCOMPARE(FocusCheck::problem(m_window), QString());
+            QTest::keyClick(m_window, Qt::Key_Escape);
+            QTRY_VERIFY(!panel->isVisible());
+            QCOMPARE(m_window->activeFocusItem(), button);
+            QCOMPARE(FocusCheck::problem(m_window), QString());
+            activate();
+            QTest::keyClick(m_window, Qt::Key_F, Qt::ControlModifier);
+            QTRY_VERIFY(panel->isVisible());
+            QCOMPARE(m_window->activeFocusItem(), item(QStringLiteral("projectsSearchInput")));
+            QTest::keyClick(m_window, Qt::Key_Escape); // clears the search
+            QTest::keyClick(m_window, Qt::Key_Escape);
+            QTRY_VERIFY(!panel->isVisible());
+            vm->setSelectedProjectId(id);
+        }
+    }
+
+    // Every way to save keeps the list where it was, on the same lines, and the focus where it
+    // was: Ctrl+S typed in a field, the button clicked or pressed by key (among the lines, and
+    // signed in also among the fields, under the finance figures that reload after a save), and
+    // "Сохранить" asked on leaving, until the editor goes.
+    void saveKeepsThePlace_data()
+    {
+        QTest::addColumn<bool>("guest");
+        QTest::newRow("guest") << true;
+        QTest::newRow("account") << false;
+    }
+    void saveKeepsThePlace()
+    {
+        QFETCH(bool, guest);
+        ProjectEditorScreenModel *screen = openEditorOn(guest, addLongProject(guest, 30));
+        QVERIFY(screen);
+        ProjectEditorViewModel *editor = screen->editor();
+        QQuickItem *list = item(QStringLiteral("editorLines"));
+        m_watchedList = list;
+        QObject::connect(list, SIGNAL(contentYChanged()), this, SLOT(notePlace()));
+        QList<std::pair<QString, int>> paths{{QStringLiteral("ctrl+s"), 1500}, {QStringLiteral("click"), 1500},
+                                             {QStringLiteral("space"), 1500}};
+        if (!guest)
+            paths.append({QStringLiteral("ctrl+s"), 300});
+        paths.append({QStringLiteral("question"), 1500});
+        for (const auto &[path, scrolled] : std::as_const(paths)) {
+            const QString where = path + QLatin1Char(' ') + QString::number(scrolled);
+            // An edit typed in the name field, then the list scrolled down.
+            QMetaObject::invokeMethod(list, "positionViewAtBeginning");
+            QQuickItem *name = input(QStringLiteral("nameField"));
+            QTest::qWait(50);
+            clickCentre(name);
+            QTRY_VERIFY(name->hasActiveFocus());
+            QTest::keyClick(m_window, Qt::Key_End);
+            QTest::keyClick(m_window, Qt::Key_1);
+            QTRY_VERIFY(editor->isDirty());
+            wheelDown(list, scrolled);
+            QTest::qWait(100);
+            // The line in the middle, when the lines reach there.
+            QQuickItem *anchor = cardInMiddle(list);
+            const int row = anchor ? anchor->property("index").toInt() : -1;
+            const QString title = anchor ? anchor->property("shownTitle").toString() : QString();
+            const qreal anchorY = anchor ? anchor->mapToItem(list, QPointF()).y() : 0;
+            const qreal contentY = list->property("contentY").toReal();
+            QQuickItem *focused = m_window->activeFocusItem();
+            m_places.clear();
+            QQuickItem *button = item(QStringLiteral("saveButton"));
+            if (path == QLatin1String("question")) {
+                QPointer<ProjectEditorScreenModel> shown = screen;
+                clickCentre(item(QStringLiteral("sidebarRow-settings")));
+                QObject *question = m_window->findChild<QObject *>(QStringLiteral("unsavedEditsDialog"));
+                QTRY_VERIFY(question && question->property("opened").toBool());
+                QQuickItem *save = findItem(m_window->contentItem(), QStringLiteral("dialogButton0"));
+                QTest::qWait(100);
+                clickCentre(save);
+                QTRY_VERIFY(!shown);
+                QCOMPARE(shell()->mainSection(), QStringLiteral("settings"));
+            } else if (path == QLatin1String("ctrl+s")) {
+                for (int i = 0; i < 3 && editor->isDirty(); ++i) {
+                    activate();
+                    QTest::keyClick(m_window, Qt::Key_S, Qt::ControlModifier);
+                    if (QTest::qWaitFor([editor] { return !editor->isDirty(); }, 3000))
+                        break;
+                }
+            } else if (path == QLatin1String("click")) {
+                clickCentre(button);
+                focused = nullptr; // where a click leaves the focus is the button's own affair
+            } else {
+                button->forceActiveFocus(Qt::TabFocusReason);
+                focused = button;
+                QTest::keyClick(m_window, Qt::Key_Space);
+            }
+            if (path != QLatin1String("question")) {
+                QTRY_COMPARE(editor->saveStateRaw(), QStringLiteral("saved"));
+                QVERIFY(!editor->isDirty());
+                QTest::qWait(200); // the finance figures reload after a save
+                QTRY_VERIFY(!screen->analyticsLoading());
+            }
+            for (const qreal place : std::as_const(m_places))
+                QVERIFY2(place == contentY, qPrintable(where + QStringLiteral(": ") + QString::number(place)));
+            if (path == QLatin1String("question"))
+                break;
+            QCOMPARE(list->property("contentY").toReal(), contentY);
+            if (row >= 0) {
+                QQuickItem *same = cardAt(list, row);
+                QVERIFY2(same && same->property("shownTitle").toString() == title, qPrintable(where));
+                QCOMPARE(same->mapToItem(list, QPointF()).y(), anchorY);
+            }
+            if (focused)
+                QCOMPARE(m_window->activeFocusItem(), focused);
+        }
+        m_watchedList = nullptr;
+    }
+
+    // A line dragged by its grip opens a gap where it will land: the lines it passes step aside
+    // by its height, the others stay; dropped, it takes that place. In a sorted mode nothing
+    // steps aside and the line goes back.
+    void dragShowsLandingGap()
+    {
+        ProjectEditorScreenModel *screen = openEditorOn(true, addLongProject(true, 8, true));
+        QVERIFY(screen);
+        QQuickItem *list = item(QStringLiteral("editorLines"));
+        EstimateSectionsModel *sections = screen->editor()->sections();
+        QMetaObject::invokeMethod(list, "positionViewAtIndex", Q_ARG(int, 1), Q_ARG(int, 1)); // Beginning
+        QTest::qWait(100);
+        const qreal spacing = list->property("spacing").toReal();
+        const auto drawn = [](QQuickItem *card) {
+            auto *body = card->property("contentItem").value<QQuickItem *>();
+            return body->mapRectToScene(body->boundingRect());
+        };
+        const auto titleAt = [sections](int row) {
+            return sections->index(row).data(EstimateSectionsModel::ShownTitleRole).toString();
+        };
+        const auto drag = [&](bool expectGap) {
+            QList<QQuickItem *> cards;
+            for (int row = 0; row < 4; ++row)
+                cards.append(cardAt(list, row));
+            for (QQuickItem *card : cards)
+                QVERIFY(card);
+            QList<QRectF> places;
+            for (QQuickItem *card : cards)
+                places.append(drawn(card));
+            const QString moving = titleAt(0);
+            QQuickItem *grip = findItem(cards.at(0), QStringLiteral("lineGrip"));
+            QVERIFY(grip);
+            const QPoint start = centreOf(grip).toPoint();
+            // Down until the dragged line's middle is over the third line's place.
+            const int by = int(places.at(2).center().y() - places.at(0).center().y());
+            QTest::mousePress(m_window, Qt::LeftButton, {}, start);
+            for (int dy = 8; dy < by; dy += 8)
+                QTest::mouseMove(m_window, start + QPoint(0, dy));
+            QTest::mouseMove(m_window, start + QPoint(0, by));
+            const qreal extent = places.at(0).height() + spacing;
+            if (expectGap) {
+                // The two lines passed step up by the dragged one's room; the next one stays.
+                QTRY_COMPARE(drawn(cards.at(1)).top(), places.at(1).top() - extent);
+                QTRY_COMPARE(drawn(cards.at(2)).top(), places.at(2).top() - extent);
+                QCOMPARE(drawn(cards.at(3)).top(), places.at(3).top());
+                // The gap is as high as the dragged line, and that line is over it.
+                const qreal gapTop = drawn(cards.at(2)).bottom();
+                const qreal gapBottom = drawn(cards.at(3)).top();
+                QVERIFY2(gapBottom - gapTop >= places.at(0).height(), qPrintable(QString::number(gapBottom - gapTop)));
+                const qreal middle = drawn(cards.at(0)).center().y();
+                QVERIFY2(middle > gapTop && middle < gapBottom, qPrintable(QString::number(middle)));
+                QDir().mkpath(QStringLiteral(TESSMARK_SCREENSHOT_DIR));
+                m_window->grabWindow().save(QStringLiteral(TESSMARK_SCREENSHOT_DIR "/editor-drag-gap-light.png"));
+            } else {
+                QTest::qWait(200);
+                for (int row = 1; row < 4; ++row)
+                    QCOMPARE(drawn(cards.at(row)).top(), places.at(row).top());
+            }
+            QTest::mouseRelease(m_window, Qt::LeftButton, {}, start + QPoint(0, by));
+            QTRY_COMPARE(titleAt(expectGap ? 2 : 0), moving);
+            // Nothing stays aside once the line is down.
+            QTest::qWait(50);
+            for (int row = 0; row < 4; ++row)
+                QCOMPARE(cardAt(list, row)->property("gapShift").toReal(), 0.0);
+        };
+        drag(true);
+        QVERIFY(screen->editor()->isDirty());
+        screen->editor()->setGroupModeRaw(QStringLiteral("hoursDesc"));
+        QTest::qWait(100);
+        QMetaObject::invokeMethod(list, "positionViewAtIndex", Q_ARG(int, 1), Q_ARG(int, 1));
+        QTest::qWait(100);
+        drag(false);
+    }
+
+    // The Menu key and Shift+F10 open the focused line's menu, the one its right-click opens,
+    // with the focus on its first entry; Escape closes only the menu and the focus goes back to
+    // the line; its "Удалить" by key hands the focus on to the next line.
+    void lineMenuByKeys()
+    {
+        ProjectEditorScreenModel *screen = openEditorOn(true, addLongProject(true, 6));
+        QVERIFY(screen);
+        QQuickItem *list = item(QStringLiteral("editorLines"));
+        QObject *menu = m_window->findChild<QObject *>(QStringLiteral("lineMenu"));
+        QVERIFY(menu);
+        QMetaObject::invokeMethod(list, "positionViewAtIndex", Q_ARG(int, 2), Q_ARG(int, 2)); // Center
+        QTest::qWait(50);
+        QQuickItem *card = cardAt(list, 2);
+        QVERIFY(card);
+        const QString lineId = card->property("lineId").toString();
+        const QString nextId = cardAt(list, 3)->property("lineId").toString();
+        const int count = screen->editor()->itemCount();
+        const auto opensWithFocusOnFirstEntry = [&] {
+            QTRY_VERIFY(menu->property("opened").toBool());
+            QTRY_VERIFY(m_window->activeFocusItem());
+            QCOMPARE(m_window->activeFocusItem()->objectName(), QStringLiteral("lineMenuDelete"));
+            const QString unseen = FocusCheck::problem(m_window);
+            QVERIFY2(unseen.isEmpty(), qPrintable(unseen));
+        };
+        card->forceActiveFocus(Qt::TabFocusReason);
+        QTest::keyClick(m_window, Qt::Key_Menu);
+        opensWithFocusOnFirstEntry();
+        QTest::keyClick(m_window, Qt::Key_Escape);
+        QTRY_VERIFY(!menu->property("visible").toBool());
+        verifyFocusOnLine(lineId);
+        QVERIFY(item(QStringLiteral("projectEditor")));
+        QCOMPARE(screen->editor()->itemCount(), count);
+
+        QTest::keyClick(m_window, Qt::Key_F10, Qt::ShiftModifier);
+        opensWithFocusOnFirstEntry();
+        QTest::keyClick(m_window, Qt::Key_Space);
+        QTRY_COMPARE(screen->editor()->itemCount(), count - 1);
+        QCOMPARE(screen->editor()->sections()->rowOfLine(lineId), -1);
+        QTRY_VERIFY(!menu->property("visible").toBool());
+        verifyFocusOnLine(nextId);
+    }
+
+    // Delete on a focused line hands the focus on, with its ring, to the next line, else the one
+    // before, else the button that adds a line; one object alone reads as focused.
+    void deletionMovesFocus()
+    {
+        ProjectEditorScreenModel *screen = openEditorOn(true, addLongProject(true, 3));
+        QVERIFY(screen);
+        QQuickItem *list = item(QStringLiteral("editorLines"));
+        QMetaObject::invokeMethod(list, "positionViewAtIndex", Q_ARG(int, 0), Q_ARG(int, 1)); // Beginning
+        QTRY_VERIFY(cardAt(list, 2));
+        const auto idAt = [list](int row) { return cardAt(list, row)->property("lineId").toString(); };
+        const QString second = idAt(1);
+        const QString third = idAt(2);
+        cardAt(list, 0)->forceActiveFocus(Qt::TabFocusReason);
+        QTest::keyClick(m_window, Qt::Key_Delete);
+        QTRY_COMPARE(screen->editor()->itemCount(), 2);
+        verifyFocusOnLine(second);
+        // The last line: the one before.
+        cardAt(list, 1)->forceActiveFocus(Qt::TabFocusReason);
+        QCOMPARE(m_window->activeFocusItem()->property("lineId").toString(), third);
+        QTest::keyClick(m_window, Qt::Key_Delete);
+        QTRY_COMPARE(screen->editor()->itemCount(), 1);
+        verifyFocusOnLine(second);
+        // None left: "Добавить строку".
+        QTest::keyClick(m_window, Qt::Key_Delete);
+        QTRY_COMPARE(screen->editor()->itemCount(), 0);
+        QQuickItem *add = item(QStringLiteral("emptyAddLine"));
+        QVERIFY(add);
+        QTRY_COMPARE(m_window->activeFocusItem(), add);
+        const QString unseen = FocusCheck::problem(m_window);
+        QVERIFY2(unseen.isEmpty(), qPrintable(unseen));
+        const int focused = focusedObjects();
+        QVERIFY2(focused == 1 || focused == -1, qPrintable(QString::number(focused)));
     }
 
     // Texts and figures at their limits, where a person sees them: a device project whose name has

@@ -77,6 +77,46 @@ private Q_SLOTS:
             QVERIFY(m.sidebarIdealWidth() + m.contentIdealWidth() + m.detailMinWidth() + 2 <= width);
     }
 
+    // Beside the editor, which keeps 520 points, the list folds into its rail wherever the
+    // sidebar and the list at their minimums would leave the editor less; elsewhere the columns
+    // start as wide as fits beside it, the sidebar narrowing first.
+    void columnsBesideTheEditor_data()
+    {
+        QTest::addColumn<double>("width");
+        QTest::addColumn<bool>("folds");
+        QTest::addColumn<double>("sidebar");
+        QTest::addColumn<double>("content");
+        QTest::newRow("900: folded") << 900.0 << true << 220.0 << 48.0;
+        QTest::newRow("960: folded") << 960.0 << true << 220.0 << 48.0;
+        QTest::newRow("1021: folded") << 1021.0 << true << 220.0 << 48.0;
+        QTest::newRow("1022: all at their minimums") << 1022.0 << false << 200.0 << 300.0;
+        QTest::newRow("1040: the sidebar narrower") << 1040.0 << false << 218.0 << 300.0;
+        QTest::newRow("1100") << 1100.0 << false << 220.0 << 358.0;
+        QTest::newRow("1600") << 1600.0 << false << 220.0 << 380.0;
+    }
+    void columnsBesideTheEditor()
+    {
+        QFETCH(double, width);
+        QFETCH(bool, folds);
+        QFETCH(double, sidebar);
+        QFETCH(double, content);
+        const AdaptiveMetrics m{SizeClass::Unspecified, width};
+        const double editor = AdaptiveMetrics::EditorMinWidth;
+        QCOMPARE(m.foldsContent(editor), folds);
+        QCOMPARE(m.sidebarIdealWidth(editor), sidebar);
+        QCOMPARE(m.contentIdealWidth(editor), content);
+        QCOMPARE(m.detailMinWidth(editor), editor);
+        QVERIFY(sidebar + content + editor + 2 <= width);
+        QVERIFY(m.foldedListWidth() >= m.contentMinWidth());
+        // A detail content with no more needs than the column's minimum changes nothing.
+        for (const double needs : {0.0, m.detailMinWidth()}) {
+            QVERIFY(!m.foldsContent(needs));
+            QCOMPARE(m.sidebarIdealWidth(needs), m.sidebarIdealWidth());
+            QCOMPARE(m.contentIdealWidth(needs), m.contentIdealWidth());
+            QCOMPARE(m.detailMinWidth(needs), m.detailMinWidth());
+        }
+    }
+
     void compactSizeClassPadsLikeANarrowWindow()
     {
         const AdaptiveMetrics m{SizeClass::Compact, 1200};

@@ -712,6 +712,23 @@ private Q_SLOTS:
         QTest::newRow("group mode") << EstimateGroupMode::Category
                                     << Edit([](auto &vm) { vm.setGroupMode(EstimateGroupMode::CostDesc); })
                                     << QStringList{"reset"} << none << true;
+        // A save's reload renews every identity: rows in the same sections stay, only changed.
+        const QList<Line> stored{{"a", "be", 1, 1}, {"b", "fe", 2, 1}, {"c", "fe", 3, 1}, {"d", "ge", 4, 1}};
+        QTest::newRow("reload of the same lines")
+            << EstimateGroupMode::Category << Edit([stored](auto &vm) { vm.syncFromServer(project(stored, 1)); })
+            << QStringList{"changed"} << QList<int>{0, 3} << false;
+        QTest::newRow("reload with a line fewer") << EstimateGroupMode::Category << Edit([](auto &vm) {
+            vm.syncFromServer(project({{"a", "be", 1, 1}, {"b", "fe", 2, 1}, {"d", "ge", 4, 1}}, 1));
+        }) << QStringList{"reset"} << none << true;
+        QTest::newRow("reload with a line in another section") << EstimateGroupMode::Category << Edit([](auto &vm) {
+            vm.syncFromServer(project({{"a", "be", 1, 1}, {"b", "be", 2, 1}, {"c", "fe", 3, 1}, {"d", "ge", 4, 1}}, 1));
+        }) << QStringList{"reset"} << none << true;
+        QTest::newRow("another project") << EstimateGroupMode::Category << Edit([stored](auto &vm) {
+            Project other = project(stored, 1);
+            other.id = QStringLiteral("p-2");
+            vm.load(other);
+        }) << QStringList{"reset"} << none
+                                         << false;
     }
     void modelChanges()
     {
@@ -746,8 +763,35 @@ private Q_SLOTS:
             const QModelIndex index = model->index(row);
             const QString id = index.data(EstimateSectionsModel::SectionIdRole).toString();
             QCOMPARE(index.data(EstimateSectionsModel::SectionSubtitleRole).toString(),
-                     model->section(id).value(QStringLiteral("subtitle")).toString());
+                     model->section(id).subtitleText());
         }
+    }
+
+    // Where the keyboard goes when a row's line goes, and the rows of a row's section.
+    void rowsBeside()
+    {
+        ProjectEditorViewModel vm(project({{"a", "be", 1, 1}, {"b", "be", 2, 1}, {"c", "fe", 3, 1}}, 1), nullptr);
+        const EstimateSectionsModel &model = *vm.sections();
+        QCOMPARE((QList<int>{model.rowBeside(0), model.rowBeside(2), model.rowBeside(3)}), (QList<int>{1, 1, -1}));
+        QCOMPARE(model.sectionRows(1), std::make_pair(0, 1));
+        QCOMPARE(model.sectionRows(2), std::make_pair(2, 2));
+        QCOMPARE(model.sectionRows(3), std::make_pair(-1, -1));
+    }
+
+    // What a reader hears of a card: its figures in the order drawn, the category, the lock; in
+    // the project's currency as it changes.
+    void spokenLineText()
+    {
+        ProjectEditorViewModel vm(project({{"a", "be", 2.5, 1500, true}}, 1), nullptr);
+        const QModelIndex line = vm.sections()->index(0);
+        const auto text = [&line](int role) { return line.data(role).toString(); };
+        vm.setCurrency(QStringLiteral("USD"));
+        QCOMPARE(text(EstimateSectionsModel::SpokenTextRole),
+                 QStringList({text(EstimateSectionsModel::CostTextRole), text(EstimateSectionsModel::HoursTextRole),
+                              text(EstimateSectionsModel::RateTextRole), QStringLiteral("be"),
+                              QStringLiteral("Ставка зафиксирована")})
+                     .join(QStringLiteral(", ")));
+        QVERIFY(text(EstimateSectionsModel::SpokenTextRole).contains(QStringLiteral("USD")));
     }
 
     // Typed numbers: "," as ".", the C conversion's forms, nothing around the number.
@@ -819,6 +863,8 @@ private Q_SLOTS:
         evaluate(QStringLiteral("setDefaultRateFromText('12,5'); groupMode = 'hoursDesc'"));
         QCOMPARE(vm->defaultRate(), 12.5);
         QCOMPARE(evaluate(QStringLiteral("sections.section('all').subtitle")).toString(), QStringLiteral("2 строк"));
+        QCOMPARE(evaluate(QStringLiteral("sections.section('all').title")).toString(), QStringLiteral("По часам"));
+        QCOMPARE(evaluate(QStringLiteral("sections.section('none').title")).toString(), QString());
         QVERIFY(evaluate(QStringLiteral("isDirty")).toBool());
     }
 };

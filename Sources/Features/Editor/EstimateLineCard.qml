@@ -7,9 +7,11 @@ import Tessmark.Design
 
 // One estimate line: category colour, title, lock, badge, cost, hours, description and rate.
 // Pressing it (or Enter/Space while focused) asks to edit it; a full swipe to the left, the
-// swipe's "Удалить" or the Delete key asks to delete it. The grip at the left, shown while the
-// card is hovered or focused, drags it: the card follows the pointer one to one, in the list's
-// content, so that it stays under the pointer while the list scrolls beneath it.
+// swipe's "Удалить" or the Delete key asks to delete it; the Menu key or Shift+F10 asks for its
+// menu. The grip at the left, shown while the card is hovered or focused, drags it: the card
+// follows the pointer one to one, in the list's content, so that it stays under the pointer while
+// the list scrolls beneath it. While another card is dragged, this one is drawn `gapShift` off
+// its place, to open the gap the dragged one lands in.
 SwipeDelegate {
     id: card
 
@@ -22,10 +24,13 @@ SwipeDelegate {
     required property string costText
     required property string hoursText
     required property string rateText
+    required property string spokenText
 
     readonly property color tint: CategoryTheme.color(category, AppTheme.dark)
     // The vertical shift while the grip is dragged.
     property real dragOffset: 0
+    // The vertical shift while another card is dragged past this one.
+    property real gapShift: 0
     readonly property bool dragging: grip.pressed
     // The pointer in the scene, and where it pressed in the list's content.
     property real pointerSceneY: 0
@@ -36,15 +41,22 @@ SwipeDelegate {
     }
     // Puts the card under the pointer again; the list calls it as it scrolls.
     function followPointer() {
-        if (card.dragging)
-            card.dragOffset = card.contentY(card.pointerSceneY) - card.pressContentY
+        if (!card.dragging)
+            return
+        card.dragOffset = card.contentY(card.pointerSceneY) - card.pressContentY
+        card.dragMoved(card.y + card.height / 2 + card.dragOffset)
     }
 
     signal editRequested()
-    signal deleteRequested()
-    // The grip pressed, and released with the card's centre at centerY in the list's content.
+    // From the Delete key, or from a swipe.
+    signal deleteRequested(bool byKeyboard)
+    signal menuRequested()
+    // The grip pressed; the card's centre moved to centerY in the list's content; the grip
+    // released (dropped) or taken away (dragCanceled).
     signal dragStarted()
-    signal dropped(real centerY)
+    signal dragMoved(real centerY)
+    signal dropped()
+    signal dragCanceled()
 
     // The one line Tab enters the list at (the list's order of rows is not the lines' order);
     // Tab and Shift+Tab then run from line to line.
@@ -57,8 +69,7 @@ SwipeDelegate {
     hoverEnabled: true
     Accessible.name: shownTitle
     // What the card shows beside the title, in the order it is drawn.
-    Accessible.description: [costText, hoursText, rateText, CategoryTheme.name(category),
-                             isLocked ? "Ставка зафиксирована" : ""].filter(text => text !== "").join(", ")
+    Accessible.description: spokenText
     z: dragging ? 2 : 0
 
     onClicked: card.editRequested()
@@ -103,11 +114,19 @@ SwipeDelegate {
     Keys.onReturnPressed: card.editRequested()
     Keys.onEnterPressed: card.editRequested()
     Keys.onSpacePressed: card.editRequested()
-    Keys.onDeletePressed: card.deleteRequested()
-    swipe.onCompleted: card.deleteRequested()
+    Keys.onDeletePressed: card.deleteRequested(true)
+    Keys.onMenuPressed: card.menuRequested()
+    Keys.onPressed: event => {
+        if (event.key === Qt.Key_F10 && (event.modifiers & Qt.ShiftModifier)) {
+            event.accepted = true
+            card.menuRequested()
+        }
+    }
+    swipe.onCompleted: card.deleteRequested(false)
     ListView.onPooled: {
         swipe.close()
         dragOffset = 0
+        gapShift = 0
     }
 
     swipe.right: Rectangle {
@@ -132,7 +151,7 @@ SwipeDelegate {
             }
         }
         TapHandler {
-            onTapped: card.deleteRequested()
+            onTapped: card.deleteRequested(false)
         }
     }
 
@@ -141,7 +160,7 @@ SwipeDelegate {
 
     contentItem: Item {
         implicitHeight: body.implicitHeight + 24
-        transform: Translate { y: card.dragOffset }
+        transform: Translate { y: card.dragOffset + card.gapShift }
 
         Rectangle {
             anchors.fill: parent
@@ -204,12 +223,13 @@ SwipeDelegate {
                         card.followPointer()
                     }
                     onReleased: {
-                        const offset = card.dragOffset
                         card.dragOffset = 0
-                        if (Math.abs(offset) > 4)
-                            card.dropped(card.y + card.height / 2 + offset)
+                        card.dropped()
                     }
-                    onCanceled: card.dragOffset = 0
+                    onCanceled: {
+                        card.dragOffset = 0
+                        card.dragCanceled()
+                    }
                 }
             }
 

@@ -1,9 +1,13 @@
 #include "EstimateLineTexts.h"
 
+#include "CategoryCatalog.h"
+
 #include "Utils/LineCost.h"
 #include "Utils/MoneyFormat.h"
 #include "Utils/NumberText.h"
 #include "Utils/Text.h"
+
+#include <QStringList>
 
 namespace EstimateLineTexts {
 
@@ -25,6 +29,16 @@ QString hoursText(const EditableEstimateItem &item)
 QString rateText(const EditableEstimateItem &item, const QString &currency)
 {
     return NumberText::fixed(item.rate, 0) + QLatin1Char(' ') + currency;
+}
+
+QString spokenText(const EditableEstimateItem &item, const QString &currency)
+{
+    QStringList parts{costText(item, currency), hoursText(item), rateText(item, currency),
+                      CategoryCatalog::name(item.category)};
+    if (item.isLocked)
+        parts.append(QStringLiteral("Ставка зафиксирована"));
+    parts.removeAll(QString());
+    return parts.join(QStringLiteral(", "));
 }
 
 } // namespace EstimateLineTexts

@@ -102,14 +102,30 @@ std::optional<EstimateSectionsModel::Change> EstimateSectionsModel::changeBetwee
     return Change{Change::Kind::Insert, int(head), 0, int(difference)};
 }
 
-void EstimateSectionsModel::setSections(QList<EstimateSection> sections, bool reset)
+std::optional<EstimateSectionsModel::Change> EstimateSectionsModel::reloadBetween(const QList<EstimateSection> &before,
+                                                                                  const QList<Row> &beforeRows,
+                                                                                  const QList<EstimateSection> &after,
+                                                                                  const QList<Row> &afterRows)
+{
+    if (beforeRows.size() != afterRows.size())
+        return std::nullopt;
+    for (qsizetype row = 0; row < afterRows.size(); ++row) {
+        if (before.at(beforeRows.at(row).section).id != after.at(afterRows.at(row).section).id)
+            return std::nullopt;
+    }
+    return Change{};
+}
+
+void EstimateSectionsModel::setSections(QList<EstimateSection> sections, Refresh how)
 {
     QList<Row> rows = flatten(sections);
     const int oldCount = count();
     const bool headersDiffer = !sameHeaders(m_sections, sections);
     std::optional<Change> change;
-    if (!reset)
+    if (how == Refresh::Edit)
         change = changeBetween(lineIds(m_sections, m_rows), lineIds(sections, rows));
+    else if (how == Refresh::Reload)
+        change = reloadBetween(m_sections, m_rows, sections, rows);
     if (!change) {
         beginResetModel();
         m_sections = std::move(sections);
@@ -172,7 +188,7 @@ void EstimateSectionsModel::reportChangedRows(const QList<EstimateSection> &oldS
 {
     static const QList<int> lineRoles{LineIdRole,   TitleRole,     DescriptionRole, CategoryRole,
                                       HoursRole,    RateRole,      IsLockedRole,    ShownTitleRole,
-                                      CostTextRole, HoursTextRole, RateTextRole};
+                                      CostTextRole, HoursTextRole, RateTextRole,    SpokenTextRole};
     static const QList<int> headerRoles{SectionIdRole, SectionTitleRole, SectionSubtitleRole};
 
     // Runs of neighbouring rows go out as one signal each.
@@ -231,7 +247,7 @@ void EstimateSectionsModel::setCurrency(const QString &currency)
         return;
     m_currency = currency;
     if (!m_rows.isEmpty())
-        Q_EMIT dataChanged(index(0), index(int(m_rows.size()) - 1), {CostTextRole, RateTextRole});
+        Q_EMIT dataChanged(index(0), index(int(m_rows.size()) - 1), {CostTextRole, RateTextRole, SpokenTextRole});
 }
 
 int EstimateSectionsModel::rowCount(const QModelIndex &parent) const
@@ -275,6 +291,8 @@ QVariant EstimateSectionsModel::data(const QModelIndex &index, int role) const
         return EstimateLineTexts::hoursText(line);
     case RateTextRole:
         return EstimateLineTexts::rateText(line, m_currency);
+    case SpokenTextRole:
+        return EstimateLineTexts::spokenText(line, m_currency);
     }
     return {};
 }
@@ -294,18 +312,33 @@ QHash<int, QByteArray> EstimateSectionsModel::roleNames() const
             {ShownTitleRole, "shownTitle"},
             {CostTextRole, "costText"},
             {HoursTextRole, "hoursText"},
-            {RateTextRole, "rateText"}};
+            {RateTextRole, "rateText"},
+            {SpokenTextRole, "spokenText"}};
 }
 
-QVariantMap EstimateSectionsModel::section(const QString &id) const
+EstimateSection EstimateSectionsModel::section(const QString &id) const
 {
     for (const EstimateSection &section : m_sections) {
         if (section.id == id)
-            return {{QStringLiteral("id"), section.id},
-                    {QStringLiteral("title"), section.title},
-                    {QStringLiteral("subtitle"), section.subtitle.value_or(QString())}};
+            return section;
     }
     return {};
+}
+
+int EstimateSectionsModel::rowBeside(int row) const
+{
+    if (row < 0 || row >= count())
+        return -1;
+    return row + 1 < count() ? row + 1 : row - 1;
+}
+
+std::pair<int, int> EstimateSectionsModel::sectionRows(int row) const
+{
+    if (row < 0 || row >= m_rows.size())
+        return {-1, -1};
+    const Row &at = m_rows.at(row);
+    const int first = row - at.index;
+    return {first, first + int(m_sections.at(at.section).items.size()) - 1};
 }
 
 int EstimateSectionsModel::rowOfLine(const QString &lineId) const

@@ -44,50 +44,43 @@ ListView {
         }
     }
 
-    // A regrouping or a save's reload rebuilds the rows, which sends a list to its top: what was
-    // first in view is noted before and put back where it was drawn. That is the header while
-    // any of it shows (the group control stays under the pointer), else the first line in view:
-    // by its identity across a regrouping, by its row across a reload (which renews identities).
-    property string anchorLineId: ""
-    property int anchorRow: -1
-    property real anchorOffset: 0
-    property bool anchorOnHeader: false
+    // A regrouping (or a reload that moved lines) rebuilds the rows, which sends a list to its
+    // top: what was first in view is noted before and put back where it was drawn. That is the
+    // header while any of it shows (the group control stays under the pointer), else the first
+    // line in view: by its identity across a regrouping, by its row across a reload.
+    EditorScrollKeeper {
+        id: keeper
+    }
     function noteAnchor() {
-        list.anchorLineId = ""
         const head = list.headerItem
-        list.anchorOnHeader = head !== null && list.contentY < head.y + head.height
-        if (list.anchorOnHeader) {
-            list.anchorOffset = head.y - list.contentY
+        if (head !== null && list.contentY < head.y + head.height) {
+            keeper.noteHeader(head.y - list.contentY)
             return
         }
+        keeper.forget()
         for (let y = 0; y < list.height; y += 4) {
             const card = list.itemAt(list.width / 2, list.contentY + y)
             if (card && card.lineId !== undefined) {
-                list.anchorLineId = card.lineId
-                list.anchorRow = card.index
-                list.anchorOffset = card.y - list.contentY
+                keeper.noteLine(card.lineId, card.index, card.y - list.contentY)
                 return
             }
         }
     }
     function restoreAnchor() {
-        let row = list.anchorLineId !== "" ? list.editor.sections.rowOfLine(list.anchorLineId) : -1
-        if (row < 0 && list.anchorLineId !== "" && list.anchorRow < list.count)
-            row = list.anchorRow
-        const onHeader = list.anchorOnHeader
-        list.anchorLineId = ""
-        list.anchorOnHeader = false
+        const onHeader = keeper.onHeader()
+        const row = keeper.rowToRestore(list.editor.sections)
         if (!onHeader && row < 0)
             return
         list.forceLayout()
         if (onHeader) {
-            list.contentY = list.headerItem.y - list.anchorOffset
-            return
+            list.contentY = keeper.contentYFor(list.headerItem.y)
+        } else {
+            list.positionViewAtIndex(row, ListView.Beginning)
+            const card = list.itemAtIndex(row)
+            if (card)
+                list.contentY = keeper.contentYFor(card.y)
         }
-        list.positionViewAtIndex(row, ListView.Beginning)
-        const card = list.itemAtIndex(row)
-        if (card)
-            list.contentY = card.y - list.anchorOffset
+        keeper.forget()
     }
     Connections {
         target: list.editor.sections
@@ -114,10 +107,13 @@ ListView {
         topPadding: 8
         bottomPadding: 8
         spacing: 0
-        // The header grows as its texts wrap and the banner fills in; at the top, stay at the top.
+        // The header grows as its texts wrap and the banner fills in, upwards: a list at its top
+        // stays at its top; one scrolled below it keeps what it shows.
+        property real previousHeight: 0
         onHeightChanged: {
-            if (!list.moving && list.contentY <= list.originY + head.height)
+            if (!list.moving && keeper.wasAtTop(list.contentY, head.y, head.height, head.previousHeight))
                 Qt.callLater(list.positionViewAtBeginning)
+            head.previousHeight = head.height
         }
 
         // Finance strip, or what a guest does not have.
@@ -396,6 +392,10 @@ ListView {
             onActivated: value => list.editor.groupMode = value
         }
 
+        function focusAddLine(reason) {
+            emptyAddLine.forceActiveFocus(reason)
+        }
+
         EmptyStateView {
             objectName: "emptyEstimate"
             width: head.width
@@ -405,6 +405,7 @@ ListView {
             description: "Добавьте строки вручную, шаблон или ИИ."
 
             SecondaryButton {
+                id: emptyAddLine
                 objectName: "emptyAddLine"
                 text: "Добавить строку"
                 systemImage: "plus"
@@ -426,7 +427,7 @@ ListView {
         // The view's own context property, not a required one: Qt 6.4 hands a cached header to
         // another section by that property only.
         readonly property string sectionId: section
-        readonly property var info: {
+        readonly property estimateSection info: {
             list.editor.sections.headerRevision
             return list.editor.sections.section(sectionHead.sectionId)
         }
@@ -434,8 +435,8 @@ ListView {
         implicitHeight: headRow.implicitHeight + 18
         // A section's title with its sums.
         Accessible.role: Accessible.StaticText
-        Accessible.name: info.title ?? ""
-        Accessible.description: info.subtitle ?? ""
+        Accessible.name: info.title
+        Accessible.description: info.subtitle
 
         RowLayout {
             id: headRow
@@ -443,9 +444,10 @@ ListView {
             y: 12
             width: parent.width - 40
             Text {
+                objectName: "sectionTitle"
                 Layout.fillWidth: true
                 Layout.minimumWidth: Math.min(Math.ceil(implicitWidth), headRow.width / 2)
-                text: sectionHead.info.title ?? ""
+                text: sectionHead.info.title
                 textFormat: Text.PlainText
                 elide: Text.ElideRight
                 color: AppTheme.primary
@@ -456,7 +458,7 @@ ListView {
             Text {
                 Layout.fillWidth: true
                 Layout.maximumWidth: Math.ceil(implicitWidth)
-                text: sectionHead.info.subtitle ?? ""
+                text: sectionHead.info.subtitle
                 textFormat: Text.PlainText
                 elide: Text.ElideRight
                 horizontalAlignment: Text.AlignRight
@@ -471,24 +473,35 @@ ListView {
         x: 16
         width: list.width - 32
         tabStop: card.activeFocus || card.index === Math.min(list.tabLine, list.count - 1)
+        // Read for its change signal: the gap moves whenever the landing row does.
+        gapShift: {
+            lineDrag.toRow
+            return lineDrag.shiftOf(card.index)
+        }
+        Behavior on gapShift {
+            enabled: lineDrag.active
+            NumberAnimation { duration: 120; easing.type: Easing.OutCubic }
+        }
         onActiveFocusChanged: if (card.activeFocus) list.tabLine = card.index
         onEditRequested: {
             list.lastOpenedRow = card.index
             list.screen.editLine(card.lineId)
         }
-        onDeleteRequested: list.editor.deleteLine(card.lineId)
-        onDragStarted: list.draggedCard = card
-        onDraggingChanged: {
-            if (!card.dragging && list.draggedCard === card)
-                list.draggedCard = null
+        onDeleteRequested: byKeyboard => list.deleteLine(card.lineId, byKeyboard ? Qt.TabFocusReason
+                                                                                 : Qt.OtherFocusReason)
+        onMenuRequested: list.openLineMenu(card.index, card, card.width / 2, card.height / 2, true)
+        onDragStarted: {
+            list.draggedCard = card
+            lineDrag.begin(card.index, card.height + list.spacing)
         }
-        onDropped: centerY => {
-            // A centre over the gap between two cards counts for the nearer one.
-            let to = -1
-            for (let d = 0; to < 0 && d <= list.spacing; d += 2)
-                to = Math.max(list.indexAt(list.width / 2, centerY - d), list.indexAt(list.width / 2, centerY + d))
-            if (to >= 0)
-                list.screen.moveLine(card.index, to)
+        onDragMoved: centerY => lineDrag.hover(list.indexAt(list.width / 2, centerY))
+        onDropped: {
+            list.draggedCard = null
+            lineDrag.drop()
+        }
+        onDragCanceled: {
+            list.draggedCard = null
+            lineDrag.cancel()
         }
     }
 
@@ -497,7 +510,10 @@ ListView {
     // The line Tab enters the list at: the last one the focus was on, the first at the start.
     property int tabLine: 0
     property EstimateLineCard draggedCard: null
-    readonly property real dragEdge: 48
+    EditorLineDrag {
+        id: lineDrag
+        screen: list.screen
+    }
     cacheBuffer: draggedCard ? height * 4 : 320
     onContentYChanged: {
         if (draggedCard)
@@ -509,44 +525,90 @@ ListView {
         running: list.draggedCard !== null
         onTriggered: {
             const card = list.draggedCard
-            const y = list.mapFromItem(null, 0, card.pointerSceneY).y
-            let step = 0
-            if (y < list.dragEdge)
-                step = -Math.ceil((list.dragEdge - Math.max(0, y)) / 3)
-            else if (y > list.height - list.dragEdge)
-                step = Math.ceil((Math.min(list.height, y) - list.height + list.dragEdge) / 3)
-            if (step === 0)
-                return
-            const top = list.originY - list.topMargin
-            const bottom = Math.max(top, list.originY + list.contentHeight + list.bottomMargin - list.height)
-            // Not so far that the dragged card itself would be released.
-            const reach = list.cacheBuffer * 0.75
-            const next = Math.max(top, card.y - reach, Math.min(bottom, card.y + reach, list.contentY + step))
-            if (next !== list.contentY)
-                list.contentY = next
+            keeper.autoScroll(list, list.mapFromItem(null, 0, card.pointerSceneY).y, card.y)
         }
     }
 
-    // One context menu for all cards. The handler lives on the content item, which scrolls: the
-    // row is found from the point in the scene, whatever item the position is relative to.
+    // Deletes the line. The focus stays on the lines where it was on this one: the next line,
+    // else the one before, else the button that adds one; its ring shows when the keyboard
+    // deleted the line (reason).
+    function deleteLine(lineId, reason) {
+        const row = list.editor.sections.rowOfLine(lineId)
+        const card = row >= 0 ? list.itemAtIndex(row) : null
+        const hadFocus = card !== null && (card.activeFocus || lineMenu.focusRow === row)
+        const beside = list.editor.sections.rowBeside(row)
+        if (hadFocus && beside >= 0) {
+            list.positionViewAtIndex(beside, ListView.Contain)
+            const next = list.itemAtIndex(beside)
+            if (next)
+                next.forceActiveFocus(reason)
+        }
+        list.editor.deleteLine(lineId)
+        if (hadFocus && beside < 0 && list.headerItem)
+            list.headerItem.focusAddLine(reason)
+    }
+
+    // One context menu for all cards: a right-click on a card, or the Menu key or Shift+F10 on
+    // the focused one. The handler lives on the content item, which scrolls: the row is found from
+    // the point in the scene, whatever item the position is relative to.
+    function openLineMenu(row, at, x, y, byKeyboard) {
+        const card = list.itemAtIndex(row)
+        if (!card)
+            return
+        const window = list.Window.window
+        lineMenu.lineId = card.lineId
+        lineMenu.focusBefore = window ? window.activeFocusItem : null
+        // A card the keyboard is on gets the focus back, or hands it on when its line goes.
+        lineMenu.focusRow = card.activeFocus ? row : -1
+        lineMenu.byKeyboard = byKeyboard
+        lineMenu.deleted = false
+        lineMenu.popup(at, x, y)
+        if (byKeyboard)
+            list.focusWithReason(lineMenu.itemAt(0), Qt.TabFocusReason)
+    }
+    // Gives the item the focus for that reason: one the focus came back to for another reason
+    // (a closing popup hands it back quietly) shows its ring when the keyboard brought it.
+    function focusWithReason(item, reason) {
+        if (item.activeFocus && reason === Qt.TabFocusReason && !item.visualFocus)
+            item.focus = false
+        item.forceActiveFocus(reason)
+    }
     TapHandler {
         acceptedButtons: Qt.RightButton
         onTapped: point => {
             const at = list.contentItem.mapFromItem(null, point.scenePosition.x, point.scenePosition.y)
             const row = list.indexAt(at.x, at.y)
-            if (row < 0)
-                return
-            lineMenu.lineId = list.itemAtIndex(row).lineId
-            lineMenu.popup()
+            if (row >= 0)
+                list.openLineMenu(row, list.contentItem, at.x, at.y, false)
         }
     }
     Menu {
         id: lineMenu
         objectName: "lineMenu"
         property string lineId
+        property Item focusBefore: null
+        property int focusRow: -1
+        property bool byKeyboard: false
+        property bool deleted: false
         AppMenuItem {
+            objectName: "lineMenuDelete"
             text: "Удалить"
-            onTriggered: list.editor.deleteLine(lineMenu.lineId)
+            onTriggered: {
+                lineMenu.deleted = true
+                list.deleteLine(lineMenu.lineId, lineMenu.byKeyboard ? Qt.TabFocusReason : Qt.OtherFocusReason)
+            }
+        }
+        // The focus goes back where it was: to the card it was opened on, or where it stood
+        // before a right-click. A deletion has already put it on a line.
+        onClosed: {
+            const reason = lineMenu.byKeyboard ? Qt.TabFocusReason : Qt.OtherFocusReason
+            const card = lineMenu.focusRow >= 0 ? list.itemAtIndex(lineMenu.focusRow) : null
+            if (card && !lineMenu.deleted)
+                list.focusWithReason(card, reason)
+            else if (lineMenu.focusRow < 0 && lineMenu.focusBefore && lineMenu.focusBefore.visible)
+                lineMenu.focusBefore.forceActiveFocus(reason)
+            lineMenu.focusBefore = null
+            lineMenu.focusRow = -1
         }
     }
 }

@@ -157,6 +157,9 @@ ProjectEditorViewModel::ProjectEditorViewModel(const Project &project, ProjectsS
 void ProjectEditorViewModel::load(const Project &project)
 {
     ++m_generation;
+    // A newer copy of the same project keeps the rows where they stand.
+    const auto refresh =
+        project.id == m_projectId ? EstimateSectionsModel::Refresh::Reload : EstimateSectionsModel::Refresh::Regroup;
     if (m_groupMode != EstimateGroupMode::Category) {
         m_groupMode = EstimateGroupMode::Category;
         Q_EMIT groupModeChanged();
@@ -174,7 +177,7 @@ void ProjectEditorViewModel::load(const Project &project)
         effectiveRate = *project.defaultRate;
     else if (!project.items.isEmpty())
         effectiveRate = project.items.first().rate;
-    applyProject(project, effectiveRate);
+    applyProject(project, effectiveRate, refresh);
     m_savedSnapshot = currentSnapshot();
     refreshDirty();
 }
@@ -237,7 +240,7 @@ void ProjectEditorViewModel::setCurrency(const QString &currency)
     m_currency = currency;
     Q_EMIT currencyChanged();
     // Subtitles and the money total are in the currency.
-    refreshSections(false);
+    refreshSections(EstimateSectionsModel::Refresh::Edit);
     refreshTotals();
     refreshDirty();
 }
@@ -283,7 +286,7 @@ void ProjectEditorViewModel::setGroupMode(EstimateGroupMode mode)
         return;
     m_groupMode = mode;
     Q_EMIT groupModeChanged();
-    refreshSections(true);
+    refreshSections(EstimateSectionsModel::Refresh::Regroup);
 }
 
 void ProjectEditorViewModel::setGroupModeRaw(const QString &raw)
@@ -351,7 +354,8 @@ void ProjectEditorViewModel::setValidationMessage(const std::optional<QString> &
     Q_EMIT validationMessageChanged();
 }
 
-void ProjectEditorViewModel::applyProject(const Project &project, double fallbackRate)
+void ProjectEditorViewModel::applyProject(const Project &project, double fallbackRate,
+                                          EstimateSectionsModel::Refresh refresh)
 {
     // Members first and signals after, so that no observer sees half a project.
     const bool nameDiffers = std::exchange(m_name, project.name) != project.name;
@@ -376,25 +380,25 @@ void ProjectEditorViewModel::applyProject(const Project &project, double fallbac
     if (rateDiffers)
         Q_EMIT defaultRateChanged();
     Q_EMIT itemsChanged();
-    // Every line has a new identity, so no row survives.
-    refreshSections(true);
+    // Every line has a new identity: rows are kept by their place.
+    refreshSections(refresh);
     refreshTotals();
 }
 
 void ProjectEditorViewModel::itemsDidChange()
 {
     Q_EMIT itemsChanged();
-    refreshSections(false);
+    refreshSections(EstimateSectionsModel::Refresh::Edit);
     refreshTotals();
     refreshDirty();
 }
 
-void ProjectEditorViewModel::refreshSections(bool reset)
+void ProjectEditorViewModel::refreshSections(EstimateSectionsModel::Refresh refresh)
 {
     m_sections->setCurrency(m_currency);
     m_sections->setSections(m_groupMode == EstimateGroupMode::Category ? categorySections(m_items, m_currency)
                                                                        : sortedSection(m_items, m_groupMode),
-                            reset);
+                            refresh);
 }
 
 void ProjectEditorViewModel::refreshTotals()
@@ -489,7 +493,7 @@ void ProjectEditorViewModel::applyTemplate(const EstimateTemplate &estimateTempl
 
 void ProjectEditorViewModel::syncFromServer(const Project &project)
 {
-    applyProject(project, project.defaultRate.value_or(m_defaultRate));
+    applyProject(project, project.defaultRate.value_or(m_defaultRate), EstimateSectionsModel::Refresh::Reload);
     setProjectTypeOption(projectTypeOf(project));
     m_savedSnapshot = currentSnapshot();
     refreshDirty();

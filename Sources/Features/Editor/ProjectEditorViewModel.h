@@ -210,9 +210,9 @@ private:
     void setSaveState(const EditorSaveState &state);
     void setValidationMessage(const std::optional<QString> &message);
     // Fields and lines from a project, lines priced at fallbackRate where theirs is not above 0.
-    void applyProject(const Project &project, double fallbackRate);
+    void applyProject(const Project &project, double fallbackRate, EstimateSectionsModel::Refresh refresh);
     void itemsDidChange();
-    void refreshSections(bool reset);
+    void refreshSections(EstimateSectionsModel::Refresh refresh);
     void refreshTotals();
     void refreshDirty();
     void finishSave(const std::optional<Project> &stored, const std::optional<QString> &failure,

@@ -95,6 +95,16 @@ Item {
             keyClick(Qt.Key_Return)
         }
 
+        // Beside an open editor the list is folded into a rail: its button shows the list.
+        function showList(shell) {
+            const button = findChild(shell, "showProjectsButton")
+            const panel = findChild(shell, "projectsPanel")
+            if (button && button.visible && !panel.visible) {
+                mouseClick(button)
+                tryVerify(() => panel.visible)
+            }
+        }
+
         function openAccountEditor() {
             const root = createTemporaryObject(rootComponent, host)
             verify(root)
@@ -136,6 +146,7 @@ Item {
                 tryCompare(editorModel, "saveState", "error")
                 compare(editorModel.saveErrorText, expiredText)
             } else {
+                showList(opened.shell)
                 mouseClick(visibleChild(opened.shell, "refreshButton"))
             }
             tryVerify(() => !root.viewModel.auth.hasUser, 5000)
@@ -193,6 +204,7 @@ Item {
             const opened = openAccountEditor()
             const root = opened.root
             testEnvironment.endSessions()
+            showList(opened.shell)
             mouseClick(visibleChild(opened.shell, "refreshButton"))
             tryCompare(root.viewModel, "screen", RootViewModel.Welcome, 5000)
             tryVerify(() => sheet(root, "loginSheet").opened)

@@ -75,6 +75,16 @@ Item {
             fail("no card in the lower half of the list")
         }
 
+        // Beside an open editor the list is folded into a rail: its button shows the list.
+        function showList(shell) {
+            const button = findChild(shell, "showProjectsButton")
+            const panel = findChild(shell, "projectsPanel")
+            if (button && button.visible && !panel.visible) {
+                mouseClick(button)
+                tryVerify(() => panel.visible)
+            }
+        }
+
         function typeText(text) {
             for (const c of text)
                 keyClick(c)
@@ -126,6 +136,7 @@ Item {
             const editor = openProject(shell, first)
             editName(editor, "Renamed")
 
+            showList(shell)
             mouseClick(findChild(shell, "projectRow-" + second))
             const dialog = unsavedDialog(shell)
             tryVerify(() => dialog.opened)
@@ -304,6 +315,7 @@ Item {
             verify(chip)
             verify(verifyAllInside(chip.parent, "sphereChip-", editor) >= 5)
 
+            showList(shell)
             mouseClick(findChild(shell, "createButton"))
             let sheet = null
             tryVerify(() => (sheet = findChild(shell, "createProjectSheet")) !== null && sheet.opened)

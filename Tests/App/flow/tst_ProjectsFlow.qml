@@ -38,7 +38,18 @@ Item {
             return root.currentScreen
         }
 
+        // Beside an open editor the list is folded into a rail: its button shows the list.
+        function showList(shell) {
+            const button = findChild(shell, "showProjectsButton")
+            const panel = findChild(shell, "projectsPanel")
+            if (button && button.visible && !panel.visible) {
+                mouseClick(button)
+                tryVerify(() => panel.visible)
+            }
+        }
+
         function row(shell, id) {
+            showList(shell)
             let found = null
             tryVerify(() => (found = findChild(shell, "projectRow-" + id)) !== null && found.visible,
                       5000, "no row of " + id)

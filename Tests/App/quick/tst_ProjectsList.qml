@@ -69,6 +69,16 @@ Item {
             }
         }
     
+        // Beside an open editor the list is folded into a rail: its button shows the list.
+        function showList(shell) {
+            const button = findChild(shell, "showProjectsButton")
+            const panel = findChild(shell, "projectsPanel")
+            if (button && button.visible && !panel.visible) {
+                mouseClick(button)
+                tryVerify(() => panel.visible)
+            }
+        }
+
         function openList() {
             const root = createTemporaryObject(rootComponent, host)
             verify(root)
@@ -119,7 +129,14 @@ Item {
 
             // Keys over the cards; Delete asks, the destructive button deletes, the selection clears.
             const grid = findChild(list, "projectCards")
+            let shell = list
+            while (shell && !findChild(shell, "projectsPanel"))
+                shell = shell.parent
+            showList(shell)
             mouseClick(findChild(list, "projectRow-" + ids[1]))
+            // A project picked in the folded list folds it away again.
+            tryVerify(() => !findChild(shell, "projectsPanel").visible)
+            showList(shell)
             compare(list.selectedProjectId, ids[1])
             verify(grid.activeFocus)
             const at = vm.selectedIndex
