@@ -53,6 +53,8 @@ ScrollView {
 
                     Text {
                         width: parent.width
+                        Accessible.role: Accessible.StaticText
+                        Accessible.name: text
                         text: "Личный аккаунт"
                         font: Typography.font(Typography.Headline)
                         color: AppTheme.primary
@@ -60,6 +62,8 @@ ScrollView {
                     }
                     Text {
                         width: parent.width
+                        Accessible.role: Accessible.StaticText
+                        Accessible.name: text
                         text: "Войдите в настройках, чтобы включить облако, платежи и аналитику."
                         font: Typography.font(Typography.Subheadline)
                         color: AppTheme.textSecondary

@@ -55,4 +55,5 @@ ApplicationWindow {
 
     KeyboardFocusInView {}
     ButtonReturnKey {}
+    FocusKeeper {}
 }

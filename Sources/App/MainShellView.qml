@@ -26,6 +26,38 @@ Item {
         value: content.Onboarding
     }
 
+    // The keyboard starts in the projects list once it has loaded, unless the tour holds it; and
+    // goes on in the section the tour left shown once the tour ends.
+    property bool focusListWhenShown: !shellModel.tour.running
+    property bool tourWasRunning: false
+    Component.onCompleted: tourWasRunning = shellModel.tour.running
+
+    function focusSection() {
+        const list = listLoader.item
+        if (shellModel.mainSection === "projects" && list !== null) {
+            // Folded away, the list is reached through its rail's button.
+            if (columns.contentFolded)
+                FocusLanding.land(listButton)
+            else if (!list.focusContent())
+                list.takeFocus()
+            return
+        }
+        for (let i = 0; i < sidebarRows.count; ++i) {
+            const row = sidebarRows.itemAt(i)
+            if (row.isSelected)
+                FocusLanding.land(row)
+        }
+    }
+    Connections {
+        target: shellModel.tour
+        function onTourPreferencesChanged() {
+            const running = shellModel.tour.running
+            if (shell.tourWasRunning && !running)
+                Qt.callLater(shell.focusSection)
+            shell.tourWasRunning = running
+        }
+    }
+
     // The account's analytics page takes the width: the detail column keeps to its narrowest.
     readonly property bool dashboardWide: !shell.isGuest && shellModel.mainSection === "analytics"
 
@@ -101,6 +133,7 @@ Item {
                     }
 
                     Repeater {
+                        id: sidebarRows
                         model: AppSections.all
                         SidebarNavRow {
                             required property var modelData
@@ -214,6 +247,15 @@ Item {
             Binding { target: list; property: "selectedProjectId"; value: shellModel.selectedProjectId }
             onSelectedProjectIdChanged: shellModel.selectedProjectId = list.selectedProjectId
             onOpenFinance: projectId => shellModel.openPayments(projectId)
+            Component.onCompleted: {
+                if (shell.focusListWhenShown) {
+                    shell.focusListWhenShown = false
+                    if (columns.contentFolded)
+                        FocusLanding.land(listButton)
+                    else
+                        list.takeFocus()
+                }
+            }
         }
     }
 

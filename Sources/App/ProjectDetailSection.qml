@@ -11,10 +11,18 @@ Loader {
     // A new selection builds a new container; the same identity keeps it.
     property string projectId: shellModel.selectedProjectId
     readonly property var editor: item ? item.editor : null
+    // The project chosen from inside the editor (a new iteration, another one): its editor takes
+    // the keyboard, as the editor had it.
+    property string editorFocusFor: ""
 
     onProjectIdChanged: {
         active = false
         active = true
+    }
+    onLoaded: {
+        if (section.editorFocusFor === section.projectId)
+            item.focusEditorWhenShown()
+        section.editorFocusFor = ""
     }
     sourceComponent: ProjectDetailContainer {
         projectsService: section.shellModel.projectsService
@@ -23,6 +31,9 @@ Loader {
         onDeleted: section.shellModel.projectDeleted()
         onProjectIdChangeRequested: newId => section.shellModel.projectIdChangedByDetail(newId)
         // A person's choice: asked about unsaved edits like a click in the list.
-        onProjectChosen: newId => section.shellModel.selectedProjectId = newId
+        onProjectChosen: newId => {
+            section.editorFocusFor = newId
+            section.shellModel.selectedProjectId = newId
+        }
     }
 }

@@ -75,12 +75,12 @@ Column {
         border.color: root.hasError ? AppTheme.error : AppTheme.border
 
         // The accent frame marks the field that takes the typing, however it got the focus: the
-        // caret alone is easy to miss. An error's frame stays.
+        // caret alone is easy to miss. An error's frame stays, the accent one around it.
         FocusRing {
-            anchors.margins: 0
-            radius: parent.radius
-            border.width: 1.5
-            shown: input.activeFocus && !root.hasError
+            anchors.margins: root.hasError ? -3 : 0
+            radius: parent.radius + (root.hasError ? 3 : 0)
+            border.width: root.hasError ? 2 : 1.5
+            shown: input.activeFocus
         }
 
         TapHandler {
@@ -163,13 +163,12 @@ Column {
         }
     }
 
-    Text {
+    AlertText {
         objectName: "errorLine"
         width: parent.width
         visible: root.hasError && String(root.error).length > 0
         text: root.hasError ? String(root.error) : ""
         font: Typography.font(Typography.Caption)
-        color: AppTheme.error
         wrapMode: Text.WordWrap
     }
 }

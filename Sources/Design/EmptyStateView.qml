@@ -11,6 +11,8 @@ Item {
     property string title
     property string description
     property color color: AppTheme.deepBlack
+    // The description tells of a failure: a screen reader speaks it as it shows.
+    property bool describesError: false
     default property alias actions: actionRow.data
 
     implicitWidth: 400
@@ -36,6 +38,8 @@ Item {
         }
         Text {
             width: parent.width
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             text: root.title
             textFormat: Text.PlainText
             horizontalAlignment: Text.AlignHCenter
@@ -46,6 +50,8 @@ Item {
         Text {
             width: parent.width
             visible: root.description !== ""
+            Accessible.role: root.describesError ? Accessible.AlertMessage : Accessible.StaticText
+            Accessible.name: text
             text: root.description
             textFormat: Text.PlainText
             horizontalAlignment: Text.AlignHCenter

@@ -20,6 +20,9 @@ Rectangle {
 
         objectName: "statusBadgeLabel"
         anchors.centerIn: parent
+        // A state, in the status's colour even when that is the error colour: read as text.
+        Accessible.role: Accessible.StaticText
+        Accessible.name: text
         text: ProjectStatusStyle.label(root.status)
         textFormat: Text.PlainText
         font: Typography.font(Typography.Caption, Font.DemiBold)

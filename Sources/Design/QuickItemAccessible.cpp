@@ -3,9 +3,43 @@
 #include "AccessibleState.h"
 
 #include <QtQuick/private/qaccessiblequickitem_p.h>
+#include <QtQuick/private/qquickaccessibleattached_p.h>
 #include <QtQuick/private/qquickitem_p.h>
 
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QQuickWindow>
+#include <algorithm>
+
 namespace {
+
+// The item's `Accessible.focused`, set by a row that stands for the keyboard's focus of its list.
+bool declaresFocus(const QQuickItem *item)
+{
+    const QQuickAccessibleAttached *attached = QQuickAccessibleAttached::attachedProperties(item);
+    return attached && attached->property("focused").toBool();
+}
+
+bool hasRowDeclaringFocus(const QQuickItem *item, int depth)
+{
+    if (depth == 0)
+        return false;
+    const QList<QQuickItem *> children = item->childItems();
+    return std::any_of(children.cbegin(), children.cend(), [depth](const QQuickItem *child) {
+        return child->isVisible() && (declaresFocus(child) || hasRowDeclaringFocus(child, depth - 1));
+    });
+}
+
+// Whether a row of the list (or other focus scope) the item is in stands for the focus instead:
+// a list gives its focus to one row while another is the current one.
+bool yieldsFocus(const QQuickItem *item)
+{
+    for (const QQuickItem *scope = item; scope; scope = scope->parentItem()) {
+        if (scope->flags() & QQuickItem::ItemIsFocusScope)
+            return hasRowDeclaringFocus(scope, 3);
+    }
+    return false;
+}
 
 class DisabledAwareItem : public QAccessibleQuickItem
 {
@@ -43,6 +77,12 @@ public:
     QAccessible::State state() const override
     {
         QAccessible::State state = QAccessibleQuickItem::state();
+        // Qt says focused of every scope around the focused item too (a sheet, a list): a reader
+        // then hears of two focused objects. Only the item that takes the keys is, unless a row
+        // of it says it stands for it (a list's current row).
+        const QQuickWindow *window = item()->window();
+        state.focused =
+            declaresFocus(item()) || (window && window->activeFocusItem() == item() && !yieldsFocus(item()));
         if (!item()->isEnabled()) {
             state.disabled = true;
             state.focusable = false;
@@ -62,6 +102,23 @@ public:
             && popup->property("modal").toBool())
             state.modal = true;
         return state;
+    }
+
+    // Qt's buttons of this version do nothing on a reader's press: it is taken as a press of
+    // Space, which each button answers as its own (a click, a toggle, a choice).
+    void doAction(const QString &actionName) override
+    {
+        QQuickItem *button = item();
+        if (actionName != QAccessibleActionInterface::pressAction() || !button->inherits("QQuickAbstractButton")) {
+            QAccessibleQuickItem::doAction(actionName);
+            return;
+        }
+        if (!button->isEnabled() || !button->isVisible())
+            return;
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+        QCoreApplication::sendEvent(button, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+        QCoreApplication::sendEvent(button, &release);
     }
 };
 

@@ -6,7 +6,8 @@
 // through a parent; modal for the item of a modal popup or a dialog that AccessibleState calls
 // modal; expandable and expanded or collapsed as the item's AccessibleState says; and the role
 // that AccessibleState gives it, which Qt's controls do not overwrite. A popup without a name
-// reads by its `title` property.
+// reads by its `title` property. Only the one item that has the keyboard focus reads as focused,
+// and a press presses a button.
 class QuickItemAccessible
 {
 public:

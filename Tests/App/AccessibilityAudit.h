@@ -4,7 +4,11 @@
 // names every item that tells such a reader too little: an interactive object or a list row
 // without a name, a text field that is not exposed as editable text, a choice without a checked
 // or selected state, a disabled control that does not read as disabled, a dialog without a name
-// or not read as modal; and every window kept hidden.
+// or not read as modal, an error shown that is not read as an alert, a state or an empty list's
+// text that is not read at all, more than one object read as focused; and every window kept
+// hidden.
+#include "AppTheme.h"
+
 #include <QAccessible>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -171,6 +175,70 @@ inline QStringList problems(QQuickWindow *window)
             visit(child);
     };
     visit(window->contentItem());
+
+    // Texts that tell of a failure or a state: shown in the error colour, they must be read as
+    // an alert named by them (or say they are a state); in the colours of a state (unsaved,
+    // saved, done) or as what a list or pane shows in place of its content, they must be read.
+    QStringList heard;
+    for (QAccessibleInterface *node : std::as_const(exposed)) {
+        for (const QAccessible::Text kind : {QAccessible::Name, QAccessible::Description, QAccessible::Value})
+            heard << node->text(kind).simplified();
+    }
+    const auto readInside = [&exposed](const QQuickItem *item, const QString &text, bool alert) {
+        for (const QQuickItem *i = item; i; i = i->parentItem()) {
+            QAccessibleInterface *node = exposed.value(const_cast<QQuickItem *>(i));
+            if (!node)
+                continue;
+            const QString name = node->text(QAccessible::Name).simplified();
+            // A control's own label in that colour (a destructive button) is its name, no alert.
+            if (i != item && interactive(node->role()))
+                return name.contains(text);
+            // A state in that colour (a status "Отказ") says so by reading as text.
+            const bool state = i == item && node->role() == QAccessible::StaticText;
+            if ((!alert || node->role() == QAccessible::AlertMessage || state) && name.contains(text))
+                return true;
+        }
+        return false;
+    };
+    const auto typeOf = [](const QObject *object) { return QByteArray(object->metaObject()->className()); };
+    const auto inBoth = [](AppTheme::Role role) {
+        return QList<QColor>{AppTheme::color(role).resolved(false), AppTheme::color(role).resolved(true)};
+    };
+    const QList<QColor> errorColours = inBoth(AppTheme::Role::Error);
+    const QList<QColor> stateColours = inBoth(AppTheme::Role::Success) + inBoth(AppTheme::Role::Warning);
+    const std::function<void(QQuickItem *, bool)> read = [&](QQuickItem *item, bool inEmptyState) {
+        if (hidden(item) || typeOf(item).startsWith("AppIcon"))
+            return;
+        inEmptyState = inEmptyState || typeOf(item).startsWith("EmptyStateView");
+        const QString text =
+            item->inherits("QQuickText") && shown(item) ? item->property("text").toString().simplified() : QString();
+        if (!text.isEmpty()) {
+            const QColor colour = item->property("color").value<QColor>();
+            const QString where = QStringLiteral("%1 \"%2\"").arg(describe(item), text.left(60));
+            if (errorColours.contains(colour)) {
+                if (!readInside(item, text, true))
+                    found << QStringLiteral("error text not read as an alert: %1").arg(where);
+            } else if (inEmptyState || stateColours.contains(colour)) {
+                const bool read = readInside(item, text, false)
+                    || std::any_of(heard.cbegin(), heard.cend(), [&](const QString &h) { return h.contains(text); });
+                if (!read)
+                    found << QStringLiteral("status text not exposed: %1").arg(where);
+            }
+        }
+        for (QQuickItem *child : item->childItems())
+            read(child, inEmptyState);
+    };
+    read(window->contentItem(), false);
+
+    // A reader follows one focus: two objects that say they have it leave it guessing.
+    QStringList focused;
+    for (auto it = exposed.cbegin(); it != exposed.cend(); ++it) {
+        auto *item = qobject_cast<QQuickItem *>(it.key());
+        if (item && shown(item) && it.value()->state().focused)
+            focused << describe(item);
+    }
+    if (focused.size() > 1)
+        found << QStringLiteral("read as focused at once: %1").arg(focused.join(QStringLiteral("; ")));
     found.removeDuplicates();
     return found;
 }

@@ -4445,6 +4445,460 @@ private Q_SLOTS:
         QTest::keyClick(m_window, Qt::Key_Right);
         shoot(QStringLiteral("keyboard-date-popup-") + scheme);
     }
+
+    // Where the keyboard lands after each action, done in the real window by keys and clicks:
+    // exactly one visible item has the focus (and exactly one object reads as focused to a screen
+    // reader), the expected one, with its ring after a key and none after a click. Run as
+    // tst_Accessibility_landing.
+    void focusLandsAfterAction_data()
+    {
+        QTest::addColumn<QString>("action");
+        for (const char *action : {"start", "sign-in", "sign-in-refused", "sign-in-field-error", "skip-tour",
+                                   "create-project", "create-iteration", "pdf-sheet", "save-dialog", "migration-sheet",
+                                   "context-delete", "save-refused", "save-refused-line"})
+            QTest::newRow(action) << QString::fromLatin1(action);
+    }
+    void focusLandsAfterAction()
+    {
+        QFETCH(QString, action);
+        const auto restore = keepBackendData();
+        QQuickItem *expected = nullptr;
+        bool byKeyboard = true;
+        if (action == QLatin1String("start")) {
+            // Nothing pressed yet: the focus without its ring, which is the keyboard's.
+            open(QStringLiteral("light"), true, false);
+            expected = item(QStringLiteral("guestButton"));
+            byKeyboard = false;
+        } else if (action.startsWith(QLatin1String("sign-in"))) {
+            open(QStringLiteral("light"), true, false);
+            QTRY_VERIFY(item(QStringLiteral("guestButton")) && item(QStringLiteral("guestButton"))->hasActiveFocus());
+            // From the first way on to the second, which opens the sign-in sheet.
+            QTest::keyClick(m_window, Qt::Key_Tab);
+            QCOMPARE(m_window->activeFocusItem(), item(QStringLiteral("signInButton")));
+            QTest::keyClick(m_window, Qt::Key_Space);
+            QQuickItem *email = nullptr;
+            QTRY_VERIFY((email = input(QStringLiteral("emailField"))) != nullptr && email->hasActiveFocus());
+            const bool fieldError = action == QLatin1String("sign-in-field-error");
+            typeText(fieldError ? QStringLiteral("anna@") : QString::fromUtf8(DemoSeed::email));
+            QTest::keyClick(m_window, Qt::Key_Tab);
+            typeText(action == QLatin1String("sign-in") ? QString::fromUtf8(DemoSeed::password)
+                                                        : QStringLiteral("wrong-pass-1"));
+            QTest::keyClick(m_window, Qt::Key_Return);
+            if (action == QLatin1String("sign-in")) {
+                QTRY_COMPARE(root()->screen(), RootViewModel::AccountShell);
+                QTRY_VERIFY((expected = item(QStringLiteral("projectTree"))) != nullptr && expected->isVisible());
+            } else if (fieldError) {
+                expected = email;
+                QTRY_VERIFY(item(QStringLiteral("emailField"))->property("hasError").toBool());
+            } else {
+                // Refused by the backend: read as an alert, the keyboard back in the password field.
+                QQuickItem *banner = nullptr;
+                QTRY_VERIFY((banner = item(QStringLiteral("errorBanner"))) != nullptr && banner->isVisible());
+                expected = input(QStringLiteral("passwordField"));
+                verifyAlert(banner, QStringLiteral("Неверный email или пароль"));
+                QTRY_COMPARE(m_window->activeFocusItem(), expected);
+                verifyLanding(expected, true);
+                // Pressed with the mouse, the button keeps the focus, without a ring.
+                expected = item(QStringLiteral("submitButton"));
+                // The banner pushed the button down: scrolled to, as a person does.
+                for (QObject *scroller : m_window->findChildren<QObject *>(QStringLiteral("accountScroller"))) {
+                    const qreal end =
+                        scroller->property("contentHeight").toReal() - scroller->property("height").toReal();
+                    scroller->setProperty("contentY", std::max<qreal>(0, end));
+                }
+                QTRY_VERIFY(m_window->contentItem()->contains(centreOf(expected)));
+                QSignalSpy request(root()->auth(), &AuthService::isLoadingChanged);
+                clickCentre(expected);
+                QTRY_VERIFY(request.size() >= 2 && !root()->auth()->isLoading());
+                QVERIFY(banner->isVisible());
+                byKeyboard = false;
+            }
+        } else if (action == QLatin1String("skip-tour")) {
+            m_env.addDeviceProjects(3, QStringLiteral("Мобильное приложение"));
+            open(QStringLiteral("light"), false, true);
+            QQuickItem *skip = nullptr;
+            QTRY_VERIFY((skip = item(QStringLiteral("onboardingSkip"))) != nullptr && skip->isVisible());
+            QTRY_VERIFY(item(QStringLiteral("onboardingNext"))->hasActiveFocus());
+            QVERIFY(tabTo(skip, 20));
+            QTest::keyClick(m_window, Qt::Key_Space);
+            QTRY_VERIFY(!shell()->tour()->running());
+            expected = item(QStringLiteral("projectCards"));
+        } else if (action == QLatin1String("create-project")) {
+            const QList<Project> before = m_env.addDeviceProjects(2, QStringLiteral("Лендинг студии"));
+            open(QStringLiteral("light"), true, true);
+            QVERIFY(pressCreate());
+            QQuickItem *name = nullptr;
+            QTRY_VERIFY((name = input(QStringLiteral("nameField"))) != nullptr && name->hasActiveFocus());
+            typeText(QStringLiteral("Сайт пекарни"));
+            QTest::keyClick(m_window, Qt::Key_Return);
+            QTRY_VERIFY(!item(QStringLiteral("createProjectSheet")));
+            expected = item(QStringLiteral("projectCards"));
+            // The new project is the one selected under the focus.
+            QTRY_VERIFY(!shell()->selectedProjectId().isEmpty());
+            for (const Project &old : before)
+                QVERIFY(shell()->selectedProjectId() != old.id);
+        } else if (action == QLatin1String("create-iteration")) {
+            const QString rootId = addRootWithIterations(1);
+            open(QStringLiteral("light"), true, false);
+            MainShellViewModel *vm = signedInShell();
+            QVERIFY(vm);
+            QTRY_VERIFY(!vm->projectsService()->projects().isEmpty());
+            vm->setSelectedProjectId(rootId);
+            QVERIFY(chooseMenuEntry(QStringLiteral("newIteration")));
+            QQuickItem *name = nullptr;
+            QTRY_VERIFY((name = input(QStringLiteral("iterationNameField"))) != nullptr && name->hasActiveFocus());
+            QTest::keyClick(m_window, Qt::Key_Return);
+            QTRY_VERIFY(vm->selectedProjectId() != rootId && !vm->selectedProjectId().isEmpty());
+            // The new iteration's editor, at its first field.
+            QTRY_VERIFY((expected = input(QStringLiteral("nameField"))) != nullptr && expected->isVisible());
+            QTRY_COMPARE(
+                modelOf<ProjectEditorScreenModel>(QStringLiteral("projectEditor"), "screen")->editor()->projectId(),
+                vm->selectedProjectId());
+        } else if (action == QLatin1String("pdf-sheet") || action == QLatin1String("save-dialog")) {
+            QVERIFY(openDeviceProject(QStringLiteral("landing-pdf")));
+            QVERIFY(chooseMenuEntry(QStringLiteral("export")));
+            // Once the file is made, its first action has the keyboard.
+            QTRY_VERIFY_WITH_TIMEOUT((expected = findSaveButton()) != nullptr && expected->isVisible(), 15000);
+            QTRY_COMPARE(m_window->activeFocusItem(), expected);
+            if (action == QLatin1String("save-dialog")) {
+                QTest::keyClick(m_window, Qt::Key_Space);
+                QObject *dialog = nullptr;
+                QTRY_VERIFY((dialog = m_window->findChild<QObject *>(QStringLiteral("saveFileDialog"))) != nullptr);
+                QTRY_VERIFY(dialog->property("opened").toBool());
+                QTRY_VERIFY(input(QStringLiteral("fileNameField"))
+                            && input(QStringLiteral("fileNameField"))->hasActiveFocus());
+                const QPointer<QObject> closing = dialog;
+                QTest::keyClick(m_window, Qt::Key_Escape);
+                QTRY_VERIFY(!closing || !closing->property("visible").toBool());
+            }
+        } else if (action == QLatin1String("migration-sheet")) {
+            m_env.addDeviceProjects(2, QStringLiteral("Черновик"));
+            open(QStringLiteral("light"), true, false);
+            MainShellViewModel *vm = signedInShell();
+            QVERIFY(vm);
+            QTRY_VERIFY(vm->migration()->shown());
+            QQuickItem *policies = nullptr;
+            QTRY_VERIFY((policies = item(QStringLiteral("policyPicker"))) != nullptr && policies->isVisible());
+            QTRY_VERIFY((expected = checkedChoice(policies)) != nullptr);
+            byKeyboard = false; // signed in by the model, nothing pressed
+        } else if (action == QLatin1String("context-delete")) {
+            const QList<Project> projects = m_env.addDeviceProjects(3, QStringLiteral("Лендинг студии"));
+            open(QStringLiteral("light"), true, true);
+            QQuickItem *cards = nullptr;
+            QQuickItem *card = nullptr;
+            QTRY_VERIFY((cards = item(QStringLiteral("projectCards"))) != nullptr
+                        && (card = findItem(cards, QStringLiteral("projectRow-") + projects.at(1).id)) != nullptr);
+            QTest::qWait(300);
+            QTest::mouseClick(m_window, Qt::RightButton, {}, centreOf(card).toPoint());
+            QQuickItem *entry = nullptr;
+            QTRY_VERIFY((entry = item(QStringLiteral("rowMenuEntry-delete"))) != nullptr && entry->isVisible());
+            QTest::qWait(200); // the menu stands still
+            clickCentre(entry);
+            QQuickItem *confirm = nullptr;
+            QTRY_VERIFY((confirm = item(QStringLiteral("dialogButton0"))) != nullptr && confirm->isVisible());
+            QTest::qWait(200);
+            clickCentre(confirm);
+            QTRY_COMPARE(m_env.repository().fetchAllSorted().size(), 2);
+            expected = cards;
+            byKeyboard = false;
+        } else if (action == QLatin1String("save-refused")) {
+            QVERIFY(openDeviceProject(QStringLiteral("landing-save")));
+            QQuickItem *name = nullptr;
+            QTRY_VERIFY((name = input(QStringLiteral("nameField"))) != nullptr && name->isVisible());
+            QTest::qWait(300);
+            clickCentre(name);
+            QTest::keyClick(m_window, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClick(m_window, Qt::Key_Delete);
+            QQuickItem *save = item(QStringLiteral("saveButton"));
+            QVERIFY(tabTo(save));
+            QTest::keyClick(m_window, Qt::Key_Space);
+            // Told as an alert; the keyboard in the field that stopped the save.
+            QQuickItem *status = nullptr;
+            QTRY_VERIFY((status = item(QStringLiteral("saveStatusText"))) != nullptr && status->isVisible());
+            verifyAlert(status, QStringLiteral("Укажите название проекта"));
+            expected = name;
+        } else if (action == QLatin1String("save-refused-line")) {
+            QVERIFY(openDeviceProject(QStringLiteral("landing-line"), 8));
+            ProjectEditorScreenModel *screen = nullptr;
+            QTRY_VERIFY((screen = modelOf<ProjectEditorScreenModel>(QStringLiteral("projectEditor"), "screen"))
+                        != nullptr);
+            ProjectEditorViewModel *editor = screen->editor();
+            const QUuid line = editor->items().at(6).id;
+            editor->updateItem(line, [](EditableEstimateItem &edited) { edited.title.clear(); });
+            QQuickItem *save = nullptr;
+            QTRY_VERIFY((save = item(QStringLiteral("saveButton"))) != nullptr && save->isVisible());
+            QTest::qWait(300);
+            QVERIFY(tabTo(save));
+            QTest::keyClick(m_window, Qt::Key_Space);
+            // The line that stopped the save, scrolled into view.
+            const int row = editor->sections()->rowOfLine(line.toString(QUuid::WithoutBraces));
+            QVERIFY(row >= 0);
+            QTRY_VERIFY((expected = item(QStringLiteral("lineCard-%1").arg(row))) != nullptr);
+            QTRY_VERIFY(outOfView(expected).isEmpty());
+        }
+        QVERIFY(expected);
+        QTRY_VERIFY(
+            m_window->activeFocusItem()
+            && (m_window->activeFocusItem() == expected || expected->isAncestorOf(m_window->activeFocusItem())));
+        verifyLanding(expected, byKeyboard);
+    }
+
+    // The reader's check names an error shown that is not read as an alert and a state's text
+    // that is not read at all; an alert, an empty state and a destructive button's label pass.
+    void auditFindsUnreadTexts()
+    {
+        if (!QAccessible::isActive())
+            QSKIP("the accessibility tree is off");
+        QQmlEngine engine;
+        engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
+        QQmlComponent component(&engine);
+        component.setData(R"(
+            import QtQuick
+            import Tessmark.Design
+            Window {
+                width: 400; height: 500; visible: true
+                Column {
+                    width: parent.width
+                    Text { objectName: "silentError"; text: "Сервер недоступен"; color: AppTheme.error }
+                    AlertText { objectName: "alert"; width: parent.width; text: "Неверный email или пароль" }
+                    Text { objectName: "silentState"; text: "Сохранено"; color: AppTheme.success }
+                    Text {
+                        objectName: "readState"; text: "Есть изменения"; color: AppTheme.warning
+                        Accessible.role: Accessible.StaticText; Accessible.name: text
+                    }
+                    SecondaryButton { text: "Удалить"; color: AppTheme.error }
+                    EmptyStateView { width: 300; title: "Нет проектов"; description: "Создайте первый проект" }
+                }
+            })",
+                          QUrl());
+        std::unique_ptr<QObject> root(component.create());
+        QVERIFY2(root, qPrintable(component.errorString()));
+        auto *window = qobject_cast<QQuickWindow *>(root.get());
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        const QString found = AccessibilityAudit::problems(window).join(QLatin1Char('\n'));
+        QVERIFY2(found.contains(QStringLiteral("error text not read as an alert: QQuickRootItem > "
+                                               "QQuickColumn > QQuickText \"silentError\"")),
+                 qPrintable(found));
+        QVERIFY2(found.contains(QStringLiteral("status text not exposed: QQuickRootItem > "
+                                               "QQuickColumn > QQuickText \"silentState\"")),
+                 qPrintable(found));
+        for (const char *fine : {"Неверный", "readState", "Удалить", "Нет проектов", "Создайте"})
+            QVERIFY2(!found.contains(QString::fromUtf8(fine)), qPrintable(found));
+    }
+
+    // With Qt's own reading a sheet, a list and the field in it all read as focused, and a
+    // reader's press does nothing; with the app's reading only the field reads as focused (or the
+    // row that says it stands for the list's focus), and a press clicks.
+    void readerSeesOneFocusAndPresses()
+    {
+        if (!QAccessible::isActive())
+            QSKIP("the accessibility tree is off");
+        const auto make = [](QQmlEngine &engine) {
+            QQmlComponent component(&engine);
+            component.setData(R"(
+                import QtQuick
+                import QtQuick.Templates as T
+                Window {
+                    property int clicks: 0
+                    width: 300; height: 300; visible: true
+                    FocusScope {
+                        objectName: "sheet"; width: 300; height: 200
+                        Accessible.role: Accessible.Dialog; Accessible.name: "Лист"
+                        TextInput {
+                            objectName: "field"; width: 200; height: 30; focus: true
+                            Accessible.role: Accessible.EditableText; Accessible.name: "Название"
+                        }
+                        ListView {
+                            objectName: "list"; y: 40; width: 200; height: 120; model: 3
+                            Accessible.role: Accessible.List; Accessible.name: "Строки"
+                            delegate: Item {
+                                objectName: "row" + index; width: 200; height: 30
+                                Accessible.role: Accessible.ListItem; Accessible.name: "Строка " + index
+                                Accessible.focused: ListView.view.activeFocus && index === 2
+                            }
+                        }
+                    }
+                    T.AbstractButton {
+                        objectName: "press"; y: 220; width: 100; height: 40; text: "Нажать"
+                        onClicked: clicks += 1
+                    }
+                })",
+                              QUrl());
+            std::unique_ptr<QObject> root(component.create());
+            if (!root)
+                qWarning() << component.errors();
+            return root;
+        };
+        const auto readFocused = [](QQuickWindow *window) {
+            QStringList found;
+            const std::function<void(QQuickItem *)> walk = [&](QQuickItem *item) {
+                QAccessibleInterface *node = QAccessible::queryAccessibleInterface(item);
+                if (node && !item->objectName().isEmpty() && node->state().focused)
+                    found << item->objectName();
+                for (QQuickItem *child : item->childItems())
+                    walk(child);
+            };
+            walk(window->contentItem());
+            found.sort();
+            return found;
+        };
+        const auto pressButton = [](QQuickWindow *window) {
+            auto *button = window->findChild<QQuickItem *>(QStringLiteral("press"));
+            QAccessible::queryAccessibleInterface(button)->actionInterface()->doAction(
+                QAccessibleActionInterface::pressAction());
+            return window->property("clicks").toInt();
+        };
+        QQmlEngine engine;
+        QuickItemAccessible::uninstall();
+        const auto reinstall = qScopeGuard([] { QuickItemAccessible::install(); });
+        std::unique_ptr<QObject> qtReading = make(engine);
+        QVERIFY(qtReading);
+        auto *window = qobject_cast<QQuickWindow *>(qtReading.get());
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        window->findChild<QQuickItem *>(QStringLiteral("field"))->forceActiveFocus();
+        QCOMPARE(readFocused(window), (QStringList{"field", "sheet"}));
+        QCOMPARE(pressButton(window), 0);
+        qtReading.reset();
+
+        QuickItemAccessible::install();
+        std::unique_ptr<QObject> ours = make(engine);
+        QVERIFY(ours);
+        window = qobject_cast<QQuickWindow *>(ours.get());
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        window->findChild<QQuickItem *>(QStringLiteral("field"))->forceActiveFocus();
+        QCOMPARE(readFocused(window), QStringList{"field"});
+        QVERIFY2(!AccessibilityAudit::problems(window).join(QLatin1Char('\n')).contains(QLatin1String("at once")),
+                 qPrintable(AccessibilityAudit::problems(window).join(QLatin1Char('\n'))));
+        // The list has the keys, its first row the item focus, its third row says it stands for it.
+        auto *list = window->findChild<QQuickItem *>(QStringLiteral("list"));
+        list->forceActiveFocus();
+        QCOMPARE(readFocused(window), QStringList{"row2"});
+        QCOMPARE(pressButton(window), 1);
+    }
+
+private:
+    // Types the text into whatever has the focus.
+    void typeText(const QString &text)
+    {
+        for (const QChar c : text)
+            QTest::sendKeyEvent(QTest::Click, m_window, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+
+    // The "Сохранить PDF…" of the export sheet (the editor's toolbar has a "saveButton" too).
+    QQuickItem *findSaveButton() const
+    {
+        for (QQuickItem *found : m_window->findChildren<QQuickItem *>(QStringLiteral("saveButton"))) {
+            if (found->inherits("QQuickAbstractButton") && found->metaObject()->indexOfProperty("viewModel") >= 0)
+                return found;
+        }
+        return nullptr;
+    }
+
+    // Opens the editor's actions menu from the keyboard and chooses the entry with Space.
+    bool chooseMenuEntry(const QString &entry)
+    {
+        QQuickItem *button = nullptr;
+        if (!QTest::qWaitFor(
+                [&] { return (button = item(QStringLiteral("actionsMenuButton"))) && button->isVisible(); }))
+            return false;
+        QTest::qWait(300);
+        button->forceActiveFocus(Qt::TabFocusReason);
+        QTest::keyClick(m_window, Qt::Key_Space);
+        auto *menu = m_window->findChild<QObject *>(QStringLiteral("editorActionsMenu"));
+        if (!menu || !QTest::qWaitFor([menu] { return menu->property("opened").toBool(); }))
+            return false;
+        const QString wanted = QStringLiteral("menuEntry-") + entry;
+        for (int i = 0; i < 12; ++i) {
+            QTest::keyClick(m_window, Qt::Key_Down);
+            QQuickItem *focused = m_window->activeFocusItem();
+            if (focused && focused->objectName() == wanted) {
+                QTest::keyClick(m_window, Qt::Key_Space);
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // The item is read as an alert whose name is the text.
+    void verifyAlert(QQuickItem *shownText, const QString &text)
+    {
+        QTRY_COMPARE(shownText->property("text").toString(), text);
+        if (!QAccessible::isActive())
+            return;
+        QQuickItem *alert = nullptr;
+        for (QQuickItem *i = shownText; i && !alert; i = i->parentItem()) {
+            QAccessibleInterface *node = QAccessible::queryAccessibleInterface(i);
+            if (node && node->role() == QAccessible::AlertMessage)
+                alert = i;
+        }
+        if (!alert) {
+            const QList<QQuickItem *> inside = shownText->findChildren<QQuickItem *>();
+            for (QQuickItem *i : inside) {
+                QAccessibleInterface *node = QAccessible::queryAccessibleInterface(i);
+                if (node && node->role() == QAccessible::AlertMessage && i->isVisible())
+                    alert = i;
+            }
+        }
+        QVERIFY2(alert,
+                 qPrintable(AccessibilityAudit::describe(shownText) + QStringLiteral(" is not read as an alert")));
+        QCOMPARE(QAccessible::queryAccessibleInterface(alert)->text(QAccessible::Name), text);
+    }
+
+    // The objects a screen reader reads as focused, in every window shown.
+    static QList<QQuickItem *> readAsFocused()
+    {
+        QList<QQuickItem *> found;
+        const std::function<void(QAccessibleInterface *)> walk = [&](QAccessibleInterface *node) {
+            if (!node || !node->isValid())
+                return;
+            auto *quick = qobject_cast<QQuickItem *>(node->object());
+            if (quick && AccessibilityAudit::hidden(quick))
+                return;
+            if (quick && node->state().focused && !found.contains(quick))
+                found.append(quick);
+            for (int i = 0; i < node->childCount(); ++i)
+                walk(node->child(i));
+        };
+        for (QWindow *window : QGuiApplication::topLevelWindows()) {
+            if (window->isVisible())
+                walk(QAccessible::queryAccessibleInterface(window));
+        }
+        return found;
+    }
+
+    // The expected item alone has the focus, shows, reads as the one focused object, and shows
+    // its ring after a key and none after a click.
+    void verifyLanding(QQuickItem *expected, bool byKeyboard)
+    {
+        // A list gives the keyboard to its current row.
+        QQuickItem *focused = m_window->activeFocusItem();
+        QVERIFY2(focused && (focused == expected || expected->isAncestorOf(focused)),
+                 qPrintable(QStringLiteral("the focus is on %1, not on %2")
+                                .arg(focused ? AccessibilityAudit::describe(focused) : QStringLiteral("nothing"),
+                                     AccessibilityAudit::describe(expected))));
+        QVERIFY2(AccessibilityAudit::shown(expected), qPrintable(AccessibilityAudit::describe(expected)));
+        if (QAccessible::isActive()) {
+            // Rows a list has just replaced are gone once their deletion has run.
+            const auto readOnce = [&] {
+                const QList<QQuickItem *> read = readAsFocused();
+                return read.size() == 1 && (read.first() == expected || expected->isAncestorOf(read.first()));
+            };
+            if (!QTest::qWaitFor(readOnce, 2000)) {
+                QStringList names;
+                for (QQuickItem *object : readAsFocused())
+                    names << AccessibilityAudit::describe(object);
+                QFAIL(qPrintable(QStringLiteral("read as focused: ") + names.join(QStringLiteral("; "))));
+            }
+        }
+        if (byKeyboard) {
+            const QString unseen = FocusCheck::problem(m_window);
+            QVERIFY2(unseen.isEmpty(), qPrintable(unseen));
+        } else {
+            const QStringList rings = FocusCheck::shownRings(m_window);
+            QVERIFY2(rings.isEmpty(),
+                     qPrintable(QStringLiteral("a ring after a click: ") + rings.join(QStringLiteral("; "))));
+        }
+    }
 };
 
 QTEST_MAIN(TestScreenshots)

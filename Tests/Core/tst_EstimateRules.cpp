@@ -361,30 +361,36 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QList<EditableEstimateItem>>("items");
         QTest::addColumn<QString>("message"); // empty: may be saved
+        QTest::addColumn<int>("line"); // the line that stops the save, -1: none or the name
 
         QTest::newRow("blank name wins over lines")
-            << " \t\u00A0" << QList<EditableEstimateItem>{item(QString(), -1, -1)} << noName;
-        QTest::newRow("name of a line break passes") << "\n" << QList<EditableEstimateItem>{} << "";
+            << " \t\u00A0" << QList<EditableEstimateItem>{item(QString(), -1, -1)} << noName << -1;
+        QTest::newRow("name of a line break passes") << "\n" << QList<EditableEstimateItem>{} << "" << -1;
         QTest::newRow("lines in order: numbers of line 1 first")
-            << "Сайт" << QList<EditableEstimateItem>{item(QStringLiteral("a"), 1, -1), item(QString())} << negative;
+            << "Сайт" << QList<EditableEstimateItem>{item(QStringLiteral("a"), 1, -1), item(QString())} << negative
+            << 0;
         QTest::newRow("title before numbers in one line")
-            << "Сайт" << QList<EditableEstimateItem>{item(QStringLiteral(" "), -1, 1)} << noTitle;
+            << "Сайт" << QList<EditableEstimateItem>{item(QStringLiteral(" "), -1, 1)} << noTitle << 0;
+        QTest::newRow("the second line stops it")
+            << "Сайт" << QList<EditableEstimateItem>{item(QStringLiteral("a"), 1, 1), item(QString())} << noTitle << 1;
         QTest::newRow("negative hours") << "Сайт" << QList<EditableEstimateItem>{item(QStringLiteral("a"), -0.5, 1)}
-                                        << negative;
+                                        << negative << 0;
         QTest::newRow("negative zero passes")
-            << "Сайт" << QList<EditableEstimateItem>{item(QStringLiteral("a"), -0.0, -0.0)} << "";
+            << "Сайт" << QList<EditableEstimateItem>{item(QStringLiteral("a"), -0.0, -0.0)} << "" << -1;
         QTest::newRow("NaN passes") << "Сайт"
                                     << QList<EditableEstimateItem>{item(QStringLiteral("a"), notANumber, notANumber)}
-                                    << "";
+                                    << "" << -1;
     }
     void validate()
     {
         QFETCH(QString, name);
         QFETCH(QList<EditableEstimateItem>, items);
         QFETCH(QString, message);
+        QFETCH(int, line);
         const auto result = EstimateValidation::validate(items, name);
         QCOMPARE(result.value_or(QString()), message);
         QCOMPARE(result.has_value(), !message.isEmpty());
+        QCOMPARE(EstimateValidation::invalidLine(items, name).value_or(-1), qsizetype(line));
     }
 
     void workingCopiesHaveFreshIdentities()

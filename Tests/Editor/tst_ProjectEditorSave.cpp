@@ -197,27 +197,35 @@ private Q_SLOTS:
     {
         QTest::addColumn<Edit>("edit");
         QTest::addColumn<QString>("message");
+        QTest::addColumn<bool>("atLine"); // told at the first line, or else at the name
         QTest::newRow("name of blanks") << Edit([](auto &vm) { vm.setName(QStringLiteral(" \t ")); })
-                                        << QStringLiteral("Укажите название проекта");
+                                        << QStringLiteral("Укажите название проекта") << false;
         QTest::newRow("untitled line") << Edit([](auto &vm) {
             vm.updateItem(vm.items().first().id, [](EditableEstimateItem &item) { item.title = QStringLiteral("\t"); });
-        }) << QStringLiteral("У каждой строки должно быть название");
-        QTest::newRow("negative hours") << Edit([](auto &vm) {
-            vm.updateItem(vm.items().first().id, [](EditableEstimateItem &item) { item.hours = -1; });
-        }) << QStringLiteral("Часы и ставка не могут быть отрицательными");
+        }) << QStringLiteral("У каждой строки должно быть название")
+                                       << true;
+        QTest::newRow("negative hours") << Edit(
+            [](auto &vm) { vm.updateItem(vm.items().first().id, [](EditableEstimateItem &item) { item.hours = -1; }); })
+                                        << QStringLiteral("Часы и ставка не могут быть отрицательными") << true;
     }
     void validation()
     {
         QFETCH(Edit, edit);
         QFETCH(QString, message);
+        QFETCH(bool, atLine);
         const auto service = account();
         ProjectEditorViewModel vm(seeded(), service.get());
         edit(vm);
+        QSignalSpy refused(&vm, &ProjectEditorViewModel::validationFailed);
         QVERIFY(!saveAndWait(vm));
         QCOMPARE(vm.saveStateRaw(), QStringLiteral("error"));
         QCOMPARE(vm.saveErrorText(), message);
         QCOMPARE(vm.validationMessage(), message);
         QVERIFY(m_backend.requests(patchMethod, patchPath(vm)).isEmpty());
+        // Where the keyboard is to go: the line's identity as the views know it, or none for the name.
+        QCOMPARE(refused.size(), 1);
+        QCOMPARE(refused.first().first().toString(),
+                 atLine ? vm.items().first().id.toString(QUuid::WithoutBraces) : QString());
     }
 
     // A failure keeps the copy as it is and always shows a text.

@@ -12,4 +12,7 @@ namespace EstimateValidation {
 // name, then each line in order: its title before its numbers.
 std::optional<QString> validate(const QList<EditableEstimateItem> &items, const QString &name);
 
+// The line whose problem validate() reports, or nothing when it reports none or the name's.
+std::optional<qsizetype> invalidLine(const QList<EditableEstimateItem> &items, const QString &name);
+
 } // namespace EstimateValidation

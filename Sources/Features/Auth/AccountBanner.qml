@@ -31,6 +31,9 @@ Rectangle {
         Text {
             objectName: "bannerText"
             width: row.width - symbol.width - row.spacing
+            // An error is spoken as it shows; a notice is read as text.
+            Accessible.role: Qt.colorEqual(root.tint, AppTheme.error) ? Accessible.AlertMessage : Accessible.StaticText
+            Accessible.name: text
             text: root.text
             textFormat: Text.PlainText
             wrapMode: Text.Wrap

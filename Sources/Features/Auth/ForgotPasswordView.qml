@@ -78,6 +78,8 @@ Item {
 
                 Text {
                     id: success
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     anchors.left: parent.left
                     anchors.right: parent.right
                     anchors.verticalCenter: parent.verticalCenter
@@ -89,7 +91,7 @@ Item {
                     color: AppTheme.success
                 }
             }
-            Text {
+            AlertText {
                 objectName: "errorLine"
                 width: parent.width
                 visible: model.hasError

@@ -33,6 +33,11 @@ AppSheet {
         target: sheet.offer
         function onShownChanged() { sheet.offer.shown ? sheet.open() : sheet.close() }
     }
+    // The keyboard starts at the chosen policy, the form's first control.
+    onOpenedChanged: {
+        if (sheet.opened)
+            FocusLanding.land(policyChoices.choiceAt(Math.max(0, policyChoices.checkedIndex)))
+    }
     onCancelled: sheet.offer.skip()
     onConfirmed: migration.apply()
     onClosed: sheet.offer.close()
@@ -102,6 +107,8 @@ AppSheet {
                 Text {
                     objectName: "migrationCounts"
                     Layout.fillWidth: true
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     text: migration.countsText
                     wrapMode: Text.WordWrap
                     font: Typography.font(Typography.Subheadline)
@@ -193,6 +200,8 @@ AppSheet {
                 Text {
                     objectName: "policyExplanation"
                     Layout.fillWidth: true
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     text: migration.explanation
                     wrapMode: Text.WordWrap
                     font: Typography.font(Typography.Footnote)
@@ -204,14 +213,12 @@ AppSheet {
                 objectName: "migrationErrorSection"
                 visible: migration.errorText !== ""
 
-                Text {
+                AlertText {
                     objectName: "migrationError"
                     Layout.fillWidth: true
                     text: migration.errorText
-                    textFormat: Text.PlainText
                     wrapMode: Text.WordWrap
                     font: Typography.font(Typography.Body)
-                    color: AppTheme.error
                 }
             }
         }

@@ -43,7 +43,34 @@ Item {
     LoginFormModel {
         id: form
         auth: login.auth
-        onSubmitted: login.forceActiveFocus()
+        onSubmitted: {
+            login.focusBeforeSubmit = login.Window.activeFocusItem
+            login.forceActiveFocus()
+        }
+        // A field in error takes the keyboard, the email before the password.
+        onEmailErrorChanged: {
+            if (form.emailError !== null && form.emailError !== undefined)
+                FocusLanding.land(emailField.input)
+        }
+        onPasswordErrorChanged: {
+            const emailFine = form.emailError === null || form.emailError === undefined
+            if (form.passwordError !== null && form.passwordError !== undefined && emailFine)
+                FocusLanding.land(passwordField.input)
+        }
+        onErrorChanged: if (form.hasError) login.returnFocus()
+        onNoticeChanged: if (form.showsNotice) login.returnFocus()
+    }
+
+    // Where the keyboard was when a request started: it goes back there when the request ends
+    // with an error or a notice.
+    property Item focusBeforeSubmit: null
+    onBusyChanged: if (!login.busy && (form.hasError || form.showsNotice)) login.returnFocus()
+    function returnFocus() {
+        const back = login.focusBeforeSubmit
+        if (back === null || login.busy)
+            return
+        login.focusBeforeSubmit = null
+        FocusLanding.land(back)
     }
 
     AuthGradient {

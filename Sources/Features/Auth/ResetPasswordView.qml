@@ -83,6 +83,8 @@ Item {
             }
             Text {
                 objectName: "successLine"
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 width: parent.width
                 visible: model.hasSuccess
                 text: model.successMessage
@@ -91,7 +93,7 @@ Item {
                 font: Typography.font(Typography.Subheadline)
                 color: AppTheme.success
             }
-            Text {
+            AlertText {
                 objectName: "errorLine"
                 width: parent.width
                 visible: model.hasError

@@ -90,6 +90,10 @@ Item {
             }
             Text {
                 objectName: "outcomeText"
+                // A failure is spoken as it shows; a success is read as text.
+                Accessible.role: model.status === VerifyEmailModel.Success ? Accessible.StaticText
+                                                                           : Accessible.AlertMessage
+                Accessible.name: text
                 Layout.fillWidth: true
                 text: model.message
                 textFormat: Text.PlainText

@@ -18,6 +18,8 @@ Item {
 
     implicitWidth: 440
     implicitHeight: 520
+    // The keyboard starts on the first way on.
+    Component.onCompleted: FocusLanding.land(guestButton)
     LayoutMirroring.enabled: false
     LayoutMirroring.childrenInherit: true
 
@@ -56,12 +58,15 @@ Item {
 
                 Text {
                     Layout.fillWidth: true
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     wrapMode: Text.WordWrap
                     color: AppTheme.textSecondary
                     font: Typography.font(Typography.Subheadline)
                     text: "Продолжайте без аккаунта — сметы и черновики хранятся только на этом устройстве. Войдите в аккаунт, чтобы синхронизировать проекты с облаком и веб-версией."
                 }
                 PrimaryButton {
+                    id: guestButton
                     objectName: "guestButton"
                     text: "Продолжить как гость"
                     onClicked: welcome.guestModeActive = true

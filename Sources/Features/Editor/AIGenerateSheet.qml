@@ -165,7 +165,7 @@ Item {
                     radius: 10
                     color: AppTheme.withOpacity(AppTheme.error, 0.1)
 
-                    Text {
+                    AlertText {
                         id: errorText
 
                         objectName: "errorText"
@@ -173,10 +173,7 @@ Item {
                         y: 12
                         width: parent.width - 24
                         text: generator.errorMessage
-                        textFormat: Text.PlainText
-                        wrapMode: Text.Wrap
                         font: Typography.font(Typography.Subheadline)
-                        color: AppTheme.error
                     }
                 }
 

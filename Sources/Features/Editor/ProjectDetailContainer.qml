@@ -34,6 +34,19 @@ Rectangle {
 
     Component.onCompleted: controller.load()
 
+    // The editor's first field takes the keyboard once the editor shows.
+    property bool editorFocusWanted: false
+    function focusEditorWhenShown() {
+        detail.editorFocusWanted = true
+        detail.landEditorFocus()
+    }
+    function landEditorFocus() {
+        if (detail.editorFocusWanted && editorLoader.item) {
+            detail.editorFocusWanted = false
+            editorLoader.item.focusFirstField()
+        }
+    }
+
     Column {
         anchors.centerIn: parent
         visible: controller.content === "loading"
@@ -44,6 +57,8 @@ Rectangle {
         }
         Text {
             objectName: "detailLoading"
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             text: "Загрузка…"
             color: AppTheme.textSecondary
             font: Typography.font(Typography.Subheadline)
@@ -70,6 +85,7 @@ Rectangle {
         anchors.fill: parent
         // One editor per project: a newer copy of the same project goes to the same editor.
         active: controller.content === "editor"
+        onLoaded: detail.landEditorFocus()
         sourceComponent: ProjectEditorView {
             projectsService: detail.projectsService
             isGuestSession: detail.isGuestSession

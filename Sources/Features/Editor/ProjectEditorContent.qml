@@ -22,6 +22,28 @@ ListView {
             card.forceActiveFocus()
     }
 
+    // The estimate's first field, the name, takes the keyboard.
+    function focusFirstField() {
+        if (list.headerItem) {
+            list.positionViewAtBeginning()
+            FocusLanding.land(list.headerItem.nameInput)
+        }
+    }
+
+    // A save refused by the validation puts the keyboard on what stopped it: the name, or the line.
+    Connections {
+        target: list.editor
+        function onValidationFailed(lineId) {
+            const row = lineId !== "" ? list.editor.sections.rowOfLine(lineId) : -1
+            if (row < 0) {
+                list.focusFirstField()
+                return
+            }
+            list.positionViewAtIndex(row, ListView.Contain)
+            FocusLanding.land(list.itemAtIndex(row))
+        }
+    }
+
     // A regrouping (or a reload that moved lines) rebuilds the rows, which sends a list to its
     // top: what was first in view is noted before and put back where it was drawn. That is the
     // header while any of it shows (the group control stays under the pointer), else the first
@@ -80,6 +102,7 @@ ListView {
 
     header: Column {
         id: head
+        readonly property Item nameInput: nameField.input
         width: list.width
         topPadding: 8
         bottomPadding: 8
@@ -234,6 +257,7 @@ ListView {
             }
             // Each field holds its whole text only while it is edited (AppTextField's value).
             AppTextField {
+                id: nameField
                 objectName: "nameField"
                 width: parent.width
                 title: "Название"

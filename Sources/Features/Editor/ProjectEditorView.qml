@@ -25,6 +25,10 @@ Rectangle {
     // The project another sheet asked for, opened once that sheet is gone.
     property string pendingProjectId: ""
 
+    function focusFirstField() {
+        content.focusFirstField()
+    }
+
     function handOverWhenClosed(projectId) {
         view.pendingProjectId = projectId
     }

@@ -628,6 +628,8 @@ void ProjectEditorViewModel::save()
     setValidationMessage(EstimateValidation::validate(m_items, m_name));
     if (m_validationMessage) {
         setSaveState(EditorSaveState::error(*m_validationMessage));
+        const std::optional<qsizetype> line = EstimateValidation::invalidLine(m_items, m_name);
+        Q_EMIT validationFailed(line ? m_items.at(*line).id.toString(QUuid::WithoutBraces) : QString());
         Q_EMIT finished(false);
         return;
     }

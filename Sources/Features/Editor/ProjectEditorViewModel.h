@@ -188,6 +188,9 @@ Q_SIGNALS:
     void totalsChanged();
     // true when the project was stored.
     void finished(bool stored);
+    // The save was refused by the validation: at the line of that identity, or at the name when
+    // it is empty.
+    void validationFailed(const QString &lineId);
 
 private:
     // The values a save stores; dirtiness compares them with the last loaded or saved ones.

@@ -47,6 +47,8 @@ Item {
             }
             Text {
                 text: "Сохранено"
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 color: AppTheme.success
                 font: Typography.font(Typography.Caption)
             }
@@ -55,6 +57,9 @@ Item {
             id: message
             objectName: "saveStatusText"
             visible: root.statusCase === "dirty" || root.statusCase === "error"
+            // A failed save is spoken as it shows; unsaved changes are read as text.
+            Accessible.role: root.statusCase === "error" ? Accessible.AlertMessage : Accessible.StaticText
+            Accessible.name: text
             width: root.width
             text: root.statusCase === "dirty" ? "Есть изменения" : root.editor.saveErrorText
             textFormat: Text.PlainText

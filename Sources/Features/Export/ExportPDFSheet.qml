@@ -21,6 +21,32 @@ Item {
     function open() {
         sheet.open()
         exporter.start()
+        Qt.callLater(root.landFocus)
+    }
+
+    // The keyboard starts on the sheet's first control: "Сохранить PDF…" once the file is ready,
+    // "Повторить" after a failure, and the sheet's first button while the file is made. It follows
+    // the state for as long as nobody moved it.
+    property Item landedOn: null
+    function landFocus() {
+        if (!sheet.opened)
+            return
+        const current = root.Window.activeFocusItem
+        if (root.landedOn !== null && current !== root.landedOn && current !== null && current.visible
+                && current.enabled)
+            return
+        let target = scroller.visible ? saveButton : errorContent.visible ? retryButton : null
+        // No control of its own yet: the first one Tab reaches in the sheet.
+        if (target === null && current !== null && root.landedOn === null)
+            target = current.nextItemInFocusChain(true)
+        if (target === null)
+            return
+        root.landedOn = target
+        FocusLanding.land(target)
+    }
+    Connections {
+        target: exporter
+        function onStateChanged() { Qt.callLater(root.landFocus) }
     }
 
     ExportPDFViewModel {
@@ -95,6 +121,7 @@ Item {
         }
 
         ColumnLayout {
+            id: errorContent
             objectName: "errorContent"
             anchors.centerIn: parent
             width: parent.width - 32
@@ -107,19 +134,16 @@ Item {
                 size: 40
                 color: AppTheme.error
             }
-            Text {
+            AlertText {
                 objectName: "errorText"
                 Layout.fillWidth: true
                 text: exporter.errorMessage
-                Accessible.role: Accessible.StaticText
-                Accessible.name: text
-                textFormat: Text.PlainText
                 wrapMode: Text.WordWrap
                 horizontalAlignment: Text.AlignHCenter
-                color: AppTheme.error
                 font: Typography.font(Typography.Body)
             }
             SecondaryButton {
+                id: retryButton
                 objectName: "retryButton"
                 Layout.alignment: Qt.AlignHCenter
                 text: "Повторить"
@@ -182,6 +206,7 @@ Item {
                         font: Typography.font(Typography.Subheadline)
                     }
                     SavePDFButton {
+                        id: saveButton
                         objectName: "saveButton"
                         Layout.fillWidth: true
                         Layout.leftMargin: 16

@@ -18,6 +18,16 @@ PrimaryButton {
     systemImage: "square.and.arrow.down"
     enabled: !viewModel.isSaving
 
+    // Once the dialog has closed, the copy is done and its failure told, the keyboard comes back here.
+    property bool focusWanted: false
+    function landFocus() {
+        if (button.focusWanted && button.enabled && !failure.opened) {
+            button.focusWanted = false
+            FocusLanding.land(button)
+        }
+    }
+    onEnabledChanged: landFocus()
+
     onClicked: {
         const chooser = button.dialog.createObject(button)
         if (!chooser)
@@ -26,10 +36,14 @@ PrimaryButton {
         chooser.accepted.connect(function() {
             button.viewModel.finishSave(chooser.selectedFile, chooser.currentFolder)
             chooser.destroy()
+            button.focusWanted = true
+            Qt.callLater(button.landFocus)
         })
         chooser.rejected.connect(function() {
             button.viewModel.cancelSave()
             chooser.destroy()
+            button.focusWanted = true
+            Qt.callLater(button.landFocus)
         })
         chooser.open()
     }
@@ -52,7 +66,10 @@ PrimaryButton {
         title: "Не удалось сохранить"
         message: button.viewModel.saveError
         buttons: [{ text: "OK", role: "cancel" }]
-        onClosed: button.viewModel.clearSaveError()
+        onClosed: {
+            button.viewModel.clearSaveError()
+            Qt.callLater(button.landFocus)
+        }
 
         Connections {
             target: button.viewModel

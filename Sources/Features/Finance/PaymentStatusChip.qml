@@ -24,6 +24,8 @@ Rectangle {
 
         objectName: "statusChipLabel"
         anchors.centerIn: parent
+        Accessible.role: Accessible.StaticText
+        Accessible.name: text
         text: root.label
         textFormat: Text.PlainText
         font: Typography.font(Typography.Caption2, Font.DemiBold)

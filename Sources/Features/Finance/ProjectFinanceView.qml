@@ -482,15 +482,12 @@ Rectangle {
                 }
             }
 
-            Text {
+            AlertText {
                 objectName: "errorLine"
                 visible: finance.hasErrorMessage && finance.errorMessage !== ""
                 Layout.fillWidth: true
                 text: finance.errorMessage
-                textFormat: Text.PlainText
-                wrapMode: Text.Wrap
                 font: Typography.font(Typography.Subheadline)
-                color: AppTheme.error
             }
         }
     }

@@ -10,6 +10,8 @@ Item {
 
     required property ProjectsListViewModel list
     readonly property CreateProjectViewModel viewModel: sheetModel
+    // Whether the sheet closed on a project it made.
+    property bool madeProject: false
 
     signal closed()
 
@@ -22,7 +24,10 @@ Item {
         id: sheetModel
 
         list: root.list
-        onCreated: sheet.close()
+        onCreated: {
+            root.madeProject = true
+            sheet.close()
+        }
     }
 
     AppSheet {

@@ -27,6 +27,44 @@ Rectangle {
         showCreateSheet = true
     }
 
+    // The keyboard goes to what the list shows: its rows (at the selected one), or the action
+    // shown in their place; nowhere while it loads.
+    function focusContent() {
+        const state = listModel.contentState
+        const view = state === "tree" ? treeList : state === "cards" ? cardGrid : null
+        // Positioned only once laid out: this Qt's table fails on a table not yet built.
+        if (view !== null && listModel.selectedIndex >= 0 && view.contentItem.children.length > 0)
+            view.positionViewAtIndex(listModel.selectedIndex, ListView.Contain)
+        const target = view ?? (state === "empty" ? emptyCreateButton
+                                                  : state === "error" ? errorRetryButton
+                                                                      : state === "noResults" ? searchInput : null)
+        if (target === null)
+            return false
+        FocusLanding.land(target)
+        return true
+    }
+
+    // The same once the list has loaded, unless the keyboard was put somewhere meanwhile.
+    property bool focusWanted: false
+    function takeFocus() {
+        projectsView.focusWanted = true
+        projectsView.landWantedFocus()
+    }
+    function landWantedFocus() {
+        if (!projectsView.focusWanted)
+            return
+        // A control the person went to meanwhile (or the tour's card) keeps the keyboard.
+        const current = projectsView.Window.activeFocusItem
+        if (current !== null && current.activeFocusOnTab && current.visible && current.enabled)
+            projectsView.focusWanted = false
+        else if (projectsView.focusContent())
+            projectsView.focusWanted = false
+    }
+    Connections {
+        target: listModel
+        function onContentChanged() { Qt.callLater(projectsView.landWantedFocus) }
+    }
+
     function focusSearch() {
         searchInput.forceActiveFocus()
         searchInput.selectAll()
@@ -223,6 +261,9 @@ Rectangle {
             id: noticeText
 
             objectName: "projectsListNoticeText"
+            // A failed load, creation or deletion: spoken as it shows.
+            Accessible.role: Accessible.AlertMessage
+            Accessible.name: text
             anchors.left: noticeIcon.right
             anchors.leftMargin: 8
             anchors.right: retryButton.left
@@ -267,6 +308,8 @@ Rectangle {
             }
             Text {
                 text: "Загрузка проектов…"
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 color: AppTheme.textSecondary
                 font: Typography.font(Typography.Subheadline)
             }
@@ -279,8 +322,10 @@ Rectangle {
             systemImage: "wifi.exclamationmark"
             title: "Ошибка сети"
             description: listModel.errorMessage
+            describesError: true
 
             PrimaryButton {
+                id: errorRetryButton
                 objectName: "errorRetryButton"
                 text: "Повторить"
                 onClicked: listModel.refresh()
@@ -296,6 +341,7 @@ Rectangle {
             description: listModel.emptyDescription
 
             PrimaryButton {
+                id: emptyCreateButton
                 objectName: "emptyCreateButton"
                 text: "Создать проект"
                 onClicked: projectsView.openCreateSheet()
@@ -450,6 +496,16 @@ Rectangle {
                 onMenuRequested: (x, y) => projectsView.openMenu(card, card.projectId, false, "Удалить", x, y)
             }
         }
+
+        // The keyboard on a list with nothing selected: the list itself shows the ring.
+        FocusRing {
+            objectName: "listFocusRing"
+            anchors.fill: treeList.visible ? treeList : cardGrid
+            anchors.margins: 1
+            shown: listModel.selectedIndex < 0
+                   && (treeList.activeFocus && !treeList.focusFromPointer
+                       || cardGrid.activeFocus && !cardGrid.focusFromPointer)
+        }
     }
 
     Menu {
@@ -496,6 +552,8 @@ Rectangle {
                 listModel.confirmDelete()
             else
                 listModel.cancelDelete()
+            // The keyboard goes on in the list, with its ring only when the answer was a key.
+            Qt.callLater(projectsView.focusContent)
         }
     }
 
@@ -504,9 +562,18 @@ Rectangle {
 
         active: projectsView.showCreateSheet
         sourceComponent: CreateProjectSheet {
+            id: createSheet
             list: listModel
-            // The loader goes inactive only once the closing sheet is done with.
-            onClosed: Qt.callLater(() => projectsView.showCreateSheet = false)
+            // The loader goes inactive only once the closing sheet is done with. The keyboard goes
+            // on at the new project, selected in the list.
+            onClosed: {
+                const made = createSheet.madeProject
+                Qt.callLater(() => {
+                    projectsView.showCreateSheet = false
+                    if (made)
+                        projectsView.focusContent()
+                })
+            }
         }
         onLoaded: item.open()
     }

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QObject>
+#include <QtQml/qqmlregistration.h>
+
+class QQuickItem;
+class QWindow;
+
+// Where the keyboard focus lands after an action (a screen or a sheet opens, a request fails, an
+// item is made): on the next control, with its focus ring when the person works the window by
+// keyboard, without it after a click or before any key was pressed.
+class FocusLanding : public QObject
+{
+    Q_OBJECT
+    QML_ELEMENT
+    QML_SINGLETON
+
+public:
+    explicit FocusLanding(QObject *parent = nullptr);
+
+    // Follows the application's key presses and clicks; done once, by the first landing.
+    static void watchInput();
+    // Whether the last key press or click in the window was a key press.
+    static bool byKeyboard(const QWindow *window);
+    // Gives the item the active focus, with the focus reason of the way the window is worked (an
+    // item that draws its own ring learns it through its `focusFromPointer`).
+    static void focus(QQuickItem *item);
+
+    Q_INVOKABLE void land(QQuickItem *item) const { focus(item); }
+};

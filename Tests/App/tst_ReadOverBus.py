@@ -1,0 +1,274 @@
+#!/usr/bin/python3
+"""The window read from outside the process over the AT-SPI bus, as a screen reader reads it.
+
+Starts the test backend and the application on a fresh device store, then, with pyatspi and
+keys sent through the accessibility registry: the welcome screen's buttons are named and the
+first has the focus; the sign-in sheet reads as a named modal dialog with the focus in its first
+field; a refused sign-in is announced as an alert with its text and leaves the focus in the
+password field; after a sign-in the tour's first step has the focus on its main button, and
+skipping it lands the focus in the projects list. On every screen every interactive object is
+named and exactly one object reads as focused.
+
+Run in a D-Bus session of its own with a keyring and an X server of its own, as the ctest entry
+does (scripts/with-keyring xvfb-run ...), since it types through the X server:
+    tst_ReadOverBus.py <tessmark> <tessmark-test-backend>
+"""
+import json
+import os
+import socket
+import subprocess
+import sys
+import tempfile
+import time
+
+# The registry sends the keys through the X server: it has to know the display, and it starts
+# with the first client, so the session learns the display first.
+subprocess.run(['dbus-update-activation-environment', 'DISPLAY', 'XAUTHORITY'], check=True)
+
+import pyatspi  # noqa: E402 (after the session knows the display)
+from gi.repository import Atspi, GLib  # noqa: E402
+
+TIMEOUT = 15
+EMAIL = 'demo@tessmark.test'
+PASSWORD = 'demo12345'
+INTERACTIVE = {
+    pyatspi.ROLE_PUSH_BUTTON, pyatspi.ROLE_CHECK_BOX, pyatspi.ROLE_RADIO_BUTTON, pyatspi.ROLE_COMBO_BOX,
+    pyatspi.ROLE_PAGE_TAB, pyatspi.ROLE_MENU_ITEM, pyatspi.ROLE_LINK, pyatspi.ROLE_SLIDER,
+    pyatspi.ROLE_SPIN_BUTTON, pyatspi.ROLE_TEXT, pyatspi.ROLE_PASSWORD_TEXT, pyatspi.ROLE_ENTRY,
+    pyatspi.ROLE_LIST_ITEM, pyatspi.ROLE_TREE_ITEM, pyatspi.ROLE_TABLE_ROW, pyatspi.ROLE_TOGGLE_BUTTON,
+}
+KEY_TAB, KEY_RETURN, KEY_BACKSPACE = 0xff09, 0xff0d, 0xff08
+
+failures = []
+events = []
+
+
+def check(condition, message):
+    if not condition:
+        failures.append(message)
+        print('FAIL:', message, flush=True)
+    return condition
+
+
+def pump(seconds=0.05):
+    context = GLib.MainContext.default()
+    end = time.monotonic() + seconds
+    while True:
+        while context.pending():
+            context.iteration(False)
+        if time.monotonic() >= end:
+            return
+        time.sleep(0.02)
+
+
+def wait_for(condition, what, timeout=TIMEOUT):
+    """The condition's value once it holds; None (and a failure) when it never does."""
+    end = time.monotonic() + timeout
+    while time.monotonic() < end:
+        pump()
+        try:
+            value = condition()
+        except Exception:  # objects come and go while the window changes
+            value = None
+        if value:
+            return value
+    check(False, 'never came: ' + what)
+    return None
+
+
+def showing(node):
+    try:
+        return node.getState().contains(pyatspi.STATE_SHOWING)
+    except Exception:
+        return False
+
+
+def walk(node, depth=0):
+    """The objects shown under the node, the node first."""
+    if depth > 0 and not showing(node):
+        return
+    yield node
+    for i in range(node.childCount):
+        child = node.getChildAtIndex(i)
+        if child is not None:
+            yield from walk(child, depth + 1)
+
+
+def describe(node):
+    return '%s "%s"' % (node.getRoleName(), node.name)
+
+
+def find(app, role, name=None):
+    for node in walk(app):
+        if node.getRole() == role and (name is None or node.name == name):
+            return node
+    return None
+
+
+def focused(app):
+    return [node for node in walk(app) if node.getState().contains(pyatspi.STATE_FOCUSED)]
+
+
+def the_focused(app):
+    """The one object read as focused, when there is exactly one."""
+    found = focused(app)
+    return found[0] if len(found) == 1 else None
+
+
+def check_screen(app, screen):
+    """Every interactive object shown is named; exactly one object reads as focused."""
+    for node in walk(app):
+        if node.getRole() in INTERACTIVE and not node.name.strip():
+            check(False, '%s: an unnamed %s' % (screen, node.getRoleName()))
+    found = focused(app)
+    check(len(found) == 1, '%s: read as focused: %s' % (screen, [describe(n) for n in found]))
+
+
+def press(key):
+    pyatspi.Registry.generateKeyboardEvent(key, None, pyatspi.KEY_SYM)
+
+
+def type_text(text):
+    pyatspi.Registry.generateKeyboardEvent(0, text, pyatspi.KEY_STRING)
+
+
+def on_event(event):
+    try:
+        events.append((event.type, event.source.getRole(), event.source.name, event.detail1))
+    except Exception:
+        pass
+
+
+def free_port():
+    with socket.socket() as probe:
+        probe.bind(('127.0.0.1', 0))
+        return probe.getsockname()[1]
+
+
+def main(app_binary, backend_binary):
+    started = time.monotonic()
+    workdir = tempfile.TemporaryDirectory(prefix='tessmark-bus-')
+    port = free_port()
+    backend = subprocess.Popen([backend_binary, str(port)], stdout=subprocess.PIPE, text=True)
+    app = None
+    try:
+        if not check(backend.stdout.readline().startswith('Serving'), 'the test backend did not start'):
+            return
+        info = os.path.join(workdir.name, 'Info.json')
+        with open(info, 'w') as out:
+            json.dump({'API_BASE_URL': 'http://127.0.0.1:%d/api' % port, 'version': '1', 'build': '1'}, out)
+        environment = dict(os.environ,
+                           XDG_CONFIG_HOME=os.path.join(workdir.name, 'config'),
+                           XDG_DATA_HOME=os.path.join(workdir.name, 'data'),
+                           XDG_CACHE_HOME=os.path.join(workdir.name, 'cache'),
+                           QT_QPA_PLATFORM='xcb', QT_LINUX_ACCESSIBILITY_ALWAYS_ON='1',
+                           TESSMARK_TEST_INFO_JSON=info, LC_ALL='C.UTF-8')
+        pyatspi.Registry.registerEventListener(on_event, 'object:state-changed:showing')
+        app_process = subprocess.Popen([app_binary], env=environment)
+        app = app_process
+
+        def application():
+            desktop = pyatspi.Registry.getDesktop(0)
+            for i in range(desktop.childCount):
+                candidate = desktop.getChildAtIndex(i)
+                if candidate is not None and candidate.get_process_id() == app_process.pid:
+                    return candidate if candidate.childCount > 0 else None
+            return None
+
+        reader = wait_for(application, 'the application on the registry', 30)
+        if reader is None:
+            return
+        # Each question goes to the application: nothing read is kept from before.
+        reader.set_cache_mask(Atspi.Cache.NONE)
+
+        # The welcome screen: its two ways on, the first with the focus, and its text.
+        guest = wait_for(lambda: find(reader, pyatspi.ROLE_PUSH_BUTTON, 'Продолжить как гость'),
+                         'the welcome screen')
+        if guest is None:
+            return
+        check(find(reader, pyatspi.ROLE_PUSH_BUTTON, 'Войти или зарегистрироваться') is not None,
+              'the welcome screen: no button "Войти или зарегистрироваться"')
+        check(any(node.getRole() == pyatspi.ROLE_LABEL and node.name.startswith('Продолжайте без аккаунта')
+                  for node in walk(reader)), 'the welcome screen: its text is not read')
+        wait_for(lambda: the_focused(reader) == guest, 'the focus on "Продолжить как гость"')
+        check_screen(reader, 'welcome')
+
+        # The sign-in sheet, opened from the keyboard: a dialog with the focus in the email field.
+        # The pointer rests on the window, whose keys X sends it then.
+        pyatspi.Registry.generateMouseEvent(20, 20, pyatspi.MOUSE_ABS)
+        press(KEY_TAB)
+        wait_for(lambda: (the_focused(reader) or guest).name == 'Войти или зарегистрироваться',
+                 'Tab to "Войти или зарегистрироваться"')
+        type_text(' ')
+        dialog = wait_for(lambda: find(reader, pyatspi.ROLE_DIALOG), 'the sign-in sheet as a dialog')
+        email = wait_for(lambda: (lambda f: f if f is not None and f.name == 'Email' else None)(the_focused(reader)),
+                         'the focus in the email field')
+        if dialog is None or email is None:
+            return
+        check(dialog.name != '', 'the sign-in sheet reads as an unnamed dialog')
+        check(dialog.getState().contains(pyatspi.STATE_MODAL), 'the sign-in sheet does not read as modal')
+        check_screen(reader, 'sign-in sheet')
+
+        # A refused sign-in: the alert appears with its text and is announced as it shows; the
+        # focus goes back to the password field, where Return was pressed.
+        type_text(EMAIL)
+        press(KEY_TAB)
+        wait_for(lambda: the_focused(reader).getRole() == pyatspi.ROLE_PASSWORD_TEXT, 'Tab to the password')
+        wrong = 'wrong-password-1'
+        type_text(wrong)
+        del events[:]
+        press(KEY_RETURN)
+        refusal = 'Неверный email или пароль'
+        alert = wait_for(lambda: find(reader, pyatspi.ROLE_ALERT, refusal), 'the alert "%s"' % refusal)
+        wait_for(lambda: ('object:state-changed:showing', pyatspi.ROLE_ALERT, refusal, 1) in events,
+                 'the alert announced as it shows')
+        if alert is None:
+            return
+        wait_for(lambda: the_focused(reader).getRole() == pyatspi.ROLE_PASSWORD_TEXT,
+                 'the focus back in the password field')
+        check_screen(reader, 'refused sign-in')
+
+        # Signed in: the tour's first step has the focus on its main button; skipped from the
+        # keyboard, the focus goes to the projects list.
+        for _ in wrong:
+            press(KEY_BACKSPACE)
+        type_text(PASSWORD)
+        press(KEY_RETURN)
+        if wait_for(lambda: (lambda f: f is not None and f.name == 'Далее')(the_focused(reader)),
+                    'the focus on the tour\'s "Далее"') is None:
+            return
+        check_screen(reader, 'tour')
+        for _ in range(20):
+            if (lambda f: f is not None and f.name == 'Пропустить')(the_focused(reader)):
+                break
+            press(KEY_TAB)
+            pump(0.1)
+        check((the_focused(reader) or reader).name == 'Пропустить', 'Tab never reached "Пропустить"')
+        type_text(' ')
+        projects = wait_for(lambda: find(reader, pyatspi.ROLE_LIST, 'Проекты'), 'the projects list')
+        if projects is None:
+            return
+
+        def in_projects():
+            node = the_focused(reader)
+            while node is not None and node != projects:
+                node = node.parent
+            return node
+
+        wait_for(in_projects, 'the focus in the projects list')
+        check_screen(reader, 'projects')
+    finally:
+        if app is not None:
+            app.terminate()
+            app.wait(10)
+        backend.terminate()
+        backend.wait(10)
+        print('read over the bus in %.1f s' % (time.monotonic() - started), flush=True)
+
+
+if __name__ == '__main__':
+    if len(sys.argv) != 3:
+        sys.exit(__doc__)
+    main(sys.argv[1], sys.argv[2])
+    if failures:
+        sys.exit('%d failures' % len(failures))
