@@ -294,7 +294,7 @@ Item {
             listLoader.parent = folded ? listPanel : contentColumn
             listPanel.folding = false
             if (folded && hadFocus)
-                listButton.forceActiveFocus(focused.visualFocus === true ? Qt.TabFocusReason : Qt.OtherFocusReason)
+                FocusLanding.land(listButton)
         }
         function show(byKeyboard) {
             listPanel.byKeyboard = byKeyboard

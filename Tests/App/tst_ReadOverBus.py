@@ -245,7 +245,8 @@ def main(app_binary, backend_binary):
             pump(0.1)
         check((the_focused(reader) or reader).name == 'Пропустить', 'Tab never reached "Пропустить"')
         type_text(' ')
-        projects = wait_for(lambda: find(reader, pyatspi.ROLE_LIST, 'Проекты'), 'the projects list')
+        projects = wait_for(lambda: find(reader, pyatspi.ROLE_TREE, 'Проекты') or find(reader, pyatspi.ROLE_LIST, 'Проекты'),
+                            'the projects list')
         if projects is None:
             return
 

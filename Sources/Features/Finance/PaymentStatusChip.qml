@@ -25,7 +25,7 @@ Rectangle {
         objectName: "statusChipLabel"
         anchors.centerIn: parent
         Accessible.role: Accessible.StaticText
-        Accessible.name: text
+        Accessible.name: root.label
         text: root.label
         textFormat: Text.PlainText
         font: Typography.font(Typography.Caption2, Font.DemiBold)

@@ -372,6 +372,8 @@ Rectangle {
             boundsBehavior: Flickable.StopAtBounds
             keyNavigationEnabled: false
             activeFocusOnTab: true
+            // Set by FocusLanding: whether the focus it gives comes from a click.
+            property alias focusFromPointer: treeFocus.fromPointer
             // The row the keyboard stands on holds the list's focus, for a reader too.
             currentIndex: listModel.currentIndex
             Accessible.role: Accessible.Tree
@@ -455,6 +457,7 @@ Rectangle {
             boundsBehavior: Flickable.StopAtBounds
             keyNavigationEnabled: false
             activeFocusOnTab: true
+            property alias focusFromPointer: cardFocus.fromPointer
             Accessible.role: Accessible.List
             Accessible.name: "Проекты"
             ScrollBar.vertical: ScrollBar {
@@ -502,9 +505,7 @@ Rectangle {
             objectName: "listFocusRing"
             anchors.fill: treeList.visible ? treeList : cardGrid
             anchors.margins: 1
-            shown: listModel.selectedIndex < 0
-                   && (treeList.activeFocus && !treeList.focusFromPointer
-                       || cardGrid.activeFocus && !cardGrid.focusFromPointer)
+            shown: listModel.selectedIndex < 0 && (treeFocus.showsRing || cardFocus.showsRing)
         }
     }
 
