@@ -186,7 +186,7 @@ Item {
                         FocusRing {
                             radius: 11
                         }
-                        onClicked: listPanel.show(listButton.visualFocus)
+                        onClicked: listPanel.show(FocusLanding.pressedByKeyboard(listButton))
                     }
                 }
 
@@ -284,7 +284,8 @@ Item {
         property bool byKeyboard: false
 
         // The list goes into the panel or back into its column; the focus it had goes to the
-        // rail's button, not into the folded list, where no one sees it.
+        // rail's button, not into the folded list, where no one sees it, and from the rail's
+        // button, which goes, into the section shown.
         property bool folding: false
         function fold(folded) {
             const focused = shell.Window.activeFocusItem
@@ -295,6 +296,8 @@ Item {
             listPanel.folding = false
             if (folded && hadFocus)
                 FocusLanding.land(listButton)
+            else if (!folded && focused === listButton)
+                Qt.callLater(shell.focusSection)
         }
         function show(byKeyboard) {
             listPanel.byKeyboard = byKeyboard

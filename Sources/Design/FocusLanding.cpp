@@ -55,6 +55,11 @@ bool FocusLanding::byKeyboard(const QWindow *window)
     return last.toBool();
 }
 
+bool FocusLanding::pressedByKeyboard(const QQuickItem *item) const
+{
+    return item && byKeyboard(item->window());
+}
+
 void FocusLanding::focus(QQuickItem *item)
 {
     if (!item)

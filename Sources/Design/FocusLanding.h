@@ -27,4 +27,7 @@ public:
     static void focus(QQuickItem *item);
 
     Q_INVOKABLE void land(QQuickItem *item) const { focus(item); }
+    // Whether the item's window was last worked by a key (a button pressed by Space or Return)
+    // rather than a click; a button that keeps the focus keeps its ring through a click.
+    Q_INVOKABLE bool pressedByKeyboard(const QQuickItem *item) const;
 };

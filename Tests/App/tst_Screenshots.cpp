@@ -4298,6 +4298,7 @@ private Q_SLOTS:
         open(QStringLiteral("light"), true, guest);
         // Wide enough that the open project leaves the list in its column.
         m_window->resize(1280, 800);
+        QTRY_COMPARE(m_window->width(), 1280);
         MainShellViewModel *vm = guest ? shell() : signedInShell();
         QVERIFY(vm);
         QQuickItem *list = nullptr;

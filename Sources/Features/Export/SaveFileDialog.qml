@@ -150,7 +150,7 @@ T.Popup {
                 font: Typography.font(Typography.Subheadline)
                 color: AppTheme.textSecondary
                 Accessible.role: Accessible.StaticText
-                Accessible.name: "Папка: " + text
+                Accessible.name: folders.folderSpoken
             }
         }
 

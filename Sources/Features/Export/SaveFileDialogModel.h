@@ -17,6 +17,8 @@ class SaveFileDialogModel : public QObject
     Q_PROPERTY(QUrl folder READ folder WRITE setFolder NOTIFY folderChanged)
     // The folder's path as the user reads it.
     Q_PROPERTY(QString folderText READ folderText NOTIFY folderChanged)
+    // ... and as a screen reader says it.
+    Q_PROPERTY(QString folderSpoken READ folderSpoken NOTIFY folderChanged)
     Q_PROPERTY(bool canGoUp READ canGoUp NOTIFY folderChanged)
 
 public:
@@ -26,6 +28,7 @@ public:
     // A folder that is not there shows the nearest one above it that is.
     void setFolder(const QUrl &folder);
     QString folderText() const;
+    QString folderSpoken() const { return QStringLiteral("Папка: ") + folderText(); }
     bool canGoUp() const;
 
     Q_INVOKABLE void goUp();

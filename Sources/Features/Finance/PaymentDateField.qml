@@ -45,7 +45,8 @@ Column {
         rightPadding: 14
         topPadding: 12
         bottomPadding: 12
-        Accessible.name: root.title + ": " + root.dateText
+        Accessible.name: root.title
+        Accessible.description: root.dateText
         onClicked: root.openCalendar()
 
         background: Rectangle {
