@@ -19,21 +19,11 @@
 #include "QtBenchmarkMain.h"
 
 #include "App/AppQmlPlugins.h"
+#include "WaitUntil.h"
 
 namespace {
 
 constexpr int lineCount = 1000;
-
-// Runs the event loop until the condition holds or the time is up.
-template<typename Condition>
-bool waitUntil(Condition condition, int milliseconds)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition() && timer.elapsed() < milliseconds)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    return condition();
-}
 
 
 void spin(int milliseconds)

@@ -23,19 +23,9 @@
 #include <memory>
 
 #include "App/AppQmlPlugins.h"
+#include "WaitUntil.h"
 
 namespace {
-
-// Runs the event loop until the condition holds or the time is up.
-template<typename Condition>
-bool waitUntil(Condition condition, int milliseconds)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition() && timer.elapsed() < milliseconds)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    return condition();
-}
 
 QString longText(qsizetype length, const QString &word)
 {

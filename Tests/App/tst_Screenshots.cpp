@@ -4344,6 +4344,10 @@ private Q_SLOTS:
         } else {
             QCOMPARE(focused->objectName(), QStringLiteral("projectRow-") + first);
         }
+        // One ring, the row's: none around the list as well.
+        QTRY_VERIFY(!FocusCheck::shownRings(m_window).isEmpty());
+        QVERIFY2(FocusCheck::shownRings(m_window).size() == 1,
+                 qPrintable(FocusCheck::shownRings(m_window).join(QLatin1Char(';'))));
         const QString unseen = FocusCheck::problem(m_window);
         QVERIFY2(unseen.isEmpty(), qPrintable(unseen));
         QCOMPARE(vm->selectedProjectId(), hidden);

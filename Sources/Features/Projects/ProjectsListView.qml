@@ -500,12 +500,12 @@ Rectangle {
             }
         }
 
-        // The keyboard on a list with nothing selected: the list itself shows the ring.
+        // The keyboard on a list with no row to stand on: the list itself shows the ring.
         FocusRing {
             objectName: "listFocusRing"
             anchors.fill: treeList.visible ? treeList : cardGrid
             anchors.margins: 1
-            shown: listModel.selectedIndex < 0 && (treeFocus.showsRing || cardFocus.showsRing)
+            shown: listModel.currentIndex < 0 && (treeFocus.showsRing || cardFocus.showsRing)
         }
     }
 
