@@ -2273,11 +2273,16 @@ private Q_SLOTS:
             QTRY_VERIFY((rows = item(QStringLiteral("folderRows"))) && rows->property("count").toInt() == 2);
             QTest::qWait(100);
             shoot(QStringLiteral("export-save-dialog-") + scheme);
+            // Typed once the name field shows its cursor, as a person does.
+            QQuickItem *name = input(QStringLiteral("fileNameField"));
+            QVERIFY(name);
+            QTRY_VERIFY(name->hasActiveFocus());
             QTest::keyClick(m_window, Qt::Key_A, Qt::ControlModifier);
             for (const QChar c : QStringLiteral("Смета")) {
                 QTest::sendKeyEvent(QTest::Press, m_window, Qt::Key_unknown, QString(c), Qt::NoModifier);
                 QTest::sendKeyEvent(QTest::Release, m_window, Qt::Key_unknown, QString(c), Qt::NoModifier);
             }
+            QTRY_COMPARE(name->property("text").toString(), QStringLiteral("Смета"));
             QTest::keyClick(m_window, Qt::Key_Return);
             QObject *replace = dialog->findChild<QObject *>(QStringLiteral("replaceFileAlert"));
             QVERIFY(replace);
