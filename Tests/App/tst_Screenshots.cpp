@@ -1532,8 +1532,7 @@ private Q_SLOTS:
     {
         open(QStringLiteral("light"), true, true);
         // Escape is the sheet's shortcut, and shortcuts go to the active window.
-        m_window->requestActivate();
-        QVERIFY(QTest::qWaitForWindowActive(m_window, 20000)); // slow under sanitizers on a busy machine
+        activate();
         QQuickItem *sheet = pressCreate();
         QVERIFY(sheet);
         QQuickItem *create = item(QStringLiteral("createButton"));
@@ -2276,6 +2275,7 @@ private Q_SLOTS:
             // Typed once the name field shows its cursor, as a person does.
             QQuickItem *name = input(QStringLiteral("fileNameField"));
             QVERIFY(name);
+            activate();
             QTRY_VERIFY(name->hasActiveFocus());
             QTest::keyClick(m_window, Qt::Key_A, Qt::ControlModifier);
             for (const QChar c : QStringLiteral("Смета")) {
@@ -2906,10 +2906,12 @@ private:
     // Shortcuts (Ctrl+S, Ctrl+F) go only to the focused window. Other tests' windows on the
     // same display take the display's focus now and then: the application is told that this
     // window has it, as the display would tell it.
-    void activate()
+    void activate(QQuickWindow *window = nullptr)
     {
-        QWindowSystemInterface::handleWindowActivated(m_window, Qt::ActiveWindowFocusReason);
-        QTRY_COMPARE(QGuiApplication::focusWindow(), m_window);
+        if (!window)
+            window = m_window;
+        QWindowSystemInterface::handleWindowActivated(window, Qt::ActiveWindowFocusReason);
+        QTRY_COMPARE(QGuiApplication::focusWindow(), window);
     }
 
 private Q_SLOTS:
@@ -4186,8 +4188,7 @@ private Q_SLOTS:
         const QDate before = paidDate(sheetFinance);
         // Escape is also the sheet's shortcut, and shortcuts go to the active window.
         QQuickWindow *window = sheetField->window();
-        window->requestActivate();
-        QVERIFY(QTest::qWaitForWindowActive(window, 20000));
+        activate(window);
         sheetField->forceActiveFocus(Qt::TabFocusReason);
         QTest::keyClick(window, Qt::Key_Space);
         auto *sheetPopup = sheet->findChild<QObject *>(QStringLiteral("datePopup"));
