@@ -5,6 +5,8 @@
 #include <QQuickItem>
 #include <QQuickWindow>
 
+#include <algorithm>
+
 namespace {
 
 // The device of the last press is kept on the window it went to.
@@ -31,6 +33,56 @@ protected:
         return false;
     }
 };
+
+// The popup item that holds the item, or null for the window's own content. Every popup's item
+// hangs in the window's overlay, whatever declared it; the popup itself is that item's parent.
+const QQuickItem *popupItemOf(const QQuickItem *item)
+{
+    for (; item; item = item->parentItem()) {
+        if (item->inherits("QQuickPopupItem"))
+            return item;
+    }
+    return nullptr;
+}
+
+bool isOpenModal(const QQuickItem *popupItem)
+{
+    const QObject *popup = popupItem->parent();
+    return popupItem->isVisible() && popup && popup->inherits("QQuickPopup") && popup->property("modal").toBool()
+           && popup->property("opened").toBool();
+}
+
+// Whether a modal popup that is open stands above the item: a landing asked for behind it (a
+// late result of the screen or sheet under it) would take the keys from what the person sees.
+// A popup on its way out is no longer open, so the focus may go back beneath it.
+bool coveredByModalPopup(const QQuickItem *item)
+{
+    const QQuickWindow *window = item->window();
+    if (!window)
+        return false;
+    const QQuickItem *own = popupItemOf(item);
+    const QQuickItem *overlay = own ? own->parentItem() : nullptr;
+    if (!overlay) {
+        const QList<QQuickItem *> children = window->contentItem()->childItems();
+        const auto found = std::find_if(children.cbegin(), children.cend(),
+                                        [](const QQuickItem *child) { return child->inherits("QQuickOverlay"); });
+        overlay = found == children.cend() ? nullptr : *found;
+    }
+    if (!overlay)
+        return false;
+    // The overlay paints its popups by z, then in the order they came.
+    const QList<QQuickItem *> popups = overlay->childItems();
+    const auto rank = [&popups](const QQuickItem *popupItem) {
+        return std::pair(popupItem->z(), popups.indexOf(popupItem));
+    };
+    for (const QQuickItem *other : popups) {
+        if (other == own || !other->inherits("QQuickPopupItem") || !isOpenModal(other))
+            continue;
+        if (!own || rank(other) > rank(own))
+            return true;
+    }
+    return false;
+}
 
 } // namespace
 
@@ -62,7 +114,7 @@ bool FocusLanding::pressedByKeyboard(const QQuickItem *item) const
 
 void FocusLanding::focus(QQuickItem *item)
 {
-    if (!item)
+    if (!item || coveredByModalPopup(item))
         return;
     watchInput();
     const bool keyboard = byKeyboard(item->window());

@@ -23,7 +23,8 @@ public:
     // Whether the last key press or click in the window was a key press.
     static bool byKeyboard(const QWindow *window);
     // Gives the item the active focus, with the focus reason of the way the window is worked (an
-    // item that draws its own ring learns it through its `focusFromPointer`).
+    // item that draws its own ring learns it through its `focusFromPointer`). Nothing moves while
+    // an open modal popup stands above the item.
     static void focus(QQuickItem *item);
 
     Q_INVOKABLE void land(QQuickItem *item) const { focus(item); }

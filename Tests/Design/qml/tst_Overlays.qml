@@ -274,4 +274,40 @@ TestCase {
         compare(triggeredSpy.count, 1)
         compare(triggeredSpy.signalArguments[0][0], 2)
     }
+    Component {
+        id: fieldSheetComponent
+        AppSheet {
+            title: "Новая итерация"; cancelText: "Отмена"
+            TextField { objectName: "sheetField" }
+        }
+    }
+    Component {
+        id: fieldComponent
+        TextField {}
+    }
+
+    // A landing asked for beneath an open modal popup (a late result of what lies under it)
+    // leaves the keys where the person sees them; once the popup closes, it lands again.
+    function test_landingWaitsForTheModalAbove() {
+        const behind = createTemporaryObject(fieldComponent, testCase)
+        const sheet = createTemporaryObject(fieldSheetComponent, testCase, { minimumWidth: 420, minimumHeight: 300 })
+        sheet.open()
+        tryVerify(() => sheet.opened)
+        const field = findChild(sheet, "sheetField")
+        FocusLanding.land(behind)
+        verify(!behind.activeFocus)
+        FocusLanding.land(field)
+        verify(field.activeFocus)
+        const question = createTemporaryObject(dialogComponent, testCase)
+        question.open()
+        tryVerify(() => question.opened)
+        tryVerify(() => !field.activeFocus)
+        const focused = testCase.Window.activeFocusItem
+        FocusLanding.land(field)
+        compare(testCase.Window.activeFocusItem, focused)
+        question.close()
+        tryVerify(() => !question.opened)
+        FocusLanding.land(field)
+        verify(field.activeFocus)
+    }
 }
