@@ -3250,14 +3250,18 @@ private Q_SLOTS:
         QQuickItem *list = item(QStringLiteral("editorLines"));
         QMetaObject::invokeMethod(list, "positionViewAtIndex", Q_ARG(int, 0), Q_ARG(int, 1)); // Beginning
         QTRY_VERIFY(cardAt(list, 2));
-        const auto idAt = [list](int row) { return cardAt(list, row)->property("lineId").toString(); };
+        const auto idAt = [list](int row) {
+            const QQuickItem *card = cardAt(list, row);
+            return card ? card->property("lineId").toString() : QString();
+        };
         const QString second = idAt(1);
         const QString third = idAt(2);
         cardAt(list, 0)->forceActiveFocus(Qt::TabFocusReason);
         QTest::keyClick(m_window, Qt::Key_Delete);
         QTRY_COMPARE(screen->editor()->itemCount(), 2);
         verifyFocusOnLine(second);
-        // The last line: the one before.
+        // The last line: the one before. The list takes in the removal as it lays out.
+        QTRY_COMPARE(idAt(1), third);
         cardAt(list, 1)->forceActiveFocus(Qt::TabFocusReason);
         QCOMPARE(m_window->activeFocusItem()->property("lineId").toString(), third);
         QTest::keyClick(m_window, Qt::Key_Delete);
