@@ -1316,6 +1316,84 @@ private Q_SLOTS:
         QCOMPARE(finance->property("note").toString(), QStringLiteral("Аванс"));
     }
 
+    // Tab or Shift+Tab into a field selects what it holds, so that typing replaces it; a click
+    // still puts the caret where it points. A person first types the field's value (the long
+    // client's name of 70,000 characters is there already, shown cut until the field is edited).
+    void tabReplacesFieldText_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("old");
+        QTest::newRow("line hours") << "formHours"
+                                    << "0.0";
+        QTest::newRow("line rate") << "formRate"
+                                   << "50.0";
+        QTest::newRow("payment amount") << "amountField"
+                                        << "50.0";
+        QTest::newRow("sign-in e-mail") << "emailField"
+                                        << "anna@example.test";
+        QTest::newRow("project name") << "nameField"
+                                      << "Сайт";
+        QTest::newRow("long client") << "clientField" << QString();
+    }
+    void tabReplacesFieldText()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, old);
+        const bool typesOld = !old.isEmpty();
+        const auto restore = keepBackendData();
+        if (field.startsWith(QLatin1String("form"))) {
+            QVERIFY(openDeviceProject(QStringLiteral("tab-select")));
+            QQuickItem *line = nullptr;
+            QTRY_VERIFY((line = item(QStringLiteral("lineCard-0"))) != nullptr);
+            line->forceActiveFocus(Qt::TabFocusReason);
+            QTest::keyClick(m_window, Qt::Key_Return);
+        } else if (field == QLatin1String("amountField")) {
+            open(QStringLiteral("light"), true, false);
+            MainShellViewModel *vm = signedInShell();
+            QVERIFY(vm);
+            QTRY_VERIFY(!vm->projectsService()->projects().isEmpty());
+            QVERIFY(openPayments(vm, vm->projectsService()->projects().first().id));
+        } else if (field == QLatin1String("emailField")) {
+            open(QStringLiteral("light"), true, false);
+            root()->setShowLoginSheet(true);
+        } else if (field == QLatin1String("nameField")) {
+            open(QStringLiteral("light"), true, true);
+            QVERIFY(pressCreate());
+        } else {
+            const Project project = extremeProject(QStringLiteral("tab-long"));
+            m_env.repository().upsert(project);
+            open(QStringLiteral("light"), true, true);
+            shell()->setSelectedProjectId(project.id);
+            old = *project.clientName;
+        }
+        QQuickItem *target = nullptr;
+        QTRY_VERIFY((target = input(field)) != nullptr && target->isVisible());
+        QVERIFY(waitForStill(m_window, [target] { return QList{target->mapRectToScene(target->boundingRect())}; }));
+        const auto text = [target] { return target->property("text").toString(); };
+        clickCentre(target);
+        QTRY_VERIFY(target->hasActiveFocus());
+        if (typesOld) {
+            QTest::keyClick(m_window, Qt::Key_A, Qt::ControlModifier);
+            typeText(old);
+        }
+        QCOMPARE(text(), old);
+        // Out and back in from either side: what is typed replaces the whole value.
+        const QList<std::pair<Qt::Key, QString>> ways{{Qt::Key_Backtab, QStringLiteral("12")},
+                                                      {Qt::Key_Tab, QStringLiteral("40")}};
+        for (const auto &[in, typed] : ways) {
+            QTest::keyClick(m_window, in == Qt::Key_Tab ? Qt::Key_Backtab : Qt::Key_Tab);
+            QVERIFY(!target->hasActiveFocus());
+            QTest::keyClick(m_window, in);
+            QCOMPARE(m_window->activeFocusItem(), target);
+            typeText(typed);
+            QCOMPARE(text(), typed);
+        }
+        // A click at the start puts the caret there.
+        QTest::mouseClick(m_window, Qt::LeftButton, {}, target->mapToScene(QPointF(1, target->height() / 2)).toPoint());
+        typeText(QStringLiteral("1"));
+        QCOMPARE(text(), QStringLiteral("140"));
+    }
+
     // Analytics rows by keyboard: Tab reaches the table's rows in order, Return selects the focused one.
     void tabThroughAnalyticsRows()
     {
