@@ -53,9 +53,11 @@ Rectangle {
     function landWantedFocus() {
         if (!projectsView.focusWanted)
             return
-        // A control the person went to meanwhile (or the tour's card) keeps the keyboard.
+        // A control the person went to meanwhile (or the tour's card) keeps the keyboard; a sheet
+        // over the list (the offer to move device projects) keeps it until it closes.
         const current = projectsView.Window.activeFocusItem
-        if (current !== null && current.activeFocusOnTab && current.visible && current.enabled)
+        if (current !== null && current.activeFocusOnTab && current.visible && current.enabled
+                && !FocusLanding.covered(projectsView))
             projectsView.focusWanted = false
         else if (projectsView.focusContent())
             projectsView.focusWanted = false
