@@ -30,8 +30,7 @@ protected:
                 window->setProperty(lastPressByKeyboard, event->type() == QEvent::KeyPress);
             break;
         case QEvent::FocusIn:
-            keepRing(watched, static_cast<QFocusEvent *>(event)->reason());
-            break;
+            return keepRing(watched, static_cast<const QFocusEvent *>(event)->reason());
         default:
             break;
         }
@@ -39,24 +38,20 @@ protected:
     }
 
 private:
-    // A control takes the reason of any focus it gets as the way it got it, and shows no ring for
-    // the window's activation or a closing popup giving the focus back: while the keyboard works
-    // the window it keeps its ring, set once the control has taken the event.
-    static void keepRing(QObject *watched, Qt::FocusReason reason)
+    // A control takes the reason of any focus it gets as the way it got it, and would show no
+    // ring for the window's activation or a closing popup giving the focus back: while the
+    // keyboard works the window, the control is handed that focus as the keyboard's instead.
+    static bool keepRing(QObject *watched, Qt::FocusReason reason)
     {
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-            return;
+            return false;
         auto *control = qobject_cast<QQuickItem *>(watched);
         if (!control || control->metaObject()->indexOfProperty("focusReason") < 0
             || !FocusLanding::byKeyboard(control->window()))
-            return;
-        QMetaObject::invokeMethod(
-            control,
-            [control = QPointer(control)] {
-                if (control && control->hasActiveFocus() && FocusLanding::byKeyboard(control->window()))
-                    control->setProperty("focusReason", QVariant::fromValue(Qt::TabFocusReason));
-            },
-            Qt::QueuedConnection);
+            return false;
+        QFocusEvent asKeyboard(QEvent::FocusIn, Qt::TabFocusReason);
+        QCoreApplication::sendEvent(control, &asKeyboard);
+        return true;
     }
 };
 
@@ -239,11 +234,6 @@ bool FocusLanding::byKeyboard(const QWindow *window)
 bool FocusLanding::pressedByKeyboard(const QQuickItem *item) const
 {
     return item && byKeyboard(item->window());
-}
-
-bool FocusLanding::covered(const QQuickItem *item) const
-{
-    return item && coveringModalPopup(item);
 }
 
 void FocusLanding::focus(QQuickItem *item)

@@ -31,8 +31,6 @@ public:
     static void focus(QQuickItem *item);
 
     Q_INVOKABLE void land(QQuickItem *item) const { focus(item); }
-    // Whether an open modal popup stands above the item, so that a landing on it waits.
-    Q_INVOKABLE bool covered(const QQuickItem *item) const;
     // Whether the item's window was last worked by a key (a button pressed by Space or Return)
     // rather than a click; a button that keeps the focus keeps its ring through a click.
     Q_INVOKABLE bool pressedByKeyboard(const QQuickItem *item) const;

@@ -4572,14 +4572,21 @@ private Q_SLOTS:
                 m_window->resize(size);
             return m_window != nullptr;
         };
+        // The display takes the window's focus away and gives it back, as another window does.
+        const auto awayAndBack = [this] {
+            activate();
+            QWindowSystemInterface::handleWindowActivated(nullptr, Qt::ActiveWindowFocusReason);
+            QTRY_VERIFY(!QGuiApplication::focusWindow());
+            activate();
+        };
         if (action == QLatin1String("start")) {
             // Nothing pressed yet: the keyboard works the window, so the focus shows its ring, also
-            // once the display has made the window the active one.
+            // after the display has made the window active, or another one for a while.
             open(QStringLiteral("light"), true, false);
             QVERIFY(sized());
             expected = item(QStringLiteral("guestButton"));
             QTRY_VERIFY(expected->hasActiveFocus());
-            activate();
+            awayAndBack();
         } else if (action == QLatin1String("sign-in-closed")) {
             open(QStringLiteral("light"), true, false);
             QVERIFY(sized());
@@ -4655,6 +4662,7 @@ private Q_SLOTS:
             QTest::keyClick(m_window, Qt::Key_Delete);
             QTRY_VERIFY((expected = m_window->activeFocusItem()) != nullptr
                         && expected->property("lineId").toString() == next);
+            awayAndBack();
         } else if (action.startsWith(QLatin1String("payment"))) {
             open(QStringLiteral("light"), true, false);
             QVERIFY(sized());

@@ -53,11 +53,9 @@ Rectangle {
     function landWantedFocus() {
         if (!projectsView.focusWanted)
             return
-        // A control the person went to meanwhile (or the tour's card) keeps the keyboard; a sheet
-        // over the list (the offer to move device projects) keeps it until it closes.
+        // A control the person went to meanwhile (or the tour's card) keeps the keyboard.
         const current = projectsView.Window.activeFocusItem
-        if (current !== null && current.activeFocusOnTab && current.visible && current.enabled
-                && !FocusLanding.covered(projectsView))
+        if (current !== null && current.activeFocusOnTab && current.visible && current.enabled)
             projectsView.focusWanted = false
         else if (projectsView.focusContent())
             projectsView.focusWanted = false
