@@ -4549,14 +4549,16 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("action");
         QTest::addColumn<QSize>("size");
-        for (const char *action :
-             {"start", "sign-in", "sign-in-refused", "sign-in-field-error", "sign-in-closed", "sign-out", "skip-tour",
-              "create-project", "create-project-closed", "create-iteration", "pdf-sheet", "save-dialog",
-              "migration-sheet", "migration-applied", "context-delete", "save-refused", "save-refused-line",
-              "line-form-closed", "new-line-closed", "delete-line", "payments-sheet", "payments-sheet-closed",
-              "payment-added"}) {
-            QTest::addRow("%s default", action) << QString::fromLatin1(action) << QSize(960, 640);
-            QTest::addRow("%s minimum", action) << QString::fromLatin1(action) << minimumWindowSize;
+        const QStringList actions =
+            QStringLiteral("start sign-in sign-in-refused sign-in-field-error sign-in-closed sign-out "
+                           "skip-tour create-project create-project-closed create-iteration pdf-sheet "
+                           "save-dialog migration-sheet migration-applied context-delete save-refused "
+                           "save-refused-line line-form-closed new-line-closed delete-line "
+                           "payments-sheet payments-sheet-closed payment-added")
+                .split(QLatin1Char(' '));
+        for (const QString &action : actions) {
+            QTest::addRow("%s default", qPrintable(action)) << action << QSize(960, 640);
+            QTest::addRow("%s minimum", qPrintable(action)) << action << minimumWindowSize;
         }
     }
     void focusLandsAfterAction()
