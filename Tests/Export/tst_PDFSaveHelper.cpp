@@ -303,11 +303,21 @@ void tst_PDFSaveHelper::longPathsAreCutInTheMiddle()
 {
     const QString shortPath = QStringLiteral("/home/анна/Документы/КП.pdf");
     QCOMPARE(FileErrorText::shownPath(shortPath), shortPath);
-    const QString name = QString(300, QChar(u'я')) + QStringLiteral(".pdf");
-    const QString shown = FileErrorText::shownPath(QStringLiteral("/home/анна/") + name);
-    QCOMPARE(shown.size(), FileErrorText::maxPathCharacters);
-    QVERIFY(shown.startsWith(QStringLiteral("/home/анна/я")));
-    QVERIFY(shown.endsWith(QStringLiteral("яя.pdf")));
+
+    // A long name keeps its folder whole, its start and its suffix.
+    const QString longName = QString(300, QChar(u'я')) + QStringLiteral(".pdf");
+    QCOMPARE(FileErrorText::shownPath(QStringLiteral("/home/анна/") + longName),
+             QStringLiteral("/home/анна/") + QString(29, QChar(u'я')) + QChar(0x2026) + QString(26, QChar(u'я'))
+                 + QStringLiteral(".pdf"));
+
+    // A deep folder keeps its start and its end, and the name whole.
+    QString deep;
+    for (int i = 0; i < 40; ++i)
+        deep += QStringLiteral("/папка");
+    const QString shown = FileErrorText::shownPath(deep + QStringLiteral("/КП.pdf"));
+    QCOMPARE(shown.size(), FileErrorText::maxFolderCharacters + 7);
+    QVERIFY(shown.startsWith(QStringLiteral("/папка/папка")));
+    QVERIFY(shown.endsWith(QStringLiteral("папка/папка/КП.pdf")));
     QVERIFY(shown.contains(QChar(0x2026)));
 }
 

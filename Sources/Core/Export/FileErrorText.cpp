@@ -8,6 +8,22 @@
 
 namespace FileErrorText {
 
+namespace {
+
+// At most `limit` user-perceived characters: a longer text keeps its start and its end.
+QString middleCut(const QString &text, qsizetype limit)
+{
+    const QStringList characters = Text::graphemes(text);
+    if (characters.size() <= limit)
+        return text;
+    const qsizetype tail = limit / 2;
+    const qsizetype head = limit - tail - 1;
+    return characters.mid(0, head).join(QString()) + QChar(0x2026)
+        + characters.mid(characters.size() - tail).join(QString());
+}
+
+} // namespace
+
 QString saveReason(int errnum)
 {
     switch (errnum) {
@@ -73,14 +89,11 @@ QString folderReason(int errnum)
 QString shownPath(const QString &path)
 {
     const QString native = QDir::toNativeSeparators(path);
-    const QStringList characters = Text::graphemes(native);
-    if (characters.size() <= maxPathCharacters)
-        return native;
-    // The file name at the end tells more than the middle of the folders.
-    const qsizetype tail = maxPathCharacters * 2 / 3;
-    const qsizetype head = maxPathCharacters - tail - 1;
-    return characters.mid(0, head).join(QString()) + QChar(0x2026)
-        + characters.mid(characters.size() - tail).join(QString());
+    const qsizetype slash = native.lastIndexOf(QDir::separator());
+    if (slash < 0)
+        return middleCut(native, maxNameCharacters);
+    return middleCut(native.left(slash), maxFolderCharacters) + QDir::separator()
+        + middleCut(native.mid(slash + 1), maxNameCharacters);
 }
 
 } // namespace FileErrorText

@@ -12,9 +12,12 @@ QString saveReason(int errnum);
 // Why a folder could not be made, as a sentence of its own.
 QString folderReason(int errnum);
 
-// A path as a message shows it: native separators, at most maxPathCharacters characters, the
-// middle cut out (with "…") of a longer one, so that both the start and the file name stay.
-inline constexpr qsizetype maxPathCharacters = 160;
+// A path as a message shows it: native separators, at most maxPathCharacters characters. A long
+// folder or a long name has its middle cut out (with "…"), so that the start of each, the end of
+// the folder and the name's suffix stay.
+inline constexpr qsizetype maxFolderCharacters = 99;
+inline constexpr qsizetype maxNameCharacters = 60;
+inline constexpr qsizetype maxPathCharacters = maxFolderCharacters + 1 + maxNameCharacters;
 QString shownPath(const QString &path);
 
 } // namespace FileErrorText

@@ -115,6 +115,11 @@ bool SaveFileDialogModel::fileExists(const QString &path) const
     return info.exists() && !info.isDir();
 }
 
+bool SaveFileDialogModel::holds(const QUrl &entry) const
+{
+    return entry.isLocalFile() && QFileInfo(QDir::cleanPath(entry.toLocalFile())).absolutePath() == m_folder;
+}
+
 bool SaveFileDialogModel::folderExists(const QString &path) const
 {
     return QFileInfo(path).isDir();

@@ -47,6 +47,8 @@ public:
     Q_INVOKABLE QString destination(const QString &typedName) const;
     Q_INVOKABLE QUrl destinationUrl(const QString &typedName) const;
     Q_INVOKABLE bool fileExists(const QString &path) const;
+    // Whether the file or folder lies right in the folder shown (a listing may still show the last one).
+    Q_INVOKABLE bool holds(const QUrl &entry) const;
     Q_INVOKABLE bool folderExists(const QString &path) const;
     // "Файл «<name>» уже существует. Заменить его?"
     Q_INVOKABLE QString replaceQuestion(const QString &path) const;
