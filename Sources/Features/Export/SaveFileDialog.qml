@@ -320,6 +320,8 @@ T.Popup {
                 Accessible.name: "Папки и PDF-файлы"
                 // A new folder starts with no row chosen.
                 onModelChanged: currentIndex = -1
+                // The chosen row stays in view when a message takes room from the list.
+                onHeightChanged: if (currentIndex >= 0) positionViewAtIndex(currentIndex, ListView.Contain)
                 Keys.onPressed: event => dialog.listKey(event)
 
                 Connections {
@@ -416,12 +418,13 @@ T.Popup {
                             visible: !row.fileIsDir
                             text: row.fileIsDir ? "" : folders.sizeText(row.fileSize)
                             font: Typography.font(Typography.Footnote)
-                            color: AppTheme.textSecondary
+                            // The grey of a detail is too faint on the chosen row's tint.
+                            color: row.highlighted ? AppTheme.deepBlack : AppTheme.textSecondary
                         }
                         Text {
                             text: folders.dateText(row.fileModified)
                             font: Typography.font(Typography.Footnote)
-                            color: AppTheme.textSecondary
+                            color: row.highlighted ? AppTheme.deepBlack : AppTheme.textSecondary
                         }
                     }
                 }
@@ -435,6 +438,8 @@ T.Popup {
             Layout.fillWidth: true
             title: "Имя файла"
             systemImage: "doc.text"
+            // Drawn in the error colour while the message below tells why the name failed.
+            error: dialog.failure !== "" ? "" : null
             onAccepted: dialog.save()
             onTextEdited: dialog.failure = ""
         }

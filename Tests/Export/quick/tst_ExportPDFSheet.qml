@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Templates as T
 import QtTest
+import Tessmark.Design
 import Tessmark.Features.Export
 
 TestCase {
@@ -11,6 +12,9 @@ TestCase {
     height: 680
     visible: true
     when: windowShown
+
+    // As in the application's window: Return on a focused button presses it (a list row is one).
+    ButtonReturnKey {}
 
     // The save dialog last opened by the sheet's save button.
     property QtObject dialog: null
