@@ -414,6 +414,45 @@ private Q_SLOTS:
         QTRY_VERIFY(!m_tokens.token);
     }
 
+    // However many answers refuse the token, and whoever ended the session first, the backend is
+    // told of the sign-out once.
+    void signOutIsSentOnce_data()
+    {
+        QTest::addColumn<QString>("order");
+        QTest::newRow("two refusals at once") << "together";
+        QTest::newRow("a refusal while the sign-out call runs") << "during the call";
+        QTest::newRow("own sign-out, then a refusal of an earlier request") << "own sign-out";
+    }
+    void signOutIsSentOnce()
+    {
+        QFETCH(QString, order);
+        auto service = signedIn();
+        m_backend->data().tokens.clear(); // the backend let the token expire
+        m_backend->setOverride(post, logoutPath, BackendReply::message(200, QStringLiteral("ok")).after(300));
+        const QString get = QStringLiteral("GET");
+        const QString projects = QStringLiteral("projects");
+        if (order == QStringLiteral("together")) {
+            QCoro::Task<QByteArray> first = m_api->requestData(get, projects);
+            QCoro::Task<QByteArray> second = m_api->requestData(get, projects);
+            QVERIFY(apiFailure(std::move(first)));
+            QVERIFY(apiFailure(std::move(second)));
+        } else if (order == QStringLiteral("during the call")) {
+            QVERIFY(apiFailure(m_api->requestData(get, projects)));
+            QTRY_COMPARE(logoutCalls(), 1);
+            QVERIFY(m_tokens.token);
+            QVERIFY(apiFailure(m_api->requestData(get, projects)));
+        } else {
+            m_backend->setDelay(get, projects, 100);
+            QCoro::Task<QByteArray> earlier = m_api->requestData(get, projects);
+            service->logout();
+            QVERIFY(apiFailure(std::move(earlier)));
+            QVERIFY(m_tokens.token); // the sign-out call still runs
+        }
+        QTRY_VERIFY(!m_tokens.token);
+        QVERIFY(!service->user());
+        QCOMPARE(logoutCalls(), 1);
+    }
+
     // What the screens read: the account as a value, the error as a text whose absence is told
     // apart from an empty one, and the error cleared or set from QML.
     void qmlView_data()
