@@ -3,6 +3,7 @@
 #include "Await.h"
 #include "InMemoryTokenStore.h"
 #include "TestBackend.h"
+#include "Utils/AccessToken.h"
 
 #include <QJsonObject>
 #include <QQmlContext>
@@ -367,6 +368,8 @@ private Q_SLOTS:
         QTest::newRow("DEL") << QStringLiteral("abc\x7f");
         QTest::newRow("non-ASCII") << QStringLiteral("токен");
         QTest::newRow("empty") << QString();
+        QTest::newRow("one above the bound") << QString(AccessToken::maxLength + 1, QLatin1Char('a'));
+        QTest::newRow("100 KB") << QString(100 * 1024, QLatin1Char('a'));
     }
     void tokenOutsideVisibleAsciiIsRefused()
     {
@@ -402,6 +405,61 @@ private Q_SLOTS:
         QVERIFY(!restarted->isLoading());
         QTest::qWait(20);
         QVERIFY(m_backend->requests().isEmpty());
+    }
+
+    // Up to the bound a token is kept and sent as it came.
+    void tokenUpToTheBoundIsKept_data()
+    {
+        QTest::addColumn<int>("length");
+        QTest::newRow("short") << 40;
+        QTest::newRow("at the bound") << int(AccessToken::maxLength);
+    }
+    void tokenUpToTheBoundIsKept()
+    {
+        QFETCH(int, length);
+        const QString token(length, QLatin1Char('t'));
+        const QJsonObject user{{QStringLiteral("id"), m_accountId}, {QStringLiteral("email"), email}};
+        m_backend->setOverride(
+            post, QStringLiteral("auth/login"),
+            BackendReply::json(200,
+                               QJsonObject{{QStringLiteral("access_token"), token}, {QStringLiteral("user"), user}}));
+        auto service = makeService();
+        await(service->login(email, password));
+        QVERIFY(!service->errorMessage());
+        QVERIFY(service->user());
+        QCOMPARE(m_tokens.token, std::optional<QString>(token));
+        m_backend->clearRequests();
+        m_backend->setOverride(QStringLiteral("GET"), QStringLiteral("projects"), BackendReply::raw(200, "[]"));
+        await(m_api->requestData(QStringLiteral("GET"), QStringLiteral("projects")));
+        QCOMPARE(m_backend->requests().first().header("Authorization"), "Bearer " + token.toLatin1());
+    }
+
+    // The token of an e-mail or password link above the bound is not sent on.
+    void linkTokenAboveTheBoundIsNotSent_data()
+    {
+        QTest::addColumn<QString>("link");
+        QTest::addColumn<int>("length");
+        QTest::addColumn<bool>("sent");
+        QTest::newRow("verification at the bound") << "verify" << int(AccessToken::maxLength) << true;
+        QTest::newRow("verification above the bound") << "verify" << int(AccessToken::maxLength + 1) << false;
+        QTest::newRow("reset at the bound") << "reset" << int(AccessToken::maxLength) << true;
+        QTest::newRow("reset of 100 KB") << "reset" << 100 * 1024 << false;
+    }
+    void linkTokenAboveTheBoundIsNotSent()
+    {
+        QFETCH(QString, link);
+        QFETCH(int, length);
+        QFETCH(bool, sent);
+        const QString token(length, QLatin1Char('k'));
+        auto service = makeService();
+        const std::optional<QString> message = link == QStringLiteral("verify")
+            ? await(service->verifyEmail(token))
+            : await(service->resetPassword(token, QStringLiteral("new-secret")));
+        QVERIFY(!message);
+        QVERIFY(!service->isLoading());
+        QCOMPARE(m_backend->requests().size(), sent ? 1 : 0);
+        if (!sent)
+            compareError(*service, AccessToken::linkRefusedText());
     }
 
     void unauthorizedAnswerElsewhereSignsOut()

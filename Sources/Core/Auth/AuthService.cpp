@@ -156,8 +156,17 @@ QCoro::Task<std::optional<QString>> AuthService::sendForMessage(QString path, st
     co_return response->message;
 }
 
+QCoro::Task<std::optional<QString>> AuthService::refuseLink()
+{
+    setErrorMessage(AccessToken::linkRefusedText());
+    co_return std::nullopt;
+}
+
 QCoro::Task<std::optional<QString>> AuthService::verifyEmail(QString token)
 {
+    // A link's token of megabytes is not sent on, as a sign-in token of that size is not kept.
+    if (!AccessToken::fitsLink(token))
+        return refuseLink();
     return sendForMessage(Endpoints::verifyEmail(encodeQueryValue(token)), std::nullopt);
 }
 
@@ -168,6 +177,8 @@ QCoro::Task<std::optional<QString>> AuthService::forgotPassword(QString email)
 
 QCoro::Task<std::optional<QString>> AuthService::resetPassword(QString token, QString password)
 {
+    if (!AccessToken::fitsLink(token))
+        return refuseLink();
     return sendForMessage(Endpoints::resetPassword(), ResetPasswordRequest{token, password}.toJson());
 }
 

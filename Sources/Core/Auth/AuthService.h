@@ -90,6 +90,8 @@ private:
     static QCoro::Task<> finishLogout(std::shared_ptr<Session> session, qint64 epoch, APIClient *api,
                                       TokenStore *tokens);
     QCoro::Task<std::optional<QString>> sendForMessage(QString path, std::optional<QJsonValue> body);
+    // A link whose token is not sent: its error, and no message.
+    QCoro::Task<std::optional<QString>> refuseLink();
 
     void signOut();
     void setUser(std::optional<User> user);
