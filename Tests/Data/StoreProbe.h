@@ -22,3 +22,16 @@ inline QVariant probeStoreFile(const QString &path, const QString &sql)
     QSqlDatabase::removeDatabase(QStringLiteral("probe"));
     return value;
 }
+
+// Lets the connections this process holds on the store file grow it to that many pages at most
+// (no fewer than it has): the next write that needs a page more fails as on a full disk.
+inline bool limitStoreSize(const QString &path, int pages)
+{
+    bool limited = false;
+    for (const QString &name : QSqlDatabase::connectionNames()) {
+        QSqlDatabase db = QSqlDatabase::database(name, false);
+        if (db.isOpen() && db.databaseName() == path)
+            limited = QSqlQuery(db).exec(QStringLiteral("PRAGMA max_page_count = %1").arg(pages)) || limited;
+    }
+    return limited;
+}
