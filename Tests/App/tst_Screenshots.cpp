@@ -5,6 +5,7 @@
 #include "AccountTestBackend.h"
 #include "App/MainShellViewModel.h"
 #include "App/RootViewModel.h"
+#include "../Data/StoreProbe.h"
 #include "../Export/ExportSamples.h"
 #include "AppTestEnvironment.h"
 #include "FocusCheck.h"
@@ -2392,7 +2393,10 @@ private Q_SLOTS:
             QTRY_VERIFY((payments = item(QStringLiteral("analyticsDetailPayments"))) != nullptr);
             const QRectF button = payments->mapRectToScene(QRectF(0, 0, payments->width(), payments->height()));
             QVERIFY2(QRectF(0, 0, m_window->width(), m_window->height()).contains(button),
-                     qPrintable(QStringLiteral("%1,%2 %3x%4").arg(button.x()).arg(button.y()).arg(button.width())
+                     qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                    .arg(button.x())
+                                    .arg(button.y())
+                                    .arg(button.width())
                                     .arg(button.height())));
         }
         if (!iteration.isEmpty() && !huge) {
@@ -2770,8 +2774,8 @@ private:
     // in the demo account; its identity.
     QString addLongProject(bool guest, int lines, bool oneSection = false)
     {
-        Project project = SampleEstimates::project(lines, QStringLiteral("one_time"),
-                                                   QStringLiteral("long-%1").arg(lines));
+        Project project =
+            SampleEstimates::project(lines, QStringLiteral("one_time"), QStringLiteral("long-%1").arg(lines));
         if (oneSection) {
             for (ProjectItem &item : project.items)
                 item.category = QStringLiteral("backend");
@@ -3052,8 +3056,8 @@ private Q_SLOTS:
         QQuickItem *list = item(QStringLiteral("editorLines"));
         m_watchedList = list;
         QObject::connect(list, SIGNAL(contentYChanged()), this, SLOT(notePlace()));
-        QList<std::pair<QString, int>> paths{{QStringLiteral("ctrl+s"), 1500}, {QStringLiteral("click"), 1500},
-                                             {QStringLiteral("space"), 1500}};
+        QList<std::pair<QString, int>> paths{
+            {QStringLiteral("ctrl+s"), 1500}, {QStringLiteral("click"), 1500}, {QStringLiteral("space"), 1500}};
         if (!guest)
             paths.append({QStringLiteral("ctrl+s"), 300});
         paths.append({QStringLiteral("question"), 1500});
@@ -3345,6 +3349,19 @@ private Q_SLOTS:
         QVERIFY(editor->saveErrorText().startsWith(QStringLiteral("Итог слишком велик: уменьшите часы или ставку")));
         QVERIFY(m_env.repository().fetch(project.id) == project);
         shoot(QStringLiteral("extreme-guest-overflow-") + scheme);
+
+        // The disk fills up under the save: the status says so and what to do; the edits stay.
+        editor->updateItem(editor->items().last().id, [](EditableEstimateItem &line) { line.hours = 1; });
+        editor->markDirty();
+        const QString storeFile = PersistenceController::shared()->filePath();
+        QVERIFY(limitStoreSize(storeFile, 1, true));
+        editor->save();
+        QTRY_COMPARE(editor->saveStateRaw(), QStringLiteral("error"));
+        QVERIFY(limitStoreSize(storeFile, std::numeric_limits<int>::max()));
+        QCOMPARE(editor->saveErrorText(),
+                 QStringLiteral("Диск заполнен: данные не записаны. Освободите место на диске и повторите."));
+        QVERIFY(editor->isDirty());
+        shoot(QStringLiteral("extreme-guest-full-disk-") + scheme);
     }
 
     // Signed in: the projects list under a 500 whose message is one word of 61,440 letters, then
@@ -4659,7 +4676,9 @@ private Q_SLOTS:
         QTRY_VERIFY2(
             m_window->activeFocusItem()
                 && (m_window->activeFocusItem() == expected || expected->isAncestorOf(m_window->activeFocusItem())),
-            qPrintable(QStringLiteral("the focus on ") + (m_window->activeFocusItem() ? LayoutCheck::detail::describe(m_window->activeFocusItem()) : QStringLiteral("nothing"))));
+            qPrintable(QStringLiteral("the focus on ")
+                       + (m_window->activeFocusItem() ? LayoutCheck::detail::describe(m_window->activeFocusItem())
+                                                      : QStringLiteral("nothing"))));
         verifyLanding(expected, byKeyboard);
     }
 

@@ -205,8 +205,7 @@ private Q_SLOTS:
             QFAIL("the store never filled up");
         } catch (const StoreError &error) {
             QCOMPARE(error.description(),
-                     QStringLiteral("На диске нет свободного места: данные не записаны. "
-                                    "Освободите место на диске и повторите."));
+                     QStringLiteral("Диск заполнен: данные не записаны. Освободите место на диске и повторите."));
             QCOMPARE(error.sqliteCode() & 0xFF, 13);
             QVERIFY(error.detail().contains(QStringLiteral("full")));
         }

@@ -72,8 +72,7 @@ QString sqlFailure(int sqliteCode, const QString &filePath)
                 .arg(quoted(filePath));
         break;
     case Full:
-        return QStringLiteral(
-            "На диске нет свободного места: данные не записаны. Освободите место на диске и повторите.");
+        return QStringLiteral("Диск заполнен: данные не записаны. Освободите место на диске и повторите.");
     case ReadOnly:
         if (onDisk)
             return QStringLiteral("Хранилище проектов доступно только для чтения: данные не записаны. "
