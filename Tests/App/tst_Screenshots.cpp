@@ -2393,10 +2393,7 @@ private Q_SLOTS:
             QTRY_VERIFY((payments = item(QStringLiteral("analyticsDetailPayments"))) != nullptr);
             const QRectF button = payments->mapRectToScene(QRectF(0, 0, payments->width(), payments->height()));
             QVERIFY2(QRectF(0, 0, m_window->width(), m_window->height()).contains(button),
-                     qPrintable(QStringLiteral("%1,%2 %3x%4")
-                                    .arg(button.x())
-                                    .arg(button.y())
-                                    .arg(button.width())
+                     qPrintable(QStringLiteral("%1,%2 %3x%4").arg(button.x()).arg(button.y()).arg(button.width())
                                     .arg(button.height())));
         }
         if (!iteration.isEmpty() && !huge) {
@@ -2774,8 +2771,8 @@ private:
     // in the demo account; its identity.
     QString addLongProject(bool guest, int lines, bool oneSection = false)
     {
-        Project project =
-            SampleEstimates::project(lines, QStringLiteral("one_time"), QStringLiteral("long-%1").arg(lines));
+        Project project = SampleEstimates::project(lines, QStringLiteral("one_time"),
+                                                   QStringLiteral("long-%1").arg(lines));
         if (oneSection) {
             for (ProjectItem &item : project.items)
                 item.category = QStringLiteral("backend");
@@ -3056,8 +3053,8 @@ private Q_SLOTS:
         QQuickItem *list = item(QStringLiteral("editorLines"));
         m_watchedList = list;
         QObject::connect(list, SIGNAL(contentYChanged()), this, SLOT(notePlace()));
-        QList<std::pair<QString, int>> paths{
-            {QStringLiteral("ctrl+s"), 1500}, {QStringLiteral("click"), 1500}, {QStringLiteral("space"), 1500}};
+        QList<std::pair<QString, int>> paths{{QStringLiteral("ctrl+s"), 1500}, {QStringLiteral("click"), 1500},
+                                             {QStringLiteral("space"), 1500}};
         if (!guest)
             paths.append({QStringLiteral("ctrl+s"), 300});
         paths.append({QStringLiteral("question"), 1500});
@@ -4676,9 +4673,7 @@ private Q_SLOTS:
         QTRY_VERIFY2(
             m_window->activeFocusItem()
                 && (m_window->activeFocusItem() == expected || expected->isAncestorOf(m_window->activeFocusItem())),
-            qPrintable(QStringLiteral("the focus on ")
-                       + (m_window->activeFocusItem() ? LayoutCheck::detail::describe(m_window->activeFocusItem())
-                                                      : QStringLiteral("nothing"))));
+            qPrintable(QStringLiteral("the focus on ") + (m_window->activeFocusItem() ? LayoutCheck::detail::describe(m_window->activeFocusItem()) : QStringLiteral("nothing"))));
         verifyLanding(expected, byKeyboard);
     }
 

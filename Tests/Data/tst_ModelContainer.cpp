@@ -1,6 +1,7 @@
 #include "Data/ModelContainer.h"
 #include "Data/PersistenceController.h"
 #include "Data/StoreError.h"
+#include "Data/StoreMessages.h"
 #include "StoreProbe.h"
 #include "../Export/ReadOnlyFolder.h"
 
@@ -190,6 +191,28 @@ private Q_SLOTS:
                      qPrintable(error.description()));
             verifyReadable(error.description());
         }
+    }
+
+    // A path goes into a text bounded: its start and its file's name show, control characters
+    // do not break the text's lines.
+    void pathsInTextsAreBounded_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("shown");
+        const QString deep = QStringLiteral("/home/анна") + QStringLiteral("/папка").repeated(100)
+            + QStringLiteral("/LocalProjects.sqlite");
+        QTest::newRow("short") << "/home/anna/LocalProjects.sqlite"
+                               << "/home/anna/LocalProjects.sqlite";
+        QTest::newRow("line break") << "/tmp/a\nb/LocalProjects.sqlite"
+                                    << "/tmp/a?b/LocalProjects.sqlite";
+        QTest::newRow("600 characters") << deep << deep.left(40) + QStringLiteral("…") + deep.right(79);
+    }
+    void pathsInTextsAreBounded()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, shown);
+        QCOMPARE(StoreMessages::boundedPath(path), shown);
+        QVERIFY(StoreMessages::sqlFailure(14, path).contains(QStringLiteral("«") + shown + QStringLiteral("»")));
     }
 
     // A disk that fills up: the write is refused with what to do, and what was stored stays.
