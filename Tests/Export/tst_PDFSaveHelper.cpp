@@ -303,6 +303,7 @@ void tst_PDFSaveHelper::longPathsAreCutInTheMiddle()
 {
     const QString shortPath = QStringLiteral("/home/анна/Документы/КП.pdf");
     QCOMPARE(FileErrorText::shownPath(shortPath), shortPath);
+    QCOMPARE(FileErrorText::shownPath(QStringLiteral("/tmp/КП\n2\t.pdf")), QStringLiteral("/tmp/КП?2?.pdf"));
 
     // A long name keeps its folder whole, its start and its suffix.
     const QString longName = QString(300, QChar(u'я')) + QStringLiteral(".pdf");

@@ -88,7 +88,12 @@ QString folderReason(int errnum)
 
 QString shownPath(const QString &path)
 {
-    const QString native = QDir::toNativeSeparators(path);
+    // A line break or another control character in a name would break the message's lines.
+    QString native = QDir::toNativeSeparators(path);
+    for (QChar &c : native) {
+        if (c.category() == QChar::Other_Control)
+            c = QLatin1Char('?');
+    }
     const qsizetype slash = native.lastIndexOf(QDir::separator());
     if (slash < 0)
         return middleCut(native, maxNameCharacters);

@@ -14,7 +14,7 @@ QString folderReason(int errnum);
 
 // A path as a message shows it: native separators, at most maxPathCharacters characters. A long
 // folder or a long name has its middle cut out (with "…"), so that the start of each, the end of
-// the folder and the name's suffix stay.
+// the folder and the name's suffix stay. Control characters read as "?".
 inline constexpr qsizetype maxFolderCharacters = 99;
 inline constexpr qsizetype maxNameCharacters = 60;
 inline constexpr qsizetype maxPathCharacters = maxFolderCharacters + 1 + maxNameCharacters;

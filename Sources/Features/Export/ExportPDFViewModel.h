@@ -89,6 +89,8 @@ public:
     Q_INVOKABLE void beginSave();
     Q_INVOKABLE void finishSave(const QUrl &destination, const QUrl &folder = QUrl());
     Q_INVOKABLE void cancelSave();
+    // The dialog itself failed: the save ends with this message in the alert.
+    Q_INVOKABLE void failSave(const QString &message);
     // Our own dialog saves while it is open and stays open when the copy fails: the failure's text
     // for the dialog to show (no alert), or empty once the copy is saved, which ends the save with
     // the notice.
