@@ -2228,8 +2228,10 @@ private Q_SLOTS:
             QVERIFY(earlier.open(QIODevice::WriteOnly));
             earlier.write(QByteArray(20480, 'x'));
             earlier.close();
-            for (int i = 1; manyFolders && i <= 30; ++i)
-                QVERIFY(QDir(home.path()).mkpath(QStringLiteral("Documents/Клиент %1").arg(i, 2, 10, QLatin1Char('0'))));
+            for (int i = 1; manyFolders && i <= 30; ++i) {
+                const QString client = QStringLiteral("Documents/Клиент %1").arg(i, 2, 10, QLatin1Char('0'));
+                QVERIFY(QDir(home.path()).mkpath(client));
+            }
             qputenv("HOME", QFile::encodeName(home.path()));
             qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(QStringLiteral(".config"))));
         }
