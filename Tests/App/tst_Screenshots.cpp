@@ -3128,19 +3128,42 @@ private Q_SLOTS:
 
     // A line dragged by its grip opens a gap where it will land: the lines it passes step aside
     // by its height, the others stay; dropped, it takes that place. In a sorted mode nothing
-    // steps aside and the line goes back.
+    // steps aside and the line goes back. At the smallest and the default window, in one section
+    // and among several, after the list was scrolled away and back (its cards built anew).
+    void dragShowsLandingGap_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<bool>("oneSection");
+        for (const QSize size : {minimumWindowSize, QSize(960, 640)}) {
+            QTest::addRow("%dx%d flat", size.width(), size.height()) << size << true;
+            QTest::addRow("%dx%d grouped", size.width(), size.height()) << size << false;
+        }
+    }
     void dragShowsLandingGap()
     {
-        ProjectEditorScreenModel *screen = openEditorOn(true, addLongProject(true, 8, true));
+        QFETCH(QSize, size);
+        QFETCH(bool, oneSection);
+        // Four categories in turn: sixteen lines give each section four.
+        ProjectEditorScreenModel *screen = openEditorOn(true, addLongProject(true, 16, oneSection));
         QVERIFY(screen);
+        m_window->resize(size);
+        QTRY_COMPARE(m_window->size(), size);
         QQuickItem *list = item(QStringLiteral("editorLines"));
         EstimateSectionsModel *sections = screen->editor()->sections();
-        QMetaObject::invokeMethod(list, "positionViewAtIndex", Q_ARG(int, 1), Q_ARG(int, 1)); // Beginning
-        QTest::qWait(100);
+        QCOMPARE(sections->sectionRows(0).second, oneSection ? 15 : 3);
+        auto *content = list->property("contentItem").value<QQuickItem *>();
+        const auto placeRows = [&] {
+            // Down by the wheel until the first lines are long gone from the list, and back.
+            wheelDown(list, list->height() * 3);
+            QMetaObject::invokeMethod(list, "positionViewAtIndex", Q_ARG(int, 1), Q_ARG(int, 1)); // Center
+            QTest::qWait(100);
+        };
+        placeRows();
         const qreal spacing = list->property("spacing").toReal();
-        const auto drawn = [](QQuickItem *card) {
+        // Where a card is drawn, in the list's content: the list may scroll under the pointer.
+        const auto drawn = [content](QQuickItem *card) {
             auto *body = card->property("contentItem").value<QQuickItem *>();
-            return body->mapRectToScene(body->boundingRect());
+            return body->mapRectToItem(content, body->boundingRect());
         };
         const auto titleAt = [sections](int row) {
             return sections->index(row).data(EstimateSectionsModel::ShownTitleRole).toString();
@@ -3158,6 +3181,7 @@ private Q_SLOTS:
             QQuickItem *grip = findItem(cards.at(0), QStringLiteral("lineGrip"));
             QVERIFY(grip);
             const QPoint start = centreOf(grip).toPoint();
+            QVERIFY2(m_window->contentItem()->contains(start), qPrintable(QStringLiteral("grip out of the window")));
             // Down until the dragged line's middle is over the third line's place.
             const int by = int(places.at(2).center().y() - places.at(0).center().y());
             QTest::mousePress(m_window, Qt::LeftButton, {}, start);
@@ -3177,7 +3201,10 @@ private Q_SLOTS:
                 const qreal middle = drawn(cards.at(0)).center().y();
                 QVERIFY2(middle > gapTop && middle < gapBottom, qPrintable(QString::number(middle)));
                 QDir().mkpath(QStringLiteral(TESSMARK_SCREENSHOT_DIR));
-                m_window->grabWindow().save(QStringLiteral(TESSMARK_SCREENSHOT_DIR "/editor-drag-gap-light.png"));
+                m_window->grabWindow().save(QStringLiteral(TESSMARK_SCREENSHOT_DIR "/editor-drag-gap-%1-%2x%3.png")
+                                                .arg(oneSection ? QStringLiteral("flat") : QStringLiteral("grouped"))
+                                                .arg(size.width())
+                                                .arg(size.height()));
             } else {
                 QTest::qWait(200);
                 for (int row = 1; row < 4; ++row)
@@ -3192,10 +3219,12 @@ private Q_SLOTS:
         };
         drag(true);
         QVERIFY(screen->editor()->isDirty());
+        // Once more, over cards that have been dragged past and scrolled away since.
+        placeRows();
+        drag(true);
         screen->editor()->setGroupModeRaw(QStringLiteral("hoursDesc"));
         QTest::qWait(100);
-        QMetaObject::invokeMethod(list, "positionViewAtIndex", Q_ARG(int, 1), Q_ARG(int, 1));
-        QTest::qWait(100);
+        placeRows();
         drag(false);
     }
 
