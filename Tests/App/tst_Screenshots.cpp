@@ -2189,6 +2189,97 @@ private Q_SLOTS:
             backend.data().projects.removeLast();
     }
 
+    // A new project, made by keys in the create sheet over a list scrolled far down, is the one
+    // selected, and its card (a guest's) or row (signed in) stands wholly in the list's view, at
+    // the smallest and a roomy window; where the editor folds the list away, once its rail's
+    // button shows it again.
+    void newProjectInView_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<bool>("guest");
+        for (const QSize size : {minimumWindowSize, QSize(1280, 800)}) {
+            QTest::addRow("guest %dx%d", size.width(), size.height()) << size << true;
+            QTest::addRow("account %dx%d", size.width(), size.height()) << size << false;
+        }
+    }
+    void newProjectInView()
+    {
+        QFETCH(QSize, size);
+        QFETCH(bool, guest);
+        const auto restore = keepBackendData();
+        if (guest) {
+            m_env.addDeviceProjects(30, QStringLiteral("Лендинг студии"));
+        } else {
+            BackendData &data = m_account.backend.data();
+            const QString owner = data.accountByEmail(QString::fromUtf8(DemoSeed::email))->id;
+            for (int i = 0; i < 30; ++i)
+                data.addProject(owner, {{QStringLiteral("name"), QStringLiteral("Лендинг студии %1").arg(i + 1)}});
+        }
+        open(QStringLiteral("light"), true, guest);
+        m_window->resize(size);
+        QTRY_COMPARE(m_window->size(), size);
+        MainShellViewModel *vm = guest ? shell() : signedInShell();
+        QVERIFY(vm);
+        if (vm->migration()->shown()) {
+            vm->migration()->skip();
+            vm->migration()->close();
+        }
+        const QString viewName = guest ? QStringLiteral("projectCards") : QStringLiteral("projectTree");
+        const auto shownView = [&]() -> QQuickItem * {
+            for (QQuickItem *found : m_window->findChildren<QQuickItem *>(viewName)) {
+                if (found->isVisible())
+                    return found;
+            }
+            return nullptr;
+        };
+        QQuickItem *view = nullptr;
+        QTRY_VERIFY((view = shownView()) != nullptr);
+        QTRY_VERIFY(view->property("contentHeight").toReal() > 2 * view->height());
+        QTest::qWait(100); // the list settles
+        wheelDown(view, view->property("contentHeight").toReal());
+        QVERIFY(view->property("contentY").toReal() > view->height());
+
+        QVERIFY(pressCreate());
+        QQuickItem *name = nullptr;
+        QTRY_VERIFY((name = input(QStringLiteral("nameField"))) != nullptr && name->hasActiveFocus());
+        const QString title = QStringLiteral("Сайт пекарни");
+        typeText(title);
+        QTest::keyClick(m_window, Qt::Key_Return);
+        QTRY_VERIFY(!item(QStringLiteral("createProjectSheet")));
+        QString made;
+        QTRY_VERIFY(!(made = vm->selectedProjectId()).isEmpty());
+        const QList<Project> projects = vm->projectsService()->projects();
+        QVERIFY(std::any_of(projects.cbegin(), projects.cend(),
+                            [&](const Project &project) { return project.id == made && project.name == title; }));
+        QQuickItem *rail = item(QStringLiteral("showProjectsButton"));
+        if (rail && rail->isVisible()) {
+            QTest::qWait(100); // the editor settles
+            clickCentre(rail);
+        }
+        QTRY_VERIFY((view = shownView()) != nullptr);
+        QQuickItem *card = nullptr;
+        QTRY_VERIFY((card = findItem(view, QStringLiteral("projectRow-") + made)) != nullptr && card->isVisible());
+        QVERIFY(card->property("isSelected").toBool());
+        const auto outside = [&]() -> QString {
+            const QRectF box = card->mapRectToScene(QRectF(0, 0, card->width(), card->height()));
+            const QRectF shown = view->mapRectToScene(QRectF(0, 0, view->width(), view->height()));
+            if (shown.adjusted(-0.5, -0.5, 0.5, 0.5).contains(box))
+                return {};
+            return QStringLiteral("card %1,%2 %3x%4 in view %5,%6 %7x%8")
+                .arg(box.x()).arg(box.y()).arg(box.width()).arg(box.height())
+                .arg(shown.x()).arg(shown.y()).arg(shown.width()).arg(shown.height());
+        };
+        QTRY_COMPARE(outside(), QString());
+        // And there it stays once the rows around it have settled.
+        QVERIFY(waitForStill(m_window, [&] { return QList<QRectF>{card->mapRectToScene(card->boundingRect())}; }));
+        QCOMPARE(outside(), QString());
+        QDir().mkpath(QStringLiteral(TESSMARK_SCREENSHOT_DIR));
+        m_window->grabWindow().save(QStringLiteral(TESSMARK_SCREENSHOT_DIR "/projects-created-%1-%2x%3.png")
+                                        .arg(guest ? QStringLiteral("guest") : QStringLiteral("account"))
+                                        .arg(size.width())
+                                        .arg(size.height()));
+    }
+
     void exportSheet_data()
     {
         QTest::addColumn<QString>("scheme");
