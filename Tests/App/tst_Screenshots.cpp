@@ -3680,6 +3680,89 @@ private Q_SLOTS:
         return content ? findItem(content, QStringLiteral("dialogButton%1").arg(index)) : nullptr;
     }
 
+    // A sheet's four corners are round, whatever its content fills its body with: just inside
+    // each corner of its frame, outside the corner's radius, the grab shows what is behind the
+    // sheet (the dimmed window and the sheet's shadow), as just outside the frame.
+    void sheetCornersRound_data()
+    {
+        QTest::addColumn<QString>("scheme");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QString>("sheet");
+        for (const char *scheme : {"light", "dark"}) {
+            for (const QSize size : {minimumWindowSize, QSize(1280, 800)}) {
+                for (const char *sheet : {"create", "export", "templates", "login"})
+                    QTest::addRow("%s %s %dx%d", sheet, scheme, size.width(), size.height())
+                        << QString::fromLatin1(scheme) << size << QString::fromLatin1(sheet);
+            }
+        }
+    }
+    void sheetCornersRound()
+    {
+        QFETCH(QString, scheme);
+        QFETCH(QSize, size);
+        QFETCH(QString, sheet);
+        QQuickItem *popup = nullptr;
+        if (sheet == QLatin1String("login")) {
+            open(scheme, true, false);
+            m_window->resize(size);
+            QQuickItem *signIn = nullptr;
+            QTRY_VERIFY((signIn = item(QStringLiteral("signInButton"))) != nullptr && signIn->isVisible());
+            QTRY_COMPARE(m_window->size(), size);
+            QTest::qWait(100); // the welcome screen settles
+            clickCentre(signIn);
+            QTRY_VERIFY((popup = openSheetPopup()) != nullptr);
+        } else if (sheet == QLatin1String("create")) {
+            m_env.addDeviceProjects(2, QStringLiteral("Лендинг студии"));
+            open(scheme, true, true);
+            m_window->resize(size);
+            QTRY_COMPARE(m_window->size(), size);
+            QVERIFY(pressCreate());
+            QTRY_VERIFY((popup = openSheetPopup()) != nullptr);
+        } else {
+            QVERIFY(openDeviceProject(QStringLiteral("corners"), 3, scheme, size));
+            QTRY_VERIFY(item(QStringLiteral("lineCard-0")) != nullptr);
+            QTRY_COMPARE(m_window->size(), size);
+            QVERIFY((popup = openFromEditorMenu(sheet)) != nullptr);
+        }
+        const auto frame = [&] { return popup->mapRectToScene(QRectF(0, 0, popup->width(), popup->height())); };
+        QVERIFY(waitForStill(m_window, [&] { return QList<QRectF>{frame()}; }));
+        const QRectF box = frame();
+        // Not the whole window: a sheet keeps clear of its edges.
+        QVERIFY(box.left() > 2 && box.top() > 2 && box.right() < m_window->width() - 2
+                && box.bottom() < m_window->height() - 2);
+        const QImage shot = m_window->grabWindow().convertToFormat(QImage::Format_RGB32);
+        const qreal ratio = shot.width() / qreal(m_window->width());
+        const auto pixel = [&](QPointF at) { return QColor(shot.pixel((at * ratio).toPoint())); };
+        const auto apart = [](const QColor &a, const QColor &b) {
+            return std::max({std::abs(a.red() - b.red()), std::abs(a.green() - b.green()),
+                             std::abs(a.blue() - b.blue())});
+        };
+        struct Corner
+        {
+            const char *name;
+            QPointF at;
+            QPointF inward;
+        };
+        const Corner corners[] = {{"top left", box.topLeft(), {1, 1}},
+                                  {"top right", box.topRight(), {-1, 1}},
+                                  {"bottom left", box.bottomLeft(), {1, -1}},
+                                  {"bottom right", box.bottomRight(), {-1, -1}}};
+        QStringList square;
+        for (const Corner &corner : corners) {
+            const QColor inside = pixel(corner.at + corner.inward * 1.5);
+            const QColor behind = pixel(corner.at - corner.inward * 2.5);
+            if (apart(inside, behind) > 16)
+                square << QStringLiteral("%1: %2 inside, %3 behind")
+                              .arg(QLatin1String(corner.name), inside.name(), behind.name());
+        }
+        QDir().mkpath(QStringLiteral(TESSMARK_SCREENSHOT_DIR));
+        shot.save(QStringLiteral(TESSMARK_SCREENSHOT_DIR "/sheet-corners-%1-%2-%3x%4.png")
+                      .arg(sheet, scheme)
+                      .arg(size.width())
+                      .arg(size.height()));
+        QVERIFY2(square.isEmpty(), qPrintable(square.join(QStringLiteral("; "))));
+    }
+
     // At the smallest window the library's question stands over the library and takes the click:
     // the template's lines arrive in the estimate and the library closes.
     void templateAppliedAtMinimum()
