@@ -77,13 +77,18 @@ class TestScreenshots : public QObject
     static constexpr QSize wideWindowSize{1920, 1080};
     static constexpr qreal fieldWidthCap = 640;
 
-    // The window at each checked size, written to layout/ to look at, its faults gathered.
-    void checkLayout(QQuickWindow *window, const QString &name)
+    // The window at each checked size, written to layout/ to look at, its faults gathered;
+    // `placed` brings what the shot is of into view again at each size.
+    void checkLayout(QQuickWindow *window, const QString &name, const std::function<void()> &placed = {})
     {
         const QSize original = window->size();
         for (const QSize size : {minimumWindowSize, QSize(960, 640), QSize(1600, 1000)}) {
             window->resize(size);
             QTest::qWait(150); // layouts and loads follow the new size
+            if (placed) {
+                placed();
+                QTest::qWait(50);
+            }
             const QString where = QStringLiteral("%1-%2x%3").arg(name).arg(size.width()).arg(size.height());
             QStringList faults = LayoutCheck::faults(window);
             // A busy machine may still be laying out: what counts is what stays.
@@ -168,12 +173,12 @@ class TestScreenshots : public QObject
         return screen ? screen->property("viewModel").value<MainShellViewModel *>() : nullptr;
     }
 
-    void shoot(const QString &name)
+    void shoot(const QString &name, const std::function<void()> &placed = {})
     {
         // The check waits at each of its sizes.
         if (m_layoutCheck) {
             QTest::qWait(100);
-            checkLayout(m_window, name);
+            checkLayout(m_window, name, placed);
             return;
         }
         QTest::qWait(400); // animations and loads settle
@@ -952,6 +957,12 @@ private Q_SLOTS:
                     model: 10
                     delegate: Button { objectName: "row"; width: 150; height: 30; text: "Строка " + index }
                 }
+                component Name: Text { width: 110; property string wrapsWordsOf: "Мобильное приложение" }
+                Name { objectName: "wrappedAnywhere"; x: 130; width: 50; wrapMode: Text.WrapAnywhere; text: wrapsWordsOf }
+                Name { objectName: "lastCut"; x: 130; y: 80; wrapsWordsOf: "Лендинг конференции дизайна"; text: "Лендинг\nконфер…" }
+                Name { objectName: "cutInside"; x: 250; text: "Мобиль\nное приложение" }
+                Name { objectName: "wordsWhole"; x: 250; y: 40; text: "Мобильное\nприложение" }
+                Name { objectName: "afterHyphen"; x: 250; y: 80; wrapsWordsOf: "Интернет-магазин"; text: "Интернет-\nмагазин" }
             })",
                           QUrl());
         std::unique_ptr<QObject> root(component.create());
@@ -962,10 +973,11 @@ private Q_SLOTS:
         for (const char *expected :
              {"text cut without an ellipsis: cutTitle", "text cut without an ellipsis: cutByParent",
               "interactive item outside the window: offEdge", "texts overlap: first \"Один\" and second",
-              "interactive item partly under another item: halfCovered"}) {
+              "interactive item partly under another item: halfCovered", "text breaks inside a word: wrappedAnywhere",
+              "text breaks inside a word: cutInside"}) {
             QVERIFY2(found.contains(QString::fromUtf8(expected)), qPrintable(found));
         }
-        for (const char *meant : {"elidedTitle", "row"})
+        for (const char *meant : {"elidedTitle", "row", "lastCut", "wordsWhole", "afterHyphen"})
             QVERIFY2(!found.contains(QLatin1String(meant)), qPrintable(found));
     }
 
@@ -2266,8 +2278,14 @@ private Q_SLOTS:
             if (shown.adjusted(-0.5, -0.5, 0.5, 0.5).contains(box))
                 return {};
             return QStringLiteral("card %1,%2 %3x%4 in view %5,%6 %7x%8")
-                .arg(box.x()).arg(box.y()).arg(box.width()).arg(box.height())
-                .arg(shown.x()).arg(shown.y()).arg(shown.width()).arg(shown.height());
+                .arg(box.x())
+                .arg(box.y())
+                .arg(box.width())
+                .arg(box.height())
+                .arg(shown.x())
+                .arg(shown.y())
+                .arg(shown.width())
+                .arg(shown.height());
         };
         QTRY_COMPARE(outside(), QString());
         // And there it stays once the rows around it have settled.
@@ -2426,7 +2444,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("count");
         QTest::addColumn<bool>("huge");
         for (const char *scheme : {"light", "dark"}) {
-            for (int count : {0, 1, 12, 40})
+            // Two groups: their names stand straight, broken between words, even at the smallest window.
+            for (int count : {0, 1, 2, 12, 40})
                 QTest::addRow("%s %d", scheme, count) << QString::fromLatin1(scheme) << count << false;
             QTest::addRow("%s huge", scheme) << QString::fromLatin1(scheme) << 3 << true;
         }
@@ -2476,7 +2495,18 @@ private Q_SLOTS:
         };
         const auto showCharts = [&] { showFrom(charts); };
         showCharts();
-        shoot(name + QStringLiteral("-charts"));
+        // At each size of the check, once the page has flowed to its new width.
+        const auto placeCharts = [&] {
+            const auto chartsAt = [&] { return QList<QRectF>{charts->mapRectToScene(charts->boundingRect())}; };
+            for (int i = 0; i < 5; ++i) {
+                QVERIFY(waitForStill(m_window, chartsAt));
+                const qreal top = flick->mapToScene(QPointF(0, 0)).y() + 20;
+                if (std::abs(chartsAt().first().top() - top) < 1)
+                    return;
+                showCharts();
+            }
+        };
+        shoot(name + QStringLiteral("-charts"), placeCharts);
         if (huge) {
             // The detail's figures wrap inside the pane, its button in view below them.
             QQuickItem *payments = nullptr;
@@ -3734,8 +3764,8 @@ private Q_SLOTS:
         const qreal ratio = shot.width() / qreal(m_window->width());
         const auto pixel = [&](QPointF at) { return QColor(shot.pixel((at * ratio).toPoint())); };
         const auto apart = [](const QColor &a, const QColor &b) {
-            return std::max({std::abs(a.red() - b.red()), std::abs(a.green() - b.green()),
-                             std::abs(a.blue() - b.blue())});
+            return std::max(
+                {std::abs(a.red() - b.red()), std::abs(a.green() - b.green()), std::abs(a.blue() - b.blue())});
         };
         struct Corner
         {
@@ -4240,6 +4270,42 @@ private Q_SLOTS:
         };
         walk(m_window->contentItem());
         return found;
+    }
+
+    // At the smallest window the pointer on a group's bars, or on its name under them, shows
+    // the group's whole names.
+    void barNamesWholeOnHover()
+    {
+        const auto restore = keepBackendData();
+        seedAnalytics(2);
+        open(QStringLiteral("light"), true, false);
+        m_window->resize(minimumWindowSize);
+        QTRY_COMPARE(m_window->size(), minimumWindowSize);
+        MainShellViewModel *vm = signedInShell();
+        QVERIFY(vm);
+        AnalyticsDashboardModel *model = openAnalytics(vm);
+        QVERIFY(model);
+        QCOMPARE(model->barNames().size(), 2);
+        auto *flick = item(QStringLiteral("analyticsScroll"));
+        auto *chart = item(QStringLiteral("barChart"));
+        QVERIFY(flick && chart);
+        // Down to the chart, its names in view.
+        QQuickItem *name = nullptr;
+        QTRY_VERIFY((name = item(QStringLiteral("barLabel-1"))) != nullptr);
+        const auto nameAt = [&] { return QList<QRectF>{name->mapRectToScene(name->boundingRect())}; };
+        QVERIFY(waitForStill(m_window, nameAt));
+        flick->setProperty("contentY",
+                           flick->property("contentY").toReal() + name->mapToItem(flick, QPointF(0, name->height())).y()
+                               + 40 - flick->height());
+        QVERIFY(waitForStill(m_window, nameAt));
+        QCOMPARE(outOfView(name), QString());
+        const QRectF plot = chart->property("plotArea").toRectF();
+        const QPoint onBars =
+            chart->mapToScene(QPointF(plot.x() + plot.width() / 4, plot.y() + plot.height() * 0.9)).toPoint();
+        QVERIFY(hoverUntil(onBars, [&] { return shownToolTips() == QStringList{model->barNames().at(0)}; }));
+        QVERIFY(model->barNames().at(0).contains(QStringLiteral("Интернет-магазин керамики")));
+        QVERIFY(hoverUntil(centreOf(name).toPoint(),
+                           [&] { return shownToolTips() == QStringList{model->barNames().at(1)}; }));
     }
 
     // The editor's tooltip on "Платежи" comes when the pointer moves onto the button, and not when
