@@ -2209,15 +2209,17 @@ private Q_SLOTS:
     {
         QTest::addColumn<QSize>("size");
         QTest::addColumn<bool>("guest");
+        QTest::addColumn<QString>("scheme");
         for (const QSize size : {minimumWindowSize, QSize(1280, 800)}) {
-            QTest::addRow("guest %dx%d", size.width(), size.height()) << size << true;
-            QTest::addRow("account %dx%d", size.width(), size.height()) << size << false;
+            QTest::addRow("guest %dx%d", size.width(), size.height()) << size << true << "light";
+            QTest::addRow("account %dx%d", size.width(), size.height()) << size << false << "dark";
         }
     }
     void newProjectInView()
     {
         QFETCH(QSize, size);
         QFETCH(bool, guest);
+        QFETCH(QString, scheme);
         const auto restore = keepBackendData();
         if (guest) {
             m_env.addDeviceProjects(30, QStringLiteral("Лендинг студии"));
@@ -2227,7 +2229,7 @@ private Q_SLOTS:
             for (int i = 0; i < 30; ++i)
                 data.addProject(owner, {{QStringLiteral("name"), QStringLiteral("Лендинг студии %1").arg(i + 1)}});
         }
-        open(QStringLiteral("light"), true, guest);
+        open(scheme, true, guest);
         m_window->resize(size);
         QTRY_COMPARE(m_window->size(), size);
         MainShellViewModel *vm = guest ? shell() : signedInShell();
@@ -2292,8 +2294,8 @@ private Q_SLOTS:
         QVERIFY(waitForStill(m_window, [&] { return QList<QRectF>{card->mapRectToScene(card->boundingRect())}; }));
         QCOMPARE(outside(), QString());
         QDir().mkpath(QStringLiteral(TESSMARK_SCREENSHOT_DIR));
-        m_window->grabWindow().save(QStringLiteral(TESSMARK_SCREENSHOT_DIR "/projects-created-%1-%2x%3.png")
-                                        .arg(guest ? QStringLiteral("guest") : QStringLiteral("account"))
+        m_window->grabWindow().save(QStringLiteral(TESSMARK_SCREENSHOT_DIR "/projects-created-%1-%2-%3x%4.png")
+                                        .arg(guest ? QStringLiteral("guest") : QStringLiteral("account"), scheme)
                                         .arg(size.width())
                                         .arg(size.height()));
     }
@@ -2525,10 +2527,10 @@ private Q_SLOTS:
             QTRY_COMPARE(vm->selectedAnalyticsRow().id, iteration);
             shoot(name + QStringLiteral("-iteration"));
         }
-        // The page at the window's smallest, its default and a wide size: the names under the
-        // bars, the legends and the charts' width at each (the layout check has its own sizes).
-        if (count == 12 && !huge && !m_layoutCheck && !m_audit) {
-            for (const QSize size : {minimumWindowSize, QSize(960, 640), QSize(1920, 1080)}) {
+        // The page at the window's smallest, its default, a roomy and a wide size: the names under
+        // the bars, the legends and the charts' width at each (the layout check has its own sizes).
+        if ((count == 2 || count == 12) && !huge && !m_layoutCheck && !m_audit) {
+            for (const QSize size : {minimumWindowSize, QSize(960, 640), QSize(1280, 800), QSize(1920, 1080)}) {
                 m_window->resize(size);
                 QTRY_COMPARE(m_window->size(), size);
                 flick->setProperty("contentY", flick->property("originY"));
@@ -3255,17 +3257,20 @@ private Q_SLOTS:
     {
         QTest::addColumn<QSize>("size");
         QTest::addColumn<bool>("oneSection");
+        QTest::addColumn<QString>("scheme");
         for (const QSize size : {minimumWindowSize, QSize(960, 640)}) {
-            QTest::addRow("%dx%d flat", size.width(), size.height()) << size << true;
-            QTest::addRow("%dx%d grouped", size.width(), size.height()) << size << false;
+            QTest::addRow("%dx%d flat", size.width(), size.height()) << size << true << "light";
+            QTest::addRow("%dx%d grouped", size.width(), size.height()) << size << false << "light";
         }
+        QTest::addRow("1280x800 grouped dark") << QSize(1280, 800) << false << "dark";
     }
     void dragShowsLandingGap()
     {
         QFETCH(QSize, size);
         QFETCH(bool, oneSection);
+        QFETCH(QString, scheme);
         // Four categories in turn: sixteen lines give each section four.
-        ProjectEditorScreenModel *screen = openEditorOn(true, addLongProject(true, 16, oneSection));
+        ProjectEditorScreenModel *screen = openEditorOn(true, addLongProject(true, 16, oneSection), scheme);
         QVERIFY(screen);
         m_window->resize(size);
         QTRY_COMPARE(m_window->size(), size);
@@ -3322,8 +3327,9 @@ private Q_SLOTS:
                 const qreal middle = drawn(cards.at(0)).center().y();
                 QVERIFY2(middle > gapTop && middle < gapBottom, qPrintable(QString::number(middle)));
                 QDir().mkpath(QStringLiteral(TESSMARK_SCREENSHOT_DIR));
-                m_window->grabWindow().save(QStringLiteral(TESSMARK_SCREENSHOT_DIR "/editor-drag-gap-%1-%2x%3.png")
+                m_window->grabWindow().save(QStringLiteral(TESSMARK_SCREENSHOT_DIR "/editor-drag-gap-%1-%2-%3x%4.png")
                                                 .arg(oneSection ? QStringLiteral("flat") : QStringLiteral("grouped"))
+                                                .arg(scheme)
                                                 .arg(size.width())
                                                 .arg(size.height()));
             } else {
