@@ -5,6 +5,7 @@
 #include "AccountTestBackend.h"
 #include "App/MainShellViewModel.h"
 #include "App/RootViewModel.h"
+#include "../Data/StoreProbe.h"
 #include "../Export/ExportSamples.h"
 #include "AppTestEnvironment.h"
 #include "FocusCheck.h"
@@ -2305,7 +2306,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("scheme");
         QTest::addColumn<QString>("state");
         for (const char *scheme : {"light", "dark"}) {
-            for (const char *state : {"generating", "ready", "failed", "save-dialog"})
+            for (const char *state : {"generating", "ready", "failed", "save-dialog", "save-dialog-folders"})
                 QTest::addRow("%s %s", scheme, state) << QString::fromLatin1(scheme) << QString::fromLatin1(state);
         }
     }
@@ -2326,7 +2327,9 @@ private Q_SLOTS:
             else
                 qputenv("XDG_CONFIG_HOME", realConfig);
         });
-        const bool saveDialog = state == QLatin1String("save-dialog");
+        const bool saveDialog = state.startsWith(QLatin1String("save-dialog"));
+        // A folder of thirty clients: the list scrolls, a new folder is asked for, a save fails.
+        const bool manyFolders = state == QLatin1String("save-dialog-folders");
         // Sizes and dates in the dialog as the application formats them.
         const auto restoreLocale = qScopeGuard([previous = QLocale()] { QLocale::setDefault(previous); });
         if (saveDialog) {
@@ -2336,6 +2339,10 @@ private Q_SLOTS:
             QVERIFY(earlier.open(QIODevice::WriteOnly));
             earlier.write(QByteArray(20480, 'x'));
             earlier.close();
+            for (int i = 1; manyFolders && i <= 30; ++i) {
+                const QString client = QStringLiteral("Documents/Клиент %1").arg(i, 2, 10, QLatin1Char('0'));
+                QVERIFY(QDir(home.path()).mkpath(client));
+            }
             qputenv("HOME", QFile::encodeName(home.path()));
             qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(QStringLiteral(".config"))));
         }
@@ -2380,8 +2387,14 @@ private Q_SLOTS:
             QTRY_VERIFY((dialog = button->findChild<QObject *>(QStringLiteral("saveFileDialog")))
                         && dialog->property("opened").toBool());
             QQuickItem *rows = nullptr;
-            QTRY_VERIFY((rows = item(QStringLiteral("folderRows"))) && rows->property("count").toInt() == 2);
+            QTRY_VERIFY((rows = item(QStringLiteral("folderRows")))
+                        && rows->property("count").toInt() == (manyFolders ? 32 : 2));
             QTest::qWait(100);
+            if (manyFolders) {
+                shootFolderDialog(scheme, rows);
+                QTRY_VERIFY(!model->isSaving());
+                return;
+            }
             shoot(QStringLiteral("export-save-dialog-") + scheme);
             // Typed once the name field shows its cursor, as a person does.
             QQuickItem *name = input(QStringLiteral("fileNameField"));
@@ -3501,6 +3514,19 @@ private Q_SLOTS:
         QVERIFY(editor->saveErrorText().startsWith(QStringLiteral("Итог слишком велик: уменьшите часы или ставку")));
         QVERIFY(m_env.repository().fetch(project.id) == project);
         shoot(QStringLiteral("extreme-guest-overflow-") + scheme);
+
+        // The disk fills up under the save: the status says so and what to do; the edits stay.
+        editor->updateItem(editor->items().last().id, [](EditableEstimateItem &line) { line.hours = 1; });
+        editor->markDirty();
+        const QString storeFile = PersistenceController::shared()->filePath();
+        QVERIFY(limitStoreSize(storeFile, 1, true));
+        editor->save();
+        QTRY_COMPARE(editor->saveStateRaw(), QStringLiteral("error"));
+        QVERIFY(limitStoreSize(storeFile, std::numeric_limits<int>::max()));
+        QCOMPARE(editor->saveErrorText(),
+                 QStringLiteral("Диск заполнен: данные не записаны. Освободите место на диске и повторите."));
+        QVERIFY(editor->isDirty());
+        shoot(QStringLiteral("extreme-guest-full-disk-") + scheme);
     }
 
     // Signed in: the projects list under a 500 whose message is one word of 61,440 letters, then
@@ -5073,6 +5099,50 @@ private Q_SLOTS:
 
 private:
     // Types the text into whatever has the focus.
+    // The save dialog over thirty folders: the list scrolled to its end with a row chosen, the
+    // new-folder prompt telling of a taken name, and a save that failed on a name too long.
+    void shootFolderDialog(const QString &scheme, QQuickItem *rows)
+    {
+        activate();
+        QQuickItem *first = findItem(rows, QStringLiteral("folderRow-Клиент 01"));
+        QVERIFY(first);
+        clickCentre(first);
+        QTRY_VERIFY(rows->hasActiveFocus());
+        QTest::keyClick(m_window, Qt::Key_End);
+        QTest::keyClick(m_window, Qt::Key_Up);
+        QTRY_VERIFY(rows->property("atYEnd").toBool());
+        shoot(QStringLiteral("export-save-dialog-folders-") + scheme);
+
+        clickCentre(item(QStringLiteral("newFolderButton")));
+        QQuickItem *name = nullptr;
+        QTRY_VERIFY((name = input(QStringLiteral("newFolderName"))) && name->hasActiveFocus());
+        QTest::keyClick(m_window, Qt::Key_A, Qt::ControlModifier);
+        typeText(QStringLiteral("Клиенты"));
+        QTest::keyClick(m_window, Qt::Key_Return);
+        QQuickItem *taken = nullptr;
+        QTRY_VERIFY((taken = findItem(item(QStringLiteral("newFolderName")), QStringLiteral("errorLine")))
+                    && taken->isVisible());
+        verifyAlert(taken, QStringLiteral("Здесь уже есть папка или файл с таким именем."));
+        shoot(QStringLiteral("export-new-folder-") + scheme);
+        QTest::keyClick(m_window, Qt::Key_Escape);
+        QTRY_VERIFY(!name->isVisible());
+
+        QQuickItem *field = input(QStringLiteral("fileNameField"));
+        QVERIFY(field);
+        clickCentre(field);
+        QTRY_VERIFY(field->hasActiveFocus());
+        QTest::keyClick(m_window, Qt::Key_A, Qt::ControlModifier);
+        typeText(QString(300, QChar(u'К')));
+        QTest::keyClick(m_window, Qt::Key_Return);
+        QQuickItem *failure = nullptr;
+        QTRY_VERIFY((failure = item(QStringLiteral("saveDialogError"))) && failure->isVisible());
+        QVERIFY(failure->property("text").toString().startsWith(
+            QStringLiteral("Не удалось сохранить файл: имя файла слишком длинное")));
+        verifyAlert(failure, failure->property("text").toString());
+        shoot(QStringLiteral("export-save-failed-") + scheme);
+        clickCentre(item(QStringLiteral("saveDialogCancel")));
+    }
+
     void typeText(const QString &text)
     {
         for (const QChar c : text)
