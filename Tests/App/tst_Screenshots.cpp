@@ -1329,6 +1329,84 @@ private Q_SLOTS:
         QCOMPARE(finance->property("note").toString(), QStringLiteral("Аванс"));
     }
 
+    // Tab or Shift+Tab into a field selects what it holds, so that typing replaces it; a click
+    // still puts the caret where it points. A person first types the field's value (the long
+    // client's name of 70,000 characters is there already, shown cut until the field is edited).
+    void tabReplacesFieldText_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("old");
+        QTest::newRow("line hours") << "formHours"
+                                    << "0.0";
+        QTest::newRow("line rate") << "formRate"
+                                   << "50.0";
+        QTest::newRow("payment amount") << "amountField"
+                                        << "50.0";
+        QTest::newRow("sign-in e-mail") << "emailField"
+                                        << "anna@example.test";
+        QTest::newRow("project name") << "nameField"
+                                      << "Сайт";
+        QTest::newRow("long client") << "clientField" << QString();
+    }
+    void tabReplacesFieldText()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, old);
+        const bool typesOld = !old.isEmpty();
+        const auto restore = keepBackendData();
+        if (field.startsWith(QLatin1String("form"))) {
+            QVERIFY(openDeviceProject(QStringLiteral("tab-select")));
+            QQuickItem *line = nullptr;
+            QTRY_VERIFY((line = item(QStringLiteral("lineCard-0"))) != nullptr);
+            line->forceActiveFocus(Qt::TabFocusReason);
+            QTest::keyClick(m_window, Qt::Key_Return);
+        } else if (field == QLatin1String("amountField")) {
+            open(QStringLiteral("light"), true, false);
+            MainShellViewModel *vm = signedInShell();
+            QVERIFY(vm);
+            QTRY_VERIFY(!vm->projectsService()->projects().isEmpty());
+            QVERIFY(openPayments(vm, vm->projectsService()->projects().first().id));
+        } else if (field == QLatin1String("emailField")) {
+            open(QStringLiteral("light"), true, false);
+            root()->setShowLoginSheet(true);
+        } else if (field == QLatin1String("nameField")) {
+            open(QStringLiteral("light"), true, true);
+            QVERIFY(pressCreate());
+        } else {
+            const Project project = extremeProject(QStringLiteral("tab-long"));
+            m_env.repository().upsert(project);
+            open(QStringLiteral("light"), true, true);
+            shell()->setSelectedProjectId(project.id);
+            old = *project.clientName;
+        }
+        QQuickItem *target = nullptr;
+        QTRY_VERIFY((target = input(field)) != nullptr && target->isVisible());
+        QVERIFY(waitForStill(m_window, [target] { return QList{target->mapRectToScene(target->boundingRect())}; }));
+        const auto text = [target] { return target->property("text").toString(); };
+        clickCentre(target);
+        QTRY_VERIFY(target->hasActiveFocus());
+        if (typesOld) {
+            QTest::keyClick(m_window, Qt::Key_A, Qt::ControlModifier);
+            typeText(old);
+        }
+        QCOMPARE(text(), old);
+        // Out and back in from either side: what is typed replaces the whole value.
+        const QList<std::pair<Qt::Key, QString>> ways{{Qt::Key_Backtab, QStringLiteral("12")},
+                                                      {Qt::Key_Tab, QStringLiteral("40")}};
+        for (const auto &[in, typed] : ways) {
+            QTest::keyClick(m_window, in == Qt::Key_Tab ? Qt::Key_Backtab : Qt::Key_Tab);
+            QVERIFY(!target->hasActiveFocus());
+            QTest::keyClick(m_window, in);
+            QCOMPARE(m_window->activeFocusItem(), target);
+            typeText(typed);
+            QCOMPARE(text(), typed);
+        }
+        // A click at the start puts the caret there.
+        QTest::mouseClick(m_window, Qt::LeftButton, {}, target->mapToScene(QPointF(1, target->height() / 2)).toPoint());
+        typeText(QStringLiteral("1"));
+        QCOMPARE(text(), QStringLiteral("140"));
+    }
+
     // Analytics rows by keyboard: Tab reaches the table's rows in order, Return selects the focused one.
     void tabThroughAnalyticsRows()
     {
@@ -4771,24 +4849,157 @@ private Q_SLOTS:
     void focusLandsAfterAction_data()
     {
         QTest::addColumn<QString>("action");
-        for (const char *action : {"start", "sign-in", "sign-in-refused", "sign-in-field-error", "skip-tour",
-                                   "create-project", "create-iteration", "pdf-sheet", "save-dialog", "migration-sheet",
-                                   "context-delete", "save-refused", "save-refused-line"})
-            QTest::newRow(action) << QString::fromLatin1(action);
+        QTest::addColumn<QSize>("size");
+        const QStringList actions =
+            QStringLiteral("start sign-in sign-in-refused sign-in-field-error sign-in-closed sign-out "
+                           "skip-tour create-project create-project-closed create-iteration pdf-sheet "
+                           "save-dialog migration-sheet migration-applied context-delete save-refused "
+                           "save-refused-line line-form-closed new-line-closed delete-line "
+                           "payments-sheet payments-sheet-closed payment-added")
+                .split(QLatin1Char(' '));
+        for (const QString &action : actions) {
+            QTest::addRow("%s default", qPrintable(action)) << action << QSize(960, 640);
+            QTest::addRow("%s minimum", qPrintable(action)) << action << minimumWindowSize;
+        }
     }
     void focusLandsAfterAction()
     {
         QFETCH(QString, action);
+        QFETCH(QSize, size);
         const auto restore = keepBackendData();
         QQuickItem *expected = nullptr;
         bool byKeyboard = true;
+        // The window's size once it is open, before anything is pressed.
+        const auto sized = [this, size] {
+            if (m_window && m_window->size() != size)
+                m_window->resize(size);
+            return m_window != nullptr;
+        };
+        // The display takes the window's focus away and gives it back, as another window does.
+        const auto awayAndBack = [this] {
+            activate();
+            QWindowSystemInterface::handleWindowActivated(nullptr, Qt::ActiveWindowFocusReason);
+            QTRY_VERIFY(!QGuiApplication::focusWindow());
+            activate();
+        };
         if (action == QLatin1String("start")) {
-            // Nothing pressed yet: the focus without its ring, which is the keyboard's.
+            // Nothing pressed yet: the keyboard works the window, so the focus shows its ring, also
+            // after the display has made the window active, or another one for a while.
             open(QStringLiteral("light"), true, false);
+            QVERIFY(sized());
             expected = item(QStringLiteral("guestButton"));
-            byKeyboard = false;
+            QTRY_VERIFY(expected->hasActiveFocus());
+            awayAndBack();
+        } else if (action == QLatin1String("sign-in-closed")) {
+            open(QStringLiteral("light"), true, false);
+            QVERIFY(sized());
+            QTRY_VERIFY(item(QStringLiteral("guestButton")) && item(QStringLiteral("guestButton"))->hasActiveFocus());
+            QTest::keyClick(m_window, Qt::Key_Tab);
+            expected = item(QStringLiteral("signInButton"));
+            QCOMPARE(m_window->activeFocusItem(), expected);
+            QTest::keyClick(m_window, Qt::Key_Space);
+            QQuickItem *email = nullptr;
+            QTRY_VERIFY((email = input(QStringLiteral("emailField"))) != nullptr && email->hasActiveFocus());
+            QTest::keyClick(m_window, Qt::Key_Escape);
+            QTRY_VERIFY(!item(QStringLiteral("emailField")));
+        } else if (action == QLatin1String("sign-out")) {
+            open(QStringLiteral("light"), true, false);
+            QVERIFY(sized());
+            MainShellViewModel *vm = signedInShell();
+            QVERIFY(vm);
+            vm->setMainSection(QStringLiteral("settings"));
+            QQuickItem *leave = nullptr;
+            QTRY_VERIFY((leave = item(QStringLiteral("leaveButton"))) != nullptr && leave->isVisible());
+            QVERIFY(tabTo(leave));
+            QTest::keyClick(m_window, Qt::Key_Space);
+            QTRY_COMPARE(root()->screen(), RootViewModel::Welcome);
+            QTRY_VERIFY((expected = item(QStringLiteral("guestButton"))) != nullptr);
+        } else if (action == QLatin1String("create-project-closed")) {
+            open(QStringLiteral("light"), true, true);
+            QVERIFY(sized());
+            QVERIFY(pressCreate());
+            QQuickItem *name = nullptr;
+            QTRY_VERIFY((name = input(QStringLiteral("nameField"))) != nullptr && name->hasActiveFocus());
+            QTest::keyClick(m_window, Qt::Key_Escape);
+            QTRY_VERIFY(!item(QStringLiteral("createProjectSheet")));
+            expected = item(QStringLiteral("createButton"));
+        } else if (action == QLatin1String("migration-applied")) {
+            m_env.addDeviceProjects(2, QStringLiteral("Черновик"));
+            open(QStringLiteral("light"), true, false);
+            QVERIFY(sized());
+            MainShellViewModel *vm = signedInShell();
+            QVERIFY(vm);
+            QTRY_VERIFY(vm->migration()->shown());
+            auto *sheet = m_window->findChild<QQuickItem *>(QStringLiteral("localDataMigrationSheet"));
+            QVERIFY(sheet);
+            QQuickItem *apply = findItem(sheetFrame(sheet), QStringLiteral("confirmButton"));
+            QTRY_VERIFY(apply && apply->isVisible() && sheet->property("opened").toBool());
+            QVERIFY(tabTo(apply, 10));
+            QTest::keyClick(m_window, Qt::Key_Space);
+            QTRY_VERIFY(!vm->migration()->shown());
+            QTRY_VERIFY((expected = item(QStringLiteral("projectTree"))) != nullptr && expected->isVisible());
+        } else if (action == QLatin1String("line-form-closed") || action == QLatin1String("new-line-closed")) {
+            QVERIFY(openDeviceProject(QStringLiteral("landing-form"), 3, QStringLiteral("light"), size));
+            if (action == QLatin1String("line-form-closed")) {
+                QTRY_VERIFY((expected = item(QStringLiteral("lineCard-0"))) != nullptr);
+                QTest::qWait(300);
+                expected->forceActiveFocus(Qt::TabFocusReason);
+                QTest::keyClick(m_window, Qt::Key_Return);
+            } else {
+                QVERIFY(chooseMenuEntry(QStringLiteral("addLine")));
+                expected = item(QStringLiteral("actionsMenuButton"));
+            }
+            QQuickItem *title = nullptr;
+            QTRY_VERIFY((title = input(QStringLiteral("formTitle"))) != nullptr && title->hasActiveFocus());
+            QTest::keyClick(m_window, Qt::Key_Escape);
+            QTRY_VERIFY(!item(QStringLiteral("formTitle")));
+        } else if (action == QLatin1String("delete-line")) {
+            QVERIFY(openDeviceProject(QStringLiteral("landing-delete"), 3, QStringLiteral("light"), size));
+            QQuickItem *list = nullptr;
+            QTRY_VERIFY((list = item(QStringLiteral("editorLines"))) != nullptr);
+            QTest::qWait(300);
+            QMetaObject::invokeMethod(list, "positionViewAtIndex", Q_ARG(int, 1), Q_ARG(int, 1)); // Beginning
+            QTRY_VERIFY(cardAt(list, 1));
+            QVERIFY(tabTo(cardAt(list, 0)));
+            const QString next = cardAt(list, 1)->property("lineId").toString();
+            QTest::keyClick(m_window, Qt::Key_Delete);
+            QTRY_VERIFY((expected = m_window->activeFocusItem()) != nullptr
+                        && expected->property("lineId").toString() == next);
+            awayAndBack();
+        } else if (action.startsWith(QLatin1String("payment"))) {
+            open(QStringLiteral("light"), true, false);
+            QVERIFY(sized());
+            MainShellViewModel *vm = signedInShell();
+            QVERIFY(vm);
+            QTRY_VERIFY(!vm->projectsService()->projects().isEmpty());
+            vm->setSelectedProjectId(vm->projectsService()->projects().first().id);
+            QQuickItem *payments = nullptr;
+            QTRY_VERIFY((payments = item(QStringLiteral("paymentsButton"))) != nullptr && payments->isVisible()
+                        && payments->isEnabled());
+            QTest::qWait(300);
+            QVERIFY(tabTo(payments));
+            QTest::keyClick(m_window, Qt::Key_Space);
+            QTRY_VERIFY((expected = input(QStringLiteral("amountField"))) != nullptr && expected->isVisible());
+            if (action == QLatin1String("payments-sheet-closed")) {
+                QTRY_VERIFY(expected->hasActiveFocus());
+                QTest::keyClick(m_window, Qt::Key_Escape);
+                QTRY_VERIFY(!item(QStringLiteral("amountField")));
+                expected = payments;
+            } else if (action == QLatin1String("payment-added")) {
+                QTRY_VERIFY(expected->hasActiveFocus());
+                auto *finance = modelOf<QObject>(QStringLiteral("projectFinanceView"), "finance");
+                QVERIFY(finance);
+                QTRY_VERIFY(!finance->property("isLoading").toBool());
+                const int before = finance->property("payments").value<QAbstractItemModel *>()->rowCount();
+                typeText(QStringLiteral("100"));
+                QVERIFY(tabTo(item(QStringLiteral("addPaymentButton")), 10));
+                QTest::keyClick(m_window, Qt::Key_Space);
+                QTRY_COMPARE(finance->property("payments").value<QAbstractItemModel *>()->rowCount(), before + 1);
+                QTRY_VERIFY(!finance->property("isLoading").toBool());
+            }
         } else if (action.startsWith(QLatin1String("sign-in"))) {
             open(QStringLiteral("light"), true, false);
+            QVERIFY(sized());
             QTRY_VERIFY(item(QStringLiteral("guestButton")) && item(QStringLiteral("guestButton"))->hasActiveFocus());
             // From the first way on to the second, which opens the sign-in sheet.
             QTest::keyClick(m_window, Qt::Key_Tab);
@@ -4834,6 +5045,7 @@ private Q_SLOTS:
         } else if (action == QLatin1String("skip-tour")) {
             m_env.addDeviceProjects(3, QStringLiteral("Мобильное приложение"));
             open(QStringLiteral("light"), false, true);
+            QVERIFY(sized());
             QQuickItem *skip = nullptr;
             QTRY_VERIFY((skip = item(QStringLiteral("onboardingSkip"))) != nullptr && skip->isVisible());
             QTRY_VERIFY(item(QStringLiteral("onboardingNext"))->hasActiveFocus());
@@ -4844,6 +5056,7 @@ private Q_SLOTS:
         } else if (action == QLatin1String("create-project")) {
             const QList<Project> before = m_env.addDeviceProjects(2, QStringLiteral("Лендинг студии"));
             open(QStringLiteral("light"), true, true);
+            QVERIFY(sized());
             QVERIFY(pressCreate());
             QQuickItem *name = nullptr;
             QTRY_VERIFY((name = input(QStringLiteral("nameField"))) != nullptr && name->hasActiveFocus());
@@ -4860,6 +5073,7 @@ private Q_SLOTS:
         } else if (action == QLatin1String("create-iteration")) {
             const QString rootId = addRootWithIterations(1);
             open(QStringLiteral("light"), true, false);
+            QVERIFY(sized());
             MainShellViewModel *vm = signedInShell();
             QVERIFY(vm);
             QTRY_VERIFY(!vm->projectsService()->projects().isEmpty());
@@ -4875,7 +5089,7 @@ private Q_SLOTS:
                 modelOf<ProjectEditorScreenModel>(QStringLiteral("projectEditor"), "screen")->editor()->projectId(),
                 vm->selectedProjectId());
         } else if (action == QLatin1String("pdf-sheet") || action == QLatin1String("save-dialog")) {
-            QVERIFY(openDeviceProject(QStringLiteral("landing-pdf")));
+            QVERIFY(openDeviceProject(QStringLiteral("landing-pdf"), 5, QStringLiteral("light"), size));
             QVERIFY(chooseMenuEntry(QStringLiteral("export")));
             // Once the file is made, its first action has the keyboard.
             QTRY_VERIFY_WITH_TIMEOUT((expected = findSaveButton()) != nullptr && expected->isVisible(), 15000);
@@ -4894,16 +5108,17 @@ private Q_SLOTS:
         } else if (action == QLatin1String("migration-sheet")) {
             m_env.addDeviceProjects(2, QStringLiteral("Черновик"));
             open(QStringLiteral("light"), true, false);
+            QVERIFY(sized());
             MainShellViewModel *vm = signedInShell();
             QVERIFY(vm);
             QTRY_VERIFY(vm->migration()->shown());
             QQuickItem *policies = nullptr;
             QTRY_VERIFY((policies = item(QStringLiteral("policyPicker"))) != nullptr && policies->isVisible());
             QTRY_VERIFY((expected = checkedChoice(policies)) != nullptr);
-            byKeyboard = false; // signed in by the model, nothing pressed
         } else if (action == QLatin1String("context-delete")) {
             const QList<Project> projects = m_env.addDeviceProjects(3, QStringLiteral("Лендинг студии"));
             open(QStringLiteral("light"), true, true);
+            QVERIFY(sized());
             QQuickItem *cards = nullptr;
             QQuickItem *card = nullptr;
             QTRY_VERIFY((cards = item(QStringLiteral("projectCards"))) != nullptr
@@ -4922,7 +5137,7 @@ private Q_SLOTS:
             expected = cards;
             byKeyboard = false;
         } else if (action == QLatin1String("save-refused")) {
-            QVERIFY(openDeviceProject(QStringLiteral("landing-save")));
+            QVERIFY(openDeviceProject(QStringLiteral("landing-save"), 5, QStringLiteral("light"), size));
             QQuickItem *name = nullptr;
             QTRY_VERIFY((name = input(QStringLiteral("nameField"))) != nullptr && name->isVisible());
             QTest::qWait(300);
@@ -4938,7 +5153,7 @@ private Q_SLOTS:
             verifyAlert(status, QStringLiteral("Укажите название проекта"));
             expected = name;
         } else if (action == QLatin1String("save-refused-line")) {
-            QVERIFY(openDeviceProject(QStringLiteral("landing-line"), 8));
+            QVERIFY(openDeviceProject(QStringLiteral("landing-line"), 8, QStringLiteral("light"), size));
             ProjectEditorScreenModel *screen = nullptr;
             QTRY_VERIFY((screen = modelOf<ProjectEditorScreenModel>(QStringLiteral("projectEditor"), "screen"))
                         != nullptr);

@@ -270,6 +270,7 @@ Rectangle {
             Accessible.role: Accessible.EditableText
             Accessible.name: "Поиск по названию"
             Accessible.searchEdit: true
+            SelectAllOnFocus {}
             // Down, as Tab, goes to the first result (or the selection, when the search shows it).
             Keys.onDownPressed: (projectsView.isGuest ? cardGrid : treeList).forceActiveFocus(Qt.TabFocusReason)
             Keys.onEscapePressed: event => {
