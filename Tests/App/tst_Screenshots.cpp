@@ -7,6 +7,7 @@
 #include "App/RootViewModel.h"
 #include "../Export/ExportSamples.h"
 #include "AppTestEnvironment.h"
+#include "StoreWriteLock.h"
 #include "FocusCheck.h"
 #include "LayoutCheck.h"
 #include "Features/Analytics/AnalyticsDashboardModel.h"
@@ -3516,6 +3517,55 @@ private Q_SLOTS:
         QCOMPARE(editor->items().first().title, project.items.first().title + QStringLiteral("!"));
         QCOMPARE(editor->items().first().hours, 12.0);
         QCOMPARE(editor->items().first().description, project.items.first().description);
+    }
+
+    // Saving goes on beside the window: Ctrl+S in the long client field, then typing on while
+    // the device store is held busy; the typing stays, unsaved, over what was stored, and the next
+    // Ctrl+S stores it.
+    void typingGoesOnWhileSaving()
+    {
+        const Project project = extremeProject(QStringLiteral("long-save"));
+        m_env.repository().upsert(project);
+        open(QStringLiteral("light"), true, true);
+        MainShellViewModel *vm = shell();
+        QVERIFY(vm);
+        vm->setSelectedProjectId(project.id);
+        ProjectEditorScreenModel *screen = nullptr;
+        QTRY_VERIFY((screen = modelOf<ProjectEditorScreenModel>(QStringLiteral("projectEditor"), "screen")) != nullptr);
+        QTRY_COMPARE(screen->editor()->projectId(), project.id);
+        ProjectEditorViewModel *editor = screen->editor();
+        QQuickItem *client = input(QStringLiteral("clientField"));
+        QVERIFY(client);
+        clickCentre(client);
+        QTRY_VERIFY(client->hasActiveFocus());
+        QTest::keyClick(m_window, Qt::Key_End);
+        QTest::sendKeyEvent(QTest::Click, m_window, Qt::Key_unknown, QStringLiteral("1"), Qt::NoModifier);
+        const auto saveByKeys = [&] {
+            for (int i = 0; i < 3 && editor->saveState().kind != EditorSaveState::Kind::Saving; ++i) {
+                activate();
+                QTest::keyClick(m_window, Qt::Key_S, Qt::ControlModifier);
+                QTest::qWaitFor([editor] { return editor->saveState().kind != EditorSaveState::Kind::Idle; }, 3000);
+            }
+        };
+        QSignalSpy finished(editor, &ProjectEditorViewModel::finished);
+        {
+            StoreWriteLock lock(PersistenceController::shared()->filePath());
+            QVERIFY(lock.locked());
+            saveByKeys();
+            QCOMPARE(editor->saveStateRaw(), QStringLiteral("saving"));
+            QTest::sendKeyEvent(QTest::Click, m_window, Qt::Key_unknown, QStringLiteral("2"), Qt::NoModifier);
+            QCOMPARE(editor->clientName(), *project.clientName + QStringLiteral("12"));
+        }
+        QTRY_COMPARE(finished.size(), 1);
+        QVERIFY(finished.first().first().toBool());
+        QCOMPARE(editor->clientName(), *project.clientName + QStringLiteral("12"));
+        QVERIFY(editor->isDirty());
+        QCOMPARE(m_env.repository().fetch(project.id)->clientName, *project.clientName + QStringLiteral("1"));
+
+        saveByKeys();
+        QTRY_COMPARE(editor->saveStateRaw(), QStringLiteral("saved"));
+        QCOMPARE(m_env.repository().fetch(project.id)->clientName, *project.clientName + QStringLiteral("12"));
+        QVERIFY(client->hasActiveFocus());
     }
 
     // Sheets, their questions and alerts, menus and buttons, driven as a person drives them.

@@ -318,6 +318,13 @@ std::shared_ptr<ModelContainer> ModelContainer::openReader(const QString &filePa
     return container;
 }
 
+std::shared_ptr<ModelContainer> ModelContainer::openWriter(const QString &filePath)
+{
+    std::shared_ptr<ModelContainer> container = openReader(filePath);
+    run(connection(container->m_connectionName), QStringLiteral("PRAGMA synchronous=FULL"));
+    return container;
+}
+
 std::shared_ptr<ModelContainer> ModelContainer::openInMemory()
 {
     const QString name = QStringLiteral("tessmark-store-%1").arg(++connectionCounter);
@@ -495,6 +502,25 @@ QDateTime ModelContainer::upsert(const QString &id, const QByteArray &projectDat
     run(connection(m_connectionName), statement,
         QVariantList{idValue(id), projectData, stamp.toMSecsSinceEpoch()} + summaryValues(summary));
     return stamp;
+}
+
+bool ModelContainer::replace(const QString &id, const QByteArray &projectData,
+                             const std::optional<LocalProjectSummary> &summary)
+{
+    const QSqlDatabase db = connection(m_connectionName);
+    run(db, QStringLiteral("BEGIN IMMEDIATE"));
+    try {
+        QSqlQuery found = run(db, QStringLiteral("SELECT 1 FROM LocalProjectRecord WHERE id = ?"), {idValue(id)});
+        const bool stored = found.next();
+        found.finish();
+        if (stored)
+            upsert(id, projectData, summary);
+        run(db, QStringLiteral("COMMIT"));
+        return stored;
+    } catch (...) {
+        QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+        throw;
+    }
 }
 
 void ModelContainer::remove(const QString &id)

@@ -33,6 +33,8 @@ public:
     // A second connection to the store another container opened at filePath, for reading on the
     // calling thread; it neither makes nor upgrades anything. Throws StoreError.
     static std::shared_ptr<ModelContainer> openReader(const QString &filePath);
+    // The same for writes from the calling thread, as durable as the first connection's.
+    static std::shared_ptr<ModelContainer> openWriter(const QString &filePath);
     // A private store that lives in memory only. Throws StoreError.
     static std::shared_ptr<ModelContainer> openInMemory();
 
@@ -55,6 +57,10 @@ public:
     // Inserts or replaces the record of id, stamped with the clock. Returns the stamp.
     QDateTime upsert(const QString &id, const QByteArray &projectData,
                      const std::optional<LocalProjectSummary> &summary = std::nullopt);
+    // upsert() of a record that is stored, in one transaction: false, and nothing written, when
+    // there is none, so that a write from another connection never brings back a removed record.
+    bool replace(const QString &id, const QByteArray &projectData,
+                 const std::optional<LocalProjectSummary> &summary = std::nullopt);
     // Removing a record removes its upload with it.
     void remove(const QString &id);
     void removeAll();
