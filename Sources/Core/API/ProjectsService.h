@@ -59,9 +59,10 @@ public:
     QCoro::Task<std::optional<Project>> createFromLocalGuestProject(Project project);
     QCoro::Task<std::optional<Project>> fetchProject(QString id, const QObject *owner = nullptr);
     // Account mode sends the request as it is; guest mode stamps its fields onto the stored project.
-    // Either way the project's JSON is made and read on a worker thread (a store on disk is also
-    // written there), one guest update after the other, so that the window goes on meanwhile.
-    // Reads and removals of the device store wait for the updates handed on before them.
+    // So that the window goes on meanwhile, the request's JSON and the answer are made and read on
+    // a worker thread, and a guest's store on disk is read, updated and written there, one update
+    // after the other (an in-memory store, which has no second connection, in place). Reads and
+    // removals of the device store wait for the updates handed on before them.
     QCoro::Task<std::optional<Project>> update(QString id, UpdateProjectRequest request);
     QCoro::Task<bool> remove(QString id);
     // Account only: absent, or an empty list, in guest mode. A created iteration is put first

@@ -16,7 +16,7 @@
 // Every write is one statement in autocommit mode, so it is durable when the call returns; a
 // record's JSON and its summary go in the same statement.
 // Not thread-safe: one container serves the thread that opened it. Another thread opens a reader
-// of its own on the same file.
+// or a writer of its own on the same file.
 class ModelContainer
 {
 public:
