@@ -117,10 +117,11 @@ Item {
             }
         }
 
-        // Takes the keys that nothing focused inside the sheet took.
-        contentItem: FocusScope {
+        // Takes the keys that nothing focused inside the sheet took. What the sheet holds keeps
+        // to its rounded corners, whatever it fills its body with.
+        contentItem: RoundedClipScope {
             focus: true
-            clip: true
+            radius: AppTheme.cornerRadiusMedium
             Keys.onEscapePressed: sheet.cancel()
 
             SheetHeader {
@@ -162,6 +163,14 @@ Item {
                 anchors.left: parent.left
                 anchors.right: parent.right
                 anchors.bottom: parent.bottom
+            }
+            // The frame's outline over the content's edge, which the clip leaves unsmoothed.
+            Rectangle {
+                anchors.fill: parent
+                radius: AppTheme.cornerRadiusMedium
+                color: "transparent"
+                border.width: 1
+                border.color: AppTheme.border
             }
         }
     }

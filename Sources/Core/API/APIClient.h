@@ -134,7 +134,9 @@ public:
             else
                 return APIDecoders::Decoder<T>::read(Json::parse(bytes), QString());
         } catch (const DecodingError &error) {
-            throw APIError::decoding(error.description());
+            APIError failure = APIError::decoding(error.description());
+            logUnreadAnswer(failure);
+            throw failure;
         }
     }
 
@@ -150,6 +152,8 @@ private:
     // The exchange itself, with the body's bytes if there is one.
     QCoro::Task<QByteArray> exchange(QString method, QString path, std::optional<QByteArray> payload, bool authorized,
                                      QPointer<const QObject> owner);
+    // What did not read, for whoever looks into the failure: the screens show no such detail.
+    static void logUnreadAnswer(const APIError &failure);
 
     QUrl m_baseUrl;
     QNetworkAccessManager *m_network = nullptr;
