@@ -333,9 +333,16 @@ QCoro::Task<std::optional<Project>> ProjectsService::updateDevice(QPointer<Proje
         // An in-memory store has no second connection: updated in place.
         written = updateStored([&store] { return store; }, id, request);
     } else {
+        qint64 pageLimit = 0;
+        try {
+            pageLimit = store->pageLimit();
+        } catch (const std::exception &error) {
+            self->report(error);
+            co_return std::nullopt;
+        }
         QFuture<OffThread::Outcome<DeviceUpdate>> future = OffThread::start(
-            [filePath = store->filePath(), id, request] {
-                return updateStored([&filePath] { return ModelContainer::openWriter(filePath); }, id, request);
+            [filePath = store->filePath(), pageLimit, id, request] {
+                return updateStored([&] { return ModelContainer::openWriter(filePath, pageLimit); }, id, request);
             },
             &self->m_deviceWriter);
         self->m_lastDeviceWrite = QFuture<void>(future);

@@ -372,10 +372,12 @@ std::shared_ptr<ModelContainer> ModelContainer::openReader(const QString &filePa
     return container;
 }
 
-std::shared_ptr<ModelContainer> ModelContainer::openWriter(const QString &filePath)
+std::shared_ptr<ModelContainer> ModelContainer::openWriter(const QString &filePath, qint64 pageLimit)
 {
     std::shared_ptr<ModelContainer> container = openReader(filePath);
-    run(connection(container->m_connectionName), QStringLiteral("PRAGMA synchronous=FULL"));
+    const QSqlDatabase db = connection(container->m_connectionName);
+    run(db, QStringLiteral("PRAGMA synchronous=FULL"));
+    run(db, QStringLiteral("PRAGMA max_page_count = %1").arg(pageLimit));
     return container;
 }
 
@@ -517,6 +519,12 @@ QList<LocalProjectRecord> ModelContainer::fetch(const QString &id) const
                                          "WHERE id = ?"),
                           {idValue(id)});
     return readRecords(query, m_filePath);
+}
+
+qint64 ModelContainer::pageLimit() const
+{
+    QSqlQuery query = run(connection(m_connectionName), QStringLiteral("PRAGMA max_page_count"));
+    return query.next() ? query.value(0).toLongLong() : 0;
 }
 
 void ModelContainer::forEachSummarySorted(const std::function<void(const LocalProjectRecord &)> &visit) const

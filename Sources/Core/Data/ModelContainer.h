@@ -33,8 +33,10 @@ public:
     // A second connection to the store another container opened at filePath, for reading on the
     // calling thread; it neither makes nor upgrades anything. Throws StoreError.
     static std::shared_ptr<ModelContainer> openReader(const QString &filePath);
-    // The same for writes from the calling thread, as durable as the first connection's.
-    static std::shared_ptr<ModelContainer> openWriter(const QString &filePath);
+    // The same for writes from the calling thread, as durable as the first connection's and held
+    // to its page limit (pageLimit()), so that a limit set on that connection holds for the
+    // writes made beside it.
+    static std::shared_ptr<ModelContainer> openWriter(const QString &filePath, qint64 pageLimit);
     // A private store that lives in memory only. Throws StoreError.
     static std::shared_ptr<ModelContainer> openInMemory();
 
@@ -53,6 +55,8 @@ public:
     // Exact, case-sensitive match; at most one record since the identity is unique.
     QList<LocalProjectRecord> fetch(const QString &id) const;
     qint64 count() const;
+    // How many pages this connection lets the file grow to (PRAGMA max_page_count).
+    qint64 pageLimit() const;
 
     // Inserts or replaces the record of id, stamped with the clock. Returns the stamp.
     QDateTime upsert(const QString &id, const QByteArray &projectData,
