@@ -8,6 +8,7 @@
 #include "../Data/StoreProbe.h"
 #include "../Export/ExportSamples.h"
 #include "AppTestEnvironment.h"
+#include "StoreWriteLock.h"
 #include "FocusCheck.h"
 #include "LayoutCheck.h"
 #include "Features/Analytics/AnalyticsDashboardModel.h"
@@ -1382,7 +1383,9 @@ private Q_SLOTS:
         QQuickItem *target = nullptr;
         QTRY_VERIFY((target = input(field)) != nullptr && target->isVisible());
         QVERIFY(waitForStill(m_window, [target] { return QList{target->mapRectToScene(target->boundingRect())}; }));
-        const auto text = [target] { return target->property("text").toString(); };
+        // The field's whole value: a long one's input holds only a stretch of it.
+        QQuickItem *control = item(field);
+        const auto text = [control] { return control->property("wholeText").toString(); };
         clickCentre(target);
         QTRY_VERIFY(target->hasActiveFocus());
         if (typesOld) {
@@ -3723,7 +3726,9 @@ private Q_SLOTS:
         QCOMPARE(client->property("text").toString(), editor->shownClientName());
         QTest::mouseClick(m_window, Qt::LeftButton, {}, client->mapToScene(QPointF(1, client->height() / 2)).toPoint());
         QTRY_VERIFY(client->hasActiveFocus());
-        QCOMPARE(client->property("text").toString(), *project.clientName);
+        // The field edits the whole text; its input lays out a stretch of it, here from the start.
+        QCOMPARE(item(QStringLiteral("clientField"))->property("wholeText").toString(), *project.clientName);
+        QVERIFY(project.clientName->startsWith(client->property("text").toString()));
         typeText(QStringLiteral("Новый "));
         QCOMPARE(editor->clientName(), QStringLiteral("Новый ") + *project.clientName);
         QTest::keyClick(m_window, Qt::Key_Tab);
@@ -3749,7 +3754,8 @@ private Q_SLOTS:
         EstimateItemFormModel *form = screen->form();
         QQuickItem *title = input(QStringLiteral("formTitle"));
         QTRY_VERIFY(title && title->hasActiveFocus());
-        QCOMPARE(title->property("text").toString(), project.items.first().title);
+        QCOMPARE(item(QStringLiteral("formTitle"))->property("wholeText").toString(), project.items.first().title);
+        QVERIFY(project.items.first().title.startsWith(title->property("text").toString()));
         QTest::keyClick(m_window, Qt::Key_End);
         typeText(QStringLiteral("!"));
         QCOMPARE(form->title(), project.items.first().title + QStringLiteral("!"));
@@ -3773,6 +3779,55 @@ private Q_SLOTS:
         QCOMPARE(editor->items().first().title, project.items.first().title + QStringLiteral("!"));
         QCOMPARE(editor->items().first().hours, 12.0);
         QCOMPARE(editor->items().first().description, project.items.first().description);
+    }
+
+    // Saving goes on beside the window: Ctrl+S in the long client field, then typing on while
+    // the device store is held busy; the typing stays, unsaved, over what was stored, and the next
+    // Ctrl+S stores it.
+    void typingGoesOnWhileSaving()
+    {
+        const Project project = extremeProject(QStringLiteral("long-save"));
+        m_env.repository().upsert(project);
+        open(QStringLiteral("light"), true, true);
+        MainShellViewModel *vm = shell();
+        QVERIFY(vm);
+        vm->setSelectedProjectId(project.id);
+        ProjectEditorScreenModel *screen = nullptr;
+        QTRY_VERIFY((screen = modelOf<ProjectEditorScreenModel>(QStringLiteral("projectEditor"), "screen")) != nullptr);
+        QTRY_COMPARE(screen->editor()->projectId(), project.id);
+        ProjectEditorViewModel *editor = screen->editor();
+        QQuickItem *client = input(QStringLiteral("clientField"));
+        QVERIFY(client);
+        clickCentre(client);
+        QTRY_VERIFY(client->hasActiveFocus());
+        QTest::keyClick(m_window, Qt::Key_End);
+        QTest::sendKeyEvent(QTest::Click, m_window, Qt::Key_unknown, QStringLiteral("1"), Qt::NoModifier);
+        const auto saveByKeys = [&] {
+            for (int i = 0; i < 3 && editor->saveState().kind != EditorSaveState::Kind::Saving; ++i) {
+                activate();
+                QTest::keyClick(m_window, Qt::Key_S, Qt::ControlModifier);
+                (void)QTest::qWaitFor([editor] { return editor->saveState().kind != EditorSaveState::Kind::Idle; }, 3000);
+            }
+        };
+        QSignalSpy finished(editor, &ProjectEditorViewModel::finished);
+        {
+            StoreWriteLock lock(PersistenceController::shared()->filePath());
+            QVERIFY(lock.locked());
+            saveByKeys();
+            QCOMPARE(editor->saveStateRaw(), QStringLiteral("saving"));
+            QTest::sendKeyEvent(QTest::Click, m_window, Qt::Key_unknown, QStringLiteral("2"), Qt::NoModifier);
+            QCOMPARE(editor->clientName(), *project.clientName + QStringLiteral("12"));
+        }
+        QTRY_COMPARE(finished.size(), 1);
+        QVERIFY(finished.first().first().toBool());
+        QCOMPARE(editor->clientName(), *project.clientName + QStringLiteral("12"));
+        QVERIFY(editor->isDirty());
+        QCOMPARE(m_env.repository().fetch(project.id)->clientName, *project.clientName + QStringLiteral("1"));
+
+        saveByKeys();
+        QTRY_COMPARE(editor->saveStateRaw(), QStringLiteral("saved"));
+        QCOMPARE(m_env.repository().fetch(project.id)->clientName, *project.clientName + QStringLiteral("12"));
+        QVERIFY(client->hasActiveFocus());
     }
 
     // Sheets, their questions and alerts, menus and buttons, driven as a person drives them.

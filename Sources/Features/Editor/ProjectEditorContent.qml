@@ -264,7 +264,7 @@ ListView {
                 systemImage: "doc.text"
                 value: list.editor.name
                 idleText: list.editor.shownName
-                onTextEdited: list.editor.name = text
+                onTextEdited: list.editor.name = wholeText
             }
             AppTextField {
                 objectName: "clientField"
@@ -273,7 +273,7 @@ ListView {
                 systemImage: "person.crop.circle"
                 value: list.editor.clientName
                 idleText: list.editor.shownClientName
-                onTextEdited: list.editor.clientName = text
+                onTextEdited: list.editor.clientName = wholeText
             }
             AppSelect {
                 objectName: "typeSelect"
