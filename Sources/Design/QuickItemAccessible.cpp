@@ -5,8 +5,8 @@
 #include <QtQuick/private/qaccessiblequickitem_p.h>
 #include <QtQuick/private/qquickaccessibleattached_p.h>
 #include <QtQuick/private/qquickitem_p.h>
-#include <QtQuick/private/qquickitemview_p.h>
-#include <QtQuick/private/qquicktableview_p.h>
+#include <QtQuick/private/qquickitemview_p_p.h>
+#include <QtQuick/private/qquicktableview_p_p.h>
 #include <QtQuick/private/qquicktextinput_p.h>
 
 #include <QCoreApplication>
@@ -46,11 +46,30 @@ bool yieldsFocus(const QQuickItem *item)
 }
 
 // A list keeps the rows it took away (a removed line, one scrolled out) in its pool, still laid
-// out where they stood and merely not drawn: they are gone for a reader too.
+// out where they stood and merely not drawn (culled, as are the rows it keeps ready beyond its
+// edges): a row the list no longer holds is gone for a reader too.
+bool released(const QQuickItem *row)
+{
+    if (!QQuickItemPrivate::get(row)->culled || !row->parentItem())
+        return false;
+    QQuickItem *view = row->parentItem()->parentItem();
+    if (auto *list = qobject_cast<QQuickItemView *>(view)) {
+        const QQuickItemViewPrivate *d = QQuickItemViewPrivate::get(list);
+        const auto holds = [row](const FxViewItem *held) { return held && held->item == row; };
+        return !holds(d->currentItem) && std::none_of(d->visibleItems.cbegin(), d->visibleItems.cend(), holds);
+    }
+    if (auto *table = qobject_cast<QQuickTableView *>(view)) {
+        const QQuickTableViewPrivate *d = QQuickTableViewPrivate::get(table);
+        return std::none_of(d->loadedItems.cbegin(), d->loadedItems.cend(),
+                            [row](const FxTableItem *held) { return held->item == row; });
+    }
+    return false;
+}
+
 bool pooled(const QQuickItem *item)
 {
     for (; item; item = item->parentItem()) {
-        if (QQuickItemPrivate::get(item)->culled)
+        if (released(item))
             return true;
     }
     return false;
@@ -76,7 +95,7 @@ void readableChildren(QQuickItem *item, QList<QQuickItem *> &found)
         });
     }
     for (QQuickItem *child : std::as_const(children)) {
-        if (QQuickItemPrivate::get(child)->culled)
+        if (released(child))
             continue;
         if (QQuickItemPrivate::get(child)->isAccessible)
             found.append(child);
