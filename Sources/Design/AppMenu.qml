@@ -21,4 +21,7 @@ Menu {
     }
 
     onOpened: focusFirstEntry()
+    // The landing tells a key from a click by its watch of the input, which starts with its first
+    // use: here, before the menu first opens.
+    Component.onCompleted: FocusLanding.pressedByKeyboard(null)
 }
