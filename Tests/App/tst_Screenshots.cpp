@@ -1577,6 +1577,12 @@ private Q_SLOTS:
                 Window {
                     width: 300; height: 200; visible: true
                     T.AbstractButton { objectName: "save"; width: 100; height: 40; text: "Сохранить"; enabled: false }
+                    TextInput {
+                        objectName: "password"; y: 50; width: 100; height: 30; text: "secret-1"
+                        echoMode: TextInput.Password
+                        Accessible.role: Accessible.EditableText; Accessible.name: "Пароль"
+                    }
+                    T.Menu { objectName: "menu"; y: 90; width: 100; height: 60; visible: true }
                     Window { title: "Скрытое" }
                 })",
                               QUrl());
@@ -1596,6 +1602,10 @@ private Q_SLOTS:
         QVERIFY2(found.contains(QStringLiteral("not read as disabled: QQuickRootItem > QQuickAbstractButton \"save\"")),
                  qPrintable(found));
         QVERIFY2(found.contains(QStringLiteral("hidden window: QQuickWindowQmlImpl \"Скрытое\"")), qPrintable(found));
+        QVERIFY2(
+            found.contains(QStringLiteral("password read as its text: QQuickRootItem > QQuickTextInput \"password\"")),
+            qPrintable(found));
+        QVERIFY2(found.contains(QStringLiteral("menu without a name")), qPrintable(found));
         broken.reset();
 
         QuickItemAccessible::install();
@@ -1605,6 +1615,7 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(window));
         found = AccessibilityAudit::problems().join(QLatin1Char('\n'));
         QVERIFY2(!found.contains(QStringLiteral("not read as disabled")), qPrintable(found));
+        QVERIFY2(!found.contains(QStringLiteral("password read as its text")), qPrintable(found));
         auto *save = window->findChild<QQuickItem *>(QStringLiteral("save"));
         QVERIFY(save);
         QVERIFY(QAccessible::queryAccessibleInterface(save)->state().disabled);
@@ -1830,6 +1841,12 @@ private Q_SLOTS:
         auto *menu = m_window->findChild<QObject *>(QStringLiteral("editorActionsMenu"));
         QVERIFY(menu);
         QTRY_VERIFY(menu->property("opened").toBool());
+        // Opened by a key: the first entry has the focus, with its ring.
+        QTRY_VERIFY(m_window->activeFocusItem()
+                    && m_window->activeFocusItem()->objectName().startsWith(QLatin1String("menuEntry-")));
+        QCOMPARE(menu->property("currentIndex").toInt(), 0);
+        QVERIFY(m_window->activeFocusItem()->property("highlighted").toBool());
+        QVERIFY2(FocusCheck::problem(m_window).isEmpty(), qPrintable(FocusCheck::problem(m_window)));
         QSet<QQuickItem *> entries;
         for (int i = 0; i < 3; ++i) {
             QTest::keyClick(m_window, Qt::Key_Down);
@@ -3216,12 +3233,20 @@ private Q_SLOTS:
         const QString lineId = card->property("lineId").toString();
         const QString nextId = cardAt(list, 3)->property("lineId").toString();
         const int count = screen->editor()->itemCount();
+        // Read as a menu named after the line, the focus on its entry alone.
         const auto opensWithFocusOnFirstEntry = [&] {
             QTRY_VERIFY(menu->property("opened").toBool());
             QTRY_VERIFY(m_window->activeFocusItem());
             QCOMPARE(m_window->activeFocusItem()->objectName(), QStringLiteral("lineMenuDelete"));
             const QString unseen = FocusCheck::problem(m_window);
             QVERIFY2(unseen.isEmpty(), qPrintable(unseen));
+            if (QAccessible::isActive()) {
+                QAccessibleInterface *read = QAccessible::queryAccessibleInterface(m_window->activeFocusItem());
+                for (; read && read->role() != QAccessible::PopupMenu; read = read->parent()) {}
+                QVERIFY(read);
+                QCOMPARE(read->text(QAccessible::Name), card->property("shownTitle").toString());
+                QCOMPARE(focusedObjects(), 1);
+            }
         };
         card->forceActiveFocus(Qt::TabFocusReason);
         QTest::keyClick(m_window, Qt::Key_Menu);
@@ -4796,6 +4821,131 @@ private Q_SLOTS:
         QCOMPARE(pressButton(window), 1);
     }
 
+    // With Qt's own reading a password field reads what was typed, and a list reads its rows in
+    // the order it made them, a removed row (kept in the list's pool) among them as shown; with
+    // the app's reading the field reads its bullets alone (its text once revealed), the rows top to
+    // bottom, and the removed row is gone.
+    void readerGetsBulletsAndRowsAsDrawn()
+    {
+        if (!QAccessible::isActive())
+            QSKIP("the accessibility tree is off");
+        const auto make = [](QQmlEngine &engine) {
+            QQmlComponent component(&engine);
+            component.setData(R"(
+                import QtQuick
+                Window {
+                    width: 300; height: 300; visible: true
+                    function removeFirst() { rows.remove(0) }
+                    TextInput {
+                        objectName: "password"; width: 200; height: 30; text: "secret-1"
+                        echoMode: TextInput.Password; passwordCharacter: "\u2022"
+                        Accessible.role: Accessible.EditableText; Accessible.name: "Пароль"
+                    }
+                    ListView {
+                        objectName: "list"; y: 40; width: 300; height: 150; reuseItems: true; cacheBuffer: 0
+                        Accessible.role: Accessible.List; Accessible.name: "Строки"
+                        model: ListModel {
+                            id: rows
+                            Component.onCompleted: { for (let i = 0; i < 30; ++i) append({ title: "Строка " + i }) }
+                        }
+                        delegate: Item {
+                            required property string title
+                            width: 300; height: 30
+                            Accessible.role: Accessible.ListItem; Accessible.name: title
+                        }
+                    }
+                })",
+                              QUrl());
+            std::unique_ptr<QObject> root(component.create());
+            if (!root)
+                qWarning() << component.errors();
+            return root;
+        };
+        // The rows a reader meets in the list, with whether each reads as shown.
+        const auto readRows = [](QQuickWindow *window) {
+            QAccessibleInterface *list =
+                QAccessible::queryAccessibleInterface(window->findChild<QQuickItem *>(QStringLiteral("list")));
+            QList<std::pair<QString, bool>> rows;
+            for (int i = 0; i < list->childCount(); ++i)
+                rows.append({list->child(i)->text(QAccessible::Name), !list->child(i)->state().invisible});
+            return rows;
+        };
+        const auto shownRows = [&readRows](QQuickWindow *window) {
+            QStringList names;
+            for (const auto &[name, shown] : readRows(window)) {
+                if (shown)
+                    names << name;
+            }
+            return names;
+        };
+        // Scrolled to the end and back: the list brings the first rows back from its pool, after
+        // the last ones; then the first row is removed.
+        const auto scrollAndRemove = [](QQuickWindow *window) {
+            auto *list = window->findChild<QQuickItem *>(QStringLiteral("list"));
+            QMetaObject::invokeMethod(list, "positionViewAtEnd");
+            QMetaObject::invokeMethod(list, "forceLayout");
+            QMetaObject::invokeMethod(list, "positionViewAtBeginning");
+            QMetaObject::invokeMethod(list, "forceLayout");
+            QMetaObject::invokeMethod(window, "removeFirst");
+            QMetaObject::invokeMethod(list, "forceLayout");
+        };
+        const auto readPassword = [](QQuickWindow *window) {
+            QAccessibleInterface *field =
+                QAccessible::queryAccessibleInterface(window->findChild<QQuickItem *>(QStringLiteral("password")));
+            QAccessibleTextInterface *text = field->textInterface();
+            int start = 0, end = 0;
+            return QStringList{field->text(QAccessible::Value), text->text(0, text->characterCount()),
+                               text->textAtOffset(2, QAccessible::WordBoundary, &start, &end),
+                               field->text(QAccessible::Name)};
+        };
+        // Rows "Строка k", k counting up from the first row read.
+        const auto inOrder = [](const QStringList &names) {
+            for (int i = 1; i < names.size(); ++i) {
+                if (names.at(i).section(QLatin1Char(' '), 1).toInt()
+                    != names.at(i - 1).section(QLatin1Char(' '), 1).toInt() + 1)
+                    return false;
+            }
+            return true;
+        };
+        const QString bullets(8, QChar(0x2022));
+        QQmlEngine engine;
+        QuickItemAccessible::uninstall();
+        const auto reinstall = qScopeGuard([] { QuickItemAccessible::install(); });
+        std::unique_ptr<QObject> qtReading = make(engine);
+        QVERIFY(qtReading);
+        auto *window = qobject_cast<QQuickWindow *>(qtReading.get());
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QCOMPARE(readPassword(window).first(), QStringLiteral("secret-1"));
+        scrollAndRemove(window);
+        const QStringList qtRows = shownRows(window);
+        QVERIFY2(qtRows.contains(QStringLiteral("Строка 0")), qPrintable(qtRows.join(QStringLiteral(", "))));
+        QVERIFY2(!inOrder(qtRows), qPrintable(qtRows.join(QStringLiteral(", "))));
+        qtReading.reset();
+
+        QuickItemAccessible::install();
+        std::unique_ptr<QObject> ours = make(engine);
+        QVERIFY(ours);
+        window = qobject_cast<QQuickWindow *>(ours.get());
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QAccessibleInterface *field =
+            QAccessible::queryAccessibleInterface(window->findChild<QQuickItem *>(QStringLiteral("password")));
+        QVERIFY(field->state().passwordEdit);
+        QCOMPARE(readPassword(window), (QStringList{bullets, bullets, bullets, QStringLiteral("Пароль")}));
+        field->object()->setProperty("echoMode", 0); // Normal: revealed
+        QCOMPARE(readPassword(window).first(), QStringLiteral("secret-1"));
+        QVERIFY(!field->state().passwordEdit);
+
+        scrollAndRemove(window);
+        const auto rows = readRows(window);
+        QStringList names;
+        for (const auto &row : rows)
+            names << row.first;
+        QVERIFY2(!names.contains(QStringLiteral("Строка 0")), qPrintable(names.join(QStringLiteral(", "))));
+        QVERIFY2(names.size() >= 4 && names.first() == QStringLiteral("Строка 1") && inOrder(names),
+                 qPrintable(names.join(QStringLiteral(", "))));
+        QCOMPARE(shownRows(window), names);
+    }
+
 private:
     // Types the text into whatever has the focus.
     void typeText(const QString &text)
@@ -4827,14 +4977,15 @@ private:
         auto *menu = m_window->findChild<QObject *>(QStringLiteral("editorActionsMenu"));
         if (!menu || !QTest::qWaitFor([menu] { return menu->property("opened").toBool(); }))
             return false;
+        // The menu opens on its first entry; Down goes on from there.
         const QString wanted = QStringLiteral("menuEntry-") + entry;
         for (int i = 0; i < 12; ++i) {
-            QTest::keyClick(m_window, Qt::Key_Down);
             QQuickItem *focused = m_window->activeFocusItem();
             if (focused && focused->objectName() == wanted) {
                 QTest::keyClick(m_window, Qt::Key_Space);
                 return true;
             }
+            QTest::keyClick(m_window, Qt::Key_Down);
         }
         return false;
     }
