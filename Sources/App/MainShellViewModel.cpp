@@ -1,6 +1,7 @@
 #include "App/MainShellViewModel.h"
 
 #include "API/ProjectsService.h"
+#include "API/APIError.h"
 #include "Auth/AuthService.h"
 #include "Projects/ProjectRoot.h"
 #include "Utils/Text.h"
@@ -58,7 +59,8 @@ void MainShellViewModel::setAuth(AuthService *auth)
 }
 
 // The account's window outlived its ended session and the same account is back: what failed
-// meanwhile is read again. Another account's projects never come into this window.
+// meanwhile is read again, and the editor no longer says the session ended. Another account's
+// projects never come into this window.
 void MainShellViewModel::onUserChanged()
 {
     const bool hasUser = m_auth && m_auth->hasUser();
@@ -66,10 +68,14 @@ void MainShellViewModel::onUserChanged()
     m_hadUser = hasUser;
     if (!returned)
         return;
-    if (m_accountId.isEmpty())
+    if (m_accountId.isEmpty()) {
         m_accountId = m_auth->userValue().id;
-    else if (m_auth->userValue().id == m_accountId && !m_isGuest && m_projectsService)
-        m_projectsService->load(true);
+    } else if (m_auth->userValue().id == m_accountId && !m_isGuest) {
+        if (m_projectsService)
+            m_projectsService->load(true);
+        if (ProjectEditorViewModel *editor = m_unsavedEdits->editor())
+            editor->dropSaveError(APIError::unauthorized().errorDescription());
+    }
 }
 
 void MainShellViewModel::setGuest(bool isGuest)

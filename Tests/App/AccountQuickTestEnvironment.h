@@ -29,6 +29,8 @@ public:
     {
         return int(m_account.backend.requests(method, path).size());
     }
+    // Whether the window's session token is still kept.
+    Q_INVOKABLE bool hasStoredToken() const { return m_account.tokens.load().has_value(); }
 
 protected:
     AccountTestBackend m_account;

@@ -274,6 +274,44 @@ private Q_SLOTS:
         QCOMPARE(root.sessionNotice(), QString());
     }
 
+    // The backend ends the session while a save and a reload of the list are both on their way:
+    // it is told of the sign-out once. The same account signing in again over the editor takes
+    // the ended session's message away; the edits stay.
+    void endedSessionSignsOutOnceAndComesBackClean()
+    {
+        m_account.backend.clearOverrides();
+        RootViewModel root;
+        signIn(root);
+        auto *shell = new MainShellViewModel(&root);
+        shell->setAuth(root.auth());
+        shell->setGuest(false);
+        await(shell->projectsService()->load(true));
+        const Project project = shell->projectsService()->projects().first();
+        ProjectEditorViewModel editor(project, shell->projectsService());
+        shell->unsavedEdits()->setEditor(&editor);
+        root.setUnsavedEdits(shell->unsavedEdits());
+        editor.setClientName(QStringLiteral("Другой клиент"));
+        editor.markDirty();
+
+        m_account.backend.clearRequests();
+        m_account.backend.data().tokens.clear();
+        editor.save();
+        shell->projectsService()->load(true);
+        QTRY_VERIFY(!root.auth()->user());
+        QTRY_VERIFY(!m_account.tokens.load());
+        QCOMPARE(m_account.backend.requests(QStringLiteral("POST"), QStringLiteral("auth/logout")).size(), 1);
+        QCOMPARE(editor.saveErrorText(), RootViewModel::sessionExpiredText());
+        QVERIFY(root.showLoginSheet());
+
+        signIn(root);
+        QCOMPARE(root.screen(), RootViewModel::AccountShell);
+        QVERIFY(!root.keepsEndedSession());
+        QCOMPARE(editor.saveStateRaw(), QStringLiteral("idle"));
+        QCOMPARE(editor.saveErrorText(), QString());
+        QVERIFY(editor.isDirty());
+        QCOMPARE(editor.clientName(), QStringLiteral("Другой клиент"));
+    }
+
     // Signing out of one's own accord is no ended session: no notice, nothing kept.
     void ownSignOutKeepsNothing()
     {

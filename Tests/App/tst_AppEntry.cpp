@@ -469,6 +469,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("kind");
         QTest::newRow("store folder cannot be made") << QStringLiteral("blocked");
         QTest::newRow("store of another program") << QStringLiteral("foreign");
+        QTest::newRow("store folder that may not be written") << QStringLiteral("closed");
         QTest::newRow("no base URL") << QStringLiteral("baseUrl");
     }
     void stopsShowTheirReason()
@@ -490,7 +491,10 @@ private Q_SLOTS:
             dataHome = blocker.fileName() + QStringLiteral("/data");
             storeFile = dataHome + QStringLiteral("/Tessmark/Tessmark/LocalProjects.sqlite");
             env.insert(QStringLiteral("XDG_DATA_HOME"), dataHome);
-            expected = QStringLiteral("SQLite store: cannot create the folder ");
+            expected =
+                QStringLiteral("Не удаётся открыть хранилище проектов на устройстве.\nПапку хранилища проектов «")
+                + QFileInfo(storeFile).absolutePath() + QStringLiteral("» нельзя создать: «") + blocker.fileName()
+                + QStringLiteral("» — это файл, а не папка.");
         } else if (kind == QStringLiteral("foreign")) {
             QVERIFY(QDir().mkpath(QFileInfo(storeFile).absolutePath()));
             {
@@ -503,7 +507,20 @@ private Q_SLOTS:
             QSqlDatabase::removeDatabase(QStringLiteral("foreign"));
             foreignBytes = contentOf(storeFile);
             QVERIFY(!foreignBytes.isEmpty());
-            expected = QStringLiteral("SQLite store: the file holds data of another program (table notes)");
+            expected = QStringLiteral("Не удаётся открыть хранилище проектов на устройстве.\nВ файле «") + storeFile
+                + QStringLiteral("» хранятся данные другой программы (таблица «notes»).");
+        } else if (kind == QStringLiteral("closed")) {
+            // The folder exists: given to another user where this test may (as root, whose app
+            // would write anyway), else closed to writing.
+            const QString folder = QFileInfo(storeFile).absolutePath();
+            QVERIFY(QDir().mkpath(folder));
+            const bool given = ::chown(QFile::encodeName(folder).constData(), 65534, 65534) == 0;
+            QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0555) == 0);
+            expected =
+                QStringLiteral("Не удаётся открыть хранилище проектов на устройстве.\nПапка хранилища проектов «")
+                + folder
+                + (given ? QStringLiteral("» принадлежит другому пользователю.")
+                         : QStringLiteral("» доступна только для чтения: проекты в ней не сохранить."));
         } else {
             const QString info = root + QStringLiteral("/Info.json");
             QFile file(info);

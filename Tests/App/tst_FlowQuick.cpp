@@ -11,6 +11,7 @@
 #include "InMemoryTokenStore.h"
 #include "SampleEstimates.h"
 #include "TestBackend.h"
+#include "../Data/StoreProbe.h"
 
 #include <QApplication>
 #include <QQmlEngineExtensionPlugin>
@@ -59,6 +60,14 @@ public:
                 return project.name;
         }
         return {};
+    }
+
+    // The device store's disk is full (the store may not grow by a page, and no page is free)
+    // or has room again.
+    Q_INVOKABLE bool setDeviceDiskFull(bool full)
+    {
+        return limitStoreSize(PersistenceController::shared()->filePath(), full ? 1 : std::numeric_limits<int>::max(),
+                              full);
     }
 
     // The identity of the catalog's last sphere, the one furthest along the chips.

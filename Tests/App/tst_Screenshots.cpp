@@ -5,6 +5,7 @@
 #include "AccountTestBackend.h"
 #include "App/MainShellViewModel.h"
 #include "App/RootViewModel.h"
+#include "../Data/StoreProbe.h"
 #include "../Export/ExportSamples.h"
 #include "AppTestEnvironment.h"
 #include "FocusCheck.h"
@@ -3370,6 +3371,19 @@ private Q_SLOTS:
         QVERIFY(editor->saveErrorText().startsWith(QStringLiteral("Итог слишком велик: уменьшите часы или ставку")));
         QVERIFY(m_env.repository().fetch(project.id) == project);
         shoot(QStringLiteral("extreme-guest-overflow-") + scheme);
+
+        // The disk fills up under the save: the status says so and what to do; the edits stay.
+        editor->updateItem(editor->items().last().id, [](EditableEstimateItem &line) { line.hours = 1; });
+        editor->markDirty();
+        const QString storeFile = PersistenceController::shared()->filePath();
+        QVERIFY(limitStoreSize(storeFile, 1, true));
+        editor->save();
+        QTRY_COMPARE(editor->saveStateRaw(), QStringLiteral("error"));
+        QVERIFY(limitStoreSize(storeFile, std::numeric_limits<int>::max()));
+        QCOMPARE(editor->saveErrorText(),
+                 QStringLiteral("Диск заполнен: данные не записаны. Освободите место на диске и повторите."));
+        QVERIFY(editor->isDirty());
+        shoot(QStringLiteral("extreme-guest-full-disk-") + scheme);
     }
 
     // Signed in: the projects list under a 500 whose message is one word of 61,440 letters, then

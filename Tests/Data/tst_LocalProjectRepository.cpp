@@ -232,9 +232,10 @@ private Q_SLOTS:
             ModelContainer::open(path);
             QFAIL("opened");
         } catch (const StoreError &error) {
-            QVERIFY2(error.description().startsWith(QStringLiteral("cannot upgrade the store")),
+            QVERIFY2(error.description().startsWith(QStringLiteral(
+                         "Хранилище проектов не удалось обновить до новой версии, оно оставлено как было.")),
                      qPrintable(error.description()));
-            QVERIFY(error.description().contains(QStringLiteral("database or disk is full")));
+            QVERIFY(error.detail().contains(QStringLiteral("database or disk is full")));
         }
         QCOMPARE(bytesOf(path), before);
         QCOMPARE(probeStoreFile(path, QStringLiteral("PRAGMA user_version")).toInt(), 10000);

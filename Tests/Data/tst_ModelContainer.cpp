@@ -1,12 +1,18 @@
 #include "Data/ModelContainer.h"
 #include "Data/PersistenceController.h"
 #include "Data/StoreError.h"
+#include "Data/StoreMessages.h"
 #include "StoreProbe.h"
+#include "../Export/ReadOnlyFolder.h"
 
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -22,6 +28,14 @@ QByteArray bytesOf(const QString &path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// A text a person reads: Russian apart from the paths it quotes and the program's name.
+void verifyReadable(const QString &text)
+{
+    QString words = text;
+    words.remove(QRegularExpression(QStringLiteral("«[^»]*»"))).remove(QStringLiteral("Tessmark"));
+    QVERIFY2(!words.contains(QRegularExpression(QStringLiteral("[A-Za-z]"))), qPrintable(text));
 }
 
 } // namespace
@@ -97,34 +111,132 @@ private Q_SLOTS:
         QVERIFY(store->fetchAllSorted().isEmpty());
     }
 
+    // A store that does not open says why in Russian, naming the file or folder concerned and
+    // what to do: the folder that exists but may not be written to is not "a folder that cannot
+    // be made".
     void storesThatCannotOpen_data()
     {
         QTest::addColumn<QString>("kind");
-        QTest::newRow("not a database") << QStringLiteral("garbage");
-        QTest::newRow("newer schema") << QStringLiteral("newer");
-        QTest::newRow("folder under a file") << QStringLiteral("folder");
+        QTest::addColumn<QString>("named"); // "file", "folder" or "blocker": whose path the text quotes
+        QTest::addColumn<QString>("cause");
+        QTest::newRow("not a database") << "garbage"
+                                        << "file"
+                                        << "» повреждён. Переместите его в другое место";
+        QTest::newRow("newer schema")
+            << "newer"
+            << "file"
+            << "» записан другой версией Tessmark или другой программой (версия данных 20000)";
+        QTest::newRow("folder under a file") << "blocked"
+                                             << "blocker"
+                                             << "» — это файл, а не папка. Переименуйте или удалите этот файл.";
+        QTest::newRow("read-only folder") << "read-only folder"
+                                          << "folder"
+                                          << "» доступна только для чтения: проекты в ней не сохранить. "
+                                             "Разрешите запись в эту папку.";
+        QTest::newRow("read-only folder holding a store")
+            << "read-only folder with a store"
+            << "folder"
+            << "» доступна только для чтения: проекты в ней не сохранить.";
+        QTest::newRow("read-only store file") << "read-only file"
+                                              << "file"
+                                              << "» доступен только для чтения: проекты в нём не сохранить. "
+                                                 "Разрешите запись в этот файл.";
+        QTest::newRow("folder of another user") << "foreign folder"
+                                                << "folder"
+                                                << "» принадлежит другому пользователю.";
     }
     void storesThatCannotOpen()
     {
         QFETCH(QString, kind);
-        QString path = file(kind + QStringLiteral(".sqlite"));
+        QFETCH(QString, named);
+        QFETCH(QString, cause);
+        const QString folder = file(QStringLiteral("cannot open ") + kind);
+        QVERIFY(QDir().mkpath(folder));
+        QString path = folder + QStringLiteral("/store.sqlite");
+        const QString blocker = folder + QStringLiteral("/blocker");
+        std::unique_ptr<ReadOnlyFolder> readOnly;
         if (kind == QStringLiteral("garbage")) {
             QFile f(path);
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write(QByteArray(4096, 'x'));
         } else if (kind == QStringLiteral("newer")) {
             probeStoreFile(path, QStringLiteral("PRAGMA user_version = 20000"));
-        } else {
-            QFile f(path);
+        } else if (kind == QStringLiteral("blocked")) {
+            QFile f(blocker);
             QVERIFY(f.open(QIODevice::WriteOnly));
-            path += QStringLiteral("/inner/store.sqlite");
+            path = blocker + QStringLiteral("/inner/store.sqlite");
+        } else if (kind.startsWith(QStringLiteral("read-only folder"))) {
+            if (kind.endsWith(QStringLiteral("with a store")))
+                ModelContainer::open(path)->upsert(QStringLiteral("a"), "{}");
+            readOnly = std::make_unique<ReadOnlyFolder>(folder);
+        } else if (kind == QStringLiteral("read-only file")) {
+            ModelContainer::open(path)->upsert(QStringLiteral("a"), "{}");
+            QVERIFY(::chmod(QFile::encodeName(path).constData(), 0400) == 0);
+            // Made only for the right to override file modes that it takes away meanwhile.
+            readOnly = std::make_unique<ReadOnlyFolder>(folder + QStringLiteral("-elsewhere"));
+        } else {
+            if (::chown(QFile::encodeName(folder).constData(), 65534, 65534) != 0)
+                QSKIP("only root can give a folder to another user");
         }
+        if (readOnly)
+            QVERIFY(readOnly->isValid());
+        const QString quoted = named == QStringLiteral("file") ? path
+            : named == QStringLiteral("folder")                ? folder
+                                                               : blocker;
         try {
             ModelContainer::open(path);
             QFAIL("opened");
         } catch (const StoreError &error) {
-            QVERIFY(!error.description().isEmpty());
+            QVERIFY2(error.description().contains(QStringLiteral("«") + quoted + cause),
+                     qPrintable(error.description()));
+            verifyReadable(error.description());
         }
+    }
+
+    // A path goes into a text bounded: its start and its file's name show, control characters
+    // do not break the text's lines.
+    void pathsInTextsAreBounded_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("shown");
+        const QString deep = QStringLiteral("/home/анна") + QStringLiteral("/папка").repeated(100)
+            + QStringLiteral("/LocalProjects.sqlite");
+        QTest::newRow("short") << "/home/anna/LocalProjects.sqlite"
+                               << "/home/anna/LocalProjects.sqlite";
+        QTest::newRow("line break") << "/tmp/a\nb/LocalProjects.sqlite"
+                                    << "/tmp/a?b/LocalProjects.sqlite";
+        QTest::newRow("600 characters") << deep << deep.left(40) + QStringLiteral("…") + deep.right(79);
+    }
+    void pathsInTextsAreBounded()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, shown);
+        QCOMPARE(StoreMessages::boundedPath(path), shown);
+        QVERIFY(StoreMessages::sqlFailure(14, path).contains(QStringLiteral("«") + shown + QStringLiteral("»")));
+    }
+
+    // A disk that fills up: the write is refused with what to do, and what was stored stays.
+    void fullDiskKeepsWhatWasStored()
+    {
+        const QString path = file(QStringLiteral("full.sqlite"));
+        const auto store = ModelContainer::open(path);
+        store->upsert(QStringLiteral("kept"), "{\"name\":\"Сохранённый\"}");
+        QVERIFY(limitStoreSize(path, 1)); // no page beyond those it has
+        try {
+            for (int i = 0; i < 1000; ++i)
+                store->upsert(QStringLiteral("filler-%1").arg(i), QByteArray(4000, 'x'));
+            QFAIL("the store never filled up");
+        } catch (const StoreError &error) {
+            QCOMPARE(error.description(),
+                     QStringLiteral("Диск заполнен: данные не записаны. Освободите место на диске и повторите."));
+            QCOMPARE(error.sqliteCode() & 0xFF, 13);
+            QVERIFY(error.detail().contains(QStringLiteral("full")));
+        }
+        QCOMPARE(store->fetch(QStringLiteral("kept")).value(0).projectData, QByteArray("{\"name\":\"Сохранённый\"}"));
+        // Once there is room again, writes go through.
+        QVERIFY(limitStoreSize(path, 1 << 30));
+        store->upsert(QStringLiteral("after"), "{}");
+        QCOMPARE(store->fetch(QStringLiteral("after")).size(), 1);
     }
 
     // A file that is not a store of ours is refused before anything is written to it.
@@ -132,24 +244,25 @@ private Q_SLOTS:
     {
         QTest::addColumn<QStringList>("statements"); // run on the file first; "ours" makes a store of ours
         QTest::addColumn<QString>("cause");
+        // The cause follows the file's quoted path.
         QTest::newRow("table of another program")
             << QStringList{"CREATE TABLE notes (text TEXT)", "INSERT INTO notes VALUES ('клиент')"}
-            << "the file holds data of another program (table notes)";
+            << "» хранятся данные другой программы (таблица «notes»).";
         QTest::newRow("our table's name, never our version")
             << QStringList{"CREATE TABLE LocalProjectRecord (id TEXT)", "INSERT INTO LocalProjectRecord VALUES ('x')"}
-            << "the file holds data of another program (table LocalProjectRecord)";
+            << "» хранятся данные другой программы (таблица «LocalProjectRecord»).";
         QTest::newRow("our version, other columns")
             << QStringList{"CREATE TABLE LocalProjectRecord (a, b)", "PRAGMA user_version = 10000"}
-            << "the table LocalProjectRecord has columns of another program";
+            << "» таблица «LocalProjectRecord» устроена иначе, чем у Tessmark";
         QTest::newRow("view of another program") << QStringList{"CREATE VIEW everything AS SELECT 1"}
-                                                 << "the file holds data of another program (table everything)";
+                                                 << "» хранятся данные другой программы (таблица «everything»).";
         QTest::newRow("another schema") << QStringList{"CREATE TABLE t (x)", "PRAGMA user_version = 3"}
-                                        << "unsupported schema version 3";
+                                        << "» записан другой версией Tessmark или другой программой (версия данных 3).";
         QTest::newRow("table beside ours")
-            << QStringList{"ours", "CREATE TABLE extra (x)"} << "the file holds data of another program (table extra)";
+            << QStringList{"ours", "CREATE TABLE extra (x)"} << "» хранятся данные другой программы (таблица «extra»).";
         QTest::newRow("uploads' table of other columns")
             << QStringList{"ours", "DROP TABLE LocalCloudUpload", "CREATE TABLE LocalCloudUpload (x)"}
-            << "the table LocalCloudUpload has columns of another program";
+            << "» таблица «LocalCloudUpload» устроена иначе, чем у Tessmark";
     }
     void foreignFilesAreLeftAlone()
     {
@@ -169,7 +282,8 @@ private Q_SLOTS:
             ModelContainer::open(path);
             QFAIL("opened");
         } catch (const StoreError &error) {
-            QCOMPARE(error.description(), cause);
+            QVERIFY2(error.description().contains(QStringLiteral("«") + path + cause), qPrintable(error.description()));
+            verifyReadable(error.description());
         }
         QCOMPARE(bytesOf(path), before);
         QCOMPARE(probeStoreFile(path, QStringLiteral("PRAGMA journal_mode")).toString(), journalMode);
@@ -256,8 +370,11 @@ private Q_SLOTS:
         QVERIFY(child.waitForFinished(30000));
         if (blocked) {
             QVERIFY(child.exitStatus() == QProcess::CrashExit || child.exitCode() != 0);
-            QVERIFY2(child.readAllStandardError().contains("SQLite store: cannot create the folder"),
-                     "fatal message missing");
+            const QString logged = QString::fromUtf8(child.readAllStandardError());
+            QVERIFY2(logged.contains(QStringLiteral("Не удаётся открыть хранилище проектов на устройстве.\n"
+                                                    "Папку хранилища проектов «")),
+                     qPrintable(logged));
+            QVERIFY2(logged.contains(QStringLiteral("» — это файл, а не папка.")), qPrintable(logged));
             return;
         }
         QCOMPARE(child.exitCode(), 0);

@@ -17,6 +17,10 @@ using ProjectSamples::make;
 namespace {
 
 const QString rub = QStringLiteral("RUB");
+// What a person reads when an answer does not decode, whatever did not match.
+const QString unreadAnswer =
+    QStringLiteral("Ошибка разбора ответа: сервер прислал данные, которые приложение не может прочитать. Попробуйте "
+                   "позже; если ошибка повторится, обратитесь в поддержку.");
 
 QStringList sortedKeys(const QJsonValue &value)
 {
@@ -352,11 +356,14 @@ private Q_SLOTS:
         repo.upsert(make(QStringLiteral("local-new"), QStringLiteral("Новый")));
         await(service->load(false));
         QCOMPARE(ids(service->projects()), (QStringList{"local-new", "local-old"}));
-        QVERIFY(service->errorMessage());
+        QCOMPARE(service->errorMessageText(),
+                 QStringLiteral("Один проект на устройстве не читается: его данные повреждены. "
+                                "Остальные проекты доступны."));
         QVERIFY(!service->isLoading());
         QCOMPARE(await(service->fetchProject(QStringLiteral("local-old")))->name, QStringLiteral("Старый"));
         QVERIFY(!await(service->fetchProject(QStringLiteral("local-bad"))));
-        QVERIFY(service->errorMessage()->startsWith(QStringLiteral("keyNotFound")));
+        QCOMPARE(service->errorMessageText(),
+                 QStringLiteral("Проект на устройстве не читается: его данные повреждены."));
     }
 
     // A store on disk is read off the window's thread: load returns at once with the loading
@@ -423,7 +430,10 @@ private Q_SLOTS:
         probeStoreFile(path, QStringLiteral("DROP TABLE LocalProjectRecord"));
         await(service->load(false));
         QCOMPARE(ids(service->projects()), QStringList{"local-1"});
-        QVERIFY(service->errorMessage()->contains(QStringLiteral("no such table")));
+        QCOMPARE(service->errorMessageText(),
+                 QStringLiteral("Файл хранилища проектов «%1» изменён другой программой или повреждён. "
+                                "Перезапустите Tessmark; если ошибка повторится, обратитесь в поддержку.")
+                     .arg(path));
         QVERIFY(!createPlain(*service, QStringLiteral("B")));
         QVERIFY(!await(service->remove(QStringLiteral("local-1"))));
         QCOMPARE(ids(service->projects()), QStringList{"local-1"});
@@ -458,7 +468,10 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("body");
         QTest::addColumn<QString>("message");
         QTest::newRow("server error") << 500 << QByteArray("<html>") << "Ошибка сервера (500)";
-        QTest::newRow("not a list") << 200 << QByteArray("null") << "Ошибка разбора ответа: ";
+        QTest::newRow("not a list") << 200 << QByteArray("null") << unreadAnswer;
+        // One figure that is no JSON number makes the whole answer unreadable.
+        QTest::newRow("one malformed figure")
+            << 200 << QByteArray(R"([{"id":"p-1","name":"A","hours":1,5}])") << unreadAnswer;
     }
     void accountFailureLeavesTheList()
     {
@@ -524,7 +537,7 @@ private Q_SLOTS:
         m_backend.setOverride(QStringLiteral("GET"), QStringLiteral("projects/%1/iterations").arg(root),
                               BackendReply::raw(200, "null"));
         QVERIFY(await(service->fetchIterations(root)).isEmpty());
-        QVERIFY(service->errorMessage()->startsWith(QStringLiteral("Ошибка разбора ответа: ")));
+        QCOMPARE(service->errorMessageText(), unreadAnswer);
         // A successful fetch leaves the earlier text standing.
         m_backend.clearOverrides();
         QVERIFY(await(service->fetchLineSummary(root)));

@@ -1,9 +1,11 @@
 // The export sheet as a user drives it, as a Quick Test: rendering, the preview, saving through
-// the real Qt Quick save dialog (and a fake of it), a failed render and its retry, the viewer and
-// the folder with no program to open them. Files go to a private temporary folder, which is also
-// the home folder.
+// the desktop's file dialog (a fake portal on the test's own bus), through our own save dialog
+// where there is none (and a fake of it), a failed render and its retry, the viewer and the folder
+// with no program to open them. Files go to a private temporary folder, which is also the home
+// folder.
 #include "Export/ProposalTempFolder.h"
 #include "ExportSamples.h"
+#include "FakeFileChooserPortal.h"
 #include "QtTranslations.h"
 #include "ReadOnlyFolder.h"
 #include "Features/Export/ExportPDFViewModel.h"
@@ -35,6 +37,8 @@ class ExportTest : public QObject
 {
     Q_OBJECT
     Q_PROPERTY(QUrl openedUrl MEMBER m_opened NOTIFY openedUrlChanged)
+    // Not on the bus until started.
+    Q_PROPERTY(FakeFileChooserPortal *portal READ portal CONSTANT)
 
 public:
     ExportTest()
@@ -46,6 +50,20 @@ public:
     Q_INVOKABLE QVariant proposal(int lines) const { return QVariant::fromValue(sampleProposal(lines)); }
     Q_INVOKABLE QUrl fileUrl(const QString &name) const { return QUrl::fromLocalFile(m_dir.filePath(name)); }
     Q_INVOKABLE qint64 fileSize(const QUrl &url) const { return QFile(url.toLocalFile()).size(); }
+    Q_INVOKABLE QString localPath(const QUrl &url) const { return url.toLocalFile(); }
+    Q_INVOKABLE int fileCount(const QUrl &folder) const
+    {
+        return int(QDir(folder.toLocalFile()).entryList(QDir::Files | QDir::Hidden).size());
+    }
+    // The file at the path holds the same bytes as the one at the URL.
+    Q_INVOKABLE bool sameBytes(const QString &path, const QUrl &url) const
+    {
+        QFile file(path);
+        QFile other(url.toLocalFile());
+        return file.open(QIODevice::ReadOnly) && other.open(QIODevice::ReadOnly) && file.readAll() == other.readAll()
+            && file.size() > 0;
+    }
+    FakeFileChooserPortal *portal() { return &m_portal; }
     Q_INVOKABLE bool removeFile(const QUrl &url) const { return QFile::remove(url.toLocalFile()); }
     Q_INVOKABLE bool makeFolder(const QUrl &url) const { return QDir().mkpath(url.toLocalFile()); }
     Q_INVOKABLE bool writeFile(const QUrl &url, int size) const
@@ -128,6 +146,7 @@ public Q_SLOTS:
 
 private:
     QTemporaryDir m_dir;
+    FakeFileChooserPortal m_portal;
     QUrl m_opened;
     int m_homes = 0;
     std::unique_ptr<ReadOnlyFolder> m_readOnly;
@@ -139,6 +158,8 @@ int main(int argc, char **argv)
     // As the application does: Russian sizes and dates in the dialog.
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     QtTranslations::install(&app);
+    qmlRegisterUncreatableType<FakeFileChooserPortal>("Tessmark.Tests", 1, 0, "FakeFileChooserPortal",
+                                                      QStringLiteral("The test's own."));
     ExportTest setup;
     return quick_test_main_with_setup(argc, argv, "tst_ExportPDFSheetQuick", TESSMARK_QUICK_TEST_DIR, &setup);
 }

@@ -3,6 +3,7 @@
 #include "Await.h"
 #include "InMemoryTokenStore.h"
 #include "TestBackend.h"
+#include "Utils/AccessToken.h"
 
 #include <QJsonObject>
 #include <QQmlContext>
@@ -12,6 +13,10 @@
 #include <QTest>
 
 namespace {
+// What a person reads when an answer does not decode, whatever did not match.
+const QString unreadAnswer =
+    QStringLiteral("Ошибка разбора ответа: сервер прислал данные, которые приложение не может прочитать. Попробуйте "
+                   "позже; если ошибка повторится, обратитесь в поддержку.");
 const QString email = QStringLiteral("anna@example.test");
 const QString password = QStringLiteral("secret-1");
 const QString post = QStringLiteral("POST");
@@ -120,7 +125,7 @@ private Q_SLOTS:
             << password << 403 << QByteArray(R"({"message":"Подтвердите email"})") << false << "Подтвердите email";
         QTest::newRow("token under another key")
             << password << 200 << QByteArray(R"({"accessToken":"t","user":{"id":"u","email":"e"}})") << false
-            << "~Ошибка разбора ответа: keyNotFound";
+            << unreadAnswer;
         QTest::newRow("token cannot be stored")
             << password << 0 << QByteArray() << true << "Keychain save failed (5) \u2014 The keyring is locked";
     }
@@ -167,9 +172,8 @@ private Q_SLOTS:
 
         QTest::newRow("registered") << "new@example.test"
                                     << "long-enough" << QByteArray() << "";
-        QTest::newRow("answer without message")
-            << "new@example.test"
-            << "long-enough" << QByteArray("{}") << "~Ошибка разбора ответа: keyNotFound";
+        QTest::newRow("answer without message") << "new@example.test"
+                                                << "long-enough" << QByteArray("{}") << unreadAnswer;
         QTest::newRow("validation list joined")
             << "not-an-email"
             << "123" << QByteArray() << "email must be an email, password must be longer than or equal to 6 characters";
@@ -367,6 +371,8 @@ private Q_SLOTS:
         QTest::newRow("DEL") << QStringLiteral("abc\x7f");
         QTest::newRow("non-ASCII") << QStringLiteral("токен");
         QTest::newRow("empty") << QString();
+        QTest::newRow("one above the bound") << QString(AccessToken::maxLength + 1, QLatin1Char('a'));
+        QTest::newRow("100 KB") << QString(100 * 1024, QLatin1Char('a'));
     }
     void tokenOutsideVisibleAsciiIsRefused()
     {
@@ -404,6 +410,61 @@ private Q_SLOTS:
         QVERIFY(m_backend->requests().isEmpty());
     }
 
+    // Up to the bound a token is kept and sent as it came.
+    void tokenUpToTheBoundIsKept_data()
+    {
+        QTest::addColumn<int>("length");
+        QTest::newRow("short") << 40;
+        QTest::newRow("at the bound") << int(AccessToken::maxLength);
+    }
+    void tokenUpToTheBoundIsKept()
+    {
+        QFETCH(int, length);
+        const QString token(length, QLatin1Char('t'));
+        const QJsonObject user{{QStringLiteral("id"), m_accountId}, {QStringLiteral("email"), email}};
+        m_backend->setOverride(
+            post, QStringLiteral("auth/login"),
+            BackendReply::json(200,
+                               QJsonObject{{QStringLiteral("access_token"), token}, {QStringLiteral("user"), user}}));
+        auto service = makeService();
+        await(service->login(email, password));
+        QVERIFY(!service->errorMessage());
+        QVERIFY(service->user());
+        QCOMPARE(m_tokens.token, std::optional<QString>(token));
+        m_backend->clearRequests();
+        m_backend->setOverride(QStringLiteral("GET"), QStringLiteral("projects"), BackendReply::raw(200, "[]"));
+        await(m_api->requestData(QStringLiteral("GET"), QStringLiteral("projects")));
+        QCOMPARE(m_backend->requests().first().header("Authorization"), "Bearer " + token.toLatin1());
+    }
+
+    // The token of an e-mail or password link above the bound is not sent on.
+    void linkTokenAboveTheBoundIsNotSent_data()
+    {
+        QTest::addColumn<QString>("link");
+        QTest::addColumn<int>("length");
+        QTest::addColumn<bool>("sent");
+        QTest::newRow("verification at the bound") << "verify" << int(AccessToken::maxLength) << true;
+        QTest::newRow("verification above the bound") << "verify" << int(AccessToken::maxLength + 1) << false;
+        QTest::newRow("reset at the bound") << "reset" << int(AccessToken::maxLength) << true;
+        QTest::newRow("reset of 100 KB") << "reset" << 100 * 1024 << false;
+    }
+    void linkTokenAboveTheBoundIsNotSent()
+    {
+        QFETCH(QString, link);
+        QFETCH(int, length);
+        QFETCH(bool, sent);
+        const QString token(length, QLatin1Char('k'));
+        auto service = makeService();
+        const std::optional<QString> message = link == QStringLiteral("verify")
+            ? await(service->verifyEmail(token))
+            : await(service->resetPassword(token, QStringLiteral("new-secret")));
+        QVERIFY(!message);
+        QVERIFY(!service->isLoading());
+        QCOMPARE(m_backend->requests().size(), sent ? 1 : 0);
+        if (!sent)
+            compareError(*service, AccessToken::linkRefusedText());
+    }
+
     void unauthorizedAnswerElsewhereSignsOut()
     {
         auto service = signedIn();
@@ -412,6 +473,45 @@ private Q_SLOTS:
         QCOMPARE(failure->errorDescription(), QStringLiteral("Сессия истекла. Войдите снова."));
         QTRY_VERIFY(!service->user());
         QTRY_VERIFY(!m_tokens.token);
+    }
+
+    // However many answers refuse the token, and whoever ended the session first, the backend is
+    // told of the sign-out once.
+    void signOutIsSentOnce_data()
+    {
+        QTest::addColumn<QString>("order");
+        QTest::newRow("two refusals at once") << "together";
+        QTest::newRow("a refusal while the sign-out call runs") << "during the call";
+        QTest::newRow("own sign-out, then a refusal of an earlier request") << "own sign-out";
+    }
+    void signOutIsSentOnce()
+    {
+        QFETCH(QString, order);
+        auto service = signedIn();
+        m_backend->data().tokens.clear(); // the backend let the token expire
+        m_backend->setOverride(post, logoutPath, BackendReply::message(200, QStringLiteral("ok")).after(300));
+        const QString get = QStringLiteral("GET");
+        const QString projects = QStringLiteral("projects");
+        if (order == QStringLiteral("together")) {
+            QCoro::Task<QByteArray> first = m_api->requestData(get, projects);
+            QCoro::Task<QByteArray> second = m_api->requestData(get, projects);
+            QVERIFY(apiFailure(std::move(first)));
+            QVERIFY(apiFailure(std::move(second)));
+        } else if (order == QStringLiteral("during the call")) {
+            QVERIFY(apiFailure(m_api->requestData(get, projects)));
+            QTRY_COMPARE(logoutCalls(), 1);
+            QVERIFY(m_tokens.token);
+            QVERIFY(apiFailure(m_api->requestData(get, projects)));
+        } else {
+            m_backend->setDelay(get, projects, 100);
+            QCoro::Task<QByteArray> earlier = m_api->requestData(get, projects);
+            service->logout();
+            QVERIFY(apiFailure(std::move(earlier)));
+            QVERIFY(m_tokens.token); // the sign-out call still runs
+        }
+        QTRY_VERIFY(!m_tokens.token);
+        QVERIFY(!service->user());
+        QCOMPARE(logoutCalls(), 1);
     }
 
     // What the screens read: the account as a value, the error as a text whose absence is told

@@ -157,6 +157,11 @@ std::optional<QString> APIClient::parseErrorMessage(const QByteArray &body)
     return std::nullopt;
 }
 
+void APIClient::logUnreadAnswer(const APIError &failure)
+{
+    qWarning("The backend's answer does not read: %s", qPrintable(failure.cause()));
+}
+
 QString APIClient::transportFailureText(const QUrl &url)
 {
     QString host = url.host();

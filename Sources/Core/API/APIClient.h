@@ -131,7 +131,9 @@ public:
             else
                 return APIDecoders::Decoder<T>::read(Json::parse(bytes), QString());
         } catch (const DecodingError &error) {
-            throw APIError::decoding(error.description());
+            APIError failure = APIError::decoding(error.description());
+            logUnreadAnswer(failure);
+            throw failure;
         }
     }
 
@@ -144,6 +146,8 @@ public:
 
 private:
     static QString transportFailureText(const QUrl &url);
+    // What did not read, for whoever looks into the failure: the screens show no such detail.
+    static void logUnreadAnswer(const APIError &failure);
 
     QUrl m_baseUrl;
     QNetworkAccessManager *m_network = nullptr;

@@ -43,7 +43,10 @@ QString APIError::errorDescription() const
             return *m_message;
         return QStringLiteral("Ошибка сервера (%1)").arg(m_status);
     case Kind::Decoding:
-        return QStringLiteral("Ошибка разбора ответа: ") + m_cause;
+        // The decoder's own words (a coding path, a JSON key) tell a person nothing: cause()
+        // keeps them for the log.
+        return QStringLiteral("Ошибка разбора ответа: сервер прислал данные, которые приложение не может прочитать. "
+                              "Попробуйте позже; если ошибка повторится, обратитесь в поддержку.");
     case Kind::InvalidURL:
         return QStringLiteral("Некорректный URL");
     case Kind::Unauthorized:

@@ -13,7 +13,8 @@ public:
 
     // status is the HTTP status, or -1 when there is none (transport failure, not an HTTP answer).
     static APIError http(int status, std::optional<QString> message);
-    // cause is the decoder's description of what did not match.
+    // cause is the decoder's description of what did not match; it is kept for the log, while
+    // the screens show a text of their own.
     static APIError decoding(const QString &cause);
     static APIError invalidURL();
     static APIError unauthorized();

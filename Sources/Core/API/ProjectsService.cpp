@@ -4,6 +4,7 @@
 #include "API/Endpoints.h"
 #include "Data/EstimateCatalogLoader.h"
 #include "Data/PersistenceController.h"
+#include "Data/StoreMessages.h"
 #include "API/ErrorDescription.h"
 #include "Models/CreateProjectRequest.h"
 #include "Projects/GuestProjectFactory.h"
@@ -158,10 +159,12 @@ QCoro::Task<void> ProjectsService::loadDevice(QPointer<ProjectsService> self, qu
         if (read.projects != self->m_projects)
             self->setProjects(read.projects);
         // The readable projects stay reachable; the unreadable record is named, not hidden.
-        if (read.unreadableIds.isEmpty())
+        if (read.unreadableIds.isEmpty()) {
             self->clearError();
-        else
-            self->setErrorMessage(read.firstFailure);
+        } else {
+            qWarning("device projects not read: %s", qPrintable(read.firstFailure));
+            self->setErrorMessage(StoreMessages::unreadableProjects(read.unreadableIds.size()));
+        }
     }
     self->setLoading(false);
 }

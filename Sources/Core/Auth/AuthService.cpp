@@ -30,9 +30,14 @@ AuthService::AuthService(APIClient &api, TokenStore &tokens, QObject *parent)
         if (!self)
             return;
         // The sign-out call's own 401 ends nothing more, and a 401 about a token that is no
-        // longer the stored one concerns an older session.
+        // longer the stored one concerns an older session. A session already ending (refused
+        // before, or signed out with its call still running) is not ended again.
         if (path == Endpoints::logout() || self->m_tokens.load() != sentToken)
             return;
+        Session &session = *self->m_session;
+        if (session.refusedToken == sentToken || session.signingOut.contains(sentToken))
+            return;
+        session.refusedToken = sentToken;
         QTimer::singleShot(0, self, [self] {
             if (self)
                 self->expireSession();
@@ -107,6 +112,7 @@ QCoro::Task<> AuthService::login(QString email, QString password)
             m_tokens.save(response->accessToken);
             setUser(response->user);
             m_expiredUser.reset();
+            m_session->refusedToken.reset();
         } catch (const std::exception &error) {
             report(error);
         }
@@ -150,8 +156,17 @@ QCoro::Task<std::optional<QString>> AuthService::sendForMessage(QString path, st
     co_return response->message;
 }
 
+QCoro::Task<std::optional<QString>> AuthService::refuseLink()
+{
+    setErrorMessage(AccessToken::linkRefusedText());
+    co_return std::nullopt;
+}
+
 QCoro::Task<std::optional<QString>> AuthService::verifyEmail(QString token)
 {
+    // A link's token of megabytes is not sent on, as a sign-in token of that size is not kept.
+    if (!AccessToken::fitsLink(token))
+        return refuseLink();
     return sendForMessage(Endpoints::verifyEmail(encodeQueryValue(token)), std::nullopt);
 }
 
@@ -162,6 +177,8 @@ QCoro::Task<std::optional<QString>> AuthService::forgotPassword(QString email)
 
 QCoro::Task<std::optional<QString>> AuthService::resetPassword(QString token, QString password)
 {
+    if (!AccessToken::fitsLink(token))
+        return refuseLink();
     return sendForMessage(Endpoints::resetPassword(), ResetPasswordRequest{token, password}.toJson());
 }
 
@@ -192,7 +209,10 @@ void AuthService::signOut()
 QCoro::Task<> AuthService::finishLogout(std::shared_ptr<Session> session, qint64 epoch, APIClient *api,
                                         TokenStore *tokens)
 {
-    if (tokens->load()) {
+    // A second end of the same session (a refusal meeting a sign-out of the user's own) sends
+    // no second call.
+    if (const std::optional<QString> token = tokens->load(); token && !session->signingOut.contains(*token)) {
+        session->signingOut.insert(*token);
         try {
             QCoro::Task<QByteArray> pending =
                 api->requestData(QStringLiteral("POST"), Endpoints::logout(), std::nullopt, true);
@@ -200,6 +220,7 @@ QCoro::Task<> AuthService::finishLogout(std::shared_ptr<Session> session, qint64
         } catch (const std::exception &) {
             // The local sign-out has happened; the backend's answer changes nothing.
         }
+        session->signingOut.remove(*token);
     }
     // A session that began meanwhile keeps its token.
     if (session->epoch == epoch)

@@ -4,6 +4,7 @@
 #include "Models/User.h"
 
 #include <QJsonObject>
+#include <QSet>
 #include <QCoro/QCoroTask>
 #include <QtQml/qqmlregistration.h>
 #include <memory>
@@ -80,11 +81,17 @@ private:
     struct Session
     {
         qint64 epoch = 0;
+        // A token the backend refused, whose session is ending: further refusals of it end nothing more.
+        std::optional<QString> refusedToken;
+        // Tokens whose sign-out call runs: one call per session, however many ends it has.
+        QSet<QString> signingOut;
     };
 
     static QCoro::Task<> finishLogout(std::shared_ptr<Session> session, qint64 epoch, APIClient *api,
                                       TokenStore *tokens);
     QCoro::Task<std::optional<QString>> sendForMessage(QString path, std::optional<QJsonValue> body);
+    // A link whose token is not sent: its error, and no message.
+    QCoro::Task<std::optional<QString>> refuseLink();
 
     void signOut();
     void setUser(std::optional<User> user);

@@ -2,6 +2,7 @@
 
 #include "OwnerOnlyFiles.h"
 #include "StoreError.h"
+#include "StoreMessages.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -17,9 +18,43 @@ namespace {
 
 std::atomic<int> connectionCounter{0};
 
-[[noreturn]] void fail(const QSqlError &error)
+// SQLite's result codes this file names itself.
+constexpr int permCode = 3;
+constexpr int readOnlyCode = 8;
+constexpr int ioErrCode = 10;
+constexpr int cantOpenCode = 14;
+constexpr int authCode = 23;
+
+// A failure the file system may explain better than SQLite does.
+bool isAccessFailure(int sqliteCode)
 {
-    throw StoreError(error.text().trimmed());
+    switch (sqliteCode & 0xFF) {
+    case permCode:
+    case readOnlyCode:
+    case ioErrCode:
+    case cantOpenCode:
+    case authCode:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The path a failure names: empty for a store in memory.
+QString storePath(const QSqlDatabase &db)
+{
+    const QString name = db.databaseName();
+    return name == QStringLiteral(":memory:") ? QString() : name;
+}
+
+// SQLite's and Qt's words (English, or Qt's translation of its own half) go to the log; the
+// person reads the cause and what to do. filePath: the store's file, empty for one in memory.
+[[noreturn]] void fail(const QSqlError &error, const QString &filePath)
+{
+    const int code = error.nativeErrorCode().toInt();
+    const QString detail = error.text().trimmed();
+    qWarning("device store: %s (%d)", qPrintable(detail), code);
+    throw StoreError(StoreMessages::sqlFailure(code, filePath), code, detail);
 }
 
 QSqlQuery run(const QSqlDatabase &db, const QString &sql, const QVariantList &values = {})
@@ -27,15 +62,15 @@ QSqlQuery run(const QSqlDatabase &db, const QString &sql, const QVariantList &va
     QSqlQuery query(db);
     query.setForwardOnly(true);
     if (!query.prepare(sql))
-        fail(query.lastError());
+        fail(query.lastError(), storePath(db));
     for (const QVariant &value : values)
         query.addBindValue(value);
     if (!query.exec())
-        fail(query.lastError());
+        fail(query.lastError(), storePath(db));
     return query;
 }
 
-QList<LocalProjectRecord> readRecords(QSqlQuery &query)
+QList<LocalProjectRecord> readRecords(QSqlQuery &query, const QString &filePath)
 {
     QList<LocalProjectRecord> records;
     while (query.next()) {
@@ -43,7 +78,7 @@ QList<LocalProjectRecord> readRecords(QSqlQuery &query)
                         QDateTime::fromMSecsSinceEpoch(query.value(2).toLongLong(), Qt::UTC), std::nullopt});
     }
     if (query.lastError().isValid())
-        fail(query.lastError());
+        fail(query.lastError(), filePath);
     return records;
 }
 
@@ -233,11 +268,12 @@ bool isOurVersion(int version)
 // What the file holds. Throws StoreError for a file that holds anything of another program.
 FoundSchema readSchema(const QSqlDatabase &db)
 {
+    const QString path = storePath(db);
     QSqlQuery versionQuery = run(db, QStringLiteral("PRAGMA user_version"));
     const int version = versionQuery.next() ? versionQuery.value(0).toInt() : 0;
     versionQuery.finish();
     if (version != 0 && !isOurVersion(version))
-        throw StoreError(QStringLiteral("unsupported schema version %1").arg(version));
+        throw StoreError(StoreMessages::unsupportedVersion(path, version));
     QSqlQuery tablesQuery = run(db,
                                 QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('table', 'view') "
                                                "AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY name"));
@@ -249,19 +285,18 @@ FoundSchema readSchema(const QSqlDatabase &db)
         else if (table == QStringLiteral("LocalCloudUpload"))
             found.hasUploads = true;
         else
-            throw StoreError(QStringLiteral("the file holds data of another program (table %1)").arg(table));
+            throw StoreError(StoreMessages::foreignTable(path, table));
     }
     tablesQuery.finish();
     // A table of our name in a file that never had our version is someone else's.
     if ((found.hasTable || found.hasUploads) && version == 0) {
-        throw StoreError(
-            QStringLiteral("the file holds data of another program (table %1)")
-                .arg(found.hasUploads ? QStringLiteral("LocalCloudUpload") : QStringLiteral("LocalProjectRecord")));
+        throw StoreError(StoreMessages::foreignTable(
+            path, found.hasUploads ? QStringLiteral("LocalCloudUpload") : QStringLiteral("LocalProjectRecord")));
     }
     if (found.hasTable && !hasOwnColumns(db, version))
-        throw StoreError(QStringLiteral("the table LocalProjectRecord has columns of another program"));
+        throw StoreError(StoreMessages::foreignColumns(path, QStringLiteral("LocalProjectRecord")));
     if (found.hasUploads && columnsOf(db, QStringLiteral("LocalCloudUpload")) != uploadColumns())
-        throw StoreError(QStringLiteral("the table LocalCloudUpload has columns of another program"));
+        throw StoreError(StoreMessages::foreignColumns(path, QStringLiteral("LocalCloudUpload")));
     return found;
 }
 
@@ -287,19 +322,38 @@ ModelContainer::~ModelContainer()
 std::shared_ptr<ModelContainer> ModelContainer::open(const QString &filePath)
 {
     const QFileInfo info(filePath);
+    const QString path = info.absoluteFilePath();
+    // What went wrong is read from the file system where it tells: a folder that exists but may
+    // not be written to is not "a folder that cannot be made".
+    const auto refusal = [&path](const QString &otherwise) {
+        const QString cause = StoreMessages::fileSystemCause(path);
+        return StoreError(cause.isEmpty() ? otherwise : cause);
+    };
     if (!OwnerOnlyFiles::makeFolder(info.absolutePath()))
-        throw StoreError(QStringLiteral("cannot create the folder %1").arg(info.absolutePath()));
+        throw refusal(StoreMessages::folderNotPrepared(info.absolutePath()));
     // A new file is made before SQLite makes it, so that it and its journals are never readable by others.
-    if (!info.exists() && !OwnerOnlyFiles::makeFile(info.absoluteFilePath()))
-        throw StoreError(QStringLiteral("cannot create the file %1").arg(info.absoluteFilePath()));
+    if (!info.exists() && !OwnerOnlyFiles::makeFile(path))
+        throw refusal(StoreMessages::sqlFailure(cantOpenCode, path));
+    // SQLite would open a file it may not write to for reading only, and fail at the first save.
+    if (!OwnerOnlyFiles::canWrite(path))
+        throw refusal(StoreMessages::sqlFailure(readOnlyCode, path));
 
     const QString name = QStringLiteral("tessmark-store-%1").arg(++connectionCounter);
-    std::shared_ptr<ModelContainer> container(new ModelContainer(name, info.absoluteFilePath()));
+    std::shared_ptr<ModelContainer> container(new ModelContainer(name, path));
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-    db.setDatabaseName(info.absoluteFilePath());
-    if (!db.open())
-        fail(db.lastError());
-    container->prepareSchema();
+    db.setDatabaseName(path);
+    try {
+        if (!db.open())
+            fail(db.lastError(), path);
+        container->prepareSchema();
+    } catch (const StoreError &error) {
+        if (!isAccessFailure(error.sqliteCode()))
+            throw;
+        const QString cause = StoreMessages::fileSystemCause(path);
+        if (cause.isEmpty())
+            throw;
+        throw StoreError(cause, error.sqliteCode(), error.detail());
+    }
     return container;
 }
 
@@ -310,11 +364,11 @@ std::shared_ptr<ModelContainer> ModelContainer::openReader(const QString &filePa
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
     db.setDatabaseName(container->m_filePath);
     if (!db.open())
-        fail(db.lastError());
+        fail(db.lastError(), container->m_filePath);
     QSqlQuery versionQuery = run(db, QStringLiteral("PRAGMA user_version"));
     const int version = versionQuery.next() ? versionQuery.value(0).toInt() : 0;
     if (version != schemaVersion)
-        throw StoreError(QStringLiteral("unsupported schema version %1").arg(version));
+        throw StoreError(StoreMessages::unsupportedVersion(container->m_filePath, version));
     return container;
 }
 
@@ -325,7 +379,7 @@ std::shared_ptr<ModelContainer> ModelContainer::openInMemory()
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
     db.setDatabaseName(QStringLiteral(":memory:"));
     if (!db.open())
-        fail(db.lastError());
+        fail(db.lastError(), {});
     container->prepareSchema();
     return container;
 }
@@ -348,12 +402,15 @@ void ModelContainer::prepareSchema()
     if (!isStoredInMemoryOnly()) {
         // Files from before stores were private; their journals are tightened before SQLite reuses them.
         for (const QString &suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")}) {
-            if (!OwnerOnlyFiles::tightenFile(m_filePath + suffix))
-                throw StoreError(QStringLiteral("cannot make %1 private").arg(m_filePath + suffix));
+            if (!OwnerOnlyFiles::tightenFile(m_filePath + suffix)) {
+                const QString cause = StoreMessages::fileSystemCause(m_filePath + suffix);
+                throw StoreError(cause.isEmpty() ? StoreMessages::sqlFailure(permCode, m_filePath + suffix) : cause);
+            }
         }
+        // A journal that stays in another mode is one SQLite could not write beside the file.
         QSqlQuery mode = run(db, QStringLiteral("PRAGMA journal_mode=WAL"));
         if (!mode.next() || mode.value(0).toString().compare(QStringLiteral("wal"), Qt::CaseInsensitive) != 0)
-            throw StoreError(QStringLiteral("cannot switch the journal to WAL"));
+            throw StoreError(StoreMessages::sqlFailure(readOnlyCode, m_filePath), readOnlyCode);
         mode.finish();
         run(db, QStringLiteral("PRAGMA synchronous=FULL"));
     }
@@ -398,8 +455,7 @@ void ModelContainer::prepareSchema()
     } catch (const StoreError &error) {
         QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
         if (found.version == jsonOnlySchemaVersion && found.hasTable)
-            throw StoreError(QStringLiteral("cannot upgrade the store from schema 1.0.0, it is left as it was: %1")
-                                 .arg(error.description()));
+            throw StoreError(StoreMessages::upgradeFailed(error.description()), error.sqliteCode(), error.detail());
         throw;
     } catch (...) {
         QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
@@ -419,10 +475,10 @@ void ModelContainer::upgradeFromJsonOnly()
     QSqlQuery update(db);
     if (!update.prepare(QStringLiteral("UPDATE LocalProjectRecord SET %1 WHERE id = ?")
                             .arg(assignments.join(QStringLiteral(", ")))))
-        fail(update.lastError());
+        fail(update.lastError(), m_filePath);
     // Read whole before the first update, so that no row changes under the reading cursor.
     QSqlQuery query = run(db, QStringLiteral("SELECT id, projectData, updatedAt FROM LocalProjectRecord"));
-    const QList<LocalProjectRecord> records = readRecords(query);
+    const QList<LocalProjectRecord> records = readRecords(query, m_filePath);
     query.finish();
     for (const LocalProjectRecord &record : records) {
         // A record that does not read keeps no summary and stays listed as unreadable.
@@ -434,7 +490,7 @@ void ModelContainer::upgradeFromJsonOnly()
             update.bindValue(at++, value);
         update.bindValue(at, record.id);
         if (!update.exec())
-            fail(update.lastError());
+            fail(update.lastError(), m_filePath);
     }
     update.finish();
 }
@@ -444,7 +500,7 @@ QList<LocalProjectRecord> ModelContainer::fetchAllSorted() const
     QSqlQuery query = run(connection(m_connectionName),
                           QStringLiteral("SELECT id, projectData, updatedAt FROM LocalProjectRecord "
                                          "ORDER BY updatedAt DESC, seq DESC"));
-    return readRecords(query);
+    return readRecords(query, m_filePath);
 }
 
 QList<LocalProjectRecord> ModelContainer::fetch(const QString &id) const
@@ -453,7 +509,7 @@ QList<LocalProjectRecord> ModelContainer::fetch(const QString &id) const
                           QStringLiteral("SELECT id, projectData, updatedAt FROM LocalProjectRecord "
                                          "WHERE id = ?"),
                           {idValue(id)});
-    return readRecords(query);
+    return readRecords(query, m_filePath);
 }
 
 void ModelContainer::forEachSummarySorted(const std::function<void(const LocalProjectRecord &)> &visit) const
@@ -467,7 +523,7 @@ void ModelContainer::forEachSummarySorted(const std::function<void(const LocalPr
                QDateTime::fromMSecsSinceEpoch(query.value(2).toLongLong(), Qt::UTC), readSummary(query, 3)});
     }
     if (query.lastError().isValid())
-        fail(query.lastError());
+        fail(query.lastError(), m_filePath);
 }
 
 qint64 ModelContainer::count() const
@@ -527,7 +583,7 @@ QHash<QString, QStringList> ModelContainer::uploads() const
         uploads.insert(query.value(0).toString(), known);
     }
     if (query.lastError().isValid())
-        fail(query.lastError());
+        fail(query.lastError(), m_filePath);
     return uploads;
 }
 

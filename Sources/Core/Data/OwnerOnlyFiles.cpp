@@ -3,7 +3,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryFile>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -58,4 +60,19 @@ bool OwnerOnlyFiles::makeFile(const QString &path)
 bool OwnerOnlyFiles::tightenFile(const QString &path)
 {
     return !QFileInfo::exists(path) || tighten(path, fileMode);
+}
+
+bool OwnerOnlyFiles::canWriteInto(const QString &folder)
+{
+    QTemporaryFile probe(folder + QStringLiteral("/.tessmark-probe-XXXXXX"));
+    return probe.open();
+}
+
+bool OwnerOnlyFiles::canWrite(const QString &file)
+{
+    const int fd = ::open(QFile::encodeName(file).constData(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0)
+        return false;
+    ::close(fd);
+    return true;
 }

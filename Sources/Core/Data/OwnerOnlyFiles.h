@@ -18,4 +18,10 @@ public:
 
     // Tightens the file to 0600 when it exists; true when there is none.
     static bool tightenFile(const QString &path);
+
+    // Whether this thread may make a file in the folder, or write to the file. Tried rather than
+    // read from the mode bits: for root, or a thread without the right to override modes, only
+    // the kernel knows.
+    static bool canWriteInto(const QString &folder);
+    static bool canWrite(const QString &file);
 };

@@ -1,6 +1,7 @@
 #include "PersistenceController.h"
 
 #include "StoreError.h"
+#include "StoreMessages.h"
 
 #include <QStandardPaths>
 #include <QtGlobal>
@@ -59,5 +60,5 @@ QString PersistenceController::storeFilePath()
 
 QString PersistenceController::fatalMessage(const QString &cause)
 {
-    return QStringLiteral("SQLite store: %1\n%2").arg(cause, storeFilePath());
+    return StoreMessages::startStopped(cause, storeFilePath());
 }

@@ -24,6 +24,6 @@ public:
 
     // The store file under the application's data location.
     static QString storeFilePath();
-    // "SQLite store: ", the cause and the store file's path.
+    // That the store does not open, the cause and the store file's path (bounded).
     static QString fatalMessage(const QString &cause);
 };

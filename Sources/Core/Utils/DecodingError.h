@@ -3,8 +3,8 @@
 #include <QString>
 #include <exception>
 
-// A record that could not be read from JSON. Carries where and why, so that the REST client
-// can say "Ошибка разбора ответа: " followed by description().
+// A record that could not be read from JSON. Carries where and why, in the decoder's technical
+// words: description() is for logs and tests, never shown to a person as it is.
 class DecodingError : public std::exception
 {
 public:

@@ -434,6 +434,12 @@ void ProjectEditorViewModel::markDirty()
         setSaveState(EditorSaveState::idle());
 }
 
+void ProjectEditorViewModel::dropSaveError(const QString &message)
+{
+    if (m_saveState == EditorSaveState::error(message))
+        setSaveState(EditorSaveState::idle());
+}
+
 void ProjectEditorViewModel::updateItem(const QUuid &id, const std::function<void(EditableEstimateItem &)> &transform)
 {
     const auto found =

@@ -142,6 +142,16 @@ void ExportPDFViewModel::cancelSave()
         setSaving(false);
 }
 
+void ExportPDFViewModel::failSave(const QString &message)
+{
+    if (!m_saving)
+        return;
+    m_saving = false;
+    clearOutcome();
+    m_saveError = message;
+    Q_EMIT saveChanged();
+}
+
 void ExportPDFViewModel::clearSaveError()
 {
     if (m_saveError.isEmpty())
@@ -237,6 +247,8 @@ void ExportPDFViewModel::discard()
     m_generating = false;
     dropRender();
     Q_EMIT stateChanged();
+    // A dialog still open answers into a sheet that is gone.
+    cancelSave();
 }
 
 void ExportPDFViewModel::dropRender()

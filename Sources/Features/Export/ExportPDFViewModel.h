@@ -88,6 +88,8 @@ public:
     Q_INVOKABLE void beginSave();
     Q_INVOKABLE void finishSave(const QUrl &destination, const QUrl &folder = QUrl());
     Q_INVOKABLE void cancelSave();
+    // The dialog itself failed: the save ends with this message in the alert.
+    Q_INVOKABLE void failSave(const QString &message);
     Q_INVOKABLE void clearSaveError();
     Q_INVOKABLE void clearActionError();
     // Opens the temporary file, not a saved copy.

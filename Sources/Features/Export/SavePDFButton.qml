@@ -4,8 +4,9 @@ import QtQuick
 import Tessmark.Design
 import Tessmark.Features.Export
 
-// Saves a copy of the rendered proposal where the user chooses. Disabled while its dialog is
-// open; a failed copy is reported in an alert.
+// Saves a copy of the rendered proposal where the user chooses, through the desktop's file dialog
+// or, where there is none, our own. Disabled while a dialog is open; a failed copy is reported in
+// an alert.
 PrimaryButton {
     id: button
 
@@ -28,10 +29,55 @@ PrimaryButton {
     }
     onEnabledChanged: landFocus()
 
+    // The desktop's own dialog where it offers one; ours where it does not.
     onClicked: {
+        button.viewModel.beginSave()
+        if (button.viewModel.isSaving)
+            portal.askSavePDF(button, button.viewModel.suggestedFilename, button.viewModel.saveFolder)
+    }
+
+    function portalAnswered() {
+        button.focusWanted = true
+        Qt.callLater(button.landFocus)
+    }
+
+    PortalFileChooser {
+        id: portal
+
+        objectName: "portalFileChooser"
+        onChosen: file => {
+            button.viewModel.finishSave(file)
+            button.portalAnswered()
+        }
+        onCancelled: {
+            button.viewModel.cancelSave()
+            button.portalAnswered()
+        }
+        onFailed: message => {
+            button.viewModel.failSave(message)
+            button.portalAnswered()
+        }
+        // Unless the sheet has given up on the save meanwhile.
+        onUnavailable: {
+            if (button.viewModel.isSaving)
+                button.openOwnDialog()
+        }
+    }
+    // The sheet gave up on the save (it closed): the desktop's dialog goes with it.
+    Connections {
+        target: button.viewModel
+        function onSaveChanged() {
+            if (!button.viewModel.isSaving && portal.asking)
+                portal.dismiss()
+        }
+    }
+
+    function openOwnDialog() {
         const chooser = button.dialog.createObject(button)
-        if (!chooser)
+        if (!chooser) {
+            button.viewModel.cancelSave()
             return
+        }
         button.viewModel.beginSave()
         chooser.accepted.connect(function() {
             button.viewModel.finishSave(chooser.selectedFile, chooser.currentFolder)

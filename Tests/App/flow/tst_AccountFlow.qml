@@ -145,12 +145,16 @@ Item {
                 keySequence(StandardKey.Save)
                 tryCompare(editorModel, "saveState", "error")
                 compare(editorModel.saveErrorText, expiredText)
+                compare(findChild(opened.editor, "saveStatusText").text, expiredText)
             } else {
                 showList(opened.shell)
                 mouseClick(visibleChild(opened.shell, "refreshButton"))
             }
             tryVerify(() => !root.viewModel.auth.hasUser, 5000)
             verify(root.viewModel.keepsEndedSession)
+            // The backend is told of the ended session once, however many answers refused it.
+            tryVerify(() => !testEnvironment.hasStoredToken(), 5000)
+            compare(testEnvironment.requestCount("POST", "auth/logout"), 1)
             tryVerify(() => sheet(root, "loginSheet").opened)
             const notice = visibleChild(sheet(root, "loginSheet"), "sessionBanner")
             compare(notice.text, expiredText)
@@ -192,6 +196,11 @@ Item {
             verify(!root.viewModel.keepsEndedSession)
             verify(root.currentScreen === opened.shell)
             compare(nameField.text, typedName)
+            // The session is back: the editor no longer says it ended, and still holds the edits.
+            compare(editorModel.saveState, "idle")
+            const status = findChild(opened.editor, "saveStatusText")
+            verify(status.visible)
+            compare(status.text, "Есть изменения")
             mouseClick(nameField.input)
             keySequence(StandardKey.Save)
             tryCompare(editorModel, "saveState", "saved", 5000)

@@ -181,6 +181,29 @@ Item {
             compare(testEnvironment.deviceProjectName(first), "Первый")
         }
 
+        // The device's disk is full when the edits are saved: the editor says so and what to
+        // do, and keeps them; once there is room the same save goes through.
+        function test_fullDiskKeepsTheEdits() {
+            const id = testEnvironment.addDeviceProject("Полный диск", 60, false)
+            const shell = openWindow()
+            const editor = openProject(shell, id)
+            editName(editor, "Renamed")
+            verify(testEnvironment.setDeviceDiskFull(true))
+            keySequence(StandardKey.Save)
+            tryCompare(editor.screen.editor, "saveState", "error")
+            const status = findChild(editor, "saveStatusText")
+            verify(status.visible)
+            compare(status.text, "Диск заполнен: данные не записаны. Освободите место на диске и повторите.")
+            verify(editor.screen.editor.isDirty)
+            compare(findChild(editor, "nameField").text, "Renamed")
+            compare(testEnvironment.deviceProjectName(id), "Полный диск")
+
+            verify(testEnvironment.setDeviceDiskFull(false))
+            keySequence(StandardKey.Save)
+            tryCompare(editor.screen.editor, "saveState", "saved")
+            compare(testEnvironment.deviceProjectName(id), "Renamed")
+        }
+
         // Where an item is drawn in the list's own coordinates.
         function yInList(list, item) {
             return item.mapToItem(list, 0, 0).y

@@ -1,7 +1,9 @@
 import QtQuick
 import QtQuick.Templates as T
 import QtTest
+import Tessmark.Design
 import Tessmark.Features.Export
+import Tessmark.Tests
 
 TestCase {
     id: testCase
@@ -14,6 +16,13 @@ TestCase {
 
     // The save dialog last opened by the sheet's save button.
     property QtObject dialog: null
+
+    // As in the application's window: Return presses the focused button.
+    Component {
+        id: returnKey
+
+        ButtonReturnKey {}
+    }
 
     Component {
         id: sheetComponent
@@ -38,6 +47,13 @@ TestCase {
         id: closedSpy
 
         signalName: "closed"
+    }
+
+    // No desktop file dialog unless a test stands one up.
+    function cleanup() {
+        exportTest.portal.stop()
+        testCase.width = 720
+        testCase.height = 680
     }
 
     function openSheet(lines) {
@@ -69,7 +85,7 @@ TestCase {
         button.dialog = fakeDialog
         testCase.dialog = null
         mouseClick(button)
-        verify(testCase.dialog !== null)
+        tryVerify(() => testCase.dialog !== null)
         if (name === "") {
             testCase.dialog.rejected()
         } else {
@@ -179,6 +195,7 @@ TestCase {
         // While the dialog is open the button reads "Сохранение…" and cannot be pressed.
         button.dialog = fakeDialog
         mouseClick(button)
+        tryVerify(() => testCase.dialog !== null)
         const first = testCase.dialog
         compare(button.text, "Сохранение…")
         verify(!button.enabled)
@@ -409,6 +426,128 @@ TestCase {
         tryCompare(sheet.viewModel, "isSaving", false)
         compare(findChild(sheet, "notice").text, "Сохранено: Смета.pdf")
         compare(exportTest.fileSize(Qt.resolvedUrl(old)), exportTest.fileSize(sheet.viewModel.pdfUrl))
+    }
+
+    // Stands the desktop's dialog up (a fake portal), opens a sheet and presses "Сохранить PDF…"
+    // as a person does: a click, or Return where the keyboard landed. The portal has the request.
+    function saveThroughPortal(byKey) {
+        verify(exportTest.portal.start(FakeFileChooserPortal.Answering))
+        const sheet = openSheet(1)
+        waitUntilReady(sheet)
+        const button = reveal(sheet, "saveButton")
+        if (byKey) {
+            createTemporaryObject(returnKey, testCase)
+            tryVerify(() => button.activeFocus)
+            keyClick(Qt.Key_Return)
+        } else {
+            mouseClick(button)
+        }
+        tryCompare(exportTest.portal, "requests", 1)
+        return sheet
+    }
+
+    // Asked with our title, name, folder and filter; the copy lands where the desktop's dialog
+    // chose, under a name with blanks, Cyrillic, quotes and "#".
+    function test_savesWhereTheDesktopDialogChose_data() {
+        return [
+            { tag: "click, default window", byKey: false, width: 960, height: 640 },
+            { tag: "Return, default window", byKey: true, width: 960, height: 640 },
+            { tag: "click, smallest window", byKey: false, width: 900, height: 600 },
+            { tag: "Return, smallest window", byKey: true, width: 900, height: 600 },
+        ]
+    }
+    function test_savesWhereTheDesktopDialogChose(data) {
+        testCase.width = data.width
+        testCase.height = data.height
+        tryCompare(testCase.Window.window, "height", data.height)
+        const folder = exportTest.localPath(exportTest.newHome(true)) + "/Documents"
+        const sheet = saveThroughPortal(data.byKey)
+        // In the order of the keys, for a readable difference.
+        compare(JSON.stringify(exportTest.portal.asked), JSON.stringify({
+            acceptLabel: "Сохранить", currentFilter: "(sa(us)) PDF: 0 *.pdf, 1 application/pdf",
+            currentFolder: folder, currentName: "KP-Сайт-студии.pdf",
+            filters: "a(sa(us)) PDF: 0 *.pdf, 1 application/pdf", modal: true, parentWindow: "",
+            title: "Сохранить PDF" }))
+        const button = findChild(sheet, "saveButton")
+        compare(button.text, "Сохранение…")
+        verify(!button.enabled)
+        exportTest.portal.respond(0, exportTest.portal.fileUri(folder + "/КП #1 для «Ромашки».pdf"))
+        tryCompare(sheet.viewModel, "isSaving", false)
+        compare(findChild(sheet, "notice").text, "Сохранено: КП #1 для «Ромашки».pdf")
+        verify(exportTest.sameBytes(folder + "/КП #1 для «Ромашки».pdf", sheet.viewModel.pdfUrl))
+        compare(findChild(button, "saveFileDialog"), null)
+        tryVerify(() => button.activeFocus)
+    }
+
+    // Cancelled in the desktop's dialog: nothing written, nothing shown. Failed: the alert.
+    function test_desktopDialogEndsWithoutAFile_data() {
+        return [
+            { tag: "cancelled", response: 1, alert: "" },
+            { tag: "failed", response: 2, alert: "Окно сохранения закрылось с ошибкой. Попробуйте сохранить ещё раз." },
+        ]
+    }
+    function test_desktopDialogEndsWithoutAFile(data) {
+        const home = exportTest.newHome(true)
+        const sheet = saveThroughPortal(false)
+        exportTest.portal.respond(data.response)
+        tryCompare(sheet.viewModel, "isSaving", false)
+        compare(exportTest.fileCount(Qt.resolvedUrl(home + "/Documents")), 0)
+        verify(!findChild(sheet, "notice").visible)
+        const alert = findChild(sheet, "saveFailedAlert")
+        if (data.alert !== "") {
+            waitForQuestion(alert)
+            compare(alert.message, data.alert)
+            mouseClick(itemWithText(alert.contentItem, "OK"))
+        }
+        tryVerify(() => !alert.opened)
+        tryVerify(() => findChild(sheet, "saveButton").activeFocus)
+    }
+
+    // No portal, one without a file chooser, or one that does not answer: our own dialog.
+    function test_withoutADesktopDialogOursOpens_data() {
+        return [
+            { tag: "no portal", mode: -1 },
+            { tag: "no file chooser", mode: FakeFileChooserPortal.WithoutChooser },
+            { tag: "no answer", mode: FakeFileChooserPortal.Silent },
+        ]
+    }
+    function test_withoutADesktopDialogOursOpens(data) {
+        exportTest.newHome(true)
+        if (data.mode >= 0)
+            verify(exportTest.portal.start(data.mode))
+        const sheet = openSheet(1)
+        waitUntilReady(sheet)
+        findChild(reveal(sheet, "saveButton"), "portalFileChooser").callTimeout = 300
+        compare(openSaveDialog(sheet).text, "KP-Сайт-студии.pdf")
+        keyClick(Qt.Key_Escape)
+        tryCompare(sheet.viewModel, "isSaving", false)
+    }
+
+    // The sheet closed while the desktop's dialog is open: that dialog closes, and its late answer
+    // writes nothing, whether the sheet is gone already or not yet.
+    function test_lateDesktopAnswerAfterTheSheetClosed_data() {
+        return [ { tag: "sheet destroyed", destroyed: true }, { tag: "sheet only closed", destroyed: false } ]
+    }
+    function test_lateDesktopAnswerAfterTheSheetClosed(data) {
+        const folder = exportTest.localPath(exportTest.newHome(true)) + "/Documents"
+        const first = saveThroughPortal(false)
+        closedSpy.target = first
+        closedSpy.clear()
+        keyClick(Qt.Key_Escape)
+        tryCompare(closedSpy, "count", 1)
+        if (data.destroyed)
+            first.destroy()
+        tryVerify(() => exportTest.portal.closed)
+        exportTest.portal.respond(0, exportTest.portal.fileUri(folder + "/late.pdf"))
+
+        // The next sheet's save, answered after the late one, lands; the late one never did.
+        const next = openSheet(1)
+        waitUntilReady(next)
+        mouseClick(reveal(next, "saveButton"))
+        tryCompare(exportTest.portal, "requests", 2)
+        exportTest.portal.respond(0, exportTest.portal.fileUri(folder + "/next.pdf"))
+        tryCompare(findChild(next, "notice"), "text", "Сохранено: next.pdf")
+        compare(exportTest.fileCount(Qt.resolvedUrl("file://" + folder)), 1)
     }
 
     function test_failedRenderShowsTheErrorAndRetries() {
