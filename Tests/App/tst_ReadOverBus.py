@@ -66,8 +66,8 @@ def pump(seconds=0.05):
         time.sleep(0.02)
 
 
-def wait_for(condition, what, timeout=TIMEOUT):
-    """The condition's value once it holds; None (and a failure) when it never does."""
+def wait_until(condition, timeout):
+    """The condition's value once it holds; None when it never does."""
     end = time.monotonic() + timeout
     while time.monotonic() < end:
         pump()
@@ -77,8 +77,14 @@ def wait_for(condition, what, timeout=TIMEOUT):
             value = None
         if value:
             return value
-    check(False, 'never came: ' + what)
     return None
+
+
+def wait_for(condition, what, timeout=TIMEOUT):
+    """The condition's value once it holds; None (and a failure) when it never does."""
+    value = wait_until(condition, timeout)
+    check(value is not None, 'never came: ' + what)
+    return value
 
 
 def showing(node):
@@ -124,7 +130,16 @@ def extents(node):
 
 
 def click(node, button='b1c'):
-    box = extents(node)
+    """A click in the middle of the object, once it stands still (a list may still be moving
+    after the wheel)."""
+    box, still = extents(node), 0
+    for _ in range(40):
+        pump(0.1)
+        now = extents(node)
+        still = still + 1 if (now.x, now.y) == (box.x, box.y) else 0
+        box = now
+        if still == 3:
+            break
     pyatspi.Registry.generateMouseEvent(box.x + box.width // 2, box.y + box.height // 2, button)
 
 
@@ -211,10 +226,17 @@ def read_analytics(reader):
     row = wait_for(lambda: find(reader, pyatspi.ROLE_LIST_ITEM, name), 'the analytics row "%s"' % name)
     if row is None:
         return
-    click(row)
+    # A click that lands while the table still glides after the wheel only stops it: once more.
+    for _ in range(3):
+        click(row)
+        if wait_until(lambda: find(reader, pyatspi.ROLE_LABEL, name), 5):
+            break
     heading = wait_for(lambda: find(reader, pyatspi.ROLE_HEADING, 'Детали'), 'the detail pane\'s heading')
     title = wait_for(lambda: find(reader, pyatspi.ROLE_LABEL, name), 'the project\'s name in the detail pane')
     if heading is None or title is None:
+        reading = list(walk(reader))
+        at = reading.index(heading) if heading in reading else 0
+        print('read after the heading:', [describe(node) for node in reading[at:at + 3]], flush=True)
         return
     reading = list(walk(reader))
     check(reading.index(heading) < reading.index(title), 'the project\'s name reads before the pane\'s heading')
