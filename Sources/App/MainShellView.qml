@@ -462,6 +462,13 @@ Item {
         active: built || shellModel.migration.shown
         sourceComponent: LocalDataMigrationSheet {
             offer: shellModel.migration
+            // Opened by the window itself, the sheet took the keyboard from no control: it goes on
+            // in the section, as it would have without the sheet.
+            onClosed: Qt.callLater(() => {
+                const current = shell.Window.activeFocusItem
+                if (current === null || !current.activeFocusOnTab || !current.visible)
+                    shell.focusSection()
+            })
         }
         onLoaded: {
             built = true

@@ -13,7 +13,8 @@ import Tessmark.Design
 // refused. Escape reaches the sheet only when nothing inside it (an open list, say) took it. A
 // sheet with no title and no buttons has no title bar. It reads as a modal dialog named by its
 // title (or by `accessibleName` where it has none), Tab stays inside it, and the focus goes back
-// where it was when it closes.
+// where it was when it closes. Open, it has the keyboard on one of its controls: the one its
+// owner gave it, else `initialFocus` (once it shows), else its first.
 Item {
     id: sheet
 
@@ -48,13 +49,26 @@ Item {
         return Math.min(Math.max(minimumHeight, headerHeight + contentHeight), room - 2 * 16)
     }
 
+    // The control the keyboard starts at when nothing inside has it as the sheet opens.
+    property Item initialFocus: null
     // Where the keyboard focus was before the sheet opened; a destroyed item reads as null.
     property Item focusBefore: null
 
     function restoreFocus() {
         if (focusBefore && focusBefore.visible && focusBefore.enabled)
-            focusBefore.forceActiveFocus(Qt.OtherFocusReason)
+            FocusLanding.land(focusBefore)
         focusBefore = null
+    }
+
+    // The scope of the sheet's content holds the focus when no control inside has it.
+    function focusInside() {
+        const scope = popup.contentItem
+        const focused = sheet.Window.activeFocusItem
+        for (let at = focused; at !== null && at !== scope; at = at.parent) {
+            if (at.parent === scope)
+                return
+        }
+        FocusLanding.land(sheet.initialFocus ?? scope.nextItemInFocusChain(true))
     }
 
     function open() {
@@ -90,6 +104,7 @@ Item {
         width: Math.min(sheet.minimumWidth, parent ? parent.width - 2 * 16 : sheet.minimumWidth)
         height: sheet.fittedHeight(header.height, parent ? parent.height : 0)
         padding: 0
+        onOpened: sheet.focusInside()
         onClosed: {
             sheet.restoreFocus()
             sheet.closed()
@@ -117,10 +132,11 @@ Item {
             }
         }
 
-        // Takes the keys that nothing focused inside the sheet took.
-        contentItem: FocusScope {
+        // Takes the keys that nothing focused inside the sheet took. What the sheet holds keeps
+        // to its rounded corners, whatever it fills its body with.
+        contentItem: RoundedClipScope {
             focus: true
-            clip: true
+            radius: AppTheme.cornerRadiusMedium
             Keys.onEscapePressed: sheet.cancel()
 
             SheetHeader {
@@ -162,6 +178,14 @@ Item {
                 anchors.left: parent.left
                 anchors.right: parent.right
                 anchors.bottom: parent.bottom
+            }
+            // The frame's outline over the content's edge, which the clip leaves unsmoothed.
+            Rectangle {
+                anchors.fill: parent
+                radius: AppTheme.cornerRadiusMedium
+                color: "transparent"
+                border.width: 1
+                border.color: AppTheme.border
             }
         }
     }

@@ -41,9 +41,15 @@ Column {
         input.maximumLength = 2147483647
         if (input.activeFocus) {
             if (input.text !== value) {
+                // The cut text selected whole (the focus came by the keyboard) stays selected whole.
+                const whole = input.text.length > 0 && input.selectionStart === 0
+                              && input.selectionEnd === input.text.length
                 const caret = input.cursorPosition
                 input.text = value
-                input.cursorPosition = Math.min(caret, value.length)
+                if (whole)
+                    input.selectAll()
+                else
+                    input.cursorPosition = Math.min(caret, value.length)
             }
         } else if (input.text !== idleText) {
             input.text = idleText
@@ -84,7 +90,7 @@ Column {
         }
 
         TapHandler {
-            onTapped: input.forceActiveFocus()
+            onTapped: input.forceActiveFocus(Qt.MouseFocusReason)
         }
 
         RowLayout {
@@ -131,6 +137,8 @@ Column {
                 onAccepted: root.accepted()
 
                 onActiveFocusChanged: root.showLongText()
+
+                SelectAllOnFocus {}
 
                 Text {
                     objectName: "placeholder"

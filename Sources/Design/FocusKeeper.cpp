@@ -1,10 +1,14 @@
 #include "FocusKeeper.h"
 
+#include "FocusLanding.h"
+
 #include <QQuickWindow>
 
 FocusKeeper::FocusKeeper(QQuickItem *parent)
     : QQuickItem(parent)
 {
+    // The way the window is worked is followed from its start, before the first landing.
+    FocusLanding::watchInput();
 }
 
 void FocusKeeper::itemChange(ItemChange change, const ItemChangeData &value)

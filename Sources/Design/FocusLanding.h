@@ -8,7 +8,8 @@ class QWindow;
 
 // Where the keyboard focus lands after an action (a screen or a sheet opens, a request fails, an
 // item is made): on the next control, with its focus ring when the person works the window by
-// keyboard, without it after a click or before any key was pressed.
+// keyboard (as before any press), without it after a click. A focus that the window or a closing
+// popup gives back to a control keeps the ring the same way.
 class FocusLanding : public QObject
 {
     Q_OBJECT
@@ -20,11 +21,13 @@ public:
 
     // Follows the application's key presses and clicks; done once, by the first landing.
     static void watchInput();
-    // Whether the last key press or click in the window was a key press.
+    // Whether the last key press or click in the window was a key press; true before any.
     static bool byKeyboard(const QWindow *window);
     // Gives the item the active focus, with the focus reason of the way the window is worked (an
-    // item that draws its own ring learns it through its `focusFromPointer`). Nothing moves while
-    // an open modal popup stands above the item.
+    // item that draws its own ring learns it through its `focusFromPointer`). Beneath an open
+    // modal popup it lands once the popup has closed and given its focus back; on an item that is
+    // hidden or disabled, once it shows and is enabled, unless another control took the keyboard
+    // meanwhile.
     static void focus(QQuickItem *item);
 
     Q_INVOKABLE void land(QQuickItem *item) const { focus(item); }

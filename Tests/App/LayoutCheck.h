@@ -3,7 +3,7 @@
 // Walks the item tree of a window as drawn and names what a person would see as broken: a text
 // cut without an ellipsis, an interactive item partly outside the window or partly under an
 // opaque item painted above it, two visible texts drawn over each other, a text or symbol too
-// faint against what the frame shows behind it.
+// faint against what the frame shows behind it, a name broken inside a word.
 
 #include <QColor>
 #include <QFont>
@@ -353,6 +353,39 @@ inline QString typePath(const QQuickItem *item)
     return path.join(QLatin1Char('>'));
 }
 
+// Where the lines of a text laid out from the words of `whole` (each line feed one line) stop
+// being those words: every line is the next of its words in order, broken only after a blank or a
+// hyphen, or the start of the next word cut and ended with "…". Empty when they are.
+inline QString wordBreakFault(const QString &shown, const QString &whole)
+{
+    const QChar ellipsis(0x2026);
+    const QStringList lines = shown.split(QLatin1Char('\n'));
+    QString rest = whole.simplified();
+    const auto breaksAfter = [](const QString &text, qsizetype at) {
+        return at >= text.size() || text.at(at).isSpace() || (at > 0 && text.at(at - 1) == QLatin1Char('-'));
+    };
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QString line = lines.at(i).trimmed();
+        if (line.isEmpty())
+            return QStringLiteral("an empty line %1").arg(i + 1);
+        qsizetype end = 0;
+        if (rest.startsWith(line) && breaksAfter(rest, line.size())) {
+            end = line.size();
+        } else if (line.endsWith(ellipsis) && rest.startsWith(line.chopped(1))) {
+            // Cut: the rest of the word it cut into is not shown, nor, on the last line, the rest.
+            end = line.size() - 1;
+            while (!breaksAfter(rest, end))
+                ++end;
+            if (i == lines.size() - 1)
+                return {};
+        } else {
+            return QStringLiteral("line %1 \"%2\" is not the next words of \"%3\"").arg(i + 1).arg(line, rest);
+        }
+        rest = rest.mid(end).trimmed();
+    }
+    return rest.isEmpty() ? QString() : QStringLiteral("\"%1\" is not shown").arg(rest);
+}
+
 } // namespace detail
 
 // Every fault found in the window now, one line each, naming the item.
@@ -387,6 +420,16 @@ inline QStringList faults(QQuickWindow *window)
             // A turned text's box is its bounding box: neighbours' boxes meet where glyphs do not.
             if (!node.turned)
                 texts.push_back(&node);
+            // A name laid out line by line: its lines, as the text shows them, break between words.
+            const QString whole = item->property("wrapsWordsOf").toString();
+            if (!whole.isEmpty()) {
+                const QString shown = item->property("text").toString();
+                QString fault = item->property("lineCount").toInt() != shown.count(QLatin1Char('\n')) + 1
+                    ? QStringLiteral("its lines are broken again where they do not fit")
+                    : wordBreakFault(shown, whole);
+                if (!fault.isEmpty())
+                    found << QStringLiteral("text breaks inside a word: %1: %2").arg(describe(item), fault);
+            }
             const bool elides = item->property("elide").toInt() != Qt::ElideNone;
             const bool overflows =
                 content.width() > node.rect.width() + 1.5 || content.height() > node.rect.height() + 1.5;

@@ -78,13 +78,18 @@ class TestScreenshots : public QObject
     static constexpr QSize wideWindowSize{1920, 1080};
     static constexpr qreal fieldWidthCap = 640;
 
-    // The window at each checked size, written to layout/ to look at, its faults gathered.
-    void checkLayout(QQuickWindow *window, const QString &name)
+    // The window at each checked size, written to layout/ to look at, its faults gathered;
+    // `placed` brings what the shot is of into view again at each size.
+    void checkLayout(QQuickWindow *window, const QString &name, const std::function<void()> &placed = {})
     {
         const QSize original = window->size();
         for (const QSize size : {minimumWindowSize, QSize(960, 640), QSize(1600, 1000)}) {
             window->resize(size);
             QTest::qWait(150); // layouts and loads follow the new size
+            if (placed) {
+                placed();
+                QTest::qWait(50);
+            }
             const QString where = QStringLiteral("%1-%2x%3").arg(name).arg(size.width()).arg(size.height());
             QStringList faults = LayoutCheck::faults(window);
             // A busy machine may still be laying out: what counts is what stays.
@@ -169,12 +174,12 @@ class TestScreenshots : public QObject
         return screen ? screen->property("viewModel").value<MainShellViewModel *>() : nullptr;
     }
 
-    void shoot(const QString &name)
+    void shoot(const QString &name, const std::function<void()> &placed = {})
     {
         // The check waits at each of its sizes.
         if (m_layoutCheck) {
             QTest::qWait(100);
-            checkLayout(m_window, name);
+            checkLayout(m_window, name, placed);
             return;
         }
         QTest::qWait(400); // animations and loads settle
@@ -953,6 +958,12 @@ private Q_SLOTS:
                     model: 10
                     delegate: Button { objectName: "row"; width: 150; height: 30; text: "Строка " + index }
                 }
+                component Name: Text { width: 110; property string wrapsWordsOf: "Мобильное приложение" }
+                Name { objectName: "wrappedAnywhere"; x: 130; width: 50; wrapMode: Text.WrapAnywhere; text: wrapsWordsOf }
+                Name { objectName: "lastCut"; x: 130; y: 80; wrapsWordsOf: "Лендинг конференции дизайна"; text: "Лендинг\nконфер…" }
+                Name { objectName: "cutInside"; x: 250; text: "Мобиль\nное приложение" }
+                Name { objectName: "wordsWhole"; x: 250; y: 40; text: "Мобильное\nприложение" }
+                Name { objectName: "afterHyphen"; x: 250; y: 80; wrapsWordsOf: "Интернет-магазин"; text: "Интернет-\nмагазин" }
             })",
                           QUrl());
         std::unique_ptr<QObject> root(component.create());
@@ -963,10 +974,11 @@ private Q_SLOTS:
         for (const char *expected :
              {"text cut without an ellipsis: cutTitle", "text cut without an ellipsis: cutByParent",
               "interactive item outside the window: offEdge", "texts overlap: first \"Один\" and second",
-              "interactive item partly under another item: halfCovered"}) {
+              "interactive item partly under another item: halfCovered", "text breaks inside a word: wrappedAnywhere",
+              "text breaks inside a word: cutInside"}) {
             QVERIFY2(found.contains(QString::fromUtf8(expected)), qPrintable(found));
         }
-        for (const char *meant : {"elidedTitle", "row"})
+        for (const char *meant : {"elidedTitle", "row", "lastCut", "wordsWhole", "afterHyphen"})
             QVERIFY2(!found.contains(QLatin1String(meant)), qPrintable(found));
     }
 
@@ -1315,6 +1327,84 @@ private Q_SLOTS:
         QCOMPARE(finance->property("amountText").toString(), QStringLiteral("15000"));
         QCOMPARE(finance->property("method").toString(), QStringLiteral("Карта"));
         QCOMPARE(finance->property("note").toString(), QStringLiteral("Аванс"));
+    }
+
+    // Tab or Shift+Tab into a field selects what it holds, so that typing replaces it; a click
+    // still puts the caret where it points. A person first types the field's value (the long
+    // client's name of 70,000 characters is there already, shown cut until the field is edited).
+    void tabReplacesFieldText_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("old");
+        QTest::newRow("line hours") << "formHours"
+                                    << "0.0";
+        QTest::newRow("line rate") << "formRate"
+                                   << "50.0";
+        QTest::newRow("payment amount") << "amountField"
+                                        << "50.0";
+        QTest::newRow("sign-in e-mail") << "emailField"
+                                        << "anna@example.test";
+        QTest::newRow("project name") << "nameField"
+                                      << "Сайт";
+        QTest::newRow("long client") << "clientField" << QString();
+    }
+    void tabReplacesFieldText()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, old);
+        const bool typesOld = !old.isEmpty();
+        const auto restore = keepBackendData();
+        if (field.startsWith(QLatin1String("form"))) {
+            QVERIFY(openDeviceProject(QStringLiteral("tab-select")));
+            QQuickItem *line = nullptr;
+            QTRY_VERIFY((line = item(QStringLiteral("lineCard-0"))) != nullptr);
+            line->forceActiveFocus(Qt::TabFocusReason);
+            QTest::keyClick(m_window, Qt::Key_Return);
+        } else if (field == QLatin1String("amountField")) {
+            open(QStringLiteral("light"), true, false);
+            MainShellViewModel *vm = signedInShell();
+            QVERIFY(vm);
+            QTRY_VERIFY(!vm->projectsService()->projects().isEmpty());
+            QVERIFY(openPayments(vm, vm->projectsService()->projects().first().id));
+        } else if (field == QLatin1String("emailField")) {
+            open(QStringLiteral("light"), true, false);
+            root()->setShowLoginSheet(true);
+        } else if (field == QLatin1String("nameField")) {
+            open(QStringLiteral("light"), true, true);
+            QVERIFY(pressCreate());
+        } else {
+            const Project project = extremeProject(QStringLiteral("tab-long"));
+            m_env.repository().upsert(project);
+            open(QStringLiteral("light"), true, true);
+            shell()->setSelectedProjectId(project.id);
+            old = *project.clientName;
+        }
+        QQuickItem *target = nullptr;
+        QTRY_VERIFY((target = input(field)) != nullptr && target->isVisible());
+        QVERIFY(waitForStill(m_window, [target] { return QList{target->mapRectToScene(target->boundingRect())}; }));
+        const auto text = [target] { return target->property("text").toString(); };
+        clickCentre(target);
+        QTRY_VERIFY(target->hasActiveFocus());
+        if (typesOld) {
+            QTest::keyClick(m_window, Qt::Key_A, Qt::ControlModifier);
+            typeText(old);
+        }
+        QCOMPARE(text(), old);
+        // Out and back in from either side: what is typed replaces the whole value.
+        const QList<std::pair<Qt::Key, QString>> ways{{Qt::Key_Backtab, QStringLiteral("12")},
+                                                      {Qt::Key_Tab, QStringLiteral("40")}};
+        for (const auto &[in, typed] : ways) {
+            QTest::keyClick(m_window, in == Qt::Key_Tab ? Qt::Key_Backtab : Qt::Key_Tab);
+            QVERIFY(!target->hasActiveFocus());
+            QTest::keyClick(m_window, in);
+            QCOMPARE(m_window->activeFocusItem(), target);
+            typeText(typed);
+            QCOMPARE(text(), typed);
+        }
+        // A click at the start puts the caret there.
+        QTest::mouseClick(m_window, Qt::LeftButton, {}, target->mapToScene(QPointF(1, target->height() / 2)).toPoint());
+        typeText(QStringLiteral("1"));
+        QCOMPARE(text(), QStringLiteral("140"));
     }
 
     // Analytics rows by keyboard: Tab reaches the table's rows in order, Return selects the focused one.
@@ -2207,12 +2297,111 @@ private Q_SLOTS:
             backend.data().projects.removeLast();
     }
 
+    // A new project, made by keys in the create sheet over a list scrolled far down, is the one
+    // selected, and its card (a guest's) or row (signed in) stands wholly in the list's view, at
+    // the smallest and a roomy window; where the editor folds the list away, once its rail's
+    // button shows it again.
+    void newProjectInView_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<bool>("guest");
+        QTest::addColumn<QString>("scheme");
+        for (const QSize size : {minimumWindowSize, QSize(1280, 800)}) {
+            QTest::addRow("guest %dx%d", size.width(), size.height()) << size << true << "light";
+            QTest::addRow("account %dx%d", size.width(), size.height()) << size << false << "dark";
+        }
+    }
+    void newProjectInView()
+    {
+        QFETCH(QSize, size);
+        QFETCH(bool, guest);
+        QFETCH(QString, scheme);
+        const auto restore = keepBackendData();
+        if (guest) {
+            m_env.addDeviceProjects(30, QStringLiteral("Лендинг студии"));
+        } else {
+            BackendData &data = m_account.backend.data();
+            const QString owner = data.accountByEmail(QString::fromUtf8(DemoSeed::email))->id;
+            for (int i = 0; i < 30; ++i)
+                data.addProject(owner, {{QStringLiteral("name"), QStringLiteral("Лендинг студии %1").arg(i + 1)}});
+        }
+        open(scheme, true, guest);
+        m_window->resize(size);
+        QTRY_COMPARE(m_window->size(), size);
+        MainShellViewModel *vm = guest ? shell() : signedInShell();
+        QVERIFY(vm);
+        if (vm->migration()->shown()) {
+            vm->migration()->skip();
+            vm->migration()->close();
+        }
+        const QString viewName = guest ? QStringLiteral("projectCards") : QStringLiteral("projectTree");
+        const auto shownView = [&]() -> QQuickItem * {
+            for (QQuickItem *found : m_window->findChildren<QQuickItem *>(viewName)) {
+                if (found->isVisible())
+                    return found;
+            }
+            return nullptr;
+        };
+        QQuickItem *view = nullptr;
+        QTRY_VERIFY((view = shownView()) != nullptr);
+        QTRY_VERIFY(view->property("contentHeight").toReal() > 2 * view->height());
+        QTest::qWait(100); // the list settles
+        wheelDown(view, view->property("contentHeight").toReal());
+        QVERIFY(view->property("contentY").toReal() > view->height());
+
+        QVERIFY(pressCreate());
+        QQuickItem *name = nullptr;
+        QTRY_VERIFY((name = input(QStringLiteral("nameField"))) != nullptr && name->hasActiveFocus());
+        const QString title = QStringLiteral("Сайт пекарни");
+        typeText(title);
+        QTest::keyClick(m_window, Qt::Key_Return);
+        QTRY_VERIFY(!item(QStringLiteral("createProjectSheet")));
+        QString made;
+        QTRY_VERIFY(!(made = vm->selectedProjectId()).isEmpty());
+        const QList<Project> projects = vm->projectsService()->projects();
+        QVERIFY(std::any_of(projects.cbegin(), projects.cend(),
+                            [&](const Project &project) { return project.id == made && project.name == title; }));
+        QQuickItem *rail = item(QStringLiteral("showProjectsButton"));
+        if (rail && rail->isVisible()) {
+            QTest::qWait(100); // the editor settles
+            clickCentre(rail);
+        }
+        QTRY_VERIFY((view = shownView()) != nullptr);
+        QQuickItem *card = nullptr;
+        QTRY_VERIFY((card = findItem(view, QStringLiteral("projectRow-") + made)) != nullptr && card->isVisible());
+        QVERIFY(card->property("isSelected").toBool());
+        const auto outside = [&]() -> QString {
+            const QRectF box = card->mapRectToScene(QRectF(0, 0, card->width(), card->height()));
+            const QRectF shown = view->mapRectToScene(QRectF(0, 0, view->width(), view->height()));
+            if (shown.adjusted(-0.5, -0.5, 0.5, 0.5).contains(box))
+                return {};
+            return QStringLiteral("card %1,%2 %3x%4 in view %5,%6 %7x%8")
+                .arg(box.x())
+                .arg(box.y())
+                .arg(box.width())
+                .arg(box.height())
+                .arg(shown.x())
+                .arg(shown.y())
+                .arg(shown.width())
+                .arg(shown.height());
+        };
+        QTRY_COMPARE(outside(), QString());
+        // And there it stays once the rows around it have settled.
+        QVERIFY(waitForStill(m_window, [&] { return QList<QRectF>{card->mapRectToScene(card->boundingRect())}; }));
+        QCOMPARE(outside(), QString());
+        QDir().mkpath(QStringLiteral(TESSMARK_SCREENSHOT_DIR));
+        m_window->grabWindow().save(QStringLiteral(TESSMARK_SCREENSHOT_DIR "/projects-created-%1-%2-%3x%4.png")
+                                        .arg(guest ? QStringLiteral("guest") : QStringLiteral("account"), scheme)
+                                        .arg(size.width())
+                                        .arg(size.height()));
+    }
+
     void exportSheet_data()
     {
         QTest::addColumn<QString>("scheme");
         QTest::addColumn<QString>("state");
         for (const char *scheme : {"light", "dark"}) {
-            for (const char *state : {"generating", "ready", "failed", "save-dialog"})
+            for (const char *state : {"generating", "ready", "failed", "save-dialog", "save-dialog-folders"})
                 QTest::addRow("%s %s", scheme, state) << QString::fromLatin1(scheme) << QString::fromLatin1(state);
         }
     }
@@ -2233,7 +2422,9 @@ private Q_SLOTS:
             else
                 qputenv("XDG_CONFIG_HOME", realConfig);
         });
-        const bool saveDialog = state == QLatin1String("save-dialog");
+        const bool saveDialog = state.startsWith(QLatin1String("save-dialog"));
+        // A folder of thirty clients: the list scrolls, a new folder is asked for, a save fails.
+        const bool manyFolders = state == QLatin1String("save-dialog-folders");
         // Sizes and dates in the dialog as the application formats them.
         const auto restoreLocale = qScopeGuard([previous = QLocale()] { QLocale::setDefault(previous); });
         if (saveDialog) {
@@ -2243,6 +2434,10 @@ private Q_SLOTS:
             QVERIFY(earlier.open(QIODevice::WriteOnly));
             earlier.write(QByteArray(20480, 'x'));
             earlier.close();
+            for (int i = 1; manyFolders && i <= 30; ++i) {
+                const QString client = QStringLiteral("Documents/Клиент %1").arg(i, 2, 10, QLatin1Char('0'));
+                QVERIFY(QDir(home.path()).mkpath(client));
+            }
             qputenv("HOME", QFile::encodeName(home.path()));
             qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(QStringLiteral(".config"))));
         }
@@ -2287,8 +2482,14 @@ private Q_SLOTS:
             QTRY_VERIFY((dialog = button->findChild<QObject *>(QStringLiteral("saveFileDialog")))
                         && dialog->property("opened").toBool());
             QQuickItem *rows = nullptr;
-            QTRY_VERIFY((rows = item(QStringLiteral("folderRows"))) && rows->property("count").toInt() == 2);
+            QTRY_VERIFY((rows = item(QStringLiteral("folderRows")))
+                        && rows->property("count").toInt() == (manyFolders ? 32 : 2));
             QTest::qWait(100);
+            if (manyFolders) {
+                shootFolderDialog(scheme, rows);
+                QTRY_VERIFY(!model->isSaving());
+                return;
+            }
             shoot(QStringLiteral("export-save-dialog-") + scheme);
             // Typed once the name field shows its cursor, as a person does.
             QQuickItem *name = input(QStringLiteral("fileNameField"));
@@ -2353,7 +2554,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("count");
         QTest::addColumn<bool>("huge");
         for (const char *scheme : {"light", "dark"}) {
-            for (int count : {0, 1, 12, 40})
+            // Two groups: their names stand straight, broken between words, even at the smallest window.
+            for (int count : {0, 1, 2, 12, 40})
                 QTest::addRow("%s %d", scheme, count) << QString::fromLatin1(scheme) << count << false;
             QTest::addRow("%s huge", scheme) << QString::fromLatin1(scheme) << 3 << true;
         }
@@ -2403,7 +2605,18 @@ private Q_SLOTS:
         };
         const auto showCharts = [&] { showFrom(charts); };
         showCharts();
-        shoot(name + QStringLiteral("-charts"));
+        // At each size of the check, once the page has flowed to its new width.
+        const auto placeCharts = [&] {
+            const auto chartsAt = [&] { return QList<QRectF>{charts->mapRectToScene(charts->boundingRect())}; };
+            for (int i = 0; i < 5; ++i) {
+                QVERIFY(waitForStill(m_window, chartsAt));
+                const qreal top = flick->mapToScene(QPointF(0, 0)).y() + 20;
+                if (std::abs(chartsAt().first().top() - top) < 1)
+                    return;
+                showCharts();
+            }
+        };
+        shoot(name + QStringLiteral("-charts"), placeCharts);
         if (huge) {
             // The detail's figures wrap inside the pane, its button in view below them.
             QQuickItem *payments = nullptr;
@@ -2422,10 +2635,10 @@ private Q_SLOTS:
             QTRY_COMPARE(vm->selectedAnalyticsRow().id, iteration);
             shoot(name + QStringLiteral("-iteration"));
         }
-        // The page at the window's smallest, its default and a wide size: the names under the
-        // bars, the legends and the charts' width at each (the layout check has its own sizes).
-        if (count == 12 && !huge && !m_layoutCheck && !m_audit) {
-            for (const QSize size : {minimumWindowSize, QSize(960, 640), QSize(1920, 1080)}) {
+        // The page at the window's smallest, its default, a roomy and a wide size: the names under
+        // the bars, the legends and the charts' width at each (the layout check has its own sizes).
+        if ((count == 2 || count == 12) && !huge && !m_layoutCheck && !m_audit) {
+            for (const QSize size : {minimumWindowSize, QSize(960, 640), QSize(1280, 800), QSize(1920, 1080)}) {
                 m_window->resize(size);
                 QTRY_COMPARE(m_window->size(), size);
                 flick->setProperty("contentY", flick->property("originY"));
@@ -3146,19 +3359,45 @@ private Q_SLOTS:
 
     // A line dragged by its grip opens a gap where it will land: the lines it passes step aside
     // by its height, the others stay; dropped, it takes that place. In a sorted mode nothing
-    // steps aside and the line goes back.
+    // steps aside and the line goes back. At the smallest and the default window, in one section
+    // and among several, after the list was scrolled away and back (its cards built anew).
+    void dragShowsLandingGap_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<bool>("oneSection");
+        QTest::addColumn<QString>("scheme");
+        for (const QSize size : {minimumWindowSize, QSize(960, 640)}) {
+            QTest::addRow("%dx%d flat", size.width(), size.height()) << size << true << "light";
+            QTest::addRow("%dx%d grouped", size.width(), size.height()) << size << false << "light";
+        }
+        QTest::addRow("1280x800 grouped dark") << QSize(1280, 800) << false << "dark";
+    }
     void dragShowsLandingGap()
     {
-        ProjectEditorScreenModel *screen = openEditorOn(true, addLongProject(true, 8, true));
+        QFETCH(QSize, size);
+        QFETCH(bool, oneSection);
+        QFETCH(QString, scheme);
+        // Four categories in turn: sixteen lines give each section four.
+        ProjectEditorScreenModel *screen = openEditorOn(true, addLongProject(true, 16, oneSection), scheme);
         QVERIFY(screen);
+        m_window->resize(size);
+        QTRY_COMPARE(m_window->size(), size);
         QQuickItem *list = item(QStringLiteral("editorLines"));
         EstimateSectionsModel *sections = screen->editor()->sections();
-        QMetaObject::invokeMethod(list, "positionViewAtIndex", Q_ARG(int, 1), Q_ARG(int, 1)); // Beginning
-        QTest::qWait(100);
+        QCOMPARE(sections->sectionRows(0).second, oneSection ? 15 : 3);
+        auto *content = list->property("contentItem").value<QQuickItem *>();
+        const auto placeRows = [&] {
+            // Down by the wheel until the first lines are long gone from the list, and back.
+            wheelDown(list, list->height() * 3);
+            QMetaObject::invokeMethod(list, "positionViewAtIndex", Q_ARG(int, 1), Q_ARG(int, 1)); // Center
+            QTest::qWait(100);
+        };
+        placeRows();
         const qreal spacing = list->property("spacing").toReal();
-        const auto drawn = [](QQuickItem *card) {
+        // Where a card is drawn, in the list's content: the list may scroll under the pointer.
+        const auto drawn = [content](QQuickItem *card) {
             auto *body = card->property("contentItem").value<QQuickItem *>();
-            return body->mapRectToScene(body->boundingRect());
+            return body->mapRectToItem(content, body->boundingRect());
         };
         const auto titleAt = [sections](int row) {
             return sections->index(row).data(EstimateSectionsModel::ShownTitleRole).toString();
@@ -3176,6 +3415,7 @@ private Q_SLOTS:
             QQuickItem *grip = findItem(cards.at(0), QStringLiteral("lineGrip"));
             QVERIFY(grip);
             const QPoint start = centreOf(grip).toPoint();
+            QVERIFY2(m_window->contentItem()->contains(start), qPrintable(QStringLiteral("grip out of the window")));
             // Down until the dragged line's middle is over the third line's place.
             const int by = int(places.at(2).center().y() - places.at(0).center().y());
             QTest::mousePress(m_window, Qt::LeftButton, {}, start);
@@ -3195,7 +3435,11 @@ private Q_SLOTS:
                 const qreal middle = drawn(cards.at(0)).center().y();
                 QVERIFY2(middle > gapTop && middle < gapBottom, qPrintable(QString::number(middle)));
                 QDir().mkpath(QStringLiteral(TESSMARK_SCREENSHOT_DIR));
-                m_window->grabWindow().save(QStringLiteral(TESSMARK_SCREENSHOT_DIR "/editor-drag-gap-light.png"));
+                m_window->grabWindow().save(QStringLiteral(TESSMARK_SCREENSHOT_DIR "/editor-drag-gap-%1-%2-%3x%4.png")
+                                                .arg(oneSection ? QStringLiteral("flat") : QStringLiteral("grouped"))
+                                                .arg(scheme)
+                                                .arg(size.width())
+                                                .arg(size.height()));
             } else {
                 QTest::qWait(200);
                 for (int row = 1; row < 4; ++row)
@@ -3210,10 +3454,12 @@ private Q_SLOTS:
         };
         drag(true);
         QVERIFY(screen->editor()->isDirty());
+        // Once more, over cards that have been dragged past and scrolled away since.
+        placeRows();
+        drag(true);
         screen->editor()->setGroupModeRaw(QStringLiteral("hoursDesc"));
         QTest::qWait(100);
-        QMetaObject::invokeMethod(list, "positionViewAtIndex", Q_ARG(int, 1), Q_ARG(int, 1));
-        QTest::qWait(100);
+        placeRows();
         drag(false);
     }
 
@@ -3597,6 +3843,89 @@ private Q_SLOTS:
             return nullptr;
         auto *content = popup->property("contentItem").value<QQuickItem *>();
         return content ? findItem(content, QStringLiteral("dialogButton%1").arg(index)) : nullptr;
+    }
+
+    // A sheet's four corners are round, whatever its content fills its body with: just inside
+    // each corner of its frame, outside the corner's radius, the grab shows what is behind the
+    // sheet (the dimmed window and the sheet's shadow), as just outside the frame.
+    void sheetCornersRound_data()
+    {
+        QTest::addColumn<QString>("scheme");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QString>("sheet");
+        for (const char *scheme : {"light", "dark"}) {
+            for (const QSize size : {minimumWindowSize, QSize(1280, 800)}) {
+                for (const char *sheet : {"create", "export", "templates", "login"})
+                    QTest::addRow("%s %s %dx%d", sheet, scheme, size.width(), size.height())
+                        << QString::fromLatin1(scheme) << size << QString::fromLatin1(sheet);
+            }
+        }
+    }
+    void sheetCornersRound()
+    {
+        QFETCH(QString, scheme);
+        QFETCH(QSize, size);
+        QFETCH(QString, sheet);
+        QQuickItem *popup = nullptr;
+        if (sheet == QLatin1String("login")) {
+            open(scheme, true, false);
+            m_window->resize(size);
+            QQuickItem *signIn = nullptr;
+            QTRY_VERIFY((signIn = item(QStringLiteral("signInButton"))) != nullptr && signIn->isVisible());
+            QTRY_COMPARE(m_window->size(), size);
+            QTest::qWait(100); // the welcome screen settles
+            clickCentre(signIn);
+            QTRY_VERIFY((popup = openSheetPopup()) != nullptr);
+        } else if (sheet == QLatin1String("create")) {
+            m_env.addDeviceProjects(2, QStringLiteral("Лендинг студии"));
+            open(scheme, true, true);
+            m_window->resize(size);
+            QTRY_COMPARE(m_window->size(), size);
+            QVERIFY(pressCreate());
+            QTRY_VERIFY((popup = openSheetPopup()) != nullptr);
+        } else {
+            QVERIFY(openDeviceProject(QStringLiteral("corners"), 3, scheme, size));
+            QTRY_VERIFY(item(QStringLiteral("lineCard-0")) != nullptr);
+            QTRY_COMPARE(m_window->size(), size);
+            QVERIFY((popup = openFromEditorMenu(sheet)) != nullptr);
+        }
+        const auto frame = [&] { return popup->mapRectToScene(QRectF(0, 0, popup->width(), popup->height())); };
+        QVERIFY(waitForStill(m_window, [&] { return QList<QRectF>{frame()}; }));
+        const QRectF box = frame();
+        // Not the whole window: a sheet keeps clear of its edges.
+        QVERIFY(box.left() > 2 && box.top() > 2 && box.right() < m_window->width() - 2
+                && box.bottom() < m_window->height() - 2);
+        const QImage shot = m_window->grabWindow().convertToFormat(QImage::Format_RGB32);
+        const qreal ratio = shot.width() / qreal(m_window->width());
+        const auto pixel = [&](QPointF at) { return QColor(shot.pixel((at * ratio).toPoint())); };
+        const auto apart = [](const QColor &a, const QColor &b) {
+            return std::max(
+                {std::abs(a.red() - b.red()), std::abs(a.green() - b.green()), std::abs(a.blue() - b.blue())});
+        };
+        struct Corner
+        {
+            const char *name;
+            QPointF at;
+            QPointF inward;
+        };
+        const Corner corners[] = {{"top left", box.topLeft(), {1, 1}},
+                                  {"top right", box.topRight(), {-1, 1}},
+                                  {"bottom left", box.bottomLeft(), {1, -1}},
+                                  {"bottom right", box.bottomRight(), {-1, -1}}};
+        QStringList square;
+        for (const Corner &corner : corners) {
+            const QColor inside = pixel(corner.at + corner.inward * 1.5);
+            const QColor behind = pixel(corner.at - corner.inward * 2.5);
+            if (apart(inside, behind) > 16)
+                square << QStringLiteral("%1: %2 inside, %3 behind")
+                              .arg(QLatin1String(corner.name), inside.name(), behind.name());
+        }
+        QDir().mkpath(QStringLiteral(TESSMARK_SCREENSHOT_DIR));
+        shot.save(QStringLiteral(TESSMARK_SCREENSHOT_DIR "/sheet-corners-%1-%2-%3x%4.png")
+                      .arg(sheet, scheme)
+                      .arg(size.width())
+                      .arg(size.height()));
+        QVERIFY2(square.isEmpty(), qPrintable(square.join(QStringLiteral("; "))));
     }
 
     // At the smallest window the library's question stands over the library and takes the click:
@@ -4078,6 +4407,42 @@ private Q_SLOTS:
         return found;
     }
 
+    // At the smallest window the pointer on a group's bars, or on its name under them, shows
+    // the group's whole names.
+    void barNamesWholeOnHover()
+    {
+        const auto restore = keepBackendData();
+        seedAnalytics(2);
+        open(QStringLiteral("light"), true, false);
+        m_window->resize(minimumWindowSize);
+        QTRY_COMPARE(m_window->size(), minimumWindowSize);
+        MainShellViewModel *vm = signedInShell();
+        QVERIFY(vm);
+        AnalyticsDashboardModel *model = openAnalytics(vm);
+        QVERIFY(model);
+        QCOMPARE(model->barNames().size(), 2);
+        auto *flick = item(QStringLiteral("analyticsScroll"));
+        auto *chart = item(QStringLiteral("barChart"));
+        QVERIFY(flick && chart);
+        // Down to the chart, its names in view.
+        QQuickItem *name = nullptr;
+        QTRY_VERIFY((name = item(QStringLiteral("barLabel-1"))) != nullptr);
+        const auto nameAt = [&] { return QList<QRectF>{name->mapRectToScene(name->boundingRect())}; };
+        QVERIFY(waitForStill(m_window, nameAt));
+        flick->setProperty("contentY",
+                           flick->property("contentY").toReal() + name->mapToItem(flick, QPointF(0, name->height())).y()
+                               + 40 - flick->height());
+        QVERIFY(waitForStill(m_window, nameAt));
+        QCOMPARE(outOfView(name), QString());
+        const QRectF plot = chart->property("plotArea").toRectF();
+        const QPoint onBars =
+            chart->mapToScene(QPointF(plot.x() + plot.width() / 4, plot.y() + plot.height() * 0.9)).toPoint();
+        QVERIFY(hoverUntil(onBars, [&] { return shownToolTips() == QStringList{model->barNames().at(0)}; }));
+        QVERIFY(model->barNames().at(0).contains(QStringLiteral("Интернет-магазин керамики")));
+        QVERIFY(hoverUntil(centreOf(name).toPoint(),
+                           [&] { return shownToolTips() == QStringList{model->barNames().at(1)}; }));
+    }
+
     // The editor's tooltip on "Платежи" comes when the pointer moves onto the button, and not when
     // a sheet closing leaves the pointer there (the line form's "Готово" stands over it), nor
     // when the pointer went on elsewhere meanwhile.
@@ -4509,24 +4874,157 @@ private Q_SLOTS:
     void focusLandsAfterAction_data()
     {
         QTest::addColumn<QString>("action");
-        for (const char *action : {"start", "sign-in", "sign-in-refused", "sign-in-field-error", "skip-tour",
-                                   "create-project", "create-iteration", "pdf-sheet", "save-dialog", "migration-sheet",
-                                   "context-delete", "save-refused", "save-refused-line"})
-            QTest::newRow(action) << QString::fromLatin1(action);
+        QTest::addColumn<QSize>("size");
+        const QStringList actions =
+            QStringLiteral("start sign-in sign-in-refused sign-in-field-error sign-in-closed sign-out "
+                           "skip-tour create-project create-project-closed create-iteration pdf-sheet "
+                           "save-dialog migration-sheet migration-applied context-delete save-refused "
+                           "save-refused-line line-form-closed new-line-closed delete-line "
+                           "payments-sheet payments-sheet-closed payment-added")
+                .split(QLatin1Char(' '));
+        for (const QString &action : actions) {
+            QTest::addRow("%s default", qPrintable(action)) << action << QSize(960, 640);
+            QTest::addRow("%s minimum", qPrintable(action)) << action << minimumWindowSize;
+        }
     }
     void focusLandsAfterAction()
     {
         QFETCH(QString, action);
+        QFETCH(QSize, size);
         const auto restore = keepBackendData();
         QQuickItem *expected = nullptr;
         bool byKeyboard = true;
+        // The window's size once it is open, before anything is pressed.
+        const auto sized = [this, size] {
+            if (m_window && m_window->size() != size)
+                m_window->resize(size);
+            return m_window != nullptr;
+        };
+        // The display takes the window's focus away and gives it back, as another window does.
+        const auto awayAndBack = [this] {
+            activate();
+            QWindowSystemInterface::handleWindowActivated(nullptr, Qt::ActiveWindowFocusReason);
+            QTRY_VERIFY(!QGuiApplication::focusWindow());
+            activate();
+        };
         if (action == QLatin1String("start")) {
-            // Nothing pressed yet: the focus without its ring, which is the keyboard's.
+            // Nothing pressed yet: the keyboard works the window, so the focus shows its ring, also
+            // after the display has made the window active, or another one for a while.
             open(QStringLiteral("light"), true, false);
+            QVERIFY(sized());
             expected = item(QStringLiteral("guestButton"));
-            byKeyboard = false;
+            QTRY_VERIFY(expected->hasActiveFocus());
+            awayAndBack();
+        } else if (action == QLatin1String("sign-in-closed")) {
+            open(QStringLiteral("light"), true, false);
+            QVERIFY(sized());
+            QTRY_VERIFY(item(QStringLiteral("guestButton")) && item(QStringLiteral("guestButton"))->hasActiveFocus());
+            QTest::keyClick(m_window, Qt::Key_Tab);
+            expected = item(QStringLiteral("signInButton"));
+            QCOMPARE(m_window->activeFocusItem(), expected);
+            QTest::keyClick(m_window, Qt::Key_Space);
+            QQuickItem *email = nullptr;
+            QTRY_VERIFY((email = input(QStringLiteral("emailField"))) != nullptr && email->hasActiveFocus());
+            QTest::keyClick(m_window, Qt::Key_Escape);
+            QTRY_VERIFY(!item(QStringLiteral("emailField")));
+        } else if (action == QLatin1String("sign-out")) {
+            open(QStringLiteral("light"), true, false);
+            QVERIFY(sized());
+            MainShellViewModel *vm = signedInShell();
+            QVERIFY(vm);
+            vm->setMainSection(QStringLiteral("settings"));
+            QQuickItem *leave = nullptr;
+            QTRY_VERIFY((leave = item(QStringLiteral("leaveButton"))) != nullptr && leave->isVisible());
+            QVERIFY(tabTo(leave));
+            QTest::keyClick(m_window, Qt::Key_Space);
+            QTRY_COMPARE(root()->screen(), RootViewModel::Welcome);
+            QTRY_VERIFY((expected = item(QStringLiteral("guestButton"))) != nullptr);
+        } else if (action == QLatin1String("create-project-closed")) {
+            open(QStringLiteral("light"), true, true);
+            QVERIFY(sized());
+            QVERIFY(pressCreate());
+            QQuickItem *name = nullptr;
+            QTRY_VERIFY((name = input(QStringLiteral("nameField"))) != nullptr && name->hasActiveFocus());
+            QTest::keyClick(m_window, Qt::Key_Escape);
+            QTRY_VERIFY(!item(QStringLiteral("createProjectSheet")));
+            expected = item(QStringLiteral("createButton"));
+        } else if (action == QLatin1String("migration-applied")) {
+            m_env.addDeviceProjects(2, QStringLiteral("Черновик"));
+            open(QStringLiteral("light"), true, false);
+            QVERIFY(sized());
+            MainShellViewModel *vm = signedInShell();
+            QVERIFY(vm);
+            QTRY_VERIFY(vm->migration()->shown());
+            auto *sheet = m_window->findChild<QQuickItem *>(QStringLiteral("localDataMigrationSheet"));
+            QVERIFY(sheet);
+            QQuickItem *apply = findItem(sheetFrame(sheet), QStringLiteral("confirmButton"));
+            QTRY_VERIFY(apply && apply->isVisible() && sheet->property("opened").toBool());
+            QVERIFY(tabTo(apply, 10));
+            QTest::keyClick(m_window, Qt::Key_Space);
+            QTRY_VERIFY(!vm->migration()->shown());
+            QTRY_VERIFY((expected = item(QStringLiteral("projectTree"))) != nullptr && expected->isVisible());
+        } else if (action == QLatin1String("line-form-closed") || action == QLatin1String("new-line-closed")) {
+            QVERIFY(openDeviceProject(QStringLiteral("landing-form"), 3, QStringLiteral("light"), size));
+            if (action == QLatin1String("line-form-closed")) {
+                QTRY_VERIFY((expected = item(QStringLiteral("lineCard-0"))) != nullptr);
+                QTest::qWait(300);
+                expected->forceActiveFocus(Qt::TabFocusReason);
+                QTest::keyClick(m_window, Qt::Key_Return);
+            } else {
+                QVERIFY(chooseMenuEntry(QStringLiteral("addLine")));
+                expected = item(QStringLiteral("actionsMenuButton"));
+            }
+            QQuickItem *title = nullptr;
+            QTRY_VERIFY((title = input(QStringLiteral("formTitle"))) != nullptr && title->hasActiveFocus());
+            QTest::keyClick(m_window, Qt::Key_Escape);
+            QTRY_VERIFY(!item(QStringLiteral("formTitle")));
+        } else if (action == QLatin1String("delete-line")) {
+            QVERIFY(openDeviceProject(QStringLiteral("landing-delete"), 3, QStringLiteral("light"), size));
+            QQuickItem *list = nullptr;
+            QTRY_VERIFY((list = item(QStringLiteral("editorLines"))) != nullptr);
+            QTest::qWait(300);
+            QMetaObject::invokeMethod(list, "positionViewAtIndex", Q_ARG(int, 1), Q_ARG(int, 1)); // Beginning
+            QTRY_VERIFY(cardAt(list, 1));
+            QVERIFY(tabTo(cardAt(list, 0)));
+            const QString next = cardAt(list, 1)->property("lineId").toString();
+            QTest::keyClick(m_window, Qt::Key_Delete);
+            QTRY_VERIFY((expected = m_window->activeFocusItem()) != nullptr
+                        && expected->property("lineId").toString() == next);
+            awayAndBack();
+        } else if (action.startsWith(QLatin1String("payment"))) {
+            open(QStringLiteral("light"), true, false);
+            QVERIFY(sized());
+            MainShellViewModel *vm = signedInShell();
+            QVERIFY(vm);
+            QTRY_VERIFY(!vm->projectsService()->projects().isEmpty());
+            vm->setSelectedProjectId(vm->projectsService()->projects().first().id);
+            QQuickItem *payments = nullptr;
+            QTRY_VERIFY((payments = item(QStringLiteral("paymentsButton"))) != nullptr && payments->isVisible()
+                        && payments->isEnabled());
+            QTest::qWait(300);
+            QVERIFY(tabTo(payments));
+            QTest::keyClick(m_window, Qt::Key_Space);
+            QTRY_VERIFY((expected = input(QStringLiteral("amountField"))) != nullptr && expected->isVisible());
+            if (action == QLatin1String("payments-sheet-closed")) {
+                QTRY_VERIFY(expected->hasActiveFocus());
+                QTest::keyClick(m_window, Qt::Key_Escape);
+                QTRY_VERIFY(!item(QStringLiteral("amountField")));
+                expected = payments;
+            } else if (action == QLatin1String("payment-added")) {
+                QTRY_VERIFY(expected->hasActiveFocus());
+                auto *finance = modelOf<QObject>(QStringLiteral("projectFinanceView"), "finance");
+                QVERIFY(finance);
+                QTRY_VERIFY(!finance->property("isLoading").toBool());
+                const int before = finance->property("payments").value<QAbstractItemModel *>()->rowCount();
+                typeText(QStringLiteral("100"));
+                QVERIFY(tabTo(item(QStringLiteral("addPaymentButton")), 10));
+                QTest::keyClick(m_window, Qt::Key_Space);
+                QTRY_COMPARE(finance->property("payments").value<QAbstractItemModel *>()->rowCount(), before + 1);
+                QTRY_VERIFY(!finance->property("isLoading").toBool());
+            }
         } else if (action.startsWith(QLatin1String("sign-in"))) {
             open(QStringLiteral("light"), true, false);
+            QVERIFY(sized());
             QTRY_VERIFY(item(QStringLiteral("guestButton")) && item(QStringLiteral("guestButton"))->hasActiveFocus());
             // From the first way on to the second, which opens the sign-in sheet.
             QTest::keyClick(m_window, Qt::Key_Tab);
@@ -4572,6 +5070,7 @@ private Q_SLOTS:
         } else if (action == QLatin1String("skip-tour")) {
             m_env.addDeviceProjects(3, QStringLiteral("Мобильное приложение"));
             open(QStringLiteral("light"), false, true);
+            QVERIFY(sized());
             QQuickItem *skip = nullptr;
             QTRY_VERIFY((skip = item(QStringLiteral("onboardingSkip"))) != nullptr && skip->isVisible());
             QTRY_VERIFY(item(QStringLiteral("onboardingNext"))->hasActiveFocus());
@@ -4582,6 +5081,7 @@ private Q_SLOTS:
         } else if (action == QLatin1String("create-project")) {
             const QList<Project> before = m_env.addDeviceProjects(2, QStringLiteral("Лендинг студии"));
             open(QStringLiteral("light"), true, true);
+            QVERIFY(sized());
             QVERIFY(pressCreate());
             QQuickItem *name = nullptr;
             QTRY_VERIFY((name = input(QStringLiteral("nameField"))) != nullptr && name->hasActiveFocus());
@@ -4598,6 +5098,7 @@ private Q_SLOTS:
         } else if (action == QLatin1String("create-iteration")) {
             const QString rootId = addRootWithIterations(1);
             open(QStringLiteral("light"), true, false);
+            QVERIFY(sized());
             MainShellViewModel *vm = signedInShell();
             QVERIFY(vm);
             QTRY_VERIFY(!vm->projectsService()->projects().isEmpty());
@@ -4613,7 +5114,7 @@ private Q_SLOTS:
                 modelOf<ProjectEditorScreenModel>(QStringLiteral("projectEditor"), "screen")->editor()->projectId(),
                 vm->selectedProjectId());
         } else if (action == QLatin1String("pdf-sheet") || action == QLatin1String("save-dialog")) {
-            QVERIFY(openDeviceProject(QStringLiteral("landing-pdf")));
+            QVERIFY(openDeviceProject(QStringLiteral("landing-pdf"), 5, QStringLiteral("light"), size));
             QVERIFY(chooseMenuEntry(QStringLiteral("export")));
             // Once the file is made, its first action has the keyboard.
             QTRY_VERIFY_WITH_TIMEOUT((expected = findSaveButton()) != nullptr && expected->isVisible(), 15000);
@@ -4632,16 +5133,17 @@ private Q_SLOTS:
         } else if (action == QLatin1String("migration-sheet")) {
             m_env.addDeviceProjects(2, QStringLiteral("Черновик"));
             open(QStringLiteral("light"), true, false);
+            QVERIFY(sized());
             MainShellViewModel *vm = signedInShell();
             QVERIFY(vm);
             QTRY_VERIFY(vm->migration()->shown());
             QQuickItem *policies = nullptr;
             QTRY_VERIFY((policies = item(QStringLiteral("policyPicker"))) != nullptr && policies->isVisible());
             QTRY_VERIFY((expected = checkedChoice(policies)) != nullptr);
-            byKeyboard = false; // signed in by the model, nothing pressed
         } else if (action == QLatin1String("context-delete")) {
             const QList<Project> projects = m_env.addDeviceProjects(3, QStringLiteral("Лендинг студии"));
             open(QStringLiteral("light"), true, true);
+            QVERIFY(sized());
             QQuickItem *cards = nullptr;
             QQuickItem *card = nullptr;
             QTRY_VERIFY((cards = item(QStringLiteral("projectCards"))) != nullptr
@@ -4660,7 +5162,7 @@ private Q_SLOTS:
             expected = cards;
             byKeyboard = false;
         } else if (action == QLatin1String("save-refused")) {
-            QVERIFY(openDeviceProject(QStringLiteral("landing-save")));
+            QVERIFY(openDeviceProject(QStringLiteral("landing-save"), 5, QStringLiteral("light"), size));
             QQuickItem *name = nullptr;
             QTRY_VERIFY((name = input(QStringLiteral("nameField"))) != nullptr && name->isVisible());
             QTest::qWait(300);
@@ -4676,7 +5178,7 @@ private Q_SLOTS:
             verifyAlert(status, QStringLiteral("Укажите название проекта"));
             expected = name;
         } else if (action == QLatin1String("save-refused-line")) {
-            QVERIFY(openDeviceProject(QStringLiteral("landing-line"), 8));
+            QVERIFY(openDeviceProject(QStringLiteral("landing-line"), 8, QStringLiteral("light"), size));
             ProjectEditorScreenModel *screen = nullptr;
             QTRY_VERIFY((screen = modelOf<ProjectEditorScreenModel>(QStringLiteral("projectEditor"), "screen"))
                         != nullptr);
@@ -4911,6 +5413,50 @@ private Q_SLOTS:
 
 private:
     // Types the text into whatever has the focus.
+    // The save dialog over thirty folders: the list scrolled to its end with a row chosen, the
+    // new-folder prompt telling of a taken name, and a save that failed on a name too long.
+    void shootFolderDialog(const QString &scheme, QQuickItem *rows)
+    {
+        activate();
+        QQuickItem *first = findItem(rows, QStringLiteral("folderRow-Клиент 01"));
+        QVERIFY(first);
+        clickCentre(first);
+        QTRY_VERIFY(rows->hasActiveFocus());
+        QTest::keyClick(m_window, Qt::Key_End);
+        QTest::keyClick(m_window, Qt::Key_Up);
+        QTRY_VERIFY(rows->property("atYEnd").toBool());
+        shoot(QStringLiteral("export-save-dialog-folders-") + scheme);
+
+        clickCentre(item(QStringLiteral("newFolderButton")));
+        QQuickItem *name = nullptr;
+        QTRY_VERIFY((name = input(QStringLiteral("newFolderName"))) && name->hasActiveFocus());
+        QTest::keyClick(m_window, Qt::Key_A, Qt::ControlModifier);
+        typeText(QStringLiteral("Клиенты"));
+        QTest::keyClick(m_window, Qt::Key_Return);
+        QQuickItem *taken = nullptr;
+        QTRY_VERIFY((taken = findItem(item(QStringLiteral("newFolderName")), QStringLiteral("errorLine")))
+                    && taken->isVisible());
+        verifyAlert(taken, QStringLiteral("Здесь уже есть папка или файл с таким именем."));
+        shoot(QStringLiteral("export-new-folder-") + scheme);
+        QTest::keyClick(m_window, Qt::Key_Escape);
+        QTRY_VERIFY(!name->isVisible());
+
+        QQuickItem *field = input(QStringLiteral("fileNameField"));
+        QVERIFY(field);
+        clickCentre(field);
+        QTRY_VERIFY(field->hasActiveFocus());
+        QTest::keyClick(m_window, Qt::Key_A, Qt::ControlModifier);
+        typeText(QString(300, QChar(u'К')));
+        QTest::keyClick(m_window, Qt::Key_Return);
+        QQuickItem *failure = nullptr;
+        QTRY_VERIFY((failure = item(QStringLiteral("saveDialogError"))) && failure->isVisible());
+        QVERIFY(failure->property("text").toString().startsWith(
+            QStringLiteral("Не удалось сохранить файл: имя файла слишком длинное")));
+        verifyAlert(failure, failure->property("text").toString());
+        shoot(QStringLiteral("export-save-failed-") + scheme);
+        clickCentre(item(QStringLiteral("saveDialogCancel")));
+    }
+
     void typeText(const QString &text)
     {
         for (const QChar c : text)

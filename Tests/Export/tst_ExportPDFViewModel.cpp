@@ -1,4 +1,5 @@
 #include "Export/CommercialProposalPDF.h"
+#include "Export/FileErrorText.h"
 #include "ExportSamples.h"
 #include "Features/Export/ExportPDFViewModel.h"
 #include "Features/Export/PDFPreviewImageProvider.h"
@@ -258,6 +259,29 @@ private Q_SLOTS:
         QCOMPARE(model->notice(), QString());
         model->clearSaveError();
         QCOMPARE(model->saveError(), QString());
+    }
+
+    // Our own dialog's save: a failure is the dialog's to show, and the save goes on until a copy
+    // is made.
+    void saveInTheDialogEndsOnlyWithACopy()
+    {
+        const auto model = rendered(sampleProposal(1));
+        QVERIFY(model);
+        model->beginSave();
+        model->finishSave(QUrl::fromLocalFile(m_dir.filePath(QStringLiteral("earlier.pdf"))));
+        model->beginSave();
+        const QString tooLong = m_dir.filePath(QString(300, QChar(u'я')));
+        QCOMPARE(
+            model->saveInDialog(QUrl::fromLocalFile(tooLong)),
+            QStringLiteral("Не удалось сохранить файл: имя файла слишком длинное для этого диска. Сократите его.\n")
+                + FileErrorText::shownPath(tooLong + QStringLiteral(".pdf")));
+        QVERIFY(model->isSaving());
+        QCOMPARE(model->saveError(), QString());
+        QCOMPARE(model->notice(), QString());
+        QCOMPARE(model->saveInDialog(QUrl::fromLocalFile(m_dir.filePath(QStringLiteral("КП")))), QString());
+        QVERIFY(!model->isSaving());
+        QCOMPARE(model->notice(), QStringLiteral("Сохранено: КП.pdf"));
+        QCOMPARE(readFile(m_dir.filePath(QStringLiteral("КП.pdf"))), readFile(model->pdfPath()));
     }
 
     void savingOverTheTemporaryFileSucceeds()

@@ -1,4 +1,5 @@
 #include "Export/CommercialProposalPDF.h"
+#include "Export/FileErrorText.h"
 #include "Export/PDFSaveHelper.h"
 #include "Export/ProposalTempFolder.h"
 #include "ReadOnlyFolder.h"
@@ -10,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
 #include <ctime>
 #include <sys/stat.h>
 #include <sys/time.h>
@@ -60,6 +62,9 @@ private Q_SLOTS:
     void destinationFromTheDialog();
     void failuresAreToldInRussianWithThePath_data();
     void failuresAreToldInRussianWithThePath();
+    void reasonsNameTheSystemsError_data();
+    void reasonsNameTheSystemsError();
+    void longPathsAreCutInTheMiddle();
     void startFolderIsDocumentsOnlyWhenItExists();
     void writeTempPDFRemovesRendersOfEarlierDays();
     void removeRenderTakesItsFolderOnly();
@@ -236,6 +241,10 @@ void tst_PDFSaveHelper::failuresAreToldInRussianWithThePath_data()
                                          << "Не удалось сохранить файл: на этом месте уже есть папка с таким именем.";
     QTest::newRow("read-only folder") << "read-only/КП.pdf"
                                       << "Не удалось сохранить файл: нет доступа к папке.";
+    QTest::newRow("name too long") << QString(
+        300, QChar(u'я')) << "Не удалось сохранить файл: имя файла слишком длинное для этого диска. Сократите его.";
+    QTest::newRow("through a file") << "source.pdf/КП.pdf"
+                                    << "Не удалось сохранить файл: в пути к файлу вместо папки стоит файл.";
 }
 
 void tst_PDFSaveHelper::failuresAreToldInRussianWithThePath()
@@ -250,8 +259,67 @@ void tst_PDFSaveHelper::failuresAreToldInRussianWithThePath()
     QVERIFY(readOnly.isValid());
     const PDFSaveResult result = PDFSaveHelper::save(source, dir.filePath(destination));
     QVERIFY(!result.ok);
-    QCOMPARE(result.error, reason + QLatin1Char('\n') + dir.filePath(destination));
+    QCOMPARE(result.error, reason + QLatin1Char('\n') + FileErrorText::shownPath(dir.filePath(destination)));
     QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("read-only/КП.pdf"))));
+    // Nothing is left behind: no half-written copy, no temporary file.
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("source.pdf")});
+}
+
+void tst_PDFSaveHelper::reasonsNameTheSystemsError_data()
+{
+    QTest::addColumn<int>("errnum");
+    QTest::addColumn<QString>("save");
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("ENAMETOOLONG") << ENAMETOOLONG << "имя файла слишком длинное для этого диска. Сократите его."
+                                  << "Имя слишком длинное для этого диска. Сократите его.";
+    QTest::newRow("EACCES") << EACCES << "нет доступа к папке."
+                            << "Нет прав создавать папки в этой папке.";
+    QTest::newRow("EPERM") << EPERM << "нет доступа к папке."
+                           << "Нет прав создавать папки в этой папке.";
+    QTest::newRow("ENOTDIR") << ENOTDIR << "в пути к файлу вместо папки стоит файл."
+                             << "Текущей папки больше нет. Выберите другую.";
+    QTest::newRow("EROFS") << EROFS << "диск доступен только для чтения."
+                           << "Диск доступен только для чтения.";
+    QTest::newRow("ENOSPC") << ENOSPC << "на диске не хватает места."
+                            << "На диске не хватает места.";
+    QTest::newRow("EDQUOT") << EDQUOT << "исчерпана ваша квота на диске."
+                            << "Исчерпана ваша квота на диске.";
+    QTest::newRow("EEXIST") << EEXIST << "система отказала в записи (код ошибки 17)."
+                            << "Здесь уже есть папка или файл с таким именем.";
+    QTest::newRow("unknown") << EXDEV << "система отказала в записи (код ошибки 18)."
+                             << "Не удалось создать папку (код ошибки 18).";
+}
+
+void tst_PDFSaveHelper::reasonsNameTheSystemsError()
+{
+    QFETCH(int, errnum);
+    QFETCH(QString, save);
+    QFETCH(QString, folder);
+    QCOMPARE(FileErrorText::saveReason(errnum), save);
+    QCOMPARE(FileErrorText::folderReason(errnum), folder);
+}
+
+void tst_PDFSaveHelper::longPathsAreCutInTheMiddle()
+{
+    const QString shortPath = QStringLiteral("/home/анна/Документы/КП.pdf");
+    QCOMPARE(FileErrorText::shownPath(shortPath), shortPath);
+    QCOMPARE(FileErrorText::shownPath(QStringLiteral("/tmp/КП\n2\t.pdf")), QStringLiteral("/tmp/КП?2?.pdf"));
+
+    // A long name keeps its folder whole, its start and its suffix.
+    const QString longName = QString(300, QChar(u'я')) + QStringLiteral(".pdf");
+    QCOMPARE(FileErrorText::shownPath(QStringLiteral("/home/анна/") + longName),
+             QStringLiteral("/home/анна/") + QString(29, QChar(u'я')) + QChar(0x2026) + QString(26, QChar(u'я'))
+                 + QStringLiteral(".pdf"));
+
+    // A deep folder keeps its start and its end, and the name whole.
+    QString deep;
+    for (int i = 0; i < 40; ++i)
+        deep += QStringLiteral("/папка");
+    const QString shown = FileErrorText::shownPath(deep + QStringLiteral("/КП.pdf"));
+    QCOMPARE(shown.size(), FileErrorText::maxFolderCharacters + 7);
+    QVERIFY(shown.startsWith(QStringLiteral("/папка/папка")));
+    QVERIFY(shown.endsWith(QStringLiteral("папка/папка/КП.pdf")));
+    QVERIFY(shown.contains(QChar(0x2026)));
 }
 
 void tst_PDFSaveHelper::startFolderIsDocumentsOnlyWhenItExists()

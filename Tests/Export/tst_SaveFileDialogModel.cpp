@@ -1,4 +1,5 @@
 #include "Features/Export/SaveFileDialogModel.h"
+#include "ReadOnlyFolder.h"
 
 #include <QDir>
 #include <QLocale>
@@ -6,7 +7,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-// The save dialog's folder and the file a typed name stands for.
+// The save dialog's folder, its new folders and the file a typed name stands for.
 class tst_SaveFileDialogModel : public QObject
 {
     Q_OBJECT
@@ -56,13 +57,86 @@ private Q_SLOTS:
         model.setFolder(QUrl::fromLocalFile(m_dir.filePath(QStringLiteral("Клиенты/2026/нет/и нет"))));
         QCOMPARE(model.folder(), QUrl::fromLocalFile(m_dir.filePath(QStringLiteral("Клиенты/2026"))));
         QCOMPARE(model.folderText(), m_dir.filePath(QStringLiteral("Клиенты/2026")));
-        model.goUp();
+        // Going up tells the folder it left, to be selected in the one above.
+        QCOMPARE(model.goUp(), QUrl::fromLocalFile(m_dir.filePath(QStringLiteral("Клиенты/2026"))));
         QCOMPARE(model.folder(), QUrl::fromLocalFile(m_dir.filePath(QStringLiteral("Клиенты"))));
         QCOMPARE(changed.count(), 2);
         model.setFolder(QUrl::fromLocalFile(QStringLiteral("/")));
         QVERIFY(!model.canGoUp());
-        model.goUp();
+        QCOMPARE(model.goUp(), QUrl());
         QCOMPARE(model.folder(), QUrl::fromLocalFile(QStringLiteral("/")));
+    }
+
+    void newFolderNames_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("problem"); // empty: the folder is made and entered
+        QTest::newRow("Cyrillic") << "Предложения 2026" << QString();
+        QTest::newRow("blanks around") << "  Архив\t" << QString();
+        QTest::newRow("dots inside") << "..старые.." << QString();
+        QTest::newRow("255 bytes") << QString(127, QChar(u'я')) + QLatin1Char('x') << QString();
+        QTest::newRow("empty") << ""
+                               << "Введите имя папки.";
+        QTest::newRow("blanks only") << "   "
+                                     << "Введите имя папки.";
+        QTest::newRow("dot") << "."
+                             << "Имена «.» и «..» заняты системой. Выберите другое.";
+        QTest::newRow("dot dot") << " .. "
+                                 << "Имена «.» и «..» заняты системой. Выберите другое.";
+        QTest::newRow("slash") << "a/b"
+                               << "В имени папки не может быть знака «/».";
+        QTest::newRow("NUL") << QStringLiteral("a") + QChar(0) + QStringLiteral("b")
+                             << "В имени папки не может быть нулевого символа.";
+        QTest::newRow("256 bytes") << QString(128, QChar(u'я'))
+                                   << "Имя слишком длинное для этого диска. Сократите его.";
+        QTest::newRow("a folder's name") << "Клиенты"
+                                         << "Здесь уже есть папка или файл с таким именем.";
+        QTest::newRow("a file's name") << "КП.pdf"
+                                       << "Здесь уже есть папка или файл с таким именем.";
+    }
+    void newFolderNames()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, problem);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Клиенты")));
+        QFile file(dir.filePath(QStringLiteral("КП.pdf")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        SaveFileDialogModel model;
+        model.setFolder(QUrl::fromLocalFile(dir.path()));
+        QCOMPARE(model.folderNameProblem(name), problem);
+        QCOMPARE(model.createFolder(name), problem);
+        if (problem.isEmpty()) {
+            const QString made = dir.filePath(name.trimmed());
+            QVERIFY(QFileInfo(made).isDir());
+            QCOMPARE(model.folder(), QUrl::fromLocalFile(made));
+        } else {
+            QCOMPARE(model.folder(), QUrl::fromLocalFile(dir.path()));
+            QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size(), 2);
+        }
+    }
+
+    void newFolderInAFolderWithoutRights()
+    {
+        QTemporaryDir dir;
+        const ReadOnlyFolder readOnly(dir.filePath(QStringLiteral("чужая")));
+        QVERIFY(readOnly.isValid());
+        SaveFileDialogModel model;
+        model.setFolder(QUrl::fromLocalFile(dir.filePath(QStringLiteral("чужая"))));
+        QCOMPARE(model.folderNameProblem(QStringLiteral("Моя")), QString());
+        QCOMPARE(model.createFolder(QStringLiteral("Моя")), QStringLiteral("Нет прав создавать папки в этой папке."));
+        QCOMPARE(model.folder(), QUrl::fromLocalFile(dir.filePath(QStringLiteral("чужая"))));
+    }
+
+    void freeFolderNameCounts()
+    {
+        QTemporaryDir dir;
+        SaveFileDialogModel model;
+        model.setFolder(QUrl::fromLocalFile(dir.path()));
+        QCOMPARE(model.freeFolderName(), QStringLiteral("Новая папка"));
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Новая папка")));
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Новая папка 2")));
+        QCOMPARE(model.freeFolderName(), QStringLiteral("Новая папка 3"));
     }
 
     void replaceQuestionNamesTheFile()

@@ -27,8 +27,9 @@ QString notLocalFileText();
 
 // Copies the source over the destination through a temporary file beside it, so that a failed copy
 // leaves the file that stood there untouched. A destination that is the source itself succeeds
-// without copying. A failure is told in Russian with the path it concerns, never with the system's
-// own text.
+// without copying. A failure is told in Russian from the errno of the call that failed (a name too
+// long, no rights, a read-only or full disk, ...), with the path it concerns cut to a bounded
+// length; never with the system's own text.
 PDFSaveResult save(const QString &sourcePath, const QString &destinationPath);
 
 } // namespace PDFSaveHelper

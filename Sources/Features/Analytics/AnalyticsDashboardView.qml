@@ -465,14 +465,23 @@ Item {
                                 }
                             }
                             // One name under each group of bars, broken between words, on up to
-                            // three lines where there is room; slanted and shorter where the
-                            // groups stand close; all the group's names in full on hover.
+                            // three lines where each of its words fits the group's width; slanted
+                            // and shorter where the groups stand close or a word would not fit;
+                            // all the group's names in full on hover over its bars or its name.
                             Item {
                                 id: barLabels
                                 objectName: "barLabels"
                                 readonly property int count: Math.max(1, dashboardModel.barTitles.length)
                                 readonly property real cell: barChart.plotArea.width / count
-                                readonly property bool slanted: cell < 48
+                                readonly property bool slanted: cell < 48 || !straightNames.fits
+                                AnalyticsBarNames {
+                                    id: straightNames
+                                    names: dashboardModel.barTitles
+                                    font: Typography.font(Typography.Caption2)
+                                    // Less the label's padding.
+                                    width: barLabels.cell - 4
+                                    maximumLineCount: 3
+                                }
                                 // The tallest name, or the longest slanted run (at 45 degrees).
                                 property real needed: 0
                                 function measure() {
@@ -501,7 +510,14 @@ Item {
                                         x: barChart.plotArea.x + index * barLabels.cell
                                         width: barLabels.cell
                                         height: barLabels.height
-                                        HoverHandler { id: labelHover }
+                                        // From the top of the plot down through the name.
+                                        Item {
+                                            objectName: "barHover-" + barCell.index
+                                            y: barChart.y + barChart.plotArea.y - barLabels.y
+                                            width: parent.width
+                                            height: parent.height - y
+                                            HoverHandler { id: labelHover }
+                                        }
                                         ToolTip.visible: labelHover.hovered
                                         ToolTip.delay: 400
                                         ToolTip.text: dashboardModel.barNames[index] ?? ""
@@ -515,11 +531,10 @@ Item {
                                             width: barCell.width
                                             leftPadding: 2
                                             rightPadding: 2
-                                            text: barCell.modelData
+                                            // The name whose words its lines hold whole.
+                                            readonly property string wrapsWordsOf: barCell.modelData
+                                            text: straightNames.texts[barCell.index] ?? ""
                                             textFormat: Text.PlainText
-                                            wrapMode: Text.WrapAtWordBoundaryOrAnywhere
-                                            maximumLineCount: 3
-                                            elide: Text.ElideRight
                                             horizontalAlignment: Text.AlignHCenter
                                             font: Typography.font(Typography.Caption2)
                                             color: AppTheme.deepBlack

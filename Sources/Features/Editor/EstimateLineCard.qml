@@ -123,10 +123,10 @@ SwipeDelegate {
         }
     }
     swipe.onCompleted: card.deleteRequested(false)
+    // The gap's shift stays bound to the drag: a card taken back from the pool steps aside too.
     ListView.onPooled: {
         swipe.close()
         dragOffset = 0
-        gapShift = 0
     }
 
     swipe.right: Rectangle {

@@ -19,7 +19,7 @@ ListView {
     function focusLastOpened() {
         const card = lastOpenedRow >= 0 ? list.itemAtIndex(lastOpenedRow) : null
         if (card)
-            card.forceActiveFocus()
+            FocusLanding.land(card)
     }
 
     // The estimate's first field, the name, takes the keyboard.

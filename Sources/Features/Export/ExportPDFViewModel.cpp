@@ -115,25 +115,42 @@ void ExportPDFViewModel::beginSave()
     setSaving(true);
 }
 
+PDFSaveResult ExportPDFViewModel::copyTo(const QUrl &destination, const QUrl &folder)
+{
+    const QString base = folder.isLocalFile() ? folder.toLocalFile() : PDFSaveHelper::startFolder();
+    const std::optional<QString> path = PDFSaveHelper::destinationPath(destination, base);
+    if (!path)
+        return PDFSaveResult{false, QString(), PDFSaveHelper::notLocalFileText()};
+    const PDFSaveResult result = PDFSaveHelper::save(m_pdfPath, *path);
+    if (result.ok) {
+        m_savedPath = result.path;
+        m_notice = QStringLiteral("Сохранено: ") + QFileInfo(result.path).fileName();
+    }
+    return result;
+}
+
 void ExportPDFViewModel::finishSave(const QUrl &destination, const QUrl &folder)
 {
     if (!m_saving)
         return;
     m_saving = false;
     clearOutcome();
-    const QString base = folder.isLocalFile() ? folder.toLocalFile() : PDFSaveHelper::startFolder();
-    const std::optional<QString> path = PDFSaveHelper::destinationPath(destination, base);
-    if (!path) {
-        m_saveError = PDFSaveHelper::notLocalFileText();
-    } else {
-        const PDFSaveResult result = PDFSaveHelper::save(m_pdfPath, *path);
-        if (result.ok) {
-            m_savedPath = result.path;
-            m_notice = QStringLiteral("Сохранено: ") + QFileInfo(result.path).fileName();
-        } else
-            m_saveError = result.error;
-    }
+    const PDFSaveResult result = copyTo(destination, folder);
+    if (!result.ok)
+        m_saveError = result.error;
     Q_EMIT saveChanged();
+}
+
+QString ExportPDFViewModel::saveInDialog(const QUrl &destination)
+{
+    // One outcome at a time: a failed attempt takes the last notice away too.
+    clearOutcome();
+    const PDFSaveResult result = copyTo(destination, QUrl());
+    if (!result.ok)
+        return result.error;
+    m_saving = false;
+    Q_EMIT saveChanged();
+    return {};
 }
 
 void ExportPDFViewModel::cancelSave()

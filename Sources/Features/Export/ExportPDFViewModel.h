@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Export/CommercialProposalInput.h"
+#include "Export/PDFSaveResult.h"
 
 #include <QCoroTask>
 #include <QFuture>
@@ -90,6 +91,10 @@ public:
     Q_INVOKABLE void cancelSave();
     // The dialog itself failed: the save ends with this message in the alert.
     Q_INVOKABLE void failSave(const QString &message);
+    // Our own dialog saves while it is open and stays open when the copy fails: the failure's text
+    // for the dialog to show (no alert), or empty once the copy is saved, which ends the save with
+    // the notice.
+    Q_INVOKABLE QString saveInDialog(const QUrl &destination);
     Q_INVOKABLE void clearSaveError();
     Q_INVOKABLE void clearActionError();
     // Opens the temporary file, not a saved copy.
@@ -117,6 +122,8 @@ private:
     static QCoro::Task<> generationTask(QPointer<ExportPDFViewModel> self, int generation,
                                         QFuture<std::optional<QString>> rendering);
     void setSaving(bool saving);
+    // Copies the render to the chosen file; on success the copy is the one saved last.
+    PDFSaveResult copyTo(const QUrl &destination, const QUrl &folder);
     // A new action starts: the outcome of the last one goes.
     void clearOutcome();
     void failAction(const QString &title, const QString &message);

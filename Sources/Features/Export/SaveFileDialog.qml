@@ -10,7 +10,14 @@ import Tessmark.Features.Export
 // "Сохранить PDF": a folder view with our own name field and buttons. Whatever was navigated
 // before, "Сохранить" and Return in the name field save under the name the field shows; a folder
 // never puts its name into the field. An existing file is replaced only after "Заменить".
-// Reports as a file dialog does: accepted() with selectedFile and currentFolder, or rejected().
+// The list is worked as a desktop file dialog's: the wheel and the scroll bar move it; the arrows,
+// Home, End, Page Up and Page Down move the selection; Return, Enter or Space open a folder;
+// Backspace (in the list) or Alt+Up goes up and selects the folder left. "Новая папка" makes a
+// folder and enters it.
+// Saving asks the owner to write the file (saveRequested) while the dialog stays open; the owner
+// answers with saveFinished(): the dialog closes on success, and on failure shows why inside and
+// keeps its folder and the typed name. Ends with accepted() (selectedFile, currentFolder) after a
+// save, or rejected().
 T.Popup {
     id: dialog
 
@@ -20,18 +27,34 @@ T.Popup {
     property string suggestedName
     readonly property url currentFolder: folders.folder
     property url selectedFile
+    // Why the last save failed, shown inside the dialog until the name or the folder changes.
+    property string failure
 
     signal accepted()
     signal rejected()
+    signal saveRequested(url file)
 
-    // The answer is given once, by a button, Return, a double-click or Escape.
+    // The answer is given once, by a successful save, Escape or "Отмена".
     property bool answered: false
+
+    // The owner's answer to saveRequested: "" once the file is written, else why it is not.
+    function saveFinished(error) {
+        if (answered)
+            return
+        if (error === "") {
+            answered = true
+            close()
+            accepted()
+            return
+        }
+        failure = error
+        nameField.input.forceActiveFocus()
+    }
 
     function finish(path) {
         selectedFile = folders.destinationUrl(path)
-        answered = true
-        close()
-        accepted()
+        failure = ""
+        saveRequested(selectedFile)
     }
 
     function save() {
@@ -55,11 +78,102 @@ T.Popup {
     // Opens the row's folder, or saves under the row's file name.
     function activate(index) {
         if (listing.get(index, "fileIsDir")) {
-            folders.folder = listing.get(index, "fileUrl")
+            openFolder(listing.get(index, "fileUrl"))
         } else {
             nameField.text = listing.get(index, "fileName")
             save()
         }
+    }
+
+    // Where the selection lands once the rows of the folder shown come in (the listing is read in
+    // the background): on the folder left when going up, else on the first row while the list has
+    // the keyboard.
+    property url landOn
+    property bool landFirst: false
+
+    function openFolder(folder) {
+        folders.folder = folder
+        landFirst = true
+        landSelection()
+    }
+
+    function goUp() {
+        landOn = folders.goUp()
+        landSelection()
+    }
+
+    function landSelection() {
+        if (landOn.toString() !== "") {
+            const index = listing.indexOf(landOn)
+            if (index < 0)
+                return
+            landOn = ""
+            rows.currentIndex = index
+            rows.positionViewAtIndex(index, ListView.Contain)
+        } else if (landFirst) {
+            if (listing.count === 0 || !folders.holds(listing.get(0, "fileUrl")))
+                return
+            landFirst = false
+            if (rows.activeFocus)
+                rows.currentIndex = 0
+        }
+    }
+
+    // A row chosen by the keys: shown, and a file's name put into the field as a click does.
+    function select(index) {
+        if (listing.count === 0)
+            return
+        rows.currentIndex = Math.max(0, Math.min(listing.count - 1, index))
+        rows.positionViewAtIndex(rows.currentIndex, ListView.Contain)
+        if (!listing.get(rows.currentIndex, "fileIsDir")) {
+            nameField.text = listing.get(rows.currentIndex, "fileName")
+            failure = ""
+        }
+    }
+
+    function listKey(event) {
+        if (event.modifiers & (Qt.AltModifier | Qt.ControlModifier)) {
+            event.accepted = false
+            return
+        }
+        const current = rows.currentIndex
+        const page = Math.max(1, Math.floor(rows.height / rows.rowHeight) - 1)
+        switch (event.key) {
+        case Qt.Key_Down:
+            select(current < 0 ? 0 : current + 1)
+            break
+        case Qt.Key_Up:
+            select(current < 0 ? 0 : current - 1)
+            break
+        case Qt.Key_Home:
+            select(0)
+            break
+        case Qt.Key_End:
+            select(listing.count - 1)
+            break
+        case Qt.Key_PageDown:
+            select(current < 0 ? page : current + page)
+            break
+        case Qt.Key_PageUp:
+            select(current - page)
+            break
+        case Qt.Key_Return:
+        case Qt.Key_Enter:
+        case Qt.Key_Space:
+            if (current < 0) {
+                event.accepted = false
+                return
+            }
+            activate(current)
+            break
+        case Qt.Key_Backspace:
+            goUp()
+            break
+        default:
+            event.accepted = false
+            return
+        }
+        event.accepted = true
     }
 
     objectName: "saveFileDialog"
@@ -76,6 +190,7 @@ T.Popup {
         folders.folder = startFolder
         nameField.text = suggestedName
         answered = false
+        failure = ""
     }
     onOpened: {
         nameField.input.forceActiveFocus()
@@ -92,6 +207,8 @@ T.Popup {
 
     SaveFileDialogModel {
         id: folders
+
+        onFolderChanged: dialog.failure = ""
     }
 
     FolderListModel {
@@ -104,6 +221,14 @@ T.Popup {
         showHidden: false
         caseSensitive: false
         sortCaseSensitive: false
+
+        onCountChanged: dialog.landSelection()
+        // Rows that come in later keep the chosen one in view.
+        onStatusChanged: {
+            dialog.landSelection()
+            if (status === FolderListModel.Ready && rows.currentIndex >= 0)
+                rows.positionViewAtIndex(rows.currentIndex, ListView.Contain)
+        }
     }
 
     T.Overlay.modal: Rectangle {
@@ -119,6 +244,12 @@ T.Popup {
 
     contentItem: ColumnLayout {
         spacing: 12
+        Keys.onPressed: event => {
+            if (event.key === Qt.Key_Up && (event.modifiers & Qt.AltModifier)) {
+                dialog.goUp()
+                event.accepted = true
+            }
+        }
 
         Text {
             Layout.fillWidth: true
@@ -139,7 +270,16 @@ T.Popup {
                 text: "Вверх"
                 enabled: folders.canGoUp
                 Accessible.name: "На папку выше"
-                onClicked: folders.goUp()
+                onClicked: dialog.goUp()
+            }
+            SecondaryButton {
+                id: newFolderButton
+
+                objectName: "newFolderButton"
+                bordered: true
+                text: "Новая папка"
+                systemImage: "folder.badge.plus"
+                onClicked: newFolder.open()
             }
             Text {
                 objectName: "folderPath"
@@ -165,6 +305,8 @@ T.Popup {
             ListView {
                 id: rows
 
+                readonly property real rowHeight: 36
+
                 objectName: "folderRows"
                 anchors.fill: parent
                 anchors.margins: 1
@@ -172,18 +314,49 @@ T.Popup {
                 model: listing
                 currentIndex: -1
                 activeFocusOnTab: true
-                keyNavigationEnabled: true
+                keyNavigationEnabled: false
                 boundsBehavior: Flickable.StopAtBounds
                 Accessible.role: Accessible.List
                 Accessible.name: "Папки и PDF-файлы"
                 // A new folder starts with no row chosen.
                 onModelChanged: currentIndex = -1
-                Keys.onReturnPressed: if (currentIndex >= 0) dialog.activate(currentIndex)
-                Keys.onEnterPressed: if (currentIndex >= 0) dialog.activate(currentIndex)
+                // The chosen row stays in view when a message takes room from the list.
+                onHeightChanged: if (currentIndex >= 0) positionViewAtIndex(currentIndex, ListView.Contain)
+                Keys.onPressed: event => dialog.listKey(event)
 
                 Connections {
                     target: folders
-                    function onFolderChanged() { rows.currentIndex = -1 }
+                    function onFolderChanged() {
+                        rows.currentIndex = -1
+                        rows.positionViewAtBeginning()
+                        dialog.landOn = ""
+                        dialog.landFirst = false
+                    }
+                }
+
+                // The export sheet below is a modal popup too, which would take the wheel.
+                PopupWheelScroll {
+                    target: rows
+                }
+
+                // Drawn whenever there is more to see, and dragged as any scroll bar.
+                T.ScrollBar.vertical: T.ScrollBar {
+                    id: scrollBar
+
+                    objectName: "folderScrollBar"
+                    policy: T.ScrollBar.AlwaysOn
+                    visible: size < 1
+                    minimumSize: 0.08
+                    padding: 2
+                    implicitWidth: 12
+                    Accessible.name: "Прокрутка списка"
+
+                    contentItem: Rectangle {
+                        implicitWidth: 8
+                        radius: 4
+                        color: scrollBar.pressed || scrollBar.hovered ? AppTheme.textSecondary
+                             : AppTheme.withOpacity(AppTheme.textSecondary, 0.75)
+                    }
                 }
 
                 delegate: T.ItemDelegate {
@@ -197,18 +370,26 @@ T.Popup {
 
                     objectName: "folderRow-" + fileName
                     width: ListView.view.width
-                    implicitHeight: 36
+                    implicitHeight: rows.rowHeight
                     leftPadding: 12
-                    rightPadding: 12
+                    rightPadding: 12 + (scrollBar.visible ? scrollBar.width : 0)
                     focusPolicy: Qt.NoFocus
                     highlighted: ListView.isCurrentItem
                     Accessible.role: Accessible.ListItem
                     Accessible.name: (fileIsDir ? "Папка " : "Файл ") + fileName
+                    Accessible.selected: highlighted
+                    // The list hands the keyboard to its current row: the row's keys are the list's
+                    // (Space and Return would only press the row as a button).
+                    Keys.onPressed: event => dialog.listKey(event)
+                    // A click gives the list the keyboard, as in any file dialog.
+                    onPressed: rows.forceActiveFocus(Qt.MouseFocusReason)
                     onClicked: {
                         rows.currentIndex = index
                         // A file's name is the one to replace; a folder's never lands in the field.
-                        if (!fileIsDir)
+                        if (!fileIsDir) {
                             nameField.text = fileName
+                            dialog.failure = ""
+                        }
                     }
                     onDoubleClicked: dialog.activate(index)
 
@@ -237,12 +418,13 @@ T.Popup {
                             visible: !row.fileIsDir
                             text: row.fileIsDir ? "" : folders.sizeText(row.fileSize)
                             font: Typography.font(Typography.Footnote)
-                            color: AppTheme.textSecondary
+                            // The grey of a detail is too faint on the chosen row's tint.
+                            color: row.highlighted ? AppTheme.deepBlack : AppTheme.textSecondary
                         }
                         Text {
                             text: folders.dateText(row.fileModified)
                             font: Typography.font(Typography.Footnote)
-                            color: AppTheme.textSecondary
+                            color: row.highlighted ? AppTheme.deepBlack : AppTheme.textSecondary
                         }
                     }
                 }
@@ -256,7 +438,22 @@ T.Popup {
             Layout.fillWidth: true
             title: "Имя файла"
             systemImage: "doc.text"
+            // Drawn in the error colour while the message below tells why the name failed.
+            error: dialog.failure !== "" ? "" : null
             onAccepted: dialog.save()
+            onTextEdited: dialog.failure = ""
+        }
+
+        // Why the last save failed: wrapped inside the dialog, the long path anywhere.
+        AlertText {
+            objectName: "saveDialogError"
+            Layout.fillWidth: true
+            visible: dialog.failure !== ""
+            text: dialog.failure
+            wrapMode: Text.Wrap
+            maximumLineCount: 6
+            elide: Text.ElideRight
+            font: Typography.font(Typography.Footnote)
         }
 
         RowLayout {
@@ -277,6 +474,20 @@ T.Popup {
                 text: "Сохранить"
                 enabled: folders.destination(nameField.text) !== ""
                 onClicked: dialog.save()
+            }
+        }
+    }
+
+    NewFolderPrompt {
+        id: newFolder
+
+        folders: folders
+        // In the new folder the name is what is left to give; a prompt given up goes back to its button.
+        onClosed: {
+            if (made) {
+                nameField.input.forceActiveFocus()
+            } else {
+                FocusLanding.land(newFolderButton)
             }
         }
     }

@@ -1,12 +1,18 @@
 #include "SaveFileDialogModel.h"
 
+#include "Export/FileErrorText.h"
 #include "Utils/Text.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 
+#include <cerrno>
+#include <climits>
 #include <iterator>
+#include <sys/stat.h>
+#include <unistd.h>
 
 SaveFileDialogModel::SaveFileDialogModel(QObject *parent)
     : QObject(parent)
@@ -35,10 +41,55 @@ bool SaveFileDialogModel::canGoUp() const
     return !QDir(m_folder).isRoot();
 }
 
-void SaveFileDialogModel::goUp()
+QUrl SaveFileDialogModel::goUp()
 {
-    if (canGoUp())
-        setFolder(QUrl::fromLocalFile(QFileInfo(m_folder).absolutePath()));
+    if (!canGoUp())
+        return {};
+    const QString left = m_folder;
+    setFolder(QUrl::fromLocalFile(QFileInfo(m_folder).absolutePath()));
+    return QUrl::fromLocalFile(left);
+}
+
+QString SaveFileDialogModel::folderNameProblem(const QString &typedName) const
+{
+    const QString name = Text::trimmedSpacesAndTabs(typedName);
+    if (name.isEmpty())
+        return QStringLiteral("Введите имя папки.");
+    if (name == QLatin1String(".") || name == QLatin1String(".."))
+        return QStringLiteral("Имена «.» и «..» заняты системой. Выберите другое.");
+    if (name.contains(QLatin1Char('/')))
+        return QStringLiteral("В имени папки не может быть знака «/».");
+    if (name.contains(QChar(0)))
+        return QStringLiteral("В имени папки не может быть нулевого символа.");
+    // The disk's limit is in bytes: a Cyrillic letter takes two.
+    const long limit = ::pathconf(QFile::encodeName(m_folder).constData(), _PC_NAME_MAX);
+    if (QFile::encodeName(name).size() > (limit > 0 ? limit : NAME_MAX))
+        return FileErrorText::folderReason(ENAMETOOLONG);
+    struct stat info
+    {};
+    if (::lstat(QFile::encodeName(QDir(m_folder).filePath(name)).constData(), &info) == 0)
+        return FileErrorText::folderReason(EEXIST);
+    return {};
+}
+
+QString SaveFileDialogModel::freeFolderName() const
+{
+    const QString base = QStringLiteral("Новая папка");
+    QString name = base;
+    for (int number = 2; number < 1000 && QFileInfo::exists(QDir(m_folder).filePath(name)); ++number)
+        name = base + QLatin1Char(' ') + QString::number(number);
+    return name;
+}
+
+QString SaveFileDialogModel::createFolder(const QString &typedName)
+{
+    if (const QString problem = folderNameProblem(typedName); !problem.isEmpty())
+        return problem;
+    const QString path = QDir(m_folder).filePath(Text::trimmedSpacesAndTabs(typedName));
+    if (::mkdir(QFile::encodeName(path).constData(), 0777) != 0)
+        return FileErrorText::folderReason(errno);
+    setFolder(QUrl::fromLocalFile(path));
+    return {};
 }
 
 QString SaveFileDialogModel::destination(const QString &typedName) const
@@ -62,6 +113,11 @@ bool SaveFileDialogModel::fileExists(const QString &path) const
 {
     const QFileInfo info(path);
     return info.exists() && !info.isDir();
+}
+
+bool SaveFileDialogModel::holds(const QUrl &entry) const
+{
+    return entry.isLocalFile() && QFileInfo(QDir::cleanPath(entry.toLocalFile())).absolutePath() == m_folder;
 }
 
 bool SaveFileDialogModel::folderExists(const QString &path) const

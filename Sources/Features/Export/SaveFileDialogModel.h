@@ -6,8 +6,8 @@
 #include <QUrl>
 #include <QtQml/qqmlregistration.h>
 
-// The save dialog's model: the folder it shows, the way up and down the folders, and the file a
-// typed name stands for. The listing itself is a folder list model in the view; its sizes and
+// The save dialog's model: the folder it shows, the way up and down the folders, new folders, and
+// the file a typed name stands for. The listing itself is a folder list model in the view; its sizes and
 // dates are formatted here, in the application's locale.
 class SaveFileDialogModel : public QObject
 {
@@ -31,13 +31,24 @@ public:
     QString folderSpoken() const { return QStringLiteral("Папка: ") + folderText(); }
     bool canGoUp() const;
 
-    Q_INVOKABLE void goUp();
+    // Goes to the folder above; the folder it left (to be selected there), or an empty URL at the top.
+    Q_INVOKABLE QUrl goUp();
+
+    // Why a new folder cannot take this name (blank, "." or "..", a "/" or a NUL, too long for the
+    // disk, taken), or empty. Blanks around the name do not count.
+    Q_INVOKABLE QString folderNameProblem(const QString &name) const;
+    // "Новая папка", or the first of "Новая папка 2", "Новая папка 3", ... that is free here.
+    Q_INVOKABLE QString freeFolderName() const;
+    // Makes the folder here and enters it; why it could not, or empty.
+    Q_INVOKABLE QString createFolder(const QString &name);
 
     // The file a name typed in the folder stands for: a relative name lies in the folder, and
     // ".pdf" is added when missing. Empty for a blank name or one that names a folder ("a/").
     Q_INVOKABLE QString destination(const QString &typedName) const;
     Q_INVOKABLE QUrl destinationUrl(const QString &typedName) const;
     Q_INVOKABLE bool fileExists(const QString &path) const;
+    // Whether the file or folder lies right in the folder shown (a listing may still show the last one).
+    Q_INVOKABLE bool holds(const QUrl &entry) const;
     Q_INVOKABLE bool folderExists(const QString &path) const;
     // "Файл «<name>» уже существует. Заменить его?"
     Q_INVOKABLE QString replaceQuestion(const QString &path) const;

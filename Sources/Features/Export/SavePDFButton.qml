@@ -5,14 +5,16 @@ import Tessmark.Design
 import Tessmark.Features.Export
 
 // Saves a copy of the rendered proposal where the user chooses, through the desktop's file dialog
-// or, where there is none, our own. Disabled while a dialog is open; a failed copy is reported in
-// an alert.
+// or, where there is none, our own. Disabled while a dialog is open. Our own dialog has the copy
+// made while it is open and tells a failure inside itself; any other failure is reported in an
+// alert.
 PrimaryButton {
     id: button
 
     required property ExportPDFViewModel viewModel
     // Makes the dialog: an object with open(), accepted(), rejected(), selectedFile and
-    // currentFolder. Tests may put a fake in its place.
+    // currentFolder; one that also has saveRequested(file) asks for the copy itself and is answered
+    // with saveFinished(error). Tests may put a fake in its place.
     property Component dialog: fileDialog
 
     text: viewModel.isSaving ? "Сохранение…" : "Сохранить PDF…"
@@ -79,8 +81,15 @@ PrimaryButton {
             return
         }
         button.viewModel.beginSave()
+        const savesItself = chooser.saveRequested !== undefined
+        if (savesItself) {
+            chooser.saveRequested.connect(function(file) {
+                chooser.saveFinished(button.viewModel.saveInDialog(file))
+            })
+        }
         chooser.accepted.connect(function() {
-            button.viewModel.finishSave(chooser.selectedFile, chooser.currentFolder)
+            if (!savesItself)
+                button.viewModel.finishSave(chooser.selectedFile, chooser.currentFolder)
             chooser.destroy()
             button.focusWanted = true
             Qt.callLater(button.landFocus)

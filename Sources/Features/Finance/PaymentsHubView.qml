@@ -93,6 +93,7 @@ Rectangle {
                 Accessible.role: Accessible.EditableText
                 Accessible.name: "Проект или итерация"
                 Accessible.searchEdit: true
+                SelectAllOnFocus {}
                 Keys.onEscapePressed: search.clear()
 
                 Text {

@@ -283,8 +283,10 @@ QCoro::Task<void> ProjectFinanceModel::addFor(QPointer<ProjectFinanceModel> self
     self->setNote(QString());
     QCoro::Task<void> reloading = self->reload();
     co_await std::move(reloading);
-    if (self)
-        Q_EMIT self->paymentsChanged();
+    if (!self)
+        co_return;
+    Q_EMIT self->paymentAdded();
+    Q_EMIT self->paymentsChanged();
 }
 
 QCoro::Task<void> ProjectFinanceModel::changeStatus(QString paymentId, QString status)

@@ -151,6 +151,8 @@ Q_SIGNALS:
     void noteChanged();
     // A payment was added, deleted or re-stated (whether the backend took the change or not).
     void paymentsChanged();
+    // The backend took the new payment, and the history shows it.
+    void paymentAdded();
 
 private:
     static QCoro::Task<void> reloadFor(QPointer<ProjectFinanceModel> self, quint64 generation);

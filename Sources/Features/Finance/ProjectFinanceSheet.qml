@@ -31,6 +31,8 @@ Item {
         cancelText: "Закрыть"
         minimumWidth: 480
         minimumHeight: 560
+        // The new payment's amount, once the payments have loaded.
+        initialFocus: financeView.amountInput
         onClosed: root.closed()
 
         toolbarAction: Component {

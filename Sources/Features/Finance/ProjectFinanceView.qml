@@ -22,6 +22,8 @@ Rectangle {
     // Off inside a sheet, whose own bar carries the title and the refresh button.
     property bool showsHeader: true
     readonly property alias finance: finance
+    // Where the keyboard starts in the form of a new payment.
+    readonly property Item amountInput: amountField.input
 
     // The header and the cards stand in one centred column, capped as the scrolling screens cap
     // theirs, so that the form's fields do not stretch across a wide window.
@@ -45,6 +47,12 @@ Rectangle {
         projectId: view.projectId
         currency: view.currency
         onPaymentsChanged: view.paymentsChanged()
+        // The next payment starts at its amount, unless the person went to another control meanwhile.
+        onPaymentAdded: {
+            const current = view.Window.activeFocusItem
+            if (current === null || !current.activeFocusOnTab || !current.visible || !current.enabled)
+                FocusLanding.land(amountField.input)
+        }
     }
 
     Shortcut {
@@ -313,6 +321,7 @@ Rectangle {
                     systemImage: "plus.circle.fill"
                 }
                 AppTextField {
+                    id: amountField
                     objectName: "amountField"
                     Layout.fillWidth: true
                     title: "Сумма"

@@ -44,6 +44,54 @@ Rectangle {
         return true
     }
 
+    // The selected row comes wholly into view when the selection changes (a project just made,
+    // one chosen elsewhere) and when the list shows again: once the list shows and has built its
+    // rows, and again while the rows above it settle (their heights change as they are made),
+    // until the person moves the list.
+    property bool revealWanted: false
+    property bool keepsSelection: false
+    function revealSelection() {
+        projectsView.revealWanted = true
+        Qt.callLater(projectsView.placeSelection)
+    }
+    function placeSelection() {
+        if (!projectsView.revealWanted && !projectsView.keepsSelection)
+            return
+        const state = listModel.contentState
+        const view = state === "tree" ? treeList : state === "cards" ? cardGrid : null
+        // Positioned only once laid out: this Qt's table fails on a table not yet built.
+        if (view === null || !projectsView.visible || view.height <= 0 || view.contentItem.children.length === 0)
+            return
+        const index = listModel.selectedIndex
+        projectsView.revealWanted = false
+        projectsView.keepsSelection = index >= 0
+        if (index < 0)
+            return
+        let row = view.itemAtIndex(index)
+        let top = row !== null ? row.mapToItem(view, 0, 0).y : -1
+        if (row === null || top < 0 || top + row.height > view.height) {
+            view.positionViewAtIndex(index, ListView.Contain)
+            row = view.itemAtIndex(index)
+            if (row === null)
+                return
+            top = row.mapToItem(view, 0, 0).y
+        }
+        // With room for the selection's ring, as far as the list's margins go.
+        const ring = 6
+        const bottom = top + row.height
+        const first = view.originY - view.topMargin
+        const last = Math.max(first, view.originY + view.contentHeight + view.bottomMargin - view.height)
+        if (top < ring)
+            view.contentY = Math.max(first, view.contentY - (ring - top))
+        else if (bottom > view.height - ring)
+            view.contentY = Math.min(last, view.contentY + bottom - (view.height - ring))
+    }
+    onVisibleChanged: if (visible) projectsView.revealSelection()
+    Connections {
+        target: listModel
+        function onSelectedProjectIdChanged() { projectsView.revealSelection() }
+    }
+
     // The same once the list has loaded, unless the keyboard was put somewhere meanwhile.
     property bool focusWanted: false
     function takeFocus() {
@@ -62,7 +110,10 @@ Rectangle {
     }
     Connections {
         target: listModel
-        function onContentChanged() { Qt.callLater(projectsView.landWantedFocus) }
+        function onContentChanged() {
+            Qt.callLater(projectsView.landWantedFocus)
+            Qt.callLater(projectsView.placeSelection)
+        }
     }
 
     function focusSearch() {
@@ -220,6 +271,7 @@ Rectangle {
             Accessible.role: Accessible.EditableText
             Accessible.name: "Поиск по названию"
             Accessible.searchEdit: true
+            SelectAllOnFocus {}
             // Down, as Tab, goes to the first result (or the selection, when the search shows it).
             Keys.onDownPressed: (projectsView.isGuest ? cardGrid : treeList).forceActiveFocus(Qt.TabFocusReason)
             Keys.onEscapePressed: event => {
@@ -377,7 +429,11 @@ Rectangle {
             currentIndex: listModel.currentIndex
             Accessible.role: Accessible.Tree
             Accessible.name: "Проекты"
+            onContentHeightChanged: Qt.callLater(projectsView.placeSelection)
+            onOriginYChanged: Qt.callLater(projectsView.placeSelection)
+            onMovementStarted: projectsView.keepsSelection = false
             ScrollBar.vertical: ScrollBar {
+                onPressedChanged: if (pressed) projectsView.keepsSelection = false
                 parent: treeList.parent
                 anchors.top: treeList.top
                 anchors.bottom: treeList.bottom
@@ -459,7 +515,11 @@ Rectangle {
             property alias focusFromPointer: cardFocus.fromPointer
             Accessible.role: Accessible.List
             Accessible.name: "Проекты"
+            onContentHeightChanged: Qt.callLater(projectsView.placeSelection)
+            onOriginYChanged: Qt.callLater(projectsView.placeSelection)
+            onMovementStarted: projectsView.keepsSelection = false
             ScrollBar.vertical: ScrollBar {
+                onPressedChanged: if (pressed) projectsView.keepsSelection = false
                 parent: cardGrid.parent
                 anchors.top: cardGrid.top
                 anchors.bottom: cardGrid.bottom

@@ -335,6 +335,49 @@ TestCase {
         verify(form.field.input.activeFocus)
     }
 
+    // A field holding a rate, between two others.
+    Component {
+        id: filledFormComponent
+        Column {
+            property alias first: first
+            property alias rate: rate
+            property alias last: last
+            AppTextField { id: first; width: 320; title: "Часы"; text: "0.0" }
+            AppTextField { id: rate; width: 320; title: "Ставка"; text: "50.0" }
+            AppTextField { id: last; width: 320; title: "Способ" }
+        }
+    }
+
+    // How the focus came decides whether typing replaces the text: a key or the application
+    // landing on the field selects it; a click or the window coming back leaves the caret.
+    function test_focusSelectsText_data() {
+        return [
+            { tag: "Tab", key: Qt.Key_Tab, result: "12" },
+            { tag: "Shift+Tab", key: Qt.Key_Backtab, result: "12" },
+            { tag: "landed on", reason: Qt.OtherFocusReason, result: "12" },
+            { tag: "window back", reason: Qt.ActiveWindowFocusReason, result: "50.012" },
+            { tag: "click beside the text", frame: true, result: "50.012" }
+        ]
+    }
+    function test_focusSelectsText(data) {
+        const form = createTemporaryObject(filledFormComponent, testCase)
+        const input = form.rate.input
+        input.cursorPosition = input.text.length
+        if (data.key !== undefined) {
+            (data.key === Qt.Key_Tab ? form.first : form.last).input.forceActiveFocus()
+            keyClick(data.key)
+        } else if (data.frame) {
+            const frame = findChild(form.rate, "fieldFrame")
+            mouseClick(frame, 4, frame.height / 2)
+        } else {
+            input.forceActiveFocus(data.reason)
+        }
+        verify(input.activeFocus)
+        keyClick("1")
+        keyClick("2")
+        compare(form.rate.text, data.result)
+    }
+
     // A value far beyond TextInput's 32,767 characters, shown cut until the field is edited;
     // the cut stands in for the one the view models make.
     Component {

@@ -17,7 +17,7 @@ TestCase {
     // The save dialog last opened by the sheet's save button.
     property QtObject dialog: null
 
-    // As in the application's window: Return presses the focused button.
+    // As in the application's window: Return presses the focused button (a list row is one).
     Component {
         id: returnKey
 
@@ -155,6 +155,25 @@ TestCase {
         waitForItemPolished(alert.contentItem)
     }
 
+    // An item of the open dialog by its name.
+    function dialogItem(field, name) {
+        return findItem(dialogOf(field).contentItem, item => item.objectName === name)
+    }
+
+    // The window at a size of the test's choosing; the dialog follows it.
+    function resizeWindow(width, height) {
+        const window = testCase.Window.window
+        window.width = width
+        window.height = height
+        tryVerify(() => window.width === width && window.height === height)
+    }
+
+    // Whether the row is wholly inside the list's visible part.
+    function rowInView(rows, row) {
+        const at = row.mapToItem(rows, 0, 0)
+        return at.y >= -0.5 && at.y + row.height <= rows.height + 0.5
+    }
+
     // The row of a folder or file in the open dialog.
     function folderRow(field, name) {
         let row = null
@@ -286,7 +305,8 @@ TestCase {
         verify(exportTest.fileSize(Qt.resolvedUrl(home + "/KP-Сайт-студии.pdf")) > 0)
     }
 
-    // A read-only folder: the reason in Russian with the path, and the earlier notice gone.
+    // A read-only folder: the reason in Russian with the path inside the dialog, which stays open
+    // with its name; the earlier notice gone. Once the folder may be written, the same dialog saves.
     function test_saveIntoAReadOnlyFolderTellsWhy() {
         const home = exportTest.newHome(true)
         const sheet = openSheet(1)
@@ -294,15 +314,20 @@ TestCase {
         saveThroughDialog(sheet, "first")
         compare(findChild(sheet, "notice").text, "Сохранено: first.pdf")
         verify(exportTest.makeReadOnly(sheet.viewModel.saveFolder))
-        saveThroughDialog(sheet, "")
-        exportTest.restoreAccess()
-        const alert = findChild(sheet, "saveFailedAlert")
-        tryVerify(() => alert.opened)
-        compare(alert.message, "Не удалось сохранить файл: нет доступа к папке.\n"
+        const field = openSaveDialog(sheet)
+        mouseClick(dialogItem(field, "saveDialogSave"))
+        const error = dialogItem(field, "saveDialogError")
+        verify(error !== null)
+        compare(error.text, "Не удалось сохранить файл: нет доступа к папке.\n"
                 + sheet.viewModel.saveFolder.toString().slice(7) + "/KP-Сайт-студии.pdf")
+        verify(dialogOf(field).opened)
+        verify(sheet.viewModel.isSaving)
         verify(!findChild(sheet, "notice").visible)
-        mouseClick(itemWithText(alert.contentItem, "OK"))
-        tryVerify(() => !alert.opened)
+        verify(!findChild(sheet, "saveFailedAlert").opened)
+        exportTest.restoreAccess()
+        mouseClick(dialogItem(field, "saveDialogSave"))
+        tryCompare(sheet.viewModel, "isSaving", false)
+        compare(findChild(sheet, "notice").text, "Сохранено: KP-Сайт-студии.pdf")
     }
 
     // A person's way through the dialog: into a folder, the name typed, then Return; then the same
@@ -337,6 +362,7 @@ TestCase {
     function test_keyboardAloneChangesFolderAndSaves() {
         const home = exportTest.newHome(true)
         exportTest.makeFolder(home + "/Documents/Архив")
+        createTemporaryObject(returnKey, testCase)
         const sheet = openSheet(1)
         waitUntilReady(sheet)
         const field = openSaveDialog(sheet)
@@ -426,6 +452,249 @@ TestCase {
         tryCompare(sheet.viewModel, "isSaving", false)
         compare(findChild(sheet, "notice").text, "Сохранено: Смета.pdf")
         compare(exportTest.fileSize(Qt.resolvedUrl(old)), exportTest.fileSize(sheet.viewModel.pdfUrl))
+    }
+
+    // Thirty folders: the wheel and the scroll bar move the list, and a click reaches the last one,
+    // at the smallest window and at a common one.
+    function test_wheelAndScrollBarReachTheLastFolder_data() {
+        return [ { tag: "900x600", width: 900, height: 600 }, { tag: "1280x800", width: 1280, height: 800 } ]
+    }
+    function test_wheelAndScrollBarReachTheLastFolder(data) {
+        const home = exportTest.newHome(true)
+        for (let i = 1; i <= 30; ++i)
+            exportTest.makeFolder(home + "/Documents/Папка " + (i < 10 ? "0" + i : i))
+        resizeWindow(data.width, data.height)
+        const sheet = openSheet(1)
+        waitUntilReady(sheet)
+        const field = openSaveDialog(sheet)
+        const rows = dialogItem(field, "folderRows")
+        tryCompare(rows, "count", 30)
+        const bar = dialogItem(field, "folderScrollBar")
+        verify(bar !== null && bar.visible && bar.width > 0)
+        compare(rows.contentY, 0)
+
+        // Each turn of the wheel moves the list (a flick that takes a moment).
+        for (let i = 0; i < 40 && !rows.atYEnd; ++i) {
+            const before = rows.contentY
+            mouseWheel(rows, rows.width / 2, rows.height / 2, 0, -120)
+            tryVerify(() => rows.contentY > before && !rows.moving)
+        }
+        verify(rows.atYEnd)
+        verify(bar.position > 0.5)
+        const last = folderRow(field, "Папка 30")
+        verify(rowInView(rows, last))
+        mouseClick(last)
+        compare(rows.currentIndex, 29)
+        compare(field.text, "KP-Сайт-студии.pdf")
+        mouseDoubleClickSequence(last)
+        tryVerify(() => dialogOf(field).currentFolder.toString().endsWith("/Documents/Папка 30"))
+
+        // Back up, and the handle dragged from the top to the bottom of its bar.
+        keyClick(Qt.Key_Backspace)
+        tryVerify(() => dialogOf(field).currentFolder.toString().endsWith("/Documents"))
+        tryCompare(rows, "currentIndex", 29)
+        rows.positionViewAtBeginning()
+        verify(!rows.atYEnd)
+        const handle = bar.contentItem
+        mouseDrag(handle, handle.width / 2, handle.height / 2, 0, bar.height)
+        tryVerify(() => rows.atYEnd)
+        mouseClick(dialogItem(field, "saveDialogCancel"))
+        tryCompare(sheet.viewModel, "isSaving", false)
+        resizeWindow(testCase.width, testCase.height)
+    }
+
+    // The keys move a visible selection that stays in view, go into folders and back up to the
+    // folder left; a file chosen by keys gives its name, a folder never does.
+    function test_keysMoveTheSelectionAndOpenFolders() {
+        const home = exportTest.newHome(true)
+        for (let i = 1; i <= 20; ++i)
+            exportTest.makeFolder(home + "/Documents/Клиент " + (i < 10 ? "0" + i : i) + "/Договоры")
+        exportTest.writeFile(home + "/Documents/Старое КП.pdf", 100)
+        createTemporaryObject(returnKey, testCase)
+        resizeWindow(900, 600)
+        const sheet = openSheet(1)
+        waitUntilReady(sheet)
+        const field = openSaveDialog(sheet)
+        const dialog = dialogOf(field)
+        const rows = dialogItem(field, "folderRows")
+        tryCompare(rows, "count", 21)
+        for (let i = 0; i < 8 && !rows.activeFocus; ++i)
+            keyClick(Qt.Key_Tab)
+        verify(rows.activeFocus)
+        compare(rows.currentIndex, -1)
+
+        keyClick(Qt.Key_Down)
+        compare(rows.currentIndex, 0)
+        verify(rows.currentItem.highlighted)
+        keyClick(Qt.Key_Down)
+        keyClick(Qt.Key_Down)
+        keyClick(Qt.Key_Up)
+        compare(rows.currentIndex, 1)
+        compare(field.text, "KP-Сайт-студии.pdf")
+        keyClick(Qt.Key_PageDown)
+        verify(rows.currentIndex > 2)
+        verify(rowInView(rows, rows.currentItem))
+        keyClick(Qt.Key_End)
+        compare(rows.currentIndex, 20)
+        verify(rowInView(rows, rows.currentItem))
+        compare(field.text, "Старое КП.pdf")
+        keyClick(Qt.Key_Home)
+        compare(rows.currentIndex, 0)
+        verify(rowInView(rows, rows.currentItem))
+        compare(field.text, "Старое КП.pdf")
+
+        // Return opens the folder; its first row is chosen, the list keeps the keys.
+        keyClick(Qt.Key_Down)
+        keyClick(Qt.Key_Return)
+        tryVerify(() => dialog.currentFolder.toString().endsWith("/Documents/Клиент 02"))
+        tryCompare(rows, "currentIndex", 0)
+        verify(rows.activeFocus)
+        keyClick(Qt.Key_Enter)
+        tryVerify(() => dialog.currentFolder.toString().endsWith("/Клиент 02/Договоры"))
+        // Backspace goes up and chooses the folder left.
+        keyClick(Qt.Key_Backspace)
+        tryVerify(() => dialog.currentFolder.toString().endsWith("/Documents/Клиент 02"))
+        tryCompare(rows, "currentIndex", 0)
+        keyClick(Qt.Key_Backspace)
+        tryVerify(() => dialog.currentFolder.toString().endsWith("/Documents"))
+        tryCompare(rows, "currentIndex", 1)
+        compare(rows.currentItem.fileName, "Клиент 02")
+
+        // Space opens too; Alt+Up goes up from the name field as well.
+        keyClick(Qt.Key_End)
+        keyClick(Qt.Key_Up)
+        keyClick(Qt.Key_Space)
+        tryVerify(() => dialog.currentFolder.toString().endsWith("/Documents/Клиент 20"))
+        mouseClick(field)
+        verify(field.activeFocus)
+        keyClick(Qt.Key_Up, Qt.AltModifier)
+        tryVerify(() => dialog.currentFolder.toString().endsWith("/Documents"))
+        tryCompare(rows, "currentIndex", 19)
+        verify(rowInView(rows, rows.currentItem))
+        compare(field.text, "Старое КП.pdf")
+        keyClick(Qt.Key_Escape)
+        tryCompare(sheet.viewModel, "isSaving", false)
+        resizeWindow(testCase.width, testCase.height)
+    }
+
+    // "Новая папка" by mouse and by keys: a taken name is told in the prompt, which stays; Escape
+    // closes the prompt alone; a free name makes the folder, enters it, and the copy lands there.
+    function test_newFolder_data() {
+        return [ { tag: "mouse", keys: false }, { tag: "keys", keys: true } ]
+    }
+    function test_newFolder(data) {
+        const home = exportTest.newHome(true)
+        createTemporaryObject(returnKey, testCase)
+        exportTest.makeFolder(home + "/Documents/Клиенты")
+        const sheet = openSheet(1)
+        waitUntilReady(sheet)
+        const field = openSaveDialog(sheet)
+        const dialog = dialogOf(field)
+        const button = dialogItem(field, "newFolderButton")
+        const prompt = findChild(dialog, "newFolderPrompt")
+        const openPrompt = () => {
+            if (data.keys) {
+                for (let i = 0; i < 8 && !button.activeFocus; ++i)
+                    keyClick(Qt.Key_Tab)
+                verify(button.activeFocus)
+                keyClick(Qt.Key_Space)
+            } else {
+                mouseClick(button)
+            }
+            waitForQuestion(prompt)
+            const name = findChild(prompt.contentItem, "newFolderName")
+            tryVerify(() => name.input.activeFocus)
+            return name
+        }
+        const create = () => {
+            if (data.keys)
+                keyClick(Qt.Key_Return)
+            else
+                mouseClick(findChild(prompt.contentItem, "newFolderCreate"))
+        }
+
+        let name = openPrompt()
+        compare(name.text, "Новая папка")
+        keySequence(StandardKey.SelectAll)
+        exportTest.typeText(name.input, "Клиенты")
+        create()
+        verify(prompt.opened)
+        const error = findChild(name, "errorLine")
+        verify(error.visible)
+        compare(error.text, "Здесь уже есть папка или файл с таким именем.")
+        verify(dialog.opened)
+
+        // Escape closes only the prompt; the keyboard goes back to its button.
+        keyClick(Qt.Key_Escape)
+        tryVerify(() => !prompt.opened)
+        verify(dialog.opened)
+        tryVerify(() => button.activeFocus)
+
+        name = openPrompt()
+        keySequence(StandardKey.SelectAll)
+        exportTest.typeText(name.input, "Проекты 2026")
+        create()
+        tryVerify(() => !prompt.opened)
+        tryVerify(() => dialog.currentFolder.toString().endsWith("/Documents/Проекты 2026"))
+        verify(exportTest.exists(Qt.resolvedUrl(home + "/Documents/Проекты 2026")))
+        tryVerify(() => field.activeFocus)
+        compare(field.text, "KP-Сайт-студии.pdf")
+        keyClick(Qt.Key_Return)
+        tryCompare(sheet.viewModel, "isSaving", false)
+        verify(exportTest.fileSize(Qt.resolvedUrl(home + "/Documents/Проекты 2026/KP-Сайт-студии.pdf")) > 0)
+    }
+
+    // A failed save keeps the dialog open at its folder with the typed name and tells the cause
+    // inside it, as an alert, wrapped within the dialog; then a good name saves from the same dialog.
+    function test_failedSaveKeepsTheDialogOpen_data() {
+        return [
+            { tag: "name too long", typed: "Б".repeat(300), readOnly: false,
+              reason: "имя файла слишком длинное для этого диска. Сократите его." },
+            { tag: "no permission", typed: "Предложение", readOnly: true, reason: "нет доступа к папке." },
+        ]
+    }
+    function test_failedSaveKeepsTheDialogOpen(data) {
+        const home = exportTest.newHome(true)
+        exportTest.makeFolder(home + "/Documents/Клиенты")
+        resizeWindow(900, 600)
+        const sheet = openSheet(1)
+        waitUntilReady(sheet)
+        const field = openSaveDialog(sheet)
+        const dialog = dialogOf(field)
+        mouseDoubleClickSequence(folderRow(field, "Клиенты"))
+        tryVerify(() => dialog.currentFolder.toString().endsWith("/Documents/Клиенты"))
+        if (data.readOnly)
+            verify(exportTest.makeReadOnly(dialog.currentFolder))
+        typeName(field, data.typed)
+        keyClick(Qt.Key_Return)
+        exportTest.restoreAccess()
+
+        const error = dialogItem(field, "saveDialogError")
+        verify(error !== null)
+        verify(error.text.startsWith("Не удалось сохранить файл: " + data.reason + "\n"), error.text)
+        verify(error.text.indexOf("/Documents/Клиенты/") > 0)
+        compare(error.Accessible.role, Accessible.AlertMessage)
+        compare(error.Accessible.name, error.text)
+        verify(dialog.opened)
+        verify(dialog.currentFolder.toString().endsWith("/Documents/Клиенты"))
+        compare(field.text, data.typed)
+        verify(field.activeFocus)
+        verify(sheet.viewModel.isSaving)
+        // Wrapped inside the dialog's box, whatever the length of the path.
+        const box = dialog.contentItem
+        waitForItemPolished(box)
+        const at = error.mapToItem(box, 0, 0)
+        verify(at.x >= 0 && at.x + error.width <= box.width + 0.5, JSON.stringify(at))
+        verify(error.contentWidth <= error.width + 0.5)
+        verify(at.y + error.height <= box.height + 0.5)
+
+        typeName(field, "Ромашка")
+        verify(!error.visible)
+        keyClick(Qt.Key_Return)
+        tryCompare(sheet.viewModel, "isSaving", false)
+        compare(findChild(sheet, "notice").text, "Сохранено: Ромашка.pdf")
+        verify(exportTest.fileSize(Qt.resolvedUrl(home + "/Documents/Клиенты/Ромашка.pdf")) > 0)
+        resizeWindow(testCase.width, testCase.height)
     }
 
     // Stands the desktop's dialog up (a fake portal), opens a sheet and presses "Сохранить PDF…"

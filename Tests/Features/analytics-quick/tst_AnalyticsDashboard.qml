@@ -306,4 +306,21 @@ TestCase {
         compare(host.events, [])
         verify(!host.selection.isValid)
     }
+
+    // The wheel over a chart scrolls the page, as it does anywhere else on it.
+    function test_wheelOverChartScrollsThePage_data() {
+        return [{ tag: "bars", chart: "barChart" }, { tag: "statuses", chart: "statusChart" }]
+    }
+    function test_wheelOverChartScrollsThePage(data) {
+        for (let i = 0; i < 12; ++i)
+            analyticsBackend.addProject("Проект " + i, 1000 + i)
+        const host = open()
+        waitLoaded(host)
+        const chart = reveal(host, data.chart)
+        const flick = item(host, "analyticsScroll")
+        const before = flick.contentY
+        mouseMove(chart, chart.width / 2, chart.height / 2)
+        mouseWheel(chart, chart.width / 2, chart.height / 2, 0, -120)
+        tryVerify(() => flick.contentY > before, 2000, "the page stayed at " + before)
+    }
 }
