@@ -143,6 +143,14 @@ def click(node, button='b1c'):
     pyatspi.Registry.generateMouseEvent(box.x + box.width // 2, box.y + box.height // 2, button)
 
 
+def in_window(reader, node):
+    """Whether the object stands whole inside the window, where a click reaches it."""
+    if node is None:
+        return False
+    box, window = extents(node), extents(reader.getChildAtIndex(0))
+    return window.y <= box.y and box.y + box.height <= window.y + window.height
+
+
 def drawn_order(nodes):
     """The objects' tops, in the order a reader meets them."""
     return [extents(node).y for node in nodes]
@@ -219,7 +227,7 @@ def read_analytics(reader):
     # The table's rows stand below the figures and charts: the wheel brings them in.
     name = 'Лендинг конференции'
     for _ in range(40):
-        if find(reader, pyatspi.ROLE_LIST_ITEM, name):
+        if in_window(reader, find(reader, pyatspi.ROLE_LIST_ITEM, name)):
             break
         pyatspi.Registry.generateMouseEvent(extents(scope).x + 20, 400, 'b5c')
         pump(0.1)
@@ -270,7 +278,7 @@ def read_editor(reader):
         return
     titles = ('Макет', 'Вёрстка')
     for _ in range(40):
-        if all(find(reader, pyatspi.ROLE_LIST_ITEM, title) for title in titles):
+        if all(in_window(reader, find(reader, pyatspi.ROLE_LIST_ITEM, title)) for title in titles):
             break
         pyatspi.Registry.generateMouseEvent(600, 400, 'b5c')
         pump(0.1)
