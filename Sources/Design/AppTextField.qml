@@ -155,7 +155,7 @@ Column {
     AlertText {
         objectName: "errorLine"
         width: parent.width
-        visible: root.hasError && String(root.error).length > 0
+        shown: root.hasError && String(root.error).length > 0
         text: root.hasError ? String(root.error) : ""
         font: Typography.font(Typography.Caption)
         wrapMode: Text.WordWrap

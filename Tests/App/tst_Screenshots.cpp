@@ -1671,6 +1671,12 @@ private Q_SLOTS:
                 Window {
                     width: 300; height: 200; visible: true
                     T.AbstractButton { objectName: "save"; width: 100; height: 40; text: "Сохранить"; enabled: false }
+                    TextInput {
+                        objectName: "password"; y: 50; width: 100; height: 30; text: "secret-1"
+                        echoMode: TextInput.Password
+                        Accessible.role: Accessible.EditableText; Accessible.name: "Пароль"
+                    }
+                    T.Menu { objectName: "menu"; y: 90; width: 100; height: 60; visible: true }
                     Window { title: "Скрытое" }
                 })",
                               QUrl());
@@ -1690,6 +1696,10 @@ private Q_SLOTS:
         QVERIFY2(found.contains(QStringLiteral("not read as disabled: QQuickRootItem > QQuickAbstractButton \"save\"")),
                  qPrintable(found));
         QVERIFY2(found.contains(QStringLiteral("hidden window: QQuickWindowQmlImpl \"Скрытое\"")), qPrintable(found));
+        QVERIFY2(
+            found.contains(QStringLiteral("password read as its text: QQuickRootItem > QQuickTextInput \"password\"")),
+            qPrintable(found));
+        QVERIFY2(found.contains(QStringLiteral("menu without a name")), qPrintable(found));
         broken.reset();
 
         QuickItemAccessible::install();
@@ -1699,6 +1709,7 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(window));
         found = AccessibilityAudit::problems().join(QLatin1Char('\n'));
         QVERIFY2(!found.contains(QStringLiteral("not read as disabled")), qPrintable(found));
+        QVERIFY2(!found.contains(QStringLiteral("password read as its text")), qPrintable(found));
         auto *save = window->findChild<QQuickItem *>(QStringLiteral("save"));
         QVERIFY(save);
         QVERIFY(QAccessible::queryAccessibleInterface(save)->state().disabled);
@@ -1924,6 +1935,12 @@ private Q_SLOTS:
         auto *menu = m_window->findChild<QObject *>(QStringLiteral("editorActionsMenu"));
         QVERIFY(menu);
         QTRY_VERIFY(menu->property("opened").toBool());
+        // Opened by a key: the first entry has the focus, with its ring.
+        QTRY_VERIFY(m_window->activeFocusItem()
+                    && m_window->activeFocusItem()->objectName().startsWith(QLatin1String("menuEntry-")));
+        QCOMPARE(menu->property("currentIndex").toInt(), 0);
+        QVERIFY(m_window->activeFocusItem()->property("highlighted").toBool());
+        QVERIFY2(FocusCheck::problem(m_window).isEmpty(), qPrintable(FocusCheck::problem(m_window)));
         QSet<QQuickItem *> entries;
         for (int i = 0; i < 3; ++i) {
             QTest::keyClick(m_window, Qt::Key_Down);
@@ -3466,12 +3483,20 @@ private Q_SLOTS:
         const QString lineId = card->property("lineId").toString();
         const QString nextId = cardAt(list, 3)->property("lineId").toString();
         const int count = screen->editor()->itemCount();
+        // Read as a menu named after the line, the focus on its entry alone.
         const auto opensWithFocusOnFirstEntry = [&] {
             QTRY_VERIFY(menu->property("opened").toBool());
             QTRY_VERIFY(m_window->activeFocusItem());
             QCOMPARE(m_window->activeFocusItem()->objectName(), QStringLiteral("lineMenuDelete"));
             const QString unseen = FocusCheck::problem(m_window);
             QVERIFY2(unseen.isEmpty(), qPrintable(unseen));
+            if (QAccessible::isActive()) {
+                QAccessibleInterface *read = QAccessible::queryAccessibleInterface(m_window->activeFocusItem());
+                for (; read && read->role() != QAccessible::PopupMenu; read = read->parent()) {}
+                QVERIFY(read);
+                QCOMPARE(read->text(QAccessible::Name), card->property("shownTitle").toString());
+                QCOMPARE(focusedObjects(), 1);
+            }
         };
         card->forceActiveFocus(Qt::TabFocusReason);
         QTest::keyClick(m_window, Qt::Key_Menu);
@@ -5367,6 +5392,80 @@ private Q_SLOTS:
         QCOMPARE(pressButton(window), 1);
     }
 
+    // A password field reads its bullets alone (its text once revealed); a list that made its rows
+    // out of order (back from its pool after a scroll) reads them top to bottom, and a removed row,
+    // kept in the pool where it stood, is gone.
+    void readerGetsBulletsAndRowsAsDrawn()
+    {
+        if (!QAccessible::isActive())
+            QSKIP("the accessibility tree is off");
+        QQmlEngine engine;
+        QQmlComponent component(&engine);
+        component.setData(R"(
+            import QtQuick
+            Window {
+                width: 300; height: 300; visible: true
+                function removeFirst() { rows.remove(0) }
+                TextInput {
+                    objectName: "password"; width: 200; height: 30; text: "secret-1"
+                    echoMode: TextInput.Password; passwordCharacter: "\u2022"
+                    Accessible.role: Accessible.EditableText; Accessible.name: "Пароль"
+                }
+                ListView {
+                    objectName: "list"; y: 40; width: 300; height: 150; reuseItems: true; cacheBuffer: 0
+                    Accessible.role: Accessible.List; Accessible.name: "Строки"
+                    model: ListModel {
+                        id: rows
+                        Component.onCompleted: { for (let i = 0; i < 30; ++i) append({ title: "Строка " + i }) }
+                    }
+                    delegate: Item {
+                        required property string title
+                        width: 300; height: 30
+                        Accessible.role: Accessible.ListItem; Accessible.name: title
+                    }
+                }
+            })",
+                          QUrl());
+        std::unique_ptr<QObject> root(component.create());
+        QVERIFY2(root, qPrintable(component.errorString()));
+        auto *window = qobject_cast<QQuickWindow *>(root.get());
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+
+        QAccessibleInterface *field =
+            QAccessible::queryAccessibleInterface(window->findChild<QQuickItem *>(QStringLiteral("password")));
+        const auto readPassword = [field] {
+            QAccessibleTextInterface *text = field->textInterface();
+            int start = 0, end = 0;
+            return QStringList{field->text(QAccessible::Value), text->text(0, text->characterCount()),
+                               text->textAtOffset(2, QAccessible::WordBoundary, &start, &end),
+                               field->text(QAccessible::Name)};
+        };
+        const QString bullets(8, QChar(0x2022));
+        QVERIFY(field->state().passwordEdit);
+        QCOMPARE(readPassword(), (QStringList{bullets, bullets, bullets, QStringLiteral("Пароль")}));
+        field->object()->setProperty("echoMode", 0); // Normal: revealed
+        QCOMPARE(readPassword().first(), QStringLiteral("secret-1"));
+        QVERIFY(!field->state().passwordEdit);
+
+        auto *list = window->findChild<QQuickItem *>(QStringLiteral("list"));
+        for (const char *step : {"positionViewAtEnd", "positionViewAtBeginning"}) {
+            QMetaObject::invokeMethod(list, step);
+            QMetaObject::invokeMethod(list, "forceLayout");
+        }
+        QMetaObject::invokeMethod(window, "removeFirst");
+        QMetaObject::invokeMethod(list, "forceLayout");
+        // Every row read shows, "Строка 1" first, each the one after the row before.
+        QAccessibleInterface *rows = QAccessible::queryAccessibleInterface(list);
+        QStringList read;
+        for (int i = 0; i < rows->childCount(); ++i) {
+            QVERIFY(!rows->child(i)->state().invisible);
+            read << rows->child(i)->text(QAccessible::Name);
+        }
+        QVERIFY2(read.size() >= 4, qPrintable(read.join(QStringLiteral(", "))));
+        for (int i = 0; i < read.size(); ++i)
+            QCOMPARE(read.at(i), QStringLiteral("Строка %1").arg(i + 1));
+    }
+
 private:
     // Types the text into whatever has the focus.
     // The save dialog over thirty folders: the list scrolled to its end with a row chosen, the
@@ -5442,14 +5541,15 @@ private:
         auto *menu = m_window->findChild<QObject *>(QStringLiteral("editorActionsMenu"));
         if (!menu || !QTest::qWaitFor([menu] { return menu->property("opened").toBool(); }))
             return false;
+        // The menu opens on its first entry; Down goes on from there.
         const QString wanted = QStringLiteral("menuEntry-") + entry;
         for (int i = 0; i < 12; ++i) {
-            QTest::keyClick(m_window, Qt::Key_Down);
             QQuickItem *focused = m_window->activeFocusItem();
             if (focused && focused->objectName() == wanted) {
                 QTest::keyClick(m_window, Qt::Key_Space);
                 return true;
             }
+            QTest::keyClick(m_window, Qt::Key_Down);
         }
         return false;
     }

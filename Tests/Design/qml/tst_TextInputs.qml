@@ -51,6 +51,11 @@ TestCase {
     }
 
     Component {
+        id: alertComponent
+        AlertText { width: 300; shown: false }
+    }
+
+    Component {
         id: areaComponent
         AppTextArea { width: 320; title: "Требования" }
     }
@@ -250,6 +255,48 @@ TestCase {
         compare(findChild(field, "errorLine").visible, data.line)
         if (data.line)
             compare(findChild(field, "errorLine").text, data.error)
+    }
+
+    // An alert shows only with its words, named by them as it shows, whichever of its text and
+    // its owner's condition comes first (a field's error sets both at once); emptied, it hides.
+    function test_alertShowsWithItsWords_data() {
+        return [
+            { tag: "text first", field: false, textFirst: true },
+            { tag: "shown first", field: false, textFirst: false },
+            { tag: "field error", field: true }
+        ]
+    }
+    function test_alertShowsWithItsWords(data) {
+        const owner = createTemporaryObject(data.field ? fieldComponent : alertComponent, testCase)
+        const alert = data.field ? findChild(owner, "errorLine") : owner
+        const namedAs = []
+        alert.visibleChanged.connect(() => {
+            if (alert.visible)
+                namedAs.push(alert.Accessible.name)
+        })
+        verify(!alert.visible)
+        if (data.field) {
+            owner.error = "Неверный email"
+        } else {
+            if (data.textFirst)
+                alert.text = "Неверный email"
+            else
+                alert.shown = true
+            verify(!alert.visible)
+            if (data.textFirst)
+                alert.shown = true
+            else
+                alert.text = "Неверный email"
+        }
+        verify(alert.visible)
+        compare(alert.Accessible.role, Accessible.AlertMessage)
+        compare(namedAs, ["Неверный email"])
+        if (data.field)
+            owner.error = ""
+        else
+            alert.text = ""
+        verify(!alert.visible)
+        compare(alert.Accessible.name, "")
     }
 
     function test_placeholderOnlyWhileEmpty() {
