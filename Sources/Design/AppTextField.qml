@@ -7,9 +7,9 @@ import Tessmark.Design
 // and an error line. `error` is null or undefined for none; any text, even "", draws the field
 // in the error colour, and a non-empty one is also shown under the field.
 // A value that may be megabytes long is given as `value` with `idleText` (the value cut for
-// showing, made in C++) instead of `text`: the input holds the whole value only while it has the
-// focus, so that laying it out costs only while a person edits it. `text` reads what the input
-// holds, which is the whole value whenever an edit can happen.
+// showing, made in C++) instead of `text`: the input shows the cut value while it has no focus and
+// a stretch of the value around the caret while it has (LongTextWindow), so that a keystroke lays
+// out no more than that stretch. `wholeText` reads the value as edited; `text`, what the input holds.
 Column {
     id: root
 
@@ -26,39 +26,19 @@ Column {
     readonly property bool hasError: error !== null && error !== undefined
     readonly property bool holdsLongText: idleText !== undefined && idleText !== null
     readonly property alias input: input
+    readonly property string wholeText: holdsLongText ? longText.text : input.text
 
     signal textEdited()
     signal accepted()
 
-    // The whole value while the input has the focus, the cut one otherwise, from its start. The
-    // cut one begins as the value does: the caret keeps its place when the whole one comes in, so
-    // that a click puts it where it points.
-    function showLongText() {
-        if (!holdsLongText)
-            return
-        // TextInput's default cuts a text at 32,767 characters, and an edit would store the cut.
-        // (Set before the text: a new limit sets the text again, the caret to its end.)
-        input.maximumLength = 2147483647
-        if (input.activeFocus) {
-            if (input.text !== value) {
-                // The cut text selected whole (the focus came by the keyboard) stays selected whole.
-                const whole = input.text.length > 0 && input.selectionStart === 0
-                              && input.selectionEnd === input.text.length
-                const caret = input.cursorPosition
-                input.text = value
-                if (whole)
-                    input.selectAll()
-                else
-                    input.cursorPosition = Math.min(caret, value.length)
-            }
-        } else if (input.text !== idleText) {
-            input.text = idleText
-            input.cursorPosition = 0
-        }
+    LongTextWindow {
+        id: longText
+        input: input
+        active: root.holdsLongText
+        value: root.value
+        idleText: root.holdsLongText ? root.idleText : ""
+        onEdited: root.textEdited()
     }
-    onValueChanged: showLongText()
-    onIdleTextChanged: showLongText()
-    Component.onCompleted: showLongText()
 
     spacing: 6
 
@@ -133,10 +113,11 @@ Column {
                 echoMode: root.isSecure && !root.isPasswordVisible ? TextInput.Password : TextInput.Normal
                 passwordCharacter: "•"
                 selectByMouse: true
-                onTextEdited: root.textEdited()
+                onTextEdited: {
+                    longText.takeEdit()
+                    root.textEdited()
+                }
                 onAccepted: root.accepted()
-
-                onActiveFocusChanged: root.showLongText()
 
                 SelectAllOnFocus {}
 
@@ -174,7 +155,7 @@ Column {
     AlertText {
         objectName: "errorLine"
         width: parent.width
-        visible: root.hasError && String(root.error).length > 0
+        shown: root.hasError && String(root.error).length > 0
         text: root.hasError ? String(root.error) : ""
         font: Typography.font(Typography.Caption)
         wrapMode: Text.WordWrap

@@ -47,13 +47,10 @@ Item {
             font: Typography.font(Typography.Title3, Font.DemiBold)
             color: root.color
         }
-        Text {
+        AlertText {
             width: parent.width
-            visible: root.description !== ""
             Accessible.role: root.describesError ? Accessible.AlertMessage : Accessible.StaticText
-            Accessible.name: text
             text: root.description
-            textFormat: Text.PlainText
             horizontalAlignment: Text.AlignHCenter
             wrapMode: Text.Wrap
             font: Typography.font(Typography.Subheadline)

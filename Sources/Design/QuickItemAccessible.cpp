@@ -5,11 +5,15 @@
 #include <QtQuick/private/qaccessiblequickitem_p.h>
 #include <QtQuick/private/qquickaccessibleattached_p.h>
 #include <QtQuick/private/qquickitem_p.h>
+#include <QtQuick/private/qquickitemview_p_p.h>
+#include <QtQuick/private/qquicktableview_p_p.h>
+#include <QtQuick/private/qquicktextinput_p.h>
 
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QQuickWindow>
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -41,6 +45,93 @@ bool yieldsFocus(const QQuickItem *item)
     return false;
 }
 
+// A list keeps the rows it took away (a removed line, one scrolled out) in its pool, still laid
+// out where they stood and merely not drawn (culled, as are the rows it keeps ready beyond its
+// edges): a row the list no longer holds is gone for a reader too.
+bool released(const QQuickItem *row)
+{
+    if (!QQuickItemPrivate::get(row)->culled || !row->parentItem())
+        return false;
+    QQuickItem *view = row->parentItem()->parentItem();
+    if (auto *list = qobject_cast<QQuickItemView *>(view)) {
+        const QQuickItemViewPrivate *d = QQuickItemViewPrivate::get(list);
+        const auto holds = [row](const FxViewItem *held) { return held && held->item == row; };
+        return !holds(d->currentItem) && std::none_of(d->visibleItems.cbegin(), d->visibleItems.cend(), holds);
+    }
+    if (auto *table = qobject_cast<QQuickTableView *>(view)) {
+        const QQuickTableViewPrivate *d = QQuickTableViewPrivate::get(table);
+        return std::none_of(d->loadedItems.cbegin(), d->loadedItems.cend(),
+                            [row](const FxTableItem *held) { return held->item == row; });
+    }
+    return false;
+}
+
+bool pooled(const QQuickItem *item)
+{
+    for (; item; item = item->parentItem()) {
+        if (released(item))
+            return true;
+    }
+    return false;
+}
+
+// The item whose children are the content of a Flickable (a list, a table, a scrolling pane).
+bool isFlickableContent(const QQuickItem *item)
+{
+    const QQuickItem *flickable = item->parentItem();
+    return flickable && flickable->inherits("QQuickFlickable")
+        && flickable->property("contentItem").value<QQuickItem *>() == item;
+}
+
+// The accessible items under the item, as a reader meets them: a list's rows top to bottom (then
+// left to right), as drawn, whatever order the list made them in; pooled rows left out.
+void readableChildren(QQuickItem *item, QList<QQuickItem *> &found)
+{
+    QList<QQuickItem *> children = item->childItems();
+    if (isFlickableContent(item)) {
+        std::stable_sort(children.begin(), children.end(), [](const QQuickItem *a, const QQuickItem *b) {
+            const qreal ay = std::round(a->y()), by = std::round(b->y());
+            return ay != by ? ay < by : std::round(a->x()) < std::round(b->x());
+        });
+    }
+    for (QQuickItem *child : std::as_const(children)) {
+        if (released(child))
+            continue;
+        if (QQuickItemPrivate::get(child)->isAccessible)
+            found.append(child);
+        else
+            readableChildren(child, found);
+    }
+}
+
+// A field that hides what is typed (a password) reads only the bullets it shows, as a desktop
+// toolkit's does; revealed, it reads its text like any field.
+bool masks(const QQuickItem *item)
+{
+    const auto *input = qobject_cast<const QQuickTextInput *>(item);
+    return input && input->echoMode() != QQuickTextInput::Normal;
+}
+
+QString maskedText(const QQuickItem *item)
+{
+    return static_cast<const QQuickTextInput *>(item)->displayText();
+}
+
+void announce(QQuickItem *item, QAccessible::Event kind)
+{
+    if (!QAccessible::isActive())
+        return;
+    QAccessibleEvent event(item, kind);
+    QAccessible::updateAccessibility(&event);
+}
+
+template<typename Attached>
+void announcePooling(QQuickItem *row, Attached *view)
+{
+    QObject::connect(view, &Attached::pooled, row, [row] { announce(row, QAccessible::ObjectHide); });
+    QObject::connect(view, &Attached::reused, row, [row] { announce(row, QAccessible::ObjectShow); });
+}
+
 class DisabledAwareItem : public QAccessibleQuickItem
 {
 public:
@@ -54,6 +145,28 @@ public:
             QAccessibleStateChangeEvent event(item, changed);
             QAccessible::updateAccessibility(&event);
         });
+        // A list's row that goes to the pool hides, and shows again when the list takes it back
+        // (the view's attached object, a child of the row, tells both).
+        for (QObject *child : item->children()) {
+            if (auto *list = qobject_cast<QQuickItemViewAttached *>(child))
+                announcePooling(item, list);
+            else if (auto *table = qobject_cast<QQuickTableViewAttached *>(child))
+                announcePooling(item, table);
+        }
+    }
+
+    int childCount() const override { return int(readable().size()); }
+
+    QAccessibleInterface *child(int index) const override
+    {
+        const QList<QQuickItem *> children = readable();
+        return index >= 0 && index < children.size() ? QAccessible::queryAccessibleInterface(children.at(index))
+                                                     : nullptr;
+    }
+
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        return child ? int(readable().indexOf(qobject_cast<QQuickItem *>(child->object()))) : -1;
     }
 
     QAccessible::Role role() const override
@@ -67,6 +180,8 @@ public:
     QString text(QAccessible::Text kind) const override
     {
         QString value = QAccessibleQuickItem::text(kind);
+        if (masks(item()) && (kind == QAccessible::Value || value == item()->property("text").toString()))
+            return kind == QAccessible::Value ? maskedText(item()) : QString();
         if (kind == QAccessible::Name && value.isEmpty() && item()->inherits("QQuickPopupItem")) {
             if (const QObject *popup = item()->parent(); popup && popup->inherits("QQuickPopup"))
                 value = popup->property("title").toString();
@@ -77,6 +192,10 @@ public:
     QAccessible::State state() const override
     {
         QAccessible::State state = QAccessibleQuickItem::state();
+        if (pooled(item())) {
+            state.invisible = true;
+            state.offscreen = true;
+        }
         // Qt says focused of every scope around the focused item too (a sheet, a list): a reader
         // then hears of two focused objects. Only the item that takes the keys is, unless a row
         // of it says it stands for it (a list's current row).
@@ -119,6 +238,63 @@ public:
         QCoreApplication::sendEvent(button, &press);
         QKeyEvent release(QEvent::KeyRelease, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
         QCoreApplication::sendEvent(button, &release);
+    }
+
+    // The text of a field that hides it reads as its bullets, by any offset and boundary.
+    QString text(int startOffset, int endOffset) const override
+    {
+        if (!masks(item()))
+            return QAccessibleQuickItem::text(startOffset, endOffset);
+        return maskedText(item()).mid(startOffset, endOffset - startOffset);
+    }
+    int characterCount() const override
+    {
+        return masks(item()) ? int(maskedText(item()).size()) : QAccessibleQuickItem::characterCount();
+    }
+    QString textAtOffset(int offset, QAccessible::TextBoundaryType boundary, int *startOffset,
+                         int *endOffset) const override
+    {
+        if (!masks(item()))
+            return QAccessibleQuickItem::textAtOffset(offset, boundary, startOffset, endOffset);
+        return maskedAround(offset, boundary, startOffset, endOffset);
+    }
+    QString textBeforeOffset(int offset, QAccessible::TextBoundaryType boundary, int *startOffset,
+                             int *endOffset) const override
+    {
+        if (!masks(item()))
+            return QAccessibleQuickItem::textBeforeOffset(offset, boundary, startOffset, endOffset);
+        return boundary == QAccessible::CharBoundary ? maskedAround(offset - 1, boundary, startOffset, endOffset)
+                                                     : maskedAround(-1, boundary, startOffset, endOffset);
+    }
+    QString textAfterOffset(int offset, QAccessible::TextBoundaryType boundary, int *startOffset,
+                            int *endOffset) const override
+    {
+        if (!masks(item()))
+            return QAccessibleQuickItem::textAfterOffset(offset, boundary, startOffset, endOffset);
+        return boundary == QAccessible::CharBoundary ? maskedAround(offset + 1, boundary, startOffset, endOffset)
+                                                     : maskedAround(-1, boundary, startOffset, endOffset);
+    }
+
+private:
+    QList<QQuickItem *> readable() const
+    {
+        QList<QQuickItem *> found;
+        readableChildren(item(), found);
+        return found;
+    }
+
+    // The bullets hold no words or lines: a character is one bullet, anything longer all of them.
+    QString maskedAround(int offset, QAccessible::TextBoundaryType boundary, int *startOffset, int *endOffset) const
+    {
+        const QString shown = maskedText(item());
+        if (offset < 0 || offset >= shown.size()) {
+            *startOffset = *endOffset = -1;
+            return QString();
+        }
+        const bool one = boundary == QAccessible::CharBoundary;
+        *startOffset = one ? offset : 0;
+        *endOffset = one ? offset + 1 : int(shown.size());
+        return shown.mid(*startOffset, *endOffset - *startOffset);
     }
 };
 

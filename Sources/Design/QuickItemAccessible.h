@@ -7,7 +7,9 @@
 // modal; expandable and expanded or collapsed as the item's AccessibleState says; and the role
 // that AccessibleState gives it, which Qt's controls do not overwrite. A popup without a name
 // reads by its `title` property. Only the one item that has the keyboard focus reads as focused,
-// and a press presses a button.
+// and a press presses a button. A field that hides what is typed reads its bullets alone; the
+// content of a list (any Flickable) reads top to bottom as drawn, and a row the list took away
+// into its pool is gone, announced as hidden.
 class QuickItemAccessible
 {
 public:

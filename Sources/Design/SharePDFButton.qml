@@ -62,10 +62,11 @@ T.AbstractButton {
         }
     }
 
-    Menu {
+    AppMenu {
         id: menu
 
         objectName: "shareMenu"
+        title: button.label
         // As narrow as its entries, to stand beside the label.
         width: Math.max(copyItem.implicitWidth, showItem.implicitWidth) + leftPadding + rightPadding
 

@@ -4,10 +4,11 @@
 // names every item that tells such a reader too little: an interactive object or a list row
 // without a name, a text field that is not exposed as editable text, a choice without a checked
 // or selected state, a disabled control that does not read as disabled, a dialog without a name
-// or not read as modal, an error shown that is not read as an alert, a state or an empty list's
-// text that is not read at all, more than one object read as focused; and every window kept
-// hidden.
+// or not read as modal, a menu without a name, a password field that reads what was typed, an
+// error shown that is not read as an alert, a state or an empty list's text that is not read at
+// all, more than one object read as focused; and every window kept hidden.
 #include "AppTheme.h"
+#include "ItemCulling.h"
 
 #include <QAccessible>
 #include <QDBusConnection>
@@ -42,10 +43,11 @@ inline QString describe(const QQuickItem *item)
     return path.join(QLatin1String(" > ")) + QStringLiteral(" at %1,%2").arg(qRound(at.x())).arg(qRound(at.y()));
 }
 
-// Hidden items and all under them are out of a reader's reach, as they are out of sight.
+// Hidden items and all under them are out of a reader's reach, as they are out of sight; so are
+// the rows a list keeps undrawn (culled), beyond its edges or in its pool.
 inline bool hidden(const QQuickItem *item)
 {
-    return !item->isVisible() || item->opacity() <= 0;
+    return !item->isVisible() || item->opacity() <= 0 || ItemCulling::culled(item);
 }
 
 // Whether a person can see the item at all: shown, with some size.
@@ -133,6 +135,15 @@ inline QStringList problems(QQuickWindow *window)
             found << QStringLiteral("dialog without a name: %1").arg(describe(item));
         if (item && role == QAccessible::Dialog && !state.modal)
             found << QStringLiteral("dialog not read as modal: %1").arg(describe(item));
+        // A menu says what it is for; a field that hides what is typed gives none of it away.
+        if (item && role == QAccessible::PopupMenu && name.isEmpty())
+            found << QStringLiteral("menu without a name: %1").arg(describe(item));
+        const QString typed = item && state.passwordEdit ? item->property("text").toString() : QString();
+        QAccessibleTextInterface *text = typed.isEmpty() ? nullptr : node->textInterface();
+        if (!typed.isEmpty()
+            && (node->text(QAccessible::Value).contains(typed)
+                || (text && text->text(0, text->characterCount()).contains(typed))))
+            found << QStringLiteral("password read as its text: %1").arg(describe(item));
         // A card, tile or chart that a reader reaches but that says nothing, and holds nothing that does.
         const bool container = role == QAccessible::Client || role == QAccessible::Pane || role == QAccessible::Grouping
             || role == QAccessible::Chart;

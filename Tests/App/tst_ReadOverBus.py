@@ -2,12 +2,16 @@
 """The window read from outside the process over the AT-SPI bus, as a screen reader reads it.
 
 Starts the test backend and the application on a fresh device store, then, with pyatspi and
-keys sent through the accessibility registry: the welcome screen's buttons are named and the
-first has the focus; the sign-in sheet reads as a named modal dialog with the focus in its first
-field; a refused sign-in is announced as an alert with its text and leaves the focus in the
-password field; after a sign-in the tour's first step has the focus on its main button, and
-skipping it lands the focus in the projects list. On every screen every interactive object is
-named and exactly one object reads as focused.
+keys and clicks sent through the accessibility registry: the welcome screen's buttons are named
+and the first has the focus; the sign-in sheet reads as a named modal dialog with the focus in its
+first field; the fields' errors and a refused sign-in are announced as alerts that have their text
+as they show, and the refusal leaves the focus in the password field; the password reads as
+password text of bullets alone (its text once revealed); after a sign-in the tour's first step has
+the focus on its main button, and skipping it lands the focus in the projects list, whose rows
+read in the order they are drawn; the analytics detail pane reads its heading and the project's
+name; in the editor the lines read in drawn order, a menu reads named after what opened it with
+the focus on its first entry, and a line deleted by the Delete key or by its menu leaves the
+tree. On every screen every interactive object is named and exactly one object reads as focused.
 
 Run in a D-Bus session of its own with a keyring and an X server of its own, as the ctest entry
 does (scripts/with-keyring xvfb-run ...), since it types through the X server:
@@ -37,7 +41,8 @@ INTERACTIVE = {
     pyatspi.ROLE_SPIN_BUTTON, pyatspi.ROLE_TEXT, pyatspi.ROLE_PASSWORD_TEXT, pyatspi.ROLE_ENTRY,
     pyatspi.ROLE_LIST_ITEM, pyatspi.ROLE_TREE_ITEM, pyatspi.ROLE_TABLE_ROW, pyatspi.ROLE_TOGGLE_BUTTON,
 }
-KEY_TAB, KEY_RETURN, KEY_BACKSPACE = 0xff09, 0xff0d, 0xff08
+KEY_TAB, KEY_RETURN, KEY_BACKSPACE, KEY_ESCAPE, KEY_DELETE, KEY_MENU = 0xff09, 0xff0d, 0xff08, 0xff1b, 0xffff, 0xff67
+BULLET = '\u2022'
 
 failures = []
 events = []
@@ -61,8 +66,8 @@ def pump(seconds=0.05):
         time.sleep(0.02)
 
 
-def wait_for(condition, what, timeout=TIMEOUT):
-    """The condition's value once it holds; None (and a failure) when it never does."""
+def wait_until(condition, timeout):
+    """The condition's value once it holds; None when it never does."""
     end = time.monotonic() + timeout
     while time.monotonic() < end:
         pump()
@@ -72,8 +77,14 @@ def wait_for(condition, what, timeout=TIMEOUT):
             value = None
         if value:
             return value
-    check(False, 'never came: ' + what)
     return None
+
+
+def wait_for(condition, what, timeout=TIMEOUT):
+    """The condition's value once it holds; None (and a failure) when it never does."""
+    value = wait_until(condition, timeout)
+    check(value is not None, 'never came: ' + what)
+    return value
 
 
 def showing(node):
@@ -105,6 +116,56 @@ def find(app, role, name=None):
     return None
 
 
+def anywhere(node, role, name):
+    """Whether the tree holds such an object at all, shown or not."""
+    for i in range(node.childCount):
+        child = node.getChildAtIndex(i)
+        if child is not None and ((child.getRole() == role and child.name == name) or anywhere(child, role, name)):
+            return True
+    return False
+
+
+def extents(node):
+    return node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+
+
+def click(node, button='b1c'):
+    """A click in the middle of the object, once it stands still (a list may still be moving
+    after the wheel)."""
+    box, still = extents(node), 0
+    for _ in range(40):
+        pump(0.1)
+        now = extents(node)
+        still = still + 1 if (now.x, now.y) == (box.x, box.y) else 0
+        box = now
+        if still == 3:
+            break
+    pyatspi.Registry.generateMouseEvent(box.x + box.width // 2, box.y + box.height // 2, button)
+
+
+def in_window(reader, node):
+    """Whether the object stands whole inside the window, where a click reaches it."""
+    if node is None:
+        return False
+    box, window = extents(node), extents(reader.getChildAtIndex(0))
+    return window.y <= box.y and box.y + box.height <= window.y + window.height
+
+
+def drawn_order(nodes):
+    """The objects' tops, in the order a reader meets them."""
+    return [extents(node).y for node in nodes]
+
+
+def shown_children(node, roles, below=-1):
+    """The node's children of those roles that show, from the given height down, in reading order."""
+    found = []
+    for i in range(node.childCount):
+        child = node.getChildAtIndex(i)
+        if child is not None and child.getRole() in roles and showing(child) and extents(child).y >= below:
+            found.append(child)
+    return found
+
+
 def focused(app):
     return [node for node in walk(app) if node.getState().contains(pyatspi.STATE_FOCUSED)]
 
@@ -115,13 +176,14 @@ def the_focused(app):
     return found[0] if len(found) == 1 else None
 
 
-def check_screen(app, screen):
-    """Every interactive object shown is named; exactly one object reads as focused."""
+def check_screen(app, screen, focus=True):
+    """Every interactive object shown is named; exactly one object reads as focused (at most one
+    where nothing asked for the focus)."""
     for node in walk(app):
         if node.getRole() in INTERACTIVE and not node.name.strip():
             check(False, '%s: an unnamed %s' % (screen, node.getRoleName()))
     found = focused(app)
-    check(len(found) == 1, '%s: read as focused: %s' % (screen, [describe(n) for n in found]))
+    check(len(found) == 1 or (not focus and not found), '%s: read as focused: %s' % (screen, [describe(n) for n in found]))
 
 
 def press(key):
@@ -134,9 +196,128 @@ def type_text(text):
 
 def on_event(event):
     try:
-        events.append((event.type, event.source.getRole(), event.source.name, event.detail1))
+        events.append((event.type, event.source.getRole(), event.source.name, event.detail1, event.source))
     except Exception:
         pass
+
+
+def announced_with_text(text):
+    """An alert with the text showed, and it had the text from then on: no renaming followed."""
+    for at, (kind, role, name, detail, source) in enumerate(events):
+        if kind == 'object:state-changed:showing' and role == pyatspi.ROLE_ALERT and name == text and detail == 1:
+            return not any(later[0] == 'object:property-change:accessible-name' and later[4] == source
+                           for later in events[at + 1:])
+    return False
+
+
+def masked(field, typed):
+    """The field reads as password text of bullets (or nothing), its typed text nowhere."""
+    shown = field.queryText().getText(0, -1)
+    return (field.getRole() == pyatspi.ROLE_PASSWORD_TEXT and shown in ('', BULLET * len(typed))
+            and typed not in field.name and typed not in field.description)
+
+
+def read_analytics(reader):
+    """A row chosen in the analytics table: the detail pane reads its heading, then the project's
+    name; the row's menu reads named after the project, with the focus on its first entry."""
+    click(find(reader, pyatspi.ROLE_PAGE_TAB, 'Аналитика'))
+    scope = wait_for(lambda: find(reader, pyatspi.ROLE_RADIO_BUTTON, 'Все сметы'), 'the analytics dashboard')
+    if scope is None:
+        return
+    # The table's rows stand below the figures and charts: the wheel brings them in.
+    name = 'Лендинг конференции'
+    for _ in range(40):
+        if in_window(reader, find(reader, pyatspi.ROLE_LIST_ITEM, name)):
+            break
+        pyatspi.Registry.generateMouseEvent(extents(scope).x + 20, 400, 'b5c')
+        pump(0.1)
+    row = wait_for(lambda: find(reader, pyatspi.ROLE_LIST_ITEM, name), 'the analytics row "%s"' % name)
+    if row is None:
+        return
+    # A click that lands while the table still glides after the wheel only stops it: once more.
+    for _ in range(3):
+        click(row)
+        if wait_until(lambda: find(reader, pyatspi.ROLE_LABEL, name), 5):
+            break
+    heading = wait_for(lambda: find(reader, pyatspi.ROLE_HEADING, 'Детали'), 'the detail pane\'s heading')
+    title = wait_for(lambda: find(reader, pyatspi.ROLE_LABEL, name), 'the project\'s name in the detail pane')
+    if heading is None or title is None:
+        reading = list(walk(reader))
+        at = reading.index(heading) if heading in reading else 0
+        print('read after the heading:', [describe(node) for node in reading[at:at + 3]], flush=True)
+        return
+    reading = list(walk(reader))
+    check(reading.index(heading) < reading.index(title), 'the project\'s name reads before the pane\'s heading')
+    check_screen(reader, 'analytics', focus=False)
+    click(row, 'b3c')
+    read_menu(reader, name, 'Платежи')
+    press(KEY_ESCAPE)
+    wait_for(lambda: find(reader, pyatspi.ROLE_POPUP_MENU) is None, 'the analytics row\'s menu closed')
+
+
+def read_menu(reader, name, entry):
+    """An open menu reads named as given, with the focus on the entry."""
+    menu = wait_for(lambda: find(reader, pyatspi.ROLE_POPUP_MENU), 'the menu of "%s"' % name)
+    if menu is None:
+        return
+    check(menu.name == name, 'the menu of "%s" reads as "%s"' % (name, menu.name))
+    wait_for(lambda: (lambda f: f is not None and f.getRole() == pyatspi.ROLE_MENU_ITEM and f.name == entry)(
+        the_focused(reader)), 'the focus on the menu\'s "%s"' % entry)
+
+
+def read_editor(reader):
+    """A project's lines, scrolled to: read top to bottom with their sections; a line's menu by
+    keys; a line deleted by the Delete key, and one by its menu, leaves the tree at once."""
+    click(find(reader, pyatspi.ROLE_PAGE_TAB, 'Проекты'))
+    project = wait_for(lambda: find(reader, pyatspi.ROLE_TABLE_CELL, 'Лендинг конференции'), 'the project row')
+    if project is None:
+        return
+    click(project)
+    save = wait_for(lambda: find(reader, pyatspi.ROLE_PUSH_BUTTON, 'Сохранить'), 'the editor')
+    if save is None:
+        return
+    titles = ('Макет', 'Вёрстка')
+    for _ in range(40):
+        if all(in_window(reader, find(reader, pyatspi.ROLE_LIST_ITEM, title)) for title in titles):
+            break
+        pyatspi.Registry.generateMouseEvent(600, 400, 'b5c')
+        pump(0.1)
+    lines = [find(reader, pyatspi.ROLE_LIST_ITEM, title) for title in titles]
+    if not check(all(lines), 'the lines never showed'):
+        return
+    # The lines and their sections' titles in the list's view, below the bar.
+    top = extents(save).y + extents(save).height
+    read = shown_children(lines[0].parent, {pyatspi.ROLE_LIST_ITEM, pyatspi.ROLE_LABEL}, top)
+    check(len(read) >= 4 and drawn_order(read) == sorted(drawn_order(read)),
+          'the editor reads out of drawn order: %s' % [(node.name, extents(node).y) for node in read])
+
+    # Tab to the first line; its menu by the Menu key, closed by Escape.
+    for _ in range(40):
+        if (lambda f: f is not None and f.getRole() == pyatspi.ROLE_LIST_ITEM)(the_focused(reader)):
+            break
+        press(KEY_TAB)
+        pump(0.05)
+    line = the_focused(reader)
+    if not check(line is not None and line.name in titles, 'Tab never reached a line'):
+        return
+    first = line.name
+    check_screen(reader, 'editor')
+    press(KEY_MENU)
+    read_menu(reader, first, 'Удалить')
+    press(KEY_ESCAPE)
+    wait_for(lambda: (the_focused(reader) or reader).name == first, 'the focus back on the line')
+
+    # Deleted by a right-click and its menu's "Удалить", then the other one by the Delete key.
+    click(line, 'b3c')
+    read_menu(reader, first, 'Удалить')
+    click(find(reader, pyatspi.ROLE_MENU_ITEM, 'Удалить'))
+    wait_for(lambda: not anywhere(reader, pyatspi.ROLE_LIST_ITEM, first), 'the line deleted by its menu leaving the tree')
+    other = [title for title in titles if title != first][0]
+    wait_for(lambda: (the_focused(reader) or reader).name == other, 'the focus on the line left')
+    press(KEY_DELETE)
+    wait_for(lambda: not anywhere(reader, pyatspi.ROLE_LIST_ITEM, other), 'the line deleted by a key leaving the tree')
+    wait_for(lambda: (the_focused(reader) or reader).name == 'Добавить строку', 'the focus on "Добавить строку"')
+    check_screen(reader, 'editor emptied')
 
 
 def free_port():
@@ -163,7 +344,8 @@ def main(app_binary, backend_binary):
                            XDG_CACHE_HOME=os.path.join(workdir.name, 'cache'),
                            QT_QPA_PLATFORM='xcb', QT_LINUX_ACCESSIBILITY_ALWAYS_ON='1',
                            TESSMARK_TEST_INFO_JSON=info, LC_ALL='C.UTF-8')
-        pyatspi.Registry.registerEventListener(on_event, 'object:state-changed:showing')
+        pyatspi.Registry.registerEventListener(on_event, 'object:state-changed:showing',
+                                               'object:property-change:accessible-name')
         app_process = subprocess.Popen([app_binary], env=environment)
         app = app_process
 
@@ -209,19 +391,40 @@ def main(app_binary, backend_binary):
         check(dialog.getState().contains(pyatspi.STATE_MODAL), 'the sign-in sheet does not read as modal')
         check_screen(reader, 'sign-in sheet')
 
+        # Return on the empty form (it goes on from the email to the password, then sends): each
+        # field's error is an alert that has its text as it shows; the email takes the keyboard.
+        del events[:]
+        press(KEY_RETURN)
+        wait_for(lambda: the_focused(reader).getRole() == pyatspi.ROLE_PASSWORD_TEXT, 'Return to the password')
+        press(KEY_RETURN)
+        for error in ('Укажите email', 'Введите пароль'):
+            wait_for(lambda: announced_with_text(error), 'the field error "%s" announced with its text' % error)
+        wait_for(lambda: the_focused(reader) == email, 'the focus back in the email field')
+
         # A refused sign-in: the alert appears with its text and is announced as it shows; the
         # focus goes back to the password field, where Return was pressed.
         type_text(EMAIL)
         press(KEY_TAB)
-        wait_for(lambda: the_focused(reader).getRole() == pyatspi.ROLE_PASSWORD_TEXT, 'Tab to the password')
+        password = wait_for(lambda: (lambda f: f if f.getRole() == pyatspi.ROLE_PASSWORD_TEXT else None)(
+            the_focused(reader)), 'Tab to the password')
+        if password is None:
+            return
         wrong = 'wrong-password-1'
         type_text(wrong)
+        # Typed, the password reads as bullets; revealed, as its text; hidden again, as bullets.
+        wait_for(lambda: password.queryText().characterCount == len(wrong), 'the password typed')
+        check(masked(password, wrong), 'the password reads as %s "%s"' % (
+            password.getRoleName(), password.queryText().getText(0, -1)))
+        click(find(reader, pyatspi.ROLE_PUSH_BUTTON, 'Показать пароль'))
+        wait_for(lambda: password.queryText().getText(0, -1) == wrong and password.getRole() == pyatspi.ROLE_TEXT,
+                 'the revealed password read as its text')
+        click(find(reader, pyatspi.ROLE_PUSH_BUTTON, 'Скрыть пароль'))
+        wait_for(lambda: masked(password, wrong), 'the password hidden again read as bullets')
         del events[:]
         press(KEY_RETURN)
         refusal = 'Неверный email или пароль'
         alert = wait_for(lambda: find(reader, pyatspi.ROLE_ALERT, refusal), 'the alert "%s"' % refusal)
-        wait_for(lambda: ('object:state-changed:showing', pyatspi.ROLE_ALERT, refusal, 1) in events,
-                 'the alert announced as it shows')
+        wait_for(lambda: announced_with_text(refusal), 'the alert announced with its text as it shows')
         if alert is None:
             return
         wait_for(lambda: the_focused(reader).getRole() == pyatspi.ROLE_PASSWORD_TEXT,
@@ -258,6 +461,12 @@ def main(app_binary, backend_binary):
 
         wait_for(in_projects, 'the focus in the projects list')
         check_screen(reader, 'projects')
+        rows = shown_children(projects, {pyatspi.ROLE_TABLE_CELL, pyatspi.ROLE_TREE_ITEM, pyatspi.ROLE_LIST_ITEM})
+        check(len(rows) >= 4 and drawn_order(rows) == sorted(drawn_order(rows)),
+              'the projects read out of drawn order: %s' % [(row.name, extents(row).y) for row in rows])
+
+        read_analytics(reader)
+        read_editor(reader)
     finally:
         if app is not None:
             app.terminate()

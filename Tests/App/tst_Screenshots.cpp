@@ -8,6 +8,7 @@
 #include "../Data/StoreProbe.h"
 #include "../Export/ExportSamples.h"
 #include "AppTestEnvironment.h"
+#include "StoreWriteLock.h"
 #include "FocusCheck.h"
 #include "LayoutCheck.h"
 #include "Features/Analytics/AnalyticsDashboardModel.h"
@@ -1405,7 +1406,9 @@ private Q_SLOTS:
         QQuickItem *target = nullptr;
         QTRY_VERIFY((target = input(field)) != nullptr && target->isVisible());
         QVERIFY(waitForStill(m_window, [target] { return QList{target->mapRectToScene(target->boundingRect())}; }));
-        const auto text = [target] { return target->property("text").toString(); };
+        // The field's whole value: a long one's input holds only a stretch of it.
+        QQuickItem *control = item(field);
+        const auto text = [control] { return control->property("wholeText").toString(); };
         clickCentre(target);
         QTRY_VERIFY(target->hasActiveFocus());
         if (typesOld) {
@@ -1691,6 +1694,12 @@ private Q_SLOTS:
                 Window {
                     width: 300; height: 200; visible: true
                     T.AbstractButton { objectName: "save"; width: 100; height: 40; text: "Сохранить"; enabled: false }
+                    TextInput {
+                        objectName: "password"; y: 50; width: 100; height: 30; text: "secret-1"
+                        echoMode: TextInput.Password
+                        Accessible.role: Accessible.EditableText; Accessible.name: "Пароль"
+                    }
+                    T.Menu { objectName: "menu"; y: 90; width: 100; height: 60; visible: true }
                     Window { title: "Скрытое" }
                 })",
                               QUrl());
@@ -1710,6 +1719,10 @@ private Q_SLOTS:
         QVERIFY2(found.contains(QStringLiteral("not read as disabled: QQuickRootItem > QQuickAbstractButton \"save\"")),
                  qPrintable(found));
         QVERIFY2(found.contains(QStringLiteral("hidden window: QQuickWindowQmlImpl \"Скрытое\"")), qPrintable(found));
+        QVERIFY2(
+            found.contains(QStringLiteral("password read as its text: QQuickRootItem > QQuickTextInput \"password\"")),
+            qPrintable(found));
+        QVERIFY2(found.contains(QStringLiteral("menu without a name")), qPrintable(found));
         broken.reset();
 
         QuickItemAccessible::install();
@@ -1719,6 +1732,7 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(window));
         found = AccessibilityAudit::problems().join(QLatin1Char('\n'));
         QVERIFY2(!found.contains(QStringLiteral("not read as disabled")), qPrintable(found));
+        QVERIFY2(!found.contains(QStringLiteral("password read as its text")), qPrintable(found));
         auto *save = window->findChild<QQuickItem *>(QStringLiteral("save"));
         QVERIFY(save);
         QVERIFY(QAccessible::queryAccessibleInterface(save)->state().disabled);
@@ -1944,6 +1958,12 @@ private Q_SLOTS:
         auto *menu = m_window->findChild<QObject *>(QStringLiteral("editorActionsMenu"));
         QVERIFY(menu);
         QTRY_VERIFY(menu->property("opened").toBool());
+        // Opened by a key: the first entry has the focus, with its ring.
+        QTRY_VERIFY(m_window->activeFocusItem()
+                    && m_window->activeFocusItem()->objectName().startsWith(QLatin1String("menuEntry-")));
+        QCOMPARE(menu->property("currentIndex").toInt(), 0);
+        QVERIFY(m_window->activeFocusItem()->property("highlighted").toBool());
+        QVERIFY2(FocusCheck::problem(m_window).isEmpty(), qPrintable(FocusCheck::problem(m_window)));
         QSet<QQuickItem *> entries;
         for (int i = 0; i < 3; ++i) {
             QTest::keyClick(m_window, Qt::Key_Down);
@@ -3486,12 +3506,20 @@ private Q_SLOTS:
         const QString lineId = card->property("lineId").toString();
         const QString nextId = cardAt(list, 3)->property("lineId").toString();
         const int count = screen->editor()->itemCount();
+        // Read as a menu named after the line, the focus on its entry alone.
         const auto opensWithFocusOnFirstEntry = [&] {
             QTRY_VERIFY(menu->property("opened").toBool());
             QTRY_VERIFY(m_window->activeFocusItem());
             QCOMPARE(m_window->activeFocusItem()->objectName(), QStringLiteral("lineMenuDelete"));
             const QString unseen = FocusCheck::problem(m_window);
             QVERIFY2(unseen.isEmpty(), qPrintable(unseen));
+            if (QAccessible::isActive()) {
+                QAccessibleInterface *read = QAccessible::queryAccessibleInterface(m_window->activeFocusItem());
+                for (; read && read->role() != QAccessible::PopupMenu; read = read->parent()) {}
+                QVERIFY(read);
+                QCOMPARE(read->text(QAccessible::Name), card->property("shownTitle").toString());
+                QCOMPARE(focusedObjects(), 1);
+            }
         };
         card->forceActiveFocus(Qt::TabFocusReason);
         QTest::keyClick(m_window, Qt::Key_Menu);
@@ -3746,7 +3774,9 @@ private Q_SLOTS:
         QCOMPARE(client->property("text").toString(), editor->shownClientName());
         QTest::mouseClick(m_window, Qt::LeftButton, {}, client->mapToScene(QPointF(1, client->height() / 2)).toPoint());
         QTRY_VERIFY(client->hasActiveFocus());
-        QCOMPARE(client->property("text").toString(), *project.clientName);
+        // The field edits the whole text; its input lays out a stretch of it, here from the start.
+        QCOMPARE(item(QStringLiteral("clientField"))->property("wholeText").toString(), *project.clientName);
+        QVERIFY(project.clientName->startsWith(client->property("text").toString()));
         typeText(QStringLiteral("Новый "));
         QCOMPARE(editor->clientName(), QStringLiteral("Новый ") + *project.clientName);
         QTest::keyClick(m_window, Qt::Key_Tab);
@@ -3772,7 +3802,8 @@ private Q_SLOTS:
         EstimateItemFormModel *form = screen->form();
         QQuickItem *title = input(QStringLiteral("formTitle"));
         QTRY_VERIFY(title && title->hasActiveFocus());
-        QCOMPARE(title->property("text").toString(), project.items.first().title);
+        QCOMPARE(item(QStringLiteral("formTitle"))->property("wholeText").toString(), project.items.first().title);
+        QVERIFY(project.items.first().title.startsWith(title->property("text").toString()));
         QTest::keyClick(m_window, Qt::Key_End);
         typeText(QStringLiteral("!"));
         QCOMPARE(form->title(), project.items.first().title + QStringLiteral("!"));
@@ -3796,6 +3827,55 @@ private Q_SLOTS:
         QCOMPARE(editor->items().first().title, project.items.first().title + QStringLiteral("!"));
         QCOMPARE(editor->items().first().hours, 12.0);
         QCOMPARE(editor->items().first().description, project.items.first().description);
+    }
+
+    // Saving goes on beside the window: Ctrl+S in the long client field, then typing on while
+    // the device store is held busy; the typing stays, unsaved, over what was stored, and the next
+    // Ctrl+S stores it.
+    void typingGoesOnWhileSaving()
+    {
+        const Project project = extremeProject(QStringLiteral("long-save"));
+        m_env.repository().upsert(project);
+        open(QStringLiteral("light"), true, true);
+        MainShellViewModel *vm = shell();
+        QVERIFY(vm);
+        vm->setSelectedProjectId(project.id);
+        ProjectEditorScreenModel *screen = nullptr;
+        QTRY_VERIFY((screen = modelOf<ProjectEditorScreenModel>(QStringLiteral("projectEditor"), "screen")) != nullptr);
+        QTRY_COMPARE(screen->editor()->projectId(), project.id);
+        ProjectEditorViewModel *editor = screen->editor();
+        QQuickItem *client = input(QStringLiteral("clientField"));
+        QVERIFY(client);
+        clickCentre(client);
+        QTRY_VERIFY(client->hasActiveFocus());
+        QTest::keyClick(m_window, Qt::Key_End);
+        QTest::sendKeyEvent(QTest::Click, m_window, Qt::Key_unknown, QStringLiteral("1"), Qt::NoModifier);
+        const auto saveByKeys = [&] {
+            for (int i = 0; i < 3 && editor->saveState().kind != EditorSaveState::Kind::Saving; ++i) {
+                activate();
+                QTest::keyClick(m_window, Qt::Key_S, Qt::ControlModifier);
+                (void)QTest::qWaitFor([editor] { return editor->saveState().kind != EditorSaveState::Kind::Idle; }, 3000);
+            }
+        };
+        QSignalSpy finished(editor, &ProjectEditorViewModel::finished);
+        {
+            StoreWriteLock lock(PersistenceController::shared()->filePath());
+            QVERIFY(lock.locked());
+            saveByKeys();
+            QCOMPARE(editor->saveStateRaw(), QStringLiteral("saving"));
+            QTest::sendKeyEvent(QTest::Click, m_window, Qt::Key_unknown, QStringLiteral("2"), Qt::NoModifier);
+            QCOMPARE(editor->clientName(), *project.clientName + QStringLiteral("12"));
+        }
+        QTRY_COMPARE(finished.size(), 1);
+        QVERIFY(finished.first().first().toBool());
+        QCOMPARE(editor->clientName(), *project.clientName + QStringLiteral("12"));
+        QVERIFY(editor->isDirty());
+        QCOMPARE(m_env.repository().fetch(project.id)->clientName, *project.clientName + QStringLiteral("1"));
+
+        saveByKeys();
+        QTRY_COMPARE(editor->saveStateRaw(), QStringLiteral("saved"));
+        QCOMPARE(m_env.repository().fetch(project.id)->clientName, *project.clientName + QStringLiteral("12"));
+        QVERIFY(client->hasActiveFocus());
     }
 
     // Sheets, their questions and alerts, menus and buttons, driven as a person drives them.
@@ -5413,6 +5493,80 @@ private Q_SLOTS:
         QCOMPARE(pressButton(window), 1);
     }
 
+    // A password field reads its bullets alone (its text once revealed); a list that made its rows
+    // out of order (back from its pool after a scroll) reads them top to bottom, and a removed row,
+    // kept in the pool where it stood, is gone.
+    void readerGetsBulletsAndRowsAsDrawn()
+    {
+        if (!QAccessible::isActive())
+            QSKIP("the accessibility tree is off");
+        QQmlEngine engine;
+        QQmlComponent component(&engine);
+        component.setData(R"(
+            import QtQuick
+            Window {
+                width: 300; height: 300; visible: true
+                function removeFirst() { rows.remove(0) }
+                TextInput {
+                    objectName: "password"; width: 200; height: 30; text: "secret-1"
+                    echoMode: TextInput.Password; passwordCharacter: "\u2022"
+                    Accessible.role: Accessible.EditableText; Accessible.name: "Пароль"
+                }
+                ListView {
+                    objectName: "list"; y: 40; width: 300; height: 150; reuseItems: true; cacheBuffer: 0
+                    Accessible.role: Accessible.List; Accessible.name: "Строки"
+                    model: ListModel {
+                        id: rows
+                        Component.onCompleted: { for (let i = 0; i < 30; ++i) append({ title: "Строка " + i }) }
+                    }
+                    delegate: Item {
+                        required property string title
+                        width: 300; height: 30
+                        Accessible.role: Accessible.ListItem; Accessible.name: title
+                    }
+                }
+            })",
+                          QUrl());
+        std::unique_ptr<QObject> root(component.create());
+        QVERIFY2(root, qPrintable(component.errorString()));
+        auto *window = qobject_cast<QQuickWindow *>(root.get());
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+
+        QAccessibleInterface *field =
+            QAccessible::queryAccessibleInterface(window->findChild<QQuickItem *>(QStringLiteral("password")));
+        const auto readPassword = [field] {
+            QAccessibleTextInterface *text = field->textInterface();
+            int start = 0, end = 0;
+            return QStringList{field->text(QAccessible::Value), text->text(0, text->characterCount()),
+                               text->textAtOffset(2, QAccessible::WordBoundary, &start, &end),
+                               field->text(QAccessible::Name)};
+        };
+        const QString bullets(8, QChar(0x2022));
+        QVERIFY(field->state().passwordEdit);
+        QCOMPARE(readPassword(), (QStringList{bullets, bullets, bullets, QStringLiteral("Пароль")}));
+        field->object()->setProperty("echoMode", 0); // Normal: revealed
+        QCOMPARE(readPassword().first(), QStringLiteral("secret-1"));
+        QVERIFY(!field->state().passwordEdit);
+
+        auto *list = window->findChild<QQuickItem *>(QStringLiteral("list"));
+        for (const char *step : {"positionViewAtEnd", "positionViewAtBeginning"}) {
+            QMetaObject::invokeMethod(list, step);
+            QMetaObject::invokeMethod(list, "forceLayout");
+        }
+        QMetaObject::invokeMethod(window, "removeFirst");
+        QMetaObject::invokeMethod(list, "forceLayout");
+        // Every row read shows, "Строка 1" first, each the one after the row before.
+        QAccessibleInterface *rows = QAccessible::queryAccessibleInterface(list);
+        QStringList read;
+        for (int i = 0; i < rows->childCount(); ++i) {
+            QVERIFY(!rows->child(i)->state().invisible);
+            read << rows->child(i)->text(QAccessible::Name);
+        }
+        QVERIFY2(read.size() >= 4, qPrintable(read.join(QStringLiteral(", "))));
+        for (int i = 0; i < read.size(); ++i)
+            QCOMPARE(read.at(i), QStringLiteral("Строка %1").arg(i + 1));
+    }
+
 private:
     // Types the text into whatever has the focus.
     // The save dialog over thirty folders: the list scrolled to its end with a row chosen, the
@@ -5488,14 +5642,15 @@ private:
         auto *menu = m_window->findChild<QObject *>(QStringLiteral("editorActionsMenu"));
         if (!menu || !QTest::qWaitFor([menu] { return menu->property("opened").toBool(); }))
             return false;
+        // The menu opens on its first entry; Down goes on from there.
         const QString wanted = QStringLiteral("menuEntry-") + entry;
         for (int i = 0; i < 12; ++i) {
-            QTest::keyClick(m_window, Qt::Key_Down);
             QQuickItem *focused = m_window->activeFocusItem();
             if (focused && focused->objectName() == wanted) {
                 QTest::keyClick(m_window, Qt::Key_Space);
                 return true;
             }
+            QTest::keyClick(m_window, Qt::Key_Down);
         }
         return false;
     }

@@ -3,6 +3,7 @@
 #include "Await.h"
 #include "ProjectSamples.h"
 #include "StoreProbe.h"
+#include "StoreWriteLock.h"
 #include "TestBackend.h"
 
 #include <QJsonArray>
@@ -419,6 +420,41 @@ private Q_SLOTS:
         QCoro::Task<void> loading = service->load(false);
         service.reset();
         await(std::move(loading));
+    }
+
+    // Updates of a store on disk are written beside the window, one after the other: the later
+    // one is what stays, in the store and in the list; reads wait for them. A record another
+    // program removes while an update waits stays removed.
+    void guestUpdatesWrittenInOrder()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("in-order.sqlite"));
+        auto service = guest(ModelContainer::open(path));
+        const LocalProjectRepository repo = *service->localRepository();
+        repo.upsert(make(QStringLiteral("local-1"), QStringLiteral("A")));
+        await(service->load(false));
+        const auto edit = [](const QString &name) {
+            return fullEdit(name, std::nullopt, rub, ProjectStatus::Draft, 50, {});
+        };
+        auto lock = std::make_unique<StoreWriteLock>(path);
+        QVERIFY(lock->locked());
+        QCoro::Task<std::optional<Project>> first = service->update(QStringLiteral("local-1"), edit("Первое"));
+        QCoro::Task<std::optional<Project>> second = service->update(QStringLiteral("local-1"), edit("Второе"));
+        QCOMPARE(service->projects().first().name, QStringLiteral("A"));
+        lock.reset();
+        QCOMPARE(await(service->fetchProject(QStringLiteral("local-1")))->name, QStringLiteral("Второе"));
+        QCOMPARE(await(std::move(first))->name, QStringLiteral("Первое"));
+        QCOMPARE(await(std::move(second))->name, QStringLiteral("Второе"));
+        QCOMPARE(repo.fetch(QStringLiteral("local-1"))->name, QStringLiteral("Второе"));
+        QCOMPARE(service->projects().first().name, QStringLiteral("Второе"));
+        QVERIFY(!service->errorMessage());
+
+        lock = std::make_unique<StoreWriteLock>(path);
+        QCoro::Task<std::optional<Project>> third = service->update(QStringLiteral("local-1"), edit("Третье"));
+        QVERIFY(lock->run(QStringLiteral("DELETE FROM LocalProjectRecord WHERE id = 'local-1'")));
+        lock.reset();
+        QVERIFY(!await(std::move(third)));
+        QCOMPARE(service->errorMessage(), QStringLiteral("Проект не найден"));
+        QVERIFY(!repo.fetch(QStringLiteral("local-1")));
     }
 
     void guestStoreFailureKeepsTheList()

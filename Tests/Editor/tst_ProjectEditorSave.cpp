@@ -5,7 +5,9 @@
 #include "Await.h"
 #include "Data/EstimateCatalogLoader.h"
 #include "Data/ModelContainer.h"
+#include "StoreWriteLock.h"
 #include "TestBackend.h"
+#include "../Data/StoreProbe.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -433,6 +435,62 @@ private Q_SLOTS:
         QCOMPARE(vm.name(), QStringLiteral("Сайт 2"));
         QCOMPARE(vm.items().at(1).rate, 50.0);
         QVERIFY(!vm.isDirty());
+    }
+
+    // The editor or the whole service gone while the write runs: the write lands and nothing else
+    // happens to anyone.
+    void guestOwnerGoneDuringSave_data()
+    {
+        QTest::addColumn<bool>("serviceGoes");
+        QTest::newRow("editor") << false;
+        QTest::newRow("service") << true;
+    }
+    void guestOwnerGoneDuringSave()
+    {
+        QFETCH(bool, serviceGoes);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("store.sqlite"));
+        auto service = std::make_unique<ProjectsService>(true, ModelContainer::open(path), nullptr);
+        const Project project = EditorSamples::project({{QStringLiteral("API"), QStringLiteral("be"), 2, 100}}, 50);
+        service->localRepository()->upsert(project);
+        auto vm = std::make_unique<ProjectEditorViewModel>(project, service.get());
+        vm->setName(QStringLiteral("Сохранено"));
+        QSignalSpy finished(vm.get(), &ProjectEditorViewModel::finished);
+        {
+            StoreWriteLock lock(path);
+            vm->save();
+            if (!serviceGoes)
+                vm.reset();
+        }
+        if (serviceGoes) {
+            service.reset(); // waits for the write under way
+            QVERIFY(finished.wait(20000));
+            QCOMPARE(vm->name(), QStringLiteral("Сохранено"));
+        } else {
+            QCOMPARE(await(service->fetchProject(project.id))->name, QStringLiteral("Сохранено")); // reads wait for it
+        }
+        QCOMPARE(LocalProjectRepository(ModelContainer::open(path)).fetch(project.id)->name,
+                 QStringLiteral("Сохранено"));
+    }
+
+    // A store that fails the write beside the window: the editor shows the store's failure as
+    // the service tells it, and keeps the edits.
+    void guestStoreFailureDuringSave()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("store.sqlite"));
+        ProjectsService service(true, ModelContainer::open(path), nullptr);
+        const Project project = EditorSamples::project({{QStringLiteral("API"), QStringLiteral("be"), 2, 100}}, 50);
+        service.localRepository()->upsert(project);
+        ProjectEditorViewModel vm(project, &service);
+        vm.setName(QStringLiteral("Новое"));
+        probeStoreFile(path, QStringLiteral("DROP TABLE LocalProjectRecord"));
+        QVERIFY(!saveAndWait(vm));
+        QCOMPARE(vm.saveStateRaw(), QStringLiteral("error"));
+        QVERIFY(service.errorMessage() && !service.errorMessage()->isEmpty());
+        QCOMPARE(vm.saveErrorText(), *service.errorMessage());
+        QCOMPARE(vm.name(), QStringLiteral("Новое"));
+        QVERIFY(vm.isDirty());
     }
 
     // Totals beyond the largest double: the save says in Russian what to change, sends and writes

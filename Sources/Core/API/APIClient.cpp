@@ -178,6 +178,21 @@ QString APIClient::transportFailureText(const QUrl &url)
 QCoro::Task<QByteArray> APIClient::requestData(QString method, QString path, std::optional<QJsonValue> body,
                                                bool authorized, QPointer<const QObject> owner)
 {
+    std::optional<QByteArray> payload;
+    if (body)
+        payload = Json::serialize(*body);
+    return exchange(std::move(method), std::move(path), std::move(payload), authorized, std::move(owner));
+}
+
+QCoro::Task<QByteArray> APIClient::requestJson(QString method, QString path, QByteArray body, bool authorized,
+                                               QPointer<const QObject> owner)
+{
+    return exchange(std::move(method), std::move(path), std::move(body), authorized, std::move(owner));
+}
+
+QCoro::Task<QByteArray> APIClient::exchange(QString method, QString path, std::optional<QByteArray> payload,
+                                            bool authorized, QPointer<const QObject> owner)
+{
     const std::optional<QUrl> url = endpointURL(path);
     if (!url)
         throw APIError::invalidURL();
@@ -188,11 +203,8 @@ QCoro::Task<QByteArray> APIClient::requestData(QString method, QString path, std
     // password of a sign-in, to whatever host the answer names.
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
     request.setRawHeader("Accept", "application/json");
-    QByteArray payload;
-    if (body) {
+    if (payload)
         request.setRawHeader("Content-Type", "application/json");
-        payload = Json::serialize(*body);
-    }
     std::optional<QString> sentToken;
     if (authorized && m_tokenProvider) {
         sentToken = m_tokenProvider();
@@ -205,8 +217,8 @@ QCoro::Task<QByteArray> APIClient::requestData(QString method, QString path, std
 
     // A custom request sends no body and no Content-Type unless given, even for POST.
     const QByteArray verb = method.toLatin1();
-    std::unique_ptr<QNetworkReply, ReplyDeleter> reply(body ? m_network->sendCustomRequest(request, verb, payload)
-                                                            : m_network->sendCustomRequest(request, verb));
+    std::unique_ptr<QNetworkReply, ReplyDeleter> reply(payload ? m_network->sendCustomRequest(request, verb, *payload)
+                                                               : m_network->sendCustomRequest(request, verb));
     const std::shared_ptr<Cutoff> cutoff =
         enforceLimits(reply.get(), m_deadline, m_maxAnswerBytes, std::min(m_maxAnswerBytes, maxErrorAnswerBytes));
     if (owner)

@@ -108,6 +108,9 @@ public:
     // inside the owner's destructor. Without one the request runs to its end.
     QCoro::Task<QByteArray> requestData(QString method, QString path, std::optional<QJsonValue> body = std::nullopt,
                                         bool authorized = true, QPointer<const QObject> owner = {});
+    // requestData with a body already made into JSON text, for bodies made off the event loop's thread.
+    QCoro::Task<QByteArray> requestJson(QString method, QString path, QByteArray body, bool authorized = true,
+                                        QPointer<const QObject> owner = {});
 
     // requestData, then the answer decoded as T (see APIDecoders). Throws APIError.
     template<typename T>
@@ -146,6 +149,9 @@ public:
 
 private:
     static QString transportFailureText(const QUrl &url);
+    // The exchange itself, with the body's bytes if there is one.
+    QCoro::Task<QByteArray> exchange(QString method, QString path, std::optional<QByteArray> payload, bool authorized,
+                                     QPointer<const QObject> owner);
     // What did not read, for whoever looks into the failure: the screens show no such detail.
     static void logUnreadAnswer(const APIError &failure);
 

@@ -2,6 +2,7 @@
 
 #include "API/APIClient.h"
 #include "API/Endpoints.h"
+#include "API/OffThread.h"
 #include "Data/EstimateCatalogLoader.h"
 #include "Data/PersistenceController.h"
 #include "Data/StoreMessages.h"
@@ -52,6 +53,28 @@ QCoro::Task<DeviceListing> readListingOffThread(std::shared_ptr<ModelContainer> 
     co_return co_await future;
 }
 
+// What a guest's update did: the project as stored, or the store's failure text; nothing when the
+// project is not in the store.
+using DeviceUpdate = std::variant<std::monostate, Project, QString>;
+
+DeviceUpdate updateStored(const std::function<std::shared_ptr<ModelContainer>()> &store, const QString &id,
+                          const UpdateProjectRequest &request)
+{
+    try {
+        const LocalProjectRepository repository(store());
+        const std::optional<Project> stored = repository.fetch(id);
+        if (!stored)
+            return std::monostate();
+        Project updated = stored->withGuestPersistedFields(request);
+        // Removed while the update waited: it stays removed.
+        if (!repository.replace(updated))
+            return std::monostate();
+        return updated;
+    } catch (const std::exception &error) {
+        return errorDescription(error);
+    }
+}
+
 } // namespace
 
 ProjectsService::ProjectsService(bool isGuestMode, std::shared_ptr<ModelContainer> modelContainer, APIClient *api,
@@ -61,6 +84,7 @@ ProjectsService::ProjectsService(bool isGuestMode, std::shared_ptr<ModelContaine
 {
     if (m_isGuestMode)
         m_localRepository.emplace(modelContainer ? std::move(modelContainer) : PersistenceController::shared());
+    m_deviceWriter.setMaxThreadCount(1);
 }
 
 QList<Project> ProjectsService::rootProjects() const
@@ -172,6 +196,9 @@ QCoro::Task<void> ProjectsService::loadDevice(QPointer<ProjectsService> self, qu
 QCoro::Task<std::optional<QList<Project>>> ProjectsService::fetchAll(bool includeIterations, const QObject *owner)
 {
     if (usesDevice()) {
+        auto waiting = deviceWritesDone(this);
+        if (!co_await std::move(waiting))
+            co_return std::nullopt;
         try {
             std::optional<QList<Project>> projects = m_localRepository->fetchListing().projects;
             co_return projects;
@@ -256,6 +283,9 @@ QCoro::Task<std::optional<Project>> ProjectsService::createFromLocalGuestProject
 QCoro::Task<std::optional<Project>> ProjectsService::fetchProject(QString id, const QObject *owner)
 {
     if (usesDevice()) {
+        auto waiting = deviceWritesDone(this);
+        if (!co_await std::move(waiting))
+            co_return std::nullopt;
         try {
             co_return m_localRepository->fetch(id);
         } catch (const std::exception &error) {
@@ -282,37 +312,75 @@ QCoro::Task<std::optional<Project>> ProjectsService::update(QString id, UpdatePr
 {
     clearError();
     if (usesDevice()) {
-        try {
-            const std::optional<Project> stored = m_localRepository->fetch(id);
-            if (!stored) {
-                setErrorMessage(QStringLiteral("Проект не найден"));
-                co_return std::nullopt;
-            }
-            const Project updated = stored->withGuestPersistedFields(request);
-            ++m_deviceWrites;
-            m_localRepository->upsert(updated);
-            replaceListed(updated);
-            co_return updated;
-        } catch (const std::exception &error) {
-            report(error);
-            co_return std::nullopt;
-        }
+        auto writing = updateDevice(this, std::move(id), std::move(request));
+        co_return co_await std::move(writing);
     }
 
-    const std::optional<QJsonValue> body = encode(request);
-    if (!body)
-        co_return std::nullopt;
-    auto pending = send<Project>(patch, Endpoints::project(id), body);
+    auto pending = sendOffThread<Project>(patch, Endpoints::project(id), std::move(request));
     const std::optional<Project> updated = co_await std::move(pending);
     if (updated)
         replaceListed(*updated);
     co_return updated;
 }
 
+QCoro::Task<std::optional<Project>> ProjectsService::updateDevice(QPointer<ProjectsService> self, QString id,
+                                                                  UpdateProjectRequest request)
+{
+    const std::shared_ptr<ModelContainer> store = self->m_localRepository->context();
+    DeviceUpdate written;
+    ++self->m_deviceWrites;
+    if (store->isStoredInMemoryOnly()) {
+        // An in-memory store has no second connection: updated in place.
+        written = updateStored([&store] { return store; }, id, request);
+    } else {
+        qint64 pageLimit = 0;
+        try {
+            pageLimit = store->pageLimit();
+        } catch (const std::exception &error) {
+            self->report(error);
+            co_return std::nullopt;
+        }
+        QFuture<OffThread::Outcome<DeviceUpdate>> future = OffThread::start(
+            [filePath = store->filePath(), pageLimit, id, request] {
+                return updateStored([&] { return ModelContainer::openWriter(filePath, pageLimit); }, id, request);
+            },
+            &self->m_deviceWriter);
+        self->m_lastDeviceWrite = QFuture<void>(future);
+        auto writing = OffThread::result(std::move(future));
+        written = co_await std::move(writing);
+        if (!self)
+            co_return std::nullopt;
+        // A list read meanwhile may have missed it.
+        ++self->m_deviceWrites;
+    }
+    if (const auto *failure = std::get_if<QString>(&written)) {
+        self->setErrorMessage(*failure);
+        co_return std::nullopt;
+    }
+    if (std::holds_alternative<std::monostate>(written)) {
+        self->setErrorMessage(QStringLiteral("Проект не найден"));
+        co_return std::nullopt;
+    }
+    Project updated = std::get<Project>(std::move(written));
+    self->replaceListed(updated);
+    co_return updated;
+}
+
+QCoro::Task<bool> ProjectsService::deviceWritesDone(QPointer<ProjectsService> self)
+{
+    QFuture<void> last = self->m_lastDeviceWrite;
+    if (!last.isFinished())
+        co_await last;
+    co_return !self.isNull();
+}
+
 QCoro::Task<bool> ProjectsService::remove(QString id)
 {
     clearError();
     if (usesDevice()) {
+        auto waiting = deviceWritesDone(this);
+        if (!co_await std::move(waiting))
+            co_return false;
         try {
             ++m_deviceWrites;
             m_localRepository->remove(id);

@@ -11,9 +11,11 @@
 #include "Models/ProjectStatus.h"
 #include "Models/UpdateProjectRequest.h"
 
+#include <QFuture>
 #include <QList>
 #include <QPointer>
 #include <QString>
+#include <QThreadPool>
 #include <QtQml/qqmlregistration.h>
 #include <QCoro/QCoroTask>
 #include <memory>
@@ -57,6 +59,10 @@ public:
     QCoro::Task<std::optional<Project>> createFromLocalGuestProject(Project project);
     QCoro::Task<std::optional<Project>> fetchProject(QString id, const QObject *owner = nullptr);
     // Account mode sends the request as it is; guest mode stamps its fields onto the stored project.
+    // So that the window goes on meanwhile, the request's JSON and the answer are made and read on
+    // a worker thread, and a guest's store on disk is read, updated and written there, one update
+    // after the other (an in-memory store, which has no second connection, in place). Reads and
+    // removals of the device store wait for the updates handed on before them.
     QCoro::Task<std::optional<Project>> update(QString id, UpdateProjectRequest request);
     QCoro::Task<bool> remove(QString id);
     // Account only: absent, or an empty list, in guest mode. A created iteration is put first
@@ -77,6 +83,10 @@ private:
     bool replaceListed(const Project &project);
     void insertFirst(const Project &project);
     static QCoro::Task<void> loadDevice(QPointer<ProjectsService> self, quint64 load);
+    static QCoro::Task<std::optional<Project>> updateDevice(QPointer<ProjectsService> self, QString id,
+                                                            UpdateProjectRequest request);
+    // Waits for the device updates handed on so far; false when the service went meanwhile.
+    static QCoro::Task<bool> deviceWritesDone(QPointer<ProjectsService> self);
 
     QList<Project> m_projects;
     bool m_isLoading = false;
@@ -87,4 +97,8 @@ private:
     quint64 m_deviceWrites = 0;
     // Writes this service made to its published list, to tell an account read that may predate one.
     quint64 m_listWrites = 0;
+    // One thread, so that updates reach the store in the order they were made; the last one handed
+    // on. Going, the service waits for the update under way.
+    QThreadPool m_deviceWriter;
+    QFuture<void> m_lastDeviceWrite;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "API/APIClient.h"
+#include "API/OffThread.h"
 #include "API/RequestCancelled.h"
 
 #include <QJsonValue>
@@ -60,6 +61,13 @@ protected:
     {
         return sendFor<T>(this, &api(), std::move(method), std::move(path), std::move(body), authorized, owner);
     }
+    // send() for a body of megabytes: its JSON is made, and the answer read, on a worker thread,
+    // so that the window goes on meanwhile.
+    template<typename T, typename Request>
+    QCoro::Task<std::optional<T>> sendOffThread(QString method, QString path, Request body)
+    {
+        return sendOffThreadFor<T>(this, &api(), std::move(method), std::move(path), std::move(body));
+    }
     // A read (or any call whose answer is all it is for) lives as long as its caller wants it:
     // the given owner, else this service.
     const QObject *readOwner(const QObject *owner) const { return owner ? owner : this; }
@@ -78,6 +86,32 @@ private:
             T answer = co_await std::move(pending);
             if (self)
                 co_return answer;
+        } catch (const RequestCancelled &) {
+            // Its owner is gone: there is nobody to tell.
+        } catch (const std::exception &error) {
+            if (self)
+                self->report(error);
+        }
+        co_return std::nullopt;
+    }
+    template<typename T, typename Request>
+    static QCoro::Task<std::optional<T>> sendOffThreadFor(QPointer<ServiceBase> self, APIClient *api, QString method,
+                                                          QString path, Request body)
+    {
+        try {
+            QCoro::Task<QByteArray> encoding =
+                OffThread::run([body = std::move(body)] { return Json::serialize(QJsonValue(body.toJson())); });
+            const QByteArray payload = co_await std::move(encoding);
+            if (!self)
+                co_return std::nullopt;
+            QCoro::Task<QByteArray> pending = api->requestJson(std::move(method), std::move(path), payload);
+            const QByteArray answer = co_await std::move(pending);
+            if (!self)
+                co_return std::nullopt;
+            QCoro::Task<T> decoding = OffThread::run([answer] { return APIClient::decode<T>(answer); });
+            T decoded = co_await std::move(decoding);
+            if (self)
+                co_return decoded;
         } catch (const RequestCancelled &) {
             // Its owner is gone: there is nobody to tell.
         } catch (const std::exception &error) {

@@ -66,6 +66,13 @@ void LocalProjectRepository::upsert(const Project &project) const
     m_context->upsert(project.id, data, LocalProjectSummary::of(stored));
 }
 
+bool LocalProjectRepository::replace(const Project &project) const
+{
+    const Project stored = project.recalculatedTotals();
+    const QByteArray data = stored.toJsonText();
+    return m_context->replace(project.id, data, LocalProjectSummary::of(stored));
+}
+
 void LocalProjectRepository::remove(const QString &id) const
 {
     m_context->remove(id);

@@ -34,6 +34,9 @@ public:
     // An encoding failure leaves the store untouched.
     void upsert(const Project &project) const;
 
+    // upsert() of a project whose record is stored; false, and nothing written, when it is gone.
+    bool replace(const Project &project) const;
+
     // Also forgets the record's upload into an account, if one was started.
     void remove(const QString &id) const;
     void deleteAll() const;

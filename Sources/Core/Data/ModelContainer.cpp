@@ -372,6 +372,15 @@ std::shared_ptr<ModelContainer> ModelContainer::openReader(const QString &filePa
     return container;
 }
 
+std::shared_ptr<ModelContainer> ModelContainer::openWriter(const QString &filePath, qint64 pageLimit)
+{
+    std::shared_ptr<ModelContainer> container = openReader(filePath);
+    const QSqlDatabase db = connection(container->m_connectionName);
+    run(db, QStringLiteral("PRAGMA synchronous=FULL"));
+    run(db, QStringLiteral("PRAGMA max_page_count = %1").arg(pageLimit));
+    return container;
+}
+
 std::shared_ptr<ModelContainer> ModelContainer::openInMemory()
 {
     const QString name = QStringLiteral("tessmark-store-%1").arg(++connectionCounter);
@@ -512,6 +521,12 @@ QList<LocalProjectRecord> ModelContainer::fetch(const QString &id) const
     return readRecords(query, m_filePath);
 }
 
+qint64 ModelContainer::pageLimit() const
+{
+    QSqlQuery query = run(connection(m_connectionName), QStringLiteral("PRAGMA max_page_count"));
+    return query.next() ? query.value(0).toLongLong() : 0;
+}
+
 void ModelContainer::forEachSummarySorted(const std::function<void(const LocalProjectRecord &)> &visit) const
 {
     QSqlQuery query = run(connection(m_connectionName),
@@ -551,6 +566,25 @@ QDateTime ModelContainer::upsert(const QString &id, const QByteArray &projectDat
     run(connection(m_connectionName), statement,
         QVariantList{idValue(id), projectData, stamp.toMSecsSinceEpoch()} + summaryValues(summary));
     return stamp;
+}
+
+bool ModelContainer::replace(const QString &id, const QByteArray &projectData,
+                             const std::optional<LocalProjectSummary> &summary)
+{
+    const QSqlDatabase db = connection(m_connectionName);
+    run(db, QStringLiteral("BEGIN IMMEDIATE"));
+    try {
+        QSqlQuery found = run(db, QStringLiteral("SELECT 1 FROM LocalProjectRecord WHERE id = ?"), {idValue(id)});
+        const bool stored = found.next();
+        found.finish();
+        if (stored)
+            upsert(id, projectData, summary);
+        run(db, QStringLiteral("COMMIT"));
+        return stored;
+    } catch (...) {
+        QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+        throw;
+    }
 }
 
 void ModelContainer::remove(const QString &id)

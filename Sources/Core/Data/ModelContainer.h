@@ -16,7 +16,7 @@
 // Every write is one statement in autocommit mode, so it is durable when the call returns; a
 // record's JSON and its summary go in the same statement.
 // Not thread-safe: one container serves the thread that opened it. Another thread opens a reader
-// of its own on the same file.
+// or a writer of its own on the same file.
 class ModelContainer
 {
 public:
@@ -33,6 +33,10 @@ public:
     // A second connection to the store another container opened at filePath, for reading on the
     // calling thread; it neither makes nor upgrades anything. Throws StoreError.
     static std::shared_ptr<ModelContainer> openReader(const QString &filePath);
+    // The same for writes from the calling thread, as durable as the first connection's and held
+    // to its page limit (pageLimit()), so that a limit set on that connection holds for the
+    // writes made beside it.
+    static std::shared_ptr<ModelContainer> openWriter(const QString &filePath, qint64 pageLimit);
     // A private store that lives in memory only. Throws StoreError.
     static std::shared_ptr<ModelContainer> openInMemory();
 
@@ -51,10 +55,16 @@ public:
     // Exact, case-sensitive match; at most one record since the identity is unique.
     QList<LocalProjectRecord> fetch(const QString &id) const;
     qint64 count() const;
+    // How many pages this connection lets the file grow to (PRAGMA max_page_count).
+    qint64 pageLimit() const;
 
     // Inserts or replaces the record of id, stamped with the clock. Returns the stamp.
     QDateTime upsert(const QString &id, const QByteArray &projectData,
                      const std::optional<LocalProjectSummary> &summary = std::nullopt);
+    // upsert() of a record that is stored, in one transaction: false, and nothing written, when
+    // there is none, so that a write from another connection never brings back a removed record.
+    bool replace(const QString &id, const QByteArray &projectData,
+                 const std::optional<LocalProjectSummary> &summary = std::nullopt);
     // Removing a record removes its upload with it.
     void remove(const QString &id);
     void removeAll();

@@ -790,6 +790,7 @@ Item {
                 onClicked: mouse => {
                     if (mouse.button === Qt.RightButton) {
                         rowMenu.row = rowCard.index
+                        rowMenu.title = rowCard.title
                         rowMenu.popup()
                     } else {
                         dashboardModel.select(rowCard.index)
@@ -801,7 +802,7 @@ Item {
 
     // One menu for all table cards: the card is selected first, then its payments open. The
     // section switch destroys this page, so it waits until the menu is done.
-    Menu {
+    AppMenu {
         id: rowMenu
         objectName: "analyticsRowMenu"
         property int row: -1

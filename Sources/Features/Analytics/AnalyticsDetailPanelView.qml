@@ -60,7 +60,11 @@ Rectangle {
             bottomPadding: 20
             spacing: 16
 
+            // The pane's heading, then the project it tells of: a reader reaches both.
             Text {
+                objectName: "analyticsDetailHeading"
+                Accessible.role: Accessible.Heading
+                Accessible.name: text
                 text: "Детали"
                 font: Typography.font(Typography.Title2, Font.Bold)
                 color: AppTheme.deepBlack
@@ -71,6 +75,8 @@ Rectangle {
                 spacing: 6
                 Text {
                     objectName: "analyticsDetailTitle"
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     width: parent.width
                     text: panel.row.titleText
                     textFormat: Text.PlainText
@@ -80,6 +86,8 @@ Rectangle {
                 }
                 Text {
                     objectName: "analyticsDetailSecondLine"
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     width: parent.width
                     visible: panel.row.hasSecondLine
                     text: panel.row.secondLineText

@@ -28,15 +28,12 @@ Rectangle {
             name: root.systemImage
             color: root.tint
         }
-        Text {
+        AlertText {
             objectName: "bannerText"
             width: row.width - symbol.width - row.spacing
-            // An error is spoken as it shows; a notice is read as text.
+            // An error is spoken as it shows, with its words; a notice is read as text.
             Accessible.role: Qt.colorEqual(root.tint, AppTheme.error) ? Accessible.AlertMessage : Accessible.StaticText
-            Accessible.name: text
             text: root.text
-            textFormat: Text.PlainText
-            wrapMode: Text.Wrap
             horizontalAlignment: Text.AlignLeft
             color: root.tint
             font: Typography.font(Typography.Subheadline)

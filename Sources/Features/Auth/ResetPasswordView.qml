@@ -96,7 +96,7 @@ Item {
             AlertText {
                 objectName: "errorLine"
                 width: parent.width
-                visible: model.hasError
+                shown: model.hasError
                 text: model.errorText
                 textFormat: Text.PlainText
                 wrapMode: Text.Wrap

@@ -88,12 +88,11 @@ Item {
                                                                 : "exclamationmark.triangle.fill"
                 color: parent.tint
             }
-            Text {
+            AlertText {
                 objectName: "outcomeText"
-                // A failure is spoken as it shows; a success is read as text.
+                // A failure is spoken as it shows, with its words; a success is read as text.
                 Accessible.role: model.status === VerifyEmailModel.Success ? Accessible.StaticText
                                                                            : Accessible.AlertMessage
-                Accessible.name: text
                 Layout.fillWidth: true
                 text: model.message
                 textFormat: Text.PlainText

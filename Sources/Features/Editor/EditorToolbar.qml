@@ -130,9 +130,10 @@ Rectangle {
             }
             onClicked: actionsMenu.popup(menuButton, 0, menuButton.height)
 
-            Menu {
+            AppMenu {
                 id: actionsMenu
                 objectName: "editorActionsMenu"
+                title: menuButton.Accessible.name
 
                 // Only the entries that apply exist: a hidden MenuItem would still take a row.
                 Instantiator {

@@ -63,7 +63,7 @@ Item {
                     // The whole text only while edited (AppTextField's value).
                     value: root.form.title
                     idleText: root.form.shownTitle
-                    onTextEdited: root.form.title = text
+                    onTextEdited: root.form.title = wholeText
                 }
                 AppTextField {
                     id: descriptionField
@@ -73,7 +73,7 @@ Item {
                     systemImage: "text.quote"
                     value: root.form.description
                     idleText: root.form.shownDescription
-                    onTextEdited: root.form.description = text
+                    onTextEdited: root.form.description = wholeText
                 }
                 AppSelect {
                     objectName: "formCategory"

@@ -264,7 +264,7 @@ ListView {
                 systemImage: "doc.text"
                 value: list.editor.name
                 idleText: list.editor.shownName
-                onTextEdited: list.editor.name = text
+                onTextEdited: list.editor.name = wholeText
             }
             AppTextField {
                 objectName: "clientField"
@@ -273,7 +273,7 @@ ListView {
                 systemImage: "person.crop.circle"
                 value: list.editor.clientName
                 idleText: list.editor.shownClientName
-                onTextEdited: list.editor.clientName = text
+                onTextEdited: list.editor.clientName = wholeText
             }
             AppSelect {
                 objectName: "typeSelect"
@@ -557,14 +557,13 @@ ListView {
             return
         const window = list.Window.window
         lineMenu.lineId = card.lineId
+        lineMenu.title = card.shownTitle
         lineMenu.focusBefore = window ? window.activeFocusItem : null
         // A card the keyboard is on gets the focus back, or hands it on when its line goes.
         lineMenu.focusRow = card.activeFocus ? row : -1
         lineMenu.byKeyboard = byKeyboard
         lineMenu.deleted = false
         lineMenu.popup(at, x, y)
-        if (byKeyboard)
-            list.focusWithReason(lineMenu.itemAt(0), Qt.TabFocusReason)
     }
     // Gives the item the focus for that reason: one the focus came back to for another reason
     // (a closing popup hands it back quietly) shows its ring when the keyboard brought it.
@@ -582,7 +581,7 @@ ListView {
                 list.openLineMenu(row, list.contentItem, at.x, at.y, false)
         }
     }
-    Menu {
+    AppMenu {
         id: lineMenu
         objectName: "lineMenu"
         property string lineId

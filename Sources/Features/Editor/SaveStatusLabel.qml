@@ -53,17 +53,14 @@ Item {
                 font: Typography.font(Typography.Caption)
             }
         }
-        Text {
+        AlertText {
             id: message
             objectName: "saveStatusText"
-            visible: root.statusCase === "dirty" || root.statusCase === "error"
-            // A failed save is spoken as it shows; unsaved changes are read as text.
+            shown: root.statusCase === "dirty" || root.statusCase === "error"
+            // A failed save is spoken as it shows, with its words; unsaved changes are read as text.
             Accessible.role: root.statusCase === "error" ? Accessible.AlertMessage : Accessible.StaticText
-            Accessible.name: text
             width: root.width
             text: root.statusCase === "dirty" ? "Есть изменения" : root.editor.saveErrorText
-            textFormat: Text.PlainText
-            wrapMode: Text.Wrap
             maximumLineCount: 2
             elide: Text.ElideRight
             color: root.statusCase === "dirty" ? AppTheme.warning : AppTheme.error

@@ -529,7 +529,7 @@ Rectangle {
 
             AlertText {
                 objectName: "errorLine"
-                visible: finance.hasErrorMessage && finance.errorMessage !== ""
+                shown: finance.hasErrorMessage && finance.errorMessage !== ""
                 Layout.fillWidth: true
                 text: finance.errorMessage
                 font: Typography.font(Typography.Subheadline)

@@ -121,8 +121,8 @@ Rectangle {
         searchInput.selectAll()
     }
 
-    // The context menu of a row or card, at the item given.
-    function openMenu(item, projectId, offersFinance, deleteTitle, x, y) {
+    // The context menu of a row or card, at the item given, named by the project it is for.
+    function openMenu(item, projectId, title, offersFinance, deleteTitle, x, y) {
         const entries = []
         if (offersFinance)
             entries.push({ kind: "finance", text: "Платежи", systemImage: "creditcard" })
@@ -132,6 +132,7 @@ Rectangle {
         if (entries.length === 0)
             return
         rowMenu.projectId = projectId
+        rowMenu.title = title
         rowMenu.entries = entries
         rowMenu.popup(item, x, y)
     }
@@ -309,13 +310,11 @@ Rectangle {
             name: "exclamationmark.triangle.fill"
             color: AppTheme.warning
         }
-        Text {
+        AlertText {
             id: noticeText
 
             objectName: "projectsListNoticeText"
-            // A failed load, creation or deletion: spoken as it shows.
-            Accessible.role: Accessible.AlertMessage
-            Accessible.name: text
+            // A failed load, creation or deletion: spoken as it shows, with its words.
             anchors.left: noticeIcon.right
             anchors.leftMargin: 8
             anchors.right: retryButton.left
@@ -464,8 +463,8 @@ Rectangle {
                 focus: isCurrent
                 keyboardFocused: treeFocus.showsRing
                 onPressed: treeFocus.takeByPointer()
-                onMenuRequested: (x, y) => projectsView.openMenu(treeRow, treeRow.projectId, treeRow.offersFinance,
-                                                                 treeRow.deleteTitle, x, y)
+                onMenuRequested: (x, y) => projectsView.openMenu(treeRow, treeRow.projectId, treeRow.title,
+                                                                 treeRow.offersFinance, treeRow.deleteTitle, x, y)
             }
         }
 
@@ -556,7 +555,8 @@ Rectangle {
                     cardFocus.takeByPointer()
                     listModel.activate(card.projectId, "")
                 }
-                onMenuRequested: (x, y) => projectsView.openMenu(card, card.projectId, false, "Удалить", x, y)
+                onMenuRequested: (x, y) => projectsView.openMenu(card, card.projectId, card.name, false, "Удалить",
+                                                                 x, y)
             }
         }
 
@@ -569,7 +569,7 @@ Rectangle {
         }
     }
 
-    Menu {
+    AppMenu {
         id: rowMenu
 
         objectName: "projectRowMenu"

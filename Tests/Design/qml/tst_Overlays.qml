@@ -233,6 +233,49 @@ TestCase {
         }
     }
 
+    Component {
+        id: menuButtonComponent
+        Button {
+            property alias menu: menu
+            text: "Действия"
+            onClicked: menu.popup(this, 0, height)
+            AppMenu {
+                id: menu
+                title: "Действия"
+                AppMenuItem { objectName: "unavailable"; text: "Недоступно"; enabled: false }
+                AppMenuItem { objectName: "payments"; text: "Платежи" }
+                AppMenuItem { objectName: "remove"; text: "Удалить" }
+            }
+        }
+    }
+
+    // A menu opens with the keyboard on its first entry that can be chosen, with the ring when a
+    // key opened it and without after a click; the arrows go on from there.
+    function test_menuFocusesFirstEntry_data() {
+        return [
+            { tag: "by key", byKey: true },
+            { tag: "by click", byKey: false }
+        ]
+    }
+    function test_menuFocusesFirstEntry(data) {
+        const button = createTemporaryObject(menuButtonComponent, testCase)
+        waitForRendering(button)
+        FocusLanding.land(button)
+        if (data.byKey)
+            keyClick(Qt.Key_Space)
+        else
+            mouseClick(button)
+        tryVerify(() => button.menu.opened)
+        const first = findChild(button.menu.contentItem, "payments")
+        tryVerify(() => first.activeFocus)
+        compare(first.visualFocus, data.byKey)
+        compare(button.menu.currentIndex, 1)
+        keyClick(Qt.Key_Down)
+        verify(findChild(button.menu.contentItem, "remove").activeFocus)
+        keyClick(Qt.Key_Escape)
+        tryVerify(() => !button.menu.visible)
+    }
+
     // An entry without a symbol keeps its text in the column of the others'.
     function test_menuTextsStandInOneColumn() {
         const menu = createTemporaryObject(mixedMenuComponent, testCase)

@@ -51,6 +51,11 @@ TestCase {
     }
 
     Component {
+        id: alertComponent
+        AlertText { width: 300; shown: false }
+    }
+
+    Component {
         id: areaComponent
         AppTextArea { width: 320; title: "Требования" }
     }
@@ -252,6 +257,48 @@ TestCase {
             compare(findChild(field, "errorLine").text, data.error)
     }
 
+    // An alert shows only with its words, named by them as it shows, whichever of its text and
+    // its owner's condition comes first (a field's error sets both at once); emptied, it hides.
+    function test_alertShowsWithItsWords_data() {
+        return [
+            { tag: "text first", field: false, textFirst: true },
+            { tag: "shown first", field: false, textFirst: false },
+            { tag: "field error", field: true }
+        ]
+    }
+    function test_alertShowsWithItsWords(data) {
+        const owner = createTemporaryObject(data.field ? fieldComponent : alertComponent, testCase)
+        const alert = data.field ? findChild(owner, "errorLine") : owner
+        const namedAs = []
+        alert.visibleChanged.connect(() => {
+            if (alert.visible)
+                namedAs.push(alert.Accessible.name)
+        })
+        verify(!alert.visible)
+        if (data.field) {
+            owner.error = "Неверный email"
+        } else {
+            if (data.textFirst)
+                alert.text = "Неверный email"
+            else
+                alert.shown = true
+            verify(!alert.visible)
+            if (data.textFirst)
+                alert.shown = true
+            else
+                alert.text = "Неверный email"
+        }
+        verify(alert.visible)
+        compare(alert.Accessible.role, Accessible.AlertMessage)
+        compare(namedAs, ["Неверный email"])
+        if (data.field)
+            owner.error = ""
+        else
+            alert.text = ""
+        verify(!alert.visible)
+        compare(alert.Accessible.name, "")
+    }
+
     function test_placeholderOnlyWhileEmpty() {
         const field = createTemporaryObject(fieldComponent, testCase)
         const placeholder = findChild(field, "placeholder")
@@ -347,7 +394,7 @@ TestCase {
                 value: parent.stored
                 idleText: parent.stored.length > 40 ? parent.stored.substring(0, 40) + "…" : parent.stored
                 onTextEdited: {
-                    parent.stored = text
+                    parent.stored = wholeText
                     ++parent.edits
                 }
             }
@@ -364,7 +411,10 @@ TestCase {
         compare(input.cursorPosition, 0)
         mouseClick(input, 20, input.height / 2)
         verify(input.activeFocus)
-        compare(input.text, whole)
+        compare(form.field.wholeText, whole)
+        // Laid out is a stretch from the start, where the caret is.
+        verify(input.text.length < whole.length)
+        compare(input.text, whole.substring(0, input.text.length))
         keyClick(Qt.Key_End)
         keyClick(Qt.Key_X)
         compare(form.edits, 1)
@@ -382,5 +432,153 @@ TestCase {
         mouseClick(input, 1, input.height / 2)
         keyClick(Qt.Key_X)
         compare(form.stored, "x" + whole)
+    }
+
+    // The window itself on a bare input, narrow enough for a few keys to cross it.
+    Component {
+        id: windowComponent
+        Item {
+            id: page
+            property alias input: input
+            property alias window: window
+            property string stored: "0123456789".repeat(30)
+            width: 300
+            height: 40
+            TextInput {
+                id: input
+                anchors.fill: parent
+                onTextEdited: {
+                    window.takeEdit()
+                    page.stored = window.text
+                }
+            }
+            LongTextWindow {
+                id: window
+                input: input
+                active: true
+                value: page.stored
+                idleText: page.stored.substring(0, 10) + "…"
+                windowSize: 40
+                windowMargin: 8
+                onEdited: page.stored = window.text
+            }
+        }
+    }
+
+    function focusedWindow() {
+        const page = createTemporaryObject(windowComponent, testCase)
+        page.input.forceActiveFocus()
+        compare(page.input.text, page.stored.substring(0, 40))
+        return page
+    }
+    // Each key as a person presses them, the event loop turning in between.
+    function press(key, times, modifiers) {
+        for (let i = 0; i < times; ++i) {
+            keyClick(key, modifiers === undefined ? Qt.NoModifier : modifiers)
+            wait(0)
+        }
+    }
+
+    // Arrows carry the caret past the window's edges: the window follows, typing lands where the
+    // caret is in the whole text, and no more than a stretch is ever laid out.
+    function test_windowFollowsTheCaret() {
+        const page = focusedWindow()
+        const whole = page.stored
+        press(Qt.Key_Right, 100)
+        verify(page.window.windowStart > 0)
+        verify(page.input.text.length <= 60)
+        keyClick("#")
+        compare(page.stored, whole.substring(0, 100) + "#" + whole.substring(100))
+        press(Qt.Key_Left, 60)
+        keyClick("@")
+        compare(page.stored, whole.substring(0, 41) + "@" + whole.substring(41, 100) + "#" + whole.substring(100))
+        verify(page.input.text.length <= 60)
+        // Another text given while edited (a reload after a save) shows around the caret.
+        page.stored = "9876543210".repeat(30)
+        keyClick("#")
+        compare(page.stored, "9876543210".repeat(4) + "98#76543210" + "9876543210".repeat(25))
+        // Left, the input shows the idle text again.
+        page.input.focus = false
+        compare(page.input.text, page.stored.substring(0, 10) + "…")
+    }
+
+    // Home and End go to the ends of the whole text; selecting to an end, or everything, takes in
+    // the whole text, so that typing replaces what is selected and nothing else.
+    function test_windowEndsAndSelections() {
+        const page = focusedWindow()
+        const whole = page.stored
+        keyClick(Qt.Key_End)
+        compare(page.window.windowStart, whole.length - 40)
+        keyClick("e")
+        compare(page.stored, whole + "e")
+        keyClick(Qt.Key_Home)
+        compare(page.window.windowStart, 0)
+        keyClick("s")
+        compare(page.stored, "s" + whole + "e")
+        press(Qt.Key_Right, 149)
+        keyClick(Qt.Key_End, Qt.ShiftModifier)
+        keyClick(Qt.Key_Delete)
+        compare(page.stored, "s" + whole.substring(0, 149))
+        keyClick(Qt.Key_Home, Qt.ShiftModifier)
+        keyClick("x")
+        compare(page.stored, "x")
+        page.stored = whole
+        press(Qt.Key_Right, 200)
+        keyClick(Qt.Key_A, Qt.ControlModifier)
+        keyClick("z")
+        compare(page.stored, "z")
+    }
+
+    // A selection grown across the window's edge stays whole: typing replaces all of it.
+    function test_windowKeepsTheSelection() {
+        const page = focusedWindow()
+        const whole = page.stored
+        press(Qt.Key_Right, 50)
+        press(Qt.Key_Right, 60, Qt.ShiftModifier)
+        verify(page.window.windowStart > 0)
+        compare(page.input.selectedText, whole.substring(50, 110))
+        keyClick("#")
+        compare(page.stored, whole.substring(0, 50) + "#" + whole.substring(110))
+    }
+
+    // Everything selected stands for the whole text, though only the first window is laid out:
+    // typing, deleting and undoing act on the whole text, a move goes to its end.
+    function test_windowSelectsWhole_data() {
+        return [
+            { tag: "typed over", keys: [["z"]], result: w => "z" },
+            { tag: "deleted", keys: [[Qt.Key_Backspace]], result: w => "" },
+            { tag: "to the end", keys: [[Qt.Key_Right], ["e"]], result: w => w + "e" },
+            { tag: "to the start", keys: [[Qt.Key_Left], ["s"]], result: w => "s" + w },
+            { tag: "shrunk", keys: [[Qt.Key_Left, Qt.ShiftModifier], ["x"]],
+              result: w => "x" + w.substring(w.length - 1) },
+            { tag: "undone", keys: [["z"], [Qt.Key_Z, Qt.ControlModifier]], result: w => w },
+            { tag: "redone", keys: [["z"], [Qt.Key_Z, Qt.ControlModifier], [Qt.Key_Z, Qt.ControlModifier | Qt.ShiftModifier]],
+              result: w => "z" }
+        ]
+    }
+    function test_windowSelectsWhole(data) {
+        const page = focusedWindow()
+        const whole = page.stored
+        press(Qt.Key_Right, 100)
+        keyClick(Qt.Key_A, Qt.ControlModifier)
+        compare(page.input.text, whole.substring(0, 40))
+        compare(page.input.selectedText, page.input.text)
+        for (const key of data.keys) {
+            keyClick(key[0], key[1] === undefined ? Qt.NoModifier : key[1])
+            wait(0)
+        }
+        compare(page.stored, data.result(whole))
+    }
+
+    // Tab into a long value selects all of it without laying it all out; typing replaces it.
+    function test_tabIntoLongValueReplacesItWhole() {
+        const form = createTemporaryObject(longFieldComponent, testCase)
+        form.other.input.forceActiveFocus()
+        keyClick(Qt.Key_Backtab)
+        verify(form.field.input.activeFocus)
+        verify(form.field.input.text.length < form.stored.length)
+        compare(form.field.input.selectedText, form.field.input.text)
+        keyClick("x")
+        compare(form.stored, "x")
     }
 }
