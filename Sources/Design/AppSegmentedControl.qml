@@ -19,6 +19,11 @@ Rectangle {
             selection = value
     }
 
+    // The segment Tab stops at: the chosen one, else the first.
+    function tabStop() {
+        return choices.choiceAt(Math.max(0, choices.checkedIndex))
+    }
+
     // Every segment as wide as the widest label needs, so that they can all be equal.
     property real widestSegment: 0
     // The labels' own widths together, for the stacked look.
@@ -105,7 +110,9 @@ Rectangle {
                 Accessible.name: modelData.label
                 // A press on the chosen one leaves it checked, as the exclusive group does.
                 checked: chosen
-                focusPolicy: choices.isTabStop(index) ? Qt.StrongFocus : Qt.ClickFocus
+                // The focused one stays a stop until it loses the focus: a choice made elsewhere
+                // (an owner putting its selection back) cannot take that from the focused item.
+                focusPolicy: choices.isTabStop(index) || activeFocus ? Qt.StrongFocus : Qt.ClickFocus
                 Keys.onReturnPressed: clicked()
                 Keys.onEnterPressed: clicked()
                 Keys.onPressed: event => choices.move(index, event)

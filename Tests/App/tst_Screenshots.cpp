@@ -685,6 +685,29 @@ class TestScreenshots : public QObject
         }
         return {};
     }
+    // The account's project gets `count` pending payments of growing amounts.
+    void addPayments(const QString &projectId, int count)
+    {
+        BackendData &data = m_account.backend.data();
+        const QString owner = data.accountByEmail(QString::fromUtf8(DemoSeed::email))->id;
+        for (int i = 0; i < count; ++i)
+            data.addPayment(projectId, owner, 1000 * (i + 1), QStringLiteral("pending"), {});
+    }
+    // The history row of the payment in the open payments screen, or null.
+    QQuickItem *paymentRow(const QString &paymentId) const
+    {
+        std::function<QQuickItem *(QQuickItem *)> find = [&](QQuickItem *at) -> QQuickItem * {
+            if (at->objectName().startsWith(QLatin1String("paymentRow-"))
+                && at->property("paymentId").toString() == paymentId)
+                return at;
+            for (QQuickItem *child : at->childItems()) {
+                if (QQuickItem *found = find(child))
+                    return found;
+            }
+            return nullptr;
+        };
+        return find(m_window->contentItem());
+    }
     static bool readsAfter(const QQuickItem *before, const QQuickItem *after)
     {
         const QRectF a = before->mapRectToScene(before->boundingRect());
@@ -4935,7 +4958,8 @@ private Q_SLOTS:
                            "skip-tour create-project create-project-closed create-iteration pdf-sheet "
                            "save-dialog migration-sheet migration-applied context-delete save-refused "
                            "save-refused-line line-form-closed new-line-closed delete-line "
-                           "payments-sheet payments-sheet-closed payment-added")
+                           "payments-sheet payments-sheet-closed payment-added payment-deleted "
+                           "hub-payment-restated hub-payment-deleted-click")
                 .split(QLatin1Char(' '));
         for (const QString &action : actions) {
             QTest::addRow("%s default", qPrintable(action)) << action << QSize(960, 640);
@@ -5046,12 +5070,70 @@ private Q_SLOTS:
             QTRY_VERIFY((expected = m_window->activeFocusItem()) != nullptr
                         && expected->property("lineId").toString() == next);
             awayAndBack();
+        } else if (action.startsWith(QLatin1String("hub-payment"))) {
+            // In the payments section, with the history longer than the view.
+            open(QStringLiteral("light"), true, false);
+            QVERIFY(sized());
+            MainShellViewModel *vm = signedInShell();
+            QVERIFY(vm);
+            QTRY_VERIFY(!vm->projectsService()->projects().isEmpty());
+            const QString project = vm->projectsService()->projects().first().id;
+            addPayments(project, 6);
+            QObject *finance = openPayments(vm, project);
+            QVERIFY(finance);
+            auto *scroll = m_window->findChild<QQuickItem *>(QStringLiteral("financeScroll"));
+            QVERIFY(scroll);
+            const bool restated = action == QLatin1String("hub-payment-restated");
+            // By keys: Tab to the fourth payment's status, the arrow chooses the next one. By a
+            // click: the last payment's "Удалить", scrolled to with the wheel.
+            const int last = finance->property("payments").value<QAbstractItemModel *>()->rowCount() - 1;
+            QQuickItem *row = nullptr;
+            QTRY_VERIFY((row = item(QStringLiteral("paymentRow-%1").arg(restated ? 3 : last))) != nullptr);
+            const QString paymentId = row->property("paymentId").toString();
+            const QString next = restated
+                ? paymentId
+                : item(QStringLiteral("paymentRow-%1").arg(last - 1))->property("paymentId").toString();
+            QQuickItem *control = restated
+                ? findItem(findItem(row, QStringLiteral("rowStatus")), QStringLiteral("segment0"))
+                : findItem(row, QStringLiteral("deleteButton"));
+            if (restated) {
+                QVERIFY(tabTo(control));
+            } else {
+                wheelDown(scroll, 5000);
+                QTRY_VERIFY(outOfView(control).isEmpty());
+                byKeyboard = false;
+            }
+            const qreal shownAt = scroll->property("contentY").toReal();
+            QVERIFY(shownAt > 0);
+            QSignalSpy moved(scroll, SIGNAL(contentYChanged()));
+            QSignalSpy changed(finance, SIGNAL(paymentsChanged()));
+            if (restated)
+                QTest::keyClick(m_window, Qt::Key_Right);
+            else
+                clickCentre(control);
+            QTRY_COMPARE(changed.size(), 1);
+            QTRY_VERIFY((row = paymentRow(next)) != nullptr);
+            expected = restated ? findItem(findItem(row, QStringLiteral("rowStatus")), QStringLiteral("segment1"))
+                                : findItem(row, QStringLiteral("deleteButton"));
+            QTRY_COMPARE(m_window->activeFocusItem(), expected);
+            QTRY_VERIFY2(outOfView(expected).isEmpty(), qPrintable(outOfView(expected)));
+            QCOMPARE(paymentRow(paymentId) != nullptr, restated);
+            // The view stayed where it was while the cards reloaded; the last one's deletion
+            // only shortens the content below it.
+            if (restated) {
+                QCOMPARE(moved.size(), 0);
+            } else {
+                const qreal end = scroll->property("contentHeight").toReal() - scroll->height();
+                QCOMPARE(scroll->property("contentY").toReal(), std::min(shownAt, end));
+            }
         } else if (action.startsWith(QLatin1String("payment"))) {
             open(QStringLiteral("light"), true, false);
             QVERIFY(sized());
             MainShellViewModel *vm = signedInShell();
             QVERIFY(vm);
             QTRY_VERIFY(!vm->projectsService()->projects().isEmpty());
+            if (action == QLatin1String("payment-deleted"))
+                addPayments(vm->projectsService()->projects().first().id, 4);
             vm->setSelectedProjectId(vm->projectsService()->projects().first().id);
             QQuickItem *payments = nullptr;
             QTRY_VERIFY((payments = item(QStringLiteral("paymentsButton"))) != nullptr && payments->isVisible()
@@ -5076,6 +5158,25 @@ private Q_SLOTS:
                 QTest::keyClick(m_window, Qt::Key_Space);
                 QTRY_COMPARE(finance->property("payments").value<QAbstractItemModel *>()->rowCount(), before + 1);
                 QTRY_VERIFY(!finance->property("isLoading").toBool());
+            } else if (action == QLatin1String("payment-deleted")) {
+                // In the sheet by keys: Tab to the third payment's "Удалить", Return; the keyboard
+                // goes on to the payment that followed it.
+                QTRY_VERIFY(expected->hasActiveFocus());
+                auto *finance = modelOf<QObject>(QStringLiteral("projectFinanceView"), "finance");
+                QVERIFY(finance);
+                QTRY_VERIFY(!finance->property("isLoading").toBool());
+                const int before = finance->property("payments").value<QAbstractItemModel *>()->rowCount();
+                QQuickItem *row = nullptr;
+                QTRY_VERIFY((row = item(QStringLiteral("paymentRow-2"))) != nullptr);
+                const QString next = item(QStringLiteral("paymentRow-3"))->property("paymentId").toString();
+                QVERIFY(tabTo(findItem(row, QStringLiteral("deleteButton")), 40));
+                QTest::keyClick(m_window, Qt::Key_Return);
+                QTRY_COMPARE(finance->property("payments").value<QAbstractItemModel *>()->rowCount(), before - 1);
+                QTRY_VERIFY(!finance->property("isLoading").toBool());
+                QTRY_VERIFY((row = paymentRow(next)) != nullptr);
+                expected = findItem(row, QStringLiteral("deleteButton"));
+                QTRY_COMPARE(m_window->activeFocusItem(), expected);
+                QTRY_VERIFY2(outOfView(expected).isEmpty(), qPrintable(outOfView(expected)));
             }
         } else if (action.startsWith(QLatin1String("sign-in"))) {
             open(QStringLiteral("light"), true, false);

@@ -20,11 +20,17 @@ void PaymentRowsModel::setPayments(QList<Payment> payments)
 
 const Payment *PaymentRowsModel::find(const QString &paymentId) const
 {
-    for (const Payment &payment : rows()) {
-        if (payment.id == paymentId)
-            return &payment;
+    const int row = rowOf(paymentId);
+    return row < 0 ? nullptr : &rows().at(row);
+}
+
+int PaymentRowsModel::rowOf(const QString &paymentId) const
+{
+    for (qsizetype row = 0; row < rows().size(); ++row) {
+        if (rows().at(row).id == paymentId)
+            return int(row);
     }
-    return nullptr;
+    return -1;
 }
 
 QVariant PaymentRowsModel::data(const QModelIndex &index, int role) const

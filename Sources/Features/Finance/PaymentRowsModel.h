@@ -33,6 +33,8 @@ public:
     void setPayments(QList<Payment> payments);
     // The stored payment of that identity, or none.
     const Payment *find(const QString &paymentId) const;
+    // The row of the payment of that identity, or -1.
+    int rowOf(const QString &paymentId) const;
 
     QVariant data(const QModelIndex &index, int role) const override;
     QHash<int, QByteArray> roleNames() const override;

@@ -8,6 +8,8 @@
 #include <QTimeZone>
 #include <QVariantMap>
 
+#include <utility>
+
 ProjectFinanceModel::ProjectFinanceModel(QObject *parent)
     : ProjectFinanceModel(APIClient::shared(), QDateTime::currentDateTime(), parent)
 {
@@ -33,6 +35,7 @@ void ProjectFinanceModel::setProjectId(const QString &id)
     if (m_projectId == id)
         return;
     m_projectId = id;
+    m_keyboardPlace.reset();
     Q_EMIT projectIdChanged();
     // The form keeps its values for the next project.
     if (m_complete)
@@ -228,6 +231,23 @@ QCoro::Task<void> ProjectFinanceModel::reloadFor(QPointer<ProjectFinanceModel> s
     if (finance && finance->errorMessage())
         self->setErrorMessage(finance->errorMessage());
     self->setLoading(false);
+    if (self)
+        self->showKeyboardPlace();
+}
+
+void ProjectFinanceModel::showKeyboardPlace()
+{
+    if (!m_keyboardPlace)
+        return;
+    const KeyboardPlace place = *std::exchange(m_keyboardPlace, std::nullopt);
+    for (const QString &paymentId : place.paymentIds) {
+        const int row = m_payments->rowOf(paymentId);
+        if (row >= 0) {
+            Q_EMIT keyboardPlaceShown(row, place.onStatus);
+            return;
+        }
+    }
+    Q_EMIT keyboardPlaceShown(-1, false);
 }
 
 void ProjectFinanceModel::refresh()
@@ -315,6 +335,8 @@ QCoro::Task<void> ProjectFinanceModel::changeStatusFor(QPointer<ProjectFinanceMo
     Q_UNUSED(answer);
     if (!self)
         co_return;
+    // The reload hides the history: the keyboard comes back to this payment's status.
+    self->m_keyboardPlace = KeyboardPlace{{paymentId}, true};
     // Whatever the answer, the list shows what the backend holds now.
     QCoro::Task<void> reloading = self->reload();
     co_await std::move(reloading);
@@ -335,6 +357,14 @@ void ProjectFinanceModel::deletePayment(const QString &paymentId)
 
 QCoro::Task<void> ProjectFinanceModel::removeFor(QPointer<ProjectFinanceModel> self, QString paymentId)
 {
+    // The keyboard goes on to the payment below the deleted one, else the one above, as listed now.
+    KeyboardPlace place;
+    const QList<Payment> &listed = self->m_payments->rows();
+    const int row = self->m_payments->rowOf(paymentId);
+    if (row >= 0 && row + 1 < listed.size())
+        place.paymentIds.append(listed.at(row + 1).id);
+    if (row > 0)
+        place.paymentIds.append(listed.at(row - 1).id);
     QPointer<FinanceService> finance = self->m_finance;
     QCoro::Task<bool> pending = finance->deletePayment(paymentId);
     const bool deleted = co_await std::move(pending);
@@ -345,6 +375,7 @@ QCoro::Task<void> ProjectFinanceModel::removeFor(QPointer<ProjectFinanceModel> s
         self->setErrorMessage(finance ? finance->errorMessage() : std::nullopt);
         co_return;
     }
+    self->m_keyboardPlace = std::move(place);
     QCoro::Task<void> reloading = self->reload();
     co_await std::move(reloading);
     if (self)

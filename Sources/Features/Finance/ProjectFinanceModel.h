@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QQmlParserStatus>
+#include <QStringList>
 #include <QVariantList>
 #include <QtQml/qqmlregistration.h>
 #include <QCoro/QCoroTask>
@@ -153,6 +154,10 @@ Q_SIGNALS:
     void paymentsChanged();
     // The backend took the new payment, and the history shows it.
     void paymentAdded();
+    // The history that follows a delete or a status change is shown: the keyboard's place in it
+    // is the row's status control (onStatus) or its delete button; the new payment's form when
+    // row is -1 (the history is empty).
+    void keyboardPlaceShown(int row, bool onStatus);
 
 private:
     static QCoro::Task<void> reloadFor(QPointer<ProjectFinanceModel> self, quint64 generation);
@@ -164,6 +169,17 @@ private:
     void setAdding(bool adding);
     void setErrorMessage(std::optional<QString> message);
     QString money(double amount) const;
+    // Once a reload shows the history: the keyboard's place asked for by the last delete or
+    // status change, if any.
+    void showKeyboardPlace();
+
+    // The payments the keyboard goes on to after a delete or a status change, the first one
+    // still listed; none listed is the form.
+    struct KeyboardPlace
+    {
+        QStringList paymentIds;
+        bool onStatus = false;
+    };
 
     FinanceService *m_finance = nullptr;
     QPointer<ProjectsService> m_projectsService;
@@ -176,6 +192,7 @@ private:
     bool m_isAdding = false;
     std::optional<QString> m_errorMessage;
     std::optional<EstimateAnalytics> m_analytics;
+    std::optional<KeyboardPlace> m_keyboardPlace;
     QString m_amountText;
     PaymentStatus m_paymentStatus = PaymentStatus::Pending;
     QDateTime m_paidAt;

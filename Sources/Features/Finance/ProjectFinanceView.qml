@@ -38,6 +38,19 @@ Rectangle {
         finance.refresh()
     }
 
+    // The keyboard goes to the target unless the person took it to a control outside `area`
+    // meanwhile: a reload hides the cards, and leaves the focus on nothing or on a hidden control.
+    function landUnlessElsewhere(target, area) {
+        const current = view.Window.activeFocusItem
+        if (!view.visible)
+            return
+        let elsewhere = current !== null && current.activeFocusOnTab && current.visible && current.enabled
+        for (let at = current; elsewhere && at !== null; at = at.parent)
+            elsewhere = at !== area
+        if (!elsewhere)
+            FocusLanding.land(target)
+    }
+
     color: AppTheme.background
 
     ProjectFinanceModel {
@@ -47,11 +60,14 @@ Rectangle {
         projectId: view.projectId
         currency: view.currency
         onPaymentsChanged: view.paymentsChanged()
-        // The next payment starts at its amount, unless the person went to another control meanwhile.
-        onPaymentAdded: {
-            const current = view.Window.activeFocusItem
-            if (current === null || !current.activeFocusOnTab || !current.visible || !current.enabled)
-                FocusLanding.land(amountField.input)
+        // The next payment starts at its amount.
+        onPaymentAdded: view.landUnlessElsewhere(amountField.input, null)
+        // After a status change the keyboard is back on that payment's status; after a delete on
+        // the payment beside it, or on the amount when none is left.
+        onKeyboardPlaceShown: (row, onStatus) => {
+            const entry = row >= 0 ? history.itemAt(row) : null
+            const target = entry === null ? amountField.input : onStatus ? entry.statusStop() : entry.deleteButton
+            view.landUnlessElsewhere(target, historyCard)
         }
     }
 
@@ -172,9 +188,14 @@ Rectangle {
         anchors.top: header.bottom
         anchors.topMargin: view.showsHeader ? 8 : 0
         anchors.bottom: parent.bottom
+        // While the payments reload, the cards give way to the indicator: the content keeps the
+        // cards' last height (until the cards are laid out again) and the indicator stands at the
+        // top of the view, so that the view does not move and the cards come back where they stood.
+        property real cardsHeight: 0
+
         clip: true
         contentWidth: width
-        contentHeight: column.implicitHeight + 40
+        contentHeight: Math.max(column.implicitHeight, cardsHeight) + 40
         boundsBehavior: Flickable.StopAtBounds
         ScrollBar.vertical: ScrollBar {
             policy: scroller.contentHeight > scroller.height ? ScrollBar.AlwaysOn : ScrollBar.AsNeeded
@@ -193,12 +214,17 @@ Rectangle {
             y: 20
             width: view.columnWidth
             spacing: 16
+            onImplicitHeightChanged: {
+                if (!finance.isLoading)
+                    scroller.cardsHeight = implicitHeight
+            }
 
             Item {
                 objectName: "loadingState"
                 visible: finance.isLoading
                 Layout.fillWidth: true
                 Layout.preferredHeight: 120
+                Layout.topMargin: Math.max(0, scroller.contentY - column.y)
 
                 Row {
                     anchors.centerIn: parent
@@ -378,6 +404,8 @@ Rectangle {
             }
 
             AppCard {
+                id: historyCard
+
                 objectName: "historyCard"
                 visible: !finance.isLoading
                 Layout.fillWidth: true
@@ -415,6 +443,12 @@ Rectangle {
                         required property string note
                         required property bool hasNote
                         required property string spokenDetails
+                        readonly property alias deleteButton: deleteButton
+
+                        // The status segment the keyboard stops at.
+                        function statusStop() {
+                            return rowStatus.tabStop()
+                        }
 
                         objectName: "paymentRow-" + index
                         Layout.fillWidth: true
@@ -472,6 +506,8 @@ Rectangle {
                             color: AppTheme.textSecondary
                         }
                         SecondaryButton {
+                            id: deleteButton
+
                             objectName: "deleteButton"
                             Layout.alignment: Qt.AlignRight
                             text: "Удалить"

@@ -163,6 +163,81 @@ Item {
             compare(shown, ["0\u00a0₽"])
         }
 
+        // After a delete or a status change, done by keys or by a click, the keyboard stands on the
+        // payment beside the deleted one (the next, else the one before, else the amount) or on the
+        // same payment's status, with its ring after keys only.
+        function test_keyboardKeepsItsPlace_data() {
+            return [
+                { tag: "delete by keys", count: 3, row: 1, status: false, byKeys: true, next: 2 },
+                { tag: "delete last by click", count: 3, row: 2, status: false, byKeys: false, next: 1 },
+                { tag: "delete only by keys", count: 1, row: 0, status: false, byKeys: true, next: -1 },
+                { tag: "status by keys", count: 2, row: 1, status: true, byKeys: true, next: 1 },
+                { tag: "status by click", count: 2, row: 0, status: true, byKeys: false, next: 0 },
+                { tag: "status refused by keys", count: 2, row: 0, status: true, byKeys: true, next: 0, refused: true },
+            ]
+        }
+        function test_keyboardKeepsItsPlace(data) {
+            const id = financeBackend.addProject({ name: "Сайт студии" })
+            const ids = []
+            for (let i = 0; i < data.count; ++i)
+                ids.push(financeBackend.addPayment(id, 1000 * (i + 1), "pending", ""))
+            if (data.refused)
+                financeBackend.fail("PATCH", "projects/payments/" + ids[data.row], 500, "Сбой", 0)
+            const view = openView(id)
+            let row = null
+            tryVerify(() => (row = findChild(view, "paymentRow-" + data.row)) !== null)
+            const statusOf = entry => findChild(entry, "rowStatus")
+            const target = data.status ? findChild(statusOf(row), "segment0") : findChild(row, "deleteButton")
+            if (data.byKeys) {
+                mouseClick(findChild(view, "amountField").input)
+                for (let i = 0; i < 40 && !target.activeFocus; ++i)
+                    keyClick(Qt.Key_Tab)
+                verify(target.activeFocus)
+                keyClick(data.status ? Qt.Key_Right : Qt.Key_Space)
+            } else {
+                mouseClick(data.status ? findChild(statusOf(row), "segment1") : target)
+            }
+            tryCompare(changedSpy, "count", 1)
+            tryVerify(() => !view.finance.isLoading)
+            if (data.next < 0) {
+                const amount = findChild(view, "amountField").input
+                tryVerify(() => amount.activeFocus)
+                return
+            }
+            let shown = null
+            for (let i = 0; i < view.finance.payments.count && shown === null; ++i) {
+                const entry = findChild(view, "paymentRow-" + i)
+                if (entry && entry.paymentId === ids[data.next])
+                    shown = entry
+            }
+            verify(shown)
+            // A refused change puts the picker back to the stored status.
+            const expected = data.status ? findChild(statusOf(shown), data.refused ? "segment0" : "segment1")
+                                         : findChild(shown, "deleteButton")
+            tryVerify(() => expected.activeFocus)
+            compare(expected.visualFocus, data.byKeys)
+            compare(view.Window.activeFocusItem, expected)
+            // The status stays one Tab stop, at the chosen segment.
+            for (let i = 0; data.status && i < 3; ++i) {
+                const segment = findChild(statusOf(shown), "segment" + i)
+                compare(segment.activeFocusOnTab, segment === expected, segment.objectName)
+            }
+        }
+
+        // A delete answered after its screen is gone reloads nothing and moves no focus.
+        function test_lateDeleteChangesNothing() {
+            const id = financeBackend.addProject({ name: "Сайт студии" })
+            const paymentId = financeBackend.addPayment(id, 500, "pending", "")
+            const view = openView(id)
+            financeBackend.fail("DELETE", "projects/payments/" + paymentId, 200, "", 300)
+            tryVerify(() => findChild(view, "paymentRow-0") !== null)
+            mouseClick(findChild(findChild(view, "paymentRow-0"), "deleteButton"))
+            tryVerify(() => financeBackend.requestCount("DELETE", "projects/payments/" + paymentId) === 1)
+            view.destroy()
+            wait(500) // the answer lands on nothing
+            compare(financeBackend.requestCount("GET", "projects/" + id + "/payments"), 1)
+        }
+
         function test_failedDeleteSaysSoAtOnce() {
             const id = financeBackend.addProject({ name: "Сайт студии" })
             const paymentId = financeBackend.addPayment(id, 500, "pending", "")
