@@ -4961,7 +4961,7 @@ private Q_SLOTS:
                            "delete-last-line-menu delete-only-line-menu delete-only-line-key "
                            "payments-sheet payments-sheet-closed payment-added payment-deleted payment-refreshed "
                            "hub-payment-restated hub-payment-deleted-click hub-payment-refreshed "
-                           "analytics-scope analytics-refreshed tree-delete tree-refreshed iteration-created")
+                           "analytics-scope analytics-refreshed")
                 .split(QLatin1Char(' '));
         for (const QString &action : actions) {
             QTest::addRow("%s default", qPrintable(action)) << action << QSize(960, 640);
@@ -5149,75 +5149,6 @@ private Q_SLOTS:
                 QTRY_VERIFY((expected = item(rowName)) != nullptr);
             }
             QTRY_VERIFY2(outOfView(expected).isEmpty(), qPrintable(outOfView(expected)));
-        } else if (action.startsWith(QLatin1String("tree"))) {
-            // In the tree: an iteration deleted through its row's menu, the question answered by
-            // Space; or F5 with the keyboard on the tree.
-            const QString rootId = addRootWithIterations(2);
-            open(QStringLiteral("light"), true, false);
-            QVERIFY(sized());
-            MainShellViewModel *vm = signedInShell();
-            QVERIFY(vm);
-            QTRY_VERIFY((expected = item(QStringLiteral("projectTree"))) != nullptr && expected->isVisible());
-            QString iteration;
-            QTRY_VERIFY(!vm->projectsService()->projects().isEmpty());
-            for (const Project &project : vm->projectsService()->projects()) {
-                if (project.parentProjectId == rootId)
-                    iteration = project.id;
-            }
-            const int before = int(vm->projectsService()->projects().size());
-            if (action == QLatin1String("tree-delete")) {
-                // Scrolled to with the wheel where it stands below the fold.
-                QQuickItem *row = nullptr;
-                QTest::qWait(300);
-                for (int i = 0; i < 20; ++i) {
-                    row = findItem(expected, QStringLiteral("projectRow-") + iteration);
-                    if (row && outOfView(row).isEmpty())
-                        break;
-                    wheelDown(expected, 100);
-                }
-                QVERIFY(row && outOfView(row).isEmpty());
-                QTest::mouseClick(m_window, Qt::RightButton, {}, centreOf(row).toPoint());
-                QQuickItem *entry = nullptr;
-                QTRY_VERIFY((entry = item(QStringLiteral("rowMenuEntry-delete"))) != nullptr && entry->isVisible());
-                QTest::qWait(200); // the menu stands still
-                clickCentre(entry);
-                QQuickItem *confirm = nullptr;
-                QTRY_VERIFY((confirm = item(QStringLiteral("dialogButton0"))) != nullptr && confirm->isVisible());
-                QVERIFY(tabTo(confirm, 4));
-                QTest::keyClick(m_window, Qt::Key_Space);
-                QTRY_COMPARE(int(vm->projectsService()->projects().size()), before - 1);
-            } else {
-                QVERIFY(tabTo(expected, 30));
-                QSignalSpy loads(vm->projectsService(), &ProjectsService::isLoadingChanged);
-                activate(); // a shortcut goes to the active window alone
-                QTest::keyClick(m_window, Qt::Key_F5);
-                QTRY_VERIFY(loads.size() >= 2 && !vm->projectsService()->isLoading());
-            }
-        } else if (action == QLatin1String("iteration-created")) {
-            // In the sheet of the iterations: "Новая" by keys, the name's Return; the new
-            // iteration's editor opens at its first field.
-            const QString rootId = addRootWithIterations(2);
-            open(QStringLiteral("light"), true, false);
-            QVERIFY(sized());
-            MainShellViewModel *vm = signedInShell();
-            QVERIFY(vm);
-            QTRY_VERIFY(!vm->projectsService()->projects().isEmpty());
-            vm->setSelectedProjectId(rootId);
-            QVERIFY(chooseMenuEntry(QStringLiteral("iterations")));
-            QQuickItem *rows = nullptr;
-            QTRY_VERIFY((rows = item(QStringLiteral("iterationRows"))) != nullptr && rows->isVisible());
-            QTRY_VERIFY(rows->hasActiveFocus());
-            QVERIFY(tabTo(item(QStringLiteral("confirmButton")), 10));
-            QTest::keyClick(m_window, Qt::Key_Space);
-            QQuickItem *name = nullptr;
-            QTRY_VERIFY((name = input(QStringLiteral("iterationNameField"))) != nullptr && name->hasActiveFocus());
-            QVERIFY(tabTo(item(QStringLiteral("dialogButton0")), 5));
-            QTest::keyClick(m_window, Qt::Key_Space);
-            QTRY_VERIFY(vm->selectedProjectId() != rootId && !vm->selectedProjectId().isEmpty());
-            QTRY_VERIFY((expected = input(QStringLiteral("nameField"))) != nullptr && expected->isVisible());
-            QTRY_COMPARE(
-                modelOf<ProjectEditorScreenModel>(QStringLiteral("projectEditor"), "screen")->editor()->projectId(),
-                vm->selectedProjectId());
         } else if (action.startsWith(QLatin1String("hub-payment"))) {
             // In the payments section, with the history longer than the view.
             open(QStringLiteral("light"), true, false);
