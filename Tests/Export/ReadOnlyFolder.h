@@ -9,16 +9,17 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
-// A folder that the test may not write into, even as root: its mode is made 0555 and, while the
-// object lives, the calling thread gives up the right to override file modes (a root test process
-// keeps it otherwise). Everything that should fail must run on the thread that made the object.
+// A folder that the test may not write into, even as root: its mode is made 0555 (or one of the
+// test's, such as 0333 for a folder that cannot be listed either) and, while the object lives, the
+// calling thread gives up the right to override file modes (a root test process keeps it
+// otherwise). Everything that should fail must run on the thread that made the object.
 class ReadOnlyFolder
 {
 public:
-    explicit ReadOnlyFolder(const QString &path)
+    explicit ReadOnlyFolder(const QString &path, mode_t mode = 0555)
         : m_path(path)
     {
-        if (!QDir().mkpath(path) || ::chmod(QFile::encodeName(path).constData(), 0555) != 0)
+        if (!QDir().mkpath(path) || ::chmod(QFile::encodeName(path).constData(), mode) != 0)
             return;
         m_valid = setOverride(false);
     }

@@ -95,6 +95,12 @@ public:
         m_readOnly = std::make_unique<ReadOnlyFolder>(folder.toLocalFile());
         return m_readOnly->isValid();
     }
+    // ... nor listed.
+    Q_INVOKABLE bool makeUnreadable(const QUrl &folder)
+    {
+        m_readOnly = std::make_unique<ReadOnlyFolder>(folder.toLocalFile(), 0333);
+        return m_readOnly->isValid();
+    }
     Q_INVOKABLE void restoreAccess() { m_readOnly.reset(); }
 
     // Text typed on the keyboard into the item's window, one character at a time.

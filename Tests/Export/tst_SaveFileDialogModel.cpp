@@ -67,6 +67,20 @@ private Q_SLOTS:
         QCOMPARE(model.folder(), QUrl::fromLocalFile(QStringLiteral("/")));
     }
 
+    // The rows are the new folder's by the time the change is told, so that a selection can land on
+    // the folder left straight away.
+    void rowsAreReadBeforeTheChangeIsTold()
+    {
+        QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("Письма/Входящие")));
+        SaveFileDialogModel model;
+        QStringList seen;
+        connect(&model, &SaveFileDialogModel::folderChanged, this, [&] { seen.append(model.entries()->fileName(0)); });
+        model.setFolder(QUrl::fromLocalFile(m_dir.filePath(QStringLiteral("Письма/Входящие"))));
+        const QUrl left = model.goUp();
+        QCOMPARE(seen, (QStringList{QString(), QStringLiteral("Входящие")}));
+        QCOMPARE(model.entries()->indexOf(left), 0);
+    }
+
     void newFolderNames_data()
     {
         QTest::addColumn<QString>("name");

@@ -3,7 +3,6 @@ pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Layouts
 import QtQuick.Templates as T
-import Qt.labs.folderlistmodel
 import Tessmark.Design
 import Tessmark.Features.Export
 
@@ -29,6 +28,8 @@ T.Popup {
     property url selectedFile
     // Why the last save failed, shown inside the dialog until the name or the folder changes.
     property string failure
+    // The rows of the folder shown, read by the time the folder changes.
+    readonly property FolderEntriesModel listing: folders.entries
 
     signal accepted()
     signal rejected()
@@ -77,46 +78,28 @@ T.Popup {
 
     // Opens the row's folder, or saves under the row's file name.
     function activate(index) {
-        if (listing.get(index, "fileIsDir")) {
-            openFolder(listing.get(index, "fileUrl"))
+        if (listing.isFolder(index)) {
+            openFolder(listing.fileUrl(index))
         } else {
-            nameField.text = listing.get(index, "fileName")
+            nameField.text = listing.fileName(index)
             save()
         }
     }
 
-    // Where the selection lands once the rows of the folder shown come in (the listing is read in
-    // the background): on the folder left when going up, else on the first row while the list has
-    // the keyboard.
-    property url landOn
-    property bool landFirst: false
-
+    // The new folder's first row is chosen while the list has the keyboard.
     function openFolder(folder) {
         folders.folder = folder
-        landFirst = true
-        landSelection()
+        if (rows.activeFocus && listing.count > 0)
+            rows.currentIndex = 0
     }
 
+    // Up a folder, with the folder left chosen and in view.
     function goUp() {
-        landOn = folders.goUp()
-        landSelection()
-    }
-
-    function landSelection() {
-        if (landOn.toString() !== "") {
-            const index = listing.indexOf(landOn)
-            if (index < 0)
-                return
-            landOn = ""
-            rows.currentIndex = index
-            rows.positionViewAtIndex(index, ListView.Contain)
-        } else if (landFirst) {
-            if (listing.count === 0 || !folders.holds(listing.get(0, "fileUrl")))
-                return
-            landFirst = false
-            if (rows.activeFocus)
-                rows.currentIndex = 0
-        }
+        const index = listing.indexOf(folders.goUp())
+        if (index < 0)
+            return
+        rows.currentIndex = index
+        rows.positionViewAtIndex(index, ListView.Contain)
     }
 
     // A row chosen by the keys: shown, and a file's name put into the field as a click does.
@@ -125,8 +108,8 @@ T.Popup {
             return
         rows.currentIndex = Math.max(0, Math.min(listing.count - 1, index))
         rows.positionViewAtIndex(rows.currentIndex, ListView.Contain)
-        if (!listing.get(rows.currentIndex, "fileIsDir")) {
-            nameField.text = listing.get(rows.currentIndex, "fileName")
+        if (!listing.isFolder(rows.currentIndex)) {
+            nameField.text = listing.fileName(rows.currentIndex)
             failure = ""
         }
     }
@@ -211,26 +194,6 @@ T.Popup {
         onFolderChanged: dialog.failure = ""
     }
 
-    FolderListModel {
-        id: listing
-
-        folder: folders.folder
-        nameFilters: ["*.pdf", "*.PDF"]
-        showDirsFirst: true
-        showDotAndDotDot: false
-        showHidden: false
-        caseSensitive: false
-        sortCaseSensitive: false
-
-        onCountChanged: dialog.landSelection()
-        // Rows that come in later keep the chosen one in view.
-        onStatusChanged: {
-            dialog.landSelection()
-            if (status === FolderListModel.Ready && rows.currentIndex >= 0)
-                rows.positionViewAtIndex(rows.currentIndex, ListView.Contain)
-        }
-    }
-
     T.Overlay.modal: Rectangle {
         color: Qt.rgba(0, 0, 0, 0.32)
     }
@@ -311,26 +274,23 @@ T.Popup {
                 anchors.fill: parent
                 anchors.margins: 1
                 clip: true
-                model: listing
+                model: dialog.listing
                 currentIndex: -1
                 activeFocusOnTab: true
                 keyNavigationEnabled: false
                 boundsBehavior: Flickable.StopAtBounds
                 Accessible.role: Accessible.List
                 Accessible.name: "Папки и PDF-файлы"
-                // A new folder starts with no row chosen.
-                onModelChanged: currentIndex = -1
                 // The chosen row stays in view when a message takes room from the list.
                 onHeightChanged: if (currentIndex >= 0) positionViewAtIndex(currentIndex, ListView.Contain)
                 Keys.onPressed: event => dialog.listKey(event)
 
                 Connections {
                     target: folders
+                    // A new folder starts with no row chosen.
                     function onFolderChanged() {
                         rows.currentIndex = -1
                         rows.positionViewAtBeginning()
-                        dialog.landOn = ""
-                        dialog.landFirst = false
                     }
                 }
 
@@ -429,6 +389,22 @@ T.Popup {
                     }
                 }
             }
+        }
+
+        // Why rows are missing: a folder cut short, or one that cannot be read.
+        Text {
+            objectName: "folderNote"
+            Layout.fillWidth: true
+            visible: text !== ""
+            text: dialog.listing.note
+            textFormat: Text.PlainText
+            wrapMode: Text.Wrap
+            maximumLineCount: 3
+            elide: Text.ElideRight
+            font: Typography.font(Typography.Footnote)
+            color: AppTheme.textSecondary
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
         }
 
         AppTextField {

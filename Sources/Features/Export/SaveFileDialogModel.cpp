@@ -17,7 +17,9 @@
 SaveFileDialogModel::SaveFileDialogModel(QObject *parent)
     : QObject(parent)
     , m_folder(QDir::homePath())
+    , m_entries(this)
 {
+    m_entries.setFolder(m_folder);
 }
 
 void SaveFileDialogModel::setFolder(const QUrl &folder)
@@ -28,6 +30,7 @@ void SaveFileDialogModel::setFolder(const QUrl &folder)
     if (path == m_folder)
         return;
     m_folder = path;
+    m_entries.setFolder(path);
     Q_EMIT folderChanged();
 }
 
@@ -113,11 +116,6 @@ bool SaveFileDialogModel::fileExists(const QString &path) const
 {
     const QFileInfo info(path);
     return info.exists() && !info.isDir();
-}
-
-bool SaveFileDialogModel::holds(const QUrl &entry) const
-{
-    return entry.isLocalFile() && QFileInfo(QDir::cleanPath(entry.toLocalFile())).absolutePath() == m_folder;
 }
 
 bool SaveFileDialogModel::folderExists(const QString &path) const

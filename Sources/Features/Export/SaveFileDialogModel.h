@@ -1,14 +1,16 @@
 #pragma once
 
+#include "Features/Export/FolderEntriesModel.h"
+
 #include <QDateTime>
 #include <QObject>
 #include <QString>
 #include <QUrl>
 #include <QtQml/qqmlregistration.h>
 
-// The save dialog's model: the folder it shows, the way up and down the folders, new folders, and
-// the file a typed name stands for. The listing itself is a folder list model in the view; its sizes and
-// dates are formatted here, in the application's locale.
+// The save dialog's model: the folder it shows and its rows, the way up and down the folders, new
+// folders, and the file a typed name stands for. The rows' sizes and dates are formatted here, in
+// the application's locale.
 class SaveFileDialogModel : public QObject
 {
     Q_OBJECT
@@ -20,6 +22,8 @@ class SaveFileDialogModel : public QObject
     // ... and as a screen reader says it.
     Q_PROPERTY(QString folderSpoken READ folderSpoken NOTIFY folderChanged)
     Q_PROPERTY(bool canGoUp READ canGoUp NOTIFY folderChanged)
+    // The folder's rows, already read when folderChanged is told.
+    Q_PROPERTY(FolderEntriesModel *entries READ entries CONSTANT)
 
 public:
     explicit SaveFileDialogModel(QObject *parent = nullptr);
@@ -30,6 +34,7 @@ public:
     QString folderText() const;
     QString folderSpoken() const { return QStringLiteral("Папка: ") + folderText(); }
     bool canGoUp() const;
+    FolderEntriesModel *entries() { return &m_entries; }
 
     // Goes to the folder above; the folder it left (to be selected there), or an empty URL at the top.
     Q_INVOKABLE QUrl goUp();
@@ -47,8 +52,6 @@ public:
     Q_INVOKABLE QString destination(const QString &typedName) const;
     Q_INVOKABLE QUrl destinationUrl(const QString &typedName) const;
     Q_INVOKABLE bool fileExists(const QString &path) const;
-    // Whether the file or folder lies right in the folder shown (a listing may still show the last one).
-    Q_INVOKABLE bool holds(const QUrl &entry) const;
     Q_INVOKABLE bool folderExists(const QString &path) const;
     // "Файл «<name>» уже существует. Заменить его?"
     Q_INVOKABLE QString replaceQuestion(const QString &path) const;
@@ -61,4 +64,5 @@ Q_SIGNALS:
 
 private:
     QString m_folder;
+    FolderEntriesModel m_entries;
 };

@@ -104,7 +104,7 @@ PrimaryButton {
     }
 
     // Qt Quick's own save dialog loses a name typed after a change of folder and never takes
-    // Return: ours keeps Qt's folder view and does the rest itself.
+    // Return: ours does it all itself.
     Component {
         id: fileDialog
 

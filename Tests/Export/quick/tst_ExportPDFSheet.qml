@@ -1,7 +1,6 @@
 import QtQuick
 import QtQuick.Templates as T
 import QtTest
-import Qt.labs.folderlistmodel
 import Tessmark.Design
 import Tessmark.Features.Export
 import Tessmark.Tests
@@ -53,6 +52,7 @@ TestCase {
     // No desktop file dialog unless a test stands one up.
     function cleanup() {
         exportTest.portal.stop()
+        exportTest.restoreAccess()
         testCase.width = 720
         testCase.height = 680
     }
@@ -494,8 +494,8 @@ TestCase {
         keyClick(Qt.Key_Backspace)
         tryVerify(() => dialogOf(field).currentFolder.toString().endsWith("/Documents"))
         tryCompare(rows, "currentIndex", 29)
-        // The listing done, the chosen row no longer pulls the list to itself.
-        tryCompare(rows.model, "status", FolderListModel.Ready)
+        verify(rowInView(rows, rows.currentItem))
+        // The chosen row no longer pulls the list to itself.
         rows.positionViewAtBeginning()
         verify(!rows.atYEnd)
         const handle = bar.contentItem
@@ -575,6 +575,61 @@ TestCase {
         tryCompare(rows, "currentIndex", 19)
         verify(rowInView(rows, rows.currentItem))
         compare(field.text, "Старое КП.pdf")
+        keyClick(Qt.Key_Escape)
+        tryCompare(sheet.viewModel, "isSaving", false)
+        resizeWindow(testCase.width, testCase.height)
+    }
+
+    // Files made and removed while the dialog is open show up at once, and the chosen row stays
+    // chosen; a folder that cannot be read shows why instead of rows, and going up chooses it.
+    function test_listingFollowsTheDiskAndTellsWhatItCannotShow_data() {
+        return [ { tag: "900x600", width: 900, height: 600 }, { tag: "default", width: 720, height: 680 } ]
+    }
+    function test_listingFollowsTheDiskAndTellsWhatItCannotShow(data) {
+        const home = exportTest.newHome(true)
+        exportTest.makeFolder(home + "/Documents/Закрытая")
+        exportTest.writeFile(home + "/Documents/Б.pdf", 10)
+        exportTest.writeFile(home + "/Documents/Г.pdf", 10)
+        createTemporaryObject(returnKey, testCase)
+        resizeWindow(data.width, data.height)
+        const sheet = openSheet(1)
+        waitUntilReady(sheet)
+        const field = openSaveDialog(sheet)
+        const dialog = dialogOf(field)
+        const rows = dialogItem(field, "folderRows")
+        tryCompare(rows, "count", 3)
+        for (let i = 0; i < 8 && !rows.activeFocus; ++i)
+            keyClick(Qt.Key_Tab)
+        verify(rows.activeFocus)
+        keyClick(Qt.Key_End)
+        compare(field.text, "Г.pdf")
+
+        exportTest.writeFile(home + "/Documents/А.pdf", 10)
+        exportTest.writeFile(home + "/Documents/В.pdf", 10)
+        tryCompare(rows, "count", 5)
+        compare(rows.currentItem.fileName, "Г.pdf")
+        verify(rows.currentItem.highlighted)
+        verify(exportTest.removeFile(home + "/Documents/Б.pdf"))
+        tryCompare(rows, "count", 4)
+        compare(rows.currentIndex, 3)
+        compare(rows.currentItem.fileName, "Г.pdf")
+        verify(rowInView(rows, rows.currentItem))
+        compare(field.text, "Г.pdf")
+
+        verify(exportTest.makeUnreadable(home + "/Documents/Закрытая"))
+        keyClick(Qt.Key_Home)
+        keyClick(Qt.Key_Return)
+        tryVerify(() => dialog.currentFolder.toString().endsWith("/Documents/Закрытая"))
+        compare(rows.count, 0)
+        const note = dialogItem(field, "folderNote")
+        verify(note !== null, "the note shows")
+        compare(note.text, "Нет прав на просмотр этой папки.")
+        keyClick(Qt.Key_Backspace)
+        tryVerify(() => dialog.currentFolder.toString().endsWith("/Documents"))
+        compare(rows.currentIndex, 0)
+        compare(rows.currentItem.fileName, "Закрытая")
+        verify(!note.visible)
+        compare(field.text, "Г.pdf")
         keyClick(Qt.Key_Escape)
         tryCompare(sheet.viewModel, "isSaving", false)
         resizeWindow(testCase.width, testCase.height)
