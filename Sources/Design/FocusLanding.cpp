@@ -1,5 +1,7 @@
 #include "FocusLanding.h"
 
+#include "KeyboardFocusInView.h"
+
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFocusEvent>
@@ -113,12 +115,13 @@ class LandingAfterPopup : public QObject
     Q_OBJECT
 
 public:
-    static void ask(QObject *popup, QQuickItem *item)
+    static void ask(QObject *popup, QQuickItem *item, bool inView)
     {
         auto *pending = popup->findChild<LandingAfterPopup *>(QString(), Qt::FindDirectChildrenOnly);
         if (!pending)
             pending = new LandingAfterPopup(popup);
         pending->m_item = item;
+        pending->m_inView = inView;
     }
 
 private:
@@ -135,11 +138,12 @@ private Q_SLOTS:
         setParent(nullptr);
         deleteLater();
         if (m_item)
-            FocusLanding::focus(m_item);
+            FocusLanding::focus(m_item, m_inView);
     }
 
 private:
     QPointer<QQuickItem> m_item;
+    bool m_inView = false;
 };
 
 // A landing asked for on a hidden or disabled item (its section still loads, its work runs):
@@ -149,10 +153,12 @@ class LandingWhenShown : public QObject
     Q_OBJECT
 
 public:
-    static void ask(QQuickItem *item)
+    static void ask(QQuickItem *item, bool inView)
     {
-        if (!item->findChild<LandingWhenShown *>(QString(), Qt::FindDirectChildrenOnly))
-            new LandingWhenShown(item);
+        auto *pending = item->findChild<LandingWhenShown *>(QString(), Qt::FindDirectChildrenOnly);
+        if (!pending)
+            pending = new LandingWhenShown(item);
+        pending->m_inView = inView;
     }
 
 private:
@@ -189,7 +195,7 @@ private:
         if (!m_item->window() || !m_item->isVisible() || !m_item->isEnabled())
             return;
         stop();
-        FocusLanding::focus(m_item);
+        FocusLanding::focus(m_item, m_inView);
     }
 
     void stop()
@@ -202,6 +208,7 @@ private:
     }
 
     QQuickItem *m_item;
+    bool m_inView = false;
     QMetaObject::Connection m_focusLink;
 };
 
@@ -236,17 +243,17 @@ bool FocusLanding::pressedByKeyboard(const QQuickItem *item) const
     return item && byKeyboard(item->window());
 }
 
-void FocusLanding::focus(QQuickItem *item)
+void FocusLanding::focus(QQuickItem *item, bool inView)
 {
     if (!item)
         return;
     watchInput();
     if (QObject *popup = coveringModalPopup(item)) {
-        LandingAfterPopup::ask(popup, item);
+        LandingAfterPopup::ask(popup, item, inView);
         return;
     }
     if (!item->window() || !item->isVisible() || !item->isEnabled()) {
-        LandingWhenShown::ask(item);
+        LandingWhenShown::ask(item, inView);
         return;
     }
     const bool keyboard = byKeyboard(item->window());
@@ -258,6 +265,8 @@ void FocusLanding::focus(QQuickItem *item)
     // An item that had the focus already keeps the reason it had it for: a control's ring follows it.
     if (item->hasActiveFocus() && item->metaObject()->indexOfProperty("focusReason") >= 0)
         item->setProperty("focusReason", QVariant::fromValue(reason));
+    if (inView && item->hasActiveFocus())
+        KeyboardFocusInView::keepInView(item);
 }
 
 #include "FocusLanding.moc"

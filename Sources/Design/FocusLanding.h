@@ -28,9 +28,13 @@ public:
     // modal popup it lands once the popup has closed and given its focus back; on an item that is
     // hidden or disabled, once it shows and is enabled, unless another control took the keyboard
     // meanwhile.
-    static void focus(QQuickItem *item);
+    // With `inView`, the Flickables around the item scroll just enough to show it whole once it
+    // has the focus, and again while its layout settles, whichever device did the action.
+    static void focus(QQuickItem *item, bool inView = false);
 
     Q_INVOKABLE void land(QQuickItem *item) const { focus(item); }
+    // For an action that takes away what was in view (a deleted row): its successor is shown.
+    Q_INVOKABLE void landInView(QQuickItem *item) const { focus(item, true); }
     // Whether the item's window was last worked by a key (a button pressed by Space or Return)
     // rather than a click; a button that keeps the focus keeps its ring through a click.
     Q_INVOKABLE bool pressedByKeyboard(const QQuickItem *item) const;

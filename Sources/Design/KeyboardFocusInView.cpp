@@ -5,9 +5,21 @@
 
 #include <algorithm>
 
+namespace {
+
+// The window's own instance, kept on the window for the landings to find.
+constexpr char instanceKey[] = "_tessmarkKeyboardFocusInView";
+
+} // namespace
+
 KeyboardFocusInView::KeyboardFocusInView(QQuickItem *parent)
     : QQuickItem(parent)
 {
+}
+
+KeyboardFocusInView::~KeyboardFocusInView()
+{
+    watch(nullptr);
 }
 
 void KeyboardFocusInView::itemChange(ItemChange change, const ItemChangeData &value)
@@ -24,12 +36,15 @@ void KeyboardFocusInView::watch(QQuickWindow *window)
     if (m_window) {
         m_window->removeEventFilter(this);
         disconnect(m_connection);
+        if (m_window->property(instanceKey).value<QObject *>() == this)
+            m_window->setProperty(instanceKey, QVariant());
     }
     stopFollowing();
     m_window = window;
     m_byKeyboard = false;
     if (!window)
         return;
+    window->setProperty(instanceKey, QVariant::fromValue<QObject *>(this));
     window->installEventFilter(this);
     m_connection = connect(window, &QQuickWindow::activeFocusItemChanged, this, &KeyboardFocusInView::focusChanged);
 }
@@ -64,6 +79,19 @@ void KeyboardFocusInView::focusChanged()
     m_revealed = m_window->activeFocusItem();
     reveal(m_revealed);
     follow(m_revealed);
+}
+
+void KeyboardFocusInView::keepInView(QQuickItem *item)
+{
+    QQuickWindow *window = item ? item->window() : nullptr;
+    auto *watch =
+        window ? qobject_cast<KeyboardFocusInView *>(window->property(instanceKey).value<QObject *>()) : nullptr;
+    reveal(item);
+    if (!watch || window->activeFocusItem() != item)
+        return;
+    watch->stopFollowing();
+    watch->m_revealed = item;
+    watch->follow(item);
 }
 
 void KeyboardFocusInView::follow(QQuickItem *item)
@@ -101,7 +129,8 @@ void KeyboardFocusInView::stopFollowing()
 // by a later one asks again).
 void KeyboardFocusInView::updatePolish()
 {
-    if (!m_byKeyboard || !m_window || !m_revealed || m_window->activeFocusItem() != m_revealed) {
+    // A press or the wheel has stopped the following already.
+    if (!m_window || !m_revealed || m_window->activeFocusItem() != m_revealed) {
         stopFollowing();
         return;
     }

@@ -16,9 +16,13 @@ class KeyboardFocusInView : public QQuickItem
 
 public:
     explicit KeyboardFocusInView(QQuickItem *parent = nullptr);
+    ~KeyboardFocusInView() override;
 
     // Scrolls the Flickables around the item, innermost first, until it shows in each.
     static void reveal(QQuickItem *item);
+    // Shows the focused item now and while its layout settles, as after a key, whatever device
+    // acted: a landing after an action puts the keyboard where the person can see it.
+    static void keepInView(QQuickItem *item);
 
 protected:
     void itemChange(ItemChange change, const ItemChangeData &value) override;

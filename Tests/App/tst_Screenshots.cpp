@@ -4958,8 +4958,10 @@ private Q_SLOTS:
                            "skip-tour create-project create-project-closed create-iteration pdf-sheet "
                            "save-dialog migration-sheet migration-applied context-delete save-refused "
                            "save-refused-line line-form-closed new-line-closed delete-line "
+                           "delete-last-line-menu delete-only-line-menu delete-only-line-key "
                            "payments-sheet payments-sheet-closed payment-added payment-deleted "
-                           "hub-payment-restated hub-payment-deleted-click")
+                           "hub-payment-restated hub-payment-deleted-click hub-payment-refreshed "
+                           "analytics-scope analytics-refreshed")
                 .split(QLatin1Char(' '));
         for (const QString &action : actions) {
             QTest::addRow("%s default", qPrintable(action)) << action << QSize(960, 640);
@@ -5070,6 +5072,83 @@ private Q_SLOTS:
             QTRY_VERIFY((expected = m_window->activeFocusItem()) != nullptr
                         && expected->property("lineId").toString() == next);
             awayAndBack();
+        } else if (action.startsWith(QLatin1String("delete-last-line"))
+                   || action.startsWith(QLatin1String("delete-only-line"))) {
+            // The last line, scrolled to with the wheel, deleted through its menu opened by a
+            // right-click, or the only one by Delete: the new last line, else "Добавить строку".
+            const bool only = action.startsWith(QLatin1String("delete-only"));
+            const int lines = only ? 1 : 6;
+            QVERIFY(openDeviceProject(QStringLiteral("landing-menu"), lines, QStringLiteral("light"), size));
+            QQuickItem *list = nullptr;
+            QTRY_VERIFY((list = item(QStringLiteral("editorLines"))) != nullptr);
+            ProjectEditorScreenModel *screen = nullptr;
+            QTRY_VERIFY((screen = modelOf<ProjectEditorScreenModel>(QStringLiteral("projectEditor"), "screen"))
+                        != nullptr);
+            QTRY_COMPARE(screen->editor()->itemCount(), lines);
+            QTest::qWait(300);
+            wheelDown(list, 5000);
+            QQuickItem *card = nullptr;
+            QTRY_VERIFY((card = cardAt(list, lines - 1)) != nullptr && outOfView(card).isEmpty());
+            const QString before = only ? QString() : cardAt(list, lines - 2)->property("lineId").toString();
+            if (action.endsWith(QLatin1String("-key"))) {
+                QVERIFY(tabTo(card));
+                QTest::keyClick(m_window, Qt::Key_Delete);
+            } else {
+                QTest::mouseClick(m_window, Qt::RightButton, {}, centreOf(card).toPoint());
+                QQuickItem *entry = nullptr;
+                QTRY_VERIFY((entry = item(QStringLiteral("lineMenuDelete"))) != nullptr && entry->isVisible());
+                QTest::qWait(200); // the menu stands still
+                clickCentre(entry);
+                byKeyboard = false;
+            }
+            QTRY_COMPARE(screen->editor()->itemCount(), lines - 1);
+            if (only) {
+                expected = item(QStringLiteral("emptyAddLine"));
+            } else {
+                QTRY_VERIFY((expected = m_window->activeFocusItem()) != nullptr
+                            && expected->property("lineId").toString() == before);
+            }
+            QVERIFY(expected);
+            QTRY_VERIFY2(outOfView(expected).isEmpty(), qPrintable(outOfView(expected)));
+            // The list moved no further than its shortened end.
+            if (!only) {
+                const qreal end = list->property("originY").toReal() + list->property("contentHeight").toReal()
+                    + list->property("bottomMargin").toReal() - list->height();
+                QTRY_COMPARE(list->property("contentY").toReal(), end);
+            }
+        } else if (action.startsWith(QLatin1String("analytics"))) {
+            // By keys: the scope switch's next choice, or F5 on the second row of the table; the
+            // cards give way to the indicator while the figures reload.
+            seedAnalytics(4);
+            open(QStringLiteral("light"), true, false);
+            QVERIFY(sized());
+            MainShellViewModel *vm = signedInShell();
+            QVERIFY(vm);
+            AnalyticsDashboardModel *model = openAnalytics(vm);
+            QVERIFY(model);
+            QSignalSpy loads(model, &AnalyticsDashboardModel::stateChanged);
+            if (action == QLatin1String("analytics-scope")) {
+                QQuickItem *scope = item(QStringLiteral("analyticsScope"));
+                QQuickItem *checked = checkedChoice(scope);
+                QVERIFY(tabTo(checked, 60));
+                const bool first = checked->objectName() == QLatin1String("segment0");
+                QTest::keyClick(m_window, first ? Qt::Key_Right : Qt::Key_Left);
+                QTRY_VERIFY(loads.size() >= 2 && model->state() == AnalyticsDashboardModel::State::Content);
+                QTRY_VERIFY((expected = checkedChoice(item(QStringLiteral("analyticsScope")))) != nullptr);
+                QCOMPARE(expected->objectName(), first ? QStringLiteral("segment1") : QStringLiteral("segment0"));
+            } else {
+                const QString rowName = QStringLiteral("analyticsRow-") + model->rows().at(1).id;
+                QQuickItem *row = nullptr;
+                QTRY_VERIFY((row = item(QStringLiteral("analyticsRow-") + model->rows().at(0).id)) != nullptr);
+                QVERIFY(tabTo(row, 60));
+                QTest::keyClick(m_window, Qt::Key_Tab);
+                QTRY_COMPARE(m_window->activeFocusItem()->objectName(), rowName);
+                activate(); // a shortcut goes to the active window alone
+                QTest::keyClick(m_window, Qt::Key_F5);
+                QTRY_VERIFY(loads.size() >= 2 && model->state() == AnalyticsDashboardModel::State::Content);
+                QTRY_VERIFY((expected = item(rowName)) != nullptr);
+            }
+            QTRY_VERIFY2(outOfView(expected).isEmpty(), qPrintable(outOfView(expected)));
         } else if (action.startsWith(QLatin1String("hub-payment"))) {
             // In the payments section, with the history longer than the view.
             open(QStringLiteral("light"), true, false);
@@ -5083,9 +5162,10 @@ private Q_SLOTS:
             QVERIFY(finance);
             auto *scroll = m_window->findChild<QQuickItem *>(QStringLiteral("financeScroll"));
             QVERIFY(scroll);
-            const bool restated = action == QLatin1String("hub-payment-restated");
-            // By keys: Tab to the fourth payment's status, the arrow chooses the next one. By a
-            // click: the last payment's "Удалить", scrolled to with the wheel.
+            const bool refreshed = action == QLatin1String("hub-payment-refreshed");
+            const bool restated = refreshed || action == QLatin1String("hub-payment-restated");
+            // By keys: Tab to the fourth payment's status, the arrow chooses the next one (or F5
+            // reloads the history). By a click: the last payment's "Удалить", scrolled to with the wheel.
             const int last = finance->property("payments").value<QAbstractItemModel *>()->rowCount() - 1;
             QQuickItem *row = nullptr;
             QTRY_VERIFY((row = item(QStringLiteral("paymentRow-%1").arg(restated ? 3 : last))) != nullptr);
@@ -5107,13 +5187,22 @@ private Q_SLOTS:
             QVERIFY(shownAt > 0);
             QSignalSpy moved(scroll, SIGNAL(contentYChanged()));
             QSignalSpy changed(finance, SIGNAL(paymentsChanged()));
-            if (restated)
+            QSignalSpy loading(finance, SIGNAL(isLoadingChanged()));
+            if (refreshed) {
+                activate(); // a shortcut goes to the active window alone
+                QTest::keyClick(m_window, Qt::Key_F5);
+            } else if (restated) {
                 QTest::keyClick(m_window, Qt::Key_Right);
-            else
+            } else {
                 clickCentre(control);
-            QTRY_COMPARE(changed.size(), 1);
+            }
+            if (refreshed)
+                QTRY_VERIFY(loading.size() >= 2 && !finance->property("isLoading").toBool());
+            else
+                QTRY_COMPARE(changed.size(), 1);
             QTRY_VERIFY((row = paymentRow(next)) != nullptr);
-            expected = restated ? findItem(findItem(row, QStringLiteral("rowStatus")), QStringLiteral("segment1"))
+            expected = restated ? findItem(findItem(row, QStringLiteral("rowStatus")),
+                                           refreshed ? QStringLiteral("segment0") : QStringLiteral("segment1"))
                                 : findItem(row, QStringLiteral("deleteButton"));
             QTRY_COMPARE(m_window->activeFocusItem(), expected);
             QTRY_VERIFY2(outOfView(expected).isEmpty(), qPrintable(outOfView(expected)));

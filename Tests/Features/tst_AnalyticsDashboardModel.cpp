@@ -309,6 +309,9 @@ private Q_SLOTS:
         QCOMPARE(ids(*model), (QStringList{iteration, root}));
         QCOMPARE(model->selectedRow().id, iteration);
         QCOMPARE(model->selectedRow().plannedCost, 900.0);
+        // A project's card is found again by its project after the reload moved it.
+        QCOMPARE(model->rowOf(root), 1);
+        QCOMPARE(model->rowOf(QStringLiteral("gone")), -1);
 
         QSignalSpy scopeChanged(model.get(), &AnalyticsDashboardModel::scopeChanged);
         model->setScope(AnalyticsDashboardModel::rootsScope);

@@ -56,6 +56,11 @@ public:
     {
         m_backend.setOverride(method, path, BackendReply::message(status, message).after(delayMs));
     }
+    // The route answers as usual, only that much later.
+    Q_INVOKABLE void delay(const QString &method, const QString &path, int delayMs)
+    {
+        m_backend.setDelay(method, path, delayMs);
+    }
     Q_INVOKABLE int requestCount(const QString &method, const QString &path) const
     {
         return int(m_backend.requests(method, path).size());

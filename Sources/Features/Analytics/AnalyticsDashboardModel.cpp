@@ -326,6 +326,13 @@ AnalyticsProjectRow AnalyticsDashboardModel::rowAt(int row) const
     return m_rows.at(row);
 }
 
+int AnalyticsDashboardModel::rowOf(const QString &projectId) const
+{
+    const auto found = std::find_if(m_rows.cbegin(), m_rows.cend(),
+                                    [&projectId](const AnalyticsProjectRow &row) { return row.id == projectId; });
+    return found == m_rows.cend() ? -1 : int(found - m_rows.cbegin());
+}
+
 QList<AnalyticsFigure> AnalyticsDashboardModel::kpiFigures() const
 {
     return {

@@ -107,6 +107,8 @@ public:
     Q_INVOKABLE void refresh();
     Q_INVOKABLE void select(int row);
     Q_INVOKABLE AnalyticsProjectRow rowAt(int row) const;
+    // The table's row of the project; -1 when it is not listed.
+    Q_INVOKABLE int rowOf(const QString &projectId) const;
 
     ProjectsService *projectsService() const { return m_projectsService; }
     void setProjectsService(ProjectsService *service);

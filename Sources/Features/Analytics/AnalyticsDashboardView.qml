@@ -35,7 +35,75 @@ Item {
 
     Shortcut {
         sequences: [StandardKey.Refresh]
-        onActivated: dashboardModel.refresh()
+        onActivated: dashboard.reload()
+    }
+
+    // A reload hides the page's content and makes the table's cards anew: the keyboard on the
+    // scope switch or on a card waits on the page meanwhile (where the table cannot hand it to
+    // its first card), and comes back to the switch, or to the same project's card, once the
+    // figures show; unless the person took it elsewhere meanwhile.
+    property var keyboardPlace: null
+    function reload() {
+        dashboard.noteKeyboardPlace()
+        dashboard.parkKeyboard()
+        dashboardModel.refresh()
+    }
+    function changeScope(value) {
+        dashboard.noteKeyboardPlace()
+        dashboardModel.scope = value
+        // After the switch is done with the key, which it keeps.
+        Qt.callLater(dashboard.parkKeyboard)
+    }
+    function within(item, area) {
+        for (let at = item; at !== null; at = at.parent) {
+            if (at === area)
+                return true
+        }
+        return false
+    }
+    function noteKeyboardPlace() {
+        const focused = dashboard.Window.activeFocusItem
+        dashboard.keyboardPlace = null
+        if (focused === null || !dashboard.within(focused, table))
+            return
+        const head = table.headerItem
+        if (head !== null && dashboard.within(focused, head.scopeControl)) {
+            dashboard.keyboardPlace = { onScope: true }
+            return
+        }
+        for (let at = focused; at !== null; at = at.parent) {
+            if (at.parent === table.contentItem && at.projectId !== undefined) {
+                dashboard.keyboardPlace = { onScope: false, projectId: at.projectId, row: at.index }
+                return
+            }
+        }
+    }
+    function parkKeyboard() {
+        const focused = dashboard.Window.activeFocusItem
+        if (dashboard.keyboardPlace !== null && (focused === null || dashboard.within(focused, table)))
+            dashboard.forceActiveFocus()
+    }
+    function landKeyboard() {
+        const place = dashboard.keyboardPlace
+        dashboard.keyboardPlace = null
+        if (place === null || dashboard.Window.activeFocusItem !== dashboard || table.headerItem === null)
+            return
+        let target = table.headerItem.scopeControl.tabStop()
+        if (!place.onScope && table.count > 0) {
+            const found = dashboardModel.rowOf(place.projectId)
+            const row = found >= 0 ? found : Math.min(place.row, table.count - 1)
+            table.positionViewAtIndex(row, ListView.Contain)
+            target = table.itemAtIndex(row) ?? target
+        }
+        FocusLanding.landInView(target)
+    }
+    Connections {
+        target: dashboardModel
+        function onStateChanged() {
+            // Once the table has its cards again.
+            if (dashboardModel.state !== AnalyticsDashboardModel.Loading)
+                Qt.callLater(dashboard.landKeyboard)
+        }
     }
 
     Rectangle {
@@ -237,6 +305,7 @@ Item {
             id: page
             objectName: "analyticsColumn"
             readonly property real padding: dashboard.padding
+            readonly property Item scopeControl: scopeSelect
             width: table.width
             implicitHeight: page.padding + column.implicitHeight + (table.count > 0 ? table.spacing : 0)
 
@@ -351,12 +420,13 @@ Item {
                             color: AppTheme.textSecondary
                         }
                         AppSegmentedControl {
+                            id: scopeSelect
                             objectName: "analyticsScope"
                             Layout.fillWidth: true
                             options: [{ value: dashboardModel.scopeValues[0], label: dashboardModel.scopeLabels[0] },
                                       { value: dashboardModel.scopeValues[1], label: dashboardModel.scopeLabels[1] }]
                             selection: dashboardModel.scope
-                            onActivated: value => dashboardModel.scope = value
+                            onActivated: value => dashboard.changeScope(value)
                         }
                     }
 

@@ -49,7 +49,7 @@ SwipeDelegate {
 
     signal editRequested()
     // From the Delete key, or from a swipe.
-    signal deleteRequested(bool byKeyboard)
+    signal deleteRequested()
     signal menuRequested()
     // The grip pressed; the card's centre moved to centerY in the list's content; the grip
     // released (dropped) or taken away (dragCanceled).
@@ -114,7 +114,7 @@ SwipeDelegate {
     Keys.onReturnPressed: card.editRequested()
     Keys.onEnterPressed: card.editRequested()
     Keys.onSpacePressed: card.editRequested()
-    Keys.onDeletePressed: card.deleteRequested(true)
+    Keys.onDeletePressed: card.deleteRequested()
     Keys.onMenuPressed: card.menuRequested()
     Keys.onPressed: event => {
         if (event.key === Qt.Key_F10 && (event.modifiers & Qt.ShiftModifier)) {
@@ -122,7 +122,7 @@ SwipeDelegate {
             card.menuRequested()
         }
     }
-    swipe.onCompleted: card.deleteRequested(false)
+    swipe.onCompleted: card.deleteRequested()
     // The gap's shift stays bound to the drag: a card taken back from the pool steps aside too.
     ListView.onPooled: {
         swipe.close()
@@ -151,7 +151,7 @@ SwipeDelegate {
             }
         }
         TapHandler {
-            onTapped: card.deleteRequested(false)
+            onTapped: card.deleteRequested()
         }
     }
 

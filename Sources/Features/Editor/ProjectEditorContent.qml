@@ -392,9 +392,7 @@ ListView {
             onActivated: value => list.editor.groupMode = value
         }
 
-        function focusAddLine(reason) {
-            emptyAddLine.forceActiveFocus(reason)
-        }
+        readonly property Item addLineButton: emptyAddLine
 
         EmptyStateView {
             objectName: "emptyEstimate"
@@ -487,8 +485,7 @@ ListView {
             list.lastOpenedRow = card.index
             list.screen.editLine(card.lineId)
         }
-        onDeleteRequested: byKeyboard => list.deleteLine(card.lineId, byKeyboard ? Qt.TabFocusReason
-                                                                                 : Qt.OtherFocusReason)
+        onDeleteRequested: list.deleteLine(card.lineId)
         onMenuRequested: list.openLineMenu(card.index, card, card.width / 2, card.height / 2, true)
         onDragStarted: {
             list.draggedCard = card
@@ -529,23 +526,23 @@ ListView {
         }
     }
 
-    // Deletes the line. The focus stays on the lines where it was on this one: the next line,
-    // else the one before, else the button that adds one; its ring shows when the keyboard
-    // deleted the line (reason).
-    function deleteLine(lineId, reason) {
+    // Deletes the line asked for from its card (the Delete key, its menu, its swipe), however it
+    // was asked: the keyboard goes on along the lines, to the next line, else the one before (the
+    // new last line), else the button that adds one. That is shown whole, with its ring when a
+    // key deleted the line.
+    function deleteLine(lineId) {
         const row = list.editor.sections.rowOfLine(lineId)
-        const card = row >= 0 ? list.itemAtIndex(row) : null
-        const hadFocus = card !== null && (card.activeFocus || lineMenu.focusRow === row)
+        if (row < 0)
+            return
         const beside = list.editor.sections.rowBeside(row)
-        if (hadFocus && beside >= 0) {
+        // Before the deletion, so that the focus never leaves the lines.
+        if (beside >= 0) {
             list.positionViewAtIndex(beside, ListView.Contain)
-            const next = list.itemAtIndex(beside)
-            if (next)
-                next.forceActiveFocus(reason)
+            FocusLanding.landInView(list.itemAtIndex(beside))
         }
         list.editor.deleteLine(lineId)
-        if (hadFocus && beside < 0 && list.headerItem)
-            list.headerItem.focusAddLine(reason)
+        if (beside < 0 && list.headerItem)
+            FocusLanding.landInView(list.headerItem.addLineButton)
     }
 
     // One context menu for all cards: a right-click on a card, or the Menu key or Shift+F10 on
@@ -594,18 +591,20 @@ ListView {
             text: "Удалить"
             onTriggered: {
                 lineMenu.deleted = true
-                list.deleteLine(lineMenu.lineId, lineMenu.byKeyboard ? Qt.TabFocusReason : Qt.OtherFocusReason)
+                list.deleteLine(lineMenu.lineId)
             }
         }
         // The focus goes back where it was: to the card it was opened on, or where it stood
-        // before a right-click. A deletion has already put it on a line.
+        // before a right-click. A deletion has put it on the line beside instead.
         onClosed: {
             const reason = lineMenu.byKeyboard ? Qt.TabFocusReason : Qt.OtherFocusReason
             const card = lineMenu.focusRow >= 0 ? list.itemAtIndex(lineMenu.focusRow) : null
-            if (card && !lineMenu.deleted)
-                list.focusWithReason(card, reason)
-            else if (lineMenu.focusRow < 0 && lineMenu.focusBefore && lineMenu.focusBefore.visible)
-                lineMenu.focusBefore.forceActiveFocus(reason)
+            if (!lineMenu.deleted) {
+                if (card)
+                    list.focusWithReason(card, reason)
+                else if (lineMenu.focusRow < 0 && lineMenu.focusBefore && lineMenu.focusBefore.visible)
+                    lineMenu.focusBefore.forceActiveFocus(reason)
+            }
             lineMenu.focusBefore = null
             lineMenu.focusRow = -1
         }

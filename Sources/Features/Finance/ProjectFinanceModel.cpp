@@ -257,6 +257,31 @@ void ProjectFinanceModel::refresh()
     Q_UNUSED(running);
 }
 
+void ProjectFinanceModel::refreshKeepingPlace(const QString &paymentId, bool onStatus)
+{
+    KeyboardPlace place = placeAround(paymentId, true);
+    place.onStatus = onStatus;
+    if (!place.paymentIds.isEmpty())
+        m_keyboardPlace = std::move(place);
+    refresh();
+}
+
+ProjectFinanceModel::KeyboardPlace ProjectFinanceModel::placeAround(const QString &paymentId, bool self) const
+{
+    KeyboardPlace place;
+    const QList<Payment> &listed = m_payments->rows();
+    const int row = m_payments->rowOf(paymentId);
+    if (row < 0)
+        return place;
+    if (self)
+        place.paymentIds.append(paymentId);
+    if (row + 1 < listed.size())
+        place.paymentIds.append(listed.at(row + 1).id);
+    if (row > 0)
+        place.paymentIds.append(listed.at(row - 1).id);
+    return place;
+}
+
 QCoro::Task<void> ProjectFinanceModel::add()
 {
     return addFor(this);
@@ -358,13 +383,7 @@ void ProjectFinanceModel::deletePayment(const QString &paymentId)
 QCoro::Task<void> ProjectFinanceModel::removeFor(QPointer<ProjectFinanceModel> self, QString paymentId)
 {
     // The keyboard goes on to the payment below the deleted one, else the one above, as listed now.
-    KeyboardPlace place;
-    const QList<Payment> &listed = self->m_payments->rows();
-    const int row = self->m_payments->rowOf(paymentId);
-    if (row >= 0 && row + 1 < listed.size())
-        place.paymentIds.append(listed.at(row + 1).id);
-    if (row > 0)
-        place.paymentIds.append(listed.at(row - 1).id);
+    KeyboardPlace place = self->placeAround(paymentId, false);
     QPointer<FinanceService> finance = self->m_finance;
     QCoro::Task<bool> pending = finance->deletePayment(paymentId);
     const bool deleted = co_await std::move(pending);

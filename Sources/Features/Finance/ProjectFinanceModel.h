@@ -129,6 +129,10 @@ public:
     QCoro::Task<void> remove(QString paymentId);
 
     Q_INVOKABLE void refresh();
+    // A refresh with the keyboard in that payment's row, on its status (onStatus) or its delete
+    // button: keyboardPlaceShown puts it back there once the history shows again, or on the
+    // payment after it (else the one before) when the payment is gone.
+    Q_INVOKABLE void refreshKeepingPlace(const QString &paymentId, bool onStatus);
     Q_INVOKABLE void addPayment();
     // Another day for the next payment, at the same time of day.
     Q_INVOKABLE void setPaidDay(int year, int monthIndex, int day);
@@ -173,13 +177,15 @@ private:
     // status change, if any.
     void showKeyboardPlace();
 
-    // The payments the keyboard goes on to after a delete or a status change, the first one
-    // still listed; none listed is the form.
+    // The payments the keyboard goes on to after a delete, a status change or a refresh, the
+    // first one still listed; none listed is the form.
     struct KeyboardPlace
     {
         QStringList paymentIds;
         bool onStatus = false;
     };
+    // The payment (with `self`), then the one listed after it and the one before.
+    KeyboardPlace placeAround(const QString &paymentId, bool self) const;
 
     FinanceService *m_finance = nullptr;
     QPointer<ProjectsService> m_projectsService;

@@ -34,8 +34,45 @@ Rectangle {
     // A payment was added, deleted or re-stated.
     signal paymentsChanged()
 
+    // Reloads the payments. The keyboard in a payment's row comes back to the same control of
+    // that payment once the history shows again.
     function reload() {
+        const focused = view.Window.activeFocusItem
+        for (let i = 0; focused !== null && i < history.count; ++i) {
+            const entry = history.itemAt(i)
+            const onStatus = entry !== null && view.within(focused, entry.statusControl)
+            if (onStatus || (entry !== null && view.within(focused, entry.deleteButton))) {
+                finance.refreshKeepingPlace(entry.paymentId, onStatus)
+                return
+            }
+        }
         finance.refresh()
+    }
+
+    function within(item, area) {
+        for (let at = item; at !== null; at = at.parent) {
+            if (at === area)
+                return true
+        }
+        return false
+    }
+
+    // While the payments reload, the cards are hidden: the keyboard waits on the view, not on a
+    // hidden control that keys would still work. A control of the form gets it back once they
+    // show; a payment's row, through keyboardPlaceShown.
+    property Item parkedFocus: null
+    function parkFocus() {
+        const focused = view.Window.activeFocusItem
+        if (focused === null || !view.within(focused, column))
+            return
+        view.parkedFocus = focused
+        scroller.forceActiveFocus()
+    }
+    function unparkFocus() {
+        const parked = view.parkedFocus
+        view.parkedFocus = null
+        if (parked !== null && parked.visible && view.Window.activeFocusItem === scroller)
+            FocusLanding.land(parked)
     }
 
     // The keyboard goes to the target unless the person took it to a control outside `area`
@@ -62,9 +99,17 @@ Rectangle {
         onPaymentsChanged: view.paymentsChanged()
         // The next payment starts at its amount.
         onPaymentAdded: view.landUnlessElsewhere(amountField.input, null)
+        // After the history's own landing, which comes with the end of the load.
+        onIsLoadingChanged: {
+            if (finance.isLoading)
+                view.parkFocus()
+            else
+                Qt.callLater(view.unparkFocus)
+        }
         // After a status change the keyboard is back on that payment's status; after a delete on
         // the payment beside it, or on the amount when none is left.
         onKeyboardPlaceShown: (row, onStatus) => {
+            view.parkedFocus = null
             const entry = row >= 0 ? history.itemAt(row) : null
             const target = entry === null ? amountField.input : onStatus ? entry.statusStop() : entry.deleteButton
             view.landUnlessElsewhere(target, historyCard)
@@ -73,7 +118,7 @@ Rectangle {
 
     Shortcut {
         sequence: "F5"
-        onActivated: finance.refresh()
+        onActivated: view.reload()
     }
 
     component CardHeader: RowLayout {
@@ -175,7 +220,7 @@ Rectangle {
             Accessible.name: "Обновить"
             ToolTip.visible: hovered
             ToolTip.text: "Обновить (F5)"
-            onClicked: finance.refresh()
+            onClicked: view.reload()
         }
     }
 
@@ -444,6 +489,7 @@ Rectangle {
                         required property bool hasNote
                         required property string spokenDetails
                         readonly property alias deleteButton: deleteButton
+                        readonly property alias statusControl: rowStatus
 
                         // The status segment the keyboard stops at.
                         function statusStop() {

@@ -202,17 +202,21 @@ TestCase {
         compare(model(host).loadWarning, "Часть смет не загрузилась (1 из 3).")
     }
 
-    // "Корневые": stored, loading again, the iteration leaves the table.
+    // "Корневые": stored, loading again, the iteration leaves the table. The clicked choice keeps
+    // the keyboard once the page shows again (not the table's first card), without a ring.
     function test_scopeChange() {
         const root = analyticsBackend.addProject("Сайт", 1000)
         const iteration = analyticsBackend.addProject("Спринт", 500, 0, "RUB", root, "Май")
         const host = open()
         waitLoaded(host)
         verify(rowCard(host, iteration))
-        mouseClick(reveal(host, "segment0"))
+        const roots = reveal(host, "segment0")
+        mouseClick(roots)
         compare(analyticsBackend.preference("analytics.scope"), "roots")
         verify(item(host, "analyticsLoading").visible)
         waitLoaded(host)
+        tryVerify(() => roots.activeFocus)
+        verify(!roots.visualFocus)
         compare(item(host, "analyticsTableTitle").text, "Корневые проекты")
         tryVerify(() => findChild(host, "analyticsRow-" + iteration) === null)
         compare(model(host).count, 1)

@@ -42,6 +42,17 @@ Item {
         }
     }
 
+    // A control outside the payments screen, for the keyboard to go to.
+    Component {
+        id: elsewhereComponent
+        TextInput {
+            z: 1
+            width: 200
+            height: 30
+            activeFocusOnTab: true
+        }
+    }
+
     SignalSpy { id: changedSpy; signalName: "paymentsChanged" }
     SignalSpy { id: closedSpy; signalName: "closed" }
     SignalSpy { id: openSpy; signalName: "openPayments" }
@@ -222,6 +233,65 @@ Item {
                 const segment = findChild(statusOf(shown), "segment" + i)
                 compare(segment.activeFocusOnTab, segment === expected, segment.objectName)
             }
+        }
+
+        // A refresh (F5) with the keyboard in a payment's row hides the cards while the history
+        // reloads, and no hidden control keeps the keyboard meanwhile; it comes back to the same
+        // control of that payment (or of the form), with its ring, unless the person went
+        // elsewhere meanwhile or the screen is gone.
+        function test_refreshKeepsTheKeyboard_data() {
+            return [
+                { tag: "status", row: 1, place: "status" },
+                { tag: "delete of the last", row: 2, place: "delete" },
+                { tag: "amount", row: 0, place: "amount" },
+                { tag: "elsewhere meanwhile", row: 1, place: "status", elsewhere: true },
+                { tag: "screen gone", row: 0, place: "delete", gone: true },
+            ]
+        }
+        function test_refreshKeepsTheKeyboard(data) {
+            const id = financeBackend.addProject({ name: "Сайт студии" })
+            const ids = []
+            for (let i = 0; i < 3; ++i)
+                ids.push(financeBackend.addPayment(id, 1000 * (i + 1), "pending", ""))
+            const view = openView(id)
+            const other = createTemporaryObject(elsewhereComponent, host, { y: host.height - 40 })
+            let row = null
+            tryVerify(() => (row = findChild(view, "paymentRow-" + data.row)) !== null)
+            const control = () => data.place === "status" ? findChild(findChild(row, "rowStatus"), "segment0")
+                                : data.place === "delete" ? findChild(row, "deleteButton")
+                                : findChild(view, "amountField").input
+            mouseClick(findChild(view, "amountField").input)
+            for (let i = 0; i < 40 && !control().activeFocus; ++i)
+                keyClick(Qt.Key_Tab)
+            verify(control().activeFocus)
+            const path = "projects/" + id + "/payments"
+            financeBackend.delay("GET", path, 300)
+            keyClick(Qt.Key_F5)
+            tryVerify(() => financeBackend.requestCount("GET", path) === 2)
+            verify(view.finance.isLoading)
+            const waiting = view.Window.activeFocusItem
+            verify(waiting === null || waiting.visible, String(waiting))
+            if (data.gone) {
+                view.destroy()
+                wait(500) // the answer lands on nothing
+                return
+            }
+            if (data.elsewhere) {
+                mouseClick(other)
+                verify(other.activeFocus)
+            }
+            tryVerify(() => !view.finance.isLoading)
+            tryVerify(() => (row = findChild(view, "paymentRow-" + data.row)) !== null && row.visible)
+            compare(row.paymentId, ids[data.row])
+            if (data.elsewhere) {
+                wait(50)
+                verify(other.activeFocus)
+                return
+            }
+            tryVerify(() => control().activeFocus)
+            if (data.place !== "amount")
+                verify(control().visualFocus)
+            compare(view.Window.activeFocusItem, control())
         }
 
         // A delete answered after its screen is gone reloads nothing and moves no focus.
