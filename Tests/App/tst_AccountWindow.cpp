@@ -11,6 +11,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <algorithm>
+#include <memory>
 
 class TestAccountWindow : public QObject
 {
@@ -34,6 +35,25 @@ class TestAccountWindow : public QObject
         shell->start();
         [&] { QTRY_COMPARE(probed.size(), 1); }();
         return shell;
+    }
+
+    // The signed-in shell's editor on the account's first project, with an edit not yet saved.
+    static std::unique_ptr<ProjectEditorViewModel> editedProject(RootViewModel &root,
+                                                                 MainShellViewModel **shellOut = nullptr)
+    {
+        auto *shell = new MainShellViewModel(&root);
+        shell->setAuth(root.auth());
+        shell->setGuest(false);
+        await(shell->projectsService()->load(true));
+        auto editor = std::make_unique<ProjectEditorViewModel>(shell->projectsService()->projects().first(),
+                                                               shell->projectsService());
+        shell->unsavedEdits()->setEditor(editor.get());
+        root.setUnsavedEdits(shell->unsavedEdits());
+        editor->setClientName(QStringLiteral("Другой клиент"));
+        editor->markDirty();
+        if (shellOut)
+            *shellOut = shell;
+        return editor;
     }
 
     static bool hasIteration(const QList<Project> &projects)
@@ -236,16 +256,8 @@ private Q_SLOTS:
         m_account.backend.clearOverrides();
         RootViewModel root;
         signIn(root);
-        auto *shell = new MainShellViewModel(&root);
-        shell->setAuth(root.auth());
-        shell->setGuest(false);
-        await(shell->projectsService()->load(true));
-        const Project project = shell->projectsService()->projects().first();
-        ProjectEditorViewModel editor(project, shell->projectsService());
-        shell->unsavedEdits()->setEditor(&editor);
-        root.setUnsavedEdits(shell->unsavedEdits());
-        editor.setClientName(QStringLiteral("Другой клиент"));
-        editor.markDirty();
+        const auto edited = editedProject(root);
+        ProjectEditorViewModel &editor = *edited;
 
         m_account.backend.data().tokens.clear();
         editor.save();
@@ -282,16 +294,9 @@ private Q_SLOTS:
         m_account.backend.clearOverrides();
         RootViewModel root;
         signIn(root);
-        auto *shell = new MainShellViewModel(&root);
-        shell->setAuth(root.auth());
-        shell->setGuest(false);
-        await(shell->projectsService()->load(true));
-        const Project project = shell->projectsService()->projects().first();
-        ProjectEditorViewModel editor(project, shell->projectsService());
-        shell->unsavedEdits()->setEditor(&editor);
-        root.setUnsavedEdits(shell->unsavedEdits());
-        editor.setClientName(QStringLiteral("Другой клиент"));
-        editor.markDirty();
+        MainShellViewModel *shell = nullptr;
+        const auto edited = editedProject(root, &shell);
+        ProjectEditorViewModel &editor = *edited;
 
         m_account.backend.clearRequests();
         m_account.backend.data().tokens.clear();
