@@ -103,10 +103,6 @@ QDBusObjectPath FakeFileChooserPortal::SaveFile(const QString &parent_window, co
     };
     ++m_requests;
     Q_EMIT changed();
-    if (m_mode == Silent) {
-        setDelayedReply(true);
-        return QDBusObjectPath();
-    }
     // The path the caller can foresee from its name and token.
     m_sender = message().service();
     const QString foreseen = portalPath + QStringLiteral("/request/")
@@ -117,6 +113,9 @@ QDBusObjectPath FakeFileChooserPortal::SaveFile(const QString &parent_window, co
     m_handle =
         m_mode == AnsweringElsewhere ? portalPath + QStringLiteral("/request/elsewhere/%1").arg(m_requests) : foreseen;
     m_bus.registerObject(m_handle, requestInterface, this, QDBusConnection::ExportScriptableSlots);
+    // A silent portal has its dialog up but its reply never comes.
+    if (m_mode == Silent)
+        setDelayedReply(true);
     return QDBusObjectPath(m_handle);
 }
 

@@ -28,7 +28,7 @@ public:
         AnsweringElsewhere,
         // The service without a file chooser.
         WithoutChooser,
-        // Never answers the call.
+        // Takes the request but never answers the call.
         Silent,
     };
     Q_ENUM(Mode)

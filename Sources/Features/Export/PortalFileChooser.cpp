@@ -136,6 +136,9 @@ void PortalFileChooser::takeCallReply(QDBusPendingCallWatcher *call)
     m_call.clear();
     const QDBusPendingReply<QDBusObjectPath> reply = *call;
     if (reply.isError()) {
+        // A portal too slow to take the request may still show its dialog after ours opened.
+        if (reply.error().type() == QDBusError::NoReply || reply.error().type() == QDBusError::Timeout)
+            closeRequest(m_requestPath);
         finish(Protocol::callFailed(reply.error()));
         return;
     }
