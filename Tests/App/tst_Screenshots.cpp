@@ -5176,6 +5176,9 @@ private Q_SLOTS:
             QQuickItem *control = restated
                 ? findItem(findItem(row, QStringLiteral("rowStatus")), QStringLiteral("segment0"))
                 : findItem(row, QStringLiteral("deleteButton"));
+            // The cards are laid out a frame or more after the history arrives.
+            const auto controlAt = [control] { return QList{control->mapRectToScene(control->boundingRect())}; };
+            QVERIFY(waitForStill(m_window, controlAt));
             if (restated) {
                 QVERIFY(tabTo(control));
             } else {
@@ -5185,7 +5188,7 @@ private Q_SLOTS:
             }
             // The view follows the keyboard or the wheel a moment later: it stands still first.
             QTRY_VERIFY(scroll->property("contentY").toReal() > 0);
-            QVERIFY(waitForStill(m_window, [control] { return QList{control->mapRectToScene(control->boundingRect())}; }));
+            QVERIFY(waitForStill(m_window, controlAt));
             const qreal shownAt = scroll->property("contentY").toReal();
             QSignalSpy moved(scroll, SIGNAL(contentYChanged()));
             QSignalSpy changed(finance, SIGNAL(paymentsChanged()));
