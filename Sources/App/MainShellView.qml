@@ -457,9 +457,13 @@ Item {
     Loader {
         id: migrationSheet
 
-        property bool built: false
+        // Latched rather than bound: the load that `active` starts would otherwise change what
+        // `active` reads while it is being set.
+        readonly property bool wanted: shellModel.migration.shown
 
-        active: built || shellModel.migration.shown
+        active: false
+        onWantedChanged: if (wanted) active = true
+        Component.onCompleted: active = wanted
         sourceComponent: LocalDataMigrationSheet {
             offer: shellModel.migration
             // Opened by the window itself, the sheet took the keyboard from no control: it goes on
@@ -471,7 +475,6 @@ Item {
             })
         }
         onLoaded: {
-            built = true
             if (shellModel.migration.shown)
                 item.open()
         }
