@@ -141,6 +141,18 @@ struct Window
         return vm && vm->property("projectId").toString() == projectId && editor->isVisible();
     }
 
+    // The long project in the editor, before the measure starts; false (and the run skipped) when
+    // the window did not open.
+    bool openEditor(benchmark::State &state)
+    {
+        if (!shell) {
+            state.SkipWithError("the guest window did not open");
+            return false;
+        }
+        measure([this] { shell->setSelectedProjectId(projectId); });
+        return true;
+    }
+
     // Runs step, then waits for the editor and the frame after it; the time to that frame and
     // the longest stall on the way, in milliseconds.
     template<typename Step>
@@ -159,6 +171,18 @@ struct Window
         return {shown, stalls.stop()};
     }
 };
+
+// Each measure at 1 M and 5 M characters, three runs: a run opens a whole window.
+void sizes(benchmark::internal::Benchmark *bench)
+{
+    bench->Arg(1'000'000)->Arg(5'000'000)->Iterations(3)->Unit(benchmark::kMillisecond);
+}
+// The window's measures time what a person waits for themselves.
+void windowRuns(benchmark::internal::Benchmark *bench)
+{
+    sizes(bench);
+    bench->UseManualTime();
+}
 
 void report(benchmark::State &state, double worstShown, double worstStall)
 {
@@ -185,21 +209,13 @@ void BM_OpenProject(benchmark::State &state)
     }
     report(state, worstShown, worstStall);
 }
-BENCHMARK(BM_OpenProject)
-    ->Arg(1'000'000)
-    ->Arg(5'000'000)
-    ->Iterations(3)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenProject)->Apply(windowRuns);
 
 void BM_ReturnToProjects(benchmark::State &state)
 {
     Window window(state.range(0));
-    if (!window.shell) {
-        state.SkipWithError("the guest window did not open");
+    if (!window.openEditor(state))
         return;
-    }
-    window.measure([&] { window.shell->setSelectedProjectId(window.projectId); });
     double worstShown = 0;
     double worstStall = 0;
     for (auto _ : state) {
@@ -212,12 +228,7 @@ void BM_ReturnToProjects(benchmark::State &state)
     }
     report(state, worstShown, worstStall);
 }
-BENCHMARK(BM_ReturnToProjects)
-    ->Arg(1'000'000)
-    ->Arg(5'000'000)
-    ->Iterations(3)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReturnToProjects)->Apply(windowRuns);
 
 // Focusing the client field, which then lays out a stretch of the text around the caret, and
 // leaving it: the cost a person pays only when editing such a field. The field's whole text is
@@ -225,11 +236,8 @@ BENCHMARK(BM_ReturnToProjects)
 void BM_FocusLongField(benchmark::State &state)
 {
     Window window(state.range(0));
-    if (!window.shell) {
-        state.SkipWithError("the guest window did not open");
+    if (!window.openEditor(state))
         return;
-    }
-    window.measure([&] { window.shell->setSelectedProjectId(window.projectId); });
     QQuickItem *field = findItem(window.window->contentItem(), QStringLiteral("clientField"));
     auto *input = field ? field->property("input").value<QQuickItem *>() : nullptr;
     if (!input) {
@@ -258,12 +266,7 @@ void BM_FocusLongField(benchmark::State &state)
     state.counters["longest_stall_ms"] = worstStall;
     state.counters["whole_text"] = whole ? 1 : 0;
 }
-BENCHMARK(BM_FocusLongField)
-    ->Arg(1'000'000)
-    ->Arg(5'000'000)
-    ->Iterations(3)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FocusLongField)->Apply(windowRuns);
 
 // What the device store's read of the project costs by itself, for comparison: the guest's
 // editor reads it on the event loop's thread.
@@ -276,7 +279,7 @@ void BM_ReadFromStore(benchmark::State &state)
     for (auto _ : state)
         benchmark::DoNotOptimize(repository.fetch(project.id));
 }
-BENCHMARK(BM_ReadFromStore)->Arg(1'000'000)->Arg(5'000'000)->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadFromStore)->Apply(sizes);
 
 
 void pressKey(QQuickWindow *window, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
@@ -366,11 +369,8 @@ void reportTyping(benchmark::State &state, const Typing &worst, bool whole)
 void typeIntoEditorField(benchmark::State &state, const QString &field)
 {
     Window window(state.range(0));
-    if (!window.shell) {
-        state.SkipWithError("the guest window did not open");
+    if (!window.openEditor(state))
         return;
-    }
-    window.measure([&] { window.shell->setSelectedProjectId(window.projectId); });
     QQuickItem *input = focusedAtEnd(window.window, window.framed, field);
     if (!input) {
         state.SkipWithError("the field did not take the focus");
@@ -394,33 +394,20 @@ void BM_TypeInLongField(benchmark::State &state)
 {
     typeIntoEditorField(state, QStringLiteral("clientField"));
 }
-BENCHMARK(BM_TypeInLongField)
-    ->Arg(1'000'000)
-    ->Arg(5'000'000)
-    ->Iterations(3)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TypeInLongField)->Apply(windowRuns);
 
 void BM_TypeBesideLongField(benchmark::State &state)
 {
     typeIntoEditorField(state, QStringLiteral("nameField"));
 }
-BENCHMARK(BM_TypeBesideLongField)
-    ->Arg(1'000'000)
-    ->Arg(5'000'000)
-    ->Iterations(3)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TypeBesideLongField)->Apply(windowRuns);
 
 // The line form on the first line, typing at the end of its long description.
 void BM_TypeInLineForm(benchmark::State &state)
 {
     Window window(state.range(0));
-    if (!window.shell) {
-        state.SkipWithError("the guest window did not open");
+    if (!window.openEditor(state))
         return;
-    }
-    window.measure([&] { window.shell->setSelectedProjectId(window.projectId); });
     ProjectEditorScreenModel *screen = editorScreen(window.window);
     if (!screen || screen->editor()->items().isEmpty()) {
         state.SkipWithError("no editor");
@@ -449,12 +436,7 @@ void BM_TypeInLineForm(benchmark::State &state)
     reportTyping(state, worst,
                  wholeLength(input) == before + typed && screen->form()->description().size() == before + typed);
 }
-BENCHMARK(BM_TypeInLineForm)
-    ->Arg(1'000'000)
-    ->Arg(5'000'000)
-    ->Iterations(3)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TypeInLineForm)->Apply(windowRuns);
 
 // From Ctrl+S to the frame after "saved", a key typed into the long field before each: the time
 // and the longest stall of the event loop on the way.
@@ -493,11 +475,8 @@ void reportSaving(benchmark::State &state, const Saving &saving, bool stored)
 void BM_SaveAsGuest(benchmark::State &state)
 {
     Window window(state.range(0));
-    if (!window.shell) {
-        state.SkipWithError("the guest window did not open");
+    if (!window.openEditor(state))
         return;
-    }
-    window.measure([&] { window.shell->setSelectedProjectId(window.projectId); });
     ProjectEditorScreenModel *screen = editorScreen(window.window);
     if (!screen || !focusedAtEnd(window.window, window.framed, QStringLiteral("clientField"))) {
         state.SkipWithError("no client field");
@@ -510,12 +489,7 @@ void BM_SaveAsGuest(benchmark::State &state)
         LocalProjectRepository(PersistenceController::shared()).fetch(window.projectId);
     reportSaving(state, saving, stored && stored->clientName == screen->editor()->clientName());
 }
-BENCHMARK(BM_SaveAsGuest)
-    ->Arg(1'000'000)
-    ->Arg(5'000'000)
-    ->Iterations(3)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaveAsGuest)->Apply(windowRuns);
 
 // The test backend on a thread of its own, so that its work on a request is not the window's.
 class BackendThread
@@ -615,12 +589,7 @@ void BM_SaveSignedIn(benchmark::State &state)
     reportSaving(state, saving,
                  backend.stored().value(QStringLiteral("clientName")).toString() == editor->clientName());
 }
-BENCHMARK(BM_SaveSignedIn)
-    ->Arg(1'000'000)
-    ->Arg(5'000'000)
-    ->Iterations(3)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaveSignedIn)->Apply(windowRuns);
 
 } // namespace
 

@@ -61,15 +61,6 @@ Item {
     // The account's analytics page takes the width: the detail column keeps to its narrowest.
     readonly property bool dashboardWide: !shell.isGuest && shellModel.mainSection === "analytics"
 
-    // Whether the item lies within the ancestor.
-    function holds(ancestor, item) {
-        for (let at = item; at; at = at.parent) {
-            if (at === ancestor)
-                return true
-        }
-        return false
-    }
-
     // The editor keeps its own minimum width; where the sidebar and the list leave it less, the
     // list folds into a rail whose button shows it over the editor.
     ShellColumns {
@@ -289,7 +280,7 @@ Item {
         property bool folding: false
         function fold(folded) {
             const focused = shell.Window.activeFocusItem
-            const hadFocus = focused !== null && (shell.holds(listPanel, focused) || shell.holds(contentColumn, focused))
+            const hadFocus = focused !== null && (FocusLanding.holds(listPanel, focused) || FocusLanding.holds(contentColumn, focused))
             listPanel.folding = true
             listPanel.shown = false
             listLoader.parent = folded ? listPanel : contentColumn
@@ -304,7 +295,7 @@ Item {
             listPanel.shown = true
             if (byKeyboard) {
                 const first = listPanel.nextItemInFocusChain(true)
-                if (first && shell.holds(listPanel, first))
+                if (first && FocusLanding.holds(listPanel, first))
                     first.forceActiveFocus(Qt.TabFocusReason)
             } else {
                 listPanel.forceActiveFocus()
@@ -338,7 +329,7 @@ Item {
             if (!activeFocus && shown)
                 Qt.callLater(() => {
                     const focused = shell.Window.activeFocusItem
-                    if (focused && !shell.holds(listPanel, focused) && shell.holds(content, focused))
+                    if (focused && !FocusLanding.holds(listPanel, focused) && FocusLanding.holds(content, focused))
                         listPanel.hide()
                 })
         }

@@ -1,7 +1,6 @@
 #include "App/MainShellViewModel.h"
 
 #include "API/ProjectsService.h"
-#include "API/APIError.h"
 #include "Auth/AuthService.h"
 #include "Projects/ProjectRoot.h"
 #include "Utils/Text.h"
@@ -74,7 +73,7 @@ void MainShellViewModel::onUserChanged()
         if (m_projectsService)
             m_projectsService->load(true);
         if (ProjectEditorViewModel *editor = m_unsavedEdits->editor())
-            editor->dropSaveError(APIError::unauthorized().errorDescription());
+            editor->sessionReturned();
     }
 }
 

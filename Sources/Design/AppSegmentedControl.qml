@@ -21,7 +21,7 @@ Rectangle {
 
     // The segment Tab stops at: the chosen one, else the first.
     function tabStop() {
-        return choices.choiceAt(Math.max(0, choices.checkedIndex))
+        return choices.tabStop()
     }
 
     // Every segment as wide as the widest label needs, so that they can all be equal.

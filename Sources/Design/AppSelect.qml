@@ -41,7 +41,7 @@ Column {
     function openList() {
         const reason = field.visualFocus ? Qt.TabFocusReason : Qt.OtherFocusReason
         isOpen = true
-        const option = optionChoices.choiceAt(Math.max(0, optionChoices.checkedIndex))
+        const option = optionChoices.tabStop()
         if (option)
             option.forceActiveFocus(reason)
     }

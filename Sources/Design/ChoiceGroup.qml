@@ -31,6 +31,10 @@ QtObject {
     function isTabStop(index) {
         return index === Math.max(0, checkedIndex)
     }
+    // The choice Tab stops at: the checked one, else the first.
+    function tabStop() {
+        return choiceAt(Math.max(0, checkedIndex))
+    }
 
     // The arrow key's event on the choice at `index`: the next or previous enabled choice takes
     // the focus, in the order they are drawn (Left is forward when the layout is mirrored).

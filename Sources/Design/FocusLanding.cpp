@@ -269,4 +269,9 @@ void FocusLanding::focus(QQuickItem *item, bool inView)
         KeyboardFocusInView::keepInView(item);
 }
 
+bool FocusLanding::holds(const QQuickItem *area, const QQuickItem *item) const
+{
+    return area && item && (area == item || area->isAncestorOf(item));
+}
+
 #include "FocusLanding.moc"

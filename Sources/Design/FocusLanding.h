@@ -35,6 +35,8 @@ public:
     Q_INVOKABLE void land(QQuickItem *item) const { focus(item); }
     // For an action that takes away what was in view (a deleted row): its successor is shown.
     Q_INVOKABLE void landInView(QQuickItem *item) const { focus(item, true); }
+    // Whether the item is the area or lies within it.
+    Q_INVOKABLE bool holds(const QQuickItem *area, const QQuickItem *item) const;
     // Whether the item's window was last worked by a key (a button pressed by Space or Return)
     // rather than a click; a button that keeps the focus keeps its ring through a click.
     Q_INVOKABLE bool pressedByKeyboard(const QQuickItem *item) const;

@@ -215,6 +215,19 @@ class TestScreenshots : public QObject
         }();
         return loaded ? finance : nullptr;
     }
+    // The project in the editor, once the editor shows it; null (and the test failed) otherwise.
+    ProjectEditorScreenModel *openEditor(MainShellViewModel *vm, const QString &projectId)
+    {
+        vm->setSelectedProjectId(projectId);
+        ProjectEditorScreenModel *screen = nullptr;
+        bool shown = false;
+        [&] {
+            QTRY_VERIFY((screen = modelOf<ProjectEditorScreenModel>(QStringLiteral("projectEditor"), "screen")) != nullptr);
+            QTRY_COMPARE(screen->editor()->projectId(), projectId);
+            shown = true;
+        }();
+        return shown ? screen : nullptr;
+    }
     // The analytics section, once its figures are in; null (and the test failed) otherwise.
     AnalyticsDashboardModel *openAnalytics(MainShellViewModel *vm)
     {
@@ -3615,10 +3628,8 @@ private Q_SLOTS:
         open(scheme, true, true);
         MainShellViewModel *vm = shell();
         QVERIFY(vm);
-        vm->setSelectedProjectId(project.id);
-        ProjectEditorScreenModel *screen = nullptr;
-        QTRY_VERIFY((screen = modelOf<ProjectEditorScreenModel>(QStringLiteral("projectEditor"), "screen")) != nullptr);
-        QTRY_COMPARE(screen->editor()->projectId(), project.id);
+        ProjectEditorScreenModel *screen = openEditor(vm, project.id);
+        QVERIFY(screen);
         shoot(QStringLiteral("extreme-guest-editor-") + scheme);
         // Scrolled to the lines, as a person who looks at them.
         auto *lines = m_window->findChild<QQuickItem *>(QStringLiteral("editorLines"));
@@ -3708,10 +3719,8 @@ private Q_SLOTS:
         shoot(QStringLiteral("extreme-finance-") + scheme);
 
         vm->setMainSection(QStringLiteral("projects"));
-        vm->setSelectedProjectId(id);
-        ProjectEditorScreenModel *screen = nullptr;
-        QTRY_VERIFY((screen = modelOf<ProjectEditorScreenModel>(QStringLiteral("projectEditor"), "screen")) != nullptr);
-        QTRY_COMPARE(screen->editor()->projectId(), id);
+        ProjectEditorScreenModel *screen = openEditor(vm, id);
+        QVERIFY(screen);
         QTRY_VERIFY(!screen->analyticsLoading() && !screen->iterationsLoading());
         shoot(QStringLiteral("extreme-account-editor-") + scheme);
         auto *lines = m_window->findChild<QQuickItem *>(QStringLiteral("editorLines"));
@@ -3759,10 +3768,8 @@ private Q_SLOTS:
         open(QStringLiteral("light"), true, true);
         MainShellViewModel *vm = shell();
         QVERIFY(vm);
-        vm->setSelectedProjectId(project.id);
-        ProjectEditorScreenModel *screen = nullptr;
-        QTRY_VERIFY((screen = modelOf<ProjectEditorScreenModel>(QStringLiteral("projectEditor"), "screen")) != nullptr);
-        QTRY_COMPARE(screen->editor()->projectId(), project.id);
+        ProjectEditorScreenModel *screen = openEditor(vm, project.id);
+        QVERIFY(screen);
         ProjectEditorViewModel *editor = screen->editor();
         const auto typeText = [this](const QString &text) {
             for (const QChar c : text)
@@ -3839,10 +3846,8 @@ private Q_SLOTS:
         open(QStringLiteral("light"), true, true);
         MainShellViewModel *vm = shell();
         QVERIFY(vm);
-        vm->setSelectedProjectId(project.id);
-        ProjectEditorScreenModel *screen = nullptr;
-        QTRY_VERIFY((screen = modelOf<ProjectEditorScreenModel>(QStringLiteral("projectEditor"), "screen")) != nullptr);
-        QTRY_COMPARE(screen->editor()->projectId(), project.id);
+        ProjectEditorScreenModel *screen = openEditor(vm, project.id);
+        QVERIFY(screen);
         ProjectEditorViewModel *editor = screen->editor();
         QQuickItem *client = input(QStringLiteral("clientField"));
         QVERIFY(client);

@@ -49,15 +49,8 @@ QString boundedPath(const QString &path)
         if (c.unicode() < 0x20 || c.unicode() == 0x7F)
             c = QLatin1Char('?');
     }
-    if (shown.size() <= maxPathGraphemes)
-        return shown;
-    const QStringList parts = Text::graphemes(shown);
-    if (parts.size() <= maxPathGraphemes)
-        return shown;
     // A third for the start, the rest for the end, where the file's name stands.
-    const qsizetype head = maxPathGraphemes / 3;
-    const qsizetype tail = maxPathGraphemes - head - 1;
-    return parts.mid(0, head).join(QString()) + QStringLiteral("…") + parts.mid(parts.size() - tail).join(QString());
+    return Text::middleCut(shown, maxPathGraphemes, maxPathGraphemes / 3);
 }
 
 QString sqlFailure(int sqliteCode, const QString &filePath)

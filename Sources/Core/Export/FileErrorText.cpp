@@ -10,16 +10,10 @@ namespace FileErrorText {
 
 namespace {
 
-// At most `limit` user-perceived characters: a longer text keeps its start and its end.
+// A longer text keeps its start and its end in halves.
 QString middleCut(const QString &text, qsizetype limit)
 {
-    const QStringList characters = Text::graphemes(text);
-    if (characters.size() <= limit)
-        return text;
-    const qsizetype tail = limit / 2;
-    const qsizetype head = limit - tail - 1;
-    return characters.mid(0, head).join(QString()) + QChar(0x2026)
-        + characters.mid(characters.size() - tail).join(QString());
+    return Text::middleCut(text, limit, limit - limit / 2 - 1);
 }
 
 } // namespace
@@ -83,6 +77,20 @@ QString folderReason(int errnum)
         return QStringLiteral("Диск сообщил об ошибке чтения или записи.");
     default:
         return QStringLiteral("Не удалось создать папку (код ошибки %1).").arg(errnum);
+    }
+}
+
+QString listReason(int errnum)
+{
+    switch (errnum) {
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("Нет прав на просмотр этой папки.");
+    case ENOENT:
+    case ENOTDIR:
+        return QStringLiteral("Этой папки больше нет. Выберите другую.");
+    default:
+        return QStringLiteral("Не удалось прочитать эту папку (код ошибки %1).").arg(errnum);
     }
 }
 

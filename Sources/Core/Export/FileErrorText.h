@@ -12,6 +12,9 @@ QString saveReason(int errnum);
 // Why a folder could not be made, as a sentence of its own.
 QString folderReason(int errnum);
 
+// Why a folder cannot be listed, from the errno of opening it, as a sentence of its own.
+QString listReason(int errnum);
+
 // A path as a message shows it: native separators, at most maxPathCharacters characters. A long
 // folder or a long name has its middle cut out (with "…"), so that the start of each, the end of
 // the folder and the name's suffix stay. Control characters read as "?".

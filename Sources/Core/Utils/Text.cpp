@@ -95,6 +95,19 @@ qsizetype graphemeCount(const QString &text)
     return count;
 }
 
+QString middleCut(const QString &text, qsizetype limit, qsizetype head)
+{
+    // A text of no more code units than the limit has no more characters either.
+    if (text.size() <= limit)
+        return text;
+    const QStringList characters = graphemes(text);
+    if (characters.size() <= limit)
+        return text;
+    const qsizetype tail = limit - head - 1;
+    return characters.mid(0, head).join(QString()) + QChar(0x2026)
+        + characters.mid(characters.size() - tail).join(QString());
+}
+
 QString leadingGraphemes(const QString &text, qsizetype count)
 {
     if (count <= 0)

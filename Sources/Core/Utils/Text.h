@@ -25,6 +25,10 @@ qsizetype graphemeCount(const QString &text);
 // The first count user-perceived characters of text; text itself when it has no more.
 QString leadingGraphemes(const QString &text, qsizetype count);
 
+// At most `limit` user-perceived characters: a longer text keeps its first `head` characters
+// and its last ones, with "…" between them.
+QString middleCut(const QString &text, qsizetype limit, qsizetype head);
+
 // A text from the backend as a screen may lay it out: at most maxMessageGraphemes user-perceived
 // characters on at most maxMessageLines lines, cut on a character boundary and ended with "…"
 // where anything was left out. Costs the same for a text of megabytes as for a short one.

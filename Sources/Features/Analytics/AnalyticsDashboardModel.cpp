@@ -1,12 +1,10 @@
 #include "AnalyticsDashboardModel.h"
 
+#include "API/OffThread.h"
 #include "Settings/Preferences.h"
 #include "Utils/LineCost.h"
 #include "Projects/ProjectRoot.h"
 
-#include <QPromise>
-#include <QThreadPool>
-#include <QCoro/QCoroFuture>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -77,14 +75,7 @@ LoadOutcome outcomeOf(const LoadRun &run, const QList<Project> &roots)
 // The outcome worked out on a worker thread, so that thousands of rows never hold up the window.
 QCoro::Task<LoadOutcome> outcomeOffThread(std::shared_ptr<const LoadRun> run, QList<Project> roots)
 {
-    auto promise = std::make_shared<QPromise<LoadOutcome>>();
-    QFuture<LoadOutcome> future = promise->future();
-    promise->start();
-    QThreadPool::globalInstance()->start([promise, run = std::move(run), roots = std::move(roots)] {
-        promise->addResult(outcomeOf(*run, roots));
-        promise->finish();
-    });
-    co_return co_await future;
+    return OffThread::run([run = std::move(run), roots = std::move(roots)] { return outcomeOf(*run, roots); });
 }
 
 double sortKey(double cost)

@@ -54,20 +54,13 @@ Item {
         // After the switch is done with the key, which it keeps.
         Qt.callLater(dashboard.parkKeyboard)
     }
-    function within(item, area) {
-        for (let at = item; at !== null; at = at.parent) {
-            if (at === area)
-                return true
-        }
-        return false
-    }
     function noteKeyboardPlace() {
         const focused = dashboard.Window.activeFocusItem
         dashboard.keyboardPlace = null
-        if (focused === null || !dashboard.within(focused, table))
+        if (focused === null || !FocusLanding.holds(table, focused))
             return
         const head = table.headerItem
-        if (head !== null && dashboard.within(focused, head.scopeControl)) {
+        if (head !== null && FocusLanding.holds(head.scopeControl, focused)) {
             dashboard.keyboardPlace = { onScope: true }
             return
         }
@@ -80,7 +73,7 @@ Item {
     }
     function parkKeyboard() {
         const focused = dashboard.Window.activeFocusItem
-        if (dashboard.keyboardPlace !== null && (focused === null || dashboard.within(focused, table)))
+        if (dashboard.keyboardPlace !== null && (focused === null || FocusLanding.holds(table, focused)))
             dashboard.forceActiveFocus()
     }
     function landKeyboard() {

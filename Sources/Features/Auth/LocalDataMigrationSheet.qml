@@ -36,7 +36,7 @@ AppSheet {
     // The keyboard starts at the chosen policy, the form's first control.
     onOpenedChanged: {
         if (sheet.opened)
-            FocusLanding.land(policyChoices.choiceAt(Math.max(0, policyChoices.checkedIndex)))
+            FocusLanding.land(policyChoices.tabStop())
     }
     onCancelled: sheet.offer.skip()
     onConfirmed: migration.apply()

@@ -2,6 +2,7 @@
 
 #include "SelectOption.h"
 
+#include "API/APIError.h"
 #include "Data/EstimateCatalogLoader.h"
 #include "Utils/APIDecoding.h"
 #include "Projects/EstimateValidation.h"
@@ -434,9 +435,9 @@ void ProjectEditorViewModel::markDirty()
         setSaveState(EditorSaveState::idle());
 }
 
-void ProjectEditorViewModel::dropSaveError(const QString &message)
+void ProjectEditorViewModel::sessionReturned()
 {
-    if (m_saveState == EditorSaveState::error(message))
+    if (m_saveState == EditorSaveState::error(APIError::unauthorized().errorDescription()))
         setSaveState(EditorSaveState::idle());
 }
 

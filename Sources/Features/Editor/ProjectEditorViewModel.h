@@ -130,9 +130,9 @@ public:
     // After every user edit: clears the validation message, and a saved or failed state goes
     // back to idle. A save in flight stays in flight.
     Q_INVOKABLE void markDirty();
-    // The failure the last save shows, when it is this text, no longer holds (the ended session
-    // it names is back): the state goes back to idle; the edits stay.
-    void dropSaveError(const QString &message);
+    // The same account signed in again over an ended session: a last save that failed for want of
+    // it no longer says so (the state goes back to idle); the edits stay.
+    void sessionReturned();
     // Changes the first line of that identity in place; without one, nothing happens.
     void updateItem(const QUuid &id, const std::function<void(EditableEstimateItem &)> &transform);
     // Removes every line of that identity.

@@ -1,5 +1,7 @@
 #include "Features/Export/FolderEntriesModel.h"
 
+#include "Export/FileErrorText.h"
+
 #include <QCollator>
 #include <QCollatorSortKey>
 #include <QDir>
@@ -18,21 +20,6 @@
 
 namespace {
 
-// Why a folder cannot be listed, from the errno of opening it.
-QString unreadableNote(int errnum)
-{
-    switch (errnum) {
-    case EACCES:
-    case EPERM:
-        return QStringLiteral("Нет прав на просмотр этой папки.");
-    case ENOENT:
-    case ENOTDIR:
-        return QStringLiteral("Этой папки больше нет. Выберите другую.");
-    default:
-        return QStringLiteral("Не удалось прочитать эту папку (код ошибки %1).").arg(errnum);
-    }
-}
-
 // Why the folder cannot be opened for listing (an errno), or 0. Neither the directory iterator nor
 // the watcher tells an unreadable folder from an empty one.
 int openError(const QString &path)
@@ -50,7 +37,7 @@ std::pair<QList<FolderEntry>, QString> readFolder(const QString &path, int maxim
     if (path.isEmpty())
         return {};
     if (const int error = openError(path); error != 0)
-        return {{}, unreadableNote(error)};
+        return {{}, FileErrorText::listReason(error)};
 
     // Names and kinds first: a huge folder's other details are looked up for the rows shown alone.
     QList<FolderEntry> found;

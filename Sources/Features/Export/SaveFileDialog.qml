@@ -424,7 +424,6 @@ T.Popup {
         AlertText {
             objectName: "saveDialogError"
             Layout.fillWidth: true
-            visible: dialog.failure !== ""
             text: dialog.failure
             wrapMode: Text.Wrap
             maximumLineCount: 6

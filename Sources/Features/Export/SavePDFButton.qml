@@ -38,7 +38,8 @@ PrimaryButton {
             portal.askSavePDF(button, button.viewModel.suggestedFilename, button.viewModel.saveFolder)
     }
 
-    function portalAnswered() {
+    // Whichever dialog answered, the keys come back to the button once it is enabled again.
+    function dialogAnswered() {
         button.focusWanted = true
         Qt.callLater(button.landFocus)
     }
@@ -49,15 +50,15 @@ PrimaryButton {
         objectName: "portalFileChooser"
         onChosen: file => {
             button.viewModel.finishSave(file)
-            button.portalAnswered()
+            button.dialogAnswered()
         }
         onCancelled: {
             button.viewModel.cancelSave()
-            button.portalAnswered()
+            button.dialogAnswered()
         }
         onFailed: message => {
             button.viewModel.failSave(message)
-            button.portalAnswered()
+            button.dialogAnswered()
         }
         // Unless the sheet has given up on the save meanwhile.
         onUnavailable: {
@@ -80,7 +81,6 @@ PrimaryButton {
             button.viewModel.cancelSave()
             return
         }
-        button.viewModel.beginSave()
         const savesItself = chooser.saveRequested !== undefined
         if (savesItself) {
             chooser.saveRequested.connect(function(file) {
@@ -91,14 +91,12 @@ PrimaryButton {
             if (!savesItself)
                 button.viewModel.finishSave(chooser.selectedFile, chooser.currentFolder)
             chooser.destroy()
-            button.focusWanted = true
-            Qt.callLater(button.landFocus)
+            button.dialogAnswered()
         })
         chooser.rejected.connect(function() {
             button.viewModel.cancelSave()
             chooser.destroy()
-            button.focusWanted = true
-            Qt.callLater(button.landFocus)
+            button.dialogAnswered()
         })
         chooser.open()
     }
