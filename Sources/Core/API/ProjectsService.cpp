@@ -43,11 +43,14 @@ QCoro::Task<DeviceListing> readListingOffThread(std::shared_ptr<ModelContainer> 
 {
     if (store->isStoredInMemoryOnly())
         co_return readListing([&store] { return store; });
-    // Named before it is awaited: GCC 12 frees a lambda made inside a co_await expression twice.
-    QCoro::Task<DeviceListing> reading = OffThread::run([filePath = store->filePath()] {
-        return readListing([&filePath] { return ModelContainer::openReader(filePath); });
+    auto promise = std::make_shared<QPromise<DeviceListing>>();
+    QFuture<DeviceListing> future = promise->future();
+    promise->start();
+    QThreadPool::globalInstance()->start([promise, filePath = store->filePath()] {
+        promise->addResult(readListing([&filePath] { return ModelContainer::openReader(filePath); }));
+        promise->finish();
     });
-    co_return co_await std::move(reading);
+    co_return co_await future;
 }
 
 // What a guest's update did: the project as stored, or the store's failure text; nothing when the
