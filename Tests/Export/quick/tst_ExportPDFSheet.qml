@@ -606,12 +606,14 @@ TestCase {
 
         exportTest.writeFile(home + "/Documents/А.pdf", 10)
         exportTest.writeFile(home + "/Documents/В.pdf", 10)
+        // The view moves its current row with the rows' changes at its next layout, after the count.
         tryCompare(rows, "count", 5)
+        tryCompare(rows, "currentIndex", 4)
         compare(rows.currentItem.fileName, "Г.pdf")
         verify(rows.currentItem.highlighted)
         verify(exportTest.removeFile(home + "/Documents/Б.pdf"))
         tryCompare(rows, "count", 4)
-        compare(rows.currentIndex, 3)
+        tryCompare(rows, "currentIndex", 3)
         compare(rows.currentItem.fileName, "Г.pdf")
         verify(rowInView(rows, rows.currentItem))
         compare(field.text, "Г.pdf")
