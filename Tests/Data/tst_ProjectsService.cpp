@@ -376,9 +376,12 @@ private Q_SLOTS:
             service->localRepository()->upsert(
                 make(QStringLiteral("local-%1").arg(i), QStringLiteral("P%1").arg(i), 2));
         QSignalSpy changed(service.get(), &ProjectsService::projectsChanged);
+        QSignalSpy loadingShown(service.get(), &ProjectsService::isLoadingChanged);
         QCoro::Task<void> loading = service->load(false);
-        QVERIFY(service->isLoading());
-        QVERIFY(service->projects().isEmpty());
+        // On a busy machine the worker may be done before load returns: the state was shown all the same.
+        QVERIFY(!loadingShown.isEmpty());
+        if (service->isLoading())
+            QVERIFY(service->projects().isEmpty());
         await(std::move(loading));
         QVERIFY(!service->isLoading());
         QCOMPARE(ids(service->projects()), (QStringList{"local-2", "local-1", "local-0"}));
