@@ -40,13 +40,21 @@ Rectangle {
         const focused = view.Window.activeFocusItem
         for (let i = 0; focused !== null && i < history.count; ++i) {
             const entry = history.itemAt(i)
-            const onStatus = entry !== null && FocusLanding.holds(entry.statusControl, focused)
-            if (onStatus || (entry !== null && FocusLanding.holds(entry.deleteButton, focused))) {
+            const onStatus = entry !== null && view.within(focused, entry.statusControl)
+            if (onStatus || (entry !== null && view.within(focused, entry.deleteButton))) {
                 finance.refreshKeepingPlace(entry.paymentId, onStatus)
                 return
             }
         }
         finance.refresh()
+    }
+
+    function within(item, area) {
+        for (let at = item; at !== null; at = at.parent) {
+            if (at === area)
+                return true
+        }
+        return false
     }
 
     // While the payments reload, the cards are hidden: the keyboard waits on the view, not on a
@@ -55,7 +63,7 @@ Rectangle {
     property Item parkedFocus: null
     function parkFocus() {
         const focused = view.Window.activeFocusItem
-        if (focused === null || !FocusLanding.holds(column, focused))
+        if (focused === null || !view.within(focused, column))
             return
         view.parkedFocus = focused
         scroller.forceActiveFocus()
@@ -73,8 +81,9 @@ Rectangle {
         const current = view.Window.activeFocusItem
         if (!view.visible)
             return
-        const elsewhere = current !== null && current.activeFocusOnTab && current.visible && current.enabled
-            && !FocusLanding.holds(area, current)
+        let elsewhere = current !== null && current.activeFocusOnTab && current.visible && current.enabled
+        for (let at = current; elsewhere && at !== null; at = at.parent)
+            elsewhere = at !== area
         if (!elsewhere)
             FocusLanding.land(target)
     }
