@@ -77,6 +77,10 @@ Item {
             dashboard.forceActiveFocus()
     }
     function landKeyboard() {
+        // Left over from the end of an earlier load and run after the next one began: the place
+        // is kept for the end of that one.
+        if (dashboardModel.state === AnalyticsDashboardModel.Loading)
+            return
         const place = dashboard.keyboardPlace
         dashboard.keyboardPlace = null
         if (place === null || dashboard.Window.activeFocusItem !== dashboard || table.headerItem === null)

@@ -69,6 +69,10 @@ Rectangle {
         scroller.forceActiveFocus()
     }
     function unparkFocus() {
+        // A call left over from the end of an earlier load, run after the next one began, keeps
+        // the parked control for the end of that one.
+        if (finance.isLoading)
+            return
         const parked = view.parkedFocus
         view.parkedFocus = null
         if (parked !== null && parked.visible && view.Window.activeFocusItem === scroller)

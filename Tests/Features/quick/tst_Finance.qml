@@ -294,6 +294,26 @@ Item {
             compare(view.Window.activeFocusItem, control())
         }
 
+        // A refresh begun in the same turn as the end of the one before (F5 pressed twice, a busy
+        // machine) still gives the amount its keys back at the end of the second.
+        function test_refreshRightAfterARefreshKeepsTheKeyboard() {
+            const view = openView(financeBackend.addProject({ name: "Сайт студии" }))
+            const amount = findChild(view, "amountField").input
+            mouseClick(amount)
+            let again = true
+            const refreshAgain = () => {
+                if (again && !view.finance.isLoading) {
+                    again = false
+                    view.reload()
+                }
+            }
+            view.finance.isLoadingChanged.connect(refreshAgain)
+            keyClick(Qt.Key_F5)
+            tryVerify(() => !again && !view.finance.isLoading)
+            view.finance.isLoadingChanged.disconnect(refreshAgain)
+            tryVerify(() => amount.activeFocus)
+        }
+
         // A delete answered after its screen is gone reloads nothing and moves no focus.
         function test_lateDeleteChangesNothing() {
             const id = financeBackend.addProject({ name: "Сайт студии" })
