@@ -40,21 +40,13 @@ Rectangle {
         const focused = view.Window.activeFocusItem
         for (let i = 0; focused !== null && i < history.count; ++i) {
             const entry = history.itemAt(i)
-            const onStatus = entry !== null && view.within(focused, entry.statusControl)
-            if (onStatus || (entry !== null && view.within(focused, entry.deleteButton))) {
+            const onStatus = entry !== null && FocusLanding.holds(entry.statusControl, focused)
+            if (onStatus || (entry !== null && FocusLanding.holds(entry.deleteButton, focused))) {
                 finance.refreshKeepingPlace(entry.paymentId, onStatus)
                 return
             }
         }
         finance.refresh()
-    }
-
-    function within(item, area) {
-        for (let at = item; at !== null; at = at.parent) {
-            if (at === area)
-                return true
-        }
-        return false
     }
 
     // While the payments reload, the cards are hidden: the keyboard waits on the view, not on a
@@ -63,7 +55,7 @@ Rectangle {
     property Item parkedFocus: null
     function parkFocus() {
         const focused = view.Window.activeFocusItem
-        if (focused === null || !view.within(focused, column))
+        if (focused === null || !FocusLanding.holds(column, focused))
             return
         view.parkedFocus = focused
         scroller.forceActiveFocus()
@@ -85,9 +77,8 @@ Rectangle {
         const current = view.Window.activeFocusItem
         if (!view.visible)
             return
-        let elsewhere = current !== null && current.activeFocusOnTab && current.visible && current.enabled
-        for (let at = current; elsewhere && at !== null; at = at.parent)
-            elsewhere = at !== area
+        const elsewhere = current !== null && current.activeFocusOnTab && current.visible && current.enabled
+                          && !FocusLanding.holds(area, current)
         if (!elsewhere)
             FocusLanding.land(target)
     }
