@@ -49,7 +49,8 @@ private Q_SLOTS:
         QTest::newRow("no file") << 0u << QString() << Kind::Failed << QString();
         QTest::newRow("elsewhere") << 0u << QStringLiteral("file://server/a.pdf") << Kind::Failed << QString();
         QTest::newRow("cancelled") << 1u << QString() << Kind::Cancelled << QString();
-        QTest::newRow("ended otherwise") << 2u << QString() << Kind::Failed << QString();
+        QTest::newRow("ended otherwise") << 2u << QString() << Kind::Cancelled << QString();
+        QTest::newRow("unknown code") << 3u << QString() << Kind::Failed << QString();
     }
     void answersAreRead()
     {

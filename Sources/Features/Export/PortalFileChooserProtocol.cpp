@@ -102,10 +102,13 @@ PortalAnswer answer(uint response, const QVariantMap &results)
             return failed(PDFSaveHelper::notLocalFileText());
         return PortalAnswer{PortalAnswer::Kind::Chosen, QUrl::fromLocalFile(*path), QString()};
     }
+    // 1: cancelled; 2: closed some other way (the GTK dialog's Escape and its window's close
+    // button). Neither chose a file, and neither is a failure.
     case 1:
+    case 2:
         return PortalAnswer{PortalAnswer::Kind::Cancelled, QUrl(), QString()};
     default:
-        return failed(QStringLiteral("Окно сохранения закрылось с ошибкой.") + tryAgain);
+        return failed(QStringLiteral("Окно сохранения вернуло непонятный ответ.") + tryAgain);
     }
 }
 

@@ -34,7 +34,8 @@ QString saveTitle();
 // the folder to start in (skipped when empty) and the PDF filter, chosen.
 QVariantMap saveFileOptions(const QString &token, const QString &suggestedName, const QString &folder);
 
-// The answer a Response signal carries: 0 with the chosen URI, 1 cancelled, anything else failed.
+// The answer a Response signal carries: 0 with the chosen URI; 1 (cancelled) and 2 (ended some other
+// way) both a cancel; any other code, or 0 without a usable URI, a broken answer that failed.
 PortalAnswer answer(uint response, const QVariantMap &results);
 
 // The answer a failed SaveFile call means: no portal or no file chooser in it (unavailable), or a

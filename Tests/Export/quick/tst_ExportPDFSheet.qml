@@ -808,21 +808,33 @@ TestCase {
         tryVerify(() => button.activeFocus)
     }
 
-    // Cancelled in the desktop's dialog: nothing written, nothing shown. Failed: the alert.
-    function test_desktopDialogEndsWithoutAFile_data() {
+    // The desktop dialog's answers: a file chosen is written and told; cancelled (1) or closed some
+    // other way (2, the GTK dialog's Escape): nothing written, nothing shown; a broken answer: the
+    // alert.
+    function test_desktopDialogAnswers_data() {
+        const tryAgain = " Попробуйте сохранить ещё раз."
         return [
-            { tag: "cancelled", response: 1, alert: "" },
-            { tag: "failed", response: 2, alert: "Окно сохранения закрылось с ошибкой. Попробуйте сохранить ещё раз." },
+            { tag: "chosen", response: 0, file: "Выбран.pdf", alert: "" },
+            { tag: "cancelled", response: 1, file: "", alert: "" },
+            { tag: "ended otherwise", response: 2, file: "", alert: "" },
+            { tag: "chosen without a file", response: 0, file: "",
+              alert: "Окно сохранения не сообщило, куда сохранить файл." + tryAgain },
+            { tag: "unknown code", response: 3, file: "",
+              alert: "Окно сохранения вернуло непонятный ответ." + tryAgain },
         ]
     }
-    function test_desktopDialogEndsWithoutAFile(data) {
+    function test_desktopDialogAnswers(data) {
         const home = exportTest.newHome(true)
         const sheet = saveThroughPortal(false)
-        exportTest.portal.respond(data.response)
+        const folder = exportTest.localPath(home) + "/Documents"
+        exportTest.portal.respond(data.response, data.file === "" ? "" : exportTest.portal.fileUri(folder + "/" + data.file))
         tryCompare(sheet.viewModel, "isSaving", false)
-        compare(exportTest.fileCount(Qt.resolvedUrl(home + "/Documents")), 0)
-        verify(!findChild(sheet, "notice").visible)
+        compare(exportTest.fileCount(Qt.resolvedUrl(home + "/Documents")), data.file === "" ? 0 : 1)
+        compare(findChild(sheet, "notice").visible, data.file !== "")
+        if (data.file !== "")
+            compare(findChild(sheet, "notice").text, "Сохранено: " + data.file)
         const alert = findChild(sheet, "saveFailedAlert")
+        compare(alert.visible, data.alert !== "")
         if (data.alert !== "") {
             waitForQuestion(alert)
             compare(alert.message, data.alert)
