@@ -115,8 +115,6 @@ void FolderEntriesModel::setFolder(const QString &path)
         return;
     }
     m_refresh.stop();
-    if (const QStringList watched = m_watcher.directories(); !watched.isEmpty())
-        m_watcher.removePaths(watched);
     m_folder = path;
     watch();
     QElapsedTimer clock;
@@ -142,11 +140,23 @@ void FolderEntriesModel::setFolder(const QString &path)
 }
 
 // Watched before it is read, so that no change falls in between. A folder that cannot be listed
-// cannot be watched either; it is tried again at the next reading.
+// (gone, or no rights) cannot be watched either: the nearest folder above it that can is watched
+// instead, where its coming back (made again, rights given) shows as a change; the next reading
+// then watches the folder itself again.
 void FolderEntriesModel::watch()
 {
-    if (m_watcher.directories().isEmpty() && !m_folder.isEmpty() && openError(m_folder) == 0)
-        m_watcher.addPath(m_folder);
+    QString wanted = m_folder;
+    while (!wanted.isEmpty() && openError(wanted) != 0) {
+        const QString above = QFileInfo(wanted).absolutePath();
+        wanted = above == wanted ? QString() : above;
+    }
+    const QStringList watched = m_watcher.directories();
+    if (watched.size() == 1 && watched.constFirst() == wanted)
+        return;
+    if (!watched.isEmpty())
+        m_watcher.removePaths(watched);
+    if (!wanted.isEmpty())
+        m_watcher.addPath(wanted);
 }
 
 void FolderEntriesModel::refresh()

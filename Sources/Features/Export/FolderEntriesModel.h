@@ -14,7 +14,8 @@
 // The rows of the save dialog's folder: its folders (not the hidden ones), then its PDF files (any
 // case of the suffix), each by name as a Russian reader sorts them ("Папка 2" before "Папка 10").
 // The folder is read at once when it is set, so that a selection can land on a row straight after;
-// later changes on the disk come in as inserted and removed rows, which keeps the chosen row chosen.
+// later changes on the disk come in as inserted and removed rows, which keeps the chosen row chosen;
+// a folder that goes away and comes back is followed again.
 // A huge folder shows its first rows only, and a folder that cannot be read shows none; `note`
 // tells which.
 class FolderEntriesModel : public QAbstractListModel
