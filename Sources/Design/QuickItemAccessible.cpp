@@ -75,6 +75,17 @@ bool pooled(const QQuickItem *item)
     return false;
 }
 
+// Whether the item, or a row it is in, is one a list keeps but does not draw: ready beyond the
+// list's edges, scrolled out of its view.
+bool undrawn(const QQuickItem *item)
+{
+    for (; item; item = item->parentItem()) {
+        if (QQuickItemPrivate::get(item)->culled)
+            return true;
+    }
+    return false;
+}
+
 // The item whose children are the content of a Flickable (a list, a table, a scrolling pane).
 bool isFlickableContent(const QQuickItem *item)
 {
@@ -194,6 +205,9 @@ public:
         QAccessible::State state = QAccessibleQuickItem::state();
         if (pooled(item())) {
             state.invisible = true;
+            state.offscreen = true;
+        } else if (undrawn(item())) {
+            // Still in the list, out of sight: there, but not showing.
             state.offscreen = true;
         }
         // Qt says focused of every scope around the focused item too (a sheet, a list): a reader
