@@ -7,9 +7,11 @@
 #include "ExportSamples.h"
 #include "FakeFileChooserPortal.h"
 #include "QtTranslations.h"
+#include "QuickItemAccessible.h"
 #include "ReadOnlyFolder.h"
 #include "Features/Export/ExportPDFViewModel.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QMimeData>
@@ -25,6 +27,7 @@
 #include <QtQml/qqmlextensionplugin.h>
 #include <QtQuickTest>
 #include <QTest>
+#include <functional>
 #include <memory>
 
 #include <unistd.h>
@@ -112,6 +115,27 @@ public:
         }
     }
 
+    // What a screen reader is told of the item: that it shows (neither hidden nor out of sight).
+    Q_INVOKABLE bool readAsShowing(QQuickItem *item) const
+    {
+        QAccessibleInterface *node = QAccessible::queryAccessibleInterface(item);
+        return node && !node->state().invisible && !node->state().offscreen;
+    }
+    // How many alerts with the text a screen reader is given in the item's window.
+    Q_INVOKABLE int alertsReading(QQuickItem *item, const QString &text) const
+    {
+        int found = 0;
+        const std::function<void(QAccessibleInterface *)> walk = [&](QAccessibleInterface *node) {
+            if (!node || !node->isValid() || node->state().invisible)
+                return;
+            found += node->role() == QAccessible::AlertMessage && node->text(QAccessible::Name) == text;
+            for (int i = 0; i < node->childCount(); ++i)
+                walk(node->child(i));
+        };
+        walk(QAccessible::queryAccessibleInterface(item->window()));
+        return found;
+    }
+
     Q_INVOKABLE QList<QUrl> clipboardUrls() const
     {
         const QMimeData *data = QGuiApplication::clipboard()->mimeData();
@@ -164,6 +188,8 @@ int main(int argc, char **argv)
     // As the application does: Russian sizes and dates in the dialog.
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     QtTranslations::install(&app);
+    // A screen reader's reading of the items, as in the application.
+    QuickItemAccessible::install();
     qmlRegisterUncreatableType<FakeFileChooserPortal>("Tessmark.Tests", 1, 0, "FakeFileChooserPortal",
                                                       QStringLiteral("The test's own."));
     ExportTest setup;

@@ -33,10 +33,16 @@ private Q_SLOTS:
                                       << "Смета 1.5.pdf";
         QTest::newRow("blanks around") << "  КП #2\t"
                                        << "КП #2.pdf";
-        QTest::newRow("into a subfolder") << "a/../b/КП"
-                                          << "b/КП.pdf";
+        QTest::newRow("dots inside") << "..КП.."
+                                     << "..КП..pdf";
+        // Refused: the file would not lie in the folder shown.
+        QTest::newRow("into a subfolder") << "a/../b/КП" << QString();
+        QTest::newRow("elsewhere") << "/tmp/Смета" << QString();
         QTest::newRow("blank") << "   " << QString();
         QTest::newRow("a folder") << "Клиенты/" << QString();
+        QTest::newRow("dot") << " . " << QString();
+        QTest::newRow("dot dot") << ".." << QString();
+        QTest::newRow("NUL") << QStringLiteral("a") + QChar(0) << QString();
     }
     void destination()
     {
@@ -45,7 +51,10 @@ private Q_SLOTS:
         SaveFileDialogModel model;
         model.setFolder(QUrl::fromLocalFile(m_dir.path()));
         QCOMPARE(model.destination(typed), path.isEmpty() ? QString() : m_dir.filePath(path));
-        QCOMPARE(model.destination(QStringLiteral("/tmp/Смета")), QStringLiteral("/tmp/Смета.pdf"));
+        // Refused with a reason, as a new folder's name; the folder's own rules but for the word.
+        const QString problem = model.fileNameProblem(typed);
+        QCOMPARE(problem.isEmpty(), !path.isEmpty());
+        QCOMPARE(problem, model.folderNameProblem(typed).replace(QStringLiteral("папки"), QStringLiteral("файла")));
     }
 
     void folderMovesUpAndSkipsMissingOnes()

@@ -26,7 +26,8 @@ T.Popup {
     property string suggestedName
     readonly property url currentFolder: folders.folder
     property url selectedFile
-    // Why the last save failed, shown inside the dialog until the name or the folder changes.
+    // Why the last save failed or its name was refused, shown inside the dialog until the name or
+    // the folder changes.
     property string failure
     // The rows of the folder shown, read by the time the folder changes.
     readonly property FolderEntriesModel listing: folders.entries
@@ -52,22 +53,30 @@ T.Popup {
         nameField.input.forceActiveFocus()
     }
 
-    function finish(path) {
-        selectedFile = folders.destinationUrl(path)
+    function finish(file) {
+        selectedFile = file
         failure = ""
-        saveRequested(selectedFile)
+        saveRequested(file)
     }
 
+    // A name whose file would not lie in the folder shown is refused with the reason, as the
+    // new folder's are; the dialog stays.
     function save() {
-        const path = folders.destination(nameField.text)
-        if (path === "")
+        const problem = folders.fileNameProblem(nameField.text)
+        if (problem !== "") {
+            failure = problem
+            nameField.input.forceActiveFocus()
             return
+        }
+        const path = folders.destination(nameField.text)
+        const file = folders.destinationUrl(nameField.text)
         if (folders.fileExists(path)) {
             replace.path = path
+            replace.file = file
             replace.open()
             return
         }
-        finish(path)
+        finish(file)
     }
 
     function cancel() {
@@ -232,7 +241,9 @@ T.Popup {
                 bordered: true
                 text: "Вверх"
                 enabled: folders.canGoUp
-                Accessible.name: "На папку выше"
+                // A reader names the button by the word shown, and tells where it goes.
+                Accessible.name: text
+                Accessible.description: "На папку выше"
                 onClicked: dialog.goUp()
             }
             SecondaryButton {
@@ -447,7 +458,6 @@ T.Popup {
                 Layout.fillWidth: false
                 Layout.preferredWidth: Math.max(implicitWidth, 160)
                 text: "Сохранить"
-                enabled: folders.destination(nameField.text) !== ""
                 onClicked: dialog.save()
             }
         }
@@ -471,13 +481,14 @@ T.Popup {
         id: replace
 
         property string path
+        property url file
 
         objectName: "replaceFileAlert"
         title: path === "" ? "" : folders.replaceQuestion(path)
         buttons: [{ text: "Заменить", role: "destructive" }, { text: "Отмена", role: "cancel" }]
         onTriggered: index => {
             if (index === 0)
-                dialog.finish(path)
+                dialog.finish(file)
             else
                 nameField.input.forceActiveFocus()
         }

@@ -14,6 +14,25 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace {
+
+// Why a name cannot stand for an entry of the folder, or empty: "." and ".." are the folder itself
+// and the one above it, and a "/" reaches into another. `of` says whose name it is ("папки").
+QString entryNameProblem(const QString &name, const QString &of)
+{
+    if (name.isEmpty())
+        return QStringLiteral("Введите имя %1.").arg(of);
+    if (name == QLatin1String(".") || name == QLatin1String(".."))
+        return QStringLiteral("Имена «.» и «..» заняты системой. Выберите другое.");
+    if (name.contains(QLatin1Char('/')))
+        return QStringLiteral("В имени %1 не может быть знака «/».").arg(of);
+    if (name.contains(QChar(0)))
+        return QStringLiteral("В имени %1 не может быть нулевого символа.").arg(of);
+    return {};
+}
+
+} // namespace
+
 SaveFileDialogModel::SaveFileDialogModel(QObject *parent)
     : QObject(parent)
     , m_folder(QDir::homePath())
@@ -56,14 +75,8 @@ QUrl SaveFileDialogModel::goUp()
 QString SaveFileDialogModel::folderNameProblem(const QString &typedName) const
 {
     const QString name = Text::trimmedSpacesAndTabs(typedName);
-    if (name.isEmpty())
-        return QStringLiteral("Введите имя папки.");
-    if (name == QLatin1String(".") || name == QLatin1String(".."))
-        return QStringLiteral("Имена «.» и «..» заняты системой. Выберите другое.");
-    if (name.contains(QLatin1Char('/')))
-        return QStringLiteral("В имени папки не может быть знака «/».");
-    if (name.contains(QChar(0)))
-        return QStringLiteral("В имени папки не может быть нулевого символа.");
+    if (const QString problem = entryNameProblem(name, QStringLiteral("папки")); !problem.isEmpty())
+        return problem;
     // The disk's limit is in bytes: a Cyrillic letter takes two.
     const long limit = ::pathconf(QFile::encodeName(m_folder).constData(), _PC_NAME_MAX);
     if (QFile::encodeName(name).size() > (limit > 0 ? limit : NAME_MAX))
@@ -95,12 +108,22 @@ QString SaveFileDialogModel::createFolder(const QString &typedName)
     return {};
 }
 
-QString SaveFileDialogModel::destination(const QString &typedName) const
+QString SaveFileDialogModel::fileNameProblem(const QString &typedName) const
 {
     const QString name = Text::trimmedSpacesAndTabs(typedName);
-    if (name.isEmpty() || name.endsWith(QLatin1Char('/')) || name.contains(QLatin1Char('\n')))
+    if (const QString problem = entryNameProblem(name, QStringLiteral("файла")); !problem.isEmpty())
+        return problem;
+    if (name.contains(QLatin1Char('\n')) || name.contains(QLatin1Char('\r')))
+        return QStringLiteral("В имени файла не может быть перевода строки.");
+    return {};
+}
+
+QString SaveFileDialogModel::destination(const QString &typedName) const
+{
+    if (!fileNameProblem(typedName).isEmpty())
         return {};
-    QString path = QDir::cleanPath(QDir(m_folder).absoluteFilePath(name));
+    const QString name = Text::trimmedSpacesAndTabs(typedName);
+    QString path = QDir(m_folder).filePath(name);
     if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
         path += path.endsWith(QLatin1Char('.')) ? QStringLiteral("pdf") : QStringLiteral(".pdf");
     return path;

@@ -47,8 +47,12 @@ public:
     // Makes the folder here and enters it; why it could not, or empty.
     Q_INVOKABLE QString createFolder(const QString &name);
 
-    // The file a name typed in the folder stands for: a relative name lies in the folder, and
-    // ".pdf" is added when missing. Empty for a blank name or one that names a folder ("a/").
+    // Why the dialog cannot save under this name, or empty: its file must lie in the folder shown,
+    // so blank, "." and "..", and a "/", a NUL or a line break are refused, with the reason told
+    // as the new folder's are. Blanks around the name do not count.
+    Q_INVOKABLE QString fileNameProblem(const QString &typedName) const;
+    // The file a name typed in the folder stands for, ".pdf" added when missing; empty for a name
+    // refused above.
     Q_INVOKABLE QString destination(const QString &typedName) const;
     Q_INVOKABLE QUrl destinationUrl(const QString &typedName) const;
     Q_INVOKABLE bool fileExists(const QString &path) const;

@@ -287,6 +287,10 @@ TestCase {
         verify(itemWithText(dialog, "File name") === null)
         const row = folderRow(field, "old.pdf")
         verify(findItem(row, item => item.text === "4,0\u00A0КБ") !== null)
+        // The up button is named by the word it shows.
+        const up = dialogItem(field, "folderUpButton")
+        compare(up.Accessible.name, up.text)
+        compare(up.Accessible.description, "На папку выше")
         const cancel = itemWithText(dialog, "Отмена")
         verify(cancel !== null)
         mouseClick(cancel)
@@ -484,6 +488,12 @@ TestCase {
         verify(bar.position > 0.5)
         const last = folderRow(field, "Папка 30")
         verify(rowInView(rows, last))
+        // Rows the list keeps ready above its view read as out of sight; the ones drawn, as shown.
+        const drawn = row => { const at = row.mapToItem(rows, 0, 0); return at.y + row.height > 0 && at.y < rows.height }
+        const held = Array.from(rows.contentItem.children).filter(row => row.objectName.startsWith("folderRow-"))
+        verify(held.some(row => !drawn(row)))
+        for (const row of held)
+            compare(exportTest.readAsShowing(row), drawn(row), row.objectName)
         mouseClick(last)
         compare(rows.currentIndex, 29)
         compare(field.text, "KP-Сайт-студии.pdf")
@@ -734,7 +744,7 @@ TestCase {
         verify(error.text.startsWith("Не удалось сохранить файл: " + data.reason + "\n"), error.text)
         verify(error.text.indexOf("/Documents/Клиенты/") > 0)
         compare(error.Accessible.role, Accessible.AlertMessage)
-        compare(error.Accessible.name, error.text)
+        compare(exportTest.alertsReading(error, error.text), 1)
         verify(dialog.opened)
         verify(dialog.currentFolder.toString().endsWith("/Documents/Клиенты"))
         compare(field.text, data.typed)
@@ -755,6 +765,40 @@ TestCase {
         compare(findChild(sheet, "notice").text, "Сохранено: Ромашка.pdf")
         verify(exportTest.fileSize(Qt.resolvedUrl(home + "/Documents/Клиенты/Ромашка.pdf")) > 0)
         resizeWindow(testCase.width, testCase.height)
+    }
+
+    // A name whose file would not lie in the folder shown is refused as a new folder's is, by Return
+    // or the button: the reason in the dialog, which stays with the name; nothing written ("." wrote
+    // the folder's name beside it, ".." the home folder's beside that).
+    function test_namesLeavingTheFolderAreRefused_data() {
+        const dots = "Имена «.» и «..» заняты системой. Выберите другое."
+        return [
+            { tag: ". by Return", typed: ".", key: true, error: dots },
+            { tag: ".. by the button", typed: "..", key: false, error: dots },
+            { tag: "a path", typed: "../КП", key: true, error: "В имени файла не может быть знака «/»." },
+        ]
+    }
+    function test_namesLeavingTheFolderAreRefused(data) {
+        const home = exportTest.newHome(true)
+        const sheet = openSheet(1)
+        waitUntilReady(sheet)
+        const field = openSaveDialog(sheet)
+        typeName(field, data.typed)
+        if (data.key)
+            keyClick(Qt.Key_Return)
+        else
+            mouseClick(dialogItem(field, "saveDialogSave"))
+        const error = dialogItem(field, "saveDialogError")
+        verify(error !== null)
+        compare(error.text, data.error)
+        compare(exportTest.alertsReading(error, data.error), 1)
+        verify(dialogOf(field).opened)
+        compare(field.text, data.typed)
+        verify(field.activeFocus)
+        compare(exportTest.fileCount(home), 0)
+        verify(!exportTest.exists(Qt.resolvedUrl(home + ".pdf")))
+        keyClick(Qt.Key_Escape)
+        tryCompare(sheet.viewModel, "isSaving", false)
     }
 
     // Stands the desktop's dialog up (a fake portal), opens a sheet and presses "Сохранить PDF…"
