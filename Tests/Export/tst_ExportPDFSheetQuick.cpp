@@ -27,7 +27,6 @@
 #include <QtQml/qqmlextensionplugin.h>
 #include <QtQuickTest>
 #include <QTest>
-#include <functional>
 #include <memory>
 
 #include <unistd.h>
@@ -120,20 +119,6 @@ public:
     {
         QAccessibleInterface *node = QAccessible::queryAccessibleInterface(item);
         return node && !node->state().invisible && !node->state().offscreen;
-    }
-    // How many alerts with the text a screen reader is given in the item's window.
-    Q_INVOKABLE int alertsReading(QQuickItem *item, const QString &text) const
-    {
-        int found = 0;
-        const std::function<void(QAccessibleInterface *)> walk = [&](QAccessibleInterface *node) {
-            if (!node || !node->isValid() || node->state().invisible)
-                return;
-            found += node->role() == QAccessible::AlertMessage && node->text(QAccessible::Name) == text;
-            for (int i = 0; i < node->childCount(); ++i)
-                walk(node->child(i));
-        };
-        walk(QAccessible::queryAccessibleInterface(item->window()));
-        return found;
     }
 
     Q_INVOKABLE QList<QUrl> clipboardUrls() const
