@@ -4905,11 +4905,14 @@ private Q_SLOTS:
         QVERIFY(!rootNode->state().expanded);
         QTest::keyClick(m_window, Qt::Key_Right);
         QTRY_VERIFY(rootNode->state().expanded);
+        auto *list = modelOf<ProjectsListViewModel>(QStringLiteral("projectsList"), "viewModel");
+        QVERIFY(list);
         for (int i = 0; i < 2; ++i) {
             QTest::keyClick(m_window, Qt::Key_Down);
-            QTRY_COMPARE(focusedRows(), QStringList{QStringLiteral("projectRow-") + vm->selectedProjectId()});
+            QTRY_COMPARE(focusedRows(), QStringList{QStringLiteral("projectRow-") + list->currentProjectId()});
         }
-        QVERIFY(vm->selectedProjectId() != root);
+        QVERIFY(list->currentProjectId() != root);
+        QCOMPARE(vm->selectedProjectId(), root);
     }
 
     // Where the keyboard stands, signed in: the tour's first step lighting the demo row, the
@@ -5457,6 +5460,19 @@ private Q_SLOTS:
                 && (m_window->activeFocusItem() == expected || expected->isAncestorOf(m_window->activeFocusItem())),
             qPrintable(QStringLiteral("the focus on ") + (m_window->activeFocusItem() ? LayoutCheck::detail::describe(m_window->activeFocusItem()) : QStringLiteral("nothing"))));
         verifyLanding(expected, byKeyboard);
+        if (action == QLatin1String("sign-in") || action == QLatin1String("migration-applied")) {
+            // On the tree's first row: Down goes on to the second, opening nothing; Return opens it.
+            const QList<ProjectTreeRow> &rows =
+                modelOf<ProjectsListViewModel>(QStringLiteral("projectsList"), "viewModel")->treeModel()->rows();
+            QVERIFY(rows.size() >= 2);
+            const QString second = rows.at(1).projectId;
+            QTest::keyClick(m_window, Qt::Key_Down);
+            QTRY_COMPARE(m_window->activeFocusItem()->objectName(), QStringLiteral("projectRow-") + second);
+            verifyLanding(expected, true);
+            QCOMPARE(shell()->selectedProjectId(), QString());
+            QTest::keyClick(m_window, Qt::Key_Return);
+            QTRY_COMPARE(shell()->selectedProjectId(), second);
+        }
     }
 
     // The reader's check names an error shown that is not read as an alert and a state's text
