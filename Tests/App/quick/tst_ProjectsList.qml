@@ -150,6 +150,7 @@ Item {
             const dialog = findChild(list, "deleteDialog")
             tryVerify(() => dialog.opened)
             compare(dialog.title, "Удалить проект «Проект 2»?")
+            tryVerify(() => dialog.safeButton().activeFocus)
             waitForRendering(dialog.contentItem) // centred once its height is known
             mouseClick(findChild(dialog.contentItem, "dialogButton0"))
             // The delete ends once the list read off the window's thread is back.
@@ -230,6 +231,7 @@ Item {
             const dialog = findChild(list, "deleteDialog")
             tryVerify(() => dialog.opened)
             compare(dialog.title, "Удалить проект «Проект 1»?")
+            tryVerify(() => dialog.safeButton().activeFocus)
             keyClick(Qt.Key_Escape)
             tryVerify(() => !dialog.opened)
             verify(!vm.hasProjectToDelete)
