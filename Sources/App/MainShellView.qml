@@ -374,6 +374,8 @@ Item {
         id: unsavedDialog
         objectName: "unsavedEditsDialog"
         title: "Сохранить изменения?"
+        // Saving is the choice that loses nothing.
+        safeIndex: 0
         buttons: [
             { text: "Сохранить" },
             { text: "Не сохранять", role: "destructive" },

@@ -6,13 +6,20 @@ import Tessmark.Design
 // A modal question with buttons of the caller's own texts, in the caller's order. `buttons` is
 // a list of {text, role} with role "destructive", "cancel" or none. Any button closes the dialog
 // and emits `triggered(index)`; Escape counts as the cancel button when there is one, and goes no
-// further (never to a sheet under the dialog). Items put inside (a text field, say) stand between
-// the message and the buttons. It reads as a modal dialog named by its title.
+// further (never to a sheet under the dialog). Every showing starts on the safe button, with its
+// ring whichever device opened it, so that Return or Space presses the choice that destroys or
+// replaces nothing. Items put inside (a text field, say) stand between the message and the
+// buttons; such a form starts on its `firstControl` instead. A question reads as a modal alert
+// named by its title and described by its message; a form as a modal dialog.
 T.Dialog {
     id: dialog
 
     property string message
     property var buttons: []
+    // The button every showing starts on: by default the cancel button, else the only one.
+    property int safeIndex: defaultSafeIndex()
+    // A form's field to type into, where every showing starts instead.
+    property Item firstControl: null
     default property alias extraContent: extra.data
 
     signal triggered(int index)
@@ -30,11 +37,24 @@ T.Dialog {
         return -1
     }
 
+    function defaultSafeIndex() {
+        const cancel = cancelIndex()
+        return cancel >= 0 || buttons.length !== 1 ? cancel : 0
+    }
+
+    function safeButton() {
+        return safeIndex >= 0 ? choices.itemAt(safeIndex) : null
+    }
+
+    // Whatever was pressed the last time, and wherever a popup closing beneath gives the focus.
+    onOpened: FocusLanding.land(firstControl ?? safeButton())
+
     parent: T.Overlay.overlay
     anchors.centerIn: parent
     modal: true
     focus: true
     closePolicy: T.Popup.NoAutoClose
+    AccessibleState.role: extra.children.length > 0 ? Accessible.Dialog : Accessible.AlertMessage
     width: 340
     padding: 20
     implicitHeight: contentItem.implicitHeight + topPadding + bottomPadding
@@ -104,6 +124,8 @@ T.Dialog {
             spacing: 8
 
             Repeater {
+                id: choices
+
                 model: dialog.buttons
 
                 T.AbstractButton {
@@ -130,8 +152,11 @@ T.Dialog {
                         color: button.role === "destructive" ? AppTheme.error
                              : button.role === "cancel" ? AppTheme.deepBlack : AppTheme.primary
                     }
+                    // Return presses the focused button: it is marked after a click too.
                     FocusRing {
+                        objectName: "dialogFocusRing"
                         radius: AppTheme.cornerRadiusSmall + 3
+                        shown: button.activeFocus
                     }
 
                     background: Rectangle {

@@ -180,23 +180,29 @@ public:
         return child ? int(readable().indexOf(qobject_cast<QQuickItem *>(child->object()))) : -1;
     }
 
+    // A popup's states are set on the popup, which stands for its item.
     QAccessible::Role role() const override
     {
-        if (const AccessibleState *extra = AccessibleState::of(item()); extra && extra->role() != QAccessible::NoRole)
-            return QAccessible::Role(extra->role());
+        for (const QObject *object : {static_cast<const QObject *>(item()), popup()}) {
+            const AccessibleState *extra = object ? AccessibleState::of(object) : nullptr;
+            if (extra && extra->role() != QAccessible::NoRole)
+                return QAccessible::Role(extra->role());
+        }
         return QAccessibleQuickItem::role();
     }
 
-    // A popup without a name of its own reads by its `title`, as a dialog does.
+    // A popup without a name of its own reads by its `title`, as a dialog does, and without a
+    // description by its `message`, as a question does.
     QString text(QAccessible::Text kind) const override
     {
         QString value = QAccessibleQuickItem::text(kind);
         if (masks(item()) && (kind == QAccessible::Value || value == item()->property("text").toString()))
             return kind == QAccessible::Value ? maskedText(item()) : QString();
-        if (kind == QAccessible::Name && value.isEmpty() && item()->inherits("QQuickPopupItem")) {
-            if (const QObject *popup = item()->parent(); popup && popup->inherits("QQuickPopup"))
-                value = popup->property("title").toString();
-        }
+        const QObject *owner = popup();
+        if (owner && value.isEmpty() && kind == QAccessible::Name)
+            value = owner->property("title").toString();
+        else if (owner && value.isEmpty() && kind == QAccessible::Description)
+            value = owner->property("message").toString();
         return value;
     }
 
@@ -230,9 +236,7 @@ public:
                 state.modal = true;
         }
         // A popup's item stands for the popup, whose modality Qt does not pass on.
-        const QObject *popup = item()->parent();
-        if (item()->inherits("QQuickPopupItem") && popup && popup->inherits("QQuickPopup")
-            && popup->property("modal").toBool())
+        if (const QObject *owner = popup(); owner && owner->property("modal").toBool())
             state.modal = true;
         return state;
     }
@@ -290,6 +294,13 @@ public:
     }
 
 private:
+    // The popup whose item this is; null for any other item.
+    const QObject *popup() const
+    {
+        const QObject *owner = item()->inherits("QQuickPopupItem") ? item()->parent() : nullptr;
+        return owner && owner->inherits("QQuickPopup") ? owner : nullptr;
+    }
+
     QList<QQuickItem *> readable() const
     {
         QList<QQuickItem *> found;

@@ -131,9 +131,11 @@ inline QStringList problems(QQuickWindow *window)
             found << QStringLiteral("not read as disabled: %1").arg(describe(item));
         // A sheet, question or popup over the window: a reader says what it is and that the rest
         // of the window waits behind it.
-        if (item && role == QAccessible::Dialog && name.isEmpty())
+        const bool dialog = role == QAccessible::Dialog
+            || (role == QAccessible::AlertMessage && item && item->inherits("QQuickPopupItem"));
+        if (item && dialog && name.isEmpty())
             found << QStringLiteral("dialog without a name: %1").arg(describe(item));
-        if (item && role == QAccessible::Dialog && !state.modal)
+        if (item && dialog && !state.modal)
             found << QStringLiteral("dialog not read as modal: %1").arg(describe(item));
         // A menu says what it is for; a field that hides what is typed gives none of it away.
         if (item && role == QAccessible::PopupMenu && name.isEmpty())

@@ -2544,11 +2544,12 @@ private Q_SLOTS:
             QTest::keyClick(m_window, Qt::Key_Return);
             QObject *replace = dialog->findChild<QObject *>(QStringLiteral("replaceFileAlert"));
             QVERIFY(replace);
-            QTRY_VERIFY(replace->property("opened").toBool());
+            QCOMPARE(safeButton(QStringLiteral("replaceFileAlert")), item(QStringLiteral("dialogButton1")));
             QTest::qWait(100);
             shoot(QStringLiteral("export-replace-") + scheme);
-            clickCentre(item(QStringLiteral("dialogButton1")));
+            QTest::keyClick(m_window, Qt::Key_Space);
             QTRY_VERIFY(!replace->property("opened").toBool());
+            QVERIFY(model->isSaving());
             clickCentre(item(QStringLiteral("saveDialogCancel")));
             QTRY_VERIFY(!model->isSaving());
             return;
@@ -3352,11 +3353,10 @@ private Q_SLOTS:
             if (path == QLatin1String("question")) {
                 QPointer<ProjectEditorScreenModel> shown = screen;
                 clickCentre(item(QStringLiteral("sidebarRow-settings")));
-                QObject *question = m_window->findChild<QObject *>(QStringLiteral("unsavedEditsDialog"));
-                QTRY_VERIFY(question && question->property("opened").toBool());
-                QQuickItem *save = findItem(m_window->contentItem(), QStringLiteral("dialogButton0"));
-                QTest::qWait(100);
-                clickCentre(save);
+                QQuickItem *save = safeButton(QStringLiteral("unsavedEditsDialog"));
+                QVERIFY(save);
+                QCOMPARE(save->property("text").toString(), QStringLiteral("Сохранить"));
+                QTest::keyClick(m_window, Qt::Key_Return);
                 QTRY_VERIFY(!shown);
                 QCOMPARE(shell()->mainSection(), QStringLiteral("settings"));
             } else if (path == QLatin1String("ctrl+s")) {
@@ -3918,6 +3918,21 @@ private Q_SLOTS:
         };
         return walk(m_window->contentItem());
     }
+    // The open question's safe button once it has the keys with its ring, whatever opened the
+    // question; null if it never has.
+    QQuickItem *safeButton(const QString &dialog)
+    {
+        QObject *popup = m_window->findChild<QObject *>(dialog);
+        QVariant safe;
+        const auto landed = [&] {
+            return popup->property("opened").toBool()
+                && QMetaObject::invokeMethod(popup, "safeButton", Q_RETURN_ARG(QVariant, safe))
+                && safe.value<QQuickItem *>() && safe.value<QQuickItem *>()->hasActiveFocus();
+        };
+        const bool shown = popup && QTest::qWaitFor(landed) && FocusCheck::problem(m_window).isEmpty();
+        return shown ? safe.value<QQuickItem *>() : nullptr;
+    }
+
     // A button of an open question or alert, found by the dialog's name.
     QQuickItem *dialogButton(const QString &dialog, int index) const
     {
@@ -4030,6 +4045,8 @@ private Q_SLOTS:
         clickCentre(card);
         QQuickItem *add = nullptr;
         QTRY_VERIFY((add = dialogButton(QStringLiteral("templateConfirmation"), 1)) != nullptr && add->isVisible());
+        QCOMPARE(safeButton(QStringLiteral("templateConfirmation")),
+                 dialogButton(QStringLiteral("templateConfirmation"), 2));
         QCOMPARE(add->property("text").toString(), QStringLiteral("Добавить к смете"));
         QCOMPARE(add->window(), m_window);
         QTest::qWait(100); // the question's opening
@@ -4061,6 +4078,7 @@ private Q_SLOTS:
         clickCentre(openButton);
         QQuickItem *ok = nullptr;
         QTRY_VERIFY((ok = dialogButton(QStringLiteral("actionFailedAlert"), 0)) != nullptr && ok->isVisible());
+        QCOMPARE(safeButton(QStringLiteral("actionFailedAlert")), ok);
         QCOMPARE(ok->property("text").toString(), QStringLiteral("OK"));
         QCOMPARE(ok->window(), m_window);
         QVERIFY(!exporter->actionError().isEmpty());
@@ -4161,7 +4179,10 @@ private Q_SLOTS:
         }
         QVERIFY(target);
         QTest::qWait(200); // the screen settles
-        target->forceActiveFocus(Qt::TabFocusReason);
+        if (kind == QLatin1String("confirmation"))
+            QCOMPARE(safeButton(QStringLiteral("deleteConfirmation")), target);
+        else
+            target->forceActiveFocus(Qt::TabFocusReason);
         QVERIFY(target->hasActiveFocus());
         QVERIFY(!pressed());
         const QString pressedButton = AccessibilityAudit::describe(target); // it may go when pressed
@@ -4286,7 +4307,8 @@ private Q_SLOTS:
                 T.Popup { id: bare; objectName: "bare"; width: 200; height: 100; modal: false }
                 AppSheet { id: sheet; title: "Новая итерация"; cancelText: "Отмена"; minimumWidth: 400; minimumHeight: 300 }
                 AppConfirmationDialog {
-                    id: question; title: "Загрузить шаблон?"; buttons: [{ text: "Отмена", role: "cancel" }]
+                    id: question; title: "Загрузить шаблон?"; message: "«Лендинг» — 6 поз."
+                    buttons: [{ text: "Отмена", role: "cancel" }]
                 }
             })",
                           QUrl());
@@ -4312,6 +4334,14 @@ private Q_SLOTS:
             QTRY_VERIFY(dialog->property("opened").toBool());
             found = AccessibilityAudit::problems(window).join(QLatin1Char('\n'));
             QVERIFY2(!found.contains(QStringLiteral("dialog")), qPrintable(found));
+            // A question reads as an alert with its text.
+            if (qstrcmp(name, "question") == 0) {
+                QQuickItem *popup = dialog->property("contentItem").value<QQuickItem *>()->parentItem();
+                QAccessibleInterface *node = QAccessible::queryAccessibleInterface(popup);
+                QCOMPARE(node->role(), QAccessible::AlertMessage);
+                QCOMPARE(QStringList({node->text(QAccessible::Name), node->text(QAccessible::Description)}),
+                         QStringList({QStringLiteral("Загрузить шаблон?"), QStringLiteral("«Лендинг» — 6 поз.")}));
+            }
             QMetaObject::invokeMethod(dialog, "close");
             QTRY_VERIFY(!dialog->property("opened").toBool());
         }
@@ -4905,11 +4935,14 @@ private Q_SLOTS:
         QVERIFY(!rootNode->state().expanded);
         QTest::keyClick(m_window, Qt::Key_Right);
         QTRY_VERIFY(rootNode->state().expanded);
+        auto *list = modelOf<ProjectsListViewModel>(QStringLiteral("projectsList"), "viewModel");
+        QVERIFY(list);
         for (int i = 0; i < 2; ++i) {
             QTest::keyClick(m_window, Qt::Key_Down);
-            QTRY_COMPARE(focusedRows(), QStringList{QStringLiteral("projectRow-") + vm->selectedProjectId()});
+            QTRY_COMPARE(focusedRows(), QStringList{QStringLiteral("projectRow-") + list->currentProjectId()});
         }
-        QVERIFY(vm->selectedProjectId() != root);
+        QVERIFY(list->currentProjectId() != root);
+        QCOMPARE(vm->selectedProjectId(), root);
     }
 
     // Where the keyboard stands, signed in: the tour's first step lighting the demo row, the
@@ -5411,6 +5444,7 @@ private Q_SLOTS:
             clickCentre(entry);
             QQuickItem *confirm = nullptr;
             QTRY_VERIFY((confirm = item(QStringLiteral("dialogButton0"))) != nullptr && confirm->isVisible());
+            QCOMPARE(safeButton(QStringLiteral("deleteDialog")), item(QStringLiteral("dialogButton1")));
             QTest::qWait(200);
             clickCentre(confirm);
             QTRY_COMPARE(m_env.repository().fetchAllSorted().size(), 2);
@@ -5457,6 +5491,18 @@ private Q_SLOTS:
                 && (m_window->activeFocusItem() == expected || expected->isAncestorOf(m_window->activeFocusItem())),
             qPrintable(QStringLiteral("the focus on ") + (m_window->activeFocusItem() ? LayoutCheck::detail::describe(m_window->activeFocusItem()) : QStringLiteral("nothing"))));
         verifyLanding(expected, byKeyboard);
+        if (action == QLatin1String("sign-in") || action == QLatin1String("migration-applied")) {
+            // On the tree's first row: Down goes on to the second, opening nothing; Return opens it.
+            auto *list = modelOf<ProjectsListViewModel>(QStringLiteral("projectsList"), "viewModel");
+            const QString second = list->treeModel()->rows().value(1).projectId;
+            QVERIFY(!second.isEmpty());
+            QTest::keyClick(m_window, Qt::Key_Down);
+            QTRY_COMPARE(m_window->activeFocusItem()->property("projectId").toString(), second);
+            verifyLanding(expected, true);
+            QCOMPARE(shell()->selectedProjectId(), QString());
+            QTest::keyClick(m_window, Qt::Key_Return);
+            QTRY_COMPARE(shell()->selectedProjectId(), second);
+        }
     }
 
     // The reader's check names an error shown that is not read as an alert and a state's text

@@ -810,23 +810,29 @@ private Q_SLOTS:
         QVERIFY(compact || list.cardWidth() <= 420);
     }
 
-    // Keys: Up and Down over the shown rows, Left and Right fold and unfold the selected root.
+    // Keys: Up and Down move the keyboard over the shown rows from the first and open nothing,
+    // Left and Right fold and unfold its root, Return opens its row; a selection takes it along.
     void keys()
     {
         const auto service = deviceService(sampleTree());
         ProjectsListViewModel list;
         show(list, *service);
-        list.moveSelection(1);
-        QCOMPARE(list.selectedProjectId(), QStringLiteral("a"));
+        QCOMPARE(list.currentProjectId(), QStringLiteral("a"));
         list.expandCurrent(false);
-        list.moveSelection(1);
-        QCOMPARE(list.selectedProjectId(), QStringLiteral("b"));
-        list.moveSelection(-5);
-        QCOMPARE(list.selectedProjectId(), QStringLiteral("a"));
+        list.moveCurrent(1);
+        QCOMPARE(list.currentProjectId(), QStringLiteral("b"));
+        list.moveCurrent(-5);
+        QCOMPARE(list.currentProjectId(), QStringLiteral("a"));
         list.expandCurrent(true);
-        list.moveSelection(2);
+        list.moveCurrent(2);
+        QCOMPARE(list.currentProjectId(), QStringLiteral("a3"));
+        QCOMPARE(list.selectedProjectId(), QString());
+        list.activateCurrent();
         QCOMPARE(list.selectedProjectId(), QStringLiteral("a3"));
-        QCOMPARE(list.selectedIndex(), 2);
+        list.moveCurrent(1);
+        QCOMPARE(list.selectedProjectId(), QStringLiteral("a3"));
+        list.setSelectedProjectId(QStringLiteral("c"));
+        QCOMPARE(list.currentProjectId(), QStringLiteral("c"));
     }
 
     // A change of one project reaches the view as that row only.

@@ -289,7 +289,7 @@ Item {
                 { text: "Пустая" },
                 { text: "Отмена", role: "cancel" },
             ]
-            onOpened: nameField.input.forceActiveFocus()
+            firstControl: nameField.input
             onTriggered: index => {
                 if (index === 0)
                     iterations.createIteration(true)

@@ -27,14 +27,14 @@ Rectangle {
         showCreateSheet = true
     }
 
-    // The keyboard goes to what the list shows: its rows (at the selected one), or the action
+    // The keyboard goes to what the list shows: its rows (at the current one), or the action
     // shown in their place; nowhere while it loads.
     function focusContent() {
         const state = listModel.contentState
         const view = state === "tree" ? treeList : state === "cards" ? cardGrid : null
         // Positioned only once laid out: this Qt's table fails on a table not yet built.
-        if (view !== null && listModel.selectedIndex >= 0 && view.contentItem.children.length > 0)
-            view.positionViewAtIndex(listModel.selectedIndex, ListView.Contain)
+        if (view !== null && listModel.currentIndex >= 0 && view.contentItem.children.length > 0)
+            view.positionViewAtIndex(listModel.currentIndex, ListView.Contain)
         const target = view ?? (state === "empty" ? emptyCreateButton
                                                   : state === "error" ? errorRetryButton
                                                                       : state === "noResults" ? searchInput : null)
@@ -137,12 +137,12 @@ Rectangle {
         rowMenu.popup(item, x, y)
     }
 
-    // Keys move the selection and keep it in view.
-    function moveSelection(delta) {
-        listModel.moveSelection(delta)
+    // The arrows move the keyboard over the rows and keep it in view; Return or Space opens.
+    function moveCurrent(delta) {
+        listModel.moveCurrent(delta)
         const view = projectsView.isGuest ? cardGrid : treeList
-        if (listModel.selectedIndex >= 0)
-            view.positionViewAtIndex(listModel.selectedIndex, ListView.Contain)
+        if (listModel.currentIndex >= 0)
+            view.positionViewAtIndex(listModel.currentIndex, ListView.Contain)
     }
 
     // The menu of the row or card the keyboard stands on.
@@ -440,12 +440,13 @@ Rectangle {
                 anchors.right: parent.right
             }
 
-            Keys.onUpPressed: projectsView.moveSelection(-1)
-            Keys.onDownPressed: projectsView.moveSelection(1)
+            Keys.onUpPressed: projectsView.moveCurrent(-1)
+            Keys.onDownPressed: projectsView.moveCurrent(1)
             Keys.onLeftPressed: listModel.expandCurrent(false)
             Keys.onRightPressed: listModel.expandCurrent(true)
             Keys.onReturnPressed: listModel.activateCurrent()
             Keys.onEnterPressed: listModel.activateCurrent()
+            Keys.onSpacePressed: listModel.activateCurrent()
             Keys.onDeletePressed: listModel.requestDeleteCurrent()
             Keys.onPressed: event => {
                 if (event.key === Qt.Key_Menu) {
@@ -526,12 +527,13 @@ Rectangle {
                 anchors.right: parent.right
             }
 
-            Keys.onUpPressed: projectsView.moveSelection(-listModel.cardColumns)
-            Keys.onDownPressed: projectsView.moveSelection(listModel.cardColumns)
-            Keys.onLeftPressed: projectsView.moveSelection(-1)
-            Keys.onRightPressed: projectsView.moveSelection(1)
+            Keys.onUpPressed: projectsView.moveCurrent(-listModel.cardColumns)
+            Keys.onDownPressed: projectsView.moveCurrent(listModel.cardColumns)
+            Keys.onLeftPressed: projectsView.moveCurrent(-1)
+            Keys.onRightPressed: projectsView.moveCurrent(1)
             Keys.onReturnPressed: listModel.activateCurrent()
             Keys.onEnterPressed: listModel.activateCurrent()
+            Keys.onSpacePressed: listModel.activateCurrent()
             Keys.onDeletePressed: listModel.requestDeleteCurrent()
             Keys.onPressed: event => {
                 if (event.key === Qt.Key_Menu) {

@@ -56,6 +56,7 @@ void ProjectsListViewModel::setSelectedProjectId(const QString &id)
     if (m_selectedProjectId == id)
         return;
     m_selectedProjectId = id;
+    m_currentProjectId.clear();
     if (m_started && !id.isEmpty() && unfoldGroupOf(id))
         rebuildRows();
     else
@@ -329,10 +330,13 @@ int ProjectsListViewModel::selectedIndex() const
 
 int ProjectsListViewModel::currentIndex() const
 {
-    const int selected = selectedIndex();
-    if (selected >= 0)
-        return selected;
-    return (m_isGuest ? m_cards->rows().isEmpty() : m_tree->rows().isEmpty()) ? -1 : 0;
+    const QStringList ids = shownIds();
+    for (const QString *id : {&m_currentProjectId, &m_selectedProjectId}) {
+        const qsizetype at = id->isEmpty() ? -1 : ids.indexOf(*id);
+        if (at >= 0)
+            return int(at);
+    }
+    return ids.isEmpty() ? -1 : 0;
 }
 
 QString ProjectsListViewModel::currentProjectId() const
@@ -491,14 +495,17 @@ void ProjectsListViewModel::toggleRoot(const QString &rootId)
     setRootExpanded(rootId, !m_expandedRoots.contains(rootId));
 }
 
-void ProjectsListViewModel::moveSelection(int delta)
+void ProjectsListViewModel::moveCurrent(int delta)
 {
-    const QStringList ids = shownIds();
-    if (ids.isEmpty())
+    const int current = currentIndex();
+    if (current < 0)
         return;
-    const qsizetype current = m_selectedProjectId.isEmpty() ? -1 : ids.indexOf(m_selectedProjectId);
-    const qsizetype next = current < 0 ? 0 : std::clamp<qsizetype>(current + delta, 0, ids.size() - 1);
-    setSelectedProjectId(ids.at(next));
+    const QStringList ids = shownIds();
+    const QString &next = ids.at(std::clamp<qsizetype>(current + delta, 0, ids.size() - 1));
+    if (next == ids.at(current))
+        return;
+    m_currentProjectId = next;
+    Q_EMIT rowsChanged();
 }
 
 void ProjectsListViewModel::expandCurrent(bool expanded)

@@ -43,8 +43,9 @@ class ProjectsListViewModel : public QObject
     Q_PROPERTY(QString noResultsText READ noResultsText NOTIFY searchTextChanged)
     // Position of the selection among the shown rows or cards, -1 when it is not shown.
     Q_PROPERTY(int selectedIndex READ selectedIndex NOTIFY rowsChanged)
-    // The row or card the keyboard stands on: the selection while it is shown, else the first
-    // one shown (a search that hides the selection starts at its first result); -1 for none.
+    // The row or card the keyboard stands on: the one the arrows went to while it is shown, else
+    // the selection while it is shown, else the first one shown (a search that hides the
+    // selection starts at its first result); -1 for none.
     Q_PROPERTY(int currentIndex READ currentIndex NOTIFY rowsChanged)
     Q_PROPERTY(QString currentProjectId READ currentProjectId NOTIFY rowsChanged)
     Q_PROPERTY(bool hasProjectToDelete READ hasProjectToDelete NOTIFY projectToDeleteChanged)
@@ -122,12 +123,12 @@ public:
     Q_INVOKABLE void activate(const QString &projectId, const QString &rootId = {});
     Q_INVOKABLE void setRootExpanded(const QString &rootId, bool expanded);
     Q_INVOKABLE void toggleRoot(const QString &rootId);
-    // Moves the selection over the shown rows or cards; from no selection shown, to the current
-    // row (the first).
-    Q_INVOKABLE void moveSelection(int delta);
+    // The arrows: the keyboard goes over the shown rows or cards, from the current one on. Nothing
+    // opens until Return or Space (activateCurrent).
+    Q_INVOKABLE void moveCurrent(int delta);
     // Folds or unfolds the current root.
     Q_INVOKABLE void expandCurrent(bool expanded);
-    // Enter: as a press on the current row or card.
+    // Return, Enter or Space: as a press on the current row or card.
     Q_INVOKABLE void activateCurrent();
     Q_INVOKABLE void hoverEntered(const QString &projectId);
     Q_INVOKABLE void hoverLeft(const QString &projectId);
@@ -189,6 +190,8 @@ private:
     bool m_offersFinance = true;
     bool m_started = false;
     QString m_selectedProjectId;
+    // Where the arrows went; a new selection takes the keyboard with it.
+    QString m_currentProjectId;
     QString m_searchText;
     QString m_hoveredRowId;
     QSet<QString> m_expandedRoots;

@@ -16,6 +16,8 @@ Item {
         id: rootComponent
         RootView { anchors.fill: parent }
     }
+    // As in the application's window.
+    ButtonReturnKey {}
 
     TestCase {
         name: "EditorFlow"
@@ -106,9 +108,16 @@ Item {
             return dialog
         }
 
-        // The dialog's button of that text, clicked where it is drawn.
+        // The dialog's button of that text, clicked where it is drawn; every showing starts on
+        // the safe button, which Return presses.
         function answer(dialog, text) {
             tryVerify(() => dialog.opened)
+            const safe = dialog.safeButton()
+            tryVerify(() => safe.activeFocus, 1000, "the question starts on " + safe.text)
+            if (safe.text === text) {
+                keyClick(Qt.Key_Return)
+                return
+            }
             waitForRendering(dialog.contentItem)
             for (let i = 0; i < dialog.buttons.length; ++i) {
                 if (dialog.buttons[i].text === text) {

@@ -122,6 +122,7 @@ Item {
             keyClick(Qt.Key_Return)
             const dialog = findChild(shell, "unsavedEditsDialog")
             tryVerify(() => dialog.opened, 5000)
+            tryVerify(() => dialog.safeButton().activeFocus)
             compare(shell.viewModel.selectedProjectId, iteration.rootId)
             waitForRendering(dialog.contentItem)
             mouseClick(findChild(dialog.contentItem, "dialogButton1")) // "Не сохранять"

@@ -141,14 +141,16 @@ Item {
             verify(grid.activeFocus)
             const at = vm.selectedIndex
             keyClick(Qt.Key_Right)
-            compare(vm.selectedIndex, at + 1)
-            keyClick(Qt.Key_Left)
+            compare(vm.currentIndex, at + 1)
             compare(list.selectedProjectId, ids[1])
+            keyClick(Qt.Key_Left)
+            compare(vm.currentIndex, at)
             keyClick(Qt.Key_Delete)
             finishedSpy.target = vm
             const dialog = findChild(list, "deleteDialog")
             tryVerify(() => dialog.opened)
             compare(dialog.title, "Удалить проект «Проект 2»?")
+            tryVerify(() => dialog.safeButton().activeFocus)
             waitForRendering(dialog.contentItem) // centred once its height is known
             mouseClick(findChild(dialog.contentItem, "dialogButton0"))
             // The delete ends once the list read off the window's thread is back.
@@ -196,7 +198,7 @@ Item {
         }
 
         // The tree's rows: the pointer going from one row to the next leaves the hover on the
-        // next; Up and Down select over the rows, Delete asks about the selected one.
+        // next; Up and Down go over the rows, Space opens one, Delete asks about the one reached.
         function test_treeHoverAndKeys() {
             const ids = testEnvironment.addDeviceProjects(3)
             const service = openList().projectsService
@@ -218,14 +220,18 @@ Item {
             mouseClick(first, first.width / 2, first.height / 2)
             compare(list.selectedProjectId, ids[0])
             keyClick(Qt.Key_Down)
+            compare(vm.currentProjectId, ids[1])
+            compare(list.selectedProjectId, ids[0])
+            keyClick(Qt.Key_Space)
             compare(list.selectedProjectId, ids[1])
             keyClick(Qt.Key_Up)
             keyClick(Qt.Key_Up)
-            compare(list.selectedProjectId, ids[0])
+            compare(vm.currentProjectId, ids[0])
             keyClick(Qt.Key_Delete)
             const dialog = findChild(list, "deleteDialog")
             tryVerify(() => dialog.opened)
             compare(dialog.title, "Удалить проект «Проект 1»?")
+            tryVerify(() => dialog.safeButton().activeFocus)
             keyClick(Qt.Key_Escape)
             tryVerify(() => !dialog.opened)
             verify(!vm.hasProjectToDelete)

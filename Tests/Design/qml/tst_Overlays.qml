@@ -317,6 +317,66 @@ TestCase {
         compare(triggeredSpy.count, 1)
         compare(triggeredSpy.signalArguments[0][0], 2)
     }
+
+    ButtonReturnKey {} // as in the application's window
+
+    Component {
+        id: askingComponent
+        Button {
+            property bool viaMenu
+            property alias question: question
+            text: "Удалить"
+            onClicked: viaMenu ? menu.popup(this, 0, height) : question.open()
+            AppMenu { id: menu; AppMenuItem { text: "Удалить"; onTriggered: question.open() } }
+            AppConfirmationDialog { id: question; title: "Удалить проект?" }
+        }
+    }
+
+    // Each showing of a question starts on its safe button with its ring, whatever was pressed
+    // before and however it opened (a key, a click, a menu closing under it); Return presses it.
+    function test_questionStartsOnItsSafeButton_data() {
+        const kinds = [
+            { kind: "deletion", safe: 1, other: 0,
+              buttons: [{ text: "Удалить", role: "destructive" }, { text: "Отмена", role: "cancel" }] },
+            { kind: "unsaved edits", safeIndex: 0, safe: 0, other: 1,
+              buttons: [{ text: "Сохранить" }, { text: "Не сохранять" }, { text: "Отмена", role: "cancel" }] },
+            { kind: "alert", safe: 0, other: 0, buttons: [{ text: "OK" }] }]
+        return [].concat(...["key", "click", "menu"].map(
+            way => kinds.map(kind => Object.assign({ tag: kind.kind + " by " + way, way: way }, kind))))
+    }
+    function test_questionStartsOnItsSafeButton(data) {
+        const opener = createTemporaryObject(askingComponent, testCase, { viaMenu: data.way === "menu" })
+        const dialog = opener.question
+        dialog.buttons = data.buttons
+        if (data.safeIndex !== undefined)
+            dialog.safeIndex = data.safeIndex
+        triggeredSpy.target = dialog
+        triggeredSpy.clear()
+        waitForRendering(opener)
+        for (const pressed of [data.other, data.safe]) {
+            if (data.way === "click") {
+                mouseClick(opener)
+            } else {
+                FocusLanding.land(opener)
+                keyClick(Qt.Key_Space)
+            }
+            if (data.way === "menu") {
+                tryVerify(() => testCase.Window.activeFocusItem instanceof AppMenuItem)
+                keyClick(Qt.Key_Space)
+            }
+            const safe = findChild(dialog.contentItem, "dialogButton" + data.safe)
+            tryVerify(() => dialog.opened && safe.activeFocus)
+            verify(findChild(safe, "dialogFocusRing").visible)
+            waitForItemPolished(dialog.contentItem) // centred once its height is known
+            if (pressed === data.safe)
+                keyClick(Qt.Key_Return)
+            else
+                mouseClick(findChild(dialog.contentItem, "dialogButton" + pressed))
+            tryVerify(() => !dialog.visible)
+        }
+        compare(triggeredSpy.signalArguments.map(args => args[0]), [data.other, data.safe])
+    }
+
     Component {
         id: fieldSheetComponent
         AppSheet {

@@ -62,6 +62,7 @@ Item {
                 { tag: "add", button: 1, applied: true, replace: false },
                 { tag: "cancel", button: 2, applied: false },
                 { tag: "escape", button: -1, applied: false },
+                { tag: "space on the safe button", button: -2, applied: false },
             ]
         }
 
@@ -71,8 +72,9 @@ Item {
             tryVerify(() => dialog.opened)
             compare(dialog.message, sheet.model.confirmationMessage(1))
             verify(dialog.message.startsWith("«" + sheetEnv.templateName(sheet.model.templateAt(1)) + "» — "))
+            tryVerify(() => dialog.safeButton().activeFocus)
             if (data.button < 0)
-                keyClick(Qt.Key_Escape)
+                keyClick(data.button === -1 ? Qt.Key_Escape : Qt.Key_Space)
             else
                 mouseClick(dialogButton(dialog, data.button))
             tryVerify(() => !dialog.opened)
@@ -113,6 +115,7 @@ Item {
             const dialog = findChild(sheet, "templateConfirmation")
             tryVerify(() => dialog.opened)
             compare(dialog.message, sheet.model.confirmationMessage(1))
+            tryVerify(() => dialog.safeButton().activeFocus)
             mouseClick(dialogButton(dialog, 2))
             tryVerify(() => !dialog.opened)
             keyClick(Qt.Key_Escape)

@@ -326,6 +326,7 @@ Item {
             const dialog = findChild(detail, "deleteConfirmation")
             tryVerify(() => dialog.opened)
             compare(dialog.title, "Удалить проект «<b>Жирный</b>»?")
+            tryVerify(() => dialog.safeButton().activeFocus)
             dialog.trigger(0)
             deleted.wait(5000)
             compare(deleted.count, 1)

@@ -151,8 +151,11 @@ TestCase {
     }
 
     // Waits until the question is up and laid out, so that a click lands on its buttons.
+    // A question starts on its safe button, every showing.
     function waitForQuestion(alert) {
         tryVerify(() => alert.opened)
+        if (alert.safeButton)
+            tryVerify(() => alert.safeButton().activeFocus, 1000, alert.title)
         waitForItemPolished(alert.contentItem)
     }
 
@@ -242,7 +245,7 @@ TestCase {
         waitUntilReady(sheet)
         save(sheet, "missing-folder/copy.pdf")
         const alert = findChild(sheet, "saveFailedAlert")
-        tryVerify(() => alert.opened)
+        waitForQuestion(alert)
         compare(alert.title, "Не удалось сохранить")
         verify(alert.message !== "")
         keyClick(Qt.Key_Escape)
@@ -976,6 +979,7 @@ TestCase {
     function expectActionAlert(sheet, title) {
         const alert = findChild(sheet, "actionFailedAlert")
         tryVerify(() => alert.opened, 30000)
+        waitForQuestion(alert)
         compare(alert.title, title)
         verify(alert.message.indexOf("Сохраните") >= 0, alert.message)
         verify(!findChild(sheet, "notice").visible)
