@@ -1276,6 +1276,7 @@ private Q_SLOTS:
         QTest::qWait(300);
         walkByTab({{input(QStringLiteral("emailField")), QStringLiteral("anna@example.test")},
                    {input(QStringLiteral("passwordField")), QStringLiteral("secret-12")},
+                   {findItem(item(QStringLiteral("passwordField")), QStringLiteral("revealButton")), {}},
                    {input(QStringLiteral("firstNameField")), QStringLiteral("Анна")},
                    {input(QStringLiteral("lastNameField")), QStringLiteral("Петрова")},
                    {item(QStringLiteral("submitButton")), {}},
