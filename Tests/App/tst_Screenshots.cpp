@@ -4381,6 +4381,19 @@ private Q_SLOTS:
         QVERIFY(registerMode);
         clickCentre(registerMode);
         readAs(email, QStringLiteral("Регистрация"));
+        if (!welcome)
+            return;
+        // A reset link opened over the recovery sheet: only the link's sheet reads as a dialog
+        // shown, and once it closes only the sign-in sheet.
+        clickCentre(item(QStringLiteral("signInModeButton")));
+        QQuickItem *forgot = nullptr;
+        QTRY_VERIFY((forgot = item(QStringLiteral("forgotPasswordButton"))) != nullptr && forgot->isVisible());
+        clickCentre(forgot);
+        QTRY_COMPARE(shownDialogs(), QStringList{QStringLiteral("Вход")} << QStringLiteral("Забыли пароль?"));
+        root()->openUrl(QStringLiteral("tessmark://reset-password?token=abc"));
+        QTRY_COMPARE(shownDialogs(), QStringList{QStringLiteral("Сброс пароля")});
+        QTest::keyClick(m_window, Qt::Key_Escape);
+        QTRY_COMPARE(shownDialogs(), QStringList{QStringLiteral("Вход")});
     }
 
     // Menus as they are read: the editor's "⋯" menu with the entry under the pointer and the
@@ -5778,6 +5791,22 @@ private:
         QVERIFY2(alert,
                  qPrintable(AccessibilityAudit::describe(shownText) + QStringLiteral(" is not read as an alert")));
         QCOMPARE(QAccessible::queryAccessibleInterface(alert)->text(QAccessible::Name), text);
+    }
+
+    // The names of the dialogs a screen reader reads as shown, in the order it meets them.
+    QStringList shownDialogs() const
+    {
+        QStringList found;
+        const std::function<void(QAccessibleInterface *)> walk = [&](QAccessibleInterface *node) {
+            if (!node || !node->isValid() || node->state().invisible)
+                return;
+            if (node->role() == QAccessible::Dialog)
+                found << node->text(QAccessible::Name);
+            for (int i = 0; i < node->childCount(); ++i)
+                walk(node->child(i));
+        };
+        walk(QAccessible::queryAccessibleInterface(m_window));
+        return found;
     }
 
     // The objects a screen reader reads as focused, in every window shown.
