@@ -9,7 +9,8 @@
 // reads by its `title` property. Only the one item that has the keyboard focus reads as focused,
 // and a press presses a button. A field that hides what is typed reads its bullets alone; the
 // content of a list (any Flickable) reads top to bottom as drawn, and a row the list took away
-// into its pool is gone, announced as hidden.
+// into its pool is gone, announced as hidden. What a person cannot see (a row the list keeps
+// undrawn, content scrolled wholly out of the views that clip it) reads as not shown.
 class QuickItemAccessible
 {
 public:

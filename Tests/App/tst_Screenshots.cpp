@@ -1694,8 +1694,9 @@ private Q_SLOTS:
     }
 
     // The reader's check names a disabled control that reads as enabled (as every one does with
-    // Qt's own reading) and a hidden window; with the app's reading the control reads as disabled,
-    // and as enabled again once it is.
+    // Qt's own reading), a button scrolled out of its view that reads as shown, and a hidden
+    // window; with the app's reading the control reads as disabled, and as enabled again once it
+    // is, and the button as not shown.
     void accessibilityAuditFindsFaults()
     {
         if (!QAccessible::isActive())
@@ -1714,6 +1715,10 @@ private Q_SLOTS:
                         Accessible.role: Accessible.EditableText; Accessible.name: "Пароль"
                     }
                     T.Menu { objectName: "menu"; y: 90; width: 100; height: 60; visible: true }
+                    Flickable {
+                        y: 160; width: 100; height: 30; clip: true; contentHeight: 100; contentY: 40
+                        T.AbstractButton { objectName: "scrolledAway"; width: 100; height: 30; text: "Вверху" }
+                    }
                     Window { title: "Скрытое" }
                 })",
                               QUrl());
@@ -1737,6 +1742,10 @@ private Q_SLOTS:
             found.contains(QStringLiteral("password read as its text: QQuickRootItem > QQuickTextInput \"password\"")),
             qPrintable(found));
         QVERIFY2(found.contains(QStringLiteral("menu without a name")), qPrintable(found));
+        QVERIFY2(found.contains(
+                     QStringLiteral("read as shown, out of sight: QQuickRootItem > QQuickFlickable > QQuickItem > "
+                                    "QQuickAbstractButton \"scrolledAway\"")),
+                 qPrintable(found));
         broken.reset();
 
         QuickItemAccessible::install();
@@ -1747,6 +1756,7 @@ private Q_SLOTS:
         found = AccessibilityAudit::problems().join(QLatin1Char('\n'));
         QVERIFY2(!found.contains(QStringLiteral("not read as disabled")), qPrintable(found));
         QVERIFY2(!found.contains(QStringLiteral("password read as its text")), qPrintable(found));
+        QVERIFY2(!found.contains(QStringLiteral("out of sight")), qPrintable(found));
         auto *save = window->findChild<QQuickItem *>(QStringLiteral("save"));
         QVERIFY(save);
         QVERIFY(QAccessible::queryAccessibleInterface(save)->state().disabled);
