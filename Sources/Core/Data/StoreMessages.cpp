@@ -56,7 +56,8 @@ QString boundedPath(const QString &path)
 
 bool diskHasRoom(const QString &filePath)
 {
-    // Less than SQLite's journals take to grow by one step is no room at all.
+    // Below a megabyte the disk is taken as full: a write that fails there most likely failed
+    // for want of room.
     constexpr qint64 leastRoom = 1024 * 1024;
     QString existing = QFileInfo(filePath).absolutePath();
     while (!QFileInfo::exists(existing) && QFileInfo(existing).absolutePath() != existing)

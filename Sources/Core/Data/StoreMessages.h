@@ -12,8 +12,8 @@ inline constexpr qsizetype maxPathGraphemes = 120;
 QString boundedPath(const QString &path);
 
 // A failed statement, from SQLite's result code (primary or extended), on the store at filePath
-// (empty for a store in memory). An I/O failure where the disk has no room left (SQLite reports
-// a full disk so when it cannot grow its shared-memory file) reads as the full disk it is.
+// (empty for a store in memory). An I/O failure on a disk with no room left (as SQLite reports a
+// full disk when its shared-memory file cannot grow) reads as the full disk it is.
 QString sqlFailure(int sqliteCode, const QString &filePath);
 // The same, told whether the disk that holds the file has room left.
 QString sqlFailure(int sqliteCode, const QString &filePath, bool hasRoom);
