@@ -250,7 +250,6 @@ private Q_SLOTS:
             QStringLiteral("Диск заполнен: данные не записаны. Освободите место на диске и повторите.");
         QTest::newRow("disk full") << 13 << true << full;
         QTest::newRow("shared memory not grown, no room") << 4874 << false << full;
-        QTest::newRow("write failed, no room") << 778 << false << full;
         QTest::newRow("shared memory not grown, room left")
             << 4874 << true << QStringLiteral("Ошибка чтения или записи диска в файле хранилища проектов «%1».");
     }
