@@ -239,31 +239,17 @@ private Q_SLOTS:
         QCOMPARE(store->fetch(QStringLiteral("after")).size(), 1);
     }
 
-    // A start on a full disk says so, as a save does, whether SQLite reports the disk full or an
-    // I/O failure growing its journal; the store's path shows once.
-    void fullDiskAtStart_data()
-    {
-        QTest::addColumn<int>("code");
-        QTest::addColumn<bool>("hasRoom");
-        QTest::addColumn<QString>("cause");
-        const QString full =
-            QStringLiteral("Диск заполнен: данные не записаны. Освободите место на диске и повторите.");
-        QTest::newRow("disk full") << 13 << true << full;
-        QTest::newRow("shared memory not grown, no room") << 4874 << false << full;
-        QTest::newRow("shared memory not grown, room left")
-            << 4874 << true << QStringLiteral("Ошибка чтения или записи диска в файле хранилища проектов «%1».");
-    }
+    // A start on a full disk says so, as a save does, also where SQLite reports an I/O failure
+    // growing its journal for want of room; the store's path shows once.
     void fullDiskAtStart()
     {
-        QFETCH(int, code);
-        QFETCH(bool, hasRoom);
-        QFETCH(QString, cause);
         const QString path = file(QStringLiteral("start/LocalProjects.sqlite"));
-        const QString shown = StoreMessages::startStopped(StoreMessages::sqlFailure(code, path, hasRoom), path);
-        QVERIFY2(shown.startsWith(QStringLiteral("Не удаётся открыть хранилище проектов на устройстве.\n")
-                                  + QString(cause).replace(QStringLiteral("%1"), path)),
-                 qPrintable(shown));
-        QCOMPARE(shown.count(path), 1);
+        const QString full = StoreMessages::sqlFailure(4874, path, false);
+        const QString failedIo = StoreMessages::sqlFailure(4874, path, true);
+        QCOMPARE(full, StoreMessages::sqlFailure(13, path));
+        QVERIFY2(failedIo.startsWith(QStringLiteral("Ошибка чтения или записи диска")), qPrintable(failedIo));
+        for (const QString &cause : {full, failedIo})
+            QCOMPARE(StoreMessages::startStopped(cause, path).count(path), 1);
     }
 
     // A file that is not a store of ours is refused before anything is written to it.
