@@ -66,22 +66,21 @@ bool released(const QQuickItem *row)
     return false;
 }
 
-bool pooled(const QQuickItem *item)
+// Whether a person cannot see the item, though it is shown: a list keeps it (or a row it is in)
+// undrawn, in its pool or ready beyond its edges, or the views that clip it show none of it (it
+// is scrolled out of them, under a toolbar that stays above a list or past the bottom).
+bool outOfSight(const QQuickItem *item)
 {
-    for (; item; item = item->parentItem()) {
-        if (released(item))
+    QRectF seen = item->mapRectToScene(QRectF(0, 0, item->width(), item->height()));
+    for (const QQuickItem *up = item; up; up = up->parentItem()) {
+        if (QQuickItemPrivate::get(up)->culled)
             return true;
-    }
-    return false;
-}
-
-// Whether the item, or a row it is in, is one a list keeps but does not draw: ready beyond the
-// list's edges, scrolled out of its view.
-bool undrawn(const QQuickItem *item)
-{
-    for (; item; item = item->parentItem()) {
-        if (QQuickItemPrivate::get(item)->culled)
-            return true;
+        // An item of no size (a holder whose children are drawn) is left to what it holds.
+        if (up != item && up->clip() && !seen.isEmpty()) {
+            seen = seen.intersected(up->mapRectToScene(up->clipRect()));
+            if (seen.isEmpty())
+                return true;
+        }
     }
     return false;
 }
@@ -209,11 +208,8 @@ public:
     QAccessible::State state() const override
     {
         QAccessible::State state = QAccessibleQuickItem::state();
-        if (pooled(item())) {
+        if (outOfSight(item())) {
             state.invisible = true;
-            state.offscreen = true;
-        } else if (undrawn(item())) {
-            // Still in the list, out of sight: there, but not showing.
             state.offscreen = true;
         }
         // Qt says focused of every scope around the focused item too (a sheet, a list): a reader

@@ -8,9 +8,9 @@
 // that AccessibleState gives it, which Qt's controls do not overwrite. A popup without a name
 // reads by its `title` property. Only the one item that has the keyboard focus reads as focused,
 // and a press presses a button. A field that hides what is typed reads its bullets alone; the
-// content of a list (any Flickable) reads top to bottom as drawn, a row the list keeps undrawn
-// beyond its edges reads as not showing, and a row the list took away into its pool is gone,
-// announced as hidden.
+// content of a list (any Flickable) reads top to bottom as drawn, and a row the list took away
+// into its pool is gone, announced as hidden. What a person cannot see (a row the list keeps
+// undrawn, content scrolled wholly out of the views that clip it) reads as not shown.
 class QuickItemAccessible
 {
 public:

@@ -6,7 +6,8 @@
 // or selected state, a disabled control that does not read as disabled, a dialog without a name
 // or not read as modal, a menu without a name, a password field that reads what was typed, an
 // error shown that is not read as an alert, a state or an empty list's text that is not read at
-// all, more than one object read as focused; and every window kept hidden.
+// all, more than one object read as focused, an object read as shown though out of sight; and
+// every window kept hidden.
 #include "AppTheme.h"
 #include "ItemCulling.h"
 
@@ -48,6 +49,23 @@ inline QString describe(const QQuickItem *item)
 inline bool hidden(const QQuickItem *item)
 {
     return !item->isVisible() || item->opacity() <= 0 || ItemCulling::culled(item);
+}
+
+// Whether the item is shown but out of a person's sight: a list keeps it (or its row) undrawn,
+// or the views that clip it (a list under a toolbar that stays) show none of it.
+inline bool outOfSight(const QQuickItem *item)
+{
+    QRectF seen = item->mapRectToScene(QRectF(0, 0, item->width(), item->height()));
+    for (const QQuickItem *up = item; up; up = up->parentItem()) {
+        if (ItemCulling::culled(up))
+            return true;
+        if (up != item && up->clip() && !seen.isEmpty()) {
+            seen = seen.intersected(up->mapRectToScene(up->clipRect()));
+            if (seen.isEmpty())
+                return true;
+        }
+    }
+    return false;
 }
 
 // Whether a person can see the item at all: shown, with some size.
@@ -112,6 +130,9 @@ inline QStringList problems(QQuickWindow *window)
             return;
         const QAccessible::State state = node->state();
         auto *item = qobject_cast<QQuickItem *>(node->object());
+        // A reader that is told an object shows looks for it where nothing is drawn.
+        if (item && item->isVisible() && !state.invisible && outOfSight(item))
+            found << QStringLiteral("read as shown, out of sight: %1").arg(describe(item));
         if (item && hidden(item))
             return;
         if (item)

@@ -6,8 +6,8 @@ keys and clicks sent through the accessibility registry: the welcome screen's bu
 and the first has the focus; the sign-in sheet reads as a named modal dialog with the focus in its
 first field; the fields' errors and a refused sign-in are announced as alerts that have their text
 as they show, and the refusal leaves the focus in the password field; the password reads as
-password text of bullets alone (its text once revealed); after a sign-in the tour's first step has
-the focus on its main button, and skipping it lands the focus in the projects list, whose rows
+password text of bullets alone (its text once revealed by Space on the button that Tab reaches
+after the field); after a sign-in the tour's first step has the focus on its main button, and skipping it lands the focus in the projects list, whose rows
 read in the order they are drawn; the analytics detail pane reads its heading and the project's
 name; in the editor the lines read in drawn order, a menu reads named after what opened it with
 the focus on its first entry, and a line deleted by the Delete key or by its menu leaves the
@@ -415,11 +415,18 @@ def main(app_binary, backend_binary):
         wait_for(lambda: password.queryText().characterCount == len(wrong), 'the password typed')
         check(masked(password, wrong), 'the password reads as %s "%s"' % (
             password.getRoleName(), password.queryText().getText(0, -1)))
-        click(find(reader, pyatspi.ROLE_PUSH_BUTTON, 'Показать пароль'))
+        # The reveal button by keys: Tab right after the field, then Space.
+        press(KEY_TAB)
+        wait_for(lambda: (the_focused(reader) or password).name == 'Показать пароль', 'Tab to "Показать пароль"')
+        check(masked(password, wrong), 'the password reads as its text with the focus on the reveal button')
+        type_text(' ')
         wait_for(lambda: password.queryText().getText(0, -1) == wrong and password.getRole() == pyatspi.ROLE_TEXT,
                  'the revealed password read as its text')
-        click(find(reader, pyatspi.ROLE_PUSH_BUTTON, 'Скрыть пароль'))
+        wait_for(lambda: (the_focused(reader) or password).name == 'Скрыть пароль', 'the focus on "Скрыть пароль"')
+        type_text(' ')
         wait_for(lambda: masked(password, wrong), 'the password hidden again read as bullets')
+        click(password)
+        wait_for(lambda: the_focused(reader) == password, 'the focus back in the password field')
         del events[:]
         press(KEY_RETURN)
         refusal = 'Неверный email или пароль'

@@ -1276,6 +1276,7 @@ private Q_SLOTS:
         QTest::qWait(300);
         walkByTab({{input(QStringLiteral("emailField")), QStringLiteral("anna@example.test")},
                    {input(QStringLiteral("passwordField")), QStringLiteral("secret-12")},
+                   {findItem(item(QStringLiteral("passwordField")), QStringLiteral("revealButton")), {}},
                    {input(QStringLiteral("firstNameField")), QStringLiteral("Анна")},
                    {input(QStringLiteral("lastNameField")), QStringLiteral("Петрова")},
                    {item(QStringLiteral("submitButton")), {}},
@@ -1693,8 +1694,9 @@ private Q_SLOTS:
     }
 
     // The reader's check names a disabled control that reads as enabled (as every one does with
-    // Qt's own reading) and a hidden window; with the app's reading the control reads as disabled,
-    // and as enabled again once it is.
+    // Qt's own reading), a button scrolled out of its view that reads as shown, and a hidden
+    // window; with the app's reading the control reads as disabled, and as enabled again once it
+    // is, and the button as not shown.
     void accessibilityAuditFindsFaults()
     {
         if (!QAccessible::isActive())
@@ -1713,6 +1715,10 @@ private Q_SLOTS:
                         Accessible.role: Accessible.EditableText; Accessible.name: "Пароль"
                     }
                     T.Menu { objectName: "menu"; y: 90; width: 100; height: 60; visible: true }
+                    Flickable {
+                        y: 160; width: 100; height: 30; clip: true; contentHeight: 100; contentY: 40
+                        T.AbstractButton { objectName: "scrolledAway"; width: 100; height: 30; text: "Вверху" }
+                    }
                     Window { title: "Скрытое" }
                 })",
                               QUrl());
@@ -1736,6 +1742,10 @@ private Q_SLOTS:
             found.contains(QStringLiteral("password read as its text: QQuickRootItem > QQuickTextInput \"password\"")),
             qPrintable(found));
         QVERIFY2(found.contains(QStringLiteral("menu without a name")), qPrintable(found));
+        QVERIFY2(found.contains(
+                     QStringLiteral("read as shown, out of sight: QQuickRootItem > QQuickFlickable > QQuickItem > "
+                                    "QQuickAbstractButton \"scrolledAway\"")),
+                 qPrintable(found));
         broken.reset();
 
         QuickItemAccessible::install();
@@ -1746,6 +1756,7 @@ private Q_SLOTS:
         found = AccessibilityAudit::problems().join(QLatin1Char('\n'));
         QVERIFY2(!found.contains(QStringLiteral("not read as disabled")), qPrintable(found));
         QVERIFY2(!found.contains(QStringLiteral("password read as its text")), qPrintable(found));
+        QVERIFY2(!found.contains(QStringLiteral("out of sight")), qPrintable(found));
         auto *save = window->findChild<QQuickItem *>(QStringLiteral("save"));
         QVERIFY(save);
         QVERIFY(QAccessible::queryAccessibleInterface(save)->state().disabled);
@@ -2780,6 +2791,15 @@ private Q_SLOTS:
         vm->setSelectedFinanceProjectId(shop);
         QTRY_VERIFY(vm->hasFinanceProject());
         shoot(QStringLiteral("payments-history-") + scheme);
+        // The snapshot's title, sum, preview and difference from the plan are read as they show.
+        for (const char *name : {"aiTitle", "aiCost", "aiPreview", "aiDelta"}) {
+            QQuickItem *text = item(QString::fromLatin1(name));
+            QAccessibleInterface *node = m_audit && text ? QAccessible::queryAccessibleInterface(text) : nullptr;
+            QVERIFY2(!m_audit
+                         || (node && AccessibilityAudit::shown(text) && node->role() == QAccessible::StaticText
+                             && node->text(QAccessible::Name) == text->property("text").toString()),
+                     name);
+        }
         scrollFinanceToEnd(m_window);
         shoot(QStringLiteral("payments-history-list-") + scheme);
 
@@ -4410,6 +4430,19 @@ private Q_SLOTS:
         QVERIFY(registerMode);
         clickCentre(registerMode);
         readAs(email, QStringLiteral("Регистрация"));
+        if (!welcome)
+            return;
+        // A reset link opened over the recovery sheet: only the link's sheet reads as a dialog
+        // shown, and once it closes only the sign-in sheet.
+        clickCentre(item(QStringLiteral("signInModeButton")));
+        QQuickItem *forgot = nullptr;
+        QTRY_VERIFY((forgot = item(QStringLiteral("forgotPasswordButton"))) != nullptr && forgot->isVisible());
+        clickCentre(forgot);
+        QTRY_COMPARE(shownDialogs(), QStringList{QStringLiteral("Вход")} << QStringLiteral("Забыли пароль?"));
+        root()->openUrl(QStringLiteral("tessmark://reset-password?token=abc"));
+        QTRY_COMPARE(shownDialogs(), QStringList{QStringLiteral("Сброс пароля")});
+        QTest::keyClick(m_window, Qt::Key_Escape);
+        QTRY_COMPARE(shownDialogs(), QStringList{QStringLiteral("Вход")});
     }
 
     // Menus as they are read: the editor's "⋯" menu with the entry under the pointer and the
@@ -5823,6 +5856,22 @@ private:
         QVERIFY2(alert,
                  qPrintable(AccessibilityAudit::describe(shownText) + QStringLiteral(" is not read as an alert")));
         QCOMPARE(QAccessible::queryAccessibleInterface(alert)->text(QAccessible::Name), text);
+    }
+
+    // The names of the dialogs a screen reader reads as shown, in the order it meets them.
+    QStringList shownDialogs() const
+    {
+        QStringList found;
+        const std::function<void(QAccessibleInterface *)> walk = [&](QAccessibleInterface *node) {
+            if (!node || !node->isValid() || node->state().invisible)
+                return;
+            if (node->role() == QAccessible::Dialog)
+                found << node->text(QAccessible::Name);
+            for (int i = 0; i < node->childCount(); ++i)
+                walk(node->child(i));
+        };
+        walk(QAccessible::queryAccessibleInterface(m_window));
+        return found;
     }
 
     // The objects a screen reader reads as focused, in every window shown.

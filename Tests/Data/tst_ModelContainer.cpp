@@ -239,6 +239,19 @@ private Q_SLOTS:
         QCOMPARE(store->fetch(QStringLiteral("after")).size(), 1);
     }
 
+    // A start on a full disk says so, as a save does, also where SQLite reports an I/O failure
+    // growing its journal for want of room; the store's path shows once.
+    void fullDiskAtStart()
+    {
+        const QString path = file(QStringLiteral("start/LocalProjects.sqlite"));
+        const QString full = StoreMessages::sqlFailure(4874, path, false);
+        const QString failedIo = StoreMessages::sqlFailure(4874, path, true);
+        QCOMPARE(full, StoreMessages::sqlFailure(13, path));
+        QVERIFY2(failedIo.startsWith(QStringLiteral("Ошибка чтения или записи диска")), qPrintable(failedIo));
+        for (const QString &cause : {full, failedIo})
+            QCOMPARE(StoreMessages::startStopped(cause, path).count(path), 1);
+    }
+
     // A file that is not a store of ours is refused before anything is written to it.
     void foreignFilesAreLeftAlone_data()
     {

@@ -483,6 +483,28 @@ private Q_SLOTS:
         QCOMPARE(model.errorText(), m_auth->errorMessageText());
     }
 
+    // The refusal that asked to confirm the address goes once a link confirmed it (the service
+    // clears its text); another screen's check stays.
+    void serviceClearingClearsItsText()
+    {
+        auto login = form();
+        login->setEmail(QStringLiteral("new@example.test"));
+        login->setPassword(password);
+        QVERIFY(login->submit());
+        waitIdle();
+        QCOMPARE(login->errorText(), QStringLiteral("Подтвердите email, чтобы войти"));
+        ResetPasswordModel reset;
+        reset.setAuth(m_auth.get());
+        reset.save(); // "Минимум 6 символов"
+        VerifyEmailModel verify;
+        verify.setAuth(m_auth.get());
+        verify.setToken(m_backend->data().issueVerificationToken(
+            m_backend->data().accountByEmail(QStringLiteral("new@example.test"))->id));
+        verify.start();
+        QTRY_COMPARE(verify.status(), VerifyEmailModel::Success);
+        QVERIFY(!login->hasError() && reset.hasError());
+    }
+
     void verification_data()
     {
         QTest::addColumn<QString>("token"); // "real": the one the registration mailed

@@ -228,7 +228,7 @@ QCoro::Task<QByteArray> APIClient::exchange(QString method, QString path, std::o
     if (cutoff->cancelled)
         throw RequestCancelled();
     if (cutoff->tooLarge)
-        throw APIError::http(-1, std::nullopt);
+        throw APIError::tooLarge();
     if (cutoff->overdue)
         throw APIError::http(-1, transportFailureText(*url));
     int status = 0;

@@ -97,7 +97,7 @@ public:
     int transferTimeout() const { return m_transferTimeout; }
     void setDeadline(int milliseconds) { m_deadline = milliseconds; }
     int deadline() const { return m_deadline; }
-    // A longer answer (announced or received) fails with status -1 and no message.
+    // A longer answer (announced or received) fails as too large, with status -1.
     void setMaxAnswerBytes(qint64 bytes) { m_maxAnswerBytes = bytes; }
     qint64 maxAnswerBytes() const { return m_maxAnswerBytes; }
 

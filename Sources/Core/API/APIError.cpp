@@ -30,6 +30,11 @@ APIError APIError::invalidURL()
     return APIError(Kind::InvalidURL, -1, std::nullopt, {});
 }
 
+APIError APIError::tooLarge()
+{
+    return APIError(Kind::TooLarge, -1, std::nullopt, {});
+}
+
 APIError APIError::unauthorized()
 {
     return APIError(Kind::Unauthorized, 401, std::nullopt, {});
@@ -51,6 +56,9 @@ QString APIError::errorDescription() const
         return QStringLiteral("Некорректный URL");
     case Kind::Unauthorized:
         return QStringLiteral("Сессия истекла. Войдите снова.");
+    case Kind::TooLarge:
+        return QStringLiteral("Ответ сервера слишком большой: приложение не может его принять. "
+                              "Попробуйте позже; если ошибка повторится, обратитесь в поддержку.");
     }
     return {};
 }

@@ -9,7 +9,7 @@
 class APIError : public std::exception
 {
 public:
-    enum class Kind { Http, Decoding, InvalidURL, Unauthorized };
+    enum class Kind { Http, Decoding, InvalidURL, Unauthorized, TooLarge };
 
     // status is the HTTP status, or -1 when there is none (transport failure, not an HTTP answer).
     static APIError http(int status, std::optional<QString> message);
@@ -17,6 +17,8 @@ public:
     // the screens show a text of their own.
     static APIError decoding(const QString &cause);
     static APIError invalidURL();
+    // An answer longer than the client takes (status -1: its body was never read).
+    static APIError tooLarge();
     static APIError unauthorized();
 
     Kind kind() const { return m_kind; }

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStorageInfo>
 #include <QStringList>
 
 #include <unistd.h>
@@ -53,9 +54,29 @@ QString boundedPath(const QString &path)
     return Text::middleCut(shown, maxPathGraphemes, maxPathGraphemes / 3);
 }
 
+bool diskHasRoom(const QString &filePath)
+{
+    // Below a megabyte the disk is taken as full: a write that fails there most likely failed
+    // for want of room.
+    constexpr qint64 leastRoom = 1024 * 1024;
+    QString existing = QFileInfo(filePath).absolutePath();
+    while (!QFileInfo::exists(existing) && QFileInfo(existing).absolutePath() != existing)
+        existing = QFileInfo(existing).absolutePath();
+    const QStorageInfo disk(existing);
+    return !disk.isValid() || disk.bytesAvailable() < 0 || disk.bytesAvailable() >= leastRoom;
+}
+
 QString sqlFailure(int sqliteCode, const QString &filePath)
 {
     const bool onDisk = !filePath.isEmpty();
+    return sqlFailure(sqliteCode, filePath, !onDisk || (sqliteCode & 0xFF) != IoErr || diskHasRoom(filePath));
+}
+
+QString sqlFailure(int sqliteCode, const QString &filePath, bool hasRoom)
+{
+    const bool onDisk = !filePath.isEmpty();
+    if ((sqliteCode & 0xFF) == IoErr && onDisk && !hasRoom)
+        sqliteCode = Full;
     switch (sqliteCode & 0xFF) {
     case Error:
         // The statements are the program's own: one that fails met a file changed under it.
@@ -202,8 +223,10 @@ QString unreadableProjects(qsizetype count)
 
 QString startStopped(const QString &cause, const QString &filePath)
 {
-    return QStringLiteral("Не удаётся открыть хранилище проектов на устройстве.\n%1\nФайл: %2")
-        .arg(cause, boundedPath(filePath));
+    const QString shown = boundedPath(filePath);
+    if (cause.contains(QStringLiteral("«") + shown + QStringLiteral("»")))
+        return QStringLiteral("Не удаётся открыть хранилище проектов на устройстве.\n%1").arg(cause);
+    return QStringLiteral("Не удаётся открыть хранилище проектов на устройстве.\n%1\nФайл: %2").arg(cause, shown);
 }
 
 } // namespace StoreMessages

@@ -12,8 +12,13 @@ inline constexpr qsizetype maxPathGraphemes = 120;
 QString boundedPath(const QString &path);
 
 // A failed statement, from SQLite's result code (primary or extended), on the store at filePath
-// (empty for a store in memory).
+// (empty for a store in memory). An I/O failure on a disk with no room left (as SQLite reports a
+// full disk when its shared-memory file cannot grow) reads as the full disk it is.
 QString sqlFailure(int sqliteCode, const QString &filePath);
+// The same, told whether the disk that holds the file has room left.
+QString sqlFailure(int sqliteCode, const QString &filePath, bool hasRoom);
+// Whether the disk that holds filePath has room left for the store to grow; true when unknown.
+bool diskHasRoom(const QString &filePath);
 
 // Why the store at filePath cannot be made or written, read from the file system: a path
 // element that is a file, a folder or file of another user or one that may not be written to.
@@ -31,7 +36,7 @@ QString upgradeFailed(const QString &cause);
 QString unreadableProject();
 QString unreadableProjects(qsizetype count);
 
-// The start stops: the cause and the store's file.
+// The start stops: the cause, and the store's file unless the cause names it already.
 QString startStopped(const QString &cause, const QString &filePath);
 
 } // namespace StoreMessages

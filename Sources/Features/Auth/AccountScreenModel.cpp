@@ -25,10 +25,12 @@ void AccountScreenModel::setAuth(AuthService *auth)
 void AccountScreenModel::follow(AuthService &auth)
 {
     connect(&auth, &AuthService::isLoadingChanged, this, &AccountScreenModel::busyChanged);
+    connect(&auth, &AuthService::errorMessageChanged, this, &AccountScreenModel::onServiceErrorChanged);
 }
 
 void AccountScreenModel::setError(std::optional<QString> error)
 {
+    m_errorIsService = false;
     if (m_error == error)
         return;
     m_error = std::move(error);
@@ -38,4 +40,12 @@ void AccountScreenModel::setError(std::optional<QString> error)
 void AccountScreenModel::takeRequestError()
 {
     setError(m_auth ? m_auth->errorMessage() : std::nullopt);
+    m_errorIsService = m_error.has_value();
+}
+
+// Only a clearing is followed: a text the service gets later belongs to another screen's request.
+void AccountScreenModel::onServiceErrorChanged()
+{
+    if (m_errorIsService && m_auth && !m_auth->hasErrorMessage())
+        setError(std::nullopt);
 }

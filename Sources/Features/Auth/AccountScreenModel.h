@@ -17,7 +17,8 @@ class AccountScreenModel : public QObject
     QML_ANONYMOUS
     Q_PROPERTY(AuthService *auth READ auth WRITE setAuth NOTIFY authChanged)
     // The screen's own error: its checks, or the service's text after the screen's own request
-    // failed. It goes with the screen; another screen of the window never shows it.
+    // failed. It goes with the screen; another screen of the window never shows it. The service's
+    // text goes when the service clears it (a link confirmed the address the text asked for).
     Q_PROPERTY(QString errorText READ errorText NOTIFY errorChanged)
     Q_PROPERTY(bool hasError READ hasError NOTIFY errorChanged)
 
@@ -47,7 +48,11 @@ protected:
     void takeRequestError();
 
 private:
+    void onServiceErrorChanged();
+
     QPointer<AuthService> m_auth;
     AccountActions *m_actions = nullptr;
     std::optional<QString> m_error;
+    // Whether m_error is the service's text rather than a check's.
+    bool m_errorIsService = false;
 };

@@ -39,6 +39,9 @@ Item {
     Keys.onReturnPressed: form.submit()
     Keys.onEnterPressed: form.submit()
     Component.onCompleted: emailField.input.forceActiveFocus()
+    // The recovery sheet stands over this form alone: when the form goes out of sight (its sheet
+    // makes way for a link's), so does the recovery sheet, rather than stay open undrawn behind.
+    onVisibleChanged: if (!visible) forgotSheet.close()
 
     LoginFormModel {
         id: form

@@ -1,6 +1,7 @@
 #include "Features/Auth/ResetPasswordModel.h"
 
 #include "Features/Auth/AccountActions.h"
+#include "Utils/AccessToken.h"
 #include "Utils/Text.h"
 
 ResetPasswordModel::ResetPasswordModel(QObject *parent)
@@ -14,8 +15,19 @@ void ResetPasswordModel::setToken(const QString &token)
 {
     if (m_token == token)
         return;
+    const bool wasRefused = tokenRefused();
     m_token = token;
+    if (tokenRefused())
+        setError(AccessToken::linkRefusedText());
+    else if (wasRefused)
+        setError(std::nullopt);
     Q_EMIT tokenChanged();
+    Q_EMIT canSaveChanged();
+}
+
+bool ResetPasswordModel::tokenRefused() const
+{
+    return !AccessToken::fitsLink(m_token);
 }
 
 void ResetPasswordModel::setPassword(const QString &password)
@@ -51,7 +63,7 @@ void ResetPasswordModel::dropPassedCheck()
 
 bool ResetPasswordModel::canSave() const
 {
-    return !busy() && !m_success;
+    return !busy() && !m_success && !tokenRefused();
 }
 
 QString ResetPasswordModel::lengthText()

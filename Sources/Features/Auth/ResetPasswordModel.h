@@ -7,12 +7,14 @@
 
 // The new-password screen of a reset link: two entries, their checks, and the backend's answer.
 // A check's text stays until the entries pass that check or the next save; the backend's until
-// the next save.
+// the next save. A link whose token is longer than any the backend sends is refused at once:
+// nothing is asked for and nothing sent.
 class ResetPasswordModel : public AccountScreenModel
 {
     Q_OBJECT
     QML_ELEMENT
     Q_PROPERTY(QString token READ token WRITE setToken NOTIFY tokenChanged)
+    Q_PROPERTY(bool tokenRefused READ tokenRefused NOTIFY tokenChanged)
     Q_PROPERTY(QString password READ password WRITE setPassword NOTIFY passwordChanged)
     Q_PROPERTY(QString confirm READ confirm WRITE setConfirm NOTIFY confirmChanged)
     // Not while busy, and never again after a success.
@@ -25,6 +27,7 @@ public:
 
     QString token() const { return m_token; }
     void setToken(const QString &token);
+    bool tokenRefused() const;
     QString password() const { return m_password; }
     void setPassword(const QString &password);
     QString confirm() const { return m_confirm; }

@@ -5,7 +5,7 @@ import Tessmark.Features.Auth
 import Tessmark.Services
 
 // A new password for the token of a reset link. It neither signs in nor closes by itself: the
-// user leaves it with the sheet's "Закрыть".
+// user leaves it with the sheet's "Закрыть". A link refused at once shows why, and no entries.
 Item {
     id: reset
 
@@ -21,7 +21,10 @@ Item {
     implicitWidth: 400
     implicitHeight: 420
 
-    Component.onCompleted: passwordField.input.forceActiveFocus()
+    Component.onCompleted: {
+        if (!model.tokenRefused)
+            passwordField.input.forceActiveFocus()
+    }
 
     ResetPasswordModel {
         id: model
@@ -53,6 +56,7 @@ Item {
             }
             Text {
                 width: parent.width
+                visible: !model.tokenRefused
                 text: "Задайте новый пароль для входа в аккаунт."
                 wrapMode: Text.WordWrap
                 font: Typography.font(Typography.Subheadline)
@@ -62,6 +66,7 @@ Item {
                 id: passwordField
                 objectName: "passwordField"
                 width: parent.width
+                visible: !model.tokenRefused
                 title: "Новый пароль"
                 systemImage: "lock.fill"
                 isSecure: true
@@ -73,6 +78,7 @@ Item {
             AppTextField {
                 objectName: "confirmField"
                 width: parent.width
+                visible: !model.tokenRefused
                 title: "Подтверждение"
                 systemImage: "lock.fill"
                 isSecure: true
@@ -106,6 +112,7 @@ Item {
             PrimaryButton {
                 objectName: "saveButton"
                 width: parent.width
+                visible: !model.tokenRefused
                 text: "Сохранить пароль"
                 busy: reset.auth.isLoading
                 enabled: model.canSave

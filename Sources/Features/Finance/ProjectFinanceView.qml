@@ -335,13 +335,20 @@ Rectangle {
                         Layout.fillWidth: true
                         spacing: 4
 
+                        // Read as the rest of the card is: each text as it shows.
                         Text {
+                            objectName: "aiTitle"
+                            Accessible.role: Accessible.StaticText
+                            Accessible.name: text
                             text: "Последний ИИ-снимок"
                             textFormat: Text.PlainText
                             font: Typography.font(Typography.Caption, Font.DemiBold)
                             color: AppTheme.deepBlack
                         }
                         Text {
+                            objectName: "aiCost"
+                            Accessible.role: Accessible.StaticText
+                            Accessible.name: text
                             Layout.fillWidth: true
                             text: finance.aiSnapshotCostText
                             textFormat: Text.PlainText
@@ -351,6 +358,8 @@ Rectangle {
                         }
                         Text {
                             objectName: "aiPreview"
+                            Accessible.role: Accessible.StaticText
+                            Accessible.name: text
                             visible: finance.hasAiPreview
                             Layout.fillWidth: true
                             text: finance.aiPreview
@@ -363,6 +372,8 @@ Rectangle {
                         }
                         Text {
                             objectName: "aiDelta"
+                            Accessible.role: Accessible.StaticText
+                            Accessible.name: text
                             visible: finance.hasDelta
                             Layout.fillWidth: true
                             text: finance.deltaText

@@ -11,6 +11,9 @@ TestCase {
     visible: true
     when: windowShown
 
+    // Return presses the focused button, as in the application's window.
+    ButtonReturnKey {}
+
     Component {
         id: fieldComponent
         AppTextField { width: 320; title: "Пароль"; systemImage: "lock.fill" }
@@ -214,16 +217,27 @@ TestCase {
         SignalSpy {}
     }
 
-    function test_revealTogglesBetweenHiddenAndShownWithTheSameText() {
+    // By a click (the keyboard stays in the field), or Tab from the field, with its ring, then
+    // Space or Return.
+    function test_revealTogglesBetweenHiddenAndShownWithTheSameText_data() {
+        return [{ tag: "click" }, { tag: "Space", key: Qt.Key_Space }, { tag: "Return", key: Qt.Key_Return }]
+    }
+    function test_revealTogglesBetweenHiddenAndShownWithTheSameText(data) {
         const field = createTemporaryObject(fieldComponent, testCase, { isSecure: true, allowsPasswordReveal: true, text: "секрет" })
         const reveal = findChild(field, "revealButton")
         verify(reveal.visible)
+        field.input.forceActiveFocus()
+        if (data.key !== undefined) {
+            keyClick(Qt.Key_Tab)
+            verify(reveal.activeFocus && findChild(reveal, "revealRing").visible)
+        }
         for (const shown of [false, true, false]) {
             if (shown !== (field.input.echoMode === TextInput.Normal))
-                mouseClick(reveal)
+                data.key !== undefined ? keyClick(data.key) : mouseClick(reveal)
             compare(field.input.echoMode, shown ? TextInput.Normal : TextInput.Password)
             compare(reveal.Accessible.name, shown ? "Скрыть пароль" : "Показать пароль")
             compare(field.text, "секрет")
+            verify(data.key !== undefined ? reveal.activeFocus : field.input.activeFocus)
         }
     }
 

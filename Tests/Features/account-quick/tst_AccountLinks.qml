@@ -76,6 +76,25 @@ Item {
             compare(backend.lastBody("auth/reset-password").token, token)
         }
 
+        // A token longer than any the backend sends is refused as the link opens: no entries to
+        // fill, nothing sent.
+        function test_resetTokenBound_data() {
+            return [{ tag: "at the bound", size: 16384, refused: false },
+                    { tag: "over the bound", size: 16385, refused: true }]
+        }
+        function test_resetTokenBound(data) {
+            const reset = createTemporaryObject(resetComponent, host, { token: "t".repeat(data.size) })
+            const errorLine = findChild(reset, "errorLine")
+            compare(errorLine.visible, data.refused)
+            compare(errorLine.text, data.refused ? "Ссылка повреждена: ключ в ней слишком длинный. "
+                                                   + "Запросите новое письмо и откройте ссылку из него." : "")
+            for (const name of ["passwordField", "confirmField", "saveButton"])
+                compare(findChild(reset, name).visible, !data.refused)
+            compare(findChild(reset, "passwordField").input.activeFocus, !data.refused)
+            reset.model.save()
+            compare(backend.requestCount("auth/reset-password"), 0)
+        }
+
         function test_verification_data() {
             return [
                 { tag: "mailed token", token: "", status: VerifyEmailModel.Success,
