@@ -262,6 +262,60 @@ private Q_SLOTS:
                               "projectType", "status"}));
     }
 
+    // An answer about another project changes no row: a save's is refused with a text, a fetch's
+    // is left to its caller.
+    void foreignAnswers()
+    {
+        const QString mine = seed(QStringLiteral("Мой"));
+        QJsonObject other = *m_backend.data().project(seed(QStringLiteral("Чужой")));
+        other.insert(QStringLiteral("name"), QStringLiteral("Мой 2"));
+        auto service = account();
+        await(service->load(false));
+        const QList<Project> before = service->projects();
+        for (const QString &method : {QStringLiteral("PATCH"), QStringLiteral("GET")})
+            m_backend.setOverride(method, QStringLiteral("projects/") + mine, BackendReply::json(200, other));
+        QVERIFY(!rename(*service, mine, QStringLiteral("Мой 2")));
+        QCOMPARE(service->errorMessage(),
+                 QStringLiteral("Сервер вернул другой проект. Изменения не потеряны: сохраните ещё раз."));
+        QCOMPARE(await(service->fetchProject(mine))->name, QStringLiteral("Мой 2"));
+        QCOMPARE(service->projects(), before);
+    }
+
+    // A list that names a project twice shows its first copy, where it stands.
+    void repeatedIdentityListedOnce_data()
+    {
+        QTest::addColumn<QString>("read");
+        QTest::newRow("load") << "load";
+        QTest::newRow("load with iterations") << "full";
+        QTest::newRow("fetchAll") << "fetchAll";
+        QTest::newRow("iterations") << "iterations";
+    }
+    void repeatedIdentityListedOnce()
+    {
+        QFETCH(QString, read);
+        QJsonObject first = *m_backend.data().project(seed(QStringLiteral("A")));
+        const QJsonObject second = *m_backend.data().project(seed(QStringLiteral("B")));
+        const QString id = first.value(QStringLiteral("id")).toString();
+        const QJsonArray once{first, second};
+        first.insert(QStringLiteral("name"), QStringLiteral("A again"));
+        const QString path =
+            read == QStringLiteral("iterations") ? QStringLiteral("projects/x/iterations") : QStringLiteral("projects");
+        m_backend.setOverride(QStringLiteral("GET"), path,
+                              BackendReply::json(200, QJsonArray{once[0], once[1], first}));
+        auto service = account();
+        QList<Project> listed;
+        if (read == QStringLiteral("fetchAll")) {
+            listed = *await(service->fetchAll(false));
+        } else if (read == QStringLiteral("iterations")) {
+            listed = await(service->fetchIterations(QStringLiteral("x")));
+        } else {
+            await(service->load(read == QStringLiteral("full")));
+            listed = service->projects();
+        }
+        QCOMPARE(ids(listed), (QStringList{id, second.value(QStringLiteral("id")).toString()}));
+        QCOMPARE(listed.first().name, QStringLiteral("A"));
+    }
+
     // Deleting removes that identity only: its iterations stay listed.
     void remove_data()
     {

@@ -242,6 +242,12 @@ private Q_SLOTS:
             << BackendReply::empty(500) << QStringLiteral("Ошибка сервера (500)");
         QTest::newRow("empty message") << BackendReply::message(400, QString())
                                        << QStringLiteral("Не удалось сохранить");
+        // The backend's copy of another project is not taken in: its next save would write it here.
+        Project other = project();
+        other.id = QStringLiteral("other");
+        QTest::newRow("another project") << BackendReply::json(
+            200,
+            other.toJson()) << QStringLiteral("Сервер вернул другой проект. Изменения не потеряны: сохраните ещё раз.");
     }
     void failures()
     {
