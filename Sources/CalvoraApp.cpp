@@ -1,4 +1,5 @@
 // The application entry: one window whose content is the root view.
+#include "App/EndSignals.h"
 #include "App/OpenedUrlInbox.h"
 #include "App/SingleInstance.h"
 #include "App/StartupArguments.h"
@@ -19,6 +20,7 @@
 #include <QQmlEngineExtensionPlugin>
 #include <QTimer>
 #include <QUrl>
+#include <QWindow>
 #include <cstdio>
 #include <cstdlib>
 
@@ -129,5 +131,8 @@ int main(int argc, char *argv[])
     QQmlComponent types(&engine, window, QQmlComponent::Asynchronous);
     KeychainTokenStore::shared().load();
     engine.load(window);
+    // Ended by a signal, the application goes as its window's close button makes it go.
+    const QList<QObject *> roots = engine.rootObjects();
+    const EndSignals endSignals(roots.isEmpty() ? nullptr : qobject_cast<QWindow *>(roots.constFirst()));
     return QApplication::exec();
 }
