@@ -1,5 +1,6 @@
 // The application entry: one window whose content is the root view.
 #include "App/EndSignals.h"
+#include "App/LargeBuffers.h"
 #include "App/OpenedUrlInbox.h"
 #include "App/SingleInstance.h"
 #include "App/StartupArguments.h"
@@ -55,6 +56,8 @@ int stopWithWindow(const QString &message)
 
 int main(int argc, char *argv[])
 {
+    // A finished save of a long project keeps none of its buffers.
+    LargeBuffers::returnWhenFreed();
     // Qt Charts draws through the widgets module, so the application object must be a QApplication.
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Tessmark"));
