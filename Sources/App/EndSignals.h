@@ -16,15 +16,9 @@ class EndSignals : public QObject
     Q_OBJECT
 
 public:
+    // window: the one to close; without it (or once it is hidden) the application quits.
     explicit EndSignals(QWindow *window, QObject *parent = nullptr);
     ~EndSignals() override;
-
-    // Whether the handlers are in place (false when the pipe could not be made).
-    bool isListening() const { return m_notifier != nullptr; }
-
-Q_SIGNALS:
-    // After the window was asked to close (or the application to quit, without a window).
-    void received(int signal);
 
 private:
     static void handle(int signal);
