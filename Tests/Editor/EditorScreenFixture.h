@@ -72,10 +72,6 @@ public:
         const QJsonObject *stored = m_backend.backend.data().project(id);
         return stored ? stored->value(QStringLiteral("name")).toString() : QString();
     }
-    Q_INVOKABLE int saveCount(const QString &id) const
-    {
-        return m_backend.count(QStringLiteral("PATCH"), QStringLiteral("projects/") + id);
-    }
 
     static Project sample(int lines, const QString &type = QStringLiteral("one_time"))
     {

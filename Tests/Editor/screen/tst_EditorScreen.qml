@@ -307,7 +307,6 @@ Item {
             tryCompare(editor, "saveState", "saved", 10000)
             compare(editor.name, name + "A1B2")
             compare(editorFixture.storedName(editor.projectId), editor.name)
-            compare(editorFixture.saveCount(editor.projectId), 2)
             verify(!editor.isDirty)
         }
 
