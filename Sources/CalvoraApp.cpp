@@ -1,4 +1,6 @@
 // The application entry: one window whose content is the root view.
+#include "App/EndSignals.h"
+#include "App/LargeBuffers.h"
 #include "App/OpenedUrlInbox.h"
 #include "App/SingleInstance.h"
 #include "App/StartupArguments.h"
@@ -19,6 +21,7 @@
 #include <QQmlEngineExtensionPlugin>
 #include <QTimer>
 #include <QUrl>
+#include <QWindow>
 #include <cstdio>
 #include <cstdlib>
 
@@ -53,6 +56,8 @@ int stopWithWindow(const QString &message)
 
 int main(int argc, char *argv[])
 {
+    // A finished save of a long project keeps none of its buffers.
+    LargeBuffers::returnWhenFreed();
     // Qt Charts draws through the widgets module, so the application object must be a QApplication.
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Tessmark"));
@@ -129,5 +134,8 @@ int main(int argc, char *argv[])
     QQmlComponent types(&engine, window, QQmlComponent::Asynchronous);
     KeychainTokenStore::shared().load();
     engine.load(window);
+    // Ended by a signal, the application goes as its window's close button makes it go.
+    const QList<QObject *> roots = engine.rootObjects();
+    const EndSignals endSignals(roots.isEmpty() ? nullptr : qobject_cast<QWindow *>(roots.constFirst()));
     return QApplication::exec();
 }

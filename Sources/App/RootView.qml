@@ -152,6 +152,38 @@ Item {
     Connections {
         target: root.unsavedEdits
         function onCloseApproved() { root.closeApproved() }
+        function onIsWaitingToCloseChanged() {
+            if (root.unsavedEdits.isWaitingToClose)
+                closeWaitDialog.open()
+            else if (closeWaitDialog.opened)
+                closeWaitDialog.close()
+        }
+    }
+
+    // The window closes once the running save is over; meanwhile it says so, and the person may
+    // close without waiting (the edits not stored yet are then asked about) or keep the window.
+    AppConfirmationDialog {
+        id: closeWaitDialog
+
+        objectName: "closeWaitDialog"
+        title: "Идёт сохранение"
+        message: "Окно закроется, когда изменения будут сохранены."
+        buttons: [{ text: "Закрыть без ожидания" }, { text: "Отмена", role: "cancel" }]
+        onTriggered: index => {
+            if (!root.unsavedEdits)
+                return
+            if (index === 0)
+                root.unsavedEdits.closeWithoutWaiting()
+            else
+                root.unsavedEdits.stayOpen()
+        }
+
+        BusyIndicator {
+            anchors.horizontalCenter: parent.horizontalCenter
+            implicitWidth: 24
+            implicitHeight: 24
+            running: closeWaitDialog.visible
+        }
     }
 
     Connections {

@@ -243,8 +243,10 @@ private Q_SLOTS:
         QSignalSpy approved(guard, &UnsavedEditsGuard::closeApproved);
         QVERIFY(!guard->requestClose());
         QVERIFY(!guard->isAsking());
+        QVERIFY(guard->isWaitingToClose());
         QVERIFY(approved.wait(5000));
         QCOMPARE(approved.size(), 1);
+        QVERIFY(!guard->isWaitingToClose());
         QCOMPARE(editor.saveStateRaw(), QStringLiteral("saved"));
         QVERIFY(guard->requestClose());
     }

@@ -3,6 +3,7 @@
 // test backend. Each test file gets `testEnvironment` to fill the store, sign in and make the
 // backend fail or wait.
 #include "AccountQuickTestEnvironment.h"
+#include "App/EndSignals.h"
 #include "App/MainShellViewModel.h"
 #include "App/RootViewModel.h"
 #include "Await.h"
@@ -16,7 +17,10 @@
 #include <QApplication>
 #include <QQmlEngineExtensionPlugin>
 #include <QUuid>
+#include <QWindow>
 #include <QtQuickTest/quicktest.h>
+#include <csignal>
+#include <unistd.h>
 
 #include "App/AppQmlPlugins.h"
 
@@ -108,13 +112,23 @@ public:
         const QJsonObject *project = m_account.backend.data().project(id);
         return project ? project->value(QStringLiteral("name")).toString() : QString();
     }
-    // Every update of that project answers after ms milliseconds with what was sent, stored or not.
+    // Every update of that project is stored at once and answered only after ms milliseconds.
     Q_INVOKABLE void slowUpdates(const QString &id, int ms)
     {
-        const QJsonObject *stored = m_account.backend.data().project(id);
-        m_account.backend.setOverride(QStringLiteral("PATCH"), QStringLiteral("projects/") + id,
-                                      BackendReply::json(200, stored ? *stored : QJsonObject()).after(ms));
+        m_account.backend.setDelay(QStringLiteral("PATCH"), QStringLiteral("projects/") + id, ms);
     }
+
+    Q_INVOKABLE void reset() override
+    {
+        m_endSignals.reset();
+        AccountQuickTestEnvironment::reset();
+    }
+    // The process's end signals close that window, as the application's entry has them do.
+    Q_INVOKABLE void endOnSignals(QWindow *window) { m_endSignals = std::make_unique<EndSignals>(window); }
+    Q_INVOKABLE void sendEndSignal() { ::kill(::getpid(), SIGTERM); }
+
+private:
+    std::unique_ptr<EndSignals> m_endSignals;
 };
 
 int main(int argc, char *argv[])

@@ -476,7 +476,8 @@ def main(app_binary, backend_binary):
         read_editor(reader)
     finally:
         if app is not None:
-            app.terminate()
+            # The window still holds the lines deleted above: an end signal would ask about them.
+            app.kill()
             app.wait(10)
         backend.terminate()
         backend.wait(10)

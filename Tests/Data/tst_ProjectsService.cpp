@@ -262,6 +262,43 @@ private Q_SLOTS:
                               "projectType", "status"}));
     }
 
+    // An answer about another project changes no row: a save's is refused with a text, a fetch's
+    // is left to its caller.
+    void foreignAnswers()
+    {
+        const QString mine = seed(QStringLiteral("Мой"));
+        QJsonObject other = *m_backend.data().project(seed(QStringLiteral("Чужой")));
+        other.insert(QStringLiteral("name"), QStringLiteral("Мой 2"));
+        auto service = account();
+        await(service->load(false));
+        const QList<Project> before = service->projects();
+        for (const QString &method : {QStringLiteral("PATCH"), QStringLiteral("GET")})
+            m_backend.setOverride(method, QStringLiteral("projects/") + mine, BackendReply::json(200, other));
+        QVERIFY(!rename(*service, mine, QStringLiteral("Мой 2")));
+        QCOMPARE(service->errorMessage(),
+                 QStringLiteral("Сервер вернул другой проект. Изменения не потеряны: сохраните ещё раз."));
+        QCOMPARE(await(service->fetchProject(mine))->name, QStringLiteral("Мой 2"));
+        QCOMPARE(service->projects(), before);
+    }
+
+    // A list that names a project twice shows its first copy, where it stands.
+    void repeatedIdentityListedOnce()
+    {
+        QJsonObject first = *m_backend.data().project(seed(QStringLiteral("A")));
+        const QJsonArray once{first, *m_backend.data().project(seed(QStringLiteral("B")))};
+        first.insert(QStringLiteral("name"), QStringLiteral("A again"));
+        for (const QString &path : {QStringLiteral("projects"), QStringLiteral("projects/x/iterations")})
+            m_backend.setOverride(QStringLiteral("GET"), path,
+                                  BackendReply::json(200, QJsonArray{once[0], once[1], first}));
+        auto service = account();
+        await(service->load(true));
+        for (const QList<Project> &listed : {service->projects(), *await(service->fetchAll(false)),
+                                             await(service->fetchIterations(QStringLiteral("x")))}) {
+            QCOMPARE(ids(listed), ids(Project::listFromJson(once)));
+            QCOMPARE(listed.first().name, QStringLiteral("A"));
+        }
+    }
+
     // Deleting removes that identity only: its iterations stay listed.
     void remove_data()
     {

@@ -57,6 +57,22 @@ public:
                                       BackendReply::message(500, message));
     }
 
+    // The sample project stored on the backend, whose saves are stored at once and answered only
+    // after delayMs; and the name the backend keeps for it.
+    Q_INVOKABLE QVariant storedProject(int delayMs)
+    {
+        QJsonObject fields = sample(1).toJson();
+        fields.remove(QStringLiteral("id"));
+        const Project stored = m_backend.add(fields);
+        m_backend.backend.setDelay(QStringLiteral("PATCH"), QStringLiteral("projects/") + stored.id, delayMs);
+        return QVariant::fromValue(stored);
+    }
+    Q_INVOKABLE QString storedName(const QString &id)
+    {
+        const QJsonObject *stored = m_backend.backend.data().project(id);
+        return stored ? stored->value(QStringLiteral("name")).toString() : QString();
+    }
+
     static Project sample(int lines, const QString &type = QStringLiteral("one_time"))
     {
         return SampleEstimates::project(lines, type);

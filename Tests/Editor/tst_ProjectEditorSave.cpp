@@ -242,6 +242,12 @@ private Q_SLOTS:
             << BackendReply::empty(500) << QStringLiteral("Ошибка сервера (500)");
         QTest::newRow("empty message") << BackendReply::message(400, QString())
                                        << QStringLiteral("Не удалось сохранить");
+        // The backend's copy of another project is not taken in: its next save would write it here.
+        Project other = project();
+        other.id = QStringLiteral("other");
+        QTest::newRow("another project") << BackendReply::json(
+            200,
+            other.toJson()) << QStringLiteral("Сервер вернул другой проект. Изменения не потеряны: сохраните ещё раз.");
     }
     void failures()
     {
@@ -324,6 +330,34 @@ private Q_SLOTS:
             vm.updateItem(vm.items().first().id, [](EditableEstimateItem &item) { item.hours = 2; });
             QVERIFY(!vm.isDirty());
         }
+    }
+
+    // Saves asked for while one runs fold into one more, sent once the running one stored the
+    // copy; after a failure the error stays. finished() tells the end of both, once.
+    void saveAskedWhileSaving_data()
+    {
+        QTest::addColumn<bool>("firstFails");
+        QTest::newRow("stored: saved again") << false;
+        QTest::newRow("failed: nothing more") << true;
+    }
+    void saveAskedWhileSaving()
+    {
+        QFETCH(bool, firstFails);
+        const auto service = account();
+        ProjectEditorViewModel vm(seeded(), service.get());
+        m_backend.setDelay(patchMethod, patchPath(vm), 200);
+        if (firstFails)
+            m_backend.setOverride(patchMethod, patchPath(vm), BackendReply::empty(500));
+        QSignalSpy finished(&vm, &ProjectEditorViewModel::finished);
+        vm.setName(QStringLiteral("Первое"));
+        vm.save();
+        vm.setName(QStringLiteral("Второе"));
+        vm.save();
+        vm.save();
+        QVERIFY(finished.wait(20000));
+        QCOMPARE(finished.size(), 1);
+        QCOMPARE(vm.saveStateRaw(), firstFails ? QStringLiteral("error") : QStringLiteral("saved"));
+        QCOMPARE(m_backend.requests(patchMethod, patchPath(vm)).size(), firstFails ? 1 : 2);
     }
 
     void markDirtyStates_data()

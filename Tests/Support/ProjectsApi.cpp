@@ -80,10 +80,18 @@ void install(TestBackend &backend)
             if (!project)
                 return notFound();
             const QJsonObject body = request.json().toObject();
+            // Built afresh: a value replaced in place leaves its old text in the object's storage,
+            // which would grow with every save of a long text.
+            QJsonObject updated;
+            for (auto field = project->constBegin(); field != project->constEnd(); ++field) {
+                if (!updatableKeys.contains(field.key()) || !body.contains(field.key()))
+                    updated.insert(field.key(), field.value());
+            }
             for (const QString &key : updatableKeys) {
                 if (body.contains(key))
-                    project->insert(key, body.value(key));
+                    updated.insert(key, body.value(key));
             }
+            *project = updated;
             project->insert(QStringLiteral("updatedAt"), BackendData::now());
             BackendData::recomputeTotals(*project);
             return BackendReply::json(200, *project);

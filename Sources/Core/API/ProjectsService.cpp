@@ -9,9 +9,11 @@
 #include "API/ErrorDescription.h"
 #include "Models/CreateProjectRequest.h"
 #include "Projects/GuestProjectFactory.h"
+#include "Utils/Text.h"
 
 #include <QPointer>
 #include <QPromise>
+#include <QSet>
 #include <QThreadPool>
 #include <QCoro/QCoroFuture>
 #include <algorithm>
@@ -24,6 +26,8 @@ const QString get = QStringLiteral("GET");
 const QString post = QStringLiteral("POST");
 const QString patch = QStringLiteral("PATCH");
 const QString deleteMethod = QStringLiteral("DELETE");
+const QString foreignSaveAnswer =
+    QStringLiteral("Сервер вернул другой проект. Изменения не потеряны: сохраните ещё раз.");
 
 // The device list or the store's failure text.
 using DeviceListing = std::variant<LocalProjectListing, QString>;
@@ -73,6 +77,21 @@ DeviceUpdate updateStored(const std::function<std::shared_ptr<ModelContainer>()>
     } catch (const std::exception &error) {
         return errorDescription(error);
     }
+}
+
+// A list answer that names one identity more than once: the first copy stays, in its place, so
+// that every row stands for one project and the list reads as replaceListed() sees it.
+QList<Project> distinctById(QList<Project> projects)
+{
+    QSet<QString> seen;
+    seen.reserve(projects.size());
+    projects.removeIf([&seen](const Project &project) {
+        if (seen.contains(project.id))
+            return true;
+        seen.insert(project.id);
+        return false;
+    });
+    return projects;
 }
 
 } // namespace
@@ -155,7 +174,7 @@ QCoro::Task<void> ProjectsService::load(bool includeIterations)
             co_return;
     } while (projects && writes != self->m_listWrites);
     if (projects)
-        setProjects(std::move(*projects));
+        setProjects(distinctById(std::move(*projects)));
     // A plain flag: the first load to finish clears it, even while another still runs.
     setLoading(false);
 }
@@ -210,6 +229,8 @@ QCoro::Task<std::optional<QList<Project>>> ProjectsService::fetchAll(bool includ
     const QString path = includeIterations ? Endpoints::projectsFull() : Endpoints::projects();
     auto pending = send<QList<Project>>(get, path, std::nullopt, true, readOwner(owner));
     std::optional<QList<Project>> projects = co_await std::move(pending);
+    if (projects)
+        projects = distinctById(std::move(*projects));
     co_return projects;
 }
 
@@ -296,8 +317,9 @@ QCoro::Task<std::optional<Project>> ProjectsService::fetchProject(QString id, co
 
     auto pending = send<Project>(get, Endpoints::project(id), std::nullopt, true, readOwner(owner));
     const std::optional<Project> fetched = co_await std::move(pending);
-    if (fetched) {
-        // Only a project of the requested identity is refreshed in place; none is added.
+    // Only a project of the requested identity is refreshed in place; none is added, and an answer
+    // about another project changes no row (the caller tells it from the one asked for).
+    if (fetched && fetched->id == id) {
         const auto listed =
             std::find_if(m_projects.begin(), m_projects.end(), [&id](const Project &p) { return p.id == id; });
         if (listed != m_projects.end()) {
@@ -318,8 +340,17 @@ QCoro::Task<std::optional<Project>> ProjectsService::update(QString id, UpdatePr
 
     auto pending = sendOffThread<Project>(patch, Endpoints::project(id), std::move(request));
     const std::optional<Project> updated = co_await std::move(pending);
-    if (updated)
-        replaceListed(*updated);
+    if (!updated)
+        co_return std::nullopt;
+    // Taken in, another project's answer would stand in for this one on screen, and the next
+    // save would write it over this project.
+    if (updated->id != id) {
+        qWarning("the answer to a save of project %s is project %s", qPrintable(Text::boundedMessage(id)),
+                 qPrintable(Text::boundedMessage(updated->id)));
+        setErrorMessage(foreignSaveAnswer);
+        co_return std::nullopt;
+    }
+    replaceListed(*updated);
     co_return updated;
 }
 
@@ -422,8 +453,8 @@ QCoro::Task<QList<Project>> ProjectsService::fetchIterations(QString projectId, 
     if (m_isGuestMode)
         co_return {};
     auto pending = send<QList<Project>>(get, Endpoints::iterations(projectId), std::nullopt, true, readOwner(owner));
-    const std::optional<QList<Project>> iterations = co_await std::move(pending);
-    co_return iterations.value_or(QList<Project>{});
+    std::optional<QList<Project>> iterations = co_await std::move(pending);
+    co_return iterations ? distinctById(std::move(*iterations)) : QList<Project>{};
 }
 
 QCoro::Task<std::optional<ProjectLineSummary>> ProjectsService::fetchLineSummary(QString rootId, const QObject *owner)

@@ -48,7 +48,8 @@ public:
     // owner of a read: the object whose lifetime it lives in (see APIClient::requestData); none
     // gives this service. Reads whose owner went away return nothing and report nothing.
     // A guest's list is read off the GUI thread and arrives in one step; the list shown meanwhile
-    // stays, and an unchanged list is not published again.
+    // stays, and an unchanged list is not published again. An account's list that names a project
+    // twice lists its first copy (so do fetchAll and fetchIterations).
     QCoro::Task<void> load(bool includeIterations);
     // The list load would publish, returned instead: for background checks that must not replace
     // a list a screen loaded in another form. Absent (and reported) on failure.
@@ -58,7 +59,8 @@ public:
     // Uploads a device project as a new account project; absent in guest mode.
     QCoro::Task<std::optional<Project>> createFromLocalGuestProject(Project project);
     QCoro::Task<std::optional<Project>> fetchProject(QString id, const QObject *owner = nullptr);
-    // Account mode sends the request as it is; guest mode stamps its fields onto the stored project.
+    // Account mode sends the request as it is, and refuses an answer about another project (the
+    // list and the caller's copy stay); guest mode stamps its fields onto the stored project.
     // So that the window goes on meanwhile, the request's JSON and the answer are made and read on
     // a worker thread, and a guest's store on disk is read, updated and written there, one update
     // after the other (an in-memory store, which has no second connection, in place). Reads and

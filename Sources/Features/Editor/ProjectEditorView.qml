@@ -56,9 +56,10 @@ Rectangle {
 
     Component.onCompleted: screenModel.refreshFinance()
 
+    // Also while a save runs: the editor then saves once more after it, so that the last edit is
+    // what is stored.
     Shortcut {
         sequences: [StandardKey.Save]
-        enabled: screenModel.editor.saveState !== "saving"
         onActivated: screenModel.editor.save()
     }
 

@@ -158,6 +158,7 @@ ProjectEditorViewModel::ProjectEditorViewModel(const Project &project, ProjectsS
 void ProjectEditorViewModel::load(const Project &project)
 {
     ++m_generation;
+    m_saveAgain = false;
     // A newer copy of the same project keeps the rows where they stand.
     const auto refresh =
         project.id == m_projectId ? EstimateSectionsModel::Refresh::Reload : EstimateSectionsModel::Refresh::Regroup;
@@ -630,8 +631,18 @@ std::optional<QString> ProjectEditorViewModel::totalsOverflowMessage(const Updat
 
 void ProjectEditorViewModel::save()
 {
-    if (m_saveState.kind == EditorSaveState::Kind::Saving)
+    // Asked for again while a save runs: once it is over, the copy as it is then is saved too, so
+    // that what is stored ends as what is shown. Further asks fold into that one.
+    if (m_saveState.kind == EditorSaveState::Kind::Saving) {
+        m_saveAgain = true;
         return;
+    }
+    startSave();
+}
+
+void ProjectEditorViewModel::startSave()
+{
+    m_saveAgain = false;
     setValidationMessage(EstimateValidation::validate(m_items, m_name));
     if (m_validationMessage) {
         setSaveState(EditorSaveState::error(*m_validationMessage));
@@ -680,6 +691,8 @@ QCoro::Task<> ProjectEditorViewModel::runSave(QPointer<ProjectEditorViewModel> s
 void ProjectEditorViewModel::finishSave(const std::optional<Project> &stored, const std::optional<QString> &failure,
                                         const Snapshot &started, ProjectTypeOption startedType)
 {
+    // After a failure the error stays in view: a save asked for meanwhile waits for the next ask.
+    const bool saveAgain = std::exchange(m_saveAgain, false);
     if (!stored) {
         const bool hasText = failure && !failure->isEmpty();
         setSaveState(EditorSaveState::error(hasText ? *failure : QStringLiteral("Не удалось сохранить")));
@@ -694,6 +707,11 @@ void ProjectEditorViewModel::finishSave(const std::optional<Project> &stored, co
         // was sent is now what is stored.
         m_savedSnapshot = started;
         refreshDirty();
+        if (saveAgain) {
+            // The state stays "saving"; the follow-up's end is the one finished() tells.
+            startSave();
+            return;
+        }
         setSaveState(EditorSaveState::idle());
     }
     Q_EMIT finished(true);

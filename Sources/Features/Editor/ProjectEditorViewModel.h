@@ -171,7 +171,8 @@ public:
     static std::optional<QString> totalsOverflowMessage(const UpdateProjectRequest &request);
 
     // Validates, then stores the copy through the projects service; finished() tells the outcome.
-    // Does nothing while a save runs.
+    // Asked while a save runs, it saves once more after that one when the copy was edited
+    // meanwhile; finished() then tells the outcome of both, once.
     Q_INVOKABLE void save();
 
 Q_SIGNALS:
@@ -218,6 +219,7 @@ private:
     void refreshSections(EstimateSectionsModel::Refresh refresh);
     void refreshTotals();
     void refreshDirty();
+    void startSave();
     void finishSave(const std::optional<Project> &stored, const std::optional<QString> &failure,
                     const Snapshot &started, ProjectTypeOption startedType);
 
@@ -248,6 +250,8 @@ private:
     bool m_isDirty = false;
     // Counts loads, so that a save started for an earlier project changes nothing.
     quint64 m_generation = 0;
+    // A save was asked for while one ran.
+    bool m_saveAgain = false;
 
     EstimateSectionsModel *m_sections;
     QString m_totalHoursText;

@@ -12,7 +12,9 @@ void UnsavedEditsGuard::setEditor(ProjectEditorViewModel *editor)
     // A step waiting for the old editor's save or for an answer about its edits is void.
     disconnect(m_waiting);
     m_pending = {};
+    m_pendingCloses = false;
     setAsking(false);
+    setWaitingToClose(false);
     m_editor = editor;
     Q_EMIT editorChanged();
 }
@@ -22,13 +24,24 @@ bool UnsavedEditsGuard::hasUnsavedEdits() const
     return m_editor && m_editor->isDirty();
 }
 
+bool UnsavedEditsGuard::isSaving() const
+{
+    return m_editor && m_editor->saveState().kind == EditorSaveState::Kind::Saving;
+}
+
 bool UnsavedEditsGuard::request(Step step)
+{
+    return ask(std::move(step), false);
+}
+
+bool UnsavedEditsGuard::ask(Step step, bool closes)
 {
     if (!hasUnsavedEdits()) {
         step();
         return true;
     }
     m_pending = std::move(step);
+    m_pendingCloses = closes;
     setAsking(true);
     return false;
 }
@@ -37,21 +50,24 @@ bool UnsavedEditsGuard::requestClose()
 {
     if (m_closeApproved)
         return true;
-    if (m_editor && m_editor->saveState().kind == EditorSaveState::Kind::Saving) {
+    // Asked again (a second close, an end signal) while it waits: it goes on waiting.
+    if (m_isWaitingToClose)
+        return false;
+    if (isSaving()) {
         // The save goes on; once it stored everything the window closes, else the edits left
         // are asked about.
-        disconnect(m_waiting);
-        m_waiting = connect(m_editor, &ProjectEditorViewModel::finished, this, [this] {
-            disconnect(m_waiting);
-            if (requestClose())
-                approveClose();
-        });
+        afterSave(
+            [this](bool) {
+                if (requestClose())
+                    approveClose();
+            },
+            true);
         return false;
     }
     // Nothing to lose: the window closes on this request, with no approval to follow.
     if (!hasUnsavedEdits())
         return true;
-    request([this] { approveClose(); });
+    ask([this] { approveClose(); }, true);
     return false;
 }
 
@@ -65,27 +81,58 @@ void UnsavedEditsGuard::save()
 {
     setAsking(false);
     Step step = std::exchange(m_pending, {});
+    const bool closes = std::exchange(m_pendingCloses, false);
     if (!m_editor || !step)
         return;
-    afterSave(std::move(step));
+    // A failed save leaves the editor as it is, its error shown; edits made while it ran are
+    // asked about again.
+    afterSave(
+        [this, step, closes](bool stored) {
+            if (stored)
+                ask(step, closes);
+        },
+        false);
     m_editor->save();
+    // Shown only for a save that goes on: one refused at once has already told its outcome.
+    if (closes && isSaving())
+        setWaitingToClose(true);
 }
 
-void UnsavedEditsGuard::afterSave(Step step)
+void UnsavedEditsGuard::afterSave(std::function<void(bool stored)> then, bool closes)
 {
     disconnect(m_waiting);
-    m_waiting = connect(m_editor, &ProjectEditorViewModel::finished, this, [this, step](bool stored) {
+    m_waiting = connect(m_editor, &ProjectEditorViewModel::finished, this, [this, then](bool stored) {
         disconnect(m_waiting);
-        // A failed save leaves the editor as it is, its error shown; edits made while it ran
-        // are asked about again.
-        if (stored)
-            request(step);
+        setWaitingToClose(false);
+        then(stored);
     });
+    setWaitingToClose(closes);
+}
+
+void UnsavedEditsGuard::closeWithoutWaiting()
+{
+    if (!m_isWaitingToClose)
+        return;
+    disconnect(m_waiting);
+    setWaitingToClose(false);
+    // What the save has not stored yet counts as unsaved.
+    if (!hasUnsavedEdits()) {
+        approveClose();
+        return;
+    }
+    ask([this] { approveClose(); }, true);
+}
+
+void UnsavedEditsGuard::stayOpen()
+{
+    disconnect(m_waiting);
+    setWaitingToClose(false);
 }
 
 void UnsavedEditsGuard::discard()
 {
     setAsking(false);
+    m_pendingCloses = false;
     if (Step step = std::exchange(m_pending, {}))
         step();
 }
@@ -94,6 +141,7 @@ void UnsavedEditsGuard::cancel()
 {
     setAsking(false);
     m_pending = {};
+    m_pendingCloses = false;
 }
 
 void UnsavedEditsGuard::setAsking(bool asking)
@@ -102,4 +150,12 @@ void UnsavedEditsGuard::setAsking(bool asking)
         return;
     m_isAsking = asking;
     Q_EMIT isAskingChanged();
+}
+
+void UnsavedEditsGuard::setWaitingToClose(bool waiting)
+{
+    if (m_isWaitingToClose == waiting)
+        return;
+    m_isWaitingToClose = waiting;
+    Q_EMIT isWaitingToCloseChanged();
 }

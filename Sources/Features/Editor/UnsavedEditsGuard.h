@@ -10,7 +10,9 @@
 // Stands between the open editor and a step that would take it away (another project, another
 // section, a closing window): with unsaved edits the step waits for the answer to
 // "Сохранить изменения?"; "Сохранить" runs it once the save has stored the project, "Не сохранять"
-// runs it at once, "Отмена" drops it. A window closing while a save runs waits for that save.
+// runs it at once, "Отмена" drops it. A window closing while a save runs waits for that save,
+// and says so: the person may stop waiting (the edits not stored yet are then asked about) or keep
+// the window.
 class UnsavedEditsGuard : public QObject
 {
     Q_OBJECT
@@ -20,6 +22,8 @@ class UnsavedEditsGuard : public QObject
     Q_PROPERTY(ProjectEditorViewModel *editor READ editor WRITE setEditor NOTIFY editorChanged)
     // The question is up.
     Q_PROPERTY(bool isAsking READ isAsking NOTIFY isAskingChanged)
+    // The window waits for the running save before it closes.
+    Q_PROPERTY(bool isWaitingToClose READ isWaitingToClose NOTIFY isWaitingToCloseChanged)
 
 public:
     using Step = std::function<void()>;
@@ -29,6 +33,7 @@ public:
     ProjectEditorViewModel *editor() const { return m_editor; }
     void setEditor(ProjectEditorViewModel *editor);
     bool isAsking() const { return m_isAsking; }
+    bool isWaitingToClose() const { return m_isWaitingToClose; }
     bool hasUnsavedEdits() const;
 
     // Runs step now and returns true when nothing would be lost; otherwise keeps it (in place of
@@ -42,21 +47,34 @@ public:
     Q_INVOKABLE void save();
     Q_INVOKABLE void discard();
     Q_INVOKABLE void cancel();
+    // While the window waits for a save: close without it (what it has not stored yet is asked
+    // about as any unsaved edits), or stay open and let the save go on.
+    Q_INVOKABLE void closeWithoutWaiting();
+    Q_INVOKABLE void stayOpen();
 
 Q_SIGNALS:
     void editorChanged();
     void isAskingChanged();
+    void isWaitingToCloseChanged();
     void closeApproved();
 
 private:
     void setAsking(bool asking);
-    // Runs step when the editor's running save has finished and stored the project.
-    void afterSave(Step step);
+    void setWaitingToClose(bool waiting);
+    bool isSaving() const;
+    // request() for a step that may close the window.
+    bool ask(Step step, bool closes);
+    // Calls then(stored) when the editor's running save has finished; until then the window
+    // shows that it waits, when the step closes it.
+    void afterSave(std::function<void(bool stored)> then, bool closes);
     void approveClose();
 
     QPointer<ProjectEditorViewModel> m_editor;
     Step m_pending;
+    // The step asked about closes the window.
+    bool m_pendingCloses = false;
     QMetaObject::Connection m_waiting;
     bool m_isAsking = false;
+    bool m_isWaitingToClose = false;
     bool m_closeApproved = false;
 };

@@ -362,10 +362,8 @@ Item {
             tryVerify(() => findChild(shell, "createProjectSheet") === null)
         }
 
-        // The application's own window: closing it with typed edits asks; "Отмена" keeps it,
-        // "Не сохранять" lets it go.
-        function test_closingTheWindowAsks() {
-            const id = testEnvironment.addDeviceProject("Первый", 2, false)
+        // The application's own window, shown and active; signed in to the demo account when asked.
+        function appWindow(signedIn) {
             const component = Qt.createComponent("qrc:/qt/qml/Tessmark/App/Main.qml")
             compare(component.status, Component.Ready, component.errorString())
             const window = createTemporaryObject(component, null)
@@ -375,8 +373,21 @@ Item {
             window.requestActivate()
             tryVerify(() => window.active)
             const root = findChild(window.contentItem, "rootView")
+            if (signedIn) {
+                verify(testEnvironment.signIn(root.viewModel.auth))
+                tryCompare(root.viewModel, "screen", RootViewModel.AccountShell)
+            }
             tryVerify(() => root.currentScreen && root.currentScreen.viewModel)
-            const shell = root.currentScreen
+            return window
+        }
+        function shellOf(window) { return findChild(window.contentItem, "rootView").currentScreen }
+
+        // The application's own window: closing it with typed edits asks; "Отмена" keeps it,
+        // "Не сохранять" lets it go.
+        function test_closingTheWindowAsks() {
+            const id = testEnvironment.addDeviceProject("Первый", 2, false)
+            const window = appWindow(false)
+            const shell = shellOf(window)
             const editor = openProject(shell, id)
             editName(editor, "Renamed")
 
@@ -393,6 +404,45 @@ Item {
             answer(dialog, "Не сохранять")
             tryVerify(() => !window.visible)
             compare(testEnvironment.deviceProjectName(id), "Первый")
+        }
+
+        // Closed while its save hangs, the window says that it waits; not waiting leads to the
+        // question about the edits, whose "Не сохранять" lets the window go.
+        function test_closingWhileTheSaveHangs() {
+            const window = appWindow(true)
+            const shell = shellOf(window)
+            const id = testEnvironment.demoIteration().rootId
+            testEnvironment.slowUpdates(id, 30000)
+            const editor = openProject(shell, id)
+            editName(editor, "Renamed")
+            keySequence(StandardKey.Save)
+            compare(editor.screen.editor.saveState, "saving")
+
+            window.close()
+            const waiting = findChild(findChild(window.contentItem, "rootView"), "closeWaitDialog")
+            verify(waiting)
+            tryVerify(() => waiting.opened)
+            verify(window.visible)
+            answer(waiting, "Закрыть без ожидания")
+            answer(unsavedDialog(shell), "Не сохранять")
+            tryVerify(() => !window.visible)
+        }
+
+        // An end signal during a save closes the window as its close button does: once the save
+        // has stored the edits.
+        function test_endSignalFinishesTheSave() {
+            const window = appWindow(true)
+            const shell = shellOf(window)
+            const id = testEnvironment.demoIteration().rootId
+            testEnvironment.slowUpdates(id, 300)
+            const editor = openProject(shell, id)
+            editName(editor, "Stored on the way out")
+            keySequence(StandardKey.Save)
+            testEnvironment.endOnSignals(window)
+            testEnvironment.sendEndSignal()
+            tryVerify(() => !window.visible, 10000)
+            compare(editor.screen.editor.saveState, "saved")
+            compare(testEnvironment.accountProjectName(id), "Stored on the way out")
         }
 
         // Right-click on a card of a scrolled list, "Удалить": that card's line goes, no other.

@@ -284,6 +284,32 @@ Item {
             compare(view.screen.editor.saveState, "error")
         }
 
+        // Ctrl+S pressed while a save runs saves once more after it, however often it is pressed:
+        // what is stored ends as what is shown.
+        function test_ctrlSWhileSaving() {
+            const view = createTemporaryObject(editorComponent, host, {
+                projectsService: editorFixture.accountService(), isGuestSession: false,
+                project: editorFixture.storedProject(400)
+            })
+            waitForRendering(view)
+            const editor = view.screen.editor
+            const name = editor.name
+            mouseClick(findChild(view, "nameField").input)
+            keyClick(Qt.Key_End)
+            keyClick("A")
+            keyClick("1")
+            keySequence(StandardKey.Save)
+            compare(editor.saveState, "saving")
+            keyClick("B")
+            keyClick("2")
+            keySequence(StandardKey.Save)
+            keySequence(StandardKey.Save)
+            tryCompare(editor, "saveState", "saved", 10000)
+            compare(editor.name, name + "A1B2")
+            compare(editorFixture.storedName(editor.projectId), editor.name)
+            verify(!editor.isDirty)
+        }
+
         // The empty state offers the AI only to a signed-in user; the group control needs lines.
         function test_emptyState_data() {
             return [ { tag: "guest", guest: true }, { tag: "account", guest: false } ]
