@@ -954,6 +954,20 @@ private Q_SLOTS:
         QTRY_VERIFY((editor = vm->unsavedEdits()->editor()) != nullptr);
         editor->setName(editor->name() + QStringLiteral(" (правка)"));
         QTRY_VERIFY(editor->isDirty());
+        // Closed while a save hangs: the window says it waits for the save.
+        const QString path = QStringLiteral("projects/") + editor->projectId();
+        m_account.backend.setDelay(QStringLiteral("PATCH"), path, 3000);
+        editor->save();
+        m_window->close();
+        auto *waiting = find<QObject>(QStringLiteral("closeWaitDialog"));
+        QVERIFY(waiting);
+        QTRY_VERIFY(waiting->property("opened").toBool());
+        shoot(QStringLiteral("close-wait-") + scheme);
+        QTest::keyClick(m_window, Qt::Key_Escape);
+        QTRY_VERIFY(!waiting->property("visible").toBool());
+        m_account.backend.clearOverrides();
+        QTRY_VERIFY_WITH_TIMEOUT(editor->saveStateRaw() != QLatin1String("saving"), 10000);
+        editor->setName(editor->name() + QStringLiteral("!"));
         m_account.backend.data().tokens.clear();
         editor->save();
         QTRY_VERIFY(root()->keepsEndedSession());
