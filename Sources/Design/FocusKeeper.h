@@ -4,16 +4,35 @@
 #include <QQuickItem>
 #include <QtQml/qqmlregistration.h>
 
-// Put once in a window: a control that loses the keyboard focus because it is disabled while its
-// work runs (a busy button) gets the focus back, with its ring if it showed one, once it is
-// enabled again; unless the focus went to another control meanwhile.
+// Put once in a window: the keys always have a place there. When the control that had them goes
+// (removed, hidden, or its sheet or menu closed) and no control took them, they land, once what
+// the action changed has settled, on the top-most open popup's first control (its `firstControl`
+// when it declares one), else on the first control of what the window shows: `home`'s
+// `firstControl()`. A control disabled while its work runs (a busy button) gets them back, with
+// its ring if it showed one, once it is enabled again, unless another control took them meanwhile.
 class FocusKeeper : public QQuickItem
 {
     Q_OBJECT
     QML_ELEMENT
+    // The screen shown, whose `firstControl()` names the control its keys start at.
+    Q_PROPERTY(QQuickItem *home READ home WRITE setHome NOTIFY homeChanged)
 
 public:
     explicit FocusKeeper(QQuickItem *parent = nullptr);
+    ~FocusKeeper() override;
+
+    QQuickItem *home() const { return m_home; }
+    void setHome(QQuickItem *home);
+
+    // The window's keeper, or null.
+    static FocusKeeper *of(const QQuickWindow *window);
+    // Lands the keys on the first control of the top-most open popup, else of the screen shown.
+    Q_INVOKABLE void landOnFirstControl();
+    // Once what changes now has settled, lands the keys if no control has them.
+    void recheck();
+
+Q_SIGNALS:
+    void homeChanged();
 
 protected:
     void itemChange(ItemChange change, const ItemChangeData &value) override;
@@ -21,6 +40,8 @@ protected:
 private:
     void watch(QQuickWindow *window);
     void focusChanged();
+    // Once the action that took the keys has settled: a place for them, unless one was found meanwhile.
+    void settle();
     void wait(QQuickItem *item, bool ring);
     void stopWaiting();
     void enabledChanged();
@@ -28,9 +49,11 @@ private:
     bool focusIsAbove(const QQuickItem *control) const;
 
     QPointer<QQuickWindow> m_window;
+    QPointer<QQuickItem> m_home;
     QMetaObject::Connection m_focusConnection;
     QPointer<QQuickItem> m_focused;
     bool m_focusedShowsRing = false;
+    bool m_settleQueued = false;
     QPointer<QQuickItem> m_waiting;
     bool m_waitingRing = false;
     QMetaObject::Connection m_enabledConnection;

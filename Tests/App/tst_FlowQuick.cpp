@@ -2,6 +2,7 @@
 // drawn, in the root view at the default size, on a device store in a temporary home and the
 // test backend. Each test file gets `testEnvironment` to fill the store, sign in and make the
 // backend fail or wait.
+#include "FocusWatch.h"
 #include "AccountQuickTestEnvironment.h"
 #include "App/MainShellViewModel.h"
 #include "App/RootViewModel.h"
@@ -120,6 +121,7 @@ public:
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    FocusWatch focusWatch;
     FlowTestEnvironment environment;
     if (!environment.start())
         return 1;

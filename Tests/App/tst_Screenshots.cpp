@@ -10,6 +10,7 @@
 #include "AppTestEnvironment.h"
 #include "StoreWriteLock.h"
 #include "FocusCheck.h"
+#include "FocusWatch.h"
 #include "LayoutCheck.h"
 #include "Features/Analytics/AnalyticsDashboardModel.h"
 #include "Features/Auth/ForgotPasswordModel.h"
@@ -63,6 +64,7 @@ class TestScreenshots : public QObject
 {
     Q_OBJECT
 
+    FocusWatch m_focusWatch;
     AppTestEnvironment m_env;
     AccountTestBackend m_account;
     std::unique_ptr<QQmlApplicationEngine> m_engine;
@@ -846,6 +848,7 @@ private Q_SLOTS:
         // The sheet hosts have no root view.
         if (m_window && rootView())
             settle();
+        m_focusWatch.settle();
         // A sheet goes before its window, as QML's own destroy() would take it.
         if (m_sheet) {
             m_sheet->deleteLater();

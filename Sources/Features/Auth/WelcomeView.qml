@@ -19,6 +19,10 @@ Item {
     implicitWidth: 440
     implicitHeight: 520
     // The keyboard starts on the first way on.
+    // The keys start at the guest mode, and come back there when they have no place.
+    function firstControl() {
+        return guestButton
+    }
     Component.onCompleted: FocusLanding.land(guestButton)
     LayoutMirroring.enabled: false
     LayoutMirroring.childrenInherit: true
