@@ -63,6 +63,10 @@ Item {
         else
             FocusLanding.landInView(shell.firstControl())
     }
+    // Where the window's keeper puts the keys that have no place.
+    function focusFirstControl() {
+        shell.focusSection()
+    }
     // A section shown by any route (the sidebar, a menu, a pane's button) starts at its first
     // control; the tour keeps the keys on its card while it shows the sections.
     Connections {

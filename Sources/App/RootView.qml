@@ -43,7 +43,7 @@ Item {
         value: rootModel.colorScheme === "" ? "system" : rootModel.colorScheme
     }
 
-    // The keys always have a place: where the screen shown starts them when the control that had
+    // The keys always have a place: where the screen shown starts them, when the control that had
     // them goes.
     FocusKeeper {
         home: screenLoader.item

@@ -76,6 +76,7 @@ void FocusKeeper::watch(QQuickWindow *window)
         m_window->setProperty(instanceKey, QVariant());
     m_window = window;
     m_focused = window ? window->activeFocusItem() : nullptr;
+    m_control = isControl(m_focused) ? m_focused : nullptr;
     if (!window)
         return;
     window->setProperty(instanceKey, QVariant::fromValue<QObject *>(this));
@@ -90,20 +91,18 @@ bool FocusKeeper::focusIsAbove(const QQuickItem *control) const
 
 void FocusKeeper::focusChanged()
 {
-    // A window left gives its keys up until it is back; they are not lost.
-    if (!m_window->isActive())
+    // A window left for another gives its keys up until it is back; they are not lost.
+    if (!m_window->contentItem()->hasFocus())
         return;
     QQuickItem *now = m_window->activeFocusItem();
-    if (qEnvironmentVariableIsSet("FOCUS_DEBUG")) qDebug() << "FOCUS" << m_focused << "->" << now << (now ? now->property("focusReason") : QVariant());
-    const bool wasControl = m_focused && m_focused != now;
-    // The control went, or no longer takes keys: not a place someone chose for them.
-    const bool lost = !m_focused || !m_focused->window() || !isControl(m_focused);
-    if (wasControl && !m_focused->isEnabled() && m_focused->isVisible() && focusIsAbove(m_focused)) {
+    if (m_focused && m_focused != now && !m_focused->isEnabled() && m_focused->isVisible()
+        && focusIsAbove(m_focused)) {
         wait(m_focused, m_focusedShowsRing);
     } else if (m_waiting && now == m_waiting) {
         // The window itself gave the focus back as the control was enabled again: with its ring
         // when it had one, or a key was pressed meanwhile (the shortcut that started the work).
-        if ((m_waitingRing || FocusLanding::byKeyboard(m_window)) && now->metaObject()->indexOfProperty("focusReason") >= 0)
+        if ((m_waitingRing || FocusLanding::byKeyboard(m_window))
+            && now->metaObject()->indexOfProperty("focusReason") >= 0)
             now->setProperty("focusReason", QVariant::fromValue(Qt::TabFocusReason));
         stopWaiting();
     } else if (m_waiting && !focusIsAbove(m_waiting)) {
@@ -112,42 +111,49 @@ void FocusKeeper::focusChanged()
     m_focused = now;
     // Read now: once disabled, a control no longer tells how it got the focus.
     m_focusedShowsRing = now && now->property("visualFocus").toBool();
-    if ((lost || !now || now == m_window->contentItem()) && !isControl(now))
+    if (isControl(now))
+        m_control = now;
+    else
         recheck();
 }
 
+// At the window's next polish: after the calls the action posted (a view's own landing) have run
+// and the screens it loaded are laid out.
 void FocusKeeper::recheck()
 {
-    if (m_settleQueued)
-        return;
-    m_settleQueued = true;
-    QMetaObject::invokeMethod(this, &FocusKeeper::settle, Qt::QueuedConnection);
+    polish();
+}
+
+void FocusKeeper::updatePolish()
+{
+    settle();
 }
 
 void FocusKeeper::settle()
 {
-    m_settleQueued = false;
-    if (!m_window || !m_window->isActive() || isControl(m_window->activeFocusItem()) || m_waiting
-        || FocusLanding::waits(m_window))
+    if (!m_window || !m_window->contentItem()->hasFocus() || m_waiting || FocusLanding::waits(m_window))
+        return;
+    const QQuickItem *focused = m_window->activeFocusItem();
+    if (isControl(focused))
+        return;
+    // Put on a view on purpose while its control stays: that view's to hand on.
+    if (focused && focused != m_window->contentItem() && m_control && m_control->window() == m_window
+        && isControl(m_control))
         return;
     landOnFirstControl();
 }
 
 void FocusKeeper::landOnFirstControl()
 {
-    if (qEnvironmentVariableIsSet("FOCUS_DEBUG")) qDebug() << "FOCUS keeper lands";
     if (!m_window)
         return;
-    QQuickItem *target = nullptr;
     if (QObject *popup = FocusLanding::topPopup(m_window)) {
-        target = firstControlOf(popup);
-    } else if (m_home && m_home->metaObject()->indexOfMethod("firstControl()") >= 0) {
-        QVariant first;
-        QMetaObject::invokeMethod(m_home, "firstControl", Q_RETURN_ARG(QVariant, first));
-        target = first.value<QQuickItem *>();
+        QQuickItem *target = firstControlOf(popup);
+        if (target)
+            FocusLanding::focus(target, true);
+    } else if (m_home && m_home->metaObject()->indexOfMethod("focusFirstControl()") >= 0) {
+        QMetaObject::invokeMethod(m_home, "focusFirstControl");
     }
-    if (target)
-        FocusLanding::focus(target, true);
 }
 
 void FocusKeeper::wait(QQuickItem *item, bool ring)
@@ -172,7 +178,6 @@ void FocusKeeper::enabledChanged()
     // A key pressed meanwhile (the shortcut that started the work) shows the ring too.
     const bool ring = m_waitingRing || FocusLanding::byKeyboard(m_window);
     stopWaiting();
-    if (qEnvironmentVariableIsSet("FOCUS_DEBUG")) qDebug() << "FOCUS back to" << control << ring;
     if (control->isVisible() && focusIsAbove(control))
         control->forceActiveFocus(ring ? Qt::TabFocusReason : Qt::OtherFocusReason);
     else

@@ -7,14 +7,14 @@
 // Put once in a window: the keys always have a place there. When the control that had them goes
 // (removed, hidden, or its sheet or menu closed) and no control took them, they land, once what
 // the action changed has settled, on the top-most open popup's first control (its `firstControl`
-// when it declares one), else on the first control of what the window shows: `home`'s
-// `firstControl()`. A control disabled while its work runs (a busy button) gets them back, with
+// when it declares one), else on the first control of what the window shows, which `home`'s
+// `focusFirstControl()` lands them on. A control disabled while its work runs (a busy button) gets them back, with
 // its ring if it showed one, once it is enabled again, unless another control took them meanwhile.
 class FocusKeeper : public QQuickItem
 {
     Q_OBJECT
     QML_ELEMENT
-    // The screen shown, whose `firstControl()` names the control its keys start at.
+    // The screen shown, whose `focusFirstControl()` puts the keys where it starts them.
     Q_PROPERTY(QQuickItem *home READ home WRITE setHome NOTIFY homeChanged)
 
 public:
@@ -36,6 +36,7 @@ Q_SIGNALS:
 
 protected:
     void itemChange(ItemChange change, const ItemChangeData &value) override;
+    void updatePolish() override;
 
 private:
     void watch(QQuickWindow *window);
@@ -52,8 +53,9 @@ private:
     QPointer<QQuickItem> m_home;
     QMetaObject::Connection m_focusConnection;
     QPointer<QQuickItem> m_focused;
+    // The last control that had the keys: while it stays, a view given them on purpose keeps them.
+    QPointer<QQuickItem> m_control;
     bool m_focusedShowsRing = false;
-    bool m_settleQueued = false;
     QPointer<QQuickItem> m_waiting;
     bool m_waitingRing = false;
     QMetaObject::Connection m_enabledConnection;

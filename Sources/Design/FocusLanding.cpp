@@ -17,6 +17,8 @@ namespace {
 // A landing that waits (for a popup to close, for its item to show): the keys have a place coming.
 class PendingLanding : public QObject
 {
+    Q_OBJECT
+
 public:
     explicit PendingLanding(QObject *parent, QQuickItem *item)
         : QObject(parent)
@@ -166,6 +168,26 @@ QObject *coveringModalPopup(const QQuickItem *item)
     }
     return top ? top->parent() : nullptr;
 }
+
+// Keys parked on a view while its content reloads: the view lands them again once it shows,
+// and nothing else takes them meanwhile. Done once they leave the view.
+class ParkedKeys : public PendingLanding
+{
+    Q_OBJECT
+
+public:
+    explicit ParkedKeys(QQuickItem *item)
+        : PendingLanding(item, item)
+    {
+        connect(item, &QQuickItem::activeFocusChanged, this, [this] {
+            if (m_item && m_item->hasActiveFocus())
+                return;
+            m_item = nullptr;
+            setParent(nullptr);
+            deleteLater();
+        });
+    }
+};
 
 // A landing asked for beneath an open modal popup: done once the popup has closed, after its own
 // handlers gave the focus back. The last one asked for wins.
@@ -323,6 +345,15 @@ void FocusLanding::focus(QQuickItem *item, bool inView)
         item->setProperty("focusReason", QVariant::fromValue(reason));
     if (inView && item->hasActiveFocus())
         KeyboardFocusInView::keepInView(item);
+}
+
+void FocusLanding::park(QQuickItem *item) const
+{
+    if (!item)
+        return;
+    item->forceActiveFocus(Qt::OtherFocusReason);
+    if (item->hasActiveFocus() && !item->findChild<ParkedKeys *>(QString(), Qt::FindDirectChildrenOnly))
+        new ParkedKeys(item);
 }
 
 QObject *FocusLanding::topPopup(const QQuickWindow *window)

@@ -41,6 +41,9 @@ public:
     Q_INVOKABLE void land(QQuickItem *item) const { focus(item); }
     // For an action that takes away what was in view (a deleted row): its successor is shown.
     Q_INVOKABLE void landInView(QQuickItem *item) const { focus(item, true); }
+    // Keeps the keys on a view whose content reloads, until the view lands them on a control
+    // again: the window's keeper leaves them there meanwhile.
+    Q_INVOKABLE void park(QQuickItem *item) const;
     // Whether the item is the area or lies within it.
     Q_INVOKABLE bool holds(const QQuickItem *area, const QQuickItem *item) const;
     // Whether the item's window was last worked by a key (a button pressed by Space or Return)

@@ -8,6 +8,7 @@
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QTest>
+#include <QtQuickTest/quicktest.h>
 
 namespace {
 
@@ -19,6 +20,19 @@ bool inside(const QQuickItem *item, const QObject *popup)
             return true;
     }
     return false;
+}
+
+// Whether a person sees the item: shown, with some size, and not left undrawn by its list. One
+// that fades in counts as shown from the start.
+bool shown(const QQuickItem *item)
+{
+    if (!item->isVisible() || item->width() <= 0 || item->height() <= 0)
+        return false;
+    for (; item; item = item->parentItem()) {
+        if (ItemCulling::culled(item))
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -36,8 +50,9 @@ FocusWatch::~FocusWatch()
 
 QString FocusWatch::problem(QQuickWindow *window, bool byKey, bool byWheel)
 {
-    // A window without the keeper holds a part of the application alone, not the application.
-    if (!window || !window->isVisible() || QGuiApplication::focusWindow() != window || !FocusKeeper::of(window))
+    // A window without the keeper holds a part of the application alone, not the application; one
+    // left for another has given its keys up.
+    if (!window || !window->isVisible() || !window->contentItem()->hasFocus() || !FocusKeeper::of(window))
         return {};
     QQuickItem *focused = window->activeFocusItem();
     if (!focused || focused == window->contentItem())
@@ -52,13 +67,19 @@ QString FocusWatch::problem(QQuickWindow *window, bool byKey, bool byWheel)
     if (!tabStop(focused))
         return QStringLiteral("the focus is on %1, no control").arg(what);
     // The wheel may take the focused control out of sight: the person looks elsewhere.
-    if (!byWheel && !AccessibilityAudit::shown(focused))
+    if (!byWheel && !shown(focused))
         return QStringLiteral("the focused %1 is hidden").arg(what);
     if (const QObject *popup = FocusLanding::topPopup(window); popup && !inside(focused, popup))
         return QStringLiteral("the focused %1 lies outside the open popup %2").arg(what, popup->objectName());
-    if (byKey)
-        return FocusCheck::problem(window);
-    return {};
+    if (!byKey)
+        return {};
+    QQuickItem *ring = nullptr;
+    FocusCheck::anyUnder(FocusCheck::controlOf(focused), focused, [&ring](QQuickItem *item) {
+        if (FocusCheck::isRing(item) && shown(item))
+            ring = item;
+        return ring != nullptr;
+    });
+    return ring ? QString() : QStringLiteral("no focus ring on %1").arg(what);
 }
 
 QByteArray FocusWatch::runningTest()
@@ -68,6 +89,13 @@ QByteArray FocusWatch::runningTest()
 
 bool FocusWatch::settle()
 {
+    // Asked for by the test: what the input set going runs first, up to the keeper's landing.
+    if (m_window) {
+        static_cast<void>(QTest::qWaitFor([this] { return m_loopRan; }));
+        if (const FocusKeeper *keeper = FocusKeeper::of(m_window))
+            static_cast<void>(QQuickTest::qWaitForPolish(keeper, 1000));
+        static_cast<void>(QTest::qWaitFor([this] { return !m_window || !FocusLanding::waits(m_window); }, 2000));
+    }
     QQuickWindow *window = m_window;
     m_window = nullptr;
     // An input of a test function that has ended is not this one's to answer for.
@@ -94,8 +122,12 @@ bool FocusWatch::eventFilter(QObject *watched, QEvent *event)
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
     case QEvent::Wheel:
-        if (m_window && m_loopRan)
-            settle();
+        // Pressed again before the keeper looked at the last input's end: one input still.
+        if (m_window && m_loopRan) {
+            const FocusKeeper *keeper = FocusKeeper::of(m_window);
+            if ((!keeper || !QQuickTest::qIsPolishScheduled(keeper)) && !FocusLanding::waits(m_window))
+                settle();
+        }
         if (event->type() != QEvent::Wheel)
             break;
         Q_FALLTHROUGH();

@@ -5366,8 +5366,8 @@ private Q_SLOTS:
             QTRY_VERIFY((name = input(QStringLiteral("iterationNameField"))) != nullptr && name->hasActiveFocus());
             QTest::keyClick(m_window, Qt::Key_Return);
             QTRY_VERIFY(vm->selectedProjectId() != rootId && !vm->selectedProjectId().isEmpty());
-            // The new iteration's editor, at its first field.
-            QTRY_VERIFY((expected = input(QStringLiteral("nameField"))) != nullptr && expected->isVisible());
+            // The new iteration's editor, at its actions: its filled name is not typed over.
+            QTRY_VERIFY((expected = item(QStringLiteral("actionsMenuButton"))) != nullptr && expected->isVisible());
             QTRY_COMPARE(
                 modelOf<ProjectEditorScreenModel>(QStringLiteral("projectEditor"), "screen")->editor()->projectId(),
                 vm->selectedProjectId());

@@ -20,10 +20,10 @@ Item {
     implicitHeight: 520
     // The keyboard starts on the first way on.
     // The keys start at the guest mode, and come back there when they have no place.
-    function firstControl() {
-        return guestButton
+    function focusFirstControl() {
+        FocusLanding.land(guestButton)
     }
-    Component.onCompleted: FocusLanding.land(guestButton)
+    Component.onCompleted: focusFirstControl()
     LayoutMirroring.enabled: false
     LayoutMirroring.childrenInherit: true
 

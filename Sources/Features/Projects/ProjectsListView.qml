@@ -101,6 +101,10 @@ Rectangle {
     function takeFocus() {
         projectsView.focusWanted = true
         projectsView.landWantedFocus()
+        // The keys that have no control wait on the list while it loads.
+        const current = projectsView.Window.activeFocusItem
+        if (projectsView.focusWanted && (current === null || !current.activeFocusOnTab))
+            FocusLanding.park(projectsView)
     }
     function landWantedFocus() {
         if (!projectsView.focusWanted)
