@@ -318,16 +318,18 @@ Item {
             else if (!folded && focused === listButton)
                 Qt.callLater(shell.focusSection)
         }
+        // Opened by a click, the keys go to the rows (without the ring), not to the panel itself.
         function show(byKeyboard) {
             listPanel.byKeyboard = byKeyboard
             listPanel.shown = true
-            if (byKeyboard) {
-                const first = listPanel.nextItemInFocusChain(true)
-                if (first && FocusLanding.holds(listPanel, first))
-                    first.forceActiveFocus(Qt.TabFocusReason)
-            } else {
+            const rows = !byKeyboard && listLoader.item !== null ? listLoader.item.firstControl() : null
+            const first = rows ?? listPanel.nextItemInFocusChain(true)
+            if (first && FocusLanding.holds(listPanel, first) && byKeyboard)
+                first.forceActiveFocus(Qt.TabFocusReason)
+            else if (first && FocusLanding.holds(listPanel, first))
+                FocusLanding.land(first)
+            else
                 listPanel.forceActiveFocus()
-            }
         }
 
         x: contentColumn.x + contentColumn.width

@@ -95,8 +95,7 @@ void FocusKeeper::focusChanged()
     if (!m_window->contentItem()->hasFocus())
         return;
     QQuickItem *now = m_window->activeFocusItem();
-    if (m_focused && m_focused != now && !m_focused->isEnabled() && m_focused->isVisible()
-        && focusIsAbove(m_focused)) {
+    if (m_focused && m_focused != now && !m_focused->isEnabled() && m_focused->isVisible() && focusIsAbove(m_focused)) {
         wait(m_focused, m_focusedShowsRing);
     } else if (m_waiting && now == m_waiting) {
         // The window itself gave the focus back as the control was enabled again: with its ring

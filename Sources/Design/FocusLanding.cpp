@@ -109,6 +109,11 @@ private:
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
             return false;
         auto *control = qobject_cast<QQuickItem *>(watched);
+        // A list draws its ring itself, from how the focus came back.
+        if (control && control->metaObject()->indexOfProperty("focusFromPointer") >= 0) {
+            control->setProperty("focusFromPointer", !FocusLanding::byKeyboard(control->window()));
+            return false;
+        }
         if (!control || control->metaObject()->indexOfProperty("focusReason") < 0
             || !FocusLanding::byKeyboard(control->window()))
             return false;
@@ -133,7 +138,7 @@ bool isOpenModal(const QQuickItem *popupItem)
 {
     const QObject *popup = popupItem->parent();
     return popupItem->isVisible() && popup && popup->inherits("QQuickPopup") && popup->property("modal").toBool()
-           && popup->property("opened").toBool();
+        && popup->property("opened").toBool();
 }
 
 // The open modal popup that stands above the item, or null: a landing asked for behind it (a

@@ -59,8 +59,7 @@ QString FocusWatch::problem(QQuickWindow *window, bool byKey, bool byWheel)
         return QStringLiteral("nothing has the focus");
     const QString what = AccessibilityAudit::describe(focused);
     const auto tabStop = [](const QQuickItem *item) {
-        for (; item && !item->activeFocusOnTab(); item = item->parentItem()) {
-        }
+        for (; item && !item->activeFocusOnTab(); item = item->parentItem()) {}
         return item != nullptr;
     };
     // A row holds the keys of the list that Tab stops at.
@@ -107,8 +106,12 @@ bool FocusWatch::settle()
         return found.isEmpty();
     // One failure for each test function is enough to go on.
     m_failedIn = test;
-    QTest::qFail(qPrintable(QStringLiteral("after the last %1: %2").arg(m_byKey ? "key" : m_byWheel ? "wheel" : "click", found)), __FILE__,
-                 __LINE__);
+    QTest::qFail(qPrintable(QStringLiteral("after the last %1: %2")
+                                .arg(m_byKey         ? "key"
+                                         : m_byWheel ? "wheel"
+                                                     : "click",
+                                     found)),
+                 __FILE__, __LINE__);
     return false;
 }
 

@@ -4975,6 +4975,13 @@ private Q_SLOTS:
             QTest::addRow("%s default", qPrintable(action)) << action << QSize(960, 640);
             QTest::addRow("%s minimum", qPrintable(action)) << action << minimumWindowSize;
         }
+        // Routes to a section, removals and things made, at the size where each went astray.
+        for (const QString &action : QStringLiteral("row-menu-payments detail-payments editor-delete verify-link "
+                                                    "first-line")
+                                         .split(QLatin1Char(' ')))
+            QTest::addRow("%s default", qPrintable(action)) << action << QSize(960, 640);
+        for (const QString &action : {QStringLiteral("switch-save"), QStringLiteral("create-signed-in")})
+            QTest::addRow("%s minimum", qPrintable(action)) << action << minimumWindowSize;
     }
     void focusLandsAfterAction()
     {
@@ -5353,6 +5360,124 @@ private Q_SLOTS:
             expected = rail && rail->isVisible() ? rail : item(QStringLiteral("projectCards"));
             for (const Project &old : before)
                 QVERIFY(shell()->selectedProjectId() != old.id);
+        } else if (action == QLatin1String("row-menu-payments") || action == QLatin1String("detail-payments")
+                   || action == QLatin1String("editor-delete")) {
+            // "Платежи" in a row's menu or the analytics pane, "Удалить" in the editor: the
+            // payments' first control, the list once the project is gone.
+            seedAnalytics(2);
+            const QString rootId = addRootWithIterations(1);
+            open(QStringLiteral("light"), true, false);
+            QVERIFY(sized());
+            MainShellViewModel *vm = signedInShell();
+            QVERIFY(vm);
+            // An iteration, which has payments; a project without any, which the editor may delete.
+            QString id;
+            QTRY_VERIFY(!vm->projectsService()->projects().isEmpty());
+            const QList<Project> &projects = vm->projectsService()->projects();
+            for (const Project &project : projects) {
+                const bool plain = !project.isIteration()
+                    && std::none_of(projects.cbegin(), projects.cend(),
+                                    [&project](const Project &other) { return other.parentProjectId == project.id; });
+                if (action == QLatin1String("editor-delete") ? plain : project.parentProjectId == rootId)
+                    id = project.id;
+            }
+            QVERIFY(!id.isEmpty());
+            if (action == QLatin1String("row-menu-payments")) {
+                QQuickItem *row = nullptr;
+                QTRY_VERIFY((row = item(QStringLiteral("projectRow-") + id)) != nullptr && row->isVisible());
+                QTest::qWait(200);
+                QTest::mouseClick(m_window, Qt::RightButton, {}, centreOf(row).toPoint());
+                QQuickItem *entry = nullptr;
+                QTRY_VERIFY((entry = item(QStringLiteral("rowMenuEntry-finance"))) != nullptr && entry->isVisible());
+                QTest::qWait(200); // the menu stands still
+                clickCentre(entry);
+                byKeyboard = false;
+            } else if (action == QLatin1String("detail-payments")) {
+                AnalyticsDashboardModel *model = openAnalytics(vm);
+                QVERIFY(model && !model->rows().isEmpty());
+                vm->setSelectedAnalyticsRow(model->rows().first());
+                QQuickItem *payments = nullptr;
+                QTRY_VERIFY((payments = item(QStringLiteral("analyticsDetailPayments"))) != nullptr);
+                QVERIFY(tabTo(payments, 80));
+                QTest::keyClick(m_window, Qt::Key_Space);
+            } else {
+                vm->setSelectedProjectId(id);
+                QQuickItem *remove = nullptr;
+                QTRY_VERIFY((remove = item(QStringLiteral("deleteButton"))) != nullptr && remove->isVisible());
+                QVERIFY(tabTo(remove, 80));
+                QTest::keyClick(m_window, Qt::Key_Space);
+                QQuickItem *confirm = nullptr;
+                QTRY_VERIFY((confirm = item(QStringLiteral("dialogButton0"))) != nullptr && confirm->isVisible());
+                QTest::qWait(200);
+                clickCentre(confirm);
+                QTRY_VERIFY(vm->selectedProjectId().isEmpty());
+                expected = item(QStringLiteral("projectTree"));
+                byKeyboard = false;
+            }
+            if (!expected) {
+                QTRY_COMPARE(vm->mainSection(), QStringLiteral("payments"));
+                QTRY_VERIFY((expected = item(QStringLiteral("hubRefreshButton"))) != nullptr);
+            }
+        } else if (action == QLatin1String("switch-save")) {
+            // An edit, another project picked in the folded list, "Сохранить": the list's button.
+            const QString other = m_env.addDeviceProjects(1, QStringLiteral("Другой")).first().id;
+            MainShellViewModel *vm = openDeviceProject(QStringLiteral("landing-switch"), 2, QStringLiteral("light"), size);
+            QVERIFY(vm);
+            QQuickItem *name = nullptr;
+            QTRY_VERIFY((name = input(QStringLiteral("nameField"))) != nullptr && name->isVisible());
+            QTest::qWait(200);
+            clickCentre(name);
+            QTest::keyClick(m_window, Qt::Key_1);
+            clickCentre(item(QStringLiteral("showProjectsButton")));
+            QQuickItem *card = nullptr;
+            QTRY_VERIFY((card = item(QStringLiteral("projectRow-") + other)) != nullptr && card->isVisible());
+            QTest::qWait(200);
+            clickCentre(card);
+            QQuickItem *save = nullptr;
+            QTRY_VERIFY((save = item(QStringLiteral("dialogButton0"))) != nullptr && save->isVisible());
+            QTest::qWait(200);
+            clickCentre(save);
+            QTRY_COMPARE(vm->selectedProjectId(), other);
+            // Still in the list shown over the editor, where the project was picked.
+            expected = item(QStringLiteral("projectCards"));
+            byKeyboard = false;
+        } else if (action == QLatin1String("create-signed-in")) {
+            open(QStringLiteral("light"), true, false);
+            QVERIFY(sized());
+            MainShellViewModel *vm = signedInShell();
+            QVERIFY(vm);
+            QTRY_VERIFY(!vm->projectsService()->projects().isEmpty());
+            QVERIFY(pressCreate());
+            QQuickItem *name = nullptr;
+            QTRY_VERIFY((name = input(QStringLiteral("nameField"))) != nullptr && name->hasActiveFocus());
+            typeText(QStringLiteral("Сайт пекарни"));
+            QTest::keyClick(m_window, Qt::Key_Return);
+            QTRY_VERIFY(!item(QStringLiteral("createProjectSheet")));
+            QTRY_COMPARE(vm->projectsService()->projects().first().name, QStringLiteral("Сайт пекарни"));
+            QQuickItem *rail = item(QStringLiteral("showProjectsButton"));
+            expected = rail && rail->isVisible() ? rail : item(QStringLiteral("projectTree"));
+        } else if (action == QLatin1String("verify-link")) {
+            // A verification link while a project is open: the sheet's own control.
+            QVERIFY(openDeviceProject(QStringLiteral("landing-link"), 2, QStringLiteral("light"), size));
+            QTRY_VERIFY(item(QStringLiteral("projectEditor")));
+            root()->openUrl(QStringLiteral("tessmark://verify-email?token=abc"));
+            QQuickItem *view = nullptr;
+            QTRY_VERIFY((view = item(QStringLiteral("verifyEmailView"))) != nullptr);
+            expected = findItem(view, QStringLiteral("closeButton"));
+        } else if (action == QLatin1String("first-line")) {
+            // The first line of an empty project, added by keys: its card, with the ring.
+            QVERIFY(openDeviceProject(QStringLiteral("landing-first"), 0, QStringLiteral("light"), size));
+            QQuickItem *add = nullptr;
+            QTRY_VERIFY((add = item(QStringLiteral("emptyAddLine"))) != nullptr && add->isVisible());
+            QTest::qWait(200);
+            QVERIFY(tabTo(add, 80));
+            QTest::keyClick(m_window, Qt::Key_Space);
+            QQuickItem *title = nullptr;
+            QTRY_VERIFY((title = input(QStringLiteral("formTitle"))) != nullptr && title->hasActiveFocus());
+            typeText(QStringLiteral("Дизайн"));
+            QTest::keyClick(m_window, Qt::Key_Return);
+            QTRY_VERIFY(!item(QStringLiteral("formTitle")));
+            QTRY_VERIFY((expected = item(QStringLiteral("lineCard-0"))) != nullptr);
         } else if (action == QLatin1String("create-iteration")) {
             const QString rootId = addRootWithIterations(1);
             open(QStringLiteral("light"), true, false);
