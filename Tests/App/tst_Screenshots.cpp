@@ -5421,7 +5421,8 @@ private Q_SLOTS:
         } else if (action == QLatin1String("switch-save")) {
             // An edit, another project picked in the folded list, "Сохранить": the list's button.
             const QString other = m_env.addDeviceProjects(1, QStringLiteral("Другой")).first().id;
-            MainShellViewModel *vm = openDeviceProject(QStringLiteral("landing-switch"), 2, QStringLiteral("light"), size);
+            MainShellViewModel *vm =
+                openDeviceProject(QStringLiteral("landing-switch"), 2, QStringLiteral("light"), size);
             QVERIFY(vm);
             QQuickItem *name = nullptr;
             QTRY_VERIFY((name = input(QStringLiteral("nameField"))) != nullptr && name->isVisible());
@@ -5585,6 +5586,49 @@ private Q_SLOTS:
                 && (m_window->activeFocusItem() == expected || expected->isAncestorOf(m_window->activeFocusItem())),
             qPrintable(QStringLiteral("the focus on ") + (m_window->activeFocusItem() ? LayoutCheck::detail::describe(m_window->activeFocusItem()) : QStringLiteral("nothing"))));
         verifyLanding(expected, byKeyboard);
+    }
+
+    // The window tests' check of the keys' place names a window where none has them, a scope
+    // holding them, a control without its ring after a key, and one left beneath an open popup.
+    void focusWatchFindsFaults()
+    {
+        QQmlEngine engine;
+        engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
+        QQmlComponent component(&engine);
+        component.setData(R"(
+            import QtQuick
+            import QtQuick.Templates as T
+            import Tessmark.Design
+            Window {
+                width: 400; height: 300; visible: true
+                FocusKeeper {}
+                Item { objectName: "scope"; width: 10; height: 10 }
+                SecondaryButton { objectName: "button"; y: 40; text: "Кнопка" }
+                T.Popup { objectName: "popup"; focus: true; width: 100; height: 100
+                          contentItem: SecondaryButton { text: "Внутри" } }
+            })",
+                          QUrl());
+        std::unique_ptr<QObject> root(component.create());
+        QVERIFY2(root, qPrintable(component.errorString()));
+        auto *window = qobject_cast<QQuickWindow *>(root.get());
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        activate(window);
+        auto *button = window->findChild<QQuickItem *>(QStringLiteral("button"));
+        QCOMPARE(FocusWatch::problem(window, false), QStringLiteral("nothing has the focus"));
+        auto *scope = window->findChild<QQuickItem *>(QStringLiteral("scope"));
+        scope->forceActiveFocus();
+        QVERIFY(FocusWatch::problem(window, false).endsWith(QStringLiteral("no control")));
+        button->forceActiveFocus(Qt::TabFocusReason);
+        QCOMPARE(FocusWatch::problem(window, true), QString());
+        scope->forceActiveFocus();
+        button->forceActiveFocus(Qt::MouseFocusReason);
+        QCOMPARE(FocusWatch::problem(window, false), QString());
+        QVERIFY(FocusWatch::problem(window, true).startsWith(QStringLiteral("no focus ring")));
+        QObject *popup = window->findChild<QObject *>(QStringLiteral("popup"));
+        QMetaObject::invokeMethod(popup, "open");
+        QTRY_VERIFY(popup->property("opened").toBool());
+        button->forceActiveFocus(Qt::TabFocusReason);
+        QVERIFY(FocusWatch::problem(window, true).contains(QStringLiteral("outside the open popup")));
     }
 
     // The reader's check names an error shown that is not read as an alert and a state's text
