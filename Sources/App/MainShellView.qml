@@ -324,12 +324,12 @@ Item {
             listPanel.shown = true
             const rows = !byKeyboard && listLoader.item !== null ? listLoader.item.firstControl() : null
             const first = rows ?? listPanel.nextItemInFocusChain(true)
-            if (first && FocusLanding.holds(listPanel, first) && byKeyboard)
-                first.forceActiveFocus(Qt.TabFocusReason)
-            else if (first && FocusLanding.holds(listPanel, first))
-                FocusLanding.land(first)
-            else
+            if (first === null || !FocusLanding.holds(listPanel, first))
                 listPanel.forceActiveFocus()
+            else if (byKeyboard)
+                first.forceActiveFocus(Qt.TabFocusReason)
+            else
+                FocusLanding.land(first)
         }
 
         x: contentColumn.x + contentColumn.width

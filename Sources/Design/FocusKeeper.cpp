@@ -21,10 +21,17 @@ bool isControl(const QQuickItem *item)
     return false;
 }
 
+// The control the popup declares it starts on, or null.
+QQuickItem *declaredFirstControl(const QObject *popup)
+{
+    auto *declared = popup->property("firstControl").value<QQuickItem *>();
+    return isControl(declared) ? declared : nullptr;
+}
+
 // The popup's first control: the one it declares, else the first one Tab reaches inside it.
 QQuickItem *firstControlOf(QObject *popup)
 {
-    if (auto *declared = popup->property("firstControl").value<QQuickItem *>(); isControl(declared))
+    if (QQuickItem *declared = declaredFirstControl(popup))
         return declared;
     auto *content = popup->property("contentItem").value<QQuickItem *>();
     QQuickItem *frame = content ? content->parentItem() : nullptr;
@@ -135,6 +142,11 @@ void FocusKeeper::settle()
     const QQuickItem *focused = m_window->activeFocusItem();
     if (isControl(focused))
         return;
+    // A popup that names its first control starts there, whatever had the keys before it opened.
+    if (const QObject *popup = FocusLanding::topPopup(m_window); popup && declaredFirstControl(popup)) {
+        landOnFirstControl();
+        return;
+    }
     // Put on a view on purpose while its control stays: that view's to hand on.
     if (focused && focused != m_window->contentItem() && m_control && m_control->window() == m_window
         && isControl(m_control))

@@ -7,9 +7,10 @@
 // Put once in a window: the keys always have a place there. When the control that had them goes
 // (removed, hidden, or its sheet or menu closed) and no control took them, they land, once what
 // the action changed has settled, on the top-most open popup's first control (its `firstControl`
-// when it declares one), else on the first control of what the window shows, which `home`'s
-// `focusFirstControl()` lands them on. A control disabled while its work runs (a busy button) gets them back, with
-// its ring if it showed one, once it is enabled again, unless another control took them meanwhile.
+// when it declares one), else where the screen shown starts them: `home`'s `focusFirstControl()`.
+// A control disabled while its work runs (a busy button) gets them back, with its ring if it
+// showed one or a key was pressed meanwhile, once it is enabled again, unless another control
+// took them meanwhile; a view that parked them while it reloads (FocusLanding::park) keeps them.
 class FocusKeeper : public QQuickItem
 {
     Q_OBJECT
@@ -26,10 +27,10 @@ public:
 
     // The window's keeper, or null.
     static FocusKeeper *of(const QQuickWindow *window);
-    // Lands the keys on the first control of the top-most open popup, else of the screen shown.
-    Q_INVOKABLE void landOnFirstControl();
     // Once what changes now has settled, lands the keys if no control has them.
     void recheck();
+    // Lands them now if no control has them, as the window's next frame would.
+    void settle();
 
 Q_SIGNALS:
     void homeChanged();
@@ -41,8 +42,8 @@ protected:
 private:
     void watch(QQuickWindow *window);
     void focusChanged();
-    // Once the action that took the keys has settled: a place for them, unless one was found meanwhile.
-    void settle();
+    // On the first control of the top-most open popup, else of the screen shown.
+    void landOnFirstControl();
     void wait(QQuickItem *item, bool ring);
     void stopWaiting();
     void enabledChanged();

@@ -95,6 +95,11 @@ bool FocusWatch::settle()
             static_cast<void>(QQuickTest::qWaitForPolish(keeper, 1000));
         static_cast<void>(QTest::qWaitFor([this] { return !m_window || !FocusLanding::waits(m_window); }, 2000));
     }
+    return check();
+}
+
+bool FocusWatch::check()
+{
     QQuickWindow *window = m_window;
     m_window = nullptr;
     // An input of a test function that has ended is not this one's to answer for.
@@ -106,12 +111,8 @@ bool FocusWatch::settle()
         return found.isEmpty();
     // One failure for each test function is enough to go on.
     m_failedIn = test;
-    QTest::qFail(qPrintable(QStringLiteral("after the last %1: %2")
-                                .arg(m_byKey         ? "key"
-                                         : m_byWheel ? "wheel"
-                                                     : "click",
-                                     found)),
-                 __FILE__, __LINE__);
+    const char *input = m_byKey ? "key" : m_byWheel ? "wheel" : "click";
+    QTest::qFail(qPrintable(QStringLiteral("after the last %1: %2").arg(input, found)), __FILE__, __LINE__);
     return false;
 }
 
@@ -125,11 +126,13 @@ bool FocusWatch::eventFilter(QObject *watched, QEvent *event)
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
     case QEvent::Wheel:
-        // Pressed again before the keeper looked at the last input's end: one input still.
-        if (m_window && m_loopRan) {
-            const FocusKeeper *keeper = FocusKeeper::of(m_window);
-            if ((!keeper || !QQuickTest::qIsPolishScheduled(keeper)) && !FocusLanding::waits(m_window))
-                settle();
+        // A press before the loop ran, or while a landing waits (a list that loads), is part of
+        // the last input still.
+        if (m_window && m_loopRan && !FocusLanding::waits(m_window)) {
+            // No one presses before the next frame, when the keeper would have placed the keys.
+            if (FocusKeeper *keeper = FocusKeeper::of(m_window); keeper && QQuickTest::qIsPolishScheduled(keeper))
+                keeper->settle();
+            check();
         }
         if (event->type() != QEvent::Wheel)
             break;
@@ -146,7 +149,7 @@ bool FocusWatch::eventFilter(QObject *watched, QEvent *event)
         break;
     case QEvent::Hide:
         if (window == m_window && m_loopRan)
-            settle();
+            check();
         break;
     default:
         break;

@@ -28,6 +28,8 @@ protected:
 
 private:
     static QByteArray runningTest();
+    // Checks the last input's window as it stands.
+    bool check();
 
     QPointer<QQuickWindow> m_window;
     QByteArray m_inputTest;

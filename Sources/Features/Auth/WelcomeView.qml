@@ -18,8 +18,7 @@ Item {
 
     implicitWidth: 440
     implicitHeight: 520
-    // The keyboard starts on the first way on.
-    // The keys start at the guest mode, and come back there when they have no place.
+    // The keyboard starts on the first way on, and comes back there when it has no place.
     function focusFirstControl() {
         FocusLanding.land(guestButton)
     }
