@@ -55,5 +55,4 @@ ApplicationWindow {
 
     KeyboardFocusInView {}
     ButtonReturnKey {}
-    FocusKeeper {}
 }

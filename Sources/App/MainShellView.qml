@@ -32,20 +32,48 @@ Item {
     property bool tourWasRunning: false
     Component.onCompleted: tourWasRunning = shellModel.tour.running
 
-    function focusSection() {
+    // Where the keys start in the section shown: the projects' rows at the selected one (folded
+    // away, the list's button), else the first control of the section's list, of its detail, or
+    // the section's row in the sidebar.
+    function firstControl() {
         const list = listLoader.item
         if (shellModel.mainSection === "projects" && list !== null) {
-            // Folded away, the list is reached through its rail's button.
-            if (columns.contentFolded)
-                FocusLanding.land(listButton)
-            else if (!list.focusContent())
-                list.takeFocus()
-            return
+            const rows = columns.contentFolded ? listButton : list.firstControl()
+            if (rows !== null)
+                return rows
         }
+        return shell.firstIn(listLoader.item) ?? shell.firstIn(detailLoader.item) ?? shell.sectionRow()
+    }
+    function firstIn(area) {
+        const next = area !== null && area.visible ? area.nextItemInFocusChain(true) : null
+        return next !== null && FocusLanding.holds(area, next) ? next : null
+    }
+    function sectionRow() {
         for (let i = 0; i < sidebarRows.count; ++i) {
-            const row = sidebarRows.itemAt(i)
-            if (row.isSelected)
-                FocusLanding.land(row)
+            if (sidebarRows.itemAt(i).isSelected)
+                return sidebarRows.itemAt(i)
+        }
+        return null
+    }
+    function focusSection() {
+        const list = listLoader.item
+        // The rows still loading take the keys once they show.
+        if (shellModel.mainSection === "projects" && list !== null && !columns.contentFolded && !list.focusContent())
+            list.takeFocus()
+        else
+            FocusLanding.landInView(shell.firstControl())
+    }
+    // Where the window's keeper puts the keys that have no place.
+    function focusFirstControl() {
+        shell.focusSection()
+    }
+    // A section shown by any route (the sidebar, a menu, a pane's button) starts at its first
+    // control; the tour keeps the keys on its card while it shows the sections.
+    Connections {
+        target: shellModel
+        function onMainSectionChanged() {
+            if (!shellModel.tour.running)
+                Qt.callLater(shell.focusSection)
         }
     }
     Connections {
@@ -290,16 +318,18 @@ Item {
             else if (!folded && focused === listButton)
                 Qt.callLater(shell.focusSection)
         }
+        // Opened by a click, the keys go to the rows (without the ring), not to the panel itself.
         function show(byKeyboard) {
             listPanel.byKeyboard = byKeyboard
             listPanel.shown = true
-            if (byKeyboard) {
-                const first = listPanel.nextItemInFocusChain(true)
-                if (first && FocusLanding.holds(listPanel, first))
-                    first.forceActiveFocus(Qt.TabFocusReason)
-            } else {
+            const rows = !byKeyboard && listLoader.item !== null ? listLoader.item.firstControl() : null
+            const first = rows ?? listPanel.nextItemInFocusChain(true)
+            if (first === null || !FocusLanding.holds(listPanel, first))
                 listPanel.forceActiveFocus()
-            }
+            else if (byKeyboard)
+                first.forceActiveFocus(Qt.TabFocusReason)
+            else
+                FocusLanding.land(first)
         }
 
         x: contentColumn.x + contentColumn.width

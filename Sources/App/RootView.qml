@@ -43,6 +43,12 @@ Item {
         value: rootModel.colorScheme === "" ? "system" : rootModel.colorScheme
     }
 
+    // The keys always have a place: where the screen shown starts them, when the control that had
+    // them goes.
+    FocusKeeper {
+        home: screenLoader.item
+    }
+
     // Everything of the window, the sheets included, sees the metrics of the window.
     AdaptiveMetricsReader {
         id: metricsReader

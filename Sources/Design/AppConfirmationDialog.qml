@@ -9,7 +9,7 @@ import Tessmark.Design
 // further (never to a sheet under the dialog). Every showing starts on the safe button, with its
 // ring whichever device opened it, so that Return or Space presses the choice that destroys or
 // replaces nothing. Items put inside (a text field, say) stand between the message and the
-// buttons; such a form starts on its `firstControl` instead. A question reads as a modal alert
+// buttons; such a form starts on its `formField` instead. A question reads as a modal alert
 // named by its title and described by its message; a form as a modal dialog.
 T.Dialog {
     id: dialog
@@ -19,7 +19,10 @@ T.Dialog {
     // The button every showing starts on: by default the cancel button, else the only one.
     property int safeIndex: defaultSafeIndex()
     // A form's field to type into, where every showing starts instead.
-    property Item firstControl: null
+    property Item formField: null
+    // Where every showing starts, and where the window's keeper puts the keys back.
+    readonly property Item firstControl: formField
+                                         ?? (safeIndex >= 0 && safeIndex < choices.count ? choices.itemAt(safeIndex) : null)
     default property alias extraContent: extra.data
 
     signal triggered(int index)
@@ -47,7 +50,7 @@ T.Dialog {
     }
 
     // Whatever was pressed the last time, and wherever a popup closing beneath gives the focus.
-    onOpened: FocusLanding.land(firstControl ?? safeButton())
+    onOpened: FocusLanding.land(firstControl)
 
     parent: T.Overlay.overlay
     anchors.centerIn: parent

@@ -104,6 +104,8 @@ Item {
         width: Math.min(sheet.minimumWidth, parent ? parent.width - 2 * 16 : sheet.minimumWidth)
         height: sheet.fittedHeight(header.height, parent ? parent.height : 0)
         padding: 0
+        // Where the keys go when the control that had them inside goes.
+        readonly property Item firstControl: sheet.initialFocus
         onOpened: sheet.focusInside()
         onClosed: {
             sheet.restoreFocus()

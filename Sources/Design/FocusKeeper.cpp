@@ -4,11 +4,66 @@
 
 #include <QQuickWindow>
 
+namespace {
+
+// The window's own keeper, kept on the window for the landings and the tests to find.
+constexpr char instanceKey[] = "_tessmarkFocusKeeper";
+
+// A control the keys can stay on: it shows and works, and Tab stops at it or at the list it is a row of.
+bool isControl(const QQuickItem *item)
+{
+    if (!item || !item->isVisible() || !item->isEnabled())
+        return false;
+    for (const QQuickItem *at = item; at; at = at->parentItem()) {
+        if (at->activeFocusOnTab())
+            return true;
+    }
+    return false;
+}
+
+// The control the popup declares it starts on, or null.
+QQuickItem *declaredFirstControl(const QObject *popup)
+{
+    auto *declared = popup->property("firstControl").value<QQuickItem *>();
+    return isControl(declared) ? declared : nullptr;
+}
+
+// The popup's first control: the one it declares, else the first one Tab reaches inside it.
+QQuickItem *firstControlOf(QObject *popup)
+{
+    if (QQuickItem *declared = declaredFirstControl(popup))
+        return declared;
+    auto *content = popup->property("contentItem").value<QQuickItem *>();
+    QQuickItem *frame = content ? content->parentItem() : nullptr;
+    QQuickItem *next = content ? content->nextItemInFocusChain(true) : nullptr;
+    return next && frame && frame->isAncestorOf(next) ? next : nullptr;
+}
+
+} // namespace
+
 FocusKeeper::FocusKeeper(QQuickItem *parent)
     : QQuickItem(parent)
 {
     // The way the window is worked is followed from its start, before the first landing.
     FocusLanding::watchInput();
+}
+
+FocusKeeper::~FocusKeeper()
+{
+    watch(nullptr);
+}
+
+void FocusKeeper::setHome(QQuickItem *home)
+{
+    if (m_home == home)
+        return;
+    m_home = home;
+    Q_EMIT homeChanged();
+}
+
+FocusKeeper *FocusKeeper::of(const QQuickWindow *window)
+{
+    return window ? qobject_cast<FocusKeeper *>(window->property(instanceKey).value<QObject *>()) : nullptr;
 }
 
 void FocusKeeper::itemChange(ItemChange change, const ItemChangeData &value)
@@ -24,10 +79,15 @@ void FocusKeeper::watch(QQuickWindow *window)
         return;
     disconnect(m_focusConnection);
     stopWaiting();
+    if (m_window && of(m_window) == this)
+        m_window->setProperty(instanceKey, QVariant());
     m_window = window;
     m_focused = window ? window->activeFocusItem() : nullptr;
-    if (window)
-        m_focusConnection = connect(window, &QQuickWindow::activeFocusItemChanged, this, &FocusKeeper::focusChanged);
+    m_control = isControl(m_focused) ? m_focused : nullptr;
+    if (!window)
+        return;
+    window->setProperty(instanceKey, QVariant::fromValue<QObject *>(this));
+    m_focusConnection = connect(window, &QQuickWindow::activeFocusItemChanged, this, &FocusKeeper::focusChanged);
 }
 
 bool FocusKeeper::focusIsAbove(const QQuickItem *control) const
@@ -38,14 +98,73 @@ bool FocusKeeper::focusIsAbove(const QQuickItem *control) const
 
 void FocusKeeper::focusChanged()
 {
+    // A window left for another gives its keys up until it is back; they are not lost.
+    if (!m_window->contentItem()->hasFocus())
+        return;
     QQuickItem *now = m_window->activeFocusItem();
-    if (m_focused && m_focused != now && !m_focused->isEnabled() && focusIsAbove(m_focused))
+    if (m_focused && m_focused != now && !m_focused->isEnabled() && m_focused->isVisible() && focusIsAbove(m_focused)) {
         wait(m_focused, m_focusedShowsRing);
-    else if (m_waiting && !focusIsAbove(m_waiting))
+    } else if (m_waiting && now == m_waiting) {
+        // The window itself gave the focus back as the control was enabled again: with its ring
+        // when it had one, or a key was pressed meanwhile (the shortcut that started the work).
+        if ((m_waitingRing || FocusLanding::byKeyboard(m_window))
+            && now->metaObject()->indexOfProperty("focusReason") >= 0)
+            now->setProperty("focusReason", QVariant::fromValue(Qt::TabFocusReason));
         stopWaiting();
+    } else if (m_waiting && !focusIsAbove(m_waiting)) {
+        stopWaiting();
+    }
     m_focused = now;
     // Read now: once disabled, a control no longer tells how it got the focus.
     m_focusedShowsRing = now && now->property("visualFocus").toBool();
+    if (isControl(now))
+        m_control = now;
+    else
+        recheck();
+}
+
+// At the window's next polish: after the calls the action posted (a view's own landing) have run
+// and the screens it loaded are laid out.
+void FocusKeeper::recheck()
+{
+    polish();
+}
+
+void FocusKeeper::updatePolish()
+{
+    settle();
+}
+
+void FocusKeeper::settle()
+{
+    if (!m_window || !m_window->contentItem()->hasFocus() || m_waiting || FocusLanding::waits(m_window))
+        return;
+    const QQuickItem *focused = m_window->activeFocusItem();
+    if (isControl(focused))
+        return;
+    // A popup that names its first control starts there, whatever had the keys before it opened.
+    if (const QObject *popup = FocusLanding::topPopup(m_window); popup && declaredFirstControl(popup)) {
+        landOnFirstControl();
+        return;
+    }
+    // Put on a view on purpose while its control stays: that view's to hand on.
+    if (focused && focused != m_window->contentItem() && m_control && m_control->window() == m_window
+        && isControl(m_control))
+        return;
+    landOnFirstControl();
+}
+
+void FocusKeeper::landOnFirstControl()
+{
+    if (!m_window)
+        return;
+    if (QObject *popup = FocusLanding::topPopup(m_window)) {
+        QQuickItem *target = firstControlOf(popup);
+        if (target)
+            FocusLanding::focus(target, true);
+    } else if (m_home && m_home->metaObject()->indexOfMethod("focusFirstControl()") >= 0) {
+        QMetaObject::invokeMethod(m_home, "focusFirstControl");
+    }
 }
 
 void FocusKeeper::wait(QQuickItem *item, bool ring)
@@ -67,8 +186,11 @@ void FocusKeeper::enabledChanged()
     if (!m_waiting || !m_waiting->isEnabled())
         return;
     QQuickItem *control = m_waiting;
-    const bool ring = m_waitingRing;
+    // A key pressed meanwhile (the shortcut that started the work) shows the ring too.
+    const bool ring = m_waitingRing || FocusLanding::byKeyboard(m_window);
     stopWaiting();
     if (control->isVisible() && focusIsAbove(control))
         control->forceActiveFocus(ring ? Qt::TabFocusReason : Qt::OtherFocusReason);
+    else
+        settle();
 }

@@ -1,5 +1,6 @@
 #include "FocusLanding.h"
 
+#include "FocusKeeper.h"
 #include "KeyboardFocusInView.h"
 
 #include <QCoreApplication>
@@ -13,6 +14,40 @@
 
 namespace {
 
+// A landing that waits (for a popup to close, for its item to show): the keys have a place coming.
+class PendingLanding : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit PendingLanding(QObject *parent, QQuickItem *item)
+        : QObject(parent)
+        , m_item(item)
+        , m_window(item ? item->window() : nullptr)
+    {
+        all().append(this);
+    }
+    // A landing that ends without a place (its item went) leaves the keys to the window's keeper.
+    ~PendingLanding() override
+    {
+        all().removeOne(this);
+        if (m_window && !QCoreApplication::closingDown()) {
+            if (FocusKeeper *keeper = FocusKeeper::of(m_window))
+                keeper->recheck();
+        }
+    }
+
+    static QList<PendingLanding *> &all()
+    {
+        static QList<PendingLanding *> pending;
+        return pending;
+    }
+
+    QPointer<QQuickItem> m_item;
+    QPointer<QQuickWindow> m_window;
+    bool m_inView = false;
+};
+
 // The device of the last press is kept on the window it went to.
 constexpr char lastPressByKeyboard[] = "_tessmarkLastPressByKeyboard";
 
@@ -25,7 +60,17 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         switch (event->type()) {
+        case QEvent::ShortcutOverride:
+            // A key that a shortcut takes reaches the window only as this.
+            if (auto *window = qobject_cast<QQuickWindow *>(watched)) {
+                showRing(window->activeFocusItem());
+                window->setProperty(lastPressByKeyboard, true);
+            }
+            break;
         case QEvent::KeyPress:
+            if (auto *window = qobject_cast<QQuickWindow *>(watched))
+                showRing(window->activeFocusItem());
+            Q_FALLTHROUGH();
         case QEvent::MouseButtonPress:
         case QEvent::TouchBegin:
             if (auto *window = qobject_cast<QWindow *>(watched))
@@ -40,6 +85,22 @@ protected:
     }
 
 private:
+    // Once a key is pressed the keyboard works the window: a control clicked before shows its ring
+    // now, as the one Tab reaches would (a list, on its current row).
+    static void showRing(QQuickItem *focused)
+    {
+        QQuickItem *control = focused;
+        while (control && !control->activeFocusOnTab())
+            control = control->parentItem();
+        if (!control)
+            return;
+        if (control->metaObject()->indexOfProperty("focusFromPointer") >= 0)
+            control->setProperty("focusFromPointer", false);
+        else if (control == focused && control->metaObject()->indexOfProperty("focusReason") >= 0
+                 && !control->property("visualFocus").toBool())
+            control->setProperty("focusReason", QVariant::fromValue(Qt::TabFocusReason));
+    }
+
     // A control takes the reason of any focus it gets as the way it got it, and would show no
     // ring for the window's activation or a closing popup giving the focus back: while the
     // keyboard works the window, the control is handed that focus as the keyboard's instead.
@@ -48,6 +109,11 @@ private:
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
             return false;
         auto *control = qobject_cast<QQuickItem *>(watched);
+        // A list draws its ring itself, from how the focus came back.
+        if (control && control->metaObject()->indexOfProperty("focusFromPointer") >= 0) {
+            control->setProperty("focusFromPointer", !FocusLanding::byKeyboard(control->window()));
+            return false;
+        }
         if (!control || control->metaObject()->indexOfProperty("focusReason") < 0
             || !FocusLanding::byKeyboard(control->window()))
             return false;
@@ -72,7 +138,7 @@ bool isOpenModal(const QQuickItem *popupItem)
 {
     const QObject *popup = popupItem->parent();
     return popupItem->isVisible() && popup && popup->inherits("QQuickPopup") && popup->property("modal").toBool()
-           && popup->property("opened").toBool();
+        && popup->property("opened").toBool();
 }
 
 // The open modal popup that stands above the item, or null: a landing asked for behind it (a
@@ -108,9 +174,29 @@ QObject *coveringModalPopup(const QQuickItem *item)
     return top ? top->parent() : nullptr;
 }
 
+// Keys parked on a view while its content reloads: the view lands them again once it shows,
+// and nothing else takes them meanwhile. Done once they leave the view.
+class ParkedKeys : public PendingLanding
+{
+    Q_OBJECT
+
+public:
+    explicit ParkedKeys(QQuickItem *item)
+        : PendingLanding(item, item)
+    {
+        connect(item, &QQuickItem::activeFocusChanged, this, [this] {
+            if (m_item && m_item->hasActiveFocus())
+                return;
+            m_item = nullptr;
+            setParent(nullptr);
+            deleteLater();
+        });
+    }
+};
+
 // A landing asked for beneath an open modal popup: done once the popup has closed, after its own
 // handlers gave the focus back. The last one asked for wins.
-class LandingAfterPopup : public QObject
+class LandingAfterPopup : public PendingLanding
 {
     Q_OBJECT
 
@@ -121,12 +207,13 @@ public:
         if (!pending)
             pending = new LandingAfterPopup(popup);
         pending->m_item = item;
+        pending->m_window = item->window();
         pending->m_inView = inView;
     }
 
 private:
     explicit LandingAfterPopup(QObject *popup)
-        : QObject(popup)
+        : PendingLanding(popup, nullptr)
     {
         connect(popup, SIGNAL(closed()), this, SLOT(land()), Qt::QueuedConnection);
     }
@@ -137,18 +224,14 @@ private Q_SLOTS:
         // Out of the popup's children at once: a landing asked for from here on waits anew.
         setParent(nullptr);
         deleteLater();
-        if (m_item)
-            FocusLanding::focus(m_item, m_inView);
+        if (const QPointer<QQuickItem> item = std::exchange(m_item, nullptr))
+            FocusLanding::focus(item, m_inView);
     }
-
-private:
-    QPointer<QQuickItem> m_item;
-    bool m_inView = false;
 };
 
 // A landing asked for on a hidden or disabled item (its section still loads, its work runs):
 // done once it shows and is enabled, unless the focus went to another control meanwhile.
-class LandingWhenShown : public QObject
+class LandingWhenShown : public PendingLanding
 {
     Q_OBJECT
 
@@ -163,8 +246,7 @@ public:
 
 private:
     explicit LandingWhenShown(QQuickItem *item)
-        : QObject(item)
-        , m_item(item)
+        : PendingLanding(item, item)
     {
         connect(item, &QQuickItem::visibleChanged, this, &LandingWhenShown::check);
         connect(item, &QQuickItem::enabledChanged, this, &LandingWhenShown::check);
@@ -175,6 +257,7 @@ private:
     void watch(QQuickWindow *window)
     {
         disconnect(m_focusLink);
+        m_window = window;
         if (!window)
             return;
         m_focusLink = connect(window, &QQuickWindow::activeFocusItemChanged, this, &LandingWhenShown::focusMoved);
@@ -194,21 +277,21 @@ private:
     {
         if (!m_item->window() || !m_item->isVisible() || !m_item->isEnabled())
             return;
+        QQuickItem *item = m_item;
         stop();
-        FocusLanding::focus(m_item, m_inView);
+        FocusLanding::focus(item, m_inView);
     }
 
     void stop()
     {
         disconnect(m_focusLink);
         disconnect(m_item, nullptr, this, nullptr);
+        m_item = nullptr;
         // Out of the item's children at once: a landing asked for from here on waits anew.
         setParent(nullptr);
         deleteLater();
     }
 
-    QQuickItem *m_item;
-    bool m_inView = false;
     QMetaObject::Connection m_focusLink;
 };
 
@@ -267,6 +350,45 @@ void FocusLanding::focus(QQuickItem *item, bool inView)
         item->setProperty("focusReason", QVariant::fromValue(reason));
     if (inView && item->hasActiveFocus())
         KeyboardFocusInView::keepInView(item);
+}
+
+void FocusLanding::park(QQuickItem *item) const
+{
+    if (!item)
+        return;
+    item->forceActiveFocus(Qt::OtherFocusReason);
+    if (item->hasActiveFocus() && !item->findChild<ParkedKeys *>(QString(), Qt::FindDirectChildrenOnly))
+        new ParkedKeys(item);
+}
+
+QObject *FocusLanding::topPopup(const QQuickWindow *window)
+{
+    const QQuickItem *top = nullptr;
+    int topIndex = -1;
+    for (const QQuickItem *child : window ? window->contentItem()->childItems() : QList<QQuickItem *>()) {
+        if (!child->inherits("QQuickOverlay"))
+            continue;
+        const QList<QQuickItem *> popups = child->childItems();
+        for (int i = 0; i < popups.size(); ++i) {
+            const QObject *popup = popups[i]->parent();
+            if (!popup || !popup->inherits("QQuickPopup") || !popup->property("opened").toBool()
+                || !popup->property("focus").toBool())
+                continue;
+            if (!top || std::pair(popups[i]->z(), i) > std::pair(top->z(), topIndex)) {
+                top = popups[i];
+                topIndex = i;
+            }
+        }
+    }
+    return top ? top->parent() : nullptr;
+}
+
+bool FocusLanding::waits(const QQuickWindow *window)
+{
+    const QList<PendingLanding *> &pending = PendingLanding::all();
+    return std::any_of(pending.cbegin(), pending.cend(), [window](const PendingLanding *landing) {
+        return landing->m_item && landing->m_item->window() == window;
+    });
 }
 
 bool FocusLanding::holds(const QQuickItem *area, const QQuickItem *item) const

@@ -4,6 +4,7 @@
 #include <QtQml/qqmlregistration.h>
 
 class QQuickItem;
+class QQuickWindow;
 class QWindow;
 
 // Where the keyboard focus lands after an action (a screen or a sheet opens, a request fails, an
@@ -32,9 +33,17 @@ public:
     // has the focus, and again while its layout settles, whichever device did the action.
     static void focus(QQuickItem *item, bool inView = false);
 
+    // The open popup that takes the keys and stands above the others in the window, or null.
+    static QObject *topPopup(const QQuickWindow *window);
+    // Whether a landing waits in the window, for a popup to close or for its item to show.
+    static bool waits(const QQuickWindow *window);
+
     Q_INVOKABLE void land(QQuickItem *item) const { focus(item); }
     // For an action that takes away what was in view (a deleted row): its successor is shown.
     Q_INVOKABLE void landInView(QQuickItem *item) const { focus(item, true); }
+    // Keeps the keys on a view whose content reloads, until the view lands them on a control
+    // again: the window's keeper leaves them there meanwhile.
+    Q_INVOKABLE void park(QQuickItem *item) const;
     // Whether the item is the area or lies within it.
     Q_INVOKABLE bool holds(const QQuickItem *area, const QQuickItem *item) const;
     // Whether the item's window was last worked by a key (a button pressed by Space or Return)

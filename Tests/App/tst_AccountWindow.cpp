@@ -3,6 +3,7 @@
 // the migration sheet.
 #include "AccountTestBackend.h"
 #include "AppTestEnvironment.h"
+#include "FocusWatch.h"
 #include "Features/Auth/LocalDataMigrationSheetModel.h"
 #include "Features/Editor/ProjectEditorViewModel.h"
 #include "Features/Onboarding/GuidedOnboarding.h"
@@ -17,6 +18,7 @@ class TestAccountWindow : public QObject
 {
     Q_OBJECT
 
+    FocusWatch m_focusWatch;
     AppTestEnvironment m_env;
     AccountTestBackend m_account;
 

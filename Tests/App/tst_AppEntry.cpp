@@ -3,6 +3,7 @@
 #include "App/OpenedUrlInbox.h"
 #include "App/SingleInstance.h"
 #include "App/StartupArguments.h"
+#include "FocusWatch.h"
 #include "Config/AppConfig.h"
 #include "Data/ModelContainer.h"
 #include "Settings/Preferences.h"
@@ -99,6 +100,7 @@ class TestAppEntry : public QObject
 {
     Q_OBJECT
 
+    FocusWatch m_focusWatch;
     QTemporaryDir m_dir;
 
     QProcessEnvironment appEnvironment(const QString &dataHome, const QString &configFolder) const

@@ -1,5 +1,6 @@
 // Quick Tests of the root view, the main window and the tour overlay, in a QApplication as the
 // app has. Each test file gets `testEnvironment` to reset preferences and the device store.
+#include "FocusWatch.h"
 #include "QuickTestEnvironment.h"
 
 #include <QApplication>
@@ -11,6 +12,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    FocusWatch focusWatch;
     QuickTestEnvironment environment;
     return quick_test_main_with_setup(argc, argv, "AppQuick", TESSMARK_QUICK_TEST_DIR, &environment);
 }

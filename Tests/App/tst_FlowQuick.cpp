@@ -2,6 +2,7 @@
 // drawn, in the root view at the default size, on a device store in a temporary home and the
 // test backend. Each test file gets `testEnvironment` to fill the store, sign in and make the
 // backend fail or wait.
+#include "FocusWatch.h"
 #include "AccountQuickTestEnvironment.h"
 #include "App/EndSignals.h"
 #include "App/MainShellViewModel.h"
@@ -134,6 +135,7 @@ private:
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    FocusWatch focusWatch;
     FlowTestEnvironment environment;
     if (!environment.start())
         return 1;

@@ -10,6 +10,7 @@
 #include "AppTestEnvironment.h"
 #include "StoreWriteLock.h"
 #include "FocusCheck.h"
+#include "FocusWatch.h"
 #include "LayoutCheck.h"
 #include "Features/Analytics/AnalyticsDashboardModel.h"
 #include "Features/Auth/ForgotPasswordModel.h"
@@ -63,6 +64,7 @@ class TestScreenshots : public QObject
 {
     Q_OBJECT
 
+    FocusWatch m_focusWatch;
     AppTestEnvironment m_env;
     AccountTestBackend m_account;
     std::unique_ptr<QQmlApplicationEngine> m_engine;
@@ -436,6 +438,16 @@ class TestScreenshots : public QObject
     static QPointF centreOf(QQuickItem *target)
     {
         return target->mapToScene(QPointF(target->width() / 2, target->height() / 2));
+    }
+    // Clicks the named item once it shows and stands still (a popup's entrance, a panel's slide).
+    bool clickWhenStill(const QString &name)
+    {
+        QQuickItem *target = nullptr;
+        if (!QTest::qWaitFor([&] { return (target = item(name)) != nullptr && target->isVisible(); })
+            || !waitForStill(m_window, [target] { return QList{target->mapRectToScene(target->boundingRect())}; }))
+            return false;
+        clickCentre(target);
+        return true;
     }
     static void clickCentre(QQuickItem *target)
     {
@@ -846,6 +858,7 @@ private Q_SLOTS:
         // The sheet hosts have no root view.
         if (m_window && rootView())
             settle();
+        m_focusWatch.settle();
         // A sheet goes before its window, as QML's own destroy() would take it.
         if (m_sheet) {
             m_sheet->deleteLater();
@@ -5052,6 +5065,13 @@ private Q_SLOTS:
             QTest::addRow("%s default", qPrintable(action)) << action << QSize(960, 640);
             QTest::addRow("%s minimum", qPrintable(action)) << action << minimumWindowSize;
         }
+        // Routes to a section, removals and things made, at the size where each went astray.
+        for (const QString &action : QStringLiteral("row-menu-payments detail-payments editor-delete verify-link "
+                                                    "first-line")
+                                         .split(QLatin1Char(' ')))
+            QTest::addRow("%s default", qPrintable(action)) << action << QSize(960, 640);
+        for (const QString &action : {QStringLiteral("switch-save"), QStringLiteral("create-signed-in")})
+            QTest::addRow("%s minimum", qPrintable(action)) << action << minimumWindowSize;
     }
     void focusLandsAfterAction()
     {
@@ -5430,6 +5450,103 @@ private Q_SLOTS:
             expected = rail && rail->isVisible() ? rail : item(QStringLiteral("projectCards"));
             for (const Project &old : before)
                 QVERIFY(shell()->selectedProjectId() != old.id);
+        } else if (action == QLatin1String("row-menu-payments") || action == QLatin1String("detail-payments")
+                   || action == QLatin1String("editor-delete")) {
+            // "Платежи" in an iteration's menu or the analytics pane: the payments' first control;
+            // "Удалить" in the editor of a project without iterations: the list.
+            seedAnalytics(2);
+            const QString rootId = addRootWithIterations(1);
+            open(QStringLiteral("light"), true, false);
+            QVERIFY(sized());
+            MainShellViewModel *vm = signedInShell();
+            QVERIFY(vm);
+            QString id;
+            QTRY_VERIFY(!vm->projectsService()->projects().isEmpty());
+            const QList<Project> &projects = vm->projectsService()->projects();
+            for (const Project &project : projects) {
+                const bool plain = !project.isIteration()
+                    && std::none_of(projects.cbegin(), projects.cend(),
+                                    [&project](const Project &other) { return other.parentProjectId == project.id; });
+                if (action == QLatin1String("editor-delete") ? plain : project.parentProjectId == rootId)
+                    id = project.id;
+            }
+            QVERIFY(!id.isEmpty());
+            if (action == QLatin1String("row-menu-payments")) {
+                QQuickItem *row = nullptr;
+                QTRY_VERIFY((row = item(QStringLiteral("projectRow-") + id)) != nullptr && row->isVisible());
+                QTest::mouseClick(m_window, Qt::RightButton, {}, centreOf(row).toPoint());
+                QVERIFY(clickWhenStill(QStringLiteral("rowMenuEntry-finance")));
+                byKeyboard = false;
+            } else if (action == QLatin1String("detail-payments")) {
+                AnalyticsDashboardModel *model = openAnalytics(vm);
+                QVERIFY(model && !model->rows().isEmpty());
+                vm->setSelectedAnalyticsRow(model->rows().first());
+                QQuickItem *payments = nullptr;
+                QTRY_VERIFY((payments = item(QStringLiteral("analyticsDetailPayments"))) != nullptr);
+                QVERIFY(tabTo(payments, 80));
+                QTest::keyClick(m_window, Qt::Key_Space);
+            } else {
+                vm->setSelectedProjectId(id);
+                QQuickItem *remove = nullptr;
+                QTRY_VERIFY((remove = item(QStringLiteral("deleteButton"))) != nullptr && remove->isVisible());
+                QVERIFY(tabTo(remove, 80));
+                QTest::keyClick(m_window, Qt::Key_Space);
+                QVERIFY(clickWhenStill(QStringLiteral("dialogButton0")));
+                QTRY_VERIFY(vm->selectedProjectId().isEmpty());
+                expected = item(QStringLiteral("projectTree"));
+                byKeyboard = false;
+            }
+            if (!expected) {
+                QTRY_COMPARE(vm->mainSection(), QStringLiteral("payments"));
+                QTRY_VERIFY((expected = item(QStringLiteral("hubRefreshButton"))) != nullptr);
+            }
+        } else if (action == QLatin1String("switch-save")) {
+            // An edit, another project picked in the folded list, "Сохранить": the list it was picked in.
+            const QString other = m_env.addDeviceProjects(1, QStringLiteral("Другой")).first().id;
+            MainShellViewModel *vm =
+                openDeviceProject(QStringLiteral("landing-switch"), 2, QStringLiteral("light"), size);
+            QVERIFY(vm);
+            QTRY_VERIFY(input(QStringLiteral("nameField")) && input(QStringLiteral("nameField"))->isVisible());
+            clickCentre(input(QStringLiteral("nameField")));
+            QTest::keyClick(m_window, Qt::Key_1);
+            QVERIFY(clickWhenStill(QStringLiteral("showProjectsButton")));
+            QVERIFY(clickWhenStill(QStringLiteral("projectRow-") + other));
+            QVERIFY(clickWhenStill(QStringLiteral("dialogButton0")));
+            QTRY_COMPARE(vm->selectedProjectId(), other);
+            expected = item(QStringLiteral("projectCards"));
+            byKeyboard = false;
+        } else if (action == QLatin1String("create-signed-in")) {
+            open(QStringLiteral("light"), true, false);
+            QVERIFY(sized());
+            MainShellViewModel *vm = signedInShell();
+            QVERIFY(vm);
+            QTRY_VERIFY(!vm->projectsService()->projects().isEmpty());
+            QVERIFY(pressCreate());
+            QTRY_VERIFY(input(QStringLiteral("nameField")) && input(QStringLiteral("nameField"))->hasActiveFocus());
+            typeText(QStringLiteral("Сайт пекарни"));
+            QTest::keyClick(m_window, Qt::Key_Return);
+            QTRY_COMPARE(vm->projectsService()->projects().first().name, QStringLiteral("Сайт пекарни"));
+            // Its editor folds the list into the rail, whose button has the keys.
+            QTRY_VERIFY((expected = item(QStringLiteral("showProjectsButton"))) != nullptr && expected->isVisible());
+        } else if (action == QLatin1String("verify-link")) {
+            // A verification link while a project is open: the sheet's own control.
+            QVERIFY(openDeviceProject(QStringLiteral("landing-link"), 2, QStringLiteral("light"), size));
+            QTRY_VERIFY(item(QStringLiteral("projectEditor")));
+            root()->openUrl(QStringLiteral("tessmark://verify-email?token=abc"));
+            QQuickItem *view = nullptr;
+            QTRY_VERIFY((view = item(QStringLiteral("verifyEmailView"))) != nullptr);
+            expected = findItem(view, QStringLiteral("closeButton"));
+        } else if (action == QLatin1String("first-line")) {
+            // The first line of an empty project, added by keys: its card, with the ring.
+            QVERIFY(openDeviceProject(QStringLiteral("landing-first"), 0, QStringLiteral("light"), size));
+            QQuickItem *add = nullptr;
+            QTRY_VERIFY((add = item(QStringLiteral("emptyAddLine"))) != nullptr && add->isVisible());
+            QVERIFY(tabTo(add, 80));
+            QTest::keyClick(m_window, Qt::Key_Space);
+            QTRY_VERIFY(input(QStringLiteral("formTitle")) && input(QStringLiteral("formTitle"))->hasActiveFocus());
+            typeText(QStringLiteral("Дизайн"));
+            QTest::keyClick(m_window, Qt::Key_Return);
+            QTRY_VERIFY((expected = item(QStringLiteral("lineCard-0"))) != nullptr);
         } else if (action == QLatin1String("create-iteration")) {
             const QString rootId = addRootWithIterations(1);
             open(QStringLiteral("light"), true, false);
@@ -5443,8 +5560,8 @@ private Q_SLOTS:
             QTRY_VERIFY((name = input(QStringLiteral("iterationNameField"))) != nullptr && name->hasActiveFocus());
             QTest::keyClick(m_window, Qt::Key_Return);
             QTRY_VERIFY(vm->selectedProjectId() != rootId && !vm->selectedProjectId().isEmpty());
-            // The new iteration's editor, at its first field.
-            QTRY_VERIFY((expected = input(QStringLiteral("nameField"))) != nullptr && expected->isVisible());
+            // The new iteration's editor, at its actions: its filled name is not typed over.
+            QTRY_VERIFY((expected = item(QStringLiteral("actionsMenuButton"))) != nullptr && expected->isVisible());
             QTRY_COMPARE(
                 modelOf<ProjectEditorScreenModel>(QStringLiteral("projectEditor"), "screen")->editor()->projectId(),
                 vm->selectedProjectId());
@@ -5550,6 +5667,49 @@ private Q_SLOTS:
             QTest::keyClick(m_window, Qt::Key_Return);
             QTRY_COMPARE(shell()->selectedProjectId(), second);
         }
+    }
+
+    // The window tests' check of the keys' place names a window where none has them, a scope
+    // holding them, a control without its ring after a key, and one left beneath an open popup.
+    void focusWatchFindsFaults()
+    {
+        QQmlEngine engine;
+        engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
+        QQmlComponent component(&engine);
+        component.setData(R"(
+            import QtQuick
+            import QtQuick.Templates as T
+            import Tessmark.Design
+            Window {
+                width: 400; height: 300; visible: true
+                FocusKeeper {}
+                Item { objectName: "scope"; width: 10; height: 10 }
+                SecondaryButton { objectName: "button"; y: 40; text: "Кнопка" }
+                T.Popup { objectName: "popup"; focus: true; width: 100; height: 100
+                          contentItem: SecondaryButton { text: "Внутри" } }
+            })",
+                          QUrl());
+        std::unique_ptr<QObject> root(component.create());
+        QVERIFY2(root, qPrintable(component.errorString()));
+        auto *window = qobject_cast<QQuickWindow *>(root.get());
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        activate(window);
+        auto *button = window->findChild<QQuickItem *>(QStringLiteral("button"));
+        QCOMPARE(FocusWatch::problem(window, false), QStringLiteral("nothing has the focus"));
+        auto *scope = window->findChild<QQuickItem *>(QStringLiteral("scope"));
+        scope->forceActiveFocus();
+        QVERIFY(FocusWatch::problem(window, false).endsWith(QStringLiteral("no control")));
+        button->forceActiveFocus(Qt::TabFocusReason);
+        QCOMPARE(FocusWatch::problem(window, true), QString());
+        scope->forceActiveFocus();
+        button->forceActiveFocus(Qt::MouseFocusReason);
+        QCOMPARE(FocusWatch::problem(window, false), QString());
+        QVERIFY(FocusWatch::problem(window, true).startsWith(QStringLiteral("no focus ring")));
+        QObject *popup = window->findChild<QObject *>(QStringLiteral("popup"));
+        QMetaObject::invokeMethod(popup, "open");
+        QTRY_VERIFY(popup->property("opened").toBool());
+        button->forceActiveFocus(Qt::TabFocusReason);
+        QVERIFY(FocusWatch::problem(window, true).contains(QStringLiteral("outside the open popup")));
     }
 
     // The reader's check names an error shown that is not read as an alert and a state's text

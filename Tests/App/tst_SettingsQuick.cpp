@@ -1,6 +1,7 @@
 // Quick Tests of the settings screen and the migration sheet, against the test backend: each
 // test file gets `testEnvironment` to reset the preferences, the device store and the backend,
 // to sign services in and to make the backend fail or wait.
+#include "FocusWatch.h"
 #include "AccountQuickTestEnvironment.h"
 #include "App/MainShellViewModel.h"
 #include "App/RootViewModel.h"
@@ -138,6 +139,7 @@ private:
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    FocusWatch focusWatch;
     SettingsTestEnvironment environment;
     if (!environment.start())
         return 1;

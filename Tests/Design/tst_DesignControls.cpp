@@ -1,6 +1,8 @@
 #include "DesignTestSupport.h"
 #include "Typography.h"
 
+#include "FocusWatch.h"
+
 #include <QApplication>
 #include <QObject>
 #include <QtQuickTest>
@@ -15,6 +17,7 @@ public Q_SLOTS:
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    FocusWatch focusWatch;
     Typography::installApplicationFont();
     Setup setup;
     return quick_test_main_with_setup(argc, argv, "tst_DesignControls", QUICK_TEST_SOURCE_DIR, &setup);

@@ -1,5 +1,6 @@
 // Quick Tests of the editor screen, its toolbar, line cards and form, in a QApplication as the app
 // has. Each test file gets `editorFixture` for services and sample projects.
+#include "FocusWatch.h"
 #include "EditorScreenFixture.h"
 
 #include <QApplication>
@@ -28,6 +29,7 @@ private:
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    FocusWatch focusWatch;
     QuickSetup setup;
     return quick_test_main_with_setup(argc, argv, "EditorQuick", TESSMARK_QUICK_TEST_DIR, &setup);
 }

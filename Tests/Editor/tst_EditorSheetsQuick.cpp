@@ -1,5 +1,6 @@
 // Quick Tests of the sheets the editor opens, each made directly with an editor view model
 // built in the test, against the test backend.
+#include "FocusWatch.h"
 #include "EditorSamples.h"
 #include "SheetsBackend.h"
 
@@ -97,6 +98,7 @@ private:
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    FocusWatch focusWatch;
     SheetsQuickEnvironment environment;
     return quick_test_main_with_setup(argc, argv, "EditorSheetsQuick", TESSMARK_QUICK_TEST_DIR, &environment);
 }

@@ -3,6 +3,7 @@
 // where there is none (and a fake of it), a failed render and its retry, the viewer and the folder
 // with no program to open them. Files go to a private temporary folder, which is also the home
 // folder.
+#include "FocusWatch.h"
 #include "Export/ProposalTempFolder.h"
 #include "ExportSamples.h"
 #include "FakeFileChooserPortal.h"
@@ -170,6 +171,7 @@ private:
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    FocusWatch focusWatch;
     // As the application does: Russian sizes and dates in the dialog.
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     QtTranslations::install(&app);

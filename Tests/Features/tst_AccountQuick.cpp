@@ -1,5 +1,6 @@
 // Quick Tests of the account screens against the test backend. Each test file gets `backend`:
 // a fresh sign-in service per test, the backend's log, its overrides and its mailed tokens.
+#include "FocusWatch.h"
 #include "API/APIClient.h"
 #include "Auth/AuthService.h"
 #include "InMemoryTokenStore.h"
@@ -81,6 +82,7 @@ private:
 int main(int argc, char *argv[])
 {
     QGuiApplication app(argc, argv);
+    FocusWatch focusWatch;
     QuickBackend backend;
     return quick_test_main_with_setup(argc, argv, "AccountQuick", TESSMARK_QUICK_TEST_DIR, &backend);
 }

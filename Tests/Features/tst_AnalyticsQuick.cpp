@@ -1,5 +1,6 @@
 // Quick Tests of the analytics dashboard and detail panel on the test backend, in a QApplication
 // as Qt Charts needs. QML reaches the backend through `analyticsBackend`.
+#include "FocusWatch.h"
 #include "API/APIClient.h"
 #include "API/ProjectsService.h"
 #include "Settings/Preferences.h"
@@ -158,6 +159,7 @@ private:
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    FocusWatch focusWatch;
     QApplication::setOrganizationName(QStringLiteral("Tessmark"));
     QApplication::setApplicationName(QStringLiteral("TessmarkAnalyticsQuick"));
     Setup setup;

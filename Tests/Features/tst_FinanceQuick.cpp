@@ -1,5 +1,6 @@
 // Quick Tests of the payments screens against the test backend: the finance view's history and
 // form, the sheet around it, the hub's list and the editor's finance strip.
+#include "FocusWatch.h"
 #include "API/APIClient.h"
 #include "API/ProjectsService.h"
 #include "TestBackend.h"
@@ -82,6 +83,7 @@ private:
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    FocusWatch focusWatch;
     FinanceBackend backend;
     return quick_test_main_with_setup(argc, argv, "FinanceQuick", TESSMARK_QUICK_TEST_DIR, &backend);
 }

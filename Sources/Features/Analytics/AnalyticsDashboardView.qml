@@ -73,8 +73,10 @@ Item {
     }
     function parkKeyboard() {
         const focused = dashboard.Window.activeFocusItem
-        if (dashboard.keyboardPlace !== null && (focused === null || FocusLanding.holds(table, focused)))
-            dashboard.forceActiveFocus()
+        // The keys that fell from the rebuilt switch onto the page wait there as well.
+        if (dashboard.keyboardPlace !== null
+                && (focused === null || focused === dashboard || FocusLanding.holds(table, focused)))
+            FocusLanding.park(dashboard)
     }
     function landKeyboard() {
         // Left over from the end of an earlier load and run after the next one began: the place

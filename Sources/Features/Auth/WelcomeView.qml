@@ -18,8 +18,11 @@ Item {
 
     implicitWidth: 440
     implicitHeight: 520
-    // The keyboard starts on the first way on.
-    Component.onCompleted: FocusLanding.land(guestButton)
+    // The keyboard starts on the first way on, and comes back there when it has no place.
+    function focusFirstControl() {
+        FocusLanding.land(guestButton)
+    }
+    Component.onCompleted: focusFirstControl()
     LayoutMirroring.enabled: false
     LayoutMirroring.childrenInherit: true
 

@@ -14,6 +14,7 @@ Rectangle {
     required property ProjectEditorScreenModel screen
     property bool canDelete: false
     readonly property alias actionsMenu: actionsMenu
+    readonly property Item actionsButton: menuButton
 
     signal deleteRequested()
 

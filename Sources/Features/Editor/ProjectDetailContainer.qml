@@ -34,7 +34,7 @@ Rectangle {
 
     Component.onCompleted: controller.load()
 
-    // The editor's first field takes the keyboard once the editor shows.
+    // The editor's actions take the keyboard once the editor shows.
     property bool editorFocusWanted: false
     function focusEditorWhenShown() {
         detail.editorFocusWanted = true
@@ -43,7 +43,7 @@ Rectangle {
     function landEditorFocus() {
         if (detail.editorFocusWanted && editorLoader.item) {
             detail.editorFocusWanted = false
-            editorLoader.item.focusFirstField()
+            editorLoader.item.focusActions()
         }
     }
 

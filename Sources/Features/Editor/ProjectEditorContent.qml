@@ -13,13 +13,22 @@ ListView {
 
     required property ProjectEditorScreenModel screen
     readonly property ProjectEditorViewModel editor: screen.editor
-    // The row last opened in the form, to give the focus back to it.
+    // The row last opened in the form, to give the focus back to it; the line the form saved,
+    // a new one included, takes it at its own card.
     property int lastOpenedRow: -1
+    property string savedLineId: ""
+    Connections {
+        target: list.screen
+        function onLineSaved(lineId) { list.savedLineId = lineId }
+    }
 
     function focusLastOpened() {
-        const card = lastOpenedRow >= 0 ? list.itemAtIndex(lastOpenedRow) : null
-        if (card)
-            FocusLanding.land(card)
+        const row = list.savedLineId !== "" ? list.editor.sections.rowOfLine(list.savedLineId) : lastOpenedRow
+        list.savedLineId = ""
+        if (row < 0)
+            return
+        list.positionViewAtIndex(row, ListView.Contain)
+        FocusLanding.landInView(list.itemAtIndex(row))
     }
 
     // The estimate's first field, the name, takes the keyboard.

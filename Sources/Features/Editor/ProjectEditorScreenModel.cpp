@@ -249,6 +249,7 @@ void ProjectEditorScreenModel::formSaved(const EditableEstimateItem &item)
         m_editor->updateItem(item.id, [&item](EditableEstimateItem &line) { line = item; });
     }
     setAddingItem(false);
+    Q_EMIT lineSaved(item.id.toString(QUuid::WithoutBraces));
 }
 
 QVariant ProjectEditorScreenModel::exportInput() const

@@ -137,6 +137,8 @@ Q_SIGNALS:
     void activeSphereIdChanged();
     void isAddingItemChanged();
     void sheetsChanged();
+    // The line form saved that line, new or edited: its card takes the keys back.
+    void lineSaved(const QString &lineId);
 
 private:
     void setFlag(bool &flag, bool value);

@@ -28,6 +28,11 @@ Rectangle {
     function focusFirstField() {
         content.focusFirstField()
     }
+    // A project just made or chosen from here starts at the actions, where it was asked for: its
+    // filled fields stay as they are until the person goes to them.
+    function focusActions() {
+        FocusLanding.land(toolbar.actionsButton)
+    }
 
     function handOverWhenClosed(projectId) {
         view.pendingProjectId = projectId

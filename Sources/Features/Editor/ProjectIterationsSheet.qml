@@ -289,7 +289,7 @@ Item {
                 { text: "Пустая" },
                 { text: "Отмена", role: "cancel" },
             ]
-            firstControl: nameField.input
+            formField: nameField.input
             onTriggered: index => {
                 if (index === 0)
                     iterations.createIteration(true)

@@ -144,8 +144,15 @@ Item {
                         background: Rectangle {
                             radius: 14
                             color: AppTheme.cardBackground
-                            border.width: card.ListView.isCurrentItem && cards.activeFocus ? 2 : 1
-                            border.color: card.ListView.isCurrentItem && cards.activeFocus ? AppTheme.accent : AppTheme.border
+                            border.width: 1
+                            border.color: AppTheme.border
+
+                            // Within the card: the list clips at its sides.
+                            FocusRing {
+                                anchors.margins: 0
+                                radius: 14
+                                shown: card.ListView.isCurrentItem && cards.activeFocus
+                            }
                         }
 
                         contentItem: Item {}

@@ -58,7 +58,7 @@ Rectangle {
         if (focused === null || !FocusLanding.holds(column, focused))
             return
         view.parkedFocus = focused
-        scroller.forceActiveFocus()
+        FocusLanding.park(scroller)
     }
     function unparkFocus() {
         // A call left over from the end of an earlier load, run after the next one began, keeps

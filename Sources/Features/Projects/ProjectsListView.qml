@@ -27,17 +27,21 @@ Rectangle {
         showCreateSheet = true
     }
 
-    // The keyboard goes to what the list shows: its rows (at the current one), or the action
-    // shown in their place; nowhere while it loads.
-    function focusContent() {
+    // Where the keyboard starts in the list: its rows (at the current one, brought into view), or
+    // the action shown in their place; none while it loads.
+    function firstControl() {
         const state = listModel.contentState
         const view = state === "tree" ? treeList : state === "cards" ? cardGrid : null
         // Positioned only once laid out: this Qt's table fails on a table not yet built.
         if (view !== null && listModel.currentIndex >= 0 && view.contentItem.children.length > 0)
             view.positionViewAtIndex(listModel.currentIndex, ListView.Contain)
-        const target = view ?? (state === "empty" ? emptyCreateButton
-                                                  : state === "error" ? errorRetryButton
-                                                                      : state === "noResults" ? searchInput : null)
+        return view ?? (state === "empty" ? emptyCreateButton
+                                          : state === "error" ? errorRetryButton
+                                                              : state === "noResults" ? searchInput : null)
+    }
+    // The keyboard goes to what the list shows; nowhere while it loads.
+    function focusContent() {
+        const target = projectsView.firstControl()
         if (target === null)
             return false
         FocusLanding.land(target)
@@ -97,6 +101,10 @@ Rectangle {
     function takeFocus() {
         projectsView.focusWanted = true
         projectsView.landWantedFocus()
+        // The keys that have no control wait on the list while it loads.
+        const current = projectsView.Window.activeFocusItem
+        if (projectsView.focusWanted && (current === null || !current.activeFocusOnTab))
+            FocusLanding.park(projectsView)
     }
     function landWantedFocus() {
         if (!projectsView.focusWanted)
