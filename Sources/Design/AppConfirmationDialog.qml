@@ -20,9 +20,9 @@ T.Dialog {
     property int safeIndex: defaultSafeIndex()
     // A form's field to type into, where every showing starts instead.
     property Item formField: null
-    // Where every showing starts, and where the window's keeper puts the keys back.
-    readonly property Item firstControl: formField
-                                         ?? (safeIndex >= 0 && safeIndex < choices.count ? choices.itemAt(safeIndex) : null)
+    // Where every showing starts, and where the window's keeper puts the keys back; taken as the
+    // dialog shows (the buttons are made after the list of them is set).
+    property Item firstControl: null
     default property alias extraContent: extra.data
 
     signal triggered(int index)
@@ -50,6 +50,7 @@ T.Dialog {
     }
 
     // Whatever was pressed the last time, and wherever a popup closing beneath gives the focus.
+    onAboutToShow: firstControl = formField ?? safeButton()
     onOpened: FocusLanding.land(firstControl)
 
     parent: T.Overlay.overlay

@@ -27,14 +27,14 @@ Rectangle {
         showCreateSheet = true
     }
 
-    // Where the keyboard starts in the list: its rows (at the current one, brought into view), or
+    // Where the keyboard starts in the list: its rows (the selected one brought into view), or
     // the action shown in their place; none while it loads.
     function firstControl() {
         const state = listModel.contentState
         const view = state === "tree" ? treeList : state === "cards" ? cardGrid : null
         // Positioned only once laid out: this Qt's table fails on a table not yet built.
-        if (view !== null && listModel.currentIndex >= 0 && view.contentItem.children.length > 0)
-            view.positionViewAtIndex(listModel.currentIndex, ListView.Contain)
+        if (view !== null && listModel.selectedIndex >= 0 && view.contentItem.children.length > 0)
+            view.positionViewAtIndex(listModel.selectedIndex, ListView.Contain)
         return view ?? (state === "empty" ? emptyCreateButton
                                           : state === "error" ? errorRetryButton
                                                               : state === "noResults" ? searchInput : null)
