@@ -198,7 +198,8 @@ private Q_SLOTS:
         QVERIFY(!roots.isEmpty());
         m_account.backend.clearRequests();
         m_account.backend.setOverride(QStringLiteral("GET"), QStringLiteral("projects"),
-                                      BackendReply::json(200, roots).after(300));
+                                      BackendReply::json(200, roots));
+        m_account.backend.hold(QStringLiteral("GET"), QStringLiteral("projects"));
 
         auto *shell = new MainShellViewModel(&root);
         shell->setGuest(false);
@@ -211,6 +212,7 @@ private Q_SLOTS:
         // The projects section loads its tree meanwhile.
         await(shell->projectsService()->load(true));
         QVERIFY(hasIteration(shell->projectsService()->projects()));
+        m_account.backend.release();
         QTRY_COMPARE(probed.size(), 1);
         QTRY_COMPARE(checked.size(), 1);
         QVERIFY(shell->migration()->shown());

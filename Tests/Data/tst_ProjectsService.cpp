@@ -614,13 +614,14 @@ private Q_SLOTS:
         QJsonArray before;
         for (const QJsonObject &project : m_backend.data().projects)
             before.append(project);
-        m_backend.setOverride(QStringLiteral("GET"), QStringLiteral("projects"),
-                              BackendReply::json(200, before).after(800));
+        m_backend.setOverride(QStringLiteral("GET"), QStringLiteral("projects"), BackendReply::json(200, before));
+        m_backend.hold(QStringLiteral("GET"), QStringLiteral("projects"));
         QCoro::Task<void> loading = service->load(false);
         QTRY_COMPARE(m_backend.requests().size(), 1);
         m_backend.clearOverrides();
         const std::optional<Project> created = createPlain(*service, QStringLiteral("B"));
         QVERIFY(created);
+        m_backend.release();
         await(std::move(loading));
         QVERIFY(ids(service->projects()).contains(created->id));
         QCOMPARE(service->projects().size(), 2);
