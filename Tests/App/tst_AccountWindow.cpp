@@ -302,10 +302,14 @@ private Q_SLOTS:
 
         m_account.backend.clearRequests();
         m_account.backend.data().tokens.clear();
+        QSignalSpy saved(&editor, &ProjectEditorViewModel::finished);
         editor.save();
         shell->projectsService()->load(true);
         QTRY_VERIFY(!root.auth()->user());
         QTRY_VERIFY(!m_account.tokens.load());
+        // The list's refusal may end the session before the save's arrives (its body is made on
+        // a worker first): both are in before they are counted.
+        QTRY_COMPARE(saved.size(), 1);
         QCOMPARE(m_account.backend.requests(QStringLiteral("POST"), QStringLiteral("auth/logout")).size(), 1);
         QCOMPARE(editor.saveErrorText(), RootViewModel::sessionExpiredText());
         QVERIFY(root.showLoginSheet());
