@@ -199,7 +199,7 @@ Item {
         // next; Up and Down select over the rows, Delete asks about the selected one.
         function test_treeHoverAndKeys() {
             const ids = testEnvironment.addDeviceProjects(3)
-            const service = openList().projectsService
+            const service = testEnvironment.guestProjectsService()
             const list = createTemporaryObject(listComponent, host,
                                                { projectsService: service, isGuest: false, width: 420,
                                                  height: 600 })
