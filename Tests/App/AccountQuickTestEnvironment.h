@@ -22,9 +22,13 @@ public:
     {
         QuickTestEnvironment::reset();
         m_account.tokens.remove();
+        m_account.backend.release();
         m_account.backend.clearOverrides();
         m_account.backend.clearRequests();
     }
+    // The answers to method + path wait until release().
+    Q_INVOKABLE void hold(const QString &method, const QString &path) { m_account.backend.hold(method, path); }
+    Q_INVOKABLE void release() { m_account.backend.release(); }
     Q_INVOKABLE int requestCount(const QString &method, const QString &path) const
     {
         return int(m_account.backend.requests(method, path).size());

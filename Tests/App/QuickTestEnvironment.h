@@ -1,5 +1,6 @@
 #pragma once
 
+#include "API/ProjectsService.h"
 #include "AppTestEnvironment.h"
 
 #include <QObject>
@@ -32,6 +33,9 @@ public:
         Preferences::shared().setValue(key, value);
     }
     Q_INVOKABLE QVariant preference(const QString &key) const { return Preferences::shared().value(key); }
+    // A guest's projects service on the device store, for a list shown without a window around it
+    // (a window's own list would take the pointer and the keyboard whenever it has loaded).
+    Q_INVOKABLE ProjectsService *guestProjectsService() { return new ProjectsService(true, {}, nullptr, this); }
 
 public Q_SLOTS:
     void qmlEngineAvailable(QQmlEngine *engine)

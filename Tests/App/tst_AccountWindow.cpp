@@ -200,7 +200,8 @@ private Q_SLOTS:
         QVERIFY(!roots.isEmpty());
         m_account.backend.clearRequests();
         m_account.backend.setOverride(QStringLiteral("GET"), QStringLiteral("projects"),
-                                      BackendReply::json(200, roots).after(300));
+                                      BackendReply::json(200, roots));
+        m_account.backend.hold(QStringLiteral("GET"), QStringLiteral("projects"));
 
         auto *shell = new MainShellViewModel(&root);
         shell->setGuest(false);
@@ -213,6 +214,7 @@ private Q_SLOTS:
         // The projects section loads its tree meanwhile.
         await(shell->projectsService()->load(true));
         QVERIFY(hasIteration(shell->projectsService()->projects()));
+        m_account.backend.release();
         QTRY_COMPARE(probed.size(), 1);
         QTRY_COMPARE(checked.size(), 1);
         QVERIFY(shell->migration()->shown());
@@ -304,10 +306,14 @@ private Q_SLOTS:
 
         m_account.backend.clearRequests();
         m_account.backend.data().tokens.clear();
+        QSignalSpy saved(&editor, &ProjectEditorViewModel::finished);
         editor.save();
         shell->projectsService()->load(true);
         QTRY_VERIFY(!root.auth()->user());
         QTRY_VERIFY(!m_account.tokens.load());
+        // The list's refusal may end the session before the save's arrives (its body is made on
+        // a worker first): both are in before they are counted.
+        QTRY_COMPARE(saved.size(), 1);
         QCOMPARE(m_account.backend.requests(QStringLiteral("POST"), QStringLiteral("auth/logout")).size(), 1);
         QCOMPARE(editor.saveErrorText(), RootViewModel::sessionExpiredText());
         QVERIFY(root.showLoginSheet());

@@ -25,11 +25,18 @@ import sys
 import tempfile
 import time
 
-# The registry sends the keys through the X server: it has to know the display, and it starts
-# with the first client, so the session learns the display first.
-subprocess.run(['dbus-update-activation-environment', 'DISPLAY', 'XAUTHORITY'], check=True)
+from gi.repository import Gio
 
-import pyatspi  # noqa: E402 (after the session knows the display)
+# The registry sends the keys through the X server: it has to know the display, and the
+# accessibility bus starts it with the first client, so that bus learns the display first (the
+# session's own bus starts nothing: scripts/with-keyring).
+a11y_bus = Gio.bus_get_sync(Gio.BusType.SESSION).call_sync(
+    'org.a11y.Bus', '/org/a11y/bus', 'org.a11y.Bus', 'GetAddress', None, None, Gio.DBusCallFlags.NONE, 10000,
+    None).unpack()[0]
+subprocess.run(['dbus-update-activation-environment', 'DISPLAY', 'XAUTHORITY'], check=True,
+               env=dict(os.environ, DBUS_SESSION_BUS_ADDRESS=a11y_bus))
+
+import pyatspi  # noqa: E402 (after the accessibility bus knows the display)
 from gi.repository import Atspi, GLib  # noqa: E402
 
 TIMEOUT = 15

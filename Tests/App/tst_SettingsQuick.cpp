@@ -85,27 +85,22 @@ public:
         return auth->hasUser();
     }
     Q_INVOKABLE QString demoEmail() const { return QString::fromUtf8(DemoSeed::email); }
-    // A stored sign-in of the demo account whose profile answers after ms milliseconds.
-    Q_INVOKABLE void storeDemoToken(int profileDelayMs)
+    // A stored sign-in of the demo account whose profile answers only at release().
+    Q_INVOKABLE void storeDemoToken()
     {
         BackendData::Account *account = m_account.backend.data().accountByEmail(demoEmail());
         m_account.tokens.token = m_account.backend.data().issueToken(account->id);
         m_account.backend.setOverride(QStringLiteral("GET"), QStringLiteral("users/profile"),
-                                      BackendReply::json(200, BackendData::userJson(*account)).after(profileDelayMs));
+                                      BackendReply::json(200, BackendData::userJson(*account)));
+        m_account.backend.hold(QStringLiteral("GET"), QStringLiteral("users/profile"));
     }
     Q_INVOKABLE bool hasToken() const { return m_account.tokens.load().has_value(); }
     Q_INVOKABLE void failUpload(int nth) { flakyBackend().failUploadAt = nth; }
-    // Every upload answers after ms milliseconds, so that a test can act while one runs.
-    Q_INVOKABLE void slowUploads(int ms)
+    // Every upload is refused, as by a busy server.
+    Q_INVOKABLE void refuseUploads()
     {
         m_account.backend.setOverride(QStringLiteral("POST"), QStringLiteral("projects"),
-                                      BackendReply::message(500, QStringLiteral("Сервер занят")).after(ms));
-    }
-
-    // Every upload succeeds as usual, but answers only after ms milliseconds.
-    Q_INVOKABLE void delayUploads(int ms)
-    {
-        m_account.backend.setDelay(QStringLiteral("POST"), QStringLiteral("projects"), ms);
+                                      BackendReply::message(500, QStringLiteral("Сервер занят")));
     }
     // Whether an object handed to watch() still exists: QML's destroy() only deletes it later.
     Q_INVOKABLE void watch(QObject *object) { m_watched = object; }

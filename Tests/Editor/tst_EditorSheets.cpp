@@ -332,7 +332,8 @@ private Q_SLOTS:
     void aiAnswerAfterOwnerGone()
     {
         QFETCH(bool, dropSheet);
-        m_backend->setOverride(post, aiPath, BackendReply::raw(200, R"({"items":[]})").after(dropSheet ? 10000 : 300));
+        m_backend->setOverride(post, aiPath, BackendReply::raw(200, R"({"items":[]})").after(300));
+        m_backend->hold(post, aiPath);
         auto service = account();
         auto vm = editor(service.get(), {{QStringLiteral("Старое"), QStringLiteral("qa"), 1, 100}});
         const QList<EditableEstimateItem> before = vm->items();
@@ -354,6 +355,7 @@ private Q_SLOTS:
             QCOMPARE(vm->items(), before);
             QVERIFY(!vm->isDirty());
         } else {
+            m_backend->release();
             QTest::qWait(600);
             QVERIFY(m_backend->abandonedRequests().isEmpty());
             QVERIFY(succeeded.isEmpty());
@@ -582,6 +584,7 @@ private Q_SLOTS:
         m_backend->setOverride(QStringLiteral("GET"), "projects/" + root + "/iterations",
                                BackendReply::raw(200, "[]").after(10000));
         m_backend->setOverride(post, "projects/" + root + "/iterate", BackendReply::raw(200, "{}").after(200));
+        m_backend->hold(post, "projects/" + root + "/iterate");
         auto service = account();
         auto loading = std::make_unique<ProjectIterationsModel>();
         loading->setProjectsService(service.get());
@@ -595,6 +598,7 @@ private Q_SLOTS:
         QTRY_COMPARE(m_backend->requests(post, "projects/" + root + "/iterate").size(), 1);
         loading.reset();
         creating.reset();
+        m_backend->release();
         // The gone sheet's load is aborted; the new iteration, a change, is still answered.
         QTRY_COMPARE(m_backend->abandonedRequests().size(), 1);
         QCOMPARE(m_backend->abandonedRequests().at(0).path, "projects/" + root + "/iterations");

@@ -39,6 +39,7 @@ public:
 
     Q_INVOKABLE void reset()
     {
+        m_sheets.backend->release();
         m_sheets.backend->clearOverrides();
         m_sheets.backend->clearRequests();
         Preferences::shared().remove(UserTemplatesStorage::key());
@@ -63,6 +64,9 @@ public:
     {
         m_sheets.backend->setOverride(method, path, BackendReply::raw(status, body.toUtf8()).after(delayMs));
     }
+    // The answers to method + path wait until release().
+    Q_INVOKABLE void hold(const QString &method, const QString &path) { m_sheets.backend->hold(method, path); }
+    Q_INVOKABLE void release() { m_sheets.backend->release(); }
     Q_INVOKABLE QVariantList bodies(const QString &method, const QString &path) const
     {
         QVariantList out;

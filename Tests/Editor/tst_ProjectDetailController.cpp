@@ -64,7 +64,8 @@ private Q_SLOTS:
         const Project project = m_fixture.add();
         Project slow = project;
         slow.name = QStringLiteral("Старое");
-        m_fixture.backend.setOverride(get, projectPath(project.id), BackendReply::json(200, slow.toJson()).after(400));
+        m_fixture.backend.setOverride(get, projectPath(project.id), BackendReply::json(200, slow.toJson()));
+        m_fixture.backend.hold(get, projectPath(project.id));
         auto detail = controller(*service, project.id);
         detail->load();
         QVERIFY(QTest::qWaitFor([&] { return m_fixture.count(get, projectPath(project.id)) == 1; }, 20000));
@@ -72,6 +73,7 @@ private Q_SLOTS:
         detail->load();
         QVERIFY(loaded(*detail));
         QCOMPARE(detail->loadedProject()->name, QStringLiteral("Сайт"));
+        m_fixture.backend.release();
         QTest::qWait(600);
         QCOMPARE(detail->loadedProject()->name, QStringLiteral("Сайт"));
         QVERIFY(!detail->isLoading());

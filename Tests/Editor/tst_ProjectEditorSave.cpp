@@ -311,6 +311,7 @@ private Q_SLOTS:
         const Project project = seeded();
         ProjectEditorViewModel vm(project, service.get());
         m_backend.setOverride(patchMethod, patchPath(vm), delayedAnswer(project, QStringLiteral("С сервера")));
+        m_backend.hold(patchMethod, patchPath(vm));
         QSignalSpy finished(&vm, &ProjectEditorViewModel::finished);
         vm.save();
         QVERIFY(waitForPatch(vm));
@@ -318,6 +319,7 @@ private Q_SLOTS:
         edit(vm);
         vm.markDirty(); // as the screen does after an edit: the save stays in flight
         QCOMPARE(vm.saveStateRaw(), QStringLiteral("saving"));
+        m_backend.release();
         QVERIFY(finished.wait(20000));
         QCOMPARE(finished.first().first().toBool(), true);
         QCOMPARE(vm.saveStateRaw(), state);
@@ -404,10 +406,12 @@ private Q_SLOTS:
         await(service->load(false));
         auto vm = std::make_unique<ProjectEditorViewModel>(project, service.get());
         m_backend.setOverride(patchMethod, patchPath(*vm), delayedAnswer(project, QStringLiteral("С сервера")));
+        m_backend.hold(patchMethod, patchPath(*vm));
         vm->save();
         QVERIFY(waitForPatch(*vm));
         vm.reset();
         QSignalSpy listed(service.get(), &ProjectsService::projectsChanged);
+        m_backend.release();
         QVERIFY(listed.wait(20000));
         QCOMPARE(service->projects().first().name, QStringLiteral("С сервера"));
 
@@ -416,9 +420,11 @@ private Q_SLOTS:
         other.name = QStringLiteral("Другой");
         ProjectEditorViewModel reused(project, service.get());
         QSignalSpy finished(&reused, &ProjectEditorViewModel::finished);
+        m_backend.hold(patchMethod, patchPath(reused));
         reused.save();
         QVERIFY(waitForPatch(reused));
         reused.load(other);
+        m_backend.release();
         QVERIFY(listed.wait(20000));
         QCOMPARE(finished.count(), 0);
         QCOMPARE(reused.name(), QStringLiteral("Другой"));

@@ -128,13 +128,15 @@ private Q_SLOTS:
         old.projectId = project.id;
         old.currency = QStringLiteral("RUB");
         old.planned.totalCost = 999;
-        m_fixture.backend.setOverride(get, analyticsPath(project.id), BackendReply::json(200, old.toJson()).after(400));
+        m_fixture.backend.setOverride(get, analyticsPath(project.id), BackendReply::json(200, old.toJson()));
+        m_fixture.backend.hold(get, analyticsPath(project.id));
         model->refreshFinance();
         QVERIFY(QTest::qWaitFor([&] { return m_fixture.count(get, analyticsPath(project.id)) == 1; }, 20000));
         m_fixture.backend.clearOverrides();
         model->refreshFinance();
         QVERIFY(QTest::qWaitFor([&] { return model->analytics().has_value(); }, 20000));
         QVERIFY(!model->analyticsLoading());
+        m_fixture.backend.release();
         QTest::qWait(700);
         QVERIFY(model->analytics());
         QCOMPARE(model->analytics()->planned.totalCost, 0.0);

@@ -7,6 +7,7 @@
 #include "Export/ProposalTempFolder.h"
 #include "ExportSamples.h"
 #include "FakeFileChooserPortal.h"
+#include "PoolHold.h"
 #include "QtTranslations.h"
 #include "QuickItemAccessible.h"
 #include "ReadOnlyFolder.h"
@@ -29,6 +30,7 @@
 #include <QtQuickTest>
 #include <QTest>
 #include <memory>
+#include <optional>
 
 #include <unistd.h>
 
@@ -138,6 +140,10 @@ public:
     {
         return QFile::remove(m_dir.filePath(QStringLiteral("tmp/tessmark-%1").arg(::getuid())));
     }
+    // Renders wait until releaseRenders(), so that what shows while one runs is seen however fast
+    // the machine renders.
+    Q_INVOKABLE void holdRenders() { m_renders.emplace(); }
+    Q_INVOKABLE void releaseRenders() { m_renders.reset(); }
 
     // The viewer is not started: the URL it would open is kept here. A machine without a viewer
     // or a file manager refuses every URL.
@@ -166,6 +172,7 @@ private:
     QUrl m_opened;
     int m_homes = 0;
     std::unique_ptr<ReadOnlyFolder> m_readOnly;
+    std::optional<PoolHold> m_renders;
 };
 
 int main(int argc, char **argv)

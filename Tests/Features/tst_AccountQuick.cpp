@@ -55,6 +55,9 @@ public:
     {
         m_backend->setOverride(QStringLiteral("POST"), path, BackendReply::message(status, message).after(delayMs));
     }
+    // The route's answers wait until release().
+    Q_INVOKABLE void hold(const QString &path) { m_backend->hold(QStringLiteral("POST"), path); }
+    Q_INVOKABLE void release() { m_backend->release(); }
     Q_INVOKABLE QString resetTokenFor(const QString &email) const { return m_backend->data().resetTokenFor(email); }
     Q_INVOKABLE QString verificationTokenFor(const QString &email) const
     {

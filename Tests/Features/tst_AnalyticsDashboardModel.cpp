@@ -5,6 +5,7 @@
 #include "Await.h"
 #include "BoundedTexts.h"
 #include "FiniteTexts.h"
+#include "PoolHold.h"
 #include "Features/Analytics/AnalyticsDashboardModel.h"
 #include "Settings/Preferences.h"
 #include "TestBackend.h"
@@ -14,7 +15,6 @@
 #include <QAbstractItemModelTester>
 #include <QElapsedTimer>
 #include <QNetworkReply>
-#include <QSemaphore>
 #include <QThreadPool>
 #include <QTimer>
 #include <QJsonArray>
@@ -84,37 +84,6 @@ AnalyticsProjectRow row(const QString &id, const QString &name, double planned, 
     r.plannedCost = planned;
     return r;
 }
-
-// Holds every thread of the shared pool until released: work handed to the pool waits meanwhile.
-class PoolHold
-{
-public:
-    PoolHold()
-        : m_threads(QThreadPool::globalInstance()->maxThreadCount())
-    {
-        for (int i = 0; i < m_threads; ++i)
-            QThreadPool::globalInstance()->start([this] {
-                m_started.release();
-                m_release.acquire();
-                m_ended.release();
-            });
-        m_started.acquire(m_threads);
-    }
-    ~PoolHold() { release(); }
-    // Lets the held threads go and waits until none of them still needs this hold.
-    void release()
-    {
-        m_release.release(m_threads);
-        m_ended.acquire(m_threads);
-        m_threads = 0;
-    }
-
-private:
-    int m_threads;
-    QSemaphore m_started;
-    QSemaphore m_release;
-    QSemaphore m_ended;
-};
 
 QStringList ids(const AnalyticsDashboardModel &model)
 {

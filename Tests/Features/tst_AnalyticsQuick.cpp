@@ -43,6 +43,7 @@ public:
     // Clears projects, payments, overrides and the stored scope.
     Q_INVOKABLE void reset()
     {
+        m_backend.release();
         m_backend.clearOverrides();
         m_backend.clearRequests();
         m_backend.data().projects.clear();
@@ -90,7 +91,8 @@ public:
         m_backend.setOverride(QStringLiteral("GET"), QStringLiteral("projects"),
                               BackendReply::json(200, list).after(milliseconds));
     }
-    Q_INVOKABLE void delayAnalytics(const QString &projectId, int milliseconds)
+    // The project's analytics answer only at release().
+    Q_INVOKABLE void holdAnalytics(const QString &projectId)
     {
         const QJsonObject *project = m_backend.data().project(projectId);
         QJsonObject analytics{{QStringLiteral("projectId"), projectId},
@@ -99,9 +101,10 @@ public:
                                QJsonObject{{QStringLiteral("totalHours"), 1},
                                            {QStringLiteral("totalCost"), project->value(QStringLiteral("totalCost"))}}},
                               {QStringLiteral("paid"), QJsonObject{{QStringLiteral("receivedTotal"), 0}}}};
-        m_backend.setOverride(QStringLiteral("GET"), analyticsPath(projectId),
-                              BackendReply::json(200, analytics).after(milliseconds));
+        m_backend.setOverride(QStringLiteral("GET"), analyticsPath(projectId), BackendReply::json(200, analytics));
+        m_backend.hold(QStringLiteral("GET"), analyticsPath(projectId));
     }
+    Q_INVOKABLE void release() { m_backend.release(); }
     Q_INVOKABLE int analyticsRequests(const QString &projectId) const
     {
         return int(m_backend.requests(QStringLiteral("GET"), analyticsPath(projectId)).size());

@@ -32,6 +32,7 @@ public:
     Q_INVOKABLE ProjectsService *projectsService() { return new ProjectsService(false, nullptr, m_client.get(), this); }
     Q_INVOKABLE void reset()
     {
+        m_backend.release();
         m_backend.clearOverrides();
         m_backend.clearRequests();
         m_backend.data().projects.clear();
@@ -57,11 +58,9 @@ public:
     {
         m_backend.setOverride(method, path, BackendReply::message(status, message).after(delayMs));
     }
-    // The route answers as usual, only that much later.
-    Q_INVOKABLE void delay(const QString &method, const QString &path, int delayMs)
-    {
-        m_backend.setDelay(method, path, delayMs);
-    }
+    // The answers to method + path wait until release().
+    Q_INVOKABLE void hold(const QString &method, const QString &path) { m_backend.hold(method, path); }
+    Q_INVOKABLE void release() { m_backend.release(); }
     Q_INVOKABLE int requestCount(const QString &method, const QString &path) const
     {
         return int(m_backend.requests(method, path).size());

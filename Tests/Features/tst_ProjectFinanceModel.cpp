@@ -359,11 +359,13 @@ private Q_SLOTS:
         addPayment(100, QStringLiteral("received"), QStringLiteral("<img src=x>"));
         auto finance = model();
         m_backend.setOverride(QStringLiteral("GET"), paymentsPath(m_projectId),
-                              BackendReply::message(500, QStringLiteral("Сбой")).after(300));
+                              BackendReply::message(500, QStringLiteral("Сбой")));
+        m_backend.hold(QStringLiteral("GET"), paymentsPath(m_projectId));
         finance->refresh();
         QVERIFY(finance->isLoading());
         QTRY_COMPARE(count(QStringLiteral("GET"), analyticsPath(m_projectId)), 1);
         QVERIFY(finance->isLoading());
+        m_backend.release();
         QTRY_VERIFY(!finance->isLoading());
         QCOMPARE(finance->payments()->count(), 0);
         QCOMPARE(finance->historyTitle(), QStringLiteral("История (0)"));
@@ -447,10 +449,12 @@ private Q_SLOTS:
         auto finance = model();
         m_backend.setOverride(QStringLiteral("POST"), paymentsPath(m_projectId),
                               BackendReply::message(500, QStringLiteral("поздно")).after(200));
+        m_backend.hold(QStringLiteral("POST"), paymentsPath(m_projectId));
         finance->setAmountText(QStringLiteral("1"));
         finance->addPayment();
         QTRY_COMPARE(count(QStringLiteral("POST"), paymentsPath(m_projectId)), 1);
         finance.reset();
+        m_backend.release();
         QTest::qWait(400);
         QVERIFY(m_backend.abandonedRequests().isEmpty());
     }

@@ -6,6 +6,7 @@
 #include "Await.h"
 #include "BoundedTexts.h"
 #include "FiniteTexts.h"
+#include "PoolHold.h"
 #include "Settings/UserTemplatesStorage.h"
 #include "Features/Projects/CreateProjectViewModel.h"
 #include "Features/Projects/ProjectsListRules.h"
@@ -177,9 +178,11 @@ private Q_SLOTS:
             ProjectsListViewModel list;
             list.setGuest(true);
             list.setProjectsService(&service);
+            PoolHold reader; // the read waits, so that the state before it is seen on any machine
             list.appear();
             QCOMPARE(list.contentState(), QStringLiteral("loading"));
             QCOMPARE(list.cardsModel()->rowCount(), 0);
+            reader.release();
             QTRY_COMPARE(list.contentState(), QStringLiteral("cards"));
             QCOMPARE(list.cardsModel()->rowCount(), projects.size());
             QCOMPARE(published.size(), 1);
@@ -187,10 +190,12 @@ private Q_SLOTS:
         ProjectsListViewModel back;
         back.setGuest(true);
         back.setProjectsService(&service);
+        PoolHold reader;
         back.appear();
         QCOMPARE(back.contentState(), QStringLiteral("cards"));
         QCOMPARE(back.cardsModel()->rowCount(), projects.size());
         QVERIFY(service.isLoading());
+        reader.release();
         QTRY_VERIFY(!service.isLoading());
         QCOMPARE(back.cardsModel()->rowCount(), projects.size());
         QCOMPARE(published.size(), 1);

@@ -227,11 +227,23 @@ private Q_SLOTS:
         if (withToken)
             m_token = QStringLiteral("tok-1");
         m_backend.setOverride(get, thing, BackendReply::raw(status, body));
-        const auto failure = apiFailure(m_client->requestData(get, thing));
+        // Without a token, as a sign-in goes.
+        const auto failure = apiFailure(m_client->requestData(get, thing, std::nullopt, withToken));
         QVERIFY(failure);
         QCOMPARE(failure->errorDescription(), text.arg(m_backend.baseUrl().toString()));
         QCOMPARE(failure->status(), status);
         QCOMPARE(m_unauthorizedCalls, status == 401 && withToken ? 1 : 0);
+    }
+
+    // A call of the session that leaves once the session has ended (no token to send) is refused
+    // as the ended session, whatever the backend says, and ends nothing more.
+    void sessionCallWithoutAToken()
+    {
+        m_backend.setOverride(get, thing, BackendReply::message(401, QStringLiteral("Unauthorized")));
+        const auto failure = apiFailure(m_client->requestData(get, thing));
+        QVERIFY(failure);
+        QCOMPARE(failure->errorDescription(), QStringLiteral("Сессия истекла. Войдите снова."));
+        QCOMPARE(m_unauthorizedCalls, 0);
     }
 
     void unauthorizedCallbackRunsBeforeTheFailureArrives()

@@ -278,9 +278,8 @@ private Q_SLOTS:
         QFETCH(bool, signInDuringTheCall);
         auto service = signedIn();
         const QString token = *m_tokens.token;
-        m_backend->setOverride(
-            post, logoutPath,
-            BackendReply::message(status, QStringLiteral("ok")).after(signInDuringTheCall ? 300 : 50));
+        m_backend->setOverride(post, logoutPath, BackendReply::message(status, QStringLiteral("ok")));
+        m_backend->hold(post, logoutPath);
         service->setErrorMessage(QStringLiteral("old"));
         service->logout();
         QVERIFY(!service->user());
@@ -289,6 +288,7 @@ private Q_SLOTS:
         if (signInDuringTheCall)
             await(service->login(email, password));
         const std::optional<QString> expected = signInDuringTheCall ? m_tokens.token : std::nullopt;
+        m_backend->release();
         QTest::qWait(500);
         QCOMPARE(m_tokens.token, expected);
         QCOMPARE(service->user().has_value(), signInDuringTheCall);
@@ -325,7 +325,8 @@ private Q_SLOTS:
         m_tokens.token = m_backend->data().issueToken(m_accountId);
         const QByteArray profile = Json::serialize(BackendData::userJson(m_backend->data().accounts.first()));
         m_backend->setOverride(QStringLiteral("GET"), profilePath,
-                               BackendReply::raw(status, status == 200 ? profile : QByteArray()).after(300));
+                               BackendReply::raw(status, status == 200 ? profile : QByteArray()));
+        m_backend->hold(QStringLiteral("GET"), profilePath);
         auto service = makeService();
         QVERIFY(service->isLoading());
         if (signIn)
@@ -333,6 +334,7 @@ private Q_SLOTS:
         else
             service->logout();
         const std::optional<QString> token = m_tokens.token;
+        m_backend->release();
         QTest::qWait(500);
         QCOMPARE(service->user().has_value(), signIn);
         QVERIFY(!service->isLoading());
@@ -344,7 +346,8 @@ private Q_SLOTS:
     {
         auto service = makeService();
         m_backend->setOverride(post, QStringLiteral("auth/forgot-password"),
-                               BackendReply::message(200, QStringLiteral("sent")).after(400));
+                               BackendReply::message(200, QStringLiteral("sent")));
+        m_backend->hold(post, QStringLiteral("auth/forgot-password"));
         bool forgotDone = false;
         auto slow = [&]() -> QCoro::Task<> {
             QCoro::Task<std::optional<QString>> pending = service->forgotPassword(email);
@@ -355,6 +358,7 @@ private Q_SLOTS:
         await(service->login(email, password));
         QVERIFY(!service->isLoading());
         QVERIFY(!forgotDone);
+        m_backend->release();
         QTRY_VERIFY(forgotDone);
     }
 

@@ -170,8 +170,9 @@ private Q_SLOTS:
     void lastFailureToFinishIsShown()
     {
         FinanceService service(*m_api);
-        override(QStringLiteral("GET"), paymentsPath(), BackendReply::message(500, QStringLiteral("slow")).after(200));
+        override(QStringLiteral("GET"), paymentsPath(), BackendReply::message(500, QStringLiteral("slow")));
         override(QStringLiteral("GET"), analyticsPath(), BackendReply::message(500, QStringLiteral("fast")));
+        m_backend->hold(QStringLiteral("GET"), paymentsPath());
         bool done = false;
         auto slow = [&]() -> QCoro::Task<> {
             QCoro::Task<QList<Payment>> pending = service.fetchPayments(m_projectId);
@@ -181,6 +182,7 @@ private Q_SLOTS:
         QCoro::Task<> running = slow();
         await(service.fetchAnalytics(m_projectId));
         QCOMPARE(service.errorMessage(), std::optional<QString>(QStringLiteral("fast")));
+        m_backend->release();
         QTRY_VERIFY(done);
         QCOMPARE(service.errorMessage(), std::optional<QString>(QStringLiteral("slow")));
     }

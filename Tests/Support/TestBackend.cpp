@@ -7,9 +7,11 @@
 
 #include <QHttpServerRequest>
 #include <QHttpServerResponder>
+#include <QPointer>
 #include <QTcpSocket>
 #include <QTimer>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -94,10 +96,24 @@ void TestBackend::setDelay(const QString &method, const QString &path, int milli
     m_delays.insert(method + QLatin1Char(' ') + path, milliseconds);
 }
 
+void TestBackend::hold(const QString &method, const QString &path)
+{
+    m_holds.insert(method + QLatin1Char(' ') + path);
+}
+
+void TestBackend::release()
+{
+    m_holds.clear();
+    const QList<std::function<void()>> held = std::exchange(m_held, {});
+    for (const std::function<void()> &answer : held)
+        answer();
+}
+
 void TestBackend::clearOverrides()
 {
     m_overrides.clear();
     m_delays.clear();
+    m_holds.clear();
 }
 
 QList<RecordedRequest> TestBackend::requests(const QString &method, const QString &path) const
@@ -201,10 +217,12 @@ void TestBackend::missingHandler(const QHttpServerRequest &request, QTcpSocket *
 void TestBackend::send(const RecordedRequest &recorded, const QHttpServerRequest &request, QTcpSocket *socket,
                        BackendReply reply)
 {
-    const int delay = m_delays.value(recorded.method + QLatin1Char(' ') + recorded.path, 0);
+    const QString key = recorded.method + QLatin1Char(' ') + recorded.path;
+    const int delay = m_delays.value(key, 0);
     if (delay > 0 && reply.delayMs <= 0)
         reply.delayMs = delay;
-    if (reply.neverAnswer || reply.delayMs > 0) {
+    const bool held = m_holds.contains(key);
+    if (reply.neverAnswer || reply.delayMs > 0 || held) {
         // An answer still owed: a client that hangs up before it gets it gave the request up.
         auto answered = std::make_shared<bool>(false);
         connect(socket, &QTcpSocket::disconnected, this, [this, recorded, answered, epoch = m_requestsEpoch] {
@@ -214,10 +232,19 @@ void TestBackend::send(const RecordedRequest &recorded, const QHttpServerRequest
         if (reply.neverAnswer)
             return;
         auto responder = std::make_shared<QHttpServerResponder>(makeResponder(request, socket));
-        QTimer::singleShot(reply.delayMs, socket, [responder, reply, answered] {
-            *answered = true;
-            write(*responder, reply);
-        });
+        auto answer = [responder, reply, answered, socket = QPointer<QTcpSocket>(socket)] {
+            // A held answer whose client hung up meanwhile goes nowhere.
+            if (!socket || socket->state() != QAbstractSocket::ConnectedState)
+                return;
+            QTimer::singleShot(reply.delayMs, socket, [responder, reply, answered] {
+                *answered = true;
+                write(*responder, reply);
+            });
+        };
+        if (held)
+            m_held.append(answer);
+        else
+            answer();
         return;
     }
     QHttpServerResponder responder = makeResponder(request, socket);

@@ -8,6 +8,7 @@
 #include <QHttpServerResponder>
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QUrl>
 #include <functional>
 #include <optional>
@@ -42,7 +43,13 @@ public:
     // Sends whatever method + path answers (route or override) only after this many
     // milliseconds, until cleared.
     void setDelay(const QString &method, const QString &path, int milliseconds);
-    // Clears the overrides and the delays.
+    // Keeps every answer to method + path (route or override, then its delay) from going out
+    // until release(), so that a test acts while a request is owed however fast or slow the
+    // machine is.
+    void hold(const QString &method, const QString &path);
+    // Sends the answers held so far, and holds no more.
+    void release();
+    // Clears the overrides, the delays and the holds; answers held already wait for release().
     void clearOverrides();
     // Called with each request once its answer is decided (the route has done its work), before
     // the answer goes out; it may change the overrides for later requests. Until replaced.
@@ -86,6 +93,8 @@ private:
     QList<Route> m_routes;
     QList<std::pair<QString, BackendReply>> m_overrides; // key: "METHOD path"
     QHash<QString, int> m_delays; // key: "METHOD path"
+    QSet<QString> m_holds; // key: "METHOD path"
+    QList<std::function<void()>> m_held;
     QList<RecordedRequest> m_requests;
     QList<RecordedRequest> m_abandoned;
     quint64 m_requestsEpoch = 0;

@@ -252,6 +252,11 @@ QCoro::Task<QByteArray> APIClient::exchange(QString method, QString path, std::o
                 handler(path, *sentToken);
             throw APIError::unauthorized();
         }
+        // A call of the session that found no token to send: the session ended while it waited
+        // (a save's body is made on a worker first). Its refusal reads as the ended session's,
+        // not as a refused sign-in or the backend's own words.
+        if (authorized && m_tokenProvider)
+            throw APIError::unauthorized();
         throw APIError::http(401, parseErrorMessage(answer).value_or(QStringLiteral("Неверный email или пароль")));
     }
     if (isSuccess(status))

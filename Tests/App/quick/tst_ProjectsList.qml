@@ -201,7 +201,7 @@ Item {
         // next; Up and Down go over the rows, Space opens one, Delete asks about the one reached.
         function test_treeHoverAndKeys() {
             const ids = testEnvironment.addDeviceProjects(3)
-            const service = openList().projectsService
+            const service = testEnvironment.guestProjectsService()
             const list = createTemporaryObject(listComponent, host,
                                                { projectsService: service, isGuest: false, width: 420,
                                                  height: 600 })

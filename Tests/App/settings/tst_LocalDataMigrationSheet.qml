@@ -117,14 +117,15 @@ Item {
         function test_sheetGoneMidRun() {
             const sheet = openSheet(1)
             const offer = sheet.offer
-            // The upload answers late, so the run surely outlives the sheet.
-            testEnvironment.delayUploads(1000)
+            // The upload waits, so the run surely outlives the sheet.
+            testEnvironment.hold("POST", "projects")
             sheet.model.apply()
             verify(sheet.model.isRunning)
             testEnvironment.watch(sheet)
             sheet.destroy()
             tryVerify(() => !testEnvironment.watchedExists())
             compare(testEnvironment.deviceProjectCount(), 1)
+            testEnvironment.release()
             tryVerify(() => testEnvironment.deviceProjectCount() === 0, 10000)
             tryVerify(() => testEnvironment.requestCount("POST", "projects") === 1)
             verify(offer.shown)
@@ -160,7 +161,8 @@ Item {
             compare(frame.Window.window, parentItem.Window.window)
             verify(frame.height <= parentItem.Window.window.height - 32)
             const offer = sheet.offer
-            testEnvironment.slowUploads(1500)
+            testEnvironment.refuseUploads()
+            testEnvironment.hold("POST", "projects")
             sheet.model.apply()
             verify(sheet.model.isRunning)
             compare(sheet.confirmText, "…")
@@ -174,6 +176,7 @@ Item {
             verify(offer.shown)
             verify(!offer.dismissedThisSession)
 
+            testEnvironment.release()
             tryVerify(() => !sheet.model.isRunning, 10000)
             verify(sheet.opened)
             verify(sheet.cancelEnabled)

@@ -131,7 +131,7 @@ Item {
                 testEnvironment.addAccount(data.account[0], data.account[1], data.account[2])
                 auth = signedIn(data.account[0])
             } else if (data.restoring) {
-                testEnvironment.storeDemoToken(3000)
+                testEnvironment.storeDemoToken()
                 auth = testEnvironment.newAuth()
                 verify(auth.isLoading)
             }
@@ -147,10 +147,11 @@ Item {
 
         // The restore that started with the service ends: the loading row gives way to the account.
         function test_profileFollowsTheRestore() {
-            testEnvironment.storeDemoToken(300)
+            testEnvironment.storeDemoToken()
             const auth = testEnvironment.newAuth()
             const reader = open(false, auth)
             verify(findChild(reader.view, "profileLoading").visible)
+            testEnvironment.release()
             tryVerify(() => findChild(reader.view, "profileEmail").visible, 5000)
             verify(!findChild(reader.view, "profileLoading").visible)
             compare(testEnvironment.requestCount("GET", "users/profile"), 1)

@@ -88,13 +88,15 @@ Item {
 
         function test_noWayOutWhileSending() {
             openSheet(1)
-            sheetEnv.answer("POST", "projects/" + root + "/iterate", 500, '{"message":"нет"}', 800)
+            sheetEnv.answer("POST", "projects/" + root + "/iterate", 500, '{"message":"нет"}', 0)
+            sheetEnv.hold("POST", "projects/" + root + "/iterate")
             mouseClick(findChild(sheet, "confirmButton"))
             tryVerify(() => sheet.model.isSubmitting)
             compare(findChild(sheet, "confirmButton").text, "…")
             verify(!findChild(sheet, "confirmButton").enabled)
             verify(!findChild(sheet, "cancelButton").enabled)
             keyClick(Qt.Key_Escape)
+            sheetEnv.release()
             tryVerify(() => !sheet.model.isSubmitting, 10000)
             // The failure leaves the sheet open and ready again.
             compare(events, [])

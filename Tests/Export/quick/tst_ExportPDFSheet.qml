@@ -51,6 +51,7 @@ TestCase {
 
     // No desktop file dialog unless a test stands one up.
     function cleanup() {
+        exportTest.releaseRenders()
         exportTest.portal.stop()
         exportTest.restoreAccess()
         testCase.width = 720
@@ -186,14 +187,15 @@ TestCase {
     }
 
     function test_rendersAndShowsTheFirstPage() {
+        // The render waits, so that a fast one is not done before the first look: while it runs,
+        // only the loading content shows.
+        exportTest.holdRenders()
         const sheet = openSheet(5)
-        // A fast machine may finish the render before the first look; while it runs, only the
-        // loading content shows.
-        if (sheet.viewModel.isGenerating) {
-            verify(findChild(sheet, "loadingContent").visible)
-            verify(!findChild(sheet, "readyContent").visible)
-        }
+        verify(sheet.viewModel.isGenerating)
+        verify(findChild(sheet, "loadingContent").visible)
+        verify(!findChild(sheet, "readyContent").visible)
         verify(!findChild(sheet, "errorContent").visible)
+        exportTest.releaseRenders()
         waitUntilReady(sheet)
         verify(!findChild(sheet, "loadingContent").visible)
         const preview = findChild(sheet, "preview")
@@ -936,9 +938,11 @@ TestCase {
         verify(!findChild(sheet, "readyContent").visible)
 
         verify(exportTest.repairTempFolder())
+        exportTest.holdRenders()
         mouseClick(findChild(sheet, "retryButton"))
         verify(!error.visible)
         verify(findChild(sheet, "loadingContent").visible)
+        exportTest.releaseRenders()
         waitUntilReady(sheet)
     }
 

@@ -152,7 +152,8 @@ Item {
 
         // The field and the card both see a Return: one press, one request.
         function test_oneReturnOneRequest() {
-            backend.answer("auth/login", 401, "Неверный email или пароль", 300)
+            backend.answer("auth/login", 401, "Неверный email или пароль", 0)
+            backend.hold("auth/login")
             const view = createLogin()
             fill(view, "anna@example.test", "secret-1")
             field(view, "passwordField").input.forceActiveFocus()
@@ -160,6 +161,7 @@ Item {
             verify(backend.auth.isLoading)
             keyClick(Qt.Key_Return) // while busy: nothing
             keyClick(Qt.Key_Enter)
+            backend.release()
             tryCompare(backend.auth, "isLoading", false)
             compare(backend.requestCount("auth/login"), 1)
         }

@@ -301,11 +301,12 @@ TestCase {
     // A page that leaves while its load runs: nothing reaches the window afterwards.
     function test_pageGoneMidLoadTouchesNothing() {
         const id = analyticsBackend.addProject("Сайт", 1000)
-        analyticsBackend.delayAnalytics(id, 300)
+        analyticsBackend.holdAnalytics(id)
         const host = open()
         tryVerify(() => analyticsBackend.analyticsRequests(id) === 1)
         host.shown = false
         tryVerify(() => findChild(host, "analyticsDashboard") === null)
+        analyticsBackend.release()
         wait(600)
         compare(host.events, [])
         verify(!host.selection.isValid)

@@ -265,7 +265,7 @@ Item {
                 keyClick(Qt.Key_Tab)
             verify(control().activeFocus)
             const path = "projects/" + id + "/payments"
-            financeBackend.delay("GET", path, 300)
+            financeBackend.hold("GET", path)
             keyClick(Qt.Key_F5)
             tryVerify(() => financeBackend.requestCount("GET", path) === 2)
             verify(view.finance.isLoading)
@@ -273,6 +273,8 @@ Item {
             verify(waiting === null || waiting.visible, String(waiting))
             if (data.gone) {
                 view.destroy()
+                tryVerify(() => findChild(host, "projectFinanceView") === null)
+                financeBackend.release()
                 wait(500) // the answer lands on nothing
                 return
             }
@@ -280,6 +282,7 @@ Item {
                 mouseClick(other)
                 verify(other.activeFocus)
             }
+            financeBackend.release()
             tryVerify(() => !view.finance.isLoading)
             tryVerify(() => (row = findChild(view, "paymentRow-" + data.row)) !== null && row.visible)
             compare(row.paymentId, ids[data.row])
@@ -319,11 +322,14 @@ Item {
             const id = financeBackend.addProject({ name: "Сайт студии" })
             const paymentId = financeBackend.addPayment(id, 500, "pending", "")
             const view = openView(id)
-            financeBackend.fail("DELETE", "projects/payments/" + paymentId, 200, "", 300)
+            financeBackend.fail("DELETE", "projects/payments/" + paymentId, 200, "", 0)
+            financeBackend.hold("DELETE", "projects/payments/" + paymentId)
             tryVerify(() => findChild(view, "paymentRow-0") !== null)
             mouseClick(findChild(findChild(view, "paymentRow-0"), "deleteButton"))
             tryVerify(() => financeBackend.requestCount("DELETE", "projects/payments/" + paymentId) === 1)
             view.destroy()
+            tryVerify(() => findChild(host, "projectFinanceView") === null)
+            financeBackend.release()
             wait(500) // the answer lands on nothing
             compare(financeBackend.requestCount("GET", "projects/" + id + "/payments"), 1)
         }
@@ -345,7 +351,8 @@ Item {
 
         function test_sheetClosesWithoutWaiting() {
             const id = financeBackend.addProject({ name: "Сайт студии" })
-            financeBackend.fail("GET", "projects/" + id + "/payments", 500, "медленно", 400)
+            financeBackend.fail("GET", "projects/" + id + "/payments", 500, "медленно", 0)
+            financeBackend.hold("GET", "projects/" + id + "/payments")
             const sheet = createTemporaryObject(sheetComponent, host,
                                                 { projectId: id, projectsService: projectsService })
             closedSpy.target = sheet
@@ -363,6 +370,8 @@ Item {
             tryCompare(closedSpy, "count", 1)
             verify(!frame.opened)
             sheet.destroy()
+            tryVerify(() => findChild(host, "financeSheet") === null)
+            financeBackend.release()
             wait(500) // the slow answer lands on nothing
         }
 
