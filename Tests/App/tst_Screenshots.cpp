@@ -5487,12 +5487,19 @@ private Q_SLOTS:
                 QTest::keyClick(m_window, Qt::Key_Space);
             } else {
                 vm->setSelectedProjectId(id);
+                auto *list = modelOf<ProjectsListViewModel>(QStringLiteral("projectsList"), "viewModel");
+                QVERIFY(list);
+                QTRY_COMPARE(list->currentProjectId(), id);
+                // The row that comes into the deleted one's place.
+                const qsizetype at = list->currentIndex();
                 QQuickItem *remove = nullptr;
                 QTRY_VERIFY((remove = item(QStringLiteral("deleteButton"))) != nullptr && remove->isVisible());
                 QVERIFY(tabTo(remove, 80));
                 QTest::keyClick(m_window, Qt::Key_Space);
                 QVERIFY(clickWhenStill(QStringLiteral("dialogButton0")));
                 QTRY_VERIFY(vm->selectedProjectId().isEmpty());
+                QTRY_VERIFY(list->currentProjectId() != id && !list->currentProjectId().isEmpty());
+                QCOMPARE(list->currentIndex(), std::min<qsizetype>(at, list->treeModel()->rowCount() - 1));
                 expected = item(QStringLiteral("projectTree"));
                 byKeyboard = false;
             }

@@ -56,7 +56,9 @@ void ProjectsListViewModel::setSelectedProjectId(const QString &id)
     if (m_selectedProjectId == id)
         return;
     m_selectedProjectId = id;
-    m_currentProjectId.clear();
+    // A new selection brings the keyboard's row to it; one cleared leaves the row where it is.
+    if (!id.isEmpty())
+        m_currentProjectId.clear();
     if (m_started && !id.isEmpty() && unfoldGroupOf(id))
         rebuildRows();
     else
@@ -255,8 +257,15 @@ void ProjectsListViewModel::rebuildRows()
             }
         }
     }
+    const QString keyboardId = currentProjectId();
+    const int keyboardAt = currentIndex();
     m_tree->setRows(treeRows);
     m_cards->setRows(cardRows);
+    // The keyboard's row went (its project deleted, here or in the editor): the row that comes
+    // into its place takes the keys, else the one above.
+    if (const QStringList ids = shownIds();
+        !keyboardId.isEmpty() && !ids.isEmpty() && !ids.contains(keyboardId) && !ids.contains(m_selectedProjectId))
+        m_currentProjectId = ids.at(std::min<qsizetype>(keyboardAt, ids.size() - 1));
     Q_EMIT rowsChanged();
 }
 
