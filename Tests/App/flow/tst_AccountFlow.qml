@@ -201,7 +201,9 @@ Item {
             // The same account again: the window and its edits stay, and the save goes through.
             signInThroughSheet(root, demoEmail, demoPassword)
             tryVerify(() => root.viewModel.auth.hasUser, 5000)
-            tryVerify(() => !sheet(root, "loginSheet").opened)
+            // Gone, not just closing: a click into the fading sheet's backdrop reaches nothing.
+            const signInPopup = findChild(sheet(root, "loginSheet"), "sheetPopup")
+            tryVerify(() => !signInPopup.visible)
             verify(!root.viewModel.keepsEndedSession)
             verify(root.currentScreen === opened.shell)
             compare(nameField.text, typedName)
@@ -210,6 +212,8 @@ Item {
             const status = findChild(opened.editor, "saveStatusText")
             verify(status.visible)
             compare(status.text, "Есть изменения")
+            // The keys have found their place again before the person clicks on.
+            tryVerify(() => root.Window.activeFocusItem !== root.Window.contentItem)
             mouseClick(nameField.input)
             keySequence(StandardKey.Save)
             tryCompare(editorModel, "saveState", "saved", 5000)
