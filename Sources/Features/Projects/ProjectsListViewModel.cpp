@@ -261,10 +261,11 @@ void ProjectsListViewModel::rebuildRows()
     const int keyboardAt = currentIndex();
     m_tree->setRows(treeRows);
     m_cards->setRows(cardRows);
-    // The keyboard's row went (its project deleted, here or in the editor): the row that comes
-    // into its place takes the keys, else the one above.
-    if (const QStringList ids = shownIds();
-        !keyboardId.isEmpty() && !ids.isEmpty() && !ids.contains(keyboardId) && !ids.contains(m_selectedProjectId))
+    // The keyboard's row went with its project (deleted, here or in the editor): the row that comes
+    // into its place takes the keys, else the one above. One a search hides leaves them to the
+    // first result.
+    if (const QStringList ids = shownIds(); !keyboardId.isEmpty() && !ids.isEmpty() && !ids.contains(keyboardId)
+        && !ids.contains(m_selectedProjectId) && !listedProject(keyboardId))
         m_currentProjectId = ids.at(std::min<qsizetype>(keyboardAt, ids.size() - 1));
     Q_EMIT rowsChanged();
 }
