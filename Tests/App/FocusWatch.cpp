@@ -118,9 +118,11 @@ bool FocusWatch::check()
 
 bool FocusWatch::eventFilter(QObject *watched, QEvent *event)
 {
-    auto *window = qobject_cast<QQuickWindow *>(watched);
-    if (!window)
+    // Asked of the type, not cast: a window being destroyed still sends events (its hiding) once it
+    // is a plain QWindow again.
+    if (!watched->inherits("QQuickWindow"))
         return false;
+    auto *window = static_cast<QQuickWindow *>(watched);
     switch (event->type()) {
     case QEvent::KeyPress:
     case QEvent::MouseButtonPress:
