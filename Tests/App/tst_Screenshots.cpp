@@ -4481,6 +4481,8 @@ private Q_SLOTS:
         clickCentre(item(QStringLiteral("signInModeButton")));
         QQuickItem *forgot = nullptr;
         QTRY_VERIFY((forgot = item(QStringLiteral("forgotPasswordButton"))) != nullptr && forgot->isVisible());
+        // The sheet changes its height with the mode: the link is clicked where it comes to rest.
+        QVERIFY(waitForStill(m_window, [forgot] { return QList{forgot->mapRectToScene(forgot->boundingRect())}; }));
         clickCentre(forgot);
         QTRY_COMPARE(shownDialogs(), QStringList{QStringLiteral("Вход")} << QStringLiteral("Забыли пароль?"));
         root()->openUrl(QStringLiteral("tessmark://reset-password?token=abc"));
