@@ -41,7 +41,7 @@ double roundedUp(double value)
     return std::isfinite(rounded) ? rounded : value;
 }
 
-const QChar ellipsis(0x2026);
+const QChar seriesEllipsis(0x2026);
 
 bool breaksLine(QChar c)
 {
@@ -100,7 +100,7 @@ QString AnalyticsSeries::shortened(const QString &text, qsizetype limit)
         cut = withoutTrailingBlanks(kept);
     if (cut.isEmpty())
         cut = kept;
-    return cut + ellipsis;
+    return cut + seriesEllipsis;
 }
 
 QString AnalyticsSeries::groupTitle(const QStringList &names)
@@ -132,7 +132,7 @@ QString AnalyticsSeries::groupTitle(const QStringList &names)
     QString words = withoutTrailingBlanks(first.left(cut));
     if (words.isEmpty())
         words = Text::leadingGraphemes(first, labelGraphemes);
-    return words + ellipsis;
+    return words + seriesEllipsis;
 }
 
 AnalyticsSeries AnalyticsSeries::from(const QList<AnalyticsProjectRow> &rows)
