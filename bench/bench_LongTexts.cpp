@@ -600,15 +600,25 @@ struct AccountEditor
     }
 };
 
+// The signed-in editor, typing at the end of its client field; null (the run skipped) when it
+// does not get there.
+ProjectEditorViewModel *accountEditorAtClient(benchmark::State &state, AccountEditor &window)
+{
+    ProjectEditorViewModel *editor = window.editor();
+    if (!editor || !focusedAtEnd(&window.view, window.framed, QStringLiteral("clientField"))) {
+        state.SkipWithError("no client field");
+        return nullptr;
+    }
+    return editor;
+}
+
 void BM_SaveSignedIn(benchmark::State &state)
 {
     BackendThread backend(longProject(state.range(0)));
     AccountEditor window(backend, Project::fromJson(backend.projectJson));
-    ProjectEditorViewModel *editor = window.editor();
-    if (!editor || !focusedAtEnd(&window.view, window.framed, QStringLiteral("clientField"))) {
-        state.SkipWithError("no client field");
+    ProjectEditorViewModel *editor = accountEditorAtClient(state, window);
+    if (!editor)
         return;
-    }
     Saving saving;
     for (auto _ : state)
         saveRound(saving, state, &window.view, window.framed, editor);
@@ -674,11 +684,9 @@ void BM_SavesMemorySignedIn(benchmark::State &state)
 {
     BackendThread backend(longProject(state.range(0)));
     AccountEditor window(backend, Project::fromJson(backend.projectJson));
-    ProjectEditorViewModel *editor = window.editor();
-    if (!editor || !focusedAtEnd(&window.view, window.framed, QStringLiteral("clientField"))) {
-        state.SkipWithError("no client field");
+    ProjectEditorViewModel *editor = accountEditorAtClient(state, window);
+    if (!editor)
         return;
-    }
     measureSavesMemory(state, &window.view, window.framed, editor, [&backend] { backend.clearRequests(); });
 }
 BENCHMARK(BM_SavesMemorySignedIn)->Apply(savesInARow);
