@@ -68,6 +68,7 @@ bool FakeFileChooserPortal::start(int mode)
     m_closed = false;
     m_asked.clear();
     m_handle.clear();
+    m_heldCall = QDBusMessage();
     Q_EMIT changed();
     if (m_mode != WithoutChooser && !m_bus.registerObject(portalPath, this, QDBusConnection::ExportScriptableSlots))
         return false;
@@ -112,11 +113,22 @@ QDBusObjectPath FakeFileChooserPortal::SaveFile(const QString &parent_window, co
         m_bus.unregisterObject(m_handle);
     m_handle =
         m_mode == AnsweringElsewhere ? portalPath + QStringLiteral("/request/elsewhere/%1").arg(m_requests) : foreseen;
+    if (m_mode == Late) {
+        setDelayedReply(true);
+        m_heldCall = message();
+        return {};
+    }
     m_bus.registerObject(m_handle, requestInterface, this, QDBusConnection::ExportScriptableSlots);
     // A silent portal has its dialog up but its reply never comes.
     if (m_mode == Silent)
         setDelayedReply(true);
     return QDBusObjectPath(m_handle);
+}
+
+void FakeFileChooserPortal::takeRequest()
+{
+    m_bus.registerObject(m_handle, requestInterface, this, QDBusConnection::ExportScriptableSlots);
+    m_bus.send(m_heldCall.createReply(QVariant::fromValue(QDBusObjectPath(m_handle))));
 }
 
 void FakeFileChooserPortal::Close()

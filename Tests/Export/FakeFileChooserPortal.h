@@ -2,6 +2,7 @@
 
 #include <QDBusConnection>
 #include <QDBusContext>
+#include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QObject>
 #include <QVariantMap>
@@ -30,6 +31,8 @@ public:
         WithoutChooser,
         // Takes the request but never answers the call.
         Silent,
+        // Takes the request only on takeRequest(), as a busy portal starting cold.
+        Late,
     };
     Q_ENUM(Mode)
 
@@ -39,6 +42,8 @@ public:
     Q_INVOKABLE bool start(int mode);
     // Leaves the bus, as a portal that stops.
     Q_INVOKABLE void stop();
+    // Late: makes the request asked for and replies with its path.
+    Q_INVOKABLE void takeRequest();
     // Ends the last request with the response code and, when given, the chosen file's URI.
     Q_INVOKABLE void respond(uint response, const QString &uri = QString());
     // The URI a portal sends for the path: percent-encoded UTF-8.
@@ -66,4 +71,6 @@ private:
     QString m_sender;
     // Where the last request lives on this bus, still known after it closed.
     QString m_handle;
+    // Late: the call not replied to yet.
+    QDBusMessage m_heldCall;
 };

@@ -2,6 +2,8 @@
 #include "Features/Export/PortalFileChooser.h"
 #include "Features/Export/PortalFileChooserProtocol.h"
 
+#include <QDBusConnection>
+#include <QDBusMessage>
 #include <QDBusServiceWatcher>
 #include <QFile>
 #include <QSignalSpy>
@@ -22,11 +24,25 @@ class tst_PortalFileChooser : public QObject
     QTemporaryDir m_dir;
     FakeFileChooserPortal m_portal;
 
-    // Asks and waits until the chooser has the portal's reply, when it starts watching the portal.
-    static bool ask(PortalFileChooser &chooser)
+    // Asks and waits until the chooser has the portal's reply.
+    bool ask(PortalFileChooser &chooser)
     {
+        const int asked = m_portal.requests();
         chooser.askSavePDF(nullptr, QStringLiteral("a.pdf"), QUrl());
-        return QTest::qWaitFor([&] { return chooser.findChild<QDBusServiceWatcher *>() != nullptr; });
+        if (!QTest::qWaitFor([&] { return m_portal.requests() > asked; }))
+            return false;
+        settle();
+        return true;
+    }
+
+    // Everything the portal sent so far has reached the chooser: the portal's reply to a ping
+    // comes after it.
+    static void settle()
+    {
+        QDBusConnection::sessionBus().call(QDBusMessage::createMethodCall(Protocol::service, QStringLiteral("/"),
+                                                                          QStringLiteral("org.freedesktop.DBus.Peer"),
+                                                                          QStringLiteral("Ping")));
+        QCoreApplication::processEvents();
     }
 
 private Q_SLOTS:
@@ -95,15 +111,80 @@ private Q_SLOTS:
         QVERIFY(!chooser.asking());
     }
 
-    // A portal that leaves the bus while its dialog is open will never answer.
+    // A portal that leaves the bus while its dialog is open, or as it replies, will never answer;
+    // the dialog, of another process, may stay on the screen.
+    void portalLeavingFailsTheRequest_data()
+    {
+        QTest::addColumn<bool>("replyRead");
+        QTest::newRow("dialog open") << true;
+        QTest::newRow("as it replies") << false;
+    }
     void portalLeavingFailsTheRequest()
     {
+        QFETCH(bool, replyRead);
         QVERIFY(m_portal.start(FakeFileChooserPortal::Answering));
         PortalFileChooser chooser;
         QSignalSpy failed(&chooser, &PortalFileChooser::failed);
-        QVERIFY(ask(chooser));
+        if (replyRead) {
+            QVERIFY(ask(chooser));
+        } else {
+            chooser.askSavePDF(nullptr, QStringLiteral("a.pdf"), QUrl());
+            QTRY_COMPARE(m_portal.requests(), 1);
+        }
         m_portal.stop();
         QTRY_COMPARE(failed.count(), 1);
+        QVERIFY(failed.at(0).at(0).toString().startsWith(QStringLiteral("Окно сохранения перестало отвечать")));
+        QVERIFY(!chooser.asking());
+    }
+
+    // A portal that takes the request after we gave up on it (our own dialog is open by then) has
+    // its dialog closed as soon as it names the request. A place chosen there before the close took
+    // effect is still the answer, unless the save was dismissed; the close's own end is silent.
+    void lateRequest_data()
+    {
+        QTest::addColumn<bool>("answersBeforeTheClose");
+        QTest::addColumn<uint>("response");
+        QTest::addColumn<bool>("dismissed");
+        QTest::addColumn<bool>("told");
+        QTest::newRow("closed, then ended") << false << 2u << false << false;
+        QTest::newRow("chosen before the close") << true << 0u << false << true;
+        QTest::newRow("cancelled before the close") << true << 1u << false << false;
+        QTest::newRow("chosen after the save was dismissed") << true << 0u << true << false;
+    }
+    void lateRequest()
+    {
+        QFETCH(bool, answersBeforeTheClose);
+        QFETCH(uint, response);
+        QFETCH(bool, dismissed);
+        QFETCH(bool, told);
+        QVERIFY(m_portal.start(FakeFileChooserPortal::Late));
+        PortalFileChooser chooser;
+        chooser.setCallTimeout(100);
+        QSignalSpy unavailable(&chooser, &PortalFileChooser::unavailable);
+        QSignalSpy chosen(&chooser, &PortalFileChooser::chosen);
+        QSignalSpy cancelled(&chooser, &PortalFileChooser::cancelled);
+        QSignalSpy failed(&chooser, &PortalFileChooser::failed);
+        chooser.askSavePDF(nullptr, QStringLiteral("a.pdf"), QUrl());
+        QTRY_COMPARE(unavailable.count(), 1);
+        QVERIFY(!chooser.asking());
+        QTRY_COMPARE(m_portal.requests(), 1);
+        QVERIFY(!m_portal.closed());
+        if (dismissed)
+            chooser.dismiss();
+
+        const QString uri = FakeFileChooserPortal::fileUri(m_dir.filePath(QStringLiteral("late.pdf")));
+        m_portal.takeRequest();
+        if (answersBeforeTheClose)
+            m_portal.respond(response, uri);
+        QTRY_VERIFY(m_portal.closed());
+        if (!answersBeforeTheClose)
+            m_portal.respond(response, uri);
+        settle();
+        QCOMPARE(chosen.count(), told ? 1 : 0);
+        if (told)
+            QCOMPARE(chosen.at(0).at(0).toUrl(), QUrl::fromLocalFile(m_dir.filePath(QStringLiteral("late.pdf"))));
+        QCOMPARE(cancelled.count() + failed.count(), 0);
+        QCOMPARE(unavailable.count(), 1);
         QVERIFY(!chooser.asking());
     }
 };

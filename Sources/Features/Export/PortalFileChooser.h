@@ -7,17 +7,22 @@
 #include <QPointer>
 #include <QQuickItem>
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 #include <QVariantMap>
 #include <QtQml/qqmlregistration.h>
 
 class QDBusPendingCallWatcher;
 class QDBusServiceWatcher;
+class QTimer;
 
 // Asks the desktop's own file dialog (the XDG desktop portal's file chooser) where to save a PDF,
 // without ever waiting on the GUI thread. Each request ends in one signal: chosen, cancelled,
 // unavailable (no portal answers: show our own dialog) or failed. A chooser that goes away while
 // the dialog is open closes it and tells nobody.
+// A portal that takes the request only after we gave up on it has its dialog closed as soon as
+// it names the request; a place chosen there before the close took effect still comes as
+// chosen (or failed), until the save is dismissed.
 class PortalFileChooser : public QObject
 {
     Q_OBJECT
@@ -39,7 +44,7 @@ public:
     // Opens the dialog over the window of `over`, with the name proposed in the folder. A request
     // still open is dropped first, silently.
     Q_INVOKABLE void askSavePDF(QQuickItem *over, const QString &suggestedName, const QUrl &folder);
-    // Closes the dialog, if one is open; no signal follows.
+    // Closes the dialog, if one is open; no signal follows, not even from a request given up on.
     Q_INVOKABLE void dismiss();
 
 Q_SIGNALS:
@@ -55,11 +60,17 @@ private Q_SLOTS:
 
 private:
     void takeCallReply(QDBusPendingCallWatcher *call);
+    void giveUp();
+    void checkPortal();
     void follow(const QString &requestPath);
     void unfollow();
+    void followStray(const QString &requestPath);
+    void unfollowStray();
     void finish(const PortalAnswer &answer);
-    // Closes the portal's dialog of the open request, now or once the portal has taken it.
-    void closeDialog();
+    void tell(const PortalAnswer &answer);
+    // Closes the portal's dialog of the open request, now or once the portal has taken it; with
+    // keepAnswer, its answer is still followed where the portal says the request lives.
+    void closeDialog(bool keepAnswer = false);
     // Stops following the request, silently.
     void release();
 
@@ -67,7 +78,14 @@ private:
     QString m_requestPath;
     // The portal took the request: its dialog may be open.
     bool m_requestTaken = false;
+    // The connection of the portal that took the request, and those that have left the bus since
+    // it was asked.
+    QString m_portalOwner;
+    QStringList m_goneOwners;
     QPointer<QDBusPendingCallWatcher> m_call;
+    QTimer *m_callTimer = nullptr;
+    // The request given up on for want of a reply, whose answer is still followed; empty when none.
+    QString m_strayPath;
     QDBusServiceWatcher *m_portalWatcher = nullptr;
     quint32 m_requests = 0;
     int m_callTimeout = 5000;

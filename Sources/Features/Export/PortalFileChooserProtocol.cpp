@@ -139,7 +139,10 @@ PortalAnswer callFailed(const QDBusError &error)
 
 PortalAnswer portalLost()
 {
-    return failed(QStringLiteral("Окно сохранения закрылось, не ответив.") + tryAgain);
+    // Its dialog belongs to another process and stays on the screen, answering nobody.
+    return failed(QStringLiteral("Окно сохранения перестало отвечать: место, выбранное в нём, не будет "
+                                 "использовано. Закройте это окно.")
+                  + tryAgain);
 }
 
 PortalAnswer withoutUnaskedReplacement(const PortalAnswer &answer)

@@ -43,7 +43,7 @@ PortalAnswer answer(uint response, const QVariantMap &results);
 PortalAnswer callFailed(const QDBusError &error);
 bool meansUnavailable(const QString &errorName);
 
-// The portal left the bus while its dialog was open.
+// The portal left the bus while its dialog was open; the dialog may still be on the screen.
 PortalAnswer portalLost();
 
 // A name chosen without ".pdf" is saved with the suffix added, as in our own dialog. The portal

@@ -16,6 +16,8 @@ PrimaryButton {
     // currentFolder; one that also has saveRequested(file) asks for the copy itself and is answered
     // with saveFinished(error). Tests may put a fake in its place.
     property Component dialog: fileDialog
+    // Our own dialog while it is open.
+    property QtObject ownDialog: null
 
     text: viewModel.isSaving ? "Сохранение…" : "Сохранить PDF…"
     systemImage: "square.and.arrow.down"
@@ -44,11 +46,13 @@ PrimaryButton {
         Qt.callLater(button.landFocus)
     }
 
+    // A place chosen in a desktop dialog that came up late, after ours, is the answer: ours goes.
     PortalFileChooser {
         id: portal
 
         objectName: "portalFileChooser"
         onChosen: file => {
+            button.withdrawOwnDialog()
             button.viewModel.finishSave(file)
             button.dialogAnswered()
         }
@@ -57,6 +61,7 @@ PrimaryButton {
             button.dialogAnswered()
         }
         onFailed: message => {
+            button.withdrawOwnDialog()
             button.viewModel.failSave(message)
             button.dialogAnswered()
         }
@@ -66,11 +71,12 @@ PrimaryButton {
                 button.openOwnDialog()
         }
     }
-    // The sheet gave up on the save (it closed): the desktop's dialog goes with it.
+    // The save is over (or the sheet gave up on it): the desktop's dialog goes with it, and a
+    // late one answers no more.
     Connections {
         target: button.viewModel
         function onSaveChanged() {
-            if (!button.viewModel.isSaving && portal.asking)
+            if (!button.viewModel.isSaving)
                 portal.dismiss()
         }
     }
@@ -88,17 +94,32 @@ PrimaryButton {
             })
         }
         chooser.accepted.connect(function() {
+            if (button.ownDialog !== chooser)
+                return
+            button.ownDialog = null
             if (!savesItself)
                 button.viewModel.finishSave(chooser.selectedFile, chooser.currentFolder)
             chooser.destroy()
             button.dialogAnswered()
         })
         chooser.rejected.connect(function() {
+            if (button.ownDialog !== chooser)
+                return
+            button.ownDialog = null
             button.viewModel.cancelSave()
             chooser.destroy()
             button.dialogAnswered()
         })
+        button.ownDialog = chooser
         chooser.open()
+    }
+
+    // Gone without an answer of its own.
+    function withdrawOwnDialog() {
+        const own = button.ownDialog
+        button.ownDialog = null
+        if (own)
+            own.destroy()
     }
 
     // Qt Quick's own save dialog loses a name typed after a change of folder and never takes

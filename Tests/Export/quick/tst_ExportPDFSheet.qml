@@ -859,12 +859,19 @@ TestCase {
             { tag: "ended otherwise", response: 2, alert: "" },
             { tag: "chosen, no file", response: 0, alert: "Окно сохранения не сообщило, куда сохранить файл." + tryAgain },
             { tag: "unknown code", response: 3, alert: "Окно сохранения вернуло непонятный ответ." + tryAgain },
+            // Its dialog belongs to another process and may still be on the screen.
+            { tag: "portal gone", response: -1, alert: "Окно сохранения перестало отвечать: место, выбранное в "
+                + "нём, не будет использовано. Закройте это окно." + tryAgain },
         ]
     }
     function test_desktopDialogEndsWithoutAFile(data) {
         const home = exportTest.newHome(true)
         const sheet = saveThroughPortal(false)
-        exportTest.portal.respond(data.response)
+        if (data.response < 0) {
+            exportTest.portal.stop()
+        } else {
+            exportTest.portal.respond(data.response)
+        }
         tryCompare(sheet.viewModel, "isSaving", false)
         compare(exportTest.fileCount(Qt.resolvedUrl(home + "/Documents")), 0)
         verify(!findChild(sheet, "notice").visible)
@@ -895,11 +902,50 @@ TestCase {
         waitUntilReady(sheet)
         findChild(reveal(sheet, "saveButton"), "portalFileChooser").callTimeout = 300
         compare(openSaveDialog(sheet).text, "KP-Сайт-студии.pdf")
-        // A portal too slow to answer is asked to close whatever it may show later.
+        // A portal that has the request but is too slow to reply is asked to close its dialog.
         if (data.mode === FakeFileChooserPortal.Silent)
             tryVerify(() => exportTest.portal.closed)
         keyClick(Qt.Key_Escape)
         tryCompare(sheet.viewModel, "isSaving", false)
+    }
+
+    // A portal that takes the request only after ours opened: one dialog at a time. Its dialog is
+    // closed as soon as it names the request, and ours stays with the keys; a place chosen there
+    // before the close took effect is saved to, and ours goes.
+    function test_lateDesktopDialogWhileOursIsOpen_data() {
+        return [ { tag: "closed as it is named", chosen: false }, { tag: "chosen before the close", chosen: true } ]
+    }
+    function test_lateDesktopDialogWhileOursIsOpen(data) {
+        const home = exportTest.newHome(true)
+        const folder = exportTest.localPath(home) + "/Documents"
+        verify(exportTest.portal.start(FakeFileChooserPortal.Late))
+        const sheet = openSheet(1)
+        waitUntilReady(sheet)
+        const button = reveal(sheet, "saveButton")
+        findChild(button, "portalFileChooser").callTimeout = 300
+        const field = openSaveDialog(sheet)
+        const ours = testCase.saveDialog
+        tryCompare(exportTest.portal, "requests", 1)
+        verify(!exportTest.portal.closed)
+        exportTest.portal.takeRequest()
+        if (data.chosen) {
+            exportTest.portal.respond(0, exportTest.portal.fileUri(folder + "/late.pdf"))
+            tryCompare(sheet.viewModel, "isSaving", false)
+            tryVerify(() => findChild(button, "saveFileDialog") === null)
+            compare(findChild(sheet, "notice").text, "Сохранено: late.pdf")
+            verify(exportTest.sameBytes(folder + "/late.pdf", sheet.viewModel.pdfUrl))
+            tryVerify(() => button.activeFocus)
+            tryVerify(() => exportTest.portal.closed)
+            return
+        }
+        tryVerify(() => exportTest.portal.closed)
+        verify(ours.opened && field.activeFocus)
+        verify(sheet.viewModel.isSaving)
+        keyClick(Qt.Key_Return)
+        tryCompare(sheet.viewModel, "isSaving", false)
+        compare(findChild(sheet, "notice").text, "Сохранено: KP-Сайт-студии.pdf")
+        compare(exportTest.fileCount(Qt.resolvedUrl("file://" + folder)), 1)
+        tryVerify(() => button.activeFocus)
     }
 
     // The sheet closed while the desktop's dialog is open: that dialog closes, and its late answer
