@@ -119,10 +119,32 @@ public:
         m_account.backend.setDelay(QStringLiteral("PATCH"), QStringLiteral("projects/") + id, ms);
     }
 
+    // The backend makes a project of that name but answers the next creation with another
+    // record: that of the project `id`, or, when `id` is "", one of an identity it does not know.
+    // Returns the made project's identity; reset() takes the project away.
+    Q_INVOKABLE QString answerCreationWith(const QString &id, const QString &name)
+    {
+        BackendData &data = m_account.backend.data();
+        const BackendData::Account *demo = data.accountByEmail(QString::fromUtf8(DemoSeed::email));
+        const QString made =
+            data.addProject(demo->id, {{QStringLiteral("name"), name}}).value(QStringLiteral("id")).toString();
+        m_made.append(made);
+        QJsonObject answer = *data.project(id.isEmpty() ? made : id);
+        if (id.isEmpty())
+            answer.insert(QStringLiteral("id"), QStringLiteral("p-unknown"));
+        m_account.backend.setOverride(QStringLiteral("POST"), QStringLiteral("projects"),
+                                      BackendReply::json(201, answer));
+        return made;
+    }
+
     Q_INVOKABLE void reset() override
     {
         m_endSignals.reset();
         AccountQuickTestEnvironment::reset();
+        m_account.backend.data().projects.removeIf([this](const QJsonObject &project) {
+            return m_made.contains(project.value(QStringLiteral("id")).toString());
+        });
+        m_made.clear();
     }
     // The process's end signals close that window, as the application's entry has them do.
     Q_INVOKABLE void endOnSignals(QWindow *window) { m_endSignals = std::make_unique<EndSignals>(window); }
@@ -130,6 +152,7 @@ public:
 
 private:
     std::unique_ptr<EndSignals> m_endSignals;
+    QStringList m_made;
 };
 
 int main(int argc, char *argv[])

@@ -282,6 +282,49 @@ private Q_SLOTS:
         QCOMPARE(service->projects(), before);
     }
 
+    // A creation answered with a project listed before it (the base of an iteration too), or with
+    // one the backend does not find, is not taken in: the list is read again in its own form, so
+    // that the project made shows once and no project twice, and the creation fails with a text.
+    void foreignCreationAnswers_data()
+    {
+        QTest::addColumn<bool>("iteration");
+        QTest::addColumn<bool>("listed");
+        QTest::newRow("create, listed") << false << true;
+        QTest::newRow("create, unknown") << false << false;
+        QTest::newRow("iterate, the base") << true << true;
+        QTest::newRow("iterate, unknown") << true << false;
+    }
+    void foreignCreationAnswers()
+    {
+        QFETCH(bool, iteration);
+        QFETCH(bool, listed);
+        const QString mine = seed(QStringLiteral("Мой"), {{"projectType", "iterative"}});
+        auto service = account();
+        await(service->load(true));
+        // What the backend made, though it answers with another record.
+        const QString made = iteration ? seed(QStringLiteral("Мой v2"), {{"parentProjectId", mine}, {"version", 2}})
+                                       : seed(QStringLiteral("Новый"));
+        QJsonObject answer = *m_backend.data().project(listed ? mine : made);
+        if (!listed)
+            answer.insert(QStringLiteral("id"), QStringLiteral("p-unknown"));
+        m_backend.setOverride(QStringLiteral("POST"),
+                              iteration ? QStringLiteral("projects/%1/iterate").arg(mine) : QStringLiteral("projects"),
+                              BackendReply::json(201, answer));
+        CreateIterationRequest body;
+        body.copyBudget = true;
+        QVERIFY(!(iteration ? await(service->createIteration(mine, body))
+                            : createPlain(*service, QStringLiteral("Новый"))));
+        QCOMPARE(service->errorMessage(),
+                 QStringLiteral("Сервер не подтвердил, что проект создан. Проверьте список "
+                                "проектов, прежде чем создавать его снова."));
+        QCOMPARE(ids(service->projects()), (QStringList{mine, made}));
+        QCOMPARE(service->projects().first().name, QStringLiteral("Мой"));
+        QCOMPARE(m_backend.requests().last().target, QStringLiteral("projects?view=full"));
+        QCOMPARE(m_backend.requests(QStringLiteral("GET"), QStringLiteral("projects/p-unknown")).size(),
+                 listed ? 0 : 1);
+        QVERIFY(!service->isLoading());
+    }
+
     // A list that names a project twice shows its first copy, where it stands.
     void repeatedIdentityListedOnce()
     {
@@ -600,7 +643,10 @@ private Q_SLOTS:
         body.copyBudget = true;
         const std::optional<Project> iteration = await(service->createIteration(root, body));
         QCOMPARE(iteration->parentProjectId, root);
-        QCOMPARE(lastBody(), body.toJson());
+        const QList<RecordedRequest> posts =
+            m_backend.requests(QStringLiteral("POST"), QStringLiteral("projects/%1/iterate").arg(root));
+        QCOMPARE(posts.size(), 1);
+        QCOMPARE(posts.first().json().toObject(), body.toJson());
         // The new iteration joins the list first, without a reload.
         QCOMPARE(ids(service->projects()), (QStringList{iteration->id, root}));
         QCOMPARE(ids(await(service->fetchIterations(root))), QStringList{iteration->id});

@@ -60,6 +60,11 @@ public:
     {
         return m_sheets.addIteration(rootId, QJsonObject::fromVariantMap(fields));
     }
+    // The backend's record of that project, as JSON text.
+    Q_INVOKABLE QString projectJson(const QString &id)
+    {
+        return QString::fromUtf8(QJsonDocument(*m_sheets.backend->data().project(id)).toJson(QJsonDocument::Compact));
+    }
     Q_INVOKABLE void answer(const QString &method, const QString &path, int status, const QString &body, int delayMs)
     {
         m_sheets.backend->setOverride(method, path, BackendReply::raw(status, body.toUtf8()).after(delayMs));

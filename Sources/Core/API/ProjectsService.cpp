@@ -28,6 +28,8 @@ const QString patch = QStringLiteral("PATCH");
 const QString deleteMethod = QStringLiteral("DELETE");
 const QString foreignSaveAnswer =
     QStringLiteral("Сервер вернул другой проект. Изменения не потеряны: сохраните ещё раз.");
+const QString unconfirmedCreation = QStringLiteral(
+    "Сервер не подтвердил, что проект создан. Проверьте список проектов, прежде чем создавать его снова.");
 
 // The device list or the store's failure text.
 using DeviceListing = std::variant<LocalProjectListing, QString>;
@@ -153,6 +155,7 @@ void ProjectsService::insertFirst(const Project &project)
 QCoro::Task<void> ProjectsService::load(bool includeIterations)
 {
     setLoading(true);
+    m_loadsIterations = includeIterations;
     if (usesDevice()) {
         auto loading = loadDevice(this, ++m_deviceLoads);
         co_await std::move(loading);
@@ -272,11 +275,11 @@ QCoro::Task<std::optional<Project>> ProjectsService::create(QString name, std::o
     const std::optional<QJsonValue> body = encode(request);
     if (!body)
         co_return std::nullopt;
+    const QSet<QString> listed = listedIds();
     auto pending = send<Project>(post, Endpoints::projects(), body);
-    const std::optional<Project> created = co_await std::move(pending);
-    if (created)
-        insertFirst(*created);
-    co_return created;
+    std::optional<Project> created = co_await std::move(pending);
+    auto taking = takeCreated(this, std::move(created), listed);
+    co_return co_await std::move(taking);
 }
 
 QCoro::Task<std::optional<Project>> ProjectsService::createFromLocalGuestProject(Project project)
@@ -440,12 +443,56 @@ QCoro::Task<std::optional<Project>> ProjectsService::createIteration(QString bas
     const std::optional<QJsonValue> encoded = encode(body);
     if (!encoded)
         co_return std::nullopt;
+    QSet<QString> listed = listedIds();
+    listed.insert(baseProjectId);
     auto pending = send<Project>(post, Endpoints::iterate(baseProjectId), encoded);
     std::optional<Project> created = co_await std::move(pending);
     // The tree shows and selects the new iteration at once, without a reload.
-    if (created && !replaceListed(*created))
-        insertFirst(*created);
-    co_return created;
+    auto taking = takeCreated(this, std::move(created), listed);
+    co_return co_await std::move(taking);
+}
+
+QSet<QString> ProjectsService::listedIds() const
+{
+    QSet<QString> ids;
+    ids.reserve(m_projects.size());
+    for (const Project &project : m_projects)
+        ids.insert(project.id);
+    return ids;
+}
+
+QCoro::Task<std::optional<Project>> ProjectsService::takeCreated(QPointer<ProjectsService> self,
+                                                                 std::optional<Project> created, QSet<QString> existing)
+{
+    if (!created || !self)
+        co_return std::nullopt;
+    // Taken in, an existing project's identity would show it twice, open it as the new one, and
+    // a deletion of the "copy" would delete it; an identity the backend does not know would make a
+    // row that no save reaches. Only an identity new before the request and found afterwards is
+    // the project created.
+    bool confirmed = false;
+    if (!existing.contains(created->id)) {
+        auto fetching =
+            self->send<Project>(get, Endpoints::project(created->id), std::nullopt, true, self->readOwner(nullptr));
+        const std::optional<Project> found = co_await std::move(fetching);
+        if (!self)
+            co_return std::nullopt;
+        confirmed = found && found->id == created->id;
+    }
+    if (confirmed) {
+        // A load that ran meanwhile may have listed it already.
+        if (!self->replaceListed(*created))
+            self->insertFirst(*created);
+        co_return created;
+    }
+    qWarning("the answer to a creation, project %s, is not a project created",
+             qPrintable(Text::boundedMessage(created->id)));
+    // The project created, if it was, shows once the list is read again.
+    auto reloading = self->load(self->m_loadsIterations);
+    co_await std::move(reloading);
+    if (self)
+        self->setErrorMessage(unconfirmedCreation);
+    co_return std::nullopt;
 }
 
 QCoro::Task<QList<Project>> ProjectsService::fetchIterations(QString projectId, const QObject *owner)

@@ -14,6 +14,7 @@
 #include <QFuture>
 #include <QList>
 #include <QPointer>
+#include <QSet>
 #include <QString>
 #include <QThreadPool>
 #include <QtQml/qqmlregistration.h>
@@ -54,6 +55,9 @@ public:
     // The list load would publish, returned instead: for background checks that must not replace
     // a list a screen loaded in another form. Absent (and reported) on failure.
     QCoro::Task<std::optional<QList<Project>>> fetchAll(bool includeIterations, const QObject *owner = nullptr);
+    // An account's answer is taken in only when it names a project that was not listed when the
+    // request went and that the backend then finds; otherwise the list is read again instead, and
+    // the creation fails with a text (so does createIteration's).
     QCoro::Task<std::optional<Project>> create(QString name, std::optional<QString> clientName, QString currency,
                                                QString sphereId, std::optional<EstimateTemplate> estimateTemplate);
     // Uploads a device project as a new account project; absent in guest mode.
@@ -84,6 +88,11 @@ private:
     // Replaces the first listed entry of the project's identity; true when there was one.
     bool replaceListed(const Project &project);
     void insertFirst(const Project &project);
+    QSet<QString> listedIds() const;
+    // The answer to a creation, put first when it is the project created (not one of existing);
+    // else absent after reading the list again.
+    static QCoro::Task<std::optional<Project>> takeCreated(QPointer<ProjectsService> self,
+                                                           std::optional<Project> created, QSet<QString> existing);
     static QCoro::Task<void> loadDevice(QPointer<ProjectsService> self, quint64 load);
     static QCoro::Task<std::optional<Project>> updateDevice(QPointer<ProjectsService> self, QString id,
                                                             UpdateProjectRequest request);
@@ -92,6 +101,8 @@ private:
 
     QList<Project> m_projects;
     bool m_isLoading = false;
+    // The form of the last load, for reading the list again in it.
+    bool m_loadsIterations = true;
     const bool m_isGuestMode;
     std::optional<LocalProjectRepository> m_localRepository;
     // Device loads started and device writes made, to tell a stale read from the latest.

@@ -5,7 +5,8 @@ import Tessmark.App
 import Tessmark.Design
 
 // The signed-in window at the default size, driven with the mouse and keys: refreshing and
-// creating an iteration leave the tree with every iteration, the new one shown and selected.
+// creating an iteration leave the tree with every iteration, the new one shown and selected; a
+// creation answered with another project shows every project once and opens none.
 Item {
     id: host
     width: 960
@@ -98,6 +99,47 @@ Item {
             const newRow = row(shell, created)
             tryVerify(() => newRow.isSelected)
             verify(!kept.isSelected)
+        }
+
+        // The visible rows of that project.
+        function rowCount(item, id) {
+            let count = item.objectName === "projectRow-" + id && item.visible ? 1 : 0
+            for (let i = 0; i < item.children.length; ++i)
+                count += rowCount(item.children[i], id)
+            return count
+        }
+
+        // Ctrl+N, a name and Return; the backend makes the project but answers with an existing
+        // project's record, or with an identity it does not know. The answer is not taken in: the
+        // list is read again, the project made shows once and nothing is opened; the sheet stays
+        // with the reason.
+        function test_createAnsweredWithAnotherProject_data() {
+            return [ { tag: "listed identity", listed: true }, { tag: "unknown identity", listed: false } ]
+        }
+        function test_createAnsweredWithAnotherProject(data) {
+            const iteration = testEnvironment.demoIteration()
+            const shell = openAccountWindow()
+            const list = findChild(shell, "projectsList")
+            tryCompare(list.viewModel, "contentState", "tree")
+            row(shell, iteration.rootId)
+            const made = testEnvironment.answerCreationWith(data.listed ? iteration.rootId : "", "Nova")
+            keyClick(Qt.Key_N, Qt.ControlModifier)
+            let sheet = null
+            tryVerify(() => (sheet = findChild(shell, "createProjectSheet")) !== null && sheet.opened)
+            for (const c of "Nova")
+                keyClick(c)
+            keyClick(Qt.Key_Return)
+            tryCompare(list.viewModel, "bannerMessage", "Сервер не подтвердил, что проект создан. Проверьте "
+                       + "список проектов, прежде чем создавать его снова.", 5000)
+            verify(sheet.opened)
+            tryVerify(() => findChild(sheet, "confirmButton").enabled)
+            keyClick(Qt.Key_Escape)
+            tryVerify(() => findChild(shell, "createProjectSheet") === null)
+            row(shell, made)
+            compare(rowCount(shell, made), 1)
+            compare(rowCount(shell, iteration.rootId), 1)
+            compare(shell.viewModel.selectedProjectId, "")
+            compare(findChild(shell, "projectEditor"), null)
         }
 
         // A new iteration made while the editor holds typed edits: the edits are asked about

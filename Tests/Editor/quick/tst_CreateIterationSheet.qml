@@ -86,6 +86,26 @@ Item {
                 compare(sent[0].items.length, 2)
         }
 
+        // An answer naming the root itself, or a project the backend does not find, is no new
+        // iteration: nothing is handed over, the sheet stays ready and the service says why.
+        function test_answerThatIsNoNewIteration_data() {
+            return [ { tag: "the root", unknown: false }, { tag: "unknown identity", unknown: true } ]
+        }
+        function test_answerThatIsNoNewIteration(data) {
+            openSheet(1)
+            const answer = JSON.parse(sheetEnv.projectJson(root))
+            if (data.unknown)
+                answer.id = "p-unknown"
+            sheetEnv.answer("POST", "projects/" + root + "/iterate", 201, JSON.stringify(answer), 0)
+            verify(findChild(sheet, "iterationNameField").input.activeFocus)
+            keyClick(Qt.Key_Return)
+            tryVerify(() => !sheet.model.isSubmitting, 10000)
+            compare(events, [])
+            compare(sheetEnv.projectsService.errorMessage, "Сервер не подтвердил, что проект создан. Проверьте "
+                    + "список проектов, прежде чем создавать его снова.")
+            verify(findChild(sheet, "confirmButton").enabled)
+        }
+
         function test_noWayOutWhileSending() {
             openSheet(1)
             sheetEnv.answer("POST", "projects/" + root + "/iterate", 500, '{"message":"нет"}', 0)

@@ -130,11 +130,9 @@ Item {
             compare(sheet.model.newName, " A")
 
             sheetEnv.reset()
-            sheetEnv.answer("POST", "projects/" + root + "/iterate", 201,
-                            JSON.stringify({ id: "it-new", name: "Сайт", currency: "RUB", status: "draft",
-                                             items: [], totalHours: 0, totalCost: 0, userId: "u",
-                                             createdAt: "2024-01-01T00:00:00Z", updatedAt: "2024-01-01T00:00:00Z" }),
-                            800)
+            // The backend knows the iteration it answers with.
+            const made = sheetEnv.addIteration(root, { version: 2 })
+            sheetEnv.answer("POST", "projects/" + root + "/iterate", 201, sheetEnv.projectJson(made), 800)
             mouseClick(findChild(sheet, "createFirstIteration"))
             tryVerify(() => dialog.opened)
             mouseClick(inDialog(dialog, "dialogButton1"))
@@ -143,7 +141,7 @@ Item {
             verify(!findChild(sheet, "createFirstIteration").enabled)
             verify(!findChild(sheet, "confirmButton").enabled)
             tryVerify(() => events.length === 2, 10000)
-            compare(events, ["closed", "selected it-new"])
+            compare(events, ["closed", "selected " + made])
             const sent = sheetEnv.bodies("POST", "projects/" + root + "/iterate")
             compare(sent.length, 1)
             compare(sent[0].iterationName, " A")
