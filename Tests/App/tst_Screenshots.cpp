@@ -2475,6 +2475,49 @@ private Q_SLOTS:
                                         .arg(size.height()));
     }
 
+    // Signed in with thousands of projects and one open beside the tree, a run of Down keys ends
+    // on its row; once the input has settled the window draws no more frames (a bar that fades may
+    // draw one or two).
+    void treeGoesIdleAfterKeys()
+    {
+        const auto restore = keepBackendData();
+        BackendData &data = m_account.backend.data();
+        const QString owner = data.accountByEmail(QString::fromUtf8(DemoSeed::email))->id;
+        for (int i = 0; i < 5000; ++i)
+            data.addProject(owner, {{QStringLiteral("name"), QStringLiteral("Лендинг студии %1").arg(i + 1)}});
+        open(QStringLiteral("light"), true, false);
+        m_window->resize(1280, 800);
+        MainShellViewModel *vm = signedInShell();
+        QVERIFY(vm);
+        if (vm->migration()->shown()) {
+            vm->migration()->skip();
+            vm->migration()->close();
+        }
+        auto *list = modelOf<ProjectsListViewModel>(QStringLiteral("projectsList"), "viewModel");
+        QVERIFY(list);
+        QTRY_VERIFY_WITH_TIMEOUT(list->treeModel()->rowCount() > 5000, 20000);
+        const QString opened = list->treeModel()->rows().at(2).projectId;
+        QVERIFY(clickWhenStill(QStringLiteral("projectRow-") + opened));
+        QTRY_COMPARE(vm->selectedProjectId(), opened);
+        QTRY_VERIFY(item(QStringLiteral("projectEditor")));
+        QTRY_VERIFY(item(QStringLiteral("projectTree"))->hasActiveFocus());
+        for (int i = 0; i < 100; ++i)
+            QTest::keyClick(m_window, Qt::Key_Down);
+        const QString reached = list->treeModel()->rows().at(102).projectId;
+        QTRY_COMPARE(list->currentProjectId(), reached);
+        QQuickItem *row = nullptr;
+        QTRY_VERIFY((row = item(QStringLiteral("projectRow-") + reached)) != nullptr && row->hasActiveFocus());
+        QVERIFY(waitForStill(m_window, [row] { return QList{row->mapRectToScene(row->boundingRect())}; }));
+        int frames = 0;
+        QObject counter;
+        connect(
+            m_window, &QQuickWindow::frameSwapped, &counter, [&frames] { ++frames; }, Qt::QueuedConnection);
+        QTest::qWait(1000);
+        QVERIFY2(frames <= 2, qPrintable(QStringLiteral("%1 frames drawn while idle").arg(frames)));
+        QVERIFY2(outOfView(row).isEmpty(), qPrintable(outOfView(row)));
+        QCOMPARE(vm->selectedProjectId(), opened);
+    }
+
     void exportSheet_data()
     {
         QTest::addColumn<QString>("scheme");

@@ -51,7 +51,7 @@ Rectangle {
     // The selected row comes wholly into view when the selection changes (a project just made,
     // one chosen elsewhere) and when the list shows again: once the list shows and has built its
     // rows, and again while the rows above it settle (their heights change as they are made),
-    // until the person moves the list.
+    // until the person moves the list or its keys.
     property bool revealWanted: false
     property bool keepsSelection: false
     function revealSelection() {
@@ -145,8 +145,10 @@ Rectangle {
         rowMenu.popup(item, x, y)
     }
 
-    // The arrows move the keyboard over the rows and keep it in view; Return or Space opens.
+    // The arrows move the keyboard over the rows and keep it in view; Return or Space opens. The
+    // view is the keys' from then on: kept on the selection too, it would be pulled between both.
     function moveCurrent(delta) {
+        projectsView.keepsSelection = false
         listModel.moveCurrent(delta)
         const view = projectsView.isGuest ? cardGrid : treeList
         if (listModel.currentIndex >= 0)
@@ -435,6 +437,8 @@ Rectangle {
             property alias focusFromPointer: treeFocus.fromPointer
             // The row the keyboard stands on holds the list's focus, for a reader too.
             currentIndex: listModel.currentIndex
+            // The keys bring their row into view (moveCurrent); the view itself never runs after it.
+            highlightFollowsCurrentItem: false
             Accessible.role: Accessible.Tree
             Accessible.name: "Проекты"
             onContentHeightChanged: Qt.callLater(projectsView.placeSelection)
