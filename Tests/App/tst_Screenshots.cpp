@@ -2518,6 +2518,105 @@ private Q_SLOTS:
         QCOMPARE(vm->selectedProjectId(), opened);
     }
 
+    // The list's scroll bar worked by the pointer, with a project open beside the list: it shows
+    // under the pointer, its handle follows a drag, a click in its track moves the list a page,
+    // and the list stays where the bar put it.
+    void listScrollBarByPointer_data()
+    {
+        QTest::addColumn<bool>("guest");
+        QTest::newRow("cards") << true;
+        QTest::newRow("tree") << false;
+    }
+    void listScrollBarByPointer()
+    {
+        QFETCH(bool, guest);
+        const auto restore = keepBackendData();
+        if (guest) {
+            m_env.addDeviceProjects(30, QStringLiteral("Лендинг студии"));
+        } else {
+            BackendData &data = m_account.backend.data();
+            const QString owner = data.accountByEmail(QString::fromUtf8(DemoSeed::email))->id;
+            for (int i = 0; i < 30; ++i)
+                data.addProject(owner, {{QStringLiteral("name"), QStringLiteral("Лендинг студии %1").arg(i + 1)}});
+        }
+        open(QStringLiteral("light"), true, guest);
+        m_window->resize(1280, 800);
+        MainShellViewModel *vm = guest ? shell() : signedInShell();
+        QVERIFY(vm);
+        if (vm->migration()->shown()) {
+            vm->migration()->skip();
+            vm->migration()->close();
+        }
+        const QString name = guest ? QStringLiteral("projectCards") : QStringLiteral("projectTree");
+        auto *list = modelOf<ProjectsListViewModel>(QStringLiteral("projectsList"), "viewModel");
+        QVERIFY(list);
+        QTRY_VERIFY(guest ? list->cardsModel()->rowCount() >= 30 : list->treeModel()->rowCount() >= 30);
+        const QString opened =
+            guest ? list->cardsModel()->rows().at(1).projectId : list->treeModel()->rows().at(1).projectId;
+        QVERIFY(clickWhenStill(QStringLiteral("projectRow-") + opened));
+        QTRY_COMPARE(vm->selectedProjectId(), opened);
+        QTRY_VERIFY(item(QStringLiteral("projectEditor")));
+        QQuickItem *view = item(name);
+        QQuickItem *bar = item(name + QStringLiteral("ScrollBar"));
+        QVERIFY(view && bar && view->isVisible());
+        QVERIFY(waitForStill(m_window, [view] { return QList{view->mapRectToScene(view->boundingRect())}; }));
+        const qreal start = bar->property("position").toReal();
+        QVERIFY(start < 0.1 && bar->property("size").toReal() < 0.5);
+
+        // Under the pointer its handle shows, as the editor's does.
+        const QRectF track = bar->mapRectToScene(bar->boundingRect());
+        auto *handle = bar->property("contentItem").value<QQuickItem *>();
+        QVERIFY(handle);
+        QTest::mouseMove(m_window, track.center().toPoint());
+        QTRY_VERIFY(bar->property("hovered").toBool());
+        QTRY_VERIFY(handle->opacity() > 0.5);
+        const QPointF grip = handle->mapToScene(QPointF(handle->width() / 2, handle->height() / 2));
+        QVERIFY(track.contains(grip));
+
+        // A drag of the handle by a third of the track.
+        const qreal travel = track.height() / 3;
+        QTest::mousePress(m_window, Qt::LeftButton, {}, grip.toPoint());
+        for (int step = 1; step <= 6; ++step)
+            QTest::mouseMove(m_window, (grip + QPointF(0, travel * step / 6)).toPoint());
+        QTest::mouseRelease(m_window, Qt::LeftButton, {}, (grip + QPointF(0, travel)).toPoint());
+        QTRY_COMPARE(bar->property("pressed").toBool(), false);
+        const qreal dragged = bar->property("position").toReal();
+        QVERIFY2(qAbs(dragged - start - 1.0 / 3) < 0.05,
+                 qPrintable(QStringLiteral("%1 -> %2").arg(start).arg(dragged)));
+        const auto place = [view] { return view->property("contentY").toReal(); };
+        QVERIFY(waitForStill(m_window, [&] { return QList{QRectF(0, place(), 1, 1)}; }));
+        const qreal afterDrag = place();
+        QVERIFY(afterDrag > view->height());
+
+        // A click in the track below the handle: one page on, where the list stays.
+        const qreal size = bar->property("size").toReal();
+        const qreal below = handle->mapToScene(QPointF(0, handle->height())).y();
+        QVERIFY(below + 20 < track.bottom());
+        QTest::mouseClick(m_window, Qt::LeftButton, {}, QPoint(int(grip.x()), int(below + 20)));
+        QTRY_VERIFY(qAbs(bar->property("position").toReal() - (dragged + size)) < 0.01);
+        QVERIFY(waitForStill(m_window, [&] { return QList{QRectF(0, place(), 1, 1)}; }));
+        QVERIFY2(qAbs(place() - afterDrag - view->height()) < view->height() / 4,
+                 qPrintable(QStringLiteral("%1 -> %2").arg(afterDrag).arg(place())));
+        const qreal paged = place();
+        QTest::qWait(300);
+        QCOMPARE(place(), paged);
+        QCOMPARE(vm->selectedProjectId(), opened);
+        QQuickItem *current = item(QStringLiteral("projectRow-") + opened);
+        QVERIFY(!current || !outOfView(current).isEmpty());
+
+        // Clicks at the track's foot page on to the list's end (which the list may still measure
+        // on the way), and no further.
+        const auto end = [view] {
+            return view->property("originY").toReal() + view->property("contentHeight").toReal()
+                + view->property("bottomMargin").toReal() - view->height();
+        };
+        for (int i = 0; i < 20 && place() < end() - 0.5; ++i) {
+            QTest::mouseClick(m_window, Qt::LeftButton, {}, QPoint(int(grip.x()), int(track.bottom() - 3)));
+            QVERIFY(waitForStill(m_window, [&] { return QList{QRectF(0, place(), 1, 1)}; }));
+        }
+        QCOMPARE(place(), end());
+    }
+
     void exportSheet_data()
     {
         QTest::addColumn<QString>("scheme");

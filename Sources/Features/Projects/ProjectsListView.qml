@@ -444,12 +444,15 @@ Rectangle {
             onContentHeightChanged: Qt.callLater(projectsView.placeSelection)
             onOriginYChanged: Qt.callLater(projectsView.placeSelection)
             onMovementStarted: projectsView.keepsSelection = false
-            ScrollBar.vertical: ScrollBar {
-                onPressedChanged: if (pressed) projectsView.keepsSelection = false
+            // At the column's edge, where the other list's bar lies too: shown with its own list alone.
+            ScrollBar.vertical: ListScrollBar {
+                objectName: "projectTreeScrollBar"
                 parent: treeList.parent
                 anchors.top: treeList.top
                 anchors.bottom: treeList.bottom
                 anchors.right: parent.right
+                visible: treeList.visible
+                onUsed: projectsView.keepsSelection = false
             }
 
             Keys.onUpPressed: projectsView.moveCurrent(-1)
@@ -531,12 +534,15 @@ Rectangle {
             onContentHeightChanged: Qt.callLater(projectsView.placeSelection)
             onOriginYChanged: Qt.callLater(projectsView.placeSelection)
             onMovementStarted: projectsView.keepsSelection = false
-            ScrollBar.vertical: ScrollBar {
-                onPressedChanged: if (pressed) projectsView.keepsSelection = false
+            // At the column's edge, where the other list's bar lies too: shown with its own list alone.
+            ScrollBar.vertical: ListScrollBar {
+                objectName: "projectCardsScrollBar"
                 parent: cardGrid.parent
                 anchors.top: cardGrid.top
                 anchors.bottom: cardGrid.bottom
                 anchors.right: parent.right
+                visible: cardGrid.visible
+                onUsed: projectsView.keepsSelection = false
             }
 
             Keys.onUpPressed: projectsView.moveCurrent(-listModel.cardColumns)
