@@ -5233,6 +5233,9 @@ private Q_SLOTS:
             QTest::addRow("%s default", qPrintable(action)) << action << QSize(960, 640);
         for (const QString &action : {QStringLiteral("switch-save"), QStringLiteral("create-signed-in")})
             QTest::addRow("%s minimum", qPrintable(action)) << action << minimumWindowSize;
+        // The tree after a deletion under folded groups and back from another section.
+        QTest::addRow("editor-delete-folded default") << QStringLiteral("editor-delete-folded") << QSize(960, 640);
+        QTest::addRow("back-from-payments wide") << QStringLiteral("back-from-payments") << QSize(1280, 800);
     }
     void focusLandsAfterAction()
     {
@@ -5665,6 +5668,85 @@ private Q_SLOTS:
             if (!expected) {
                 QTRY_COMPARE(vm->mainSection(), QStringLiteral("payments"));
                 QTRY_VERIFY((expected = item(QStringLiteral("hubRefreshButton"))) != nullptr);
+            }
+        } else if (action == QLatin1String("editor-delete-folded") || action == QLatin1String("back-from-payments")) {
+            // "Удалить" in the editor of a project below groups the person folded: the groups unfold
+            // again (there is one project less) and the keys go to the project that followed the
+            // deleted one. Or an iteration opened, "Платежи" and back to "Проекты" in the sidebar:
+            // its group unfolds, the keys on its row.
+            addRootWithIterations(1);
+            BackendData &data = m_account.backend.data();
+            const QString owner = data.accountByEmail(QString::fromUtf8(DemoSeed::email))->id;
+            for (int i = 0; i < 2; ++i)
+                data.addProject(owner, {{QStringLiteral("name"), QStringLiteral("Лендинг студии %1").arg(i + 1)}});
+            open(QStringLiteral("light"), true, false);
+            QVERIFY(sized());
+            MainShellViewModel *vm = signedInShell();
+            QVERIFY(vm);
+            auto *list = modelOf<ProjectsListViewModel>(QStringLiteral("projectsList"), "viewModel");
+            QVERIFY(list);
+            QTRY_VERIFY(!list->expandedRoots().isEmpty());
+            const auto shows = [&list](const QString &id) {
+                const QList<ProjectTreeRow> &rows = list->treeModel()->rows();
+                return std::any_of(rows.cbegin(), rows.cend(),
+                                   [&id](const ProjectTreeRow &row) { return row.projectId == id; });
+            };
+            expected = item(QStringLiteral("projectTree"));
+            byKeyboard = false;
+            if (action == QLatin1String("back-from-payments")) {
+                QString iteration;
+                for (const ProjectTreeRow &row : list->treeModel()->rows()) {
+                    if (row.isIteration)
+                        iteration = row.projectId;
+                }
+                QVERIFY(shows(iteration));
+                QVERIFY(clickWhenStill(QStringLiteral("projectRow-") + iteration));
+                QTRY_COMPARE(vm->selectedProjectId(), iteration);
+                QTRY_VERIFY(item(QStringLiteral("projectEditor")));
+                QVERIFY(clickWhenStill(QStringLiteral("sidebarRow-payments")));
+                QTRY_COMPARE(vm->mainSection(), QStringLiteral("payments"));
+                QVERIFY(clickWhenStill(QStringLiteral("sidebarRow-projects")));
+                QTRY_VERIFY((list = modelOf<ProjectsListViewModel>(QStringLiteral("projectsList"), "viewModel"))
+                                != nullptr
+                            && list->contentState() == QLatin1String("tree"));
+                QTRY_COMPARE(list->currentProjectId(), iteration);
+                QTRY_VERIFY((expected = item(QStringLiteral("projectTree"))) != nullptr);
+                QQuickItem *row = nullptr;
+                QTRY_VERIFY((row = item(QStringLiteral("projectRow-") + iteration)) != nullptr
+                            && row->hasActiveFocus());
+                QTRY_VERIFY2(outOfView(row).isEmpty(), qPrintable(outOfView(row)));
+            } else {
+                // Every group folded by its toggle, as a person does.
+                while (!list->expandedRoots().isEmpty()) {
+                    const QString root = *list->expandedRoots().cbegin();
+                    QQuickItem *row = item(QStringLiteral("projectRow-") + root);
+                    QQuickItem *toggle = row ? findItem(row, QStringLiteral("expandToggle")) : nullptr;
+                    QVERIFY(toggle && waitForStill(m_window, [toggle] {
+                                return QList{toggle->mapRectToScene(toggle->boundingRect())};
+                            }));
+                    clickCentre(toggle);
+                    QTRY_VERIFY(!list->expandedRoots().contains(root));
+                }
+                // A plain project below a folded group, with one after it.
+                const QList<ProjectTreeRow> rows = list->treeModel()->rows();
+                qsizetype at = 1;
+                while (at + 1 < rows.size() && (rows.at(at).hasChildren || !rows.at(at - 1).hasChildren))
+                    ++at;
+                QVERIFY(at + 1 < rows.size());
+                const QString id = rows.at(at).projectId;
+                const QString next = rows.at(at + 1).projectId;
+                vm->setSelectedProjectId(id);
+                QQuickItem *remove = nullptr;
+                QTRY_VERIFY((remove = item(QStringLiteral("deleteButton"))) != nullptr && remove->isVisible());
+                QVERIFY(tabTo(remove, 80));
+                QTest::keyClick(m_window, Qt::Key_Space);
+                QVERIFY(clickWhenStill(QStringLiteral("dialogButton0")));
+                QTRY_VERIFY(vm->selectedProjectId().isEmpty());
+                QTRY_VERIFY(!shows(id));
+                QVERIFY(!list->expandedRoots().isEmpty());
+                QTRY_COMPARE(list->currentProjectId(), next);
+                QQuickItem *row = nullptr;
+                QTRY_VERIFY((row = item(QStringLiteral("projectRow-") + next)) != nullptr && row->hasActiveFocus());
             }
         } else if (action == QLatin1String("switch-save")) {
             // An edit, another project picked in the folded list, "Сохранить": the list it was picked in.

@@ -27,14 +27,15 @@ Rectangle {
         showCreateSheet = true
     }
 
-    // Where the keyboard starts in the list: its rows (the selected one brought into view), or
-    // the action shown in their place; none while it loads.
+    // Where the keyboard starts in the list: its rows (the row the keys stand on brought into view:
+    // the selected one, or the one that took the keys from a deleted one), or the action shown in
+    // their place; none while it loads.
     function firstControl() {
         const state = listModel.contentState
         const view = state === "tree" ? treeList : state === "cards" ? cardGrid : null
         // Positioned only once laid out: this Qt's table fails on a table not yet built.
-        if (view !== null && listModel.selectedIndex >= 0 && view.contentItem.children.length > 0)
-            view.positionViewAtIndex(listModel.selectedIndex, ListView.Contain)
+        if (view !== null && listModel.currentIndex >= 0 && view.contentItem.children.length > 0)
+            view.positionViewAtIndex(listModel.currentIndex, ListView.Contain)
         return view ?? (state === "empty" ? emptyCreateButton
                                           : state === "error" ? errorRetryButton
                                                               : state === "noResults" ? searchInput : null)
