@@ -5233,9 +5233,12 @@ private Q_SLOTS:
             QTest::addRow("%s default", qPrintable(action)) << action << QSize(960, 640);
         for (const QString &action : {QStringLiteral("switch-save"), QStringLiteral("create-signed-in")})
             QTest::addRow("%s minimum", qPrintable(action)) << action << minimumWindowSize;
-        // The tree after a deletion under folded groups and back from another section.
+        // The tree after a deletion under folded groups and back from another section; the folded
+        // list in the Tab order, where it stands on screen.
         QTest::addRow("editor-delete-folded default") << QStringLiteral("editor-delete-folded") << QSize(960, 640);
         QTest::addRow("back-from-payments wide") << QStringLiteral("back-from-payments") << QSize(1280, 800);
+        for (const QString &action : {QStringLiteral("folded-list-tab"), QStringLiteral("folded-list-backtab")})
+            QTest::addRow("%s minimum", qPrintable(action)) << action << minimumWindowSize;
     }
     void focusLandsAfterAction()
     {
@@ -5748,6 +5751,34 @@ private Q_SLOTS:
                 QQuickItem *row = nullptr;
                 QTRY_VERIFY((row = item(QStringLiteral("projectRow-") + next)) != nullptr && row->hasActiveFocus());
             }
+        } else if (action.startsWith(QLatin1String("folded-list"))) {
+            // With a project open at the smallest size, "Список проектов" by keys shows the list over
+            // the editor with the keys in it; Tab from its last stop goes on to the editor, Shift+Tab
+            // from its first back to the rail's button, as the columns stand on screen.
+            m_env.addDeviceProjects(3, QStringLiteral("Лендинг студии"));
+            QVERIFY(openDeviceProject(QStringLiteral("landing-folded"), 3, QStringLiteral("light"), size));
+            QQuickItem *rail = nullptr;
+            QTRY_VERIFY((rail = item(QStringLiteral("showProjectsButton"))) != nullptr && rail->isVisible());
+            QTRY_VERIFY(item(QStringLiteral("projectEditor")));
+            QVERIFY(tabTo(rail, 80));
+            QTest::keyClick(m_window, Qt::Key_Space);
+            QQuickItem *panel = item(QStringLiteral("projectsPanel"));
+            QVERIFY(panel);
+            QTRY_VERIFY(panel->isVisible() && panel->isAncestorOf(m_window->activeFocusItem()));
+            const bool back = action.endsWith(QLatin1String("backtab"));
+            if (back) {
+                expected = rail;
+            } else {
+                QQuickItem *detail = item(QStringLiteral("detailColumn"));
+                expected = detail->nextItemInFocusChain(true);
+                QVERIFY(expected && detail->isAncestorOf(expected));
+            }
+            // Stop by stop, each shown with its ring before the next key, until the keys leave it.
+            for (int i = 0; i < 20 && panel->isAncestorOf(m_window->activeFocusItem()); ++i) {
+                QTRY_VERIFY2(FocusCheck::problem(m_window).isEmpty(), qPrintable(FocusCheck::problem(m_window)));
+                QTest::keyClick(m_window, back ? Qt::Key_Backtab : Qt::Key_Tab);
+            }
+            QTRY_VERIFY(!panel->isVisible());
         } else if (action == QLatin1String("switch-save")) {
             // An edit, another project picked in the folded list, "Сохранить": the list it was picked in.
             const QString other = m_env.addDeviceProjects(1, QStringLiteral("Другой")).first().id;
