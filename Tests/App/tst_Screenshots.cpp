@@ -2499,8 +2499,13 @@ private Q_SLOTS:
         const QString opened = list->treeModel()->rows().at(2).projectId;
         QVERIFY(clickWhenStill(QStringLiteral("projectRow-") + opened));
         QTRY_COMPARE(vm->selectedProjectId(), opened);
-        QTRY_VERIFY(item(QStringLiteral("projectEditor")));
+        ProjectEditorScreenModel *screen = nullptr;
+        QTRY_VERIFY((screen = modelOf<ProjectEditorScreenModel>(QStringLiteral("projectEditor"), "screen")) != nullptr);
+        QTRY_VERIFY(screen->editor()->projectId() == opened && !screen->analyticsLoading()
+                    && !screen->iterationsLoading());
         QTRY_VERIFY(item(QStringLiteral("projectTree"))->hasActiveFocus());
+        // The pointer rests on the sidebar, away from the rows that pass.
+        QTest::mouseMove(m_window, QPoint(100, m_window->height() - 20));
         for (int i = 0; i < 100; ++i)
             QTest::keyClick(m_window, Qt::Key_Down);
         const QString reached = list->treeModel()->rows().at(102).projectId;
