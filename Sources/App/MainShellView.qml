@@ -170,6 +170,8 @@ Item {
             Item {
                 id: contentColumn
                 objectName: "contentColumn"
+                // Its folded list shows over the editor's column.
+                z: listPanel.shown ? 1 : 0
                 SplitView.minimumWidth: columns.contentMinWidth
                 SplitView.preferredWidth: columns.contentIdealWidth
                 SplitView.maximumWidth: columns.contentMaxWidth
@@ -280,12 +282,16 @@ Item {
 
     // The folded list, shown over the editor beside its rail. A project picked in it with the
     // pointer, Escape, a click beside it or the focus leaving it folds it away again; the keys
-    // browse it while it stays.
+    // browse it while it stays. It lies in the list's column, so that Tab reaches it where it
+    // stands on screen: after the sidebar and the rail, before the editor.
     MouseArea {
         objectName: "projectsPanelScrim"
         // Everything under it waits, as under a sheet's backdrop.
         readonly property bool modalLayer: true
-        anchors.fill: content
+        parent: contentColumn
+        x: -contentColumn.x
+        width: content.width
+        height: content.height
         z: 4
         visible: listPanel.shown
         onPressed: listPanel.hide()
@@ -332,7 +338,8 @@ Item {
                 FocusLanding.land(first)
         }
 
-        x: contentColumn.x + contentColumn.width
+        parent: contentColumn
+        x: contentColumn.width
         width: columns.foldedListWidth
         height: content.height
         z: 5

@@ -35,6 +35,16 @@ bool shown(const QQuickItem *item)
     return true;
 }
 
+// Whether the press now ending was on a scroll bar, which moves the view as the wheel does.
+bool onScrollBar(const QQuickWindow *window)
+{
+    for (const QQuickItem *item = window->mouseGrabberItem(); item; item = item->parentItem()) {
+        if (item->inherits("QQuickScrollBar"))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 FocusWatch::FocusWatch()
@@ -144,7 +154,8 @@ bool FocusWatch::eventFilter(QObject *watched, QEvent *event)
         m_window = window;
         m_inputTest = runningTest();
         m_byKey = event->type() == QEvent::KeyRelease;
-        m_byWheel = event->type() == QEvent::Wheel;
+        m_byWheel =
+            event->type() == QEvent::Wheel || (event->type() == QEvent::MouseButtonRelease && onScrollBar(window));
         m_loopRan = false;
         QMetaObject::invokeMethod(
             this, [this, input = ++m_input] { m_loopRan = m_loopRan || input == m_input; }, Qt::QueuedConnection);

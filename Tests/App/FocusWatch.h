@@ -20,7 +20,7 @@ public:
     // Checks the last input's window now; false (with the failure recorded) when its keys have no place.
     bool settle();
     // What is wrong with the window's keys, empty when nothing; `byKey` asks for the ring too,
-    // `byWheel` lets the focused control be scrolled out of sight.
+    // `byWheel` lets the focused control be scrolled out of sight (by the wheel or a scroll bar).
     static QString problem(QQuickWindow *window, bool byKey, bool byWheel = false);
 
 protected:

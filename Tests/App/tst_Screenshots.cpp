@@ -2475,6 +2475,153 @@ private Q_SLOTS:
                                         .arg(size.height()));
     }
 
+    // Signed in with thousands of projects and one open beside the tree, a run of Down keys ends
+    // on its row; once the input has settled the window draws no more frames (a bar that fades may
+    // draw one or two).
+    void treeGoesIdleAfterKeys()
+    {
+        const auto restore = keepBackendData();
+        BackendData &data = m_account.backend.data();
+        const QString owner = data.accountByEmail(QString::fromUtf8(DemoSeed::email))->id;
+        for (int i = 0; i < 5000; ++i)
+            data.addProject(owner, {{QStringLiteral("name"), QStringLiteral("Лендинг студии %1").arg(i + 1)}});
+        open(QStringLiteral("light"), true, false);
+        m_window->resize(1280, 800);
+        MainShellViewModel *vm = signedInShell();
+        QVERIFY(vm);
+        if (vm->migration()->shown()) {
+            vm->migration()->skip();
+            vm->migration()->close();
+        }
+        auto *list = modelOf<ProjectsListViewModel>(QStringLiteral("projectsList"), "viewModel");
+        QVERIFY(list);
+        QTRY_VERIFY_WITH_TIMEOUT(list->treeModel()->rowCount() > 5000, 20000);
+        const QString opened = list->treeModel()->rows().at(2).projectId;
+        QVERIFY(clickWhenStill(QStringLiteral("projectRow-") + opened));
+        QTRY_COMPARE(vm->selectedProjectId(), opened);
+        ProjectEditorScreenModel *screen = nullptr;
+        QTRY_VERIFY((screen = modelOf<ProjectEditorScreenModel>(QStringLiteral("projectEditor"), "screen")) != nullptr);
+        QTRY_VERIFY(screen->editor()->projectId() == opened && !screen->analyticsLoading()
+                    && !screen->iterationsLoading());
+        QTRY_VERIFY(item(QStringLiteral("projectTree"))->hasActiveFocus());
+        // The pointer rests on the sidebar, away from the rows that pass.
+        QTest::mouseMove(m_window, QPoint(100, m_window->height() - 20));
+        for (int i = 0; i < 100; ++i)
+            QTest::keyClick(m_window, Qt::Key_Down);
+        const QString reached = list->treeModel()->rows().at(102).projectId;
+        QTRY_COMPARE(list->currentProjectId(), reached);
+        QQuickItem *row = nullptr;
+        QTRY_VERIFY((row = item(QStringLiteral("projectRow-") + reached)) != nullptr && row->hasActiveFocus());
+        QVERIFY(waitForStill(m_window, [row] { return QList{row->mapRectToScene(row->boundingRect())}; }));
+        int frames = 0;
+        QObject counter;
+        connect(
+            m_window, &QQuickWindow::frameSwapped, &counter, [&frames] { ++frames; }, Qt::QueuedConnection);
+        QTest::qWait(1000);
+        QVERIFY2(frames <= 2, qPrintable(QStringLiteral("%1 frames drawn while idle").arg(frames)));
+        QVERIFY2(outOfView(row).isEmpty(), qPrintable(outOfView(row)));
+        QCOMPARE(vm->selectedProjectId(), opened);
+    }
+
+    // The list's scroll bar worked by the pointer, with a project open beside the list: it shows
+    // under the pointer, its handle follows a drag, a click in its track moves the list a page,
+    // and the list stays where the bar put it.
+    void listScrollBarByPointer_data()
+    {
+        QTest::addColumn<bool>("guest");
+        QTest::newRow("cards") << true;
+        QTest::newRow("tree") << false;
+    }
+    void listScrollBarByPointer()
+    {
+        QFETCH(bool, guest);
+        const auto restore = keepBackendData();
+        if (guest) {
+            m_env.addDeviceProjects(30, QStringLiteral("Лендинг студии"));
+        } else {
+            BackendData &data = m_account.backend.data();
+            const QString owner = data.accountByEmail(QString::fromUtf8(DemoSeed::email))->id;
+            for (int i = 0; i < 30; ++i)
+                data.addProject(owner, {{QStringLiteral("name"), QStringLiteral("Лендинг студии %1").arg(i + 1)}});
+        }
+        open(QStringLiteral("light"), true, guest);
+        m_window->resize(1280, 800);
+        MainShellViewModel *vm = guest ? shell() : signedInShell();
+        QVERIFY(vm);
+        if (vm->migration()->shown()) {
+            vm->migration()->skip();
+            vm->migration()->close();
+        }
+        const QString name = guest ? QStringLiteral("projectCards") : QStringLiteral("projectTree");
+        auto *list = modelOf<ProjectsListViewModel>(QStringLiteral("projectsList"), "viewModel");
+        QVERIFY(list);
+        QTRY_VERIFY(guest ? list->cardsModel()->rowCount() >= 30 : list->treeModel()->rowCount() >= 30);
+        const QString opened =
+            guest ? list->cardsModel()->rows().at(1).projectId : list->treeModel()->rows().at(1).projectId;
+        QVERIFY(clickWhenStill(QStringLiteral("projectRow-") + opened));
+        QTRY_COMPARE(vm->selectedProjectId(), opened);
+        QTRY_VERIFY(item(QStringLiteral("projectEditor")));
+        QQuickItem *view = item(name);
+        QQuickItem *bar = item(name + QStringLiteral("ScrollBar"));
+        QVERIFY(view && bar && view->isVisible());
+        QVERIFY(waitForStill(m_window, [view] { return QList{view->mapRectToScene(view->boundingRect())}; }));
+        const qreal start = bar->property("position").toReal();
+        QVERIFY(start < 0.1 && bar->property("size").toReal() < 0.5);
+
+        // Under the pointer its handle shows, as the editor's does.
+        const QRectF track = bar->mapRectToScene(bar->boundingRect());
+        auto *handle = bar->property("contentItem").value<QQuickItem *>();
+        QVERIFY(handle);
+        QTest::mouseMove(m_window, track.center().toPoint());
+        QTRY_VERIFY(bar->property("hovered").toBool());
+        QTRY_VERIFY(handle->opacity() > 0.5);
+        const QPointF grip = handle->mapToScene(QPointF(handle->width() / 2, handle->height() / 2));
+        QVERIFY(track.contains(grip));
+
+        // A drag of the handle by a third of the track.
+        const qreal travel = track.height() / 3;
+        QTest::mousePress(m_window, Qt::LeftButton, {}, grip.toPoint());
+        for (int step = 1; step <= 6; ++step)
+            QTest::mouseMove(m_window, (grip + QPointF(0, travel * step / 6)).toPoint());
+        QTest::mouseRelease(m_window, Qt::LeftButton, {}, (grip + QPointF(0, travel)).toPoint());
+        QTRY_COMPARE(bar->property("pressed").toBool(), false);
+        const qreal dragged = bar->property("position").toReal();
+        QVERIFY2(qAbs(dragged - start - 1.0 / 3) < 0.05,
+                 qPrintable(QStringLiteral("%1 -> %2").arg(start).arg(dragged)));
+        const auto place = [view] { return view->property("contentY").toReal(); };
+        QVERIFY(waitForStill(m_window, [&] { return QList{QRectF(0, place(), 1, 1)}; }));
+        const qreal afterDrag = place();
+        QVERIFY(afterDrag > view->height());
+
+        // A click in the track below the handle: one page on, where the list stays.
+        const qreal size = bar->property("size").toReal();
+        const qreal below = handle->mapToScene(QPointF(0, handle->height())).y();
+        QVERIFY(below + 20 < track.bottom());
+        QTest::mouseClick(m_window, Qt::LeftButton, {}, QPoint(int(grip.x()), int(below + 20)));
+        QTRY_VERIFY(qAbs(bar->property("position").toReal() - (dragged + size)) < 0.01);
+        QVERIFY(waitForStill(m_window, [&] { return QList{QRectF(0, place(), 1, 1)}; }));
+        QVERIFY2(qAbs(place() - afterDrag - view->height()) < view->height() / 4,
+                 qPrintable(QStringLiteral("%1 -> %2").arg(afterDrag).arg(place())));
+        const qreal paged = place();
+        QTest::qWait(300);
+        QCOMPARE(place(), paged);
+        QCOMPARE(vm->selectedProjectId(), opened);
+        QQuickItem *current = item(QStringLiteral("projectRow-") + opened);
+        QVERIFY(!current || !outOfView(current).isEmpty());
+
+        // Clicks at the track's foot page on to the list's end (which the list may still measure
+        // on the way), and no further.
+        const auto end = [view] {
+            return view->property("originY").toReal() + view->property("contentHeight").toReal()
+                + view->property("bottomMargin").toReal() - view->height();
+        };
+        for (int i = 0; i < 20 && place() < end() - 0.5; ++i) {
+            QTest::mouseClick(m_window, Qt::LeftButton, {}, QPoint(int(grip.x()), int(track.bottom() - 3)));
+            QVERIFY(waitForStill(m_window, [&] { return QList{QRectF(0, place(), 1, 1)}; }));
+        }
+        QCOMPARE(place(), end());
+    }
+
     void exportSheet_data()
     {
         QTest::addColumn<QString>("scheme");
@@ -5091,6 +5238,12 @@ private Q_SLOTS:
             QTest::addRow("%s default", qPrintable(action)) << action << QSize(960, 640);
         for (const QString &action : {QStringLiteral("switch-save"), QStringLiteral("create-signed-in")})
             QTest::addRow("%s minimum", qPrintable(action)) << action << minimumWindowSize;
+        // The tree after a deletion under folded groups and back from another section; the folded
+        // list in the Tab order, where it stands on screen.
+        QTest::addRow("editor-delete-folded default") << QStringLiteral("editor-delete-folded") << QSize(960, 640);
+        QTest::addRow("back-from-payments wide") << QStringLiteral("back-from-payments") << QSize(1280, 800);
+        for (const QString &action : {QStringLiteral("folded-list-tab"), QStringLiteral("folded-list-backtab")})
+            QTest::addRow("%s minimum", qPrintable(action)) << action << minimumWindowSize;
     }
     void focusLandsAfterAction()
     {
@@ -5524,6 +5677,113 @@ private Q_SLOTS:
                 QTRY_COMPARE(vm->mainSection(), QStringLiteral("payments"));
                 QTRY_VERIFY((expected = item(QStringLiteral("hubRefreshButton"))) != nullptr);
             }
+        } else if (action == QLatin1String("editor-delete-folded") || action == QLatin1String("back-from-payments")) {
+            // "Удалить" in the editor of a project below groups the person folded: the groups unfold
+            // again (there is one project less) and the keys go to the project that followed the
+            // deleted one. Or an iteration opened, "Платежи" and back to "Проекты" in the sidebar:
+            // its group unfolds, the keys on its row.
+            addRootWithIterations(1);
+            BackendData &data = m_account.backend.data();
+            const QString owner = data.accountByEmail(QString::fromUtf8(DemoSeed::email))->id;
+            for (int i = 0; i < 2; ++i)
+                data.addProject(owner, {{QStringLiteral("name"), QStringLiteral("Лендинг студии %1").arg(i + 1)}});
+            open(QStringLiteral("light"), true, false);
+            QVERIFY(sized());
+            MainShellViewModel *vm = signedInShell();
+            QVERIFY(vm);
+            auto *list = modelOf<ProjectsListViewModel>(QStringLiteral("projectsList"), "viewModel");
+            QVERIFY(list);
+            QTRY_VERIFY(!list->expandedRoots().isEmpty());
+            const auto shows = [&list](const QString &id) {
+                const QList<ProjectTreeRow> &rows = list->treeModel()->rows();
+                return std::any_of(rows.cbegin(), rows.cend(),
+                                   [&id](const ProjectTreeRow &row) { return row.projectId == id; });
+            };
+            expected = item(QStringLiteral("projectTree"));
+            byKeyboard = false;
+            if (action == QLatin1String("back-from-payments")) {
+                QString iteration;
+                for (const ProjectTreeRow &row : list->treeModel()->rows()) {
+                    if (row.isIteration)
+                        iteration = row.projectId;
+                }
+                QVERIFY(shows(iteration));
+                QVERIFY(clickWhenStill(QStringLiteral("projectRow-") + iteration));
+                QTRY_COMPARE(vm->selectedProjectId(), iteration);
+                QTRY_VERIFY(item(QStringLiteral("projectEditor")));
+                QVERIFY(clickWhenStill(QStringLiteral("sidebarRow-payments")));
+                QTRY_COMPARE(vm->mainSection(), QStringLiteral("payments"));
+                QVERIFY(clickWhenStill(QStringLiteral("sidebarRow-projects")));
+                QTRY_VERIFY((list = modelOf<ProjectsListViewModel>(QStringLiteral("projectsList"), "viewModel"))
+                                != nullptr
+                            && list->contentState() == QLatin1String("tree"));
+                QTRY_COMPARE(list->currentProjectId(), iteration);
+                QTRY_VERIFY((expected = item(QStringLiteral("projectTree"))) != nullptr);
+                QQuickItem *row = nullptr;
+                QTRY_VERIFY((row = item(QStringLiteral("projectRow-") + iteration)) != nullptr
+                            && row->hasActiveFocus());
+                QTRY_VERIFY2(outOfView(row).isEmpty(), qPrintable(outOfView(row)));
+            } else {
+                // Every group folded by its toggle, as a person does.
+                while (!list->expandedRoots().isEmpty()) {
+                    const QString root = *list->expandedRoots().cbegin();
+                    QQuickItem *row = item(QStringLiteral("projectRow-") + root);
+                    QQuickItem *toggle = row ? findItem(row, QStringLiteral("expandToggle")) : nullptr;
+                    QVERIFY(toggle && waitForStill(m_window, [toggle] {
+                                return QList{toggle->mapRectToScene(toggle->boundingRect())};
+                            }));
+                    clickCentre(toggle);
+                    QTRY_VERIFY(!list->expandedRoots().contains(root));
+                }
+                // A plain project below a folded group, with one after it.
+                const QList<ProjectTreeRow> rows = list->treeModel()->rows();
+                qsizetype at = 1;
+                while (at + 1 < rows.size() && (rows.at(at).hasChildren || !rows.at(at - 1).hasChildren))
+                    ++at;
+                QVERIFY(at + 1 < rows.size());
+                const QString id = rows.at(at).projectId;
+                const QString next = rows.at(at + 1).projectId;
+                vm->setSelectedProjectId(id);
+                QQuickItem *remove = nullptr;
+                QTRY_VERIFY((remove = item(QStringLiteral("deleteButton"))) != nullptr && remove->isVisible());
+                QVERIFY(tabTo(remove, 80));
+                QTest::keyClick(m_window, Qt::Key_Space);
+                QVERIFY(clickWhenStill(QStringLiteral("dialogButton0")));
+                QTRY_VERIFY(vm->selectedProjectId().isEmpty());
+                QTRY_VERIFY(!shows(id));
+                QVERIFY(!list->expandedRoots().isEmpty());
+                QTRY_COMPARE(list->currentProjectId(), next);
+                QQuickItem *row = nullptr;
+                QTRY_VERIFY((row = item(QStringLiteral("projectRow-") + next)) != nullptr && row->hasActiveFocus());
+            }
+        } else if (action.startsWith(QLatin1String("folded-list"))) {
+            // With a project open at the smallest size, "Список проектов" by keys shows the list over
+            // the editor with the keys in it; Tab from its last stop goes on to the editor, Shift+Tab
+            // from its first back to the rail's button, as the columns stand on screen.
+            m_env.addDeviceProjects(3, QStringLiteral("Лендинг студии"));
+            QVERIFY(openDeviceProject(QStringLiteral("landing-folded"), 3, QStringLiteral("light"), size));
+            QQuickItem *rail = nullptr;
+            QTRY_VERIFY((rail = item(QStringLiteral("showProjectsButton"))) != nullptr && rail->isVisible());
+            QTRY_VERIFY(item(QStringLiteral("projectEditor")));
+            QVERIFY(tabTo(rail, 80));
+            QTest::keyClick(m_window, Qt::Key_Space);
+            QQuickItem *panel = item(QStringLiteral("projectsPanel"));
+            QVERIFY(panel);
+            QTRY_VERIFY(panel->isVisible() && panel->isAncestorOf(m_window->activeFocusItem()));
+            const bool back = action.endsWith(QLatin1String("backtab"));
+            if (back) {
+                expected = rail;
+            } else {
+                QQuickItem *detail = item(QStringLiteral("detailColumn"));
+                expected = detail->nextItemInFocusChain(true);
+                QVERIFY(expected && detail->isAncestorOf(expected));
+            }
+            // Stop by stop, each shown with its ring before the next key, until the keys leave it.
+            for (int i = 0; i < 20 && panel->isAncestorOf(m_window->activeFocusItem()); ++i) {
+                QTRY_VERIFY2(FocusCheck::problem(m_window).isEmpty(), qPrintable(FocusCheck::problem(m_window)));
+                QTest::keyClick(m_window, back ? Qt::Key_Backtab : Qt::Key_Tab);
+            }
+            QTRY_VERIFY(!panel->isVisible());
         } else if (action == QLatin1String("switch-save")) {
             // An edit, another project picked in the folded list, "Сохранить": the list it was picked in.
             const QString other = m_env.addDeviceProjects(1, QStringLiteral("Другой")).first().id;

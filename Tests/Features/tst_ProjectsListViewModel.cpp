@@ -247,7 +247,9 @@ private Q_SLOTS:
         QCOMPARE(list.expandedRoots(), (QSet<QString>{"a", "b"}));
     }
 
-    // The initial selection and the initial list unfold nothing.
+    // The initial selection and the initial list unfold nothing until the list shows; shown again
+    // (back from another section), it unfolds the selected iteration's group alone and starts the
+    // keys on its row.
     void initialValuesUnfoldNothing()
     {
         const auto service = deviceService(sampleTree());
@@ -257,6 +259,45 @@ private Q_SLOTS:
         list.setProjectsService(service.get());
         QVERIFY(list.expandedRoots().isEmpty());
         QCOMPARE(rowIds(*list.treeModel()), (QStringList{"a", "b", "c"}));
+        list.appear();
+        QCOMPARE(list.expandedRoots(), QSet<QString>{"a"});
+        QCOMPARE(list.currentProjectId(), QStringLiteral("a1"));
+        QTRY_VERIFY(!service->isLoading());
+        QCOMPARE(rowIds(*list.treeModel()), (QStringList{"a", "a1", "a3", "b", "c"}));
+    }
+
+    // The keys on a project that goes (deleted in the editor: the list hears of it from the service
+    // and the selection is cleared, in either order) pass to the project that followed it, else to
+    // the one before, by identity: the group folded above unfolds again meanwhile.
+    void keysAfterRemoval_data()
+    {
+        QTest::addColumn<QString>("removed");
+        QTest::addColumn<bool>("clearedFirst");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("the next one") << "c" << false << "d";
+        QTest::newRow("the next one, the selection cleared first") << "c" << true << "d";
+        QTest::newRow("the last one: the one before") << "d" << false << "c";
+    }
+    void keysAfterRemoval()
+    {
+        QFETCH(QString, removed);
+        QFETCH(bool, clearedFirst);
+        QFETCH(QString, expected);
+        QList<Project> projects = sampleTree().mid(0, 3);
+        projects << make(QStringLiteral("c"), QStringLiteral("Gamma"))
+                 << make(QStringLiteral("d"), QStringLiteral("Delta"));
+        const auto service = deviceService(projects);
+        ProjectsListViewModel list;
+        show(list, *service);
+        list.toggleRoot(QStringLiteral("a"));
+        list.activate(removed);
+        QCOMPARE(list.currentProjectId(), removed);
+        if (clearedFirst)
+            list.setSelectedProjectId(QString());
+        QVERIFY(await(service->remove(removed)));
+        list.setSelectedProjectId(QString());
+        QCOMPARE(list.expandedRoots(), QSet<QString>{"a"});
+        QCOMPARE(list.currentProjectId(), expected);
     }
 
     void menus_data()

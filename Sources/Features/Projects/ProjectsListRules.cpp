@@ -6,6 +6,7 @@
 #include "Projects/ProjectRoot.h"
 #include "Utils/Text.h"
 
+#include <QSet>
 #include <QStringList>
 #include <algorithm>
 #include <cmath>
@@ -87,6 +88,22 @@ std::optional<QString> selectionAfterDelete(const QList<Project> &remaining, con
             best = &project;
     }
     return best ? best->id : *deleted.parentProjectId;
+}
+
+QString neighbourAfterRemoval(const QStringList &before, qsizetype removedAt, const QStringList &after)
+{
+    if (after.isEmpty())
+        return {};
+    const QSet<QString> shown(after.cbegin(), after.cend());
+    for (qsizetype i = removedAt + 1; i < before.size(); ++i) {
+        if (shown.contains(before.at(i)))
+            return before.at(i);
+    }
+    for (qsizetype i = std::min(removedAt, before.size()) - 1; i >= 0; --i) {
+        if (shown.contains(before.at(i)))
+            return before.at(i);
+    }
+    return after.at(std::clamp<qsizetype>(removedAt, 0, after.size() - 1));
 }
 
 QString deleteDialogTitle(const std::optional<Project> &project)

@@ -32,6 +32,10 @@ int iterationCount(const QList<Project> &projects, const QString &rootId);
 // 0, the later of equal versions), else the root; nothing for a root.
 std::optional<QString> selectionAfterDelete(const QList<Project> &remaining, const Project &deleted);
 
+// Where the keys go when the row at `removedAt` of `before` is gone: the first row after it that
+// `after` still shows, else the nearest one before it, else the row at its place.
+QString neighbourAfterRemoval(const QStringList &before, qsizetype removedAt, const QStringList &after);
+
 QString deleteDialogTitle(const std::optional<Project> &project);
 QString deleteDialogMessage(const std::optional<Project> &project, bool isGuest, const QList<Project> &projects);
 QString deleteConfirmTitle(const std::optional<Project> &project);

@@ -27,14 +27,15 @@ Rectangle {
         showCreateSheet = true
     }
 
-    // Where the keyboard starts in the list: its rows (the selected one brought into view), or
-    // the action shown in their place; none while it loads.
+    // Where the keyboard starts in the list: its rows (the row the keys stand on brought into view:
+    // the selected one, or the one that took the keys from a deleted one), or the action shown in
+    // their place; none while it loads.
     function firstControl() {
         const state = listModel.contentState
         const view = state === "tree" ? treeList : state === "cards" ? cardGrid : null
         // Positioned only once laid out: this Qt's table fails on a table not yet built.
-        if (view !== null && listModel.selectedIndex >= 0 && view.contentItem.children.length > 0)
-            view.positionViewAtIndex(listModel.selectedIndex, ListView.Contain)
+        if (view !== null && listModel.currentIndex >= 0 && view.contentItem.children.length > 0)
+            view.positionViewAtIndex(listModel.currentIndex, ListView.Contain)
         return view ?? (state === "empty" ? emptyCreateButton
                                           : state === "error" ? errorRetryButton
                                                               : state === "noResults" ? searchInput : null)
@@ -51,7 +52,7 @@ Rectangle {
     // The selected row comes wholly into view when the selection changes (a project just made,
     // one chosen elsewhere) and when the list shows again: once the list shows and has built its
     // rows, and again while the rows above it settle (their heights change as they are made),
-    // until the person moves the list.
+    // until the person moves the list or its keys.
     property bool revealWanted: false
     property bool keepsSelection: false
     function revealSelection() {
@@ -145,8 +146,10 @@ Rectangle {
         rowMenu.popup(item, x, y)
     }
 
-    // The arrows move the keyboard over the rows and keep it in view; Return or Space opens.
+    // The arrows move the keyboard over the rows and keep it in view; Return or Space opens. The
+    // view is the keys' from then on: kept on the selection too, it would be pulled between both.
     function moveCurrent(delta) {
+        projectsView.keepsSelection = false
         listModel.moveCurrent(delta)
         const view = projectsView.isGuest ? cardGrid : treeList
         if (listModel.currentIndex >= 0)
@@ -435,17 +438,22 @@ Rectangle {
             property alias focusFromPointer: treeFocus.fromPointer
             // The row the keyboard stands on holds the list's focus, for a reader too.
             currentIndex: listModel.currentIndex
+            // The keys bring their row into view (moveCurrent); the view itself never runs after it.
+            highlightFollowsCurrentItem: false
             Accessible.role: Accessible.Tree
             Accessible.name: "Проекты"
             onContentHeightChanged: Qt.callLater(projectsView.placeSelection)
             onOriginYChanged: Qt.callLater(projectsView.placeSelection)
             onMovementStarted: projectsView.keepsSelection = false
-            ScrollBar.vertical: ScrollBar {
-                onPressedChanged: if (pressed) projectsView.keepsSelection = false
+            // At the column's edge, where the other list's bar lies too: shown with its own list alone.
+            ScrollBar.vertical: ListScrollBar {
+                objectName: "projectTreeScrollBar"
                 parent: treeList.parent
                 anchors.top: treeList.top
                 anchors.bottom: treeList.bottom
                 anchors.right: parent.right
+                visible: treeList.visible
+                onUsed: projectsView.keepsSelection = false
             }
 
             Keys.onUpPressed: projectsView.moveCurrent(-1)
@@ -527,12 +535,15 @@ Rectangle {
             onContentHeightChanged: Qt.callLater(projectsView.placeSelection)
             onOriginYChanged: Qt.callLater(projectsView.placeSelection)
             onMovementStarted: projectsView.keepsSelection = false
-            ScrollBar.vertical: ScrollBar {
-                onPressedChanged: if (pressed) projectsView.keepsSelection = false
+            // At the column's edge, where the other list's bar lies too: shown with its own list alone.
+            ScrollBar.vertical: ListScrollBar {
+                objectName: "projectCardsScrollBar"
                 parent: cardGrid.parent
                 anchors.top: cardGrid.top
                 anchors.bottom: cardGrid.bottom
                 anchors.right: parent.right
+                visible: cardGrid.visible
+                onUsed: projectsView.keepsSelection = false
             }
 
             Keys.onUpPressed: projectsView.moveCurrent(-listModel.cardColumns)

@@ -55,10 +55,12 @@ void ProjectsListViewModel::setSelectedProjectId(const QString &id)
 {
     if (m_selectedProjectId == id)
         return;
-    m_selectedProjectId = id;
     // A new selection brings the keyboard's row to it; one cleared leaves the row where it is.
     if (!id.isEmpty())
         m_currentProjectId.clear();
+    else if (m_currentProjectId.isEmpty())
+        m_currentProjectId = currentProjectId();
+    m_selectedProjectId = id;
     if (m_started && !id.isEmpty() && unfoldGroupOf(id))
         rebuildRows();
     else
@@ -257,16 +259,18 @@ void ProjectsListViewModel::rebuildRows()
             }
         }
     }
+    const QStringList before = shownIds();
     const QString keyboardId = currentProjectId();
     const int keyboardAt = currentIndex();
     m_tree->setRows(treeRows);
     m_cards->setRows(cardRows);
-    // The keyboard's row went with its project (deleted, here or in the editor): the row that comes
-    // into its place takes the keys, else the one above. One a search hides leaves them to the
-    // first result.
+    // The keyboard's row went with its project (deleted, here or in the editor): the keys go to
+    // the project that followed it, else to the one before it, found by identity, since rows may
+    // have come or gone around it (a group unfolded). One a search hides leaves them to the first
+    // result.
     if (const QStringList ids = shownIds(); !keyboardId.isEmpty() && !ids.isEmpty() && !ids.contains(keyboardId)
         && !ids.contains(m_selectedProjectId) && !listedProject(keyboardId))
-        m_currentProjectId = ids.at(std::min<qsizetype>(keyboardAt, ids.size() - 1));
+        m_currentProjectId = ProjectsListRules::neighbourAfterRemoval(before, keyboardAt, ids);
     Q_EMIT rowsChanged();
 }
 
@@ -435,6 +439,9 @@ double ProjectsListViewModel::cardWidth() const
 void ProjectsListViewModel::appear()
 {
     m_started = true;
+    // A list shown again (back from another section) shows the open iteration in its group.
+    if (!m_selectedProjectId.isEmpty() && unfoldGroupOf(m_selectedProjectId))
+        rebuildRows();
     load(!m_isGuest);
     Q_EMIT contentChanged();
 }
