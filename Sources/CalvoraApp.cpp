@@ -1,4 +1,5 @@
 // The application entry: one window whose content is the root view.
+#include "App/BundledFonts.h"
 #include "App/EndSignals.h"
 #include "App/LargeBuffers.h"
 #include "App/OpenedUrlInbox.h"
@@ -70,6 +71,7 @@ int main(int argc, char *argv[])
     QtTranslations::install(&app);
     // Disabled controls read as disabled.
     QuickItemAccessible::install();
+    BundledFonts::registerAll();
 
     const QStringList arguments = QApplication::arguments();
     const std::optional<QString> url = StartupArguments::openedUrl(arguments);

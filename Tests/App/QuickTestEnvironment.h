@@ -1,6 +1,7 @@
 #pragma once
 
 #include "API/ProjectsService.h"
+#include "App/BundledFonts.h"
 #include "AppTestEnvironment.h"
 
 #include <QObject>
@@ -40,6 +41,8 @@ public:
 public Q_SLOTS:
     void qmlEngineAvailable(QQmlEngine *engine)
     {
+        // As the application does, before any window.
+        BundledFonts::registerAll();
         engine->addImportPath(QStringLiteral("qrc:/"));
         engine->addImportPath(QStringLiteral("qrc:/qt/qml"));
         engine->rootContext()->setContextProperty(QStringLiteral("testEnvironment"), this);

@@ -3,6 +3,7 @@
 // tour, light and dark.
 #include "AccessibilityAudit.h"
 #include "AccountTestBackend.h"
+#include "App/BundledFonts.h"
 #include "App/MainShellViewModel.h"
 #include "App/RootViewModel.h"
 #include "../Data/StoreProbe.h"
@@ -840,8 +841,10 @@ private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY(m_account.start());
-        // As the application does: disabled controls read as disabled.
+        // As the application does: disabled controls read as disabled, and the bundled fonts are
+        // there before any window.
         QuickItemAccessible::install();
+        BundledFonts::registerAll();
         if (m_audit)
             QVERIFY2(AccessibilityAudit::activate(), "no accessibility bus");
     }
@@ -4265,6 +4268,42 @@ private Q_SLOTS:
         QTRY_VERIFY(screen->editor()->items().size() > before);
         QTRY_VERIFY(!openSheetPopup());
         QVERIFY(!screen->showTemplateLibrary());
+    }
+
+    // Proposals of thousands of lines in three scripts, one after another: the window's fonts stay
+    // as they were, its sections and the editor's lines lay their text out anew, and the window is
+    // torn down whole (the sanitizers' pass runs this too).
+    void largeExportLeavesTheWindowWhole()
+    {
+        Project project = SampleEstimates::project(5000, QStringLiteral("one_time"), QStringLiteral("large-export"));
+        const QString titles[] = {QStringLiteral("Разработка модуля %1"), QStringLiteral("مرحبا بالعالم %1"),
+                                  QStringLiteral("Задача 😀🎉 %1")};
+        for (int i = 0; i < project.items.size(); ++i) {
+            project.items[i].title = titles[i % 3].arg(i + 1);
+            project.items[i].description = QStringLiteral("Описание שלום 🚀 %1").arg(i + 1);
+        }
+        m_env.repository().upsert(project.recalculatedTotals());
+        open(QStringLiteral("light"), true, true);
+        MainShellViewModel *vm = shell();
+        QVERIFY(vm);
+        vm->setSelectedProjectId(project.id);
+        QSignalSpy fontsChanged(qApp, &QGuiApplication::fontDatabaseChanged);
+        for (int round = 0; round < 2; ++round) {
+            QQuickItem *sheet = openFromEditorMenu(QStringLiteral("export"));
+            QVERIFY(sheet);
+            ExportPDFViewModel *exporter = nullptr;
+            QTRY_VERIFY((exporter = m_window->findChild<ExportPDFViewModel *>()) != nullptr);
+            QTRY_VERIFY_WITH_TIMEOUT(!exporter->pdfUrl().isEmpty(), 180000);
+            QVERIFY(clickWhenStill(QStringLiteral("cancelButton")));
+            QTRY_VERIFY(openSheetPopup() == nullptr);
+            for (const char *section : {"settings", "analytics", "projects"})
+                QVERIFY(clickWhenStill(QStringLiteral("sidebarRow-") + QLatin1String(section)));
+            auto *lines = m_window->findChild<QQuickItem *>(QStringLiteral("editorLines"));
+            QTRY_VERIFY(lines && lines->isVisible());
+            QMetaObject::invokeMethod(lines, "positionViewAtIndex", Q_ARG(int, 3 * round), Q_ARG(int, 0));
+            QTRY_VERIFY(item(QStringLiteral("lineCard-%1").arg(3 * round + 1)) != nullptr);
+        }
+        QCOMPARE(fontsChanged.count(), 0);
     }
 
     // At the smallest window the PDF sheet's alert (here: the viewer did not open) stands over the

@@ -36,8 +36,9 @@ PDFTextBlock::PDFTextBlock(const PDFText &text, qreal width, QPaintDevice *devic
     // from the pen, which spares the layout resolving formats.
     QString paragraph;
     QList<QTextLayout::FormatRange> formats;
-    QFont paragraphFont =
-        text.runs.isEmpty() ? QFont() : PDFTypography::font(text.runs.first().size, text.runs.first().weight);
+    // Never the application's default font: a copy of it shares its engines with the GUI thread.
+    QFont paragraphFont = text.runs.isEmpty() ? PDFTypography::font(10, FontWeight::Regular)
+                                              : PDFTypography::font(text.runs.first().size, text.runs.first().weight);
     QColor paragraphColor = text.runs.isEmpty() ? QColor() : text.runs.first().color;
     const auto finish = [&] {
         const bool oneRun = formats.size() <= 1;

@@ -70,7 +70,8 @@ void ExportPDFViewModel::start()
 
 void ExportPDFViewModel::generate()
 {
-    // The bundled font is registered here, on the GUI thread, before any worker lays text out.
+    // The application registers the bundled font at start; a host that did not (a test of the sheet
+    // alone) has it registered here, on the GUI thread, before any worker lays text out.
     PDFTypography::family();
     const int generation = ++m_generation;
     m_discarded = false;
