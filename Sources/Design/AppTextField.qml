@@ -126,6 +126,7 @@ Column {
                     onAccepted: root.accepted()
 
                     SelectAllOnFocus {}
+                    OneLinePaste {}
 
                     Text {
                         objectName: "placeholder"

@@ -324,6 +324,36 @@ TestCase {
         compare(field.text, "a")
     }
 
+    // Where a pasted text comes from.
+    Component {
+        id: clipboardSourceComponent
+        TextEdit { textFormat: TextEdit.PlainText }
+    }
+
+    // Pasted line breaks come in as spaces, over the selection as any paste; what the field
+    // holds is what it shows, and it tells of the edit.
+    function test_pasteTakesLineBreaksAsSpaces_data() {
+        return [
+            { tag: "line feed", pasted: "abc\ndef", before: "", result: "abc def" },
+            { tag: "CR LF and separators", pasted: "a\r\nb\u2029c\rd", before: "", result: "a b c d" },
+            { tag: "over the selection", pasted: "new\nname", before: "старое", result: "new name" },
+            { tag: "no break", pasted: "plain", before: "x", result: "plain" }
+        ]
+    }
+    function test_pasteTakesLineBreaksAsSpaces(data) {
+        const source = createTemporaryObject(clipboardSourceComponent, testCase, { text: data.pasted })
+        source.selectAll()
+        source.copy()
+        const field = createTemporaryObject(fieldComponent, testCase, { text: data.before })
+        let edits = 0
+        field.textEdited.connect(() => ++edits)
+        field.input.forceActiveFocus(Qt.TabFocusReason)
+        keySequence(StandardKey.Paste)
+        compare(field.text, data.result)
+        compare(field.input.displayText, data.result)
+        compare(edits > 0, true)
+    }
+
     function test_symbolLeftAndRevealRightWhenMirrored() {
         const root = createTemporaryObject(mirroredComponent, testCase)
         const x = item => item.mapToItem(root, 0, 0).x
