@@ -5736,47 +5736,94 @@ private Q_SLOTS:
         QVERIFY(FocusWatch::problem(window, true).contains(QStringLiteral("outside the open popup")));
     }
 
-    // The reader's check names an error shown that is not read as an alert and a state's text
-    // that is not read at all; an alert, an empty state and a destructive button's label pass.
+    // The reader's check names an error shown that is not read as an alert, a state's text that
+    // is not read at all, and any other text drawn that a reader never reaches; an alert, an empty
+    // state, a destructive button's label and a field's caption (its input's name) pass. With
+    // the app's reading every text drawn is read, a text kept from a reader on purpose excepted,
+    // and an error still has to be an alert.
     void auditFindsUnreadTexts()
     {
         if (!QAccessible::isActive())
             QSKIP("the accessibility tree is off");
+        const auto make = [](QQmlEngine &engine) {
+            QQmlComponent component(&engine);
+            component.setData(R"(
+                import QtQuick
+                import Tessmark.Design
+                Window {
+                    width: 400; height: 600; visible: true
+                    Column {
+                        width: parent.width
+                        Text { objectName: "silentError"; text: "Сервер недоступен"; color: AppTheme.error }
+                        AlertText { objectName: "alert"; width: parent.width; text: "Неверный email или пароль" }
+                        Text { objectName: "silentState"; text: "Сохранено"; color: AppTheme.success }
+                        Text {
+                            objectName: "readState"; text: "Есть изменения"; color: AppTheme.warning
+                            Accessible.role: Accessible.StaticText; Accessible.name: text
+                        }
+                        SecondaryButton { text: "Удалить"; color: AppTheme.error }
+                        EmptyStateView { width: 300; title: "Нет проектов"; description: "Создайте первый проект" }
+                        Text { objectName: "heading"; text: "Новый <b>пароль</b>" }
+                        Text { objectName: "keptAway"; text: "Проекты синхронизируются"; Accessible.ignored: true }
+                        AppTextField { width: 300; title: "Подтверждение" }
+                    }
+                })",
+                              QUrl());
+            std::unique_ptr<QObject> root(component.create());
+            if (!root)
+                qWarning() << component.errors();
+            return root;
+        };
+        const QString column = QStringLiteral("QQuickRootItem > QQuickColumn > ");
         QQmlEngine engine;
         engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
-        QQmlComponent component(&engine);
-        component.setData(R"(
-            import QtQuick
-            import Tessmark.Design
-            Window {
-                width: 400; height: 500; visible: true
-                Column {
-                    width: parent.width
-                    Text { objectName: "silentError"; text: "Сервер недоступен"; color: AppTheme.error }
-                    AlertText { objectName: "alert"; width: parent.width; text: "Неверный email или пароль" }
-                    Text { objectName: "silentState"; text: "Сохранено"; color: AppTheme.success }
-                    Text {
-                        objectName: "readState"; text: "Есть изменения"; color: AppTheme.warning
-                        Accessible.role: Accessible.StaticText; Accessible.name: text
-                    }
-                    SecondaryButton { text: "Удалить"; color: AppTheme.error }
-                    EmptyStateView { width: 300; title: "Нет проектов"; description: "Создайте первый проект" }
-                }
-            })",
-                          QUrl());
-        std::unique_ptr<QObject> root(component.create());
-        QVERIFY2(root, qPrintable(component.errorString()));
-        auto *window = qobject_cast<QQuickWindow *>(root.get());
+        QuickItemAccessible::uninstall();
+        const auto reinstall = qScopeGuard([] { QuickItemAccessible::install(); });
+        std::unique_ptr<QObject> qtReading = make(engine);
+        QVERIFY(qtReading);
+        auto *window = qobject_cast<QQuickWindow *>(qtReading.get());
         QVERIFY(QTest::qWaitForWindowExposed(window));
-        const QString found = AccessibilityAudit::problems(window).join(QLatin1Char('\n'));
-        QVERIFY2(found.contains(QStringLiteral("error text not read as an alert: QQuickRootItem > "
-                                               "QQuickColumn > QQuickText \"silentError\"")),
+        QString found = AccessibilityAudit::problems(window).join(QLatin1Char('\n'));
+        QVERIFY2(found.contains(QStringLiteral("error text not read as an alert: ") + column
+                                + QStringLiteral("QQuickText \"silentError\"")),
                  qPrintable(found));
-        QVERIFY2(found.contains(QStringLiteral("status text not exposed: QQuickRootItem > "
-                                               "QQuickColumn > QQuickText \"silentState\"")),
+        QVERIFY2(found.contains(QStringLiteral("status text not exposed: ") + column
+                                + QStringLiteral("QQuickText \"silentState\"")),
                  qPrintable(found));
-        for (const char *fine : {"Неверный", "readState", "Удалить", "Нет проектов", "Создайте"})
+        // Named with the words drawn, without their markup.
+        const QStringList lines = found.split(QLatin1Char('\n'));
+        const auto neverRead = [&lines, &column](const QString &name, const QString &words) {
+            return std::any_of(lines.cbegin(), lines.cend(), [&](const QString &line) {
+                return line.startsWith(QStringLiteral("text never read: ") + column + QStringLiteral("QQuickText \"")
+                                       + name + QLatin1Char('"'))
+                    && line.endsWith(QLatin1Char('"') + words + QLatin1Char('"'));
+            });
+        };
+        QVERIFY2(neverRead(QStringLiteral("heading"), QStringLiteral("Новый пароль")), qPrintable(found));
+        QVERIFY2(neverRead(QStringLiteral("keptAway"), QStringLiteral("Проекты синхронизируются")), qPrintable(found));
+        for (const char *fine : {"Неверный", "readState", "Удалить", "Нет проектов", "Создайте", "Подтверждение"})
             QVERIFY2(!found.contains(QString::fromUtf8(fine)), qPrintable(found));
+        qtReading.reset();
+
+        QuickItemAccessible::install();
+        std::unique_ptr<QObject> ours = make(engine);
+        QVERIFY(ours);
+        window = qobject_cast<QQuickWindow *>(ours.get());
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        found = AccessibilityAudit::problems(window).join(QLatin1Char('\n'));
+        QVERIFY2(found.contains(QStringLiteral("error text not read as an alert: ") + column
+                                + QStringLiteral("QQuickText \"silentError\"")),
+                 qPrintable(found));
+        QVERIFY2(found.contains(QStringLiteral("text never read: ") + column + QStringLiteral("QQuickText \"keptAway\"")),
+                 qPrintable(found));
+        for (const char *fine : {"silentState", "heading", "Подтверждение", "Неверный", "readState", "Удалить"})
+            QVERIFY2(!found.contains(QString::fromUtf8(fine)), qPrintable(found));
+        auto *heading = window->findChild<QQuickItem *>(QStringLiteral("heading"));
+        QVERIFY(heading);
+        QAccessibleInterface *node = QAccessible::queryAccessibleInterface(heading);
+        QVERIFY(node);
+        QCOMPARE(node->role(), QAccessible::StaticText);
+        QCOMPARE(node->text(QAccessible::Name), QStringLiteral("Новый пароль"));
     }
 
     // With Qt's own reading a sheet, a list and the field in it all read as focused, and a
