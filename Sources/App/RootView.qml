@@ -262,6 +262,8 @@ Item {
             auth: rootModel.auth
             token: rootModel.deepLinkToken
             onCloseRequested: Qt.callLater(rootModel.closeDeepLink)
+            // The disabled save button leaves the keys nowhere: they go to "Закрыть".
+            onSucceeded: deepLinkSheet.focusFirstControl()
         }
     }
 }

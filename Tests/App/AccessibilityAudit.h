@@ -294,7 +294,7 @@ inline QStringList problems(QQuickWindow *window)
         return false;
     };
     const std::function<bool(QQuickItem *, const QString &)> namesControlIn = [&](QQuickItem *area,
-                                                                                 const QString &text) {
+                                                                                  const QString &text) {
         const QList<QQuickItem *> inside = area->childItems();
         return std::any_of(inside.cbegin(), inside.cend(), [&](QQuickItem *i) {
             QAccessibleInterface *node = exposed.value(i);

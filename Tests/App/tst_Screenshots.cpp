@@ -5091,6 +5091,9 @@ private Q_SLOTS:
             QTest::addRow("%s default", qPrintable(action)) << action << QSize(960, 640);
         for (const QString &action : {QStringLiteral("switch-save"), QStringLiteral("create-signed-in")})
             QTest::addRow("%s minimum", qPrintable(action)) << action << minimumWindowSize;
+        // A reset link's new password saved by keys: the save button stays disabled.
+        QTest::newRow("reset-success default") << QStringLiteral("reset-success") << QSize(960, 640);
+        QTest::newRow("reset-success minimum") << QStringLiteral("reset-success") << minimumWindowSize;
     }
     void focusLandsAfterAction()
     {
@@ -5552,6 +5555,29 @@ private Q_SLOTS:
             QTRY_COMPARE(vm->projectsService()->projects().first().name, QStringLiteral("Сайт пекарни"));
             // Its editor folds the list into the rail, whose button has the keys.
             QTRY_VERIFY((expected = item(QStringLiteral("showProjectsButton"))) != nullptr && expected->isVisible());
+        } else if (action == QLatin1String("reset-success")) {
+            // The new password twice, Return on "Сохранить пароль", which stays disabled: the
+            // outcome read as an alert, the keys on "Закрыть".
+            const QString changed = QStringLiteral("Пароль изменён. Войдите с новым паролем.");
+            m_account.backend.setOverride(QStringLiteral("POST"), QStringLiteral("auth/reset-password"),
+                                          BackendReply::message(200, changed).after(300));
+            open(QStringLiteral("light"), true, false);
+            QVERIFY(sized());
+            root()->openUrl(QStringLiteral("tessmark://reset-password?token=abc"));
+            QQuickItem *password = nullptr;
+            QTRY_VERIFY((password = input(QStringLiteral("passwordField"))) != nullptr && password->hasActiveFocus());
+            typeText(QStringLiteral("secret-12"));
+            QVERIFY(tabTo(input(QStringLiteral("confirmField")), 4));
+            typeText(QStringLiteral("secret-12"));
+            QVERIFY(tabTo(item(QStringLiteral("saveButton")), 4));
+            QTest::keyClick(m_window, Qt::Key_Return);
+            QQuickItem *outcome = nullptr;
+            QTRY_VERIFY((outcome = item(QStringLiteral("successLine"))) != nullptr && outcome->isVisible());
+            verifyAlert(outcome, changed);
+            QVERIFY(!item(QStringLiteral("saveButton"))->isEnabled());
+            expected = findItem(sheetFrame(item(QStringLiteral("deepLinkSheet"))), QStringLiteral("cancelButton"));
+            QVERIFY(expected);
+            QCOMPARE(expected->property("text").toString(), QStringLiteral("Закрыть"));
         } else if (action == QLatin1String("verify-link")) {
             // A verification link while a project is open: the sheet's own control.
             QVERIFY(openDeviceProject(QStringLiteral("landing-link"), 2, QStringLiteral("light"), size));
@@ -5694,7 +5720,8 @@ private Q_SLOTS:
     }
 
     // The window tests' check of the keys' place names a window where none has them, a scope
-    // holding them, a control without its ring after a key, and one left beneath an open popup.
+    // holding them, a control without its ring after a key, one left beneath an open popup, and
+    // a disabled control the keys wait for.
     void focusWatchFindsFaults()
     {
         QQmlEngine engine;
@@ -5729,6 +5756,13 @@ private Q_SLOTS:
         button->forceActiveFocus(Qt::MouseFocusReason);
         QCOMPARE(FocusWatch::problem(window, false), QString());
         QVERIFY(FocusWatch::problem(window, true).startsWith(QStringLiteral("no focus ring")));
+        button->setEnabled(false);
+        const QString stuck = FocusWatch::problem(window, false);
+        QVERIFY2(stuck.startsWith(QStringLiteral("nothing has the focus: they wait on the disabled "))
+                     && stuck.contains(QStringLiteral("SecondaryButton \"button\"")),
+                 qPrintable(stuck));
+        button->setEnabled(true);
+        QTRY_COMPARE(window->activeFocusItem(), button);
         QObject *popup = window->findChild<QObject *>(QStringLiteral("popup"));
         QMetaObject::invokeMethod(popup, "open");
         QTRY_VERIFY(popup->property("opened").toBool());
@@ -5814,8 +5848,9 @@ private Q_SLOTS:
         QVERIFY2(found.contains(QStringLiteral("error text not read as an alert: ") + column
                                 + QStringLiteral("QQuickText \"silentError\"")),
                  qPrintable(found));
-        QVERIFY2(found.contains(QStringLiteral("text never read: ") + column + QStringLiteral("QQuickText \"keptAway\"")),
-                 qPrintable(found));
+        QVERIFY2(
+            found.contains(QStringLiteral("text never read: ") + column + QStringLiteral("QQuickText \"keptAway\"")),
+            qPrintable(found));
         for (const char *fine : {"silentState", "heading", "Подтверждение", "Неверный", "readState", "Удалить"})
             QVERIFY2(!found.contains(QString::fromUtf8(fine)), qPrintable(found));
         auto *heading = window->findChild<QQuickItem *>(QStringLiteral("heading"));
