@@ -4413,11 +4413,13 @@ private Q_SLOTS:
 
     // Each sheet and question reads as a modal dialog with its name from every place that opens
     // it: the sign-in sheet from the welcome screen and from the settings (named by its mode), a
-    // new iteration asked from the iterations sheet.
+    // new iteration asked from the iterations sheet. The window closed during a save asks as an
+    // alert, as every question does, with nothing unnamed in it; its "Отмена", pressed by Return
+    // as the save ends, keeps the window.
     void dialogsReadNamedAndModal_data()
     {
         QTest::addColumn<QString>("from");
-        for (const char *from : {"welcome", "settings", "iterations sheet"})
+        for (const char *from : {"welcome", "settings", "iterations sheet", "closing during a save"})
             QTest::newRow(from) << QString::fromLatin1(from);
     }
     void dialogsReadNamedAndModal()
@@ -4425,17 +4427,64 @@ private Q_SLOTS:
         if (!QAccessible::isActive())
             QSKIP("the accessibility tree is off");
         QFETCH(QString, from);
-        const auto readAs = [](QQuickItem *inside, const QString &name) {
+        const auto readAs = [](QQuickItem *inside, const QString &name, QAccessible::Role role = QAccessible::Dialog) {
             QQuickItem *popup = inside;
             while (popup && !popup->inherits("QQuickPopupItem"))
                 popup = popup->parentItem();
             QVERIFY(popup);
             QAccessibleInterface *node = QAccessible::queryAccessibleInterface(popup);
             QVERIFY(node);
-            QCOMPARE(node->role(), QAccessible::Dialog);
+            QCOMPARE(node->role(), role);
             QCOMPARE(node->text(QAccessible::Name), name);
             QVERIFY(node->state().modal);
         };
+        if (from == QLatin1String("closing during a save")) {
+            open(QStringLiteral("light"), true, false);
+            MainShellViewModel *vm = signedInShell();
+            QVERIFY(vm);
+            QTRY_VERIFY(!vm->projectsService()->projects().isEmpty());
+            vm->setSelectedProjectId(vm->projectsService()->projects().first().id);
+            UnsavedEditsGuard *guard = vm->unsavedEdits();
+            ProjectEditorViewModel *editor = nullptr;
+            QTRY_VERIFY((editor = guard->editor()) != nullptr);
+            editor->setName(editor->name() + QStringLiteral(" (правка)"));
+            QTRY_VERIFY(editor->isDirty());
+            m_account.backend.hold(QStringLiteral("PATCH"), QStringLiteral("projects/") + editor->projectId());
+            editor->save();
+            m_window->close();
+            auto *question = find<QObject>(QStringLiteral("closeWaitDialog"));
+            QVERIFY(question);
+            QTRY_VERIFY(question->property("opened").toBool());
+            QQuickItem *stay = item(QStringLiteral("dialogButton1"));
+            QTRY_VERIFY(stay && stay->hasActiveFocus());
+            QCOMPARE(stay->property("text").toString(), QStringLiteral("Отмена"));
+            readAs(stay, QStringLiteral("Идёт сохранение"), QAccessible::AlertMessage);
+            const std::function<void(QAccessibleInterface *)> allNamed = [&](QAccessibleInterface *node) {
+                for (int i = 0; i < node->childCount(); ++i) {
+                    QAccessibleInterface *child = node->child(i);
+                    QVERIFY2(!child->text(QAccessible::Name).isEmpty(), qPrintable(QString::number(child->role())));
+                    allNamed(child);
+                }
+            };
+            QQuickItem *popup = stay;
+            while (popup && !popup->inherits("QQuickPopupItem"))
+                popup = popup->parentItem();
+            QVERIFY(popup);
+            allNamed(QAccessible::queryAccessibleInterface(popup));
+            // Return held on "Отмена" while the save ends: the question waits for the key's release.
+            QTest::keyPress(m_window, Qt::Key_Return);
+            QTRY_VERIFY(stay->property("pressed").toBool());
+            m_account.backend.release();
+            QTRY_VERIFY(editor->saveStateRaw() != QLatin1String("saving"));
+            QVERIFY(question->property("opened").toBool());
+            QTest::keyRelease(m_window, Qt::Key_Return);
+            QTRY_VERIFY(!question->property("opened").toBool());
+            QVERIFY(!guard->isWaitingToClose());
+            QTest::qWait(100); // whatever the release queued has run
+            QVERIFY(m_window->isVisible());
+            QCOMPARE(editor->saveStateRaw(), QStringLiteral("saved"));
+            return;
+        }
         if (from == QLatin1String("iterations sheet")) {
             openSheetHost(QStringLiteral("light"));
             QQuickItem *sheet = openSheet(QStringLiteral("ProjectIterationsSheet"),
