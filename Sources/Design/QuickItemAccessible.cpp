@@ -124,8 +124,9 @@ bool readsOwnWords(const QQuickItem *item, const QString &ownerWords)
 }
 
 // The accessible items under the item, as a reader meets them: a list's rows top to bottom (then
-// left to right), as drawn, whatever order the list made them in; pooled rows left out. The
-// item reads `ownerWords` (its name and description) itself.
+// left to right), as drawn, whatever order the list made them in; pooled rows left out, and
+// texts read by their words while they show. The item reads `ownerWords` (its name and
+// description) itself.
 void readableChildren(QQuickItem *item, QList<QQuickItem *> &found, const QString &ownerWords)
 {
     QList<QQuickItem *> children = item->childItems();
@@ -138,7 +139,8 @@ void readableChildren(QQuickItem *item, QList<QQuickItem *> &found, const QStrin
     for (QQuickItem *child : std::as_const(children)) {
         if (released(child))
             continue;
-        if (QQuickItemPrivate::get(child)->isAccessible || (isPlainText(child) && readsOwnWords(child, ownerWords)))
+        if (QQuickItemPrivate::get(child)->isAccessible
+            || (isPlainText(child) && child->isVisible() && readsOwnWords(child, ownerWords)))
             found.append(child);
         else
             readableChildren(child, found, ownerWords);
