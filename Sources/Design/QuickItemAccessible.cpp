@@ -95,7 +95,8 @@ bool isFlickableContent(const QQuickItem *item)
         && flickable->property("contentItem").value<QQuickItem *>() == item;
 }
 
-// The words a text item draws, without markup; none when it draws only symbols of the icon font.
+// The words a text item draws, without markup; none when it draws only a picture: glyphs of the
+// icon font, a symbol or an emoji standing for a thing that the control around it names.
 QString drawnWords(const QQuickItem *item)
 {
     const auto *text = static_cast<const QQuickText *>(item);
@@ -103,9 +104,20 @@ QString drawnWords(const QQuickItem *item)
     if (text->textFormat() != QQuickText::PlainText && Qt::mightBeRichText(words))
         words = QQuickAccessibleAttached::stripHtml(words);
     words = words.simplified();
-    const bool symbolsOnly = std::all_of(
-        words.cbegin(), words.cend(), [](QChar c) { return c.category() == QChar::Other_PrivateUse || c.isSpace(); });
-    return symbolsOnly ? QString() : words;
+    const QList<uint> points = words.toUcs4();
+    const bool picture = std::all_of(points.cbegin(), points.cend(), [](uint c) {
+        switch (QChar::category(c)) {
+        case QChar::Other_PrivateUse:
+        case QChar::Symbol_Other:
+        case QChar::Mark_NonSpacing:
+        case QChar::Other_Format:
+        case QChar::Separator_Space:
+            return true;
+        default:
+            return false;
+        }
+    });
+    return picture ? QString() : words;
 }
 
 // A text item that says nothing of its own to a reader (no Accessible property set on it) reads
@@ -352,7 +364,8 @@ private:
     QList<QQuickItem *> readable() const
     {
         QList<QQuickItem *> found;
-        readableChildren(item(), found, text(QAccessible::Name) + QLatin1Char('\n') + text(QAccessible::Description));
+        readableChildren(item(), found,
+                         (text(QAccessible::Name) + QLatin1Char('\n') + text(QAccessible::Description)).simplified());
         return found;
     }
 

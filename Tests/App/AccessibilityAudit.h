@@ -281,10 +281,14 @@ inline QStringList problems(QQuickWindow *window)
         if (text->property("textFormat").toInt() != Qt::PlainText && Qt::mightBeRichText(drawn))
             drawn = QTextDocumentFragment::fromHtml(drawn).toPlainText();
         drawn = drawn.simplified();
-        const bool symbols = std::all_of(drawn.cbegin(), drawn.cend(), [](QChar c) {
-            return c.category() == QChar::Other_PrivateUse || c.isSpace();
+        // A glyph of the icon font, a symbol or an emoji is a picture, not words.
+        const QList<uint> points = drawn.toUcs4();
+        const bool picture = std::all_of(points.cbegin(), points.cend(), [](uint c) {
+            const QChar::Category kind = QChar::category(c);
+            return kind == QChar::Other_PrivateUse || kind == QChar::Symbol_Other || kind == QChar::Mark_NonSpacing
+                || kind == QChar::Other_Format || kind == QChar::Separator_Space;
         });
-        return symbols ? QString() : drawn;
+        return picture ? QString() : drawn;
     };
     const auto reads = [](QAccessibleInterface *node, const QString &text) {
         for (const QAccessible::Text kind : {QAccessible::Name, QAccessible::Description, QAccessible::Value}) {
