@@ -304,8 +304,14 @@ class TestScreenshots : public QObject
             model->setPassword(QStringLiteral("secret-12"));
             model->setConfirm(state == QLatin1String("error") ? QStringLiteral("secret-13")
                                                               : QStringLiteral("secret-12"));
+            if (state == QLatin1String("success"))
+                m_account.backend.setOverride(
+                    QStringLiteral("POST"), QStringLiteral("auth/reset-password"),
+                    BackendReply::message(200, QStringLiteral("Пароль изменён. Войдите с новым паролем.")));
             if (state != QLatin1String("idle"))
                 model->save();
+            if (state == QLatin1String("success"))
+                settle();
             return;
         }
         root()->setShowLoginSheet(true);
@@ -897,7 +903,7 @@ private Q_SLOTS:
             {"login", {"idle", "fields", "error", "busy"}},
             {"register", {"idle", "fields", "notice", "busy"}},
             {"forgot", {"idle", "error", "busy"}},
-            {"reset", {"idle", "error", "busy"}},
+            {"reset", {"idle", "error", "busy", "success"}},
             {"verify", {"error", "busy"}},
         };
         // The narrow window only in light and only at rest or with an error: the busy looks do
