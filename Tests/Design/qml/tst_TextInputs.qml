@@ -218,7 +218,7 @@ TestCase {
     }
 
     // By a click (the keyboard stays in the field), or Tab from the field, with its ring, then
-    // Space or Return.
+    // Space or Return; the button reads as the field's.
     function test_revealTogglesBetweenHiddenAndShownWithTheSameText_data() {
         return [{ tag: "click" }, { tag: "Space", key: Qt.Key_Space }, { tag: "Return", key: Qt.Key_Return }]
     }
@@ -236,6 +236,8 @@ TestCase {
                 data.key !== undefined ? keyClick(data.key) : mouseClick(reveal)
             compare(field.input.echoMode, shown ? TextInput.Normal : TextInput.Password)
             compare(reveal.Accessible.name, shown ? "Скрыть пароль" : "Показать пароль")
+            // Of which field: a form with two passwords has two such buttons.
+            compare(reveal.Accessible.description, "Пароль")
             compare(field.text, "секрет")
             verify(data.key !== undefined ? reveal.activeFocus : field.input.activeFocus)
         }
