@@ -269,6 +269,7 @@ public:
     QAccessible::State state() const override
     {
         QAccessible::State state = QAccessibleQuickItem::state();
+        // Qt tells it only of items with Accessible properties; a text read by its words has none.
         const QQuickWindow *shownIn = item()->window();
         if (!item()->isVisible() || item()->opacity() <= 0 || !shownIn || !shownIn->isVisible())
             state.invisible = true;
