@@ -9,7 +9,6 @@
 #include "Features/Onboarding/GuidedOnboarding.h"
 
 #include <QJsonArray>
-#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 #include <algorithm>
@@ -254,59 +253,6 @@ private Q_SLOTS:
         QVERIFY(!guard->isWaitingToClose());
         QCOMPARE(editor.saveStateRaw(), QStringLiteral("saved"));
         QVERIFY(guard->requestClose());
-    }
-
-    // The question of the running save answered as the save ends: "Отмена" keeps the window
-    // whether it came before the end or was held down over it; a press let go without an answer
-    // lets the window close as the end would have.
-    void stayOpenOutlastsTheSave_data()
-    {
-        QTest::addColumn<bool>("held");
-        QTest::addColumn<bool>("answered");
-        QTest::newRow("answered before the end") << false << true;
-        QTest::newRow("held over the end, answered") << true << true;
-        QTest::newRow("held over the end, let go") << true << false;
-    }
-    void stayOpenOutlastsTheSave()
-    {
-        QFETCH(bool, held);
-        QFETCH(bool, answered);
-        RootViewModel root;
-        signIn(root);
-        MainShellViewModel shell(&root);
-        shell.setGuest(false);
-        await(shell.projectsService()->load(true));
-        const Project project = shell.projectsService()->projects().first();
-        ProjectEditorViewModel editor(project, shell.projectsService());
-        UnsavedEditsGuard *guard = shell.unsavedEdits();
-        guard->setEditor(&editor);
-        const QString path = QStringLiteral("projects/") + project.id;
-        m_account.backend.hold(QStringLiteral("PATCH"), path);
-        const auto released = qScopeGuard([this] { m_account.backend.release(); });
-
-        editor.setClientName(QStringLiteral("Другой клиент"));
-        editor.markDirty();
-        editor.save();
-        QSignalSpy approved(guard, &UnsavedEditsGuard::closeApproved);
-        QSignalSpy finished(&editor, &ProjectEditorViewModel::finished);
-        QVERIFY(!guard->requestClose());
-        QVERIFY(guard->isWaitingToClose());
-        guard->holdAnswer(held);
-        if (!held)
-            guard->stayOpen();
-        m_account.backend.release();
-        QVERIFY(finished.wait(5000));
-        QCOMPARE(guard->isWaitingToClose(), held);
-        if (held) {
-            // The release's click comes in the same turn as the let-go.
-            guard->holdAnswer(false);
-            if (answered)
-                guard->stayOpen();
-        }
-        QTest::qWait(20);
-        QCOMPARE(approved.size(), answered ? 0 : 1);
-        QVERIFY(!guard->isWaitingToClose());
-        QCOMPARE(editor.saveStateRaw(), QStringLiteral("saved"));
     }
 
     // The backend ends the session under unsaved edits: the account window stays, and closing
