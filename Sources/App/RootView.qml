@@ -167,7 +167,8 @@ Item {
     }
 
     // The window closes once the running save is over; meanwhile it says so, and the person may
-    // close without waiting (the edits not stored yet are then asked about) or keep the window.
+    // close without waiting (the edits not stored yet are then asked about) or keep the window:
+    // a save that ends while a button is held down waits for the answer.
     AppConfirmationDialog {
         id: closeWaitDialog
 
@@ -183,8 +184,14 @@ Item {
             else
                 root.unsavedEdits.stayOpen()
         }
+        onAnsweringChanged: {
+            if (root.unsavedEdits)
+                root.unsavedEdits.holdAnswer(answering)
+        }
 
+        // The message says what runs.
         BusyIndicator {
+            Accessible.ignored: true
             anchors.horizontalCenter: parent.horizontalCenter
             implicitWidth: 24
             implicitHeight: 24
@@ -262,6 +269,8 @@ Item {
             auth: rootModel.auth
             token: rootModel.deepLinkToken
             onCloseRequested: Qt.callLater(rootModel.closeDeepLink)
+            // The disabled save button leaves the keys nowhere: they go to "Закрыть".
+            onSucceeded: deepLinkSheet.focusFirstControl()
         }
     }
 }

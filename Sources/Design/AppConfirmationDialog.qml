@@ -10,7 +10,8 @@ import Tessmark.Design
 // ring whichever device opened it, so that Return or Space presses the choice that destroys or
 // replaces nothing. Items put inside (a text field, say) stand between the message and the
 // buttons; such a form starts on its `formField` instead. A question reads as a modal alert
-// named by its title and described by its message; a form as a modal dialog.
+// named by its title and described by its message, whatever else it shows; a form (one with a
+// `formField`) as a modal dialog. `answering` tells while one of its buttons is held down.
 T.Dialog {
     id: dialog
 
@@ -24,6 +25,9 @@ T.Dialog {
     // dialog shows (the buttons are made after the list of them is set).
     property Item firstControl: null
     default property alias extraContent: extra.data
+    // The button held down by a key or the pointer, until it is let go.
+    property Item heldButton: null
+    readonly property bool answering: heldButton !== null
 
     signal triggered(int index)
 
@@ -58,7 +62,7 @@ T.Dialog {
     modal: true
     focus: true
     closePolicy: T.Popup.NoAutoClose
-    AccessibleState.role: extra.children.length > 0 ? Accessible.Dialog : Accessible.AlertMessage
+    AccessibleState.role: formField !== null ? Accessible.Dialog : Accessible.AlertMessage
     width: 340
     padding: 20
     implicitHeight: contentItem.implicitHeight + topPadding + bottomPadding
@@ -146,6 +150,12 @@ T.Dialog {
                     font: Typography.font(Typography.Body, role === "cancel" ? Font.Normal : Font.DemiBold)
                     opacity: pressed ? 0.7 : 1
                     onClicked: dialog.trigger(index)
+                    onPressedChanged: {
+                        if (pressed)
+                            dialog.heldButton = button
+                        else if (dialog.heldButton === button)
+                            dialog.heldButton = null
+                    }
 
                     contentItem: Text {
                         text: button.text

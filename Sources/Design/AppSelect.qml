@@ -70,9 +70,11 @@ Column {
         id: optionGroup
     }
 
+    // The field is named by it: a reader meets the caption once, as the field's name.
     Text {
         width: parent.width
         text: root.title
+        Accessible.ignored: true
         font: Typography.font(Typography.Subheadline, Font.Medium)
         color: AppTheme.textSecondary
         elide: Text.ElideRight

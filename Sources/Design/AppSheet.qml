@@ -71,6 +71,11 @@ Item {
         FocusLanding.land(sheet.initialFocus ?? scope.nextItemInFocusChain(true))
     }
 
+    // Puts the keys on the control the sheet starts on, as when it opened.
+    function focusFirstControl() {
+        FocusLanding.land(sheet.initialFocus ?? popup.contentItem.nextItemInFocusChain(true))
+    }
+
     function open() {
         const host = sheet.Window.window
         if (!opened)

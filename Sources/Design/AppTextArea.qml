@@ -18,10 +18,12 @@ Column {
 
     spacing: 8
 
+    // The input is named by it: a reader meets the caption once, as the field's name.
     Text {
         width: parent.width
         visible: root.title !== ""
         text: root.title
+        Accessible.ignored: true
         font: Typography.font(Typography.Subheadline, Font.Medium)
         color: AppTheme.textSecondary
         elide: Text.ElideRight

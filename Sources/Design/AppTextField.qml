@@ -42,9 +42,11 @@ Column {
 
     spacing: 6
 
+    // The input is named by it: a reader meets the caption once, as the field's name.
     Text {
         width: parent.width
         text: root.title
+        Accessible.ignored: true
         font: Typography.font(Typography.Subheadline, Font.Medium)
         color: AppTheme.textSecondary
         elide: Text.ElideRight
@@ -126,6 +128,7 @@ Column {
                     onAccepted: root.accepted()
 
                     SelectAllOnFocus {}
+                    OneLinePaste {}
 
                     Text {
                         objectName: "placeholder"
@@ -162,6 +165,8 @@ Column {
             implicitWidth: 22
             implicitHeight: 22
             Accessible.name: root.isPasswordVisible ? "Скрыть пароль" : "Показать пароль"
+            // Which of a form's passwords it shows.
+            Accessible.description: root.title
             onClicked: root.isPasswordVisible = !root.isPasswordVisible
 
             contentItem: AppIcon {

@@ -31,6 +31,8 @@ public:
     void recheck();
     // Lands them now if no control has them, as the window's next frame would.
     void settle();
+    // The disabled control the keys wait to go back to, or null.
+    QQuickItem *waitingOn() const { return m_waiting; }
 
 Q_SIGNALS:
     void homeChanged();

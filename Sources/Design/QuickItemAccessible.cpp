@@ -3,10 +3,12 @@
 #include "AccessibleState.h"
 
 #include <QtQuick/private/qaccessiblequickitem_p.h>
+#include <QtQuick/private/qaccessiblequickview_p.h>
 #include <QtQuick/private/qquickaccessibleattached_p.h>
 #include <QtQuick/private/qquickitem_p.h>
 #include <QtQuick/private/qquickitemview_p_p.h>
 #include <QtQuick/private/qquicktableview_p_p.h>
+#include <QtQuick/private/qquicktext_p.h>
 #include <QtQuick/private/qquicktextinput_p.h>
 
 #include <QCoreApplication>
@@ -93,9 +95,51 @@ bool isFlickableContent(const QQuickItem *item)
         && flickable->property("contentItem").value<QQuickItem *>() == item;
 }
 
+// The words a text item draws, without markup; none when it draws only a picture: glyphs of the
+// icon font, a symbol or an emoji standing for a thing that the control around it names.
+QString drawnWords(const QQuickItem *item)
+{
+    const auto *text = static_cast<const QQuickText *>(item);
+    QString words = text->text();
+    if (text->textFormat() != QQuickText::PlainText && Qt::mightBeRichText(words))
+        words = QQuickAccessibleAttached::stripHtml(words);
+    words = words.simplified();
+    const QList<uint> points = words.toUcs4();
+    const bool picture = std::all_of(points.cbegin(), points.cend(), [](uint c) {
+        switch (QChar::category(c)) {
+        case QChar::Other_PrivateUse:
+        case QChar::Symbol_Other:
+        case QChar::Mark_NonSpacing:
+        case QChar::Other_Format:
+        case QChar::Separator_Space:
+            return true;
+        default:
+            return false;
+        }
+    });
+    return picture ? QString() : words;
+}
+
+// A text item that says nothing of its own to a reader (no Accessible property set on it) reads
+// as the words it draws: what a person sees, a reader reaches. One set to be ignored stays out.
+bool isPlainText(const QQuickItem *item)
+{
+    return item->inherits("QQuickText") && !QQuickAccessibleAttached::attachedProperties(item);
+}
+
+// Whether a reader gets the text: it has words, and they are not read already by the item it
+// stands in (a button's label, a row named by its texts).
+bool readsOwnWords(const QQuickItem *item, const QString &ownerWords)
+{
+    const QString words = drawnWords(item);
+    return !words.isEmpty() && !ownerWords.contains(words);
+}
+
 // The accessible items under the item, as a reader meets them: a list's rows top to bottom (then
-// left to right), as drawn, whatever order the list made them in; pooled rows left out.
-void readableChildren(QQuickItem *item, QList<QQuickItem *> &found)
+// left to right), as drawn, whatever order the list made them in; pooled rows left out, and
+// texts read by their words while they show. The item reads `ownerWords` (its name and
+// description) itself.
+void readableChildren(QQuickItem *item, QList<QQuickItem *> &found, const QString &ownerWords)
 {
     QList<QQuickItem *> children = item->childItems();
     if (isFlickableContent(item)) {
@@ -107,10 +151,11 @@ void readableChildren(QQuickItem *item, QList<QQuickItem *> &found)
     for (QQuickItem *child : std::as_const(children)) {
         if (released(child))
             continue;
-        if (QQuickItemPrivate::get(child)->isAccessible)
+        if (QQuickItemPrivate::get(child)->isAccessible
+            || (isPlainText(child) && child->isVisible() && readsOwnWords(child, ownerWords)))
             found.append(child);
         else
-            readableChildren(child, found);
+            readableChildren(child, found, ownerWords);
     }
 }
 
@@ -155,6 +200,18 @@ public:
             QAccessibleStateChangeEvent event(item, changed);
             QAccessible::updateAccessibility(&event);
         });
+        // A text read by its words tells of new words, and of showing and hiding, as Qt's own
+        // accessible items do (asked when it happens: Accessible properties may come later).
+        if (auto *text = qobject_cast<QQuickText *>(item)) {
+            QObject::connect(text, &QQuickText::textChanged, item, [item] {
+                if (isPlainText(item))
+                    announce(item, QAccessible::NameChanged);
+            });
+            QObject::connect(item, &QQuickItem::visibleChanged, item, [item] {
+                if (isPlainText(item))
+                    announce(item, item->isVisible() ? QAccessible::ObjectShow : QAccessible::ObjectHide);
+            });
+        }
         // A list's row that goes to the pool hides, and shows again when the list takes it back
         // (the view's attached object, a child of the row, tells both).
         for (QObject *child : item->children()) {
@@ -182,6 +239,8 @@ public:
     // A popup's states are set on the popup, which stands for its item.
     QAccessible::Role role() const override
     {
+        if (isPlainText(item()))
+            return QAccessible::StaticText;
         for (const QObject *object : {static_cast<const QObject *>(item()), popup()}) {
             const AccessibleState *extra = object ? AccessibleState::of(object) : nullptr;
             if (extra && extra->role() != QAccessible::NoRole)
@@ -194,6 +253,8 @@ public:
     // description by its `message`, as a question does.
     QString text(QAccessible::Text kind) const override
     {
+        if (isPlainText(item()))
+            return kind == QAccessible::Name ? drawnWords(item()) : QString();
         QString value = QAccessibleQuickItem::text(kind);
         if (masks(item()) && (kind == QAccessible::Value || value == item()->property("text").toString()))
             return kind == QAccessible::Value ? maskedText(item()) : QString();
@@ -208,6 +269,10 @@ public:
     QAccessible::State state() const override
     {
         QAccessible::State state = QAccessibleQuickItem::state();
+        // Qt tells it only of items with Accessible properties; a text read by its words has none.
+        const QQuickWindow *shownIn = item()->window();
+        if (!item()->isVisible() || item()->opacity() <= 0 || !shownIn || !shownIn->isVisible())
+            state.invisible = true;
         if (outOfSight(item())) {
             state.invisible = true;
             state.offscreen = true;
@@ -300,7 +365,8 @@ private:
     QList<QQuickItem *> readable() const
     {
         QList<QQuickItem *> found;
-        readableChildren(item(), found);
+        readableChildren(item(), found,
+                         (text(QAccessible::Name) + QLatin1Char('\n') + text(QAccessible::Description)).simplified());
         return found;
     }
 
@@ -319,13 +385,46 @@ private:
     }
 };
 
-// Factories are asked from the item's own class up: answering for its own class comes before
-// Qt's factory, which answers for QQuickItem.
+// The window reads its content as its items do: the texts among it by their words.
+class ContentReadingWindow : public QAccessibleQuickWindow
+{
+public:
+    using QAccessibleQuickWindow::QAccessibleQuickWindow;
+
+    int childCount() const override { return int(readable().size()); }
+
+    QAccessibleInterface *child(int index) const override
+    {
+        const QList<QQuickItem *> children = readable();
+        return index >= 0 && index < children.size() ? QAccessible::queryAccessibleInterface(children.at(index))
+                                                     : nullptr;
+    }
+
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        return child ? int(readable().indexOf(qobject_cast<QQuickItem *>(child->object()))) : -1;
+    }
+
+private:
+    QList<QQuickItem *> readable() const
+    {
+        QList<QQuickItem *> found;
+        if (QQuickItem *content = static_cast<QQuickWindow *>(object())->contentItem())
+            readableChildren(content, found, QString());
+        return found;
+    }
+};
+
+// Factories are asked from the object's own class up: answering for its own class comes before
+// Qt's factory, which answers for QQuickItem and QQuickWindow.
 QAccessibleInterface *create(const QString &className, QObject *object)
 {
+    if (className != QLatin1String(object->metaObject()->className()))
+        return nullptr;
+    if (auto *window = qobject_cast<QQuickWindow *>(object))
+        return new ContentReadingWindow(window);
     auto *item = qobject_cast<QQuickItem *>(object);
-    if (!item || className != QLatin1String(object->metaObject()->className())
-        || !QQuickItemPrivate::get(item)->isAccessible)
+    if (!item || !(QQuickItemPrivate::get(item)->isAccessible || isPlainText(item)))
         return nullptr;
     return new DisabledAwareItem(item);
 }

@@ -6,8 +6,8 @@
 // or selected state, a disabled control that does not read as disabled, a dialog without a name
 // or not read as modal, a menu without a name, a password field that reads what was typed, an
 // error shown that is not read as an alert, a state or an empty list's text that is not read at
-// all, more than one object read as focused, an object read as shown though out of sight; and
-// every window kept hidden.
+// all, any other text drawn that a reader never reaches, more than one object read as focused, an
+// object read as shown though out of sight; and every window kept hidden.
 #include "AppTheme.h"
 #include "ItemCulling.h"
 
@@ -20,6 +20,7 @@
 #include <QQuickWindow>
 #include <QSet>
 #include <QStringList>
+#include <QTextDocumentFragment>
 
 namespace AccessibilityAudit {
 
@@ -66,6 +67,14 @@ inline bool outOfSight(const QQuickItem *item)
         }
     }
     return false;
+}
+
+// Whether the item says itself what a reader gets of it (it has Accessible properties set).
+inline bool declaresReading(const QQuickItem *item)
+{
+    const QObjectList children = item->children();
+    return std::any_of(children.cbegin(), children.cend(),
+                       [](const QObject *child) { return child->inherits("QQuickAccessibleAttached"); });
 }
 
 // Whether a person can see the item at all: shown, with some size.
@@ -227,8 +236,9 @@ inline QStringList problems(QQuickWindow *window)
             // A control's own label in that colour (a destructive button) is its name, no alert.
             if (i != item && interactive(node->role()))
                 return name.contains(text);
-            // A state in that colour (a status "Отказ") says so by reading as text.
-            const bool state = i == item && node->role() == QAccessible::StaticText;
+            // A state in that colour (a status "Отказ") says so by reading as text, on purpose:
+            // not merely as any text drawn reads.
+            const bool state = i == item && node->role() == QAccessible::StaticText && declaresReading(item);
             if ((!alert || node->role() == QAccessible::AlertMessage || state) && name.contains(text))
                 return true;
         }
@@ -263,6 +273,54 @@ inline QStringList problems(QQuickWindow *window)
             read(child, inEmptyState);
     };
     read(window->contentItem(), false);
+
+    // Any text drawn reaches a reader: as an object of its own or within the one it stands in,
+    // unless it only repeats the name of the control beside it (a field's caption).
+    const auto words = [](const QQuickItem *text) {
+        QString drawn = text->property("text").toString();
+        if (text->property("textFormat").toInt() != Qt::PlainText && Qt::mightBeRichText(drawn))
+            drawn = QTextDocumentFragment::fromHtml(drawn).toPlainText();
+        drawn = drawn.simplified();
+        // A glyph of the icon font, a symbol or an emoji is a picture, not words.
+        const QList<uint> points = drawn.toUcs4();
+        const bool picture = std::all_of(points.cbegin(), points.cend(), [](uint c) {
+            const QChar::Category kind = QChar::category(c);
+            return kind == QChar::Other_PrivateUse || kind == QChar::Symbol_Other || kind == QChar::Mark_NonSpacing
+                || kind == QChar::Other_Format || kind == QChar::Separator_Space;
+        });
+        return picture ? QString() : drawn;
+    };
+    const auto reads = [](QAccessibleInterface *node, const QString &text) {
+        for (const QAccessible::Text kind : {QAccessible::Name, QAccessible::Description, QAccessible::Value}) {
+            if (node->text(kind).simplified().contains(text))
+                return true;
+        }
+        return false;
+    };
+    const std::function<bool(QQuickItem *, const QString &)> namesControlIn = [&](QQuickItem *area,
+                                                                                  const QString &text) {
+        const QList<QQuickItem *> inside = area->childItems();
+        return std::any_of(inside.cbegin(), inside.cend(), [&](QQuickItem *i) {
+            QAccessibleInterface *node = exposed.value(i);
+            return (node && interactive(node->role()) && node->text(QAccessible::Name).simplified().contains(text))
+                || namesControlIn(i, text);
+        });
+    };
+    const std::function<void(QQuickItem *)> drawn = [&](QQuickItem *item) {
+        if (hidden(item))
+            return;
+        const QString text = item->inherits("QQuickText") && shown(item) && !outOfSight(item) ? words(item) : QString();
+        bool heard = text.isEmpty() || exposed.contains(item);
+        for (const QQuickItem *up = item->parentItem(); up && !heard; up = up->parentItem()) {
+            if (QAccessibleInterface *node = exposed.value(const_cast<QQuickItem *>(up)))
+                heard = reads(node, text);
+        }
+        if (!heard && !(item->parentItem() && namesControlIn(item->parentItem(), text)))
+            found << QStringLiteral("text never read: %1 \"%2\"").arg(describe(item), text.left(60));
+        for (QQuickItem *child : item->childItems())
+            drawn(child);
+    };
+    drawn(window->contentItem());
 
     // A reader follows one focus: two objects that say they have it leave it guessing.
     QStringList focused;

@@ -65,8 +65,13 @@ QString FocusWatch::problem(QQuickWindow *window, bool byKey, bool byWheel)
     if (!window || !window->isVisible() || !window->contentItem()->hasFocus() || !FocusKeeper::of(window))
         return {};
     QQuickItem *focused = window->activeFocusItem();
+    // The keeper holds them back for a control disabled while its work runs: one that stays
+    // disabled leaves them nowhere.
+    const QQuickItem *waited = FocusKeeper::of(window)->waitingOn();
+    const QString waiting =
+        waited ? QStringLiteral(": they wait on the disabled %1").arg(AccessibilityAudit::describe(waited)) : QString();
     if (!focused || focused == window->contentItem())
-        return QStringLiteral("nothing has the focus");
+        return QStringLiteral("nothing has the focus") + waiting;
     const QString what = AccessibilityAudit::describe(focused);
     const auto tabStop = [](const QQuickItem *item) {
         for (; item && !item->activeFocusOnTab(); item = item->parentItem()) {}
@@ -74,7 +79,7 @@ QString FocusWatch::problem(QQuickWindow *window, bool byKey, bool byWheel)
     };
     // A row holds the keys of the list that Tab stops at.
     if (!tabStop(focused))
-        return QStringLiteral("the focus is on %1, no control").arg(what);
+        return QStringLiteral("the focus is on %1, no control").arg(what) + waiting;
     // The wheel may take the focused control out of sight: the person looks elsewhere.
     if (!byWheel && !shown(focused))
         return QStringLiteral("the focused %1 is hidden").arg(what);

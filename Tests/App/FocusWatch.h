@@ -8,7 +8,8 @@ class QQuickWindow;
 // Made once by a window test, before its windows: after each key or mouse input to a window of
 // the application has settled, the keys there have exactly one place. The focused item is a
 // control that shows, inside the top-most open popup when one is open, with its focus ring when
-// the input was a key. An input has settled when the test presses again after the event loop
+// the input was a key; keys held back for a control that stays disabled are named with it. An
+// input has settled when the test presses again after the event loop
 // ran, when the window hides, or when the test says so (`settle`); what is wrong fails the
 // running test function, once.
 class FocusWatch : public QObject

@@ -3,8 +3,8 @@
 
 Starts the test backend and the application on a fresh device store, then, with pyatspi and
 keys and clicks sent through the accessibility registry: the welcome screen's buttons are named
-and the first has the focus; the sign-in sheet reads as a named modal dialog with the focus in its
-first field; the fields' errors and a refused sign-in are announced as alerts that have their text
+and the first has the focus, and its texts read; the sign-in sheet reads as a named modal dialog
+with the focus in its first field; the fields' errors and a refused sign-in are announced as alerts that have their text
 as they show, and the refusal leaves the focus in the password field; the password reads as
 password text of bullets alone (its text once revealed by Space on the button that Tab reaches
 after the field); after a sign-in the tour's first step has the focus on its main button, and skipping it lands the focus in the projects list, whose rows
@@ -379,6 +379,9 @@ def main(app_binary, backend_binary):
               'the welcome screen: no button "Войти или зарегистрироваться"')
         check(any(node.getRole() == pyatspi.ROLE_LABEL and node.name.startswith('Продолжайте без аккаунта')
                   for node in walk(reader)), 'the welcome screen: its text is not read')
+        # A text drawn with no word for a reader in QML reads all the same.
+        check(find(reader, pyatspi.ROLE_LABEL, 'Сметы на устройстве или в облаке') is not None,
+              'the welcome screen: its heading is not read')
         wait_for(lambda: the_focused(reader) == guest, 'the focus on "Продолжить как гость"')
         check_screen(reader, 'welcome')
 

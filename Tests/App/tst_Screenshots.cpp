@@ -305,8 +305,14 @@ class TestScreenshots : public QObject
             model->setPassword(QStringLiteral("secret-12"));
             model->setConfirm(state == QLatin1String("error") ? QStringLiteral("secret-13")
                                                               : QStringLiteral("secret-12"));
+            if (state == QLatin1String("success"))
+                m_account.backend.setOverride(
+                    QStringLiteral("POST"), QStringLiteral("auth/reset-password"),
+                    BackendReply::message(200, QStringLiteral("Пароль изменён. Войдите с новым паролем.")));
             if (state != QLatin1String("idle"))
                 model->save();
+            if (state == QLatin1String("success"))
+                settle();
             return;
         }
         root()->setShowLoginSheet(true);
@@ -900,7 +906,7 @@ private Q_SLOTS:
             {"login", {"idle", "fields", "error", "busy"}},
             {"register", {"idle", "fields", "notice", "busy"}},
             {"forgot", {"idle", "error", "busy"}},
-            {"reset", {"idle", "error", "busy"}},
+            {"reset", {"idle", "error", "busy", "success"}},
             {"verify", {"error", "busy"}},
         };
         // The narrow window only in light and only at rest or with an error: the busy looks do
@@ -4599,11 +4605,13 @@ private Q_SLOTS:
 
     // Each sheet and question reads as a modal dialog with its name from every place that opens
     // it: the sign-in sheet from the welcome screen and from the settings (named by its mode), a
-    // new iteration asked from the iterations sheet.
+    // new iteration asked from the iterations sheet. The window closed during a save asks as an
+    // alert, as every question does, with nothing unnamed in it; its "Отмена", pressed by Return
+    // as the save ends, keeps the window.
     void dialogsReadNamedAndModal_data()
     {
         QTest::addColumn<QString>("from");
-        for (const char *from : {"welcome", "settings", "iterations sheet"})
+        for (const char *from : {"welcome", "settings", "iterations sheet", "closing during a save"})
             QTest::newRow(from) << QString::fromLatin1(from);
     }
     void dialogsReadNamedAndModal()
@@ -4611,17 +4619,64 @@ private Q_SLOTS:
         if (!QAccessible::isActive())
             QSKIP("the accessibility tree is off");
         QFETCH(QString, from);
-        const auto readAs = [](QQuickItem *inside, const QString &name) {
+        const auto readAs = [](QQuickItem *inside, const QString &name, QAccessible::Role role = QAccessible::Dialog) {
             QQuickItem *popup = inside;
             while (popup && !popup->inherits("QQuickPopupItem"))
                 popup = popup->parentItem();
             QVERIFY(popup);
             QAccessibleInterface *node = QAccessible::queryAccessibleInterface(popup);
             QVERIFY(node);
-            QCOMPARE(node->role(), QAccessible::Dialog);
+            QCOMPARE(node->role(), role);
             QCOMPARE(node->text(QAccessible::Name), name);
             QVERIFY(node->state().modal);
         };
+        if (from == QLatin1String("closing during a save")) {
+            open(QStringLiteral("light"), true, false);
+            MainShellViewModel *vm = signedInShell();
+            QVERIFY(vm);
+            QTRY_VERIFY(!vm->projectsService()->projects().isEmpty());
+            vm->setSelectedProjectId(vm->projectsService()->projects().first().id);
+            UnsavedEditsGuard *guard = vm->unsavedEdits();
+            ProjectEditorViewModel *editor = nullptr;
+            QTRY_VERIFY((editor = guard->editor()) != nullptr);
+            editor->setName(editor->name() + QStringLiteral(" (правка)"));
+            QTRY_VERIFY(editor->isDirty());
+            m_account.backend.hold(QStringLiteral("PATCH"), QStringLiteral("projects/") + editor->projectId());
+            editor->save();
+            m_window->close();
+            auto *question = find<QObject>(QStringLiteral("closeWaitDialog"));
+            QVERIFY(question);
+            QTRY_VERIFY(question->property("opened").toBool());
+            QQuickItem *stay = item(QStringLiteral("dialogButton1"));
+            QTRY_VERIFY(stay && stay->hasActiveFocus());
+            QCOMPARE(stay->property("text").toString(), QStringLiteral("Отмена"));
+            readAs(stay, QStringLiteral("Идёт сохранение"), QAccessible::AlertMessage);
+            const std::function<void(QAccessibleInterface *)> allNamed = [&](QAccessibleInterface *node) {
+                for (int i = 0; i < node->childCount(); ++i) {
+                    QAccessibleInterface *child = node->child(i);
+                    QVERIFY2(!child->text(QAccessible::Name).isEmpty(), qPrintable(QString::number(child->role())));
+                    allNamed(child);
+                }
+            };
+            QQuickItem *popup = stay;
+            while (popup && !popup->inherits("QQuickPopupItem"))
+                popup = popup->parentItem();
+            QVERIFY(popup);
+            allNamed(QAccessible::queryAccessibleInterface(popup));
+            // Return held on "Отмена" while the save ends: the question waits for the key's release.
+            QTest::keyPress(m_window, Qt::Key_Return);
+            QTRY_VERIFY(stay->property("pressed").toBool());
+            m_account.backend.release();
+            QTRY_VERIFY(editor->saveStateRaw() != QLatin1String("saving"));
+            QVERIFY(question->property("opened").toBool());
+            QTest::keyRelease(m_window, Qt::Key_Return);
+            QTRY_VERIFY(!question->property("opened").toBool());
+            QVERIFY(!guard->isWaitingToClose());
+            QTest::qWait(100); // whatever the release queued has run
+            QVERIFY(m_window->isVisible());
+            QCOMPARE(editor->saveStateRaw(), QStringLiteral("saved"));
+            return;
+        }
         if (from == QLatin1String("iterations sheet")) {
             openSheetHost(QStringLiteral("light"));
             QQuickItem *sheet = openSheet(QStringLiteral("ProjectIterationsSheet"),
@@ -5283,6 +5338,9 @@ private Q_SLOTS:
         QTest::addRow("back-from-payments wide") << QStringLiteral("back-from-payments") << QSize(1280, 800);
         for (const QString &action : {QStringLiteral("folded-list-tab"), QStringLiteral("folded-list-backtab")})
             QTest::addRow("%s minimum", qPrintable(action)) << action << minimumWindowSize;
+        // A reset link's new password saved by keys: the save button stays disabled.
+        QTest::newRow("reset-success default") << QStringLiteral("reset-success") << QSize(960, 640);
+        QTest::newRow("reset-success minimum") << QStringLiteral("reset-success") << minimumWindowSize;
     }
     void focusLandsAfterAction()
     {
@@ -5851,6 +5909,29 @@ private Q_SLOTS:
             QTRY_COMPARE(vm->projectsService()->projects().first().name, QStringLiteral("Сайт пекарни"));
             // Its editor folds the list into the rail, whose button has the keys.
             QTRY_VERIFY((expected = item(QStringLiteral("showProjectsButton"))) != nullptr && expected->isVisible());
+        } else if (action == QLatin1String("reset-success")) {
+            // The new password twice, Return on "Сохранить пароль", which stays disabled: the
+            // outcome read as an alert, the keys on "Закрыть".
+            const QString changed = QStringLiteral("Пароль изменён. Войдите с новым паролем.");
+            m_account.backend.setOverride(QStringLiteral("POST"), QStringLiteral("auth/reset-password"),
+                                          BackendReply::message(200, changed).after(300));
+            open(QStringLiteral("light"), true, false);
+            QVERIFY(sized());
+            root()->openUrl(QStringLiteral("tessmark://reset-password?token=abc"));
+            QQuickItem *password = nullptr;
+            QTRY_VERIFY((password = input(QStringLiteral("passwordField"))) != nullptr && password->hasActiveFocus());
+            typeText(QStringLiteral("secret-12"));
+            QVERIFY(tabTo(input(QStringLiteral("confirmField")), 4));
+            typeText(QStringLiteral("secret-12"));
+            QVERIFY(tabTo(item(QStringLiteral("saveButton")), 4));
+            QTest::keyClick(m_window, Qt::Key_Return);
+            QQuickItem *outcome = nullptr;
+            QTRY_VERIFY((outcome = item(QStringLiteral("successLine"))) != nullptr && outcome->isVisible());
+            verifyAlert(outcome, changed);
+            QVERIFY(!item(QStringLiteral("saveButton"))->isEnabled());
+            expected = findItem(sheetFrame(item(QStringLiteral("deepLinkSheet"))), QStringLiteral("cancelButton"));
+            QVERIFY(expected);
+            QCOMPARE(expected->property("text").toString(), QStringLiteral("Закрыть"));
         } else if (action == QLatin1String("verify-link")) {
             // A verification link while a project is open: the sheet's own control.
             QVERIFY(openDeviceProject(QStringLiteral("landing-link"), 2, QStringLiteral("light"), size));
@@ -5993,7 +6074,8 @@ private Q_SLOTS:
     }
 
     // The window tests' check of the keys' place names a window where none has them, a scope
-    // holding them, a control without its ring after a key, and one left beneath an open popup.
+    // holding them, a control without its ring after a key, one left beneath an open popup, and
+    // a disabled control the keys wait for.
     void focusWatchFindsFaults()
     {
         QQmlEngine engine;
@@ -6028,6 +6110,13 @@ private Q_SLOTS:
         button->forceActiveFocus(Qt::MouseFocusReason);
         QCOMPARE(FocusWatch::problem(window, false), QString());
         QVERIFY(FocusWatch::problem(window, true).startsWith(QStringLiteral("no focus ring")));
+        button->setEnabled(false);
+        const QString stuck = FocusWatch::problem(window, false);
+        QVERIFY2(stuck.startsWith(QStringLiteral("nothing has the focus: they wait on the disabled "))
+                     && stuck.contains(QStringLiteral("SecondaryButton \"button\"")),
+                 qPrintable(stuck));
+        button->setEnabled(true);
+        QTRY_COMPARE(window->activeFocusItem(), button);
         QObject *popup = window->findChild<QObject *>(QStringLiteral("popup"));
         QMetaObject::invokeMethod(popup, "open");
         QTRY_VERIFY(popup->property("opened").toBool());
@@ -6035,47 +6124,95 @@ private Q_SLOTS:
         QVERIFY(FocusWatch::problem(window, true).contains(QStringLiteral("outside the open popup")));
     }
 
-    // The reader's check names an error shown that is not read as an alert and a state's text
-    // that is not read at all; an alert, an empty state and a destructive button's label pass.
+    // The reader's check names an error shown that is not read as an alert, a state's text that
+    // is not read at all, and any other text drawn that a reader never reaches; an alert, an empty
+    // state, a destructive button's label and a field's caption (its input's name) pass. With
+    // the app's reading every text drawn is read, a text kept from a reader on purpose excepted,
+    // and an error still has to be an alert.
     void auditFindsUnreadTexts()
     {
         if (!QAccessible::isActive())
             QSKIP("the accessibility tree is off");
+        const auto make = [](QQmlEngine &engine) {
+            QQmlComponent component(&engine);
+            component.setData(R"(
+                import QtQuick
+                import Tessmark.Design
+                Window {
+                    width: 400; height: 600; visible: true
+                    Column {
+                        width: parent.width
+                        Text { objectName: "silentError"; text: "Сервер недоступен"; color: AppTheme.error }
+                        AlertText { objectName: "alert"; width: parent.width; text: "Неверный email или пароль" }
+                        Text { objectName: "silentState"; text: "Сохранено"; color: AppTheme.success }
+                        Text {
+                            objectName: "readState"; text: "Есть изменения"; color: AppTheme.warning
+                            Accessible.role: Accessible.StaticText; Accessible.name: text
+                        }
+                        SecondaryButton { text: "Удалить"; color: AppTheme.error }
+                        EmptyStateView { width: 300; title: "Нет проектов"; description: "Создайте первый проект" }
+                        Text { objectName: "heading"; text: "Новый <b>пароль</b>" }
+                        Text { objectName: "keptAway"; text: "Проекты синхронизируются"; Accessible.ignored: true }
+                        AppTextField { width: 300; title: "Подтверждение" }
+                    }
+                })",
+                              QUrl());
+            std::unique_ptr<QObject> root(component.create());
+            if (!root)
+                qWarning() << component.errors();
+            return root;
+        };
+        const QString column = QStringLiteral("QQuickRootItem > QQuickColumn > ");
         QQmlEngine engine;
         engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
-        QQmlComponent component(&engine);
-        component.setData(R"(
-            import QtQuick
-            import Tessmark.Design
-            Window {
-                width: 400; height: 500; visible: true
-                Column {
-                    width: parent.width
-                    Text { objectName: "silentError"; text: "Сервер недоступен"; color: AppTheme.error }
-                    AlertText { objectName: "alert"; width: parent.width; text: "Неверный email или пароль" }
-                    Text { objectName: "silentState"; text: "Сохранено"; color: AppTheme.success }
-                    Text {
-                        objectName: "readState"; text: "Есть изменения"; color: AppTheme.warning
-                        Accessible.role: Accessible.StaticText; Accessible.name: text
-                    }
-                    SecondaryButton { text: "Удалить"; color: AppTheme.error }
-                    EmptyStateView { width: 300; title: "Нет проектов"; description: "Создайте первый проект" }
-                }
-            })",
-                          QUrl());
-        std::unique_ptr<QObject> root(component.create());
-        QVERIFY2(root, qPrintable(component.errorString()));
-        auto *window = qobject_cast<QQuickWindow *>(root.get());
+        QuickItemAccessible::uninstall();
+        const auto reinstall = qScopeGuard([] { QuickItemAccessible::install(); });
+        std::unique_ptr<QObject> qtReading = make(engine);
+        QVERIFY(qtReading);
+        auto *window = qobject_cast<QQuickWindow *>(qtReading.get());
         QVERIFY(QTest::qWaitForWindowExposed(window));
-        const QString found = AccessibilityAudit::problems(window).join(QLatin1Char('\n'));
-        QVERIFY2(found.contains(QStringLiteral("error text not read as an alert: QQuickRootItem > "
-                                               "QQuickColumn > QQuickText \"silentError\"")),
+        QString found = AccessibilityAudit::problems(window).join(QLatin1Char('\n'));
+        QVERIFY2(found.contains(QStringLiteral("error text not read as an alert: ") + column
+                                + QStringLiteral("QQuickText \"silentError\"")),
                  qPrintable(found));
-        QVERIFY2(found.contains(QStringLiteral("status text not exposed: QQuickRootItem > "
-                                               "QQuickColumn > QQuickText \"silentState\"")),
+        QVERIFY2(found.contains(QStringLiteral("status text not exposed: ") + column
+                                + QStringLiteral("QQuickText \"silentState\"")),
                  qPrintable(found));
-        for (const char *fine : {"Неверный", "readState", "Удалить", "Нет проектов", "Создайте"})
+        // Named with the words drawn, without their markup.
+        const QStringList lines = found.split(QLatin1Char('\n'));
+        const auto neverRead = [&lines, &column](const QString &name, const QString &words) {
+            return std::any_of(lines.cbegin(), lines.cend(), [&](const QString &line) {
+                return line.startsWith(QStringLiteral("text never read: ") + column + QStringLiteral("QQuickText \"")
+                                       + name + QLatin1Char('"'))
+                    && line.endsWith(QLatin1Char('"') + words + QLatin1Char('"'));
+            });
+        };
+        QVERIFY2(neverRead(QStringLiteral("heading"), QStringLiteral("Новый пароль")), qPrintable(found));
+        QVERIFY2(neverRead(QStringLiteral("keptAway"), QStringLiteral("Проекты синхронизируются")), qPrintable(found));
+        for (const char *fine : {"Неверный", "readState", "Удалить", "Нет проектов", "Создайте", "Подтверждение"})
             QVERIFY2(!found.contains(QString::fromUtf8(fine)), qPrintable(found));
+        qtReading.reset();
+
+        QuickItemAccessible::install();
+        std::unique_ptr<QObject> ours = make(engine);
+        QVERIFY(ours);
+        window = qobject_cast<QQuickWindow *>(ours.get());
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        found = AccessibilityAudit::problems(window).join(QLatin1Char('\n'));
+        QVERIFY2(found.contains(QStringLiteral("error text not read as an alert: ") + column
+                                + QStringLiteral("QQuickText \"silentError\"")),
+                 qPrintable(found));
+        QVERIFY2(
+            found.contains(QStringLiteral("text never read: ") + column + QStringLiteral("QQuickText \"keptAway\"")),
+            qPrintable(found));
+        for (const char *fine : {"silentState", "heading", "Подтверждение", "Неверный", "readState", "Удалить"})
+            QVERIFY2(!found.contains(QString::fromUtf8(fine)), qPrintable(found));
+        auto *heading = window->findChild<QQuickItem *>(QStringLiteral("heading"));
+        QVERIFY(heading);
+        QAccessibleInterface *node = QAccessible::queryAccessibleInterface(heading);
+        QVERIFY(node);
+        QCOMPARE(node->role(), QAccessible::StaticText);
+        QCOMPARE(node->text(QAccessible::Name), QStringLiteral("Новый пароль"));
     }
 
     // With Qt's own reading a sheet, a list and the field in it all read as focused, and a

@@ -81,6 +81,8 @@ private Q_SLOTS:
                  qPrintable(model->pdfPath()));
         QVERIFY(readFile(model->pdfPath()).startsWith("%PDF-"));
         QCOMPARE(model->pdfUrl(), QUrl::fromLocalFile(model->pdfPath()));
+        // What a reader hears of the preview: five lines take two pages.
+        QCOMPARE(model->previewName(), QStringLiteral("Первая страница PDF, всего страниц: 2"));
 
         // The preview's address leads back to the same file, Cyrillic path and all.
         PDFPreviewImageProvider provider;
@@ -113,6 +115,7 @@ private Q_SLOTS:
         QCOMPARE(model->errorMessage(), QStringLiteral("Не удалось создать PDF"));
         QVERIFY(model->pdfUrl().isEmpty());
         QVERIFY(model->previewSource().isEmpty());
+        QCOMPARE(model->previewName(), QString());
 
         fail = false;
         model->generate();

@@ -5,7 +5,9 @@ import Tessmark.Features.Auth
 import Tessmark.Services
 
 // A new password for the token of a reset link. It neither signs in nor closes by itself: the
-// user leaves it with the sheet's "Закрыть". A link refused at once shows why, and no entries.
+// user leaves it with the sheet's "Закрыть", where `succeeded` asks the keys to go once the
+// password is changed. A link refused at once shows why, and no entries; the outcome, refused or
+// changed, is spoken as it shows.
 Item {
     id: reset
 
@@ -17,6 +19,8 @@ Item {
     readonly property alias model: model
 
     signal closeRequested()
+    // The password is changed: nothing is left to do here but to close.
+    signal succeeded()
 
     implicitWidth: 400
     implicitHeight: 420
@@ -30,6 +34,10 @@ Item {
         id: model
         auth: reset.auth
         token: reset.token
+        onSuccessChanged: {
+            if (hasSuccess)
+                reset.succeeded()
+        }
     }
 
     AccountScrollView {
@@ -87,15 +95,11 @@ Item {
                 text: model.confirm
                 onTextChanged: model.confirm = text
             }
-            Text {
+            AlertText {
                 objectName: "successLine"
-                Accessible.role: Accessible.StaticText
-                Accessible.name: text
                 width: parent.width
-                visible: model.hasSuccess
+                shown: model.hasSuccess
                 text: model.successMessage
-                textFormat: Text.PlainText
-                wrapMode: Text.Wrap
                 font: Typography.font(Typography.Subheadline)
                 color: AppTheme.success
             }

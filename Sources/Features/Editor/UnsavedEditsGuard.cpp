@@ -11,6 +11,7 @@ void UnsavedEditsGuard::setEditor(ProjectEditorViewModel *editor)
         return;
     // A step waiting for the old editor's save or for an answer about its edits is void.
     disconnect(m_waiting);
+    dropHeldEnd();
     m_pending = {};
     m_pendingCloses = false;
     setAsking(false);
@@ -101,12 +102,42 @@ void UnsavedEditsGuard::save()
 void UnsavedEditsGuard::afterSave(std::function<void(bool stored)> then, bool closes)
 {
     disconnect(m_waiting);
+    dropHeldEnd();
     m_waiting = connect(m_editor, &ProjectEditorViewModel::finished, this, [this, then](bool stored) {
         disconnect(m_waiting);
+        // A person pressing a button of the question meanwhile decides on the release.
+        if (m_isWaitingToClose && m_answerHeld) {
+            m_heldEnd = [then, stored] { then(stored); };
+            return;
+        }
         setWaitingToClose(false);
         then(stored);
     });
     setWaitingToClose(closes);
+}
+
+void UnsavedEditsGuard::holdAnswer(bool held)
+{
+    m_answerHeld = held;
+    if (held || !m_heldEnd)
+        return;
+    // After the release's click, whose answer (if any) drops what was kept.
+    QMetaObject::invokeMethod(
+        this,
+        [this, number = m_heldEndNumber] {
+            if (number != m_heldEndNumber || !m_heldEnd)
+                return;
+            const std::function<void()> end = std::exchange(m_heldEnd, {});
+            setWaitingToClose(false);
+            end();
+        },
+        Qt::QueuedConnection);
+}
+
+void UnsavedEditsGuard::dropHeldEnd()
+{
+    m_heldEnd = {};
+    ++m_heldEndNumber;
 }
 
 void UnsavedEditsGuard::closeWithoutWaiting()
@@ -114,6 +145,7 @@ void UnsavedEditsGuard::closeWithoutWaiting()
     if (!m_isWaitingToClose)
         return;
     disconnect(m_waiting);
+    dropHeldEnd();
     setWaitingToClose(false);
     // What the save has not stored yet counts as unsaved.
     if (!hasUnsavedEdits()) {
@@ -126,6 +158,7 @@ void UnsavedEditsGuard::closeWithoutWaiting()
 void UnsavedEditsGuard::stayOpen()
 {
     disconnect(m_waiting);
+    dropHeldEnd();
     setWaitingToClose(false);
 }
 

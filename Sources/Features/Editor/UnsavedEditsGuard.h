@@ -12,7 +12,8 @@
 // "Сохранить изменения?"; "Сохранить" runs it once the save has stored the project, "Не сохранять"
 // runs it at once, "Отмена" drops it. A window closing while a save runs waits for that save,
 // and says so: the person may stop waiting (the edits not stored yet are then asked about) or keep
-// the window.
+// the window. A save that ends while a button of that question is held down waits for the answer:
+// "Отмена" keeps the window even then.
 class UnsavedEditsGuard : public QObject
 {
     Q_OBJECT
@@ -51,6 +52,8 @@ public:
     // about as any unsaved edits), or stay open and let the save go on.
     Q_INVOKABLE void closeWithoutWaiting();
     Q_INVOKABLE void stayOpen();
+    // A button of the waiting question is pressed (true) or let go (false).
+    Q_INVOKABLE void holdAnswer(bool held);
 
 Q_SIGNALS:
     void editorChanged();
@@ -68,6 +71,8 @@ private:
     // shows that it waits, when the step closes it.
     void afterSave(std::function<void(bool stored)> then, bool closes);
     void approveClose();
+    // Forgets the end of the save kept for a held answer.
+    void dropHeldEnd();
 
     QPointer<ProjectEditorViewModel> m_editor;
     Step m_pending;
@@ -77,4 +82,9 @@ private:
     bool m_isAsking = false;
     bool m_isWaitingToClose = false;
     bool m_closeApproved = false;
+    bool m_answerHeld = false;
+    // The end of the save, kept while an answer is held; run once it is let go, unless answered.
+    std::function<void()> m_heldEnd;
+    // Counts the kept ends, so that a later one's run skips an earlier one.
+    int m_heldEndNumber = 0;
 };

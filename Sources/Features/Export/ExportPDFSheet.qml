@@ -174,6 +174,7 @@ Item {
                     Layout.preferredHeight: Math.max(160, Math.min(311, scroller.availableHeight - actions.implicitHeight - 60))
                     Layout.preferredWidth: Math.round(Layout.preferredHeight * 0.707)
                     source: exporter.previewSource
+                    accessibleName: exporter.previewName
                 }
 
                 ColumnLayout {

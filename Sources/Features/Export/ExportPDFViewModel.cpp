@@ -42,6 +42,13 @@ QUrl ExportPDFViewModel::previewSource() const
     return m_pdfPath.isEmpty() ? QUrl() : PDFPreviewImageProvider::source(m_pdfPath, m_generation);
 }
 
+QString ExportPDFViewModel::previewName() const
+{
+    if (m_pdfPath.isEmpty())
+        return {};
+    return QStringLiteral("Первая страница PDF, всего страниц: %1").arg(m_pageCount);
+}
+
 QString ExportPDFViewModel::suggestedFilename() const
 {
     return PDFSaveHelper::suggestedFilename(m_input.projectName);
@@ -80,14 +87,21 @@ void ExportPDFViewModel::generate()
     m_generating = true;
     clearOutcome();
     Q_EMIT stateChanged();
-    QFuture<std::optional<QString>> rendering = QtConcurrent::run(m_generator, m_input);
+    QFuture<Rendered> rendering = QtConcurrent::run(
+        [generator = m_generator](const CommercialProposalInput &input) {
+            Rendered rendered{generator(input), 0};
+            if (rendered.first)
+                rendered.second = PDFPreviewImageProvider::pageCount(*rendered.first);
+            return rendered;
+        },
+        m_input);
     generationTask(this, generation, std::move(rendering));
 }
 
 QCoro::Task<> ExportPDFViewModel::generationTask(QPointer<ExportPDFViewModel> self, int generation,
-                                                 QFuture<std::optional<QString>> rendering)
+                                                 QFuture<Rendered> rendering)
 {
-    const std::optional<QString> path = co_await rendering;
+    const auto [path, pages] = co_await rendering;
     // A render nobody will show any more: the sheet went, or a newer render started.
     if (!self || self->m_generation != generation || self->m_discarded) {
         if (path)
@@ -95,9 +109,10 @@ QCoro::Task<> ExportPDFViewModel::generationTask(QPointer<ExportPDFViewModel> se
         co_return;
     }
     self->m_generating = false;
-    if (path)
+    if (path) {
         self->m_pdfPath = *path;
-    else
+        self->m_pageCount = pages;
+    } else
         self->m_error = CommercialProposalPDF::creationErrorText();
     Q_EMIT self->stateChanged();
     Q_EMIT self->generationFinished();
@@ -277,6 +292,7 @@ void ExportPDFViewModel::dropRender()
     if (!m_pdfPath.isEmpty() && !m_handedOver && !savedInside)
         ProposalTempFolder::removeRender(m_pdfPath);
     m_pdfPath.clear();
+    m_pageCount = 0;
     m_savedPath.clear();
     m_handedOver = false;
 }

@@ -33,6 +33,8 @@ class ExportPDFViewModel : public QObject, public QQmlParserStatus
     // The first page of the rendered file, through the preview image provider; a new render gets
     // a new address, so that no cached picture of an earlier file is shown.
     Q_PROPERTY(QUrl previewSource READ previewSource NOTIFY stateChanged)
+    // What the preview shows, for a screen reader: the first page and how many there are.
+    Q_PROPERTY(QString previewName READ previewName NOTIFY stateChanged)
     Q_PROPERTY(QString suggestedFilename READ suggestedFilename NOTIFY inputChanged)
     // Where the save dialog starts: the documents folder when there is one, else the home folder,
     // with the suggested name. Read when a dialog opens.
@@ -67,6 +69,7 @@ public:
     QString savedPath() const { return m_savedPath; }
     QUrl pdfUrl() const;
     QUrl previewSource() const;
+    QString previewName() const;
     QString suggestedFilename() const;
     QUrl suggestedSaveUrl() const;
     QUrl saveFolder() const;
@@ -119,8 +122,9 @@ Q_SIGNALS:
     void generationFinished();
 
 private:
-    static QCoro::Task<> generationTask(QPointer<ExportPDFViewModel> self, int generation,
-                                        QFuture<std::optional<QString>> rendering);
+    // A render's file, when there is one, and its number of pages.
+    using Rendered = std::pair<std::optional<QString>, int>;
+    static QCoro::Task<> generationTask(QPointer<ExportPDFViewModel> self, int generation, QFuture<Rendered> rendering);
     void setSaving(bool saving);
     // Copies the render to the chosen file; on success the copy is the one saved last.
     PDFSaveResult copyTo(const QUrl &destination, const QUrl &folder);
@@ -140,6 +144,7 @@ private:
     bool m_generating = false;
     QString m_error;
     QString m_pdfPath;
+    int m_pageCount = 0;
     QString m_savedPath;
     bool m_handedOver = false;
     bool m_discarded = false;

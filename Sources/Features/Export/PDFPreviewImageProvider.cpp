@@ -57,6 +57,12 @@ QImage PDFPreviewImageProvider::render(const QString &pdfPath, const QSize &maxS
     return document.render(0, size);
 }
 
+int PDFPreviewImageProvider::pageCount(const QString &pdfPath)
+{
+    QPdfDocument document;
+    return document.load(pdfPath) == QPdfDocument::Error::None ? document.pageCount() : 0;
+}
+
 QImage PDFPreviewImageProvider::requestImage(const QString &id, QSize *size, const QSize &requestedSize)
 {
     // The revision only makes each render's address new; the rest is the path.

@@ -27,5 +27,8 @@ public:
     // be read or has no page.
     static QImage render(const QString &pdfPath, const QSize &maxSize);
 
+    // The number of pages of the file; 0 when it cannot be read.
+    static int pageCount(const QString &pdfPath);
+
     QImage requestImage(const QString &id, QSize *size, const QSize &requestedSize) override;
 };

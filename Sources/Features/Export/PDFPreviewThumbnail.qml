@@ -10,7 +10,12 @@ Item {
 
     // An image address of the preview provider (ExportPDFViewModel.previewSource).
     required property url source
+    // What a screen reader hears of the page (ExportPDFViewModel.previewName).
+    required property string accessibleName
     readonly property bool showsPage: page.status === Image.Ready
+
+    Accessible.role: Accessible.Graphic
+    Accessible.name: accessibleName
 
     implicitWidth: 220
     implicitHeight: Math.round(220 / 0.707)

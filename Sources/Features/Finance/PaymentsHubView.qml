@@ -94,6 +94,7 @@ Rectangle {
                 Accessible.name: "Проект или итерация"
                 Accessible.searchEdit: true
                 SelectAllOnFocus {}
+                OneLinePaste {}
                 Keys.onEscapePressed: search.clear()
 
                 Text {

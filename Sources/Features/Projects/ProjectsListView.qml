@@ -283,6 +283,7 @@ Rectangle {
             Accessible.name: "Поиск по названию"
             Accessible.searchEdit: true
             SelectAllOnFocus {}
+            OneLinePaste {}
             // Down, as Tab, goes to the first result (or the selection, when the search shows it).
             Keys.onDownPressed: (projectsView.isGuest ? cardGrid : treeList).forceActiveFocus(Qt.TabFocusReason)
             Keys.onEscapePressed: event => {

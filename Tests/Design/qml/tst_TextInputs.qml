@@ -218,7 +218,7 @@ TestCase {
     }
 
     // By a click (the keyboard stays in the field), or Tab from the field, with its ring, then
-    // Space or Return.
+    // Space or Return; the button reads as the field's.
     function test_revealTogglesBetweenHiddenAndShownWithTheSameText_data() {
         return [{ tag: "click" }, { tag: "Space", key: Qt.Key_Space }, { tag: "Return", key: Qt.Key_Return }]
     }
@@ -236,6 +236,8 @@ TestCase {
                 data.key !== undefined ? keyClick(data.key) : mouseClick(reveal)
             compare(field.input.echoMode, shown ? TextInput.Normal : TextInput.Password)
             compare(reveal.Accessible.name, shown ? "Скрыть пароль" : "Показать пароль")
+            // Of which field: a form with two passwords has two such buttons.
+            compare(reveal.Accessible.description, "Пароль")
             compare(field.text, "секрет")
             verify(data.key !== undefined ? reveal.activeFocus : field.input.activeFocus)
         }
@@ -322,6 +324,36 @@ TestCase {
         keyClick(Qt.Key_A)
         verify(!placeholder.visible)
         compare(field.text, "a")
+    }
+
+    // Where a pasted text comes from.
+    Component {
+        id: clipboardSourceComponent
+        TextEdit { textFormat: TextEdit.PlainText }
+    }
+
+    // Pasted line breaks come in as spaces, over the selection as any paste; what the field
+    // holds is what it shows, and it tells of the edit.
+    function test_pasteTakesLineBreaksAsSpaces_data() {
+        return [
+            { tag: "line feed", pasted: "abc\ndef", before: "", result: "abc def" },
+            { tag: "CR LF and separators", pasted: "a\r\nb\u2029c\rd", before: "", result: "a b c d" },
+            { tag: "over the selection", pasted: "new\nname", before: "старое", result: "new name" },
+            { tag: "no break", pasted: "plain", before: "x", result: "plain" }
+        ]
+    }
+    function test_pasteTakesLineBreaksAsSpaces(data) {
+        const source = createTemporaryObject(clipboardSourceComponent, testCase, { text: data.pasted })
+        source.selectAll()
+        source.copy()
+        const field = createTemporaryObject(fieldComponent, testCase, { text: data.before })
+        let edits = 0
+        field.textEdited.connect(() => ++edits)
+        field.input.forceActiveFocus(Qt.TabFocusReason)
+        keySequence(StandardKey.Paste)
+        compare(field.text, data.result)
+        compare(field.input.displayText, data.result)
+        compare(edits > 0, true)
     }
 
     function test_symbolLeftAndRevealRightWhenMirrored() {
