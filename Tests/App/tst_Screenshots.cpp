@@ -2527,7 +2527,9 @@ private Q_SLOTS:
         connect(
             m_window, &QQuickWindow::frameSwapped, &counter, [&frames] { ++frames; }, Qt::QueuedConnection);
         QTest::qWait(1000);
-        QVERIFY2(frames <= 2, qPrintable(QStringLiteral("%1 frames drawn while idle").arg(frames)));
+        // A view kept moving draws every frame (35 to 60 a second); a busy machine may still draw a
+        // late load's or a fading ring's few.
+        QVERIFY2(frames <= 5, qPrintable(QStringLiteral("%1 frames drawn while idle").arg(frames)));
         QVERIFY2(outOfView(row).isEmpty(), qPrintable(outOfView(row)));
         QCOMPARE(vm->selectedProjectId(), opened);
     }
