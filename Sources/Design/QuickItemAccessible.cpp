@@ -187,11 +187,38 @@ void announcePooling(QQuickItem *row, Attached *view)
     QObject::connect(view, &Attached::reused, row, [row] { announce(row, QAccessible::ObjectShow); });
 }
 
-class DisabledAwareItem : public QAccessibleQuickItem
+// Children as `Reader::readable()` lists them, for an item or a window.
+template<typename Base, typename Reader>
+class ReadableChildren : public Base
 {
 public:
+    using Base::Base;
+
+    int childCount() const override { return int(readable().size()); }
+
+    QAccessibleInterface *child(int index) const override
+    {
+        const QList<QQuickItem *> children = readable();
+        return index >= 0 && index < children.size() ? QAccessible::queryAccessibleInterface(children.at(index))
+                                                     : nullptr;
+    }
+
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        return child ? int(readable().indexOf(qobject_cast<QQuickItem *>(child->object()))) : -1;
+    }
+
+private:
+    QList<QQuickItem *> readable() const { return static_cast<const Reader *>(this)->readable(); }
+};
+
+class DisabledAwareItem : public ReadableChildren<QAccessibleQuickItem, DisabledAwareItem>
+{
+    friend class ReadableChildren<QAccessibleQuickItem, DisabledAwareItem>;
+
+public:
     explicit DisabledAwareItem(QQuickItem *item)
-        : QAccessibleQuickItem(item)
+        : ReadableChildren(item)
     {
         // A reader that keeps what it has read learns of the change.
         QObject::connect(item, &QQuickItem::enabledChanged, item, [item] {
@@ -220,20 +247,6 @@ public:
             else if (auto *table = qobject_cast<QQuickTableViewAttached *>(child))
                 announcePooling(item, table);
         }
-    }
-
-    int childCount() const override { return int(readable().size()); }
-
-    QAccessibleInterface *child(int index) const override
-    {
-        const QList<QQuickItem *> children = readable();
-        return index >= 0 && index < children.size() ? QAccessible::queryAccessibleInterface(children.at(index))
-                                                     : nullptr;
-    }
-
-    int indexOfChild(const QAccessibleInterface *child) const override
-    {
-        return child ? int(readable().indexOf(qobject_cast<QQuickItem *>(child->object()))) : -1;
     }
 
     // A popup's states are set on the popup, which stands for its item.
@@ -386,24 +399,12 @@ private:
 };
 
 // The window reads its content as its items do: the texts among it by their words.
-class ContentReadingWindow : public QAccessibleQuickWindow
+class ContentReadingWindow : public ReadableChildren<QAccessibleQuickWindow, ContentReadingWindow>
 {
+    friend class ReadableChildren<QAccessibleQuickWindow, ContentReadingWindow>;
+
 public:
-    using QAccessibleQuickWindow::QAccessibleQuickWindow;
-
-    int childCount() const override { return int(readable().size()); }
-
-    QAccessibleInterface *child(int index) const override
-    {
-        const QList<QQuickItem *> children = readable();
-        return index >= 0 && index < children.size() ? QAccessible::queryAccessibleInterface(children.at(index))
-                                                     : nullptr;
-    }
-
-    int indexOfChild(const QAccessibleInterface *child) const override
-    {
-        return child ? int(readable().indexOf(qobject_cast<QQuickItem *>(child->object()))) : -1;
-    }
+    using ReadableChildren::ReadableChildren;
 
 private:
     QList<QQuickItem *> readable() const

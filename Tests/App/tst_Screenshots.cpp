@@ -364,6 +364,19 @@ class TestScreenshots : public QObject
         QTest::newRow("dark") << "dark";
     }
 
+    // That many projects of one name and a number, on the device or in the demo account.
+    void addListProjects(bool guest, int count)
+    {
+        if (guest) {
+            m_env.addDeviceProjects(count, QStringLiteral("Лендинг студии"));
+            return;
+        }
+        BackendData &data = m_account.backend.data();
+        const QString owner = data.accountByEmail(QString::fromUtf8(DemoSeed::email))->id;
+        for (int i = 0; i < count; ++i)
+            data.addProject(owner, {{QStringLiteral("name"), QStringLiteral("Лендинг студии %1").arg(i + 1)}});
+    }
+
     // The backend's projects and payments come back as they were when the returned guard goes.
     auto keepBackendData()
     {
@@ -2405,14 +2418,7 @@ private Q_SLOTS:
         QFETCH(bool, guest);
         QFETCH(QString, scheme);
         const auto restore = keepBackendData();
-        if (guest) {
-            m_env.addDeviceProjects(30, QStringLiteral("Лендинг студии"));
-        } else {
-            BackendData &data = m_account.backend.data();
-            const QString owner = data.accountByEmail(QString::fromUtf8(DemoSeed::email))->id;
-            for (int i = 0; i < 30; ++i)
-                data.addProject(owner, {{QStringLiteral("name"), QStringLiteral("Лендинг студии %1").arg(i + 1)}});
-        }
+        addListProjects(guest, 30);
         open(scheme, true, guest);
         m_window->resize(size);
         QTRY_COMPARE(m_window->size(), size);
@@ -2490,10 +2496,7 @@ private Q_SLOTS:
     void treeGoesIdleAfterKeys()
     {
         const auto restore = keepBackendData();
-        BackendData &data = m_account.backend.data();
-        const QString owner = data.accountByEmail(QString::fromUtf8(DemoSeed::email))->id;
-        for (int i = 0; i < 5000; ++i)
-            data.addProject(owner, {{QStringLiteral("name"), QStringLiteral("Лендинг студии %1").arg(i + 1)}});
+        addListProjects(false, 5000);
         open(QStringLiteral("light"), true, false);
         m_window->resize(1280, 800);
         MainShellViewModel *vm = signedInShell();
@@ -2547,14 +2550,7 @@ private Q_SLOTS:
     {
         QFETCH(bool, guest);
         const auto restore = keepBackendData();
-        if (guest) {
-            m_env.addDeviceProjects(30, QStringLiteral("Лендинг студии"));
-        } else {
-            BackendData &data = m_account.backend.data();
-            const QString owner = data.accountByEmail(QString::fromUtf8(DemoSeed::email))->id;
-            for (int i = 0; i < 30; ++i)
-                data.addProject(owner, {{QStringLiteral("name"), QStringLiteral("Лендинг студии %1").arg(i + 1)}});
-        }
+        addListProjects(guest, 30);
         open(QStringLiteral("light"), true, guest);
         m_window->resize(1280, 800);
         MainShellViewModel *vm = guest ? shell() : signedInShell();
@@ -5782,10 +5778,7 @@ private Q_SLOTS:
             // deleted one. Or an iteration opened, "Платежи" and back to "Проекты" in the sidebar:
             // its group unfolds, the keys on its row.
             addRootWithIterations(1);
-            BackendData &data = m_account.backend.data();
-            const QString owner = data.accountByEmail(QString::fromUtf8(DemoSeed::email))->id;
-            for (int i = 0; i < 2; ++i)
-                data.addProject(owner, {{QStringLiteral("name"), QStringLiteral("Лендинг студии %1").arg(i + 1)}});
+            addListProjects(false, 2);
             open(QStringLiteral("light"), true, false);
             QVERIFY(sized());
             MainShellViewModel *vm = signedInShell();
