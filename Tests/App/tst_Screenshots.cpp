@@ -207,6 +207,15 @@ class TestScreenshots : public QObject
         return vm;
     }
 
+    // The offer to move device projects into the account, declined when it is made.
+    static void declineMigration(MainShellViewModel *vm)
+    {
+        if (vm->migration()->shown()) {
+            vm->migration()->skip();
+            vm->migration()->close();
+        }
+    }
+
     // The payments of a project, once its figures are in; null (and the test failed) otherwise.
     QObject *openPayments(MainShellViewModel *vm, const QString &projectId)
     {
@@ -2349,10 +2358,7 @@ private Q_SLOTS:
             m_window->resize(1200, 760);
         MainShellViewModel *vm = guest ? shell() : signedInShell();
         QVERIFY(vm);
-        if (vm->migration()->shown()) {
-            vm->migration()->skip();
-            vm->migration()->close();
-        }
+        declineMigration(vm);
         QQuickItem *list = nullptr;
         QTRY_VERIFY((list = m_window->findChild<QQuickItem *>(QStringLiteral("projectsList"))) != nullptr);
         QObject *listModel = list->property("viewModel").value<QObject *>();
@@ -2424,10 +2430,7 @@ private Q_SLOTS:
         QTRY_COMPARE(m_window->size(), size);
         MainShellViewModel *vm = guest ? shell() : signedInShell();
         QVERIFY(vm);
-        if (vm->migration()->shown()) {
-            vm->migration()->skip();
-            vm->migration()->close();
-        }
+        declineMigration(vm);
         const QString viewName = guest ? QStringLiteral("projectCards") : QStringLiteral("projectTree");
         const auto shownView = [&]() -> QQuickItem * {
             for (QQuickItem *found : m_window->findChildren<QQuickItem *>(viewName)) {
@@ -2501,10 +2504,7 @@ private Q_SLOTS:
         m_window->resize(1280, 800);
         MainShellViewModel *vm = signedInShell();
         QVERIFY(vm);
-        if (vm->migration()->shown()) {
-            vm->migration()->skip();
-            vm->migration()->close();
-        }
+        declineMigration(vm);
         auto *list = modelOf<ProjectsListViewModel>(QStringLiteral("projectsList"), "viewModel");
         QVERIFY(list);
         QTRY_VERIFY_WITH_TIMEOUT(list->treeModel()->rowCount() > 5000, 20000);
@@ -2555,10 +2555,7 @@ private Q_SLOTS:
         m_window->resize(1280, 800);
         MainShellViewModel *vm = guest ? shell() : signedInShell();
         QVERIFY(vm);
-        if (vm->migration()->shown()) {
-            vm->migration()->skip();
-            vm->migration()->close();
-        }
+        declineMigration(vm);
         const QString name = guest ? QStringLiteral("projectCards") : QStringLiteral("projectTree");
         auto *list = modelOf<ProjectsListViewModel>(QStringLiteral("projectsList"), "viewModel");
         QVERIFY(list);
@@ -3156,10 +3153,7 @@ private Q_SLOTS:
         QVERIFY(vm);
         if (!guest) {
             QTRY_VERIFY(!vm->projectsService()->projects().isEmpty());
-            if (vm->migration()->shown()) {
-                vm->migration()->skip();
-                vm->migration()->close();
-            }
+            declineMigration(vm);
         }
         const auto editorOf = [this](const QString &id) -> ProjectEditorScreenModel * {
             auto *view = m_window->findChild<QQuickItem *>(QStringLiteral("projectEditor"));
@@ -3274,10 +3268,7 @@ private:
             QVERIFY(vm);
             if (!guest) {
                 QTRY_VERIFY(!vm->projectsService()->projects().isEmpty());
-                if (vm->migration()->shown()) {
-                    vm->migration()->skip();
-                    vm->migration()->close();
-                }
+                declineMigration(vm);
             }
             vm->setSelectedProjectId(id);
             QTRY_VERIFY((screen = modelOf<ProjectEditorScreenModel>(QStringLiteral("projectEditor"), "screen"))
@@ -3920,10 +3911,7 @@ private Q_SLOTS:
         open(scheme, true, false);
         MainShellViewModel *vm = signedInShell();
         QVERIFY(vm);
-        if (vm->migration()->shown()) {
-            vm->migration()->skip();
-            vm->migration()->close();
-        }
+        declineMigration(vm);
         QObject *listModel = modelOf<QObject>(QStringLiteral("projectsList"), "viewModel");
         QVERIFY(listModel);
         QTRY_COMPARE(listModel->property("contentState").toString(), QStringLiteral("error"));
