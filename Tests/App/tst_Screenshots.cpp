@@ -23,6 +23,7 @@
 #include "Features/Editor/ProjectEditorScreenModel.h"
 #include "Features/Editor/ProjectEditorViewModel.h"
 #include "Features/Export/ExportPDFViewModel.h"
+#include "Features/Finance/PaymentRowsModel.h"
 #include "Features/Onboarding/GuidedOnboarding.h"
 #include "Features/Onboarding/MainOnboardingController.h"
 #include "Features/Projects/CreateProjectViewModel.h"
@@ -226,7 +227,8 @@ class TestScreenshots : public QObject
         ProjectEditorScreenModel *screen = nullptr;
         bool shown = false;
         [&] {
-            QTRY_VERIFY((screen = modelOf<ProjectEditorScreenModel>(QStringLiteral("projectEditor"), "screen")) != nullptr);
+            QTRY_VERIFY((screen = modelOf<ProjectEditorScreenModel>(QStringLiteral("projectEditor"), "screen"))
+                        != nullptr);
             QTRY_COMPARE(screen->editor()->projectId(), projectId);
             shown = true;
         }();
@@ -572,9 +574,12 @@ class TestScreenshots : public QObject
         QTRY_VERIFY(!model->property("isLoading").toBool());
         QObject *scroll = view->findChild<QObject *>(QStringLiteral("financeScroll"));
         QVERIFY(scroll);
-        scroll->setProperty(
-            "contentY",
-            std::max(0.0, scroll->property("contentHeight").toDouble() - scroll->property("height").toDouble()));
+        // The list knows the heights of the rows it has made only: it places its end anew once
+        // those on the way are made.
+        for (int i = 0; i < 3; ++i) {
+            QVERIFY(QMetaObject::invokeMethod(scroll, "positionViewAtEnd"));
+            QTest::qWait(50);
+        }
     }
 
     // An empty window of the appearance, with a signed-in projects service for the sheets.
@@ -720,10 +725,18 @@ class TestScreenshots : public QObject
         for (int i = 0; i < count; ++i)
             data.addPayment(projectId, owner, 1000 * (i + 1), QStringLiteral("pending"), {});
     }
-    // The history row of the payment in the open payments screen, or null.
+    // The identity of the payment at that row of the open payments screen's history.
+    static QString paymentIdAt(QObject *finance, int row)
+    {
+        return finance->property("payments").value<PaymentRowsModel *>()->rows().at(row).id;
+    }
+    // The history row of the payment in the open payments screen, or null; a row the list keeps
+    // undrawn (in its pool, or ready beyond its edges) is none.
     QQuickItem *paymentRow(const QString &paymentId) const
     {
         std::function<QQuickItem *(QQuickItem *)> find = [&](QQuickItem *at) -> QQuickItem * {
+            if (ItemCulling::culled(at))
+                return nullptr;
             if (at->objectName().startsWith(QLatin1String("paymentRow-"))
                 && at->property("paymentId").toString() == paymentId)
                 return at;
@@ -2102,6 +2115,13 @@ private Q_SLOTS:
             QTest::keyClick(m_window, Qt::Key_Tab);
         return target->hasActiveFocus();
     }
+    // Tab until the keyboard reaches a control that is made only as it comes into sight.
+    bool tabUntil(const std::function<bool()> &reached, int presses = 120)
+    {
+        for (int i = 0; i < presses && !reached(); ++i)
+            QTest::keyClick(m_window, Qt::Key_Tab);
+        return reached();
+    }
 
     // Keyboard focus as a person sees it: a field, a primary button, a segment, a sidebar row, a
     // toolbar button and a tour button, each reached by Tab, at the default and the smallest
@@ -2703,7 +2723,10 @@ private Q_SLOTS:
             QTRY_VERIFY((payments = item(QStringLiteral("analyticsDetailPayments"))) != nullptr);
             const QRectF button = payments->mapRectToScene(QRectF(0, 0, payments->width(), payments->height()));
             QVERIFY2(QRectF(0, 0, m_window->width(), m_window->height()).contains(button),
-                     qPrintable(QStringLiteral("%1,%2 %3x%4").arg(button.x()).arg(button.y()).arg(button.width())
+                     qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                    .arg(button.x())
+                                    .arg(button.y())
+                                    .arg(button.width())
                                     .arg(button.height())));
         }
         if (!iteration.isEmpty() && !huge) {
@@ -3090,8 +3113,8 @@ private:
     // in the demo account; its identity.
     QString addLongProject(bool guest, int lines, bool oneSection = false)
     {
-        Project project = SampleEstimates::project(lines, QStringLiteral("one_time"),
-                                                   QStringLiteral("long-%1").arg(lines));
+        Project project =
+            SampleEstimates::project(lines, QStringLiteral("one_time"), QStringLiteral("long-%1").arg(lines));
         if (oneSection) {
             for (ProjectItem &item : project.items)
                 item.category = QStringLiteral("backend");
@@ -3387,8 +3410,8 @@ private Q_SLOTS:
         QQuickItem *list = item(QStringLiteral("editorLines"));
         m_watchedList = list;
         QObject::connect(list, SIGNAL(contentYChanged()), this, SLOT(notePlace()));
-        QList<std::pair<QString, int>> paths{{QStringLiteral("ctrl+s"), 1500}, {QStringLiteral("click"), 1500},
-                                             {QStringLiteral("space"), 1500}};
+        QList<std::pair<QString, int>> paths{
+            {QStringLiteral("ctrl+s"), 1500}, {QStringLiteral("click"), 1500}, {QStringLiteral("space"), 1500}};
         if (!guest)
             paths.append({QStringLiteral("ctrl+s"), 300});
         paths.append({QStringLiteral("question"), 1500});
@@ -3923,7 +3946,8 @@ private Q_SLOTS:
             for (int i = 0; i < 3 && editor->saveState().kind != EditorSaveState::Kind::Saving; ++i) {
                 activate();
                 QTest::keyClick(m_window, Qt::Key_S, Qt::ControlModifier);
-                (void)QTest::qWaitFor([editor] { return editor->saveState().kind != EditorSaveState::Kind::Idle; }, 3000);
+                (void)QTest::qWaitFor([editor] { return editor->saveState().kind != EditorSaveState::Kind::Idle; },
+                                      3000);
             }
         };
         QSignalSpy finished(editor, &ProjectEditorViewModel::finished);
@@ -5211,7 +5235,8 @@ private Q_SLOTS:
             QTRY_COMPARE(screen->editor()->itemCount(), lines);
             QTest::qWait(300);
             QQuickItem *card = nullptr;
-            QVERIFY(wheelDownUntil(list, [&] { return (card = cardAt(list, lines - 1)) && outOfView(card).isEmpty(); }));
+            QVERIFY(
+                wheelDownUntil(list, [&] { return (card = cardAt(list, lines - 1)) && outOfView(card).isEmpty(); }));
             const QString before = only ? QString() : cardAt(list, lines - 2)->property("lineId").toString();
             if (action.endsWith(QLatin1String("-key"))) {
                 QVERIFY(tabTo(card));
@@ -5289,27 +5314,31 @@ private Q_SLOTS:
             const bool restated = refreshed || action == QLatin1String("hub-payment-restated");
             // By keys: Tab to the fourth payment's status, the arrow chooses the next one (or F5
             // reloads the history). By a click: the last payment's "Удалить", scrolled to with the wheel.
+            // The history makes its rows as they come into sight: they are found by payment.
             const int last = finance->property("payments").value<QAbstractItemModel *>()->rowCount() - 1;
-            QQuickItem *row = nullptr;
-            QTRY_VERIFY((row = item(QStringLiteral("paymentRow-%1").arg(restated ? 3 : last))) != nullptr);
-            const QString paymentId = row->property("paymentId").toString();
-            const QString next = restated
-                ? paymentId
-                : item(QStringLiteral("paymentRow-%1").arg(last - 1))->property("paymentId").toString();
-            QQuickItem *control = restated
-                ? findItem(findItem(row, QStringLiteral("rowStatus")), QStringLiteral("segment0"))
-                : findItem(row, QStringLiteral("deleteButton"));
+            const QString paymentId = paymentIdAt(finance, restated ? 3 : last);
+            const QString next = restated ? paymentId : paymentIdAt(finance, last - 1);
+            const auto controlOf = [this, restated](const QString &id) -> QQuickItem * {
+                QQuickItem *row = paymentRow(id);
+                return !row    ? nullptr
+                    : restated ? findItem(findItem(row, QStringLiteral("rowStatus")), QStringLiteral("segment0"))
+                               : findItem(row, QStringLiteral("deleteButton"));
+            };
             // The cards are laid out a frame or more after the history arrives.
-            const auto controlAt = [control] { return QList{control->mapRectToScene(control->boundingRect())}; };
-            QVERIFY(waitForStill(m_window, controlAt));
+            QQuickItem *add = item(QStringLiteral("addPaymentButton"));
+            QVERIFY(add);
+            QVERIFY(waitForStill(m_window, [add] { return QList{add->mapRectToScene(add->boundingRect())}; }));
+            QQuickItem *control = nullptr;
             if (restated) {
-                QVERIFY(tabTo(control));
+                QVERIFY(tabUntil([&] { return (control = controlOf(paymentId)) && control->hasActiveFocus(); }));
             } else {
-                QVERIFY(wheelDownUntil(scroll, [control] { return outOfView(control).isEmpty(); }));
+                QVERIFY(wheelDownUntil(
+                    scroll, [&] { return (control = controlOf(paymentId)) && outOfView(control).isEmpty(); }));
                 byKeyboard = false;
             }
+            const auto controlAt = [control] { return QList{control->mapRectToScene(control->boundingRect())}; };
             // The view follows the keyboard or the wheel a moment later: it stands still first.
-            QTRY_VERIFY(scroll->property("contentY").toReal() > 0);
+            QTRY_VERIFY(scroll->property("contentY").toReal() > scroll->property("originY").toReal());
             QVERIFY(waitForStill(m_window, controlAt));
             const qreal shownAt = scroll->property("contentY").toReal();
             QSignalSpy moved(scroll, SIGNAL(contentYChanged()));
@@ -5327,6 +5356,7 @@ private Q_SLOTS:
                 QTRY_VERIFY(loading.size() >= 2 && !finance->property("isLoading").toBool());
             else
                 QTRY_COMPARE(changed.size(), 1);
+            QQuickItem *row = nullptr;
             QTRY_VERIFY((row = paymentRow(next)) != nullptr);
             expected = restated ? findItem(findItem(row, QStringLiteral("rowStatus")),
                                            refreshed ? QStringLiteral("segment0") : QStringLiteral("segment1"))
@@ -5339,7 +5369,9 @@ private Q_SLOTS:
             if (restated) {
                 QCOMPARE(moved.size(), 0);
             } else {
-                const qreal end = scroll->property("contentHeight").toReal() - scroll->height();
+                // The list's content begins above 0, where its header stands.
+                const qreal end = scroll->property("originY").toReal() + scroll->property("contentHeight").toReal()
+                    - scroll->height();
                 QCOMPARE(scroll->property("contentY").toReal(), std::min(shownAt, end));
             }
         } else if (action.startsWith(QLatin1String("payment"))) {
@@ -5382,10 +5414,16 @@ private Q_SLOTS:
                 QVERIFY(finance);
                 QTRY_VERIFY(!finance->property("isLoading").toBool());
                 const int before = finance->property("payments").value<QAbstractItemModel *>()->rowCount();
+                // The history makes its rows as they come into sight: they are found by payment.
+                const QString deleted = paymentIdAt(finance, 2);
+                const QString next = paymentIdAt(finance, 3);
                 QQuickItem *row = nullptr;
-                QTRY_VERIFY((row = item(QStringLiteral("paymentRow-2"))) != nullptr);
-                const QString next = item(QStringLiteral("paymentRow-3"))->property("paymentId").toString();
-                QVERIFY(tabTo(findItem(row, QStringLiteral("deleteButton")), 40));
+                QVERIFY(tabUntil(
+                    [&] {
+                        return (row = paymentRow(deleted))
+                            && findItem(row, QStringLiteral("deleteButton"))->hasActiveFocus();
+                    },
+                    40));
                 QTest::keyClick(m_window, Qt::Key_Return);
                 QTRY_COMPARE(finance->property("payments").value<QAbstractItemModel *>()->rowCount(), before - 1);
                 QTRY_VERIFY(!finance->property("isLoading").toBool());
@@ -5677,7 +5715,9 @@ private Q_SLOTS:
         QTRY_VERIFY2(
             m_window->activeFocusItem()
                 && (m_window->activeFocusItem() == expected || expected->isAncestorOf(m_window->activeFocusItem())),
-            qPrintable(QStringLiteral("the focus on ") + (m_window->activeFocusItem() ? LayoutCheck::detail::describe(m_window->activeFocusItem()) : QStringLiteral("nothing"))));
+            qPrintable(QStringLiteral("the focus on ")
+                       + (m_window->activeFocusItem() ? LayoutCheck::detail::describe(m_window->activeFocusItem())
+                                                      : QStringLiteral("nothing"))));
         verifyLanding(expected, byKeyboard);
         if (action == QLatin1String("sign-in") || action == QLatin1String("migration-applied")) {
             // On the tree's first row: Down goes on to the second, opening nothing; Return opens it.
