@@ -174,6 +174,57 @@ Item {
             compare(shown, ["0\u00a0₽"])
         }
 
+        // A thousand payments: the history makes the rows in sight alone, reuses them as it
+        // scrolls, Tab walks them in the payments' order, and an add leaves the rows shown as
+        // they are.
+        function test_thousandPaymentsMakeTheRowsInSight() {
+            const id = financeBackend.addProject({ name: "Сайт студии" })
+            const ids = []
+            for (let i = 0; i < 1000; ++i)
+                ids.push(financeBackend.addPayment(id, 1000 + i, "pending", i % 2 ? "Аванс" : ""))
+            const view = openView(id)
+            compare(findChild(view, "historyHeader").text, "История (1000)")
+            const list = findChild(view, "financeScroll")
+            const made = () => Array.from(list.contentItem.children).filter(c => c.objectName.startsWith("paymentRow-")).length
+            verify(made() > 0 && made() < 40, made())
+
+            // The add reloads the history: the rows shown stay the same items, one more joins.
+            typeInto(findChild(view, "amountField"), "500")
+            const shown = list.itemAtIndex(1)
+            verify(shown !== null)
+            mouseClick(findChild(view, "addPaymentButton"))
+            tryCompare(changedSpy, "count", 1)
+            compare(findChild(view, "historyHeader").text, "История (1001)")
+            compare(list.itemAtIndex(1), shown)
+            compare(shown.paymentId, ids[1])
+
+            // From the form by keys down the rows, in the payments' order.
+            mouseClick(findChild(view, "noteField").input)
+            for (let row = 0; row < 30; ++row) {
+                keyClick(Qt.Key_Tab)
+                const entry = view.rowHolding(view.Window.activeFocusItem)
+                verify(entry !== null && entry.paymentId === ids[row], row)
+                keyClick(Qt.Key_Tab)
+                compare(view.Window.activeFocusItem, entry.deleteButton)
+            }
+            keyClick(Qt.Key_Backtab)
+            keyClick(Qt.Key_Backtab)
+            compare(view.rowHolding(view.Window.activeFocusItem).paymentId, ids[28])
+
+            // Far down by the wheel, then to the end: still a screen's worth of rows.
+            const before = list.contentY
+            for (let i = 0; i < 20; ++i)
+                mouseWheel(list, list.width / 2, list.height / 2, 0, -1200)
+            tryVerify(() => !list.moving)
+            verify(list.contentY > before + list.height)
+            verify(made() < 40, made())
+            list.positionViewAtEnd()
+            let last = null
+            tryVerify(() => (last = list.itemAtIndex(1000)) !== null)
+            verify(!findChild(last, "divider").visible)
+            verify(made() < 40, made())
+        }
+
         // After a delete or a status change, done by keys or by a click, the keyboard stands on the
         // payment beside the deleted one (the next, else the one before, else the amount) or on the
         // same payment's status, with its ring after keys only.
