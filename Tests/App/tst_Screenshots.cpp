@@ -4031,6 +4031,92 @@ private Q_SLOTS:
         return content ? findItem(content, QStringLiteral("dialogButton%1").arg(index)) : nullptr;
     }
 
+    // The payments sheet over the editor of an iteration, its history at the sheet's bottom: with
+    // the editor's client text moved across the sheet's lowest band, the band reads the same as
+    // with that text gone. The sheet is opaque to its edge.
+    void financeSheetOpaqueToItsEdge_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("minimum") << minimumWindowSize;
+        QTest::newRow("1280x800") << QSize(1280, 800);
+    }
+    void financeSheetOpaqueToItsEdge()
+    {
+        QFETCH(QSize, size);
+        const auto restore = keepBackendData();
+        open(QStringLiteral("light"), true, false);
+        m_window->resize(size);
+        MainShellViewModel *vm = signedInShell();
+        QVERIFY(vm);
+        QTRY_VERIFY(!vm->projectsService()->projects().isEmpty());
+        QString iteration;
+        for (const Project &project : vm->projectsService()->projects()) {
+            if (project.parentProjectId && *project.parentProjectId != project.id)
+                iteration = project.id;
+        }
+        QVERIFY(!iteration.isEmpty());
+        addPayments(iteration, 3);
+        ProjectEditorScreenModel *screen = openEditor(vm, iteration);
+        QVERIFY(screen);
+        QQuickItem *client = nullptr;
+        QTRY_VERIFY((client = input(QStringLiteral("clientField"))) != nullptr && client->isVisible());
+        QTRY_COMPARE(m_window->size(), size);
+        screen->setShowFinance(true);
+        QQuickItem *sheet = nullptr;
+        QTRY_VERIFY((sheet = item(QStringLiteral("financeSheet"))) != nullptr && sheet->property("opened").toBool());
+        QObject *finance = nullptr;
+        QTRY_VERIFY((finance = sheet->findChild<QQuickItem *>(QStringLiteral("projectFinanceView"))
+                                   ->property("finance")
+                                   .value<QObject *>())
+                    != nullptr);
+        QTRY_VERIFY(!finance->property("isLoading").toBool());
+        // The history's last rows, status segments and all, down at the sheet's bottom.
+        QObject *scroll = sheet->findChild<QObject *>(QStringLiteral("financeScroll"));
+        QVERIFY(scroll);
+        for (int i = 0; i < 3; ++i) {
+            QVERIFY(QMetaObject::invokeMethod(scroll, "positionViewAtEnd"));
+            QTest::qWait(50);
+        }
+        auto *body = sheet->findChild<QQuickItem *>(QStringLiteral("sheetBody"));
+        QVERIFY(body);
+        const QRectF frame = body->mapRectToScene(body->boundingRect());
+        QQuickItem *lines = item(QStringLiteral("editorLines"));
+        QVERIFY(lines);
+        const QString text = client->property("text").toString();
+        QVERIFY(!text.isEmpty());
+        // The band the rounded corners leave square, along the whole bottom.
+        const qreal inset = AppTheme::CornerRadiusMedium + 2;
+        for (const qreal above : {2.0, 5.0, 8.0}) {
+            const QRectF field = client->mapRectToScene(client->boundingRect());
+            lines->setProperty("contentY",
+                               lines->property("contentY").toReal() + field.center().y() - (frame.bottom() - above));
+            QTest::qWait(100);
+            const QRectF placed = client->mapRectToScene(client->boundingRect());
+            QVERIFY(placed.top() < frame.bottom() - 2 && placed.bottom() > frame.bottom() - 8);
+            const QImage with = m_window->grabWindow().convertToFormat(QImage::Format_RGB32);
+            client->setProperty("text", QString());
+            QTest::qWait(100);
+            const QImage without = m_window->grabWindow().convertToFormat(QImage::Format_RGB32);
+            client->setProperty("text", text);
+            const qreal ratio = with.width() / qreal(m_window->width());
+            const QRect band = QRectF(QPointF(frame.left() + inset, frame.bottom() - 8) * ratio,
+                                      QPointF(frame.right() - inset, frame.bottom()) * ratio)
+                                   .toRect();
+            QStringList seen;
+            for (int y = band.top(); y < band.bottom() && seen.size() < 5; ++y) {
+                for (int x = band.left(); x < band.right() && seen.size() < 5; ++x) {
+                    if (with.pixel(x, y) != without.pixel(x, y))
+                        seen << QStringLiteral("%1,%2").arg(x).arg(y);
+                }
+            }
+            QVERIFY2(seen.isEmpty(),
+                     qPrintable(QStringLiteral("the editor's text %1 px above the sheet's bottom shows "
+                                               "through at %2")
+                                    .arg(above)
+                                    .arg(seen.join(QStringLiteral("; ")))));
+        }
+    }
+
     // A sheet's four corners are round, whatever its content fills its body with: just inside
     // each corner of its frame, outside the corner's radius, the grab shows what is behind the
     // sheet (the dimmed window and the sheet's shadow), as just outside the frame.
