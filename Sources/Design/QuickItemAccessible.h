@@ -10,7 +10,8 @@
 // and a press presses a button. A field that hides what is typed reads its bullets alone; the
 // content of a list (any Flickable) reads top to bottom as drawn, and a row the list took away
 // into its pool is gone, announced as hidden. What a person cannot see (a row the list keeps
-// undrawn, content scrolled wholly out of the views that clip it) reads as not shown.
+// undrawn, content scrolled out of the views that clip it, or all but a pixel's sliver of it) reads
+// as not shown.
 class QuickItemAccessible
 {
 public:

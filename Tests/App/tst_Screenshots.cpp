@@ -1736,9 +1736,9 @@ private Q_SLOTS:
     }
 
     // The reader's check names a disabled control that reads as enabled (as every one does with
-    // Qt's own reading), a button scrolled out of its view that reads as shown, and a hidden
-    // window; with the app's reading the control reads as disabled, and as enabled again once it
-    // is, and the button as not shown.
+    // Qt's own reading), a button scrolled out of its view (or all but a pixel of it) that reads as
+    // shown, and a hidden window; with the app's reading the control reads as disabled, and as
+    // enabled again once it is, and the buttons as not shown.
     void accessibilityAuditFindsFaults()
     {
         if (!QAccessible::isActive())
@@ -1760,6 +1760,10 @@ private Q_SLOTS:
                     Flickable {
                         y: 160; width: 100; height: 30; clip: true; contentHeight: 100; contentY: 40
                         T.AbstractButton { objectName: "scrolledAway"; width: 100; height: 30; text: "Вверху" }
+                    }
+                    Flickable {
+                        x: 120; y: 160; width: 100; height: 30; clip: true; contentHeight: 100; contentY: 29
+                        T.AbstractButton { objectName: "sliverLeft"; width: 100; height: 30; text: "Выше" }
                     }
                     Window { title: "Скрытое" }
                 })",
@@ -1787,6 +1791,10 @@ private Q_SLOTS:
         QVERIFY2(found.contains(
                      QStringLiteral("read as shown, out of sight: QQuickRootItem > QQuickFlickable > QQuickItem > "
                                     "QQuickAbstractButton \"scrolledAway\"")),
+                 qPrintable(found));
+        QVERIFY2(found.contains(
+                     QStringLiteral("read as shown, out of sight: QQuickRootItem > QQuickFlickable > QQuickItem > "
+                                    "QQuickAbstractButton \"sliverLeft\"")),
                  qPrintable(found));
         broken.reset();
 
@@ -5492,6 +5500,15 @@ private Q_SLOTS:
                 QTest::keyClick(m_window, Qt::Key_Space);
                 QTRY_COMPARE(finance->property("payments").value<QAbstractItemModel *>()->rowCount(), before + 1);
                 QTRY_VERIFY(!finance->property("isLoading").toBool());
+                // What the sheet scrolled under its bar reads as not showing, once the view rests.
+                QTRY_VERIFY(expected->hasActiveFocus());
+                QVERIFY(
+                    waitForStill(m_window, [&] { return QList{expected->mapRectToScene(expected->boundingRect())}; }));
+                if (QAccessible::isActive()) {
+                    const QStringList unseen =
+                        AccessibilityAudit::problems(m_window).filter(QStringLiteral("out of sight"));
+                    QVERIFY2(unseen.isEmpty(), qPrintable(unseen.join(QLatin1Char('\n'))));
+                }
             } else if (action == QLatin1String("payment-deleted")) {
                 // In the sheet by keys: Tab to the third payment's "Удалить", Return; the keyboard
                 // goes on to the payment that followed it.
