@@ -115,6 +115,16 @@ Item {
             tryCompare(changedSpy, "count", 2)
             tryCompare(findChild(view, "historyHeader"), "text", "История (1)")
             tryVerify(() => !findChild(findChild(view, "paymentRow-0"), "divider").visible)
+
+            // A reload that fails empties the history and says why.
+            financeBackend.fail("GET", "projects/" + id + "/payments", 500, "Сервис недоступен", 0)
+            mouseClick(findChild(view, "refreshButton"))
+            tryCompare(findChild(view, "historyHeader"), "text", "История (0)")
+            compare(findChild(view, "financeScroll").count, 0)
+            tryVerify(() => findChild(view, "historyEmpty").visible)
+            const error = findChild(view, "errorLine")
+            tryCompare(error, "text", "Сервис недоступен")
+            verify(error.visible)
         }
 
         function test_returnAddsOnce() {
