@@ -335,6 +335,8 @@ Rectangle {
                                                 Math.ceil((scroller.contentY + scroller.height + 64) / step) * step)
 
             objectName: "historyCard"
+            // Among the rows, beneath them: a list keeps its own children beside its content.
+            parent: scroller.contentItem
             z: -1
             x: view.columnX
             y: from

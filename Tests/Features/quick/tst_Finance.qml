@@ -88,6 +88,14 @@ Item {
                 keyClick(c)
         }
 
+        // Whether the history card's face lies under the item where it is drawn.
+        function onHistoryCard(view, item) {
+            const face = findChild(view, "historyCard")
+            const at = item.mapToItem(face, 0, 0)
+            return face.visible && at.x >= 0 && at.y >= 0 && at.x + item.width <= face.width
+                    && at.y + item.height <= face.height
+        }
+
         function test_history() {
             const id = financeBackend.addProject({ name: "Сайт студии" })
             financeBackend.addPayment(id, 1000, "received", "<b>аванс</b>")
@@ -97,6 +105,8 @@ Item {
             tryVerify(() => findChild(view, "paymentRow-1") !== null)
             const first = findChild(view, "paymentRow-0")
             const last = findChild(view, "paymentRow-1")
+            for (const item of [findChild(view, "historyHeader"), first, last])
+                tryVerify(() => onHistoryCard(view, item), 5000, item.objectName)
             verify(findChild(first, "divider").visible)
             verify(!findChild(last, "divider").visible)
             // Notes are shown as typed, never as markup.
@@ -131,6 +141,7 @@ Item {
             const id = financeBackend.addProject({ name: "Сайт студии" })
             const view = openView(id)
             verify(findChild(view, "historyEmpty").visible)
+            tryVerify(() => onHistoryCard(view, findChild(view, "historyEmpty")))
             const button = findChild(view, "addPaymentButton")
             verify(!button.enabled)
             const amount = findChild(view, "amountField")
