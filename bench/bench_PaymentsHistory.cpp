@@ -5,7 +5,7 @@
 // history rows made (at the top, and after scrolling down to the end), and what the closed screen
 // left held. Adding one payment among 1,000: from the press to the frame that shows the new row,
 // and the longest hold. Targets: a first frame at most 100 ms after the empty history's at 1,000
-// payments and 200 ms at 10,000, the event loop never held 100 ms; at most 5 MB beside the empty
+// payments and 200 ms at 10,000, the event loop never held 100 ms; at most 8 MB beside the empty
 // history at 1,000 and 16 MB at 10,000 (the records themselves); at most 20 rows ever made; at
 // most 0.5 MB left once closed. An add drawn within 50 ms, the loop never held 25 ms.
 #include "API/APIClient.h"
