@@ -227,8 +227,7 @@ class TestScreenshots : public QObject
         ProjectEditorScreenModel *screen = nullptr;
         bool shown = false;
         [&] {
-            QTRY_VERIFY((screen = modelOf<ProjectEditorScreenModel>(QStringLiteral("projectEditor"), "screen"))
-                        != nullptr);
+            QTRY_VERIFY((screen = modelOf<ProjectEditorScreenModel>(QStringLiteral("projectEditor"), "screen")) != nullptr);
             QTRY_COMPARE(screen->editor()->projectId(), projectId);
             shown = true;
         }();
@@ -2736,10 +2735,7 @@ private Q_SLOTS:
             QTRY_VERIFY((payments = item(QStringLiteral("analyticsDetailPayments"))) != nullptr);
             const QRectF button = payments->mapRectToScene(QRectF(0, 0, payments->width(), payments->height()));
             QVERIFY2(QRectF(0, 0, m_window->width(), m_window->height()).contains(button),
-                     qPrintable(QStringLiteral("%1,%2 %3x%4")
-                                    .arg(button.x())
-                                    .arg(button.y())
-                                    .arg(button.width())
+                     qPrintable(QStringLiteral("%1,%2 %3x%4").arg(button.x()).arg(button.y()).arg(button.width())
                                     .arg(button.height())));
         }
         if (!iteration.isEmpty() && !huge) {
@@ -3126,8 +3122,8 @@ private:
     // in the demo account; its identity.
     QString addLongProject(bool guest, int lines, bool oneSection = false)
     {
-        Project project =
-            SampleEstimates::project(lines, QStringLiteral("one_time"), QStringLiteral("long-%1").arg(lines));
+        Project project = SampleEstimates::project(lines, QStringLiteral("one_time"),
+                                                   QStringLiteral("long-%1").arg(lines));
         if (oneSection) {
             for (ProjectItem &item : project.items)
                 item.category = QStringLiteral("backend");
@@ -3423,8 +3419,8 @@ private Q_SLOTS:
         QQuickItem *list = item(QStringLiteral("editorLines"));
         m_watchedList = list;
         QObject::connect(list, SIGNAL(contentYChanged()), this, SLOT(notePlace()));
-        QList<std::pair<QString, int>> paths{
-            {QStringLiteral("ctrl+s"), 1500}, {QStringLiteral("click"), 1500}, {QStringLiteral("space"), 1500}};
+        QList<std::pair<QString, int>> paths{{QStringLiteral("ctrl+s"), 1500}, {QStringLiteral("click"), 1500},
+                                             {QStringLiteral("space"), 1500}};
         if (!guest)
             paths.append({QStringLiteral("ctrl+s"), 300});
         paths.append({QStringLiteral("question"), 1500});
@@ -3959,8 +3955,7 @@ private Q_SLOTS:
             for (int i = 0; i < 3 && editor->saveState().kind != EditorSaveState::Kind::Saving; ++i) {
                 activate();
                 QTest::keyClick(m_window, Qt::Key_S, Qt::ControlModifier);
-                (void)QTest::qWaitFor([editor] { return editor->saveState().kind != EditorSaveState::Kind::Idle; },
-                                      3000);
+                (void)QTest::qWaitFor([editor] { return editor->saveState().kind != EditorSaveState::Kind::Idle; }, 3000);
             }
         };
         QSignalSpy finished(editor, &ProjectEditorViewModel::finished);
@@ -5334,8 +5329,7 @@ private Q_SLOTS:
             QTRY_COMPARE(screen->editor()->itemCount(), lines);
             QTest::qWait(300);
             QQuickItem *card = nullptr;
-            QVERIFY(
-                wheelDownUntil(list, [&] { return (card = cardAt(list, lines - 1)) && outOfView(card).isEmpty(); }));
+            QVERIFY(wheelDownUntil(list, [&] { return (card = cardAt(list, lines - 1)) && outOfView(card).isEmpty(); }));
             const QString before = only ? QString() : cardAt(list, lines - 2)->property("lineId").toString();
             if (action.endsWith(QLatin1String("-key"))) {
                 QVERIFY(tabTo(card));
@@ -5823,9 +5817,7 @@ private Q_SLOTS:
         QTRY_VERIFY2(
             m_window->activeFocusItem()
                 && (m_window->activeFocusItem() == expected || expected->isAncestorOf(m_window->activeFocusItem())),
-            qPrintable(QStringLiteral("the focus on ")
-                       + (m_window->activeFocusItem() ? LayoutCheck::detail::describe(m_window->activeFocusItem())
-                                                      : QStringLiteral("nothing"))));
+            qPrintable(QStringLiteral("the focus on ") + (m_window->activeFocusItem() ? LayoutCheck::detail::describe(m_window->activeFocusItem()) : QStringLiteral("nothing"))));
         verifyLanding(expected, byKeyboard);
         if (action == QLatin1String("sign-in") || action == QLatin1String("migration-applied")) {
             // On the tree's first row: Down goes on to the second, opening nothing; Return opens it.
