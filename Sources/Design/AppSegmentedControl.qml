@@ -10,6 +10,12 @@ Rectangle {
 
     property var options: []
     property var selection
+    // Off, none of the segments is a Tab stop (a row of a list that Tab enters at another row);
+    // the focused one stays one until it loses the focus.
+    property bool inTabChain: true
+    // Items that see a segment's keys before it does: an owner that leads Tab along an order of
+    // its own takes Tab and Shift+Tab there.
+    property list<Item> keysFirstTo
 
     signal activated(var value)
 
@@ -112,10 +118,12 @@ Rectangle {
                 checked: chosen
                 // The focused one stays a stop until it loses the focus: a choice made elsewhere
                 // (an owner putting its selection back) cannot take that from the focused item.
-                focusPolicy: choices.isTabStop(index) || activeFocus ? Qt.StrongFocus : Qt.ClickFocus
+                focusPolicy: (root.inTabChain && choices.isTabStop(index)) || activeFocus ? Qt.StrongFocus
+                                                                                         : Qt.ClickFocus
                 Keys.onReturnPressed: clicked()
                 Keys.onEnterPressed: clicked()
                 Keys.onPressed: event => choices.move(index, event)
+                Keys.forwardTo: root.keysFirstTo
 
                 FocusRing {
                     anchors.margins: -1

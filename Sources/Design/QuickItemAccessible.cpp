@@ -68,19 +68,28 @@ bool released(const QQuickItem *row)
     return false;
 }
 
+// Whether what the views that clip an item leave of it is a strip a pixel or so wide, which shows
+// nothing a person can read (a row's blank edge at the top of a view that scrolled it away).
+bool sliver(const QRectF &seen, const QRectF &whole)
+{
+    constexpr qreal least = 2;
+    return (seen.height() < least && whole.height() >= least) || (seen.width() < least && whole.width() >= least);
+}
+
 // Whether a person cannot see the item, though it is shown: a list keeps it (or a row it is in)
-// undrawn, in its pool or ready beyond its edges, or the views that clip it show none of it (it
-// is scrolled out of them, under a toolbar that stays above a list or past the bottom).
+// undrawn, in its pool or ready beyond its edges, or the views that clip it show none of it, or a
+// sliver (it is scrolled out of them, under a toolbar that stays above a list or past the bottom).
 bool outOfSight(const QQuickItem *item)
 {
-    QRectF seen = item->mapRectToScene(QRectF(0, 0, item->width(), item->height()));
+    const QRectF whole = item->mapRectToScene(QRectF(0, 0, item->width(), item->height()));
+    QRectF seen = whole;
     for (const QQuickItem *up = item; up; up = up->parentItem()) {
         if (QQuickItemPrivate::get(up)->culled)
             return true;
         // An item of no size (a holder whose children are drawn) is left to what it holds.
         if (up != item && up->clip() && !seen.isEmpty()) {
             seen = seen.intersected(up->mapRectToScene(up->clipRect()));
-            if (seen.isEmpty())
+            if (seen.isEmpty() || sliver(seen, whole))
                 return true;
         }
     }

@@ -10,10 +10,11 @@
 // and a press presses a button. A field that hides what is typed reads its bullets alone; the
 // content of a list (any Flickable) reads top to bottom as drawn, and a row the list took away
 // into its pool is gone, announced as hidden. What a person cannot see (a row the list keeps
-// undrawn, content scrolled wholly out of the views that clip it) reads as not shown. A text
-// drawn reads as its words (without markup) though nothing in QML said so, unless it is set to be
-// ignored or the item it stands in (a button, a row named by its texts) already reads them; a
-// glyph of the icon font is no text. The window reads its content the same way.
+// undrawn, content scrolled out of the views that clip it, or all but a pixel's sliver of it) reads
+// as not shown. A text drawn reads as its words (without markup) though nothing in QML said so,
+// unless it is set to be ignored or the item it stands in (a button, a row named by its texts)
+// already reads them; a glyph of the icon font is no text. The window reads its content the same
+// way.
 class QuickItemAccessible
 {
 public:

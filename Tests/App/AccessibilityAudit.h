@@ -53,16 +53,21 @@ inline bool hidden(const QQuickItem *item)
 }
 
 // Whether the item is shown but out of a person's sight: a list keeps it (or its row) undrawn,
-// or the views that clip it (a list under a toolbar that stays) show none of it.
+// or the views that clip it (a list under a toolbar that stays) show none of it, or a strip a
+// pixel or so wide.
 inline bool outOfSight(const QQuickItem *item)
 {
-    QRectF seen = item->mapRectToScene(QRectF(0, 0, item->width(), item->height()));
+    const QRectF whole = item->mapRectToScene(QRectF(0, 0, item->width(), item->height()));
+    const auto sliver = [&whole](const QRectF &seen) {
+        return (seen.height() < 2 && whole.height() >= 2) || (seen.width() < 2 && whole.width() >= 2);
+    };
+    QRectF seen = whole;
     for (const QQuickItem *up = item; up; up = up->parentItem()) {
         if (ItemCulling::culled(up))
             return true;
         if (up != item && up->clip() && !seen.isEmpty()) {
             seen = seen.intersected(up->mapRectToScene(up->clipRect()));
-            if (seen.isEmpty())
+            if (seen.isEmpty() || sliver(seen))
                 return true;
         }
     }

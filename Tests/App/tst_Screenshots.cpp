@@ -24,6 +24,7 @@
 #include "Features/Editor/ProjectEditorScreenModel.h"
 #include "Features/Editor/ProjectEditorViewModel.h"
 #include "Features/Export/ExportPDFViewModel.h"
+#include "Features/Finance/PaymentRowsModel.h"
 #include "Features/Onboarding/GuidedOnboarding.h"
 #include "Features/Onboarding/MainOnboardingController.h"
 #include "Features/Projects/CreateProjectViewModel.h"
@@ -601,9 +602,17 @@ class TestScreenshots : public QObject
         QTRY_VERIFY(!model->property("isLoading").toBool());
         QObject *scroll = view->findChild<QObject *>(QStringLiteral("financeScroll"));
         QVERIFY(scroll);
-        scroll->setProperty(
-            "contentY",
-            std::max(0.0, scroll->property("contentHeight").toDouble() - scroll->property("height").toDouble()));
+        // The list knows the heights of the rows it has made only: it places its end anew once
+        // those on the way are made. Its content begins above 0, where its header stands.
+        for (int i = 0; i < 3; ++i) {
+            QVERIFY(QMetaObject::invokeMethod(scroll, "positionViewAtEnd"));
+            QTest::qWait(50);
+            const double top = scroll->property("originY").toDouble();
+            scroll->setProperty(
+                "contentY",
+                std::max(top,
+                         top + scroll->property("contentHeight").toDouble() - scroll->property("height").toDouble()));
+        }
     }
 
     // An empty window of the appearance, with a signed-in projects service for the sheets.
@@ -749,10 +758,18 @@ class TestScreenshots : public QObject
         for (int i = 0; i < count; ++i)
             data.addPayment(projectId, owner, 1000 * (i + 1), QStringLiteral("pending"), {});
     }
-    // The history row of the payment in the open payments screen, or null.
+    // The identity of the payment at that row of the open payments screen's history.
+    static QString paymentIdAt(QObject *finance, int row)
+    {
+        return finance->property("payments").value<PaymentRowsModel *>()->rows().at(row).id;
+    }
+    // The history row of the payment in the open payments screen, or null; a row the list keeps
+    // undrawn (in its pool, or ready beyond its edges) is none.
     QQuickItem *paymentRow(const QString &paymentId) const
     {
         std::function<QQuickItem *(QQuickItem *)> find = [&](QQuickItem *at) -> QQuickItem * {
+            if (ItemCulling::culled(at))
+                return nullptr;
             if (at->objectName().startsWith(QLatin1String("paymentRow-"))
                 && at->property("paymentId").toString() == paymentId)
                 return at;
@@ -1754,9 +1771,9 @@ private Q_SLOTS:
     }
 
     // The reader's check names a disabled control that reads as enabled (as every one does with
-    // Qt's own reading), a button scrolled out of its view that reads as shown, and a hidden
-    // window; with the app's reading the control reads as disabled, and as enabled again once it
-    // is, and the button as not shown.
+    // Qt's own reading), a button scrolled out of its view (or all but a pixel of it) that reads as
+    // shown, and a hidden window; with the app's reading the control reads as disabled, and as
+    // enabled again once it is, and the buttons as not shown.
     void accessibilityAuditFindsFaults()
     {
         if (!QAccessible::isActive())
@@ -1778,6 +1795,10 @@ private Q_SLOTS:
                     Flickable {
                         y: 160; width: 100; height: 30; clip: true; contentHeight: 100; contentY: 40
                         T.AbstractButton { objectName: "scrolledAway"; width: 100; height: 30; text: "Вверху" }
+                    }
+                    Flickable {
+                        x: 120; y: 160; width: 100; height: 30; clip: true; contentHeight: 100; contentY: 29
+                        T.AbstractButton { objectName: "sliverLeft"; width: 100; height: 30; text: "Выше" }
                     }
                     Window { title: "Скрытое" }
                 })",
@@ -1805,6 +1826,10 @@ private Q_SLOTS:
         QVERIFY2(found.contains(
                      QStringLiteral("read as shown, out of sight: QQuickRootItem > QQuickFlickable > QQuickItem > "
                                     "QQuickAbstractButton \"scrolledAway\"")),
+                 qPrintable(found));
+        QVERIFY2(found.contains(
+                     QStringLiteral("read as shown, out of sight: QQuickRootItem > QQuickFlickable > QQuickItem > "
+                                    "QQuickAbstractButton \"sliverLeft\"")),
                  qPrintable(found));
         broken.reset();
 
@@ -2132,6 +2157,13 @@ private Q_SLOTS:
         for (int i = 0; i < presses && !target->hasActiveFocus(); ++i)
             QTest::keyClick(m_window, Qt::Key_Tab);
         return target->hasActiveFocus();
+    }
+    // Tab until the keyboard reaches a control that is made only as it comes into sight.
+    bool tabUntil(const std::function<bool()> &reached, int presses = 120)
+    {
+        for (int i = 0; i < presses && !reached(); ++i)
+            QTest::keyClick(m_window, Qt::Key_Tab);
+        return reached();
     }
 
     // Keyboard focus as a person sees it: a field, a primary button, a segment, a sidebar row, a
@@ -4149,6 +4181,92 @@ private Q_SLOTS:
         return content ? findItem(content, QStringLiteral("dialogButton%1").arg(index)) : nullptr;
     }
 
+    // The payments sheet over the editor of an iteration, its history at the sheet's bottom: with
+    // the editor's client text moved across the sheet's lowest band, the band reads the same as
+    // with that text gone. The sheet is opaque to its edge.
+    void financeSheetOpaqueToItsEdge_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("minimum") << minimumWindowSize;
+        QTest::newRow("1280x800") << QSize(1280, 800);
+    }
+    void financeSheetOpaqueToItsEdge()
+    {
+        QFETCH(QSize, size);
+        const auto restore = keepBackendData();
+        open(QStringLiteral("light"), true, false);
+        m_window->resize(size);
+        MainShellViewModel *vm = signedInShell();
+        QVERIFY(vm);
+        QTRY_VERIFY(!vm->projectsService()->projects().isEmpty());
+        QString iteration;
+        for (const Project &project : vm->projectsService()->projects()) {
+            if (project.parentProjectId && *project.parentProjectId != project.id)
+                iteration = project.id;
+        }
+        QVERIFY(!iteration.isEmpty());
+        addPayments(iteration, 3);
+        ProjectEditorScreenModel *screen = openEditor(vm, iteration);
+        QVERIFY(screen);
+        QQuickItem *client = nullptr;
+        QTRY_VERIFY((client = input(QStringLiteral("clientField"))) != nullptr && client->isVisible());
+        QTRY_COMPARE(m_window->size(), size);
+        screen->setShowFinance(true);
+        QQuickItem *sheet = nullptr;
+        QTRY_VERIFY((sheet = item(QStringLiteral("financeSheet"))) != nullptr && sheet->property("opened").toBool());
+        QObject *finance = nullptr;
+        QTRY_VERIFY((finance = sheet->findChild<QQuickItem *>(QStringLiteral("projectFinanceView"))
+                                   ->property("finance")
+                                   .value<QObject *>())
+                    != nullptr);
+        QTRY_VERIFY(!finance->property("isLoading").toBool());
+        // The history's last rows, status segments and all, down at the sheet's bottom.
+        QObject *scroll = sheet->findChild<QObject *>(QStringLiteral("financeScroll"));
+        QVERIFY(scroll);
+        for (int i = 0; i < 3; ++i) {
+            QVERIFY(QMetaObject::invokeMethod(scroll, "positionViewAtEnd"));
+            QTest::qWait(50);
+        }
+        auto *body = sheet->findChild<QQuickItem *>(QStringLiteral("sheetBody"));
+        QVERIFY(body);
+        const QRectF frame = body->mapRectToScene(body->boundingRect());
+        QQuickItem *lines = item(QStringLiteral("editorLines"));
+        QVERIFY(lines);
+        const QString text = client->property("text").toString();
+        QVERIFY(!text.isEmpty());
+        // The band the rounded corners leave square, along the whole bottom.
+        const qreal inset = AppTheme::CornerRadiusMedium + 2;
+        for (const qreal above : {2.0, 5.0, 8.0}) {
+            const QRectF field = client->mapRectToScene(client->boundingRect());
+            lines->setProperty("contentY",
+                               lines->property("contentY").toReal() + field.center().y() - (frame.bottom() - above));
+            QTest::qWait(100);
+            const QRectF placed = client->mapRectToScene(client->boundingRect());
+            QVERIFY(placed.top() < frame.bottom() - 2 && placed.bottom() > frame.bottom() - 8);
+            const QImage with = m_window->grabWindow().convertToFormat(QImage::Format_RGB32);
+            client->setProperty("text", QString());
+            QTest::qWait(100);
+            const QImage without = m_window->grabWindow().convertToFormat(QImage::Format_RGB32);
+            client->setProperty("text", text);
+            const qreal ratio = with.width() / qreal(m_window->width());
+            const QRect band = QRectF(QPointF(frame.left() + inset, frame.bottom() - 8) * ratio,
+                                      QPointF(frame.right() - inset, frame.bottom()) * ratio)
+                                   .toRect();
+            QStringList seen;
+            for (int y = band.top(); y < band.bottom() && seen.size() < 5; ++y) {
+                for (int x = band.left(); x < band.right() && seen.size() < 5; ++x) {
+                    if (with.pixel(x, y) != without.pixel(x, y))
+                        seen << QStringLiteral("%1,%2").arg(x).arg(y);
+                }
+            }
+            QVERIFY2(seen.isEmpty(),
+                     qPrintable(QStringLiteral("the editor's text %1 px above the sheet's bottom shows "
+                                               "through at %2")
+                                    .arg(above)
+                                    .arg(seen.join(QStringLiteral("; ")))));
+        }
+    }
+
     // A sheet's four corners are round, whatever its content fills its body with: just inside
     // each corner of its frame, outside the corner's radius, the grab shows what is behind the
     // sheet (the dimmed window and the sheet's shadow), as just outside the frame.
@@ -5525,27 +5643,31 @@ private Q_SLOTS:
             const bool restated = refreshed || action == QLatin1String("hub-payment-restated");
             // By keys: Tab to the fourth payment's status, the arrow chooses the next one (or F5
             // reloads the history). By a click: the last payment's "Удалить", scrolled to with the wheel.
+            // The history makes its rows as they come into sight: they are found by payment.
             const int last = finance->property("payments").value<QAbstractItemModel *>()->rowCount() - 1;
-            QQuickItem *row = nullptr;
-            QTRY_VERIFY((row = item(QStringLiteral("paymentRow-%1").arg(restated ? 3 : last))) != nullptr);
-            const QString paymentId = row->property("paymentId").toString();
-            const QString next = restated
-                ? paymentId
-                : item(QStringLiteral("paymentRow-%1").arg(last - 1))->property("paymentId").toString();
-            QQuickItem *control = restated
-                ? findItem(findItem(row, QStringLiteral("rowStatus")), QStringLiteral("segment0"))
-                : findItem(row, QStringLiteral("deleteButton"));
+            const QString paymentId = paymentIdAt(finance, restated ? 3 : last);
+            const QString next = restated ? paymentId : paymentIdAt(finance, last - 1);
+            const auto controlOf = [this, restated](const QString &id) -> QQuickItem * {
+                QQuickItem *row = paymentRow(id);
+                return !row    ? nullptr
+                    : restated ? findItem(findItem(row, QStringLiteral("rowStatus")), QStringLiteral("segment0"))
+                               : findItem(row, QStringLiteral("deleteButton"));
+            };
             // The cards are laid out a frame or more after the history arrives.
-            const auto controlAt = [control] { return QList{control->mapRectToScene(control->boundingRect())}; };
-            QVERIFY(waitForStill(m_window, controlAt));
+            QQuickItem *add = item(QStringLiteral("addPaymentButton"));
+            QVERIFY(add);
+            QVERIFY(waitForStill(m_window, [add] { return QList{add->mapRectToScene(add->boundingRect())}; }));
+            QQuickItem *control = nullptr;
             if (restated) {
-                QVERIFY(tabTo(control));
+                QVERIFY(tabUntil([&] { return (control = controlOf(paymentId)) && control->hasActiveFocus(); }));
             } else {
-                QVERIFY(wheelDownUntil(scroll, [control] { return outOfView(control).isEmpty(); }));
+                QVERIFY(wheelDownUntil(
+                    scroll, [&] { return (control = controlOf(paymentId)) && outOfView(control).isEmpty(); }));
                 byKeyboard = false;
             }
+            const auto controlAt = [control] { return QList{control->mapRectToScene(control->boundingRect())}; };
             // The view follows the keyboard or the wheel a moment later: it stands still first.
-            QTRY_VERIFY(scroll->property("contentY").toReal() > 0);
+            QTRY_VERIFY(scroll->property("contentY").toReal() > scroll->property("originY").toReal());
             QVERIFY(waitForStill(m_window, controlAt));
             const qreal shownAt = scroll->property("contentY").toReal();
             QSignalSpy moved(scroll, SIGNAL(contentYChanged()));
@@ -5563,6 +5685,7 @@ private Q_SLOTS:
                 QTRY_VERIFY(loading.size() >= 2 && !finance->property("isLoading").toBool());
             else
                 QTRY_COMPARE(changed.size(), 1);
+            QQuickItem *row = nullptr;
             QTRY_VERIFY((row = paymentRow(next)) != nullptr);
             expected = restated ? findItem(findItem(row, QStringLiteral("rowStatus")),
                                            refreshed ? QStringLiteral("segment0") : QStringLiteral("segment1"))
@@ -5575,7 +5698,9 @@ private Q_SLOTS:
             if (restated) {
                 QCOMPARE(moved.size(), 0);
             } else {
-                const qreal end = scroll->property("contentHeight").toReal() - scroll->height();
+                // The list's content begins above 0, where its header stands.
+                const qreal end = scroll->property("originY").toReal() + scroll->property("contentHeight").toReal()
+                    - scroll->height();
                 QCOMPARE(scroll->property("contentY").toReal(), std::min(shownAt, end));
             }
         } else if (action.startsWith(QLatin1String("payment"))) {
@@ -5610,6 +5735,15 @@ private Q_SLOTS:
                 QTest::keyClick(m_window, Qt::Key_Space);
                 QTRY_COMPARE(finance->property("payments").value<QAbstractItemModel *>()->rowCount(), before + 1);
                 QTRY_VERIFY(!finance->property("isLoading").toBool());
+                // What the sheet scrolled under its bar reads as not showing, once the view rests.
+                QTRY_VERIFY(expected->hasActiveFocus());
+                QVERIFY(
+                    waitForStill(m_window, [&] { return QList{expected->mapRectToScene(expected->boundingRect())}; }));
+                if (QAccessible::isActive()) {
+                    const QStringList unseen =
+                        AccessibilityAudit::problems(m_window).filter(QStringLiteral("out of sight"));
+                    QVERIFY2(unseen.isEmpty(), qPrintable(unseen.join(QLatin1Char('\n'))));
+                }
             } else if (action == QLatin1String("payment-deleted")) {
                 // In the sheet by keys: Tab to the third payment's "Удалить", Return; the keyboard
                 // goes on to the payment that followed it.
@@ -5618,10 +5752,16 @@ private Q_SLOTS:
                 QVERIFY(finance);
                 QTRY_VERIFY(!finance->property("isLoading").toBool());
                 const int before = finance->property("payments").value<QAbstractItemModel *>()->rowCount();
+                // The history makes its rows as they come into sight: they are found by payment.
+                const QString deleted = paymentIdAt(finance, 2);
+                const QString next = paymentIdAt(finance, 3);
                 QQuickItem *row = nullptr;
-                QTRY_VERIFY((row = item(QStringLiteral("paymentRow-2"))) != nullptr);
-                const QString next = item(QStringLiteral("paymentRow-3"))->property("paymentId").toString();
-                QVERIFY(tabTo(findItem(row, QStringLiteral("deleteButton")), 40));
+                QVERIFY(tabUntil(
+                    [&] {
+                        return (row = paymentRow(deleted))
+                            && findItem(row, QStringLiteral("deleteButton"))->hasActiveFocus();
+                    },
+                    40));
                 QTest::keyClick(m_window, Qt::Key_Return);
                 QTRY_COMPARE(finance->property("payments").value<QAbstractItemModel *>()->rowCount(), before - 1);
                 QTRY_VERIFY(!finance->property("isLoading").toBool());

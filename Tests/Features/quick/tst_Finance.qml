@@ -88,6 +88,14 @@ Item {
                 keyClick(c)
         }
 
+        // Whether the history card's face lies under the item where it is drawn.
+        function onHistoryCard(view, item) {
+            const face = findChild(view, "historyCard")
+            const at = item.mapToItem(face, 0, 0)
+            return face.visible && at.x >= 0 && at.y >= 0 && at.x + item.width <= face.width
+                    && at.y + item.height <= face.height
+        }
+
         function test_history() {
             const id = financeBackend.addProject({ name: "Сайт студии" })
             financeBackend.addPayment(id, 1000, "received", "<b>аванс</b>")
@@ -97,6 +105,8 @@ Item {
             tryVerify(() => findChild(view, "paymentRow-1") !== null)
             const first = findChild(view, "paymentRow-0")
             const last = findChild(view, "paymentRow-1")
+            for (const item of [findChild(view, "historyHeader"), first, last])
+                tryVerify(() => onHistoryCard(view, item), 5000, item.objectName)
             verify(findChild(first, "divider").visible)
             verify(!findChild(last, "divider").visible)
             // Notes are shown as typed, never as markup.
@@ -115,12 +125,23 @@ Item {
             tryCompare(changedSpy, "count", 2)
             tryCompare(findChild(view, "historyHeader"), "text", "История (1)")
             tryVerify(() => !findChild(findChild(view, "paymentRow-0"), "divider").visible)
+
+            // A reload that fails empties the history and says why.
+            financeBackend.fail("GET", "projects/" + id + "/payments", 500, "Сервис недоступен", 0)
+            mouseClick(findChild(view, "refreshButton"))
+            tryCompare(findChild(view, "historyHeader"), "text", "История (0)")
+            compare(findChild(view, "financeScroll").count, 0)
+            tryVerify(() => findChild(view, "historyEmpty").visible)
+            const error = findChild(view, "errorLine")
+            tryCompare(error, "text", "Сервис недоступен")
+            verify(error.visible)
         }
 
         function test_returnAddsOnce() {
             const id = financeBackend.addProject({ name: "Сайт студии" })
             const view = openView(id)
             verify(findChild(view, "historyEmpty").visible)
+            tryVerify(() => onHistoryCard(view, findChild(view, "historyEmpty")))
             const button = findChild(view, "addPaymentButton")
             verify(!button.enabled)
             const amount = findChild(view, "amountField")
@@ -172,6 +193,57 @@ Item {
             tryVerify(() => findChild(view, "paymentRow-0") !== null)
             const shown = textsOf(findChild(view, "paymentRow-0")).filter(text => text.indexOf("₽") >= 0)
             compare(shown, ["0\u00a0₽"])
+        }
+
+        // A thousand payments: the history makes the rows in sight alone, reuses them as it
+        // scrolls, Tab walks them in the payments' order, and an add leaves the rows shown as
+        // they are.
+        function test_thousandPaymentsMakeTheRowsInSight() {
+            const id = financeBackend.addProject({ name: "Сайт студии" })
+            const ids = []
+            for (let i = 0; i < 1000; ++i)
+                ids.push(financeBackend.addPayment(id, 1000 + i, "pending", i % 2 ? "Аванс" : ""))
+            const view = openView(id)
+            compare(findChild(view, "historyHeader").text, "История (1000)")
+            const list = findChild(view, "financeScroll")
+            const made = () => Array.from(list.contentItem.children).filter(c => c.objectName.startsWith("paymentRow-")).length
+            verify(made() > 0 && made() < 40, made())
+
+            // The add reloads the history: the rows shown stay the same items, one more joins.
+            typeInto(findChild(view, "amountField"), "500")
+            const shown = list.itemAtIndex(1)
+            verify(shown !== null)
+            mouseClick(findChild(view, "addPaymentButton"))
+            tryCompare(changedSpy, "count", 1)
+            compare(findChild(view, "historyHeader").text, "История (1001)")
+            compare(list.itemAtIndex(1), shown)
+            compare(shown.paymentId, ids[1])
+
+            // From the form by keys down the rows, in the payments' order.
+            mouseClick(findChild(view, "noteField").input)
+            for (let row = 0; row < 30; ++row) {
+                keyClick(Qt.Key_Tab)
+                const entry = view.rowHolding(view.Window.activeFocusItem)
+                verify(entry !== null && entry.paymentId === ids[row], row)
+                keyClick(Qt.Key_Tab)
+                compare(view.Window.activeFocusItem, entry.deleteButton)
+            }
+            keyClick(Qt.Key_Backtab)
+            keyClick(Qt.Key_Backtab)
+            compare(view.rowHolding(view.Window.activeFocusItem).paymentId, ids[28])
+
+            // Far down by the wheel, then to the end: still a screen's worth of rows.
+            const before = list.contentY
+            for (let i = 0; i < 20; ++i)
+                mouseWheel(list, list.width / 2, list.height / 2, 0, -1200)
+            tryVerify(() => !list.moving)
+            verify(list.contentY > before + list.height)
+            verify(made() < 40, made())
+            list.positionViewAtEnd()
+            let last = null
+            tryVerify(() => (last = list.itemAtIndex(1000)) !== null)
+            verify(!findChild(last, "divider").visible)
+            verify(made() < 40, made())
         }
 
         // After a delete or a status change, done by keys or by a click, the keyboard stands on the

@@ -1,0 +1,366 @@
+// The payments screen of one project over a history of 0, 1,000 and 10,000 payments, drawn
+// offscreen against the test backend on a thread of its own, in one window as the app keeps one.
+// Opening: from the screen's creation to its first frame with the history shown, the longest the
+// event loop was held meanwhile, the memory the open screen holds beside the empty history's, the
+// history rows made (at the top, and after scrolling down to the end), and what the closed screen
+// left held. Adding one payment among 1,000: from the press to the frame that shows the new row,
+// and the longest hold. Targets: a first frame at most 100 ms after the empty history's at 1,000
+// payments and 200 ms at 10,000, the event loop never held 100 ms; at most 8 MB beside the empty
+// history at 1,000 and 16 MB at 10,000 (the records themselves); at most 20 rows ever made; at
+// most 0.5 MB left once closed. An add drawn within 50 ms, the loop never held 25 ms.
+#include "API/APIClient.h"
+#include "API/ProjectsService.h"
+#include "QuickItemTree.h"
+#include "TestBackend.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGuiApplication>
+#include <QJsonObject>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QQmlComponent>
+#include <QQuickWindow>
+#include <QThread>
+#include <QTimer>
+#include <benchmark/benchmark.h>
+#include <algorithm>
+#include <malloc.h>
+#include <memory>
+#include <unistd.h>
+
+#include "App/AppQmlPlugins.h"
+#include "QtBenchmarkMain.h"
+#include "WaitUntil.h"
+
+namespace {
+
+// The backend on a thread of its own, so that making its answers holds up no frame here.
+class BackendThread
+{
+public:
+    explicit BackendThread(int payments)
+    {
+        m_thread.start();
+        m_home.moveToThread(&m_thread);
+        QMetaObject::invokeMethod(
+            &m_home,
+            [this, payments] {
+                m_server = new TestBackend;
+                m_server->start();
+                url = m_server->baseUrl();
+                BackendData &data = m_server->data();
+                const QString account = data.addAccount(QStringLiteral("bench@example.test"), QStringLiteral("pw")).id;
+                token = data.issueToken(account);
+                projectId = data.addProject(account, {{QStringLiteral("name"), QStringLiteral("Сайт студии")}})
+                                .value(QStringLiteral("id"))
+                                .toString();
+                const QStringList statuses{QStringLiteral("received"), QStringLiteral("pending"),
+                                           QStringLiteral("cancelled")};
+                for (int i = 0; i < payments; ++i) {
+                    const QJsonObject note{{QStringLiteral("note"), QStringLiteral("Платёж по договору №%1").arg(i)},
+                                           {QStringLiteral("method"), QStringLiteral("Карта")}};
+                    data.addPayment(projectId, account, 1000 + i, statuses.at(i % 3), i % 2 ? note : QJsonObject{});
+                }
+            },
+            Qt::BlockingQueuedConnection);
+    }
+    ~BackendThread()
+    {
+        QMetaObject::invokeMethod(
+            &m_home, [this] { delete m_server; }, Qt::BlockingQueuedConnection);
+        m_thread.quit();
+        m_thread.wait();
+    }
+    // Drops the requests logged so far, with their bodies.
+    void clearRequests()
+    {
+        QMetaObject::invokeMethod(
+            &m_home, [this] { m_server->clearRequests(); }, Qt::BlockingQueuedConnection);
+    }
+
+    QUrl url;
+    QString token;
+    QString projectId;
+
+private:
+    QThread m_thread;
+    QObject m_home;
+    TestBackend *m_server = nullptr;
+};
+
+// What the process holds: its resident pages, and what malloc handed out and did not get back.
+struct Memory
+{
+    double residentMb = 0;
+    double inUseMb = 0;
+
+    static Memory now()
+    {
+        // What was freed goes back first, so that the figures follow what is held.
+        malloc_trim(0);
+        Memory memory;
+        QFile statm(QStringLiteral("/proc/self/statm"));
+        if (statm.open(QIODevice::ReadOnly)) {
+            const QList<QByteArray> fields = statm.readAll().split(' ');
+            if (fields.size() > 1)
+                memory.residentMb = fields.at(1).toDouble() * double(sysconf(_SC_PAGESIZE)) / 1e6;
+        }
+        const struct mallinfo2 info = mallinfo2();
+        memory.inUseMb = double(info.uordblks + info.hblkhd) / 1e6;
+        return memory;
+    }
+};
+
+// The longest the event loop went without running a timer due every 2 ms.
+class HoldWatch
+{
+public:
+    HoldWatch()
+    {
+        m_timer.setInterval(2);
+        m_timer.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            m_longestMs = std::max(m_longestMs, double(m_clock.nsecsElapsed()) / 1e6);
+            m_clock.restart();
+        });
+    }
+    void start()
+    {
+        m_longestMs = 0;
+        m_clock.start();
+        m_timer.start();
+    }
+    double stop()
+    {
+        m_timer.stop();
+        return std::max(m_longestMs, double(m_clock.nsecsElapsed()) / 1e6);
+    }
+
+private:
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+    double m_longestMs = 0;
+};
+
+int rowsMade(QQuickItem *item)
+{
+    int count = item->objectName().startsWith(QLatin1String("paymentRow-")) ? 1 : 0;
+    for (QQuickItem *child : item->childItems())
+        count += rowsMade(child);
+    return count;
+}
+
+// One window and engine for every round, as the app keeps one: the payments screen of the
+// backend's project comes and goes in it as the section's loader makes and ends it.
+struct Host
+{
+    APIClient client;
+    ProjectsService service;
+    QQmlEngine engine;
+    QQuickWindow window;
+    std::unique_ptr<QQmlComponent> component;
+    std::unique_ptr<QQuickItem> screen;
+    QString projectId;
+    bool framed = false;
+
+    explicit Host(const BackendThread &backend)
+        : client(backend.url)
+        , service(false, nullptr, &client)
+        , projectId(backend.projectId)
+    {
+        client.setTokenProvider([token = backend.token] { return std::optional<QString>(token); });
+        engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
+        component = std::make_unique<QQmlComponent>(
+            &engine, QUrl(QStringLiteral("qrc:/qt/qml/Tessmark/Features/Finance/ProjectFinanceView.qml")));
+        window.resize(720, 760);
+        QObject::connect(&window, &QQuickWindow::frameSwapped, &window, [this] { framed = true; });
+        window.show();
+    }
+    ~Host() { close(); }
+    // Makes the screen; whether its history was drawn.
+    bool open()
+    {
+        QObject *made =
+            component->createWithInitialProperties({{QStringLiteral("projectsService"), QVariant::fromValue(&service)},
+                                                    {QStringLiteral("projectId"), projectId},
+                                                    {QStringLiteral("projectName"), QStringLiteral("Сайт студии")},
+                                                    {QStringLiteral("currency"), QStringLiteral("RUB")}});
+        screen.reset(qobject_cast<QQuickItem *>(made));
+        if (!screen) {
+            delete made;
+            qWarning() << component->errorString();
+            return false;
+        }
+        screen->setParentItem(window.contentItem());
+        screen->setSize(window.size());
+        return waitUntil([this] { return !finance()->property("isLoading").toBool(); }, 60000) && nextFrame();
+    }
+    bool nextFrame()
+    {
+        framed = false;
+        window.update();
+        const bool drawn = waitUntil([this] { return framed; }, 10000);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return drawn;
+    }
+    QObject *finance() const { return screen ? screen->property("finance").value<QObject *>() : nullptr; }
+    int rows() const { return screen ? rowsMade(screen.get()) : 0; }
+    // Scrolls the page down a screen at a time to its end, drawing each; whether it got there.
+    bool scrollToEnd()
+    {
+        QQuickItem *list = screen ? findItem(screen.get(), QStringLiteral("financeScroll")) : nullptr;
+        if (!list)
+            return false;
+        const auto end = [list] {
+            return list->property("originY").toReal() + list->property("contentHeight").toReal() - list->height();
+        };
+        for (int step = 0; step < 100000 && list->property("contentY").toReal() < end() - 1; ++step) {
+            list->setProperty("contentY", std::min(end(), list->property("contentY").toReal() + list->height()));
+            if (!nextFrame())
+                return false;
+        }
+        return true;
+    }
+    // Ends the screen and lets the event loop delete what it deletes later.
+    void close()
+    {
+        screen.reset();
+        waitUntil([] { return false; }, 100);
+        // Outside a running event loop, what was deleted later waits until it is asked for.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        nextFrame();
+    }
+};
+
+void spin(int milliseconds)
+{
+    waitUntil([] { return false; }, milliseconds);
+}
+
+double emptyFirstFrameMs = 0;
+double emptyInUseMb = 0;
+double emptyResidentMb = 0;
+
+double median(QList<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.isEmpty() ? 0 : values.at(values.size() / 2);
+}
+
+void BM_OpenHistory(benchmark::State &state)
+{
+    const int payments = int(state.range(0));
+    BackendThread backend(payments);
+    Host host(backend);
+    // Once untimed, so that the types are compiled and the glyphs drawn before the first round.
+    if (!host.open() || !host.scrollToEnd()) {
+        state.SkipWithError("the history was not shown");
+        return;
+    }
+    host.close();
+    backend.clearRequests();
+    QList<double> firstFrameMs;
+    QList<double> inUseMb;
+    QList<double> residentMb;
+    QList<double> leftInUseMb;
+    double longestHoldMs = 0;
+    int rows = 0;
+    int rowsScrolled = 0;
+    for (auto _ : state) {
+        spin(50);
+        const Memory before = Memory::now();
+        HoldWatch hold;
+        QElapsedTimer clock;
+        hold.start();
+        clock.start();
+        const bool shown = host.open();
+        const double ms = double(clock.nsecsElapsed()) / 1e6;
+        longestHoldMs = std::max(longestHoldMs, hold.stop());
+        if (!shown) {
+            state.SkipWithError("the history was not shown");
+            return;
+        }
+        state.SetIterationTime(ms / 1000);
+        firstFrameMs.append(ms);
+        rows = std::max(rows, host.rows());
+        if (host.finance()->property("payments").value<QObject *>()->property("count").toInt() != payments) {
+            state.SkipWithError("payments missing");
+            return;
+        }
+        const Memory open = Memory::now();
+        inUseMb.append(open.inUseMb - before.inUseMb);
+        residentMb.append(open.residentMb - before.residentMb);
+        // Down to the end, a screen at a time: the rows made stay those of a screen or two.
+        if (!host.scrollToEnd()) {
+            state.SkipWithError("the history did not scroll");
+            return;
+        }
+        rowsScrolled = std::max(rowsScrolled, host.rows());
+        host.close();
+        backend.clearRequests();
+        const Memory after = Memory::now();
+        leftInUseMb.append(after.inUseMb - before.inUseMb);
+    }
+    if (payments == 0) {
+        emptyFirstFrameMs = median(firstFrameMs);
+        emptyInUseMb = median(inUseMb);
+        emptyResidentMb = median(residentMb);
+    }
+    state.counters["first_frame_ms"] = median(firstFrameMs);
+    state.counters["over_empty_ms"] = median(firstFrameMs) - emptyFirstFrameMs;
+    state.counters["longest_hold_ms"] = longestHoldMs;
+    state.counters["in_use_mb"] = median(inUseMb);
+    state.counters["in_use_over_empty_mb"] = median(inUseMb) - emptyInUseMb;
+    state.counters["resident_over_empty_mb"] = median(residentMb) - emptyResidentMb;
+    state.counters["rows_made"] = rows;
+    state.counters["rows_made_to_end"] = rowsScrolled;
+    state.counters["left_after_close_mb"] = median(leftInUseMb);
+}
+BENCHMARK(BM_OpenHistory)->Arg(0)->Arg(1000)->Arg(10000)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void BM_AddAmongThousand(benchmark::State &state)
+{
+    BackendThread backend(1000);
+    Host screen(backend);
+    if (!screen.open()) {
+        state.SkipWithError("the history was not shown");
+        return;
+    }
+    QObject *finance = screen.finance();
+    QObject *payments = finance->property("payments").value<QObject *>();
+    double longestHoldMs = 0;
+    int round = 0;
+    for (auto _ : state) {
+        spin(50);
+        const int before = payments->property("count").toInt();
+        finance->setProperty("amountText", QString::number(100 + ++round));
+        HoldWatch hold;
+        QElapsedTimer clock;
+        hold.start();
+        clock.start();
+        QMetaObject::invokeMethod(finance, "addPayment");
+        const bool added = waitUntil(
+                               [&] {
+                                   return payments->property("count").toInt() == before + 1
+                                       && !finance->property("isLoading").toBool();
+                               },
+                               10000)
+            && screen.nextFrame();
+        const double ms = double(clock.nsecsElapsed()) / 1e6;
+        longestHoldMs = std::max(longestHoldMs, hold.stop());
+        if (!added) {
+            state.SkipWithError("the payment was not shown");
+            return;
+        }
+        state.SetIterationTime(ms / 1000);
+    }
+    backend.clearRequests();
+    state.counters["longest_hold_ms"] = longestHoldMs;
+    state.counters["rows_made"] = screen.rows();
+}
+BENCHMARK(BM_AddAmongThousand)->Iterations(10)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+TESSMARK_BENCHMARK_MAIN(QGuiApplication)
