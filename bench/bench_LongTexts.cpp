@@ -27,7 +27,7 @@
 #include "App/MainShellViewModel.h"
 #include "Data/LocalProjectRepository.h"
 #include "Features/Editor/ProjectEditorScreenModel.h"
-#include "TestBackend.h"
+#include "BenchBackendThread.h"
 #include "Data/PersistenceController.h"
 #include "QuickItemTree.h"
 #include "SampleEstimates.h"
@@ -511,59 +511,30 @@ void BM_SaveAsGuest(benchmark::State &state)
 }
 BENCHMARK(BM_SaveAsGuest)->Apply(windowRuns);
 
-// The test backend on a thread of its own, so that its work on a request is not the window's.
-class BackendThread
+// The backend of one account with the project.
+struct ProjectBackend : BenchBackendThread
 {
-public:
-    explicit BackendThread(const Project &seed)
+    explicit ProjectBackend(const Project &seed)
     {
-        m_thread.start();
-        m_home.moveToThread(&m_thread);
-        QMetaObject::invokeMethod(
-            &m_home,
-            [this, &seed] {
-                m_server = new TestBackend;
-                m_server->start();
-                url = m_server->baseUrl();
-                const QString account =
-                    m_server->data().addAccount(QStringLiteral("bench@example.test"), QStringLiteral("secret")).id;
-                token = m_server->data().issueToken(account);
-                QJsonObject fields = seed.toJson();
-                fields.remove(QStringLiteral("id"));
-                projectJson = m_server->data().addProject(account, fields);
-            },
-            Qt::BlockingQueuedConnection);
-    }
-    ~BackendThread()
-    {
-        QMetaObject::invokeMethod(
-            &m_home, [this] { delete m_server; }, Qt::BlockingQueuedConnection);
-        m_thread.quit();
-        m_thread.wait();
-    }
-    // Forgets the requests logged so far, with their bodies.
-    void clearRequests()
-    {
-        QMetaObject::invokeMethod(
-            &m_home, [this] { m_server->clearRequests(); }, Qt::BlockingQueuedConnection);
+        onBackend([this, &seed](TestBackend &server) {
+            const QString account =
+                server.data().addAccount(QStringLiteral("bench@example.test"), QStringLiteral("secret")).id;
+            token = server.data().issueToken(account);
+            QJsonObject fields = seed.toJson();
+            fields.remove(QStringLiteral("id"));
+            projectJson = server.data().addProject(account, fields);
+        });
     }
     // The project as the backend holds it.
     QJsonObject stored()
     {
         QJsonObject project;
-        QMetaObject::invokeMethod(
-            &m_home, [this, &project] { project = m_server->data().projects.first(); }, Qt::BlockingQueuedConnection);
+        onBackend([&project](TestBackend &server) { project = server.data().projects.first(); });
         return project;
     }
 
-    QUrl url;
     QString token;
     QJsonObject projectJson;
-
-private:
-    QThread m_thread;
-    QObject m_home;
-    TestBackend *m_server = nullptr;
 };
 
 // The editor screen alone, signed in to the backend.
@@ -574,7 +545,7 @@ struct AccountEditor
     QQuickView view;
     bool framed = false;
 
-    AccountEditor(const BackendThread &backend, const Project &project)
+    AccountEditor(const ProjectBackend &backend, const Project &project)
         : client(backend.url)
         , service(false, nullptr, &client)
     {
@@ -614,7 +585,7 @@ ProjectEditorViewModel *accountEditorAtClient(benchmark::State &state, AccountEd
 
 void BM_SaveSignedIn(benchmark::State &state)
 {
-    BackendThread backend(longProject(state.range(0)));
+    ProjectBackend backend(longProject(state.range(0)));
     AccountEditor window(backend, Project::fromJson(backend.projectJson));
     ProjectEditorViewModel *editor = accountEditorAtClient(state, window);
     if (!editor)
@@ -682,7 +653,7 @@ void savesInARow(benchmark::internal::Benchmark *bench)
 
 void BM_SavesMemorySignedIn(benchmark::State &state)
 {
-    BackendThread backend(longProject(state.range(0)));
+    ProjectBackend backend(longProject(state.range(0)));
     AccountEditor window(backend, Project::fromJson(backend.projectJson));
     ProjectEditorViewModel *editor = accountEditorAtClient(state, window);
     if (!editor)

@@ -11,7 +11,6 @@
 #include "API/APIClient.h"
 #include "API/ProjectsService.h"
 #include "QuickItemTree.h"
-#include "TestBackend.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -30,63 +29,36 @@
 #include <unistd.h>
 
 #include "App/AppQmlPlugins.h"
+#include "BenchBackendThread.h"
 #include "QtBenchmarkMain.h"
 #include "WaitUntil.h"
 
 namespace {
 
-// The backend on a thread of its own, so that making its answers holds up no frame here.
-class BackendThread
+// The backend of one project with that many payments.
+struct PaymentsBackend : BenchBackendThread
 {
-public:
-    explicit BackendThread(int payments)
+    explicit PaymentsBackend(int payments)
     {
-        m_thread.start();
-        m_home.moveToThread(&m_thread);
-        QMetaObject::invokeMethod(
-            &m_home,
-            [this, payments] {
-                m_server = new TestBackend;
-                m_server->start();
-                url = m_server->baseUrl();
-                BackendData &data = m_server->data();
-                const QString account = data.addAccount(QStringLiteral("bench@example.test"), QStringLiteral("pw")).id;
-                token = data.issueToken(account);
-                projectId = data.addProject(account, {{QStringLiteral("name"), QStringLiteral("Сайт студии")}})
-                                .value(QStringLiteral("id"))
-                                .toString();
-                const QStringList statuses{QStringLiteral("received"), QStringLiteral("pending"),
-                                           QStringLiteral("cancelled")};
-                for (int i = 0; i < payments; ++i) {
-                    const QJsonObject note{{QStringLiteral("note"), QStringLiteral("Платёж по договору №%1").arg(i)},
-                                           {QStringLiteral("method"), QStringLiteral("Карта")}};
-                    data.addPayment(projectId, account, 1000 + i, statuses.at(i % 3), i % 2 ? note : QJsonObject{});
-                }
-            },
-            Qt::BlockingQueuedConnection);
-    }
-    ~BackendThread()
-    {
-        QMetaObject::invokeMethod(
-            &m_home, [this] { delete m_server; }, Qt::BlockingQueuedConnection);
-        m_thread.quit();
-        m_thread.wait();
-    }
-    // Drops the requests logged so far, with their bodies.
-    void clearRequests()
-    {
-        QMetaObject::invokeMethod(
-            &m_home, [this] { m_server->clearRequests(); }, Qt::BlockingQueuedConnection);
+        onBackend([this, payments](TestBackend &server) {
+            BackendData &data = server.data();
+            const QString account = data.addAccount(QStringLiteral("bench@example.test"), QStringLiteral("pw")).id;
+            token = data.issueToken(account);
+            projectId = data.addProject(account, {{QStringLiteral("name"), QStringLiteral("Сайт студии")}})
+                            .value(QStringLiteral("id"))
+                            .toString();
+            const QStringList statuses{QStringLiteral("received"), QStringLiteral("pending"),
+                                       QStringLiteral("cancelled")};
+            for (int i = 0; i < payments; ++i) {
+                const QJsonObject note{{QStringLiteral("note"), QStringLiteral("Платёж по договору №%1").arg(i)},
+                                       {QStringLiteral("method"), QStringLiteral("Карта")}};
+                data.addPayment(projectId, account, 1000 + i, statuses.at(i % 3), i % 2 ? note : QJsonObject{});
+            }
+        });
     }
 
-    QUrl url;
     QString token;
     QString projectId;
-
-private:
-    QThread m_thread;
-    QObject m_home;
-    TestBackend *m_server = nullptr;
 };
 
 // What the process holds: its resident pages, and what malloc handed out and did not get back.
@@ -164,7 +136,7 @@ struct Host
     QString projectId;
     bool framed = false;
 
-    explicit Host(const BackendThread &backend)
+    explicit Host(const PaymentsBackend &backend)
         : client(backend.url)
         , service(false, nullptr, &client)
         , projectId(backend.projectId)
@@ -251,7 +223,7 @@ double median(QList<double> values)
 void BM_OpenHistory(benchmark::State &state)
 {
     const int payments = int(state.range(0));
-    BackendThread backend(payments);
+    PaymentsBackend backend(payments);
     Host host(backend);
     // Once untimed, so that the types are compiled and the glyphs drawn before the first round.
     if (!host.open() || !host.scrollToEnd()) {
@@ -321,7 +293,7 @@ BENCHMARK(BM_OpenHistory)->Arg(0)->Arg(1000)->Arg(10000)->Iterations(5)->UseManu
 
 void BM_AddAmongThousand(benchmark::State &state)
 {
-    BackendThread backend(1000);
+    PaymentsBackend backend(1000);
     Host screen(backend);
     if (!screen.open()) {
         state.SkipWithError("the history was not shown");
