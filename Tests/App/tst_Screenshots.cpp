@@ -39,6 +39,7 @@
 #include "Utils/Text.h"
 
 #include <functional>
+#include <tuple>
 
 #include <QDir>
 #include <QFile>
@@ -5417,6 +5418,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("action");
         QTest::addColumn<QSize>("size");
+        const QSize defaultSize(960, 640);
+        QList<std::tuple<QString, QString, QSize>> rows;
         const QStringList actions =
             QStringLiteral("start sign-in sign-in-refused sign-in-field-error sign-in-closed sign-out "
                            "skip-tour create-project create-project-closed create-iteration pdf-sheet "
@@ -5428,25 +5431,42 @@ private Q_SLOTS:
                            "analytics-scope analytics-refreshed")
                 .split(QLatin1Char(' '));
         for (const QString &action : actions) {
-            QTest::addRow("%s default", qPrintable(action)) << action << QSize(960, 640);
-            QTest::addRow("%s minimum", qPrintable(action)) << action << minimumWindowSize;
+            rows.append({action, QStringLiteral("default"), defaultSize});
+            rows.append({action, QStringLiteral("minimum"), minimumWindowSize});
         }
         // Routes to a section, removals and things made, at the size where each went astray.
         for (const QString &action : QStringLiteral("row-menu-payments detail-payments editor-delete verify-link "
                                                     "first-line")
                                          .split(QLatin1Char(' ')))
-            QTest::addRow("%s default", qPrintable(action)) << action << QSize(960, 640);
+            rows.append({action, QStringLiteral("default"), defaultSize});
         for (const QString &action : {QStringLiteral("switch-save"), QStringLiteral("create-signed-in")})
-            QTest::addRow("%s minimum", qPrintable(action)) << action << minimumWindowSize;
+            rows.append({action, QStringLiteral("minimum"), minimumWindowSize});
         // The tree after a deletion under folded groups and back from another section; the folded
         // list in the Tab order, where it stands on screen.
-        QTest::addRow("editor-delete-folded default") << QStringLiteral("editor-delete-folded") << QSize(960, 640);
-        QTest::addRow("back-from-payments wide") << QStringLiteral("back-from-payments") << QSize(1280, 800);
+        rows.append({QStringLiteral("editor-delete-folded"), QStringLiteral("default"), defaultSize});
+        rows.append({QStringLiteral("back-from-payments"), QStringLiteral("wide"), QSize(1280, 800)});
         for (const QString &action : {QStringLiteral("folded-list-tab"), QStringLiteral("folded-list-backtab")})
-            QTest::addRow("%s minimum", qPrintable(action)) << action << minimumWindowSize;
+            rows.append({action, QStringLiteral("minimum"), minimumWindowSize});
         // A reset link's new password saved by keys: the save button stays disabled.
-        QTest::newRow("reset-success default") << QStringLiteral("reset-success") << QSize(960, 640);
-        QTest::newRow("reset-success minimum") << QStringLiteral("reset-success") << minimumWindowSize;
+        rows.append({QStringLiteral("reset-success"), QStringLiteral("default"), defaultSize});
+        rows.append({QStringLiteral("reset-success"), QStringLiteral("minimum"), minimumWindowSize});
+
+        // The table runs as several tests side by side ("k/n": the k-th of n parts), each route's
+        // rows together, the routes dealt in turn so that the parts take about as long.
+        int part = 0;
+        int parts = 1;
+        if (const QStringList given = qEnvironmentVariable("TESSMARK_LANDING_PART").split(QLatin1Char('/'));
+            given.size() == 2) {
+            part = given.at(0).toInt() - 1;
+            parts = qMax(1, given.at(1).toInt());
+        }
+        QStringList routes;
+        for (const auto &[action, sizeName, size] : rows) {
+            if (!routes.contains(action))
+                routes.append(action);
+            if (routes.indexOf(action) % parts == part)
+                QTest::addRow("%s %s", qPrintable(action), qPrintable(sizeName)) << action << size;
+        }
     }
     void focusLandsAfterAction()
     {
