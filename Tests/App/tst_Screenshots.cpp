@@ -5412,8 +5412,8 @@ private Q_SLOTS:
 
     // Where the keyboard lands after each action, done in the real window by keys and clicks:
     // exactly one visible item has the focus (and exactly one object reads as focused to a screen
-    // reader), the expected one, with its ring after a key and none after a click. Run as
-    // tst_Accessibility_landing.
+    // reader), the expected one, with its ring after a key and none after a click. Run in parts as
+    // tst_Accessibility_landing1 to 4.
     void focusLandsAfterAction_data()
     {
         QTest::addColumn<QString>("action");
