@@ -233,6 +233,10 @@ Item {
         onTriggered: index => rootModel.answerEditsQuestion(buttons[index].keep)
     }
 
+    // A place chosen in the desktop's save dialog after its save had ended: told here, as the
+    // export sheet may be gone by then.
+    LateSaveAnswerAlert {}
+
     function presentEditsQuestion() {
         if (rootModel.editsQuestion !== RootViewModel.NoQuestion && !editsQuestion.opened)
             editsQuestion.open()

@@ -24,6 +24,7 @@
 #include "Features/Editor/ProjectEditorScreenModel.h"
 #include "Features/Editor/ProjectEditorViewModel.h"
 #include "Features/Export/ExportPDFViewModel.h"
+#include "Features/Export/LateSaveAnswers.h"
 #include "Features/Finance/PaymentRowsModel.h"
 #include "Features/Onboarding/GuidedOnboarding.h"
 #include "Features/Onboarding/MainOnboardingController.h"
@@ -2666,7 +2667,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("scheme");
         QTest::addColumn<QString>("state");
         for (const char *scheme : {"light", "dark"}) {
-            for (const char *state : {"generating", "ready", "failed", "save-dialog", "save-dialog-folders"})
+            for (const char *state :
+                 {"generating", "ready", "failed", "save-dialog", "save-dialog-folders", "place-not-used"})
                 QTest::addRow("%s %s", scheme, state) << QString::fromLatin1(scheme) << QString::fromLatin1(state);
         }
     }
@@ -2718,6 +2720,7 @@ private Q_SLOTS:
                 width: 720; height: 620; visible: true; color: AppTheme.background
                 Component.onCompleted: AppTheme.preference = scheme
                 ExportPDFSheet { objectName: "exportSheet"; input: proposal }
+                LateSaveAnswerAlert {}
             })");
         QVERIFY(!m_engine->rootObjects().isEmpty());
         m_window = qobject_cast<QQuickWindow *>(m_engine->rootObjects().first());
@@ -2728,7 +2731,9 @@ private Q_SLOTS:
         QVERIFY(model);
         // Held until the shot is taken, so that the progress is what the sheet shows.
         auto hold = std::make_shared<QSemaphore>();
-        if (state != QLatin1String("ready") && !saveDialog) {
+        // A place chosen in the desktop's dialog after the save ended, told over the sheet.
+        const bool placeNotUsed = state == QLatin1String("place-not-used");
+        if (state != QLatin1String("ready") && !saveDialog && !placeNotUsed) {
             const bool generating = state == QLatin1String("generating");
             model->setGenerator([hold, generating](const CommercialProposalInput &) -> std::optional<QString> {
                 if (generating)
@@ -2780,12 +2785,17 @@ private Q_SLOTS:
             QTRY_VERIFY(!model->isSaving());
             return;
         }
-        if (state == QLatin1String("ready"))
+        if (state == QLatin1String("ready") || placeNotUsed)
             QTRY_VERIFY_WITH_TIMEOUT(!model->pdfUrl().isEmpty(), 30000);
         else if (state == QLatin1String("failed"))
             QTRY_VERIFY(!model->errorMessage().isEmpty());
         else
             QVERIFY(model->isGenerating());
+        if (placeNotUsed) {
+            tellPlaceNotUsed();
+            QVERIFY(safeButton(QStringLiteral("placeNotUsedAlert")));
+            QTest::qWait(100); // the alert's opening
+        }
         shoot(QStringLiteral("export-sheet-%1-%2").arg(state, scheme));
         hold->release();
     }
@@ -4174,6 +4184,17 @@ private Q_SLOTS:
         return shown ? safe.value<QQuickItem *>() : nullptr;
     }
 
+    // As the desktop's save dialog does when a place is chosen in it after its save ended.
+    void tellPlaceNotUsed()
+    {
+        auto *answers = m_engine->singletonInstance<LateSaveAnswers *>(
+            qmlTypeId("Tessmark.Features.Export", 1, 0, "LateSaveAnswers"));
+        QVERIFY(answers);
+        answers->tellNotUsed({PortalAnswer::Kind::Chosen,
+                              QUrl::fromLocalFile(QStringLiteral("/home/user/Загрузки/КП для клиента.pdf")), QString()},
+                             QStringLiteral("/home/user/Документы/KP-Сайт-студии.pdf"));
+    }
+
     // A button of an open question or alert, found by the dialog's name.
     QQuickItem *dialogButton(const QString &dialog, int index) const
     {
@@ -4420,7 +4441,8 @@ private Q_SLOTS:
     }
 
     // At the smallest window the PDF sheet's alert (here: the viewer did not open) stands over the
-    // sheet and its "OK" takes the click; the sheet stays.
+    // sheet and its "OK" takes the click; the sheet stays. A place chosen in the desktop's dialog
+    // once the sheet has closed is told over the window, and Return on its "OK" closes it.
     void pdfAlertClosedAtMinimum()
     {
         QVERIFY(openDeviceProject(QStringLiteral("alert-min"), 3, QStringLiteral("light"), minimumWindowSize));
@@ -4450,6 +4472,19 @@ private Q_SLOTS:
         QTRY_VERIFY(!m_window->findChild<QObject *>(QStringLiteral("actionFailedAlert"))->property("opened").toBool());
         QVERIFY(exporter->actionError().isEmpty());
         QCOMPARE(openSheetPopup(), sheet);
+
+        QTest::keyClick(m_window, Qt::Key_Escape);
+        QTRY_VERIFY(!openSheetPopup());
+        QTRY_VERIFY(!m_window->findChild<ExportPDFViewModel *>());
+        tellPlaceNotUsed();
+        QQuickItem *late = nullptr;
+        QVERIFY((late = safeButton(QStringLiteral("placeNotUsedAlert"))) != nullptr);
+        QCOMPARE(late->property("text").toString(), QStringLiteral("OK"));
+        QCOMPARE(late->window(), m_window);
+        QTest::qWait(100); // the alert's opening
+        QTest::keyClick(m_window, Qt::Key_Return);
+        QTRY_VERIFY(!m_window->findChild<QObject *>(QStringLiteral("placeNotUsedAlert"))->property("opened").toBool());
+        QTRY_VERIFY(FocusCheck::problem(m_window).isEmpty());
     }
 
     // Return and Enter press the focused button of every kind, as Space does.

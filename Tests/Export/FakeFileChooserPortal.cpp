@@ -1,6 +1,7 @@
 #include "FakeFileChooserPortal.h"
 
 #include <QDBusArgument>
+#include <QDBusError>
 #include <QDBusMessage>
 #include <QFile>
 #include <QStringList>
@@ -66,6 +67,8 @@ bool FakeFileChooserPortal::start(int mode)
     m_mode = Mode(mode);
     m_requests = 0;
     m_closed = false;
+    m_refusedCloses = 0;
+    m_setUp = false;
     m_asked.clear();
     m_handle.clear();
     m_heldCall = QDBusMessage();
@@ -113,7 +116,7 @@ QDBusObjectPath FakeFileChooserPortal::SaveFile(const QString &parent_window, co
         m_bus.unregisterObject(m_handle);
     m_handle =
         m_mode == AnsweringElsewhere ? portalPath + QStringLiteral("/request/elsewhere/%1").arg(m_requests) : foreseen;
-    if (m_mode == Late) {
+    if (m_mode == Late || m_mode == Cold) {
         setDelayedReply(true);
         m_heldCall = message();
         return {};
@@ -131,10 +134,21 @@ void FakeFileChooserPortal::takeRequest()
     m_bus.send(m_heldCall.createReply(QVariant::fromValue(QDBusObjectPath(m_handle))));
 }
 
+void FakeFileChooserPortal::setUpRequest()
+{
+    m_setUp = true;
+}
+
 void FakeFileChooserPortal::Close()
 {
     if (message().path() != m_handle)
         return;
+    if (m_mode == Cold && !m_setUp) {
+        ++m_refusedCloses;
+        Q_EMIT changed();
+        sendErrorReply(QDBusError::UnknownMethod, QStringLiteral("The request is not set up yet"));
+        return;
+    }
     m_closed = true;
     m_bus.unregisterObject(m_handle);
     Q_EMIT changed();

@@ -17,6 +17,8 @@ class FakeFileChooserPortal : public QObject, protected QDBusContext
 
     Q_PROPERTY(int requests MEMBER m_requests NOTIFY changed)
     Q_PROPERTY(bool closed MEMBER m_closed NOTIFY changed)
+    // Closes refused since the start, as the request was not set up.
+    Q_PROPERTY(int refusedCloses MEMBER m_refusedCloses NOTIFY changed)
     // The last request: parentWindow, title, acceptLabel, modal, currentName, currentFolder (the
     // bytes without their one closing NUL, else "no NUL"), filters and currentFilter as
     // "signature name: kind pattern, ...".
@@ -33,6 +35,9 @@ public:
         Silent,
         // Takes the request only on takeRequest(), as a busy portal starting cold.
         Late,
+        // Late, and its backend starting cold too: the request is named before its dialog is set
+        // up, and a Close is refused as an unknown method until setUpRequest().
+        Cold,
     };
     Q_ENUM(Mode)
 
@@ -44,6 +49,8 @@ public:
     Q_INVOKABLE void stop();
     // Late: makes the request asked for and replies with its path.
     Q_INVOKABLE void takeRequest();
+    // Cold: the dialog is set up; a Close is taken from now on.
+    Q_INVOKABLE void setUpRequest();
     // Ends the last request with the response code and, when given, the chosen file's URI.
     Q_INVOKABLE void respond(uint response, const QString &uri = QString());
     // The URI a portal sends for the path: percent-encoded UTF-8.
@@ -51,6 +58,7 @@ public:
 
     int requests() const { return m_requests; }
     bool closed() const { return m_closed; }
+    int refusedCloses() const { return m_refusedCloses; }
 
 public Q_SLOTS:
     Q_SCRIPTABLE QDBusObjectPath SaveFile(const QString &parent_window, const QString &title,
@@ -67,6 +75,8 @@ private:
     Mode m_mode = Answering;
     int m_requests = 0;
     bool m_closed = false;
+    int m_refusedCloses = 0;
+    bool m_setUp = false;
     QVariantMap m_asked;
     QString m_sender;
     // Where the last request lives on this bus, still known after it closed.

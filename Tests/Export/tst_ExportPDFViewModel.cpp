@@ -215,15 +215,18 @@ private Q_SLOTS:
         QCOMPARE(readFile(first), readFile(model->pdfPath()));
 
         model->beginSave();
+        QCOMPARE(model->savedFile(), QUrl());
         model->finishSave(QUrl::fromLocalFile(second));
         QCOMPARE(model->notice(), QStringLiteral("Сохранено: second.pdf"));
+        QCOMPARE(model->savedFile(), QUrl::fromLocalFile(second));
 
-        // A cancelled save changes nothing but the button.
+        // A cancelled save changes nothing but the button, and made no copy of its own.
         model->beginSave();
         model->cancelSave();
         QVERIFY(!model->isSaving());
         QCOMPARE(model->notice(), QStringLiteral("Сохранено: second.pdf"));
         QCOMPARE(model->saveError(), QString());
+        QCOMPARE(model->savedFile(), QUrl());
 
         // The viewer gets the temporary file, not a copy.
         QUrl opened;

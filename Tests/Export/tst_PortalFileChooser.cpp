@@ -1,6 +1,8 @@
 #include "FakeFileChooserPortal.h"
+#include "Features/Export/LateSaveAnswers.h"
 #include "Features/Export/PortalFileChooser.h"
 #include "Features/Export/PortalFileChooserProtocol.h"
+#include "Features/Export/PortalRequestCloser.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -9,6 +11,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <memory>
 
 namespace Protocol = PortalFileChooserProtocol;
 using Kind = PortalAnswer::Kind;
@@ -137,55 +140,141 @@ private Q_SLOTS:
         QVERIFY(!chooser.asking());
     }
 
+    // What a person reads of a place chosen after its save had ended, and when nothing is told.
+    void placeNotUsedIsTold_data()
+    {
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QString>("saved");
+        QTest::addColumn<QString>("message");
+        const QString later = QStringLiteral(", выбранное в окне сохранения, не использовано: к тому времени ");
+        QTest::newRow("saved elsewhere") << QStringLiteral("/tmp/Поздно.pdf") << QStringLiteral("/home/a/KP-Сайт.pdf")
+                                         << QStringLiteral("Место «/tmp/Поздно.pdf»") + later
+                + QStringLiteral("PDF уже был сохранён в «/home/a/KP-Сайт.pdf». Чтобы сохранить PDF и туда, "
+                                 "сохраните его ещё раз.");
+        QTest::newRow("not saved") << QStringLiteral("/tmp/Поздно.pdf") << QString()
+                                   << QStringLiteral("Место «/tmp/Поздно.pdf»") + later
+                + QStringLiteral("сохранение уже закончилось. Чтобы сохранить PDF туда, сохраните его ещё раз.");
+        QTest::newRow("no place named") << QString() << QString()
+                                        << QStringLiteral("Место") + later
+                + QStringLiteral("сохранение уже закончилось. Чтобы сохранить PDF туда, сохраните его ещё раз.");
+        QTest::newRow("the place saved to")
+            << QStringLiteral("/tmp/KP.pdf") << QStringLiteral("/tmp/KP.pdf") << QString();
+        QTest::newRow("the place saved to, named without its suffix")
+            << QStringLiteral("/tmp/KP") << QStringLiteral("/tmp/KP.pdf") << QString();
+    }
+    void placeNotUsedIsTold()
+    {
+        QFETCH(QString, chosen);
+        QFETCH(QString, saved);
+        QFETCH(QString, message);
+        const PortalAnswer answer = chosen.isEmpty()
+            ? Protocol::answer(0, {})
+            : PortalAnswer{Kind::Chosen, QUrl::fromLocalFile(chosen), QString()};
+        QCOMPARE(Protocol::placeNotUsed(answer, saved).value_or(QString()), message);
+    }
+
     // A portal that takes the request after we gave up on it (our own dialog is open by then) has
-    // its dialog closed as soon as it names the request. A place chosen there before the close took
-    // effect is still the answer, unless the save was dismissed; the close's own end is silent.
+    // its dialog closed once it names the request. One whose backend starts cold refuses the close
+    // until the dialog is set up, and is asked again until it takes it. A place chosen there
+    // before the close took effect is the save's answer while the save runs; once the save has
+    // ended, or the chooser went with its sheet, it is told as not used, with where the save put
+    // its copy. A cancel, the close's own end or a portal that leaves tells nothing; either way
+    // nothing is heard from the request afterwards.
     void lateRequest_data()
     {
+        QTest::addColumn<int>("mode");
+        // -1: the portal leaves the bus instead.
+        QTest::addColumn<int>("response");
         QTest::addColumn<bool>("answersBeforeTheClose");
-        QTest::addColumn<uint>("response");
-        QTest::addColumn<bool>("dismissed");
-        QTest::addColumn<bool>("told");
-        QTest::newRow("closed, then ended") << false << 2u << false << false;
-        QTest::newRow("chosen before the close") << true << 0u << false << true;
-        QTest::newRow("cancelled before the close") << true << 1u << false << false;
-        QTest::newRow("chosen after the save was dismissed") << true << 0u << true << false;
+        // How the save stands when the portal names the request: "" runs, "dismissed" ended
+        // without a copy, "saved" with one, "gone" went with the chooser.
+        QTest::addColumn<QString>("save");
+        QTest::addColumn<bool>("chosen");
+        QTest::addColumn<bool>("notUsed");
+        const int late = FakeFileChooserPortal::Late;
+        const int cold = FakeFileChooserPortal::Cold;
+        QTest::newRow("closed, then ended") << late << 2 << false << QString() << false << false;
+        QTest::newRow("chosen before the close") << late << 0 << true << QString() << true << false;
+        QTest::newRow("cancelled before the close") << late << 1 << true << QString() << false << false;
+        QTest::newRow("chosen after the save was dismissed")
+            << late << 0 << true << QStringLiteral("dismissed") << false << true;
+        QTest::newRow("cold, closed once set up") << cold << 2 << false << QString() << false << false;
+        QTest::newRow("cold, chosen while the close is refused") << cold << 0 << true << QString() << true << false;
+        QTest::newRow("cold, chosen after the save ended")
+            << cold << 0 << true << QStringLiteral("saved") << false << true;
+        QTest::newRow("cold, cancelled after the save ended")
+            << cold << 1 << true << QStringLiteral("saved") << false << false;
+        QTest::newRow("cold, closed after the chooser went")
+            << cold << 2 << false << QStringLiteral("gone") << false << false;
+        QTest::newRow("cold, chosen after the chooser went")
+            << cold << 0 << true << QStringLiteral("gone") << false << true;
+        QTest::newRow("cold, portal leaves while the close is refused")
+            << cold << -1 << true << QStringLiteral("dismissed") << false << false;
     }
     void lateRequest()
     {
+        QFETCH(int, mode);
+        QFETCH(int, response);
         QFETCH(bool, answersBeforeTheClose);
-        QFETCH(uint, response);
-        QFETCH(bool, dismissed);
-        QFETCH(bool, told);
-        QVERIFY(m_portal.start(FakeFileChooserPortal::Late));
-        PortalFileChooser chooser;
-        chooser.setCallTimeout(100);
-        QSignalSpy unavailable(&chooser, &PortalFileChooser::unavailable);
-        QSignalSpy chosen(&chooser, &PortalFileChooser::chosen);
-        QSignalSpy cancelled(&chooser, &PortalFileChooser::cancelled);
-        QSignalSpy failed(&chooser, &PortalFileChooser::failed);
-        chooser.askSavePDF(nullptr, QStringLiteral("a.pdf"), QUrl());
+        QFETCH(QString, save);
+        QFETCH(bool, chosen);
+        QFETCH(bool, notUsed);
+        QVERIFY(m_portal.start(mode));
+        LateSaveAnswers answers;
+        QSignalSpy told(&answers, &LateSaveAnswers::placeNotUsed);
+        auto chooser = std::make_unique<PortalFileChooser>();
+        chooser->setLateAnswers(&answers);
+        chooser->setCallTimeout(100);
+        QSignalSpy unavailable(chooser.get(), &PortalFileChooser::unavailable);
+        QSignalSpy chosenSpy(chooser.get(), &PortalFileChooser::chosen);
+        QSignalSpy cancelled(chooser.get(), &PortalFileChooser::cancelled);
+        QSignalSpy failed(chooser.get(), &PortalFileChooser::failed);
+        chooser->askSavePDF(nullptr, QStringLiteral("a.pdf"), QUrl());
         QTRY_COMPARE(unavailable.count(), 1);
-        QVERIFY(!chooser.asking());
+        QVERIFY(!chooser->asking());
         QTRY_COMPARE(m_portal.requests(), 1);
         QVERIFY(!m_portal.closed());
-        if (dismissed)
-            chooser.dismiss();
+        const QString saved = m_dir.filePath(QStringLiteral("saved.pdf"));
+        if (save == QLatin1String("dismissed"))
+            chooser->dismiss();
+        else if (save == QLatin1String("saved"))
+            chooser->dismiss(QUrl::fromLocalFile(saved));
+        else if (save == QLatin1String("gone"))
+            chooser.reset();
 
-        const QString uri = FakeFileChooserPortal::fileUri(m_dir.filePath(QStringLiteral("late.pdf")));
+        const QString late = m_dir.filePath(QStringLiteral("late.pdf"));
         m_portal.takeRequest();
-        if (answersBeforeTheClose)
-            m_portal.respond(response, uri);
-        QTRY_VERIFY(m_portal.closed());
-        if (!answersBeforeTheClose)
-            m_portal.respond(response, uri);
+        if (mode == FakeFileChooserPortal::Cold) {
+            QTRY_VERIFY(m_portal.refusedCloses() >= 2);
+            QVERIFY(!m_portal.closed());
+        }
+        if (answersBeforeTheClose) {
+            if (response < 0)
+                m_portal.stop();
+            else
+                m_portal.respond(uint(response), FakeFileChooserPortal::fileUri(late));
+        }
+        m_portal.setUpRequest();
+        if (!answersBeforeTheClose) {
+            QTRY_VERIFY(m_portal.closed());
+            m_portal.respond(uint(response), FakeFileChooserPortal::fileUri(late));
+        }
         settle();
-        QCOMPARE(chosen.count(), told ? 1 : 0);
-        if (told)
-            QCOMPARE(chosen.at(0).at(0).toUrl(), QUrl::fromLocalFile(m_dir.filePath(QStringLiteral("late.pdf"))));
+        QTRY_VERIFY(answers.findChildren<PortalRequestCloser *>().isEmpty());
+        settle();
+        QCOMPARE(chosenSpy.count(), chosen ? 1 : 0);
+        if (chosen)
+            QCOMPARE(chosenSpy.at(0).at(0).toUrl(), QUrl::fromLocalFile(late));
         QCOMPARE(cancelled.count() + failed.count(), 0);
         QCOMPARE(unavailable.count(), 1);
-        QVERIFY(!chooser.asking());
+        QCOMPARE(told.count(), notUsed ? 1 : 0);
+        if (notUsed) {
+            const QString message = told.at(0).at(0).toString();
+            QVERIFY2(message.startsWith(QStringLiteral("Место «") + late + QStringLiteral("»")), qPrintable(message));
+            QCOMPARE(message.contains(saved), save == QLatin1String("saved"));
+        }
+        if (chooser)
+            QVERIFY(!chooser->asking());
     }
 };
 

@@ -128,7 +128,13 @@ void ExportPDFViewModel::beginSave()
 {
     if (m_pdfPath.isEmpty())
         return;
+    m_saveCopy.clear();
     setSaving(true);
+}
+
+QUrl ExportPDFViewModel::savedFile() const
+{
+    return m_saving || m_saveCopy.isEmpty() ? QUrl() : QUrl::fromLocalFile(m_saveCopy);
 }
 
 PDFSaveResult ExportPDFViewModel::copyTo(const QUrl &destination, const QUrl &folder)
@@ -140,6 +146,7 @@ PDFSaveResult ExportPDFViewModel::copyTo(const QUrl &destination, const QUrl &fo
     const PDFSaveResult result = PDFSaveHelper::save(m_pdfPath, *path);
     if (result.ok) {
         m_savedPath = result.path;
+        m_saveCopy = result.path;
         m_notice = QStringLiteral("Сохранено: ") + QFileInfo(result.path).fileName();
     }
     return result;

@@ -41,6 +41,8 @@ class ExportPDFViewModel : public QObject, public QQmlParserStatus
     Q_PROPERTY(QUrl suggestedSaveUrl READ suggestedSaveUrl NOTIFY inputChanged)
     Q_PROPERTY(QUrl saveFolder READ saveFolder NOTIFY inputChanged)
     Q_PROPERTY(bool isSaving READ isSaving NOTIFY saveChanged)
+    // The copy the last save made; empty while a save runs and after one that made none.
+    Q_PROPERTY(QUrl savedFile READ savedFile NOTIFY saveChanged)
     // The last action's success ("Сохранено: …", "Файл скопирован"), or empty.
     Q_PROPERTY(QString notice READ notice NOTIFY saveChanged)
     Q_PROPERTY(QString saveError READ saveError NOTIFY saveChanged)
@@ -74,6 +76,7 @@ public:
     QUrl suggestedSaveUrl() const;
     QUrl saveFolder() const;
     bool isSaving() const { return m_saving; }
+    QUrl savedFile() const;
     QString notice() const { return m_notice; }
     QString saveError() const { return m_saveError; }
     QString actionErrorTitle() const { return m_actionErrorTitle; }
@@ -146,6 +149,8 @@ private:
     QString m_pdfPath;
     int m_pageCount = 0;
     QString m_savedPath;
+    // The copy of the save running or last ended, if it made one.
+    QString m_saveCopy;
     bool m_handedOver = false;
     bool m_discarded = false;
     bool m_saving = false;

@@ -1,6 +1,7 @@
 #include "PortalFileChooser.h"
 
 #include "PortalFileChooserProtocol.h"
+#include "PortalRequestCloser.h"
 
 #include <QDBusConnection>
 #include <QDBusObjectPath>
@@ -24,16 +25,6 @@ const char *const responseSlot = SLOT(takeResponse(uint, QVariantMap, QDBusMessa
 // request it names may have a dialog to close.
 constexpr int replyWait = std::numeric_limits<int>::max();
 
-// Closes the portal's dialog of that request; nobody waits for the outcome.
-void closeRequest(const QString &requestPath)
-{
-    QDBusMessage close = QDBusMessage::createMethodCall(Protocol::service, requestPath, Protocol::requestInterface,
-                                                        QStringLiteral("Close"));
-    // A portal that is not running has no dialog to close.
-    close.setAutoStartService(false);
-    QDBusConnection::sessionBus().send(close);
-}
-
 } // namespace
 
 PortalFileChooser::PortalFileChooser(QObject *parent)
@@ -47,10 +38,10 @@ PortalFileChooser::PortalFileChooser(QObject *parent)
 
 PortalFileChooser::~PortalFileChooser()
 {
+    // As dismissed, telling nobody that the chooser stopped asking.
+    passOnStray(QUrl());
     if (asking())
-        closeDialog();
-    release();
-    unfollowStray();
+        passOn(letGo(), QUrl());
 }
 
 void PortalFileChooser::setCallTimeout(int milliseconds)
@@ -60,6 +51,14 @@ void PortalFileChooser::setCallTimeout(int milliseconds)
         return;
     m_callTimeout = milliseconds;
     Q_EMIT callTimeoutChanged();
+}
+
+void PortalFileChooser::setLateAnswers(LateSaveAnswers *answers)
+{
+    if (answers == m_lateAnswers)
+        return;
+    m_lateAnswers = answers;
+    Q_EMIT lateAnswersChanged();
 }
 
 void PortalFileChooser::askSavePDF(QQuickItem *over, const QString &suggestedName, const QUrl &folder)
@@ -101,43 +100,53 @@ void PortalFileChooser::askSavePDF(QQuickItem *over, const QString &suggestedNam
     Q_EMIT askingChanged();
 }
 
-void PortalFileChooser::dismiss()
+void PortalFileChooser::dismiss(const QUrl &saved)
 {
-    unfollowStray();
+    passOnStray(saved);
     if (!asking())
         return;
-    closeDialog();
-    release();
+    passOn(letGo(), saved);
     Q_EMIT askingChanged();
 }
 
-void PortalFileChooser::closeDialog(bool keepAnswer)
+PortalRequestCloser *PortalFileChooser::letGo()
 {
+    // The closers outlive this chooser when there is somewhere to tell what they hear.
+    QObject *keeper = m_lateAnswers ? static_cast<QObject *>(m_lateAnswers.data()) : this;
+    PortalRequestCloser *closer = nullptr;
     if (m_requestTaken) {
-        closeRequest(m_requestPath);
-        return;
+        closer = new PortalRequestCloser(m_requestPath, m_portalOwner, keeper);
+    } else {
+        QDBusPendingCallWatcher *call = m_call;
+        m_call.clear();
+        call->disconnect(this);
+        closer = new PortalRequestCloser(call, m_requestPath, keeper);
     }
-    if (!m_call)
+    // Followed by the closer first, so that no answer falls between the two.
+    release();
+    return closer;
+}
+
+void PortalFileChooser::passOn(PortalRequestCloser *closer, const QUrl &saved)
+{
+    if (!m_lateAnswers)
         return;
-    // The portal has not taken the request yet: its dialog is closed once it has, whoever is left
-    // to see it.
-    QDBusPendingCallWatcher *pending = m_call;
-    m_call.clear();
-    pending->disconnect(this);
-    pending->setParent(nullptr);
-    const QPointer<PortalFileChooser> owner = keepAnswer ? this : nullptr;
-    const QString foreseen = m_requestPath;
-    connect(pending, &QDBusPendingCallWatcher::finished, pending, [owner, foreseen](QDBusPendingCallWatcher *call) {
-        call->deleteLater();
-        const QDBusPendingReply<QDBusObjectPath> reply = *call;
-        if (reply.isError())
-            return;
-        const QString handle = reply.value().path();
-        closeRequest(handle);
-        // An older portal answers where it put the request.
-        if (owner && owner->m_strayPath == foreseen && !handle.isEmpty() && handle != foreseen)
-            owner->followStray(handle);
-    });
+    const QString savedPath = saved.isLocalFile() ? saved.toLocalFile() : QString();
+    LateSaveAnswers *answers = m_lateAnswers;
+    // 0: a place chosen; any other end is the close, or a cancel, and tells nothing.
+    connect(closer, &PortalRequestCloser::answered, answers,
+            [answers, savedPath](uint response, const QVariantMap &results) {
+                if (response == 0)
+                    answers->tellNotUsed(Protocol::answer(response, results), savedPath);
+            });
+}
+
+void PortalFileChooser::passOnStray(const QUrl &saved)
+{
+    if (!m_stray)
+        return;
+    m_stray->disconnect(this);
+    passOn(std::exchange(m_stray, nullptr), saved);
 }
 
 void PortalFileChooser::release()
@@ -193,26 +202,22 @@ void PortalFileChooser::giveUp()
 {
     if (!m_call)
         return;
-    // A portal that has the request by now closes its dialog at once; one that has not yet, once
-    // it names the request.
-    closeRequest(m_requestPath);
-    closeDialog(true);
-    // Its answer is still followed, on the same subscription.
-    unfollowStray();
-    m_strayPath = std::exchange(m_requestPath, QString());
-    finish(PortalAnswer{PortalAnswer::Kind::Unavailable, QUrl(), QString()});
-}
-
-void PortalFileChooser::takeResponse(uint response, const QVariantMap &results, const QDBusMessage &message)
-{
-    if (!m_strayPath.isEmpty() && message.path() == m_strayPath) {
-        unfollowStray();
+    // A request given up on earlier is no longer the save's.
+    passOnStray(QUrl());
+    m_stray = letGo();
+    connect(m_stray, &PortalRequestCloser::answered, this, [this](uint response, const QVariantMap &results) {
+        m_stray.clear();
         // 0: the person confirmed a place before our close reached the dialog, which is not
         // dropped. Any other end is the close we asked for, or a cancel.
         if (response == 0)
             tell(Protocol::withoutUnaskedReplacement(Protocol::answer(response, results)));
-        return;
-    }
+    });
+    Q_EMIT askingChanged();
+    tell(PortalAnswer{PortalAnswer::Kind::Unavailable, QUrl(), QString()});
+}
+
+void PortalFileChooser::takeResponse(uint response, const QVariantMap &results, const QDBusMessage &message)
+{
     if (m_requestPath.isEmpty() || message.path() != m_requestPath)
         return;
     finish(Protocol::withoutUnaskedReplacement(Protocol::answer(response, results)));
@@ -232,23 +237,6 @@ void PortalFileChooser::unfollow()
     QDBusConnection::sessionBus().disconnect(Protocol::service, m_requestPath, Protocol::requestInterface,
                                              QStringLiteral("Response"), this, responseSlot);
     m_requestPath.clear();
-}
-
-void PortalFileChooser::followStray(const QString &requestPath)
-{
-    unfollowStray();
-    m_strayPath = requestPath;
-    QDBusConnection::sessionBus().connect(Protocol::service, m_strayPath, Protocol::requestInterface,
-                                          QStringLiteral("Response"), this, responseSlot);
-}
-
-void PortalFileChooser::unfollowStray()
-{
-    if (m_strayPath.isEmpty())
-        return;
-    QDBusConnection::sessionBus().disconnect(Protocol::service, m_strayPath, Protocol::requestInterface,
-                                             QStringLiteral("Response"), this, responseSlot);
-    m_strayPath.clear();
 }
 
 void PortalFileChooser::finish(const PortalAnswer &answer)

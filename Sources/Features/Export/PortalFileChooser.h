@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LateSaveAnswers.h"
 #include "PortalAnswer.h"
 
 #include <QDBusMessage>
@@ -12,17 +13,19 @@
 #include <QVariantMap>
 #include <QtQml/qqmlregistration.h>
 
+class PortalRequestCloser;
 class QDBusPendingCallWatcher;
 class QDBusServiceWatcher;
 class QTimer;
 
 // Asks the desktop's own file dialog (the XDG desktop portal's file chooser) where to save a PDF,
 // without ever waiting on the GUI thread. Each request ends in one signal: chosen, cancelled,
-// unavailable (no portal answers: show our own dialog) or failed. A chooser that goes away while
-// the dialog is open closes it and tells nobody.
-// A portal that takes the request only after we gave up on it has its dialog closed as soon as
-// it names the request; a place chosen there before the close took effect still comes as
-// chosen (or failed), until the save is dismissed.
+// unavailable (no portal answers: show our own dialog) or failed.
+// A request nobody waits for any more (dismissed, the chooser gone, or given up on for want of a
+// reply) is closed until the portal takes the close, as a portal starting cold names the request
+// before its dialog exists. A place chosen in a dialog given up on, before the close took effect,
+// still comes as chosen (or failed) while the save runs; one chosen after the save ended is told
+// through lateAnswers as not used.
 class PortalFileChooser : public QObject
 {
     Q_OBJECT
@@ -32,6 +35,9 @@ class PortalFileChooser : public QObject
     // How long the portal may take to take the request (not the user's time in the dialog), in
     // milliseconds; a portal that does not answer in time is taken for none.
     Q_PROPERTY(int callTimeout READ callTimeout WRITE setCallTimeout NOTIFY callTimeoutChanged)
+    // Tells of a place chosen after its save ended, and keeps closing dialogs once this chooser is
+    // gone; without it, they end with the chooser and such a place is told to nobody.
+    Q_PROPERTY(LateSaveAnswers *lateAnswers READ lateAnswers WRITE setLateAnswers NOTIFY lateAnswersChanged)
 
 public:
     explicit PortalFileChooser(QObject *parent = nullptr);
@@ -40,12 +46,16 @@ public:
     bool asking() const { return !m_requestPath.isEmpty(); }
     int callTimeout() const { return m_callTimeout; }
     void setCallTimeout(int milliseconds);
+    LateSaveAnswers *lateAnswers() const { return m_lateAnswers; }
+    void setLateAnswers(LateSaveAnswers *answers);
 
     // Opens the dialog over the window of `over`, with the name proposed in the folder. A request
-    // still open is dropped first, silently.
+    // still open is dismissed first.
     Q_INVOKABLE void askSavePDF(QQuickItem *over, const QString &suggestedName, const QUrl &folder);
-    // Closes the dialog, if one is open; no signal follows, not even from a request given up on.
-    Q_INVOKABLE void dismiss();
+    // The save has ended, with its copy at `saved` or none: the dialog closes, if one is open, and
+    // this chooser tells nothing more of it, nor of a request given up on. A place chosen there
+    // before the close took effect is told as not used.
+    Q_INVOKABLE void dismiss(const QUrl &saved = QUrl());
 
 Q_SIGNALS:
     void chosen(const QUrl &file);
@@ -54,6 +64,7 @@ Q_SIGNALS:
     void failed(const QString &message);
     void askingChanged();
     void callTimeoutChanged();
+    void lateAnswersChanged();
 
 private Q_SLOTS:
     void takeResponse(uint response, const QVariantMap &results, const QDBusMessage &message);
@@ -64,14 +75,13 @@ private:
     void checkPortal();
     void follow(const QString &requestPath);
     void unfollow();
-    void followStray(const QString &requestPath);
-    void unfollowStray();
     void finish(const PortalAnswer &answer);
     void tell(const PortalAnswer &answer);
-    // Closes the portal's dialog of the open request, now or once the portal has taken it; with
-    // keepAnswer, its answer is still followed where the portal says the request lives.
-    void closeDialog(bool keepAnswer = false);
-    // Stops following the request, silently.
+    // Hands the open request to a closer and stops following it, silently.
+    PortalRequestCloser *letGo();
+    // A place the closer hears of is told as not used, the save having ended with `saved`.
+    void passOn(PortalRequestCloser *closer, const QUrl &saved);
+    void passOnStray(const QUrl &saved);
     void release();
 
     // The request whose Response is awaited; empty when none.
@@ -84,8 +94,9 @@ private:
     QStringList m_goneOwners;
     QPointer<QDBusPendingCallWatcher> m_call;
     QTimer *m_callTimer = nullptr;
-    // The request given up on for want of a reply, whose answer is still followed; empty when none.
-    QString m_strayPath;
+    // The request given up on for want of a reply, whose answer is still the save's.
+    QPointer<PortalRequestCloser> m_stray;
+    QPointer<LateSaveAnswers> m_lateAnswers;
     QDBusServiceWatcher *m_portalWatcher = nullptr;
     quint32 m_requests = 0;
     int m_callTimeout = 5000;

@@ -1,5 +1,6 @@
 #include "PortalFileChooserProtocol.h"
 
+#include "Export/FileErrorText.h"
 #include "Export/PDFSaveHelper.h"
 #include "PortalFileFilter.h"
 
@@ -41,6 +42,11 @@ std::optional<QString> localPath(const QString &uri)
 }
 
 const QString tryAgain = QStringLiteral(" Попробуйте сохранить ещё раз.");
+
+QString quotedPath(const QString &path)
+{
+    return QStringLiteral("«") + FileErrorText::shownPath(path) + QStringLiteral("»");
+}
 
 } // namespace
 
@@ -156,6 +162,21 @@ PortalAnswer withoutUnaskedReplacement(const PortalAnswer &answer)
     return failed(QStringLiteral("Файл «") + QFileInfo(*saved).fileName()
                   + QStringLiteral("» уже существует. Чтобы заменить его, выберите этот файл в окне сохранения; "
                                    "чтобы сохранить рядом, дайте копии другое имя."));
+}
+
+std::optional<QString> placeNotUsed(const PortalAnswer &chosen, const QString &savedPath)
+{
+    QString place = QStringLiteral("Место");
+    if (chosen.kind == PortalAnswer::Kind::Chosen) {
+        if (PDFSaveHelper::destinationPath(chosen.file, QString()) == savedPath)
+            return std::nullopt;
+        place += QLatin1Char(' ') + quotedPath(chosen.file.toLocalFile());
+    }
+    place += QStringLiteral(", выбранное в окне сохранения, не использовано: к тому времени ");
+    if (savedPath.isEmpty())
+        return place + QStringLiteral("сохранение уже закончилось. Чтобы сохранить PDF туда, сохраните его ещё раз.");
+    return place + QStringLiteral("PDF уже был сохранён в ") + quotedPath(savedPath)
+        + QStringLiteral(". Чтобы сохранить PDF и туда, сохраните его ещё раз.");
 }
 
 } // namespace PortalFileChooserProtocol

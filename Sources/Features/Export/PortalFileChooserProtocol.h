@@ -5,6 +5,7 @@
 #include <QString>
 #include <QVariantMap>
 #include <QtGui/qwindowdefs.h>
+#include <optional>
 
 class QDBusError;
 
@@ -49,5 +50,9 @@ PortalAnswer portalLost();
 // A name chosen without ".pdf" is saved with the suffix added, as in our own dialog. The portal
 // asked about replacing the name it returned, not that one: a file already there is not replaced.
 PortalAnswer withoutUnaskedReplacement(const PortalAnswer &answer);
+
+// A dialog answered `chosen` after its save had ended, which saved to `savedPath` or nowhere
+// (empty): what the person reads about the place not used. None when that place was saved to.
+std::optional<QString> placeNotUsed(const PortalAnswer &chosen, const QString &savedPath);
 
 } // namespace PortalFileChooserProtocol

@@ -47,10 +47,12 @@ PrimaryButton {
     }
 
     // A place chosen in a desktop dialog that came up late, after ours, is the answer: ours goes.
+    // One chosen after the save ended is told over the window as not used.
     PortalFileChooser {
         id: portal
 
         objectName: "portalFileChooser"
+        lateAnswers: LateSaveAnswers
         onChosen: file => {
             button.withdrawOwnDialog()
             button.viewModel.finishSave(file)
@@ -72,12 +74,12 @@ PrimaryButton {
         }
     }
     // The save is over (or the sheet gave up on it): the desktop's dialog goes with it, and a
-    // late one answers no more.
+    // late one is no longer its answer.
     Connections {
         target: button.viewModel
         function onSaveChanged() {
             if (!button.viewModel.isSaving)
-                portal.dismiss()
+                portal.dismiss(button.viewModel.savedFile)
         }
     }
 

@@ -49,8 +49,14 @@ TestCase {
         signalName: "closed"
     }
 
+    // As over the application's window: a place chosen in a desktop dialog after its save ended.
+    LateSaveAnswerAlert {
+        id: lateAlert
+    }
+
     // No desktop file dialog unless a test stands one up.
     function cleanup() {
+        lateAlert.close()
         exportTest.releaseRenders()
         exportTest.portal.stop()
         exportTest.restoreAccess()
@@ -912,15 +918,23 @@ TestCase {
     }
 
     // A portal that takes the request only after ours opened: one dialog at a time. Its dialog is
-    // closed as soon as it names the request, and ours stays with the keys; a place chosen there
-    // before the close took effect is saved to, and ours goes.
+    // closed as soon as it names the request, and ours stays with the keys; one whose backend
+    // starts cold refuses the close until its dialog is set up, and is asked again until it takes
+    // it. A place chosen there before the close took effect is saved to, and ours goes; one chosen
+    // after ours saved is told as not used, over the sheet, and nothing is written there.
     function test_lateDesktopDialogWhileOursIsOpen_data() {
-        return [ { tag: "closed as it is named", chosen: false }, { tag: "chosen before the close", chosen: true } ]
+        return [
+            { tag: "closed as it is named", mode: FakeFileChooserPortal.Late, chosen: "" },
+            { tag: "chosen before the close", mode: FakeFileChooserPortal.Late, chosen: "before ours" },
+            { tag: "cold, closed once set up", mode: FakeFileChooserPortal.Cold, chosen: "" },
+            { tag: "cold, chosen while the close is refused", mode: FakeFileChooserPortal.Cold, chosen: "before ours" },
+            { tag: "cold, chosen after ours saved", mode: FakeFileChooserPortal.Cold, chosen: "after ours" },
+        ]
     }
     function test_lateDesktopDialogWhileOursIsOpen(data) {
         const home = exportTest.newHome(true)
         const folder = exportTest.localPath(home) + "/Documents"
-        verify(exportTest.portal.start(FakeFileChooserPortal.Late))
+        verify(exportTest.portal.start(data.mode))
         const sheet = openSheet(1)
         waitUntilReady(sheet)
         const button = reveal(sheet, "saveButton")
@@ -930,44 +944,96 @@ TestCase {
         tryCompare(exportTest.portal, "requests", 1)
         verify(!exportTest.portal.closed)
         exportTest.portal.takeRequest()
-        if (data.chosen) {
+        if (data.mode === FakeFileChooserPortal.Cold) {
+            tryVerify(() => exportTest.portal.refusedCloses >= 2)
+            verify(ours.opened && field.activeFocus)
+        }
+        if (data.chosen === "before ours") {
             exportTest.portal.respond(0, exportTest.portal.fileUri(folder + "/late.pdf"))
             tryCompare(sheet.viewModel, "isSaving", false)
             tryVerify(() => findChild(button, "saveFileDialog") === null)
             compare(findChild(sheet, "notice").text, "Сохранено: late.pdf")
             verify(exportTest.sameBytes(folder + "/late.pdf", sheet.viewModel.pdfUrl))
             tryVerify(() => button.activeFocus)
-            tryVerify(() => exportTest.portal.closed)
+            verify(!lateAlert.opened)
             return
         }
-        tryVerify(() => exportTest.portal.closed)
-        verify(ours.opened && field.activeFocus)
-        verify(sheet.viewModel.isSaving)
+        if (data.chosen === "") {
+            exportTest.portal.setUpRequest()
+            tryVerify(() => exportTest.portal.closed)
+            verify(ours.opened && field.activeFocus)
+            verify(sheet.viewModel.isSaving)
+        }
         keyClick(Qt.Key_Return)
         tryCompare(sheet.viewModel, "isSaving", false)
         compare(findChild(sheet, "notice").text, "Сохранено: KP-Сайт-студии.pdf")
         compare(exportTest.fileCount(Qt.resolvedUrl("file://" + folder)), 1)
         tryVerify(() => button.activeFocus)
+        if (data.chosen === "after ours") {
+            // The refused close is still repeated, and the answer still heard.
+            const refused = exportTest.portal.refusedCloses
+            tryVerify(() => exportTest.portal.refusedCloses > refused)
+            exportTest.portal.respond(0, exportTest.portal.fileUri(folder + "/late.pdf"))
+            waitForQuestion(lateAlert)
+            verify(lateAlert.message.startsWith("Место «" + folder + "/late.pdf», выбранное в окне сохранения, "
+                                                + "не использовано"), lateAlert.message)
+            verify(lateAlert.message.includes("«" + folder + "/KP-Сайт-студии.pdf»"), lateAlert.message)
+            compare(exportTest.fileCount(Qt.resolvedUrl("file://" + folder)), 1)
+            createTemporaryObject(returnKey, testCase)
+            keyClick(Qt.Key_Return)
+            tryVerify(() => !lateAlert.opened)
+            tryVerify(() => button.activeFocus)
+        }
+        verify(!lateAlert.opened)
     }
 
     // The sheet closed while the desktop's dialog is open: that dialog closes, and its late answer
-    // writes nothing, whether the sheet is gone already or not yet.
+    // writes nothing, whether the sheet is gone already or not yet. A portal whose backend starts
+    // cold names the request after the sheet went and refuses the close: a place chosen in its
+    // dialog then is told as not used, over the window.
     function test_lateDesktopAnswerAfterTheSheetClosed_data() {
-        return [ { tag: "sheet destroyed", destroyed: true }, { tag: "sheet only closed", destroyed: false } ]
+        return [
+            { tag: "sheet destroyed", destroyed: true, cold: false },
+            { tag: "sheet only closed", destroyed: false, cold: false },
+            { tag: "cold, sheet destroyed", destroyed: true, cold: true },
+        ]
     }
     function test_lateDesktopAnswerAfterTheSheetClosed(data) {
         const folder = exportTest.localPath(exportTest.newHome(true)) + "/Documents"
-        const first = saveThroughPortal(false)
+        let first = null
+        if (data.cold) {
+            verify(exportTest.portal.start(FakeFileChooserPortal.Cold))
+            first = openSheet(1)
+            waitUntilReady(first)
+            mouseClick(reveal(first, "saveButton"))
+            tryCompare(exportTest.portal, "requests", 1)
+        } else {
+            first = saveThroughPortal(false)
+        }
         closedSpy.target = first
         closedSpy.clear()
         keyClick(Qt.Key_Escape)
         tryCompare(closedSpy, "count", 1)
         if (data.destroyed)
             first.destroy()
+        if (data.cold) {
+            exportTest.portal.takeRequest()
+            tryVerify(() => exportTest.portal.refusedCloses >= 2)
+            exportTest.portal.respond(0, exportTest.portal.fileUri(folder + "/late.pdf"))
+            waitForQuestion(lateAlert)
+            compare(lateAlert.message, "Место «" + folder + "/late.pdf», выбранное в окне сохранения, не "
+                    + "использовано: к тому времени сохранение уже закончилось. Чтобы сохранить PDF туда, "
+                    + "сохраните его ещё раз.")
+            keyClick(Qt.Key_Escape)
+            tryVerify(() => !lateAlert.opened)
+            compare(exportTest.fileCount(Qt.resolvedUrl("file://" + folder)), 0)
+            return
+        }
         tryVerify(() => exportTest.portal.closed)
         exportTest.portal.respond(0, exportTest.portal.fileUri(folder + "/late.pdf"))
 
-        // The next sheet's save, answered after the late one, lands; the late one never did.
+        // The next sheet's save, answered after the late one, lands; the late one never did, nor
+        // was it told: its dialog had closed.
         const next = openSheet(1)
         waitUntilReady(next)
         mouseClick(reveal(next, "saveButton"))
@@ -975,6 +1041,7 @@ TestCase {
         exportTest.portal.respond(0, exportTest.portal.fileUri(folder + "/next.pdf"))
         tryCompare(findChild(next, "notice"), "text", "Сохранено: next.pdf")
         compare(exportTest.fileCount(Qt.resolvedUrl("file://" + folder)), 1)
+        verify(!lateAlert.opened)
     }
 
     function test_failedRenderShowsTheErrorAndRetries() {
