@@ -2603,14 +2603,21 @@ private Q_SLOTS:
     void listScrollBarByPointer_data()
     {
         QTest::addColumn<bool>("guest");
-        QTest::newRow("cards") << true;
-        QTest::newRow("tree") << false;
+        QTest::addColumn<int>("count");
+        // The first drag takes the handle to the track's end, before the list has made its last rows.
+        QTest::addColumn<bool>("firstToEnd");
+        QTest::newRow("cards") << true << 30 << false;
+        QTest::newRow("tree") << false << 30 << false;
+        QTest::newRow("cards to the end") << true << 2000 << true;
+        QTest::newRow("tree to the end") << false << 1000 << true;
     }
     void listScrollBarByPointer()
     {
         QFETCH(bool, guest);
+        QFETCH(int, count);
+        QFETCH(bool, firstToEnd);
         const auto restore = keepBackendData();
-        addListProjects(guest, 30);
+        addListProjects(guest, count);
         open(QStringLiteral("light"), true, guest);
         m_window->resize(1280, 800);
         MainShellViewModel *vm = guest ? shell() : signedInShell();
@@ -2619,7 +2626,8 @@ private Q_SLOTS:
         const QString name = guest ? QStringLiteral("projectCards") : QStringLiteral("projectTree");
         auto *list = modelOf<ProjectsListViewModel>(QStringLiteral("projectsList"), "viewModel");
         QVERIFY(list);
-        QTRY_VERIFY(guest ? list->cardsModel()->rowCount() >= 30 : list->treeModel()->rowCount() >= 30);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            guest ? list->cardsModel()->rowCount() >= count : list->treeModel()->rowCount() >= count, 20000);
         const QString opened =
             guest ? list->cardsModel()->rows().at(1).projectId : list->treeModel()->rows().at(1).projectId;
         QVERIFY(clickWhenStill(QStringLiteral("projectRow-") + opened));
@@ -2631,6 +2639,24 @@ private Q_SLOTS:
         QVERIFY(waitForStill(m_window, [view] { return QList{view->mapRectToScene(view->boundingRect())}; }));
         const qreal start = bar->property("position").toReal();
         QVERIFY(start < 0.1 && bar->property("size").toReal() < 0.5);
+        const auto place = [view] { return view->property("contentY").toReal(); };
+        const auto end = [view] {
+            return view->property("originY").toReal() + view->property("contentHeight").toReal()
+                + view->property("bottomMargin").toReal() - view->height();
+        };
+
+        // A first drag to the track's end shows the list's end, its last project whole.
+        if (firstToEnd) {
+            QVERIFY(dragBar(bar, 1));
+            QVERIFY(waitForStill(m_window, [&] { return QList{QRectF(0, place(), 1, 1)}; }));
+            QCOMPARE(place(), end());
+            const QString last =
+                guest ? list->cardsModel()->rows().last().projectId : list->treeModel()->rows().last().projectId;
+            QQuickItem *row = item(QStringLiteral("projectRow-") + last);
+            QVERIFY(row);
+            QVERIFY2(outOfView(row).isEmpty(), qPrintable(outOfView(row)));
+            return;
+        }
 
         // Under the pointer its handle shows, as the editor's does.
         const QRectF track = bar->mapRectToScene(bar->boundingRect());
@@ -2643,16 +2669,10 @@ private Q_SLOTS:
         QVERIFY(track.contains(grip));
 
         // A drag of the handle by a third of the track.
-        const qreal travel = track.height() / 3;
-        QTest::mousePress(m_window, Qt::LeftButton, {}, grip.toPoint());
-        for (int step = 1; step <= 6; ++step)
-            QTest::mouseMove(m_window, (grip + QPointF(0, travel * step / 6)).toPoint());
-        QTest::mouseRelease(m_window, Qt::LeftButton, {}, (grip + QPointF(0, travel)).toPoint());
-        QTRY_COMPARE(bar->property("pressed").toBool(), false);
+        QVERIFY(dragBar(bar, start + 1.0 / 3));
         const qreal dragged = bar->property("position").toReal();
         QVERIFY2(qAbs(dragged - start - 1.0 / 3) < 0.05,
                  qPrintable(QStringLiteral("%1 -> %2").arg(start).arg(dragged)));
-        const auto place = [view] { return view->property("contentY").toReal(); };
         QVERIFY(waitForStill(m_window, [&] { return QList{QRectF(0, place(), 1, 1)}; }));
         const qreal afterDrag = place();
         QVERIFY(afterDrag > view->height());
@@ -2677,10 +2697,6 @@ private Q_SLOTS:
 
         // Clicks at the track's foot page on to the list's end (which the list may still measure
         // on the way), and no further.
-        const auto end = [view] {
-            return view->property("originY").toReal() + view->property("contentHeight").toReal()
-                + view->property("bottomMargin").toReal() - view->height();
-        };
         for (int i = 0; i < 20 && place() < end() - 0.5; ++i) {
             QTest::mouseClick(m_window, Qt::LeftButton, {}, QPoint(int(grip.x()), int(track.bottom() - 3)));
             QVERIFY(waitForStill(m_window, [&] { return QList{QRectF(0, place(), 1, 1)}; }));

@@ -57,6 +57,8 @@ Rectangle {
     property bool keepsSelection: false
     function revealSelection() {
         projectsView.revealWanted = true
+        treeBar.keepsEnd = false
+        cardsBar.keepsEnd = false
         Qt.callLater(projectsView.placeSelection)
     }
     function placeSelection() {
@@ -150,6 +152,8 @@ Rectangle {
     // view is the keys' from then on: kept on the selection too, it would be pulled between both.
     function moveCurrent(delta) {
         projectsView.keepsSelection = false
+        treeBar.keepsEnd = false
+        cardsBar.keepsEnd = false
         listModel.moveCurrent(delta)
         const view = projectsView.isGuest ? cardGrid : treeList
         if (listModel.currentIndex >= 0)
@@ -448,7 +452,9 @@ Rectangle {
             onMovementStarted: projectsView.keepsSelection = false
             // At the column's edge, where the other list's bar lies too: shown with its own list alone.
             ScrollBar.vertical: ListScrollBar {
+                id: treeBar
                 objectName: "projectTreeScrollBar"
+                view: treeList
                 parent: treeList.parent
                 anchors.top: treeList.top
                 anchors.bottom: treeList.bottom
@@ -538,7 +544,9 @@ Rectangle {
             onMovementStarted: projectsView.keepsSelection = false
             // At the column's edge, where the other list's bar lies too: shown with its own list alone.
             ScrollBar.vertical: ListScrollBar {
+                id: cardsBar
                 objectName: "projectCardsScrollBar"
+                view: cardGrid
                 parent: cardGrid.parent
                 anchors.top: cardGrid.top
                 anchors.bottom: cardGrid.bottom
