@@ -2595,6 +2595,21 @@ private Q_SLOTS:
         QVERIFY2(frames <= 5, qPrintable(QStringLiteral("%1 frames drawn while idle").arg(frames)));
         QVERIFY2(outOfView(row).isEmpty(), qPrintable(outOfView(row)));
         QCOMPARE(vm->selectedProjectId(), opened);
+
+        // End and Home take the keys to the last row and back to the first, each shown whole, and
+        // the window comes to rest at each.
+        const QList<ProjectTreeRow> rows = list->treeModel()->rows();
+        for (const auto &[key, at] : {std::pair{Qt::Key_End, rows.size() - 1}, std::pair{Qt::Key_Home, qsizetype(0)}}) {
+            QTest::keyClick(m_window, key);
+            const QString id = rows.at(at).projectId;
+            QTRY_COMPARE(list->currentProjectId(), id);
+            QTRY_VERIFY((row = item(QStringLiteral("projectRow-") + id)) != nullptr && row->hasActiveFocus());
+            QVERIFY(waitForStill(m_window, [row] { return QList{row->mapRectToScene(row->boundingRect())}; }));
+            QVERIFY2(outOfView(row).isEmpty(), qPrintable(outOfView(row)));
+            const int shown = framesInASecond();
+            QVERIFY2(shown <= 5, qPrintable(QStringLiteral("%1 frames drawn while idle").arg(shown)));
+        }
+        QCOMPARE(vm->selectedProjectId(), opened);
     }
 
     // The list's scroll bar worked by the pointer, with a project open beside the list: it shows

@@ -12,10 +12,14 @@ ScrollBar {
     // The person moved the list with the bar.
     signal used()
 
-    // The list kept at its end after a drag there while it measures the rows it makes at its end
-    // (they need not be as tall as it reckoned): until its figures have stayed the same a while,
-    // or anything else moves it.
+    // The list kept at its end after a drag there (or a key) while it measures the rows it makes
+    // at its end (they need not be as tall as it reckoned): until its figures have stayed the same
+    // a while, or anything else moves it.
     property bool keepsEnd: false
+    function keepEnd() {
+        bar.keepsEnd = true
+        bar.placeEnd()
+    }
     onKeepsEndChanged: if (!keepsEnd) settling.stop()
     Timer {
         id: settling
@@ -60,8 +64,7 @@ ScrollBar {
             bar.used()
         } else if (bar.handleTopAtPress + bar.dragTravel + bar.contentItem.height
                    >= bar.height - bar.bottomPadding - 0.5) {
-            bar.keepsEnd = true
-            bar.placeEnd()
+            bar.keepEnd()
         }
     }
 
