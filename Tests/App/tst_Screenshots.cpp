@@ -883,6 +883,40 @@ class TestScreenshots : public QObject
         return faults;
     }
 
+    // The frames the window draws in a second while nothing happens: a view kept moving draws
+    // each one (35 to 60); a busy machine may still draw a late load's or a fading ring's few.
+    int framesInASecond()
+    {
+        int frames = 0;
+        QObject counter;
+        connect(
+            m_window, &QQuickWindow::frameSwapped, &counter, [&frames] { ++frames; }, Qt::QueuedConnection);
+        QTest::qWait(1000);
+        return frames;
+    }
+
+    // Drags the scroll bar's handle by the pointer, in a few steps, until its top stands at that
+    // fraction of the track (past its end for 1) and lets it go there; false when the handle never
+    // shows under the pointer.
+    bool dragBar(QQuickItem *bar, qreal fraction)
+    {
+        auto *handle = bar->property("contentItem").value<QQuickItem *>();
+        const QRectF track = bar->mapRectToScene(bar->boundingRect());
+        QTest::mouseMove(m_window, track.center().toPoint());
+        if (!handle || !QTest::qWaitFor([&] { return bar->property("hovered").toBool() && handle->opacity() > 0.5; }))
+            return false;
+        const QPointF grip = handle->mapToScene(QPointF(handle->width() / 2, handle->height() / 2));
+        const qreal travel =
+            bar->height() - bar->property("topPadding").toReal() - bar->property("bottomPadding").toReal();
+        const QPointF to = fraction >= 1 ? QPointF(grip.x(), track.bottom() + 40)
+                                         : grip + QPointF(0, (fraction - bar->property("position").toReal()) * travel);
+        QTest::mousePress(m_window, Qt::LeftButton, {}, grip.toPoint());
+        for (int step = 1; step <= 6; ++step)
+            QTest::mouseMove(m_window, (grip + (to - grip) * step / 6).toPoint());
+        QTest::mouseRelease(m_window, Qt::LeftButton, {}, to.toPoint());
+        return QTest::qWaitFor([bar] { return !bar->property("pressed").toBool(); });
+    }
+
 private Q_SLOTS:
     // The account window talks to the test backend.
     void initTestCase()
@@ -2559,15 +2593,24 @@ private Q_SLOTS:
         QQuickItem *row = nullptr;
         QTRY_VERIFY((row = item(QStringLiteral("projectRow-") + reached)) != nullptr && row->hasActiveFocus());
         QVERIFY(waitForStill(m_window, [row] { return QList{row->mapRectToScene(row->boundingRect())}; }));
-        int frames = 0;
-        QObject counter;
-        connect(
-            m_window, &QQuickWindow::frameSwapped, &counter, [&frames] { ++frames; }, Qt::QueuedConnection);
-        QTest::qWait(1000);
-        // A view kept moving draws every frame (35 to 60 a second); a busy machine may still draw a
-        // late load's or a fading ring's few.
+        const int frames = framesInASecond();
         QVERIFY2(frames <= 5, qPrintable(QStringLiteral("%1 frames drawn while idle").arg(frames)));
         QVERIFY2(outOfView(row).isEmpty(), qPrintable(outOfView(row)));
+        QCOMPARE(vm->selectedProjectId(), opened);
+
+        // End and Home take the keys to the last row and back to the first, each shown whole, and
+        // the window comes to rest at each.
+        const QList<ProjectTreeRow> rows = list->treeModel()->rows();
+        for (const auto &[key, at] : {std::pair{Qt::Key_End, rows.size() - 1}, std::pair{Qt::Key_Home, qsizetype(0)}}) {
+            QTest::keyClick(m_window, key);
+            const QString id = rows.at(at).projectId;
+            QTRY_COMPARE(list->currentProjectId(), id);
+            QTRY_VERIFY((row = item(QStringLiteral("projectRow-") + id)) != nullptr && row->hasActiveFocus());
+            QVERIFY(waitForStill(m_window, [row] { return QList{row->mapRectToScene(row->boundingRect())}; }));
+            QVERIFY2(outOfView(row).isEmpty(), qPrintable(outOfView(row)));
+            const int shown = framesInASecond();
+            QVERIFY2(shown <= 5, qPrintable(QStringLiteral("%1 frames drawn while idle").arg(shown)));
+        }
         QCOMPARE(vm->selectedProjectId(), opened);
     }
 
@@ -2577,14 +2620,21 @@ private Q_SLOTS:
     void listScrollBarByPointer_data()
     {
         QTest::addColumn<bool>("guest");
-        QTest::newRow("cards") << true;
-        QTest::newRow("tree") << false;
+        QTest::addColumn<int>("count");
+        // The first drag takes the handle to the track's end, before the list has made its last rows.
+        QTest::addColumn<bool>("firstToEnd");
+        QTest::newRow("cards") << true << 30 << false;
+        QTest::newRow("tree") << false << 30 << false;
+        QTest::newRow("cards to the end") << true << 2000 << true;
+        QTest::newRow("tree to the end") << false << 1000 << true;
     }
     void listScrollBarByPointer()
     {
         QFETCH(bool, guest);
+        QFETCH(int, count);
+        QFETCH(bool, firstToEnd);
         const auto restore = keepBackendData();
-        addListProjects(guest, 30);
+        addListProjects(guest, count);
         open(QStringLiteral("light"), true, guest);
         m_window->resize(1280, 800);
         MainShellViewModel *vm = guest ? shell() : signedInShell();
@@ -2593,7 +2643,8 @@ private Q_SLOTS:
         const QString name = guest ? QStringLiteral("projectCards") : QStringLiteral("projectTree");
         auto *list = modelOf<ProjectsListViewModel>(QStringLiteral("projectsList"), "viewModel");
         QVERIFY(list);
-        QTRY_VERIFY(guest ? list->cardsModel()->rowCount() >= 30 : list->treeModel()->rowCount() >= 30);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            guest ? list->cardsModel()->rowCount() >= count : list->treeModel()->rowCount() >= count, 20000);
         const QString opened =
             guest ? list->cardsModel()->rows().at(1).projectId : list->treeModel()->rows().at(1).projectId;
         QVERIFY(clickWhenStill(QStringLiteral("projectRow-") + opened));
@@ -2605,6 +2656,24 @@ private Q_SLOTS:
         QVERIFY(waitForStill(m_window, [view] { return QList{view->mapRectToScene(view->boundingRect())}; }));
         const qreal start = bar->property("position").toReal();
         QVERIFY(start < 0.1 && bar->property("size").toReal() < 0.5);
+        const auto place = [view] { return view->property("contentY").toReal(); };
+        const auto end = [view] {
+            return view->property("originY").toReal() + view->property("contentHeight").toReal()
+                + view->property("bottomMargin").toReal() - view->height();
+        };
+
+        // A first drag to the track's end shows the list's end, its last project whole.
+        if (firstToEnd) {
+            QVERIFY(dragBar(bar, 1));
+            QVERIFY(waitForStill(m_window, [&] { return QList{QRectF(0, place(), 1, 1)}; }));
+            QCOMPARE(place(), end());
+            const QString last =
+                guest ? list->cardsModel()->rows().last().projectId : list->treeModel()->rows().last().projectId;
+            QQuickItem *row = item(QStringLiteral("projectRow-") + last);
+            QVERIFY(row);
+            QVERIFY2(outOfView(row).isEmpty(), qPrintable(outOfView(row)));
+            return;
+        }
 
         // Under the pointer its handle shows, as the editor's does.
         const QRectF track = bar->mapRectToScene(bar->boundingRect());
@@ -2617,16 +2686,10 @@ private Q_SLOTS:
         QVERIFY(track.contains(grip));
 
         // A drag of the handle by a third of the track.
-        const qreal travel = track.height() / 3;
-        QTest::mousePress(m_window, Qt::LeftButton, {}, grip.toPoint());
-        for (int step = 1; step <= 6; ++step)
-            QTest::mouseMove(m_window, (grip + QPointF(0, travel * step / 6)).toPoint());
-        QTest::mouseRelease(m_window, Qt::LeftButton, {}, (grip + QPointF(0, travel)).toPoint());
-        QTRY_COMPARE(bar->property("pressed").toBool(), false);
+        QVERIFY(dragBar(bar, start + 1.0 / 3));
         const qreal dragged = bar->property("position").toReal();
         QVERIFY2(qAbs(dragged - start - 1.0 / 3) < 0.05,
                  qPrintable(QStringLiteral("%1 -> %2").arg(start).arg(dragged)));
-        const auto place = [view] { return view->property("contentY").toReal(); };
         QVERIFY(waitForStill(m_window, [&] { return QList{QRectF(0, place(), 1, 1)}; }));
         const qreal afterDrag = place();
         QVERIFY(afterDrag > view->height());
@@ -2651,15 +2714,80 @@ private Q_SLOTS:
 
         // Clicks at the track's foot page on to the list's end (which the list may still measure
         // on the way), and no further.
-        const auto end = [view] {
-            return view->property("originY").toReal() + view->property("contentHeight").toReal()
-                + view->property("bottomMargin").toReal() - view->height();
-        };
         for (int i = 0; i < 20 && place() < end() - 0.5; ++i) {
             QTest::mouseClick(m_window, Qt::LeftButton, {}, QPoint(int(grip.x()), int(track.bottom() - 3)));
             QVERIFY(waitForStill(m_window, [&] { return QList{QRectF(0, place(), 1, 1)}; }));
         }
         QCOMPARE(place(), end());
+    }
+
+    // A large estimate at rest after its scroll bar is dragged to three quarters of its track and
+    // to its end, its wheel turned and its keys pressed: the window draws no more frames, and a
+    // drag further down shows lines further down.
+    void editorGoesIdleAfterBar()
+    {
+        const int count = 2000;
+        QVERIFY(openDeviceProject(QStringLiteral("idle-editor"), count, QStringLiteral("light"), QSize(1280, 800)));
+        QQuickItem *lines = nullptr;
+        QTRY_VERIFY((lines = item(QStringLiteral("editorLines"))) != nullptr);
+        QTRY_COMPARE_WITH_TIMEOUT(lines->property("count").toInt(), count, 20000);
+        QQuickItem *bar = item(QStringLiteral("editorScrollBar"));
+        QVERIFY(bar);
+        const auto place = [lines] { return lines->property("contentY").toReal(); };
+        const auto still = [&] { return waitForStill(m_window, [&] { return QList{QRectF(0, place(), 1, 1)}; }); };
+        QVERIFY(still());
+        // The line at the middle of the view, or the first below it (between two cards is none).
+        const auto middleLine = [lines] {
+            int row = -1;
+            const qreal top = lines->property("contentY").toReal();
+            for (qreal y = lines->height() / 2; row < 0 && y < lines->height(); y += 4)
+                QMetaObject::invokeMethod(lines, "indexAt", Q_RETURN_ARG(int, row), Q_ARG(qreal, lines->width() / 2),
+                                          Q_ARG(qreal, top + y));
+            return row;
+        };
+        const auto rests = [&](const QString &after) {
+            // The pointer rests on the sidebar, and the bar fades away.
+            QTest::mouseMove(m_window, QPoint(100, m_window->height() - 20));
+            QVERIFY2(still(), qPrintable(after + QStringLiteral(": the list never stood still")));
+            QTest::qWait(1000);
+            const qreal at = place();
+            const int frames = framesInASecond();
+            QVERIFY2(frames <= 5,
+                     qPrintable(QStringLiteral("%1 frames drawn at rest after %2").arg(frames).arg(after)));
+            QCOMPARE(place(), at);
+        };
+
+        QVERIFY(dragBar(bar, 0.75));
+        rests(QStringLiteral("a drag to 75 %"));
+        if (QTest::currentTestFailed())
+            return;
+        const int atThreeQuarters = middleLine();
+        QVERIFY2(atThreeQuarters > count / 2, qPrintable(QString::number(atThreeQuarters)));
+
+        QVERIFY(dragBar(bar, 1));
+        rests(QStringLiteral("a drag to the end"));
+        if (QTest::currentTestFailed())
+            return;
+        QVERIFY2(middleLine() > atThreeQuarters,
+                 qPrintable(QStringLiteral("%1 -> %2").arg(atThreeQuarters).arg(middleLine())));
+
+        // Ten notches up, one at a time.
+        for (int i = 0; i < 10; ++i)
+            turnWheel(lines->mapToScene(QPointF(lines->width() / 2, lines->height() / 2)), 1);
+        rests(QStringLiteral("the wheel"));
+        if (QTest::currentTestFailed())
+            return;
+
+        // The keys walk up the lines from one in view.
+        QQuickItem *card = findItem(lines, QStringLiteral("lineCard-%1").arg(middleLine()));
+        QVERIFY(card);
+        card->forceActiveFocus(Qt::TabFocusReason);
+        for (int i = 0; i < 20; ++i)
+            QTest::keyClick(m_window, Qt::Key_Backtab);
+        QQuickItem *focused = m_window->activeFocusItem();
+        QVERIFY(focused && focused->objectName().startsWith(QLatin1String("lineCard-")));
+        rests(QStringLiteral("the keys"));
+        QVERIFY2(outOfView(focused).isEmpty(), qPrintable(outOfView(focused)));
     }
 
     void exportSheet_data()
@@ -3335,6 +3463,18 @@ private:
         return screen;
     }
 
+    // Turns the mouse wheel at that point of the window by that many notches (up when positive).
+    void turnWheel(QPointF at, int notches)
+    {
+        QWheelEvent wheel(at, m_window->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        // On the clock the simulated clicks run on: a list measures the wheel's speed from the
+        // last press it saw, and drops a turn that seems to come before it.
+        QTest::lastMouseTimestamp += 100;
+        wheel.setTimestamp(QTest::lastMouseTimestamp);
+        QCoreApplication::sendEvent(m_window, &wheel);
+    }
+
     // Turns the mouse wheel over the middle of the item, notch by notch, until it has scrolled
     // that far down (or as far as it goes).
     void wheelDown(QQuickItem *flickable, qreal by)
@@ -3344,13 +3484,7 @@ private:
         // Notch by notch for a short way, four at a time for a long one.
         const int notches = by < 1000 ? 1 : 4;
         for (int i = 0; i < 60 && flickable->property("contentY").toReal() - start < by; ++i) {
-            QWheelEvent wheel(at, m_window->mapToGlobal(at), QPoint(), QPoint(0, -120 * notches), Qt::NoButton,
-                              Qt::NoModifier, Qt::NoScrollPhase, false);
-            // On the clock the simulated clicks run on: a list measures the wheel's speed from the
-            // last press it saw, and drops a turn that seems to come before it.
-            QTest::lastMouseTimestamp += 100;
-            wheel.setTimestamp(QTest::lastMouseTimestamp);
-            QCoreApplication::sendEvent(m_window, &wheel);
+            turnWheel(at, -notches);
             // A busy machine draws the flick slowly.
             QTRY_VERIFY_WITH_TIMEOUT(!flickable->property("moving").toBool(), 20000);
         }

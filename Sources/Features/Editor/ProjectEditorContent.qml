@@ -104,8 +104,15 @@ ListView {
     bottomMargin: 20
     boundsBehavior: Flickable.StopAtBounds
     keyNavigationEnabled: false
+    // No current row: the view would keep the first line's card made wherever it scrolls, place
+    // it anew by the estimated heights at each jump, and glide its (invisible) highlight after it
+    // at 400 px a second, drawing frames for as long as a drag far down takes it to arrive.
+    currentIndex: -1
+    highlightFollowsCurrentItem: false
     model: editor.sections
-    ScrollBar.vertical: ScrollBar {}
+    ScrollBar.vertical: ScrollBar {
+        objectName: "editorScrollBar"
+    }
     OnboardingSpotlight.active: list.Onboarding.highlight === OnboardingHighlightTarget.editorTableOverview
     OnboardingSpotlight.highlight: OnboardingHighlightTarget.editorTableOverview
 

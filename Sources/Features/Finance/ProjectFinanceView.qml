@@ -142,6 +142,23 @@ Rectangle {
         return true
     }
 
+    // Home, End, Page Up and Page Down in the history take the keys to the first row, the last,
+    // or the row a page away, at its status: shown, and kept in sight while the rows on the way
+    // get their heights.
+    ListPageKeys {
+        id: historyPaging
+        view: scroller
+    }
+    function pageFromRow(entry, event) {
+        const target = historyPaging.rowFor(event, entry.index, scroller.count)
+        const next = target >= 0 ? view.historyRow(target) : null
+        if (next === null)
+            return false
+        scroller.positionViewAtIndex(target, ListView.Contain)
+        FocusLanding.landInView(next.statusStop())
+        return true
+    }
+
     color: AppTheme.background
 
     ProjectFinanceModel {
@@ -643,6 +660,7 @@ Rectangle {
                     deleteButton.forceActiveFocus(Qt.TabFocusReason)
             }
             Keys.onBacktabPressed: event => event.accepted = view.tabFromRow(row, false)
+            Keys.onPressed: event => event.accepted = view.pageFromRow(row, event)
 
             ColumnLayout {
                 id: entry

@@ -57,6 +57,8 @@ Rectangle {
     property bool keepsSelection: false
     function revealSelection() {
         projectsView.revealWanted = true
+        treeBar.keepsEnd = false
+        cardsBar.keepsEnd = false
         Qt.callLater(projectsView.placeSelection)
     }
     function placeSelection() {
@@ -150,10 +152,25 @@ Rectangle {
     // view is the keys' from then on: kept on the selection too, it would be pulled between both.
     function moveCurrent(delta) {
         projectsView.keepsSelection = false
+        treeBar.keepsEnd = false
+        cardsBar.keepsEnd = false
         listModel.moveCurrent(delta)
         const view = projectsView.isGuest ? cardGrid : treeList
         if (listModel.currentIndex >= 0)
             view.positionViewAtIndex(listModel.currentIndex, ListView.Contain)
+    }
+
+    // Home, End, Page Up and Page Down move the keyboard as the arrows do: to the first or the
+    // last row or card, or a page away. The last one is shown at the list's end, which a long
+    // list finds only as it makes its last rows.
+    function pageKey(event, paging, count, bar) {
+        const row = paging.rowFor(event, listModel.currentIndex, count)
+        if (row < 0)
+            return false
+        projectsView.moveCurrent(row - listModel.currentIndex)
+        if (row === count - 1)
+            bar.keepEnd()
+        return true
     }
 
     // The menu of the row or card the keyboard stands on.
@@ -448,7 +465,9 @@ Rectangle {
             onMovementStarted: projectsView.keepsSelection = false
             // At the column's edge, where the other list's bar lies too: shown with its own list alone.
             ScrollBar.vertical: ListScrollBar {
+                id: treeBar
                 objectName: "projectTreeScrollBar"
+                view: treeList
                 parent: treeList.parent
                 anchors.top: treeList.top
                 anchors.bottom: treeList.bottom
@@ -469,7 +488,13 @@ Rectangle {
                 if (event.key === Qt.Key_Menu) {
                     projectsView.openCurrentMenu()
                     event.accepted = true
+                } else {
+                    event.accepted = projectsView.pageKey(event, treePaging, treeList.count, treeBar)
                 }
+            }
+            ListPageKeys {
+                id: treePaging
+                view: treeList
             }
 
             delegate: ProjectTreeRowView {
@@ -506,11 +531,22 @@ Rectangle {
                 return index < 0 ? null : cardGrid.itemAtCell(gridModel.cellOf(index))
             }
             function positionViewAtIndex(index, mode) {
-                if (index >= 0)
-                    cardGrid.positionViewAtCell(gridModel.cellOf(index), TableView.Contain)
+                if (index < 0)
+                    return
+                const cell = gridModel.cellOf(index)
+                if (mode !== ListView.Beginning && mode !== ListView.End) {
+                    cardGrid.positionViewAtCell(cell, TableView.Contain)
+                    return
+                }
+                // At an edge: the rows that come into view are made now, for the keys to count.
+                cardGrid.positionViewAtRow(cell.y, mode === ListView.Beginning ? TableView.AlignTop
+                                                                              : TableView.AlignBottom)
+                cardGrid.forceLayout()
             }
 
             objectName: "projectCards"
+            // The keys' card comes into view at once, as the tree's row does.
+            animate: false
             anchors.top: parent.top
             anchors.bottom: parent.bottom
             anchors.horizontalCenter: parent.horizontalCenter
@@ -538,7 +574,9 @@ Rectangle {
             onMovementStarted: projectsView.keepsSelection = false
             // At the column's edge, where the other list's bar lies too: shown with its own list alone.
             ScrollBar.vertical: ListScrollBar {
+                id: cardsBar
                 objectName: "projectCardsScrollBar"
+                view: cardGrid
                 parent: cardGrid.parent
                 anchors.top: cardGrid.top
                 anchors.bottom: cardGrid.bottom
@@ -559,7 +597,14 @@ Rectangle {
                 if (event.key === Qt.Key_Menu) {
                     projectsView.openCurrentMenu()
                     event.accepted = true
+                } else {
+                    event.accepted = projectsView.pageKey(event, cardPaging, listModel.cardsModel.count, cardsBar)
                 }
+            }
+            ListPageKeys {
+                id: cardPaging
+                view: cardGrid
+                columns: listModel.cardColumns
             }
 
             delegate: ProjectCardView {

@@ -236,5 +236,77 @@ Item {
             tryVerify(() => !dialog.opened)
             verify(!vm.hasProjectToDelete)
         }
+
+        // Home, End, Page Up and Page Down over a long tree and a long grid of cards move the
+        // keyboard to the first or the last project, or a page away (in the same column), and
+        // show it whole; the selection stays where it was, as with the arrows.
+        function test_pagingKeys_data() {
+            const rows = []
+            for (const cards of [false, true]) {
+                const list = cards ? "cards" : "tree"
+                rows.push({ tag: list + " End", cards: cards, keys: [Qt.Key_End], expect: "last" },
+                          { tag: list + " Home after End", cards: cards, keys: [Qt.Key_End, Qt.Key_Home],
+                            expect: "first" },
+                          { tag: list + " Page Down", cards: cards, keys: [Qt.Key_PageDown], expect: "down" },
+                          { tag: list + " Page Down twice", cards: cards, keys: [Qt.Key_PageDown, Qt.Key_PageDown],
+                            expect: "down" },
+                          { tag: list + " Page Up after End", cards: cards, keys: [Qt.Key_End, Qt.Key_PageUp],
+                            expect: "up" },
+                          { tag: list + " Page Down at the end", cards: cards, keys: [Qt.Key_End, Qt.Key_PageDown],
+                            expect: "last" },
+                          { tag: list + " Page Up at the start", cards: cards, keys: [Qt.Key_PageUp],
+                            expect: "first" })
+            }
+            return rows
+        }
+        function test_pagingKeys(data) {
+            const ids = testEnvironment.addDeviceProjects(150)
+            const list = createTemporaryObject(listComponent, host,
+                                               { projectsService: testEnvironment.guestProjectsService(),
+                                                 isGuest: data.cards, width: data.cards ? 900 : 420, height: 600 })
+            verify(list)
+            const vm = list.viewModel
+            tryCompare(vm, "contentState", data.cards ? "cards" : "tree")
+            const view = findChild(list, data.cards ? "projectCards" : "projectTree")
+            const columns = data.cards ? vm.cardColumns : 1
+            verify(columns > 1 || !data.cards)
+            compare(vm.currentIndex, 0)
+            const firstId = vm.currentProjectId
+            let first = null
+            tryVerify(() => (first = findChild(list, "projectRow-" + firstId)) !== null)
+            mouseClick(first, first.width / 2, first.height / 2)
+            compare(list.selectedProjectId, firstId)
+            verify(view.activeFocus)
+            waitForRendering(list) // the click's selection is shown
+            const count = ids.length
+            // Wholly in the list's view, or why not.
+            const outOfView = index => {
+                const item = view.itemAtIndex(index)
+                if (item === null)
+                    return "row " + index + " is not made"
+                const top = item.mapToItem(view, 0, 0).y
+                return top >= 0 && top + item.height <= view.height ? "" : "row " + index + " at " + top
+            }
+            let before = vm.currentIndex
+            for (const key of data.keys) {
+                before = vm.currentIndex
+                keyClick(key)
+            }
+            const at = vm.currentIndex
+            // Shown once the rows on the way have their heights.
+            tryVerify(() => outOfView(at) === "", 5000, "row " + at + " is not shown whole")
+            compare(list.selectedProjectId, firstId)
+            const row = findChild(list, "projectRow-" + vm.currentProjectId)
+            verify(row && (data.cards ? row.isCurrent : row.ListView.isCurrentItem))
+            if (data.expect === "first" || data.expect === "last") {
+                compare(at, data.expect === "first" ? 0 : count - 1)
+                return
+            }
+            // A page: further than the next row in that direction, which is not wholly in view.
+            const step = (data.expect === "down" ? 1 : -1) * columns
+            verify(data.expect === "down" ? at > before + step : at < before + step, before + " -> " + at)
+            compare(at % columns, before % columns)
+            verify(outOfView(at + step) !== "", at + step)
+        }
     }
 }

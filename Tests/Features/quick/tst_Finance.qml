@@ -53,6 +53,9 @@ Item {
         }
     }
 
+    // As in the window: a control the keys go to is shown.
+    KeyboardFocusInView {}
+
     SignalSpy { id: changedSpy; signalName: "paymentsChanged" }
     SignalSpy { id: closedSpy; signalName: "closed" }
     SignalSpy { id: openSpy; signalName: "openPayments" }
@@ -244,6 +247,61 @@ Item {
             tryVerify(() => (last = list.itemAtIndex(1000)) !== null)
             verify(!findChild(last, "divider").visible)
             verify(made() < 40, made())
+        }
+
+        // Home, End, Page Up and Page Down in a long history take the keys to the first payment,
+        // the last, or the one a page away, at its status with its ring, and show it whole.
+        function test_historyPagingKeys_data() {
+            return [
+                { tag: "End", keys: [Qt.Key_End], expect: "last" },
+                { tag: "End from the delete button", keys: [Qt.Key_Tab, Qt.Key_End], expect: "last" },
+                { tag: "Home after End", keys: [Qt.Key_End, Qt.Key_Home], expect: "first" },
+                { tag: "Page Down", keys: [Qt.Key_PageDown], expect: "down" },
+                { tag: "Page Down twice", keys: [Qt.Key_PageDown, Qt.Key_PageDown], expect: "down" },
+                { tag: "Page Up after End", keys: [Qt.Key_End, Qt.Key_PageUp], expect: "up" },
+                { tag: "Page Down at the end", keys: [Qt.Key_End, Qt.Key_PageDown], expect: "last" },
+                { tag: "Page Up at the start", keys: [Qt.Key_PageUp], expect: "first" },
+            ]
+        }
+        function test_historyPagingKeys(data) {
+            const id = financeBackend.addProject({ name: "Сайт студии" })
+            const count = 300
+            for (let i = 0; i < count; ++i)
+                financeBackend.addPayment(id, 1000 + i, "pending", i % 3 ? "" : "Аванс")
+            const view = openView(id)
+            const list = findChild(view, "financeScroll")
+            // Into the history from the form, at the first payment.
+            mouseClick(findChild(view, "noteField").input)
+            keyClick(Qt.Key_Tab)
+            compare(view.rowHolding(view.Window.activeFocusItem).index, 0)
+            let before = 0
+            for (const key of data.keys) {
+                const entry = view.rowHolding(view.Window.activeFocusItem)
+                before = entry ? entry.index : -1
+                keyClick(key)
+            }
+            const entry = view.rowHolding(view.Window.activeFocusItem)
+            verify(entry !== null)
+            const at = entry.index
+            compare(view.Window.activeFocusItem, entry.statusStop())
+            verify(entry.statusStop().visualFocus)
+            // The control shown whole, once the rows on the way have their heights.
+            const stop = entry.statusStop()
+            const shown = () => {
+                const box = stop.mapToItem(list, 0, 0)
+                return box.y >= 0 && box.y + stop.height <= list.height
+            }
+            tryVerify(shown, 5000, "the status of row " + at + " is out of view")
+            if (data.expect === "first" || data.expect === "last") {
+                compare(at, data.expect === "first" ? 0 : count - 1)
+                return
+            }
+            // A page: further than the next row, which is not wholly in view.
+            const step = data.expect === "down" ? 1 : -1
+            verify(data.expect === "down" ? at > before + 1 : at < before - 1, before + " -> " + at)
+            const next = list.itemAtIndex(at + step)
+            const top = next === null ? -1 : next.mapToItem(list, 0, 0).y
+            verify(top < 0 || top + next.height > list.height, "row " + (at + step) + " at " + top)
         }
 
         // After a delete or a status change, done by keys or by a click, the keyboard stands on the
