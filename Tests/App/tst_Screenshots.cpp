@@ -4735,8 +4735,8 @@ private Q_SLOTS:
                 QTest::addRow("%s %dx%d", route, size.width(), size.height())
                     << QString::fromLatin1(route) << guest << size << QString::fromLatin1(seen);
         }
-        QTest::newRow("question answered Отмена, closed again") << "question cancelled" << false << QSize(1280, 800)
-                                                               << "question";
+        QTest::newRow("question answered Отмена, closed again")
+            << "question cancelled" << false << QSize(1280, 800) << "question";
         QTest::newRow("wait answered Отмена, closed again") << "wait cancelled" << false << minimumWindowSize << "wait";
         QTest::newRow("held upload, end signal") << "held upload by signal" << false << minimumWindowSize << "upload";
         QTest::newRow("guest held save") << "held save" << true << QSize(1280, 800) << "wait";
@@ -4773,9 +4773,9 @@ private Q_SLOTS:
                         shown = QStringLiteral("question");
                     else if (asks("closeWaitDialog"))
                         shown = m_window->findChild<QObject *>(QStringLiteral("closeWaitDialog"))
-                                        ->property("title")
-                                        .toString()
-                                    == QStringLiteral("Идёт сохранение")
+                                    ->property("title")
+                                    .toString()
+                                == QStringLiteral("Идёт сохранение")
                             ? QStringLiteral("wait")
                             : QStringLiteral("upload");
                     return !shown.isEmpty();
@@ -4829,8 +4829,13 @@ private Q_SLOTS:
         const auto edit = [&] {
             QQuickItem *client = input(QStringLiteral("clientField"));
             QVERIFY(client);
-            clickCentre(client);
-            QTRY_VERIFY(client->hasActiveFocus());
+            // Clicked once it stands still: the editor's head settles after the resize.
+            for (int i = 0; i < 3 && !client->hasActiveFocus(); ++i) {
+                QVERIFY(waitForStill(m_window, [client] { return QList{client->mapRectToScene(client->boundingRect())}; }));
+                clickCentre(client);
+                QTest::qWaitFor([client] { return client->hasActiveFocus(); }, 1000);
+            }
+            QVERIFY(client->hasActiveFocus());
             QTest::keyClick(m_window, Qt::Key_End);
             QTest::keyClick(m_window, Qt::Key_1);
             QTRY_VERIFY(editor->isDirty());
@@ -4886,12 +4891,14 @@ private Q_SLOTS:
             edit();
             QCOMPARE(closeAndLook(), QStringLiteral("question"));
             QTest::keyClick(m_window, Qt::Key_Escape);
-            QTRY_VERIFY(!m_window->findChild<QObject *>(QStringLiteral("unsavedEditsDialog"))->property("visible").toBool());
+            QTRY_VERIFY(
+                !m_window->findChild<QObject *>(QStringLiteral("unsavedEditsDialog"))->property("visible").toBool());
         }
         if (route == QLatin1String("wait cancelled")) {
             QCOMPARE(closeAndLook(), QStringLiteral("wait"));
             QTest::keyClick(m_window, Qt::Key_Escape);
-            QTRY_VERIFY(!m_window->findChild<QObject *>(QStringLiteral("closeWaitDialog"))->property("visible").toBool());
+            QTRY_VERIFY(
+                !m_window->findChild<QObject *>(QStringLiteral("closeWaitDialog"))->property("visible").toBool());
         }
         if (route.startsWith(QLatin1String("editor replaced"))) {
             // The project on screen goes while the close waits for its save (as a deletion or the
