@@ -429,11 +429,16 @@ Item {
     }
     Connections {
         target: shellModel.unsavedEdits
-        function onIsAskingChanged() {
-            if (shellModel.unsavedEdits.isAsking)
+        function onIsAskingChanged() { shell.presentUnsavedQuestion() }
+        function onPresentRequested() { shell.presentUnsavedQuestion() }
+    }
+    // The question is in sight exactly while the guard asks.
+    function presentUnsavedQuestion() {
+        if (shellModel.unsavedEdits.isAsking) {
+            if (!unsavedDialog.visible)
                 unsavedDialog.open()
-            else if (unsavedDialog.opened)
-                unsavedDialog.close()
+        } else if (unsavedDialog.visible) {
+            unsavedDialog.close()
         }
     }
 

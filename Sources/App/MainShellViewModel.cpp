@@ -33,6 +33,10 @@ MainShellViewModel::MainShellViewModel(QObject *parent)
 {
     connect(m_tour, &MainOnboardingController::sectionRequested, this, &MainShellViewModel::setSection);
     connect(m_tour, &MainOnboardingController::selectionRequested, this, &MainShellViewModel::selectProject);
+    // Closed while device projects move into the account, the window waits for the move: an upload
+    // cut short would leave the device a copy of a project the account got.
+    m_unsavedEdits->setCloseAwaits(m_migration, &LocalDataMigrationOffer::isMigrating,
+                                   &LocalDataMigrationOffer::migrationEnded);
 }
 
 MainShellViewModel::~MainShellViewModel() = default;

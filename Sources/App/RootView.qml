@@ -158,23 +158,33 @@ Item {
     Connections {
         target: root.unsavedEdits
         function onCloseApproved() { root.closeApproved() }
-        function onIsWaitingToCloseChanged() {
-            if (root.unsavedEdits.isWaitingToClose)
+        function onIsWaitingToCloseChanged() { root.presentCloseWait() }
+        function onPresentRequested() { root.presentCloseWait() }
+    }
+
+    // The wait is in sight exactly while the window waits.
+    function presentCloseWait() {
+        if (root.unsavedEdits && root.unsavedEdits.isWaitingToClose) {
+            if (!closeWaitDialog.visible)
                 closeWaitDialog.open()
-            else if (closeWaitDialog.opened)
-                closeWaitDialog.close()
+        } else if (closeWaitDialog.visible) {
+            closeWaitDialog.close()
         }
     }
 
-    // The window closes once the running save is over; meanwhile it says so, and the person may
-    // close without waiting (the edits not stored yet are then asked about) or keep the window:
-    // a save that ends while a button is held down waits for the answer.
+    // The window closes once the running save (or the move of device projects into the account)
+    // is over; meanwhile it says so, and the person may close without waiting (the edits not
+    // stored yet are then asked about) or keep the window: a work that ends while a button is
+    // held down waits for the answer.
     AppConfirmationDialog {
         id: closeWaitDialog
 
+        readonly property bool forSave: !root.unsavedEdits || root.unsavedEdits.isWaitingForSave
+
         objectName: "closeWaitDialog"
-        title: "Идёт сохранение"
-        message: "Окно закроется, когда изменения будут сохранены."
+        title: forSave ? "Идёт сохранение" : "Идёт перенос проектов"
+        message: forSave ? "Окно закроется, когда изменения будут сохранены."
+                         : "Окно закроется, когда проекты будут перенесены в аккаунт."
         buttons: [{ text: "Закрыть без ожидания" }, { text: "Отмена", role: "cancel" }]
         onTriggered: index => {
             if (!root.unsavedEdits)

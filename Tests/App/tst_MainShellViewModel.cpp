@@ -270,6 +270,8 @@ private Q_SLOTS:
     }
 
     // Closing the window: unedited it closes; edited it asks, and "Не сохранять" lets it close.
+    // The approval lets one close through; a step asked for while the close is asked about keeps
+    // the close; an editor that goes while the close is asked about has it asked anew.
     void closeAsks()
     {
         const QList<Project> projects = AppTestEnvironment::addDeviceProjects(1);
@@ -291,9 +293,31 @@ private Q_SLOTS:
         QVERIFY(!guard->requestClose());
         guard->discard();
         QCOMPARE(approved.size(), 1);
-        // The window's second close goes through without a question.
+        // The window's second close goes through without a question, once.
         QVERIFY(guard->requestClose());
         QVERIFY(!guard->isAsking());
+        QVERIFY(!guard->requestClose());
+        QVERIFY(guard->isAsking());
+
+        // Another step meanwhile (a link, a selection) shows the question again and waits.
+        QSignalSpy shown(guard, &UnsavedEditsGuard::presentRequested);
+        bool stepped = false;
+        QVERIFY(!guard->request([&stepped] { stepped = true; }));
+        QCOMPARE(shown.size(), 1);
+        guard->discard();
+        QVERIFY(!stepped);
+        QCOMPARE(approved.size(), 2);
+        QVERIFY(guard->requestClose());
+
+        // The editor goes while the close is asked about: nothing is left to lose, the window goes.
+        QVERIFY(!guard->requestClose());
+        {
+            ProjectEditorViewModel other(projects[0], shell.projectsService());
+            guard->setEditor(&other);
+            QVERIFY(!guard->isAsking());
+        }
+        QVERIFY(!guard->editor());
+        QTRY_COMPARE(approved.size(), 3);
     }
 
     // The row the analytics section hands over is made from the listed project.

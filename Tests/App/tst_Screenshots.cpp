@@ -4,6 +4,7 @@
 #include "AccessibilityAudit.h"
 #include "AccountTestBackend.h"
 #include "App/BundledFonts.h"
+#include "App/EndSignals.h"
 #include "App/MainShellViewModel.h"
 #include "App/RootViewModel.h"
 #include "../Data/StoreProbe.h"
@@ -63,6 +64,7 @@
 #include <qpa/qwindowsysteminterface.h>
 #include <QtQuickTest/quicktest.h>
 #include <algorithm>
+#include <csignal>
 
 #include "App/AppQmlPlugins.h"
 
@@ -2285,6 +2287,7 @@ private Q_SLOTS:
         QQuickItem *group = nullptr;
         if (migration) {
             m_env.addDeviceProjects(2, QStringLiteral("Черновик"));
+            m_account.backend.clearRequests();
             open(QStringLiteral("light"), true, false);
             MainShellViewModel *vm = signedInShell();
             QVERIFY(vm);
@@ -4879,6 +4882,218 @@ private Q_SLOTS:
         }
     }
 
+    // A close, the way the window manager asks for it, after each route through the window ends in
+    // something a person sees: the window goes, a question is up with the keys on its safe button,
+    // or the wait of a running save or upload is up (and the window goes once that work is over).
+    void closeEndsInSight_data()
+    {
+        QTest::addColumn<QString>("route");
+        QTest::addColumn<bool>("guest");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QString>("seen");
+        const QList<std::tuple<const char *, bool, const char *>> routes{
+            {"held save", false, "wait"},
+            {"after save", false, "exit"},
+            {"after failed save", false, "question"},
+            {"payments sheet opened and closed", false, "exit"},
+            {"list folded and unfolded", false, "exit"},
+            {"editor replaced while waiting", false, "exit"},
+            {"held upload", false, "upload"},
+        };
+        for (const QSize size : {QSize(1280, 800), minimumWindowSize}) {
+            for (const auto &[route, guest, seen] : routes)
+                QTest::addRow("%s %dx%d", route, size.width(), size.height())
+                    << QString::fromLatin1(route) << guest << size << QString::fromLatin1(seen);
+        }
+        QTest::newRow("question answered Отмена, closed again")
+            << "question cancelled" << false << QSize(1280, 800) << "question";
+        QTest::newRow("wait answered Отмена, closed again") << "wait cancelled" << false << minimumWindowSize << "wait";
+        QTest::newRow("held upload, end signal") << "held upload by signal" << false << minimumWindowSize << "upload";
+        QTest::newRow("guest held save") << "held save" << true << QSize(1280, 800) << "wait";
+        QTest::newRow("guest after save") << "after save" << true << minimumWindowSize << "exit";
+    }
+    void closeEndsInSight()
+    {
+        QFETCH(QString, route);
+        QFETCH(bool, guest);
+        QFETCH(QSize, size);
+        QFETCH(QString, seen);
+        const auto restore = keepBackendData();
+        // What the window shows a moment after the close: "exit", "question", "wait" or "upload".
+        const auto closeAndLook = [this](const std::function<void()> &close = {}) {
+            if (close)
+                close();
+            else
+                QWindowSystemInterface::handleCloseEvent(m_window);
+            // A question shown, its safe button holding the keys.
+            const auto asks = [this](const char *name) {
+                auto *dialog = m_window->findChild<QObject *>(QLatin1String(name));
+                QVariant safe;
+                return dialog && dialog->property("opened").toBool()
+                    && QMetaObject::invokeMethod(dialog, "safeButton", Q_RETURN_ARG(QVariant, safe))
+                    && safe.value<QQuickItem *>() && safe.value<QQuickItem *>()->hasActiveFocus()
+                    && FocusCheck::problem(m_window).isEmpty();
+            };
+            QString shown;
+            QTest::qWaitFor(
+                [&] {
+                    if (!m_window->isVisible())
+                        shown = QStringLiteral("exit");
+                    else if (asks("unsavedEditsDialog"))
+                        shown = QStringLiteral("question");
+                    else if (asks("closeWaitDialog"))
+                        shown = m_window->findChild<QObject *>(QStringLiteral("closeWaitDialog"))
+                                    ->property("title")
+                                    .toString()
+                                == QStringLiteral("Идёт сохранение")
+                            ? QStringLiteral("wait")
+                            : QStringLiteral("upload");
+                    return !shown.isEmpty();
+                },
+                2000);
+            return shown;
+        };
+        if (route.startsWith(QLatin1String("held upload"))) {
+            // Two device projects: the first upload is held, the second one then fails.
+            m_env.addDeviceProjects(2, QStringLiteral("Черновик"));
+            m_account.backend.clearRequests();
+            open(QStringLiteral("light"), true, false);
+            m_window->resize(size);
+            MainShellViewModel *vm = signedInShell();
+            QVERIFY(vm);
+            QTRY_VERIFY(vm->migration()->shown());
+            const QString post = QStringLiteral("POST");
+            const QString projects = QStringLiteral("projects");
+            m_account.backend.hold(post, projects);
+            m_account.backend.setOnAnswer([&](const RecordedRequest &request) {
+                if (request.method == post && request.path.endsWith(projects))
+                    m_account.backend.setOverride(post, projects, BackendReply::message(500, QStringLiteral("boom")));
+            });
+            const auto noWatcher = qScopeGuard([&] { m_account.backend.setOnAnswer({}); });
+            QVERIFY(clickWhenStill(QStringLiteral("confirmButton")));
+            QTRY_COMPARE(m_account.backend.requests(post, projects).size(), 1);
+            // An end signal closes the window as the window manager does.
+            std::optional<EndSignals> endSignals;
+            const auto endBySignal = [&] {
+                endSignals.emplace(m_window);
+                ::raise(SIGTERM);
+            };
+            QCOMPARE(closeAndLook(route.endsWith(QLatin1String("signal")) ? endBySignal : std::function<void()>()),
+                     seen);
+            QVERIFY(m_window->isVisible());
+            m_account.backend.release();
+            QTRY_VERIFY(!m_window->isVisible());
+            // The uploaded project left the device; the one that failed stays for a later offer.
+            const QList<Project> left = m_env.repository().fetchAllSorted();
+            QCOMPARE(left.size(), 1);
+            QCOMPARE(m_account.backend.requests(post, projects).size(), 2);
+            return;
+        }
+        const QString id = addLongProject(guest, 6);
+        ProjectEditorScreenModel *screen = openEditorOn(guest, id);
+        QVERIFY(screen);
+        m_window->resize(size);
+        QTRY_COMPARE(m_window->size(), size);
+        MainShellViewModel *vm = shell();
+        QPointer<ProjectEditorViewModel> editor = screen->editor();
+        const auto edit = [&] {
+            QQuickItem *client = input(QStringLiteral("clientField"));
+            QVERIFY(client);
+            // Clicked once it stands still: the editor's head settles after the resize.
+            for (int i = 0; i < 3 && !client->hasActiveFocus(); ++i) {
+                QVERIFY(waitForStill(m_window, [client] { return QList{client->mapRectToScene(client->boundingRect())}; }));
+                clickCentre(client);
+                QTest::qWaitFor([client] { return client->hasActiveFocus(); }, 1000);
+            }
+            QVERIFY(client->hasActiveFocus());
+            QTest::keyClick(m_window, Qt::Key_End);
+            QTest::keyClick(m_window, Qt::Key_1);
+            QTRY_VERIFY(editor->isDirty());
+        };
+        const auto saveByKeys = [&] {
+            activate();
+            QTest::keyClick(m_window, Qt::Key_S, Qt::ControlModifier);
+        };
+        const QString patch = QStringLiteral("projects/") + id;
+        std::unique_ptr<StoreWriteLock> storeHeld;
+        QTest::qWait(200); // the editor settles
+        if (route.startsWith(QLatin1String("held save")) || route.startsWith(QLatin1String("wait"))
+            || route.startsWith(QLatin1String("editor replaced"))) {
+            edit();
+            if (guest)
+                storeHeld = std::make_unique<StoreWriteLock>(PersistenceController::shared()->filePath());
+            else
+                m_account.backend.hold(QStringLiteral("PATCH"), patch);
+            saveByKeys();
+            QTRY_COMPARE(editor->saveStateRaw(), QStringLiteral("saving"));
+            QTest::qWait(600);
+        } else if (route == QLatin1String("after save")) {
+            edit();
+            saveByKeys();
+            QTRY_COMPARE(editor->saveStateRaw(), QStringLiteral("saved"));
+        } else if (route == QLatin1String("after failed save")) {
+            edit();
+            m_account.backend.setOverride(QStringLiteral("PATCH"), patch,
+                                          BackendReply::message(500, QStringLiteral("Ошибка сервера (500)")));
+            saveByKeys();
+            QTRY_COMPARE(editor->saveStateRaw(), QStringLiteral("error"));
+        } else if (route.startsWith(QLatin1String("payments sheet"))) {
+            QVERIFY(clickWhenStill(QStringLiteral("paymentsButton")));
+            QTRY_VERIFY(openSheetPopup());
+            QTest::qWait(300); // the sheet's opening
+            QTest::keyClick(m_window, Qt::Key_Escape);
+            QTRY_VERIFY(!openSheetPopup());
+        } else if (route.startsWith(QLatin1String("list folded"))) {
+            // Across the size where the list folds beside the editor, its panel shown there and
+            // folded away again by Escape, and back.
+            m_window->resize(minimumWindowSize);
+            QTRY_COMPARE(m_window->size(), minimumWindowSize);
+            QVERIFY(clickWhenStill(QStringLiteral("showProjectsButton")));
+            QTRY_VERIFY(item(QStringLiteral("projectsPanel"))->isVisible());
+            QTest::keyClick(m_window, Qt::Key_Escape);
+            QTRY_VERIFY(!item(QStringLiteral("projectsPanel"))->isVisible());
+            m_window->resize(QSize(1280, 800));
+            QTest::qWait(300);
+            m_window->resize(size);
+            QTRY_COMPARE(m_window->size(), size);
+            QTest::qWait(200);
+        } else if (route == QLatin1String("question cancelled")) {
+            edit();
+            QCOMPARE(closeAndLook(), QStringLiteral("question"));
+            QTest::keyClick(m_window, Qt::Key_Escape);
+            QTRY_VERIFY(
+                !m_window->findChild<QObject *>(QStringLiteral("unsavedEditsDialog"))->property("visible").toBool());
+        }
+        if (route == QLatin1String("wait cancelled")) {
+            QCOMPARE(closeAndLook(), QStringLiteral("wait"));
+            QTest::keyClick(m_window, Qt::Key_Escape);
+            QTRY_VERIFY(
+                !m_window->findChild<QObject *>(QStringLiteral("closeWaitDialog"))->property("visible").toBool());
+        }
+        if (route.startsWith(QLatin1String("editor replaced"))) {
+            // The project on screen goes while the close waits for its save (as a deletion or the
+            // tour take it): the close goes on about what is left.
+            QCOMPARE(closeAndLook(), QStringLiteral("wait"));
+            vm->selectProject({});
+            QTRY_VERIFY(vm->unsavedEdits()->editor() == nullptr);
+            QTRY_VERIFY(!m_window->isVisible());
+            m_account.backend.release();
+            return;
+        }
+        QCOMPARE(closeAndLook(), seen);
+        if (seen == QLatin1String("wait")) {
+            // The window goes once the save is over.
+            m_account.backend.release();
+            storeHeld.reset();
+            QTRY_VERIFY_WITH_TIMEOUT(!m_window->isVisible(), 10000);
+            QCOMPARE(editor ? editor->saveStateRaw() : QStringLiteral("saved"), QStringLiteral("saved"));
+        } else if (seen == QLatin1String("question")) {
+            QTest::keyClick(m_window, Qt::Key_Escape);
+            QTest::qWait(100);
+            QVERIFY(m_window->isVisible());
+        }
+    }
+
     // Each sheet and question reads as a modal dialog with its name from every place that opens
     // it: the sign-in sheet from the welcome screen and from the settings (named by its mode), a
     // new iteration asked from the iterations sheet. The window closed during a save asks as an
@@ -5700,6 +5915,7 @@ private Q_SLOTS:
             expected = item(QStringLiteral("createButton"));
         } else if (action == QLatin1String("migration-applied")) {
             m_env.addDeviceProjects(2, QStringLiteral("Черновик"));
+            m_account.backend.clearRequests();
             open(QStringLiteral("light"), true, false);
             QVERIFY(sized());
             MainShellViewModel *vm = signedInShell();
@@ -6302,6 +6518,7 @@ private Q_SLOTS:
             }
         } else if (action == QLatin1String("migration-sheet")) {
             m_env.addDeviceProjects(2, QStringLiteral("Черновик"));
+            m_account.backend.clearRequests();
             open(QStringLiteral("light"), true, false);
             QVERIFY(sized());
             MainShellViewModel *vm = signedInShell();

@@ -69,6 +69,16 @@ void LocalDataMigrationOffer::close()
     Q_EMIT shownChanged();
 }
 
+void LocalDataMigrationOffer::setMigrating(bool migrating)
+{
+    if (m_isMigrating == migrating)
+        return;
+    m_isMigrating = migrating;
+    Q_EMIT isMigratingChanged();
+    if (!migrating)
+        Q_EMIT migrationEnded();
+}
+
 QCoro::Task<> LocalDataMigrationOffer::finish()
 {
     std::shared_ptr<ProjectsService> service = m_service;

@@ -21,6 +21,8 @@ class LocalDataMigrationOffer : public QObject
     Q_PROPERTY(bool shown READ shown NOTIFY shownChanged)
     Q_PROPERTY(bool dismissedThisSession READ dismissedThisSession NOTIFY dismissedChanged)
     Q_PROPERTY(ProjectsService *projectsService READ projectsService NOTIFY offerChanged)
+    // A migration taken from this offer runs: the window waits for it before it closes.
+    Q_PROPERTY(bool isMigrating READ isMigrating NOTIFY isMigratingChanged)
 
 public:
     explicit LocalDataMigrationOffer(QObject *parent = nullptr);
@@ -31,6 +33,9 @@ public:
     // The device projects offered, newest first, and the account's projects when the offer was made.
     const QList<Project> &pendingLocals() const { return m_pendingLocals; }
     const QList<Project> &cloudProjects() const { return m_cloudProjects; }
+    bool isMigrating() const { return m_isMigrating; }
+    // Told by whoever runs the migration, when it starts and when it has ended.
+    void setMigrating(bool migrating);
 
     // Looks at the device store once the account's projects are read; a guest window never does.
     void probe(bool isGuest, std::shared_ptr<ProjectsService> service);
@@ -44,6 +49,8 @@ Q_SIGNALS:
     void shownChanged();
     void dismissedChanged();
     void offerChanged();
+    void isMigratingChanged();
+    void migrationEnded();
     // The probe ended, with or without an offer (for tests and the bench).
     void probeFinished();
 
@@ -53,6 +60,7 @@ private:
     std::shared_ptr<ProjectsService> m_service;
     bool m_shown = false;
     bool m_dismissedThisSession = false;
+    bool m_isMigrating = false;
     QList<Project> m_pendingLocals;
     QList<Project> m_cloudProjects;
 };

@@ -65,6 +65,7 @@ void LocalDataMigrationSheetModel::apply()
     m_isRunning = true;
     m_errorText.clear();
     Q_EMIT stateChanged();
+    m_offer->setMigrating(true);
     run(this);
 }
 
@@ -82,6 +83,9 @@ QCoro::Task<> LocalDataMigrationSheetModel::run(QPointer<LocalDataMigrationSheet
     } catch (const StoreError &error) {
         failure = error.description();
     }
+    // The uploads and the device store's changes are over: a window waiting to close may go.
+    if (offer)
+        offer->setMigrating(false);
     if (!self)
         co_return;
     if (!result || !service || !offer) {

@@ -9,15 +9,31 @@ void UnsavedEditsGuard::setEditor(ProjectEditorViewModel *editor)
 {
     if (m_editor == editor)
         return;
-    // A step waiting for the old editor's save or for an answer about its edits is void.
-    disconnect(m_waiting);
-    dropHeldEnd();
+    replaceEditor(editor);
+}
+
+void UnsavedEditsGuard::replaceEditor(ProjectEditorViewModel *editor)
+{
+    const bool closing = m_isAsking ? m_pendingCloses : m_isWaitingToClose && m_waitsForSave;
+    // A step waiting for the old editor's save or for an answer about its edits is void; a wait
+    // for other work goes on.
+    if (m_waitsForSave) {
+        disconnect(m_waiting);
+        dropHeldEnd();
+        setWaitingToClose(false);
+    }
     m_pending = {};
     m_pendingCloses = false;
     setAsking(false);
-    setWaitingToClose(false);
+    disconnect(m_editorGone);
     m_editor = editor;
+    // Gone without a word (its screen torn down first): as if replaced by none.
+    if (editor)
+        m_editorGone = connect(editor, &QObject::destroyed, this, [this] { replaceEditor(nullptr); });
     Q_EMIT editorChanged();
+    // The person asked to close: what is left is asked about, once the new editor is in place.
+    if (closing)
+        QMetaObject::invokeMethod(this, &UnsavedEditsGuard::closeAgain, Qt::QueuedConnection);
 }
 
 bool UnsavedEditsGuard::hasUnsavedEdits() const
@@ -30,8 +46,18 @@ bool UnsavedEditsGuard::isSaving() const
     return m_editor && m_editor->saveState().kind == EditorSaveState::Kind::Saving;
 }
 
+bool UnsavedEditsGuard::closePending() const
+{
+    return m_isWaitingToClose || (m_isAsking && m_pendingCloses);
+}
+
 bool UnsavedEditsGuard::request(Step step)
 {
+    // The close asked about stays: it is what the person asked for last.
+    if (closePending()) {
+        Q_EMIT presentRequested();
+        return false;
+    }
     return ask(std::move(step), false);
 }
 
@@ -44,25 +70,31 @@ bool UnsavedEditsGuard::ask(Step step, bool closes)
     m_pending = std::move(step);
     m_pendingCloses = closes;
     setAsking(true);
+    Q_EMIT presentRequested();
     return false;
 }
 
 bool UnsavedEditsGuard::requestClose()
 {
-    if (m_closeApproved)
+    if (std::exchange(m_closeApproved, false))
         return true;
-    // Asked again (a second close, an end signal) while it waits: it goes on waiting.
-    if (m_isWaitingToClose)
+    // Asked again (a second close, an end signal) while it waits or asks: it goes on, in sight.
+    if (closePending()) {
+        Q_EMIT presentRequested();
         return false;
+    }
+    if (m_workRuns && m_workRuns()) {
+        disconnect(m_waiting);
+        dropHeldEnd();
+        setWaitingToClose(true, false);
+        Q_EMIT presentRequested();
+        return false;
+    }
     if (isSaving()) {
         // The save goes on; once it stored everything the window closes, else the edits left
         // are asked about.
-        afterSave(
-            [this](bool) {
-                if (requestClose())
-                    approveClose();
-            },
-            true);
+        afterSave([this](bool) { closeAgain(); }, true);
+        Q_EMIT presentRequested();
         return false;
     }
     // Nothing to lose: the window closes on this request, with no approval to follow.
@@ -70,6 +102,12 @@ bool UnsavedEditsGuard::requestClose()
         return true;
     ask([this] { approveClose(); }, true);
     return false;
+}
+
+void UnsavedEditsGuard::closeAgain()
+{
+    if (requestClose())
+        approveClose();
 }
 
 void UnsavedEditsGuard::approveClose()
@@ -105,15 +143,26 @@ void UnsavedEditsGuard::afterSave(std::function<void(bool stored)> then, bool cl
     dropHeldEnd();
     m_waiting = connect(m_editor, &ProjectEditorViewModel::finished, this, [this, then](bool stored) {
         disconnect(m_waiting);
-        // A person pressing a button of the question meanwhile decides on the release.
-        if (m_isWaitingToClose && m_answerHeld) {
-            m_heldEnd = [then, stored] { then(stored); };
-            return;
-        }
-        setWaitingToClose(false);
-        then(stored);
+        endWait([then, stored] { then(stored); });
     });
     setWaitingToClose(closes);
+}
+
+void UnsavedEditsGuard::workEnded()
+{
+    if (m_isWaitingToClose && !m_waitsForSave)
+        endWait([this] { closeAgain(); });
+}
+
+void UnsavedEditsGuard::endWait(std::function<void()> then)
+{
+    // A person pressing a button of the question meanwhile decides on the release.
+    if (m_isWaitingToClose && m_answerHeld) {
+        m_heldEnd = std::move(then);
+        return;
+    }
+    setWaitingToClose(false);
+    then();
 }
 
 void UnsavedEditsGuard::holdAnswer(bool held)
@@ -185,10 +234,14 @@ void UnsavedEditsGuard::setAsking(bool asking)
     Q_EMIT isAskingChanged();
 }
 
-void UnsavedEditsGuard::setWaitingToClose(bool waiting)
+void UnsavedEditsGuard::setWaitingToClose(bool waiting, bool forSave)
 {
-    if (m_isWaitingToClose == waiting)
+    // The kind of a wait that ends stays, so that its question keeps its words as it goes.
+    if (!waiting)
+        forSave = m_waitsForSave;
+    if (m_isWaitingToClose == waiting && m_waitsForSave == forSave)
         return;
     m_isWaitingToClose = waiting;
+    m_waitsForSave = forSave;
     Q_EMIT isWaitingToCloseChanged();
 }
