@@ -49,6 +49,14 @@ void ProjectIterationsModel::setCreating(bool creating)
     Q_EMIT isCreatingChanged();
 }
 
+void ProjectIterationsModel::setNotice(const QString &text)
+{
+    if (m_notice == text)
+        return;
+    m_notice = text;
+    Q_EMIT noticeChanged();
+}
+
 QString ProjectIterationsModel::iterationsCountText() const
 {
     return m_summary ? QString::number(m_summary->summary.iterationsCount) : QString();
@@ -156,6 +164,7 @@ void ProjectIterationsModel::createIteration(bool copyBudget)
     if (!m_service || m_isCreating)
         return;
     setCreating(true);
+    setNotice(QString());
     runCreate(this, m_service, m_rootProjectId, createRequest(m_newName, copyBudget));
 }
 
@@ -184,11 +193,20 @@ QCoro::Task<> ProjectIterationsModel::runCreate(QPointer<ProjectIterationsModel>
                                                 QPointer<ProjectsService> service, QString rootId,
                                                 CreateIterationRequest request)
 {
-    QCoro::Task<std::optional<Project>> pending = service->createIteration(rootId, std::move(request));
-    const std::optional<Project> created = co_await std::move(pending);
+    QCoro::Task<ProjectCreation> pending = service->createIteration(rootId, std::move(request));
+    const ProjectCreation creation = co_await std::move(pending);
     if (!self)
         co_return;
+    const std::optional<Project> &created = creation.project;
     if (!created || !service) {
+        if (creation.unsettled && service) {
+            // What the backend holds now shows here, the one made too if it was.
+            self->setNotice(service->errorMessageText());
+            QCoro::Task<> reload = runLoad(self, service, rootId, ++self->m_generation);
+            co_await std::move(reload);
+            if (!self)
+                co_return;
+        }
         self->setCreating(false);
         co_return;
     }

@@ -24,6 +24,9 @@ class ProjectIterationsModel : public QAbstractListModel
     Q_PROPERTY(QString rootProjectId READ rootProjectId WRITE setRootProjectId NOTIFY rootProjectIdChanged)
     Q_PROPERTY(int count READ count NOTIFY countChanged)
     Q_PROPERTY(bool isLoading READ isLoading NOTIFY isLoadingChanged)
+    // Why the last creation was not taken in though the backend may have made it; the list was
+    // read again. Empty otherwise.
+    Q_PROPERTY(QString notice READ notice NOTIFY noticeChanged)
     Q_PROPERTY(bool isCreating READ isCreating NOTIFY isCreatingChanged)
     Q_PROPERTY(QString newName READ newName WRITE setNewName NOTIFY newNameChanged)
     Q_PROPERTY(bool hasSummary READ hasSummary NOTIFY summaryChanged)
@@ -50,6 +53,7 @@ public:
     void setRootProjectId(const QString &id);
     int count() const { return int(m_iterations.size()); }
     bool isLoading() const { return m_isLoading; }
+    const QString &notice() const { return m_notice; }
     bool isCreating() const { return m_isCreating; }
     const QString &newName() const { return m_newName; }
     void setNewName(const QString &name);
@@ -67,7 +71,8 @@ public:
     // The iterations, then the summary, one after the other.
     Q_INVOKABLE void load();
     // A new iteration from the stored estimate (copyBudget) or empty, named newName as typed.
-    // created() tells its identity once the list is reloaded; a failure changes nothing.
+    // created() tells its identity once the list is reloaded; a refusal changes nothing; one the
+    // backend may have made all the same reloads the list and tells why in notice.
     // Ignored while a creation runs, so one press makes one iteration.
     Q_INVOKABLE void createIteration(bool copyBudget);
 
@@ -81,6 +86,7 @@ Q_SIGNALS:
     void rootProjectIdChanged();
     void countChanged();
     void isLoadingChanged();
+    void noticeChanged();
     void isCreatingChanged();
     void newNameChanged();
     void summaryChanged();
@@ -89,6 +95,7 @@ Q_SIGNALS:
 private:
     void setLoading(bool loading);
     void setCreating(bool creating);
+    void setNotice(const QString &text);
     void applyIterations(QList<Project> iterations);
     void applySummary(std::optional<ProjectLineSummary> summary);
 
@@ -103,6 +110,7 @@ private:
     std::optional<ProjectLineSummary> m_summary;
     bool m_isLoading = true;
     bool m_isCreating = false;
+    QString m_notice;
     QString m_newName;
     // Counts loads, so that an older one finishing late changes nothing.
     quint64 m_generation = 0;

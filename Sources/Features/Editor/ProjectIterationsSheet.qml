@@ -17,6 +17,8 @@ Item {
     property string rootProjectId
     readonly property alias model: iterations
     property string pendingProjectId
+    // Room at the top for why a creation was not taken in.
+    readonly property real noticeRoom: creationNotice.visible ? creationNotice.height + 16 : 0
 
     signal iterationSelected(string projectId)
     signal closed()
@@ -67,6 +69,19 @@ Item {
         onConfirmed: root.askName()
         onClosed: Qt.callLater(root.finish)
 
+        // A creation not taken in: why, above what the backend holds now.
+        AlertText {
+            id: creationNotice
+
+            objectName: "creationNotice"
+            x: 16
+            y: 16
+            width: parent.width - 32
+            shown: iterations.notice !== ""
+            text: iterations.notice
+            font: Typography.font(Typography.Subheadline)
+        }
+
         Basic.BusyIndicator {
             objectName: "iterationsLoading"
             anchors.centerIn: parent
@@ -77,6 +92,7 @@ Item {
         EmptyStateView {
             objectName: "emptyIterations"
             anchors.fill: parent
+            anchors.topMargin: root.noticeRoom
             visible: !iterations.isLoading && iterations.count === 0
             systemImage: "arrow.triangle.branch"
             title: "Нет итераций"
@@ -93,6 +109,7 @@ Item {
         Item {
             anchors.fill: parent
             anchors.margins: 16
+            anchors.topMargin: 16 + root.noticeRoom
             visible: !iterations.isLoading && iterations.count > 0
 
             Column {

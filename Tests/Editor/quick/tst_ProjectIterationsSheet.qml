@@ -149,6 +149,34 @@ Item {
             compare(sent[0].items, [])
         }
 
+        // A creation answered with the root is not taken in: the sheet says why, as an alert,
+        // above the list read again, which shows the iteration the backend made.
+        function test_creationNotTakenInReloads() {
+            const root = sheetEnv.addRoot()
+            openSheet(root)
+            // Made, though the answer names the root.
+            sheetEnv.addIteration(root, { version: 2 })
+            sheetEnv.answer("POST", "projects/" + root + "/iterate", 201, sheetEnv.projectJson(root), 0)
+            mouseClick(findChild(sheet, "createFirstIteration"))
+            const dialog = findChild(sheet, "newIterationDialog")
+            tryVerify(() => dialog.opened)
+            mouseClick(inDialog(dialog, "dialogButton0"))
+            tryVerify(() => !sheet.model.isCreating, 10000)
+            compare(events, [])
+            const notice = findChild(sheet, "creationNotice")
+            const text = "Сервер не подтвердил, что итерация создана. Проверьте список итераций, прежде чем "
+                         + "создавать её снова."
+            verify(notice.visible)
+            compare(notice.Accessible.role, Accessible.AlertMessage)
+            compare(notice.Accessible.name, text)
+            verify(findChild(sheet, "iterationRows").visible)
+            compare(sheet.model.count, 1)
+            compare(findChild(row(0), "iterationTitle").text, "v2")
+            // The list lies below the notice.
+            const rows = findChild(sheet, "iterationRows")
+            verify(rows.mapToItem(notice, 0, 0).y >= notice.height)
+        }
+
         function test_escapeCloses() {
             const root = sheetEnv.addRoot()
             openSheet(root)
