@@ -23,6 +23,7 @@
 #include "Features/Editor/EstimateSectionsModel.h"
 #include "Features/Editor/ProjectEditorScreenModel.h"
 #include "Features/Editor/ProjectEditorViewModel.h"
+#include "Features/Editor/ProjectIterationsModel.h"
 #include "Features/Export/ExportPDFViewModel.h"
 #include "Features/Finance/PaymentRowsModel.h"
 #include "Features/Onboarding/GuidedOnboarding.h"
@@ -3094,8 +3095,8 @@ private Q_SLOTS:
         for (const char *scheme : {"light", "dark"}) {
             for (const char *state :
                  {"ai-idle", "ai-generating", "ai-error", "library-templates", "library-empty", "library-dialog",
-                  "iterations-summary", "iterations-empty", "new-iteration-server", "new-iteration-form",
-                  "new-iteration-empty", "new-iteration-unsettled"})
+                  "iterations-summary", "iterations-empty", "iterations-error", "new-iteration-server",
+                  "new-iteration-form", "new-iteration-empty", "new-iteration-unsettled"})
                 QTest::addRow("%s %s", state, scheme) << QString::fromLatin1(scheme) << QString::fromLatin1(state);
         }
     }
@@ -3146,9 +3147,16 @@ private Q_SLOTS:
             if (state == QLatin1String("library-dialog"))
                 QMetaObject::invokeMethod(sheet, "ask", Q_ARG(QVariant, 1));
         } else if (state.startsWith(QLatin1String("iterations-"))) {
-            properties.insert("rootProjectId",
-                              addRootWithIterations(state == QLatin1String("iterations-empty") ? 0 : 3));
-            QVERIFY(openSheet(QStringLiteral("ProjectIterationsSheet"), properties));
+            const QString root = addRootWithIterations(state == QLatin1String("iterations-empty") ? 0 : 3);
+            properties.insert("rootProjectId", root);
+            if (state == QLatin1String("iterations-error"))
+                m_account.backend.setOverride(
+                    QStringLiteral("GET"), QStringLiteral("projects/%1/iterations").arg(root),
+                    BackendReply::message(500, QStringLiteral("Сервер временно недоступен. Попробуйте позже.")));
+            QQuickItem *sheet = openSheet(QStringLiteral("ProjectIterationsSheet"), properties);
+            QVERIFY(sheet);
+            if (state == QLatin1String("iterations-error"))
+                QTRY_VERIFY(sheet->property("model").value<ProjectIterationsModel *>()->hasLoadError());
         } else {
             const QString root = addRootWithIterations(0);
             properties.insert("rootProjectId", root);

@@ -382,7 +382,7 @@ private Q_SLOTS:
         auto service = account();
         await(service->load(true));
         for (const QList<Project> &listed : {service->projects(), *await(service->fetchAll(false)),
-                                             await(service->fetchIterations(QStringLiteral("x")))}) {
+                                             *await(service->fetchIterations(QStringLiteral("x")))}) {
             QCOMPARE(ids(listed), ids(Project::listFromJson(once)));
             QCOMPARE(listed.first().name, QStringLiteral("A"));
         }
@@ -434,7 +434,7 @@ private Q_SLOTS:
         QVERIFY(!await(service->createIteration(QStringLiteral("local-1"), CreateIterationRequest{})).project);
         QVERIFY(!await(service->createFromLocalGuestProject(make(QStringLiteral("local-1"), QStringLiteral("A")))));
         QVERIFY(!await(service->fetchLineSummary(QStringLiteral("local-1"))));
-        QVERIFY(await(service->fetchIterations(QStringLiteral("local-1"))).isEmpty());
+        QCOMPARE(await(service->fetchIterations(QStringLiteral("local-1"))), QList<Project>());
         QCOMPARE(service->errorMessage(), before);
         QVERIFY(m_backend.requests().isEmpty());
         QCOMPARE(service->localRepository()->context()->count(), 0);
@@ -694,7 +694,7 @@ private Q_SLOTS:
         QCOMPARE(posts.first().json().toObject(), body.toJson());
         // The new iteration joins the list first, without a reload.
         QCOMPARE(ids(service->projects()), (QStringList{iteration->id, root}));
-        QCOMPARE(ids(await(service->fetchIterations(root))), QStringList{iteration->id});
+        QCOMPARE(ids(*await(service->fetchIterations(root))), QStringList{iteration->id});
         QCOMPARE(await(service->fetchLineSummary(root))->summary.iterationsCount, 1);
 
         // A bare null summary is no value and no failure; a null list is a failure.
@@ -704,7 +704,7 @@ private Q_SLOTS:
         QVERIFY(!service->errorMessage());
         m_backend.setOverride(QStringLiteral("GET"), QStringLiteral("projects/%1/iterations").arg(root),
                               BackendReply::raw(200, "null"));
-        QVERIFY(await(service->fetchIterations(root)).isEmpty());
+        QVERIFY(!await(service->fetchIterations(root)));
         QCOMPARE(service->errorMessageText(), unreadAnswer);
         // A successful fetch leaves the earlier text standing.
         m_backend.clearOverrides();

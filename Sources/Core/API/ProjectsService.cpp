@@ -491,13 +491,15 @@ QCoro::Task<ProjectCreation> ProjectsService::takeCreated(QPointer<ProjectsServi
     co_return ProjectCreation{std::nullopt, true};
 }
 
-QCoro::Task<QList<Project>> ProjectsService::fetchIterations(QString projectId, const QObject *owner)
+QCoro::Task<std::optional<QList<Project>>> ProjectsService::fetchIterations(QString projectId, const QObject *owner)
 {
     if (m_isGuestMode)
-        co_return {};
+        co_return QList<Project>{};
     auto pending = send<QList<Project>>(get, Endpoints::iterations(projectId), std::nullopt, true, readOwner(owner));
     std::optional<QList<Project>> iterations = co_await std::move(pending);
-    co_return iterations ? distinctById(std::move(*iterations)) : QList<Project>{};
+    if (iterations)
+        iterations = distinctById(std::move(*iterations));
+    co_return iterations;
 }
 
 QCoro::Task<std::optional<ProjectLineSummary>> ProjectsService::fetchLineSummary(QString rootId, const QObject *owner)

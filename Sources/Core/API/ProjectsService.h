@@ -75,7 +75,8 @@ public:
     // Account only: absent, or an empty list, in guest mode. A created iteration is put first
     // into the list; an answer naming the base project or a listed one is not taken in.
     QCoro::Task<ProjectCreation> createIteration(QString baseProjectId, CreateIterationRequest body);
-    QCoro::Task<QList<Project>> fetchIterations(QString projectId, const QObject *owner = nullptr);
+    // Absent (and reported) when the iterations could not be read; empty in guest mode.
+    QCoro::Task<std::optional<QList<Project>>> fetchIterations(QString projectId, const QObject *owner = nullptr);
     QCoro::Task<std::optional<ProjectLineSummary>> fetchLineSummary(QString rootId, const QObject *owner = nullptr);
 
 Q_SIGNALS:

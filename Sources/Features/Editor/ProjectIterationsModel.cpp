@@ -49,6 +49,14 @@ void ProjectIterationsModel::setCreating(bool creating)
     Q_EMIT isCreatingChanged();
 }
 
+void ProjectIterationsModel::setLoadError(const QString &text)
+{
+    if (m_loadError == text)
+        return;
+    m_loadError = text;
+    Q_EMIT loadErrorChanged();
+}
+
 void ProjectIterationsModel::setNotice(const QString &text)
 {
     if (m_notice == text)
@@ -172,11 +180,22 @@ QCoro::Task<> ProjectIterationsModel::runLoad(QPointer<ProjectIterationsModel> s
                                               QString rootId, quint64 generation)
 {
     self->setLoading(true);
-    QCoro::Task<QList<Project>> iterationsTask = service->fetchIterations(rootId, self);
-    QList<Project> iterations = co_await std::move(iterationsTask);
+    QCoro::Task<std::optional<QList<Project>>> iterationsTask = service->fetchIterations(rootId, self);
+    std::optional<QList<Project>> iterations = co_await std::move(iterationsTask);
     if (!self || self->m_generation != generation)
         co_return;
-    self->applyIterations(std::move(iterations));
+    if (!iterations) {
+        // Told as a failure, never as a line without iterations.
+        self->applyIterations({});
+        self->applySummary(std::nullopt);
+        const QString reason = service ? service->errorMessageText() : QString();
+        self->setLoadError(reason.isEmpty() ? QStringLiteral("Не удалось загрузить итерации.") : reason);
+        self->setLoading(false);
+        Q_EMIT self->loadFailed();
+        co_return;
+    }
+    self->setLoadError(QString());
+    self->applyIterations(std::move(*iterations));
     if (!service) {
         self->setLoading(false);
         co_return;

@@ -9,7 +9,8 @@ import Tessmark.Services
 import Tessmark.Features.Editor
 
 // The iterations of a root with the line's summary. A picked or newly created iteration is
-// handed over only after the sheet has closed, since opening it replaces the editor.
+// handed over only after the sheet has closed, since opening it replaces the editor. Iterations
+// that could not be read are told as a failure with a retry, never as none.
 Item {
     id: root
 
@@ -55,6 +56,8 @@ Item {
         projectsService: root.projectsService
         rootProjectId: root.rootProjectId
         onCreated: projectId => root.select(projectId)
+        // The keys go to the retry once it shows.
+        onLoadFailed: FocusLanding.land(retryButton)
     }
 
     AppSheet {
@@ -90,10 +93,29 @@ Item {
         }
 
         EmptyStateView {
+            objectName: "iterationsError"
+            anchors.fill: parent
+            anchors.topMargin: root.noticeRoom
+            visible: !iterations.isLoading && iterations.hasLoadError
+            systemImage: "exclamationmark.triangle.fill"
+            title: "Не удалось загрузить итерации"
+            description: iterations.loadError
+            describesError: true
+
+            PrimaryButton {
+                id: retryButton
+
+                objectName: "retryIterations"
+                text: "Повторить"
+                onClicked: iterations.load()
+            }
+        }
+
+        EmptyStateView {
             objectName: "emptyIterations"
             anchors.fill: parent
             anchors.topMargin: root.noticeRoom
-            visible: !iterations.isLoading && iterations.count === 0
+            visible: !iterations.isLoading && !iterations.hasLoadError && iterations.count === 0
             systemImage: "arrow.triangle.branch"
             title: "Нет итераций"
             description: "Создайте первую итерацию для iterative-проекта."

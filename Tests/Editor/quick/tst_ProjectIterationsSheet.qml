@@ -149,6 +149,42 @@ Item {
             compare(sent[0].items, [])
         }
 
+        // Iterations that could not be read are told as a failure with its text, never as none;
+        // the keys wait on "Повторить", which reads them again.
+        function test_failureShownWithRetry_data() {
+            const unread = "Ошибка разбора ответа: сервер прислал данные, которые приложение не может прочитать. "
+                           + "Попробуйте позже; если ошибка повторится, обратитесь в поддержку."
+            return [
+                { tag: "500 with JSON", status: 500, body: '{"message":"Сервер занят"}', text: "Сервер занят" },
+                { tag: "500 with HTML", status: 500, body: "<html><body>Internal Server Error</body></html>",
+                  text: "Ошибка сервера (500)" },
+                { tag: "truncated", status: 200, body: '[{"id":"it-1","name":"Се', text: unread },
+                { tag: "wrong type", status: 200, body: '[{"id":7,"name":"v2"}]', text: unread },
+                { tag: "object in place of the list", status: 200, body: '{"items":[]}', text: unread },
+            ]
+        }
+        function test_failureShownWithRetry(data) {
+            const root = sheetEnv.addRoot()
+            sheetEnv.addIteration(root, { version: 2 })
+            sheetEnv.answer("GET", "projects/" + root + "/iterations", data.status, data.body, 0)
+            openSheet(root)
+            const failure = findChild(sheet, "iterationsError")
+            verify(failure.visible)
+            compare(failure.description, data.text)
+            verify(failure.describesError)
+            verify(!findChild(sheet, "emptyIterations").visible)
+            verify(!findChild(sheet, "createFirstIteration").visible)
+            const retry = findChild(sheet, "retryIterations")
+            tryVerify(() => retry.activeFocus)
+
+            sheetEnv.reset()
+            keyClick(Qt.Key_Space)
+            tryVerify(() => findChild(sheet, "iterationRows").activeFocus, 10000)
+            verify(!failure.visible)
+            verify(findChild(sheet, "lineSummaryCard").visible)
+            compare(findChild(row(0), "iterationTitle").text, "v2")
+        }
+
         // A creation answered with the root is not taken in: the sheet says why, as an alert,
         // above the list read again, which shows the iteration the backend made.
         function test_creationNotTakenInReloads() {
