@@ -76,6 +76,11 @@ Item {
         FocusLanding.land(sheet.initialFocus ?? popup.contentItem.nextItemInFocusChain(true))
     }
 
+    // Puts the keys on the confirmation, when it becomes the one thing left to do.
+    function focusConfirm() {
+        FocusLanding.land(header.confirmButton)
+    }
+
     function open() {
         const host = sheet.Window.window
         if (!opened)

@@ -16,6 +16,7 @@ Rectangle {
     property string confirmText
     property bool confirmEnabled: true
     property bool cancelEnabled: true
+    readonly property Item confirmButton: confirm
 
     signal cancelClicked()
     signal confirmClicked()

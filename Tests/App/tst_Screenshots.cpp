@@ -24,6 +24,7 @@
 #include "Features/Editor/EstimateSectionsModel.h"
 #include "Features/Editor/ProjectEditorScreenModel.h"
 #include "Features/Editor/ProjectEditorViewModel.h"
+#include "Features/Editor/ProjectIterationsModel.h"
 #include "Features/Export/ExportPDFViewModel.h"
 #include "Features/Export/LateSaveAnswers.h"
 #include "Features/Finance/PaymentRowsModel.h"
@@ -2376,8 +2377,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("scheme");
         QTest::addColumn<QString>("state");
         for (const char *scheme : {"light", "dark"}) {
-            for (const char *state : {"tree", "menu", "guest-600", "guest-1200", "empty", "error", "loading",
-                                      "noResults", "dialog-root", "dialog-iteration", "dialog-guest", "create"})
+            for (const char *state :
+                 {"tree", "menu", "guest-600", "guest-1200", "empty", "error", "loading", "noResults", "dialog-root",
+                  "dialog-iteration", "dialog-guest", "create", "create-unsettled"})
                 QTest::addRow("%s %s", state, scheme) << QString::fromLatin1(scheme) << QString::fromLatin1(state);
         }
     }
@@ -2461,6 +2463,17 @@ private Q_SLOTS:
             QMetaObject::invokeMethod(listModel, "requestDelete", Q_ARG(QString, target));
         } else if (state == QLatin1String("create")) {
             list->setProperty("showCreateSheet", true);
+        } else if (state == QLatin1String("create-unsettled")) {
+            // The answer names a listed project: the sheet says so and only closes.
+            QTRY_COMPARE(listModel->property("contentState").toString(), QStringLiteral("tree"));
+            backend.setOverride(QStringLiteral("POST"), QStringLiteral("projects"),
+                                BackendReply::json(201, *backend.data().project(shop)));
+            list->setProperty("showCreateSheet", true);
+            CreateProjectViewModel *model = nullptr;
+            QTRY_VERIFY((model = m_window->findChild<CreateProjectViewModel *>()) != nullptr);
+            model->setName(QStringLiteral("Сайт пекарни"));
+            model->submit();
+            QTRY_VERIFY(model->isUnsettled());
         } else if (state == QLatin1String("error")) {
             QTRY_COMPARE(listModel->property("contentState").toString(), QStringLiteral("error"));
         } else if (state == QLatin1String("empty")) {
@@ -3222,9 +3235,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("scheme");
         QTest::addColumn<QString>("state");
         for (const char *scheme : {"light", "dark"}) {
-            for (const char *state : {"ai-idle", "ai-generating", "ai-error", "library-templates", "library-empty",
-                                      "library-dialog", "iterations-summary", "iterations-empty",
-                                      "new-iteration-server", "new-iteration-form", "new-iteration-empty"})
+            for (const char *state :
+                 {"ai-idle", "ai-generating", "ai-error", "library-templates", "library-empty", "library-dialog",
+                  "iterations-summary", "iterations-empty", "iterations-error", "new-iteration-server",
+                  "new-iteration-form", "new-iteration-empty", "new-iteration-unsettled"})
                 QTest::addRow("%s %s", state, scheme) << QString::fromLatin1(scheme) << QString::fromLatin1(state);
         }
     }
@@ -3275,11 +3289,19 @@ private Q_SLOTS:
             if (state == QLatin1String("library-dialog"))
                 QMetaObject::invokeMethod(sheet, "ask", Q_ARG(QVariant, 1));
         } else if (state.startsWith(QLatin1String("iterations-"))) {
-            properties.insert("rootProjectId",
-                              addRootWithIterations(state == QLatin1String("iterations-empty") ? 0 : 3));
-            QVERIFY(openSheet(QStringLiteral("ProjectIterationsSheet"), properties));
+            const QString root = addRootWithIterations(state == QLatin1String("iterations-empty") ? 0 : 3);
+            properties.insert("rootProjectId", root);
+            if (state == QLatin1String("iterations-error"))
+                m_account.backend.setOverride(
+                    QStringLiteral("GET"), QStringLiteral("projects/%1/iterations").arg(root),
+                    BackendReply::message(500, QStringLiteral("Сервер временно недоступен. Попробуйте позже.")));
+            QQuickItem *sheet = openSheet(QStringLiteral("ProjectIterationsSheet"), properties);
+            QVERIFY(sheet);
+            if (state == QLatin1String("iterations-error"))
+                QTRY_VERIFY(sheet->property("model").value<ProjectIterationsModel *>()->hasLoadError());
         } else {
-            properties.insert("rootProjectId", addRootWithIterations(0));
+            const QString root = addRootWithIterations(0);
+            properties.insert("rootProjectId", root);
             properties.insert("copyFromCurrentItems",
                               QVariant::fromValue(ProjectEditorViewModel::projectItems(editor->items())));
             QQuickItem *sheet = openSheet(QStringLiteral("CreateIterationSheet"), properties);
@@ -3288,6 +3310,13 @@ private Q_SLOTS:
             QVERIFY(model);
             model->setName(QStringLiteral("Спринт 4"));
             model->setSourceRaw(state.mid(QStringLiteral("new-iteration-").size()));
+            if (state == QLatin1String("new-iteration-unsettled")) {
+                // The answer names the root itself.
+                m_account.backend.setOverride(QStringLiteral("POST"), QStringLiteral("projects/%1/iterate").arg(root),
+                                              BackendReply::json(201, *m_account.backend.data().project(root)));
+                model->submit();
+                QTRY_VERIFY(model->isUnsettled());
+            }
         }
         shoot(QStringLiteral("sheet-%1-%2").arg(state, scheme));
     }

@@ -19,11 +19,13 @@
 
 #include "App/AppQmlPlugins.h"
 
-// Answers the n-th project upload from now with 500, and every other request as usual.
+// Answers the n-th project upload from now with 500, or (making nothing) with a project the
+// account lists or one of an identity it does not know; every other request as usual.
 class FlakyUploadBackend : public TestBackend
 {
 public:
     int failUploadAt = 0;
+    QString failure;
 
 protected:
     bool handleRequest(const QHttpServerRequest &request, QTcpSocket *socket) override
@@ -32,8 +34,12 @@ protected:
             && request.url().path().endsWith(QLatin1String("/api/projects"));
         if (!upload || failUploadAt <= 0 || --failUploadAt > 0)
             return TestBackend::handleRequest(request, socket);
+        QJsonObject listed = data().projects.first();
+        if (failure == QLatin1String("unknown"))
+            listed.insert(QStringLiteral("id"), QStringLiteral("p-unknown"));
         setOverride(QStringLiteral("POST"), QStringLiteral("projects"),
-                    BackendReply::message(500, QStringLiteral("Сервер занят")));
+                    failure == QLatin1String("refused") ? BackendReply::message(500, QStringLiteral("Сервер занят"))
+                                                        : BackendReply::json(201, listed));
         const bool handled = TestBackend::handleRequest(request, socket);
         clearOverrides();
         return handled;
@@ -95,7 +101,12 @@ public:
         m_account.backend.hold(QStringLiteral("GET"), QStringLiteral("users/profile"));
     }
     Q_INVOKABLE bool hasToken() const { return m_account.tokens.load().has_value(); }
-    Q_INVOKABLE void failUpload(int nth) { flakyBackend().failUploadAt = nth; }
+    // how: "refused", "listed" or "unknown" (see FlakyUploadBackend).
+    Q_INVOKABLE void failUpload(int nth, const QString &how = QStringLiteral("refused"))
+    {
+        flakyBackend().failUploadAt = nth;
+        flakyBackend().failure = how;
+    }
     // Every upload is refused, as by a busy server.
     Q_INVOKABLE void refuseUploads()
     {

@@ -87,7 +87,8 @@ private Q_SLOTS:
         m_backend.clearOverrides();
     }
 
-    // Local wins uploads each device project before it deletes that project's matches.
+    // The uploads, then one read of the account's list that confirms them; local wins deletes a
+    // device project's matches only once that list holds its upload.
     void policies_data()
     {
         QTest::addColumn<LocalCloudMigrationPolicy>("policy");
@@ -99,20 +100,21 @@ private Q_SLOTS:
         const QStringList locals{"  сайт магазина ", "Лендинг"};
         const QStringList cloud{"Сайт Магазина", "Другой"};
         QTest::newRow("merge all") << LocalCloudMigrationPolicy::MergeAll << locals << cloud
-                                   << QStringList{"POST projects", "POST projects"}
+                                   << QStringList{"POST projects", "POST projects", "GET projects"}
                                    << QStringList{"Сайт Магазина", "Другой", "  сайт магазина ", "Лендинг"};
         QTest::newRow("dedupe by name") << LocalCloudMigrationPolicy::MergeDedupeByName << locals << cloud
-                                        << QStringList{"POST projects"}
+                                        << QStringList{"POST projects", "GET projects"}
                                         << QStringList{"Сайт Магазина", "Другой", "Лендинг"};
         QTest::newRow("dedupe keeps local twins")
             << LocalCloudMigrationPolicy::MergeDedupeByName << QStringList{"App", "APP"} << QStringList{"Другой"}
-            << QStringList{"POST projects", "POST projects"} << QStringList{"Другой", "App", "APP"};
+            << QStringList{"POST projects", "POST projects", "GET projects"} << QStringList{"Другой", "App", "APP"};
         QTest::newRow("cloud only") << LocalCloudMigrationPolicy::CloudOnly << locals << cloud << QStringList{}
                                     << cloud;
         QTest::newRow("local wins: upload, then replace")
             << LocalCloudMigrationPolicy::LocalWinsReplaceMatches << QStringList{"сайт", "Лендинг"}
             << QStringList{"Сайт", "САЙТ ", "Другой"}
-            << QStringList{"POST projects", "DELETE projects/p-1", "DELETE projects/p-2", "POST projects"}
+            << QStringList{"POST projects", "POST projects", "GET projects", "DELETE projects/p-1",
+                           "DELETE projects/p-2"}
             << QStringList{"Другой", "сайт", "Лендинг"};
         QTest::newRow("blank names match") << LocalCloudMigrationPolicy::MergeDedupeByName << QStringList{" \t"}
                                            << QStringList{""} << QStringList{} << QStringList{""};
@@ -158,6 +160,82 @@ private Q_SLOTS:
                      "Не удалось перенести проектов: 1 из 3. Они остались на устройстве. name should not be empty"));
         QCOMPARE(outcome.deviceLeft, QStringList{"   "});
         QCOMPARE(outcome.cloud, (QStringList{"", "Первый", "Третий"}));
+    }
+
+    // The first upload is answered with a project the account listed before the run, with one its
+    // list does not hold afterwards, or (the second upload too) with one project for both. The
+    // account is not seen to hold what was sent: it stays on the device, counted as not moved, and
+    // under local wins its account match stays too. The next run finds what an upload made and
+    // sends only what none did, so that each project is in the account once.
+    void unconfirmedUploadStaysOnTheDevice_data()
+    {
+        QTest::addColumn<LocalCloudMigrationPolicy>("policy");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("made"); // whether the account made the first upload's project
+        QTest::addColumn<QStringList>("notMoved");
+        QTest::addColumn<QStringList>("cloudAfter"); // after the next run, sorted
+        const QStringList both{"Сайт", "Лендинг"};
+        const QStringList all{"Лендинг", "Сайт", "сайт"};
+        QTest::newRow("listed id, nothing made")
+            << LocalCloudMigrationPolicy::MergeAll << "listed" << false << QStringList{"Сайт"} << all;
+        QTest::newRow("listed id, made") << LocalCloudMigrationPolicy::MergeAll << "listed" << true
+                                         << QStringList{"Сайт"} << all;
+        QTest::newRow("unknown id, made")
+            << LocalCloudMigrationPolicy::MergeAll << "unknown" << true << QStringList{"Сайт"} << all;
+        QTest::newRow("one id for two uploads")
+            << LocalCloudMigrationPolicy::MergeAll << "twice" << true << both << all;
+        QTest::newRow("local wins, listed id, made") << LocalCloudMigrationPolicy::LocalWinsReplaceMatches << "listed"
+                                                     << true << QStringList{"Сайт"} << QStringList{"Лендинг", "Сайт"};
+        QTest::newRow("dedupe, unknown id, made") << LocalCloudMigrationPolicy::MergeDedupeByName << "unknown" << true
+                                                  << QStringList{"Лендинг"} << QStringList{"Лендинг", "сайт"};
+    }
+    void unconfirmedUploadStaysOnTheDevice()
+    {
+        QFETCH(LocalCloudMigrationPolicy, policy);
+        QFETCH(QString, answer);
+        QFETCH(bool, made);
+        QFETCH(QStringList, notMoved);
+        QFETCH(QStringList, cloudAfter);
+        const LocalProjectRepository repo(ModelContainer::openInMemory());
+        const QList<Project> locals = storeLocals(repo, {"Сайт", "Лендинг"});
+        const QJsonObject listed =
+            m_backend.data().addProject(m_accountId, {{QStringLiteral("name"), QStringLiteral("сайт")}});
+        ProjectsService remote(false, nullptr, m_client.get());
+        await(remote.load(false));
+        if (answer != QLatin1String("twice")) {
+            QJsonObject record = listed;
+            if (answer == QLatin1String("unknown"))
+                record.insert(QStringLiteral("id"), QStringLiteral("p-unknown"));
+            m_backend.setOverride(QStringLiteral("POST"), QStringLiteral("projects"), BackendReply::json(201, record));
+        }
+        int uploads = 0;
+        m_backend.setOnAnswer([&](const RecordedRequest &request) {
+            if (request.method != QLatin1String("POST") || ++uploads > 1)
+                return m_backend.clearOverrides();
+            if (answer == QLatin1String("twice"))
+                return m_backend.setOverride(QStringLiteral("POST"), QStringLiteral("projects"),
+                                             BackendReply::json(201, m_backend.data().projects.last()));
+            if (made)
+                m_backend.data().addProject(m_accountId, request.json().toObject());
+            m_backend.clearOverrides();
+        });
+        const LocalCloudMigrationResult result =
+            await(LocalCloudMigrationRunner::run(policy, locals, remote.projects(), remote, repo));
+        m_backend.setOnAnswer({});
+        QCOMPARE(names(result.notMoved), notMoved);
+        QCOMPARE(names(repo.fetchAllSorted()), notMoved);
+        QVERIFY(result.message(2).startsWith(
+            QStringLiteral("Не удалось перенести проектов: %1 из 2. Они остались на устройстве.")
+                .arg(notMoved.size())));
+        QVERIFY(cloudNames().contains(QStringLiteral("сайт")));
+
+        await(remote.load(false));
+        QVERIFY(await(LocalCloudMigrationRunner::run(policy, repo.fetchAllSorted(), remote.projects(), remote, repo))
+                    .isComplete());
+        QVERIFY(repo.fetchAllSorted().isEmpty());
+        QStringList cloud = cloudNames();
+        cloud.sort();
+        QCOMPARE(cloud, cloudAfter);
     }
 
     void unreachableAccountLosesNothing()

@@ -8,6 +8,7 @@
 #include "TestBackend.h"
 
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QJsonObject>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -54,7 +55,7 @@ EstimateTemplate sampleTemplate()
 
 std::optional<Project> createPlain(ProjectsService &service, const QString &name)
 {
-    return await(service.create(name, std::nullopt, rub, QString(), std::nullopt));
+    return await(service.create(name, std::nullopt, rub, QString(), std::nullopt)).project;
 }
 
 // Every edited field, as the estimate editor saves a project.
@@ -164,11 +165,13 @@ private Q_SLOTS:
     {
         QFETCH(bool, isGuest);
         auto service = isGuest ? guest() : account();
-        const std::optional<Project> first = await(
-            service->create(QStringLiteral("Первый"), std::nullopt, rub, QStringLiteral("software"), std::nullopt));
+        const std::optional<Project> first = await(service->create(QStringLiteral("Первый"), std::nullopt, rub,
+                                                                   QStringLiteral("software"), std::nullopt))
+                                                 .project;
         const std::optional<Project> second =
             await(service->create(QStringLiteral("Второй"), QStringLiteral("ООО"), QStringLiteral("USD"),
-                                  QStringLiteral("design"), sampleTemplate()));
+                                  QStringLiteral("design"), sampleTemplate()))
+                .project;
         QVERIFY(first && second);
         QCOMPARE(ids(service->projects()), (QStringList{second->id, first->id}));
         QCOMPARE(service->projects().first(), *second);
@@ -282,46 +285,88 @@ private Q_SLOTS:
         QCOMPARE(service->projects(), before);
     }
 
-    // A creation answered with a project listed before it (the base of an iteration too), or with
-    // one the backend does not find, is not taken in: the list is read again in its own form, so
-    // that the project made shows once and no project twice, and the creation fails with a text.
+    // A creation answered with a project listed before it (for an iteration, the base or a listed
+    // sibling too), or with an answer that does not read, is not taken in: the list is read again
+    // in its own form, so that the project made shows once and no project twice, and the creation
+    // is unsettled with a text. A project the list did not show is taken in, with no read-back;
+    // a refusal made nothing and is not followed by a read.
     void foreignCreationAnswers_data()
     {
         QTest::addColumn<bool>("iteration");
-        QTest::addColumn<bool>("listed");
-        QTest::newRow("create, listed") << false << true;
-        QTest::newRow("create, unknown") << false << false;
-        QTest::newRow("iterate, the base") << true << true;
-        QTest::newRow("iterate, unknown") << true << false;
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("takenIn");
+        for (const bool iteration : {false, true}) {
+            const char *kind = iteration ? "iterate" : "create";
+            QTest::addRow("%s, listed", kind) << iteration << "listed" << false;
+            QTest::addRow("%s, not listed", kind) << iteration << "made" << true;
+            QTest::addRow("%s, truncated", kind) << iteration << "truncated" << false;
+            QTest::addRow("%s, NaN total", kind) << iteration << "nan" << false;
+            QTest::addRow("%s, numeric id", kind) << iteration << "numericId" << false;
+            QTest::addRow("%s, refused", kind) << iteration << "refused" << false;
+        }
+        QTest::newRow("iterate, a listed sibling") << true << "sibling" << false;
     }
     void foreignCreationAnswers()
     {
         QFETCH(bool, iteration);
-        QFETCH(bool, listed);
+        QFETCH(QString, answer);
+        QFETCH(bool, takenIn);
         const QString mine = seed(QStringLiteral("Мой"), {{"projectType", "iterative"}});
+        const QString sibling = seed(QStringLiteral("Мой v2"), {{"parentProjectId", mine}, {"version", 2}});
         auto service = account();
         await(service->load(true));
-        // What the backend made, though it answers with another record.
-        const QString made = iteration ? seed(QStringLiteral("Мой v2"), {{"parentProjectId", mine}, {"version", 2}})
-                                       : seed(QStringLiteral("Новый"));
-        QJsonObject answer = *m_backend.data().project(listed ? mine : made);
-        if (!listed)
-            answer.insert(QStringLiteral("id"), QStringLiteral("p-unknown"));
+        // What the backend made (or, refusing, did not), whatever it answers.
+        const bool refused = answer == QLatin1String("refused");
+        const QString made = refused ? QString()
+            : iteration              ? seed(QStringLiteral("Мой v3"), {{"parentProjectId", mine}, {"version", 3}})
+                                     : seed(QStringLiteral("Новый"));
+        QJsonObject record = *m_backend.data().project(refused ? mine : made);
+        if (answer == QLatin1String("listed"))
+            record = *m_backend.data().project(mine);
+        else if (answer == QLatin1String("sibling"))
+            record = *m_backend.data().project(sibling);
+        else if (answer == QLatin1String("numericId"))
+            record.insert(QStringLiteral("id"), 42);
+        else if (answer == QLatin1String("nan"))
+            record.insert(QStringLiteral("totalCost"), QStringLiteral("@nan"));
+        QByteArray body = QJsonDocument(record).toJson(QJsonDocument::Compact).replace("\"@nan\"", "NaN");
+        if (answer == QLatin1String("truncated"))
+            body.truncate(body.size() / 2);
         m_backend.setOverride(QStringLiteral("POST"),
                               iteration ? QStringLiteral("projects/%1/iterate").arg(mine) : QStringLiteral("projects"),
-                              BackendReply::json(201, answer));
-        CreateIterationRequest body;
-        body.copyBudget = true;
-        QVERIFY(!(iteration ? await(service->createIteration(mine, body))
-                            : createPlain(*service, QStringLiteral("Новый"))));
-        QCOMPARE(service->errorMessage(),
-                 QStringLiteral("Сервер не подтвердил, что проект создан. Проверьте список "
-                                "проектов, прежде чем создавать его снова."));
-        QCOMPARE(ids(service->projects()), (QStringList{mine, made}));
-        QCOMPARE(service->projects().first().name, QStringLiteral("Мой"));
-        QCOMPARE(m_backend.requests().last().target, QStringLiteral("projects?view=full"));
-        QCOMPARE(m_backend.requests(QStringLiteral("GET"), QStringLiteral("projects/p-unknown")).size(),
-                 listed ? 0 : 1);
+                              refused ? BackendReply::message(500, QStringLiteral("Сервер занят"))
+                                      : BackendReply::raw(201, body));
+        m_backend.clearRequests();
+        CreateIterationRequest request;
+        request.copyBudget = true;
+        const ProjectCreation creation = iteration
+            ? await(service->createIteration(mine, request))
+            : await(service->create(QStringLiteral("Новый"), std::nullopt, rub, QString(), std::nullopt));
+        QCOMPARE(creation.project.has_value(), takenIn);
+        const bool unsettled = !takenIn && !refused;
+        QCOMPARE(creation.unsettled, unsettled);
+        // No read-back of the project: only the list, read again when unsettled.
+        QStringList reads;
+        for (const RecordedRequest &request : m_backend.requests()) {
+            if (request.method == QLatin1String("GET"))
+                reads.append(request.target);
+        }
+        QCOMPARE(reads, unsettled ? QStringList{"projects?view=full"} : QStringList{});
+        if (refused) {
+            QCOMPARE(service->errorMessage(), QStringLiteral("Сервер занят"));
+            QCOMPARE(ids(service->projects()), (QStringList{mine, sibling}));
+        } else if (takenIn) {
+            QVERIFY(!service->errorMessage());
+            QCOMPARE(ids(service->projects()), (QStringList{made, mine, sibling}));
+        } else {
+            QCOMPARE(service->errorMessage(),
+                     iteration ? QStringLiteral("Сервер не подтвердил, что итерация создана. Проверьте список "
+                                                "итераций, прежде чем создавать её снова.")
+                               : QStringLiteral("Сервер не подтвердил, что проект создан. Проверьте список "
+                                                "проектов, прежде чем создавать его снова."));
+            QCOMPARE(ids(service->projects()), (QStringList{mine, sibling, made}));
+            QCOMPARE(service->projects().first().name, QStringLiteral("Мой"));
+        }
         QVERIFY(!service->isLoading());
     }
 
@@ -337,7 +382,7 @@ private Q_SLOTS:
         auto service = account();
         await(service->load(true));
         for (const QList<Project> &listed : {service->projects(), *await(service->fetchAll(false)),
-                                             await(service->fetchIterations(QStringLiteral("x")))}) {
+                                             *await(service->fetchIterations(QStringLiteral("x")))}) {
             QCOMPARE(ids(listed), ids(Project::listFromJson(once)));
             QCOMPARE(listed.first().name, QStringLiteral("A"));
         }
@@ -386,10 +431,10 @@ private Q_SLOTS:
         rename(*service, QStringLiteral("missing"), QStringLiteral("x"));
         const std::optional<QString> before = service->errorMessage();
         QVERIFY(before);
-        QVERIFY(!await(service->createIteration(QStringLiteral("local-1"), CreateIterationRequest{})));
+        QVERIFY(!await(service->createIteration(QStringLiteral("local-1"), CreateIterationRequest{})).project);
         QVERIFY(!await(service->createFromLocalGuestProject(make(QStringLiteral("local-1"), QStringLiteral("A")))));
         QVERIFY(!await(service->fetchLineSummary(QStringLiteral("local-1"))));
-        QVERIFY(await(service->fetchIterations(QStringLiteral("local-1"))).isEmpty());
+        QCOMPARE(await(service->fetchIterations(QStringLiteral("local-1"))), QList<Project>());
         QCOMPARE(service->errorMessage(), before);
         QVERIFY(m_backend.requests().isEmpty());
         QCOMPARE(service->localRepository()->context()->count(), 0);
@@ -641,7 +686,7 @@ private Q_SLOTS:
         CreateIterationRequest body;
         body.iterationName = QStringLiteral("Вторая");
         body.copyBudget = true;
-        const std::optional<Project> iteration = await(service->createIteration(root, body));
+        const std::optional<Project> iteration = await(service->createIteration(root, body)).project;
         QCOMPARE(iteration->parentProjectId, root);
         const QList<RecordedRequest> posts =
             m_backend.requests(QStringLiteral("POST"), QStringLiteral("projects/%1/iterate").arg(root));
@@ -649,7 +694,7 @@ private Q_SLOTS:
         QCOMPARE(posts.first().json().toObject(), body.toJson());
         // The new iteration joins the list first, without a reload.
         QCOMPARE(ids(service->projects()), (QStringList{iteration->id, root}));
-        QCOMPARE(ids(await(service->fetchIterations(root))), QStringList{iteration->id});
+        QCOMPARE(ids(*await(service->fetchIterations(root))), QStringList{iteration->id});
         QCOMPARE(await(service->fetchLineSummary(root))->summary.iterationsCount, 1);
 
         // A bare null summary is no value and no failure; a null list is a failure.
@@ -659,7 +704,7 @@ private Q_SLOTS:
         QVERIFY(!service->errorMessage());
         m_backend.setOverride(QStringLiteral("GET"), QStringLiteral("projects/%1/iterations").arg(root),
                               BackendReply::raw(200, "null"));
-        QVERIFY(await(service->fetchIterations(root)).isEmpty());
+        QVERIFY(!await(service->fetchIterations(root)));
         QCOMPARE(service->errorMessageText(), unreadAnswer);
         // A successful fetch leaves the earlier text standing.
         m_backend.clearOverrides();

@@ -221,8 +221,10 @@ private Q_SLOTS:
     void guestRootDeleted()
     {
         auto service = m_fixture.guest();
-        const std::optional<Project> created = await(service->create(
-            QStringLiteral("Черновик"), std::nullopt, QStringLiteral("RUB"), QStringLiteral("software"), std::nullopt));
+        const std::optional<Project> created =
+            await(service->create(QStringLiteral("Черновик"), std::nullopt, QStringLiteral("RUB"),
+                                  QStringLiteral("software"), std::nullopt))
+                .project;
         QVERIFY(created);
         auto detail = controller(*service, created->id);
         detail->load();

@@ -156,7 +156,7 @@ private Q_SLOTS:
         QSignalSpy count(&model, &ProjectRowsModel::countChanged);
 
         const std::optional<Project> created =
-            await(m_service->create(QStringLiteral("Новый"), std::nullopt, rub, QString(), std::nullopt));
+            await(m_service->create(QStringLiteral("Новый"), std::nullopt, rub, QString(), std::nullopt)).project;
         QVERIFY(created);
         QCOMPARE(inserted.size(), 1);
         QCOMPARE(model.index(0, 0).data(ProjectRowsModel::ProjectIdRole).toString(), created->id);

@@ -243,7 +243,8 @@ private Q_SLOTS:
 
         list.setRootExpanded(QStringLiteral("a"), false);
         QVERIFY(await(service->create(QStringLiteral("Delta"), std::nullopt, QStringLiteral("RUB"),
-                                      QStringLiteral("software"), std::nullopt)));
+                                      QStringLiteral("software"), std::nullopt))
+                    .project);
         QCOMPARE(list.expandedRoots(), (QSet<QString>{"a", "b"}));
     }
 
@@ -511,7 +512,7 @@ private Q_SLOTS:
         const int loads = int(m_backend.requests(QStringLiteral("GET"), QStringLiteral("projects")).size());
         CreateIterationRequest body;
         body.iterationName = QStringLiteral("Второй этап");
-        const std::optional<Project> created = await(service.createIteration(root, body));
+        const std::optional<Project> created = await(service.createIteration(root, body)).project;
         QVERIFY(created);
         QVERIFY(row(*list.treeModel(), created->id));
         QCOMPARE(row(*list.treeModel(), root)->iterationCount, 2);

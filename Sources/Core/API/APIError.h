@@ -22,6 +22,8 @@ public:
     static APIError unauthorized();
 
     Kind kind() const { return m_kind; }
+    // An answer came but could not be taken: whatever was asked may have been done all the same.
+    bool answerUnread() const { return m_kind == Kind::Decoding || m_kind == Kind::TooLarge; }
     int status() const { return m_status; }
     const std::optional<QString> &message() const { return m_message; }
     const QString &cause() const { return m_cause; }

@@ -2,11 +2,23 @@
 
 #include "API/ProjectsService.h"
 #include "Data/LocalCloudMigrationPlanner.h"
+#include "Utils/Text.h"
 
 #include <QPointer>
 #include <QSet>
 
+#include <algorithm>
+
 namespace {
+
+// A device project the run put in the account, until the list read after the uploads confirms it.
+struct Placement
+{
+    Project local;
+    QString id;
+    // Named by the upload's answer, rather than found in the account's list.
+    bool answered = false;
+};
 
 struct Migration
 {
@@ -19,22 +31,31 @@ struct Migration
     QHash<QString, QStringList> earlier;
     // Whether the account's list could be read for the projects of an earlier upload.
     bool cloudRead = true;
+    // What the account held before the run: an answer naming one of them made nothing new.
+    QSet<QString> listedBefore;
+    QList<Placement> placed;
+    QSet<QString> placedIds;
 
     // The account's copy of one device project: the one an earlier run's upload made when the
     // account holds it, else a new upload. The upload is recorded on the device before it is
     // sent, so that a run cut short after the account made the project never sends it again.
-    // None when the project is not in the account; its device copy then stays.
-    QCoro::Task<std::optional<Project>> place(const Project &local)
+    // False when the project did not reach the account; its device copy then stays.
+    QCoro::Task<bool> place(const Project &local)
     {
         const auto started = earlier.constFind(local.id);
         if (started != earlier.constEnd()) {
             if (!cloudRead) {
                 // Whether the earlier upload arrived cannot be told: nothing is sent again.
                 notPlaced(local);
-                co_return std::nullopt;
+                co_return false;
             }
-            if (std::optional<Project> found = LocalCloudMigrationPlanner::earlierUpload(cloud, local, *started))
-                co_return found;
+            // Never the copy that another device project of this run stands for.
+            if (std::optional<Project> found =
+                    LocalCloudMigrationPlanner::earlierUpload(cloud, local, *started, placedIds)) {
+                placed.append({local, found->id, false});
+                placedIds.insert(found->id);
+                co_return true;
+            }
         }
         std::optional<Project> created;
         if (remote) {
@@ -44,10 +65,12 @@ struct Migration
         }
         if (!created) {
             notPlaced(local);
-            co_return std::nullopt;
+            co_return false;
         }
         cloud.append(*created);
-        co_return created;
+        placed.append({local, created->id, true});
+        placedIds.insert(created->id);
+        co_return true;
     }
 
     void notPlaced(const Project &local)
@@ -55,6 +78,40 @@ struct Migration
         result.notMoved.append(local);
         if (remote)
             result.lastFailure = remote->errorMessage();
+    }
+
+    // The placements the account is seen to hold, in order: each names a project that the list
+    // read now holds and that no other placement names, and an answer names none listed before
+    // the run. The others stay on the device; a later run finds what their uploads made.
+    QCoro::Task<QList<Placement>> confirmed()
+    {
+        if (placed.isEmpty())
+            co_return {};
+        std::optional<QList<Project>> after;
+        if (remote) {
+            auto fetching = remote->fetchAll(false);
+            after = co_await std::move(fetching);
+        }
+        QSet<QString> held;
+        for (const Project &project : after.value_or(QList<Project>()))
+            held.insert(project.id);
+        QHash<QString, int> claims;
+        for (const Placement &placement : std::as_const(placed))
+            ++claims[placement.id];
+        QList<Placement> kept;
+        for (const Placement &placement : std::as_const(placed)) {
+            if (held.contains(placement.id) && claims.value(placement.id) == 1
+                && !(placement.answered && listedBefore.contains(placement.id))) {
+                kept.append(placement);
+                continue;
+            }
+            qWarning("the account does not show the upload of a device project as project %s",
+                     qPrintable(Text::boundedMessage(placement.id)));
+            result.notMoved.append(placement.local);
+        }
+        if (!after && remote)
+            result.lastFailure = remote->errorMessage();
+        co_return kept;
     }
 };
 
@@ -75,6 +132,14 @@ QCoro::Task<> readCloud(Migration &migration, const QList<Project> &locals)
         migration.cloudRead = false;
 }
 
+QSet<QString> idsOf(const QList<Project> &projects)
+{
+    QSet<QString> ids;
+    for (const Project &project : projects)
+        ids.insert(project.id);
+    return ids;
+}
+
 } // namespace
 
 QCoro::Task<LocalCloudMigrationResult> LocalCloudMigrationRunner::run(LocalCloudMigrationPolicy policy,
@@ -85,70 +150,66 @@ QCoro::Task<LocalCloudMigrationResult> LocalCloudMigrationRunner::run(LocalCloud
 {
     LocalCloudMigrationResult result;
     // A service that goes away mid-run uploads nothing more; what was not moved stays on the device.
-    Migration migration{&remote, localRepo, result, cloudProjects, {}, true};
-    if (policy != LocalCloudMigrationPolicy::CloudOnly) {
-        auto reading = readCloud(migration, locals);
-        co_await std::move(reading);
-    }
-    switch (policy) {
-    case LocalCloudMigrationPolicy::CloudOnly:
+    Migration migration{&remote, localRepo, result, cloudProjects, {}, true, {}, {}, {}};
+    if (policy == LocalCloudMigrationPolicy::CloudOnly) {
         // Only what was offered: a record that could not be read was never shown, so it is not dropped.
         for (const Project &local : locals)
             localRepo.remove(local.id);
-        break;
+        co_return result;
+    }
+    migration.listedBefore = idsOf(cloudProjects) + idsOf(remote.projects());
+    auto reading = readCloud(migration, locals);
+    co_await std::move(reading);
+    migration.listedBefore += idsOf(migration.cloud);
 
-    case LocalCloudMigrationPolicy::MergeAll:
-        for (const Project &local : locals) {
-            auto placing = migration.place(local);
-            if (co_await std::move(placing))
-                localRepo.remove(local.id);
-        }
-        break;
+    const QList<Project> toUpload = policy == LocalCloudMigrationPolicy::MergeDedupeByName
+        ? LocalCloudMigrationPlanner::localsToUploadMergeDedupe(cloudProjects, locals)
+        : locals;
+    for (const Project &local : toUpload) {
+        auto placing = migration.place(local);
+        co_await std::move(placing);
+    }
+    auto confirming = migration.confirmed();
+    const QList<Placement> kept = co_await std::move(confirming);
 
-    case LocalCloudMigrationPolicy::MergeDedupeByName: {
-        const QList<Project> toUpload = LocalCloudMigrationPlanner::localsToUploadMergeDedupe(cloudProjects, locals);
-        QSet<QString> uploadIds;
-        for (const Project &local : toUpload) {
-            uploadIds.insert(local.id);
-            auto placing = migration.place(local);
-            if (co_await std::move(placing))
-                localRepo.remove(local.id);
+    const QList<Project> matches = policy == LocalCloudMigrationPolicy::LocalWinsReplaceMatches
+        ? LocalCloudMigrationPlanner::cloudProjectsToReplaceForLocalWins(cloudProjects, locals)
+        : QList<Project>();
+    QSet<QString> keptIds;
+    for (const Placement &placement : kept)
+        keptIds.insert(placement.id);
+    QSet<QString> replaced;
+    for (const Placement &placement : kept) {
+        // Only once the account holds the upload, so that a failed one leaves the account copy in
+        // place; never a project this run placed, which an earlier run may have listed.
+        const QString key = LocalCloudMigrationPlanner::nameKey(placement.local.name);
+        for (const Project &cloud : matches) {
+            if (!migration.remote || replaced.contains(cloud.id) || keptIds.contains(cloud.id)
+                || LocalCloudMigrationPlanner::nameKey(cloud.name) != key)
+                continue;
+            auto removal = migration.remote->remove(cloud.id);
+            if (co_await std::move(removal))
+                replaced.insert(cloud.id);
+            else if (migration.remote)
+                result.lastFailure = migration.remote->errorMessage();
         }
+        // The device copy goes last: a run cut short before the replacements does them again.
+        localRepo.remove(placement.local.id);
+    }
+    if (policy == LocalCloudMigrationPolicy::MergeDedupeByName) {
         // The account already has a project of that name: the device copy is dropped on purpose.
+        const QSet<QString> uploadIds = idsOf(toUpload);
         for (const Project &local : locals) {
             if (!uploadIds.contains(local.id))
                 localRepo.remove(local.id);
         }
-        break;
     }
-
-    case LocalCloudMigrationPolicy::LocalWinsReplaceMatches: {
-        const QList<Project> matches =
-            LocalCloudMigrationPlanner::cloudProjectsToReplaceForLocalWins(cloudProjects, locals);
-        QSet<QString> replaced;
-        for (const Project &local : locals) {
-            auto placing = migration.place(local);
-            const std::optional<Project> placed = co_await std::move(placing);
-            if (!placed)
-                continue;
-            // Only after the upload succeeded, so that a failed one leaves the account copy in place;
-            // never the project the upload made, which an earlier run may have listed.
-            const QString key = LocalCloudMigrationPlanner::nameKey(local.name);
-            for (const Project &cloud : matches) {
-                if (!migration.remote || replaced.contains(cloud.id) || cloud.id == placed->id
-                    || LocalCloudMigrationPlanner::nameKey(cloud.name) != key)
-                    continue;
-                auto removal = migration.remote->remove(cloud.id);
-                if (co_await std::move(removal))
-                    replaced.insert(cloud.id);
-                else if (migration.remote)
-                    result.lastFailure = migration.remote->errorMessage();
-            }
-            // The device copy goes last: a run cut short before the replacements does them again.
-            localRepo.remove(local.id);
-        }
-        break;
-    }
-    }
+    // In the order they were offered.
+    QHash<QString, qsizetype> offeredAt;
+    for (qsizetype i = 0; i < locals.size(); ++i)
+        offeredAt.insert(locals.at(i).id, i);
+    std::stable_sort(result.notMoved.begin(), result.notMoved.end(), [&offeredAt](const Project &a, const Project &b) {
+        return offeredAt.value(a.id) < offeredAt.value(b.id);
+    });
     co_return result;
 }

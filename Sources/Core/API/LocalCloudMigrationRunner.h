@@ -11,10 +11,13 @@
 class ProjectsService;
 
 // Carries out a policy against the account (through an account-mode service, one call at a time)
-// and the device store. A device project leaves the device only once it has reached the account,
-// or when the policy drops it on purpose (every offered one under cloudOnly, the name matches under
-// mergeDedupeByName); the others stay and are listed in the result. Device records that are not
-// among the offered projects (written later, or unreadable) are never touched.
+// and the device store. A device project leaves the device only once the account is seen to hold
+// it: the answer to its upload names a project not listed before the run nor named for another
+// upload, and the account's list read after the uploads holds it (under local wins, its matches
+// are deleted only then). The policy may also drop device projects on purpose (every offered one
+// under cloudOnly, the name matches under mergeDedupeByName). The others stay and are listed in
+// the result. Device records that are not among the offered projects (written later, or
+// unreadable) are never touched.
 // An upload is recorded on the device before it is sent; a later run (after the process was cut
 // short, or an answer was lost) finds the project that upload made in the account, if any, and
 // sends it no second time, whatever the policy.

@@ -30,6 +30,8 @@ const QString foreignSaveAnswer =
     QStringLiteral("Сервер вернул другой проект. Изменения не потеряны: сохраните ещё раз.");
 const QString unconfirmedCreation = QStringLiteral(
     "Сервер не подтвердил, что проект создан. Проверьте список проектов, прежде чем создавать его снова.");
+const QString unconfirmedIteration = QStringLiteral(
+    "Сервер не подтвердил, что итерация создана. Проверьте список итераций, прежде чем создавать её снова.");
 
 // The device list or the store's failure text.
 using DeviceListing = std::variant<LocalProjectListing, QString>;
@@ -237,9 +239,8 @@ QCoro::Task<std::optional<QList<Project>>> ProjectsService::fetchAll(bool includ
     co_return projects;
 }
 
-QCoro::Task<std::optional<Project>> ProjectsService::create(QString name, std::optional<QString> clientName,
-                                                            QString currency, QString sphereId,
-                                                            std::optional<EstimateTemplate> estimateTemplate)
+QCoro::Task<ProjectCreation> ProjectsService::create(QString name, std::optional<QString> clientName, QString currency,
+                                                     QString sphereId, std::optional<EstimateTemplate> estimateTemplate)
 {
     clearError();
     if (usesDevice()) {
@@ -250,10 +251,10 @@ QCoro::Task<std::optional<Project>> ProjectsService::create(QString name, std::o
             ++m_deviceWrites;
             m_localRepository->upsert(project);
             insertFirst(project);
-            co_return project;
+            co_return ProjectCreation{project};
         } catch (const std::exception &error) {
             report(error);
-            co_return std::nullopt;
+            co_return {};
         }
     }
 
@@ -274,11 +275,11 @@ QCoro::Task<std::optional<Project>> ProjectsService::create(QString name, std::o
     }
     const std::optional<QJsonValue> body = encode(request);
     if (!body)
-        co_return std::nullopt;
+        co_return {};
     const QSet<QString> listed = listedIds();
-    auto pending = send<Project>(post, Endpoints::projects(), body);
-    std::optional<Project> created = co_await std::move(pending);
-    auto taking = takeCreated(this, std::move(created), listed);
+    auto pending = sendMaking<Project>(post, Endpoints::projects(), *body);
+    Sent<Project> answer = co_await std::move(pending);
+    auto taking = takeCreated(this, std::move(answer), listed, unconfirmedCreation);
     co_return co_await std::move(taking);
 }
 
@@ -435,20 +436,20 @@ QCoro::Task<bool> ProjectsService::remove(QString id)
     co_return true;
 }
 
-QCoro::Task<std::optional<Project>> ProjectsService::createIteration(QString baseProjectId, CreateIterationRequest body)
+QCoro::Task<ProjectCreation> ProjectsService::createIteration(QString baseProjectId, CreateIterationRequest body)
 {
     if (m_isGuestMode)
-        co_return std::nullopt;
+        co_return {};
     clearError();
     const std::optional<QJsonValue> encoded = encode(body);
     if (!encoded)
-        co_return std::nullopt;
+        co_return {};
     QSet<QString> listed = listedIds();
     listed.insert(baseProjectId);
-    auto pending = send<Project>(post, Endpoints::iterate(baseProjectId), encoded);
-    std::optional<Project> created = co_await std::move(pending);
+    auto pending = sendMaking<Project>(post, Endpoints::iterate(baseProjectId), *encoded);
+    Sent<Project> answer = co_await std::move(pending);
     // The tree shows and selects the new iteration at once, without a reload.
-    auto taking = takeCreated(this, std::move(created), listed);
+    auto taking = takeCreated(this, std::move(answer), listed, unconfirmedIteration);
     co_return co_await std::move(taking);
 }
 
@@ -461,47 +462,44 @@ QSet<QString> ProjectsService::listedIds() const
     return ids;
 }
 
-QCoro::Task<std::optional<Project>> ProjectsService::takeCreated(QPointer<ProjectsService> self,
-                                                                 std::optional<Project> created, QSet<QString> existing)
+QCoro::Task<ProjectCreation> ProjectsService::takeCreated(QPointer<ProjectsService> self, Sent<Project> answer,
+                                                          QSet<QString> existing, QString notTakenIn)
 {
-    if (!created || !self)
-        co_return std::nullopt;
-    // Taken in, an existing project's identity would show it twice, open it as the new one, and
-    // a deletion of the "copy" would delete it; an identity the backend does not know would make a
-    // row that no save reaches. Only an identity new before the request and found afterwards is
-    // the project created.
-    bool confirmed = false;
-    if (!existing.contains(created->id)) {
-        auto fetching =
-            self->send<Project>(get, Endpoints::project(created->id), std::nullopt, true, self->readOwner(nullptr));
-        const std::optional<Project> found = co_await std::move(fetching);
-        if (!self)
-            co_return std::nullopt;
-        confirmed = found && found->id == created->id;
-    }
-    if (confirmed) {
+    if (!self)
+        co_return {};
+    // Taken in, a listed project's identity would show it twice, open it as the new one, and a
+    // deletion of the "copy" would delete it. Any other identity is taken as the project made.
+    if (answer.answer && !existing.contains(answer.answer->id)) {
         // A load that ran meanwhile may have listed it already.
-        if (!self->replaceListed(*created))
-            self->insertFirst(*created);
-        co_return created;
+        if (!self->replaceListed(*answer.answer))
+            self->insertFirst(*answer.answer);
+        co_return ProjectCreation{std::move(answer.answer)};
     }
-    qWarning("the answer to a creation, project %s, is not a project created",
-             qPrintable(Text::boundedMessage(created->id)));
-    // The project created, if it was, shows once the list is read again.
+    // A refusal made nothing: its text stands.
+    if (!answer.answer && !answer.unread)
+        co_return {};
+    if (answer.answer)
+        qWarning("the answer to a creation names project %s, listed before",
+                 qPrintable(Text::boundedMessage(answer.answer->id)));
+    else
+        qWarning("the answer to a creation does not read");
+    // The project made, if one was, shows once the list is read again.
     auto reloading = self->load(self->m_loadsIterations);
     co_await std::move(reloading);
     if (self)
-        self->setErrorMessage(unconfirmedCreation);
-    co_return std::nullopt;
+        self->setErrorMessage(notTakenIn);
+    co_return ProjectCreation{std::nullopt, true};
 }
 
-QCoro::Task<QList<Project>> ProjectsService::fetchIterations(QString projectId, const QObject *owner)
+QCoro::Task<std::optional<QList<Project>>> ProjectsService::fetchIterations(QString projectId, const QObject *owner)
 {
     if (m_isGuestMode)
-        co_return {};
+        co_return QList<Project>{};
     auto pending = send<QList<Project>>(get, Endpoints::iterations(projectId), std::nullopt, true, readOwner(owner));
     std::optional<QList<Project>> iterations = co_await std::move(pending);
-    co_return iterations ? distinctById(std::move(*iterations)) : QList<Project>{};
+    if (iterations)
+        iterations = distinctById(std::move(*iterations));
+    co_return iterations;
 }
 
 QCoro::Task<std::optional<ProjectLineSummary>> ProjectsService::fetchLineSummary(QString rootId, const QObject *owner)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "API/ProjectCreation.h"
 #include "API/ServiceBase.h"
 #include "Data/LocalProjectRepository.h"
 #include "Data/ModelContainer.h"
@@ -55,11 +56,11 @@ public:
     // The list load would publish, returned instead: for background checks that must not replace
     // a list a screen loaded in another form. Absent (and reported) on failure.
     QCoro::Task<std::optional<QList<Project>>> fetchAll(bool includeIterations, const QObject *owner = nullptr);
-    // An account's answer is taken in only when it names a project that was not listed when the
-    // request went and that the backend then finds; otherwise the list is read again instead, and
-    // the creation fails with a text (so does createIteration's).
-    QCoro::Task<std::optional<Project>> create(QString name, std::optional<QString> clientName, QString currency,
-                                               QString sphereId, std::optional<EstimateTemplate> estimateTemplate);
+    // An account's answer is taken in unless it names a project listed when the request went;
+    // such an answer, or one that does not read, leaves the creation unsettled: the list is read
+    // again and the creation fails with a text (so does createIteration's).
+    QCoro::Task<ProjectCreation> create(QString name, std::optional<QString> clientName, QString currency,
+                                        QString sphereId, std::optional<EstimateTemplate> estimateTemplate);
     // Uploads a device project as a new account project; absent in guest mode.
     QCoro::Task<std::optional<Project>> createFromLocalGuestProject(Project project);
     QCoro::Task<std::optional<Project>> fetchProject(QString id, const QObject *owner = nullptr);
@@ -72,9 +73,10 @@ public:
     QCoro::Task<std::optional<Project>> update(QString id, UpdateProjectRequest request);
     QCoro::Task<bool> remove(QString id);
     // Account only: absent, or an empty list, in guest mode. A created iteration is put first
-    // into the list.
-    QCoro::Task<std::optional<Project>> createIteration(QString baseProjectId, CreateIterationRequest body);
-    QCoro::Task<QList<Project>> fetchIterations(QString projectId, const QObject *owner = nullptr);
+    // into the list; an answer naming the base project or a listed one is not taken in.
+    QCoro::Task<ProjectCreation> createIteration(QString baseProjectId, CreateIterationRequest body);
+    // Absent (and reported) when the iterations could not be read; empty in guest mode.
+    QCoro::Task<std::optional<QList<Project>>> fetchIterations(QString projectId, const QObject *owner = nullptr);
     QCoro::Task<std::optional<ProjectLineSummary>> fetchLineSummary(QString rootId, const QObject *owner = nullptr);
 
 Q_SIGNALS:
@@ -89,10 +91,10 @@ private:
     bool replaceListed(const Project &project);
     void insertFirst(const Project &project);
     QSet<QString> listedIds() const;
-    // The answer to a creation, put first when it is the project created (not one of existing);
-    // else absent after reading the list again.
-    static QCoro::Task<std::optional<Project>> takeCreated(QPointer<ProjectsService> self,
-                                                           std::optional<Project> created, QSet<QString> existing);
+    // The answer to a creation, put first when it is not one of existing; else, or when it did not
+    // read, the list is read again and the creation fails with notTakenIn.
+    static QCoro::Task<ProjectCreation> takeCreated(QPointer<ProjectsService> self, Sent<Project> answer,
+                                                    QSet<QString> existing, QString notTakenIn);
     static QCoro::Task<void> loadDevice(QPointer<ProjectsService> self, quint64 load);
     static QCoro::Task<std::optional<Project>> updateDevice(QPointer<ProjectsService> self, QString id,
                                                             UpdateProjectRequest request);

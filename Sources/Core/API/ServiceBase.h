@@ -52,6 +52,15 @@ protected:
         return std::nullopt;
     }
 
+    // What a call that makes something came back with: the answer, or none after reporting the
+    // failure. `unread` tells an answer that came but did not read: the backend may have made it.
+    template<typename T>
+    struct Sent
+    {
+        std::optional<T> answer;
+        bool unread = false;
+    };
+
     // One backend call decoded as T: the answer, or none after reporting the failure. Once the
     // service is gone nothing is reported and none comes back. With an owner, the call is aborted
     // when the owner goes, and none comes back without a report.
@@ -59,7 +68,14 @@ protected:
     QCoro::Task<std::optional<T>> send(QString method, QString path, std::optional<QJsonValue> body = std::nullopt,
                                        bool authorized = true, const QObject *owner = nullptr)
     {
-        return sendFor<T>(this, &api(), std::move(method), std::move(path), std::move(body), authorized, owner);
+        return answerOf(
+            sendFor<T>(this, &api(), std::move(method), std::move(path), std::move(body), authorized, owner));
+    }
+    // send() for a call that makes something, telling an unread answer from a refusal.
+    template<typename T>
+    QCoro::Task<Sent<T>> sendMaking(QString method, QString path, QJsonValue body)
+    {
+        return sendFor<T>(this, &api(), std::move(method), std::move(path), std::move(body), true, nullptr);
     }
     // send() for a body of megabytes: its JSON is made, and the answer read, on a worker thread,
     // so that the window goes on meanwhile.
@@ -76,23 +92,33 @@ protected:
 
 private:
     template<typename T>
-    static QCoro::Task<std::optional<T>> sendFor(QPointer<ServiceBase> self, APIClient *api, QString method,
-                                                 QString path, std::optional<QJsonValue> body, bool authorized,
-                                                 QPointer<const QObject> owner)
+    static QCoro::Task<std::optional<T>> answerOf(QCoro::Task<Sent<T>> sending)
     {
+        Sent<T> sent = co_await std::move(sending);
+        co_return std::move(sent.answer);
+    }
+    template<typename T>
+    static QCoro::Task<Sent<T>> sendFor(QPointer<ServiceBase> self, APIClient *api, QString method, QString path,
+                                        std::optional<QJsonValue> body, bool authorized, QPointer<const QObject> owner)
+    {
+        Sent<T> sent;
         try {
             QCoro::Task<T> pending =
                 api->request<T>(std::move(method), std::move(path), std::move(body), authorized, std::move(owner));
             T answer = co_await std::move(pending);
             if (self)
-                co_return answer;
+                sent.answer = std::move(answer);
         } catch (const RequestCancelled &) {
             // Its owner is gone: there is nobody to tell.
+        } catch (const APIError &error) {
+            sent.unread = error.answerUnread();
+            if (self)
+                self->report(error);
         } catch (const std::exception &error) {
             if (self)
                 self->report(error);
         }
-        co_return std::nullopt;
+        co_return sent;
     }
     template<typename T, typename Request>
     static QCoro::Task<std::optional<T>> sendOffThreadFor(QPointer<ServiceBase> self, APIClient *api, QString method,

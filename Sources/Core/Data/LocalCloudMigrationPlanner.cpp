@@ -65,10 +65,11 @@ bool LocalCloudMigrationPlanner::holdsUploadOf(const Project &cloud, const Proje
 }
 
 std::optional<Project> LocalCloudMigrationPlanner::earlierUpload(const QList<Project> &cloud, const Project &local,
-                                                                 const QStringList &knownIds)
+                                                                 const QStringList &knownIds,
+                                                                 const QSet<QString> &taken)
 {
     for (const Project &project : cloud) {
-        if (!knownIds.contains(project.id) && holdsUploadOf(project, local))
+        if (!knownIds.contains(project.id) && !taken.contains(project.id) && holdsUploadOf(project, local))
             return project;
     }
     return std::nullopt;

@@ -3,6 +3,7 @@
 #include "Models/Project.h"
 
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -26,9 +27,9 @@ public:
     // currency, status, default rate and lines (the done flags aside).
     static bool holdsUploadOf(const Project &cloud, const Project &local);
     // The account project an earlier upload of local made: the first that holds it and is none of
-    // the ids that already did before that upload.
+    // the ids that already did before that upload, nor of those taken.
     static std::optional<Project> earlierUpload(const QList<Project> &cloud, const Project &local,
-                                                const QStringList &knownIds);
+                                                const QStringList &knownIds, const QSet<QString> &taken = {});
     // The ids of the account projects that hold an upload of local.
     static QStringList holdersOf(const QList<Project> &cloud, const Project &local);
 };

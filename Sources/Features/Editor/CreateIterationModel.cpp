@@ -68,10 +68,13 @@ void CreateIterationModel::setSubmitting(bool submitting)
         return;
     m_isSubmitting = submitting;
     Q_EMIT isSubmittingChanged();
+    Q_EMIT submitTextChanged();
 }
 
 QString CreateIterationModel::submitText() const
 {
+    if (m_isUnsettled)
+        return QStringLiteral("Закрыть");
     return m_isSubmitting ? QStringLiteral("…") : QStringLiteral("Создать");
 }
 
@@ -108,7 +111,7 @@ CreateIterationRequest CreateIterationModel::request(const QString &name, Iterat
 
 void CreateIterationModel::submit()
 {
-    if (m_isSubmitting || !m_service)
+    if (m_isSubmitting || m_isUnsettled || !m_service)
         return;
     setSubmitting(true);
     run(this, m_service, m_rootProjectId, request(m_name, m_source, m_items));
@@ -117,11 +120,18 @@ void CreateIterationModel::submit()
 QCoro::Task<> CreateIterationModel::run(QPointer<CreateIterationModel> self, QPointer<ProjectsService> service,
                                         QString rootId, CreateIterationRequest request)
 {
-    QCoro::Task<std::optional<Project>> pending = service->createIteration(rootId, std::move(request));
-    const std::optional<Project> created = co_await std::move(pending);
+    QCoro::Task<ProjectCreation> pending = service->createIteration(rootId, std::move(request));
+    const ProjectCreation creation = co_await std::move(pending);
     if (!self)
         co_return;
+    if (creation.unsettled) {
+        self->m_notice = service ? service->errorMessageText() : QString();
+        self->m_isUnsettled = true;
+    }
+    // The confirmation is enabled again before the keys are put on it.
     self->setSubmitting(false);
-    if (created)
-        Q_EMIT self->created(created->id);
+    if (creation.unsettled)
+        Q_EMIT self->unsettled();
+    if (creation.project)
+        Q_EMIT self->created(creation.project->id);
 }

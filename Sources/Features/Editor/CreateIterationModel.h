@@ -30,7 +30,11 @@ class CreateIterationModel : public QObject
     Q_PROPERTY(QString source READ sourceRaw WRITE setSourceRaw NOTIFY sourceChanged)
     Q_PROPERTY(QString sourceHint READ sourceHint NOTIFY sourceHintChanged)
     Q_PROPERTY(bool isSubmitting READ isSubmitting NOTIFY isSubmittingChanged)
-    Q_PROPERTY(QString submitText READ submitText NOTIFY isSubmittingChanged)
+    Q_PROPERTY(QString submitText READ submitText NOTIFY submitTextChanged)
+    // A creation the backend may have made without saying so: the sheet says why and only closes,
+    // so that the iteration is looked for before it is made again.
+    Q_PROPERTY(bool isUnsettled READ isUnsettled NOTIFY unsettled)
+    Q_PROPERTY(QString notice READ notice NOTIFY unsettled)
     Q_PROPERTY(QVariantList sourceOptions READ sourceOptions CONSTANT)
 
 public:
@@ -52,13 +56,16 @@ public:
     QString sourceHint() const { return hint(m_source, !m_items.isEmpty()); }
     bool isSubmitting() const { return m_isSubmitting; }
     QString submitText() const;
+    bool isUnsettled() const { return m_isUnsettled; }
+    const QString &notice() const { return m_notice; }
     static QVariantList sourceOptions();
 
     // The name trimmed of spaces and tabs (absent when nothing is left) and the lines per source.
     static CreateIterationRequest request(const QString &name, IterationSource source,
                                           const QList<ProjectItem> &currentItems);
 
-    // Sends the request; created() tells the new iteration's identity. Ignored while one runs.
+    // Sends the request; created() tells the new iteration's identity, unsettled() a creation
+    // the backend may have made all the same. Ignored while one runs, and after unsettled().
     Q_INVOKABLE void submit();
 
 Q_SIGNALS:
@@ -69,7 +76,9 @@ Q_SIGNALS:
     void sourceChanged();
     void sourceHintChanged();
     void isSubmittingChanged();
+    void submitTextChanged();
     void created(const QString &projectId);
+    void unsettled();
 
 private:
     void setSubmitting(bool submitting);
@@ -83,4 +92,6 @@ private:
     QString m_name;
     IterationSource m_source = IterationSource::Server;
     bool m_isSubmitting = false;
+    bool m_isUnsettled = false;
+    QString m_notice;
 };

@@ -8,6 +8,8 @@ import Tessmark.Features.Editor
 
 // A new iteration of the root: an optional name and where its lines come from. The created
 // iteration is handed over only after the sheet has closed, since opening it replaces the editor.
+// A creation the backend may have made without saying so is told inside the sheet, which then
+// only closes.
 Item {
     id: root
 
@@ -46,19 +48,23 @@ Item {
             root.pendingProjectId = projectId
             sheet.close()
         }
+        onUnsettled: {
+            scroller.contentY = 0
+            sheet.focusConfirm()
+        }
     }
 
     AppSheet {
         id: sheet
 
         title: "Новая итерация"
-        cancelText: "Отмена"
+        cancelText: form.isUnsettled ? "" : "Отмена"
         confirmText: form.submitText
         confirmEnabled: !form.isSubmitting
         cancelEnabled: !form.isSubmitting
         minimumWidth: 440
         minimumHeight: 400
-        onConfirmed: form.submit()
+        onConfirmed: form.isUnsettled ? sheet.close() : form.submit()
         onClosed: Qt.callLater(root.finish)
 
         Flickable {
@@ -81,11 +87,19 @@ Item {
                 width: scroller.width - 40
                 spacing: 18
 
+                AlertText {
+                    objectName: "creationNotice"
+                    width: parent.width
+                    shown: form.isUnsettled
+                    text: form.notice
+                    font: Typography.font(Typography.Subheadline)
+                }
                 AppTextField {
                     id: nameField
 
                     objectName: "iterationNameField"
                     width: parent.width
+                    enabled: !form.isUnsettled
                     title: "Название (необязательно)"
                     systemImage: "tag"
                     text: form.name
@@ -95,6 +109,7 @@ Item {
                 AppSelect {
                     objectName: "sourceSelect"
                     width: parent.width
+                    enabled: !form.isUnsettled
                     title: "Источник сметы"
                     systemImage: "chevron.down"
                     options: form.sourceOptions

@@ -339,8 +339,9 @@ QCoro::Task<std::optional<EstimateAnalytics>> ProjectEditorScreenModel::fetchAna
     return finance.fetchAnalytics(id);
 }
 
-QCoro::Task<QList<Project>> ProjectEditorScreenModel::fetchIterations(ProjectsService &service, const QString &rootId,
-                                                                      const QObject *owner)
+QCoro::Task<std::optional<QList<Project>>> ProjectEditorScreenModel::fetchIterations(ProjectsService &service,
+                                                                                     const QString &rootId,
+                                                                                     const QObject *owner)
 {
     return service.fetchIterations(rootId, owner);
 }
@@ -366,10 +367,10 @@ QCoro::Task<> ProjectEditorScreenModel::runRefreshIterations(QPointer<ProjectEdi
 {
     QPointer<ProjectsService> service = self->m_projectsService;
     auto pending = fetchIterations(*service, self->m_editor->iterationRootId(), self);
-    QList<Project> iterations = co_await std::move(pending);
+    std::optional<QList<Project>> iterations = co_await std::move(pending);
     if (!self || self->m_iterationsGeneration != generation)
         co_return;
     if (service && self->m_editor->projectId() == expectedId)
-        self->setIterations(std::move(iterations));
+        self->setIterations(std::move(iterations).value_or(QList<Project>()));
     self->setIterationsLoading(false);
 }

@@ -158,8 +158,8 @@ private:
                                               QString expectedId);
     static QCoro::Task<std::optional<EstimateAnalytics>> fetchAnalytics(FinanceService &finance, const QString &id);
     // Aborted when owner goes.
-    static QCoro::Task<QList<Project>> fetchIterations(ProjectsService &service, const QString &rootId,
-                                                       const QObject *owner);
+    static QCoro::Task<std::optional<QList<Project>>> fetchIterations(ProjectsService &service, const QString &rootId,
+                                                                      const QObject *owner);
 
     QPointer<ProjectsService> m_projectsService;
     FinanceService *m_finance = nullptr;

@@ -49,6 +49,22 @@ void ProjectIterationsModel::setCreating(bool creating)
     Q_EMIT isCreatingChanged();
 }
 
+void ProjectIterationsModel::setLoadError(const QString &text)
+{
+    if (m_loadError == text)
+        return;
+    m_loadError = text;
+    Q_EMIT loadErrorChanged();
+}
+
+void ProjectIterationsModel::setNotice(const QString &text)
+{
+    if (m_notice == text)
+        return;
+    m_notice = text;
+    Q_EMIT noticeChanged();
+}
+
 QString ProjectIterationsModel::iterationsCountText() const
 {
     return m_summary ? QString::number(m_summary->summary.iterationsCount) : QString();
@@ -156,6 +172,7 @@ void ProjectIterationsModel::createIteration(bool copyBudget)
     if (!m_service || m_isCreating)
         return;
     setCreating(true);
+    setNotice(QString());
     runCreate(this, m_service, m_rootProjectId, createRequest(m_newName, copyBudget));
 }
 
@@ -163,11 +180,22 @@ QCoro::Task<> ProjectIterationsModel::runLoad(QPointer<ProjectIterationsModel> s
                                               QString rootId, quint64 generation)
 {
     self->setLoading(true);
-    QCoro::Task<QList<Project>> iterationsTask = service->fetchIterations(rootId, self);
-    QList<Project> iterations = co_await std::move(iterationsTask);
+    QCoro::Task<std::optional<QList<Project>>> iterationsTask = service->fetchIterations(rootId, self);
+    std::optional<QList<Project>> iterations = co_await std::move(iterationsTask);
     if (!self || self->m_generation != generation)
         co_return;
-    self->applyIterations(std::move(iterations));
+    if (!iterations) {
+        // Told as a failure, never as a line without iterations.
+        self->applyIterations({});
+        self->applySummary(std::nullopt);
+        const QString reason = service ? service->errorMessageText() : QString();
+        self->setLoadError(reason.isEmpty() ? QStringLiteral("Не удалось загрузить итерации.") : reason);
+        self->setLoading(false);
+        Q_EMIT self->loadFailed();
+        co_return;
+    }
+    self->setLoadError(QString());
+    self->applyIterations(std::move(*iterations));
     if (!service) {
         self->setLoading(false);
         co_return;
@@ -184,11 +212,20 @@ QCoro::Task<> ProjectIterationsModel::runCreate(QPointer<ProjectIterationsModel>
                                                 QPointer<ProjectsService> service, QString rootId,
                                                 CreateIterationRequest request)
 {
-    QCoro::Task<std::optional<Project>> pending = service->createIteration(rootId, std::move(request));
-    const std::optional<Project> created = co_await std::move(pending);
+    QCoro::Task<ProjectCreation> pending = service->createIteration(rootId, std::move(request));
+    const ProjectCreation creation = co_await std::move(pending);
     if (!self)
         co_return;
+    const std::optional<Project> &created = creation.project;
     if (!created || !service) {
+        if (creation.unsettled && service) {
+            // What the backend holds now shows here, the one made too if it was.
+            self->setNotice(service->errorMessageText());
+            QCoro::Task<> reload = runLoad(self, service, rootId, ++self->m_generation);
+            co_await std::move(reload);
+            if (!self)
+                co_return;
+        }
         self->setCreating(false);
         co_return;
     }

@@ -24,6 +24,12 @@ class ProjectIterationsModel : public QAbstractListModel
     Q_PROPERTY(QString rootProjectId READ rootProjectId WRITE setRootProjectId NOTIFY rootProjectIdChanged)
     Q_PROPERTY(int count READ count NOTIFY countChanged)
     Q_PROPERTY(bool isLoading READ isLoading NOTIFY isLoadingChanged)
+    // The iterations could not be read: why, in place of the list (empty when they were read).
+    Q_PROPERTY(QString loadError READ loadError NOTIFY loadErrorChanged)
+    Q_PROPERTY(bool hasLoadError READ hasLoadError NOTIFY loadErrorChanged)
+    // Why the last creation was not taken in though the backend may have made it; the list was
+    // read again. Empty otherwise.
+    Q_PROPERTY(QString notice READ notice NOTIFY noticeChanged)
     Q_PROPERTY(bool isCreating READ isCreating NOTIFY isCreatingChanged)
     Q_PROPERTY(QString newName READ newName WRITE setNewName NOTIFY newNameChanged)
     Q_PROPERTY(bool hasSummary READ hasSummary NOTIFY summaryChanged)
@@ -50,6 +56,9 @@ public:
     void setRootProjectId(const QString &id);
     int count() const { return int(m_iterations.size()); }
     bool isLoading() const { return m_isLoading; }
+    const QString &loadError() const { return m_loadError; }
+    bool hasLoadError() const { return !m_loadError.isEmpty(); }
+    const QString &notice() const { return m_notice; }
     bool isCreating() const { return m_isCreating; }
     const QString &newName() const { return m_newName; }
     void setNewName(const QString &name);
@@ -64,10 +73,12 @@ public:
     QVariant data(const QModelIndex &index, int role) const override;
     QHash<int, QByteArray> roleNames() const override;
 
-    // The iterations, then the summary, one after the other.
+    // The iterations, then the summary, one after the other; loadFailed() when the iterations
+    // could not be read (no summary is asked for then).
     Q_INVOKABLE void load();
     // A new iteration from the stored estimate (copyBudget) or empty, named newName as typed.
-    // created() tells its identity once the list is reloaded; a failure changes nothing.
+    // created() tells its identity once the list is reloaded; a refusal changes nothing; one the
+    // backend may have made all the same reloads the list and tells why in notice.
     // Ignored while a creation runs, so one press makes one iteration.
     Q_INVOKABLE void createIteration(bool copyBudget);
 
@@ -81,6 +92,9 @@ Q_SIGNALS:
     void rootProjectIdChanged();
     void countChanged();
     void isLoadingChanged();
+    void loadErrorChanged();
+    void loadFailed();
+    void noticeChanged();
     void isCreatingChanged();
     void newNameChanged();
     void summaryChanged();
@@ -89,6 +103,8 @@ Q_SIGNALS:
 private:
     void setLoading(bool loading);
     void setCreating(bool creating);
+    void setLoadError(const QString &text);
+    void setNotice(const QString &text);
     void applyIterations(QList<Project> iterations);
     void applySummary(std::optional<ProjectLineSummary> summary);
 
@@ -103,6 +119,8 @@ private:
     std::optional<ProjectLineSummary> m_summary;
     bool m_isLoading = true;
     bool m_isCreating = false;
+    QString m_loadError;
+    QString m_notice;
     QString m_newName;
     // Counts loads, so that an older one finishing late changes nothing.
     quint64 m_generation = 0;

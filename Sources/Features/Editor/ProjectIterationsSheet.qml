@@ -9,7 +9,8 @@ import Tessmark.Services
 import Tessmark.Features.Editor
 
 // The iterations of a root with the line's summary. A picked or newly created iteration is
-// handed over only after the sheet has closed, since opening it replaces the editor.
+// handed over only after the sheet has closed, since opening it replaces the editor. Iterations
+// that could not be read are told as a failure with a retry, never as none.
 Item {
     id: root
 
@@ -17,6 +18,8 @@ Item {
     property string rootProjectId
     readonly property alias model: iterations
     property string pendingProjectId
+    // Room at the top for why a creation was not taken in.
+    readonly property real noticeRoom: creationNotice.visible ? creationNotice.height + 16 : 0
 
     signal iterationSelected(string projectId)
     signal closed()
@@ -53,6 +56,8 @@ Item {
         projectsService: root.projectsService
         rootProjectId: root.rootProjectId
         onCreated: projectId => root.select(projectId)
+        // The keys go to the retry once it shows.
+        onLoadFailed: FocusLanding.land(retryButton)
     }
 
     AppSheet {
@@ -67,6 +72,19 @@ Item {
         onConfirmed: root.askName()
         onClosed: Qt.callLater(root.finish)
 
+        // A creation not taken in: why, above what the backend holds now.
+        AlertText {
+            id: creationNotice
+
+            objectName: "creationNotice"
+            x: 16
+            y: 16
+            width: parent.width - 32
+            shown: iterations.notice !== ""
+            text: iterations.notice
+            font: Typography.font(Typography.Subheadline)
+        }
+
         Basic.BusyIndicator {
             objectName: "iterationsLoading"
             anchors.centerIn: parent
@@ -75,9 +93,29 @@ Item {
         }
 
         EmptyStateView {
+            objectName: "iterationsError"
+            anchors.fill: parent
+            anchors.topMargin: root.noticeRoom
+            visible: !iterations.isLoading && iterations.hasLoadError
+            systemImage: "exclamationmark.triangle.fill"
+            title: "Не удалось загрузить итерации"
+            description: iterations.loadError
+            describesError: true
+
+            PrimaryButton {
+                id: retryButton
+
+                objectName: "retryIterations"
+                text: "Повторить"
+                onClicked: iterations.load()
+            }
+        }
+
+        EmptyStateView {
             objectName: "emptyIterations"
             anchors.fill: parent
-            visible: !iterations.isLoading && iterations.count === 0
+            anchors.topMargin: root.noticeRoom
+            visible: !iterations.isLoading && !iterations.hasLoadError && iterations.count === 0
             systemImage: "arrow.triangle.branch"
             title: "Нет итераций"
             description: "Создайте первую итерацию для iterative-проекта."
@@ -93,6 +131,7 @@ Item {
         Item {
             anchors.fill: parent
             anchors.margins: 16
+            anchors.topMargin: 16 + root.noticeRoom
             visible: !iterations.isLoading && iterations.count > 0
 
             Column {

@@ -60,9 +60,9 @@ QCoro::Task<> ensureReady(ProjectsService &projectsService)
     if (!templates.isEmpty())
         firstTemplate = templates.first();
     auto creation = service->create(name(), clientName(), currency(), sphereId(), firstTemplate);
-    const std::optional<Project> created = co_await std::move(creation);
-    if (created)
-        preferences.setValue(key, created->id);
+    const ProjectCreation created = co_await std::move(creation);
+    if (created.project)
+        preferences.setValue(key, created.project->id);
 }
 
 } // namespace OnboardingDemoProject

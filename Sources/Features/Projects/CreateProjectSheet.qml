@@ -4,7 +4,8 @@ import Tessmark.Design
 import Tessmark.Features.Projects
 
 // The sheet that starts a new project: sphere, name, client, currency and an optional template.
-// The list creates the project; the sheet closes itself once it has been created.
+// The list creates the project; the sheet closes itself once it has been created. A creation the
+// backend may have made without saying so is told inside the sheet, which then only closes.
 Item {
     id: root
 
@@ -28,6 +29,10 @@ Item {
             root.madeProject = true
             sheet.close()
         }
+        onUnsettled: {
+            scroller.contentY = 0
+            sheet.focusConfirm()
+        }
     }
 
     AppSheet {
@@ -36,13 +41,13 @@ Item {
         objectName: "createProjectSheet"
         anchors.fill: parent
         title: "Новый проект"
-        cancelText: "Отмена"
+        cancelText: sheetModel.isUnsettled ? "" : "Отмена"
         confirmText: sheetModel.confirmText
-        confirmEnabled: sheetModel.canSubmit
+        confirmEnabled: sheetModel.canSubmit || sheetModel.isUnsettled
         cancelEnabled: !sheetModel.isSubmitting
         minimumWidth: 460
         minimumHeight: 560
-        onConfirmed: sheetModel.submit()
+        onConfirmed: sheetModel.isUnsettled ? sheet.close() : sheetModel.submit()
         onClosed: root.closed()
 
         Flickable {
@@ -66,8 +71,16 @@ Item {
                         sheetModel.submit()
                 }
 
+                AlertText {
+                    objectName: "creationNotice"
+                    width: parent.width
+                    shown: sheetModel.isUnsettled
+                    text: sheetModel.notice
+                    font: Typography.font(Typography.Subheadline)
+                }
                 SpherePickerView {
                     width: parent.width
+                    enabled: !sheetModel.isUnsettled
                     selectedSphereId: sheetModel.sphereId
                     onSelectedSphereIdChanged: sheetModel.sphereId = selectedSphereId
                 }
@@ -76,6 +89,7 @@ Item {
 
                     objectName: "nameField"
                     width: parent.width
+                    enabled: !sheetModel.isUnsettled
                     title: "Название"
                     systemImage: "doc.text"
                     text: sheetModel.name
@@ -84,6 +98,7 @@ Item {
                 AppTextField {
                     objectName: "clientField"
                     width: parent.width
+                    enabled: !sheetModel.isUnsettled
                     title: "Клиент (необязательно)"
                     systemImage: "person.crop.circle"
                     text: sheetModel.clientName
@@ -92,6 +107,7 @@ Item {
                 AppSelect {
                     objectName: "currencySelect"
                     width: parent.width
+                    enabled: !sheetModel.isUnsettled
                     title: "Валюта"
                     systemImage: "chevron.down"
                     selection: sheetModel.currency
@@ -101,6 +117,7 @@ Item {
                 Column {
                     objectName: "templateSection"
                     width: parent.width
+                    enabled: !sheetModel.isUnsettled
                     visible: sheetModel.hasTemplates
                     spacing: 8
 

@@ -65,11 +65,13 @@ void CreateProjectViewModel::setSphereId(const QString &sphereId)
 
 bool CreateProjectViewModel::canSubmit() const
 {
-    return !m_isSubmitting && !Text::trimmedSpacesAndTabs(m_name).isEmpty();
+    return !m_isSubmitting && !m_isUnsettled && !Text::trimmedSpacesAndTabs(m_name).isEmpty();
 }
 
 QString CreateProjectViewModel::confirmText() const
 {
+    if (m_isUnsettled)
+        return QStringLiteral("Закрыть");
     return m_isSubmitting ? QStringLiteral("…") : QStringLiteral("Создать");
 }
 
@@ -89,13 +91,14 @@ void CreateProjectViewModel::setSubmitting(bool submitting)
         return;
     m_isSubmitting = submitting;
     Q_EMIT isSubmittingChanged();
+    Q_EMIT confirmTextChanged();
     Q_EMIT canSubmitChanged();
 }
 
 void CreateProjectViewModel::submit()
 {
     const QString name = Text::trimmedSpacesAndTabs(m_name);
-    if (name.isEmpty() || m_isSubmitting)
+    if (!canSubmit())
         return;
     setSubmitting(true);
     const QString client = Text::trimmedSpacesAndTabs(m_clientName);
@@ -110,10 +113,19 @@ QCoro::Task<> CreateProjectViewModel::runSubmit(QPointer<CreateProjectViewModel>
 {
     auto creating = ProjectsListViewModel::create(list, std::move(name), std::move(clientName), std::move(currency),
                                                   std::move(sphereId), std::move(estimateTemplate));
-    const bool ok = co_await std::move(creating);
+    const ProjectCreation creation = co_await std::move(creating);
     if (!self)
         co_return;
+    if (creation.unsettled) {
+        // The service's reason, as the list's banner shows it behind the sheet.
+        const ProjectsService *service = list ? list->projectsService() : nullptr;
+        self->m_notice = service ? service->errorMessageText() : QString();
+        self->m_isUnsettled = true;
+    }
+    // The confirmation is enabled again before the keys are put on it.
     self->setSubmitting(false);
-    if (ok)
+    if (creation.unsettled)
+        Q_EMIT self->unsettled();
+    if (creation.project)
         Q_EMIT self->created();
 }

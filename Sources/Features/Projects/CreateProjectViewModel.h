@@ -26,7 +26,11 @@ class CreateProjectViewModel : public QObject
     Q_PROPERTY(bool hasSelectedTemplate READ hasSelectedTemplate NOTIFY selectedTemplateChanged)
     Q_PROPERTY(bool isSubmitting READ isSubmitting NOTIFY isSubmittingChanged)
     Q_PROPERTY(bool canSubmit READ canSubmit NOTIFY canSubmitChanged)
-    Q_PROPERTY(QString confirmText READ confirmText NOTIFY isSubmittingChanged)
+    Q_PROPERTY(QString confirmText READ confirmText NOTIFY confirmTextChanged)
+    // A creation the backend may have made without saying so: the sheet says why and only closes,
+    // so that the project is looked for in the list before it is made again.
+    Q_PROPERTY(bool isUnsettled READ isUnsettled NOTIFY unsettled)
+    Q_PROPERTY(QString notice READ notice NOTIFY unsettled)
 
 public:
     explicit CreateProjectViewModel(QObject *parent = nullptr);
@@ -49,10 +53,13 @@ public:
     bool isSubmitting() const { return m_isSubmitting; }
     bool canSubmit() const;
     QString confirmText() const;
+    bool isUnsettled() const { return m_isUnsettled; }
+    const QString &notice() const { return m_notice; }
 
     Q_INVOKABLE void selectTemplate(int index);
     Q_INVOKABLE void clearTemplate();
-    // Hands the values to the list; `created` follows a success, and the sheet closes on it.
+    // Hands the values to the list; `created` follows a success, and the sheet closes on it;
+    // `unsettled` follows a creation the backend may have made all the same.
     Q_INVOKABLE void submit();
 
 Q_SIGNALS:
@@ -64,7 +71,9 @@ Q_SIGNALS:
     void selectedTemplateChanged();
     void isSubmittingChanged();
     void canSubmitChanged();
+    void confirmTextChanged();
     void created();
+    void unsettled();
 
 private:
     static QCoro::Task<> runSubmit(QPointer<CreateProjectViewModel> self, QPointer<ProjectsListViewModel> list,
@@ -78,5 +87,7 @@ private:
     QString m_currency;
     QString m_sphereId;
     bool m_isSubmitting = false;
+    bool m_isUnsettled = false;
+    QString m_notice;
     TemplateCardsModel *m_templates;
 };

@@ -661,19 +661,20 @@ QCoro::Task<> ProjectsListViewModel::runDelete(QPointer<ProjectsListViewModel> s
     Q_EMIT self->deleteFinished(deleted);
 }
 
-QCoro::Task<bool> ProjectsListViewModel::create(QPointer<ProjectsListViewModel> self, QString name,
-                                                std::optional<QString> clientName, QString currency, QString sphereId,
-                                                std::optional<EstimateTemplate> estimateTemplate)
+QCoro::Task<ProjectCreation> ProjectsListViewModel::create(QPointer<ProjectsListViewModel> self, QString name,
+                                                           std::optional<QString> clientName, QString currency,
+                                                           QString sphereId,
+                                                           std::optional<EstimateTemplate> estimateTemplate)
 {
     if (!self || !self->m_service)
-        co_return false;
+        co_return {};
     auto creating = self->m_service->create(std::move(name), std::move(clientName), std::move(currency),
                                             std::move(sphereId), std::move(estimateTemplate));
-    const std::optional<Project> created = co_await std::move(creating);
-    if (!created)
-        co_return false;
+    ProjectCreation creation = co_await std::move(creating);
+    if (!creation.project)
+        co_return creation;
     if (self) {
-        const QString id = created->id;
+        const QString id = creation.project->id;
         QMetaObject::invokeMethod(
             self.data(),
             [self, id] {
@@ -682,5 +683,5 @@ QCoro::Task<bool> ProjectsListViewModel::create(QPointer<ProjectsListViewModel> 
             },
             Qt::QueuedConnection);
     }
-    co_return true;
+    co_return creation;
 }

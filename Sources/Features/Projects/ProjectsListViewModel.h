@@ -139,11 +139,11 @@ public:
     Q_INVOKABLE void cancelDelete();
     Q_INVOKABLE void confirmDelete();
 
-    // Creates the project; true when created. The new project is selected after the caller has
-    // heard the answer (the sheet closes first). Nothing happens once the list is gone.
-    static QCoro::Task<bool> create(QPointer<ProjectsListViewModel> self, QString name,
-                                    std::optional<QString> clientName, QString currency, QString sphereId,
-                                    std::optional<EstimateTemplate> estimateTemplate);
+    // Creates the project. The new project is selected after the caller has heard the answer
+    // (the sheet closes first). Nothing happens once the list is gone.
+    static QCoro::Task<ProjectCreation> create(QPointer<ProjectsListViewModel> self, QString name,
+                                               std::optional<QString> clientName, QString currency, QString sphereId,
+                                               std::optional<EstimateTemplate> estimateTemplate);
 
 Q_SIGNALS:
     void projectsServiceChanged();

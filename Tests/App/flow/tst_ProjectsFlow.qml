@@ -6,11 +6,13 @@ import Tessmark.Design
 
 // The signed-in window at the default size, driven with the mouse and keys: refreshing and
 // creating an iteration leave the tree with every iteration, the new one shown and selected; a
-// creation answered with another project shows every project once and opens none.
+// creation answered with another project shows every project once and says so in its sheet.
 Item {
     id: host
     width: 960
     height: 640
+
+    ButtonReturnKey {} // as in the application's window
 
     Component {
         id: rootComponent
@@ -110,11 +112,12 @@ Item {
         }
 
         // Ctrl+N, a name and Return; the backend makes the project but answers with an existing
-        // project's record, or with an identity it does not know. The answer is not taken in: the
-        // list is read again, the project made shows once and nothing is opened; the sheet stays
-        // with the reason.
+        // project's record, or with one that does not read. The answer is not taken in: the list
+        // is read again, the project made shows once and nothing is opened. The sheet says why
+        // inside it, as an alert, and its one button left, "Закрыть", has the keys: a second
+        // Return closes it and makes no second project.
         function test_createAnsweredWithAnotherProject_data() {
-            return [ { tag: "listed identity", listed: true }, { tag: "unknown identity", listed: false } ]
+            return [ { tag: "listed identity", listed: true }, { tag: "unreadable answer", listed: false } ]
         }
         function test_createAnsweredWithAnotherProject(data) {
             const iteration = testEnvironment.demoIteration()
@@ -129,17 +132,33 @@ Item {
             for (const c of "Nova")
                 keyClick(c)
             keyClick(Qt.Key_Return)
-            tryCompare(list.viewModel, "bannerMessage", "Сервер не подтвердил, что проект создан. Проверьте "
-                       + "список проектов, прежде чем создавать его снова.", 5000)
-            verify(sheet.opened)
-            tryVerify(() => findChild(sheet, "confirmButton").enabled)
-            keyClick(Qt.Key_Escape)
+            const text = "Сервер не подтвердил, что проект создан. Проверьте список проектов, прежде чем "
+                         + "создавать его снова."
+            let notice = null
+            tryVerify(() => (notice = findChild(sheet, "creationNotice")) !== null && notice.visible, 5000)
+            compare(notice.text, text)
+            compare(notice.Accessible.role, Accessible.AlertMessage)
+            compare(notice.Accessible.name, text)
+            compare(list.viewModel.bannerMessage, text)
+            const confirm = findChild(sheet, "confirmButton")
+            compare(confirm.text, "Закрыть")
+            tryVerify(() => confirm.activeFocus)
+            verify(!findChild(sheet, "cancelButton").visible)
+            verify(!findChild(sheet, "nameField").enabled)
+            // Seen within the sheet's frame, above its lower edge.
+            const frame = findChild(sheet, "sheetBody")
+            const top = notice.mapToItem(frame, 0, 0).y
+            verify(top >= 0 && top + notice.height <= frame.height, top)
+            keyClick(Qt.Key_Return)
             tryVerify(() => findChild(shell, "createProjectSheet") === null)
+            compare(shell.viewModel.selectedProjectId, "")
+            keyClick(Qt.Key_Return)
+            wait(200)
+            compare(testEnvironment.requestCount("POST", "projects"), 1)
             row(shell, made)
             compare(rowCount(shell, made), 1)
             compare(rowCount(shell, iteration.rootId), 1)
-            compare(shell.viewModel.selectedProjectId, "")
-            compare(findChild(shell, "projectEditor"), null)
+            compare(findChild(shell, "createProjectSheet"), null)
         }
 
         // A new iteration made while the editor holds typed edits: the edits are asked about

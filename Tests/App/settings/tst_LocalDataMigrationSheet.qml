@@ -87,11 +87,16 @@ Item {
                     "Локальные черновики на устройстве будут удалены. Останутся только проекты из облака.")
         }
 
-        // The second of two uploads is refused: the sheet stays with the one left, and a second run ends it.
-        function test_failedUploadKeepsTheSheetOpen() {
+        // The second of two uploads is refused, or answered with a project the account listed
+        // before or one it does not hold: the sheet stays with the one left, and a second run
+        // ends it.
+        function test_failedUploadKeepsTheSheetOpen_data() {
+            return [ { tag: "refused" }, { tag: "listed" }, { tag: "unknown" } ]
+        }
+        function test_failedUploadKeepsTheSheetOpen(data) {
             const sheet = openSheet(2)
             const offer = sheet.offer
-            testEnvironment.failUpload(2)
+            testEnvironment.failUpload(2, data.tag)
             confirm(sheet)
             verify(sheet.model.isRunning)
             tryVerify(() => !sheet.model.isRunning, 10000)

@@ -86,24 +86,38 @@ Item {
                 compare(sent[0].items.length, 2)
         }
 
-        // An answer naming the root itself, or a project the backend does not find, is no new
-        // iteration: nothing is handed over, the sheet stays ready and the service says why.
+        // An answer naming the root itself, or one that does not read, is no new iteration:
+        // nothing is handed over, and the sheet says why, as an alert, with the keys on its one
+        // button left, "Закрыть". A second press closes it and creates nothing.
         function test_answerThatIsNoNewIteration_data() {
-            return [ { tag: "the root", unknown: false }, { tag: "unknown identity", unknown: true } ]
+            return [ { tag: "the root" }, { tag: "truncated" } ]
         }
         function test_answerThatIsNoNewIteration(data) {
             openSheet(1)
-            const answer = JSON.parse(sheetEnv.projectJson(root))
-            if (data.unknown)
-                answer.id = "p-unknown"
-            sheetEnv.answer("POST", "projects/" + root + "/iterate", 201, JSON.stringify(answer), 0)
+            const answer = sheetEnv.projectJson(root)
+            sheetEnv.answer("POST", "projects/" + root + "/iterate", 201,
+                            data.tag === "truncated" ? answer.slice(0, 40) : answer, 0)
             verify(findChild(sheet, "iterationNameField").input.activeFocus)
             keyClick(Qt.Key_Return)
             tryVerify(() => !sheet.model.isSubmitting, 10000)
             compare(events, [])
-            compare(sheetEnv.projectsService.errorMessage, "Сервер не подтвердил, что проект создан. Проверьте "
-                    + "список проектов, прежде чем создавать его снова.")
-            verify(findChild(sheet, "confirmButton").enabled)
+            const notice = findChild(sheet, "creationNotice")
+            const text = "Сервер не подтвердил, что итерация создана. Проверьте список итераций, прежде чем "
+                         + "создавать её снова."
+            verify(notice.visible)
+            compare(notice.text, text)
+            compare(notice.Accessible.role, Accessible.AlertMessage)
+            compare(notice.Accessible.name, text)
+            const confirm = findChild(sheet, "confirmButton")
+            compare(confirm.text, "Закрыть")
+            tryVerify(() => confirm.activeFocus)
+            verify(!findChild(sheet, "cancelButton").visible)
+            verify(!findChild(sheet, "iterationNameField").enabled)
+            // Space: the window's Return for buttons is not in this host.
+            keyClick(Qt.Key_Space)
+            tryVerify(() => events.length === 1)
+            compare(events, ["closed"])
+            compare(sheetEnv.bodies("POST", "projects/" + root + "/iterate").length, 1)
         }
 
         function test_noWayOutWhileSending() {

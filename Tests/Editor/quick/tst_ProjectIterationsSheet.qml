@@ -149,6 +149,70 @@ Item {
             compare(sent[0].items, [])
         }
 
+        // Iterations that could not be read are told as a failure with its text, never as none;
+        // the keys wait on "Повторить", which reads them again.
+        function test_failureShownWithRetry_data() {
+            const unread = "Ошибка разбора ответа: сервер прислал данные, которые приложение не может прочитать. "
+                           + "Попробуйте позже; если ошибка повторится, обратитесь в поддержку."
+            return [
+                { tag: "500 with JSON", status: 500, body: '{"message":"Сервер занят"}', text: "Сервер занят" },
+                { tag: "500 with HTML", status: 500, body: "<html><body>Internal Server Error</body></html>",
+                  text: "Ошибка сервера (500)" },
+                { tag: "truncated", status: 200, body: '[{"id":"it-1","name":"Се', text: unread },
+                { tag: "wrong type", status: 200, body: '[{"id":7,"name":"v2"}]', text: unread },
+                { tag: "object in place of the list", status: 200, body: '{"items":[]}', text: unread },
+            ]
+        }
+        function test_failureShownWithRetry(data) {
+            const root = sheetEnv.addRoot()
+            sheetEnv.addIteration(root, { version: 2 })
+            sheetEnv.answer("GET", "projects/" + root + "/iterations", data.status, data.body, 0)
+            openSheet(root)
+            const failure = findChild(sheet, "iterationsError")
+            verify(failure.visible)
+            compare(failure.description, data.text)
+            verify(failure.describesError)
+            verify(!findChild(sheet, "emptyIterations").visible)
+            verify(!findChild(sheet, "createFirstIteration").visible)
+            const retry = findChild(sheet, "retryIterations")
+            tryVerify(() => retry.activeFocus)
+
+            sheetEnv.reset()
+            keyClick(Qt.Key_Space)
+            tryVerify(() => findChild(sheet, "iterationRows").activeFocus, 10000)
+            verify(!failure.visible)
+            verify(findChild(sheet, "lineSummaryCard").visible)
+            compare(findChild(row(0), "iterationTitle").text, "v2")
+        }
+
+        // A creation answered with the root is not taken in: the sheet says why, as an alert,
+        // above the list read again, which shows the iteration the backend made.
+        function test_creationNotTakenInReloads() {
+            const root = sheetEnv.addRoot()
+            openSheet(root)
+            // Made, though the answer names the root.
+            sheetEnv.addIteration(root, { version: 2 })
+            sheetEnv.answer("POST", "projects/" + root + "/iterate", 201, sheetEnv.projectJson(root), 0)
+            mouseClick(findChild(sheet, "createFirstIteration"))
+            const dialog = findChild(sheet, "newIterationDialog")
+            tryVerify(() => dialog.opened)
+            mouseClick(inDialog(dialog, "dialogButton0"))
+            tryVerify(() => !sheet.model.isCreating, 10000)
+            compare(events, [])
+            const notice = findChild(sheet, "creationNotice")
+            const text = "Сервер не подтвердил, что итерация создана. Проверьте список итераций, прежде чем "
+                         + "создавать её снова."
+            verify(notice.visible)
+            compare(notice.Accessible.role, Accessible.AlertMessage)
+            compare(notice.Accessible.name, text)
+            verify(findChild(sheet, "iterationRows").visible)
+            compare(sheet.model.count, 1)
+            compare(findChild(row(0), "iterationTitle").text, "v2")
+            // The list lies below the notice.
+            const rows = findChild(sheet, "iterationRows")
+            verify(rows.mapToItem(notice, 0, 0).y >= notice.height)
+        }
+
         function test_escapeCloses() {
             const root = sheetEnv.addRoot()
             openSheet(root)
