@@ -4964,7 +4964,7 @@ private Q_SLOTS:
                     && FocusCheck::problem(m_window).isEmpty();
             };
             QString shown;
-            QTest::qWaitFor(
+            (void)QTest::qWaitFor(
                 [&] {
                     if (!m_window->isVisible())
                         shown = QStringLiteral("exit");
@@ -5032,7 +5032,7 @@ private Q_SLOTS:
             for (int i = 0; i < 3 && !client->hasActiveFocus(); ++i) {
                 QVERIFY(waitForStill(m_window, [client] { return QList{client->mapRectToScene(client->boundingRect())}; }));
                 clickCentre(client);
-                QTest::qWaitFor([client] { return client->hasActiveFocus(); }, 1000);
+                (void)QTest::qWaitFor([client] { return client->hasActiveFocus(); }, 1000);
             }
             QVERIFY(client->hasActiveFocus());
             QTest::keyClick(m_window, Qt::Key_End);
