@@ -105,7 +105,7 @@ ListView {
     boundsBehavior: Flickable.StopAtBounds
     keyNavigationEnabled: false
     model: editor.sections
-    ScrollBar.vertical: ScrollBar {}
+    ScrollBar.vertical: ScrollBar { Accessible.name: "Прокрутка: Смета" }
     OnboardingSpotlight.active: list.Onboarding.highlight === OnboardingHighlightTarget.editorTableOverview
     OnboardingSpotlight.highlight: OnboardingHighlightTarget.editorTableOverview
 

@@ -9,6 +9,7 @@ ScrollBar {
     // The person moved the list with the bar.
     signal used()
 
+    Accessible.name: "Прокрутка: Проекты"
     stepSize: bar.size
     onPressedChanged: if (pressed) bar.used()
 
