@@ -17,6 +17,7 @@ ScrollView {
 
     contentWidth: availableWidth
     ScrollBar.vertical.policy: ScrollBar.AsNeeded
+    ScrollBar.vertical.Accessible.name: "Прокрутка: " + section.title
     background: Rectangle { color: AppTheme.background }
 
     Item {

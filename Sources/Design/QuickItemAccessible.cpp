@@ -16,6 +16,7 @@
 #include <QQuickWindow>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -104,6 +105,59 @@ bool isFlickableContent(const QQuickItem *item)
         && flickable->property("contentItem").value<QQuickItem *>() == item;
 }
 
+// The overlay's popups (and their dimmers) as drawn, the lowest first.
+QList<QQuickItem *> stacked(const QQuickItem *overlay)
+{
+    return QQuickItemPrivate::get(overlay)->paintOrderChildItems();
+}
+
+// The item of the popup drawn on top of the open modal popups of the window (a sheet, a question,
+// a picker), which keeps everything under it from input; null when none is open.
+const QQuickItem *topModal(const QQuickWindow *window)
+{
+    if (!window)
+        return nullptr;
+    const QList<QQuickItem *> layers = window->contentItem()->childItems();
+    const auto overlay = std::find_if(layers.cbegin(), layers.cend(),
+                                      [](const QQuickItem *layer) { return layer->inherits("QQuickOverlay"); });
+    if (overlay == layers.cend())
+        return nullptr;
+    const QList<QQuickItem *> popups = stacked(*overlay);
+    const auto top = std::find_if(popups.crbegin(), popups.crend(), [](const QQuickItem *item) {
+        const QObject *popup = item->parent();
+        return item->isVisible() && popup && popup->inherits("QQuickPopup") && popup->property("modal").toBool();
+    });
+    return top == popups.crend() ? nullptr : *top;
+}
+
+// Whether the item lies under the modal popup `top`, which a reader then reads alone, as a person
+// can use it alone: the item is neither in it, nor in a popup drawn above it (a menu it opened),
+// nor a layer holding it.
+bool underModal(const QQuickItem *item, const QQuickItem *top)
+{
+    if (!top || item == top || item->isAncestorOf(top))
+        return false;
+    const QQuickItem *overlay = top->parentItem();
+    const QQuickItem *layer = item;
+    while (layer && layer->parentItem() != overlay)
+        layer = layer->parentItem();
+    if (!layer)
+        return true;
+    const QList<QQuickItem *> popups = stacked(overlay);
+    return popups.indexOf(const_cast<QQuickItem *>(layer)) < popups.indexOf(const_cast<QQuickItem *>(top));
+}
+
+// A scroll bar a person sees: one the view shows always, or as needed while it has more to show
+// than fits. A bar never drawn (its content fits, or it is switched off) is nothing to a reader.
+bool undrawnBar(const QQuickItem *item)
+{
+    if (!item->inherits("QQuickScrollBar"))
+        return false;
+    const int policy = item->property("policy").toInt();
+    return policy == Qt::ScrollBarAlwaysOff
+        || (policy == Qt::ScrollBarAsNeeded && item->property("size").toReal() >= 0.999);
+}
+
 // The words a text item draws, without markup; none when it draws only a picture: glyphs of the
 // icon font, a symbol or an emoji standing for a thing that the control around it names.
 QString drawnWords(const QQuickItem *item)
@@ -129,6 +183,28 @@ QString drawnWords(const QQuickItem *item)
     return picture ? QString() : words;
 }
 
+// Whether the caption drawn for a control and kept from a reader as the control's name (a
+// field's title above it) is in sight: a text set to be ignored whose words are the name, beside
+// the control or one of the few items that hold it. Who sees the caption sees the field, though
+// the field itself may still lie past the view's edge.
+bool captionInSight(const QQuickItem *control, const QString &name)
+{
+    const QString words = name.simplified();
+    const QQuickItem *holder = control;
+    for (int depth = 0; depth < 4 && !words.isEmpty() && holder->parentItem(); ++depth) {
+        const QList<QQuickItem *> beside = holder->parentItem()->childItems();
+        const bool found = std::any_of(beside.cbegin(), beside.cend(), [&](const QQuickItem *text) {
+            const QQuickAccessibleAttached *attached = QQuickAccessibleAttached::attachedProperties(text);
+            return text != holder && attached && attached->ignored() && text->isVisible()
+                && text->inherits("QQuickText") && drawnWords(text) == words && !outOfSight(text);
+        });
+        if (found)
+            return true;
+        holder = holder->parentItem();
+    }
+    return false;
+}
+
 // A text item that says nothing of its own to a reader (no Accessible property set on it) reads
 // as the words it draws: what a person sees, a reader reaches. One set to be ignored stays out.
 bool isPlainText(const QQuickItem *item)
@@ -136,19 +212,75 @@ bool isPlainText(const QQuickItem *item)
     return item->inherits("QQuickText") && !QQuickAccessibleAttached::attachedProperties(item);
 }
 
+// The words and signs of a text, without its punctuation and spacing: a sum drawn on two lines
+// reads the same as the sums said one after the other ("70 650 ₽, 3 625 $").
+QStringList wordsOf(const QString &text)
+{
+    QStringList words;
+    QString word;
+    for (const QChar c : text) {
+        if (c.isLetterOrNumber() || c.isSymbol() || c.isSurrogate()) {
+            word += c;
+        } else if (!word.isEmpty()) {
+            words << word;
+            word.clear();
+        }
+    }
+    if (!word.isEmpty())
+        words << word;
+    return words;
+}
+
+// What an item says itself, its name and description, which the texts it stands in need not say
+// again.
+class OwnerWords
+{
+public:
+    explicit OwnerWords(QString said)
+        : m_said(std::move(said))
+    {
+    }
+
+    // Whether the words of `part` stand in it, one after the other.
+    bool says(const QString &part) const
+    {
+        if (part.isEmpty() || m_said.isEmpty())
+            return false;
+        if (m_said.contains(part))
+            return true;
+        const QStringList words = wordsOf(part);
+        if (!m_words)
+            m_words = wordsOf(m_said);
+        return !words.isEmpty()
+            && std::search(m_words->cbegin(), m_words->cend(), words.cbegin(), words.cend()) != m_words->cend();
+    }
+
+private:
+    QString m_said;
+    mutable std::optional<QStringList> m_words;
+};
+
 // Whether a reader gets the text: it has words, and they are not read already by the item it
-// stands in (a button's label, a row named by its texts).
-bool readsOwnWords(const QQuickItem *item, const QString &ownerWords)
+// stands in (a button's label, a row named by its texts, a card by its figures).
+bool readsOwnWords(const QQuickItem *item, const OwnerWords &owner)
 {
     const QString words = drawnWords(item);
-    return !words.isEmpty() && !ownerWords.contains(words);
+    return !words.isEmpty() && !owner.says(words);
+}
+
+// A label that says what the item it stands in reads already (a status chip in a row named with
+// the status): read once, by that item.
+bool repeatsOwner(const QQuickItem *item, const OwnerWords &owner)
+{
+    const QQuickAccessibleAttached *attached = QQuickAccessibleAttached::attachedProperties(item);
+    return attached && attached->role() == QAccessible::StaticText && owner.says(attached->name().simplified());
 }
 
 // The accessible items under the item, as a reader meets them: a list's rows top to bottom (then
 // left to right), as drawn, whatever order the list made them in; pooled rows left out, and
-// texts read by their words while they show. The item reads `ownerWords` (its name and
-// description) itself.
-void readableChildren(QQuickItem *item, QList<QQuickItem *> &found, const QString &ownerWords)
+// texts read by their words while they show; scroll bars only while drawn, and nothing under
+// the modal popup `modal`. The item says `owner` itself.
+void readableChildren(QQuickItem *item, QList<QQuickItem *> &found, const OwnerWords &owner, const QQuickItem *modal)
 {
     QList<QQuickItem *> children = item->childItems();
     if (isFlickableContent(item)) {
@@ -158,14 +290,36 @@ void readableChildren(QQuickItem *item, QList<QQuickItem *> &found, const QStrin
         });
     }
     for (QQuickItem *child : std::as_const(children)) {
-        if (released(child))
+        if (released(child) || undrawnBar(child) || underModal(child, modal) || repeatsOwner(child, owner))
             continue;
         if (QQuickItemPrivate::get(child)->isAccessible
-            || (isPlainText(child) && child->isVisible() && readsOwnWords(child, ownerWords)))
+            || (isPlainText(child) && child->isVisible() && readsOwnWords(child, owner)))
             found.append(child);
         else
-            readableChildren(child, found, ownerWords);
+            readableChildren(child, found, owner, modal);
     }
+}
+
+// What a scroll bar moves, for its name: the nearest object above it that has a name (a sheet),
+// else the window.
+QString scrolledName(const QQuickItem *bar)
+{
+    for (const QQuickItem *up = bar->parentItem(); up; up = up->parentItem()) {
+        if (!QQuickItemPrivate::get(up)->isAccessible)
+            continue;
+        const QAccessibleInterface *node = QAccessible::queryAccessibleInterface(const_cast<QQuickItem *>(up));
+        const QString name = node ? node->text(QAccessible::Name) : QString();
+        if (!name.isEmpty())
+            return name;
+    }
+    return bar->window() ? bar->window()->title() : QString();
+}
+
+// A scroll bar with no name of its own is named after what it moves.
+QString scrollBarName(const QQuickItem *bar)
+{
+    const QString scrolled = scrolledName(bar);
+    return scrolled.isEmpty() ? QStringLiteral("Прокрутка") : QStringLiteral("Прокрутка: ") + scrolled;
 }
 
 // A field that hides what is typed (a password) reads only the bullets it shows, as a desktop
@@ -283,6 +437,8 @@ public:
         const QObject *owner = popup();
         if (owner && value.isEmpty() && kind == QAccessible::Name)
             value = owner->property("title").toString();
+        else if (value.isEmpty() && kind == QAccessible::Name && item()->inherits("QQuickScrollBar"))
+            value = scrollBarName(item());
         else if (owner && value.isEmpty() && kind == QAccessible::Description)
             value = owner->property("message").toString();
         return value;
@@ -295,10 +451,20 @@ public:
         const QQuickWindow *shownIn = item()->window();
         if (!item()->isVisible() || item()->opacity() <= 0 || !shownIn || !shownIn->isVisible())
             state.invisible = true;
-        if (outOfSight(item())) {
+        if (outOfSight(item()) && !captionInSight(item(), text(QAccessible::Name))) {
             state.invisible = true;
             state.offscreen = true;
         }
+        // Under a modal popup nothing is there for a reader, as nothing is for the pointer; nor is a
+        // scroll bar that is not drawn.
+        if (undrawnBar(item()) || underModal(item(), topModal(shownIn)))
+            state.invisible = true;
+        // Qt calls every text (an alert or a heading too) and scroll bar focusable, as it does a
+        // control: only one that Tab reaches is.
+        const QAccessible::Role reading = role();
+        const bool label = item()->inherits("QQuickText") || reading == QAccessible::StaticText;
+        if ((label || reading == QAccessible::ScrollBar) && !item()->activeFocusOnTab())
+            state.focusable = false;
         // Qt says focused of every scope around the focused item too (a sheet, a list): a reader
         // then hears of two focused objects. Only the item that takes the keys is, unless a row
         // of it says it stands for it (a list's current row).
@@ -387,8 +553,9 @@ private:
     QList<QQuickItem *> readable() const
     {
         QList<QQuickItem *> found;
-        readableChildren(item(), found,
-                         (text(QAccessible::Name) + QLatin1Char('\n') + text(QAccessible::Description)).simplified());
+        const OwnerWords owner(
+            (text(QAccessible::Name) + QLatin1Char('\n') + text(QAccessible::Description)).simplified());
+        readableChildren(item(), found, owner, topModal(item()->window()));
         return found;
     }
 
@@ -419,8 +586,9 @@ private:
     QList<QQuickItem *> readable() const
     {
         QList<QQuickItem *> found;
-        if (QQuickItem *content = static_cast<QQuickWindow *>(object())->contentItem())
-            readableChildren(content, found, QString());
+        auto *window = static_cast<QQuickWindow *>(object());
+        if (QQuickItem *content = window->contentItem())
+            readableChildren(content, found, OwnerWords(QString()), topModal(window));
         return found;
     }
 };

@@ -11,10 +11,15 @@
 // content of a list (any Flickable) reads top to bottom as drawn, and a row the list took away
 // into its pool is gone, announced as hidden. What a person cannot see (a row the list keeps
 // undrawn, content scrolled out of the views that clip it, or all but a pixel's sliver of it) reads
-// as not shown. A text drawn reads as its words (without markup) though nothing in QML said so,
-// unless it is set to be ignored or the item it stands in (a button, a row named by its texts)
-// already reads them; a glyph of the icon font is no text. The window reads its content the same
-// way.
+// as not shown, though a field whose caption is in sight shows. While a modal popup (a sheet, a
+// question, a picker) is open, what lies under it is out of the tree and reads as not shown, as it
+// is out of the pointer's reach; it comes back when the popup closes. A scroll bar is there only
+// while drawn, named after what it scrolls when it has no name of its own; only controls that the
+// keys reach read as focusable, never a label. A text drawn reads as its words (without markup)
+// though nothing in QML said so, unless it is set to be ignored or the item it stands in (a
+// button, a row named by its texts, a card by its figures) already reads them, whatever the
+// punctuation between; so does a label declared as one; a glyph of the icon font is no text. The
+// window reads its content the same way.
 class QuickItemAccessible
 {
 public:

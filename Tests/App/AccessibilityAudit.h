@@ -1,13 +1,16 @@
 #pragma once
 
 // Reads a window the way a screen reader does, through the in-process accessibility tree, and
-// names every item that tells such a reader too little: an interactive object or a list row
-// without a name, a text field that is not exposed as editable text, a choice without a checked
-// or selected state, a disabled control that does not read as disabled, a dialog without a name
-// or not read as modal, a menu without a name, a password field that reads what was typed, an
-// error shown that is not read as an alert, a state or an empty list's text that is not read at
-// all, any other text drawn that a reader never reaches, more than one object read as focused, an
-// object read as shown though out of sight; and every window kept hidden.
+// names every item that tells such a reader too little or too much: an interactive or focusable
+// object, a list row or a scroll bar without a name, a label (or other object that is no control)
+// read as focusable that Tab never reaches, a text field that is not exposed as editable text, a
+// choice without a checked or selected state, a disabled control that does not read as disabled,
+// a dialog without a name or not read as modal, a menu without a name, a password field that
+// reads what was typed, an error shown that is not read as an alert, a state or an empty list's
+// text that is not read at all, any other text drawn that a reader never reaches, a text read
+// twice (inside an object that reads it already, or beside a control of its name), more than one
+// object read as focused, an object read as shown though out of sight or under a modal popup; and
+// every window kept hidden.
 #include "AppTheme.h"
 #include "ItemCulling.h"
 
@@ -70,6 +73,101 @@ inline bool outOfSight(const QQuickItem *item)
             if (seen.isEmpty() || sliver(seen))
                 return true;
         }
+    }
+    return false;
+}
+
+// The overlay's popups (and their dimmers) as drawn, the lowest first: in the order of their z,
+// then of their places among its children.
+inline QList<QQuickItem *> drawnOrder(const QQuickItem *overlay)
+{
+    QList<QQuickItem *> stacked = overlay->childItems();
+    std::stable_sort(stacked.begin(), stacked.end(),
+                     [](const QQuickItem *a, const QQuickItem *b) { return a->z() < b->z(); });
+    return stacked;
+}
+
+// The popup drawn on top of the open modal popups of the window (a sheet, a question, a picker):
+// it keeps everything under it from input, and from a reader. Null when none is open.
+inline const QQuickItem *topModal(const QQuickWindow *window)
+{
+    const QList<QQuickItem *> layers = window->contentItem()->childItems();
+    for (const QQuickItem *layer : layers) {
+        if (!layer->inherits("QQuickOverlay"))
+            continue;
+        const QList<QQuickItem *> stacked = drawnOrder(layer);
+        for (auto it = stacked.crbegin(); it != stacked.crend(); ++it) {
+            const QObject *popup = (*it)->parent();
+            if ((*it)->isVisible() && popup && popup->inherits("QQuickPopup") && popup->property("modal").toBool())
+                return *it;
+        }
+    }
+    return nullptr;
+}
+
+// Whether the item lies under the modal popup `top`: neither in it nor in a popup drawn above it
+// (a menu it opened), nor a layer that holds it.
+inline bool underModal(const QQuickItem *item, const QQuickItem *top)
+{
+    if (!top || item->isAncestorOf(top))
+        return false;
+    const QList<QQuickItem *> stacked = drawnOrder(top->parentItem());
+    return std::none_of(stacked.cbegin() + stacked.indexOf(const_cast<QQuickItem *>(top)), stacked.cend(),
+                        [item](const QQuickItem *read) { return read == item || read->isAncestorOf(item); });
+}
+
+// Whether `whole` says the words of `part` one after the other, whatever stands between them but
+// letters, digits and signs: a sum drawn on two lines is the sums said with a comma between.
+inline bool says(const QString &whole, const QString &part)
+{
+    const auto wordsOf = [](const QString &text) {
+        QStringList words;
+        QString word;
+        for (const QChar c : text + QLatin1Char(' ')) {
+            if (c.isLetterOrNumber() || c.isSymbol() || c.isSurrogate()) {
+                word += c;
+            } else if (!word.isEmpty()) {
+                words << word;
+                word.clear();
+            }
+        }
+        return words;
+    };
+    const QStringList said = wordsOf(whole), words = wordsOf(part);
+    return whole.simplified().contains(part.simplified())
+        || (!words.isEmpty() && std::search(said.cbegin(), said.cend(), words.cbegin(), words.cend()) != said.cend());
+}
+
+// The words a text item draws, without markup; none for a glyph of the icon font, a symbol or an
+// emoji, which is a picture, not words.
+inline QString words(const QQuickItem *text)
+{
+    QString drawn = text->property("text").toString();
+    if (text->property("textFormat").toInt() != Qt::PlainText && Qt::mightBeRichText(drawn))
+        drawn = QTextDocumentFragment::fromHtml(drawn).toPlainText();
+    drawn = drawn.simplified();
+    const QList<uint> points = drawn.toUcs4();
+    const bool picture = std::all_of(points.cbegin(), points.cend(), [](uint c) {
+        const QChar::Category kind = QChar::category(c);
+        return kind == QChar::Other_PrivateUse || kind == QChar::Symbol_Other || kind == QChar::Mark_NonSpacing
+            || kind == QChar::Other_Format || kind == QChar::Separator_Space;
+    });
+    return picture ? QString() : drawn;
+}
+
+// Whether a text that names the control (its field's caption) is in sight beside it, or beside
+// one of the few items holding it: who sees the caption knows the field is there.
+inline bool captionInSight(const QQuickItem *control, const QString &name)
+{
+    const QQuickItem *holder = control;
+    for (int depth = 0; depth < 4 && !name.isEmpty() && holder->parentItem(); ++depth) {
+        const QList<QQuickItem *> beside = holder->parentItem()->childItems();
+        if (std::any_of(beside.cbegin(), beside.cend(), [&](const QQuickItem *text) {
+                return text != holder && text->inherits("QQuickText") && !hidden(text) && !outOfSight(text)
+                    && words(text) == name;
+            }))
+            return true;
+        holder = holder->parentItem();
     }
     return false;
 }
@@ -139,18 +237,33 @@ inline QStringList problems(QQuickWindow *window)
 {
     QStringList found;
     QHash<QObject *, QAccessibleInterface *> exposed;
+    QList<QAccessibleInterface *> readingOrder;
+    const QQuickItem *modal = topModal(window);
+    // A reader walking the window under a modal sheet reaches what can be neither seen whole nor
+    // used: the sheet is all there is to read until it closes.
+    const auto readUnderModal = [&found, modal](QQuickItem *item, QAccessibleInterface *node) {
+        if (node && shown(item) && !node->state().invisible)
+            found << QStringLiteral("read as shown under a modal popup: %1").arg(describe(item));
+    };
     const std::function<void(QAccessibleInterface *)> walk = [&](QAccessibleInterface *node) {
         if (!node || !node->isValid())
             return;
         const QAccessible::State state = node->state();
         auto *item = qobject_cast<QQuickItem *>(node->object());
         // A reader that is told an object shows looks for it where nothing is drawn.
-        if (item && item->isVisible() && !state.invisible && outOfSight(item))
+        if (item && item->isVisible() && !state.invisible && outOfSight(item)
+            && !captionInSight(item, node->text(QAccessible::Name).simplified()))
             found << QStringLiteral("read as shown, out of sight: %1").arg(describe(item));
         if (item && hidden(item))
             return;
+        if (item && underModal(item, modal)) {
+            readUnderModal(item, node);
+            return;
+        }
         if (item)
             exposed.insert(item, node);
+        if (item && shown(item))
+            readingOrder << node;
         if (item && !shown(item)) {
             for (int i = 0; i < node->childCount(); ++i)
                 walk(node->child(i));
@@ -158,8 +271,11 @@ inline QStringList problems(QQuickWindow *window)
         }
         const QAccessible::Role role = node->role();
         const QString name = node->text(QAccessible::Name).trimmed();
-        if (item && interactive(role) && name.isEmpty())
+        if (item && (interactive(role) || state.focusable || role == QAccessible::ScrollBar) && name.isEmpty())
             found << QStringLiteral("no name: %1").arg(describe(item));
+        // A label, heading or bar that says it takes the keys, where Tab never brings them.
+        if (item && state.focusable && !interactive(role) && !item->activeFocusOnTab())
+            found << QStringLiteral("focusable, never reached by Tab: %1 \"%2\"").arg(describe(item), name.left(60));
         if (item && (role == QAccessible::RadioButton || role == QAccessible::CheckBox) && !state.checkable)
             found << QStringLiteral("no checked state: %1").arg(describe(item));
         if (item && interactive(role) && !item->isEnabled() && !state.disabled)
@@ -192,10 +308,17 @@ inline QStringList problems(QQuickWindow *window)
     };
     walk(QAccessible::queryAccessibleInterface(window));
 
-    // What a reader never reaches: fields, buttons and choices missing from the tree.
+    // What a reader never reaches: fields, buttons and choices missing from the tree. Under a
+    // modal popup nothing is to be reached, even by a reader that asks the object itself.
     const std::function<void(QQuickItem *)> visit = [&](QQuickItem *item) {
         if (hidden(item))
             return;
+        if (underModal(item, modal)) {
+            readUnderModal(item, QAccessible::queryAccessibleInterface(item));
+            for (QQuickItem *child : item->childItems())
+                visit(child);
+            return;
+        }
         if (!shown(item)) {
             for (QQuickItem *child : item->childItems())
                 visit(child);
@@ -256,7 +379,7 @@ inline QStringList problems(QQuickWindow *window)
     const QList<QColor> errorColours = inBoth(AppTheme::Role::Error);
     const QList<QColor> stateColours = inBoth(AppTheme::Role::Success) + inBoth(AppTheme::Role::Warning);
     const std::function<void(QQuickItem *, bool)> read = [&](QQuickItem *item, bool inEmptyState) {
-        if (hidden(item) || typeOf(item).startsWith("AppIcon"))
+        if (hidden(item) || typeOf(item).startsWith("AppIcon") || underModal(item, modal))
             return;
         inEmptyState = inEmptyState || typeOf(item).startsWith("EmptyStateView");
         const QString text =
@@ -281,23 +404,9 @@ inline QStringList problems(QQuickWindow *window)
 
     // Any text drawn reaches a reader: as an object of its own or within the one it stands in,
     // unless it only repeats the name of the control beside it (a field's caption).
-    const auto words = [](const QQuickItem *text) {
-        QString drawn = text->property("text").toString();
-        if (text->property("textFormat").toInt() != Qt::PlainText && Qt::mightBeRichText(drawn))
-            drawn = QTextDocumentFragment::fromHtml(drawn).toPlainText();
-        drawn = drawn.simplified();
-        // A glyph of the icon font, a symbol or an emoji is a picture, not words.
-        const QList<uint> points = drawn.toUcs4();
-        const bool picture = std::all_of(points.cbegin(), points.cend(), [](uint c) {
-            const QChar::Category kind = QChar::category(c);
-            return kind == QChar::Other_PrivateUse || kind == QChar::Symbol_Other || kind == QChar::Mark_NonSpacing
-                || kind == QChar::Other_Format || kind == QChar::Separator_Space;
-        });
-        return picture ? QString() : drawn;
-    };
     const auto reads = [](QAccessibleInterface *node, const QString &text) {
         for (const QAccessible::Text kind : {QAccessible::Name, QAccessible::Description, QAccessible::Value}) {
-            if (node->text(kind).simplified().contains(text))
+            if (says(node->text(kind), text))
                 return true;
         }
         return false;
@@ -307,12 +416,13 @@ inline QStringList problems(QQuickWindow *window)
         const QList<QQuickItem *> inside = area->childItems();
         return std::any_of(inside.cbegin(), inside.cend(), [&](QQuickItem *i) {
             QAccessibleInterface *node = exposed.value(i);
-            return (node && interactive(node->role()) && node->text(QAccessible::Name).simplified().contains(text))
+            return (node && interactive(node->role()) && !node->state().invisible
+                    && node->text(QAccessible::Name).simplified().contains(text))
                 || namesControlIn(i, text);
         });
     };
     const std::function<void(QQuickItem *)> drawn = [&](QQuickItem *item) {
-        if (hidden(item))
+        if (hidden(item) || underModal(item, modal))
             return;
         const QString text = item->inherits("QQuickText") && shown(item) && !outOfSight(item) ? words(item) : QString();
         bool heard = text.isEmpty() || exposed.contains(item);
@@ -326,6 +436,34 @@ inline QStringList problems(QQuickWindow *window)
             drawn(child);
     };
     drawn(window->contentItem());
+
+    // A reader hears a text once: not as a label and again in the name or description of an
+    // object it lies in (a card described by its figures), nor as a label read next to a control
+    // of the same name (a caption is its field's name). A dialog's heading may repeat its title.
+    for (int i = 0; i < readingOrder.size(); ++i) {
+        QAccessibleInterface *label = readingOrder.at(i);
+        auto *item = qobject_cast<QQuickItem *>(label->object());
+        const QString text = label->text(QAccessible::Name).simplified();
+        if (label->role() != QAccessible::StaticText || text.isEmpty())
+            continue;
+        const QString where = QStringLiteral("%1 \"%2\"").arg(describe(item), text.left(60));
+        for (const QQuickItem *up = item->parentItem(); up; up = up->parentItem()) {
+            QAccessibleInterface *node = exposed.value(const_cast<QQuickItem *>(up));
+            const bool dialog = node
+                && (node->role() == QAccessible::Dialog || node->role() == QAccessible::AlertMessage
+                    || up->inherits("QQuickPopupItem"));
+            if (node && !dialog
+                && (says(node->text(QAccessible::Name), text) || says(node->text(QAccessible::Description), text))) {
+                found << QStringLiteral("text read twice, also by %1: %2").arg(describe(up), where);
+                break;
+            }
+        }
+        for (const int beside : {i - 1, i + 1}) {
+            QAccessibleInterface *node = readingOrder.value(beside);
+            if (node && interactive(node->role()) && node->text(QAccessible::Name).simplified() == text)
+                found << QStringLiteral("text read twice, also as the name of the control beside it: %1").arg(where);
+        }
+    }
 
     // A reader follows one focus: two objects that say they have it leave it guessing.
     QStringList focused;

@@ -4,14 +4,15 @@
 Starts the test backend and the application on a fresh device store, then, with pyatspi and
 keys and clicks sent through the accessibility registry: the welcome screen's buttons are named
 and the first has the focus, and its texts read; the sign-in sheet reads as a named modal dialog
-with the focus in its first field; the fields' errors and a refused sign-in are announced as alerts that have their text
+with the focus in its first field, the welcome screen under it out of reach; the fields' errors and a refused sign-in are announced as alerts that have their text
 as they show, and the refusal leaves the focus in the password field; the password reads as
 password text of bullets alone (its text once revealed by Space on the button that Tab reaches
 after the field); after a sign-in the tour's first step has the focus on its main button, and skipping it lands the focus in the projects list, whose rows
 read in the order they are drawn; the analytics detail pane reads its heading and the project's
 name; in the editor the lines read in drawn order, a menu reads named after what opened it with
 the focus on its first entry, and a line deleted by the Delete key or by its menu leaves the
-tree. On every screen every interactive object is named and exactly one object reads as focused.
+tree. On every screen every interactive or focusable object is named, no label or scroll bar is
+focusable, and exactly one object reads as focused.
 
 Run in a D-Bus session of its own with a keyring and an X server of its own, as the ctest entry
 does (scripts/with-keyring xvfb-run ...), since it types through the X server:
@@ -184,11 +185,14 @@ def the_focused(app):
 
 
 def check_screen(app, screen, focus=True):
-    """Every interactive object shown is named; exactly one object reads as focused (at most one
-    where nothing asked for the focus)."""
+    """Every interactive or focusable object shown is named, and only controls are focusable;
+    exactly one object reads as focused (at most one where nothing asked for the focus)."""
     for node in walk(app):
-        if node.getRole() in INTERACTIVE and not node.name.strip():
+        focusable = node.getState().contains(pyatspi.STATE_FOCUSABLE)
+        if (node.getRole() in INTERACTIVE or focusable) and not node.name.strip():
             check(False, '%s: an unnamed %s' % (screen, node.getRoleName()))
+        if focusable and node.getRole() in (pyatspi.ROLE_LABEL, pyatspi.ROLE_HEADING, pyatspi.ROLE_SCROLL_BAR):
+            check(False, '%s: a focusable %s' % (screen, describe(node)))
     found = focused(app)
     check(len(found) == 1 or (not focus and not found), '%s: read as focused: %s' % (screen, [describe(n) for n in found]))
 
@@ -399,6 +403,9 @@ def main(app_binary, backend_binary):
             return
         check(dialog.name != '', 'the sign-in sheet reads as an unnamed dialog')
         check(dialog.getState().contains(pyatspi.STATE_MODAL), 'the sign-in sheet does not read as modal')
+        # The welcome screen under the sheet is out of reach, as it is for the pointer.
+        check(find(reader, pyatspi.ROLE_PUSH_BUTTON, 'Продолжить как гость') is None,
+              'the welcome screen reads as shown under the sign-in sheet')
         check_screen(reader, 'sign-in sheet')
 
         # Return on the empty form (it goes on from the email to the password, then sends): each

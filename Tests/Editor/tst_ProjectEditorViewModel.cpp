@@ -788,8 +788,8 @@ private Q_SLOTS:
         vm.setCurrency(QStringLiteral("USD"));
         QCOMPARE(text(EstimateSectionsModel::SpokenTextRole),
                  QStringList({text(EstimateSectionsModel::CostTextRole), text(EstimateSectionsModel::HoursTextRole),
-                              text(EstimateSectionsModel::RateTextRole), QStringLiteral("be"),
-                              QStringLiteral("Ставка зафиксирована")})
+                              text(EstimateSectionsModel::RateTextRole) + QStringLiteral(" / час"),
+                              QStringLiteral("be"), QStringLiteral("Ставка зафиксирована")})
                      .join(QStringLiteral(", ")));
         QVERIFY(text(EstimateSectionsModel::SpokenTextRole).contains(QStringLiteral("USD")));
     }

@@ -52,6 +52,7 @@ Rectangle {
         id: scroll
         anchors.fill: parent
         contentWidth: availableWidth
+        ScrollBar.vertical.Accessible.name: "Прокрутка: Детали"
 
         Column {
             x: 20

@@ -33,7 +33,8 @@ QString rateText(const EditableEstimateItem &item, const QString &currency)
 
 QString spokenText(const EditableEstimateItem &item, const QString &currency)
 {
-    QStringList parts{costText(item, currency), hoursText(item), rateText(item, currency),
+    // The rate as drawn, "/ час" with it.
+    QStringList parts{costText(item, currency), hoursText(item), rateText(item, currency) + QStringLiteral(" / час"),
                       CategoryCatalog::name(item.category)};
     if (item.isLocked)
         parts.append(QStringLiteral("Ставка зафиксирована"));

@@ -15,7 +15,7 @@ QString costText(const EditableEstimateItem &item, const QString &currency);
 QString hoursText(const EditableEstimateItem &item);
 // The rate as stored, whole: "1500 RUB".
 QString rateText(const EditableEstimateItem &item, const QString &currency);
-// What a screen reader hears after the title, in the order the card draws it: cost, hours, rate,
+// What a screen reader hears after the title, in the order the card draws it: cost, hours, rate per hour,
 // category and, for a locked line, that its rate is fixed.
 QString spokenText(const EditableEstimateItem &item, const QString &currency);
 

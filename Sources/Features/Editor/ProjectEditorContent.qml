@@ -112,6 +112,7 @@ ListView {
     model: editor.sections
     ScrollBar.vertical: ScrollBar {
         objectName: "editorScrollBar"
+        Accessible.name: "Прокрутка: Смета"
     }
     OnboardingSpotlight.active: list.Onboarding.highlight === OnboardingHighlightTarget.editorTableOverview
     OnboardingSpotlight.highlight: OnboardingHighlightTarget.editorTableOverview

@@ -207,9 +207,13 @@ Item {
                         }
                     }
                 }
+                // The list's heading, though the sheet bears the same title.
                 Text {
+                    objectName: "iterationsHeading"
                     topPadding: iterations.hasSummary ? 8 : 0
                     bottomPadding: 4
+                    Accessible.role: Accessible.Heading
+                    Accessible.name: text
                     text: "Итерации"
                     font: Typography.font(Typography.Subheadline, Font.DemiBold)
                     color: AppTheme.textSecondary

@@ -320,7 +320,7 @@ T.Popup {
                     minimumSize: 0.08
                     padding: 2
                     implicitWidth: 12
-                    Accessible.name: "Прокрутка списка"
+                    Accessible.name: "Прокрутка: Папки и PDF-файлы"
 
                     contentItem: Rectangle {
                         implicitWidth: 8

@@ -28,8 +28,10 @@ Column {
 
     spacing: 6
 
+    // The caption is the button's name.
     Text {
         width: parent.width
+        Accessible.ignored: true
         text: root.title
         textFormat: Text.PlainText
         font: Typography.font(Typography.Subheadline, Font.Medium)

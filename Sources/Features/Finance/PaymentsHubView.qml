@@ -162,7 +162,7 @@ Rectangle {
             bottomMargin: inset
             model: options
             boundsBehavior: Flickable.StopAtBounds
-            ScrollBar.vertical: ScrollBar {}
+            ScrollBar.vertical: ScrollBar { Accessible.name: "Прокрутка: Проекты и итерации" }
 
             // Keyed by position: one project may stand in two places of the list.
             delegate: AbstractButton {

@@ -319,6 +319,7 @@ Rectangle {
         contentItem.visible: !finance.isLoading
         ScrollBar.vertical: ScrollBar {
             policy: scroller.contentHeight > scroller.height ? ScrollBar.AlwaysOn : ScrollBar.AsNeeded
+            Accessible.name: "Прокрутка: Платежи"
         }
 
         // Return in a text field and the button's key are one action: the filter takes Return

@@ -55,6 +55,7 @@ ScrollBar {
         onTranslationChanged: if (bar.pressed) bar.dragTravel = pointer.translation.y
     }
 
+    Accessible.name: "Прокрутка: Проекты"
     stepSize: bar.size
     onUsed: bar.keepsEnd = false
     onPressedChanged: {

@@ -23,6 +23,7 @@ ScrollView {
     // Explicit: the sign-in sheet is a second item inside, which stops the view from measuring.
     contentHeight: page.implicitHeight
     ScrollBar.vertical.policy: ScrollBar.AsNeeded
+    ScrollBar.vertical.Accessible.name: "Прокрутка: Настройки"
     background: Rectangle { color: AppTheme.background }
 
     SettingsViewModel {
