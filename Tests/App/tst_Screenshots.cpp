@@ -23,6 +23,7 @@
 #include "Features/Editor/EstimateSectionsModel.h"
 #include "Features/Editor/ProjectEditorScreenModel.h"
 #include "Features/Editor/ProjectEditorViewModel.h"
+#include "Export/CommercialProposalPDF.h"
 #include "Features/Export/ExportPDFViewModel.h"
 #include "Features/Finance/PaymentRowsModel.h"
 #include "Features/Onboarding/GuidedOnboarding.h"
@@ -57,10 +58,13 @@
 #include <QScopeGuard>
 #include <QScreen>
 #include <QCursor>
+#include <QDeadlineTimer>
 #include <QTest>
+#include <QThreadPool>
 #include <qpa/qwindowsysteminterface.h>
 #include <QtQuickTest/quicktest.h>
 #include <algorithm>
+#include <atomic>
 
 #include "App/AppQmlPlugins.h"
 
@@ -2725,15 +2729,34 @@ private Q_SLOTS:
         QVERIFY(sheet);
         auto *model = sheet->property("viewModel").value<ExportPDFViewModel *>();
         QVERIFY(model);
-        // Held until the shot is taken, so that the progress is what the sheet shows.
-        auto hold = std::make_shared<QSemaphore>();
-        if (state != QLatin1String("ready") && !saveDialog) {
-            const bool generating = state == QLatin1String("generating");
-            model->setGenerator([hold, generating](const CommercialProposalInput &) -> std::optional<QString> {
-                if (generating)
-                    hold->acquire();
+        // The progress is shot while a large proposal is drawn, over and over until the shot is
+        // taken (at most 20 s), on one render thread and with Qt's own pool of one thread, as on a
+        // machine of one CPU: the window draws its progress all the same, without waiting for it.
+        const bool generating = state == QLatin1String("generating");
+        QThreadPool renders;
+        renders.setMaxThreadCount(1);
+        model->setWorkPool(&renders);
+        const int qtThreads = QThreadPool::globalInstance()->maxThreadCount();
+        auto shot = std::make_shared<std::atomic_bool>(false);
+        auto drawingEnded = std::make_shared<std::atomic_bool>(false);
+        const auto renderEnds = qScopeGuard([&] {
+            shot->store(true);
+            model->discard();
+            QThreadPool::globalInstance()->setMaxThreadCount(qtThreads);
+        });
+        if (generating) {
+            QThreadPool::globalInstance()->setMaxThreadCount(1);
+            model->setGenerator([shot, drawingEnded](const CommercialProposalInput &,
+                                                     std::stop_token stop) -> std::optional<QString> {
+                const CommercialProposalInput large = sampleProposal(2000);
+                for (QDeadlineTimer drawing(20000); !shot->load() && !stop.stop_requested() && !drawing.hasExpired();)
+                    CommercialProposalPDF::render(large, QDate::currentDate(), stop);
+                drawingEnded->store(true);
                 return std::nullopt;
             });
+        } else if (state == QLatin1String("failed")) {
+            model->setGenerator(
+                [](const CommercialProposalInput &, std::stop_token) { return std::optional<QString>(); });
         }
         QMetaObject::invokeMethod(sheet, "open");
         if (saveDialog) {
@@ -2786,7 +2809,28 @@ private Q_SLOTS:
         else
             QVERIFY(model->isGenerating());
         shoot(QStringLiteral("export-sheet-%1-%2").arg(state, scheme));
-        hold->release();
+        if (generating) {
+            // A grab while the render runs shows the progress's text.
+            QQuickItem *progress = item(QStringLiteral("progressText"));
+            QVERIFY(progress && progress->isVisible());
+            const QImage drawn = m_window->grabWindow().convertToFormat(QImage::Format_RGB32);
+            QVERIFY2(!drawingEnded->load(), "the window waited for the render");
+            const qreal ratio = drawn.width() / qreal(m_window->width());
+            const QRect area = QRectF(progress->mapRectToScene(progress->boundingRect()).topLeft() * ratio,
+                                      progress->mapRectToScene(progress->boundingRect()).bottomRight() * ratio)
+                                   .toRect()
+                                   .intersected(drawn.rect());
+            // The text stands centred in a row as wide as the sheet: its left end is background.
+            const QColor background(drawn.pixel(area.left(), area.center().y()));
+            int inked = 0;
+            for (int y = area.top(); y <= area.bottom(); ++y) {
+                for (int x = area.left(); x <= area.right(); ++x) {
+                    const QColor seen(drawn.pixel(x, y));
+                    inked += std::abs(seen.lightness() - background.lightness()) > 40;
+                }
+            }
+            QVERIFY2(inked > 40, qPrintable(QStringLiteral("%1 pixels of text drawn").arg(inked)));
+        }
     }
 
     void tour_data()
