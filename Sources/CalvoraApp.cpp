@@ -6,6 +6,7 @@
 #include "App/SingleInstance.h"
 #include "App/StartupArguments.h"
 #include "API/APIClient.h"
+#include "API/WorkThreads.h"
 #include "Auth/KeychainTokenStore.h"
 #include "Config/AppConfig.h"
 #include "Data/PersistenceController.h"
@@ -20,6 +21,7 @@
 #include <QQmlApplicationEngine>
 #include <QQmlComponent>
 #include <QQmlEngineExtensionPlugin>
+#include <QScopeGuard>
 #include <QTimer>
 #include <QUrl>
 #include <QWindow>
@@ -61,6 +63,9 @@ int main(int argc, char *argv[])
     LargeBuffers::returnWhenFreed();
     // Qt Charts draws through the widgets module, so the application object must be a QApplication.
     QApplication app(argc, argv);
+    // Work still running when the window is gone (a render whose sheet went stops at its next
+    // line) ends before the application object, whose fonts it uses, goes.
+    const auto workEnds = qScopeGuard(&WorkThreads::finish);
     QApplication::setOrganizationName(QStringLiteral("Tessmark"));
     QApplication::setApplicationName(QStringLiteral("Tessmark"));
     QApplication::setApplicationDisplayName(QStringLiteral("Tessmark"));
