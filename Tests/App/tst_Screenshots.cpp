@@ -3,7 +3,7 @@
 // tour, light and dark.
 #include "AccessibilityAudit.h"
 #include "AccountTestBackend.h"
-#include "App/BundledFonts.h"
+#include "App/AppStart.h"
 #include "App/MainShellViewModel.h"
 #include "App/RootViewModel.h"
 #include "../Data/StoreProbe.h"
@@ -159,9 +159,8 @@ class TestScreenshots : public QObject
         if (guest)
             Preferences::shared().setValue(QStringLiteral("guest_mode_active"), true);
         m_engine = std::make_unique<QQmlApplicationEngine>();
-        m_engine->addImportPath(QStringLiteral("qrc:/"));
-        m_engine->addImportPath(QStringLiteral("qrc:/qt/qml"));
-        m_engine->load(QUrl(QStringLiteral("qrc:/qt/qml/Tessmark/App/Main.qml")));
+        AppStart::prepareEngine(*m_engine);
+        m_engine->load(AppStart::window());
         QVERIFY(!m_engine->rootObjects().isEmpty());
         m_window = qobject_cast<QQuickWindow *>(m_engine->rootObjects().first());
         QVERIFY(m_window);
@@ -626,8 +625,7 @@ class TestScreenshots : public QObject
         m_account.tokens.token = data.issueToken(data.accountByEmail(QString::fromUtf8(DemoSeed::email))->id);
         m_sheetService = std::make_unique<ProjectsService>(false, nullptr, m_account.api.get());
         m_engine = std::make_unique<QQmlApplicationEngine>();
-        m_engine->addImportPath(QStringLiteral("qrc:/"));
-        m_engine->addImportPath(QStringLiteral("qrc:/qt/qml"));
+        AppStart::prepareEngine(*m_engine);
         // Without the root view nothing applies the stored appearance: the window sets it itself.
         m_engine->loadData(QStringLiteral("import QtQuick\nimport QtQuick.Window\nimport Tessmark.Design\n"
                                           "Window { width: 900; height: 760; visible: true; color: AppTheme.background;"
@@ -890,10 +888,9 @@ private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY(m_account.start());
-        // As the application does: disabled controls read as disabled, and the bundled fonts are
-        // there before any window.
-        QuickItemAccessible::install();
-        BundledFonts::registerAll();
+        // As the application starts: disabled controls read as disabled, the bundled fonts are
+        // there before any window, Qt's own texts speak Russian.
+        AppStart::prepare(*QCoreApplication::instance());
         if (m_audit)
             QVERIFY2(AccessibilityAudit::activate(), "no accessibility bus");
     }
@@ -1252,8 +1249,7 @@ private Q_SLOTS:
         if (!guest)
             AccountTestBackend::signIn(auth);
         m_engine = std::make_unique<QQmlApplicationEngine>();
-        m_engine->addImportPath(QStringLiteral("qrc:/"));
-        m_engine->addImportPath(QStringLiteral("qrc:/qt/qml"));
+        AppStart::prepareEngine(*m_engine);
         m_engine->setInitialProperties({{QStringLiteral("auth"), QVariant::fromValue(&auth)},
                                         {QStringLiteral("isGuest"), guest},
                                         {QStringLiteral("scheme"), scheme},
