@@ -1,25 +1,24 @@
 // The application entry: one window whose content is the root view.
-#include "App/BundledFonts.h"
+#include "App/AppStart.h"
 #include "App/EndSignals.h"
 #include "App/LargeBuffers.h"
 #include "App/OpenedUrlInbox.h"
 #include "App/SingleInstance.h"
 #include "App/StartupArguments.h"
 #include "API/APIClient.h"
+#include "API/WorkThreads.h"
 #include "Auth/KeychainTokenStore.h"
 #include "Config/AppConfig.h"
 #include "Data/PersistenceController.h"
 #include "Export/ProposalTempFolder.h"
-#include "QtTranslations.h"
-#include "QuickItemAccessible.h"
 #include "Settings/Preferences.h"
 
 #include <QApplication>
-#include <QLocale>
 #include <QMessageBox>
 #include <QQmlApplicationEngine>
 #include <QQmlComponent>
 #include <QQmlEngineExtensionPlugin>
+#include <QScopeGuard>
 #include <QTimer>
 #include <QUrl>
 #include <QWindow>
@@ -61,17 +60,10 @@ int main(int argc, char *argv[])
     LargeBuffers::returnWhenFreed();
     // Qt Charts draws through the widgets module, so the application object must be a QApplication.
     QApplication app(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("Tessmark"));
-    QApplication::setApplicationName(QStringLiteral("Tessmark"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Tessmark"));
-    QApplication::setDesktopFileName(QStringLiteral("tessmark"));
-    // Qt's own dialogs and controls speak Russian with the rest of the window, and format their
-    // sizes and dates as Russian does. Our own texts, the JSON and the store do not depend on it.
-    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
-    QtTranslations::install(&app);
-    // Disabled controls read as disabled.
-    QuickItemAccessible::install();
-    BundledFonts::registerAll();
+    // Work still running when the window is gone (a render whose sheet went stops at its next
+    // line) ends before the application object, whose fonts it uses, goes.
+    const auto workEnds = qScopeGuard(&WorkThreads::finish);
+    AppStart::prepare(app);
 
     const QStringList arguments = QApplication::arguments();
     const std::optional<QString> url = StartupArguments::openedUrl(arguments);
@@ -124,13 +116,11 @@ int main(int argc, char *argv[])
     });
 
     QQmlApplicationEngine engine;
-    engine.setUiLanguage(QLocale().name());
-    engine.addImportPath(QStringLiteral("qrc:/"));
-    engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
+    AppStart::prepareEngine(engine);
     QObject::connect(
         &engine, &QQmlApplicationEngine::objectCreationFailed, &app, [] { QCoreApplication::exit(1); },
         Qt::QueuedConnection);
-    const QUrl window(QStringLiteral("qrc:/qt/qml/Tessmark/App/Main.qml"));
+    const QUrl window = AppStart::window();
     // The window's types load on the engine's loader thread while the stored session is read from
     // the credential store, which the choice of the first screen waits for.
     QQmlComponent types(&engine, window, QQmlComponent::Asynchronous);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "API/ProjectsService.h"
-#include "App/BundledFonts.h"
+#include "App/AppStart.h"
 #include "AppTestEnvironment.h"
 
 #include <QObject>
@@ -15,6 +15,9 @@ class QuickTestEnvironment : public QObject
     Q_OBJECT
 
 public:
+    // As the application starts, before any window.
+    QuickTestEnvironment() { AppStart::prepare(*QCoreApplication::instance()); }
+
     // Between test functions: preferences and the device store emptied.
     Q_INVOKABLE virtual void reset() { m_env.reset(); }
     Q_INVOKABLE QStringList addDeviceProjects(int count)
@@ -41,10 +44,7 @@ public:
 public Q_SLOTS:
     void qmlEngineAvailable(QQmlEngine *engine)
     {
-        // As the application does, before any window.
-        BundledFonts::registerAll();
-        engine->addImportPath(QStringLiteral("qrc:/"));
-        engine->addImportPath(QStringLiteral("qrc:/qt/qml"));
+        AppStart::prepareEngine(*engine);
         engine->rootContext()->setContextProperty(QStringLiteral("testEnvironment"), this);
     }
 

@@ -12,19 +12,24 @@ read in the order they are drawn; the analytics detail pane reads its heading an
 name; in the editor the lines read in drawn order, a menu reads named after what opened it with
 the focus on its first entry, and a line deleted by the Delete key or by its menu leaves the
 tree. On every screen every interactive or focusable object is named, no label or scroll bar is
-focusable, and exactly one object reads as focused.
+focusable, and exactly one object reads as focused. Then, started again into the stored session,
+the app is ended by SIGTERM while it draws the proposal of a project of thousands of lines: it
+exits with status 0 and leaves no render behind.
 
 Run in a D-Bus session of its own with a keyring and an X server of its own, as the ctest entry
 does (scripts/with-keyring xvfb-run ...), since it types through the X server:
     tst_ReadOverBus.py <tessmark> <tessmark-test-backend>
 """
+import glob
 import json
 import os
+import signal
 import socket
 import subprocess
 import sys
 import tempfile
 import time
+import urllib.request
 
 from gi.repository import Gio
 
@@ -149,6 +154,14 @@ def click(node, button='b1c'):
         if still == 3:
             break
     pyatspi.Registry.generateMouseEvent(box.x + box.width // 2, box.y + box.height // 2, button)
+
+
+def click_when_shown(reader, role, name, timeout=TIMEOUT):
+    """The object, clicked once it shows; None (and a failure) when it never does."""
+    node = wait_for(lambda: find(reader, role, name), '"%s"' % name, timeout)
+    if node is not None:
+        click(node)
+    return node
 
 
 def in_window(reader, node):
@@ -280,10 +293,8 @@ def read_editor(reader):
     """A project's lines, scrolled to: read top to bottom with their sections; a line's menu by
     keys; a line deleted by the Delete key, and one by its menu, leaves the tree at once."""
     click(find(reader, pyatspi.ROLE_PAGE_TAB, 'Проекты'))
-    project = wait_for(lambda: find(reader, pyatspi.ROLE_TABLE_CELL, 'Лендинг конференции'), 'the project row')
-    if project is None:
+    if click_when_shown(reader, pyatspi.ROLE_TABLE_CELL, 'Лендинг конференции') is None:
         return
-    click(project)
     save = wait_for(lambda: find(reader, pyatspi.ROLE_PUSH_BUTTON, 'Сохранить'), 'the editor')
     if save is None:
         return
@@ -331,6 +342,47 @@ def read_editor(reader):
     check_screen(reader, 'editor emptied')
 
 
+def add_project(base_url, name, lines):
+    """A project of the demo account with that many lines, each with a long description, made
+    through the backend's API."""
+    def call(path, body, token=None):
+        headers = {'Content-Type': 'application/json'}
+        if token:
+            headers['Authorization'] = 'Bearer ' + token
+        request = urllib.request.Request(base_url + '/' + path, json.dumps(body).encode(), headers)
+        with urllib.request.urlopen(request, timeout=30) as answer:
+            return json.load(answer)
+    token = call('auth/login', {'email': EMAIL, 'password': PASSWORD})['access_token']
+    description = ' '.join(['Проектирование, разработка и проверка модуля по согласованному заданию.'] * 24)
+    items = [{'title': 'Работа %d' % i, 'description': description, 'category': 'backend', 'hours': 8,
+              'rate': 2500, 'isLocked': False} for i in range(1, lines + 1)]
+    call('projects', {'name': name, 'items': items}, token)
+
+
+def end_during_export(reader, app_process, temp):
+    """The large project's proposal is being drawn when SIGTERM comes: the app exits with status 0
+    and its render's folder is gone."""
+    # The project's row, the editor's "Действия" once it has loaded the lines, its "PDF / Share".
+    for role, name in ((pyatspi.ROLE_TABLE_CELL, 'Большое КП'), (pyatspi.ROLE_PUSH_BUTTON, 'Действия'),
+                       (pyatspi.ROLE_MENU_ITEM, 'PDF / Share')):
+        if click_when_shown(reader, role, name, 60) is None:
+            return
+    progress = wait_for(lambda: find(reader, pyatspi.ROLE_LABEL, 'Формируем PDF…'), 'the export sheet\'s progress')
+    if progress is None:
+        return
+    pump(0.3)
+    drawing = showing(progress)
+    app_process.send_signal(signal.SIGTERM)
+    try:
+        status = app_process.wait(60)
+    except subprocess.TimeoutExpired:
+        status = None
+    check(drawing, 'the proposal was drawn before the end signal came')
+    check(status == 0, 'ended while the proposal was drawn, the app exited with status %s' % status)
+    left = glob.glob(os.path.join(temp, 'tessmark-*', 'render-*'))
+    check(not left, 'renders left behind: %s' % left)
+
+
 def free_port():
     with socket.socket() as probe:
         probe.bind(('127.0.0.1', 0))
@@ -349,30 +401,37 @@ def main(app_binary, backend_binary):
         info = os.path.join(workdir.name, 'Info.json')
         with open(info, 'w') as out:
             json.dump({'API_BASE_URL': 'http://127.0.0.1:%d/api' % port, 'version': '1', 'build': '1'}, out)
+        temp = os.path.join(workdir.name, 'tmp')
+        os.mkdir(temp)
         environment = dict(os.environ,
                            XDG_CONFIG_HOME=os.path.join(workdir.name, 'config'),
                            XDG_DATA_HOME=os.path.join(workdir.name, 'data'),
-                           XDG_CACHE_HOME=os.path.join(workdir.name, 'cache'),
+                           XDG_CACHE_HOME=os.path.join(workdir.name, 'cache'), TMPDIR=temp,
                            QT_QPA_PLATFORM='xcb', QT_LINUX_ACCESSIBILITY_ALWAYS_ON='1',
                            TESSMARK_TEST_INFO_JSON=info, LC_ALL='C.UTF-8')
         pyatspi.Registry.registerEventListener(on_event, 'object:state-changed:showing',
                                                'object:property-change:accessible-name')
-        app_process = subprocess.Popen([app_binary], env=environment)
-        app = app_process
+        def start():
+            """The app started and read from the registry; None when it never shows there."""
+            app_process = subprocess.Popen([app_binary], env=environment)
 
-        def application():
-            desktop = pyatspi.Registry.getDesktop(0)
-            for i in range(desktop.childCount):
-                candidate = desktop.getChildAtIndex(i)
-                if candidate is not None and candidate.get_process_id() == app_process.pid:
-                    return candidate if candidate.childCount > 0 else None
-            return None
+            def application():
+                desktop = pyatspi.Registry.getDesktop(0)
+                for i in range(desktop.childCount):
+                    candidate = desktop.getChildAtIndex(i)
+                    if candidate is not None and candidate.get_process_id() == app_process.pid:
+                        return candidate if candidate.childCount > 0 else None
+                return None
 
-        reader = wait_for(application, 'the application on the registry', 30)
+            found = wait_for(application, 'the application on the registry', 30)
+            # Each question goes to the application: nothing read is kept from before.
+            if found is not None:
+                found.set_cache_mask(Atspi.Cache.NONE)
+            return app_process, found
+
+        app, reader = start()
         if reader is None:
             return
-        # Each question goes to the application: nothing read is kept from before.
-        reader.set_cache_mask(Atspi.Cache.NONE)
 
         # The welcome screen: its two ways on, the first with the focus, and its text.
         guest = wait_for(lambda: find(reader, pyatspi.ROLE_PUSH_BUTTON, 'Продолжить как гость'),
@@ -491,9 +550,16 @@ def main(app_binary, backend_binary):
 
         read_analytics(reader)
         read_editor(reader)
+
+        # The window still holds the lines deleted above: an end signal would ask about them.
+        app.kill()
+        app.wait(10)
+        add_project('http://127.0.0.1:%d/api' % port, 'Большое КП', 2000)
+        app, reader = start()
+        if reader is not None:
+            end_during_export(reader, app, temp)
     finally:
-        if app is not None:
-            # The window still holds the lines deleted above: an end signal would ask about them.
+        if app is not None and app.poll() is None:
             app.kill()
             app.wait(10)
         backend.terminate()

@@ -3,7 +3,7 @@
 // tour, light and dark.
 #include "AccessibilityAudit.h"
 #include "AccountTestBackend.h"
-#include "App/BundledFonts.h"
+#include "App/AppStart.h"
 #include "App/EndSignals.h"
 #include "App/MainShellViewModel.h"
 #include "App/RootViewModel.h"
@@ -25,6 +25,7 @@
 #include "Features/Editor/ProjectEditorScreenModel.h"
 #include "Features/Editor/ProjectEditorViewModel.h"
 #include "Features/Editor/ProjectIterationsModel.h"
+#include "Export/CommercialProposalPDF.h"
 #include "Features/Export/ExportPDFViewModel.h"
 #include "Features/Export/LateSaveAnswers.h"
 #include "Features/Finance/PaymentRowsModel.h"
@@ -61,10 +62,13 @@
 #include <QScopeGuard>
 #include <QScreen>
 #include <QCursor>
+#include <QDeadlineTimer>
 #include <QTest>
+#include <QThreadPool>
 #include <qpa/qwindowsysteminterface.h>
 #include <QtQuickTest/quicktest.h>
 #include <algorithm>
+#include <atomic>
 #include <csignal>
 
 #include "App/AppQmlPlugins.h"
@@ -163,9 +167,8 @@ class TestScreenshots : public QObject
         if (guest)
             Preferences::shared().setValue(QStringLiteral("guest_mode_active"), true);
         m_engine = std::make_unique<QQmlApplicationEngine>();
-        m_engine->addImportPath(QStringLiteral("qrc:/"));
-        m_engine->addImportPath(QStringLiteral("qrc:/qt/qml"));
-        m_engine->load(QUrl(QStringLiteral("qrc:/qt/qml/Tessmark/App/Main.qml")));
+        AppStart::prepareEngine(*m_engine);
+        m_engine->load(AppStart::window());
         QVERIFY(!m_engine->rootObjects().isEmpty());
         m_window = qobject_cast<QQuickWindow *>(m_engine->rootObjects().first());
         QVERIFY(m_window);
@@ -631,8 +634,7 @@ class TestScreenshots : public QObject
         m_account.tokens.token = data.issueToken(data.accountByEmail(QString::fromUtf8(DemoSeed::email))->id);
         m_sheetService = std::make_unique<ProjectsService>(false, nullptr, m_account.api.get());
         m_engine = std::make_unique<QQmlApplicationEngine>();
-        m_engine->addImportPath(QStringLiteral("qrc:/"));
-        m_engine->addImportPath(QStringLiteral("qrc:/qt/qml"));
+        AppStart::prepareEngine(*m_engine);
         // Without the root view nothing applies the stored appearance: the window sets it itself.
         m_engine->loadData(QStringLiteral("import QtQuick\nimport QtQuick.Window\nimport Tessmark.Design\n"
                                           "Window { width: 900; height: 760; visible: true; color: AppTheme.background;"
@@ -929,10 +931,9 @@ private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY(m_account.start());
-        // As the application does: disabled controls read as disabled, and the bundled fonts are
-        // there before any window.
-        QuickItemAccessible::install();
-        BundledFonts::registerAll();
+        // As the application starts: disabled controls read as disabled, the bundled fonts are
+        // there before any window, Qt's own texts speak Russian.
+        AppStart::prepare(*QCoreApplication::instance());
         if (m_audit)
             QVERIFY2(AccessibilityAudit::activate(), "no accessibility bus");
     }
@@ -1291,8 +1292,7 @@ private Q_SLOTS:
         if (!guest)
             AccountTestBackend::signIn(auth);
         m_engine = std::make_unique<QQmlApplicationEngine>();
-        m_engine->addImportPath(QStringLiteral("qrc:/"));
-        m_engine->addImportPath(QStringLiteral("qrc:/qt/qml"));
+        AppStart::prepareEngine(*m_engine);
         m_engine->setInitialProperties({{QStringLiteral("auth"), QVariant::fromValue(&auth)},
                                         {QStringLiteral("isGuest"), guest},
                                         {QStringLiteral("scheme"), scheme},
@@ -2921,17 +2921,36 @@ private Q_SLOTS:
         QVERIFY(sheet);
         auto *model = sheet->property("viewModel").value<ExportPDFViewModel *>();
         QVERIFY(model);
-        // Held until the shot is taken, so that the progress is what the sheet shows.
-        auto hold = std::make_shared<QSemaphore>();
         // A place chosen in the desktop's dialog after the save ended, told over the sheet.
         const bool placeNotUsed = state == QLatin1String("place-not-used");
-        if (state != QLatin1String("ready") && !saveDialog && !placeNotUsed) {
-            const bool generating = state == QLatin1String("generating");
-            model->setGenerator([hold, generating](const CommercialProposalInput &) -> std::optional<QString> {
-                if (generating)
-                    hold->acquire();
+        // The progress is shot while a large proposal is drawn, over and over until the shot is
+        // taken (at most 20 s), on one render thread and with Qt's own pool of one thread, as on a
+        // machine of one CPU: the window draws its progress all the same, without waiting for it.
+        const bool generating = state == QLatin1String("generating");
+        QThreadPool renders;
+        renders.setMaxThreadCount(1);
+        model->setWorkPool(&renders);
+        const int qtThreads = QThreadPool::globalInstance()->maxThreadCount();
+        auto shot = std::make_shared<std::atomic_bool>(false);
+        auto drawingEnded = std::make_shared<std::atomic_bool>(false);
+        const auto renderEnds = qScopeGuard([&] {
+            shot->store(true);
+            model->discard();
+            QThreadPool::globalInstance()->setMaxThreadCount(qtThreads);
+        });
+        if (generating) {
+            QThreadPool::globalInstance()->setMaxThreadCount(1);
+            model->setGenerator([shot, drawingEnded](const CommercialProposalInput &,
+                                                     std::stop_token stop) -> std::optional<QString> {
+                const CommercialProposalInput large = sampleProposal(2000);
+                for (QDeadlineTimer drawing(20000); !shot->load() && !stop.stop_requested() && !drawing.hasExpired();)
+                    CommercialProposalPDF::render(large, QDate::currentDate(), stop);
+                drawingEnded->store(true);
                 return std::nullopt;
             });
+        } else if (state == QLatin1String("failed")) {
+            model->setGenerator(
+                [](const CommercialProposalInput &, std::stop_token) { return std::optional<QString>(); });
         }
         QMetaObject::invokeMethod(sheet, "open");
         if (saveDialog) {
@@ -2989,7 +3008,28 @@ private Q_SLOTS:
             QTest::qWait(100); // the alert's opening
         }
         shoot(QStringLiteral("export-sheet-%1-%2").arg(state, scheme));
-        hold->release();
+        if (generating) {
+            // A grab while the render runs shows the progress's text.
+            QQuickItem *progress = item(QStringLiteral("progressText"));
+            QVERIFY(progress && progress->isVisible());
+            const QImage drawn = m_window->grabWindow().convertToFormat(QImage::Format_RGB32);
+            QVERIFY2(!drawingEnded->load(), "the window waited for the render");
+            const qreal ratio = drawn.width() / qreal(m_window->width());
+            const QRect area = QRectF(progress->mapRectToScene(progress->boundingRect()).topLeft() * ratio,
+                                      progress->mapRectToScene(progress->boundingRect()).bottomRight() * ratio)
+                                   .toRect()
+                                   .intersected(drawn.rect());
+            // The text stands centred in a row as wide as the sheet: its left end is background.
+            const QColor background(drawn.pixel(area.left(), area.center().y()));
+            int inked = 0;
+            for (int y = area.top(); y <= area.bottom(); ++y) {
+                for (int x = area.left(); x <= area.right(); ++x) {
+                    const QColor seen(drawn.pixel(x, y));
+                    inked += std::abs(seen.lightness() - background.lightness()) > 40;
+                }
+            }
+            QVERIFY2(inked > 40, qPrintable(QStringLiteral("%1 pixels of text drawn").arg(inked)));
+        }
     }
 
     void tour_data()

@@ -90,6 +90,8 @@ class tst_ProjectsService : public QObject
 
 private:
     QTemporaryDir m_dir;
+    // The services' work threads, the test's own.
+    QThreadPool m_work;
     TestBackend m_backend;
     std::unique_ptr<APIClient> m_client;
     std::optional<QString> m_token;
@@ -97,11 +99,15 @@ private:
 
     std::unique_ptr<ProjectsService> guest(std::shared_ptr<ModelContainer> store = ModelContainer::openInMemory())
     {
-        return std::make_unique<ProjectsService>(true, std::move(store), m_client.get());
+        auto service = std::make_unique<ProjectsService>(true, std::move(store), m_client.get());
+        service->setWorkPool(&m_work);
+        return service;
     }
     std::unique_ptr<ProjectsService> account()
     {
-        return std::make_unique<ProjectsService>(false, nullptr, m_client.get());
+        auto service = std::make_unique<ProjectsService>(false, nullptr, m_client.get());
+        service->setWorkPool(&m_work);
+        return service;
     }
     QString seed(const QString &name, QJsonObject fields = {})
     {
@@ -503,7 +509,7 @@ private Q_SLOTS:
                 make(QStringLiteral("local-%1").arg(i), QStringLiteral("P%1").arg(i), 2));
         QSignalSpy changed(service.get(), &ProjectsService::projectsChanged);
         // The worker waits, so that a fast one cannot be done before load returns.
-        PoolHold reader;
+        PoolHold reader(m_work);
         QCoro::Task<void> loading = service->load(false);
         QVERIFY(service->isLoading());
         QVERIFY(service->projects().isEmpty());

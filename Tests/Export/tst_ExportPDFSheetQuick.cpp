@@ -140,9 +140,10 @@ public:
     {
         return QFile::remove(m_dir.filePath(QStringLiteral("tmp/tessmark-%1").arg(::getuid())));
     }
-    // Renders wait until releaseRenders(), so that what shows while one runs is seen however fast
-    // the machine renders.
-    Q_INVOKABLE void holdRenders() { m_renders.emplace(); }
+    // The sheet renders on the test's own threads, which holdRenders() holds until
+    // releaseRenders(), so that what shows while a render runs is seen however fast the machine is.
+    Q_INVOKABLE void rendersOnTestThreads(ExportPDFViewModel *viewModel) { viewModel->setWorkPool(&m_renderThreads); }
+    Q_INVOKABLE void holdRenders() { m_renders.emplace(m_renderThreads); }
     Q_INVOKABLE void releaseRenders() { m_renders.reset(); }
 
     // The viewer is not started: the URL it would open is kept here. A machine without a viewer
@@ -172,6 +173,7 @@ private:
     QUrl m_opened;
     int m_homes = 0;
     std::unique_ptr<ReadOnlyFolder> m_readOnly;
+    QThreadPool m_renderThreads;
     std::optional<PoolHold> m_renders;
 };
 

@@ -1,11 +1,13 @@
 #include "Export/CommercialProposalPDF.h"
 #include "Export/FileErrorText.h"
+#include "Export/ProposalTempFolder.h"
 #include "ExportSamples.h"
 #include "Features/Export/ExportPDFViewModel.h"
 #include "Features/Export/PDFPreviewImageProvider.h"
 #include "PoolHold.h"
 
 #include <QClipboard>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -16,7 +18,10 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
+#include <QThreadPool>
 
+#include <atomic>
 #include <memory>
 
 namespace {
@@ -34,6 +39,14 @@ QByteArray readFile(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArrayLiteral("<missing>");
 }
 
+// The renders' folders left in the per-user folder under base.
+QStringList renderFolders(const QString &base)
+{
+    const std::optional<QString> folder = ProposalTempFolder::ensure(base);
+    return folder ? QDir(*folder).entryList({QStringLiteral("render-*")}, QDir::Dirs)
+                  : QStringList{QStringLiteral("?")};
+}
+
 } // namespace
 
 // The export sheet's model against the real renderer, writing into a private temporary folder.
@@ -42,10 +55,19 @@ class tst_ExportPDFViewModel : public QObject
     Q_OBJECT
 
     QTemporaryDir m_dir;
+    // The renders' threads, the test's own; two, as the application has at least.
+    QThreadPool m_renders;
+
+    std::unique_ptr<ExportPDFViewModel> model()
+    {
+        auto made = std::make_unique<ExportPDFViewModel>();
+        made->setWorkPool(&m_renders);
+        return made;
+    }
 
     std::unique_ptr<ExportPDFViewModel> rendered(const CommercialProposalInput &input)
     {
-        auto model = std::make_unique<ExportPDFViewModel>();
+        auto model = this->model();
         model->setInput(QVariant::fromValue(input));
         QSignalSpy finished(model.get(), &ExportPDFViewModel::generationFinished);
         model->start();
@@ -60,15 +82,16 @@ private Q_SLOTS:
         QVERIFY(m_dir.isValid());
         qputenv("TMPDIR", m_dir.filePath(QStringLiteral("tmp")).toUtf8());
         QVERIFY(QDir().mkpath(m_dir.filePath(QStringLiteral("tmp"))));
+        m_renders.setMaxThreadCount(2);
     }
 
     void rendersIntoTheTemporaryFile()
     {
-        auto model = std::make_unique<ExportPDFViewModel>();
+        auto model = this->model();
         model->setInput(QVariant::fromValue(sampleProposal(5)));
         QCOMPARE(model->suggestedFilename(), QStringLiteral("KP-Сайт-студии.pdf"));
         QSignalSpy finished(model.get(), &ExportPDFViewModel::generationFinished);
-        PoolHold renderer; // a fast render is not done before start() returns
+        PoolHold renderer(m_renders); // a fast render is not done before start() returns
         model->start();
         QVERIFY(model->isGenerating());
         renderer.release();
@@ -103,10 +126,10 @@ private Q_SLOTS:
 
     void failureShowsTheErrorAndRetryRendersAgain()
     {
-        auto model = std::make_unique<ExportPDFViewModel>();
+        auto model = this->model();
         model->setInput(QVariant::fromValue(sampleProposal(1)));
         bool fail = true;
-        model->setGenerator([&fail, dir = m_dir.path()](const CommercialProposalInput &input) {
+        model->setGenerator([&fail, dir = m_dir.path()](const CommercialProposalInput &input, std::stop_token) {
             return fail ? std::nullopt : CommercialProposalPDF::generate(input, QDate(2024, 5, 1), dir);
         });
         QSignalSpy finished(model.get(), &ExportPDFViewModel::generationFinished);
@@ -127,19 +150,20 @@ private Q_SLOTS:
 
     void onlyTheLatestRenderIsShown()
     {
-        auto model = std::make_unique<ExportPDFViewModel>();
+        auto model = this->model();
         auto release = std::make_shared<QSemaphore>();
-        int calls = 0;
-        model->setGenerator([&calls, release](const CommercialProposalInput &) -> std::optional<QString> {
-            if (++calls == 1) {
-                release->acquire();
-                return QStringLiteral("/stale.pdf");
-            }
-            return QStringLiteral("/latest.pdf");
-        });
+        std::atomic_int calls = 0;
+        model->setGenerator(
+            [&calls, release](const CommercialProposalInput &, std::stop_token) -> std::optional<QString> {
+                if (++calls == 1) {
+                    release->acquire();
+                    return QStringLiteral("/stale.pdf");
+                }
+                return QStringLiteral("/latest.pdf");
+            });
         QSignalSpy finished(model.get(), &ExportPDFViewModel::generationFinished);
         model->generate();
-        QTRY_COMPARE(calls, 1);
+        QTRY_COMPARE(calls.load(), 1);
         model->generate();
         QVERIFY(renders(finished, 1));
         QCOMPARE(model->pdfPath(), QStringLiteral("/latest.pdf"));
@@ -155,11 +179,13 @@ private Q_SLOTS:
         auto ran = std::make_shared<QAtomicInt>(0);
         {
             ExportPDFViewModel model;
-            model.setGenerator([release, ran](const CommercialProposalInput &) -> std::optional<QString> {
-                ran->storeRelease(1);
-                release->acquire();
-                return QStringLiteral("/late.pdf");
-            });
+            model.setWorkPool(&m_renders);
+            model.setGenerator(
+                [release, ran](const CommercialProposalInput &, std::stop_token) -> std::optional<QString> {
+                    ran->storeRelease(1);
+                    release->acquire();
+                    return QStringLiteral("/late.pdf");
+                });
             model.generate();
             QTRY_COMPARE(ran->loadAcquire(), 1);
         }
@@ -340,11 +366,11 @@ private Q_SLOTS:
     // A render that ends after the sheet closed leaves no file behind.
     void renderEndingAfterCloseIsRemoved()
     {
-        auto model = std::make_unique<ExportPDFViewModel>();
+        auto model = this->model();
         model->setInput(QVariant::fromValue(sampleProposal(1)));
         auto release = std::make_shared<QSemaphore>();
         auto written = std::make_shared<QString>();
-        model->setGenerator([release, written](const CommercialProposalInput &input) {
+        model->setGenerator([release, written](const CommercialProposalInput &input, std::stop_token) {
             const std::optional<QString> path = CommercialProposalPDF::generate(input);
             *written = path.value_or(QString());
             release->acquire();
@@ -356,6 +382,61 @@ private Q_SLOTS:
         release->release();
         QTRY_VERIFY(!written->isEmpty() && !QFileInfo::exists(QFileInfo(*written).path()));
         QVERIFY(model->pdfUrl().isEmpty());
+    }
+
+    // A render the sheet gives up (closed, gone, or rendering anew) stops at its next line and
+    // leaves no folder: while it draws, and once drawn but not yet shown, as at the application's
+    // end, when the sheet's answer never runs.
+    void abandonedRenderLeavesNoFolder_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("drawing");
+        for (const char *how : {"closed", "gone", "anew"}) {
+            QTest::addRow("%s while drawing", how) << QString::fromLatin1(how) << true;
+            QTest::addRow("%s once drawn", how) << QString::fromLatin1(how) << false;
+        }
+    }
+    void abandonedRenderLeavesNoFolder()
+    {
+        QFETCH(QString, how);
+        QFETCH(bool, drawing);
+        const QTemporaryDir base;
+        auto model = this->model();
+        // Thousands of lines; while drawing, given up before the first.
+        model->setInput(QVariant::fromValue(sampleProposal(drawing ? 2000 : 3)));
+        auto written = std::make_shared<std::atomic_bool>(false);
+        model->setGenerator([drawing, written, dir = base.path()](const CommercialProposalInput &input,
+                                                                  std::stop_token stop) {
+            for (QDeadlineTimer waited(10000); drawing && !stop.stop_requested() && !waited.hasExpired();)
+                QThread::msleep(1);
+            const std::optional<QString> path = CommercialProposalPDF::generate(input, QDate(2024, 5, 1), dir, stop);
+            written->store(path.has_value());
+            return path;
+        });
+        QSignalSpy finished(model.get(), &ExportPDFViewModel::generationFinished);
+        model->start();
+        // Drawn, its answer waiting for an event loop that does not run.
+        if (!drawing) {
+            QVERIFY(m_renders.waitForDone(30000));
+            QCOMPARE(renderFolders(base.path()).size(), 1);
+        }
+        if (how == QLatin1String("closed")) {
+            model->discard();
+        } else if (how == QLatin1String("gone")) {
+            model.reset();
+        } else {
+            model->setGenerator([dir = base.path()](const CommercialProposalInput &input, std::stop_token stop) {
+                return CommercialProposalPDF::generate(input, QDate(2024, 5, 1), dir, stop);
+            });
+            model->generate();
+        }
+        QVERIFY(m_renders.waitForDone(30000));
+        QCOMPARE(written->load(), !drawing);
+        if (how == QLatin1String("anew"))
+            QVERIFY(renders(finished, 1));
+        QCoreApplication::processEvents();
+        QCOMPARE(renderFolders(base.path()).size(), how == QLatin1String("anew") ? 1 : 0);
+        QCOMPARE(finished.size(), how == QLatin1String("anew") ? 1 : 0);
     }
 
     // Once saved, "Копировать файл" and "Показать в папке" give the saved copy, not the render.

@@ -100,6 +100,8 @@ class tst_AnalyticsDashboardModel : public QObject
     Q_OBJECT
 
     QTemporaryDir m_dir;
+    // The rows' work threads, the test's own.
+    QThreadPool m_work;
     TestBackend m_backend;
     std::unique_ptr<APIClient> m_client;
     std::unique_ptr<Preferences> m_preferences;
@@ -150,6 +152,7 @@ private Q_SLOTS:
         QFile::remove(m_dir.filePath(QStringLiteral("prefs.ini")));
         m_preferences = std::make_unique<Preferences>(m_dir.filePath(QStringLiteral("prefs.ini")));
         m_projects = std::make_unique<ProjectsService>(false, nullptr, m_client.get());
+        m_projects->setWorkPool(&m_work);
         m_client->setTransferTimeout(APIClient::defaultTransferTimeout);
     }
     void cleanup()
@@ -587,7 +590,7 @@ private Q_SLOTS:
         const QString id = seed(QStringLiteral("A"), {{QStringLiteral("cost"), 100}});
         auto model = dashboard();
         QSignalSpy resets(model.get(), &QAbstractItemModel::modelReset);
-        PoolHold hold;
+        PoolHold hold(m_work);
         QCoro::Task<void> first = model->load();
         const auto answered = [&](qsizetype loads) {
             return m_backend.requests(QStringLiteral("GET"), analyticsPath(id)).size() == loads
@@ -619,7 +622,7 @@ private Q_SLOTS:
         int touched = 0;
         connect(model.get(), &AnalyticsDashboardModel::selectedRowChanged, this, [&] { ++touched; });
         connect(model.get(), &AnalyticsDashboardModel::figuresChanged, this, [&] { ++touched; });
-        PoolHold hold;
+        PoolHold hold(m_work);
         QCoro::Task<void> pending = model->load();
         QTRY_VERIFY(m_backend.requests().size() == 61
                     && m_client->network()->findChildren<QNetworkReply *>().isEmpty());
@@ -627,7 +630,7 @@ private Q_SLOTS:
         model.reset();
         hold.release();
         await(std::move(pending));
-        QVERIFY(QThreadPool::globalInstance()->waitForDone(10000));
+        QVERIFY(m_work.waitForDone(10000));
         QCoreApplication::sendPostedEvents();
         QCOMPARE(touched, 0);
     }

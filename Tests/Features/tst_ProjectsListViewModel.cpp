@@ -87,6 +87,8 @@ class tst_ProjectsListViewModel : public QObject
     Q_OBJECT
 
     QTemporaryDir m_dir;
+    // The device store's reads, on threads of the test's own.
+    QThreadPool m_work;
     TestBackend m_backend;
     std::unique_ptr<APIClient> m_client;
     std::optional<QString> m_token;
@@ -173,12 +175,13 @@ private Q_SLOTS:
         for (const Project &project : projects)
             repository.upsert(project);
         ProjectsService service(true, store, m_client.get());
+        service.setWorkPool(&m_work);
         QSignalSpy published(&service, &ProjectsService::projectsChanged);
         {
             ProjectsListViewModel list;
             list.setGuest(true);
             list.setProjectsService(&service);
-            PoolHold reader; // the read waits, so that the state before it is seen on any machine
+            PoolHold reader(m_work); // the read waits, so that the state before it is seen on any machine
             list.appear();
             QCOMPARE(list.contentState(), QStringLiteral("loading"));
             QCOMPARE(list.cardsModel()->rowCount(), 0);
@@ -190,7 +193,7 @@ private Q_SLOTS:
         ProjectsListViewModel back;
         back.setGuest(true);
         back.setProjectsService(&service);
-        PoolHold reader;
+        PoolHold reader(m_work);
         back.appear();
         QCOMPARE(back.contentState(), QStringLiteral("cards"));
         QCOMPARE(back.cardsModel()->rowCount(), projects.size());

@@ -3,17 +3,18 @@
 #include <QSemaphore>
 #include <QThreadPool>
 
-// Holds every thread of the shared pool until released: work handed to the pool (a read of the
-// device store, a render, rows worked out) waits meanwhile, so that what shows while it runs is
-// seen however fast the machine is.
+// Holds every thread of a pool the test owns (and gave the code under test) until released: work
+// handed to it (a read of the device store, a render, rows worked out) waits meanwhile, so that
+// what shows while it runs is seen however fast the machine is. Never Qt's global pool, which
+// Qt's own painting waits for.
 class PoolHold
 {
 public:
-    PoolHold()
-        : m_threads(QThreadPool::globalInstance()->maxThreadCount())
+    explicit PoolHold(QThreadPool &pool)
+        : m_threads(pool.maxThreadCount())
     {
         for (int i = 0; i < m_threads; ++i)
-            QThreadPool::globalInstance()->start([this] {
+            pool.start([this] {
                 m_started.release();
                 m_release.acquire();
                 m_ended.release();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "API/WorkThreads.h"
+
 #include <QFuture>
 #include <QPromise>
 #include <QThreadPool>
@@ -13,7 +15,7 @@
 
 // Work on megabytes (a project's JSON made or read, its write to the store) done on a worker
 // thread while the window's event loop goes on; what the work returns or throws comes back to the
-// thread that waits for it.
+// thread that waits for it. The work goes to the application's own threads unless given a pool.
 namespace OffThread {
 
 template<typename T>
@@ -21,7 +23,7 @@ using Outcome = std::variant<T, std::exception_ptr>;
 
 // Hands the work to the pool. A pool of one thread does the works in the order they were given.
 template<typename Work, typename T = std::invoke_result_t<Work>>
-QFuture<Outcome<T>> start(Work work, QThreadPool *pool = QThreadPool::globalInstance())
+QFuture<Outcome<T>> start(Work work, QThreadPool *pool = &WorkThreads::shared())
 {
     auto promise = std::make_shared<QPromise<Outcome<T>>>();
     QFuture<Outcome<T>> future = promise->future();
@@ -49,7 +51,7 @@ QCoro::Task<T> result(QFuture<std::variant<T, std::exception_ptr>> future)
 
 // start() and result() at once.
 template<typename Work, typename T = std::invoke_result_t<Work>>
-QCoro::Task<T> run(Work work, QThreadPool *pool = QThreadPool::globalInstance())
+QCoro::Task<T> run(Work work, QThreadPool *pool = &WorkThreads::shared())
 {
     return result(start(std::move(work), pool));
 }

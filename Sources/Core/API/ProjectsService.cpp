@@ -47,14 +47,14 @@ DeviceListing readListing(const std::function<std::shared_ptr<ModelContainer>()>
 
 // A store on disk is read on a worker thread through a connection of its own, so that the window
 // never waits for the list; an in-memory store has no second connection and is read in place.
-QCoro::Task<DeviceListing> readListingOffThread(std::shared_ptr<ModelContainer> store)
+QCoro::Task<DeviceListing> readListingOffThread(std::shared_ptr<ModelContainer> store, QThreadPool *pool)
 {
     if (store->isStoredInMemoryOnly())
         co_return readListing([&store] { return store; });
     auto promise = std::make_shared<QPromise<DeviceListing>>();
     QFuture<DeviceListing> future = promise->future();
     promise->start();
-    QThreadPool::globalInstance()->start([promise, filePath = store->filePath()] {
+    pool->start([promise, filePath = store->filePath()] {
         promise->addResult(readListing([&filePath] { return ModelContainer::openReader(filePath); }));
         promise->finish();
     });
@@ -191,7 +191,7 @@ QCoro::Task<void> ProjectsService::loadDevice(QPointer<ProjectsService> self, qu
     quint64 writes = 0;
     do {
         writes = self->m_deviceWrites;
-        auto reading = readListingOffThread(self->m_localRepository->context());
+        auto reading = readListingOffThread(self->m_localRepository->context(), &self->workPool());
         listing = co_await std::move(reading);
         if (!self)
             co_return;

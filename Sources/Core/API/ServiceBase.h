@@ -3,6 +3,7 @@
 #include "API/APIClient.h"
 #include "API/OffThread.h"
 #include "API/RequestCancelled.h"
+#include "API/WorkThreads.h"
 
 #include <QJsonValue>
 #include <QObject>
@@ -28,6 +29,9 @@ public:
     QString errorMessageText() const { return m_errorMessage.value_or(QString()); }
     bool hasErrorMessage() const { return m_errorMessage.has_value(); }
     APIClient &api() const { return m_api ? *m_api : APIClient::shared(); }
+    // The threads the service's long work runs on: the application's, unless a test gives its own.
+    QThreadPool &workPool() const { return m_workPool ? *m_workPool : WorkThreads::shared(); }
+    void setWorkPool(QThreadPool *pool) { m_workPool = pool; }
 
 Q_SIGNALS:
     void errorMessageChanged();
@@ -125,8 +129,8 @@ private:
                                                           QString path, Request body)
     {
         try {
-            QCoro::Task<QByteArray> encoding =
-                OffThread::run([body = std::move(body)] { return Json::serialize(QJsonValue(body.toJson())); });
+            QCoro::Task<QByteArray> encoding = OffThread::run(
+                [body = std::move(body)] { return Json::serialize(QJsonValue(body.toJson())); }, &self->workPool());
             const QByteArray payload = co_await std::move(encoding);
             if (!self)
                 co_return std::nullopt;
@@ -134,7 +138,8 @@ private:
             const QByteArray answer = co_await std::move(pending);
             if (!self)
                 co_return std::nullopt;
-            QCoro::Task<T> decoding = OffThread::run([answer] { return APIClient::decode<T>(answer); });
+            QCoro::Task<T> decoding =
+                OffThread::run([answer] { return APIClient::decode<T>(answer); }, &self->workPool());
             T decoded = co_await std::move(decoding);
             if (self)
                 co_return decoded;
@@ -150,5 +155,6 @@ private:
                                                    QString path);
 
     APIClient *m_api = nullptr;
+    QPointer<QThreadPool> m_workPool;
     std::optional<QString> m_errorMessage;
 };

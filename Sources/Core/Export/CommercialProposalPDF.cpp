@@ -37,7 +37,7 @@ QString documentTitle(const CommercialProposalInput &input)
                           : QStringLiteral("Коммерческое предложение — ") + name;
 }
 
-QByteArray render(const CommercialProposalInput &input, const QDate &today)
+QByteArray render(const CommercialProposalInput &input, const QDate &today, std::stop_token stop)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -54,24 +54,26 @@ QByteArray render(const CommercialProposalInput &input, const QDate &today)
         QPainter painter;
         if (!painter.begin(&writer))
             return {};
-        PDFCanvas canvas(&painter, [&writer] { writer.newPage(); });
+        const auto newPage = [&writer] { writer.newPage(); };
+        PDFCanvas canvas(&painter, newPage, std::move(stop));
         canvas.preparePageSurface();
         CommercialProposalRenderer::drawHeader(input, today, canvas);
         CommercialProposalRenderer::drawSummary(input, canvas);
         CommercialProposalRenderer::drawEstimateTable(input, canvas);
         CommercialProposalRenderer::drawNotes(input, canvas);
         CommercialProposalRenderer::drawFooter(canvas);
-        if (!painter.end())
+        if (canvas.stopped() || !painter.end())
             return {};
         buffer.close();
         return PDFToUnicode::complete(bytes, canvas.glyphs());
     }
 }
 
-std::optional<QString> generate(const CommercialProposalInput &input, const QDate &today, const QString &tempBase)
+std::optional<QString> generate(const CommercialProposalInput &input, const QDate &today, const QString &tempBase,
+                                std::stop_token stop)
 {
-    const QByteArray bytes = render(input, today);
-    if (bytes.isEmpty())
+    const QByteArray bytes = render(input, today, stop);
+    if (bytes.isEmpty() || stop.stop_requested())
         return std::nullopt;
     return writeTempPDF(bytes, input.projectName, tempBase);
 }

@@ -333,7 +333,8 @@ void drawEstimateTable(const CommercialProposalInput &input, PDFCanvas &canvas)
     if (input.items.isEmpty()) {
         drawEmptyRow(canvas);
     } else {
-        for (qsizetype i = 0; i < input.items.size(); ++i)
+        // A render abandoned midway leaves the rest of its rows undrawn.
+        for (qsizetype i = 0; i < input.items.size() && !canvas.stopped(); ++i)
             drawTableRow(canvas, int(i + 1), input.items.at(i), input.currency);
     }
     drawTableTotal(canvas, input);

@@ -7,9 +7,10 @@
 
 #include <cmath>
 
-PDFCanvas::PDFCanvas(QPainter *painter, std::function<void()> onNewPage)
+PDFCanvas::PDFCanvas(QPainter *painter, std::function<void()> onNewPage, std::stop_token stop)
     : m_painter(painter)
     , m_onNewPage(std::move(onNewPage))
+    , m_stop(std::move(stop))
 {
 }
 

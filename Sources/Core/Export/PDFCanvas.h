@@ -8,6 +8,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <stop_token>
 #include <unordered_map>
 
 class QPainter;
@@ -19,13 +20,15 @@ class PDFCanvas
 {
 public:
     // The painter's device must be at 72 dpi, so that one unit is one point. onNewPage ends the
-    // open page and begins the next one.
-    PDFCanvas(QPainter *painter, std::function<void()> onNewPage);
+    // open page and begins the next one. Once stop is requested, the drawing is abandoned:
+    // stopped() tells the sections to leave out what is left.
+    PDFCanvas(QPainter *painter, std::function<void()> onNewPage, std::stop_token stop = {});
     ~PDFCanvas();
 
     qreal y = 48;
 
     int pageCount() const { return m_pages; }
+    bool stopped() const { return m_stop.stop_requested(); }
     // Every glyph the canvas drew, for completing the document's text maps.
     const PDFGlyphRecorder &glyphs() const { return m_glyphs; }
 
@@ -68,6 +71,7 @@ private:
 
     QPainter *m_painter;
     std::function<void()> m_onNewPage;
+    std::stop_token m_stop;
     int m_pages = 1;
     std::unordered_map<QString, PDFTextBlock> m_figures;
     PDFGlyphRecorder m_glyphs;

@@ -73,9 +73,9 @@ LoadOutcome outcomeOf(const LoadRun &run, const QList<Project> &roots)
 }
 
 // The outcome worked out on a worker thread, so that thousands of rows never hold up the window.
-QCoro::Task<LoadOutcome> outcomeOffThread(std::shared_ptr<const LoadRun> run, QList<Project> roots)
+QCoro::Task<LoadOutcome> outcomeOffThread(std::shared_ptr<const LoadRun> run, QList<Project> roots, QThreadPool *pool)
 {
-    return OffThread::run([run = std::move(run), roots = std::move(roots)] { return outcomeOf(*run, roots); });
+    return OffThread::run([run = std::move(run), roots = std::move(roots)] { return outcomeOf(*run, roots); }, pool);
 }
 
 double sortKey(double cost)
@@ -199,7 +199,9 @@ QCoro::Task<void> AnalyticsDashboardModel::loadFor(QPointer<AnalyticsDashboardMo
     if (!self || generation != self->m_generation)
         co_return;
 
-    QCoro::Task<LoadOutcome> working = outcomeOffThread(run, roots);
+    // On the threads of the projects service the model follows.
+    QCoro::Task<LoadOutcome> working =
+        outcomeOffThread(run, roots, projects ? &projects->workPool() : &WorkThreads::shared());
     LoadOutcome outcome = co_await std::move(working);
     if (!self || generation != self->m_generation)
         co_return;

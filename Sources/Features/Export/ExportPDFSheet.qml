@@ -110,6 +110,7 @@ Item {
                 }
             }
             Text {
+                objectName: "progressText"
                 Layout.fillWidth: true
                 text: "Формируем PDF…"
                 Accessible.role: Accessible.StaticText

@@ -12,18 +12,73 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QQmlEngine>
-#include <QtConcurrent/QtConcurrentRun>
+
+#include <mutex>
+#include <utility>
+
+// One render, shared by the sheet and the thread that draws it. The sheet may give it up at any
+// moment; the thread hands its file on only while it is wanted. A file made but not yet shown is
+// removed by whichever of the two comes last, so that a render given up leaves nothing behind,
+// also at the application's end, when the sheet's answer never runs.
+struct ExportPDFViewModel::Render
+{
+    std::stop_source stop;
+    std::mutex mutex;
+    // Made by the thread, not yet taken by the sheet.
+    std::optional<QString> made;
+
+    // On the drawing thread: the file is kept for the sheet, or removed when the sheet gave it up.
+    std::optional<QString> offer(std::optional<QString> path)
+    {
+        if (!path)
+            return path;
+        {
+            const std::lock_guard lock(mutex);
+            if (!stop.stop_requested()) {
+                made = path;
+                return path;
+            }
+        }
+        ProposalTempFolder::removeRender(*path);
+        return std::nullopt;
+    }
+    // The sheet shows the file: from now on it is the sheet's to remove.
+    void take()
+    {
+        const std::lock_guard lock(mutex);
+        made.reset();
+    }
+    void abandon()
+    {
+        std::optional<QString> left;
+        {
+            const std::lock_guard lock(mutex);
+            stop.request_stop();
+            left = std::exchange(made, std::nullopt);
+        }
+        if (left)
+            ProposalTempFolder::removeRender(*left);
+    }
+};
 
 ExportPDFViewModel::ExportPDFViewModel(QObject *parent)
     : QObject(parent)
-    , m_generator([](const CommercialProposalInput &input) { return CommercialProposalPDF::generate(input); })
+    , m_generator([](const CommercialProposalInput &input, std::stop_token stop) {
+        return CommercialProposalPDF::generate(input, QDate::currentDate(), QDir::tempPath(), std::move(stop));
+    })
     , m_urlOpener([](const QUrl &url) { return QDesktopServices::openUrl(url); })
 {
 }
 
 ExportPDFViewModel::~ExportPDFViewModel()
 {
+    abandonRender();
     dropRender();
+}
+
+void ExportPDFViewModel::setWorkPool(QThreadPool *pool)
+{
+    m_workPool = pool;
 }
 
 void ExportPDFViewModel::setInput(const QVariant &input)
@@ -80,42 +135,52 @@ void ExportPDFViewModel::generate()
     // The application registers the bundled font at start; a host that did not (a test of the sheet
     // alone) has it registered here, on the GUI thread, before any worker lays text out.
     PDFTypography::family();
-    const int generation = ++m_generation;
-    m_discarded = false;
+    ++m_generation;
+    abandonRender();
     dropRender();
     m_error.clear();
     m_generating = true;
     clearOutcome();
     Q_EMIT stateChanged();
-    QFuture<Rendered> rendering = QtConcurrent::run(
-        [generator = m_generator](const CommercialProposalInput &input) {
-            Rendered rendered{generator(input), 0};
-            if (rendered.first)
-                rendered.second = PDFPreviewImageProvider::pageCount(*rendered.first);
-            return rendered;
+    auto render = std::make_shared<Render>();
+    m_render = render;
+    QFuture<OffThread::Outcome<Rendered>> rendering = OffThread::start(
+        [generator = m_generator, input = m_input, render] {
+            const std::stop_token stop = render->stop.get_token();
+            const std::optional<QString> path = generator(input, stop);
+            const int pages = path && !stop.stop_requested() ? PDFPreviewImageProvider::pageCount(*path) : 0;
+            return Rendered{render->offer(path), pages};
         },
-        m_input);
-    generationTask(this, generation, std::move(rendering));
+        m_workPool ? m_workPool.data() : &WorkThreads::shared());
+    generationTask(this, std::move(render), std::move(rendering));
 }
 
-QCoro::Task<> ExportPDFViewModel::generationTask(QPointer<ExportPDFViewModel> self, int generation,
-                                                 QFuture<Rendered> rendering)
+QCoro::Task<> ExportPDFViewModel::generationTask(QPointer<ExportPDFViewModel> self, std::shared_ptr<Render> render,
+                                                 QFuture<OffThread::Outcome<Rendered>> rendering)
 {
-    const auto [path, pages] = co_await rendering;
-    // A render nobody will show any more: the sheet went, or a newer render started.
-    if (!self || self->m_generation != generation || self->m_discarded) {
-        if (path)
-            ProposalTempFolder::removeRender(*path);
+    const OffThread::Outcome<Rendered> outcome = co_await rendering;
+    // Given up meanwhile (the sheet went or closed, or a newer render started): its file, if it
+    // made one, is removed already.
+    if (!self || self->m_render != render)
         co_return;
-    }
+    render->take();
+    self->m_render.reset();
     self->m_generating = false;
-    if (path) {
-        self->m_pdfPath = *path;
-        self->m_pageCount = pages;
-    } else
+    const Rendered *rendered = std::get_if<0>(&outcome);
+    if (rendered && rendered->first) {
+        self->m_pdfPath = *rendered->first;
+        self->m_pageCount = rendered->second;
+    } else {
         self->m_error = CommercialProposalPDF::creationErrorText();
+    }
     Q_EMIT self->stateChanged();
     Q_EMIT self->generationFinished();
+}
+
+void ExportPDFViewModel::abandonRender()
+{
+    if (m_render)
+        std::exchange(m_render, nullptr)->abandon();
 }
 
 void ExportPDFViewModel::setSaving(bool saving)
@@ -283,7 +348,7 @@ QString ExportPDFViewModel::sharedPath() const
 
 void ExportPDFViewModel::discard()
 {
-    m_discarded = true;
+    abandonRender();
     m_generating = false;
     dropRender();
     Q_EMIT stateChanged();

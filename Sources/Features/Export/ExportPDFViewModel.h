@@ -1,5 +1,6 @@
 #pragma once
 
+#include "API/OffThread.h"
 #include "Export/CommercialProposalInput.h"
 #include "Export/PDFSaveResult.h"
 
@@ -12,13 +13,16 @@
 #include <QVariant>
 #include <QtQml/qqmlregistration.h>
 #include <functional>
+#include <memory>
 #include <optional>
+#include <stop_token>
 
-// The proposal export sheet: renders the proposal into its temporary file on a worker thread (the
-// sheet keeps drawing its progress meanwhile), then saves copies of that file, copies it to the
-// clipboard, shows it in its folder and opens it in the viewer. A result that arrives after the
-// sheet is gone, or after a newer render started, is dropped. One outcome shows at a time: each
-// action clears the notice or alert of the one before.
+// The proposal export sheet: renders the proposal into its temporary file on one of the
+// application's work threads (the sheet keeps drawing its progress meanwhile), then saves copies
+// of that file, copies it to the clipboard, shows it in its folder and opens it in the viewer. A
+// render the sheet no longer wants (the sheet closed or went, or a newer render started) stops at
+// its next line and leaves no file. One outcome shows at a time: each action clears the notice or
+// alert of the one before.
 class ExportPDFViewModel : public QObject, public QQmlParserStatus
 {
     Q_OBJECT
@@ -51,13 +55,15 @@ class ExportPDFViewModel : public QObject, public QQmlParserStatus
     Q_PROPERTY(QString actionError READ actionError NOTIFY saveChanged)
 
 public:
-    // Renders and writes the proposal, returning the file's path; runs on a worker thread.
-    using Generator = std::function<std::optional<QString>(const CommercialProposalInput &)>;
+    // Renders and writes the proposal, returning the file's path; runs on a worker thread, and
+    // gives up (no file) once its stop is requested.
+    using Generator = std::function<std::optional<QString>(const CommercialProposalInput &, std::stop_token)>;
     // Opens a URL with the desktop's application for it; false when none took it.
     using UrlOpener = std::function<bool(const QUrl &)>;
 
     explicit ExportPDFViewModel(QObject *parent = nullptr);
-    // The render goes with the sheet, unless another program was given it.
+    // The render goes with the sheet, unless another program was given it; one still drawn is
+    // given up.
     ~ExportPDFViewModel() override;
 
     QVariant input() const { return QVariant::fromValue(m_input); }
@@ -82,8 +88,10 @@ public:
     QString actionErrorTitle() const { return m_actionErrorTitle; }
     QString actionError() const { return m_actionError; }
 
-    // Seams for tests: what renders the file, and what opens it or its folder.
+    // Seams for tests: what renders the file, the threads it renders on (the application's
+    // unless given), and what opens the file or its folder.
     void setGenerator(Generator generator) { m_generator = std::move(generator); }
+    void setWorkPool(QThreadPool *pool);
     void setUrlOpener(UrlOpener opener) { m_urlOpener = std::move(opener); }
 
     // The first render, when the sheet is shown; later calls change nothing.
@@ -127,7 +135,11 @@ Q_SIGNALS:
 private:
     // A render's file, when there is one, and its number of pages.
     using Rendered = std::pair<std::optional<QString>, int>;
-    static QCoro::Task<> generationTask(QPointer<ExportPDFViewModel> self, int generation, QFuture<Rendered> rendering);
+    struct Render;
+    static QCoro::Task<> generationTask(QPointer<ExportPDFViewModel> self, std::shared_ptr<Render> render,
+                                        QFuture<OffThread::Outcome<Rendered>> rendering);
+    // The render under way is not wanted any more.
+    void abandonRender();
     void setSaving(bool saving);
     // Copies the render to the chosen file; on success the copy is the one saved last.
     PDFSaveResult copyTo(const QUrl &destination, const QUrl &folder);
@@ -141,7 +153,11 @@ private:
     CommercialProposalInput m_input;
     Generator m_generator;
     UrlOpener m_urlOpener;
+    QPointer<QThreadPool> m_workPool;
+    // Counts renders: the first is started once, and each file's preview has an address of its own.
     int m_generation = 0;
+    // The render under way, until its result is shown.
+    std::shared_ptr<Render> m_render;
     // Counts actions, so that a late answer to an earlier one is dropped.
     int m_action = 0;
     bool m_generating = false;
@@ -152,7 +168,6 @@ private:
     // The copy of the save running or last ended, if it made one.
     QString m_saveCopy;
     bool m_handedOver = false;
-    bool m_discarded = false;
     bool m_saving = false;
     QString m_notice;
     QString m_saveError;

@@ -66,6 +66,7 @@ TestCase {
 
     function openSheet(lines) {
         const sheet = createTemporaryObject(sheetComponent, testCase, { input: exportTest.proposal(lines) })
+        exportTest.rendersOnTestThreads(sheet.viewModel)
         sheet.open()
         return sheet
     }
