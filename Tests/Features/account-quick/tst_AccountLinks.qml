@@ -69,7 +69,12 @@ Item {
             findChild(reset, "confirmField").text = "new-secret"
             findChild(reset, "confirmField").input.forceActiveFocus()
             keyClick(Qt.Key_Return)
+            // Busy, it stays enabled to keep the keys, and a press sends nothing more.
+            verify(save.busy && save.enabled)
+            mouseClick(save)
+            keyClick(Qt.Key_Return)
             tryCompare(findChild(reset, "successLine"), "visible", true)
+            compare(backend.requestCount("auth/reset-password"), 1)
             compare(findChild(reset, "successLine").text, "Пароль изменён. Войдите с новым паролем.")
             verify(!findChild(reset, "errorLine").visible)
             verify(!save.enabled)
