@@ -1362,6 +1362,22 @@ private Q_SLOTS:
         QCOMPARE(form->password(), QStringLiteral("secret-12"));
         QCOMPARE(form->firstName(), QStringLiteral("Анна"));
         QCOMPARE(form->lastName(), QStringLiteral("Петрова"));
+
+        // Before the e-mail, the modes: Left and Right go to the one on that side and choose it,
+        // as tabs do, and stop at the ends.
+        QQuickItem *signIn = item(QStringLiteral("signInModeButton"));
+        QQuickItem *registration = item(QStringLiteral("registerModeButton"));
+        input(QStringLiteral("emailField"))->forceActiveFocus(Qt::TabFocusReason);
+        QTest::keyClick(m_window, Qt::Key_Backtab);
+        QCOMPARE(m_window->activeFocusItem(), registration);
+        for (const auto &[key, to] : {std::pair(Qt::Key_Left, signIn), std::pair(Qt::Key_Left, signIn),
+                                      std::pair(Qt::Key_Right, registration), std::pair(Qt::Key_Right, registration)}) {
+            QTest::keyClick(m_window, key);
+            QCOMPARE(m_window->activeFocusItem(), to);
+            QCOMPARE(form->isRegister(), to == registration);
+            QTRY_VERIFY2(FocusCheck::problem(m_window).isEmpty(), qPrintable(FocusCheck::problem(m_window)));
+        }
+        QCOMPARE(form->email(), QStringLiteral("anna@example.test"));
     }
 
     void tabThroughCreateSheet()
