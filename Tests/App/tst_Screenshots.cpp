@@ -302,7 +302,11 @@ class TestScreenshots : public QObject
             const bool verify = screen == QLatin1String("verify");
             if (state == QLatin1String("busy"))
                 slowDown(verify ? QStringLiteral("auth/verify-email") : QStringLiteral("auth/reset-password"));
-            root()->openUrl(verify ? QStringLiteral("tessmark://verify-email?token=bogus")
+            // A verification succeeds with the token the backend mailed, and is refused otherwise.
+            const QString token =
+                verify && state == QLatin1String("success") ? QStringLiteral("mailed") : QStringLiteral("bogus");
+            m_account.backend.data().verificationTokens.insert(QStringLiteral("mailed"), QString());
+            root()->openUrl(verify ? QStringLiteral("tessmark://verify-email?token=") + token
                                    : QStringLiteral("tessmark://reset-password?token=abc"));
             root()->setShowLoginSheet(false);
             if (verify) {
@@ -946,7 +950,7 @@ private Q_SLOTS:
             {"register", {"idle", "fields", "notice", "busy"}},
             {"forgot", {"idle", "error", "busy"}},
             {"reset", {"idle", "error", "busy", "success"}},
-            {"verify", {"error", "busy"}},
+            {"verify", {"error", "busy", "success"}},
         };
         // The narrow window only in light and only at rest or with an error: the busy looks do
         // not change with the width, and each shot costs the suite time.
