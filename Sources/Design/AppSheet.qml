@@ -60,12 +60,14 @@ Item {
         focusBefore = null
     }
 
-    // The scope of the sheet's content holds the focus when no control inside has it.
+    // The scope of the sheet's content holds the focus when no control inside has it. Content
+    // built anew for each showing leaves the focus on a scope around it (a Loader whose item had
+    // the keys when it went), which is no control either.
     function focusInside() {
         const scope = popup.contentItem
         const focused = sheet.Window.activeFocusItem
         for (let at = focused; at !== null && at !== scope; at = at.parent) {
-            if (at.parent === scope)
+            if (at.parent === scope && FocusLanding.canHoldKeys(focused))
                 return
         }
         FocusLanding.land(sheet.initialFocus ?? scope.nextItemInFocusChain(true))

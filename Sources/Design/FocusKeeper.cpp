@@ -9,23 +9,19 @@ namespace {
 // The window's own keeper, kept on the window for the landings and the tests to find.
 constexpr char instanceKey[] = "_tessmarkFocusKeeper";
 
-// A control the keys can stay on: it shows and works, and Tab stops at it or at the list it is a row of.
-bool isControl(const QQuickItem *item)
-{
-    if (!item || !item->isVisible() || !item->isEnabled())
-        return false;
-    for (const QQuickItem *at = item; at; at = at->parentItem()) {
-        if (at->activeFocusOnTab())
-            return true;
-    }
-    return false;
-}
-
 // The control the popup declares it starts on, or null.
 QQuickItem *declaredFirstControl(const QObject *popup)
 {
     auto *declared = popup->property("firstControl").value<QQuickItem *>();
-    return isControl(declared) ? declared : nullptr;
+    return FocusLanding::isControl(declared) ? declared : nullptr;
+}
+
+// Whether the item lies inside the popup's frame.
+bool popupHolds(const QObject *popup, const QQuickItem *item)
+{
+    const auto *content = popup->property("contentItem").value<QQuickItem *>();
+    const QQuickItem *frame = content ? content->parentItem() : nullptr;
+    return item && frame && frame->isAncestorOf(item);
 }
 
 // The popup's first control: the one it declares, else the first one Tab reaches inside it.
@@ -34,9 +30,8 @@ QQuickItem *firstControlOf(QObject *popup)
     if (QQuickItem *declared = declaredFirstControl(popup))
         return declared;
     auto *content = popup->property("contentItem").value<QQuickItem *>();
-    QQuickItem *frame = content ? content->parentItem() : nullptr;
     QQuickItem *next = content ? content->nextItemInFocusChain(true) : nullptr;
-    return next && frame && frame->isAncestorOf(next) ? next : nullptr;
+    return popupHolds(popup, next) ? next : nullptr;
 }
 
 } // namespace
@@ -83,7 +78,7 @@ void FocusKeeper::watch(QQuickWindow *window)
         m_window->setProperty(instanceKey, QVariant());
     m_window = window;
     m_focused = window ? window->activeFocusItem() : nullptr;
-    m_control = isControl(m_focused) ? m_focused : nullptr;
+    m_control = FocusLanding::isControl(m_focused) ? m_focused : nullptr;
     if (!window)
         return;
     window->setProperty(instanceKey, QVariant::fromValue<QObject *>(this));
@@ -117,7 +112,7 @@ void FocusKeeper::focusChanged()
     m_focused = now;
     // Read now: once disabled, a control no longer tells how it got the focus.
     m_focusedShowsRing = now && now->property("visualFocus").toBool();
-    if (isControl(now))
+    if (FocusLanding::isControl(now))
         m_control = now;
     else
         recheck();
@@ -140,16 +135,18 @@ void FocusKeeper::settle()
     if (!m_window || !m_window->contentItem()->hasFocus() || m_waiting || FocusLanding::waits(m_window))
         return;
     const QQuickItem *focused = m_window->activeFocusItem();
-    if (isControl(focused))
+    if (FocusLanding::isControl(focused))
         return;
+    const QObject *popup = FocusLanding::topPopup(m_window);
     // A popup that names its first control starts there, whatever had the keys before it opened.
-    if (const QObject *popup = FocusLanding::topPopup(m_window); popup && declaredFirstControl(popup)) {
+    if (popup && declaredFirstControl(popup)) {
         landOnFirstControl();
         return;
     }
-    // Put on a view on purpose while its control stays: that view's to hand on.
+    // Put on a view on purpose while its control stays: that view's to hand on. A control beneath
+    // the popup on top is out of reach until the popup closes, and keeps nothing.
     if (focused && focused != m_window->contentItem() && m_control && m_control->window() == m_window
-        && isControl(m_control))
+        && FocusLanding::isControl(m_control) && (!popup || popupHolds(popup, m_control)))
         return;
     landOnFirstControl();
 }

@@ -361,6 +361,17 @@ void FocusLanding::park(QQuickItem *item) const
         new ParkedKeys(item);
 }
 
+bool FocusLanding::isControl(const QQuickItem *item)
+{
+    if (!item || !item->isVisible() || !item->isEnabled())
+        return false;
+    for (const QQuickItem *at = item; at; at = at->parentItem()) {
+        if (at->activeFocusOnTab())
+            return true;
+    }
+    return false;
+}
+
 QObject *FocusLanding::topPopup(const QQuickWindow *window)
 {
     const QQuickItem *top = nullptr;

@@ -33,6 +33,10 @@ public:
     // has the focus, and again while its layout settles, whichever device did the action.
     static void focus(QQuickItem *item, bool inView = false);
 
+    // A control the keys can stay on: it shows and works, and Tab stops at it or at the list it
+    // is a row of.
+    static bool isControl(const QQuickItem *item);
+
     // The open popup that takes the keys and stands above the others in the window, or null.
     static QObject *topPopup(const QQuickWindow *window);
     // Whether a landing waits in the window, for a popup to close or for its item to show.
@@ -44,6 +48,7 @@ public:
     // Keeps the keys on a view whose content reloads, until the view lands them on a control
     // again: the window's keeper leaves them there meanwhile.
     Q_INVOKABLE void park(QQuickItem *item) const;
+    Q_INVOKABLE bool canHoldKeys(const QQuickItem *item) const { return isControl(item); }
     // Whether the item is the area or lies within it.
     Q_INVOKABLE bool holds(const QQuickItem *area, const QQuickItem *item) const;
     // Whether the item's window was last worked by a key (a button pressed by Space or Return)

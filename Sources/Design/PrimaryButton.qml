@@ -5,7 +5,8 @@ import QtQuick.Templates as T
 import Tessmark.Design
 
 // The filled button of the main action: full width, primary fill, pressed look animated. While
-// `busy`, a spinning ring in the label's colour stands in place of the label.
+// `busy`, a spinning ring in the label's colour stands in place of the label, on the fill of a
+// disabled button: an owner may leave it enabled so that it keeps the keys meanwhile.
 T.AbstractButton {
     id: control
 
@@ -90,6 +91,6 @@ T.AbstractButton {
 
     background: Rectangle {
         radius: AppTheme.cornerRadiusSmall
-        color: control.enabled ? AppTheme.primary : AppTheme.withOpacity(AppTheme.primary, 0.45)
+        color: control.enabled && !control.busy ? AppTheme.primary : AppTheme.withOpacity(AppTheme.primary, 0.45)
     }
 }

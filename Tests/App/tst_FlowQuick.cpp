@@ -100,6 +100,16 @@ public:
         }
         return {};
     }
+    // What a reader is told the item is (a QAccessible::Role), as its Accessible properties set
+    // it; 0 when they set nothing. QML reads attached properties only of items it knows the type of.
+    Q_INVOKABLE int accessibleRole(const QObject *item) const
+    {
+        for (const QObject *child : item ? item->children() : QObjectList()) {
+            if (child->inherits("QQuickAccessibleAttached"))
+                return child->property("role").toInt();
+        }
+        return 0;
+    }
     // The backend lets every session's token expire: the next authorized request gets 401.
     Q_INVOKABLE void endSessions() { m_account.backend.data().tokens.clear(); }
     // A verified account of the backend besides the demo one.

@@ -314,7 +314,11 @@ class TestScreenshots : public QObject
             const bool verify = screen == QLatin1String("verify");
             if (state == QLatin1String("busy"))
                 slowDown(verify ? QStringLiteral("auth/verify-email") : QStringLiteral("auth/reset-password"));
-            root()->openUrl(verify ? QStringLiteral("tessmark://verify-email?token=bogus")
+            // A verification succeeds with the token the backend mailed, and is refused otherwise.
+            const QString token =
+                verify && state == QLatin1String("success") ? QStringLiteral("mailed") : QStringLiteral("bogus");
+            m_account.backend.data().verificationTokens.insert(QStringLiteral("mailed"), QString());
+            root()->openUrl(verify ? QStringLiteral("tessmark://verify-email?token=") + token
                                    : QStringLiteral("tessmark://reset-password?token=abc"));
             root()->setShowLoginSheet(false);
             if (verify) {
@@ -990,7 +994,7 @@ private Q_SLOTS:
             {"register", {"idle", "fields", "notice", "busy"}},
             {"forgot", {"idle", "error", "busy"}},
             {"reset", {"idle", "error", "busy", "success"}},
-            {"verify", {"error", "busy"}},
+            {"verify", {"error", "busy", "success"}},
         };
         // The narrow window only in light and only at rest or with an error: the busy looks do
         // not change with the width, and each shot costs the suite time.
@@ -1405,6 +1409,22 @@ private Q_SLOTS:
         QCOMPARE(form->password(), QStringLiteral("secret-12"));
         QCOMPARE(form->firstName(), QStringLiteral("Анна"));
         QCOMPARE(form->lastName(), QStringLiteral("Петрова"));
+
+        // Before the e-mail, the modes: Left and Right go to the one on that side and choose it,
+        // as tabs do, and stop at the ends.
+        QQuickItem *signIn = item(QStringLiteral("signInModeButton"));
+        QQuickItem *registration = item(QStringLiteral("registerModeButton"));
+        input(QStringLiteral("emailField"))->forceActiveFocus(Qt::TabFocusReason);
+        QTest::keyClick(m_window, Qt::Key_Backtab);
+        QCOMPARE(m_window->activeFocusItem(), registration);
+        for (const auto &[key, to] : {std::pair(Qt::Key_Left, signIn), std::pair(Qt::Key_Left, signIn),
+                                      std::pair(Qt::Key_Right, registration), std::pair(Qt::Key_Right, registration)}) {
+            QTest::keyClick(m_window, key);
+            QCOMPARE(m_window->activeFocusItem(), to);
+            QCOMPARE(form->isRegister(), to == registration);
+            QTRY_VERIFY2(FocusCheck::problem(m_window).isEmpty(), qPrintable(FocusCheck::problem(m_window)));
+        }
+        QCOMPARE(form->email(), QStringLiteral("anna@example.test"));
     }
 
     void tabThroughCreateSheet()
@@ -5964,6 +5984,13 @@ private Q_SLOTS:
         // A reset link's new password saved by keys: the save button stays disabled.
         rows.append({QStringLiteral("reset-success"), QStringLiteral("default"), defaultSize});
         rows.append({QStringLiteral("reset-success"), QStringLiteral("minimum"), minimumWindowSize});
+        // Each account link opened twice in a session, over analytics or the sign-in sheet, and a
+        // reset whose request the backend holds.
+        for (const QString &action :
+             QStringLiteral("verify-twice verify-refused-twice reset-twice reset-in-flight").split(QLatin1Char(' '))) {
+            rows.append({action, QStringLiteral("default"), defaultSize});
+            rows.append({action, QStringLiteral("minimum"), minimumWindowSize});
+        }
 
         // The table runs as several tests side by side ("k/n": the k-th of n parts), each route's
         // rows together, the routes dealt in turn so that the parts take about as long.
@@ -6592,6 +6619,79 @@ private Q_SLOTS:
             expected = findItem(sheetFrame(item(QStringLiteral("deepLinkSheet"))), QStringLiteral("cancelButton"));
             QVERIFY(expected);
             QCOMPARE(expected->property("text").toString(), QStringLiteral("Закрыть"));
+        } else if (action.endsWith(QLatin1String("-twice")) || action == QLatin1String("reset-in-flight")) {
+            // A link's sheet closed with "Закрыть" and the next one opened: each starts on its first
+            // control with its ring, the outcome read as an alert.
+            const bool reset = action.startsWith(QLatin1String("reset"));
+            const bool refused = action == QLatin1String("verify-refused-twice");
+            const bool inFlight = action == QLatin1String("reset-in-flight");
+            open(QStringLiteral("light"), true, false);
+            QVERIFY(sized());
+            if (refused || reset) {
+                // Signed out, over the sign-in sheet, which comes back as each link's sheet closes.
+                QTRY_VERIFY(item(QStringLiteral("guestButton"))
+                            && item(QStringLiteral("guestButton"))->hasActiveFocus());
+                QTest::keyClick(m_window, Qt::Key_Tab);
+                QTest::keyClick(m_window, Qt::Key_Space);
+                QTRY_VERIFY(input(QStringLiteral("emailField"))
+                            && input(QStringLiteral("emailField"))->hasActiveFocus());
+            } else {
+                MainShellViewModel *vm = signedInShell();
+                QVERIFY(vm);
+                QVERIFY(openAnalytics(vm));
+            }
+            if (inFlight)
+                m_account.backend.hold(QStringLiteral("POST"), QStringLiteral("auth/reset-password"));
+            for (int showing = 0; showing < (inFlight ? 1 : 2); ++showing) {
+                const QString token = QStringLiteral("token-%1").arg(showing);
+                if (reset) {
+                    root()->openUrl(QStringLiteral("tessmark://reset-password?token=") + token);
+                    QTRY_VERIFY((expected = input(QStringLiteral("passwordField"))) != nullptr
+                                && expected->hasActiveFocus());
+                } else {
+                    if (!refused)
+                        m_account.backend.data().verificationTokens.insert(token, QString());
+                    root()->openUrl(QStringLiteral("tessmark://verify-email?token=") + token);
+                    QQuickItem *view = nullptr;
+                    QTRY_VERIFY((view = item(QStringLiteral("verifyEmailView"))) != nullptr);
+                    QQuickItem *outcome = findItem(view, QStringLiteral("outcomeText"));
+                    QTRY_VERIFY(outcome->isVisible());
+                    verifyAlert(outcome,
+                                refused ? QStringLiteral("Ссылка подтверждения недействительна или устарела")
+                                        : QStringLiteral("Email подтверждён. Теперь можно войти."));
+                    expected = findItem(view, QStringLiteral("closeButton"));
+                }
+                QTRY_COMPARE(m_window->activeFocusItem(), expected);
+                verifyLanding(expected, true);
+                if (inFlight || showing > 0)
+                    break;
+                // "Закрыть": the verification's has the keys; the reset's stands in the sheet's bar.
+                if (reset) {
+                    QVERIFY(tabTo(
+                        findItem(sheetFrame(item(QStringLiteral("deepLinkSheet"))), QStringLiteral("cancelButton")),
+                        10));
+                    QTest::keyClick(m_window, Qt::Key_Space);
+                } else {
+                    QTest::keyClick(m_window, Qt::Key_Return);
+                }
+                QTRY_VERIFY(!item(QStringLiteral("verifyEmailView")) && !item(QStringLiteral("resetPasswordView")));
+                if (refused || reset)
+                    QTRY_VERIFY(input(QStringLiteral("emailField"))
+                                && input(QStringLiteral("emailField"))->hasActiveFocus());
+            }
+            if (inFlight) {
+                // The new password sent by Return on "Сохранить пароль": the keys stay on the busy
+                // button while the backend holds its answer.
+                typeText(QStringLiteral("secret-12"));
+                QVERIFY(tabTo(input(QStringLiteral("confirmField")), 4));
+                typeText(QStringLiteral("secret-12"));
+                QVERIFY(tabTo(item(QStringLiteral("saveButton")), 4));
+                QTest::keyClick(m_window, Qt::Key_Return);
+                QTRY_VERIFY(root()->auth()->isLoading());
+                expected = item(QStringLiteral("saveButton"));
+                QVERIFY(expected->property("busy").toBool());
+                QTest::qWait(100);
+            }
         } else if (action == QLatin1String("verify-link")) {
             // A verification link while a project is open: the sheet's own control.
             QVERIFY(openDeviceProject(QStringLiteral("landing-link"), 2, QStringLiteral("light"), size));
@@ -6720,6 +6820,18 @@ private Q_SLOTS:
                 && (m_window->activeFocusItem() == expected || expected->isAncestorOf(m_window->activeFocusItem())),
             qPrintable(QStringLiteral("the focus on ") + (m_window->activeFocusItem() ? LayoutCheck::detail::describe(m_window->activeFocusItem()) : QStringLiteral("nothing"))));
         verifyLanding(expected, byKeyboard);
+        if (action == QLatin1String("reset-in-flight")) {
+            // Refused in the end: the keys are still there, on the button enabled again.
+            m_account.backend.release();
+            QTRY_VERIFY(!root()->auth()->isLoading());
+            QObject *reset = item(QStringLiteral("resetPasswordView"))->property("model").value<QObject *>();
+            QTRY_VERIFY(reset->property("hasError").toBool());
+            verifyLanding(expected, true);
+        } else if (action.startsWith(QLatin1String("verify")) && action.endsWith(QLatin1String("-twice"))) {
+            // Return presses the second sheet's "Закрыть" too.
+            QTest::keyClick(m_window, Qt::Key_Return);
+            QTRY_VERIFY(!item(QStringLiteral("verifyEmailView")));
+        }
         if (action == QLatin1String("sign-in") || action == QLatin1String("migration-applied")) {
             // On the tree's first row: Down goes on to the second, opening nothing; Return opens it.
             auto *list = modelOf<ProjectsListViewModel>(QStringLiteral("projectsList"), "viewModel");
@@ -6752,7 +6864,7 @@ private Q_SLOTS:
                 Item { objectName: "scope"; width: 10; height: 10 }
                 SecondaryButton { objectName: "button"; y: 40; text: "Кнопка" }
                 T.Popup { objectName: "popup"; focus: true; width: 100; height: 100
-                          contentItem: SecondaryButton { text: "Внутри" } }
+                          contentItem: Item { SecondaryButton { objectName: "inside"; text: "Внутри" } } }
             })",
                           QUrl());
         std::unique_ptr<QObject> root(component.create());
@@ -6783,6 +6895,11 @@ private Q_SLOTS:
         QTRY_VERIFY(popup->property("opened").toBool());
         button->forceActiveFocus(Qt::TabFocusReason);
         QVERIFY(FocusWatch::problem(window, true).contains(QStringLiteral("outside the open popup")));
+        // The keys left on a view in the popup, the last control beneath it: the keeper takes them
+        // to the popup's first control, as the one beneath is out of reach while the popup stands.
+        auto *inside = window->findChild<QQuickItem *>(QStringLiteral("inside"));
+        inside->parentItem()->forceActiveFocus();
+        QTRY_COMPARE(window->activeFocusItem(), inside);
     }
 
     // The reader's check names an error shown that is not read as an alert, a state's text that

@@ -141,6 +141,16 @@ private Q_SLOTS:
                                               << "file"
                                               << "» доступен только для чтения: проекты в нём не сохранить. "
                                                  "Разрешите запись в этот файл.";
+        QTest::newRow("folder in the file's place")
+            << "folder as file"
+            << "file"
+            << "» находится папка. Переименуйте или переместите её, и Tessmark создаст новое хранилище.";
+        QTest::newRow("link to nothing in the file's place")
+            << "dangling link"
+            << "file"
+            << QStringLiteral("» стоит ссылка на «%1», а такого файла нет. "
+                              "Удалите ссылку, и Tessmark создаст новое хранилище")
+                   .arg(file(QStringLiteral("nowhere/store.sqlite")));
         QTest::newRow("folder of another user") << "foreign folder"
                                                 << "folder"
                                                 << "» принадлежит другому пользователю.";
@@ -169,6 +179,10 @@ private Q_SLOTS:
             if (kind.endsWith(QStringLiteral("with a store")))
                 ModelContainer::open(path)->upsert(QStringLiteral("a"), "{}");
             readOnly = std::make_unique<ReadOnlyFolder>(folder);
+        } else if (kind == QStringLiteral("folder as file")) {
+            QVERIFY(QDir().mkpath(path));
+        } else if (kind == QStringLiteral("dangling link")) {
+            QVERIFY(QFile::link(file(QStringLiteral("nowhere/store.sqlite")), path));
         } else if (kind == QStringLiteral("read-only file")) {
             ModelContainer::open(path)->upsert(QStringLiteral("a"), "{}");
             QVERIFY(::chmod(QFile::encodeName(path).constData(), 0400) == 0);

@@ -466,6 +466,7 @@ private Q_SLOTS:
         service->localRepository()->upsert(make(id, QStringLiteral("A")));
         rename(*service, QStringLiteral("missing"), QStringLiteral("x"));
         QVERIFY(service->errorMessage());
+        QVERIFY(service->errorToldByCaller());
         if (operation == QStringLiteral("fetchProject"))
             QVERIFY(await(service->fetchProject(id)));
         else if (operation == QStringLiteral("load"))
@@ -653,12 +654,18 @@ private Q_SLOTS:
         auto service = account();
         await(service->load(false));
         const QList<Project> before = service->projects();
+        // A failed save is its editor's to tell; a failed load is the list's.
+        m_backend.setOverride(QStringLiteral("PATCH"), QStringLiteral("projects/") + before.first().id,
+                              BackendReply::raw(status == 200 ? status : 500, body));
+        QVERIFY(!rename(*service, before.first().id, QStringLiteral("B")));
+        QVERIFY(service->errorToldByCaller());
         m_backend.setOverride(QStringLiteral("GET"), QStringLiteral("projects"), BackendReply::raw(status, body));
         m_backend.setOverride(QStringLiteral("POST"), QStringLiteral("projects"),
                               BackendReply::raw(status == 200 ? 500 : status, body));
         await(service->load(false));
         QCOMPARE(service->projects(), before);
         QVERIFY2(service->errorMessageText().startsWith(message), qPrintable(service->errorMessageText()));
+        QVERIFY(!service->errorToldByCaller());
         QVERIFY(!service->isLoading());
         QVERIFY(!createPlain(*service, QStringLiteral("B")));
         QCOMPARE(service->projects(), before);

@@ -351,7 +351,7 @@ QCoro::Task<std::optional<Project>> ProjectsService::update(QString id, UpdatePr
     if (updated->id != id) {
         qWarning("the answer to a save of project %s is project %s", qPrintable(Text::boundedMessage(id)),
                  qPrintable(Text::boundedMessage(updated->id)));
-        setErrorMessage(foreignSaveAnswer);
+        setErrorMessage(foreignSaveAnswer, true);
         co_return std::nullopt;
     }
     replaceListed(*updated);
@@ -372,7 +372,7 @@ QCoro::Task<std::optional<Project>> ProjectsService::updateDevice(QPointer<Proje
         try {
             pageLimit = store->pageLimit();
         } catch (const std::exception &error) {
-            self->report(error);
+            self->report(error, true);
             co_return std::nullopt;
         }
         QFuture<OffThread::Outcome<DeviceUpdate>> future = OffThread::start(
@@ -389,11 +389,11 @@ QCoro::Task<std::optional<Project>> ProjectsService::updateDevice(QPointer<Proje
         ++self->m_deviceWrites;
     }
     if (const auto *failure = std::get_if<QString>(&written)) {
-        self->setErrorMessage(*failure);
+        self->setErrorMessage(*failure, true);
         co_return std::nullopt;
     }
     if (std::holds_alternative<std::monostate>(written)) {
-        self->setErrorMessage(QStringLiteral("Проект не найден"));
+        self->setErrorMessage(QStringLiteral("Проект не найден"), true);
         co_return std::nullopt;
     }
     Project updated = std::get<Project>(std::move(written));

@@ -8,17 +8,19 @@ ServiceBase::ServiceBase(APIClient *api, QObject *parent)
 {
 }
 
-void ServiceBase::setErrorMessage(std::optional<QString> message)
+void ServiceBase::setErrorMessage(std::optional<QString> message, bool toldByCaller)
 {
-    if (m_errorMessage == message)
+    toldByCaller = toldByCaller && message;
+    if (m_errorMessage == message && m_errorToldByCaller == toldByCaller)
         return;
     m_errorMessage = std::move(message);
+    m_errorToldByCaller = toldByCaller;
     Q_EMIT errorMessageChanged();
 }
 
-void ServiceBase::report(const std::exception &error)
+void ServiceBase::report(const std::exception &error, bool toldByCaller)
 {
-    setErrorMessage(errorDescription(error));
+    setErrorMessage(errorDescription(error), toldByCaller);
 }
 
 QCoro::Task<bool> ServiceBase::sendIgnoringAnswer(QString method, QString path)

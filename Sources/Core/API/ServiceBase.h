@@ -23,11 +23,15 @@ class ServiceBase : public QObject
     // Empty when absent; hasErrorMessage tells an absent text from an empty one.
     Q_PROPERTY(QString errorMessage READ errorMessageText NOTIFY errorMessageChanged)
     Q_PROPERTY(bool hasErrorMessage READ hasErrorMessage NOTIFY errorMessageChanged)
+    // Whether the screen that asked for the failed call tells the failure itself (a save's, in its
+    // editor): the other screens that show the text then show it without speaking it again.
+    Q_PROPERTY(bool errorToldByCaller READ errorToldByCaller NOTIFY errorMessageChanged)
 
 public:
     const std::optional<QString> &errorMessage() const { return m_errorMessage; }
     QString errorMessageText() const { return m_errorMessage.value_or(QString()); }
     bool hasErrorMessage() const { return m_errorMessage.has_value(); }
+    bool errorToldByCaller() const { return m_errorMessage && m_errorToldByCaller; }
     APIClient &api() const { return m_api ? *m_api : APIClient::shared(); }
     // The threads the service's long work runs on: the application's, unless a test gives its own.
     QThreadPool &workPool() const { return m_workPool ? *m_workPool : WorkThreads::shared(); }
@@ -40,9 +44,9 @@ protected:
     // api: the REST client; the shared one when none is given.
     explicit ServiceBase(APIClient *api, QObject *parent = nullptr);
 
-    void setErrorMessage(std::optional<QString> message);
+    void setErrorMessage(std::optional<QString> message, bool toldByCaller = false);
     void clearError() { setErrorMessage(std::nullopt); }
-    void report(const std::exception &error);
+    void report(const std::exception &error, bool toldByCaller = false);
 
     // The record's JSON, or none after reporting a record that cannot be encoded.
     template<typename Request>
@@ -82,7 +86,7 @@ protected:
         return sendFor<T>(this, &api(), std::move(method), std::move(path), std::move(body), true, nullptr);
     }
     // send() for a body of megabytes: its JSON is made, and the answer read, on a worker thread,
-    // so that the window goes on meanwhile.
+    // so that the window goes on meanwhile. Its failure is reported as one its caller tells.
     template<typename T, typename Request>
     QCoro::Task<std::optional<T>> sendOffThread(QString method, QString path, Request body)
     {
@@ -147,7 +151,7 @@ private:
             // Its owner is gone: there is nobody to tell.
         } catch (const std::exception &error) {
             if (self)
-                self->report(error);
+                self->report(error, true);
         }
         co_return std::nullopt;
     }
@@ -157,4 +161,5 @@ private:
     APIClient *m_api = nullptr;
     QPointer<QThreadPool> m_workPool;
     std::optional<QString> m_errorMessage;
+    bool m_errorToldByCaller = false;
 };

@@ -158,9 +158,22 @@ QString fileSystemCause(const QString &filePath)
                               "Разрешите запись в эту папку.")
             .arg(quoted(folder));
     }
-    if (!QFileInfo::exists(filePath))
+    const QFileInfo stored(filePath);
+    // A link that leads nowhere reads as no file, and a folder as a file that may not be written.
+    if (stored.isSymLink() && !stored.exists()) {
+        return QStringLiteral("На месте файла хранилища проектов %1 стоит ссылка на %2, а такого файла нет. "
+                              "Удалите ссылку, и Tessmark создаст новое хранилище, или верните файл, "
+                              "на который она указывает.")
+            .arg(quoted(filePath), quoted(stored.symLinkTarget()));
+    }
+    if (stored.isDir()) {
+        return QStringLiteral("На месте файла хранилища проектов %1 находится папка. "
+                              "Переименуйте или переместите её, и Tessmark создаст новое хранилище.")
+            .arg(quoted(filePath));
+    }
+    if (!stored.exists())
         return {};
-    if (QFileInfo(filePath).ownerId() != ::getuid()) {
+    if (stored.ownerId() != ::getuid()) {
         return QStringLiteral("Файл хранилища проектов %1 принадлежит другому пользователю. "
                               "Передайте его своей учётной записи или переместите в другое место.")
             .arg(quoted(filePath));

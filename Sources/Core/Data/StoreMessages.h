@@ -21,7 +21,8 @@ QString sqlFailure(int sqliteCode, const QString &filePath, bool hasRoom);
 bool diskHasRoom(const QString &filePath);
 
 // Why the store at filePath cannot be made or written, read from the file system: a path
-// element that is a file, a folder or file of another user or one that may not be written to.
+// element that is a file, a folder or file of another user or one that may not be written to, a
+// folder or a link that leads nowhere in the file's place.
 // Empty when the file system shows no such cause.
 QString fileSystemCause(const QString &filePath);
 // When the file system shows no cause either.

@@ -106,7 +106,8 @@ Item {
                 width: parent.width
                 text: "Отправить письмо"
                 busy: forgot.auth.isLoading
-                enabled: model.canSend
+                // While busy it keeps the keys that pressed it; a press then does nothing.
+                enabled: model.canSend || busy
                 onClicked: model.send()
             }
         }

@@ -27,6 +27,18 @@ Item {
     LayoutMirroring.enabled: false
     LayoutMirroring.childrenInherit: true
 
+    // Left and Right go to the mode on that side and choose it, as a tab bar's keys do.
+    function stepToMode(button, event) {
+        if (event.modifiers !== Qt.NoModifier) {
+            event.accepted = false
+            return
+        }
+        if (!button.enabled)
+            return
+        button.forceActiveFocus(Qt.TabFocusReason)
+        button.clicked()
+    }
+
     // One Return gives one action: in the e-mail field it moves on to the password, anywhere
     // else in the card it submits (nothing while busy).
     function returnPressed() {
@@ -119,8 +131,11 @@ Item {
                         anchors.fill: parent
                         anchors.margins: 4
                         spacing: 0
+                        Keys.onLeftPressed: event => login.stepToMode(signInMode, event)
+                        Keys.onRightPressed: event => login.stepToMode(registerMode, event)
 
                         AccountModeButton {
+                            id: signInMode
                             objectName: "signInModeButton"
                             text: "Вход"
                             selected: !form.isRegister
@@ -128,6 +143,7 @@ Item {
                             onClicked: form.isRegister = false
                         }
                         AccountModeButton {
+                            id: registerMode
                             objectName: "registerModeButton"
                             text: "Регистрация"
                             selected: form.isRegister

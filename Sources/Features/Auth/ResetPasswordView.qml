@@ -119,7 +119,8 @@ Item {
                 visible: !model.tokenRefused
                 text: "Сохранить пароль"
                 busy: reset.auth.isLoading
-                enabled: model.canSave
+                // While busy it keeps the keys that pressed it; a press then does nothing.
+                enabled: model.canSave || busy
                 onClicked: model.save()
             }
         }

@@ -88,11 +88,10 @@ Item {
                                                                 : "exclamationmark.triangle.fill"
                 color: parent.tint
             }
+            // The outcome, either way, is spoken as it shows, with its words.
             AlertText {
                 objectName: "outcomeText"
-                // A failure is spoken as it shows, with its words; a success is read as text.
-                Accessible.role: model.status === VerifyEmailModel.Success ? Accessible.StaticText
-                                                                           : Accessible.AlertMessage
+                shown: model.status !== VerifyEmailModel.Loading
                 Layout.fillWidth: true
                 text: model.message
                 textFormat: Text.PlainText

@@ -343,7 +343,9 @@ Rectangle {
             id: noticeText
 
             objectName: "projectsListNoticeText"
-            // A failed load, creation or deletion: spoken as it shows, with its words.
+            // A failed load, creation or deletion: spoken as it shows, with its words. A failed
+            // save is spoken by its editor: here it is read as text.
+            Accessible.role: listModel.bannerSpeaks ? Accessible.AlertMessage : Accessible.StaticText
             anchors.left: noticeIcon.right
             anchors.leftMargin: 8
             anchors.right: retryButton.left

@@ -313,6 +313,11 @@ bool ProjectsListViewModel::hasBanner() const
     return (m_service && m_service->hasErrorMessage()) || !m_refusal.isEmpty();
 }
 
+bool ProjectsListViewModel::bannerSpeaks() const
+{
+    return !m_service || !m_service->errorToldByCaller();
+}
+
 QString ProjectsListViewModel::emptyDescription() const
 {
     return m_isGuest ? QStringLiteral("Создайте первый проект — он сохранится на этом устройстве (офлайн).")

@@ -39,6 +39,8 @@ class ProjectsListViewModel : public QObject
     Q_PROPERTY(QString errorMessage READ errorMessage NOTIFY contentChanged)
     Q_PROPERTY(QString bannerMessage READ bannerMessage NOTIFY contentChanged)
     Q_PROPERTY(bool hasBanner READ hasBanner NOTIFY contentChanged)
+    // Whether the banner is spoken as it shows: not a failure its own screen told (a save's).
+    Q_PROPERTY(bool bannerSpeaks READ bannerSpeaks NOTIFY contentChanged)
     Q_PROPERTY(QString emptyDescription READ emptyDescription NOTIFY isGuestChanged)
     Q_PROPERTY(QString noResultsText READ noResultsText NOTIFY searchTextChanged)
     // Position of the selection among the shown rows or cards, -1 when it is not shown.
@@ -87,6 +89,7 @@ public:
     QString errorMessage() const;
     QString bannerMessage() const;
     bool hasBanner() const;
+    bool bannerSpeaks() const;
     QString emptyDescription() const;
     QString noResultsText() const;
     int selectedIndex() const;

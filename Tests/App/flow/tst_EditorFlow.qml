@@ -102,6 +102,21 @@ Item {
             verify(editor.screen.editor.isDirty)
         }
 
+        // The items shown that a reader hears as alerts with the given words.
+        function shownAlerts(parent, text) {
+            const found = []
+            const walk = item => {
+                if (!item.visible)
+                    return
+                if (item.text === text && testEnvironment.accessibleRole(item) === Accessible.AlertMessage)
+                    found.push(item)
+                for (let i = 0; i < item.children.length; ++i)
+                    walk(item.children[i])
+            }
+            walk(parent)
+            return found
+        }
+
         function unsavedDialog(shell) {
             const dialog = findChild(shell, "unsavedEditsDialog")
             verify(dialog)
@@ -202,7 +217,16 @@ Item {
             tryCompare(editor.screen.editor, "saveState", "error")
             const status = findChild(editor, "saveStatusText")
             verify(status.visible)
-            compare(status.text, "Диск заполнен: данные не записаны. Освободите место на диске и повторите.")
+            const full = "Диск заполнен: данные не записаны. Освободите место на диске и повторите."
+            compare(status.text, full)
+            // Spoken once, by the editor: the list's banner, shown over it, reads it as text.
+            showList(shell)
+            const notice = findChild(shell, "projectsListNoticeText")
+            tryVerify(() => notice.visible)
+            compare(notice.text, full)
+            const alerts = shownAlerts(shell, full)
+            compare(alerts.length, 1)
+            verify(alerts[0] === status)
             verify(editor.screen.editor.isDirty)
             compare(findChild(editor, "nameField").text, "Renamed")
             compare(testEnvironment.deviceProjectName(id), "Полный диск")

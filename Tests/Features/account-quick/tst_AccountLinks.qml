@@ -52,8 +52,10 @@ Item {
             findChild(forgot, "emailField").text = " anna@example.test "
             verify(send.enabled)
             mouseClick(send)
-            verify(send.busy)
+            verify(send.busy && send.enabled)
+            mouseClick(send)
             tryCompare(findChild(forgot, "successBox"), "visible", true)
+            compare(backend.requestCount("auth/forgot-password"), 1)
             compare(backend.lastBody("auth/forgot-password").email, "anna@example.test")
             const token = backend.resetTokenFor("anna@example.test")
             verify(token !== "")
@@ -69,7 +71,12 @@ Item {
             findChild(reset, "confirmField").text = "new-secret"
             findChild(reset, "confirmField").input.forceActiveFocus()
             keyClick(Qt.Key_Return)
+            // Busy, it stays enabled to keep the keys, and a press sends nothing more.
+            verify(save.busy && save.enabled)
+            mouseClick(save)
+            keyClick(Qt.Key_Return)
             tryCompare(findChild(reset, "successLine"), "visible", true)
+            compare(backend.requestCount("auth/reset-password"), 1)
             compare(findChild(reset, "successLine").text, "Пароль изменён. Войдите с новым паролем.")
             verify(!findChild(reset, "errorLine").visible)
             verify(!save.enabled)
