@@ -13,7 +13,6 @@
 #include "QuickItemTree.h"
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <QGuiApplication>
 #include <QJsonObject>
 #include <QQmlEngine>
@@ -24,12 +23,12 @@
 #include <QTimer>
 #include <benchmark/benchmark.h>
 #include <algorithm>
-#include <malloc.h>
 #include <memory>
-#include <unistd.h>
 
 #include "App/AppQmlPlugins.h"
 #include "BenchBackendThread.h"
+#include "HoldWatch.h"
+#include "ProcessMemory.h"
 #include "QtBenchmarkMain.h"
 #include "WaitUntil.h"
 
@@ -60,68 +59,6 @@ struct PaymentsBackend : BenchBackendThread
     QString token;
     QString projectId;
 };
-
-// What the process holds: its resident pages, and what malloc handed out and did not get back.
-struct Memory
-{
-    double residentMb = 0;
-    double inUseMb = 0;
-
-    static Memory now()
-    {
-        // What was freed goes back first, so that the figures follow what is held.
-        malloc_trim(0);
-        Memory memory;
-        QFile statm(QStringLiteral("/proc/self/statm"));
-        if (statm.open(QIODevice::ReadOnly)) {
-            const QList<QByteArray> fields = statm.readAll().split(' ');
-            if (fields.size() > 1)
-                memory.residentMb = fields.at(1).toDouble() * double(sysconf(_SC_PAGESIZE)) / 1e6;
-        }
-        const struct mallinfo2 info = mallinfo2();
-        memory.inUseMb = double(info.uordblks + info.hblkhd) / 1e6;
-        return memory;
-    }
-};
-
-// The longest the event loop went without running a timer due every 2 ms.
-class HoldWatch
-{
-public:
-    HoldWatch()
-    {
-        m_timer.setInterval(2);
-        m_timer.setTimerType(Qt::PreciseTimer);
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            m_longestMs = std::max(m_longestMs, double(m_clock.nsecsElapsed()) / 1e6);
-            m_clock.restart();
-        });
-    }
-    void start()
-    {
-        m_longestMs = 0;
-        m_clock.start();
-        m_timer.start();
-    }
-    double stop()
-    {
-        m_timer.stop();
-        return std::max(m_longestMs, double(m_clock.nsecsElapsed()) / 1e6);
-    }
-
-private:
-    QTimer m_timer;
-    QElapsedTimer m_clock;
-    double m_longestMs = 0;
-};
-
-int rowsMade(QQuickItem *item)
-{
-    int count = item->objectName().startsWith(QLatin1String("paymentRow-")) ? 1 : 0;
-    for (QQuickItem *child : item->childItems())
-        count += rowsMade(child);
-    return count;
-}
 
 // One window and engine for every round, as the app keeps one: the payments screen of the
 // backend's project comes and goes in it as the section's loader makes and ends it.
@@ -177,7 +114,7 @@ struct Host
         return drawn;
     }
     QObject *finance() const { return screen ? screen->property("finance").value<QObject *>() : nullptr; }
-    int rows() const { return screen ? rowsMade(screen.get()) : 0; }
+    int rows() const { return screen ? countItems(screen.get(), QLatin1String("paymentRow-")) : 0; }
     // Scrolls the page down a screen at a time to its end, drawing each; whether it got there.
     bool scrollToEnd()
     {
@@ -241,7 +178,7 @@ void BM_OpenHistory(benchmark::State &state)
     int rowsScrolled = 0;
     for (auto _ : state) {
         spin(50);
-        const Memory before = Memory::now();
+        const ProcessMemory before = ProcessMemory::now();
         HoldWatch hold;
         QElapsedTimer clock;
         hold.start();
@@ -260,7 +197,7 @@ void BM_OpenHistory(benchmark::State &state)
             state.SkipWithError("payments missing");
             return;
         }
-        const Memory open = Memory::now();
+        const ProcessMemory open = ProcessMemory::now();
         inUseMb.append(open.inUseMb - before.inUseMb);
         residentMb.append(open.residentMb - before.residentMb);
         // Down to the end, a screen at a time: the rows made stay those of a screen or two.
@@ -271,7 +208,7 @@ void BM_OpenHistory(benchmark::State &state)
         rowsScrolled = std::max(rowsScrolled, host.rows());
         host.close();
         backend.clearRequests();
-        const Memory after = Memory::now();
+        const ProcessMemory after = ProcessMemory::now();
         leftInUseMb.append(after.inUseMb - before.inUseMb);
     }
     if (payments == 0) {
