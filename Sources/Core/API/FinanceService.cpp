@@ -1,6 +1,7 @@
 #include "FinanceService.h"
 
 #include "API/Endpoints.h"
+#include "API/PaymentsAnswer.h"
 
 FinanceService::FinanceService(QObject *parent)
     : ServiceBase(nullptr, parent)
@@ -23,10 +24,23 @@ QCoro::Task<std::optional<EstimateAnalytics>> FinanceService::fetchAnalytics(QSt
 
 QCoro::Task<QList<Payment>> FinanceService::fetchPayments(QString projectId)
 {
-    auto pending = send<QList<Payment>>(QStringLiteral("GET"), Endpoints::payments(projectId), std::nullopt, true,
-                                        readOwner(nullptr));
-    const std::optional<QList<Payment>> payments = co_await std::move(pending);
-    co_return payments.value_or(QList<Payment>());
+    return fetchPaymentsFor(this, std::move(projectId));
+}
+
+QCoro::Task<QList<Payment>> FinanceService::fetchPaymentsFor(QPointer<FinanceService> self, QString projectId)
+{
+    // Thousands of payments are read beside the window, and a reload reads again only those that
+    // changed since the last answer.
+    auto pending = self->sendLargeRead<std::shared_ptr<const PaymentsAnswer>>(
+        Endpoints::payments(projectId), self->readOwner(nullptr),
+        [previous = self->m_lastPayments](const QByteArray &bytes) {
+            return PaymentsAnswer::read(bytes, previous.get());
+        });
+    const std::optional<std::shared_ptr<const PaymentsAnswer>> answer = co_await std::move(pending);
+    if (!answer || !self)
+        co_return QList<Payment>();
+    self->m_lastPayments = *answer;
+    co_return (*answer)->payments();
 }
 
 QCoro::Task<std::optional<Payment>> FinanceService::createPayment(QString projectId, CreatePaymentRequest body)
