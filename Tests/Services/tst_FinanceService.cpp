@@ -248,7 +248,7 @@ private Q_SLOTS:
                                       {"createdAt", "2024-05-01T10:00:00Z"},
                                       {"updatedAt", "2024-05-01T10:00:00Z"}});
         const QByteArray first = Json::serialize(listed);
-        QCOMPARE(first.size() > ServiceBase::largeAnswerBytes, count > 100);
+        QCOMPARE(first.size() > FinanceService::largeAnswerBytes, count > 100);
         QJsonArray next = listed;
         QByteArray second;
         if (change == QStringLiteral("status") || change == QStringLiteral("bad amount")) {

@@ -1,7 +1,11 @@
 #include "FinanceService.h"
 
 #include "API/Endpoints.h"
+#include "API/OffThread.h"
 #include "API/PaymentsAnswer.h"
+#include "API/RequestCancelled.h"
+
+#include <exception>
 
 FinanceService::FinanceService(QObject *parent)
     : ServiceBase(nullptr, parent)
@@ -29,18 +33,46 @@ QCoro::Task<QList<Payment>> FinanceService::fetchPayments(QString projectId)
 
 QCoro::Task<QList<Payment>> FinanceService::fetchPaymentsFor(QPointer<FinanceService> self, QString projectId)
 {
-    // Thousands of payments are read beside the window, and a reload reads again only those that
-    // changed since the last answer.
-    auto pending = self->sendLargeRead<std::shared_ptr<const PaymentsAnswer>>(
-        Endpoints::payments(projectId), self->readOwner(nullptr),
-        [previous = self->m_lastPayments](const QByteArray &bytes) {
+    std::exception_ptr failure;
+    try {
+        QCoro::Task<QByteArray> pending = self->api().requestData(QStringLiteral("GET"), Endpoints::payments(projectId),
+                                                                  std::nullopt, true, self->readOwner(nullptr));
+        const QByteArray bytes = co_await std::move(pending);
+        if (!self)
+            co_return QList<Payment>();
+        // Thousands of payments are read beside the window; a reload reads again only those that
+        // changed since the last answer.
+        const auto read = [bytes, previous = self->m_lastPayments] {
             return PaymentsAnswer::read(bytes, previous.get());
-        });
-    const std::optional<std::shared_ptr<const PaymentsAnswer>> answer = co_await std::move(pending);
-    if (!answer || !self)
-        co_return QList<Payment>();
-    self->m_lastPayments = *answer;
-    co_return (*answer)->payments();
+        };
+        std::shared_ptr<const PaymentsAnswer> answer;
+        if (bytes.size() < largeAnswerBytes) {
+            answer = read();
+        } else {
+            QCoro::Task<std::shared_ptr<const PaymentsAnswer>> reading = OffThread::run(read);
+            answer = co_await std::move(reading);
+        }
+        if (!self)
+            co_return QList<Payment>();
+        self->m_lastPayments = answer;
+        co_return answer->payments();
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    if (self)
+        self->reportReadFailure(failure);
+    co_return QList<Payment>();
+}
+
+void FinanceService::reportReadFailure(std::exception_ptr failure)
+{
+    try {
+        std::rethrow_exception(failure);
+    } catch (const RequestCancelled &) {
+        // The service is going: there is nobody to tell.
+    } catch (const std::exception &error) {
+        report(error);
+    }
 }
 
 QCoro::Task<std::optional<Payment>> FinanceService::createPayment(QString projectId, CreatePaymentRequest body)

@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QCoro/QCoroTask>
 #include <QtQml/qqmlregistration.h>
+#include <exception>
 #include <memory>
 #include <optional>
 
@@ -36,8 +37,13 @@ public:
     QCoro::Task<std::optional<Payment>> updatePayment(QString paymentId, UpdatePaymentRequest body);
     QCoro::Task<bool> deletePayment(QString paymentId);
 
+    // From this size on, a payments answer is read on a worker thread.
+    static constexpr qsizetype largeAnswerBytes = 64 * 1024;
+
 private:
     static QCoro::Task<QList<Payment>> fetchPaymentsFor(QPointer<FinanceService> self, QString projectId);
+    // Reported unless the request was given up with the service.
+    void reportReadFailure(std::exception_ptr failure);
 
     // The next read of payments takes the records of those whose text it finds unchanged here.
     std::shared_ptr<const PaymentsAnswer> m_lastPayments;

@@ -28,8 +28,6 @@ public:
     QString errorMessageText() const { return m_errorMessage.value_or(QString()); }
     bool hasErrorMessage() const { return m_errorMessage.has_value(); }
     APIClient &api() const { return m_api ? *m_api : APIClient::shared(); }
-    // From this size on, an answer of sendLargeRead() is read on a worker thread.
-    static constexpr qsizetype largeAnswerBytes = 64 * 1024;
 
 Q_SIGNALS:
     void errorMessageChanged();
@@ -70,14 +68,6 @@ protected:
     {
         return sendOffThreadFor<T>(this, &api(), std::move(method), std::move(path), std::move(body));
     }
-    // A read whose answer may run to megabytes (thousands of records), turned into T by `read`
-    // (which throws as APIClient::decode does): a large answer is read on a worker thread, so
-    // that the window goes on meanwhile. Otherwise as send() with the owner.
-    template<typename T, typename Read>
-    QCoro::Task<std::optional<T>> sendLargeRead(QString path, const QObject *owner, Read read)
-    {
-        return sendLargeReadFor<T>(this, &api(), std::move(path), owner, std::move(read));
-    }
     // A read (or any call whose answer is all it is for) lives as long as its caller wants it:
     // the given owner, else this service.
     const QObject *readOwner(const QObject *owner) const { return owner ? owner : this; }
@@ -85,13 +75,15 @@ protected:
     QCoro::Task<bool> sendIgnoringAnswer(QString method, QString path);
 
 private:
-    // What the work gives while the service lives, or none: a failure is reported, a request whose
-    // owner went (RequestCancelled) is not.
     template<typename T>
-    static QCoro::Task<std::optional<T>> reported(QPointer<ServiceBase> self, QCoro::Task<T> work)
+    static QCoro::Task<std::optional<T>> sendFor(QPointer<ServiceBase> self, APIClient *api, QString method,
+                                                 QString path, std::optional<QJsonValue> body, bool authorized,
+                                                 QPointer<const QObject> owner)
     {
         try {
-            T answer = co_await std::move(work);
+            QCoro::Task<T> pending =
+                api->request<T>(std::move(method), std::move(path), std::move(body), authorized, std::move(owner));
+            T answer = co_await std::move(pending);
             if (self)
                 co_return answer;
         } catch (const RequestCancelled &) {
@@ -102,58 +94,31 @@ private:
         }
         co_return std::nullopt;
     }
-    template<typename T>
-    static QCoro::Task<std::optional<T>> sendFor(QPointer<ServiceBase> self, APIClient *api, QString method,
-                                                 QString path, std::optional<QJsonValue> body, bool authorized,
-                                                 QPointer<const QObject> owner)
-    {
-        return reported<T>(
-            self, api->request<T>(std::move(method), std::move(path), std::move(body), authorized, std::move(owner)));
-    }
-    // Each step waits for the one before, and none starts once the service is gone.
-    template<typename T, typename Request>
-    static QCoro::Task<T> exchangeOffThread(QPointer<ServiceBase> self, APIClient *api, QString method, QString path,
-                                            Request body)
-    {
-        QCoro::Task<QByteArray> encoding =
-            OffThread::run([body = std::move(body)] { return Json::serialize(QJsonValue(body.toJson())); });
-        const QByteArray payload = co_await std::move(encoding);
-        if (!self)
-            throw RequestCancelled();
-        QCoro::Task<QByteArray> pending = api->requestJson(std::move(method), std::move(path), payload);
-        const QByteArray answer = co_await std::move(pending);
-        if (!self)
-            throw RequestCancelled();
-        QCoro::Task<T> decoding = OffThread::run([answer] { return APIClient::decode<T>(answer); });
-        T decoded = co_await std::move(decoding);
-        co_return decoded;
-    }
     template<typename T, typename Request>
     static QCoro::Task<std::optional<T>> sendOffThreadFor(QPointer<ServiceBase> self, APIClient *api, QString method,
                                                           QString path, Request body)
     {
-        return reported<T>(self, exchangeOffThread<T>(self, api, std::move(method), std::move(path), std::move(body)));
-    }
-    template<typename T, typename Read>
-    static QCoro::Task<T> largeRead(QPointer<ServiceBase> self, APIClient *api, QString path,
-                                    QPointer<const QObject> owner, Read read)
-    {
-        QCoro::Task<QByteArray> pending =
-            api->requestData(QStringLiteral("GET"), std::move(path), std::nullopt, true, std::move(owner));
-        const QByteArray answer = co_await std::move(pending);
-        if (!self)
-            throw RequestCancelled();
-        if (answer.size() < largeAnswerBytes)
-            co_return read(answer);
-        QCoro::Task<T> reading = OffThread::run([answer, read = std::move(read)] { return read(answer); });
-        T decoded = co_await std::move(reading);
-        co_return decoded;
-    }
-    template<typename T, typename Read>
-    static QCoro::Task<std::optional<T>> sendLargeReadFor(QPointer<ServiceBase> self, APIClient *api, QString path,
-                                                          QPointer<const QObject> owner, Read read)
-    {
-        return reported<T>(self, largeRead<T>(self, api, std::move(path), std::move(owner), std::move(read)));
+        try {
+            QCoro::Task<QByteArray> encoding =
+                OffThread::run([body = std::move(body)] { return Json::serialize(QJsonValue(body.toJson())); });
+            const QByteArray payload = co_await std::move(encoding);
+            if (!self)
+                co_return std::nullopt;
+            QCoro::Task<QByteArray> pending = api->requestJson(std::move(method), std::move(path), payload);
+            const QByteArray answer = co_await std::move(pending);
+            if (!self)
+                co_return std::nullopt;
+            QCoro::Task<T> decoding = OffThread::run([answer] { return APIClient::decode<T>(answer); });
+            T decoded = co_await std::move(decoding);
+            if (self)
+                co_return decoded;
+        } catch (const RequestCancelled &) {
+            // Its owner is gone: there is nobody to tell.
+        } catch (const std::exception &error) {
+            if (self)
+                self->report(error);
+        }
+        co_return std::nullopt;
     }
     static QCoro::Task<bool> sendIgnoringAnswerFor(QPointer<ServiceBase> self, APIClient *api, QString method,
                                                    QString path);
