@@ -33,6 +33,7 @@
 #include <QTimeZone>
 #include <QTimer>
 #include <benchmark/benchmark.h>
+#include <algorithm>
 #include "BenchBackendThread.h"
 #include "HoldWatch.h"
 #include "ProcessMemory.h"
@@ -274,7 +275,10 @@ struct DashboardPage
     // each drawn before the next, as a hand moves it; whether the table's last row came in sight.
     bool dragBarToEnd(int moves)
     {
-        QQuickItem *bar = findItem(list, QStringLiteral("analyticsScrollBar"));
+        const QList<QQuickItem *> beside = list->childItems();
+        const auto barAt = std::find_if(beside.cbegin(), beside.cend(),
+                                        [](const QQuickItem *item) { return item->inherits("QQuickScrollBar"); });
+        QQuickItem *bar = barAt == beside.cend() ? nullptr : *barAt;
         auto *handle = bar ? bar->property("contentItem").value<QQuickItem *>() : nullptr;
         if (!handle)
             return false;

@@ -263,10 +263,7 @@ Item {
         clip: true
         reuseItems: true
         boundsBehavior: Flickable.StopAtBounds
-        ScrollBar.vertical: ScrollBar {
-            objectName: "analyticsScrollBar"
-            policy: ScrollBar.AsNeeded
-        }
+        ScrollBar.vertical: ScrollBar { policy: ScrollBar.AsNeeded }
         // The row Tab enters the table at: the last one the focus was on, the first at the start.
         property int tabRow: 0
         // The previous load's rows stay in the model while the next one runs; the cards show

@@ -333,7 +333,7 @@ TestCase {
     // every move, as far as the bar shows, to its end; the table's last card comes in sight.
     function dragBarToEnd(host) {
         const list = item(host, "analyticsScroll")
-        const bar = item(host, "analyticsScrollBar")
+        const bar = list.ScrollBar.vertical
         const x = bar.width / 2
         mouseMove(bar, x, bar.height / 2)
         const from = bar.contentItem.y + bar.contentItem.height / 2
