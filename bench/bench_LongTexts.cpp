@@ -28,6 +28,7 @@
 #include "Data/LocalProjectRepository.h"
 #include "Features/Editor/ProjectEditorScreenModel.h"
 #include "BenchBackendThread.h"
+#include "ProcessMemory.h"
 #include "Data/PersistenceController.h"
 #include "QuickItemTree.h"
 #include "SampleEstimates.h"
@@ -45,10 +46,8 @@
 #include <QThread>
 #include <QTimer>
 #include <benchmark/benchmark.h>
-#include <malloc.h>
 #include <memory>
 #include <optional>
-#include <unistd.h>
 
 #include "App/AppQmlPlugins.h"
 #include "WaitUntil.h"
@@ -598,27 +597,6 @@ void BM_SaveSignedIn(benchmark::State &state)
 }
 BENCHMARK(BM_SaveSignedIn)->Apply(windowRuns);
 
-// What the process holds: its resident pages, and the bytes malloc has handed out and not had back.
-struct Memory
-{
-    double residentMb = 0;
-    double inUseMb = 0;
-
-    static Memory now()
-    {
-        Memory memory;
-        QFile statm(QStringLiteral("/proc/self/statm"));
-        if (statm.open(QIODevice::ReadOnly)) {
-            const QList<QByteArray> fields = statm.readAll().split(' ');
-            if (fields.size() > 1)
-                memory.residentMb = fields.at(1).toDouble() * double(sysconf(_SC_PAGESIZE)) / 1e6;
-        }
-        const struct mallinfo2 info = mallinfo2();
-        memory.inUseMb = double(info.uordblks + info.hblkhd) / 1e6;
-        return memory;
-    }
-};
-
 // Memory with the long project open, after its first save and after the last of twenty more (a
 // key typed before each): a finished save keeps nothing of its copy, so the last stays near the
 // first. afterSave drops what the test backend itself keeps of a request.
@@ -627,17 +605,17 @@ void measureSavesMemory(benchmark::State &state, QQuickWindow *window, bool &fra
                         AfterSave afterSave)
 {
     Saving saving;
-    const Memory start = Memory::now();
-    std::optional<Memory> first;
+    const ProcessMemory start = ProcessMemory::now();
+    std::optional<ProcessMemory> first;
     for (auto _ : state) {
         saveRound(saving, state, window, framed, editor);
         afterSave();
         // Until what the event loop deletes later is gone.
         waitUntil([] { return false; }, 50);
         if (!first)
-            first = Memory::now();
+            first = ProcessMemory::now();
     }
-    const Memory last = Memory::now();
+    const ProcessMemory last = ProcessMemory::now();
     state.counters["resident_start_mb"] = start.residentMb;
     state.counters["resident_first_mb"] = first ? first->residentMb : 0;
     state.counters["resident_last_mb"] = last.residentMb;

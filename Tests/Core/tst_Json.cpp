@@ -1,4 +1,5 @@
 #include "DecodingCheck.h"
+#include "Utils/JsonArrayElements.h"
 #include "Utils/JsonReader.h"
 #include "Utils/JsonStreamWriter.h"
 
@@ -93,6 +94,49 @@ private Q_SLOTS:
             writer.set(QLatin1StringView("v"), value.toDouble());
         writer.finish();
         QCOMPARE(streamed, Json::serialize(QJsonObject{{QStringLiteral("v"), value}}));
+    }
+
+    // An array's elements by their texts, each as it stands between its commas; none for a text
+    // that is not one array. The elements' own validity is left to whoever reads them.
+    void arrayElements_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<bool>("isArray");
+        QTest::addColumn<QByteArrayList>("elements");
+        QTest::newRow("empty array") << QByteArray(" [ ]\n") << true << QByteArrayList{};
+        QTest::newRow("values of every kind")
+            << QByteArray("[1, \"a,]\" ,{\"b\":[1,{\"c\":\"}\"}]},[3] , null,true,-2.5e3]") << true
+            << QByteArrayList{"1", "\"a,]\"", "{\"b\":[1,{\"c\":\"}\"}]}", "[3]", "null", "true", "-2.5e3"};
+        QTest::newRow("escaped quotes and backslashes")
+            << QByteArray("[{\"n\":\"say \\\"hi\\\", ok\"},\"\\\\\",{\"m\":\"\\\\\\\"\"}]") << true
+            << QByteArrayList{"{\"n\":\"say \\\"hi\\\", ok\"}", "\"\\\\\"", "{\"m\":\"\\\\\\\"\"}"};
+        QTest::newRow("brackets inside strings")
+            << QByteArray("[{\"a\":\"][\"},\"{\"]") << true << QByteArrayList{"{\"a\":\"][\"}", "\"{\""};
+        QTest::newRow("an element left invalid") << QByteArray("[{x}, tru]") << true << QByteArrayList{"{x}", "tru"};
+        QTest::newRow("object") << QByteArray("{\"a\":1}") << false << QByteArrayList{};
+        QTest::newRow("nothing") << QByteArray("  ") << false << QByteArrayList{};
+        QTest::newRow("trailing comma") << QByteArray("[1,]") << false << QByteArrayList{};
+        QTest::newRow("leading comma") << QByteArray("[,1]") << false << QByteArrayList{};
+        QTest::newRow("missing comma") << QByteArray("[1 2]") << false << QByteArrayList{};
+        QTest::newRow("text after the array") << QByteArray("[1],[2]") << false << QByteArrayList{};
+        QTest::newRow("unclosed array") << QByteArray("[1, 2") << false << QByteArrayList{};
+        QTest::newRow("unclosed object") << QByteArray("[{\"a\":1]") << false << QByteArrayList{};
+        QTest::newRow("unclosed string") << QByteArray("[\"a]") << false << QByteArrayList{};
+        QTest::newRow("stray closing brace") << QByteArray("[1}]") << false << QByteArrayList{};
+    }
+    void arrayElements()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(bool, isArray);
+        QFETCH(QByteArrayList, elements);
+        const std::optional<QList<QByteArrayView>> found = JsonArrayElements::split(text);
+        QCOMPARE(found.has_value(), isArray);
+        if (!found)
+            return;
+        QByteArrayList texts;
+        for (QByteArrayView element : *found)
+            texts.append(element.toByteArray());
+        QCOMPARE(texts, elements);
     }
 
     // Absent and null read alike for optionals; required keys tell the two apart.

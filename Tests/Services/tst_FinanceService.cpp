@@ -1,9 +1,11 @@
 #include "API/APIClient.h"
+#include "API/ErrorDescription.h"
 #include "API/FinanceService.h"
 #include "Await.h"
 #include "TestBackend.h"
 
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QJsonObject>
 #include <QTest>
 #include <cmath>
@@ -209,6 +211,88 @@ private Q_SLOTS:
         service.reset();
         QVERIFY(await(std::move(payments)).isEmpty());
         QVERIFY(!await(std::move(deleted)));
+    }
+
+    // A reload reads the same as a first read of its answer, and keeps the records of the payments
+    // whose text did not change (their texts share their strings with the earlier read's). A
+    // failure is the whole answer's, as on a first read. Long answers are read on a worker thread.
+    void rereadKeepsUnchangedRecords_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<int>("kept"); // -1: the reload fails
+        QTest::newRow("unchanged") << 8 << "none" << 8;
+        QTest::newRow("a status changed") << 8 << "status" << 7;
+        QTest::newRow("one deleted") << 8 << "delete" << 7;
+        QTest::newRow("one added first") << 8 << "add" << 8;
+        QTest::newRow("laid out anew") << 8 << "indent" << 0;
+        QTest::newRow("an amount that does not read") << 8 << "bad amount" << -1;
+        QTest::newRow("not a list") << 8 << "object" << -1;
+        QTest::newRow("hundreds, a status changed") << 400 << "status" << 399;
+        QTest::newRow("hundreds, one that does not read") << 400 << "bad amount" << -1;
+    }
+    void rereadKeepsUnchangedRecords()
+    {
+        QFETCH(int, count);
+        QFETCH(QString, change);
+        QFETCH(int, kept);
+        QJsonArray listed;
+        for (int i = 0; i < count; ++i)
+            listed.append(QJsonObject{{"id", QStringLiteral("pay-%1").arg(i)},
+                                      {"amount", 100 + i},
+                                      {"currency", "RUB"},
+                                      {"status", "pending"},
+                                      {"note", QStringLiteral("Платёж по договору поставки №%1").arg(i)},
+                                      {"projectId", m_projectId},
+                                      {"userId", "u"},
+                                      {"createdAt", "2024-05-01T10:00:00Z"},
+                                      {"updatedAt", "2024-05-01T10:00:00Z"}});
+        const QByteArray first = Json::serialize(listed);
+        QCOMPARE(first.size() > FinanceService::largeAnswerBytes, count > 100);
+        QJsonArray next = listed;
+        QByteArray second;
+        if (change == QStringLiteral("status") || change == QStringLiteral("bad amount")) {
+            QJsonObject payment = next.at(3).toObject();
+            if (change == QStringLiteral("status"))
+                payment.insert("status", "received");
+            else
+                payment.insert("amount", "сто");
+            next.replace(3, payment);
+        } else if (change == QStringLiteral("delete")) {
+            next.removeAt(5);
+        } else if (change == QStringLiteral("add")) {
+            QJsonObject payment = next.at(0).toObject();
+            payment.insert("id", "pay-new");
+            next.prepend(payment);
+        }
+        second = change == QStringLiteral("indent") ? QJsonDocument(next).toJson(QJsonDocument::Indented)
+            : change == QStringLiteral("object")    ? QByteArray(R"({"items":[]})")
+                                                    : Json::serialize(next);
+
+        FinanceService service(*m_api);
+        override(QStringLiteral("GET"), paymentsPath(), BackendReply::raw(200, first));
+        const QList<Payment> before = await(service.fetchPayments(m_projectId));
+        QCOMPARE(before, APIClient::decode<QList<Payment>>(first));
+        override(QStringLiteral("GET"), paymentsPath(), BackendReply::raw(200, second));
+        const QList<Payment> after = await(service.fetchPayments(m_projectId));
+        if (kept < 0) {
+            QVERIFY(after.isEmpty());
+            try {
+                APIClient::decode<QList<Payment>>(second);
+                QFAIL("the answer read");
+            } catch (const APIError &error) {
+                QCOMPARE(service.errorMessage(), std::optional<QString>(errorDescription(error)));
+            }
+            return;
+        }
+        QCOMPARE(after, APIClient::decode<QList<Payment>>(second));
+        QVERIFY(!service.errorMessage());
+        int shared = 0;
+        for (const Payment &payment : after) {
+            for (const Payment &earlier : before)
+                shared += payment.note->constData() == earlier.note->constData() ? 1 : 0;
+        }
+        QCOMPARE(shared, kept);
     }
 };
 

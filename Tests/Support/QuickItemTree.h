@@ -15,3 +15,12 @@ inline QQuickItem *findItem(QQuickItem *item, const QString &name)
     }
     return nullptr;
 }
+
+// How many items of the tree have a name that begins with the prefix: the rows a list has made.
+inline int countItems(QQuickItem *item, QLatin1String prefix)
+{
+    int count = item->objectName().startsWith(prefix) ? 1 : 0;
+    for (QQuickItem *child : item->childItems())
+        count += countItems(child, prefix);
+    return count;
+}

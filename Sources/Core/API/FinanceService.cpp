@@ -1,6 +1,11 @@
 #include "FinanceService.h"
 
 #include "API/Endpoints.h"
+#include "API/OffThread.h"
+#include "API/PaymentsAnswer.h"
+#include "API/RequestCancelled.h"
+
+#include <exception>
 
 FinanceService::FinanceService(QObject *parent)
     : ServiceBase(nullptr, parent)
@@ -23,10 +28,51 @@ QCoro::Task<std::optional<EstimateAnalytics>> FinanceService::fetchAnalytics(QSt
 
 QCoro::Task<QList<Payment>> FinanceService::fetchPayments(QString projectId)
 {
-    auto pending = send<QList<Payment>>(QStringLiteral("GET"), Endpoints::payments(projectId), std::nullopt, true,
-                                        readOwner(nullptr));
-    const std::optional<QList<Payment>> payments = co_await std::move(pending);
-    co_return payments.value_or(QList<Payment>());
+    return fetchPaymentsFor(this, std::move(projectId));
+}
+
+QCoro::Task<QList<Payment>> FinanceService::fetchPaymentsFor(QPointer<FinanceService> self, QString projectId)
+{
+    std::exception_ptr failure;
+    try {
+        QCoro::Task<QByteArray> pending = self->api().requestData(QStringLiteral("GET"), Endpoints::payments(projectId),
+                                                                  std::nullopt, true, self->readOwner(nullptr));
+        const QByteArray bytes = co_await std::move(pending);
+        if (!self)
+            co_return QList<Payment>();
+        // Thousands of payments are read beside the window; a reload reads again only those that
+        // changed since the last answer.
+        const auto read = [bytes, previous = self->m_lastPayments] {
+            return PaymentsAnswer::read(bytes, previous.get());
+        };
+        std::shared_ptr<const PaymentsAnswer> answer;
+        if (bytes.size() < largeAnswerBytes) {
+            answer = read();
+        } else {
+            QCoro::Task<std::shared_ptr<const PaymentsAnswer>> reading = OffThread::run(read);
+            answer = co_await std::move(reading);
+        }
+        if (!self)
+            co_return QList<Payment>();
+        self->m_lastPayments = answer;
+        co_return answer->payments();
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    if (self)
+        self->reportReadFailure(failure);
+    co_return QList<Payment>();
+}
+
+void FinanceService::reportReadFailure(std::exception_ptr failure)
+{
+    try {
+        std::rethrow_exception(failure);
+    } catch (const RequestCancelled &) {
+        // The service is going: there is nobody to tell.
+    } catch (const std::exception &error) {
+        report(error);
+    }
 }
 
 QCoro::Task<std::optional<Payment>> FinanceService::createPayment(QString projectId, CreatePaymentRequest body)

@@ -7,12 +7,18 @@
 #include "Models/UpdatePaymentRequest.h"
 
 #include <QList>
+#include <QPointer>
 #include <QCoro/QCoroTask>
 #include <QtQml/qqmlregistration.h>
+#include <exception>
+#include <memory>
 #include <optional>
 
-// A project's payments and estimate analytics on the backend. One per screen; keeps nothing but
-// the last failure's text, and never throws: a failure gives an empty result and errorMessage.
+class PaymentsAnswer;
+
+// A project's payments and estimate analytics on the backend. One per screen; keeps the last
+// failure's text and the last payments it read, and never throws: a failure gives an empty
+// result and errorMessage.
 class FinanceService : public ServiceBase
 {
     Q_OBJECT
@@ -30,4 +36,15 @@ public:
     QCoro::Task<std::optional<Payment>> createPayment(QString projectId, CreatePaymentRequest body);
     QCoro::Task<std::optional<Payment>> updatePayment(QString paymentId, UpdatePaymentRequest body);
     QCoro::Task<bool> deletePayment(QString paymentId);
+
+    // From this size on, a payments answer is read on a worker thread.
+    static constexpr qsizetype largeAnswerBytes = 64 * 1024;
+
+private:
+    static QCoro::Task<QList<Payment>> fetchPaymentsFor(QPointer<FinanceService> self, QString projectId);
+    // Reported unless the request was given up with the service.
+    void reportReadFailure(std::exception_ptr failure);
+
+    // The next read of payments takes the records of those whose text it finds unchanged here.
+    std::shared_ptr<const PaymentsAnswer> m_lastPayments;
 };

@@ -64,6 +64,12 @@ Item {
             dashboard.keyboardPlace = { onScope: true }
             return
         }
+        // Waiting on the list for a row scrolled away: that row's place.
+        if (focused === table && table.count > 0) {
+            const row = Math.min(table.tabRow, table.count - 1)
+            dashboard.keyboardPlace = { onScope: false, projectId: dashboardModel.rowAt(row).id, row: row }
+            return
+        }
         for (let at = focused; at !== null; at = at.parent) {
             if (at.parent === table.contentItem && at.projectId !== undefined) {
                 dashboard.keyboardPlace = { onScope: false, projectId: at.projectId, row: at.index }
@@ -255,6 +261,7 @@ Item {
         objectName: "analyticsScroll"
         anchors.fill: parent
         clip: true
+        reuseItems: true
         boundsBehavior: Flickable.StopAtBounds
         ScrollBar.vertical: ScrollBar { policy: ScrollBar.AsNeeded; Accessible.name: "Прокрутка: Аналитика" }
         // The row Tab enters the table at: the last one the focus was on, the first at the start.
@@ -267,15 +274,22 @@ Item {
 
         // The header grows and shrinks with the load's state. A view that stands in it (the page
         // read from its top) keeps its place there, as one down among the rows keeps its rows;
-        // a row the keyboard is on stays in view.
+        // a row the keyboard is on stays in view. Only the header's own change of height moves
+        // the view: the list also moves its origin as it scrolls, by its estimate of the rows it
+        // has not made, and a scroll by the bar, the wheel or the keys stays where it went.
         property real offsetInHeader: 0
         property bool inHeader: true
         property int focusedRow: -1
+        property real placedHeaderHeight: 0
         onContentYChanged: {
             offsetInHeader = contentY - originY
             inHeader = headerItem !== null && offsetInHeader < headerItem.height
         }
         onOriginYChanged: {
+            const headerHeight = headerItem !== null ? headerItem.height : 0
+            if (headerHeight === placedHeaderHeight)
+                return
+            placedHeaderHeight = headerHeight
             if (focusedRow >= 0)
                 Qt.callLater(() => {
                     if (table.focusedRow >= 0)
@@ -283,6 +297,29 @@ Item {
                 })
             else if (inHeader)
                 contentY = originY + Math.max(0, Math.min(offsetInHeader, contentHeight - height))
+        }
+        // The keys of a row the person scrolled away (by the bar or the wheel) wait on the list,
+        // which the window's keeper leaves them on; Tab or Shift+Tab brings them back to that
+        // row, placed in view again.
+        function parkKeys(card) {
+            tabRow = card.index
+            // The list is a focus scope: the card gives up its place in it, or the list would
+            // hand the keys straight back to the card as it is reused for another row.
+            card.focus = false
+            FocusLanding.park(table)
+        }
+        Keys.onTabPressed: event => table.unparkKeys(event, Qt.TabFocusReason)
+        Keys.onBacktabPressed: event => table.unparkKeys(event, Qt.BacktabFocusReason)
+        function unparkKeys(event, reason) {
+            if (!table.activeFocus || table.count === 0) {
+                event.accepted = false
+                return
+            }
+            const row = Math.min(table.tabRow, table.count - 1)
+            table.positionViewAtIndex(row, ListView.Contain)
+            const card = table.itemAtIndex(row)
+            if (card)
+                card.forceActiveFocus(reason)
         }
         // Places the row in view by the list, which knows where its rows stand before it has made
         // them, with room around it for its focus ring.
@@ -728,13 +765,24 @@ Item {
             required property bool isSelected
             required property string spokenFigures
 
+            // A row waiting in the list's pool keeps the index it last had: no Tab stop.
+            property bool pooled: false
+
             objectName: "analyticsRow-" + projectId
             x: dashboard.padding
             width: table.width - 2 * dashboard.padding
             implicitHeight: card.implicitHeight
             // A list row for readers and the keyboard: Tab enters the table at one row and then
             // runs from row to row, Return or Space selects, the menu key opens its menu.
-            activeFocusOnTab: rowCard.activeFocus || rowCard.index === Math.min(table.tabRow, table.count - 1)
+            activeFocusOnTab: !pooled
+                              && (rowCard.activeFocus || rowCard.index === Math.min(table.tabRow, table.count - 1))
+            // Scrolled out of the list's reach with the keys on it: they wait on the list.
+            ListView.onPooled: {
+                if (rowCard.activeFocus)
+                    table.parkKeys(rowCard)
+                pooled = true
+            }
+            ListView.onReused: pooled = false
             // The row the keyboard is on is placed in view, and again while rows above settle.
             onActiveFocusChanged: {
                 if (!rowCard.activeFocus) {

@@ -48,6 +48,8 @@ protected:
             const QModelIndex changed = index(int(i));
             Q_EMIT dataChanged(changed, changed);
         }
+        // The same rows by now: the caller's list is kept, which whoever read it may share.
+        m_rows = std::move(next);
     }
 
 private:

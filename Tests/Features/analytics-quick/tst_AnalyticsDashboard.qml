@@ -328,4 +328,86 @@ TestCase {
         mouseWheel(chart, chart.width / 2, chart.height / 2, 0, -120)
         tryVerify(() => flick.contentY > before, 2000, "the page stayed at " + before)
     }
+
+    // Drags the page's scroll bar by its handle to the end of its track: the page goes down with
+    // every move, as far as the bar shows, to its end; the table's last card comes in sight.
+    function dragBarToEnd(host) {
+        const list = item(host, "analyticsScroll")
+        const bar = list.ScrollBar.vertical
+        const x = bar.width / 2
+        mouseMove(bar, x, bar.height / 2)
+        const from = bar.contentItem.y + bar.contentItem.height / 2
+        // On past the track's end, as a hand does.
+        const to = bar.height + 20
+        mousePress(bar, x, from)
+        let lastY = list.contentY
+        for (let step = 1; step <= 20; ++step) {
+            mouseMove(bar, x, from + (to - from) * step / 20, -1, Qt.LeftButton)
+            waitForRendering(list)
+            verify(list.contentY > lastY || list.atYEnd, "step " + step + ": the page stood at " + list.contentY)
+            verify(Math.abs(list.visibleArea.yPosition - bar.position) < 0.05,
+                   "step " + step + ": the page at " + list.visibleArea.yPosition + ", the bar at " + bar.position)
+            lastY = list.contentY
+        }
+        mouseRelease(bar, x, to)
+        let last = null
+        tryVerify(() => (last = list.itemAtIndex(list.count - 1)) !== null && inView(list, last), 2000)
+        return last
+    }
+    function inView(list, card) {
+        const at = card.mapToItem(list, 0, 0)
+        return at.y >= 0 && at.y + card.height <= list.height
+    }
+
+    // Many estimates: the table makes only the cards in sight, the scroll bar dragged by hand
+    // carries the page down to the last card, following the hand all the way, and Tab walks the
+    // cards in the table's order; the keys of a card scrolled away wait on the list and come back
+    // to it.
+    function test_manyEstimatesMakeTheRowsInSight() {
+        const ids = []
+        for (let i = 0; i < 200; ++i) {
+            // Roots and iterations, so that cards of one line and of two stand mixed.
+            const parent = i % 2 === 1 ? ids[0] : ""
+            ids.push(analyticsBackend.addProject("Проект " + i, 100000 - i * 10, 0, "RUB", parent, "Этап"))
+        }
+        const host = open()
+        tryVerify(() => !model(host).isLoading, 60000)
+        compare(model(host).count, ids.length)
+        const list = item(host, "analyticsScroll")
+        const made = () => Array.from(list.contentItem.children).filter(c => c.objectName.startsWith("analyticsRow-")).length
+        verify(made() > 0 && made() < 40, made())
+
+        // From the top of the page down to the end by the bar.
+        compare(dragBarToEnd(host).objectName, "analyticsRow-" + ids[ids.length - 1])
+        verify(made() < 40, made())
+
+        // From the scope switch by Tab down the cards, each brought into view.
+        const scope = reveal(host, "segment1")
+        scope.forceActiveFocus(Qt.TabFocusReason)
+        let row = 0
+        for (let i = 0; i < 60 && row < 25; ++i) {
+            keyClick(Qt.Key_Tab)
+            const focused = testCase.Window.activeFocusItem
+            if (!focused.objectName.startsWith("analyticsRow-"))
+                continue
+            compare(focused.objectName, "analyticsRow-" + ids[row])
+            tryVerify(() => inView(list, focused), 1000, "card " + row + " out of view")
+            ++row
+        }
+        compare(row, 25)
+        verify(made() < 40, made())
+        const keysOn = testCase.Window.activeFocusItem.objectName
+
+        // Away from the keys' card: they wait on the list, which stays where the hand left it;
+        // Tab shows their card again.
+        const last = dragBarToEnd(host)
+        wait(100)
+        verify(inView(list, last))
+        compare(testCase.Window.activeFocusItem, list)
+        keyClick(Qt.Key_Tab)
+        const back = testCase.Window.activeFocusItem
+        compare(back.objectName, keysOn)
+        tryVerify(() => inView(list, back), 1000)
+        verify(made() < 40, made())
+    }
 }
