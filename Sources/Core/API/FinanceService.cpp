@@ -49,7 +49,7 @@ QCoro::Task<QList<Payment>> FinanceService::fetchPaymentsFor(QPointer<FinanceSer
         if (bytes.size() < largeAnswerBytes) {
             answer = read();
         } else {
-            QCoro::Task<std::shared_ptr<const PaymentsAnswer>> reading = OffThread::run(read);
+            QCoro::Task<std::shared_ptr<const PaymentsAnswer>> reading = OffThread::run(read, &self->workPool());
             answer = co_await std::move(reading);
         }
         if (!self)
