@@ -49,13 +49,16 @@ RawHttpServer::Responder sized(int status, const QString &shape, qint64 size)
             socket->write("0\r\n\r\n");
             return;
         }
-        // Keeps a little ahead of the reader, until it hangs up.
-        const auto more = [socket, piece] {
+        // Keeps a little ahead of the reader, until it hangs up. Timed rather than driven by each
+        // write's end, so that on one CPU the writer never holds the thread the reader's
+        // progress is told on.
+        auto *more = new QTimer(socket);
+        more->setInterval(1);
+        QObject::connect(more, &QTimer::timeout, socket, [socket, piece] {
             while (socket->bytesToWrite() < 256 * 1024)
                 socket->write(chunk(piece));
-        };
-        QObject::connect(socket, &QTcpSocket::bytesWritten, socket, more);
-        more();
+        });
+        more->start();
     };
 }
 
