@@ -16,6 +16,22 @@
 
 #include "App/AppQmlPlugins.h"
 
+// Other work a closing window waits for, run by hand.
+class HeldWork : public QObject
+{
+    Q_OBJECT
+public:
+    bool runs = false;
+    bool running() const { return runs; }
+    void end()
+    {
+        runs = false;
+        Q_EMIT ended();
+    }
+Q_SIGNALS:
+    void ended();
+};
+
 class TestMainShellViewModel : public QObject
 {
     Q_OBJECT
@@ -318,6 +334,58 @@ private Q_SLOTS:
         }
         QVERIFY(!guard->editor());
         QTRY_COMPARE(approved.size(), 3);
+    }
+
+    // A wait for other work (a move into the account) and a save's step, one after the other or
+    // at once: neither undoes the other.
+    void closeWaitsForWorkBesideASave()
+    {
+        const QList<Project> projects = AppTestEnvironment::addDeviceProjects(1);
+        MainShellViewModel shell;
+        shell.setGuest(true);
+        QCoro::waitFor(shell.projectsService()->load(false));
+        UnsavedEditsGuard guard;
+        HeldWork work;
+        guard.setCloseAwaits(&work, &HeldWork::running, &HeldWork::ended);
+        QSignalSpy approved(&guard, &UnsavedEditsGuard::closeApproved);
+        auto editor = std::make_unique<ProjectEditorViewModel>(projects[0], shell.projectsService());
+        guard.setEditor(editor.get());
+
+        // A wait for the work, ended: the window closes.
+        work.runs = true;
+        QVERIFY(!guard.requestClose());
+        QVERIFY(guard.isWaitingToClose() && !guard.isWaitingForSave());
+        work.end();
+        QTRY_COMPARE(approved.size(), 1);
+        QVERIFY(guard.requestClose());
+
+        // Then a step saved first, its editor replaced while the save runs: the step is void.
+        editor->setClientName(QStringLiteral("Новый клиент"));
+        editor->markDirty();
+        bool stepped = false;
+        QVERIFY(!guard.request([&stepped] { stepped = true; }));
+        QSignalSpy finished(editor.get(), &ProjectEditorViewModel::finished);
+        guard.save();
+        ProjectEditorViewModel other(projects[0], shell.projectsService());
+        guard.setEditor(&other);
+        QTRY_COMPARE(finished.size(), 1);
+        QTest::qWait(50);
+        QVERIFY(!stepped);
+
+        // A close while the question about a step is up waits for the work; "Сохранить" on that
+        // question keeps the wait, and the window closes once both ended.
+        guard.setEditor(editor.get());
+        editor->setClientName(QStringLiteral("Другой клиент"));
+        editor->markDirty();
+        QVERIFY(!guard.request([] {}));
+        work.runs = true;
+        QVERIFY(!guard.requestClose());
+        QVERIFY(guard.isWaitingToClose());
+        guard.save();
+        QVERIFY(guard.isWaitingToClose() && !guard.isWaitingForSave());
+        QTRY_COMPARE(finished.size(), 2);
+        work.end();
+        QTRY_COMPARE(approved.size(), 2);
     }
 
     // The row the analytics section hands over is made from the listed project.

@@ -17,7 +17,7 @@ void UnsavedEditsGuard::replaceEditor(ProjectEditorViewModel *editor)
     const bool closing = m_isAsking ? m_pendingCloses : m_isWaitingToClose && m_waitsForSave;
     // A step waiting for the old editor's save or for an answer about its edits is void; a wait
     // for other work goes on.
-    if (m_waitsForSave) {
+    if (!waitsForWork()) {
         disconnect(m_waiting);
         dropHeldEnd();
         setWaitingToClose(false);
@@ -140,17 +140,24 @@ void UnsavedEditsGuard::save()
 void UnsavedEditsGuard::afterSave(std::function<void(bool stored)> then, bool closes)
 {
     disconnect(m_waiting);
-    dropHeldEnd();
-    m_waiting = connect(m_editor, &ProjectEditorViewModel::finished, this, [this, then](bool stored) {
+    // A save that does not close leaves a wait for other work as it is, and that wait's end.
+    const bool besideWork = !closes && waitsForWork();
+    if (!besideWork)
+        dropHeldEnd();
+    m_waiting = connect(m_editor, &ProjectEditorViewModel::finished, this, [this, then, besideWork](bool stored) {
         disconnect(m_waiting);
-        endWait([then, stored] { then(stored); });
+        if (besideWork && waitsForWork())
+            then(stored);
+        else
+            endWait([then, stored] { then(stored); });
     });
-    setWaitingToClose(closes);
+    if (!besideWork)
+        setWaitingToClose(closes);
 }
 
 void UnsavedEditsGuard::workEnded()
 {
-    if (m_isWaitingToClose && !m_waitsForSave)
+    if (waitsForWork())
         endWait([this] { closeAgain(); });
 }
 

@@ -83,6 +83,8 @@ private:
     void replaceEditor(ProjectEditorViewModel *editor);
     void setAsking(bool asking);
     void setWaitingToClose(bool waiting, bool forSave = true);
+    // The window waits for the other work now (the kind of an ended wait stays in m_waitsForSave).
+    bool waitsForWork() const { return m_isWaitingToClose && !m_waitsForSave; }
     bool isSaving() const;
     bool closePending() const;
     // request() for a step that may close the window.
