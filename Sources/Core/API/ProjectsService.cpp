@@ -277,9 +277,11 @@ QCoro::Task<ProjectCreation> ProjectsService::create(QString name, std::optional
     if (!body)
         co_return {};
     const QSet<QString> listed = listedIds();
+    // The service may be gone when the answer comes.
+    const QPointer<ProjectsService> self(this);
     auto pending = sendMaking<Project>(post, Endpoints::projects(), *body);
     Sent<Project> answer = co_await std::move(pending);
-    auto taking = takeCreated(this, std::move(answer), listed, unconfirmedCreation);
+    auto taking = takeCreated(self, std::move(answer), listed, unconfirmedCreation);
     co_return co_await std::move(taking);
 }
 
@@ -446,10 +448,11 @@ QCoro::Task<ProjectCreation> ProjectsService::createIteration(QString baseProjec
         co_return {};
     QSet<QString> listed = listedIds();
     listed.insert(baseProjectId);
+    const QPointer<ProjectsService> self(this);
     auto pending = sendMaking<Project>(post, Endpoints::iterate(baseProjectId), *encoded);
     Sent<Project> answer = co_await std::move(pending);
     // The tree shows and selects the new iteration at once, without a reload.
-    auto taking = takeCreated(this, std::move(answer), listed, unconfirmedIteration);
+    auto taking = takeCreated(self, std::move(answer), listed, unconfirmedIteration);
     co_return co_await std::move(taking);
 }
 
