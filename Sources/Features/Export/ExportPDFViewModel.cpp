@@ -221,8 +221,10 @@ void ExportPDFViewModel::finishSave(const QUrl &destination, const QUrl &folder)
 {
     if (!m_saving)
         return;
-    m_saving = false;
+    // The last notice goes while the save still runs: a save that reads as ended with no file
+    // would give its desktop dialog up before the copy is there.
     clearOutcome();
+    m_saving = false;
     const PDFSaveResult result = copyTo(destination, folder);
     if (!result.ok)
         m_saveError = result.error;
