@@ -5,7 +5,6 @@
 #include "API/PaymentsAnswer.h"
 #include "API/RequestCancelled.h"
 
-#include <exception>
 
 FinanceService::FinanceService(QObject *parent)
     : ServiceBase(nullptr, parent)
@@ -33,7 +32,6 @@ QCoro::Task<QList<Payment>> FinanceService::fetchPayments(QString projectId)
 
 QCoro::Task<QList<Payment>> FinanceService::fetchPaymentsFor(QPointer<FinanceService> self, QString projectId)
 {
-    std::exception_ptr failure;
     try {
         QCoro::Task<QByteArray> pending = self->api().requestData(QStringLiteral("GET"), Endpoints::payments(projectId),
                                                                   std::nullopt, true, self->readOwner(nullptr));
@@ -56,23 +54,13 @@ QCoro::Task<QList<Payment>> FinanceService::fetchPaymentsFor(QPointer<FinanceSer
             co_return QList<Payment>();
         self->m_lastPayments = answer;
         co_return answer->payments();
-    } catch (...) {
-        failure = std::current_exception();
-    }
-    if (self)
-        self->reportReadFailure(failure);
-    co_return QList<Payment>();
-}
-
-void FinanceService::reportReadFailure(std::exception_ptr failure)
-{
-    try {
-        std::rethrow_exception(failure);
     } catch (const RequestCancelled &) {
         // The service is going: there is nobody to tell.
     } catch (const std::exception &error) {
-        report(error);
+        if (self)
+            self->report(error);
     }
+    co_return QList<Payment>();
 }
 
 QCoro::Task<std::optional<Payment>> FinanceService::createPayment(QString projectId, CreatePaymentRequest body)

@@ -10,7 +10,6 @@
 #include <QPointer>
 #include <QCoro/QCoroTask>
 #include <QtQml/qqmlregistration.h>
-#include <exception>
 #include <memory>
 #include <optional>
 
@@ -42,8 +41,6 @@ public:
 
 private:
     static QCoro::Task<QList<Payment>> fetchPaymentsFor(QPointer<FinanceService> self, QString projectId);
-    // Reported unless the request was given up with the service.
-    void reportReadFailure(std::exception_ptr failure);
 
     // The next read of payments takes the records of those whose text it finds unchanged here.
     std::shared_ptr<const PaymentsAnswer> m_lastPayments;
